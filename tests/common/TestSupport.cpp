@@ -2,93 +2,116 @@
 
 #include <gtest/gtest.h>
 
-namespace qvtest {
+namespace qvtest
+{
 
-namespace {
+namespace
+{
 
-std::wstring ScratchRoot() {
-  wchar_t buf[MAX_PATH];
-  DWORD n = GetEnvironmentVariableW(L"QV_TEST_SCRATCH", buf, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) return buf;
-  n = GetTempPathW(MAX_PATH, buf);
-  std::wstring root(buf, n);
-  if (!root.empty() && root.back() == L'\\') root.pop_back();
-  return root + L"\\qvtest." + std::to_wstring(GetCurrentProcessId());
+std::wstring ScratchRoot()
+{
+    wchar_t buf[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"QV_TEST_SCRATCH", buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH)
+        return buf;
+    n = GetTempPathW(MAX_PATH, buf);
+    std::wstring root(buf, n);
+    if (!root.empty() && root.back() == L'\\')
+        root.pop_back();
+    return root + L"\\qvtest." + std::to_wstring(GetCurrentProcessId());
 }
 
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = dir + L"\\" + name;
-      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
-      else
-        DeleteFileW(full.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(dir.c_str());
-}
-
-}  // namespace
-
-std::wstring ScratchDir() {
-  std::wstring root = ScratchRoot();
-  CreateDirectoryW(root.c_str(), nullptr);
-  std::wstring leaf = L"test";
-  if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    leaf.clear();
-    for (char c : name) leaf += (isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_') ? wchar_t(c) : L'_';
-  }
-  std::wstring dir = root + L"\\" + leaf;
-  RemoveTree(dir);
-  CreateDirectoryW(dir.c_str(), nullptr);
-  return dir;
-}
-
-std::wstring ProgramDir() {
-  wchar_t buf[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
-  std::wstring path(buf, n);
-  return path.substr(0, path.find_last_of(L'\\'));
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(h);
-  return ok && written == bytes.size();
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
-  std::string out;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-  CloseHandle(h);
-  return out;
-}
-
-void PumpMessages(DWORD milliseconds) {
-  DWORD end = GetTickCount() + milliseconds;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = dir + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
     }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    RemoveDirectoryW(dir.c_str());
 }
 
-}  // namespace qvtest
+} // namespace
+
+std::wstring ScratchDir()
+{
+    std::wstring root = ScratchRoot();
+    CreateDirectoryW(root.c_str(), nullptr);
+    std::wstring leaf = L"test";
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+    {
+        std::string name = std::string(info->test_suite_name()) + "." + info->name();
+        leaf.clear();
+        for (char c : name)
+            leaf += (isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_') ? wchar_t(c) : L'_';
+    }
+    std::wstring dir = root + L"\\" + leaf;
+    RemoveTree(dir);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+std::wstring ProgramDir()
+{
+    wchar_t buf[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    std::wstring path(buf, n);
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string out;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        out.append(buf, got);
+    CloseHandle(h);
+    return out;
+}
+
+void PumpMessages(DWORD milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    do
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+} // namespace qvtest

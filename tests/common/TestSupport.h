@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <string>
 
-namespace qvtest {
+namespace qvtest
+{
 
 // A fresh, empty folder for the running test (under the run's scratch folder that
 // the Wine wrapper creates), without a trailing backslash.
@@ -20,4 +21,4 @@ std::string ReadFileBytes(const std::wstring& path);
 // Dispatches this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 
-}  // namespace qvtest
+} // namespace qvtest

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-TEST(Environment, AnsiCodePageIsJapanese) {
-  EXPECT_EQ(932u, GetACP()) << "run the tests through scripts/wine-run.sh with the ja_JP.UTF-8 locale generated";
-  EXPECT_EQ(932u, GetOEMCP());
+TEST(Environment, AnsiCodePageIsJapanese)
+{
+    EXPECT_EQ(932u, GetACP())
+        << "run the tests through scripts/wine-run.sh with the ja_JP.UTF-8 locale generated";
+    EXPECT_EQ(932u, GetOEMCP());
 }
