@@ -24,6 +24,12 @@ qv_ensure_prefix() {
     rm -rf "$WINEPREFIX"
     "$qv_wine" wineboot -i </dev/null >/dev/null 2>&1
     wineserver -w
+    # Report Windows 10, the system the program is built for.
+    "$qv_wine" winecfg -v win10 </dev/null >/dev/null 2>&1
+    # A crashing program must end at once with its exception code: Wine's automatic
+    # debugger would print a dump and, with a display, can wait for ever.
+    "$qv_wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
+      /d 'qv-no-debugger.exe %ld %ld' /f </dev/null >/dev/null 2>&1
     # No window manager under Xvfb: unmanaged windows hide and close without a 2 s wait.
     "$qv_wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
     # The prefix links Desktop, Documents etc. to $HOME: make them real folders.

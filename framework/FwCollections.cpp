@@ -1,0 +1,188 @@
+#include "framework/FwCollections.h"
+
+struct CMapStringToString::Node
+{
+    CString key;
+    CString value;
+    UINT hash;
+    Node* nextInBucket;
+    Node* prev; // insertion order
+    Node* next;
+};
+
+CMapStringToString::CMapStringToString(INT_PTR) {}
+
+CMapStringToString::CMapStringToString(const CMapStringToString& src)
+{
+    *this = src;
+}
+
+CMapStringToString& CMapStringToString::operator=(const CMapStringToString& src)
+{
+    if (this != &src)
+    {
+        RemoveAll();
+        for (Node* node = src.m_first; node; node = node->next)
+        {
+            SetAt(node->key, node->value);
+        }
+    }
+    return *this;
+}
+
+CMapStringToString::~CMapStringToString()
+{
+    RemoveAll();
+}
+
+UINT CMapStringToString::Hash(LPCWSTR key) noexcept
+{
+    // FNV-1a over the UTF-16 code units.
+    UINT hash = 2166136261u;
+    for (; *key; ++key)
+    {
+        hash = (hash ^ static_cast<UINT>(*key)) * 16777619u;
+    }
+    return hash;
+}
+
+CMapStringToString::Node* CMapStringToString::Find(LPCWSTR key, UINT hash) const noexcept
+{
+    if (!m_buckets)
+    {
+        return nullptr;
+    }
+    for (Node* node = m_buckets[hash % m_nBuckets]; node; node = node->nextInBucket)
+    {
+        if (node->hash == hash && node->key.Compare(key) == 0)
+        {
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+void CMapStringToString::Rehash(UINT bucketCount)
+{
+    auto** buckets = static_cast<Node**>(calloc(bucketCount, sizeof(Node*)));
+    if (!buckets)
+    {
+        AfxThrowMemoryException();
+    }
+    for (Node* node = m_first; node; node = node->next)
+    {
+        Node*& head = buckets[node->hash % bucketCount];
+        node->nextInBucket = head;
+        head = node;
+    }
+    free(m_buckets);
+    m_buckets = buckets;
+    m_nBuckets = bucketCount;
+}
+
+BOOL CMapStringToString::Lookup(LPCWSTR key, CString& rValue) const
+{
+    if (!key)
+    {
+        key = L"";
+    }
+    Node* node = Find(key, Hash(key));
+    if (!node)
+    {
+        return FALSE;
+    }
+    rValue = node->value;
+    return TRUE;
+}
+
+CString& CMapStringToString::operator[](LPCWSTR key)
+{
+    if (!key)
+    {
+        key = L"";
+    }
+    UINT hash = Hash(key);
+    if (Node* node = Find(key, hash))
+    {
+        return node->value;
+    }
+    if (static_cast<UINT_PTR>(m_nCount) >= m_nBuckets)
+    {
+        Rehash(m_nBuckets ? m_nBuckets * 2 + 1 : 17);
+    }
+    Node* node = new (std::nothrow) Node{CString(key), CString(), hash, nullptr, m_last, nullptr};
+    if (!node)
+    {
+        AfxThrowMemoryException();
+    }
+    Node*& head = m_buckets[hash % m_nBuckets];
+    node->nextInBucket = head;
+    head = node;
+    (m_last ? m_last->next : m_first) = node;
+    m_last = node;
+    ++m_nCount;
+    return node->value;
+}
+
+void CMapStringToString::SetAt(LPCWSTR key, LPCWSTR newValue)
+{
+    (*this)[key] = newValue;
+}
+
+BOOL CMapStringToString::RemoveKey(LPCWSTR key)
+{
+    if (!key)
+    {
+        key = L"";
+    }
+    UINT hash = Hash(key);
+    Node* node = Find(key, hash);
+    if (!node)
+    {
+        return FALSE;
+    }
+    Node** link = &m_buckets[hash % m_nBuckets];
+    while (*link != node)
+    {
+        link = &(*link)->nextInBucket;
+    }
+    *link = node->nextInBucket;
+    (node->prev ? node->prev->next : m_first) = node->next;
+    (node->next ? node->next->prev : m_last) = node->prev;
+    delete node;
+    --m_nCount;
+    return TRUE;
+}
+
+void CMapStringToString::RemoveAll() noexcept
+{
+    for (Node* node = m_first; node;)
+    {
+        Node* next = node->next;
+        delete node;
+        node = next;
+    }
+    free(m_buckets);
+    m_buckets = nullptr;
+    m_nBuckets = 0;
+    m_first = nullptr;
+    m_last = nullptr;
+    m_nCount = 0;
+}
+
+POSITION CMapStringToString::GetStartPosition() const noexcept
+{
+    return reinterpret_cast<POSITION>(m_first);
+}
+
+void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CString& rValue) const
+{
+    Node* node = reinterpret_cast<Node*>(rNextPosition);
+    if (!node)
+    {
+        AfxThrowInvalidArgException();
+    }
+    rKey = node->key;
+    rValue = node->value;
+    rNextPosition = reinterpret_cast<POSITION>(node->next);
+}
