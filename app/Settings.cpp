@@ -1,4 +1,104 @@
 #include "app/Settings.h"
+#include "app/IniFile.h"
 
-int g_USE_STR_CMP_LOGICAL_W = 0;
+// The variables, each starting with its default.
+#define QV_INT_SETTING(section, key, def) int g_##key = def;
+#define QV_INT_SETTING_VAR(section, key, variable, def) int g_##variable = def;
+#include "app/SettingsTable.inc"
+
+SettingSize g_DIR_HISTORY_DIALOG = {0, 0};
 StrCmpLogicalWProc g_pfnStrCmpLogicalW = nullptr;
+
+// A row goes into the table of its own section and nowhere else.
+#define QV_ROW_ALLDATA(key, variable, def) {L"" #key, def, 0, &g_##variable},
+#define QV_ROW_ALLDATA2(key, variable, def)
+#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, key, def)
+#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, variable, def)
+const IntSettingRow g_AllDataSettings[kAllDataSettingCount + 1] = {
+#include "app/SettingsTable.inc"
+    {},
+};
+#undef QV_ROW_ALLDATA
+#undef QV_ROW_ALLDATA2
+
+#define QV_ROW_ALLDATA(key, variable, def)
+#define QV_ROW_ALLDATA2(key, variable, def) {L"" #key, def, 0, &g_##variable},
+#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, key, def)
+#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, variable, def)
+const IntSettingRow g_AllData2Settings[kAllData2SettingCount + 1] = {
+#include "app/SettingsTable.inc"
+    {},
+};
+#undef QV_ROW_ALLDATA
+#undef QV_ROW_ALLDATA2
+
+// The declared counts must match the list: a row too many for a table fails to
+// compile above, a row too few would leave a second zero row.
+#define QV_IN_ALLDATA_ALLDATA 1
+#define QV_IN_ALLDATA_ALLDATA2 0
+#define QV_INT_SETTING(section, key, def) +QV_IN_ALLDATA_##section
+#define QV_INT_SETTING_VAR(section, key, variable, def) +QV_IN_ALLDATA_##section
+constexpr int kListedAllData = 0
+#include "app/SettingsTable.inc"
+    ;
+#define QV_INT_SETTING(section, key, def) +1
+#define QV_INT_SETTING_VAR(section, key, variable, def) +1
+constexpr int kListedSettings = 0
+#include "app/SettingsTable.inc"
+    ;
+static_assert(kListedAllData == kAllDataSettingCount, "ALLDATA rows and count differ");
+static_assert(kListedSettings - kListedAllData == kAllData2SettingCount, "ALLDATA2 rows and count differ");
+
+const SizeSettingRow g_SizeInfoSettings[kSizeInfoSettingCount] = {
+    {L"DIR_HISTORY_DIALOG", &g_DIR_HISTORY_DIALOG},
+};
+
+void ReadIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count)
+{
+    for (int i = 0; i < count; ++i)
+        *rows[i].variable = ini.GetInt(section, rows[i].key, rows[i].defaultValue);
+}
+
+void WriteIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count)
+{
+    for (int i = 0; i < count; ++i)
+        ini.WriteInt(section, rows[i].key, *rows[i].variable);
+}
+
+void ReadSizeSettings(CIniFile& ini)
+{
+    for (const SizeSettingRow& row : g_SizeInfoSettings)
+    {
+        CString key;
+        key.Format(L"%s_W", row.name);
+        row.size->width = ini.GetInt(L"SIZE_INFO", key, 0);
+        key.Format(L"%s_H", row.name);
+        row.size->height = ini.GetInt(L"SIZE_INFO", key, 0);
+    }
+}
+
+void WriteSizeSettings(CIniFile& ini)
+{
+    for (const SizeSettingRow& row : g_SizeInfoSettings)
+    {
+        CString key;
+        key.Format(L"%s_W", row.name);
+        ini.WriteInt(L"SIZE_INFO", key, row.size->width);
+        key.Format(L"%s_H", row.name);
+        ini.WriteInt(L"SIZE_INFO", key, row.size->height);
+    }
+}
+
+void ReadIntSettings(CIniFile& ini)
+{
+    ReadIntSettingTable(ini, L"ALLDATA", g_AllDataSettings, kAllDataSettingCount);
+    ReadIntSettingTable(ini, L"ALLDATA2", g_AllData2Settings, kAllData2SettingCount);
+    ReadSizeSettings(ini);
+}
+
+void WriteIntSettings(CIniFile& ini)
+{
+    WriteIntSettingTable(ini, L"ALLDATA", g_AllDataSettings, kAllDataSettingCount);
+    WriteIntSettingTable(ini, L"ALLDATA2", g_AllData2Settings, kAllData2SettingCount);
+    WriteSizeSettings(ini);
+}

@@ -1,9 +1,70 @@
-// Integer settings of the program that the helpers read.
+// Integer settings of the settings file, the tables that bind them to their ini keys,
+// and the optional system functions the program loads at start-up.
 #pragma once
 #include <windows.h>
 
-// "USE_STR_CMP_LOGICAL_W" (section "ALLDATA2", default 0): names compare in natural order.
-extern int g_USE_STR_CMP_LOGICAL_W;
+class CIniFile;
+
+// Every integer setting is a global of its own named g_<ini key> (for example
+// g_HIDDENVIEWFLAG, g_DISABLETWIN, g_7Z_PACK_EXT); app/SettingsTable.inc lists them
+// all with section and default. The variables start with their defaults and take the
+// file's values when the settings are read at start-up; afterwards code reads and
+// assigns them directly.
+#define QV_INT_SETTING(section, key, def) extern int g_##key;
+#define QV_INT_SETTING_VAR(section, key, variable, def) extern int g_##variable;
+#include "app/SettingsTable.inc"
+
+// One row of an integer settings table. The layout is fixed: a zero-terminated key in
+// a field of 36, the default, a reserved 0 and the bound variable.
+struct IntSettingRow
+{
+    wchar_t key[36];
+    int defaultValue;
+    int reserved;
+    int* variable;
+};
+
+// Section "ALLDATA" and section "ALLDATA2"; each table is followed by an all-zero row
+// that the count leaves out.
+constexpr int kAllDataSettingCount = 139;
+constexpr int kAllData2SettingCount = 163;
+extern const IntSettingRow g_AllDataSettings[kAllDataSettingCount + 1];
+extern const IntSettingRow g_AllData2Settings[kAllData2SettingCount + 1];
+
+// A remembered window size of section "SIZE_INFO", kept under the keys <name>_W and
+// <name>_H.
+struct SettingSize
+{
+    int width;
+    int height;
+};
+
+struct SizeSettingRow
+{
+    wchar_t name[20];
+    SettingSize* size;
+};
+
+// The size of the directory-history dialog ("DIR_HISTORY_DIALOG"); 0 x 0 until set.
+extern SettingSize g_DIR_HISTORY_DIALOG;
+
+constexpr int kSizeInfoSettingCount = 1;
+extern const SizeSettingRow g_SizeInfoSettings[kSizeInfoSettingCount];
+
+// Every row of the table gets CIniFile::GetInt(section, key, default), in table order.
+void ReadIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count);
+// Every row of the table as CIniFile::WriteInt(section, key, current value).
+void WriteIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count);
+// The size rows from and to section "SIZE_INFO" (default 0 for width and height).
+void ReadSizeSettings(CIniFile& ini);
+void WriteSizeSettings(CIniFile& ini);
+
+// Start-up's read: "ALLDATA", then "ALLDATA2", then "SIZE_INFO".
+void ReadIntSettings(CIniFile& ini);
+// The same three in the same order into a file opened with CIniFile::Create. The full
+// settings writer puts the string keys of "ALLDATA" between the two tables, so it
+// calls the parts above instead.
+void WriteIntSettings(CIniFile& ini);
 
 // StrCmpLogicalW from "Shlwapi.dll", loaded by the view at start-up; null when the
 // system does not offer it. Used only while g_USE_STR_CMP_LOGICAL_W is set.

@@ -1,0 +1,148 @@
+#include "app/Drives.h"
+#include "app/Directories.h"
+#include "app/DriveSeam.h"
+#include "app/OsVersion.h"
+#include "app/PathHelpers.h"
+
+#include <direct.h>
+
+namespace
+{
+
+// Asks the volume of the path in the order the system offers: the extended call, the
+// cluster counts, then the C runtime by drive number.
+ULONGLONG QueryDiskBytes(LPCWSTR path, bool total)
+{
+    CString root;
+    if (!GetPathRoot(path, root))
+        root.Empty();
+    if (root.IsEmpty() || root[root.GetLength() - 1] != L'\\')
+        root += L'\\';
+    if (root.GetLength() >= 2 && root[1] == L':' && IsVirtualDrive(root[0], 1))
+        return 0;
+
+    if (GetOsPlatformId() == VER_PLATFORM_WIN32_NT)
+    {
+        ULARGE_INTEGER available = {}, totalBytes = {}, freeBytes = {};
+        if (g_DriveSeam.GetDiskFreeSpaceExW(root, &available, &totalBytes, &freeBytes))
+            return total ? totalBytes.QuadPart : freeBytes.QuadPart;
+    }
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    if (g_DriveSeam.GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                                      &totalClusters))
+        return static_cast<ULONGLONG>(sectorsPerCluster) * bytesPerSector *
+               (total ? totalClusters : freeClusters);
+    wchar_t first = path ? path[0] : 0;
+    if (first >= L'a' && first <= L'z')
+        first = static_cast<wchar_t>(first - L'a' + L'A');
+    if (first >= L'A' && first <= L'Z')
+    {
+        _diskfree_t info = {};
+        if (_getdiskfree(first - L'A' + 1, &info) == 0)
+            return static_cast<ULONGLONG>(info.sectors_per_cluster) * info.bytes_per_sector *
+                   (total ? info.total_clusters : info.avail_clusters);
+    }
+    return 0;
+}
+
+// The names the shell gives a 3.5-inch floppy drive, up to the drive letter.
+const wchar_t* const kFloppyNames[] = {
+    L"3.5ｲﾝﾁ FD ",
+    L"3.5 ｲﾝﾁ FD ",
+    L"3.5ｲﾝﾁFD ",
+    L"3.5 インチ FD ",
+};
+
+} // namespace
+
+ULONGLONG GetDiskFreeBytes(LPCWSTR path)
+{
+    return QueryDiskBytes(path, false);
+}
+
+ULONGLONG GetDiskTotalBytes(LPCWSTR path)
+{
+    return QueryDiskBytes(path, true);
+}
+
+void GetDriveDisplayName(LPCWSTR rootPath, CString& out)
+{
+    SHFILEINFOW info = {};
+    out.Empty();
+    if (rootPath == nullptr || *rootPath == 0)
+        return;
+    if (!g_DriveSeam.SHGetFileInfoW(rootPath, 0, &info, sizeof(info), SHGFI_DISPLAYNAME))
+        return;
+    out = info.szDisplayName;
+    CString letterPart;
+    letterPart.Format(L"(%c:)", rootPath[0]);
+    int at = out.Find(letterPart);
+    if (at >= 0)
+        out = out.Left(at);
+}
+
+BOOL IsFloppyDrive(wchar_t letter)
+{
+    if (letter == L'\\')
+        return FALSE;
+    CString root;
+    root.Format(L"%c:\\", letter);
+    UINT type = g_DriveSeam.GetDriveTypeW(root);
+    if (type >= DRIVE_FIXED && type <= DRIVE_RAMDISK)
+        return FALSE;
+    CString name;
+    GetDriveDisplayName(root, name);
+    for (const wchar_t* floppy : kFloppyNames)
+        if (name == floppy)
+            return TRUE;
+    return FALSE;
+}
+
+LONG ReadRegistryString(HKEY key, LPCWSTR valueName, DWORD* type, CString& out)
+{
+    out.Empty();
+    const DWORD offered = 2080;
+    DWORD size = offered;
+    // One more character than offered, so that a value stored without its NUL still
+    // ends in one.
+    wchar_t* first = out.GetBuffer(1041);
+    LONG result = RegQueryValueExW(key, valueName, nullptr, type, reinterpret_cast<BYTE*>(first), &size);
+    if (result == ERROR_MORE_DATA)
+    {
+        out.ReleaseBuffer(0);
+        DWORD grown = size + 2;
+        int characters = static_cast<int>(grown / sizeof(wchar_t)) + 1;
+        wchar_t* buffer = out.GetBuffer(characters);
+        ZeroMemory(buffer, (characters + 1) * sizeof(wchar_t));
+        size = grown;
+        result = RegQueryValueExW(key, valueName, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+        out.ReleaseBuffer(result == ERROR_SUCCESS ? -1 : 0);
+        return result;
+    }
+    if (result == ERROR_SUCCESS)
+    {
+        first[size / sizeof(wchar_t)] = 0;
+        out.ReleaseBuffer(-1);
+    }
+    else
+        out.ReleaseBuffer(0);
+    return result;
+}
+
+LONG EnumRegistryKey(HKEY key, DWORD index, DWORD nameLength, CString& name, FILETIME* lastWrite)
+{
+    DWORD length = nameLength;
+    LONG result = RegEnumKeyExW(key, index, name.GetBuffer(static_cast<int>(nameLength)), &length, nullptr,
+                                nullptr, nullptr, lastWrite);
+    name.ReleaseBuffer(result == ERROR_SUCCESS ? static_cast<int>(length) : 0);
+    return result;
+}
+
+LONG EnumRegistryValue(HKEY key, DWORD index, DWORD nameLength, CString& name)
+{
+    DWORD length = nameLength;
+    LONG result = RegEnumValueW(key, index, name.GetBuffer(static_cast<int>(nameLength)), &length, nullptr,
+                                nullptr, nullptr, nullptr);
+    name.ReleaseBuffer(result == ERROR_SUCCESS ? static_cast<int>(length) : 0);
+    return result;
+}

@@ -1,0 +1,32 @@
+// Process-wide values of the application core, filled once at start-up.
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+
+class CIniFile;
+
+// The folder of the program file, twice (g_HomeDir is the one the settings file is
+// looked up in), and the Windows and system folders; none with a trailing backslash.
+extern CString g_ProgramDir;
+extern CString g_HomeDir;
+extern CString g_WindowsDir;
+extern CString g_SystemDir;
+
+// The Windows user name of the process; empty when it cannot be read.
+extern CString g_UserName;
+// This user's value in section "USERINI" without its leading "@".
+extern CString g_UserIniPath;
+// 1 while the per-user settings file is in force, else 0.
+extern int g_UserIniActive;
+
+// The start directories of pane 0 and pane 1 from the command line; empty when not
+// given.
+extern CString g_StartDirs[2];
+
+// The loaded settings file, alive for the whole run.
+extern CIniFile* g_SettingsIni;
+
+// Unnamed mutexes: g_DataMutex guards settings lookups, history lists and shared path
+// strings (re-entrant for its owner); g_LogMutex guards only the log file.
+extern HANDLE g_DataMutex;
+extern HANDLE g_LogMutex;

@@ -1,0 +1,123 @@
+#include "app/Log.h"
+#include "app/Globals.h"
+#include "app/PathHelpers.h"
+
+#include <stdio.h>
+#include <wchar.h>
+
+#include <memory>
+
+namespace
+{
+
+// Holds g_LogMutex for the life of the object (when the program has created it).
+class CLogLock
+{
+public:
+    explicit CLogLock(bool wanted)
+    {
+        if (wanted && g_LogMutex != nullptr)
+        {
+            DWORD wait = WaitForSingleObject(g_LogMutex, INFINITE);
+            m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        }
+    }
+    ~CLogLock()
+    {
+        if (m_held)
+        {
+            ReleaseMutex(g_LogMutex);
+        }
+    }
+    CLogLock(const CLogLock&) = delete;
+    CLogLock& operator=(const CLogLock&) = delete;
+
+private:
+    bool m_held = false;
+};
+
+// Whether the file exists and, if so, its size.
+bool FindLogFile(LPCWSTR path, ULONGLONG* size)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(path, &data);
+    if (find == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    FindClose(find);
+    *size = ((ULONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    return true;
+}
+
+} // namespace
+
+void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
+{
+    CString path = g_ProgramDir;
+    const bool general = name == nullptr;
+    CLogLock lock(general);
+    ULONGLONG size = 0;
+    bool exists;
+    if (!general)
+    {
+        path += name;
+        exists = FindLogFile(path, &size);
+    }
+    else
+    {
+        path += L"\\qv.log";
+        const CString backup = g_ProgramDir + L"\\qv_log.bck";
+        exists = FindLogFile(path, &size);
+        if (exists && size > kLogRotateSize)
+        {
+            DeleteFileLong(backup);
+            // Only a log that really moved away is started afresh; when the move
+            // fails (the backup could not be deleted, the log is held by another
+            // program) the line goes to the end of the old log instead of
+            // truncating it.
+            if (MoveFileLong(path, backup))
+            {
+                exists = false;
+            }
+        }
+    }
+
+    // No sharing: a line is appended whole or not at all. OPEN_ALWAYS for a log that
+    // seemed absent, so that a writer that created it in the meantime keeps its line.
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, exists ? OPEN_EXISTING : OPEN_ALWAYS,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return;
+    }
+    DWORD high = 0;
+    if (GetFileSize(file, &high) == 0 && high == 0)
+    {
+        WriteUnicodeBom(file);
+    }
+    SetFilePointer(file, 0, nullptr, FILE_END);
+
+    std::unique_ptr<wchar_t[]> buffer(new (std::nothrow) wchar_t[kLogLineCapacity]);
+    if (buffer)
+    {
+        // The runtime's own formatter: %s takes a wide string. A line longer than
+        // the buffer is cut; the last character stays the terminator.
+        _vsnwprintf(buffer.get(), kLogLineCapacity - 1, format, args);
+        buffer[kLogLineCapacity - 1] = L'\0';
+        const DWORD length = (DWORD)wcsnlen(buffer.get(), kLogLineCapacity);
+        DWORD written = 0;
+        WriteFile(file, buffer.get(), length * sizeof(wchar_t), &written, nullptr);
+        static const wchar_t kNewLine[] = L"\r\n";
+        WriteFile(file, kNewLine, 2 * sizeof(wchar_t), &written, nullptr);
+    }
+    CloseHandle(file);
+}
+
+void WriteLogFormatted(LPCWSTR name, LPCWSTR format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteLogV(name, format, args);
+    va_end(args);
+}

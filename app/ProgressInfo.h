@@ -1,0 +1,97 @@
+// The record through which a worker thread reports progress to the dialog that
+// shows it and learns that it should stop, and the name records of a multi-file
+// rename.
+#pragma once
+#include <windows.h>
+#include "framework/FwCollections.h"
+#include "framework/FwString.h"
+
+class CWnd;
+class CProgressInfo;
+
+// Event bits of CProgressInfo::Notify.
+enum : UINT
+{
+    PROGRESS_MAIN_TEXT = 1, // mainText changed
+    PROGRESS_TOTAL = 2,     // totalAmount was set
+    PROGRESS_DONE = 4,      // doneAmount (or currentAmount) was set
+    PROGRESS_PHASE_TEXT = 8 // phaseText changed
+};
+
+// Called on the worker's thread with the event bits and the record.
+typedef void (*ProgressCallback)(UINT events, CProgressInfo* info);
+
+// Written by one worker and read by the dialog's thread without a lock: the
+// counters are plain 64-bit fields, the texts are replaced whole, and the cancel
+// flag is written by the dialog and only polled by the worker.
+class CProgressInfo
+{
+public:
+    CProgressInfo();
+
+    // Back to the start of a job; with `full` also forgets the owner, the callback
+    // and the owner's data. baseFolder is kept either way.
+    void Clear(BOOL full);
+    // The clean-up at the end of the record's life: a full Clear.
+    void Reset();
+
+    // Passes the events to the callback when one is set and the mask lets at least
+    // one of them through.
+    void Notify(UINT events);
+
+    // barBase .. barBase + barSpan, in proportion to the work done; the end of the
+    // share when no total is known, and never beyond it when the work overshoots.
+    int GetPosition() const;
+
+    // TRUE when this record or any record up its parent chain was asked to stop.
+    BOOL IsCancelled() const;
+
+    CWnd* ownerWindow;
+    LONGLONG extraValue1;
+    LONGLONG extraValue2;
+    LONGLONG barBase;
+    LONGLONG barSpan;
+    LONGLONG totalAmount;
+    LONGLONG doneAmount;
+    LONGLONG currentAmount;
+    LONGLONG extraValue3;
+    void* userData;
+    CString mainText;
+    CString phaseText;
+    ProgressCallback progressCallback;
+    volatile LONG cancelFlag;
+    UINT eventMask;
+    CProgressInfo* parentInfo;
+    CString baseFolder;
+};
+
+// The old and the (planned or done) new full path of one file of a rename batch.
+class CRenameFileName
+{
+public:
+    CRenameFileName() = default;
+    CRenameFileName(LPCWSTR oldPath) : oldName(oldPath) {}
+
+    // The name the file has after the batch as far as it is known.
+    const CString& GetEffectiveName() const { return hasNewName ? newName : oldName; }
+    void SetNewName(LPCWSTR name);
+
+    CString oldName;
+    CString newName;
+    int hasNewName = 0;
+};
+
+// The files of one rename batch, in the order they are renamed.
+class CArrayRenameFileName : public CArray<CRenameFileName, const CRenameFileName&>
+{
+public:
+    // 1 when the file named `oldPath` may take `newPath`: no other file of the batch
+    // has or is planned to take that name (case ignored). 0 also when the file is
+    // not part of the batch.
+    int CanRename(LPCWSTR oldPath, LPCWSTR newPath) const;
+    // Records the new name of the first file named `oldPath`; nothing when none is.
+    void SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath);
+
+private:
+    INT_PTR FindOld(LPCWSTR oldPath) const;
+};

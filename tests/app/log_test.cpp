@@ -1,0 +1,210 @@
+// The general log "qv.log" with its one backup generation, and the named logs.
+#include "app/Globals.h"
+#include "app/Log.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace
+{
+
+const std::string kBom = "\xFF\xFE";
+
+// The UTF-16LE bytes of an ASCII text.
+std::string Utf16(const std::string& text)
+{
+    std::string bytes;
+    for (char ch : text)
+    {
+        bytes += ch;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+std::string Line(const std::string& text)
+{
+    return Utf16(text + "\r\n");
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Points the program folder at a scratch folder and gives the log its mutex.
+class WriteLogTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_savedDir = g_ProgramDir;
+        m_savedMutex = g_LogMutex;
+        m_dir = qvtest::ScratchDir();
+        g_ProgramDir = m_dir.c_str();
+        g_LogMutex = CreateMutexW(nullptr, FALSE, nullptr);
+        m_log = m_dir + L"\\qv.log";
+        m_backup = m_dir + L"\\qv_log.bck";
+    }
+    void TearDown() override
+    {
+        CloseHandle(g_LogMutex);
+        g_LogMutex = m_savedMutex;
+        g_ProgramDir = m_savedDir;
+    }
+
+    std::wstring m_dir, m_log, m_backup;
+
+private:
+    CString m_savedDir;
+    HANDLE m_savedMutex = nullptr;
+};
+
+} // namespace
+
+TEST_F(WriteLogTest, FirstLineCreatesTheLogWithByteOrderMark)
+{
+    WriteLog(nullptr, L"%s,%d", CString(L"OnCopy"), 7);
+    WriteLog(nullptr, L"%s", L"second");
+
+    EXPECT_EQ(kBom + Line("OnCopy,7") + Line("second"), qvtest::ReadFileBytes(m_log));
+}
+
+TEST_F(WriteLogTest, OnlyAnEmptyLogGetsTheByteOrderMark)
+{
+    struct
+    {
+        std::string before, after;
+    } cases[] = {
+        {"", kBom + Line("x")},
+        {Utf16("old"), Utf16("old") + Line("x")},
+    };
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_log, c.before));
+        WriteLog(nullptr, L"x");
+        EXPECT_EQ(c.after, qvtest::ReadFileBytes(m_log)) << c.before.size() << " bytes before";
+    }
+}
+
+TEST_F(WriteLogTest, LogAboveOneMillionBytesMovesToTheBackup)
+{
+    struct
+    {
+        size_t size;
+        bool rotates;
+    } cases[] = {{1000000, false}, {1000001, true}};
+    for (const auto& c : cases)
+    {
+        const std::string old(c.size, 'a');
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_log, old));
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_backup, "older backup"));
+
+        WriteLog(nullptr, L"x");
+
+        if (c.rotates)
+        {
+            EXPECT_EQ(kBom + Line("x"), qvtest::ReadFileBytes(m_log));
+            EXPECT_TRUE(qvtest::ReadFileBytes(m_backup) == old) << "the backup is replaced by the old log";
+        }
+        else
+        {
+            EXPECT_TRUE(qvtest::ReadFileBytes(m_log) == old + Line("x")) << c.size;
+            EXPECT_EQ("older backup", qvtest::ReadFileBytes(m_backup));
+        }
+    }
+}
+
+TEST_F(WriteLogTest, NamedLogIsNeverRotated)
+{
+    ASSERT_TRUE(CreateDirectoryW((m_dir + L"\\Log").c_str(), nullptr));
+    const std::wstring named = m_dir + L"\\Log\\copy.log";
+    const std::string old(1000001, 'a');
+    ASSERT_TRUE(qvtest::WriteFileBytes(named, old));
+
+    WriteLog(L"\\Log\\copy.log", L"%s,%u,%s", L"C:\\a", 3u, L"D:\\b");
+
+    EXPECT_TRUE(qvtest::ReadFileBytes(named) == old + Line("C:\\a,3,D:\\b"));
+    EXPECT_FALSE(Exists(m_backup));
+    EXPECT_FALSE(Exists(m_log));
+}
+
+TEST_F(WriteLogTest, FailedRotationKeepsAppendingToTheOldLog)
+{
+    const std::string old(1000001, 'a');
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_log, old));
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_backup, "older backup"));
+    // An open handle without delete sharing keeps the backup from being deleted, so
+    // the log cannot be moved onto it.
+    HANDLE held =
+        CreateFileW(m_backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    WriteLog(nullptr, L"x");
+    CloseHandle(held);
+
+    EXPECT_TRUE(qvtest::ReadFileBytes(m_log) == old + Line("x")) << "the old log was lost";
+    EXPECT_EQ("older backup", qvtest::ReadFileBytes(m_backup));
+}
+
+TEST_F(WriteLogTest, LogHeldByAnotherProcessIsLeftAlone)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_log, kBom + Line("old")));
+
+    // A command prompt holds the log as the target of an append redirection while it
+    // waits for a line on a pipe that only this test can close.
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE pipeRead = nullptr, pipeWrite = nullptr;
+    ASSERT_TRUE(CreatePipe(&pipeRead, &pipeWrite, &inherit, 0));
+    SetHandleInformation(pipeWrite, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = pipeRead;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    std::wstring command = L"cmd.exe /c \"set /p line=>>\"" + m_log + L"\"\"";
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &startup, &child));
+    CloseHandle(pipeRead);
+
+    // The log's own open asks for exclusive access, which any handle of another
+    // process refuses; wait (bounded) until the child holds it.
+    bool held = false;
+    for (int i = 0; i < 200 && !held; i++)
+    {
+        HANDLE probe = CreateFileW(m_log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe != INVALID_HANDLE_VALUE)
+        {
+            CloseHandle(probe);
+            Sleep(50);
+        }
+        else
+        {
+            held = GetLastError() == ERROR_SHARING_VIOLATION;
+        }
+    }
+
+    if (held)
+    {
+        WriteLog(nullptr, L"dropped");
+    }
+    CloseHandle(pipeWrite);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+
+    ASSERT_TRUE(held) << "the command prompt never opened the log";
+    EXPECT_EQ(kBom + Line("old"), qvtest::ReadFileBytes(m_log));
+}
+
+TEST_F(WriteLogTest, OverlongLineIsCut)
+{
+    const std::wstring text(60000, L'x');
+    WriteLog(nullptr, L"%s", text.c_str());
+
+    const std::string expected = kBom + Utf16(std::string(kLogLineCapacity - 1, 'x')) + Line("");
+    EXPECT_TRUE(qvtest::ReadFileBytes(m_log) == expected);
+}

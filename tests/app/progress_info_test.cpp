@@ -1,0 +1,92 @@
+// The progress record shared by a worker and its dialog, and the name records of a
+// rename batch.
+#include "app/ProgressInfo.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct PositionCase
+{
+    const char* what;
+    LONGLONG base, span, total, done, current;
+    int expected;
+};
+
+const PositionCase kPositionCases[] = {
+    {"no total: end of the share", 20, 30, 0, 0, 0, 50},
+    {"half done", 0, 100, 200, 60, 40, 50},
+    {"current item counts", 10, 40, 100, 25, 25, 30},
+    {"overshoot stops at base + span", 10, 40, 100, 80, 50, 50},
+    {"64-bit amounts do not overflow", 0, 100, 4000000000000LL, 3000000000000LL, 0, 75},
+};
+
+class ProgressPosition : public testing::TestWithParam<PositionCase>
+{
+};
+
+} // namespace
+
+TEST_P(ProgressPosition, RunsFromBaseToBasePlusSpan)
+{
+    const PositionCase& c = GetParam();
+    CProgressInfo info;
+    info.barBase = c.base;
+    info.barSpan = c.span;
+    info.totalAmount = c.total;
+    info.doneAmount = c.done;
+    info.currentAmount = c.current;
+    EXPECT_EQ(c.expected, info.GetPosition()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgressInfo, ProgressPosition, testing::ValuesIn(kPositionCases));
+
+TEST(ProgressInfo, CancelOfAParentIsSeenByEveryChildWhoseOwnFlagStaysClear)
+{
+    CProgressInfo outer, middle, inner;
+    middle.parentInfo = &outer;
+    inner.parentInfo = &middle;
+    EXPECT_FALSE(inner.IsCancelled());
+
+    outer.cancelFlag = 1;
+    EXPECT_TRUE(middle.IsCancelled());
+    EXPECT_TRUE(inner.IsCancelled());
+    EXPECT_EQ(0, middle.cancelFlag);
+    EXPECT_EQ(0, inner.cancelFlag);
+
+    // A child's own cancel does not travel up.
+    outer.cancelFlag = 0;
+    inner.cancelFlag = 1;
+    EXPECT_TRUE(inner.IsCancelled());
+    EXPECT_FALSE(middle.IsCancelled());
+    EXPECT_FALSE(outer.IsCancelled());
+}
+
+TEST(RenameFileNames, CanRenameRefusesNamesHeldOrPlannedByAnotherFileOfTheBatch)
+{
+    CArrayRenameFileName batch;
+    batch.Add(CRenameFileName(L"C:\\d\\a.txt"));
+    batch.Add(CRenameFileName(L"C:\\d\\b.txt"));
+    batch.Add(CRenameFileName(L"C:\\d\\c.txt"));
+    batch.SetNewNameOf(L"C:\\D\\C.TXT", L"C:\\d\\x.txt");
+
+    struct
+    {
+        LPCWSTR oldName, newName;
+        int expected;
+    } cases[] = {
+        {L"C:\\d\\a.txt", L"C:\\d\\a.txt", 1}, // its own current name
+        {L"C:\\d\\a.txt", L"C:\\d\\A.TXT", 1}, // only the case changes
+        {L"C:\\d\\a.txt", L"C:\\d\\B.txt", 0}, // another file is still named so
+        {L"C:\\d\\a.txt", L"C:\\d\\x.txt", 0}, // another file is planned to take it
+        {L"C:\\d\\a.txt", L"C:\\d\\c.txt", 1}, // freed by c's planned rename
+        {L"C:\\d\\a.txt", L"C:\\d\\y.txt", 1}, {L"C:\\d\\z.txt", L"C:\\d\\y.txt", 0}, // not part of the batch
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.expected, batch.CanRename(c.oldName, c.newName))
+            << testing::PrintToString(std::wstring(c.oldName)) << " -> "
+            << testing::PrintToString(std::wstring(c.newName));
+    }
+}
