@@ -22,6 +22,12 @@ const PositionCase kPositionCases[] = {
     {"64-bit amounts do not overflow", 0, 100, 4000000000000LL, 3000000000000LL, 0, 75},
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PositionCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
 class ProgressPosition : public testing::TestWithParam<PositionCase>
 {
 };

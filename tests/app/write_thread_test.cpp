@@ -40,6 +40,12 @@ struct WriterCase
     LONGLONG expectedFileSize;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const WriterCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
 const WriterCase kWriterCases[] = {
     {"empty block", 0, false, false, false, IDM_WORKER_DONE, 0, {100}, {0}, 0},
     {"three pieces",
