@@ -1,0 +1,42 @@
+#include "app/records/HistoryList.h"
+
+#include "app/Globals.h"
+
+int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
+{
+    if (maximum == 0)
+    {
+        return 0;
+    }
+    // Completion handlers of worker dialogs add to these lists as well as the
+    // interface thread; the mutex is re-entrant, so a caller may already hold it.
+    WaitForSingleObject(g_DataMutex, INFINITE);
+    if (entry != nullptr && entry[0] != L'\0')
+    {
+        INT_PTR found = -1;
+        for (INT_PTR i = 0; i < list.GetCount(); ++i)
+        {
+            if (list[i].CompareNoCase(entry) == 0)
+            {
+                found = i;
+                break;
+            }
+        }
+        if (found > 0)
+        {
+            list.RemoveAt(found);
+            list.InsertAt(0, CString(entry));
+        }
+        else if (found < 0)
+        {
+            list.InsertAt(0, CString(entry));
+            if (list.GetCount() >= maximum)
+            {
+                list.RemoveAt(list.GetCount() - 1);
+            }
+        }
+    }
+    int count = (int)list.GetCount();
+    ReleaseMutex(g_DataMutex);
+    return count;
+}
