@@ -1,5 +1,5 @@
 # The two commands of the README.
-.PHONY: run test build setup clean
+.PHONY: run test build setup clean bench
 
 run:
 	@scripts/run.sh
@@ -15,3 +15,8 @@ setup:
 
 clean:
 	rm -rf build/CMakeFiles build/bin build/lib build/test-scratch build/build.ninja build/CMakeCache.txt
+
+# Benchmarks (not part of the tests): ratios against a reference run in the same go.
+bench:
+	@scripts/setup.sh && scripts/build.sh qv_bench_sort && \
+	  scripts/wine-run.sh build/bin/qv_bench_sort.exe

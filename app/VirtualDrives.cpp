@@ -38,3 +38,9 @@ BOOL CVirtualFolderStore::CreateDirectoryPath(LPCWSTR path)
     }
     return TRUE;
 }
+
+int CVirtualFolderStore::ListDirectory(LPCWSTR /*directory*/, LPCWSTR /*pattern*/,
+                                       CArrayFileInfo& /*out*/) const
+{
+    return 0;
+}

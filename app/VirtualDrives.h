@@ -5,6 +5,8 @@
 #include <windows.h>
 #include "framework/FwCollections.h"
 
+class CArrayFileInfo;
+
 class CVirtualFolderStore
 {
 public:
@@ -12,6 +14,9 @@ public:
     BOOL FolderExists(LPCWSTR path) const;
     // 1 when the folder exists or was created with every missing parent.
     BOOL CreateDirectoryPath(LPCWSTR path);
+    // Appends the entries of the folder whose names match the wildcard; returns how
+    // many. The store keeps no entries yet, so every folder lists empty.
+    int ListDirectory(LPCWSTR directory, LPCWSTR pattern, CArrayFileInfo& out) const;
 
 private:
     CStringArray m_folders;

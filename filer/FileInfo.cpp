@@ -1,0 +1,536 @@
+#include "filer/FileInfo.h"
+
+#include "app/Directories.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/Wildcard.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+namespace
+{
+
+void CopyName(WIN32_FIND_DATAW& findData, LPCWSTR name)
+{
+    wcsncpy(findData.cFileName, name, MAX_PATH - 1);
+    findData.cFileName[MAX_PATH - 1] = L'\0';
+}
+
+// The two halves of a FILETIME compared as the record stores them: high word
+// first, then low word, both unsigned.
+int CompareFileTimeWords(const FILETIME& a, const FILETIME& b)
+{
+    if (a.dwHighDateTime != b.dwHighDateTime)
+        return a.dwHighDateTime < b.dwHighDateTime ? COMPARE_LESS : COMPARE_GREATER;
+    if (a.dwLowDateTime != b.dwLowDateTime)
+        return a.dwLowDateTime < b.dwLowDateTime ? COMPARE_LESS : COMPARE_GREATER;
+    return COMPARE_EQUAL;
+}
+
+// A name comparison that fails counts as equal.
+int CompareNames(LPCWSTR a, LPCWSTR b)
+{
+    int result = CompareNamesForSort(a, b);
+    return result == 0 ? COMPARE_EQUAL : result;
+}
+
+template <class T> int CompareNumbers(T a, T b)
+{
+    return a < b ? COMPARE_LESS : (b < a ? COMPARE_GREATER : COMPARE_EQUAL);
+}
+
+// The title of an audio file from its tags; empty when none was found. Reading
+// tags belongs to the media layer, which has no tag reader yet.
+CString ReadAudioTitle(const CFileInfo& /*entry*/)
+{
+    return CString();
+}
+
+} // namespace
+
+// ---- CFileInfo ------------------------------------------------------------------------
+
+CFileInfo::CFileInfo()
+    : m_itemIndex(-1), m_titleLoaded(FALSE), m_mark(0), m_changed(FALSE), m_source(0), m_entryClass(0),
+      m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr)
+{
+    memset(&m_findData, 0, sizeof(m_findData));
+}
+
+CFileInfo::CFileInfo(const CFileInfo& src) : CFileInfo()
+{
+    CopyFields(src);
+}
+
+CFileInfo::CFileInfo(CFileInfo&& src) noexcept
+    : m_findData(src.m_findData), m_itemIndex(src.m_itemIndex), m_titleLoaded(src.m_titleLoaded),
+      m_displayName(std::move(src.m_displayName)), m_baseName(std::move(src.m_baseName)),
+      m_extension(std::move(src.m_extension)), m_mark(src.m_mark), m_changed(src.m_changed),
+      m_source(src.m_source), m_entryClass(src.m_entryClass), m_size(src.m_size),
+      m_componentMode(src.m_componentMode), m_pathComponents(src.m_pathComponents),
+      m_readPosition(src.m_readPosition), m_directory(std::move(src.m_directory)),
+      m_realDirectory(std::move(src.m_realDirectory)), m_owner(src.m_owner)
+{
+    src.m_pathComponents = nullptr;
+    src.m_componentMode = 0;
+}
+
+CFileInfo::~CFileInfo()
+{
+    delete m_pathComponents;
+}
+
+CFileInfo& CFileInfo::operator=(const CFileInfo& src)
+{
+    if (this != &src)
+        CopyFields(src);
+    return *this;
+}
+
+CFileInfo& CFileInfo::operator=(CFileInfo&& src) noexcept
+{
+    if (this != &src)
+    {
+        m_findData = src.m_findData;
+        m_itemIndex = src.m_itemIndex;
+        m_titleLoaded = src.m_titleLoaded;
+        m_displayName = std::move(src.m_displayName);
+        m_baseName = std::move(src.m_baseName);
+        m_extension = std::move(src.m_extension);
+        m_mark = src.m_mark;
+        m_changed = src.m_changed;
+        m_source = src.m_source;
+        m_entryClass = src.m_entryClass;
+        m_size = src.m_size;
+        delete m_pathComponents;
+        m_componentMode = src.m_componentMode;
+        m_pathComponents = src.m_pathComponents;
+        src.m_pathComponents = nullptr;
+        src.m_componentMode = 0;
+        m_readPosition = src.m_readPosition;
+        m_directory = std::move(src.m_directory);
+        m_realDirectory = std::move(src.m_realDirectory);
+        m_owner = src.m_owner;
+    }
+    return *this;
+}
+
+void CFileInfo::CopyFields(const CFileInfo& src)
+{
+    m_findData = src.m_findData;
+    m_itemIndex = src.m_itemIndex;
+    m_titleLoaded = src.m_titleLoaded;
+    m_displayName = src.m_displayName;
+    m_baseName = src.m_baseName;
+    m_extension = src.m_extension;
+    m_changed = src.m_changed;
+    m_source = src.m_source;
+    m_entryClass = src.m_entryClass;
+    m_size = src.m_size;
+    ClearPathComponents();
+    m_readPosition = src.m_readPosition;
+    m_directory = src.m_directory;
+    m_realDirectory = src.m_realDirectory;
+    m_owner = src.m_owner;
+}
+
+int CFileInfo::GetEntryClass(const WIN32_FIND_DATAW& findData)
+{
+    if (!(findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ENTRY_CLASS_FILE;
+    LPCWSTR name = findData.cFileName;
+    if (name[0] != L'.')
+        return ENTRY_CLASS_DIRECTORY;
+    if (name[1] == L'.' && name[2] == L'\0')
+        return ENTRY_CLASS_PARENT;
+    if (name[1] == L'\0')
+        return ENTRY_CLASS_CURRENT;
+    return ENTRY_CLASS_DIRECTORY;
+}
+
+void CFileInfo::NormalizeFindData(WIN32_FIND_DATAW& findData)
+{
+    findData.cFileName[MAX_PATH - 1] = L'\0';
+    size_t length = wcslen(findData.cFileName);
+    memset(findData.cFileName + length, 0, (MAX_PATH - length) * sizeof(wchar_t));
+    const size_t shortSize = sizeof(findData.cAlternateFileName) / sizeof(wchar_t);
+    findData.cAlternateFileName[shortSize - 1] = L'\0';
+    length = wcslen(findData.cAlternateFileName);
+    memset(findData.cAlternateFileName + length, 0, (shortSize - length) * sizeof(wchar_t));
+}
+
+void CFileInfo::SplitName()
+{
+    LPCWSTR name = m_findData.cFileName;
+    if (IsDirectory())
+    {
+        m_baseName = name;
+        m_extension.Empty();
+        return;
+    }
+    // A dot in the first place starts a hidden-style name (".profile"), not an
+    // extension.
+    size_t length = wcslen(name);
+    BOOL hasDot = FALSE;
+    for (size_t i = length; i > 1; --i)
+    {
+        if (name[i - 1] == L'.')
+        {
+            hasDot = TRUE;
+            break;
+        }
+    }
+    if (hasDot)
+    {
+        SplitExtension(name, &m_baseName, &m_extension);
+    }
+    else
+    {
+        m_baseName = name;
+        m_extension.Empty();
+    }
+}
+
+CFileInfo& CFileInfo::SetFromFindData(int source, CArchiveFront* owner, LPCWSTR directory,
+                                      LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData, int itemIndex,
+                                      LONGLONG readPosition)
+{
+    if (readPosition != -1)
+        m_readPosition = readPosition;
+    // The directories may be strings of this very entry: take them first.
+    CString listing(directory);
+    CString real(realDirectory);
+    if (&findData != &m_findData)
+        m_findData = findData;
+    NormalizeFindData(m_findData);
+    SplitName();
+    m_titleLoaded = FALSE;
+    m_displayName.Empty();
+    m_mark = 0;
+    m_changed = FALSE;
+    m_entryClass = GetEntryClass(m_findData);
+    m_size = (static_cast<ULONGLONG>(m_findData.nFileSizeHigh) << 32) | m_findData.nFileSizeLow;
+    m_directory = listing;
+    m_realDirectory = real;
+    m_source = source;
+    m_owner = owner;
+    m_itemIndex = itemIndex;
+    ClearPathComponents();
+    return *this;
+}
+
+CFileInfo& CFileInfo::SetFromDisk(LPCWSTR directory, const WIN32_FIND_DATAW& findData)
+{
+    return SetFromFindData(ENTRY_SOURCE_DISK, nullptr, directory, L"", findData, -1);
+}
+
+CFileInfo& CFileInfo::SetFromArchive(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+                                     int itemIndex)
+{
+    return SetFromFindData(ENTRY_SOURCE_ARCHIVE, owner, folder, L"", findData, itemIndex);
+}
+
+CFileInfo& CFileInfo::SetFromVirtualDrive(LPCWSTR directory, LPCWSTR realDirectory,
+                                          const WIN32_FIND_DATAW& findData)
+{
+    return SetFromFindData(ENTRY_SOURCE_VIRTUAL, nullptr, directory, realDirectory, findData, -1);
+}
+
+CFileInfo& CFileInfo::SetFromPath(CArchiveFront* owner, LPCWSTR path)
+{
+    WIN32_FIND_DATAW findData;
+    memset(&findData, 0, sizeof(findData));
+    findData.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_NORMAL;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    findData.ftCreationTime = now;
+    findData.ftLastAccessTime = now;
+    findData.ftLastWriteTime = now;
+
+    CString text(path);
+    CString directory, name;
+    if (text.Find(L'\\') >= 0)
+        SplitPath(text, &directory, &name);
+    else
+        directory = text;
+    CopyName(findData, name);
+
+    if (owner)
+        return SetFromArchive(owner, directory, findData, -1);
+    if (directory.GetLength() >= 2 && directory[1] == L':' && IsVirtualDrive(directory[0], 1))
+        return SetFromVirtualDrive(L"", directory, findData);
+    return SetFromDisk(directory, findData);
+}
+
+void CFileInfo::Clear()
+{
+    memset(&m_findData, 0, sizeof(m_findData));
+    m_displayName.Empty();
+    m_baseName.Empty();
+    m_extension.Empty();
+    m_directory.Empty();
+    m_realDirectory.Empty();
+    m_mark = 0;
+    m_titleLoaded = FALSE;
+    m_changed = FALSE;
+    m_entryClass = 0;
+    m_size = 0;
+    m_source = 0;
+    m_itemIndex = -1;
+    m_readPosition = -1;
+    ClearPathComponents();
+    m_owner = nullptr;
+}
+
+CString CFileInfo::GetRealDirectory(BOOL asStored) const
+{
+    if (asStored || !m_realDirectory.IsEmpty())
+        return m_realDirectory;
+    return m_directory;
+}
+
+namespace
+{
+CString JoinPath(const CString& directory, LPCWSTR name)
+{
+    if (directory.IsEmpty())
+        return CString(name);
+    if (!*name)
+        return directory;
+    CString path(directory);
+    path += L'\\';
+    path += name;
+    return path;
+}
+} // namespace
+
+CString CFileInfo::GetFullPath() const
+{
+    return JoinPath(m_directory, m_findData.cFileName);
+}
+
+CString CFileInfo::GetRealFullPath() const
+{
+    if (m_realDirectory.IsEmpty())
+        return GetFullPath();
+    return JoinPath(m_realDirectory, m_findData.cFileName);
+}
+
+const CStringArray& CFileInfo::GetPathComponents(int mode)
+{
+    if (m_pathComponents && m_componentMode == mode)
+        return *m_pathComponents;
+    if (!m_pathComponents)
+        m_pathComponents = new CStringArray;
+    SplitString(GetRealDirectory(FALSE), L'\\', *m_pathComponents);
+    if (IsDirectory())
+        m_pathComponents->Add(CString(m_findData.cFileName));
+    m_componentMode = mode;
+    return *m_pathComponents;
+}
+
+void CFileInfo::ClearPathComponents()
+{
+    delete m_pathComponents;
+    m_pathComponents = nullptr;
+    m_componentMode = 0;
+}
+
+BOOL CFileInfo::IsExtension(LPCWSTR extension) const
+{
+    return m_extension.CompareNoCase(extension ? extension : L"") == 0;
+}
+
+BOOL CFileInfo::IsExtensionInList(const CStringArray& extensions) const
+{
+    for (INT_PTR i = 0; i < extensions.GetSize(); ++i)
+    {
+        if (IsExtension(extensions[i]))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CFileInfo::MatchesPatterns(LPCWSTR patterns) const
+{
+    return MatchesAnyExtension(m_findData.cFileName, patterns);
+}
+
+int CFileInfo::SetMark(int mark)
+{
+    if (IsDots() || m_mark == mark)
+        return 0;
+    m_mark = mark;
+    return 1;
+}
+
+int CFileInfo::RefreshFindData(WIN32_FIND_DATAW& out) const
+{
+    // A virtual-drive entry's file lies in its real directory; its listing path
+    // names no disk location.
+    HANDLE find = FindFirstFileLong(GetRealFullPath(), &out);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    FindCloseLong(find);
+    NormalizeFindData(out);
+    out.dwReserved0 = m_findData.dwReserved0;
+    out.dwReserved1 = m_findData.dwReserved1;
+    return 1;
+}
+
+void CFileInfo::LoadAudioTitle()
+{
+    if (!g_MPEGNAMEDISPLAY || m_titleLoaded)
+        return;
+    m_titleLoaded = TRUE;
+    if (IsDirectory())
+        return;
+    static const LPCWSTR kAudioExtensions[] = {L"WAV", L"MP2", L"MP3", L"RMP"};
+    for (LPCWSTR extension : kAudioExtensions)
+    {
+        if (IsExtension(extension))
+        {
+            m_displayName = ReadAudioTitle(*this);
+            return;
+        }
+    }
+}
+
+int CFileInfo::CompareBy(int key, CFileInfo& other)
+{
+    switch (key)
+    {
+    case COMPARE_BASE_NAME:
+        return CompareNames(m_baseName, other.m_baseName);
+    case COMPARE_READ_ORDER:
+        return CompareNumbers(m_readPosition, other.m_readPosition);
+    case COMPARE_EXTENSION:
+        return CompareNames(m_extension, other.m_extension);
+    case COMPARE_ATTRIBUTES:
+        return CompareNumbers(m_findData.dwFileAttributes & 0x7, other.m_findData.dwFileAttributes & 0x7);
+    case COMPARE_CREATION_TIME:
+        return CompareFileTimeWords(m_findData.ftCreationTime, other.m_findData.ftCreationTime);
+    case COMPARE_ACCESS_TIME:
+        return CompareFileTimeWords(m_findData.ftLastAccessTime, other.m_findData.ftLastAccessTime);
+    case COMPARE_WRITE_TIME:
+        return CompareFileTimeWords(m_findData.ftLastWriteTime, other.m_findData.ftLastWriteTime);
+    case COMPARE_SIZE: {
+        BOOL thisDirectory = IsDirectory();
+        BOOL otherDirectory = other.IsDirectory();
+        if (thisDirectory != otherDirectory)
+            return thisDirectory ? COMPARE_LESS : COMPARE_GREATER;
+        // Larger first: the key's natural order lists the biggest entries on top.
+        return CompareNumbers(other.m_size, m_size);
+    }
+    case COMPARE_COMPONENTS_2:
+    case COMPARE_COMPONENTS_1: {
+        int mode = key == COMPARE_COMPONENTS_2 ? 2 : 1;
+        const CStringArray& mine = GetPathComponents(mode);
+        const CStringArray& theirs = other.GetPathComponents(mode);
+        INT_PTR common = mine.GetSize() < theirs.GetSize() ? mine.GetSize() : theirs.GetSize();
+        for (INT_PTR i = 0; i < common; ++i)
+        {
+            int result = CompareNames(mine[i], theirs[i]);
+            if (result != COMPARE_EQUAL)
+                return result;
+        }
+        if (mine.GetSize() != theirs.GetSize())
+            return mine.GetSize() < theirs.GetSize() ? COMPARE_LESS : COMPARE_GREATER;
+        if (IsDirectory())
+            return COMPARE_LESS;
+        if (other.IsDirectory())
+            return COMPARE_GREATER;
+        return COMPARE_EQUAL;
+    }
+    default:
+        return COMPARE_EQUAL;
+    }
+}
+
+// ---- CArrayFileInfo -------------------------------------------------------------------
+
+CArrayFileInfo::CArrayFileInfo() : m_scratch(malloc(sizeof(CFileInfo)))
+{
+    if (!m_scratch)
+        AfxThrowMemoryException();
+}
+
+CArrayFileInfo::CArrayFileInfo(const CArrayFileInfo& src) : CArrayFileInfo()
+{
+    Copy(src);
+}
+
+CArrayFileInfo& CArrayFileInfo::operator=(const CArrayFileInfo& src)
+{
+    Copy(src);
+    return *this;
+}
+
+CArrayFileInfo::~CArrayFileInfo()
+{
+    free(m_scratch);
+}
+
+INT_PTR CArrayFileInfo::AddFromFindData(int source, CArchiveFront* owner, LPCWSTR directory,
+                                        LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData,
+                                        int itemIndex)
+{
+    // The arguments may live in an element of this array, which is about to move.
+    WIN32_FIND_DATAW data = findData;
+    CString listing(directory);
+    CString real(realDirectory);
+    INT_PTR index = GetSize();
+    SetSize(index + 1, GetArrayGrowStep(index));
+    ElementAt(index).SetFromFindData(source, owner, listing, real, data, itemIndex, index);
+    return index;
+}
+
+INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
+{
+    return AddFromFindData(entry.m_source, entry.m_owner, entry.m_directory, entry.GetRealDirectory(TRUE),
+                           entry.m_findData, entry.m_itemIndex);
+}
+
+INT_PTR CArrayFileInfo::AddArchiveEntry(CArchiveFront* owner, LPCWSTR folder,
+                                        const WIN32_FIND_DATAW& findData, int itemIndex)
+{
+    return AddFromFindData(ENTRY_SOURCE_ARCHIVE, owner, folder, L"", findData, itemIndex);
+}
+
+INT_PTR CArrayFileInfo::AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory,
+                                             const WIN32_FIND_DATAW& findData)
+{
+    return AddFromFindData(ENTRY_SOURCE_VIRTUAL, nullptr, directory, realDirectory, findData, -1);
+}
+
+void CArrayFileInfo::ClearMarks()
+{
+    for (INT_PTR i = 0; i < GetSize(); ++i)
+        ElementAt(i).m_mark = 0;
+}
+
+void CArrayFileInfo::ClearChangedFlags()
+{
+    for (INT_PTR i = 0; i < GetSize(); ++i)
+        ElementAt(i).m_changed = FALSE;
+}
+
+void CArrayFileInfo::ClearPathComponents()
+{
+    for (INT_PTR i = 0; i < GetSize(); ++i)
+        ElementAt(i).ClearPathComponents();
+}
+
+void CArrayFileInfo::SwapEntries(INT_PTR i, INT_PTR j)
+{
+    if (i == j)
+        return;
+    CFileInfo* a = &ElementAt(i);
+    CFileInfo* b = &ElementAt(j);
+    memcpy(m_scratch, static_cast<void*>(a), sizeof(CFileInfo));
+    memcpy(static_cast<void*>(a), static_cast<void*>(b), sizeof(CFileInfo));
+    memcpy(static_cast<void*>(b), m_scratch, sizeof(CFileInfo));
+}

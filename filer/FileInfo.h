@@ -1,0 +1,188 @@
+// One entry of a pane's listing (a directory entry on disk, an entry of a virtual
+// drive or a member of a listed archive) and the array of them that a pane owns.
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+#include "framework/FwCollections.h"
+
+class CArchiveFront;
+struct FindCondition;
+
+// Where an entry came from.
+enum
+{
+    ENTRY_SOURCE_DISK = 1,
+    ENTRY_SOURCE_VIRTUAL = 2,
+    ENTRY_SOURCE_ARCHIVE = 3,
+};
+
+// What an entry is.
+enum
+{
+    ENTRY_CLASS_FILE = 1,
+    ENTRY_CLASS_DIRECTORY = 2,
+    ENTRY_CLASS_PARENT = 3,  // ".."
+    ENTRY_CLASS_CURRENT = 4, // "."
+};
+
+// Keys of CFileInfo::CompareBy.
+enum
+{
+    COMPARE_BASE_NAME = 0,
+    COMPARE_NOTHING = 1,
+    COMPARE_READ_ORDER = 2,
+    COMPARE_EXTENSION = 3,
+    COMPARE_ATTRIBUTES = 4,
+    COMPARE_CREATION_TIME = 5,
+    COMPARE_ACCESS_TIME = 6,
+    COMPARE_WRITE_TIME = 7,
+    COMPARE_SIZE = 8,
+    COMPARE_COMPONENTS_2 = 9,
+    COMPARE_COMPONENTS_1 = 10,
+};
+
+// Three-way results of the comparisons.
+enum
+{
+    COMPARE_LESS = 1,
+    COMPARE_EQUAL = 2,
+    COMPARE_GREATER = 3,
+};
+
+// The record is moved between array slots as raw bytes (the array's exchange and
+// the sort's qsort): every member must stay valid at another address, which holds
+// for the framework's CString (one pointer to a heap block) and plain pointers.
+class CFileInfo
+{
+public:
+    CFileInfo();
+    // A copy as operator= makes it into a fresh entry: no mark, no component cache.
+    CFileInfo(const CFileInfo& src);
+    // Moves transfer everything, the mark and the component cache included: the
+    // array moves its elements this way when it grows or removes one.
+    CFileInfo(CFileInfo&& src) noexcept;
+    ~CFileInfo();
+
+    // Copies every field except the cached path components (the copy starts without
+    // them) and the mark (the target keeps its own).
+    CFileInfo& operator=(const CFileInfo& src);
+    CFileInfo& operator=(CFileInfo&& src) noexcept;
+
+    // ---- Filling ----------------------------------------------------------------
+    // Every fill goes through SetFromFindData. A readPosition of -1 keeps the stored
+    // one. Returns this entry.
+    CFileInfo& SetFromFindData(int source, CArchiveFront* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                               const WIN32_FIND_DATAW& findData, int itemIndex, LONGLONG readPosition = -1);
+    CFileInfo& SetFromDisk(LPCWSTR directory, const WIN32_FIND_DATAW& findData);
+    CFileInfo& SetFromArchive(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+                              int itemIndex);
+    CFileInfo& SetFromVirtualDrive(LPCWSTR directory, LPCWSTR realDirectory,
+                                   const WIN32_FIND_DATAW& findData);
+    // Makes the entry stand for the directory named by the path (built find data:
+    // directory attributes, the current time, the last path element as its name).
+    CFileInfo& SetFromPath(CArchiveFront* owner, LPCWSTR path);
+    void Clear();
+
+    // ---- Names and paths --------------------------------------------------------
+    LPCWSTR GetName() const { return m_findData.cFileName; }
+    const CString& GetDirectory() const { return m_directory; }
+    // asStored: the real directory as stored (empty except on virtual drives);
+    // otherwise the real directory, or the listing directory when there is none.
+    CString GetRealDirectory(BOOL asStored) const;
+    // "directory\name"; the name alone without a directory, the directory alone
+    // without a name.
+    CString GetFullPath() const;
+    // The same from the real directory when there is one.
+    CString GetRealFullPath() const;
+    // The real directory split at its backslashes, plus the own name for a
+    // directory; cached per mode until ClearPathComponents.
+    const CStringArray& GetPathComponents(int mode);
+    void ClearPathComponents();
+
+    // ---- Tests ------------------------------------------------------------------
+    BOOL IsDirectory() const { return (m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    BOOL HasAttribute(DWORD mask) const { return (m_findData.dwFileAttributes & mask) != 0; }
+    // "." or "..".
+    BOOL IsDots() const { return m_entryClass == ENTRY_CLASS_PARENT || m_entryClass == ENTRY_CLASS_CURRENT; }
+    BOOL IsExtension(LPCWSTR extension) const;
+    BOOL IsExtensionInList(const CStringArray& extensions) const;
+    // patterns: NUL-separated, ended by an empty one.
+    BOOL MatchesPatterns(LPCWSTR patterns) const;
+    // 0 (and no change) for "." and ".." and when the mark already has the value.
+    int SetMark(int mark);
+    // The entry's path looked up on disk; 0 when it is gone. The reserved words are
+    // taken over from the stored find data.
+    int RefreshFindData(WIN32_FIND_DATAW& out) const;
+    // The listing filter and its condition test (defined with the directory reading).
+    BOOL PassesDisplayFilter(BOOL hideCurrent, BOOL hideParent, BOOL filterDirectories, LPCWSTR pattern,
+                             const FindCondition* condition, int use) const;
+    BOOL MatchesFindCondition(const FindCondition* condition) const;
+    // Loads the audio title as the display name, once per entry.
+    void LoadAudioTitle();
+    // 1 this entry less, 2 equal, 3 greater, by the COMPARE_* key.
+    int CompareBy(int key, CFileInfo& other);
+
+    // The first entry inside this directory entry; null when there is none (see
+    // FindFirstEntry).
+    class CEntryFind* FindFirstChild(LPCWSTR pattern, CFileInfo& out) const;
+
+    // The class of a find record: 1 file, 2 directory, 3 "..", 4 ".".
+    static int GetEntryClass(const WIN32_FIND_DATAW& findData);
+    // Zeroes the two name fields behind their NULs. The system leaves those bytes
+    // as it found them, and stored records are compared byte for byte.
+    static void NormalizeFindData(WIN32_FIND_DATAW& findData);
+
+    // ---- Fields, in this order --------------------------------------------------
+    WIN32_FIND_DATAW m_findData;
+    int m_itemIndex;                // member index in the owner's listing; -1 off archives
+    BOOL m_titleLoaded;             // LoadAudioTitle has run
+    CString m_displayName;          // the audio title, or empty
+    CString m_baseName;             // name before the last dot (see SetFromFindData)
+    CString m_extension;            // after the last dot, without it; empty for directories
+    int m_mark;                     // nonzero when selected
+    BOOL m_changed;                 // a re-read found different find data
+    int m_source;                   // ENTRY_SOURCE_*
+    int m_entryClass;               // ENTRY_CLASS_*
+    ULONGLONG m_size;               // nFileSizeHigh * 2^32 + nFileSizeLow
+    int m_componentMode;            // mode of the cached components; 0 when none
+    CStringArray* m_pathComponents; // owned cache, never copied
+    LONGLONG m_readPosition;        // position in the reading order; -1 when not appended
+    CString m_directory;            // as the pane shows it, no trailing backslash
+    CString m_realDirectory;        // disk directory of a virtual-drive entry, else empty
+    CArchiveFront* m_owner;         // archive listing this member; not owned
+
+private:
+    void SplitName();
+    void CopyFields(const CFileInfo& src);
+};
+
+// A pane's entries. The array owns its elements.
+class CArrayFileInfo : public CArray<CFileInfo>
+{
+public:
+    CArrayFileInfo();
+    CArrayFileInfo(const CArrayFileInfo& src);
+    CArrayFileInfo& operator=(const CArrayFileInfo& src);
+    ~CArrayFileInfo();
+
+    // Appends an entry filled from the find data; its read position is its index.
+    // Returns the new index.
+    INT_PTR AddFromFindData(int source, CArchiveFront* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                            const WIN32_FIND_DATAW& findData, int itemIndex);
+    // Appends a copy re-filled from the entry's find data, source, owner, both
+    // directories and item index (no mark, title or component cache).
+    INT_PTR AddEntry(const CFileInfo& entry);
+    INT_PTR AddArchiveEntry(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+                            int itemIndex);
+    INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);
+
+    void ClearMarks();
+    void ClearChangedFlags();
+    void ClearPathComponents();
+
+    // Exchanges two elements as raw records; nothing happens when i equals j.
+    void SwapEntries(INT_PTR i, INT_PTR j);
+
+private:
+    void* m_scratch; // one record's worth of bytes for SwapEntries
+};

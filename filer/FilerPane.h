@@ -1,0 +1,235 @@
+// One pane of the main view: what it shows (position, mode, sub-mode), the directory
+// it lists with its entries, cursor and marks, its sort order, its change
+// notification and its own archive object. The two panes are reached through
+// g_Panes; every command tests a pane with TestPaneState or FindPaneByMode, guards
+// itself with CFilerPane::CheckState and takes its targets from
+// CFilerPane::GetTargetEntry.
+#pragma once
+#include <windows.h>
+#include "framework/FwCollections.h"
+#include "framework/FwString.h"
+#include "app/records/PaneRecords.h"
+#include "archive/front/ArchiveFront.h"
+#include "filer/EntryFind.h"
+#include "filer/FileInfo.h"
+#include "filer/FindCondition.h"
+#include "filer/PaneHooks.h"
+#include "filer/SortSetting.h"
+
+class CWnd;
+
+// Position word.
+enum
+{
+    PANE_POS_ACTIVE = 0x1,
+    PANE_POS_OTHER = 0x2,
+    PANE_POS_HIDDEN = 0x4,
+};
+
+// Mode word.
+enum
+{
+    PANE_MODE_FILER = 0x8,
+    PANE_MODE_TEXT_VIEWER = 0x10,
+    PANE_MODE_GRAPHIC = 0x40,
+    PANE_MODE_DRIVE_LIST = 0x80,
+    PANE_MODE_ARCHIVE = 0x100,
+    PANE_MODE_ARCHIVE_TEXT_VIEWER = 0x200,
+    PANE_MODE_BINARY = 0x400,
+    PANE_MODE_ARCHIVE_GRAPHIC = 0x800,
+    PANE_MODE_NETWORK = 0x2000,
+};
+
+// Sub-mode of the filer mode.
+enum
+{
+    PANE_SUB_DIRECTORY = 1,
+    PANE_SUB_FIND_RESULTS = 2,
+};
+
+// Checks of CFilerPane::CheckState.
+enum
+{
+    PANE_CHECK_FREE_SPACE = 0x1,
+    PANE_CHECK_NOT_EMPTY = 0x2,
+    PANE_CHECK_NO_DOT_TARGET = 0x4,
+    PANE_CHECK_CURSOR_NOT_DOT = 0x8,
+    PANE_CHECK_DRIVE_PRESENT = 0x10,
+    PANE_CHECK_REAL_DRIVE = 0x20,
+    PANE_CHECK_ACCESS = 0x40,
+};
+
+// Results of a read.
+enum
+{
+    READ_UNCHANGED = 0,
+    READ_REBUILT = 1,
+    READ_CHANGED_IN_PLACE = 2,
+};
+
+// Re-check interval per drive class (0 fixed and others, 1 floppy, 2 CD-ROM, 3 other
+// removable, 4 network): enable 0 means no change notification and no re-check;
+// ticks counts one-second timer ticks between re-checks.
+struct ReloadSetting
+{
+    int enable;
+    int ticks;
+};
+extern ReloadSetting g_ReloadSettings[5];
+
+// The root ("\\server\share\") of the network share a pane last left.
+extern CString g_LastNetworkRoot;
+
+// The remembered cursor entry of a directory.
+class CSaveCursorPosition
+{
+public:
+    CString m_directory;
+    CString m_name;
+};
+// Newest first; shared by both panes and kept at SUMSAVECURPOS records by the view.
+extern CArray<CSaveCursorPosition> g_SaveCursorPositions;
+
+class CFilerPane
+{
+public:
+    explicit CFilerPane(UINT paneNumber);
+    ~CFilerPane();
+    CFilerPane(const CFilerPane&) = delete;
+    CFilerPane& operator=(const CFilerPane&) = delete;
+
+    // ---- Record ---------------------------------------------------------------------
+    UINT m_paneNumber;
+    int m_reloadTicks = 0;
+    BOOL m_bPreviewLayout = FALSE;
+    int m_columnCount = 1;
+    int m_lineCount = 1;
+    int m_columnsInUse = 1;
+    int m_linesInUse = 1;
+    int m_paneSlot = 0;
+    INT64 m_firstVisible = 0;
+    int m_markedCount = 0;
+    int m_dotCount = 0;
+    UINT m_position = PANE_POS_HIDDEN;
+    UINT m_mode = PANE_MODE_FILER;
+    UINT m_subMode = PANE_SUB_DIRECTORY;
+    int m_lastTargetOrdinal = -1;
+    int m_lastTargetIndex = -1;
+    CString m_wildcard;
+    BOOL m_bFilterDirectories = FALSE;
+    FindCondition m_condition;
+    CString m_currentDir;
+    CString m_previousDir;
+    INT64 m_cursor = 0;
+    INT64 m_drawingMark = -1;
+    CArrayFileInfo m_entries;
+    CArray<CNetResourceData> m_networkList;
+    CString m_networkPath;
+    UINT m_networkLevels[10] = {};
+    int m_networkDepth = 0;
+    HANDLE m_hChange = INVALID_HANDLE_VALUE;
+    BOOL m_bDriveNotReady = FALSE;
+    DWORD m_lastListingError = 0;
+    BOOL m_bJustEntered = FALSE;
+    ULONGLONG m_driveTotalBytes = 0;
+    ULONGLONG m_driveFreeBytes = 0;
+    CArray<CDriveInfo> m_driveList;
+    BOOL m_bReadSinceDrawn = FALSE;
+    CFileInfo m_viewerEntry;
+    int m_widestName = 0;
+    UINT m_nameWidth = 0;
+    BOOL m_bNameWidthComputed = FALSE;
+    CString m_lastListedDir;
+    CSortSetting m_workingSort;
+    CSortSetting m_sortSetting;
+    CArchiveFront m_archive;
+    CWnd* m_pView = nullptr;
+    CFindResultList m_findResults;
+
+    // ---- Modes and lists ----------------------------------------------------------
+    // Stores each argument that is not 0; then UpdatePreviewState, whose flag it returns.
+    BOOL SetMode(UINT position, UINT mode, UINT subMode);
+    BOOL UpdatePreviewState();
+    // The size of the list of the current mode (drive list, network rows or entries).
+    INT_PTR GetEntryCount() const;
+    // The entry under the cursor; null when the entry list is empty.
+    CFileInfo* GetCursorEntry();
+    BOOL IsOnVirtualDrive() const;
+    BOOL IsRootDirectory() const;
+
+    // ---- Guards and targets ---------------------------------------------------------
+    // 1 as soon as one of the requested checks (PANE_CHECK_...) fails, 0 when all pass.
+    int CheckState(DWORD checks);
+    // The n-th target (from 0) copied into `out`: flag 0x1 allows a virtual drive,
+    // 0x4 takes the cursor entry even when entries are marked, 0x40 takes the marked
+    // entries only when the cursor entry is one of them. 0 when there is none.
+    int GetTargetEntry(DWORD flags, int n, CFileInfo& out);
+    // Forgets the remembered place of the walk over the marked entries.
+    void ResetTargetIteration();
+
+    // ---- Directory bookkeeping ----------------------------------------------------
+    void SetDirectory(LPCWSTR path, BOOL justEntered);
+    void SyncProcessDirectory();
+    // The text that names the pane's drive in its title.
+    void GetVolumeTitle(CString& out) const;
+    // 4 network, 1 floppy, 3 other removable, 2 CD-ROM, 0 otherwise.
+    int GetDriveClass() const;
+    // Called on every tick of the view's one-second timer: 1 when the pane is due
+    // for a re-check.
+    int PollReload();
+    void ComputeNameColumnWidth();
+    void ResetIncrementalSearch();
+    void CloseChangeNotification();
+    // A network path counts as ready; a drive is ready when "X:\" is accessible.
+    BOOL IsDriveReady() const;
+
+    // ---- Reading (change detection) -----------------------------------------------
+    // full = 1 reads the directory whole, 0 re-checks it. READ_UNCHANGED,
+    // READ_REBUILT (the caller sorts) or READ_CHANGED_IN_PLACE.
+    int ReadDirectory(BOOL full);
+    void ChangeDirectory(LPCWSTR target, int historyMode, BOOL keepFilter, BOOL allowFile);
+    void HandleListingError(BOOL* retry);
+    // The running result of a re-read after comparing the stored entry at the write
+    // position (null when there is none) with the newly found data.
+    int CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found);
+
+    // ---- Sorting and find results (with the entry records) --------------------------
+    void SortEntries();
+    int MergeFindResults(BOOL incremental, BOOL forced);
+
+    // ---- Marks and cursor -----------------------------------------------------------
+    void SetEntryMark(INT_PTR index, int value);
+    // Kinds 0 to 6; never marks "." or "..".
+    void MarkAll(int kind);
+    int CountMarked(BOOL files, BOOL directories) const;
+    INT_PTR CountEntries(BOOL files, BOOL directories) const;
+    ULONGLONG GetTotalFileSize() const;
+    ULONGLONG GetMarkedFileSize() const;
+    // 1 when the first visible entry changed.
+    int MoveCursor(INT64 delta, BOOL mayWrap);
+    int SetCursorToName(LPCWSTR name, BOOL directoriesOnly, INT64 fallbackIndex);
+    void SetCursorToNameOrParent(LPCWSTR name);
+    void SaveCursorPosition();
+
+private:
+    // Opens the change notification on the current directory when the drive class
+    // allows it.
+    void OpenChangeNotification();
+    // Lists the current directory into the entries; returns the write position.
+    INT_PTR EnumerateDirectory(int& result);
+    // One pass of the listing over `pattern`, taking the entries of `passKind`.
+    void ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hideDotDot, LPCWSTR filterPattern,
+                  INT_PTR& writePos, int& result);
+    // Moves the current directory up to its nearest existing parent.
+    void ClimbToExistingParent();
+};
+
+// The two panes; the command that exchanges the windows exchanges the pointers.
+extern CFilerPane* g_Panes[2];
+
+// Pane 0 or 1, or -1 for either: the pane is visible (position mask 0) or shares a
+// bit with the position mask, and shares a bit with each non-zero mode and sub-mode
+// mask.
+bool TestPaneState(int pane, UINT positionMask, UINT modeMask, UINT subModeMask);
+// The first of pane 0 and pane 1 that matches as in TestPaneState.
+bool FindPaneByMode(int* pane, UINT positionMask, UINT modeMask, UINT subModeMask);

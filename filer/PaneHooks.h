@@ -1,0 +1,53 @@
+// What a filer pane asks of the parts of the program that sit around it: the path
+// history, the preview loader, the view's message boxes, the access-denied dialog
+// and the network rows. Each is a replaceable function so that the pane can be
+// driven without those parts; the defaults do the least that keeps a pane usable
+// (no history, no previews, no retry).
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+
+class CFilerPane;
+
+// One row of the network neighbourhood list: the resource's name (empty for the row
+// of the whole network, ".." for the way up) and its display type.
+class CNetResourceData
+{
+public:
+    CString m_name;
+    DWORD m_displayType = 0;
+};
+
+struct PaneHooks
+{
+    // Records a visit of `directory` by the pane `paneNumber` in the path history.
+    void (*recordVisit)(UINT paneNumber, LPCWSTR directory, int historyMode);
+    // Nonzero when the preview loader shows `directory` as thumbnails.
+    int (*isPreviewDirectory)(LPCWSTR directory);
+    // Nonzero when the name carries one of the preview loader's picture extensions.
+    int (*hasPictureExtension)(LPCWSTR name);
+    // Hands a re-read listing to the preview loader.
+    void (*queuePreviews)(CFilerPane& pane);
+    // A message box of the view with the default caption; returns the button.
+    int (*showMessage)(CFilerPane& pane, LPCWSTR text, UINT type);
+    // The access-denied dialog on entering `directory`; nonzero asks for a retry.
+    int (*askAccessDeniedRetry)(CFilerPane& pane, DWORD error, LPCWSTR directory);
+};
+
+extern PaneHooks g_PaneHooks;
+
+// The hooks as the program starts with them.
+const PaneHooks& DefaultPaneHooks();
+
+// Test helper: restores g_PaneHooks when it goes out of scope.
+class CPaneHooksOverride
+{
+public:
+    CPaneHooksOverride() : m_saved(g_PaneHooks) {}
+    ~CPaneHooksOverride() { g_PaneHooks = m_saved; }
+    CPaneHooksOverride(const CPaneHooksOverride&) = delete;
+    CPaneHooksOverride& operator=(const CPaneHooksOverride&) = delete;
+
+private:
+    PaneHooks m_saved;
+};

@@ -1,0 +1,504 @@
+// Reading a pane's directory and keeping the listing in step with the disk.
+#include "filer/FilerPane.h"
+#include "app/Directories.h"
+#include "app/Drives.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/Wildcard.h"
+
+#include <cwchar>
+
+namespace
+{
+// What a listing pass takes of the entries it finds.
+enum
+{
+    PASS_ALL = 0,
+    PASS_DIRECTORIES = 1,
+    PASS_FILES = 2,
+    PASS_CURRENT_ONLY = 3,
+    PASS_PARENT_ONLY = 4,
+};
+
+const DWORD kChangeFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                            FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_SIZE |
+                            FILE_NOTIFY_CHANGE_LAST_WRITE;
+
+bool IsDrivePath(const CString& path)
+{
+    return path.GetLength() >= 2 && path[1] == L':';
+}
+
+// The find data compared field by field: the name buffers may hold leftovers of
+// earlier names behind their terminating NUL.
+bool SameFindData(const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b)
+{
+    return a.dwFileAttributes == b.dwFileAttributes &&
+           CompareFileTime(&a.ftCreationTime, &b.ftCreationTime) == 0 &&
+           CompareFileTime(&a.ftLastAccessTime, &b.ftLastAccessTime) == 0 &&
+           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
+           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+           a.dwReserved0 == b.dwReserved0 && a.dwReserved1 == b.dwReserved1 &&
+           wcscmp(a.cFileName, b.cFileName) == 0 && wcscmp(a.cAlternateFileName, b.cAlternateFileName) == 0;
+}
+
+const FILETIME& ChosenTime(const WIN32_FIND_DATAW& data)
+{
+    switch (g_VIEWFILETIMETYPE)
+    {
+    case 0:
+        return data.ftCreationTime;
+    case 1:
+        return data.ftLastAccessTime;
+    default:
+        return data.ftLastWriteTime;
+    }
+}
+
+// The stored entry takes the newly read data and keeps its mark.
+void TakeNewData(CFileInfo& stored, const WIN32_FIND_DATAW& found)
+{
+    int mark = stored.m_mark;
+    stored.SetFromFindData(stored.m_source, stored.m_owner, stored.m_directory, stored.m_realDirectory, found,
+                           stored.m_itemIndex);
+    stored.m_mark = mark;
+    stored.m_changed = TRUE;
+}
+
+// Cuts the path at its last backslash; false when there is nothing left to cut (a
+// drive root "X:", a share root, or a path without any backslash).
+bool CutLastElement(CString& path)
+{
+    if (IsPathRoot(path))
+        return false;
+    int pos = path.ReverseFind(L'\\');
+    bool network = path.GetLength() >= 2 && path[0] == L'\\' && path[1] == L'\\';
+    if (pos < 0 || (network && pos < 2) || pos == 0)
+        return false;
+    path = path.Left(pos);
+    return true;
+}
+} // namespace
+
+// ---- Comparison of a re-read entry --------------------------------------------------
+
+int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found)
+{
+    if (running == READ_REBUILT || stored == nullptr)
+        return READ_REBUILT;
+    if (SameFindData(stored->m_findData, found))
+        return running;
+    stored->m_changed = TRUE;
+    const WIN32_FIND_DATAW& old = stored->m_findData;
+    for (int i = 1; i <= 3; ++i)
+    {
+        bool differs = false;
+        switch (m_sortSetting.GetValue(i))
+        {
+        case 0:
+        case 3:
+            differs = wcscmp(old.cFileName, found.cFileName) != 0;
+            break;
+        case 1:
+            differs = CompareFileTime(&ChosenTime(old), &ChosenTime(found)) != 0;
+            break;
+        case 2:
+            differs = old.nFileSizeHigh != found.nFileSizeHigh || old.nFileSizeLow != found.nFileSizeLow;
+            break;
+        case 4:
+            differs = old.dwFileAttributes != found.dwFileAttributes;
+            break;
+        default:
+            break;
+        }
+        if (differs)
+            return READ_REBUILT;
+    }
+    return READ_CHANGED_IN_PLACE;
+}
+
+// ---- Change notification and climbing -------------------------------------------------
+
+void CFilerPane::OpenChangeNotification()
+{
+    CloseChangeNotification();
+    CString path = m_currentDir;
+    if (path.GetLength() == 2 && path[1] == L':')
+        path += L'\\';
+    HANDLE handle = FindFirstChangeNotificationLong(path, FALSE, kChangeFilter);
+    m_hChange = handle ? handle : INVALID_HANDLE_VALUE;
+}
+
+void CFilerPane::ClimbToExistingParent()
+{
+    // Stops at the root: when the drive or share itself is gone nothing above it can
+    // appear, and cutting on would never end.
+    bool exists = DirectoryExists(m_currentDir) != 0;
+    while (!exists && CutLastElement(m_currentDir))
+        exists = DirectoryExists(m_currentDir) != 0;
+    if (exists)
+        g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+    m_bJustEntered = TRUE;
+}
+
+void CFilerPane::HandleListingError(BOOL* retry)
+{
+    m_lastListingError = GetLastError();
+    if (m_lastListingError == ERROR_ACCESS_DENIED && m_bJustEntered &&
+        g_PaneHooks.askAccessDeniedRetry(*this, m_lastListingError, m_currentDir))
+    {
+        if (retry)
+            *retry = TRUE;
+    }
+    m_bJustEntered = FALSE;
+}
+
+// ---- Listing ------------------------------------------------------------------------
+
+void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hideDotDot, LPCWSTR filterPattern,
+                          INT_PTR& writePos, int& result)
+{
+    CFileInfo directory;
+    directory.SetFromPath(nullptr, m_currentDir);
+    CFileInfo found;
+    CEntryFind* find = nullptr;
+    for (;;)
+    {
+        find = directory.FindFirstChild(pattern, found);
+        if (find)
+            break;
+        BOOL retry = FALSE;
+        HandleListingError(&retry);
+        if (!retry)
+            return;
+    }
+    bool dotPass = passKind == PASS_CURRENT_ONLY || passKind == PASS_PARENT_ONLY;
+    bool pictureFilter = passKind == PASS_ALL && m_bPreviewLayout && g_PREVIEW_DISP_PICTURE_FILE;
+    do
+    {
+        BOOL isDirectory = found.IsDirectory();
+        switch (passKind)
+        {
+        case PASS_DIRECTORIES:
+            if (!isDirectory)
+                continue;
+            break;
+        case PASS_FILES:
+            if (isDirectory)
+                continue;
+            break;
+        case PASS_CURRENT_ONLY:
+            if (found.m_entryClass != ENTRY_CLASS_CURRENT)
+                continue;
+            break;
+        case PASS_PARENT_ONLY:
+            if (found.m_entryClass != ENTRY_CLASS_PARENT)
+                continue;
+            break;
+        default:
+            break;
+        }
+        if (!found.PassesDisplayFilter(hideDot, hideDotDot, m_bFilterDirectories, filterPattern, &m_condition,
+                                       0))
+            continue;
+        if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(found.GetName()))
+            continue;
+
+        CFileInfo* stored = writePos < m_entries.GetSize() ? &m_entries[writePos] : nullptr;
+        result = CompareReadEntry(result, stored, found.m_findData);
+        if (result == READ_REBUILT)
+        {
+            if (writePos < m_entries.GetSize())
+                m_entries.SetSize(writePos);
+            m_entries.AddEntry(found);
+        }
+        else if (stored && stored->m_changed)
+            TakeNewData(*stored, found.m_findData);
+        if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
+            m_entries[writePos].LoadAudioTitle();
+        ++writePos;
+        if (dotPass)
+            break;
+    } while (FindNextEntry(find, found));
+    CloseEntryFind(find);
+}
+
+INT_PTR CFilerPane::EnumerateDirectory(int& result)
+{
+    CString reduced;
+    CompactWildcardPattern(m_wildcard, reduced);
+    INT_PTR writePos = 0;
+    if (m_wildcard == L"*.*")
+    {
+        ListPass(L"*.*", PASS_ALL, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
+        return writePos;
+    }
+    if (m_bFilterDirectories)
+    {
+        // The system answers the patterns "." and ".." with the entry of the directory
+        // (or of its parent) under its own name, so each dot is taken from the whole
+        // listing, where the dots come first.
+        if (!g_NOTVIEWCURRENTDIR)
+            ListPass(L"*.*", PASS_CURRENT_ONLY, FALSE, FALSE, reduced, writePos, result);
+        if (!g_NOTVIEWUPDIR)
+            ListPass(L"*.*", PASS_PARENT_ONLY, FALSE, FALSE, reduced, writePos, result);
+        ListPass(reduced, PASS_DIRECTORIES, TRUE, TRUE, reduced, writePos, result);
+    }
+    else
+        ListPass(L"*.*", PASS_DIRECTORIES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
+    ListPass(reduced, PASS_FILES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
+    return writePos;
+}
+
+int CFilerPane::ReadDirectory(BOOL full)
+{
+    m_bReadSinceDrawn = TRUE;
+    INT_PTR notedCount = m_entries.GetSize();
+    int notedDots = m_dotCount;
+    if (IsDrivePath(m_currentDir))
+    {
+        if (CString* slot = GetDriveLetterSlot(m_currentDir[0], m_paneSlot))
+            *slot = m_currentDir;
+    }
+    BOOL enabled = g_ReloadSettings[GetDriveClass()].enable;
+    m_lastListingError = 0;
+    int result = READ_UNCHANGED;
+
+    if (m_mode == PANE_MODE_FILER && m_subMode == PANE_SUB_FIND_RESULTS)
+    {
+        m_entries.ClearChangedFlags();
+        result = MergeFindResults(!full, full);
+        if (result != READ_REBUILT)
+            return result;
+    }
+    else
+    {
+        BOOL onVirtual = !m_currentDir.IsEmpty() && IsVirtualDrive(m_currentDir[0], 0);
+        if (full)
+        {
+            CloseChangeNotification();
+            if (!onVirtual && enabled)
+                OpenChangeNotification();
+            ResetIncrementalSearch();
+            // A whole read rebuilds the list from its first entry.
+            result = READ_REBUILT;
+        }
+        else if (onVirtual)
+        {
+            if (m_currentDir.CompareNoCase(m_lastListedDir) != 0)
+            {
+                ResetIncrementalSearch();
+                result = READ_REBUILT;
+            }
+            else
+            {
+                // The folder store reports no changes of its own yet: refresh the
+                // files' data from their real directories.
+                m_entries.ClearChangedFlags();
+                for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
+                {
+                    CFileInfo& entry = m_entries[i];
+                    if (entry.IsDirectory())
+                        continue;
+                    WIN32_FIND_DATAW data;
+                    if (!entry.RefreshFindData(data))
+                    {
+                        m_entries.RemoveAt(i);
+                        result = READ_REBUILT;
+                        break;
+                    }
+                    if (!SameFindData(entry.m_findData, data))
+                    {
+                        result = CompareReadEntry(result, &entry, data);
+                        TakeNewData(entry, data);
+                    }
+                }
+                goto finish;
+            }
+        }
+        else
+        {
+            if (g_ACTIVECHECKMEDIAIN && m_bDriveNotReady && !(m_position & PANE_POS_ACTIVE))
+                return READ_UNCHANGED;
+            BOOL ready = IsDriveReady();
+            if (!ready)
+            {
+                if (IsDrivePath(m_currentDir) && m_currentDir.GetLength() > 2)
+                {
+                    m_currentDir = m_currentDir.Left(2);
+                    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+                }
+                ResetIncrementalSearch();
+            }
+            if (m_hChange == INVALID_HANDLE_VALUE || m_bDriveNotReady || !ready)
+            {
+                ResetIncrementalSearch();
+                CloseChangeNotification();
+                if (ready && enabled)
+                    OpenChangeNotification();
+                result = READ_REBUILT;
+            }
+            else
+            {
+                if (m_currentDir.CompareNoCase(m_lastListedDir) == 0)
+                {
+                    DWORD wait = WaitForSingleObject(m_hChange, 10);
+                    if (wait == WAIT_TIMEOUT)
+                    {
+                        FindNextChangeNotification(m_hChange);
+                        return READ_UNCHANGED;
+                    }
+                    // A removed directory stays delete-pending, and still found,
+                    // while any handle is open on it, our watch included: let go of
+                    // the watch before asking whether the directory is still there.
+                    CloseChangeNotification();
+                    if (!DirectoryExists(m_currentDir))
+                    {
+                        CString text;
+                        text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります",
+                                    (LPCWSTR)m_currentDir);
+                        g_PaneHooks.showMessage(*this, text, MB_OK);
+                        ResetIncrementalSearch();
+                        ClimbToExistingParent();
+                    }
+                }
+                if (m_currentDir.CompareNoCase(m_lastListedDir) != 0)
+                {
+                    ResetIncrementalSearch();
+                    CloseChangeNotification();
+                }
+                if (m_hChange == INVALID_HANDLE_VALUE)
+                {
+                    if (enabled)
+                        OpenChangeNotification();
+                }
+                else if (!FindNextChangeNotification(m_hChange))
+                {
+                    // A handle the system gave up on: watch anew.
+                    CloseChangeNotification();
+                    if (enabled)
+                        OpenChangeNotification();
+                }
+            }
+        }
+
+        m_bDriveNotReady = !(onVirtual || IsDriveReady());
+        m_lastListedDir = m_currentDir;
+        m_drawingMark = -1;
+        if (m_bDriveNotReady)
+            m_driveTotalBytes = m_driveFreeBytes = 0;
+        else
+        {
+            m_driveTotalBytes = GetDiskTotalBytes(m_currentDir);
+            m_driveFreeBytes = GetDiskFreeBytes(m_currentDir);
+        }
+        m_entries.ClearChangedFlags();
+        m_dotCount = 0;
+        if (m_bDriveNotReady)
+        {
+            m_entries.RemoveAll();
+            m_markedCount = 0;
+            ResetTargetIteration();
+            return READ_REBUILT;
+        }
+        INT_PTR writePos = EnumerateDirectory(result);
+        if (full || writePos != notedCount)
+            result = READ_REBUILT;
+        if (writePos < m_entries.GetSize())
+            m_entries.SetSize(writePos);
+    }
+
+finish:
+    if (result == READ_REBUILT)
+    {
+        m_entries.ClearMarks();
+        m_markedCount = 0;
+        ResetTargetIteration();
+    }
+    else
+        m_dotCount = notedDots;
+    if (result != READ_UNCHANGED && g_PaneHooks.isPreviewDirectory(m_currentDir))
+        g_PaneHooks.queuePreviews(*this);
+    return result;
+}
+
+// ---- Changing directory -----------------------------------------------------------
+
+void CFilerPane::ChangeDirectory(LPCWSTR target, int historyMode, BOOL keepFilter, BOOL allowFile)
+{
+    m_bJustEntered = TRUE;
+    if (!keepFilter && m_bFilterDirectories)
+    {
+        m_wildcard = L"*.*";
+        m_bFilterDirectories = FALSE;
+    }
+    m_previousDir = m_currentDir;
+    if (m_previousDir.IsEmpty() || m_previousDir[m_previousDir.GetLength() - 1] != L'\\')
+        m_previousDir += L'\\';
+
+    ResetSortSetting(m_workingSort);
+    if (m_currentDir.GetLength() >= 2 && m_currentDir[0] == L'\\' && m_currentDir[1] == L'\\')
+    {
+        CString root;
+        if (GetPathRoot(m_currentDir, root))
+        {
+            if (root[root.GetLength() - 1] != L'\\')
+                root += L'\\';
+            g_LastNetworkRoot = root;
+        }
+    }
+
+    CString keptName;
+    CString resolved;
+    if (ResolvePaneTargetDirectory(m_currentDir, target, resolved, RESOLVE_NEAREST_EXISTING, m_paneSlot))
+    {
+        bool tookFile = false;
+        CString asFile;
+        if (allowFile &&
+            ResolvePaneTargetDirectory(m_currentDir, target, asFile, RESOLVE_CHECK_DRIVE, m_paneSlot) &&
+            FileExists(asFile))
+        {
+            CString folder, name;
+            SplitPath(asFile, &folder, &name);
+            if (folder.CompareNoCase(resolved) == 0 || asFile.CompareNoCase(resolved) == 0)
+            {
+                m_currentDir = folder;
+                keptName = name;
+                tookFile = true;
+            }
+        }
+        if (!tookFile)
+            m_currentDir = resolved;
+    }
+    else if (!DirectoryExists(m_currentDir))
+    {
+        while (CutLastElement(m_currentDir) && !DirectoryExists(m_currentDir))
+        {
+        }
+    }
+
+    UpdatePreviewState();
+    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, historyMode);
+    ReadDirectory(TRUE);
+    SortEntries();
+
+    m_cursor = 0;
+    if (!keptName.IsEmpty())
+    {
+        SetCursorToNameOrParent(keptName);
+        return;
+    }
+    if (g_SAVECURSORPOSITION)
+    {
+        for (INT_PTR i = 0; i < g_SaveCursorPositions.GetSize(); ++i)
+        {
+            if (g_SaveCursorPositions[i].m_directory.CompareNoCase(m_currentDir) == 0)
+            {
+                SetCursorToNameOrParent(g_SaveCursorPositions[i].m_name);
+                return;
+            }
+        }
+    }
+    SetCursorToNameOrParent(nullptr);
+}

@@ -1,0 +1,256 @@
+#include "filer/SortSetting.h"
+
+#include "app/Settings.h"
+#include "filer/FileInfo.h"
+
+#include <cstdlib>
+
+SortKeys g_SortKeys;
+
+namespace
+{
+// The keys and order of the group qsort is working on.
+const int* s_runningKeys = g_SortKeys.fileKeys;
+int s_runningOrder = 0;
+
+void SetKeys(int* keys, int first, int second, int third)
+{
+    keys[0] = first;
+    keys[1] = second;
+    keys[2] = third;
+}
+
+void BuildFileKeys(const CSortSetting& setting, int* keys)
+{
+    const int first = setting.m_fileKey;
+    const int mapped = MapSortKey(setting.m_secondKey);
+    const int second = mapped == first ? SORT_KEY_NONE : mapped;
+    SetKeys(keys, first, second, SORT_KEY_NONE);
+    switch (first)
+    {
+    case SORT_KEY_NAME:
+        if (mapped == SORT_KEY_EXTENSION || mapped == SORT_KEY_NONE)
+            SetKeys(keys, SORT_KEY_NAME, SORT_KEY_EXTENSION, SORT_KEY_NONE);
+        else if (mapped == SORT_KEY_NAME)
+            SetKeys(keys, SORT_KEY_NAME, SORT_KEY_NONE, SORT_KEY_NONE);
+        else
+            SetKeys(keys, SORT_KEY_NAME, mapped, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_TIME:
+    case SORT_KEY_SIZE:
+        if (mapped == SORT_KEY_NAME || mapped == SORT_KEY_NONE)
+            SetKeys(keys, first, SORT_KEY_NAME, SORT_KEY_EXTENSION);
+        else if (mapped == SORT_KEY_EXTENSION)
+            SetKeys(keys, first, SORT_KEY_EXTENSION, SORT_KEY_NAME);
+        else
+            SetKeys(keys, first, second, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_EXTENSION:
+        if (mapped == SORT_KEY_NAME || mapped == SORT_KEY_NONE)
+            SetKeys(keys, SORT_KEY_EXTENSION, SORT_KEY_NAME, SORT_KEY_NONE);
+        else if (mapped == SORT_KEY_EXTENSION)
+            SetKeys(keys, SORT_KEY_EXTENSION, SORT_KEY_NONE, SORT_KEY_NONE);
+        else
+            SetKeys(keys, SORT_KEY_EXTENSION, mapped, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_ATTRIBUTES:
+        if (mapped == SORT_KEY_NAME)
+            SetKeys(keys, SORT_KEY_ATTRIBUTES, SORT_KEY_NAME, SORT_KEY_NONE);
+        else if (mapped == SORT_KEY_EXTENSION)
+            SetKeys(keys, SORT_KEY_ATTRIBUTES, SORT_KEY_EXTENSION, SORT_KEY_NONE);
+        else if (mapped == SORT_KEY_NONE)
+            SetKeys(keys, SORT_KEY_ATTRIBUTES, SORT_KEY_NAME, SORT_KEY_EXTENSION);
+        else
+            SetKeys(keys, SORT_KEY_ATTRIBUTES, second, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_NONE:
+        SetKeys(keys, SORT_KEY_NONE, SORT_KEY_NONE, SORT_KEY_NONE);
+        break;
+    default:
+        break; // an unknown first key compares equal; the second still applies
+    }
+}
+
+void BuildDirectoryKeys(const CSortSetting& setting, int* keys)
+{
+    const int key = MapSortKey(setting.m_directoryKey);
+    switch (key)
+    {
+    case SORT_KEY_NAME:
+        SetKeys(keys, SORT_KEY_NAME, SORT_KEY_EXTENSION, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_EXTENSION:
+        SetKeys(keys, SORT_KEY_EXTENSION, SORT_KEY_NAME, SORT_KEY_NONE);
+        break;
+    case SORT_KEY_NONE:
+        SetKeys(keys, SORT_KEY_NONE, SORT_KEY_NONE, SORT_KEY_NONE);
+        break;
+    default:
+        SetKeys(keys, key, SORT_KEY_NAME, SORT_KEY_EXTENSION);
+        break;
+    }
+}
+
+// One key of the running sort at place 0, 1 or 2: 1, 2 or 3 like CFileInfo::CompareBy.
+int CompareOnKey(CFileInfo& left, CFileInfo& right, int key, int place)
+{
+    switch (key)
+    {
+    case SORT_KEY_NAME:
+        return left.CompareBy(COMPARE_BASE_NAME, right);
+    case SORT_KEY_TIME:
+        switch (g_VIEWFILETIMETYPE)
+        {
+        case 0:
+            return left.CompareBy(COMPARE_CREATION_TIME, right);
+        case 1:
+            return left.CompareBy(COMPARE_ACCESS_TIME, right);
+        case 2:
+            return left.CompareBy(COMPARE_WRITE_TIME, right);
+        default:
+            return COMPARE_EQUAL;
+        }
+    case SORT_KEY_SIZE:
+        return left.CompareBy(COMPARE_SIZE, right);
+    case SORT_KEY_EXTENSION:
+        return left.CompareBy(COMPARE_EXTENSION, right);
+    case SORT_KEY_ATTRIBUTES:
+        return left.CompareBy(COMPARE_ATTRIBUTES, right);
+    case SORT_KEY_NONE:
+        return place == 0 ? left.CompareBy(COMPARE_READ_ORDER, right) : COMPARE_EQUAL;
+    default:
+        return COMPARE_EQUAL;
+    }
+}
+
+void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* keys, int order)
+{
+    if (end - first < 2)
+        return;
+    s_runningKeys = keys;
+    s_runningOrder = order;
+    // Whole records are moved by qsort: CFileInfo is relocatable (see FileInfo.h).
+    qsort(static_cast<void*>(entries.GetData() + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
+          CompareEntriesForSort);
+}
+
+// Moves the first entry of the class at or after `from` to `to`; 1 when one was found.
+int BringToFront(CArrayFileInfo& entries, INT_PTR from, INT_PTR to, int entryClass)
+{
+    for (INT_PTR i = from; i < entries.GetSize(); ++i)
+    {
+        if (entries[i].m_entryClass == entryClass)
+        {
+            entries.SwapEntries(i, to);
+            return 1;
+        }
+    }
+    return 0;
+}
+} // namespace
+
+void ResetSortSetting(CSortSetting& setting)
+{
+    for (int number = 1; number <= 6; ++number)
+        setting.SetValue(number, -1);
+    for (int number = 7; number <= 9; ++number)
+        setting.SetValue(number, 0);
+}
+
+void GetPaneSortSetting(int pane, CSortSetting& out)
+{
+    const bool second = pane == 1;
+    out.m_fileKey = second ? g_SORTWAY2 : g_SORTWAY;
+    out.m_secondKey = second ? g_SECONDSORTWAYFLAG2 : g_SECONDSORTWAYFLAG;
+    out.m_value3 = 0;
+    out.m_directoryKey = second ? g_SORT_DIR_WAY2 : g_SORT_DIR_WAY1;
+    out.m_value5 = 0;
+    out.m_value6 = 0;
+    out.m_directoryOrder = second ? g_SORT_DIR_ORDER2 : g_SORT_DIR_ORDER1;
+    out.m_fileOrder = second ? g_SORTORDER2 : g_SORTORDER;
+    out.m_mixDirectories = second ? g_SORT_NEGLECT_FILE_KIND2 : g_SORT_NEGLECT_FILE_KIND1;
+}
+
+namespace
+{
+void StorePaneSortSetting(int pane, const CSortSetting& setting)
+{
+    const bool second = pane == 1;
+    (second ? g_SORTWAY2 : g_SORTWAY) = setting.m_fileKey;
+    (second ? g_SECONDSORTWAYFLAG2 : g_SECONDSORTWAYFLAG) = setting.m_secondKey;
+    (second ? g_SORT_DIR_WAY2 : g_SORT_DIR_WAY1) = setting.m_directoryKey;
+    (second ? g_SORT_DIR_ORDER2 : g_SORT_DIR_ORDER1) = setting.m_directoryOrder;
+    (second ? g_SORTORDER2 : g_SORTORDER) = setting.m_fileOrder;
+    (second ? g_SORT_NEGLECT_FILE_KIND2 : g_SORT_NEGLECT_FILE_KIND1) = setting.m_mixDirectories;
+}
+} // namespace
+
+void SetPaneSortSetting(int pane, const CSortSetting& setting)
+{
+    if (g_CHYNCROSORT)
+    {
+        StorePaneSortSetting(0, setting);
+        StorePaneSortSetting(1, setting);
+    }
+    else
+        StorePaneSortSetting(pane, setting);
+}
+
+int MapSortKey(int value)
+{
+    return value >= 1 && value <= 5 ? value - 1 : SORT_KEY_NONE;
+}
+
+void BuildSortKeys(const CSortSetting& setting, BOOL network)
+{
+    if (network || setting.m_mixDirectories)
+        SetKeys(g_SortKeys.directoryKeys, SORT_KEY_NONE, SORT_KEY_NONE, SORT_KEY_NONE);
+    else
+        BuildDirectoryKeys(setting, g_SortKeys.directoryKeys);
+    BuildFileKeys(setting, g_SortKeys.fileKeys);
+    g_SortKeys.directoryOrder = setting.m_directoryOrder;
+    g_SortKeys.fileOrder = setting.m_fileOrder;
+}
+
+int __cdecl CompareEntriesForSort(const void* left, const void* right)
+{
+    CFileInfo& a = *static_cast<CFileInfo*>(const_cast<void*>(left));
+    CFileInfo& b = *static_cast<CFileInfo*>(const_cast<void*>(right));
+    const int sign = s_runningOrder ? -1 : 1;
+    for (int place = 0; place < 3; ++place)
+    {
+        int result = CompareOnKey(a, b, s_runningKeys[place], place);
+        if (result == COMPARE_LESS)
+            return -sign;
+        if (result == COMPARE_GREATER)
+            return sign;
+    }
+    return 0;
+}
+
+int SortFileEntries(CArrayFileInfo& entries, const CSortSetting& setting)
+{
+    int dotCount = 0;
+    if (BringToFront(entries, 0, dotCount, ENTRY_CLASS_CURRENT))
+        ++dotCount;
+    if (BringToFront(entries, dotCount, dotCount, ENTRY_CLASS_PARENT))
+        ++dotCount;
+
+    INT_PTR directoryEnd = dotCount;
+    if (!setting.m_mixDirectories)
+    {
+        for (INT_PTR i = dotCount; i < entries.GetSize(); ++i)
+        {
+            if (entries[i].IsDirectory())
+                entries.SwapEntries(i, directoryEnd++);
+        }
+    }
+
+    BuildSortKeys(setting, FALSE);
+    if (g_SortKeys.directoryKeys[0] == SORT_KEY_NONE)
+        SortGroup(entries, dotCount, directoryEnd, g_SortKeys.fileKeys, g_SortKeys.fileOrder);
+    else
+        SortGroup(entries, dotCount, directoryEnd, g_SortKeys.directoryKeys, g_SortKeys.directoryOrder);
+    SortGroup(entries, directoryEnd, entries.GetSize(), g_SortKeys.fileKeys, g_SortKeys.fileOrder);
+    return dotCount;
+}

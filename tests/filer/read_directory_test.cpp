@@ -1,0 +1,255 @@
+// Reading a pane's directory on a real folder: change detection, the listing filter
+// and the ways out of a directory that vanished.
+#include <gtest/gtest.h>
+#include "filer/FilerPane.h"
+#include "app/DriveSeam.h"
+#include "app/Settings.h"
+#include "tests/common/TestSupport.h"
+#include "FilerTestData.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using filertest::Names;
+
+namespace
+{
+std::vector<CString> g_messages;
+
+int RecordMessage(CFilerPane&, LPCWSTR text, UINT)
+{
+    g_messages.push_back(text);
+    return IDOK;
+}
+
+// Keeps the settings a test flips and records the pane's messages.
+class ReadDirectoryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_messages.clear();
+        g_PaneHooks.showMessage = RecordMessage;
+        m_dir = qvtest::ScratchDir();
+        m_pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        // Name keys, so that only a new name moves an entry in the sort.
+        m_pane.m_sortSetting.m_fileKey = 0;
+        m_pane.m_sortSetting.m_secondKey = 0;
+        m_pane.m_sortSetting.m_value3 = 0;
+    }
+    void TearDown() override
+    {
+        g_NOTVIEWUPDIR = m_savedUp;
+        g_NOTVIEWCURRENTDIR = m_savedCurrent;
+    }
+
+    std::wstring Path(LPCWSTR name) const { return m_dir + L"\\" + name; }
+    void File(LPCWSTR name) { ASSERT_TRUE(qvtest::WriteFileBytes(Path(name), "x")); }
+    void Dir(LPCWSTR name) { ASSERT_TRUE(CreateDirectoryW(Path(name).c_str(), nullptr)); }
+
+    // The re-check as the view's timer runs it, for up to a second while the
+    // notification arrives.
+    int ReCheck()
+    {
+        for (int i = 0; i < 20; ++i)
+        {
+            int result = m_pane.ReadDirectory(FALSE);
+            if (result != READ_UNCHANGED)
+                return result;
+            Sleep(50);
+        }
+        return READ_UNCHANGED;
+    }
+
+    INT_PTR IndexOf(LPCWSTR name) const
+    {
+        for (INT_PTR i = 0; i < m_pane.m_entries.GetSize(); ++i)
+            if (wcscmp(m_pane.m_entries[i].GetName(), name) == 0)
+                return i;
+        return -1;
+    }
+
+    std::vector<std::wstring> SortedNames() const
+    {
+        std::vector<std::wstring> names = Names(m_pane.m_entries);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    CPaneHooksOverride m_hooks;
+    CFilerPane m_pane{0};
+    std::wstring m_dir;
+    int m_savedUp = g_NOTVIEWUPDIR;
+    int m_savedCurrent = g_NOTVIEWCURRENTDIR;
+};
+} // namespace
+
+TEST_F(ReadDirectoryTest, ReCheckReportsNothingThenInPlaceThenRebuilt)
+{
+    File(L"a.txt");
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    ASSERT_EQ(CString(m_dir.c_str()), m_pane.m_currentDir);
+    INT_PTR a = IndexOf(L"a.txt");
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+
+    // A new time: the same place in the sort, the mark stays.
+    m_pane.SetEntryMark(a, 1);
+    HANDLE file = CreateFileW(Path(L"a.txt").c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    FILETIME time = {0x12345678, 0x01D00000};
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+    ASSERT_EQ(READ_CHANGED_IN_PLACE, ReCheck());
+    ASSERT_EQ(a, IndexOf(L"a.txt"));
+    EXPECT_TRUE(m_pane.m_entries[a].m_changed);
+    EXPECT_EQ(1, m_pane.m_entries[a].m_mark);
+    EXPECT_EQ(1, m_pane.m_markedCount);
+    EXPECT_EQ(0, CompareFileTime(&time, &m_pane.m_entries[a].m_findData.ftLastWriteTime));
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+
+    // A new name: the list is rebuilt and the marks go.
+    ASSERT_TRUE(MoveFileW(Path(L"a.txt").c_str(), Path(L"b.txt").c_str()));
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_LT(IndexOf(L"a.txt"), 0);
+    EXPECT_GE(IndexOf(L"b.txt"), 0);
+    EXPECT_EQ(0, m_pane.m_markedCount);
+}
+
+TEST_F(ReadDirectoryTest, FilterMatrix)
+{
+    Dir(L"sub");
+    Dir(L"doc.txt");
+    File(L"a.txt");
+    File(L"b.log");
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+
+    struct Case
+    {
+        LPCWSTR wildcard;
+        BOOL filterDirectories;
+        int hideUp, hideCurrent;
+        std::vector<std::wstring> expected;
+    };
+    const Case cases[] = {
+        {L"*.*", FALSE, 0, 0, {L".", L"..", L"a.txt", L"b.log", L"doc.txt", L"sub"}},
+        {L"*.*", FALSE, 1, 1, {L"a.txt", L"b.log", L"doc.txt", L"sub"}},
+        {L"*.txt", TRUE, 0, 0, {L".", L"..", L"a.txt", L"doc.txt"}},
+        {L"*.txt", TRUE, 1, 0, {L".", L"a.txt", L"doc.txt"}},
+        {L"*.txt", TRUE, 0, 1, {L"..", L"a.txt", L"doc.txt"}},
+        {L"*.txt", FALSE, 0, 0, {L".", L"..", L"a.txt", L"doc.txt", L"sub"}},
+        {L"*.txt", FALSE, 1, 1, {L"a.txt", L"doc.txt", L"sub"}},
+    };
+    for (const Case& c : cases)
+    {
+        m_pane.m_wildcard = c.wildcard;
+        m_pane.m_bFilterDirectories = c.filterDirectories;
+        g_NOTVIEWUPDIR = c.hideUp;
+        g_NOTVIEWCURRENTDIR = c.hideCurrent;
+        EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+        EXPECT_EQ(c.expected, SortedNames())
+            << c.wildcard << " dirs " << c.filterDirectories << " hide " << c.hideUp << c.hideCurrent;
+        // Directories come before files in a filtered listing.
+        if (wcscmp(c.wildcard, L"*.*") != 0)
+        {
+            EXPECT_STREQ(L"a.txt", m_pane.m_entries[m_pane.m_entries.GetSize() - 1].GetName());
+        }
+    }
+
+    // Changing directory drops a filter that hides directories, unless asked to keep it.
+    m_pane.m_wildcard = L"*.txt";
+    m_pane.m_bFilterDirectories = TRUE;
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, TRUE, FALSE);
+    EXPECT_EQ(CString(L"*.txt"), m_pane.m_wildcard);
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    EXPECT_EQ(CString(L"*.*"), m_pane.m_wildcard);
+    EXPECT_FALSE(m_pane.m_bFilterDirectories);
+}
+
+TEST_F(ReadDirectoryTest, DirectoryDeletedFromOutsideIsLeftForItsParentWithinOneTick)
+{
+    Dir(L"victim");
+    File(L"victim\\inner.txt");
+    m_pane.ChangeDirectory(Path(L"victim").c_str(), 0, FALSE, FALSE);
+    ASSERT_GE(IndexOf(L"inner.txt"), 0);
+
+    ASSERT_TRUE(DeleteFileW(Path(L"victim\\inner.txt").c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(Path(L"victim").c_str()));
+    Sleep(200);
+    ASSERT_EQ(1, m_pane.PollReload());
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    ASSERT_EQ(1u, g_messages.size());
+    CString expected;
+    expected.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります", Path(L"victim").c_str());
+    EXPECT_EQ(expected, g_messages[0]);
+    EXPECT_EQ(CString(m_dir.c_str()), m_pane.m_currentDir);
+    EXPECT_EQ(m_pane.m_currentDir, m_pane.m_lastListedDir);
+    EXPECT_LT(IndexOf(L"victim"), 0);
+    // The parent is watched now.
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+}
+
+DWORD WINAPI NoDrives()
+{
+    return 0;
+}
+
+TEST_F(ReadDirectoryTest, ClimbEndsAtTheRootWhenTheDriveItselfIsGone)
+{
+    Dir(L"deep");
+    Dir(L"deep\\deeper");
+    File(L"deep\\deeper\\f.txt");
+    m_pane.ChangeDirectory(Path(L"deep\\deeper").c_str(), 0, FALSE, FALSE);
+    ASSERT_EQ(CString(Path(L"deep\\deeper").c_str()), m_pane.m_currentDir);
+
+    // The drive answers at its root but no longer counts as a drive: no directory on
+    // it exists any more, so the climb has to stop at the root instead of cutting on.
+    CDriveSeamOverride seam;
+    g_DriveSeam.GetLogicalDrives = NoDrives;
+    ASSERT_TRUE(DeleteFileW(Path(L"deep\\deeper\\f.txt").c_str()));
+    Sleep(200);
+    m_pane.ReadDirectory(FALSE);
+    ASSERT_EQ(1u, g_messages.size());
+    EXPECT_EQ(CString(m_dir.substr(0, 2).c_str()), m_pane.m_currentDir);
+}
+
+TEST_F(ReadDirectoryTest, ChangeDirectoryToAFileKeepsItsNameForTheCursor)
+{
+    File(L"a.txt");
+    File(L"b.txt");
+    int saved = g_SAVECURSORPOSITION;
+    g_SAVECURSORPOSITION = 1;
+    m_pane.ChangeDirectory(Path(L"b.txt").c_str(), 0, FALSE, TRUE);
+    g_SAVECURSORPOSITION = saved;
+    EXPECT_EQ(CString(m_dir.c_str()), m_pane.m_currentDir);
+    ASSERT_GE(m_pane.m_cursor, 0);
+    EXPECT_STREQ(L"b.txt", m_pane.m_entries[static_cast<INT_PTR>(m_pane.m_cursor)].GetName());
+}
+
+TEST_F(ReadDirectoryTest, DriveThatIsNotReadyEmptiesTheListAndGoesToItsRoot)
+{
+    File(L"a.txt");
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    ASSERT_GE(IndexOf(L"a.txt"), 0);
+    m_pane.SetEntryMark(IndexOf(L"a.txt"), 1);
+
+    DWORD drives = GetLogicalDrives();
+    wchar_t missing = 0;
+    for (int i = 25; i >= 3 && !missing; --i)
+        if (!((drives >> i) & 1))
+            missing = static_cast<wchar_t>(L'A' + i);
+    ASSERT_NE(0, missing);
+    wchar_t gone[] = {missing, L':', L'\\', L'a', L'\\', L'b', 0};
+    m_pane.m_currentDir = gone;
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    EXPECT_EQ(CString(gone).Left(2), m_pane.m_currentDir);
+    EXPECT_EQ(0, m_pane.m_entries.GetSize());
+    EXPECT_EQ(0, m_pane.m_markedCount);
+    EXPECT_TRUE(m_pane.m_bDriveNotReady);
+    EXPECT_EQ(0u, m_pane.m_driveFreeBytes);
+    // While not ready and not active, the pane is left alone.
+    m_pane.SetMode(PANE_POS_OTHER, 0, 0);
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+}
