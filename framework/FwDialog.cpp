@@ -145,60 +145,42 @@ void CDataExchange::Fail()
 // ---------------------------------------------------------------------------
 // Exchange and check functions
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+namespace
+{
+// One exchange for every integer type: the text must be a number within the type's range.
+template <class T> void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, long long minimum, long long maximum)
 {
     if (pDX->m_bSaveAndValidate)
     {
         long long number = 0;
-        TextToNumber(pDX, nIDC, INT_MIN, INT_MAX, number);
-        value = (int)number;
+        TextToNumber(pDX, nIDC, minimum, maximum, number);
+        value = (T)number;
     }
     else
     {
         NumberToText(pDX, nIDC, (long long)value);
     }
+}
+} // namespace
+
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeNumber(pDX, nIDC, value, INT_MIN, INT_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, long& value)
 {
-    if (pDX->m_bSaveAndValidate)
-    {
-        long long number = 0;
-        TextToNumber(pDX, nIDC, LONG_MIN, LONG_MAX, number);
-        value = (long)number;
-    }
-    else
-    {
-        NumberToText(pDX, nIDC, (long long)value);
-    }
+    ExchangeNumber(pDX, nIDC, value, LONG_MIN, LONG_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
-    if (pDX->m_bSaveAndValidate)
-    {
-        long long number = 0;
-        TextToNumber(pDX, nIDC, 0, UINT_MAX, number);
-        value = (UINT)number;
-    }
-    else
-    {
-        NumberToText(pDX, nIDC, (long long)value);
-    }
+    ExchangeNumber(pDX, nIDC, value, 0, UINT_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value)
 {
-    if (pDX->m_bSaveAndValidate)
-    {
-        long long number = 0;
-        TextToNumber(pDX, nIDC, 0, ULONG_MAX, number);
-        value = (DWORD)number;
-    }
-    else
-    {
-        NumberToText(pDX, nIDC, (long long)value);
-    }
+    ExchangeNumber(pDX, nIDC, value, 0, ULONG_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
