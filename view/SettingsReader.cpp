@@ -1,0 +1,290 @@
+// The settings reader of the view: everything of the settings file that start-up did
+// not read, in a fixed order, because later sections depend on earlier ones (the
+// display fonts on the font name, the start directories on the directory strings,
+// the panes on the start directories).
+#include "view/QvView.h"
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/IniFile.h"
+#include "app/OsVersion.h"
+#include "app/PathHelpers.h"
+#include "app/SettingStrings.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/keys/KeyBindings.h"
+#include "app/records/MediaKinds.h"
+#include "app/VirtualDrives.h"
+#include "filer/FilerPane.h"
+#include "filer/PaneHooks.h"
+#include "filer/PathHistory.h"
+#include "filer/SortSetting.h"
+#include "view/settings/GeneralSections.h"
+#include "view/settings/ToolSections.h"
+
+#include <new>
+
+namespace
+{
+
+// Ends a drive root in exactly one backslash ("C:" and "C:\\" both give "C:\").
+void EndRootInOneBackslash(CString& path)
+{
+    if (!IsPathRoot(path))
+        return;
+    while (path.GetLength() > 0 && path[path.GetLength() - 1] == L'\\')
+        path.Delete(path.GetLength() - 1);
+    path += L'\\';
+}
+
+// A start directory from the file: walked up to the nearest existing directory, else
+// the Windows directory.
+void ResolveStartDirectory(const CString& wanted, CString& out)
+{
+    if (!ResolvePaneTargetDirectory(L"", wanted, out, RESOLVE_NEAREST_EXISTING, 0))
+        ResolvePaneTargetDirectory(L"", wanted, out, RESOLVE_FALLBACK, 0);
+}
+
+} // namespace
+
+void CQvView::LoadViewSettings()
+{
+    // Without a settings file every section takes its defaults.
+    CIniFile emptyFile;
+    CIniFile& ini = g_SettingsIni != nullptr ? *g_SettingsIni : emptyFile;
+
+    // Objects shared with the workers, made before anything can start one.
+    if (g_pfnCreateSevenZipLoadMutex != nullptr)
+        g_pfnCreateSevenZipLoadMutex();
+    if (g_UnpackMutex == nullptr)
+        g_UnpackMutex = CreateMutexW(nullptr, FALSE, nullptr);
+    if (g_CdMutex == nullptr)
+        g_CdMutex = CreateMutexW(nullptr, FALSE, nullptr);
+    SetDefaultMediaKinds(g_MediaKindList);
+    if (m_hShlwapi == nullptr)
+    {
+        m_hShlwapi = LoadLibraryW(L"Shlwapi.dll");
+        g_pfnStrCmpLogicalW = nullptr;
+        if (m_hShlwapi != nullptr)
+            g_pfnStrCmpLogicalW = reinterpret_cast<StrCmpLogicalWProc>(
+                reinterpret_cast<void*>(GetProcAddress(m_hShlwapi, "StrCmpLogicalW")));
+    }
+    m_msgUnpackStart = RegisterWindowMessageW(L"WMSG_QV_UNPACK_START");
+    m_msgPreviewLoad = RegisterWindowMessageW(L"WMSG_QV_PREVIEW_LOAD");
+    // PLACEHOLDER: the thumbnail preview loader is created here, suspended, once it
+    // exists (OnCreate resumes it).
+
+    // Run-time state. Panes of an earlier read are given up.
+    for (CFilerPane*& pane : g_Panes)
+    {
+        delete pane;
+        pane = nullptr;
+    }
+    m_bSettingsSaved = 0;
+    m_bNoSaveSettings = 0;
+    m_bStartFailed = 0;
+    m_bWildcardOnDirectories = g_WILD_CARD_APPLY_DIR_AT_START != 0;
+    m_osVersionKind = GetOsVersionKind();
+    m_scrollBarIds[0][0] = 30000;
+    m_scrollBarIds[0][1] = 30001;
+    m_scrollBarIds[1][0] = 30002;
+    m_scrollBarIds[1][1] = 30003;
+    g_MainView = this;
+    // Pane navigation feeds the directory history.
+    g_PaneHooks.recordVisit = RecordPathVisit;
+
+    // Sections that nothing else depends on.
+    LoadSectionSpecialCopyTo(ini);
+    LoadSectionWildcard(ini);
+    LoadSectionScsiCommand(ini);
+    LoadSectionZoomData(ini);
+    LoadSectionDebugData(ini);
+    LoadSectionUnpackData(ini);
+    LoadSectionPackData(ini);
+    LoadSectionFilerInfo(ini);
+    LoadSectionColorNamed(ini);
+
+    // PLACEHOLDER: the preview loader applies its settings here once it exists.
+
+    // The per-resolution fonts fall back to the main font name, so it comes first.
+    LoadAllDataFontNames(ini);
+    LoadSectionDisplayFont(ini, g_FONTNAME);
+    LoadAllDataStrings(ini);
+
+    // The start directories come from the strings just read.
+    ResolveStartDirectories();
+
+    LoadSectionColorKinds(ini);
+    LoadSectionKindExe(ini);
+    LoadSectionViewerSetting(ini);
+    // PLACEHOLDER: SetLineWidthCommandNames renames the five line-width commands here
+    // once the command tables exist.
+    LoadSectionViewerSearchString(ini);
+
+    // At least one jump group.
+    LoadSectionJumpData(ini);
+
+    LoadSectionSelectDir(ini);
+    LoadSectionFilerBmp(ini);
+    LoadSectionSoundList(ini);
+    LoadSectionRenameHistory(ini);
+    LoadSectionExeHistory(ini);
+    LoadSectionLancher(ini, m_LancherExe, m_LancherPar, m_LancherKey, m_LancherExeDir);
+
+    LoadKeyBindings(ini);
+    m_bHasHotKey = HasCommonHotKey();
+
+    // The plug-in folder scan runs inside the section's read.
+    LoadSectionSusieData(ini, m_tempDirectory);
+    LoadSectionLoadPreview(ini);
+
+    LoadSectionWav(ini);
+    LoadSectionSound(ini);
+    LoadSectionDisplayMode(ini);
+    LoadSectionFilerUserMenu(ini);
+    LoadSectionNotViewMenu(ini);
+    LoadSectionVirtualDrive(ini);
+    LoadSectionPlugInData(ini);
+    LoadSectionNetwork(ini);
+
+    LoadSectionSaveCurPos(ini);
+
+    LoadSectionMakeNewFile(ini);
+    LoadSectionNonLoadCpl(ini);
+    LoadSectionReloadSetting(ini);
+    LoadSectionOrderListDirJump(ini);
+    LoadSectionTimeMacro(ini);
+    LoadSectionDirHistory(ini);
+    LoadSectionFindFileDlgInf(ini);
+    LoadSectionDispFileSetting(ini);
+    LoadSectionMouseOpeGraphic(ini);
+    LoadSectionAlphaChannelProcess(ini);
+    LoadSectionViewHistory(ini);
+    LoadSectionDialogOtherWindow(ini);
+    LoadSectionExecute(ini);
+
+    // The stores need the virtual-drive switches read above.
+    LoadVirtualDrives();
+
+    // The panes last: opening them records visits in the directory history.
+    CreatePanesAndOpenDirectories();
+    if (m_bStartFailed)
+        return;
+
+    // PLACEHOLDER: the view font (CreateViewFont), the control-panel applets (when
+    // NEGLECTCPL is 0) and the release of the background picture come here with the
+    // view's drawing and the tools.
+    AppendBackBitmapName();
+
+    ScheduleBackgroundChange();
+
+    // Nothing is read from the file after this.
+    if (g_SettingsIni != nullptr)
+    {
+        delete g_SettingsIni;
+        g_SettingsIni = nullptr;
+    }
+
+    if (m_hDialogListMutex == nullptr)
+        m_hDialogListMutex = CreateMutexW(nullptr, FALSE, nullptr);
+}
+
+void CQvView::ResolveStartDirectories()
+{
+    // LoadAllDataStrings has already put the Windows directory in place of an empty
+    // first or end directory.
+    const CString& first = g_STARTENDDIR != 0 ? g_ENDDIRECTORY : g_FIRSTDIRECTORY;
+    const CString& second = g_STARTENDDIR != 0 ? g_ENDDIRECTORY2 : g_SECONDDIRECTORY;
+    CString expanded;
+    ExpandEnvironmentString(expanded, first);
+    ResolveStartDirectory(expanded, m_startDirectories[0]);
+    ExpandEnvironmentString(expanded, second);
+    m_startDirectories[1].Empty();
+    if (!expanded.IsEmpty())
+        ResolveStartDirectory(expanded, m_startDirectories[1]);
+}
+
+void CQvView::CreatePanesAndOpenDirectories()
+{
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = new (std::nothrow) CFilerPane(index);
+        if (pane == nullptr)
+        {
+            ::MessageBoxW(m_hWnd, L"メモリが足りません", nullptr, MB_OK);
+            m_bStartFailed = 1;
+            return;
+        }
+        g_Panes[index] = pane;
+        pane->m_paneSlot = index;
+        pane->m_pView = this;
+    }
+
+    CFilerPane& first = *g_Panes[0];
+    CFilerPane& second = *g_Panes[1];
+    first.SetDirectory(m_startDirectories[0], FALSE);
+    second.SetDirectory(m_startDirectories[1].IsEmpty() ? m_startDirectories[0] : m_startDirectories[1],
+                        FALSE);
+    for (CFilerPane* pane : g_Panes)
+    {
+        pane->m_wildcard = L"*.*";
+        pane->m_bFilterDirectories = m_bWildcardOnDirectories;
+    }
+    first.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    GetPaneSortSetting(0, first.m_sortSetting);
+    GetPaneSortSetting(1, second.m_sortSetting);
+    SetPaneSortSetting(0, first.m_sortSetting);
+
+    // Directories of the command line win over the stored ones when they exist.
+    CString expanded;
+    if (!g_StartDirs[0].IsEmpty())
+    {
+        ExpandEnvironmentString(expanded, g_StartDirs[0]);
+        g_StartDirs[0] = expanded;
+        if (DirectoryExists(expanded))
+            m_startDirectories[0] = expanded;
+    }
+    EndRootInOneBackslash(m_startDirectories[0]);
+    // An ordinary visit for the history; the filter just set from the settings stays.
+    first.ChangeDirectory(m_startDirectories[0], 1, TRUE, FALSE);
+
+    BOOL openSecond = g_SECONDFILEOPEN != 0;
+    if (!g_StartDirs[1].IsEmpty())
+    {
+        ExpandEnvironmentString(expanded, g_StartDirs[1]);
+        g_StartDirs[1] = expanded;
+        if (DirectoryExists(expanded))
+        {
+            m_startDirectories[1] = expanded;
+            openSecond = TRUE;
+        }
+    }
+    if (openSecond && !m_startDirectories[1].IsEmpty())
+    {
+        second.SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        EndRootInOneBackslash(m_startDirectories[1]);
+        second.ChangeDirectory(m_startDirectories[1], 1, TRUE, FALSE);
+    }
+}
+
+void CQvView::ScheduleBackgroundChange()
+{
+    bool scheduled = false;
+    if (g_FILERBMPNEXTYEAR != 0 || g_FILERBMPNEXTMONTH != 0 || g_FILERBMPNEXTDAY != 0 ||
+        g_FILERBMPNEXTHOUR != 0 || g_FILERBMPNEXTMINUTE != 0)
+    {
+        SYSTEMTIME local = {};
+        local.wYear = static_cast<WORD>(g_FILERBMPNEXTYEAR);
+        local.wMonth = static_cast<WORD>(g_FILERBMPNEXTMONTH);
+        local.wDay = static_cast<WORD>(g_FILERBMPNEXTDAY);
+        local.wHour = static_cast<WORD>(g_FILERBMPNEXTHOUR);
+        local.wMinute = static_cast<WORD>(g_FILERBMPNEXTMINUTE);
+        // The zone's rule for that date decides daylight saving, not today's.
+        SYSTEMTIME utc;
+        scheduled = TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) &&
+                    SystemTimeToFileTime(&utc, &m_nextBackgroundChange);
+    }
+    if (!scheduled)
+        GetSystemTimeAsFileTime(&m_nextBackgroundChange);
+    // PLACEHOLDER: the background picture is loaded (reason 0, start) and the "START"
+    // sound played here once pictures and sounds exist.
+}

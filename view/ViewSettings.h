@@ -1,0 +1,116 @@
+// Settings of the main view that the settings file fills: display colours, the
+// colours per file extension, the column layouts of the filer list, the display
+// filter slots, the pane background pictures and the filer's user menu.
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+#include "app/records/SharedRecords.h"
+
+// The 21 display colours (0xBBGGRR), indexed in this order.
+enum
+{
+    COLOR_READ_ONLY,
+    COLOR_SYSTEM,
+    COLOR_DIRECTORY,
+    COLOR_HIDDEN,
+    COLOR_ARCHIVE,
+    COLOR_BACK_GROUND,
+    COLOR_ALL_INTRO,
+    COLOR_INTRO_VOLUME,
+    COLOR_TIME,
+    COLOR_INFORMATION,
+    COLOR_ALARM,
+    COLOR_TAG,
+    COLOR_LINE,
+    COLOR_VIEWER,
+    COLOR_VIEWER_CONTROL,
+    COLOR_VIEWER_LINE,
+    COLOR_BINARYCMP,
+    COLOR_MPEGNAME,
+    COLOR_PREVIEW_BACK,
+    COLOR_PREVIEW_SEL,
+    COLOR_PREVIEW_DIR_ICON_BACK,
+    DISPLAY_COLOR_COUNT
+};
+
+struct DisplayColorRow
+{
+    const wchar_t* key;
+    DWORD defaultValue;
+};
+
+inline constexpr DisplayColorRow kDisplayColorRows[DISPLAY_COLOR_COUNT] = {
+    {L"READ_ONLY_COLOR", 0x0000ff},
+    {L"SYSTEM_COLOR", 0x00ff00},
+    {L"DIRECTORY_COLOR", 0xffff00},
+    {L"HIDDEN_COLOR", 0xff0000},
+    {L"ARCHIVE_COLOR", 0x00ffff},
+    {L"BACK_GROUND_COLOR", 0x000000},
+    {L"ALL_INTRO_COLOR", 0x00ffff},
+    {L"INTRO_VOLUME_COLOR", 0xffff00},
+    {L"TIME_COLOR", 0x00ff00},
+    {L"INFORMATION_COLOR", 0xffffff},
+    {L"ALARM_COLOR", 0x0000ff},
+    {L"TAG_COLOR", 0x00ffff},
+    {L"LINE_COLOR", 0xffff00},
+    {L"VIEWER_COLOR", 0xffffff},
+    {L"VIEWER_CONTROL_COLOR", 0x00ff00},
+    {L"VIEWER_LINE_COLOR", 0x00ff00},
+    {L"BINARYCMP_COLOR", 0xffff00},
+    {L"MPEGNAME_COLOR", 0xffffff},
+    {L"PREVIEW_BACK_COLOR", 0xffffff},
+    {L"PREVIEW_SEL_COLOR", 0x00ff00},
+    {L"PREVIEW_DIR_ICON_BACK_COLOR", 0xc0c0c0},
+};
+
+inline DWORD g_DisplayColors[DISPLAY_COLOR_COUNT] = {
+    0x0000ff, 0x00ff00, 0xffff00, 0xff0000, 0x00ffff, 0x000000, 0x00ffff,
+    0xffff00, 0x00ff00, 0xffffff, 0x0000ff, 0x00ffff, 0xffff00, 0xffffff,
+    0x00ff00, 0x00ff00, 0xffff00, 0xffffff, 0xffffff, 0x00ff00, 0xc0c0c0,
+};
+
+// One row of the colours per file extension: the extension text and its colour.
+struct KindColorEntry
+{
+    CString m_extensions;
+    DWORD m_color = 0;
+};
+constexpr int kKindColorCount = 100;
+inline KindColorEntry g_KindColors[kKindColorCount];
+
+// One column layout of the filer list (FILERINFONUMBER picks the one in force).
+struct FilerInfoPreset
+{
+    int date = 0;
+    int time = 0;
+    int noSeconds = 0;
+    int size = 0;
+    int attributes = 0;
+};
+constexpr int kFilerInfoPresetCount = 5;
+inline FilerInfoPreset g_FilerInfoPresets[kFilerInfoPresetCount];
+
+// The display filter slots as bit masks.
+enum
+{
+    DISP_FILTER_HIDDEN = 0x01,     // hidden files shown
+    DISP_FILTER_SYSTEM = 0x02,     // system files shown
+    DISP_FILTER_FIRST_DOT = 0x04,  // names beginning with a dot shown
+    DISP_FILTER_READ_ONLY = 0x08,  // read-only files shown
+    DISP_FILTER_NO_CURRENT = 0x10, // the "." entry hidden
+    DISP_FILTER_NO_PARENT = 0x20,  // the ".." entry hidden
+};
+constexpr int kDisplayFilterSlotCount = 5;
+inline int g_DisplayFilterSlots[kDisplayFilterSlotCount];
+
+// The pane background pictures, in the user's order; guarded by g_DataMutex.
+inline CArrayCommonFileEx g_WallpaperFiles;
+
+// One item of the filer's user menu; unused while the command is empty.
+struct UserMenuEntry
+{
+    CString m_display;
+    CString m_command;
+};
+constexpr int kUserMenuEntryCount = 10;
+inline UserMenuEntry g_UserMenuEntries[kUserMenuEntryCount];

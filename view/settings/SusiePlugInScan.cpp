@@ -1,0 +1,177 @@
+#include "view/settings/SusiePlugInScan.h"
+
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "framework/FwGuard.h"
+#include "graphics/GraphicSettings.h"
+#include "tools/ToolSettings.h"
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+typedef int(WINAPI* GetPluginInfoProc)(int infoNumber, LPSTR buffer, int bufferLength);
+
+constexpr int kPatternBufferSize = 102400;
+constexpr int kDescriptionBufferSize = 260;
+constexpr int kVersionSize = 10;
+
+CString AnsiToWide(const char* text, size_t maxBytes)
+{
+    int length = static_cast<int>(strnlen(text, maxBytes));
+    CString out;
+    if (length == 0)
+        return out;
+    int characters = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (characters <= 0)
+        return out;
+    wchar_t* buffer = out.GetBuffer(characters);
+    MultiByteToWideChar(CP_ACP, 0, text, length, buffer, characters);
+    out.ReleaseBuffer(characters);
+    return out;
+}
+
+// "*.bmp;*.dib" or ".pic" as plug-ins declare them; a bare ".ext" means "*.ext".
+void AppendPatterns(const CString& text, CStringArray& patterns)
+{
+    int start = 0;
+    while (start <= text.GetLength())
+    {
+        int end = text.Find(L';', start);
+        if (end < 0)
+            end = text.GetLength();
+        CString part = text.Mid(start, end - start);
+        if (!part.IsEmpty())
+        {
+            if (part[0] == L'.' && part.Find(L'*') < 0)
+                part = L"*" + part;
+            patterns.Add(part);
+        }
+        start = end + 1;
+    }
+}
+
+bool HasPatternNoCase(const CStringArray& patterns, LPCWSTR pattern)
+{
+    for (INT_PTR i = 0; i < patterns.GetCount(); ++i)
+        if (patterns[i].CompareNoCase(pattern) == 0)
+            return true;
+    return false;
+}
+
+// Asks the plug-in for its version, description and pattern lists. Every buffer is
+// cleared before the call and has a terminator the plug-in is not offered, so a
+// plug-in that fills it to the brim still leaves a string behind. False when a call
+// faulted.
+bool AskPlugIn(GetPluginInfoProc getInfo, CSusieDllFile& record, std::vector<char>& buffer)
+{
+    char version[kVersionSize + 1] = {};
+    if (!GuardedCall([&] { getInfo(0, version, kVersionSize); }))
+        return false;
+    memcpy(record.m_apiVersion, version, kVersionSize);
+
+    char description[kDescriptionBufferSize + 1] = {};
+    if (!GuardedCall([&] { getInfo(3, description, kDescriptionBufferSize); }))
+        return false;
+    description[kDescriptionBufferSize] = 0;
+    record.m_description = AnsiToWide(description, kDescriptionBufferSize);
+
+    record.m_patterns.RemoveAll();
+    char* text = buffer.data();
+    for (int type = 0; type < SUSIE_MAX_PATTERN_CALLS; ++type)
+    {
+        ZeroMemory(text, buffer.size());
+        int result = 0;
+        if (!GuardedCall([&] { result = getInfo(2 * type + 2, text, kPatternBufferSize); }))
+            return false;
+        if (result == 0)
+            break;
+        text[kPatternBufferSize] = 0;
+        AppendPatterns(AnsiToWide(text, kPatternBufferSize), record.m_patterns);
+    }
+    return true;
+}
+
+INT_PTR FindListedPlugIn(LPCWSTR fileName)
+{
+    for (INT_PTR i = 0; i < g_SusiePlugIns.GetCount(); ++i)
+        if (g_SusiePlugIns[i].m_fileName.CompareNoCase(fileName) == 0)
+            return i;
+    return -1;
+}
+} // namespace
+
+int ScanSusiePlugIns(BOOL merge)
+{
+    if (!merge)
+        g_SusiePlugIns.RemoveAll();
+
+    CString folder;
+    WaitForSingleObject(g_DataMutex, INFINITE);
+    RemoveTrailingBackslash(g_SusiePlugInDir);
+    folder = g_SusiePlugInDir;
+    ReleaseMutex(g_DataMutex);
+
+    CString pattern;
+    pattern.Format(L"%s\\*.SPH", static_cast<LPCWSTR>(folder));
+    WIN32_FIND_DATAW findData;
+    HANDLE find = FindFirstFileLong(pattern, &findData);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+
+    std::vector<char> buffer(kPatternBufferSize + 1, 0);
+    do
+    {
+        if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        CSusieDllFile record;
+        record.m_fileName = findData.cFileName;
+        CString path;
+        path.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), findData.cFileName);
+        if (g_DEBUGMODE && g_DebugFlags[0])
+            MessageBoxW(nullptr, path, nullptr, MB_OK);
+
+        INT_PTR listed = merge ? FindListedPlugIn(findData.cFileName) : -1;
+        if (listed >= 0)
+        {
+            record = g_SusiePlugIns[listed];
+            if (g_HIGHLOADSPI == 1)
+                continue;
+        }
+        else
+        {
+            record.m_enabled = 1;
+        }
+
+        HMODULE module = LoadLibraryW(path);
+        if (module == nullptr)
+            continue;
+        auto getInfo = reinterpret_cast<GetPluginInfoProc>(
+            reinterpret_cast<void*>(GetProcAddress(module, "GetPluginInfo")));
+        if (getInfo != nullptr && !AskPlugIn(getInfo, record, buffer))
+        {
+            // A plug-in that faulted is dropped. Its library stays loaded: unloading
+            // runs its detach code under the loader lock, which a plug-in in an
+            // unknown state may fault in as well, beyond any guard.
+            if (listed >= 0)
+                g_SusiePlugIns.RemoveAt(listed);
+            continue;
+        }
+        if (HasPatternNoCase(record.m_patterns, L"*.jpg") && !HasPatternNoCase(record.m_patterns, L"*.jpeg"))
+            record.m_patterns.Add(L"*.jpeg");
+        if (listed >= 0)
+            g_SusiePlugIns[listed] = record;
+        else
+            g_SusiePlugIns.Add(record);
+        FreeLibrary(module);
+    } while (FindNextFileW(find, &findData));
+    FindClose(find);
+
+    for (INT_PTR i = g_SusiePlugIns.GetCount() - 1; i >= 0; --i)
+        if (g_SusiePlugIns[i].m_patterns.IsEmpty())
+            g_SusiePlugIns.RemoveAt(i);
+    return 1;
+}
