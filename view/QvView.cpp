@@ -1,6 +1,13 @@
 #include "view/QvView.h"
-#include "filer/FilerPane.h"
+#include "app/Directories.h"
+#include "app/DriveSeam.h"
+#include "app/Drives.h"
+#include "app/PathHelpers.h"
 #include "app/Settings.h"
+#include "app/StartDirs.h"
+#include "app/VirtualDrives.h"
+#include "app/WorkerMessages.h"
+#include "filer/FilerPane.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
@@ -8,16 +15,76 @@ HANDLE g_UnpackMutex = nullptr;
 HANDLE g_CdMutex = nullptr;
 void (*g_pfnCreateSevenZipLoadMutex)() = nullptr;
 
+namespace
+{
+
+constexpr UINT_PTR kChangeCheckTimer = 1;
+constexpr UINT kGraphicModes = PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC;
+constexpr UINT kListingModes = 0x3188;
+// Filer, drive list, archive listing and network rows: the modes with a cursor entry.
+constexpr UINT kFilerLikeModes = 0x2188;
+
+bool AnyPaneInGraphicMode()
+{
+    for (CFilerPane* pane : g_Panes)
+        if (pane != nullptr && (pane->m_mode & kGraphicModes) != 0)
+            return true;
+    return false;
+}
+
+CFilerPane* ActivePane()
+{
+    for (CFilerPane* pane : g_Panes)
+        if (pane != nullptr && (pane->m_position & PANE_POS_ACTIVE) != 0)
+            return pane;
+    return nullptr;
+}
+
+// The name under the cursor, empty when the list is empty.
+CString CursorName(CFilerPane& pane)
+{
+    CFileInfo* entry = pane.m_mode == PANE_MODE_NETWORK ? nullptr : pane.GetCursorEntry();
+    return entry != nullptr ? CString(entry->GetName()) : CString();
+}
+
+// Takes the list mutex for the life of the object; never held across a message box or
+// another lock.
+class CListLock
+{
+public:
+    explicit CListLock(HANDLE mutex) : m_mutex(mutex)
+    {
+        if (m_mutex)
+            WaitForSingleObject(m_mutex, INFINITE);
+    }
+    ~CListLock()
+    {
+        if (m_mutex)
+            ReleaseMutex(m_mutex);
+    }
+    CListLock(const CListLock&) = delete;
+    CListLock& operator=(const CListLock&) = delete;
+
+private:
+    HANDLE m_mutex;
+};
+
+} // namespace
+
 IMPLEMENT_DYNCREATE(CQvView, CView)
 
 BEGIN_MESSAGE_MAP(CQvView, CView)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_DROPFILES()
+ON_WM_SIZE()
+ON_WM_MOUSEACTIVATE()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CQvView::~CQvView()
 {
+    TearDown();
     for (CFilerPane*& pane : g_Panes)
     {
         if (pane != nullptr && pane->m_pView == this)
@@ -46,6 +113,45 @@ CQvView::~CQvView()
         g_MainView = nullptr;
 }
 
+void CQvView::TearDown()
+{
+    if (m_bTornDown)
+        return;
+    // PLACEHOLDER: the keyboard hook's release, the preview loader's wake-up and the
+    // task-tray icon come here once they exist.
+    m_bTornDown = 1;
+    CloseAuxiliaryWindows();
+    if (g_pContMenu2 != nullptr)
+    {
+        g_pContMenu2->Release();
+        g_pContMenu2 = nullptr;
+    }
+    // Dialogs still listed have ended (quitting waits for the running ones).
+    ReapCopyDialogs();
+    ReapDeleteDialogs();
+    ReapUnpackDialogs();
+    for (CFilerPane*& pane : g_Panes)
+    {
+        if (pane != nullptr && pane->m_pView == this)
+        {
+            delete pane;
+            pane = nullptr;
+        }
+    }
+    for (int letter = 0; letter < 26; ++letter)
+        SaveVirtualDrive(letter);
+    if (g_DELTEMPATEND)
+    {
+        for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
+        {
+            // A read-only copy would refuse to go.
+            SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
+            DeleteFileLong(m_tempFiles[i]);
+        }
+    }
+    m_tempFiles.RemoveAll();
+}
+
 int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CView::OnCreate(lpCreateStruct) == -1)
@@ -54,31 +160,685 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     LoadViewSettings();
     if (m_bStartFailed)
         return -1;
-    // PLACEHOLDER: the SCSI device scan, resuming the preview loader and the view's
-    // one-second timer follow here once they exist.
+    // The status fields start at their narrow widths for this run's settings.
+    m_statusLine.Reset();
+    // PLACEHOLDER: the SCSI device list (scanned when NEGLECTSCSISCAN is 0) and the
+    // resumption of the preview loader come here once they exist.
+    SetTimer(kChangeCheckTimer, 1000);
+    m_idleState = 1;
+    m_bReady = 1;
+    PlaceMainWindow(1);
+    // PLACEHOLDER: the menu bar of the active pane's mode comes with the menus.
     return 0;
 }
 
 void CQvView::OnDestroy()
 {
+    // PLACEHOLDER: the preview loader's stop request and the binary editor's "save
+    // changes?" questions come here once they exist.
     SaveAllSettings();
     m_bSettingsSaved = 1;
+    CloseAuxiliaryWindows();
     CView::OnDestroy();
 }
 
-void CQvView::OnDraw(CDC*)
+void CQvView::CloseAuxiliaryWindows()
 {
-    // The panes are drawn here once the filer exists; the window background is enough until then.
+    // PLACEHOLDER: the text box, media, tag, picture-list, thumbnail and sound-list
+    // windows and the CD player are closed here once they exist.
+    for (;;)
+    {
+        CFindDialogBase* dialog = nullptr;
+        {
+            CListLock lock(m_hDialogListMutex);
+            if (m_findDialogs.GetSize() == 0)
+                break;
+            dialog = m_findDialogs[0];
+            m_findDialogs.RemoveAt(0);
+        }
+        if (dialog != nullptr)
+        {
+            dialog->PumpSearchMessages();
+            dialog->DestroyWindow();
+            delete dialog;
+        }
+    }
 }
 
-int CQvView::Quit(int)
+// ---- Worker-dialog lists ---------------------------------------------------------------
+
+void CQvView::AddToList(CArray<CWorkerDialog*>& list, CWorkerDialog* dialog)
 {
-    return 1;
+    CListLock lock(m_hDialogListMutex);
+    list.Add(dialog);
 }
 
-void CQvView::StopViewTimers(int) {}
+void CQvView::AddCopyDialog(CWorkerDialog* dialog)
+{
+    AddToList(m_copyDialogs, dialog);
+}
 
-void CQvView::StartBinaryCursorTimer() {}
+void CQvView::AddDeleteDialog(CWorkerDialog* dialog)
+{
+    AddToList(m_deleteDialogs, dialog);
+}
+
+void CQvView::AddUnpackDialog(CWorkerDialog* dialog)
+{
+    AddToList(m_unpackDialogs, dialog);
+}
+
+void CQvView::AddFindDialog(CFindDialogBase* dialog)
+{
+    CListLock lock(m_hDialogListMutex);
+    m_findDialogs.Add(dialog);
+}
+
+void CQvView::RemoveFindDialog(CFindDialogBase* dialog)
+{
+    CListLock lock(m_hDialogListMutex);
+    for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
+    {
+        if (m_findDialogs[i] == dialog)
+        {
+            m_findDialogs.RemoveAt(i);
+            return;
+        }
+    }
+}
+
+BOOL CQvView::IsFindDialogListed(const CFindDialogBase* dialog)
+{
+    if (dialog == nullptr)
+        return FALSE;
+    CListLock lock(m_hDialogListMutex);
+    for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
+        if (m_findDialogs[i] == dialog)
+            return TRUE;
+    return FALSE;
+}
+
+int CQvView::ReapList(CArray<CWorkerDialog*>& list)
+{
+    CListLock lock(m_hDialogListMutex);
+    for (INT_PTR i = list.GetSize() - 1; i >= 0; --i)
+    {
+        CWorkerDialog* dialog = list[i];
+        if (dialog == nullptr || dialog->m_bWorkerDone)
+        {
+            delete dialog;
+            list.RemoveAt(i);
+        }
+    }
+    return list.GetSize() == 0 ? 1 : 0;
+}
+
+int CQvView::ReapCopyDialogs()
+{
+    return ReapList(m_copyDialogs);
+}
+
+int CQvView::ReapDeleteDialogs()
+{
+    return ReapList(m_deleteDialogs);
+}
+
+int CQvView::ReapUnpackDialogs()
+{
+    return ReapList(m_unpackDialogs);
+}
+
+void CQvView::ReloadFilerPanes()
+{
+    for (CFilerPane* pane : g_Panes)
+    {
+        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
+            continue;
+        CString name = CursorName(*pane);
+        pane->ReadDirectory(TRUE);
+        pane->SortEntries();
+        pane->SetCursorToName(name.IsEmpty() ? nullptr : (LPCWSTR)name, FALSE, pane->m_cursor);
+        pane->MoveCursor(0, TRUE);
+        int index = pane == g_Panes[0] ? 0 : 1;
+        if (m_hWnd && IsPaneVisible(index))
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+            DrawMarks(index);
+            if ((pane->m_position & PANE_POS_ACTIVE) != 0)
+            {
+                DrawCursorLine(index, TRUE);
+                DrawStatusLine(STATUS_PART_UPDATE);
+            }
+        }
+    }
+}
+
+BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
+{
+    if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
+    {
+        StopViewTimers(0);
+        int emptied = ReapCopyDialogs();
+        emptied |= ReapDeleteDialogs();
+        emptied |= ReapUnpackDialogs();
+        if (emptied)
+            ReloadFilerPanes();
+        // The next tick re-checks both panes, and it comes at once.
+        for (CFilerPane* pane : g_Panes)
+            if (pane != nullptr)
+                pane->m_reloadTicks = 0x7FFFFFFE;
+        if (m_hWnd)
+            PostMessage(WM_TIMER, kChangeCheckTimer, 0);
+        StartBinaryCursorTimer();
+        return TRUE;
+    }
+    if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND)
+        return TRUE;
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- Timers ----------------------------------------------------------------------------
+
+void CQvView::StopViewTimers(int kind)
+{
+    switch (kind)
+    {
+    case 0:
+        m_idleState = 0;
+        m_bReady = 0;
+        m_scrollRepeatDir = 0;
+        if (m_hWnd)
+        {
+            for (UINT_PTR id : {10, 7, 6, 9, 8})
+                KillTimer(id);
+        }
+        break;
+    case 1:
+        m_idleState = 0;
+        m_bReady = 0;
+        break;
+    case 7:
+    case 9:
+        m_scrollRepeatDir = 0;
+        if (m_hWnd)
+            KillTimer(static_cast<UINT_PTR>(kind));
+        break;
+    case 6:
+    case 8:
+        if (m_hWnd)
+            KillTimer(static_cast<UINT_PTR>(kind));
+        break;
+    default:
+        break;
+    }
+}
+
+void CQvView::StartBinaryCursorTimer()
+{
+    m_idleState = 1;
+    m_bReady = 1;
+    CFilerPane* active = ActivePane();
+    if (m_hWnd && active != nullptr && active->m_mode == PANE_MODE_BINARY)
+        SetTimer(10, static_cast<UINT>(g_BINARYSCURSORSPEED) * 100);
+    // A further start asked while the action ran; its request waited for now. Posted,
+    // so that it runs after the action has returned to the message loop.
+    if (m_bDirChangePending && m_hWnd && g_MsgReqDirChange != 0)
+    {
+        m_bDirChangePending = 0;
+        PostMessage(g_MsgReqDirChange, 0, 0);
+    }
+}
+
+void CQvView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (m_bTornDown || AnyPaneInGraphicMode())
+        return;
+
+    // A floppy as the current directory would keep the drive spinning.
+    CString current;
+    GetCurrentDir(current);
+    if (current.GetLength() >= 2 && current[1] == L':')
+    {
+        wchar_t root[] = {current[0], L':', L'\\', 0};
+        if (g_DriveSeam.GetDriveTypeW(root) == DRIVE_REMOVABLE && IsFloppyDrive(current[0]))
+        {
+            wchar_t system[MAX_PATH];
+            UINT length = GetSystemDirectoryW(system, MAX_PATH);
+            if (length > 0 && length < MAX_PATH)
+                SetCurrentDir(system);
+        }
+    }
+    // PLACEHOLDER: the pane background picture's schedule (reason 2) and the text
+    // loader's line count in the viewer title come here once they exist.
+
+    switch (nIDEvent)
+    {
+    case kChangeCheckTimer:
+        CheckPanesForChanges();
+        break;
+    case 7:
+    case 9:
+        // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
+        // they exist the repeat ends at once.
+        KillTimer(nIDEvent);
+        m_scrollRepeatDir = 0;
+        break;
+    case 10:
+        m_bCaretShown = !m_bCaretShown;
+        break;
+    default:
+        break;
+    }
+    CView::OnTimer(nIDEvent);
+}
+
+void CQvView::CheckPanesForChanges()
+{
+    if (m_idleState != 1)
+        return;
+    m_idleState = 2;
+    // PLACEHOLDER: SOUNDNEGLECTRELOAD skips the walk while media plays, once media
+    // playback exists.
+    int reloaded = 0;
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        if (pane == nullptr || (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0 ||
+            pane->m_mode != PANE_MODE_FILER)
+            continue;
+        CString name = CursorName(*pane);
+        if (!pane->PollReload())
+            continue;
+        // Marks would not survive a re-read, so a pane with marks keeps its list.
+        if (pane->m_markedCount == 0)
+        {
+            BOOL wasUnavailable = pane->m_bDriveNotReady;
+            int result = pane->ReadDirectory(FALSE);
+            if (result != READ_UNCHANGED)
+            {
+                if (wasUnavailable && pane->m_bDriveNotReady)
+                    break;
+                if (result == READ_REBUILT)
+                    pane->SortEntries();
+                pane->SetCursorToName(name.IsEmpty() ? nullptr : (LPCWSTR)name, FALSE, pane->m_cursor);
+                // A rebuilt list or a scrolled page is drawn whole, else only the
+                // entries that changed.
+                m_paneRedrawRequest[index] = pane->MoveCursor(0, TRUE) ? 1 : result;
+                if (m_hWnd && IsPaneVisible(index))
+                {
+                    DrawPane(index);
+                    DrawMarks(index);
+                    if ((pane->m_position & PANE_POS_ACTIVE) != 0)
+                        DrawCursorLine(index, TRUE);
+                }
+                m_paneRedrawRequest[index] = 0;
+                DrawStatusLine(STATUS_PART_UPDATE);
+                // PLACEHOLDER: the auxiliary windows follow here once they exist.
+                reloaded = 1;
+            }
+        }
+        if (!reloaded && (pane->m_position & PANE_POS_ACTIVE) != 0 && pane->m_currentDir.GetLength() >= 1 &&
+            iswalpha(pane->m_currentDir[0]))
+        {
+            wchar_t root[] = {pane->m_currentDir[0], L':', L'\\', 0};
+            UINT type = g_DriveSeam.GetDriveTypeW(root);
+            if (type == DRIVE_FIXED || type == DRIVE_RAMDISK)
+            {
+                ULONGLONG freeBytes = GetDiskFreeBytes(root);
+                if (freeBytes != pane->m_driveFreeBytes)
+                {
+                    pane->m_driveFreeBytes = freeBytes;
+                    DrawStatusLine(STATUS_PART_FREE_SPACE);
+                }
+            }
+        }
+    }
+    DrawClock();
+    DrawBatteryStatus(0);
+    m_idleState = 1;
+}
+
+// ---- Messages ----------------------------------------------------------------------------
+
+void CQvView::OnSize(UINT nType, int cx, int cy)
+{
+    CView::OnSize(nType, cx, cy);
+    // PLACEHOLDER: the picture layout of the graphic viewer is recomputed here.
+    RememberFrameRect();
+}
+
+int CQvView::OnMouseActivate(CWnd*, UINT, UINT)
+{
+    return MA_NOACTIVATE;
+}
+
+void CQvView::RememberFrameRect()
+{
+    CWnd* frame = GetParent();
+    if (frame == nullptr || frame->m_hWnd == nullptr)
+        return;
+    frame->GetWindowRect(&m_frameRect);
+    if (!frame->IsIconic() && !frame->IsZoomed())
+    {
+        g_ENDWIDE = m_frameRect.Width();
+        g_ENDHEIGHT = m_frameRect.Height();
+        g_ENDX = m_frameRect.left;
+        g_ENDY = m_frameRect.top;
+    }
+}
+
+void CQvView::PlaceMainWindow(int atCreation)
+{
+    if (m_bWindowPlaced || m_hWnd == nullptr)
+        return;
+    CWnd* frame = GetParent();
+    if (frame == nullptr || frame->m_hWnd == nullptr)
+        return;
+    CRect rect;
+    frame->GetWindowRect(&rect);
+    int x = rect.left;
+    int y = rect.top;
+    if (g_STARTPOS == 1)
+    {
+        x = g_FIRSTX;
+        y = g_FIRSTY;
+    }
+    else if (g_STARTPOS == 2)
+    {
+        x = g_ENDX;
+        y = g_ENDY;
+    }
+    int width = rect.Width();
+    int height = rect.Height();
+    bool acts = false;
+    bool move = true;
+    switch (g_STARTSIZE)
+    {
+    case 0:
+        acts = atCreation != 0;
+        break;
+    case 1:
+        acts = atCreation != 0;
+        move = false;
+        if (acts)
+            frame->ShowWindow(SW_MAXIMIZE);
+        break;
+    case 2:
+        acts = atCreation != 0;
+        width = g_FIRSTWIDE;
+        height = g_FIRSTHEIGHT;
+        break;
+    case 3:
+        // PLACEHOLDER: the picture shown at start enlarges the size once the graphic
+        // viewer exists.
+        acts = atCreation == 0;
+        width = g_FIRSTWIDE;
+        height = g_FIRSTHEIGHT;
+        break;
+    case 4:
+        acts = atCreation != 0;
+        width = g_ENDWIDE;
+        height = g_ENDHEIGHT;
+        break;
+    case 5: {
+        acts = atCreation == 0;
+        CRect client;
+        GetClientRect(&client);
+        width = g_FIRSTWIDE + rect.Width() - client.Width();
+        height = g_FIRSTHEIGHT + rect.Height() - client.Height();
+        break;
+    }
+    default:
+        acts = true;
+        move = false;
+        break;
+    }
+    if (!acts)
+        return;
+    m_bWindowPlaced = 1;
+    if (move)
+        frame->MoveWindow(x, y, width, height, TRUE);
+    RememberFrameRect();
+}
+
+BOOL CQvView::PreTranslateMessage(MSG* pMsg)
+{
+    if (g_MsgReqDirChange != 0 && pMsg->message == g_MsgReqDirChange)
+    {
+        HandleDirChangeRequest();
+        return TRUE;
+    }
+    if (m_msgPreviewLoad != 0 && pMsg->message == m_msgPreviewLoad)
+    {
+        // PLACEHOLDER: the panes' previews are redrawn here once they exist.
+        return TRUE;
+    }
+    if (m_msgUnpackStart != 0 && pMsg->message == m_msgUnpackStart)
+        return TRUE;
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_PROCESSKEY)
+    {
+        UINT real = ImmGetVirtualKey(pMsg->hwnd);
+        bool imeKey = real == VK_CAPITAL || real == VK_KANJI || real == VK_CONVERT || real == VK_NONCONVERT ||
+                      (real >= 0xF0 && real <= 0xF5);
+        if (!(imeKey && g_IME_CHANGE_KEY_ENABLE))
+            pMsg->wParam = real;
+    }
+    // PLACEHOLDER: Alt keys go to the key commands once they exist.
+    return CView::PreTranslateMessage(pMsg);
+}
+
+void CQvView::HandleDirChangeRequest()
+{
+    CFilerPane* active = ActivePane();
+    if (active != nullptr && (active->m_mode & kGraphicModes) != 0)
+        return;
+    if (m_idleState == 0)
+    {
+        // An action runs (for example a modal dialog): the request waits for its end
+        // instead of being lost.
+        m_bDirChangePending = 1;
+        return;
+    }
+    if (g_SharedProcessData == nullptr)
+        return;
+    CString slot0, slot1;
+    ReadStartDirSlot(g_SharedProcessData, 0, slot0);
+    ReadStartDirSlot(g_SharedProcessData, 1, slot1);
+    if (slot0.IsEmpty())
+        return;
+    bool changed = false;
+    CString slots[2] = {slot0, slot1};
+    int slotIndex = 0;
+    if (active != nullptr && (active->m_mode & kListingModes) != 0)
+    {
+        active->ChangeDirectory(slots[0], 1, FALSE, FALSE);
+        changed = true;
+        slotIndex = 1;
+    }
+    if (!slots[slotIndex].IsEmpty())
+    {
+        for (CFilerPane* pane : g_Panes)
+        {
+            if (pane == nullptr || pane == active)
+                continue;
+            if (pane->m_position == PANE_POS_HIDDEN)
+            {
+                pane->SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+                pane->ChangeDirectory(slots[slotIndex], 1, FALSE, FALSE);
+                changed = true;
+            }
+            else if ((pane->m_position & PANE_POS_OTHER) != 0 && (pane->m_mode & kListingModes) != 0)
+            {
+                pane->ChangeDirectory(slots[slotIndex], 1, FALSE, FALSE);
+                changed = true;
+            }
+            break;
+        }
+    }
+    if (changed && m_hWnd)
+        Invalidate();
+}
+
+LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_QV_OPEN_FOUND || message == WM_QV_RELEASE_FOUND)
+    {
+        // The pointer comes in a message anyone can post: only a dialog of ours is
+        // taken.
+        auto* dialog = reinterpret_cast<CFindDialogBase*>(lParam);
+        if (!IsFindDialogListed(dialog))
+            return 1;
+        if (message == WM_QV_OPEN_FOUND)
+        {
+            if (m_bReady && !dialog->m_foundDirectory.IsEmpty())
+                OpenFoundEntry(dialog);
+        }
+        else
+            ReleaseFindDialog(dialog);
+        return 1;
+    }
+    if (g_MsgReqDirChange != 0 && message == g_MsgReqDirChange)
+    {
+        // Reached the window without the message loop's look first (a modal loop of
+        // an action): the same handling, so the request waits rather than is lost.
+        HandleDirChangeRequest();
+        return 1;
+    }
+    return CView::WindowProc(message, wParam, lParam);
+}
+
+void CQvView::OpenFoundEntry(CFindDialogBase* dialog)
+{
+    StopViewTimers(0);
+    CFilerPane* active = ActivePane();
+    if (active != nullptr && (active->m_mode == PANE_MODE_FILER || active->m_mode == PANE_MODE_DRIVE_LIST))
+    {
+        active->SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        active->ChangeDirectory(dialog->m_foundDirectory, 1, TRUE, FALSE);
+        active->SetCursorToName(dialog->m_foundName, FALSE, active->m_cursor);
+        active->MoveCursor(0, TRUE);
+        int index = active == g_Panes[0] ? 0 : 1;
+        if (m_hWnd && IsPaneVisible(index))
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+            DrawMarks(index);
+            DrawCursorLine(index, TRUE);
+        }
+        DrawStatusLine(STATUS_PART_UPDATE);
+    }
+    if (dialog->m_bCloseAfterOpen)
+        ReleaseFindDialog(dialog);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::ReleaseFindDialog(CFindDialogBase* dialog)
+{
+    RemoveFindDialog(dialog);
+    dialog->PumpSearchMessages();
+    dialog->DestroyWindow();
+    delete dialog;
+}
+
+// ---- Quitting and drawing --------------------------------------------------------------
+
+int CQvView::Quit(int fromClose)
+{
+    struct
+    {
+        int (CQvView::*reap)();
+        LPCWSTR refusal;
+    } const checks[] = {
+        {&CQvView::ReapCopyDialogs, L"コピー処理中のため終了できません"},
+        {&CQvView::ReapDeleteDialogs, L"削除処理中のため終了できません"},
+        {&CQvView::ReapUnpackDialogs, L"解凍処理中のため終了できません"},
+    };
+    for (const auto& check : checks)
+    {
+        if (!(this->*check.reap)())
+        {
+            AfxMessageBox(check.refusal, MB_OK);
+            return 0;
+        }
+    }
+    StopViewTimers(0);
+    // PLACEHOLDER: the command sound "QUIT" plays here.
+    int result = 1;
+    if (!g_NOTQUITMESSAGE && (fromClose == 0 || g_ASK_ALWAYS_AT_EXIT))
+    {
+        // PLACEHOLDER: the quit dialog with its shut-down and restart buttons comes
+        // with the dialogs; until then a plain question.
+        result = ::MessageBoxW(m_hWnd, L"アプリケーションを終了しますか", L"終了しますか",
+                               MB_YESNO | MB_ICONQUESTION) == IDYES
+                     ? 1
+                     : 0;
+    }
+    if (result == 1)
+    {
+        m_bQuitting = 1;
+        CWnd* frame = GetParentFrame();
+        if (frame != nullptr && frame->m_hWnd)
+            frame->PostMessage(WM_CLOSE);
+        return 1;
+    }
+    StartBinaryCursorTimer();
+    return 0;
+}
+
+void CQvView::OnDraw(CDC* pDC)
+{
+    PlaceMainWindow(0);
+    if (m_bTornDown || pDC == nullptr)
+        return;
+    if (AnyPaneInGraphicMode())
+    {
+        // PLACEHOLDER: the graphic viewer draws its picture here once it exists.
+        return;
+    }
+    CalcLayout();
+    CRect clip;
+    ::GetClipBox(pDC->GetSafeHdc(), &clip);
+    CRect statusRows = StatusRowsRect(m_layout);
+    CRect meet;
+    if (meet.IntersectRect(&statusRows, &clip))
+        DrawStatusLine(STATUS_PART_FULL, pDC);
+    CRect client;
+    GetClientRect(&client);
+    if (m_layout.statusRows * m_layout.lineHeight >= client.Height())
+        return;
+
+    HGDIOBJ oldFont = m_viewFont.GetSafeHandle() ? pDC->SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        if (pane == nullptr || !IsPaneVisible(index))
+            continue;
+        CRect list, title;
+        GetPaneAreaRects(index, list, title);
+        if (!meet.IntersectRect(&list, &clip) && !meet.IntersectRect(&title, &clip))
+            continue;
+        const bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
+        if (active && (pane->m_mode & kFilerLikeModes) != 0)
+        {
+            // The cursor may have left the shown page (for example after a resize).
+            if (pane->MoveCursor(0, TRUE))
+                Invalidate(FALSE);
+            DrawPane(index, pDC);
+            DrawCursorLine(index, TRUE, pDC);
+        }
+        else
+        {
+            // PLACEHOLDER: an active binary editor also draws its bytes here once it
+            // exists.
+            DrawPane(index, pDC);
+        }
+        if ((pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
+            DrawMarks(index, pDC);
+    }
+    if (oldFont)
+        pDC->SelectObject(oldFont);
+}
 
 void CQvView::OnDropFiles(HDROP hDropInfo)
 {

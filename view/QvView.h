@@ -2,7 +2,11 @@
 #pragma once
 #include "framework/FwApp.h"
 #include "framework/FwCollections.h"
+#include "framework/FwGdi.h"
 #include "framework/FwString.h"
+#include "view/Layout.h"
+#include "view/StatusLine.h"
+#include "view/WorkerDialog.h"
 
 #include <shlobj.h>
 
@@ -16,9 +20,11 @@ public:
     CQvView() = default;
     ~CQvView() override;
     void OnDraw(CDC* pDC) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Whether the program may end; fromClose is 1 when the frame's close asks. Non-zero
-    // allows it. Nothing runs yet that could hold the program back.
+    // allows it: the frame is then closed (a WM_CLOSE is posted to it).
     int Quit(int fromClose);
 
     // Reads every settings section that start-up left for the view from g_SettingsIni,
@@ -30,6 +36,95 @@ public:
     // redirection is on, and the directory-tree caches. Needs no window; failures are
     // silent apart from a log line when the main file could not be read.
     void SaveAllSettings();
+
+    // Stops the view's timers before an action: kind 0 suspends the change check and
+    // kills timers 6 to 10, kind 1 only suspends, 6 to 9 kill that timer.
+    void StopViewTimers(int kind);
+    // Ends an action: the view is idle again (the change check may run) and a request
+    // of a further start that waited for this is taken up.
+    void StartBinaryCursorTimer();
+
+    // ---- drawing ----------------------------------------------------------------------
+    // Each takes the given context (the view font selected) or, with none, the view's
+    // client context with the view font; without a window nothing is drawn.
+    // The whole pane; runs the layout first and consumes the pane's redraw request.
+    void DrawPane(int pane, CDC* pDC = nullptr);
+    // The title row alone.
+    void DrawPaneTitle(int pane, CDC* pDC = nullptr);
+    void DrawMarks(int pane, CDC* pDC = nullptr);
+    // The cursor entry as cursor (1) or as a normal entry (0).
+    void DrawCursorLine(int pane, int highlighted, CDC* pDC = nullptr);
+    // The line between side-by-side panes: all of it (row -1) or one row.
+    void DrawPaneDivider(int pane, CDC* pDC, int row);
+    COLORREF GetEntryColour(int pane, const class CFileInfo& entry);
+    // Set before asking for a drawing; 2 redraws only the entries marked changed.
+    int m_paneRedrawRequest[2] = {0, 0};
+    // ---- end drawing ------------------------------------------------------------------
+
+    // ---- status -----------------------------------------------------------------------
+    // The status rows (part: STATUS_PART_...), the clock and the battery field, drawn
+    // into the given context or, with none, the view's client context.
+    void DrawStatusLine(int part, CDC* pDC = nullptr);
+    void DrawClock(CDC* pDC = nullptr);
+    void DrawBatteryStatus(int always, CDC* pDC = nullptr);
+    // Moves the text of a viewer or binary-editor pane by whole lines (positive: up),
+    // moving pixels and redrawing only the uncovered band.
+    void ScrollViewerPane(int pane, int lines);
+    CStatusLine m_statusLine;
+    // ---- end status -------------------------------------------------------------------
+
+    // ---- layout -----------------------------------------------------------------------
+    // The cell grid of the last CalcLayout; every drawing works from it.
+    ViewLayout m_layout;
+    // The view font; CalcLayout takes the system font while it is empty.
+    CFont m_viewFont;
+    // The drive bar in header row 1; the header layout sets its base column.
+    DriveBarState m_driveBar;
+    // Recomputes m_layout from the view font and the client size (no window: 6 x 12
+    // cells over 300 x 300 pixels).
+    void CalcLayout();
+    int IsPaneVisible(int pane);
+    // The pane's body with its title row; selected as the clip region of pDC when given.
+    void GetPaneRect(CDC* pDC, int pane, CRect* out = nullptr);
+    void GetEntryCell(int pane, int i, int j, INT64* index, int* column, int* row, BOOL noMark);
+    // The rectangles a repaint of the pane is tested against.
+    void GetPaneAreaRects(int pane, CRect& list, CRect& title);
+    // 1 and the cell of the cursor entry's first text character when it is shown.
+    int GetCursorCell(int pane, int* column, int* row);
+    // 1 when the pane's mode shows the vertical scroll strip.
+    int CanScrollPane(int pane);
+    // The first cell of the pane's title row: ">" for the active pane.
+    void DrawPaneCursorMark(CDC* pDC, int pane);
+    // Flags 1 scroll buttons, 2 all letters, 4 only the changed highlight, 8 re-read the
+    // drives first. pDC null: the view's own client context.
+    void DrawDriveBar(CDC* pDC, int flags);
+    // A left click anywhere in the client area: scrolls the bar on its buttons, and
+    // returns the drive letter clicked (0 for none).
+    wchar_t DriveBarClick(CPoint point);
+    // ---- end layout -------------------------------------------------------------------
+
+    // ---- Worker-dialog lists (each call takes m_hDialogListMutex) ----------------------
+    void AddCopyDialog(CWorkerDialog* dialog);
+    void AddDeleteDialog(CWorkerDialog* dialog);
+    void AddUnpackDialog(CWorkerDialog* dialog);
+    void AddFindDialog(CFindDialogBase* dialog);
+    // Removes the first element equal to the pointer; the dialog is not deleted.
+    void RemoveFindDialog(CFindDialogBase* dialog);
+    // Deletes the finished dialogs of the list; 1 when the list is empty afterwards.
+    int ReapCopyDialogs();
+    int ReapDeleteDialogs();
+    int ReapUnpackDialogs();
+    // Whether the pointer is one of the open find dialogs.
+    BOOL IsFindDialogListed(const CFindDialogBase* dialog);
+
+    // Re-reads every filer pane, keeping each cursor on the same name.
+    void ReloadFilerPanes();
+    // Places the main frame once, by STARTPOS and STARTSIZE.
+    void PlaceMainWindow(int atCreation);
+    // Closes the auxiliary windows and the open find dialogs.
+    void CloseAuxiliaryWindows();
+    // The first shut-down step of the destructor; runs once.
+    void TearDown();
 
     // 1 once quitting was confirmed; the frame then closes without asking again.
     int m_bQuitting = 0;
@@ -67,15 +162,44 @@ public:
     // The temporary directory ("TEMPDIRECTORY"; the system's when empty).
     CString m_tempDirectory;
 
+    // ---- Life cycle ---------------------------------------------------------------------
+    // 0 while an action runs, 1 idle, 2 while the one-second change check runs.
+    int m_idleState = 0;
+    // 1 while no action runs; set and cleared together with m_idleState.
+    int m_bReady = 0;
+    // Set when the tear-down begins: drawing and timers do nothing from then on.
+    int m_bTornDown = 0;
+    // 1 once PlaceMainWindow placed the frame.
+    int m_bWindowPlaced = 0;
+    // The frame's window rectangle when it was last placed.
+    CRect m_frameRect;
+    // A directory-change request of a further start that came while an action ran;
+    // taken up when the view is idle again.
+    int m_bDirChangePending = 0;
+    // Scroll repeat of the viewer and the binary editor: -1 up, 0 stopped, 1 down.
+    int m_scrollRepeatDir = 0;
+    // Phase of the binary editor's blinking cursor.
+    int m_bCaretShown = 0;
+    // State of Shift and Ctrl at the last key-down.
+    int m_bShiftDown = 0;
+    int m_bCtrlDown = 0;
+    // Files (for example archive members extracted for viewing) deleted at tear-down.
+    CStringArray m_tempFiles;
+
+    // ---- Worker-dialog lists, under m_hDialogListMutex ---------------------------------
+    CArray<CWorkerDialog*> m_copyDialogs;
+    CArray<CWorkerDialog*> m_deleteDialogs;
+    CArray<CWorkerDialog*> m_unpackDialogs;
+    CArray<CFindDialogBase*> m_findDialogs;
+
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnDropFiles(HDROP hDropInfo);
-
-    // The view's timers are stopped while the settings are written; the timers come
-    // with the view's input and drawing, so both do nothing yet.
-    void StopViewTimers(int kind);
-    void StartBinaryCursorTimer();
+    void OnSize(UINT nType, int cx, int cy);
+    int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()
 
@@ -84,6 +208,19 @@ private:
     void ResolveStartDirectories();
     void CreatePanesAndOpenDirectories();
     void ScheduleBackgroundChange();
+    // The one-second change check of timer 1.
+    void CheckPanesForChanges();
+    // A further start's request to show its directories.
+    void HandleDirChangeRequest();
+    // The chosen result of a find dialog; the dialog is known to be listed.
+    void OpenFoundEntry(CFindDialogBase* dialog);
+    // Lets a find dialog finish, destroys and deletes it.
+    void ReleaseFindDialog(CFindDialogBase* dialog);
+    int ReapList(CArray<CWorkerDialog*>& list);
+    void AddToList(CArray<CWorkerDialog*>& list, CWorkerDialog* dialog);
+    // Stores the frame's size and place as the last ones, unless it is minimised or
+    // maximised.
+    void RememberFrameRect();
     HMODULE m_hShlwapi = nullptr;
 };
 

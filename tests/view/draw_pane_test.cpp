@@ -1,0 +1,239 @@
+// Pane drawing on a memory bitmap: entries, title, marks, the cursor line, the divider.
+#include <gtest/gtest.h>
+
+#include "DrawTestSupport.h"
+#include "tests/common/TestSupport.h"
+#include "app/DriveSeam.h"
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/EntryText.h"
+#include "view/Layout.h"
+#include "view/QvView.h"
+#include "view/ViewSettings.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+namespace
+{
+
+using qvtest::CellGrid;
+using qvtest::MemoryCanvas;
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 400;
+
+class DrawPaneTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::copy(std::begin(g_DisplayColors), std::end(g_DisplayColors), m_colors);
+        for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
+            g_DisplayColors[i] = kDisplayColorRows[i].defaultValue;
+        m_presets = g_FilerInfoPresets[0];
+        g_FilerInfoPresets[0] = FilerInfoPreset();
+        Set(g_FILERINFONUMBER, 0);
+        Set(g_WRITEHEADERTYPE, 1);
+        Set(g_WINDOWDEVIDEWAY, 0);
+        Set(g_NOTSCROLLFILER, 0);
+        Set(g_FILENAMELONG, 12);
+        Set(g_FILEKINDMAXLONG, 3);
+        Set(g_AUTO_FILE_NAME_WIDTH, 0);
+        Set(g_WRITEFILERFREESIZE, 0);
+        m_dir = qvtest::ScratchDir().c_str();
+        for (int i = 0; i < 2; ++i)
+        {
+            m_panes[i] = std::make_unique<CFilerPane>(i);
+            m_panes[i]->m_position = i == 0 ? PANE_POS_ACTIVE : PANE_POS_OTHER;
+            m_panes[i]->m_mode = PANE_MODE_FILER;
+            m_panes[i]->m_subMode = PANE_SUB_DIRECTORY;
+            m_panes[i]->m_currentDir = m_dir;
+            m_raw[i] = m_panes[i].get();
+        }
+        for (LPCWSTR name : {L"alpha.txt", L"beta.txt", L"gamma.txt"})
+        {
+            WIN32_FIND_DATAW fd = {};
+            fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+            wcscpy_s(fd.cFileName, name);
+            m_panes[0]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, m_dir, L"", fd, -1);
+        }
+    }
+    void TearDown() override
+    {
+        std::copy(std::begin(m_colors), std::end(m_colors), g_DisplayColors);
+        g_FilerInfoPresets[0] = m_presets;
+        // Newest first, so that a setting changed twice gets its first value back.
+        for (auto it = m_ints.rbegin(); it != m_ints.rend(); ++it)
+            *it->first = it->second;
+    }
+    void Set(int& variable, int value)
+    {
+        m_ints.push_back({&variable, variable});
+        variable = value;
+    }
+    void Layout()
+    {
+        TEXTMETRICW tm = {};
+        m_canvas.dc()->GetTextMetrics(&tm);
+        ComputeLayout(tm, kWidth, kHeight, m_raw, m_layout);
+    }
+    COLORREF Back() const { return g_DisplayColors[COLOR_BACK_GROUND]; }
+    COLORREF PixelMid(int column, int row) const
+    {
+        GdiFlush();
+        return m_canvas.Pixel(column * m_layout.charWidth + m_layout.charWidth / 2,
+                              row * m_layout.lineHeight + m_layout.lineHeight / 2);
+    }
+
+    MemoryCanvas m_canvas{kWidth, kHeight};
+    CellGrid m_grid{m_canvas.cw(), m_canvas.lh()};
+    CString m_dir;
+    std::unique_ptr<CFilerPane> m_panes[2];
+    CFilerPane* m_raw[2] = {};
+    ViewLayout m_layout;
+
+private:
+    DWORD m_colors[DISPLAY_COLOR_COUNT];
+    FilerInfoPreset m_presets;
+    std::vector<std::pair<int*, int>> m_ints;
+};
+
+TEST_F(DrawPaneTest, FilerPaneShowsTitleAndEntriesButNoEntriesOnAMissingDrive)
+{
+    Layout();
+    const PaneLayout& geo = m_layout.panes[0];
+    ASSERT_EQ(geo.originRow, 6); // five status rows and the title row
+    CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+    drawer.DrawPane(0);
+    EXPECT_EQ(m_grid.Row(geo.originRow - 1), std::wstring(L" ") + m_dir.GetString());
+    EXPECT_EQ(m_grid.Row(geo.originRow), L" alpha       .txt");
+    EXPECT_EQ(m_grid.Row(geo.originRow + 2), L" gamma       .txt");
+    EXPECT_EQ(m_grid.ColorAt(geo.originRow, 1), g_DisplayColors[COLOR_ARCHIVE]);
+    // The title row is filled in its colour.
+    EXPECT_EQ(PixelMid(kWidth / m_layout.charWidth - 2, geo.originRow - 1),
+              g_DisplayColors[COLOR_INTRO_VOLUME]);
+
+    DriveSeam saved = g_DriveSeam;
+    g_DriveSeam.GetLogicalDrives = []() -> DWORD { return 1u << ('C' - 'A'); };
+    m_panes[0]->m_currentDir = L"Q:\\gone";
+    m_grid.Clear();
+    drawer.DrawPane(0);
+    g_DriveSeam = saved;
+    EXPECT_EQ(m_grid.Row(geo.originRow - 1), L" Q:\\gone");
+    EXPECT_EQ(m_grid.Row(geo.originRow), L"");
+    EXPECT_EQ(PixelMid(2, geo.originRow), Back()) << "old entries painted over";
+}
+
+TEST_F(DrawPaneTest, FreeSpaceEndsWhereTheStackedTitleLeavesRoomForTheStrip)
+{
+    Set(g_WRITEFILERFREESIZE, 1);
+    m_panes[0]->m_driveFreeBytes = 2048;
+    m_panes[0]->m_currentDir = L"C:\\work";
+    Layout();
+    CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+    drawer.DrawPaneTitle(0);
+    const int titleRow = m_layout.panes[0].originRow - 1;
+    std::wstring row = m_grid.Row(titleRow);
+    // The strip is shown, so the title ends at three quarters of the width.
+    const int end = (kWidth - kWidth / 4) / m_layout.charWidth;
+    ASSERT_EQ(static_cast<int>(row.size()), end);
+    EXPECT_EQ(row.substr(row.size() - 6), L" FREE)");
+    EXPECT_EQ(row.substr(0, 9), L" C:\\work ");
+}
+
+TEST_F(DrawPaneTest, MarksAndCursorLine)
+{
+    Layout();
+    const PaneLayout& geo = m_layout.panes[0];
+    m_panes[0]->m_entries[1].m_mark = 1;
+    m_panes[0]->m_cursor = 2;
+    CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+
+    drawer.DrawMarks(0);
+    EXPECT_EQ(m_grid.Row(geo.originRow + 1), L"*");
+    EXPECT_EQ(m_grid.ColorAt(geo.originRow + 1, 0), g_DisplayColors[COLOR_TAG]);
+    EXPECT_EQ(m_grid.Row(geo.originRow), L"") << "unmarked entries get a blank";
+    EXPECT_GT(m_canvas.CountOther(CRect(0, (geo.originRow + 1) * m_layout.lineHeight, m_layout.charWidth,
+                                        (geo.originRow + 2) * m_layout.lineHeight),
+                                  Back()),
+              0);
+
+    const COLORREF entryColour = g_DisplayColors[COLOR_ARCHIVE];
+    const int row = geo.originRow + 2;
+    // The bar runs from the first text cell to two cells before the end of the entry's cell.
+    const int lastBarCell = 1 + geo.cellWidth - 3;
+    drawer.DrawCursorLine(0, 1);
+    EXPECT_EQ(PixelMid(lastBarCell, row), entryColour);
+    EXPECT_EQ(PixelMid(lastBarCell + 1, row), Back());
+    EXPECT_EQ(PixelMid(0, row), Back()) << "mark column stays";
+    EXPECT_EQ(m_grid.ColorAt(row, 1), Back()) << "text in the background colour";
+
+    drawer.DrawCursorLine(0, 0);
+    EXPECT_EQ(PixelMid(lastBarCell, row), Back());
+    EXPECT_EQ(m_grid.ColorAt(row, 1), entryColour);
+}
+
+TEST_F(DrawPaneTest, DividerOnlyWithoutTheLeftPanesScrollStrip)
+{
+    Set(g_WINDOWDEVIDEWAY, 1);
+    for (int hideStrip : {1, 0})
+    {
+        SCOPED_TRACE(hideStrip);
+        Set(g_NOTSCROLLFILER, hideStrip);
+        Layout();
+        ASSERT_EQ(m_layout.split, 1);
+        m_canvas.Fill(Back());
+        CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+        drawer.DrawPaneDivider(0, -1);
+        GdiFlush();
+        const int x = m_layout.panes[1].originColumn * m_layout.charWidth - 1;
+        const int y = (m_layout.panes[1].originRow + 3) * m_layout.lineHeight;
+        EXPECT_EQ(m_canvas.Pixel(x, y), hideStrip ? g_DisplayColors[COLOR_LINE] : Back());
+        EXPECT_EQ(m_canvas.Pixel(x, kHeight - 1), hideStrip ? g_DisplayColors[COLOR_LINE] : Back());
+        EXPECT_EQ(m_canvas.Pixel(x - 1, y), Back());
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(DrawPaneTest, ViewDrawsOnTheGivenContextAndNothingWithoutAWindow)
+{
+    CFilerPane* saved[2] = {g_Panes[0], g_Panes[1]};
+    g_Panes[0] = m_raw[0];
+    g_Panes[1] = m_raw[1];
+    m_panes[0]->m_cursor = 0;
+    {
+        CQvView view;
+        view.DrawPane(0); // no window, no context: nothing to draw on
+        EXPECT_EQ(m_grid.Row(6), L"");
+        // Without a window the view lays out its own cells; read the grid in those.
+        view.CalcLayout();
+        const ViewLayout& layout = view.m_layout;
+        CellGrid grid(layout.charWidth, layout.lineHeight);
+        view.DrawPane(0, m_canvas.dc());
+        view.DrawCursorLine(0, 1, m_canvas.dc());
+        const int row = layout.panes[0].originRow;
+        EXPECT_EQ(grid.Row(row), L" alpha       .txt");
+        const int cw = layout.charWidth;
+        const int lh = layout.lineHeight;
+        EXPECT_GT(
+            m_canvas.CountOther(CRect(0, (row - 1) * lh, cw, row * lh), g_DisplayColors[COLOR_INTRO_VOLUME]),
+            0)
+            << "active-pane mark";
+        EXPECT_EQ(grid.ColorAt(row, 1), Back()) << "cursor entry highlighted";
+        GdiFlush();
+        EXPECT_EQ(m_canvas.Pixel(8 * layout.charWidth + layout.charWidth / 2,
+                                 row * layout.lineHeight + layout.lineHeight / 2),
+                  g_DisplayColors[COLOR_ARCHIVE])
+            << "blank cell inside the bar";
+    }
+    g_Panes[0] = saved[0];
+    g_Panes[1] = saved[1];
+}
+
+} // namespace

@@ -1,0 +1,430 @@
+// The main view's life under Wine: created as the child of a test frame over two
+// scratch folders, it reaps finished worker dialogs and reloads its panes, re-checks
+// its directories every second, takes a further start's request and a found file,
+// refuses to quit while a worker runs, and saves the settings when it is destroyed.
+#include "tests/view/SettingsTestSupport.h"
+
+#include "app/StartDirs.h"
+#include "app/WorkerMessages.h"
+#include "view/WorkerDialog.h"
+
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+using settingstest::SettingsBench;
+
+// A worker dialog without a window: the test says when its worker has ended; it then
+// does what a real one does, set its done flag and post 663 to the view.
+class FakeWorkerDialog : public CWorkerDialog
+{
+public:
+    explicit FakeWorkerDialog(int* deleted) : m_deleted(deleted) {}
+    ~FakeWorkerDialog() override { ++*m_deleted; }
+    void Finish()
+    {
+        m_bWorkerDone = 1;
+        ::PostMessageW(g_MainView->m_hWnd, WM_COMMAND, IDM_MODELESS_DONE, 0);
+    }
+
+private:
+    int* m_deleted;
+};
+
+class FakeFindDialog : public CFindDialogBase
+{
+public:
+    explicit FakeFindDialog(int* deleted) : m_deleted(deleted) {}
+    ~FakeFindDialog() override
+    {
+        if (m_deleted)
+            ++*m_deleted;
+    }
+    void PumpSearchMessages() override { ++m_pumped; }
+    int m_pumped = 0;
+
+private:
+    int* m_deleted;
+};
+
+std::wstring NoTrailingBackslash(std::wstring path)
+{
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+// Waits, pumping, until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        qvtest::PumpMessages(20);
+    }
+    return true;
+}
+
+class ViewLifeCycle : public SettingsBench
+{
+protected:
+    void SetUp() override
+    {
+        SettingsBench::SetUp();
+        m_left = MakeFolder(L"left", {L"a.txt", L"b.txt", L"c.txt"});
+        m_right = MakeFolder(L"right", {L"x.txt", L"y.txt", L"z.txt"});
+        g_StartDirs[0] = m_left.c_str();
+        g_StartDirs[1] = m_right.c_str();
+        m_savedMessage = g_MsgReqDirChange;
+        if (g_MsgReqDirChange == 0)
+            g_MsgReqDirChange = RegisterWindowMessageW(QV_MSG_REQ_DIR_CHANGE_NAME);
+        m_savedShared = g_SharedProcessData;
+        m_frame = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 30, 640, 480,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, m_frame);
+        m_pView = new CQvView;
+        RECT rect = {0, 0, 600, 400};
+        ASSERT_TRUE(m_pView->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_frame),
+                                    AFX_IDW_PANE_FIRST));
+        ASSERT_EQ(m_pView, g_MainView);
+        ASSERT_NE(nullptr, g_Panes[0]);
+        ASSERT_NE(nullptr, g_Panes[1]);
+    }
+
+    void TearDown() override
+    {
+        // The window's end deletes the view.
+        if (g_MainView == m_pView && m_pView != nullptr && m_pView->m_hWnd)
+            m_pView->DestroyWindow();
+        m_pView = nullptr;
+        if (m_frame)
+            DestroyWindow(m_frame);
+        g_SharedProcessData = m_savedShared;
+        g_MsgReqDirChange = m_savedMessage;
+        SettingsBench::TearDown();
+    }
+
+    std::wstring MakeFolder(const std::wstring& name, std::initializer_list<const wchar_t*> files)
+    {
+        std::wstring dir = m_dir + L"\\" + name;
+        CreateDirectoryW(dir.c_str(), nullptr);
+        for (const wchar_t* file : files)
+            qvtest::WriteFileBytes(dir + L"\\" + file, "x");
+        return dir;
+    }
+
+    static std::wstring CursorName(int pane)
+    {
+        CFileInfo* entry = g_Panes[pane]->GetCursorEntry();
+        return entry ? entry->GetName() : L"";
+    }
+    static bool Lists(int pane, const wchar_t* name)
+    {
+        CFilerPane& p = *g_Panes[pane];
+        for (INT_PTR i = 0; i < p.m_entries.GetSize(); ++i)
+            if (_wcsicmp(p.m_entries[i].GetName(), name) == 0)
+                return true;
+        return false;
+    }
+    static std::wstring Directory(int pane)
+    {
+        return NoTrailingBackslash(static_cast<LPCWSTR>(g_Panes[pane]->m_currentDir));
+    }
+    // Cursors on b.txt and y.txt; c.txt marked in the left pane.
+    void PutCursorsAndMark()
+    {
+        g_Panes[0]->SetCursorToName(L"b.txt", FALSE, 0);
+        g_Panes[1]->SetCursorToName(L"y.txt", FALSE, 0);
+        for (INT_PTR i = 0; i < g_Panes[0]->m_entries.GetSize(); ++i)
+            if (_wcsicmp(g_Panes[0]->m_entries[i].GetName(), L"c.txt") == 0)
+                g_Panes[0]->SetEntryMark(i, 1);
+        ASSERT_EQ(1, g_Panes[0]->m_markedCount);
+        ASSERT_EQ(L"b.txt", CursorName(0));
+        ASSERT_EQ(L"y.txt", CursorName(1));
+    }
+    // A file that sorts first, so that a reload that lost the cursor would show.
+    void CreateNewFirstFiles()
+    {
+        qvtest::WriteFileBytes(m_left + L"\\0new.txt", "n");
+        qvtest::WriteFileBytes(m_right + L"\\0new.txt", "n");
+    }
+
+    std::wstring m_left, m_right;
+    HWND m_frame = nullptr;
+    CQvView* m_pView = nullptr;
+
+private:
+    UINT m_savedMessage = 0;
+    wchar_t* m_savedShared = nullptr;
+};
+
+TEST_F(ViewLifeCycle, TheLastCopyDialogEndingReloadsBothPanesKeepingTheirCursors)
+{
+    PutCursorsAndMark();
+    int deleted = 0;
+    auto* copy = new FakeWorkerDialog(&deleted);
+    auto* del = new FakeWorkerDialog(&deleted);
+    m_pView->AddCopyDialog(copy);
+    m_pView->AddDeleteDialog(del);
+    CreateNewFirstFiles();
+
+    copy->Finish();
+    ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000)) << "the finished dialog was not reaped";
+    qvtest::PumpMessages(50);
+
+    // The marked left pane is never re-read by the change check: only the reaping's
+    // reload can have found the new file there.
+    EXPECT_TRUE(Lists(0, L"0new.txt"));
+    EXPECT_TRUE(Lists(1, L"0new.txt"));
+    EXPECT_EQ(L"b.txt", CursorName(0));
+    EXPECT_EQ(L"y.txt", CursorName(1));
+    EXPECT_EQ(0, m_pView->m_copyDialogs.GetSize());
+    ASSERT_EQ(1, m_pView->m_deleteDialogs.GetSize()) << "a running dialog stays listed";
+    EXPECT_EQ(del, m_pView->m_deleteDialogs[0]);
+    EXPECT_EQ(1, m_pView->m_idleState) << "the view is idle again";
+
+    del->Finish();
+    ASSERT_TRUE(PumpUntil([&] { return deleted == 2; }, 2000));
+    EXPECT_EQ(0, m_pView->m_deleteDialogs.GetSize());
+}
+
+TEST_F(ViewLifeCycle, WhileOtherDialogsAreStillListedNoPaneIsReloaded)
+{
+    PutCursorsAndMark();
+    int deleted = 0;
+    auto* first = new FakeWorkerDialog(&deleted);
+    m_pView->AddCopyDialog(first);
+    m_pView->AddCopyDialog(new FakeWorkerDialog(&deleted));
+    m_pView->AddDeleteDialog(new FakeWorkerDialog(&deleted));
+    m_pView->AddUnpackDialog(new FakeWorkerDialog(&deleted));
+    CreateNewFirstFiles();
+
+    first->Finish();
+    ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000));
+    qvtest::PumpMessages(100);
+
+    EXPECT_FALSE(Lists(0, L"0new.txt")) << "no list became empty, so no reload";
+    EXPECT_EQ(1, g_Panes[0]->m_markedCount);
+    EXPECT_EQ(L"b.txt", CursorName(0));
+    EXPECT_EQ(1, m_pView->m_copyDialogs.GetSize());
+    EXPECT_EQ(1, m_pView->m_deleteDialogs.GetSize());
+    EXPECT_EQ(1, m_pView->m_unpackDialogs.GetSize());
+}
+
+TEST_F(ViewLifeCycle, TheChangeCheckShowsANewFileWithinTwoTicksButLeavesAMarkedPaneAlone)
+{
+    PutCursorsAndMark();
+    CreateNewFirstFiles();
+    ASSERT_TRUE(PumpUntil([] { return Lists(1, L"0new.txt"); }, 2600))
+        << "a file created in the shown folder did not appear";
+    EXPECT_EQ(L"y.txt", CursorName(1)) << "the cursor stays on the same name";
+    qvtest::PumpMessages(1100); // one more tick for the left pane
+    EXPECT_FALSE(Lists(0, L"0new.txt")) << "a pane with marks must keep its list";
+    EXPECT_EQ(1, g_Panes[0]->m_markedCount);
+}
+
+TEST_F(ViewLifeCycle, TheChangeCheckWaitsWhileAnActionRuns)
+{
+    m_pView->StopViewTimers(0);
+    qvtest::WriteFileBytes(m_right + L"\\0new.txt", "n");
+    qvtest::PumpMessages(1300);
+    EXPECT_FALSE(Lists(1, L"0new.txt")) << "re-read in the middle of an action";
+    m_pView->StartBinaryCursorTimer();
+    EXPECT_TRUE(PumpUntil([] { return Lists(1, L"0new.txt"); }, 2600));
+}
+
+TEST_F(ViewLifeCycle, ADirectoryRequestThatComesDuringAnActionIsTakenUpAfterIt)
+{
+    std::wstring other0 = MakeFolder(L"other0", {L"p.txt"});
+    std::wstring other1 = MakeFolder(L"other1", {L"q.txt"});
+    std::vector<wchar_t> shared(2 * kStartDirSlotChars, L'\0');
+    WriteStartDirSlot(shared.data(), 0, other0.c_str());
+    WriteStartDirSlot(shared.data(), 1, other1.c_str());
+    g_SharedProcessData = shared.data();
+
+    m_pView->StopViewTimers(0);
+    ::PostMessageW(m_pView->m_hWnd, g_MsgReqDirChange, 0, 0);
+    qvtest::PumpMessages(100);
+    EXPECT_EQ(m_left, Directory(0)) << "no pane changes in the middle of an action";
+    EXPECT_EQ(m_right, Directory(1));
+
+    m_pView->StartBinaryCursorTimer();
+    qvtest::PumpMessages(100);
+    EXPECT_EQ(other0, Directory(0)) << "the waiting request was lost";
+    EXPECT_EQ(other1, Directory(1));
+}
+
+TEST_F(ViewLifeCycle, ADirectoryRequestWithTheFirstSlotEmptyChangesNothing)
+{
+    std::wstring other1 = MakeFolder(L"other1", {L"q.txt"});
+    std::vector<wchar_t> shared(2 * kStartDirSlotChars, L'\0');
+    WriteStartDirSlot(shared.data(), 1, other1.c_str());
+    g_SharedProcessData = shared.data();
+
+    MSG msg = {m_pView->m_hWnd, g_MsgReqDirChange, 0, 0, 0, {0, 0}};
+    EXPECT_TRUE(m_pView->PreTranslateMessage(&msg)) << "the request is consumed";
+    EXPECT_EQ(m_left, Directory(0));
+    EXPECT_EQ(m_right, Directory(1));
+}
+
+TEST_F(ViewLifeCycle, AFoundFileIsOpenedOnlyForAListedFindDialog)
+{
+    std::wstring found = MakeFolder(L"found", {L"a1.txt", L"k.txt", L"z9.txt"});
+
+    // A pointer the view never handed out is not touched (deleting it would crash).
+    FakeFindDialog stranger(nullptr);
+    stranger.m_foundDirectory = found.c_str();
+    stranger.m_foundName = L"k.txt";
+    stranger.m_bCloseAfterOpen = TRUE;
+    ::PostMessageW(m_pView->m_hWnd, WM_QV_OPEN_FOUND, 0, reinterpret_cast<LPARAM>(&stranger));
+    ::PostMessageW(m_pView->m_hWnd, WM_QV_RELEASE_FOUND, 0, reinterpret_cast<LPARAM>(&stranger));
+    qvtest::PumpMessages(50);
+    EXPECT_EQ(m_left, Directory(0));
+    EXPECT_EQ(0, stranger.m_pumped);
+
+    int deleted = 0;
+    auto* dialog = new FakeFindDialog(&deleted);
+    dialog->m_foundDirectory = found.c_str();
+    dialog->m_foundName = L"K.TXT";
+    dialog->m_bCloseAfterOpen = TRUE;
+    m_pView->AddFindDialog(dialog);
+
+    // While an action runs the result waits in the dialog.
+    m_pView->StopViewTimers(0);
+    ::PostMessageW(m_pView->m_hWnd, WM_QV_OPEN_FOUND, 0, reinterpret_cast<LPARAM>(dialog));
+    qvtest::PumpMessages(50);
+    EXPECT_EQ(m_left, Directory(0));
+    EXPECT_EQ(0, deleted);
+    m_pView->StartBinaryCursorTimer();
+
+    ::PostMessageW(m_pView->m_hWnd, WM_QV_OPEN_FOUND, 0, reinterpret_cast<LPARAM>(dialog));
+    ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000)) << "the dialog with its close box set stays";
+    EXPECT_EQ(found, Directory(0));
+    EXPECT_EQ(L"k.txt", CursorName(0));
+    EXPECT_EQ(0, m_pView->m_findDialogs.GetSize());
+}
+
+TEST_F(ViewLifeCycle, TheFrameIsPlacedOnceAtCreationOrAtTheFirstDrawingAsStartSizeSays)
+{
+    CRect viewClient;
+    m_pView->GetClientRect(&viewClient);
+    struct Case
+    {
+        int startSize;
+        int atCreation;
+        bool placed;
+        int width, height; // 0: the frame keeps its size
+    } const cases[] = {
+        {2, 1, true, 700, 500},
+        {2, 0, false, 0, 0},
+        {3, 1, false, 0, 0},
+        {3, 0, true, 700, 500},
+        {4, 1, true, 333, 222},
+        {5, 1, false, 0, 0},
+        {5, 0, true, 700 + 640 - viewClient.Width(), 500 + 480 - viewClient.Height()},
+        {9, 1, true, 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "STARTSIZE " << c.startSize << " at creation " << c.atCreation);
+        MoveWindow(m_frame, 20, 30, 640, 480, FALSE);
+        m_pView->m_bWindowPlaced = 0;
+        g_STARTPOS = 1;
+        g_FIRSTX = 5;
+        g_FIRSTY = 6;
+        g_FIRSTWIDE = 700;
+        g_FIRSTHEIGHT = 500;
+        g_ENDWIDE = 333;
+        g_ENDHEIGHT = 222;
+        g_STARTSIZE = c.startSize;
+        m_pView->PlaceMainWindow(c.atCreation);
+        EXPECT_EQ(c.placed ? 1 : 0, m_pView->m_bWindowPlaced);
+        RECT rect;
+        GetWindowRect(m_frame, &rect);
+        if (c.width != 0)
+        {
+            EXPECT_EQ(5, rect.left);
+            EXPECT_EQ(6, rect.top);
+            EXPECT_EQ(c.width, rect.right - rect.left);
+            EXPECT_EQ(c.height, rect.bottom - rect.top);
+        }
+        else
+        {
+            EXPECT_EQ(20, rect.left) << "not moved";
+            EXPECT_EQ(640, rect.right - rect.left);
+        }
+        if (c.placed)
+        {
+            EXPECT_EQ(rect.right - rect.left, g_ENDWIDE) << "the placed size is remembered";
+            EXPECT_EQ(rect.left, g_ENDX);
+        }
+        // A second call never moves the frame again.
+        MoveWindow(m_frame, 20, 30, 640, 480, FALSE);
+        m_pView->PlaceMainWindow(0);
+        m_pView->PlaceMainWindow(1);
+        if (c.placed)
+        {
+            GetWindowRect(m_frame, &rect);
+            EXPECT_EQ(20, rect.left);
+        }
+    }
+}
+
+// Answers the first message box of this thread with OK and keeps its text.
+std::wstring g_boxText;
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[32] = L"";
+            GetClassNameW(window, className, 32);
+            if (wcscmp(className, L"#32770") != 0)
+                return TRUE;
+            wchar_t text[256] = L"";
+            GetDlgItemTextW(window, 0xFFFF, text, 256);
+            g_boxText = text;
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        },
+        0);
+    if (!g_boxText.empty())
+        KillTimer(nullptr, id);
+}
+
+TEST_F(ViewLifeCycle, QuitIsRefusedWhileACopyRunsAndAllowedWithOnlyAFindDialogOpen)
+{
+    int deleted = 0;
+    m_pView->AddCopyDialog(new FakeWorkerDialog(&deleted));
+    g_boxText.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerMessageBox);
+    EXPECT_EQ(0, m_pView->Quit(1));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(L"コピー処理中のため終了できません", g_boxText);
+    EXPECT_EQ(0, m_pView->m_bQuitting);
+
+    static_cast<FakeWorkerDialog*>(m_pView->m_copyDialogs[0])->m_bWorkerDone = 1;
+    m_pView->AddFindDialog(new FakeFindDialog(nullptr));
+    EXPECT_EQ(1, m_pView->Quit(1)) << "closing the frame with the default settings asks nothing";
+    EXPECT_EQ(1, m_pView->m_bQuitting);
+    EXPECT_EQ(1, deleted);
+}
+
+TEST_F(ViewLifeCycle, DestroyingTheWindowSavesTheSettingsWithTheFramePlace)
+{
+    m_pView->DestroyWindow();
+    m_pView = nullptr;
+    EXPECT_EQ(nullptr, g_MainView) << "the view deletes itself with its window";
+    EXPECT_EQ(nullptr, g_Panes[0]);
+    auto ini = settingstest::ReadIni(MainPath());
+    EXPECT_EQ(L"640", ini[L"ALLDATA"][L"ENDWIDE"]);
+    EXPECT_EQ(L"480", ini[L"ALLDATA"][L"ENDHEIGHT"]);
+    EXPECT_EQ(L"20", ini[L"ALLDATA"][L"ENDX"]);
+    EXPECT_EQ(L"30", ini[L"ALLDATA"][L"ENDY"]);
+}
+
+} // namespace

@@ -1,0 +1,215 @@
+#include "view/ViewerLines.h"
+
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/ViewSettings.h"
+
+int ExpandViewerLine(const char* line, int length, int tabWidth, int selStart, int selEnd, char* out,
+                     int capacity, ViewerExpandedLine& result)
+{
+    result = ViewerExpandedLine();
+    if (tabWidth < 1)
+        tabWidth = 8;
+    int shiftStart = 0, shiftEnd = 0;
+    int column = 0;
+    for (int i = 0; i < length; ++i)
+    {
+        const char ch = line[i];
+        if (ch == '\r' || ch == '\n')
+        {
+            result.endsWithBreak = TRUE;
+            break;
+        }
+        if (ch == '\t')
+        {
+            const int blanks = tabWidth - column % tabWidth;
+            if (selStart >= 0 && i < selStart)
+                shiftStart += blanks - 1;
+            if (selEnd >= 0 && i < selEnd)
+                shiftEnd += blanks - 1;
+            // A line of tabs grows up to tabWidth times: what does not fit in the work
+            // buffer is cut, never written past it.
+            const int room = capacity - column;
+            for (int b = 0; b < blanks && b < room; ++b)
+                out[column + b] = ' ';
+            if (blanks > room)
+            {
+                column = capacity;
+                result.truncated = TRUE;
+                break;
+            }
+            column += blanks;
+            continue;
+        }
+        const bool lead = IsDBCSLeadByte(static_cast<BYTE>(ch)) && i + 1 < length;
+        const int size = lead ? 2 : 1;
+        if (column + size > capacity)
+        {
+            result.truncated = TRUE;
+            break;
+        }
+        out[column++] = ch;
+        if (lead)
+            out[column++] = line[++i];
+    }
+    result.length = column;
+    if (selStart >= 0 && selEnd >= 0)
+    {
+        result.selStart = selStart + shiftStart;
+        result.selEnd = selEnd + shiftEnd;
+    }
+    return column;
+}
+
+void DrawViewerLineCells(CCellCanvas& canvas, const ViewerLineFrame& frame, const char* text,
+                         const INT64* lineStarts, int row, INT64 lineIndex)
+{
+    const INT64 start = lineStarts[lineIndex];
+    const INT64 end = lineStarts[lineIndex + 1];
+    const int length = static_cast<int>(end - start);
+
+    int selStart = -1, selEnd = -1;
+    const ViewerSelection* selection = frame.selection;
+    if (selection && (selection->active || selection->dragging))
+    {
+        const INT64 a = selection->anchor < selection->end ? selection->anchor : selection->end;
+        const INT64 b = selection->anchor < selection->end ? selection->end : selection->anchor;
+        if (b >= start && end >= a)
+        {
+            selStart = static_cast<int>((a > start ? a : start) - start);
+            selEnd = static_cast<int>((b < end ? b : end) - start);
+        }
+    }
+    ViewerExpandedLine expanded;
+    ExpandViewerLine(text + start, length, frame.tabWidth, selStart, selEnd, frame.workBuffer,
+                     frame.workCapacity, expanded);
+
+    const int cw = canvas.CharWidth();
+    const int lh = canvas.LineHeight();
+    const COLORREF back = g_DisplayColors[COLOR_BACK_GROUND];
+    const COLORREF fore = g_DisplayColors[COLOR_VIEWER];
+    int x = frame.originColumn;
+    if (frame.showNumbers)
+    {
+        RECT cells = {x * cw, row * lh, (x + 6) * cw, (row + 1) * lh};
+        canvas.ClearRect(cells);
+        CString number;
+        number.Format(L"%05lld ", static_cast<long long>(lineIndex));
+        canvas.TextOutCell(x, row, number, g_DisplayColors[COLOR_VIEWER_LINE], back);
+        x += 6;
+    }
+    RECT area = {x * cw, row * lh, frame.rightEdge, (row + 1) * lh};
+    if (area.left < area.right)
+        canvas.ClearRect(area);
+
+    const bool hasSelection = expanded.selStart >= 0 && expanded.selEnd > expanded.selStart;
+    if (hasSelection)
+    {
+        RECT cells = {(x + expanded.selStart) * cw, row * lh, (x + expanded.selEnd) * cw, (row + 1) * lh};
+        canvas.FillRect(cells, fore);
+    }
+    auto selected = [&](int column) {
+        return hasSelection && column >= expanded.selStart && column < expanded.selEnd;
+    };
+
+    for (int i = 0; i < expanded.length;)
+    {
+        // Characters past the text area are not seen; a very long line costs no more
+        // than a screenful.
+        if ((x + i) * cw >= frame.rightEdge)
+            break;
+        const int size =
+            (IsDBCSLeadByte(static_cast<BYTE>(frame.workBuffer[i])) && i + 1 < expanded.length) ? 2 : 1;
+        if (selected(i))
+            canvas.TextOutCellA(x + i, row, frame.workBuffer + i, size, back, fore);
+        else
+            canvas.TextOutCellA(x + i, row, frame.workBuffer + i, size, fore, back);
+        i += size;
+    }
+
+    if (expanded.endsWithBreak && frame.breakMark && frame.breakMark[0])
+    {
+        const int column = expanded.length;
+        canvas.TextOutCell(x + column, row, frame.breakMark, g_DisplayColors[COLOR_VIEWER_CONTROL],
+                           selected(column) ? fore : back);
+    }
+}
+
+CRect ScrollViewerBody(CDC* dc, const RECT& paneRect, int rowsDrawn, int lineHeight, int headerRows,
+                       int lines, BOOL textViewer)
+{
+    CRect scroll(paneRect);
+    scroll.bottom = paneRect.top + (rowsDrawn + 1) * lineHeight;
+    scroll.top = paneRect.top + headerRows * lineHeight;
+    CRect uncovered;
+    HDC hdc = dc->GetSafeHdc();
+    HRGN clip = ::CreateRectRgnIndirect(&scroll);
+    ::SelectClipRgn(hdc, clip);
+    ::ScrollDC(hdc, 0, -lines * lineHeight, &scroll, &scroll, nullptr, &uncovered);
+    ::SelectClipRgn(hdc, nullptr);
+    ::DeleteObject(clip);
+    if (!textViewer)
+    {
+        const int band = (lines < 0 ? -lines : lines) * lineHeight;
+        if (lines < 0)
+            uncovered.bottom += band;
+        else
+            uncovered.top -= band;
+    }
+    return uncovered;
+}
+
+void RowsMeetingRect(const RECT& rect, int lineHeight, int& firstRow, int& lastRow)
+{
+    if (lineHeight <= 0 || rect.bottom <= rect.top)
+    {
+        firstRow = 0;
+        lastRow = -1;
+        return;
+    }
+    firstRow = rect.top / lineHeight;
+    lastRow = (rect.bottom - 1) / lineHeight;
+}
+
+void CQvView::ScrollViewerPane(int pane, int lines)
+{
+    if (m_hWnd == nullptr || pane < 0 || pane > 1 || g_Panes[pane] == nullptr || lines == 0)
+        return;
+    CClientDC dc(this);
+    const ViewLayout& layout = m_layout;
+    CRect client;
+    ::GetClientRect(m_hWnd, &client);
+    CRect body;
+    GetPaneRect(&dc, pane, &body);
+    HGDIOBJ oldFont = m_viewFont.GetSafeHandle() ? dc.SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
+    // The viewer's title row (its position figures) comes with the text viewer.
+    if (client.Height() < layout.statusRows * layout.lineHeight)
+    {
+        if (oldFont)
+            dc.SelectObject(oldFont);
+        return;
+    }
+    if (g_BACKBITMAPFLAG)
+    {
+        // A background picture cannot be moved with the text: everything is drawn
+        // again. Until the viewer's line loop exists the pane is invalidated.
+        ::InvalidateRect(m_hWnd, &body, FALSE);
+        if (oldFont)
+            dc.SelectObject(oldFont);
+        return;
+    }
+    const UINT mode = g_Panes[pane]->m_mode;
+    // The binary editor has a column-header row under its title (the hexadecimal
+    // display of the text viewer joins it with the viewer).
+    const int headerRows = (mode & PANE_MODE_BINARY) ? 2 : 1;
+    const BOOL textViewer = (mode & (PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0;
+    CRect uncovered = ScrollViewerBody(&dc, body, layout.panes[pane].rowsDrawn, layout.lineHeight, headerRows,
+                                       lines, textViewer);
+    // The viewer's line loop draws the lines meeting this band; until it exists the
+    // band is invalidated. The scroll bars follow with the panes' scroll bars.
+    ::InvalidateRect(m_hWnd, &uncovered, FALSE);
+    ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+    if (oldFont)
+        dc.SelectObject(oldFont);
+}
