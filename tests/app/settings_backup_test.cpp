@@ -9,23 +9,6 @@
 namespace
 {
 
-std::set<std::wstring> ListFolder(const std::wstring& folder)
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do
-    {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
 std::wstring DatedName(int day)
 {
     wchar_t name[64];
@@ -59,7 +42,7 @@ TEST(SettingsBackup, FirstSaveMakesOnlyTheBackup)
 
     EXPECT_TRUE(BackupSettingsFile((dir + L"\\qv.ini").c_str()));
 
-    EXPECT_EQ((std::set<std::wstring>{L"qv.ini", L"qv.bck"}), ListFolder(dir));
+    EXPECT_EQ((std::set<std::wstring>{L"qv.ini", L"qv.bck"}), qvtest::ListFolder(dir));
     EXPECT_EQ("settings", qvtest::ReadFileBytes(dir + L"\\qv.bck"));
 }
 
@@ -79,7 +62,7 @@ TEST(SettingsBackup, TwelveDatedBackupsLeaveTheTenNewest)
     std::set<std::wstring> expected = {L"qv.ini", L"qv.bck", L"qv_20240113_120000.bck"};
     for (int day = 4; day <= 12; day++)
         expected.insert(DatedName(day));
-    EXPECT_EQ(expected, ListFolder(dir));
+    EXPECT_EQ(expected, qvtest::ListFolder(dir));
     EXPECT_EQ("previous", qvtest::ReadFileBytes(dir + L"\\qv_20240113_120000.bck"));
     EXPECT_EQ("new", qvtest::ReadFileBytes(dir + L"\\qv.bck"));
 }
@@ -108,5 +91,5 @@ TEST(SettingsBackup, NamesThatOnlyLookDatedAreNeverDeleted)
         expected.insert(name);
     for (int day = 3; day <= 12; day++)
         expected.insert(DatedName(day));
-    EXPECT_EQ(expected, ListFolder(dir));
+    EXPECT_EQ(expected, qvtest::ListFolder(dir));
 }

@@ -72,6 +72,23 @@ std::wstring ProgramDir()
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
+std::set<std::wstring> ListFolder(const std::wstring& folder)
+{
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+    {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..")
+            names.insert(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
     HANDLE h =

@@ -2,6 +2,7 @@
 // a message pump for tests that drive windows.
 #pragma once
 #include <windows.h>
+#include <set>
 #include <string>
 
 namespace qvtest
@@ -13,6 +14,9 @@ std::wstring ScratchDir();
 
 // The folder of the running test program, where the fixture DLLs and 7z.dll lie.
 std::wstring ProgramDir();
+
+// The names in a folder, without "." and "..".
+std::set<std::wstring> ListFolder(const std::wstring& folder);
 
 // Writes or reads a whole file as bytes.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);

@@ -9,23 +9,6 @@ using namespace settingstest;
 namespace
 {
 
-std::set<std::wstring> FolderNames(const std::wstring& dir)
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do
-    {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
 class SettingsWriter : public SettingsBench
 {
 protected:
@@ -50,12 +33,12 @@ TEST_F(SettingsWriter, NoSaveWithoutRedirectionTouchesNothing)
 {
     WriteSharedFiles(false);
     const std::string before = qvtest::ReadFileBytes(MainPath());
-    const std::set<std::wstring> namesBefore = FolderNames(m_dir);
+    const std::set<std::wstring> namesBefore = qvtest::ListFolder(m_dir);
     CQvView& view = LoadFile(MainPath());
     view.m_bNoSaveSettings = 1;
     view.SaveAllSettings();
     EXPECT_EQ(before, qvtest::ReadFileBytes(MainPath()));
-    EXPECT_EQ(namesBefore, FolderNames(m_dir)); // no backup either
+    EXPECT_EQ(namesBefore, qvtest::ListFolder(m_dir)); // no backup either
 }
 
 TEST_F(SettingsWriter, NoSaveWithRedirectionRewritesTheMainFileOnly)
@@ -94,7 +77,7 @@ TEST_F(SettingsWriter, WithRedirectionTheMainFileKeepsOtherUsersAndTheSettingsGo
     EXPECT_EQ(L"USERINI", SectionOrder(UserPath()).front());
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"carol", L"c.ini"}}), mine[L"USERINI"]);
     // Both files were backed up first.
-    std::set<std::wstring> names = FolderNames(m_dir);
+    std::set<std::wstring> names = qvtest::ListFolder(m_dir);
     EXPECT_EQ(1u, names.count(L"qv.bck"));
     EXPECT_EQ(1u, names.count(L"alice.bck"));
 }
@@ -139,7 +122,7 @@ TEST_F(SettingsWriter, TreeCachesAreWrittenOnlyForLoadedTrees)
     LoadText(L"[ALLDATA]\r\nSAVEDRIVETREETOFILE=1\r\n");
     m_view->SaveAllSettings();
     EXPECT_EQ("old cache", qvtest::ReadFileBytes(oldCache));
-    EXPECT_EQ(0u, FolderNames(m_dir).count(L"C_TREE.DAT"));
+    EXPECT_EQ(0u, qvtest::ListFolder(m_dir).count(L"C_TREE.DAT"));
 
     CStringArray* tree = new CStringArray;
     tree->Add(L"C:\\Tools");
@@ -150,13 +133,13 @@ TEST_F(SettingsWriter, TreeCachesAreWrittenOnlyForLoadedTrees)
     EXPECT_EQ(Utf16File(L"C:\\Tools\r\nC:\\Tools\\ツール\r\n"),
               qvtest::ReadFileBytes(m_dir + L"\\C_TREE.DAT"));
     EXPECT_EQ("old cache", qvtest::ReadFileBytes(oldCache));
-    EXPECT_EQ(0u, FolderNames(m_dir).count(L"E_TREE.DAT"));
+    EXPECT_EQ(0u, qvtest::ListFolder(m_dir).count(L"E_TREE.DAT"));
 
     // The switch off writes none.
     DeleteFileW((m_dir + L"\\C_TREE.DAT").c_str());
     g_SAVEDRIVETREETOFILE = 0;
     m_view->SaveAllSettings();
-    EXPECT_EQ(0u, FolderNames(m_dir).count(L"C_TREE.DAT"));
+    EXPECT_EQ(0u, qvtest::ListFolder(m_dir).count(L"C_TREE.DAT"));
 }
 
 TEST_F(SettingsWriter, EmptyListsEndWithAnEmptyFirstKey)
@@ -179,7 +162,7 @@ TEST_F(SettingsWriter, TheSavedFlagStopsEveryLaterSave)
     CQvView& view = LoadText(L"");
     view.m_bSettingsSaved = 1;
     view.SaveAllSettings();
-    EXPECT_EQ(0u, FolderNames(m_dir).count(L"qv.ini"));
+    EXPECT_EQ(0u, qvtest::ListFolder(m_dir).count(L"qv.ini"));
 }
 
 TEST_F(SettingsWriter, AMainFileInUseIsLeftAloneAndTheLogSaysSo)
