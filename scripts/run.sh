@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 qv_ensure_prefix
 bin=$qv_build/bin
 
-if [ -n "${DISPLAY:-}" ]; then
+if qv_display_usable; then
   exec "$qv_wine" "$bin/Qv.exe" "$@"
 fi
 

@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb.sh"
 
 qv_ensure_prefix
+export QV_FORCE_XVFB=1
 qv_start_xvfb || exit 1
 qv_start_server
 cleanup() {
@@ -19,6 +20,15 @@ trap cleanup EXIT
 # Wine's session helpers start with the first program and the first window; start
 # them now, detached, so that they never hold ctest's output pipes.
 "$qv_wine" cmd /c exit </dev/null >/dev/null 2>&1
-"$qv_wine" "$qv_build/bin/qv_keepalive.exe" </dev/null >/dev/null 2>&1 &
+flag=$qv_build/keepalive.flag
+rm -f "$flag"
+"$qv_wine" "$qv_build/bin/qv_keepalive.exe" "$(echo "Z:$flag" | tr / '\\')" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 1 300); do [ -s "$flag" ] && break; sleep 0.1; done
+if ! grep -q '^ok' "$flag" 2>/dev/null; then
+  # Every window test would fail: say why before they run.
+  echo "Wine could not open a window on $DISPLAY: $(cat "$flag" 2>/dev/null || echo 'no answer')" >&2
+  WINEDEBUG=err+all timeout 20 "$qv_wine" "$qv_build/bin/qv_keepalive.exe" </dev/null 2>&1 | head -20 >&2 &
+  sleep 5
+fi
 
 cd "$qv_build" && ctest --output-on-failure -j "$(nproc)" "$@"
