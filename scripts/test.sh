@@ -31,4 +31,5 @@ if ! grep -q '^ok' "$flag" 2>/dev/null; then
   sleep 5
 fi
 
+echo "test: display $DISPLAY, $(nproc) processors, $("$qv_wine" --version 2>/dev/null)"
 cd "$qv_build" && ctest --output-on-failure -j "$(nproc)" "$@"

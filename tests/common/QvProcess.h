@@ -21,7 +21,7 @@ public:
 
     // Waits for a visible top-level window of the process whose caption contains
     // titlePart (any caption when empty); nullptr after the time-out.
-    HWND WaitForMainWindow(const std::wstring& titlePart, DWORD timeoutMs = 30000);
+    HWND WaitForMainWindow(const std::wstring& titlePart, DWORD timeoutMs = 60000);
 
     // Posts WM_CLOSE to the window found last.
     bool Close();
