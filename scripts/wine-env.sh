@@ -4,6 +4,8 @@ qv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 qv_build=${QV_BUILD_DIR:-$qv_root/build}
 export WINEPREFIX=${QV_WINEPREFIX:-$qv_root/build/wineprefix}
 export WINEDEBUG=-all
+# Settings of another Wine on the host must not leak into ours.
+unset WINESERVER WINELOADER WINEDLLPATH WINEARCH
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 # Code page 932 needs the generated ja_JP.UTF-8 glibc locale (the setup script makes it).
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
