@@ -279,8 +279,14 @@ void CPaneDrawer::DrawPane(int pane, int request)
                     {
                         if (!entry.m_changed)
                             continue;
+                        // Only this entry's own cell is cleared: its neighbours in the
+                        // same row are not drawn again. The mark cell is left to DrawMarks.
                         int bandLines = record.m_bPreviewLayout ? geo.cellHeight : 1;
-                        PaintBackground(CRect(body.left, row * lh, body.right, (row + bandLines) * lh), back);
+                        int bandRight = (column - 1 + geo.cellWidth) * cw;
+                        if (j == geo.columnsDrawn - 1 || bandRight > body.right)
+                            bandRight = body.right;
+                        PaintBackground(CRect(column * cw, row * lh, bandRight, (row + bandLines) * lh),
+                                        back);
                     }
                     DrawEntryCell(pane, entry, column, row, GetEntryColour(entry), back);
                 }

@@ -149,6 +149,20 @@ int CCellText::TextOutCellFitted(LPCWSTR text, int length, int column, int row, 
     return TextOutFitted(text, length, rect, format, textColor, backColor);
 }
 
+CString FormatSizeCell(ULONGLONG size, int width)
+{
+    CString text;
+    FormatNumberInt(size, text, width);
+    if (text.GetLength() <= width)
+        return text;
+    CString shortForm;
+    FormatSizeShort(static_cast<LONGLONG>(size), shortForm, TRUE);
+    shortForm.TrimLeft();
+    if (shortForm.GetLength() < width)
+        shortForm = CString(L' ', width - shortForm.GetLength()) + shortForm;
+    return shortForm;
+}
+
 // ---- Entry colour -------------------------------------------------------------------
 
 int GetAttributeColorIndex(const CFileInfo& entry)
@@ -309,7 +323,7 @@ void DrawEntryLine(CCellText& cells, const CFileInfo& entry, int column, int row
             if (entry.IsDirectory())
                 size.Format(L"%14s", L"<DIR>");
             else if (!EntryHasNoSize(entry))
-                FormatNumberInt(entry.m_size, size, 14);
+                size = FormatSizeCell(entry.m_size, 14);
             if (!size.IsEmpty())
                 put(size);
             c += 15;

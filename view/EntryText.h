@@ -81,6 +81,10 @@ private:
     int m_bkMode;
 };
 
+// A file size right-aligned in `width` columns with "," groups; a figure too wide for
+// the field comes in the short form instead of running into the next field.
+CString FormatSizeCell(ULONGLONG size, int width);
+
 // The g_DisplayColors row of an entry by its attributes.
 int GetAttributeColorIndex(const CFileInfo& entry);
 // The colour of an entry's text: its attribute colour, the colour of its extension's

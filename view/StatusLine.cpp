@@ -6,6 +6,7 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "view/EntryText.h"
 #include "view/Layout.h"
 #include "view/QvView.h"
 #include "view/ViewSettings.h"
@@ -502,7 +503,7 @@ int CStatusLine::DrawValues(CCellCanvas& canvas, int part, CFilerPane& pane, int
             if (fields[i] == 8)
             {
                 RECT rect = CellRange(canvas, 5, k + 27, row);
-                canvas.DrawTextInRect(rect, GetPaneVolumeLabel(pane), info, 0);
+                canvas.DrawTextInRect(rect, GetPaneVolumeLabel(pane), info, kPlainDrawFormat);
                 continue;
             }
             bool hasFigure, hasCount;
@@ -552,7 +553,8 @@ void CStatusLine::DrawVolumeAtHeader(CCellCanvas& canvas, CFilerPane& pane, BOOL
         if (width > room)
             width = room > 0 ? room : 0;
         canvas.TextOutCell(start, 0, L"(", intro, back);
-        canvas.DrawTextInRect(CellRange(canvas, start + 1, start + 1 + width, 0), label, intro, 0);
+        canvas.DrawTextInRect(CellRange(canvas, start + 1, start + 1 + width, 0), label, intro,
+                              kPlainDrawFormat);
         canvas.TextOutCell(start + 1 + width, 0, L")", intro, back);
         rules.ContinueAfter(start + 1 + width, 1);
     }
@@ -582,9 +584,9 @@ void CStatusLine::DrawCursorEntry(CCellCanvas& canvas, CFilerPane& pane)
         size = L"<DIR>";
     else
     {
-        // A field of 14 with its first character dropped: the size cell holds 13.
-        FormatNumberInt(entry->m_size, size, 14);
-        size = size.Mid(1);
+        // The cell holds 13 columns; a wider figure (10 GB and up) comes in the short
+        // form rather than cut.
+        size = FormatSizeCell(entry->m_size, 13);
     }
     canvas.TextOutCell(k + 52, 3, size, info, back);
 

@@ -106,8 +106,13 @@ void DrawViewerLineCells(CCellCanvas& canvas, const ViewerLineFrame& frame, cons
     const bool hasSelection = expanded.selStart >= 0 && expanded.selEnd > expanded.selStart;
     if (hasSelection)
     {
+        // A selection may run far past the pane (a long line); the fill stops at the
+        // text area's edge like the characters do.
         RECT cells = {(x + expanded.selStart) * cw, row * lh, (x + expanded.selEnd) * cw, (row + 1) * lh};
-        canvas.FillRect(cells, fore);
+        if (cells.right > frame.rightEdge)
+            cells.right = frame.rightEdge;
+        if (cells.left < cells.right)
+            canvas.FillRect(cells, fore);
     }
     auto selected = [&](int column) {
         return hasSelection && column >= expanded.selStart && column < expanded.selEnd;
@@ -128,7 +133,8 @@ void DrawViewerLineCells(CCellCanvas& canvas, const ViewerLineFrame& frame, cons
         i += size;
     }
 
-    if (expanded.endsWithBreak && frame.breakMark && frame.breakMark[0])
+    if (expanded.endsWithBreak && frame.breakMark && frame.breakMark[0] &&
+        (x + expanded.length) * cw < frame.rightEdge)
     {
         const int column = expanded.length;
         canvas.TextOutCell(x + column, row, frame.breakMark, g_DisplayColors[COLOR_VIEWER_CONTROL],

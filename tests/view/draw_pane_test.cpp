@@ -175,6 +175,41 @@ TEST_F(DrawPaneTest, MarksAndCursorLine)
     EXPECT_EQ(m_grid.ColorAt(row, 1), entryColour);
 }
 
+TEST_F(DrawPaneTest, RedrawOfChangedEntriesLeavesTheirRowNeighboursStanding)
+{
+    for (int i = 0; i < 40; ++i)
+    {
+        WIN32_FIND_DATAW fd = {};
+        fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+        swprintf_s(fd.cFileName, L"file%02d.txt", i);
+        m_panes[0]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, m_dir, L"", fd, -1);
+    }
+    Layout();
+    const PaneLayout& geo = m_layout.panes[0];
+    ASSERT_GE(geo.columnsFull, 2) << "the stacked list needs a second column";
+    CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+    drawer.DrawPane(0);
+
+    // The first entry of the second column changed in place.
+    INT64 changed = 0, neighbour = 0;
+    int column = 0, row = 0, neighbourColumn = 0, neighbourRow = 0;
+    ComputeEntryCell(m_layout, *m_panes[0], 0, 1, 0, FALSE, changed, column, row);
+    ComputeEntryCell(m_layout, *m_panes[0], 0, 0, 0, FALSE, neighbour, neighbourColumn, neighbourRow);
+    ASSERT_EQ(row, neighbourRow);
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        m_panes[0]->m_entries[i].m_changed = i == changed;
+    drawer.DrawPane(0, 2);
+
+    const int cw = m_layout.charWidth;
+    const int lh = m_layout.lineHeight;
+    EXPECT_GT(m_canvas.CountOther(
+                  CRect(neighbourColumn * cw, row * lh, (neighbourColumn + 4) * cw, (row + 1) * lh), Back()),
+              0)
+        << "the unchanged entry beside it was painted over";
+    EXPECT_GT(m_canvas.CountOther(CRect(column * cw, row * lh, (column + 4) * cw, (row + 1) * lh), Back()),
+              0);
+}
+
 TEST_F(DrawPaneTest, DividerOnlyWithoutTheLeftPanesScrollStrip)
 {
     Set(g_WINDOWDEVIDEWAY, 1);

@@ -152,6 +152,11 @@ TEST_F(EntryTextTest, ColumnsFollowTheNameAndLoseThreeCellsWithoutSeconds)
         Line(Entry(L"a.tar.gz", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, L"", 1234567));
     EXPECT_EQ(shortTime, L" a.tar   .gz      1,234,567 2024-03-05  12:34  A R");
     EXPECT_EQ(file.find(L"A R") - shortTime.find(L"A R"), 3u);
+
+    // A figure wider than the size field comes short instead of running into the date.
+    std::wstring big = Line(Entry(L"disk.img", FILE_ATTRIBUTE_ARCHIVE, L"", 1500000000000ULL));
+    EXPECT_EQ(big.substr(13, 15), L"       1500.0G ");
+    EXPECT_EQ(big.substr(28, 10), L"2024-03-05");
 }
 
 TEST_F(EntryTextTest, ExtensionTakesItsKindColourOnlyWhileWholeLinesDoNot)

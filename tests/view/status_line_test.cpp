@@ -21,6 +21,7 @@ struct TextCall
     int row;
     std::wstring text;
     COLORREF fore;
+    UINT format = 0;
 };
 
 class CRecordingCanvas : public CCellCanvas
@@ -42,9 +43,9 @@ public:
     }
     void FillRect(const RECT&, COLORREF) override {}
     void DrawLine(int, int, int, int, COLORREF) override {}
-    void DrawTextInRect(const RECT& rect, LPCWSTR text, COLORREF fore, UINT) override
+    void DrawTextInRect(const RECT& rect, LPCWSTR text, COLORREF fore, UINT format) override
     {
-        texts.push_back({rect.left / CharWidth(), rect.top / LineHeight(), text, fore});
+        texts.push_back({rect.left / CharWidth(), rect.top / LineHeight(), text, fore, format});
     }
 
     const TextCall* Find(const std::wstring& text) const
@@ -75,7 +76,7 @@ DWORD WINAPI AllDrives()
 
 BOOL WINAPI LabelledVolume(LPCWSTR, LPWSTR label, DWORD size, LPDWORD, LPDWORD, LPDWORD, LPWSTR, DWORD)
 {
-    lstrcpynW(label, L"DATA", static_cast<int>(size));
+    lstrcpynW(label, L"R&D", static_cast<int>(size));
     return TRUE;
 }
 
@@ -154,7 +155,10 @@ TEST_F(StatusLineTest, AllVolumeSwitchesOnShowOnlyTheFirstFourFieldsInTableOrder
     EXPECT_EQ(m_canvas.Find(L"ﾀｸﾞ :"), nullptr);
     EXPECT_EQ(m_canvas.Find(L"FILE:"), nullptr);
     // The volume label fills the first value cell; the free bytes stand at column 5.
-    EXPECT_NE(m_canvas.Find(L"DATA"), nullptr);
+    // An "&" in a label is a character like any other, not a mnemonic.
+    const TextCall* volume = m_canvas.Find(L"R&D");
+    ASSERT_NE(volume, nullptr);
+    EXPECT_EQ(volume->format & DT_NOPREFIX, static_cast<UINT>(DT_NOPREFIX));
     const TextCall* free = m_canvas.At(5, 3);
     ASSERT_NE(free, nullptr);
     EXPECT_EQ(free->text, L"            500");
@@ -188,7 +192,7 @@ TEST_F(StatusLineTest, SeventeenCharacterFigureMovesTheRightPartWithOneRedraw)
     EXPECT_EQ(m_status.RightShift(), 0);
 }
 
-TEST_F(StatusLineTest, SizeCellDropsTheFirstOfFourteenCharacters)
+TEST_F(StatusLineTest, SizeCellShowsTheWholeFigureInThirteenColumns)
 {
     struct Case
     {
@@ -196,7 +200,11 @@ TEST_F(StatusLineTest, SizeCellDropsTheFirstOfFourteenCharacters)
         DWORD attributes;
         const wchar_t* shown;
     } cases[] = {
-        {12345678901ULL, FILE_ATTRIBUTE_ARCHIVE, L"2,345,678,901"},
+        {9999999999ULL, FILE_ATTRIBUTE_ARCHIVE, L"9,999,999,999"},
+        // Fourteen grouped characters would not fit: the short form, never a figure
+        // without its first digit.
+        {12345678901ULL, FILE_ATTRIBUTE_ARCHIVE, L"        12.3G"},
+        {123456789012ULL, FILE_ATTRIBUTE_ARCHIVE, L"       123.4G"},
         {1234, FILE_ATTRIBUTE_ARCHIVE, L"        1,234"},
         {0, FILE_ATTRIBUTE_DIRECTORY, L"<DIR>"},
     };

@@ -164,6 +164,13 @@ TEST_F(ViewerLineDraw, MarkOnlyWhereALineBreakEndsTheLine)
     EXPECT_EQ(mark->text, L"\u00b6");
     EXPECT_EQ(mark->fore, g_DisplayColors[COLOR_VIEWER_CONTROL]);
 
+    // A line that reaches the pane's edge has no room for the mark.
+    m_canvas.calls.clear();
+    m_frame.rightEdge = (2 + 2) * 8;
+    Draw(text, starts, 0);
+    EXPECT_EQ(m_canvas.At(2 + 2), nullptr) << "mark drawn past the pane's edge";
+    m_frame.rightEdge = 800;
+
     m_canvas.calls.clear();
     Draw(text, starts, 1); // last line of the file, no break
     for (const CellCall& call : m_canvas.calls)
@@ -202,9 +209,15 @@ TEST(ViewerLines, LineFarLongerThanTheWorkBufferStaysInsideIt)
         frame.rightEdge = canvas.ClientWidth();
         frame.workBuffer = buffer.data();
         frame.workCapacity = capacity;
+        ViewerSelection selection;
+        selection.end = static_cast<INT64>(line.size());
+        selection.active = TRUE;
+        frame.selection = &selection;
         const INT64 starts[2] = {0, static_cast<INT64>(line.size())};
         DrawViewerLineCells(canvas, frame, line.data(), starts, 0, 0);
         EXPECT_LE(canvas.calls.size(), 100u);
+        ASSERT_EQ(canvas.fills.size(), 1u);
+        EXPECT_EQ(canvas.fills[0].right, frame.rightEdge) << "the selection is filled past the pane";
         for (int i = capacity; i < capacity + 64; ++i)
             ASSERT_EQ(buffer[i], guard);
     }
