@@ -13,10 +13,13 @@ int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
     WaitForSingleObject(g_DataMutex, INFINITE);
     if (entry != nullptr && entry[0] != L'\0')
     {
+        // Callers often hand back the text of one of the list's own items (the
+        // combo box shows them): take it before that item is removed and freed.
+        const CString text(entry);
         INT_PTR found = -1;
         for (INT_PTR i = 0; i < list.GetCount(); ++i)
         {
-            if (list[i].CompareNoCase(entry) == 0)
+            if (list[i].CompareNoCase(text) == 0)
             {
                 found = i;
                 break;
@@ -25,11 +28,11 @@ int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
         if (found > 0)
         {
             list.RemoveAt(found);
-            list.InsertAt(0, CString(entry));
+            list.InsertAt(0, text);
         }
         else if (found < 0)
         {
-            list.InsertAt(0, CString(entry));
+            list.InsertAt(0, text);
             if (list.GetCount() >= maximum)
             {
                 list.RemoveAt(list.GetCount() - 1);

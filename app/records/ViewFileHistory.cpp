@@ -17,8 +17,10 @@ void CArrayViewFile::Add(LPCWSTR name, LPCWSTR folder, LPCWSTR archive)
             held.m_folder.CompareNoCase(entry.m_folder) == 0 &&
             held.m_archive.CompareNoCase(entry.m_archive) == 0)
         {
+            // The record itself moves up, as first written.
+            const CViewFile moved = held;
             RemoveAt(i);
-            InsertAt(0, entry);
+            InsertAt(0, moved);
             return;
         }
     }

@@ -18,8 +18,9 @@ class CArrayViewFile : public CArray<CViewFile>
 public:
     static constexpr INT_PTR MAX_ENTRIES = 300;
 
-    // Moves an entry equal in all three strings (case aside) to the top, or
-    // inserts a new one there, dropping the oldest when the list is full.
+    // Moves an entry equal in all three strings (case aside) to the top, keeping
+    // its stored spelling, or inserts a new one there, dropping the oldest when
+    // the list is full.
     void Add(LPCWSTR name, LPCWSTR folder, LPCWSTR archive);
     // Splits the path at its last backslash into folder and name; no archive
     // means a file on disk.

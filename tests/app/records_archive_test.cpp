@@ -213,8 +213,9 @@ TEST(RecordsViewHistory, KeepsOneEntryPerFileAndAtMost300)
     history.AddPath(L"C:\\d\\b.txt");
     history.AddPath(L"c:\\D\\A.TXT");
     ASSERT_EQ(2, history.GetCount());
-    EXPECT_STREQ(L"A.TXT", history[0].m_name.GetString());
-    EXPECT_STREQ(L"c:\\D", history[0].m_folder.GetString());
+    // The stored record moves to the top as it was first written.
+    EXPECT_STREQ(L"a.txt", history[0].m_name.GetString());
+    EXPECT_STREQ(L"C:\\d", history[0].m_folder.GetString());
     EXPECT_TRUE(history[0].m_archive.IsEmpty());
 
     history.AddPath(L"sub\\m.jpg", L"C:\\x.zip");

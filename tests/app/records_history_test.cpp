@@ -85,6 +85,19 @@ TEST(RecordsHistoryList, HoldsOneLessThanTheMaximum)
     EXPECT_EQ(L"b", W(list[8])); // "a", the oldest, is gone
 }
 
+TEST(RecordsHistoryList, TakesAnEntryOfTheListItself)
+{
+    // A combo box hands back the text of one of the list's own items.
+    CStringArray list;
+    for (const wchar_t* item : {L"C:\\first", L"D:\\second", L"E:\\a somewhat longer third entry"})
+    {
+        list.Add(item);
+    }
+    EXPECT_EQ(3, AddToHistoryList(list, 10, list[2]));
+    EXPECT_EQ((std::vector<std::wstring>{L"E:\\a somewhat longer third entry", L"C:\\first", L"D:\\second"}),
+              Items(list));
+}
+
 TEST(RecordsHistoryList, MaximumZeroAndEmptyEntryChangeNothing)
 {
     CStringArray list;
