@@ -78,14 +78,18 @@ TEST_F(PlugInScanTest, EachStandInEndsWithItsPatternsOrIsDropped)
         {L"jpg", true, {L"*.jpg", L"*.jpeg"}, 2},
         {L"xyz", true, {L"*.xyz", L"*.ab", L"*.q"}, 2}, // ".xyz" gains its star
         {L"archive", true, {L"*.arc"}, 1},
-        {L"none", false, {}, 0},                                            // no pattern list
-        {L"fault", false, {}, 0},                                           // faults while asked
+        {L"none", false, {}, 0},           // no pattern list
+        {L"fault", false, {}, 0},          // faults while asked
+        {L"latefault", true, {L"*.e"}, 2}, // faults past its last list, which ends the list
         {L"endless", true, Patterns_t(SUSIE_MAX_PATTERN_CALLS, L"*.e"), 2}, // never says it is done
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << "stand-in " << std::wstring(c.name).c_str());
-        m_dir = qvtest::ScratchDir();
+        // A folder per stand-in: the library of one that faulted stays loaded, so its
+        // file cannot be removed.
+        m_dir = qvtest::ScratchDir() + L"\\" + c.name;
+        ASSERT_TRUE(CreateDirectoryW(m_dir.c_str(), nullptr));
         g_SusiePlugInDir = m_dir.c_str();
         AddPlugIns({c.name});
         EXPECT_EQ(1, ScanSusiePlugIns(FALSE));
@@ -98,24 +102,32 @@ TEST_F(PlugInScanTest, EachStandInEndsWithItsPatternsOrIsDropped)
     }
 }
 
-TEST_F(PlugInScanTest, AFaultingPlugInIsDroppedAndTheScanGoesOn)
+TEST_F(PlugInScanTest, AFaultBeforeTheFirstPatternListDropsThePlugInAndTheScanGoesOn)
 {
-    AddPlugIns({L"fault", L"jpg", L"xyz"});
-    // A listed record of the faulting plug-in goes as well.
+    AddPlugIns({L"fault", L"latefault", L"jpg", L"xyz"});
+    // A listed record of the plug-in that faults before its first list goes as well;
+    // the one that faults only past its lists stays listed with the user's switch.
     CSusieDllFile listed;
     listed.m_fileName = L"SPI_FAULT.SPH";
     listed.m_patterns.Add(L"*.f");
     g_SusiePlugIns.Add(listed);
+    CSusieDllFile switchedOff;
+    switchedOff.m_fileName = L"SPI_LATEFAULT.SPH";
+    switchedOff.m_patterns.Add(L"*.old");
+    g_SusiePlugIns.Add(switchedOff);
 
     EXPECT_EQ(1, ScanSusiePlugIns(TRUE));
-    EXPECT_EQ(2, g_SusiePlugIns.GetCount());
+    EXPECT_EQ(3, g_SusiePlugIns.GetCount());
     EXPECT_LT(Find(L"spi_fault.sph"), 0);
+    ASSERT_EQ(0, Find(L"spi_latefault.sph"));
+    EXPECT_EQ(0, g_SusiePlugIns[0].m_enabled);
+    EXPECT_EQ(std::vector<std::wstring>{L"*.e"}, Patterns(0));
     EXPECT_GE(Find(L"spi_jpg.sph"), 0);
     EXPECT_GE(Find(L"spi_xyz.sph"), 0);
 
     // The process is still sound: a second scan finds the same.
     EXPECT_EQ(1, ScanSusiePlugIns(FALSE));
-    EXPECT_EQ(2, g_SusiePlugIns.GetCount());
+    EXPECT_EQ(3, g_SusiePlugIns.GetCount());
 }
 
 TEST_F(PlugInScanTest, BuffersFilledToTheBrimStillGiveTerminatedTexts)

@@ -64,18 +64,27 @@ bool HasPatternNoCase(const CStringArray& patterns, LPCWSTR pattern)
 
 // Asks the plug-in for its version, description and pattern lists. Every buffer is
 // cleared before the call and has a terminator the plug-in is not offered, so a
-// plug-in that fills it to the brim still leaves a string behind. False when a call
-// faulted.
-bool AskPlugIn(GetPluginInfoProc getInfo, CSusieDllFile& record, std::vector<char>& buffer)
+// plug-in that fills it to the brim still leaves a string behind. Some plug-ins do
+// not check the number they are asked for and fault past their last pattern list:
+// a fault there ends the list and keeps what came before. False when the version or
+// the description faulted; `faulted` tells whether any call did.
+bool AskPlugIn(GetPluginInfoProc getInfo, CSusieDllFile& record, std::vector<char>& buffer, bool& faulted)
 {
+    faulted = false;
     char version[kVersionSize + 1] = {};
     if (!GuardedCall([&] { getInfo(0, version, kVersionSize); }))
+    {
+        faulted = true;
         return false;
+    }
     memcpy(record.m_apiVersion, version, kVersionSize);
 
     char description[kDescriptionBufferSize + 1] = {};
     if (!GuardedCall([&] { getInfo(3, description, kDescriptionBufferSize); }))
+    {
+        faulted = true;
         return false;
+    }
     description[kDescriptionBufferSize] = 0;
     record.m_description = AnsiToWide(description, kDescriptionBufferSize);
 
@@ -86,7 +95,10 @@ bool AskPlugIn(GetPluginInfoProc getInfo, CSusieDllFile& record, std::vector<cha
         ZeroMemory(text, buffer.size());
         int result = 0;
         if (!GuardedCall([&] { result = getInfo(2 * type + 2, text, kPatternBufferSize); }))
-            return false;
+        {
+            faulted = true;
+            break;
+        }
         if (result == 0)
             break;
         text[kPatternBufferSize] = 0;
@@ -151,11 +163,13 @@ int ScanSusiePlugIns(BOOL merge)
             continue;
         auto getInfo = reinterpret_cast<GetPluginInfoProc>(
             reinterpret_cast<void*>(GetProcAddress(module, "GetPluginInfo")));
-        if (getInfo != nullptr && !AskPlugIn(getInfo, record, buffer))
+        // The library of a plug-in that faulted stays loaded: unloading runs its
+        // detach code under the loader lock, which a plug-in in an unknown state may
+        // fault in as well, beyond any guard.
+        bool faulted = false;
+        if (getInfo != nullptr && !AskPlugIn(getInfo, record, buffer, faulted))
         {
-            // A plug-in that faulted is dropped. Its library stays loaded: unloading
-            // runs its detach code under the loader lock, which a plug-in in an
-            // unknown state may fault in as well, beyond any guard.
+            // Without its version or description the plug-in is dropped.
             if (listed >= 0)
                 g_SusiePlugIns.RemoveAt(listed);
             continue;
@@ -166,7 +180,8 @@ int ScanSusiePlugIns(BOOL merge)
             g_SusiePlugIns[listed] = record;
         else
             g_SusiePlugIns.Add(record);
-        FreeLibrary(module);
+        if (!faulted)
+            FreeLibrary(module);
     } while (FindNextFileW(find, &findData));
     FindClose(find);
 
