@@ -5,8 +5,6 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 
-#include <cwchar>
-
 void LocateSettingsFile(LPCWSTR homeDir, LPCWSTR windowsDir, CString& out)
 {
     out.Format(L"%s\\qv.ini", homeDir);
@@ -17,13 +15,21 @@ void LocateSettingsFile(LPCWSTR homeDir, LPCWSTR windowsDir, CString& out)
 void ResolveUserIniPath(LPCWSTR userIniPath, LPCWSTR programDir, CString& out)
 {
     CString path(userIniPath ? userIniPath : L"");
-    if (path.IsEmpty() || wcspbrk(path, L"\\/:"))
-    {
+    auto isSlash = [](wchar_t ch) { return ch == L'\\' || ch == L'/'; };
+    const int length = path.GetLength();
+    const bool hasDrive = length >= 2 && path[1] == L':';
+    const bool server = length >= 2 && isSlash(path[0]) && isSlash(path[1]);
+    const bool rooted = length >= 1 && isSlash(path[0]);
+    // Left alone, a relative path would be opened from whatever the current directory
+    // is at start, while the settings writer saves it from the program folder.
+    if (length == 0 || hasDrive || server)
         out = path;
-        return;
-    }
-    // Left alone, a bare name would be opened in whatever the current directory is.
-    out.Format(L"%s\\%s", programDir, path.GetString());
+    else if (!rooted)
+        out.Format(L"%s\\%s", programDir, path.GetString());
+    else if (programDir && programDir[0] && programDir[1] == L':')
+        out.Format(L"%.2s%s", programDir, path.GetString()); // on the program's drive
+    else
+        out = path;
 }
 
 BOOL LoadSettingsAskingWhileInUse(CIniFile& ini)

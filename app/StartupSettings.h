@@ -9,9 +9,10 @@ class CIniFile;
 // "<homeDir>\qv.ini" when that file exists, else "<windowsDir>\qv.ini" (unchecked).
 void LocateSettingsFile(LPCWSTR homeDir, LPCWSTR windowsDir, CString& out);
 
-// The per-user settings file as a path to open: a bare file name lies in the
-// program folder (as the settings writer saves it there), anything with a folder or
-// drive part is taken as it is, and an empty value stays empty.
+// The per-user settings file as a path to open: a relative path lies below the
+// program folder (the settings writer saves it from there), a path rooted without a
+// drive lies on the program's drive, anything with a drive or server part is taken
+// as it is, and an empty value stays empty.
 void ResolveUserIniPath(LPCWSTR userIniPath, LPCWSTR programDir, CString& out);
 
 // CIniFile::Load, asking "Iniファイルが使用されています。\n読み込みを待ちますか" while the

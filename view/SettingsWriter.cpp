@@ -8,6 +8,7 @@
 #include "app/Log.h"
 #include "app/Settings.h"
 #include "app/SettingsBackup.h"
+#include "app/StartupSettings.h"
 #include "app/keys/KeyBindings.h"
 #include "filer/DirTreeStore.h"
 #include "app/VirtualDrives.h"
@@ -123,13 +124,16 @@ void CQvView::SaveAllSettings()
         CString userPath;
         MakeSavedUserIniPath(g_UserIniPath, g_HomeDir, userPath);
         SetUserIniEntry(userNames, userValues, g_UserName, userPath, g_UserIniActive);
+        // Opened where start-up reads it, whatever the current directory.
+        CString userFile;
+        ResolveUserIniPath(userPath, g_HomeDir, userFile);
         SaveUserIniEntries(mainWriter, userNames, userValues);
         userIniWritten = true;
         if (g_UserIniActive)
         {
             CopyOtherSections(reader, mainWriter);
             mainWriter.Close();
-            reader.filePath = userPath;
+            reader.filePath = userFile;
             if (reader.Load() == INI_LOAD_OK)
             {
                 userNames.RemoveAll();
@@ -142,9 +146,9 @@ void CQvView::SaveAllSettings()
                 StartBinaryCursorTimer();
                 return;
             }
-            if (userPath.CompareNoCase(mainPath) != 0)
-                BackupSettingsFile(userPath);
-            if (!userWriter.Create(userPath))
+            if (userFile.CompareNoCase(mainPath) != 0)
+                BackupSettingsFile(userFile);
+            if (!userWriter.Create(userFile))
             {
                 StartBinaryCursorTimer();
                 return;

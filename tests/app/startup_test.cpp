@@ -89,7 +89,7 @@ TEST(StartDirs, ReaderStopsAtTheSlotEndWhenTheWriterLeftNoTerminator)
     EXPECT_EQ(kStartDirSlotChars, read.GetLength());
 }
 
-TEST(StartupSettings, UserIniPathOfABareNameLiesInTheProgramFolder)
+TEST(StartupSettings, UserIniPathOfARelativePathLiesInTheProgramFolder)
 {
     struct
     {
@@ -99,7 +99,8 @@ TEST(StartupSettings, UserIniPathOfABareNameLiesInTheProgramFolder)
         {L"mine.ini", L"C:\\Prog\\mine.ini"},
         {L"D:\\cfg\\mine.ini", L"D:\\cfg\\mine.ini"},
         {L"\\\\server\\share\\mine.ini", L"\\\\server\\share\\mine.ini"},
-        {L"sub\\mine.ini", L"sub\\mine.ini"},
+        {L"sub\\mine.ini", L"C:\\Prog\\sub\\mine.ini"},
+        {L"\\cfg\\mine.ini", L"C:\\cfg\\mine.ini"},
         {L"D:mine.ini", L"D:mine.ini"},
         {L"", L""},
     };
@@ -171,10 +172,11 @@ TEST_F(StartupSettingsLoad, FindsTheFileAndFollowsThisUsersRedirection)
         const char* name;
         std::string programIni;    // empty: no file
         std::string windowsIni;    // empty: no file
-        std::string userFile;      // written as prog\mine.ini when not empty
-        std::string elsewhereFile; // written as elsewhere\mine.ini (the current directory)
+        std::string userFile;      // written as prog\<userFileName> when not empty
+        std::string elsewhereFile; // written as elsewhere\<userFileName> (the current directory)
         int disableTwin;
         int userIniActive;
+        const wchar_t* userFileName = L"mine.ini";
     };
     const std::string userIniAbsolute = "[USERINI]\r\ntester=@" + Narrow(m_home) + "\\mine.ini\r\n";
     const Case cases[] = {
@@ -193,12 +195,17 @@ TEST_F(StartupSettingsLoad, FindsTheFileAndFollowsThisUsersRedirection)
          "[ALLDATA2]\r\nDISABLETWIN=4\r\n", "", 2, 0},
         {"missing per-user file gives defaults",
          "[USERINI]\r\ntester=@gone.ini\r\n[ALLDATA2]\r\nDISABLETWIN=2\r\n", "", "", "", 0, 1},
+        {"redirected by a relative path with a folder",
+         "[USERINI]\r\ntester=@sub\\mine.ini\r\n[ALLDATA2]\r\nDISABLETWIN=2\r\n", "",
+         "[ALLDATA2]\r\nDISABLETWIN=6\r\n", "[ALLDATA2]\r\nDISABLETWIN=7\r\n", 6, 1, L"sub\\mine.ini"},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        const std::wstring files[] = {m_home + L"\\qv.ini", m_windows + L"\\qv.ini", m_home + L"\\mine.ini",
-                                      m_other + L"\\mine.ini"};
+        CreateDirectoryW((m_home + L"\\sub").c_str(), nullptr);
+        CreateDirectoryW((m_other + L"\\sub").c_str(), nullptr);
+        const std::wstring files[] = {m_home + L"\\qv.ini", m_windows + L"\\qv.ini",
+                                      m_home + L"\\" + c.userFileName, m_other + L"\\" + c.userFileName};
         const std::string* texts[] = {&c.programIni, &c.windowsIni, &c.userFile, &c.elsewhereFile};
         for (int i = 0; i < 4; ++i)
         {

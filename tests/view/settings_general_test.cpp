@@ -280,6 +280,7 @@ TEST_F(GeneralSectionsTest, UserPathsAreSavedWithTheirFolder)
         const wchar_t* saved;
     } cases[] = {
         {L"me.ini", L"C:\\qv\\me.ini"},
+        {L"sub\\me.ini", L"sub\\me.ini"},
         {L"D:\\ini\\me.ini", L"D:\\ini\\me.ini"},
         {L"\\\\server\\share\\me.ini", L"\\\\server\\share\\me.ini"},
         {L"", L""},

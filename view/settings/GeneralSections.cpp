@@ -2,6 +2,7 @@
 #include "view/settings/GeneralSections.h"
 
 #include <climits>
+#include <cwchar>
 
 #include "app/Formatting.h"
 #include "app/Globals.h"
@@ -9,7 +10,6 @@
 #include "app/NetworkAccounts.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
-#include "app/StartupSettings.h"
 #include "fileops/FileOpSettings.h"
 #include "filer/FilerPane.h"
 #include "filer/FilerSettings.h"
@@ -97,9 +97,13 @@ void SaveUserIniEntries(CIniFile& ini, const CStringArray& names, const CStringA
 
 void MakeSavedUserIniPath(LPCWSTR userIniPath, LPCWSTR programDir, CString& out)
 {
-    // The reader resolves a bare name into the program folder; saving it resolved
-    // keeps the file where it is read from even when the program moves its folder.
-    ResolveUserIniPath(userIniPath, programDir, out);
+    // A bare name is saved with the program folder in front; a path with a folder or
+    // drive part is saved as the user gave it.
+    CString path(userIniPath ? userIniPath : L"");
+    if (path.IsEmpty() || wcspbrk(path, L"\\/:"))
+        out = path;
+    else
+        out.Format(L"%s\\%s", programDir, path.GetString());
 }
 
 void SetUserIniEntry(CStringArray& names, CStringArray& values, LPCWSTR userName, LPCWSTR savedPath,
