@@ -8,6 +8,7 @@
 #include "app/Wildcard.h"
 
 #include <cwchar>
+#include <vector>
 
 namespace
 {
@@ -66,6 +67,46 @@ void TakeNewData(CFileInfo& stored, const WIN32_FIND_DATAW& found)
     stored.m_changed = TRUE;
 }
 
+// The stored entries stand in display order while a listing arrives in reading
+// order: for the comparison each entry goes to its read position, noting where it
+// stood. False, with nothing moved, unless the read positions are exactly 0 to n-1.
+bool ArrangeByReadPosition(CArrayFileInfo& entries, std::vector<INT_PTR>& displayOrder)
+{
+    const INT_PTR count = entries.GetSize();
+    std::vector<char> seen(static_cast<size_t>(count), 0);
+    displayOrder.assign(static_cast<size_t>(count), 0);
+    for (INT_PTR i = 0; i < count; ++i)
+    {
+        LONGLONG position = entries[i].m_readPosition;
+        if (position < 0 || position >= count || seen[static_cast<size_t>(position)])
+            return false;
+        seen[static_cast<size_t>(position)] = 1;
+        displayOrder[static_cast<size_t>(i)] = static_cast<INT_PTR>(position);
+    }
+    for (INT_PTR i = 0; i < count; ++i)
+    {
+        while (entries[i].m_readPosition != i)
+            entries.SwapEntries(i, static_cast<INT_PTR>(entries[i].m_readPosition));
+    }
+    return true;
+}
+
+// Puts the entries arranged by ArrangeByReadPosition back where they stood.
+void RestoreDisplayOrder(CArrayFileInfo& entries, const std::vector<INT_PTR>& displayOrder)
+{
+    const INT_PTR count = entries.GetSize();
+    if (static_cast<size_t>(count) != displayOrder.size())
+        return;
+    std::vector<INT_PTR> place(displayOrder.size());
+    for (INT_PTR i = 0; i < count; ++i)
+        place[static_cast<size_t>(displayOrder[static_cast<size_t>(i)])] = i;
+    for (INT_PTR i = 0; i < count; ++i)
+    {
+        while (place[static_cast<size_t>(entries[i].m_readPosition)] != i)
+            entries.SwapEntries(i, place[static_cast<size_t>(entries[i].m_readPosition)]);
+    }
+}
+
 // Cuts the path at its last backslash; false when there is nothing left to cut (a
 // drive root "X:", a share root, or a path without any backslash).
 bool CutLastElement(CString& path)
@@ -91,29 +132,38 @@ int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIN
         return running;
     stored->m_changed = TRUE;
     const WIN32_FIND_DATAW& old = stored->m_findData;
-    for (int i = 1; i <= 3; ++i)
+    // Another name at this place is another entry, and a changed directory bit moves
+    // the entry to the other group.
+    if (wcscmp(old.cFileName, found.cFileName) != 0 ||
+        ((old.dwFileAttributes ^ found.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return READ_REBUILT;
+    // Any other difference moves the entry only when a key of the order in force
+    // reads it, the second file key and the directory keys included.
+    SortKeys keys;
+    BuildSortKeysInto(m_workingSort.IsSet() ? m_workingSort : m_sortSetting, FALSE, keys);
+    const int* keyLists[] = {keys.fileKeys, keys.directoryKeys};
+    for (const int* list : keyLists)
     {
-        bool differs = false;
-        switch (m_sortSetting.GetValue(i))
+        for (int i = 0; i < 3; ++i)
         {
-        case 0:
-        case 3:
-            differs = wcscmp(old.cFileName, found.cFileName) != 0;
-            break;
-        case 1:
-            differs = CompareFileTime(&ChosenTime(old), &ChosenTime(found)) != 0;
-            break;
-        case 2:
-            differs = old.nFileSizeHigh != found.nFileSizeHigh || old.nFileSizeLow != found.nFileSizeLow;
-            break;
-        case 4:
-            differs = old.dwFileAttributes != found.dwFileAttributes;
-            break;
-        default:
-            break;
+            bool differs = false;
+            switch (list[i])
+            {
+            case SORT_KEY_TIME:
+                differs = CompareFileTime(&ChosenTime(old), &ChosenTime(found)) != 0;
+                break;
+            case SORT_KEY_SIZE:
+                differs = old.nFileSizeHigh != found.nFileSizeHigh || old.nFileSizeLow != found.nFileSizeLow;
+                break;
+            case SORT_KEY_ATTRIBUTES:
+                differs = old.dwFileAttributes != found.dwFileAttributes;
+                break;
+            default:
+                break;
+            }
+            if (differs)
+                return READ_REBUILT;
         }
-        if (differs)
-            return READ_REBUILT;
     }
     return READ_CHANGED_IN_PLACE;
 }
@@ -365,8 +415,11 @@ int CFilerPane::ReadDirectory(BOOL full)
                 }
                 if (m_currentDir.CompareNoCase(m_lastListedDir) != 0)
                 {
+                    // The stored entries belong to the directory that was left: none
+                    // of them may stay, however alike the new ones look.
                     ResetIncrementalSearch();
                     CloseChangeNotification();
+                    result = READ_REBUILT;
                 }
                 if (m_hChange == INVALID_HANDLE_VALUE)
                 {
@@ -402,11 +455,16 @@ int CFilerPane::ReadDirectory(BOOL full)
             ResetTargetIteration();
             return READ_REBUILT;
         }
+        std::vector<INT_PTR> displayOrder;
+        bool arranged = result != READ_REBUILT && ArrangeByReadPosition(m_entries, displayOrder);
         INT_PTR writePos = EnumerateDirectory(result);
         if (full || writePos != notedCount)
             result = READ_REBUILT;
         if (writePos < m_entries.GetSize())
             m_entries.SetSize(writePos);
+        // A rebuilt list is sorted by the caller; any other keeps its display order.
+        if (arranged && result != READ_REBUILT)
+            RestoreDisplayOrder(m_entries, displayOrder);
     }
 
 finish:

@@ -201,15 +201,20 @@ int MapSortKey(int value)
     return value >= 1 && value <= 5 ? value - 1 : SORT_KEY_NONE;
 }
 
-void BuildSortKeys(const CSortSetting& setting, BOOL network)
+void BuildSortKeysInto(const CSortSetting& setting, BOOL network, SortKeys& out)
 {
     if (network || setting.m_mixDirectories)
-        SetKeys(g_SortKeys.directoryKeys, SORT_KEY_NONE, SORT_KEY_NONE, SORT_KEY_NONE);
+        SetKeys(out.directoryKeys, SORT_KEY_NONE, SORT_KEY_NONE, SORT_KEY_NONE);
     else
-        BuildDirectoryKeys(setting, g_SortKeys.directoryKeys);
-    BuildFileKeys(setting, g_SortKeys.fileKeys);
-    g_SortKeys.directoryOrder = setting.m_directoryOrder;
-    g_SortKeys.fileOrder = setting.m_fileOrder;
+        BuildDirectoryKeys(setting, out.directoryKeys);
+    BuildFileKeys(setting, out.fileKeys);
+    out.directoryOrder = setting.m_directoryOrder;
+    out.fileOrder = setting.m_fileOrder;
+}
+
+void BuildSortKeys(const CSortSetting& setting, BOOL network)
+{
+    BuildSortKeysInto(setting, network, g_SortKeys);
 }
 
 int __cdecl CompareEntriesForSort(const void* left, const void* right)

@@ -65,8 +65,10 @@ struct SortKeys
 };
 extern SortKeys g_SortKeys;
 
-// Fills g_SortKeys from the setting. `network`: the fixed order of the network list
-// (no directory keys).
+// Fills `out` with the keys and orders a sort by the setting uses. `network`: the
+// fixed order of the network list (no directory keys).
+void BuildSortKeysInto(const CSortSetting& setting, BOOL network, SortKeys& out);
+// The same into g_SortKeys, for the sort that is about to run.
 void BuildSortKeys(const CSortSetting& setting, BOOL network);
 
 // The comparison handed to qsort: two CFileInfo records compared on the three keys

@@ -253,3 +253,131 @@ TEST_F(ReadDirectoryTest, DriveThatIsNotReadyEmptiesTheListAndGoesToItsRoot)
     m_pane.SetMode(PANE_POS_OTHER, 0, 0);
     EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
 }
+
+namespace
+{
+enum Change
+{
+    NEW_TIME,
+    NEW_SIZE,
+    NOW_A_DIRECTORY,
+};
+
+struct OrderCase
+{
+    const char* title;
+    int fileKey, secondKey, directoryKey; // values 1, 2 and 4 of the pane's setting
+    int workingFileKey;                   // -1: no working setting
+    bool directory;                       // the entry that changes
+    Change change;
+    int expected;
+};
+} // namespace
+
+// Whether a changed entry may keep its place depends on every key the sort in force
+// reads: the second file key, the directory key and a working setting included.
+TEST(CompareReadEntry, RebuildsWhenAKeyOfTheOrderInForceReadsTheChange)
+{
+    const OrderCase cases[] = {
+        {"name only, new time", 0, 0, 0, -1, false, NEW_TIME, READ_CHANGED_IN_PLACE},
+        {"extension then size, new size", 3, 3, 0, -1, false, NEW_SIZE, READ_REBUILT},
+        {"name then time, new time", 0, 2, 0, -1, false, NEW_TIME, READ_REBUILT},
+        {"directories by time, directory gets a new time", 0, 0, 2, -1, true, NEW_TIME, READ_REBUILT},
+        {"working setting by time, new time", 0, 0, 0, 1, false, NEW_TIME, READ_REBUILT},
+        {"file replaced by a directory of its name", 0, 0, 0, -1, false, NOW_A_DIRECTORY, READ_REBUILT},
+    };
+    for (const OrderCase& c : cases)
+    {
+        CFilerPane pane(0);
+        pane.m_sortSetting.m_fileKey = c.fileKey;
+        pane.m_sortSetting.m_secondKey = c.secondKey;
+        pane.m_sortSetting.m_value3 = 0;
+        pane.m_sortSetting.m_directoryKey = c.directoryKey;
+        pane.m_sortSetting.m_mixDirectories = 0;
+        if (c.workingFileKey >= 0)
+        {
+            pane.m_workingSort.m_fileKey = c.workingFileKey;
+            pane.m_workingSort.m_secondKey = 0;
+        }
+        WIN32_FIND_DATAW old = filertest::MakeFindData(L"entry", c.directory, 10, 100);
+        pane.m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\work", L"", old, -1);
+        WIN32_FIND_DATAW found = old;
+        if (c.change == NEW_TIME)
+            found.ftLastWriteTime.dwLowDateTime = 200;
+        else if (c.change == NEW_SIZE)
+            found.nFileSizeLow = 20;
+        else
+            found.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+        EXPECT_EQ(c.expected, pane.CompareReadEntry(READ_UNCHANGED, &pane.m_entries[0], found)) << c.title;
+        EXPECT_TRUE(pane.m_entries[0].m_changed) << c.title;
+    }
+}
+
+// The system lists a directory in its own order, the pane shows it sorted: a
+// re-check still finds each entry again and changes it in place.
+TEST_F(ReadDirectoryTest, InPlaceChangeWhenTheSystemListsInAnotherOrderThanShown)
+{
+    Dir(L"sub1");
+    Dir(L"sub2");
+    File(L"a.txt");
+    File(L"b.txt");
+    File(L"c.txt");
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    auto shownAsListed = [this] {
+        for (INT_PTR i = 0; i < m_pane.m_entries.GetSize(); ++i)
+            if (m_pane.m_entries[i].m_readPosition != i)
+                return false;
+        return true;
+    };
+    if (shownAsListed())
+    {
+        m_pane.m_sortSetting.m_directoryOrder = 1;
+        m_pane.m_sortSetting.m_fileOrder = 1;
+        m_pane.SortEntries();
+    }
+    ASSERT_FALSE(shownAsListed());
+    const std::vector<std::wstring> shown = Names(m_pane.m_entries);
+    m_pane.SetEntryMark(IndexOf(L"a.txt"), 1);
+
+    HANDLE file = CreateFileW(Path(L"c.txt").c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    FILETIME time = {0x12345678, 0x01D00000};
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+
+    ASSERT_EQ(READ_CHANGED_IN_PLACE, ReCheck());
+    EXPECT_EQ(shown, Names(m_pane.m_entries));
+    EXPECT_EQ(1, m_pane.m_entries[IndexOf(L"a.txt")].m_mark);
+    EXPECT_EQ(1, m_pane.m_markedCount);
+    const CFileInfo& changed = m_pane.m_entries[IndexOf(L"c.txt")];
+    EXPECT_TRUE(changed.m_changed);
+    EXPECT_EQ(0, CompareFileTime(&time, &changed.m_findData.ftLastWriteTime));
+}
+
+// A re-check that finds the pane in another directory than it last listed (after
+// climbing out of a vanished one) lists that directory anew, even when its entries
+// look exactly like the old ones.
+TEST_F(ReadDirectoryTest, ReCheckInAnotherDirectoryRebuildsEvenWhenTheEntriesLookAlike)
+{
+    Dir(L"one");
+    Dir(L"two");
+    File(L"one\\f.txt");
+    File(L"two\\f.txt");
+    FILETIME time = {0x12345678, 0x01D00000};
+    for (LPCWSTR name : {L"one\\f.txt", L"two\\f.txt"})
+    {
+        HANDLE file = CreateFileW(Path(name).c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        ASSERT_TRUE(SetFileTime(file, &time, &time, &time));
+        CloseHandle(file);
+    }
+    m_pane.ChangeDirectory(Path(L"one").c_str(), 0, FALSE, FALSE);
+    ASSERT_GE(IndexOf(L"f.txt"), 0);
+
+    m_pane.m_currentDir = Path(L"two").c_str();
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    ASSERT_GE(IndexOf(L"f.txt"), 0);
+    EXPECT_EQ(Path(L"two\\f.txt"), filertest::W(m_pane.m_entries[IndexOf(L"f.txt")].GetFullPath()));
+}
