@@ -141,23 +141,28 @@ int LoadPlayListM3u(LPCWSTR path, IPlayList& list)
         return 0;
     }
 
+    // Our own files end every line in CR LF; lists written elsewhere may end lines in
+    // LF alone or leave the last line open, and none of their entries may be lost.
     BOOL outOfMemory = FALSE;
     CString line;
     int length = text.GetLength();
     for (int i = 0; i < length && !outOfMemory; ++i)
     {
         wchar_t ch = text[i];
-        if (ch == L'\r' && i + 1 < length && text[i + 1] == L'\n')
+        if (ch == L'\n')
         {
+            if (!line.IsEmpty() && line[line.GetLength() - 1] == L'\r')
+                line.Delete(line.GetLength() - 1);
             AppendListedFile(line, list, outOfMemory);
             line.Empty();
-            ++i;
         }
         else
         {
             line += ch;
         }
     }
+    if (!line.IsEmpty() && !outOfMemory)
+        AppendListedFile(line, list, outOfMemory);
     return outOfMemory ? 0 : 1;
 }
 

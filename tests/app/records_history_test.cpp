@@ -133,7 +133,7 @@ protected:
     CPlayListPaths list;
 };
 
-TEST_F(RecordsPlayList, ReadsUtf16LinesEndedByCrLfOnly)
+TEST_F(RecordsPlayList, ReadsUtf16LinesWhateverTheirEndsAndKeepsAnOpenLastLine)
 {
     const std::wstring body = L"#EXTM3U\r\nC:\\v\\a.avi\r\nC:\\m\\b.mp3";
     std::wstring path = dir + L"\\list.m3u";
@@ -143,10 +143,16 @@ TEST_F(RecordsPlayList, ReadsUtf16LinesEndedByCrLfOnly)
     EXPECT_EQ(L"C:\\v", W(list.GetEntry(0).folder));
     EXPECT_STREQ(L"a.avi", list.GetEntry(0).findData.cFileName);
 
-    list.RemoveAll();
-    ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16(body)));
-    EXPECT_EQ(1, LoadPlayListM3u(path.c_str(), list));
-    EXPECT_EQ((std::vector<std::wstring>{L"C:\\v\\a.avi"}), Paths(list));
+    // Lists written elsewhere: the last line left open, lines ended by LF alone.
+    const std::wstring foreign[] = {body, L"#EXTM3U\nC:\\v\\a.avi\nC:\\m\\b.mp3\n",
+                                    L"C:\\v\\a.avi\r\nC:\\m\\b.mp3\n"};
+    for (const std::wstring& text : foreign)
+    {
+        list.RemoveAll();
+        ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16(text)));
+        EXPECT_EQ(1, LoadPlayListM3u(path.c_str(), list));
+        EXPECT_EQ((std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\m\\b.mp3"}), Paths(list));
+    }
 }
 
 TEST_F(RecordsPlayList, ReadsAnsiThroughTheSystemCodePage)

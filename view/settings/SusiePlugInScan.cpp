@@ -126,6 +126,10 @@ int ScanSusiePlugIns(BOOL merge)
     RemoveTrailingBackslash(g_SusiePlugInDir);
     folder = g_SusiePlugInDir;
     ReleaseMutex(g_DataMutex);
+    // No folder set means no plug-ins: "\*.SPH" would load and run whatever libraries
+    // lie in the root of the drive that happens to be current.
+    if (folder.IsEmpty())
+        return 0;
 
     CString pattern;
     pattern.Format(L"%s\\*.SPH", static_cast<LPCWSTR>(folder));
