@@ -47,6 +47,15 @@ protected:
     std::wstring Path(LPCWSTR name) const { return m_dir + L"\\" + name; }
     void File(LPCWSTR name) { ASSERT_TRUE(qvtest::WriteFileBytes(Path(name), "x")); }
     void Dir(LPCWSTR name) { ASSERT_TRUE(CreateDirectoryW(Path(name).c_str(), nullptr)); }
+    // Sets the last-write time, and the other two times when `all` is set.
+    void SetTime(LPCWSTR name, const FILETIME& time, bool all = false)
+    {
+        HANDLE file = CreateFileW(Path(name).c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        ASSERT_TRUE(SetFileTime(file, all ? &time : nullptr, all ? &time : nullptr, &time));
+        CloseHandle(file);
+    }
 
     // The re-check as the view's timer runs it, for up to a second while the
     // notification arrives.
@@ -96,12 +105,8 @@ TEST_F(ReadDirectoryTest, ReCheckReportsNothingThenInPlaceThenRebuilt)
 
     // A new time: the same place in the sort, the mark stays.
     m_pane.SetEntryMark(a, 1);
-    HANDLE file = CreateFileW(Path(L"a.txt").c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
     FILETIME time = {0x12345678, 0x01D00000};
-    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
-    CloseHandle(file);
+    SetTime(L"a.txt", time);
     ASSERT_EQ(READ_CHANGED_IN_PLACE, ReCheck());
     ASSERT_EQ(a, IndexOf(L"a.txt"));
     EXPECT_TRUE(m_pane.m_entries[a].m_changed);
@@ -339,12 +344,8 @@ TEST_F(ReadDirectoryTest, InPlaceChangeWhenTheSystemListsInAnotherOrderThanShown
     const std::vector<std::wstring> shown = Names(m_pane.m_entries);
     m_pane.SetEntryMark(IndexOf(L"a.txt"), 1);
 
-    HANDLE file = CreateFileW(Path(L"c.txt").c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
     FILETIME time = {0x12345678, 0x01D00000};
-    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
-    CloseHandle(file);
+    SetTime(L"c.txt", time);
 
     ASSERT_EQ(READ_CHANGED_IN_PLACE, ReCheck());
     EXPECT_EQ(shown, Names(m_pane.m_entries));
@@ -366,13 +367,7 @@ TEST_F(ReadDirectoryTest, ReCheckInAnotherDirectoryRebuildsEvenWhenTheEntriesLoo
     File(L"two\\f.txt");
     FILETIME time = {0x12345678, 0x01D00000};
     for (LPCWSTR name : {L"one\\f.txt", L"two\\f.txt"})
-    {
-        HANDLE file = CreateFileW(Path(name).c_str(), FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, file);
-        ASSERT_TRUE(SetFileTime(file, &time, &time, &time));
-        CloseHandle(file);
-    }
+        SetTime(name, time, true);
     m_pane.ChangeDirectory(Path(L"one").c_str(), 0, FALSE, FALSE);
     ASSERT_GE(IndexOf(L"f.txt"), 0);
 
