@@ -71,12 +71,14 @@ void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
         exists = FindLogFile(path, &size);
         if (exists && size > kLogRotateSize)
         {
-            DeleteFileLong(backup);
-            // Only a log that really moved away is started afresh; when the move
-            // fails (the backup could not be deleted, the log is held by another
-            // program) the line goes to the end of the old log instead of
-            // truncating it.
-            if (MoveFileLong(path, backup))
+            // One replacing move rather than delete-then-move: while another
+            // program holds the log, the move fails and the older generation must
+            // not be gone already. Only a log that really moved away is started
+            // afresh; otherwise the line goes to the end of the old log (or is
+            // dropped when the log cannot be opened either).
+            CString fromHolder, toHolder;
+            if (MoveFileExW(LongPathArg(path, fromHolder), LongPathArg(backup, toHolder),
+                            MOVEFILE_REPLACE_EXISTING))
             {
                 exists = false;
             }

@@ -130,22 +130,37 @@ TEST_F(WriteLogTest, NamedLogIsNeverRotated)
     EXPECT_FALSE(Exists(m_log));
 }
 
-TEST_F(WriteLogTest, FailedRotationKeepsAppendingToTheOldLog)
+TEST_F(WriteLogTest, FailedRotationLosesNeitherLogNorBackup)
 {
-    const std::string old(1000001, 'a');
-    ASSERT_TRUE(qvtest::WriteFileBytes(m_log, old));
-    ASSERT_TRUE(qvtest::WriteFileBytes(m_backup, "older backup"));
-    // An open handle without delete sharing keeps the backup from being deleted, so
-    // the log cannot be moved onto it.
-    HANDLE held =
-        CreateFileW(m_backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    // An open handle without delete sharing keeps a file from being deleted, moved or
+    // replaced: on the backup, the log cannot be moved onto it; on the log, the log
+    // cannot be moved at all and the line is dropped.
+    struct
+    {
+        const char* what;
+        bool holdLog;
+        DWORD share;
+    } cases[] = {
+        {"backup held", false, FILE_SHARE_READ},
+        {"log held without sharing", true, 0},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string old(1000001, 'a');
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_log, old));
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_backup, "older backup"));
+        const std::wstring& heldPath = c.holdLog ? m_log : m_backup;
+        HANDLE held =
+            CreateFileW(heldPath.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held) << c.what;
 
-    WriteLog(nullptr, L"x");
-    CloseHandle(held);
+        WriteLog(nullptr, L"x");
+        CloseHandle(held);
 
-    EXPECT_TRUE(qvtest::ReadFileBytes(m_log) == old + Line("x")) << "the old log was lost";
-    EXPECT_EQ("older backup", qvtest::ReadFileBytes(m_backup));
+        EXPECT_TRUE(qvtest::ReadFileBytes(m_log) == (c.holdLog ? old : old + Line("x")))
+            << c.what << ": the old log was lost or changed";
+        EXPECT_EQ("older backup", qvtest::ReadFileBytes(m_backup)) << c.what;
+    }
 }
 
 TEST_F(WriteLogTest, LogHeldByAnotherProcessIsLeftAlone)
