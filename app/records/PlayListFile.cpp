@@ -23,7 +23,9 @@ BOOL WriteAll(HANDLE file, const void* data, DWORD bytes)
 
 void AppendListedFile(const CString& line, IPlayList& list, BOOL& outOfMemory)
 {
-    if (!IsAudioKindFile(line) && !IsMovieKindFile(line))
+    // Header and comment lines begin with '#'; an entry's title line such as
+    // "#EXTINF:215,track01.mp3" may still end in a media extension.
+    if ((!line.IsEmpty() && line[0] == L'#') || (!IsAudioKindFile(line) && !IsMovieKindFile(line)))
     {
         return;
     }

@@ -4,7 +4,8 @@
 // Written form: the mark FF FE, then one full path per entry in UTF-16LE, each
 // followed by CR LF; no header, no comments, no relative paths. Read form: UTF-16LE
 // after that mark, any other file as text in the system ANSI code page; lines end at
-// CR LF and only lines naming a video or audio kind are taken.
+// CR LF or LF and only lines naming a video or audio kind are taken, never a header
+// or comment line (one beginning with '#').
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
@@ -54,7 +55,7 @@ private:
 int SavePlayListM3u(LPCWSTR path, const IPlayList& list);
 
 // Appends the media files an M3U file lists (their existence is not checked); a
-// last line without CR LF is not taken. 1 when the file was read; 0 for another
+// last line without a line end is taken too. 1 when the file was read; 0 for another
 // extension, a file that cannot be opened or read, an empty file or lack of memory.
 int LoadPlayListM3u(LPCWSTR path, IPlayList& list);
 

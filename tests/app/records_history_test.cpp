@@ -143,9 +143,11 @@ TEST_F(RecordsPlayList, ReadsUtf16LinesWhateverTheirEndsAndKeepsAnOpenLastLine)
     EXPECT_EQ(L"C:\\v", W(list.GetEntry(0).folder));
     EXPECT_STREQ(L"a.avi", list.GetEntry(0).findData.cFileName);
 
-    // Lists written elsewhere: the last line left open, lines ended by LF alone.
-    const std::wstring foreign[] = {body, L"#EXTM3U\nC:\\v\\a.avi\nC:\\m\\b.mp3\n",
-                                    L"C:\\v\\a.avi\r\nC:\\m\\b.mp3\n"};
+    // Lists written elsewhere: the last line left open, lines ended by LF alone,
+    // title lines that end in a media extension.
+    const std::wstring foreign[] = {
+        body, L"#EXTM3U\nC:\\v\\a.avi\nC:\\m\\b.mp3\n", L"C:\\v\\a.avi\r\nC:\\m\\b.mp3\n",
+        L"#EXTM3U\r\n#EXTINF:12,a.avi\r\nC:\\v\\a.avi\r\n# C:\\old\\x.mp3\r\nC:\\m\\b.mp3\r\n"};
     for (const std::wstring& text : foreign)
     {
         list.RemoveAll();
