@@ -5,6 +5,7 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
+#include "app/VirtualDrives.h"
 #include "app/Wildcard.h"
 
 #include <cwchar>
@@ -336,15 +337,23 @@ int CFilerPane::ReadDirectory(BOOL full)
         }
         else if (onVirtual)
         {
+            CVirtualFolderStore* store = g_VirtualFolderStores[(m_currentDir[0] | 0x20) - L'a'];
+            int& storeChanged = store->m_changed[m_paneSlot == 1 ? 1 : 0];
             if (m_currentDir.CompareNoCase(m_lastListedDir) != 0)
             {
                 ResetIncrementalSearch();
                 result = READ_REBUILT;
             }
+            else if (storeChanged)
+            {
+                // Entries were added to or removed from the drive's folders: list the
+                // folder again. The flag is set for any folder of the drive, so the
+                // listing is compared and rebuilds only when this folder differs.
+                storeChanged = 0;
+            }
             else
             {
-                // The folder store reports no changes of its own yet: refresh the
-                // files' data from their real directories.
+                // Nothing in the store changed: only the real files' data can have.
                 m_entries.ClearChangedFlags();
                 for (INT_PTR i = 0; i < m_entries.GetSize(); ++i)
                 {

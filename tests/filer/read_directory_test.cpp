@@ -4,6 +4,7 @@
 #include "filer/FilerPane.h"
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
+#include "app/VirtualDrives.h"
 #include "tests/common/TestSupport.h"
 #include "FilerTestData.h"
 
@@ -375,4 +376,80 @@ TEST_F(ReadDirectoryTest, ReCheckInAnotherDirectoryRebuildsEvenWhenTheEntriesLoo
     EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
     ASSERT_GE(IndexOf(L"f.txt"), 0);
     EXPECT_EQ(Path(L"two\\f.txt"), filertest::W(m_pane.m_entries[IndexOf(L"f.txt")].GetFullPath()));
+}
+
+namespace
+{
+DWORD WINAPI OnlyDriveC()
+{
+    return 1u << 2;
+}
+
+// Makes Q: a virtual drive with the given store for one test.
+class CVirtualDriveQ
+{
+public:
+    explicit CVirtualDriveQ(CVirtualFolderStore& store)
+        : m_flag(g_VirtualDriveFlags[kIndex]), m_store(g_VirtualFolderStores[kIndex])
+    {
+        g_DriveSeam.GetLogicalDrives = OnlyDriveC;
+        g_VirtualDriveFlags[kIndex] = 1;
+        g_VirtualFolderStores[kIndex] = &store;
+    }
+    ~CVirtualDriveQ()
+    {
+        g_VirtualDriveFlags[kIndex] = m_flag;
+        g_VirtualFolderStores[kIndex] = m_store;
+    }
+    CVirtualDriveQ(const CVirtualDriveQ&) = delete;
+    CVirtualDriveQ& operator=(const CVirtualDriveQ&) = delete;
+
+private:
+    static const int kIndex = L'Q' - L'A';
+    CDriveSeamOverride m_seam;
+    int m_flag;
+    CVirtualFolderStore* m_store;
+};
+} // namespace
+
+// Files copied into or moved out of a virtual folder change the store, not the real
+// files the folder shows: the re-check must list the folder again when the store
+// says it changed.
+TEST_F(ReadDirectoryTest, VirtualFolderReCheckFollowsTheStore)
+{
+    using filertest::MakeFindData;
+    typedef std::vector<std::wstring> List;
+    CVirtualFolderStore store;
+    CVirtualDriveQ drive(store);
+    File(L"a.txt");
+    File(L"b.txt");
+    ASSERT_TRUE(store.AddEntry(L"Q:\\f", MakeFindData(L"a.txt", false), m_dir.c_str()));
+    ASSERT_TRUE(store.CreateDirectoryPath(L"Q:\\other"));
+    m_pane.m_sortSetting.m_directoryKey = 0;
+    m_pane.m_paneSlot = 1;
+    m_pane.m_currentDir = L"Q:\\f";
+    ASSERT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+    m_pane.SortEntries();
+    ASSERT_EQ((List{L".", L"..", L"a.txt"}), SortedNames());
+    store.m_changed[0] = store.m_changed[1] = 0;
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+
+    // A change in another folder of the drive: listed again, nothing moves, the mark
+    // stays, and only this pane's flag is taken.
+    m_pane.SetEntryMark(IndexOf(L"a.txt"), 1);
+    ASSERT_TRUE(store.AddEntry(L"Q:\\other", MakeFindData(L"b.txt", false), m_dir.c_str()));
+    EXPECT_NE(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    EXPECT_EQ(0, store.m_changed[1]);
+    EXPECT_EQ(1, store.m_changed[0]);
+    EXPECT_EQ(1, m_pane.m_markedCount);
+    EXPECT_EQ(1, m_pane.m_entries[IndexOf(L"a.txt")].m_mark);
+
+    // An entry added to the folder shows; one removed from it goes although its real
+    // file is still there.
+    ASSERT_TRUE(store.AddEntry(L"Q:\\f", MakeFindData(L"b.txt", false), m_dir.c_str()));
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    EXPECT_EQ((List{L".", L"..", L"a.txt", L"b.txt"}), SortedNames());
+    store.RemoveEntry(L"Q:\\f", L"a.txt");
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    EXPECT_EQ((List{L".", L"..", L"b.txt"}), SortedNames());
 }
