@@ -93,6 +93,18 @@ void FillFolderData(WIN32_FIND_DATAW& findData, LPCWSTR name, const FILETIME& no
     SetName(findData, name);
 }
 
+// Whether the drive or share that holds a directory can be reached at all; only
+// then does a file missing from it count as deleted.
+bool RootAnswers(const CString& directory)
+{
+    CString root;
+    if (!GetPathRoot(directory, root))
+        return true;
+    if (root[root.GetLength() - 1] != L'\\')
+        root += L'\\';
+    return GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES;
+}
+
 void AddListing(CVirtualFolderListing& out, const WIN32_FIND_DATAW& findData, const CString& realDirectory)
 {
     VirtualFolderListing entry;
@@ -314,13 +326,16 @@ void CVirtualFolderStore::EnumerateFolder(LPCWSTR folderPath, LPCWSTR pattern, B
             real += node->name;
             if (FileExists(real, &findData))
                 AddListing(out, findData, node->realDirectory);
-            else
+            else if (RootAnswers(node->realDirectory))
             {
                 // The real file is gone: the entry goes with it.
                 *link = node->next;
                 delete node;
                 continue;
             }
+            // Otherwise the drive or share that holds the file does not answer (a
+            // medium taken out, a server that is down): the entry stays, unlisted,
+            // for when the file can be reached again.
         }
         link = &node->next;
     }

@@ -197,6 +197,34 @@ TEST_F(VirtualDrives, ListingDotsPatternsAndVanishedFiles)
     EXPECT_EQ(store.m_changed[0] + store.m_changed[1], 0);
 }
 
+// A file that cannot be reached because its drive is not there (a medium taken
+// out, a share that is down) is not a deleted file: its entry is not listed but
+// stays in the store, and comes back when the drive does.
+TEST_F(VirtualDrives, EntryOnADriveThatDoesNotAnswerStaysInTheStore)
+{
+    DWORD drives = ::GetLogicalDrives();
+    wchar_t missing = 0;
+    for (int i = 25; i >= 3 && !missing; --i)
+        if (!((drives >> i) & 1))
+            missing = static_cast<wchar_t>(L'A' + i);
+    ASSERT_NE(0, missing);
+    const std::wstring away = std::wstring(1, missing) + L":\\stick";
+    std::wstring real = m_dir + L"\\real";
+    CreateDirectoryW(real.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(real + L"\\here.txt", "x"));
+    CVirtualFolderStore store;
+    ASSERT_TRUE(AddFile(store, L"Q:", L"away.txt", away.c_str()));
+    ASSERT_TRUE(AddFile(store, L"Q:", L"here.txt", real.c_str()));
+
+    EXPECT_EQ(Listed(store, L"Q:"), (std::vector<std::wstring>{L"here.txt"}));
+    EXPECT_EQ(NodeCount(store.m_root), 2);
+    std::wstring file = m_dir + L"\\Q_Drive.ini";
+    ASSERT_EQ(1, store.Save(file.c_str()));
+    CVirtualFolderStore reloaded;
+    ASSERT_EQ(1, reloaded.Load(file.c_str()));
+    EXPECT_EQ(NodeCount(reloaded.m_root), 2);
+}
+
 TEST_F(VirtualDrives, FileLoadsAndSavesByteForByte)
 {
     // Entries under a folder missing from "DIR" still load: the folders are made.
