@@ -562,7 +562,27 @@ void CQvView::PlaceMainWindow(int atCreation)
         acts = atCreation != 0;
         move = false;
         if (acts)
+        {
             frame->ShowWindow(SW_MAXIMIZE);
+            // The frame's first showing uses the start-up show command, and a "normal"
+            // one restores a maximised window; a minimised start stays minimised.
+            CWinApp* app = AfxGetApp();
+            if (app != nullptr && app->m_nCmdShow != -1)
+            {
+                switch (app->m_nCmdShow)
+                {
+                case SW_HIDE:
+                case SW_SHOWMINIMIZED:
+                case SW_MINIMIZE:
+                case SW_SHOWMINNOACTIVE:
+                case SW_FORCEMINIMIZE:
+                    break;
+                default:
+                    app->m_nCmdShow = SW_SHOWMAXIMIZED;
+                    break;
+                }
+            }
+        }
         break;
     case 2:
         acts = atCreation != 0;

@@ -113,6 +113,20 @@ TEST(MainView, TheFrameIsPlacedFromTheSettingsAndClosingItSavesThem)
     EXPECT_EQ(37, ini.GetInt(L"ALLDATA", L"FIRSTX", -1)) << "the rest of the file survives";
 }
 
+TEST(MainView, StartSizeOneOpensTheFrameMaximised)
+{
+    const std::wstring dir = PrepareProgramFolder(qvtest::ScratchDir());
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini", "[ALLDATA]\r\nSTARTSIZE=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe"));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    qvtest::PumpMessages(300);
+    EXPECT_TRUE(IsZoomed(main)) << "the start-up show command undid the maximised frame";
+    ASSERT_TRUE(qv.Close());
+    EXPECT_EQ(0u, qv.WaitForExit());
+}
+
 TEST(MainView, ScreenshotOfTwoPanesOverFoldersWithJapaneseNames)
 {
     const std::wstring root = qvtest::ScratchDir();
