@@ -5,6 +5,19 @@
 #include "view/QvView.h"
 #include "view/ViewSettings.h"
 
+namespace
+{
+
+// A lead byte takes the next byte as its second half only when that byte can be one:
+// a broken character before a tab or a line break must not swallow it.
+bool PairsWithNext(const char* bytes, int i, int length)
+{
+    return i + 1 < length && IsDBCSLeadByte(static_cast<BYTE>(bytes[i])) &&
+           static_cast<BYTE>(bytes[i + 1]) >= 0x40;
+}
+
+} // namespace
+
 int ExpandViewerLine(const char* line, int length, int tabWidth, int selStart, int selEnd, char* out,
                      int capacity, ViewerExpandedLine& result)
 {
@@ -42,7 +55,7 @@ int ExpandViewerLine(const char* line, int length, int tabWidth, int selStart, i
             column += blanks;
             continue;
         }
-        const bool lead = IsDBCSLeadByte(static_cast<BYTE>(ch)) && i + 1 < length;
+        const bool lead = PairsWithNext(line, i, length);
         const int size = lead ? 2 : 1;
         if (column + size > capacity)
         {
@@ -124,8 +137,7 @@ void DrawViewerLineCells(CCellCanvas& canvas, const ViewerLineFrame& frame, cons
         // than a screenful.
         if ((x + i) * cw >= frame.rightEdge)
             break;
-        const int size =
-            (IsDBCSLeadByte(static_cast<BYTE>(frame.workBuffer[i])) && i + 1 < expanded.length) ? 2 : 1;
+        const int size = PairsWithNext(frame.workBuffer, i, expanded.length) ? 2 : 1;
         if (selected(i))
             canvas.TextOutCellA(x + i, row, frame.workBuffer + i, size, back, fore);
         else

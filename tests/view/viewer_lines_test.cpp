@@ -78,6 +78,8 @@ TEST(ViewerLines, TabsExpandToTheNextMultipleOfTheTabWidth)
         {"abcdefgh\tX", 8, "abcdefgh        X"},
         {"\x82\xa0\tX", 4, "\x82\xa0  X"}, // a double-width character takes two columns
         {"a\x82", 4, "a\x82"},             // a lead byte at the end is kept alone
+        {"a\x82\tX", 4, "a\x82  X"},       // nor does it swallow a tab
+        {"a\x82\nX", 4, "a\x82"},          // or a line break
         {"ab\r\ncd", 4, "ab"},
     };
     for (const Case& c : cases)
