@@ -226,7 +226,8 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
 
 wchar_t CQvView::DriveBarClick(CPoint point)
 {
-    if (!g_DRIVE_LIST_ON_HEADER)
+    // Without the status rows the bar is not drawn, and its row belongs to the panes.
+    if (!g_DRIVE_LIST_ON_HEADER || !g_WRITEHEADERTYPE)
         return 0;
     int active = 0;
     if (!FindPaneByMode(&active, PANE_POS_ACTIVE,

@@ -224,6 +224,13 @@ TEST_F(DriveBarTest, ViewWithoutWindowLaysOutAndIgnoresClicksPastTheLastDrive)
         EXPECT_EQ(1, view.m_driveBar.pressed[1]);
         EXPECT_EQ(L'L', view.DriveBarClick(at(2 + 33)));
         EXPECT_EQ(0, view.DriveBarClick(at(2 + 33 + 3)));
+        // Without the status rows the bar's place is an entry row of the pane.
+        int savedRows = g_WRITEHEADERTYPE;
+        g_WRITEHEADERTYPE = 0;
+        EXPECT_EQ(0, view.DriveBarClick(at(2 + 33)));
+        EXPECT_EQ(0, view.DriveBarClick(at(2 + 30)));
+        EXPECT_EQ(11, view.m_driveBar.first) << "an entry click scrolled the hidden bar";
+        g_WRITEHEADERTYPE = savedRows;
         // Only filer-like panes take drive clicks.
         active.m_mode = PANE_MODE_TEXT_VIEWER;
         EXPECT_EQ(0, view.DriveBarClick(at(2 + 33)));
