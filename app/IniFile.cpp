@@ -144,14 +144,28 @@ int CIniFile::Load()
     }
     else
     {
-        LPCSTR ansi = reinterpret_cast<LPCSTR>(bytes.get());
-        count = MultiByteToWideChar(CP_ACP, 0, ansi, static_cast<int>(size), nullptr, 0);
-        if (count > 0)
-            converted.reset(new (std::nothrow) wchar_t[count]);
-        if (!converted ||
-            MultiByteToWideChar(CP_ACP, 0, ansi, static_cast<int>(size), converted.get(), count) != count)
-            return INI_LOAD_READ_ERROR;
-        text = converted.get();
+        // Editors that save UTF-8 put its mark in front; read as the code page, the
+        // mark would glue itself to the first header and that section would be lost.
+        UINT codePage = CP_ACP;
+        LPCSTR encoded = reinterpret_cast<LPCSTR>(bytes.get());
+        int encodedSize = static_cast<int>(size);
+        if (bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        {
+            codePage = CP_UTF8;
+            encoded += 3;
+            encodedSize -= 3;
+        }
+        count = 0;
+        if (encodedSize > 0)
+        {
+            count = MultiByteToWideChar(codePage, 0, encoded, encodedSize, nullptr, 0);
+            if (count > 0)
+                converted.reset(new (std::nothrow) wchar_t[count]);
+            if (!converted ||
+                MultiByteToWideChar(codePage, 0, encoded, encodedSize, converted.get(), count) != count)
+                return INI_LOAD_READ_ERROR;
+        }
+        text = converted ? converted.get() : L"";
     }
 
     CIniData* current = nullptr;
@@ -185,7 +199,9 @@ int CIniFile::ReadLine(LPCWSTR text, int count, CString& line)
 {
     int end = 0;
     int textLength = -1;
-    while (end < count && text[end] != L'\r')
+    // Our own files end lines in CR LF, but a file saved by an editor that ends lines
+    // in LF alone must not read as one single line that loses every key.
+    while (end < count && text[end] != L'\r' && text[end] != L'\n')
     {
         if (text[end] == L'\0' && textLength < 0)
             textLength = end;
@@ -195,7 +211,7 @@ int CIniFile::ReadLine(LPCWSTR text, int count, CString& line)
         textLength = end;
     line = CString(text, textLength);
     if (end < count)
-        return end + 1 < count && text[end + 1] == L'\n' ? end + 2 : end + 1;
+        return text[end] == L'\r' && end + 1 < count && text[end + 1] == L'\n' ? end + 2 : end + 1;
     return textLength == 0 ? -1 : end;
 }
 

@@ -26,8 +26,8 @@ enum
 // An object is used either for reading (set filePath, Load, then look up) or for
 // writing (Create, write in order, Close). Nothing is ever edited in place.
 //
-// Text as read: UTF-16LE when the file begins with FF FE, else the ANSI code page.
-// Lines end at CR or CR LF (a bare LF belongs to the line); "[name" starts a section
+// Text as read: UTF-16LE when the file begins with FF FE, UTF-8 when it begins with
+// EF BB BF, else the ANSI code page. Lines end at CR LF, CR or LF; "[name" starts a section
 // (up to the first "]"), every other line is key=value split at its first "=";
 // nothing is trimmed, and key lines before the first section are ignored.
 // Text as written: UTF-16LE with FF FE, CR LF lines, a "[section]" line whenever the
