@@ -193,14 +193,11 @@ static const KindColorEntry* FindKindColor(const CString& extension)
     return nullptr;
 }
 
-static bool IsAudioExtension(const CString& extension)
+// Wave files take the title colour by their extension alone; any other file only
+// once a title was read from it, so an untitled one keeps its attribute colour.
+static bool IsWaveExtension(const CString& extension)
 {
-    for (LPCWSTR audio : {L"WAV", L"MP2", L"MP3", L"RMP"})
-    {
-        if (extension.CompareNoCase(audio) == 0)
-            return true;
-    }
-    return false;
+    return extension.CompareNoCase(L"WAV") == 0;
 }
 
 COLORREF GetEntryColour(const CFileInfo& entry)
@@ -211,7 +208,7 @@ COLORREF GetEntryColour(const CFileInfo& entry)
         if (const KindColorEntry* row = FindKindColor(entry.m_extension))
             colour = row->m_color;
     }
-    if (g_MPEGNAMEDISPLAY && (!entry.m_displayName.IsEmpty() || IsAudioExtension(entry.m_extension)))
+    if (g_MPEGNAMEDISPLAY && (!entry.m_displayName.IsEmpty() || IsWaveExtension(entry.m_extension)))
         colour = g_DisplayColors[COLOR_MPEGNAME];
     return colour;
 }

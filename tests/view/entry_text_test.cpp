@@ -221,7 +221,10 @@ TEST_F(EntryTextTest, EntryColourRules)
         {L".txt", kArchive, 0, 1, 0, g_DisplayColors[COLOR_ARCHIVE]},
         // Audio files over everything.
         {L"x.wav", FILE_ATTRIBUTE_READONLY, 0, 1, 1, g_DisplayColors[COLOR_MPEGNAME]},
-        {L"x.MP3", kArchive, 0, 0, 1, g_DisplayColors[COLOR_MPEGNAME]},
+        {L"x.WAV", kArchive, 0, 0, 1, g_DisplayColors[COLOR_MPEGNAME]},
+        // Other audio files take the title colour only with a title.
+        {L"x.MP3", kArchive, 0, 0, 1, g_DisplayColors[COLOR_ARCHIVE]},
+        {L"x.mp2", FILE_ATTRIBUTE_READONLY, 0, 0, 1, g_DisplayColors[COLOR_READ_ONLY]},
         {L"x.wav", kArchive, 0, 0, 0, g_DisplayColors[COLOR_ARCHIVE]},
         {L"x.txt", kArchive, 0, 1, 1, 0xaa0001},
     };
@@ -234,7 +237,7 @@ TEST_F(EntryTextTest, EntryColourRules)
         Set(g_MPEGNAMEDISPLAY, c.mpeg);
         EXPECT_EQ(GetEntryColour(Entry(c.name, c.attributes)), c.expected);
     }
-    // An audio title counts like an audio extension.
+    // An audio title counts like the wave extension.
     Set(g_MPEGNAMEDISPLAY, 1);
     CFileInfo titled = Entry(L"x.dat");
     titled.m_displayName = L"Song";
