@@ -292,7 +292,10 @@ void CQvView::ReloadFilerPanes()
 {
     for (CFilerPane* pane : g_Panes)
     {
-        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
+        // A hidden pane keeps the filer mode but shows nothing: reading its folder
+        // would only cost time, or ask about a folder the user does not see.
+        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER ||
+            (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
             continue;
         CString name = CursorName(*pane);
         pane->ReadDirectory(TRUE);

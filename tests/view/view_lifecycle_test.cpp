@@ -192,6 +192,22 @@ TEST_F(ViewLifeCycle, TheLastCopyDialogEndingReloadsBothPanesKeepingTheirCursors
     EXPECT_EQ(0, m_pView->m_deleteDialogs.GetSize());
 }
 
+TEST_F(ViewLifeCycle, AHiddenPaneIsNotReloadedWhenTheLastDialogEnds)
+{
+    g_Panes[1]->SetMode(PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    int deleted = 0;
+    auto* copy = new FakeWorkerDialog(&deleted);
+    m_pView->AddCopyDialog(copy);
+    CreateNewFirstFiles();
+
+    copy->Finish();
+    ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000));
+    qvtest::PumpMessages(50);
+
+    EXPECT_TRUE(Lists(0, L"0new.txt"));
+    EXPECT_FALSE(Lists(1, L"0new.txt")) << "the hidden pane's folder was read";
+}
+
 TEST_F(ViewLifeCycle, WhileOtherDialogsAreStillListedNoPaneIsReloaded)
 {
     PutCursorsAndMark();
