@@ -168,6 +168,29 @@ TEST_F(ToolSectionsTest, DisplayFontFieldCountsDecideWhatComesFromTheMainFont)
     EXPECT_EQ(L"[DISPLAYFONT]\r\n1024X0768=-12,6,MainFace,1,300,\r\n1920X1080=-30,15,Big,128,400,\r\n", text);
 }
 
+TEST_F(ToolSectionsTest, DisplayFontsOfResolutionsNotOfferedNowAreWrittenBackUnchanged)
+{
+    g_FONTHEIGHT = -12;
+    g_FONTWIDE = 6;
+    g_FONTCHARSET = 1;
+    g_FONTWEIGHT = 300;
+    CIniFile ini;
+    Load(ini, L"[DISPLAYFONT]\r\n3840X2160=-40,20,Wide,128,700,\r\n1024X0768=-20,10,Face,128,700,\r\n"
+              L"2560X1440=-30,15,Mid,128,\r\n");
+    LoadSectionDisplayFont(ini, L"MainFace");
+    ASSERT_EQ(2, g_DisplayFontSizes.GetCount()) << "only the offered resolutions are listed";
+    const std::wstring expected = L"[DISPLAYFONT]\r\n1024X0768=-20,10,Face,128,700,\r\n"
+                                  L"1920X1080=-12,6,MainFace,1,300,\r\n"
+                                  L"2560X1440=-30,15,Mid,128,\r\n3840X2160=-40,20,Wide,128,700,\r\n";
+    EXPECT_EQ(expected, Save([](CIniFile& out) { SaveSectionDisplayFont(out); }));
+
+    // Read back, the same file comes out again.
+    CIniFile again;
+    Load(again, expected);
+    LoadSectionDisplayFont(again, L"MainFace");
+    EXPECT_EQ(expected, Save([](CIniFile& out) { SaveSectionDisplayFont(out); }));
+}
+
 TEST_F(ToolSectionsTest, LongPlugInLinesAreParsedAndWrittenBack)
 {
     struct Case

@@ -286,6 +286,42 @@ void SaveSectionPackData(CIniFile& ini)
 
 // ---- DISPLAYFONT ------------------------------------------------------------------------
 
+namespace
+{
+// Fonts stored for resolutions this display does not offer now (another monitor, a
+// docking station): kept as they were read and written back, so that one run on
+// other hardware does not lose them.
+CStringArray s_otherResolutionKeys;
+CStringArray s_otherResolutionValues;
+
+bool IsListedResolution(const CString& key)
+{
+    for (INT_PTR i = 0; i < g_DisplayFontSizes.GetCount(); ++i)
+        if (g_DisplayFontSizes[i].m_resolution == key)
+            return true;
+    return false;
+}
+
+void KeepOtherResolutions(CIniFile& ini)
+{
+    s_otherResolutionKeys.RemoveAll();
+    s_otherResolutionValues.RemoveAll();
+    CStringArray keys, values;
+    ini.GetSectionKeys(L"DISPLAYFONT", keys, values);
+    // In key order, so that the file does not change from one save to the next.
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+    {
+        if (IsListedResolution(keys[i]))
+            continue;
+        INT_PTR at = 0;
+        while (at < s_otherResolutionKeys.GetSize() && s_otherResolutionKeys[at].Compare(keys[i]) < 0)
+            ++at;
+        s_otherResolutionKeys.InsertAt(at, keys[i]);
+        s_otherResolutionValues.InsertAt(at, values[i]);
+    }
+}
+} // namespace
+
 void LoadSectionDisplayFont(CIniFile& ini, LPCWSTR mainFontName)
 {
     g_DisplayFontSizes.RemoveAll();
@@ -324,6 +360,7 @@ void LoadSectionDisplayFont(CIniFile& ini, LPCWSTR mainFontName)
         entry.m_weight = (count == 5) ? _wtoi(fields[4]) : g_FONTWEIGHT;
         g_DisplayFontSizes.Add(entry);
     }
+    KeepOtherResolutions(ini);
 }
 
 void SaveSectionDisplayFont(CIniFile& ini)
@@ -336,6 +373,9 @@ void SaveSectionDisplayFont(CIniFile& ini)
                      static_cast<LPCWSTR>(entry.m_faceName), entry.m_charSet, entry.m_weight);
         ini.WriteString(L"DISPLAYFONT", entry.m_resolution, value);
     }
+    for (INT_PTR i = 0; i < s_otherResolutionKeys.GetSize(); ++i)
+        if (!IsListedResolution(s_otherResolutionKeys[i]))
+            ini.WriteString(L"DISPLAYFONT", s_otherResolutionKeys[i], s_otherResolutionValues[i]);
 }
 
 // ---- VIEWERSETTING, VIEWER_SEARCH_STRING ------------------------------------------------
@@ -715,6 +755,8 @@ void ResetToolSettings()
             row.packOptions[i].flag = kDefaultArchiverFlags[next++];
     }
     g_DisplayFontSizes.RemoveAll();
+    s_otherResolutionKeys.RemoveAll();
+    s_otherResolutionValues.RemoveAll();
     for (int& width : g_ViewerLineWidths)
         width = 80;
     for (ViewerKindRow& row : g_ViewerKindRows)
