@@ -209,13 +209,28 @@ TEST_F(GeneralSectionsTest, JumpGroupsStopAtTheirFirstGapAndUseTwoDigitKeysAfter
     EXPECT_EQ(L"x", W(g_JumpGroups[1].m_entries[0].m_display));
     EXPECT_NE(std::wstring::npos, Save(SaveSectionJumpData).find(L"GROUP1=more\r\nTODIR0100=D:\\x\r\n"));
 
-    for (int groups : {0, -3})
+    // Out of range counts from a hand-edited file: at least one group, and no more than
+    // the two-digit keys can tell apart.
+    const int counts[][2] = {{0, 1}, {-3, 1}, {100, 99}, {2000000000, 99}};
+    for (const auto& count : counts)
     {
-        g_SUMDIRJUMPGROUP = groups;
+        g_SUMDIRJUMPGROUP = count[0];
         LoadSectionJumpData(reader);
-        EXPECT_EQ(1, g_SUMDIRJUMPGROUP);
-        EXPECT_EQ(1, g_JumpGroups.GetSize());
+        EXPECT_EQ(count[1], g_SUMDIRJUMPGROUP);
+        EXPECT_EQ(count[1], g_JumpGroups.GetSize());
     }
+}
+
+TEST_F(GeneralSectionsTest, AHugeCursorListLengthIsCappedInsteadOfExhaustingMemory)
+{
+    const int saved = g_SUMSAVECURPOS;
+    g_SUMSAVECURPOS = 2000000000;
+    Load(L"[SAVECURPOS]\r\nDIR0=C:\\cur\r\n");
+    LoadSectionSaveCurPos(reader);
+    EXPECT_EQ(10000, g_SUMSAVECURPOS);
+    EXPECT_EQ(10000, g_SaveCursorPositions.GetSize());
+    g_SUMSAVECURPOS = saved;
+    g_SaveCursorPositions.SetSize(saved);
 }
 
 TEST_F(GeneralSectionsTest, ListMaximaAndGaps)

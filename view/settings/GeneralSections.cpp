@@ -447,10 +447,18 @@ static CString JumpKey(LPCWSTR name, int group, int entry)
     return key;
 }
 
+// Groups after the first are keyed "%02d%02d" (group, entry): from group 100 on the
+// keys of two groups run into each other.
+constexpr int kMaxJumpGroups = 99;
+// A hand-edited count must not make the start-up allocate without bound.
+constexpr int kMaxSavedCursorPositions = 10000;
+
 void LoadSectionJumpData(CIniFile& ini)
 {
     if (g_SUMDIRJUMPGROUP < 1)
         g_SUMDIRJUMPGROUP = 1;
+    if (g_SUMDIRJUMPGROUP > kMaxJumpGroups)
+        g_SUMDIRJUMPGROUP = kMaxJumpGroups;
     g_JumpGroups.SetSize(g_SUMDIRJUMPGROUP);
     for (int g = 0; g < g_SUMDIRJUMPGROUP; ++g)
     {
@@ -608,6 +616,8 @@ void LoadSectionSaveCurPos(CIniFile& ini)
 {
     // The panes keep remembered names only in existing slots, so the list gets its
     // size even while the option is off; it may be switched on during the run.
+    if (g_SUMSAVECURPOS > kMaxSavedCursorPositions)
+        g_SUMSAVECURPOS = kMaxSavedCursorPositions;
     g_SaveCursorPositions.SetSize(g_SUMSAVECURPOS > 0 ? g_SUMSAVECURPOS : 0);
     if (!g_SAVECURSORPOSITION)
         return;
