@@ -168,10 +168,18 @@ bool CreateDirectoryPath(const wchar_t* path)
 
 namespace
 {
-// Removes a directory that holds nothing any more, or a link to a directory.
+// Removes a directory that holds nothing any more.
 bool RemoveEmptiedDirectory(const wchar_t* path)
 {
     return FsSetFileAttributes(path, 0) && FsRemoveDirectory(path);
+}
+
+// Removes a junction or a directory link itself. Setting attributes through a link
+// reaches its target, which would lose its own attributes (and a link whose target is
+// gone could not be removed at all), so the link is removed as it is.
+bool RemoveDirectoryLink(const wchar_t* path)
+{
+    return FsRemoveDirectory(path);
 }
 
 struct CRemoveLevel
@@ -194,7 +202,7 @@ bool RemoveDirectoryWithSubItems(const wchar_t* path)
     }
     // A junction or link is removed itself; what it points to is not ours to delete.
     if (entry.IsReparsePoint())
-        return RemoveEmptiedDirectory(path);
+        return RemoveDirectoryLink(path);
 
     // An explicit stack of open levels, so that a deep tree cannot exhaust the thread's stack.
     std::vector<std::unique_ptr<CRemoveLevel>> levels;
@@ -222,7 +230,7 @@ bool RemoveDirectoryWithSubItems(const wchar_t* path)
         }
         else if (entry.IsReparsePoint())
         {
-            if (!RemoveEmptiedDirectory(child))
+            if (!RemoveDirectoryLink(child))
                 return false;
         }
         else

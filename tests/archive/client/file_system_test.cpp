@@ -197,7 +197,8 @@ TEST_F(FileSystemTest, RemovesTreeWithReadOnlyFiles)
 TEST_F(FileSystemTest, RemovalNeverDescendsIntoALink)
 {
     // "link" stands for a directory link; the system here cannot remove a link to a
-    // non-empty directory, so the removal fails, but what the link shows must stay.
+    // non-empty directory, so the removal fails, but what the link shows must stay,
+    // its attributes included (setting attributes through a link reaches the target).
     CFakeFindApi fake;
     fake.links = {L"link"};
     SetFindApi(&fake);
@@ -207,10 +208,15 @@ TEST_F(FileSystemTest, RemovalNeverDescendsIntoALink)
         std::wstring link = P(tree);
         ASSERT_TRUE(CreateDirectoryPath(link.c_str()));
         ASSERT_TRUE(qvtest::WriteFileBytes(link + L"\\keep.txt", "target"));
+        const DWORD kShown = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN;
+        ASSERT_TRUE(SetFileAttributesW(link.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_EQ(GetFileAttributesW(link.c_str()) & kShown, kShown);
         EXPECT_FALSE(RemoveDirectoryWithSubItems(P(L"t").c_str())) << tree;
         EXPECT_TRUE(Exists(link + L"\\keep.txt")) << tree;
+        EXPECT_EQ(GetFileAttributesW(link.c_str()) & kShown, kShown) << tree;
         EXPECT_FALSE(RemoveDirectoryWithSubItems(link.c_str())) << tree;
         EXPECT_TRUE(Exists(link + L"\\keep.txt")) << tree;
+        EXPECT_EQ(GetFileAttributesW(link.c_str()) & kShown, kShown) << tree;
         SetFindApi(nullptr);
         ASSERT_TRUE(RemoveDirectoryWithSubItems(P(L"t").c_str()));
         SetFindApi(&fake);
