@@ -181,6 +181,9 @@ void UString::InsertRaw(uint32_t index, const wchar_t* chars, uint32_t count)
 {
     if (count == 0)
         return;
+    // Past the end means at the end, like the other edits.
+    if (index > m_length)
+        index = m_length;
     if (chars >= m_chars && chars <= m_chars + m_capacity)
     {
         // Growing frees the block the characters come from: copy them out first.

@@ -60,6 +60,9 @@ TEST(UStringTest, EditsClampAtTheEnd)
     EXPECT_STREQ(s.Chars(), L"ab");
     s.InsertChars(1, L"");
     EXPECT_STREQ(s.Chars(), L"ab");
+    s.InsertChars(40, L"cd");
+    EXPECT_STREQ(s.Chars(), L"abcd");
+    s.Erase(2, 2);
     EXPECT_EQ(s.Erase(5, 1), 2u);
     EXPECT_STREQ(UString(L"abc").Substring(1, 10).Chars(), L"bc");
     EXPECT_STREQ(UString::FromLeftChars(L"ab", 5).Chars(), L"ab");
