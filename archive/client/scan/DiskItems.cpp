@@ -169,13 +169,20 @@ HRESULT CDiskItemList::SetLinkInfo(CDiskItem& item, const CFsEntryInfo& entry, c
     if (!StoreLinks || !entry.IsReparsePoint())
         return S_OK;
     UString path = ConcatStrings(dirPrefix, entry.Name);
+    DWORD error = 0;
     if (ReadReparseData(path, item.ReparseData, nullptr))
     {
         CReparseInfo info;
         if (info.Parse(item.ReparseData.Data(), static_cast<size_t>(item.ReparseData.Size())))
             return S_OK;
+        // The read worked, so the last error says nothing (often 0, which would pass for
+        // success): the data is not a link this program can store.
+        error = ERROR_INVALID_REPARSE_DATA;
     }
-    DWORD error = GetLastError();
+    else
+        error = GetLastError();
+    if (error == 0)
+        error = 1;
     item.ReparseData.Free();
     return ReportError(path, error);
 }
@@ -471,11 +478,15 @@ HRESULT CDiskScanner::EnumerateFixedNames(const CPathFilterNode& node, int32_t d
         if (item.ReparseData.Size() != 0)
         {
             // A link is stored as a link: never entered, and its target's size is not
-            // what the archive will hold.
-            if (item.IsAltStream)
-                m_list.Stats.AltStreamsSize -= item.Size;
-            else
-                m_list.Stats.FilesSize -= item.Size;
+            // what the archive will hold. Only what the item added is taken off again: a
+            // directory added no size, even where the file system reports one for it.
+            if (!item.IsDir())
+            {
+                if (item.IsAltStream)
+                    m_list.Stats.AltStreamsSize -= item.Size;
+                else
+                    m_list.Stats.FilesSize -= item.Size;
+            }
             continue;
         }
         if (streamsAllowed && m_list.ScanAltStreams)
@@ -548,21 +559,29 @@ HRESULT CDiskScanner::EnumerateForItem(const CFsEntryInfo& entry, const CPathFil
     if (node.CheckPathToRoot(false, parts2, isFile))
         return S_OK;
 
+    // A drive from the drive list: "C:" alone would address the current directory of
+    // that drive, so its root is read instead, and a root has no streams of its own.
+    UString full = ConcatStrings(dirPrefix, name);
+    bool streamsAllowed = true;
+    if (dirPrefix.IsEmpty() && IsBareDriveName(name))
+    {
+        full.AppendBackslash();
+        streamsAllowed = false;
+    }
+
     int32_t itemIndex = -1;
     if (node.CheckPathToRoot(true, parts2, isFile))
     {
         int32_t secureIndex = -1;
         if (m_list.ReadSecurity)
-            SCAN_RETURN_IF_FAILED(
-                m_list.StoreSecurityDescriptor(ConcatStrings(dirPrefix, name), secureIndex));
+            SCAN_RETURN_IF_FAILED(m_list.StoreSecurityDescriptor(full, secureIndex));
         itemIndex = static_cast<int32_t>(m_list.Items.Count());
         m_list.AddItem(diskParent, storedParent, secureIndex, entry);
         if (!isFile)
             enterSubFolders = true;
     }
-    if (m_list.ScanAltStreams)
-        SCAN_RETURN_IF_FAILED(EnumerateAltStreams(entry, node, diskParent, storedParent,
-                                                  ConcatStrings(dirPrefix, name), parts2));
+    if (streamsAllowed && m_list.ScanAltStreams)
+        SCAN_RETURN_IF_FAILED(EnumerateAltStreams(entry, node, diskParent, storedParent, full, parts2));
     if (itemIndex >= 0)
     {
         CDiskItem& item = m_list.Items.At(static_cast<uint32_t>(itemIndex));

@@ -348,4 +348,176 @@ TEST(DiskScanTest, AbsoluteLinkIntoTheArchiveRootGetsAFixedTarget)
     }
 }
 
+// Shows one entry of a scratch tree as a reparse point with a given size and given
+// reparse data, and keeps the paths whose streams are listed (none are found).
+class CMarkedEntry : public CFindApi, public CReparseApi
+{
+public:
+    CMarkedEntry(const wchar_t* name, DWORD size, const CByteBlock& data) : m_name(name), m_size(size)
+    {
+        m_data.CopyFrom(data.Data(), data.Size());
+        m_oldFind = SetFindApi(this);
+        m_oldReparse = SetReparseApi(this);
+    }
+    ~CMarkedEntry() override
+    {
+        SetFindApi(m_oldFind);
+        SetReparseApi(m_oldReparse);
+    }
+
+    HANDLE FirstFile(const wchar_t* path, WIN32_FIND_DATAW* data) override
+    {
+        HANDLE handle = CFindApi::FirstFile(path, data);
+        if (handle != INVALID_HANDLE_VALUE)
+            Mark(data);
+        return handle;
+    }
+    BOOL NextFile(HANDLE handle, WIN32_FIND_DATAW* data) override
+    {
+        BOOL found = CFindApi::NextFile(handle, data);
+        if (found)
+            Mark(data);
+        return found;
+    }
+    HANDLE FirstStream(const wchar_t* path, WIN32_FIND_STREAM_DATA*) override
+    {
+        StreamPaths.push_back(path);
+        SetLastError(ERROR_HANDLE_EOF);
+        return INVALID_HANDLE_VALUE;
+    }
+    bool GetReparseData(CFileHandle&, const wchar_t*, void* buffer, DWORD size, DWORD& returned) override
+    {
+        if (m_data.Size() > size)
+            return false;
+        memcpy(buffer, m_data.Data(), static_cast<size_t>(m_data.Size()));
+        returned = static_cast<DWORD>(m_data.Size());
+        // A read that works tells nothing through the last error.
+        SetLastError(0);
+        return true;
+    }
+
+    std::vector<std::wstring> StreamPaths;
+
+private:
+    void Mark(WIN32_FIND_DATAW* data) const
+    {
+        if (m_name != data->cFileName)
+            return;
+        data->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        data->nFileSizeHigh = 0;
+        data->nFileSizeLow = m_size;
+    }
+
+    std::wstring m_name;
+    DWORD m_size;
+    CByteBlock m_data;
+    CFindApi* m_oldFind;
+    CReparseApi* m_oldReparse;
+};
+
+TEST(DiskScanTest, LinkNamedDirectlyTakesOffOnlyTheSizeItCounted)
+{
+    const struct
+    {
+        const wchar_t* Name; // a directory when it ends in '\'
+        DWORD ReportedSize;
+        uint64_t Dirs;
+        uint64_t Files;
+    } cases[] = {
+        // Some file systems report a size for a directory; it was never counted.
+        {L"dlink\\", 4096, 1, 0},
+        {L"flink", 3, 0, 1},
+    };
+    for (const auto& c : cases)
+    {
+        std::wstring name = c.Name;
+        std::wstring root = MakeTree({c.Name});
+        if (name.back() == L'\\')
+            name.pop_back();
+        CByteBlock link;
+        ASSERT_TRUE(BuildReparseData(link, UString(L"C:\\elsewhere"), true));
+        CMarkedEntry marked(name.c_str(), c.ReportedSize, link);
+        CPathFilter filter;
+        filter.AddPattern(2, true, name.c_str(), false, true, root.c_str());
+        CDiskItemList list;
+        list.StoreLinks = true;
+        ASSERT_EQ(filter.CollectDiskItems(2, UString(), list), S_OK) << c.Name;
+        ASSERT_EQ(list.Items.Count(), 1u) << c.Name;
+        EXPECT_NE(list.Items.At(0).ReparseData.Size(), 0u) << c.Name;
+        EXPECT_EQ(list.Stats.NumDirs, c.Dirs) << c.Name;
+        EXPECT_EQ(list.Stats.NumFiles, c.Files) << c.Name;
+        EXPECT_EQ(list.Stats.FilesSize, 0u) << c.Name;
+        EXPECT_EQ(list.Stats.NumErrors, 0u) << c.Name;
+    }
+}
+
+TEST(DiskScanTest, ReparsePointThatIsNoLinkIsReportedWithAnError)
+{
+    std::wstring root = MakeTree({L"packed.txt", L"plain.txt"});
+    // A tag of the system's file compression, not a link.
+    const BYTE wof[] = {0x17, 0x00, 0x00, 0x80, 0x04, 0x00, 0x00, 0x00, 1, 0, 0, 0};
+    CByteBlock data;
+    data.CopyFrom(wof, sizeof wof);
+    CMarkedEntry marked(L"packed.txt", 3, data);
+    CPathFilter filter;
+    filter.AddPattern(2, true, L"*", false, true, root.c_str());
+    CDiskItemList list;
+    list.StoreLinks = true;
+    CScanRecorder recorder;
+    list.Callback = &recorder;
+    ASSERT_EQ(filter.CollectDiskItems(1, UString(), list), S_OK);
+    EXPECT_EQ(StoredPaths(list), (std::vector<std::wstring>{L"packed.txt", L"plain.txt"}));
+    for (uint32_t i = 0; i < list.Items.Count(); i++)
+        EXPECT_EQ(list.Items.At(i).ReparseData.Size(), 0u);
+    ASSERT_EQ(recorder.Errors.size(), 1u);
+    EXPECT_EQ(recorder.Errors[0].first, root + L"packed.txt");
+    EXPECT_EQ(recorder.Errors[0].second, static_cast<uint32_t>(ERROR_INVALID_REPARSE_DATA));
+}
+
+TEST(DiskScanTest, DrivesFromTheDriveListAreNotReadAsCurrentDirectories)
+{
+    CByteBlock none;
+    CMarkedEntry streams(L"", 0, none);
+    CPathFilter filter;
+    filter.AddPattern(2, true, L"*:\\", false, true, UString());
+    // Nothing below the drive roots.
+    filter.AddPattern(2, false, L"*:\\*", false, true, UString());
+    CDiskItemList list;
+    list.ScanAltStreams = true;
+    list.ReadSecurity = true;
+    CScanRecorder recorder;
+    list.Callback = &recorder;
+    ASSERT_EQ(filter.CollectDiskItems(2, UString(), list), S_OK);
+    ASSERT_GE(list.Items.Count(), 1u);
+    int32_t driveC = -1;
+    for (uint32_t i = 0; i < list.Items.Count(); i++)
+    {
+        const CDiskItem& item = list.Items.At(i);
+        EXPECT_TRUE(item.IsDir()) << item.Name.Chars();
+        EXPECT_TRUE(IsBareDriveName(item.Name)) << item.Name.Chars();
+        if (item.Name.EqualsNoCase(L"C:"))
+            driveC = static_cast<int32_t>(i);
+    }
+    ASSERT_GE(driveC, 0);
+    // "C:" alone is the current directory of drive C: its streams are not the drive's.
+    EXPECT_TRUE(streams.StreamPaths.empty()) << streams.StreamPaths[0];
+    // The descriptor stored for C: is the one of its root.
+    int32_t secureIndex = list.Items.At(static_cast<uint32_t>(driveC)).SecureIndex;
+    ASSERT_GE(secureIndex, 0);
+    DWORD needed = 0;
+    GetFileSecurityW(L"C:\\",
+                     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                     nullptr, 0, &needed);
+    std::vector<BYTE> root(needed);
+    ASSERT_TRUE(GetFileSecurityW(
+        L"C:\\", OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+        root.data(), needed, &needed));
+    const CByteBlock& stored = list.SecureBlocks.At(static_cast<uint32_t>(secureIndex));
+    if (!list.SaclPrivilege)
+    {
+        ASSERT_EQ(stored.Size(), needed);
+        EXPECT_EQ(memcmp(stored.Data(), root.data(), needed), 0);
+    }
+}
+
 } // namespace
