@@ -1,6 +1,7 @@
 #include "archive/client/scan/DiskItems.h"
 
 #include "archive/client/base/ReparsePoints.h"
+#include "tests/archive/client/MarkingFindApi.h"
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -149,7 +150,7 @@ TEST(DiskScanTest, EqualSecurityDescriptorsShareOneIndex)
 
 // Shows a directory "sub\loop" of the scratch tree as a link to another folder of the
 // tree: the find and identity calls for paths through it go to the target.
-class CLinkedTree : public CFindApi, public CFileIdentityApi, public CReparseApi
+class CLinkedTree : public CMarkingFindApi, public CFileIdentityApi, public CReparseApi
 {
 public:
     CLinkedTree(const std::wstring& link, const std::wstring& target) : m_link(link), m_target(target)
@@ -165,27 +166,10 @@ public:
         SetReparseApi(m_oldReparse);
     }
 
-    HANDLE FirstFile(const wchar_t* path, WIN32_FIND_DATAW* data) override
-    {
-        std::wstring real;
-        if (!Resolve(path, real))
-            return INVALID_HANDLE_VALUE;
-        HANDLE handle = CFindApi::FirstFile(real.c_str(), data);
-        if (handle != INVALID_HANDLE_VALUE)
-            MarkLink(data);
-        return handle;
-    }
-    BOOL NextFile(HANDLE handle, WIN32_FIND_DATAW* data) override
-    {
-        BOOL found = CFindApi::NextFile(handle, data);
-        if (found)
-            MarkLink(data);
-        return found;
-    }
     bool GetDirectoryIdentity(const wchar_t* path, CFileIdentity& identity) override
     {
         std::wstring real;
-        return Resolve(path, real) && CFileIdentityApi::GetDirectoryIdentity(real.c_str(), identity);
+        return Redirect(path, real) && CFileIdentityApi::GetDirectoryIdentity(real.c_str(), identity);
     }
     bool GetReparseData(CFileHandle&, const wchar_t* path, void* buffer, DWORD size, DWORD& returned) override
     {
@@ -200,7 +184,7 @@ public:
 private:
     // Follows the link as often as the path passes through it; a walk that never ends
     // is cut off here, so that the test fails instead of running forever.
-    bool Resolve(const wchar_t* path, std::wstring& real)
+    bool Redirect(const wchar_t* path, std::wstring& real) override
     {
         real = path;
         for (int depth = 0; real.compare(0, m_link.size(), m_link) == 0 &&
@@ -216,7 +200,7 @@ private:
         }
         return true;
     }
-    static void MarkLink(WIN32_FIND_DATAW* data)
+    void Mark(WIN32_FIND_DATAW* data) override
     {
         if (std::wstring(data->cFileName) == L"loop")
             data->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
@@ -350,7 +334,7 @@ TEST(DiskScanTest, AbsoluteLinkIntoTheArchiveRootGetsAFixedTarget)
 
 // Shows one entry of a scratch tree as a reparse point with a given size and given
 // reparse data, and keeps the paths whose streams are listed (none are found).
-class CMarkedEntry : public CFindApi, public CReparseApi
+class CMarkedEntry : public CMarkingFindApi, public CReparseApi
 {
 public:
     CMarkedEntry(const wchar_t* name, DWORD size, const CByteBlock& data) : m_name(name), m_size(size)
@@ -365,20 +349,6 @@ public:
         SetReparseApi(m_oldReparse);
     }
 
-    HANDLE FirstFile(const wchar_t* path, WIN32_FIND_DATAW* data) override
-    {
-        HANDLE handle = CFindApi::FirstFile(path, data);
-        if (handle != INVALID_HANDLE_VALUE)
-            Mark(data);
-        return handle;
-    }
-    BOOL NextFile(HANDLE handle, WIN32_FIND_DATAW* data) override
-    {
-        BOOL found = CFindApi::NextFile(handle, data);
-        if (found)
-            Mark(data);
-        return found;
-    }
     HANDLE FirstStream(const wchar_t* path, WIN32_FIND_STREAM_DATA*) override
     {
         StreamPaths.push_back(path);
@@ -398,8 +368,8 @@ public:
 
     std::vector<std::wstring> StreamPaths;
 
-private:
-    void Mark(WIN32_FIND_DATAW* data) const
+protected:
+    void Mark(WIN32_FIND_DATAW* data) override
     {
         if (m_name != data->cFileName)
             return;
@@ -408,6 +378,7 @@ private:
         data->nFileSizeLow = m_size;
     }
 
+private:
     std::wstring m_name;
     DWORD m_size;
     CByteBlock m_data;

@@ -1,6 +1,7 @@
 #include "archive/client/base/FileSystem.h"
 #include "archive/client/base/FindEntries.h"
 #include "archive/client/base/PathRules.h"
+#include "tests/archive/client/MarkingFindApi.h"
 
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
@@ -14,32 +15,13 @@ namespace
 // Stands in for what the file system under Wine cannot show: directories named in
 // links are reported as reparse points, and files get the alternate streams listed
 // for them. Everything else comes from the real find functions.
-class CFakeFindApi : public CFindApi
+class CFakeFindApi : public CMarkingFindApi
 {
 public:
     std::vector<std::wstring> links;
     std::map<std::wstring, std::vector<std::pair<std::wstring, uint64_t>>> streams;
     DWORD firstFileError = 0;
 
-    HANDLE FirstFile(const wchar_t* path, WIN32_FIND_DATAW* data) override
-    {
-        if (firstFileError)
-        {
-            SetLastError(firstFileError);
-            return INVALID_HANDLE_VALUE;
-        }
-        HANDLE h = CFindApi::FirstFile(path, data);
-        if (h != INVALID_HANDLE_VALUE)
-            Mark(data);
-        return h;
-    }
-    BOOL NextFile(HANDLE handle, WIN32_FIND_DATAW* data) override
-    {
-        BOOL ok = CFindApi::NextFile(handle, data);
-        if (ok)
-            Mark(data);
-        return ok;
-    }
     HANDLE FirstStream(const wchar_t* path, WIN32_FIND_STREAM_DATA* data) override
     {
         auto it = streams.find(path);
@@ -74,14 +56,25 @@ public:
         return CFindApi::Close(handle);
     }
 
-private:
-    void Mark(WIN32_FIND_DATAW* data)
+protected:
+    bool Redirect(const wchar_t* path, std::wstring& real) override
+    {
+        if (firstFileError)
+        {
+            SetLastError(firstFileError);
+            return false;
+        }
+        real = path;
+        return true;
+    }
+    void Mark(WIN32_FIND_DATAW* data) override
     {
         for (const std::wstring& name : links)
             if (name == data->cFileName)
                 data->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     }
 
+private:
     const std::vector<std::pair<std::wstring, uint64_t>>* m_search = nullptr;
     size_t m_next = 0;
 };
