@@ -107,13 +107,16 @@ BOOL CreateWindowFor(CWnd* pWnd, HWND (*createWindow)(void* param), void* param)
 
 // Calls f with a temporary CDC* for the device context. A template, so that
 // only code with such a handler (which includes the GDI header) needs CDC.
+// The context belongs to the message's sender: the wrapper lets go of it before
+// its own destructor could delete it, also when the handler throws.
 template <typename DC, typename F> auto CallWithDC(HDC hDC, F f)
 {
-    DC dc;
+    struct Borrowed : DC
+    {
+        ~Borrowed() override { this->m_hDC = nullptr; }
+    } dc;
     dc.m_hDC = hDC;
-    auto result = f(&dc);
-    dc.m_hDC = nullptr;
-    return result;
+    return f(&dc);
 }
 } // namespace fw_detail
 

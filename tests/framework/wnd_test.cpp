@@ -356,6 +356,37 @@ TEST(DocTemplate, ViewCreationFailureFailsTheCommandWithoutLeaks)
     EXPECT_EQ(0, TestDoc::s_alive);
 }
 
+// ---- Handlers that receive a device context ----
+
+// Handlers that fail with a framework exception, which the window procedure
+// reports and swallows.
+class ThrowingPaintWnd : public CWnd
+{
+protected:
+    BOOL OnEraseBkgnd(CDC*) { throw new CException; }
+    HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { throw new CException; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ThrowingPaintWnd, CWnd)
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+TEST(MessageMap, AThrowingHandlerLeavesTheMessagesDeviceContextAlive)
+{
+    ThrowingPaintWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"dc", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    for (UINT message : {WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT})
+    {
+        // The context belongs to whoever sent the message, never to the handler.
+        HDC hDC = CreateCompatibleDC(nullptr);
+        EXPECT_EQ(0, wnd.SendMessage(message, (WPARAM)hDC, 0)) << message;
+        EXPECT_EQ((DWORD)OBJ_MEMDC, GetObjectType(hDC)) << message;
+        DeleteDC(hDC);
+    }
+}
+
 // ---- The application's message loop ----
 
 class LoggingWnd : public CWnd
