@@ -243,7 +243,14 @@ int CCheckListBox::ItemFromPoint(POINT pt) const
     if (HIWORD(result) != 0) // outside the items
         return -1;
     const int nIndex = (int)LOWORD(result);
-    return nIndex < GetCount() ? nIndex : -1;
+    if (nIndex >= GetCount())
+        return -1;
+    // Below the last item some systems still name that item (the nearest one): only a
+    // point inside the item's own rectangle counts.
+    RECT rcItem;
+    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) == LB_ERR || !PtInRect(&rcItem, pt))
+        return -1;
+    return nIndex;
 }
 
 // ---- Messages ----
