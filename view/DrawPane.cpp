@@ -98,6 +98,11 @@ void CPaneDrawer::DrawTitleRow(int pane, int right)
     const COLORREF back = g_DisplayColors[COLOR_BACK_GROUND];
     const COLORREF title = g_DisplayColors[COLOR_INTRO_VOLUME];
     m_pDC->FillSolidRect(CRect(geo.originColumn * cw, titleRow * lh, right, (titleRow + 1) * lh), title);
+    // The pane's scroll bars are not there yet: the room the title leaves them shows
+    // the background instead of whatever the window held before.
+    const int rowRight = m_layout.split != 0 ? PaneRight(pane) : m_layout.clientWidth;
+    if (right < rowRight)
+        m_pDC->FillSolidRect(CRect(right, titleRow * lh, rowRight, (titleRow + 1) * lh), back);
     DrawPaneCursorMark(pane);
     const int column = geo.originColumn + 1;
     const BOOL active = (record.m_position & PANE_POS_ACTIVE) != 0;

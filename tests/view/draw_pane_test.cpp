@@ -132,9 +132,12 @@ TEST_F(DrawPaneTest, FreeSpaceEndsWhereTheStackedTitleLeavesRoomForTheStrip)
     m_panes[0]->m_driveFreeBytes = 2048;
     m_panes[0]->m_currentDir = L"C:\\work";
     Layout();
+    const int titleRow = m_layout.panes[0].originRow - 1;
+    // Whatever the window held before: the strip's room must not keep it.
+    m_canvas.dc()->FillSolidRect(CRect(0, 0, kWidth, kHeight), RGB(255, 255, 255));
     CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
     drawer.DrawPaneTitle(0);
-    const int titleRow = m_layout.panes[0].originRow - 1;
+    EXPECT_EQ(PixelMid(kWidth / m_layout.charWidth - 1, titleRow), Back());
     std::wstring row = m_grid.Row(titleRow);
     // The strip is shown, so the title ends at three quarters of the width.
     const int end = (kWidth - kWidth / 4) / m_layout.charWidth;
