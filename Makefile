@@ -18,5 +18,6 @@ clean:
 
 # Benchmarks (not part of the tests): ratios against a reference run in the same go.
 bench:
-	@scripts/setup.sh && scripts/build.sh qv_bench_sort && \
-	  scripts/wine-run.sh build/bin/qv_bench_sort.exe
+	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir && \
+	  scripts/wine-run.sh build/bin/qv_bench_sort.exe && \
+	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe
