@@ -148,7 +148,8 @@ void CDataExchange::Fail()
 namespace
 {
 // One exchange for every integer type: the text must be a number within the type's range.
-template <class T> void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, long long minimum, long long maximum)
+template <class T>
+void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, long long minimum, long long maximum)
 {
     if (pDX->m_bSaveAndValidate)
     {

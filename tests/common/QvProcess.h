@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <string>
 
-namespace qvtest {
+namespace qvtest
+{
 
 class QvProcess
 {
