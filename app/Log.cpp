@@ -31,8 +31,8 @@ void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
 {
     CString path = g_ProgramDir;
     const bool general = name == nullptr;
-    // Only the general log is shared with other threads of the program; a named log
-    // belongs to the caller that writes it.
+    // g_LogMutex guards the general log and its rotation (a size check, a move and an
+    // append that must not interleave between threads); named logs are not rotated.
     CHandleLock lock(general ? g_LogMutex : nullptr);
     ULONGLONG size = 0;
     bool exists;
