@@ -6,6 +6,7 @@
 #include "app/SystemHelpers.h"
 #include "app/VirtualDrives.h"
 #include "framework/FwCollections.h"
+#include "framework/FwLock.h"
 
 #include <io.h>
 
@@ -152,11 +153,10 @@ BOOL SetCurrentDir(LPCWSTR path)
 
 int RemoveTrailingBackslash(CString& path)
 {
-    WaitForSingleObject(g_DataMutex, INFINITE);
+    CHandleLock lock(g_DataMutex);
     int removed = EndsWithBackslash(path) ? 1 : 0;
     if (removed)
         DropTrailingBackslash(path);
-    ReleaseMutex(g_DataMutex);
     return removed;
 }
 

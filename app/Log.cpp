@@ -1,6 +1,7 @@
 #include "app/Log.h"
 #include "app/Globals.h"
 #include "app/PathHelpers.h"
+#include "framework/FwLock.h"
 
 #include <stdio.h>
 #include <wchar.h>
@@ -9,32 +10,6 @@
 
 namespace
 {
-
-// Holds g_LogMutex for the life of the object (when the program has created it).
-class CLogLock
-{
-public:
-    explicit CLogLock(bool wanted)
-    {
-        if (wanted && g_LogMutex != nullptr)
-        {
-            DWORD wait = WaitForSingleObject(g_LogMutex, INFINITE);
-            m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-        }
-    }
-    ~CLogLock()
-    {
-        if (m_held)
-        {
-            ReleaseMutex(g_LogMutex);
-        }
-    }
-    CLogLock(const CLogLock&) = delete;
-    CLogLock& operator=(const CLogLock&) = delete;
-
-private:
-    bool m_held = false;
-};
 
 // Whether the file exists and, if so, its size.
 bool FindLogFile(LPCWSTR path, ULONGLONG* size)
@@ -56,7 +31,9 @@ void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
 {
     CString path = g_ProgramDir;
     const bool general = name == nullptr;
-    CLogLock lock(general);
+    // g_LogMutex guards the general log and its rotation (a size check, a move and an
+    // append that must not interleave between threads); named logs are not rotated.
+    CHandleLock lock(general ? g_LogMutex : nullptr);
     ULONGLONG size = 0;
     bool exists;
     if (!general)

@@ -17,8 +17,11 @@ void CProgressInfo::Clear(BOOL full)
     extraValue1 = 0;
     extraValue2 = 0;
     extraValue3 = 0;
-    mainText.Empty();
-    phaseText.Empty();
+    {
+        CSectionLock lock(m_textLock);
+        mainText.Empty();
+        phaseText.Empty();
+    }
     eventMask = (UINT)-1;
     parentInfo = nullptr;
     if (full)
@@ -67,6 +70,51 @@ BOOL CProgressInfo::IsCancelled() const
         }
     }
     return FALSE;
+}
+
+void CProgressInfo::SetText(CString& field, LPCWSTR text)
+{
+    // The block is made before the lock, so that the hold is only the exchange of
+    // blocks and a reader waits no longer than that.
+    const CString copy(text);
+    CSectionLock lock(m_textLock);
+    field = copy;
+}
+
+CString CProgressInfo::GetText(const CString& field) const
+{
+    CSectionLock lock(m_textLock);
+    return field;
+}
+
+void CProgressInfo::SetMainText(LPCWSTR text)
+{
+    SetText(mainText, text);
+}
+
+CString CProgressInfo::GetMainText() const
+{
+    return GetText(mainText);
+}
+
+void CProgressInfo::SetPhaseText(LPCWSTR text)
+{
+    SetText(phaseText, text);
+}
+
+CString CProgressInfo::GetPhaseText() const
+{
+    return GetText(phaseText);
+}
+
+void CProgressInfo::SetBaseFolder(LPCWSTR folder)
+{
+    SetText(baseFolder, folder);
+}
+
+CString CProgressInfo::GetBaseFolder() const
+{
+    return GetText(baseFolder);
 }
 
 void CRenameFileName::SetNewName(LPCWSTR name)

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
+#include "framework/FwLock.h"
 #include "framework/FwString.h"
 
 class CWnd;
@@ -21,13 +22,17 @@ enum : UINT
 // Called on the worker's thread with the event bits and the record.
 typedef void (*ProgressCallback)(UINT events, CProgressInfo* info);
 
-// Written by one worker and read by the dialog's thread without a lock: the
-// counters are plain 64-bit fields, the texts are replaced whole, and the cancel
-// flag is written by the dialog and only polled by the worker.
+// Written by one worker and read by the dialog's thread. The counters are plain
+// 64-bit fields (a single aligned store on x64) and the cancel flag is written by the
+// dialog and only polled by the worker. The texts are string blocks that a
+// replacement frees or rewrites in place: they are only reached through the setters
+// and getters below, which copy under the record's own lock.
 class CProgressInfo
 {
 public:
     CProgressInfo();
+    CProgressInfo(const CProgressInfo&) = delete;
+    CProgressInfo& operator=(const CProgressInfo&) = delete;
 
     // Back to the start of a job; with `full` also forgets the owner, the callback
     // and the owner's data. baseFolder is kept either way.
@@ -46,6 +51,15 @@ public:
     // TRUE when this record or any record up its parent chain was asked to stop.
     BOOL IsCancelled() const;
 
+    // The texts, each a copy taken under the lock: a copy stays valid while the
+    // worker replaces the text.
+    void SetMainText(LPCWSTR text);
+    CString GetMainText() const;
+    void SetPhaseText(LPCWSTR text);
+    CString GetPhaseText() const;
+    void SetBaseFolder(LPCWSTR folder);
+    CString GetBaseFolder() const;
+
     CWnd* ownerWindow;
     LONGLONG extraValue1;
     LONGLONG extraValue2;
@@ -56,12 +70,18 @@ public:
     LONGLONG currentAmount;
     LONGLONG extraValue3;
     void* userData;
-    CString mainText;
-    CString phaseText;
     ProgressCallback progressCallback;
     volatile LONG cancelFlag;
     UINT eventMask;
     CProgressInfo* parentInfo;
+
+private:
+    void SetText(CString& field, LPCWSTR text);
+    CString GetText(const CString& field) const;
+
+    mutable CCriticalSection m_textLock;
+    CString mainText;
+    CString phaseText;
     CString baseFolder;
 };
 

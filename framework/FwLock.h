@@ -61,3 +61,40 @@ private:
     Kind m_kind;
     bool m_held = false;
 };
+
+// A lock for data of one process that a worker thread writes and another thread reads.
+// A critical section, unlike a mutex handle, costs no kernel call when nobody else
+// holds it, so a record may own one per instance. It is re-entrant for the thread that
+// holds it, as a mutex is.
+class CCriticalSection
+{
+public:
+    CCriticalSection() { InitializeCriticalSection(&m_section); }
+    ~CCriticalSection() { DeleteCriticalSection(&m_section); }
+
+    CCriticalSection(const CCriticalSection&) = delete;
+    CCriticalSection& operator=(const CCriticalSection&) = delete;
+
+    void Lock() { EnterCriticalSection(&m_section); }
+    void Unlock() { LeaveCriticalSection(&m_section); }
+    // Takes the section only when no other thread holds it; true when taken.
+    bool TryLock() { return TryEnterCriticalSection(&m_section) != FALSE; }
+
+private:
+    CRITICAL_SECTION m_section;
+};
+
+// A scoped hold on a CCriticalSection: entered in the constructor, left on every way
+// out of the scope.
+class CSectionLock
+{
+public:
+    explicit CSectionLock(CCriticalSection& section) : m_section(section) { m_section.Lock(); }
+    ~CSectionLock() { m_section.Unlock(); }
+
+    CSectionLock(const CSectionLock&) = delete;
+    CSectionLock& operator=(const CSectionLock&) = delete;
+
+private:
+    CCriticalSection& m_section;
+};

@@ -1,6 +1,7 @@
 #include "app/records/HistoryList.h"
 
 #include "app/Globals.h"
+#include "framework/FwLock.h"
 
 int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
 {
@@ -10,7 +11,7 @@ int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
     }
     // Completion handlers of worker dialogs add to these lists as well as the
     // interface thread; the mutex is re-entrant, so a caller may already hold it.
-    WaitForSingleObject(g_DataMutex, INFINITE);
+    CHandleLock lock(g_DataMutex);
     if (entry != nullptr && entry[0] != L'\0')
     {
         // Callers often hand back the text of one of the list's own items (the
@@ -39,7 +40,5 @@ int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)
             }
         }
     }
-    int count = (int)list.GetCount();
-    ReleaseMutex(g_DataMutex);
-    return count;
+    return (int)list.GetCount();
 }

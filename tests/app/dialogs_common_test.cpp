@@ -5,6 +5,7 @@
 #include "framework/FwGdi.h"
 #include "res/CommonDialogs.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,8 @@
 namespace
 {
 
-bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    while (!condition())
-    {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-std::wstring Str(const CString& text)
-{
-    return std::wstring(text.GetString(), text.GetLength());
-}
+using qvtest::W;
+using qvtest::WaitFor;
 
 CRect ClientRectOf(HWND hDlg, int nID)
 {
@@ -133,8 +120,8 @@ TEST(CMessageBoxDlg, ButtonsFollowTheType)
     CString yes, no;
     yesNo.GetDlgItemText(IDOK, yes);
     yesNo.GetDlgItemText(IDCANCEL, no);
-    EXPECT_EQ(L"はい(&Y)", Str(yes));
-    EXPECT_EQ(L"いいえ(&N)", Str(no));
+    EXPECT_EQ(L"はい(&Y)", W(yes));
+    EXPECT_EQ(L"いいえ(&N)", W(no));
     EXPECT_EQ(0, yesNo.GetStyle() & WS_SYSMENU);
 
     CMessageBoxDlg noCaption;
@@ -142,7 +129,7 @@ TEST(CMessageBoxDlg, ButtonsFollowTheType)
     ASSERT_TRUE(noCaption.Create(IDD_MESSAGE_BOX));
     CString caption;
     noCaption.GetWindowText(caption);
-    EXPECT_EQ(L"qv", Str(caption));
+    EXPECT_EQ(L"qv", W(caption));
     EXPECT_NE(0, noCaption.GetStyle() & WS_SYSMENU);
 }
 
@@ -281,7 +268,7 @@ TEST_F(OrderDialogTest, NeedsOneShownRowUnlessTheRuleIsOff)
         script.Add(IDOK);
         SendCommand(m_dialog, IDOK);
         ASSERT_EQ(1u, script.GetQuestions().size());
-        EXPECT_EQ(L"１つ以上の項目を表示にしてください", Str(script.GetQuestions()[0].text));
+        EXPECT_EQ(L"１つ以上の項目を表示にしてください", W(script.GetQuestions()[0].text));
     }
     EXPECT_TRUE(m_dialog.IsWindowVisible());
     EXPECT_EQ(1, m_items[0].show);
@@ -341,7 +328,7 @@ TEST(CInputPasswordDlg, AcceptsOnlyTwoEqualTexts)
         EXPECT_EQ(c.accepted ? 0u : 1u, script.GetQuestions().size());
         if (c.accepted)
         {
-            EXPECT_EQ(std::wstring(c.first), Str(dialog.m_password));
+            EXPECT_EQ(std::wstring(c.first), W(dialog.m_password));
         }
     }
 }
@@ -369,9 +356,9 @@ TEST(CInputBookMarkDlg, SelectsTheKeyByItsExactNameElseNone)
         EXPECT_EQ(1, (int)SendMessageW(GetDlgItem(dialog.m_hWnd, IDC_BOOKMARK_TARGET), CB_GETCOUNT, 0, 0));
         dialog.SetDlgItemText(IDC_BOOKMARK_CONTENT, L"作業");
         SendCommand(dialog, IDOK);
-        EXPECT_EQ(std::wstring(c.returned), Str(dialog.m_keyName));
-        EXPECT_EQ(L"C:\\tmp", Str(dialog.m_target));
-        EXPECT_EQ(L"作業", Str(dialog.m_content));
+        EXPECT_EQ(std::wstring(c.returned), W(dialog.m_keyName));
+        EXPECT_EQ(L"C:\\tmp", W(dialog.m_target));
+        EXPECT_EQ(L"作業", W(dialog.m_content));
     }
 }
 
@@ -393,10 +380,10 @@ TEST(CDialogAnswerScript, AnswersQuestionsOfAWorkerThreadWithoutAWindow)
     const std::vector<CDialogQuestion> questions = script.GetQuestions();
     ASSERT_EQ(2u, questions.size());
     EXPECT_EQ(IDD_MESSAGE_BOX, (int)questions[0].dialogId);
-    EXPECT_EQ(L"上書きしますか\nC:\\a.txt", Str(questions[0].text));
-    EXPECT_EQ(L"確認", Str(questions[0].caption));
+    EXPECT_EQ(L"上書きしますか\nC:\\a.txt", W(questions[0].text));
+    EXPECT_EQ(L"確認", W(questions[0].caption));
     EXPECT_EQ(4, questions[0].type);
-    EXPECT_EQ(L"qv", Str(questions[1].caption));
+    EXPECT_EQ(L"qv", W(questions[1].caption));
     EXPECT_EQ(0u, script.GetRemaining());
     EXPECT_EQ(1, script.GetUnanswered());
 }
@@ -415,12 +402,12 @@ TEST(CDialogAnswerScript, PutsTheAnswersValuesWhereTheUsersInputGoes)
     input.m_caption = L"展開パスワード";
     input.m_masked = 1;
     EXPECT_EQ(IDOK, input.DoModal());
-    EXPECT_EQ(L"pass", Str(input.m_text));
+    EXPECT_EQ(L"pass", W(input.m_text));
 
     COnlyEditNameDlg name;
     name.m_name = L"old";
     EXPECT_EQ(IDCANCEL, name.DoModal());
-    EXPECT_EQ(L"old", Str(name.m_name));
+    EXPECT_EQ(L"old", W(name.m_name));
 
     ListOrderItem items[3] = {{1, 0, 10}, {1, 1, 20}, {0, 2, 30}};
     COrderListWithCheckDlg list;
@@ -433,8 +420,8 @@ TEST(CDialogAnswerScript, PutsTheAnswersValuesWhereTheUsersInputGoes)
     EXPECT_EQ(1, items[2].show);
 
     ASSERT_EQ(3u, script.GetQuestions().size());
-    EXPECT_EQ(L"展開パスワード", Str(script.GetQuestions()[0].caption));
-    EXPECT_EQ(L"名前の設定", Str(script.GetQuestions()[1].caption));
+    EXPECT_EQ(L"展開パスワード", W(script.GetQuestions()[0].caption));
+    EXPECT_EQ(L"名前の設定", W(script.GetQuestions()[1].caption));
 }
 
 } // namespace

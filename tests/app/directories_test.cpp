@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Settings.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -11,10 +12,7 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(s.GetString(), s.GetLength());
-}
+using qvtest::W;
 
 // Drives C and Z only, whatever the machine has.
 DWORD WINAPI DrivesCAndZ()

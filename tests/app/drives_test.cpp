@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -16,10 +17,7 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(s.GetString(), s.GetLength());
-}
+using qvtest::W;
 
 // ---- Disk and drive fakes ----
 

@@ -1,6 +1,7 @@
 // Value formatting, parsing and wildcard matching.
 #include "app/Formatting.h"
 #include "app/Wildcard.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -9,10 +10,7 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(s.GetString(), s.GetLength());
-}
+using qvtest::W;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/IniFile.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -13,17 +14,9 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(static_cast<LPCWSTR>(s), s.GetLength());
-}
-
-std::string Utf16Bytes(const std::wstring& text, bool bom)
-{
-    std::string bytes = bom ? std::string("\xFF\xFE", 2) : std::string();
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Items;
+using qvtest::Utf16Bytes;
+using qvtest::W;
 
 std::string AnsiBytes(const std::wstring& text)
 {
@@ -33,14 +26,6 @@ std::string AnsiBytes(const std::wstring& text)
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0], n, nullptr,
                         nullptr);
     return bytes;
-}
-
-std::vector<std::wstring> Items(const CStringArray& array)
-{
-    std::vector<std::wstring> items;
-    for (INT_PTR i = 0; i < array.GetSize(); ++i)
-        items.push_back(W(array[i]));
-    return items;
 }
 
 CStringArray MakeArray(std::initializer_list<const wchar_t*> items)

@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 #include "app/keys/KeyBindings.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -12,32 +13,9 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(static_cast<LPCWSTR>(s), s.GetLength());
-}
-
-bool ThrowsInvalidArg(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (CException* e)
-    {
-        bool invalidArg = dynamic_cast<CInvalidArgException*>(e) != nullptr;
-        e->Delete();
-        return invalidArg;
-    }
-    return false;
-}
-
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::ThrowsInvalidArg;
+using qvtest::Utf16File;
+using qvtest::W;
 
 CArrayKeyCmdInfo* const s_allSets[] = {&g_FilerKeyCmds,   &g_ArcInfoKeyCmds, &g_ViewerKeyCmds,
                                        &g_GraphicKeyCmds, &g_BinaryKeyCmds,  &g_CommonKeyCmds};

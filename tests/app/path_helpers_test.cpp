@@ -2,6 +2,7 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -11,10 +12,7 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(static_cast<LPCWSTR>(s), s.GetLength());
-}
+using qvtest::W;
 
 std::string A(const CStringA& s)
 {

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+
 namespace
 {
 
@@ -67,6 +71,66 @@ TEST(ProgressInfo, CancelOfAParentIsSeenByEveryChildWhoseOwnFlagStaysClear)
     EXPECT_TRUE(inner.IsCancelled());
     EXPECT_FALSE(middle.IsCancelled());
     EXPECT_FALSE(outer.IsCancelled());
+}
+
+TEST(ProgressInfo, TextsAreCopiesThatALaterReplacementLeavesAlone)
+{
+    CProgressInfo info;
+    info.SetMainText(L"C:\\work\\first.txt");
+    info.SetPhaseText(L"読み込み中");
+    info.SetBaseFolder(L"C:\\work");
+    const CString main = info.GetMainText(), phase = info.GetPhaseText();
+    // Same length and shorter: a string block the record alone owns is rewritten in place.
+    info.SetMainText(L"C:\\work\\other.txt");
+    info.SetPhaseText(L"書込");
+    EXPECT_STREQ(main, L"C:\\work\\first.txt");
+    EXPECT_STREQ(phase, L"読み込み中");
+    EXPECT_STREQ(info.GetMainText(), L"C:\\work\\other.txt");
+
+    info.Clear(TRUE);
+    EXPECT_TRUE(info.GetMainText().IsEmpty());
+    EXPECT_TRUE(info.GetPhaseText().IsEmpty());
+    EXPECT_STREQ(info.GetBaseFolder(), L"C:\\work");
+}
+
+TEST(ProgressInfo, AReaderThreadSeesOnlyWholeTextsWhileTheWorkerReplacesThem)
+{
+    // Texts of different lengths, so that replacements both reuse and free blocks.
+    const std::wstring texts[] = {L"", L"a", L"C:\\短い名前.txt", std::wstring(300, L'x'),
+                                  std::wstring(40, L'漢')};
+    auto isOneOfThem = [&texts](const CString& text) {
+        for (const std::wstring& known : texts)
+            if (known == std::wstring(text.GetString(), text.GetLength()))
+                return true;
+        return false;
+    };
+
+    CProgressInfo info;
+    std::atomic<bool> stop(false);
+    std::atomic<long> replacements(0);
+    std::thread worker([&] {
+        for (unsigned i = 0; !stop.load(); ++i)
+        {
+            info.SetMainText(texts[i % 5].c_str());
+            info.SetPhaseText(texts[(i + 2) % 5].c_str());
+            if (i % 64 == 0)
+                info.Clear(FALSE);
+            replacements.fetch_add(1);
+        }
+    });
+
+    // Bounded by reads and by time, whichever ends first.
+    int torn = 0, reads = 0;
+    const DWORD start = GetTickCount();
+    for (; reads < 200000 && GetTickCount() - start < 1500; ++reads)
+    {
+        if (!isOneOfThem(info.GetMainText()) || !isOneOfThem(info.GetPhaseText()))
+            ++torn;
+    }
+    stop = true;
+    worker.join();
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_GT(replacements.load(), 0);
 }
 
 TEST(RenameFileNames, CanRenameRefusesNamesHeldOrPlannedByAnotherFileOfTheBatch)

@@ -1,6 +1,7 @@
 // The archive entry record, the error list and the viewed-file history.
 #include "app/records/ArchiveFileInfo.h"
 #include "app/records/ViewFileHistory.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -9,10 +10,7 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(s.GetString(), s.GetLength());
-}
+using qvtest::W;
 
 // ---- CErrorIF ----
 

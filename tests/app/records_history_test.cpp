@@ -4,6 +4,7 @@
 #include "app/records/MediaKinds.h"
 #include "app/records/PlayListFile.h"
 #include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -13,20 +14,8 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(s.GetString(), s.GetLength());
-}
-
-std::vector<std::wstring> Items(const CStringArray& list)
-{
-    std::vector<std::wstring> out;
-    for (INT_PTR i = 0; i < list.GetCount(); ++i)
-    {
-        out.push_back(W(list[i]));
-    }
-    return out;
-}
+using qvtest::Items;
+using qvtest::W;
 
 std::vector<std::wstring> Paths(const IPlayList& list)
 {
@@ -40,12 +29,7 @@ std::vector<std::wstring> Paths(const IPlayList& list)
     return out;
 }
 
-std::string Utf16(const std::wstring& text, bool bom = true)
-{
-    std::string bytes = bom ? std::string("\xFF\xFE", 2) : std::string();
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16Bytes;
 
 std::string Cp932(const std::wstring& text)
 {
@@ -137,7 +121,7 @@ TEST_F(RecordsPlayList, ReadsUtf16LinesWhateverTheirEndsAndKeepsAnOpenLastLine)
 {
     const std::wstring body = L"#EXTM3U\r\nC:\\v\\a.avi\r\nC:\\m\\b.mp3";
     std::wstring path = dir + L"\\list.m3u";
-    ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16(body + L"\r\n")));
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16Bytes(body + L"\r\n")));
     EXPECT_EQ(1, LoadPlayListM3u(path.c_str(), list));
     EXPECT_EQ((std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\m\\b.mp3"}), Paths(list));
     EXPECT_EQ(L"C:\\v", W(list.GetEntry(0).folder));
@@ -151,7 +135,7 @@ TEST_F(RecordsPlayList, ReadsUtf16LinesWhateverTheirEndsAndKeepsAnOpenLastLine)
     for (const std::wstring& text : foreign)
     {
         list.RemoveAll();
-        ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16(text)));
+        ASSERT_TRUE(qvtest::WriteFileBytes(path, Utf16Bytes(text)));
         EXPECT_EQ(1, LoadPlayListM3u(path.c_str(), list));
         EXPECT_EQ((std::vector<std::wstring>{L"C:\\v\\a.avi", L"C:\\m\\b.mp3"}), Paths(list));
     }
@@ -190,7 +174,7 @@ TEST_F(RecordsPlayList, SavesMarkAndCrLfLinesThatLoadBack)
     list.AppendEntry(L"D:\\v", findData);
     std::wstring path = dir + L"\\out.m3u";
     ASSERT_EQ(1, SavePlayListM3u(path.c_str(), list));
-    EXPECT_EQ(Utf16(L"C:\\a\\b.mp3\r\nD:\\v\\動画.avi\r\n"), qvtest::ReadFileBytes(path));
+    EXPECT_EQ(Utf16Bytes(L"C:\\a\\b.mp3\r\nD:\\v\\動画.avi\r\n"), qvtest::ReadFileBytes(path));
 
     CPlayListPaths again;
     ASSERT_EQ(1, LoadPlayListM3u(path.c_str(), again));
@@ -205,7 +189,7 @@ TEST_F(RecordsPlayList, DirectoryAddsMediaFilesRecursivelyAndReadsListedM3u)
     ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\a.mp3", "x"));
     ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\skip.txt", "x"));
     ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\sub\\c.avi", "x"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\sub\\l.m3u", Utf16(L"X:\\listed.mp3\r\n")));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\sub\\l.m3u", Utf16Bytes(L"X:\\listed.mp3\r\n")));
     CStringArray kinds;
     kinds.Add(L"MP3");
     kinds.Add(L"AVI");

@@ -25,12 +25,7 @@ const TableRef kTables[] = {
     {L"ALLDATA2", g_AllData2Settings, kAllData2SettingCount},
 };
 
-std::string Utf16Bytes(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16Bytes;
 
 // Every setting variable is a program-wide global: keep them as they were for the
 // other tests.

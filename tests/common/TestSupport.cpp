@@ -116,19 +116,61 @@ std::string ReadFileBytes(const std::wstring& path)
     return out;
 }
 
+std::string Utf16Bytes(const std::wstring& text, bool bom)
+{
+    std::string bytes = bom ? std::string("\xFF\xFE", 2) : std::string();
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
+}
+
+std::string Utf16File(const std::wstring& text)
+{
+    return Utf16Bytes(text, true);
+}
+
+void DispatchPendingMessages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 void PumpMessages(DWORD milliseconds)
 {
     DWORD end = GetTickCount() + milliseconds;
     do
     {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        DispatchPendingMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        DispatchPendingMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
 }
 
 } // namespace qvtest

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include "filer/FileInfo.h"
+#include "tests/common/TestHelpers.h"
 
 #include <cwchar>
 #include <string>
@@ -22,10 +23,7 @@ inline WIN32_FIND_DATAW MakeFindData(LPCWSTR name, bool directory, ULONGLONG siz
     return fd;
 }
 
-inline std::wstring W(const CString& s)
-{
-    return std::wstring(static_cast<LPCWSTR>(s), s.GetLength());
-}
+using qvtest::W;
 
 // The names of the entries in array order.
 inline std::vector<std::wstring> Names(const CArrayFileInfo& entries)

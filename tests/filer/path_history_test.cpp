@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "filer/DirHistoryDlg.h"
 #include "res/FilerDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestSupport.h"
 #include "filer/PathHistory.h"
 
@@ -41,13 +42,7 @@ std::wstring Go(CArrayPathHistoryInfo& history, int pane, int direction, std::ws
     return current;
 }
 
-// A settings file as the program writes it: UTF-16LE with the byte-order mark.
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16File;
 
 std::wstring MakeDir(const std::wstring& base, LPCWSTR name)
 {
@@ -225,52 +220,11 @@ TEST(PathHistory, SectionKeyNumbersGiveTheOrder)
 namespace
 {
 // The dialog, driven from its own modal loop once it shows.
-class DrivenDirHistoryDlg : public CDirHistoryDlg
+class DrivenDirHistoryDlg : public qvtest::CDrivenDialog<DrivenDirHistoryDlg, CDirHistoryDlg>
 {
 public:
-    std::function<void(DrivenDirHistoryDlg&)> drive;
-
-    std::vector<std::wstring> Lines() const
-    {
-        std::vector<std::wstring> lines;
-        HWND list = GetDlgItem(IDC_DIR_HISTORY_LIST)->GetSafeHwnd();
-        for (LRESULT i = 0; i < ::SendMessageW(list, LB_GETCOUNT, 0, 0); ++i)
-        {
-            wchar_t text[MAX_PATH] = {};
-            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            lines.push_back(text);
-        }
-        return lines;
-    }
-    void Command(int id, int code)
-    {
-        ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, code),
-                       reinterpret_cast<LPARAM>(GetDlgItem(id)->GetSafeHwnd()));
-    }
-    RECT Child(int id) const
-    {
-        RECT rect;
-        ::GetWindowRect(GetDlgItem(id)->GetSafeHwnd(), &rect);
-        return rect;
-    }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        CDirHistoryDlg::OnInitDialog();
-        ::PostMessageW(m_hWnd, WM_APP, 0, 0);
-        return TRUE;
-    }
-    LRESULT OnDrive(WPARAM, LPARAM)
-    {
-        drive(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
+    std::vector<std::wstring> Lines() const { return ListBoxLines(IDC_DIR_HISTORY_LIST); }
 };
-BEGIN_MESSAGE_MAP(DrivenDirHistoryDlg, CDirHistoryDlg)
-ON_MESSAGE(WM_APP, OnDrive)
-END_MESSAGE_MAP()
 } // namespace
 
 TEST(DirHistoryDialog, FilterOrderResizeAndChoice)

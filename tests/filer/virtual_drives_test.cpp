@@ -12,6 +12,7 @@
 #include "app/VirtualDrives.h"
 #include "filer/FileInfo.h"
 #include "filer/VirtualDriveDlg.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestSupport.h"
 #include "tests/filer/FilerTestData.h"
 
@@ -19,12 +20,7 @@ using filertest::MakeFindData;
 
 namespace
 {
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16File;
 
 // The names a folder lists (any pattern, folders unfiltered), sorted.
 std::vector<std::wstring> Listed(CVirtualFolderStore& store, LPCWSTR folder, LPCWSTR pattern = L"*")
@@ -320,30 +316,11 @@ TEST_F(VirtualDrives, StoreInUseAtLoadIsNeverSaved)
 
 namespace
 {
-class DrivenVirtualDriveDlg : public CVirtualDriveDlg
+class DrivenVirtualDriveDlg : public qvtest::CDrivenDialog<DrivenVirtualDriveDlg, CVirtualDriveDlg>
 {
 public:
-    std::function<void(DrivenVirtualDriveDlg&)> drive;
     CCheckListBox& List() { return m_list; }
-    void Command(int id) { ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        CVirtualDriveDlg::OnInitDialog();
-        ::PostMessageW(m_hWnd, WM_APP, 0, 0);
-        return TRUE;
-    }
-    LRESULT OnDrive(WPARAM, LPARAM)
-    {
-        drive(*this);
-        return 0;
-    }
-    DECLARE_MESSAGE_MAP()
 };
-BEGIN_MESSAGE_MAP(DrivenVirtualDriveDlg, CVirtualDriveDlg)
-ON_MESSAGE(WM_APP, OnDrive)
-END_MESSAGE_MAP()
 } // namespace
 
 TEST_F(VirtualDrives, DialogEditsTheFlags)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/FwCollections.h"
+#include "tests/common/TestHelpers.h"
 
 #include <functional>
 #include <ostream>
@@ -15,21 +16,7 @@ inline void PrintTo(const CString& s, std::ostream* os)
 namespace
 {
 
-// True when `action` throws the framework's invalid-argument exception.
-bool ThrowsInvalidArg(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (CException* e)
-    {
-        bool invalidArg = dynamic_cast<CInvalidArgException*>(e) != nullptr;
-        e->Delete();
-        return invalidArg;
-    }
-    return false;
-}
+using qvtest::ThrowsInvalidArg;
 
 std::vector<CString> Contents(const CStringArray& a)
 {

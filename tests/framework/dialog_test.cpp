@@ -7,6 +7,7 @@
 #include "framework/FwApp.h"
 #include "framework/FwDialog.h"
 #include "tests/framework/framework_tests_res.h"
+#include "tests/common/TestSupport.h"
 
 #include <atomic>
 #include <functional>
@@ -17,36 +18,8 @@
 namespace
 {
 
-bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition())
-    {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-// Waits while dispatching this thread's messages.
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition())
-    {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using qvtest::PumpUntil;
+using qvtest::WaitFor;
 
 std::wstring TextOf(HWND hWnd)
 {

@@ -84,4 +84,33 @@ TEST(HandleLock, AMutexLeftByAnEndedThreadIsTakenAllTheSame)
     CloseHandle(mutex);
 }
 
+// Whether another thread could enter the section at once (and leaves it again).
+bool OtherThreadCanEnter(CCriticalSection& section)
+{
+    bool entered = false;
+    std::thread other([&] {
+        entered = section.TryLock();
+        if (entered)
+            section.Unlock();
+    });
+    other.join();
+    return entered;
+}
+
+TEST(SectionLock, HoldsTheSectionForItsScopeAndLetsItsOwnThreadInAgain)
+{
+    CCriticalSection section;
+    EXPECT_TRUE(OtherThreadCanEnter(section));
+    {
+        CSectionLock lock(section);
+        EXPECT_FALSE(OtherThreadCanEnter(section));
+        {
+            CSectionLock again(section); // the holder may enter once more
+            EXPECT_FALSE(OtherThreadCanEnter(section));
+        }
+        EXPECT_FALSE(OtherThreadCanEnter(section)); // the inner scope left only its own hold
+    }
+    EXPECT_TRUE(OtherThreadCanEnter(section));
+}
+
 } // namespace

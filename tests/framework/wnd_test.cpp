@@ -4,6 +4,7 @@
 
 #include "framework/FwApp.h"
 #include "framework/FwGdi.h"
+#include "tests/common/TestSupport.h"
 #include "tests/framework/framework_tests_res.h"
 
 #include <string>
@@ -13,16 +14,6 @@ namespace
 {
 
 std::vector<std::string> g_log;
-
-void PumpPending()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 // Dispatches until WM_QUIT; its code, or -1 after the time-out.
 int PumpUntilQuit(DWORD milliseconds = 5000)
@@ -123,7 +114,7 @@ TEST(MessageMap, DispatchesCommandsAndMessagesDerivedEntriesFirst)
     wnd.SetTimer(5, 1);
     const DWORD start = GetTickCount();
     while (wnd.m_calls.size() < 5 && GetTickCount() - start < 3000)
-        PumpPending();
+        qvtest::DispatchPendingMessages();
 
     const std::vector<std::string> expected = {
         "range 3010",   // base range

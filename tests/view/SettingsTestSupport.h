@@ -42,12 +42,7 @@ inline BOOL WINAPI NoWallpaper(LPCWSTR)
     return FALSE;
 }
 
-inline std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16File;
 
 inline std::wstring ReadUtf16File(const std::wstring& path)
 {

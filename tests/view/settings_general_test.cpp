@@ -16,6 +16,7 @@
 #include "tools/GeneralToolSettings.h"
 #include "view/ViewSettings.h"
 #include "viewers/BinaryByteColors.h"
+#include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -25,18 +26,8 @@
 namespace
 {
 
-std::wstring W(const CString& s)
-{
-    return std::wstring(static_cast<LPCWSTR>(s), s.GetLength());
-}
-
-std::vector<std::wstring> Items(const CStringArray& array)
-{
-    std::vector<std::wstring> items;
-    for (INT_PTR i = 0; i < array.GetSize(); ++i)
-        items.push_back(W(array[i]));
-    return items;
-}
+using qvtest::Items;
+using qvtest::W;
 
 class GeneralSectionsTest : public ::testing::Test
 {

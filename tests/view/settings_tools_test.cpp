@@ -37,12 +37,7 @@ BOOL WINAPI NoWallpaper(LPCWSTR)
     return FALSE;
 }
 
-std::string Utf16File(const std::wstring& text)
-{
-    std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    return bytes;
-}
+using qvtest::Utf16File;
 
 class ToolSectionsTest : public ::testing::Test
 {

@@ -7,6 +7,7 @@
 #include "app/StartDirs.h"
 #include "app/WorkerMessages.h"
 #include "view/WorkerDialog.h"
+#include "tests/common/TestSupport.h"
 
 #include <functional>
 #include <vector>
@@ -56,18 +57,7 @@ std::wstring NoTrailingBackslash(std::wstring path)
     return path;
 }
 
-// Waits, pumping, until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition())
-    {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        qvtest::PumpMessages(20);
-    }
-    return true;
-}
+using qvtest::PumpUntil;
 
 class ViewLifeCycle : public SettingsBench
 {

@@ -1,5 +1,7 @@
 #include "archive/client/codecs/SevenZipLibrary.h"
 
+#include "framework/FwLock.h"
+
 HANDLE g_SevenZipLoadMutex = nullptr;
 int g_SevenZipCodecsUseCount = 0;
 CCodecs* g_SevenZipCodecs = nullptr;
@@ -19,7 +21,7 @@ void CloseSevenZipLoadMutex()
 
 int CSevenZipArchive::LoadLibrary()
 {
-    WaitForSingleObject(g_SevenZipLoadMutex, INFINITE);
+    CHandleLock lock(g_SevenZipLoadMutex);
     static const wchar_t* const kNames[] = {L"7z.dll", L"7z64.dll"};
     for (const wchar_t* name : kNames)
     {
@@ -29,12 +31,8 @@ int CSevenZipArchive::LoadLibrary()
             break;
     }
     if (m_module == nullptr)
-    {
-        ReleaseMutex(g_SevenZipLoadMutex);
         return 0;
-    }
     AcquireCodecs();
-    ReleaseMutex(g_SevenZipLoadMutex);
     return 1;
 }
 
@@ -53,14 +51,13 @@ void CSevenZipArchive::AcquireCodecs()
 
 void CSevenZipArchive::ReleaseCodecs()
 {
-    WaitForSingleObject(g_SevenZipLoadMutex, INFINITE);
+    CHandleLock lock(g_SevenZipLoadMutex);
     if (g_SevenZipCodecsUseCount-- == 1 && g_SevenZipCodecs != nullptr)
     {
         CCodecs* codecs = g_SevenZipCodecs;
         g_SevenZipCodecs = nullptr;
         codecs->Release();
     }
-    ReleaseMutex(g_SevenZipLoadMutex);
 }
 
 void CSevenZipArchive::UnloadLibrary()

@@ -1,18 +1,14 @@
 #include "archive/client/base/FileHandles.h"
 
-#include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace
 {
 
-class FileHandlesTest : public ::testing::Test
+class FileHandlesTest : public qvtest::ScratchFolderTest
 {
-protected:
-    void SetUp() override { dir = qvtest::ScratchDir(); }
-    std::wstring P(const wchar_t* name) const { return dir + L"\\" + name; }
-    std::wstring dir;
 };
 
 TEST_F(FileHandlesTest, ReadPartStopsAtThePieceLimit)

@@ -1,6 +1,6 @@
 #include "archive/client/base/FileStreams.h"
 
-#include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -8,12 +8,8 @@
 namespace
 {
 
-class FileStreamsTest : public ::testing::Test
+class FileStreamsTest : public qvtest::ScratchFolderTest
 {
-protected:
-    void SetUp() override { dir = qvtest::ScratchDir(); }
-    std::wstring P(const wchar_t* name) const { return dir + L"\\" + name; }
-    std::wstring dir;
 };
 
 // Swaps one standard handle for the length of a test.

@@ -3,7 +3,7 @@
 #include "archive/client/base/PathRules.h"
 #include "tests/archive/client/MarkingFindApi.h"
 
-#include "tests/common/TestSupport.h"
+#include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -79,17 +79,14 @@ private:
     size_t m_next = 0;
 };
 
-class FileSystemTest : public ::testing::Test
+class FileSystemTest : public qvtest::ScratchFolderTest
 {
 protected:
-    void SetUp() override { dir = qvtest::ScratchDir(); }
     void TearDown() override { SetFindApi(nullptr); }
-    std::wstring P(const wchar_t* name) const { return dir + L"\\" + name; }
     bool Exists(const std::wstring& path) const
     {
         return GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    std::wstring dir;
 };
 
 TEST_F(FileSystemTest, DeletesReadOnlyFile)

@@ -1,0 +1,82 @@
+// A dialog driven from inside its own modal loop, for tests of modal dialogs: once
+// the dialog shows, `drive` runs with it, reads and works its controls and ends it
+// (DoModal returns only after that). Derive the test's dialog class as
+//
+//     class CDrivenFooDlg : public qvtest::CDrivenDialog<CDrivenFooDlg, CFooDlg> { ... };
+//
+// so that `drive` receives the derived class and reaches what it adds.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/FwDialog.h"
+
+namespace qvtest
+{
+
+template <class TDerived, class TDialog> class CDrivenDialog : public TDialog
+{
+public:
+    using TDialog::TDialog;
+
+    std::function<void(TDerived&)> drive;
+
+    // The command of control `id`, sent as the control itself sends it.
+    void Command(int id, int code = BN_CLICKED)
+    {
+        ::SendMessageW(this->m_hWnd, WM_COMMAND, MAKEWPARAM(id, code),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(this->m_hWnd, id)));
+    }
+
+    // A control's window rectangle in screen coordinates.
+    RECT Child(int id) const
+    {
+        RECT rect = {};
+        ::GetWindowRect(::GetDlgItem(this->m_hWnd, id), &rect);
+        return rect;
+    }
+
+    // The lines of a list box of the dialog, in order.
+    std::vector<std::wstring> ListBoxLines(int id) const
+    {
+        std::vector<std::wstring> lines;
+        HWND list = ::GetDlgItem(this->m_hWnd, id);
+        const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i)
+        {
+            std::wstring text(::SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+            lines.push_back(text.c_str());
+        }
+        return lines;
+    }
+
+protected:
+    // Posted, not called: the modal loop must be running before the test drives it,
+    // so that what the test sends is handled as a user's input would be.
+    BOOL OnInitDialog() override
+    {
+        TDialog::OnInitDialog();
+        ::PostMessageW(this->m_hWnd, kDriveMessage, 0, 0);
+        return TRUE;
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kDriveMessage)
+        {
+            if (drive)
+                drive(static_cast<TDerived&>(*this));
+            return 0;
+        }
+        return TDialog::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    static constexpr UINT kDriveMessage = WM_APP;
+};
+
+} // namespace qvtest
