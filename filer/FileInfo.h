@@ -6,6 +6,7 @@
 #include "framework/FwCollections.h"
 
 class CArchiveFront;
+class CArrayFileInfo;
 struct FindCondition;
 
 // Where an entry came from.
@@ -125,6 +126,15 @@ public:
     // The first entry inside this directory entry; null when there is none (see
     // FindFirstEntry).
     class CEntryFind* FindFirstChild(LPCWSTR pattern, CFileInfo& out) const;
+
+    // ---- Pictures (defined with the picture walkers) ---------------------------------
+    // Appends every picture file below this directory entry (see PictureFiles.h); 1.
+    int CollectPictureFiles(CArrayFileInfo& out) const;
+    // The same, then the whole array in picture order (ComparePictureOrder); 1.
+    int ListPictureFilesSorted(CArrayFileInfo& out) const;
+    // 1 when a picture back-end reads the file; a shortcut is first refilled as its
+    // target.
+    int IsPictureFile();
 
     // The class of a find record: 1 file, 2 directory, 3 "..", 4 ".".
     static int GetEntryClass(const WIN32_FIND_DATAW& findData);

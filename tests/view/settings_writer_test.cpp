@@ -124,11 +124,11 @@ TEST_F(SettingsWriter, TreeCachesAreWrittenOnlyForLoadedTrees)
     EXPECT_EQ("old cache", qvtest::ReadFileBytes(oldCache));
     EXPECT_EQ(0u, qvtest::ListFolder(m_dir).count(L"C_TREE.DAT"));
 
-    CStringArray* tree = new CStringArray;
-    tree->Add(L"C:\\Tools");
-    tree->Add(L"C:\\Tools\\ツール");
-    g_DirTreeStore.SetTree(L'c', tree);
-    g_DirTreeStore.SetTree(L'E', new CStringArray); // empty: skipped
+    CDirTreeChain tree;
+    tree.Append(L"C:\\Tools");
+    tree.Append(L"C:\\Tools\\ツール");
+    g_DirTreeStore.SetTree(L'c', tree.Detach());
+    g_DirTreeStore.SetTree(L'E', nullptr); // none: skipped
     m_view->SaveAllSettings();
     EXPECT_EQ(Utf16File(L"C:\\Tools\r\nC:\\Tools\\ツール\r\n"),
               qvtest::ReadFileBytes(m_dir + L"\\C_TREE.DAT"));

@@ -1,0 +1,27 @@
+// Display names of the numbered command keywords that follow settings: the five
+// characters-per-line commands of the text viewer and the SCSI device commands.
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+
+// The five commands "@Lineword1" to "@Lineword5", on the menu ids 618 to 622.
+constexpr int LINE_WIDTH_COMMAND_COUNT = 5;
+constexpr UINT LINE_WIDTH_FIRST_MENU_ID = 618;
+
+// Their display names, which the menus read, in command order. Empty until
+// SetLineWidthCommandNames runs.
+extern CString g_LineWidthCommandNames[LINE_WIDTH_COMMAND_COUNT];
+
+// Names the five commands "１行の文字数を<n>文字に設定" after the viewer's five
+// characters-per-line choices, in order (the settings reader passes them after
+// reading section "VIEWERSETTING").
+void SetLineWidthCommandNames(const int (&lineWidths)[LINE_WIDTH_COMMAND_COUNT]);
+
+// The display name of the command on menu id 618 to 622; null for any other id.
+LPCWSTR GetLineWidthCommandName(UINT menuId);
+
+// For "@Scsi01" to "@Scsi09": the text of the device command of that slot.
+// Placeholder until the SCSI device list exists: the list fills the text from the
+// devices it found (label with Open, Eject or Close, or the device address); until
+// then every keyword gives 0 and an empty text.
+int GetScsiCommandText(LPCWSTR keyword, CString& out);
