@@ -234,7 +234,7 @@ void CFilerPane::SetDirectory(LPCWSTR path, BOOL justEntered)
         return;
     m_currentDir = path;
     m_bJustEntered = justEntered;
-    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, PATH_VISIT_NAVIGATE);
 }
 
 void CFilerPane::SyncProcessDirectory()
