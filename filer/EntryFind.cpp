@@ -4,8 +4,8 @@
 #include "app/PathHelpers.h"
 #include "app/VirtualDrives.h"
 #include "app/Wildcard.h"
-#include "archive/front/ArchiveFront.h"
 #include "filer/FindThread.h"
+#include "filer/PaneArchive.h"
 
 // ---- Enumeration ----------------------------------------------------------------------
 
@@ -25,7 +25,7 @@ CEntryFind* GiveUp(CEntryFind* find, DWORD error)
 }
 } // namespace
 
-CEntryFind* FindFirstEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out)
+CEntryFind* FindFirstEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out)
 {
     CEntryFind* find = new CEntryFind;
     find->m_directory = directory;
@@ -103,7 +103,7 @@ namespace
 {
 // The pattern is the name itself, so that the system's find does the lookup; its
 // match also takes short names and is not exact, hence the comparison here.
-int FindNamedEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out, BOOL filesOnly)
+int FindNamedEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out, BOOL filesOnly)
 {
     CEntryFind* find = FindFirstEntry(archive, directory, name, out);
     int found = 0;
@@ -120,12 +120,12 @@ int FindNamedEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFil
 }
 } // namespace
 
-int FindEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
+int FindEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 {
     return FindNamedEntry(archive, directory, name, out, FALSE);
 }
 
-int FindFileEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
+int FindFileEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 {
     return FindNamedEntry(archive, directory, name, out, TRUE);
 }

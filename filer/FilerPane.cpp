@@ -70,7 +70,8 @@ bool FindPaneByMode(int* pane, UINT positionMask, UINT modeMask, UINT subModeMas
 
 // ---- Record -------------------------------------------------------------------------
 
-CFilerPane::CFilerPane(UINT paneNumber) : m_paneNumber(paneNumber), m_wildcard(L"*.*")
+CFilerPane::CFilerPane(UINT paneNumber)
+    : m_paneNumber(paneNumber), m_wildcard(L"*.*"), m_archive(CreatePaneArchive())
 {
     InitFindCondition(m_condition);
     ResetSortSetting(m_workingSort);
@@ -81,6 +82,7 @@ CFilerPane::~CFilerPane()
 {
     m_findResults.StopSearch();
     CloseChangeNotification();
+    delete m_archive;
 }
 
 BOOL CFilerPane::SetMode(UINT position, UINT mode, UINT subMode)

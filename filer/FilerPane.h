@@ -9,10 +9,10 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "app/records/PaneRecords.h"
-#include "archive/front/ArchiveFront.h"
 #include "filer/EntryFind.h"
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
+#include "filer/PaneArchive.h"
 #include "filer/PaneHooks.h"
 #include "filer/SortSetting.h"
 
@@ -142,7 +142,8 @@ public:
     CString m_lastListedDir;
     CSortSetting m_workingSort;
     CSortSetting m_sortSetting;
-    CArchiveFront m_archive;
+    // Owned; made by the factory the program installs (CreatePaneArchive).
+    IPaneArchive* m_archive;
     CWnd* m_pView = nullptr;
     CFindResultList m_findResults;
 
