@@ -185,16 +185,16 @@ void CFilerPane::ResetTargetIteration()
 
 int CFilerPane::GetTargetEntry(DWORD flags, int n, CFileInfo& out)
 {
-    if (IsOnVirtualDrive() && !(flags & 0x1))
+    if (IsOnVirtualDrive() && !(flags & TARGET_ALLOW_VIRTUAL_DRIVE))
         return 0;
     if (m_entries.IsEmpty() || n < 0)
         return 0;
     CFileInfo* cursor = GetCursorEntry();
     bool marked;
-    if (flags & 0x40)
+    if (flags & TARGET_MARKED_IF_CURSOR_MARKED)
         marked = cursor && cursor->m_mark;
     else
-        marked = m_markedCount > 0 && !(flags & 0x4);
+        marked = m_markedCount > 0 && !(flags & TARGET_CURSOR_ONLY);
     if (!marked)
     {
         if (n != 0 || !cursor || cursor->IsDots())

@@ -500,8 +500,8 @@ namespace
 bool RemoveDirectoryOnHost(const std::wstring& path)
 {
     typedef char*(__cdecl * UnixNameFn)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(address));
     char* name = unixName ? unixName(path.c_str()) : nullptr;
     if (!name)
         return false;
