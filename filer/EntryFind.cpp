@@ -4,6 +4,7 @@
 #include "app/PathHelpers.h"
 #include "app/VirtualDrives.h"
 #include "app/Wildcard.h"
+#include "framework/FwLock.h"
 #include "filer/FindThread.h"
 #include "filer/PaneArchive.h"
 
@@ -137,22 +138,6 @@ int FindFileEntryOnDisk(LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 
 // ---- Find results ---------------------------------------------------------------------
 
-namespace
-{
-// Holds a find-result list's mutex for one scope.
-class CResultListLock
-{
-public:
-    explicit CResultListLock(const CFindResultList& list) : m_list(list) { m_list.Lock(); }
-    ~CResultListLock() { m_list.Unlock(); }
-    CResultListLock(const CResultListLock&) = delete;
-    CResultListLock& operator=(const CResultListLock&) = delete;
-
-private:
-    const CFindResultList& m_list;
-};
-} // namespace
-
 CFindResultList::CFindResultList()
     : m_mutex(CreateMutexW(nullptr, FALSE, nullptr)), m_worker(nullptr), m_changed(FALSE), m_cleared(FALSE)
 {
@@ -166,21 +151,11 @@ CFindResultList::~CFindResultList()
     CloseHandle(m_mutex);
 }
 
-void CFindResultList::Lock() const
-{
-    WaitForSingleObject(m_mutex, INFINITE);
-}
-
-void CFindResultList::Unlock() const
-{
-    ReleaseMutex(m_mutex);
-}
-
 CFindThread* CFindResultList::StartSearch()
 {
     StopSearch();
     Clear();
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     if (!m_worker)
         m_worker = new CFindThread;
     return m_worker;
@@ -199,7 +174,7 @@ void CFindResultList::StopSearch()
 
 int CFindResultList::AddResult(const CFileInfo& entry)
 {
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     m_results.AddEntry(entry);
     m_changed = TRUE;
     return 1;
@@ -207,7 +182,7 @@ int CFindResultList::AddResult(const CFileInfo& entry)
 
 void CFindResultList::Clear()
 {
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     m_results.RemoveAll();
     m_changed = TRUE;
     m_cleared = TRUE;
@@ -216,7 +191,7 @@ void CFindResultList::Clear()
 void CFindResultList::RenameResult(const CFileInfo& entry, LPCWSTR newName)
 {
     CString path = entry.GetFullPath();
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     for (INT_PTR i = 0; i < m_results.GetSize(); ++i)
     {
         CFileInfo& result = m_results[i];
@@ -253,7 +228,7 @@ int MergeFindResultsInto(CFindResultList& list, CArrayFileInfo& paneEntries, LPC
                          BOOL filterDirectories, BOOL incremental, BOOL forced,
                          const std::function<int(int, CFileInfo*, const WIN32_FIND_DATAW&)>& compareRead)
 {
-    CResultListLock lock(list);
+    CHandleLock lock(list.m_mutex);
     BOOL cleared = list.m_cleared;
     list.m_cleared = FALSE;
     int result = (forced || cleared) ? 1 : 0;

@@ -68,9 +68,6 @@ public:
     // The first result with the entry's full path (case aside) takes the new name.
     void RenameResult(const CFileInfo& entry, LPCWSTR newName);
 
-    void Lock() const;
-    void Unlock() const;
-
     HANDLE m_mutex;
     CArrayFileInfo m_results;
     CFindThread* m_worker;
