@@ -28,7 +28,8 @@ enum
 
 struct PaneHooks
 {
-    // Records a visit of `directory` by the pane `paneNumber` in the path history.
+    // Records a visit of `directory` by the pane `paneNumber` in the path history;
+    // `historyMode` is PATH_VISIT_STEP or PATH_VISIT_NAVIGATE.
     void (*recordVisit)(UINT paneNumber, LPCWSTR directory, int historyMode);
     // Nonzero when the preview loader shows `directory` as thumbnails.
     int (*isPreviewDirectory)(LPCWSTR directory);
