@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/Settings.h"
+#include "framework/FwLock.h"
 #include "res/FilerDialogs.h"
 
 BEGIN_MESSAGE_MAP(CDirHistoryDlg, CDialog)
@@ -45,11 +46,10 @@ CDirHistoryDlg::CDirHistoryDlg(CWnd* pParent) : CDialog(IDD_DIR_HISTORY, pParent
 BOOL CDirHistoryDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (g_DataMutex)
-        WaitForSingleObject(g_DataMutex, INFINITE);
-    g_PathHistorySnapshot.CopyFrom(g_PathHistory);
-    if (g_DataMutex)
-        ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_PathHistorySnapshot.CopyFrom(g_PathHistory);
+    }
     m_records.clear();
     for (INT_PTR i = 0; i < g_PathHistorySnapshot.GetSize(); ++i)
         m_records.push_back(g_PathHistorySnapshot.GetAt(i));

@@ -4,8 +4,9 @@
 #include "app/PathHelpers.h"
 #include "app/VirtualDrives.h"
 #include "app/Wildcard.h"
-#include "archive/front/ArchiveFront.h"
+#include "framework/FwLock.h"
 #include "filer/FindThread.h"
+#include "filer/PaneArchive.h"
 
 // ---- Enumeration ----------------------------------------------------------------------
 
@@ -25,7 +26,7 @@ CEntryFind* GiveUp(CEntryFind* find, DWORD error)
 }
 } // namespace
 
-CEntryFind* FindFirstEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out)
+CEntryFind* FindFirstEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out)
 {
     CEntryFind* find = new CEntryFind;
     find->m_directory = directory;
@@ -103,7 +104,7 @@ namespace
 {
 // The pattern is the name itself, so that the system's find does the lookup; its
 // match also takes short names and is not exact, hence the comparison here.
-int FindNamedEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out, BOOL filesOnly)
+int FindNamedEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out, BOOL filesOnly)
 {
     CEntryFind* find = FindFirstEntry(archive, directory, name, out);
     int found = 0;
@@ -120,12 +121,12 @@ int FindNamedEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFil
 }
 } // namespace
 
-int FindEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
+int FindEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 {
     return FindNamedEntry(archive, directory, name, out, FALSE);
 }
 
-int FindFileEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
+int FindFileEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 {
     return FindNamedEntry(archive, directory, name, out, TRUE);
 }
@@ -136,22 +137,6 @@ int FindFileEntryOnDisk(LPCWSTR directory, LPCWSTR name, CFileInfo& out)
 }
 
 // ---- Find results ---------------------------------------------------------------------
-
-namespace
-{
-// Holds a find-result list's mutex for one scope.
-class CResultListLock
-{
-public:
-    explicit CResultListLock(const CFindResultList& list) : m_list(list) { m_list.Lock(); }
-    ~CResultListLock() { m_list.Unlock(); }
-    CResultListLock(const CResultListLock&) = delete;
-    CResultListLock& operator=(const CResultListLock&) = delete;
-
-private:
-    const CFindResultList& m_list;
-};
-} // namespace
 
 CFindResultList::CFindResultList()
     : m_mutex(CreateMutexW(nullptr, FALSE, nullptr)), m_worker(nullptr), m_changed(FALSE), m_cleared(FALSE)
@@ -166,21 +151,11 @@ CFindResultList::~CFindResultList()
     CloseHandle(m_mutex);
 }
 
-void CFindResultList::Lock() const
-{
-    WaitForSingleObject(m_mutex, INFINITE);
-}
-
-void CFindResultList::Unlock() const
-{
-    ReleaseMutex(m_mutex);
-}
-
 CFindThread* CFindResultList::StartSearch()
 {
     StopSearch();
     Clear();
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     if (!m_worker)
         m_worker = new CFindThread;
     return m_worker;
@@ -199,7 +174,7 @@ void CFindResultList::StopSearch()
 
 int CFindResultList::AddResult(const CFileInfo& entry)
 {
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     m_results.AddEntry(entry);
     m_changed = TRUE;
     return 1;
@@ -207,7 +182,7 @@ int CFindResultList::AddResult(const CFileInfo& entry)
 
 void CFindResultList::Clear()
 {
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     m_results.RemoveAll();
     m_changed = TRUE;
     m_cleared = TRUE;
@@ -216,7 +191,7 @@ void CFindResultList::Clear()
 void CFindResultList::RenameResult(const CFileInfo& entry, LPCWSTR newName)
 {
     CString path = entry.GetFullPath();
-    CResultListLock lock(*this);
+    CHandleLock lock(m_mutex);
     for (INT_PTR i = 0; i < m_results.GetSize(); ++i)
     {
         CFileInfo& result = m_results[i];
@@ -253,7 +228,7 @@ int MergeFindResultsInto(CFindResultList& list, CArrayFileInfo& paneEntries, LPC
                          BOOL filterDirectories, BOOL incremental, BOOL forced,
                          const std::function<int(int, CFileInfo*, const WIN32_FIND_DATAW&)>& compareRead)
 {
-    CResultListLock lock(list);
+    CHandleLock lock(list.m_mutex);
     BOOL cleared = list.m_cleared;
     list.m_cleared = FALSE;
     int result = (forced || cleared) ? 1 : 0;

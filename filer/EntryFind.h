@@ -7,7 +7,7 @@
 #include "framework/FwString.h"
 #include "filer/FileInfo.h"
 
-class CArchiveFront;
+class IPaneArchive;
 class CFindThread;
 
 // Kinds of an enumeration.
@@ -35,16 +35,16 @@ public:
 // otherwise a virtual-drive letter lists its store, anything else the disk. Returns
 // null when there is nothing (the system error of a failed disk find is kept for
 // GetLastError).
-CEntryFind* FindFirstEntry(CArchiveFront* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out);
+CEntryFind* FindFirstEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out);
 // 1 with the next entry, 0 at the end and for a null handle.
 int FindNextEntry(CEntryFind* find, CFileInfo& out);
 // Frees the handle and nulls the reference; the result of closing a disk find, else 1.
 BOOL CloseEntryFind(CEntryFind*& find);
 
 // 1 with the first entry of the directory whose name equals `name` (case aside).
-int FindEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out);
+int FindEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out);
 // The same, never a directory.
-int FindFileEntryInDirectory(CArchiveFront* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out);
+int FindFileEntryInDirectory(IPaneArchive* archive, LPCWSTR directory, LPCWSTR name, CFileInfo& out);
 int FindFileEntryOnDisk(LPCWSTR directory, LPCWSTR name, CFileInfo& out);
 
 // The hand-over list of a pane that shows search results. The search worker and the
@@ -67,9 +67,6 @@ public:
     void Clear();
     // The first result with the entry's full path (case aside) takes the new name.
     void RenameResult(const CFileInfo& entry, LPCWSTR newName);
-
-    void Lock() const;
-    void Unlock() const;
 
     HANDLE m_mutex;
     CArrayFileInfo m_results;

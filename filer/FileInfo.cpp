@@ -194,7 +194,7 @@ void CFileInfo::SplitName()
     }
 }
 
-CFileInfo& CFileInfo::SetFromFindData(int source, CArchiveFront* owner, LPCWSTR directory,
+CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR directory,
                                       LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData, int itemIndex,
                                       LONGLONG readPosition)
 {
@@ -227,7 +227,7 @@ CFileInfo& CFileInfo::SetFromDisk(LPCWSTR directory, const WIN32_FIND_DATAW& fin
     return SetFromFindData(ENTRY_SOURCE_DISK, nullptr, directory, L"", findData, -1);
 }
 
-CFileInfo& CFileInfo::SetFromArchive(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+CFileInfo& CFileInfo::SetFromArchive(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                                      int itemIndex)
 {
     return SetFromFindData(ENTRY_SOURCE_ARCHIVE, owner, folder, L"", findData, itemIndex);
@@ -239,7 +239,7 @@ CFileInfo& CFileInfo::SetFromVirtualDrive(LPCWSTR directory, LPCWSTR realDirecto
     return SetFromFindData(ENTRY_SOURCE_VIRTUAL, nullptr, directory, realDirectory, findData, -1);
 }
 
-CFileInfo& CFileInfo::SetFromPath(CArchiveFront* owner, LPCWSTR path)
+CFileInfo& CFileInfo::SetFromPath(IPaneArchive* owner, LPCWSTR path)
 {
     WIN32_FIND_DATAW findData;
     memset(&findData, 0, sizeof(findData));
@@ -474,7 +474,7 @@ CArrayFileInfo::~CArrayFileInfo()
     free(m_scratch);
 }
 
-INT_PTR CArrayFileInfo::AddFromFindData(int source, CArchiveFront* owner, LPCWSTR directory,
+INT_PTR CArrayFileInfo::AddFromFindData(int source, IPaneArchive* owner, LPCWSTR directory,
                                         LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData,
                                         int itemIndex)
 {
@@ -494,8 +494,8 @@ INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
                            entry.m_findData, entry.m_itemIndex);
 }
 
-INT_PTR CArrayFileInfo::AddArchiveEntry(CArchiveFront* owner, LPCWSTR folder,
-                                        const WIN32_FIND_DATAW& findData, int itemIndex)
+INT_PTR CArrayFileInfo::AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+                                        int itemIndex)
 {
     return AddFromFindData(ENTRY_SOURCE_ARCHIVE, owner, folder, L"", findData, itemIndex);
 }

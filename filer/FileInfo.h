@@ -5,8 +5,8 @@
 #include "framework/FwString.h"
 #include "framework/FwCollections.h"
 
-class CArchiveFront;
 class CArrayFileInfo;
+class IPaneArchive;
 struct FindCondition;
 
 // Where an entry came from.
@@ -72,16 +72,16 @@ public:
     // ---- Filling ----------------------------------------------------------------
     // Every fill goes through SetFromFindData. A readPosition of -1 keeps the stored
     // one. Returns this entry.
-    CFileInfo& SetFromFindData(int source, CArchiveFront* owner, LPCWSTR directory, LPCWSTR realDirectory,
+    CFileInfo& SetFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
                                const WIN32_FIND_DATAW& findData, int itemIndex, LONGLONG readPosition = -1);
     CFileInfo& SetFromDisk(LPCWSTR directory, const WIN32_FIND_DATAW& findData);
-    CFileInfo& SetFromArchive(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+    CFileInfo& SetFromArchive(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                               int itemIndex);
     CFileInfo& SetFromVirtualDrive(LPCWSTR directory, LPCWSTR realDirectory,
                                    const WIN32_FIND_DATAW& findData);
     // Makes the entry stand for the directory named by the path (built find data:
     // directory attributes, the current time, the last path element as its name).
-    CFileInfo& SetFromPath(CArchiveFront* owner, LPCWSTR path);
+    CFileInfo& SetFromPath(IPaneArchive* owner, LPCWSTR path);
     void Clear();
 
     // ---- Names and paths --------------------------------------------------------
@@ -159,7 +159,7 @@ public:
     LONGLONG m_readPosition;        // position in the reading order; -1 when not appended
     CString m_directory;            // as the pane shows it, no trailing backslash
     CString m_realDirectory;        // disk directory of a virtual-drive entry, else empty
-    CArchiveFront* m_owner;         // archive listing this member; not owned
+    IPaneArchive* m_owner;          // archive listing this member; not owned
 
 private:
     void SplitName();
@@ -177,12 +177,12 @@ public:
 
     // Appends an entry filled from the find data; its read position is its index.
     // Returns the new index.
-    INT_PTR AddFromFindData(int source, CArchiveFront* owner, LPCWSTR directory, LPCWSTR realDirectory,
+    INT_PTR AddFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
                             const WIN32_FIND_DATAW& findData, int itemIndex);
     // Appends a copy re-filled from the entry's find data, source, owner, both
     // directories and item index (no mark, title or component cache).
     INT_PTR AddEntry(const CFileInfo& entry);
-    INT_PTR AddArchiveEntry(CArchiveFront* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
+    INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);
 

@@ -70,7 +70,8 @@ bool FindPaneByMode(int* pane, UINT positionMask, UINT modeMask, UINT subModeMas
 
 // ---- Record -------------------------------------------------------------------------
 
-CFilerPane::CFilerPane(UINT paneNumber) : m_paneNumber(paneNumber), m_wildcard(L"*.*")
+CFilerPane::CFilerPane(UINT paneNumber)
+    : m_paneNumber(paneNumber), m_wildcard(L"*.*"), m_archive(CreatePaneArchive())
 {
     InitFindCondition(m_condition);
     ResetSortSetting(m_workingSort);
@@ -81,6 +82,7 @@ CFilerPane::~CFilerPane()
 {
     m_findResults.StopSearch();
     CloseChangeNotification();
+    delete m_archive;
 }
 
 BOOL CFilerPane::SetMode(UINT position, UINT mode, UINT subMode)
@@ -183,16 +185,16 @@ void CFilerPane::ResetTargetIteration()
 
 int CFilerPane::GetTargetEntry(DWORD flags, int n, CFileInfo& out)
 {
-    if (IsOnVirtualDrive() && !(flags & 0x1))
+    if (IsOnVirtualDrive() && !(flags & TARGET_ALLOW_VIRTUAL_DRIVE))
         return 0;
     if (m_entries.IsEmpty() || n < 0)
         return 0;
     CFileInfo* cursor = GetCursorEntry();
     bool marked;
-    if (flags & 0x40)
+    if (flags & TARGET_MARKED_IF_CURSOR_MARKED)
         marked = cursor && cursor->m_mark;
     else
-        marked = m_markedCount > 0 && !(flags & 0x4);
+        marked = m_markedCount > 0 && !(flags & TARGET_CURSOR_ONLY);
     if (!marked)
     {
         if (n != 0 || !cursor || cursor->IsDots())
@@ -234,7 +236,7 @@ void CFilerPane::SetDirectory(LPCWSTR path, BOOL justEntered)
         return;
     m_currentDir = path;
     m_bJustEntered = justEntered;
-    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, PATH_VISIT_NAVIGATE);
 }
 
 void CFilerPane::SyncProcessDirectory()

@@ -9,10 +9,10 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "app/records/PaneRecords.h"
-#include "archive/front/ArchiveFront.h"
 #include "filer/EntryFind.h"
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
+#include "filer/PaneArchive.h"
 #include "filer/PaneHooks.h"
 #include "filer/SortSetting.h"
 
@@ -37,7 +37,25 @@ enum
     PANE_MODE_ARCHIVE_TEXT_VIEWER = 0x200,
     PANE_MODE_BINARY = 0x400,
     PANE_MODE_ARCHIVE_GRAPHIC = 0x800,
+    // A bit of the list modes that no pane ever takes: the list masks of the layout
+    // carry it beside the filer, archive and network modes, so a mode given it would
+    // be laid out as a list.
+    PANE_MODE_RESERVED_LIST = 0x1000,
     PANE_MODE_NETWORK = 0x2000,
+};
+
+// Masks of the mode word that callers test against.
+enum
+{
+    // Every mode that shows a list of rows: filer, drive list, archive, network.
+    PANE_MODES_LISTS = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK,
+    PANE_MODES_FILER_DRIVES_ARCHIVE = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE,
+    PANE_MODES_FILER_DRIVES_NETWORK = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK,
+    PANE_MODES_TEXT_VIEWERS = PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER,
+    PANE_MODES_GRAPHIC_VIEWERS = PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC,
+    // The modes whose title leaves room for the drive bar instead of a scroll strip.
+    PANE_MODES_LIST_LAYOUT =
+        PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_RESERVED_LIST | PANE_MODE_NETWORK,
 };
 
 // Sub-mode of the filer mode.
@@ -57,6 +75,18 @@ enum
     PANE_CHECK_DRIVE_PRESENT = 0x10,
     PANE_CHECK_REAL_DRIVE = 0x20,
     PANE_CHECK_ACCESS = 0x40,
+};
+
+// Flags of CFilerPane::GetTargetEntry.
+enum
+{
+    // Entries of a virtual drive count as targets (they stand for files elsewhere).
+    TARGET_ALLOW_VIRTUAL_DRIVE = 0x1,
+    // The cursor entry alone, even when entries are marked.
+    TARGET_CURSOR_ONLY = 0x4,
+    // The marked entries only when the cursor entry is one of them, else the cursor
+    // entry alone.
+    TARGET_MARKED_IF_CURSOR_MARKED = 0x40,
 };
 
 // Results of a read.
@@ -142,7 +172,8 @@ public:
     CString m_lastListedDir;
     CSortSetting m_workingSort;
     CSortSetting m_sortSetting;
-    CArchiveFront m_archive;
+    // Owned; made by the factory the program installs (CreatePaneArchive).
+    IPaneArchive* m_archive;
     CWnd* m_pView = nullptr;
     CFindResultList m_findResults;
 
@@ -160,9 +191,8 @@ public:
     // ---- Guards and targets ---------------------------------------------------------
     // 1 as soon as one of the requested checks (PANE_CHECK_...) fails, 0 when all pass.
     int CheckState(DWORD checks);
-    // The n-th target (from 0) copied into `out`: flag 0x1 allows a virtual drive,
-    // 0x4 takes the cursor entry even when entries are marked, 0x40 takes the marked
-    // entries only when the cursor entry is one of them. 0 when there is none.
+    // The n-th target (from 0) copied into `out`, as the TARGET_ flags choose: the
+    // marked entries, else the cursor entry. 0 when there is none.
     int GetTargetEntry(DWORD flags, int n, CFileInfo& out);
     // Forgets the remembered place of the walk over the marked entries.
     void ResetTargetIteration();

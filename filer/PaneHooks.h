@@ -18,9 +18,18 @@ public:
     DWORD m_displayType = 0;
 };
 
+// How a visit is recorded in the path history: stepping back or forward keeps the
+// history's order; every other way into a directory moves it to the front.
+enum
+{
+    PATH_VISIT_STEP = 0,
+    PATH_VISIT_NAVIGATE = 1,
+};
+
 struct PaneHooks
 {
-    // Records a visit of `directory` by the pane `paneNumber` in the path history.
+    // Records a visit of `directory` by the pane `paneNumber` in the path history;
+    // `historyMode` is PATH_VISIT_STEP or PATH_VISIT_NAVIGATE.
     void (*recordVisit)(UINT paneNumber, LPCWSTR directory, int historyMode);
     // Nonzero when the preview loader shows `directory` as thumbnails.
     int (*isPreviewDirectory)(LPCWSTR directory);

@@ -6,6 +6,7 @@
 #include "app/Directories.h"
 #include "app/IniFile.h"
 #include "app/PathHelpers.h"
+#include "framework/FwLock.h"
 
 CArrayPathHistoryInfo g_PathHistory;
 CArrayPathHistoryInfo g_PathHistorySnapshot;
@@ -77,21 +78,9 @@ CArrayPathHistoryInfo::~CArrayPathHistoryInfo()
         CloseHandle(m_mutex);
 }
 
-CArrayPathHistoryInfo::CScopedLock::CScopedLock(const CArrayPathHistoryInfo& owner) : m_mutex(owner.m_mutex)
-{
-    WaitForSingleObject(m_mutex, INFINITE);
-}
-
-CArrayPathHistoryInfo::CScopedLock::~CScopedLock()
-{
-    ReleaseMutex(m_mutex);
-}
-
-#define QV_HISTORY_LOCK(object) CScopedLock historyLock(object)
-
 void CArrayPathHistoryInfo::Visit(int paneNumber, LPCWSTR path, int moveToFront)
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     INT_PTR found = FindPath(m_records, path, kAnyPane);
     if (found >= 0)
     {
@@ -118,7 +107,7 @@ void CArrayPathHistoryInfo::Visit(int paneNumber, LPCWSTR path, int moveToFront)
 
 int CArrayPathHistoryInfo::Step(int paneNumber, int direction, LPCWSTR currentPath, CString& out)
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     INT_PTR current = FindPath(m_records, currentPath, paneNumber);
     if (current < 0)
     {
@@ -145,7 +134,7 @@ void CArrayPathHistoryInfo::GetSortedCopy(CArrayPathHistoryInfo& out, LPCWSTR ex
 {
     CRecordArray copy;
     {
-        QV_HISTORY_LOCK(*this);
+        CHandleLock historyLock(m_mutex);
         for (INT_PTR i = 0; i < m_records.GetSize() && copy.GetSize() < kPathHistorySaved; ++i)
         {
             const CPathHistoryInfo& record = m_records[i];
@@ -161,13 +150,13 @@ void CArrayPathHistoryInfo::GetSortedCopy(CArrayPathHistoryInfo& out, LPCWSTR ex
         g_PathHistorySortMode = sortMode;
         SortRecords(copy, sortMode);
     }
-    QV_HISTORY_LOCK(out);
+    CHandleLock historyLock(out.m_mutex);
     out.m_records = std::move(copy);
 }
 
 void CArrayPathHistoryInfo::LoadFromList(const CStringArray& list)
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     INT_PTR count = list.GetSize();
     g_VisitCounter += count;
     m_records.RemoveAll();
@@ -187,34 +176,34 @@ void CArrayPathHistoryInfo::CopyFrom(const CArrayPathHistoryInfo& source)
         return;
     CRecordArray copy;
     {
-        QV_HISTORY_LOCK(source);
+        CHandleLock historyLock(source.m_mutex);
         copy.Copy(source.m_records);
     }
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     m_records = std::move(copy);
 }
 
 void CArrayPathHistoryInfo::RemoveAll()
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     m_records.RemoveAll();
 }
 
 INT_PTR CArrayPathHistoryInfo::GetSize() const
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     return m_records.GetSize();
 }
 
 CPathHistoryInfo CArrayPathHistoryInfo::GetAt(INT_PTR index) const
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     return m_records.GetAt(index);
 }
 
 void CArrayPathHistoryInfo::GetPaths(CStringArray& out) const
 {
-    QV_HISTORY_LOCK(*this);
+    CHandleLock historyLock(m_mutex);
     out.RemoveAll();
     for (INT_PTR i = 0; i < m_records.GetSize(); ++i)
         out.Add(m_records[i].m_path);

@@ -59,19 +59,6 @@ public:
     void GetPaths(CStringArray& out) const;
 
 private:
-    // Holds the array's mutex for one operation, released on every way out.
-    class CScopedLock
-    {
-    public:
-        explicit CScopedLock(const CArrayPathHistoryInfo& owner);
-        ~CScopedLock();
-        CScopedLock(const CScopedLock&) = delete;
-        CScopedLock& operator=(const CScopedLock&) = delete;
-
-    private:
-        HANDLE m_mutex;
-    };
-
     CArray<CPathHistoryInfo, const CPathHistoryInfo&> m_records;
     HANDLE m_mutex;
 };

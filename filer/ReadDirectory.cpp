@@ -121,6 +121,28 @@ bool CutLastElement(CString& path)
     path = path.Left(pos);
     return true;
 }
+
+// The cheap test of every tick: one open of the folder itself, no enumeration. An
+// attribute query would not do: a folder removed while our watch is open on it stays
+// delete-pending, and its attributes are still answered, until the watch is closed;
+// opening it is refused. A root is opened with its backslash, since "X:" alone names
+// the drive's current directory.
+bool IsDirectoryPresent(const CString& directory)
+{
+    CString path = directory;
+    if (IsPathRoot(path) && (path.IsEmpty() || path[path.GetLength() - 1] != L'\\'))
+        path += L'\\';
+    HANDLE handle =
+        CreateFileLong(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool directoryThere =
+        GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(handle);
+    return directoryThere;
+}
 } // namespace
 
 // ---- Comparison of a re-read entry --------------------------------------------------
@@ -189,7 +211,7 @@ void CFilerPane::ClimbToExistingParent()
     while (!exists && CutLastElement(m_currentDir))
         exists = DirectoryExists(m_currentDir) != 0;
     if (exists)
-        g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+        g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, PATH_VISIT_NAVIGATE);
     m_bJustEntered = TRUE;
 }
 
@@ -386,11 +408,11 @@ int CFilerPane::ReadDirectory(BOOL full)
                 if (IsDrivePath(m_currentDir) && m_currentDir.GetLength() > 2)
                 {
                     m_currentDir = m_currentDir.Left(2);
-                    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, 0);
+                    g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, PATH_VISIT_NAVIGATE);
                 }
                 ResetIncrementalSearch();
             }
-            if (m_hChange == INVALID_HANDLE_VALUE || m_bDriveNotReady || !ready)
+            if (m_bDriveNotReady || !ready)
             {
                 ResetIncrementalSearch();
                 CloseChangeNotification();
@@ -402,25 +424,37 @@ int CFilerPane::ReadDirectory(BOOL full)
             {
                 if (m_currentDir.CompareNoCase(m_lastListedDir) == 0)
                 {
-                    DWORD wait = WaitForSingleObject(m_hChange, 10);
-                    if (wait == WAIT_TIMEOUT)
+                    bool watched = m_hChange != INVALID_HANDLE_VALUE;
+                    bool signalled = watched && WaitForSingleObject(m_hChange, 10) != WAIT_TIMEOUT;
+                    // A watch reports changes inside the folder only: the removal of
+                    // the (empty) folder itself or a rename of a folder above it never
+                    // signals it, so every tick also asks whether the folder is there.
+                    bool present = IsDirectoryPresent(m_currentDir);
+                    if (watched && !signalled && present)
                     {
                         FindNextChangeNotification(m_hChange);
                         return READ_UNCHANGED;
                     }
-                    // A removed directory stays delete-pending, and still found,
-                    // while any handle is open on it, our watch included: let go of
-                    // the watch before asking whether the directory is still there.
-                    CloseChangeNotification();
-                    if (!DirectoryExists(m_currentDir))
+                    if (signalled || !present)
                     {
-                        CString text;
-                        text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります",
-                                    (LPCWSTR)m_currentDir);
-                        g_PaneHooks.showMessage(*this, text, MB_OK);
-                        ResetIncrementalSearch();
-                        ClimbToExistingParent();
+                        // A removed directory stays delete-pending, and still found,
+                        // while any handle is open on it, our watch included: let go
+                        // of the watch before asking whether the directory is still
+                        // there.
+                        CloseChangeNotification();
+                        if (!DirectoryExists(m_currentDir))
+                        {
+                            CString text;
+                            text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります",
+                                        (LPCWSTR)m_currentDir);
+                            g_PaneHooks.showMessage(*this, text, MB_OK);
+                            ResetIncrementalSearch();
+                            ClimbToExistingParent();
+                        }
                     }
+                    // Without a watch (the system refused one, as some network drives
+                    // do) the listing itself is compared: only a real difference is
+                    // reported, or the pane would be re-sorted and redrawn every tick.
                 }
                 if (m_currentDir.CompareNoCase(m_lastListedDir) != 0)
                 {

@@ -32,11 +32,26 @@ struct CSortSetting
     int m_fileOrder;      // 8: 0 ascending, 1 descending
     int m_mixDirectories; // 9: nonzero: no directory group
 
-    // Value 1 to 9 as the settings table numbers them.
-    int GetValue(int number) const { return (&m_fileKey)[number - 1]; }
-    void SetValue(int number, int value) { (&m_fileKey)[number - 1] = value; }
+    // Value 1 to 9 as the settings table numbers them; a number outside reads as 0
+    // and is not stored.
+    int GetValue(int number) const { return IsValueNumber(number) ? this->*kValueMembers[number - 1] : 0; }
+    void SetValue(int number, int value)
+    {
+        if (IsValueNumber(number))
+            this->*kValueMembers[number - 1] = value;
+    }
     // The first two values are both not -1.
     BOOL IsSet() const { return m_fileKey != -1 && m_secondKey != -1; }
+
+    static constexpr int kValueCount = 9;
+    static bool IsValueNumber(int number) { return number >= 1 && number <= kValueCount; }
+    // The members by value number: the nine ints are separate members, and walking
+    // from the address of the first one to the others is not defined behaviour.
+    static constexpr int CSortSetting::*kValueMembers[kValueCount] = {
+        &CSortSetting::m_fileKey,        &CSortSetting::m_secondKey, &CSortSetting::m_value3,
+        &CSortSetting::m_directoryKey,   &CSortSetting::m_value5,    &CSortSetting::m_value6,
+        &CSortSetting::m_directoryOrder, &CSortSetting::m_fileOrder, &CSortSetting::m_mixDirectories,
+    };
 };
 
 // The first six values to -1, the last three to 0.

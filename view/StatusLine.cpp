@@ -474,7 +474,7 @@ int CStatusLine::DrawValues(CCellCanvas& canvas, int part, CFilerPane& pane, int
         if (pane.m_mode & PANE_MODE_FILER)
             path = pane.m_currentDir;
         else if (pane.m_mode & PANE_MODE_ARCHIVE)
-            path = pane.m_archive.m_currentFolder;
+            path = pane.m_archive->GetCurrentFolder();
     }
     else if (CFileInfo* entry = listing ? pane.GetCursorEntry() : nullptr)
     {

@@ -10,6 +10,8 @@
 #include "app/program/AboutDlg.h"
 #include "app/program/MainFrm.h"
 #include "app/program/QvDoc.h"
+#include "archive/front/ArchiveFront.h"
+#include "filer/FilerHooks.h"
 #include "media/MciWnd.h"
 #include "res/resource.h"
 #include "view/QvView.h"
@@ -27,6 +29,7 @@ BOOL CQvApp::InitInstance()
 {
     HardenDllSearchPath();
     ReadOsVersion();
+    InstallFilerHooks(&CArchiveFront::CreateForPane);
 
     g_LogMutex = CreateMutexW(nullptr, FALSE, nullptr);
     g_DataMutex = CreateMutexW(nullptr, FALSE, nullptr);

@@ -31,7 +31,7 @@ CDirWalkFrame::~CDirWalkFrame()
 {
     if (m_pFind != nullptr && g_closeEntryFind != nullptr)
     {
-        g_closeEntryFind(&m_pFind);
+        g_closeEntryFind(m_pFind);
     }
 }
 

@@ -101,8 +101,9 @@ public:
     static CDirWalkFrame* CreateChild(CDirWalkFrame* parent, LPCWSTR name);
 
     // How an open enumeration is closed; the filer panes install theirs (it closes
-    // and frees the enumeration and clears the pointer).
-    using CloseEntryFindFn = int (*)(CEntryFind** ppFind);
+    // and frees the enumeration and clears the reference), of the very type of
+    // CloseEntryFind so that the program can install that function itself.
+    using CloseEntryFindFn = BOOL (*)(CEntryFind*& find);
     static void SetCloseEntryFind(CloseEntryFindFn close);
 };
 

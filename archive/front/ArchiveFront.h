@@ -5,24 +5,26 @@
 #include <windows.h>
 #include "framework/FwString.h"
 #include "app/records/ArchiveFileInfo.h"
+#include "filer/PaneArchive.h"
 
 class CArrayFileInfo;
 struct FindCondition;
 
-class CArchiveFront
+class CArchiveFront : public IPaneArchive
 {
 public:
     CArchiveFront() = default;
     CArchiveFront(const CArchiveFront&) = delete;
     CArchiveFront& operator=(const CArchiveFront&) = delete;
 
-    // Fills `out` with the entries of one folder of the listed archive that match
-    // the wildcard. Returns the number of entries added.
-    int ListDirectory(CArrayFileInfo& /*out*/, LPCWSTR /*folder*/, LPCWSTR /*wildcard*/,
-                      BOOL /*filterDirectories*/, const FindCondition* /*condition*/)
-    {
-        return 0;
-    }
+    int ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wildcard, BOOL filterDirectories,
+                      const FindCondition* condition) override;
+    const CString& GetCurrentFolder() const override { return m_currentFolder; }
+    void SetCurrentFolder(LPCWSTR folder) override { m_currentFolder = folder; }
+    CErrorIF& GetErrors() override { return m_errors; }
+
+    // The factory the program installs for the panes (SetPaneArchiveFactory).
+    static IPaneArchive* CreateForPane();
 
     // The current folder inside the archive; empty at its root.
     CString m_currentFolder;

@@ -59,11 +59,11 @@ TEST(RecordsDriveInfo, DisplayTexts)
 }
 
 int g_closeCalls = 0;
-int CountingClose(CEntryFind** ppFind)
+BOOL CountingClose(CEntryFind*& find)
 {
     ++g_closeCalls;
-    *ppFind = nullptr;
-    return 1;
+    find = nullptr;
+    return TRUE;
 }
 
 TEST(RecordsDirWalkFrame, RelativePathsAndStack)

@@ -145,12 +145,13 @@ TEST_F(PaneStateTest, TargetsAreTheMarkedEntriesOrTheCursorEntry)
     ASSERT_EQ(1, pane.GetTargetEntry(0, 1, target));
     EXPECT_STREQ(L"c", target.GetName());
     // With 0x40 and the cursor off the marks: the cursor entry alone.
-    EXPECT_EQ((std::vector<std::wstring>{L"b"}), AllTargets(pane, 0x40));
+    EXPECT_EQ((std::vector<std::wstring>{L"b"}), AllTargets(pane, TARGET_MARKED_IF_CURSOR_MARKED));
     // With 0x40 and the cursor on a marked entry: the marked entries.
     pane.m_cursor = 3;
-    EXPECT_EQ((std::vector<std::wstring>{L"a", L"c", L"e"}), AllTargets(pane, 0x40));
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"c", L"e"}),
+              AllTargets(pane, TARGET_MARKED_IF_CURSOR_MARKED));
     // 0x4 takes the cursor entry even with marks.
-    EXPECT_EQ((std::vector<std::wstring>{L"c"}), AllTargets(pane, 0x4));
+    EXPECT_EQ((std::vector<std::wstring>{L"c"}), AllTargets(pane, TARGET_CURSOR_ONLY));
     // A change of the marks forgets the remembered place.
     ASSERT_EQ(1, pane.GetTargetEntry(0, 2, target));
     pane.SetEntryMark(1, 0);

@@ -453,3 +453,161 @@ TEST_F(ReadDirectoryTest, VirtualFolderReCheckFollowsTheStore)
     EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
     EXPECT_EQ((List{L".", L"..", L"b.txt"}), SortedNames());
 }
+
+// Where the system gives no change notification (some network drives), the re-check
+// compares the listing: it reports a change only when the folder changed.
+TEST_F(ReadDirectoryTest, ReCheckWithoutAWatchReportsOnlyRealChanges)
+{
+    File(L"a.txt");
+    ReloadSetting saved[5];
+    std::copy(g_ReloadSettings, g_ReloadSettings + 5, saved);
+    // A class without notification stands for a notification the system refused.
+    g_ReloadSettings[m_pane.GetDriveClass()].enable = 0;
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    ASSERT_EQ(INVALID_HANDLE_VALUE, m_pane.m_hChange);
+    INT_PTR a = IndexOf(L"a.txt");
+    ASSERT_GE(a, 0);
+    m_pane.SetEntryMark(a, 1);
+
+    int unchanged[3];
+    for (int& result : unchanged)
+        result = m_pane.ReadDirectory(FALSE);
+    FILETIME time = {0x12345678, 0x01D00000};
+    SetTime(L"a.txt", time);
+    int touched = m_pane.ReadDirectory(FALSE);
+    int markKept = m_pane.m_markedCount;
+    File(L"b.txt");
+    int added = m_pane.ReadDirectory(FALSE);
+    int after = m_pane.ReadDirectory(FALSE);
+    std::copy(saved, saved + 5, g_ReloadSettings);
+
+    for (int result : unchanged)
+        EXPECT_EQ(READ_UNCHANGED, result);
+    EXPECT_EQ(READ_CHANGED_IN_PLACE, touched);
+    EXPECT_EQ(1, markKept);
+    EXPECT_EQ(READ_REBUILT, added);
+    EXPECT_GE(IndexOf(L"b.txt"), 0);
+    EXPECT_EQ(READ_UNCHANGED, after);
+    EXPECT_TRUE(g_messages.empty());
+}
+
+namespace
+{
+// Removes an empty folder the way another program does on Windows. Wine keeps a
+// folder that its own RemoveDirectoryW removed while any handle (the pane's watch) is
+// open on it, and still opens and lists it, where Windows refuses to open a folder in
+// that delete-pending state; the host's rmdir takes it away at once.
+bool RemoveDirectoryOnHost(const std::wstring& path)
+{
+    typedef char*(__cdecl * UnixNameFn)(LPCWSTR);
+    FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(address));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name)
+        return false;
+    std::wstring command = L"/bin/rmdir \"";
+    for (const char* p = name; *p; ++p)
+        command += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    command += L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"/bin/rmdir", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine does not follow a host program to its end: wait for its work instead.
+    for (int i = 0; i < 100; ++i)
+    {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+} // namespace
+
+// Neither removing the shown folder when it is empty nor renaming a folder above it
+// reaches a watch on the folder's contents: the tick itself notices that the folder is
+// gone and climbs to the nearest folder that is still there.
+TEST_F(ReadDirectoryTest, ShownFolderGoneWithoutANotificationIsLeftOnTheNextTick)
+{
+    struct Case
+    {
+        const char* title;
+        bool renameParent; // else the (empty) shown folder is removed
+        LPCWSTR landsIn;   // under the scratch folder; empty: the scratch folder
+    };
+    const Case cases[] = {{"empty folder removed", false, L"p0"}, {"parent renamed", true, L""}};
+    int n = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.title);
+        g_messages.clear();
+        std::wstring parent = L"p" + std::to_wstring(n++);
+        std::wstring shown = parent + L"\\shown";
+        Dir(parent.c_str());
+        Dir(shown.c_str());
+        m_pane.ChangeDirectory(Path(shown.c_str()).c_str(), 0, FALSE, FALSE);
+        ASSERT_EQ(CString(Path(shown.c_str()).c_str()), m_pane.m_currentDir);
+        ASSERT_NE(INVALID_HANDLE_VALUE, m_pane.m_hChange);
+
+        if (c.renameParent)
+            ASSERT_TRUE(MoveFileW(Path(parent.c_str()).c_str(), Path((parent + L"moved").c_str()).c_str()));
+        else
+            ASSERT_TRUE(RemoveDirectoryOnHost(Path(shown.c_str())));
+        Sleep(200);
+        EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+        std::wstring expected = c.landsIn[0] ? Path(c.landsIn) : m_dir;
+        EXPECT_EQ(CString(expected.c_str()), m_pane.m_currentDir);
+        EXPECT_EQ(1u, g_messages.size());
+        EXPECT_EQ(m_pane.m_currentDir, m_pane.m_lastListedDir);
+    }
+}
+
+namespace
+{
+std::vector<std::pair<std::wstring, int>> g_visits;
+
+void RecordVisitMode(UINT, LPCWSTR directory, int historyMode)
+{
+    g_visits.emplace_back(directory, historyMode);
+}
+} // namespace
+
+// Setting the directory, climbing out of a vanished one and cutting to the root of a
+// drive that is not ready are ordinary navigation: the history moves them to the
+// front, so that stepping back from there goes to the directory shown before.
+TEST_F(ReadDirectoryTest, EveryWayIntoADirectoryButSteppingMovesItsVisitToTheFront)
+{
+    g_PaneHooks.recordVisit = RecordVisitMode;
+    Dir(L"gone");
+    Dir(L"kept");
+    g_visits.clear();
+    m_pane.SetDirectory(Path(L"kept").c_str(), FALSE);
+    m_pane.ReadDirectory(TRUE);
+    m_pane.ChangeDirectory(Path(L"gone").c_str(), PATH_VISIT_STEP, FALSE, FALSE);
+    ASSERT_TRUE(RemoveDirectoryOnHost(Path(L"gone")));
+    Sleep(200);
+    m_pane.ReadDirectory(FALSE); // climbs to the scratch folder
+
+    DWORD drives = GetLogicalDrives();
+    wchar_t missing = 0;
+    for (int i = 25; i >= 3 && !missing; --i)
+        if (!((drives >> i) & 1))
+            missing = static_cast<wchar_t>(L'A' + i);
+    ASSERT_NE(0, missing);
+    wchar_t notReady[] = {missing, L':', L'\\', L'a', 0};
+    m_pane.m_currentDir = notReady;
+    m_pane.ReadDirectory(FALSE); // cuts to the root
+
+    const std::vector<std::pair<std::wstring, int>> expected = {
+        {Path(L"kept"), PATH_VISIT_NAVIGATE},
+        {Path(L"gone"), PATH_VISIT_STEP}, // as the caller asked
+        {m_dir, PATH_VISIT_NAVIGATE},
+        {std::wstring(notReady, 2), PATH_VISIT_NAVIGATE},
+    };
+    EXPECT_EQ(expected, g_visits);
+}

@@ -223,3 +223,34 @@ TEST(SortSetting, ResetLeavesUnsetAndPaneSlotsFollowSynchronisedSort)
 }
 
 } // namespace
+
+TEST(SortSetting, ValueNumbersNameTheMembersAndOthersTouchNothing)
+{
+    CSortSetting s;
+    for (int n = 1; n <= 9; ++n)
+        s.SetValue(n, n * 10);
+    const int members[] = {s.m_fileKey, s.m_secondKey,      s.m_value3,    s.m_directoryKey,  s.m_value5,
+                           s.m_value6,  s.m_directoryOrder, s.m_fileOrder, s.m_mixDirectories};
+    for (int n = 1; n <= 9; ++n)
+    {
+        EXPECT_EQ(n * 10, members[n - 1]) << n;
+        EXPECT_EQ(n * 10, s.GetValue(n)) << n;
+    }
+    // Numbers outside 1 to 9 (a corrupt settings row) neither read a neighbour nor
+    // write past the record.
+    struct Guarded
+    {
+        int before = 7;
+        CSortSetting setting{};
+        int after = 7;
+    } guarded;
+    for (int n : {-1, 0, 10, 11})
+    {
+        guarded.setting.SetValue(n, 99);
+        EXPECT_EQ(0, guarded.setting.GetValue(n)) << n;
+    }
+    EXPECT_EQ(7, guarded.before);
+    EXPECT_EQ(7, guarded.after);
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(0, guarded.setting.GetValue(n)) << n;
+}

@@ -1,0 +1,37 @@
+#include "filer/PaneArchive.h"
+
+namespace
+{
+// Until the program installs the archive front, a pane must still be able to enter
+// the archive listing mode (and tests must run without the program): this object has
+// no archive open and lists nothing.
+class CEmptyPaneArchive : public IPaneArchive
+{
+public:
+    int ListDirectory(CArrayFileInfo&, LPCWSTR, LPCWSTR, BOOL, const FindCondition*) override { return 0; }
+    const CString& GetCurrentFolder() const override { return m_currentFolder; }
+    void SetCurrentFolder(LPCWSTR folder) override { m_currentFolder = folder; }
+    CErrorIF& GetErrors() override { return m_errors; }
+
+private:
+    CString m_currentFolder;
+    CErrorIF m_errors;
+};
+
+IPaneArchive* CreateEmptyPaneArchive()
+{
+    return new CEmptyPaneArchive;
+}
+
+PaneArchiveFactory g_paneArchiveFactory = CreateEmptyPaneArchive;
+} // namespace
+
+void SetPaneArchiveFactory(PaneArchiveFactory factory)
+{
+    g_paneArchiveFactory = factory ? factory : CreateEmptyPaneArchive;
+}
+
+IPaneArchive* CreatePaneArchive()
+{
+    return g_paneArchiveFactory();
+}
