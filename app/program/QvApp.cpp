@@ -9,6 +9,7 @@
 #include "app/StartupSettings.h"
 #include "app/program/AboutDlg.h"
 #include "app/program/MainFrm.h"
+#include "app/program/ProgramHooks.h"
 #include "app/program/QvDoc.h"
 #include "media/MciWnd.h"
 #include "res/resource.h"
@@ -27,6 +28,8 @@ BOOL CQvApp::InitInstance()
 {
     HardenDllSearchPath();
     ReadOsVersion();
+    ResolveStrCmpLogicalW();
+    InstallProgramHooks();
 
     g_LogMutex = CreateMutexW(nullptr, FALSE, nullptr);
     g_DataMutex = CreateMutexW(nullptr, FALSE, nullptr);

@@ -1,6 +1,7 @@
 // The general sections of the settings file: value formats, list limits, the
 // per-user entries, and a load-save-load round trip of every section.
-#include "view/settings/GeneralSections.h"
+#include "app/settings/SettingsSections.h"
+#include "app/settings/GeneralSections.h"
 
 #include "app/Globals.h"
 #include "app/IniFile.h"
@@ -8,14 +9,15 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
-#include "fileops/FileOpSettings.h"
+#include "app/settings/FileOpSettings.h"
 #include "filer/FilerPane.h"
-#include "filer/FilerSettings.h"
-#include "media/PlayedFiles.h"
+#include "app/settings/FilerSettings.h"
+#include "app/settings/MediaSettings.h"
 #include "tests/common/TestSupport.h"
-#include "tools/GeneralToolSettings.h"
-#include "view/ViewSettings.h"
-#include "viewers/BinaryByteColors.h"
+#include "view/settings/ViewSettingsLink.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "app/settings/ViewerSettings.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -45,9 +47,9 @@ protected:
     {
         dir = qvtest::ScratchDir();
         g_WindowsDir = L"C:\\windows";
-        ResetGeneralSettings();
+        ResetSettingsSections();
     }
-    void TearDown() override { ResetGeneralSettings(); }
+    void TearDown() override { ResetSettingsSections(); }
 
     // Loads `text` (lines separated by "\r\n") as a UTF-16 settings file.
     void Load(const std::wstring& text)

@@ -187,6 +187,35 @@ TEST_F(SettingsWriter, AMainFileInUseIsLeftAloneAndTheLogSaysSo)
     }
 }
 
+// A program folder that cannot be written sends the settings to the Windows folder,
+// where every other copy of the program would read them: the log names both files.
+TEST_F(SettingsWriter, AnUnwritableProgramFolderIsLoggedWithWhereTheSettingsWent)
+{
+    const struct
+    {
+        bool windowsFolderExists;
+        const wchar_t* logText;
+    } cases[] = {{true, L"に保存しました"}, {false, L"保存しませんでした"}};
+    for (const auto& c : cases)
+    {
+        const std::wstring home = m_dir + L"\\gone";
+        const std::wstring windows = m_dir + (c.windowsFolderExists ? L"\\windows" : L"\\no-windows");
+        if (c.windowsFolderExists)
+            ASSERT_TRUE(CreateDirectoryW(windows.c_str(), nullptr));
+        DeleteFileW((m_dir + L"\\qv.log").c_str());
+        CQvView& view = LoadText(L"");
+        g_HomeDir = home.c_str();
+        g_WindowsDir = windows.c_str();
+        view.SaveAllSettings();
+
+        EXPECT_EQ(c.windowsFolderExists ? 1u : 0u, ReadIni(windows + L"\\qv.ini").count(L"ALLDATA"));
+        const std::wstring log = ReadUtf16File(m_dir + L"\\qv.log");
+        EXPECT_NE(std::wstring::npos, log.find(home + L"\\qv.ini")) << log;
+        EXPECT_NE(std::wstring::npos, log.find(windows + L"\\qv.ini")) << log;
+        EXPECT_NE(std::wstring::npos, log.find(c.logText)) << log;
+    }
+}
+
 TEST_F(SettingsWriter, AFileOfNothingButAByteOrderMarkIsReplaced)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(MainPath(), "\xFF\xFE"));

@@ -7,6 +7,8 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 
+#include <array>
+
 // One zoom step: the ratio, its texts and whether the step is offered (a setting).
 struct ZoomTableRow
 {
@@ -69,21 +71,20 @@ struct CAlphaChannelRow
     COLORREF colour;
 };
 constexpr int ALPHA_CHANNEL_ROW_COUNT = 10;
-inline constexpr CAlphaChannelRow kDefaultAlphaChannelTypes[ALPHA_CHANNEL_ROW_COUNT] = {
-    {3, 0xd3d1ce}, {0, 0}, {1, 0}, {2, 0}, {2, 0xd3d1ce}, {2, 0xffffff}, {0, 0}, {0, 0}, {0, 0}, {0, 0}};
-inline CAlphaChannelRow g_AlphaChannelTypes[ALPHA_CHANNEL_ROW_COUNT] = {
-    {3, 0xd3d1ce}, {0, 0}, {1, 0}, {2, 0}, {2, 0xd3d1ce}, {2, 0xffffff}, {0, 0}, {0, 0}, {0, 0}, {0, 0}};
+inline constexpr std::array<CAlphaChannelRow, ALPHA_CHANNEL_ROW_COUNT> kDefaultAlphaChannelTypes = {
+    {{3, 0xd3d1ce}, {0, 0}, {1, 0}, {2, 0}, {2, 0xd3d1ce}, {2, 0xffffff}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}};
+inline std::array<CAlphaChannelRow, ALPHA_CHANNEL_ROW_COUNT> g_AlphaChannelTypes = kDefaultAlphaChannelTypes;
 
 // The graphic viewer's mouse table: operation per action and modifier, -1 none.
 // Actions: left click, right click, left double click, right double click, wheel
 // up, wheel down. Modifiers: none, Shift, Ctrl, Alt.
 constexpr int GRAPHIC_MOUSE_ACTION_COUNT = 6;
 constexpr int GRAPHIC_MOUSE_MODIFIER_COUNT = 4;
-inline constexpr int
-    kDefaultGraphicMouseOperations[GRAPHIC_MOUSE_ACTION_COUNT][GRAPHIC_MOUSE_MODIFIER_COUNT] = {
-        {-1, -1, -1, -1}, {-1, -1, -1, -1}, {1, -1, -1, -1}, {-1, -1, -1, -1}, {2, 0, 4, -1}, {3, 0, 5, -1}};
-inline int g_GraphicMouseOperations[GRAPHIC_MOUSE_ACTION_COUNT][GRAPHIC_MOUSE_MODIFIER_COUNT] = {
-    {-1, -1, -1, -1}, {-1, -1, -1, -1}, {1, -1, -1, -1}, {-1, -1, -1, -1}, {2, 0, 4, -1}, {3, 0, 5, -1}};
+using GraphicMouseTable =
+    std::array<std::array<int, GRAPHIC_MOUSE_MODIFIER_COUNT>, GRAPHIC_MOUSE_ACTION_COUNT>;
+inline constexpr GraphicMouseTable kDefaultGraphicMouseOperations = {
+    {{-1, -1, -1, -1}, {-1, -1, -1, -1}, {1, -1, -1, -1}, {-1, -1, -1, -1}, {2, 0, 4, -1}, {3, 0, 5, -1}}};
+inline GraphicMouseTable g_GraphicMouseOperations = kDefaultGraphicMouseOperations;
 
 // A folder shown as thumbnails: type 1 this folder, 2 and the folders below it,
 // 3 member of a marked tree.

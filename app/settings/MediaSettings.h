@@ -3,6 +3,7 @@
 // app/records/MediaKinds.h). Header-only so that every layer can reach them.
 #pragma once
 #include <windows.h>
+#include "framework/FwCollections.h"
 #include "framework/FwString.h"
 
 // The SCSI command slots of "@Scsi01" to "@Scsi09": adapter, target, unit as one
@@ -21,3 +22,7 @@ inline CString g_CommandSoundFiles[COMMAND_SOUND_COUNT];
 
 // The M3U list loaded or saved last.
 inline CString g_LastPlayList;
+
+// The single files played most recently (at most five, newest first); guarded by
+// g_DataMutex.
+inline CStringArray g_PlayedFileHistory;

@@ -1,5 +1,5 @@
 // Reading and writing the general sections of the settings file.
-#include "view/settings/GeneralSections.h"
+#include "app/settings/GeneralSections.h"
 
 #include <climits>
 #include <cwchar>
@@ -7,38 +7,20 @@
 #include "app/Formatting.h"
 #include "app/Globals.h"
 #include "app/IniFile.h"
+#include "framework/FwLock.h"
 #include "app/NetworkAccounts.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
-#include "fileops/FileOpSettings.h"
-#include "filer/FilerPane.h"
-#include "filer/FilerSettings.h"
-#include "media/PlayedFiles.h"
-#include "tools/GeneralToolSettings.h"
-#include "view/ViewSettings.h"
-#include "viewers/BinaryByteColors.h"
+#include "app/settings/FileOpSettings.h"
+#include "app/settings/FilerSettings.h"
+#include "app/settings/MediaSettings.h"
+#include "app/settings/PrintSettings.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "app/settings/ViewerSettings.h"
 
 namespace
 {
-
-// Holds g_DataMutex for the lifetime of the object; the lists of the other
-// subsystems are shared with their worker threads.
-class DataMutexLock
-{
-public:
-    DataMutexLock()
-    {
-        if (g_DataMutex)
-            WaitForSingleObject(g_DataMutex, INFINITE);
-    }
-    ~DataMutexLock()
-    {
-        if (g_DataMutex)
-            ReleaseMutex(g_DataMutex);
-    }
-    DataMutexLock(const DataMutexLock&) = delete;
-    DataMutexLock& operator=(const DataMutexLock&) = delete;
-};
 
 CString IndexedKey(LPCWSTR format, int index)
 {
@@ -140,7 +122,7 @@ struct StringSettingRow
 // The fourteen in the order they are written.
 static const StringSettingRow kAllDataStrings[] = {
     {L"FONTNAME", &g_FONTNAME},
-    {L"PRINTFONTNAME", &g_PRINTFONTNAME},
+    {L"PRINTFONTNAME", &g_PrintSettings.fontName},
     {L"EDITORNAME", &g_EDITORNAME},
     {L"ONEDEFEDIT", &g_ONEDEFEDIT},
     {L"SOMEDEFEDIT", &g_SOMEDEFEDIT},
@@ -158,7 +140,7 @@ static const StringSettingRow kAllDataStrings[] = {
 void LoadAllDataFontNames(CIniFile& ini)
 {
     ini.GetString(kAllData, L"FONTNAME", kDefaultFontFace, &g_FONTNAME);
-    ini.GetString(kAllData, L"PRINTFONTNAME", kDefaultFontFace, &g_PRINTFONTNAME);
+    ini.GetString(kAllData, L"PRINTFONTNAME", kDefaultFontFace, &g_PrintSettings.fontName);
 }
 
 void LoadAllDataStrings(CIniFile& ini)
@@ -185,37 +167,6 @@ void SaveAllDataStrings(CIniFile& ini)
 {
     for (const StringSettingRow& row : kAllDataStrings)
         ini.WriteString(kAllData, row.key, *row.variable);
-}
-
-void ComputeEndDirectories()
-{
-    g_ENDDIRECTORY.Empty();
-    g_ENDDIRECTORY2.Empty();
-    CFilerPane* first = g_Panes[0];
-    CFilerPane* second = g_Panes[1];
-    if (first && second)
-    {
-        bool firstShown = (first->m_position & PANE_POS_HIDDEN) == 0;
-        bool secondShown = (second->m_position & PANE_POS_HIDDEN) == 0;
-        bool oneActive = (first->m_position & PANE_POS_ACTIVE) || (second->m_position & PANE_POS_ACTIVE);
-        if (oneActive && firstShown && secondShown)
-        {
-            g_ENDDIRECTORY = first->m_currentDir;
-            g_ENDDIRECTORY2 = second->m_currentDir;
-            return;
-        }
-    }
-    const UINT remembered = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE |
-                            PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER | PANE_MODE_GRAPHIC |
-                            PANE_MODE_ARCHIVE_GRAPHIC;
-    for (CFilerPane* pane : {first, second})
-    {
-        if (pane && (pane->m_position & PANE_POS_ACTIVE) && (pane->m_mode & remembered))
-        {
-            g_ENDDIRECTORY = pane->m_currentDir;
-            return;
-        }
-    }
 }
 
 // ---- "FILERINFODATA" ----------------------------------------------------------------
@@ -285,7 +236,7 @@ void LoadSectionSelectDir(CIniFile& ini)
 {
     int maximum = g_SUMCOPYPASTDIRECTORY;
     {
-        DataMutexLock lock;
+        CHandleLock lock(g_DataMutex);
         if (g_SelectDirHistory.GetSize() > maximum)
             g_SelectDirHistory.SetSize(maximum > 0 ? maximum : 0);
     }
@@ -335,7 +286,7 @@ void LoadSectionFilerBmp(CIniFile& ini)
 {
     CStringArray names;
     ini.GetStringList(L"FILERBMP", L"BMP%d", names, kUnlimitedList);
-    DataMutexLock lock;
+    CHandleLock lock(g_DataMutex);
     g_WallpaperFiles.RemoveAll();
     for (INT_PTR i = 0; i < names.GetSize(); ++i)
     {
@@ -347,7 +298,7 @@ void LoadSectionFilerBmp(CIniFile& ini)
 
 void SaveSectionFilerBmp(CIniFile& ini)
 {
-    DataMutexLock lock;
+    CHandleLock lock(g_DataMutex);
     for (INT_PTR i = 0; i < g_WallpaperFiles.GetSize(); ++i)
         ini.WriteString(L"FILERBMP", IndexedKey(L"BMP%d", static_cast<int>(i)), g_WallpaperFiles[i].m_name);
 }
@@ -356,7 +307,7 @@ void AppendBackBitmapName()
 {
     if (g_BACKBITMAPNAME.IsEmpty())
         return;
-    DataMutexLock lock;
+    CHandleLock lock(g_DataMutex);
     g_WallpaperFiles.AddUnique(g_BACKBITMAPNAME);
 }
 
@@ -677,16 +628,14 @@ void SaveSectionMakeNewFile(CIniFile& ini)
 
 // ---- Small fixed tables -------------------------------------------------------------
 
-static const ReloadSetting kReloadDefaults[5] = {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {1, 1}};
-
 void LoadSectionReloadSetting(CIniFile& ini)
 {
     for (int i = 0; i < 5; ++i)
     {
         g_ReloadSettings[i].enable =
-            ini.GetInt(L"RELOAD_SETTING", IndexedKey(L"ENABLE%d", i), kReloadDefaults[i].enable);
+            ini.GetInt(L"RELOAD_SETTING", IndexedKey(L"ENABLE%d", i), kDefaultReloadSettings[i].enable);
         g_ReloadSettings[i].ticks =
-            ini.GetInt(L"RELOAD_SETTING", IndexedKey(L"TIME%d", i), kReloadDefaults[i].ticks);
+            ini.GetInt(L"RELOAD_SETTING", IndexedKey(L"TIME%d", i), kDefaultReloadSettings[i].ticks);
     }
 }
 
@@ -699,18 +648,17 @@ void SaveSectionReloadSetting(CIniFile& ini)
     }
 }
 
-static const JumpListColumn kJumpListDefaults[3] = {{1, 0, 0}, {1, 1, 0}, {1, 2, 0}};
-
 void LoadSectionOrderListDirJump(CIniFile& ini)
 {
     for (int i = 0; i < 3; ++i)
     {
         JumpListColumn& column = g_JumpListColumns[i];
         column.shown =
-            ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"DISPLAY%d", i), kJumpListDefaults[i].shown);
-        column.item = ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"ITEM%d", i), kJumpListDefaults[i].item);
+            ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"DISPLAY%d", i), kDefaultJumpListColumns[i].shown);
+        column.item =
+            ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"ITEM%d", i), kDefaultJumpListColumns[i].item);
         column.width =
-            ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"WIDTH%d", i), kJumpListDefaults[i].width);
+            ini.GetInt(L"ORDER_LIST_DIR_JUMP", IndexedKey(L"WIDTH%d", i), kDefaultJumpListColumns[i].width);
     }
 }
 
@@ -840,49 +788,153 @@ void SaveSectionExecute(CIniFile& ini)
     ini.WriteString(L"EXECUTE", L"PARAMETER", g_ExecuteLastParameter);
 }
 
-// ---- Reset --------------------------------------------------------------------------
+// ---- Resets ---------------------------------------------------------------------------
+// Each puts its section's records back to the values they are declared with (for a
+// second load in the same process, as tests do).
 
-void ResetGeneralSettings()
+static void ClearListLocked(CStringArray& list)
+{
+    CHandleLock lock(g_DataMutex);
+    list.RemoveAll();
+}
+
+void ResetAllDataStrings()
 {
     for (const StringSettingRow& row : kAllDataStrings)
         row.variable->Empty();
-    for (CString& format : g_TimeMacros)
-        format.Empty();
+}
+
+void ResetSectionFilerInfo()
+{
+    for (FilerInfoPreset& preset : g_FilerInfoPresets)
+        preset = FilerInfoPreset();
+}
+
+void ResetSectionSpecialCopyTo()
+{
+    ClearListLocked(g_SpecialCopyToDirs);
+}
+
+void ResetSectionWildcard()
+{
+    ClearListLocked(g_WildcardHistory);
+}
+
+void ResetSectionColorData()
+{
     for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
         g_DisplayColors[i] = kDisplayColorRows[i].defaultValue;
     g_BinaryByteColors.fill(kBinaryByteColorDefault);
     for (KindColorEntry& entry : g_KindColors)
         entry = KindColorEntry();
-    for (FilerInfoPreset& preset : g_FilerInfoPresets)
-        preset = FilerInfoPreset();
-    for (int& slot : g_DisplayFilterSlots)
-        slot = 0;
-    for (UserMenuEntry& entry : g_UserMenuEntries)
-        entry = UserMenuEntry();
+}
+
+void ResetSectionKindExe()
+{
     for (CKindExeEntry& entry : g_KindExeTable)
         entry = CKindExeEntry();
     for (CKindExeEntry& entry : g_KindExeShiftTable)
         entry = CKindExeEntry();
+}
+
+void ResetSectionJumpData()
+{
+    g_JumpGroups.RemoveAll();
+}
+
+void ResetSectionSelectDir()
+{
+    ClearListLocked(g_SelectDirHistory);
+}
+
+void ResetSectionFilerBmp()
+{
+    CHandleLock lock(g_DataMutex);
+    g_WallpaperFiles.RemoveAll();
+}
+
+void ResetSectionSoundList()
+{
+    ClearListLocked(g_PlayedFileHistory);
+}
+
+void ResetSectionRenameHistory()
+{
+    ClearListLocked(g_RenameHistory);
+}
+
+void ResetSectionExeHistory()
+{
+    ClearListLocked(g_ExeHistory);
+    ClearListLocked(g_ExeParamHistory);
+}
+
+void ResetSectionFilerUserMenu()
+{
+    for (UserMenuEntry& entry : g_UserMenuEntries)
+        entry = UserMenuEntry();
+}
+
+void ResetSectionNotViewMenu()
+{
     for (HiddenMenuRow& row : g_HiddenMenuTable)
         for (int& hidden : row.hidden)
             hidden = 0;
+}
+
+void ResetSectionNetwork()
+{
+    g_NetResourcePasswords.RemoveAll();
+}
+
+void ResetSectionSaveCurPos()
+{
+    g_SaveCursorPositions.RemoveAll();
+}
+
+void ResetSectionMakeNewFile()
+{
+    g_MakeNewFileKinds.RemoveAll();
+}
+
+void ResetSectionReloadSetting()
+{
+    g_ReloadSettings = kDefaultReloadSettings;
+}
+
+void ResetSectionOrderListDirJump()
+{
+    g_JumpListColumns = kDefaultJumpListColumns;
+}
+
+void ResetSectionTimeMacro()
+{
+    for (CString& format : g_TimeMacros)
+        format.Empty();
+}
+
+void ResetSectionFindFileDlgInf()
+{
+    g_FindFileDlgState = FindFileDlgState();
+    ClearListLocked(g_FindPatternHistory);
+    ClearListLocked(g_FindDirectoryHistory);
+    ClearListLocked(g_FindTextHistory);
+}
+
+void ResetSectionDispFileSetting()
+{
+    for (int& slot : g_DisplayFilterSlots)
+        slot = 0;
+}
+
+void ResetSectionDialogOtherWindow()
+{
     for (OtherWindowDialogRow& row : g_OtherWindowDialogs)
         row.flag = 0;
-    for (int i = 0; i < 5; ++i)
-        g_ReloadSettings[i] = kReloadDefaults[i];
-    for (int i = 0; i < 3; ++i)
-        g_JumpListColumns[i] = kJumpListDefaults[i];
-    g_FindFileDlgState = FindFileDlgState();
+}
+
+void ResetSectionExecute()
+{
     g_ExecuteLastFile.Empty();
     g_ExecuteLastParameter.Empty();
-    g_JumpGroups.RemoveAll();
-    g_MakeNewFileKinds.RemoveAll();
-    g_NetResourcePasswords.RemoveAll();
-    g_SaveCursorPositions.RemoveAll();
-    DataMutexLock lock;
-    for (CStringArray* list : {&g_SpecialCopyToDirs, &g_WildcardHistory, &g_SelectDirHistory,
-                               &g_PlayedFileHistory, &g_RenameHistory, &g_ExeHistory, &g_ExeParamHistory,
-                               &g_FindPatternHistory, &g_FindDirectoryHistory, &g_FindTextHistory})
-        list->RemoveAll();
-    g_WallpaperFiles.RemoveAll();
 }

@@ -1,17 +1,14 @@
-// The general sections of the settings file: how each one is read into its records
-// and written back from them. The settings reader and writer of the view call these
-// in their fixed orders; every function names its own section, so keys such as
-// "DIR%d" that several sections share never mix.
+// The general sections of the settings file: how each one is read into its records,
+// written back from them and put back to its defaults. The rows of
+// app/settings/SettingsSections.cpp call these in the reader's and the writer's fixed
+// orders; every function names its own section, so keys such as "DIR%d" that several
+// sections share never mix.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 
 class CIniFile;
-
-// Every record these sections fill back to its built-in start value (for a second
-// load in the same process, as tests do).
-void ResetGeneralSettings();
 
 // ---- Value formats ----------------------------------------------------------------
 
@@ -44,44 +41,55 @@ void LoadAllDataFontNames(CIniFile& ini);
 void LoadAllDataStrings(CIniFile& ini);
 // All fourteen, after the integers of "ALLDATA" and before "ALLDATA2".
 void SaveAllDataStrings(CIniFile& ini);
-// "ENDDIRECTORY" and "ENDDIRECTORY2" from the two panes' current state (g_Panes).
-void ComputeEndDirectories();
+void ResetAllDataStrings();
 
 // ---- One pair per section (or per group always handled together) ------------------
 // ("VIRTUALDRIVE" is in app/VirtualDrives.h, "DIR_HISTORY" in filer/PathHistory.h.)
+// Each Reset puts the section's records back to the values they are declared with.
 
 void LoadSectionFilerInfo(CIniFile& ini); // "FILERINFODATA"
 void SaveSectionFilerInfo(CIniFile& ini);
+void ResetSectionFilerInfo();
 void LoadSectionSpecialCopyTo(CIniFile& ini); // "SPECIALCOPYTO"
 void SaveSectionSpecialCopyTo(CIniFile& ini);
+void ResetSectionSpecialCopyTo();
 void LoadSectionWildcard(CIniFile& ini); // "WILDCARD"
 void SaveSectionWildcard(CIniFile& ini);
+void ResetSectionWildcard();
 
 // "COLORDATA": the reader takes the 21 named and 256 byte colours early and the 100
 // kind colours later; the writer writes kinds, named colours, byte colours.
 void LoadSectionColorNamed(CIniFile& ini);
 void LoadSectionColorKinds(CIniFile& ini);
 void SaveSectionColorData(CIniFile& ini);
+void ResetSectionColorData();
 
 void LoadSectionKindExe(CIniFile& ini); // "KINDEXEDATA", then "KINDEXEDATASHIFT"
 void SaveSectionKindExe(CIniFile& ini);
+void ResetSectionKindExe();
 // "JUMPDATA"; raises SUMDIRJUMPGROUP to 1 and sizes the groups to it first.
 void LoadSectionJumpData(CIniFile& ini);
 void SaveSectionJumpData(CIniFile& ini);
+void ResetSectionJumpData();
 // "SELECTDIR"; cuts the history to SUMCOPYPASTDIRECTORY entries first.
 void LoadSectionSelectDir(CIniFile& ini);
 void SaveSectionSelectDir(CIniFile& ini);
+void ResetSectionSelectDir();
 void LoadSectionFilerBmp(CIniFile& ini); // "FILERBMP"
 void SaveSectionFilerBmp(CIniFile& ini);
+void ResetSectionFilerBmp();
 // Appends "BACKBITMAPNAME" to the picture list unless empty or already there (case
 // aside).
 void AppendBackBitmapName();
 void LoadSectionSoundList(CIniFile& ini); // "SOUNDLIST"
 void SaveSectionSoundList(CIniFile& ini);
+void ResetSectionSoundList();
 void LoadSectionRenameHistory(CIniFile& ini); // "RENAMEHISTORY"
 void SaveSectionRenameHistory(CIniFile& ini);
+void ResetSectionRenameHistory();
 void LoadSectionExeHistory(CIniFile& ini); // "EXEHISTORY"
 void SaveSectionExeHistory(CIniFile& ini);
+void ResetSectionExeHistory();
 // "LANCHER" into the view's four parallel lists.
 void LoadSectionLancher(CIniFile& ini, CStringArray& exe, CStringArray& par, CStringArray& key,
                         CStringArray& exeDir);
@@ -89,28 +97,40 @@ void SaveSectionLancher(CIniFile& ini, const CStringArray& exe, const CStringArr
                         const CStringArray& key, const CStringArray& exeDir);
 void LoadSectionFilerUserMenu(CIniFile& ini); // "FILERUSERMENU"
 void SaveSectionFilerUserMenu(CIniFile& ini);
+void ResetSectionFilerUserMenu();
 void LoadSectionNotViewMenu(CIniFile& ini); // "NOTVIEWMENU"
 void SaveSectionNotViewMenu(CIniFile& ini);
+void ResetSectionNotViewMenu();
 void LoadSectionNetwork(CIniFile& ini); // "NETWORK"
 void SaveSectionNetwork(CIniFile& ini);
+void ResetSectionNetwork();
 // "SAVECURPOS", only while SAVECURSORPOSITION is on. The reader always sizes the
 // list to SUMSAVECURPOS first; the writer expects both panes to have stored their
 // cursor names.
 void LoadSectionSaveCurPos(CIniFile& ini);
 void SaveSectionSaveCurPos(CIniFile& ini);
+void ResetSectionSaveCurPos();
 void LoadSectionMakeNewFile(CIniFile& ini); // "MAKENEWFILE"
 void SaveSectionMakeNewFile(CIniFile& ini);
+void ResetSectionMakeNewFile();
 void LoadSectionReloadSetting(CIniFile& ini); // "RELOAD_SETTING"
 void SaveSectionReloadSetting(CIniFile& ini);
+void ResetSectionReloadSetting();
 void LoadSectionOrderListDirJump(CIniFile& ini); // "ORDER_LIST_DIR_JUMP"
 void SaveSectionOrderListDirJump(CIniFile& ini);
+void ResetSectionOrderListDirJump();
 void LoadSectionTimeMacro(CIniFile& ini); // "TIME_MACRO"
 void SaveSectionTimeMacro(CIniFile& ini);
+void ResetSectionTimeMacro();
 void LoadSectionFindFileDlgInf(CIniFile& ini); // "FIND_FILE_DLG_INF"
 void SaveSectionFindFileDlgInf(CIniFile& ini);
+void ResetSectionFindFileDlgInf();
 void LoadSectionDispFileSetting(CIniFile& ini); // "DISP_FILE_SETTING"
 void SaveSectionDispFileSetting(CIniFile& ini);
+void ResetSectionDispFileSetting();
 void LoadSectionDialogOtherWindow(CIniFile& ini); // "DIALOG_OTHER_WINDOW"
 void SaveSectionDialogOtherWindow(CIniFile& ini);
+void ResetSectionDialogOtherWindow();
 void LoadSectionExecute(CIniFile& ini); // "EXECUTE"
 void SaveSectionExecute(CIniFile& ini);
+void ResetSectionExecute();

@@ -6,6 +6,8 @@
 #include "framework/FwString.h"
 #include "app/records/SharedRecords.h"
 
+#include <array>
+
 // The 21 display colours (0xBBGGRR), indexed in this order.
 enum
 {
@@ -63,12 +65,12 @@ inline constexpr DisplayColorRow kDisplayColorRows[DISPLAY_COLOR_COUNT] = {
     {L"PREVIEW_DIR_ICON_BACK_COLOR", 0xc0c0c0},
 };
 
-inline DWORD g_DisplayColors[DISPLAY_COLOR_COUNT] = {
-    0x0000ff, 0x00ff00, 0xffff00, 0xff0000, 0x00ffff, 0x000000, 0x00ffff,
-    0xffff00, 0x00ff00, 0xffffff, 0x0000ff, 0x00ffff, 0xffff00, 0xffffff,
-    0x00ff00, 0x00ff00, 0xffff00, 0xffffff, 0xffffff, 0x00ff00, 0xc0c0c0,
-};
-
+inline std::array<DWORD, DISPLAY_COLOR_COUNT> g_DisplayColors = [] {
+    std::array<DWORD, DISPLAY_COLOR_COUNT> colors{};
+    for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
+        colors[i] = kDisplayColorRows[i].defaultValue;
+    return colors;
+}();
 // One row of the colours per file extension: the extension text and its colour.
 struct KindColorEntry
 {

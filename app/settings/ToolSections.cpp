@@ -1,20 +1,21 @@
-#include "view/settings/ToolSections.h"
+#include "app/settings/ToolSections.h"
 
 #include "app/DisplayModeSlots.h"
 #include "app/Directories.h"
 #include "app/Formatting.h"
 #include "app/Globals.h"
 #include "app/IniFile.h"
+#include "framework/FwLock.h"
 #include "app/Settings.h"
 #include "app/records/MediaKinds.h"
 #include "app/records/ViewFileHistory.h"
-#include "archive/front/ArchiverSettings.h"
-#include "graphics/GraphicSettings.h"
-#include "media/MediaSettings.h"
-#include "tools/ToolSettings.h"
-#include "view/settings/DisplayMode.h"
-#include "view/settings/SusiePlugInScan.h"
-#include "viewers/ViewerSettings.h"
+#include "app/settings/ArchiverSettings.h"
+#include "app/settings/GraphicSettings.h"
+#include "app/settings/MediaSettings.h"
+#include "app/settings/ToolSettings.h"
+#include "app/settings/DisplayMode.h"
+#include "app/settings/SettingsSections.h"
+#include "app/settings/ViewerSettings.h"
 
 #include <vector>
 
@@ -238,9 +239,10 @@ void SaveSectionDebugData(CIniFile& ini)
 void LoadSectionUnpackData(CIniFile& ini)
 {
     CString bridge = ReadString(ini, L"UNPACKDATA", L"UNBYPASS_DLL_PATH", L"");
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    g_UnbypassDllPath = bridge;
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_UnbypassDllPath = bridge;
+    }
     for (int row = 0; row < ARCHIVER_ROW_COUNT; ++row)
     {
         CArchiverDllEntry& entry = g_ArchiverDllTable[row];
@@ -252,9 +254,10 @@ void LoadSectionUnpackData(CIniFile& ini)
 
 void SaveSectionUnpackData(CIniFile& ini)
 {
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    ini.WriteString(L"UNPACKDATA", L"UNBYPASS_DLL_PATH", g_UnbypassDllPath);
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        ini.WriteString(L"UNPACKDATA", L"UNBYPASS_DLL_PATH", g_UnbypassDllPath);
+    }
     for (int row = 0; row < ARCHIVER_ROW_COUNT; ++row)
     {
         const CArchiverDllEntry& entry = g_ArchiverDllTable[row];
@@ -383,17 +386,18 @@ void SaveSectionDisplayFont(CIniFile& ini)
 void LoadSectionViewerSetting(CIniFile& ini)
 {
     for (int i = 0; i < VIEWER_LINE_WIDTH_COUNT; ++i)
-        g_ViewerLineWidths[i] = ini.GetInt(L"VIEWERSETTING", Key(L"SETTING%d", i), 80);
+        g_ViewerLineWidths[i] = ini.GetInt(L"VIEWERSETTING", Key(L"SETTING%d", i), kDefaultViewerLineWidth);
     for (int i = 0; i < VIEWER_KIND_ROW_COUNT; ++i)
     {
         ViewerKindRow& row = g_ViewerKindRows[i];
         row.extension = ReadString(ini, L"VIEWERSETTING", Key(L"KIND%d", i), L"");
-        row.lineWidth = ini.GetInt(L"VIEWERSETTING", Key(L"KINDWORDS%d", i), 80);
-        row.tabWidth = ini.GetInt(L"VIEWERSETTING", Key(L"KINDTAB%d", i), 8);
+        row.lineWidth = ini.GetInt(L"VIEWERSETTING", Key(L"KINDWORDS%d", i), kDefaultViewerLineWidth);
+        row.tabWidth = ini.GetInt(L"VIEWERSETTING", Key(L"KINDTAB%d", i), kDefaultViewerTabWidth);
     }
-    g_ViewerLeftDblClickAct = ReadString(ini, L"VIEWERSETTING", L"LEFTDBLCLICKACT", L"@Closeviewer");
+    g_ViewerLeftDblClickAct =
+        ReadString(ini, L"VIEWERSETTING", L"LEFTDBLCLICKACT", kDefaultViewerLeftDblClickAct);
     g_ViewerRightDblClickAct = ReadString(ini, L"VIEWERSETTING", L"RIGHTDBLCLICKACT", L"");
-    g_LineReturnCode = ReadString(ini, L"VIEWERSETTING", L"LINE_RETURN_CODE", L"\u00b6");
+    g_LineReturnCode = ReadString(ini, L"VIEWERSETTING", L"LINE_RETURN_CODE", kDefaultLineReturnCode);
     g_LineReturnCodeLength = g_LineReturnCode.GetLength();
 }
 
@@ -417,9 +421,10 @@ void LoadSectionViewerSearchString(CIniFile& ini)
 {
     CStringArray list;
     ini.GetStringList(L"VIEWER_SEARCH_STRING", L"%d", list, VIEWER_SEARCH_HISTORY_MAX);
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    g_ViewerSearchHistory.Copy(list);
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_ViewerSearchHistory.Copy(list);
+    }
 }
 
 void SaveSectionViewerSearchString(CIniFile& ini)
@@ -432,9 +437,10 @@ void SaveSectionViewerSearchString(CIniFile& ini)
 void LoadSectionSusieData(CIniFile& ini, CString& viewTempDirectory)
 {
     CString folder = ReadString(ini, L"SUSIEDATA", L"SUSIEDIRECTORY", L"");
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    g_SusiePlugInDir = folder;
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugInDir = folder;
+    }
 
     viewTempDirectory = ReadString(ini, L"SUSIEDATA", L"TEMPDIRECTORY", L"");
     if (viewTempDirectory.IsEmpty())
@@ -465,32 +471,35 @@ void LoadSectionSusieData(CIniFile& ini, CString& viewTempDirectory)
             plugIns.Add(plugIn);
         }
     }
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    g_SusiePlugIns = plugIns;
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns = plugIns;
+    }
 
-    if (g_HIGHLOADSPI == 0 || g_HIGHLOADSPI == 1)
-        ScanSusiePlugIns(TRUE);
+    // The scan lives with the image plug-ins, above this layer; the program installs it.
+    if ((g_HIGHLOADSPI == 0 || g_HIGHLOADSPI == 1) && g_SettingsHooks.scanImagePlugIns != nullptr)
+        g_SettingsHooks.scanImagePlugIns(TRUE);
 }
 
 void SaveSectionSusieData(CIniFile& ini, const CString& viewTempDirectory)
 {
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    const bool longForm = UsesLongPlugInLines();
-    INT_PTR count = g_SusiePlugIns.GetCount();
-    for (INT_PTR i = 0; i < count; ++i)
     {
-        const CSusieDllFile& plugIn = g_SusiePlugIns[i];
-        CString line;
-        if (longForm)
-            line = FormatLongPlugInLine(plugIn);
-        else
-            line = plugIn.m_enabled ? L"@" + plugIn.m_fileName : plugIn.m_fileName;
-        ini.WriteString(L"SUSIEDATA", Key(L"PLUGINFILE%d", static_cast<int>(i)), line);
+        CHandleLock lock(g_DataMutex);
+        const bool longForm = UsesLongPlugInLines();
+        INT_PTR count = g_SusiePlugIns.GetCount();
+        for (INT_PTR i = 0; i < count; ++i)
+        {
+            const CSusieDllFile& plugIn = g_SusiePlugIns[i];
+            CString line;
+            if (longForm)
+                line = FormatLongPlugInLine(plugIn);
+            else
+                line = plugIn.m_enabled ? L"@" + plugIn.m_fileName : plugIn.m_fileName;
+            ini.WriteString(L"SUSIEDATA", Key(L"PLUGINFILE%d", static_cast<int>(i)), line);
+        }
+        ini.WriteString(L"SUSIEDATA", Key(L"PLUGINFILE%d", static_cast<int>(count)), L"");
+        ini.WriteString(L"SUSIEDATA", L"SUSIEDIRECTORY", g_SusiePlugInDir);
     }
-    ini.WriteString(L"SUSIEDATA", Key(L"PLUGINFILE%d", static_cast<int>(count)), L"");
-    ini.WriteString(L"SUSIEDATA", L"SUSIEDIRECTORY", g_SusiePlugInDir);
-    ReleaseMutex(g_DataMutex);
     ini.WriteString(L"SUSIEDATA", L"TEMPDIRECTORY", viewTempDirectory);
 }
 
@@ -516,26 +525,28 @@ void LoadSectionLoadPreview(CIniFile& ini)
     {
         ini.GetStringList(L"LOAD_PREVIEW", L"DISP_FILE_KIND%d", settings.displayKinds, INT_MAX);
     }
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    g_PreviewSettings = settings;
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_PreviewSettings = settings;
+    }
 }
 
 void SaveSectionLoadPreview(CIniFile& ini)
 {
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    ini.WriteInt(L"LOAD_PREVIEW", L"INIT", 1);
-    for (INT_PTR i = 0; i < g_PreviewSettings.enabledDirs.GetCount(); ++i)
     {
-        const CPreviewEnableDirInfo& dir = g_PreviewSettings.enabledDirs[i];
-        CString type;
-        type.Format(L"%u", static_cast<unsigned>(dir.type));
-        ini.WriteString(L"LOAD_PREVIEW", Key(L"DIR%d", static_cast<int>(i)), dir.folder);
-        ini.WriteString(L"LOAD_PREVIEW", Key(L"TYPE%d", static_cast<int>(i)), type);
+        CHandleLock lock(g_DataMutex);
+        ini.WriteInt(L"LOAD_PREVIEW", L"INIT", 1);
+        for (INT_PTR i = 0; i < g_PreviewSettings.enabledDirs.GetCount(); ++i)
+        {
+            const CPreviewEnableDirInfo& dir = g_PreviewSettings.enabledDirs[i];
+            CString type;
+            type.Format(L"%u", static_cast<unsigned>(dir.type));
+            ini.WriteString(L"LOAD_PREVIEW", Key(L"DIR%d", static_cast<int>(i)), dir.folder);
+            ini.WriteString(L"LOAD_PREVIEW", Key(L"TYPE%d", static_cast<int>(i)), type);
+        }
+        ini.WriteStringList(L"LOAD_PREVIEW", L"DISABLE_DIR%d", g_PreviewSettings.disabledDirs);
+        ini.WriteStringList(L"LOAD_PREVIEW", L"DISP_FILE_KIND%d", g_PreviewSettings.displayKinds);
     }
-    ini.WriteStringList(L"LOAD_PREVIEW", L"DISABLE_DIR%d", g_PreviewSettings.disabledDirs);
-    ini.WriteStringList(L"LOAD_PREVIEW", L"DISP_FILE_KIND%d", g_PreviewSettings.displayKinds);
-    ReleaseMutex(g_DataMutex);
 }
 
 // ---- WAV, SOUND ---------------------------------------------------------------------------
@@ -737,48 +748,134 @@ void SaveSectionViewHistory(CIniFile& ini)
 
 // ---- Reset ------------------------------------------------------------------------------------
 
-void ResetToolSettings()
+// ---- Resets ---------------------------------------------------------------------------
+// Each puts its section's records back to the values they are declared with (for a
+// second load in the same process, as tests do).
+
+void ResetSectionScsiCommand()
 {
     for (CString& slot : g_ScsiCommandSettings)
         slot.Empty();
+}
+
+void ResetSectionZoomData()
+{
     for (ZoomTableRow& row : g_ZoomTable)
-        row.enabled = 1;
+        row.enabled = 1; // every step is offered until the user turns one off
+}
+
+void ResetSectionDebugData()
+{
     for (int& flag : g_DebugFlags)
         flag = 0;
-    g_UnbypassDllPath.Empty();
+}
+
+// The unpack (pack false) or pack options back to the flags they were declared with.
+static void ResetArchiverFlags(bool pack)
+{
     size_t next = 0;
     for (CArchiverDllEntry& row : g_ArchiverDllTable)
     {
-        for (int i = 0; i < row.unpackOptionCount; ++i)
-            row.unpackOptions[i].flag = kDefaultArchiverFlags[next++];
-        for (int i = 0; i < row.packOptionCount; ++i)
-            row.packOptions[i].flag = kDefaultArchiverFlags[next++];
+        for (int i = 0; i < row.unpackOptionCount; ++i, ++next)
+            if (!pack)
+                row.unpackOptions[i].flag = kDefaultArchiverFlags[next];
+        for (int i = 0; i < row.packOptionCount; ++i, ++next)
+            if (pack)
+                row.packOptions[i].flag = kDefaultArchiverFlags[next];
     }
+}
+
+void ResetSectionUnpackData()
+{
+    {
+        CHandleLock lock(g_DataMutex);
+        g_UnbypassDllPath.Empty();
+    }
+    ResetArchiverFlags(false);
+}
+
+void ResetSectionPackData()
+{
+    ResetArchiverFlags(true);
+}
+
+void ResetSectionDisplayFont()
+{
     g_DisplayFontSizes.RemoveAll();
     s_otherResolutionKeys.RemoveAll();
     s_otherResolutionValues.RemoveAll();
+}
+
+void ResetSectionViewerSetting()
+{
     for (int& width : g_ViewerLineWidths)
-        width = 80;
+        width = kDefaultViewerLineWidth;
     for (ViewerKindRow& row : g_ViewerKindRows)
         row = ViewerKindRow();
-    g_ViewerLeftDblClickAct = L"@Closeviewer";
+    g_ViewerLeftDblClickAct = kDefaultViewerLeftDblClickAct;
     g_ViewerRightDblClickAct.Empty();
-    g_LineReturnCode = L"\u00b6";
-    g_LineReturnCodeLength = 1;
+    g_LineReturnCode = kDefaultLineReturnCode;
+    g_LineReturnCodeLength = g_LineReturnCode.GetLength();
+}
+
+void ResetSectionViewerSearchString()
+{
+    CHandleLock lock(g_DataMutex);
     g_ViewerSearchHistory.RemoveAll();
+}
+
+void ResetSectionSusieData()
+{
+    CHandleLock lock(g_DataMutex);
     g_SusiePlugIns.RemoveAll();
     g_SusiePlugInDir.Empty();
+}
+
+void ResetSectionLoadPreview()
+{
     g_PreviewSettings = PreviewSettings();
+}
+
+void ResetSectionWav()
+{
     for (CString& file : g_CommandSoundFiles)
         file.Empty();
+}
+
+void ResetSectionSound()
+{
     g_LastPlayList.Empty();
     SetDefaultMediaKinds(g_MediaKindList);
+}
+
+void ResetSectionDisplayMode()
+{
     for (DisplayModeSlot& slot : g_DisplayModeSlots)
         slot = DisplayModeSlot{0, 0, 0};
+}
+
+void ResetSectionPlugInData()
+{
     g_PlugInList.RemoveAll();
     g_PlugInDir.Empty();
+}
+
+void ResetSectionNonLoadCpl()
+{
     g_NonLoadCplList.RemoveAll();
-    memcpy(g_GraphicMouseOperations, kDefaultGraphicMouseOperations, sizeof(g_GraphicMouseOperations));
-    memcpy(g_AlphaChannelTypes, kDefaultAlphaChannelTypes, sizeof(g_AlphaChannelTypes));
+}
+
+void ResetSectionMouseOpeGraphic()
+{
+    g_GraphicMouseOperations = kDefaultGraphicMouseOperations;
+}
+
+void ResetSectionAlphaChannelProcess()
+{
+    g_AlphaChannelTypes = kDefaultAlphaChannelTypes;
+}
+
+void ResetSectionViewHistory()
+{
     g_ViewHistory.RemoveAll();
 }

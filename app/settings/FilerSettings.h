@@ -1,0 +1,59 @@
+// Lists of the filer that the settings file fills: the directory-jump groups with
+// the columns of their list, the new-file kinds and the wildcard history.
+#pragma once
+#include <windows.h>
+#include "framework/FwCollections.h"
+
+#include <array>
+#include "app/records/PaneRecords.h"
+
+// As many groups as SUMDIRJUMPGROUP.
+inline CArray<CJumpDirectory> g_JumpGroups;
+
+// One column of the jump-directory list: shown (1), item kind (0 target, 1 key,
+// 2 contents) and width (0 fits the contents).
+struct JumpListColumn
+{
+    int shown;
+    int item;
+    int width;
+};
+inline constexpr std::array<JumpListColumn, 3> kDefaultJumpListColumns = {{{1, 0, 0}, {1, 1, 0}, {1, 2, 0}}};
+inline std::array<JumpListColumn, 3> g_JumpListColumns = kDefaultJumpListColumns;
+
+// One new-file kind: extension, display name and template type ("NullFile",
+// "FileName" or "Data", the values under the extension's ShellNew key).
+class CMakeNewFile
+{
+public:
+    CString m_extension;
+    CString m_displayName;
+    CString m_templateType;
+};
+inline CArray<CMakeNewFile> g_MakeNewFileKinds;
+
+// The patterns typed into the wildcard dialog, newest first.
+inline CStringArray g_WildcardHistory;
+
+// The remembered cursor entry of a directory.
+class CSaveCursorPosition
+{
+public:
+    CString m_directory;
+    CString m_name;
+};
+// Newest first; shared by both panes and kept at SUMSAVECURPOS records by the reader.
+inline CArray<CSaveCursorPosition> g_SaveCursorPositions;
+
+// Re-check interval per drive class (0 fixed and others, 1 floppy, 2 CD-ROM, 3 other
+// removable, 4 network): enable 0 means no change notification and no re-check;
+// ticks counts one-second timer ticks between re-checks (section "RELOAD_SETTING").
+struct ReloadSetting
+{
+    int enable;
+    int ticks;
+};
+constexpr int kReloadSettingCount = 5;
+inline constexpr std::array<ReloadSetting, kReloadSettingCount> kDefaultReloadSettings = {
+    {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {1, 1}}};
+inline std::array<ReloadSetting, kReloadSettingCount> g_ReloadSettings = kDefaultReloadSettings;
