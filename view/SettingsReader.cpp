@@ -14,6 +14,7 @@
 #include "app/VirtualDrives.h"
 #include "app/keys/KeyBindings.h"
 #include "app/settings/GeneralSections.h"
+#include "app/settings/ViewSettings.h"
 #include "app/settings/SettingsSections.h"
 #include "archive/client/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"

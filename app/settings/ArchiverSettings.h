@@ -85,3 +85,18 @@ inline CArchiverDllEntry g_ArchiverDllTable[ARCHIVER_ROW_COUNT] = {
 
 // The folder of the archiver bridge library "Unbypass.dll"; guarded by g_DataMutex.
 inline CString g_UnbypassDllPath;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+// "UNPACKDATA": the bridge folder and the unpack options; "PACKDATA": the pack options.
+void LoadSectionUnpackData(CIniFile& ini);
+void SaveSectionUnpackData(CIniFile& ini);
+void ResetSectionUnpackData();
+void LoadSectionPackData(CIniFile& ini);
+void SaveSectionPackData(CIniFile& ini);
+void ResetSectionPackData();

@@ -26,3 +26,24 @@ inline FindFileDlgState g_FindFileDlgState;
 inline CStringArray g_FindPatternHistory;
 inline CStringArray g_FindDirectoryHistory;
 inline CStringArray g_FindTextHistory;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionSpecialCopyTo(CIniFile& ini); // "SPECIALCOPYTO"
+void SaveSectionSpecialCopyTo(CIniFile& ini);
+void ResetSectionSpecialCopyTo();
+// "SELECTDIR"; cuts the history to SUMCOPYPASTDIRECTORY entries first.
+void LoadSectionSelectDir(CIniFile& ini);
+void SaveSectionSelectDir(CIniFile& ini);
+void ResetSectionSelectDir();
+void LoadSectionRenameHistory(CIniFile& ini); // "RENAMEHISTORY"
+void SaveSectionRenameHistory(CIniFile& ini);
+void ResetSectionRenameHistory();
+void LoadSectionFindFileDlgInf(CIniFile& ini); // "FIND_FILE_DLG_INF"
+void SaveSectionFindFileDlgInf(CIniFile& ini);
+void ResetSectionFindFileDlgInf();

@@ -57,3 +57,33 @@ constexpr int kReloadSettingCount = 5;
 inline constexpr std::array<ReloadSetting, kReloadSettingCount> kDefaultReloadSettings = {
     {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {1, 1}}};
 inline std::array<ReloadSetting, kReloadSettingCount> g_ReloadSettings = kDefaultReloadSettings;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionWildcard(CIniFile& ini); // "WILDCARD"
+void SaveSectionWildcard(CIniFile& ini);
+void ResetSectionWildcard();
+// "JUMPDATA"; raises SUMDIRJUMPGROUP to 1 and sizes the groups to it first.
+void LoadSectionJumpData(CIniFile& ini);
+void SaveSectionJumpData(CIniFile& ini);
+void ResetSectionJumpData();
+// "SAVECURPOS", only while SAVECURSORPOSITION is on. The reader always sizes the
+// list to SUMSAVECURPOS first; the writer expects both panes to have stored their
+// cursor names.
+void LoadSectionSaveCurPos(CIniFile& ini);
+void SaveSectionSaveCurPos(CIniFile& ini);
+void ResetSectionSaveCurPos();
+void LoadSectionMakeNewFile(CIniFile& ini); // "MAKENEWFILE"
+void SaveSectionMakeNewFile(CIniFile& ini);
+void ResetSectionMakeNewFile();
+void LoadSectionReloadSetting(CIniFile& ini); // "RELOAD_SETTING"
+void SaveSectionReloadSetting(CIniFile& ini);
+void ResetSectionReloadSetting();
+void LoadSectionOrderListDirJump(CIniFile& ini); // "ORDER_LIST_DIR_JUMP"
+void SaveSectionOrderListDirJump(CIniFile& ini);
+void ResetSectionOrderListDirJump();

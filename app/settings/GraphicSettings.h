@@ -102,3 +102,30 @@ struct PreviewSettings
     CStringArray displayKinds; // extensions whose thumbnails are shown
 };
 inline PreviewSettings g_PreviewSettings;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionZoomData(CIniFile& ini);
+void SaveSectionZoomData(CIniFile& ini);
+void ResetSectionZoomData();
+// The plug-in folder, the view's temporary folder and the plug-in lines (long form
+// while HIGHLOADSPI is 1 or 2); then, while HIGHLOADSPI is 0 or 1, the merging folder
+// scan through g_SettingsHooks (nothing when no scan is installed).
+void LoadSectionSusieData(CIniFile& ini, CString& viewTempDirectory);
+void SaveSectionSusieData(CIniFile& ini, const CString& viewTempDirectory);
+void ResetSectionSusieData();
+// The preview loader's folders and displayed kinds.
+void LoadSectionLoadPreview(CIniFile& ini);
+void SaveSectionLoadPreview(CIniFile& ini);
+void ResetSectionLoadPreview();
+void LoadSectionMouseOpeGraphic(CIniFile& ini);
+void SaveSectionMouseOpeGraphic(CIniFile& ini);
+void ResetSectionMouseOpeGraphic();
+void LoadSectionAlphaChannelProcess(CIniFile& ini);
+void SaveSectionAlphaChannelProcess(CIniFile& ini);
+void ResetSectionAlphaChannelProcess();

@@ -26,3 +26,24 @@ inline CString g_LastPlayList;
 // The single files played most recently (at most five, newest first); guarded by
 // g_DataMutex.
 inline CStringArray g_PlayedFileHistory;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionSoundList(CIniFile& ini); // "SOUNDLIST"
+void SaveSectionSoundList(CIniFile& ini);
+void ResetSectionSoundList();
+void LoadSectionScsiCommand(CIniFile& ini);
+void SaveSectionScsiCommand(CIniFile& ini);
+void ResetSectionScsiCommand();
+void LoadSectionWav(CIniFile& ini);
+void SaveSectionWav(CIniFile& ini);
+void ResetSectionWav();
+// "SOUND": the last play list and the sixty media kinds (built-in ones first).
+void LoadSectionSound(CIniFile& ini);
+void SaveSectionSound(CIniFile& ini);
+void ResetSectionSound();

@@ -5,8 +5,16 @@
 #include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"
 #include "app/keys/KeyBindings.h"
+#include "app/settings/ArchiverSettings.h"
+#include "app/settings/FileOpSettings.h"
+#include "app/settings/FilerSettings.h"
 #include "app/settings/GeneralSections.h"
-#include "app/settings/ToolSections.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/settings/GraphicSettings.h"
+#include "app/settings/MediaSettings.h"
+#include "app/settings/ToolSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "app/settings/ViewerSettings.h"
 
 SettingsHooks g_SettingsHooks;
 

@@ -116,3 +116,32 @@ struct UserMenuEntry
 };
 constexpr int kUserMenuEntryCount = 10;
 inline UserMenuEntry g_UserMenuEntries[kUserMenuEntryCount];
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionFilerInfo(CIniFile& ini); // "FILERINFODATA"
+void SaveSectionFilerInfo(CIniFile& ini);
+void ResetSectionFilerInfo();
+// "COLORDATA": the reader takes the 21 named and 256 byte colours early and the 100
+// kind colours later; the writer writes kinds, named colours, byte colours.
+void LoadSectionColorNamed(CIniFile& ini);
+void LoadSectionColorKinds(CIniFile& ini);
+void SaveSectionColorData(CIniFile& ini);
+void ResetSectionColorData();
+void LoadSectionFilerBmp(CIniFile& ini); // "FILERBMP"
+void SaveSectionFilerBmp(CIniFile& ini);
+void ResetSectionFilerBmp();
+// Appends "BACKBITMAPNAME" to the picture list unless empty or already there (case
+// aside).
+void AppendBackBitmapName();
+void LoadSectionFilerUserMenu(CIniFile& ini); // "FILERUSERMENU"
+void SaveSectionFilerUserMenu(CIniFile& ini);
+void ResetSectionFilerUserMenu();
+void LoadSectionDispFileSetting(CIniFile& ini); // "DISP_FILE_SETTING"
+void SaveSectionDispFileSetting(CIniFile& ini);
+void ResetSectionDispFileSetting();

@@ -49,3 +49,20 @@ inline std::array<DWORD, 256> g_BinaryByteColors = [] {
     colors.fill(kBinaryByteColorDefault);
     return colors;
 }();
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionViewerSetting(CIniFile& ini);
+void SaveSectionViewerSetting(CIniFile& ini);
+void ResetSectionViewerSetting();
+void LoadSectionViewerSearchString(CIniFile& ini);
+void SaveSectionViewerSearchString(CIniFile& ini);
+void ResetSectionViewerSearchString();
+void LoadSectionViewHistory(CIniFile& ini);
+void SaveSectionViewHistory(CIniFile& ini);
+void ResetSectionViewHistory();

@@ -92,7 +92,9 @@ TEST(SettingsSectionTable, EveryRowIsInItsOrdersAndTheWriterWritesEachSectionOnc
         EXPECT_EQ(row.load != nullptr, read.count(id) == 1) << id;
         EXPECT_EQ(row.save != nullptr, written.count(id) == 1) << id;
         if (row.save != nullptr)
+        {
             EXPECT_TRUE(writtenNames.insert(row.name).second) << "two rows write section " << id;
+        }
     }
 }
 

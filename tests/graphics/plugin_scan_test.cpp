@@ -6,7 +6,6 @@
 #include "tests/common/TestSupport.h"
 #include "app/settings/DisplayMode.h"
 #include "graphics/SusiePlugInScan.h"
-#include "app/settings/ToolSections.h"
 
 #include <gtest/gtest.h>
 #include <string>

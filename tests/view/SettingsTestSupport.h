@@ -13,7 +13,6 @@
 #include "tests/common/TestSupport.h"
 #include "view/QvView.h"
 #include "app/settings/DisplayMode.h"
-#include "app/settings/ToolSections.h"
 
 #include <gtest/gtest.h>
 #include <map>

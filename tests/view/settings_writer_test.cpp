@@ -201,7 +201,9 @@ TEST_F(SettingsWriter, AnUnwritableProgramFolderIsLoggedWithWhereTheSettingsWent
         const std::wstring home = m_dir + L"\\gone";
         const std::wstring windows = m_dir + (c.windowsFolderExists ? L"\\windows" : L"\\no-windows");
         if (c.windowsFolderExists)
+        {
             ASSERT_TRUE(CreateDirectoryW(windows.c_str(), nullptr));
+        }
         DeleteFileW((m_dir + L"\\qv.log").c_str());
         CQvView& view = LoadText(L"");
         g_HomeDir = home.c_str();

@@ -10,7 +10,7 @@
 #include "tests/common/TestSupport.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/DisplayMode.h"
-#include "app/settings/ToolSections.h"
+#include "app/settings/MediaSettings.h"
 #include "app/settings/ViewerSettings.h"
 
 #include <gtest/gtest.h>
