@@ -77,10 +77,7 @@ void CQvView::LoadViewSettings()
     m_bStartFailed = 0;
     m_bWildcardOnDirectories = g_WILD_CARD_APPLY_DIR_AT_START != 0;
     m_osVersionKind = GetOsVersionKind();
-    m_scrollBarIds[0][0] = 30000;
-    m_scrollBarIds[0][1] = 30001;
-    m_scrollBarIds[1][0] = 30002;
-    m_scrollBarIds[1][1] = 30003;
+    // The scroll bars' control identifiers are the view's from its construction.
     g_MainView = this;
     // Pane navigation feeds the directory history, which the settings file keeps.
     g_PaneHooks.recordVisit = RecordPathVisit;

@@ -1,6 +1,6 @@
 // The option switches of the common-archiver libraries that the settings file keeps
-// (sections "UNPACKDATA" and "PACKDATA"). Header-only so that every layer can reach
-// them before the archive front end exists.
+// (sections "UNPACKDATA" and "PACKDATA"). They live in the settings layer so that
+// every library can reach them, the archive front end included.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"

@@ -1,5 +1,6 @@
 // Lists of the filer that the settings file fills: the directory-jump groups with
-// the columns of their list, the new-file kinds and the wildcard history.
+// the columns of their list, the new-file kinds, the wildcard history, the remembered
+// cursor entries and the re-check intervals per drive class.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"

@@ -304,8 +304,7 @@ void SaveSectionAlphaChannelProcess(CIniFile& ini)
 
 void ResetSectionZoomData()
 {
-    for (ZoomTableRow& row : g_ZoomTable)
-        row.enabled = 1; // every step is offered until the user turns one off
+    g_ZoomTable = kDefaultZoomTable;
 }
 
 void ResetSectionSusieData()

@@ -1,7 +1,7 @@
 // Settings of the graphic viewer, its image plug-ins and the preview loader kept in
 // the settings file (sections "ZOOMDATA", "SUSIEDATA", "LOAD_PREVIEW",
-// "MOUSE_OPE_GRAPHIC", "ALPHA_CHANNEL_PROCESS"). Header-only so that every layer
-// can reach them before the graphic viewer exists.
+// "MOUSE_OPE_GRAPHIC", "ALPHA_CHANNEL_PROCESS"). They live in the settings layer
+// so that every library can reach them, the graphic viewer included.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
@@ -19,11 +19,17 @@ struct ZoomTableRow
     int enabled;
 };
 constexpr int ZOOM_STEP_COUNT = 10;
-inline ZoomTableRow g_ZoomTable[ZOOM_STEP_COUNT] = {{1, 5, L"1/5", L"1_5", 1}, {1, 4, L"1/4", L"1_4", 1},
-                                                    {1, 3, L"1/3", L"1_3", 1}, {1, 2, L"1/2", L"1_2", 1},
-                                                    {1, 1, L"1.0", L"1_1", 1}, {3, 2, L"1.5", L"3_2", 1},
-                                                    {2, 1, L"2.0", L"2_1", 1}, {3, 1, L"3.0", L"3_1", 1},
-                                                    {4, 1, L"4.0", L"4_1", 1}, {5, 1, L"5.0", L"5_1", 1}};
+inline constexpr std::array<ZoomTableRow, ZOOM_STEP_COUNT> kDefaultZoomTable = {{{1, 5, L"1/5", L"1_5", 1},
+                                                                                 {1, 4, L"1/4", L"1_4", 1},
+                                                                                 {1, 3, L"1/3", L"1_3", 1},
+                                                                                 {1, 2, L"1/2", L"1_2", 1},
+                                                                                 {1, 1, L"1.0", L"1_1", 1},
+                                                                                 {3, 2, L"1.5", L"3_2", 1},
+                                                                                 {2, 1, L"2.0", L"2_1", 1},
+                                                                                 {3, 1, L"3.0", L"3_1", 1},
+                                                                                 {4, 1, L"4.0", L"4_1", 1},
+                                                                                 {5, 1, L"5.0", L"5_1", 1}}};
+inline std::array<ZoomTableRow, ZOOM_STEP_COUNT> g_ZoomTable = kDefaultZoomTable;
 
 // One configured image or archive plug-in.
 class CSusieDllFile

@@ -1,6 +1,6 @@
 // Settings of the media functions kept in the settings file (sections
-// "SCSICOMMAND", "WAV" and "SOUND"; the media kinds are g_MediaKindList of
-// app/records/MediaKinds.h). Header-only so that every layer can reach them.
+// "SCSICOMMAND", "SOUNDLIST", "WAV" and "SOUND"; the media kinds are g_MediaKindList of
+// app/records/MediaKinds.h). In the settings layer so that every library can reach them.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"

@@ -1,7 +1,7 @@
 // Settings of the customisation and system tools kept in the settings file
 // (sections "DEBUGDATA", "DISPLAYFONT", "PLUGINDATA", "NONLOADCPL"; the display-mode
-// slots are in app/DisplayModeSlots.h). Header-only so that every layer can reach
-// them.
+// slots are in app/DisplayModeSlots.h). In the settings layer so that every library can
+// reach them.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"

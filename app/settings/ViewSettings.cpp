@@ -89,8 +89,8 @@ void LoadSectionColorNamed(CIniFile& ini)
         g_DisplayColors[i] =
             ReadColorValue(ini, kColorData, kDisplayColorRows[i].key, kDisplayColorRows[i].defaultValue);
     for (int b = 0; b < 256; ++b)
-        g_BinaryByteColors[b] = ReadColorValue(ini, kColorData, IndexedKey(L"BINARY%02x", b),
-                                               kDisplayColorRows[COLOR_VIEWER].defaultValue);
+        g_BinaryByteColors[b] =
+            ReadColorValue(ini, kColorData, IndexedKey(L"BINARY%02x", b), kBinaryByteColorDefault);
 }
 
 void LoadSectionColorKinds(CIniFile& ini)

@@ -1,10 +1,12 @@
-// Settings of the text viewer that live in the settings file (sections
-// "VIEWERSETTING" and "VIEWER_SEARCH_STRING"). Header-only so that every layer can
-// reach them before the viewer itself exists.
+// Settings of the text viewer and the binary editor's byte colours that live in the
+// settings file (sections "VIEWERSETTING", "VIEWER_SEARCH_STRING", "VIEW_HISTORY" for
+// the viewed-file history of app/records/ViewFileHistory.h, and "COLORDATA"). In the settings layer so that
+// every library can reach them, the viewer itself included.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
+#include "app/settings/ViewSettings.h"
 
 #include <array>
 #include <iterator>
@@ -43,7 +45,7 @@ constexpr int VIEWER_SEARCH_HISTORY_MAX = 30;
 inline CStringArray g_ViewerSearchHistory;
 
 // The binary editor's text colour per byte value (used while BINARYUSERCOLOR is on).
-constexpr DWORD kBinaryByteColorDefault = 0xffffff; // the viewer's text colour
+constexpr DWORD kBinaryByteColorDefault = kDisplayColorRows[COLOR_VIEWER].defaultValue;
 inline std::array<DWORD, 256> g_BinaryByteColors = [] {
     std::array<DWORD, 256> colors{};
     colors.fill(kBinaryByteColorDefault);
