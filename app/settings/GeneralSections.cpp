@@ -15,9 +15,6 @@
 
 #include <cwchar>
 
-// Reading and writing the general sections of the settings file.
-#include "app/settings/GeneralSections.h"
-
 void FormatColorValue(DWORD color, CString& out)
 {
     // Only the 24 colour bits: a seventh digit would shift every pair on reading.
