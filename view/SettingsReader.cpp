@@ -110,8 +110,8 @@ void CQvView::LoadViewSettings()
 
     ScheduleBackgroundChange();
 
-    // Nothing is read from the file after this; g_SettingsIni was made by start-up
-    // (CQvApp::InitInstance) and is freed here, once, whoever made it.
+    // Nothing is read from the file after this: the object start-up made
+    // (CQvApp::InitInstance) ends here.
     if (g_SettingsIni != nullptr)
     {
         delete g_SettingsIni;
