@@ -23,7 +23,11 @@ extern int g_UserIniActive;
 // given.
 extern CString g_StartDirs[2];
 
-// The loaded settings file, alive for the whole run.
+// The loaded settings file: made by start-up (LoadStartupSettings in
+// CQvApp::InitInstance) and freed by the view's settings reader once every section is
+// read (CQvView::LoadViewSettings), or by InitInstance when it gives way to a running
+// instance; null before and after. A start-up that fails after loading it leaves it
+// to the end of the process.
 extern CIniFile* g_SettingsIni;
 
 // Unnamed mutexes: g_DataMutex guards settings lookups, history lists and shared path

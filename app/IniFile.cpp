@@ -7,34 +7,12 @@
 
 #include "app/Globals.h"
 #include "app/PathHelpers.h"
+#include "framework/FwLock.h"
 
 DWORD CIniFile::s_retryWaitMs = 100;
 
 namespace
 {
-
-// Holds g_DataMutex for one lookup or list operation. The mutex is re-entrant for its
-// owner, so nested holds (a list read calling the single read) are fine. Before
-// start-up has created it there is nothing to take.
-class DataLock
-{
-public:
-    DataLock() : m_mutex(g_DataMutex)
-    {
-        if (m_mutex)
-            WaitForSingleObject(m_mutex, INFINITE);
-    }
-    ~DataLock()
-    {
-        if (m_mutex)
-            ReleaseMutex(m_mutex);
-    }
-    DataLock(const DataLock&) = delete;
-    DataLock& operator=(const DataLock&) = delete;
-
-private:
-    HANDLE m_mutex;
-};
 
 // The leading decimal number of the text: white space, an optional sign, digits up to
 // the first other character; no digits give 0. A number beyond the int range is
@@ -219,8 +197,9 @@ int CIniFile::FindSection(LPCWSTR sectionName)
 {
     if (!sectionName)
         return -1;
-    // The cache is written by lookups of several threads.
-    DataLock lock;
+    // The cache is written by lookups of several threads. g_DataMutex is re-entrant
+    // for its owner, so a list operation that calls the single lookups holds it twice.
+    CHandleLock lock(g_DataMutex);
     if (cachedSectionIndex != -1 && cachedSectionName.CompareNoCase(sectionName) == 0)
         return cachedSectionIndex;
     for (INT_PTR i = 0; i < sectionList.GetSize(); ++i)
@@ -237,7 +216,7 @@ int CIniFile::FindSection(LPCWSTR sectionName)
 
 void CIniFile::GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, CString* out)
 {
-    DataLock lock;
+    CHandleLock lock(g_DataMutex);
     if (!out)
         return;
     *out = defaultValue ? defaultValue : L"";
@@ -273,7 +252,7 @@ void CIniFile::GetCurrentString(LPCWSTR key, CString* out)
 
 void CIniFile::GetStringList(LPCWSTR section, LPCWSTR keyFormat, CStringArray& out, int maxCount)
 {
-    DataLock lock;
+    CHandleLock lock(g_DataMutex);
     out.RemoveAll();
     CString key;
     CString value;
@@ -360,7 +339,7 @@ void CIniFile::WriteInt(LPCWSTR section, LPCWSTR key, int value)
 
 void CIniFile::WriteStringList(LPCWSTR section, LPCWSTR keyFormat, const CStringArray& values)
 {
-    DataLock lock;
+    CHandleLock lock(g_DataMutex);
     CString key;
     for (INT_PTR i = 0; i < values.GetSize(); ++i)
     {

@@ -1,6 +1,41 @@
 #include "app/KeywordBuilders.h"
+#include "app/settings/FilerSettings.h"
+
+#include <cwchar>
 
 CString g_LineWidthCommandNames[LINE_WIDTH_COMMAND_COUNT];
+
+int GetMakeNewFileCommandText(LPCWSTR keyword, CString& out)
+{
+    static const wchar_t prefix[] = L"@Makenewfile";
+    const size_t prefixLength = wcslen(prefix);
+    if (keyword == nullptr || wcsncmp(keyword, prefix, prefixLength) != 0)
+        return 0;
+    LPCWSTR digits = keyword + prefixLength;
+    INT_PTR number = 0;
+    size_t length = 0;
+    for (; digits[length] != 0; ++length)
+    {
+        // More digits than any list can count would overflow the number.
+        if (digits[length] < L'0' || digits[length] > L'9' || length >= 9)
+            return 0;
+        number = number * 10 + (digits[length] - L'0');
+    }
+    if (number < 1 || number > g_MakeNewFileKinds.GetSize())
+        return 0;
+    // Only the spelling the menus and bindings use: "@Makenewfile1" and
+    // "@Makenewfile001" name no command.
+    CString canonical;
+    canonical.Format(L"%02d", static_cast<int>(number));
+    if (canonical != digits)
+        return 0;
+    const CString& name = g_MakeNewFileKinds[number - 1].m_displayName;
+    if (name.IsEmpty())
+        out.Format(L"新規ファイル作成%02d", static_cast<int>(number));
+    else
+        out.Format(L"新規%s作成", static_cast<LPCWSTR>(name));
+    return 1;
+}
 
 void SetLineWidthCommandNames(const int (&lineWidths)[LINE_WIDTH_COMMAND_COUNT])
 {

@@ -1,8 +1,15 @@
-// Display names of the numbered command keywords that follow settings: the five
-// characters-per-line commands of the text viewer and the SCSI device commands.
+// Display names of the numbered command keywords that follow settings: the new-file
+// kinds, the five characters-per-line commands of the text viewer and the SCSI device
+// commands.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
+
+// For "@Makenewfile01" up to the number of new-file kinds (two digits at least, as
+// "%02d" writes them): "新規<name>作成" with the kind's display name, or
+// "新規ファイル作成<nn>" when the name is empty, and 1. 0 for another keyword or a
+// number without a kind.
+int GetMakeNewFileCommandText(LPCWSTR keyword, CString& out);
 
 // The five commands "@Lineword1" to "@Lineword5", on the menu ids 618 to 622.
 constexpr int LINE_WIDTH_COMMAND_COUNT = 5;

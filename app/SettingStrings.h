@@ -4,9 +4,8 @@
 #pragma once
 #include "framework/FwString.h"
 
-inline CString g_FONTNAME;      // face of the screen font
-inline CString g_PRINTFONTNAME; // face used for printing
-inline CString g_EDITORNAME;    // the editor commands' strings
+inline CString g_FONTNAME;   // face of the screen font
+inline CString g_EDITORNAME; // the editor commands' strings
 inline CString g_ONEDEFEDIT;
 inline CString g_SOMEDEFEDIT;
 inline CString g_EDITOR_OPEN_UNICODE_OPTION;

@@ -1,19 +1,32 @@
 #include "app/Settings.h"
 #include "app/IniFile.h"
+#include "app/settings/PrintSettings.h"
 
 // The variables, each starting with its default.
 #define QV_INT_SETTING(section, key, def) int g_##key = def;
 #define QV_INT_SETTING_VAR(section, key, variable, def) int g_##variable = def;
+#define QV_INT_SETTING_FIELD(section, key, field, def)
 #include "app/SettingsTable.inc"
 
 SettingSize g_DIR_HISTORY_DIALOG = {0, 0};
 StrCmpLogicalWProc g_pfnStrCmpLogicalW = nullptr;
 
+void ResolveStrCmpLogicalW()
+{
+    // Missing from old systems' Shlwapi, so looked up rather than imported; the library
+    // stays loaded for the whole run, as the pointer does.
+    g_pfnStrCmpLogicalW = nullptr;
+    if (HMODULE shlwapi = LoadLibraryW(L"Shlwapi.dll"))
+        g_pfnStrCmpLogicalW = reinterpret_cast<StrCmpLogicalWProc>(
+            reinterpret_cast<void*>(GetProcAddress(shlwapi, "StrCmpLogicalW")));
+}
+
 // A row goes into the table of its own section and nowhere else.
-#define QV_ROW_ALLDATA(key, variable, def) {L"" #key, def, 0, &g_##variable},
+#define QV_ROW_ALLDATA(key, variable, def) {L"" #key, def, 0, &variable},
 #define QV_ROW_ALLDATA2(key, variable, def)
-#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, key, def)
-#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, variable, def)
+#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, g_##key, def)
+#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, g_##variable, def)
+#define QV_INT_SETTING_FIELD(section, key, field, def) QV_ROW_##section(key, g_PrintSettings.field, def)
 const IntSettingRow g_AllDataSettings[kAllDataSettingCount + 1] = {
 #include "app/SettingsTable.inc"
     {},
@@ -22,9 +35,10 @@ const IntSettingRow g_AllDataSettings[kAllDataSettingCount + 1] = {
 #undef QV_ROW_ALLDATA2
 
 #define QV_ROW_ALLDATA(key, variable, def)
-#define QV_ROW_ALLDATA2(key, variable, def) {L"" #key, def, 0, &g_##variable},
-#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, key, def)
-#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, variable, def)
+#define QV_ROW_ALLDATA2(key, variable, def) {L"" #key, def, 0, &variable},
+#define QV_INT_SETTING(section, key, def) QV_ROW_##section(key, g_##key, def)
+#define QV_INT_SETTING_VAR(section, key, variable, def) QV_ROW_##section(key, g_##variable, def)
+#define QV_INT_SETTING_FIELD(section, key, field, def) QV_ROW_##section(key, g_PrintSettings.field, def)
 const IntSettingRow g_AllData2Settings[kAllData2SettingCount + 1] = {
 #include "app/SettingsTable.inc"
     {},
@@ -38,11 +52,13 @@ const IntSettingRow g_AllData2Settings[kAllData2SettingCount + 1] = {
 #define QV_IN_ALLDATA_ALLDATA2 0
 #define QV_INT_SETTING(section, key, def) +QV_IN_ALLDATA_##section
 #define QV_INT_SETTING_VAR(section, key, variable, def) +QV_IN_ALLDATA_##section
+#define QV_INT_SETTING_FIELD(section, key, field, def) +QV_IN_ALLDATA_##section
 constexpr int kListedAllData = 0
 #include "app/SettingsTable.inc"
     ;
 #define QV_INT_SETTING(section, key, def) +1
 #define QV_INT_SETTING_VAR(section, key, variable, def) +1
+#define QV_INT_SETTING_FIELD(section, key, field, def) +1
 constexpr int kListedSettings = 0
 #include "app/SettingsTable.inc"
     ;

@@ -12,6 +12,7 @@ class CIniFile;
 // assigns them directly.
 #define QV_INT_SETTING(section, key, def) extern int g_##key;
 #define QV_INT_SETTING_VAR(section, key, variable, def) extern int g_##variable;
+#define QV_INT_SETTING_FIELD(section, key, field, def)
 #include "app/SettingsTable.inc"
 
 // One row of an integer settings table. The layout is fixed: a zero-terminated key in
@@ -66,7 +67,10 @@ void ReadIntSettings(CIniFile& ini);
 // calls the parts above instead.
 void WriteIntSettings(CIniFile& ini);
 
-// StrCmpLogicalW from "Shlwapi.dll", loaded by the view at start-up; null when the
-// system does not offer it. Used only while g_USE_STR_CMP_LOGICAL_W is set.
+// StrCmpLogicalW from "Shlwapi.dll", looked up by the application at start-up
+// (CQvApp::InitInstance); null when the system does not offer it. Used only while g_USE_STR_CMP_LOGICAL_W is
+// set.
 typedef int(WINAPI* StrCmpLogicalWProc)(LPCWSTR, LPCWSTR);
 extern StrCmpLogicalWProc g_pfnStrCmpLogicalW;
+// Looks the function up and sets g_pfnStrCmpLogicalW (null when it is missing).
+void ResolveStrCmpLogicalW();

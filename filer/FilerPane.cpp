@@ -12,8 +12,6 @@
 
 CFilerPane* g_Panes[2] = {nullptr, nullptr};
 
-ReloadSetting g_ReloadSettings[5] = {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {1, 1}};
-
 CString g_LastNetworkRoot;
 
 namespace

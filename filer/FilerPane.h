@@ -9,6 +9,7 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "app/records/PaneRecords.h"
+#include "app/settings/FilerSettings.h"
 #include "filer/EntryFind.h"
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
@@ -97,28 +98,8 @@ enum
     READ_CHANGED_IN_PLACE = 2,
 };
 
-// Re-check interval per drive class (0 fixed and others, 1 floppy, 2 CD-ROM, 3 other
-// removable, 4 network): enable 0 means no change notification and no re-check;
-// ticks counts one-second timer ticks between re-checks.
-struct ReloadSetting
-{
-    int enable;
-    int ticks;
-};
-extern ReloadSetting g_ReloadSettings[5];
-
 // The root ("\\server\share\") of the network share a pane last left.
 extern CString g_LastNetworkRoot;
-
-// The remembered cursor entry of a directory.
-class CSaveCursorPosition
-{
-public:
-    CString m_directory;
-    CString m_name;
-};
-// Newest first; shared by both panes and kept at SUMSAVECURPOS records by the view.
-extern CArray<CSaveCursorPosition> g_SaveCursorPositions;
 
 class CFilerPane
 {

@@ -2,8 +2,6 @@
 #include "filer/FilerPane.h"
 #include "app/Settings.h"
 
-CArray<CSaveCursorPosition> g_SaveCursorPositions;
-
 // ---- Marks ---------------------------------------------------------------------------
 
 void CFilerPane::SetEntryMark(INT_PTR index, int value)

@@ -11,7 +11,7 @@
 #include "filer/FilerPane.h"
 #include "view/Layout.h"
 #include "view/QvView.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 CString GetDriveListItemText(const CDriveInfo& drive)
 {

@@ -3,7 +3,7 @@
 #include "app/Formatting.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <vector>
 

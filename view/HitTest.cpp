@@ -6,7 +6,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/Layout.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <memory>
 #include <wctype.h>

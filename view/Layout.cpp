@@ -5,7 +5,7 @@
 #include "app/SystemHelpers.h"
 #include "app/VirtualDrives.h"
 #include "filer/FilerPane.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 namespace
 {

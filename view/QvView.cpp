@@ -13,7 +13,6 @@ CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
 HANDLE g_UnpackMutex = nullptr;
 HANDLE g_CdMutex = nullptr;
-void (*g_pfnCreateSevenZipLoadMutex)() = nullptr;
 
 namespace
 {
@@ -102,12 +101,6 @@ CQvView::~CQvView()
         if (*mutex)
             CloseHandle(*mutex);
         *mutex = nullptr;
-    }
-    if (m_hShlwapi)
-    {
-        g_pfnStrCmpLogicalW = nullptr;
-        FreeLibrary(m_hShlwapi);
-        m_hShlwapi = nullptr;
     }
     if (g_MainView == this)
         g_MainView = nullptr;

@@ -221,7 +221,6 @@ private:
     // Stores the frame's size and place as the last ones, unless it is minimised or
     // maximised.
     void RememberFrameRect();
-    HMODULE m_hShlwapi = nullptr;
 };
 
 // The one view, for the dialogs and workers that need it; null while there is none.
@@ -235,7 +234,3 @@ extern IContextMenu2* g_pContMenu2;
 // (g_UnpackMutex) and the CD player's shared state (g_CdMutex).
 extern HANDLE g_UnpackMutex;
 extern HANDLE g_CdMutex;
-
-// The archive client lies above the view, so the program hands the view its loader's
-// mutex creation; the reader calls it first when it is set.
-extern void (*g_pfnCreateSevenZipLoadMutex)();

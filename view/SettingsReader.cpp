@@ -1,7 +1,7 @@
-// The settings reader of the view: everything of the settings file that start-up did
-// not read, in a fixed order, because later sections depend on earlier ones (the
-// display fonts on the font name, the start directories on the directory strings,
-// the panes on the start directories).
+// The settings reader of the view: the settings layer reads every section that
+// start-up did not read, in its fixed order; the view then does its own part, which
+// depends on those sections (the start directories on the directory strings, the
+// panes on the start directories).
 #include "view/QvView.h"
 #include "app/Directories.h"
 #include "app/Globals.h"
@@ -11,15 +11,17 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
-#include "app/keys/KeyBindings.h"
-#include "app/records/MediaKinds.h"
 #include "app/VirtualDrives.h"
+#include "app/keys/KeyBindings.h"
+#include "app/settings/GeneralSections.h"
+#include "app/settings/ViewSettings.h"
+#include "app/settings/SettingsSections.h"
+#include "archive/client/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "filer/SortSetting.h"
-#include "view/settings/GeneralSections.h"
-#include "view/settings/ToolSections.h"
+#include "view/settings/ViewSettingsLink.h"
 
 #include <new>
 
@@ -52,22 +54,13 @@ void CQvView::LoadViewSettings()
     CIniFile emptyFile;
     CIniFile& ini = g_SettingsIni != nullptr ? *g_SettingsIni : emptyFile;
 
-    // Objects shared with the workers, made before anything can start one.
-    if (g_pfnCreateSevenZipLoadMutex != nullptr)
-        g_pfnCreateSevenZipLoadMutex();
+    // Objects shared with the workers, made before anything can start one. The archive
+    // client serialises the loading of its library with this mutex.
+    CreateSevenZipLoadMutex();
     if (g_UnpackMutex == nullptr)
         g_UnpackMutex = CreateMutexW(nullptr, FALSE, nullptr);
     if (g_CdMutex == nullptr)
         g_CdMutex = CreateMutexW(nullptr, FALSE, nullptr);
-    SetDefaultMediaKinds(g_MediaKindList);
-    if (m_hShlwapi == nullptr)
-    {
-        m_hShlwapi = LoadLibraryW(L"Shlwapi.dll");
-        g_pfnStrCmpLogicalW = nullptr;
-        if (m_hShlwapi != nullptr)
-            g_pfnStrCmpLogicalW = reinterpret_cast<StrCmpLogicalWProc>(
-                reinterpret_cast<void*>(GetProcAddress(m_hShlwapi, "StrCmpLogicalW")));
-    }
     m_msgUnpackStart = RegisterWindowMessageW(L"WMSG_QV_UNPACK_START");
     m_msgPreviewLoad = RegisterWindowMessageW(L"WMSG_QV_PREVIEW_LOAD");
     // PLACEHOLDER: the thumbnail preview loader is created here, suspended, once it
@@ -84,83 +77,22 @@ void CQvView::LoadViewSettings()
     m_bStartFailed = 0;
     m_bWildcardOnDirectories = g_WILD_CARD_APPLY_DIR_AT_START != 0;
     m_osVersionKind = GetOsVersionKind();
-    m_scrollBarIds[0][0] = 30000;
-    m_scrollBarIds[0][1] = 30001;
-    m_scrollBarIds[1][0] = 30002;
-    m_scrollBarIds[1][1] = 30003;
+    // The scroll bars' control identifiers are the view's from its construction.
     g_MainView = this;
-    // Pane navigation feeds the directory history.
+    // Pane navigation feeds the directory history, which the settings file keeps.
     g_PaneHooks.recordVisit = RecordPathVisit;
+    // The filer's directory history lies above the settings layer; its row reaches it
+    // through the layer's hooks.
+    InstallDirHistoryRow();
 
-    // Sections that nothing else depends on.
-    LoadSectionSpecialCopyTo(ini);
-    LoadSectionWildcard(ini);
-    LoadSectionScsiCommand(ini);
-    LoadSectionZoomData(ini);
-    LoadSectionDebugData(ini);
-    LoadSectionUnpackData(ini);
-    LoadSectionPackData(ini);
-    LoadSectionFilerInfo(ini);
-    LoadSectionColorNamed(ini);
-
-    // PLACEHOLDER: the preview loader applies its settings here once it exists.
-
-    // The per-resolution fonts fall back to the main font name, so it comes first.
-    LoadAllDataFontNames(ini);
-    LoadSectionDisplayFont(ini, g_FONTNAME);
-    LoadAllDataStrings(ini);
+    // Every section of the file in the reader's order (the image plug-in folder scan
+    // runs after "SUSIEDATA"). PLACEHOLDER: the preview loader applies its settings
+    // after "COLORDATA" once it exists.
+    LoadSettingsSections(ini, LendViewData(*this));
+    m_bHasHotKey = HasCommonHotKey();
 
     // The start directories come from the strings just read.
     ResolveStartDirectories();
-
-    LoadSectionColorKinds(ini);
-    LoadSectionKindExe(ini);
-    LoadSectionViewerSetting(ini);
-    // PLACEHOLDER: SetLineWidthCommandNames renames the five line-width commands here
-    // once the command tables exist.
-    LoadSectionViewerSearchString(ini);
-
-    // At least one jump group.
-    LoadSectionJumpData(ini);
-
-    LoadSectionSelectDir(ini);
-    LoadSectionFilerBmp(ini);
-    LoadSectionSoundList(ini);
-    LoadSectionRenameHistory(ini);
-    LoadSectionExeHistory(ini);
-    LoadSectionLancher(ini, m_LancherExe, m_LancherPar, m_LancherKey, m_LancherExeDir);
-
-    LoadKeyBindings(ini);
-    m_bHasHotKey = HasCommonHotKey();
-
-    // The plug-in folder scan runs inside the section's read.
-    LoadSectionSusieData(ini, m_tempDirectory);
-    LoadSectionLoadPreview(ini);
-
-    LoadSectionWav(ini);
-    LoadSectionSound(ini);
-    LoadSectionDisplayMode(ini);
-    LoadSectionFilerUserMenu(ini);
-    LoadSectionNotViewMenu(ini);
-    LoadSectionVirtualDrive(ini);
-    LoadSectionPlugInData(ini);
-    LoadSectionNetwork(ini);
-
-    LoadSectionSaveCurPos(ini);
-
-    LoadSectionMakeNewFile(ini);
-    LoadSectionNonLoadCpl(ini);
-    LoadSectionReloadSetting(ini);
-    LoadSectionOrderListDirJump(ini);
-    LoadSectionTimeMacro(ini);
-    LoadSectionDirHistory(ini);
-    LoadSectionFindFileDlgInf(ini);
-    LoadSectionDispFileSetting(ini);
-    LoadSectionMouseOpeGraphic(ini);
-    LoadSectionAlphaChannelProcess(ini);
-    LoadSectionViewHistory(ini);
-    LoadSectionDialogOtherWindow(ini);
-    LoadSectionExecute(ini);
 
     // The stores need the virtual-drive switches read above.
     LoadVirtualDrives();
@@ -177,7 +109,8 @@ void CQvView::LoadViewSettings()
 
     ScheduleBackgroundChange();
 
-    // Nothing is read from the file after this.
+    // Nothing is read from the file after this: the object start-up made
+    // (CQvApp::InitInstance) ends here.
     if (g_SettingsIni != nullptr)
     {
         delete g_SettingsIni;

@@ -1,22 +1,20 @@
-// The settings writer of the view: the whole file anew from memory, after the dated
-// backup, with the per-user redirection of section "USERINI" applied, and the
-// directory-tree caches.
+// The settings writer of the view: the whole file anew from memory (the settings
+// layer's sections in its fixed order), after the dated backup, with the per-user
+// redirection of section "USERINI" applied; then the directory-tree caches.
 #include "view/QvView.h"
 #include "app/Directories.h"
 #include "app/Globals.h"
 #include "app/IniFile.h"
 #include "app/Log.h"
+#include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/SettingsBackup.h"
 #include "app/StartupSettings.h"
-#include "app/keys/KeyBindings.h"
+#include "app/settings/GeneralSections.h"
+#include "app/settings/SettingsSections.h"
 #include "filer/DirTreeStore.h"
-#include "app/VirtualDrives.h"
 #include "filer/FilerPane.h"
-#include "filer/PaneHooks.h"
-#include "filer/PathHistory.h"
-#include "view/settings/GeneralSections.h"
-#include "view/settings/ToolSections.h"
+#include "view/settings/ViewSettingsLink.h"
 
 namespace
 {
@@ -81,6 +79,37 @@ void CopyOtherSections(CIniFile& reader, CIniFile& writer)
 
 } // namespace
 
+void ComputeEndDirectories()
+{
+    g_ENDDIRECTORY.Empty();
+    g_ENDDIRECTORY2.Empty();
+    CFilerPane* first = g_Panes[0];
+    CFilerPane* second = g_Panes[1];
+    if (first && second)
+    {
+        bool firstShown = (first->m_position & PANE_POS_HIDDEN) == 0;
+        bool secondShown = (second->m_position & PANE_POS_HIDDEN) == 0;
+        bool oneActive = (first->m_position & PANE_POS_ACTIVE) || (second->m_position & PANE_POS_ACTIVE);
+        if (oneActive && firstShown && secondShown)
+        {
+            g_ENDDIRECTORY = first->m_currentDir;
+            g_ENDDIRECTORY2 = second->m_currentDir;
+            return;
+        }
+    }
+    const UINT remembered = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE |
+                            PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER | PANE_MODE_GRAPHIC |
+                            PANE_MODE_ARCHIVE_GRAPHIC;
+    for (CFilerPane* pane : {first, second})
+    {
+        if (pane && (pane->m_position & PANE_POS_ACTIVE) && (pane->m_mode & remembered))
+        {
+            g_ENDDIRECTORY = pane->m_currentDir;
+            return;
+        }
+    }
+}
+
 void CQvView::SaveAllSettings()
 {
     // At shut-down the settings were saved already; without the redirection the
@@ -108,12 +137,23 @@ void CQvView::SaveAllSettings()
     }
     if (!mainWriter.Create(mainPath))
     {
+        // Every copy of the program that finds no file of its own reads the one in the
+        // Windows directory: a user whose settings end up there must be able to tell.
+        CString unwritable = mainPath;
         mainPath.Format(L"%s\\qv.ini", static_cast<LPCWSTR>(g_WindowsDir));
-        if (!ReadFileToReplace(reader, mainPath, userNames, userValues) || !mainWriter.Create(mainPath))
+        if (!ReadFileToReplace(reader, mainPath, userNames, userValues))
         {
             StartBinaryCursorTimer();
             return;
         }
+        if (!mainWriter.Create(mainPath))
+        {
+            WriteLog(nullptr, L"設定ファイル %s にも %s にも書き込めないため保存しませんでした", unwritable,
+                     mainPath);
+            StartBinaryCursorTimer();
+            return;
+        }
+        WriteLog(nullptr, L"設定ファイル %s に書き込めないため %s に保存しました", unwritable, mainPath);
     }
 
     // This user's entry in "USERINI"; with the redirection on, the main file keeps
@@ -162,47 +202,9 @@ void CQvView::SaveAllSettings()
         SaveUserIniEntries(ini, userNames, userValues);
 
     SetCurrentDir(g_HomeDir);
+    // The view's own part of the file: the directories the panes end in, and the
+    // cursor entries the panes remember.
     ComputeEndDirectories();
-
-    // Each section once, in this order.
-    SaveSectionFilerInfo(ini);
-    SaveSectionSpecialCopyTo(ini);
-    SaveSectionWildcard(ini);
-    SaveSectionScsiCommand(ini);
-    SaveSectionZoomData(ini);
-    WriteIntSettingTable(ini, L"ALLDATA", g_AllDataSettings, kAllDataSettingCount);
-    SaveAllDataStrings(ini);
-    WriteIntSettingTable(ini, L"ALLDATA2", g_AllData2Settings, kAllData2SettingCount);
-    WriteSizeSettings(ini);
-    SaveSectionColorData(ini);
-    SaveSectionKindExe(ini);
-    SaveSectionViewerSetting(ini);
-    SaveSectionViewerSearchString(ini);
-    SaveSectionJumpData(ini);
-    SaveSectionSelectDir(ini);
-    SaveSectionFilerBmp(ini);
-    SaveSectionSoundList(ini);
-    SaveSectionRenameHistory(ini);
-    SaveSectionExeHistory(ini);
-    SaveSectionLancher(ini, m_LancherExe, m_LancherPar, m_LancherKey, m_LancherExeDir);
-    SaveKeyBindings(ini);
-    SaveSectionSusieData(ini, m_tempDirectory);
-    SaveSectionLoadPreview(ini);
-    SaveSectionWav(ini);
-    SaveSectionSound(ini);
-    SaveSectionDisplayMode(ini);
-    SaveSectionUnpackData(ini);
-    SaveSectionPackData(ini);
-    SaveSectionDebugData(ini);
-    SaveSectionDisplayFont(ini);
-    SaveSectionFilerUserMenu(ini);
-    SaveSectionNotViewMenu(ini);
-    SaveSectionVirtualDrive(ini);
-    // The directory-tree caches follow the virtual-drive switches.
-    if (g_SAVEDRIVETREETOFILE != 0)
-        SaveTreeCacheFiles(g_HomeDir);
-    SaveSectionPlugInData(ini);
-    SaveSectionNetwork(ini);
     if (g_SAVECURSORPOSITION != 0)
     {
         for (CFilerPane* pane : g_Panes)
@@ -211,20 +213,14 @@ void CQvView::SaveAllSettings()
                 pane->SaveCursorPosition();
         }
     }
-    SaveSectionSaveCurPos(ini);
-    SaveSectionMakeNewFile(ini);
-    SaveSectionNonLoadCpl(ini);
-    SaveSectionReloadSetting(ini);
-    SaveSectionOrderListDirJump(ini);
-    SaveSectionTimeMacro(ini);
-    SaveSectionDirHistory(ini);
-    SaveSectionFindFileDlgInf(ini);
-    SaveSectionDispFileSetting(ini);
-    SaveSectionMouseOpeGraphic(ini);
-    SaveSectionAlphaChannelProcess(ini);
-    SaveSectionViewHistory(ini);
-    SaveSectionDialogOtherWindow(ini);
-    SaveSectionExecute(ini);
+
+    // Each section once, in the writer's order.
+    InstallDirHistoryRow();
+    SaveSettingsSections(ini, LendViewData(*this));
+
+    // The directory-tree caches follow the virtual-drive switches just written.
+    if (g_SAVEDRIVETREETOFILE != 0)
+        SaveTreeCacheFiles(g_HomeDir);
 
     // The writers close their files as they go out of scope.
     StartBinaryCursorTimer();

@@ -9,7 +9,7 @@
 #include "view/EntryText.h"
 #include "view/Layout.h"
 #include "view/QvView.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <memory>
 

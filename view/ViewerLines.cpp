@@ -3,7 +3,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 namespace
 {

@@ -9,9 +9,8 @@
 #include "app/StartupSettings.h"
 #include "app/program/AboutDlg.h"
 #include "app/program/MainFrm.h"
+#include "app/program/ProgramHooks.h"
 #include "app/program/QvDoc.h"
-#include "archive/front/ArchiveFront.h"
-#include "filer/FilerHooks.h"
 #include "media/MciWnd.h"
 #include "res/resource.h"
 #include "view/QvView.h"
@@ -29,7 +28,8 @@ BOOL CQvApp::InitInstance()
 {
     HardenDllSearchPath();
     ReadOsVersion();
-    InstallFilerHooks(&CArchiveFront::CreateForPane);
+    ResolveStrCmpLogicalW();
+    InstallProgramHooks();
 
     g_LogMutex = CreateMutexW(nullptr, FALSE, nullptr);
     g_DataMutex = CreateMutexW(nullptr, FALSE, nullptr);

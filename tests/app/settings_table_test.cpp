@@ -3,6 +3,7 @@
 // trip.
 #include "app/IniFile.h"
 #include "app/Settings.h"
+#include "app/settings/PrintSettings.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +207,75 @@ TEST_F(SettingsTableTest, WrittenSettingsReadBackInTableOrder)
             EXPECT_EQ(value++, *t.rows[i].variable) << t.section << " " << t.rows[i].key;
     EXPECT_EQ(640, g_DIR_HISTORY_DIALOG.width);
     EXPECT_EQ(480, g_DIR_HISTORY_DIALOG.height);
+}
+
+} // namespace
+
+namespace
+{
+
+// A wrong default in the table is read back as that wrong default: these are the
+// documented values, written out, not taken from the table.
+TEST_F(SettingsTableTest, AFileWithoutTheSectionsGivesTheDocumentedDefaults)
+{
+    ReadFrom(L"[OTHER]\r\nX=1\r\n");
+    struct Case
+    {
+        const wchar_t* key;
+        const int* variable;
+        int expected;
+    } cases[] = {
+        {L"GETVIEWMEM", &g_GETVIEWMEM, 320},
+        {L"FILERBMPNEXTYEAR", &g_FILERBMPNEXTYEAR, 1999},
+        {L"COPYTOSENDTODIR", &g_COPYTOSENDTODIR, 4},
+        {L"ZIPPACKTYPE", &g_ZIPPACKTYPE, 6},
+        {L"MCI_ZOOM", &g_MCI_ZOOM, 100},
+        {L"PRINTFONTCHARSET", &g_PrintSettings.fontCharSet, 128},
+        {L"NETRESOURCECOMMENT", &g_NETRESOURCECOMMENT, 30},
+        {L"FONTWEIGHT", &g_FONTWEIGHT, 400},
+        {L"NO_DIALOG_LOADING_SIZE", &g_NO_DIALOG_LOADING_SIZE, 500},
+        {L"MAX_PREVIEW_FILES", &g_MAX_PREVIEW_FILES, 10000},
+        {L"COPY_BUFFER_SIZE_REMOTE", &g_COPY_BUFFER_SIZE_REMOTE, 2000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, *c.variable) << c.key;
+}
+
+// The print record's integers are rows of the tables: the file fills them, the writer
+// writes them.
+TEST_F(SettingsTableTest, ThePrintRecordIsFilledAndWrittenByTheTables)
+{
+    ReadFrom(L"[ALLDATA]\r\nSETUPPRINTER=1\r\nPRINTFONTHEIGHT=-20\r\n[ALLDATA2]\r\nPRINT_SPACE_LEFT=15\r\n"
+             L"PRINT_SPACE_BOTTOM=7\r\n");
+    EXPECT_EQ(1, g_PrintSettings.selectPrinter);
+    EXPECT_EQ(-20, g_PrintSettings.fontHeight);
+    EXPECT_EQ(0, g_PrintSettings.fontWidth);
+    EXPECT_EQ(15, g_PrintSettings.marginLeft);
+    EXPECT_EQ(0, g_PrintSettings.marginRight);
+    EXPECT_EQ(7, g_PrintSettings.marginBottom);
+
+    g_PrintSettings.marginTop = 12;
+    std::wstring path = m_dir + L"\\out.ini";
+    {
+        CIniFile out;
+        ASSERT_TRUE(out.Create(path.c_str()));
+        WriteIntSettings(out);
+    }
+    CIniFile in;
+    in.filePath = path.c_str();
+    ASSERT_EQ(INI_LOAD_OK, in.Load());
+    EXPECT_EQ(12, in.GetInt(L"ALLDATA2", L"PRINT_SPACE_TOP", -1));
+    EXPECT_EQ(-20, in.GetInt(L"ALLDATA", L"PRINTFONTHEIGHT", 0));
+}
+
+TEST(StrCmpLogicalW, IsLookedUpAndComparesNumbersByValue)
+{
+    StrCmpLogicalWProc saved = g_pfnStrCmpLogicalW;
+    g_pfnStrCmpLogicalW = nullptr;
+    ResolveStrCmpLogicalW();
+    ASSERT_NE(nullptr, g_pfnStrCmpLogicalW);
+    EXPECT_LT(g_pfnStrCmpLogicalW(L"a9", L"a10"), 0);
+    g_pfnStrCmpLogicalW = saved;
 }
 
 } // namespace

@@ -459,8 +459,7 @@ TEST_F(ReadDirectoryTest, VirtualFolderReCheckFollowsTheStore)
 TEST_F(ReadDirectoryTest, ReCheckWithoutAWatchReportsOnlyRealChanges)
 {
     File(L"a.txt");
-    ReloadSetting saved[5];
-    std::copy(g_ReloadSettings, g_ReloadSettings + 5, saved);
+    auto saved = g_ReloadSettings;
     // A class without notification stands for a notification the system refused.
     g_ReloadSettings[m_pane.GetDriveClass()].enable = 0;
     m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
@@ -479,7 +478,7 @@ TEST_F(ReadDirectoryTest, ReCheckWithoutAWatchReportsOnlyRealChanges)
     File(L"b.txt");
     int added = m_pane.ReadDirectory(FALSE);
     int after = m_pane.ReadDirectory(FALSE);
-    std::copy(saved, saved + 5, g_ReloadSettings);
+    g_ReloadSettings = saved;
 
     for (int result : unchanged)
         EXPECT_EQ(READ_UNCHANGED, result);

@@ -2,6 +2,7 @@
 // settings reader and writer touch is put back afterwards, and the display reports a
 // fixed set of resolutions so that "DISPLAYFONT" does not depend on the machine.
 #pragma once
+#include "app/settings/SettingsSections.h"
 #include "app/Directories.h"
 #include "app/Globals.h"
 #include "app/IniFile.h"
@@ -11,8 +12,7 @@
 #include "filer/PaneHooks.h"
 #include "tests/common/TestSupport.h"
 #include "view/QvView.h"
-#include "view/settings/DisplayMode.h"
-#include "view/settings/ToolSections.h"
+#include "app/settings/DisplayMode.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -149,7 +149,7 @@ protected:
     // Every setting back to its default, as an empty file gives them.
     void ResetAllSettings()
     {
-        ResetToolSettings();
+        ResetSettingsSections();
         CIniFile empty;
         ReadIntSettings(empty);
     }

@@ -9,7 +9,7 @@
 #include "view/EntryText.h"
 #include "view/Layout.h"
 #include "view/QvView.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <algorithm>
 #include <iterator>
@@ -62,7 +62,7 @@ protected:
     }
     void TearDown() override
     {
-        std::copy(std::begin(m_colors), std::end(m_colors), g_DisplayColors);
+        std::copy(std::begin(m_colors), std::end(m_colors), g_DisplayColors.begin());
         g_FilerInfoPresets[0] = m_presets;
         // Newest first, so that a setting changed twice gets its first value back.
         for (auto it = m_ints.rbegin(); it != m_ints.rend(); ++it)

@@ -4,7 +4,7 @@
 #include "DrawTestSupport.h"
 #include "app/Settings.h"
 #include "view/EntryText.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <algorithm>
 #include <iterator>
@@ -35,7 +35,7 @@ protected:
     }
     void TearDown() override
     {
-        std::copy(std::begin(m_colors), std::end(m_colors), g_DisplayColors);
+        std::copy(std::begin(m_colors), std::end(m_colors), g_DisplayColors.begin());
         std::copy(std::begin(m_presets), std::end(m_presets), g_FilerInfoPresets);
         for (int i = 0; i < kKindColorCount; ++i)
             g_KindColors[i] = m_kinds[i];

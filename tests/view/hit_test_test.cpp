@@ -7,7 +7,7 @@
 #include "tests/filer/FilerTestData.h"
 #include "view/Layout.h"
 #include "view/QvView.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <algorithm>
 #include <iterator>

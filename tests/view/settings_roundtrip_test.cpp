@@ -4,6 +4,7 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/PathHelpers.h"
+#include "archive/client/codecs/SevenZipLibrary.h"
 
 using namespace settingstest;
 
@@ -328,12 +329,14 @@ TEST_F(SettingsRoundTrip, ABackgroundPictureAlreadyListedInOtherCaseIsNotAddedAg
 
 TEST_F(SettingsRoundTrip, TheReaderCreatesTheSharedObjectsAndReleasesTheSettingsFile)
 {
+    CloseSevenZipLoadMutex();
     LoadText(L"");
     EXPECT_EQ(nullptr, g_SettingsIni);
     EXPECT_NE(nullptr, g_UnpackMutex);
     EXPECT_NE(nullptr, g_CdMutex);
     EXPECT_NE(nullptr, m_view->m_hDialogListMutex);
-    EXPECT_NE(nullptr, g_pfnStrCmpLogicalW);
+    // The archive client's library loads are serialised from the start.
+    EXPECT_NE(nullptr, g_SevenZipLoadMutex);
     EXPECT_EQ(m_view.get(), g_MainView);
     EXPECT_EQ(0, m_view->m_bStartFailed);
     ASSERT_NE(nullptr, g_Panes[0]);

@@ -1,6 +1,8 @@
 // The settings writer: when it writes nothing, the per-user redirection of section
 // "USERINI", the directory-tree caches, empty lists, and a main file that is in use.
 #include "tests/view/SettingsTestSupport.h"
+#include "app/SettingStrings.h"
+#include "view/settings/ViewSettingsLink.h"
 
 #include <set>
 
@@ -187,11 +189,78 @@ TEST_F(SettingsWriter, AMainFileInUseIsLeftAloneAndTheLogSaysSo)
     }
 }
 
+// A program folder that cannot be written sends the settings to the Windows folder,
+// where every other copy of the program would read them: the log names both files.
+TEST_F(SettingsWriter, AnUnwritableProgramFolderIsLoggedWithWhereTheSettingsWent)
+{
+    const struct
+    {
+        bool windowsFolderExists;
+        const wchar_t* logText;
+    } cases[] = {{true, L"に保存しました"}, {false, L"保存しませんでした"}};
+    for (const auto& c : cases)
+    {
+        const std::wstring home = m_dir + L"\\gone";
+        const std::wstring windows = m_dir + (c.windowsFolderExists ? L"\\windows" : L"\\no-windows");
+        if (c.windowsFolderExists)
+        {
+            ASSERT_TRUE(CreateDirectoryW(windows.c_str(), nullptr));
+        }
+        DeleteFileW((m_dir + L"\\qv.log").c_str());
+        CQvView& view = LoadText(L"");
+        g_HomeDir = home.c_str();
+        g_WindowsDir = windows.c_str();
+        view.SaveAllSettings();
+
+        EXPECT_EQ(c.windowsFolderExists ? 1u : 0u, ReadIni(windows + L"\\qv.ini").count(L"ALLDATA"));
+        const std::wstring log = ReadUtf16File(m_dir + L"\\qv.log");
+        EXPECT_NE(std::wstring::npos, log.find(home + L"\\qv.ini")) << log;
+        EXPECT_NE(std::wstring::npos, log.find(windows + L"\\qv.ini")) << log;
+        EXPECT_NE(std::wstring::npos, log.find(c.logText)) << log;
+    }
+}
+
 TEST_F(SettingsWriter, AFileOfNothingButAByteOrderMarkIsReplaced)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(MainPath(), "\xFF\xFE"));
     LoadFile(MainPath()).SaveAllSettings();
     EXPECT_EQ(1u, ReadIni(MainPath()).count(L"ALLDATA"));
+}
+
+// The directories the panes end in, as the writer stores them for the next start.
+TEST_F(SettingsWriter, EndDirectoriesFollowTheVisibleAndActivePanes)
+{
+    struct Case
+    {
+        UINT position0, mode0, position1, mode1;
+        const wchar_t* end;
+        const wchar_t* end2;
+    } cases[] = {
+        {PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_POS_OTHER, PANE_MODE_FILER, L"C:\\one", L"D:\\two"},
+        {PANE_POS_OTHER, PANE_MODE_BINARY, PANE_POS_ACTIVE, PANE_MODE_GRAPHIC, L"C:\\one", L"D:\\two"},
+        {PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, PANE_POS_HIDDEN, PANE_MODE_FILER, L"C:\\one", L""},
+        {PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_POS_ACTIVE, PANE_MODE_TEXT_VIEWER, L"D:\\two", L""},
+        {PANE_POS_ACTIVE, PANE_MODE_BINARY, PANE_POS_HIDDEN, PANE_MODE_FILER, L"", L""},
+        {PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_POS_ACTIVE, PANE_MODE_NETWORK, L"", L""},
+    };
+    CFilerPane first(0), second(1);
+    first.m_currentDir = L"C:\\one";
+    second.m_currentDir = L"D:\\two";
+    CFilerPane* saved[2] = {g_Panes[0], g_Panes[1]};
+    g_Panes[0] = &first;
+    g_Panes[1] = &second;
+    for (const Case& c : cases)
+    {
+        first.m_position = c.position0, first.m_mode = c.mode0;
+        second.m_position = c.position1, second.m_mode = c.mode1;
+        g_ENDDIRECTORY = L"old", g_ENDDIRECTORY2 = L"old";
+        ComputeEndDirectories();
+        EXPECT_EQ(c.end, std::wstring(g_ENDDIRECTORY.GetString()))
+            << c.position0 << "/" << c.mode0 << " " << c.position1 << "/" << c.mode1;
+        EXPECT_EQ(c.end2, std::wstring(g_ENDDIRECTORY2.GetString()));
+    }
+    g_Panes[0] = saved[0];
+    g_Panes[1] = saved[1];
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -3,7 +3,7 @@
 // work buffer.
 #include "view/ViewerLines.h"
 
-#include "view/ViewSettings.h"
+#include "app/settings/ViewSettings.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -170,3 +170,36 @@ TEST(MainView, ScreenshotOfTwoPanesOverFoldersWithJapaneseNames)
 }
 
 } // namespace
+
+namespace
+{
+
+// The program hands the settings reader the image plug-in folder scan: a plug-in in
+// the folder the file names is listed by the time the settings are saved at the end.
+TEST(MainView, ThePlugInFolderIsScannedAtStartUp)
+{
+    const std::wstring dir = PrepareProgramFolder(qvtest::ScratchDir());
+    const std::wstring plugIns = dir + L"\\spi";
+    ASSERT_TRUE(CreateDirectoryW(plugIns.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\spi_jpg.sph").c_str(),
+                          (plugIns + L"\\spi_jpg.sph").c_str(), FALSE));
+    const std::wstring text = L"[SUSIEDATA]\r\nSUSIEDIRECTORY=" + plugIns + L"\r\n";
+    std::string bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini", bytes));
+
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe"));
+    ASSERT_NE(nullptr, qv.WaitForMainWindow(L" - qv"));
+    ASSERT_TRUE(qv.Close());
+    EXPECT_EQ(0u, qv.WaitForExit());
+
+    CIniFile ini;
+    ini.filePath = (dir + L"\\qv.ini").c_str();
+    ASSERT_EQ(INI_LOAD_OK, ini.Load());
+    CString first;
+    ini.GetString(L"SUSIEDATA", L"PLUGINFILE0", L"", &first);
+    EXPECT_EQ(CString(L"@spi_jpg.sph"), first);
+}
+
+} // namespace

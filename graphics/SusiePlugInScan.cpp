@@ -1,12 +1,13 @@
-#include "view/settings/SusiePlugInScan.h"
+#include "graphics/SusiePlugInScan.h"
 
 #include "app/Directories.h"
 #include "app/Globals.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "framework/FwGuard.h"
-#include "graphics/GraphicSettings.h"
-#include "tools/ToolSettings.h"
+#include "framework/FwLock.h"
+#include "app/settings/GraphicSettings.h"
+#include "app/settings/ToolSettings.h"
 
 #include <cstring>
 #include <vector>
@@ -122,10 +123,11 @@ int ScanSusiePlugIns(BOOL merge)
         g_SusiePlugIns.RemoveAll();
 
     CString folder;
-    WaitForSingleObject(g_DataMutex, INFINITE);
-    RemoveTrailingBackslash(g_SusiePlugInDir);
-    folder = g_SusiePlugInDir;
-    ReleaseMutex(g_DataMutex);
+    {
+        CHandleLock lock(g_DataMutex);
+        RemoveTrailingBackslash(g_SusiePlugInDir);
+        folder = g_SusiePlugInDir;
+    }
     // No folder set means no plug-ins: "\*.SPH" would load and run whatever libraries
     // lie in the root of the drive that happens to be current.
     if (folder.IsEmpty())

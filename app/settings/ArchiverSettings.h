@@ -1,6 +1,6 @@
 // The option switches of the common-archiver libraries that the settings file keeps
-// (sections "UNPACKDATA" and "PACKDATA"). Header-only so that every layer can reach
-// them before the archive front end exists.
+// (sections "UNPACKDATA" and "PACKDATA"). They live in the settings layer so that
+// every library can reach them, the archive front end included.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
@@ -85,3 +85,18 @@ inline CArchiverDllEntry g_ArchiverDllTable[ARCHIVER_ROW_COUNT] = {
 
 // The folder of the archiver bridge library "Unbypass.dll"; guarded by g_DataMutex.
 inline CString g_UnbypassDllPath;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+// "UNPACKDATA": the bridge folder and the unpack options; "PACKDATA": the pack options.
+void LoadSectionUnpackData(CIniFile& ini);
+void SaveSectionUnpackData(CIniFile& ini);
+void ResetSectionUnpackData();
+void LoadSectionPackData(CIniFile& ini);
+void SaveSectionPackData(CIniFile& ini);
+void ResetSectionPackData();

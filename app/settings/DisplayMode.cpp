@@ -1,4 +1,4 @@
-#include "view/settings/DisplayMode.h"
+#include "app/settings/DisplayMode.h"
 
 #include "app/Drives.h"
 #include "app/Settings.h"

@@ -1,11 +1,11 @@
 // The image plug-in folder scan with stand-in plug-ins, and the display-mode change
 // through a stand-in display.
+#include "app/settings/SettingsSections.h"
 #include "app/Settings.h"
-#include "graphics/GraphicSettings.h"
+#include "app/settings/GraphicSettings.h"
 #include "tests/common/TestSupport.h"
-#include "view/settings/DisplayMode.h"
-#include "view/settings/SusiePlugInScan.h"
-#include "view/settings/ToolSections.h"
+#include "app/settings/DisplayMode.h"
+#include "graphics/SusiePlugInScan.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -20,14 +20,14 @@ protected:
     {
         m_savedHighLoad = g_HIGHLOADSPI;
         g_HIGHLOADSPI = 0;
-        ResetToolSettings();
+        ResetSettingsSections();
         m_dir = qvtest::ScratchDir();
         g_SusiePlugInDir = (m_dir + L"\\").c_str(); // the scan drops the backslash
     }
     void TearDown() override
     {
         g_HIGHLOADSPI = m_savedHighLoad;
-        ResetToolSettings();
+        ResetSettingsSections();
     }
 
     // Copies stand-in plug-ins (names without ".sph") into the plug-in folder.

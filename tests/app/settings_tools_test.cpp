@@ -1,16 +1,17 @@
 // The settings sections of the viewers, pictures, media, archivers, display and own
 // plug-ins: value formats read and written, and a load-save round trip.
+#include "app/settings/SettingsSections.h"
 #include "app/DisplayModeSlots.h"
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/records/ViewFileHistory.h"
-#include "archive/front/ArchiverSettings.h"
-#include "graphics/GraphicSettings.h"
+#include "app/settings/ArchiverSettings.h"
+#include "app/settings/GraphicSettings.h"
 #include "tests/common/TestSupport.h"
-#include "tools/ToolSettings.h"
-#include "view/settings/DisplayMode.h"
-#include "view/settings/ToolSections.h"
-#include "viewers/ViewerSettings.h"
+#include "app/settings/ToolSettings.h"
+#include "app/settings/DisplayMode.h"
+#include "app/settings/MediaSettings.h"
+#include "app/settings/ViewerSettings.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -47,14 +48,14 @@ protected:
         m_savedHighLoad = g_HIGHLOADSPI;
         m_savedPlugInLoad = g_QVPLUGINLOADTYPE;
         m_dir = qvtest::ScratchDir();
-        ResetToolSettings();
+        ResetSettingsSections();
         g_HIGHLOADSPI = 2; // long lines, no folder scan
     }
     void TearDown() override
     {
         g_HIGHLOADSPI = m_savedHighLoad;
         g_QVPLUGINLOADTYPE = m_savedPlugInLoad;
-        ResetToolSettings();
+        ResetSettingsSections();
     }
 
     // Loads the text as a settings file into `ini`.
@@ -254,7 +255,7 @@ TEST_F(ToolSectionsTest, MouseOperationNoneSurvivesWhereTheDefaultIsAnOperation)
     std::wstring text = Save([](CIniFile& out) { SaveSectionMouseOpeGraphic(out); });
     CIniFile ini;
     Load(ini, text);
-    ResetToolSettings();
+    ResetSettingsSections();
     LoadSectionMouseOpeGraphic(ini);
     EXPECT_EQ(-1, g_GraphicMouseOperations[2][0]);
     EXPECT_EQ(7, g_GraphicMouseOperations[0][3]);
@@ -384,7 +385,7 @@ TEST_F(ToolSectionsTest, LoadSaveLoadGivesIdenticalBytes)
     EXPECT_EQ(1, g_ZipPackOptions[11].flag);
     std::wstring once = Save([&](CIniFile& out) { SaveAll(out, temp); });
 
-    ResetToolSettings();
+    ResetSettingsSections();
     CIniFile second;
     Load(second, once);
     LoadAll(second, temp);

@@ -90,3 +90,31 @@ inline OtherWindowDialogRow g_OtherWindowDialogs[2] = {
     {L"CGraphicListDlg", L"画像ファイル一覧", 0},
     {L"CFindFileDlg", L"ファイル検索", 0},
 };
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionKindExe(CIniFile& ini); // "KINDEXEDATA", then "KINDEXEDATASHIFT"
+void SaveSectionKindExe(CIniFile& ini);
+void ResetSectionKindExe();
+void LoadSectionExeHistory(CIniFile& ini); // "EXEHISTORY"
+void SaveSectionExeHistory(CIniFile& ini);
+void ResetSectionExeHistory();
+// "LANCHER" into the view's four parallel lists.
+void LoadSectionLancher(CIniFile& ini, CStringArray& exe, CStringArray& par, CStringArray& key,
+                        CStringArray& exeDir);
+void SaveSectionLancher(CIniFile& ini, const CStringArray& exe, const CStringArray& par,
+                        const CStringArray& key, const CStringArray& exeDir);
+void LoadSectionNotViewMenu(CIniFile& ini); // "NOTVIEWMENU"
+void SaveSectionNotViewMenu(CIniFile& ini);
+void ResetSectionNotViewMenu();
+void LoadSectionDialogOtherWindow(CIniFile& ini); // "DIALOG_OTHER_WINDOW"
+void SaveSectionDialogOtherWindow(CIniFile& ini);
+void ResetSectionDialogOtherWindow();
+void LoadSectionExecute(CIniFile& ini); // "EXECUTE"
+void SaveSectionExecute(CIniFile& ini);
+void ResetSectionExecute();

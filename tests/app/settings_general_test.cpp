@@ -1,6 +1,7 @@
 // The general sections of the settings file: value formats, list limits, the
 // per-user entries, and a load-save-load round trip of every section.
-#include "view/settings/GeneralSections.h"
+#include "app/settings/SettingsSections.h"
+#include "app/settings/GeneralSections.h"
 
 #include "app/Globals.h"
 #include "app/IniFile.h"
@@ -8,14 +9,13 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
-#include "fileops/FileOpSettings.h"
-#include "filer/FilerPane.h"
-#include "filer/FilerSettings.h"
-#include "media/PlayedFiles.h"
+#include "app/settings/FileOpSettings.h"
+#include "app/settings/FilerSettings.h"
+#include "app/settings/MediaSettings.h"
 #include "tests/common/TestSupport.h"
-#include "tools/GeneralToolSettings.h"
-#include "view/ViewSettings.h"
-#include "viewers/BinaryByteColors.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "app/settings/ViewerSettings.h"
 #include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -36,9 +36,9 @@ protected:
     {
         dir = qvtest::ScratchDir();
         g_WindowsDir = L"C:\\windows";
-        ResetGeneralSettings();
+        ResetSettingsSections();
     }
-    void TearDown() override { ResetGeneralSettings(); }
+    void TearDown() override { ResetSettingsSections(); }
 
     // Loads `text` (lines separated by "\r\n") as a UTF-16 settings file.
     void Load(const std::wstring& text)
@@ -336,41 +336,6 @@ TEST_F(GeneralSectionsTest, AllDataStringsDefaultsAndWindowsDirectoryForEmptySta
     EXPECT_EQ(L"C:\\windows", W(g_ENDDIRECTORY));
     EXPECT_TRUE(g_ENDDIRECTORY2.IsEmpty());
     EXPECT_EQ(L"00:00:00", W(g_SET_SAME_TIME));
-}
-
-TEST_F(GeneralSectionsTest, EndDirectoriesFollowTheVisibleAndActivePanes)
-{
-    struct Case
-    {
-        UINT position0, mode0, position1, mode1;
-        const wchar_t* end;
-        const wchar_t* end2;
-    } cases[] = {
-        {PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_POS_OTHER, PANE_MODE_FILER, L"C:\\one", L"D:\\two"},
-        {PANE_POS_OTHER, PANE_MODE_BINARY, PANE_POS_ACTIVE, PANE_MODE_GRAPHIC, L"C:\\one", L"D:\\two"},
-        {PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, PANE_POS_HIDDEN, PANE_MODE_FILER, L"C:\\one", L""},
-        {PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_POS_ACTIVE, PANE_MODE_TEXT_VIEWER, L"D:\\two", L""},
-        {PANE_POS_ACTIVE, PANE_MODE_BINARY, PANE_POS_HIDDEN, PANE_MODE_FILER, L"", L""},
-        {PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_POS_ACTIVE, PANE_MODE_NETWORK, L"", L""},
-    };
-    CFilerPane first(0), second(1);
-    first.m_currentDir = L"C:\\one";
-    second.m_currentDir = L"D:\\two";
-    CFilerPane* saved[2] = {g_Panes[0], g_Panes[1]};
-    g_Panes[0] = &first;
-    g_Panes[1] = &second;
-    for (const Case& c : cases)
-    {
-        first.m_position = c.position0, first.m_mode = c.mode0;
-        second.m_position = c.position1, second.m_mode = c.mode1;
-        g_ENDDIRECTORY = L"old", g_ENDDIRECTORY2 = L"old";
-        ComputeEndDirectories();
-        EXPECT_EQ(c.end, W(g_ENDDIRECTORY))
-            << c.position0 << "/" << c.mode0 << " " << c.position1 << "/" << c.mode1;
-        EXPECT_EQ(c.end2, W(g_ENDDIRECTORY2));
-    }
-    g_Panes[0] = saved[0];
-    g_Panes[1] = saved[1];
 }
 
 // ---- Round trip -----------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // Settings of the customisation and system tools kept in the settings file
 // (sections "DEBUGDATA", "DISPLAYFONT", "PLUGINDATA", "NONLOADCPL"; the display-mode
-// slots are in app/DisplayModeSlots.h). Header-only so that every layer can reach
-// them.
+// slots are in app/DisplayModeSlots.h). In the settings layer so that every library can
+// reach them.
 #pragma once
 #include <windows.h>
 #include "framework/FwCollections.h"
@@ -43,3 +43,29 @@ inline CString g_PlugInDir;
 // Control-panel applet files not to load: ten names, empty ones allowed.
 constexpr int NON_LOAD_CPL_COUNT = 10;
 inline CStringArray g_NonLoadCplList;
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionDebugData(CIniFile& ini);
+void SaveSectionDebugData(CIniFile& ini);
+void ResetSectionDebugData();
+// One font per resolution the display reports (through g_DisplayApi). An entry with
+// fewer than four fields takes the main font: `mainFontName` ("FONTNAME") with
+// FONTHEIGHT, FONTWIDE and FONTCHARSET; one without a weight takes FONTWEIGHT.
+void LoadSectionDisplayFont(CIniFile& ini, LPCWSTR mainFontName);
+void SaveSectionDisplayFont(CIniFile& ini);
+void ResetSectionDisplayFont();
+void LoadSectionDisplayMode(CIniFile& ini);
+void SaveSectionDisplayMode(CIniFile& ini);
+void ResetSectionDisplayMode();
+void LoadSectionPlugInData(CIniFile& ini);
+void SaveSectionPlugInData(CIniFile& ini);
+void ResetSectionPlugInData();
+void LoadSectionNonLoadCpl(CIniFile& ini);
+void SaveSectionNonLoadCpl(CIniFile& ini);
+void ResetSectionNonLoadCpl();

@@ -6,6 +6,8 @@
 #include "framework/FwString.h"
 #include "app/records/SharedRecords.h"
 
+#include <array>
+
 // The 21 display colours (0xBBGGRR), indexed in this order.
 enum
 {
@@ -63,12 +65,12 @@ inline constexpr DisplayColorRow kDisplayColorRows[DISPLAY_COLOR_COUNT] = {
     {L"PREVIEW_DIR_ICON_BACK_COLOR", 0xc0c0c0},
 };
 
-inline DWORD g_DisplayColors[DISPLAY_COLOR_COUNT] = {
-    0x0000ff, 0x00ff00, 0xffff00, 0xff0000, 0x00ffff, 0x000000, 0x00ffff,
-    0xffff00, 0x00ff00, 0xffffff, 0x0000ff, 0x00ffff, 0xffff00, 0xffffff,
-    0x00ff00, 0x00ff00, 0xffff00, 0xffffff, 0xffffff, 0x00ff00, 0xc0c0c0,
-};
-
+inline std::array<DWORD, DISPLAY_COLOR_COUNT> g_DisplayColors = [] {
+    std::array<DWORD, DISPLAY_COLOR_COUNT> colors{};
+    for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
+        colors[i] = kDisplayColorRows[i].defaultValue;
+    return colors;
+}();
 // One row of the colours per file extension: the extension text and its colour.
 struct KindColorEntry
 {
@@ -114,3 +116,32 @@ struct UserMenuEntry
 };
 constexpr int kUserMenuEntryCount = 10;
 inline UserMenuEntry g_UserMenuEntries[kUserMenuEntryCount];
+
+// ---- Sections ----------------------------------------------------------------------
+// Each Load takes the file's values (defaults for what is missing), each Save writes
+// the section into a file opened with CIniFile::Create, each Reset puts the records
+// back to the values they are declared with.
+
+class CIniFile;
+
+void LoadSectionFilerInfo(CIniFile& ini); // "FILERINFODATA"
+void SaveSectionFilerInfo(CIniFile& ini);
+void ResetSectionFilerInfo();
+// "COLORDATA": the reader takes the 21 named and 256 byte colours early and the 100
+// kind colours later; the writer writes kinds, named colours, byte colours.
+void LoadSectionColorNamed(CIniFile& ini);
+void LoadSectionColorKinds(CIniFile& ini);
+void SaveSectionColorData(CIniFile& ini);
+void ResetSectionColorData();
+void LoadSectionFilerBmp(CIniFile& ini); // "FILERBMP"
+void SaveSectionFilerBmp(CIniFile& ini);
+void ResetSectionFilerBmp();
+// Appends "BACKBITMAPNAME" to the picture list unless empty or already there (case
+// aside).
+void AppendBackBitmapName();
+void LoadSectionFilerUserMenu(CIniFile& ini); // "FILERUSERMENU"
+void SaveSectionFilerUserMenu(CIniFile& ini);
+void ResetSectionFilerUserMenu();
+void LoadSectionDispFileSetting(CIniFile& ini); // "DISP_FILE_SETTING"
+void SaveSectionDispFileSetting(CIniFile& ini);
+void ResetSectionDispFileSetting();

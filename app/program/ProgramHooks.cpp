@@ -1,0 +1,16 @@
+#include "app/program/ProgramHooks.h"
+
+#include "app/settings/SettingsSections.h"
+#include "archive/front/ArchiveFront.h"
+#include "filer/FilerHooks.h"
+#include "graphics/SusiePlugInScan.h"
+
+void InstallProgramHooks()
+{
+    // The settings reader lies below the image plug-ins; it scans their folder after
+    // reading "SUSIEDATA".
+    g_SettingsHooks.scanImagePlugIns = ScanSusiePlugIns;
+    // The panes' archive objects, the walk frames' find-handle closing and the play
+    // list's source of pane entries.
+    InstallFilerHooks(&CArchiveFront::CreateForPane);
+}
