@@ -498,7 +498,7 @@ void DriveBarRecount(DriveBarState& bar, DWORD logicalMask)
 
 CRect DriveBarButtonRect(const DriveBarState& bar, int button, int charWidth, int lineHeight)
 {
-    int column = bar.baseColumn + (button == 0 ? 30 : 63);
+    int column = bar.baseColumn + (button == 0 ? kDriveBarLeftButtonColumn : kDriveBarRightButtonColumn);
     return CRect(column * charWidth, lineHeight, (column + 2) * charWidth, 2 * lineHeight);
 }
 
@@ -513,7 +513,7 @@ int DriveBarHit(const DriveBarState& bar, int charWidth, int lineHeight, POINT p
     }
     for (int i = 0; i < kDriveBarSlots && bar.first + i < bar.count; ++i)
     {
-        int column = bar.baseColumn + 33 + 3 * i;
+        int column = bar.baseColumn + kDriveBarFirstLetterColumn + 3 * i;
         CRect cell(column * charWidth, lineHeight, (column + 2) * charWidth, 2 * lineHeight);
         if (cell.PtInRect(pt))
         {

@@ -8,6 +8,7 @@
 #include "app/VirtualDrives.h"
 #include "app/WorkerMessages.h"
 #include "filer/FilerPane.h"
+#include "framework/FwLock.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
@@ -46,28 +47,6 @@ CString CursorName(CFilerPane& pane)
     CFileInfo* entry = pane.m_mode == PANE_MODE_NETWORK ? nullptr : pane.GetCursorEntry();
     return entry != nullptr ? CString(entry->GetName()) : CString();
 }
-
-// Takes the list mutex for the life of the object; never held across a message box or
-// another lock.
-class CListLock
-{
-public:
-    explicit CListLock(HANDLE mutex) : m_mutex(mutex)
-    {
-        if (m_mutex)
-            WaitForSingleObject(m_mutex, INFINITE);
-    }
-    ~CListLock()
-    {
-        if (m_mutex)
-            ReleaseMutex(m_mutex);
-    }
-    CListLock(const CListLock&) = delete;
-    CListLock& operator=(const CListLock&) = delete;
-
-private:
-    HANDLE m_mutex;
-};
 
 } // namespace
 
@@ -190,7 +169,7 @@ void CQvView::CloseAuxiliaryWindows()
     {
         CFindDialogBase* dialog = nullptr;
         {
-            CListLock lock(m_hDialogListMutex);
+            CHandleLock lock(m_hDialogListMutex);
             if (m_findDialogs.GetSize() == 0)
                 break;
             dialog = m_findDialogs[0];
@@ -209,7 +188,7 @@ void CQvView::CloseAuxiliaryWindows()
 
 void CQvView::AddToList(CArray<CWorkerDialog*>& list, CWorkerDialog* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     list.Add(dialog);
 }
 
@@ -230,13 +209,13 @@ void CQvView::AddUnpackDialog(CWorkerDialog* dialog)
 
 void CQvView::AddFindDialog(CFindDialogBase* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     m_findDialogs.Add(dialog);
 }
 
 void CQvView::RemoveFindDialog(CFindDialogBase* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
     {
         if (m_findDialogs[i] == dialog)
@@ -251,7 +230,7 @@ BOOL CQvView::IsFindDialogListed(const CFindDialogBase* dialog)
 {
     if (dialog == nullptr)
         return FALSE;
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
         if (m_findDialogs[i] == dialog)
             return TRUE;
@@ -260,7 +239,7 @@ BOOL CQvView::IsFindDialogListed(const CFindDialogBase* dialog)
 
 int CQvView::ReapList(CArray<CWorkerDialog*>& list)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = list.GetSize() - 1; i >= 0; --i)
     {
         CWorkerDialog* dialog = list[i];
