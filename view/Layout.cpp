@@ -12,11 +12,16 @@ namespace
 
 // Text, archive text, binary, graphic and archive graphic: a viewer fills its pane and
 // may push the other one away.
-constexpr UINT kViewerModes = 0xE50;
+constexpr UINT kViewerModes = PANE_MODE_TEXT_VIEWER | PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_TEXT_VIEWER |
+                              PANE_MODE_BINARY | PANE_MODE_ARCHIVE_GRAPHIC;
 // Modes whose scroll strip is drawn inside the pane's clip rectangle when stacked.
-constexpr UINT kStripInsideModes = 0x610;
-// Modes whose stacked title leaves the last quarter of its row to the strip.
-constexpr UINT kListTitleModes = 0x3108;
+constexpr UINT kStripInsideModes = PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER | PANE_MODE_BINARY;
+// Modes whose stacked title leaves the last quarter of its row to the strip: filer,
+// archive listing, network and the pane mode bit 0x1000 (a number until the pane
+// modes name it).
+constexpr UINT kListTitleModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK | 0x1000;
+static_assert(kViewerModes == 0xE50 && kStripInsideModes == 0x610 && kListTitleModes == 0x3108,
+              "pane mode bits");
 
 bool IsFindListing(const CFilerPane* pane)
 {
