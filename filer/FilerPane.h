@@ -54,7 +54,8 @@ enum
     PANE_MODES_FILER_DRIVES_NETWORK = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK,
     PANE_MODES_TEXT_VIEWERS = PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER,
     PANE_MODES_GRAPHIC_VIEWERS = PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC,
-    // The modes whose title leaves room for the drive bar instead of a scroll strip.
+    // The list modes of the stacked layout: their title row gives its last quarter to
+    // the scroll strip, where the other modes give the strip a column of the pane.
     PANE_MODES_LIST_LAYOUT =
         PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_RESERVED_LIST | PANE_MODE_NETWORK,
 };

@@ -174,7 +174,8 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
         }
     }
     if (flags & 2)
-        PaintBarBackground(pDC, CRect((base + 33) * cw, lh, (base + 63) * cw, 2 * lh));
+        PaintBarBackground(pDC, CRect((base + kDriveBarFirstLetterColumn) * cw, lh,
+                                      (base + kDriveBarRightButtonColumn) * cw, 2 * lh));
 
     wchar_t highlight = 0;
     int active = 0;
@@ -200,7 +201,7 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
             draw = true;
         if (!draw)
             continue;
-        int column = base + 33 + 3 * position;
+        int column = base + kDriveBarFirstLetterColumn + 3 * position;
         CRect cell(column * cw, lh, (column + 2) * cw, 2 * lh);
         if (!(flags & 2) && letter == bar.lastActive)
             PaintBarBackground(pDC, CRect(column * cw, lh, (column + 3) * cw, 2 * lh));

@@ -12,11 +12,15 @@ namespace
 
 // Text, archive text, binary, graphic and archive graphic: a viewer fills its pane and
 // may push the other one away.
-constexpr UINT kViewerModes = 0xE50;
+constexpr UINT kViewerModes = PANE_MODE_TEXT_VIEWER | PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_TEXT_VIEWER |
+                              PANE_MODE_BINARY | PANE_MODE_ARCHIVE_GRAPHIC;
 // Modes whose scroll strip is drawn inside the pane's clip rectangle when stacked.
-constexpr UINT kStripInsideModes = 0x610;
-// Modes whose stacked title leaves the last quarter of its row to the strip.
-constexpr UINT kListTitleModes = 0x3108;
+constexpr UINT kStripInsideModes = PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER | PANE_MODE_BINARY;
+// Modes whose stacked title leaves the last quarter of its row to the strip: filer,
+// archive listing, network and the reserved list bit.
+constexpr UINT kListTitleModes = PANE_MODES_LIST_LAYOUT;
+static_assert(kViewerModes == 0xE50 && kStripInsideModes == 0x610 && kListTitleModes == 0x3108,
+              "pane mode bits");
 
 bool IsFindListing(const CFilerPane* pane)
 {
@@ -498,7 +502,7 @@ void DriveBarRecount(DriveBarState& bar, DWORD logicalMask)
 
 CRect DriveBarButtonRect(const DriveBarState& bar, int button, int charWidth, int lineHeight)
 {
-    int column = bar.baseColumn + (button == 0 ? 30 : 63);
+    int column = bar.baseColumn + (button == 0 ? kDriveBarLeftButtonColumn : kDriveBarRightButtonColumn);
     return CRect(column * charWidth, lineHeight, (column + 2) * charWidth, 2 * lineHeight);
 }
 
@@ -513,7 +517,7 @@ int DriveBarHit(const DriveBarState& bar, int charWidth, int lineHeight, POINT p
     }
     for (int i = 0; i < kDriveBarSlots && bar.first + i < bar.count; ++i)
     {
-        int column = bar.baseColumn + 33 + 3 * i;
+        int column = bar.baseColumn + kDriveBarFirstLetterColumn + 3 * i;
         CRect cell(column * charWidth, lineHeight, (column + 2) * charWidth, 2 * lineHeight);
         if (cell.PtInRect(pt))
         {

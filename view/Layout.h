@@ -93,6 +93,11 @@ CRect StatusRowsRect(const ViewLayout& layout);
 
 // Shown letters at a time; more drives bring the scroll buttons.
 constexpr int kDriveBarSlots = 10;
+// Columns of row 1 counted from the bar's base column: the left button, the first
+// letter (each letter takes three columns) and the right button.
+constexpr int kDriveBarLeftButtonColumn = 30;
+constexpr int kDriveBarFirstLetterColumn = 33;
+constexpr int kDriveBarRightButtonColumn = kDriveBarFirstLetterColumn + 3 * kDriveBarSlots;
 
 struct DriveBarState
 {
@@ -104,7 +109,9 @@ struct DriveBarState
     int pressed[2] = {0, 0};
     CRect buttons[2];
     wchar_t lastActive = 0;
-    // The bar's base column, set by the header layout before the bar is drawn.
+    // How far the status rows' right part has moved right (their size and count
+    // columns grew); set by the status drawing before the bar is drawn. Every column
+    // of the bar is counted from it.
     int baseColumn = 0;
 };
 

@@ -5,9 +5,13 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/StartDirs.h"
+#include "app/OsVersion.h"
 #include "app/VirtualDrives.h"
+#include "app/dialogs/QuitDlg.h"
 #include "app/WorkerMessages.h"
 #include "filer/FilerPane.h"
+#include "framework/FwLock.h"
+#include "res/CommonDialogs.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
@@ -17,11 +21,13 @@ HANDLE g_CdMutex = nullptr;
 namespace
 {
 
-constexpr UINT_PTR kChangeCheckTimer = 1;
 constexpr UINT kGraphicModes = PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC;
-constexpr UINT kListingModes = 0x3188;
 // Filer, drive list, archive listing and network rows: the modes with a cursor entry.
-constexpr UINT kFilerLikeModes = 0x2188;
+constexpr UINT kFilerLikeModes =
+    PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+// The modes that list entries: the filer-like ones and the reserved list bit.
+constexpr UINT kListingModes = kFilerLikeModes | PANE_MODE_RESERVED_LIST;
+static_assert(kListingModes == 0x3188 && kFilerLikeModes == 0x2188, "pane mode bits");
 
 bool AnyPaneInGraphicMode()
 {
@@ -46,29 +52,54 @@ CString CursorName(CFilerPane& pane)
     return entry != nullptr ? CString(entry->GetName()) : CString();
 }
 
-// Takes the list mutex for the life of the object; never held across a message box or
-// another lock.
-class CListLock
+void PlayNoCommandSound(LPCWSTR)
 {
-public:
-    explicit CListLock(HANDLE mutex) : m_mutex(mutex)
-    {
-        if (m_mutex)
-            WaitForSingleObject(m_mutex, INFINITE);
-    }
-    ~CListLock()
-    {
-        if (m_mutex)
-            ReleaseMutex(m_mutex);
-    }
-    CListLock(const CListLock&) = delete;
-    CListLock& operator=(const CListLock&) = delete;
+    // PLACEHOLDER: the command sounds ("WAV" section of the settings) play here once
+    // sound playback exists.
+}
 
-private:
-    HANDLE m_mutex;
-};
+void QuerySaveViewBinaryPanes(CQvView& view)
+{
+    view.QuerySaveBinaryPanes();
+}
+
+void SaveViewSettings(CQvView& view)
+{
+    view.SaveAllSettings();
+}
+
+void EnableShutdownPrivilege()
+{
+    // Only the NT line checks the privilege; ExitWindowsEx fails without it there.
+    if (GetOsPlatformId() != VER_PLATFORM_WIN32_NT)
+        return;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return;
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
+}
+
+BOOL ExitWindowsSession(UINT flags)
+{
+    return ExitWindowsEx(flags, 0);
+}
+
+const QuitHooks kDefaultQuitHooks = {PlayNoCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
+                                     EnableShutdownPrivilege, ExitWindowsSession};
 
 } // namespace
+
+QuitHooks g_QuitHooks = kDefaultQuitHooks;
+
+const QuitHooks& DefaultQuitHooks()
+{
+    return kDefaultQuitHooks;
+}
 
 IMPLEMENT_DYNCREATE(CQvView, CView)
 
@@ -157,7 +188,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_statusLine.Reset();
     // PLACEHOLDER: the SCSI device list (scanned when NEGLECTSCSISCAN is 0) and the
     // resumption of the preview loader come here once they exist.
-    SetTimer(kChangeCheckTimer, 1000);
+    SetTimer(VIEW_TIMER_CHANGE_CHECK, 1000);
     m_idleState = 1;
     m_bReady = 1;
     PlaceMainWindow(1);
@@ -183,7 +214,7 @@ void CQvView::CloseAuxiliaryWindows()
     {
         CFindDialogBase* dialog = nullptr;
         {
-            CListLock lock(m_hDialogListMutex);
+            CHandleLock lock(m_hDialogListMutex);
             if (m_findDialogs.GetSize() == 0)
                 break;
             dialog = m_findDialogs[0];
@@ -202,7 +233,7 @@ void CQvView::CloseAuxiliaryWindows()
 
 void CQvView::AddToList(CArray<CWorkerDialog*>& list, CWorkerDialog* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     list.Add(dialog);
 }
 
@@ -223,13 +254,13 @@ void CQvView::AddUnpackDialog(CWorkerDialog* dialog)
 
 void CQvView::AddFindDialog(CFindDialogBase* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     m_findDialogs.Add(dialog);
 }
 
 void CQvView::RemoveFindDialog(CFindDialogBase* dialog)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
     {
         if (m_findDialogs[i] == dialog)
@@ -244,7 +275,7 @@ BOOL CQvView::IsFindDialogListed(const CFindDialogBase* dialog)
 {
     if (dialog == nullptr)
         return FALSE;
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = 0; i < m_findDialogs.GetSize(); ++i)
         if (m_findDialogs[i] == dialog)
             return TRUE;
@@ -253,7 +284,7 @@ BOOL CQvView::IsFindDialogListed(const CFindDialogBase* dialog)
 
 int CQvView::ReapList(CArray<CWorkerDialog*>& list)
 {
-    CListLock lock(m_hDialogListMutex);
+    CHandleLock lock(m_hDialogListMutex);
     for (INT_PTR i = list.GetSize() - 1; i >= 0; --i)
     {
         CWorkerDialog* dialog = list[i];
@@ -314,7 +345,7 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
     {
-        StopViewTimers(0);
+        StopViewTimers(STOP_TIMERS_FOR_ACTION);
         int emptied = ReapCopyDialogs();
         emptied |= ReapDeleteDialogs();
         emptied |= ReapUnpackDialogs();
@@ -325,7 +356,7 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
             if (pane != nullptr)
                 pane->m_reloadTicks = 0x7FFFFFFE;
         if (m_hWnd)
-            PostMessage(WM_TIMER, kChangeCheckTimer, 0);
+            PostMessage(WM_TIMER, VIEW_TIMER_CHANGE_CHECK, 0);
         StartBinaryCursorTimer();
         return TRUE;
     }
@@ -340,28 +371,29 @@ void CQvView::StopViewTimers(int kind)
 {
     switch (kind)
     {
-    case 0:
+    case STOP_TIMERS_FOR_ACTION:
         m_idleState = 0;
         m_bReady = 0;
         m_scrollRepeatDir = 0;
         if (m_hWnd)
         {
-            for (UINT_PTR id : {10, 7, 6, 9, 8})
+            for (UINT_PTR id : {VIEW_TIMER_BINARY_CURSOR, VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL,
+                                VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
                 KillTimer(id);
         }
         break;
-    case 1:
+    case STOP_TIMERS_MARK_BUSY:
         m_idleState = 0;
         m_bReady = 0;
         break;
-    case 7:
-    case 9:
+    case VIEW_TIMER_TEXT_SCROLL:
+    case VIEW_TIMER_BINARY_SCROLL:
         m_scrollRepeatDir = 0;
         if (m_hWnd)
             KillTimer(static_cast<UINT_PTR>(kind));
         break;
-    case 6:
-    case 8:
+    case VIEW_TIMER_DRAG_SCROLL:
+    case VIEW_TIMER_DRAG_SCROLL_2:
         if (m_hWnd)
             KillTimer(static_cast<UINT_PTR>(kind));
         break;
@@ -376,7 +408,7 @@ void CQvView::StartBinaryCursorTimer()
     m_bReady = 1;
     CFilerPane* active = ActivePane();
     if (m_hWnd && active != nullptr && active->m_mode == PANE_MODE_BINARY)
-        SetTimer(10, static_cast<UINT>(g_BINARYSCURSORSPEED) * 100);
+        SetTimer(VIEW_TIMER_BINARY_CURSOR, static_cast<UINT>(g_BINARYSCURSORSPEED) * 100);
     // A further start asked while the action ran; its request waited for now. Posted,
     // so that it runs after the action has returned to the message loop.
     if (m_bDirChangePending && m_hWnd && g_MsgReqDirChange != 0)
@@ -410,17 +442,17 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
 
     switch (nIDEvent)
     {
-    case kChangeCheckTimer:
+    case VIEW_TIMER_CHANGE_CHECK:
         CheckPanesForChanges();
         break;
-    case 7:
-    case 9:
+    case VIEW_TIMER_TEXT_SCROLL:
+    case VIEW_TIMER_BINARY_SCROLL:
         // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
         // they exist the repeat ends at once.
         KillTimer(nIDEvent);
         m_scrollRepeatDir = 0;
         break;
-    case 10:
+    case VIEW_TIMER_BINARY_CURSOR:
         m_bCaretShown = !m_bCaretShown;
         break;
     default:
@@ -726,7 +758,7 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CQvView::OpenFoundEntry(CFindDialogBase* dialog)
 {
-    StopViewTimers(0);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CFilerPane* active = ActivePane();
     if (active != nullptr && (active->m_mode == PANE_MODE_FILER || active->m_mode == PANE_MODE_DRIVE_LIST))
     {
@@ -761,6 +793,10 @@ void CQvView::ReleaseFindDialog(CFindDialogBase* dialog)
 
 int CQvView::Quit(int fromClose)
 {
+    // A close request that comes through the question's own modal loop (another
+    // program, a second click on the frame's close box) is the same request again.
+    if (m_bQuitQuestionOpen)
+        return 0;
     struct
     {
         int (CQvView::*reap)();
@@ -778,28 +814,49 @@ int CQvView::Quit(int fromClose)
             return 0;
         }
     }
-    StopViewTimers(0);
-    // PLACEHOLDER: the command sound "QUIT" plays here.
-    int result = 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_QuitHooks.playCommandSound(L"QUIT");
+    INT_PTR result = IDOK;
     if (!g_NOTQUITMESSAGE && (fromClose == 0 || g_ASK_ALWAYS_AT_EXIT))
     {
-        // PLACEHOLDER: the quit dialog with its shut-down and restart buttons comes
-        // with the dialogs; until then a plain question.
-        result = ::MessageBoxW(m_hWnd, L"アプリケーションを終了しますか", L"終了しますか",
-                               MB_YESNO | MB_ICONQUESTION) == IDYES
-                     ? 1
-                     : 0;
+        m_bQuitQuestionOpen = 1;
+        CQuitDlg dialog(this);
+        result = dialog.DoModal();
+        m_bQuitQuestionOpen = 0;
     }
-    if (result == 1)
+    CWnd* frame = GetParentFrame();
+    switch (result)
     {
+    case IDOK:
         m_bQuitting = 1;
-        CWnd* frame = GetParentFrame();
         if (frame != nullptr && frame->m_hWnd)
             frame->PostMessage(WM_CLOSE);
-        return 1;
+        return IDOK;
+    case IDC_QUIT_SHUTDOWN:
+    case IDC_QUIT_REBOOT:
+        m_bQuitting = 1;
+        g_QuitHooks.querySaveBinaryPanes(*this);
+        g_QuitHooks.saveAllSettings(*this);
+        // Windows ends this process without a WM_DESTROY worth relying on: the
+        // settings are saved now and not again when the window goes.
+        m_bSettingsSaved = 1;
+        g_QuitHooks.enableShutdownPrivilege();
+        // A refused shut-down is not reported; the program ends all the same.
+        g_QuitHooks.exitWindows(result == IDC_QUIT_SHUTDOWN ? EWX_SHUTDOWN | EWX_POWEROFF : EWX_REBOOT);
+        m_bQuitting = 1;
+        if (frame != nullptr && frame->m_hWnd)
+            frame->PostMessage(WM_CLOSE);
+        return static_cast<int>(result);
+    default:
+        StartBinaryCursorTimer();
+        return 0;
     }
-    StartBinaryCursorTimer();
-    return 0;
+}
+
+void CQvView::QuerySaveBinaryPanes()
+{
+    // PLACEHOLDER: each changed binary-editor pane asks whether to save its changes
+    // here once the binary editor exists.
 }
 
 void CQvView::OnDraw(CDC* pDC)

@@ -12,6 +12,31 @@
 
 class CIniFile;
 
+// The view's window timers.
+enum ViewTimerId : UINT_PTR
+{
+    // Every second: re-reads a pane whose directory changed, refreshes the free space.
+    VIEW_TIMER_CHANGE_CHECK = 1,
+    // The two timers of the drag-selection auto-scroll.
+    VIEW_TIMER_DRAG_SCROLL = 6,
+    VIEW_TIMER_DRAG_SCROLL_2 = 8,
+    // Scroll repeat of the text viewer and of the binary editor.
+    VIEW_TIMER_TEXT_SCROLL = 7,
+    VIEW_TIMER_BINARY_SCROLL = 9,
+    // The binary editor's blinking cursor.
+    VIEW_TIMER_BINARY_CURSOR = 10,
+};
+
+// Kinds of CQvView::StopViewTimers besides a single timer id (6 to 9 stop only that
+// timer).
+enum
+{
+    // An action begins: the view is busy and every timer but the change check stops.
+    STOP_TIMERS_FOR_ACTION = 0,
+    // The view is only marked busy; the timers run on.
+    STOP_TIMERS_MARK_BUSY = 1,
+};
+
 class CQvView : public CView
 {
     DECLARE_DYNCREATE(CQvView)
@@ -23,9 +48,15 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
-    // Whether the program may end; fromClose is 1 when the frame's close asks. Non-zero
-    // allows it: the frame is then closed (a WM_CLOSE is posted to it).
+    // Whether the program may end; fromClose is 1 when the frame's close asks. Returns
+    // the quit question's result (1 end the program, IDC_QUIT_SHUTDOWN end Windows,
+    // IDC_QUIT_REBOOT restart it; a WM_CLOSE is then posted to the frame) or 0 when
+    // the program stays. While the question is open a further call returns 0 at once.
     int Quit(int fromClose);
+    // 1 while Quit's question is open; a close request then is not a new question.
+    int m_bQuitQuestionOpen = 0;
+    // Asks whether to save the binary-editor panes that were changed.
+    void QuerySaveBinaryPanes();
 
     // Reads every settings section that start-up left for the view from g_SettingsIni,
     // creates the process-wide objects and both panes, opens the panes on their start
@@ -37,11 +68,14 @@ public:
     // silent apart from a log line when the main file could not be read.
     void SaveAllSettings();
 
-    // Stops the view's timers before an action: kind 0 suspends the change check and
-    // kills timers 6 to 10, kind 1 only suspends, 6 to 9 kill that timer.
+    // Stops the view's timers before an action: STOP_TIMERS_FOR_ACTION suspends the
+    // change check and kills timers 6 to 10, STOP_TIMERS_MARK_BUSY only suspends, a
+    // timer id from 6 to 9 kills that timer.
     void StopViewTimers(int kind);
-    // Ends an action: the view is idle again (the change check may run) and a request
-    // of a further start that waited for this is taken up.
+    // Despite its name, this ends every action, whatever the pane shows: the view is
+    // idle again (the change check may run), the binary editor's cursor blinks again
+    // when the active pane is one, and a request of a further start that waited for
+    // this is taken up.
     void StartBinaryCursorTimer();
 
     // ---- drawing ----------------------------------------------------------------------
@@ -225,6 +259,40 @@ private:
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;
+
+// What quitting with a Windows shut-down or restart does beyond the view. Tests
+// replace it (CQuitHooksOverride), so that no test can end the Windows session; the
+// program keeps the defaults, the real calls.
+struct QuitHooks
+{
+    // Plays one of the command sounds by its name ("QUIT").
+    void (*playCommandSound)(LPCWSTR name);
+    // The view's questions before Windows ends: changed binary panes, then the settings.
+    void (*querySaveBinaryPanes)(CQvView& view);
+    void (*saveAllSettings)(CQvView& view);
+    // Gives the process the privilege to end the Windows session ("SeShutdownPrivilege").
+    void (*enableShutdownPrivilege)();
+    // ExitWindowsEx.
+    BOOL (*exitWindows)(UINT flags);
+};
+
+extern QuitHooks g_QuitHooks;
+
+// The hooks as the program starts with them.
+const QuitHooks& DefaultQuitHooks();
+
+// Test helper: restores g_QuitHooks when it goes out of scope.
+class CQuitHooksOverride
+{
+public:
+    CQuitHooksOverride() : m_saved(g_QuitHooks) {}
+    ~CQuitHooksOverride() { g_QuitHooks = m_saved; }
+    CQuitHooksOverride(const CQuitHooksOverride&) = delete;
+    CQuitHooksOverride& operator=(const CQuitHooksOverride&) = delete;
+
+private:
+    QuitHooks m_saved;
+};
 
 // The shell context menu that is showing, or null; the frame hands it the menu
 // messages it draws its own items with.

@@ -661,8 +661,10 @@ void CStatusLine::DrawBatteryStatus(CCellCanvas& canvas, int always, CFilerPane*
 namespace
 {
 
-// The given context, or the view's client context with the view font for the life of
-// this object; cells as the view's last layout gave them.
+// The given context, or the view's client context, with the view font selected for
+// the life of this object; cells as the view's last layout gave them. The paint
+// context of OnDraw reaches the status rows before the panes select the font, and
+// cell columns only line up with the font the layout measured.
 class CStatusDrawContext
 {
 public:
@@ -672,18 +674,22 @@ public:
         {
             m_client = std::make_unique<CClientDC>(view);
             m_pDC = m_client.get();
-            if (view->m_viewFont.GetSafeHandle())
-                m_oldFont = m_pDC->SelectObject(view->m_viewFont.GetSafeHandle());
         }
-        if (m_pDC)
-            m_canvas = std::make_unique<CDcCellCanvas>(m_pDC, view->m_layout.charWidth,
-                                                       view->m_layout.lineHeight, view->m_layout.clientWidth);
+        if (m_pDC == nullptr)
+            return;
+        if (view->m_viewFont.GetSafeHandle())
+            m_oldFont = m_pDC->SelectObject(view->m_viewFont.GetSafeHandle());
+        m_canvas = std::make_unique<CDcCellCanvas>(m_pDC, view->m_layout.charWidth, view->m_layout.lineHeight,
+                                                   view->m_layout.clientWidth);
     }
     ~CStatusDrawContext()
     {
-        if (m_client && m_oldFont)
-            m_client->SelectObject(m_oldFont);
+        // A lent context goes back to its owner with the font it came with.
+        if (m_pDC && m_oldFont)
+            m_pDC->SelectObject(m_oldFont);
     }
+    CStatusDrawContext(const CStatusDrawContext&) = delete;
+    CStatusDrawContext& operator=(const CStatusDrawContext&) = delete;
     CDC* dc() const { return m_pDC; }
     CCellCanvas* canvas() const { return m_canvas.get(); }
 
@@ -711,10 +717,11 @@ void CQvView::DrawStatusLine(int part, CDC* pDC)
     m_statusLine.Draw(*context.canvas(), part, ActivePane());
     if (g_WRITEHEADERTYPE && (part == STATUS_PART_FULL || part == STATUS_PART_UPDATE))
     {
-        // The drive bar stands in row 1 after the size and count columns; a grown
-        // width redrew the rows whole, so the bar is drawn whole too.
+        // The drive bar moves right with the size and count columns (its own first
+        // letter column is added where it is drawn and hit); a grown width redrew
+        // the rows whole, so the bar is drawn whole too.
         const bool whole = part == STATUS_PART_FULL || m_statusLine.RightShift() != shiftBefore;
-        m_driveBar.baseColumn = 33 + m_statusLine.RightShift();
+        m_driveBar.baseColumn = m_statusLine.RightShift();
         DrawDriveBar(context.dc(), whole ? 255 : 4);
     }
 }

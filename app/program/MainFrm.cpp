@@ -21,6 +21,15 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // window instead of the default menu being put back.
         m_hMenuDefault = nullptr;
         break;
+    case WM_ENABLE:
+        // The modal window that held a close request back has ended. Posted, so that
+        // the code that opened it finishes before the window goes.
+        if (wParam && m_bCloseDeferred)
+        {
+            m_bCloseDeferred = FALSE;
+            PostMessage(WM_CLOSE);
+        }
+        break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_INITMENUPOPUP:
@@ -58,6 +67,17 @@ void CMainFrame::OnMove(int x, int y)
 
 void CMainFrame::OnClose()
 {
+    // The quit question is open: this request is the one it answers.
+    if (g_MainView && g_MainView->m_bQuitQuestionOpen)
+        return;
+    // A modal window of the program disables the frame, and its message loop hands
+    // out a request posted by another program or by Windows. Closing now would
+    // delete the panes under the code that opened the window and resumes after it.
+    if (!IsWindowEnabled())
+    {
+        m_bCloseDeferred = TRUE;
+        return;
+    }
     if (g_MainView && !g_MainView->m_bQuitting && !g_MainView->Quit(1))
         return;
     DestroyMciWnd();

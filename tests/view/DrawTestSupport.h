@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 #include "framework/FwGdi.h"
 #include "view/EntryText.h"
 

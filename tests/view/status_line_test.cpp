@@ -3,10 +3,14 @@
 // field's colours.
 #include "view/StatusLine.h"
 
+#include "tests/view/DrawTestSupport.h"
+
+#include "app/Clock.h"
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "app/settings/ViewSettings.h"
+#include "view/QvView.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -320,6 +324,126 @@ TEST_F(StatusLineTest, DeviceContextCanvasDrawsRulesAndClearsCells)
     SelectObject(dc.GetSafeHdc(), old);
     DeleteObject(bitmap);
     DeleteDC(dc.Detach());
+}
+
+// The view's status drawing on a memory context: the header drive bar and the font.
+class StatusDrawingTest : public StatusLineTest
+{
+protected:
+    StatusDrawingTest()
+    {
+        g_Panes[0] = &m_pane;
+        g_Panes[1] = nullptr;
+        g_WRITEHEADERTYPE = 1;
+        g_DisplayColors[COLOR_BACK_GROUND] = RGB(0, 0, 0);
+        g_DisplayColors[COLOR_INTRO_VOLUME] = RGB(0, 200, 0);
+        g_DisplayColors[COLOR_INFORMATION] = RGB(255, 255, 255);
+    }
+    ~StatusDrawingTest() override
+    {
+        g_Panes[0] = m_savedPanes[0];
+        g_Panes[1] = m_savedPanes[1];
+        g_WRITEHEADERTYPE = m_savedRows;
+        g_DRIVE_LIST_ON_HEADER = m_savedBar;
+        g_DisplayColors = m_savedColours;
+    }
+    void UseCellsOf(CQvView& view, const qvtest::MemoryCanvas& canvas)
+    {
+        view.m_layout.charWidth = canvas.cw();
+        view.m_layout.lineHeight = canvas.lh();
+        view.m_layout.clientWidth = kWidth;
+    }
+    // Pixels of the cell that show the colour.
+    static int CountInCell(const qvtest::MemoryCanvas& canvas, int column, int row, COLORREF colour)
+    {
+        RECT cell = {column * canvas.cw(), row * canvas.lh(), (column + 1) * canvas.cw(),
+                     (row + 1) * canvas.lh()};
+        return (cell.right - cell.left) * (cell.bottom - cell.top) - canvas.CountOther(cell, colour);
+    }
+
+    static constexpr int kWidth = 1600;
+    static constexpr int kHeight = 100;
+    CFilerPane* m_savedPanes[2] = {g_Panes[0], g_Panes[1]};
+    int m_savedRows = g_WRITEHEADERTYPE;
+    int m_savedBar = g_DRIVE_LIST_ON_HEADER;
+    const std::array<DWORD, DISPLAY_COLOR_COUNT> m_savedColours = g_DisplayColors;
+};
+
+// The letters stand in row 1 from column 33 on, moved right by as much as the size
+// and count columns grew; the active drive is highlighted there, an update of the
+// values leaves them standing, and a click on a drawn letter names that drive.
+TEST_F(StatusDrawingTest, HeaderDriveBarStandsWhereItsClicksAreTakenAndSurvivesAnUpdate)
+{
+    g_DRIVE_LIST_ON_HEADER = 1;
+    g_HVOLUME0 = 1;
+    g_HVOLUME1 = g_HVOLUME2 = g_HVOLUME3 = g_HVOLUME4 = g_HVOLUME5 = g_HVOLUME6 = g_HVOLUME7 = g_HVOLUME8 = 0;
+    struct Case
+    {
+        ULONGLONG totalBytes;
+        bool grows;
+    } const cases[] = {{1000, false}, {1000000000000000000ull, true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.totalBytes);
+        m_pane.m_driveTotalBytes = c.totalBytes;
+        qvtest::MemoryCanvas canvas(kWidth, kHeight);
+        CQvView view;
+        UseCellsOf(view, canvas);
+        view.DrawStatusLine(STATUS_PART_FULL, canvas.dc());
+        const int shift = view.m_statusLine.RightShift();
+        EXPECT_EQ(c.grows, shift > 0);
+        const int highlight = g_DisplayColors[COLOR_INTRO_VOLUME];
+        // Drives A, B, C...: the active C: is the third letter.
+        const int column = shift + 33 + 3 * 2;
+        const int cellArea = canvas.cw() * canvas.lh();
+        EXPECT_GT(CountInCell(canvas, column, 1, highlight), cellArea / 2)
+            << "no highlighted C: at " << column;
+        // The path value keeps its own cells, with no letter drawn over it.
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(0, CountInCell(canvas, shift + 70 + i, 1, highlight)) << "column " << shift + 70 + i;
+
+        view.DrawStatusLine(STATUS_PART_UPDATE, canvas.dc());
+        EXPECT_GT(CountInCell(canvas, column, 1, highlight), cellArea / 2) << "the update wiped the bar";
+
+        CPoint inCell(column * canvas.cw() + canvas.cw() / 2, canvas.lh() + canvas.lh() / 2);
+        EXPECT_EQ(L'C', view.DriveBarClick(inCell));
+        CPoint firstLetter((shift + 33) * canvas.cw() + 1, canvas.lh() + 1);
+        EXPECT_EQ(L'A', view.DriveBarClick(firstLetter));
+    }
+}
+
+// The status rows go through the view font whatever font the given context holds
+// (the paint context comes before the panes select it), and the context gets its own
+// font back.
+TEST_F(StatusDrawingTest, StatusRowsUseTheViewFontOnAnyContextAndGiveTheContextsFontBack)
+{
+    SYSTEMTIME fixed = {2026, 12, 4, 10, 1, 2, 3, 0};
+    CClockOverride clock(fixed);
+    for (int bar : {0, 1})
+    {
+        SCOPED_TRACE(bar);
+        g_DRIVE_LIST_ON_HEADER = bar;
+        CQvView view;
+        view.m_viewFont.CreateFont(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                                   L"ＭＳ ゴシック");
+        qvtest::MemoryCanvas plain(kWidth, kHeight);
+        qvtest::MemoryCanvas prepared(kWidth, kHeight);
+        UseCellsOf(view, plain);
+        HGDIOBJ plainFont = ::GetCurrentObject(plain.dc()->GetSafeHdc(), OBJ_FONT);
+        HGDIOBJ preparedFont = prepared.dc()->SelectObject(view.m_viewFont.GetSafeHandle());
+
+        view.DrawStatusLine(STATUS_PART_FULL, plain.dc());
+        view.DrawStatusLine(STATUS_PART_FULL, prepared.dc());
+        EXPECT_EQ(plainFont, ::GetCurrentObject(plain.dc()->GetSafeHdc(), OBJ_FONT));
+        ::GdiFlush();
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                differing += plain.Pixel(x, y) != prepared.Pixel(x, y);
+        EXPECT_EQ(0, differing) << "the rows were drawn in the context's own font";
+        prepared.dc()->SelectObject(preparedFont);
+    }
 }
 
 } // namespace

@@ -6,10 +6,13 @@
 
 #include "app/StartDirs.h"
 #include "app/WorkerMessages.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "res/CommonDialogs.h"
 #include "view/WorkerDialog.h"
 #include "tests/common/TestSupport.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace
@@ -431,6 +434,94 @@ TEST_F(ViewLifeCycle, DestroyingTheWindowSavesTheSettingsWithTheFramePlace)
     EXPECT_EQ(L"480", ini[L"ALLDATA"][L"ENDHEIGHT"]);
     EXPECT_EQ(L"20", ini[L"ALLDATA"][L"ENDX"]);
     EXPECT_EQ(L"30", ini[L"ALLDATA"][L"ENDY"]);
+}
+
+// Every step quitting takes beyond the view, in order, as the hooks saw them; no test
+// reaches the real ExitWindowsEx.
+std::vector<std::wstring> g_quitSteps;
+
+void InstallRecordingQuitHooks()
+{
+    g_quitSteps.clear();
+    g_QuitHooks.playCommandSound = [](LPCWSTR name) {
+        g_quitSteps.push_back(std::wstring(L"sound ") + name);
+    };
+    g_QuitHooks.querySaveBinaryPanes = [](CQvView&) { g_quitSteps.push_back(L"binary"); };
+    g_QuitHooks.saveAllSettings = [](CQvView& view) {
+        g_quitSteps.push_back(L"save");
+        view.SaveAllSettings();
+    };
+    g_QuitHooks.enableShutdownPrivilege = [] { g_quitSteps.push_back(L"privilege"); };
+    g_QuitHooks.exitWindows = [](UINT flags) -> BOOL {
+        g_quitSteps.push_back(L"exit " + std::to_wstring(flags));
+        return FALSE;
+    };
+}
+
+std::wstring Joined(const std::vector<std::wstring>& steps)
+{
+    std::wstring all;
+    for (const std::wstring& step : steps)
+        all += (all.empty() ? L"" : L", ") + step;
+    return all;
+}
+
+// The quit question is asked from the menu always, from the frame's close only with
+// ASK_ALWAYS_AT_EXIT, never with NOTQUITMESSAGE; each of its four buttons does what it
+// says, the shut-down buttons through the hooks with the settings saved once.
+TEST_F(ViewLifeCycle, QuitAsksAsTheSettingsSayAndEachAnswerEndsAsItSays)
+{
+    CQuitHooksOverride hooks;
+    struct Case
+    {
+        int notQuitMessage;
+        int askAlways;
+        int fromClose;
+        INT_PTR answer; // 0: no question expected
+        int result;
+        const wchar_t* steps;
+    } const cases[] = {
+        {0, 0, 0, IDOK, 1, L"sound QUIT"},
+        {0, 0, 0, IDCANCEL, 0, L"sound QUIT"},
+        {0, 0, 1, 0, 1, L"sound QUIT"},
+        {0, 1, 1, IDCANCEL, 0, L"sound QUIT"},
+        {1, 1, 0, 0, 1, L"sound QUIT"},
+        {0, 0, 0, IDC_QUIT_SHUTDOWN, IDC_QUIT_SHUTDOWN, L"sound QUIT, binary, save, privilege, exit 9"},
+        {0, 1, 1, IDC_QUIT_REBOOT, IDC_QUIT_REBOOT, L"sound QUIT, binary, save, privilege, exit 2"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.notQuitMessage << c.askAlways << c.fromClose << " " << c.answer);
+        InstallRecordingQuitHooks();
+        g_NOTQUITMESSAGE = c.notQuitMessage;
+        g_ASK_ALWAYS_AT_EXIT = c.askAlways;
+        m_pView->m_bQuitting = 0;
+        m_pView->m_bSettingsSaved = 0;
+        DeleteFileW(MainPath().c_str());
+        {
+            CDialogAnswerScript script;
+            if (c.answer != 0)
+                script.Add(c.answer);
+            EXPECT_EQ(c.result, m_pView->Quit(c.fromClose));
+            const auto questions = script.GetQuestions();
+            ASSERT_EQ(c.answer != 0 ? 1u : 0u, questions.size());
+            if (c.answer != 0)
+            {
+                EXPECT_EQ(static_cast<UINT>(IDD_QUIT), questions[0].dialogId);
+                EXPECT_EQ(L"終了しますか", std::wstring(questions[0].caption));
+            }
+        }
+        EXPECT_EQ(c.steps, Joined(g_quitSteps));
+        EXPECT_EQ(c.result != 0 ? 1 : 0, m_pView->m_bQuitting);
+        EXPECT_EQ(0, m_pView->m_bQuitQuestionOpen);
+        // Staying: the view is idle again; ending Windows: the settings were written
+        // and the window's end will not write them again.
+        if (c.result == 0)
+            EXPECT_EQ(1, m_pView->m_idleState);
+        const bool shutDown = c.result == IDC_QUIT_SHUTDOWN || c.result == IDC_QUIT_REBOOT;
+        EXPECT_EQ(shutDown, GetFileAttributesW(MainPath().c_str()) != INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(shutDown ? 1 : 0, m_pView->m_bSettingsSaved);
+    }
 }
 
 } // namespace
