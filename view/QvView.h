@@ -4,8 +4,8 @@
 #include "framework/FwCollections.h"
 #include "framework/FwGdi.h"
 #include "framework/FwString.h"
-#include "view/Layout.h"
-#include "view/StatusLine.h"
+#include "view/layout/Layout.h"
+#include "view/status/StatusLine.h"
 #include "view/WorkerDialog.h"
 
 #include <shlobj.h>

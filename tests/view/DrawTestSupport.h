@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 #include "framework/FwGdi.h"
-#include "view/EntryText.h"
+#include "view/draw/EntryText.h"
 
 namespace qvtest
 {

@@ -6,8 +6,8 @@
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "view/EntryText.h"
-#include "view/Layout.h"
+#include "view/draw/EntryText.h"
+#include "view/layout/Layout.h"
 #include "view/QvView.h"
 #include "app/settings/ViewSettings.h"
 

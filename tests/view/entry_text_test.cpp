@@ -3,7 +3,7 @@
 
 #include "DrawTestSupport.h"
 #include "app/Settings.h"
-#include "view/EntryText.h"
+#include "view/draw/EntryText.h"
 #include "app/settings/ViewSettings.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "app/VirtualDrives.h"
 #include "filer/FilerPane.h"
 #include "tests/filer/FilerTestData.h"
-#include "view/Layout.h"
+#include "view/layout/Layout.h"
 #include "view/QvView.h"
 #include "app/settings/ViewSettings.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "view/Layout.h"
+#include "view/layout/Layout.h"
 #include "app/settings/ViewSettings.h"
 
 #include <memory>

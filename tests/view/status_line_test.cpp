@@ -1,7 +1,7 @@
 // The status rows drawn onto a recording canvas: which fields show, how a wide
 // figure moves the right part, the size cell of the cursor entry and the battery
 // field's colours.
-#include "view/StatusLine.h"
+#include "view/status/StatusLine.h"
 
 #include "tests/view/DrawTestSupport.h"
 

@@ -1,7 +1,7 @@
 // Text-viewer rows on a buffer: tab expansion, the selection after a tab, line
 // numbers, the line-break mark, the pixel scroll and a line far longer than the
 // work buffer.
-#include "view/ViewerLines.h"
+#include "view/viewer/ViewerLines.h"
 
 #include "app/settings/ViewSettings.h"
 

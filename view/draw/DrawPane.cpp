@@ -1,6 +1,6 @@
 // The two panes of the main view: background, title row, entries, marks, the cursor
 // line and the line between side-by-side panes.
-#include "view/EntryText.h"
+#include "view/draw/EntryText.h"
 
 #include <memory>
 
@@ -9,7 +9,7 @@
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
 #include "filer/FilerPane.h"
-#include "view/Layout.h"
+#include "view/layout/Layout.h"
 #include "view/QvView.h"
 #include "app/settings/ViewSettings.h"
 

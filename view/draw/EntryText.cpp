@@ -1,4 +1,4 @@
-#include "view/EntryText.h"
+#include "view/draw/EntryText.h"
 
 #include "app/Formatting.h"
 #include "app/PathHelpers.h"

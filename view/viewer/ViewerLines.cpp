@@ -1,4 +1,4 @@
-#include "view/ViewerLines.h"
+#include "view/viewer/ViewerLines.h"
 
 #include "app/Settings.h"
 #include "filer/FilerPane.h"

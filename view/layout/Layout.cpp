@@ -1,5 +1,5 @@
 // The view's character-cell layout and the geometry computed from it.
-#include "view/Layout.h"
+#include "view/layout/Layout.h"
 
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"

@@ -5,7 +5,7 @@
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "view/Layout.h"
+#include "view/layout/Layout.h"
 #include "app/settings/ViewSettings.h"
 
 #include <memory>

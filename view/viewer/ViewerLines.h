@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 #include "framework/FwGdi.h"
-#include "view/StatusLine.h"
+#include "view/status/StatusLine.h"
 
 // The view's text selection: two byte offsets into the file, in either order, and
 // its two activity flags; it is drawn while either flag is set.
