@@ -184,6 +184,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     LoadViewSettings();
     if (m_bStartFailed)
         return -1;
+    SetWorkerDoneWindow(m_hWnd);
     // The status fields start at their narrow widths for this run's settings.
     m_statusLine.Reset();
     // PLACEHOLDER: the SCSI device list (scanned when NEGLECTSCSISCAN is 0) and the
@@ -203,6 +204,7 @@ void CQvView::OnDestroy()
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
+    SetWorkerDoneWindow(nullptr);
     CView::OnDestroy();
 }
 

@@ -6,7 +6,7 @@
 #include "framework/FwString.h"
 #include "view/layout/Layout.h"
 #include "view/status/StatusLine.h"
-#include "view/WorkerDialog.h"
+#include "app/dialogs/WorkerDialog.h"
 
 #include <shlobj.h>
 

@@ -8,7 +8,7 @@
 #include "app/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "res/CommonDialogs.h"
-#include "view/WorkerDialog.h"
+#include "app/dialogs/WorkerDialog.h"
 #include "tests/common/TestSupport.h"
 
 #include <functional>
@@ -27,11 +27,8 @@ class FakeWorkerDialog : public CWorkerDialog
 public:
     explicit FakeWorkerDialog(int* deleted) : m_deleted(deleted) {}
     ~FakeWorkerDialog() override { ++*m_deleted; }
-    void Finish()
-    {
-        m_bWorkerDone = 1;
-        ::PostMessageW(g_MainView->m_hWnd, WM_COMMAND, IDM_MODELESS_DONE, 0);
-    }
+    // As a real worker dialog ends: through the window the view registered.
+    void Finish() { NotifyWorkerDone(); }
 
 private:
     int* m_deleted;

@@ -1,5 +1,7 @@
 // The modeless dialogs that run a worker (copy, delete, unpack) or a file search, as
-// the main view keeps them in its lists until it reaps them.
+// the main view keeps them in its lists until it reaps them. The dialogs live with
+// their subsystems, below the view: they tell it they ended through the window the
+// view registers here, never through the view itself.
 #pragma once
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
@@ -11,7 +13,16 @@ public:
     // Set by the dialog itself once its worker has ended and been deleted, just before
     // it posts IDM_MODELESS_DONE to the view; the view deletes it when it reaps.
     int m_bWorkerDone = 0;
+
+    // Marks the dialog done and posts IDM_MODELESS_DONE to the registered view window
+    // (nothing is posted while none is registered), so that the view reaps it.
+    void NotifyWorkerDone();
 };
+
+// The window that receives IDM_MODELESS_DONE from finishing worker dialogs: the main
+// view registers itself when it is created and null when it is destroyed.
+void SetWorkerDoneWindow(HWND window);
+HWND GetWorkerDoneWindow();
 
 // A file-search dialog as the view sees it: the chosen result it hands over with
 // WM_QV_OPEN_FOUND, and the wait for its search thread before it may be destroyed.
