@@ -110,6 +110,10 @@ ON_WM_DROPFILES()
 ON_WM_SIZE()
 ON_WM_MOUSEACTIVATE()
 ON_WM_TIMER()
+ON_WM_KEYDOWN()
+ON_WM_SYSKEYDOWN()
+ON_WM_VSCROLL()
+ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
 CQvView::~CQvView()
@@ -345,6 +349,8 @@ void CQvView::ReloadFilerPanes()
 
 BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
+    if (pHandlerInfo == nullptr && RouteMenuCommand(nID, nCode, pExtra))
+        return TRUE;
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
     {
         StopViewTimers(STOP_TIMERS_FOR_ACTION);
@@ -674,7 +680,11 @@ BOOL CQvView::PreTranslateMessage(MSG* pMsg)
         if (!(imeKey && g_IME_CHANGE_KEY_ENABLE))
             pMsg->wParam = real;
     }
-    // PLACEHOLDER: Alt keys go to the key commands once they exist.
+    // Alt combinations never arrive as WM_KEYDOWN: the window procedure would turn an
+    // unbound one into menu access, so the bindings get the first look here.
+    if (pMsg->message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) != 0 &&
+        ExecuteKeyCommand(static_cast<UINT>(pMsg->wParam), 3))
+        return TRUE;
     return CView::PreTranslateMessage(pMsg);
 }
 

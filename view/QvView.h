@@ -137,6 +137,80 @@ public:
     wchar_t DriveBarClick(CPoint point);
     // ---- end layout -------------------------------------------------------------------
 
+    // ---- Keys, commands, cursor movement and scrolling --------------------------------
+    // Key resolution (view/keys/KeyResolution.cpp).
+    // Every WM_KEYDOWN and a system F10: 1 when the key was one of the key table or
+    // Enter (consumed), 0 to let the default window procedure have it.
+    int OnKeyDownFront(UINT vk, UINT repeat, UINT flags);
+    // Modifier 0 none, 1 Shift, 2 Ctrl, 3 Alt: 0 when the key is not in the key table or
+    // resolves to no binding, else 1.
+    int ExecuteKeyCommand(UINT vk, int modifier);
+    // Runs the keyword through the active pane's family dispatcher; 0 for an empty one.
+    int DispatchCommandKeyword(LPCWSTR keyword, int modifier = 0, UINT vk = 0);
+    // The keyword a menu command runs; 1 when one was found.
+    int GetKeywordOfMenuId(UINT menuId, CString& keyword);
+    // The key text ("C", "Shift+F3" …) of the first key bound to the keyword.
+    int GetKeyNameOfKeyword(LPCWSTR keyword, CString& keyText);
+    // 1 closes, 2 opens the view's input method; anything else leaves it.
+    void ApplyImeControl(int value);
+    // The last value ApplyImeControl was asked for (-1 before the first).
+    int m_lastImeControl = -1;
+
+    // Key routing (view/keys/KeyRouting.cpp): the keys that act before the bindings.
+    void RouteKeyPress(UINT vk);
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags);
+    void OnSysKeyDown(UINT vk, UINT repeat, UINT flags);
+    // Set by "@Dirjumpkey": the next key picks a jump directory.
+    int m_bJumpKeyArmed = 0;
+    // Set by the sound list window: the next key skips the filer-only early keys.
+    int m_bKeyPassThrough = 0;
+    // 1 when the last key switched the incremental or the simple search on.
+    int m_bSearchModeSwitched = 0;
+
+    // The keyword dispatchers (view/commands/): 1 when the text ran an operation.
+    int ExecuteFilerCommand(LPCWSTR keyword);
+    int ExecuteViewerCommand(LPCWSTR keyword);
+    int ExecuteBinaryCommand(LPCWSTR keyword);
+    int ExecuteGraphicCommand(LPCWSTR keyword);
+    // The text may carry an argument after its first blank.
+    int ExecuteCommonCommand(LPCWSTR text);
+    int ExecuteCommonCommand2(LPCWSTR keyword, LPCWSTR argument);
+    // A binding text that is no keyword of the filer family: a program to run.
+    int ExecuteBoundProgram(LPCWSTR text);
+    // Opens the directory (environment variables expanded) in the active pane.
+    int ChangeToEnvironmentPath(LPCWSTR path);
+    // -1 the other pane, 0 or 1 that pane becomes the active one.
+    void SwitchActivePane(int pane);
+    // Pane 0 or 1 of the active pane; -1 when none is active.
+    int GetActivePaneIndex() const;
+
+    // Cursor movement (view/keys/CursorMovers.cpp). delta counts entries, lines or
+    // nibbles by the pane's mode.
+    void MovePaneCursor(int pane, INT64 delta, int select, int wrap, int updateStatus);
+    void MoveCursorHorizontal(int select, int dir, int updateStatus);
+    void MoveCursorByLines(int lines, int select, int dir, int updateStatus);
+    void MoveCursorByPage(int select, int dir);
+    void MoveCursorByHalfPage(int select, int dir);
+    void MoveCursorToEnd(int select, int dir);
+    void StartAutoScroll(int dir);
+    void ClearSelectionAnchors();
+    // Where each pane's Shift selection began; -1 when none.
+    INT64 m_selectionAnchor[2] = {-1, -1};
+
+    // Scrolling by bar and wheel (view/keys/PaneScroll.cpp). bar null: the pane under
+    // the mouse cursor.
+    void ScrollByBar(UINT code, int thumb, HWND bar, int amount);
+    void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
+    void OnVScroll(UINT code, UINT thumb, CWnd* bar);
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+
+    // Menu command routing (view/menus/MenuRouting.cpp): the run-time id ranges and the
+    // items whose state follows a setting. TRUE when the id was served here.
+    BOOL RouteMenuCommand(UINT id, int code, void* extra);
+    // The menu resource the frame shows (for the texts of the key names).
+    UINT m_menuResourceId = 100;
+    // ---- end keys and commands --------------------------------------------------------
+
     // ---- Worker-dialog lists (each call takes m_hDialogListMutex) ----------------------
     void AddCopyDialog(CWorkerDialog* dialog);
     void AddDeleteDialog(CWorkerDialog* dialog);

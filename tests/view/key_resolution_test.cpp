@@ -1,0 +1,148 @@
+// From a key to its keyword: the common set first in every mode, the archive
+// listing's deferral to the filer set, the input-method choice of the filer sets only,
+// unbound keys left to the window, and the key texts of the menus.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/keys/CommandTables.h"
+
+namespace
+{
+
+using commandtest::CommandBench;
+
+class KeyResolutionTest : public CommandBench
+{
+};
+
+TEST_F(KeyResolutionTest, CommonBindingWinsInEveryMode)
+{
+    Bind(g_CommonKeyCmds, L"C", 2, L"@Soundpause");
+    for (CArrayKeyCmdInfo* set :
+         {&g_FilerKeyCmds, &g_ArcInfoKeyCmds, &g_ViewerKeyCmds, &g_GraphicKeyCmds, &g_BinaryKeyCmds})
+        Bind(*set, L"C", 2, L"@Copydata");
+    for (UINT mode :
+         {PANE_MODE_FILER, PANE_MODE_DRIVE_LIST, PANE_MODE_NETWORK, PANE_MODE_ARCHIVE, PANE_MODE_TEXT_VIEWER,
+          PANE_MODE_ARCHIVE_TEXT_VIEWER, PANE_MODE_BINARY, PANE_MODE_GRAPHIC, PANE_MODE_ARCHIVE_GRAPHIC})
+    {
+        SCOPED_TRACE(mode);
+        m_ran.clear();
+        m_panes[0]->m_mode = mode;
+        EXPECT_EQ(View().ExecuteKeyCommand('C', 2), 1);
+        EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"PauseSound"});
+    }
+}
+
+TEST_F(KeyResolutionTest, ArchiveListingDefersOnlyWhenItSaysSo)
+{
+    Bind(g_FilerKeyCmds, L"C", 0, L"@Copy");
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    struct Case
+    {
+        LPCWSTR archiveBinding;
+        int result;
+        std::vector<std::wstring> ran;
+    } cases[] = {
+        {L"@SameAsFiler", 1, {L"CopyFiles"}},
+        {L"@sameasFILER", 1, {L"CopyFiles"}},
+        {L"@Move", 1, {L"MoveFiles"}},
+        // Empty is unbound, not "as the filer".
+        {L"", 0, {}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "[" << std::wstring(c.archiveBinding).size() << "]");
+        m_ran.clear();
+        Bind(g_ArcInfoKeyCmds, L"C", 0, c.archiveBinding);
+        EXPECT_EQ(View().ExecuteKeyCommand('C', 0), c.result);
+        EXPECT_EQ(RanHandlers(), c.ran);
+    }
+}
+
+TEST_F(KeyResolutionTest, InputMethodChoiceAppliesInTheFilerSetsOnly)
+{
+    struct Case
+    {
+        UINT mode;
+        CArrayKeyCmdInfo* set;
+        int expected; // -1: not applied
+    } cases[] = {
+        {PANE_MODE_FILER, &g_FilerKeyCmds, 2},     {PANE_MODE_DRIVE_LIST, &g_FilerKeyCmds, 2},
+        {PANE_MODE_ARCHIVE, &g_ArcInfoKeyCmds, 2}, {PANE_MODE_TEXT_VIEWER, &g_ViewerKeyCmds, -1},
+        {PANE_MODE_BINARY, &g_BinaryKeyCmds, -1},  {PANE_MODE_GRAPHIC, &g_GraphicKeyCmds, -1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.mode);
+        m_panes[0]->m_mode = c.mode;
+        Bind(*c.set, L"W", 0, L"@Wide", 2);
+        View().m_lastImeControl = -1;
+        View().ExecuteKeyCommand('W', 0);
+        EXPECT_EQ(View().m_lastImeControl, c.expected);
+        Bind(*c.set, L"W", 0, L"");
+    }
+    // The common set's choice applies in every mode.
+    m_panes[0]->m_mode = PANE_MODE_TEXT_VIEWER;
+    Bind(g_CommonKeyCmds, L"W", 0, L"@Soundstop", 1);
+    View().ExecuteKeyCommand('W', 0);
+    EXPECT_EQ(View().m_lastImeControl, 1);
+}
+
+TEST_F(KeyResolutionTest, UnboundAndUnknownKeysAreLeftToTheWindow)
+{
+    Bind(g_FilerKeyCmds, L"Q", 0, L"@Quit");
+    EXPECT_EQ(View().ExecuteKeyCommand('Q', 3), 0) << "an unbound Alt key keeps its menu access";
+    EXPECT_EQ(View().ExecuteKeyCommand('H', 0), 0) << "in the table, bound nowhere";
+    EXPECT_EQ(View().ExecuteKeyCommand(VK_RETURN, 0), 0) << "not in the table";
+    EXPECT_EQ(View().ExecuteKeyCommand('Q', 4), 1) << "beyond Alt: consumed";
+    EXPECT_TRUE(m_ran.empty());
+    // Alt reaches a binding when there is one.
+    Bind(g_FilerKeyCmds, L"Q", 3, L"@Sortname");
+    EXPECT_EQ(View().ExecuteKeyCommand('Q', 3), 1);
+    EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"SetSortKey"});
+}
+
+TEST_F(KeyResolutionTest, KeyTextOfAKeywordPrefersTheLowerModifier)
+{
+    Bind(g_FilerKeyCmds, L"C", 2, L"@Copy");
+    Bind(g_FilerKeyCmds, L"C", 0, L"@Copy");
+    Bind(g_FilerKeyCmds, L"F3", 1, L"@Sortsize");
+    Bind(g_CommonKeyCmds, L"Z", 3, L"@CdPlay");
+    struct Case
+    {
+        LPCWSTR keyword;
+        LPCWSTR text; // null: none
+    } cases[] = {
+        {L"@Copy", L"C"},       {L"@copy", L"C"},    {L"@Sortsize", L"Shift+F3"},
+        {L"@CdPlay", L"Alt+Z"}, {L"@Move", nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        CString text;
+        EXPECT_EQ(View().GetKeyNameOfKeyword(c.keyword, text), c.text != nullptr ? 1 : 0);
+        EXPECT_EQ(std::wstring(text.GetString()), c.text != nullptr ? c.text : L"");
+    }
+}
+
+TEST_F(KeyResolutionTest, MenuIdGivesTheKeywordOfTheActiveFamily)
+{
+    CString keyword;
+    EXPECT_EQ(View().GetKeywordOfMenuId(175, keyword), 1);
+    EXPECT_EQ(std::wstring(keyword.GetString()), L"@AutoFileNameWidth");
+    m_panes[0]->m_mode = PANE_MODE_TEXT_VIEWER;
+    EXPECT_EQ(View().GetKeywordOfMenuId(618, keyword), 1);
+    EXPECT_EQ(std::wstring(keyword.GetString()), L"@Lineword1");
+    EXPECT_EQ(View().GetKeywordOfMenuId(175, keyword), 0) << "not a viewer command";
+    EXPECT_TRUE(keyword.IsEmpty());
+
+    // Of two rows with one menu id the first gives the keyword.
+    const CommandTableRow rows[] = {
+        {L"@First", L"一", 700, 0, 0, 0},
+        {L"@Second", L"二", 700, 0, 0, 0},
+        {L"@NoMenu", L"三", 0, 0, 0, 0},
+    };
+    ASSERT_NE(FindCommandRowByMenuId(rows, 3, 700), nullptr);
+    EXPECT_EQ(std::wstring(FindCommandRowByMenuId(rows, 3, 700)->keyword), L"@First");
+    EXPECT_EQ(FindCommandRowByMenuId(rows, 3, 0), nullptr) << "0 is no menu id";
+}
+
+} // namespace

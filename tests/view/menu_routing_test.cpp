@@ -1,0 +1,128 @@
+// The menu items whose state follows a setting, the new-file range filled from the
+// new-file kinds, and the key text an item carries when the option to show it is on;
+// read back from a real menu.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/settings/FilerSettings.h"
+
+namespace
+{
+
+using commandtest::CommandBench;
+
+class MenuRoutingTest : public CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        m_menu = CreatePopupMenu();
+        m_savedKinds.Copy(g_MakeNewFileKinds);
+        g_MakeNewFileKinds.RemoveAll();
+        Set(g_VIEWMENUCOMMAND, 0);
+    }
+    void TearDown() override
+    {
+        DestroyMenu(m_menu);
+        g_MakeNewFileKinds.Copy(m_savedKinds);
+        CommandBench::TearDown();
+    }
+    // Adds the item when it is not there yet and runs the view's update of it.
+    void Update(UINT id, LPCWSTR text = L"item")
+    {
+        if (GetMenuState(m_menu, id, MF_BYCOMMAND) == static_cast<UINT>(-1))
+            AppendMenuW(m_menu, MF_STRING, id, text);
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.m_hMenu = m_menu;
+        ui.m_nIndexMax = GetMenuItemCount(m_menu);
+        for (int i = 0; i < GetMenuItemCount(m_menu); ++i)
+            if (GetMenuItemID(m_menu, i) == id)
+                ui.m_nIndex = i;
+        View().OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    }
+    bool Checked(UINT id) { return (GetMenuState(m_menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+    bool Disabled(UINT id)
+    {
+        return (GetMenuState(m_menu, id, MF_BYCOMMAND) & (MF_DISABLED | MF_GRAYED)) != 0;
+    }
+    std::wstring Text(UINT id)
+    {
+        wchar_t buffer[256] = {};
+        GetMenuStringW(m_menu, id, buffer, 256, MF_BYCOMMAND);
+        return buffer;
+    }
+
+    HMENU m_menu = nullptr;
+    CArray<CMakeNewFile> m_savedKinds;
+};
+
+TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
+{
+    struct Case
+    {
+        int* setting;
+        int value;
+        UINT id;
+        bool checked;
+    } cases[] = {
+        {&g_AUTO_FILE_NAME_WIDTH, 1, 175, true}, {&g_AUTO_FILE_NAME_WIDTH, 0, 175, false},
+        {&g_EASYSEARCHMODE, 0, 682, true},       {&g_EASYSEARCHMODE, 0, 706, false},
+        {&g_EASYSEARCHMODE, 2, 938, true},       {&g_EASYSEARCHMODE, 2, 314, false},
+        {&g_EASYSEARCHMODE, 3, 314, true},       {&g_EASYSEARCHMODE, 4, 428, true},
+        {&g_EASYSEARCHMODE, 4, 682, false},      {&g_VIEWER_CHAR_CODE, 5, 262, true},
+        {&g_VIEWER_CHAR_CODE, 3, 265, true},     {&g_MCI_ZOOM, 50, 955, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        Set(*c.setting, c.value);
+        Update(c.id);
+        EXPECT_EQ(Checked(c.id), c.checked);
+    }
+    // The menu command of a drive-list option toggles it.
+    Set(g_DRIVELISTCURJUMP, 0);
+    EXPECT_TRUE(View().OnCmdMsg(317, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(g_DRIVELISTCURJUMP, 1);
+    // And the keyword of an item with a command of the base class runs it here.
+    Set(g_AUTO_FILE_NAME_WIDTH, 0);
+    EXPECT_EQ(View().ExecuteFilerCommand(L"@AutoFileNameWidth"), 1);
+    EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
+}
+
+TEST_F(MenuRoutingTest, NewFileRangeShowsTheKindsAndDisablesTheRest)
+{
+    CMakeNewFile kind;
+    kind.m_extension = L"txt";
+    kind.m_displayName = L"テキスト文書";
+    g_MakeNewFileKinds.Add(kind);
+    Update(6100, L"old");
+    Update(6101, L"old");
+    Update(6150, L"old");
+    EXPECT_FALSE(Disabled(6100));
+    EXPECT_EQ(Text(6100), L"テキスト文書");
+    for (UINT id : {6101u, 6150u})
+    {
+        EXPECT_TRUE(Disabled(id)) << id;
+        EXPECT_EQ(Text(id), L"") << id;
+    }
+    g_MakeNewFileKinds.RemoveAll();
+    Update(6100);
+    EXPECT_TRUE(Disabled(6100)) << "no kinds at all";
+}
+
+TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
+{
+    Bind(g_FilerKeyCmds, L"A", 2, L"@AutoFileNameWidth");
+    Bind(g_FilerKeyCmds, L"A", 0, L"@AutoFileNameWidth");
+    Update(175, L"自動ファイル名幅");
+    EXPECT_EQ(Text(175), L"自動ファイル名幅") << "option off";
+    Set(g_VIEWMENUCOMMAND, 1);
+    Update(175);
+    EXPECT_EQ(Text(175), L"自動ファイル名幅  [A]") << "the lower modifier's key";
+    // A keyword bound to no key adds nothing.
+    Update(472, L"ファイル名短縮表示");
+    EXPECT_EQ(Text(472), L"ファイル名短縮表示");
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+#include "view/commands/CommandDispatch.h"
+
+#include "app/Formatting.h"
+#include "app/Log.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+#include <string.h>
+
+CommandObserver g_CommandObserver = nullptr;
+
+// Resolved by ExecuteFilerCommand itself after the common lists; listed here so that
+// the walk over the keywords can name it.
+namespace commands
+{
+static int JumpToKeyDirectory(CQvView& view, const CommandCall& call, INT_PTR)
+{
+    view.ChangeToEnvironmentPath(call.argument);
+    return 1;
+}
+} // namespace commands
+const CommandEntry g_KeyJumpDirEntry = QV_COMMAND(L"@Keyjumpdir", JumpToKeyDirectory, 0);
+
+const CommandEntry* GetDispatcherEntries(int list, int* count)
+{
+    int dummy = 0;
+    if (count == nullptr)
+        count = &dummy;
+    switch (list)
+    {
+    case DISPATCH_FILER:
+        return GetFilerDispatcherEntries(count);
+    case DISPATCH_VIEWER:
+        return GetViewerDispatcherEntries(count);
+    case DISPATCH_BINARY:
+        return GetBinaryDispatcherEntries(count);
+    case DISPATCH_GRAPHIC:
+        return GetGraphicDispatcherEntries(count);
+    case DISPATCH_COMMON:
+        return GetCommonDispatcherEntries(count);
+    case DISPATCH_COMMON2:
+        return GetCommon2DispatcherEntries(count);
+    default:
+        *count = 0;
+        return nullptr;
+    }
+}
+
+const CommandEntry* FindDispatcherEntry(int list, LPCWSTR keyword)
+{
+    int count = 0;
+    const CommandEntry* entries = GetDispatcherEntries(list, &count);
+    if (keyword == nullptr)
+        return nullptr;
+    for (int i = 0; i < count; ++i)
+        if (wcscmp(entries[i].keyword, keyword) == 0)
+            return &entries[i];
+    return nullptr;
+}
+
+const CommandEntry* ResolveDispatcherEntry(int list, LPCWSTR text, int* reachedList)
+{
+    int dummy = 0;
+    if (reachedList == nullptr)
+        reachedList = &dummy;
+    *reachedList = -1;
+    if (text == nullptr || text[0] == 0)
+        return nullptr;
+    if (list != DISPATCH_COMMON && list != DISPATCH_COMMON2)
+    {
+        if (const CommandEntry* entry = FindDispatcherEntry(list, text))
+        {
+            *reachedList = list;
+            return entry;
+        }
+    }
+    CString head, tail;
+    SplitAtFirstBlank(text, head, tail);
+    if (list != DISPATCH_COMMON2)
+    {
+        if (const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON2, head))
+        {
+            *reachedList = DISPATCH_COMMON2;
+            return entry;
+        }
+        const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON, head);
+        // "@Defaultcpl" runs only with an applet to open.
+        if (entry != nullptr && (wcscmp(entry->keyword, L"@Defaultcpl") != 0 || !tail.IsEmpty()))
+        {
+            *reachedList = DISPATCH_COMMON;
+            return entry;
+        }
+    }
+    else if (const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON2, text))
+    {
+        *reachedList = DISPATCH_COMMON2;
+        return entry;
+    }
+    if (list == DISPATCH_FILER && head == L"@Keyjumpdir" && !tail.IsEmpty())
+    {
+        *reachedList = DISPATCH_LIST_COUNT;
+        return &g_KeyJumpDirEntry;
+    }
+    return nullptr;
+}
+
+int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument)
+{
+    if (g_CommandObserver != nullptr)
+        g_CommandObserver(entry, keyword, argument != nullptr ? argument : L"");
+    CommandCall call = {keyword, argument != nullptr ? argument : L""};
+    return entry.handler(view, call, entry.value);
+}
+
+int ReportPendingCommand(LPCWSTR handlerName, LPCWSTR keyword)
+{
+    WriteLog(nullptr, L"%s: この操作はまだ実装されていないため何もしません (%s)", handlerName,
+             keyword != nullptr ? keyword : L"");
+    return 1;
+}

@@ -1,0 +1,98 @@
+// Display keywords that act already: the sort keys of the active pane, the simple
+// search mode, the automatic name width, and the switch between the panes.
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+namespace commands
+{
+
+namespace
+{
+
+// The sort that orders the active pane now: a temporary sort while one is set.
+CSortSetting* ActiveSort(CQvView& view)
+{
+    int index = view.GetActivePaneIndex();
+    if (index < 0)
+        return nullptr;
+    CFilerPane& pane = *g_Panes[index];
+    return pane.m_workingSort.IsSet() ? &pane.m_workingSort : &pane.m_sortSetting;
+}
+
+int ApplySort(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    view.ReloadFilerPanes();
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+} // namespace
+
+int SetSortKey(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    CSortSetting* sort = ActiveSort(view);
+    if (sort == nullptr)
+        return 1;
+    sort->m_fileKey = static_cast<int>(value);
+    return ApplySort(view);
+}
+
+int SetDirectorySortKey(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    CSortSetting* sort = ActiveSort(view);
+    if (sort == nullptr)
+        return 1;
+    sort->m_directoryKey = static_cast<int>(value);
+    return ApplySort(view);
+}
+
+int FlipSortOrder(CQvView& view, const CommandCall&, INT_PTR)
+{
+    CSortSetting* sort = ActiveSort(view);
+    if (sort == nullptr)
+        return 1;
+    sort->m_fileOrder = sort->m_fileOrder ? 0 : 1;
+    return ApplySort(view);
+}
+
+int FlipDirectorySortOrder(CQvView& view, const CommandCall&, INT_PTR)
+{
+    CSortSetting* sort = ActiveSort(view);
+    if (sort == nullptr)
+        return 1;
+    sort->m_directoryOrder = sort->m_directoryOrder ? 0 : 1;
+    return ApplySort(view);
+}
+
+int SetEasySearchMode(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    g_EASYSEARCHMODE = static_cast<int>(value);
+    if (view.m_hWnd)
+        view.DrawStatusLine(STATUS_PART_UPDATE);
+    return 1;
+}
+
+int ToggleAutoFileNameWidth(CQvView& view, const CommandCall&, INT_PTR)
+{
+    g_AUTO_FILE_NAME_WIDTH = g_AUTO_FILE_NAME_WIDTH ? 0 : 1;
+    if (view.m_hWnd)
+        view.Invalidate();
+    return 1;
+}
+
+int SwitchPane(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.SwitchActivePane(-1);
+    return 1;
+}
+
+int SwitchToSidePane(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    view.SwitchActivePane(static_cast<int>(value));
+    return 1;
+}
+
+} // namespace commands

@@ -1,0 +1,44 @@
+// Operations of a later piece of work: each is known to its dispatcher, does
+// nothing yet and says so in one log line.
+#include "view/commands/CommandHandlers.h"
+#include "view/commands/PendingCommand.h"
+
+namespace commands
+{
+
+QV_PENDING_COMMAND(ChangeDirectoryByName)
+QV_PENDING_COMMAND(ChangeDirectoryByDialog)
+QV_PENDING_COMMAND(JumpToDirectory)
+QV_PENDING_COMMAND(AddJumpDirectory)
+QV_PENDING_COMMAND(GoRootDirectory)
+QV_PENDING_COMMAND(GoParentDirectory)
+QV_PENDING_COMMAND(GoPreviousDirectory)
+QV_PENDING_COMMAND(GoNextDirectory)
+QV_PENDING_COMMAND(ShowDirectoryHistory)
+QV_PENDING_COMMAND(ShowDriveList)
+QV_PENDING_COMMAND(GoToLinkTarget)
+QV_PENDING_COMMAND(ChangeDrive)
+QV_PENDING_COMMAND(ShowNetwork)
+QV_PENDING_COMMAND(ShowWholeNetwork)
+QV_PENDING_COMMAND(ShowDirectorySize)
+QV_PENDING_COMMAND(ConnectNetworkDrive)
+QV_PENDING_COMMAND(DisconnectNetworkDrive)
+QV_PENDING_COMMAND(OpenCommandPrompt)
+QV_PENDING_COMMAND(OpenCommandPromptAsAdmin)
+QV_PENDING_COMMAND(OpenPowerShell)
+QV_PENDING_COMMAND(OpenPowerShellAsAdmin)
+QV_PENDING_COMMAND(OpenLauncher)
+QV_PENDING_COMMAND(WriteFileList)
+QV_PENDING_COMMAND(FormatDisk)
+QV_PENDING_COMMAND(ShowDirectoryTree)
+QV_PENDING_COMMAND(ShowDriveTree)
+QV_PENDING_COMMAND(MoveFilesToParent)
+QV_PENDING_COMMAND(ShowFilesOfSubdirectories)
+QV_PENDING_COMMAND(ShowAllDirectories)
+QV_PENDING_COMMAND(SynchroniseDirectories)
+QV_PENDING_COMMAND(FindFiles)
+QV_PENDING_COMMAND(FindFilesInNewDialog)
+QV_PENDING_COMMAND(FindFileInWindow)
+QV_PENDING_COMMAND(ShowFindResults)
+
+} // namespace commands

@@ -1,0 +1,45 @@
+// Operations of a later piece of work: each is known to its dispatcher, does
+// nothing yet and says so in one log line.
+#include "view/commands/CommandHandlers.h"
+#include "view/commands/PendingCommand.h"
+
+namespace commands
+{
+
+QV_PENDING_COMMAND(SetIncrementalSearchMode)
+QV_PENDING_COMMAND(BackIncrementalSearch)
+QV_PENDING_COMMAND(CopyNameToClipboard)
+QV_PENDING_COMMAND(CopyNameWithoutExtensionToClipboard)
+QV_PENDING_COMMAND(CopyFullPathToClipboard)
+QV_PENDING_COMMAND(CopyUnpackedFullPathToClipboard)
+QV_PENDING_COMMAND(CopyPathToClipboard)
+QV_PENDING_COMMAND(CopySizeToClipboard)
+QV_PENDING_COMMAND(ToggleSplitDirection)
+QV_PENDING_COMMAND(ChooseSort)
+QV_PENDING_COMMAND(TemporarySort)
+QV_PENDING_COMMAND(ToggleFileNamePack)
+QV_PENDING_COMMAND(ToggleWideWindow)
+QV_PENDING_COMMAND(ChooseWildcard)
+QV_PENDING_COMMAND(ChooseDisplayFilter)
+QV_PENDING_COMMAND(ToggleDisplayFilter)
+QV_PENDING_COMMAND(ApplyDisplayFilterPreset)
+QV_PENDING_COMMAND(ToggleOtherPaneContent)
+QV_PENDING_COMMAND(ToggleOtherAlwaysViewer)
+QV_PENDING_COMMAND(ToggleOtherAlwaysDirectory)
+QV_PENDING_COMMAND(SetOtherToSameDirectory)
+QV_PENDING_COMMAND(SetToOtherDirectory)
+QV_PENDING_COMMAND(MoveSplitter)
+QV_PENDING_COMMAND(NextWallpaper)
+QV_PENDING_COMMAND(SetWallpaper)
+QV_PENDING_COMMAND(ToggleFilerInformation)
+QV_PENDING_COMMAND(EnablePreview)
+QV_PENDING_COMMAND(EnablePreviewWithSubdirectories)
+QV_PENDING_COMMAND(TogglePreviewWithSubdirectories)
+QV_PENDING_COMMAND(DisablePreview)
+QV_PENDING_COMMAND(TogglePreview)
+QV_PENDING_COMMAND(EnlargePreview)
+QV_PENDING_COMMAND(ReducePreview)
+QV_PENDING_COMMAND(ResetPreviewScale)
+QV_PENDING_COMMAND(TogglePreviewPictureFilesOnly)
+
+} // namespace commands

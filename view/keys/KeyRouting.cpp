@@ -1,0 +1,141 @@
+// The way of a key press from WM_KEYDOWN to a binding: Enter, the directory-jump key,
+// the incremental search and the drive letters of the drive list act before any
+// binding; every other key is looked up with the modifier held.
+#include "app/Log.h"
+#include "app/Settings.h"
+#include "app/keys/KeyTable.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+#include <string.h>
+
+namespace
+{
+
+constexpr UINT kFilerLikeModes =
+    PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+
+bool IsTableKeyOrEnter(UINT vk)
+{
+    if (vk == VK_RETURN)
+        return true;
+    for (const KeyTableRow& row : g_KeyTable)
+        if (row.virtualKey == vk)
+            return true;
+    return false;
+}
+
+bool IsDown(int vk)
+{
+    return (GetKeyState(vk) & 0x8000) != 0;
+}
+
+} // namespace
+
+void CQvView::OnKeyDown(UINT vk, UINT repeat, UINT flags)
+{
+    if (!OnKeyDownFront(vk, repeat, flags))
+        Default();
+}
+
+void CQvView::OnSysKeyDown(UINT vk, UINT repeat, UINT flags)
+{
+    // F10 is a system key only because Windows gives it to the menu bar; here it is a
+    // key like the others. Every other system key keeps its menu access.
+    if (vk == VK_F10 && OnKeyDownFront(vk, repeat, flags))
+        return;
+    Default();
+}
+
+int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
+{
+    if (vk == VK_APPS)
+    {
+        m_bJumpKeyArmed = 0;
+        if (g_ENABLEMENUBUTON)
+        {
+            // PLACEHOLDER: the pane's right-click menu opens here once it exists.
+            WriteLog(nullptr, L"ShowContextMenu: この操作はまだ実装されていないため何もしません");
+            return 1;
+        }
+    }
+    m_bCtrlDown = IsDown(VK_CONTROL) ? 1 : 0;
+    m_bShiftDown = IsDown(VK_SHIFT) ? 1 : 0;
+    BOOL incrementalBefore = g_IncrementalSearchOn;
+    int easyBefore = g_EASYSEARCHMODE;
+    RouteKeyPress(vk);
+    m_bSearchModeSwitched = (g_IncrementalSearchOn != incrementalBefore && g_IncrementalSearchOn) ||
+                                    (g_EASYSEARCHMODE != easyBefore && g_EASYSEARCHMODE)
+                                ? 1
+                                : 0;
+    return IsTableKeyOrEnter(vk) ? 1 : 0;
+}
+
+void CQvView::RouteKeyPress(UINT vk)
+{
+    int jumpArmed = m_bJumpKeyArmed;
+    int passThrough = m_bKeyPassThrough;
+    m_bJumpKeyArmed = 0;
+    m_bKeyPassThrough = 0;
+    int activeIndex = GetActivePaneIndex();
+    CFilerPane* active = activeIndex >= 0 ? g_Panes[activeIndex] : nullptr;
+    UINT mode = active != nullptr ? active->m_mode : 0;
+
+    if (vk == VK_RETURN)
+    {
+        if (g_INCMODENEGLECTRETURN && (mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0 &&
+            g_IncrementalSearchOn)
+        {
+            g_IncrementalSearchOn = FALSE;
+            g_IncrementalSearchText.Empty();
+            if (m_hWnd)
+                DrawStatusLine(STATUS_PART_UPDATE);
+            return;
+        }
+        CommandCall call = {L"@Returnkey", L""};
+        commands::OpenCursorEntry(*this, call, 0);
+        return;
+    }
+    int modifier = m_bShiftDown ? 1 : (m_bCtrlDown ? 2 : 0);
+
+    if ((mode & kFilerLikeModes) != 0 && !passThrough)
+    {
+        if (jumpArmed)
+        {
+            // PLACEHOLDER: the jump-key entries come with the directory-jump groups;
+            // until then no entry names a key, and the armed key is swallowed.
+            return;
+        }
+        // PLACEHOLDER: the incremental search takes its keys here once it exists.
+        if (mode == PANE_MODE_DRIVE_LIST && vk >= 'A' && vk <= 'Z')
+        {
+            int jump = IsDown(VK_SHIFT)     ? g_DRIVELISTCURJUMPSHIFT
+                       : IsDown(VK_CONTROL) ? g_DRIVELISTCURJUMPCTRL
+                                            : g_DRIVELISTCURJUMP;
+            if (jump)
+            {
+                for (INT_PTR i = 0; i < active->m_driveList.GetSize(); ++i)
+                {
+                    CString name = active->m_driveList[i].m_name;
+                    if (name.IsEmpty() || towupper(name[0]) != static_cast<wchar_t>(vk))
+                        continue;
+                    if (m_hWnd)
+                        DrawCursorLine(activeIndex, 0);
+                    int scrolled = active->MoveCursor(i - active->m_cursor, TRUE);
+                    if (m_hWnd)
+                    {
+                        if (scrolled)
+                            DrawPane(activeIndex);
+                        DrawCursorLine(activeIndex, 1);
+                    }
+                    if (g_DRIVELISTCHANGEDRIVEBYKEY)
+                        ChangeToEnvironmentPath(name.GetLength() == 2 ? name + L"\\" : name);
+                    break;
+                }
+                return;
+            }
+        }
+    }
+    ExecuteKeyCommand(vk, modifier);
+}

@@ -1,0 +1,205 @@
+// Scrolling a pane by its scroll bar and by the mouse wheel: the visible part moves,
+// the cursor stays on its entry.
+#include "app/Log.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+constexpr UINT kListModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+
+} // namespace
+
+void CQvView::OnVScroll(UINT code, UINT thumb, CWnd* bar)
+{
+    ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
+}
+
+BOOL CQvView::OnMouseWheel(UINT /*flags*/, short delta, CPoint /*point*/)
+{
+    int steps = delta / WHEEL_DELTA;
+    if (steps == 0)
+        steps = delta > 0 ? 1 : (delta < 0 ? -1 : 0);
+    if (steps != 0)
+        ScrollByBar(steps > 0 ? SB_LINEUP : SB_LINEDOWN, 0, nullptr, steps > 0 ? steps : -steps);
+    return TRUE;
+}
+
+void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
+{
+    StopViewTimers(VIEW_TIMER_TEXT_SCROLL);
+    StopViewTimers(VIEW_TIMER_DRAG_SCROLL);
+    StopViewTimers(VIEW_TIMER_BINARY_SCROLL);
+    m_scrollRepeatDir = 0;
+    int target = -1;
+    if (bar == nullptr)
+    {
+        if (m_hWnd == nullptr)
+            return;
+        POINT point;
+        GetCursorPos(&point);
+        ::ScreenToClient(m_hWnd, &point);
+        for (int i = 0; i < 2 && target < 0; ++i)
+        {
+            if (!IsPaneVisible(i))
+                continue;
+            CRect rect;
+            GetPaneRect(nullptr, i, &rect);
+            if (rect.PtInRect(point))
+                target = i;
+        }
+        if (target < 0)
+            return;
+    }
+    else
+    {
+        UINT id = static_cast<UINT>(::GetDlgCtrlID(bar));
+        for (int i = 0; i < 2; ++i)
+            if (id == m_scrollBarIds[0][i])
+                target = i;
+    }
+    CFilerPane* active =
+        g_Panes[0] != nullptr && (g_Panes[0]->m_position & PANE_POS_ACTIVE) ? g_Panes[0] : g_Panes[1];
+    if (active != nullptr && (active->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+    {
+        // PLACEHOLDER: the picture's own scroll bar moves the shown picture once the
+        // graphic viewer exists; the pane bars do nothing meanwhile.
+        return;
+    }
+    if (target < 0)
+        return;
+    int rangeMin = 0;
+    int rangeMax = 0;
+    if (bar != nullptr)
+        GetScrollRange(bar, SB_CTL, &rangeMin, &rangeMax);
+    ScrollPane(target, code, thumb, rangeMin, rangeMax, amount);
+}
+
+void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int rangeMax, int amount)
+{
+    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    if (pane == nullptr)
+        return;
+    int active = GetActivePaneIndex();
+    if (active >= 0 && (g_Panes[active]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+        return;
+    if ((pane->m_position & PANE_POS_OTHER) != 0)
+    {
+        // A turn of the wheel over the other pane only makes it the active one.
+        SwitchActivePane(-1);
+        return;
+    }
+    const bool draw = m_hWnd != nullptr && IsPaneVisible(paneIndex);
+    const INT64 count = pane->GetEntryCount();
+    const INT64 old = pane->m_firstVisible;
+    INT64 first = old;
+    if ((pane->m_mode & kListModes) != 0)
+    {
+        const INT64 lines = pane->m_linesInUse;
+        const INT64 columns = pane->m_columnsInUse;
+        INT64 step = pane->m_bPreviewLayout || m_layout.split ? columns : lines;
+        // Before the first layout the grid can be empty; a step of 0 would never
+        // leave the loops below.
+        if (step < 1)
+            step = 1;
+        switch (code)
+        {
+        case SB_LINEUP:
+            first -= amount * step;
+            break;
+        case SB_LINEDOWN:
+            first += amount * step;
+            break;
+        case SB_PAGEUP:
+            first -= amount * lines * columns;
+            break;
+        case SB_PAGEDOWN:
+            first += amount * lines * columns;
+            break;
+        case SB_THUMBPOSITION:
+            first = rangeMax > rangeMin ? thumb * step : 0;
+            break;
+        case SB_TOP:
+            first = 0;
+            break;
+        case SB_BOTTOM:
+            while (first + step < count)
+                first += step;
+            break;
+        default:
+            return;
+        }
+        if (first < 0 || count < step)
+            first = 0;
+        else
+            while (first >= count && first > 0)
+                first -= step;
+        if (first < 0)
+            first = 0;
+        if (first != old)
+        {
+            pane->m_firstVisible = first;
+            if (draw)
+            {
+                m_paneRedrawRequest[paneIndex] = 1;
+                DrawPane(paneIndex);
+                DrawCursorLine(paneIndex, (pane->m_position & PANE_POS_ACTIVE) != 0);
+                if ((pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
+                    DrawMarks(paneIndex);
+            }
+        }
+    }
+    else if (pane->m_mode == PANE_MODE_DRIVE_LIST)
+    {
+        const INT64 lines = pane->m_linesInUse > 0 ? pane->m_linesInUse : 1;
+        switch (code)
+        {
+        case SB_LINEUP:
+            first -= amount;
+            break;
+        case SB_LINEDOWN:
+            first += amount;
+            break;
+        case SB_PAGEUP:
+            first -= amount * lines;
+            break;
+        case SB_PAGEDOWN:
+            first += amount * lines;
+            break;
+        case SB_THUMBPOSITION:
+            first = thumb;
+            break;
+        case SB_TOP:
+            first = 0;
+            break;
+        case SB_BOTTOM:
+            first = count - lines;
+            break;
+        default:
+            return;
+        }
+        if (first > count - lines)
+            first = count - lines;
+        if (first < 0)
+            first = 0;
+        if (first != old)
+        {
+            pane->m_firstVisible = first;
+            if (draw)
+            {
+                m_paneRedrawRequest[paneIndex] = 1;
+                DrawPane(paneIndex);
+                DrawCursorLine(paneIndex, (pane->m_position & PANE_POS_ACTIVE) != 0);
+            }
+        }
+    }
+    else if ((pane->m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && (code == SB_LINEUP || code == SB_LINEDOWN))
+        MoveCursorByLines(amount, 0, code == SB_LINEUP ? -1 : 1, 1);
+    else if ((pane->m_mode & (PANE_MODES_TEXT_VIEWERS | PANE_MODE_BINARY)) != 0)
+    {
+        // PLACEHOLDER: the text and binary documents scroll by page and thumb once they
+        // exist.
+        WriteLog(nullptr, L"ScrollDocument: この操作はまだ実装されていないため何もしません (%u)", code);
+    }
+}
