@@ -145,4 +145,30 @@ TEST_F(KeyResolutionTest, MenuIdGivesTheKeywordOfTheActiveFamily)
     EXPECT_EQ(FindCommandRowByMenuId(rows, 3, 0), nullptr) << "0 is no menu id";
 }
 
+TEST_F(KeyResolutionTest, FrontConsumesTableKeysAndEnterOnly)
+{
+    Set(g_ENABLEMENUBUTON, 1);
+    struct Case
+    {
+        UINT vk;
+        int consumed;
+    } cases[] = {
+        {'H', 1}, {VK_F10, 1}, {VK_RETURN, 1}, {VK_APPS, 1}, {VK_F13, 0}, {VK_CAPITAL, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(View().OnKeyDownFront(c.vk, 1, 0), c.consumed) << c.vk;
+    // With the menu key off, the Apps key is a key like any other outside the table.
+    Set(g_ENABLEMENUBUTON, 0);
+    EXPECT_EQ(View().OnKeyDownFront(VK_APPS, 1, 0), 0);
+    // "@Dirjumpkey" arms the next key, which a filer pane then swallows.
+    Bind(g_FilerKeyCmds, L"S", 0, L"@Sortname");
+    View().ExecuteFilerCommand(L"@Dirjumpkey");
+    EXPECT_EQ(View().m_bJumpKeyArmed, 1);
+    m_ran.clear();
+    View().OnKeyDownFront('S', 1, 0);
+    EXPECT_TRUE(m_ran.empty());
+    View().OnKeyDownFront('S', 1, 0);
+    EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"SetSortKey"});
+}
+
 } // namespace
