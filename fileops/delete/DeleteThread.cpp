@@ -173,7 +173,8 @@ void CDeleteThread::FinishDirectory(const CString& path)
         MoveToRecycleBin(path);
         return;
     }
-    const DWORD attributes = GetFileAttributesW(path);
+    CString holder;
+    const DWORD attributes = GetFileAttributesW(LongPathArg(path, holder));
     SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
     // A directory that cannot be removed stays, silently, with its attributes.
     if (!RemoveDirectoryLong(path) && attributes != INVALID_FILE_ATTRIBUTES)
