@@ -3,11 +3,13 @@
 // archive front has no archive open and every folder it lists is empty.
 #pragma once
 #include <windows.h>
+#include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "app/records/ArchiveFileInfo.h"
 #include "filer/PaneArchive.h"
 
 class CArrayFileInfo;
+class CProgressInfo;
 struct FindCondition;
 
 class CArchiveFront : public IPaneArchive
@@ -22,6 +24,13 @@ public:
     const CString& GetCurrentFolder() const override { return m_currentFolder; }
     void SetCurrentFolder(LPCWSTR folder) override { m_currentFolder = folder; }
     CErrorIF& GetErrors() override { return m_errors; }
+
+    // Placeholders until the back-ends are joined: an archive front lists nothing,
+    // so there is nothing to delete in it.
+    BOOL HasListing() const { return FALSE; }
+    // Deletes the items (paths inside the archive) from the listed archive, keeping
+    // the archive file's times when asked; 1 on success. Reports through `progress`.
+    int DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress);
 
     // The factory the program installs for the panes (SetPaneArchiveFactory).
     static IPaneArchive* CreateForPane();

@@ -1,0 +1,157 @@
+#include "fileops/delete/DeleteDlg.h"
+
+#include "app/OsVersion.h"
+#include "app/Settings.h"
+#include "app/WorkerMessages.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "archive/front/ArchiveFront.h"
+#include "fileops/delete/DeleteThread.h"
+#include "filer/FilerPane.h"
+#include "res/DeleteDialogs.h"
+
+namespace
+{
+const int OPTION_CONTROLS[] = {IDC_DELETE_TO_RECYCLE_BIN, IDC_DELETE_WHOLE_FOLDER, IDC_DELETE_WARN_NOT_EMPTY,
+                               IDC_DELETE_KEEP_DIRECTORIES};
+} // namespace
+
+CDeleteDlg::CDeleteDlg(CWnd* pParent) : CWorkerDialog(IDD_DELETE, pParent) {}
+
+CDeleteDlg::~CDeleteDlg()
+{
+    delete m_pWorker;
+}
+
+void CDeleteDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CWorkerDialog::DoDataExchange(pDX);
+    DDX_Check(pDX, IDC_DELETE_TO_RECYCLE_BIN, m_toRecycleBin);
+    DDX_Check(pDX, IDC_DELETE_WHOLE_FOLDER, m_wholeFolder);
+    DDX_Check(pDX, IDC_DELETE_WARN_NOT_EMPTY, m_warnNotEmpty);
+}
+
+BOOL CDeleteDlg::OnInitDialog()
+{
+    CWorkerDialog::OnInitDialog();
+    ::SetDlgItemTextW(m_hWnd, IDC_DELETE_NAME,
+                      m_selection.m_entries.GetSize() == 1 ? m_selection.m_entries[0].GetName()
+                                                           : L"タグファイル");
+    if (IsArchiveMode())
+    {
+        for (int id : OPTION_CONTROLS)
+            ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);
+    }
+    else
+    {
+        const int os = GetOsVersionKind();
+        // The shell of these systems cannot move a folder to the bin as one item.
+        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_DELETE_WHOLE_FOLDER), os != 0 && os != 2);
+    }
+    return TRUE;
+}
+
+void CDeleteDlg::OnOK()
+{
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FALSE);
+    ::SetDlgItemTextW(m_hWnd, IDCANCEL, L"中止");
+    if (IsArchiveMode())
+    {
+        const int ok = DeleteArchiveEntries();
+        ::PostMessageW(m_hWnd, WM_COMMAND, ok ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
+    }
+    else
+    {
+        UpdateData(TRUE);
+        g_DELETEASKNOTENMPTY = m_warnNotEmpty;
+        g_DELETETODUST = m_toRecycleBin;
+        g_TODUSTUNITFOLDER = m_wholeFolder;
+        const int keep = ::IsDlgButtonChecked(m_hWnd, IDC_DELETE_KEEP_DIRECTORIES) == BST_CHECKED;
+        for (int id : OPTION_CONTROLS)
+            ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);
+        m_pWorker = new CDeleteThread;
+        m_pWorker->m_pDialog = this;
+        m_pWorker->m_pSelection = &m_selection;
+        m_pWorker->m_toRecycleBin = m_toRecycleBin;
+        m_pWorker->m_wholeFolder = m_wholeFolder;
+        m_pWorker->m_warnNotEmpty = m_warnNotEmpty;
+        m_pWorker->m_keepDirectories = keep;
+        m_pWorker->m_paneIndex = m_paneIndex;
+        if (!m_pWorker->CreateThread())
+        {
+            delete m_pWorker;
+            m_pWorker = nullptr;
+            ShowMessageBoxDlg(this, L"Threadを作成するに失敗しました", nullptr, 0);
+            FinishJob(2);
+            return;
+        }
+        if (m_paneIndex >= 0 && m_paneIndex < 2 && g_Panes[m_paneIndex] != nullptr)
+            g_Panes[m_paneIndex]->MarkAll(2);
+    }
+    ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
+}
+
+void CDeleteDlg::OnCancel()
+{
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDCANCEL), FALSE);
+    InterlockedExchange(&m_progress.cancelFlag, 1);
+    if (m_pWorker != nullptr)
+        InterlockedExchange(&m_pWorker->m_cancel, 1);
+    else
+        FinishJob(2);
+}
+
+BOOL CDeleteDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
+{
+    if (nCode == 0 && pHandlerInfo == nullptr && (nID == IDM_WORKER_DONE || nID == IDM_WORKER_FAILED))
+    {
+        FinishJob(nID == IDM_WORKER_DONE ? 1 : 2);
+        return TRUE;
+    }
+    return CWorkerDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CDeleteDlg::FinishJob(int code)
+{
+    if (m_pWorker != nullptr)
+    {
+        DWORD exitCode = STILL_ACTIVE;
+        while (GetExitCodeThread(m_pWorker->m_hThread, &exitCode) && exitCode != 0 &&
+               exitCode != static_cast<DWORD>(-1))
+            WaitForSingleObject(m_pWorker->m_hThread, INFINITE);
+        delete m_pWorker;
+        m_pWorker = nullptr;
+    }
+    if (IsArchiveMode())
+    {
+        m_bWorkerDone = 1;
+        EndDialog(code);
+        return;
+    }
+    DestroyWindow();
+    NotifyWorkerDone();
+}
+
+int CDeleteDlg::DeleteArchiveEntries()
+{
+    CFilerPane* pane = m_paneIndex >= 0 && m_paneIndex < 2 ? g_Panes[m_paneIndex] : nullptr;
+    CArchiveFront* front = pane != nullptr ? dynamic_cast<CArchiveFront*>(pane->m_archive) : nullptr;
+    if (front == nullptr)
+        return 0;
+    CStringArray items;
+    for (INT_PTR i = 0; i < m_selection.m_entries.GetSize(); ++i)
+    {
+        if (m_progress.IsCancelled())
+            return 0;
+        items.Add(front->GetCurrentFolder().IsEmpty()
+                      ? CString(m_selection.m_entries[i].GetName())
+                      : front->GetCurrentFolder() + L"\\" + m_selection.m_entries[i].GetName());
+    }
+    m_progress.Clear(TRUE);
+    if (!front->HasListing())
+        return 1;
+    if (front->DeleteEntries(items, g_KEEP_FILE_TIME_AT_ARCHIVE_UPDATE, &m_progress))
+        return 1;
+    if (!m_progress.IsCancelled() && !front->m_errors.HasCode(21))
+        ShowMessageBoxDlg(this, front->m_errors.GetMessageText(), L"削除失敗", 0);
+    return 0;
+}

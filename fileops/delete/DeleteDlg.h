@@ -1,0 +1,41 @@
+// The delete dialog: shows what is to be deleted and the options, then runs the delete
+// worker (filer panes, modeless) or deletes archive items in place (archive listings,
+// modal).
+#pragma once
+#include "app/ProgressInfo.h"
+#include "app/dialogs/WorkerDialog.h"
+#include "filer/PaneSelection.h"
+
+class CDeleteThread;
+
+class CDeleteDlg : public CWorkerDialog
+{
+public:
+    explicit CDeleteDlg(CWnd* pParent = nullptr);
+    ~CDeleteDlg() override;
+
+    // Options bound to the check boxes; the creator sets them from the settings.
+    int m_toRecycleBin = 0;
+    int m_wholeFolder = 0;
+    int m_warnNotEmpty = 0;
+    CSelectedEntryList m_selection;
+    int m_paneIndex = 0;
+    UINT m_paneMode = 0x8; // the pane's mode word at creation
+    CProgressInfo m_progress;
+    CDeleteThread* m_pWorker = nullptr;
+
+    // The end of every job: 1 done, 2 failed, stopped or cancelled.
+    void FinishJob(int code);
+    // The archive listing's deletion on the interface thread: 1 on success.
+    int DeleteArchiveEntries();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+
+private:
+    BOOL IsArchiveMode() const { return (m_paneMode & 0x100) != 0; }
+};

@@ -1,0 +1,83 @@
+// The directory-size survey: a worker counts the directories, files and bytes below
+// the entries a command acts on, and a modal dialog shows the totals; with the
+// continuous survey the cursor keys end the dialog with their keyword so that the
+// command can move the cursor and open the next one.
+#pragma once
+#include <windows.h>
+#include <vector>
+#include "framework/FwDialog.h"
+#include "framework/FwString.h"
+#include "framework/FwThread.h"
+#include "filer/FileInfo.h"
+
+// The totals of one count.
+struct DirectorySizeTotals
+{
+    int directories = 0;
+    int files = 0;
+    ULONGLONG bytes = 0;
+};
+
+class CCalDirectoryThread : public CWinThread
+{
+public:
+    CCalDirectoryThread() { m_bAutoDelete = FALSE; }
+
+    // Counts the pane's target entries, writes the totals into the dialog unless
+    // stopped, posts IDM_WORKER_DONE to it and ends with exit code 0.
+    BOOL InitInstance() override;
+
+    // Adds the entries (and everything below the directories among them) to the
+    // totals; returns FALSE when stopped.
+    BOOL CountSelection(const CArrayFileInfo& entries);
+    // Adds the directory itself and everything below it. A directory link is walked
+    // like a directory, but a directory already on the current walk path is counted
+    // and not entered again, so a link cycle ends.
+    BOOL CountTree(const CFileInfo& directory);
+
+    HWND m_dialog = nullptr; // the dialog's window, or null
+    int m_paneIndex = 0;
+    volatile LONG m_stop = 0;
+    DirectorySizeTotals m_totals;
+
+private:
+    struct FileIdentity
+    {
+        DWORD volume;
+        DWORD high;
+        DWORD low;
+    };
+    BOOL CountChildren(const CFileInfo& directory);
+    std::vector<FileIdentity> m_walkPath;
+};
+
+// The running worker of the one directory-size dialog, or null.
+extern CCalDirectoryThread* g_pCalDirectoryThread;
+
+class CDirectorySizeDlg : public CDialog
+{
+public:
+    explicit CDirectorySizeDlg(CWnd* pParent = nullptr);
+
+    int m_paneIndex = 0;
+    // The cursor keyword that ended the dialog; empty otherwise.
+    CString m_cursorKeyword;
+
+    // Sets the worker's stop flag, waits for its end and deletes it. Dispatches this
+    // thread's messages meanwhile: the worker may be inside a SendMessage to the
+    // dialog (its text writes), which only this thread can answer.
+    void StopWorker();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+
+private:
+    BOOL HasMarkedEntries() const;
+};
+
+// 1 when the keyword is one of the ten cursor keywords (case ignored).
+int IsCursorKeyword(LPCWSTR keyword);

@@ -1,0 +1,106 @@
+#include "fileops/rename/RenameExchangeDlg.h"
+
+#include "app/Directories.h"
+#include "app/PathHelpers.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "res/RenameDialogs.h"
+
+namespace
+{
+
+// Volume and file index of the file; FALSE when it cannot be opened.
+BOOL GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const BOOL ok = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return ok;
+}
+
+// Both paths name one file: the same text, or another spelling of it (a short name,
+// a second path to the same folder) that the file's identity gives away.
+BOOL IsSameFile(const CString& path1, const CString& path2)
+{
+    if (path1.CompareNoCase(path2) == 0)
+        return TRUE;
+    BY_HANDLE_FILE_INFORMATION info1 = {}, info2 = {};
+    if (!GetFileIdentity(path1, info1) || !GetFileIdentity(path2, info2))
+        return FALSE;
+    return info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
+           info1.nFileIndexHigh == info2.nFileIndexHigh && info1.nFileIndexLow == info2.nFileIndexLow;
+}
+
+CString Join(const CString& directory, LPCWSTR name)
+{
+    return directory.IsEmpty() ? CString(name) : directory + L"\\" + name;
+}
+
+} // namespace
+
+CRenameExchangeDlg::CRenameExchangeDlg(CWnd* pParent) : CDialog(IDD_RENAME_EXCHANGE, pParent) {}
+
+int CRenameExchangeDlg::ExchangeNames(const CFileInfo& file1, const CFileInfo& file2)
+{
+    const CString& d1 = file1.GetDirectory();
+    const CString& d2 = file2.GetDirectory();
+    const CString n1 = file1.GetName(), n2 = file2.GetName();
+    const DWORD a1 = file1.m_findData.dwFileAttributes, a2 = file2.m_findData.dwFileAttributes;
+    const CString p1 = Join(d1, n1), p2 = Join(d2, n2);
+    // A file exchanged with itself would end under its temporary name.
+    if (IsSameFile(p1, p2))
+        return EXCHANGE_SAME_FILE;
+    if (d1.CompareNoCase(d2) != 0)
+    {
+        const CString t1 = Join(d1, n2), t2 = Join(d2, n1);
+        if (FileExists(t1) || FileExists(t2))
+            return EXCHANGE_CLASH;
+        if (!SetFileAttributesLong(p1, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p1, t1) ||
+            !SetFileAttributesLong(t1, a1))
+            return EXCHANGE_FAILED;
+        if (!SetFileAttributesLong(p2, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p2, t2) ||
+            !SetFileAttributesLong(t2, a2))
+            return EXCHANGE_FAILED;
+        return EXCHANGE_DONE;
+    }
+    CString temporary;
+    for (int n = 0;; ++n)
+    {
+        temporary.Format(L"%s\\Temp_%d", d1.GetString(), n);
+        if (!FileExists(temporary) && !DirectoryExists(temporary))
+            break;
+    }
+    if (!SetFileAttributesLong(p1, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p1, temporary))
+        return EXCHANGE_FAILED;
+    const CString t2 = Join(d1, n1), t1 = Join(d1, n2);
+    if (!SetFileAttributesLong(p2, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p2, t2) ||
+        !SetFileAttributesLong(t2, a2))
+        return EXCHANGE_FAILED;
+    if (!MoveFileLong(temporary, t1) || !SetFileAttributesLong(t1, a1))
+        return EXCHANGE_FAILED;
+    return EXCHANGE_DONE;
+}
+
+BOOL CRenameExchangeDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ::SetDlgItemTextW(m_hWnd, IDC_EXCHANGE_NAME1, m_file1.GetName());
+    ::SetDlgItemTextW(m_hWnd, IDC_EXCHANGE_DIR1, m_file1.GetRealDirectory(FALSE));
+    ::SetDlgItemTextW(m_hWnd, IDC_EXCHANGE_NAME2, m_file2.GetName());
+    ::SetDlgItemTextW(m_hWnd, IDC_EXCHANGE_DIR2, m_file2.GetRealDirectory(FALSE));
+    return TRUE;
+}
+
+void CRenameExchangeDlg::OnOK()
+{
+    const int result = ExchangeNames(m_file1, m_file2);
+    if (result == EXCHANGE_CLASH)
+        ShowMessageBoxDlg(this, L"変換後と同じファイル名が存在します", nullptr, 0);
+    else if (result == EXCHANGE_FAILED)
+        ShowMessageBoxDlg(this, L"ファイル名の変更に失敗しました", nullptr, 0);
+    else if (result == EXCHANGE_SAME_FILE)
+        ShowMessageBoxDlg(this, L"同じファイル同士は交換できません", nullptr, 0);
+    EndDialog(IDOK);
+}

@@ -1,0 +1,119 @@
+// The delete dialog: what it shows, its worker's run from OK to the end of the
+// dialog, Cancel before OK, and the archive listing's modal form.
+#include <gtest/gtest.h>
+
+#include "app/Settings.h"
+#include "app/WorkerMessages.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "archive/front/ArchiveFront.h"
+#include "fileops/delete/DeleteDlg.h"
+#include "filer/FilerPane.h"
+#include "res/DeleteDialogs.h"
+#include "tests/common/DialogHarness.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/fileops/FileOpsTestData.h"
+
+#include <memory>
+
+using fileopstest::DiskEntry;
+using fileopstest::Exists;
+using fileopstest::MakeTree;
+
+namespace
+{
+
+std::wstring ControlText(HWND dialog, int id)
+{
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(dialog, id, text, 512);
+    return text;
+}
+
+class DeleteDialogTest : public qvtest::ScratchFolderTest
+{
+protected:
+    std::unique_ptr<CDeleteDlg> Open(const std::vector<std::wstring>& names)
+    {
+        auto dialog = std::make_unique<CDeleteDlg>();
+        dialog->m_selection.m_directory = dir.c_str();
+        for (const auto& name : names)
+            dialog->m_selection.m_entries.AddEntry(DiskEntry(dir, name));
+        dialog->m_paneIndex = -1;
+        EXPECT_TRUE(dialog->Create(IDD_DELETE));
+        return dialog;
+    }
+};
+
+class CDrivenDeleteDlg : public qvtest::CDrivenDialog<CDrivenDeleteDlg, CDeleteDlg>
+{
+};
+
+} // namespace
+
+TEST_F(DeleteDialogTest, ShowsOneNameOrTagFiles)
+{
+    MakeTree(dir, {L"a.txt", L"b.txt"});
+    auto one = Open({L"a.txt"});
+    EXPECT_EQ(L"a.txt", ControlText(one->m_hWnd, IDC_DELETE_NAME));
+    one->DestroyWindow();
+    auto two = Open({L"a.txt", L"b.txt"});
+    EXPECT_EQ(L"タグファイル", ControlText(two->m_hWnd, IDC_DELETE_NAME));
+    two->DestroyWindow();
+}
+
+TEST_F(DeleteDialogTest, OkRunsTheWorkerStoresTheOptionsAndEndsTheDialog)
+{
+    MakeTree(dir, {L"t\\", L"t\\a.txt", L"b.txt"});
+    const int savedWarn = g_DELETEASKNOTENMPTY;
+    auto dialog = Open({L"t", L"b.txt"});
+    ::CheckDlgButton(dialog->m_hWnd, IDC_DELETE_WARN_NOT_EMPTY, BST_CHECKED);
+    CDialogAnswerScript script;
+    script.Add(IDYES);
+    ::SendMessageW(dialog->m_hWnd, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(L"中止", ControlText(dialog->m_hWnd, IDCANCEL));
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return dialog->m_bWorkerDone != 0; }));
+    EXPECT_EQ(nullptr, dialog->m_hWnd);
+    EXPECT_EQ(1, g_DELETEASKNOTENMPTY);
+    EXPECT_FALSE(Exists(P(L"t")));
+    EXPECT_FALSE(Exists(P(L"b.txt")));
+    EXPECT_EQ(1u, script.GetQuestions().size());
+    g_DELETEASKNOTENMPTY = savedWarn;
+}
+
+TEST_F(DeleteDialogTest, CancelBeforeOkFinishesAtOnceAndDeletesNothing)
+{
+    MakeTree(dir, {L"a.txt"});
+    auto dialog = Open({L"a.txt"});
+    ::SendMessageW(dialog->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(1, dialog->m_bWorkerDone);
+    EXPECT_TRUE(Exists(P(L"a.txt")));
+}
+
+TEST_F(DeleteDialogTest, ArchiveListingDisablesOptionsAndEndsModally)
+{
+    CFilerPane pane(0);
+    CArchiveFront front;
+    IPaneArchive* savedArchive = pane.m_archive;
+    pane.m_archive = &front;
+    pane.m_mode = PANE_MODE_ARCHIVE;
+    CFilerPane* saved = g_Panes[0];
+    g_Panes[0] = &pane;
+    CDrivenDeleteDlg dialog;
+    dialog.m_paneIndex = 0;
+    dialog.m_paneMode = PANE_MODE_ARCHIVE;
+    WIN32_FIND_DATAW data = {};
+    wcscpy_s(data.cFileName, L"member.txt");
+    dialog.m_selection.m_entries.AddArchiveEntry(&front, L"", data, 0);
+    bool disabled = false;
+    dialog.drive = [&](CDrivenDeleteDlg& d) {
+        disabled = !::IsWindowEnabled(::GetDlgItem(d.m_hWnd, IDC_DELETE_TO_RECYCLE_BIN)) &&
+                   !::IsWindowEnabled(::GetDlgItem(d.m_hWnd, IDC_DELETE_KEEP_DIRECTORIES));
+        d.Command(IDOK);
+    };
+    CDialogAnswerScript script;
+    EXPECT_EQ(1, dialog.DoModal());
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(script.GetQuestions().empty());
+    g_Panes[0] = saved;
+    pane.m_archive = savedArchive;
+}
