@@ -95,9 +95,31 @@ std::set<int> DifferingRows(const Shot& a, const Shot& b, int from)
     return rows;
 }
 
-void Press(HWND main, WORD vk, bool shift = false)
+// Waits until the program has taken the keys and drawn what they changed: its input
+// queue is idle and two pictures of the window a moment apart agree. Fixed pauses
+// are not enough on a loaded machine, where a picture could catch a half-drawn pane.
+void Settle(HANDLE process, HWND main)
 {
-    SetForegroundWindow(main);
+    WaitForInputIdle(process, 5000);
+    Shot last = TakeShot(main);
+    for (int i = 0; i < 50; ++i)
+    {
+        qvtest::PumpMessages(120);
+        Shot now = TakeShot(main);
+        if (now.pixels == last.pixels)
+            return;
+        last = std::move(now);
+    }
+}
+
+void Press(HANDLE process, HWND main, WORD vk, bool shift = false)
+{
+    // Typed keys go to the foreground window: make sure it is the program's.
+    for (int i = 0; i < 20 && GetForegroundWindow() != main; ++i)
+    {
+        SetForegroundWindow(main);
+        qvtest::PumpMessages(50);
+    }
     std::vector<INPUT> inputs;
     auto key = [&](WORD code, bool up) {
         INPUT input = {};
@@ -113,7 +135,8 @@ void Press(HWND main, WORD vk, bool shift = false)
     if (shift)
         key(VK_SHIFT, true);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    qvtest::PumpMessages(400);
+    qvtest::PumpMessages(100);
+    Settle(process, main);
 }
 
 TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
@@ -142,18 +165,19 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qvtest::PumpMessages(800);
+    qvtest::PumpMessages(300);
+    Settle(qv.Process(), main);
 
     // The cursor line's band in each state; the fills that never move are not it.
     std::vector<Shot> shots;
     shots.push_back(TakeShot(main)); // 0: on the first entry
-    Press(main, VK_DOWN);
+    Press(qv.Process(), main, VK_DOWN);
     shots.push_back(TakeShot(main)); // 1: one down
-    Press(main, VK_DOWN);
+    Press(qv.Process(), main, VK_DOWN);
     shots.push_back(TakeShot(main)); // 2: two down
-    Press(main, VK_UP);
+    Press(qv.Process(), main, VK_UP);
     shots.push_back(TakeShot(main)); // 3: one down again
-    Press(main, VK_NEXT);
+    Press(qv.Process(), main, VK_NEXT);
     shots.push_back(TakeShot(main)); // 4: the last entry
     std::vector<std::set<int>> filled;
     for (const Shot& shot : shots)
@@ -189,14 +213,14 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     // Shift+Down twice from the second entry (the first may be the parent "..", which
     // is never marked) marks the second to the fourth; compared with the cursor on the
     // fourth entry without marks, only those rows differ.
-    Press(main, VK_PRIOR);
+    Press(qv.Process(), main, VK_PRIOR);
     for (int i = 0; i < 3; ++i)
-        Press(main, VK_DOWN);
+        Press(qv.Process(), main, VK_DOWN);
     const Shot plain = TakeShot(main);
-    Press(main, VK_PRIOR);
-    Press(main, VK_DOWN);
-    Press(main, VK_DOWN, true);
-    Press(main, VK_DOWN, true);
+    Press(qv.Process(), main, VK_PRIOR);
+    Press(qv.Process(), main, VK_DOWN);
+    Press(qv.Process(), main, VK_DOWN, true);
+    Press(qv.Process(), main, VK_DOWN, true);
     const Shot marked = TakeShot(main);
     const std::set<int> differing = DifferingRows(plain, marked, top[0]);
     ASSERT_FALSE(differing.empty()) << "Shift+Down marked nothing";
@@ -211,7 +235,7 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
 
     // A key the filer does not bind changes nothing in the panes.
     const Shot before = TakeShot(main);
-    Press(main, 'H');
+    Press(qv.Process(), main, 'H');
     const Shot after = TakeShot(main);
     EXPECT_TRUE(DifferingRows(before, after, top[0]).empty());
 
