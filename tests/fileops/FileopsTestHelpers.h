@@ -59,6 +59,37 @@ inline bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// An entry that a listing shows but that cannot be opened nor given attributes: a
+// Unix socket, made by a host program (the tests run with every right, so no
+// permission can make a change fail). False when none came about.
+inline bool MakeUnopenableEntry(const std::wstring& path)
+{
+    std::wstring host = path.size() > 2 && path[1] == L':' ? path.substr(2) : path;
+    std::replace(host.begin(), host.end(), L'\\', L'/');
+    std::wstring command =
+        L"python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + host + L"')\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\python3", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 100; ++i)
+    {
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW(path.c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            FindClose(find);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
 // A local time as a UTC file time.
 inline FILETIME LocalFileTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
                               WORD second = 0)
