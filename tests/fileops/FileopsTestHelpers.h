@@ -66,8 +66,10 @@ inline bool MakeUnopenableEntry(const std::wstring& path)
 {
     std::wstring host = path.size() > 2 && path[1] == L':' ? path.substr(2) : path;
     std::replace(host.begin(), host.end(), L'\\', L'/');
-    std::wstring command =
-        L"python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('" + host + L"')\"";
+    // A socket's path is limited to about a hundred bytes: bind the bare name.
+    const size_t slash = host.rfind(L'/');
+    std::wstring command = L"python3 -c \"import os, socket; os.chdir('" + host.substr(0, slash) +
+                           L"'); socket.socket(socket.AF_UNIX).bind('" + host.substr(slash + 1) + L"')\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
