@@ -12,6 +12,16 @@ typedef HRESULT(WINAPI* ConvertINetUnicodeToMultiByteFn)(LPDWORD mode, DWORD enc
 
 const BYTE kEscape = 0x1B;
 
+// The skip table is looked up once per step of the scan: folded to 4 KB it stays in
+// the processor's first-level cache, where 64 KB of byte pairs would not; pairs that
+// share a slot only shorten a step.
+const int kShiftTableSize = 4096;
+
+inline int PairKey(const BYTE* p)
+{
+    return (p[0] ^ (p[1] << 4)) & (kShiftTableSize - 1);
+}
+
 // ESC, then '$', '&' or '(', then '@', 'B', 'I' or 'J': the switches between the
 // character sets of ISO-2022-JP text.
 BOOL IsJisEscape(const BYTE* p)
@@ -20,7 +30,8 @@ BOOL IsJisEscape(const BYTE* p)
            (p[2] == '@' || p[2] == 'B' || p[2] == 'I' || p[2] == 'J');
 }
 
-int StripJisEscapes(char* bytes, int length)
+// Leaves out every escape sequence and notes where each one stood in what is left.
+int StripJisEscapes(char* bytes, int length, std::vector<int>& breaks)
 {
     int out = 0;
     for (int i = 0; i < length; ++i)
@@ -28,6 +39,8 @@ int StripJisEscapes(char* bytes, int length)
         if (static_cast<BYTE>(bytes[i]) == kEscape)
         {
             i += 2;
+            if (out > 0)
+                breaks.push_back(out);
             continue;
         }
         bytes[out++] = bytes[i];
@@ -53,30 +66,6 @@ int ConvertWithMLang(ConvertINetUnicodeToMultiByteFn convert, DWORD codePage, LP
     if (convert(&mode, codePage, text, &count, buffer.data(), &out) != S_OK)
         return 0;
     return out;
-}
-
-// The text matches at `start` with escape sequences of the file passed over, so that
-// JIS text split by a switch of character sets still matches the bare JIS bytes.
-BOOL MatchesSkippingEscapes(const BYTE* block, DWORD length, DWORD start, const BYTE* pattern, int m)
-{
-    DWORD p = start;
-    for (int k = 0; k < m;)
-    {
-        if (p >= length)
-            return FALSE;
-        if (block[p] == kEscape)
-        {
-            if (p + 3 > length || !IsJisEscape(block + p))
-                return FALSE;
-            p += 3;
-            continue;
-        }
-        if (block[p] != pattern[k])
-            return FALSE;
-        ++p;
-        ++k;
-    }
-    return TRUE;
 }
 
 } // namespace
@@ -122,8 +111,15 @@ void CContentPatterns::Clear()
         delete[] m_bytes[i];
         m_bytes[i] = nullptr;
         m_lengths[i] = 0;
+        m_anchorOffset[i] = 0;
+        m_anchorLength[i] = 0;
     }
     m_count = 0;
+    m_jisRuns.clear();
+    m_anchorRun = 0;
+    m_before = m_after = 0;
+    m_shortest = 0;
+    m_shift.clear();
 }
 
 void CContentPatterns::SetSlot(int slot, const BYTE* bytes, int length)
@@ -145,6 +141,7 @@ int CContentPatterns::Build(LPCWSTR text, const int flags[FIND_SLOT_COUNT])
         return 0;
     const int limit = 10 * n + 20;
     std::vector<char> buffer(10 * n + 22);
+    std::vector<int> jisBreaks;
 
     HMODULE mlang = LoadLibraryW(L"MLang.dll");
     auto convert = mlang ? reinterpret_cast<ConvertINetUnicodeToMultiByteFn>(reinterpret_cast<void*>(
@@ -177,17 +174,28 @@ int CContentPatterns::Build(LPCWSTR text, const int flags[FIND_SLOT_COUNT])
             if (length <= 0)
                 length = ConvertWithMLang(convert, 50220, text, n, buffer, limit);
             if (length > 0)
-                length = StripJisEscapes(buffer.data(), length);
+                length = StripJisEscapes(buffer.data(), length, jisBreaks);
             else
             {
                 // Some systems have no ISO-2022-JP table; the JIS codes follow from
                 // the Shift_JIS ones by arithmetic.
-                int sjis = ConvertWithCodePage(932, text, n, buffer, limit);
+                const int sjisLength = ConvertWithCodePage(932, text, n, buffer, limit);
+                const std::string sjis(buffer.data(), std::max(sjisLength, 0));
                 std::string bare;
-                if (sjis > 0 && ShiftJisToBareJis(buffer.data(), sjis, bare))
+                if (sjisLength > 0 && ShiftJisToBareJis(sjis.data(), sjisLength, bare))
                 {
                     length = static_cast<int>(bare.size());
                     memcpy(buffer.data(), bare.data(), length);
+                    // The character set switches where ASCII meets a double byte.
+                    BOOL previousAscii = TRUE;
+                    for (size_t i = 0; i < sjis.size();)
+                    {
+                        const BOOL ascii = static_cast<BYTE>(sjis[i]) < 0x80;
+                        if (i > 0 && ascii != previousAscii)
+                            jisBreaks.push_back(static_cast<int>(i));
+                        previousAscii = ascii;
+                        i += ascii ? 1 : 2;
+                    }
                 }
             }
             break;
@@ -199,26 +207,119 @@ int CContentPatterns::Build(LPCWSTR text, const int flags[FIND_SLOT_COUNT])
     }
     if (mlang)
         FreeLibrary(mlang);
+    PrepareScan(jisBreaks);
     return m_count;
+}
+
+void CContentPatterns::PrepareScan(const std::vector<int>& jisBreaks)
+{
+    m_shortest = 0;
+    m_before = m_after = 0;
+    for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+    {
+        const int m = m_lengths[slot];
+        if (m == 0)
+            continue;
+        m_anchorOffset[slot] = 0;
+        m_anchorLength[slot] = m;
+        DWORD before = 0;
+        DWORD after = m;
+        if (slot == FIND_SLOT_JIS)
+        {
+            int start = 0;
+            for (int end : jisBreaks)
+            {
+                if (end > start && end < m)
+                {
+                    m_jisRuns.emplace_back(start, end - start);
+                    start = end;
+                }
+            }
+            m_jisRuns.emplace_back(start, m - start);
+            m_anchorRun = 0;
+            for (size_t i = 1; i < m_jisRuns.size(); ++i)
+                if (m_jisRuns[i].second > m_jisRuns[m_anchorRun].second)
+                    m_anchorRun = static_cast<int>(i);
+            m_anchorOffset[slot] = m_jisRuns[m_anchorRun].first;
+            m_anchorLength[slot] = m_jisRuns[m_anchorRun].second;
+            // One escape sequence of three bytes may stand at each switch.
+            const int runsBefore = m_anchorRun;
+            const int runsAfter = static_cast<int>(m_jisRuns.size()) - 1 - m_anchorRun;
+            before = m_anchorOffset[slot] + 3 * runsBefore;
+            after = (m - m_anchorOffset[slot]) + 3 * runsAfter;
+        }
+        m_before = std::max(m_before, before);
+        m_after = std::max(m_after, after);
+        if (m_shortest == 0 || m_anchorLength[slot] < m_shortest)
+            m_shortest = m_anchorLength[slot];
+    }
+    // A skip table over byte pairs (a multi-pattern Horspool): the scan looks at the
+    // last pair of a window as long as the shortest anchor and moves on by as much as
+    // no anchor can end there, so most bytes are never looked at.
+    if (m_shortest >= 2)
+    {
+        const int window = std::min(m_shortest, 255);
+        m_shift.assign(kShiftTableSize, static_cast<BYTE>(window - 1));
+        for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+        {
+            if (m_lengths[slot] == 0)
+                continue;
+            const BYTE* anchor = m_bytes[slot] + m_anchorOffset[slot];
+            for (int i = 0; i + 1 < window; ++i)
+            {
+                const int key = PairKey(anchor + i);
+                m_shift[key] = std::min<BYTE>(m_shift[key], static_cast<BYTE>(window - 2 - i));
+            }
+        }
+    }
+}
+
+BOOL CContentPatterns::MatchesAt(int slot, const BYTE* block, DWORD length, DWORD anchor) const
+{
+    const BYTE* bytes = m_bytes[slot];
+    const DWORD anchorLength = m_anchorLength[slot];
+    if (anchor + anchorLength > length ||
+        memcmp(block + anchor, bytes + m_anchorOffset[slot], anchorLength) != 0)
+        return FALSE;
+    if (slot != FIND_SLOT_JIS || m_jisRuns.size() < 2)
+        return TRUE;
+    // The other runs around the anchor, each perhaps behind an escape sequence, as
+    // a file written in JIS switches character sets between them.
+    DWORD pos = anchor;
+    for (int i = m_anchorRun - 1; i >= 0; --i)
+    {
+        if (pos >= 3 && IsJisEscape(block + pos - 3))
+            pos -= 3;
+        const DWORD runLength = m_jisRuns[i].second;
+        if (pos < runLength || memcmp(block + pos - runLength, bytes + m_jisRuns[i].first, runLength) != 0)
+            return FALSE;
+        pos -= runLength;
+    }
+    pos = anchor + anchorLength;
+    for (size_t i = m_anchorRun + 1; i < m_jisRuns.size(); ++i)
+    {
+        if (pos + 3 <= length && IsJisEscape(block + pos))
+            pos += 3;
+        const DWORD runLength = m_jisRuns[i].second;
+        if (pos + runLength > length || memcmp(block + pos, bytes + m_jisRuns[i].first, runLength) != 0)
+            return FALSE;
+        pos += runLength;
+    }
+    return TRUE;
 }
 
 int CContentPatterns::ScanHandle(HANDLE file, volatile int* stop) const
 {
     if (m_count == 0)
         return 0;
-    // How many bytes a match of each slot may span: the JIS slot may have an escape
-    // sequence of three bytes before each of its bytes in the file.
-    int span[FIND_SLOT_COUNT] = {};
-    DWORD widest = 0;
-    for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
-    {
-        span[slot] = slot == FIND_SLOT_JIS ? 4 * m_lengths[slot] : m_lengths[slot];
-        widest = std::max(widest, static_cast<DWORD>(span[slot]));
-    }
-    const DWORD capacity = std::max(FIND_BLOCK_SIZE, 2 * widest + 1);
+    const DWORD reach = m_before + m_after;
+    const DWORD capacity = std::max(FIND_BLOCK_SIZE, 2 * reach + 1);
     std::vector<BYTE> buffer(capacity + 1);
     BYTE* block = buffer.data();
     DWORD carry = 0;
+    // Anchor positions below `from` were tried in the block before.
+    DWORD from = 0;
+    const DWORD window = static_cast<DWORD>(m_shortest);
 
     for (;;)
     {
@@ -232,40 +333,71 @@ int CContentPatterns::ScanHandle(HANDLE file, volatile int* stop) const
         const BOOL final = got == 0;
         const DWORD length = carry + got;
         block[length] = 0;
-        DWORD carryStart = length;
-        for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+        // Anchors whose whole match lies in the block; in the last block every one
+        // left, the matches checked against the block's end.
+        DWORD to = final ? length : (length > m_after ? length - m_after : 0);
+        if (to > length - std::min(length, window) + 1)
+            to = length >= window ? length - window + 1 : 0;
+        DWORD next = std::max(from, to);
+        if (window >= 2)
         {
-            const int m = m_lengths[slot];
-            if (m == 0)
-                continue;
-            const BYTE* pattern = m_bytes[slot];
-            const BOOL jis = slot == FIND_SLOT_JIS;
-            // Positions whose whole span lies in the block; in the last block every
-            // position that can still hold the pattern.
-            DWORD end;
-            if (final)
-                end = jis ? length : (length >= static_cast<DWORD>(m) ? length - m + 1 : 0);
-            else
-                end = length > static_cast<DWORD>(span[slot]) ? length - span[slot] : 0;
-            DWORD j = 0;
-            while (j < end)
+            // Each step waits for the byte pair it read and then for the table: four
+            // scans over four quarters of the range run side by side, so that the
+            // processor overlaps their waits.
+            const int kLanes = 4;
+            DWORD w[kLanes], end[kLanes];
+            const DWORD span = to > from ? to - from : 0;
+            for (int k = 0; k < kLanes; ++k)
             {
-                if (stop && *stop)
-                    return 0;
-                const BYTE* hit = static_cast<const BYTE*>(memchr(block + j, pattern[0], end - j));
-                if (!hit)
-                    break;
-                j = static_cast<DWORD>(hit - block);
-                if (jis ? MatchesSkippingEscapes(block, length, j, pattern, m)
-                        : (j + m <= length && memcmp(block + j, pattern, m) == 0))
-                    return 1;
-                ++j;
+                w[k] = from + static_cast<DWORD>(static_cast<ULONGLONG>(span) * k / kLanes);
+                end[k] = from + static_cast<DWORD>(static_cast<ULONGLONG>(span) * (k + 1) / kLanes);
             }
-            carryStart = std::min(carryStart, end);
+            auto step = [&](int k) -> BOOL {
+                const BYTE shift = m_shift[PairKey(block + w[k] + window - 2)];
+                if (shift)
+                {
+                    w[k] += shift;
+                    return FALSE;
+                }
+                for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+                    if (m_lengths[slot] && MatchesAt(slot, block, length, w[k]))
+                        return TRUE;
+                ++w[k];
+                return FALSE;
+            };
+            while (w[0] < end[0] && w[1] < end[1] && w[2] < end[2] && w[3] < end[3])
+            {
+                if (step(0) | step(1) | step(2) | step(3))
+                    return 1;
+            }
+            for (int k = 0; k < kLanes; ++k)
+            {
+                while (w[k] < end[k])
+                    if (step(k))
+                        return 1;
+            }
+            // The last quarter's scan may have stepped past the range's end: the
+            // positions it skipped hold no anchor.
+            next = std::max(next, w[kLanes - 1]);
+        }
+        else
+        {
+            for (DWORD w = from; w < to; ++w)
+            {
+                if ((w & 0xFFF) == 0 && stop && *stop)
+                    return 0;
+                for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+                    if (m_lengths[slot] && block[w] == m_bytes[slot][m_anchorOffset[slot]] &&
+                        MatchesAt(slot, block, length, w))
+                        return 1;
+            }
         }
         if (final)
             return 0;
-        carry = length - carryStart;
-        memmove(block, block + carryStart, carry);
+        // Keep what the next block's anchors may reach back to.
+        const DWORD keepFrom = next > m_before ? next - m_before : 0;
+        carry = length - keepFrom;
+        from = next - keepFrom;
+        memmove(block, block + keepFrom, carry);
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // The slots in their order, which is also the order of the encoding flags.
 enum
@@ -43,10 +44,29 @@ public:
 
 private:
     void SetSlot(int slot, const BYTE* bytes, int length);
+    // Splits the JIS slot into its runs of one character set, and chooses for every
+    // slot the run that the scan looks for first (the longest; the whole text
+    // elsewhere), then the skip table over those runs.
+    void PrepareScan(const std::vector<int>& jisBreaks);
+    BOOL MatchesAt(int slot, const BYTE* block, DWORD length, DWORD anchor) const;
 
     BYTE* m_bytes[FIND_SLOT_COUNT] = {};
     int m_lengths[FIND_SLOT_COUNT] = {};
     int m_count = 0;
+
+    // Runs of the JIS slot (offset, length): a file may switch character sets
+    // between them with an escape sequence.
+    std::vector<std::pair<int, int>> m_jisRuns;
+    int m_anchorRun = 0; // the JIS run looked for first
+    int m_anchorOffset[FIND_SLOT_COUNT] = {};
+    int m_anchorLength[FIND_SLOT_COUNT] = {};
+    // Bytes a match may reach before and after its anchor's start.
+    DWORD m_before = 0;
+    DWORD m_after = 0;
+    // Shortest anchor, and how far the scan may move on for each pair of bytes at a
+    // window's end.
+    int m_shortest = 0;
+    std::vector<BYTE> m_shift;
 };
 
 // The ISO-2022-JP bytes of a Shift_JIS text with every escape sequence left out: the

@@ -293,3 +293,55 @@ TEST_F(FindThreadTest, ALinkBackToAnOuterFolderIsNotWalkedAgain)
 }
 
 } // namespace
+
+namespace
+{
+
+// The scan looks at a text at every place around the ends of read blocks, in each
+// character code and with the JIS text split by its file's escape sequences.
+TEST(ContentScan, FindsTheTextAtEveryOffsetAroundBlockEnds)
+{
+    const std::wstring dir = qvtest::ScratchDir();
+    const std::wstring path = dir + L"\\sweep.bin";
+    const std::wstring word = L"ab日本語cd";
+    struct Code
+    {
+        int slot;
+        std::string bytes;
+    } codes[] = {
+        {FIND_SLOT_ANSI, Encode(932, word)},
+        {FIND_SLOT_UTF16, qvtest::Utf16Bytes(word, false)},
+        {FIND_SLOT_JIS, Encode(50220, word)},
+        {FIND_SLOT_UTF8, Encode(CP_UTF8, word)},
+    };
+    for (const Code& code : codes)
+    {
+        int flags[FIND_SLOT_COUNT] = {0, 0, 0, 0, 0};
+        flags[code.slot] = 1;
+        CContentPatterns patterns;
+        ASSERT_EQ(patterns.Build(word.c_str(), flags), 1);
+        for (size_t boundary :
+             {static_cast<size_t>(FIND_BLOCK_SIZE), static_cast<size_t>(2 * FIND_BLOCK_SIZE)})
+        {
+            for (size_t offset = boundary - code.bytes.size() - 4; offset < boundary + 4; ++offset)
+            {
+                std::string data(boundary + 100, 'z');
+                data.replace(offset, code.bytes.size(), code.bytes);
+                ASSERT_TRUE(qvtest::WriteFileBytes(path, data));
+                HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          0, nullptr);
+                EXPECT_EQ(patterns.ScanHandle(file, nullptr), 1) << code.slot << " at " << offset;
+                CloseHandle(file);
+            }
+        }
+        // The text cut short by the file's end is not found.
+        ASSERT_TRUE(qvtest::WriteFileBytes(path, std::string(100, 'z') +
+                                                     code.bytes.substr(0, code.bytes.size() - 1)));
+        HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(patterns.ScanHandle(file, nullptr), 0) << code.slot;
+        CloseHandle(file);
+    }
+}
+
+} // namespace
