@@ -167,3 +167,22 @@ TEST(AttributeDialog, BoxesShowWhatAnyTargetHasAndOkSetsThem)
 }
 
 } // namespace
+
+namespace
+{
+
+// A link back to an outer folder is not entered again: the walks end.
+TEST(AttributeApply, WalksInsideFoldersEndOnALinkCycle)
+{
+    const std::wstring dir = qvtest::ScratchDir();
+    const std::wstring top = MakeDir(dir, L"top");
+    const std::wstring file = MakeFile(dir, L"top\\inner\\f.txt", "f");
+    if (!fileopstest::MakeFolderLink(top + L"\\inner\\loop", top))
+        GTEST_SKIP() << "no host link";
+    CAttributeDlg attributes(0);
+    EXPECT_EQ(attributes.ApplyInside(Entry(top), FILE_ATTRIBUTE_HIDDEN), WALK_DONE);
+    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+} // namespace

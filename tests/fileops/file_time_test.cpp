@@ -229,3 +229,26 @@ TEST(FileTimeDialog, OneEntryStartsCheckedWithItsTimesAndTheSameTimeIsKept)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(FileTimes, TheWalkInsideEndsOnALinkCycle)
+{
+    const std::wstring dir = qvtest::ScratchDir();
+    const std::wstring top = MakeDir(dir, L"top");
+    const std::wstring file = MakeFile(dir, L"top\\inner\\f.txt", "f");
+    if (!fileopstest::MakeFolderLink(top + L"\\inner\\loop", top))
+        GTEST_SKIP() << "no host link";
+    CFileTimeDlg dialog(0);
+    dialog.m_use[TIME_UPDATE] = TRUE;
+    dialog.m_times[TIME_UPDATE] = LocalFileTime(2015, 5, 5);
+    // Wine cannot set the times of the link itself: that question is answered Yes.
+    CDialogAnswerScript script;
+    script.Add(IDYES);
+    EXPECT_EQ(dialog.ChangeTimesInside(Entry(top)), 1);
+    EXPECT_LE(script.GetQuestions().size(), 1u);
+    EXPECT_TRUE(Same(TimesOf(file).write, dialog.m_times[TIME_UPDATE]));
+}
+
+} // namespace
