@@ -18,6 +18,7 @@ clean:
 
 # Benchmarks (not part of the tests): ratios against a reference run in the same go.
 bench:
-	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir && \
+	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir qv_bench_find && \
 	  scripts/wine-run.sh build/bin/qv_bench_sort.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe
+	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe && \
+	  scripts/wine-run.sh build/bin/qv_bench_find.exe

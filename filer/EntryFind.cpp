@@ -151,13 +151,13 @@ CFindResultList::~CFindResultList()
     CloseHandle(m_mutex);
 }
 
-CFindThread* CFindResultList::StartSearch()
+CFindThreadBase* CFindResultList::StartSearch()
 {
     StopSearch();
     Clear();
     CHandleLock lock(m_mutex);
     if (!m_worker)
-        m_worker = new CFindThread;
+        m_worker = g_CreateFindThread();
     return m_worker;
 }
 
@@ -166,7 +166,7 @@ void CFindResultList::StopSearch()
     // Not under the mutex: the worker may be waiting for it to hand over a find.
     if (m_worker)
     {
-        m_worker->StopAndPump();
+        m_worker->StopAndWait();
         delete m_worker;
         m_worker = nullptr;
     }

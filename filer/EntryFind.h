@@ -8,7 +8,7 @@
 #include "filer/FileInfo.h"
 
 class IPaneArchive;
-class CFindThread;
+class CFindThreadBase;
 
 // Kinds of an enumeration.
 enum
@@ -60,7 +60,7 @@ public:
 
     // Stops a running search, clears the results and returns the (new) worker for
     // the caller to configure and start.
-    CFindThread* StartSearch();
+    CFindThreadBase* StartSearch();
     void StopSearch();
     // A copy of the entry is appended; returns 1.
     int AddResult(const CFileInfo& entry);
@@ -70,7 +70,7 @@ public:
 
     HANDLE m_mutex;
     CArrayFileInfo m_results;
-    CFindThread* m_worker;
+    CFindThreadBase* m_worker;
     BOOL m_changed; // added to, renamed in or cleared since the pane took the results
     BOOL m_cleared; // cleared since the pane took the results
 };

@@ -1,24 +1,29 @@
-// The file-search worker as the find-result list sees it. The search itself (its
-// dialog and thread) is built with the file operations; until then a worker runs
-// nothing and stops at once.
+// The file-search worker as the find-result list sees it: a thread with a stop flag
+// that its owner stops and waits for. The search itself lives with the file
+// operations, above the panes; the program installs the function that creates it.
 #pragma once
 #include <windows.h>
+#include "framework/FwThread.h"
 
-class CFindThread
+class CFindThreadBase : public CWinThread
 {
 public:
-    CFindThread() = default;
-    virtual ~CFindThread() = default;
-    CFindThread(const CFindThread&) = delete;
-    CFindThread& operator=(const CFindThread&) = delete;
+    CFindThreadBase() { m_bAutoDelete = FALSE; }
+    ~CFindThreadBase() override = default;
+    CFindThreadBase(const CFindThreadBase&) = delete;
+    CFindThreadBase& operator=(const CFindThreadBase&) = delete;
 
-    // Sets the stop flag and waits for the thread's end while dispatching this
-    // thread's window messages; returns the last GetExitCodeThread result.
-    BOOL StopAndPump()
-    {
-        m_stop = TRUE;
-        return TRUE;
-    }
+    // Sets the stop flag, then waits for the thread's end while dispatching this
+    // thread's window messages (the worker sends to windows this thread owns, so a
+    // plain wait could deadlock). Returns the last GetExitCodeThread result; FALSE
+    // at once for a thread that never started.
+    BOOL StopAndWait();
 
-    volatile BOOL m_stop = FALSE;
+    // Written by the owner, polled by the worker between entries, blocks and compare
+    // positions.
+    volatile int m_stop = 0;
 };
+
+// Creates the worker a pane search runs; null until the program installs the
+// file operations' worker (then a pane search cannot start).
+extern CFindThreadBase* (*g_CreateFindThread)();

@@ -8,7 +8,7 @@ cache="$here/build/downloads"
 packages=(cmake ninja-build make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
   xvfb xauth x11-utils xdotool imagemagick googletest locales fonts-vlgothic ca-certificates
-  clang-format git)
+  clang-format git python3)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

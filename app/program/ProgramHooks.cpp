@@ -3,6 +3,7 @@
 #include "app/settings/SettingsSections.h"
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
+#include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
 
 void InstallProgramHooks()
@@ -13,4 +14,6 @@ void InstallProgramHooks()
     // The panes' archive objects, the walk frames' find-handle closing and the play
     // list's source of pane entries.
     InstallFilerHooks(&CArchiveFront::CreateForPane);
+    // The panes' searches run the file operations' search worker.
+    InstallFindThread();
 }

@@ -1,0 +1,266 @@
+#include "fileops/find/FindThread.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+
+#include "app/Directories.h"
+#include "app/Formatting.h"
+#include "app/PathHelpers.h"
+#include "app/WorkerMessages.h"
+#include "filer/EntryFind.h"
+#include "filer/FilerPane.h"
+#include "framework/FwLock.h"
+
+namespace
+{
+
+// The qsort callback's key and direction; sorting happens on the dialog's thread only.
+int g_findSortKey = FIND_SORT_NONE;
+BOOL g_findSortDescending = FALSE;
+
+int CompareFindResults(const void* a, const void* b)
+{
+    return CFindThread::CompareForList(*const_cast<CFileInfo*>(static_cast<const CFileInfo*>(a)),
+                                       *const_cast<CFileInfo*>(static_cast<const CFileInfo*>(b)),
+                                       g_findSortKey, g_findSortDescending);
+}
+
+CFindThreadBase* CreateFindThread()
+{
+    return new CFindThread;
+}
+
+} // namespace
+
+void InstallFindThread()
+{
+    g_CreateFindThread = CreateFindThread;
+}
+
+CFindThread::CFindThread() : m_mutex(CreateMutexW(nullptr, FALSE, nullptr))
+{
+    InitFindCondition(m_condition);
+}
+
+CFindThread::~CFindThread()
+{
+    if (m_mutex)
+        CloseHandle(m_mutex);
+}
+
+int CFindThread::ExitInstance()
+{
+    return CFindThreadBase::ExitInstance();
+}
+
+void CFindThread::BuildPatterns()
+{
+    m_patterns.Build(m_searchText, m_encodingFlags);
+}
+
+BOOL CFindThread::InitInstance()
+{
+    if (!m_searchText.IsEmpty())
+        BuildPatterns();
+    if (m_mode == FIND_MODE_DIALOG)
+    {
+        CHandleLock lock(m_mutex);
+        if (HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr)
+            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    }
+    CString start;
+    CombinePath(m_baseDirectory, m_startDirectory, start, m_paneIndex);
+    RemoveTrailingBackslash(start);
+    CFileInfo root;
+    root.SetFromPath(nullptr, start);
+    WalkDirectory(root);
+    if (m_mode == FIND_MODE_DIALOG && m_hOwnerDlg)
+        PostMessageW(m_hOwnerDlg, WM_COMMAND, IDM_WORKER_DONE, 0);
+    return FALSE;
+}
+
+void CFindThread::ShowCurrentDirectory(const CFileInfo& directory)
+{
+    if (m_mode != FIND_MODE_DIALOG || !m_hOwnerDlg)
+        return;
+    if (HWND label = GetDlgItem(m_hOwnerDlg, IDC_FIND_CURRENT_DIR))
+        SetWindowTextW(label, directory.GetRealFullPath());
+}
+
+void CFindThread::WalkDirectory(const CFileInfo& directory)
+{
+    CWalkPathStep step(m_walkPath, directory.GetRealFullPath());
+    if (!step.entered)
+        return;
+    ShowCurrentDirectory(directory);
+
+    CFileInfo entry;
+    CEntryFind* find = directory.FindFirstChild(m_pattern, entry);
+    for (int more = find != nullptr; more; more = FindNextEntry(find, entry))
+    {
+        if (m_stop)
+            break;
+        if (entry.m_entryClass != ENTRY_CLASS_FILE && entry.m_entryClass != ENTRY_CLASS_DIRECTORY)
+            continue;
+        if (!entry.MatchesFindCondition(&m_condition))
+            continue;
+        if (m_patterns.GetCount() > 0 && !ScanFileContents(entry))
+            continue;
+        if (m_mode == FIND_MODE_DIALOG)
+            AddResultSorted(entry);
+        else if (m_paneIndex >= 0 && m_paneIndex < 2 && g_Panes[m_paneIndex])
+            g_Panes[m_paneIndex]->m_findResults.AddResult(entry);
+    }
+    CloseEntryFind(find);
+
+    find = directory.FindFirstChild(L"*.*", entry);
+    for (int more = find != nullptr; more; more = FindNextEntry(find, entry))
+    {
+        if (m_stop)
+            break;
+        if (entry.m_entryClass == ENTRY_CLASS_DIRECTORY)
+            WalkDirectory(entry);
+    }
+    CloseEntryFind(find);
+}
+
+int CFindThread::ScanFileContents(const CFileInfo& entry)
+{
+    if (entry.IsDirectory())
+        return 0;
+    // The real path: a virtual drive's entry is listed under its drive letter, which
+    // names no file the system can open.
+    HANDLE file = CreateFileLong(entry.GetRealFullPath(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    int found = m_patterns.ScanHandle(file, &m_stop);
+    CloseHandle(file);
+    return found;
+}
+
+int CFindThread::CompareForList(CFileInfo& entry, CFileInfo& other, int key, BOOL descending)
+{
+    int answer = COMPARE_EQUAL;
+    switch (key)
+    {
+    case FIND_SORT_NAME:
+        answer = entry.CompareBy(COMPARE_BASE_NAME, other);
+        break;
+    case FIND_SORT_DIRECTORY:
+        answer = entry.CompareBy(COMPARE_COMPONENTS_1, other);
+        if (answer == COMPARE_EQUAL)
+            answer = entry.CompareBy(COMPARE_BASE_NAME, other);
+        break;
+    case FIND_SORT_SIZE:
+        answer = entry.CompareBy(COMPARE_SIZE, other);
+        break;
+    case FIND_SORT_DATE:
+        answer = entry.CompareBy(COMPARE_WRITE_TIME, other);
+        break;
+    default:
+        return 0;
+    }
+    int result = answer == COMPARE_LESS ? 1 : answer == COMPARE_GREATER ? -1 : 0;
+    return descending ? -result : result;
+}
+
+void CFindThread::AddResultSorted(const CFileInfo& entry)
+{
+    CHandleLock lock(m_mutex);
+    INT_PTR last = m_results.AddEntry(entry);
+    INT_PTR index = last;
+    if (m_sortKey != FIND_SORT_NONE)
+    {
+        for (INT_PTR i = 0; i <= last; ++i)
+        {
+            if (CompareForList(m_results[last], m_results[i], m_sortKey, m_descending) < 0)
+            {
+                index = i;
+                break;
+            }
+        }
+        for (INT_PTR i = last; i > index; --i)
+            m_results.SwapEntries(i, i - 1);
+    }
+    AddResultRow(static_cast<int>(index), m_results[index]);
+}
+
+void CFindThread::AddResultRow(int row, const CFileInfo& entry)
+{
+    HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr;
+    if (!list)
+        return;
+    CString columns[5];
+    columns[0] = entry.GetName();
+    columns[1] = entry.GetRealDirectory(FALSE);
+    if (entry.IsDirectory())
+        columns[2] = L"<DIR>";
+    else
+        FormatNumberInt(entry.m_size, columns[2], 14);
+    FormatFindDataTime(2, entry.m_findData, &columns[3], &columns[4], FALSE);
+
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[0]));
+    int inserted = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0)
+        return;
+    for (int column = 1; column < 5; ++column)
+    {
+        LVITEMW sub = {};
+        sub.iSubItem = column;
+        sub.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[column]));
+        SendMessageW(list, LVM_SETITEMTEXTW, inserted, reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+void CFindThread::LockResults(BOOL blocking)
+{
+    if (blocking)
+    {
+        WaitForSingleObject(m_mutex, INFINITE);
+        return;
+    }
+    while (WaitForSingleObject(m_mutex, 0) == WAIT_TIMEOUT)
+    {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        else
+            Sleep(1);
+    }
+}
+
+void CFindThread::UnlockResults()
+{
+    ReleaseMutex(m_mutex);
+}
+
+void CFindThread::SortResults(int key)
+{
+    if (m_mode != FIND_MODE_DIALOG)
+        return;
+    LockResults(FALSE);
+    if (key == m_sortKey)
+        m_descending = !m_descending;
+    else
+        m_sortKey = key;
+    g_findSortKey = m_sortKey;
+    g_findSortDescending = m_descending;
+    // Raw moves are safe here: the records stay valid at any address.
+    qsort(m_results.GetData(), m_results.GetSize(), sizeof(CFileInfo), CompareFindResults);
+    if (HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr)
+    {
+        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        ShowWindow(list, SW_HIDE);
+        for (INT_PTR i = 0; i < m_results.GetSize(); ++i)
+            AddResultRow(static_cast<int>(i), m_results[i]);
+        ShowWindow(list, SW_SHOW);
+    }
+    UnlockResults();
+}

@@ -1,0 +1,88 @@
+// The file-search worker: walks a tree from a start directory and hands over every
+// entry whose name matches the pattern, that meets the conditions and, with a search
+// text, whose contents hold that text in one of up to five character codes. In
+// dialog mode the finds go into the worker's own array and the owner dialog's result
+// list, kept in the chosen order; in pane mode into a pane's find results.
+#pragma once
+#include <windows.h>
+#include "filer/FileInfo.h"
+#include "filer/FindCondition.h"
+#include "filer/FindThread.h"
+#include "fileops/find/ContentScan.h"
+#include "fileops/find/WalkPathGuard.h"
+#include "framework/FwString.h"
+
+enum
+{
+    FIND_MODE_DIALOG = 0,
+    FIND_MODE_PANE = 1,
+};
+
+// Sort keys of the dialog's result list.
+enum
+{
+    FIND_SORT_NONE = 0,
+    FIND_SORT_NAME = 1,
+    FIND_SORT_DIRECTORY = 2,
+    FIND_SORT_SIZE = 3,
+    FIND_SORT_DATE = 4,
+};
+
+// The result list control of the search dialog, and the static showing the directory
+// being searched.
+#define IDC_FIND_RESULT_LIST 514
+#define IDC_FIND_CURRENT_DIR 725
+
+class CFindThread : public CFindThreadBase
+{
+public:
+    CFindThread();
+    ~CFindThread() override;
+
+    // The whole search; the thread ends with exit code 0.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Reorders the results and the list rows by the key (dialog mode); the same key
+    // again reverses the order.
+    void SortResults(int key);
+    // blocking 0: polls while dispatching this thread's messages, for the thread that
+    // owns the result list (the worker's list calls wait for it).
+    void LockResults(BOOL blocking);
+    void UnlockResults();
+    // Inserts the entry as row `row` of the owner's result list.
+    void AddResultRow(int row, const CFileInfo& entry);
+    // -1, 0 or +1 as the list orders this entry against the other by the key.
+    static int CompareForList(CFileInfo& entry, CFileInfo& other, int key, BOOL descending);
+
+    // Converts the search text for the set encodings (done by InitInstance).
+    void BuildPatterns();
+    // 1 when a filled slot occurs in the entry's file.
+    int ScanFileContents(const CFileInfo& entry);
+
+    int m_mode = FIND_MODE_DIALOG;
+    CString m_pattern;
+    CString m_startDirectory; // as typed
+    CString m_baseDirectory;  // what a relative start directory is resolved against
+    int m_paneIndex = -1;
+    HWND m_hOwnerDlg = nullptr;
+    FindCondition m_condition;
+    CString m_searchText;
+    // In slot order: system ANSI code page, EUC, UTF-16, JIS, UTF-8.
+    int m_encodingFlags[FIND_SLOT_COUNT] = {1, 0, 0, 0, 0};
+    CContentPatterns m_patterns;
+    CArrayFileInfo m_results;
+    int m_sortKey = FIND_SORT_NONE;
+    BOOL m_descending = FALSE;
+    HANDLE m_mutex;
+
+private:
+    void WalkDirectory(const CFileInfo& directory);
+    void AddResultSorted(const CFileInfo& entry);
+    void ShowCurrentDirectory(const CFileInfo& directory);
+
+    CWalkPathGuard m_walkPath;
+};
+
+// Installs CFindThread as the worker of the panes' searches.
+void InstallFindThread();
