@@ -704,10 +704,9 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
     BOOL virtualSource = entry.m_source == ENTRY_SOURCE_VIRTUAL;
     CString source = entry.GetRealFullPath();
     BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
-    if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == DROP_MOVE ||
-         (isLink && IsMovingOperation(m_kind))) &&
-        !virtualSource && !DirectoryExists(target) &&
-        (isLink || (m_targetPatterns.GetSize() == 0 && m_excludedPatterns.GetSize() == 0)) &&
+    // A link is never renamed: Wine renames the directory it points to instead.
+    if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == DROP_MOVE) && !isLink && !virtualSource &&
+        !DirectoryExists(target) && m_targetPatterns.GetSize() == 0 && m_excludedPatterns.GetSize() == 0 &&
         SameRoot(entry.GetRealDirectory(FALSE), target))
     {
         if ((m_kind == UP_MOVE || m_kind == DROP_MOVE) && m_walking)
