@@ -370,9 +370,15 @@ BOOL CCopyDlgThread::MatchesFilter(LPCWSTR name) const
     return FALSE;
 }
 
-void CCopyDlgThread::ShowFreeSpace(LPCWSTR path)
+void CCopyDlgThread::ShowFreeSpace(LPCWSTR path, BOOL force)
 {
+    // Asking the volume for every entry of a tree of small files costs more than
+    // copying them: between two readings, the job takes off what it wrote.
+    ULONGLONG now = GetTickCount64();
+    if (!force && m_freeBytesTick != 0 && now - m_freeBytesTick < 500)
+        return;
     m_freeBytes = GetDiskFreeBytes(path);
+    m_freeBytesTick = now;
     if (OwnerWindow() == nullptr)
         return;
     CString text;
@@ -928,7 +934,12 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
     WIN32_FIND_DATAW existing{};
     BOOL exists = FALSE;
     CVirtualFolderStore* virtualTarget = VirtualStoreOf(path);
-    if (virtualTarget == nullptr)
+    // In a directory this job made itself, no name can be taken yet: the copier is
+    // told so and fails rather than replace a file that appeared meanwhile.
+    BOOL freshTarget =
+        m_walking && m_walkTop != nullptr && !m_createdTargets.empty() && m_createdTargets.back();
+    m_copier.m_replaceExisting = !freshTarget;
+    if (virtualTarget == nullptr && !freshTarget)
     {
         HANDLE find = FindFirstFileLong(path, &existing);
         if (find != INVALID_HANDLE_VALUE)
@@ -1086,18 +1097,27 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
 {
     copied = 0;
     LONGLONG existingSize = existing != nullptr ? SizeOf(*existing) : 0;
-    for (;;)
+    // The free space was read for this entry when it was taken; it is read again
+    // only after the user says another disk is in.
+    for (BOOL fresh = FALSE;; fresh = TRUE)
     {
-        ShowFreeSpace(path);
+        if (fresh)
+            ShowFreeSpace(path, TRUE);
         // A volume whose free space cannot be read reports 0: that is no reason to
         // hold every file back.
         if (m_freeBytes == 0 || (LONGLONG)m_freeBytes + existingSize >= (LONGLONG)entry.m_size)
             break;
+        if (!fresh)
+            continue; // the figure may be old: read it once more before asking
         if (!Ask(L"容量が足りませんディスクを入れ替えてください", 1))
             return 0;
     }
-    if (!EnsureDirectory(targetDirectory, nullptr, nullptr))
-        return 0;
+    if (m_ensuredDirectory.CompareNoCase(targetDirectory) != 0)
+    {
+        if (!EnsureDirectory(targetDirectory, nullptr, nullptr))
+            return 0;
+        m_ensuredDirectory = targetDirectory;
+    }
 
     m_copier.m_ownerWindow = OwnerWindow();
     m_copier.m_showJobProgress = m_showJobProgress;
@@ -1114,6 +1134,8 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
         if (goOn)
         {
             copied = 1;
+            LONGLONG grown = (LONGLONG)entry.m_size - existingSize;
+            m_freeBytes = grown >= (LONGLONG)m_freeBytes ? 0 : m_freeBytes - (grown > 0 ? grown : 0);
             return 1;
         }
     }

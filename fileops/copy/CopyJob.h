@@ -134,7 +134,7 @@ private:
     void CountTree(LPCWSTR directory);
     void CountSkipped(const CFileInfo& entry);
     void ShowTotals();
-    void ShowFreeSpace(LPCWSTR path);
+    void ShowFreeSpace(LPCWSTR path, BOOL force = FALSE);
     void ShowCurrent(LPCWSTR text);
     void SetControlText(UINT id, LPCWSTR text);
     void EnableControl(UINT id, BOOL enable);
@@ -157,6 +157,9 @@ private:
     std::vector<int> m_createdTargets;
     ULONGLONG m_startTick = 0;
     ULONGLONG m_freeBytes = 0;
+    ULONGLONG m_freeBytesTick = 0;
+    // The target directory made sure of last.
+    CString m_ensuredDirectory;
     DWORD m_lastError = 0;
     int m_exitCode = -1;
 };

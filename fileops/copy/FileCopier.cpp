@@ -76,6 +76,9 @@ void CloseHandleOnce(HANDLE& handle)
     }
 }
 
+// A removable drive that is a floppy: it takes the "other" chunk size.
+const UINT kFloppyDriveType = 0x100;
+
 } // namespace
 
 const CopierDriveProbe g_SystemDriveProbe = {SystemDriveType, SystemBytesPerSector, IsFloppyDrive, WriteFile};
@@ -118,22 +121,23 @@ UINT CFileCopier::DriveTypeOf(LPCWSTR path)
     if (path[0] == L'\\')
         return DRIVE_REMOTE;
     wchar_t letter = (wchar_t)towupper(path[0]);
-    if (letter == m_cachedLetter)
-        return m_cachedType;
+    for (int i = 0; i < 2; ++i)
+        if (m_cachedLetters[i] == letter)
+            return m_cachedTypes[i];
     wchar_t root[4] = {letter, L':', L'\\', 0};
     UINT type = m_probe.getDriveType(root);
     if (type == DRIVE_REMOVABLE && m_probe.isFloppyDrive != nullptr && m_probe.isFloppyDrive(letter))
-        type = DRIVE_UNKNOWN + 100; // a floppy: the "other" size, told apart from other kinds
-    m_cachedLetter = letter;
-    m_cachedType = type;
+        type = kFloppyDriveType;
+    m_cachedLetters[m_nextCacheSlot] = letter;
+    m_cachedTypes[m_nextCacheSlot] = type;
+    m_nextCacheSlot ^= 1;
     return type;
 }
 
 BOOL CFileCopier::ChooseChunkSize(LONGLONG size)
 {
-    const UINT kFloppy = DRIVE_UNKNOWN + 100;
+    const UINT kFloppy = kFloppyDriveType;
     UINT sourceType = DriveTypeOf(m_sourcePath);
-    m_cachedLetter = 0; // the two paths may be on different drives
     UINT destinationType = DriveTypeOf(m_destinationPath);
     m_chunkSize = ComputeCopyChunkSize(
         sourceType == kFloppy ? DRIVE_REMOVABLE : sourceType, sourceType == kFloppy,
@@ -216,8 +220,14 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
         }
     }
 
-    DWORD flags =
-        m_sectorAligned ? FILE_FLAG_NO_BUFFERING : (FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+    // A new file takes the source's attributes when it is made; only a read-only one
+    // (and a file made unbuffered or under a temporary name) gets them at the end.
+    DWORD attributes = SettableAttributes(source.dwFileAttributes);
+    m_setAttributesAtEnd = m_sectorAligned || (attributes & FILE_ATTRIBUTE_READONLY);
+    attributes &= ~FILE_ATTRIBUTE_READONLY;
+    DWORD flags = m_sectorAligned
+                      ? FILE_FLAG_NO_BUFFERING
+                      : ((attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN);
     // A new file is created only where nothing is; an existing one is replaced later,
     // from a complete copy beside it, so that a failure cannot destroy it.
     m_destinationHandle =
@@ -232,9 +242,11 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
         CString holder;
         DWORD existing = GetFileAttributesW(LongPathArg(destinationPath, holder));
         if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
-            existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY))
+            existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY) ||
+            !m_replaceExisting)
             return Fail(L"CreateFile", error, destinationPath);
         m_replacing = TRUE;
+        m_setAttributesAtEnd = TRUE;
         for (int n = 0; n < 1000 && m_destinationHandle == INVALID_HANDLE_VALUE; ++n)
         {
             CString temporary;
@@ -395,7 +407,8 @@ int CFileCopier::FinishFile()
         }
     }
     m_writtenPath.Empty();
-    SetFileAttributesLong(m_destinationPath, SettableAttributes(m_source.dwFileAttributes));
+    if (m_setAttributesAtEnd)
+        SetFileAttributesLong(m_destinationPath, SettableAttributes(m_source.dwFileAttributes));
     Close(FALSE);
     ShowTimes();
     return COPIER_FILE_DONE;

@@ -58,6 +58,9 @@ public:
     // bytes plus this file's) and totalAmount (the job's total), with PROGRESS_DONE.
     CProgressInfo* m_progress = nullptr;
     CopierDriveProbe m_probe;
+    // FALSE: the caller knows the destination is new; a file found there after all
+    // (put there meanwhile by someone else) fails the copy instead of being replaced.
+    BOOL m_replaceExisting = TRUE;
 
     // ---- One file ---------------------------------------------------------------
     // 1 when both files are open and the first chunk may be copied; 0 after a failure
@@ -125,9 +128,12 @@ private:
     LONGLONG m_ownFinished = 0;
     ULONGLONG m_carriedCopyTime = 0;
     ULONGLONG m_fileCopyStart = 0;
-    // The last drive letter asked and its kind: a job asks for every file.
-    wchar_t m_cachedLetter = 0;
-    UINT m_cachedType = 0;
+    // The drive letters asked last and their kinds: a job asks for every file, and
+    // the source and the destination are mostly on one or two drives.
+    wchar_t m_cachedLetters[2] = {};
+    UINT m_cachedTypes[2] = {};
+    int m_nextCacheSlot = 0;
+    BOOL m_setAttributesAtEnd = FALSE;
 };
 
 // The chunk size in bytes for a file of `size` bytes between drives of the two
