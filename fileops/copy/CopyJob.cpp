@@ -228,6 +228,8 @@ int CCopyDlgThread::ExitInstance()
 
 int CCopyDlgThread::RunJob()
 {
+    if (m_kind == DROP_LINK)
+        m_kind = DROP_COPY; // a link drop copies; its kind is only a log tag
     m_firstQuestion = TRUE;
     if (m_writeLog)
     {
@@ -780,7 +782,12 @@ int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* p
 {
     if (DirectoryExists(path))
         return 1;
-    DWORD attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kDirectoryAttributes) : 0;
+    // A directory named by its short name is there too, though its listed name differs.
+    CString holder;
+    DWORD attributes = GetFileAttributesW(LongPathArg(path, holder));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
+    attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kDirectoryAttributes) : 0;
     if (CreateDirectoryTree(path, attributes, nullptr))
         return 1;
     DWORD error = GetLastError();

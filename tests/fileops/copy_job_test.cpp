@@ -259,12 +259,44 @@ TEST_F(CopyJobTest, FileInUseIsReportedAndTheRestCopied)
 
 TEST_F(CopyJobTest, OverwriteMoveOntoAnAliasOfTheSourceKeepsTheFile)
 {
-    MakeTree(src, {L"x.txt"});
-    ASSERT_TRUE(copytest::MakeFolderLink(P(L"alias"), src));
-    CDialogAnswerScript script;
-    script.Add(Rule(COPY_RULE_OVERWRITE));
-    EXPECT_EQ(1, Run(MOVE, Select(src, {L"x.txt"}), P(L"alias")));
-    EXPECT_EQ("x.txt", Read(L"src\\x.txt"));
+    std::wstring folder = P(L"a long folder name");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    MakeTree(folder, {L"x.txt"});
+    ASSERT_TRUE(copytest::MakeFolderLink(P(L"alias"), folder));
+    std::vector<std::wstring> aliases = {P(L"alias")};
+    wchar_t shortName[MAX_PATH] = {};
+    if (GetShortPathNameW(folder.c_str(), shortName, MAX_PATH) && folder != shortName)
+        aliases.push_back(shortName);
+    for (const std::wstring& alias : aliases)
+    {
+        for (int kind : {MOVE, COPY})
+        {
+            CDialogAnswerScript script;
+            script.Add(Rule(COPY_RULE_OVERWRITE));
+            EXPECT_EQ(1, Run(kind, Select(folder, {L"x.txt"}), alias));
+            EXPECT_EQ("x.txt", qvtest::ReadFileBytes(folder + L"\\x.txt"))
+                << std::string(alias.begin(), alias.end()) << " " << kind;
+        }
+    }
+}
+
+TEST_F(CopyJobTest, DirectoriesKeepTheirAttributesWhenTheyStayOrAlreadyExist)
+{
+    MakeTree(src, {L"C\\", L"C\\keep.tmp", L"C\\x.txt"});
+    MakeTree(dst, {L"C\\"});
+    ASSERT_TRUE(SetFileAttributesW((src + L"\\C").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    DWORD before = GetFileAttributesW((src + L"\\C").c_str());
+    DWORD existing = GetFileAttributesW((dst + L"\\C").c_str());
+    if (!(before & FILE_ATTRIBUTE_HIDDEN))
+        GTEST_SKIP() << "this file system keeps no hidden flag on folders";
+    CCopyDlgThread job;
+    job.m_excludedPatterns.Add(L"*.TMP");
+    EXPECT_EQ(1, Run(MOVE, Select(src, {L"C"}), dst, &job));
+    // The source stays (it holds the excluded file) with the attributes it had; the
+    // existing destination directory does not take the source's.
+    EXPECT_EQ(before, GetFileAttributesW((src + L"\\C").c_str()));
+    EXPECT_EQ(existing, GetFileAttributesW((dst + L"\\C").c_str()));
+    EXPECT_EQ("C\\x.txt", Read(L"dst\\C\\x.txt"));
 }
 
 TEST_F(CopyJobTest, LinkInsideAMovedTreeLeavesItsTargetsFilesIntact)
