@@ -70,9 +70,9 @@ public:
     // 1 while more remains; 0 when the file has ended, with *pContinue left at 1 when
     // it was finished and set to 0 when it failed. The handles are closed on 0.
     int CopyChunk(int* pContinue);
-    // Closes every handle. With deleteDestination set, a destination still being
-    // written is removed (a stopped copy); an existing file that was being replaced
-    // is left as it was either way.
+    // Closes every handle. A destination that was not completed is removed whether
+    // or not deleteDestination (the job's stop flag) is set: a partial file would
+    // pass for a copy. An existing file that was being replaced is left as it was.
     void Close(BOOL deleteDestination);
     // Sets the chunk size for a file of `size` bytes and makes the buffer ready.
     BOOL ChooseChunkSize(LONGLONG size);

@@ -445,3 +445,41 @@ TEST_F(CopyJobTest, SavedRuleIsPreselectedAtTheNextJobsFirstQuestion)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(CopyJobTest, SkippedFileTakesTheSourcesTimeWhenAskedTo)
+{
+    MakeTree(src, {L"a.txt"});
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\a.txt", "kept"));
+    FILETIME old = {0x10000000, 0x01C00000};
+    HANDLE from =
+        CreateFileW((src + L"\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(from, nullptr, nullptr, &old);
+    CloseHandle(from);
+    CDialogAnswer skip = Rule(COPY_RULE_SKIP);
+    skip.checks = {1, 0, 0, 1}; // same for the rest, no range, no attributes, the times
+    CDialogAnswerScript script;
+    script.Add(skip);
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"a.txt"}), dst));
+    EXPECT_EQ("kept", Read(L"dst\\a.txt"));
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW((dst + L"\\a.txt").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(0, CompareFileTime(&old, &data.ftLastWriteTime));
+}
+
+TEST_F(CopyJobTest, ProgressRecordFollowsTheJob)
+{
+    g_COPYDLGEXTRA = 1;
+    MakeTree(src, {L"A\\", L"A\\one.txt", L"two.txt"});
+    CCopyDlgThread job;
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"A", L"two.txt"}), dst, &job));
+    EXPECT_EQ(2, job.m_totalFiles);
+    EXPECT_EQ((LONGLONG)(sizeof("A\\one.txt") - 1 + sizeof("two.txt") - 1), job.m_totalBytes);
+    EXPECT_EQ(job.m_totalBytes, job.m_progress.doneAmount);
+    EXPECT_EQ(job.m_totalBytes, job.m_progress.totalAmount);
+    EXPECT_EQ(L"two.txt", qvtest::W(job.m_progress.GetMainText()));
+}
+
+} // namespace
