@@ -83,9 +83,13 @@ TEST_F(CopyJobTest, EveryKindThatRunsPutsTheFilesWhereItSays)
         std::set<std::wstring> destination;
         bool sourceKept;
     } cases[] = {
-        {COPY, {L"A", L"f.txt"}, true},      {MOVE, {L"A", L"f.txt"}, false},
-        {DROP_COPY, {L"A", L"f.txt"}, true}, {DROP_MOVE, {L"A", L"f.txt"}, false},
-        {UP_MOVE, {L"x.txt", L"B"}, false},  {NEGLECT_DIR, {L"x.txt", L"y.txt"}, false},
+        {COPY, {L"A", L"f.txt"}, true},
+        {MOVE, {L"A", L"f.txt"}, false},
+        {DROP_COPY, {L"A", L"f.txt"}, true},
+        {DROP_LINK, {L"A", L"f.txt"}, true},
+        {DROP_MOVE, {L"A", L"f.txt"}, false},
+        {UP_MOVE, {L"x.txt", L"B"}, false},
+        {NEGLECT_DIR, {L"x.txt", L"y.txt"}, false},
     };
     for (const Case& c : cases)
     {
