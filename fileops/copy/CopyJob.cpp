@@ -1,0 +1,1155 @@
+#include "fileops/copy/CopyJob.h"
+#include <shellapi.h>
+#include <time.h>
+#include <wctype.h>
+#include "app/Directories.h"
+#include "app/Drives.h"
+#include "app/Formatting.h"
+#include "app/Globals.h"
+#include "app/Log.h"
+#include "app/PathHelpers.h"
+#include "app/SettingStrings.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/VirtualDrives.h"
+#include "app/Wildcard.h"
+#include "app/WorkerMessages.h"
+#include "app/dialogs/InputDlgs.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "filer/EntryFind.h"
+#include "fileops/copy/CopyWayDlg.h"
+#include "framework/FwWnd.h"
+
+namespace
+{
+
+struct CopyKindText
+{
+    LPCWSTR tag;
+    LPCWSTR caption;
+};
+
+const CopyKindText kKindTexts[COPY_OPERATION_COUNT] = {
+    {L"COPY", L"ファイルのコピー"},
+    {L"MOVE", L"ファイルの移動"},
+    {L"UP_MOVE", L"ディレクトリの内容をこのディレクトリへ"},
+    {L"NEGLECT_DIR", L"ディレクトリ中のファイルをこのディレクトリへ"},
+    {L"DROP_COPY", L"ファイルのコピー"},
+    {L"COPY_TO_ALL", L"選択しているすべてのディレクトリにコピー"},
+    {L"SYNCRO_COPY", L"コピー"},
+    {L"DROP_MOVE", L"ファイルの移動"},
+    {L"DROP_LINK", L""},
+};
+
+const DWORD kDirectoryAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+BOOL SameRoot(LPCWSTR a, LPCWSTR b)
+{
+    CString rootA, rootB;
+    if (!GetPathRoot(a, rootA) || !GetPathRoot(b, rootB))
+        return FALSE;
+    RemoveTrailingBackslash(rootA);
+    RemoveTrailingBackslash(rootB);
+    return rootA.CompareNoCase(rootB) == 0;
+}
+
+LONGLONG SizeOf(const WIN32_FIND_DATAW& findData)
+{
+    return ((LONGLONG)findData.nFileSizeHigh << 32) + findData.nFileSizeLow;
+}
+
+CString Joined(LPCWSTR directory, LPCWSTR name)
+{
+    CString path;
+    MakePath(directory, name, path);
+    return path;
+}
+
+CVirtualFolderStore* VirtualStoreOf(LPCWSTR path)
+{
+    if (path == nullptr || path[0] == 0 || path[1] != L':')
+        return nullptr;
+    wchar_t letter = (wchar_t)towupper(path[0]);
+    if (letter < L'A' || letter > L'Z' || !IsVirtualDrive(letter, 1))
+        return nullptr;
+    return g_VirtualFolderStores[letter - L'A'];
+}
+
+} // namespace
+
+BOOL IsMovingOperation(int kind)
+{
+    return kind == MOVE || kind == UP_MOVE || kind == NEGLECT_DIR || kind == DROP_MOVE;
+}
+
+LPCWSTR GetCopyOperationTag(int kind)
+{
+    return kind >= 0 && kind < COPY_OPERATION_COUNT ? kKindTexts[kind].tag : L"";
+}
+
+LPCWSTR GetCopyOperationCaption(int kind)
+{
+    return kind >= 0 && kind < COPY_OPERATION_COUNT ? kKindTexts[kind].caption : L"";
+}
+
+BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
+{
+    CString target(destination), folder(directory);
+    RemoveTrailingBackslashRaw(target.GetBuffer());
+    target.ReleaseBuffer();
+    RemoveTrailingBackslashRaw(folder.GetBuffer());
+    folder.ReleaseBuffer();
+    target.MakeUpper();
+    folder.MakeUpper();
+    if (folder.IsEmpty())
+        return FALSE;
+    if (target == folder)
+        return TRUE;
+    return target.GetLength() > folder.GetLength() && wcsncmp(target, folder, folder.GetLength()) == 0 &&
+           target[folder.GetLength()] == L'\\';
+}
+
+BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b)
+{
+    BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
+    BOOL known = FALSE;
+    HANDLE fileA = CreateFileLong(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (fileA == INVALID_HANDLE_VALUE)
+        return FALSE;
+    HANDLE fileB = CreateFileLong(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (fileB != INVALID_HANDLE_VALUE)
+    {
+        known = GetFileInformationByHandle(fileA, &infoA) && GetFileInformationByHandle(fileB, &infoB);
+        CloseHandle(fileB);
+    }
+    CloseHandle(fileA);
+    return known && infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
+CCopyDlgThread::CCopyDlgThread()
+{
+    m_bAutoDelete = FALSE;
+    m_noCopyAttributes = g_NO_COPY_ACTION_COPY_ATTRIBUTES;
+    m_noCopyDateTime = g_NO_COPY_ACTION_COPY_DATE_TIME;
+}
+
+CCopyDlgThread::~CCopyDlgThread()
+{
+    ClearWalk();
+}
+
+HWND CCopyDlgThread::OwnerWindow() const
+{
+    return m_pOwner != nullptr ? m_pOwner->GetSafeHwnd() : nullptr;
+}
+
+void CCopyDlgThread::SetControlText(UINT id, LPCWSTR text)
+{
+    HWND owner = OwnerWindow();
+    if (owner == nullptr)
+        return;
+    HWND control = GetDlgItem(owner, id);
+    if (control != nullptr)
+        SetWindowTextW(control, text);
+}
+
+void CCopyDlgThread::EnableControl(UINT id, BOOL enable)
+{
+    HWND owner = OwnerWindow();
+    HWND control = owner != nullptr ? GetDlgItem(owner, id) : nullptr;
+    if (control != nullptr)
+        EnableWindow(control, enable);
+}
+
+void CCopyDlgThread::ShowCurrent(LPCWSTR text)
+{
+    SetControlText(304, text);
+    m_progress.SetMainText(text);
+}
+
+int CCopyDlgThread::Ask(LPCWSTR text, int type)
+{
+    if (m_stop)
+        return 0;
+    return ShowMessageBoxDlg(m_pOwner, text, nullptr, type) == IDOK ? 1 : 0;
+}
+
+int CCopyDlgThread::WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name)
+{
+    if (!m_writeLog || m_logName.IsEmpty())
+        return 0;
+    CString logPath = L"\\Log\\" + m_logName;
+    if (name != nullptr)
+        WriteLog(logPath, L"%s,%u,%s\\%s", operation, (unsigned)error, path, name);
+    else
+        WriteLog(logPath, L"%s,%u,%s", operation, (unsigned)error, path);
+    m_logWritten = TRUE;
+    return 1;
+}
+
+int CCopyDlgThread::ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question)
+{
+    if (WriteCopyLog(operation, error, path))
+        return 1;
+    return Ask(question, 1);
+}
+
+BOOL CCopyDlgThread::InitInstance()
+{
+    int result = RunJob();
+    if (m_writeLog && m_logWritten)
+    {
+        CString folder = g_ProgramDir + L"\\Log";
+        if (g_EDITORNAME.IsEmpty())
+            ShellExecuteW(nullptr, nullptr, m_logName, nullptr, folder, SW_SHOWNORMAL);
+        else
+        {
+            CString parameters = m_logName;
+            if (!g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty())
+                parameters.Format(L"%s %s", g_EDITOR_OPEN_UNICODE_OPTION.GetString(), m_logName.GetString());
+            ShellExecuteW(nullptr, nullptr, g_EDITORNAME, parameters, folder, SW_SHOWNORMAL);
+        }
+    }
+    HWND owner = OwnerWindow();
+    if (owner != nullptr)
+        PostMessageW(owner, WM_COMMAND, result == 1 ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
+    m_exitCode = result == 1 ? 0 : -1;
+    return FALSE;
+}
+
+int CCopyDlgThread::ExitInstance()
+{
+    return m_exitCode;
+}
+
+int CCopyDlgThread::RunJob()
+{
+    if (m_kind == DROP_LINK)
+        m_kind = DROP_COPY; // a link drop copies; its kind is only a log tag
+    m_firstQuestion = TRUE;
+    if (m_writeLog)
+    {
+        if (!AskCopyWay(nullptr, L"", nullptr))
+            return 0;
+        CString folder = g_ProgramDir + L"\\Log";
+        CreateDirectoryTree(folder, FILE_ATTRIBUTE_NORMAL, nullptr);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        m_logName.Format(L"%s_ERROR_%04d-%02d-%02d_%02d%02d%02d.log", GetCopyOperationTag(m_kind), now.wYear,
+                         now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    }
+    int ok = m_kind == COPY_TO_ALL ? NextTargetDirectory() : PrepareJob();
+    if (!ok)
+        return 0;
+    int last = 1;
+    while (!m_stop)
+    {
+        if (!NextEntry())
+            break;
+        last = ProcessEntry();
+        if (last == 0)
+            break;
+    }
+    return !m_stop && last != 0 ? 1 : 0;
+}
+
+void CCopyDlgThread::BeginRunning()
+{
+    if (m_started)
+        return;
+    m_started = TRUE;
+    EnableControl(730, FALSE);
+    EnableControl(430, FALSE);
+    HWND owner = OwnerWindow();
+    if (owner != nullptr && m_minimize)
+        ShowWindowAsync(owner, SW_MINIMIZE);
+    EnableControl(122, TRUE);
+    EnableControl(IDOK, FALSE);
+    EnableControl(IDCANCEL, FALSE);
+    m_startTick = GetTickCount64();
+    m_copier.m_pJobStartTick = &m_startTick;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CString text;
+    text.Format(L"%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
+    SetControlText(987, text);
+}
+
+int CCopyDlgThread::IsCopyIntoItself()
+{
+    // Dropped files are checked too: a folder dropped onto a pane that shows one of
+    // its own sub-folders would otherwise be copied into itself without end.
+    for (INT_PTR i = 0; i < m_source.m_entries.GetSize(); ++i)
+    {
+        const CFileInfo& entry = m_source.m_entries[i];
+        if (!entry.IsDirectory())
+            continue;
+        CString directory = Joined(entry.GetRealDirectory(FALSE), entry.GetName());
+        if (IsPathInsideDirectory(m_destination, directory))
+        {
+            if (!m_stop)
+                ShowMessageBoxDlg(m_pOwner, L"無限ループに入るファイルのコピーできません", nullptr, 0);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CCopyDlgThread::PrepareJob()
+{
+    m_copier.m_ownerWindow = OwnerWindow();
+    m_copier.m_pJobTotal = &m_totalBytes;
+    m_copier.m_pFinishedBytes = &m_finishedBytes;
+    m_copier.m_progress = &m_progress;
+    if (!ResolvePaneTargetDirectory(m_source.m_directory, m_destinationText, m_destination,
+                                    RESOLVE_CHECK_DRIVE, m_sourcePane))
+        return 0;
+    if (!EnsureDirectory(m_destination, nullptr, nullptr))
+        return 0;
+    if (IsCopyIntoItself())
+        return 0;
+    if (g_COPYDLGEXTRA)
+    {
+        BOOL count = m_kind == COPY || m_kind == DROP_COPY;
+        if (m_kind == MOVE || m_kind == DROP_MOVE)
+            count = !SameRoot(m_source.m_directory, m_destination);
+        if (count)
+        {
+            m_showJobProgress = TRUE;
+            CountJob();
+            ShowTotals();
+        }
+    }
+    BeginRunning();
+    return 1;
+}
+
+int CCopyDlgThread::NextTargetDirectory()
+{
+    m_copier.m_ownerWindow = OwnerWindow();
+    m_copier.m_pJobTotal = &m_totalBytes;
+    m_copier.m_pFinishedBytes = &m_finishedBytes;
+    m_copier.m_progress = &m_progress;
+    ClearWalk();
+    m_sourcePosition = 0;
+    while (m_targetPosition < m_targets.m_entries.GetSize())
+    {
+        const CFileInfo& target = m_targets.m_entries[m_targetPosition++];
+        CString path = Joined(m_targets.m_directory, target.GetName());
+        if (!ResolvePaneTargetDirectory(target.GetRealDirectory(FALSE), path, m_destination,
+                                        RESOLVE_CHECK_DRIVE, m_sourcePane))
+            continue; // a target that names no reachable directory is passed over
+        int goOn = 1;
+        if (!EnsureDirectory(m_destination, nullptr, &goOn))
+        {
+            if (goOn)
+                continue;
+            return 0;
+        }
+        SetControlText(307, m_destination);
+        if (IsCopyIntoItself())
+            return 0;
+        BeginRunning();
+        return 1;
+    }
+    return 0;
+}
+
+BOOL CCopyDlgThread::MatchesFilter(LPCWSTR name) const
+{
+    for (INT_PTR i = 0; i < m_excludedPatterns.GetSize(); ++i)
+        if (MatchFileNameWildcard(name, m_excludedPatterns[i]))
+            return FALSE;
+    if (m_targetPatterns.GetSize() == 0)
+        return TRUE;
+    for (INT_PTR i = 0; i < m_targetPatterns.GetSize(); ++i)
+        if (MatchFileNameWildcard(name, m_targetPatterns[i]))
+            return TRUE;
+    return FALSE;
+}
+
+void CCopyDlgThread::ShowFreeSpace(LPCWSTR path, BOOL force)
+{
+    // Asking the volume for every entry of a tree of small files costs more than
+    // copying them: between two readings, the job takes off what it wrote.
+    ULONGLONG now = GetTickCount64();
+    if (!force && m_freeBytesTick != 0 && now - m_freeBytesTick < 500)
+        return;
+    m_freeBytes = GetDiskFreeBytes(path);
+    m_freeBytesTick = now;
+    if (OwnerWindow() == nullptr)
+        return;
+    CString text;
+    FormatNumberInt(m_freeBytes, text, 15);
+    SetControlText(1037, text);
+}
+
+void CCopyDlgThread::ShowTotals()
+{
+    if (!m_showJobProgress || OwnerWindow() == nullptr)
+        return;
+    CString done, total, text;
+    FormatNumberInt((ULONGLONG)m_finishedBytes, done, 15);
+    FormatNumberInt((ULONGLONG)m_totalBytes, total, 15);
+    text.Format(L"%s/%s", done.GetString(), total.GetString());
+    SetControlText(291, text);
+    text.Format(L"%ld/%ld", (long)m_filesCounted, (long)m_totalFiles);
+    SetControlText(136, text);
+    if (m_totalBytes == 0)
+        text = L"100.0%";
+    else
+        text.Format(L"%3.1f%%", (double)m_finishedBytes * 100.0 / (double)m_totalBytes);
+    SetControlText(137, text);
+}
+
+void CCopyDlgThread::CountTree(LPCWSTR directory)
+{
+    WIN32_FIND_DATAW findData;
+    HANDLE find = FindFirstFileLong(Joined(directory, L"*.*"), &findData);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do
+    {
+        if (CFileInfo::GetEntryClass(findData) > ENTRY_CLASS_DIRECTORY)
+            continue;
+        if (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        {
+            if (!(findData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                CountTree(Joined(directory, findData.cFileName));
+        }
+        else
+        {
+            m_totalBytes += SizeOf(findData);
+            ++m_totalFiles;
+        }
+    } while (!m_stop && FindNextFileW(find, &findData));
+    FindCloseLong(find);
+}
+
+void CCopyDlgThread::CountJob()
+{
+    m_totalBytes = 0;
+    m_totalFiles = 0;
+    for (INT_PTR i = 0; i < m_source.m_entries.GetSize(); ++i)
+    {
+        const CFileInfo& entry = m_source.m_entries[i];
+        if (!entry.IsDirectory())
+        {
+            m_totalBytes += (LONGLONG)entry.m_size;
+            ++m_totalFiles;
+        }
+        else if (!entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT))
+            CountTree(entry.GetRealFullPath());
+    }
+}
+
+void CCopyDlgThread::CountSkipped(const CFileInfo& entry)
+{
+    if (!m_showJobProgress)
+        return;
+    m_finishedBytes += (LONGLONG)entry.m_size;
+    ShowTotals();
+}
+
+void CCopyDlgThread::PopFrame()
+{
+    CDirWalkFrame* top = m_walkTop;
+    if (top == nullptr)
+        return;
+    m_walkTop = top->m_next;
+    if (top->m_pFind != nullptr)
+        CloseEntryFind(top->m_pFind);
+    delete top;
+    if (!m_pendingEntries.empty())
+        m_pendingEntries.pop_back();
+    if (!m_createdTargets.empty())
+        m_createdTargets.pop_back();
+    if (m_walkTop == nullptr)
+        m_walking = FALSE;
+}
+
+void CCopyDlgThread::ClearWalk()
+{
+    while (m_walkTop != nullptr)
+        PopFrame();
+    m_pendingEntries.clear();
+    m_createdTargets.clear();
+    m_walking = FALSE;
+}
+
+int CCopyDlgThread::NextWalkEntry()
+{
+    CDirWalkFrame* frame = m_walkTop;
+    if (frame->m_firstEntryPending)
+    {
+        frame->m_firstEntryPending = 0;
+        const CFileInfo& first = m_pendingEntries.back();
+        if (!first.IsDots() && (first.IsDirectory() || MatchesFilter(first.GetName())))
+        {
+            m_current = first;
+            ShowCurrent(Joined(frame->m_relativePath, first.GetName()));
+            return 1;
+        }
+    }
+    if (frame->m_pFind == nullptr)
+        return 0;
+    CFileInfo entry;
+    while (!m_stop && FindNextEntry(frame->m_pFind, entry))
+    {
+        if (entry.IsDots())
+            continue;
+        if (entry.IsDirectory() || MatchesFilter(entry.GetName()))
+        {
+            m_current = entry;
+            return 1;
+        }
+    }
+    CloseEntryFind(frame->m_pFind);
+    return 0;
+}
+
+int CCopyDlgThread::NextTopEntry()
+{
+    while (m_sourcePosition < m_source.m_entries.GetSize())
+    {
+        const CFileInfo& entry = m_source.m_entries[m_sourcePosition++];
+        if ((m_kind == UP_MOVE || m_kind == NEGLECT_DIR) && !entry.IsDirectory())
+            continue;
+        if (entry.IsDots())
+            continue;
+        m_current = entry;
+        ShowCurrent(entry.GetName());
+        return 1;
+    }
+    return 0;
+}
+
+void CCopyDlgThread::FinishWalkedDirectory()
+{
+    CDirWalkFrame* frame = m_walkTop;
+    if (IsMovingOperation(m_kind))
+    {
+        CVirtualFolderStore* store = VirtualStoreOf(frame->m_directoryPath);
+        if (store != nullptr)
+        {
+            CString folder, name;
+            SplitPath(frame->m_directoryPath, &folder, &name);
+            store->RemoveEntry(folder, name);
+        }
+        else
+        {
+            // The attributes are lifted only for the removal: a directory that stays
+            // (it still holds skipped files) keeps its own.
+            CString holder;
+            DWORD attributes = GetFileAttributesW(LongPathArg(frame->m_directoryPath, holder));
+            SetFileAttributesLong(frame->m_directoryPath, FILE_ATTRIBUTE_ARCHIVE);
+            if (!RemoveDirectoryLong(frame->m_directoryPath) && attributes != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesLong(frame->m_directoryPath, attributes);
+        }
+    }
+    if (!frame->m_targetDirectory.IsEmpty() && !m_createdTargets.empty() && m_createdTargets.back())
+    {
+        HANDLE directory = CreateFileLong(frame->m_targetDirectory, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (directory != INVALID_HANDLE_VALUE)
+        {
+            SetFileTime(directory, &frame->m_creationTime, &frame->m_lastAccessTime, &frame->m_lastWriteTime);
+            CloseHandle(directory);
+        }
+    }
+    PopFrame();
+}
+
+int CCopyDlgThread::NextEntry()
+{
+    while (!m_stop)
+    {
+        if (m_walking && m_walkTop != nullptr)
+        {
+            ShowFreeSpace(m_destination);
+            if (NextWalkEntry())
+                return 1;
+            FinishWalkedDirectory();
+            continue;
+        }
+        m_walking = FALSE;
+        ShowFreeSpace(m_destination);
+        if (NextTopEntry())
+            return 1;
+        if (m_kind == COPY_TO_ALL)
+        {
+            if (!NextTargetDirectory())
+                return 0;
+            continue;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+CString CCopyDlgThread::RelativeTargetDirectory() const
+{
+    // The frame's path below the top directory (empty at the top directory itself).
+    const CString& relative = m_walkTop->m_relativePath;
+    if (relative.GetLength() <= m_topNameLength)
+        return CString();
+    return relative.Mid(m_topNameLength + 1);
+}
+
+CString CCopyDlgThread::CurrentRelativeName(const CFileInfo& entry) const
+{
+    if (m_walking && m_walkTop != nullptr)
+        return Joined(m_walkTop->m_relativePath, entry.GetName());
+    return entry.GetName();
+}
+
+int CCopyDlgThread::ProcessEntry()
+{
+    CFileInfo entry = m_current;
+    if (entry.IsDirectory())
+        return ProcessDirectory(entry);
+
+    CString target;
+    if (!m_walking || m_walkTop == nullptr)
+        target = m_destination;
+    else if (m_kind == UP_MOVE)
+    {
+        CString below = RelativeTargetDirectory();
+        target = below.IsEmpty() ? m_destination : Joined(m_destination, below);
+    }
+    else if (m_kind == NEGLECT_DIR)
+        target = m_destination;
+    else
+        target = Joined(m_destination, m_walkTop->m_relativePath);
+    m_lastError = 0;
+    int result = CopyFileEntry(target, entry);
+    if (result == 2)
+        return 0;
+    if (result == 0 && !m_writeLog && !m_stop)
+    {
+        CString text;
+        text.Format(L"ファイルのコピーに失敗しました。続けますか\n(Error Code=%u)", (unsigned)m_lastError);
+        if (!Ask(text, 1))
+            return 0;
+    }
+    return 1;
+}
+
+int CCopyDlgThread::CopyLinkItself(const CFileInfo& entry, LPCWSTR target)
+{
+    // A link to a directory is copied as the link, never as what it points to: a move
+    // would otherwise copy the target's files and then delete them through the link.
+    CString source = entry.GetRealFullPath();
+    BYTE buffer[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
+    DWORD length = 0;
+    HANDLE link =
+        CreateFileLong(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    DWORD error = ERROR_NOT_SUPPORTED;
+    if (link != INVALID_HANDLE_VALUE)
+    {
+        BOOL read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer, sizeof(buffer),
+                                    &length, nullptr);
+        error = read ? 0 : GetLastError();
+        CloseHandle(link);
+        if (read)
+        {
+            BOOL created = CreateDirectoryLong(target, nullptr);
+            error = created ? 0 : GetLastError();
+            if (created)
+            {
+                HANDLE copy =
+                    CreateFileLong(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                DWORD returned = 0;
+                BOOL set =
+                    copy != INVALID_HANDLE_VALUE && DeviceIoControl(copy, FSCTL_SET_REPARSE_POINT, buffer,
+                                                                    length, nullptr, 0, &returned, nullptr);
+                error = set ? 0 : GetLastError();
+                if (copy != INVALID_HANDLE_VALUE)
+                    CloseHandle(copy);
+                if (!set)
+                    RemoveDirectoryLong(target);
+            }
+        }
+    }
+    if (error == 0)
+        return 1;
+    if (error == ERROR_INVALID_FUNCTION)
+        error = ERROR_NOT_SUPPORTED;
+    m_lastError = error;
+    CString text;
+    text.Format(L"ファイルのコピーに失敗しました。続けますか\n(Error Code=%u)", (unsigned)error);
+    return ReportFailure(L"CreateDirectory", error, source, text) ? 2 : 0; // 2: not copied, go on
+}
+
+int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
+{
+    CString target;
+    if (m_walking && m_walkTop != nullptr)
+    {
+        if (m_kind == UP_MOVE)
+        {
+            CString below = RelativeTargetDirectory();
+            target = below.IsEmpty() ? Joined(m_destination, entry.GetName())
+                                     : Joined(Joined(m_destination, below), entry.GetName());
+        }
+        else if (m_kind == NEGLECT_DIR)
+            target = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT) ? Joined(m_destination, entry.GetName())
+                                                                      : m_destination;
+        else
+            target = Joined(Joined(m_destination, m_walkTop->m_relativePath), entry.GetName());
+    }
+    else if (m_kind == UP_MOVE || m_kind == NEGLECT_DIR)
+        target = m_destination;
+    else
+        target = Joined(m_destination, entry.GetName());
+
+    BOOL virtualSource = entry.m_source == ENTRY_SOURCE_VIRTUAL;
+    CString source = entry.GetRealFullPath();
+    BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
+    // A link is never renamed: Wine renames the directory it points to instead.
+    if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == DROP_MOVE) && !isLink && !virtualSource &&
+        !DirectoryExists(target) && m_targetPatterns.GetSize() == 0 && m_excludedPatterns.GetSize() == 0 &&
+        SameRoot(entry.GetRealDirectory(FALSE), target))
+    {
+        if ((m_kind == UP_MOVE || m_kind == DROP_MOVE) && m_walking)
+        {
+            CString parent, name;
+            SplitPath(target, &parent, &name);
+            if (!EnsureDirectory(parent, nullptr, nullptr))
+                return 0;
+        }
+        if (MoveFileLong(source, target))
+            return 1;
+        DWORD error = GetLastError();
+        // Two folders of one root may still lie on different volumes (a mounted
+        // folder): then the tree is copied and removed instead.
+        if (error != ERROR_NOT_SAME_DEVICE)
+        {
+            m_lastError = error;
+            CString text;
+            text.Format(L"ファイルのコピーに失敗しました。続けますか\n(MoveFile:Error Code=%u)",
+                        (unsigned)error);
+            return ReportFailure(L"MoveFile", error, source, text);
+        }
+    }
+    if (isLink)
+    {
+        int result = CopyLinkItself(entry, target);
+        if (result == 1 && IsMovingOperation(m_kind))
+            RemoveDirectoryLong(source); // removes the link, never the target's contents
+        return result != 0 ? 1 : 0;
+    }
+
+    BOOL created = !DirectoryExists(target);
+    int goOn = 1;
+    // An existing destination directory keeps its own attributes: only a directory
+    // made here takes the source's.
+    if (!EnsureDirectory(target, created ? &entry : nullptr, &goOn))
+        return goOn ? 1 : 0;
+
+    CDirWalkFrame* frame = new CDirWalkFrame();
+    if (m_walkTop == nullptr || !m_walking)
+    {
+        ClearWalk();
+        frame->m_relativePath = entry.GetName();
+        m_topNameLength = frame->m_relativePath.GetLength();
+    }
+    else
+        frame->m_relativePath = Joined(m_walkTop->m_relativePath, entry.GetName());
+    frame->m_next = m_walking ? m_walkTop : nullptr;
+    frame->m_targetDirectory = target;
+    frame->m_directoryPath = source;
+    frame->m_creationTime = entry.m_findData.ftCreationTime;
+    frame->m_lastAccessTime = entry.m_findData.ftLastAccessTime;
+    frame->m_lastWriteTime = entry.m_findData.ftLastWriteTime;
+    CFileInfo first;
+    frame->m_pFind = entry.FindFirstChild(L"*.*", first);
+    frame->m_firstEntryPending = frame->m_pFind != nullptr ? 1 : 0;
+    m_walkTop = frame;
+    m_pendingEntries.push_back(first);
+    m_createdTargets.push_back(created && m_kind != NEGLECT_DIR ? 1 : 0);
+    m_walking = TRUE;
+    return 1;
+}
+
+int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* pContinue)
+{
+    if (DirectoryExists(path))
+        return 1;
+    // A directory named by its short name is there too, though its listed name differs.
+    CString holder;
+    DWORD attributes = GetFileAttributesW(LongPathArg(path, holder));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
+    attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kDirectoryAttributes) : 0;
+    if (CreateDirectoryTree(path, attributes, nullptr))
+        return 1;
+    DWORD error = GetLastError();
+    if (pContinue != nullptr)
+        *pContinue = 1;
+    m_lastError = error;
+    if (WriteCopyLog(L"CreateDirectory", error, path))
+        return 0;
+    if (pContinue == nullptr)
+    {
+        if (!m_stop)
+            ShowMessageBoxDlg(m_pOwner, L"ディレクトリの作成に失敗しました", nullptr, 0);
+    }
+    else if (!Ask(L"ディレクトリの作成に失敗しました。続けますか", 1))
+        *pContinue = 0;
+    return 0;
+}
+
+int CCopyDlgThread::AskCopyWay(const CFileInfo* entry, LPCWSTR directory, const WIN32_FIND_DATAW* existing)
+{
+    CCopyWayDlg dialog;
+    dialog.m_pEntry = entry;
+    dialog.m_directory = directory;
+    if (existing != nullptr)
+        dialog.m_existing = *existing;
+    dialog.m_rule = m_rule;
+    if (m_firstQuestion && g_SAVE_SAME_FILE_NAME_COPY_WAY)
+        dialog.m_rule = g_SAME_FILE_NAME_COPY_WAY;
+    if (dialog.m_rule < COPY_RULE_NEWER || dialog.m_rule > COPY_RULE_OVERWRITE)
+        dialog.m_rule = COPY_RULE_NEWER;
+    dialog.m_sameForRest = m_firstQuestion ? TRUE : m_sameForRest;
+    dialog.m_timeRange = g_COPY_FILE_TIME_USED_RANGE;
+    dialog.m_noCopyAttributes = m_noCopyAttributes;
+    dialog.m_noCopyDateTime = m_noCopyDateTime;
+    m_firstQuestion = FALSE;
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    m_noCopyAttributes = dialog.m_noCopyAttributes;
+    m_noCopyDateTime = dialog.m_noCopyDateTime;
+    g_NO_COPY_ACTION_COPY_ATTRIBUTES = m_noCopyAttributes;
+    g_NO_COPY_ACTION_COPY_DATE_TIME = m_noCopyDateTime;
+    g_COPY_FILE_TIME_USED_RANGE = dialog.m_timeRange;
+    m_sameForRest = dialog.m_sameForRest;
+    m_rule = dialog.m_rule;
+    g_SAME_FILE_NAME_COPY_WAY = dialog.m_rule;
+    return 1;
+}
+
+int CCopyDlgThread::ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDirectory)
+{
+    CString path = Joined(targetDirectory, entry.GetName());
+    CString words, operation;
+    DWORD error = 0;
+    DWORD attributes = entry.m_findData.dwFileAttributes & kDirectoryAttributes;
+    if (attributes == 0)
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    if (m_noCopyAttributes && !SetFileAttributesLong(path, attributes))
+    {
+        error = GetLastError();
+        operation = L"_SetFileAttributes";
+        words = L"属性";
+    }
+    if (m_noCopyDateTime)
+    {
+        CString holder;
+        DWORD old = GetFileAttributesW(LongPathArg(path, holder));
+        SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
+        HANDLE file =
+            CreateFileLong(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        BOOL failed = FALSE;
+        if (file == INVALID_HANDLE_VALUE)
+        {
+            error = GetLastError();
+            operation = L"CreateFile";
+            failed = TRUE;
+        }
+        else
+        {
+            if (!SetFileTime(file, &entry.m_findData.ftCreationTime, &entry.m_findData.ftLastAccessTime,
+                             &entry.m_findData.ftLastWriteTime))
+            {
+                error = GetLastError();
+                operation = L"SetFileTime";
+                failed = TRUE;
+            }
+            CloseHandle(file);
+        }
+        SetFileAttributesLong(path, m_noCopyAttributes || old == INVALID_FILE_ATTRIBUTES ? attributes : old);
+        if (failed)
+            words += words.IsEmpty() ? L"日時" : L",日時";
+    }
+    if (words.IsEmpty())
+        return 1;
+    m_lastError = error;
+    CString text;
+    text.Format(L"%sの変更に失敗しました。続けますか?(Error Code=%u)", words.GetString(), (unsigned)error);
+    return ReportFailure(operation, error, path, text);
+}
+
+int CCopyDlgThread::MoveOverExisting(const CFileInfo& entry, LPCWSTR path, BOOL replace, DWORD& error)
+{
+    // One step that replaces the old file only when the move succeeds; a read-only
+    // destination refuses to be replaced, so its attributes are lifted for the step.
+    CString sourceHolder, targetHolder;
+    LPCWSTR target = LongPathArg(path, targetHolder);
+    DWORD old = replace ? GetFileAttributesW(target) : INVALID_FILE_ATTRIBUTES;
+    if (old != INVALID_FILE_ATTRIBUTES &&
+        (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+    CString source = entry.GetRealFullPath();
+    if (MoveFileExW(LongPathArg(source, sourceHolder), target, replace ? MOVEFILE_REPLACE_EXISTING : 0))
+        return 1;
+    error = GetLastError();
+    if (old != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(target, old);
+    return 0;
+}
+
+int CCopyDlgThread::RemoveMovedSource(const CFileInfo& entry)
+{
+    CVirtualFolderStore* store =
+        entry.m_source == ENTRY_SOURCE_VIRTUAL ? VirtualStoreOf(entry.GetDirectory()) : nullptr;
+    if (store != nullptr)
+    {
+        store->RemoveEntry(entry.GetDirectory(), entry.GetName());
+        return 1;
+    }
+    CString source = entry.GetRealFullPath();
+    CString holder;
+    DWORD old = GetFileAttributesW(LongPathArg(source, holder));
+    SetFileAttributesLong(source, FILE_ATTRIBUTE_ARCHIVE);
+    if (DeleteFileLong(source))
+        return 1;
+    DWORD error = GetLastError();
+    // The source stays: it keeps the attributes it had.
+    if (old != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesLong(source, old);
+    m_lastError = error;
+    WriteCopyLog(L"DeleteFile", error, source);
+    CString text;
+    text.Format(L"ファイルの移動に失敗しました。続けますか\n(DeleteFile:Error Code=%u)", (unsigned)error);
+    return Ask(text, 1) ? 1 : 2;
+}
+
+int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry)
+{
+    CString path = Joined(targetDirectory, entry.GetName());
+    CString source = entry.GetRealFullPath();
+    ShowCurrent(CurrentRelativeName(entry));
+
+    WIN32_FIND_DATAW existing{};
+    BOOL exists = FALSE;
+    CVirtualFolderStore* virtualTarget = VirtualStoreOf(path);
+    // In a directory this job made itself, no name can be taken yet: the copier is
+    // told so and fails rather than replace a file that appeared meanwhile.
+    BOOL freshTarget =
+        m_walking && m_walkTop != nullptr && !m_createdTargets.empty() && m_createdTargets.back();
+    m_copier.m_replaceExisting = !freshTarget;
+    if (virtualTarget == nullptr && !freshTarget)
+    {
+        HANDLE find = FindFirstFileLong(path, &existing);
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            FindCloseLong(find);
+            exists = !(existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        }
+    }
+    if (m_showJobProgress)
+    {
+        ++m_filesCounted;
+        ShowTotals();
+    }
+    m_copier.m_filesCounted = m_filesCounted;
+    m_copier.m_filesInJob = m_totalFiles;
+
+    if (!exists)
+    {
+        if (virtualTarget != nullptr)
+        {
+            WIN32_FIND_DATAW own;
+            HANDLE find = FindFirstFileLong(source, &own);
+            if (find == INVALID_HANDLE_VALUE)
+            {
+                m_lastError = GetLastError();
+                return WriteCopyLog(L"ExistFile", m_lastError, source) ? 1 : 0;
+            }
+            FindCloseLong(find);
+            if (!virtualTarget->AddEntry(targetDirectory, own, entry.GetRealDirectory(FALSE)))
+                return WriteCopyLog(L"AddToVirtualDrive", 0, targetDirectory, entry.GetName()) ? 1 : 0;
+            if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == NEGLECT_DIR) &&
+                entry.m_source == ENTRY_SOURCE_VIRTUAL)
+                RemoveMovedSource(entry);
+            return 1;
+        }
+        if (IsMovingOperation(m_kind) && entry.m_source != ENTRY_SOURCE_VIRTUAL &&
+            SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
+        {
+            DWORD error = 0;
+            if (MoveOverExisting(entry, path, FALSE, error))
+                return 1;
+            if (error != ERROR_NOT_SAME_DEVICE)
+            {
+                m_lastError = error;
+                return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
+            }
+        }
+    }
+    else
+    {
+        if (!m_sameForRest && !AskCopyWay(&entry, targetDirectory, &existing))
+            return 2;
+        BOOL copy = FALSE;
+        int slackCompare =
+            CompareFileTimesBySetting(entry.m_findData.ftLastWriteTime, existing.ftLastWriteTime);
+        switch (m_rule)
+        {
+        case COPY_RULE_NEWER:
+            copy = slackCompare == -1;
+            break;
+        case COPY_RULE_OLDER:
+            copy = slackCompare == 1;
+            break;
+        case COPY_RULE_LARGER:
+            copy = (ULONGLONG)entry.m_size > (ULONGLONG)SizeOf(existing);
+            break;
+        case COPY_RULE_RENAME: {
+            // Stands in for the rename dialog of a single file until that exists.
+            COnlyEditNameDlg dialog(m_pOwner);
+            dialog.m_name = entry.GetName();
+            if (dialog.DoModal() != IDOK || dialog.m_name.IsEmpty())
+            {
+                CountSkipped(entry);
+                return 2;
+            }
+            path = Joined(targetDirectory, dialog.m_name);
+            if (FileExists(path))
+            {
+                CountSkipped(entry);
+                return 1;
+            }
+            exists = FALSE;
+            copy = TRUE;
+            break;
+        }
+        case COPY_RULE_NUMBERED: {
+            BOOL found = FALSE;
+            for (int n = 0; n < 999 && !found; ++n)
+            {
+                CString name;
+                name.Format(L"%s%03d.%s", entry.m_baseName.GetString(), n, entry.m_extension.GetString());
+                CString candidate = Joined(targetDirectory, name);
+                CString holder;
+                if (GetFileAttributesW(LongPathArg(candidate, holder)) == INVALID_FILE_ATTRIBUTES)
+                {
+                    path = candidate;
+                    found = TRUE;
+                }
+            }
+            if (!found)
+            {
+                CountSkipped(entry);
+                return 1;
+            }
+            exists = FALSE;
+            copy = TRUE;
+            break;
+        }
+        case COPY_RULE_SKIP:
+            copy = FALSE;
+            break;
+        default:
+            copy = TRUE;
+            break;
+        }
+        if (!copy)
+        {
+            if (!ApplyNoCopyActions(entry, targetDirectory))
+                return 2;
+            CountSkipped(entry);
+            return 1;
+        }
+        // Replacing a file by itself (the same file under another spelling: letter
+        // case, a short name, a path through a link) would destroy it.
+        if (exists && (path.CompareNoCase(source) == 0 || IsSameFileObject(path, source)))
+        {
+            CountSkipped(entry);
+            return 1;
+        }
+        if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == NEGLECT_DIR) &&
+            entry.m_source != ENTRY_SOURCE_VIRTUAL &&
+            SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
+        {
+            DWORD error = 0;
+            if (MoveOverExisting(entry, path, exists, error))
+                return 1;
+            if (error != ERROR_NOT_SAME_DEVICE)
+            {
+                m_lastError = error;
+                CountSkipped(entry);
+                return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
+            }
+        }
+    }
+
+    int copied = 0;
+    int result = CopyOneFile(entry, exists ? &existing : nullptr, path, targetDirectory, copied);
+    if (result == 1 && copied && IsMovingOperation(m_kind))
+        return RemoveMovedSource(entry);
+    return result;
+}
+
+int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* existing, LPCWSTR path,
+                                LPCWSTR targetDirectory, int& copied)
+{
+    copied = 0;
+    LONGLONG existingSize = existing != nullptr ? SizeOf(*existing) : 0;
+    // The free space was read for this entry when it was taken; it is read again
+    // only after the user says another disk is in.
+    for (BOOL fresh = FALSE;; fresh = TRUE)
+    {
+        if (fresh)
+            ShowFreeSpace(path, TRUE);
+        // A volume whose free space cannot be read reports 0: that is no reason to
+        // hold every file back.
+        if (m_freeBytes == 0 || (LONGLONG)m_freeBytes + existingSize >= (LONGLONG)entry.m_size)
+            break;
+        if (!fresh)
+            continue; // the figure may be old: read it once more before asking
+        if (!Ask(L"容量が足りませんディスクを入れ替えてください", 1))
+            return 0;
+    }
+    if (m_ensuredDirectory.CompareNoCase(targetDirectory) != 0)
+    {
+        if (!EnsureDirectory(targetDirectory, nullptr, nullptr))
+            return 0;
+        m_ensuredDirectory = targetDirectory;
+    }
+
+    m_copier.m_ownerWindow = OwnerWindow();
+    m_copier.m_showJobProgress = m_showJobProgress;
+    CString realDirectory = entry.GetRealDirectory(FALSE);
+    int goOn = 1;
+    if (m_copier.Open(entry.m_findData, path, realDirectory))
+    {
+        int more = 1;
+        while (!m_stop && more)
+            more = m_copier.CopyChunk(&goOn);
+        m_copier.Close(more != 0);
+        if (more)
+            return 0; // stopped: the partial destination is gone
+        if (goOn)
+        {
+            copied = 1;
+            LONGLONG grown = (LONGLONG)entry.m_size - existingSize;
+            m_freeBytes = grown >= (LONGLONG)m_freeBytes ? 0 : m_freeBytes - (grown > 0 ? grown : 0);
+            return 1;
+        }
+    }
+    m_lastError = m_copier.m_failedError;
+    CString text;
+    text.Format(L"ファイルのコピーに失敗しました。続けますか\n(%s:Error Code=%u)",
+                m_copier.m_failedOperation.GetString(), (unsigned)m_copier.m_failedError);
+    return ReportFailure(m_copier.m_failedOperation, m_copier.m_failedError, m_copier.m_failedPath, text) ? 1
+                                                                                                          : 2;
+}

@@ -1,0 +1,165 @@
+// The worker of one copy or move job: it walks the selected entries and their trees,
+// decides per file where it goes and what happens when the name is taken, renames
+// within one volume and copies across volumes, removes the sources of moves only
+// when their copies are complete, and asks on failures or writes them into the copy
+// log. It runs without a window as well: progress then goes only to m_progress, and
+// every question goes through the dialogs' answer hook.
+#pragma once
+#include <windows.h>
+#include <vector>
+#include "app/ProgressInfo.h"
+#include "app/records/PaneRecords.h"
+#include "filer/PaneSelection.h"
+#include "fileops/copy/FileCopier.h"
+#include "framework/FwCollections.h"
+#include "framework/FwThread.h"
+
+class CWnd;
+
+// The kind of a copy job; MOVE, UP_MOVE, NEGLECT_DIR and DROP_MOVE move.
+enum CopyOperation
+{
+    COPY = 0,
+    MOVE = 1,
+    UP_MOVE = 2,     // the contents of the selected directories, with their trees
+    NEGLECT_DIR = 3, // every file of the selected trees, flat into the destination
+    DROP_COPY = 4,   // dropped files; starts without OK
+    COPY_TO_ALL = 5, // into each selected directory of the other pane
+    SYNCRO_COPY = 6, // log tag of the synchronisation only
+    DROP_MOVE = 7,   // dropped files; starts without OK
+    DROP_LINK = 8,   // log tag only: a link drop runs as DROP_COPY
+    COPY_OPERATION_COUNT
+};
+
+// The rule for a file whose name is taken at the destination (the radio order of
+// the conflict dialog).
+enum CopyConflictRule
+{
+    COPY_RULE_NEWER = 0,
+    COPY_RULE_OLDER = 1,
+    COPY_RULE_LARGER = 2,
+    COPY_RULE_RENAME = 3,
+    COPY_RULE_NUMBERED = 4,
+    COPY_RULE_SKIP = 5,
+    COPY_RULE_OVERWRITE = 6,
+};
+
+BOOL IsMovingOperation(int kind);
+// The log tag ("COPY", "MOVE" ...) and the dialog caption of a kind.
+LPCWSTR GetCopyOperationTag(int kind);
+LPCWSTR GetCopyOperationCaption(int kind);
+
+// 1 when `destination` is the directory `directory` or lies inside it (case aside).
+BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory);
+// 1 when the two paths name one and the same file or directory, however spelt (short
+// names, links, letter case): same volume and same file index.
+BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b);
+
+class CCopyDlgThread : public CWinThread
+{
+public:
+    CCopyDlgThread();
+    ~CCopyDlgThread() override;
+
+    // ---- Inputs (set before the job starts) -------------------------------------
+    CWnd* m_pOwner = nullptr; // the copy dialog; null when run without a window
+    int m_kind = COPY;
+    int m_sourcePane = 0;
+    CSelectedEntryList m_source;
+    CSelectedEntryList m_targets; // COPY_TO_ALL: the other pane's marked directories
+    CStringArray m_targetPatterns;
+    CStringArray m_excludedPatterns;
+    BOOL m_minimize = FALSE;
+    BOOL m_writeLog = FALSE;
+    // The destination as the user typed it (the dialog's field 307).
+    CString m_destinationText;
+
+    volatile LONG m_stop = 0;
+    CProgressInfo m_progress;
+
+    // ---- The job ----------------------------------------------------------------
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    // Runs the whole job on the calling thread: 1 when every entry was dealt with,
+    // 0 when it ended early (stopped, cancelled, refused).
+    int RunJob();
+
+    // The conflict question; 1 after OK, 0 after Cancel. `entry` null: asked before
+    // a logged job starts, without a file.
+    int AskCopyWay(const CFileInfo* entry, LPCWSTR directory, const WIN32_FIND_DATAW* existing);
+
+    // ---- State, readable after the job --------------------------------------------
+    CString m_destination;
+    CString m_logName; // "COPY_ERROR_....log" once logging began
+    BOOL m_logWritten = FALSE;
+    LONGLONG m_totalBytes = 0;
+    int m_totalFiles = 0;
+    LONGLONG m_finishedBytes = 0;
+    int m_filesCounted = 0;
+    BOOL m_showJobProgress = FALSE;
+    // The conflict state of the job.
+    BOOL m_firstQuestion = TRUE;
+    int m_rule = COPY_RULE_NEWER;
+    BOOL m_sameForRest = FALSE;
+    int m_noCopyAttributes = 0;
+    int m_noCopyDateTime = 0;
+    CFileCopier m_copier;
+
+private:
+    int PrepareJob();
+    int NextTargetDirectory();
+    int NextEntry();
+    int ProcessEntry();
+    int ProcessDirectory(const CFileInfo& entry);
+    int CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry);
+    int CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* existing, LPCWSTR path,
+                    LPCWSTR targetDirectory, int& copied);
+    int ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDirectory);
+    int MoveOverExisting(const CFileInfo& entry, LPCWSTR path, BOOL replace, DWORD& error);
+    int RemoveMovedSource(const CFileInfo& entry);
+    int CopyLinkItself(const CFileInfo& entry, LPCWSTR target);
+    int EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* pContinue);
+    int WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name = nullptr);
+    // Logs the failure or asks `question`: 1 go on, 0 stop.
+    int ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question);
+    int Ask(LPCWSTR text, int type);
+    int IsCopyIntoItself();
+    BOOL MatchesFilter(LPCWSTR name) const;
+    int NextWalkEntry();
+    int NextTopEntry();
+    void FinishWalkedDirectory();
+    void PopFrame();
+    void ClearWalk();
+    void CountJob();
+    void CountTree(LPCWSTR directory);
+    void CountSkipped(const CFileInfo& entry);
+    void ShowTotals();
+    void ShowFreeSpace(LPCWSTR path, BOOL force = FALSE);
+    void ShowCurrent(LPCWSTR text);
+    void SetControlText(UINT id, LPCWSTR text);
+    void EnableControl(UINT id, BOOL enable);
+    void BeginRunning();
+    CString RelativeTargetDirectory() const;
+    CString CurrentRelativeName(const CFileInfo& entry) const;
+    HWND OwnerWindow() const;
+
+    CFileInfo m_current;
+    INT_PTR m_sourcePosition = 0;
+    INT_PTR m_targetPosition = 0;
+    BOOL m_walking = FALSE;
+    BOOL m_started = FALSE;
+    CDirWalkFrame* m_walkTop = nullptr;
+    int m_topNameLength = 0;
+    // Per level of the walk: the first entry the enumeration delivered, and whether
+    // this job created the level's target directory (only then does it take the
+    // source directory's times).
+    std::vector<CFileInfo> m_pendingEntries;
+    std::vector<int> m_createdTargets;
+    ULONGLONG m_startTick = 0;
+    ULONGLONG m_freeBytes = 0;
+    ULONGLONG m_freeBytesTick = 0;
+    // The target directory made sure of last.
+    CString m_ensuredDirectory;
+    DWORD m_lastError = 0;
+    int m_exitCode = -1;
+};

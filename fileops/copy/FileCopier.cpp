@@ -1,0 +1,537 @@
+#include "fileops/copy/FileCopier.h"
+#include <commctrl.h>
+#include <time.h>
+#include <wctype.h>
+#include "app/Directories.h"
+#include "app/Drives.h"
+#include "app/Formatting.h"
+#include "app/PathHelpers.h"
+#include "app/ProgressInfo.h"
+#include "app/Settings.h"
+
+namespace
+{
+
+UINT SystemDriveType(LPCWSTR root)
+{
+    return GetDriveTypeW(root);
+}
+
+BOOL SystemBytesPerSector(LPCWSTR root, DWORD* bytesPerSector)
+{
+    DWORD sectorsPerCluster = 0, freeClusters = 0, totalClusters = 0;
+    return GetDiskFreeSpaceW(root, &sectorsPerCluster, bytesPerSector, &freeClusters, &totalClusters);
+}
+
+// The attributes a plain file can be given; the directory and reparse bits of a find
+// record are not among them.
+const DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
+
+DWORD SettableAttributes(DWORD attributes)
+{
+    DWORD result = attributes & kSettableAttributes;
+    return result == 0 ? FILE_ATTRIBUTE_NORMAL : result;
+}
+
+DWORD ChunkSettingBytes(UINT type, BOOL floppy)
+{
+    int kilobytes;
+    switch (type)
+    {
+    case DRIVE_FIXED:
+        kilobytes = g_COPY_BUFFER_SIZE_FIXED;
+        break;
+    case DRIVE_REMOTE:
+        kilobytes = g_COPY_BUFFER_SIZE_REMOTE;
+        break;
+    case DRIVE_REMOVABLE:
+        kilobytes = floppy ? g_COPY_BUFFER_SIZE_OTHER : g_COPY_BUFFER_SIZE_REMOVABLE;
+        break;
+    default:
+        kilobytes = g_COPY_BUFFER_SIZE_OTHER;
+        break;
+    }
+    if (kilobytes <= 0)
+        return 524288;
+    // A setting beyond 4 GB would not fit the 32-bit chunk.
+    ULONGLONG bytes = (ULONGLONG)kilobytes * 1024;
+    return bytes > 0xFFFFFFFFull ? 0xFFFFFFFFu : (DWORD)bytes;
+}
+
+BOOL SetPosition(HANDLE file, LONGLONG offset)
+{
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    return SetFilePointerEx(file, distance, nullptr, FILE_BEGIN);
+}
+
+void CloseHandleOnce(HANDLE& handle)
+{
+    if (handle != INVALID_HANDLE_VALUE)
+    {
+        CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+}
+
+// A removable drive that is a floppy: it takes the "other" chunk size.
+const UINT kFloppyDriveType = 0x100;
+
+} // namespace
+
+const CopierDriveProbe g_SystemDriveProbe = {SystemDriveType, SystemBytesPerSector, IsFloppyDrive, WriteFile};
+
+DWORD ComputeCopyChunkSize(UINT sourceType, BOOL sourceFloppy, UINT destinationType, BOOL destinationFloppy,
+                           LONGLONG size)
+{
+    DWORD chunk = 0xFFFFFFFFu;
+    DWORD sourceBytes = ChunkSettingBytes(sourceType, sourceFloppy);
+    DWORD destinationBytes = ChunkSettingBytes(destinationType, destinationFloppy);
+    if (sourceBytes < chunk)
+        chunk = sourceBytes;
+    if (destinationBytes < chunk)
+        chunk = destinationBytes;
+    if (size >= 0 && (ULONGLONG)size < chunk)
+        chunk = (DWORD)size;
+    return chunk == 0 ? 1024 : chunk;
+}
+
+CFileCopier::CFileCopier() : m_pFinishedBytes(&m_ownFinished), m_probe(g_SystemDriveProbe) {}
+
+CFileCopier::~CFileCopier()
+{
+    Close(TRUE);
+    FreeBuffer();
+}
+
+void CFileCopier::FreeBuffer()
+{
+    if (m_buffer != nullptr)
+        VirtualFree(m_buffer, 0, MEM_RELEASE);
+    m_buffer = nullptr;
+    m_bufferSize = 0;
+}
+
+UINT CFileCopier::DriveTypeOf(LPCWSTR path)
+{
+    if (path == nullptr || path[0] == 0)
+        return DRIVE_NO_ROOT_DIR;
+    if (path[0] == L'\\')
+        return DRIVE_REMOTE;
+    wchar_t letter = (wchar_t)towupper(path[0]);
+    for (int i = 0; i < 2; ++i)
+        if (m_cachedLetters[i] == letter)
+            return m_cachedTypes[i];
+    wchar_t root[4] = {letter, L':', L'\\', 0};
+    UINT type = m_probe.getDriveType(root);
+    if (type == DRIVE_REMOVABLE && m_probe.isFloppyDrive != nullptr && m_probe.isFloppyDrive(letter))
+        type = kFloppyDriveType;
+    m_cachedLetters[m_nextCacheSlot] = letter;
+    m_cachedTypes[m_nextCacheSlot] = type;
+    m_nextCacheSlot ^= 1;
+    return type;
+}
+
+BOOL CFileCopier::ChooseChunkSize(LONGLONG size)
+{
+    const UINT kFloppy = kFloppyDriveType;
+    UINT sourceType = DriveTypeOf(m_sourcePath);
+    UINT destinationType = DriveTypeOf(m_destinationPath);
+    m_chunkSize = ComputeCopyChunkSize(
+        sourceType == kFloppy ? DRIVE_REMOVABLE : sourceType, sourceType == kFloppy,
+        destinationType == kFloppy ? DRIVE_REMOVABLE : destinationType, destinationType == kFloppy, size);
+    if (m_buffer != nullptr && m_bufferSize == m_chunkSize)
+        return TRUE;
+    FreeBuffer();
+    // Page-aligned memory: an unbuffered handle on Windows rejects buffers that are
+    // not aligned to the sector size.
+    m_buffer = (BYTE*)VirtualAlloc(nullptr, m_chunkSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (m_buffer == nullptr)
+        return FALSE;
+    m_bufferSize = m_chunkSize;
+    return TRUE;
+}
+
+int CFileCopier::Fail(LPCWSTR operation, DWORD error, LPCWSTR path)
+{
+    m_failedOperation = operation;
+    m_failedError = error;
+    m_failedPath = path;
+    *m_pFinishedBytes += m_fileSize;
+    CloseHandleOnce(m_sourceHandle);
+    CloseHandleOnce(m_destinationHandle);
+    CloseHandleOnce(m_spareHandle);
+    // A truncated file with a fresh time would count as newer than the original
+    // at the next copy, and a temporary is of no use to anyone: neither stays.
+    DiscardWritten();
+    return 0;
+}
+
+void CFileCopier::DiscardWritten()
+{
+    if (m_writtenPath.IsEmpty())
+        return;
+    SetFileAttributesLong(m_writtenPath, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileLong(m_writtenPath);
+    m_writtenPath.Empty();
+}
+
+int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory)
+{
+    Close(TRUE);
+    ULONGLONG start = GetTickCount64();
+    m_source = source;
+    m_destinationPath = destinationPath;
+    MakePath(sourceDirectory, source.cFileName, m_sourcePath);
+    m_writtenPath.Empty();
+    m_replacing = FALSE;
+    m_fileSize = ((LONGLONG)source.nFileSizeHigh << 32) + source.nFileSizeLow;
+    m_bytesDone = 0;
+    m_lastPercent = -1;
+    m_sectorAligned = FALSE;
+    m_bytesPerSector = 0;
+    m_failedOperation.Empty();
+    m_failedError = 0;
+    m_failedPath.Empty();
+
+    m_sourceHandle = CreateFileLong(m_sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_sourceHandle == INVALID_HANDLE_VALUE)
+        return Fail(L"CreateFile", GetLastError(), m_sourcePath);
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(m_sourceHandle, &size))
+        m_fileSize = size.QuadPart;
+    if (!ChooseChunkSize(m_fileSize))
+        return Fail(L"CreateFile", ERROR_NOT_ENOUGH_MEMORY, m_sourcePath);
+
+    if (g_REMOVABLE_COPY_FAST && (LONGLONG)m_chunkSize < m_fileSize && destinationPath[0] != L'\\' &&
+        destinationPath[0] != 0)
+    {
+        wchar_t root[4] = {destinationPath[0], L':', L'\\', 0};
+        DWORD sector = 0;
+        if (m_probe.getDriveType(root) == DRIVE_REMOVABLE && m_probe.getBytesPerSector(root, &sector) &&
+            sector != 0 && m_chunkSize >= sector)
+        {
+            m_sectorAligned = TRUE;
+            m_bytesPerSector = sector;
+            m_chunkSize = m_chunkSize / sector * sector;
+        }
+    }
+
+    // A new file takes the source's attributes when it is made; only a read-only one
+    // (and a file made unbuffered or under a temporary name) gets them at the end.
+    DWORD attributes = SettableAttributes(source.dwFileAttributes);
+    m_setAttributesAtEnd = m_sectorAligned || (attributes & FILE_ATTRIBUTE_READONLY);
+    attributes &= ~FILE_ATTRIBUTE_READONLY;
+    DWORD flags = m_sectorAligned
+                      ? FILE_FLAG_NO_BUFFERING
+                      : ((attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN);
+    // A new file is created only where nothing is; an existing one is replaced later,
+    // from a complete copy beside it, so that a failure cannot destroy it.
+    m_destinationHandle =
+        CreateFileLong(destinationPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
+    if (m_destinationHandle != INVALID_HANDLE_VALUE)
+    {
+        m_writtenPath = destinationPath;
+    }
+    else
+    {
+        DWORD error = GetLastError();
+        CString holder;
+        DWORD existing = GetFileAttributesW(LongPathArg(destinationPath, holder));
+        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
+            existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY) ||
+            !m_replaceExisting)
+            return Fail(L"CreateFile", error, destinationPath);
+        m_replacing = TRUE;
+        m_setAttributesAtEnd = TRUE;
+        for (int n = 0; n < 1000 && m_destinationHandle == INVALID_HANDLE_VALUE; ++n)
+        {
+            CString temporary;
+            temporary.Format(L"%s.~qv%03d", destinationPath, n);
+            m_destinationHandle = CreateFileLong(temporary, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                                 CREATE_NEW, flags, nullptr);
+            if (m_destinationHandle != INVALID_HANDLE_VALUE)
+                m_writtenPath = temporary;
+            else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+                break;
+        }
+        if (m_destinationHandle == INVALID_HANDLE_VALUE)
+            return Fail(L"CreateFile", GetLastError(), destinationPath);
+    }
+
+    if (m_sectorAligned)
+    {
+        LONGLONG sectors = (m_fileSize + m_bytesPerSector - 1) / m_bytesPerSector;
+        if (m_fileSize % m_bytesPerSector != 0)
+        {
+            m_spareHandle = CreateFileLong(m_writtenPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (m_spareHandle == INVALID_HANDLE_VALUE)
+                return Fail(L"CreateFile", GetLastError(), destinationPath);
+        }
+        if (!SetPosition(m_destinationHandle, sectors * m_bytesPerSector))
+            return Fail(L"SetFilePointer", GetLastError(), destinationPath);
+        if (!SetEndOfFile(m_destinationHandle))
+            return Fail(L"SetEndOfFile", GetLastError(), destinationPath);
+        if (!SetPosition(m_destinationHandle, 0))
+            return Fail(L"SetFilePointer", GetLastError(), destinationPath);
+    }
+
+    ULONGLONG now = GetTickCount64();
+    m_openTime += now - start;
+    ++m_opens;
+    m_carriedCopyTime = m_copyTime;
+    m_fileCopyStart = now;
+    return 1;
+}
+
+int CFileCopier::CopyChunk(int* pContinue)
+{
+    if (m_sourceHandle == INVALID_HANDLE_VALUE || m_destinationHandle == INVALID_HANDLE_VALUE)
+    {
+        *pContinue = 0;
+        return 0;
+    }
+    LONGLONG remaining = m_fileSize - m_bytesDone;
+    DWORD wanted = remaining < (LONGLONG)m_chunkSize ? (DWORD)remaining : m_chunkSize;
+    DWORD got = 0;
+    if (!ReadFile(m_sourceHandle, m_buffer, wanted, &got, nullptr))
+    {
+        *pContinue = 0;
+        return Fail(L"ReadFile", GetLastError(), m_sourcePath);
+    }
+    // A source that shrank under the copy ends early: what was read is not the file,
+    // and stamping it with the source's times would pass it off as complete.
+    if (got != wanted)
+    {
+        *pContinue = 0;
+        return Fail(L"ReadFile", ERROR_HANDLE_EOF, m_sourcePath);
+    }
+    DWORD toWrite = got;
+    if (m_sectorAligned && got != m_chunkSize && got % m_bytesPerSector != 0)
+        toWrite = (got / m_bytesPerSector + 1) * m_bytesPerSector;
+    if (toWrite != 0)
+    {
+        DWORD written = 0;
+        if (!m_probe.writeFile(m_destinationHandle, m_buffer, toWrite, &written, nullptr) ||
+            written != toWrite)
+        {
+            DWORD error = GetLastError();
+            *pContinue = 0;
+            return Fail(L"WriteFile", error == 0 ? ERROR_DISK_FULL : error, m_destinationPath);
+        }
+    }
+    m_bytesDone += got;
+    m_bytesCopied += got;
+    if (m_showJobProgress && m_pJobTotal != nullptr)
+        ShowJobProgress(*m_pFinishedBytes + m_bytesDone, *m_pJobTotal);
+    ShowFilePercent();
+    ReportProgress();
+    if (m_bytesDone < m_fileSize)
+    {
+        ShowTimes();
+        return 1;
+    }
+
+    if (m_sectorAligned && m_fileSize % m_bytesPerSector != 0)
+    {
+        if (m_spareHandle == INVALID_HANDLE_VALUE)
+        {
+            m_spareHandle = CreateFileLong(m_writtenPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (m_spareHandle == INVALID_HANDLE_VALUE)
+            {
+                *pContinue = 0;
+                return Fail(L"CreateFile", GetLastError(), m_destinationPath);
+            }
+        }
+        CloseHandleOnce(m_destinationHandle);
+        m_destinationHandle = m_spareHandle;
+        m_spareHandle = INVALID_HANDLE_VALUE;
+        if (!SetPosition(m_destinationHandle, m_fileSize))
+        {
+            *pContinue = 0;
+            return Fail(L"SetFilePointer", GetLastError(), m_destinationPath);
+        }
+        if (!SetEndOfFile(m_destinationHandle))
+        {
+            *pContinue = 0;
+            return Fail(L"SetEndOfFile", GetLastError(), m_destinationPath);
+        }
+    }
+    SetControlText(m_filePercentId, L"100%");
+    if (m_ownerWindow != nullptr)
+    {
+        HWND bar = GetDlgItem(m_ownerWindow, m_fileBarId);
+        if (bar != nullptr)
+            SendMessageW(bar, PBM_SETPOS, 100, 0);
+    }
+    SetFileTime(m_destinationHandle, &m_source.ftCreationTime, &m_source.ftLastAccessTime,
+                &m_source.ftLastWriteTime);
+    if (FinishFile() != COPIER_FILE_DONE)
+    {
+        *pContinue = 0;
+        return 0;
+    }
+    if (m_showJobProgress)
+        *m_pFinishedBytes += m_fileSize;
+    *pContinue = 1;
+    return 0;
+}
+
+int CFileCopier::FinishFile()
+{
+    CloseHandleOnce(m_destinationHandle);
+    CloseHandleOnce(m_spareHandle);
+    if (m_replacing)
+    {
+        // The old file goes only now, in one step, for the complete copy; a read-only
+        // file refuses to be replaced, so its attributes are lifted just for the step.
+        CString holder, targetHolder;
+        LPCWSTR target = LongPathArg(m_destinationPath, targetHolder);
+        DWORD oldAttributes = GetFileAttributesW(target);
+        if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
+            (oldAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+            SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+        if (!MoveFileExW(LongPathArg(m_writtenPath, holder), target, MOVEFILE_REPLACE_EXISTING))
+        {
+            DWORD error = GetLastError();
+            if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesW(target, oldAttributes);
+            m_fileSize = 0; // already counted as copied: not counted again as finished
+            Fail(L"MoveFile", error, m_destinationPath);
+            return COPIER_FILE_FAILED;
+        }
+    }
+    m_writtenPath.Empty();
+    if (m_setAttributesAtEnd)
+        SetFileAttributesLong(m_destinationPath, SettableAttributes(m_source.dwFileAttributes));
+    Close(FALSE);
+    ShowTimes();
+    return COPIER_FILE_DONE;
+}
+
+void CFileCopier::Close(BOOL deleteDestination)
+{
+    ULONGLONG start = GetTickCount64();
+    BOOL bothOpen = m_sourceHandle != INVALID_HANDLE_VALUE && m_destinationHandle != INVALID_HANDLE_VALUE;
+    CloseHandleOnce(m_sourceHandle);
+    CloseHandleOnce(m_destinationHandle);
+    CloseHandleOnce(m_spareHandle);
+    if (bothOpen)
+    {
+        m_closeTime += GetTickCount64() - start;
+        ++m_closes;
+    }
+    // A file that was not completed is never left behind, stopped or not: it would
+    // pass for a copy of the source.
+    (void)deleteDestination;
+    DiscardWritten();
+}
+
+void CFileCopier::SetControlText(UINT id, LPCWSTR text)
+{
+    if (m_ownerWindow == nullptr)
+        return;
+    HWND control = GetDlgItem(m_ownerWindow, id);
+    if (control != nullptr)
+        SetWindowTextW(control, text);
+}
+
+void CFileCopier::ShowFilePercent()
+{
+    int percent;
+    if (m_fileSize <= 0)
+        percent = 100;
+    else if (m_fileSize <= 100)
+        percent = (int)(m_bytesDone * 100 / m_fileSize);
+    else
+        percent = (int)(m_bytesDone / (m_fileSize / 100));
+    if (percent == m_lastPercent)
+        return;
+    m_lastPercent = percent;
+    if (m_ownerWindow == nullptr)
+        return;
+    CString text;
+    text.Format(L"%d%%", percent);
+    SetControlText(m_filePercentId, text);
+    HWND bar = GetDlgItem(m_ownerWindow, m_fileBarId);
+    if (bar != nullptr)
+        SendMessageW(bar, PBM_SETPOS, (WPARAM)percent, 0);
+}
+
+void CFileCopier::ReportProgress()
+{
+    if (m_progress == nullptr)
+        return;
+    m_progress->currentAmount = m_bytesDone;
+    m_progress->doneAmount = *m_pFinishedBytes + m_bytesDone;
+    if (m_pJobTotal != nullptr)
+        m_progress->totalAmount = *m_pJobTotal;
+    m_progress->Notify(PROGRESS_DONE);
+}
+
+void CFileCopier::ShowJobProgress(LONGLONG done, LONGLONG total)
+{
+    if (!m_showJobProgress || m_ownerWindow == nullptr)
+        return;
+    CString doneText, totalText, text;
+    FormatNumberInt((ULONGLONG)done, doneText, 15);
+    FormatNumberInt((ULONGLONG)total, totalText, 15);
+    text.Format(L"%s/%s", doneText.GetString(), totalText.GetString());
+    SetControlText(m_jobBytesId, text);
+    if (total == 0)
+        text = L"100.0%";
+    else
+        text.Format(L"%3.1f%%", (double)done * 100.0 / (double)total);
+    SetControlText(m_jobPercentId, text);
+}
+
+void CFileCopier::ShowTimes()
+{
+    ULONGLONG now = GetTickCount64();
+    if (m_showJobProgress)
+    {
+        m_copyTime = m_carriedCopyTime + (now - m_fileCopyStart);
+        if (m_copyTime != 0 && m_ownerWindow != nullptr)
+        {
+            LONGLONG rate = m_bytesCopied / (LONGLONG)m_copyTime;
+            CString text;
+            FormatSizeShort(rate * 1000, text, FALSE);
+            SetControlText(1359, text);
+            LONGLONG total = m_pJobTotal != nullptr ? *m_pJobTotal : 0;
+            LONGLONG remaining = total - m_bytesDone - *m_pFinishedBytes;
+            if (remaining < 0)
+                remaining = 0;
+            ULONGLONG overhead =
+                (m_opens ? m_openTime / m_opens : 0) + (m_closes ? m_closeTime / m_closes : 0);
+            LONGLONG overheadSeconds = (LONGLONG)(m_filesInJob - m_filesCounted) * (LONGLONG)overhead / 1000;
+            if (overheadSeconds < 0)
+                overheadSeconds = 0;
+            if (rate != 0)
+            {
+                LONGLONG seconds = remaining / rate / 1000 + overheadSeconds;
+                text.Format(L"%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+                SetControlText(814, text);
+                __time64_t end = _time64(nullptr) + seconds;
+                struct tm local;
+                if (_localtime64_s(&local, &end) == 0)
+                {
+                    text.Format(L"%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+                    SetControlText(417, text);
+                }
+            }
+        }
+    }
+    if (m_pJobStartTick != nullptr && m_ownerWindow != nullptr)
+    {
+        ULONGLONG seconds = (now - *m_pJobStartTick) / 1000;
+        CString text;
+        text.Format(L"%02ld:%02ld:%02ld", (long)(seconds / 3600), (long)(seconds / 60 % 60),
+                    (long)(seconds % 60));
+        SetControlText(794, text);
+    }
+}

@@ -1,0 +1,142 @@
+// The one-file copier that a copy job and the synchronisation worker share: it copies
+// one file in chunks sized by the kinds of the two drives, keeps the owner dialog's
+// file and job progress current, and measures the time spent so that the dialog can
+// show the speed, the remaining time and the expected end.
+//
+// A destination is never left half-written: a new file that fails or is stopped is
+// deleted, and an existing file is replaced only by a complete copy written beside it
+// under a temporary name, so a failure leaves the old file exactly as it was.
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+
+class CProgressInfo;
+
+// How the copier learns the kind of a drive and its sector size, and how it writes;
+// tests put in their own to play a removable drive on a disk that is not one, or a
+// disk that fills up.
+struct CopierDriveProbe
+{
+    UINT (*getDriveType)(LPCWSTR root);
+    // Bytes per sector of the volume at the root; FALSE when it cannot be read.
+    BOOL (*getBytesPerSector)(LPCWSTR root, DWORD* bytesPerSector);
+    // TRUE for a floppy drive, which takes the "other" chunk size.
+    BOOL (*isFloppyDrive)(wchar_t letter);
+    BOOL(WINAPI* writeFile)
+    (HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD written, LPOVERLAPPED overlapped);
+};
+extern const CopierDriveProbe g_SystemDriveProbe;
+
+// Results of FinishFile.
+enum
+{
+    COPIER_FILE_DONE = 1,
+    COPIER_FILE_FAILED = 0,
+};
+
+class CFileCopier
+{
+public:
+    CFileCopier();
+    ~CFileCopier();
+    CFileCopier(const CFileCopier&) = delete;
+    CFileCopier& operator=(const CFileCopier&) = delete;
+
+    // ---- Progress wiring (the job sets it) --------------------------------------
+    HWND m_ownerWindow = nullptr; // null: no controls are written
+    UINT m_jobBytesId = 291;
+    UINT m_jobPercentId = 137;
+    UINT m_fileBarId = 292;
+    UINT m_filePercentId = 300;
+    const LONGLONG* m_pJobTotal = nullptr; // the job's total bytes
+    LONGLONG* m_pFinishedBytes;            // bytes of files already finished
+    BOOL m_showJobProgress = FALSE;
+    const ULONGLONG* m_pJobStartTick = nullptr; // GetTickCount64 at the job's start
+    int m_filesCounted = 0;
+    int m_filesInJob = 0;
+    // Optional: currentAmount (this file's bytes), doneAmount (the job's finished
+    // bytes plus this file's) and totalAmount (the job's total), with PROGRESS_DONE.
+    CProgressInfo* m_progress = nullptr;
+    CopierDriveProbe m_probe;
+    // FALSE: the caller knows the destination is new; a file found there after all
+    // (put there meanwhile by someone else) fails the copy instead of being replaced.
+    BOOL m_replaceExisting = TRUE;
+
+    // ---- One file ---------------------------------------------------------------
+    // 1 when both files are open and the first chunk may be copied; 0 after a failure
+    // (failure record set, handles closed, nothing left at the destination that was
+    // not there before).
+    int Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory);
+    // 1 while more remains; 0 when the file has ended, with *pContinue left at 1 when
+    // it was finished and set to 0 when it failed. The handles are closed on 0.
+    int CopyChunk(int* pContinue);
+    // Closes every handle. A destination that was not completed is removed whether
+    // or not deleteDestination (the job's stop flag) is set: a partial file would
+    // pass for a copy. An existing file that was being replaced is left as it was.
+    void Close(BOOL deleteDestination);
+    // Sets the chunk size for a file of `size` bytes and makes the buffer ready.
+    BOOL ChooseChunkSize(LONGLONG size);
+
+    // ---- Results ----------------------------------------------------------------
+    CString m_failedOperation; // "CreateFile", "ReadFile", "WriteFile", ...
+    DWORD m_failedError = 0;
+    CString m_failedPath;
+
+    // Per file, readable after Open.
+    DWORD m_chunkSize = 0;
+    BOOL m_sectorAligned = FALSE;
+    DWORD m_bytesPerSector = 0;
+    LONGLONG m_fileSize = 0;
+    LONGLONG m_bytesDone = 0;
+    int m_lastPercent = -1;
+    CString m_sourcePath;
+    CString m_destinationPath;
+
+    // Whole-job statistics.
+    LONGLONG m_bytesCopied = 0;
+    ULONGLONG m_copyTime = 0;
+    ULONGLONG m_openTime = 0;
+    int m_opens = 0;
+    ULONGLONG m_closeTime = 0;
+    int m_closes = 0;
+
+    void ShowJobProgress(LONGLONG done, LONGLONG total);
+    void ShowTimes();
+
+private:
+    int Fail(LPCWSTR operation, DWORD error, LPCWSTR path);
+    int FinishFile();
+    UINT DriveTypeOf(LPCWSTR path);
+    void SetControlText(UINT id, LPCWSTR text);
+    void ShowFilePercent();
+    void ReportProgress();
+    void FreeBuffer();
+    // Removes the file being written (temporary or new destination).
+    void DiscardWritten();
+
+    WIN32_FIND_DATAW m_source{};
+    HANDLE m_sourceHandle = INVALID_HANDLE_VALUE;
+    HANDLE m_destinationHandle = INVALID_HANDLE_VALUE;
+    HANDLE m_spareHandle = INVALID_HANDLE_VALUE;
+    BYTE* m_buffer = nullptr;
+    SIZE_T m_bufferSize = 0;
+    // The file actually written: the destination itself, or a temporary beside an
+    // existing destination that replaces it once complete. Empty once nothing of
+    // this file may be deleted any more.
+    CString m_writtenPath;
+    BOOL m_replacing = FALSE;
+    LONGLONG m_ownFinished = 0;
+    ULONGLONG m_carriedCopyTime = 0;
+    ULONGLONG m_fileCopyStart = 0;
+    // The drive letters asked last and their kinds: a job asks for every file, and
+    // the source and the destination are mostly on one or two drives.
+    wchar_t m_cachedLetters[2] = {};
+    UINT m_cachedTypes[2] = {};
+    int m_nextCacheSlot = 0;
+    BOOL m_setAttributesAtEnd = FALSE;
+};
+
+// The chunk size in bytes for a file of `size` bytes between drives of the two
+// kinds (DRIVE_* values); the copier's rule, open to tests.
+DWORD ComputeCopyChunkSize(UINT sourceType, BOOL sourceFloppy, UINT destinationType, BOOL destinationFloppy,
+                           LONGLONG size);
