@@ -38,6 +38,10 @@ mkdir jpsjis
 sjis=$(printf '日本語.txt' | iconv -f UTF-8 -t SHIFT_JIS)
 printf 'nihongo\n' >"jpsjis/$sjis"
 (cd jpsjis && LC_ALL=C zip -qX ../jp-sjis.zip "$sjis")
+# Such names come from DOS and Windows archivers: mark the entry as made on MS-DOS (the
+# high byte of "version made by" in the central header), as those archivers do.
+central=$(LC_ALL=C grep -obUaP 'PK\x01\x02' jp-sjis.zip | head -n 1 | cut -d: -f1)
+printf '\000' | dd of=jp-sjis.zip bs=1 seek=$((central + 5)) conv=notrunc 2>/dev/null
 
 rm -rf src jp jpsjis random.bin
 cd ..
