@@ -20,4 +20,5 @@ clean:
 bench:
 	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir && \
 	  scripts/wine-run.sh build/bin/qv_bench_sort.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe
+	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe && \
+	  bench/arc-list-bench.sh

@@ -382,7 +382,7 @@ HRESULT CArchiveLevel::ReadOpenProperties(IInArchive* openedHandler, uint64_t st
     physicalSizeSet = false;
     physicalSize = 0;
     offset = 0;
-    availableSize = fileSize - startPosition;
+    availableSize = startPosition < fileSize ? fileSize - startPosition : 0;
     errorInfo.Clear();
 
     HRESULT hr =
@@ -421,7 +421,7 @@ HRESULT CArchiveLevel::ReadOpenProperties(IInArchive* openedHandler, uint64_t st
         offset = value;
 
     startPosition += static_cast<uint64_t>(offset);
-    availableSize = fileSize - startPosition;
+    availableSize = startPosition < fileSize ? fileSize - startPosition : 0;
     if (physicalSizeSet)
     {
         uint64_t end = startPosition + physicalSize;
@@ -441,11 +441,18 @@ HRESULT CArchiveLevel::CheckZeroTail(const CArchiveOpenRequest& request, uint64_
 {
     if (request.stream.IsNull())
         return S_OK;
-    HRESULT hr = request.stream->Seek(static_cast<INT64>(position), kSeekSet, nullptr);
+    // A range stream of the scan over the same stream trusts the position it left the
+    // stream at; put the stream back where the test found it.
+    UINT64 before = 0;
+    HRESULT hr = request.stream->Seek(0, kSeekCur, &before);
     if (hr != S_OK)
         return hr;
+    hr = request.stream->Seek(static_cast<INT64>(position), kSeekSet, nullptr);
+    if (hr != S_OK)
+        return hr;
+    bool allZero = true;
     BYTE buffer[2048];
-    for (;;)
+    while (allZero)
     {
         UINT32 processed = 0;
         hr = request.stream->Read(buffer, sizeof(buffer), &processed);
@@ -453,12 +460,12 @@ HRESULT CArchiveLevel::CheckZeroTail(const CArchiveOpenRequest& request, uint64_
             return hr;
         if (processed == 0)
             break;
-        for (UINT32 i = 0; i < processed; i++)
-            if (buffer[i] != 0)
-                return S_OK;
+        for (UINT32 i = 0; i < processed && allZero; i++)
+            allZero = buffer[i] == 0;
     }
-    errorInfo.ignoreTail = true;
-    return S_OK;
+    if (allZero)
+        errorInfo.ignoreTail = true;
+    return request.stream->Seek(static_cast<INT64>(before), kSeekSet, nullptr);
 }
 
 HRESULT CArchiveLevel::GetItemPath(uint32_t index, UString& itemPath) const
