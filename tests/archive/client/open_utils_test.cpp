@@ -2,6 +2,7 @@
 #include "archive/client/ops/ClientUtils.h"
 #include "archive/client/ops/EmbeddedList.h"
 
+#include "archive/client/base/FileStreams.h"
 #include "archive/client/base/PropValue.h"
 #include "tests/archive/client/ArcOpenHelpers.h"
 #include <gtest/gtest.h>
@@ -199,6 +200,35 @@ TEST(EmbeddedListTest, AFindOfUnknownSizeEndsWhereTheListIsClosed)
     EXPECT_EQ(list->items[2].offset, 64);
     EXPECT_EQ(list->items[2].size, 436u);
     EXPECT_EQ(list->maxEnd, 500u);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(ClientUtilsTest, OutputStreamCreationHonoursTheDispositionAndSetsTheTime)
+{
+    std::wstring path = qvtest::ScratchDir() + L"\\out.bin";
+    {
+        CInterfaceRef<COutFileStream> stream(new COutFileStream());
+        ASSERT_TRUE(stream->Create(path.c_str(), false));
+        UINT32 written = 0;
+        ASSERT_EQ(stream->Write("abc", 3, &written), S_OK);
+        FILETIME time = {0x12345600, 0x01D00000};
+        EXPECT_TRUE(stream->SetModifiedTime(time));
+        EXPECT_EQ(stream->Close(), S_OK);
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, 0x01D00000u);
+    EXPECT_EQ(data.nFileSizeLow, 3u);
+
+    CInterfaceRef<COutFileStream> again(new COutFileStream());
+    EXPECT_FALSE(again->Create(path.c_str(), false));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_TRUE(again->OpenForWrite(path.c_str(), OPEN_EXISTING));
+    EXPECT_EQ(again->ProcessedSize, 0u);
 }
 
 } // namespace
