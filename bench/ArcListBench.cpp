@@ -3,7 +3,7 @@
 // under the same Wine), so that the ratio shows the cost of the chain and of our own
 // item reading rather than the library's.
 //
-//     qv_bench_arclist.exe <folder with list-bench.zip and list-bench.7z> <7z.exe>
+//     qv_bench_arclist.exe <folder with list-bench.zip and list-bench.7z> <7z.exe> [runs]
 #include "archive/client/ops/ArchiveChain.h"
 
 #include <cstdio>
@@ -110,14 +110,14 @@ int wmain(int argc, wchar_t** argv)
     std::wstring folder = argv[1];
     std::wstring exe = argv[2];
     std::wstring dll = ProgramFolder() + L"\\7z.dll";
-    const int kRuns = 3;
+    const int runs = argc > 3 ? _wtoi(argv[3]) : 3;
     for (const wchar_t* name : {L"list-bench.zip", L"list-bench.7z"})
     {
         std::wstring archive = folder + L"\\" + name;
         double ours = 1e30;
         double reference = 1e30;
         UINT32 items = 0;
-        for (int run = 0; run < kRuns; run++)
+        for (int run = 0; run < runs; run++)
         {
             double chain = ChainSeconds(dll, archive, items);
             double console = ConsoleSeconds(exe, archive);
@@ -128,6 +128,7 @@ int wmain(int argc, wchar_t** argv)
         }
         std::printf("%ls: %u items, chain %.3f s, 7z.exe l %.3f s, ratio %.2f (goal 1.20)\n", name, items,
                     ours, reference, ours / reference);
+        std::fflush(stdout);
     }
     return 0;
 }
