@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # bench/arc-list-bench.sh [COUNT] [RUNS]: makes the listing archives (COUNT entries, default
-# 100000) on the host, then runs the
-# listing benchmark under Wine against the package's own 7z.exe, best of RUNS (default 3).
+# 100000) on the host, then runs the listing benchmark under Wine against the package's own
+# 7z.exe, best of RUNS (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 count=${1:-100000}
