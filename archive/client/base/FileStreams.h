@@ -47,6 +47,18 @@ public:
 
     HRESULT Close();
     HRESULT QuerySize(UINT64& size);
+    // Each starts the written-byte count again; false with the reason in GetLastError.
+    bool Create(const wchar_t* path, bool createAlways)
+    {
+        ProcessedSize = 0;
+        return File.Create(path, createAlways);
+    }
+    bool OpenForWrite(const wchar_t* path, DWORD disposition)
+    {
+        ProcessedSize = 0;
+        return File.OpenWith(path, disposition);
+    }
+    bool SetModifiedTime(const FILETIME& time) { return File.SetWriteTime(&time); }
 
     COutputFile File;
     UINT64 ProcessedSize = 0;

@@ -11,11 +11,48 @@ struct CHandlerProperty
     UString Value;
 };
 
-// What the handler creation reads of the record of one archive open.
+// Which acceptances apply to an archive found other than cleanly at the start.
+struct CAcceptFlags
+{
+    bool atStart = false;  // begins at 0, other data follow it
+    bool asTail = false;   // begins after 0 and reaches the end
+    bool inMiddle = false; // begins after 0, other data follow it
+};
+
+// One requested archive type; the default asks for any format.
+struct CArchiveTypeChoice
+{
+    int32_t formatIndex = -1;
+    CAcceptFlags forced = {true, true, true};
+    CAcceptFlags byExtension = {true, false, false};
+    CAcceptFlags wrongExtension = {false, false, false};
+    CAcceptFlags unknownExtension = {true, true, true};
+    bool recursive = true;
+    bool allowArchive = true;
+    bool allowEmbeddedList = false;
+    bool everyPosition = false;
+    bool zeroTailAllowed = false;
+    bool maxStartOffsetSet = false;
+    uint64_t maxStartOffset = 0;
+};
+
+class COpenCallbackImp;
+
+// What one open needs. The caller keeps the registry, the lists and the callback
+// object alive for the open; the streams and the callback interface are counted here.
 struct CArchiveOpenRequest
 {
     CCodecs* Codecs = nullptr;
     const COwnedPtrVector<CHandlerProperty>* HandlerProperties = nullptr; // null: none
+    CArchiveTypeChoice typeChoice;
+    const CValueVector<CArchiveTypeChoice>* typeList = nullptr; // null or empty: any format
+    const CValueVector<int32_t>* excludedFormats = nullptr;     // sorted; null: none
+    CInterfaceRef<IInStream> stream;                            // null: open filePath
+    CInterfaceRef<ISequentialInStream> sequentialStream;        // only without a stream
+    CInterfaceRef<IArchiveOpenCallback> callback;
+    COpenCallbackImp* callbackImpl = nullptr;
+    bool fromStandardInput = false;
+    UString filePath;
 };
 
 // The open-error record of one archive level.
