@@ -1,6 +1,7 @@
 #include "filer/FileInfo.h"
 
 #include "app/Directories.h"
+#include "app/NameSortKey.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <utility>
 
 namespace
 {
@@ -55,7 +57,8 @@ CString ReadAudioTitle(const CFileInfo& /*entry*/)
 
 CFileInfo::CFileInfo()
     : m_itemIndex(-1), m_titleLoaded(FALSE), m_mark(0), m_changed(FALSE), m_source(0), m_entryClass(0),
-      m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr)
+      m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr),
+      m_nameKeys(nullptr)
 {
     memset(&m_findData, 0, sizeof(m_findData));
 }
@@ -72,15 +75,17 @@ CFileInfo::CFileInfo(CFileInfo&& src) noexcept
       m_source(src.m_source), m_entryClass(src.m_entryClass), m_size(src.m_size),
       m_componentMode(src.m_componentMode), m_pathComponents(src.m_pathComponents),
       m_readPosition(src.m_readPosition), m_directory(std::move(src.m_directory)),
-      m_realDirectory(std::move(src.m_realDirectory)), m_owner(src.m_owner)
+      m_realDirectory(std::move(src.m_realDirectory)), m_owner(src.m_owner), m_nameKeys(src.m_nameKeys)
 {
     src.m_pathComponents = nullptr;
     src.m_componentMode = 0;
+    src.m_nameKeys = nullptr;
 }
 
 CFileInfo::~CFileInfo()
 {
     delete m_pathComponents;
+    free(m_nameKeys);
 }
 
 CFileInfo& CFileInfo::operator=(const CFileInfo& src)
@@ -114,6 +119,9 @@ CFileInfo& CFileInfo::operator=(CFileInfo&& src) noexcept
         m_directory = std::move(src.m_directory);
         m_realDirectory = std::move(src.m_realDirectory);
         m_owner = src.m_owner;
+        free(m_nameKeys);
+        m_nameKeys = src.m_nameKeys;
+        src.m_nameKeys = nullptr;
     }
     return *this;
 }
@@ -135,6 +143,7 @@ void CFileInfo::CopyFields(const CFileInfo& src)
     m_directory = src.m_directory;
     m_realDirectory = src.m_realDirectory;
     m_owner = src.m_owner;
+    ClearNameKeys();
 }
 
 int CFileInfo::GetEntryClass(const WIN32_FIND_DATAW& findData)
@@ -204,7 +213,15 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
     CString listing(directory);
     CString real(realDirectory);
     if (&findData != &m_findData)
+    {
+        // The name keys stand for the name as split: another name, or the same name
+        // turned from file to directory or back, needs new ones.
+        if (m_nameKeys &&
+            (wcscmp(m_findData.cFileName, findData.cFileName) != 0 ||
+             ((m_findData.dwFileAttributes ^ findData.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY)))
+            ClearNameKeys();
         m_findData = findData;
+    }
     NormalizeFindData(m_findData);
     SplitName();
     m_titleLoaded = FALSE;
@@ -283,6 +300,7 @@ void CFileInfo::Clear()
     m_readPosition = -1;
     ClearPathComponents();
     m_owner = nullptr;
+    ClearNameKeys();
 }
 
 CString CFileInfo::GetRealDirectory(BOOL asStored) const
@@ -450,6 +468,61 @@ int CFileInfo::CompareBy(int key, CFileInfo& other)
     }
 }
 
+namespace
+{
+// A key block: the kind, the two key lengths, then the two keys.
+const int kKeyHeader = 5;
+// Room for the key of any name: the system's keys take a few bytes per character.
+const int kKeyRoom = 8 * MAX_PATH + 64;
+
+int ReadKeyLength(const BYTE* at)
+{
+    return at[0] | (at[1] << 8);
+}
+} // namespace
+
+BOOL CFileInfo::PrepareNameKeys(int kind)
+{
+    if (m_nameKeys && m_nameKeys[0] == kind)
+        return TRUE;
+    ClearNameKeys();
+    BYTE buffer[2 * kKeyRoom];
+    int baseLength = MakeNameSortKey(kind, m_baseName, m_baseName.GetLength(), buffer, kKeyRoom);
+    int extensionLength =
+        MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
+    if (baseLength <= 0 || extensionLength <= 0)
+        return FALSE;
+    BYTE* block = static_cast<BYTE*>(malloc(static_cast<size_t>(kKeyHeader + baseLength + extensionLength)));
+    if (!block)
+        return FALSE;
+    block[0] = static_cast<BYTE>(kind);
+    block[1] = static_cast<BYTE>(baseLength);
+    block[2] = static_cast<BYTE>(baseLength >> 8);
+    block[3] = static_cast<BYTE>(extensionLength);
+    block[4] = static_cast<BYTE>(extensionLength >> 8);
+    memcpy(block + kKeyHeader, buffer, static_cast<size_t>(baseLength + extensionLength));
+    m_nameKeys = block;
+    return TRUE;
+}
+
+const BYTE* CFileInfo::GetBaseNameKey(int& length) const
+{
+    length = ReadKeyLength(m_nameKeys + 1);
+    return m_nameKeys + kKeyHeader;
+}
+
+const BYTE* CFileInfo::GetExtensionKey(int& length) const
+{
+    length = ReadKeyLength(m_nameKeys + 3);
+    return m_nameKeys + kKeyHeader + ReadKeyLength(m_nameKeys + 1);
+}
+
+void CFileInfo::ClearNameKeys()
+{
+    free(m_nameKeys);
+    m_nameKeys = nullptr;
+}
+
 // ---- CArrayFileInfo -------------------------------------------------------------------
 
 CArrayFileInfo::CArrayFileInfo() : m_scratch(malloc(sizeof(CFileInfo)))
@@ -492,6 +565,21 @@ INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
 {
     return AddFromFindData(entry.m_source, entry.m_owner, entry.m_directory, entry.GetRealDirectory(TRUE),
                            entry.m_findData, entry.m_itemIndex);
+}
+
+INT_PTR CArrayFileInfo::AddFoundEntry(CFileInfo&& entry)
+{
+    INT_PTR index = GetSize();
+    SetSize(index + 1, GetArrayGrowStep(index));
+    CFileInfo& added = ElementAt(index);
+    added = std::move(entry);
+    added.m_readPosition = index;
+    added.m_mark = 0;
+    added.m_changed = FALSE;
+    added.m_titleLoaded = FALSE;
+    added.m_displayName.Empty();
+    added.ClearPathComponents();
+    return index;
 }
 
 INT_PTR CArrayFileInfo::AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,

@@ -52,7 +52,8 @@ enum
 
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
-// for the framework's CString (one pointer to a heap block) and plain pointers.
+// for the framework's CString (one pointer to a heap block) and plain pointers, the
+// owned name keys among them.
 class CFileInfo
 {
 public:
@@ -123,6 +124,16 @@ public:
     // 1 this entry less, 2 equal, 3 greater, by the COMPARE_* key.
     int CompareBy(int key, CFileInfo& other);
 
+    // ---- Name keys (see app/NameSortKey.h) ----------------------------------------
+    // Makes the keys of the base name and the extension for the kind unless the
+    // entry holds them already; they are kept until the name changes. FALSE when the
+    // system made no key.
+    BOOL PrepareNameKeys(int kind);
+    // The keys PrepareNameKeys made; only valid after it succeeded.
+    const BYTE* GetBaseNameKey(int& length) const;
+    const BYTE* GetExtensionKey(int& length) const;
+    void ClearNameKeys();
+
     // The first entry inside this directory entry; null when there is none (see
     // FindFirstEntry).
     class CEntryFind* FindFirstChild(LPCWSTR pattern, CFileInfo& out) const;
@@ -160,6 +171,7 @@ public:
     CString m_directory;            // as the pane shows it, no trailing backslash
     CString m_realDirectory;        // disk directory of a virtual-drive entry, else empty
     IPaneArchive* m_owner;          // archive listing this member; not owned
+    BYTE* m_nameKeys;               // owned: kind, two lengths, the two keys; null when none
 
 private:
     void SplitName();
@@ -182,6 +194,9 @@ public:
     // Appends a copy re-filled from the entry's find data, source, owner, both
     // directories and item index (no mark, title or component cache).
     INT_PTR AddEntry(const CFileInfo& entry);
+    // The same for an entry that a find just filled, taken over instead of copied:
+    // the entry is left empty.
+    INT_PTR AddFoundEntry(CFileInfo&& entry);
     INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);

@@ -1,9 +1,13 @@
 #include "filer/SortSetting.h"
 
+#include "app/NameSortKey.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 SortKeys g_SortKeys;
 
@@ -123,15 +127,133 @@ int CompareOnKey(CFileInfo& left, CFileInfo& right, int key, int place)
     }
 }
 
+bool ReadsNames(const int* keys)
+{
+    for (int place = 0; place < 3; ++place)
+    {
+        if (keys[place] == SORT_KEY_NAME || keys[place] == SORT_KEY_EXTENSION)
+            return true;
+    }
+    return false;
+}
+
+// CompareOnKey with the names and extensions taken from the entries' keys.
+int CompareOnPreparedKey(CFileInfo& left, CFileInfo& right, int key, int place)
+{
+    int leftLength, rightLength;
+    const BYTE* leftKey;
+    const BYTE* rightKey;
+    switch (key)
+    {
+    case SORT_KEY_NAME:
+        leftKey = left.GetBaseNameKey(leftLength);
+        rightKey = right.GetBaseNameKey(rightLength);
+        return CompareNameSortKeys(leftKey, leftLength, rightKey, rightLength);
+    case SORT_KEY_EXTENSION:
+        leftKey = left.GetExtensionKey(leftLength);
+        rightKey = right.GetExtensionKey(rightLength);
+        return CompareNameSortKeys(leftKey, leftLength, rightKey, rightLength);
+    default:
+        return CompareOnKey(left, right, key, place);
+    }
+}
+
+// Puts the records of [first, first + n) into the order of `order` (pointers into
+// that range), each record moved once as raw bytes.
+void ApplyOrder(CArrayFileInfo& entries, INT_PTR first, const std::vector<CFileInfo*>& order)
+{
+    CFileInfo* base = entries.GetData() + first;
+    const size_t count = order.size();
+    std::vector<size_t> source(count);
+    for (size_t k = 0; k < count; ++k)
+        source[k] = static_cast<size_t>(order[k] - base);
+    std::vector<char> placed(count, 0);
+    alignas(CFileInfo) unsigned char held[sizeof(CFileInfo)];
+    for (size_t start = 0; start < count; ++start)
+    {
+        if (placed[start] || source[start] == start)
+            continue;
+        memcpy(held, static_cast<void*>(base + start), sizeof(CFileInfo));
+        size_t slot = start;
+        for (;;)
+        {
+            placed[slot] = 1;
+            size_t from = source[slot];
+            if (from == start)
+            {
+                memcpy(static_cast<void*>(base + slot), held, sizeof(CFileInfo));
+                break;
+            }
+            memcpy(static_cast<void*>(base + slot), static_cast<void*>(base + from), sizeof(CFileInfo));
+            slot = from;
+        }
+    }
+}
+
+// True when every neighbour pair stands in the order of the comparison itself.
+bool FollowsComparison(CArrayFileInfo& entries, INT_PTR first, INT_PTR end)
+{
+    CFileInfo* data = entries.GetData();
+    for (INT_PTR i = first + 1; i < end; ++i)
+    {
+        if (CompareEntriesForSort(data + i - 1, data + i) > 0)
+            return false;
+    }
+    return true;
+}
+
 void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* keys, int order)
 {
     if (end - first < 2)
         return;
     s_runningKeys = keys;
     s_runningOrder = order;
-    // Whole records are moved by qsort: CFileInfo is relocatable (see FileInfo.h).
-    qsort(static_cast<void*>(entries.GetData() + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
-          CompareEntriesForSort);
+    CFileInfo* data = entries.GetData();
+
+    // Names are compared through keys made once per entry: asking the system about
+    // two names in every comparison costs far more than the walk that listed them.
+    int kind = NAME_KEY_NONE;
+    if (ReadsNames(keys))
+    {
+        kind = GetNameSortKeyKind();
+        for (INT_PTR i = first; i < end && kind != NAME_KEY_NONE; ++i)
+        {
+            if (!data[i].PrepareNameKeys(kind))
+                kind = NAME_KEY_NONE;
+        }
+        if (kind == NAME_KEY_NONE)
+        {
+            // Whole records are moved by qsort: CFileInfo is relocatable (see FileInfo.h).
+            qsort(static_cast<void*>(data + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
+                  CompareEntriesForSort);
+            return;
+        }
+    }
+
+    // Pointers are sorted and each record moved once: a record is several hundred
+    // bytes, and a sort that moves whole records moves each of them many times.
+    std::vector<CFileInfo*> sorted(static_cast<size_t>(end - first));
+    for (INT_PTR i = first; i < end; ++i)
+        sorted[static_cast<size_t>(i - first)] = data + i;
+    const int sign = order ? -1 : 1;
+    std::sort(sorted.begin(), sorted.end(), [keys, sign](CFileInfo* a, CFileInfo* b) {
+        for (int place = 0; place < 3; ++place)
+        {
+            int result = CompareOnPreparedKey(*a, *b, keys[place], place);
+            if (result == COMPARE_LESS)
+                return sign > 0;
+            if (result == COMPARE_GREATER)
+                return sign < 0;
+        }
+        return false;
+    });
+    ApplyOrder(entries, first, sorted);
+
+    // The natural order's keys are made here, not by the system: the comparison has
+    // the last word, and a group it would order otherwise is sorted by it.
+    if (kind != NAME_KEY_NONE && !IsNameSortKeyExact(kind) && !FollowsComparison(entries, first, end))
+        qsort(static_cast<void*>(data + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
+              CompareEntriesForSort);
 }
 
 // Moves the first entry of the class at or after `from` to `to`; 1 when one was found.
