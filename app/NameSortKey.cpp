@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace
@@ -214,6 +216,59 @@ bool AgreesWithFunction(int kind, StrCmpLogicalWProc function)
     }
     return true;
 }
+// Keys of short texts, kept: a listing repeats a handful of extensions thousands of
+// times, and the system's key is the same for the same text every time.
+class CShortKeyCache
+{
+public:
+    static const int kLongest = 8;
+    static const size_t kMostTexts = 4096;
+
+    CShortKeyCache() { InitializeSRWLock(&m_lock); }
+
+    // The cached key's length copied to `out`, or 0 when the text was not cached
+    // (or the key does not fit).
+    int Find(int kind, LPCWSTR text, int length, BYTE* out, int capacity)
+    {
+        int found = 0;
+        AcquireSRWLockShared(&m_lock);
+        auto it = m_keys.find(MakeTag(kind, text, length));
+        if (it != m_keys.end() && static_cast<int>(it->second.size()) <= capacity)
+        {
+            memcpy(out, it->second.data(), it->second.size());
+            found = static_cast<int>(it->second.size());
+        }
+        ReleaseSRWLockShared(&m_lock);
+        return found;
+    }
+
+    void Add(int kind, LPCWSTR text, int length, const BYTE* key, int keyLength)
+    {
+        AcquireSRWLockExclusive(&m_lock);
+        if (m_keys.size() < kMostTexts)
+            m_keys.emplace(MakeTag(kind, text, length), std::vector<BYTE>(key, key + keyLength));
+        ReleaseSRWLockExclusive(&m_lock);
+    }
+
+private:
+    static std::wstring MakeTag(int kind, LPCWSTR text, int length)
+    {
+        std::wstring tag(1, static_cast<wchar_t>(L'0' + kind));
+        tag.append(text, static_cast<size_t>(length));
+        return tag;
+    }
+
+    SRWLOCK m_lock;
+    std::unordered_map<std::wstring, std::vector<BYTE>> m_keys;
+};
+
+CShortKeyCache& ShortKeys()
+{
+    static CShortKeyCache* keys = new CShortKeyCache; // lives as long as the process
+    return *keys;
+}
+
+int MakeKeyUncached(int kind, LPCWSTR name, int nameLength, BYTE* out, int capacity);
 } // namespace
 
 int GetNameSortKeyKind()
@@ -246,6 +301,21 @@ int MakeNameSortKey(int kind, LPCWSTR name, int nameLength, BYTE* out, int capac
         return 0;
     if (nameLength < 0)
         nameLength = static_cast<int>(wcslen(name));
+    if (nameLength > CShortKeyCache::kLongest)
+        return MakeKeyUncached(kind, name, nameLength, out, capacity);
+    int length = ShortKeys().Find(kind, name, nameLength, out, capacity);
+    if (length > 0)
+        return length;
+    length = MakeKeyUncached(kind, name, nameLength, out, capacity);
+    if (length > 0)
+        ShortKeys().Add(kind, name, nameLength, out, length);
+    return length;
+}
+
+namespace
+{
+int MakeKeyUncached(int kind, LPCWSTR name, int nameLength, BYTE* out, int capacity)
+{
     if (kind >= NAME_KEY_LOGICAL_RUNS && kind <= NAME_KEY_LOGICAL_CHARACTERS_WRAPPED)
         return MakeLogicalKey(name, nameLength,
                               kind == NAME_KEY_LOGICAL_CHARACTERS ||
@@ -261,6 +331,7 @@ int MakeNameSortKey(int kind, LPCWSTR name, int nameLength, BYTE* out, int capac
     return LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_SORTKEY | kFoldingFlags, name, nameLength,
                         reinterpret_cast<LPWSTR>(out), capacity);
 }
+} // namespace
 
 int CompareNameSortKeys(const BYTE* a, int aLength, const BYTE* b, int bLength)
 {

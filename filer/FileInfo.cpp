@@ -11,6 +11,7 @@
 #include <cstring>
 #include <cwchar>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -209,9 +210,12 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
 {
     if (readPosition != -1)
         m_readPosition = readPosition;
-    // The directories may be strings of this very entry: take them first.
-    CString listing(directory);
-    CString real(realDirectory);
+    // The directories may be strings of this very entry: take them first. An entry
+    // refilled by a walk already holds them, and keeps its (shared) copies.
+    const bool sameDirectory = directory && m_directory == directory;
+    const bool sameRealDirectory = realDirectory && m_realDirectory == realDirectory;
+    CString listing = sameDirectory ? CString() : CString(directory);
+    CString real = sameRealDirectory ? CString() : CString(realDirectory);
     if (&findData != &m_findData)
     {
         // The name keys stand for the name as split: another name, or the same name
@@ -230,8 +234,10 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
     m_changed = FALSE;
     m_entryClass = GetEntryClass(m_findData);
     m_size = (static_cast<ULONGLONG>(m_findData.nFileSizeHigh) << 32) | m_findData.nFileSizeLow;
-    m_directory = listing;
-    m_realDirectory = real;
+    if (!sameDirectory)
+        m_directory = listing;
+    if (!sameRealDirectory)
+        m_realDirectory = real;
     m_source = source;
     m_owner = owner;
     m_itemIndex = itemIndex;
@@ -570,16 +576,48 @@ INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
 INT_PTR CArrayFileInfo::AddFoundEntry(CFileInfo&& entry)
 {
     INT_PTR index = GetSize();
-    SetSize(index + 1, GetArrayGrowStep(index));
-    CFileInfo& added = ElementAt(index);
-    added = std::move(entry);
-    added.m_readPosition = index;
-    added.m_mark = 0;
-    added.m_changed = FALSE;
-    added.m_titleLoaded = FALSE;
-    added.m_displayName.Empty();
-    added.ClearPathComponents();
+    // A walk appends one record at a time to lists of any length: growing by a fixed
+    // step moves (and makes the system hand out fresh pages for) the whole list again
+    // and again, growing by half of it keeps that to a few times the list.
+    INT_PTR step = GetArrayGrowStep(index);
+    if (step < index / 2)
+        step = index / 2;
+    SetSize(index + 1, step);
+    TakeFound(ElementAt(index), index, entry);
     return index;
+}
+
+INT_PTR CArrayFileInfo::PutFoundEntry(INT_PTR index, CFileInfo&& entry)
+{
+    if (index >= GetSize())
+        return AddFoundEntry(std::move(entry));
+    CFileInfo& slot = ElementAt(index);
+    // A re-read of a folder meets its files again in the same order: the keys made
+    // for a name by the last sort still stand for it.
+    BYTE* keys = nullptr;
+    if (slot.m_nameKeys && !entry.m_nameKeys && wcscmp(slot.GetName(), entry.GetName()) == 0 &&
+        slot.IsDirectory() == entry.IsDirectory())
+    {
+        keys = slot.m_nameKeys;
+        slot.m_nameKeys = nullptr;
+    }
+    TakeFound(slot, index, entry);
+    if (keys)
+        slot.m_nameKeys = keys;
+    return index;
+}
+
+void CArrayFileInfo::TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry)
+{
+    slot = std::move(entry);
+    slot.m_readPosition = index;
+    slot.m_mark = 0;
+    slot.m_changed = FALSE;
+    slot.m_titleLoaded = FALSE;
+    slot.m_displayName.Empty();
+    slot.ClearPathComponents();
+    entry.m_directory = slot.m_directory;
+    entry.m_realDirectory = slot.m_realDirectory;
 }
 
 INT_PTR CArrayFileInfo::AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
@@ -610,6 +648,34 @@ void CArrayFileInfo::ClearPathComponents()
 {
     for (INT_PTR i = 0; i < GetSize(); ++i)
         ElementAt(i).ClearPathComponents();
+}
+
+void CArrayFileInfo::Reorder(INT_PTR first, const INT_PTR* source, INT_PTR count)
+{
+    if (count <= 0)
+        return;
+    CFileInfo* base = &ElementAt(first);
+    ElementAt(first + count - 1); // the whole range lies in the array
+    std::vector<char> placed(static_cast<size_t>(count), 0);
+    for (INT_PTR start = 0; start < count; ++start)
+    {
+        if (placed[static_cast<size_t>(start)] || source[start] - first == start)
+            continue;
+        memcpy(m_scratch, static_cast<void*>(base + start), sizeof(CFileInfo));
+        INT_PTR slot = start;
+        for (;;)
+        {
+            placed[static_cast<size_t>(slot)] = 1;
+            INT_PTR from = source[slot] - first;
+            if (from == start)
+            {
+                memcpy(static_cast<void*>(base + slot), m_scratch, sizeof(CFileInfo));
+                break;
+            }
+            memcpy(static_cast<void*>(base + slot), static_cast<void*>(base + from), sizeof(CFileInfo));
+            slot = from;
+        }
+    }
 }
 
 void CArrayFileInfo::SwapEntries(INT_PTR i, INT_PTR j)

@@ -194,9 +194,13 @@ public:
     // Appends a copy re-filled from the entry's find data, source, owner, both
     // directories and item index (no mark, title or component cache).
     INT_PTR AddEntry(const CFileInfo& entry);
-    // The same for an entry that a find just filled, taken over instead of copied:
-    // the entry is left empty.
+    // The same for an entry that a find just filled, taken over instead of copied;
+    // the entry keeps only its directories (shared, not copied), ready for the next
+    // find.
     INT_PTR AddFoundEntry(CFileInfo&& entry);
+    // The same at `index` (appending when index is the size), overwriting the entry
+    // there; when that one has the same name, its name keys pass to the newcomer.
+    INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
     INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);
@@ -207,7 +211,14 @@ public:
 
     // Exchanges two elements as raw records; nothing happens when i equals j.
     void SwapEntries(INT_PTR i, INT_PTR j);
+    // Puts element source[k] at position first + k for every k below count, where
+    // source holds a permutation of first .. first + count - 1: each record moves
+    // once, as raw bytes.
+    void Reorder(INT_PTR first, const INT_PTR* source, INT_PTR count);
 
 private:
+    // Takes a found entry into `slot` at `index` (see AddFoundEntry).
+    static void TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry);
+
     void* m_scratch; // one record's worth of bytes for SwapEntries
 };

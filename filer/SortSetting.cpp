@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 SortKeys g_SortKeys;
@@ -137,56 +136,35 @@ bool ReadsNames(const int* keys)
     return false;
 }
 
-// CompareOnKey with the names and extensions taken from the entries' keys.
-int CompareOnPreparedKey(CFileInfo& left, CFileInfo& right, int key, int place)
+// One entry as the sort by keys sees it: what the name keys and the reading order
+// compare is held here, so that those comparisons do not reach into the records,
+// which lie far apart in memory.
+struct SortItem
 {
-    int leftLength, rightLength;
-    const BYTE* leftKey;
-    const BYTE* rightKey;
+    const BYTE* baseKey;
+    const BYTE* extensionKey;
+    int baseLength;
+    int extensionLength;
+    LONGLONG readPosition;
+    CFileInfo* entry;
+};
+
+// CompareOnKey with the names and extensions taken from the entries' keys.
+int CompareItemsOnKey(const SortItem& left, const SortItem& right, int key, int place)
+{
     switch (key)
     {
     case SORT_KEY_NAME:
-        leftKey = left.GetBaseNameKey(leftLength);
-        rightKey = right.GetBaseNameKey(rightLength);
-        return CompareNameSortKeys(leftKey, leftLength, rightKey, rightLength);
+        return CompareNameSortKeys(left.baseKey, left.baseLength, right.baseKey, right.baseLength);
     case SORT_KEY_EXTENSION:
-        leftKey = left.GetExtensionKey(leftLength);
-        rightKey = right.GetExtensionKey(rightLength);
-        return CompareNameSortKeys(leftKey, leftLength, rightKey, rightLength);
+        return CompareNameSortKeys(left.extensionKey, left.extensionLength, right.extensionKey,
+                                   right.extensionLength);
+    case SORT_KEY_NONE:
+        if (place != 0 || left.readPosition == right.readPosition)
+            return COMPARE_EQUAL;
+        return left.readPosition < right.readPosition ? COMPARE_LESS : COMPARE_GREATER;
     default:
-        return CompareOnKey(left, right, key, place);
-    }
-}
-
-// Puts the records of [first, first + n) into the order of `order` (pointers into
-// that range), each record moved once as raw bytes.
-void ApplyOrder(CArrayFileInfo& entries, INT_PTR first, const std::vector<CFileInfo*>& order)
-{
-    CFileInfo* base = entries.GetData() + first;
-    const size_t count = order.size();
-    std::vector<size_t> source(count);
-    for (size_t k = 0; k < count; ++k)
-        source[k] = static_cast<size_t>(order[k] - base);
-    std::vector<char> placed(count, 0);
-    alignas(CFileInfo) unsigned char held[sizeof(CFileInfo)];
-    for (size_t start = 0; start < count; ++start)
-    {
-        if (placed[start] || source[start] == start)
-            continue;
-        memcpy(held, static_cast<void*>(base + start), sizeof(CFileInfo));
-        size_t slot = start;
-        for (;;)
-        {
-            placed[slot] = 1;
-            size_t from = source[slot];
-            if (from == start)
-            {
-                memcpy(static_cast<void*>(base + slot), held, sizeof(CFileInfo));
-                break;
-            }
-            memcpy(static_cast<void*>(base + slot), static_cast<void*>(base + from), sizeof(CFileInfo));
-            slot = from;
-        }
+        return CompareOnKey(*left.entry, *right.entry, key, place);
     }
 }
 
@@ -230,16 +208,27 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
         }
     }
 
-    // Pointers are sorted and each record moved once: a record is several hundred
+    // Small items are sorted and each record moved once: a record is several hundred
     // bytes, and a sort that moves whole records moves each of them many times.
-    std::vector<CFileInfo*> sorted(static_cast<size_t>(end - first));
+    std::vector<SortItem> items(static_cast<size_t>(end - first));
     for (INT_PTR i = first; i < end; ++i)
-        sorted[static_cast<size_t>(i - first)] = data + i;
+    {
+        SortItem& item = items[static_cast<size_t>(i - first)];
+        item.entry = data + i;
+        item.readPosition = data[i].m_readPosition;
+        item.baseKey = item.extensionKey = nullptr;
+        item.baseLength = item.extensionLength = 0;
+        if (kind != NAME_KEY_NONE)
+        {
+            item.baseKey = data[i].GetBaseNameKey(item.baseLength);
+            item.extensionKey = data[i].GetExtensionKey(item.extensionLength);
+        }
+    }
     const int sign = order ? -1 : 1;
-    std::sort(sorted.begin(), sorted.end(), [keys, sign](CFileInfo* a, CFileInfo* b) {
+    std::sort(items.begin(), items.end(), [keys, sign](const SortItem& a, const SortItem& b) {
         for (int place = 0; place < 3; ++place)
         {
-            int result = CompareOnPreparedKey(*a, *b, keys[place], place);
+            int result = CompareItemsOnKey(a, b, keys[place], place);
             if (result == COMPARE_LESS)
                 return sign > 0;
             if (result == COMPARE_GREATER)
@@ -247,7 +236,10 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
         }
         return false;
     });
-    ApplyOrder(entries, first, sorted);
+    std::vector<INT_PTR> source(items.size());
+    for (size_t k = 0; k < items.size(); ++k)
+        source[k] = items[k].entry - data;
+    entries.Reorder(first, source.data(), end - first);
 
     // The natural order's keys are made here, not by the system: the comparison has
     // the last word, and a group it would order otherwise is sorted by it.
