@@ -141,50 +141,83 @@ void Run(const std::wstring& root, int files)
     }
     std::printf("%d entries\n", count);
 
-    const SIZE_T privateBefore = PrivateBytes();
+    // Each step is timed three times and the fastest kept, like the walk: other
+    // programs on the machine slow single runs at random.
+    const int kRounds = 3;
+    double first = 0;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        const SIZE_T privateBefore = PrivateBytes();
+        CFilerPane* fresh = new CFilerPane(0);
+        fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        // A change of directory reads and sorts.
+        double start = Seconds();
+        fresh->ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
+        double seconds = Seconds() - start;
+        if (round == 0 || seconds < first)
+            first = seconds;
+        const SIZE_T privateAfter = PrivateBytes();
+        if (round == 0 && count > 0 && privateAfter > privateBefore)
+            std::printf("%-34s %8.0f bytes\n", "private bytes per entry",
+                        static_cast<double>(privateAfter - privateBefore) / count);
+        delete fresh;
+    }
+    Report("first read and sort", first, walk);
+
     CFilerPane pane(0);
     pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-    // A change of directory reads and sorts.
-    double start = Seconds();
     pane.ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
-    Report("first read and sort", Seconds() - start, walk);
-    const SIZE_T privateAfter = PrivateBytes();
-    if (count > 0 && privateAfter > privateBefore)
-        std::printf("%-34s %8.0f bytes\n", "private bytes per entry",
-                    static_cast<double>(privateAfter - privateBefore) / count);
-
-    start = Seconds();
-    pane.ReadDirectory(TRUE);
-    double read = Seconds() - start;
-    pane.SortEntries();
-    Report("full re-read and sort", Seconds() - start, walk);
-    std::printf("%-34s %8.3f s   sort %8.3f s\n", "  of which the read", read, Seconds() - start - read);
+    double full = 0, fullRead = 0;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        double start = Seconds();
+        pane.ReadDirectory(TRUE);
+        double read = Seconds() - start;
+        pane.SortEntries();
+        double seconds = Seconds() - start;
+        if (round == 0 || seconds < full)
+        {
+            full = seconds;
+            fullRead = read;
+        }
+    }
+    Report("full re-read and sort", full, walk);
+    std::printf("%-34s %8.3f s   sort %8.3f s\n", "  of which the read", fullRead, full - fullRead);
 
     // The first re-check opens the change notification; a changed time then makes it
     // fire, so the next re-check compares the whole listing.
     pane.ReadDirectory(FALSE);
-    HANDLE file =
-        CreateFileW((folder + L"\\file000000.txt").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    // The folders are reused from run to run: the time must differ from the one the
-    // file has.
-    FILETIME time = {0x12345678, 0x01D00000};
-    FILETIME now = {};
-    if (GetFileTime(file, nullptr, nullptr, &now) && CompareFileTime(&now, &time) == 0)
-        time.dwLowDateTime += 10000000;
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-    // The notification comes a little later: time the call that sees it.
-    int result = 0;
-    double seconds = 0;
-    for (int i = 0; i < 40 && result == 0; ++i)
+    double recheck = 0;
+    int seen = 0;
+    for (int round = 0; round < kRounds; ++round)
     {
-        Sleep(50);
-        start = Seconds();
-        result = pane.ReadDirectory(FALSE);
-        seconds = Seconds() - start;
+        HANDLE file =
+            CreateFileW((folder + L"\\file000000.txt").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        // Every round, and every run on the reused folders, gives the file another time.
+        FILETIME time = {};
+        GetFileTime(file, nullptr, nullptr, &time);
+        time.dwLowDateTime += 10000000;
+        if (time.dwLowDateTime < 10000000)
+            ++time.dwHighDateTime;
+        SetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
+        // The notification comes a little later: time the call that sees it.
+        int result = 0;
+        double seconds = 0;
+        for (int i = 0; i < 40 && result == 0; ++i)
+        {
+            Sleep(50);
+            double start = Seconds();
+            result = pane.ReadDirectory(FALSE);
+            seconds = Seconds() - start;
+        }
+        if (result != 0 && (seen == 0 || seconds < recheck))
+            recheck = seconds;
+        if (result != 0)
+            ++seen;
     }
-    Report(result == 0 ? "re-check (no change seen)" : "re-check of one changed file", seconds, walk);
+    Report(seen == 0 ? "re-check (no change seen)" : "re-check of one changed file", recheck, walk);
 }
 
 } // namespace

@@ -174,32 +174,29 @@ void CFileInfo::NormalizeFindData(WIN32_FIND_DATAW& findData)
 
 void CFileInfo::SplitName()
 {
+    // The strings are set in place: an entry refilled by a walk reuses their buffers
+    // instead of allocating two strings for every name it meets.
     LPCWSTR name = m_findData.cFileName;
+    const int length = static_cast<int>(wcslen(name));
     if (IsDirectory())
     {
-        m_baseName = name;
+        m_baseName.SetString(name, length);
         m_extension.Empty();
         return;
     }
     // A dot in the first place starts a hidden-style name (".profile"), not an
     // extension.
-    size_t length = wcslen(name);
-    BOOL hasDot = FALSE;
-    for (size_t i = length; i > 1; --i)
+    int dot = length - 1;
+    while (dot > 0 && name[dot] != L'.')
+        --dot;
+    if (dot > 0)
     {
-        if (name[i - 1] == L'.')
-        {
-            hasDot = TRUE;
-            break;
-        }
-    }
-    if (hasDot)
-    {
-        SplitExtension(name, &m_baseName, &m_extension);
+        m_baseName.SetString(name, dot);
+        m_extension.SetString(name + dot + 1, length - dot - 1);
     }
     else
     {
-        m_baseName = name;
+        m_baseName.SetString(name, length);
         m_extension.Empty();
     }
 }
