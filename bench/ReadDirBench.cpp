@@ -49,7 +49,9 @@ SIZE_T PrivateBytes()
     if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                               sizeof(counters)))
         return 0;
-    return counters.PrivateUsage;
+    // Wine leaves the private bytes 0 and counts them as the committed (page file)
+    // bytes, which on Windows are the same number.
+    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 // The name of the i-th of `files` files.
