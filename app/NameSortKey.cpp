@@ -269,6 +269,88 @@ CShortKeyCache& ShortKeys()
 }
 
 int MakeKeyUncached(int kind, LPCWSTR name, int nameLength, BYTE* out, int capacity);
+
+// Locale keys of names made of plain ASCII characters, put together here. Under the
+// folding flags such a character's key is one two-byte weight followed by the key
+// of the empty text, and a name's key is the weights of its characters in turn
+// followed by that same tail. That holds unless the locale joins letters (as some
+// languages sort two letters as one): so every pair of characters is tried against
+// the system once, and any pair that does not follow turns this off for good.
+class CAsciiLocaleKeys
+{
+public:
+    CAsciiLocaleKeys()
+    {
+        m_usable = false;
+        memset(m_plain, 0, sizeof m_plain);
+        m_tailLength = LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_SORTKEY | kFoldingFlags, L"", -1,
+                                    reinterpret_cast<LPWSTR>(m_tail), sizeof m_tail);
+        if (m_tailLength <= 0)
+            return;
+        for (wchar_t c = 0x20; c < 0x7F; ++c)
+        {
+            BYTE key[64];
+            int length = LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_SORTKEY | kFoldingFlags, &c, 1,
+                                      reinterpret_cast<LPWSTR>(key), sizeof key);
+            if (length == m_tailLength + 2 && key[0] > 1 && key[1] > 1 &&
+                memcmp(key + 2, m_tail, static_cast<size_t>(m_tailLength)) == 0)
+            {
+                m_plain[c] = true;
+                m_weight[c][0] = key[0];
+                m_weight[c][1] = key[1];
+            }
+        }
+        for (wchar_t a = 0x20; a < 0x7F; ++a)
+        {
+            for (wchar_t b = 0x20; b < 0x7F; ++b)
+            {
+                if (!m_plain[a] || !m_plain[b])
+                    continue;
+                const wchar_t pair[2] = {a, b};
+                BYTE key[64], made[64];
+                int length = LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_SORTKEY | kFoldingFlags, pair, 2,
+                                          reinterpret_cast<LPWSTR>(key), sizeof key);
+                if (length != Make(pair, 2, made, sizeof made) ||
+                    memcmp(key, made, static_cast<size_t>(length)) != 0)
+                    return;
+            }
+        }
+        m_usable = true;
+    }
+
+    bool IsUsable() const { return m_usable; }
+
+    // The key's length, 0 when a character is not plain or the key does not fit.
+    int Make(LPCWSTR name, int length, BYTE* out, int capacity) const
+    {
+        if (2 * length + m_tailLength > capacity)
+            return 0;
+        int used = 0;
+        for (int i = 0; i < length; ++i)
+        {
+            wchar_t c = name[i];
+            if (c >= 0x80 || !m_plain[c])
+                return 0;
+            out[used++] = m_weight[c][0];
+            out[used++] = m_weight[c][1];
+        }
+        memcpy(out + used, m_tail, static_cast<size_t>(m_tailLength));
+        return used + m_tailLength;
+    }
+
+private:
+    bool m_usable;
+    bool m_plain[0x80];
+    BYTE m_weight[0x80][2];
+    BYTE m_tail[32];
+    int m_tailLength;
+};
+
+const CAsciiLocaleKeys& AsciiLocaleKeys()
+{
+    static const CAsciiLocaleKeys keys; // tried once, on the first sort by name
+    return keys;
+}
 } // namespace
 
 int GetNameSortKeyKind()
@@ -323,6 +405,12 @@ int MakeKeyUncached(int kind, LPCWSTR name, int nameLength, BYTE* out, int capac
                               kind >= NAME_KEY_LOGICAL_RUNS_WRAPPED, out, capacity);
     if (kind != NAME_KEY_LOCALE)
         return 0;
+    if (nameLength > 0 && AsciiLocaleKeys().IsUsable())
+    {
+        int length = AsciiLocaleKeys().Make(name, nameLength, out, capacity);
+        if (length > 0)
+            return length;
+    }
     // An empty run is a valid name here (a directory has no extension), but the
     // system refuses a length of 0: the whole string with its NUL gives the same key.
     if (nameLength == 0)

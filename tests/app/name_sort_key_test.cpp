@@ -159,4 +159,24 @@ TEST_F(NameSortKey, PartOfANameHasTheKeyOfThatText)
     }
 }
 
+TEST_F(NameSortKey, LocaleKeysAreTheSystemsOwnKeys)
+{
+    // Names of plain characters get their keys put together without the system: the
+    // bytes must be the system's.
+    const wchar_t* names[] = {L"file000123", L"Makefile",   L"a b-c_d.e~f",
+                              L"x",          L"ABCxyz0189", L"{[(<'!\"#$%&*+,/:;=?@\\^`|>)]}",
+                              L"co-op",      L"a\u00E9",    L"\u3042a"};
+    for (const wchar_t* name : names)
+    {
+        BYTE system[512];
+        int systemLength = LCMapStringW(LOCALE_SYSTEM_DEFAULT,
+                                        LCMAP_SORTKEY | NORM_IGNORECASE | NORM_IGNORENONSPACE |
+                                            NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH,
+                                        name, -1, reinterpret_cast<LPWSTR>(system), sizeof system);
+        ASSERT_GT(systemLength, 0) << name;
+        std::vector<BYTE> ours = Key(NAME_KEY_LOCALE, name);
+        EXPECT_EQ(std::vector<BYTE>(system, system + systemLength), ours) << name;
+    }
+}
+
 } // namespace
