@@ -511,7 +511,9 @@ int CFilerPane::ReadDirectory(BOOL full)
         }
         ReadPass pass;
         pass.result = result;
-        pass.inDisplayOrder = result != READ_REBUILT && IndexByReadPosition(m_entries, pass.slots);
+        // A whole read compares nothing, but meets the same files in the same order
+        // again: taken in reading order, each keeps the name keys of the last sort.
+        pass.inDisplayOrder = IndexByReadPosition(m_entries, pass.slots);
         INT_PTR writePos = EnumerateDirectory(pass);
         result = pass.result;
         if (full || writePos != notedCount)
