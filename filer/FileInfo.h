@@ -58,15 +58,16 @@ class CFileInfo
 {
 public:
     CFileInfo();
-    // A copy as operator= makes it into a fresh entry: no mark, no component cache.
+    // A copy as operator= makes it into a fresh entry: no mark, no component cache,
+    // no name keys.
     CFileInfo(const CFileInfo& src);
-    // Moves transfer everything, the mark and the component cache included: the
-    // array moves its elements this way when it grows or removes one.
+    // Moves transfer everything, the mark, the component cache and the name keys
+    // included: the array moves its elements this way when it grows or removes one.
     CFileInfo(CFileInfo&& src) noexcept;
     ~CFileInfo();
 
-    // Copies every field except the cached path components (the copy starts without
-    // them) and the mark (the target keeps its own).
+    // Copies every field except the cached path components and name keys (the copy
+    // starts without them) and the mark (the target keeps its own).
     CFileInfo& operator=(const CFileInfo& src);
     CFileInfo& operator=(CFileInfo&& src) noexcept;
 
@@ -126,8 +127,9 @@ public:
 
     // ---- Name keys (see app/NameSortKey.h) ----------------------------------------
     // Makes the keys of the base name and the extension for the kind unless the
-    // entry holds them already; they are kept until the name changes. FALSE when the
-    // system made no key.
+    // entry holds them already; they are kept until the name changes (a refill with
+    // another name, or the same name turned from file to directory, drops them) and
+    // freed with the entry. FALSE when the system made no key.
     BOOL PrepareNameKeys(int kind);
     // The keys PrepareNameKeys made; only valid after it succeeded.
     const BYTE* GetBaseNameKey(int& length) const;
