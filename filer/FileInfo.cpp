@@ -1,6 +1,7 @@
 #include "filer/FileInfo.h"
 
 #include "app/Directories.h"
+#include "app/NameSortKey.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -55,7 +58,8 @@ CString ReadAudioTitle(const CFileInfo& /*entry*/)
 
 CFileInfo::CFileInfo()
     : m_itemIndex(-1), m_titleLoaded(FALSE), m_mark(0), m_changed(FALSE), m_source(0), m_entryClass(0),
-      m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr)
+      m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr),
+      m_nameKeys(nullptr)
 {
     memset(&m_findData, 0, sizeof(m_findData));
 }
@@ -72,15 +76,17 @@ CFileInfo::CFileInfo(CFileInfo&& src) noexcept
       m_source(src.m_source), m_entryClass(src.m_entryClass), m_size(src.m_size),
       m_componentMode(src.m_componentMode), m_pathComponents(src.m_pathComponents),
       m_readPosition(src.m_readPosition), m_directory(std::move(src.m_directory)),
-      m_realDirectory(std::move(src.m_realDirectory)), m_owner(src.m_owner)
+      m_realDirectory(std::move(src.m_realDirectory)), m_owner(src.m_owner), m_nameKeys(src.m_nameKeys)
 {
     src.m_pathComponents = nullptr;
     src.m_componentMode = 0;
+    src.m_nameKeys = nullptr;
 }
 
 CFileInfo::~CFileInfo()
 {
     delete m_pathComponents;
+    free(m_nameKeys);
 }
 
 CFileInfo& CFileInfo::operator=(const CFileInfo& src)
@@ -114,6 +120,9 @@ CFileInfo& CFileInfo::operator=(CFileInfo&& src) noexcept
         m_directory = std::move(src.m_directory);
         m_realDirectory = std::move(src.m_realDirectory);
         m_owner = src.m_owner;
+        free(m_nameKeys);
+        m_nameKeys = src.m_nameKeys;
+        src.m_nameKeys = nullptr;
     }
     return *this;
 }
@@ -135,6 +144,7 @@ void CFileInfo::CopyFields(const CFileInfo& src)
     m_directory = src.m_directory;
     m_realDirectory = src.m_realDirectory;
     m_owner = src.m_owner;
+    ClearNameKeys();
 }
 
 int CFileInfo::GetEntryClass(const WIN32_FIND_DATAW& findData)
@@ -164,32 +174,29 @@ void CFileInfo::NormalizeFindData(WIN32_FIND_DATAW& findData)
 
 void CFileInfo::SplitName()
 {
+    // The strings are set in place: an entry refilled by a walk reuses their buffers
+    // instead of allocating two strings for every name it meets.
     LPCWSTR name = m_findData.cFileName;
+    const int length = static_cast<int>(wcslen(name));
     if (IsDirectory())
     {
-        m_baseName = name;
+        m_baseName.SetString(name, length);
         m_extension.Empty();
         return;
     }
     // A dot in the first place starts a hidden-style name (".profile"), not an
     // extension.
-    size_t length = wcslen(name);
-    BOOL hasDot = FALSE;
-    for (size_t i = length; i > 1; --i)
+    int dot = length - 1;
+    while (dot > 0 && name[dot] != L'.')
+        --dot;
+    if (dot > 0)
     {
-        if (name[i - 1] == L'.')
-        {
-            hasDot = TRUE;
-            break;
-        }
-    }
-    if (hasDot)
-    {
-        SplitExtension(name, &m_baseName, &m_extension);
+        m_baseName.SetString(name, dot);
+        m_extension.SetString(name + dot + 1, length - dot - 1);
     }
     else
     {
-        m_baseName = name;
+        m_baseName.SetString(name, length);
         m_extension.Empty();
     }
 }
@@ -200,11 +207,22 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
 {
     if (readPosition != -1)
         m_readPosition = readPosition;
-    // The directories may be strings of this very entry: take them first.
-    CString listing(directory);
-    CString real(realDirectory);
+    // The directories may be strings of this very entry: take them first. An entry
+    // refilled by a walk already holds them, and keeps its (shared) copies.
+    const bool sameDirectory = directory && m_directory == directory;
+    const bool sameRealDirectory = realDirectory && m_realDirectory == realDirectory;
+    CString listing = sameDirectory ? CString() : CString(directory);
+    CString real = sameRealDirectory ? CString() : CString(realDirectory);
     if (&findData != &m_findData)
+    {
+        // The name keys stand for the name as split: another name, or the same name
+        // turned from file to directory or back, needs new ones.
+        if (m_nameKeys &&
+            (wcscmp(m_findData.cFileName, findData.cFileName) != 0 ||
+             ((m_findData.dwFileAttributes ^ findData.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY)))
+            ClearNameKeys();
         m_findData = findData;
+    }
     NormalizeFindData(m_findData);
     SplitName();
     m_titleLoaded = FALSE;
@@ -213,8 +231,10 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
     m_changed = FALSE;
     m_entryClass = GetEntryClass(m_findData);
     m_size = (static_cast<ULONGLONG>(m_findData.nFileSizeHigh) << 32) | m_findData.nFileSizeLow;
-    m_directory = listing;
-    m_realDirectory = real;
+    if (!sameDirectory)
+        m_directory = listing;
+    if (!sameRealDirectory)
+        m_realDirectory = real;
     m_source = source;
     m_owner = owner;
     m_itemIndex = itemIndex;
@@ -283,6 +303,7 @@ void CFileInfo::Clear()
     m_readPosition = -1;
     ClearPathComponents();
     m_owner = nullptr;
+    ClearNameKeys();
 }
 
 CString CFileInfo::GetRealDirectory(BOOL asStored) const
@@ -450,6 +471,61 @@ int CFileInfo::CompareBy(int key, CFileInfo& other)
     }
 }
 
+namespace
+{
+// A key block: the kind, the two key lengths, then the two keys.
+const int kKeyHeader = 5;
+// Room for the key of any name: the system's keys take a few bytes per character.
+const int kKeyRoom = 8 * MAX_PATH + 64;
+
+int ReadKeyLength(const BYTE* at)
+{
+    return at[0] | (at[1] << 8);
+}
+} // namespace
+
+BOOL CFileInfo::PrepareNameKeys(int kind)
+{
+    if (m_nameKeys && m_nameKeys[0] == kind)
+        return TRUE;
+    ClearNameKeys();
+    BYTE buffer[2 * kKeyRoom];
+    int baseLength = MakeNameSortKey(kind, m_baseName, m_baseName.GetLength(), buffer, kKeyRoom);
+    int extensionLength =
+        MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
+    if (baseLength <= 0 || extensionLength <= 0)
+        return FALSE;
+    BYTE* block = static_cast<BYTE*>(malloc(static_cast<size_t>(kKeyHeader + baseLength + extensionLength)));
+    if (!block)
+        return FALSE;
+    block[0] = static_cast<BYTE>(kind);
+    block[1] = static_cast<BYTE>(baseLength);
+    block[2] = static_cast<BYTE>(baseLength >> 8);
+    block[3] = static_cast<BYTE>(extensionLength);
+    block[4] = static_cast<BYTE>(extensionLength >> 8);
+    memcpy(block + kKeyHeader, buffer, static_cast<size_t>(baseLength + extensionLength));
+    m_nameKeys = block;
+    return TRUE;
+}
+
+const BYTE* CFileInfo::GetBaseNameKey(int& length) const
+{
+    length = ReadKeyLength(m_nameKeys + 1);
+    return m_nameKeys + kKeyHeader;
+}
+
+const BYTE* CFileInfo::GetExtensionKey(int& length) const
+{
+    length = ReadKeyLength(m_nameKeys + 3);
+    return m_nameKeys + kKeyHeader + ReadKeyLength(m_nameKeys + 1);
+}
+
+void CFileInfo::ClearNameKeys()
+{
+    free(m_nameKeys);
+    m_nameKeys = nullptr;
+}
+
 // ---- CArrayFileInfo -------------------------------------------------------------------
 
 CArrayFileInfo::CArrayFileInfo() : m_scratch(malloc(sizeof(CFileInfo)))
@@ -494,6 +570,53 @@ INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
                            entry.m_findData, entry.m_itemIndex);
 }
 
+INT_PTR CArrayFileInfo::AddFoundEntry(CFileInfo&& entry)
+{
+    INT_PTR index = GetSize();
+    // A walk appends one record at a time to lists of any length: growing by a fixed
+    // step moves (and makes the system hand out fresh pages for) the whole list again
+    // and again, growing by half of it keeps that to a few times the list.
+    INT_PTR step = GetArrayGrowStep(index);
+    if (step < index / 2)
+        step = index / 2;
+    SetSize(index + 1, step);
+    TakeFound(ElementAt(index), index, entry);
+    return index;
+}
+
+INT_PTR CArrayFileInfo::PutFoundEntry(INT_PTR index, CFileInfo&& entry)
+{
+    if (index >= GetSize())
+        return AddFoundEntry(std::move(entry));
+    CFileInfo& slot = ElementAt(index);
+    // A re-read of a folder meets its files again in the same order: the keys made
+    // for a name by the last sort still stand for it.
+    BYTE* keys = nullptr;
+    if (slot.m_nameKeys && !entry.m_nameKeys && wcscmp(slot.GetName(), entry.GetName()) == 0 &&
+        slot.IsDirectory() == entry.IsDirectory())
+    {
+        keys = slot.m_nameKeys;
+        slot.m_nameKeys = nullptr;
+    }
+    TakeFound(slot, index, entry);
+    if (keys)
+        slot.m_nameKeys = keys;
+    return index;
+}
+
+void CArrayFileInfo::TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry)
+{
+    slot = std::move(entry);
+    slot.m_readPosition = index;
+    slot.m_mark = 0;
+    slot.m_changed = FALSE;
+    slot.m_titleLoaded = FALSE;
+    slot.m_displayName.Empty();
+    slot.ClearPathComponents();
+    entry.m_directory = slot.m_directory;
+    entry.m_realDirectory = slot.m_realDirectory;
+}
+
 INT_PTR CArrayFileInfo::AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                                         int itemIndex)
 {
@@ -522,6 +645,34 @@ void CArrayFileInfo::ClearPathComponents()
 {
     for (INT_PTR i = 0; i < GetSize(); ++i)
         ElementAt(i).ClearPathComponents();
+}
+
+void CArrayFileInfo::Reorder(INT_PTR first, const INT_PTR* source, INT_PTR count)
+{
+    if (count <= 0)
+        return;
+    CFileInfo* base = &ElementAt(first);
+    ElementAt(first + count - 1); // the whole range lies in the array
+    std::vector<char> placed(static_cast<size_t>(count), 0);
+    for (INT_PTR start = 0; start < count; ++start)
+    {
+        if (placed[static_cast<size_t>(start)] || source[start] - first == start)
+            continue;
+        memcpy(m_scratch, static_cast<void*>(base + start), sizeof(CFileInfo));
+        INT_PTR slot = start;
+        for (;;)
+        {
+            placed[static_cast<size_t>(slot)] = 1;
+            INT_PTR from = source[slot] - first;
+            if (from == start)
+            {
+                memcpy(static_cast<void*>(base + slot), m_scratch, sizeof(CFileInfo));
+                break;
+            }
+            memcpy(static_cast<void*>(base + slot), static_cast<void*>(base + from), sizeof(CFileInfo));
+            slot = from;
+        }
+    }
 }
 
 void CArrayFileInfo::SwapEntries(INT_PTR i, INT_PTR j)

@@ -52,20 +52,22 @@ enum
 
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
-// for the framework's CString (one pointer to a heap block) and plain pointers.
+// for the framework's CString (one pointer to a heap block) and plain pointers, the
+// owned name keys among them.
 class CFileInfo
 {
 public:
     CFileInfo();
-    // A copy as operator= makes it into a fresh entry: no mark, no component cache.
+    // A copy as operator= makes it into a fresh entry: no mark, no component cache,
+    // no name keys.
     CFileInfo(const CFileInfo& src);
-    // Moves transfer everything, the mark and the component cache included: the
-    // array moves its elements this way when it grows or removes one.
+    // Moves transfer everything, the mark, the component cache and the name keys
+    // included: the array moves its elements this way when it grows or removes one.
     CFileInfo(CFileInfo&& src) noexcept;
     ~CFileInfo();
 
-    // Copies every field except the cached path components (the copy starts without
-    // them) and the mark (the target keeps its own).
+    // Copies every field except the cached path components and name keys (the copy
+    // starts without them) and the mark (the target keeps its own).
     CFileInfo& operator=(const CFileInfo& src);
     CFileInfo& operator=(CFileInfo&& src) noexcept;
 
@@ -123,6 +125,17 @@ public:
     // 1 this entry less, 2 equal, 3 greater, by the COMPARE_* key.
     int CompareBy(int key, CFileInfo& other);
 
+    // ---- Name keys (see app/NameSortKey.h) ----------------------------------------
+    // Makes the keys of the base name and the extension for the kind unless the
+    // entry holds them already; they are kept until the name changes (a refill with
+    // another name, or the same name turned from file to directory, drops them) and
+    // freed with the entry. FALSE when the system made no key.
+    BOOL PrepareNameKeys(int kind);
+    // The keys PrepareNameKeys made; only valid after it succeeded.
+    const BYTE* GetBaseNameKey(int& length) const;
+    const BYTE* GetExtensionKey(int& length) const;
+    void ClearNameKeys();
+
     // The first entry inside this directory entry; null when there is none (see
     // FindFirstEntry).
     class CEntryFind* FindFirstChild(LPCWSTR pattern, CFileInfo& out) const;
@@ -160,6 +173,7 @@ public:
     CString m_directory;            // as the pane shows it, no trailing backslash
     CString m_realDirectory;        // disk directory of a virtual-drive entry, else empty
     IPaneArchive* m_owner;          // archive listing this member; not owned
+    BYTE* m_nameKeys;               // owned: kind, two lengths, the two keys; null when none
 
 private:
     void SplitName();
@@ -182,6 +196,13 @@ public:
     // Appends a copy re-filled from the entry's find data, source, owner, both
     // directories and item index (no mark, title or component cache).
     INT_PTR AddEntry(const CFileInfo& entry);
+    // The same for an entry that a find just filled, taken over instead of copied;
+    // the entry keeps only its directories (shared, not copied), ready for the next
+    // find.
+    INT_PTR AddFoundEntry(CFileInfo&& entry);
+    // The same at `index` (appending when index is the size), overwriting the entry
+    // there; when that one has the same name, its name keys pass to the newcomer.
+    INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
     INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);
@@ -192,7 +213,14 @@ public:
 
     // Exchanges two elements as raw records; nothing happens when i equals j.
     void SwapEntries(INT_PTR i, INT_PTR j);
+    // Puts element source[k] at position first + k for every k below count, where
+    // source holds a permutation of first .. first + count - 1: each record moves
+    // once, as raw bytes.
+    void Reorder(INT_PTR first, const INT_PTR* source, INT_PTR count);
 
 private:
+    // Takes a found entry into `slot` at `index` (see AddFoundEntry).
+    static void TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry);
+
     void* m_scratch; // one record's worth of bytes for SwapEntries
 };

@@ -323,6 +323,33 @@ int CFilerPane::PollReload()
     return 0;
 }
 
+namespace
+{
+// GetDisplayColumns of a name, without asking the system about names of ASCII
+// characters only: each of those is classified once, the way GetDisplayColumns
+// classifies it, and a name's width is the sum of its characters' widths.
+int NameColumns(LPCWSTR name)
+{
+    // Filled once; widths are measured on the user-interface thread only.
+    static int s_asciiColumns[128] = {};
+    static bool s_filled = false;
+    if (!s_filled)
+    {
+        for (wchar_t c = 1; c < 128; ++c)
+            s_asciiColumns[c] = GetDisplayColumns(&c, 1);
+        s_filled = true;
+    }
+    int columns = 0;
+    for (LPCWSTR at = name; *at; ++at)
+    {
+        if (*at >= 128)
+            return GetDisplayColumns(name);
+        columns += s_asciiColumns[*at];
+    }
+    return columns;
+}
+} // namespace
+
 void CFilerPane::ComputeNameColumnWidth()
 {
     bool autoWidth =
@@ -341,11 +368,11 @@ void CFilerPane::ComputeNameColumnWidth()
             int columns;
             if (entry.IsDirectory())
                 // A directory's name also runs over the extension column.
-                columns = GetDisplayColumns(entry.GetName()) - g_FILEKINDMAXLONG - 1;
+                columns = NameColumns(entry.GetName()) - g_FILEKINDMAXLONG - 1;
             else if (g_MPEGNAMEDISPLAY && !entry.m_displayName.IsEmpty())
-                columns = GetDisplayColumns(entry.m_displayName);
+                columns = NameColumns(entry.m_displayName);
             else
-                columns = GetDisplayColumns(entry.m_baseName);
+                columns = NameColumns(entry.m_baseName);
             if (columns > widest)
                 widest = columns;
         }

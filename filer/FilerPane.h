@@ -227,11 +227,14 @@ private:
     // Opens the change notification on the current directory when the drive class
     // allows it.
     void OpenChangeNotification();
+    // The write position, the running result and where each stored entry stands
+    // while a listing is compared with them (defined with the reading).
+    struct ReadPass;
     // Lists the current directory into the entries; returns the write position.
-    INT_PTR EnumerateDirectory(int& result);
+    INT_PTR EnumerateDirectory(ReadPass& pass);
     // One pass of the listing over `pattern`, taking the entries of `passKind`.
     void ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hideDotDot, LPCWSTR filterPattern,
-                  INT_PTR& writePos, int& result);
+                  ReadPass& pass);
     // Moves the current directory up to its nearest existing parent.
     void ClimbToExistingParent();
 };

@@ -9,6 +9,7 @@
 #include "app/Wildcard.h"
 
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 namespace
@@ -69,43 +70,20 @@ void TakeNewData(CFileInfo& stored, const WIN32_FIND_DATAW& found)
 }
 
 // The stored entries stand in display order while a listing arrives in reading
-// order: for the comparison each entry goes to its read position, noting where it
-// stood. False, with nothing moved, unless the read positions are exactly 0 to n-1.
-bool ArrangeByReadPosition(CArrayFileInfo& entries, std::vector<INT_PTR>& displayOrder)
+// order: the index of the entry with each read position. False unless the read
+// positions are exactly 0 to n-1.
+bool IndexByReadPosition(const CArrayFileInfo& entries, std::vector<INT_PTR>& slots)
 {
     const INT_PTR count = entries.GetSize();
-    std::vector<char> seen(static_cast<size_t>(count), 0);
-    displayOrder.assign(static_cast<size_t>(count), 0);
+    slots.assign(static_cast<size_t>(count), -1);
     for (INT_PTR i = 0; i < count; ++i)
     {
         LONGLONG position = entries[i].m_readPosition;
-        if (position < 0 || position >= count || seen[static_cast<size_t>(position)])
+        if (position < 0 || position >= count || slots[static_cast<size_t>(position)] != -1)
             return false;
-        seen[static_cast<size_t>(position)] = 1;
-        displayOrder[static_cast<size_t>(i)] = static_cast<INT_PTR>(position);
-    }
-    for (INT_PTR i = 0; i < count; ++i)
-    {
-        while (entries[i].m_readPosition != i)
-            entries.SwapEntries(i, static_cast<INT_PTR>(entries[i].m_readPosition));
+        slots[static_cast<size_t>(position)] = i;
     }
     return true;
-}
-
-// Puts the entries arranged by ArrangeByReadPosition back where they stood.
-void RestoreDisplayOrder(CArrayFileInfo& entries, const std::vector<INT_PTR>& displayOrder)
-{
-    const INT_PTR count = entries.GetSize();
-    if (static_cast<size_t>(count) != displayOrder.size())
-        return;
-    std::vector<INT_PTR> place(displayOrder.size());
-    for (INT_PTR i = 0; i < count; ++i)
-        place[static_cast<size_t>(displayOrder[static_cast<size_t>(i)])] = i;
-    for (INT_PTR i = 0; i < count; ++i)
-    {
-        while (place[static_cast<size_t>(entries[i].m_readPosition)] != i)
-            entries.SwapEntries(i, place[static_cast<size_t>(entries[i].m_readPosition)]);
-    }
 }
 
 // Cuts the path at its last backslash; false when there is nothing left to cut (a
@@ -144,6 +122,37 @@ bool IsDirectoryPresent(const CString& directory)
     return directoryThere;
 }
 } // namespace
+
+// A re-read compares each found entry with the stored entry of the same read
+// position. The entries are moved into reading order only when the list is cut and
+// rebuilt: a re-check that finds nothing moved leaves them where they stand.
+struct CFilerPane::ReadPass
+{
+    INT_PTR writePos = 0;
+    int result = READ_UNCHANGED;
+    bool inDisplayOrder = false;
+    std::vector<INT_PTR> slots; // while inDisplayOrder: entry index by read position
+
+    // The stored entry with the read position of the write position; null past the end.
+    CFileInfo* StoredAt(CArrayFileInfo& entries)
+    {
+        if (inDisplayOrder)
+            return writePos < static_cast<INT_PTR>(slots.size())
+                       ? &entries[slots[static_cast<size_t>(writePos)]]
+                       : nullptr;
+        return writePos < entries.GetSize() ? &entries[writePos] : nullptr;
+    }
+
+    // Moves the entries into reading order before the list is cut.
+    void TakeReadingOrder(CArrayFileInfo& entries)
+    {
+        if (!inDisplayOrder)
+            return;
+        entries.Reorder(0, slots.data(), static_cast<INT_PTR>(slots.size()));
+        inDisplayOrder = false;
+        slots.clear();
+    }
+};
 
 // ---- Comparison of a re-read entry --------------------------------------------------
 
@@ -230,7 +239,7 @@ void CFilerPane::HandleListingError(BOOL* retry)
 // ---- Listing ------------------------------------------------------------------------
 
 void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hideDotDot, LPCWSTR filterPattern,
-                          INT_PTR& writePos, int& result)
+                          ReadPass& pass)
 {
     CFileInfo directory;
     directory.SetFromPath(nullptr, m_currentDir);
@@ -278,34 +287,36 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
         if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(found.GetName()))
             continue;
 
-        CFileInfo* stored = writePos < m_entries.GetSize() ? &m_entries[writePos] : nullptr;
-        result = CompareReadEntry(result, stored, found.m_findData);
-        if (result == READ_REBUILT)
+        CFileInfo* stored = pass.StoredAt(m_entries);
+        pass.result = CompareReadEntry(pass.result, stored, found.m_findData);
+        CFileInfo* written = stored;
+        if (pass.result == READ_REBUILT)
         {
-            if (writePos < m_entries.GetSize())
-                m_entries.SetSize(writePos);
-            m_entries.AddEntry(found);
+            // The list is rebuilt from here: each found entry, fresh from the walk,
+            // is taken over into the place of the stored one, and what is left of
+            // the stored list is cut at the end.
+            pass.TakeReadingOrder(m_entries);
+            written = &m_entries[m_entries.PutFoundEntry(pass.writePos, std::move(found))];
         }
         else if (stored && stored->m_changed)
             TakeNewData(*stored, found.m_findData);
         if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
-            m_entries[writePos].LoadAudioTitle();
-        ++writePos;
+            written->LoadAudioTitle();
+        ++pass.writePos;
         if (dotPass)
             break;
     } while (FindNextEntry(find, found));
     CloseEntryFind(find);
 }
 
-INT_PTR CFilerPane::EnumerateDirectory(int& result)
+INT_PTR CFilerPane::EnumerateDirectory(ReadPass& pass)
 {
     CString reduced;
     CompactWildcardPattern(m_wildcard, reduced);
-    INT_PTR writePos = 0;
     if (m_wildcard == L"*.*")
     {
-        ListPass(L"*.*", PASS_ALL, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
-        return writePos;
+        ListPass(L"*.*", PASS_ALL, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, pass);
+        return pass.writePos;
     }
     if (m_bFilterDirectories)
     {
@@ -313,15 +324,15 @@ INT_PTR CFilerPane::EnumerateDirectory(int& result)
         // (or of its parent) under its own name, so each dot is taken from the whole
         // listing, where the dots come first.
         if (!g_NOTVIEWCURRENTDIR)
-            ListPass(L"*.*", PASS_CURRENT_ONLY, FALSE, FALSE, reduced, writePos, result);
+            ListPass(L"*.*", PASS_CURRENT_ONLY, FALSE, FALSE, reduced, pass);
         if (!g_NOTVIEWUPDIR)
-            ListPass(L"*.*", PASS_PARENT_ONLY, FALSE, FALSE, reduced, writePos, result);
-        ListPass(reduced, PASS_DIRECTORIES, TRUE, TRUE, reduced, writePos, result);
+            ListPass(L"*.*", PASS_PARENT_ONLY, FALSE, FALSE, reduced, pass);
+        ListPass(reduced, PASS_DIRECTORIES, TRUE, TRUE, reduced, pass);
     }
     else
-        ListPass(L"*.*", PASS_DIRECTORIES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
-    ListPass(reduced, PASS_FILES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, writePos, result);
-    return writePos;
+        ListPass(L"*.*", PASS_DIRECTORIES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, pass);
+    ListPass(reduced, PASS_FILES, g_NOTVIEWCURRENTDIR, g_NOTVIEWUPDIR, reduced, pass);
+    return pass.writePos;
 }
 
 int CFilerPane::ReadDirectory(BOOL full)
@@ -498,16 +509,20 @@ int CFilerPane::ReadDirectory(BOOL full)
             ResetTargetIteration();
             return READ_REBUILT;
         }
-        std::vector<INT_PTR> displayOrder;
-        bool arranged = result != READ_REBUILT && ArrangeByReadPosition(m_entries, displayOrder);
-        INT_PTR writePos = EnumerateDirectory(result);
+        ReadPass pass;
+        pass.result = result;
+        // A whole read compares nothing, but meets the same files in the same order
+        // again: taken in reading order, each keeps the name keys of the last sort.
+        pass.inDisplayOrder = IndexByReadPosition(m_entries, pass.slots);
+        INT_PTR writePos = EnumerateDirectory(pass);
+        result = pass.result;
         if (full || writePos != notedCount)
             result = READ_REBUILT;
+        // A rebuilt list is sorted by the caller; any other keeps its display order.
+        if (result == READ_REBUILT)
+            pass.TakeReadingOrder(m_entries);
         if (writePos < m_entries.GetSize())
             m_entries.SetSize(writePos);
-        // A rebuilt list is sorted by the caller; any other keeps its display order.
-        if (arranged && result != READ_REBUILT)
-            RestoreDisplayOrder(m_entries, displayOrder);
     }
 
 finish:

@@ -1,9 +1,12 @@
 #include "filer/SortSetting.h"
 
+#include "app/NameSortKey.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 SortKeys g_SortKeys;
 
@@ -123,15 +126,126 @@ int CompareOnKey(CFileInfo& left, CFileInfo& right, int key, int place)
     }
 }
 
+bool ReadsNames(const int* keys)
+{
+    for (int place = 0; place < 3; ++place)
+    {
+        if (keys[place] == SORT_KEY_NAME || keys[place] == SORT_KEY_EXTENSION)
+            return true;
+    }
+    return false;
+}
+
+// One entry as the sort by keys sees it: what the name keys and the reading order
+// compare is held here, so that those comparisons do not reach into the records,
+// which lie far apart in memory.
+struct SortItem
+{
+    const BYTE* baseKey;
+    const BYTE* extensionKey;
+    int baseLength;
+    int extensionLength;
+    LONGLONG readPosition;
+    CFileInfo* entry;
+};
+
+// CompareOnKey with the names and extensions taken from the entries' keys.
+int CompareItemsOnKey(const SortItem& left, const SortItem& right, int key, int place)
+{
+    switch (key)
+    {
+    case SORT_KEY_NAME:
+        return CompareNameSortKeys(left.baseKey, left.baseLength, right.baseKey, right.baseLength);
+    case SORT_KEY_EXTENSION:
+        return CompareNameSortKeys(left.extensionKey, left.extensionLength, right.extensionKey,
+                                   right.extensionLength);
+    case SORT_KEY_NONE:
+        if (place != 0 || left.readPosition == right.readPosition)
+            return COMPARE_EQUAL;
+        return left.readPosition < right.readPosition ? COMPARE_LESS : COMPARE_GREATER;
+    default:
+        return CompareOnKey(*left.entry, *right.entry, key, place);
+    }
+}
+
+// True when every neighbour pair stands in the order of the comparison itself.
+bool FollowsComparison(CArrayFileInfo& entries, INT_PTR first, INT_PTR end)
+{
+    CFileInfo* data = entries.GetData();
+    for (INT_PTR i = first + 1; i < end; ++i)
+    {
+        if (CompareEntriesForSort(data + i - 1, data + i) > 0)
+            return false;
+    }
+    return true;
+}
+
 void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* keys, int order)
 {
     if (end - first < 2)
         return;
     s_runningKeys = keys;
     s_runningOrder = order;
-    // Whole records are moved by qsort: CFileInfo is relocatable (see FileInfo.h).
-    qsort(static_cast<void*>(entries.GetData() + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
-          CompareEntriesForSort);
+    CFileInfo* data = entries.GetData();
+
+    // Names are compared through keys made once per entry: asking the system about
+    // two names in every comparison costs far more than the walk that listed them.
+    int kind = NAME_KEY_NONE;
+    if (ReadsNames(keys))
+    {
+        kind = GetNameSortKeyKind();
+        for (INT_PTR i = first; i < end && kind != NAME_KEY_NONE; ++i)
+        {
+            if (!data[i].PrepareNameKeys(kind))
+                kind = NAME_KEY_NONE;
+        }
+        if (kind == NAME_KEY_NONE)
+        {
+            // Whole records are moved by qsort: CFileInfo is relocatable (see FileInfo.h).
+            qsort(static_cast<void*>(data + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
+                  CompareEntriesForSort);
+            return;
+        }
+    }
+
+    // Small items are sorted and each record moved once: a record is several hundred
+    // bytes, and a sort that moves whole records moves each of them many times.
+    std::vector<SortItem> items(static_cast<size_t>(end - first));
+    for (INT_PTR i = first; i < end; ++i)
+    {
+        SortItem& item = items[static_cast<size_t>(i - first)];
+        item.entry = data + i;
+        item.readPosition = data[i].m_readPosition;
+        item.baseKey = item.extensionKey = nullptr;
+        item.baseLength = item.extensionLength = 0;
+        if (kind != NAME_KEY_NONE)
+        {
+            item.baseKey = data[i].GetBaseNameKey(item.baseLength);
+            item.extensionKey = data[i].GetExtensionKey(item.extensionLength);
+        }
+    }
+    const int sign = order ? -1 : 1;
+    std::sort(items.begin(), items.end(), [keys, sign](const SortItem& a, const SortItem& b) {
+        for (int place = 0; place < 3; ++place)
+        {
+            int result = CompareItemsOnKey(a, b, keys[place], place);
+            if (result == COMPARE_LESS)
+                return sign > 0;
+            if (result == COMPARE_GREATER)
+                return sign < 0;
+        }
+        return false;
+    });
+    std::vector<INT_PTR> source(items.size());
+    for (size_t k = 0; k < items.size(); ++k)
+        source[k] = items[k].entry - data;
+    entries.Reorder(first, source.data(), end - first);
+
+    // The natural order's keys are made here, not by the system: the comparison has
+    // the last word, and a group it would order otherwise is sorted by it.
+    if (kind != NAME_KEY_NONE && !IsNameSortKeyExact(kind) && !FollowsComparison(entries, first, end))
+        qsort(static_cast<void*>(data + first), static_cast<size_t>(end - first), sizeof(CFileInfo),
+              CompareEntriesForSort);
 }
 
 // Moves the first entry of the class at or after `from` to `to`; 1 when one was found.

@@ -610,3 +610,41 @@ TEST_F(ReadDirectoryTest, EveryWayIntoADirectoryButSteppingMovesItsVisitToTheFro
     };
     EXPECT_EQ(expected, g_visits);
 }
+
+TEST_F(ReadDirectoryTest, ReReadsLeaveTheDisplayOrderOrSortNewNamesIntoIt)
+{
+    for (LPCWSTR name : {L"d.txt", L"b.txt", L"e.dat", L"c.txt"})
+        File(name);
+    m_pane.ChangeDirectory(m_dir.c_str(), 0, FALSE, FALSE);
+    const std::vector<std::wstring> shown = {L".", L"..", L"b.txt", L"c.txt", L"d.txt", L"e.dat"};
+    ASSERT_EQ(shown, Names(m_pane.m_entries));
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+
+    // A change in place is compared where the entries stand: nothing moves.
+    m_pane.SetEntryMark(IndexOf(L"c.txt"), 1);
+    SetTime(L"c.txt", FILETIME{0x12345678, 0x01D00000});
+    EXPECT_EQ(READ_CHANGED_IN_PLACE, ReCheck());
+    EXPECT_EQ(shown, Names(m_pane.m_entries));
+    EXPECT_EQ(1, m_pane.m_entries[IndexOf(L"c.txt")].m_mark);
+    EXPECT_TRUE(m_pane.m_entries[IndexOf(L"c.txt")].m_changed);
+    EXPECT_EQ(0x01D00000u, m_pane.m_entries[IndexOf(L"c.txt")].m_findData.ftLastWriteTime.dwHighDateTime);
+
+    // A new name sorts by itself, and the names read again keep their places.
+    ASSERT_TRUE(MoveFileW(Path(L"d.txt").c_str(), Path(L"a.txt").c_str()));
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    m_pane.SortEntries();
+    const std::vector<std::wstring> renamed = {L".", L"..", L"a.txt", L"b.txt", L"c.txt", L"e.dat"};
+    EXPECT_EQ(renamed, Names(m_pane.m_entries));
+
+    for (int round = 0; round < 2; ++round)
+    {
+        EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+        m_pane.SortEntries();
+        EXPECT_EQ(renamed, Names(m_pane.m_entries)) << round;
+        std::vector<LONGLONG> positions;
+        for (INT_PTR i = 0; i < m_pane.m_entries.GetSize(); ++i)
+            positions.push_back(m_pane.m_entries[i].m_readPosition);
+        std::sort(positions.begin(), positions.end());
+        EXPECT_EQ((std::vector<LONGLONG>{0, 1, 2, 3, 4, 5}), positions) << "the reading order is whole";
+    }
+}
