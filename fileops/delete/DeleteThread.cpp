@@ -8,7 +8,7 @@
 #include "app/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/PaneRecords.h"
-#include "fileops/delete/AskSameQuestion.h"
+#include "fileops/copy/CopyWayDlg.h"
 #include "filer/EntryFind.h"
 #include "res/DeleteDialogs.h"
 
@@ -234,9 +234,12 @@ int CDeleteThread::AskAttributeDelete(const CString& path, int kind)
         text.Format(L"%sは\n隠しファイルです。消去しますか?", path.GetString());
     else
         text.Format(L"%sは\nシステムファイルです。消去しますか?", path.GetString());
-    int same = 1;
-    const int result = AskSameQuestion(m_pDialog, L"削除の確認", text, same);
-    m_answers[AttributeIndex(kind)].same = same;
+    CAskSameDlg question(m_pDialog);
+    question.m_caption = L"削除の確認";
+    question.m_message = text;
+    question.m_same = TRUE;
+    const INT_PTR result = question.DoModal();
+    m_answers[AttributeIndex(kind)].same = question.m_same ? 1 : 0;
     return result == IDOK;
 }
 

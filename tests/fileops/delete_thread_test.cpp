@@ -5,7 +5,7 @@
 
 #include "app/VirtualDrives.h"
 #include "app/dialogs/DialogAnswerScript.h"
-#include "fileops/delete/AskSameQuestion.h"
+#include "res/CopyDialogs.h"
 #include "fileops/delete/DeleteThread.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/fileops/FileOpsTestData.h"
