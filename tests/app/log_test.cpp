@@ -186,20 +186,19 @@ TEST_F(WriteLogTest, LogHeldByAnotherProcessIsLeftAlone)
     CloseHandle(pipeRead);
 
     // The log's own open asks for exclusive access, which any handle of another
-    // process refuses; wait (bounded) until the child holds it.
+    // process refuses; wait (bounded, generously: a command prompt starts slowly on a
+    // loaded machine) until the child holds it.
     bool held = false;
-    for (int i = 0; i < 200 && !held; i++)
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    while (!held && GetTickCount64() < deadline)
     {
         HANDLE probe = CreateFileW(m_log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (probe != INVALID_HANDLE_VALUE)
-        {
             CloseHandle(probe);
-            Sleep(50);
-        }
         else
-        {
             held = GetLastError() == ERROR_SHARING_VIOLATION;
-        }
+        if (!held)
+            Sleep(50);
     }
 
     if (held)
