@@ -67,26 +67,10 @@ BOOL CCalDirectoryThread::CountTree(const CFileInfo& directory)
         return CountChildren(directory);
     // A link may lead back to a folder above it: the folder's identity, not its
     // path, tells whether the walk is already inside it.
-    HANDLE handle =
-        CreateFileLong(directory.GetFullPath(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return CountChildren(directory);
-    BY_HANDLE_FILE_INFORMATION info = {};
-    const BOOL known = GetFileInformationByHandle(handle, &info);
-    CloseHandle(handle);
-    if (!known)
-        return CountChildren(directory);
-    const FileIdentity identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    for (const FileIdentity& on : m_walkPath)
-    {
-        if (on.volume == identity.volume && on.high == identity.high && on.low == identity.low)
-            return !m_stop;
-    }
-    m_walkPath.push_back(identity);
-    const BOOL result = CountChildren(directory);
-    m_walkPath.pop_back();
-    return result;
+    CWalkPathStep step(m_walkPath, directory.GetFullPath());
+    if (!step.entered)
+        return !m_stop;
+    return CountChildren(directory);
 }
 
 BOOL CCalDirectoryThread::CountChildren(const CFileInfo& directory)

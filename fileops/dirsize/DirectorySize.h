@@ -9,6 +9,7 @@
 #include "framework/FwString.h"
 #include "framework/FwThread.h"
 #include "filer/FileInfo.h"
+#include "fileops/common/WalkPathGuard.h"
 
 // The totals of one count.
 struct DirectorySizeTotals
@@ -41,14 +42,8 @@ public:
     DirectorySizeTotals m_totals;
 
 private:
-    struct FileIdentity
-    {
-        DWORD volume;
-        DWORD high;
-        DWORD low;
-    };
     BOOL CountChildren(const CFileInfo& directory);
-    std::vector<FileIdentity> m_walkPath;
+    CWalkPathGuard m_walkPath;
 };
 
 // The running worker of the one directory-size dialog, or null.

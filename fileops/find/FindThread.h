@@ -9,7 +9,7 @@
 #include "filer/FindCondition.h"
 #include "filer/FindThread.h"
 #include "fileops/find/ContentScan.h"
-#include "fileops/find/WalkPathGuard.h"
+#include "fileops/common/WalkPathGuard.h"
 #include "framework/FwString.h"
 
 enum

@@ -1,4 +1,4 @@
-#include "fileops/find/WalkPathGuard.h"
+#include "fileops/common/WalkPathGuard.h"
 
 #include "app/PathHelpers.h"
 
