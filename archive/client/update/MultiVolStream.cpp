@@ -98,10 +98,17 @@ HRESULT STDMETHODCALLTYPE COutMultiVolStream::Seek(INT64 offset, UINT32 origin, 
     int64_t base;
     switch (origin)
     {
-    case kSeekSet: base = 0; break;
-    case kSeekCur: base = static_cast<int64_t>(m_position); break;
-    case kSeekEnd: base = static_cast<int64_t>(m_length); break;
-    default: return STG_E_INVALIDFUNCTION;
+    case kSeekSet:
+        base = 0;
+        break;
+    case kSeekCur:
+        base = static_cast<int64_t>(m_position);
+        break;
+    case kSeekEnd:
+        base = static_cast<int64_t>(m_length);
+        break;
+    default:
+        return STG_E_INVALIDFUNCTION;
     }
     if (offset < 0 && base + offset < 0)
         return kNegativeSeekResult;
@@ -139,7 +146,8 @@ HRESULT STDMETHODCALLTYPE COutMultiVolStream::SetSize(UINT64 newSize)
         last.Ref.Release();
         UString name = last.Name;
         FsDeleteFile(name.Chars());
-        if (m_tempFiles != nullptr && m_tempFiles->Count() != 0 && m_tempFiles->At(m_tempFiles->Count() - 1).Equals(name))
+        if (m_tempFiles != nullptr && m_tempFiles->Count() != 0 &&
+            m_tempFiles->At(m_tempFiles->Count() - 1).Equals(name))
             m_tempFiles->DropLast();
         m_volumes.DeleteBack();
     }

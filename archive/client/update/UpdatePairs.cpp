@@ -86,7 +86,8 @@ int CompareItemTimes(int32_t timeType, const FILETIME& a, const FILETIME& b)
     uint32_t x, y;
     switch (timeType)
     {
-    case 0: return CompareFileTime(&a, &b);
+    case 0:
+        return CompareFileTime(&a, &b);
     case 1:
         x = FileTimeToUnixSeconds(a);
         y = FileTimeToUnixSeconds(b);
@@ -95,7 +96,8 @@ int CompareItemTimes(int32_t timeType, const FILETIME& a, const FILETIME& b)
         x = FileTimeToDosStamp(a);
         y = FileTimeToDosStamp(b);
         break;
-    default: throw kUnknownTimeTypeError;
+    default:
+        throw kUnknownTimeTypeError;
     }
     return x < y ? -1 : (x > y ? 1 : 0);
 }
@@ -165,7 +167,8 @@ bool IsItemSelectedByFilter(const CPathFilter& filter, const CArchiveItemRecord&
     return found;
 }
 
-HRESULT ListStoredItems(const CPathFilter& filter, const CArchiveLevel& level, std::vector<CStoredItem>& items)
+HRESULT ListStoredItems(const CPathFilter& filter, const CArchiveLevel& level,
+                        std::vector<CStoredItem>& items)
 {
     items.clear();
     UINT32 count = 0;
@@ -303,13 +306,14 @@ void PairDiskAndArchiveItems(const CDiskItemList& diskItems, const std::vector<C
                 RaiseNamePairError("Duplicate filename in archive:", arc.Name,
                                    storedItems[arcOrder[a + duplicates[a]]].Name);
             if (!arc.Selected)
-                RaiseNamePairError("Internal file name collision (file on disk, file in archive):", diskPaths[di],
-                                   arc.Name);
+                RaiseNamePairError(
+                    "Internal file name collision (file on disk, file in archive):", diskPaths[di], arc.Name);
             pair.DiskIndex = static_cast<int32_t>(di);
             pair.ArcIndex = static_cast<int32_t>(arcOrder[a]);
             int timeCmp = 0;
             if (arc.MTimeDefined)
-                timeCmp = CompareItemTimes(arc.TimeType >= 0 ? arc.TimeType : handlerTimeType, disk.MTime, arc.MTime);
+                timeCmp = CompareItemTimes(arc.TimeType >= 0 ? arc.TimeType : handlerTimeType, disk.MTime,
+                                           arc.MTime);
             if (timeCmp < 0)
                 pair.State = ArchiveNewer;
             else if (timeCmp > 0)

@@ -114,7 +114,8 @@ uint32_t CommonPrefixLength(const wchar_t* a, const wchar_t* b);
 
 bool NeedsDiskScan(const CUpdateActionTable& table);
 bool IsItemSelectedByFilter(const CPathFilter& filter, const CArchiveItemRecord& item);
-HRESULT ListStoredItems(const CPathFilter& filter, const CArchiveLevel& level, std::vector<CStoredItem>& items);
+HRESULT ListStoredItems(const CPathFilter& filter, const CArchiveLevel& level,
+                        std::vector<CStoredItem>& items);
 void PairDiskAndArchiveItems(const CDiskItemList& diskItems, const std::vector<CStoredItem>& storedItems,
                              int32_t handlerTimeType, std::vector<CItemPair>& pairs);
 void ProduceUpdateSteps(const std::vector<CItemPair>& pairs, const CUpdateActionTable& table,

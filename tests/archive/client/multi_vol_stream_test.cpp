@@ -44,7 +44,8 @@ protected:
         while (done < data.size())
         {
             UINT32 processed = 0;
-            HRESULT hr = stream->Write(data.data() + done, static_cast<UINT32>(data.size() - done), &processed);
+            HRESULT hr =
+                stream->Write(data.data() + done, static_cast<UINT32>(data.size() - done), &processed);
             if (hr != S_OK)
                 return hr;
             if (processed > 100)
@@ -110,7 +111,8 @@ TEST_F(MultiVolStreamTest, VolumeNamesHaveAtLeastThreeDigits)
     {
         uint32_t index;
         const wchar_t* name;
-    } cases[] = {{0, L"x.7z.001"}, {98, L"x.7z.099"}, {998, L"x.7z.999"}, {999, L"x.7z.1000"}, {12344, L"x.7z.12345"}};
+    } cases[] = {
+        {0, L"x.7z.001"}, {98, L"x.7z.099"}, {998, L"x.7z.999"}, {999, L"x.7z.1000"}, {12344, L"x.7z.12345"}};
     for (const Case& c : cases)
         EXPECT_STREQ(MakeVolumeName(UString(L"x.7z."), c.index).Chars(), c.name) << c.index;
 }

@@ -73,7 +73,8 @@ std::string Describe(const std::vector<CItemPair>& pairs)
 {
     std::string s;
     for (const CItemPair& p : pairs)
-        s += std::to_string(p.State) + ":" + std::to_string(p.DiskIndex) + "/" + std::to_string(p.ArcIndex) + " ";
+        s += std::to_string(p.State) + ":" + std::to_string(p.DiskIndex) + "/" + std::to_string(p.ArcIndex) +
+             " ";
     return s;
 }
 
@@ -159,15 +160,17 @@ TEST(UpdatePairsTest, TimesCompareInTheHandlersGranularity)
 
 TEST(UpdatePairsTest, DuplicatesAndCollisionsRaiseTheirTexts)
 {
-    EXPECT_EQ(PairError({{L"f", false, kBase, 1}}, {{L"f", false, kBase, 1, true}, {L"F", false, kBase, 1, true}}),
-              L"Duplicate filename in archive:\nf\nF");
+    EXPECT_EQ(
+        PairError({{L"f", false, kBase, 1}}, {{L"f", false, kBase, 1, true}, {L"F", false, kBase, 1, true}}),
+        L"Duplicate filename in archive:\nf\nF");
     EXPECT_EQ(PairError({{L"a\\f", false, kBase, 1}, {L"A\\F", false, kBase, 1}}, {}),
               L"Duplicate filename on disk:\na\\f\nA\\F");
     EXPECT_EQ(PairError({{L"f", false, kBase, 1}}, {{L"f", false, kBase, 1, false}}),
               L"Internal file name collision (file on disk, file in archive):\nf\nf");
     // A directory and a file of one name are no duplicates.
-    EXPECT_EQ(PairError({{L"f", false, kBase, 1}}, {{L"f", false, kBase, 1, true}, {L"f", true, kBase, 0, true}}),
-              L"");
+    EXPECT_EQ(
+        PairError({{L"f", false, kBase, 1}}, {{L"f", false, kBase, 1, true}, {L"f", true, kBase, 0, true}}),
+        L"");
 }
 
 struct CDropRecorder : IUpdateProduceCallback
@@ -208,7 +211,8 @@ TEST(UpdatePairsTest, AnAlternateStreamOfAFilePackedAnewIsLeftOut)
 {
     CDiskItemList list;
     FillDisk(list, {{L"f", false, kBase, 1}});
-    std::vector<CStoredItem> stored = Stored({{L"f", false, kBase, 1, true}, {L"f:s", false, kBase, 1, true}, {L"g:s", false, kBase, 1, true}});
+    std::vector<CStoredItem> stored = Stored(
+        {{L"f", false, kBase, 1, true}, {L"f:s", false, kBase, 1, true}, {L"g:s", false, kBase, 1, true}});
     stored[1].IsAltStream = stored[2].IsAltStream = true;
     std::vector<CItemPair> pairs;
     PairDiskAndArchiveItems(list, stored, 0, pairs);
@@ -230,8 +234,8 @@ TEST(UpdatePairsTest, RenameRulesMoveTheFolderAndWhatIsBelowIt)
         bool dir;
         const wchar_t* renamed; // null: untouched
     } cases[] = {
-        {L"a", true, L"b"},       {L"a\\x", false, L"b\\x"}, {L"A\\y\\z", false, L"b\\y\\z"},
-        {L"ab", false, nullptr},  {L"ab\\x", false, nullptr}, {L"b", false, nullptr},
+        {L"a", true, L"b"},      {L"a\\x", false, L"b\\x"},  {L"A\\y\\z", false, L"b\\y\\z"},
+        {L"ab", false, nullptr}, {L"ab\\x", false, nullptr}, {L"b", false, nullptr},
     };
     for (const Case& c : cases)
     {
