@@ -1,0 +1,100 @@
+#include "archive/client/update/UpdateCallback.h"
+
+#include "tests/common/TestHelpers.h"
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Records what the callback passes on; every answer is "go on" unless set otherwise.
+struct CRecordingUi : IUpdateCallbackUI2
+{
+    HRESULT readFailureAnswer = S_FALSE;
+    std::wstring readFailurePath;
+
+    HRESULT WriteSfxModule() override { return S_OK; }
+    HRESULT SetTotalSize(uint64_t) override { return S_OK; }
+    HRESULT SetCompletedSize(const uint64_t*) override { return S_OK; }
+    HRESULT SetSizeRatio(const uint64_t*, const uint64_t*) override { return S_OK; }
+    HRESULT PollCancel() override { return S_OK; }
+    HRESULT SetUpdateItemCount(uint64_t) override { return S_OK; }
+    HRESULT BeginUpdateItem(const wchar_t*, bool, int32_t, uint32_t) override { return S_OK; }
+    HRESULT ReportOpenFileFailure(const wchar_t*, DWORD) override { return S_FALSE; }
+    HRESULT ReportReadFailure(const wchar_t* path, DWORD) override
+    {
+        readFailurePath = path;
+        return readFailureAnswer;
+    }
+    HRESULT SetUpdateItemResult(int32_t) override { return S_OK; }
+    HRESULT ReportItemCheckResult(int32_t, bool, const wchar_t*) override { return S_OK; }
+    HRESULT ReportUpdateStep(uint32_t, const wchar_t*, bool) override { return S_OK; }
+    HRESULT GetPackPassword(INT32*, BSTR*) override { return S_OK; }
+    HRESULT GetPassword(BSTR*) override { return S_OK; }
+    HRESULT ReportDroppedItem(const wchar_t*, bool) override { return S_OK; }
+    HRESULT ReportOpenResult(const CCodecs&, const CArchiveChain&, const wchar_t*, HRESULT) override
+    {
+        return S_OK;
+    }
+    HRESULT BeginDiskScan() override { return S_OK; }
+    HRESULT EndDiskScan(const CDiskScanStats&) override { return S_OK; }
+    HRESULT BeginOpenArchive(const wchar_t*) override { return S_OK; }
+    HRESULT BeginArchive(const wchar_t*, bool) override { return S_OK; }
+    HRESULT EndArchive(const CUpdateRunStats&) override { return S_OK; }
+    HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
+    HRESULT EndSourceDeletion() override { return S_OK; }
+};
+
+class UpdateCallbackTest : public qvtest::ScratchFolderTest
+{
+};
+
+TEST_F(UpdateCallbackTest, VolumeStreamsUseTheProgramsVolumeNamesAndNeverOverwrite)
+{
+    CRecordingUi ui;
+    CArchiveUpdateCallback* callback = new CArchiveUpdateCallback;
+    CInterfaceRef<IArchiveUpdateCallback2> ref(callback);
+    callback->Ui = &ui;
+    callback->VolumeBaseName = (dir + L"\\v.7z").c_str();
+    UINT64 size = 0;
+    EXPECT_EQ(callback->GetVolumeSize(0, &size), S_FALSE);
+    callback->VolumeSizes = {10, 20};
+    ASSERT_EQ(callback->GetVolumeSize(5, &size), S_OK);
+    EXPECT_EQ(size, 20u);
+    ISequentialOutStream* out = nullptr;
+    ASSERT_EQ(callback->GetVolumeStream(1, &out), S_OK);
+    out->Release();
+    EXPECT_NE(GetFileAttributesW(P(L"v.7z.002").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(callback->GetVolumeStream(1, &out), static_cast<HRESULT>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(out, nullptr);
+}
+
+TEST_F(UpdateCallbackTest, ALockedFileIsLeftToTheUserAndARenamedItemTakesItsNewName)
+{
+    CRecordingUi ui;
+    CArchiveUpdateCallback* callback = new CArchiveUpdateCallback;
+    CInterfaceRef<IArchiveUpdateCallback2> ref(callback);
+    callback->Ui = &ui;
+    std::vector<CUpdateStep> steps(1);
+    steps[0].NewNameIndex = 0;
+    std::vector<UString> names{UString(L"new\\name.txt")};
+    callback->Steps = &steps;
+    callback->NewNames = &names;
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    ASSERT_EQ(callback->GetProperty(0, kpidPath, &value), S_OK);
+    ASSERT_EQ(value.vt, VT_BSTR);
+    EXPECT_STREQ(value.bstrVal, L"new\\name.txt");
+    PropVariantClear(&value);
+
+    callback->OpenStreamIds = {7};
+    callback->OpenStreamPaths = {UString(L"C:\\locked.bin")};
+    EXPECT_EQ(callback->OnReadError(7, ERROR_LOCK_VIOLATION), S_FALSE);
+    EXPECT_EQ(ui.readFailurePath, L"C:\\locked.bin");
+    ui.readFailurePath.clear();
+    EXPECT_EQ(callback->OnReadError(7, ERROR_ACCESS_DENIED), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(ui.readFailurePath.empty());
+    callback->OnStreamDestroyed(7);
+    EXPECT_TRUE(callback->AllInputsClosed());
+}
+
+} // namespace
