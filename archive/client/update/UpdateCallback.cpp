@@ -1,5 +1,7 @@
 #include "archive/client/update/UpdateCallback.h"
+#include "archive/client/base/PathRules.h"
 #include "archive/client/base/PropValue.h"
+#include "archive/client/base/ReparsePoints.h"
 #include "archive/client/ops/ArchiveChain.h"
 #include "archive/client/update/MultiVolStream.h"
 
@@ -32,7 +34,48 @@ UString IndexName(uint32_t index)
     return name;
 }
 
+std::vector<UString> SplitAtBackslashes(const UString& path)
+{
+    std::vector<UString> parts(1);
+    for (uint32_t i = 0; i < path.Length(); i++)
+    {
+        if (path[i] == L'\\')
+            parts.emplace_back();
+        else
+            parts.back().AppendChar(path[i]);
+    }
+    return parts;
+}
+
+bool StartsWithDriveRoot(const UString& path)
+{
+    return path.Length() >= 3 && ((path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z') && path[1] == L':' &&
+           IsPathSeparator(path[2]);
+}
+
 } // namespace
+
+UString MakeRelativeLinkTarget(const UString& target, const UString& linkFullPath)
+{
+    std::vector<UString> targetParts = SplitAtBackslashes(target);
+    std::vector<UString> linkParts = SplitAtBackslashes(linkFullPath);
+    size_t common = 0;
+    while (common + 1 < targetParts.size() && common + 1 < linkParts.size() &&
+           ComparePathNames(targetParts[common], linkParts[common]) == 0)
+        common++;
+    if (common == 0 && (StartsWithDriveRoot(target) || StartsWithDriveRoot(linkFullPath)))
+        return target;
+    UString relative;
+    for (size_t i = common; i + 1 < linkParts.size(); i++)
+        relative.Append(L"..\\");
+    for (size_t i = common; i < targetParts.size(); i++)
+    {
+        if (i != common)
+            relative.AppendBackslash();
+        relative.Append(targetParts[i]);
+    }
+    return relative;
+}
 
 CArchiveUpdateCallback::CArchiveUpdateCallback()
 {
@@ -102,9 +145,28 @@ HRESULT STDMETHODCALLTYPE CArchiveUpdateCallback::GetProperty(UINT32 index, PROP
         CPropValue prop;
         if (step.NewData)
         {
-            // Links are stored as plain files and folders: the program's jobs never ask
-            // to keep them as links.
-            if ((propId == kpidSymLink || propId == kpidHardLink) && step.DiskIndex >= 0)
+            if (propId == kpidSymLink && step.DiskIndex >= 0)
+            {
+                const uint32_t di = static_cast<uint32_t>(step.DiskIndex);
+                const CDiskItem& d = DiskItems->Items.At(di);
+                CReparseInfo link;
+                if (d.ReparseData.Size() != 0 && link.Parse(d.ReparseData.Data(), d.ReparseData.Size()))
+                {
+                    if (link.IsRelative())
+                        prop.SetString(link.SubstituteName);
+                    else
+                    {
+                        // An absolute target inside the packed tree must still work
+                        // where the archive is unpacked.
+                        UString full, target;
+                        link.GetPath(target);
+                        if (MakeFullPath(DiskItems->GetDiskPath(di).Chars(), full))
+                            prop.SetString(MakeRelativeLinkTarget(target, full));
+                    }
+                    return prop.DetachTo(value);
+                }
+            }
+            if (propId == kpidHardLink && step.DiskIndex >= 0)
                 return prop.DetachTo(value);
         }
         if (propId == kpidPath && step.NewNameIndex >= 0 && NewNames != nullptr)

@@ -11,6 +11,11 @@
 
 class CArchiveLevel;
 
+// The target of a link made relative to the link's own full path: "..\" once for every
+// folder of the link's path below the part both share, then the rest of the target. A
+// target on another drive, sharing no part, stays as it is.
+UString MakeRelativeLinkTarget(const UString& target, const UString& linkFullPath);
+
 class CArchiveUpdateCallback
     : public CRefCounted<IArchiveUpdateCallback2, IArchiveUpdateCallbackFile, IArchiveGetRawProps,
                          IArchiveGetRootProps, ICryptoGetTextPassword2, ICryptoGetTextPassword,

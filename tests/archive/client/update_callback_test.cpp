@@ -97,4 +97,23 @@ TEST_F(UpdateCallbackTest, ALockedFileIsLeftToTheUserAndARenamedItemTakesItsNewN
     EXPECT_TRUE(callback->AllInputsClosed());
 }
 
+TEST(UpdateCallbackLinkTest, AbsoluteTargetsBecomeRelativeToTheLink)
+{
+    struct Case
+    {
+        const wchar_t* target;
+        const wchar_t* link;
+        const wchar_t* stored;
+    } cases[] = {
+        {L"C:\\tree\\a\\file.txt", L"C:\\tree\\b\\link", L"..\\a\\file.txt"},
+        {L"C:\\tree\\file.txt", L"C:\\tree\\link", L"file.txt"},
+        {L"C:\\tree\\x\\y", L"C:\\tree\\a\\b\\link", L"..\\..\\x\\y"},
+        {L"c:\\TREE\\f", L"C:\\tree\\d\\link", L"..\\f"},
+        {L"D:\\other\\f", L"C:\\tree\\link", L"D:\\other\\f"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(MakeRelativeLinkTarget(UString(c.target), UString(c.link)).Chars(), c.stored)
+            << c.target;
+}
+
 } // namespace
