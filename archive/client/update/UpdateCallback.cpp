@@ -340,6 +340,36 @@ HRESULT STDMETHODCALLTYPE CArchiveUpdateCallback::ReportOperation(UINT32 indexTy
     });
 }
 
+HRESULT STDMETHODCALLTYPE CArchiveUpdateCallback::ReportExtractResult(UINT32 indexType, UINT32 index,
+                                                                      INT32 result)
+{
+    return Guard([&]() -> HRESULT {
+        UString name;
+        bool isDir = false;
+        bool encrypted = false;
+        if (indexType == 3)
+            return E_FAIL;
+        if (indexType == 1)
+        {
+            HRESULT hr;
+            if (!ArchiveItemName(index, name, isDir, hr) && hr != S_OK)
+                return hr;
+            if (ArchiveHandler)
+            {
+                uint32_t handlerIndex = StoredItems != nullptr
+                                            ? static_cast<uint32_t>((*StoredItems)[index].IndexInArchive)
+                                            : index;
+                hr = ReadItemBoolProperty(ArchiveHandler, handlerIndex, kIsEncryptedProp, encrypted);
+                if (hr != S_OK)
+                    return hr;
+            }
+        }
+        else if (indexType == 2)
+            name = IndexName(index);
+        return Ui->ReportItemCheckResult(result, encrypted, name.Chars());
+    });
+}
+
 HRESULT STDMETHODCALLTYPE CArchiveUpdateCallback::GetParent(UINT32, UINT32* parent, UINT32* parentType)
 {
     *parent = 0xFFFFFFFF;

@@ -17,9 +17,9 @@ class CArchiveLevel;
 UString MakeRelativeLinkTarget(const UString& target, const UString& linkFullPath);
 
 class CArchiveUpdateCallback
-    : public CRefCounted<IArchiveUpdateCallback2, IArchiveUpdateCallbackFile, IArchiveGetRawProps,
-                         IArchiveGetRootProps, ICryptoGetTextPassword2, ICryptoGetTextPassword,
-                         ICompressProgressInfo>,
+    : public CRefCounted<IArchiveUpdateCallback2, IArchiveUpdateCallbackFile, IArchiveExtractCallbackMessage2,
+                         IArchiveGetRawProps, IArchiveGetRootProps, ICryptoGetTextPassword2,
+                         ICryptoGetTextPassword, ICompressProgressInfo>,
       public IInFileStream_Callback
 {
 public:
@@ -40,6 +40,9 @@ public:
     // IArchiveUpdateCallbackFile
     HRESULT STDMETHODCALLTYPE GetStream2(UINT32 index, ISequentialInStream** inStream, UINT32 mode) override;
     HRESULT STDMETHODCALLTYPE ReportOperation(UINT32 indexType, UINT32 index, UINT32 operation) override;
+    // IArchiveExtractCallbackMessage2: the check result of an item copied from the old
+    // archive.
+    HRESULT STDMETHODCALLTYPE ReportExtractResult(UINT32 indexType, UINT32 index, INT32 result) override;
     // IArchiveGetRawProps
     HRESULT STDMETHODCALLTYPE GetParent(UINT32 index, UINT32* parent, UINT32* parentType) override;
     HRESULT STDMETHODCALLTYPE GetRawProp(UINT32 index, PROPID propId, const void** data, UINT32* size,

@@ -26,7 +26,12 @@ struct CRecordingUi : IUpdateCallbackUI2
         return readFailureAnswer;
     }
     HRESULT SetUpdateItemResult(int32_t) override { return S_OK; }
-    HRESULT ReportItemCheckResult(int32_t, bool, const wchar_t*) override { return S_OK; }
+    HRESULT ReportItemCheckResult(int32_t result, bool, const wchar_t* name) override
+    {
+        checked = name + std::wstring(L"=") + std::to_wstring(result);
+        return S_OK;
+    }
+    std::wstring checked;
     HRESULT ReportUpdateStep(uint32_t, const wchar_t*, bool) override { return S_OK; }
     HRESULT GetPackPassword(INT32*, BSTR*) override { return S_OK; }
     HRESULT GetPassword(BSTR*) override { return S_OK; }
@@ -95,6 +100,24 @@ TEST_F(UpdateCallbackTest, ALockedFileIsLeftToTheUserAndARenamedItemTakesItsNewN
     EXPECT_TRUE(ui.readFailurePath.empty());
     callback->OnStreamDestroyed(7);
     EXPECT_TRUE(callback->AllInputsClosed());
+}
+
+TEST(UpdateCallbackCheckTest, CheckResultsNameTheItemTheLibraryMeans)
+{
+    CRecordingUi ui;
+    CArchiveUpdateCallback* callback = new CArchiveUpdateCallback;
+    CInterfaceRef<IArchiveUpdateCallback2> ref(callback);
+    callback->Ui = &ui;
+    std::vector<CStoredItem> stored(2);
+    stored[1].Name = L"old\\item.txt";
+    callback->StoredItems = &stored;
+    CInterfaceRef<IArchiveExtractCallbackMessage2> message;
+    ASSERT_EQ(message.QueryFrom(static_cast<IArchiveUpdateCallback2*>(callback)), S_OK);
+    ASSERT_EQ(message->ReportExtractResult(1, 1, 3), S_OK);
+    EXPECT_EQ(ui.checked, L"old\\item.txt=3");
+    ASSERT_EQ(message->ReportExtractResult(2, 42, 2), S_OK);
+    EXPECT_EQ(ui.checked, L"#42=2");
+    EXPECT_EQ(message->ReportExtractResult(3, 0, 1), E_FAIL);
 }
 
 TEST(UpdateCallbackLinkTest, AbsoluteTargetsBecomeRelativeToTheLink)
