@@ -173,6 +173,17 @@ TEST_F(UpdateArchiveTest, AnUnwritableFormatFailsBeforeAnyFileIsTouched)
     EXPECT_FALSE(Exists(P(L"x.rar")));
     EXPECT_EQ(Run(P(L"new\\x.rar")), E_NOTIMPL);
     EXPECT_FALSE(Exists(P(L"new")));
+    CreateDirectoryW(P(L"d.7z").c_str(), nullptr);
+    EXPECT_THROW(Run(P(L"d.7z")), const char*);
+    EXPECT_THROW(
+        Run(P(L"none.7z"), {L"a.txt"}, kRenameActionTable, {CRenameRule{UString(L"a"), UString(L"b")}}),
+        const char*);
+}
+
+TEST_F(UpdateArchiveTest, NamesToPackTakeTheirSpellingOnDisk)
+{
+    ASSERT_EQ(Run(P(L"c.7z"), {L"A.TXT", L"DIR\\B.TXT"}), S_OK);
+    EXPECT_EQ(Contents(P(L"c.7z")), L"7z: a.txt dir\\b.txt");
 }
 
 TEST_F(UpdateArchiveTest, AddingWritesATemporaryFileBesideAndReplacesAReadOnlyArchive)
