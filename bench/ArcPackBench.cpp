@@ -1,0 +1,158 @@
+// Times packing one tree into a 7z and a zip archive through the update driver against
+// the console program of the same library package packing the same tree with the same
+// method and level ("7z.exe a -mx5", under the same Wine). The library does the
+// compressing in both, so the ratio shows the cost of our scan, callbacks and streams.
+//
+//     qv_bench_arcpack.exe <tree folder> <output folder> <7z.exe> [runs]
+#include "archive/client/update/UpdateArchive.h"
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+double Seconds()
+{
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Goes on with everything and shows nothing.
+struct CSilentUi : IUpdateCallbackUI2
+{
+    HRESULT WriteSfxModule() override { return S_OK; }
+    HRESULT SetTotalSize(uint64_t) override { return S_OK; }
+    HRESULT SetCompletedSize(const uint64_t*) override { return S_OK; }
+    HRESULT SetSizeRatio(const uint64_t*, const uint64_t*) override { return S_OK; }
+    HRESULT PollCancel() override { return S_OK; }
+    HRESULT SetUpdateItemCount(uint64_t) override { return S_OK; }
+    HRESULT BeginUpdateItem(const wchar_t*, bool, int32_t, uint32_t) override { return S_OK; }
+    HRESULT ReportOpenFileFailure(const wchar_t*, DWORD) override { return S_FALSE; }
+    HRESULT ReportReadFailure(const wchar_t*, DWORD) override { return S_FALSE; }
+    HRESULT SetUpdateItemResult(int32_t) override { return S_OK; }
+    HRESULT ReportItemCheckResult(int32_t, bool, const wchar_t*) override { return S_OK; }
+    HRESULT ReportUpdateStep(uint32_t, const wchar_t*, bool) override { return S_OK; }
+    HRESULT GetPackPassword(INT32* defined, BSTR* password) override
+    {
+        *defined = 0;
+        *password = nullptr;
+        return S_OK;
+    }
+    HRESULT GetPassword(BSTR* password) override
+    {
+        *password = nullptr;
+        return E_ABORT;
+    }
+    HRESULT ReportDroppedItem(const wchar_t*, bool) override { return S_OK; }
+    HRESULT ReportOpenResult(const CCodecs&, const CArchiveChain&, const wchar_t*, HRESULT) override
+    {
+        return S_OK;
+    }
+    HRESULT BeginDiskScan() override { return S_OK; }
+    HRESULT EndDiskScan(const CDiskScanStats&) override { return S_OK; }
+    HRESULT BeginOpenArchive(const wchar_t*) override { return S_OK; }
+    HRESULT BeginArchive(const wchar_t*, bool) override { return S_OK; }
+    HRESULT EndArchive(const CUpdateRunStats&) override { return S_OK; }
+    HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
+    HRESULT EndSourceDeletion() override { return S_OK; }
+};
+
+double DriverSeconds(CCodecs& codecs, const std::wstring& tree, const std::wstring& archive, HRESULT& result)
+{
+    DeleteFileW(archive.c_str());
+    const double start = Seconds();
+    SetCurrentDirectoryW(tree.c_str());
+    CPathFilter filter;
+    filter.QueuePattern(true, UString(L"*"), true, true);
+    CUpdateJobOptions options;
+    CHandlerProperty& level = options.HandlerProperties.At(options.HandlerProperties.AddNew());
+    level.Name = L"x";
+    level.Value = L"5";
+    options.Commands.push_back(CUpdateCommand());
+    CUpdateErrorRecord error;
+    CSilentUi ui;
+    CValueVector<CArchiveTypeChoice> types;
+    result = UpdateArchiveFile(codecs, types, UString(archive.c_str()), filter, options, error, nullptr, &ui,
+                               true);
+    return Seconds() - start;
+}
+
+double ConsoleSeconds(const std::wstring& exe, const std::wstring& tree, const std::wstring& archive)
+{
+    DeleteFileW(archive.c_str());
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    startup.hStdInput = nul;
+    std::wstring command = L"\"" + exe + L"\" a -mx5 -r \"" + archive + L"\" *";
+    PROCESS_INFORMATION process = {};
+    const double start = Seconds();
+    if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, tree.c_str(), &startup,
+                        &process))
+    {
+        CloseHandle(nul);
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    const double seconds = Seconds() - start;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(nul);
+    return seconds;
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 4)
+    {
+        std::printf("usage: qv_bench_arcpack <tree> <output folder> <7z.exe> [runs]\n");
+        return 2;
+    }
+    std::wstring tree = argv[1];
+    std::wstring out = argv[2];
+    std::wstring exe = argv[3];
+    const int runs = argc > 4 ? _wtoi(argv[4]) : 1;
+    CCodecs* codecs = new CCodecs();
+    codecs->AddRef();
+    codecs->LibraryPath = (ProgramFolder() + L"\\7z.dll").c_str();
+    codecs->LoadMainLibrary();
+    for (const wchar_t* name : {L"pack-bench.7z", L"pack-bench.zip"})
+    {
+        std::wstring archive = out + L"\\" + name;
+        double ours = 1e30;
+        double reference = 1e30;
+        HRESULT result = S_OK;
+        for (int run = 0; run < runs; run++)
+        {
+            double driver = DriverSeconds(*codecs, tree, archive, result);
+            double console = ConsoleSeconds(exe, tree, out + L"\\ref-" + name);
+            if (driver < ours)
+                ours = driver;
+            if (console >= 0 && console < reference)
+                reference = console;
+        }
+        std::printf("%ls: driver %.3f s (result 0x%08lX), 7z.exe a %.3f s, ratio %.2f (goal 1.10)\n", name,
+                    ours, static_cast<unsigned long>(result), reference, ours / reference);
+        std::fflush(stdout);
+    }
+    codecs->Release();
+    return 0;
+}
