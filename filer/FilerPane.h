@@ -170,6 +170,10 @@ public:
     BOOL IsOnVirtualDrive() const;
     BOOL IsRootDirectory() const;
 
+    // Rebuilds the drive list: the lettered drives in letter order with their
+    // descriptions, the virtual drives, then the network rows. The cursor is kept.
+    void ReadDriveList();
+
     // ---- Guards and targets ---------------------------------------------------------
     // 1 as soon as one of the requested checks (PANE_CHECK_...) fails, 0 when all pass.
     int CheckState(DWORD checks);
@@ -238,6 +242,14 @@ private:
     // Moves the current directory up to its nearest existing parent.
     void ClimbToExistingParent();
 };
+
+// Whether the drive list ends with the row of the network computers.
+extern int g_ViewNetworkOnDriveList;
+// A drive row's description: the label padded to 25 display columns and the size
+// text, or for a remote drive the label (24 characters at most) padded and the
+// connection, else the label alone.
+void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection, int remote,
+                            CString& out);
 
 // The two panes; the command that exchanges the windows exchanges the pointers.
 extern CFilerPane* g_Panes[2];

@@ -742,6 +742,8 @@ void CQvView::HandleDirChangeRequest()
 
 LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CHAR && IncrementalSearchKey(static_cast<UINT>(wParam), 0))
+        return 0;
     if (message == WM_QV_OPEN_FOUND || message == WM_QV_RELEASE_FOUND)
     {
         // The pointer comes in a message anyone can post: only a dialog of ours is

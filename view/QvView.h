@@ -184,6 +184,34 @@ public:
     // Pane 0 or 1 of the active pane; -1 when none is active.
     int GetActivePaneIndex() const;
 
+    // Pane navigation (view/navigation/).
+    // The common entry every directory change ends in; the caller stops and restarts
+    // the timers.
+    void ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int statusPart, BOOL allowFile);
+    // Enter on the cursor entry of the active pane.
+    void OpenCursorEntry(int ignoreModifiers, int enterOnly);
+    void GoParentDirectory();
+    // 1 when a drive row matches the root path and got the cursor.
+    int ShowDriveListAt(int pane, LPCWSTR rootPath);
+    void ChangeDrive(wchar_t letter);
+    // 1 when the cursor could be put on the named entry; a missing path changes nothing.
+    int OpenPathInPane(int pane, LPCWSTR path);
+    // direction 1 back, anything else forward.
+    void GoPathHistory(int direction);
+    void MarkCursorEntry(int moveCursor, int redraw);
+    // kind 0 marks the files the other pane also has, 1 those it lacks.
+    void SelectByOtherPane(int kind);
+    // Title, marks, cursor line and status of a pane after its list changed.
+    void RedrawMovedPane(int pane, int statusPart);
+
+    // Incremental and easy search (view/search/IncrementalSearch.cpp).
+    // 1 when the key was taken by a search, 0 when it goes on to the bindings.
+    int IncrementalSearchKey(UINT key, int isVirtualKey);
+    void ClearIncrementalSearch();
+    void BackIncrementalSearch();
+    void ToggleIncrementalSearchMode(int mode);
+    void ToggleEasySearchMode(int mode);
+
     // Cursor movement (view/keys/CursorMovers.cpp). delta counts entries, lines or
     // nibbles by the pane's mode.
     void MovePaneCursor(int pane, INT64 delta, int select, int wrap, int updateStatus);
