@@ -101,6 +101,8 @@ enum
 
 // The root ("\\server\share\") of the network share a pane last left.
 extern CString g_LastNetworkRoot;
+// How deep the network list goes: the level stack's size.
+constexpr int kNetworkLevelCount = 10;
 
 class CFilerPane
 {
@@ -137,7 +139,7 @@ public:
     CArrayFileInfo m_entries;
     CArray<CNetResourceData> m_networkList;
     CString m_networkPath;
-    UINT m_networkLevels[10] = {};
+    UINT m_networkLevels[kNetworkLevelCount] = {};
     int m_networkDepth = 0;
     HANDLE m_hChange = INVALID_HANDLE_VALUE;
     BOOL m_bDriveNotReady = FALSE;
@@ -173,6 +175,10 @@ public:
     // Rebuilds the drive list: the lettered drives in letter order with their
     // descriptions, the virtual drives, then the network rows. The cursor is kept.
     void ReadDriveList();
+    // Rebuilds the network list for the network path and levels: "..", the
+    // resources of the level (printers left out) sorted by name, and the closing
+    // row. Credentials are asked for where the network wants them. Cursor 0.
+    void ReadNetworkResources();
 
     // ---- Guards and targets ---------------------------------------------------------
     // 1 as soon as one of the requested checks (PANE_CHECK_...) fails, 0 when all pass.
@@ -243,6 +249,8 @@ private:
     void ClimbToExistingParent();
 };
 
+// The display path of the whole network's top level.
+extern const wchar_t* const kWholeNetworkPath;
 // Whether the drive list ends with the row of the network computers.
 extern int g_ViewNetworkOnDriveList;
 // A drive row's description: the label padded to 25 display columns and the size

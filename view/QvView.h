@@ -203,6 +203,23 @@ public:
     void SelectByOtherPane(int kind);
     // Title, marks, cursor line and status of a pane after its list changed.
     void RedrawMovedPane(int pane, int statusPart);
+    // The network list (view/navigation/NetworkNavigation.cpp).
+    // The pane shows the network's top level.
+    void ShowNetworkList(int pane);
+    // Enter on a network row: a level deeper, or the share's folder.
+    void EnterNetworkResource(int pane);
+    // One network level up, or from a share's root to the list of its server when
+    // that server was visited through the list; 1 when the pane moved.
+    int NetworkGoUp(int pane);
+    void RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR network);
+    // The servers visited through the network list, the latest first.
+    struct SavedDomainName
+    {
+        CString domain;
+        CString server;
+        CString network;
+    };
+    CArray<SavedDomainName> m_savedDomainNames;
 
     // Incremental and easy search (view/search/IncrementalSearch.cpp).
     // 1 when the key was taken by a search, 0 when it goes on to the bindings.

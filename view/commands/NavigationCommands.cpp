@@ -42,6 +42,17 @@ int ShowDriveList(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int ShowNetwork(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = view.GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & PANE_MODES_LISTS) == 0)
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    view.ShowNetworkList(index);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
 int GoPreviousDirectory(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.GoPathHistory(1);

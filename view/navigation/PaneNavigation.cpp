@@ -122,9 +122,15 @@ void CQvView::GoParentDirectory()
         CString parent, name;
         if (pane.IsRootDirectory() || !SplitLastElement(pane.m_currentDir, parent, name))
         {
-            // PLACEHOLDER: going up from a share root to the network list of its
-            // server comes with the network list; a share root goes to the drive list.
-            ShowDriveListAt(index, pane.m_currentDir);
+            bool unc = pane.m_currentDir.Left(2) == L"\\\\";
+            if (unc)
+            {
+                g_LastNetworkRoot = pane.m_currentDir;
+                if (g_LastNetworkRoot.Right(1) != L"\\")
+                    g_LastNetworkRoot += L"\\";
+            }
+            if (!unc || !NetworkGoUp(index))
+                ShowDriveListAt(index, pane.m_currentDir);
         }
         else
         {
@@ -141,9 +147,20 @@ void CQvView::GoParentDirectory()
     }
     else if (pane.m_mode == PANE_MODE_NETWORK)
     {
-        // PLACEHOLDER: the network list's levels come with the network browsing; from
-        // its top the pane goes back to the drive list.
-        ShowDriveListAt(index, nullptr);
+        if (pane.m_networkDepth > 0)
+            NetworkGoUp(index);
+        else
+        {
+            ShowDriveListAt(index, nullptr);
+            for (INT_PTR i = 0; i < pane.m_driveList.GetSize(); ++i)
+                if (pane.m_driveList[i].m_kind == DRIVE_KIND_LAST_SHARE)
+                {
+                    pane.m_cursor = i;
+                    pane.MoveCursor(0, TRUE);
+                    RedrawMovedPane(index, STATUS_PART_FULL);
+                    break;
+                }
+        }
     }
     StartBinaryCursorTimer();
 }
@@ -206,10 +223,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         {
             CDriveInfo row = pane.m_driveList[static_cast<INT_PTR>(pane.m_cursor)];
             if (row.m_kind == DRIVE_KIND_NETWORK_ROOT)
-            {
-                // PLACEHOLDER: the network list comes with the network browsing.
-                WriteLog(nullptr, L"ShowNetworkList: この操作はまだ実装されていないため何もしません");
-            }
+                ShowNetworkList(index);
             else
                 ChangePaneDirectory(index, row.m_name, 1, STATUS_PART_FULL, FALSE);
         }
@@ -222,6 +236,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             GoParentDirectory();
             return;
         }
+        EnterNetworkResource(index);
     }
     StartBinaryCursorTimer();
 }
