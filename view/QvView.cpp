@@ -318,7 +318,7 @@ int CQvView::ReapUnpackDialogs()
     return ReapList(m_unpackDialogs);
 }
 
-void CQvView::ReloadFilerPanes()
+void CQvView::ResortFilerPanes()
 {
     for (CFilerPane* pane : g_Panes)
     {
@@ -345,6 +345,38 @@ void CQvView::ReloadFilerPanes()
             }
         }
     }
+}
+
+void CQvView::ReloadFilerPanes(LPCWSTR cursorName)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER ||
+            (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
+            continue;
+        int result = pane->ReadDirectory(FALSE);
+        // An unchanged folder is left alone: redrawing it would only flicker.
+        if (result == READ_UNCHANGED)
+            continue;
+        if (result == READ_REBUILT)
+            pane->SortEntries();
+        bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
+        if (active && cursorName != nullptr && cursorName[0] != 0)
+            pane->SetCursorToName(cursorName, FALSE, pane->m_cursor);
+        pane->MoveCursor(0, TRUE);
+        if (m_hWnd && IsPaneVisible(index))
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+            DrawMarks(index);
+            DrawCursorLine(index, active ? 1 : 0);
+        }
+    }
+    if (m_hWnd)
+        DrawStatusLine(STATUS_PART_FULL);
+    StartBinaryCursorTimer();
 }
 
 BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)

@@ -270,8 +270,13 @@ public:
     // Whether the pointer is one of the open find dialogs.
     BOOL IsFindDialogListed(const CFindDialogBase* dialog);
 
-    // Re-reads every filer pane, keeping each cursor on the same name.
-    void ReloadFilerPanes();
+    // Re-reads and re-sorts every shown filer pane, keeping each cursor on the same
+    // name: after the sort order changed.
+    void ResortFilerPanes();
+    // Re-checks every shown filer pane after a file operation. Only a pane that changed
+    // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
+    // or renamed file), else it keeps its index, clamped to the new list.
+    void ReloadFilerPanes(LPCWSTR cursorName = nullptr);
     // Places the main frame once, by STARTPOS and STARTSIZE.
     void PlaceMainWindow(int atCreation);
     // Closes the auxiliary windows and the open find dialogs.

@@ -243,6 +243,32 @@ TEST_F(Navigation, MarksByKeywordOnTwoPreparedPanes)
     EXPECT_EQ(CursorName(0), L"c.txt");
 }
 
+TEST_F(Navigation, ReloadPutsTheCursorOnAGivenNameOrKeepsItsIndexClamped)
+{
+    CString left = Make(L"left", true), right = Make(L"right", true);
+    for (LPCWSTR name : {L"left\\m.txt", L"left\\n.txt", L"left\\o.txt", L"right\\x.txt"})
+        Make(name, false);
+    Open(1, right);
+    Open(0, left);
+    PutCursorOn(0, L"n.txt");
+    // A new file sorts in front of the cursor's: the named reload follows the name.
+    Make(L"left\\a.txt", false);
+    View().ReloadFilerPanes(L"n.txt");
+    EXPECT_EQ(CursorName(0), L"n.txt");
+    // Without a name the index stays, clamped to the shorter list.
+    PutCursorOn(0, L"o.txt");
+    INT64 index = m_panes[0]->m_cursor;
+    ASSERT_TRUE(DeleteFileW(left + L"\\o.txt"));
+    ASSERT_TRUE(DeleteFileW(left + L"\\n.txt"));
+    View().ReloadFilerPanes();
+    EXPECT_EQ(m_panes[0]->m_cursor, m_panes[0]->m_entries.GetSize() - 1);
+    EXPECT_LT(m_panes[0]->m_cursor, index);
+    // The other pane's folder did not change: it is left exactly as it was.
+    m_panes[1]->m_cursor = 99;
+    View().ReloadFilerPanes();
+    EXPECT_EQ(m_panes[1]->m_cursor, 99);
+}
+
 class Search : public Navigation
 {
 protected:

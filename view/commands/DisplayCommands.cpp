@@ -24,7 +24,7 @@ CSortSetting* ActiveSort(CQvView& view)
 int ApplySort(CQvView& view)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.ReloadFilerPanes();
+    view.ResortFilerPanes();
     view.StartBinaryCursorTimer();
     return 1;
 }
