@@ -33,8 +33,8 @@ CString PadToColumns(const CString& text, int columns)
 
 int g_ViewNetworkOnDriveList = 0;
 
-void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection, int remote,
-                            CString& out)
+void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection,
+                            int remote, CString& out)
 {
     if (!sizeText.IsEmpty())
         out = PadToColumns(label, 25) + L" " + sizeText;

@@ -256,8 +256,8 @@ extern int g_ViewNetworkOnDriveList;
 // A drive row's description: the label padded to 25 display columns and the size
 // text, or for a remote drive the label (24 characters at most) padded and the
 // connection, else the label alone.
-void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection, int remote,
-                            CString& out);
+void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection,
+                            int remote, CString& out);
 
 // The two panes; the command that exchanges the windows exchanges the pointers.
 extern CFilerPane* g_Panes[2];

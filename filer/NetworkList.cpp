@@ -83,9 +83,10 @@ void CFilerPane::ReadNetworkResources()
     bool listed = result == NO_ERROR;
     if (result == ERROR_NOT_AUTHENTICATED)
     {
-        if (ConnectNetworkResource(hasRemote ? (LPCWSTR)remote : nullptr, hasProvider ? (LPCWSTR)provider : nullptr,
-                                   scope))
-            listed = g_DriveSeam.WNetOpenEnumW(scope, RESOURCETYPE_ANY, 0, &resource, &enumeration) == NO_ERROR;
+        if (ConnectNetworkResource(hasRemote ? (LPCWSTR)remote : nullptr,
+                                   hasProvider ? (LPCWSTR)provider : nullptr, scope))
+            listed =
+                g_DriveSeam.WNetOpenEnumW(scope, RESOURCETYPE_ANY, 0, &resource, &enumeration) == NO_ERROR;
     }
     else if (result != NO_ERROR)
         return;
@@ -97,7 +98,8 @@ void CFilerPane::ReadNetworkResources()
             std::fill(buffer.begin(), buffer.end(), 0);
             DWORD count = 1;
             DWORD size = kEnumBufferBytes;
-            if (g_DriveSeam.WNetEnumResourceW(enumeration, &count, buffer.data(), &size) != NO_ERROR || count == 0)
+            if (g_DriveSeam.WNetEnumResourceW(enumeration, &count, buffer.data(), &size) != NO_ERROR ||
+                count == 0)
                 break;
             const NETRESOURCEW& found = *reinterpret_cast<const NETRESOURCEW*>(buffer.data());
             if (found.lpRemoteName == nullptr ||

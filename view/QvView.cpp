@@ -119,6 +119,13 @@ END_MESSAGE_MAP()
 CQvView::~CQvView()
 {
     TearDown();
+    // A menu the frame still shows goes with the frame's window; one that no window
+    // took (a view without a frame) is freed here.
+    CWnd* mainWindow = AfxGetMainWnd();
+    if (m_hModeMenu != nullptr && IsMenu(m_hModeMenu) &&
+        (mainWindow == nullptr || mainWindow->m_hWnd == nullptr ||
+         ::GetMenu(mainWindow->m_hWnd) != m_hModeMenu))
+        DestroyMenu(m_hModeMenu);
     for (CFilerPane*& pane : g_Panes)
     {
         if (pane != nullptr && pane->m_pView == this)
@@ -197,7 +204,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_idleState = 1;
     m_bReady = 1;
     PlaceMainWindow(1);
-    // PLACEHOLDER: the menu bar of the active pane's mode comes with the menus.
+    UpdateMenuForMode();
     return 0;
 }
 

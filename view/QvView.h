@@ -201,7 +201,8 @@ public:
     void MarkCursorEntry(int moveCursor, int redraw);
     // kind 0 marks the files the other pane also has, 1 those it lacks.
     void SelectByOtherPane(int kind);
-    // Title, marks, cursor line and status of a pane after its list changed.
+    // Title, marks, cursor line and status of a pane after its list changed, and the
+    // menu bar of the active pane's mode.
     void RedrawMovedPane(int pane, int statusPart);
     // The network list (view/navigation/NetworkNavigation.cpp).
     // The pane shows the network's top level.
@@ -254,6 +255,13 @@ public:
     BOOL RouteMenuCommand(UINT id, int code, void* extra);
     // The menu resource the frame shows (for the texts of the key names).
     UINT m_menuResourceId = 100;
+    // Gives the frame the menu bar of the active pane's mode (view/menus/MenuForMode.cpp);
+    // with MENUDISPLAY off the frame has none. The menu is kept while the mode's menu
+    // stays the same.
+    void UpdateMenuForMode();
+    // The menu loaded for the frame and its resource id (0: none loaded).
+    HMENU m_hModeMenu = nullptr;
+    UINT m_shownMenuId = 0;
     // ---- end keys and commands --------------------------------------------------------
 
     // ---- Worker-dialog lists (each call takes m_hDialogListMutex) ----------------------
@@ -380,6 +388,12 @@ private:
     // maximised.
     void RememberFrameRect();
 };
+
+// The menu resource of a pane mode (0 for none).
+UINT GetModeMenuId(UINT mode);
+// Takes the device lists out of the multimedia popup and the hidden popups (and the
+// plug-in popup) out of the menu bar.
+void FixUpModeMenu(HMENU menu, UINT menuId);
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;

@@ -212,8 +212,8 @@ TEST_F(Navigation, PathHistoryStepsBackAndForwardAndSkipsADeletedFolder)
 TEST_F(Navigation, MarksByKeywordOnTwoPreparedPanes)
 {
     CString left = Make(L"left", true), right = Make(L"right", true);
-    for (LPCWSTR name : {L"left\\a.txt", L"left\\b.txt", L"left\\c.txt", L"right\\B.TXT", L"right\\c.txt",
-                         L"right\\d.txt"})
+    for (LPCWSTR name :
+         {L"left\\a.txt", L"left\\b.txt", L"left\\c.txt", L"right\\B.TXT", L"right\\c.txt", L"right\\d.txt"})
         Make(name, false);
     Make(L"left\\dir", true);
     Make(L"right\\dir", true);

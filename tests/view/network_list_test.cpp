@@ -35,10 +35,11 @@ DWORD WINAPI FakeOpen(DWORD, DWORD, DWORD, LPNETRESOURCEW resource, LPHANDLE han
     if (remote.empty())
         g_pending = {{RESOURCETYPE_ANY, RESOURCEDISPLAYTYPE_SERVER, L"\\\\HOST", L"the server", L"Fake Net"}};
     else if (remote == L"\\\\HOST")
-        g_pending = {{RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\docs", L"", L"Fake Net"},
-                     {RESOURCETYPE_PRINT, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\printer", L"", L"Fake Net"},
-                     {RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, nullptr, L"", L"Fake Net"},
-                     {RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\apps", L"programs", L"Fake Net"}};
+        g_pending = {
+            {RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\docs", L"", L"Fake Net"},
+            {RESOURCETYPE_PRINT, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\printer", L"", L"Fake Net"},
+            {RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, nullptr, L"", L"Fake Net"},
+            {RESOURCETYPE_DISK, RESOURCEDISPLAYTYPE_SHARE, L"\\\\HOST\\apps", L"programs", L"Fake Net"}};
     else
         return ERROR_BAD_NETPATH;
     *handle = reinterpret_cast<HANDLE>(1);

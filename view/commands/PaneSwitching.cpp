@@ -36,6 +36,7 @@ void CQvView::SwitchActivePane(int pane)
         }
         DrawStatusLine(STATUS_PART_FULL);
     }
+    UpdateMenuForMode();
     StartBinaryCursorTimer();
 }
 
@@ -64,6 +65,7 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
         DrawCursorLine(index, 1);
         DrawStatusLine(STATUS_PART_FULL);
     }
+    UpdateMenuForMode();
     StartBinaryCursorTimer();
     return 1;
 }

@@ -82,8 +82,9 @@ void CPaneDrawer::DrawEntryCell(int pane, const CFileInfo& entry, int column, in
 void CPaneDrawer::DrawNetworkEntry(int pane, const CNetResourceData& resource, int column, int row,
                                    COLORREF textColor, COLORREF backColor)
 {
-    DrawNetworkEntryLine(m_cells, resource, column, row, textColor, backColor, m_layout.panes[pane].networkWidth,
-                         m_panes[pane]->m_networkDepth, m_panes[pane]->m_networkLevels);
+    DrawNetworkEntryLine(m_cells, resource, column, row, textColor, backColor,
+                         m_layout.panes[pane].networkWidth, m_panes[pane]->m_networkDepth,
+                         m_panes[pane]->m_networkLevels);
     if (!resource.m_name.IsEmpty())
         DrawPaneDivider(pane, row);
 }

@@ -136,7 +136,8 @@ int CQvView::NetworkGoUp(int pane)
         }
         else if (record->network.IsEmpty())
         {
-            target.m_networkPath.Format(L"%s\\%s\\%s", kWholeNetworkPath, (LPCWSTR)record->domain, (LPCWSTR)server);
+            target.m_networkPath.Format(L"%s\\%s\\%s", kWholeNetworkPath, (LPCWSTR)record->domain,
+                                        (LPCWSTR)server);
             const UINT levels[] = {0, RESOURCEDISPLAYTYPE_DOMAIN, RESOURCEDISPLAYTYPE_SERVER};
             memcpy(target.m_networkLevels, levels, sizeof(levels));
             target.m_networkDepth = 3;

@@ -14,7 +14,8 @@
 namespace
 {
 
-constexpr UINT kFilerLikeModes = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+constexpr UINT kFilerLikeModes =
+    PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
 constexpr wchar_t kDriveListTitle[] = L"論理ドライブリスト";
 
 void SetFrameTitle(CQvView& view, LPCWSTR text)
@@ -41,6 +42,7 @@ BOOL SplitLastElement(const CString& directory, CString& parent, CString& name)
 
 void CQvView::RedrawMovedPane(int pane, int statusPart)
 {
+    UpdateMenuForMode();
     if (m_hWnd == nullptr || !IsPaneVisible(pane))
         return;
     m_paneRedrawRequest[pane] = 1;
@@ -184,7 +186,8 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     if (pane.m_mode == PANE_MODE_FILER)
     {
-        if (pane.m_subMode == PANE_SUB_DIRECTORY && pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
+        if (pane.m_subMode == PANE_SUB_DIRECTORY &&
+            pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
         {
             StartBinaryCursorTimer();
             return;
@@ -302,7 +305,8 @@ void CQvView::GoPathHistory(int direction)
         return;
     CFilerPane& pane = *g_Panes[index];
     CString path;
-    if (!g_PathHistory.Step(static_cast<int>(pane.m_paneNumber), direction == 1 ? 0 : 1, pane.m_currentDir, path))
+    if (!g_PathHistory.Step(static_cast<int>(pane.m_paneNumber), direction == 1 ? 0 : 1, pane.m_currentDir,
+                            path))
         return;
     if (IsPathRoot(path))
     {

@@ -51,17 +51,17 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
     ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
-    for (const std::wstring& folder : {left, left + L"\\alpha", left + L"\\beta", left + L"\\beta\\inner", right,
-                                       right + L"\\r1dir", right + L"\\r2dir", right + L"\\r3dir"})
+    for (const std::wstring& folder : {left, left + L"\\alpha", left + L"\\beta", left + L"\\beta\\inner",
+                                       right, right + L"\\r1dir", right + L"\\r2dir", right + L"\\r3dir"})
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\zfile.txt", "x"));
     // No "." or ".." rows, so that each list starts on its first folder; F2 switches the
     // incremental search on; closing asks nothing.
-    ASSERT_TRUE(qvtest::WriteFileBytes(prog + L"\\qv.ini",
-                                       "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                                       "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                                       "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                                       "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(
+        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                            "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
     HWND main = qv.WaitForMainWindow(L" - qv");
