@@ -354,7 +354,7 @@ void CQvView::ResortFilerPanes()
     }
 }
 
-void CQvView::ReloadFilerPanes(LPCWSTR cursorName)
+void CQvView::ReloadFilerPanes(LPCWSTR cursorName, BOOL keepCursorNames)
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     for (int index = 0; index < 2; ++index)
@@ -363,6 +363,7 @@ void CQvView::ReloadFilerPanes(LPCWSTR cursorName)
         if (pane == nullptr || pane->m_mode != PANE_MODE_FILER ||
             (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
             continue;
+        CString ownName = keepCursorNames ? CursorName(*pane) : CString();
         int result = pane->ReadDirectory(FALSE);
         // An unchanged folder is left alone: redrawing it would only flicker.
         if (result == READ_UNCHANGED)
@@ -372,6 +373,8 @@ void CQvView::ReloadFilerPanes(LPCWSTR cursorName)
         bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
         if (active && cursorName != nullptr && cursorName[0] != 0)
             pane->SetCursorToName(cursorName, FALSE, pane->m_cursor);
+        else if (!ownName.IsEmpty())
+            pane->SetCursorToName(ownName, FALSE, pane->m_cursor);
         pane->MoveCursor(0, TRUE);
         if (m_hWnd && IsPaneVisible(index))
         {
@@ -396,8 +399,10 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
         int emptied = ReapCopyDialogs();
         emptied |= ReapDeleteDialogs();
         emptied |= ReapUnpackDialogs();
+        // The user's cursors stay on their entries while the files a worker made or
+        // removed come and go around them.
         if (emptied)
-            ReloadFilerPanes();
+            ReloadFilerPanes(nullptr, TRUE);
         // The next tick re-checks both panes, and it comes at once.
         for (CFilerPane* pane : g_Panes)
             if (pane != nullptr)

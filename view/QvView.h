@@ -201,6 +201,13 @@ public:
     void MarkCursorEntry(int moveCursor, int redraw);
     // kind 0 marks the files the other pane also has, 1 those it lacks.
     void SelectByOtherPane(int kind);
+    // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
+    // file-kind table, else the program start or the registered action.
+    void OpenFileEntry(int pane, const class CFileInfo& entry);
+    // Nonzero when a row of the file-kind table for the file's extension took the
+    // entry (run, or the choice among several rows cancelled).
+    int RunFileKindCommand(int pane, const class CFileInfo& entry, LPCWSTR workDirectory,
+                           LPCWSTR fileDirectory, int loopOnly);
     // Title, marks, cursor line and status of a pane after its list changed, and the
     // menu bar of the active pane's mode.
     void RedrawMovedPane(int pane, int statusPart);
@@ -283,8 +290,9 @@ public:
     void ResortFilerPanes();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed
     // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
-    // or renamed file), else it keeps its index, clamped to the new list.
-    void ReloadFilerPanes(LPCWSTR cursorName = nullptr);
+    // or renamed file), else it keeps its index, clamped to the new list; with
+    // keepCursorNames every changed pane's cursor stays on the entry it was on.
+    void ReloadFilerPanes(LPCWSTR cursorName = nullptr, BOOL keepCursorNames = FALSE);
     // Places the main frame once, by STARTPOS and STARTSIZE.
     void PlaceMainWindow(int atCreation);
     // Closes the auxiliary windows and the open find dialogs.

@@ -4,7 +4,10 @@
 
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/GeneralToolSettings.h"
 #include "filer/PathHistory.h"
+#include "view/navigation/FileKindActions.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string.h>
@@ -267,6 +270,86 @@ TEST_F(Navigation, ReloadPutsTheCursorOnAGivenNameOrKeepsItsIndexClamped)
     m_panes[1]->m_cursor = 99;
     View().ReloadFilerPanes();
     EXPECT_EQ(m_panes[1]->m_cursor, 99);
+}
+
+// What the seam was asked to run or open.
+std::vector<std::wstring> g_started;
+
+HINSTANCE WINAPI RecordShellOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT)
+{
+    g_started.push_back(std::wstring(L"open ") + file);
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+void RecordKindRow(CQvView&, int, LPCWSTR program, LPCWSTR parameters, LPCWSTR)
+{
+    g_started.push_back(std::wstring(L"run ") + program + L" " + parameters);
+}
+
+TEST_F(Navigation, ReturnOnAFileAsksAmongItsKindRowsOrOpensItsRegisteredAction)
+{
+    CFileOpenSeamOverride seam;
+    g_FileOpenSeam.shellExecute = RecordShellOpen;
+    g_FileOpenSeam.runKindRow = RecordKindRow;
+    CKindExeEntry saved[kKindExeEntryCount];
+    for (int i = 0; i < kKindExeEntryCount; ++i)
+        saved[i] = g_KindExeTable[i];
+    for (CKindExeEntry& row : g_KindExeTable)
+        row = CKindExeEntry();
+    g_KindExeTable[3].m_extension = L"txt";
+    g_KindExeTable[3].m_action = L"first.exe";
+    g_KindExeTable[3].m_displayName = L"First";
+    g_KindExeTable[7].m_extension = L"TXT";
+    g_KindExeTable[7].m_action = L"second.exe";
+    g_KindExeTable[7].m_parameters = L"%F";
+    g_KindExeTable[7].m_displayName = L"Second";
+    Make(L"note.txt", false);
+    CString other = Make(L"other.dat", false);
+    Open(0, m_dir);
+    struct Case
+    {
+        LPCWSTR file;
+        int selectSameKind;
+        INT_PTR answer;
+        int index;
+        size_t questions;
+        std::vector<std::wstring> started;
+    } cases[] = {
+        {L"note.txt", 1, IDOK, 1, 1, {L"run second.exe %F"}},
+        {L"note.txt", 1, IDCANCEL, 0, 1, {}},
+        {L"note.txt", 0, IDOK, 0, 0, {L"run first.exe "}},
+        {L"other.dat", 1, IDOK, 0, 0, {L"open " + std::wstring(other)}},
+    };
+    for (const Case& c : cases)
+    {
+        Set(g_SELECTSAMEKIND, c.selectSameKind);
+        g_started.clear();
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.result = c.answer;
+        answer.index = c.index;
+        script.Add(answer);
+        PutCursorOn(0, c.file);
+        View().RouteKeyPress(VK_RETURN);
+        EXPECT_EQ(script.GetQuestions().size(), c.questions) << W(CString(c.file)) << c.selectSameKind;
+        if (c.questions == 1)
+            EXPECT_EQ(script.GetQuestions()[0].items, (std::vector<CString>{L"First", L"Second"}));
+        EXPECT_EQ(g_started, c.started) << W(CString(c.file)) << c.selectSameKind;
+    }
+    for (int i = 0; i < kKindExeEntryCount; ++i)
+        g_KindExeTable[i] = saved[i];
+}
+
+TEST_F(Navigation, TabSwitchesPanesUnlessAPictureIsShown)
+{
+    Bind(g_FilerKeyCmds, L"TAB", 0, L"@Changewindow");
+    View().RouteKeyPress(VK_TAB);
+    EXPECT_EQ(View().GetActivePaneIndex(), 1);
+    View().RouteKeyPress(VK_TAB);
+    EXPECT_EQ(View().GetActivePaneIndex(), 0);
+    m_panes[1]->m_mode = PANE_MODE_GRAPHIC;
+    View().ExecuteFilerCommand(L"@Changewindow");
+    EXPECT_EQ(View().GetActivePaneIndex(), 0);
 }
 
 class Search : public Navigation

@@ -214,10 +214,8 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         }
         else if (!entry->IsDirectory() && !enterOnly)
         {
-            // PLACEHOLDER: the file-kind table, the program start and the text viewer
-            // of a file come with the file-kind actions and the viewer.
-            WriteLog(nullptr, L"OpenFileEntry: この操作はまだ実装されていないため何もしません (%s)",
-                     (LPCWSTR)entry->GetName());
+            CFileInfo file = *entry;
+            OpenFileEntry(index, file);
         }
     }
     else if (pane.m_mode == PANE_MODE_DRIVE_LIST)
