@@ -152,7 +152,9 @@ protected:
     virtual void DrawPaneCursorMark(int /*pane*/) {}
     virtual void UpdateScrollBars() {}
     virtual void SetDocumentTitle(int /*pane*/, const CString& /*title*/) {}
-    virtual void DrawDriveError(int /*pane*/) {}
+    // "NOT READY" or "ACCESS DENIED" right of the cursor cell of a directory listing
+    // whose drive cannot be read.
+    virtual void DrawDriveError(int pane);
     virtual void DrawViewerBody(int /*pane*/) {}
 
     int ScrollStrip(int pane) const;
