@@ -31,8 +31,6 @@ CString PadToColumns(const CString& text, int columns)
 
 } // namespace
 
-int g_ViewNetworkOnDriveList = 0;
-
 void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection,
                             int remote, CString& out)
 {
@@ -111,7 +109,7 @@ void CFilerPane::ReadDriveList()
         row.m_name = g_LastNetworkRoot;
         m_driveList.Add(row);
     }
-    if (g_ViewNetworkOnDriveList)
+    if (g_VIEWNETWORKONLIST)
     {
         CDriveInfo row;
         row.m_kind = DRIVE_KIND_NETWORK_ROOT;

@@ -251,8 +251,6 @@ private:
 
 // The display path of the whole network's top level.
 extern const wchar_t* const kWholeNetworkPath;
-// Whether the drive list ends with the row of the network computers.
-extern int g_ViewNetworkOnDriveList;
 // A drive row's description: the label padded to 25 display columns and the size
 // text, or for a remote drive the label (24 characters at most) padded and the
 // connection, else the label alone.

@@ -460,6 +460,17 @@ TEST_F(Navigation, DriveListRowsComeFromTheSeamPaddedToOneColumn)
     EXPECT_EQ(W(wide.Left(23)), L"\u30c7\u30fc\u30bf" + std::wstring(20, L' '));
     EXPECT_EQ(W(ascii.Mid(26)), W(wide.Mid(23)));
     EXPECT_EQ(ascii.Right(5), CString(L" FREE"));
+
+    // The last share left and, when switched on, the network computers follow.
+    Set(g_VIEWNETWORKONLIST, 1);
+    g_LastNetworkRoot = L"\\\\HOST\\docs\\";
+    m_panes[0]->ReadDriveList();
+    g_LastNetworkRoot = savedRoot;
+    ASSERT_EQ(m_panes[0]->m_driveList.GetSize(), 4);
+    EXPECT_EQ(m_panes[0]->m_driveList[2].m_kind, DRIVE_KIND_LAST_SHARE);
+    EXPECT_EQ(W(m_panes[0]->m_driveList[2].m_name), L"\\\\HOST\\docs\\");
+    EXPECT_EQ(m_panes[0]->m_driveList[3].m_kind, DRIVE_KIND_NETWORK_ROOT);
+    EXPECT_EQ(W(m_panes[0]->m_driveList[3].m_name), std::wstring(kNetworkComputerName));
 }
 
 } // namespace
