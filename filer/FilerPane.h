@@ -101,6 +101,8 @@ enum
 
 // The root ("\\server\share\") of the network share a pane last left.
 extern CString g_LastNetworkRoot;
+// How deep the network list goes: the level stack's size.
+constexpr int kNetworkLevelCount = 10;
 
 class CFilerPane
 {
@@ -137,7 +139,7 @@ public:
     CArrayFileInfo m_entries;
     CArray<CNetResourceData> m_networkList;
     CString m_networkPath;
-    UINT m_networkLevels[10] = {};
+    UINT m_networkLevels[kNetworkLevelCount] = {};
     int m_networkDepth = 0;
     HANDLE m_hChange = INVALID_HANDLE_VALUE;
     BOOL m_bDriveNotReady = FALSE;
@@ -169,6 +171,14 @@ public:
     CFileInfo* GetCursorEntry();
     BOOL IsOnVirtualDrive() const;
     BOOL IsRootDirectory() const;
+
+    // Rebuilds the drive list: the lettered drives in letter order with their
+    // descriptions, the virtual drives, then the network rows. The cursor is kept.
+    void ReadDriveList();
+    // Rebuilds the network list for the network path and levels: "..", the
+    // resources of the level (printers left out) sorted by name, and the closing
+    // row. Credentials are asked for where the network wants them. Cursor 0.
+    void ReadNetworkResources();
 
     // ---- Guards and targets ---------------------------------------------------------
     // 1 as soon as one of the requested checks (PANE_CHECK_...) fails, 0 when all pass.
@@ -238,6 +248,14 @@ private:
     // Moves the current directory up to its nearest existing parent.
     void ClimbToExistingParent();
 };
+
+// The display path of the whole network's top level.
+extern const wchar_t* const kWholeNetworkPath;
+// A drive row's description: the label padded to 25 display columns and the size
+// text, or for a remote drive the label (24 characters at most) padded and the
+// connection, else the label alone.
+void FormatDriveDescription(const CString& label, const CString& sizeText, const CString& connection,
+                            int remote, CString& out);
 
 // The two panes; the command that exchanges the windows exchanges the pointers.
 extern CFilerPane* g_Panes[2];

@@ -16,6 +16,10 @@ class CNetResourceData
 public:
     CString m_name;
     DWORD m_displayType = 0;
+    // The resource type the network reported (disk, printer, ...).
+    DWORD m_type = 0;
+    CString m_comment;
+    CString m_provider;
 };
 
 // How a visit is recorded in the path history: stepping back or forward keeps the

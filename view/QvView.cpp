@@ -119,6 +119,13 @@ END_MESSAGE_MAP()
 CQvView::~CQvView()
 {
     TearDown();
+    // A menu the frame still shows goes with the frame's window; one that no window
+    // took (a view without a frame) is freed here.
+    CWnd* mainWindow = AfxGetMainWnd();
+    if (m_hModeMenu != nullptr && IsMenu(m_hModeMenu) &&
+        (mainWindow == nullptr || mainWindow->m_hWnd == nullptr ||
+         ::GetMenu(mainWindow->m_hWnd) != m_hModeMenu))
+        DestroyMenu(m_hModeMenu);
     for (CFilerPane*& pane : g_Panes)
     {
         if (pane != nullptr && pane->m_pView == this)
@@ -197,7 +204,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_idleState = 1;
     m_bReady = 1;
     PlaceMainWindow(1);
-    // PLACEHOLDER: the menu bar of the active pane's mode comes with the menus.
+    UpdateMenuForMode();
     return 0;
 }
 
@@ -318,7 +325,7 @@ int CQvView::ReapUnpackDialogs()
     return ReapList(m_unpackDialogs);
 }
 
-void CQvView::ReloadFilerPanes()
+void CQvView::ResortFilerPanes()
 {
     for (CFilerPane* pane : g_Panes)
     {
@@ -347,6 +354,41 @@ void CQvView::ReloadFilerPanes()
     }
 }
 
+void CQvView::ReloadFilerPanes(LPCWSTR cursorName, BOOL keepCursorNames)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER ||
+            (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
+            continue;
+        CString ownName = keepCursorNames ? CursorName(*pane) : CString();
+        int result = pane->ReadDirectory(FALSE);
+        // An unchanged folder is left alone: redrawing it would only flicker.
+        if (result == READ_UNCHANGED)
+            continue;
+        if (result == READ_REBUILT)
+            pane->SortEntries();
+        bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
+        if (active && cursorName != nullptr && cursorName[0] != 0)
+            pane->SetCursorToName(cursorName, FALSE, pane->m_cursor);
+        else if (!ownName.IsEmpty())
+            pane->SetCursorToName(ownName, FALSE, pane->m_cursor);
+        pane->MoveCursor(0, TRUE);
+        if (m_hWnd && IsPaneVisible(index))
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+            DrawMarks(index);
+            DrawCursorLine(index, active ? 1 : 0);
+        }
+    }
+    if (m_hWnd)
+        DrawStatusLine(STATUS_PART_FULL);
+    StartBinaryCursorTimer();
+}
+
 BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     if (pHandlerInfo == nullptr && RouteMenuCommand(nID, nCode, pExtra))
@@ -357,8 +399,10 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
         int emptied = ReapCopyDialogs();
         emptied |= ReapDeleteDialogs();
         emptied |= ReapUnpackDialogs();
+        // The user's cursors stay on their entries while the files a worker made or
+        // removed come and go around them.
         if (emptied)
-            ReloadFilerPanes();
+            ReloadFilerPanes(nullptr, TRUE);
         // The next tick re-checks both panes, and it comes at once.
         for (CFilerPane* pane : g_Panes)
             if (pane != nullptr)
@@ -742,6 +786,8 @@ void CQvView::HandleDirChangeRequest()
 
 LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CHAR && IncrementalSearchKey(static_cast<UINT>(wParam), 0))
+        return 0;
     if (message == WM_QV_OPEN_FOUND || message == WM_QV_RELEASE_FOUND)
     {
         // The pointer comes in a message anyone can post: only a dialog of ours is

@@ -184,6 +184,59 @@ public:
     // Pane 0 or 1 of the active pane; -1 when none is active.
     int GetActivePaneIndex() const;
 
+    // Pane navigation (view/navigation/).
+    // The common entry every directory change ends in; the caller stops and restarts
+    // the timers.
+    void ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int statusPart, BOOL allowFile);
+    // Enter on the cursor entry of the active pane.
+    void OpenCursorEntry(int ignoreModifiers, int enterOnly);
+    void GoParentDirectory();
+    // 1 when a drive row matches the root path and got the cursor.
+    int ShowDriveListAt(int pane, LPCWSTR rootPath);
+    void ChangeDrive(wchar_t letter);
+    // 1 when the cursor could be put on the named entry; a missing path changes nothing.
+    int OpenPathInPane(int pane, LPCWSTR path);
+    // direction 1 back, anything else forward.
+    void GoPathHistory(int direction);
+    void MarkCursorEntry(int moveCursor, int redraw);
+    // kind 0 marks the files the other pane also has, 1 those it lacks.
+    void SelectByOtherPane(int kind);
+    // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
+    // file-kind table, else the program start or the registered action.
+    void OpenFileEntry(int pane, const class CFileInfo& entry);
+    // Nonzero when a row of the file-kind table for the file's extension took the
+    // entry (run, or the choice among several rows cancelled).
+    int RunFileKindCommand(int pane, const class CFileInfo& entry, LPCWSTR workDirectory,
+                           LPCWSTR fileDirectory, int loopOnly);
+    // Title, marks, cursor line and status of a pane after its list changed, and the
+    // menu bar of the active pane's mode.
+    void RedrawMovedPane(int pane, int statusPart);
+    // The network list (view/navigation/NetworkNavigation.cpp).
+    // The pane shows the network's top level.
+    void ShowNetworkList(int pane);
+    // Enter on a network row: a level deeper, or the share's folder.
+    void EnterNetworkResource(int pane);
+    // One network level up, or from a share's root to the list of its server when
+    // that server was visited through the list; 1 when the pane moved.
+    int NetworkGoUp(int pane);
+    void RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR network);
+    // The servers visited through the network list, the latest first.
+    struct SavedDomainName
+    {
+        CString domain;
+        CString server;
+        CString network;
+    };
+    CArray<SavedDomainName> m_savedDomainNames;
+
+    // Incremental and easy search (view/search/IncrementalSearch.cpp).
+    // 1 when the key was taken by a search, 0 when it goes on to the bindings.
+    int IncrementalSearchKey(UINT key, int isVirtualKey);
+    void ClearIncrementalSearch();
+    void BackIncrementalSearch();
+    void ToggleIncrementalSearchMode(int mode);
+    void ToggleEasySearchMode(int mode);
+
     // Cursor movement (view/keys/CursorMovers.cpp). delta counts entries, lines or
     // nibbles by the pane's mode.
     void MovePaneCursor(int pane, INT64 delta, int select, int wrap, int updateStatus);
@@ -209,6 +262,13 @@ public:
     BOOL RouteMenuCommand(UINT id, int code, void* extra);
     // The menu resource the frame shows (for the texts of the key names).
     UINT m_menuResourceId = 100;
+    // Gives the frame the menu bar of the active pane's mode (view/menus/MenuForMode.cpp);
+    // with MENUDISPLAY off the frame has none. The menu is kept while the mode's menu
+    // stays the same.
+    void UpdateMenuForMode();
+    // The menu loaded for the frame and its resource id (0: none loaded).
+    HMENU m_hModeMenu = nullptr;
+    UINT m_shownMenuId = 0;
     // ---- end keys and commands --------------------------------------------------------
 
     // ---- Worker-dialog lists (each call takes m_hDialogListMutex) ----------------------
@@ -225,8 +285,14 @@ public:
     // Whether the pointer is one of the open find dialogs.
     BOOL IsFindDialogListed(const CFindDialogBase* dialog);
 
-    // Re-reads every filer pane, keeping each cursor on the same name.
-    void ReloadFilerPanes();
+    // Re-reads and re-sorts every shown filer pane, keeping each cursor on the same
+    // name: after the sort order changed.
+    void ResortFilerPanes();
+    // Re-checks every shown filer pane after a file operation. Only a pane that changed
+    // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
+    // or renamed file), else it keeps its index, clamped to the new list; with
+    // keepCursorNames every changed pane's cursor stays on the entry it was on.
+    void ReloadFilerPanes(LPCWSTR cursorName = nullptr, BOOL keepCursorNames = FALSE);
     // Places the main frame once, by STARTPOS and STARTSIZE.
     void PlaceMainWindow(int atCreation);
     // Closes the auxiliary windows and the open find dialogs.
@@ -330,6 +396,12 @@ private:
     // maximised.
     void RememberFrameRect();
 };
+
+// The menu resource of a pane mode (0 for none).
+UINT GetModeMenuId(UINT mode);
+// Takes the device lists out of the multimedia popup and the hidden popups (and the
+// plug-in popup) out of the menu bar.
+void FixUpModeMenu(HMENU menu, UINT menuId);
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;

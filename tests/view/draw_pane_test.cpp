@@ -274,4 +274,41 @@ TEST_F(DrawPaneTest, ViewDrawsOnTheGivenContextAndNothingWithoutAWindow)
     g_Panes[1] = saved[1];
 }
 
+TEST_F(DrawPaneTest, AnUnreadableDriveShowsItsStateBesideTheCursorCell)
+{
+    Layout();
+    const PaneLayout& geo = m_layout.panes[0];
+    CPaneDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+    struct Case
+    {
+        UINT position;
+        BOOL notReady;
+        DWORD error;
+        const wchar_t* text;
+        COLORREF colour;
+    } cases[] = {
+        {PANE_POS_ACTIVE, TRUE, 0, L"NOT READY", g_DisplayColors[COLOR_BACK_GROUND]},
+        {PANE_POS_OTHER, TRUE, ERROR_ACCESS_DENIED, L"NOT READY", g_DisplayColors[COLOR_ALARM]},
+        {PANE_POS_ACTIVE, FALSE, ERROR_ACCESS_DENIED, L"ACCESS DENIED", g_DisplayColors[COLOR_BACK_GROUND]},
+        {PANE_POS_ACTIVE, FALSE, 0, nullptr, 0},
+    };
+    for (const Case& c : cases)
+    {
+        m_panes[0]->m_entries.RemoveAll();
+        m_panes[0]->m_position = c.position;
+        m_panes[0]->m_bDriveNotReady = c.notReady;
+        m_panes[0]->m_lastListingError = c.error;
+        m_grid.Clear();
+        drawer.DrawPane(0);
+        std::wstring row = m_grid.Row(geo.originRow);
+        if (c.text == nullptr)
+        {
+            EXPECT_EQ(row, L"");
+            continue;
+        }
+        EXPECT_EQ(row, std::wstring(static_cast<size_t>(geo.originColumn + 1), L' ') + c.text);
+        EXPECT_EQ(m_grid.ColorAt(geo.originRow, geo.originColumn + 1), c.colour) << c.position;
+    }
+}
+
 } // namespace

@@ -258,4 +258,40 @@ TEST_F(EntryTextTest, NetworkRowsShowNameAndKind)
     EXPECT_EQ(m_grid.Row(1), L" ネットワーク全体");
 }
 
+TEST_F(EntryTextTest, NetworkRowsShowCommentAndProviderWhereTheListingHasThem)
+{
+    CCellText cells(m_canvas.dc(), m_canvas.cw(), m_canvas.lh());
+    Set(g_NETRESOURCELONG, 4);
+    Set(g_NETRESOURCECOMMENT, 5);
+    Set(g_NETRESOURCEPROVIDER, 6);
+    Set(g_REMOTECOMMENTWRITE, 1);
+    Set(g_REMOTEPROVIDERWRITE, 1);
+    CNetResourceData share;
+    share.m_name = L"docs";
+    share.m_displayType = 3;
+    share.m_comment = L"note";
+    share.m_provider = L"NetP";
+    const UINT server[10] = {2};
+    const UINT whole[10] = {0};
+    const UINT networks[10] = {0, 6};
+    struct Case
+    {
+        int depth;
+        const UINT* levels;
+        const wchar_t* expected;
+    } cases[] = {
+        {1, server, L" docs <SHARE>   note  NetP"},
+        {1, whole, L" docs <SHARE>   NetP"},
+        {2, networks, L" docs <SHARE>   NetP"},
+        {3, networks, L" docs <SHARE>   note  NetP"},
+    };
+    int row = 0;
+    for (const Case& c : cases)
+    {
+        DrawNetworkEntryLine(cells, share, 1, row, kText, kBack, 40, c.depth, c.levels);
+        EXPECT_EQ(m_grid.Row(row), c.expected) << row;
+        ++row;
+    }
+}
+
 } // namespace

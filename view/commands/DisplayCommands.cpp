@@ -24,7 +24,7 @@ CSortSetting* ActiveSort(CQvView& view)
 int ApplySort(CQvView& view)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.ReloadFilerPanes();
+    view.ResortFilerPanes();
     view.StartBinaryCursorTimer();
     return 1;
 }
@@ -69,9 +69,14 @@ int FlipDirectorySortOrder(CQvView& view, const CommandCall&, INT_PTR)
 
 int SetEasySearchMode(CQvView& view, const CommandCall&, INT_PTR value)
 {
-    g_EASYSEARCHMODE = static_cast<int>(value);
-    if (view.m_hWnd)
-        view.DrawStatusLine(STATUS_PART_UPDATE);
+    if (value == 0)
+    {
+        g_EASYSEARCHMODE = 0;
+        if (view.m_hWnd)
+            view.DrawStatusLine(STATUS_PART_UPDATE);
+    }
+    else
+        view.ToggleEasySearchMode(static_cast<int>(value));
     return 1;
 }
 

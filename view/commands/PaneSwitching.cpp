@@ -18,6 +18,10 @@ void CQvView::SwitchActivePane(int pane)
     int target = pane < 0 ? 1 - active : pane;
     if (active < 0 || target < 0 || target > 1 || target == active || g_Panes[target] == nullptr)
         return;
+    // A picture holds the whole view's keys and drawing while it is shown.
+    for (CFilerPane* each : g_Panes)
+        if (each != nullptr && (each->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+            return;
     // A hidden pane cannot take the keys: the one shown stays active.
     if ((g_Panes[target]->m_position & PANE_POS_HIDDEN) != 0)
         return;
@@ -36,6 +40,7 @@ void CQvView::SwitchActivePane(int pane)
         }
         DrawStatusLine(STATUS_PART_FULL);
     }
+    UpdateMenuForMode();
     StartBinaryCursorTimer();
 }
 
@@ -64,6 +69,7 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
         DrawCursorLine(index, 1);
         DrawStatusLine(STATUS_PART_FULL);
     }
+    UpdateMenuForMode();
     StartBinaryCursorTimer();
     return 1;
 }

@@ -6,8 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(SetIncrementalSearchMode)
-QV_PENDING_COMMAND(BackIncrementalSearch)
 QV_PENDING_COMMAND(CopyNameToClipboard)
 QV_PENDING_COMMAND(CopyNameWithoutExtensionToClipboard)
 QV_PENDING_COMMAND(CopyFullPathToClipboard)

@@ -6,9 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(MarkCursorEntry)
-QV_PENDING_COMMAND(SelectByOtherPane)
 QV_PENDING_COMMAND(MarkNewerFiles)
-QV_PENDING_COMMAND(SelectCursorEntryOnly)
 
 } // namespace commands

@@ -79,11 +79,40 @@ void CPaneDrawer::DrawEntryCell(int pane, const CFileInfo& entry, int column, in
     DrawPaneDivider(pane, row);
 }
 
+void CPaneDrawer::DrawDriveError(int pane)
+{
+    const CFilerPane& record = *m_panes[pane];
+    if (record.m_mode != PANE_MODE_FILER || record.m_subMode != PANE_SUB_DIRECTORY ||
+        (record.m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
+        return;
+    LPCWSTR text = record.m_bDriveNotReady                            ? L"NOT READY"
+                   : record.m_lastListingError == ERROR_ACCESS_DENIED ? L"ACCESS DENIED"
+                                                                      : nullptr;
+    if (text == nullptr)
+        return;
+    // An unreadable drive lists nothing, so the cursor stands on the pane's first cell.
+    const PaneLayout& geo = m_layout.panes[pane];
+    int column = geo.originColumn + 1;
+    int row = geo.originRow;
+    const COLORREF back = g_DisplayColors[COLOR_BACK_GROUND];
+    const COLORREF alarm = g_DisplayColors[COLOR_ALARM];
+    if ((record.m_position & PANE_POS_ACTIVE) != 0)
+    {
+        const int cw = m_layout.charWidth;
+        const int lh = m_layout.lineHeight;
+        PaintBackground(CRect(column * cw, row * lh, (column + lstrlenW(text)) * cw, (row + 1) * lh), alarm);
+        m_cells.TextOutCell(column, row, text, -1, back, alarm);
+    }
+    else
+        m_cells.TextOutCell(column, row, text, -1, alarm, back);
+}
+
 void CPaneDrawer::DrawNetworkEntry(int pane, const CNetResourceData& resource, int column, int row,
                                    COLORREF textColor, COLORREF backColor)
 {
     DrawNetworkEntryLine(m_cells, resource, column, row, textColor, backColor,
-                         m_layout.panes[pane].networkWidth);
+                         m_layout.panes[pane].networkWidth, m_panes[pane]->m_networkDepth,
+                         m_panes[pane]->m_networkLevels);
     if (!resource.m_name.IsEmpty())
         DrawPaneDivider(pane, row);
 }

@@ -365,7 +365,7 @@ void DrawEntryLine(CCellText& cells, const CFileInfo& entry, int column, int row
 // ---- Network row --------------------------------------------------------------------
 
 void DrawNetworkEntryLine(CCellText& cells, const CNetResourceData& resource, int column, int row,
-                          COLORREF textColor, COLORREF backColor, int rowWidth)
+                          COLORREF textColor, COLORREF backColor, int rowWidth, int depth, const UINT* levels)
 {
     const UINT nameFormat = GetNameDrawFormat();
     if (resource.m_name.IsEmpty())
@@ -397,6 +397,16 @@ void DrawNetworkEntryLine(CCellText& cells, const CNetResourceData& resource, in
     }
     if (kind)
         cells.TextOutCell(c + g_NETRESOURCELONG + 1, row, kind, -1, textColor, backColor);
-    // The pane's network rows carry no comment or provider yet; their columns
-    // (REMOTECOMMENTWRITE, REMOTEPROVIDERWRITE) come with the network listing.
+    c += g_NETRESOURCELONG + 11;
+    bool sameCommentForAll =
+        levels != nullptr && ((depth == 1 && levels[0] == 0) || (depth == 2 && levels[1] == 6));
+    if (g_REMOTECOMMENTWRITE && !sameCommentForAll)
+    {
+        cells.TextOutCellFitted(resource.m_comment, resource.m_comment.GetLength(), c, row,
+                                g_NETRESOURCECOMMENT, nameFormat, textColor, backColor);
+        c += g_NETRESOURCECOMMENT + 1;
+    }
+    if (g_REMOTEPROVIDERWRITE)
+        cells.TextOutCellFitted(resource.m_provider, resource.m_provider.GetLength(), c, row,
+                                g_NETRESOURCEPROVIDER, nameFormat, textColor, backColor);
 }

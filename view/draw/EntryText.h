@@ -106,9 +106,12 @@ struct EntryLineGeometry
 void DrawEntryLine(CCellText& cells, const CFileInfo& entry, int column, int row, COLORREF textColor,
                    COLORREF backColor, const EntryLineGeometry& geometry);
 
-// One row of the network listing; rowWidth is the pane's network row width.
+// One row of the network listing; rowWidth is the pane's network row width. depth and
+// levels are those of the listing: the comment is left out where the network gives
+// every row the same one (the top level of the whole network, the networks' level).
 void DrawNetworkEntryLine(CCellText& cells, const CNetResourceData& resource, int column, int row,
-                          COLORREF textColor, COLORREF backColor, int rowWidth);
+                          COLORREF textColor, COLORREF backColor, int rowWidth, int depth = 0,
+                          const UINT* levels = nullptr);
 
 // ---- Pane drawing (DrawPane.cpp) ------------------------------------------------------
 
@@ -149,7 +152,9 @@ protected:
     virtual void DrawPaneCursorMark(int /*pane*/) {}
     virtual void UpdateScrollBars() {}
     virtual void SetDocumentTitle(int /*pane*/, const CString& /*title*/) {}
-    virtual void DrawDriveError(int /*pane*/) {}
+    // "NOT READY" or "ACCESS DENIED" right of the cursor cell of a directory listing
+    // whose drive cannot be read.
+    virtual void DrawDriveError(int pane);
     virtual void DrawViewerBody(int /*pane*/) {}
 
     int ScrollStrip(int pane) const;

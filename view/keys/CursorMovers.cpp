@@ -16,6 +16,7 @@ void EndIncrementalSearchOnMove(INT64 delta)
     if (g_INCMODENEGLECTCURMOVE)
     {
         g_IncrementalSearchOn = FALSE;
+        g_IncrementalSearchMode = 0;
         g_IncrementalSearchText.Empty();
     }
     else if (g_INCMODEBUFFERDELCURMOVE)

@@ -62,10 +62,10 @@ int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
     }
     m_bCtrlDown = IsDown(VK_CONTROL) ? 1 : 0;
     m_bShiftDown = IsDown(VK_SHIFT) ? 1 : 0;
-    BOOL incrementalBefore = g_IncrementalSearchOn;
+    int incrementalBefore = g_IncrementalSearchMode;
     int easyBefore = g_EASYSEARCHMODE;
     RouteKeyPress(vk);
-    m_bSearchModeSwitched = (g_IncrementalSearchOn != incrementalBefore && g_IncrementalSearchOn) ||
+    m_bSearchModeSwitched = (g_IncrementalSearchMode != incrementalBefore && g_IncrementalSearchMode) ||
                                     (g_EASYSEARCHMODE != easyBefore && g_EASYSEARCHMODE)
                                 ? 1
                                 : 0;
@@ -85,16 +85,12 @@ void CQvView::RouteKeyPress(UINT vk)
     if (vk == VK_RETURN)
     {
         if (g_INCMODENEGLECTRETURN && (mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0 &&
-            g_IncrementalSearchOn)
+            (g_IncrementalSearchOn || g_IncrementalSearchMode != 0))
         {
-            g_IncrementalSearchOn = FALSE;
-            g_IncrementalSearchText.Empty();
-            if (m_hWnd)
-                DrawStatusLine(STATUS_PART_UPDATE);
+            ClearIncrementalSearch();
             return;
         }
-        CommandCall call = {L"@Returnkey", L""};
-        commands::OpenCursorEntry(*this, call, 0);
+        OpenCursorEntry(0, 0);
         return;
     }
     int modifier = m_bShiftDown ? 1 : (m_bCtrlDown ? 2 : 0);
@@ -107,7 +103,8 @@ void CQvView::RouteKeyPress(UINT vk)
             // until then no entry names a key, and the armed key is swallowed.
             return;
         }
-        // PLACEHOLDER: the incremental search takes its keys here once it exists.
+        if (IncrementalSearchKey(vk, 1))
+            return;
         if (mode == PANE_MODE_DRIVE_LIST && vk >= 'A' && vk <= 'Z')
         {
             int jump = IsDown(VK_SHIFT)     ? g_DRIVELISTCURJUMPSHIFT

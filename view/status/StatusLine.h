@@ -115,6 +115,9 @@ int GetShownStatusFields(int fields[4]);
 // Kept here until the key routing that switches it exists.
 inline BOOL g_IncrementalSearchOn = FALSE;
 inline CString g_IncrementalSearchText;
+// Which keys the incremental search takes while it is on: 1 letters alone, 2 with
+// Shift, 3 with Ctrl, 4 typed characters without Ctrl; 0 off.
+inline int g_IncrementalSearchMode = 0;
 
 // The one place the status rows read the power status, so that tests can fix it.
 typedef BOOL(WINAPI* GetSystemPowerStatusProc)(LPSYSTEM_POWER_STATUS);

@@ -1,0 +1,133 @@
+// The menu bar follows the active pane's mode: kept between two filer panes, replaced
+// for the drive list, gone with MENUDISPLAY off, and fixed up as the settings say.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/settings/GeneralToolSettings.h"
+#include "res/Menus.h"
+#include "tests/common/TestHelpers.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using commandtest::CommandBench;
+
+std::vector<std::wstring> TopLevel(HMENU menu)
+{
+    std::vector<std::wstring> out;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        out.push_back(text);
+    }
+    return out;
+}
+
+bool Contains(const std::vector<std::wstring>& list, const std::wstring& text)
+{
+    for (const std::wstring& item : list)
+        if (item == text)
+            return true;
+    return false;
+}
+
+class ModeMenus : public CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        Set(g_MENUDISPLAY, 1);
+        for (int i = 0; i < kHiddenMenuRowCount; ++i)
+            for (int j = 0; j < 10; ++j)
+                m_savedHidden[i][j] = g_HiddenMenuTable[i].hidden[j];
+    }
+    void TearDown() override
+    {
+        for (int i = 0; i < kHiddenMenuRowCount; ++i)
+            for (int j = 0; j < 10; ++j)
+                g_HiddenMenuTable[i].hidden[j] = m_savedHidden[i][j];
+        CommandBench::TearDown();
+    }
+
+private:
+    int m_savedHidden[kHiddenMenuRowCount][10] = {};
+};
+
+TEST_F(ModeMenus, EachModeHasItsMenuAndEveryMenuLoads)
+{
+    struct Case
+    {
+        UINT mode;
+        UINT menu;
+    } cases[] = {
+        {PANE_MODE_FILER, IDR_MENU_FILER},
+        {PANE_MODE_ARCHIVE, IDR_MENU_ARCHIVE},
+        {PANE_MODE_GRAPHIC, IDR_MENU_GRAPHIC},
+        {PANE_MODE_ARCHIVE_GRAPHIC, IDR_MENU_GRAPHIC},
+        {PANE_MODE_TEXT_VIEWER, IDR_MENU_TEXT_VIEWER},
+        {PANE_MODE_ARCHIVE_TEXT_VIEWER, IDR_MENU_TEXT_VIEWER},
+        {PANE_MODE_DRIVE_LIST, IDR_MENU_DRIVE_LIST},
+        {PANE_MODE_BINARY, IDR_MENU_BINARY},
+        {PANE_MODE_NETWORK, IDR_MENU_NETWORK},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(GetModeMenuId(c.mode), c.menu) << c.mode;
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(c.menu));
+        ASSERT_NE(menu, nullptr) << c.menu;
+        // The menu's top-level popups are those of its row of the visibility table.
+        for (const HiddenMenuRow& row : g_HiddenMenuTable)
+            if (row.menuId == static_cast<int>(c.menu))
+            {
+                std::vector<std::wstring> expected(row.itemNames, row.itemNames + row.itemCount);
+                EXPECT_EQ(TopLevel(menu), expected) << c.menu;
+            }
+        DestroyMenu(menu);
+    }
+}
+
+TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitchedOff)
+{
+    CQvView& view = View();
+    view.UpdateMenuForMode();
+    HMENU filer = view.m_hModeMenu;
+    ASSERT_NE(filer, nullptr);
+    EXPECT_EQ(view.m_shownMenuId, static_cast<UINT>(IDR_MENU_FILER));
+    view.SwitchActivePane(1);
+    EXPECT_EQ(view.m_hModeMenu, filer);
+    m_panes[1]->m_mode = PANE_MODE_DRIVE_LIST;
+    view.UpdateMenuForMode();
+    EXPECT_NE(view.m_hModeMenu, filer);
+    EXPECT_EQ(view.m_shownMenuId, static_cast<UINT>(IDR_MENU_DRIVE_LIST));
+    Set(g_MENUDISPLAY, 0);
+    view.UpdateMenuForMode();
+    EXPECT_EQ(view.m_hModeMenu, nullptr);
+    EXPECT_EQ(view.m_shownMenuId, 0u);
+}
+
+TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)
+{
+    g_HiddenMenuTable[0].hidden[4] = 1; // "表示設定(&V)" of the filer menu
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_FILER));
+    ASSERT_NE(menu, nullptr);
+    FixUpModeMenu(menu, IDR_MENU_FILER);
+    std::vector<std::wstring> top = TopLevel(menu);
+    EXPECT_FALSE(Contains(top, L"プラグイン(&I)"));
+    EXPECT_FALSE(Contains(top, L"表示設定(&V)"));
+    EXPECT_TRUE(Contains(top, L"ファイル操作(&F)"));
+    int media = -1;
+    for (size_t i = 0; i < top.size(); ++i)
+        if (top[i] == L"マルチメディア(&P)")
+            media = static_cast<int>(i);
+    ASSERT_GE(media, 0);
+    std::vector<std::wstring> items = TopLevel(GetSubMenu(menu, media));
+    EXPECT_FALSE(Contains(items, L"入力デバイス"));
+    EXPECT_FALSE(Contains(items, L"出力デバイス"));
+    DestroyMenu(menu);
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+// The numbers the scroll bars are set to.
+#include "view/scroll/ScrollRange.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+TEST(ScrollRange, ListsMoveByGridLinesAndAZeroStepCountsAsOne)
+{
+    struct Case
+    {
+        INT64 entries, first;
+        int step;
+        int maximum, position;
+    } cases[] = {
+        {100, 30, 3, 33, 10},
+        {100, 30, 0, 100, 30}, // before the first layout
+        {100, 30, -2, 100, 30},
+        {0, 0, 4, 0, 0},
+        {5000000000LL, 2500000000LL, 1, 2147483647, 1073741823},
+    };
+    for (const Case& c : cases)
+    {
+        PaneScrollRange range = ListScrollRange(c.entries, c.first, c.step);
+        EXPECT_EQ(range.minimum, 0);
+        EXPECT_EQ(range.maximum, c.maximum) << c.entries << " " << c.step;
+        EXPECT_EQ(range.position, c.position) << c.entries << " " << c.step;
+    }
+}
+
+TEST(ScrollRange, LongTextsAreScaledToTwoThousandSteps)
+{
+    struct Case
+    {
+        INT64 lines, first;
+        int maximum, position;
+    } cases[] = {
+        {1999, 1500, 1999, 1500},     {2000, 1000, 2000, 1000}, {100000, 50000, 2000, 1000},
+        {250000, 125000, 2000, 1000}, {250000, 0, 2000, 0},     {250000, 250000, 2000, 2000},
+    };
+    for (const Case& c : cases)
+    {
+        PaneScrollRange range = LineScrollRange(c.lines, c.first);
+        EXPECT_EQ(range.maximum, c.maximum) << c.lines;
+        EXPECT_EQ(range.position, c.position) << c.lines << " " << c.first;
+    }
+}
+
+} // namespace

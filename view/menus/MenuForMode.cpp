@@ -1,0 +1,116 @@
+// The menu bar follows the active pane's mode: one menu resource per mode, the
+// popups the user hid and the ones this build has nothing for taken out.
+#include "app/Settings.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "filer/FilerPane.h"
+#include "res/Menus.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+constexpr wchar_t kMultimediaPopup[] = L"マルチメディア(&P)";
+constexpr wchar_t kPlugInPopup[] = L"プラグイン(&I)";
+
+// The position of the top-level item whose text is `text`, or -1.
+int FindItemByText(HMENU menu, LPCWSTR text)
+{
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i)
+    {
+        wchar_t buffer[64] = {};
+        if (GetMenuStringW(menu, static_cast<UINT>(i), buffer, 64, MF_BYPOSITION) > 0 &&
+            wcscmp(buffer, text) == 0)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+UINT GetModeMenuId(UINT mode)
+{
+    if (mode & PANE_MODE_FILER)
+        return IDR_MENU_FILER;
+    if (mode & PANE_MODE_ARCHIVE)
+        return IDR_MENU_ARCHIVE;
+    if (mode & PANE_MODES_GRAPHIC_VIEWERS)
+        return IDR_MENU_GRAPHIC;
+    if (mode & PANE_MODES_TEXT_VIEWERS)
+        return IDR_MENU_TEXT_VIEWER;
+    if (mode & PANE_MODE_DRIVE_LIST)
+        return IDR_MENU_DRIVE_LIST;
+    if (mode & PANE_MODE_BINARY)
+        return IDR_MENU_BINARY;
+    if (mode & PANE_MODE_NETWORK)
+        return IDR_MENU_NETWORK;
+    return 0;
+}
+
+void FixUpModeMenu(HMENU menu, UINT menuId)
+{
+    int media = FindItemByText(menu, kMultimediaPopup);
+    if (media >= 0)
+    {
+        HMENU sub = GetSubMenu(menu, media);
+        for (LPCWSTR device : {L"入力デバイス", L"出力デバイス"})
+        {
+            int at = sub != nullptr ? FindItemByText(sub, device) : -1;
+            if (at >= 0)
+                DeleteMenu(sub, static_cast<UINT>(at), MF_BYPOSITION);
+        }
+    }
+    for (const HiddenMenuRow& row : g_HiddenMenuTable)
+    {
+        if (row.menuId != static_cast<int>(menuId))
+            continue;
+        for (int i = 0; i < row.itemCount; ++i)
+        {
+            if (!row.hidden[i])
+                continue;
+            int at = FindItemByText(menu, row.itemNames[i]);
+            if (at >= 0)
+                DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+        }
+    }
+    // PLACEHOLDER: the plug-in menu is filled once plug-ins can be loaded; until then
+    // it is taken out of every menu bar, as it would be without plug-ins.
+    int plugIns = FindItemByText(menu, kPlugInPopup);
+    if (plugIns >= 0)
+        DeleteMenu(menu, static_cast<UINT>(plugIns), MF_BYPOSITION);
+}
+
+void CQvView::UpdateMenuForMode()
+{
+    CWnd* frame = m_hWnd != nullptr ? GetParentFrame() : nullptr;
+    if (!g_MENUDISPLAY)
+    {
+        if (frame != nullptr)
+            frame->SetMenu(nullptr);
+        if (m_hModeMenu != nullptr)
+            DestroyMenu(m_hModeMenu);
+        m_hModeMenu = nullptr;
+        m_shownMenuId = 0;
+        return;
+    }
+    int index = GetActivePaneIndex();
+    UINT id = index >= 0 ? GetModeMenuId(g_Panes[index]->m_mode) : 0;
+    if (id == 0 || id == m_shownMenuId)
+        return;
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+    if (menu == nullptr)
+        return;
+    // PLACEHOLDER: the new-file kinds, the control-panel applets and the audio devices
+    // are inserted here once those lists exist.
+    FixUpModeMenu(menu, id);
+    if (frame != nullptr)
+    {
+        frame->SetMenu(menu);
+        frame->DrawMenuBar();
+    }
+    if (m_hModeMenu != nullptr)
+        DestroyMenu(m_hModeMenu);
+    m_hModeMenu = menu;
+    m_shownMenuId = id;
+    m_menuResourceId = id;
+}

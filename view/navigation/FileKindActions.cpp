@@ -1,0 +1,121 @@
+// Return on a file: the row of the file-kind table for its extension, a program
+// start, or the action Windows has registered for it.
+#include "view/navigation/FileKindActions.h"
+#include "app/Directories.h"
+#include "app/Log.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/dialogs/InputDlgs.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+
+#include <shellapi.h>
+
+namespace
+{
+
+constexpr wchar_t kChooseKindCaption[] = L"実行する動作の選択";
+
+void RunKindRow(CQvView& view, int, LPCWSTR program, LPCWSTR parameters, LPCWSTR)
+{
+    if (program[0] == L'@')
+    {
+        view.DispatchCommandKeyword(program);
+        return;
+    }
+    // PLACEHOLDER: the command-line runner (macros of the parameters, several
+    // programs in one line) comes with the command-line execution.
+    WriteLog(nullptr, L"ExecuteCommandLine: この操作はまだ実装されていないため何もしません (%s %s)", program,
+             parameters);
+}
+
+bool IsProgramKeyword(const CString& program)
+{
+    return !program.IsEmpty() && program[0] == L'@' && program.CompareNoCase(L"@Execute") != 0 &&
+           program.CompareNoCase(L"@ExecuteSetFileToParam") != 0 &&
+           program.CompareNoCase(L"@ExecuteSetFileToFile") != 0;
+}
+
+} // namespace
+
+FileOpenSeam g_FileOpenSeam = {ShellExecuteW, RunKindRow};
+
+int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDirectory,
+                                LPCWSTR fileDirectory, int loopOnly)
+{
+    const CKindExeEntry* table =
+        (g_SAMERETURNSHIFT || loopOnly || !m_bShiftDown) ? g_KindExeTable : g_KindExeShiftTable;
+    CString name = entry.GetName();
+    int matches[kKindExeEntryCount];
+    int count = 0;
+    for (int i = 0; i < kKindExeEntryCount; ++i)
+    {
+        if (table[i].m_extension.IsEmpty() || !HasExtension(name, table[i].m_extension))
+            continue;
+        matches[count++] = i;
+        if (!g_SELECTSAMEKIND)
+            break;
+    }
+    if (count == 0)
+        return 0;
+    int chosen = matches[0];
+    if (count > 1)
+    {
+        // PLACEHOLDER: the file-kind choice dialog of the customisation tools takes
+        // this question once it exists; until then a list of the rows' names asks.
+        CComboDlg dialog(m_hWnd ? this : nullptr);
+        dialog.m_caption = kChooseKindCaption;
+        for (int i = 0; i < count; ++i)
+        {
+            const CKindExeEntry& row = table[matches[i]];
+            dialog.m_items.Add(row.m_displayName.IsEmpty() ? row.m_action : row.m_displayName);
+        }
+        if (dialog.DoModal() != IDOK || dialog.m_index < 0 || dialog.m_index >= count)
+            return 1;
+        chosen = matches[dialog.m_index];
+    }
+    const CKindExeEntry& row = table[chosen];
+    if (!SetCurrentDir(workDirectory) && !IsProgramKeyword(row.m_action))
+        return 1;
+    if (loopOnly)
+        return 0;
+    g_FileOpenSeam.runKindRow(*this, pane, row.m_action, row.m_parameters, fileDirectory);
+    return 1;
+}
+
+void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
+{
+    CFilerPane& target = *g_Panes[pane];
+    CString directory =
+        target.m_subMode == PANE_SUB_FIND_RESULTS ? CString(entry.GetDirectory()) : target.m_currentDir;
+    LPCWSTR findDirectory = target.m_subMode == PANE_SUB_FIND_RESULTS ? (LPCWSTR)directory : nullptr;
+    if (RunFileKindCommand(pane, entry, directory, findDirectory, 0))
+        return;
+    CString name = entry.GetName();
+    for (LPCWSTR extension : {L"CMD", L"EXE", L"COM", L"BAT", L"PIF"})
+        if (HasExtension(name, extension))
+        {
+            // PLACEHOLDER: the program-start command (the execute dialog) comes with
+            // the command-line execution.
+            WriteLog(nullptr, L"StartProgram: この操作はまだ実装されていないため何もしません (%s)",
+                     (LPCWSTR)name);
+            return;
+        }
+    bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
+    if (shift ? g_KINDSHIFTWINEXE : g_KINDWINEXE)
+    {
+        CString full;
+        MakePath(directory, name, full);
+        HINSTANCE result =
+            g_FileOpenSeam.shellExecute(m_hWnd, nullptr, full, nullptr, directory, SW_SHOWNORMAL);
+        // A result of 32 or more is success; a failure is not reported, the next
+        // way is tried.
+        if (reinterpret_cast<INT_PTR>(result) > 31)
+            return;
+    }
+    // PLACEHOLDER: the shell's verb, the text viewer and the editor come with the
+    // shell openers and the viewer.
+    WriteLog(nullptr, L"OpenFileInViewer: この操作はまだ実装されていないため何もしません (%s)",
+             (LPCWSTR)name);
+}

@@ -1,0 +1,318 @@
+// Moving a pane from one place to another: the common directory change, Enter on the
+// cursor entry, going up, the drive list, drive letters, opening a path and the path
+// history.
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/Log.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "filer/FilerPane.h"
+#include "filer/PathHistory.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+constexpr UINT kFilerLikeModes =
+    PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+constexpr wchar_t kDriveListTitle[] = L"論理ドライブリスト";
+
+void SetFrameTitle(CQvView& view, LPCWSTR text)
+{
+    if (view.m_hWnd == nullptr)
+        return;
+    CWnd* frame = view.GetParentFrame();
+    if (frame != nullptr)
+        frame->SetWindowText(text);
+}
+
+// The last element of the directory and the directory above it; FALSE at a root.
+BOOL SplitLastElement(const CString& directory, CString& parent, CString& name)
+{
+    int cut = directory.ReverseFind(L'\\');
+    if (cut <= 0)
+        return FALSE;
+    parent = directory.Left(cut);
+    name = directory.Mid(cut + 1);
+    return !name.IsEmpty();
+}
+
+} // namespace
+
+void CQvView::RedrawMovedPane(int pane, int statusPart)
+{
+    UpdateMenuForMode();
+    if (m_hWnd == nullptr || !IsPaneVisible(pane))
+        return;
+    m_paneRedrawRequest[pane] = 1;
+    DrawPane(pane);
+    DrawMarks(pane);
+    DrawCursorLine(pane, (g_Panes[pane]->m_position & PANE_POS_ACTIVE) != 0 ? 1 : 0);
+    DrawStatusLine(statusPart);
+}
+
+void CQvView::ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int statusPart, BOOL allowFile)
+{
+    CFilerPane* target = g_Panes[pane];
+    if (target == nullptr)
+        return;
+    // PLACEHOLDER: an archive listing is closed here once the archive listing exists;
+    // until then the pane simply leaves that mode.
+    for (CFilerPane* each : g_Panes)
+        if (each != nullptr && each->m_mode == PANE_MODE_FILER)
+            each->SaveCursorPosition();
+    target->SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    target->ChangeDirectory(path, historyMode, FALSE, allowFile);
+    if ((target->m_position & PANE_POS_ACTIVE) != 0)
+        target->SyncProcessDirectory();
+    CalcLayout();
+    target->MoveCursor(0, TRUE);
+    RedrawMovedPane(pane, statusPart);
+}
+
+int CQvView::ShowDriveListAt(int pane, LPCWSTR rootPath)
+{
+    CFilerPane* target = g_Panes[pane];
+    if (target == nullptr)
+        return 0;
+    target->SetMode(0, PANE_MODE_DRIVE_LIST, 0);
+    target->ReadDriveList();
+    target->CloseChangeNotification();
+    SetCurrentDir(g_ProgramDir);
+    target->m_firstVisible = 0;
+    target->m_cursor = 0;
+    int found = 0;
+    for (INT_PTR i = 0; i < target->m_driveList.GetSize(); ++i)
+    {
+        if (rootPath != nullptr && rootPath[0] != 0 && target->m_driveList[i].IsDriveOfPath(rootPath))
+        {
+            target->m_cursor = i;
+            found = 1;
+            break;
+        }
+    }
+    CalcLayout();
+    target->MoveCursor(0, TRUE);
+    RedrawMovedPane(pane, g_DISP_VOLUME_AT_HEADER ? STATUS_PART_FULL : STATUS_PART_UPDATE);
+    SetFrameTitle(*this, kDriveListTitle);
+    return found;
+}
+
+void CQvView::GoParentDirectory()
+{
+    int index = GetActivePaneIndex();
+    if (index < 0)
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
+    {
+        pane.m_findResults.StopSearch();
+        pane.m_subMode = PANE_SUB_DIRECTORY;
+        pane.SyncProcessDirectory();
+        if (pane.ReadDirectory(TRUE) != READ_UNCHANGED)
+            pane.SortEntries();
+        pane.MoveCursor(0, TRUE);
+        RedrawMovedPane(index, STATUS_PART_FULL);
+    }
+    else if (pane.m_mode == PANE_MODE_FILER && !pane.CheckState(PANE_CHECK_DRIVE_PRESENT))
+    {
+        for (CFilerPane* each : g_Panes)
+            if (each != nullptr && each->m_mode == PANE_MODE_FILER)
+                each->SaveCursorPosition();
+        CString parent, name;
+        if (pane.IsRootDirectory() || !SplitLastElement(pane.m_currentDir, parent, name))
+        {
+            bool unc = pane.m_currentDir.Left(2) == L"\\\\";
+            if (unc)
+            {
+                g_LastNetworkRoot = pane.m_currentDir;
+                if (g_LastNetworkRoot.Right(1) != L"\\")
+                    g_LastNetworkRoot += L"\\";
+            }
+            if (!unc || !NetworkGoUp(index))
+                ShowDriveListAt(index, pane.m_currentDir);
+        }
+        else
+        {
+            pane.SetDirectory(parent, TRUE);
+            pane.UpdatePreviewState();
+            pane.SyncProcessDirectory();
+            pane.ReadDirectory(TRUE);
+            pane.SortEntries();
+            pane.SetCursorToName(name, TRUE, pane.m_cursor);
+            CalcLayout();
+            pane.MoveCursor(0, TRUE);
+            RedrawMovedPane(index, STATUS_PART_FULL);
+        }
+    }
+    else if (pane.m_mode == PANE_MODE_NETWORK)
+    {
+        if (pane.m_networkDepth > 0)
+            NetworkGoUp(index);
+        else
+        {
+            ShowDriveListAt(index, nullptr);
+            for (INT_PTR i = 0; i < pane.m_driveList.GetSize(); ++i)
+                if (pane.m_driveList[i].m_kind == DRIVE_KIND_LAST_SHARE)
+                {
+                    pane.m_cursor = i;
+                    pane.MoveCursor(0, TRUE);
+                    RedrawMovedPane(index, STATUS_PART_FULL);
+                    break;
+                }
+        }
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
+{
+    if (ignoreModifiers)
+    {
+        m_bShiftDown = 0;
+        m_bCtrlDown = 0;
+    }
+    else
+    {
+        m_bCtrlDown = (GetKeyState(VK_CONTROL) & 0x8000) != 0 ? 1 : 0;
+        m_bShiftDown = (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? 1 : 0;
+    }
+    int index = GetActivePaneIndex();
+    if (index < 0)
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (pane.m_mode == PANE_MODE_FILER)
+    {
+        if (pane.m_subMode == PANE_SUB_DIRECTORY &&
+            pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
+        {
+            StartBinaryCursorTimer();
+            return;
+        }
+        CFileInfo* entry = pane.GetCursorEntry();
+        if (entry == nullptr)
+        {
+            StartBinaryCursorTimer();
+            return;
+        }
+        if (entry->m_entryClass == ENTRY_CLASS_PARENT)
+        {
+            GoParentDirectory();
+            return;
+        }
+        if (entry->IsDirectory() && entry->m_entryClass != ENTRY_CLASS_CURRENT)
+        {
+            if (pane.m_subMode == PANE_SUB_DIRECTORY)
+                ChangePaneDirectory(index, entry->GetName(), 1, STATUS_PART_FULL, FALSE);
+            else
+            {
+                ChangePaneDirectory(index, entry->GetRealFullPath() + L"\\", 1, STATUS_PART_FULL, FALSE);
+            }
+        }
+        else if (!entry->IsDirectory() && !enterOnly)
+        {
+            CFileInfo file = *entry;
+            OpenFileEntry(index, file);
+        }
+    }
+    else if (pane.m_mode == PANE_MODE_DRIVE_LIST)
+    {
+        if (pane.m_cursor >= 0 && pane.m_cursor < pane.m_driveList.GetSize())
+        {
+            CDriveInfo row = pane.m_driveList[static_cast<INT_PTR>(pane.m_cursor)];
+            if (row.m_kind == DRIVE_KIND_NETWORK_ROOT)
+                ShowNetworkList(index);
+            else
+                ChangePaneDirectory(index, row.m_name, 1, STATUS_PART_FULL, FALSE);
+        }
+    }
+    else if (pane.m_mode == PANE_MODE_NETWORK)
+    {
+        if (pane.m_cursor >= 0 && pane.m_cursor < pane.m_networkList.GetSize() &&
+            pane.m_networkList[static_cast<INT_PTR>(pane.m_cursor)].m_name.CompareNoCase(L"..") == 0)
+        {
+            GoParentDirectory();
+            return;
+        }
+        EnterNetworkResource(index);
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::ChangeDrive(wchar_t letter)
+{
+    int index = GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CString path;
+    path.Format(L"%c:", letter);
+    const CString* slot = GetDriveLetterSlot(letter, index);
+    if (slot != nullptr && !slot->IsEmpty() && DirectoryExists(*slot))
+        path = *slot;
+    ChangePaneDirectory(index, path, 1, STATUS_PART_FULL, FALSE);
+    StartBinaryCursorTimer();
+}
+
+int CQvView::OpenPathInPane(int pane, LPCWSTR path)
+{
+    CFilerPane* target = pane >= 0 && pane < 2 ? g_Panes[pane] : nullptr;
+    if (target == nullptr || path == nullptr || path[0] == 0)
+        return 0;
+    if (IsPathRoot(path))
+        return ShowDriveListAt(pane, path);
+    if (!FileExists(path) && !DirectoryExists(path))
+        return 0;
+    CString directory, name;
+    SplitPath(path, &directory, &name);
+    if (directory.IsEmpty() || name.IsEmpty())
+        return 0;
+    // A file straight under a root splits into "X:\": the pane keeps roots bare.
+    if (directory.GetLength() > 2 && directory[directory.GetLength() - 1] == L'\\')
+        directory.Delete(directory.GetLength() - 1);
+    for (CFilerPane* each : g_Panes)
+        if (each != nullptr && each->m_mode == PANE_MODE_FILER)
+            each->SaveCursorPosition();
+    target->SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    target->SetDirectory(directory, TRUE);
+    target->ReadDirectory(TRUE);
+    target->SortEntries();
+    int found = 0;
+    for (INT_PTR i = 0; i < target->m_entries.GetSize(); ++i)
+    {
+        if (name.CompareNoCase(target->m_entries[i].GetName()) == 0)
+        {
+            target->m_cursor = i;
+            found = 1;
+            break;
+        }
+    }
+    CalcLayout();
+    target->MoveCursor(0, TRUE);
+    RedrawMovedPane(pane, STATUS_PART_FULL);
+    return found;
+}
+
+void CQvView::GoPathHistory(int direction)
+{
+    int index = GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    CString path;
+    if (!g_PathHistory.Step(static_cast<int>(pane.m_paneNumber), direction == 1 ? 0 : 1, pane.m_currentDir,
+                            path))
+        return;
+    if (IsPathRoot(path))
+    {
+        while (!path.IsEmpty() && path[path.GetLength() - 1] == L'\\')
+            path.Delete(path.GetLength() - 1);
+        path += L'\\';
+    }
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    ChangePaneDirectory(index, path, PATH_VISIT_STEP, STATUS_PART_FULL, FALSE);
+    StartBinaryCursorTimer();
+}
