@@ -201,8 +201,28 @@ TEST_F(CommandRunTest, ChangeWindowMovesTheKeysToTheOtherPane)
 {
     EXPECT_EQ(View().ExecuteFilerCommand(L"@Changewindow"), 1);
     EXPECT_EQ(View().GetActivePaneIndex(), 1);
+}
+
+// Side by side, "@Rightwindow" only moves from the left pane and "@Leftwindow" only
+// from the right one; stacked, neither moves.
+TEST_F(CommandRunTest, SideKeysMoveOnlyFromTheirSideAndOnlySideBySide)
+{
+    const int savedWay = g_WINDOWDEVIDEWAY;
+    g_WINDOWDEVIDEWAY = 1;
+    ASSERT_EQ(View().GetActivePaneIndex(), 0);
+    EXPECT_EQ(View().ExecuteFilerCommand(L"@Leftwindow"), 1);
+    EXPECT_EQ(View().GetActivePaneIndex(), 0) << "already on the left";
     EXPECT_EQ(View().ExecuteFilerCommand(L"@Rightwindow"), 1);
+    EXPECT_EQ(View().GetActivePaneIndex(), 1);
+    EXPECT_EQ(View().ExecuteFilerCommand(L"@Rightwindow"), 1);
+    EXPECT_EQ(View().GetActivePaneIndex(), 1) << "already on the right";
+    EXPECT_EQ(View().ExecuteFilerCommand(L"@Leftwindow"), 1);
     EXPECT_EQ(View().GetActivePaneIndex(), 0);
+
+    g_WINDOWDEVIDEWAY = 0;
+    EXPECT_EQ(View().ExecuteFilerCommand(L"@Rightwindow"), 1);
+    EXPECT_EQ(View().GetActivePaneIndex(), 0) << "stacked panes have no sides";
+    g_WINDOWDEVIDEWAY = savedWay;
 }
 
 } // namespace

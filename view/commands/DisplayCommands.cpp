@@ -94,9 +94,20 @@ int SwitchPane(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
-int SwitchToSidePane(CQvView& view, const CommandCall&, INT_PTR value)
+// "@Rightwindow" (side 0) moves the keys from the left pane to the right one and
+// "@Leftwindow" (side 1) from the right to the left: only with the panes side by
+// side, both shown and both listing entries, and only from the pane on that side.
+int SwitchToSidePane(CQvView& view, const CommandCall&, INT_PTR side)
 {
-    view.SwitchActivePane(static_cast<int>(value));
+    view.CalcLayout();
+    if (!view.m_layout.split || !view.IsPaneVisible(0) || !view.IsPaneVisible(1))
+        return 1;
+    for (CFilerPane* pane : g_Panes)
+        if (pane == nullptr ||
+            (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK)) == 0)
+            return 1;
+    if (view.GetActivePaneIndex() == static_cast<int>(side))
+        view.SwitchActivePane(-1);
     return 1;
 }
 
