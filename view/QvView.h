@@ -255,6 +255,7 @@ public:
     void ScrollByBar(UINT code, int thumb, HWND bar, int amount);
     void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
     void OnVScroll(UINT code, UINT thumb, CWnd* bar);
+    void OnHScroll(UINT code, UINT thumb, CWnd* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
 
     // Menu command routing (view/menus/MenuRouting.cpp): the run-time id ranges and the
@@ -317,6 +318,13 @@ public:
     int m_osVersionKind = 0;
     // Control ids of the panes' scroll bars: [bar][pane].
     UINT m_scrollBarIds[2][2] = {{30000, 30001}, {30002, 30003}};
+    // Creates, moves, sets or destroys each pane's scroll bar to follow its list
+    // (view/scroll/ScrollBars.cpp); 1 when a bar was created or destroyed.
+    int UpdateScrollBars();
+    // Each pane's scroll-bar window with the rectangle and orientation it was made with.
+    HWND m_paneScrollBars[2] = {nullptr, nullptr};
+    CRect m_paneScrollRects[2];
+    int m_paneScrollVertical[2] = {0, 0};
     // Registered messages "WMSG_QV_UNPACK_START" and "WMSG_QV_PREVIEW_LOAD".
     UINT m_msgUnpackStart = 0;
     UINT m_msgPreviewLoad = 0;

@@ -456,6 +456,7 @@ public:
 
 protected:
     void DrawPaneCursorMark(int pane) override { m_pView->DrawPaneCursorMark(m_pDC, pane); }
+    void UpdateScrollBars() override { m_pView->UpdateScrollBars(); }
     void SetDocumentTitle(int, const CString& title) override
     {
         if (CDocument* document = m_pView->GetDocument())

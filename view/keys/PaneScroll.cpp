@@ -16,6 +16,13 @@ void CQvView::OnVScroll(UINT code, UINT thumb, CWnd* bar)
     ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
 }
 
+// The stacked list panes carry a horizontal bar; it scrolls them as the vertical one
+// scrolls the others.
+void CQvView::OnHScroll(UINT code, UINT thumb, CWnd* bar)
+{
+    ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
+}
+
 BOOL CQvView::OnMouseWheel(UINT /*flags*/, short delta, CPoint /*point*/)
 {
     int steps = delta / WHEEL_DELTA;

@@ -1,0 +1,113 @@
+#include "view/scroll/ScrollBars.h"
+
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+constexpr UINT kListModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+constexpr UINT kBarModes = kListModes | PANE_MODE_DRIVE_LIST | PANE_MODES_TEXT_VIEWERS | PANE_MODE_BINARY;
+
+} // namespace
+
+PaneScrollBarPlace ComputePaneScrollBar(const ViewLayout& layout, CFilerPane* const panes[2], int pane)
+{
+    PaneScrollBarPlace out;
+    const CFilerPane* record = pane >= 0 && pane < 2 ? panes[pane] : nullptr;
+    if (record == nullptr || !layout.visible[pane] || (record->m_mode & kBarModes) == 0 ||
+        !CanScrollPaneMode(record->m_mode))
+        return out;
+    out.shown = 1;
+    const int lh = layout.lineHeight;
+    const int w = layout.clientWidth;
+    const CRect body = ComputePaneRect(layout, panes, pane);
+    if (layout.split == 0 && (record->m_mode & kListModes) != 0 && !record->m_bPreviewLayout)
+    {
+        out.vertical = 0;
+        out.rect = CRect(w - w / 4, body.top, w, body.top + lh);
+        return out;
+    }
+    // The pane's rectangle already leaves the bar its column, except for the stacked
+    // drive list, which draws its short rows across the whole width.
+    int right = body.right + lh;
+    if (right > w)
+        right = w;
+    out.rect = CRect(right - lh, body.top, right, body.bottom);
+    return out;
+}
+
+PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical)
+{
+    if ((pane.m_mode & kListModes) != 0)
+        return ListScrollRange(pane.GetEntryCount(), pane.m_firstVisible,
+                               vertical ? pane.m_columnsInUse : pane.m_linesInUse);
+    PaneScrollRange out;
+    if (pane.m_mode == PANE_MODE_DRIVE_LIST)
+    {
+        INT64 rest = static_cast<INT64>(pane.GetEntryCount()) - pane.m_linesInUse;
+        out.maximum = rest > 0 ? static_cast<int>(rest) : 0;
+        out.position = static_cast<int>(pane.m_firstVisible);
+        return out;
+    }
+    // PLACEHOLDER: the text viewer's and the binary editor's documents bring their line
+    // counts once they exist; their bars stay at 0 to 0 meanwhile.
+    return LineScrollRange(0, 0);
+}
+
+int CQvView::UpdateScrollBars()
+{
+    if (m_hWnd == nullptr)
+        return 0;
+    int changed = 0;
+    const int active = GetActivePaneIndex();
+    const bool picture = active >= 0 && (g_Panes[active]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0;
+    if (!picture)
+        CalcLayout();
+    for (int i = 0; i < 2; ++i)
+    {
+        HWND& bar = m_paneScrollBars[i];
+        // A bar destroyed with an earlier window of the view is gone.
+        if (bar != nullptr && (!::IsWindow(bar) || ::GetParent(bar) != m_hWnd))
+            bar = nullptr;
+        PaneScrollBarPlace place;
+        // PLACEHOLDER: a shown picture brings its own pair of bars once the graphic
+        // viewer exists; the pane bars give way to it already.
+        if (!picture)
+            place = ComputePaneScrollBar(m_layout, g_Panes, i);
+        if (bar != nullptr && (!place.shown || place.vertical != m_paneScrollVertical[i] ||
+                               !::EqualRect(&place.rect, &m_paneScrollRects[i])))
+        {
+            // The bar is only a child window: the view paints the room it leaves.
+            ::DestroyWindow(bar);
+            bar = nullptr;
+            m_paneScrollRects[i].SetRectEmpty();
+            changed = 1;
+        }
+        if (!place.shown)
+            continue;
+        if (bar == nullptr)
+        {
+            bar = ::CreateWindowExW(
+                0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (place.vertical ? SBS_VERT : SBS_HORZ),
+                place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height(), m_hWnd,
+                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_scrollBarIds[0][i])),
+                ::GetModuleHandleW(nullptr), nullptr);
+            if (bar == nullptr)
+                continue;
+            m_paneScrollRects[i] = place.rect;
+            m_paneScrollVertical[i] = place.vertical;
+            changed = 1;
+        }
+        else
+        {
+            // The view has just painted over it (it does not clip its children).
+            ::InvalidateRect(bar, nullptr, TRUE);
+        }
+        PaneScrollRange range = ComputePaneScrollRange(*g_Panes[i], place.vertical);
+        SCROLLINFO info = {
+            sizeof(info), SIF_RANGE | SIF_POS, range.minimum, range.maximum, 0, range.position, 0};
+        ::SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    }
+    return changed;
+}

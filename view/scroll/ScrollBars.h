@@ -1,0 +1,24 @@
+// Where each pane's scroll bar stands and what it is set to.
+#pragma once
+#include "view/layout/Layout.h"
+#include "view/scroll/ScrollRange.h"
+
+class CFilerPane;
+
+struct PaneScrollBarPlace
+{
+    // 0 when the pane gets no bar (hidden, its mode's bar switched off, or a mode
+    // without one).
+    int shown = 0;
+    int vertical = 1;
+    CRect rect;
+};
+
+// A vertical bar one line height wide along the pane's right edge; a stacked list pane
+// without previews carries a horizontal one instead, in the last quarter of its title
+// row.
+PaneScrollBarPlace ComputePaneScrollBar(const ViewLayout& layout, CFilerPane* const panes[2], int pane);
+
+// The range and position of the pane's bar: lists move by grid lines (vertical) or
+// grid columns (horizontal), the drive list by rows.
+PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical);
