@@ -62,6 +62,32 @@ Shot TakeShot(HWND window)
     return shot;
 }
 
+// A child (at any depth) of `parent` with control id `id` and window class `cls`.
+HWND FindControl(HWND parent, int id, const wchar_t* cls)
+{
+    struct Search
+    {
+        int id;
+        const wchar_t* cls;
+        HWND found;
+    } search = {id, cls, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            wchar_t name[32] = {};
+            GetClassNameW(child, name, 32);
+            if (GetDlgCtrlID(child) == s.id && _wcsicmp(name, s.cls) == 0)
+            {
+                s.found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Rows whose strip [20, 80) is mostly one colour that is not the pane's background
 // (taken near the left pane's bottom): the filled cursor line, and static fills.
 std::set<int> FilledRows(const Shot& shot)
@@ -167,6 +193,14 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     qvtest::PumpMessages(300);
     Settle(qv.Process(), main);
+    // Each pane shows a real scroll bar along its right edge.
+    for (int id : {30000, 30001})
+    {
+        HWND bar = FindControl(main, id, L"SCROLLBAR");
+        ASSERT_NE(nullptr, bar) << id;
+        EXPECT_TRUE(IsWindowVisible(bar));
+        EXPECT_EQ(SBS_VERT, GetWindowLongW(bar, GWL_STYLE) & SBS_VERT);
+    }
 
     // The cursor line's band in each state; the fills that never move are not it.
     std::vector<Shot> shots;
