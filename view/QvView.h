@@ -288,6 +288,10 @@ public:
     // Re-reads and re-sorts every shown filer pane, keeping each cursor on the same
     // name: after the sort order changed.
     void ResortFilerPanes();
+    // Flips one display filter (0 hidden, 1 system, 2 leading dot, 3 read-only) or
+    // applies the remembered filter preset n, then shows the panes again under it.
+    void ToggleDisplayFilter(int flag);
+    void ApplyDisplayFilterPreset(int preset);
     // Re-checks every shown filer pane after a file operation. Only a pane that changed
     // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
     // or renamed file), else it keeps its index, clamped to the new list; with
