@@ -179,8 +179,10 @@ public:
     int ExecuteBoundProgram(LPCWSTR text);
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
-    // -1 the other pane, 0 or 1 that pane becomes the active one.
-    void SwitchActivePane(int pane);
+    // The other pane (the hidden one first, which then opens where the active pane
+    // is unless KEEP_FILER_INFO) becomes active; a cursorIndex other than -1 becomes
+    // its cursor in the listing modes.
+    void SwitchActivePane(int cursorIndex);
     // Pane 0 or 1 of the active pane; -1 when none is active.
     int GetActivePaneIndex() const;
 
