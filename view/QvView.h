@@ -294,6 +294,17 @@ public:
     // applies the remembered filter preset n, then shows the panes again under it.
     void ToggleDisplayFilter(int flag);
     void ApplyDisplayFilterPreset(int preset);
+
+    // Keeps the graphic list, the thumbnail window, the following panes and the tag
+    // window in step with the active pane; after every mode or cursor change.
+    void UpdateAuxiliaryWindows();
+    void UpdateGraphicListDialog();
+    void UpdateSmallGraphicWindow();
+    void SyncViewerPane();
+    void SyncOtherPane();
+    void UpdateTagViewWindow();
+    // Steps FILERINFONUMBER through the five column layouts and repaints.
+    void CycleFilerInfoLayout();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed
     // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
     // or renamed file), else it keeps its index, clamped to the new list; with

@@ -129,3 +129,14 @@ int ApplyDisplayFilterPreset(CQvView& view, const CommandCall&, INT_PTR value)
 }
 
 } // namespace commands
+
+namespace commands
+{
+
+int ToggleFilerInformation(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.CycleFilerInfoLayout();
+    return 1;
+}
+
+} // namespace commands

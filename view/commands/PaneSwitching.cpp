@@ -123,6 +123,7 @@ void CQvView::SwitchActivePane(int cursorIndex)
         DrawStatusLine(STATUS_PART_FULL);
     }
     UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();
 }
 
@@ -152,6 +153,7 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
         DrawStatusLine(STATUS_PART_FULL);
     }
     UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();
     return 1;
 }
