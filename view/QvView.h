@@ -179,8 +179,10 @@ public:
     int ExecuteBoundProgram(LPCWSTR text);
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
-    // -1 the other pane, 0 or 1 that pane becomes the active one.
-    void SwitchActivePane(int pane);
+    // The other pane (the hidden one first, which then opens where the active pane
+    // is unless KEEP_FILER_INFO) becomes active; a cursorIndex other than -1 becomes
+    // its cursor in the listing modes.
+    void SwitchActivePane(int cursorIndex);
     // Pane 0 or 1 of the active pane; -1 when none is active.
     int GetActivePaneIndex() const;
 
@@ -289,6 +291,21 @@ public:
     // Re-reads and re-sorts every shown filer pane, keeping each cursor on the same
     // name: after the sort order changed.
     void ResortFilerPanes();
+    // Flips one display filter (0 hidden, 1 system, 2 leading dot, 3 read-only) or
+    // applies the remembered filter preset n, then shows the panes again under it.
+    void ToggleDisplayFilter(int flag);
+    void ApplyDisplayFilterPreset(int preset);
+
+    // Keeps the graphic list, the thumbnail window, the following panes and the tag
+    // window in step with the active pane; after every mode or cursor change.
+    void UpdateAuxiliaryWindows();
+    void UpdateGraphicListDialog();
+    void UpdateSmallGraphicWindow();
+    void SyncViewerPane();
+    void SyncOtherPane();
+    void UpdateTagViewWindow();
+    // Steps FILERINFONUMBER through the five column layouts and repaints.
+    void CycleFilerInfoLayout();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed
     // is redrawn; the active pane's cursor goes to cursorName when one is given (a new
     // or renamed file), else it keeps its index, clamped to the new list; with

@@ -97,7 +97,7 @@ TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitche
     HMENU filer = view.m_hModeMenu;
     ASSERT_NE(filer, nullptr);
     EXPECT_EQ(view.m_shownMenuId, static_cast<UINT>(IDR_MENU_FILER));
-    view.SwitchActivePane(1);
+    view.SwitchActivePane(-1);
     EXPECT_EQ(view.m_hModeMenu, filer);
     m_panes[1]->m_mode = PANE_MODE_DRIVE_LIST;
     view.UpdateMenuForMode();

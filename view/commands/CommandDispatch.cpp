@@ -106,10 +106,21 @@ const CommandEntry* ResolveDispatcherEntry(int list, LPCWSTR text, int* reachedL
 
 int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument)
 {
-    if (g_CommandObserver != nullptr)
-        g_CommandObserver(entry, keyword, argument != nullptr ? argument : L"");
     CommandCall call = {keyword, argument != nullptr ? argument : L""};
-    return entry.handler(view, call, entry.value);
+    // The one-second change check must not run into a command (a modal dialog pumps
+    // its messages): every command runs with the view marked busy and leaves it idle,
+    // whether or not its handler says so itself. Only the mark: the scroll repeats stay
+    // for the handlers, which turn or stop a running repeat themselves. A command that
+    // runs another keeps the view busy until the outer one ends.
+    static int s_depth = 0;
+    if (s_depth++ == 0)
+        view.StopViewTimers(STOP_TIMERS_MARK_BUSY);
+    if (g_CommandObserver != nullptr)
+        g_CommandObserver(entry, keyword, call.argument);
+    int result = entry.handler(view, call, entry.value);
+    if (--s_depth == 0)
+        view.StartBinaryCursorTimer();
+    return result;
 }
 
 int ReportPendingCommand(LPCWSTR handlerName, LPCWSTR keyword)

@@ -112,3 +112,31 @@ int SwitchToSidePane(CQvView& view, const CommandCall&, INT_PTR side)
 }
 
 } // namespace commands
+
+namespace commands
+{
+
+int ToggleDisplayFilter(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    view.ToggleDisplayFilter(static_cast<int>(value));
+    return 1;
+}
+
+int ApplyDisplayFilterPreset(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    view.ApplyDisplayFilterPreset(static_cast<int>(value));
+    return 1;
+}
+
+} // namespace commands
+
+namespace commands
+{
+
+int ToggleFilerInformation(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.CycleFilerInfoLayout();
+    return 1;
+}
+
+} // namespace commands

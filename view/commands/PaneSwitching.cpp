@@ -1,6 +1,7 @@
 // Which pane is active, the switch between the panes, the directory jump of a
 // binding, and the program text a filer binding may carry.
 #include "app/Log.h"
+#include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 
@@ -12,35 +13,117 @@ int CQvView::GetActivePaneIndex() const
     return -1;
 }
 
-void CQvView::SwitchActivePane(int pane)
+namespace
 {
-    int active = GetActivePaneIndex();
-    int target = pane < 0 ? 1 - active : pane;
-    if (active < 0 || target < 0 || target > 1 || target == active || g_Panes[target] == nullptr)
-        return;
+
+// The frame's caption names what the active pane shows.
+CString ActivePaneCaption(CFilerPane& pane)
+{
+    if ((pane.m_mode & PANE_MODE_FILER) != 0)
+    {
+        pane.SyncProcessDirectory();
+        return pane.m_currentDir;
+    }
+    if ((pane.m_mode & (PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER | PANE_MODE_BINARY)) != 0)
+        return pane.m_viewerEntry.GetName();
+    if ((pane.m_mode & PANE_MODE_DRIVE_LIST) != 0)
+        return L"論理ドライブリスト";
+    if ((pane.m_mode & PANE_MODE_NETWORK) != 0)
+        return pane.m_networkPath;
+    return pane.m_currentDir;
+}
+
+} // namespace
+
+void CQvView::SwitchActivePane(int cursorIndex)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
     // A picture holds the whole view's keys and drawing while it is shown.
     for (CFilerPane* each : g_Panes)
         if (each != nullptr && (each->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+        {
+            StartBinaryCursorTimer();
             return;
-    // A hidden pane cannot take the keys: the one shown stays active.
-    if ((g_Panes[target]->m_position & PANE_POS_HIDDEN) != 0)
+        }
+    int oldIndex = GetActivePaneIndex();
+    int newIndex = -1;
+    BOOL fromHidden = FALSE;
+    for (int i = 0; i < 2; ++i)
+        if (g_Panes[i] != nullptr && (g_Panes[i]->m_position & PANE_POS_HIDDEN) != 0)
+        {
+            newIndex = i;
+            fromHidden = TRUE;
+        }
+    if (!fromHidden)
+        for (int i = 0; i < 2; ++i)
+            if (g_Panes[i] != nullptr && (g_Panes[i]->m_position & PANE_POS_OTHER) != 0)
+                newIndex = i;
+    if (oldIndex < 0 || newIndex < 0 || newIndex == oldIndex)
+    {
+        StartBinaryCursorTimer();
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    }
     ClearSelectionAnchors();
-    g_Panes[active]->m_position = PANE_POS_OTHER;
-    g_Panes[target]->m_position = PANE_POS_ACTIVE;
+    CFilerPane& oldPane = *g_Panes[oldIndex];
+    CFilerPane& newPane = *g_Panes[newIndex];
+    if (fromHidden && !g_KEEP_FILER_INFO)
+    {
+        // The pane that was not shown has nothing of its own worth keeping: it opens
+        // where the user is and sorts the same way.
+        newPane.SetDirectory(oldPane.m_currentDir, FALSE);
+        newPane.m_sortSetting = oldPane.m_sortSetting;
+        newPane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    }
+    newPane.m_position = PANE_POS_ACTIVE;
+    oldPane.m_position = PANE_POS_OTHER;
+
+    CString caption = ActivePaneCaption(newPane);
+    if (m_hWnd)
+    {
+        CWnd* frame = GetParentFrame();
+        if (frame != nullptr)
+            frame->SetWindowText(caption);
+    }
+    constexpr UINT kListModes =
+        PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+    if (cursorIndex != -1 && (newPane.m_mode & kListModes) != 0)
+    {
+        // A caller's index may be from a longer list than the pane holds now.
+        INT_PTR count = newPane.GetEntryCount();
+        newPane.m_cursor =
+            cursorIndex < 0 ? 0 : (cursorIndex < count ? cursorIndex : (count > 0 ? count - 1 : 0));
+    }
+
+    if (fromHidden)
+    {
+        if ((newPane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
+        {
+            newPane.ReadDirectory(TRUE);
+            newPane.SortEntries();
+        }
+        CalcLayout();
+        newPane.MoveCursor(0, TRUE);
+        oldPane.MoveCursor(0, TRUE);
+    }
     if (m_hWnd)
     {
         for (int i = 0; i < 2; ++i)
         {
             if (!IsPaneVisible(i))
                 continue;
-            DrawPaneTitle(i);
-            DrawCursorLine(i, i == target);
+            if (fromHidden)
+            {
+                m_paneRedrawRequest[i] = 1;
+                DrawPaneTitle(i);
+                DrawPane(i);
+            }
+            DrawMarks(i);
+            DrawCursorLine(i, i == newIndex);
         }
         DrawStatusLine(STATUS_PART_FULL);
     }
     UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();
 }
 
@@ -70,6 +153,7 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
         DrawStatusLine(STATUS_PART_FULL);
     }
     UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();
     return 1;
 }

@@ -43,6 +43,7 @@ BOOL SplitLastElement(const CString& directory, CString& parent, CString& name)
 void CQvView::RedrawMovedPane(int pane, int statusPart)
 {
     UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
     if (m_hWnd == nullptr || !IsPaneVisible(pane))
         return;
     m_paneRedrawRequest[pane] = 1;

@@ -1,0 +1,55 @@
+// The windows that follow the active pane, and the filer's column layouts.
+#include "app/Settings.h"
+#include "app/settings/ViewSettings.h"
+#include "view/QvView.h"
+#include "view/menus/FilerInfoItems.h"
+
+void CQvView::UpdateAuxiliaryWindows()
+{
+    UpdateGraphicListDialog();
+    UpdateSmallGraphicWindow();
+    SyncViewerPane();
+    SyncOtherPane();
+    UpdateTagViewWindow();
+}
+
+// PLACEHOLDER: the graphic list window comes with the picture viewer; nothing to show.
+void CQvView::UpdateGraphicListDialog() {}
+
+// PLACEHOLDER: the thumbnail window comes with the previews; nothing to show.
+void CQvView::UpdateSmallGraphicWindow() {}
+
+// PLACEHOLDER: the pane that follows the cursor file as a text comes with the viewer.
+void CQvView::SyncViewerPane() {}
+
+// PLACEHOLDER: the other following pane comes with the viewer.
+void CQvView::SyncOtherPane() {}
+
+// PLACEHOLDER: the audio-tag window comes with the audio tags.
+void CQvView::UpdateTagViewWindow() {}
+
+void CQvView::CycleFilerInfoLayout()
+{
+    g_FILERINFONUMBER =
+        g_FILERINFONUMBER >= kFilerInfoPresetCount - 1 || g_FILERINFONUMBER < 0 ? 0 : g_FILERINFONUMBER + 1;
+    CalcLayout();
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+CString FormatFilerInfoItemText(int layout)
+{
+    CString text = L"名前";
+    if (layout < 0 || layout >= kFilerInfoPresetCount)
+        return text;
+    const FilerInfoPreset& preset = g_FilerInfoPresets[layout];
+    if (preset.date)
+        text += L"+日付";
+    if (preset.time)
+        text += preset.noSeconds ? L"+時間(秒非表示)" : L"+時間";
+    if (preset.size)
+        text += L"+サイズ";
+    if (preset.attributes)
+        text += L"+属性";
+    return text;
+}
