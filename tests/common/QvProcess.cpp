@@ -25,8 +25,17 @@ bool QvProcess::Start(const std::wstring& exePath, const std::wstring& arguments
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+    // Wine refuses a start now and then while the server is busy with other test
+    // programs; a program that truly cannot start fails every try.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt)
+    {
+        if (attempt > 0)
+            Sleep(200);
+        started = CreateProcessW(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 workDir.empty() ? nullptr : workDir.c_str(), &si, &pi) != FALSE;
+    }
+    if (!started)
         return false;
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;

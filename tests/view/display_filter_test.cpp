@@ -71,11 +71,15 @@ TEST_F(DisplayFilter, EachKeyFlipsItsFilterAndTheListFollowsBothWays)
         EXPECT_EQ(*c.setting, 0) << c.keyword;
         EXPECT_TRUE(Listed(L"plain.txt")) << c.keyword;
         if (c.hiddenName)
+        {
             EXPECT_FALSE(Listed(c.hiddenName)) << c.keyword;
+        }
         View().ExecuteFilerCommand(c.keyword);
         EXPECT_EQ(*c.setting, 1) << c.keyword;
         if (c.hiddenName)
+        {
             EXPECT_TRUE(Listed(c.hiddenName)) << c.keyword;
+        }
     }
 }
 

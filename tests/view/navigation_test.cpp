@@ -333,7 +333,9 @@ TEST_F(Navigation, ReturnOnAFileAsksAmongItsKindRowsOrOpensItsRegisteredAction)
         View().RouteKeyPress(VK_RETURN);
         EXPECT_EQ(script.GetQuestions().size(), c.questions) << W(CString(c.file)) << c.selectSameKind;
         if (c.questions == 1)
+        {
             EXPECT_EQ(script.GetQuestions()[0].items, (std::vector<CString>{L"First", L"Second"}));
+        }
         EXPECT_EQ(g_started, c.started) << W(CString(c.file)) << c.selectSameKind;
     }
     for (int i = 0; i < kKindExeEntryCount; ++i)

@@ -72,7 +72,9 @@ protected:
     HWND Bar(int pane) const { return GetDlgItem(m_pView->m_hWnd, 30000 + pane); }
     SCROLLINFO Info(int pane) const
     {
-        SCROLLINFO info = {sizeof(info), SIF_RANGE | SIF_POS};
+        SCROLLINFO info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_POS;
         EXPECT_TRUE(GetScrollInfo(Bar(pane), SB_CTL, &info));
         return info;
     }

@@ -514,7 +514,9 @@ TEST_F(ViewLifeCycle, QuitAsksAsTheSettingsSayAndEachAnswerEndsAsItSays)
         // Staying: the view is idle again; ending Windows: the settings were written
         // and the window's end will not write them again.
         if (c.result == 0)
+        {
             EXPECT_EQ(1, m_pView->m_idleState);
+        }
         const bool shutDown = c.result == IDC_QUIT_SHUTDOWN || c.result == IDC_QUIT_REBOOT;
         EXPECT_EQ(shutDown, GetFileAttributesW(MainPath().c_str()) != INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(shutDown ? 1 : 0, m_pView->m_bSettingsSaved);

@@ -105,6 +105,9 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
     bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
     if (shift ? g_KINDSHIFTWINEXE : g_KINDWINEXE)
     {
+        if (HasExtension(name, L"LNK") && !(entry.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            OpenShortcutEntry(shift ? 1 : 0, pane, entry))
+            return;
         CString full;
         MakePath(directory, name, full);
         HINSTANCE result =
@@ -118,4 +121,11 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
     // shell openers and the viewer.
     WriteLog(nullptr, L"OpenFileInViewer: この操作はまだ実装されていないため何もしません (%s)",
              (LPCWSTR)name);
+}
+
+int CQvView::OpenShortcutEntry(int /*shiftVariant*/, int /*pane*/, const CFileInfo& entry)
+{
+    WriteLog(nullptr, L"OpenShortcutEntry: この操作はまだ実装されていないため何もしません (%s)",
+             entry.GetName());
+    return 0;
 }
