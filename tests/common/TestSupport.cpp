@@ -173,4 +173,53 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds)
     return true;
 }
 
+std::wstring HostPath(const std::wstring& path)
+{
+    // Wine's own translation, for any drive; a scratch path on Z: (the host's root)
+    // otherwise maps by its letters alone.
+    typedef char*(__cdecl * UnixNameFn)(LPCWSTR);
+    FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(address));
+    if (char* name = unixName ? unixName(path.c_str()) : nullptr)
+    {
+        int length = MultiByteToWideChar(CP_UTF8, 0, name, -1, nullptr, 0);
+        std::wstring host(length > 0 ? length - 1 : 0, L'\0');
+        if (length > 0)
+            MultiByteToWideChar(CP_UTF8, 0, name, -1, &host[0], length);
+        HeapFree(GetProcessHeap(), 0, name);
+        return host;
+    }
+    std::wstring host = path;
+    if (host.size() > 2 && host[1] == L':')
+        host.erase(0, 2);
+    for (wchar_t& c : host)
+        if (c == L'\\')
+            c = L'/';
+    return host;
+}
+
+bool RunHostProgram(const std::wstring& program, const std::wstring& arguments,
+                    const std::function<bool()>& done, DWORD milliseconds)
+{
+    std::wstring command = program + L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return WaitFor(done, milliseconds);
+}
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
+{
+    return RunHostProgram(L"/bin/ln", L"-s \"" + HostPath(target) + L"\" \"" + HostPath(link) + L"\"", [&] {
+        DWORD attributes = GetFileAttributesW(link.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+}
+
 } // namespace qvtest

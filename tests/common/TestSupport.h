@@ -40,4 +40,23 @@ void PumpMessages(DWORD milliseconds);
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 
+// ---- The host side of the Wine session ---------------------------------------------
+// Some fixtures only the host can make (Wine's CreateSymbolicLinkW creates nothing,
+// and a socket is an entry Wine lists but cannot open), and some changes must come
+// from outside Wine to be seen as a user's would.
+
+// The host (Unix) path of a path of this Wine session.
+std::wstring HostPath(const std::wstring& path);
+
+// Starts the host program at `program` (a host path) with `arguments` and waits,
+// bounded, until `done` holds: Wine does not follow a host program to its end, so
+// the program's work is what is waited for. False when it did not start or `done`
+// never held.
+bool RunHostProgram(const std::wstring& program, const std::wstring& arguments,
+                    const std::function<bool()>& done, DWORD milliseconds = 5000);
+
+// A host link at `link` to the folder `target`; it shows in Wine as a directory with
+// the reparse-point attribute. False when no such link came about.
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
+
 } // namespace qvtest

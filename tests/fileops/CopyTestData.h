@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include "tests/common/TestSupport.h"
 #include <initializer_list>
 #include <string>
 
@@ -57,50 +58,7 @@ inline CSelectedEntryList Select(const std::wstring& directory, std::initializer
     return selection;
 }
 
-// The Unix path of a Z: path.
-inline std::wstring HostPath(std::wstring path)
-{
-    if (path.size() > 2 && path[1] == L':')
-        path.erase(0, 2);
-    std::replace(path.begin(), path.end(), L'\\', L'/');
-    return path;
-}
-
-// Runs a host program and waits until `done` holds (a host process's handle does not
-// wait for it to end).
-inline bool RunHost(const std::wstring& program, const std::wstring& arguments,
-                    bool (*done)(const std::wstring&), const std::wstring& subject)
-{
-    std::wstring command = program + L" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    std::wstring image = L"Z:" + program;
-    std::replace(image.begin(), image.end(), L'/', L'\\');
-    if (!CreateProcessW(image.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 200; ++i)
-    {
-        if (done(subject))
-            return true;
-        Sleep(25);
-    }
-    return false;
-}
-
-// A directory link made on the host side: Wine's CreateSymbolicLinkW creates nothing.
-inline bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
-{
-    return RunHost(
-        L"/bin/ln", L"-s \"" + HostPath(target) + L"\" \"" + HostPath(link) + L"\"",
-        [](const std::wstring& path) {
-            DWORD attributes = GetFileAttributesW(path.c_str());
-            return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        },
-        link);
-}
+using qvtest::HostPath;
+using qvtest::MakeFolderLink;
 
 } // namespace copytest

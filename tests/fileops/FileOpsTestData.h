@@ -52,45 +52,8 @@ inline bool Exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline std::wstring HostPath(std::wstring path)
-{
-    if (path.size() > 2 && path[1] == L':')
-        path.erase(0, 2);
-    std::replace(path.begin(), path.end(), L'\\', L'/');
-    return path;
-}
-
-// Runs a host program and waits until `done` holds (a host process's handle does
-// not wait for it to end).
-inline bool RunHost(const std::wstring& program, std::wstring command)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
-// A directory link made on the host side (Wine's CreateSymbolicLinkW creates
-// nothing); a host link to a folder shows as a directory with the reparse-point
-// attribute. False when no link came about.
-inline bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
-{
-    if (!RunHost(L"Z:\\bin\\ln", L"ln -s \"" + HostPath(target) + L"\" \"" + HostPath(link) + L"\""))
-        return false;
-    DWORD attributes = GetFileAttributesW(link.c_str());
-    for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i)
-    {
-        Sleep(50);
-        attributes = GetFileAttributesW(link.c_str());
-    }
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
+using qvtest::HostPath;
+using qvtest::MakeFolderLink;
 
 // The recycle bin's files folder as Wine keeps it ($XDG_DATA_HOME/Trash/files), made
 // when missing: without it Wine deletes for good what it was asked to recycle.

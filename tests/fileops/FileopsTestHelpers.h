@@ -29,67 +29,28 @@ inline std::wstring MakeDir(const std::wstring& root, const std::wstring& relati
     return path;
 }
 
-// A directory link made on the host side: Wine's CreateSymbolicLinkW creates nothing,
-// but it starts host programs. False when no link came about.
-inline bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
-{
-    auto hostPath = [](std::wstring path) {
-        if (path.size() > 2 && path[1] == L':')
-            path.erase(0, 2);
-        std::replace(path.begin(), path.end(), L'\\', L'/');
-        return path;
-    };
-    std::wstring command = L"ln -s \"" + hostPath(target) + L"\" \"" + hostPath(link) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    // The handle of a host program does not wait for it to end: look for the link
-    // until it shows.
-    DWORD attributes = GetFileAttributesW(link.c_str());
-    for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i)
-    {
-        Sleep(50);
-        attributes = GetFileAttributesW(link.c_str());
-    }
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using qvtest::MakeFolderLink;
 
 // An entry that a listing shows but that cannot be opened nor given attributes: a
 // Unix socket, made by a host program (the tests run with every right, so no
 // permission can make a change fail). False when none came about.
 inline bool MakeUnopenableEntry(const std::wstring& path)
 {
-    std::wstring host = path.size() > 2 && path[1] == L':' ? path.substr(2) : path;
-    std::replace(host.begin(), host.end(), L'\\', L'/');
+    const std::wstring host = qvtest::HostPath(path);
     // A socket's path is limited to about a hundred bytes: bind the bare name.
     const size_t slash = host.rfind(L'/');
-    std::wstring command = L"python3 -c \"import os, socket; os.chdir('" + host.substr(0, slash) +
-                           L"'); socket.socket(socket.AF_UNIX).bind('" + host.substr(slash + 1) + L"')\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\python3", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 100; ++i)
-    {
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW(path.c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE)
-        {
-            FindClose(find);
-            return true;
-        }
-        Sleep(50);
-    }
-    return false;
+    return qvtest::RunHostProgram(L"/usr/bin/python3",
+                                  L"-c \"import os, socket; os.chdir('" + host.substr(0, slash) +
+                                      L"'); socket.socket(socket.AF_UNIX).bind('" + host.substr(slash + 1) +
+                                      L"')\"",
+                                  [&] {
+                                      WIN32_FIND_DATAW data;
+                                      HANDLE find = FindFirstFileW(path.c_str(), &data);
+                                      if (find == INVALID_HANDLE_VALUE)
+                                          return false;
+                                      FindClose(find);
+                                      return true;
+                                  });
 }
 
 // A local time as a UTC file time.

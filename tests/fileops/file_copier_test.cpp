@@ -193,14 +193,13 @@ TEST_F(FileCopierTest, ShrinkingSourceFailsAndLeavesNoShortFile)
     int goOn = 1;
     ASSERT_EQ(1, copier.CopyChunk(&goOn));
     // The host truncates the file under Wine's open handle.
-    ASSERT_TRUE(copytest::RunHost(
-        L"/usr/bin/truncate", L"-s 1500 \"" + copytest::HostPath(P(L"src\\a.bin")) + L"\"",
-        [](const std::wstring& path) {
+    const std::wstring source = P(L"src\\a.bin");
+    ASSERT_TRUE(
+        qvtest::RunHostProgram(L"/usr/bin/truncate", L"-s 1500 \"" + qvtest::HostPath(source) + L"\"", [&] {
             WIN32_FILE_ATTRIBUTE_DATA data{};
-            return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+            return GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &data) &&
                    data.nFileSizeLow == 1500;
-        },
-        P(L"src\\a.bin")));
+        }));
     while (copier.CopyChunk(&goOn))
     {
     }

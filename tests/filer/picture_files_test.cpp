@@ -69,38 +69,6 @@ protected:
         return path;
     }
 
-    // A directory link made on the host side: Wine's CreateSymbolicLinkW creates
-    // nothing, but it starts host programs, and a host link to a folder shows as a
-    // directory with the reparse-point attribute. False when no link came about.
-    bool MakeFolderLink(const std::wstring& link, const std::wstring& target)
-    {
-        auto hostPath = [](std::wstring path) {
-            if (path.size() > 2 && path[1] == L':')
-                path.erase(0, 2);
-            std::replace(path.begin(), path.end(), L'\\', L'/');
-            return path;
-        };
-        std::wstring command = L"ln -s \"" + hostPath(target) + L"\" \"" + hostPath(link) + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessW(L"Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        // The handle of a host program does not wait for it to end: look for the
-        // link until it shows.
-        DWORD attributes = GetFileAttributesW(link.c_str());
-        for (int i = 0; i < 100 && attributes == INVALID_FILE_ATTRIBUTES; ++i)
-        {
-            Sleep(50);
-            attributes = GetFileAttributesW(link.c_str());
-        }
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-               (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-    }
-
     static bool MakeShortcut(const std::wstring& link, const std::wstring& target)
     {
         HRESULT init = CoInitialize(nullptr);
@@ -197,8 +165,8 @@ TEST_F(PictureFilesTest, AFolderLinkIsNotEntered)
     Make(L"outside\\c.png");
     // One link back to the tree's own root (an endless walk if entered) and one to a
     // folder outside it.
-    if (!MakeFolderLink(m_root + L"\\tree\\sub\\loop", m_root + L"\\tree") ||
-        !MakeFolderLink(m_root + L"\\tree\\away", m_root + L"\\outside"))
+    if (!qvtest::MakeFolderLink(m_root + L"\\tree\\sub\\loop", m_root + L"\\tree") ||
+        !qvtest::MakeFolderLink(m_root + L"\\tree\\away", m_root + L"\\outside"))
         GTEST_SKIP() << "no host link could be made here";
 
     CArrayFileInfo sorted;

@@ -498,33 +498,9 @@ namespace
 // that delete-pending state; the host's rmdir takes it away at once.
 bool RemoveDirectoryOnHost(const std::wstring& path)
 {
-    typedef char*(__cdecl * UnixNameFn)(LPCWSTR);
-    FARPROC address = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
-    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(address));
-    char* name = unixName ? unixName(path.c_str()) : nullptr;
-    if (!name)
-        return false;
-    std::wstring command = L"/bin/rmdir \"";
-    for (const char* p = name; *p; ++p)
-        command += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    command += L"\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"/bin/rmdir", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    // Wine does not follow a host program to its end: wait for its work instead.
-    for (int i = 0; i < 100; ++i)
-    {
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return qvtest::RunHostProgram(L"/bin/rmdir", L"\"" + qvtest::HostPath(path) + L"\"", [&] {
+        return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    });
 }
 } // namespace
 
