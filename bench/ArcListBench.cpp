@@ -4,6 +4,7 @@
 // item reading rather than the library's.
 //
 //     qv_bench_arclist.exe <folder with list-bench.zip and list-bench.7z> <7z.exe> [runs]
+#include "bench/BenchSupport.h"
 #include "archive/client/ops/ArchiveChain.h"
 
 #include <cstdio>
@@ -12,13 +13,7 @@
 namespace
 {
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 // Loads the registry, opens the archive and reads what a listing shows of every item.
 double ChainSeconds(const std::wstring& dll, const std::wstring& archive, UINT32& items)
@@ -64,39 +59,10 @@ double ChainSeconds(const std::wstring& dll, const std::wstring& archive, UINT32
 
 double ConsoleSeconds(const std::wstring& exe, const std::wstring& archive)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    startup.hStdInput = nul;
-    std::wstring command = L"\"" + exe + L"\" l \"" + archive + L"\"";
-    PROCESS_INFORMATION process = {};
-    const double start = Seconds();
-    if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
-    {
-        CloseHandle(nul);
-        return -1;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = Seconds() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(nul);
-    return seconds;
+    return qvbench::TimeProgram(L"\"" + exe + L"\" l \"" + archive + L"\"");
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
+using qvbench::ProgramFolder;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // compressing in both, so the ratio shows the cost of our scan, callbacks and streams.
 //
 //     qv_bench_arcpack.exe <tree folder> <output folder> <7z.exe> [runs]
+#include "bench/BenchSupport.h"
 #include "archive/client/update/UpdateArchive.h"
 
 #include <cstdio>
@@ -12,13 +13,7 @@
 namespace
 {
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 // Goes on with everything and shows nothing.
 struct CSilentUi : IUpdateCallbackUI2
@@ -83,39 +78,10 @@ double DriverSeconds(CCodecs& codecs, const std::wstring& tree, const std::wstri
 double ConsoleSeconds(const std::wstring& exe, const std::wstring& tree, const std::wstring& archive)
 {
     DeleteFileW(archive.c_str());
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    startup.hStdInput = nul;
-    std::wstring command = L"\"" + exe + L"\" a -mx5 -r \"" + archive + L"\" *";
-    PROCESS_INFORMATION process = {};
-    const double start = Seconds();
-    if (!CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, tree.c_str(), &startup,
-                        &process))
-    {
-        CloseHandle(nul);
-        return -1;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = Seconds() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(nul);
-    return seconds;
+    return qvbench::TimeProgram(L"\"" + exe + L"\" a -mx5 -r \"" + archive + L"\" *", tree.c_str());
 }
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
+using qvbench::ProgramFolder;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // Wine's "xcopy /E".
 //
 //     qv_bench_copy [MiB of the big file (1024)] [files of the tree (20000)]
+#include "bench/BenchSupport.h"
 #include "fileops/copy/CopyJob.h"
 
 #include <algorithm>
@@ -14,13 +15,7 @@
 namespace
 {
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 bool MakeBigFile(const std::wstring& path, int mebibytes)
 {
@@ -106,19 +101,7 @@ void RemoveTree(const std::wstring& path)
 
 double RunXcopy(const std::wstring& from, const std::wstring& to)
 {
-    std::wstring command = L"xcopy.exe \"" + from + L"\" \"" + to + L"\\\" /E /I /Y /Q";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    double start = Seconds();
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double seconds = Seconds() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return seconds;
+    return qvbench::TimeProgram(L"xcopy.exe \"" + from + L"\" \"" + to + L"\\\" /E /I /Y /Q");
 }
 
 double RunEngine(const std::wstring& folder, const wchar_t* name, const std::wstring& to)

@@ -2,6 +2,7 @@
 // files against a plain read of the same files in the same block size (the I/O floor
 // every content search pays). The text occurs nowhere, so every byte is scanned.
 // Argument: the data size in megabytes (default 1024).
+#include "bench/BenchSupport.h"
 #include "fileops/find/FindThread.h"
 
 #include <algorithm>
@@ -13,13 +14,7 @@
 namespace
 {
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 // Text-like bytes: ASCII words, Shift_JIS kanji and UTF-16 runs, as a tree of
 // documents would hold; a fixed seed keeps runs comparable.

@@ -6,6 +6,7 @@
 // entries are made once and reused; an argument caps the largest size (for a quick
 // try: qv_bench_readdir 20000). After the first read the process's private bytes per
 // entry are printed.
+#include "bench/BenchSupport.h"
 #include "filer/FilerPane.h"
 
 #include <psapi.h>
@@ -17,13 +18,7 @@
 namespace
 {
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 // The bare walk every listing needs: the reference of each ratio.
 double WalkSeconds(const std::wstring& folder, int& count)

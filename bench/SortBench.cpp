@@ -2,6 +2,7 @@
 // the same name comparison, so that quadratic behaviour (for example on input that
 // is already in order, or on many equal keys) shows as a growing ratio. An argument
 // gives a smaller count for a quick try (qv_bench_sort 20000).
+#include "bench/BenchSupport.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"
@@ -19,13 +20,7 @@ namespace
 
 int g_entryCount = 100000;
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using qvbench::Seconds;
 
 WIN32_FIND_DATAW MakeFindData(const std::wstring& name, bool directory, ULONGLONG size)
 {
