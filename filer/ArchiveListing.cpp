@@ -74,9 +74,10 @@ int CFilerPane::ReloadArchiveListing()
 
 void CFilerPane::CloseArchiveListing(BOOL reread)
 {
-    m_archive->Close();
+    // The name is taken first: a closed archive object need not know its path.
     CString archiveName;
     m_archive->SplitArchivePath(nullptr, &archiveName);
+    m_archive->Close();
     if (!reread)
         return;
     m_firstVisible = 0;
