@@ -478,6 +478,12 @@ int CArchiverDll::ExtractOne(int method, LPCWSTR archive, LPCWSTR folder, LPCWST
     DWORD memberSize = member->m_findData.nFileSizeLow;
     if (*size != 0 && *size < memberSize)
         memberSize = *size;
+    // The library is told the block's size, one byte more than the member's, in 32 bits.
+    if (memberSize == MAXDWORD)
+    {
+        m_errors.Add(ERR_NO_MEMORY, ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     auto command = ExportAs<CommandProc>(GetExport(""));
     if (!command)
     {
