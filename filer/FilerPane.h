@@ -233,7 +233,29 @@ public:
     void SetCursorToNameOrParent(LPCWSTR name);
     void SaveCursorPosition();
 
+    // ---- Archive listing -------------------------------------------------------------
+    // Opens the archive (reopen: the archive object's own archive, else the cursor
+    // entry) and lists its root, cursor on ".." when there is one; 0 after a message
+    // when the archive cannot be opened, with the pane as it was.
+    int OpenArchiveListing(BOOL reopen);
+    // Lists the archive object's current folder again and sorts; 1.
+    int ReloadArchiveListing();
+    // Closes the archive; with reread the directory is read again with the cursor on
+    // the archive file.
+    void CloseArchiveListing(BOOL reread);
+    // The archive members that the selection (the marked entries, else or with
+    // cursorOnly the cursor entry) covers, a directory's own member left out.
+    int CountArchiveItems(BOOL cursorOnly);
+    // The n-th (from 0) of the members the selection covers, a directory's own
+    // member included; 1 and the member in `out`, or 0.
+    int CollectArchiveItems(CArchiveFileInfo& out, int n, BOOL cursorOnly);
+
 private:
+    // The archive object's current folder into the entries, unsorted.
+    void ListArchiveFolder();
+    // Walks the members the selection covers: the number of them when wanted is
+    // negative, else 1 with the wanted one copied into `out`, or 0.
+    int WalkArchiveItems(BOOL cursorOnly, BOOL countOwnItems, int wanted, CArchiveFileInfo* out);
     // Opens the change notification on the current directory when the drive class
     // allows it.
     void OpenChangeNotification();

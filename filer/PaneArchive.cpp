@@ -1,5 +1,30 @@
 #include "filer/PaneArchive.h"
 
+int IPaneArchive::OpenAndList(LPCWSTR /*path*/, int /*preference*/)
+{
+    GetErrors().Clear();
+    GetErrors().Add(ARCERR_NO_DLL_OR_PLUGIN, 0);
+    return 0;
+}
+
+void IPaneArchive::SplitArchivePath(CString* folder, CString* name)
+{
+    CString path;
+    GetArchivePath(path);
+    int slash = path.ReverseFind(L'\\');
+    if (folder)
+        *folder = slash < 0 ? CString() : path.Left(slash);
+    if (name)
+        *name = slash < 0 ? path : path.Mid(slash + 1);
+}
+
+int IPaneArchive::GetEntry(CArchiveFileInfo** out, int /*index*/)
+{
+    if (out)
+        *out = nullptr;
+    return 0;
+}
+
 namespace
 {
 // Until the program installs the archive front, a pane must still be able to enter

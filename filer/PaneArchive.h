@@ -25,6 +25,25 @@ public:
     virtual void SetCurrentFolder(LPCWSTR folder) = 0;
     // The error codes of the last operation.
     virtual CErrorIF& GetErrors() = 0;
+
+    // The archive operations of the pane's listing. Without a back-end an archive
+    // object opens nothing: the open fails with "no library or plug-in" (28), there
+    // is no archive path and no entry.
+    // Opens and lists the archive (preference 0: the pane's order of back-ends);
+    // nonzero on success.
+    virtual int OpenAndList(LPCWSTR path, int preference);
+    // Frees the back-ends' libraries and keeps the listing.
+    virtual void UnloadLibraries() {}
+    // Closes the archive in every back-end.
+    virtual void Close() {}
+    // The path of the open archive; empty when none.
+    virtual void GetArchivePath(CString& out) { out.Empty(); }
+    // That path split at its last backslash; either output may be null.
+    virtual void SplitArchivePath(CString* folder, CString* name);
+    // The number of listed members, and the member at an index (0 when the index is
+    // out of range).
+    virtual int GetEntryCount() { return 0; }
+    virtual int GetEntry(CArchiveFileInfo** out, int index);
 };
 
 // Makes the archive object of a new pane; the pane owns and deletes it.
