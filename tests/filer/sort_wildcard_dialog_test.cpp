@@ -44,7 +44,10 @@ TEST(SortDialog, OutOfRangeValuesOpenClampedAndOkStoresWhatIsChecked)
             dlg.GetWindowText(caption);
             EXPECT_STREQ(L"ソート方法", caption);
             if (c.clickFirstKey != 0)
-                dlg.CheckRadioButton(IDC_SORT_BY_NAME, IDC_SORT_NONE, c.clickFirstKey);
+            {
+                dlg.CheckDlgButton(c.checkedFirstKey, BST_UNCHECKED);
+                dlg.CheckDlgButton(c.clickFirstKey, BST_CHECKED);
+            }
             dlg.Command(IDOK);
         };
         ASSERT_EQ(IDOK, dialog.DoModal());
@@ -62,7 +65,8 @@ TEST(SortDialog, TemporarySortHasItsOwnCaptionAndCancelKeepsTheOrder)
         CString caption;
         dlg.GetWindowText(caption);
         EXPECT_STREQ(L"仮ファイルソート", caption);
-        dlg.CheckRadioButton(IDC_SORT_BY_NAME, IDC_SORT_NONE, IDC_SORT_BY_SIZE);
+        dlg.CheckDlgButton(IDC_SORT_BY_NAME, BST_UNCHECKED);
+        dlg.CheckDlgButton(IDC_SORT_BY_SIZE, BST_CHECKED);
         dlg.Command(IDCANCEL);
     };
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
