@@ -58,9 +58,13 @@ CString CInputComplement::NextCandidate()
     WIN32_FIND_DATAW found;
     if (m_hFind == INVALID_HANDLE_VALUE)
     {
+        // Without a base the process's current directory serves: the active pane
+        // keeps it on its own directory.
+        CString base = m_baseDirectory;
+        if (base.IsEmpty())
+            GetCurrentDir(base);
         CString resolved;
-        if (!ResolvePaneTargetDirectory(m_baseDirectory, m_prefix, resolved, RESOLVE_CHECK_DRIVE,
-                                        m_paneNumber))
+        if (!ResolvePaneTargetDirectory(base, m_prefix, resolved, RESOLVE_CHECK_DRIVE, m_paneNumber))
             return m_prefix;
         if (!m_prefix.IsEmpty() && m_prefix[m_prefix.GetLength() - 1] == L'\\' &&
             (resolved.IsEmpty() || resolved[resolved.GetLength() - 1] != L'\\'))

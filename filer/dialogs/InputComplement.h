@@ -24,6 +24,7 @@ public:
     // Set by the owning dialog before it attaches the object.
     int m_paneNumber = -1;
     int m_mode = COMPLETE_BOTH;
+    // Empty: the process's current directory.
     CString m_baseDirectory;
     int m_bEdit = 0;
     int m_bCombo = 0;

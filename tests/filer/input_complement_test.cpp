@@ -32,10 +32,11 @@ protected:
         m_complement.reset();
         DestroyWindow(m_parent);
     }
-    void Attach(int mode)
+    void Attach(int mode, LPCWSTR base = nullptr)
     {
         m_complement = std::make_unique<CInputComplement>();
-        ASSERT_TRUE(m_complement->Attach(CWnd::FromHandle(m_parent), kEditId, FALSE, mode, m_base.c_str()));
+        ASSERT_TRUE(m_complement->Attach(CWnd::FromHandle(m_parent), kEditId, FALSE, mode,
+                                         base != nullptr ? base : m_base.c_str()));
     }
     void Type(const std::wstring& text) { SetDlgItemTextW(m_parent, kEditId, text.c_str()); }
     std::wstring Text() const
@@ -140,7 +141,22 @@ TEST_F(InputComplementTest, OnlyCtrlTabWithoutShiftCompletes)
     // With no key held a Tab goes on to the dialog, the text untouched.
     Attach(COMPLETE_BOTH);
     Type(L"be");
-    MSG tab = {GetDlgItem(m_parent, kEditId), WM_KEYDOWN, VK_TAB, 0};
+    MSG tab = {};
+    tab.hwnd = GetDlgItem(m_parent, kEditId);
+    tab.message = WM_KEYDOWN;
+    tab.wParam = VK_TAB;
     EXPECT_FALSE(m_complement->PreTranslateMessage(&tab));
     EXPECT_EQ(L"be", Text());
+}
+
+TEST_F(InputComplementTest, WithoutABaseTheCurrentDirectoryServes)
+{
+    wchar_t saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    SetCurrentDirectoryW(m_base.c_str());
+    Attach(COMPLETE_DIRECTORIES, L"");
+    Type(L"be");
+    m_complement->Complete();
+    EXPECT_EQ(L"beta", Text());
+    SetCurrentDirectoryW(saved);
 }
