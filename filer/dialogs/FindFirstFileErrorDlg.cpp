@@ -143,13 +143,25 @@ IFolderSecurity& SystemFolderSecurity()
     return security;
 }
 
+namespace
+{
+IFolderSecurity* g_folderSecurity = nullptr;
+}
+
+void SetFolderSecurity(IFolderSecurity* security)
+{
+    g_folderSecurity = security;
+}
+
 BEGIN_MESSAGE_MAP(CFindFirstFileErrorDlg, CDialog)
 ON_BN_CLICKED(IDC_FIND_ERROR_GRANT, OnGrant)
 ON_BN_CLICKED(IDC_FIND_ERROR_SECURITY, OnOpenSecurity)
 END_MESSAGE_MAP()
 
 CFindFirstFileErrorDlg::CFindFirstFileErrorDlg(CWnd* pParent, IFolderSecurity* security)
-    : CDialog(IDD_FIND_FIRST_FILE_ERROR, pParent), m_security(security ? *security : SystemFolderSecurity())
+    : CDialog(IDD_FIND_FIRST_FILE_ERROR, pParent), m_security(security           ? *security
+                                                              : g_folderSecurity ? *g_folderSecurity
+                                                                                 : SystemFolderSecurity())
 {
 }
 

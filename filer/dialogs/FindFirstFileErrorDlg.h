@@ -41,6 +41,8 @@ public:
 
 // The system's calls.
 IFolderSecurity& SystemFolderSecurity();
+// The calls a dialog made without its own uses: null puts the system's back.
+void SetFolderSecurity(IFolderSecurity* security);
 
 // Bits of CFindFirstFileErrorDlg::m_accessFlags.
 enum

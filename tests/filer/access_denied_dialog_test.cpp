@@ -1,5 +1,6 @@
 // The access-denied folder dialog, through a stand-in for the system's security calls.
 #include "app/dialogs/DialogAnswerScript.h"
+#include "filer/FilerPane.h"
 #include "filer/dialogs/FindFirstFileErrorDlg.h"
 #include "res/FilerDialogs.h"
 #include "tests/common/DialogHarness.h"
@@ -173,4 +174,45 @@ TEST(AccessDeniedDialog, TheSecurityPageIsNamedInTheSystemsLanguage)
                                              CFindFirstFileErrorDlg::SecurityPageName(language)}),
                   security.m_pages);
     }
+}
+
+namespace
+{
+int g_paneAnswer = IDC_FIND_ERROR_GRANT;
+bool g_paneAnswered = false;
+
+BOOL CALLBACK ClickInAccessDialog(HWND window, LPARAM)
+{
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (wcscmp(caption, L"エラー") != 0 || GetDlgItem(window, IDC_FIND_ERROR_SECURITY) == nullptr)
+        return TRUE;
+    g_paneAnswered = true;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(g_paneAnswer, BN_CLICKED), 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerAccessDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), ClickInAccessDialog, 0);
+    if (g_paneAnswered)
+        KillTimer(nullptr, timer);
+}
+} // namespace
+
+TEST(AccessDeniedDialog, ThePaneIsToldToReadAgainOnlyWhenTheUserActed)
+{
+    FakeSecurity security;
+    SetFolderSecurity(&security);
+    CFilerPane pane(0);
+    for (int answer : {IDC_FIND_ERROR_GRANT, IDCANCEL})
+    {
+        g_paneAnswer = answer;
+        g_paneAnswered = false;
+        security.m_listingError = ERROR_ACCESS_DENIED;
+        SetTimer(nullptr, 0, 20, AnswerAccessDialog);
+        EXPECT_EQ(answer == IDCANCEL ? 0 : 1, AskAccessDeniedRetry(pane, ERROR_ACCESS_DENIED, L"C:\\locked"));
+        EXPECT_TRUE(g_paneAnswered);
+    }
+    SetFolderSecurity(nullptr);
 }

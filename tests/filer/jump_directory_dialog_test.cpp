@@ -9,6 +9,7 @@
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestSupport.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -223,4 +224,42 @@ TEST_F(JumpDirectoryTest, EveryGroupSurvivesTheSettingsFile)
             EXPECT_STREQ(written[g].m_entries[e].m_display, g_JumpGroups[g].m_entries[e].m_display);
         }
     }
+}
+
+TEST_F(JumpDirectoryTest, TheDisplaySettingsChooseTheColumnsAndIconsShowForExistingTargets)
+{
+    g_DISP_ICON_ON_JUMP_DIR_DLG = 1;
+    const std::wstring existing = qvtest::ScratchDir();
+    SetGroups({{L"main", {Jump(existing.c_str(), L"A", L"here"), Jump(L"C:\\gone\\nowhere")}}});
+    CDialogAnswerScript script;
+    CDialogAnswer onlyKeys;
+    onlyKeys.order = {1, 0, 2};
+    onlyKeys.checks = {1, 0, 0};
+    script.Add(onlyKeys);
+    DrivenJumpDlg dialog;
+    dialog.drive = [](DrivenJumpDlg& dlg) {
+        HWND list = ::GetDlgItem(dlg.m_hWnd, IDC_JUMP_LIST);
+        EXPECT_EQ(2, ListView_GetItemCount(list));
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = 1;
+        ListView_GetItem(list, &item);
+        EXPECT_LT(item.iImage, 0); // a missing target has no icon
+        wchar_t text[64] = {};
+        ListView_GetItemText(list, 0, 1, text, 64);
+        EXPECT_STREQ(L"[A]", text);
+        ListView_GetItemText(list, 0, 2, text, 64);
+        EXPECT_STREQ(L"(here)", text);
+        EXPECT_EQ(0, ::GetWindowLongPtrW(list, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+
+        dlg.Command(IDC_JUMP_DISPLAY_SETTINGS);
+        ListView_GetItemText(list, 0, 0, text, 64);
+        EXPECT_STREQ(L"[A]", text);
+        EXPECT_NE(0, ::GetWindowLongPtrW(list, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+        dlg.Command(IDCANCEL);
+    };
+    dialog.DoModal();
+    EXPECT_EQ(1, g_JumpListColumns[0].item);
+    EXPECT_EQ(1, g_JumpListColumns[0].shown);
+    EXPECT_EQ(0, g_JumpListColumns[1].shown);
 }

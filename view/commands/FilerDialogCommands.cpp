@@ -49,7 +49,11 @@ int RunTreeDialog(CQvView& view, BOOL driveRoot)
     IPaneArchive* owner = pane->m_mode == PANE_MODE_ARCHIVE ? pane->m_archive : nullptr;
     if (owner != nullptr)
         root = owner->GetCurrentFolder();
-    if (driveRoot && owner == nullptr && root.GetLength() >= 2 && root[1] == L':')
+    // The tree's root carries no trailing backslash; a drive root is "X:". The drive
+    // tree of an archive listing is the tree of the whole archive.
+    if (driveRoot && owner != nullptr)
+        root.Empty();
+    else if (root.GetLength() >= 2 && root[1] == L':' && (driveRoot || root.GetLength() == 3))
         root = root.Left(2);
     else if (root.GetLength() > 3 && root[root.GetLength() - 1] == L'\\')
         root = root.Left(root.GetLength() - 1);
