@@ -5,6 +5,7 @@
 #include "app/records/WalkPathGuard.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
+#include "filer/PaneArchive.h"
 #include "res/FilerDialogs.h"
 
 namespace
@@ -60,7 +61,10 @@ void CFileListDlg::CollectDirectory(const CFileInfo& directory, CWalkPathGuard& 
 BOOL CFileListDlg::CollectFiles(CFilerPane& pane)
 {
     m_files.clear();
-    m_baseDirectory = pane.m_currentDir;
+    // Members of a listed archive carry their folder inside the archive.
+    m_baseDirectory = pane.m_mode == PANE_MODE_ARCHIVE && pane.m_archive != nullptr
+                          ? pane.m_archive->GetCurrentFolder()
+                          : pane.m_currentDir;
     try
     {
         CFileInfo entry;

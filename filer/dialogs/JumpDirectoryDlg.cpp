@@ -62,7 +62,10 @@ BOOL CJumpDirectoryDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     if (g_JumpGroups.GetSize() == 0)
+    {
         g_JumpGroups.SetSize(1);
+        g_SUMDIRJUMPGROUP = 1;
+    }
     CheckDlgButton(IDC_JUMP_ICONS, g_DISP_ICON_ON_JUMP_DIR_DLG ? BST_CHECKED : BST_UNCHECKED);
     HWND list = ::GetDlgItem(m_hWnd, IDC_JUMP_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
