@@ -295,6 +295,9 @@ public:
     // Re-reads and re-sorts every shown filer pane, keeping each cursor on the same
     // name: after the sort order changed.
     void ResortFilerPanes();
+    // "@Tempsort": the sort dialog on the active listing's order, kept for that pane
+    // only, not as its default.
+    void TemporarySort();
     // Flips one display filter (0 hidden, 1 system, 2 leading dot, 3 read-only) or
     // applies the remembered filter preset n, then shows the panes again under it.
     void ToggleDisplayFilter(int flag);

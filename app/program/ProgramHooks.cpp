@@ -3,8 +3,25 @@
 #include "app/settings/SettingsSections.h"
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
+#include "filer/PaneHooks.h"
+#include "filer/dialogs/FindFirstFileErrorDlg.h"
+#include "filer/dialogs/WildCardDlg.h"
+#include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+
+namespace
+{
+INT_PTR EditFindCondition(CWnd* parent, FindCondition& condition)
+{
+    CFindOptionDlg dialog(parent);
+    dialog.m_condition = condition;
+    const INT_PTR result = dialog.DoModal();
+    if (result == IDOK)
+        condition = dialog.m_condition;
+    return result;
+}
+} // namespace
 
 void InstallProgramHooks()
 {
@@ -16,4 +33,8 @@ void InstallProgramHooks()
     InstallFilerHooks(&CArchiveFront::CreateForPane);
     // The panes' searches run the file operations' search worker.
     InstallFindThread();
+    // A folder the pane may not list offers to grant access; the wildcard dialog's
+    // extra conditions are the file search's.
+    g_PaneHooks.askAccessDeniedRetry = AskAccessDeniedRetry;
+    CWildCardDlg::SetEditCondition(EditFindCondition);
 }

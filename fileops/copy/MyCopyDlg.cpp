@@ -196,6 +196,8 @@ BOOL CMyCopyDlg::OnInitDialog()
                                 (LPARAM)destinations[i].GetString());
     }
     SetDlgItemText(IDC_COPY_DESTINATION, m_destinationText);
+    m_complement.Attach(this, IDC_COPY_DESTINATION, TRUE, COMPLETE_DIRECTORIES, m_source.m_directory,
+                        m_sourcePane);
 
     if (m_kind == UP_MOVE || m_kind == NEGLECT_DIR || drop)
     {

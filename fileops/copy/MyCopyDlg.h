@@ -7,6 +7,7 @@
 #include <windows.h>
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "filer/dialogs/InputComplement.h"
 #include "filer/PaneSelection.h"
 #include "framework/FwCollections.h"
 
@@ -55,6 +56,7 @@ protected:
 
 private:
     void EnableItem(int id, BOOL enable);
+    CInputComplement m_complement;
 };
 
 class CSelCopyFileDlg : public CScriptedDialog

@@ -11,6 +11,13 @@ void CMkDirDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_MKDIR_MOVE_CURSOR, m_bMoveCursor);
 }
 
+BOOL CMkDirDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_complement.Attach(this, IDC_MKDIR_NAME, FALSE, COMPLETE_DIRECTORIES, nullptr);
+    return TRUE;
+}
+
 CEditNameDlg::CEditNameDlg(CWnd* pParent) : CDialog(IDD_EDIT_NAME, pParent) {}
 
 void CEditNameDlg::DoDataExchange(CDataExchange* pDX)
@@ -22,6 +29,7 @@ BOOL CEditNameDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CheckDlgButton(IDC_EDIT_UNICODE, m_bUnicode ? BST_CHECKED : BST_UNCHECKED);
+    m_complement.Attach(this, IDC_EDIT_NAME, FALSE, COMPLETE_BOTH, nullptr, m_paneIndex);
     // Without an editor option for UTF-16 files the choice has nothing to act on.
     if (g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty())
         ::EnableWindow(::GetDlgItem(m_hWnd, IDC_EDIT_UNICODE), FALSE);

@@ -2,6 +2,7 @@
 // command that opens them creates the directory or starts the editor.
 #pragma once
 #include <windows.h>
+#include "filer/dialogs/InputComplement.h"
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
 
@@ -15,7 +16,11 @@ public:
     int m_bMoveCursor = 0;
 
 protected:
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    CInputComplement m_complement;
 };
 
 class CEditNameDlg : public CDialog
@@ -33,4 +38,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    CInputComplement m_complement;
 };

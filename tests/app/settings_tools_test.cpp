@@ -269,7 +269,7 @@ TEST_F(ToolSectionsTest, ListsAndTablesTakeTheirDocumentedShapes)
               L"[PLUGINDATA]\r\nPLUGINDIR=D:\\p\r\nP_NAME0=one.dll\r\nP_VER0=125\r\nP_KEYSTR0=#1\r\nP_NAME2="
               L"gap.dll\r\n"
               L"[VIEW_HISTORY]\r\nFILE_NAME0=new.txt\r\nPATH0=C:\\a\r\nFILE_NAME1=nopath.txt\r\n"
-              L"FILE_NAME5=old.txt\r\nARCHIVE_PATH5=C:\\x.zip\r\n"
+              L"PATH3=C:\\nameless\r\nFILE_NAME5=old.txt\r\nARCHIVE_PATH5=C:\\x.zip\r\n"
               L"[ALPHA_CHANNEL_PROCESS]\r\nCOLOR0=12345g\r\nCOLOR1=ABCDEF99\r\n"
               L"[VIEWERSETTING]\r\nLINE_RETURN_CODE=\r\n");
     LoadSectionNonLoadCpl(ini);
@@ -282,7 +282,7 @@ TEST_F(ToolSectionsTest, ListsAndTablesTakeTheirDocumentedShapes)
     EXPECT_EQ(CString(L"b.cpl"), g_NonLoadCplList[1]);
     ASSERT_EQ(1, g_PlugInList.GetCount()); // the list ends at the first empty name
     EXPECT_EQ(125, g_PlugInList[0].m_version);
-    ASSERT_EQ(2, g_ViewHistory.GetCount()); // entry 1 has neither path nor archive
+    ASSERT_EQ(2, g_ViewHistory.GetCount()); // entry 1 has neither path nor archive, 3 no name
     EXPECT_EQ(CString(L"new.txt"), g_ViewHistory[0].m_name);
     EXPECT_EQ(CString(L"old.txt"), g_ViewHistory[1].m_name);
     EXPECT_EQ(0xd3d1ceu, g_AlphaChannelTypes[0].colour); // not hexadecimal: default

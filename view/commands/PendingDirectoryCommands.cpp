@@ -6,9 +6,7 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(ChangeDirectoryByName)
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
-QV_PENDING_COMMAND(JumpToDirectory)
 QV_PENDING_COMMAND(AddJumpDirectory)
 QV_PENDING_COMMAND(GoRootDirectory)
 QV_PENDING_COMMAND(ShowDirectoryHistory)
@@ -22,10 +20,7 @@ QV_PENDING_COMMAND(OpenCommandPromptAsAdmin)
 QV_PENDING_COMMAND(OpenPowerShell)
 QV_PENDING_COMMAND(OpenPowerShellAsAdmin)
 QV_PENDING_COMMAND(OpenLauncher)
-QV_PENDING_COMMAND(WriteFileList)
 QV_PENDING_COMMAND(FormatDisk)
-QV_PENDING_COMMAND(ShowDirectoryTree)
-QV_PENDING_COMMAND(ShowDriveTree)
 QV_PENDING_COMMAND(MoveFilesToParent)
 QV_PENDING_COMMAND(ShowFilesOfSubdirectories)
 QV_PENDING_COMMAND(ShowAllDirectories)

@@ -1,4 +1,4 @@
-#include "fileops/common/WalkPathGuard.h"
+#include "app/records/WalkPathGuard.h"
 
 #include "app/PathHelpers.h"
 

@@ -1,0 +1,107 @@
+// The commands that open the filer's own dialogs: the temporary sort orders the
+// active pane only, and the move to a typed directory starts from the current one.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/dialogs/DialogAnswerScript.h"
+#include "res/FilerDialogs.h"
+#include "tests/common/TestHelpers.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Answers the dialog with the caption once it shows: checks `button` (0 none) and
+// ends it with `result`.
+struct DialogAnswer
+{
+    const wchar_t* caption = nullptr;
+    int uncheck = 0;
+    int check = 0;
+    int result = IDOK;
+    const wchar_t* text = nullptr; // typed into control `textId`
+    int textId = 0;
+    bool answered = false;
+};
+DialogAnswer* g_answer = nullptr;
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", g_answer->caption);
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    if (g_answer->uncheck)
+        CheckDlgButton(dialog, g_answer->uncheck, BST_UNCHECKED);
+    if (g_answer->check)
+        CheckDlgButton(dialog, g_answer->check, BST_CHECKED);
+    if (g_answer->text)
+        SetDlgItemTextW(dialog, g_answer->textId, g_answer->text);
+    g_answer->answered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_answer->result, BN_CLICKED), 0);
+}
+
+class FilerDialogCommands : public commandtest::CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        Set(g_NOTVIEWCURRENTDIR, 1);
+        Set(g_NOTVIEWUPDIR, 1);
+        qvtest::WriteFileBytes(std::wstring(m_dir + L"\\a.txt"), "x");
+        qvtest::WriteFileBytes(std::wstring(m_dir + L"\\b.txt"), "long contents");
+        CreateDirectoryW(m_dir + L"\\sub", nullptr);
+        for (CFilerPane* pane : {m_panes[0].get(), m_panes[1].get()})
+        {
+            ResetSortSetting(pane->m_sortSetting);
+            pane->m_sortSetting.m_fileKey = SORT_KEY_NAME;
+            pane->m_sortSetting.m_secondKey = 0;
+            ResetSortSetting(pane->m_workingSort);
+        }
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    }
+    void Answer(DialogAnswer& answer)
+    {
+        g_answer = &answer;
+        SetTimer(nullptr, 0, 20, AnswerDialog);
+    }
+    std::vector<std::wstring> Names(int pane) const
+    {
+        std::vector<std::wstring> out;
+        for (INT_PTR i = 0; i < m_panes[pane]->m_entries.GetSize(); ++i)
+            out.push_back(m_panes[pane]->m_entries[i].GetName());
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(FilerDialogCommands, TheTemporarySortOrdersTheActivePaneOnly)
+{
+    EXPECT_EQ((std::vector<std::wstring>{L"sub", L"a.txt", L"b.txt"}), Names(0));
+    DialogAnswer cancel{L"仮ファイルソート", IDC_SORT_BY_NAME, IDC_SORT_BY_SIZE, IDCANCEL};
+    Answer(cancel);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Tempsort"));
+    EXPECT_TRUE(cancel.answered);
+    EXPECT_FALSE(m_panes[0]->m_workingSort.IsSet());
+
+    DialogAnswer bySize{L"仮ファイルソート", IDC_SORT_BY_NAME, IDC_SORT_BY_SIZE, IDOK};
+    Answer(bySize);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Tempsort"));
+    ASSERT_TRUE(bySize.answered);
+    EXPECT_EQ(SORT_KEY_SIZE, m_panes[0]->m_workingSort.m_fileKey);
+    EXPECT_EQ(SORT_KEY_NAME, m_panes[0]->m_sortSetting.m_fileKey);
+    EXPECT_FALSE(m_panes[1]->m_workingSort.IsSet());
+    EXPECT_EQ((std::vector<std::wstring>{L"sub", L"b.txt", L"a.txt"}), Names(0));
+}
+
+TEST_F(FilerDialogCommands, ATypedRelativeDirectoryIsEnteredFromTheCurrentOne)
+{
+    DialogAnswer sub{L"ディレクトリの移動", 0, 0, IDOK, L"sub", IDC_LOG_DISK_PATH};
+    Answer(sub);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchange"));
+    ASSERT_TRUE(sub.answered);
+    EXPECT_EQ(std::wstring(m_dir + L"\\sub"), qvtest::W(m_panes[0]->m_currentDir));
+}

@@ -1,0 +1,143 @@
+// The commands that open the filer's own dialogs on the active pane: the jump
+// directories, the directory and drive trees, the file list and the move to a typed
+// directory.
+#include "app/PathHelpers.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/FilerSettings.h"
+#include "filer/DirTreeStore.h"
+#include "filer/FilerPane.h"
+#include "filer/dialogs/DirtreeDlg.h"
+#include "filer/dialogs/FileListDlg.h"
+#include "filer/dialogs/JumpDirectoryDlg.h"
+#include "filer/dialogs/LogDiskDlg.h"
+#include "res/FilerDialogs.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/status/StatusLine.h"
+
+namespace commands
+{
+
+namespace
+{
+// The active pane when it lists a directory or an archive; else null.
+CFilerPane* ActiveListing(CQvView& view, int& index)
+{
+    index = view.GetActivePaneIndex();
+    if (index < 0 || g_Panes[index] == nullptr)
+        return nullptr;
+    CFilerPane* pane = g_Panes[index];
+    return (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0 ? pane : nullptr;
+}
+
+// A bare drive root is shown with its one backslash.
+CString WithRootBackslash(const CString& path)
+{
+    if (path.GetLength() == 2 && path[1] == L':')
+        return path + L"\\";
+    return path;
+}
+
+int RunTreeDialog(CQvView& view, BOOL driveRoot)
+{
+    int index = -1;
+    CFilerPane* pane = ActiveListing(view, index);
+    if (pane == nullptr)
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CString root = pane->m_currentDir;
+    IPaneArchive* owner = pane->m_mode == PANE_MODE_ARCHIVE ? pane->m_archive : nullptr;
+    if (owner != nullptr)
+        root = owner->GetCurrentFolder();
+    // The tree's root carries no trailing backslash; a drive root is "X:". The drive
+    // tree of an archive listing is the tree of the whole archive.
+    if (driveRoot && owner != nullptr)
+        root.Empty();
+    else if (root.GetLength() >= 2 && root[1] == L':' && (driveRoot || root.GetLength() == 3))
+        root = root.Left(2);
+    else if (root.GetLength() > 3 && root[root.GetLength() - 1] == L'\\')
+        root = root.Left(root.GetLength() - 1);
+    g_DirTreeStore.m_root.SetFromPath(owner, root);
+    CDirtreeDlg dialog(&view);
+    if (dialog.DoModal() == IDC_DIR_TREE_JUMP && owner == nullptr && !g_DirTreeStore.m_resultPath.IsEmpty())
+        view.ChangePaneDirectory(index, WithRootBackslash(g_DirTreeStore.m_resultPath), 1, STATUS_PART_FULL,
+                                 FALSE);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+} // namespace
+
+int JumpToDirectory(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = view.GetActivePaneIndex();
+    if (index < 0 || g_Panes[index] == nullptr)
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_QuitHooks.playCommandSound(L"JUMPDIR");
+    CJumpDirectoryDlg dialog(&view);
+    dialog.m_pPane = g_Panes[index];
+    const INT_PTR result = dialog.DoModal();
+    if ((result == IDOK || result == IDC_JUMP_TO_LOCATION) && dialog.m_resultGroup >= 0 &&
+        dialog.m_resultGroup < g_JumpGroups.GetSize() &&
+        dialog.m_resultEntry < g_JumpGroups[dialog.m_resultGroup].m_entries.GetSize())
+    {
+        CString target;
+        ExpandEnvironmentString(
+            target, g_JumpGroups[dialog.m_resultGroup].m_entries[dialog.m_resultEntry].m_directory);
+        if (result == IDC_JUMP_TO_LOCATION)
+            view.OpenPathInPane(index, target);
+        else
+            // A file opens its directory with the cursor on it.
+            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, TRUE);
+    }
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int ShowDirectoryTree(CQvView& view, const CommandCall&, INT_PTR)
+{
+    return RunTreeDialog(view, FALSE);
+}
+
+int ShowDriveTree(CQvView& view, const CommandCall&, INT_PTR)
+{
+    return RunTreeDialog(view, TRUE);
+}
+
+int WriteFileList(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = -1;
+    CFilerPane* pane = ActiveListing(view, index);
+    if (pane == nullptr || pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CFileListDlg dialog(&view);
+    dialog.m_paneNumber = index;
+    dialog.DoModal();
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int ChangeDirectoryByName(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = view.GetActivePaneIndex();
+    if (index < 0 || g_Panes[index] == nullptr ||
+        (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE)) == 0)
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CLogDiskDlg dialog(&view);
+    dialog.m_baseDirectory = g_Panes[index]->m_currentDir;
+    dialog.m_paneNumber = index;
+    if (dialog.DoModal() == IDOK)
+    {
+        CString target, message;
+        if (!ResolveLogDiskTarget(dialog.m_baseDirectory, dialog.m_result, target, message))
+            view.MessageBox(message);
+        else if (!target.IsEmpty())
+            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
+    }
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+} // namespace commands
