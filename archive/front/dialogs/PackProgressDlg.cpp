@@ -94,19 +94,35 @@ DWORD WINAPI RunPackProgressJob(LPVOID parameter)
 {
     CPackProgressDlg* dialog = static_cast<CPackProgressDlg*>(parameter);
     int result = 0;
-    switch (dialog->m_kind)
+    // Nobody above this thread could catch what the job throws (the archive
+    // client throws on duplicate names, for one): it becomes the back-end's
+    // exception code here instead of ending the process.
+    try
     {
-    case 0:
-        result = dialog->m_backEnd->RunCreate(dialog, dialog->m_progress);
-        break;
-    case 1:
-        result = dialog->m_backEnd->RunRename(dialog, dialog->m_progress);
-        break;
-    case 2:
-        result = dialog->m_backEnd->RunDelete(dialog, dialog->m_progress);
-        break;
-    default:
-        break;
+        switch (dialog->m_kind)
+        {
+        case 0:
+            result = dialog->m_backEnd->RunCreate(dialog, dialog->m_progress);
+            break;
+        case 1:
+            result = dialog->m_backEnd->RunRename(dialog, dialog->m_progress);
+            break;
+        case 2:
+            result = dialog->m_backEnd->RunDelete(dialog, dialog->m_progress);
+            break;
+        default:
+            break;
+        }
+    }
+    catch (int value)
+    {
+        dialog->m_backEnd->m_errors.Add(ARCERR_EXCEPTION, value);
+        result = 0;
+    }
+    catch (...)
+    {
+        dialog->m_backEnd->m_errors.Add(ARCERR_EXCEPTION, 0);
+        result = 0;
     }
     dialog->m_result = result;
     ::PostMessageW(dialog->GetSafeHwnd(), WM_COMMAND, IDM_WORKER_DONE, 0);

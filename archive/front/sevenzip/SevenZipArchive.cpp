@@ -726,8 +726,19 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
     else
     {
         ParseArchiveTypeList(*g_SevenZipCodecs, UString(), types);
-        hr = UpdateArchiveFile(*g_SevenZipCodecs, types, UString(LongForm(archive)), filter, options, error,
-                               &openUi, &updateUi, true);
+        try
+        {
+            hr = UpdateArchiveFile(*g_SevenZipCodecs, types, UString(LongForm(archive)), filter, options,
+                                   error, &openUi, &updateUi, true);
+        }
+        catch (...)
+        {
+            // The caller turns what the client throws into a code; the library
+            // this job loaded goes first.
+            if (loadedHere)
+                UnloadLibrary();
+            throw;
+        }
     }
     if (loadedHere)
         UnloadLibrary();

@@ -79,9 +79,11 @@ inline uint32_t Crc32(const std::string& data)
     return ~crc;
 }
 
-// A zip archive of stored members with the given names (UTF-8 flagged) and data.
+// A zip archive of stored members with the given names (UTF-8 flagged) and data,
+// made on the given host (the high byte of madeBy) with the given external attributes.
 inline void WriteStoredZip(const std::wstring& path,
-                           const std::vector<std::pair<std::string, std::string>>& members)
+                           const std::vector<std::pair<std::string, std::string>>& members,
+                           uint32_t madeBy = 20, uint32_t externalAttributes = 0)
 {
     std::string out, central;
     auto u16 = [](std::string& s, uint32_t v) {
@@ -112,7 +114,7 @@ inline void WriteStoredZip(const std::wstring& path,
         out += member.first;
         out += member.second;
         u32(central, 0x02014B50);
-        u16(central, 20);
+        u16(central, madeBy);
         u16(central, 20);
         u16(central, 0x0800);
         u16(central, 0);
@@ -126,7 +128,7 @@ inline void WriteStoredZip(const std::wstring& path,
         u16(central, 0);
         u16(central, 0);
         u16(central, 0);
-        u32(central, 0);
+        u32(central, externalAttributes);
         u32(central, offset);
         central += member.first;
     }

@@ -15,6 +15,14 @@ using sztest::Exists;
 using sztest::ReadFile;
 using sztest::WriteFile;
 
+CDialogAnswer Answer(INT_PTR result, LPCWSTR text = L"")
+{
+    CDialogAnswer answer;
+    answer.result = result;
+    answer.text = text;
+    return answer;
+}
+
 class SevenZipExtractTest : public qvtest::ScratchFolderTest
 {
 protected:
@@ -67,9 +75,9 @@ TEST_F(SevenZipExtractTest, APasswordIsAskedOncePerJob)
         DWORD code; // 0: none
     } cases[] = {
         {{}, 0, 21},
-        {{CDialogAnswer{IDCANCEL}}, 0, 21},
-        {{CDialogAnswer{IDOK, L"nope"}}, 0, 34},
-        {{CDialogAnswer{IDOK, L"secret"}}, 1, 0},
+        {{Answer(IDCANCEL)}, 0, 21},
+        {{Answer(IDOK, L"nope")}, 0, 34},
+        {{Answer(IDOK, L"secret")}, 1, 0},
     };
     int n = 0;
     for (const Case& c : cases)
@@ -124,7 +132,7 @@ TEST_F(SevenZipExtractTest, AFailedItemKeepsTheOldFileByteForByte)
     WriteFile(P(L"out\\s.txt"), old);
     CSevenZipArchive backEnd;
     CDialogAnswerScript script;
-    script.Add(CDialogAnswer{IDOK, L"wrong"});
+    script.Add(Answer(IDOK, L"wrong"));
     backEnd.SetOption(17, nullptr);
     ASSERT_TRUE(sztest::OpenAndList(backEnd, arc));
     backEnd.SetOption(1, arc.c_str());
@@ -271,6 +279,40 @@ TEST_F(SevenZipExtractTest, HostileMemberNamesStayInsideTheDestination)
         EXPECT_TRUE(name == L"dest" || name == L"outside" || name.find(L".zip") != std::wstring::npos)
             << name;
     EXPECT_TRUE(qvtest::ListFolder(P(L"outside")).empty());
+}
+
+TEST_F(SevenZipExtractTest, OnlyTheWindowsAttributesOfAnItemAreApplied)
+{
+    // Besides read-only and archive the member asks for the temporary bit, which
+    // is not the archive's to set on this system.
+    const std::wstring arc = P(L"attrs.zip");
+    sztest::WriteStoredZip(arc, {{"ro.txt", "read only"}}, 20,
+                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY);
+    CSevenZipArchive backEnd;
+    ASSERT_EQ(1, Extract(backEnd, arc, P(L"out")));
+    EXPECT_EQ("read only", ReadFile(P(L"out\\ro.txt")));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE),
+              GetFileAttributesW(P(L"out\\ro.txt").c_str()));
+    // Extracting again over the read-only file replaces it.
+    CSevenZipArchive again;
+    again.SetOption(17, nullptr);
+    ASSERT_TRUE(sztest::OpenAndList(again, arc));
+    again.SetOption(1, arc.c_str());
+    again.SetOption(5, P(L"out").c_str());
+    EXPECT_EQ(1, again.Extract(nullptr, nullptr));
+    SetFileAttributesW(P(L"out\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SevenZipExtractTest, ALongMemberNameIsCutInTheListingOnly)
+{
+    const std::string longName(300, 'n');
+    const std::wstring arc = P(L"long.zip");
+    sztest::WriteStoredZip(arc, {{"d/" + longName, "x"}});
+    CSevenZipArchive backEnd;
+    ASSERT_TRUE(sztest::OpenAndList(backEnd, arc));
+    ASSERT_EQ(1, backEnd.m_listing.GetSize());
+    EXPECT_EQ(std::wstring(259, L'n'), std::wstring(backEnd.m_listing[0].m_findData.cFileName));
+    EXPECT_EQ(L"d\\" + std::wstring(300, L'n'), qvtest::W(backEnd.m_listing[0].m_storedPath));
 }
 
 } // namespace

@@ -122,7 +122,9 @@ TEST(SevenZipTypes, MemberPathsBecomeSafeRelativePathsOrAreRefused)
         BOOL ok = MakeSafeRelativePath(c.member, out);
         EXPECT_EQ(c.relative != nullptr, ok != FALSE) << qvtest::W(c.member);
         if (c.relative != nullptr && ok)
+        {
             EXPECT_EQ(std::wstring(c.relative), qvtest::W(out)) << qvtest::W(c.member);
+        }
     }
 }
 
