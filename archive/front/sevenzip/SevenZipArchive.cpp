@@ -706,8 +706,11 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
         for (INT_PTR i = 0; i < m_chosenEntries.GetSize(); i++)
         {
             const CArchiveFileInfo& entry = *m_chosenEntries[i];
-            CString name = entry.m_folder.IsEmpty() ? CString(entry.m_findData.cFileName)
-                                                    : entry.m_folder + L"\\" + entry.m_findData.cFileName;
+            // The stored path, since cFileName may hold only the start of a long name.
+            CString name = entry.m_storedPath;
+            if (name.IsEmpty())
+                name = entry.m_folder.IsEmpty() ? CString(entry.m_findData.cFileName)
+                                                : entry.m_folder + L"\\" + entry.m_findData.cFileName;
             // Member names are taken literally: "a*" deletes only the member "a*".
             filter.QueuePattern(true, UString(name), false, false);
             if (progress != nullptr)
