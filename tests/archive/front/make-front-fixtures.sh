@@ -34,6 +34,9 @@ head -c 9000 /dev/zero | tr '\0' 'x' >tree/big.txt
 touch -d '2020-01-02 03:04:05' tree/dir/sub/a.txt tree/dir2/a.txt tree/top.txt tree/big.txt
 (cd tree && 7z a -bd -y ../tree.7z top.txt big.txt dir dir2 >/dev/null)
 
+# A compressed stream that stores neither a name nor a size.
+printf 'stream\n' | bzip2 -9 >plain.txt.bz2
+
 rm -rf star secret jp tree
 cd ..
 rm -rf "$out"

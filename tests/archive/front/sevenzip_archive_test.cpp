@@ -65,6 +65,21 @@ TEST_F(SevenZipArchiveTest, OpenRefusesWhatItCannotReadAndListsWhatItCan)
     EXPECT_EQ(0, g_SevenZipCodecsUseCount);
 }
 
+TEST_F(SevenZipArchiveTest, ItemsWithoutPathOrSizeAreNamedAfterTheArchiveAndMarked)
+{
+    CSevenZipArchive backEnd;
+    ASSERT_TRUE(sztest::OpenAndList(backEnd, sztest::ClientFixture(L"backup.tgz")));
+    EXPECT_EQ(std::vector<std::wstring>{L"backup.tar"}, StoredPaths(backEnd));
+    ASSERT_TRUE(sztest::OpenAndList(backEnd, sztest::Fixture(L"plain.txt.bz2")));
+    EXPECT_EQ(std::vector<std::wstring>{L"plain.txt"}, StoredPaths(backEnd));
+    EXPECT_EQ(1, backEnd.m_unknownSizeFlags & 1);
+    void* buffer = nullptr;
+    LONGLONG size = 0;
+    ASSERT_EQ(1, backEnd.ExtractToMemory(nullptr, L"", L"plain.txt", &buffer, &size, nullptr));
+    EXPECT_EQ("stream\n", std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
+    LocalFreeLocked(buffer);
+}
+
 TEST_F(SevenZipArchiveTest, JapaneseMemberNamesComeBackIntact)
 {
     const std::wstring name = L"日本語.txt";
