@@ -412,7 +412,13 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     }
     int lastSlash = safe.ReverseFind(L'\\');
     if (lastSlash > 0 && !flat)
-        CreateDirectoryPath(LongForm(outputDirectory + safe.Left(lastSlash)));
+    {
+        // Members come folder by folder: a folder made for the last one is there.
+        CString folder = LongForm(outputDirectory + safe.Left(lastSlash));
+        if (folder.CompareNoCase(lastFolder) != 0)
+            CreateDirectoryPath(folder);
+        lastFolder = folder;
+    }
     base.SetMainText(L"解凍中");
     outputPath = LongForm(outputDirectory + safe);
 
@@ -433,7 +439,8 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
 HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool sizeKnown)
 {
     CFsEntryInfo existing;
-    if (existing.FindForPath(outputPath))
+    const bool replacing = existing.FindForPath(outputPath);
+    if (replacing)
     {
         if (existing.IsDir())
             return E_ABORT;
@@ -470,12 +477,13 @@ HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool siz
                 return S_FALSE;
         }
     }
-    // The data goes to a name beside the target and replaces it only when the item
-    // ended well: a wrong password, a damaged item or a cancel keeps the old file.
-    partialPath = PartialNameFor(outputPath);
+    // Over an existing file the data goes to a name beside it and replaces it only
+    // when the item ended well: a wrong password, a damaged item or a cancel keeps
+    // the old file. A new file is written in place and removed when the item fails.
+    partialPath = replacing ? PartialNameFor(outputPath) : outputPath;
     fileStream = new COutFileStream;
     fileStream->AddRef();
-    if (!fileStream->OpenForWrite(partialPath, CREATE_ALWAYS))
+    if (!fileStream->OpenForWrite(partialPath, replacing ? CREATE_ALWAYS : CREATE_NEW))
     {
         fileStream->Release();
         fileStream = nullptr;
@@ -520,7 +528,8 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::SetOperationResult(IN
             FsDeleteFile(partialPath);
             return closed != S_OK ? closed : answer;
         }
-        if (!ReplaceFileInOneStep(UString(partialPath), UString(outputPath)))
+        if (partialPath.CompareNoCase(outputPath) != 0 &&
+            !ReplaceFileInOneStep(UString(partialPath), UString(outputPath)))
         {
             FsDeleteFile(partialPath);
             failedItems++;

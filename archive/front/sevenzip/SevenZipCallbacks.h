@@ -107,6 +107,7 @@ public:
     int toMemory = 0;
     CString outputPath;  // the file the current item ends up as
     CString partialPath; // the file being written, renamed to outputPath when good
+    CString lastFolder;  // the folder made for the last item
     int outputOpen = 0;
     CString basePath;
     CString archivePath;
