@@ -115,7 +115,7 @@ bool IsBareDriveName(const wchar_t* text)
 // could, so only the last '*' seen ever needs to take one more character. This gives
 // the same answers as trying every split, without the exponential cost of masks with
 // many stars.
-bool MatchWildcard(const wchar_t* mask, const wchar_t* name)
+bool MatchFilterWildcard(const wchar_t* mask, const wchar_t* name)
 {
     const wchar_t* starMask = nullptr;
     const wchar_t* starName = nullptr;
@@ -183,7 +183,7 @@ bool CPathFilterItem::CheckPath(const CPathParts& pathParts, bool isFile) const
         size_t i = 0;
         for (; i < Parts.size(); i++)
         {
-            bool match = WildcardMatching ? MatchWildcard(Parts[i], pathParts[s + i])
+            bool match = WildcardMatching ? MatchFilterWildcard(Parts[i], pathParts[s + i])
                                           : NamesEqual(Parts[i], pathParts[s + i]);
             if (!match)
                 break;

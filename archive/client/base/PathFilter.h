@@ -18,7 +18,7 @@ bool ContainsWildcard(const wchar_t* text);
 // Exactly one letter followed by ':'.
 bool IsBareDriveName(const wchar_t* text);
 // '*' any run, '?' any one character; other characters by the case rule.
-bool MatchWildcard(const wchar_t* mask, const wchar_t* name);
+bool MatchFilterWildcard(const wchar_t* mask, const wchar_t* name);
 
 struct CPathFilterItem
 {

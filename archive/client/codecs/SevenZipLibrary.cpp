@@ -19,7 +19,7 @@ void CloseSevenZipLoadMutex()
     g_SevenZipLoadMutex = nullptr;
 }
 
-int CSevenZipArchive::LoadLibrary()
+int CSevenZipLibrary::LoadLibrary()
 {
     CHandleLock lock(g_SevenZipLoadMutex);
     static const wchar_t* const kNames[] = {L"7z.dll", L"7z64.dll"};
@@ -36,7 +36,7 @@ int CSevenZipArchive::LoadLibrary()
     return 1;
 }
 
-void CSevenZipArchive::AcquireCodecs()
+void CSevenZipLibrary::AcquireCodecs()
 {
     g_SevenZipCodecsUseCount++;
     if (g_SevenZipCodecs != nullptr)
@@ -49,7 +49,7 @@ void CSevenZipArchive::AcquireCodecs()
     codecs->LoadMainLibrary();
 }
 
-void CSevenZipArchive::ReleaseCodecs()
+void CSevenZipLibrary::ReleaseCodecs()
 {
     CHandleLock lock(g_SevenZipLoadMutex);
     if (g_SevenZipCodecsUseCount-- == 1 && g_SevenZipCodecs != nullptr)
@@ -60,7 +60,7 @@ void CSevenZipArchive::ReleaseCodecs()
     }
 }
 
-void CSevenZipArchive::UnloadLibrary()
+void CSevenZipLibrary::UnloadLibrary()
 {
     if (m_module == nullptr)
         return;

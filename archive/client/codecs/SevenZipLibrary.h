@@ -13,13 +13,13 @@ void CreateSevenZipLoadMutex();
 void CloseSevenZipLoadMutex();
 
 // The archive library as one user holds it.
-class CSevenZipArchive
+class CSevenZipLibrary
 {
 public:
-    CSevenZipArchive() = default;
-    CSevenZipArchive(const CSevenZipArchive&) = delete;
-    CSevenZipArchive& operator=(const CSevenZipArchive&) = delete;
-    ~CSevenZipArchive() { UnloadLibrary(); }
+    CSevenZipLibrary() = default;
+    CSevenZipLibrary(const CSevenZipLibrary&) = delete;
+    CSevenZipLibrary& operator=(const CSevenZipLibrary&) = delete;
+    ~CSevenZipLibrary() { UnloadLibrary(); }
 
     // Loads "7z.dll", else "7z64.dll", and takes a share of the registry; 1 on success.
     int LoadLibrary();

@@ -404,8 +404,8 @@ TEST(CodecsTest, SharedRegistryFollowsTheUseCount)
     CreateSevenZipLoadMutex();
     ASSERT_EQ(GetModuleHandleW(L"7z.dll"), nullptr);
     {
-        CSevenZipArchive first;
-        CSevenZipArchive second;
+        CSevenZipLibrary first;
+        CSevenZipLibrary second;
         ASSERT_EQ(first.LoadLibrary(), 1);
         EXPECT_EQ(g_SevenZipCodecsUseCount, 1);
         CCodecs* codecs = g_SevenZipCodecs;

@@ -188,7 +188,8 @@ TEST(PathFilter, WildcardMatch)
         {L"*a*a*a*a*a*a*a*a*a*b", manyA.c_str(), false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(MatchWildcard(c.mask, c.name), c.matches) << testing::PrintToString(std::wstring(c.mask));
+        EXPECT_EQ(MatchFilterWildcard(c.mask, c.name), c.matches)
+            << testing::PrintToString(std::wstring(c.mask));
 }
 
 TEST(PathFilter, SplitHelpers)
