@@ -9,6 +9,9 @@
 
 namespace
 {
+// "The archive holds no such member."
+const DWORD kNoSuchMember = 4;
+
 // The key under which a listed name is looked up: Windows names differ only by case.
 std::wstring NameKey(LPCWSTR name)
 {
@@ -40,6 +43,13 @@ WIN32_FIND_DATAW DotEntry(LPCWSTR name)
     lstrcpynW(data.cFileName, name, MAX_PATH);
     lstrcpynW(data.cAlternateFileName, name, 14);
     return data;
+}
+
+// "." and ".." stand for the folder and its parent in every listing; a member or path
+// component of that name (only a damaged or hostile archive holds one) is not listed.
+bool IsDotName(LPCWSTR name)
+{
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
 CString MemberPath(const CArchiveFileInfo& member)
@@ -263,7 +273,7 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
         const CArchiveFileInfo& member = listing->GetAt(i);
         if (member.m_folder.CompareNoCase(base) == 0)
         {
-            if (member.m_findData.cFileName[0] == 0)
+            if (member.m_findData.cFileName[0] == 0 || IsDotName(member.m_findData.cFileName))
                 continue;
             candidate.SetFromArchive(this, base, member.m_findData, static_cast<int>(i));
             if (!candidate.PassesDisplayFilter(FALSE, FALSE, filterDirectories, pattern, condition, 2))
@@ -282,6 +292,8 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
         CString rest = member.m_folder.Mid(prefix.GetLength());
         int slash = rest.Find(L'\\');
         CString component = slash < 0 ? rest : rest.Left(slash);
+        if (IsDotName(component))
+            continue;
         std::wstring key = NameKey(component);
         auto known = listed.find(key);
         if (known != listed.end())
@@ -620,7 +632,8 @@ int CArchiveFront::DeleteEntries(CWnd* owner, CProgressInfo* progress)
     });
 }
 
-int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress)
+int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
+                                 CWnd* owner)
 {
     m_errors.Clear();
     if (m_activeBackEnd != ARCFRONT_SEVENZIP)
@@ -653,10 +666,16 @@ int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTime
         }
     }
     if (chosen == 0)
-        return items.GetSize() == 0 ? 1 : (m_errors.Add(4, 0), 0);
+    {
+        if (items.GetSize() == 0)
+            return 1;
+        // The archive changed since it was listed, or the names are not in it.
+        m_errors.Add(kNoSuchMember, 0);
+        return 0;
+    }
     if (keepArchiveTimes)
         m_sevenZip.SetOption(16, nullptr);
-    return DeleteEntries(static_cast<CWnd*>(nullptr), progress);
+    return DeleteEntries(owner, progress);
 }
 
 int CArchiveFront::RenameEntries(CWnd* owner, CProgressInfo* progress)

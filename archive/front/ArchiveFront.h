@@ -104,8 +104,10 @@ public:
     // Deletes the chosen members (option 2) from a 7-Zip archive.
     int DeleteEntries(CWnd* owner, CProgressInfo* progress);
     // Deletes the items (paths inside the archive; a folder with everything below
-    // it), keeping the archive file's times when asked. 1 on success.
-    int DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress);
+    // it), keeping the archive file's times when asked; the progress dialog is owned
+    // by `owner`. 1 on success.
+    int DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
+                      CWnd* owner = nullptr);
     // Renames by the rename list in a 7-Zip archive.
     int RenameEntries(CWnd* owner, CProgressInfo* progress);
 

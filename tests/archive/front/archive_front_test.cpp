@@ -327,3 +327,39 @@ TEST_F(ArchiveFrontTest, APaneListsAnArchiveThroughTheFrontAndComesBackToIt)
     pane.CloseArchiveListing(TRUE);
     EXPECT_STREQ(L"paths.zip", pane.GetCursorEntry()->GetName());
 }
+
+// Deleting runs the 7-Zip job in its modal progress dialog.
+TEST_F(ArchiveFrontTest, PackDeletingAFolderTakesEveryMemberBelowItAndKeepsTheArchiveTime)
+{
+    std::wstring path = P(L"paths.zip");
+    ASSERT_TRUE(CopyFileW(Fixture(L"paths.zip").c_str(), path.c_str(), FALSE));
+    FILETIME before = WriteTimeOf(path);
+    CArchiveFront front;
+    ASSERT_EQ(1, front.OpenAndList(path.c_str(), 0));
+    front.UnloadLibraries();
+    front.SetCurrentFolder(L"a");
+
+    CStringArray missing;
+    missing.Add(L"a\\gone.txt");
+    EXPECT_EQ(0, front.DeleteEntries(missing, TRUE, nullptr));
+    EXPECT_TRUE(front.m_errors.HasCode(4));
+
+    CStringArray items;
+    // "a\b" is no member of its own: the folder goes with its two members, and "a\bc"
+    // would not be touched by a prefix without its backslash.
+    items.Add(L"a\\b");
+    ASSERT_EQ(1, front.DeleteEntries(items, TRUE, nullptr)) << qvtest::W(front.m_errors.GetMessageText());
+    FILETIME after = WriteTimeOf(path);
+    EXPECT_EQ(0, CompareFileTime(&before, &after));
+
+    CArchiveFront reread;
+    ASSERT_EQ(1, reread.OpenAndList(path.c_str(), 0));
+    std::vector<std::wstring> members;
+    for (int i = 0; i < reread.GetEntryCount(); ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        ASSERT_EQ(1, reread.GetEntry(&member, i));
+        members.push_back(qvtest::W(member->m_storedPath));
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"a\\e.txt", L"top.txt"}), members);
+}
