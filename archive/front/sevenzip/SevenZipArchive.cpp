@@ -263,6 +263,8 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
 {
     m_unknownSizeFlags = 0;
     m_errors.Clear();
+    // The chosen entries point into the listing that goes now.
+    m_chosenEntries.RemoveAll();
     m_listing.RemoveAll();
     if (Module() == nullptr && Open(path, SEVENZIP_OPEN_PACK | SEVENZIP_OPEN_LIST) != 0)
         return 0;

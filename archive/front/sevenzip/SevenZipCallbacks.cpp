@@ -403,20 +403,22 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
              relative.Left(basePath.GetLength()).CompareNoCase(basePath) == 0)
         relative = relative.Mid(basePath.GetLength() + 1);
     CString safe;
-    if (!MakeSafeRelativePath(relative, safe) || !PathStaysInside(outputDirectory, safe))
+    const bool named = MakeSafeRelativePath(relative, safe) != FALSE;
+    const int lastSlash = named ? safe.ReverseFind(L'\\') : -1;
+    // Members come folder by folder: the folder checked and made for the last one
+    // needs neither again.
+    const CString folder = lastSlash > 0 ? LongForm(outputDirectory + safe.Left(lastSlash)) : CString();
+    const bool sameFolder = lastSlash > 0 && folder.CompareNoCase(lastFolder) == 0;
+    if (!named || (!sameFolder && !PathStaysInside(outputDirectory, safe)))
     {
         // A member that would land outside the destination is not written at all.
         refusedItems++;
         failedItems++;
         return S_OK;
     }
-    int lastSlash = safe.ReverseFind(L'\\');
-    if (lastSlash > 0 && !flat)
+    if (lastSlash > 0 && !sameFolder)
     {
-        // Members come folder by folder: a folder made for the last one is there.
-        CString folder = LongForm(outputDirectory + safe.Left(lastSlash));
-        if (folder.CompareNoCase(lastFolder) != 0)
-            CreateDirectoryPath(folder);
+        CreateDirectoryPath(folder);
         lastFolder = folder;
     }
     base.SetMainText(L"解凍中");

@@ -121,6 +121,10 @@ TEST_F(SevenZipArchiveTest, ChosenMembersInPaneOrderAreExtractedEachOnce)
     EXPECT_EQ(3, backEnd.m_chosenIndexes.GetSize());
     backEnd.ResetOptions();
     EXPECT_EQ(0, backEnd.m_chosenIndexes.GetSize());
+    // A new listing drops the choice that pointed into the old one.
+    backEnd.SetOption(2, reinterpret_cast<LPCWSTR>(Entry(backEnd, L"top.txt")));
+    ASSERT_EQ(1, backEnd.ListEntries(arc.c_str()));
+    EXPECT_EQ(0, backEnd.m_chosenEntries.GetSize());
 }
 
 TEST_F(SevenZipArchiveTest, AllMembersWithABasePathOrFlat)
