@@ -271,6 +271,14 @@ TEST_F(ArchiveFrontTest, DeletingInAnArchiveTheArchiverLibraryListedFailsWithNoL
     ASSERT_EQ(1, front.OpenAndList(path.c_str(), 0)) << qvtest::W(front.m_errors.GetMessageText());
     EXPECT_EQ(ARCFRONT_ARCHIVER, front.m_activeBackEnd);
     EXPECT_EQ((std::vector<std::wstring>{L"./90", L"../90", L"dir/90", L"c.txt/0"}), Listed(front, L""));
+    // As a pane does: the library goes after listing and comes back for a member.
+    front.UnloadLibraries();
+    void* buffer = nullptr;
+    LONGLONG size = 0;
+    ASSERT_EQ(1, front.ExtractToMemory(L"b.txt", L"dir", &buffer, &size, nullptr))
+        << qvtest::W(front.m_errors.GetMessageText());
+    EXPECT_EQ("stub data", std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
+    LocalFreeLocked(buffer);
 
     CStringArray items;
     items.Add(L"c.txt");
