@@ -371,3 +371,83 @@ TEST_F(ArchiveFrontTest, PackDeletingAFolderTakesEveryMemberBelowItAndKeepsTheAr
     }
     EXPECT_EQ((std::vector<std::wstring>{L"a\\e.txt", L"top.txt"}), members);
 }
+
+TEST_F(ArchiveFrontTest, JobsWithoutAnArchiveFailWithTheErrorOfTheirKind)
+{
+    CArchiveFront front;
+    struct Case
+    {
+        const char* what;
+        int result;
+        DWORD code;
+    };
+    const Case cases[] = {
+        {"Extract", front.Extract(nullptr, nullptr), ARCERR_NO_DLL_OR_PLUGIN},
+        {"CreateArchive", front.CreateArchive(nullptr, 0), ARCERR_NO_DLL_OR_PLUGIN},
+        {"MakeSelfExtracting", front.MakeSelfExtracting(nullptr, 0), ARCERR_NO_DLL_OR_PLUGIN},
+        {"RenameEntries", front.RenameEntries(nullptr, nullptr), ARCERR_NO_DLL},
+        {"SelectPackBackEnd", front.SelectPackBackEnd(ARCFRONT_PLUGIN, 0), 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(0, c.result) << c.what;
+    EXPECT_EQ(ARCFRONT_NONE, front.m_activeBackEnd);
+    EXPECT_EQ(0, front.Extract(nullptr, nullptr));
+    ASSERT_EQ(1, front.m_errors.GetSize());
+    EXPECT_EQ(static_cast<DWORD>(ARCERR_NO_DLL_OR_PLUGIN), front.m_errors[0]);
+
+    struct Name
+    {
+        const wchar_t* name;
+        int supported;
+    };
+    for (const Name& n : {Name{L"x.7z", 1}, Name{L"x.gca", 1}, Name{L"x.txt", 0}})
+        EXPECT_EQ(n.supported, CArchiveFront::IsSupportedName(n.name, ARCFRONT_OPEN_UNPACK))
+            << qvtest::W(n.name);
+}
+
+TEST_F(ArchiveFrontTest, ChosenMembersAreExtractedBelowTheFolderThePaneShows)
+{
+    CArchiveFront front;
+    ASSERT_EQ(1, front.OpenAndList(Fixture(L"paths.zip").c_str(), 0));
+    front.UnloadLibraries();
+    front.SetCurrentFolder(L"a");
+    front.ResetOptions();
+    std::wstring destination = P(L"out");
+    front.SetOption(5, destination.c_str());
+    for (int i = 0; i < front.GetEntryCount(); ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        ASSERT_EQ(1, front.GetEntry(&member, i));
+        if (member->m_folder.Left(1) == L"a")
+            front.SetOption(2, member);
+    }
+    ASSERT_EQ(1, front.Extract(nullptr, nullptr)) << qvtest::W(front.m_errors.GetMessageText());
+    EXPECT_EQ("c\n", qvtest::ReadFileBytes(P(L"out\\b\\c.txt")));
+    EXPECT_EQ("e\n", qvtest::ReadFileBytes(P(L"out\\e.txt")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(P(L"out\\top.txt").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(P(L"out\\a").c_str()));
+}
+
+// Creating runs the 7-Zip job in its modal progress dialog.
+TEST_F(ArchiveFrontTest, PackCreatingGoesToThePackingBackEndChosenBefore)
+{
+    ASSERT_TRUE(CreateDirectoryW(P(L"src").c_str(), nullptr));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"src\\f.txt"), "packed"));
+    std::wstring archive = P(L"new.7z");
+    CArchiveFront front;
+    ASSERT_EQ(1, front.SelectPackBackEnd(ARCFRONT_SEVENZIP, 0));
+    EXPECT_EQ(ARCFRONT_SEVENZIP, front.m_activeBackEnd);
+    front.ResetOptions();
+    front.SetOption(0, P(L"src").c_str());
+    front.SetOption(1, archive.c_str());
+    front.SetOption(13, L"f.txt");
+    ASSERT_EQ(1, front.CreateArchive(nullptr, 0)) << qvtest::W(front.m_errors.GetMessageText());
+
+    CArchiveFront reader;
+    ASSERT_EQ(1, reader.OpenAndList(archive.c_str(), 0));
+    void* buffer = nullptr;
+    LONGLONG size = 0;
+    ASSERT_EQ(1, reader.ExtractToMemory(L"f.txt", L"", &buffer, &size, nullptr));
+    EXPECT_EQ("packed", std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
+    LocalFreeLocked(buffer);
+}
