@@ -283,7 +283,12 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
             if (candidate.IsDirectory() && known != listed.end())
                 out[known->second].SetFromArchive(this, base, member.m_findData, static_cast<int>(i));
             else
-                listed[key] = out.AddEntry(candidate);
+            {
+                // A file that shares its name with a folder already listed leaves the
+                // name to the folder, which deeper members still find.
+                INT_PTR added = out.AddEntry(candidate);
+                listed.emplace(key, added);
+            }
             continue;
         }
         if (member.m_folder.GetLength() <= base.GetLength() ||
