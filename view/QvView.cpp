@@ -10,6 +10,7 @@
 #include "app/dialogs/QuitDlg.h"
 #include "app/WorkerMessages.h"
 #include "filer/FilerPane.h"
+#include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
 
@@ -199,8 +200,9 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetWorkerDoneWindow(m_hWnd);
     // The status fields start at their narrow widths for this run's settings.
     m_statusLine.Reset();
-    // PLACEHOLDER: the SCSI device list (scanned when NEGLECTSCSISCAN is 0) and the
-    // resumption of the preview loader come here once they exist.
+    if (g_NEGLECTSCSISCAN == 0)
+        g_AspiDeviceList.ScanDevices();
+    // PLACEHOLDER: the resumption of the preview loader comes here once it exists.
     SetTimer(VIEW_TIMER_CHANGE_CHECK, 1000);
     m_idleState = 1;
     m_bReady = 1;
@@ -216,6 +218,7 @@ void CQvView::OnDestroy()
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
+    g_AspiDeviceList.FreeAspi();
     SetWorkerDoneWindow(nullptr);
     CView::OnDestroy();
 }

@@ -1,10 +1,12 @@
 #include "app/program/ProgramHooks.h"
 
+#include "app/KeywordBuilders.h"
 #include "app/settings/SettingsSections.h"
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+#include "media/scsi/AspiDeviceList.h"
 
 void InstallProgramHooks()
 {
@@ -16,4 +18,6 @@ void InstallProgramHooks()
     InstallFilerHooks(&CArchiveFront::CreateForPane);
     // The panes' searches run the file operations' search worker.
     InstallFindThread();
+    // The SCSI command names come from the device list.
+    g_ScsiDeviceLookup = LookupScsiDevice;
 }
