@@ -24,7 +24,5 @@ QV_PENDING_COMMAND(OpenTextBox)
 QV_PENDING_COMMAND(RunFromFunctionList)
 QV_PENDING_COMMAND(SetAlphaChannelType)
 QV_PENDING_COMMAND(ToggleTaskTray)
-QV_PENDING_COMMAND(SetAudioPlayback)
-QV_PENDING_COMMAND(SetAudioCapture)
 
 } // namespace commands
