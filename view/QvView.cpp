@@ -10,6 +10,7 @@
 #include "app/dialogs/QuitDlg.h"
 #include "app/WorkerMessages.h"
 #include "filer/FilerPane.h"
+#include "media/MciWnd.h"
 #include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
@@ -53,12 +54,6 @@ CString CursorName(CFilerPane& pane)
     return entry != nullptr ? CString(entry->GetName()) : CString();
 }
 
-void PlayNoCommandSound(LPCWSTR)
-{
-    // PLACEHOLDER: the command sounds ("WAV" section of the settings) play here once
-    // sound playback exists.
-}
-
 void QuerySaveViewBinaryPanes(CQvView& view)
 {
     view.QuerySaveBinaryPanes();
@@ -90,7 +85,7 @@ BOOL ExitWindowsSession(UINT flags)
     return ExitWindowsEx(flags, 0);
 }
 
-const QuitHooks kDefaultQuitHooks = {PlayNoCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
+const QuitHooks kDefaultQuitHooks = {PlayCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
                                      EnableShutdownPrivilege, ExitWindowsSession};
 
 } // namespace
