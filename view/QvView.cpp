@@ -18,7 +18,6 @@
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
 HANDLE g_UnpackMutex = nullptr;
-HANDLE g_CdMutex = nullptr;
 
 namespace
 {
