@@ -14,6 +14,7 @@
 #include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
+#include "view/media/TagWindow.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
@@ -212,6 +213,7 @@ void CQvView::OnDestroy()
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
+    CloseTagViewWindow();
     g_AspiDeviceList.FreeAspi();
     SetWorkerDoneWindow(nullptr);
     CView::OnDestroy();

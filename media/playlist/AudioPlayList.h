@@ -20,6 +20,7 @@ public:
     const CMpegAudioData& operator[](INT_PTR index) const { return m_entries[index]; }
     void RemoveAll() { m_entries.RemoveAll(); }
     void RemoveAt(INT_PTR index) { m_entries.RemoveAt(index); }
+    CArray<CMpegAudioData>& Entries() { return m_entries; }
 
 private:
     CArray<CMpegAudioData> m_entries;

@@ -6,11 +6,8 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(MakeMp3Tag)
-QV_PENDING_COMMAND(MakeMp3TagsOfAll)
 QV_PENDING_COMMAND(ToggleMpegTitleDisplay)
 QV_PENDING_COMMAND(ToggleSmallPicture)
-QV_PENDING_COMMAND(ToggleTagWindow)
 QV_PENDING_COMMAND(OpenSoundList)
 QV_PENDING_COMMAND(SaveSoundList)
 QV_PENDING_COMMAND(ConfigureCdPlay)

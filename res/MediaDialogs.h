@@ -1,0 +1,63 @@
+// Ids of the media dialogs: the tag input and the tag display.
+#pragma once
+#define IDD_TAG_MAKE 1288
+#define IDD_VIEW_TAG 1296
+
+// Tag input: the ID3v1 fields and their check boxes.
+#define IDC_TAG_ALBUM 670
+#define IDC_TAG_ARTIST 671
+#define IDC_TAG_COMMENT 672
+#define IDC_TAG_FILE_NAME 673
+#define IDC_TAG_FULL_PATH 674
+#define IDC_TAG_GENRE 675
+#define IDC_TAG_YEAR 676
+#define IDC_TAG_TITLE 677
+#define IDC_TAG_USE_ALBUM 401
+#define IDC_TAG_USE_ARTIST 402
+#define IDC_TAG_USE_COMMENT 403
+#define IDC_TAG_USE_GENRE 404
+#define IDC_TAG_USE_YEAR 405
+#define IDC_TAG_USE_TITLE 406
+// The RIFF INFO items, their check boxes 407 to 416.
+#define IDC_TAG_IPRD 822
+#define IDC_TAG_IART 823
+#define IDC_TAG_ICMT 824
+#define IDC_TAG_ICOP 825
+#define IDC_TAG_IENG 826
+#define IDC_TAG_IGNR 827
+#define IDC_TAG_ICRD 828
+#define IDC_TAG_ISFT 829
+#define IDC_TAG_ISRC 830
+#define IDC_TAG_INAM 831
+#define IDC_TAG_USE_IPRD 407
+#define IDC_TAG_USE_IART 408
+#define IDC_TAG_USE_ICMT 409
+#define IDC_TAG_USE_ICOP 410
+#define IDC_TAG_USE_IENG 411
+#define IDC_TAG_USE_IGNR 412
+#define IDC_TAG_USE_INAM 413
+#define IDC_TAG_USE_ICRD 414
+#define IDC_TAG_USE_ISFT 415
+#define IDC_TAG_USE_ISRC 416
+// Format radio buttons.
+#define IDC_TAG_FORMAT_NONE 1015
+#define IDC_TAG_FORMAT_ID3 558
+#define IDC_TAG_FORMAT_RIFF 832
+#define IDC_TAG_FORMAT_BOTH 557
+#define IDC_TAG_COPY_SOURCE 835
+#define IDC_TAG_RIFF_TO_ID3 301
+#define IDC_TAG_ID3_TO_RIFF 299
+#define IDC_TAG_COPY_INFO 306
+#define IDC_TAG_PREVIOUS 180
+#define IDC_TAG_SKIP 943
+
+// Tag display: the value texts.
+#define IDC_VIEWTAG_ALBUM 1372
+#define IDC_VIEWTAG_ARTIST 1373
+#define IDC_VIEWTAG_BIT_RATE 1374
+#define IDC_VIEWTAG_CHANNELS 1375
+#define IDC_VIEWTAG_COMMENT 1376
+#define IDC_VIEWTAG_GENRE 1377
+#define IDC_VIEWTAG_RELEASE 1378
+#define IDC_VIEWTAG_SAMPLING 1379
+#define IDC_VIEWTAG_TITLE 1380
