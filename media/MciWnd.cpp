@@ -552,6 +552,9 @@ CMciWnd* CreateMciWnd(HWND hWndParent)
     HWND window = MCIWndCreateW(hWndParent, AfxGetInstanceHandle(), kMciWindowStyle, nullptr);
     if (window == nullptr)
         return nullptr;
+    // The window is created shown on some systems whatever the style says; it stays
+    // hidden until a video plays.
+    ShowWindow(window, SW_HIDE);
     SendMessageW(window, MCIWNDM_SETTIMEFORMATW, 0, reinterpret_cast<LPARAM>(L"ms"));
     CMciWnd* media = new CMciWnd;
     media->SubclassWindow(window);

@@ -2,6 +2,9 @@
 #include "app/KeywordBuilders.h"
 #include "app/settings/MediaSettings.h"
 #include "media/scsi/AspiDeviceList.h"
+#include "media/scsi/AttachScsiDlg.h"
+#include "res/MediaDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string>
@@ -225,4 +228,56 @@ TEST(AspiLayer, AMissingLayerFindsNothing)
     EXPECT_EQ(0, list.ScanDevices());
     EXPECT_EQ(0, list.GetDeviceCount());
     EXPECT_EQ(0, list.EjectOrLoad(0, SCSI_EJECT));
+}
+
+namespace
+{
+
+class CDrivenAttachScsiDlg : public qvtest::CDrivenDialog<CDrivenAttachScsiDlg, CAttachScsiDlg>
+{
+public:
+    using CDrivenDialog::CDrivenDialog;
+};
+
+} // namespace
+
+TEST_F(AspiDevices, TheAssignmentDialogBindsRowsToSlots)
+{
+    setUnit(0, 1, 0, 5, 1, 1); // CD-ROM: open and close rows
+    setUnit(0, 2, 0, 0, 1, 1); // removable: one eject row
+    ASSERT_EQ(1, list.ScanDevices());
+    CString saved[SCSI_COMMAND_COUNT];
+    for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+        saved[i] = g_ScsiCommandSettings[i];
+    for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+        g_ScsiCommandSettings[i] = i == 0 ? L"0200" : L"";
+
+    CDrivenAttachScsiDlg dlg(&list);
+    dlg.m_neglectScan = 1;
+    std::vector<std::wstring> rows;
+    std::wstring first, third;
+    dlg.drive = [&](CDrivenAttachScsiDlg& d) {
+        rows = d.ListBoxLines(IDC_SCSI_DEVICES);
+        CString text;
+        d.GetDlgItemText(IDC_SCSI_SLOT1, text);
+        first = qvtest::W(text);
+        ::SendDlgItemMessageW(d.m_hWnd, IDC_SCSI_DEVICES, LB_SETCURSEL, 1, 0);
+        d.Command(IDC_SCSI_SLOT1 + 2);
+        d.GetDlgItemText(IDC_SCSI_SLOT1 + 2, text);
+        third = qvtest::W(text);
+        d.CheckDlgButton(IDC_SCSI_NO_SCAN, BST_UNCHECKED);
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(std::vector<std::wstring>({L"#01 VENDOR  PRODUCT-NAME-123 Open",
+                                         L"#01 VENDOR  PRODUCT-NAME-123 Close",
+                                         L"#02 VENDOR  PRODUCT-NAME-123 Eject"}),
+              rows);
+    EXPECT_EQ(L"#0:2:0 Open", first);
+    EXPECT_EQ(L"#0:1:0 Close", third);
+    EXPECT_EQ(std::wstring(L"0101"), qvtest::W(g_ScsiCommandSettings[2]));
+    EXPECT_EQ(std::wstring(L"0200"), qvtest::W(g_ScsiCommandSettings[0]));
+    EXPECT_EQ(0, dlg.m_neglectScan);
+    for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+        g_ScsiCommandSettings[i] = saved[i];
 }
