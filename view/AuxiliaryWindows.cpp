@@ -2,7 +2,7 @@
 #include "app/Settings.h"
 #include "app/settings/ViewSettings.h"
 #include "view/QvView.h"
-#include "view/media/TagWindow.h"
+#include "view/media/MediaWindows.h"
 #include "view/menus/FilerInfoItems.h"
 
 void CQvView::UpdateAuxiliaryWindows()

@@ -14,7 +14,7 @@
 #include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
-#include "view/media/TagWindow.h"
+#include "view/media/MediaWindows.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
@@ -213,7 +213,7 @@ void CQvView::OnDestroy()
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
-    CloseTagViewWindow();
+    CloseMediaWindows();
     g_AspiDeviceList.FreeAspi();
     SetWorkerDoneWindow(nullptr);
     CView::OnDestroy();

@@ -8,8 +8,6 @@ namespace commands
 
 QV_PENDING_COMMAND(ToggleMpegTitleDisplay)
 QV_PENDING_COMMAND(ToggleSmallPicture)
-QV_PENDING_COMMAND(OpenSoundList)
-QV_PENDING_COMMAND(SaveSoundList)
 QV_PENDING_COMMAND(ConfigureCdPlay)
 
 } // namespace commands

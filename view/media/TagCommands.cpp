@@ -5,7 +5,7 @@
 #include "media/tags/TagMakeDlg.h"
 #include "media/tags/ViewTagDlg.h"
 #include "view/commands/CommandHandlers.h"
-#include "view/media/TagWindow.h"
+#include "view/media/MediaWindows.h"
 
 namespace
 {
