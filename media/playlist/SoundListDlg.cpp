@@ -10,6 +10,7 @@
 #include "media/MciWnd.h"
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
+#include "media/playlist/SoundLoadFileDlg.h"
 #include "media/tags/TagMakeDlg.h"
 #include "res/MediaDialogs.h"
 
@@ -460,9 +461,11 @@ BOOL CSoundListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_SOUNDLIST_TAGS:
         EditTags();
         break;
-    case IDC_SOUNDLIST_KINDS:
-        // PLACEHOLDER: CSoundLoadFileDlg, the media-kind editor, is not built yet.
+    case IDC_SOUNDLIST_KINDS: {
+        CSoundLoadFileDlg kinds;
+        kinds.DoModal();
         break;
+    }
     case IDC_SOUNDLIST_PREVIOUS:
         Transport(4);
         break;

@@ -1,6 +1,9 @@
 // The sound list window's rows and now-playing line.
 #include "media/playlist/AudioPlayList.h"
+#include "app/records/MediaKinds.h"
 #include "media/playlist/SoundListDlg.h"
+#include "media/playlist/SoundLoadFileDlg.h"
+#include "tests/common/DialogHarness.h"
 #include "res/MediaDialogs.h"
 #include "tests/common/TestHelpers.h"
 
@@ -79,4 +82,42 @@ TEST(SoundListWindow, ShowsOneRowPerEntry)
     EXPECT_EQ(3, ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     dlg.DestroyWindow();
     ClearPlayList();
+}
+
+namespace
+{
+
+class CDrivenKindsDlg : public qvtest::CDrivenDialog<CDrivenKindsDlg, CSoundLoadFileDlg>
+{
+};
+
+} // namespace
+
+TEST(SoundLoadFileDialog, EditsBothHalvesPageByPage)
+{
+    CStringArray saved;
+    saved.Copy(g_MediaKindList);
+    std::wstring firstVideo, firstAudio;
+    CDrivenKindsDlg dlg;
+    dlg.drive = [&](CDrivenKindsDlg& d) {
+        CString text;
+        d.GetDlgItemText(IDC_KINDS_FIRST_EDIT, text);
+        firstVideo = qvtest::W(text);
+        d.SetDlgItemText(IDC_KINDS_FIRST_EDIT + 9, L"MKV");
+        d.CheckDlgButton(IDC_KINDS_VIDEO, BST_UNCHECKED);
+        d.CheckDlgButton(IDC_KINDS_AUDIO, BST_CHECKED);
+        d.Command(IDC_KINDS_AUDIO);
+        d.GetDlgItemText(IDC_KINDS_FIRST_EDIT, text);
+        firstAudio = qvtest::W(text);
+        d.Command(IDC_KINDS_NEXT);
+        d.SetDlgItemText(IDC_KINDS_FIRST_EDIT, L"FLAC");
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(L"ASF", firstVideo);
+    EXPECT_EQ(L"MID", firstAudio);
+    EXPECT_EQ(std::wstring(L"MKV"), qvtest::W(g_MediaKindList[9]));
+    EXPECT_EQ(std::wstring(L"FLAC"), qvtest::W(g_MediaKindList[40]));
+    EXPECT_TRUE(IsAudioKindFile(L"x.flac"));
+    g_MediaKindList.Copy(saved);
 }
