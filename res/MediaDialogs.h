@@ -99,3 +99,23 @@
 #define IDC_KINDS_FIRST_EDIT 957
 #define IDC_KINDS_PREVIOUS 185
 #define IDC_KINDS_NEXT 702
+
+// CD player.
+#define IDD_CD_PLAY 1206
+#define IDC_CD_DRIVE 224
+#define IDC_CD_DISC 1039
+#define IDC_CD_PROGRAM 793
+#define IDC_CD_PREVIOUS 223
+#define IDC_CD_PLAY 227
+#define IDC_CD_PAUSE 226
+#define IDC_CD_STOP 231
+#define IDC_CD_NEXT 225
+#define IDC_CD_ADD 133
+#define IDC_CD_REMOVE 336
+#define IDC_CD_UP 1047
+#define IDC_CD_DOWN 386
+#define IDC_CD_REPEAT 230
+#define IDC_CD_RANDOM 229
+#define IDC_CD_TRACK 728
+#define IDC_CD_TIME 723
+#define IDC_CD_POSITION 724

@@ -1,5 +1,9 @@
 // The CD player's track choice and commands through a scripted CD device.
 #include "app/Settings.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "media/cd/CdPlayDlg.h"
+#include "res/MediaDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "media/cd/CdPlayer.h"
 #include "tests/common/TestHelpers.h"
 
@@ -188,4 +192,67 @@ TEST_F(CdPlayer, ATrackThatFailsIsMarkedWhereverItStands)
     player.Command(CD_POLL);
     EXPECT_EQ(1, player.m_programPos);
     EXPECT_EQ(0, player.m_currentTrack);
+}
+
+namespace
+{
+
+class CDrivenCdPlayDlg : public qvtest::CDrivenDialog<CDrivenCdPlayDlg, CCdPlayDlg>
+{
+};
+
+void OneDrive(CStringArray& drives)
+{
+    drives.RemoveAll();
+    drives.Add(L"Q:");
+}
+
+void NoDrive(CStringArray& drives)
+{
+    drives.RemoveAll();
+}
+
+} // namespace
+
+TEST_F(CdPlayer, TheDialogListsTheDiscAndEditsTheProgram)
+{
+    CdDriveListFn saved = g_CdDriveList;
+    g_CdDriveList = OneDrive;
+    std::vector<std::wstring> disc, program, edited;
+    CDrivenCdPlayDlg dlg;
+    dlg.drive = [&](CDrivenCdPlayDlg& d) {
+        disc = d.ListBoxLines(IDC_CD_DISC);
+        program = d.ListBoxLines(IDC_CD_PROGRAM);
+        ::SendDlgItemMessageW(d.m_hWnd, IDC_CD_PROGRAM, LB_SETCURSEL, 0, 0);
+        d.Command(IDC_CD_REMOVE);
+        ::SendDlgItemMessageW(d.m_hWnd, IDC_CD_DISC, LB_SETCURSEL, 3, 0);
+        ::SendDlgItemMessageW(d.m_hWnd, IDC_CD_PROGRAM, LB_SETCURSEL, 3, 0);
+        d.Command(IDC_CD_ADD);
+        d.Command(IDC_CD_UP);
+        edited = d.ListBoxLines(IDC_CD_PROGRAM);
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    g_CdDriveList = saved;
+    EXPECT_EQ(std::vector<std::wstring>(
+                  {L"Track 01 [01:10]", L"Track 02 [02:10]", L"Track 03 [03:10]", L"Track 04 [04:10]"}),
+              disc);
+    ASSERT_EQ(5u, program.size());
+    EXPECT_EQ(L"01:Track 01 [01:10]", program[0]);
+    EXPECT_EQ(L"末尾", program[4]);
+    EXPECT_EQ(std::vector<std::wstring>({L"01:Track 02 [02:10]", L"02:Track 03 [03:10]",
+                                         L"03:Track 04 [04:10]", L"04:Track 04 [04:10]", L"末尾"}),
+              edited);
+}
+
+TEST_F(CdPlayer, TheDialogNeedsACdDrive)
+{
+    CdDriveListFn saved = g_CdDriveList;
+    g_CdDriveList = NoDrive;
+    CDialogAnswerScript script;
+    CCdPlayDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    g_CdDriveList = saved;
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(std::wstring(L"有効なCD-ROMドライブが有りません"), qvtest::W(script.GetQuestions()[0].text));
 }

@@ -8,6 +8,5 @@ namespace commands
 
 QV_PENDING_COMMAND(ToggleMpegTitleDisplay)
 QV_PENDING_COMMAND(ToggleSmallPicture)
-QV_PENDING_COMMAND(ConfigureCdPlay)
 
 } // namespace commands

@@ -1,7 +1,9 @@
 // The view's CD commands: the same player the CD player dialog steers.
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
+#include "media/cd/CdPlayDlg.h"
 #include "media/cd/CdPlayer.h"
+#include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 
 namespace commands
@@ -59,6 +61,15 @@ int ToggleCdRepeat(CQvView&, const CommandCall&, INT_PTR)
 int ToggleCdRandom(CQvView&, const CommandCall&, INT_PTR)
 {
     g_CDRANDOM = !g_CDRANDOM;
+    return 1;
+}
+
+int ConfigureCdPlay(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(0);
+    CCdPlayDlg dlg;
+    dlg.DoModal();
+    view.StartBinaryCursorTimer();
     return 1;
 }
 
