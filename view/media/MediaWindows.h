@@ -11,3 +11,11 @@ void ShowSoundListDlg(int show);
 void CloseTagViewWindow();
 // Destroys both windows at the end of the view.
 void CloseMediaWindows();
+
+class CCmdUI;
+class CQvView;
+// The state of a media item of the menus; FALSE for another item.
+BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui);
+// Runs the recently played files and the last play list (menu only); FALSE for
+// another item.
+BOOL RunMediaMenuCommand(CQvView& view, UINT id);
