@@ -9,7 +9,7 @@ void UpdateTagViewForCursor();
 void ShowSoundListDlg(int show);
 // Destroys the tag window.
 void CloseTagViewWindow();
-// Destroys both windows at the end of the view.
+// Destroys both windows and stops the CD player at the end of the view.
 void CloseMediaWindows();
 
 class CCmdUI;

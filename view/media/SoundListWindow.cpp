@@ -5,6 +5,7 @@
 #include "app/settings/MediaSettings.h"
 #include "framework/FwApp.h"
 #include "framework/FwLock.h"
+#include "media/cd/CdPlayer.h"
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
 #include "media/playlist/SoundListDlg.h"
@@ -41,6 +42,8 @@ void ShowSoundListDlg(int show)
 
 void CloseMediaWindows()
 {
+    // The player thread takes g_CdMutex, which ends with the view.
+    StopCdPlayThread();
     CloseTagViewWindow();
     delete g_pSoundListDlg;
     g_pSoundListDlg = nullptr;
