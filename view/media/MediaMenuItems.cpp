@@ -3,10 +3,12 @@
 #include "app/Globals.h"
 #include "app/settings/MediaSettings.h"
 #include "framework/FwWnd.h"
+#include "app/Settings.h"
 #include "framework/FwLock.h"
 #include "media/MciWnd.h"
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
+#include "media/scsi/AttachScsiDlg.h"
 #include "view/QvView.h"
 #include "view/media/MediaWindows.h"
 
@@ -16,6 +18,7 @@ namespace
 const UINT kFirstHistoryItem = 732;
 const UINT kLastHistoryItem = 736;
 const UINT kLastPlayListItem = 737;
+const UINT kScsiAssignmentItem = 930;
 
 BOOL IsM3uPath(const CString& path)
 {
@@ -60,6 +63,16 @@ BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui)
 
 BOOL RunMediaMenuCommand(CQvView& view, UINT id)
 {
+    if (id == kScsiAssignmentItem)
+    {
+        CAttachScsiDlg dlg(&g_AspiDeviceList);
+        dlg.m_neglectScan = g_NEGLECTSCSISCAN;
+        if (dlg.DoModal() == IDOK)
+            g_NEGLECTSCSISCAN = dlg.m_neglectScan;
+        return TRUE;
+    }
+    // PLACEHOLDER: item 332 opens the command-sound settings dialog (CDefWavDlg) once
+    // the settings dialogs exist.
     if (id == kLastPlayListItem)
     {
         view.StopViewTimers(0);
