@@ -1,5 +1,7 @@
 #include "app/KeywordBuilders.h"
+#include "app/Formatting.h"
 #include "app/settings/FilerSettings.h"
+#include "app/settings/MediaSettings.h"
 
 #include <cwchar>
 
@@ -50,8 +52,28 @@ LPCWSTR GetLineWidthCommandName(UINT menuId)
     return g_LineWidthCommandNames[menuId - LINE_WIDTH_FIRST_MENU_ID];
 }
 
-int GetScsiCommandText(LPCWSTR /*keyword*/, CString& out)
+ScsiDeviceLookupFn g_ScsiDeviceLookup = nullptr;
+
+int GetScsiCommandText(LPCWSTR keyword, CString& out)
 {
     out.Empty();
-    return 0;
+    static const wchar_t prefix[] = L"@Scsi";
+    const size_t prefixLength = wcslen(prefix);
+    if (keyword == nullptr || wcsncmp(keyword, prefix, prefixLength) != 0)
+        return 0;
+    LPCWSTR digits = keyword + prefixLength;
+    if (wcslen(digits) != 2 || digits[0] != L'0' || digits[1] < L'1' || digits[1] > L'9')
+        return 0;
+    int slot = digits[1] - L'1';
+    int adapter, target, unit, closeFlag;
+    if (!ParseScsiSetting(adapter, target, unit, closeFlag, g_ScsiCommandSettings[slot]))
+        return 0;
+    CString label;
+    BOOL ejectOnly = FALSE;
+    if (g_ScsiDeviceLookup && g_ScsiDeviceLookup(adapter, target, unit, label, ejectOnly))
+        out.Format(closeFlag ? L"%s Close" : (ejectOnly ? L"%s Eject" : L"%s Open"),
+                   static_cast<LPCWSTR>(label));
+    else
+        out.Format(closeFlag ? L"#%01X:%01X:%01X Close" : L"#%01X:%01X:%01X Open", adapter, target, unit);
+    return 1;
 }

@@ -27,8 +27,14 @@ void SetLineWidthCommandNames(const int (&lineWidths)[LINE_WIDTH_COMMAND_COUNT])
 // The display name of the command on menu id 618 to 622; null for any other id.
 LPCWSTR GetLineWidthCommandName(UINT menuId);
 
-// For "@Scsi01" to "@Scsi09": the text of the device command of that slot.
-// Placeholder until the SCSI device list exists: the list fills the text from the
-// devices it found (label with Open, Eject or Close, or the device address); until
-// then every keyword gives 0 and an empty text.
+// For "@Scsi01" to "@Scsi09": the text of the device command of that slot, and 1;
+// 0 and an empty text for another keyword or an unassigned slot. A device the list
+// knows at the slot's address gives "<label> Open", "<label> Eject" (a unit that only
+// ejects) or "<label> Close"; an unknown one "#a:t:u Open" or "#a:t:u Close".
 int GetScsiCommandText(LPCWSTR keyword, CString& out);
+
+// How the keyword builder asks the SCSI device list (a higher library) for the
+// device at an address: 1 with its label and whether it only ejects, 0 when none is
+// listed. The program installs it; null means no device is known.
+typedef int (*ScsiDeviceLookupFn)(int adapter, int target, int unit, CString& label, BOOL& ejectOnly);
+extern ScsiDeviceLookupFn g_ScsiDeviceLookup;

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "app/settings/ViewSettings.h"
 #include "view/QvView.h"
+#include "view/media/MediaWindows.h"
 #include "view/menus/FilerInfoItems.h"
 
 void CQvView::UpdateAuxiliaryWindows()
@@ -25,8 +26,10 @@ void CQvView::SyncViewerPane() {}
 // PLACEHOLDER: the other following pane comes with the viewer.
 void CQvView::SyncOtherPane() {}
 
-// PLACEHOLDER: the audio-tag window comes with the audio tags.
-void CQvView::UpdateTagViewWindow() {}
+void CQvView::UpdateTagViewWindow()
+{
+    UpdateTagViewForCursor();
+}
 
 void CQvView::CycleFilerInfoLayout()
 {

@@ -10,13 +10,15 @@
 #include "app/dialogs/QuitDlg.h"
 #include "app/WorkerMessages.h"
 #include "filer/FilerPane.h"
+#include "media/MciWnd.h"
+#include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
+#include "view/media/MediaWindows.h"
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
 HANDLE g_UnpackMutex = nullptr;
-HANDLE g_CdMutex = nullptr;
 
 namespace
 {
@@ -52,12 +54,6 @@ CString CursorName(CFilerPane& pane)
     return entry != nullptr ? CString(entry->GetName()) : CString();
 }
 
-void PlayNoCommandSound(LPCWSTR)
-{
-    // PLACEHOLDER: the command sounds ("WAV" section of the settings) play here once
-    // sound playback exists.
-}
-
 void QuerySaveViewBinaryPanes(CQvView& view)
 {
     view.QuerySaveBinaryPanes();
@@ -89,7 +85,7 @@ BOOL ExitWindowsSession(UINT flags)
     return ExitWindowsEx(flags, 0);
 }
 
-const QuitHooks kDefaultQuitHooks = {PlayNoCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
+const QuitHooks kDefaultQuitHooks = {PlayCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
                                      EnableShutdownPrivilege, ExitWindowsSession};
 
 } // namespace
@@ -199,8 +195,9 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetWorkerDoneWindow(m_hWnd);
     // The status fields start at their narrow widths for this run's settings.
     m_statusLine.Reset();
-    // PLACEHOLDER: the SCSI device list (scanned when NEGLECTSCSISCAN is 0) and the
-    // resumption of the preview loader come here once they exist.
+    if (g_NEGLECTSCSISCAN == 0)
+        g_AspiDeviceList.ScanDevices();
+    // PLACEHOLDER: the resumption of the preview loader comes here once it exists.
     SetTimer(VIEW_TIMER_CHANGE_CHECK, 1000);
     m_idleState = 1;
     m_bReady = 1;
@@ -216,6 +213,8 @@ void CQvView::OnDestroy()
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
+    CloseMediaWindows();
+    g_AspiDeviceList.FreeAspi();
     SetWorkerDoneWindow(nullptr);
     CView::OnDestroy();
 }

@@ -1,5 +1,6 @@
 #include "app/program/ProgramHooks.h"
 
+#include "app/KeywordBuilders.h"
 #include "app/settings/SettingsSections.h"
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
@@ -9,6 +10,7 @@
 #include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+#include "media/scsi/AspiDeviceList.h"
 
 namespace
 {
@@ -37,4 +39,6 @@ void InstallProgramHooks()
     // extra conditions are the file search's.
     g_PaneHooks.askAccessDeniedRetry = AskAccessDeniedRetry;
     CWildCardDlg::SetEditCondition(EditFindCondition);
+    // The SCSI command names come from the device list.
+    g_ScsiDeviceLookup = LookupScsiDevice;
 }

@@ -7,6 +7,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/media/MediaWindows.h"
 
 namespace
 {
@@ -135,6 +136,10 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(on ? 1 : 0);
             handled = TRUE;
         }
+        else if (UpdateMediaMenuItem(id, *ui))
+        {
+            handled = TRUE;
+        }
         else if (id == 3009)
         {
             ui->Enable(TRUE);
@@ -166,6 +171,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     }
     if (code != CN_COMMAND)
         return FALSE;
+    if (RunMediaMenuCommand(*this, id))
+        return TRUE;
     if (IsNewFileId(id))
     {
         CommandCall call = {L"@Makenewfile", L""};

@@ -1,0 +1,57 @@
+// The sound list window: the play list with the tags of its entries, its editing,
+// and the transport buttons of the sound list.
+#pragma once
+#include "framework/FwDialog.h"
+#include "media/tags/MpegAudioData.h"
+
+// "<index>.<artist> - <title>" (or the file name) of an entry, for the window's
+// now-playing line.
+CString FormatNowPlayingLine(int index, const CMpegAudioData& entry);
+// The six column texts of an entry's row.
+void FormatSoundListRow(int index, const CMpegAudioData& entry, CString (&columns)[6]);
+
+class CSoundListDlg : public CDialog
+{
+public:
+    CSoundListDlg();
+
+    BOOL Create(CWnd* parent);
+    // Forwards to the sound list's transport (1 play, 2 stop, 4 previous, 5 next, 6
+    // pause or resume).
+    int Transport(int command);
+    void StopList();
+    void AddPath(LPCWSTR path);
+    void RefreshList();
+    void SetRow(int index, BOOL replace);
+    void RefreshTransport(BOOL load);
+
+    // Set by the view when the window is shown again: the next tick rereads the
+    // check boxes and the rows.
+    int m_refreshRequest;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnTick();
+    void MoveFocused(int direction);
+    void AddFiles();
+    void AddDirectory();
+    void DeleteSelected();
+    void SaveList();
+    void EditTags();
+    void OnDropFiles(HDROP drop);
+    void AppendRowsFrom(INT_PTR first);
+    HWND List() const { return ::GetDlgItem(m_hWnd, 760); }
+
+    CMpegAudioData m_shownEntry;
+    int m_shownCount;
+    CString m_lastPlayingPath;
+    SIZE m_minimum;
+    SIZE m_initialClient;
+    int m_initialised;
+    WNDPROC m_listProc;
+};

@@ -1,0 +1,80 @@
+#include "media/playlist/SoundListPlayer.h"
+#include "app/PathHelpers.h"
+#include "media/playlist/AudioPlayList.h"
+
+CSoundListPlayer::CSoundListPlayer(const int* repeat, const int* random) : m_repeat(repeat), m_random(random)
+{
+}
+
+BOOL CSoundListPlayer::IsListPlaying(BOOL anyStop)
+{
+    return g_MciWnd && g_MciWnd->IsBusy(anyStop) && (g_MciWnd->m_requestMask & MEDIA_REQUEST_LIST);
+}
+
+int CSoundListPlayer::Transport(int command)
+{
+    switch (command)
+    {
+    case 1:
+        if (IsListPlaying(FALSE) || !HasPlayableEntry())
+            return 0;
+        PlayCurrent();
+        return 1;
+    case 2:
+        if (g_MciWnd)
+            g_MciWnd->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_LIST);
+        return 2;
+    case 4:
+    case 5:
+        if (!HasPlayableEntry() || !StepPlayListPosition(command == 4 ? -1 : 1, *m_repeat, *m_random))
+        {
+            Transport(2);
+            return command;
+        }
+        if (IsListPlaying(TRUE))
+            PlayCurrent();
+        return command;
+    case 6:
+        if (g_MciWnd)
+            g_MciWnd->ControlPlayback(MEDIA_PAUSE_RESUME, nullptr, MEDIA_REQUEST_LIST);
+        return 6;
+    default:
+        return 0;
+    }
+}
+
+void CSoundListPlayer::StopList()
+{
+    Transport(2);
+    ResetPlayListFlags(g_PlayList);
+}
+
+void CSoundListPlayer::PlayCurrent()
+{
+    int count = static_cast<int>(g_PlayList.GetSize());
+    if (count == 0)
+        return;
+    if (g_PlayListPos >= count)
+        g_PlayListPos = count - 1;
+    if (g_PlayListPos < 0)
+        g_PlayListPos = 0;
+    CMpegAudioData& entry = g_PlayList[g_PlayListPos];
+    entry.m_played = 1;
+    g_PlayListStartedPos = g_PlayListPos;
+    CString path = entry.m_file.GetRealFullPath();
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileLong(path, &found);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        FindCloseLong(find);
+        CFileInfo& file = entry.m_file;
+        file.SetFromFindData(file.m_source, file.m_owner, CString(file.GetDirectory()),
+                             file.GetRealDirectory(TRUE), found, file.m_itemIndex);
+        entry.ReadTags();
+    }
+    if (g_MciWnd)
+    {
+        g_MciWnd->m_pOwnerList = this;
+        g_MciWnd->ControlPlayback(MEDIA_PLAY, path, MEDIA_REQUEST_LIST);
+    }
+}

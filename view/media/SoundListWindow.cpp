@@ -1,0 +1,92 @@
+// The sound list window, "@Setsoundlist" and "@Soundlistsave".
+#include "app/Globals.h"
+#include "app/records/HistoryList.h"
+#include "app/records/PlayListFile.h"
+#include "app/settings/MediaSettings.h"
+#include "framework/FwApp.h"
+#include "framework/FwLock.h"
+#include "media/cd/CdPlayer.h"
+#include "media/playlist/AudioPlayList.h"
+#include "media/playlist/SoundList.h"
+#include "media/playlist/SoundListDlg.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/media/MediaWindows.h"
+
+#include <commdlg.h>
+
+namespace
+{
+
+CSoundListDlg* g_pSoundListDlg = nullptr;
+// The first "@Setsoundlist" after start loads the last list when the list is empty.
+int g_firstSoundListOpen = 1;
+
+BOOL IsM3uPath(const CString& path)
+{
+    return path.GetLength() > 4 && path.Right(4).CompareNoCase(L".M3U") == 0;
+}
+
+} // namespace
+
+void ShowSoundListDlg(int show)
+{
+    if (g_pSoundListDlg == nullptr)
+        g_pSoundListDlg = new CSoundListDlg;
+    BOOL existed = g_pSoundListDlg->m_hWnd != nullptr;
+    if (!existed && !g_pSoundListDlg->Create(AfxGetMainWnd()))
+        return;
+    g_pSoundListDlg->ShowWindow(show);
+    if (show == SW_SHOW && existed)
+        g_pSoundListDlg->m_refreshRequest = 1;
+}
+
+void CloseMediaWindows()
+{
+    // The player thread takes g_CdMutex, which ends with the view.
+    StopCdPlayThread();
+    CloseTagViewWindow();
+    delete g_pSoundListDlg;
+    g_pSoundListDlg = nullptr;
+}
+
+namespace commands
+{
+
+int OpenSoundList(CQvView&, const CommandCall&, INT_PTR)
+{
+    if (g_firstSoundListOpen)
+    {
+        g_firstSoundListOpen = 0;
+        if (g_PlayList.IsEmpty() && IsM3uPath(g_LastPlayList))
+        {
+            StopPlayList();
+            ClearPlayList();
+            LoadPlayListM3u(g_LastPlayList, g_PlayList);
+        }
+    }
+    ShowSoundListDlg(SW_SHOW);
+    return 1;
+}
+
+int SaveSoundList(CQvView&, const CommandCall&, INT_PTR)
+{
+    wchar_t name[MAX_PATH] = {};
+    wcsncpy(name, g_LastPlayList, MAX_PATH - 1);
+    wchar_t filter[] = L"M3Uファイル\0*.M3U\0\0";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    CWnd* main = AfxGetMainWnd();
+    ofn.hwndOwner = main ? main->m_hWnd : nullptr;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"M3U";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn) || g_PlayList.IsEmpty())
+        return 1;
+    g_LastPlayList = name;
+    SavePlayListM3u(name, g_PlayList);
+    return 1;
+}
+
+} // namespace commands
