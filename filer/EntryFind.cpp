@@ -258,7 +258,7 @@ int MergeFindResultsInto(CFindResultList& list, CArrayFileInfo& paneEntries, LPC
             result = 1;
             continue;
         }
-        if (memcmp(&current, &found.m_findData, sizeof(current)) != 0)
+        if (!found.m_findData.SameAs(current))
         {
             result = compareRead(result, &found, current);
             if (result == 2)

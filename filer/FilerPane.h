@@ -214,6 +214,7 @@ public:
     // The running result of a re-read after comparing the stored entry at the write
     // position (null when there is none) with the newly found data.
     int CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found);
+    int CompareReadEntry(int running, CFileInfo* stored, const CEntryFindData& found);
 
     // ---- Sorting and find results (with the entry records) --------------------------
     void SortEntries();

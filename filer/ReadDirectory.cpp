@@ -33,20 +33,7 @@ bool IsDrivePath(const CString& path)
     return path.GetLength() >= 2 && path[1] == L':';
 }
 
-// The find data compared field by field: the name buffers may hold leftovers of
-// earlier names behind their terminating NUL.
-bool SameFindData(const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b)
-{
-    return a.dwFileAttributes == b.dwFileAttributes &&
-           CompareFileTime(&a.ftCreationTime, &b.ftCreationTime) == 0 &&
-           CompareFileTime(&a.ftLastAccessTime, &b.ftLastAccessTime) == 0 &&
-           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
-           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
-           a.dwReserved0 == b.dwReserved0 && a.dwReserved1 == b.dwReserved1 &&
-           wcscmp(a.cFileName, b.cFileName) == 0 && wcscmp(a.cAlternateFileName, b.cAlternateFileName) == 0;
-}
-
-const FILETIME& ChosenTime(const WIN32_FIND_DATAW& data)
+const FILETIME& ChosenTime(const CEntryFindData& data)
 {
     switch (g_VIEWFILETIMETYPE)
     {
@@ -60,7 +47,7 @@ const FILETIME& ChosenTime(const WIN32_FIND_DATAW& data)
 }
 
 // The stored entry takes the newly read data and keeps its mark.
-void TakeNewData(CFileInfo& stored, const WIN32_FIND_DATAW& found)
+void TakeNewData(CFileInfo& stored, const CEntryFindData& found)
 {
     int mark = stored.m_mark;
     stored.SetFromFindData(stored.m_source, stored.m_owner, stored.m_directory, stored.m_realDirectory, found,
@@ -158,15 +145,20 @@ struct CFilerPane::ReadPass
 
 int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found)
 {
+    return CompareReadEntry(running, stored, CEntryFindData(found));
+}
+
+int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const CEntryFindData& found)
+{
     if (running == READ_REBUILT || stored == nullptr)
         return READ_REBUILT;
-    if (SameFindData(stored->m_findData, found))
+    if (stored->m_findData == found)
         return running;
     stored->m_changed = TRUE;
-    const WIN32_FIND_DATAW& old = stored->m_findData;
+    const CEntryFindData& old = stored->m_findData;
     // Another name at this place is another entry, and a changed directory bit moves
     // the entry to the other group.
-    if (wcscmp(old.cFileName, found.cFileName) != 0 ||
+    if (old.cFileName != found.cFileName ||
         ((old.dwFileAttributes ^ found.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return READ_REBUILT;
     // Any other difference moves the entry only when a key of the order in force
@@ -400,10 +392,11 @@ int CFilerPane::ReadDirectory(BOOL full)
                         result = READ_REBUILT;
                         break;
                     }
-                    if (!SameFindData(entry.m_findData, data))
+                    if (!entry.m_findData.SameAs(data))
                     {
-                        result = CompareReadEntry(result, &entry, data);
-                        TakeNewData(entry, data);
+                        CEntryFindData found(data);
+                        result = CompareReadEntry(result, &entry, found);
+                        TakeNewData(entry, found);
                     }
                 }
                 goto finish;
