@@ -87,12 +87,19 @@ bool CutLastElement(CString& path)
     return true;
 }
 
+// The identity of a folder: its volume's serial number and its file index.
+struct FolderIdentity
+{
+    DWORD volume = 0;
+    ULONGLONG index = 0;
+};
+
 // The cheap test of every tick: one open of the folder itself, no enumeration. An
 // attribute query would not do: a folder removed while our watch is open on it stays
 // delete-pending, and its attributes are still answered, until the watch is closed;
 // opening it is refused. A root is opened with its backslash, since "X:" alone names
 // the drive's current directory.
-bool IsDirectoryPresent(const CString& directory)
+bool IsDirectoryPresent(const CString& directory, FolderIdentity* identity = nullptr)
 {
     CString path = directory;
     if (IsPathRoot(path) && (path.IsEmpty() || path[path.GetLength() - 1] != L'\\'))
@@ -106,6 +113,11 @@ bool IsDirectoryPresent(const CString& directory)
     bool directoryThere =
         GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     CloseHandle(handle);
+    if (directoryThere && identity)
+    {
+        identity->volume = info.dwVolumeSerialNumber;
+        identity->index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
     return directoryThere;
 }
 } // namespace
@@ -202,6 +214,23 @@ void CFilerPane::OpenChangeNotification()
         path += L'\\';
     HANDLE handle = FindFirstChangeNotificationLong(path, FALSE, kChangeFilter);
     m_hChange = handle ? handle : INVALID_HANDLE_VALUE;
+    FolderIdentity identity;
+    if (m_hChange != INVALID_HANDLE_VALUE)
+        IsDirectoryPresent(m_currentDir, &identity);
+    m_watchedVolume = identity.volume;
+    m_watchedFolderIndex = identity.index;
+}
+
+BOOL CFilerPane::IsWatchStillGood()
+{
+    if (m_hChange == INVALID_HANDLE_VALUE || m_watchedFolderIndex == 0 ||
+        m_currentDir.CompareNoCase(m_lastListedDir) != 0 || WaitForSingleObject(m_hChange, 0) != WAIT_TIMEOUT)
+        return FALSE;
+    // A watch follows its folder, not the path: a folder renamed away, or replaced by
+    // another of the same name, is never reported through it.
+    FolderIdentity identity;
+    return IsDirectoryPresent(m_currentDir, &identity) && identity.volume == m_watchedVolume &&
+           identity.index == m_watchedFolderIndex;
 }
 
 void CFilerPane::ClimbToExistingParent()
@@ -353,9 +382,14 @@ int CFilerPane::ReadDirectory(BOOL full)
         BOOL onVirtual = !m_currentDir.IsEmpty() && IsVirtualDrive(m_currentDir[0], 0);
         if (full)
         {
-            CloseChangeNotification();
-            if (!onVirtual && enabled)
-                OpenChangeNotification();
+            // Opening and closing a watch costs the system far more than a look at
+            // the folder: a watch that saw nothing since it was armed is kept.
+            if (onVirtual || !enabled || !IsWatchStillGood())
+            {
+                CloseChangeNotification();
+                if (!onVirtual && enabled)
+                    OpenChangeNotification();
+            }
             ResetIncrementalSearch();
             // A whole read rebuilds the list from its first entry.
             result = READ_REBUILT;
@@ -433,13 +467,18 @@ int CFilerPane::ReadDirectory(BOOL full)
                     // A watch reports changes inside the folder only: the removal of
                     // the (empty) folder itself or a rename of a folder above it never
                     // signals it, so every tick also asks whether the folder is there.
-                    bool present = IsDirectoryPresent(m_currentDir);
-                    if (watched && !signalled && present)
+                    FolderIdentity seen;
+                    bool present = IsDirectoryPresent(m_currentDir, &seen);
+                    // Nor does it follow the path: a folder put in the place of the
+                    // watched one is listed, and watched anew.
+                    bool sameFolder = m_watchedFolderIndex == 0 ||
+                                      (seen.volume == m_watchedVolume && seen.index == m_watchedFolderIndex);
+                    if (watched && !signalled && present && sameFolder)
                     {
                         FindNextChangeNotification(m_hChange);
                         return READ_UNCHANGED;
                     }
-                    if (signalled || !present)
+                    if (signalled || !present || !sameFolder)
                     {
                         // A removed directory stays delete-pending, and still found,
                         // while any handle is open on it, our watch included: let go
