@@ -755,6 +755,24 @@ void CArrayFileInfo::TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry)
     entry.m_extension = slot.m_extension;
 }
 
+void CArrayFileInfo::RenewFoundEntry(INT_PTR index, const CString& directory)
+{
+    CFileInfo& slot = ElementAt(index);
+    if (slot.m_directory != directory)
+        slot.m_directory = directory;
+    if (!slot.m_realDirectory.IsEmpty())
+        slot.m_realDirectory.Empty();
+    slot.m_source = ENTRY_SOURCE_DISK;
+    slot.m_owner = nullptr;
+    slot.m_itemIndex = -1;
+    slot.m_readPosition = index;
+    slot.m_mark = 0;
+    slot.m_changed = FALSE;
+    slot.m_titleLoaded = FALSE;
+    slot.m_displayName.Empty();
+    slot.ClearPathComponents();
+}
+
 void CArrayFileInfo::TakeFoundInPlace(CFileInfo& slot, INT_PTR index, const CFileInfo& entry)
 {
     slot.m_findData.TakeFields(entry.m_findData);

@@ -252,6 +252,10 @@ public:
     // there; when that one has the same name it keeps its strings and name keys and
     // takes only the new data, and the found entry is left as it was.
     INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
+    // The entry at `index` stands anew for the disk entry of `directory` it already
+    // holds (the same find data): as PutFoundEntry would leave it, without a found
+    // entry to take over.
+    void RenewFoundEntry(INT_PTR index, const CString& directory);
     INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);

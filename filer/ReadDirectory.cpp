@@ -278,55 +278,103 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
     }
     bool dotPass = passKind == PASS_CURRENT_ONLY || passKind == PASS_PARENT_ONLY;
     bool pictureFilter = passKind == PASS_ALL && m_bPreviewLayout && g_PREVIEW_DISP_PICTURE_FILE;
-    do
+    // A disk walk hands over the system's records as they come: one that equals the
+    // stored entry at the write position stands for that entry as it is, so a
+    // re-read of a folder where little changed fills no record and copies nothing.
+    const bool disk = find->m_kind == ENTRY_FIND_DISK;
+    WIN32_FIND_DATAW raw;
+    bool filled = true; // `found` holds the entry at hand, else `raw` does
+    for (;;)
     {
-        BOOL isDirectory = found.IsDirectory();
-        switch (passKind)
+        CFileInfo* current = &found;
+        CFileInfo* same = nullptr;
+        if (!filled)
         {
-        case PASS_DIRECTORIES:
-            if (!isDirectory)
-                continue;
-            break;
-        case PASS_FILES:
-            if (isDirectory)
-                continue;
-            break;
-        case PASS_CURRENT_ONLY:
-            if (found.m_entryClass != ENTRY_CLASS_CURRENT)
-                continue;
-            break;
-        case PASS_PARENT_ONLY:
-            if (found.m_entryClass != ENTRY_CLASS_PARENT)
-                continue;
-            break;
-        default:
-            break;
+            if (pass.result == READ_REBUILT)
+                pass.TakeReadingOrder(m_entries);
+            CFileInfo* stored = pass.StoredAt(m_entries);
+            if (stored && stored->m_source == ENTRY_SOURCE_DISK && stored->m_findData.SameAs(raw))
+                current = same = stored;
+            else
+                found.SetFromDisk(find->m_directory, raw);
         }
-        if (!found.PassesDisplayFilter(hideDot, hideDotDot, m_bFilterDirectories, filterPattern, &m_condition,
-                                       0))
-            continue;
-        if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(found.GetName()))
-            continue;
+        do
+        {
+            BOOL isDirectory = current->IsDirectory();
+            switch (passKind)
+            {
+            case PASS_DIRECTORIES:
+                if (!isDirectory)
+                    continue;
+                break;
+            case PASS_FILES:
+                if (isDirectory)
+                    continue;
+                break;
+            case PASS_CURRENT_ONLY:
+                if (current->m_entryClass != ENTRY_CLASS_CURRENT)
+                    continue;
+                break;
+            case PASS_PARENT_ONLY:
+                if (current->m_entryClass != ENTRY_CLASS_PARENT)
+                    continue;
+                break;
+            default:
+                break;
+            }
+            if (!current->PassesDisplayFilter(hideDot, hideDotDot, m_bFilterDirectories, filterPattern,
+                                              &m_condition, 0))
+                continue;
+            if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(current->GetName()))
+                continue;
 
-        CFileInfo* stored = pass.StoredAt(m_entries);
-        pass.result = CompareReadEntry(pass.result, stored, found.m_findData);
-        CFileInfo* written = stored;
-        if (pass.result == READ_REBUILT)
+            CFileInfo* written;
+            if (same)
+            {
+                // Equal data: unchanged for a comparison, and for a rebuilt list the
+                // new entry made from them, in the place it already has.
+                written = same;
+                if (pass.result == READ_REBUILT)
+                    m_entries.RenewFoundEntry(pass.writePos, find->m_directory);
+            }
+            else
+            {
+                CFileInfo* stored = pass.StoredAt(m_entries);
+                pass.result = CompareReadEntry(pass.result, stored, found.m_findData);
+                written = stored;
+                if (pass.result == READ_REBUILT)
+                {
+                    // The list is rebuilt from here: each found entry, fresh from the
+                    // walk, is taken over into the place of the stored one, and what
+                    // is left of the stored list is cut at the end.
+                    pass.TakeReadingOrder(m_entries);
+                    written = &m_entries[m_entries.PutFoundEntry(pass.writePos, std::move(found))];
+                }
+                else if (stored && stored->m_changed)
+                    TakeNewData(*stored, found.m_findData);
+            }
+            if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
+                written->LoadAudioTitle();
+            ++pass.writePos;
+            if (dotPass)
+            {
+                CloseEntryFind(find);
+                return;
+            }
+        } while (false);
+        if (disk)
         {
-            // The list is rebuilt from here: each found entry, fresh from the walk,
-            // is taken over into the place of the stored one, and what is left of
-            // the stored list is cut at the end.
-            pass.TakeReadingOrder(m_entries);
-            written = &m_entries[m_entries.PutFoundEntry(pass.writePos, std::move(found))];
+            if (!FindNextEntryData(find, raw))
+                break;
+            filled = false;
         }
-        else if (stored && stored->m_changed)
-            TakeNewData(*stored, found.m_findData);
-        if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
-            written->LoadAudioTitle();
-        ++pass.writePos;
-        if (dotPass)
-            break;
-    } while (FindNextEntry(find, found));
+        else
+        {
+            if (!FindNextEntry(find, found))
+                break;
+            filled = true;
+        }
+    }
     CloseEntryFind(find);
 }
 

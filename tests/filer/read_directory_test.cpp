@@ -668,3 +668,48 @@ TEST_F(ReadDirectoryTest, WholeReadsKeepAQuietWatchAndAFolderPutInPlaceOfTheShow
     ASSERT_EQ(READ_REBUILT, ReCheck());
     EXPECT_GE(IndexOf(L"e.txt"), 0);
 }
+
+// Entries whose data the walk finds unchanged stay in their records; they must still
+// come out as new entries of the folder just read: another folder's path, no mark, no
+// title, renumbered in reading order.
+TEST_F(ReadDirectoryTest, UnchangedEntriesOfAWholeReadStandForTheFolderJustRead)
+{
+    const FILETIME time = {0x11111111, 0x01D00000};
+    for (LPCWSTR folder : {L"x", L"y"})
+    {
+        Dir(folder);
+        for (LPCWSTR name : {L"a.txt", L"b.txt"})
+        {
+            std::wstring file = std::wstring(folder) + L"\\" + name;
+            File(file.c_str());
+            SetTime(file.c_str(), time, true);
+        }
+    }
+    m_pane.ChangeDirectory(Path(L"x").c_str(), 0, FALSE, FALSE);
+    INT_PTR a = IndexOf(L"a.txt");
+    ASSERT_GE(a, 0);
+    m_pane.SetEntryMark(a, 1);
+    m_pane.m_entries[a].m_displayName = L"title";
+    m_pane.m_entries[a].GetPathComponents(1);
+
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+    m_pane.SortEntries();
+    a = IndexOf(L"a.txt");
+    EXPECT_EQ(0, m_pane.m_entries[a].m_mark);
+    EXPECT_EQ(0, m_pane.m_markedCount);
+    EXPECT_TRUE(m_pane.m_entries[a].m_displayName.IsEmpty());
+    EXPECT_EQ(nullptr, m_pane.m_entries[a].m_pathComponents);
+
+    m_pane.ChangeDirectory(Path(L"y").c_str(), 0, FALSE, FALSE);
+    std::vector<LONGLONG> positions;
+    for (INT_PTR i = 0; i < m_pane.m_entries.GetSize(); ++i)
+    {
+        const CFileInfo& entry = m_pane.m_entries[i];
+        positions.push_back(entry.m_readPosition);
+        if (!entry.IsDots())
+            EXPECT_EQ(CString((Path(L"y\\") + entry.GetName()).c_str()), entry.GetFullPath());
+    }
+    std::sort(positions.begin(), positions.end());
+    for (size_t i = 0; i < positions.size(); ++i)
+        EXPECT_EQ(static_cast<LONGLONG>(i), positions[i]);
+}
