@@ -245,6 +245,9 @@ private:
     // TRUE when the change handle still watches the current directory and has seen
     // no change since it was last armed: a whole read may keep it.
     BOOL IsWatchStillGood();
+    // Tells the user that the shown directory is gone and climbs to the nearest
+    // existing parent.
+    void LeaveVanishedDirectory();
     // The write position, the running result and where each stored entry stands
     // while a listing is compared with them (defined with the reading).
     struct ReadPass;

@@ -130,6 +130,7 @@ struct CFilerPane::ReadPass
     INT_PTR writePos = 0;
     int result = READ_UNCHANGED;
     bool inDisplayOrder = false;
+    bool sawEntry = false;      // the walk met an entry other than "." and "..", listed or not
     std::vector<INT_PTR> slots; // while inDisplayOrder: entry index by read position
 
     // The stored entry with the read position of the write position; null past the end.
@@ -245,6 +246,15 @@ void CFilerPane::ClimbToExistingParent()
     m_bJustEntered = TRUE;
 }
 
+void CFilerPane::LeaveVanishedDirectory()
+{
+    CString text;
+    text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります", (LPCWSTR)m_currentDir);
+    g_PaneHooks.showMessage(*this, text, MB_OK);
+    ResetIncrementalSearch();
+    ClimbToExistingParent();
+}
+
 void CFilerPane::HandleListingError(BOOL* retry)
 {
     m_lastListingError = GetLastError();
@@ -300,6 +310,8 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
         }
         do
         {
+            if (!current->IsDots())
+                pass.sawEntry = true;
             BOOL isDirectory = current->IsDirectory();
             switch (passKind)
             {
@@ -417,6 +429,9 @@ int CFilerPane::ReadDirectory(BOOL full)
     BOOL enabled = g_ReloadSettings[GetDriveClass()].enable;
     m_lastListingError = 0;
     int result = READ_UNCHANGED;
+    // A signalled watch on a folder that still opens: whether the folder was removed
+    // is asked only when the walk finds it empty (see below).
+    bool checkAfterWalk = false;
 
     if (m_mode == PANE_MODE_FILER && m_subMode == PANE_SUB_FIND_RESULTS)
     {
@@ -526,7 +541,9 @@ int CFilerPane::ReadDirectory(BOOL full)
                         FindNextChangeNotification(m_hChange);
                         return READ_UNCHANGED;
                     }
-                    if (signalled || !present || !sameFolder)
+                    if (signalled && present && sameFolder)
+                        checkAfterWalk = true;
+                    else if (!present || !sameFolder)
                     {
                         // A removed directory stays delete-pending, and still found,
                         // while any handle is open on it, our watch included: let go
@@ -534,14 +551,7 @@ int CFilerPane::ReadDirectory(BOOL full)
                         // there.
                         CloseChangeNotification();
                         if (!DirectoryExists(m_currentDir))
-                        {
-                            CString text;
-                            text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります",
-                                        (LPCWSTR)m_currentDir);
-                            g_PaneHooks.showMessage(*this, text, MB_OK);
-                            ResetIncrementalSearch();
-                            ClimbToExistingParent();
-                        }
+                            LeaveVanishedDirectory();
                     }
                     // Without a watch (the system refused one, as some network drives
                     // do) the listing itself is compared: only a real difference is
@@ -595,6 +605,22 @@ int CFilerPane::ReadDirectory(BOOL full)
         // again: taken in reading order, each keeps the name keys of the last sort.
         pass.inDisplayOrder = IndexByReadPosition(m_entries, pass.slots);
         INT_PTR writePos = EnumerateDirectory(pass);
+        if (checkAfterWalk && !pass.sawEntry)
+        {
+            // Under Wine a folder removed while our watch is open stays, empty and
+            // still opening, until the watch lets go of it; closing and opening a
+            // watch on every change costs more than the walk of a small folder, so it
+            // is done only when the folder came out empty, as a removed one must be.
+            CloseChangeNotification();
+            if (!DirectoryExists(m_currentDir))
+            {
+                LeaveVanishedDirectory();
+                // The parent is listed and watched as a directory moved into.
+                return ReadDirectory(FALSE);
+            }
+            if (enabled)
+                OpenChangeNotification();
+        }
         result = pass.result;
         if (full || writePos != notedCount)
             result = READ_REBUILT;

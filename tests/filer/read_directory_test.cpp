@@ -707,7 +707,9 @@ TEST_F(ReadDirectoryTest, UnchangedEntriesOfAWholeReadStandForTheFolderJustRead)
         const CFileInfo& entry = m_pane.m_entries[i];
         positions.push_back(entry.m_readPosition);
         if (!entry.IsDots())
+        {
             EXPECT_EQ(CString((Path(L"y\\") + entry.GetName()).c_str()), entry.GetFullPath());
+        }
     }
     std::sort(positions.begin(), positions.end());
     for (size_t i = 0; i < positions.size(); ++i)
