@@ -190,7 +190,7 @@ public:
     static int GetEntryClass(const WIN32_FIND_DATAW& findData);
     static int GetEntryClass(const CEntryFindData& findData);
     // Zeroes the two name fields behind their NULs. The system leaves those bytes
-    // as it found them, and stored records are compared byte for byte.
+    // as it found them, and a caller may compare its records byte for byte.
     static void NormalizeFindData(WIN32_FIND_DATAW& findData);
 
     // ---- Fields, in this order --------------------------------------------------
@@ -222,6 +222,7 @@ private:
                           int itemIndex, LONGLONG readPosition, bool nameChanged);
 };
 
+// Relocatable as said above: a pane's array grows by copying bytes.
 template <> struct CArrayRelocatable<CFileInfo> : std::true_type
 {
 };
