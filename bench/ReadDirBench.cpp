@@ -1,8 +1,8 @@
 // Times a pane's directory reading over a folder of many files against a bare
 // FindFirstFileW/FindNextFileW walk of the same folder, so that work per entry that
 // grows with the listing (a quadratic comparison, a per-entry system call) shows as a
-// growing ratio: the first read with its sort, the re-check of an unchanged folder,
-// and the re-check after one file changed. The folders of 5,000, 20,000 and 100,000
+// growing ratio: the first read with its sort, the full re-read with its sort, and the
+// re-check after one file changed. The folders of 5,000, 20,000 and 100,000
 // entries are made once and reused; an argument caps the largest size (for a quick
 // try: qv_bench_readdir 20000). After the first read the process's private bytes per
 // entry are printed.
@@ -11,9 +11,12 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -112,11 +115,30 @@ bool MakeFolder(const std::wstring& folder, int files)
     return true;
 }
 
-void Report(const char* what, double seconds, double reference)
+// Each step is timed in several rounds, each right after a walk of its own: other
+// programs on the machine slow single runs at random, and a walk timed next to the
+// step sees the same load. The round with the median ratio is reported.
+struct Rounds
 {
-    std::printf("%-34s %8.3f s   walk %8.3f s   ratio %6.2f\n", what, seconds, reference,
-                reference > 0 ? seconds / reference : 0.0);
-}
+    std::vector<std::pair<double, double>> timings; // step, walk
+
+    void Add(double seconds, double walk) { timings.emplace_back(seconds, walk); }
+    void Report(const char* what)
+    {
+        if (timings.empty())
+        {
+            std::printf("%-34s (not seen)\n", what);
+            return;
+        }
+        std::sort(timings.begin(), timings.end(),
+                  [](const auto& a, const auto& b) { return a.first * b.second < b.first * a.second; });
+        const auto& median = timings[timings.size() / 2];
+        std::printf("%-34s %8.3f s   walk %8.3f s   ratio %6.2f\n", what, median.first, median.second,
+                    median.second > 0 ? median.first / median.second : 0.0);
+    }
+};
+
+const int kRounds = 5;
 
 void Run(const std::wstring& root, int files)
 {
@@ -129,65 +151,52 @@ void Run(const std::wstring& root, int files)
         return;
     }
     int count = 0;
-    double walk = WalkSeconds(folder, count);
-    for (int i = 0; i < 2; ++i) // the fastest of three: the file cache is warm
-    {
-        double again = WalkSeconds(folder, count);
-        if (again < walk)
-            walk = again;
-    }
+    WalkSeconds(folder, count); // the file cache is warm from here on
     std::printf("%d entries\n", count);
 
-    // Each step is timed three times and the fastest kept, like the walk: other
-    // programs on the machine slow single runs at random.
-    const int kRounds = 3;
-    double first = 0;
+    Rounds first;
     for (int round = 0; round < kRounds; ++round)
     {
+        const double walk = WalkSeconds(folder, count);
         const SIZE_T privateBefore = PrivateBytes();
         CFilerPane* fresh = new CFilerPane(0);
         fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
         // A change of directory reads and sorts.
         double start = Seconds();
         fresh->ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
-        double seconds = Seconds() - start;
-        if (round == 0 || seconds < first)
-            first = seconds;
+        first.Add(Seconds() - start, walk);
         const SIZE_T privateAfter = PrivateBytes();
         if (round == 0 && count > 0 && privateAfter > privateBefore)
             std::printf("%-34s %8.0f bytes\n", "private bytes per entry",
                         static_cast<double>(privateAfter - privateBefore) / count);
         delete fresh;
     }
-    Report("first read and sort", first, walk);
+    first.Report("first read and sort");
 
     CFilerPane pane(0);
     pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     pane.ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
-    double full = 0, fullRead = 0;
+    Rounds full, fullRead;
     for (int round = 0; round < kRounds; ++round)
     {
+        const double walk = WalkSeconds(folder, count);
         double start = Seconds();
         pane.ReadDirectory(TRUE);
         double read = Seconds() - start;
         pane.SortEntries();
-        double seconds = Seconds() - start;
-        if (round == 0 || seconds < full)
-        {
-            full = seconds;
-            fullRead = read;
-        }
+        full.Add(Seconds() - start, walk);
+        fullRead.Add(read, walk);
     }
-    Report("full re-read and sort", full, walk);
-    std::printf("%-34s %8.3f s   sort %8.3f s\n", "  of which the read", fullRead, full - fullRead);
+    full.Report("full re-read and sort");
+    fullRead.Report("  of which the read");
 
     // The first re-check opens the change notification; a changed time then makes it
     // fire, so the next re-check compares the whole listing.
     pane.ReadDirectory(FALSE);
-    double recheck = 0;
-    int seen = 0;
+    Rounds recheck;
     for (int round = 0; round < kRounds; ++round)
     {
+        const double walk = WalkSeconds(folder, count);
         HANDLE file =
             CreateFileW((folder + L"\\file000000.txt").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -209,12 +218,10 @@ void Run(const std::wstring& root, int files)
             result = pane.ReadDirectory(FALSE);
             seconds = Seconds() - start;
         }
-        if (result != 0 && (seen == 0 || seconds < recheck))
-            recheck = seconds;
         if (result != 0)
-            ++seen;
+            recheck.Add(seconds, walk);
     }
-    Report(seen == 0 ? "re-check (no change seen)" : "re-check of one changed file", recheck, walk);
+    recheck.Report("re-check of one changed file");
 }
 
 } // namespace

@@ -82,6 +82,19 @@ int FindNextEntry(CEntryFind* find, CFileInfo& out)
     return 1;
 }
 
+int FindNextEntryData(CEntryFind* find, WIN32_FIND_DATAW& out)
+{
+    if (!find)
+        return 0;
+    ++find->m_position;
+    if (find->m_kind == ENTRY_FIND_DISK)
+        return FindNextFileW(find->m_findHandle, &out) ? 1 : 0;
+    if (find->m_position >= find->m_entries.GetSize())
+        return 0;
+    out = find->m_entries[find->m_position].m_findData;
+    return 1;
+}
+
 BOOL CloseEntryFind(CEntryFind*& find)
 {
     BOOL result = TRUE;
@@ -258,7 +271,7 @@ int MergeFindResultsInto(CFindResultList& list, CArrayFileInfo& paneEntries, LPC
             result = 1;
             continue;
         }
-        if (memcmp(&current, &found.m_findData, sizeof(current)) != 0)
+        if (!found.m_findData.SameAs(current))
         {
             result = compareRead(result, &found, current);
             if (result == 2)

@@ -38,6 +38,9 @@ public:
 CEntryFind* FindFirstEntry(IPaneArchive* archive, LPCWSTR directory, LPCWSTR pattern, CFileInfo& out);
 // 1 with the next entry, 0 at the end and for a null handle.
 int FindNextEntry(CEntryFind* find, CFileInfo& out);
+// The same as the system's record alone, for a caller that fills an entry from it
+// only when it needs one (a record is filled with the enumeration's directory).
+int FindNextEntryData(CEntryFind* find, WIN32_FIND_DATAW& out);
 // Frees the handle and nulls the reference; the result of closing a disk find, else 1.
 BOOL CloseEntryFind(CEntryFind*& find);
 

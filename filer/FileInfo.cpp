@@ -54,6 +54,113 @@ CString ReadAudioTitle(const CFileInfo& /*entry*/)
 
 } // namespace
 
+// ---- CEntryFindData -------------------------------------------------------------------
+
+namespace
+{
+const int kShortNameRoom = sizeof(WIN32_FIND_DATAW::cAlternateFileName) / sizeof(wchar_t);
+
+bool SameFieldsAs(const CEntryFindData& a, DWORD attributes, const FILETIME& creation, const FILETIME& access,
+                  const FILETIME& write, DWORD sizeHigh, DWORD sizeLow, DWORD reserved0, DWORD reserved1)
+{
+    return a.dwFileAttributes == attributes && a.ftCreationTime.dwLowDateTime == creation.dwLowDateTime &&
+           a.ftCreationTime.dwHighDateTime == creation.dwHighDateTime &&
+           a.ftLastAccessTime.dwLowDateTime == access.dwLowDateTime &&
+           a.ftLastAccessTime.dwHighDateTime == access.dwHighDateTime &&
+           a.ftLastWriteTime.dwLowDateTime == write.dwLowDateTime &&
+           a.ftLastWriteTime.dwHighDateTime == write.dwHighDateTime && a.nFileSizeHigh == sizeHigh &&
+           a.nFileSizeLow == sizeLow && a.dwReserved0 == reserved0 && a.dwReserved1 == reserved1;
+}
+
+int ClassOf(DWORD attributes, LPCWSTR name)
+{
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ENTRY_CLASS_FILE;
+    if (name[0] != L'.')
+        return ENTRY_CLASS_DIRECTORY;
+    if (name[1] == L'.' && name[2] == L'\0')
+        return ENTRY_CLASS_PARENT;
+    if (name[1] == L'\0')
+        return ENTRY_CLASS_CURRENT;
+    return ENTRY_CLASS_DIRECTORY;
+}
+} // namespace
+
+CEntryFindData::CEntryFindData()
+    : dwFileAttributes(0), ftCreationTime{}, ftLastAccessTime{}, ftLastWriteTime{}, nFileSizeHigh(0),
+      nFileSizeLow(0), dwReserved0(0), dwReserved1(0)
+{
+}
+
+CEntryFindData& CEntryFindData::operator=(const WIN32_FIND_DATAW& data)
+{
+    dwFileAttributes = data.dwFileAttributes;
+    ftCreationTime = data.ftCreationTime;
+    ftLastAccessTime = data.ftLastAccessTime;
+    ftLastWriteTime = data.ftLastWriteTime;
+    nFileSizeHigh = data.nFileSizeHigh;
+    nFileSizeLow = data.nFileSizeLow;
+    dwReserved0 = data.dwReserved0;
+    dwReserved1 = data.dwReserved1;
+    // Set in place: an entry refilled by a walk reuses its buffers.
+    cFileName.SetString(data.cFileName, static_cast<int>(wcsnlen(data.cFileName, MAX_PATH - 1)));
+    if (data.cAlternateFileName[0] || !cAlternateFileName.IsEmpty())
+        cAlternateFileName.SetString(data.cAlternateFileName,
+                                     static_cast<int>(wcsnlen(data.cAlternateFileName, kShortNameRoom - 1)));
+    return *this;
+}
+
+WIN32_FIND_DATAW CEntryFindData::ToFindData() const
+{
+    WIN32_FIND_DATAW data;
+    memset(&data, 0, sizeof(data));
+    data.dwFileAttributes = dwFileAttributes;
+    data.ftCreationTime = ftCreationTime;
+    data.ftLastAccessTime = ftLastAccessTime;
+    data.ftLastWriteTime = ftLastWriteTime;
+    data.nFileSizeHigh = nFileSizeHigh;
+    data.nFileSizeLow = nFileSizeLow;
+    data.dwReserved0 = dwReserved0;
+    data.dwReserved1 = dwReserved1;
+    wcsncpy(data.cFileName, cFileName, MAX_PATH - 1);
+    wcsncpy(data.cAlternateFileName, cAlternateFileName, kShortNameRoom - 1);
+    return data;
+}
+
+bool CEntryFindData::SameFields(const CEntryFindData& other) const
+{
+    return SameFieldsAs(*this, other.dwFileAttributes, other.ftCreationTime, other.ftLastAccessTime,
+                        other.ftLastWriteTime, other.nFileSizeHigh, other.nFileSizeLow, other.dwReserved0,
+                        other.dwReserved1);
+}
+
+void CEntryFindData::TakeFields(const CEntryFindData& other)
+{
+    dwFileAttributes = other.dwFileAttributes;
+    ftCreationTime = other.ftCreationTime;
+    ftLastAccessTime = other.ftLastAccessTime;
+    ftLastWriteTime = other.ftLastWriteTime;
+    nFileSizeHigh = other.nFileSizeHigh;
+    nFileSizeLow = other.nFileSizeLow;
+    dwReserved0 = other.dwReserved0;
+    dwReserved1 = other.dwReserved1;
+}
+
+bool CEntryFindData::operator==(const CEntryFindData& other) const
+{
+    return SameFields(other) && cFileName == other.cFileName &&
+           cAlternateFileName == other.cAlternateFileName;
+}
+
+bool CEntryFindData::SameAs(const WIN32_FIND_DATAW& data) const
+{
+    return SameFieldsAs(*this, data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime,
+                        data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow, data.dwReserved0,
+                        data.dwReserved1) &&
+           wcsncmp(cFileName, data.cFileName, MAX_PATH - 1) == 0 &&
+           wcsncmp(cAlternateFileName, data.cAlternateFileName, kShortNameRoom - 1) == 0;
+}
+
 // ---- CFileInfo ------------------------------------------------------------------------
 
 CFileInfo::CFileInfo()
@@ -61,7 +168,6 @@ CFileInfo::CFileInfo()
       m_size(0), m_componentMode(0), m_pathComponents(nullptr), m_readPosition(-1), m_owner(nullptr),
       m_nameKeys(nullptr)
 {
-    memset(&m_findData, 0, sizeof(m_findData));
 }
 
 CFileInfo::CFileInfo(const CFileInfo& src) : CFileInfo()
@@ -70,7 +176,7 @@ CFileInfo::CFileInfo(const CFileInfo& src) : CFileInfo()
 }
 
 CFileInfo::CFileInfo(CFileInfo&& src) noexcept
-    : m_findData(src.m_findData), m_itemIndex(src.m_itemIndex), m_titleLoaded(src.m_titleLoaded),
+    : m_findData(std::move(src.m_findData)), m_itemIndex(src.m_itemIndex), m_titleLoaded(src.m_titleLoaded),
       m_displayName(std::move(src.m_displayName)), m_baseName(std::move(src.m_baseName)),
       m_extension(std::move(src.m_extension)), m_mark(src.m_mark), m_changed(src.m_changed),
       m_source(src.m_source), m_entryClass(src.m_entryClass), m_size(src.m_size),
@@ -100,7 +206,7 @@ CFileInfo& CFileInfo::operator=(CFileInfo&& src) noexcept
 {
     if (this != &src)
     {
-        m_findData = src.m_findData;
+        m_findData = std::move(src.m_findData);
         m_itemIndex = src.m_itemIndex;
         m_titleLoaded = src.m_titleLoaded;
         m_displayName = std::move(src.m_displayName);
@@ -149,16 +255,12 @@ void CFileInfo::CopyFields(const CFileInfo& src)
 
 int CFileInfo::GetEntryClass(const WIN32_FIND_DATAW& findData)
 {
-    if (!(findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ENTRY_CLASS_FILE;
-    LPCWSTR name = findData.cFileName;
-    if (name[0] != L'.')
-        return ENTRY_CLASS_DIRECTORY;
-    if (name[1] == L'.' && name[2] == L'\0')
-        return ENTRY_CLASS_PARENT;
-    if (name[1] == L'\0')
-        return ENTRY_CLASS_CURRENT;
-    return ENTRY_CLASS_DIRECTORY;
+    return ClassOf(findData.dwFileAttributes, findData.cFileName);
+}
+
+int CFileInfo::GetEntryClass(const CEntryFindData& findData)
+{
+    return ClassOf(findData.dwFileAttributes, findData.cFileName);
 }
 
 void CFileInfo::NormalizeFindData(WIN32_FIND_DATAW& findData)
@@ -174,13 +276,13 @@ void CFileInfo::NormalizeFindData(WIN32_FIND_DATAW& findData)
 
 void CFileInfo::SplitName()
 {
-    // The strings are set in place: an entry refilled by a walk reuses their buffers
-    // instead of allocating two strings for every name it meets.
+    // A base name that is the whole name shares the name's string; the others are
+    // set in place, so that an entry refilled by a walk reuses their buffers.
     LPCWSTR name = m_findData.cFileName;
-    const int length = static_cast<int>(wcslen(name));
+    const int length = m_findData.cFileName.GetLength();
     if (IsDirectory())
     {
-        m_baseName.SetString(name, length);
+        m_baseName = m_findData.cFileName;
         m_extension.Empty();
         return;
     }
@@ -192,11 +294,16 @@ void CFileInfo::SplitName()
     if (dot > 0)
     {
         m_baseName.SetString(name, dot);
-        m_extension.SetString(name + dot + 1, length - dot - 1);
+        // A walk hands each found entry the extension of the one before (see
+        // TakeFound): names of one folder mostly share a few extensions.
+        const int extensionLength = length - dot - 1;
+        if (m_extension.GetLength() != extensionLength ||
+            wmemcmp(m_extension, name + dot + 1, static_cast<size_t>(extensionLength)) != 0)
+            m_extension.SetString(name + dot + 1, extensionLength);
     }
     else
     {
-        m_baseName.SetString(name, length);
+        m_baseName = m_findData.cFileName;
         m_extension.Empty();
     }
 }
@@ -205,25 +312,48 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
                                       LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData, int itemIndex,
                                       LONGLONG readPosition)
 {
+    // The name keys stand for the name as split: another name, or the same name
+    // turned from file to directory or back, needs new ones.
+    const bool nameChanged =
+        wcsncmp(m_findData.cFileName, findData.cFileName, MAX_PATH - 1) != 0 ||
+        ((m_findData.dwFileAttributes ^ findData.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    m_findData = findData;
+    return FinishFill(source, owner, directory, realDirectory, itemIndex, readPosition, nameChanged);
+}
+
+CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR directory,
+                                      LPCWSTR realDirectory, const CEntryFindData& findData, int itemIndex,
+                                      LONGLONG readPosition)
+{
+    bool nameChanged = false;
+    if (&findData != &m_findData)
+    {
+        nameChanged =
+            m_findData.cFileName != findData.cFileName ||
+            ((m_findData.dwFileAttributes ^ findData.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        m_findData = findData;
+    }
+    return FinishFill(source, owner, directory, realDirectory, itemIndex, readPosition, nameChanged);
+}
+
+CFileInfo& CFileInfo::FinishFill(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                                 int itemIndex, LONGLONG readPosition, bool nameChanged)
+{
     if (readPosition != -1)
         m_readPosition = readPosition;
+    if (nameChanged)
+        ClearNameKeys();
     // The directories may be strings of this very entry: take them first. An entry
     // refilled by a walk already holds them, and keeps its (shared) copies.
     const bool sameDirectory = directory && m_directory == directory;
     const bool sameRealDirectory = realDirectory && m_realDirectory == realDirectory;
-    CString listing = sameDirectory ? CString() : CString(directory);
-    CString real = sameRealDirectory ? CString() : CString(realDirectory);
-    if (&findData != &m_findData)
+    if (!sameDirectory || !sameRealDirectory)
     {
-        // The name keys stand for the name as split: another name, or the same name
-        // turned from file to directory or back, needs new ones.
-        if (m_nameKeys &&
-            (wcscmp(m_findData.cFileName, findData.cFileName) != 0 ||
-             ((m_findData.dwFileAttributes ^ findData.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY)))
-            ClearNameKeys();
-        m_findData = findData;
+        CString listing = sameDirectory ? m_directory : CString(directory);
+        CString real = sameRealDirectory ? m_realDirectory : CString(realDirectory);
+        m_directory = listing;
+        m_realDirectory = real;
     }
-    NormalizeFindData(m_findData);
     SplitName();
     m_titleLoaded = FALSE;
     m_displayName.Empty();
@@ -231,10 +361,6 @@ CFileInfo& CFileInfo::SetFromFindData(int source, IPaneArchive* owner, LPCWSTR d
     m_changed = FALSE;
     m_entryClass = GetEntryClass(m_findData);
     m_size = (static_cast<ULONGLONG>(m_findData.nFileSizeHigh) << 32) | m_findData.nFileSizeLow;
-    if (!sameDirectory)
-        m_directory = listing;
-    if (!sameRealDirectory)
-        m_realDirectory = real;
     m_source = source;
     m_owner = owner;
     m_itemIndex = itemIndex;
@@ -287,7 +413,7 @@ CFileInfo& CFileInfo::SetFromPath(IPaneArchive* owner, LPCWSTR path)
 
 void CFileInfo::Clear()
 {
-    memset(&m_findData, 0, sizeof(m_findData));
+    m_findData = CEntryFindData();
     m_displayName.Empty();
     m_baseName.Empty();
     m_extension.Empty();
@@ -564,6 +690,20 @@ INT_PTR CArrayFileInfo::AddFromFindData(int source, IPaneArchive* owner, LPCWSTR
     return index;
 }
 
+INT_PTR CArrayFileInfo::AddFromFindData(int source, IPaneArchive* owner, LPCWSTR directory,
+                                        LPCWSTR realDirectory, const CEntryFindData& findData, int itemIndex)
+{
+    // The arguments may live in an element of this array, which is about to move
+    // (the copies share the strings).
+    CEntryFindData data = findData;
+    CString listing(directory);
+    CString real(realDirectory);
+    INT_PTR index = GetSize();
+    SetSize(index + 1, GetArrayGrowStep(index));
+    ElementAt(index).SetFromFindData(source, owner, listing, real, data, itemIndex, index);
+    return index;
+}
+
 INT_PTR CArrayFileInfo::AddEntry(const CFileInfo& entry)
 {
     return AddFromFindData(entry.m_source, entry.m_owner, entry.m_directory, entry.GetRealDirectory(TRUE),
@@ -589,18 +729,15 @@ INT_PTR CArrayFileInfo::PutFoundEntry(INT_PTR index, CFileInfo&& entry)
     if (index >= GetSize())
         return AddFoundEntry(std::move(entry));
     CFileInfo& slot = ElementAt(index);
-    // A re-read of a folder meets its files again in the same order: the keys made
-    // for a name by the last sort still stand for it.
-    BYTE* keys = nullptr;
-    if (slot.m_nameKeys && !entry.m_nameKeys && wcscmp(slot.GetName(), entry.GetName()) == 0 &&
-        slot.IsDirectory() == entry.IsDirectory())
+    // A re-read of a folder meets its files again in the same order: the stored
+    // entry's strings, and the keys made for its name by the last sort, still
+    // stand for the found one.
+    if (slot.m_findData.cFileName == entry.m_findData.cFileName && slot.IsDirectory() == entry.IsDirectory())
     {
-        keys = slot.m_nameKeys;
-        slot.m_nameKeys = nullptr;
+        TakeFoundInPlace(slot, index, entry);
+        return index;
     }
     TakeFound(slot, index, entry);
-    if (keys)
-        slot.m_nameKeys = keys;
     return index;
 }
 
@@ -615,6 +752,47 @@ void CArrayFileInfo::TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry)
     slot.ClearPathComponents();
     entry.m_directory = slot.m_directory;
     entry.m_realDirectory = slot.m_realDirectory;
+    entry.m_extension = slot.m_extension;
+}
+
+void CArrayFileInfo::RenewFoundEntry(INT_PTR index, const CString& directory)
+{
+    CFileInfo& slot = ElementAt(index);
+    if (slot.m_directory != directory)
+        slot.m_directory = directory;
+    if (!slot.m_realDirectory.IsEmpty())
+        slot.m_realDirectory.Empty();
+    slot.m_source = ENTRY_SOURCE_DISK;
+    slot.m_owner = nullptr;
+    slot.m_itemIndex = -1;
+    slot.m_readPosition = index;
+    slot.m_mark = 0;
+    slot.m_changed = FALSE;
+    slot.m_titleLoaded = FALSE;
+    slot.m_displayName.Empty();
+    slot.ClearPathComponents();
+}
+
+void CArrayFileInfo::TakeFoundInPlace(CFileInfo& slot, INT_PTR index, const CFileInfo& entry)
+{
+    slot.m_findData.TakeFields(entry.m_findData);
+    if (slot.m_findData.cAlternateFileName != entry.m_findData.cAlternateFileName)
+        slot.m_findData.cAlternateFileName = entry.m_findData.cAlternateFileName;
+    if (slot.m_directory != entry.m_directory)
+        slot.m_directory = entry.m_directory;
+    if (slot.m_realDirectory != entry.m_realDirectory)
+        slot.m_realDirectory = entry.m_realDirectory;
+    slot.m_size = entry.m_size;
+    slot.m_entryClass = entry.m_entryClass;
+    slot.m_source = entry.m_source;
+    slot.m_owner = entry.m_owner;
+    slot.m_itemIndex = entry.m_itemIndex;
+    slot.m_readPosition = index;
+    slot.m_mark = 0;
+    slot.m_changed = FALSE;
+    slot.m_titleLoaded = FALSE;
+    slot.m_displayName.Empty();
+    slot.ClearPathComponents();
 }
 
 INT_PTR CArrayFileInfo::AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,

@@ -50,6 +50,41 @@ enum
     COMPARE_GREATER = 3,
 };
 
+// The find data as an entry keeps it: the fields of the system's record under their
+// own names, but the two names as strings. The system's record holds room for the
+// longest name in every entry, some 550 bytes of which a listing uses a few dozen,
+// and a pane holds one record per entry of its folder: moving and paging in those
+// unused bytes cost more than the walk that listed them. Converts to the system's
+// record for the calls that take one.
+struct CEntryFindData
+{
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CString cFileName;          // at most MAX_PATH - 1 characters, as the system's field holds
+    CString cAlternateFileName; // the short (8.3) name, or empty
+
+    CEntryFindData();
+    explicit CEntryFindData(const WIN32_FIND_DATAW& data) : CEntryFindData() { *this = data; }
+    // Takes the system's record; names are read up to their NUL (at most the
+    // field's length).
+    CEntryFindData& operator=(const WIN32_FIND_DATAW& data);
+    // The system's record, zeroed behind both names' NULs.
+    WIN32_FIND_DATAW ToFindData() const;
+    operator WIN32_FIND_DATAW() const { return ToFindData(); }
+    bool operator==(const CEntryFindData& other) const;
+    bool operator!=(const CEntryFindData& other) const { return !(*this == other); }
+    bool SameAs(const WIN32_FIND_DATAW& data) const;
+    // Everything but the names.
+    bool SameFields(const CEntryFindData& other) const;
+    void TakeFields(const CEntryFindData& other);
+};
+
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
 // for the framework's CString (one pointer to a heap block) and plain pointers, the
@@ -76,6 +111,8 @@ public:
     // one. Returns this entry.
     CFileInfo& SetFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
                                const WIN32_FIND_DATAW& findData, int itemIndex, LONGLONG readPosition = -1);
+    CFileInfo& SetFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                               const CEntryFindData& findData, int itemIndex, LONGLONG readPosition = -1);
     CFileInfo& SetFromDisk(LPCWSTR directory, const WIN32_FIND_DATAW& findData);
     CFileInfo& SetFromArchive(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                               int itemIndex);
@@ -151,12 +188,13 @@ public:
 
     // The class of a find record: 1 file, 2 directory, 3 "..", 4 ".".
     static int GetEntryClass(const WIN32_FIND_DATAW& findData);
+    static int GetEntryClass(const CEntryFindData& findData);
     // Zeroes the two name fields behind their NULs. The system leaves those bytes
-    // as it found them, and stored records are compared byte for byte.
+    // as it found them, and a caller may compare its records byte for byte.
     static void NormalizeFindData(WIN32_FIND_DATAW& findData);
 
     // ---- Fields, in this order --------------------------------------------------
-    WIN32_FIND_DATAW m_findData;
+    CEntryFindData m_findData;
     int m_itemIndex;                // member index in the owner's listing; -1 off archives
     BOOL m_titleLoaded;             // LoadAudioTitle has run
     CString m_displayName;          // the audio title, or empty
@@ -178,6 +216,15 @@ public:
 private:
     void SplitName();
     void CopyFields(const CFileInfo& src);
+    // The fill after the find data are in place; `nameChanged`: the name or its
+    // directory bit differs from the entry's before.
+    CFileInfo& FinishFill(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                          int itemIndex, LONGLONG readPosition, bool nameChanged);
+};
+
+// Relocatable as said above: a pane's array grows by copying bytes.
+template <> struct CArrayRelocatable<CFileInfo> : std::true_type
+{
 };
 
 // A pane's entries. The array owns its elements.
@@ -193,6 +240,8 @@ public:
     // Returns the new index.
     INT_PTR AddFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
                             const WIN32_FIND_DATAW& findData, int itemIndex);
+    INT_PTR AddFromFindData(int source, IPaneArchive* owner, LPCWSTR directory, LPCWSTR realDirectory,
+                            const CEntryFindData& findData, int itemIndex);
     // Appends a copy re-filled from the entry's find data, source, owner, both
     // directories and item index (no mark, title or component cache).
     INT_PTR AddEntry(const CFileInfo& entry);
@@ -201,8 +250,13 @@ public:
     // find.
     INT_PTR AddFoundEntry(CFileInfo&& entry);
     // The same at `index` (appending when index is the size), overwriting the entry
-    // there; when that one has the same name, its name keys pass to the newcomer.
+    // there; when that one has the same name it keeps its strings and name keys and
+    // takes only the new data, and the found entry is left as it was.
     INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
+    // The entry at `index` stands anew for the disk entry of `directory` it already
+    // holds (the same find data): as PutFoundEntry would leave it, without a found
+    // entry to take over.
+    void RenewFoundEntry(INT_PTR index, const CString& directory);
     INT_PTR AddArchiveEntry(IPaneArchive* owner, LPCWSTR folder, const WIN32_FIND_DATAW& findData,
                             int itemIndex);
     INT_PTR AddVirtualDriveEntry(LPCWSTR directory, LPCWSTR realDirectory, const WIN32_FIND_DATAW& findData);
@@ -221,6 +275,9 @@ public:
 private:
     // Takes a found entry into `slot` at `index` (see AddFoundEntry).
     static void TakeFound(CFileInfo& slot, INT_PTR index, CFileInfo& entry);
+    // The same for a slot that holds the found name already: only the data are
+    // copied, and the found entry keeps its strings for the next find.
+    static void TakeFoundInPlace(CFileInfo& slot, INT_PTR index, const CFileInfo& entry);
 
     void* m_scratch; // one record's worth of bytes for SwapEntries
 };

@@ -392,6 +392,8 @@ void CFilerPane::CloseChangeNotification()
     if (m_hChange != INVALID_HANDLE_VALUE && m_hChange != nullptr)
         FindCloseChangeNotification(m_hChange);
     m_hChange = INVALID_HANDLE_VALUE;
+    m_watchedVolume = 0;
+    m_watchedFolderIndex = 0;
 }
 
 BOOL CFilerPane::IsDriveReady() const

@@ -142,6 +142,10 @@ public:
     UINT m_networkLevels[kNetworkLevelCount] = {};
     int m_networkDepth = 0;
     HANDLE m_hChange = INVALID_HANDLE_VALUE;
+    // The folder the change handle watches (volume serial number and file index; 0
+    // when unknown): a path may name another folder by now.
+    ULONGLONG m_watchedFolderIndex = 0;
+    DWORD m_watchedVolume = 0;
     BOOL m_bDriveNotReady = FALSE;
     DWORD m_lastListingError = 0;
     BOOL m_bJustEntered = FALSE;
@@ -214,6 +218,7 @@ public:
     // The running result of a re-read after comparing the stored entry at the write
     // position (null when there is none) with the newly found data.
     int CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found);
+    int CompareReadEntry(int running, CFileInfo* stored, const CEntryFindData& found);
 
     // ---- Sorting and find results (with the entry records) --------------------------
     void SortEntries();
@@ -259,6 +264,12 @@ private:
     // Opens the change notification on the current directory when the drive class
     // allows it.
     void OpenChangeNotification();
+    // TRUE when the change handle still watches the current directory and has seen
+    // no change since it was last armed: a whole read may keep it.
+    BOOL IsWatchStillGood();
+    // Tells the user that the shown directory is gone and climbs to the nearest
+    // existing parent.
+    void LeaveVanishedDirectory();
     // The write position, the running result and where each stored entry stands
     // while a listing is compared with them (defined with the reading).
     struct ReadPass;

@@ -1,4 +1,5 @@
 #include "filer/FindCondition.h"
+#include "filer/FileInfo.h"
 
 namespace
 {
@@ -48,7 +49,10 @@ void InitFindCondition(FindCondition& condition)
     condition.updateEnabled = 0;
 }
 
-BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondition* condition)
+namespace
+{
+// Either form of find data: the test reads only fields both share.
+template <class FindData> BOOL MatchesData(const FindData& findData, const FindCondition* condition)
 {
     if (!condition)
         return TRUE;
@@ -74,4 +78,15 @@ BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondit
     LONGLONG size =
         static_cast<LONGLONG>((static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32) | findData.nFileSizeLow);
     return size >= condition->sizeMinimum && size <= condition->sizeMaximum;
+}
+} // namespace
+
+BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondition* condition)
+{
+    return MatchesData(findData, condition);
+}
+
+BOOL MatchesFindConditionData(const CEntryFindData& findData, const FindCondition* condition)
+{
+    return MatchesData(findData, condition);
 }

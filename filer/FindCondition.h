@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+struct CEntryFindData;
+
 struct FindCondition
 {
     FILETIME lastAccessTo;
@@ -29,3 +31,4 @@ void InitFindCondition(FindCondition& condition);
 
 // The condition test of one entry's find data; a null condition passes everything.
 BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondition* condition);
+BOOL MatchesFindConditionData(const CEntryFindData& findData, const FindCondition* condition);

@@ -33,20 +33,7 @@ bool IsDrivePath(const CString& path)
     return path.GetLength() >= 2 && path[1] == L':';
 }
 
-// The find data compared field by field: the name buffers may hold leftovers of
-// earlier names behind their terminating NUL.
-bool SameFindData(const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b)
-{
-    return a.dwFileAttributes == b.dwFileAttributes &&
-           CompareFileTime(&a.ftCreationTime, &b.ftCreationTime) == 0 &&
-           CompareFileTime(&a.ftLastAccessTime, &b.ftLastAccessTime) == 0 &&
-           CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 &&
-           a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
-           a.dwReserved0 == b.dwReserved0 && a.dwReserved1 == b.dwReserved1 &&
-           wcscmp(a.cFileName, b.cFileName) == 0 && wcscmp(a.cAlternateFileName, b.cAlternateFileName) == 0;
-}
-
-const FILETIME& ChosenTime(const WIN32_FIND_DATAW& data)
+const FILETIME& ChosenTime(const CEntryFindData& data)
 {
     switch (g_VIEWFILETIMETYPE)
     {
@@ -60,7 +47,7 @@ const FILETIME& ChosenTime(const WIN32_FIND_DATAW& data)
 }
 
 // The stored entry takes the newly read data and keeps its mark.
-void TakeNewData(CFileInfo& stored, const WIN32_FIND_DATAW& found)
+void TakeNewData(CFileInfo& stored, const CEntryFindData& found)
 {
     int mark = stored.m_mark;
     stored.SetFromFindData(stored.m_source, stored.m_owner, stored.m_directory, stored.m_realDirectory, found,
@@ -100,12 +87,19 @@ bool CutLastElement(CString& path)
     return true;
 }
 
+// The identity of a folder: its volume's serial number and its file index.
+struct FolderIdentity
+{
+    DWORD volume = 0;
+    ULONGLONG index = 0;
+};
+
 // The cheap test of every tick: one open of the folder itself, no enumeration. An
 // attribute query would not do: a folder removed while our watch is open on it stays
 // delete-pending, and its attributes are still answered, until the watch is closed;
 // opening it is refused. A root is opened with its backslash, since "X:" alone names
 // the drive's current directory.
-bool IsDirectoryPresent(const CString& directory)
+bool IsDirectoryPresent(const CString& directory, FolderIdentity* identity = nullptr)
 {
     CString path = directory;
     if (IsPathRoot(path) && (path.IsEmpty() || path[path.GetLength() - 1] != L'\\'))
@@ -119,6 +113,11 @@ bool IsDirectoryPresent(const CString& directory)
     bool directoryThere =
         GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     CloseHandle(handle);
+    if (directoryThere && identity)
+    {
+        identity->volume = info.dwVolumeSerialNumber;
+        identity->index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
     return directoryThere;
 }
 } // namespace
@@ -131,6 +130,7 @@ struct CFilerPane::ReadPass
     INT_PTR writePos = 0;
     int result = READ_UNCHANGED;
     bool inDisplayOrder = false;
+    bool sawEntry = false;      // the walk met an entry other than "." and "..", listed or not
     std::vector<INT_PTR> slots; // while inDisplayOrder: entry index by read position
 
     // The stored entry with the read position of the write position; null past the end.
@@ -158,15 +158,20 @@ struct CFilerPane::ReadPass
 
 int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found)
 {
+    return CompareReadEntry(running, stored, CEntryFindData(found));
+}
+
+int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const CEntryFindData& found)
+{
     if (running == READ_REBUILT || stored == nullptr)
         return READ_REBUILT;
-    if (SameFindData(stored->m_findData, found))
+    if (stored->m_findData == found)
         return running;
     stored->m_changed = TRUE;
-    const WIN32_FIND_DATAW& old = stored->m_findData;
+    const CEntryFindData& old = stored->m_findData;
     // Another name at this place is another entry, and a changed directory bit moves
     // the entry to the other group.
-    if (wcscmp(old.cFileName, found.cFileName) != 0 ||
+    if (old.cFileName != found.cFileName ||
         ((old.dwFileAttributes ^ found.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return READ_REBUILT;
     // Any other difference moves the entry only when a key of the order in force
@@ -210,6 +215,23 @@ void CFilerPane::OpenChangeNotification()
         path += L'\\';
     HANDLE handle = FindFirstChangeNotificationLong(path, FALSE, kChangeFilter);
     m_hChange = handle ? handle : INVALID_HANDLE_VALUE;
+    FolderIdentity identity;
+    if (m_hChange != INVALID_HANDLE_VALUE)
+        IsDirectoryPresent(m_currentDir, &identity);
+    m_watchedVolume = identity.volume;
+    m_watchedFolderIndex = identity.index;
+}
+
+BOOL CFilerPane::IsWatchStillGood()
+{
+    if (m_hChange == INVALID_HANDLE_VALUE || m_watchedFolderIndex == 0 ||
+        m_currentDir.CompareNoCase(m_lastListedDir) != 0 || WaitForSingleObject(m_hChange, 0) != WAIT_TIMEOUT)
+        return FALSE;
+    // A watch follows its folder, not the path: a folder renamed away, or replaced by
+    // another of the same name, is never reported through it.
+    FolderIdentity identity;
+    return IsDirectoryPresent(m_currentDir, &identity) && identity.volume == m_watchedVolume &&
+           identity.index == m_watchedFolderIndex;
 }
 
 void CFilerPane::ClimbToExistingParent()
@@ -222,6 +244,15 @@ void CFilerPane::ClimbToExistingParent()
     if (exists)
         g_PaneHooks.recordVisit(m_paneNumber, m_currentDir, PATH_VISIT_NAVIGATE);
     m_bJustEntered = TRUE;
+}
+
+void CFilerPane::LeaveVanishedDirectory()
+{
+    CString text;
+    text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります", (LPCWSTR)m_currentDir);
+    g_PaneHooks.showMessage(*this, text, MB_OK);
+    ResetIncrementalSearch();
+    ClimbToExistingParent();
 }
 
 void CFilerPane::HandleListingError(BOOL* retry)
@@ -257,55 +288,105 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
     }
     bool dotPass = passKind == PASS_CURRENT_ONLY || passKind == PASS_PARENT_ONLY;
     bool pictureFilter = passKind == PASS_ALL && m_bPreviewLayout && g_PREVIEW_DISP_PICTURE_FILE;
-    do
+    // A disk walk hands over the system's records as they come: one that equals the
+    // stored entry at the write position stands for that entry as it is, so a
+    // re-read of a folder where little changed fills no record and copies nothing.
+    const bool disk = find->m_kind == ENTRY_FIND_DISK;
+    WIN32_FIND_DATAW raw;
+    bool filled = true; // `found` holds the entry at hand, else `raw` does
+    for (;;)
     {
-        BOOL isDirectory = found.IsDirectory();
-        switch (passKind)
+        CFileInfo* current = &found;
+        CFileInfo* same = nullptr;
+        if (!filled)
         {
-        case PASS_DIRECTORIES:
-            if (!isDirectory)
-                continue;
-            break;
-        case PASS_FILES:
-            if (isDirectory)
-                continue;
-            break;
-        case PASS_CURRENT_ONLY:
-            if (found.m_entryClass != ENTRY_CLASS_CURRENT)
-                continue;
-            break;
-        case PASS_PARENT_ONLY:
-            if (found.m_entryClass != ENTRY_CLASS_PARENT)
-                continue;
-            break;
-        default:
-            break;
+            if (pass.result == READ_REBUILT)
+                pass.TakeReadingOrder(m_entries);
+            CFileInfo* stored = pass.StoredAt(m_entries);
+            if (stored && stored->m_source == ENTRY_SOURCE_DISK && stored->m_findData.SameAs(raw))
+                current = same = stored;
+            else
+                found.SetFromDisk(find->m_directory, raw);
         }
-        if (!found.PassesDisplayFilter(hideDot, hideDotDot, m_bFilterDirectories, filterPattern, &m_condition,
-                                       0))
-            continue;
-        if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(found.GetName()))
-            continue;
+        do
+        {
+            if (!current->IsDots())
+                pass.sawEntry = true;
+            BOOL isDirectory = current->IsDirectory();
+            switch (passKind)
+            {
+            case PASS_DIRECTORIES:
+                if (!isDirectory)
+                    continue;
+                break;
+            case PASS_FILES:
+                if (isDirectory)
+                    continue;
+                break;
+            case PASS_CURRENT_ONLY:
+                if (current->m_entryClass != ENTRY_CLASS_CURRENT)
+                    continue;
+                break;
+            case PASS_PARENT_ONLY:
+                if (current->m_entryClass != ENTRY_CLASS_PARENT)
+                    continue;
+                break;
+            default:
+                break;
+            }
+            if (!current->PassesDisplayFilter(hideDot, hideDotDot, m_bFilterDirectories, filterPattern,
+                                              &m_condition, 0))
+                continue;
+            if (pictureFilter && !isDirectory && !g_PaneHooks.hasPictureExtension(current->GetName()))
+                continue;
 
-        CFileInfo* stored = pass.StoredAt(m_entries);
-        pass.result = CompareReadEntry(pass.result, stored, found.m_findData);
-        CFileInfo* written = stored;
-        if (pass.result == READ_REBUILT)
+            CFileInfo* written;
+            if (same)
+            {
+                // Equal data: unchanged for a comparison, and for a rebuilt list the
+                // new entry made from them, in the place it already has.
+                written = same;
+                if (pass.result == READ_REBUILT)
+                    m_entries.RenewFoundEntry(pass.writePos, find->m_directory);
+            }
+            else
+            {
+                CFileInfo* stored = pass.StoredAt(m_entries);
+                pass.result = CompareReadEntry(pass.result, stored, found.m_findData);
+                written = stored;
+                if (pass.result == READ_REBUILT)
+                {
+                    // The list is rebuilt from here: each found entry, fresh from the
+                    // walk, is taken over into the place of the stored one, and what
+                    // is left of the stored list is cut at the end.
+                    pass.TakeReadingOrder(m_entries);
+                    written = &m_entries[m_entries.PutFoundEntry(pass.writePos, std::move(found))];
+                }
+                else if (stored && stored->m_changed)
+                    TakeNewData(*stored, found.m_findData);
+            }
+            if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
+                written->LoadAudioTitle();
+            ++pass.writePos;
+            if (dotPass)
+            {
+                CloseEntryFind(find);
+                return;
+            }
+        } while (false);
+        if (disk)
         {
-            // The list is rebuilt from here: each found entry, fresh from the walk,
-            // is taken over into the place of the stored one, and what is left of
-            // the stored list is cut at the end.
-            pass.TakeReadingOrder(m_entries);
-            written = &m_entries[m_entries.PutFoundEntry(pass.writePos, std::move(found))];
+            if (!FindNextEntryData(find, raw))
+                break;
+            filled = false;
         }
-        else if (stored && stored->m_changed)
-            TakeNewData(*stored, found.m_findData);
-        if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
-            written->LoadAudioTitle();
-        ++pass.writePos;
-        if (dotPass)
-            break;
-    } while (FindNextEntry(find, found));
+        else
+        {
+            if (!FindNextEntry(find, found))
+                break;
+            filled = true;
+        }
+    }
     CloseEntryFind(find);
 }
 
@@ -348,6 +429,9 @@ int CFilerPane::ReadDirectory(BOOL full)
     BOOL enabled = g_ReloadSettings[GetDriveClass()].enable;
     m_lastListingError = 0;
     int result = READ_UNCHANGED;
+    // A signalled watch on a folder that still opens: whether the folder was removed
+    // is asked only when the walk finds it empty (see below).
+    bool checkAfterWalk = false;
 
     if (m_mode == PANE_MODE_FILER && m_subMode == PANE_SUB_FIND_RESULTS)
     {
@@ -361,9 +445,14 @@ int CFilerPane::ReadDirectory(BOOL full)
         BOOL onVirtual = !m_currentDir.IsEmpty() && IsVirtualDrive(m_currentDir[0], 0);
         if (full)
         {
-            CloseChangeNotification();
-            if (!onVirtual && enabled)
-                OpenChangeNotification();
+            // Opening and closing a watch costs the system far more than a look at
+            // the folder: a watch that saw nothing since it was armed is kept.
+            if (onVirtual || !enabled || !IsWatchStillGood())
+            {
+                CloseChangeNotification();
+                if (!onVirtual && enabled)
+                    OpenChangeNotification();
+            }
             ResetIncrementalSearch();
             // A whole read rebuilds the list from its first entry.
             result = READ_REBUILT;
@@ -400,10 +489,11 @@ int CFilerPane::ReadDirectory(BOOL full)
                         result = READ_REBUILT;
                         break;
                     }
-                    if (!SameFindData(entry.m_findData, data))
+                    if (!entry.m_findData.SameAs(data))
                     {
-                        result = CompareReadEntry(result, &entry, data);
-                        TakeNewData(entry, data);
+                        CEntryFindData found(data);
+                        result = CompareReadEntry(result, &entry, found);
+                        TakeNewData(entry, found);
                     }
                 }
                 goto finish;
@@ -440,13 +530,20 @@ int CFilerPane::ReadDirectory(BOOL full)
                     // A watch reports changes inside the folder only: the removal of
                     // the (empty) folder itself or a rename of a folder above it never
                     // signals it, so every tick also asks whether the folder is there.
-                    bool present = IsDirectoryPresent(m_currentDir);
-                    if (watched && !signalled && present)
+                    FolderIdentity seen;
+                    bool present = IsDirectoryPresent(m_currentDir, &seen);
+                    // Nor does it follow the path: a folder put in the place of the
+                    // watched one is listed, and watched anew.
+                    bool sameFolder = m_watchedFolderIndex == 0 ||
+                                      (seen.volume == m_watchedVolume && seen.index == m_watchedFolderIndex);
+                    if (watched && !signalled && present && sameFolder)
                     {
                         FindNextChangeNotification(m_hChange);
                         return READ_UNCHANGED;
                     }
-                    if (signalled || !present)
+                    if (signalled && present && sameFolder)
+                        checkAfterWalk = true;
+                    else if (!present || !sameFolder)
                     {
                         // A removed directory stays delete-pending, and still found,
                         // while any handle is open on it, our watch included: let go
@@ -454,14 +551,7 @@ int CFilerPane::ReadDirectory(BOOL full)
                         // there.
                         CloseChangeNotification();
                         if (!DirectoryExists(m_currentDir))
-                        {
-                            CString text;
-                            text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります",
-                                        (LPCWSTR)m_currentDir);
-                            g_PaneHooks.showMessage(*this, text, MB_OK);
-                            ResetIncrementalSearch();
-                            ClimbToExistingParent();
-                        }
+                            LeaveVanishedDirectory();
                     }
                     // Without a watch (the system refused one, as some network drives
                     // do) the listing itself is compared: only a real difference is
@@ -515,6 +605,22 @@ int CFilerPane::ReadDirectory(BOOL full)
         // again: taken in reading order, each keeps the name keys of the last sort.
         pass.inDisplayOrder = IndexByReadPosition(m_entries, pass.slots);
         INT_PTR writePos = EnumerateDirectory(pass);
+        if (checkAfterWalk && !pass.sawEntry)
+        {
+            // Under Wine a folder removed while our watch is open stays, empty and
+            // still opening, until the watch lets go of it; closing and opening a
+            // watch on every change costs more than the walk of a small folder, so it
+            // is done only when the folder came out empty, as a removed one must be.
+            CloseChangeNotification();
+            if (!DirectoryExists(m_currentDir))
+            {
+                LeaveVanishedDirectory();
+                // The parent is listed and watched as a directory moved into.
+                return ReadDirectory(FALSE);
+            }
+            if (enabled)
+                OpenChangeNotification();
+        }
         result = pass.result;
         if (full || writePos != notedCount)
             result = READ_REBUILT;

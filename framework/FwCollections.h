@@ -17,6 +17,14 @@
 #include <type_traits>
 #include <utility>
 
+// A record type whose every member stays valid at another address (strings of this
+// framework, plain pointers, numbers) may say so by specialising this as true: the
+// array then moves its elements as raw bytes when it grows, instead of constructing
+// each one anew and destroying the old.
+template <class TYPE> struct CArrayRelocatable : std::false_type
+{
+};
+
 template <class TYPE, class ARG_TYPE = const TYPE&> class CArray
 {
 public:
@@ -117,7 +125,7 @@ void CArray<TYPE, ARG_TYPE>::Relocate(TYPE* to, TYPE* from, INT_PTR count) noexc
     {
         return;
     }
-    if constexpr (std::is_trivially_copyable<TYPE>::value)
+    if constexpr (std::is_trivially_copyable<TYPE>::value || CArrayRelocatable<TYPE>::value)
     {
         memcpy(static_cast<void*>(to), static_cast<const void*>(from), count * sizeof(TYPE));
     }

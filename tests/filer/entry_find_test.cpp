@@ -131,7 +131,7 @@ int CompareByName(int running, CFileInfo* stored, const WIN32_FIND_DATAW& found)
 {
     if (running == 1 || !stored)
         return 1;
-    if (memcmp(&stored->m_findData, &found, sizeof(found)) == 0)
+    if (stored->m_findData.SameAs(found))
         return running;
     stored->m_changed = TRUE;
     return wcscmp(stored->GetName(), found.cFileName) != 0 ? 1 : 2;

@@ -1,6 +1,7 @@
 // The file-entry record and the entry array.
 #include "filer/FileInfo.h"
 #include "filer/SortSetting.h"
+#include "app/NameSortKey.h"
 #include "tests/common/TestSupport.h"
 #include "tests/filer/FilerTestData.h"
 
@@ -229,6 +230,144 @@ TEST(ArrayFileInfo, AddEntryRefillsWithoutMarkAndNumbersByPosition)
     EXPECT_EQ(last.m_source, ENTRY_SOURCE_VIRTUAL);
     EXPECT_EQ(W(last.GetRealFullPath()), L"C:\\real\\a.txt");
     EXPECT_EQ(W(last.GetFullPath()), L"Q:\\f\\a.txt");
+}
+
+// The record keeps the find data in a compact form: every field of the system's
+// record must come back as it was, names cut where the system's fields end.
+TEST(EntryFindData, GivesBackEveryFieldOfTheSystemRecord)
+{
+    struct Case
+    {
+        std::wstring name;
+        std::wstring shortName;
+        std::wstring expectedName;
+        std::wstring expectedShort;
+    };
+    const std::wstring longest(MAX_PATH - 1, L'n');
+    const Case cases[] = {
+        {L"a.txt", L"", L"a.txt", L""},
+        {L"長い名前のファイル.text", L"E5B7~1.TEX", L"長い名前のファイル.text", L"E5B7~1.TEX"},
+        {longest, L"ABCDEFGH.IJK", longest, L"ABCDEFGH.IJK"},
+        // Fields filled to their last character without a NUL: cut as the system's
+        // fields hold them.
+        {std::wstring(MAX_PATH, L'x'), std::wstring(14, L'S'), std::wstring(MAX_PATH - 1, L'x'),
+         std::wstring(13, L'S')},
+    };
+    for (const Case& c : cases)
+    {
+        WIN32_FIND_DATAW fd;
+        memset(&fd, 0x5A, sizeof(fd)); // leftovers behind the names
+        fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY;
+        fd.ftCreationTime = {1, 2};
+        fd.ftLastAccessTime = {3, 4};
+        fd.ftLastWriteTime = {5, 6};
+        fd.nFileSizeHigh = 7;
+        fd.nFileSizeLow = 8;
+        fd.dwReserved0 = 9;
+        fd.dwReserved1 = 10;
+        wmemcpy(fd.cFileName, c.name.c_str(), std::min<size_t>(c.name.size(), MAX_PATH));
+        if (c.name.size() < MAX_PATH)
+            fd.cFileName[c.name.size()] = L'\0';
+        wmemcpy(fd.cAlternateFileName, c.shortName.c_str(), std::min<size_t>(c.shortName.size(), 14));
+        if (c.shortName.size() < 14)
+            fd.cAlternateFileName[c.shortName.size()] = L'\0';
+
+        CEntryFindData data(fd);
+        EXPECT_EQ(W(data.cFileName), c.expectedName);
+        EXPECT_EQ(W(data.cAlternateFileName), c.expectedShort);
+        EXPECT_TRUE(data.SameAs(fd));
+
+        WIN32_FIND_DATAW expected = fd;
+        CFileInfo::NormalizeFindData(expected);
+        WIN32_FIND_DATAW back = data;
+        EXPECT_EQ(memcmp(&back, &expected, sizeof(back)), 0) << c.expectedName.substr(0, 20);
+    }
+
+    // Each field on its own makes the data differ.
+    const WIN32_FIND_DATAW base = MakeFindData(L"a.txt", false, 5, 6);
+    const CEntryFindData stored(base);
+    void (*const changes[])(WIN32_FIND_DATAW&) = {
+        [](WIN32_FIND_DATAW& d) { d.dwFileAttributes |= FILE_ATTRIBUTE_HIDDEN; },
+        [](WIN32_FIND_DATAW& d) { d.ftCreationTime.dwHighDateTime = 1; },
+        [](WIN32_FIND_DATAW& d) { d.ftLastAccessTime.dwLowDateTime = 1; },
+        [](WIN32_FIND_DATAW& d) { d.ftLastWriteTime.dwLowDateTime = 1; },
+        [](WIN32_FIND_DATAW& d) { d.nFileSizeHigh = 1; },
+        [](WIN32_FIND_DATAW& d) { d.nFileSizeLow = 1; },
+        [](WIN32_FIND_DATAW& d) { d.dwReserved0 = 1; },
+        [](WIN32_FIND_DATAW& d) { d.dwReserved1 = 1; },
+        [](WIN32_FIND_DATAW& d) { wcscpy(d.cFileName, L"A.txt"); },
+        [](WIN32_FIND_DATAW& d) { wcscpy(d.cAlternateFileName, L"A~1.TXT"); },
+    };
+    for (size_t i = 0; i < sizeof(changes) / sizeof(changes[0]); ++i)
+    {
+        WIN32_FIND_DATAW changed = base;
+        changes[i](changed);
+        EXPECT_FALSE(stored.SameAs(changed)) << i;
+        EXPECT_TRUE(stored != CEntryFindData(changed)) << i;
+    }
+    EXPECT_TRUE(stored == CEntryFindData(base));
+}
+
+// A walk puts each found entry into the slot of the stored one. The same name keeps
+// the stored strings and name keys and takes the new data; another name takes the
+// found entry over, and the found entry, refilled for the next name, must never
+// change what the array holds.
+TEST(ArrayFileInfo, PutFoundEntryKeepsTheSameNameAndTakesOverAnother)
+{
+    CArrayFileInfo entries;
+    entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\dir", L"", MakeFindData(L"a.txt", false, 1),
+                            -1);
+    CFileInfo& slot = entries[0];
+    ASSERT_TRUE(slot.PrepareNameKeys(NAME_KEY_LOCALE));
+    const BYTE* keys = slot.m_nameKeys;
+    slot.SetMark(1);
+    slot.m_changed = TRUE;
+    slot.m_displayName = L"title";
+    slot.GetPathComponents(1);
+
+    WIN32_FIND_DATAW newer = MakeFindData(L"a.txt", false, 99, 1234);
+    wcscpy(newer.cAlternateFileName, L"A~1.TXT");
+    CFileInfo found;
+    found.SetFromDisk(L"C:\\dir", newer);
+    EXPECT_EQ(entries.PutFoundEntry(0, std::move(found)), 0);
+    EXPECT_EQ(slot.m_nameKeys, keys);
+    EXPECT_EQ(slot.m_size, 99u);
+    EXPECT_EQ(slot.m_findData.ftLastWriteTime.dwLowDateTime, 1234u);
+    EXPECT_EQ(W(slot.m_findData.cAlternateFileName), L"A~1.TXT");
+    EXPECT_EQ(slot.m_mark, 0);
+    EXPECT_FALSE(slot.m_changed);
+    EXPECT_TRUE(slot.m_displayName.IsEmpty());
+    EXPECT_EQ(slot.m_pathComponents, nullptr);
+    EXPECT_EQ(slot.m_readPosition, 0);
+    EXPECT_EQ(W(found.GetName()), L"a.txt"); // left for the next find
+
+    found.SetFromDisk(L"C:\\dir", MakeFindData(L"b.txt", false, 2));
+    entries.PutFoundEntry(0, std::move(found));
+    EXPECT_EQ(slot.m_nameKeys, nullptr);
+    EXPECT_EQ(W(slot.GetName()), L"b.txt");
+    EXPECT_TRUE(slot.m_findData.cAlternateFileName.IsEmpty());
+
+    // The next names share nothing with the stored entry's strings any more.
+    found.SetFromDisk(L"C:\\other", MakeFindData(L"c.dat", false, 3));
+    EXPECT_EQ(W(found.m_extension), L"dat");
+    entries.PutFoundEntry(1, std::move(found));
+    found.SetFromDisk(L"C:\\other", MakeFindData(L"d", true));
+    EXPECT_EQ(W(entries[0].m_baseName), L"b");
+    EXPECT_EQ(W(entries[0].m_extension), L"txt");
+    EXPECT_EQ(W(entries[0].GetFullPath()), L"C:\\dir\\b.txt");
+    EXPECT_EQ(W(entries[1].m_extension), L"dat");
+    EXPECT_EQ(W(entries[1].GetFullPath()), L"C:\\other\\c.dat");
+    EXPECT_EQ(entries[1].m_readPosition, 1);
+    EXPECT_TRUE(found.m_extension.IsEmpty());
+    EXPECT_EQ(W(found.m_baseName), L"d");
+
+    // The same name turned into a directory is another entry: split anew.
+    CFileInfo folder;
+    folder.SetFromDisk(L"C:\\dir", MakeFindData(L"b.txt", true));
+    entries.PutFoundEntry(0, std::move(folder));
+    EXPECT_EQ(W(entries[0].m_baseName), L"b.txt");
+    EXPECT_TRUE(entries[0].m_extension.IsEmpty());
+    EXPECT_EQ(entries[0].m_entryClass, ENTRY_CLASS_DIRECTORY);
 }
 
 } // namespace

@@ -624,3 +624,94 @@ TEST_F(ReadDirectoryTest, ReReadsLeaveTheDisplayOrderOrSortNewNamesIntoIt)
         EXPECT_EQ((std::vector<LONGLONG>{0, 1, 2, 3, 4, 5}), positions) << "the reading order is whole";
     }
 }
+
+// A whole read of a folder in which nothing happened keeps its watch, which must go on
+// reporting; a watch follows its folder and not the path, so a folder put in the
+// place of the shown one (as another program may do) is noticed all the same, and
+// watched from then on.
+TEST_F(ReadDirectoryTest, WholeReadsKeepAQuietWatchAndAFolderPutInPlaceOfTheShownOneIsListed)
+{
+    Dir(L"w");
+    File(L"w\\a.txt");
+    m_pane.ChangeDirectory(Path(L"w").c_str(), 0, FALSE, FALSE);
+    ASSERT_NE(INVALID_HANDLE_VALUE, m_pane.m_hChange);
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+        m_pane.SortEntries();
+    }
+    EXPECT_EQ(READ_UNCHANGED, m_pane.ReadDirectory(FALSE));
+    File(L"w\\b.txt");
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_GE(IndexOf(L"b.txt"), 0);
+
+    // A change the watch saw before a whole read is in that read; it is not reported
+    // again afterwards.
+    File(L"w\\c.txt");
+    Sleep(200);
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+    m_pane.SortEntries();
+    EXPECT_GE(IndexOf(L"c.txt"), 0);
+    EXPECT_EQ(READ_UNCHANGED, ReCheck());
+
+    const std::wstring host = qvtest::HostPath(m_dir);
+    const std::wstring replaced = Path(L"w\\d.txt");
+    ASSERT_TRUE(qvtest::RunHostProgram(
+        L"/bin/sh", L"-c \"cd '" + host + L"' && mv w w-old && mkdir w && touch w/d.txt\"",
+        [&] { return GetFileAttributesW(replaced.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_GE(IndexOf(L"d.txt"), 0);
+    EXPECT_LT(IndexOf(L"a.txt"), 0);
+    EXPECT_TRUE(g_messages.empty());
+
+    File(L"w\\e.txt");
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_GE(IndexOf(L"e.txt"), 0);
+}
+
+// Entries whose data the walk finds unchanged stay in their records; they must still
+// come out as new entries of the folder just read: another folder's path, no mark, no
+// title, renumbered in reading order.
+TEST_F(ReadDirectoryTest, UnchangedEntriesOfAWholeReadStandForTheFolderJustRead)
+{
+    const FILETIME time = {0x11111111, 0x01D00000};
+    for (LPCWSTR folder : {L"x", L"y"})
+    {
+        Dir(folder);
+        for (LPCWSTR name : {L"a.txt", L"b.txt"})
+        {
+            std::wstring file = std::wstring(folder) + L"\\" + name;
+            File(file.c_str());
+            SetTime(file.c_str(), time, true);
+        }
+    }
+    m_pane.ChangeDirectory(Path(L"x").c_str(), 0, FALSE, FALSE);
+    INT_PTR a = IndexOf(L"a.txt");
+    ASSERT_GE(a, 0);
+    m_pane.SetEntryMark(a, 1);
+    m_pane.m_entries[a].m_displayName = L"title";
+    m_pane.m_entries[a].GetPathComponents(1);
+
+    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
+    m_pane.SortEntries();
+    a = IndexOf(L"a.txt");
+    EXPECT_EQ(0, m_pane.m_entries[a].m_mark);
+    EXPECT_EQ(0, m_pane.m_markedCount);
+    EXPECT_TRUE(m_pane.m_entries[a].m_displayName.IsEmpty());
+    EXPECT_EQ(nullptr, m_pane.m_entries[a].m_pathComponents);
+
+    m_pane.ChangeDirectory(Path(L"y").c_str(), 0, FALSE, FALSE);
+    std::vector<LONGLONG> positions;
+    for (INT_PTR i = 0; i < m_pane.m_entries.GetSize(); ++i)
+    {
+        const CFileInfo& entry = m_pane.m_entries[i];
+        positions.push_back(entry.m_readPosition);
+        if (!entry.IsDots())
+        {
+            EXPECT_EQ(CString((Path(L"y\\") + entry.GetName()).c_str()), entry.GetFullPath());
+        }
+    }
+    std::sort(positions.begin(), positions.end());
+    for (size_t i = 0; i < positions.size(); ++i)
+        EXPECT_EQ(static_cast<LONGLONG>(i), positions[i]);
+}
