@@ -748,7 +748,7 @@ int CMpegAudioData::DiffersFrom(const CMpegAudioData& other) const
 {
     if (m_file.GetDirectory().CompareNoCase(other.m_file.GetDirectory()) != 0)
         return 1;
-    if (memcmp(&m_file.m_findData, &other.m_file.m_findData, sizeof(WIN32_FIND_DATAW)) != 0)
+    if (m_file.m_findData != other.m_file.m_findData)
         return 1;
     if (m_tagFlags != other.m_tagFlags || memcmp(&m_id3v1, &other.m_id3v1, sizeof(m_id3v1)) != 0)
         return 1;
