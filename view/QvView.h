@@ -175,8 +175,32 @@ public:
     // The text may carry an argument after its first blank.
     int ExecuteCommonCommand(LPCWSTR text);
     int ExecuteCommonCommand2(LPCWSTR keyword, LPCWSTR argument);
-    // A binding text that is no keyword of the filer family: a program to run.
+    // A binding text that is no keyword of the filer family: a program to run, or
+    // with "@Defaultexe" the run dialog filled with it (view/shell/).
     int ExecuteBoundProgram(LPCWSTR text);
+    // Runs a program line in the pane: a filer keyword, or the program once, once per
+    // target entry, or once per pair of entries, as the macros of program and
+    // parameters ask. An empty work directory is the pane's folder.
+    void ExecuteCommandLine(int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR workDirectory);
+    // The run dialog filled with the texts; IDOK when a line was run. remember keeps
+    // the texts for the next "@Execute".
+    INT_PTR RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters, int remember);
+    // "@Execute" (0), "@ExecuteSetFileToParam" (1), "@ExecuteSetFileToFile" (2).
+    void RunExecuteCommand(int kind);
+    // The shell openers (view/shell/ShellOpeners.cpp); verb null or "RunAs".
+    void OpenCommandPrompt(LPCWSTR verb);
+    void OpenPowerShell(LPCWSTR verb);
+    // A new file of new-file kind n in the active pane's folder.
+    void CreateNewFile(int kind);
+    // The file-kind loop command of each target file.
+    void RunFileKindLoop();
+    // Names of the target entries to the clipboard: kind 0 names, 5 names without
+    // extension, 1 full paths, 2 full paths with network drives as their shares,
+    // 4 sizes (view/shell/Clipboard.cpp).
+    void CopyEntryNamesToClipboard(int kind);
+    // Opens, empties and fills the clipboard; 1 on success. On failure the block
+    // stays the caller's.
+    int SetClipboard(UINT format, HGLOBAL block);
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
     // The other pane (the hidden one first, which then opens where the active pane
@@ -319,7 +343,9 @@ public:
     void PlaceMainWindow(int atCreation);
     // Closes the auxiliary windows and the open find dialogs.
     void CloseAuxiliaryWindows();
-    // The first shut-down step of the destructor; runs once.
+    // The first shut-down step of the destructor; runs once (view/TearDown.cpp): the
+    // hot-key hook first, the windows, the panes, then what the panes used (virtual
+    // drives, temporary files), the libraries and the process-wide handles last.
     void TearDown();
 
     // 1 once quitting was confirmed; the frame then closes without asking again.
@@ -468,6 +494,14 @@ public:
 private:
     QuitHooks m_saved;
 };
+
+// Told each step of CQvView::TearDown by its name as it runs; null in the program.
+extern void (*g_TearDownObserver)(LPCWSTR step);
+
+// Stops a worker thread: sets its stop flag, wakes it (event may be null), waits on
+// its handle and only then reads its exit code, which it returns. A null thread
+// gives 0.
+DWORD StopWorkerThread(HANDLE thread, volatile LONG* stopFlag, HANDLE wakeEvent);
 
 // The shell context menu that is showing, or null; the frame hands it the menu
 // messages it draws its own items with.

@@ -5,6 +5,7 @@
 #include "filer/FilerHooks.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+#include "view/shell/ShellSeam.h"
 
 void InstallProgramHooks()
 {
@@ -16,4 +17,6 @@ void InstallProgramHooks()
     InstallFilerHooks(&CArchiveFront::CreateForPane);
     // The panes' searches run the file operations' search worker.
     InstallFindThread();
+    // The command-line macros read the panes.
+    InstallMacroPaneAccess();
 }

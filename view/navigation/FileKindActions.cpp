@@ -9,6 +9,7 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/shell/ShellSeam.h"
 
 #include <shellapi.h>
 
@@ -17,17 +18,20 @@ namespace
 
 constexpr wchar_t kChooseKindCaption[] = L"実行する動作の選択";
 
-void RunKindRow(CQvView& view, int, LPCWSTR program, LPCWSTR parameters, LPCWSTR)
+void RunKindRow(CQvView& view, int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR fileDirectory)
 {
     if (program[0] == L'@')
     {
         view.DispatchCommandKeyword(program);
         return;
     }
-    // PLACEHOLDER: the command-line runner (macros of the parameters, several
-    // programs in one line) comes with the command-line execution.
-    WriteLog(nullptr, L"ExecuteCommandLine: この操作はまだ実装されていないため何もしません (%s %s)", program,
-             parameters);
+    // "%i" asks for one run per file, each waiting for the one before.
+    if (wcsstr(parameters, L"%i") != nullptr)
+    {
+        g_ShellRunSeam.runLoopExecute(view, pane, fileDirectory, parameters, program);
+        return;
+    }
+    view.ExecuteCommandLine(pane, program, parameters, fileDirectory);
 }
 
 bool IsProgramKeyword(const CString& program)
@@ -79,7 +83,13 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     if (!SetCurrentDir(workDirectory) && !IsProgramKeyword(row.m_action))
         return 1;
     if (loopOnly)
-        return 0;
+    {
+        if (row.m_action.IsEmpty() || row.m_action[0] == L'@' || row.m_action[0] == L'#' ||
+            row.m_parameters.Find(L"%c") < 0)
+            return 0;
+        g_ShellRunSeam.runLoopExecute(*this, pane, fileDirectory, row.m_parameters, row.m_action);
+        return 1;
+    }
     g_FileOpenSeam.runKindRow(*this, pane, row.m_action, row.m_parameters, fileDirectory);
     return 1;
 }
@@ -96,10 +106,8 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
     for (LPCWSTR extension : {L"CMD", L"EXE", L"COM", L"BAT", L"PIF"})
         if (HasExtension(name, extension))
         {
-            // PLACEHOLDER: the program-start command (the execute dialog) comes with
-            // the command-line execution.
-            WriteLog(nullptr, L"StartProgram: この操作はまだ実装されていないため何もしません (%s)",
-                     (LPCWSTR)name);
+            // A program opens the run dialog, as its menu command does.
+            RunExecuteCommand(0);
             return;
         }
     bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;

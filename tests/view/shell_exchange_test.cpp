@@ -1,0 +1,249 @@
+// New files from the shell's templates, entry names on the clipboard, and the
+// order of the view's tear-down.
+#include "app/Settings.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/FilerSettings.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/view/CommandTestSupport.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+using qvtest::W;
+
+namespace
+{
+
+class ShellExchangeTest : public commandtest::CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        m_savedKinds.Copy(g_MakeNewFileKinds);
+    }
+    void TearDown() override
+    {
+        g_MakeNewFileKinds.Copy(m_savedKinds);
+        for (const std::wstring& key : m_keys)
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
+        CommandBench::TearDown();
+    }
+    void AddKind(LPCWSTR extension, LPCWSTR display, LPCWSTR type)
+    {
+        CMakeNewFile kind;
+        kind.m_extension = extension;
+        kind.m_displayName = display;
+        kind.m_templateType = type;
+        g_MakeNewFileKinds.Add(kind);
+    }
+    // HKEY_CLASSES_ROOT\.<extension>\ShellNew in the test's own prefix.
+    void WriteShellNew(LPCWSTR extension, LPCWSTR valueName, DWORD type, const void* data, DWORD size)
+    {
+        std::wstring key = std::wstring(L".") + extension;
+        m_keys.push_back(key);
+        HKEY handle = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, (key + L"\\ShellNew").c_str(), 0, nullptr,
+                                                 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueExW(handle, valueName, 0, type, static_cast<const BYTE*>(data), size));
+        RegCloseKey(handle);
+    }
+    void AddEntry(LPCWSTR name, DWORD attributes, DWORD size = 0)
+    {
+        WIN32_FIND_DATAW fd = {};
+        fd.dwFileAttributes = attributes;
+        fd.nFileSizeLow = size;
+        wcscpy_s(fd.cFileName, name);
+        m_panes[0]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, m_dir, L"", fd, -1);
+    }
+    static std::wstring ClipboardText()
+    {
+        std::wstring text;
+        if (!OpenClipboard(nullptr))
+            return L"<not open>";
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        {
+            if (auto* p = static_cast<const wchar_t*>(GlobalLock(data)))
+            {
+                text = p;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
+    }
+    static void PutClipboardText(const wchar_t* text)
+    {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        memcpy(GlobalLock(block), text, bytes);
+        GlobalUnlock(block);
+        SetClipboardData(CF_UNICODETEXT, block);
+        CloseClipboard();
+    }
+
+    CArray<CMakeNewFile> m_savedKinds;
+    std::vector<std::wstring> m_keys;
+};
+
+TEST_F(ShellExchangeTest, NewFilesTakeTheFirstFreeName)
+{
+    g_MakeNewFileKinds.RemoveAll();
+    AddKind(L"txt", L"テキスト ドキュメント", L"NullFile");
+    ASSERT_EQ(1, View().ExecuteFilerCommand(L"@Makenewfile01"));
+    View().ExecuteFilerCommand(L"@Makenewfile01");
+    std::set<std::wstring> expected = {L"新規テキスト ドキュメント.txt", L"新規テキスト ドキュメント(2).txt"};
+    EXPECT_EQ(expected, qvtest::ListFolder(W(m_dir)));
+    EXPECT_EQ("", qvtest::ReadFileBytes(W(m_dir) + L"\\新規テキスト ドキュメント(2).txt"));
+}
+
+TEST_F(ShellExchangeTest, TemplatesWriteTheirDataOrCopyTheirFile)
+{
+    g_MakeNewFileKinds.RemoveAll();
+    AddKind(L"qvdat", L"データ", L"Data");
+    AddKind(L"qvtpl", L"ひな形", L"FileName");
+    AddKind(L"qvnone", L"無し", L"Unknown");
+    // A value much larger than any first guess of its size.
+    std::string data(100000, '\0');
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7);
+    WriteShellNew(L"qvdat", L"Data", REG_BINARY, data.data(), static_cast<DWORD>(data.size()));
+    std::wstring source = W(m_dir) + L"\\template.bin";
+    ASSERT_TRUE(qvtest::WriteFileBytes(source, "template bytes"));
+    WriteShellNew(L"qvtpl", L"FileName", REG_SZ, source.c_str(),
+                  static_cast<DWORD>((source.size() + 1) * sizeof(wchar_t)));
+    View().CreateNewFile(0);
+    View().CreateNewFile(1);
+    View().CreateNewFile(2);
+    EXPECT_EQ(data, qvtest::ReadFileBytes(W(m_dir) + L"\\新規データ.qvdat"));
+    EXPECT_EQ("template bytes", qvtest::ReadFileBytes(W(m_dir) + L"\\新規ひな形.qvtpl"));
+    EXPECT_EQ((std::set<std::wstring>{L"新規データ.qvdat", L"新規ひな形.qvtpl", L"template.bin"}),
+              qvtest::ListFolder(W(m_dir)));
+}
+
+TEST_F(ShellExchangeTest, NamesPathsAndSizesGoToTheClipboard)
+{
+    AddEntry(L"日本語 ファイル.txt", FILE_ATTRIBUTE_ARCHIVE, 1234567);
+    AddEntry(L"フォルダ", FILE_ATTRIBUTE_DIRECTORY);
+    AddEntry(L".profile", FILE_ATTRIBUTE_ARCHIVE, 5);
+    for (int i = 0; i < 3; ++i)
+        m_panes[0]->m_entries[i].m_mark = 1;
+    m_panes[0]->m_markedCount = 3;
+    const std::wstring d = W(m_dir) + L"\\";
+    struct Case
+    {
+        int kind;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {0, L"日本語 ファイル.txt\r\nフォルダ\r\n.profile\r\n"},
+        {5, L"日本語 ファイル\r\nフォルダ\r\n.profile\r\n"},
+        {1, d + L"日本語 ファイル.txt\r\n" + d + L"フォルダ\r\n" + d + L".profile\r\n"},
+        {2, d + L"日本語 ファイル.txt\r\n" + d + L"フォルダ\r\n" + d + L".profile\r\n"},
+        {4, L"1,234,567\r\n<DIR>\r\n5\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        View().CopyEntryNamesToClipboard(c.kind);
+        EXPECT_EQ(c.text, ClipboardText()) << c.kind;
+    }
+}
+
+TEST_F(ShellExchangeTest, AClipboardThatCannotBeOpenedStaysAsItWas)
+{
+    AddEntry(L"a.txt", FILE_ATTRIBUTE_ARCHIVE);
+    PutClipboardText(L"before");
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // Another program's window holds the clipboard open.
+    std::thread holder([&] {
+        HWND window =
+            CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        BOOL ok = OpenClipboard(window);
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (ok)
+            CloseClipboard();
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(opened, 10000);
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    View().CopyEntryNamesToClipboard(0);
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    auto questions = script.GetQuestions();
+    ASSERT_EQ(1u, questions.size());
+    EXPECT_EQ(L"クリップボードを開くのに失敗しました", W(questions[0].text));
+    EXPECT_EQ(L"before", ClipboardText());
+}
+
+std::vector<std::wstring>* g_steps = nullptr;
+
+void RecordStep(LPCWSTR step)
+{
+    g_steps->push_back(step);
+}
+
+TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
+{
+    for (int deleteAtEnd : {0, 1})
+    {
+        std::vector<std::wstring> steps;
+        g_steps = &steps;
+        Set(g_DELTEMPATEND, deleteAtEnd);
+        std::wstring temp = W(m_dir) + L"\\extracted" + std::to_wstring(deleteAtEnd) + L".txt";
+        ASSERT_TRUE(qvtest::WriteFileBytes(temp, "x"));
+        SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY);
+        auto* view = new CQvView();
+        view->m_tempFiles.Add(temp.c_str());
+        auto* pane = new CFilerPane(0);
+        pane->m_pView = view;
+        CFilerPane* saved = g_Panes[0];
+        g_Panes[0] = pane;
+        g_TearDownObserver = RecordStep;
+        delete view;
+        g_TearDownObserver = nullptr;
+        EXPECT_EQ(nullptr, g_Panes[0]);
+        g_Panes[0] = saved;
+        auto at = [&](LPCWSTR name) { return std::find(steps.begin(), steps.end(), name) - steps.begin(); };
+        ASSERT_FALSE(steps.empty());
+        EXPECT_EQ(L"ReleaseHookProc", steps.front());
+        EXPECT_LT(at(L"StopPreviewLoader"), at(L"DeletePanes"));
+        EXPECT_LT(at(L"DeletePanes"), at(L"SaveVirtualDrives"));
+        EXPECT_EQ(L"CloseMutexes", steps.back());
+        bool deleted = at(L"DeleteTempFiles") < static_cast<ptrdiff_t>(steps.size());
+        EXPECT_EQ(deleteAtEnd != 0, deleted);
+        EXPECT_EQ(deleteAtEnd == 0, GetFileAttributesW(temp.c_str()) != INVALID_FILE_ATTRIBUTES);
+        SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        g_steps = nullptr;
+    }
+}
+
+DWORD WINAPI EndWithCodeSeven(LPVOID parameter)
+{
+    auto* stop = static_cast<volatile LONG*>(parameter);
+    while (!*stop)
+        Sleep(5);
+    return 7;
+}
+
+TEST(StopWorkerThreadTest, WaitsOnTheHandleWhateverTheExitCode)
+{
+    // Waiting "while the code is neither 0 nor -1" would spin forever on 7.
+    volatile LONG stop = 0;
+    HANDLE thread = CreateThread(nullptr, 0, EndWithCodeSeven, const_cast<LONG*>(&stop), 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    EXPECT_EQ(7u, StopWorkerThread(thread, &stop, nullptr));
+    EXPECT_EQ(1, stop);
+    CloseHandle(thread);
+    EXPECT_EQ(0u, StopWorkerThread(nullptr, nullptr, nullptr));
+}
+
+} // namespace
