@@ -201,6 +201,13 @@ public:
     // Opens, empties and fills the clipboard; 1 on success. On failure the block
     // stays the caller's.
     int SetClipboard(UINT format, HGLOBAL block);
+    // "@Newselelect": marks the files newer than their namesakes in the other pane
+    // (view/shell/MarkNewerFiles.cpp).
+    void MarkNewerFiles();
+    // Its two options, kept for the life of the view: mark in both panes; always
+    // mark files that exist on one side only.
+    int m_newSelectBothPanes = 0;
+    int m_newSelectOneSide = 0;
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
     // The other pane (the hidden one first, which then opens where the active pane

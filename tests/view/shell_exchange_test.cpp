@@ -247,3 +247,84 @@ TEST(StopWorkerThreadTest, WaitsOnTheHandleWhateverTheExitCode)
 }
 
 } // namespace
+
+namespace
+{
+
+class MarkNewerFilesTest : public ShellExchangeTest
+{
+protected:
+    void Add(int pane, LPCWSTR name, DWORD high, DWORD low, bool folder = false)
+    {
+        WIN32_FIND_DATAW fd = {};
+        fd.dwFileAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+        fd.ftLastWriteTime.dwHighDateTime = high;
+        fd.ftLastWriteTime.dwLowDateTime = low;
+        wcscpy_s(fd.cFileName, name);
+        m_panes[pane]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, m_dir, L"", fd, -1);
+    }
+    std::vector<int> MarksOf(int pane) const
+    {
+        std::vector<int> marks;
+        for (INT_PTR i = 0; i < m_panes[pane]->m_entries.GetSize(); ++i)
+            marks.push_back(m_panes[pane]->m_entries[i].m_mark ? 1 : 0);
+        return marks;
+    }
+    void Run(int both, int oneSide)
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.checks = {both, oneSide};
+        script.Add(answer);
+        View().MarkNewerFiles();
+        ASSERT_EQ(1u, script.GetQuestions().size());
+        EXPECT_EQ(L"選択方法", W(script.GetQuestions()[0].caption));
+    }
+};
+
+TEST_F(MarkNewerFilesTest, MarksFilesNewerThanTheirNamesakes)
+{
+    // Pane 0: newer (high word), newer (low word only), same time, older, only here,
+    // a folder. Pane 1: the namesakes, in other letter case, and one of its own.
+    Add(0, L"new.txt", 2, 0);
+    Add(0, L"low.txt", 1, 9);
+    Add(0, L"same.txt", 1, 5);
+    Add(0, L"old.txt", 1, 0);
+    Add(0, L"mine.txt", 1, 0);
+    Add(0, L"dir", 9, 9, true);
+    Add(1, L"NEW.TXT", 1, 0xFFFFFFFF);
+    Add(1, L"low.txt", 1, 8);
+    Add(1, L"same.txt", 1, 5);
+    Add(1, L"old.txt", 1, 1);
+    Add(1, L"dir", 0, 0, true);
+    Add(1, L"theirs.txt", 1, 0);
+    m_panes[0]->m_entries[3].m_mark = 1; // cleared: not newer
+    m_panes[0]->m_markedCount = 1;
+
+    Run(0, 0);
+    EXPECT_EQ((std::vector<int>{1, 1, 0, 0, 0, 0}), MarksOf(0));
+    EXPECT_EQ(2, m_panes[0]->m_markedCount);
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0}), MarksOf(1));
+
+    Run(1, 1);
+    EXPECT_EQ((std::vector<int>{1, 1, 0, 0, 1, 0}), MarksOf(0));
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 1, 0, 1}), MarksOf(1));
+    EXPECT_EQ(2, m_panes[1]->m_markedCount);
+    // The options are kept for the next time.
+    EXPECT_EQ(1, View().m_newSelectBothPanes);
+    EXPECT_EQ(1, View().m_newSelectOneSide);
+}
+
+TEST_F(MarkNewerFilesTest, RefusedWhenAPaneShowsNoList)
+{
+    Add(0, L"new.txt", 2, 0);
+    m_panes[1]->m_mode = PANE_MODE_TEXT_VIEWER;
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    View().MarkNewerFiles();
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(L"両方共Filerモードでないので実行できません", W(script.GetQuestions()[0].text));
+    EXPECT_EQ((std::vector<int>{0}), MarksOf(0));
+}
+
+} // namespace

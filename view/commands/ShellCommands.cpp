@@ -90,4 +90,10 @@ int CopySizeToClipboard(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int MarkNewerFiles(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.MarkNewerFiles();
+    return 1;
+}
+
 } // namespace commands
