@@ -208,6 +208,19 @@ public:
     // mark files that exist on one side only.
     int m_newSelectBothPanes = 0;
     int m_newSelectOneSide = 0;
+    // The right-click menu (view/shell/ContextMenu.cpp) of the pane at the client
+    // point; from the keyboard it opens at the cursor entry.
+    void ShowContextMenu(int pane, CPoint point, int fromKeyboard);
+    void ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard);
+    // 1 when an entry of the pane is drawn under the client point.
+    int IsPointOverEntry(int pane, CPoint point);
+    // A chosen item: the shell's commands (10000-50000), the user's items (6300-6309)
+    // and the program's commands.
+    void RunContextMenuCommand(UINT id);
+    // User menu item n: a filer keyword or a program line.
+    void OnUserMenuItem(int n);
+    // The view fills the screen; the right-click menu then offers a way back.
+    int m_bFullScreen = 0;
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
     // The other pane (the hidden one first, which then opens where the active pane
@@ -440,6 +453,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The shell's context menu of the selection or the folder, put into `menu`.
+    void AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu);
     // The steps of the reader that need the view's members.
     void ResolveStartDirectories();
     void CreatePanesAndOpenDirectories();

@@ -30,6 +30,14 @@ private:
     ShellRunSeam m_saved;
 };
 
+// How the right-click menu is shown: TrackPopupMenu with TPM_RETURNCMD, the chosen
+// command or 0. Tests look at the menu instead.
+struct ContextMenuSeam
+{
+    UINT (*track)(HMENU menu, UINT flags, int x, int y, HWND owner);
+};
+extern ContextMenuSeam g_ContextMenuSeam;
+
 // Lets the macro expander see the panes of g_Panes.
 void InstallMacroPaneAccess();
 
