@@ -13,6 +13,8 @@
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
 
+#include <windowsx.h>
+
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
 HANDLE g_UnpackMutex = nullptr;
@@ -754,6 +756,11 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // an action): the same handling, so the request waits rather than is lost.
         HandleDirChangeRequest();
         return 1;
+    }
+    if (message == WM_RBUTTONUP)
+    {
+        OnRightButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        return 0;
     }
     return CView::WindowProc(message, wParam, lParam);
 }

@@ -219,6 +219,13 @@ public:
     void RunContextMenuCommand(UINT id);
     // User menu item n: a filer keyword or a program line.
     void OnUserMenuItem(int n);
+    // A shortcut in the pane's folder for each dropped file, named after the file
+    // without its extension (view/shell/Shortcuts.cpp).
+    void CreateShortcutsFromDrop(int pane, HDROP drop);
+    // The same for the files on the clipboard, into the active filer pane.
+    void PasteShortcuts();
+    // The right button released over a pane opens that pane's menu.
+    void OnRightButtonUp(CPoint point);
     // The view fills the screen; the right-click menu then offers a way back.
     int m_bFullScreen = 0;
     // Opens the directory (environment variables expanded) in the active pane.
@@ -479,6 +486,13 @@ UINT GetModeMenuId(UINT mode);
 // Takes the device lists out of the multimedia popup and the hidden popups (and the
 // plug-in popup) out of the menu bar.
 void FixUpModeMenu(HMENU menu, UINT menuId);
+
+// A shell link at linkPath to target; FALSE when it could not be saved. COM must be
+// initialised on the calling thread.
+BOOL CreateShortcut(LPCWSTR linkPath, LPCWSTR target, LPCWSTR workDirectory, LPCWSTR arguments,
+                    LPCWSTR description);
+// "<directory>\<baseName>.lnk", or the first of "<baseName> (2).lnk", (3) … that is free.
+void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out);
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;

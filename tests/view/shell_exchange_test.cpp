@@ -328,3 +328,46 @@ TEST_F(MarkNewerFilesTest, RefusedWhenAPaneShowsNoList)
 }
 
 } // namespace
+
+namespace
+{
+
+// A drop handle holding the paths, as Explorer hands them over.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
+{
+    size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const std::wstring& path : paths)
+    {
+        wcscpy(text, path.c_str());
+        text += path.size() + 1;
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+TEST_F(ShellExchangeTest, DroppedFilesGetShortcutsUnderFreeNames)
+{
+    std::wstring source1 = W(m_dir) + L"\\src1";
+    std::wstring source2 = W(m_dir) + L"\\src2";
+    std::wstring pane = W(m_dir) + L"\\pane";
+    for (const std::wstring& folder : {source1, source2, pane})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(source1 + L"\\a.b.txt", "1"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(source2 + L"\\a.b.doc", "2"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(pane + L"\\a.b.lnk", "existing"));
+    m_panes[0]->m_currentDir = pane.c_str();
+    HGLOBAL drop = MakeDrop({source1 + L"\\a.b.txt", source2 + L"\\a.b.doc"});
+    View().CreateShortcutsFromDrop(0, static_cast<HDROP>(drop));
+    GlobalFree(drop);
+    EXPECT_EQ((std::set<std::wstring>{L"a.b.lnk", L"a.b (2).lnk", L"a.b (3).lnk"}), qvtest::ListFolder(pane));
+    EXPECT_EQ("existing", qvtest::ReadFileBytes(pane + L"\\a.b.lnk"));
+}
+
+} // namespace

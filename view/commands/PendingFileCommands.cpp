@@ -36,7 +36,6 @@ QV_PENDING_COMMAND(LeaveArchive)
 QV_PENDING_COMMAND(CopyFilesToClipboard)
 QV_PENDING_COMMAND(CutFilesToClipboard)
 QV_PENDING_COMMAND(PasteFilesFromClipboard)
-QV_PENDING_COMMAND(PasteShortcut)
 QV_PENDING_COMMAND(OpenNewFileListDialog)
 QV_PENDING_COMMAND(ShowProperties)
 

@@ -96,4 +96,10 @@ int MarkNewerFiles(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int PasteShortcut(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.PasteShortcuts();
+    return 1;
+}
+
 } // namespace commands
