@@ -219,6 +219,14 @@ public:
     void RunContextMenuCommand(UINT id);
     // User menu item n: a filer keyword or a program line.
     void OnUserMenuItem(int n);
+    // The file in the configured editor (EDITORNAME, its macros expanded); with
+    // unicodeOption a UTF-16 file gets EDITOR_OPEN_UNICODE_OPTION first
+    // (view/shell/EditorAndVerbs.cpp).
+    void OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption);
+    // The file started with the first verb its file class registers; 1 when started.
+    int OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory);
+    // "@Edit": the cursor file of the active filer pane in the editor.
+    void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file
     // without its extension (view/shell/Shortcuts.cpp).
     void CreateShortcutsFromDrop(int pane, HDROP drop);

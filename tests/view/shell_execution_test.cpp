@@ -4,6 +4,7 @@
 // line and working folder.
 #include "app/CommandMacros.h"
 #include "app/dialogs/DialogAnswerScript.h"
+#include "app/SettingStrings.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
@@ -322,6 +323,55 @@ TEST_F(ShellExecutionTest, ShellOpenersQuoteTheFolder)
     m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
     View().OpenCommandPrompt(nullptr);
     EXPECT_TRUE(m_started.empty());
+}
+
+TEST_F(ShellExecutionTest, TheEditorGetsTheFullPathQuoted)
+{
+    Record();
+    CString savedEditor = g_EDITORNAME;
+    CString savedOption = g_EDITOR_OPEN_UNICODE_OPTION;
+    g_EDITORNAME = L"ed.exe";
+    g_EDITOR_OPEN_UNICODE_OPTION = L"-u";
+    ASSERT_TRUE(qvtest::WriteFileBytes(D(L"u.txt"), qvtest::Utf16File(L"text")));
+    ASSERT_TRUE(qvtest::WriteFileBytes(D(L"b c.txt"), "plain"));
+    View().OpenInEditor(L"b c.txt", m_dir, 0, 1);
+    View().OpenInEditor(L"u.txt", m_dir, 0, 1);
+    View().OpenInEditor(L"u.txt", m_dir, 0, 0);
+    View().OpenInEditor(L"C:\\abs.txt", m_dir, 0, 0);
+    g_EDITORNAME.Empty();
+    View().OpenInEditor(L"u.txt", m_dir, 0, 0);
+    ASSERT_EQ(4u, m_started.size());
+    EXPECT_EQ(L"ed.exe", m_started[0].file);
+    EXPECT_EQ(L"\"" + D(L"b c.txt") + L"\"", m_started[0].parameters);
+    EXPECT_EQ(W(m_dir), m_started[0].directory);
+    EXPECT_EQ(L"-u " + D(L"u.txt"), m_started[1].parameters);
+    EXPECT_EQ(D(L"u.txt"), m_started[2].parameters);
+    EXPECT_EQ(L"C:\\abs.txt", m_started[3].parameters);
+    g_EDITORNAME = savedEditor;
+    g_EDITOR_OPEN_UNICODE_OPTION = savedOption;
+}
+
+TEST_F(ShellExecutionTest, TheFirstRegisteredVerbOpensTheFile)
+{
+    Record();
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, L".qvverb", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    const wchar_t fileClass[] = L"QvVerbTestFile";
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(fileClass), sizeof(fileClass));
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, L"QvVerbTestFile\\shell\\edit", 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+    EXPECT_EQ(1, View().OpenWithShellVerb(L"x.qvverb", m_dir));
+    EXPECT_EQ(0, View().OpenWithShellVerb(L"x.qvnoclass", m_dir));
+    EXPECT_EQ(0, View().OpenWithShellVerb(L"noextension", m_dir));
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".qvverb");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"QvVerbTestFile");
+    ASSERT_EQ(1u, m_started.size());
+    EXPECT_EQ(L"edit", m_started[0].verb);
+    EXPECT_EQ(D(L"x.qvverb"), m_started[0].file);
+    EXPECT_EQ(W(m_dir) + L"\\", m_started[0].directory);
 }
 
 } // namespace

@@ -102,4 +102,10 @@ int PasteShortcut(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int EditFile(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.EditCursorEntry();
+    return 1;
+}
+
 } // namespace commands

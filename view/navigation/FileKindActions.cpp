@@ -124,9 +124,15 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
         // way is tried.
         if (reinterpret_cast<INT_PTR>(result) > 31)
             return;
+        if ((shift ? g_SHIFTRETURNREADREGIST : g_RETURNREADREGIST) && OpenWithShellVerb(name, directory))
+            return;
     }
-    // PLACEHOLDER: the shell's verb, the text viewer and the editor come with the
-    // shell openers and the viewer.
+    if (shift)
+    {
+        OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+        return;
+    }
+    // PLACEHOLDER: the text viewer comes with the viewer.
     WriteLog(nullptr, L"OpenFileInViewer: この操作はまだ実装されていないため何もしません (%s)",
              (LPCWSTR)name);
 }
