@@ -201,6 +201,9 @@ public:
     // Opens, empties and fills the clipboard; 1 on success. On failure the block
     // stays the caller's.
     int SetClipboard(UINT format, HGLOBAL block);
+    // The target entries of the active filer pane as files on the clipboard, with the
+    // drop effect (DROPEFFECT_COPY or DROPEFFECT_MOVE) a paste is to apply.
+    void CopyTargetsToClipboard(DWORD dropEffect);
     // "@Newselelect": marks the files newer than their namesakes in the other pane
     // (view/shell/MarkNewerFiles.cpp).
     void MarkNewerFiles();
@@ -494,6 +497,10 @@ UINT GetModeMenuId(UINT mode);
 // Takes the device lists out of the multimedia popup and the hidden popups (and the
 // plug-in popup) out of the menu bar.
 void FixUpModeMenu(HMENU menu, UINT menuId);
+
+// A CF_HDROP block of the pane's target entries (their full paths); null when there
+// are none or memory ran out. The caller owns it.
+HGLOBAL BuildDropBlock(int pane);
 
 // A shell link at linkPath to target; FALSE when it could not be saved. COM must be
 // initialised on the calling thread.

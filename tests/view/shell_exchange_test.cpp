@@ -6,6 +6,8 @@
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <thread>
 #include <vector>
@@ -182,6 +184,41 @@ TEST_F(ShellExchangeTest, AClipboardThatCannotBeOpenedStaysAsItWas)
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ(L"クリップボードを開くのに失敗しました", W(questions[0].text));
     EXPECT_EQ(L"before", ClipboardText());
+}
+
+TEST_F(ShellExchangeTest, CopyAndCutPutTheFilesOnTheClipboard)
+{
+    AddEntry(L"one.txt", FILE_ATTRIBUTE_ARCHIVE);
+    AddEntry(L"日本語 名前.txt", FILE_ATTRIBUTE_ARCHIVE);
+    for (int i = 0; i < 2; ++i)
+        m_panes[0]->m_entries[i].m_mark = 1;
+    m_panes[0]->m_markedCount = 2;
+    for (DWORD effect : {DWORD(DROPEFFECT_COPY), DWORD(DROPEFFECT_MOVE)})
+    {
+        View().ExecuteFilerCommand(effect == DROPEFFECT_COPY ? L"@Toclipfiles" : L"@Tocutclipfiles");
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        std::vector<std::wstring> paths;
+        if (HANDLE drop = GetClipboardData(CF_HDROP))
+        {
+            UINT count = DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < count; ++i)
+            {
+                wchar_t path[MAX_PATH] = {};
+                DragQueryFileW(static_cast<HDROP>(drop), i, path, MAX_PATH);
+                paths.push_back(path);
+            }
+        }
+        DWORD shown = 0;
+        if (HANDLE block = GetClipboardData(RegisterClipboardFormatW(CFSTR_PREFERREDDROPEFFECT)))
+        {
+            shown = *static_cast<DWORD*>(GlobalLock(block));
+            GlobalUnlock(block);
+        }
+        CloseClipboard();
+        EXPECT_EQ((std::vector<std::wstring>{W(m_dir) + L"\\one.txt", W(m_dir) + L"\\日本語 名前.txt"}),
+                  paths);
+        EXPECT_EQ(effect, shown);
+    }
 }
 
 std::vector<std::wstring>* g_steps = nullptr;

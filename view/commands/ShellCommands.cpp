@@ -3,6 +3,8 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 
+#include <oleidl.h>
+
 namespace commands
 {
 
@@ -105,6 +107,18 @@ int PasteShortcut(CQvView& view, const CommandCall&, INT_PTR)
 int EditFile(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.EditCursorEntry();
+    return 1;
+}
+
+int CopyFilesToClipboard(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.CopyTargetsToClipboard(DROPEFFECT_COPY);
+    return 1;
+}
+
+int CutFilesToClipboard(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.CopyTargetsToClipboard(DROPEFFECT_MOVE);
     return 1;
 }
 

@@ -1,10 +1,14 @@
 // Names, paths and sizes of the target entries as text on the clipboard.
+#include "app/Directories.h"
 #include "app/Formatting.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 
+#include <shlobj.h>
 #include <winnetwk.h>
+
+#include <vector>
 
 namespace
 {
@@ -160,4 +164,102 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
     GlobalUnlock(block);
     if (!SetClipboard(CF_UNICODETEXT, block))
         GlobalFree(block);
+}
+
+HGLOBAL BuildDropBlock(int pane)
+{
+    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+        return nullptr;
+    CFilerPane& target = *g_Panes[pane];
+    std::vector<CString> paths;
+    CFileInfo entry;
+    for (int n = 0; target.GetTargetEntry(0, n, entry); ++n)
+    {
+        CString directory = entry.GetDirectory().IsEmpty() ? target.m_currentDir : entry.GetDirectory();
+        CString path;
+        MakePath(directory, entry.GetName(), path);
+        paths.push_back(path);
+    }
+    if (paths.empty())
+        return nullptr;
+    SIZE_T chars = 1;
+    for (const CString& path : paths)
+        chars += path.GetLength() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT,
+                                sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = block ? static_cast<DROPFILES*>(GlobalLock(block)) : nullptr;
+    if (drop == nullptr)
+    {
+        if (block)
+            GlobalFree(block);
+        return nullptr;
+    }
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const CString& path : paths)
+    {
+        memcpy(text, (LPCWSTR)path, path.GetLength() * sizeof(wchar_t));
+        text += path.GetLength() + 1;
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CWnd* owner = m_hWnd ? this : nullptr;
+    for (int pane = 0; pane < 2; ++pane)
+    {
+        if (!TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+            g_Panes[pane]->IsOnVirtualDrive())
+            continue;
+        HGLOBAL files = BuildDropBlock(pane);
+        HGLOBAL effect = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, 16);
+        auto* value = effect ? static_cast<DWORD*>(GlobalLock(effect)) : nullptr;
+        if (value == nullptr)
+        {
+            if (effect)
+                GlobalFree(effect);
+            if (files)
+                GlobalFree(files);
+            break;
+        }
+        *value = dropEffect;
+        GlobalUnlock(effect);
+        if (files == nullptr)
+        {
+            GlobalFree(effect);
+            continue;
+        }
+        if (!OpenClipboard(m_hWnd))
+        {
+            ShowMessageBoxDlg(owner, kOpenFailed, nullptr, 0);
+            GlobalFree(effect);
+            GlobalFree(files);
+            continue;
+        }
+        if (!EmptyClipboard())
+        {
+            CloseClipboard();
+            ShowMessageBoxDlg(owner, kEmptyFailed, nullptr, 0);
+            GlobalFree(effect);
+            GlobalFree(files);
+            continue;
+        }
+        // Whatever the clipboard took is its own from then on.
+        bool effectTaken =
+            SetClipboardData(RegisterClipboardFormatW(CFSTR_PREFERREDDROPEFFECT), effect) != nullptr;
+        bool filesTaken = effectTaken && SetClipboardData(CF_HDROP, files) != nullptr;
+        CloseClipboard();
+        if (!effectTaken)
+            GlobalFree(effect);
+        if (!filesTaken)
+        {
+            GlobalFree(files);
+            ShowMessageBoxDlg(owner, kSetFailed, nullptr, 0);
+        }
+    }
+    StartBinaryCursorTimer();
 }
