@@ -204,6 +204,10 @@ public:
     // The target entries of the active filer pane as files on the clipboard, with the
     // drop effect (DROPEFFECT_COPY or DROPEFFECT_MOVE) a paste is to apply.
     void CopyTargetsToClipboard(DWORD dropEffect);
+    // The "Shell IDList Array" of the pane's target entries for a drag out of the
+    // pane (withFlag: the marked entries only when the cursor entry is marked); null
+    // on any failure. The caller owns the block (view/shell/ShellIdList.cpp).
+    HGLOBAL BuildShellIdListArray(int pane, int withFlag);
     // "@Newselelect": marks the files newer than their namesakes in the other pane
     // (view/shell/MarkNewerFiles.cpp).
     void MarkNewerFiles();

@@ -9,6 +9,7 @@
 #include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -155,6 +156,42 @@ TEST_F(ContextMenuTest, NothingIsShownWhenEveryPartIsOff)
     Set(g_MENUDISPLAY, 1);
     View().ShowContextMenu(0, CPoint(0, 0), 1);
     EXPECT_TRUE(m_menus.empty());
+}
+
+TEST_F(ContextMenuTest, TheIdListArrayNamesTheFolderAndEachTarget)
+{
+    m_panes[0]->m_entries[0].m_mark = 1;
+    m_panes[0]->m_entries[1].m_mark = 1;
+    m_panes[0]->m_markedCount = 2;
+    HGLOBAL block = View().BuildShellIdListArray(0, 0);
+    ASSERT_NE(nullptr, block);
+    auto* data = static_cast<const BYTE*>(GlobalLock(block));
+    auto* words = reinterpret_cast<const UINT*>(data);
+    ASSERT_EQ(2u, words[0]);
+    EXPECT_EQ(4u * 2 + 8, words[1]);
+    auto parent = reinterpret_cast<LPCITEMIDLIST>(data + words[1]);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 2; ++i)
+    {
+        LPITEMIDLIST full = ILCombine(parent, reinterpret_cast<LPCITEMIDLIST>(data + words[2 + i]));
+        wchar_t path[MAX_PATH] = {};
+        SHGetPathFromIDListW(full, path);
+        ILFree(full);
+        paths.push_back(path);
+    }
+    GlobalUnlock(block);
+    GlobalFree(block);
+    EXPECT_EQ((std::vector<std::wstring>{W(m_dir) + L"\\one.txt", W(m_dir) + L"\\two words.txt"}), paths);
+    // The cursor on ".." with nothing marked: no drag.
+    m_panes[0]->m_entries[0].m_mark = 0;
+    m_panes[0]->m_entries[1].m_mark = 0;
+    m_panes[0]->m_markedCount = 0;
+    WIN32_FIND_DATAW fd = {};
+    fd.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    wcscpy_s(fd.cFileName, L"..");
+    m_panes[0]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, m_dir, L"", fd, -1);
+    m_panes[0]->m_cursor = 2;
+    EXPECT_EQ(nullptr, View().BuildShellIdListArray(0, 0));
 }
 
 } // namespace
