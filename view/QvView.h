@@ -272,9 +272,10 @@ public:
     // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
     // file-kind table, else the program start or the registered action.
     void OpenFileEntry(int pane, const class CFileInfo& entry);
-    // A shortcut file on Return (shiftVariant 1 for Shift+Return): 1 when it was
-    // handled by following its target. PLACEHOLDER until the shell openers exist:
-    // it handles nothing, so the shortcut is started by the shell as any file.
+    // A shortcut file on Return (shiftVariant 1 for Shift+Return): its target folder
+    // opens in the pane, or its target file gets the cursor (and is opened), as the
+    // LNK_*_ACT_RETURN_KEY_* settings say; otherwise the shell starts the shortcut.
+    // Returns 1: the entry was handled.
     int OpenShortcutEntry(int shiftVariant, int pane, const class CFileInfo& entry);
     // Nonzero when a row of the file-kind table for the file's extension took the
     // entry (run, or the choice among several rows cancelled).

@@ -142,10 +142,11 @@ TEST_F(ContextMenuTest, UserItemsRunTheirKeyword)
     for (UserMenuEntry& entry : g_UserMenuEntries)
         entry.m_command.Empty();
     g_UserMenuEntries[3].m_command = L"@Copy";
+    g_UserMenuEntries[3].m_display = L"コピー";
     g_choice = 6303;
     View().ShowContextMenu(0, CPoint(0, 0), 1);
     ASSERT_EQ(1u, m_menus.size());
-    EXPECT_EQ(std::vector<std::wstring>{L"UserMenu"}, m_menus[0].texts);
+    EXPECT_EQ(std::vector<std::wstring>{L"コピー"}, m_menus[0].texts);
     EXPECT_EQ(std::vector<std::wstring>{L"CopyFiles"}, RanHandlers());
 }
 

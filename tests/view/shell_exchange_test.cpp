@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FilerSettings.h"
+#include "view/navigation/FileKindActions.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
 
@@ -405,6 +406,37 @@ TEST_F(ShellExchangeTest, DroppedFilesGetShortcutsUnderFreeNames)
     GlobalFree(drop);
     EXPECT_EQ((std::set<std::wstring>{L"a.b.lnk", L"a.b (2).lnk", L"a.b (3).lnk"}), qvtest::ListFolder(pane));
     EXPECT_EQ("existing", qvtest::ReadFileBytes(pane + L"\\a.b.lnk"));
+}
+
+TEST_F(ShellExchangeTest, AShortcutOnReturnFollowsItsTargetAsTheSettingsSay)
+{
+    std::wstring folder = W(m_dir) + L"\\target folder";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\inside.txt", "x"));
+    std::wstring link = W(m_dir) + L"\\to folder.lnk";
+    CoInitialize(nullptr);
+    ASSERT_TRUE(CreateShortcut(link.c_str(), folder.c_str(), W(m_dir).c_str(), L"", L""));
+    CoUninitialize();
+    AddEntry(L"to folder.lnk", FILE_ATTRIBUTE_ARCHIVE);
+    CFileInfo entry = m_panes[0]->m_entries[0];
+
+    // Left to the shell: the shortcut itself is started.
+    Set(g_LNK_DIR_ACT_RETURN_KEY_STD, 0);
+    CFileOpenSeamOverride seam;
+    static std::vector<std::wstring> started;
+    started.clear();
+    g_FileOpenSeam.shellExecute = [](HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+        started.push_back(file);
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+    };
+    EXPECT_EQ(1, View().OpenShortcutEntry(0, 0, entry));
+    EXPECT_EQ(std::vector<std::wstring>{link}, started);
+    // Followed: the pane opens the target folder.
+    Set(g_LNK_DIR_ACT_RETURN_KEY_STD, 1);
+    EXPECT_EQ(1, View().OpenShortcutEntry(0, 0, entry));
+    EXPECT_EQ(0, _wcsicmp(folder.c_str(), W(m_panes[0]->m_currentDir).c_str()))
+        << W(m_panes[0]->m_currentDir);
+    EXPECT_EQ(1u, started.size());
 }
 
 } // namespace

@@ -11,7 +11,9 @@
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace
 {
@@ -39,6 +41,30 @@ bool IsProgramKeyword(const CString& program)
     return !program.IsEmpty() && program[0] == L'@' && program.CompareNoCase(L"@Execute") != 0 &&
            program.CompareNoCase(L"@ExecuteSetFileToParam") != 0 &&
            program.CompareNoCase(L"@ExecuteSetFileToFile") != 0;
+}
+
+// The path a shell link points at; empty when it cannot be read.
+void ReadShortcutTarget(LPCWSTR link, CString& target)
+{
+    target.Empty();
+    HRESULT com = CoInitialize(nullptr);
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink))))
+    {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))))
+        {
+            wchar_t path[MAX_PATH * 4] = {};
+            if (SUCCEEDED(file->Load(link, STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, ARRAYSIZE(path), nullptr, 0)))
+                target = path;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 } // namespace
@@ -137,9 +163,35 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
              (LPCWSTR)name);
 }
 
-int CQvView::OpenShortcutEntry(int /*shiftVariant*/, int /*pane*/, const CFileInfo& entry)
+int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)
 {
-    WriteLog(nullptr, L"OpenShortcutEntry: この操作はまだ実装されていないため何もしません (%s)",
-             entry.GetName());
-    return 0;
+    CString directory = entry.GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : entry.GetDirectory();
+    CString link;
+    MakePath(directory, entry.GetName(), link);
+    CString target;
+    ReadShortcutTarget(link, target);
+    int directoryAction = shiftVariant ? g_LNK_DIR_ACT_RETURN_KEY_SHIFT : g_LNK_DIR_ACT_RETURN_KEY_STD;
+    int fileAction = shiftVariant ? g_LNK_FILE_ACT_RETURN_KEY_SHIFT : g_LNK_FILE_ACT_RETURN_KEY_STD;
+    CString holder;
+    DWORD attributes =
+        target.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(LongPathArg(target, holder));
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!target.IsEmpty() && (IsPathRoot(target) || isFolder) && directoryAction == 1)
+    {
+        ChangePaneDirectory(pane, target, 1, 0, 0);
+        return 1;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && !isFolder && (fileAction == 1 || fileAction == 2))
+    {
+        OpenPathInPane(pane, target);
+        CFileInfo* cursor = g_Panes[pane] ? g_Panes[pane]->GetCursorEntry() : nullptr;
+        int slash = target.ReverseFind(L'\\');
+        CString name = target.Mid(slash + 1);
+        if (fileAction == 1 && cursor != nullptr && _wcsicmp(cursor->GetName(), name) == 0 &&
+            !cursor->IsDirectory() && !HasExtension(name, L"LNK"))
+            OpenCursorEntry(0, 0);
+        return 1;
+    }
+    g_FileOpenSeam.shellExecute(m_hWnd, nullptr, link, nullptr, directory, SW_SHOWNORMAL);
+    return 1;
 }

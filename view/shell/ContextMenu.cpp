@@ -200,7 +200,13 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
     {
         for (int n = 0; n < kUserMenuEntryCount && g_FILERUSERMENU; ++n)
             if (!g_UserMenuEntries[n].m_command.IsEmpty())
-                AppendMenuW(menu, MF_STRING, 6300 + n, L"UserMenu");
+            {
+                // The item's label is the entry's name, as the update pass of a menu
+                // bar would set it; a popup tracked here gets no such pass.
+                const UserMenuEntry& entry = g_UserMenuEntries[n];
+                AppendMenuW(menu, MF_STRING, 6300 + n,
+                            entry.m_display.IsEmpty() ? (LPCWSTR)entry.m_command : (LPCWSTR)entry.m_display);
+            }
         if (target.GetEntryCount() == 0 ||
             target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
             shellItems = false;
