@@ -232,6 +232,12 @@ public:
     void OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption);
     // The file started with the first verb its file class registers; 1 when started.
     int OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory);
+    // The cursor member of the active archive listing extracted to the temporary
+    // folder; 1 when it was (view/shell/ArchiveMembers.cpp).
+    int ExtractCursorMemberToTemp();
+    // The folder and name of the last extracted member.
+    CString m_lastExtractedFolder;
+    CString m_lastExtractedName;
     // "@Edit": the cursor file of the active filer pane in the editor.
     void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file

@@ -126,9 +126,13 @@ int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
     int pane = 0;
     if (FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0xFFFFFFFF))
     {
-        // PLACEHOLDER: the archive member is extracted first (ExtractCursorMemberToTemp)
-        // once the archive front's extraction dialog exists; until then nothing opens.
-        return 0;
+        if (!ExtractCursorMemberToTemp())
+            return 0;
+        file.Format(L"%s\\%s", (LPCWSTR)m_lastExtractedFolder, (LPCWSTR)m_lastExtractedName);
+        workDirectory = m_lastExtractedFolder + L"\\";
+        HINSTANCE result = g_ShellRunSeam.shellExecute(m_hWnd, verb.IsEmpty() ? nullptr : (LPCWSTR)verb, file,
+                                                       nullptr, workDirectory, SW_SHOWNORMAL);
+        return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;
     }
     CString folder = directory ? directory : L"";
     while (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L'\\')
