@@ -221,7 +221,9 @@ TEST_F(ShellExecutionTest, TheStandInProgramRunsOncePerFileInThePaneFolder)
     std::wstring record = W(m_dir) + L"\\record.txt";
     SetEnvironmentVariableW(L"QV_RECORD_FILE", record.c_str());
     MarkAll();
-    View().ExecuteCommandLine(0, Stand_in().c_str(), L"%i", nullptr);
+    // The program as a quoted path, as the run dialog's browse button may give it.
+    std::wstring quoted = L"\"" + Stand_in() + L"\"";
+    View().ExecuteCommandLine(0, quoted.c_str(), L"%i", nullptr);
     ASSERT_TRUE(qvtest::WaitFor([&] { return ReadRecords(record).size() >= 2; }, 20000));
     auto records = ReadRecords(record);
     ASSERT_EQ(2u, records.size());
