@@ -16,6 +16,8 @@
 #include "res/CommonDialogs.h"
 #include "view/media/MediaWindows.h"
 
+#include <windowsx.h>
+
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
 HANDLE g_UnpackMutex = nullptr;
@@ -123,65 +125,8 @@ CQvView::~CQvView()
         (mainWindow == nullptr || mainWindow->m_hWnd == nullptr ||
          ::GetMenu(mainWindow->m_hWnd) != m_hModeMenu))
         DestroyMenu(m_hModeMenu);
-    for (CFilerPane*& pane : g_Panes)
-    {
-        if (pane != nullptr && pane->m_pView == this)
-        {
-            delete pane;
-            pane = nullptr;
-        }
-    }
-    if (m_hDialogListMutex)
-        CloseHandle(m_hDialogListMutex);
-    m_hDialogListMutex = nullptr;
-    // The settings reader made them for this view; no worker outlives it.
-    for (HANDLE* mutex : {&g_CdMutex, &g_UnpackMutex})
-    {
-        if (*mutex)
-            CloseHandle(*mutex);
-        *mutex = nullptr;
-    }
     if (g_MainView == this)
         g_MainView = nullptr;
-}
-
-void CQvView::TearDown()
-{
-    if (m_bTornDown)
-        return;
-    // PLACEHOLDER: the keyboard hook's release, the preview loader's wake-up and the
-    // task-tray icon come here once they exist.
-    m_bTornDown = 1;
-    CloseAuxiliaryWindows();
-    if (g_pContMenu2 != nullptr)
-    {
-        g_pContMenu2->Release();
-        g_pContMenu2 = nullptr;
-    }
-    // Dialogs still listed have ended (quitting waits for the running ones).
-    ReapCopyDialogs();
-    ReapDeleteDialogs();
-    ReapUnpackDialogs();
-    for (CFilerPane*& pane : g_Panes)
-    {
-        if (pane != nullptr && pane->m_pView == this)
-        {
-            delete pane;
-            pane = nullptr;
-        }
-    }
-    for (int letter = 0; letter < 26; ++letter)
-        SaveVirtualDrive(letter);
-    if (g_DELTEMPATEND)
-    {
-        for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
-        {
-            // A read-only copy would refuse to go.
-            SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
-            DeleteFileLong(m_tempFiles[i]);
-        }
-    }
-    m_tempFiles.RemoveAll();
 }
 
 int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -810,6 +755,11 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // an action): the same handling, so the request waits rather than is lost.
         HandleDirChangeRequest();
         return 1;
+    }
+    if (message == WM_RBUTTONUP)
+    {
+        OnRightButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        return 0;
     }
     return CView::WindowProc(message, wParam, lParam);
 }

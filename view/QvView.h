@@ -175,8 +175,80 @@ public:
     // The text may carry an argument after its first blank.
     int ExecuteCommonCommand(LPCWSTR text);
     int ExecuteCommonCommand2(LPCWSTR keyword, LPCWSTR argument);
-    // A binding text that is no keyword of the filer family: a program to run.
+    // A binding text that is no keyword of the filer family: a program to run, or
+    // with "@Defaultexe" the run dialog filled with it (view/shell/).
     int ExecuteBoundProgram(LPCWSTR text);
+    // Runs a program line in the pane: a filer keyword, or the program once, once per
+    // target entry, or once per pair of entries, as the macros of program and
+    // parameters ask. An empty work directory is the pane's folder.
+    void ExecuteCommandLine(int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR workDirectory);
+    // The run dialog filled with the texts; IDOK when a line was run. remember keeps
+    // the texts for the next "@Execute".
+    INT_PTR RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters, int remember);
+    // "@Execute" (0), "@ExecuteSetFileToParam" (1), "@ExecuteSetFileToFile" (2).
+    void RunExecuteCommand(int kind);
+    // The shell openers (view/shell/ShellOpeners.cpp); verb null or "RunAs".
+    void OpenCommandPrompt(LPCWSTR verb);
+    void OpenPowerShell(LPCWSTR verb);
+    // A new file of new-file kind n in the active pane's folder.
+    void CreateNewFile(int kind);
+    // The file-kind loop command of each target file.
+    void RunFileKindLoop();
+    // Names of the target entries to the clipboard: kind 0 names, 5 names without
+    // extension, 1 full paths, 2 full paths with network drives as their shares,
+    // 4 sizes (view/shell/Clipboard.cpp).
+    void CopyEntryNamesToClipboard(int kind);
+    // Opens, empties and fills the clipboard; 1 on success. On failure the block
+    // stays the caller's.
+    int SetClipboard(UINT format, HGLOBAL block);
+    // The target entries of the active filer pane as files on the clipboard, with the
+    // drop effect (DROPEFFECT_COPY or DROPEFFECT_MOVE) a paste is to apply.
+    void CopyTargetsToClipboard(DWORD dropEffect);
+    // The "Shell IDList Array" of the pane's target entries for a drag out of the
+    // pane (withFlag: the marked entries only when the cursor entry is marked); null
+    // on any failure. The caller owns the block (view/shell/ShellIdList.cpp).
+    HGLOBAL BuildShellIdListArray(int pane, int withFlag);
+    // "@Newselelect": marks the files newer than their namesakes in the other pane
+    // (view/shell/MarkNewerFiles.cpp).
+    void MarkNewerFiles();
+    // Its two options, kept for the life of the view: mark in both panes; always
+    // mark files that exist on one side only.
+    int m_newSelectBothPanes = 0;
+    int m_newSelectOneSide = 0;
+    // The right-click menu (view/shell/ContextMenu.cpp) of the pane at the client
+    // point; from the keyboard it opens at the cursor entry.
+    void ShowContextMenu(int pane, CPoint point, int fromKeyboard);
+    void ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard);
+    // 1 when an entry of the pane is drawn under the client point.
+    int IsPointOverEntry(int pane, CPoint point);
+    // A chosen item: the shell's commands (10000-50000), the user's items (6300-6309)
+    // and the program's commands.
+    void RunContextMenuCommand(UINT id);
+    // User menu item n: a filer keyword or a program line.
+    void OnUserMenuItem(int n);
+    // The file in the configured editor (EDITORNAME, its macros expanded); with
+    // unicodeOption a UTF-16 file gets EDITOR_OPEN_UNICODE_OPTION first
+    // (view/shell/EditorAndVerbs.cpp).
+    void OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption);
+    // The file started with the first verb its file class registers; 1 when started.
+    int OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory);
+    // The cursor member of the active archive listing extracted to the temporary
+    // folder; 1 when it was (view/shell/ArchiveMembers.cpp).
+    int ExtractCursorMemberToTemp();
+    // The folder and name of the last extracted member.
+    CString m_lastExtractedFolder;
+    CString m_lastExtractedName;
+    // "@Edit": the cursor file of the active filer pane in the editor.
+    void EditCursorEntry();
+    // A shortcut in the pane's folder for each dropped file, named after the file
+    // without its extension (view/shell/Shortcuts.cpp).
+    void CreateShortcutsFromDrop(int pane, HDROP drop);
+    // The same for the files on the clipboard, into the active filer pane.
+    void PasteShortcuts();
+    // The right button released over a pane opens that pane's menu.
+    void OnRightButtonUp(CPoint point);
+    // The view fills the screen; the right-click menu then offers a way back.
+    int m_bFullScreen = 0;
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
     // The other pane (the hidden one first, which then opens where the active pane
@@ -206,9 +278,10 @@ public:
     // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
     // file-kind table, else the program start or the registered action.
     void OpenFileEntry(int pane, const class CFileInfo& entry);
-    // A shortcut file on Return (shiftVariant 1 for Shift+Return): 1 when it was
-    // handled by following its target. PLACEHOLDER until the shell openers exist:
-    // it handles nothing, so the shortcut is started by the shell as any file.
+    // A shortcut file on Return (shiftVariant 1 for Shift+Return): its target folder
+    // opens in the pane, or its target file gets the cursor (and is opened), as the
+    // LNK_*_ACT_RETURN_KEY_* settings say; otherwise the shell starts the shortcut.
+    // Returns 1: the entry was handled.
     int OpenShortcutEntry(int shiftVariant, int pane, const class CFileInfo& entry);
     // Nonzero when a row of the file-kind table for the file's extension took the
     // entry (run, or the choice among several rows cancelled).
@@ -322,7 +395,9 @@ public:
     void PlaceMainWindow(int atCreation);
     // Closes the auxiliary windows and the open find dialogs.
     void CloseAuxiliaryWindows();
-    // The first shut-down step of the destructor; runs once.
+    // The first shut-down step of the destructor; runs once (view/TearDown.cpp): the
+    // hot-key hook first, the windows, the panes, then what the panes used (virtual
+    // drives, temporary files), the libraries and the process-wide handles last.
     void TearDown();
 
     // 1 once quitting was confirmed; the frame then closes without asking again.
@@ -410,6 +485,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The shell's context menu of the selection or the folder, put into `menu`.
+    void AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu);
     // The steps of the reader that need the view's members.
     void ResolveStartDirectories();
     void CreatePanesAndOpenDirectories();
@@ -434,6 +511,17 @@ UINT GetModeMenuId(UINT mode);
 // Takes the device lists out of the multimedia popup and the hidden popups (and the
 // plug-in popup) out of the menu bar.
 void FixUpModeMenu(HMENU menu, UINT menuId);
+
+// A CF_HDROP block of the pane's target entries (their full paths); null when there
+// are none or memory ran out. The caller owns it.
+HGLOBAL BuildDropBlock(int pane);
+
+// A shell link at linkPath to target; FALSE when it could not be saved. COM must be
+// initialised on the calling thread.
+BOOL CreateShortcut(LPCWSTR linkPath, LPCWSTR target, LPCWSTR workDirectory, LPCWSTR arguments,
+                    LPCWSTR description);
+// "<directory>\<baseName>.lnk", or the first of "<baseName> (2).lnk", (3) … that is free.
+void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out);
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;
@@ -471,6 +559,14 @@ public:
 private:
     QuitHooks m_saved;
 };
+
+// Told each step of CQvView::TearDown by its name as it runs; null in the program.
+extern void (*g_TearDownObserver)(LPCWSTR step);
+
+// Stops a worker thread: sets its stop flag, wakes it (event may be null), waits on
+// its handle and only then reads its exit code, which it returns. A null thread
+// gives 0.
+DWORD StopWorkerThread(HANDLE thread, volatile LONG* stopFlag, HANDLE wakeEvent);
 
 // The shell context menu that is showing, or null; the frame hands it the menu
 // messages it draws its own items with.

@@ -24,6 +24,7 @@ INT_PTR EditFindCondition(CWnd* parent, FindCondition& condition)
     return result;
 }
 } // namespace
+#include "view/shell/ShellSeam.h"
 
 void InstallProgramHooks()
 {
@@ -41,4 +42,6 @@ void InstallProgramHooks()
     CWildCardDlg::SetEditCondition(EditFindCondition);
     // The SCSI command names come from the device list.
     g_ScsiDeviceLookup = LookupScsiDevice;
+    // The command-line macros read the panes.
+    InstallMacroPaneAccess();
 }

@@ -157,14 +157,3 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
     StartBinaryCursorTimer();
     return 1;
 }
-
-int CQvView::ExecuteBoundProgram(LPCWSTR text)
-{
-    // A bare keyword that no dispatcher knows names no program: nothing to run.
-    if (text == nullptr || text[0] == 0 || text[0] == L'@')
-        return 0;
-    // PLACEHOLDER: the program runner (parameters, the Execute dialog of
-    // "@Defaultexe", own plug-ins) comes with the command-line execution.
-    WriteLog(nullptr, L"ExecuteBoundProgram: この操作はまだ実装されていないため何もしません (%s)", text);
-    return 0;
-}

@@ -6,12 +6,7 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(CopyNameToClipboard)
-QV_PENDING_COMMAND(CopyNameWithoutExtensionToClipboard)
-QV_PENDING_COMMAND(CopyFullPathToClipboard)
-QV_PENDING_COMMAND(CopyUnpackedFullPathToClipboard)
 QV_PENDING_COMMAND(CopyPathToClipboard)
-QV_PENDING_COMMAND(CopySizeToClipboard)
 QV_PENDING_COMMAND(ToggleSplitDirection)
 QV_PENDING_COMMAND(ChooseSort)
 QV_PENDING_COMMAND(ToggleFileNamePack)

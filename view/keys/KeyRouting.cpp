@@ -55,8 +55,7 @@ int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
         m_bJumpKeyArmed = 0;
         if (g_ENABLEMENUBUTON)
         {
-            // PLACEHOLDER: the pane's right-click menu opens here once it exists.
-            WriteLog(nullptr, L"ShowContextMenu: この操作はまだ実装されていないため何もしません");
+            ShowContextMenu(GetActivePaneIndex(), CPoint(0, 0), 1);
             return 1;
         }
     }

@@ -9,25 +9,31 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/shell/ShellSeam.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace
 {
 
 constexpr wchar_t kChooseKindCaption[] = L"実行する動作の選択";
 
-void RunKindRow(CQvView& view, int, LPCWSTR program, LPCWSTR parameters, LPCWSTR)
+void RunKindRow(CQvView& view, int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR fileDirectory)
 {
     if (program[0] == L'@')
     {
         view.DispatchCommandKeyword(program);
         return;
     }
-    // PLACEHOLDER: the command-line runner (macros of the parameters, several
-    // programs in one line) comes with the command-line execution.
-    WriteLog(nullptr, L"ExecuteCommandLine: この操作はまだ実装されていないため何もしません (%s %s)", program,
-             parameters);
+    // "%i" asks for one run per file, each waiting for the one before.
+    if (wcsstr(parameters, L"%i") != nullptr)
+    {
+        g_ShellRunSeam.runLoopExecute(view, pane, fileDirectory, parameters, program);
+        return;
+    }
+    view.ExecuteCommandLine(pane, program, parameters, fileDirectory);
 }
 
 bool IsProgramKeyword(const CString& program)
@@ -35,6 +41,30 @@ bool IsProgramKeyword(const CString& program)
     return !program.IsEmpty() && program[0] == L'@' && program.CompareNoCase(L"@Execute") != 0 &&
            program.CompareNoCase(L"@ExecuteSetFileToParam") != 0 &&
            program.CompareNoCase(L"@ExecuteSetFileToFile") != 0;
+}
+
+// The path a shell link points at; empty when it cannot be read.
+void ReadShortcutTarget(LPCWSTR link, CString& target)
+{
+    target.Empty();
+    HRESULT com = CoInitialize(nullptr);
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink))))
+    {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))))
+        {
+            wchar_t path[MAX_PATH * 4] = {};
+            if (SUCCEEDED(file->Load(link, STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, ARRAYSIZE(path), nullptr, 0)))
+                target = path;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 } // namespace
@@ -79,7 +109,13 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     if (!SetCurrentDir(workDirectory) && !IsProgramKeyword(row.m_action))
         return 1;
     if (loopOnly)
-        return 0;
+    {
+        if (row.m_action.IsEmpty() || row.m_action[0] == L'@' || row.m_action[0] == L'#' ||
+            row.m_parameters.Find(L"%c") < 0)
+            return 0;
+        g_ShellRunSeam.runLoopExecute(*this, pane, fileDirectory, row.m_parameters, row.m_action);
+        return 1;
+    }
     g_FileOpenSeam.runKindRow(*this, pane, row.m_action, row.m_parameters, fileDirectory);
     return 1;
 }
@@ -96,10 +132,8 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
     for (LPCWSTR extension : {L"CMD", L"EXE", L"COM", L"BAT", L"PIF"})
         if (HasExtension(name, extension))
         {
-            // PLACEHOLDER: the program-start command (the execute dialog) comes with
-            // the command-line execution.
-            WriteLog(nullptr, L"StartProgram: この操作はまだ実装されていないため何もしません (%s)",
-                     (LPCWSTR)name);
+            // A program opens the run dialog, as its menu command does.
+            RunExecuteCommand(0);
             return;
         }
     bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
@@ -116,16 +150,48 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
         // way is tried.
         if (reinterpret_cast<INT_PTR>(result) > 31)
             return;
+        if ((shift ? g_SHIFTRETURNREADREGIST : g_RETURNREADREGIST) && OpenWithShellVerb(name, directory))
+            return;
     }
-    // PLACEHOLDER: the shell's verb, the text viewer and the editor come with the
-    // shell openers and the viewer.
+    if (shift)
+    {
+        OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+        return;
+    }
+    // PLACEHOLDER: the text viewer comes with the viewer.
     WriteLog(nullptr, L"OpenFileInViewer: この操作はまだ実装されていないため何もしません (%s)",
              (LPCWSTR)name);
 }
 
-int CQvView::OpenShortcutEntry(int /*shiftVariant*/, int /*pane*/, const CFileInfo& entry)
+int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)
 {
-    WriteLog(nullptr, L"OpenShortcutEntry: この操作はまだ実装されていないため何もしません (%s)",
-             entry.GetName());
-    return 0;
+    CString directory = entry.GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : entry.GetDirectory();
+    CString link;
+    MakePath(directory, entry.GetName(), link);
+    CString target;
+    ReadShortcutTarget(link, target);
+    int directoryAction = shiftVariant ? g_LNK_DIR_ACT_RETURN_KEY_SHIFT : g_LNK_DIR_ACT_RETURN_KEY_STD;
+    int fileAction = shiftVariant ? g_LNK_FILE_ACT_RETURN_KEY_SHIFT : g_LNK_FILE_ACT_RETURN_KEY_STD;
+    CString holder;
+    DWORD attributes =
+        target.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(LongPathArg(target, holder));
+    bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!target.IsEmpty() && (IsPathRoot(target) || isFolder) && directoryAction == 1)
+    {
+        ChangePaneDirectory(pane, target, 1, 0, 0);
+        return 1;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && !isFolder && (fileAction == 1 || fileAction == 2))
+    {
+        OpenPathInPane(pane, target);
+        CFileInfo* cursor = g_Panes[pane] ? g_Panes[pane]->GetCursorEntry() : nullptr;
+        int slash = target.ReverseFind(L'\\');
+        CString name = target.Mid(slash + 1);
+        if (fileAction == 1 && cursor != nullptr && _wcsicmp(cursor->GetName(), name) == 0 &&
+            !cursor->IsDirectory() && !HasExtension(name, L"LNK"))
+            OpenCursorEntry(0, 0);
+        return 1;
+    }
+    g_FileOpenSeam.shellExecute(m_hWnd, nullptr, link, nullptr, directory, SW_SHOWNORMAL);
+    return 1;
 }

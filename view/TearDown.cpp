@@ -1,0 +1,108 @@
+// The view's ordered release of everything it owns, first thing in its destructor.
+#include "app/PathHelpers.h"
+#include "app/QvDllLoader.h"
+#include "app/Settings.h"
+#include "app/VirtualDrives.h"
+#include "app/settings/GraphicSettings.h"
+#include "archive/client/codecs/SevenZipLibrary.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+
+void (*g_TearDownObserver)(LPCWSTR step) = nullptr;
+
+namespace
+{
+
+void Step(LPCWSTR name)
+{
+    if (g_TearDownObserver != nullptr)
+        g_TearDownObserver(name);
+}
+
+void CloseAndClear(HANDLE& handle)
+{
+    if (handle != nullptr)
+        CloseHandle(handle);
+    handle = nullptr;
+}
+
+} // namespace
+
+DWORD StopWorkerThread(HANDLE thread, volatile LONG* stopFlag, HANDLE wakeEvent)
+{
+    if (thread == nullptr)
+        return 0;
+    if (stopFlag != nullptr)
+        InterlockedExchange(stopFlag, 1);
+    if (wakeEvent != nullptr)
+        SetEvent(wakeEvent);
+    // Polling the exit code for a value of its own never ends when the thread ends
+    // with another one; the handle is signalled however it ends.
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0;
+    GetExitCodeThread(thread, &code);
+    return code;
+}
+
+void CQvView::TearDown()
+{
+    if (m_bTornDown)
+        return;
+    // The global hot-key hook calls into this process: it goes before anything else.
+    Step(L"ReleaseHookProc");
+    typedef void(WINAPI * ReleaseHookProc)();
+    if (FARPROC proc = GetQvDllProc("ReleaseHookProc"))
+        reinterpret_cast<ReleaseHookProc>(reinterpret_cast<void*>(proc))();
+    m_bTornDown = 1;
+    // PLACEHOLDER: the task-tray icon and the control-panel applet list are released
+    // here once they exist.
+    Step(L"CloseModelessWindows");
+    CloseAuxiliaryWindows();
+    // Dialogs still listed have ended (quitting waits for the running ones).
+    ReapCopyDialogs();
+    ReapDeleteDialogs();
+    ReapUnpackDialogs();
+    Step(L"ReleaseContextMenu");
+    if (g_pContMenu2 != nullptr)
+    {
+        g_pContMenu2->Release();
+        g_pContMenu2 = nullptr;
+    }
+    // The preview loader reads the panes' entries: it is stopped (StopWorkerThread)
+    // before they go. PLACEHOLDER: the loader itself and the graphic viewer's
+    // pictures are released here once they exist.
+    Step(L"StopPreviewLoader");
+    Step(L"DeletePanes");
+    for (CFilerPane*& pane : g_Panes)
+    {
+        if (pane != nullptr && pane->m_pView == this)
+        {
+            delete pane;
+            pane = nullptr;
+        }
+    }
+    Step(L"SaveVirtualDrives");
+    for (int letter = 0; letter < 26; ++letter)
+        SaveVirtualDrive(letter);
+    if (g_DELTEMPATEND)
+    {
+        Step(L"DeleteTempFiles");
+        for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
+        {
+            // A read-only copy would refuse to go.
+            SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
+            DeleteFileLong(m_tempFiles[i]);
+        }
+    }
+    m_tempFiles.RemoveAll();
+    Step(L"CloseDialogListMutex");
+    CloseAndClear(m_hDialogListMutex);
+    Step(L"ReleasePlugIns");
+    g_SusiePlugIns.RemoveAll();
+    FreeQvDll();
+    // PLACEHOLDER: the jump-directory groups' icons are destroyed here once they exist.
+    Step(L"CloseMutexes");
+    CloseAndClear(g_CdMutex);
+    CloseSevenZipLoadMutex();
+    CloseAndClear(g_UnpackMutex);
+}

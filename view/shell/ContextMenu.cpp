@@ -1,0 +1,394 @@
+// The right-click menu of the filer, drive-list and network panes: the user's menu
+// items, the new-file kinds and the shell's own context menu for the selection or
+// the folder, whose commands the shell carries out.
+#include "app/Directories.h"
+#include "app/Log.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/VirtualDrives.h"
+#include "app/settings/FilerSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/shell/ShellSeam.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace
+{
+
+UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner)
+{
+    return static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr));
+}
+
+// The item id lists of one menu build, freed through the shell's allocator.
+class CItemIdLists
+{
+public:
+    ~CItemIdLists()
+    {
+        for (LPITEMIDLIST list : m_lists)
+            CoTaskMemFree(list);
+    }
+    void Add(LPITEMIDLIST list) { m_lists.push_back(list); }
+    std::vector<LPITEMIDLIST> m_lists;
+};
+
+template <class T> void ReleaseAndClear(T*& object)
+{
+    if (object != nullptr)
+        object->Release();
+    object = nullptr;
+}
+
+// The new-file submenu, when at least one kind has a name.
+HMENU BuildNewFileMenu()
+{
+    HMENU menu = CreatePopupMenu();
+    int added = 0;
+    for (int j = 0; j < g_MakeNewFileKinds.GetSize() && j < 99; ++j)
+    {
+        if (g_MakeNewFileKinds[j].m_extension.IsEmpty())
+            continue;
+        AppendMenuW(menu, MF_STRING, 6100 + j, g_MakeNewFileKinds[j].m_displayName);
+        ++added;
+    }
+    if (added == 0)
+    {
+        DestroyMenu(menu);
+        return nullptr;
+    }
+    return menu;
+}
+
+} // namespace
+
+ContextMenuSeam g_ContextMenuSeam = {TrackMenu};
+
+int CQvView::IsPointOverEntry(int pane, CPoint point)
+{
+    CFilerPane* target = g_Panes[pane];
+    if (target == nullptr)
+        return 0;
+    const PaneLayout& layout = m_layout.panes[pane];
+    for (int i = 0; i < layout.columnsDrawn; ++i)
+        for (int j = 0; j < layout.rowsDrawn; ++j)
+        {
+            INT64 index = 0;
+            int column = 0;
+            int row = 0;
+            GetEntryCell(pane, i, j, &index, &column, &row, FALSE);
+            if (index >= target->GetEntryCount())
+                continue;
+            CRect cell(column * m_layout.charWidth, row * m_layout.lineHeight,
+                       (column + layout.cellWidth) * m_layout.charWidth,
+                       (row + layout.cellHeight) * m_layout.lineHeight);
+            if (cell.PtInRect(point))
+                return 1;
+        }
+    return 0;
+}
+
+void CQvView::OnRightButtonUp(CPoint point)
+{
+    for (int pane = 0; pane < 2; ++pane)
+    {
+        if (g_Panes[pane] == nullptr || !IsPaneVisible(pane))
+            continue;
+        CRect rect;
+        GetPaneRect(nullptr, pane, &rect);
+        if (rect.PtInRect(point))
+        {
+            ShowContextMenu(pane, point, 0);
+            return;
+        }
+    }
+}
+
+void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
+{
+    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+        return;
+    if (fromKeyboard)
+    {
+        int column = 0;
+        int row = 0;
+        if (GetCursorCell(pane, &column, &row))
+        {
+            CPoint corner(column * m_layout.charWidth, (row + 1) * m_layout.lineHeight);
+            CRect client(0, 0, m_layout.clientWidth, m_layout.clientHeight);
+            if (m_hWnd)
+                GetClientRect(&client);
+            if (client.PtInRect(corner))
+                point = corner;
+        }
+    }
+    if (TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK,
+                      0xFFFFFFFF))
+    {
+        ShowFilerContextMenu(pane, point, fromKeyboard);
+        StartBinaryCursorTimer();
+        return;
+    }
+    // PLACEHOLDER: the fixed menus of the archive listing, graphic viewer, text viewer
+    // and binary editor come with their menu resources.
+    WriteLog(nullptr, L"ShowContextMenu: この操作はまだ実装されていないため何もしません");
+}
+
+void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
+{
+    CPoint screen = point;
+    if (m_hWnd)
+        ClientToScreen(&screen);
+    if (g_pContMenu2 != nullptr)
+    {
+        g_pContMenu2->Release();
+        g_pContMenu2 = nullptr;
+    }
+    CFilerPane& target = *g_Panes[pane];
+    UINT kind = (target.m_mode == PANE_MODE_DRIVE_LIST) ? PANE_MODE_DRIVE_LIST
+                : (target.m_mode == PANE_MODE_NETWORK)  ? PANE_MODE_NETWORK
+                                                        : PANE_MODE_FILER;
+    CFileInfo* cursor = target.GetCursorEntry();
+    BOOL isVirtual = FALSE;
+    if (kind == PANE_MODE_DRIVE_LIST)
+        isVirtual = cursor != nullptr && IsVirtualDrive(cursor->GetName()[0], 1);
+    else if (kind == PANE_MODE_FILER)
+        isVirtual = target.IsOnVirtualDrive();
+    bool shellPart = true;
+    bool shellItems = true;
+    // PLACEHOLDER: the program's own menus of the three kinds come with their menu
+    // resources; until then the menu starts empty (FILERDEFAULTMENU) or follows the
+    // rules of the user's choice below.
+    if (g_FILERDEFAULTMENU)
+    {
+        if (kind == PANE_MODE_DRIVE_LIST && isVirtual)
+            shellPart = false;
+        if (kind == PANE_MODE_FILER && isVirtual && cursor == nullptr)
+            shellItems = false;
+    }
+    else
+    {
+        bool nothingAtAll = false;
+        if (kind == PANE_MODE_DRIVE_LIST && (!g_FILERCONTEXTMENU || isVirtual))
+            shellPart = false;
+        else if (kind == PANE_MODE_NETWORK && !g_FILERCONTEXTMENU)
+            shellPart = false;
+        else if (kind == PANE_MODE_FILER)
+        {
+            bool noShell = !g_FILERCONTEXTMENU || target.CheckState(PANE_CHECK_DRIVE_PRESENT) != 0 ||
+                           (isVirtual && cursor == nullptr);
+            if (isVirtual && cursor == nullptr)
+                shellItems = false;
+            if (noShell)
+            {
+                shellPart = false;
+                bool anyUserEntry = false;
+                for (const UserMenuEntry& entry : g_UserMenuEntries)
+                    anyUserEntry = anyUserEntry || !entry.m_command.IsEmpty();
+                nothingAtAll = !g_FILERUSERMENU || !anyUserEntry;
+            }
+        }
+        if (nothingAtAll && !m_bFullScreen && g_MENUDISPLAY)
+            return;
+    }
+    HMENU menu = CreatePopupMenu();
+    if (kind == PANE_MODE_FILER)
+    {
+        for (int n = 0; n < kUserMenuEntryCount && g_FILERUSERMENU; ++n)
+            if (!g_UserMenuEntries[n].m_command.IsEmpty())
+            {
+                // The item's label is the entry's name, as the update pass of a menu
+                // bar would set it; a popup tracked here gets no such pass.
+                const UserMenuEntry& entry = g_UserMenuEntries[n];
+                AppendMenuW(menu, MF_STRING, 6300 + n,
+                            entry.m_display.IsEmpty() ? (LPCWSTR)entry.m_command : (LPCWSTR)entry.m_display);
+            }
+        if (target.GetEntryCount() == 0 ||
+            target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
+            shellItems = false;
+        bool overEntry = fromKeyboard || IsPointOverEntry(pane, point);
+        bool cursorIsParent = cursor == nullptr || cursor->IsDots();
+        if (!isVirtual && target.m_markedCount == 0 && (!overEntry || cursorIsParent))
+        {
+            if (!overEntry)
+                shellPart = false;
+            if (HMENU newFiles = BuildNewFileMenu())
+            {
+                InsertMenuW(menu, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(newFiles),
+                            L"新規作成");
+                InsertMenuW(menu, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            }
+        }
+    }
+    if (!g_FILERCONTEXTMENU)
+        shellPart = false;
+    if (shellPart)
+        AddShellItems(pane, kind, shellItems, fromKeyboard || IsPointOverEntry(pane, point), menu);
+    HWND owner = m_hWnd;
+    if (CWnd* main = AfxGetMainWnd())
+        owner = main->m_hWnd ? main->m_hWnd : owner;
+    UINT chosen =
+        g_ContextMenuSeam.track(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x + 2, screen.y + 2, owner);
+    DestroyMenu(menu);
+    if (chosen != 0)
+        RunContextMenuCommand(chosen);
+}
+
+void CQvView::AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu)
+{
+    CFilerPane& target = *g_Panes[pane];
+    CFileInfo* cursor = target.GetCursorEntry();
+    IShellFolder* desktop = nullptr;
+    IShellFolder* folder = nullptr;
+    IContextMenu* contextMenu = nullptr;
+    CItemIdLists lists;
+    int step = 1;
+    if (FAILED(SHGetDesktopFolder(&desktop)))
+        return;
+    CString directory = target.m_currentDir;
+    std::vector<CString> names;
+    LPITEMIDLIST parent = nullptr;
+    step = 2;
+    bool root = IsPathRoot(directory) != FALSE;
+    if (kind == PANE_MODE_FILER && (shellItems || !root))
+    {
+        CString folderPath;
+        if (shellItems)
+        {
+            folderPath =
+                (target.IsOnVirtualDrive() && cursor != nullptr)
+                    ? (cursor->m_realDirectory.IsEmpty() ? cursor->GetDirectory() : cursor->m_realDirectory)
+                    : directory;
+            if (target.IsOnVirtualDrive() && cursor != nullptr)
+                names.push_back(cursor->GetName());
+            else if (target.m_markedCount > 0)
+            {
+                for (INT_PTR i = 0; i < target.m_entries.GetSize(); ++i)
+                    if (target.m_entries[i].m_mark)
+                        names.push_back(target.m_entries[i].GetName());
+            }
+            else if (overEntry && cursor != nullptr)
+                names.push_back(cursor->GetName());
+            else
+            {
+                CString self;
+                self.Format(L"%s\\", (LPCWSTR)directory);
+                names.push_back(self);
+            }
+        }
+        else
+        {
+            CString trimmed = directory;
+            while (trimmed.GetLength() > 0 && trimmed[trimmed.GetLength() - 1] == L'\\')
+                trimmed = trimmed.Left(trimmed.GetLength() - 1);
+            int slash = trimmed.ReverseFind(L'\\');
+            folderPath = trimmed.Left(slash < 0 ? 0 : slash);
+            names.push_back(trimmed.Mid(slash + 1));
+        }
+        if (folderPath.IsEmpty() || folderPath[folderPath.GetLength() - 1] != L'\\')
+            folderPath += L'\\';
+        if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)folderPath),
+                                             nullptr, &parent, nullptr)))
+        {
+            desktop->Release();
+            return;
+        }
+    }
+    else
+    {
+        CString place = directory;
+        if (kind == PANE_MODE_DRIVE_LIST && cursor != nullptr)
+            place = cursor->GetName();
+        // PLACEHOLDER: a network row's "\\server\share" place comes with the network
+        // list's row records; the list's folder stands for it.
+        int csidl = (!place.IsEmpty() && place[0] == L'\\') ? CSIDL_NETWORK : CSIDL_DRIVES;
+        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &parent)))
+        {
+            desktop->Release();
+            return;
+        }
+        CString self;
+        self.Format(L"%s\\", (LPCWSTR)place);
+        while (self.GetLength() > 1 && self.Right(2) == L"\\\\")
+            self = self.Left(self.GetLength() - 1);
+        names.push_back(self);
+    }
+    lists.Add(parent);
+    step = 3;
+    HRESULT hr = desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
+    if (FAILED(hr))
+        folder = nullptr;
+    step = 4;
+    std::vector<LPCITEMIDLIST> items;
+    for (const CString& name : names)
+    {
+        if (folder == nullptr)
+            break;
+        LPITEMIDLIST item = nullptr;
+        if (FAILED(folder->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)name), nullptr,
+                                            &item, nullptr)))
+        {
+            items.clear();
+            break;
+        }
+        lists.Add(item);
+        items.push_back(item);
+    }
+    step = 5;
+    if (folder != nullptr && !items.empty() &&
+        SUCCEEDED(folder->GetUIObjectOf(m_hWnd, static_cast<UINT>(items.size()), items.data(),
+                                        IID_IContextMenu, nullptr, reinterpret_cast<void**>(&contextMenu))))
+    {
+        IContextMenu2* menu2 = nullptr;
+        if (SUCCEEDED(contextMenu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&menu2))))
+            g_pContMenu2 = menu2;
+        contextMenu->QueryContextMenu(menu, 0, 10000, 50000, CMF_EXPLORE);
+    }
+    else
+        WriteLog(nullptr, L"WriteContextMenu %d", step);
+    // The kept IContextMenu2 holds its own reference and carries the commands.
+    ReleaseAndClear(contextMenu);
+    ReleaseAndClear(folder);
+    ReleaseAndClear(desktop);
+}
+
+void CQvView::RunContextMenuCommand(UINT id)
+{
+    if (id >= 10000 && id <= 50000)
+    {
+        IContextMenu* menu = g_pContMenu2;
+        if (menu == nullptr)
+            return;
+        CMINVOKECOMMANDINFO info = {};
+        info.cbSize = sizeof(info);
+        info.hwnd = m_hWnd;
+        info.lpVerb = MAKEINTRESOURCEA(id - 10000);
+        info.nShow = SW_SHOWNORMAL;
+        menu->InvokeCommand(&info);
+        return;
+    }
+    if (id >= 6300 && id <= 6309)
+    {
+        OnUserMenuItem(static_cast<int>(id - 6300));
+        return;
+    }
+    if (m_hWnd)
+        SendMessage(WM_COMMAND, id, 0);
+    else
+        OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
+}
+
+void CQvView::OnUserMenuItem(int n)
+{
+    if (n < 0 || n >= kUserMenuEntryCount)
+        return;
+    CString command = g_UserMenuEntries[n].m_command;
+    if (command.IsEmpty())
+        return;
+    if (!ExecuteFilerCommand(command))
+        ExecuteBoundProgram(command);
+}

@@ -1,0 +1,160 @@
+// A file opened in the configured editor, or with the first verb its file class
+// registers.
+#include "app/CommandMacros.h"
+#include "app/Directories.h"
+#include "app/FileProbes.h"
+#include "app/Formatting.h"
+#include "app/PathHelpers.h"
+#include "app/SettingStrings.h"
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/shell/ShellSeam.h"
+
+#include <vector>
+
+namespace
+{
+
+CString Unquoted(const CString& text)
+{
+    int length = text.GetLength();
+    if (length >= 2 && text[0] == L'"' && text[length - 1] == L'"')
+        return text.Mid(1, length - 2);
+    return text;
+}
+
+bool IsAbsolute(const CString& name)
+{
+    return (name.GetLength() >= 2 && name[1] == L':') || name.Left(2) == L"\\\\" ||
+           (!name.IsEmpty() && name[0] == L':');
+}
+
+} // namespace
+
+void CQvView::OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption)
+{
+    if (g_EDITORNAME.IsEmpty())
+        return;
+    CString base = directory ? directory : L"";
+    CString editor;
+    if (ExpandCommandMacros(g_EDITORNAME, editor, -1, pane, base, 0) == MACRO_FAILED)
+        return;
+    CString file = fileName ? fileName : L"";
+    if (!file.IsEmpty() && file[0] == L'%')
+    {
+        CString expanded;
+        CString fileBase = base;
+        if (ExpandCommandMacros(file, expanded, -1, pane, fileBase, 0) == MACRO_FAILED)
+            return;
+        file = expanded;
+    }
+    file = Unquoted(file);
+    if (!IsAbsolute(file))
+    {
+        CString folder = directory ? directory : L"";
+        // A virtual drive lists files of other folders: the editor needs the real one.
+        if (pane >= 0 && pane <= 1 && g_Panes[pane] != nullptr && g_Panes[pane]->IsOnVirtualDrive())
+            for (INT_PTR i = 0; i < g_Panes[pane]->m_entries.GetSize(); ++i)
+            {
+                const CFileInfo& entry = g_Panes[pane]->m_entries[i];
+                if (_wcsicmp(entry.GetName(), file) == 0 && !entry.m_realDirectory.IsEmpty())
+                {
+                    folder = entry.m_realDirectory;
+                    break;
+                }
+            }
+        CString full;
+        MakePath(folder, file, full);
+        file = full;
+    }
+    SetCurrentDir(directory);
+    CString parameters;
+    if (unicodeOption && !g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty() && HasUnicodeBom(file))
+        parameters = g_EDITOR_OPEN_UNICODE_OPTION + L" ";
+    CString quoted = file;
+    QuoteIfContainsBlank(quoted);
+    parameters += quoted;
+    // An editor line with a per-file macro names one program per target entry.
+    std::vector<CString> programs;
+    for (int k = 0;; ++k)
+    {
+        CString programBase = base;
+        CString program;
+        int result = ExpandCommandMacros(editor, program, k, pane, programBase, 0);
+        if (result == MACRO_ENTRY_EXPANDED)
+            programs.push_back(program);
+        else if (result != MACRO_SKIP_ENTRY)
+            break;
+    }
+    if (programs.empty())
+        programs.push_back(editor);
+    for (const CString& program : programs)
+        g_ShellRunSeam.shellExecute(m_hWnd, nullptr, program, parameters, directory, SW_SHOWNORMAL);
+}
+
+int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
+{
+    CString extension;
+    if (!SplitExtension(fileName, nullptr, &extension) || extension.IsEmpty())
+        return 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"." + extension, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    wchar_t fileClass[512] = {};
+    DWORD size = sizeof(fileClass) - sizeof(wchar_t);
+    LONG status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(fileClass), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || fileClass[0] == 0)
+        return 0;
+    CString verb;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, CString(fileClass) + L"\\shell", 0, KEY_READ, &key) == ERROR_SUCCESS)
+    {
+        DWORD longest = 0;
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr);
+        std::vector<wchar_t> name(longest + 2, 0);
+        DWORD length = longest + 1;
+        status = RegEnumKeyExW(key, 0, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS)
+            return 0;
+        verb = name.data();
+    }
+    CString file;
+    CString workDirectory;
+    int pane = 0;
+    if (FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0xFFFFFFFF))
+    {
+        if (!ExtractCursorMemberToTemp())
+            return 0;
+        file.Format(L"%s\\%s", (LPCWSTR)m_lastExtractedFolder, (LPCWSTR)m_lastExtractedName);
+        workDirectory = m_lastExtractedFolder + L"\\";
+        HINSTANCE result = g_ShellRunSeam.shellExecute(m_hWnd, verb.IsEmpty() ? nullptr : (LPCWSTR)verb, file,
+                                                       nullptr, workDirectory, SW_SHOWNORMAL);
+        return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;
+    }
+    CString folder = directory ? directory : L"";
+    while (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L'\\')
+        folder = folder.Left(folder.GetLength() - 1);
+    file.Format(L"%s\\%s", (LPCWSTR)folder, fileName);
+    workDirectory = folder + L"\\";
+    HINSTANCE result = g_ShellRunSeam.shellExecute(m_hWnd, verb.IsEmpty() ? nullptr : (LPCWSTR)verb, file,
+                                                   nullptr, workDirectory, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;
+}
+
+void CQvView::EditCursorEntry()
+{
+    int pane = 0;
+    if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
+    CFileInfo* cursor = g_Panes[pane]->GetCursorEntry();
+    if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CString directory =
+        cursor->GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : cursor->GetDirectory();
+    OpenInEditor(cursor->GetName(), directory, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+    StartBinaryCursorTimer();
+}

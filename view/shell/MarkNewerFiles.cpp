@@ -1,0 +1,84 @@
+// "@Newselelect": marks the files that are newer than their namesakes in the other
+// pane.
+#include "app/dialogs/MessageBoxDlg.h"
+#include "filer/FilerPane.h"
+#include "tools/NewSelectConfDlg.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+// The first file of the list of that name (case ignored), or null.
+const CFileInfo* FindNamesake(const CArrayFileInfo& entries, LPCWSTR name)
+{
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i)
+        if (!entries[i].IsDirectory() && _wcsicmp(entries[i].GetName(), name) == 0)
+            return &entries[i];
+    return nullptr;
+}
+
+bool IsEarlier(const FILETIME& a, const FILETIME& b)
+{
+    if (a.dwHighDateTime != b.dwHighDateTime)
+        return a.dwHighDateTime < b.dwHighDateTime;
+    return a.dwLowDateTime < b.dwLowDateTime;
+}
+
+} // namespace
+
+void CQvView::MarkNewerFiles()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const UINT listModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE;
+    for (CFilerPane* pane : g_Panes)
+    {
+        if (pane == nullptr || (pane->m_mode & listModes) == 0)
+        {
+            ShowMessageBoxDlg(m_hWnd ? this : nullptr, L"両方共Filerモードでないので実行できません", nullptr,
+                              0);
+            StartBinaryCursorTimer();
+            return;
+        }
+    }
+    CNewSelectConfDlg dialog(m_hWnd ? this : nullptr);
+    dialog.m_bothPanes = m_newSelectBothPanes;
+    dialog.m_oneSide = m_newSelectOneSide;
+    if (dialog.DoModal() != IDOK)
+    {
+        StartBinaryCursorTimer();
+        return;
+    }
+    m_newSelectBothPanes = dialog.m_bothPanes;
+    m_newSelectOneSide = dialog.m_oneSide;
+    for (int p = 0; p < 2; ++p)
+    {
+        CFilerPane& pane = *g_Panes[p];
+        if (!(pane.m_position & PANE_POS_ACTIVE) &&
+            !(m_newSelectBothPanes && (pane.m_position & PANE_POS_OTHER)))
+            continue;
+        const CArrayFileInfo& others = g_Panes[1 - p]->m_entries;
+        for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        {
+            CFileInfo& entry = pane.m_entries[i];
+            int mark = 0;
+            if (!entry.IsDirectory() && !entry.IsDots())
+            {
+                const CFileInfo* namesake = FindNamesake(others, entry.GetName());
+                if (namesake != nullptr)
+                    mark = IsEarlier(namesake->m_findData.ftLastWriteTime, entry.m_findData.ftLastWriteTime);
+                else
+                    mark = m_newSelectOneSide ? 1 : 0;
+            }
+            if ((entry.m_mark != 0) != (mark != 0))
+            {
+                pane.m_markedCount += mark ? 1 : -1;
+                entry.m_mark = mark;
+            }
+        }
+        if (m_hWnd)
+            DrawMarks(p);
+    }
+    if (m_hWnd)
+        DrawStatusLine(STATUS_PART_UPDATE);
+    StartBinaryCursorTimer();
+}

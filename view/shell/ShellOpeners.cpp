@@ -1,0 +1,200 @@
+// The pane's folder or selection handed to the rest of the desktop: a command prompt
+// or PowerShell in the folder, new files from the shell's templates, and the file-kind
+// loop over the target files.
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/PathHelpers.h"
+#include "app/SettingStrings.h"
+#include "app/settings/FilerSettings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/shell/ShellSeam.h"
+
+#include <vector>
+
+namespace
+{
+
+// The active filer pane's folder with its trailing backslash, or the Windows folder
+// on a virtual drive (no shell can start there); FALSE without an active filer pane.
+BOOL GetShellFolder(CString& folder)
+{
+    int pane = 0;
+    if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return FALSE;
+    folder = g_Panes[pane]->IsOnVirtualDrive() ? g_WindowsDir : g_Panes[pane]->m_currentDir;
+    if (folder.IsEmpty() || folder[folder.GetLength() - 1] != L'\\')
+        folder += L'\\';
+    SetCurrentDir(folder);
+    return TRUE;
+}
+
+bool IsRunAs(LPCWSTR verb)
+{
+    return verb != nullptr && _wcsicmp(verb, L"RunAs") == 0;
+}
+
+BOOL PathExists(LPCWSTR path)
+{
+    CString holder;
+    return GetFileAttributesW(LongPathArg(path, holder)) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The value under HKEY_CLASSES_ROOT\.<extension>\ShellNew; FALSE when it cannot be read.
+BOOL ReadShellNewValue(const CString& extension, LPCWSTR valueName, std::vector<BYTE>& data, DWORD& type)
+{
+    CString keyName;
+    keyName.Format(L".%s\\ShellNew", (LPCWSTR)extension);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return FALSE;
+    // The size a failed read reports is the size to read with: a large "Data" value
+    // then costs two calls, not one per two bytes.
+    DWORD size = 256;
+    LONG status = ERROR_MORE_DATA;
+    for (int attempt = 0; attempt < 8 && status == ERROR_MORE_DATA; ++attempt)
+    {
+        data.resize(size + sizeof(wchar_t));
+        DWORD got = size;
+        status = RegQueryValueExW(key, valueName, nullptr, &type, data.data(), &got);
+        if (status == ERROR_SUCCESS)
+            data.resize(got);
+        else
+            size = got;
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+} // namespace
+
+void BuildCommandPromptParameters(LPCWSTR directory, CString& out)
+{
+    CString root;
+    if (!GetPathRoot(directory, root))
+        root = directory;
+    while (!root.IsEmpty() && root[root.GetLength() - 1] == L'\\')
+        root = root.Left(root.GetLength() - 1);
+    out.Format(L"/K %s && CD \"%s\"", (LPCWSTR)root, directory);
+}
+
+void BuildPowerShellParameters(LPCWSTR directory, CString& out)
+{
+    // A single-quoted PowerShell string takes everything literally except the quote
+    // itself, which is doubled: neither a blank nor "$(...)" in a folder name can
+    // break out and run as code in the elevated shell.
+    CString literal;
+    for (LPCWSTR p = directory; *p; ++p)
+    {
+        if (*p == L'\'' || *p == 0x2018 || *p == 0x2019 || *p == 0x201A || *p == 0x201B)
+            literal += *p;
+        literal += *p;
+    }
+    out.Format(L"-NoExit -command \"Set-Location -LiteralPath '%s'\"", (LPCWSTR)literal);
+}
+
+void CQvView::OpenCommandPrompt(LPCWSTR verb)
+{
+    CString folder;
+    if (!GetShellFolder(folder))
+        return;
+    CString parameters;
+    if (IsRunAs(verb))
+        BuildCommandPromptParameters(folder, parameters);
+    g_ShellRunSeam.shellExecute(m_hWnd, verb, L"CMD.EXE",
+                                parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
+}
+
+void CQvView::OpenPowerShell(LPCWSTR verb)
+{
+    CString folder;
+    if (!GetShellFolder(folder))
+        return;
+    if (g_POWER_SHELL.IsEmpty())
+        g_POWER_SHELL = L"powershell.exe";
+    CString parameters;
+    if (IsRunAs(verb))
+        BuildPowerShellParameters(folder, parameters);
+    g_ShellRunSeam.shellExecute(m_hWnd, verb, g_POWER_SHELL,
+                                parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
+}
+
+void CQvView::CreateNewFile(int kind)
+{
+    int pane = 0;
+    if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY) ||
+        g_Panes[pane]->IsOnVirtualDrive())
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CString extension;
+    CString displayName;
+    CString type;
+    if (kind >= 0 && kind < g_MakeNewFileKinds.GetSize())
+    {
+        extension = g_MakeNewFileKinds[kind].m_extension;
+        displayName = g_MakeNewFileKinds[kind].m_displayName;
+        type = g_MakeNewFileKinds[kind].m_templateType;
+    }
+    CString directory = g_Panes[pane]->m_currentDir;
+    while (!directory.IsEmpty() && directory[directory.GetLength() - 1] == L'\\')
+        directory = directory.Left(directory.GetLength() - 1);
+    CString path;
+    path.Format(L"%s\\新規%s.%s", (LPCWSTR)directory, (LPCWSTR)displayName, (LPCWSTR)extension);
+    for (int number = 2; PathExists(path); ++number)
+        path.Format(L"%s\\新規%s(%d).%s", (LPCWSTR)directory, (LPCWSTR)displayName, number,
+                    (LPCWSTR)extension);
+    auto createFile = [&](const BYTE* bytes, DWORD count) {
+        HANDLE file = CreateFileLong(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return;
+        DWORD written = 0;
+        if (count > 0)
+            WriteFile(file, bytes, count, &written, nullptr);
+        CloseHandle(file);
+    };
+    if (type.IsEmpty() || type.CompareNoCase(L"NullFile") == 0)
+        createFile(nullptr, 0);
+    else if (type.CompareNoCase(L"FileName") == 0 || type.CompareNoCase(L"Data") == 0)
+    {
+        std::vector<BYTE> data;
+        DWORD valueType = 0;
+        if (ReadShellNewValue(extension, type, data, valueType))
+        {
+            if (type.CompareNoCase(L"Data") == 0)
+                createFile(data.data(), static_cast<DWORD>(data.size()));
+            else
+            {
+                data.resize(data.size() + sizeof(wchar_t) * 2, 0);
+                CString name(reinterpret_cast<LPCWSTR>(data.data()));
+                CString source;
+                source.Format(L"%s\\ShellNew\\%s", (LPCWSTR)g_WindowsDir, (LPCWSTR)name);
+                if (!PathExists(source))
+                    source = name;
+                CString sourceHolder;
+                CString targetHolder;
+                CopyFileW(LongPathArg(source, sourceHolder), LongPathArg(path, targetHolder), TRUE);
+            }
+        }
+    }
+    ReloadFilerPanes();
+}
+
+void CQvView::RunFileKindLoop()
+{
+    int pane = 0;
+    if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+        g_Panes[pane]->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT) != 0)
+        return;
+    CString temp;
+    GetTempDirectory(temp);
+    CFileInfo entry;
+    for (int n = 0;
+         g_Panes[pane] != nullptr && g_Panes[pane]->GetTargetEntry(TARGET_ALLOW_VIRTUAL_DRIVE, n, entry); ++n)
+    {
+        if (entry.IsDirectory())
+            continue;
+        CString entryDirectory = entry.GetDirectory();
+        RunFileKindCommand(pane, entry, temp, entryDirectory, 1);
+    }
+}

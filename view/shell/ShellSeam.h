@@ -1,0 +1,47 @@
+// The calls of the view's program starts that leave the program, behind a seam so
+// that tests can record what would have been started.
+#pragma once
+#include <windows.h>
+
+class CQvView;
+
+struct ShellRunSeam
+{
+    // Every program start of a command line, of the shell openers and of the editor.
+    HINSTANCE(WINAPI* shellExecute)
+    (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show);
+    // The modal loop execution of one program over the pane's target files.
+    void (*runLoopExecute)(CQvView& view, int pane, LPCWSTR workDirectory, LPCWSTR parameters,
+                           LPCWSTR program);
+};
+
+extern ShellRunSeam g_ShellRunSeam;
+
+// Test helper: restores g_ShellRunSeam when it goes out of scope.
+class CShellRunSeamOverride
+{
+public:
+    CShellRunSeamOverride() : m_saved(g_ShellRunSeam) {}
+    ~CShellRunSeamOverride() { g_ShellRunSeam = m_saved; }
+    CShellRunSeamOverride(const CShellRunSeamOverride&) = delete;
+    CShellRunSeamOverride& operator=(const CShellRunSeamOverride&) = delete;
+
+private:
+    ShellRunSeam m_saved;
+};
+
+// How the right-click menu is shown: TrackPopupMenu with TPM_RETURNCMD, the chosen
+// command or 0. Tests look at the menu instead.
+struct ContextMenuSeam
+{
+    UINT (*track)(HMENU menu, UINT flags, int x, int y, HWND owner);
+};
+extern ContextMenuSeam g_ContextMenuSeam;
+
+// Lets the macro expander see the panes of g_Panes.
+void InstallMacroPaneAccess();
+
+// The parameters an elevated command prompt or PowerShell gets to change to the
+// folder (with its trailing backslash): the elevated shell starts in the system folder.
+void BuildCommandPromptParameters(LPCWSTR directory, CString& out);
+void BuildPowerShellParameters(LPCWSTR directory, CString& out);
