@@ -621,20 +621,26 @@ int CArchiveFront::Extract(CWnd* owner, CProgressInfo* progress)
     });
 }
 
-int CArchiveFront::DeleteEntries(CWnd* owner, CProgressInfo* progress)
+int CArchiveFront::RunSevenZipChange(SevenZipJob job, CWnd* owner, CProgressInfo* progress)
 {
     m_errors.Clear();
     return Guarded([&]() -> int {
+        // Only the 7-Zip back-end changes members of an archive it listed.
         if (m_activeBackEnd != ARCFRONT_SEVENZIP)
         {
             m_errors.Add(ARCERR_NO_DLL, 0);
             return 0;
         }
         m_sevenZip.m_frontPath = m_innerFolder;
-        int result = CSevenZipArchive::DeleteEntries(&m_sevenZip, owner, progress);
+        int result = job(&m_sevenZip, owner, progress);
         m_errors.AddFrom(m_sevenZip.m_errors);
         return result;
     });
+}
+
+int CArchiveFront::DeleteEntries(CWnd* owner, CProgressInfo* progress)
+{
+    return RunSevenZipChange(&CSevenZipArchive::DeleteEntries, owner, progress);
 }
 
 int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
@@ -685,18 +691,7 @@ int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTime
 
 int CArchiveFront::RenameEntries(CWnd* owner, CProgressInfo* progress)
 {
-    m_errors.Clear();
-    return Guarded([&]() -> int {
-        if (m_activeBackEnd != ARCFRONT_SEVENZIP)
-        {
-            m_errors.Add(ARCERR_NO_DLL, 0);
-            return 0;
-        }
-        m_sevenZip.m_frontPath = m_innerFolder;
-        int result = CSevenZipArchive::RenameEntries(&m_sevenZip, owner, progress);
-        m_errors.AddFrom(m_sevenZip.m_errors);
-        return result;
-    });
+    return RunSevenZipChange(&CSevenZipArchive::RenameEntries, owner, progress);
 }
 
 // ---- Lifetime --------------------------------------------------------------------

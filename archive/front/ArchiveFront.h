@@ -134,4 +134,7 @@ private:
     const WIN32_FIND_DATAW* ActiveArchiveFindData() const;
     // Runs a back-end call, turning what it throws into error 40; 0 then.
     template <class Call> int Guarded(Call call);
+    // Deleting or renaming members: a job of the 7-Zip back-end's pack progress dialog.
+    using SevenZipJob = int (*)(CSevenZipArchive*, CWnd*, CProgressInfo*);
+    int RunSevenZipChange(SevenZipJob job, CWnd* owner, CProgressInfo* progress);
 };
