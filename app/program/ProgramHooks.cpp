@@ -9,6 +9,8 @@
 #include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+#include "graphics/picture/PictureData.h"
+#include "tools/transform/TransformBitmap.h"
 
 namespace
 {
@@ -37,4 +39,6 @@ void InstallProgramHooks()
     // extra conditions are the file search's.
     g_PaneHooks.askAccessDeniedRetry = AskAccessDeniedRetry;
     CWildCardDlg::SetEditCondition(EditFindCondition);
+    // The picture object lies below the tools that turn and mirror its rows.
+    g_PictureTransformHooks.transformBitmap = TransformBitmap;
 }
