@@ -18,8 +18,10 @@ typedef int(WINAPI* IsSupportedAFunc)(LPCSTR name, void* data);
 // one), then with the bytes, then with the bytes from 128 on.
 int AskIsSupported(HMODULE module, LPCWSTR name, HANDLE file, BYTE* buffer, int* headerOffset)
 {
-    auto wide = reinterpret_cast<IsSupportedWFunc>(GetProcAddress(module, "IsSupportedW"));
-    auto narrow = reinterpret_cast<IsSupportedAFunc>(GetProcAddress(module, "IsSupported"));
+    auto wide =
+        reinterpret_cast<IsSupportedWFunc>(reinterpret_cast<void*>(GetProcAddress(module, "IsSupportedW")));
+    auto narrow =
+        reinterpret_cast<IsSupportedAFunc>(reinterpret_cast<void*>(GetProcAddress(module, "IsSupported")));
     if (wide == nullptr && narrow == nullptr)
         return 0;
     CStringA narrowName;

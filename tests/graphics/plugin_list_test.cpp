@@ -1,5 +1,7 @@
 // Choosing a plug-in of the list for a file, and probing a loaded one with stand-ins.
 #include "app/settings/GraphicSettings.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/SusiePictureCalls.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "tests/common/TestSupport.h"
 
@@ -46,7 +48,7 @@ protected:
     static std::string CallLog(HMODULE module)
     {
         typedef int(WINAPI * LogFunc)(LPSTR, int);
-        auto log = reinterpret_cast<LogFunc>(GetProcAddress(module, "StubCallLog"));
+        auto log = reinterpret_cast<LogFunc>(reinterpret_cast<void*>(GetProcAddress(module, "StubCallLog")));
         char buffer[64] = {};
         if (log)
             log(buffer, sizeof(buffer));
@@ -99,7 +101,9 @@ TEST_F(PlugInListTest, TheFirstEnabledPlugInOfAWantedKindWhosePatternMatchesIsCh
         const INT_PTR index = FindSusiePlugIn(row.path, row.kinds, row.start, &found);
         EXPECT_EQ(row.expected, index) << std::wstring(row.path).c_str() << " kinds " << row.kinds;
         if (index >= 0)
+        {
             EXPECT_EQ(std::wstring(g_SusiePlugIns[index].m_fileName), std::wstring(found.m_fileName));
+        }
     }
 }
 
@@ -154,4 +158,58 @@ TEST_F(PlugInListTest, TheWideFormIsAskedFirst)
     EXPECT_EQ("WW", CallLog(wide)); // the file handle, then the bytes
     EXPECT_EQ(1, ProbePlugInForFile(wide, WriteProbeFile(L"n.wd", 100, 0, "NARR").c_str(), &offset, nullptr));
     EXPECT_EQ("WWWWWAA", CallLog(wide));
+}
+
+TEST_F(PlugInListTest, PicturesComeThroughEitherFormAndABrokenPlugInCostsOneLoad)
+{
+    HMODULE q128 = Load(L"q128");
+    HMODULE wide = Load(L"wide");
+    ASSERT_TRUE(q128 && wide);
+    const std::wstring dir = qvtest::ScratchDir();
+    auto file = [&](const wchar_t* name, const char* content, size_t at) {
+        std::string bytes(at, 'x');
+        bytes += content;
+        bytes.resize(bytes.size() + 300, 'y');
+        const std::wstring path = dir + L"\\" + name;
+        EXPECT_TRUE(qvtest::WriteFileBytes(path, bytes));
+        return path;
+    };
+    struct Row
+    {
+        const char* name;
+        HMODULE module;
+        std::wstring path;
+        int offset;
+        int expected;
+    };
+    const Row rows[] = {
+        {"narrow only, at 128", q128, file(L"good.q1", "Q128.", 128), 128, 0},
+        {"offset not passed on", q128, file(L"good2.q1", "Q128.", 128), 0, 2},
+        {"faulting plug-in", q128, file(L"fault.q1", "Q128F", 128), 128, SUSIE_FAILED},
+        {"the next load after the fault", q128, file(L"again.q1", "Q128.", 128), 128, 0},
+        {"blocks that do not hold the picture", q128, file(L"broken.q1", "Q128B", 128), 128, SUSIE_FAILED},
+        {"wide fails, narrow reads", wide, file(L"n.wd", "NARR.", 0), 0, 0},
+    };
+    for (const Row& row : rows)
+    {
+        CPictureData picture;
+        EXPECT_EQ(row.expected, SusieGetPictureFromFile(row.module, row.path.c_str(), row.offset, 0, picture))
+            << row.name;
+        EXPECT_EQ(row.expected == 0 ? 1 : 0, picture.IsValid()) << row.name;
+        if (row.expected == 0)
+        {
+            EXPECT_EQ(0x33, picture.GetBits()[2]) << row.name;
+        }
+    }
+    EXPECT_NE(std::string::npos, CallLog(wide).find("WA"));
+
+    // No preview export at all.
+    CPictureData picture;
+    EXPECT_EQ(SUSIE_NO_EXPORT, SusieGetPictureFromFile(q128, rows[0].path.c_str(), 128, 1, picture));
+
+    // From memory: the whole file as it was read.
+    std::string bytes(128, 'x');
+    bytes += "Q128.";
+    EXPECT_EQ(0, SusieGetPictureFromMemory(q128, nullptr, bytes.data(), bytes.size(), picture));
+    EXPECT_EQ(1, picture.IsValid());
 }
