@@ -4,12 +4,14 @@
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
 #include "filer/PaneHooks.h"
+#include "filer/PictureFiles.h"
 #include "filer/dialogs/FindFirstFileErrorDlg.h"
 #include "filer/dialogs/WildCardDlg.h"
 #include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
 #include "graphics/picture/PictureData.h"
+#include "graphics/plugins/SusiePlugInList.h"
 #include "tools/transform/TransformBitmap.h"
 
 namespace
@@ -41,4 +43,6 @@ void InstallProgramHooks()
     CWildCardDlg::SetEditCondition(EditFindCondition);
     // The picture object lies below the tools that turn and mirror its rows.
     g_PictureTransformHooks.transformBitmap = TransformBitmap;
+    // Picture walks of the filer ask the image plug-ins which files they can show.
+    g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
 }

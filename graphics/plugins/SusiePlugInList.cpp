@@ -135,3 +135,34 @@ int ProbePlugInForBuffer(HMODULE module, LPCWSTR name, const BYTE* bytes, DWORD 
         *headerOffset = offset;
     return 1;
 }
+
+int FindImagePlugInForFile(LPCWSTR path)
+{
+    CString folder;
+    {
+        CHandleLock lock(g_DataMutex);
+        folder = g_SusiePlugInDir;
+    }
+    // No folder means no plug-ins: a bare name would load whatever library of that
+    // name the search path offers.
+    if (folder.IsEmpty() || path == nullptr)
+        return -1;
+    if (folder[folder.GetLength() - 1] == L'\\')
+        folder.Delete(folder.GetLength() - 1);
+    CSusieDllFile record;
+    for (INT_PTR index = FindSusiePlugIn(path, SUSIE_KIND_IMAGE, 0, &record); index >= 0;
+         index = FindSusiePlugIn(path, SUSIE_KIND_IMAGE, index + 1, &record))
+    {
+        CString library;
+        library.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), static_cast<LPCWSTR>(record.m_fileName));
+        HMODULE module = LoadLibraryW(library);
+        if (module == nullptr)
+            continue;
+        int offset = 0;
+        const int accepted = ProbePlugInForFile(module, path, &offset, nullptr);
+        FreeLibrary(module);
+        if (accepted)
+            return int(index);
+    }
+    return -1;
+}

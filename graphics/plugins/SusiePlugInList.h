@@ -32,3 +32,7 @@ int ProbePlugInForFile(HMODULE module, LPCWSTR path, int* headerOffset, ULONGLON
 // The same for bytes already in memory (at most SUSIE_PROBE_BYTES are looked at):
 // they are copied into a zero-padded probe buffer first.
 int ProbePlugInForBuffer(HMODULE module, LPCWSTR name, const BYTE* bytes, DWORD count, int* headerOffset);
+
+// The index of the first enabled image plug-in that matches the file and, loaded,
+// accepts it; -1 when none does. Each candidate is loaded for the probe only.
+int FindImagePlugInForFile(LPCWSTR path);

@@ -213,3 +213,20 @@ TEST_F(PlugInListTest, PicturesComeThroughEitherFormAndABrokenPlugInCostsOneLoad
     EXPECT_EQ(0, SusieGetPictureFromMemory(q128, nullptr, bytes.data(), bytes.size(), picture));
     EXPECT_EQ(1, picture.IsValid());
 }
+
+TEST_F(PlugInListTest, APictureFileGoesToTheFirstPlugInThatAcceptsIt)
+{
+    const CString savedDir = g_SusiePlugInDir;
+    g_SusiePlugInDir = qvtest::ProgramDir().c_str();
+    g_SusiePlugIns.Add(Record("00IN", L"spi_q128.sph", {L"*.q1"}, 0));
+    g_SusiePlugIns.Add(Record("00IN", L"spi_wide.sph", {L"*.q1"}, 1));
+    g_SusiePlugIns.Add(Record("00IN", L"missing.sph", {L"*.q1"}, 1));
+    g_SusiePlugIns.Add(Record("00IN", L"spi_q128.sph", {L"*.q1"}, 1));
+    const std::wstring picture = WriteProbeFile(L"p.q1", 300, 128, "Q128");
+    EXPECT_EQ(3, FindImagePlugInForFile(picture.c_str()));
+    const std::wstring other = WriteProbeFile(L"p.q1", 300, 0, "none");
+    EXPECT_EQ(-1, FindImagePlugInForFile(other.c_str()));
+    g_SusiePlugInDir.Empty();
+    EXPECT_EQ(-1, FindImagePlugInForFile(picture.c_str()));
+    g_SusiePlugInDir = savedDir;
+}
