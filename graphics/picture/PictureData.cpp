@@ -439,6 +439,10 @@ int CPictureData::LoadBmp(LPCWSTR path)
     default:
         return 0;
     }
+    // A table behind the header of a picture with more than 8 bits only suggests a
+    // palette; it is not read, so the header must not announce it.
+    if (entries == 0)
+        info.biClrUsed = 0;
     const DWORD tableBytes = entries * 4;
     const DWORD minOffset = core ? entries * 3 + 26 : 54 + masks + tableBytes;
     if (fileHeader.bfType != 19778 || fileHeader.bfSize > fileSize || fileHeader.bfOffBits >= fileSize ||

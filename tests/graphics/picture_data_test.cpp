@@ -231,6 +231,7 @@ TEST(PictureDataTest, LoadBmpTakesOnlyFilesWhoseRowsAndTablesFit)
          false},
         {"compression 4", with([](BmpSpec& s) { s.compression = 4; }), false},
         {"16 bits plain", with([](BmpSpec& s) { s.bitCount = 16; }), true},
+        {"24 bits suggesting a palette", with([](BmpSpec& s) { s.clrUsed = 16; }), true},
         {"16 bits with masks", with([](BmpSpec& s) {
              s.bitCount = 16;
              s.compression = BI_BITFIELDS;
