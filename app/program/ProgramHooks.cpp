@@ -5,12 +5,16 @@
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerHooks.h"
 #include "filer/PaneHooks.h"
+#include "filer/PictureFiles.h"
 #include "filer/dialogs/FindFirstFileErrorDlg.h"
 #include "filer/dialogs/WildCardDlg.h"
 #include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
 #include "media/scsi/AspiDeviceList.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/SusiePlugInList.h"
+#include "tools/transform/TransformBitmap.h"
 
 namespace
 {
@@ -44,4 +48,8 @@ void InstallProgramHooks()
     g_ScsiDeviceLookup = LookupScsiDevice;
     // The command-line macros read the panes.
     InstallMacroPaneAccess();
+    // The picture object lies below the tools that turn and mirror its rows.
+    g_PictureTransformHooks.transformBitmap = TransformBitmap;
+    // Picture walks of the filer ask the image plug-ins which files they can show.
+    g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
 }

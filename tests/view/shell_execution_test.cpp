@@ -8,7 +8,7 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
-#include "tools/LoopExecute.h"
+#include "tools/execute/LoopExecute.h"
 #include "view/shell/ShellSeam.h"
 
 #include <vector>

@@ -10,8 +10,8 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"
-#include "tools/ExecuteDlg.h"
-#include "tools/LoopExecute.h"
+#include "tools/execute/ExecuteDlg.h"
+#include "tools/execute/LoopExecute.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
 

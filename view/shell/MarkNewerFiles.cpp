@@ -2,7 +2,7 @@
 // pane.
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
-#include "tools/NewSelectConfDlg.h"
+#include "tools/execute/NewSelectConfDlg.h"
 #include "view/QvView.h"
 
 namespace

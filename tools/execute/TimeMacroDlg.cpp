@@ -1,5 +1,5 @@
 // The time-macro dialog.
-#include "tools/TimeMacroDlg.h"
+#include "tools/execute/TimeMacroDlg.h"
 #include "app/SettingStrings.h"
 #include "res/ShellDialogs.h"
 

@@ -1,5 +1,5 @@
 // Loop execution of one program over the target files of a pane.
-#include "tools/LoopExecute.h"
+#include "tools/execute/LoopExecute.h"
 #include "app/CommandMacros.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "res/ShellDialogs.h"

@@ -1,5 +1,5 @@
 // The options dialog of the newer-file marking.
-#include "tools/NewSelectConfDlg.h"
+#include "tools/execute/NewSelectConfDlg.h"
 #include "res/ShellDialogs.h"
 
 CNewSelectConfDlg::CNewSelectConfDlg(CWnd* pParent) : CScriptedDialog(IDD_NEW_SELECT_CONF, pParent) {}

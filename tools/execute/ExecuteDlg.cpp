@@ -1,5 +1,5 @@
 // The run dialog.
-#include "tools/ExecuteDlg.h"
+#include "tools/execute/ExecuteDlg.h"
 #include "app/Globals.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "framework/FwLock.h"
