@@ -24,4 +24,5 @@ bench:
 	  scripts/wine-run.sh build/bin/qv_bench_find.exe && \
 	  scripts/wine-run.sh build/bin/qv_bench_copy.exe && \
 	  bench/arc-list-bench.sh && \
-	  bench/arc-pack-bench.sh
+	  bench/arc-pack-bench.sh && \
+	  bench/arc-extract-bench.sh
