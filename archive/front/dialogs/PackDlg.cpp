@@ -29,6 +29,9 @@ CPackDlg::CPackDlg(CWnd* pParent) : CDialog(IDD_PACK, pParent) {}
 BOOL CPackDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_nameCompletion.Attach(this, IDC_PACKDLG_NAME, FALSE, COMPLETE_BOTH, m_sourceDir, m_paneIndex);
+    m_destinationCompletion.Attach(this, IDC_PACKDLG_DESTINATION, TRUE, COMPLETE_DIRECTORIES, m_sourceDir,
+                                   m_paneIndex);
     const CPackKindInfo& info = GetPackKindInfo(m_kind);
     CFilerPane* pane = m_paneIndex >= 0 && m_paneIndex <= 1 ? g_Panes[m_paneIndex] : nullptr;
     if (m_files.GetSize() == 0 && pane != nullptr)

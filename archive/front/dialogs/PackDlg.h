@@ -9,6 +9,7 @@
 #pragma once
 #include "archive/front/dialogs/PackJob.h"
 #include "archive/front/dialogs/PreviewReaderLock.h"
+#include "filer/dialogs/InputComplement.h"
 #include "framework/FwCheckListBox.h"
 #include "framework/FwDialog.h"
 
@@ -39,5 +40,7 @@ protected:
 private:
     CPreviewReaderHold m_readerHold;
     CCheckListBox m_options;
+    CInputComplement m_nameCompletion;
+    CInputComplement m_destinationCompletion;
     int m_optionsShown = 1;
 };

@@ -56,6 +56,8 @@ CUnpackDlg::~CUnpackDlg()
 BOOL CUnpackDlg::OnInitDialog()
 {
     CWorkerDialog::OnInitDialog();
+    m_destinationCompletion.Attach(this, IDC_UNPACKDLG_DESTINATION, TRUE, COMPLETE_DIRECTORIES, m_baseFolder,
+                                   m_sourcePane);
     CheckDlgButton(IDC_UNPACKDLG_CHECK_PATH_LENGTH, g_UNPACK_CHECK_PATH_LENGTH ? BST_CHECKED : BST_UNCHECKED);
     if (m_toTemp)
         ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FALSE);

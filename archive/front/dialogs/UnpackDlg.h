@@ -21,6 +21,7 @@
 #include "archive/front/dialogs/PreviewReaderLock.h"
 #include "archive/front/dialogs/UnpackJob.h"
 #include "filer/PaneSelection.h"
+#include "filer/dialogs/InputComplement.h"
 
 class CUnpackDlg : public CWorkerDialog
 {
@@ -65,6 +66,7 @@ private:
     static DWORD WINAPI WorkerMain(LPVOID dialog);
 
     CPreviewReaderHold m_readerHold;
+    CInputComplement m_destinationCompletion;
     CUnpackJob m_job;
     HANDLE m_thread = nullptr;
     BOOL m_waiting = FALSE;

@@ -3,10 +3,13 @@
 // Archives the 7-Zip library made are read back with it.
 #include <gtest/gtest.h>
 #include "archive/front/ArchiveFront.h"
+#include "archive/front/dialogs/PackDlg.h"
 #include "archive/front/dialogs/PackJob.h"
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
+#include "res/ArchiveDialogs.h"
 #include "tests/archive/front/unpack_test_support.h"
+#include "tests/common/DialogHarness.h"
 
 #include <algorithm>
 #include <vector>
@@ -207,4 +210,58 @@ TEST_F(PackDialogTest, SelfExtractingRowsWithShortNamesForceTheShortNameSwitch)
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.c_str())) << folder;
         }
     }
+}
+
+namespace
+{
+class CDrivenPackDlg : public qvtest::CDrivenDialog<CDrivenPackDlg, CPackDlg>
+{
+public:
+    using CDrivenDialog::CDrivenDialog;
+};
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+} // namespace
+
+TEST_F(PackDialogTest, TheDialogShowsItsKindAndStaysOpenWhenThereIsNoParentToPackInto)
+{
+    CDrivenPackDlg dialog;
+    dialog.m_sourceDir = L"C:";
+    dialog.m_kind = PACK_KIND_LHA;
+    dialog.m_perFile = 1;
+    dialog.m_destination = L"..";
+    dialog.m_files.Add(L"f.txt");
+    std::wstring caption;
+    BOOL nameEnabled = TRUE, passwordEnabled = TRUE, listBefore = TRUE, listAfter = FALSE, stayed = FALSE;
+    std::vector<std::wstring> switches;
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    dialog.drive = [&](CDrivenPackDlg& d) {
+        HWND hwnd = d.m_hWnd;
+        caption = WindowText(hwnd);
+        nameEnabled = IsWindowEnabled(GetDlgItem(hwnd, IDC_PACKDLG_NAME));
+        passwordEnabled = IsWindowEnabled(GetDlgItem(hwnd, IDC_PACKDLG_PASSWORD));
+        listBefore = IsWindowVisible(GetDlgItem(hwnd, IDC_PACKDLG_OPTIONS));
+        d.Command(IDC_PACKDLG_MORE);
+        listAfter = IsWindowVisible(GetDlgItem(hwnd, IDC_PACKDLG_OPTIONS));
+        switches = d.ListBoxLines(IDC_PACKDLG_OPTIONS);
+        d.Command(IDOK);
+        stayed = IsWindow(hwnd) && IsWindowVisible(hwnd);
+        d.Command(IDCANCEL);
+    };
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(L"個別ファイルの圧縮(LHA)", caption);
+    EXPECT_FALSE(nameEnabled);
+    EXPECT_FALSE(passwordEnabled);
+    EXPECT_FALSE(listBefore);
+    EXPECT_TRUE(listAfter);
+    EXPECT_EQ(4u, switches.size());
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(L"親ディレクトリがないため圧縮できません", qvtest::W(script.GetQuestions()[0].text));
 }
