@@ -131,6 +131,7 @@ void CUnpackDlg::OnOK()
         ShowMessageBoxDlg(this, L"解凍ディレクトリが仮想ディレクトリです", nullptr, 0);
         return;
     }
+    m_destination = text;
     m_resolvedDestination = resolved;
     for (int id : kEditControls)
         ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);

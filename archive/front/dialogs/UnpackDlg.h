@@ -29,7 +29,7 @@ public:
     explicit CUnpackDlg(CWnd* pParent = nullptr);
     ~CUnpackDlg() override;
 
-    CString m_destination; // the destination text
+    CString m_destination; // the destination text; after OK the text the user gave
     CString m_baseFolder;  // relative destinations are resolved against it
     int m_sourcePane = 0;
     int m_sourceMode = UNPACK_FROM_FILER;

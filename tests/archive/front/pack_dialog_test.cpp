@@ -5,6 +5,7 @@
 #include "archive/front/ArchiveFront.h"
 #include "archive/front/dialogs/PackDlg.h"
 #include "archive/front/dialogs/PackJob.h"
+#include "archive/front/dialogs/UnpackDlg.h"
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "res/ArchiveDialogs.h"
@@ -264,4 +265,23 @@ TEST_F(PackDialogTest, TheDialogShowsItsKindAndStaysOpenWhenThereIsNoParentToPac
     EXPECT_TRUE(stayed);
     ASSERT_EQ(1u, script.GetQuestions().size());
     EXPECT_EQ(L"親ディレクトリがないため圧縮できません", qvtest::W(script.GetQuestions()[0].text));
+}
+
+TEST_F(PackDialogTest, PackAndUnpackDialogsHoldThePreviewReaderForTheirWholeLife)
+{
+    static int held = 0;
+    const CPreviewReaderLockHooks saved = g_PreviewReaderLockHooks;
+    g_PreviewReaderLockHooks.acquire = [] { ++held; };
+    g_PreviewReaderLockHooks.release = [] { --held; };
+    {
+        CPackDlg pack;
+        EXPECT_EQ(1, held);
+        {
+            CUnpackDlg unpack;
+            EXPECT_EQ(2, held);
+        }
+        EXPECT_EQ(1, held);
+    }
+    EXPECT_EQ(0, held);
+    g_PreviewReaderLockHooks = saved;
 }
