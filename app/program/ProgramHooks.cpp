@@ -3,6 +3,7 @@
 #include "app/KeywordBuilders.h"
 #include "app/settings/SettingsSections.h"
 #include "archive/front/ArchiveFront.h"
+#include "archive/front/dialogs/PreviewReaderLock.h"
 #include "filer/FilerHooks.h"
 #include "filer/PaneHooks.h"
 #include "filer/PictureFiles.h"
@@ -14,6 +15,7 @@
 #include "media/scsi/AspiDeviceList.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/SusiePlugInList.h"
+#include "graphics/preview/LoadPreviewThread.h"
 #include "tools/transform/TransformBitmap.h"
 
 namespace
@@ -52,4 +54,7 @@ void InstallProgramHooks()
     g_PictureTransformHooks.transformBitmap = TransformBitmap;
     // Picture walks of the filer ask the image plug-ins which files they can show.
     g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
+    // The pack and unpack dialogs wait for the thumbnail loader to be between items.
+    g_PreviewReaderLockHooks.acquire = AcquirePreviewReaderLock;
+    g_PreviewReaderLockHooks.release = ReleasePreviewReaderLock;
 }
