@@ -93,7 +93,7 @@ TEST_F(UnpackDialogTest, TwoJobsStartedTogetherRunOneAfterTheOther)
         dialog.m_destination = i == 0 ? L"out1" : L"out2";
         dialog.m_selection.m_directory = dir.c_str();
         CFileInfo entry;
-        wcscpy_s(entry.m_findData.cFileName, L"x.lzh");
+        entry.m_findData.cFileName = L"x.lzh";
         dialog.m_selection.m_entries.Add(entry);
         ASSERT_TRUE(dialog.Create(IDD_UNPACK, nullptr));
         dialog.ShowWindow(SW_SHOWNOACTIVATE);
