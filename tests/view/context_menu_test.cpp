@@ -11,6 +11,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,8 @@ TEST_F(ContextMenuTest, EmptySpaceOffersNewFilesAndNoShellItems)
 
 TEST_F(ContextMenuTest, UserItemsRunTheirKeyword)
 {
+    // Neither the program's menu nor the shell's: the user's items alone.
+    Set(g_FILERDEFAULTMENU, 0);
     Set(g_FILERUSERMENU, 1);
     Set(g_FILERCONTEXTMENU, 0);
     for (UserMenuEntry& entry : g_UserMenuEntries)
@@ -148,6 +151,47 @@ TEST_F(ContextMenuTest, UserItemsRunTheirKeyword)
     ASSERT_EQ(1u, m_menus.size());
     EXPECT_EQ(std::vector<std::wstring>{L"コピー"}, m_menus[0].texts);
     EXPECT_EQ(std::vector<std::wstring>{L"CopyFiles"}, RanHandlers());
+}
+
+TEST_F(ContextMenuTest, EachModeShowsItsOwnMenu)
+{
+    struct Row
+    {
+        UINT mode;
+        int filerDefault;
+        int menuBar;
+        LPCWSTR first;
+        bool shell;
+    };
+    const Row rows[] = {
+        {PANE_MODE_FILER, 1, 1, L"ファイル操作(&F)", true},
+        {PANE_MODE_DRIVE_LIST, 0, 1, L"ディレクトリの変更", false}, // the shell's part is off
+        {PANE_MODE_ARCHIVE, 1, 1, L"ファイルのコピー", false},
+        {PANE_MODE_TEXT_VIEWER, 1, 1, L"文字コード", false},
+        {PANE_MODE_ARCHIVE_TEXT_VIEWER, 1, 1, L"文字コード", false},
+        {PANE_MODE_GRAPHIC, 1, 1, L"画像倍率の設定", false},
+        {PANE_MODE_BINARY, 1, 1, L"操作(&O)", false},
+        // No menu bar: the way back to it, even when nothing else is offered.
+        {PANE_MODE_FILER, 0, 0, L"メニューの非表示(&M)", false},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.mode);
+        m_menus.clear();
+        Set(g_FILERDEFAULTMENU, row.filerDefault);
+        Set(g_FILERCONTEXTMENU, row.filerDefault);
+        Set(g_MENUDISPLAY, row.menuBar);
+        m_panes[0]->m_mode = row.mode;
+        View().ShowContextMenu(0, CPoint(0, 0), 1);
+        ASSERT_EQ(1u, m_menus.size());
+        ASSERT_FALSE(m_menus[0].texts.empty());
+        // The shell's items go in front of the program's own.
+        const std::vector<std::wstring>& texts = m_menus[0].texts;
+        EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), std::wstring(row.first)));
+        if (!row.shell)
+            EXPECT_EQ(row.first, texts[0]);
+        EXPECT_EQ(row.shell, m_menus[0].shellMenu);
+    }
 }
 
 TEST_F(ContextMenuTest, NothingIsShownWhenEveryPartIsOff)

@@ -148,6 +148,8 @@ TEST_F(ShellExchangeTest, NamesPathsAndSizesGoToTheClipboard)
         {1, d + L"日本語 ファイル.txt\r\n" + d + L"フォルダ\r\n" + d + L".profile\r\n"},
         {2, d + L"日本語 ファイル.txt\r\n" + d + L"フォルダ\r\n" + d + L".profile\r\n"},
         {4, L"1,234,567\r\n<DIR>\r\n5\r\n"},
+        // The folder of the targets, once.
+        {3, W(m_dir) + L"\r\n"},
     };
     for (const Case& c : cases)
     {

@@ -6,7 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(CopyPathToClipboard)
 QV_PENDING_COMMAND(ToggleSplitDirection)
 QV_PENDING_COMMAND(ChooseSort)
 QV_PENDING_COMMAND(ToggleFileNamePack)

@@ -80,6 +80,12 @@ int CopyFullPathToClipboard(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int CopyPathToClipboard(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.CopyEntryNamesToClipboard(3);
+    return 1;
+}
+
 int CopyUnpackedFullPathToClipboard(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.CopyEntryNamesToClipboard(2);

@@ -89,9 +89,20 @@ int CQvView::SetClipboard(UINT format, HGLOBAL block)
     return 1;
 }
 
+namespace
+{
+CString EntryFolder(const CFileInfo& entry, const CFilerPane& pane)
+{
+    return !entry.m_realDirectory.IsEmpty()  ? entry.m_realDirectory
+           : !entry.GetDirectory().IsEmpty() ? entry.GetDirectory()
+                                             : pane.m_currentDir;
+}
+} // namespace
+
 void CQvView::CopyEntryNamesToClipboard(int kind)
 {
-    UINT modes = (kind == 1 || kind == 2) ? PANE_MODE_FILER : (PANE_MODE_FILER | PANE_MODE_ARCHIVE);
+    UINT modes =
+        (kind == 1 || kind == 2 || kind == 3) ? PANE_MODE_FILER : (PANE_MODE_FILER | PANE_MODE_ARCHIVE);
     int pane = 0;
     if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, modes, 0xFFFFFFFF))
         return;
@@ -99,6 +110,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
     CString text;
     CNetworkNames network;
     CFileInfo entry;
+    CStringArray folders;
     int lines = 0;
     for (int n = 0; target.GetTargetEntry(TARGET_ALLOW_VIRTUAL_DRIVE, n, entry); ++n)
     {
@@ -111,11 +123,22 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
             line = (dot > 0 && !entry.IsDirectory()) ? name.Left(dot) : name;
             break;
         }
+        case 3: {
+            // The folder of each target, each folder once (find results span many).
+            line = EntryFolder(entry, target);
+            if (line.GetLength() > 3 && line[line.GetLength() - 1] == L'\\')
+                line.Delete(line.GetLength() - 1);
+            bool seen = false;
+            for (INT_PTR i = 0; i < folders.GetSize() && !seen; ++i)
+                seen = folders[i].CompareNoCase(line) == 0;
+            if (seen)
+                continue;
+            folders.Add(line);
+            break;
+        }
         case 1:
         case 2: {
-            CString directory = !entry.m_realDirectory.IsEmpty()  ? entry.m_realDirectory
-                                : !entry.GetDirectory().IsEmpty() ? entry.GetDirectory()
-                                                                  : target.m_currentDir;
+            CString directory = EntryFolder(entry, target);
             if (!directory.IsEmpty() && directory[directory.GetLength() - 1] != L'\\')
                 directory += L'\\';
             line = directory + name;

@@ -10,6 +10,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "res/ContextMenus.h"
 #include "view/shell/ShellSeam.h"
 
 #include <shlobj.h>
@@ -133,9 +134,30 @@ void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
         StartBinaryCursorTimer();
         return;
     }
-    // PLACEHOLDER: the fixed menus of the archive listing, graphic viewer, text viewer
-    // and binary editor come with their menu resources.
-    WriteLog(nullptr, L"ShowContextMenu: この操作はまだ実装されていないため何もしません");
+    // Every other mode has a fixed menu of its own.
+    UINT menuId = 0;
+    if (TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0xFFFFFFFF))
+        menuId = IDR_CONTEXT_ARCHIVE;
+    if (TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0xFFFFFFFF))
+        menuId = IDR_CONTEXT_GRAPHIC;
+    if (TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODES_TEXT_VIEWERS, 0xFFFFFFFF))
+        menuId = IDR_CONTEXT_TEXT_VIEWER;
+    if (TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_BINARY, 0xFFFFFFFF))
+        menuId = IDR_CONTEXT_BINARY;
+    if (menuId == 0)
+        return;
+    HMENU loaded = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(menuId));
+    if (loaded == nullptr)
+        return;
+    CPoint screen = point;
+    if (m_hWnd)
+        ClientToScreen(&screen);
+    HWND owner = m_hWnd;
+    if (CWnd* main = AfxGetMainWnd())
+        owner = main->m_hWnd ? main->m_hWnd : owner;
+    // A command chosen here goes through the main window's command routing.
+    g_ContextMenuSeam.track(GetSubMenu(loaded, 0), TPM_RIGHTBUTTON, screen.x + 2, screen.y + 2, owner);
+    DestroyMenu(loaded);
 }
 
 void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
@@ -160,11 +182,13 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
         isVirtual = target.IsOnVirtualDrive();
     bool shellPart = true;
     bool shellItems = true;
-    // PLACEHOLDER: the program's own menus of the three kinds come with their menu
-    // resources; until then the menu starts empty (FILERDEFAULTMENU) or follows the
-    // rules of the user's choice below.
+    const UINT ownMenu = kind == PANE_MODE_DRIVE_LIST ? IDR_CONTEXT_DRIVE_LIST
+                         : kind == PANE_MODE_NETWORK  ? IDR_CONTEXT_NETWORK
+                                                      : IDR_CONTEXT_FILER;
+    UINT loadId = 0;
     if (g_FILERDEFAULTMENU)
     {
+        loadId = ownMenu;
         if (kind == PANE_MODE_DRIVE_LIST && isVirtual)
             shellPart = false;
         if (kind == PANE_MODE_FILER && isVirtual && cursor == nullptr)
@@ -173,10 +197,19 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
     else
     {
         bool nothingAtAll = false;
+        bool fromNothing = true;
         if (kind == PANE_MODE_DRIVE_LIST && (!g_FILERCONTEXTMENU || isVirtual))
+        {
+            loadId = ownMenu;
+            fromNothing = false;
             shellPart = false;
+        }
         else if (kind == PANE_MODE_NETWORK && !g_FILERCONTEXTMENU)
+        {
+            loadId = ownMenu;
+            fromNothing = false;
             shellPart = false;
+        }
         else if (kind == PANE_MODE_FILER)
         {
             bool noShell = !g_FILERCONTEXTMENU || target.CheckState(PANE_CHECK_DRIVE_PRESENT) != 0 ||
@@ -192,10 +225,24 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
                 nothingAtAll = !g_FILERUSERMENU || !anyUserEntry;
             }
         }
-        if (nothingAtAll && !m_bFullScreen && g_MENUDISPLAY)
+        if (fromNothing)
+        {
+            if (nothingAtAll && !m_bFullScreen && g_MENUDISPLAY)
+                return;
+            // Without a menu bar the right button is the way back to it and out of
+            // full screen.
+            if (m_bFullScreen || !g_MENUDISPLAY)
+                loadId = IDR_CONTEXT_FALLBACK;
+        }
+    }
+    HMENU loaded = nullptr;
+    if (loadId != 0)
+    {
+        loaded = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(loadId));
+        if (loaded == nullptr)
             return;
     }
-    HMENU menu = CreatePopupMenu();
+    HMENU menu = loaded != nullptr ? GetSubMenu(loaded, 0) : CreatePopupMenu();
     if (kind == PANE_MODE_FILER)
     {
         for (int n = 0; n < kUserMenuEntryCount && g_FILERUSERMENU; ++n)
@@ -233,7 +280,7 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
         owner = main->m_hWnd ? main->m_hWnd : owner;
     UINT chosen =
         g_ContextMenuSeam.track(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x + 2, screen.y + 2, owner);
-    DestroyMenu(menu);
+    DestroyMenu(loaded != nullptr ? loaded : menu);
     if (chosen != 0)
         RunContextMenuCommand(chosen);
 }
