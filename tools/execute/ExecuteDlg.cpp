@@ -56,6 +56,8 @@ BOOL CExecuteDlg::OnInitDialog()
     CScriptedDialog::OnInitDialog();
     HWND program = ::GetDlgItem(m_hWnd, IDC_EXECUTE_PROGRAM);
     HWND parameters = ::GetDlgItem(m_hWnd, IDC_EXECUTE_PARAMETERS);
+    m_programComplement.Attach(this, IDC_EXECUTE_PROGRAM, TRUE, COMPLETE_BOTH, m_directory, m_pane);
+    m_parametersComplement.Attach(this, IDC_EXECUTE_PARAMETERS, TRUE, COMPLETE_BOTH, m_directory, m_pane);
     m_hTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
     if (m_hTip != nullptr)

@@ -1,6 +1,7 @@
 // The run dialog: a program and a parameter line, each with its history, for the
 // view to run in a pane.
 #pragma once
+#include "filer/dialogs/InputComplement.h"
 #include "app/dialogs/DialogAnswerScript.h"
 
 #include <commctrl.h>
@@ -33,4 +34,7 @@ protected:
 private:
     void Browse();
     HWND m_hTip = nullptr;
+    // Ctrl+Tab completes paths in both boxes, from the pane's folder.
+    CInputComplement m_programComplement;
+    CInputComplement m_parametersComplement;
 };

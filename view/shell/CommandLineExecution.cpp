@@ -12,6 +12,7 @@
 #include "framework/FwLock.h"
 #include "tools/execute/ExecuteDlg.h"
 #include "tools/execute/LoopExecute.h"
+#include "media/MciWnd.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
 
@@ -123,7 +124,7 @@ INT_PTR CQvView::RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters,
     dialog.m_pane = pane;
     dialog.m_bShowKeep = remember;
     dialog.m_keep = g_KEEP_EXECUTE_INPUT_VALUE;
-    // PLACEHOLDER: the command sound "EXECUTE" plays here once the command sounds exist.
+    PlayCommandSound(L"EXECUTE");
     INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result;
