@@ -85,6 +85,8 @@ public:
     void DrawPane(int pane, CDC* pDC = nullptr);
     // The title row alone.
     void DrawPaneTitle(int pane, CDC* pDC = nullptr);
+    // A text viewer pane's title row and lines; `right` is the text area's right edge.
+    void DrawViewerPane(CDC* dc, int pane, int right);
     void DrawMarks(int pane, CDC* pDC = nullptr);
     // The cursor entry as cursor (1) or as a normal entry (0).
     void DrawCursorLine(int pane, int highlighted, CDC* pDC = nullptr);

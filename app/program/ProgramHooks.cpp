@@ -9,6 +9,7 @@
 #include "fileops/find/FindOptionDlg.h"
 #include "fileops/find/FindThread.h"
 #include "graphics/SusiePlugInScan.h"
+#include "viewers/text/TextPaneViewer.h"
 
 namespace
 {
@@ -31,6 +32,8 @@ void InstallProgramHooks()
     // The panes' archive objects, the walk frames' find-handle closing and the play
     // list's source of pane entries.
     InstallFilerHooks(&CArchiveFront::CreateForPane);
+    // The panes' text-viewer text.
+    SetPaneViewerFactory(&CreateTextPaneViewer);
     // The panes' searches run the file operations' search worker.
     InstallFindThread();
     // A folder the pane may not list offers to grant access; the wildcard dialog's
