@@ -17,10 +17,15 @@ constexpr INT64 kMaxBlockBytes = INT64(1) << 60;
 struct LeadByteTable
 {
     bool lead[256];
+    // Neither a lead byte nor TAB, CR or LF: one column, no decision.
+    bool plain[256];
     LeadByteTable()
     {
         for (int i = 0; i < 256; ++i)
+        {
             lead[i] = IsDBCSLeadByte(static_cast<BYTE>(i)) != FALSE;
+            plain[i] = !lead[i] && i != '\t' && i != '\r' && i != '\n';
+        }
     }
 };
 
@@ -454,7 +459,8 @@ BOOL CViewDataThread::EnsureTextCapacity(INT64 needed)
 
 BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
 {
-    INT64 count = m_data.lineCount.load();
+    // Only this thread writes the count; readers see it after the entry it covers.
+    INT64 count = m_data.lineCount.load(std::memory_order_relaxed);
     // Room for the new entry and ten more, as readers may look one entry ahead.
     if (m_data.lineIndex == nullptr || count + 12 > m_data.indexCapacity)
     {
@@ -473,13 +479,14 @@ BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
         m_data.indexCapacity = entries;
     }
     m_data.lineIndex[count + 1] = offset;
-    m_data.lineCount.store(count + 1);
+    m_data.lineCount.store(count + 1, std::memory_order_release);
     return TRUE;
 }
 
 void CViewDataThread::IndexLines(BOOL final)
 {
     const bool* lead = LeadBytes().lead;
+    const bool* plain = LeadBytes().plain;
     const BYTE* text = reinterpret_cast<const BYTE*>(m_data.text);
     const INT64 length = m_data.textLength.load();
     const int width = m_lineWidth;
@@ -504,6 +511,29 @@ void CViewDataThread::IndexLines(BOOL final)
         int column = 0;
         for (;;)
         {
+            // Most bytes are single-column characters: run over them up to the column
+            // where a double-byte character could no longer fit.
+            const INT64 room = width - 1 - column;
+            if (room > 0)
+            {
+                const INT64 stop = pos + room < length ? pos + room : length;
+                INT64 p = pos;
+                while (p < stop && plain[text[p]])
+                    ++p;
+                column += static_cast<int>(p - pos);
+                pos = p;
+                if (pos >= length)
+                {
+                    if (!final)
+                    {
+                        m_scanPos = lineStart;
+                        return;
+                    }
+                    break;
+                }
+                if (column == width - 1 && lead[text[pos]])
+                    break;
+            }
             BYTE c = text[pos];
             if (lead[c])
             {
