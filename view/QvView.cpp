@@ -490,13 +490,14 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
                 SetCurrentDir(system);
         }
     }
-    // PLACEHOLDER: the pane background picture's schedule (reason 2) and the text
-    // loader's line count in the viewer title come here once they exist.
+    // PLACEHOLDER: the pane background picture's schedule (reason 2) comes here once
+    // it exists.
 
     switch (nIDEvent)
     {
     case VIEW_TIMER_CHANGE_CHECK:
         CheckPanesForChanges();
+        RefreshLoadingViewers();
         break;
     case VIEW_TIMER_TEXT_SCROLL:
     case VIEW_TIMER_BINARY_SCROLL:

@@ -112,8 +112,11 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     CString position;
     position.Format(L"(%I64d/%I64d)", static_cast<long long>(top), static_cast<long long>(count));
     CString title = pane->m_viewerEntry.GetRealFullPath() + L"," + position;
-    if (!pane->IsViewerLoadDone())
+    const BOOL done = pane->IsViewerLoadDone();
+    if (!done)
         title += L"(読込中)";
+    m_viewerShownLines[paneIndex] = count;
+    m_viewerShownDone[paneIndex] = done;
     canvas.TextOutCell(geo.originColumn + 1, titleRow, title, titleFore, titleBack);
     int tagColumn = geo.originColumn + 1 + GetDisplayColumns(title) + 1;
     if (position.GetLength() <= 11)
@@ -151,6 +154,23 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
         {
             RECT band = {geo.originColumn * cw, row * lh, right, (row + 1) * lh};
             canvas.ClearRect(band);
+        }
+    }
+}
+
+void CQvView::RefreshLoadingViewers()
+{
+    for (int i = 0; i < 2; ++i)
+    {
+        CFilerPane* pane = g_Panes[i];
+        if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr ||
+            !IsPaneVisible(i))
+            continue;
+        if (pane->m_viewer->LineCount() != m_viewerShownLines[i] ||
+            pane->IsViewerLoadDone() != m_viewerShownDone[i])
+        {
+            m_paneRedrawRequest[i] = 1;
+            DrawPane(i);
         }
     }
 }
