@@ -91,6 +91,8 @@ public:
     void RefreshLoadingViewers();
     // Indexes the active text viewer again with new widths (-1 keeps its own).
     void RewrapViewerPanes(int lineWidth, int tabWidth);
+    // "@Lineword1" to "@Lineword5" (menu 618-622): the preset becomes VIEWCHARWIDE.
+    void OnViewerLineWidthPreset(UINT id);
     // Line count and loading state each text viewer pane was last drawn with.
     INT64 m_viewerShownLines[2] = {-1, -1};
     BOOL m_viewerShownDone[2] = {TRUE, TRUE};

@@ -82,7 +82,13 @@ int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
         pane.ReadDirectory(TRUE);
         pane.SortEntries();
     }
-    pane.SetCursorToNameOrParent(name);
+    // Back on the file that was shown, whatever the cursor-memory setting says.
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        if (name.CompareNoCase(pane.m_entries[i].GetName()) == 0)
+        {
+            pane.m_cursor = i;
+            break;
+        }
     pane.MoveCursor(0, TRUE);
     RedrawWholePane(view, index);
     return 1;

@@ -1,6 +1,7 @@
 // The viewer commands that load or wrap the shown text again: the character code,
 // the tab width, a reload of the file, and the line-number gutter.
 #include "app/Settings.h"
+#include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -37,6 +38,14 @@ void CQvView::RewrapViewerPanes(int lineWidth, int tabWidth)
         return;
     pane->LoadViewerData(tab, width);
     RedrawViewer(*this, index);
+}
+
+void CQvView::OnViewerLineWidthPreset(UINT id)
+{
+    if (id < 618 || id > 622)
+        return;
+    g_VIEWCHARWIDE = g_ViewerLineWidths[id - 618];
+    RewrapViewerPanes(g_VIEWCHARWIDE, -1);
 }
 
 namespace commands
