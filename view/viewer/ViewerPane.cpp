@@ -121,6 +121,8 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     const BOOL done = pane->IsViewerLoadDone();
     if (!done)
         title += L"(読込中)";
+    else if (viewer != nullptr && viewer->IsTruncated())
+        title += L"(メモリ不足のため先頭のみ表示)";
     m_viewerShownLines[paneIndex] = count;
     m_viewerShownDone[paneIndex] = done;
     canvas.TextOutCell(geo.originColumn + 1, titleRow, title, titleFore, titleBack);
