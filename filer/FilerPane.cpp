@@ -81,6 +81,7 @@ CFilerPane::~CFilerPane()
     m_findResults.StopSearch();
     CloseChangeNotification();
     delete m_archive;
+    delete m_viewer;
 }
 
 BOOL CFilerPane::SetMode(UINT position, UINT mode, UINT subMode)

@@ -15,6 +15,7 @@
 #include "filer/FindCondition.h"
 #include "filer/PaneArchive.h"
 #include "filer/PaneHooks.h"
+#include "filer/PaneViewer.h"
 #include "filer/SortSetting.h"
 
 class CWnd;
@@ -162,6 +163,8 @@ public:
     CSortSetting m_sortSetting;
     // Owned; made by the factory the program installs (CreatePaneArchive).
     IPaneArchive* m_archive;
+    // Owned; made on the first open by the factory the program installs.
+    IPaneViewer* m_viewer = nullptr;
     CWnd* m_pView = nullptr;
     CFindResultList m_findResults;
 
@@ -254,6 +257,27 @@ public:
     // The n-th (from 0) of the members the selection covers, a directory's own
     // member included; 1 and the member in `out`, or 0.
     int CollectArchiveItems(CArchiveFileInfo& out, int n, BOOL cursorOnly);
+
+    // ---- Text viewer (PaneViewer.cpp) --------------------------------------------------
+    // Opens `entry` as text: a disk file, or (in an archive listing, or modeOverride
+    // with an archive mode) the member read into memory, at most maxMemberBytes. The
+    // widths are defaults that a per-extension row may replace. 1 when the first
+    // screen is indexed (the rest loads in the background), else 0.
+    int OpenViewerFile(const CFileInfo& entry, LONGLONG maxMemberBytes, int tabWidth, int lineWidth,
+                       UINT modeOverride);
+    // Indexes the text held again with new widths (its code stays).
+    int LoadViewerData(int tabWidth, int lineWidth);
+    // Bracket every read of the viewer text; refused when there is no text.
+    BOOL LockViewerData();
+    void UnlockViewerData();
+    void StopViewerLoader();
+    void ReleaseViewerData();
+    BOOL IsViewerLoadDone() const;
+    // Moves the first shown line, kept within the text; the change made.
+    INT64 ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm);
+    int GetViewerEncoding() const;
+    int GetViewerEncodingDetail() const;
+    int SearchViewerText(BOOL forward);
 
 private:
     // The archive object's current folder into the entries, unsorted.

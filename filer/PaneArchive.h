@@ -9,6 +9,7 @@
 #include "app/records/ArchiveFileInfo.h"
 
 class CArrayFileInfo;
+class CProgressInfo;
 struct FindCondition;
 
 class IPaneArchive
@@ -44,6 +45,14 @@ public:
     // out of range).
     virtual int GetEntryCount() { return 0; }
     virtual int GetEntry(CArchiveFileInfo** out, int index);
+    // The member `name` of `folder` into a locked local-memory block the caller frees
+    // with LocalFreeLocked; *size limits (when not 0) and then gives the bytes. 1 on
+    // success; without a back-end nothing is extracted.
+    virtual int ExtractToMemory(LPCWSTR /*name*/, LPCWSTR /*folder*/, void** /*buffer*/, LONGLONG* /*size*/,
+                                CProgressInfo* /*progress*/)
+    {
+        return 0;
+    }
 };
 
 // Makes the archive object of a new pane; the pane owns and deletes it.

@@ -113,6 +113,7 @@ ON_WM_SYSKEYDOWN()
 ON_WM_VSCROLL()
 ON_WM_HSCROLL()
 ON_WM_MOUSEWHEEL()
+ON_COMMAND_RANGE(618, 622, OnViewerLineWidthPreset)
 END_MESSAGE_MAP()
 
 CQvView::~CQvView()
@@ -434,13 +435,14 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
                 SetCurrentDir(system);
         }
     }
-    // PLACEHOLDER: the pane background picture's schedule (reason 2) and the text
-    // loader's line count in the viewer title come here once they exist.
+    // PLACEHOLDER: the pane background picture's schedule (reason 2) comes here once
+    // it exists.
 
     switch (nIDEvent)
     {
     case VIEW_TIMER_CHANGE_CHECK:
         CheckPanesForChanges();
+        RefreshLoadingViewers();
         break;
     case VIEW_TIMER_TEXT_SCROLL:
     case VIEW_TIMER_BINARY_SCROLL:

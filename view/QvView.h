@@ -85,6 +85,17 @@ public:
     void DrawPane(int pane, CDC* pDC = nullptr);
     // The title row alone.
     void DrawPaneTitle(int pane, CDC* pDC = nullptr);
+    // A text viewer pane's title row and lines; `right` is the text area's right edge.
+    void DrawViewerPane(CDC* dc, int pane, int right);
+    // Redraws a text viewer whose loader has indexed more lines since it was drawn.
+    void RefreshLoadingViewers();
+    // Indexes the active text viewer again with new widths (-1 keeps its own).
+    void RewrapViewerPanes(int lineWidth, int tabWidth);
+    // "@Lineword1" to "@Lineword5" (menu 618-622): the preset becomes VIEWCHARWIDE.
+    void OnViewerLineWidthPreset(UINT id);
+    // Line count and loading state each text viewer pane was last drawn with.
+    INT64 m_viewerShownLines[2] = {-1, -1};
+    BOOL m_viewerShownDone[2] = {TRUE, TRUE};
     void DrawMarks(int pane, CDC* pDC = nullptr);
     // The cursor entry as cursor (1) or as a normal entry (0).
     void DrawCursorLine(int pane, int highlighted, CDC* pDC = nullptr);

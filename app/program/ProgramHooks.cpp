@@ -17,6 +17,7 @@
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "tools/transform/TransformBitmap.h"
+#include "viewers/text/TextPaneViewer.h"
 
 namespace
 {
@@ -40,6 +41,8 @@ void InstallProgramHooks()
     // The panes' archive objects, the walk frames' find-handle closing and the play
     // list's source of pane entries.
     InstallFilerHooks(&CArchiveFront::CreateForPane);
+    // The panes' text-viewer text.
+    SetPaneViewerFactory(&CreateTextPaneViewer);
     // The panes' searches run the file operations' search worker.
     InstallFindThread();
     // A folder the pane may not list offers to grant access; the wildcard dialog's

@@ -457,6 +457,11 @@ public:
 protected:
     void DrawPaneCursorMark(int pane) override { m_pView->DrawPaneCursorMark(m_pDC, pane); }
     void UpdateScrollBars() override { m_pView->UpdateScrollBars(); }
+    void DrawViewerBody(int pane) override
+    {
+        if (m_panes[pane]->m_mode & PANE_MODES_TEXT_VIEWERS)
+            m_pView->DrawViewerPane(m_pDC, pane, PaneRight(pane));
+    }
     void SetDocumentTitle(int, const CString& title) override
     {
         if (CDocument* document = m_pView->GetDocument())

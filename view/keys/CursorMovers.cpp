@@ -123,9 +123,12 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
     {
         if (select)
             return;
-        // PLACEHOLDER: the text document scrolls its shown lines here once it exists.
-        WriteLog(nullptr, L"ScrollViewerLines: この操作はまだ実装されていないため何もしません (%I64d)",
-                 delta);
+        const int rows = m_layout.panes[paneIndex].rowsFull;
+        if (pane->ScrollViewerLines(delta, rows > 0 ? rows : 1, FALSE) != 0 && draw)
+        {
+            m_paneRedrawRequest[paneIndex] = 1;
+            DrawPane(paneIndex);
+        }
     }
     else if ((mode & PANE_MODE_BINARY) != 0)
     {

@@ -219,6 +219,8 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             OpenFileEntry(index, file);
         }
     }
+    else if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
+        ExecuteViewerCommand(L"@Closeviewer");
     else if (pane.m_mode == PANE_MODE_DRIVE_LIST)
     {
         if (pane.m_cursor >= 0 && pane.m_cursor < pane.m_driveList.GetSize())

@@ -1,0 +1,115 @@
+// The viewer half of a filer pane: the text it shows as a text viewer, reached
+// through the viewer object the program's factory makes.
+#include "filer/PaneViewer.h"
+
+#include "app/Settings.h"
+#include "app/records/LocalMemory.h"
+#include "filer/FilerPane.h"
+
+namespace
+{
+IPaneViewer* CreateNoPaneViewer()
+{
+    return nullptr;
+}
+
+PaneViewerFactory g_paneViewerFactory = CreateNoPaneViewer;
+
+LPCWSTR ExtensionOfName(LPCWSTR name)
+{
+    LPCWSTR dot = wcsrchr(name, L'.');
+    return dot ? dot + 1 : L"";
+}
+} // namespace
+
+void SetPaneViewerFactory(PaneViewerFactory factory)
+{
+    g_paneViewerFactory = factory ? factory : CreateNoPaneViewer;
+}
+
+IPaneViewer* CreatePaneViewer()
+{
+    return g_paneViewerFactory();
+}
+
+int CFilerPane::OpenViewerFile(const CFileInfo& entry, LONGLONG maxMemberBytes, int tabWidth, int lineWidth,
+                               UINT modeOverride)
+{
+    m_viewerEntry = entry;
+    if (m_viewer == nullptr)
+        m_viewer = CreatePaneViewer();
+    if (m_viewer == nullptr)
+        return 0;
+    m_viewer->Release();
+    const UINT mode = modeOverride ? modeOverride : m_mode;
+    if (mode & (PANE_MODE_ARCHIVE | PANE_MODE_ARCHIVE_TEXT_VIEWER))
+    {
+        LONGLONG size =
+            static_cast<LONGLONG>(entry.m_findData.nFileSizeHigh) << 32 | entry.m_findData.nFileSizeLow;
+        if (maxMemberBytes > 0 && (size <= 0 || size > maxMemberBytes))
+            size = maxMemberBytes;
+        void* bytes = nullptr;
+        if (!m_archive->ExtractToMemory(entry.GetName(), m_archive->GetCurrentFolder(), &bytes, &size,
+                                        nullptr))
+            return 0;
+        m_archive->UnloadLibraries();
+        BOOL opened = m_viewer->OpenMemory(bytes, size, ExtensionOfName(entry.GetName()), tabWidth, lineWidth,
+                                           g_VIEWER_CHAR_CODE);
+        LocalFreeLocked(bytes);
+        return opened ? 1 : 0;
+    }
+    return m_viewer->OpenFile(entry.GetRealFullPath(), tabWidth, lineWidth, g_VIEWER_CHAR_CODE) ? 1 : 0;
+}
+
+int CFilerPane::LoadViewerData(int tabWidth, int lineWidth)
+{
+    return m_viewer != nullptr && m_viewer->Rewrap(tabWidth, lineWidth) ? 1 : 0;
+}
+
+BOOL CFilerPane::LockViewerData()
+{
+    return m_viewer != nullptr && m_viewer->Lock();
+}
+
+void CFilerPane::UnlockViewerData()
+{
+    if (m_viewer != nullptr)
+        m_viewer->Unlock();
+}
+
+void CFilerPane::StopViewerLoader()
+{
+    if (m_viewer != nullptr)
+        m_viewer->StopLoader();
+}
+
+void CFilerPane::ReleaseViewerData()
+{
+    if (m_viewer != nullptr)
+        m_viewer->Release();
+}
+
+BOOL CFilerPane::IsViewerLoadDone() const
+{
+    return m_viewer == nullptr || m_viewer->IsLoadDone();
+}
+
+INT64 CFilerPane::ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm)
+{
+    return m_viewer != nullptr ? m_viewer->ScrollLines(delta, linesPerPage, hexForm) : 0;
+}
+
+int CFilerPane::GetViewerEncoding() const
+{
+    return m_viewer != nullptr ? m_viewer->GetEncoding() : 0;
+}
+
+int CFilerPane::GetViewerEncodingDetail() const
+{
+    return m_viewer != nullptr ? m_viewer->GetEncodingDetail() : -1;
+}
+
+int CFilerPane::SearchViewerText(BOOL forward)
+{
+    return m_viewer != nullptr && m_viewer->Search(forward) ? 1 : 0;
+}

@@ -1,0 +1,178 @@
+// The real program opens text files in Shift_JIS, UTF-8 and UTF-16 with V while it
+// detects the character code itself: all three show the same Japanese lines (the
+// pane's body is the same picture), Down and Page Down scroll, and Enter returns to
+// the list with the cursor still on the file (the next V opens the same file).
+#include "tests/common/QvProcess.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+std::string Narrow(const std::wstring& w, UINT cp)
+{
+    int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// The pixels of a band of the left pane's body, clear of its title row and its
+// scroll bar.
+std::vector<DWORD> BodyPixels(HWND window)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const int width = client.right / 2 - 40;
+    const int top = client.bottom / 6;
+    const int height = client.bottom * 2 / 3;
+    std::vector<DWORD> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr)
+    {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y + top, SRCCOPY);
+        SelectObject(memory, old);
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(width) * height);
+        for (DWORD& pixel : pixels)
+            pixel &= 0xFFFFFF;
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Waits until the program has taken the keys and two pictures a moment apart agree.
+void Settle(HANDLE process, HWND main)
+{
+    WaitForInputIdle(process, 5000);
+    std::vector<DWORD> last = BodyPixels(main);
+    for (int i = 0; i < 50; ++i)
+    {
+        qvtest::PumpMessages(120);
+        std::vector<DWORD> now = BodyPixels(main);
+        if (now == last)
+            return;
+        last = std::move(now);
+    }
+}
+
+void Press(HANDLE process, HWND main, WORD vk)
+{
+    for (int i = 0; i < 20 && GetForegroundWindow() != main; ++i)
+    {
+        SetForegroundWindow(main);
+        qvtest::PumpMessages(50);
+    }
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    qvtest::PumpMessages(150);
+    Settle(process, main);
+}
+
+std::wstring Caption(HWND window)
+{
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+bool Distinct(const std::vector<DWORD>& pixels)
+{
+    for (DWORD p : pixels)
+        if (p != pixels.front())
+            return true;
+    return false;
+}
+
+TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const std::wstring prog = root + L"\\prog";
+    CreateDirectoryW(prog.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    std::wstring body;
+    for (int i = 0; i < 80; ++i)
+        body += std::to_wstring(i) + L"行目 日本語のテキストです。ｶﾀｶﾅと漢字\r\n";
+    const std::string utf16 =
+        "\xFF\xFE" + std::string(reinterpret_cast<const char*>(body.data()), body.size() * 2);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a_sjis.txt", Narrow(body, 932)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b_utf8.txt", Narrow(body, CP_UTF8)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\c_utf16.txt", utf16));
+    ASSERT_TRUE(qvtest::WriteFileBytes(
+        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                            "[ALLDATA2]\r\nVIEWER_CHAR_CODE=5\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+
+    Press(qv.Process(), main, 'V');
+    ASSERT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "V did not open the cursor file";
+    const std::vector<DWORD> sjisShot = BodyPixels(main);
+    ASSERT_TRUE(Distinct(sjisShot)) << "the viewer shows no text";
+
+    Press(qv.Process(), main, VK_DOWN);
+    const std::vector<DWORD> afterDown = BodyPixels(main);
+    EXPECT_NE(afterDown, sjisShot) << "Down did not scroll";
+    Press(qv.Process(), main, VK_NEXT);
+    EXPECT_NE(BodyPixels(main), afterDown) << "Page Down did not scroll";
+
+    Press(qv.Process(), main, VK_RETURN);
+    EXPECT_EQ(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "Enter did not leave the viewer";
+    Press(qv.Process(), main, 'V');
+    EXPECT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "the cursor left the file";
+    Press(qv.Process(), main, VK_RETURN);
+
+    const struct
+    {
+        const wchar_t* name;
+    } others[] = {{L"b_utf8.txt"}, {L"c_utf16.txt"}};
+    for (const auto& other : others)
+    {
+        Press(qv.Process(), main, VK_DOWN);
+        Press(qv.Process(), main, 'V');
+        ASSERT_NE(Caption(main).find(other.name), std::wstring::npos) << Narrow(other.name, CP_UTF8);
+        EXPECT_TRUE(BodyPixels(main) == sjisShot)
+            << "shown differently from the Shift_JIS file: " << Narrow(other.name, CP_UTF8);
+        Press(qv.Process(), main, VK_RETURN);
+    }
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+} // namespace

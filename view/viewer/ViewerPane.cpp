@@ -1,0 +1,184 @@
+// A pane as text viewer in the view: opening the cursor file ("@View"), leaving the
+// viewer ("@Closeviewer"), and drawing its title row and its lines.
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/settings/ViewerSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/status/StatusLine.h"
+#include "view/viewer/ViewerLines.h"
+
+#include <vector>
+
+namespace
+{
+const wchar_t* const kEncodingTags[] = {L"<S-JIS>", L"<EUC>", L"<UNICODE>", L"<JIS>", L"<UTF8>"};
+
+void RedrawWholePane(CQvView& view, int index)
+{
+    view.CalcLayout();
+    if (view.m_hWnd == nullptr)
+        return;
+    view.m_paneRedrawRequest[index] = 1;
+    view.DrawPaneTitle(index);
+    view.DrawPane(index);
+    view.UpdateMenuForMode();
+}
+
+LPCWSTR GetViewerEncodingTag(int code)
+{
+    return code >= 0 && code < 5 ? kEncodingTags[code] : L"";
+}
+} // namespace
+
+namespace commands
+{
+
+int ViewText(CQvView& view, const CommandCall&, INT_PTR)
+{
+    const int index = view.GetActivePaneIndex();
+    if (index < 0)
+        return 1;
+    CFilerPane& pane = *g_Panes[index];
+    if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return 1;
+    if (pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_DRIVE_PRESENT))
+        return 1;
+    CFileInfo entry;
+    if (!pane.GetTargetEntry(TARGET_ALLOW_VIRTUAL_DRIVE | TARGET_CURSOR_ONLY, 0, entry))
+        return 1;
+    if (entry.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return 1;
+    const UINT viewerMode =
+        (pane.m_mode & PANE_MODE_ARCHIVE) != 0 ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;
+    if (!pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES, g_VIEWCHARWIDE,
+                             viewerMode))
+        return 1;
+    pane.SetMode(0, viewerMode, 0);
+    RedrawWholePane(view, index);
+    return 1;
+}
+
+int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
+{
+    const int index = view.GetActivePaneIndex();
+    if (index < 0)
+        return 1;
+    CFilerPane& pane = *g_Panes[index];
+    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0)
+        return 1;
+    pane.ReleaseViewerData();
+    const CString name = pane.m_viewerEntry.GetName();
+    if ((pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0)
+    {
+        pane.SetMode(0, PANE_MODE_ARCHIVE, 0);
+        pane.ReloadArchiveListing();
+    }
+    else
+    {
+        pane.SetMode(0, PANE_MODE_FILER, 0);
+        pane.ReadDirectory(TRUE);
+        pane.SortEntries();
+    }
+    // Back on the file that was shown, whatever the cursor-memory setting says.
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        if (name.CompareNoCase(pane.m_entries[i].GetName()) == 0)
+        {
+            pane.m_cursor = i;
+            break;
+        }
+    pane.MoveCursor(0, TRUE);
+    RedrawWholePane(view, index);
+    return 1;
+}
+
+} // namespace commands
+
+void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
+{
+    CFilerPane* pane = g_Panes[paneIndex];
+    if (pane == nullptr || dc == nullptr)
+        return;
+    const PaneLayout& geo = m_layout.panes[paneIndex];
+    const int cw = m_layout.charWidth;
+    const int lh = m_layout.lineHeight;
+    CDcCellCanvas canvas(dc, cw, lh, right);
+    const IPaneViewer* viewer = pane->m_viewer;
+    const INT64 top = viewer ? viewer->GetTopLine() : 0;
+    const INT64 count = viewer ? viewer->LineCount() : 0;
+
+    // Title: path, position and count, the loading tag, then the character code.
+    const int titleRow = geo.originRow - 1;
+    const COLORREF titleBack = g_DisplayColors[COLOR_INTRO_VOLUME];
+    const COLORREF titleFore = g_DisplayColors[COLOR_BACK_GROUND];
+    RECT titleRect = {geo.originColumn * cw, titleRow * lh, right, (titleRow + 1) * lh};
+    canvas.FillRect(titleRect, titleBack);
+    CString position;
+    position.Format(L"(%I64d/%I64d)", static_cast<long long>(top), static_cast<long long>(count));
+    CString title = pane->m_viewerEntry.GetRealFullPath() + L"," + position;
+    const BOOL done = pane->IsViewerLoadDone();
+    if (!done)
+        title += L"(読込中)";
+    else if (viewer != nullptr && viewer->IsTruncated())
+        title += L"(メモリ不足のため先頭のみ表示)";
+    m_viewerShownLines[paneIndex] = count;
+    m_viewerShownDone[paneIndex] = done;
+    canvas.TextOutCell(geo.originColumn + 1, titleRow, title, titleFore, titleBack);
+    int tagColumn = geo.originColumn + 1 + GetDisplayColumns(title) + 1;
+    if (position.GetLength() <= 11)
+        tagColumn += 11 - position.GetLength();
+    LPCWSTR tag = GetViewerEncodingTag(pane->GetViewerEncoding());
+    canvas.TextOutCell(tagColumn, titleRow, tag, titleBack, titleFore);
+
+    // Body.
+    if (viewer == nullptr)
+        return;
+    const int lineWidth = viewer->GetLineWidth();
+    std::vector<char> work(static_cast<size_t>(lineWidth) * 8 + 64);
+    ViewerLineFrame frame;
+    frame.originColumn = geo.originColumn;
+    frame.rightEdge = right;
+    frame.tabWidth = viewer->GetTabWidth();
+    frame.showNumbers = g_VIEWNUMBER != 0;
+    frame.workBuffer = work.data();
+    frame.workCapacity = static_cast<int>(work.size());
+    frame.breakMark = g_LineReturnCode;
+    for (int j = 0; j < geo.rowsDrawn; ++j)
+    {
+        const int row = geo.originRow + j;
+        BOOL drawn = FALSE;
+        if (pane->LockViewerData())
+        {
+            if (top + j < viewer->LineCount())
+            {
+                DrawViewerLineCells(canvas, frame, viewer->Text(), viewer->LineIndex(), row, top + j);
+                drawn = TRUE;
+            }
+            pane->UnlockViewerData();
+        }
+        if (!drawn)
+        {
+            RECT band = {geo.originColumn * cw, row * lh, right, (row + 1) * lh};
+            canvas.ClearRect(band);
+        }
+    }
+}
+
+void CQvView::RefreshLoadingViewers()
+{
+    for (int i = 0; i < 2; ++i)
+    {
+        CFilerPane* pane = g_Panes[i];
+        if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr ||
+            !IsPaneVisible(i))
+            continue;
+        if (pane->m_viewer->LineCount() != m_viewerShownLines[i] ||
+            pane->IsViewerLoadDone() != m_viewerShownDone[i])
+        {
+            m_paneRedrawRequest[i] = 1;
+            DrawPane(i);
+        }
+    }
+}

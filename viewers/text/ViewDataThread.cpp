@@ -1,0 +1,743 @@
+#include "viewers/text/ViewDataThread.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/FwLock.h"
+
+namespace
+{
+constexpr INT64 kIndexFirstEntries = 3010;
+// A step indexes at most this much text, so that a large text already in memory does
+// not hold up the first screen.
+constexpr INT64 kIndexBytesPerStep = 0x100000;
+// Beyond this, sizes could wrap once multiplied or incremented.
+constexpr INT64 kMaxBlockBytes = INT64(1) << 60;
+
+struct LeadByteTable
+{
+    bool lead[256];
+    // Neither a lead byte nor TAB, CR or LF: one column, no decision.
+    bool plain[256];
+    LeadByteTable()
+    {
+        for (int i = 0; i < 256; ++i)
+        {
+            lead[i] = IsDBCSLeadByte(static_cast<BYTE>(i)) != FALSE;
+            plain[i] = !lead[i] && i != '\t' && i != '\r' && i != '\n';
+        }
+    }
+};
+
+const LeadByteTable& LeadBytes()
+{
+    static const LeadByteTable table;
+    return table;
+}
+
+BOOL ConvertsStrictly(const BYTE* bytes, int count, WCHAR* wide, int wideCapacity)
+{
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, reinterpret_cast<LPCSTR>(bytes), count, wide,
+                               wideCapacity) > 0;
+}
+} // namespace
+
+BOOL IsViewerLeadByte(BYTE b)
+{
+    return LeadBytes().lead[b];
+}
+
+CViewDataThread::CViewDataThread(ViewerTextData& data, HANDLE fileHandle, INT64 sourceSize, int tabWidth,
+                                 int lineWidth)
+    : m_data(data), m_file(fileHandle), m_sourceSize(sourceSize < 0 ? 0 : sourceSize),
+      // A width below 2 could never hold a double-byte character and a tab width of 0
+      // would divide by zero; the dialogs and the per-extension rows allow both.
+      m_tabWidth(tabWidth < 1 ? 1 : tabWidth), m_lineWidth(lineWidth < 2 ? 2 : lineWidth)
+{
+    m_bAutoDelete = FALSE;
+}
+
+CViewDataThread::~CViewDataThread()
+{
+    if (m_file != nullptr && m_file != INVALID_HANDLE_VALUE)
+        CloseHandle(m_file);
+    free(m_staging);
+    free(m_wide);
+}
+
+void CViewDataThread::SetRewrap()
+{
+    m_rewrap = TRUE;
+    m_charCode = VIEWER_CODE_ANSI;
+}
+
+// ---- Converters ---------------------------------------------------------------------
+
+int CViewDataThread::ConvertEuc(const BYTE* src, BYTE* dst, INT64 count, BOOL* /*error*/, INT64* consumed)
+{
+    INT64 i = 0;
+    BYTE* out = dst;
+    while (i < count)
+    {
+        BYTE c1 = src[i];
+        if (c1 < 0x80)
+        {
+            *out++ = c1;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= count)
+            break;
+        BYTE c2 = src[i + 1];
+        i += 2;
+        if (c1 == 0x8E)
+        {
+            *out++ = c2;
+            continue;
+        }
+        int h = c1 >> 1;
+        // Rows up to 0xDE map below the gap of the Shift_JIS lead bytes; judging by h
+        // would move the even row 0xDE (h = 0x6F) past it as well.
+        if (c1 & 1)
+        {
+            *out++ = static_cast<BYTE>(c1 < 0xDF ? h + 0x31 : h + 0x71);
+            *out++ = static_cast<BYTE>(c2 >= 0xE0 ? c2 + 0xA0 : c2 + 0x9F);
+        }
+        else
+        {
+            *out++ = static_cast<BYTE>(c1 < 0xDF ? h + 0x30 : h + 0x70);
+            *out++ = static_cast<BYTE>(c2 - 2);
+        }
+    }
+    if (consumed)
+        *consumed = i;
+    return static_cast<int>(out - dst);
+}
+
+int CViewDataThread::ConvertJis(const BYTE* src, BYTE* dst, INT64 count, BOOL* error, INT64* consumed)
+{
+    INT64 i = 0;
+    BYTE* out = dst;
+    auto fail = [&] {
+        if (error)
+            *error = TRUE;
+    };
+    while (i < count)
+    {
+        BYTE a = src[i];
+        if (a == 0x1B)
+        {
+            m_jisMode = 0;
+            m_jisParen = 1;
+            m_jisDollar = 1;
+            ++i;
+            continue;
+        }
+        if (m_jisParen != 0 || m_jisDollar != 0)
+        {
+            // Inside an escape sequence.
+            ++i;
+            if (a == '$' && m_jisDollar == 1 && m_jisParen == 1)
+                m_jisDollar = 2;
+            else if (a == '(' && m_jisParen == 1)
+                m_jisParen = 2;
+            else if ((a == 'B' || a == '@') && m_jisDollar == 2)
+            {
+                m_jisDollar = m_jisParen = 0;
+                m_jisMode = 2;
+            }
+            else if ((a == 'B' || a == 'J') && m_jisParen == 2)
+            {
+                m_jisDollar = m_jisParen = 0;
+                m_jisMode = 1;
+            }
+            else if (a == 'I' && m_jisParen == 2)
+            {
+                m_jisDollar = m_jisParen = 0;
+                m_jisMode = 3;
+            }
+            else
+            {
+                fail();
+                m_jisMode = m_jisParen = m_jisDollar = 0;
+            }
+            continue;
+        }
+        // JIS text is 7-bit; a byte with the high bit set is never part of it.
+        if (a >= 0x80)
+        {
+            fail();
+            ++i;
+            continue;
+        }
+        if (m_jisMode == 2 && a > 0x20 && a < 0x7F)
+        {
+            if (i + 1 >= count)
+                break;
+            BYTE b = src[i + 1];
+            if (b == 0x1B)
+            {
+                ++i;
+                continue;
+            }
+            if (b <= 0x20 || b >= 0x7F)
+                fail();
+            int s1 = ((a - 0x21) >> 1) + 0x81;
+            if (s1 > 0x9F)
+                s1 += 0x40;
+            int s2 = (a & 1) ? b + 0x1F : b + 0x7D;
+            if (s2 >= 0x7F)
+                ++s2;
+            *out++ = static_cast<BYTE>(s1);
+            *out++ = static_cast<BYTE>(s2);
+            i += 2;
+            continue;
+        }
+        if (m_jisMode == 3 && a > 0x20 && a < 0x60)
+            *out++ = static_cast<BYTE>(a + 0x80);
+        else
+            // One-byte text, line breaks and controls between double-byte runs, and
+            // text before the first escape sequence (mail and news texts start in
+            // ASCII without announcing it).
+            *out++ = a;
+        ++i;
+    }
+    if (consumed)
+        *consumed = i;
+    return static_cast<int>(out - dst);
+}
+
+int CViewDataThread::ConvertUtf8(const BYTE* src, BYTE* dst, INT64 count, BOOL* error, INT64* consumed)
+{
+    // A sequence cut by the end of the input waits for the next call.
+    INT64 used = count;
+    for (INT64 back = 1; back <= 3 && back <= count; ++back)
+    {
+        BYTE b = src[count - back];
+        if ((b & 0xC0) == 0x80)
+            continue;
+        int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (length > back)
+            used = count - back;
+        break;
+    }
+    if (consumed)
+        *consumed = used;
+    if (used <= 0)
+        return 0;
+    if (m_wideCapacity < used + 1)
+    {
+        WCHAR* grown = static_cast<WCHAR*>(realloc(m_wide, static_cast<size_t>(used + 1) * sizeof(WCHAR)));
+        if (grown == nullptr)
+        {
+            if (error)
+                *error = TRUE;
+            return 0;
+        }
+        m_wide = grown;
+        m_wideCapacity = used + 1;
+    }
+    int wide = MultiByteToWideChar(CP_UTF8, error ? MB_ERR_INVALID_CHARS : 0, reinterpret_cast<LPCSTR>(src),
+                                   static_cast<int>(used), m_wide, static_cast<int>(m_wideCapacity));
+    if (wide <= 0)
+    {
+        if (error)
+            *error = TRUE;
+        return 0;
+    }
+    return WideCharToMultiByte(CP_ACP, 0, m_wide, wide, reinterpret_cast<LPSTR>(dst), static_cast<int>(count),
+                               nullptr, nullptr);
+}
+
+int CViewDataThread::ConvertUtf16(const BYTE* src, BYTE* dst, INT64 count, BOOL* error, INT64* consumed)
+{
+    INT64 units = count / 2;
+    // The first half of a surrogate pair waits for its second half.
+    if (units > 0)
+    {
+        WCHAR last = static_cast<WCHAR>(src[units * 2 - 2] | (src[units * 2 - 1] << 8));
+        if (last >= 0xD800 && last < 0xDC00)
+            --units;
+    }
+    if (consumed)
+        *consumed = units * 2;
+    int written = 0;
+    if (units > 0)
+        written =
+            WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWCH>(src), static_cast<int>(units),
+                                reinterpret_cast<LPSTR>(dst), static_cast<int>(count), nullptr, nullptr);
+    if (written <= 0 && error)
+        *error = TRUE;
+    return written < 0 ? 0 : written;
+}
+
+int CViewDataThread::Convert(const BYTE* src, BYTE* dst, INT64 count, INT64* consumed)
+{
+    switch (m_charCode)
+    {
+    case VIEWER_CODE_EUC:
+        return ConvertEuc(src, dst, count, nullptr, consumed);
+    case VIEWER_CODE_UTF16:
+        return ConvertUtf16(src, dst, count, nullptr, consumed);
+    case VIEWER_CODE_JIS:
+        return ConvertJis(src, dst, count, nullptr, consumed);
+    case VIEWER_CODE_UTF8:
+        return ConvertUtf8(src, dst, count, nullptr, consumed);
+    default:
+        memcpy(dst, src, static_cast<size_t>(count));
+        *consumed = count;
+        return static_cast<int>(count);
+    }
+}
+
+// ---- Detection ----------------------------------------------------------------------
+
+int CViewDataThread::DetectEncoding(int requested, int& detected)
+{
+    BYTE* sample = static_cast<BYTE*>(malloc(kViewerSampleSize));
+    INT64 sampleLength = 0;
+    if (sample != nullptr)
+    {
+        if (m_file != nullptr)
+        {
+            DWORD got = 0;
+            DWORD wanted =
+                static_cast<DWORD>(m_sourceSize < kViewerSampleSize ? m_sourceSize : kViewerSampleSize);
+            LARGE_INTEGER zero{};
+            SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN);
+            if (wanted > 0 && ReadFile(m_file, sample, wanted, &got, nullptr))
+                sampleLength = got;
+            SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN);
+        }
+        else
+        {
+            INT64 length = m_data.textLength.load();
+            sampleLength = length < kViewerSampleSize ? length : kViewerSampleSize;
+            if (sampleLength > 0)
+                memcpy(sample, m_data.text, static_cast<size_t>(sampleLength));
+        }
+    }
+
+    int found = -1;
+    int skip = 0;
+    if (sampleLength >= 2 && sample[0] == 0xFF && sample[1] == 0xFE)
+    {
+        found = VIEWER_CODE_UTF16;
+        skip = 2;
+    }
+    else if (sampleLength >= 3 && sample[0] == 0xEF && sample[1] == 0xBB && sample[2] == 0xBF)
+    {
+        found = VIEWER_CODE_UTF8;
+        skip = 3;
+    }
+
+    if (requested == VIEWER_CODE_DETECT && found < 0 && sample != nullptr)
+    {
+        BOOL plain = TRUE;
+        BOOL hasNul = FALSE;
+        for (INT64 i = 0; i < sampleLength; ++i)
+        {
+            BYTE b = sample[i];
+            if ((b < 0x20 || b > 0x7E) && b != 0x09 && b != 0x0A && b != 0x0D)
+            {
+                plain = FALSE;
+                if (b == 0)
+                    hasNul = TRUE;
+            }
+        }
+        if (plain)
+            found = VIEWER_CODE_ANSI;
+        else
+        {
+            BYTE* scratch = static_cast<BYTE*>(malloc(kViewerSampleSize));
+            WCHAR* wide = static_cast<WCHAR*>(malloc(kViewerSampleSize * sizeof(WCHAR)));
+            auto attempt = [&](int code, int n) -> BOOL {
+                BOOL error = FALSE;
+                int written;
+                switch (code)
+                {
+                case VIEWER_CODE_JIS:
+                    written = ConvertJis(sample, scratch, n, &error);
+                    return !error && written > 0 &&
+                           ConvertsStrictly(scratch, written, wide, static_cast<int>(kViewerSampleSize));
+                case VIEWER_CODE_ANSI:
+                    return ConvertsStrictly(sample, n, wide, static_cast<int>(kViewerSampleSize));
+                case VIEWER_CODE_EUC:
+                    written = ConvertEuc(sample, scratch, n, nullptr);
+                    return written > 0 &&
+                           ConvertsStrictly(scratch, written, wide, static_cast<int>(kViewerSampleSize));
+                case VIEWER_CODE_UTF8:
+                    ConvertUtf8(sample, scratch, n, &error);
+                    return !error;
+                default:
+                    return ConvertUtf16(sample, scratch, n, &error) > 0 && !error;
+                }
+            };
+            static const int kTrials[] = {VIEWER_CODE_JIS, VIEWER_CODE_ANSI, VIEWER_CODE_EUC,
+                                          VIEWER_CODE_UTF8};
+            if (scratch != nullptr && wide != nullptr)
+            {
+                for (int code : kTrials)
+                {
+                    if (hasNul || found >= 0)
+                        break;
+                    for (int cut = 0; cut < 4 && sampleLength - cut >= 2 && found < 0; ++cut)
+                        if (attempt(code, static_cast<int>(sampleLength - cut)))
+                            found = code;
+                }
+                for (int cut = 0; cut < 4 && found < 0 && sampleLength - cut >= 2; ++cut)
+                    if (attempt(VIEWER_CODE_UTF16, static_cast<int>(sampleLength - cut)))
+                        found = VIEWER_CODE_UTF16;
+            }
+            free(scratch);
+            free(wide);
+            // Loading starts again at the first byte: the JIS state the trials left
+            // belongs to the end of the sample.
+            m_jisMode = m_jisParen = m_jisDollar = 0;
+        }
+        if (found < 0)
+            found = VIEWER_CODE_ANSI;
+    }
+    free(sample);
+
+    int effective;
+    if (requested == VIEWER_CODE_DETECT)
+    {
+        effective = found;
+        detected = found;
+    }
+    else
+    {
+        effective =
+            requested < VIEWER_CODE_ANSI || requested > VIEWER_CODE_UTF8 ? VIEWER_CODE_ANSI : requested;
+        detected = found;
+    }
+    // The mark is skipped only for the code it announces; any other code shows it.
+    m_bomSkip = effective == found && (found == VIEWER_CODE_UTF16 || found == VIEWER_CODE_UTF8) ? skip : 0;
+    m_charCode = effective;
+    return effective;
+}
+
+// ---- Loading ------------------------------------------------------------------------
+
+BOOL CViewDataThread::EnsureTextCapacity(INT64 needed)
+{
+    if (needed <= m_data.textCapacity && m_data.text != nullptr)
+        return TRUE;
+    if (needed < 0 || needed > kMaxBlockBytes || static_cast<unsigned long long>(needed) + 1 > SIZE_MAX)
+        return FALSE;
+    // The size of a file is known: one block of that size avoids copying the text
+    // again and again; otherwise grow by half again, at least by the usual step.
+    INT64 candidates[3];
+    int n = 0;
+    if (m_sourceSize >= needed)
+        candidates[n++] = m_sourceSize;
+    INT64 grown = m_data.textCapacity + m_data.textCapacity / 2;
+    if (grown < m_data.textCapacity + kViewerTextGrowth)
+        grown = m_data.textCapacity + kViewerTextGrowth;
+    if (m_sourceSize >= needed && grown > m_sourceSize)
+        grown = m_sourceSize;
+    if (grown < needed)
+        grown = needed;
+    candidates[n++] = grown;
+    candidates[n++] = needed;
+    for (int i = 0; i < n; ++i)
+    {
+        INT64 capacity = candidates[i];
+        if (capacity > kMaxBlockBytes || static_cast<unsigned long long>(capacity) + 1 > SIZE_MAX)
+            continue;
+        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+        char* moved = static_cast<char*>(realloc(m_data.text, static_cast<size_t>(capacity) + 1));
+        if (moved == nullptr)
+            continue;
+        m_data.text = moved;
+        m_data.textCapacity = capacity;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
+{
+    // Only this thread writes the count; readers see it after the entry it covers.
+    INT64 count = m_data.lineCount.load(std::memory_order_relaxed);
+    // Room for the new entry and ten more, as readers may look one entry ahead.
+    if (m_data.lineIndex == nullptr || count + 12 > m_data.indexCapacity)
+    {
+        INT64 entries =
+            m_data.indexCapacity < kIndexFirstEntries ? kIndexFirstEntries : m_data.indexCapacity * 2;
+        if (entries < count + 12 || static_cast<unsigned long long>(entries) > SIZE_MAX / sizeof(INT64))
+            return FALSE;
+        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+        INT64* moved =
+            static_cast<INT64*>(realloc(m_data.lineIndex, static_cast<size_t>(entries) * sizeof(INT64)));
+        if (moved == nullptr)
+            return FALSE;
+        if (m_data.lineIndex == nullptr)
+            moved[0] = 0;
+        m_data.lineIndex = moved;
+        m_data.indexCapacity = entries;
+    }
+    m_data.lineIndex[count + 1] = offset;
+    m_data.lineCount.store(count + 1, std::memory_order_release);
+    return TRUE;
+}
+
+void CViewDataThread::IndexLines(BOOL final)
+{
+    const bool* lead = LeadBytes().lead;
+    const bool* plain = LeadBytes().plain;
+    const BYTE* text = reinterpret_cast<const BYTE*>(m_data.text);
+    const INT64 length = m_data.textLength.load();
+    const int width = m_lineWidth;
+    const int tab = m_tabWidth;
+    INT64 pos = m_scanPos;
+    const INT64 budgetEnd = pos + kIndexBytesPerStep;
+    for (;;)
+    {
+        if (pos >= length)
+        {
+            if (final && m_data.lineCount.load() == 0 && !AppendIndexEntry(length))
+                m_failed = TRUE;
+            break;
+        }
+        // Leave the last lines of a block until the text after them has arrived: a
+        // line break or a double-byte character may continue in the next block.
+        if (!final && pos + 2 * static_cast<INT64>(width) + 2 > length)
+            break;
+        if (pos >= budgetEnd)
+            break;
+        const INT64 lineStart = pos;
+        int column = 0;
+        for (;;)
+        {
+            // Most bytes are single-column characters: run over them up to the column
+            // where a double-byte character could no longer fit.
+            const INT64 room = width - 1 - column;
+            if (room > 0)
+            {
+                const INT64 stop = pos + room < length ? pos + room : length;
+                INT64 p = pos;
+                while (p < stop && plain[text[p]])
+                    ++p;
+                column += static_cast<int>(p - pos);
+                pos = p;
+                if (pos >= length)
+                {
+                    if (!final)
+                    {
+                        m_scanPos = lineStart;
+                        return;
+                    }
+                    break;
+                }
+                if (column == width - 1 && lead[text[pos]])
+                    break;
+            }
+            BYTE c = text[pos];
+            if (lead[c])
+            {
+                pos += 2;
+                column += 2;
+            }
+            else
+            {
+                ++pos;
+                if (c == '\t')
+                    column = (column / tab + 1) * tab;
+                else if (c == '\r')
+                {
+                    if (pos < length && text[pos] == '\n')
+                        ++pos;
+                    column = width + 1;
+                }
+                else if (c == '\n')
+                    column = width + 1;
+                else
+                    ++column;
+            }
+            if (pos >= length)
+            {
+                if (!final)
+                {
+                    pos = lineStart;
+                    m_scanPos = pos;
+                    return;
+                }
+                // A lead byte as the very last byte would put the end one past the text.
+                pos = length;
+                break;
+            }
+            if (column >= width)
+                break;
+            if (column == width - 1 && lead[text[pos]])
+                break;
+        }
+        if (!AppendIndexEntry(pos))
+        {
+            m_failed = TRUE;
+            break;
+        }
+    }
+    m_scanPos = pos;
+}
+
+BOOL CViewDataThread::ConvertInMemory()
+{
+    BYTE* text = reinterpret_cast<BYTE*>(m_data.text);
+    INT64 length = m_data.textLength.load();
+    INT64 read = 0;
+    INT64 written = 0;
+    if (m_charCode == VIEWER_CODE_UTF16 || m_charCode == VIEWER_CODE_UTF8)
+        read = m_bomSkip < length ? m_bomSkip : length;
+    while (read < length)
+    {
+        INT64 piece = length - read < kViewerBlockSize ? length - read : kViewerBlockSize;
+        memcpy(m_staging, text + read, static_cast<size_t>(piece));
+        INT64 consumed = 0;
+        // The output of a piece is never longer than the input it consumed, so it
+        // never overtakes the bytes still to be read.
+        int out = Convert(m_staging, text + written, piece, &consumed);
+        written += out;
+        if (consumed <= 0)
+            break;
+        read += consumed;
+    }
+    m_data.textLength.store(written);
+    return TRUE;
+}
+
+BOOL CViewDataThread::LoadFileBlock(BOOL& final)
+{
+    INT64 left = m_sourceSize - m_readPos;
+    INT64 block = left < kViewerBlockSize ? left : kViewerBlockSize;
+    final = FALSE;
+    if (block <= 0)
+    {
+        final = TRUE;
+        return TRUE;
+    }
+    INT64 length = m_data.textLength.load();
+    if (!EnsureTextCapacity(length + block))
+    {
+        // Show what fits; the pane tells the user that the rest is missing.
+        m_data.truncated.store(TRUE);
+        final = TRUE;
+        return TRUE;
+    }
+    BYTE* target = m_charCode == VIEWER_CODE_ANSI ? reinterpret_cast<BYTE*>(m_data.text) + length : m_staging;
+    DWORD got = 0;
+    if (!ReadFile(m_file, target, static_cast<DWORD>(block), &got, nullptr))
+        return FALSE;
+    if (got == 0)
+    {
+        // The file shrank since it was opened.
+        final = TRUE;
+        return TRUE;
+    }
+    BOOL last = m_readPos + got >= m_sourceSize;
+    if (m_charCode == VIEWER_CODE_ANSI)
+    {
+        m_readPos += got;
+        m_data.textLength.store(length + got);
+    }
+    else
+    {
+        INT64 skip = m_readPos == 0 ? m_bomSkip : 0;
+        if (skip > got)
+            skip = got;
+        INT64 consumed = 0;
+        int out =
+            Convert(m_staging + skip, reinterpret_cast<BYTE*>(m_data.text) + length, got - skip, &consumed);
+        consumed += skip;
+        if (last || consumed <= 0)
+            consumed = got;
+        else if (consumed < got)
+        {
+            // Read the cut character again with the next block.
+            LARGE_INTEGER back;
+            back.QuadPart = m_readPos + consumed;
+            SetFilePointerEx(m_file, back, nullptr, FILE_BEGIN);
+        }
+        m_readPos += consumed;
+        m_data.textLength.store(length + out);
+    }
+    final = m_readPos >= m_sourceSize;
+    return TRUE;
+}
+
+int CViewDataThread::LoadNextBlock()
+{
+    if (m_done.load())
+        return m_failed ? 0 : 1;
+    if (m_charCode != VIEWER_CODE_ANSI && m_staging == nullptr)
+    {
+        m_staging = static_cast<BYTE*>(calloc(static_cast<size_t>(kViewerBlockSize) + 1, 1));
+        if (m_staging == nullptr)
+        {
+            m_failed = TRUE;
+            m_done.store(1);
+            return 0;
+        }
+    }
+    BOOL final = TRUE;
+    if (m_file == nullptr)
+    {
+        if (!m_memoryConverted)
+        {
+            if (!m_rewrap && m_charCode != VIEWER_CODE_ANSI)
+                ConvertInMemory();
+            m_memoryConverted = TRUE;
+        }
+    }
+    else if (!m_data.truncated.load() && !LoadFileBlock(final))
+    {
+        m_failed = TRUE;
+        m_done.store(1);
+        return 0;
+    }
+    if (m_data.text == nullptr && !EnsureTextCapacity(0))
+    {
+        m_failed = TRUE;
+        m_done.store(1);
+        return 0;
+    }
+    IndexLines(final);
+    if (m_failed)
+    {
+        // Nothing is shown after a failed index growth rather than a part of a line.
+        m_data.lineCount.store(0);
+        m_done.store(1);
+        return 0;
+    }
+    if (final && m_scanPos >= m_data.textLength.load())
+        m_done.store(1);
+    return 1;
+}
+
+BOOL CViewDataThread::InitInstance()
+{
+    BOOL ran = FALSE;
+    m_lastResult = FALSE;
+    while (!m_done.load())
+    {
+        ran = TRUE;
+        m_lastResult = LoadNextBlock();
+        if (!m_lastResult)
+            break;
+    }
+    if (!ran)
+        m_lastResult = !m_failed;
+    if (m_file != nullptr && m_file != INVALID_HANDLE_VALUE)
+    {
+        CloseHandle(m_file);
+        m_file = nullptr;
+    }
+    return FALSE;
+}
+
+int CViewDataThread::ExitInstance()
+{
+    CWinThread::ExitInstance();
+    return m_lastResult ? 0 : -1;
+}

@@ -1,0 +1,342 @@
+#include "viewers/text/ViewerText.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/PathHelpers.h"
+#include "app/settings/ViewerSettings.h"
+#include "framework/FwLock.h"
+
+void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth)
+{
+    if (extension == nullptr || *extension == 0)
+        return;
+    if (*extension == L'.')
+        ++extension;
+    for (const ViewerKindRow& row : g_ViewerKindRows)
+    {
+        LPCWSTR kind = row.extension;
+        if (*kind == L'.')
+            ++kind;
+        if (*kind != 0 && _wcsicmp(kind, extension) == 0)
+        {
+            tabWidth = row.tabWidth;
+            lineWidth = row.lineWidth;
+        }
+    }
+}
+
+namespace
+{
+LPCWSTR ExtensionOf(LPCWSTR path)
+{
+    LPCWSTR name = path;
+    for (LPCWSTR p = path; *p; ++p)
+        if (*p == L'\\' || *p == L'/')
+            name = p + 1;
+    LPCWSTR dot = wcsrchr(name, L'.');
+    return dot ? dot + 1 : L"";
+}
+} // namespace
+
+CViewerText::CViewerText()
+{
+    // A private semaphore: a named one would be shared with every other running copy
+    // of the program, whose panes would then wait for each other.
+    m_data.semaphore = CreateSemaphoreW(nullptr, 1, 1, nullptr);
+}
+
+CViewerText::~CViewerText()
+{
+    ReleaseViewerData();
+    if (m_data.semaphore)
+        CloseHandle(m_data.semaphore);
+}
+
+void CViewerText::StopViewerLoader()
+{
+    if (m_loader == nullptr)
+        return;
+    m_loader->RequestStop();
+    if (m_loader->m_hThread)
+        WaitForSingleObject(m_loader->m_hThread, INFINITE);
+    delete m_loader;
+    m_loader = nullptr;
+}
+
+BOOL CViewerText::IsViewerLoadDone() const
+{
+    if (m_loader == nullptr || m_loader->m_hThread == nullptr)
+        return TRUE;
+    return WaitForSingleObject(m_loader->m_hThread, 0) != WAIT_TIMEOUT;
+}
+
+void CViewerText::ReleaseViewerData()
+{
+    StopViewerLoader();
+    CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+    free(m_data.text);
+    free(m_data.lineIndex);
+    m_data.text = nullptr;
+    m_data.lineIndex = nullptr;
+    m_data.textCapacity = 0;
+    m_data.indexCapacity = 0;
+    m_data.textLength.store(0);
+    m_data.lineCount.store(0);
+    m_data.truncated.store(FALSE);
+    m_topLine = 0;
+    m_searchPos = 0;
+    m_searchState = SEARCH_NEW;
+}
+
+BOOL CViewerText::LockViewerData()
+{
+    if (m_data.semaphore == nullptr || WaitForSingleObject(m_data.semaphore, INFINITE) != WAIT_OBJECT_0)
+        return FALSE;
+    if (m_data.lineIndex != nullptr && m_data.text != nullptr)
+        return TRUE;
+    ReleaseSemaphore(m_data.semaphore, 1, nullptr);
+    return FALSE;
+}
+
+void CViewerText::UnlockViewerData()
+{
+    ReleaseSemaphore(m_data.semaphore, 1, nullptr);
+}
+
+BOOL CViewerText::OpenViewerFile(LPCWSTR path, int tabWidth, int lineWidth, int requestedCode)
+{
+    ReleaseViewerData();
+    ViewerWidthsForExtension(ExtensionOf(path), tabWidth, lineWidth);
+    HANDLE file = CreateFileLong(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size))
+    {
+        CloseHandle(file);
+        return FALSE;
+    }
+    m_charCode = requestedCode;
+    return LoadViewerData(size.QuadPart, tabWidth, lineWidth, file, FALSE);
+}
+
+BOOL CViewerText::OpenViewerMemory(const void* bytes, INT64 length, LPCWSTR extension, int tabWidth,
+                                   int lineWidth, int requestedCode)
+{
+    ReleaseViewerData();
+    ViewerWidthsForExtension(extension, tabWidth, lineWidth);
+    if (length < 0 || static_cast<unsigned long long>(length) >= SIZE_MAX)
+        return FALSE;
+    char* text = static_cast<char*>(malloc(static_cast<size_t>(length) + 1));
+    if (text == nullptr)
+        return FALSE;
+    if (length > 0)
+        memcpy(text, bytes, static_cast<size_t>(length));
+    {
+        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+        m_data.text = text;
+        m_data.textCapacity = length;
+        m_data.textLength.store(length);
+    }
+    m_charCode = requestedCode;
+    return LoadViewerData(length, tabWidth, lineWidth, nullptr, FALSE);
+}
+
+BOOL CViewerText::RewrapViewerData(int tabWidth, int lineWidth)
+{
+    if (m_data.text == nullptr)
+        return FALSE;
+    // The loader may still be appending text: let it finish the text first, since a
+    // re-wrap indexes only what is already converted.
+    if (m_loader != nullptr && m_loader->m_hThread)
+        WaitForSingleObject(m_loader->m_hThread, INFINITE);
+    return LoadViewerData(m_data.textLength.load(), tabWidth, lineWidth, nullptr, TRUE);
+}
+
+BOOL CViewerText::LoadViewerData(INT64 sourceSize, int tabWidth, int lineWidth, HANDLE file, BOOL rewrap)
+{
+    StopViewerLoader();
+    {
+        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+        free(m_data.lineIndex);
+        m_data.lineIndex = nullptr;
+        m_data.indexCapacity = 0;
+        m_data.lineCount.store(0);
+    }
+    m_topLine = 0;
+    auto* loader = new CViewDataThread(m_data, file, sourceSize, tabWidth, lineWidth);
+    m_tabWidth = loader->GetTabWidth();
+    m_lineWidth = loader->GetLineWidth();
+    if (rewrap)
+        loader->SetRewrap();
+    else
+        m_charCode = loader->DetectEncoding(m_charCode, m_detectedCode);
+    if (!loader->LoadNextBlock())
+    {
+        delete loader;
+        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+        free(m_data.lineIndex);
+        m_data.lineIndex = nullptr;
+        m_data.indexCapacity = 0;
+        m_data.lineCount.store(0);
+        if (!rewrap)
+        {
+            free(m_data.text);
+            m_data.text = nullptr;
+            m_data.textCapacity = 0;
+            m_data.textLength.store(0);
+        }
+        return FALSE;
+    }
+    m_loader = loader;
+    if (!loader->IsDone() && !loader->CreateThread())
+    {
+        // No thread: finish here rather than show a text that never completes.
+        while (!loader->IsDone() && loader->LoadNextBlock())
+        {
+        }
+    }
+    return m_data.lineIndex != nullptr;
+}
+
+INT64 CViewerText::ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm)
+{
+    INT64 old = m_topLine;
+    INT64 top = m_topLine + delta;
+    INT64 limit;
+    if (hexForm)
+    {
+        INT64 length = m_data.textLength.load();
+        limit = length / 16 + (length % 16 ? 2 : 1) - linesPerPage;
+    }
+    else
+        limit = m_data.lineCount.load() - linesPerPage;
+    if (top > limit)
+        top = limit;
+    if (top < 0)
+        top = 0;
+    m_topLine = top;
+    return top - old;
+}
+
+void CViewerText::SetSearch(const std::string& text, BOOL ignoreCase, int direction)
+{
+    m_searchText = text;
+    m_ignoreCase = ignoreCase;
+    m_searchDirection = direction;
+    m_searchState = SEARCH_NEW;
+}
+
+void CViewerText::SetSearchStart(INT64 offset)
+{
+    m_searchStart = offset;
+    m_searchState = SEARCH_FROM_START;
+}
+
+BOOL CViewerText::CharsMatch(INT64 pos, INT64 end) const
+{
+    const INT64 n = static_cast<INT64>(m_searchText.size());
+    if (n == 0 || pos + n > end)
+        return FALSE;
+    const char* text = m_data.text + pos;
+    for (INT64 i = 0; i < n; ++i)
+    {
+        char a = text[i];
+        char b = m_searchText[static_cast<size_t>(i)];
+        if (m_ignoreCase)
+        {
+            if (a >= 'a' && a <= 'z')
+                a = static_cast<char>(a - 'a' + 'A');
+            if (b >= 'a' && b <= 'z')
+                b = static_cast<char>(b - 'a' + 'A');
+        }
+        if (a != b)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CViewerText::SearchViewerText(BOOL forward)
+{
+    BOOL down = m_searchDirection == 0 ? forward : !forward;
+    if (!LockViewerData())
+        return FALSE;
+    INT64 count = m_data.lineCount.load();
+    INT64 end = m_data.lineIndex[count];
+    if (end > m_data.textLength.load())
+        end = m_data.textLength.load();
+    if (m_searchState == SEARCH_NEW)
+    {
+        INT64 top = m_topLine < count ? m_topLine : count;
+        m_searchStart = m_data.lineIndex[top];
+    }
+    if (m_searchState == SEARCH_NEW || m_searchState == SEARCH_FROM_START)
+        m_searchPos = m_searchStart;
+    if (m_searchPos >= end)
+        m_searchPos = end > 0 ? end - 1 : 0;
+    if (m_searchStart > end)
+        m_searchStart = end;
+
+    BOOL found = FALSE;
+    INT64 pos = m_searchPos;
+    if (end > 0)
+    {
+        if (down)
+        {
+            if (m_searchState == SEARCH_FOUND)
+                ++pos;
+            // Every position is tested once, starting here and wrapping at the end, up
+            // to the one before the search start.
+            for (INT64 tested = 0; tested < end; ++tested)
+            {
+                if (pos >= end)
+                {
+                    if (m_searchStart == 0)
+                        break;
+                    pos = 0;
+                }
+                if (tested > 0 && pos == m_searchStart)
+                    break;
+                if (CharsMatch(pos, end))
+                {
+                    found = TRUE;
+                    break;
+                }
+                ++pos;
+            }
+        }
+        else
+        {
+            if (m_searchState == SEARCH_FOUND)
+                --pos;
+            for (INT64 tested = 0; tested < end; ++tested)
+            {
+                if (pos < 0)
+                {
+                    if (m_searchStart >= end)
+                        break;
+                    pos = end - 1;
+                }
+                if (CharsMatch(pos, end))
+                {
+                    found = TRUE;
+                    break;
+                }
+                if (pos == m_searchStart + 1 && tested > 0)
+                    break;
+                --pos;
+            }
+        }
+    }
+    UnlockViewerData();
+    if (found)
+    {
+        m_searchPos = pos;
+        m_searchState = SEARCH_FOUND;
+        return TRUE;
+    }
+    m_searchState = SEARCH_NOT_FOUND;
+    return FALSE;
+}
