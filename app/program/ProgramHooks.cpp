@@ -13,6 +13,7 @@
 #include "graphics/SusiePlugInScan.h"
 #include "media/scsi/AspiDeviceList.h"
 #include "graphics/picture/PictureData.h"
+#include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "tools/transform/TransformBitmap.h"
 
@@ -52,4 +53,7 @@ void InstallProgramHooks()
     g_PictureTransformHooks.transformBitmap = TransformBitmap;
     // Picture walks of the filer ask the image plug-ins which files they can show.
     g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
+    // The panes' archive objects list and extract through the archive plug-ins.
+    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
 }
