@@ -27,6 +27,7 @@ enum
     ERR_MEMORY = 6,
     ERR_ARCHIVE_INFO = 13,
     ERR_PICTURE = 14,
+    ERR_PICTURE_INFO = 16,
     ERR_PREVIEW = 17,
     ERR_OPEN = 19,
     ERR_READ = 20,
@@ -242,6 +243,46 @@ int CSusiePlugInHost::LoadPlugInForBuffer(LPCWSTR name, const BYTE* bytes, DWORD
     }
     m_errors.Add(ARCERR_NO_PLUGIN, 0);
     return -1;
+}
+
+int CSusiePlugInHost::GetPictureInfo(LPCWSTR path, SusiePictureInfo* info)
+{
+    typedef int(WINAPI * InfoWFunc)(LPCWSTR name, LONG_PTR offset, unsigned flag, SusiePictureInfo* info);
+    typedef int(WINAPI * InfoAFunc)(LPCSTR name, LONG_PTR offset, unsigned flag, SusiePictureInfo* info);
+    m_errors.Clear();
+    if (info == nullptr)
+        return SUSIE_FAILED;
+    ZeroMemory(info, sizeof(*info));
+    if (m_module == nullptr && LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
+        return SUSIE_FAILED;
+    auto wide = Export<InfoWFunc>(m_module, "GetPictureInfoW");
+    auto narrow = Export<InfoAFunc>(m_module, "GetPictureInfo");
+    if (wide == nullptr && narrow == nullptr)
+    {
+        m_errors.Add(ERR_NO_EXPORT, 0);
+        return SUSIE_NO_EXPORT;
+    }
+    int first = 0;
+    for (int form = 0; form < 2; ++form)
+    {
+        if ((form == 0 && wide == nullptr) || (form == 1 && narrow == nullptr))
+            continue;
+        CStringA narrowPath;
+        if (form == 1)
+            WideToAnsiString(path, narrowPath);
+        int result = SUSIE_FAILED;
+        if (!GuardedCall([&] {
+                result = form == 0 ? wide(path, m_headerOffset, 0, info)
+                                   : narrow(narrowPath, m_headerOffset, 0, info);
+            }))
+            result = SUSIE_FAILED;
+        if (result == 0)
+            return 0;
+        if (first == 0)
+            first = result;
+    }
+    m_errors.Add(ERR_PICTURE_INFO, first);
+    return first;
 }
 
 int CSusiePlugInHost::GetPicture(LPCWSTR path, CPictureData& picture, CProgressInfo*)

@@ -10,6 +10,22 @@ class CPictureData;
 class CProgressInfo;
 class CWnd;
 
+// What an image plug-in tells of a picture without reading it; the plug-ins write it
+// packed, as their C interface lays it out.
+#pragma pack(push, 1)
+struct SusiePictureInfo
+{
+    LONG left;
+    LONG top;
+    LONG width;
+    LONG height;
+    WORD xDensity;
+    WORD yDensity;
+    SHORT colorDepth;
+    HLOCAL textInfo; // the plug-in's block of text, freed by the receiver
+};
+#pragma pack(pop)
+
 class CSusiePlugInHost
 {
 public:
@@ -27,6 +43,7 @@ public:
 
     // Picture calls: 0 read, the plug-in's code, -1 without the export, 8 for no
     // plug-in or a fault. The picture is empty on failure.
+    int GetPictureInfo(LPCWSTR path, SusiePictureInfo* info);
     int GetPicture(LPCWSTR path, CPictureData& picture, CProgressInfo* progress);
     int GetPictureFromMemory(LPCWSTR name, const void* data, SIZE_T size, CPictureData& picture,
                              CProgressInfo* progress);

@@ -84,6 +84,11 @@ TEST_F(PlugInHostTest, AFormatFoundAtByte128IsReadWithThatOffsetAndAFaultCostsOn
     EXPECT_EQ(0, host.GetPicture(good.c_str(), picture, nullptr));
     EXPECT_TRUE(picture.IsValid());
 
+    // The stand-in has no picture-information export.
+    SusiePictureInfo info;
+    EXPECT_EQ(-1, host.GetPictureInfo(good.c_str(), &info));
+    EXPECT_TRUE(host.m_errors.HasCode(5));
+
     CSusiePlugInHost faulting;
     EXPECT_EQ(8, faulting.GetPicture(bad.c_str(), picture, nullptr));
     EXPECT_FALSE(picture.IsValid());
