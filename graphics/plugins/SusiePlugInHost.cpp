@@ -117,10 +117,14 @@ BOOL ContainedTarget(const CString& destination, const CArchiveFileInfo& entry, 
     if (!flat && !entry.m_folder.IsEmpty())
         inside = entry.m_folder + L"\\";
     inside += entry.m_findData.cFileName;
+    CString folder(destination);
+    while (!folder.IsEmpty() &&
+           (folder[folder.GetLength() - 1] == L'\\' || folder[folder.GetLength() - 1] == L'/'))
+        folder.Delete(folder.GetLength() - 1);
     CString relative;
-    if (!MakeSafeRelativePath(inside, relative) || !PathStaysInside(destination, relative))
+    if (!MakeSafeRelativePath(inside, relative) || !PathStaysInside(folder, relative))
         return FALSE;
-    target.Format(L"%s\\%s", static_cast<LPCWSTR>(destination), static_cast<LPCWSTR>(relative));
+    target.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), static_cast<LPCWSTR>(relative));
     return TRUE;
 }
 } // namespace
@@ -704,6 +708,12 @@ int CSusiePlugInHost::Extract(CWnd*, CProgressInfo* progress)
         Export<GetFileAFunc>(m_module, "GetFile") == nullptr)
     {
         m_errors.Add(ERR_NO_EXPORT, 0);
+        return 0;
+    }
+    // Without a destination the members would land at the root of the current drive.
+    if (m_destination.IsEmpty())
+    {
+        m_errors.Add(ERR_FOLDER, int(ERROR_PATH_NOT_FOUND));
         return 0;
     }
     if (m_extractionArchive.IsEmpty())

@@ -145,7 +145,10 @@ TEST_F(PlugInHostTest, MembersAreWrittenInsideTheDestinationAndNoMoreBytesThanTh
 
     CSusiePlugInHost host;
     ASSERT_EQ(1, host.ListArchive(archive.c_str()));
-    host.SetOption(5, destination.c_str());
+    // No destination writes nothing rather than at the root of the drive.
+    EXPECT_EQ(0, host.Extract(nullptr, nullptr));
+    EXPECT_TRUE(host.m_errors.HasCode(23));
+    host.SetOption(5, (destination + L"\\").c_str());
     // One member climbs out: it is refused, the others are written.
     EXPECT_EQ(0, host.Extract(nullptr, nullptr));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((m_folder + L"\\x").c_str()));
