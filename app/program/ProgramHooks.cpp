@@ -14,6 +14,7 @@
 #include "graphics/SusiePlugInScan.h"
 #include "media/scsi/AspiDeviceList.h"
 #include "graphics/picture/PictureData.h"
+#include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "tools/transform/TransformBitmap.h"
@@ -60,4 +61,7 @@ void InstallProgramHooks()
     // The pack and unpack dialogs wait for the thumbnail loader to be between items.
     g_PreviewReaderLockHooks.acquire = AcquirePreviewReaderLock;
     g_PreviewReaderLockHooks.release = ReleasePreviewReaderLock;
+    // The panes' archive objects list and extract through the archive plug-ins.
+    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
 }

@@ -69,6 +69,19 @@ public:
 inline CArray<CSusieDllFile> g_SusiePlugIns;
 inline CString g_SusiePlugInDir;
 
+// Where and under which names pictures are saved as BMP files: the series' prefix,
+// folder and next number (0-9999), the folder of the last interactive save, and
+// whether a save takes the source's own name with the extension changed.
+struct BmpSaveSettings
+{
+    CString prefix;
+    CString folder;
+    CString lastFolder;
+    int sameName = 0;
+    int startNumber = 0;
+};
+inline BmpSaveSettings g_BmpSaveSettings;
+
 // One alpha-channel processing row: mode 0 off, 1 background colour, 2 chosen
 // colour, 3 checker with the chosen colour.
 struct CAlphaChannelRow

@@ -205,7 +205,7 @@ int CArchiveFront::IsSupportedName(LPCWSTR name, int flags)
         return 1;
     if (CSevenZipArchive::IsSupportedName(name, flags))
         return 1;
-    return flags == ARCFRONT_OPEN_UNPACK && CSusiePlugInHost::IsSupportedName(name) ? 1 : 0;
+    return flags == ARCFRONT_OPEN_UNPACK && CArchivePlugInBackEnd::IsSupportedName(name) ? 1 : 0;
 }
 
 // ---- The listing -----------------------------------------------------------------
@@ -215,7 +215,7 @@ const CArrayArchiveFileInfo* CArchiveFront::ActiveListing() const
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
-        return &m_plugIn.m_listing;
+        return &m_plugIn.Listing();
     case ARCFRONT_ARCHIVER:
         return &m_archiverDll.m_listing;
     case ARCFRONT_SEVENZIP:
@@ -230,7 +230,7 @@ const WIN32_FIND_DATAW* CArchiveFront::ActiveArchiveFindData() const
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
-        return &m_plugIn.m_archiveFindData;
+        return &m_plugIn.FindData();
     case ARCFRONT_ARCHIVER:
         return &m_archiverDll.m_archiveFind;
     case ARCFRONT_SEVENZIP:
@@ -353,7 +353,7 @@ void CArchiveFront::GetArchivePath(CString& out)
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
-        out = m_plugIn.m_archivePath;
+        out = m_plugIn.ArchivePath();
         break;
     case ARCFRONT_ARCHIVER:
         out = m_archiverDll.m_archivePath;
@@ -431,7 +431,7 @@ int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, 
             return ok ? 1 : 0;
         }
         case ARCFRONT_PLUGIN:
-            if (m_plugIn.ExtractToMemory(m_plugIn.m_archivePath, folder, name, buffer, size, progress))
+            if (m_plugIn.ExtractToMemory(nullptr, folder, name, buffer, size, progress))
                 return 1;
             m_errors.AddFrom(m_plugIn.m_errors);
             return 0;
@@ -451,7 +451,7 @@ int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void**
     if (m_activeBackEnd != ARCFRONT_PLUGIN)
         return 0;
     return Guarded([&]() -> int {
-        if (m_plugIn.ExtractToMemory2(m_plugIn.m_archivePath, folder, name, buffer, size, progress))
+        if (m_plugIn.ExtractToMemory2(nullptr, folder, name, buffer, size, progress))
             return 1;
         m_errors.AddFrom(m_plugIn.m_errors);
         return 0;

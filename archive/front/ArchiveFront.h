@@ -8,7 +8,7 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "app/records/ArchiveFileInfo.h"
-#include "archive/front/SusiePlugInHost.h"
+#include "archive/front/ArchivePlugInBackEnd.h"
 #include "archive/front/archiver/ArchiverDll.h"
 #include "archive/front/sevenzip/SevenZipArchive.h"
 #include "filer/PaneArchive.h"
@@ -126,7 +126,7 @@ public:
     int m_activeBackEnd = ARCFRONT_NONE;
     CErrorIF m_errors;
     CSevenZipArchive m_sevenZip;
-    CSusiePlugInHost m_plugIn;
+    CArchivePlugInBackEnd m_plugIn;
     CArchiverDll m_archiverDll;
 
 private:
