@@ -150,8 +150,10 @@ TEST(BinaryCompareDialog, RunsToTheEndAndAbortReturns)
         const std::string head = qvtest::Utf16File(Head(L"a.bin", L"b.bin", L"10進表記", L""));
         EXPECT_EQ(head, report.substr(0, head.size()));
         if (!abort)
+        {
             EXPECT_EQ(head + qvtest::Utf16Bytes(L"00000000H  097   098\n00000001H  097   098\n", false),
                       report);
+        }
     }
 }
 
