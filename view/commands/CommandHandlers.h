@@ -64,6 +64,11 @@ int PasteFilesFromClipboard(CQvView& view, const CommandCall& call, INT_PTR valu
 int PasteShortcut(CQvView& view, const CommandCall& call, INT_PTR value);
 int OpenNewFileListDialog(CQvView& view, const CommandCall& call, INT_PTR value);
 int ShowProperties(CQvView& view, const CommandCall& call, INT_PTR value);
+// The compare dialog's text of a file: the bare name when it lies directly in the
+// prefix folder (CompareAndNewFileCommands.cpp).
+CString CompareFieldText(const CString& prefix, const CString& path);
+// Menu item 642: the new-file kind settings.
+void OpenNewFileSettingsDialog(CQvView& view);
 int CreateNewFile(CQvView& view, const CommandCall& call, INT_PTR value);
 
 // ---- marks of the filer panes (SelectionCommands.cpp)

@@ -8,7 +8,6 @@ namespace commands
 
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
 QV_PENDING_COMMAND(AddJumpDirectory)
-QV_PENDING_COMMAND(GoRootDirectory)
 QV_PENDING_COMMAND(ShowDirectoryHistory)
 QV_PENDING_COMMAND(GoToLinkTarget)
 QV_PENDING_COMMAND(ShowWholeNetwork)

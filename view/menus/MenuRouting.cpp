@@ -173,6 +173,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (id == 642)
+    {
+        commands::OpenNewFileSettingsDialog(*this);
+        return TRUE;
+    }
     if (IsNewFileId(id))
     {
         CommandCall call = {L"@Makenewfile", L""};

@@ -1,0 +1,40 @@
+// Ids of the synchronisation, binary-compare and new-file dialogs (res/SyncDialogs.rc).
+#pragma once
+
+#define IDD_CMP_BINARY 1209
+#define IDD_MAKE_NEW_FILE 1255
+#define IDD_MAKE_NEW_FILE_LIST 1256
+
+// Commands the compare worker posts to its dialog.
+#define IDM_COMPARE_DONE 293
+#define IDM_COMPARE_FAILED 421
+
+#define IDC_CMP_FILE1 437
+#define IDC_CMP_FILE2 438
+#define IDC_CMP_OUTPUT 742
+#define IDC_CMP_BROWSE1 886
+#define IDC_CMP_BROWSE2 887
+#define IDC_CMP_BROWSE_OUTPUT 889
+#define IDC_CMP_DECIMAL 286
+#define IDC_CMP_HEXADECIMAL 287
+#define IDC_CMP_NO_LIMIT 687
+#define IDC_CMP_MAXIMUM 647
+#define IDC_CMP_PROGRESS 285
+#define IDC_CMP_PERCENT 284
+#define IDC_CMP_ABORT 120
+
+#define IDC_NEWFILE_EXT1 590
+#define IDC_NEWFILE_EXT2 592
+#define IDC_NEWFILE_EXT3 593
+#define IDC_NEWFILE_EXT4 594
+#define IDC_NEWFILE_EXT5 595
+#define IDC_NEWFILE_NAME1 360
+#define IDC_NEWFILE_NAME2 361
+#define IDC_NEWFILE_NAME3 362
+#define IDC_NEWFILE_NAME4 363
+#define IDC_NEWFILE_NAME5 364
+#define IDC_NEWFILE_PREVIOUS 180
+#define IDC_NEWFILE_NEXT 696
+#define IDC_NEWFILE_READ_REGISTRY 801
+
+#define IDC_NEWFILE_LIST 1395
