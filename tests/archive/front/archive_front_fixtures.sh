@@ -21,6 +21,10 @@ touch -d '2019-03-04 05:06:07' src/a
 # The archive file's own time, which the folders known only from paths take.
 touch -d '2021-05-06 07:08:09' paths.zip late.zip
 
+# One large member that takes a while to unpack, for cancelling in the middle of it.
+head -c 8000000 /dev/urandom >src/big.bin
+(cd src && zip -qX ../big.zip big.bin)
+
 rm -rf src
 cd ..
 rm -rf "$out"
