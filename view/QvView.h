@@ -296,6 +296,12 @@ public:
     INT64 m_clickEntry = -1;
     // Pane and entry index under the client point; -1 for none.
     void HitTest(CPoint point, int* pane, INT64* entry);
+    // "@Unpack": the archives of a filer pane (modeless) or the members of an
+    // archive listing (modal).
+    void OnUnpack();
+    // The pack dialog (kind PACK_KIND_...) on the targets of the active folder
+    // listing, one archive or one per file.
+    void PackSelection(int kind, int eachFile);
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
     // Shows the registered copy job's window; without one the job is marked done.

@@ -6,6 +6,7 @@
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
 #include "filer/PaneSelection.h"
+#include "res/ArchiveDialogs.h"
 #include "res/FileDialogs.h"
 #include "tests/common/TestHelpers.h"
 
@@ -409,4 +410,36 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     EXPECT_EQ(-1, hitEntry);
     EXPECT_EQ(0, View().ClickPane(0, below));
     EXPECT_EQ(c, pane.m_cursor);
+}
+
+namespace
+{
+std::wstring g_unpackDestination;
+bool g_unpackSeen = false;
+
+void CALLBACK CancelUnpack(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", L"ファイルの解凍");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t text[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, IDC_UNPACKDLG_DESTINATION, text, MAX_PATH);
+    g_unpackDestination = text;
+    g_unpackSeen = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+} // namespace
+
+TEST_F(FileCommands, CopyInAnArchiveListingRunsTheUnpackDialogToTheOtherFolder)
+{
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    g_unpackSeen = false;
+    SetTimer(nullptr, 0, 20, CancelUnpack);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Copy"));
+    ASSERT_TRUE(g_unpackSeen);
+    EXPECT_EQ(m_right, g_unpackDestination);
+    // The copy job made first was handed to the reaping at once.
+    EXPECT_TRUE(Dialogs().empty());
+    m_panes[0]->m_mode = PANE_MODE_FILER;
 }
