@@ -8,6 +8,8 @@
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
 #include "res/FileDialogs.h"
+#include "res/FilerDialogs.h"
+#include "app/settings/FilerSettings.h"
 #include "tests/common/TestHelpers.h"
 
 #include <shlobj.h>
@@ -442,4 +444,49 @@ TEST_F(FileCommands, CopyInAnArchiveListingRunsTheUnpackDialogToTheOtherFolder)
     // The copy job made first was handed to the reaping at once.
     EXPECT_TRUE(Dialogs().empty());
     m_panes[0]->m_mode = PANE_MODE_FILER;
+}
+
+namespace
+{
+const wchar_t* g_wildcardText = nullptr;
+bool g_wildcardAnswered = false;
+
+void CALLBACK AnswerWildcard(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", L"ワイルドカードの設定");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(dialog, IDC_WILDCARD_TEXT, g_wildcardText);
+    CheckDlgButton(dialog, IDC_WILDCARD_ADD_ASTERISK, BST_CHECKED);
+    g_wildcardAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+} // namespace
+
+TEST_F(FileCommands, WildcardWidensAPlainNameAndKeepsTheTypedTextInItsHistory)
+{
+    CStringArray savedHistory;
+    savedHistory.Copy(g_WildcardHistory);
+    g_WildcardHistory.RemoveAll();
+    Set(g_AUTO_ADD_ASTERRISK, 0);
+    for (const wchar_t* typed : {L"a", L"b"})
+    {
+        g_wildcardText = typed;
+        g_wildcardAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerWildcard);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wildcard"));
+        ASSERT_TRUE(g_wildcardAnswered);
+    }
+    EXPECT_EQ(1, g_AUTO_ADD_ASTERRISK);
+    EXPECT_EQ(std::wstring(L"*b*.*"), W(m_panes[0]->m_wildcard));
+    std::vector<std::wstring> listed;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        if (!m_panes[0]->m_entries[i].IsDots())
+            listed.push_back(m_panes[0]->m_entries[i].GetName());
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt"}), listed);
+    ASSERT_EQ(2, g_WildcardHistory.GetSize());
+    EXPECT_EQ(std::wstring(L"b"), W(g_WildcardHistory[0]));
+    EXPECT_EQ(std::wstring(L"a"), W(g_WildcardHistory[1]));
+    g_WildcardHistory.Copy(savedHistory);
 }
