@@ -302,6 +302,8 @@ public:
     // The pack dialog (kind PACK_KIND_...) on the targets of the active folder
     // listing, one archive or one per file.
     void PackSelection(int kind, int eachFile);
+    // "@Wide": the second pane shown or hidden.
+    void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.
     void OnWildcard();
     // A message for GetPaneSelection's result; 1 when one was shown.

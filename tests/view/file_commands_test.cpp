@@ -490,3 +490,24 @@ TEST_F(FileCommands, WildcardWidensAPlainNameAndKeepsTheTypedTextInItsHistory)
     EXPECT_EQ(std::wstring(L"a"), W(g_WildcardHistory[1]));
     g_WildcardHistory.Copy(savedHistory);
 }
+
+TEST_F(FileCommands, WideTwiceRestoresThePanesAsTheKeepSettingSays)
+{
+    for (int keep : {1, 0})
+    {
+        SCOPED_TRACE(keep);
+        Set(g_KEEP_FILER_INFO, keep);
+        View().ChangePaneDirectory(1, m_right.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_position = PANE_POS_ACTIVE;
+        m_panes[1]->m_position = PANE_POS_OTHER;
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wide"));
+        EXPECT_EQ(UINT(PANE_POS_ACTIVE), m_panes[0]->m_position);
+        EXPECT_EQ(UINT(PANE_POS_HIDDEN), m_panes[1]->m_position);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wide"));
+        EXPECT_EQ(UINT(PANE_POS_OTHER), m_panes[0]->m_position);
+        EXPECT_EQ(UINT(PANE_POS_ACTIVE), m_panes[1]->m_position);
+        // Kept, the pane shows what it showed; else it opens where the other one is.
+        EXPECT_EQ(keep ? m_right : m_left, W(m_panes[1]->m_currentDir));
+        EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[1]->m_mode);
+    }
+}
