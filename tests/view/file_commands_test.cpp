@@ -23,13 +23,40 @@ namespace
 
 using qvtest::W;
 
+// A dialog of this process with the caption: other test programs run beside this
+// one and may show a dialog of the same caption.
+HWND FindOwnDialog(const wchar_t* caption)
+{
+    struct Search
+    {
+        const wchar_t* caption;
+        HWND found;
+    } search = {caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t text[128] = {};
+            GetWindowTextW(window, text, 128);
+            if (pid == GetCurrentProcessId() && wcscmp(text, s.caption) == 0)
+            {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Types the name into the new-directory dialog once it shows and accepts it.
 const wchar_t* g_mkdirName = nullptr;
 bool g_mkdirAnswered = false;
 
 void CALLBACK AnswerMkdir(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", L"ディレクトリの作成");
+    HWND dialog = FindOwnDialog(L"ディレクトリの作成");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -421,7 +448,7 @@ bool g_unpackSeen = false;
 
 void CALLBACK CancelUnpack(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", L"ファイルの解凍");
+    HWND dialog = FindOwnDialog(L"ファイルの解凍");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -436,6 +463,7 @@ void CALLBACK CancelUnpack(HWND, UINT, UINT_PTR timer, DWORD)
 TEST_F(FileCommands, CopyInAnArchiveListingRunsTheUnpackDialogToTheOtherFolder)
 {
     m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    Mark(0, L"a.txt");
     g_unpackSeen = false;
     SetTimer(nullptr, 0, 20, CancelUnpack);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Copy"));
@@ -453,7 +481,7 @@ bool g_wildcardAnswered = false;
 
 void CALLBACK AnswerWildcard(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", L"ワイルドカードの設定");
+    HWND dialog = FindOwnDialog(L"ワイルドカードの設定");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);

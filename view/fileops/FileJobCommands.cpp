@@ -98,7 +98,9 @@ void CQvView::OnCopy()
     {
         dialog->m_bWorkerDone = 1;
         ReapCopyDialogs();
-        UnpackFromArchiveListing(index);
+        // An empty listing, or ".." with nothing marked, has nothing to unpack.
+        if (!pane->CheckState(kUsualGuard))
+            UnpackFromArchiveListing(index);
         StartBinaryCursorTimer();
         return;
     }
