@@ -302,6 +302,9 @@ public:
     // The pack dialog (kind PACK_KIND_...) on the targets of the active folder
     // listing, one archive or one per file.
     void PackSelection(int kind, int eachFile);
+    // "@Tolinkpos": the folder of the cursor shortcut's target, or its own folder
+    // with the cursor on it.
+    void OnJumpToLinkTarget();
     // "@Wide": the second pane shown or hidden.
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.

@@ -539,3 +539,36 @@ TEST_F(FileCommands, WideTwiceRestoresThePanesAsTheKeepSettingSays)
         EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[1]->m_mode);
     }
 }
+
+TEST_F(FileCommands, JumpToLinkTargetOpensAFolderOrShowsAFileWithTheCursorOnIt)
+{
+    HRESULT com = CoInitialize(nullptr);
+    ASSERT_TRUE(CreateShortcut((m_left + L"\\tofolder.lnk").c_str(), (m_right + L"\\sub").c_str(),
+                               m_right.c_str(), L"", L""));
+    ASSERT_TRUE(CreateShortcut((m_left + L"\\tofile.lnk").c_str(), (m_right + L"\\r.txt").c_str(),
+                               m_right.c_str(), L"", L""));
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    struct Case
+    {
+        const wchar_t* link;
+        std::wstring directory;
+        const wchar_t* cursor; // null: not checked
+    } cases[] = {
+        {L"tofolder.lnk", m_right + L"\\sub", nullptr},
+        {L"tofile.lnk", m_right, L"r.txt"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.link);
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, c.link);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Tolinkpos"));
+        EXPECT_EQ(c.directory, W(m_panes[0]->m_currentDir));
+        if (c.cursor != nullptr)
+        {
+            ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
+            EXPECT_EQ(std::wstring(c.cursor), m_panes[0]->GetCursorEntry()->GetName());
+        }
+    }
+}
