@@ -758,6 +758,15 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HandleDirChangeRequest();
         return 1;
     }
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+    {
+        const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (message == WM_LBUTTONDOWN)
+            OnLButtonDown(static_cast<UINT>(wParam), point);
+        else
+            OnLButtonDblClk(static_cast<UINT>(wParam), point);
+        return CView::WindowProc(message, wParam, lParam);
+    }
     if (message == WM_RBUTTONUP)
     {
         OnRightButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
@@ -921,11 +930,4 @@ void CQvView::OnDraw(CDC* pDC)
     }
     if (oldFont)
         pDC->SelectObject(oldFont);
-}
-
-void CQvView::OnDropFiles(HDROP hDropInfo)
-{
-    // Nothing takes dropped files yet; the drop handle is still released.
-    if (hDropInfo)
-        DragFinish(hDropInfo);
 }

@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 class CIniFile;
+class CSelectedEntryList;
 
 // The view's window timers.
 enum ViewTimerId : UINT_PTR
@@ -269,6 +270,63 @@ public:
     // Pane 0 or 1 of the active pane; -1 when none is active.
     int GetActivePaneIndex() const;
 
+    // The file commands on the active pane (view/fileops/). Each opens its dialog
+    // on the pane's targets and reloads the panes when the work is done; a modeless
+    // job is registered first and only the reaping deletes it.
+    void OnCopy();
+    void OnMoveFiles();
+    void OnCopyToAllDirs();
+    void OnDelete();
+    void OnMakeDirectory();
+    void OnAttribute();
+    // oneByOne: one dialog per target, else one for all; in the drive list the
+    // cursor drive's volume label.
+    void RenameEntries(int oneByOne);
+    void ExchangeNames();
+    // The label of the drive-list pane's cursor drive, in the one-line name dialog.
+    void ChangeVolumeLabel(int index);
+    void OnBrowseArchive();
+    void OnPasteFiles();
+    // A copy, move (kind DROP_COPY, DROP_MOVE) or link drop (DROP_LINK) of the files
+    // of the drop handle into the pane's folder.
+    void CopyDroppedFiles(int pane, HDROP drop, int kind);
+    // Every archive listing of the pane's archive listed again, the cursor on the
+    // name when it is still there.
+    void ReopenArchiveListings(int pane, LPCWSTR cursorName);
+    // The unpack of the marked members (else the cursor member) of the archive
+    // listing, run modally.
+    void UnpackFromArchiveListing(int pane);
+    // The left button (view/mouse/): a click moves the cursor and marks, a double
+    // click opens the entry.
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    // The click's work; 1 when it acted on a pane or the drive bar.
+    int ClickPane(UINT flags, CPoint point);
+    CPoint m_lastClickPoint;
+    int m_clickPane = -1;
+    INT64 m_clickEntry = -1;
+    // Pane and entry index under the client point; -1 for none.
+    void HitTest(CPoint point, int* pane, INT64* entry);
+    // "@Unpack": the archives of a filer pane (modeless) or the members of an
+    // archive listing (modal).
+    void OnUnpack();
+    // The pack dialog (kind PACK_KIND_...) on the targets of the active folder
+    // listing, one archive or one per file.
+    void PackSelection(int kind, int eachFile);
+    // "@Tolinkpos": the folder of the cursor shortcut's target, or its own folder
+    // with the cursor on it.
+    void OnJumpToLinkTarget();
+    // "@Wide": the second pane shown or hidden.
+    void OnSplitPanes();
+    // "@Wildcard": the filter of the active listing.
+    void OnWildcard();
+    // A message for GetPaneSelection's result; 1 when one was shown.
+    int ShowSelectionError(int code);
+    // Shows the registered copy job's window; without one the job is marked done.
+    int ShowCopyDialog(class CMyCopyDlg* dialog);
+    // A root keeps (or gets) its backslash, any other folder is left as it is.
+    static void SetPathWithBackslash(LPCWSTR path, CString& out);
+
     // Pane navigation (view/navigation/).
     // The common entry every directory change ends in; the caller stops and restarts
     // the timers.
@@ -526,6 +584,13 @@ void FixUpModeMenu(HMENU menu, UINT menuId);
 // A CF_HDROP block of the pane's target entries (their full paths); null when there
 // are none or memory ran out. The caller owns it.
 HGLOBAL BuildDropBlock(int pane);
+
+// The first folder a typed new-directory name makes, below its root; 0 when none.
+int MakeDirectoryCursorName(LPCWSTR typed, CString& out);
+
+// The dropped files that still exist, as a selection whose folder is the first
+// one's; their number.
+int CollectDroppedFiles(HDROP drop, CSelectedEntryList& out);
 
 // A shell link at linkPath to target; FALSE when it could not be saved. COM must be
 // initialised on the calling thread.

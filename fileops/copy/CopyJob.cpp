@@ -18,6 +18,7 @@
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/EntryFind.h"
 #include "fileops/copy/CopyWayDlg.h"
+#include "fileops/rename/RenameDlg.h"
 #include "framework/FwWnd.h"
 
 namespace
@@ -1014,15 +1015,17 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
             copy = (ULONGLONG)entry.m_size > (ULONGLONG)SizeOf(existing);
             break;
         case COPY_RULE_RENAME: {
-            // Stands in for the rename dialog of a single file until that exists.
-            COnlyEditNameDlg dialog(m_pOwner);
-            dialog.m_name = entry.GetName();
-            if (dialog.DoModal() != IDOK || dialog.m_name.IsEmpty())
+            // The rename dialog of one entry refuses a name the destination has.
+            CRenameDlg dialog(m_pOwner);
+            dialog.m_mode = 2;
+            dialog.m_entry = entry;
+            dialog.m_testDirectory = targetDirectory;
+            if (dialog.DoModal() != IDOK || dialog.m_typedName.IsEmpty())
             {
                 CountSkipped(entry);
                 return 2;
             }
-            path = Joined(targetDirectory, dialog.m_name);
+            path = Joined(targetDirectory, dialog.m_typedName);
             if (FileExists(path))
             {
                 CountSkipped(entry);

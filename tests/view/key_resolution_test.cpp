@@ -79,6 +79,10 @@ TEST_F(KeyResolutionTest, InputMethodChoiceAppliesInTheFilerSetsOnly)
         View().ExecuteKeyCommand('W', 0);
         EXPECT_EQ(View().m_lastImeControl, c.expected);
         Bind(*c.set, L"W", 0, L"");
+        // "@Wide" really hides or shows a pane: the next case starts as this one did.
+        m_panes[0]->m_position = PANE_POS_ACTIVE;
+        m_panes[1]->m_position = PANE_POS_OTHER;
+        m_panes[1]->m_mode = PANE_MODE_FILER;
     }
     // The common set's choice applies in every mode.
     m_panes[0]->m_mode = PANE_MODE_TEXT_VIEWER;

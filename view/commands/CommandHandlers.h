@@ -109,7 +109,7 @@ int ShowDirectoryTree(CQvView& view, const CommandCall& call, INT_PTR value);
 int ShowDriveTree(CQvView& view, const CommandCall& call, INT_PTR value);
 int MoveFilesToParent(CQvView& view, const CommandCall& call, INT_PTR value);
 int ShowFilesOfSubdirectories(CQvView& view, const CommandCall& call, INT_PTR value);
-int ShowAllDirectories(CQvView& view, const CommandCall& call, INT_PTR value);
+int CopyToAllDirectories(CQvView& view, const CommandCall& call, INT_PTR value);
 int SynchroniseDirectories(CQvView& view, const CommandCall& call, INT_PTR value);
 int FindFiles(CQvView& view, const CommandCall& call, INT_PTR value);
 int FindFilesInNewDialog(CQvView& view, const CommandCall& call, INT_PTR value);

@@ -155,7 +155,7 @@ const CommandEntry kEntries[] = {
     QV_COMMAND(L"@Drivetreeview", ShowDriveTree, 0),
     QV_COMMAND(L"@Filesupdir", MoveFilesToParent, 0),
     QV_COMMAND(L"@Neglectdir", ShowFilesOfSubdirectories, 0),
-    QV_COMMAND(L"@Toalldir", ShowAllDirectories, 0),
+    QV_COMMAND(L"@Toalldir", CopyToAllDirectories, 0),
     QV_COMMAND(L"@Syncrocopyex", SynchroniseDirectories, 0),
     QV_COMMAND(L"@Findfile", FindFiles, 0),
     QV_COMMAND(L"@FindFileNewDlg", FindFilesInNewDialog, 0),

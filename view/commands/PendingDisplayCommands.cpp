@@ -9,8 +9,6 @@ namespace commands
 QV_PENDING_COMMAND(ToggleSplitDirection)
 QV_PENDING_COMMAND(ChooseSort)
 QV_PENDING_COMMAND(ToggleFileNamePack)
-QV_PENDING_COMMAND(ToggleWideWindow)
-QV_PENDING_COMMAND(ChooseWildcard)
 QV_PENDING_COMMAND(ChooseDisplayFilter)
 QV_PENDING_COMMAND(ToggleOtherPaneContent)
 QV_PENDING_COMMAND(ToggleOtherAlwaysViewer)

@@ -6,31 +6,14 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(CopyFiles)
-QV_PENDING_COMMAND(MoveFiles)
-QV_PENDING_COMMAND(DeleteFiles)
-QV_PENDING_COMMAND(RenameFiles)
-QV_PENDING_COMMAND(RenameOneFile)
-QV_PENDING_COMMAND(RenameExchange)
-QV_PENDING_COMMAND(PackFiles)
-QV_PENDING_COMMAND(PackFilesZip)
-QV_PENDING_COMMAND(PackFiles7z)
-QV_PENDING_COMMAND(PackEachFile)
-QV_PENDING_COMMAND(PackEachFileZip)
-QV_PENDING_COMMAND(PackEachFile7z)
-QV_PENDING_COMMAND(UnpackFiles)
-QV_PENDING_COMMAND(ViewArchive)
 QV_PENDING_COMMAND(ShowPictures)
 QV_PENDING_COMMAND(ShowOnePicture)
 QV_PENDING_COMMAND(EditBinary)
 QV_PENDING_COMMAND(ShowViewHistory)
-QV_PENDING_COMMAND(ChangeAttributes)
 QV_PENDING_COMMAND(ChangeFileTime)
 QV_PENDING_COMMAND(ChangeTimeAndAttributes)
-QV_PENDING_COMMAND(MakeDirectory)
 QV_PENDING_COMMAND(MakeShortcut)
 QV_PENDING_COMMAND(LeaveArchive)
-QV_PENDING_COMMAND(PasteFilesFromClipboard)
 QV_PENDING_COMMAND(ShowProperties)
 
 } // namespace commands

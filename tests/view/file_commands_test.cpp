@@ -1,0 +1,574 @@
+// The file commands through their keywords: which job each starts on what, the
+// destinations they take from the other pane, the new-directory command, the drop
+// and paste of shell files, and the left-button clicks on a pane.
+#include "tests/view/CommandTestSupport.h"
+
+#include "fileops/copy/CopyJob.h"
+#include "fileops/copy/MyCopyDlg.h"
+#include "filer/PaneSelection.h"
+#include "res/ArchiveDialogs.h"
+#include "res/FileDialogs.h"
+#include "res/FilerDialogs.h"
+#include "app/settings/FilerSettings.h"
+#include "tests/common/TestHelpers.h"
+
+#include <shlobj.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using qvtest::W;
+
+// A dialog of this process with the caption: other test programs run beside this
+// one and may show a dialog of the same caption.
+HWND FindOwnDialog(const wchar_t* caption)
+{
+    struct Search
+    {
+        const wchar_t* caption;
+        HWND found;
+    } search = {caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t text[128] = {};
+            GetWindowTextW(window, text, 128);
+            if (pid == GetCurrentProcessId() && wcscmp(text, s.caption) == 0)
+            {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Types the name into the new-directory dialog once it shows and accepts it.
+const wchar_t* g_mkdirName = nullptr;
+bool g_mkdirAnswered = false;
+
+void CALLBACK AnswerMkdir(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ディレクトリの作成");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(dialog, IDC_MKDIR_NAME, g_mkdirName);
+    g_mkdirAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
+{
+    size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const std::wstring& path : paths)
+    {
+        wcscpy(text, path.c_str());
+        text += path.size() + 1;
+    }
+    GlobalUnlock(block);
+    return block;
+}
+
+class FileCommands : public commandtest::CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        Set(g_NOTVIEWCURRENTDIR, 1);
+        Set(g_NOTVIEWUPDIR, 0);
+        Set(g_MOVEMAKEDIR, 1);
+        m_left = W(m_dir) + L"\\left";
+        m_right = W(m_dir) + L"\\right";
+        CreateDirectoryW(m_left.c_str(), nullptr);
+        CreateDirectoryW(m_right.c_str(), nullptr);
+        for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"})
+            qvtest::WriteFileBytes(m_left + L"\\" + name, "x");
+        CreateDirectoryW((m_right + L"\\sub").c_str(), nullptr);
+        qvtest::WriteFileBytes(m_right + L"\\r.txt", "r");
+        for (CFilerPane* pane : {m_panes[0].get(), m_panes[1].get()})
+        {
+            ResetSortSetting(pane->m_sortSetting);
+            pane->m_sortSetting.m_fileKey = SORT_KEY_NAME;
+            pane->m_sortSetting.m_secondKey = 0;
+        }
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        View().ChangePaneDirectory(1, m_right.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_position = PANE_POS_ACTIVE;
+        m_panes[1]->m_position = PANE_POS_OTHER;
+    }
+    void TearDown() override
+    {
+        View().ReapCopyDialogs();
+        for (CWorkerDialog* dialog : Dialogs())
+            dialog->m_bWorkerDone = 1;
+        View().ReapCopyDialogs();
+        CommandBench::TearDown();
+    }
+    std::vector<CWorkerDialog*> Dialogs()
+    {
+        std::vector<CWorkerDialog*> out;
+        for (INT_PTR i = 0; i < View().m_copyDialogs.GetSize(); ++i)
+            out.push_back(View().m_copyDialogs[i]);
+        return out;
+    }
+    // The one copy job the last command registered.
+    CMyCopyDlg* LastJob()
+    {
+        auto dialogs = Dialogs();
+        return dialogs.empty() ? nullptr : static_cast<CMyCopyDlg*>(dialogs.back());
+    }
+    INT64 IndexOf(int pane, const wchar_t* name)
+    {
+        for (INT_PTR i = 0; i < m_panes[pane]->m_entries.GetSize(); ++i)
+            if (std::wstring(m_panes[pane]->m_entries[i].GetName()) == name)
+                return i;
+        ADD_FAILURE() << "no entry";
+        return -1;
+    }
+    void Mark(int pane, const wchar_t* name)
+    {
+        m_panes[pane]->SetEntryMark(static_cast<INT_PTR>(IndexOf(pane, name)), 1);
+    }
+    std::vector<std::wstring> Names(const CSelectedEntryList& list)
+    {
+        std::vector<std::wstring> out;
+        for (INT_PTR i = 0; i < list.m_entries.GetSize(); ++i)
+            out.push_back(list.m_entries[i].GetName());
+        return out;
+    }
+    std::wstring m_left;
+    std::wstring m_right;
+};
+
+} // namespace
+
+TEST_F(FileCommands, CopyOnTheParentEntryWithNothingMarkedOpensNothingAndTheJobIsReaped)
+{
+    m_panes[0]->m_cursor = IndexOf(0, L"..");
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Copy"));
+    ASSERT_EQ(1u, Dialogs().size());
+    EXPECT_TRUE(LastJob()->m_bWorkerDone);
+    EXPECT_TRUE(LastJob()->m_source.m_entries.GetSize() == 0);
+    View().ReapCopyDialogs();
+    EXPECT_TRUE(Dialogs().empty());
+}
+
+TEST_F(FileCommands, CopyAndMoveTakeTheirDestinationFromTheOtherPaneAsItsModeAllows)
+{
+    struct Case
+    {
+        const wchar_t* keyword;
+        UINT mode;
+        UINT subMode;
+        bool destination; // the other pane's folder, else empty
+        int kind;
+    } cases[] = {
+        {L"@Copy", PANE_MODE_FILER, PANE_SUB_DIRECTORY, true, COPY},
+        {L"@Copy", PANE_MODE_FILER, PANE_SUB_FIND_RESULTS, false, COPY},
+        {L"@Copy", PANE_MODE_TEXT_VIEWER, PANE_SUB_DIRECTORY, false, COPY},
+        {L"@Copy", PANE_MODE_DRIVE_LIST, PANE_SUB_DIRECTORY, false, COPY},
+        {L"@Move", PANE_MODE_FILER, PANE_SUB_DIRECTORY, true, MOVE},
+        {L"@Move", PANE_MODE_FILER, PANE_SUB_FIND_RESULTS, true, MOVE},
+        {L"@Move", PANE_MODE_DRIVE_LIST, PANE_SUB_DIRECTORY, false, MOVE},
+    };
+    Mark(0, L"a.txt");
+    Mark(0, L"c.txt");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::wstring(c.keyword) + L" " + std::to_wstring(c.mode) + L"/" +
+                     std::to_wstring(c.subMode));
+        m_panes[1]->m_mode = c.mode;
+        m_panes[1]->m_subMode = c.subMode;
+        EXPECT_EQ(1, View().ExecuteFilerCommand(c.keyword));
+        CMyCopyDlg* job = LastJob();
+        ASSERT_NE(nullptr, job);
+        EXPECT_EQ(c.kind, job->m_kind);
+        EXPECT_EQ(0, job->m_sourcePane);
+        EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"c.txt"}), Names(job->m_source));
+        EXPECT_EQ(c.destination ? m_right : std::wstring(), W(job->m_destinationText));
+        // No window here to show it in: the job is handed to the reaping.
+        EXPECT_TRUE(job->m_bWorkerDone);
+        View().ReapCopyDialogs();
+        EXPECT_TRUE(Dialogs().empty());
+    }
+}
+
+TEST_F(FileCommands, ARootDestinationGetsItsBackslashAndOtherFoldersKeepTheirForm)
+{
+    struct Case
+    {
+        const wchar_t* path;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"C:", L"C:\\"},
+        {L"C:\\", L"C:\\"},
+        {L"\\\\server\\share", L"\\\\server\\share\\"},
+        {L"C:\\work", L"C:\\work"},
+        {L"\\\\server\\share\\dir", L"\\\\server\\share\\dir"},
+    };
+    for (const Case& c : cases)
+    {
+        CString out;
+        CQvView::SetPathWithBackslash(c.path, out);
+        EXPECT_EQ(std::wstring(c.expected), W(out)) << c.path;
+    }
+}
+
+TEST_F(FileCommands, CopyToAllDirectoriesNeedsAMarkedDirectoryInTheOtherPane)
+{
+    Mark(0, L"a.txt");
+    Mark(1, L"r.txt");
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Toalldir"));
+    ASSERT_NE(nullptr, LastJob());
+    EXPECT_TRUE(LastJob()->m_bWorkerDone);
+    EXPECT_EQ(0, LastJob()->m_kind);
+    View().ReapCopyDialogs();
+
+    Mark(1, L"sub");
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Toalldir"));
+    ASSERT_NE(nullptr, LastJob());
+    EXPECT_EQ(COPY_TO_ALL, LastJob()->m_kind);
+    EXPECT_EQ((std::vector<std::wstring>{L"sub"}), Names(LastJob()->m_targets));
+}
+
+TEST_F(FileCommands, MakeDirectoryCreatesEveryLevelAndPutsTheCursorOnTheFirst)
+{
+    g_mkdirName = L"n1\\n2\\n3";
+    g_mkdirAnswered = false;
+    SetTimer(nullptr, 0, 20, AnswerMkdir);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Mkdir"));
+    ASSERT_TRUE(g_mkdirAnswered);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((m_left + L"\\n1\\n2\\n3").c_str()));
+    ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
+    EXPECT_EQ(std::wstring(L"n1"), m_panes[0]->GetCursorEntry()->GetName());
+}
+
+TEST_F(FileCommands, TheFirstFolderOfATypedNameIsTheCursorTarget)
+{
+    struct Case
+    {
+        const wchar_t* typed;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"a\\b\\c", L"a"}, {L"a", L"a"}, {L"C:\\x\\y", L"x"}, {L"\\\\srv\\share\\z\\w", L"z"},
+        {L"\\top", L"top"},
+    };
+    for (const Case& c : cases)
+    {
+        CString out;
+        MakeDirectoryCursorName(c.typed, out);
+        EXPECT_EQ(std::wstring(c.expected), W(out)) << c.typed;
+    }
+}
+
+TEST_F(FileCommands, TheDropBlockHoldsTheMarkedPathsInListOrder)
+{
+    for (const wchar_t* name : {L"c.txt", L"a.txt", L"b.txt"})
+        Mark(0, name);
+    HGLOBAL block = BuildDropBlock(0);
+    ASSERT_NE(nullptr, block);
+    const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
+    const auto* header = reinterpret_cast<const DROPFILES*>(bytes);
+    EXPECT_EQ(20u, sizeof(DROPFILES));
+    EXPECT_EQ(20u, header->pFiles);
+    EXPECT_TRUE(header->fWide);
+    EXPECT_EQ(0, header->fNC);
+    std::vector<std::wstring> paths;
+    for (const wchar_t* text = reinterpret_cast<const wchar_t*>(bytes + 20); *text; text += wcslen(text) + 1)
+        paths.push_back(text);
+    GlobalUnlock(block);
+    GlobalFree(block);
+    EXPECT_EQ((std::vector<std::wstring>{m_left + L"\\a.txt", m_left + L"\\b.txt", m_left + L"\\c.txt"}),
+              paths);
+
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        m_panes[0]->SetEntryMark(i, 0);
+    m_panes[0]->m_cursor = IndexOf(0, L"..");
+    EXPECT_EQ(nullptr, BuildDropBlock(0));
+}
+
+TEST_F(FileCommands, DroppedNamesThatVanishedLeaveNoEmptySlot)
+{
+    const std::wstring gone = m_right + L"\\gone.txt";
+    HGLOBAL drop = MakeDrop({gone, m_left + L"\\b.txt", m_left + L"\\c.txt"});
+    CSelectedEntryList list;
+    EXPECT_EQ(2, CollectDroppedFiles(static_cast<HDROP>(drop), list));
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt", L"c.txt"}), Names(list));
+    EXPECT_EQ(m_left, W(list.m_directory));
+    GlobalFree(drop);
+
+    // Only vanished names: no job goes ahead.
+    drop = MakeDrop({gone});
+    View().CopyDroppedFiles(1, static_cast<HDROP>(drop), DROP_COPY);
+    GlobalFree(drop);
+    ASSERT_NE(nullptr, LastJob());
+    EXPECT_TRUE(LastJob()->m_bWorkerDone);
+    EXPECT_EQ(0, LastJob()->m_source.m_entries.GetSize());
+}
+
+TEST_F(FileCommands, ADropBecomesACopyOrMoveIntoThePaneAndALoneProgramAShortcut)
+{
+    struct Case
+    {
+        std::vector<std::wstring> files;
+        int kind;
+        int jobKind; // -1: no job goes ahead
+    } cases[] = {
+        {{L"a.txt"}, DROP_LINK, DROP_COPY},
+        {{L"a.txt", L"b.txt"}, DROP_MOVE, DROP_MOVE},
+        {{L"a.txt"}, DROP_COPY, DROP_COPY},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::wstring> paths;
+        for (const std::wstring& name : c.files)
+            paths.push_back(m_left + L"\\" + name);
+        HGLOBAL drop = MakeDrop(paths);
+        View().CopyDroppedFiles(1, static_cast<HDROP>(drop), c.kind);
+        GlobalFree(drop);
+        ASSERT_NE(nullptr, LastJob());
+        EXPECT_EQ(c.jobKind, LastJob()->m_kind);
+        EXPECT_EQ(c.files, Names(LastJob()->m_source));
+        EXPECT_EQ(m_right, W(LastJob()->m_destinationText));
+        View().ReapCopyDialogs();
+    }
+    // Into find results nothing goes.
+    m_panes[1]->m_subMode = PANE_SUB_FIND_RESULTS;
+    HGLOBAL drop = MakeDrop({m_left + L"\\a.txt"});
+    View().CopyDroppedFiles(1, static_cast<HDROP>(drop), DROP_COPY);
+    GlobalFree(drop);
+    ASSERT_NE(nullptr, LastJob());
+    EXPECT_EQ(0, LastJob()->m_source.m_entries.GetSize());
+    View().ReapCopyDialogs();
+    m_panes[1]->m_subMode = PANE_SUB_DIRECTORY;
+
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_left + L"\\tool.exe", "MZ"));
+    drop = MakeDrop({m_left + L"\\tool.exe"});
+    View().CopyDroppedFiles(1, static_cast<HDROP>(drop), DROP_LINK);
+    GlobalFree(drop);
+    EXPECT_EQ((std::set<std::wstring>{L"sub", L"r.txt", L"tool.lnk"}), qvtest::ListFolder(m_right));
+}
+
+TEST_F(FileCommands, PasteFromClipboardMovesAfterACutAndCopiesOtherwise)
+{
+    for (DWORD effect : {DWORD(DROPEFFECT_MOVE), DWORD(DROPEFFECT_COPY), DWORD(0)})
+    {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        SetClipboardData(CF_HDROP, MakeDrop({m_left + L"\\a.txt"}));
+        if (effect != 0)
+        {
+            HGLOBAL value = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+            *static_cast<DWORD*>(GlobalLock(value)) = effect;
+            GlobalUnlock(value);
+            SetClipboardData(RegisterClipboardFormatW(L"Preferred DropEffect"), value);
+        }
+        CloseClipboard();
+        m_panes[0]->m_position = PANE_POS_OTHER;
+        m_panes[1]->m_position = PANE_POS_ACTIVE;
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Fromclipfiles"));
+        ASSERT_NE(nullptr, LastJob());
+        EXPECT_EQ(effect == DROPEFFECT_MOVE ? DROP_MOVE : DROP_COPY, LastJob()->m_kind);
+        EXPECT_EQ((std::vector<std::wstring>{L"a.txt"}), Names(LastJob()->m_source));
+        View().ReapCopyDialogs();
+    }
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
+{
+    View().CalcLayout();
+    CFilerPane& pane = *m_panes[0];
+    auto pointOf = [&](INT64 target) {
+        const PaneLayout& layout = View().m_layout.panes[0];
+        for (int i = 0; i < layout.columnsDrawn; ++i)
+            for (int j = 0; j < layout.rowsDrawn; ++j)
+            {
+                INT64 index = 0;
+                int column = 0, row = 0;
+                View().GetEntryCell(0, i, j, &index, &column, &row, FALSE);
+                if (index == target)
+                    return CPoint(column * View().m_layout.charWidth + 1,
+                                  row * View().m_layout.lineHeight + 1);
+            }
+        ADD_FAILURE() << "entry not drawn";
+        return CPoint(0, 0);
+    };
+    const INT64 a = IndexOf(0, L"a.txt");
+    const INT64 c = IndexOf(0, L"c.txt");
+    EXPECT_EQ(1, View().ClickPane(0, pointOf(c)));
+    EXPECT_EQ(c, pane.m_cursor);
+    EXPECT_TRUE(Marked().empty());
+
+    EXPECT_EQ(1, View().ClickPane(MK_CONTROL, pointOf(a)));
+    EXPECT_EQ(a, pane.m_cursor);
+    EXPECT_EQ((std::vector<int>{int(a)}), Marked());
+
+    // Shift toggles the range from the old cursor: a becomes unmarked, b and c marked.
+    View().ClickPane(0, pointOf(a));
+    EXPECT_EQ(1, View().ClickPane(MK_SHIFT, pointOf(c)));
+    EXPECT_EQ(c, pane.m_cursor);
+    EXPECT_EQ((std::vector<int>{int(IndexOf(0, L"b.txt")), int(c)}), Marked());
+    // Shift on the cursor entry itself marks it and never unmarks it.
+    View().ClickPane(MK_SHIFT, pointOf(c));
+    EXPECT_EQ((std::vector<int>{int(IndexOf(0, L"b.txt")), int(c)}), Marked());
+
+    // Below the last entry: nothing but the activation.
+    const CPoint below(1, (View().m_layout.panes[0].originRow + 4) * View().m_layout.lineHeight + 1);
+    int hitPane = -2;
+    INT64 hitEntry = -2;
+    View().HitTest(below, &hitPane, &hitEntry);
+    EXPECT_EQ(-1, hitEntry);
+    EXPECT_EQ(0, View().ClickPane(0, below));
+    EXPECT_EQ(c, pane.m_cursor);
+}
+
+namespace
+{
+std::wstring g_unpackDestination;
+bool g_unpackSeen = false;
+
+void CALLBACK CancelUnpack(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ファイルの解凍");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t text[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, IDC_UNPACKDLG_DESTINATION, text, MAX_PATH);
+    g_unpackDestination = text;
+    g_unpackSeen = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+} // namespace
+
+TEST_F(FileCommands, CopyInAnArchiveListingRunsTheUnpackDialogToTheOtherFolder)
+{
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    Mark(0, L"a.txt");
+    g_unpackSeen = false;
+    SetTimer(nullptr, 0, 20, CancelUnpack);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Copy"));
+    ASSERT_TRUE(g_unpackSeen);
+    EXPECT_EQ(m_right, g_unpackDestination);
+    // The copy job made first was handed to the reaping at once.
+    EXPECT_TRUE(Dialogs().empty());
+    m_panes[0]->m_mode = PANE_MODE_FILER;
+}
+
+namespace
+{
+const wchar_t* g_wildcardText = nullptr;
+bool g_wildcardAnswered = false;
+
+void CALLBACK AnswerWildcard(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ワイルドカードの設定");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(dialog, IDC_WILDCARD_TEXT, g_wildcardText);
+    CheckDlgButton(dialog, IDC_WILDCARD_ADD_ASTERISK, BST_CHECKED);
+    g_wildcardAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+} // namespace
+
+TEST_F(FileCommands, WildcardWidensAPlainNameAndKeepsTheTypedTextInItsHistory)
+{
+    CStringArray savedHistory;
+    savedHistory.Copy(g_WildcardHistory);
+    g_WildcardHistory.RemoveAll();
+    Set(g_AUTO_ADD_ASTERRISK, 0);
+    for (const wchar_t* typed : {L"a", L"b"})
+    {
+        g_wildcardText = typed;
+        g_wildcardAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerWildcard);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wildcard"));
+        ASSERT_TRUE(g_wildcardAnswered);
+    }
+    EXPECT_EQ(1, g_AUTO_ADD_ASTERRISK);
+    EXPECT_EQ(std::wstring(L"*b*.*"), W(m_panes[0]->m_wildcard));
+    std::vector<std::wstring> listed;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        if (!m_panes[0]->m_entries[i].IsDots())
+            listed.push_back(m_panes[0]->m_entries[i].GetName());
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt"}), listed);
+    ASSERT_EQ(2, g_WildcardHistory.GetSize());
+    EXPECT_EQ(std::wstring(L"b"), W(g_WildcardHistory[0]));
+    EXPECT_EQ(std::wstring(L"a"), W(g_WildcardHistory[1]));
+    g_WildcardHistory.Copy(savedHistory);
+}
+
+TEST_F(FileCommands, WideTwiceRestoresThePanesAsTheKeepSettingSays)
+{
+    for (int keep : {1, 0})
+    {
+        SCOPED_TRACE(keep);
+        Set(g_KEEP_FILER_INFO, keep);
+        View().ChangePaneDirectory(1, m_right.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_position = PANE_POS_ACTIVE;
+        m_panes[1]->m_position = PANE_POS_OTHER;
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wide"));
+        EXPECT_EQ(UINT(PANE_POS_ACTIVE), m_panes[0]->m_position);
+        EXPECT_EQ(UINT(PANE_POS_HIDDEN), m_panes[1]->m_position);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Wide"));
+        EXPECT_EQ(UINT(PANE_POS_OTHER), m_panes[0]->m_position);
+        EXPECT_EQ(UINT(PANE_POS_ACTIVE), m_panes[1]->m_position);
+        // Kept, the pane shows what it showed; else it opens where the other one is.
+        EXPECT_EQ(keep ? m_right : m_left, W(m_panes[1]->m_currentDir));
+        EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[1]->m_mode);
+    }
+}
+
+TEST_F(FileCommands, JumpToLinkTargetOpensAFolderOrShowsAFileWithTheCursorOnIt)
+{
+    HRESULT com = CoInitialize(nullptr);
+    ASSERT_TRUE(CreateShortcut((m_left + L"\\tofolder.lnk").c_str(), (m_right + L"\\sub").c_str(),
+                               m_right.c_str(), L"", L""));
+    ASSERT_TRUE(CreateShortcut((m_left + L"\\tofile.lnk").c_str(), (m_right + L"\\r.txt").c_str(),
+                               m_right.c_str(), L"", L""));
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    struct Case
+    {
+        const wchar_t* link;
+        std::wstring directory;
+        const wchar_t* cursor; // null: not checked
+    } cases[] = {
+        {L"tofolder.lnk", m_right + L"\\sub", nullptr},
+        {L"tofile.lnk", m_right, L"r.txt"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.link);
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, c.link);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Tolinkpos"));
+        EXPECT_EQ(c.directory, W(m_panes[0]->m_currentDir));
+        if (c.cursor != nullptr)
+        {
+            ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
+            EXPECT_EQ(std::wstring(c.cursor), m_panes[0]->GetCursorEntry()->GetName());
+        }
+    }
+}

@@ -1,0 +1,368 @@
+// The file commands that start a job on the active pane's targets: copy, move, copy
+// into every marked directory, delete, make a directory and change attributes.
+#include "app/Directories.h"
+#include "app/Log.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/records/HistoryList.h"
+#include "app/settings/FileOpSettings.h"
+#include "filer/FilerPane.h"
+#include "filer/PaneSelection.h"
+#include "fileops/copy/CopyJob.h"
+#include "fileops/copy/MyCopyDlg.h"
+#include "fileops/delete/DeleteDlg.h"
+#include "fileops/dialogs/AttributeDlg.h"
+#include "fileops/dialogs/NameInputDlgs.h"
+#include "app/VirtualDrives.h"
+#include "res/DeleteDialogs.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/status/StatusLine.h"
+
+namespace
+{
+// The drive is there, the list has entries, and something other than "." or ".."
+// is to be acted on.
+const DWORD kUsualGuard = PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET;
+
+CFilerPane* ActivePane(int& index)
+{
+    index = -1;
+    return FindPaneByMode(&index, PANE_POS_ACTIVE, 0, 0) ? g_Panes[index] : nullptr;
+}
+
+// The other pane's folder when it is a filer pane of one of the sub-modes; else empty.
+CString OtherPaneDirectory(int active, UINT subModes)
+{
+    CFilerPane* other = g_Panes[1 - active];
+    if (other == nullptr || (other->m_position & PANE_POS_OTHER) == 0 || other->m_mode != PANE_MODE_FILER ||
+        (other->m_subMode & subModes) == 0)
+        return CString();
+    CString directory;
+    CQvView::SetPathWithBackslash(other->m_currentDir, directory);
+    return directory;
+}
+} // namespace
+
+void CQvView::SetPathWithBackslash(LPCWSTR path, CString& out)
+{
+    out = path;
+    CString root;
+    // Only a root needs its backslash: "C:" alone would name the drive's current folder.
+    if (GetPathRoot(out, root) && out.CompareNoCase(root) == 0 && !out.IsEmpty() &&
+        out[out.GetLength() - 1] != L'\\')
+        out += L'\\';
+    else if (out.GetLength() == 2 && out[1] == L':')
+        out += L'\\';
+}
+
+int CQvView::ShowSelectionError(int code)
+{
+    if (code == 1)
+    {
+        MessageBox(L"メモリの確保に失敗しました", L"エラー", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    if (code == SELECTION_NONE)
+    {
+        // The explanation is the message, the caption only says that it is an error.
+        MessageBox(L"ファイルが選択されていません", L"エラー", MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    return 0;
+}
+
+int CQvView::ShowCopyDialog(CMyCopyDlg* dialog)
+{
+    // Without a window there is nothing to own the dialog: the job cannot be shown.
+    if (m_hWnd == nullptr || !dialog->CreateModeless(this))
+    {
+        dialog->m_bWorkerDone = 1;
+        return 0;
+    }
+    dialog->ShowWindow(SW_SHOW);
+    return 1;
+}
+
+void CQvView::OnCopy()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    auto* dialog = new CMyCopyDlg();
+    AddCopyDialog(dialog);
+    if (pane->m_mode == PANE_MODE_ARCHIVE)
+    {
+        dialog->m_bWorkerDone = 1;
+        ReapCopyDialogs();
+        // An empty listing, or ".." with nothing marked, has nothing to unpack.
+        if (!pane->CheckState(kUsualGuard))
+            UnpackFromArchiveListing(index);
+        StartBinaryCursorTimer();
+        return;
+    }
+    if (pane->CheckState(kUsualGuard))
+    {
+        dialog->m_bWorkerDone = 1;
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog->m_sourcePane = index;
+    dialog->m_kind = COPY;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
+    {
+        dialog->m_bWorkerDone = 1;
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY);
+    g_QuitHooks.playCommandSound(L"COPY");
+    ShowCopyDialog(dialog);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnMoveFiles()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    auto* dialog = new CMyCopyDlg();
+    AddCopyDialog(dialog);
+    if (pane->CheckState(kUsualGuard))
+    {
+        dialog->m_bWorkerDone = 1;
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog->m_sourcePane = index;
+    dialog->m_kind = MOVE;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
+    {
+        dialog->m_bWorkerDone = 1;
+        StartBinaryCursorTimer();
+        return;
+    }
+    SetCurrentDir(dialog->m_source.m_directory);
+    // Find results are a filer pane too: a move may well go to where a search found.
+    dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY | PANE_SUB_FIND_RESULTS);
+    g_QuitHooks.playCommandSound(L"MOVE");
+    ShowCopyDialog(dialog);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnCopyToAllDirs()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
+        return;
+    auto* dialog = new CMyCopyDlg();
+    AddCopyDialog(dialog);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CFilerPane* other = g_Panes[1 - index];
+    bool goAhead = !pane->CheckState(kUsualGuard) && other != nullptr &&
+                   (other->m_position & PANE_POS_OTHER) && other->m_mode == PANE_MODE_FILER &&
+                   other->m_subMode == PANE_SUB_DIRECTORY;
+    if (goAhead)
+    {
+        bool markedDirectory = false;
+        for (INT_PTR i = 0; i < other->m_entries.GetSize() && !markedDirectory; ++i)
+            markedDirectory = other->m_entries[i].m_mark && other->m_entries[i].IsDirectory() &&
+                              !other->m_entries[i].IsDots();
+        goAhead =
+            markedDirectory &&
+            !ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)) &&
+            !ShowSelectionError(GetPaneSelection(SELECT_DIRECTORIES_ONLY, 1 - index, dialog->m_targets));
+    }
+    if (!goAhead)
+    {
+        dialog->m_bWorkerDone = 1;
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog->m_sourcePane = index;
+    dialog->m_kind = COPY_TO_ALL;
+    dialog->m_otherDirectory = other->m_currentDir;
+    ShowCopyDialog(dialog);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnDelete()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return;
+    // Windows 95 and NT 4 know no recycle bin that takes a folder as one item.
+    if (m_osVersionKind == 0 || m_osVersionKind == 2)
+        g_TODUSTUNITFOLDER = 0;
+    if (pane->CheckState(kUsualGuard))
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    SetCurrentDir(pane->m_currentDir);
+    g_QuitHooks.playCommandSound(L"DELETE");
+    auto* dialog = new CDeleteDlg(m_hWnd ? this : nullptr);
+    dialog->m_warnNotEmpty = g_DELETEASKNOTENMPTY;
+    dialog->m_toRecycleBin = g_DELETETODUST;
+    dialog->m_wholeFolder = g_TODUSTUNITFOLDER;
+    dialog->m_paneIndex = index;
+    dialog->m_paneMode = pane->m_mode;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_selection)))
+    {
+        dialog->m_bWorkerDone = 1;
+        AddDeleteDialog(dialog);
+        StartBinaryCursorTimer();
+        return;
+    }
+    if (pane->m_mode == PANE_MODE_ARCHIVE)
+    {
+        CFileInfo* cursor = pane->GetCursorEntry();
+        CString cursorName = cursor ? CString(cursor->GetName()) : CString();
+        if (dialog->DoModal() == IDOK)
+            ReopenArchiveListings(index, cursorName);
+        delete dialog;
+        StartBinaryCursorTimer();
+        return;
+    }
+    AddDeleteDialog(dialog);
+    if (m_hWnd == nullptr || !dialog->Create(IDD_DELETE, this))
+        dialog->m_bWorkerDone = 1;
+    else
+        dialog->ShowWindow(SW_SHOW);
+    StartBinaryCursorTimer();
+}
+
+int MakeDirectoryCursorName(LPCWSTR typed, CString& out)
+{
+    CString name = typed;
+    CString root;
+    if (GetPathRoot(name, root) && !root.IsEmpty())
+        name = name.Mid(root.GetLength());
+    while (!name.IsEmpty() && name[0] == L'\\')
+        name = name.Mid(1);
+    const int slash = name.Find(L'\\');
+    out = slash < 0 ? name : name.Left(slash);
+    return out.IsEmpty() ? 0 : 1;
+}
+
+void CQvView::OnMakeDirectory()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->m_subMode != PANE_SUB_DIRECTORY)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CMkDirDlg dialog(m_hWnd ? this : nullptr);
+    // A virtual drive's folders exist only in its store.
+    if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT) ||
+        (!pane->IsOnVirtualDrive() && !DirectoryExists(pane->m_currentDir)))
+    {
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog.m_bMoveCursor = g_MOVEMAKEDIR;
+    g_QuitHooks.playCommandSound(L"MKDIR");
+    CString cursorName;
+    if (dialog.DoModal() == IDOK)
+    {
+        CString path;
+        CombinePath(pane->m_currentDir, dialog.m_name, path, index);
+        g_MOVEMAKEDIR = dialog.m_bMoveCursor;
+        MakeDirectoryCursorName(dialog.m_name, cursorName);
+        int made = 0;
+        if (path.GetLength() >= 2 && path[1] == L':' && IsVirtualDrive(path[0], 1))
+        {
+            CVirtualFolderStore* store = g_VirtualFolderStores[towupper(path[0]) - L'A'];
+            made = store != nullptr && store->CreateDirectoryPath(path);
+        }
+        else
+            made = CreateDirectoryTree(path, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (!made)
+        {
+            CString message;
+            message.Format(L"%sの作成に失敗しました", (LPCWSTR)path);
+            MessageBox(message, L"", MB_OK);
+            StartBinaryCursorTimer();
+            return;
+        }
+    }
+    if (g_MOVEMAKEDIR)
+    {
+        pane->ReadDirectory(TRUE);
+        pane->SortEntries();
+        if (!cursorName.IsEmpty())
+            pane->SetCursorToName(cursorName, TRUE, pane->m_cursor);
+        DrawPaneTitle(index);
+        DrawCursorLine(index, 1);
+        DrawStatusLine(STATUS_PART_UPDATE);
+    }
+    else
+        ReloadFilerPanes();
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnAttribute()
+{
+    int index = -1;
+    CFilerPane* pane = ActivePane(index);
+    if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->CheckState(kUsualGuard))
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CAttributeDlg dialog(index, m_hWnd ? this : nullptr);
+    dialog.m_bInside = g_CHANRGEATTINDIR;
+    dialog.m_bSpareFolders = g_CHANGE_ATTRIBUTE_NEGLECT_DIR;
+    g_QuitHooks.playCommandSound(L"ATTRIBUTE");
+    if (dialog.DoModal() == IDOK)
+    {
+        g_CHANRGEATTINDIR = dialog.m_bInside;
+        g_CHANGE_ATTRIBUTE_NEGLECT_DIR = dialog.m_bSpareFolders;
+    }
+    ReloadFilerPanes();
+    StartBinaryCursorTimer();
+}
+
+namespace commands
+{
+
+int CopyFiles(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnCopy();
+    return 1;
+}
+
+int MoveFiles(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnMoveFiles();
+    return 1;
+}
+
+int CopyToAllDirectories(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnCopyToAllDirs();
+    return 1;
+}
+
+int DeleteFiles(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnDelete();
+    return 1;
+}
+
+int MakeDirectory(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnMakeDirectory();
+    return 1;
+}
+
+int ChangeAttributes(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnAttribute();
+    return 1;
+}
+
+} // namespace commands

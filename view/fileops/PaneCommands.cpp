@@ -1,0 +1,234 @@
+// The commands on the active pane as a whole: rename (one dialog per entry or one for
+// all, in folders and in archive listings), the volume label of a drive, the exchange
+// of two names and the listing of an archive.
+#include "app/Directories.h"
+#include "app/PathHelpers.h"
+#include "app/ProgressInfo.h"
+#include "app/Settings.h"
+#include "app/dialogs/InputDlgs.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "archive/front/ArchiveFront.h"
+#include "filer/FilerPane.h"
+#include "fileops/rename/RenameDlg.h"
+#include "fileops/rename/RenameExchangeDlg.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/status/StatusLine.h"
+
+namespace
+{
+// The full path inside the archive of every member, the names a rename may take.
+void BuildArchiveRenameList(IPaneArchive& archive, CArrayRenameFileName& list)
+{
+    const int count = archive.GetEntryCount();
+    for (int i = 0; i < count; ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        if (archive.GetEntry(&member, i) && member != nullptr)
+            list.Add(CRenameFileName(member->m_storedPath));
+    }
+}
+} // namespace
+
+void CQvView::RenameEntries(int oneByOne)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    int index = -1;
+    if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_ARCHIVE, 0))
+    {
+        CFilerPane& pane = *g_Panes[index];
+        // The rename checks fail silently and leave the timers as they are.
+        if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET |
+                            PANE_CHECK_REAL_DRIVE))
+            return;
+        SetCurrentDir(pane.m_currentDir);
+        g_QuitHooks.playCommandSound(L"RENAME");
+        const bool inArchive = pane.m_mode == PANE_MODE_ARCHIVE;
+        CArrayRenameFileName renameList;
+        if (inArchive)
+            BuildArchiveRenameList(*pane.m_archive, renameList);
+        CString lastName;
+        bool cancelled = false;
+        CWnd* parent = m_hWnd ? this : nullptr;
+        if (oneByOne)
+        {
+            const int count = pane.m_markedCount > 0 ? pane.m_markedCount : 1;
+            for (int n = 0; n < count && !cancelled; ++n)
+            {
+                CRenameDlg dialog(parent);
+                dialog.m_paneIndex = index;
+                dialog.m_entryIndex = n;
+                dialog.m_mode = 1;
+                dialog.m_pRenameList = inArchive ? &renameList : nullptr;
+                if (dialog.DoModal() == IDOK)
+                    lastName = dialog.m_lastNewName;
+                else
+                    cancelled = true;
+            }
+        }
+        else
+        {
+            CRenameDlg dialog(parent);
+            dialog.m_paneIndex = index;
+            dialog.m_mode = 0;
+            dialog.m_pRenameList = inArchive ? &renameList : nullptr;
+            if (dialog.DoModal() == IDOK)
+                lastName = dialog.m_lastNewName;
+            else
+                cancelled = true;
+        }
+        LPCWSTR cursorName = g_MOVECURSORAFTERRENAME && !lastName.IsEmpty() ? (LPCWSTR)lastName : nullptr;
+        if (inArchive)
+        {
+            auto* front = dynamic_cast<CArchiveFront*>(pane.m_archive);
+            if (!cancelled && front != nullptr)
+            {
+                front->ResetOptions();
+                front->SetOption(1, L"");
+                front->SetRenameList(renameList);
+                if (g_KEEP_FILE_TIME_AT_ARCHIVE_UPDATE)
+                    front->SetOption(16, L"");
+                CProgressInfo progress;
+                if (front->RenameEntries(parent, &progress))
+                    ReopenArchiveListings(index, cursorName);
+                else if (!progress.IsCancelled() && !front->GetErrors().HasCode(21))
+                    ShowMessageBoxDlg(parent, front->GetErrors().GetMessageText(), L"名前変更失敗", 0);
+            }
+        }
+        else
+            // Each accepted dialog renamed its entries already, also before a cancel.
+            ReloadFilerPanes(cursorName);
+    }
+    else if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
+        ChangeVolumeLabel(index);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::ChangeVolumeLabel(int index)
+{
+    CFilerPane& pane = *g_Panes[index];
+    g_QuitHooks.playCommandSound(L"RENAME");
+    if (pane.m_cursor < 0 || pane.m_cursor >= pane.m_driveList.GetSize())
+        return;
+    const CDriveInfo& drive = pane.m_driveList[pane.m_cursor];
+    if (drive.m_name.GetLength() != 2 || drive.m_name[1] != L':')
+        return;
+    CString root = drive.m_name + L"\\";
+    // A CD-ROM or a network drive has a label nobody here may change.
+    const UINT type = GetDriveTypeW(root);
+    if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED && type != DRIVE_RAMDISK)
+        return;
+    wchar_t label[1040] = {};
+    if (!GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
+        return;
+    COnlyEditNameDlg dialog(m_hWnd ? this : nullptr);
+    dialog.m_name = label;
+    dialog.m_caption.Format(L"%cドライブのボリュームラベルの変更", drive.m_name[0]);
+    if (dialog.DoModal() == IDOK && !SetVolumeLabelW(root, dialog.m_name))
+        MessageBox(L"ボリュームラベルの変更に失敗しました", L"", MB_OK);
+    pane.ReadDriveList();
+    DrawPaneTitle(index);
+    DrawCursorLine(index, 1);
+    DrawStatusLine(STATUS_PART_UPDATE);
+}
+
+void CQvView::ExchangeNames()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0) || g_Panes[index]->IsOnVirtualDrive())
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    CFilerPane* other = g_Panes[1 - index];
+    const bool otherCounts = other != nullptr && (other->m_position & PANE_POS_OTHER) &&
+                             other->m_mode == PANE_MODE_FILER && !other->IsOnVirtualDrive();
+    const int count =
+        (pane.m_markedCount > 0 ? pane.m_markedCount : 1) + (otherCounts ? other->m_markedCount : 0);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CRenameExchangeDlg dialog(m_hWnd ? this : nullptr);
+    if (count != 2 || !pane.GetTargetEntry(0, 0, dialog.m_file1) ||
+        (!pane.GetTargetEntry(0, 1, dialog.m_file2) &&
+         !(otherCounts && other->GetTargetEntry(0, 0, dialog.m_file2))))
+    {
+        MessageBox(L"選択ファイル数が2ではありません", L"", MB_OK);
+        StartBinaryCursorTimer();
+        return;
+    }
+    dialog.DoModal();
+    ReloadFilerPanes();
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnBrowseArchive()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    if (pane.OpenArchiveListing(FALSE))
+    {
+        pane.SetMode(0, PANE_MODE_ARCHIVE, 0);
+        pane.SortEntries();
+    }
+    CalcLayout();
+    DrawPaneTitle(index);
+    DrawPane(index);
+    DrawStatusLine(STATUS_PART_UPDATE);
+    UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
+}
+
+void CQvView::ReopenArchiveListings(int pane, LPCWSTR cursorName)
+{
+    CString archivePath;
+    if (g_Panes[pane] != nullptr)
+        g_Panes[pane]->m_archive->GetArchivePath(archivePath);
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* listing = g_Panes[index];
+        if (listing == nullptr || listing->m_mode != PANE_MODE_ARCHIVE)
+            continue;
+        CString path;
+        listing->m_archive->GetArchivePath(path);
+        if (path.CompareNoCase(archivePath) != 0)
+            continue;
+        // The archive changed on disk: its listing is read from the file again.
+        const CString folder = listing->m_archive->GetCurrentFolder();
+        if (!listing->OpenArchiveListing(TRUE))
+            continue;
+        listing->m_archive->SetCurrentFolder(folder);
+        listing->ReloadArchiveListing();
+        if (cursorName != nullptr && cursorName[0] != 0)
+            listing->SetCursorToName(cursorName, FALSE, listing->m_cursor);
+        DrawPane(index);
+    }
+    DrawStatusLine(STATUS_PART_UPDATE);
+}
+
+namespace commands
+{
+
+int RenameFiles(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.RenameEntries(0);
+    return 1;
+}
+
+int RenameOneFile(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.RenameEntries(1);
+    return 1;
+}
+
+int RenameExchange(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.ExchangeNames();
+    return 1;
+}
+
+int ViewArchive(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBrowseArchive();
+    return 1;
+}
+
+} // namespace commands

@@ -1,0 +1,73 @@
+// "@Wide": shows or hides the second pane.
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+void CQvView::OnSplitPanes()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (FindPaneByMode(nullptr, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0))
+    {
+        StartBinaryCursorTimer();
+        return;
+    }
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        CFilerPane* other = g_Panes[1 - index];
+        if (pane == nullptr || other == nullptr)
+            continue;
+        if (pane->m_position & PANE_POS_HIDDEN)
+        {
+            if (g_KEEP_FILER_INFO)
+                pane->m_position = PANE_POS_ACTIVE;
+            else
+            {
+                pane->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+                pane->m_currentDir = other->m_currentDir;
+                pane->m_sortSetting = other->m_sortSetting;
+            }
+            other->m_position = PANE_POS_OTHER;
+            if (pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY)
+            {
+                pane->ReadDirectory(TRUE);
+                pane->SortEntries();
+                pane->MoveCursor(0, TRUE);
+            }
+            break;
+        }
+        if (pane->m_position & PANE_POS_OTHER)
+        {
+            pane->CloseChangeNotification();
+            if (!g_KEEP_FILER_INFO)
+            {
+                if (pane->m_mode == PANE_MODE_ARCHIVE)
+                    pane->CloseArchiveListing(TRUE);
+                // PLACEHOLDER: a binary editor shown here is hidden without the
+                // question whether to save it; that question comes with the editor.
+                pane->SetMode(PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+            }
+            else
+                pane->m_position = PANE_POS_HIDDEN;
+            break;
+        }
+    }
+    UpdateMenuForMode();
+    CalcLayout();
+    StartBinaryCursorTimer();
+    if (m_hWnd)
+        Invalidate(FALSE);
+    UpdateAuxiliaryWindows();
+}
+
+namespace commands
+{
+
+int ToggleWideWindow(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnSplitPanes();
+    return 1;
+}
+
+} // namespace commands

@@ -1,0 +1,79 @@
+// "@Wildcard": the filter of the active listing, with the history of typed patterns.
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/records/HistoryList.h"
+#include "app/settings/FilerSettings.h"
+#include "filer/FilerPane.h"
+#include "filer/dialogs/WildCardDlg.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/status/StatusLine.h"
+
+void CQvView::OnWildcard()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_ARCHIVE, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    const bool archive = pane.m_mode == PANE_MODE_ARCHIVE;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CWildCardDlg dialog(m_hWnd ? this : nullptr);
+    dialog.m_text = L"*.*";
+    dialog.m_bApplyToDirectories = m_bWildcardOnDirectories;
+    dialog.m_bNotDosNames = g_FIND_FILE_NEGLECT_DOS_NAME;
+    dialog.m_bAddAsterisk = g_AUTO_ADD_ASTERRISK;
+    CString cursorName;
+    if (!pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY))
+        if (CFileInfo* cursor = pane.GetCursorEntry())
+            cursorName = cursor->GetName();
+    if (!archive)
+        g_QuitHooks.playCommandSound(L"WILDCARD");
+    if (dialog.DoModal() != IDOK)
+    {
+        StartBinaryCursorTimer();
+        return;
+    }
+    CString pattern = dialog.m_text;
+    // The history keeps what was typed; the widening applies to this listing only.
+    if (!archive)
+        AddToHistoryList(g_WildcardHistory, 10, pattern);
+    g_AUTO_ADD_ASTERRISK = dialog.m_bAddAsterisk;
+    if (g_AUTO_ADD_ASTERRISK)
+        BuildWildcardPattern(pattern);
+    pane.m_wildcard = pattern;
+    pane.m_bFilterDirectories = dialog.m_bApplyToDirectories;
+    if (archive)
+    {
+        pane.ReloadArchiveListing();
+        pane.m_cursor = 0;
+        pane.m_firstVisible = 0;
+    }
+    else
+    {
+        pane.m_condition = dialog.m_condition;
+        m_bWildcardOnDirectories = dialog.m_bApplyToDirectories;
+        g_FIND_FILE_NEGLECT_DOS_NAME = dialog.m_bNotDosNames;
+        pane.ReadDirectory(TRUE);
+    }
+    pane.SortEntries();
+    pane.SetCursorToNameOrParent(cursorName);
+    pane.MoveCursor(0, TRUE);
+    if (m_hWnd)
+    {
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
+        DrawStatusLine(STATUS_PART_UPDATE);
+    }
+    StartBinaryCursorTimer();
+}
+
+namespace commands
+{
+
+int ChooseWildcard(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnWildcard();
+    return 1;
+}
+
+} // namespace commands

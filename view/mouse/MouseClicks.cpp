@@ -1,0 +1,159 @@
+// The left button on the panes: a click moves the cursor, Ctrl toggles the mark of
+// the clicked entry, Shift marks the range from the old cursor; a click in the
+// header's drive bar changes drive; a click where no entry is only activates.
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/status/StatusLine.h"
+
+namespace
+{
+const UINT kFilerLikeModes = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
+} // namespace
+
+void CQvView::HitTest(CPoint point, int* pane, INT64* entry)
+{
+    *pane = -1;
+    *entry = -1;
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* target = g_Panes[index];
+        if (target == nullptr || (target->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
+            continue;
+        CRect area;
+        GetPaneRect(nullptr, index, &area);
+        if (!area.PtInRect(point))
+            continue;
+        *pane = index;
+        if ((target->m_mode & kFilerLikeModes) == 0)
+            return;
+        const PaneLayout& layout = m_layout.panes[index];
+        for (int i = 0; i < layout.columnsDrawn; ++i)
+            for (int j = 0; j < layout.rowsDrawn; ++j)
+            {
+                INT64 at = 0;
+                int column = 0;
+                int row = 0;
+                GetEntryCell(index, i, j, &at, &column, &row, FALSE);
+                if (at >= target->GetEntryCount())
+                    continue;
+                CRect cell(column * m_layout.charWidth, row * m_layout.lineHeight,
+                           (column + layout.cellWidth) * m_layout.charWidth,
+                           (row + layout.cellHeight) * m_layout.lineHeight);
+                if (cell.PtInRect(point))
+                {
+                    *entry = at;
+                    return;
+                }
+            }
+        return;
+    }
+}
+
+int CQvView::ClickPane(UINT flags, CPoint point)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    m_lastClickPoint = point;
+    for (CFilerPane* pane : g_Panes)
+        if (pane != nullptr && (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS))
+        {
+            StartBinaryCursorTimer();
+            return 0;
+        }
+    HitTest(point, &m_clickPane, &m_clickEntry);
+    if (wchar_t letter = DriveBarClick(point))
+    {
+        ChangeDrive(letter);
+        StartBinaryCursorTimer();
+        return 1;
+    }
+    if (m_clickPane < 0)
+    {
+        StartBinaryCursorTimer();
+        return 0;
+    }
+    CFilerPane& pane = *g_Panes[m_clickPane];
+    const bool markable = (pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
+    if ((pane.m_position & PANE_POS_ACTIVE) == 0)
+    {
+        // A click into the other pane makes it the active one, the cursor on the entry.
+        SwitchActivePane(static_cast<int>(m_clickEntry));
+        if ((flags & MK_CONTROL) && markable && m_clickEntry >= 0)
+            MarkCursorEntry(0, 1);
+        StartBinaryCursorTimer();
+        return 1;
+    }
+    if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
+    {
+        StartBinaryCursorTimer();
+        return 0;
+    }
+    const int index = m_clickPane;
+    if (m_hWnd)
+        DrawCursorLine(index, 0);
+    const INT64 oldCursor = pane.m_cursor;
+    pane.m_cursor = m_clickEntry;
+    if (markable)
+    {
+        if (flags & MK_CONTROL)
+            MarkCursorEntry(0, 1);
+        else if (flags & MK_SHIFT)
+        {
+            if (m_clickEntry == oldCursor)
+            {
+                if (!pane.m_entries[static_cast<INT_PTR>(m_clickEntry)].m_mark)
+                    MarkCursorEntry(0, 1);
+            }
+            else
+            {
+                const INT64 low = oldCursor < m_clickEntry ? oldCursor : m_clickEntry;
+                const INT64 high = oldCursor < m_clickEntry ? m_clickEntry : oldCursor;
+                for (INT64 i = low; i <= high && i < pane.m_entries.GetSize(); ++i)
+                {
+                    // The dot entries take no mark: they are never a target.
+                    if (pane.m_entries[static_cast<INT_PTR>(i)].IsDots())
+                        continue;
+                    pane.SetEntryMark(static_cast<INT_PTR>(i),
+                                      pane.m_entries[static_cast<INT_PTR>(i)].m_mark ? 0 : 1);
+                }
+                if (m_hWnd)
+                {
+                    m_paneRedrawRequest[index] = 1;
+                    DrawPane(index);
+                }
+            }
+        }
+        else
+            m_selectionAnchor[index] = -1;
+    }
+    if (m_hWnd)
+    {
+        DrawStatusLine(STATUS_PART_UPDATE);
+        DrawCursorLine(index, 1);
+    }
+    UpdateAuxiliaryWindows();
+    StartBinaryCursorTimer();
+    return 1;
+}
+
+void CQvView::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (!g_LEFTMOUSEDISABLE)
+        ClickPane(flags, point);
+    if (m_hWnd && GetParent())
+        ::SetActiveWindow(GetParent()->m_hWnd);
+}
+
+void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    m_lastClickPoint = point;
+    if (g_LEFTMOUSEDISABLE || (flags & (MK_CONTROL | MK_SHIFT)))
+        return;
+    int index = GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
+        return;
+    if (m_clickEntry >= 0)
+        OpenCursorEntry(0, 0);
+    else if (g_EMPTYDBLCLICKUPDIR)
+        GoParentDirectory();
+}
