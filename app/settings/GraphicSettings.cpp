@@ -132,14 +132,14 @@ static bool UsesLongPlugInLines()
 
 void LoadSectionZoomData(CIniFile& ini)
 {
-    for (ZoomTableRow& row : g_ZoomTable)
-        row.enabled = ini.GetInt(L"ZOOMDATA", row.keyText, 1);
+    for (ZoomStepRow& row : g_ZoomSteps)
+        row.enabled = ini.GetInt(L"ZOOMDATA", row.key, 1);
 }
 
 void SaveSectionZoomData(CIniFile& ini)
 {
-    for (const ZoomTableRow& row : g_ZoomTable)
-        ini.WriteInt(L"ZOOMDATA", row.keyText, row.enabled);
+    for (const ZoomStepRow& row : g_ZoomSteps)
+        ini.WriteInt(L"ZOOMDATA", row.key, row.enabled);
 }
 
 void LoadSectionSusieData(CIniFile& ini, CString& viewTempDirectory)
@@ -304,7 +304,7 @@ void SaveSectionAlphaChannelProcess(CIniFile& ini)
 
 void ResetSectionZoomData()
 {
-    g_ZoomTable = kDefaultZoomTable;
+    g_ZoomSteps = kDefaultZoomSteps;
 }
 
 void ResetSectionSusieData()

@@ -10,26 +10,26 @@
 #include <array>
 
 // One zoom step: the ratio, its texts and whether the step is offered (a setting).
-struct ZoomTableRow
+struct ZoomStepRow
 {
     int numerator;
     int denominator;
-    const wchar_t* displayText;
-    const wchar_t* keyText; // the "ZOOMDATA" key
+    const wchar_t* label;
+    const wchar_t* key; // the "ZOOMDATA" key
     int enabled;
 };
 constexpr int ZOOM_STEP_COUNT = 10;
-inline constexpr std::array<ZoomTableRow, ZOOM_STEP_COUNT> kDefaultZoomTable = {{{1, 5, L"1/5", L"1_5", 1},
-                                                                                 {1, 4, L"1/4", L"1_4", 1},
-                                                                                 {1, 3, L"1/3", L"1_3", 1},
-                                                                                 {1, 2, L"1/2", L"1_2", 1},
-                                                                                 {1, 1, L"1.0", L"1_1", 1},
-                                                                                 {3, 2, L"1.5", L"3_2", 1},
-                                                                                 {2, 1, L"2.0", L"2_1", 1},
-                                                                                 {3, 1, L"3.0", L"3_1", 1},
-                                                                                 {4, 1, L"4.0", L"4_1", 1},
-                                                                                 {5, 1, L"5.0", L"5_1", 1}}};
-inline std::array<ZoomTableRow, ZOOM_STEP_COUNT> g_ZoomTable = kDefaultZoomTable;
+inline constexpr std::array<ZoomStepRow, ZOOM_STEP_COUNT> kDefaultZoomSteps = {{{1, 5, L"1/5", L"1_5", 1},
+                                                                                {1, 4, L"1/4", L"1_4", 1},
+                                                                                {1, 3, L"1/3", L"1_3", 1},
+                                                                                {1, 2, L"1/2", L"1_2", 1},
+                                                                                {1, 1, L"1.0", L"1_1", 1},
+                                                                                {3, 2, L"1.5", L"3_2", 1},
+                                                                                {2, 1, L"2.0", L"2_1", 1},
+                                                                                {3, 1, L"3.0", L"3_1", 1},
+                                                                                {4, 1, L"4.0", L"4_1", 1},
+                                                                                {5, 1, L"5.0", L"5_1", 1}}};
+inline std::array<ZoomStepRow, ZOOM_STEP_COUNT> g_ZoomSteps = kDefaultZoomSteps;
 
 // One configured image or archive plug-in.
 class CSusieDllFile

@@ -1,10 +1,40 @@
 #include "graphics/preview/LoadPreviewThread.h"
 
+#include "app/FileProbes.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/ViewSettings.h"
 #include "framework/FwLock.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/preview/PreviewFolders.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 CLoadPreviewThread* g_pLoadPreviewThread = nullptr;
+PreviewDecodeHooks g_PreviewDecodeHooks;
+
+namespace
+{
+constexpr int kPreviewBackColor = 18;
+
+CString JoinPath(const CString& folder, const CString& name)
+{
+    CString path = folder;
+    if (path.IsEmpty() || path[path.GetLength() - 1] != L'\\')
+        path += L'\\';
+    return path + name;
+}
+
+int Decode(LPCWSTR path, CPictureData& picture)
+{
+    if (g_PreviewDecodeHooks.decodePicture != nullptr)
+        return g_PreviewDecodeHooks.decodePicture(path, picture);
+    return HasExtension(path, L"BMP") ? picture.LoadBmp(path) : 0;
+}
+} // namespace
 
 CLoadPreviewThread::CLoadPreviewThread()
     : m_guard(CreateMutexW(nullptr, FALSE, nullptr)),
@@ -13,10 +43,16 @@ CLoadPreviewThread::CLoadPreviewThread()
       m_wakeEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       m_itemDoneEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
+    m_loadedMessage = RegisterWindowMessageW(L"WMSG_QV_PREVIEW_LOAD");
 }
 
 CLoadPreviewThread::~CLoadPreviewThread()
 {
+    if (m_thread != nullptr)
+    {
+        RequestStop();
+        WaitForStop(INFINITE);
+    }
     for (HANDLE handle : {m_guard, m_wakeEvent, m_itemDoneEvent})
         if (handle != nullptr)
             CloseHandle(handle);
@@ -80,4 +116,167 @@ void ReleasePreviewReaderLock()
 {
     if (g_pLoadPreviewThread != nullptr)
         g_pLoadPreviewThread->ReleaseReaderLock();
+}
+
+bool CLoadPreviewThread::Start()
+{
+    if (m_thread != nullptr)
+        return true;
+    InterlockedExchange(&m_stop, 0);
+    m_thread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+    return m_thread != nullptr;
+}
+
+DWORD WINAPI CLoadPreviewThread::ThreadProc(LPVOID self)
+{
+    CLoadPreviewThread* loader = static_cast<CLoadPreviewThread*>(self);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+    while (InterlockedCompareExchange(&loader->m_stop, 0, 0) == 0)
+    {
+        if (loader->LoadNextPreview() == 2)
+            Sleep(DWORD(std::max(0, g_PREVIEW_NEXT_FILE_SLEEP)));
+        else
+            WaitForSingleObject(loader->m_wakeEvent, INFINITE);
+    }
+    return 0;
+}
+
+void CLoadPreviewThread::RequestStop()
+{
+    InterlockedExchange(&m_stop, 1);
+    SetEvent(m_wakeEvent);
+}
+
+bool CLoadPreviewThread::WaitForStop(DWORD timeout)
+{
+    if (m_thread == nullptr)
+        return true;
+    if (WaitForSingleObject(m_thread, timeout) != WAIT_OBJECT_0)
+        return false;
+    CloseHandle(m_thread);
+    m_thread = nullptr;
+    return true;
+}
+
+void CLoadPreviewThread::EndQueueing()
+{
+    m_queue.EndQueueing(g_MAX_PREVIEW_FILES);
+    SetEvent(m_wakeEvent);
+}
+
+void CLoadPreviewThread::Requeue(bool all)
+{
+    AcquireReaderLock();
+    m_queue.Requeue(all);
+    ReleaseReaderLock();
+    SetEvent(m_wakeEvent);
+}
+
+bool CLoadPreviewThread::DecodeInto(const CString& path, CPreviewInfo& item)
+{
+    CPictureData picture;
+    if (!Decode(path, picture) || !picture.IsValid())
+        return false;
+    SIZE_T headerSize = 0, bitsSize = 0;
+    BITMAPINFO* header = picture.GetHeader();
+    if (header == nullptr || !picture.GetHeaderSize(&headerSize) || !picture.GetBitsSize(&bitsSize))
+        return false;
+    Thumbnail thumbnail;
+    if (!ScaleThumbnail(&header->bmiHeader, headerSize, picture.GetBits(), bitsSize, GetPreviewWidthScaled(),
+                        GetPreviewHeightScaled(), g_DisplayColors[kPreviewBackColor], &thumbnail))
+        return false;
+    FreeThumbnail(&item.thumbnail);
+    item.thumbnail = thumbnail;
+    return true;
+}
+
+bool CLoadPreviewThread::LoadFolderItem(const CString& folder, CPreviewInfo& item)
+{
+    std::vector<CString> files;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileLong(JoinPath(folder, L"*.*"), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindCloseLong(find);
+    std::sort(files.begin(), files.end(),
+              [](const CString& a, const CString& b) { return CompareNamesForSort(a, b) < 0; });
+    for (const CString& name : files)
+        if (DecodeInto(JoinPath(folder, name), item))
+            return true;
+    return false;
+}
+
+int CLoadPreviewThread::LoadNextPreview()
+{
+    if (!BeginItem())
+        return 0;
+    CPreviewDirInfo* folder = nullptr;
+    CPreviewInfo* item = m_queue.FindQueued(&folder);
+    if (item == nullptr)
+    {
+        EndItem();
+        return 1;
+    }
+    {
+        CHandleLock lock(m_guard);
+        item->state = PREVIEW_LOADING;
+        item->kind = 0;
+    }
+    const CString name = item->findData.cFileName;
+    CString path = JoinPath(item->ownDirectory.IsEmpty() ? folder->folder : item->ownDirectory, name);
+    if (HasExtension(name, L"LNK"))
+    {
+        CString target, arguments, workingDirectory;
+        if (ReadShortcut(JoinPath(folder->folder, name), &target, &arguments, &workingDirectory) &&
+            !target.IsEmpty())
+            path = target;
+    }
+    const DWORD attributes = item->findData.dwFileAttributes;
+    const bool dots = name == L"." || name == L"..";
+    bool loaded = false;
+    if (!dots && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        item->kind = 2;
+        loaded = LoadFolderItem(path, *item);
+    }
+    else if (!dots)
+    {
+        // Archives are read for their first picture once the archive front can hand
+        // the loader a member in memory.
+        loaded = DecodeInto(path, *item);
+    }
+    bool post = false;
+    {
+        CHandleLock lock(m_guard);
+        item->state = loaded ? PREVIEW_READY : PREVIEW_NONE;
+        post = loaded;
+    }
+    if (post && m_notifyWindow != nullptr && IsWindow(m_notifyWindow))
+        PostMessageW(m_notifyWindow, m_loadedMessage, 0, 0);
+    EndItem();
+    return 2;
+}
+
+bool CLoadPreviewThread::IsPreviewDirectory(const CString& folder, BYTE* type) const
+{
+    return ::IsPreviewDirectory(g_PreviewSettings, folder, type);
+}
+
+void CLoadPreviewThread::EnablePreviewDirectory(const CString& folder, BYTE type)
+{
+    ::EnablePreviewDirectory(g_PreviewSettings, folder, type);
+}
+
+void CLoadPreviewThread::DisablePreviewDirectory(const CString& folder, bool anyType)
+{
+    ::DisablePreviewDirectory(g_PreviewSettings, folder, anyType);
+}
+
+void CLoadPreviewThread::TogglePreviewTree(const CString& folder)
+{
+    ::TogglePreviewTree(g_PreviewSettings, folder);
 }
