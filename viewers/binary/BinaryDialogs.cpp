@@ -1,0 +1,174 @@
+#include "viewers/binary/BinaryDialogs.h"
+
+#include <commctrl.h>
+
+#include "res/BinaryDialogs.h"
+
+namespace
+{
+
+void ExchangeKind(CDataExchange* pDX, int& kind)
+{
+    DDX_Radio(pDX, IDC_BIN_KIND_TEXT, kind);
+}
+
+void EnableControl(CWnd* dialog, int id, BOOL enable)
+{
+    ::EnableWindow(::GetDlgItem(dialog->GetSafeHwnd(), id), enable);
+}
+
+// A slider's position as the settings keep it: anything outside 0 to 10 is the
+// middle speed.
+int SliderSpeed(HWND slider)
+{
+    int position = (int)::SendMessageW(slider, TBM_GETPOS, 0, 0);
+    return position < 0 || position > 10 ? 5 : position;
+}
+
+void SetSlider(HWND slider, int position)
+{
+    ::SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, position);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CAskChangedDataDlg, CScriptedDialog)
+ON_BN_CLICKED(IDC_BIN_REPLACE_ALL, OnReplaceAll)
+ON_BN_CLICKED(IDC_BIN_STOP, OnStop)
+END_MESSAGE_MAP()
+
+CAskChangedDataDlg::CAskChangedDataDlg(CWnd* pParent) : CScriptedDialog(IDD_BINARY_ASK_CHANGE, pParent) {}
+
+CDialogQuestion CAskChangedDataDlg::GetQuestion() const
+{
+    CDialogQuestion question;
+    question.dialogId = IDD_BINARY_ASK_CHANGE;
+    question.caption = L"データを変換しますか";
+    return question;
+}
+
+void CAskChangedDataDlg::ApplyAnswer(const CDialogAnswer& answer)
+{
+    (void)answer;
+}
+
+void CAskChangedDataDlg::OnReplaceAll()
+{
+    EndDialog(IDC_BIN_REPLACE_ALL);
+}
+
+void CAskChangedDataDlg::OnStop()
+{
+    EndDialog(IDC_BIN_STOP);
+}
+
+CBinarySearchDlg::CBinarySearchDlg(CWnd* pParent) : CDialog(IDD_BINARY_SEARCH, pParent) {}
+
+BOOL CBinarySearchDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_searchOnly)
+        EnableControl(this, IDC_BIN_REPLACEMENT, FALSE);
+    return TRUE;
+}
+
+void CBinarySearchDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Check(pDX, IDC_BIN_SIGNED, m_signed);
+    DDX_Text(pDX, IDC_BIN_REPLACEMENT, m_replacement);
+    DDX_Radio(pDX, IDC_BIN_DOWN, m_direction);
+    DDX_Text(pDX, IDC_BIN_SEARCH_VALUE, m_searchValue);
+    ExchangeKind(pDX, m_kind);
+    DDX_Radio(pDX, IDC_BIN_FROM_CURSOR, m_start);
+}
+
+BEGIN_MESSAGE_MAP(CBinaryCmpDlg, CDialog)
+ON_BN_CLICKED(IDC_BIN_BROWSE, OnBrowse)
+END_MESSAGE_MAP()
+
+CBinaryCmpDlg::CBinaryCmpDlg(CWnd* pParent) : CDialog(IDD_BINARY_COMPARE, pParent) {}
+
+void CBinaryCmpDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Check(pDX, IDC_BIN_SIGNED, m_signed);
+    DDX_Check(pDX, IDC_BIN_EDIT_ENABLED, m_editEnabled);
+    DDX_Text(pDX, IDC_BIN_EDIT_VALUE, m_editValue);
+    DDX_Check(pDX, IDC_BIN_COMPARE_ENABLED, m_compareEnabled);
+    DDX_Text(pDX, IDC_BIN_COMPARE_VALUE, m_compareValue);
+    DDX_Text(pDX, IDC_BIN_DIFFERENCE, m_difference);
+    DDX_Check(pDX, IDC_BIN_DIFFERENCE_ENABLED, m_differenceEnabled);
+    DDX_Radio(pDX, IDC_BIN_DOWN, m_direction);
+    DDX_Radio(pDX, IDC_BIN_FROM_CURSOR, m_start);
+    DDX_Text(pDX, IDC_BIN_EDIT_FILE, m_editFile);
+    DDX_Check(pDX, IDC_BIN_DIFFER, m_differ);
+    DDX_Text(pDX, IDC_BIN_COMPARE_FILE, m_compareFile);
+    ExchangeKind(pDX, m_kind);
+}
+
+void CBinaryCmpDlg::OnBrowse()
+{
+    wchar_t path[MAX_PATH * 4] = L"";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = L"すべてのファイル\0*.*\0\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = (DWORD)(sizeof(path) / sizeof(path[0]));
+    ofn.lpstrInitialDir = m_browseDirectory.IsEmpty() ? nullptr : (LPCWSTR)m_browseDirectory;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (GetOpenFileNameW(&ofn))
+        SetDlgItemText(IDC_BIN_COMPARE_FILE, path);
+}
+
+CBinaryDataInputDlg::CBinaryDataInputDlg(CWnd* pParent) : CDialog(IDD_BINARY_INPUT, pParent) {}
+
+BOOL CBinaryDataInputDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_single)
+    {
+        const int ids[] = {IDC_BIN_INPUT_NUMBER, IDC_BIN_BY_COUNT, IDC_BIN_BY_END, IDC_BIN_BY_SELECTION};
+        for (int id : ids)
+            EnableControl(this, id, FALSE);
+    }
+    return TRUE;
+}
+
+void CBinaryDataInputDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Check(pDX, IDC_BIN_SIGNED, m_signed);
+    DDX_Text(pDX, IDC_BIN_INPUT_VALUE, m_value);
+    ExchangeKind(pDX, m_kind);
+    DDX_Text(pDX, IDC_BIN_INPUT_NUMBER, m_number);
+    DDX_Radio(pDX, IDC_BIN_BY_COUNT, m_mode);
+}
+
+CBinaryEditConfigDlg::CBinaryEditConfigDlg(CWnd* pParent) : CDialog(IDD_BINARY_EDIT_CONFIG, pParent) {}
+
+BOOL CBinaryEditConfigDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetSlider(::GetDlgItem(m_hWnd, IDC_BIN_SCROLL_SPEED), m_scrollSpeed);
+    SetSlider(::GetDlgItem(m_hWnd, IDC_BIN_BLINK_SPEED), m_blinkSpeed);
+    return TRUE;
+}
+
+void CBinaryEditConfigDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_BIN_SCROLL_LINES, m_scrollLines);
+    if (pDX->m_bSaveAndValidate)
+    {
+        m_scrollSpeed = SliderSpeed(::GetDlgItem(m_hWnd, IDC_BIN_SCROLL_SPEED));
+        m_blinkSpeed = SliderSpeed(::GetDlgItem(m_hWnd, IDC_BIN_BLINK_SPEED));
+    }
+}
+
+CSelectRangeDlg::CSelectRangeDlg(CWnd* pParent) : CDialog(IDD_SELECT_RANGE, pParent) {}
+
+void CSelectRangeDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Radio(pDX, IDC_RANGE_DECIMAL, m_notation);
+    DDX_Text(pDX, IDC_RANGE_END, m_end);
+    DDX_Text(pDX, IDC_RANGE_START, m_start);
+}
