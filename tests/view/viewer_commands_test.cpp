@@ -79,4 +79,63 @@ TEST_F(ViewerCommands, OpenRewrapRecodeAndReturn)
     EXPECT_EQ(Lines(), 0) << "the text is released when the viewer closes";
 }
 
+std::string ClipboardBytes()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "<not open>";
+    if (HANDLE data = GetClipboardData(CF_TEXT))
+    {
+        if (auto* p = static_cast<const char*>(GlobalLock(data)))
+        {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+TEST_F(ViewerCommands, SelectionKeysMoveByCharactersAndLinesAndCopyTheBytes)
+{
+    const std::string text = "ab\r\n\x82\xA0x\r\nlast";
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\s.txt", text));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"s.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+
+    struct
+    {
+        const wchar_t* keyword;
+        INT64 caret;
+        const char* copied; // nullptr: no copy after this step
+    } steps[] = {
+        {L"@Selectdown", 4, nullptr},
+        {L"@Selectright", 6, "ab\r\n\x82\xA0"},
+        {L"@Selectup", 4, nullptr},
+        {L"@Selectleft", 2, "ab"},
+        {L"@Selectendline", static_cast<INT64>(text.size()), nullptr},
+        {L"@Selectfirstline", 0, nullptr},
+        {L"@Viewallselect", static_cast<INT64>(text.size()), "ab\r\n\x82\xA0x\r\nlast"},
+    };
+    for (const auto& step : steps)
+    {
+        View().ExecuteViewerCommand(step.keyword);
+        EXPECT_TRUE(View().m_viewerSelection.active) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.end, step.caret) << step.keyword;
+        if (step.copied != nullptr)
+        {
+            View().ExecuteViewerCommand(L"@Clipcopy");
+            EXPECT_EQ(ClipboardBytes(), step.copied) << step.keyword;
+        }
+    }
+    EXPECT_EQ(View().m_viewerSelection.anchor, 0);
+
+    View().RouteKeyPress(VK_RETURN);
+    EXPECT_FALSE(View().m_viewerSelection.active) << "leaving the viewer drops the selection";
+}
+
 } // namespace
