@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/settings/ViewerSettings.h"
+#include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -136,6 +137,52 @@ TEST_F(ViewerCommands, SelectionKeysMoveByCharactersAndLinesAndCopyTheBytes)
 
     View().RouteKeyPress(VK_RETURN);
     EXPECT_FALSE(View().m_viewerSelection.active) << "leaving the viewer drops the selection";
+}
+
+TEST_F(ViewerCommands, JumpGoesToALineOrMovesBySignedLines)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\j.txt", text));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"j.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+
+    struct
+    {
+        INT_PTR result;
+        const wchar_t* answer;
+        INT64 top;
+    } steps[] = {
+        {IDOK, L"50", 50},    {IDOK, L"+5", 55}, {IDOK, L"-7", 48},
+        {IDCANCEL, L"3", 48}, {IDOK, L"", 48},   {IDOK, L"-100", 0},
+    };
+    for (const auto& step : steps)
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.result = step.result;
+        answer.text = step.answer;
+        script.Add(answer);
+        View().ExecuteViewerCommand(L"@Jumptext");
+        ASSERT_EQ(script.GetQuestions().size(), 1u) << step.answer;
+        EXPECT_EQ(script.GetQuestions()[0].dialogId, 1246u);
+        EXPECT_EQ(Pane().m_viewer->GetTopLine(), step.top) << step.answer;
+    }
+
+    CDialogAnswerScript script;
+    CDialogAnswer answer;
+    answer.text = L"99999";
+    script.Add(answer);
+    View().ExecuteViewerCommand(L"@Jumptext");
+    const INT64 top = Pane().m_viewer->GetTopLine();
+    EXPECT_GT(top, 50) << "a line past the end shows the last page";
+    EXPECT_LT(top, Lines());
 }
 
 } // namespace
