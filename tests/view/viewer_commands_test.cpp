@@ -185,4 +185,52 @@ TEST_F(ViewerCommands, JumpGoesToALineOrMovesBySignedLines)
     EXPECT_LT(top, Lines());
 }
 
+TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\f.txt", "abc\r\n--\r\nabc\r\n"));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"f.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+
+    CDialogAnswerScript script;
+    View().ExecuteViewerCommand(L"@Nextsearch");
+    EXPECT_FALSE(View().m_viewerSelection.active) << "no search text: nothing happens";
+    EXPECT_TRUE(script.GetQuestions().empty());
+
+    Pane().m_viewer->SetSearch("abc", 3, FALSE, 0);
+    Pane().m_viewer->SetSearchStart(12);
+    View().ExecuteViewerCommand(L"@Beforesearch");
+    EXPECT_TRUE(View().m_viewerSelection.active);
+    EXPECT_EQ(View().m_viewerSelection.anchor, 9) << "backward from the end";
+    Pane().m_viewer->SetSearchStart(0);
+    struct
+    {
+        const wchar_t* keyword;
+        BOOL found;
+        INT64 anchor;
+    } steps[] = {
+        {L"@Nextsearch", TRUE, 0},
+        {L"@Nextsearch", TRUE, 9},
+    };
+    for (const auto& step : steps)
+    {
+        View().ExecuteViewerCommand(step.keyword);
+        EXPECT_EQ(View().m_viewerSelection.active, step.found) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.anchor, step.anchor) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.end, step.anchor + 3) << step.keyword;
+    }
+    EXPECT_TRUE(script.GetQuestions().empty());
+
+    // The forward search wraps and ends before its start.
+    script.Add(IDOK);
+    View().ExecuteViewerCommand(L"@Nextsearch");
+    EXPECT_FALSE(View().m_viewerSelection.active);
+    ASSERT_EQ(script.GetQuestions().size(), 1u);
+    EXPECT_STREQ(script.GetQuestions()[0].text, L"検索終了しました");
+}
+
 } // namespace

@@ -7,8 +7,6 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(SearchText)
-QV_PENDING_COMMAND(SearchNext)
-QV_PENDING_COMMAND(SearchPrevious)
 QV_PENDING_COMMAND(ToggleHexDisplay)
 QV_PENDING_COMMAND(PrintText)
 QV_PENDING_COMMAND(SaveBinaryFile)
