@@ -41,6 +41,8 @@ public:
     virtual void SetSearchStart(INT64 offset) = 0;
     virtual BOOL Search(BOOL forward) = 0;
     virtual INT64 GetSearchPosition() const = 0;
+    // Bytes of the search text (0: nothing to search for).
+    virtual INT64 GetSearchLength() const = 0;
 };
 
 // Makes the viewer text of a pane; the pane owns and deletes it.

@@ -6,6 +6,7 @@
 #include "framework/FwString.h"
 #include "view/layout/Layout.h"
 #include "view/status/StatusLine.h"
+#include "view/viewer/ViewerLines.h"
 #include "app/dialogs/WorkerDialog.h"
 
 #include <shlobj.h>
@@ -97,6 +98,11 @@ public:
     // Line count and loading state each text viewer pane was last drawn with.
     INT64 m_viewerShownLines[2] = {-1, -1};
     BOOL m_viewerShownDone[2] = {TRUE, TRUE};
+    // The selection of the active text viewer (byte offsets into its text).
+    ViewerSelection m_viewerSelection;
+    // Moves the selection's caret by whole characters (byteStep) or to a line's start
+    // (lineStep), starting a selection at the top line when there is none.
+    void ExtendViewerSelection(INT64 byteStep, INT64 lineStep);
     void DrawMarks(int pane, CDC* pDC = nullptr);
     // The cursor entry as cursor (1) or as a normal entry (0).
     void DrawCursorLine(int pane, int highlighted, CDC* pDC = nullptr);

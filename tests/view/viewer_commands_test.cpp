@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/settings/ViewerSettings.h"
+#include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -77,6 +78,159 @@ TEST_F(ViewerCommands, OpenRewrapRecodeAndReturn)
     ASSERT_NE(cursor, nullptr);
     EXPECT_STREQ(cursor->GetName(), L"t.txt");
     EXPECT_EQ(Lines(), 0) << "the text is released when the viewer closes";
+}
+
+std::string ClipboardBytes()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return "<not open>";
+    if (HANDLE data = GetClipboardData(CF_TEXT))
+    {
+        if (auto* p = static_cast<const char*>(GlobalLock(data)))
+        {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+TEST_F(ViewerCommands, SelectionKeysMoveByCharactersAndLinesAndCopyTheBytes)
+{
+    const std::string text = "ab\r\n\x82\xA0x\r\nlast";
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\s.txt", text));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"s.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+
+    struct
+    {
+        const wchar_t* keyword;
+        INT64 caret;
+        const char* copied; // nullptr: no copy after this step
+    } steps[] = {
+        {L"@Selectdown", 4, nullptr},
+        {L"@Selectright", 6, "ab\r\n\x82\xA0"},
+        {L"@Selectup", 4, nullptr},
+        {L"@Selectleft", 2, "ab"},
+        {L"@Selectendline", static_cast<INT64>(text.size()), nullptr},
+        {L"@Selectfirstline", 0, nullptr},
+        {L"@Viewallselect", static_cast<INT64>(text.size()), "ab\r\n\x82\xA0x\r\nlast"},
+    };
+    for (const auto& step : steps)
+    {
+        View().ExecuteViewerCommand(step.keyword);
+        EXPECT_TRUE(View().m_viewerSelection.active) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.end, step.caret) << step.keyword;
+        if (step.copied != nullptr)
+        {
+            View().ExecuteViewerCommand(L"@Clipcopy");
+            EXPECT_EQ(ClipboardBytes(), step.copied) << step.keyword;
+        }
+    }
+    EXPECT_EQ(View().m_viewerSelection.anchor, 0);
+
+    View().RouteKeyPress(VK_RETURN);
+    EXPECT_FALSE(View().m_viewerSelection.active) << "leaving the viewer drops the selection";
+}
+
+TEST_F(ViewerCommands, JumpGoesToALineOrMovesBySignedLines)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\j.txt", text));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"j.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+
+    struct
+    {
+        INT_PTR result;
+        const wchar_t* answer;
+        INT64 top;
+    } steps[] = {
+        {IDOK, L"50", 50},    {IDOK, L"+5", 55}, {IDOK, L"-7", 48},
+        {IDCANCEL, L"3", 48}, {IDOK, L"", 48},   {IDOK, L"-100", 0},
+    };
+    for (const auto& step : steps)
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.result = step.result;
+        answer.text = step.answer;
+        script.Add(answer);
+        View().ExecuteViewerCommand(L"@Jumptext");
+        ASSERT_EQ(script.GetQuestions().size(), 1u) << step.answer;
+        EXPECT_EQ(script.GetQuestions()[0].dialogId, 1246u);
+        EXPECT_EQ(Pane().m_viewer->GetTopLine(), step.top) << step.answer;
+    }
+
+    CDialogAnswerScript script;
+    CDialogAnswer answer;
+    answer.text = L"99999";
+    script.Add(answer);
+    View().ExecuteViewerCommand(L"@Jumptext");
+    const INT64 top = Pane().m_viewer->GetTopLine();
+    EXPECT_GT(top, 50) << "a line past the end shows the last page";
+    EXPECT_LT(top, Lines());
+}
+
+TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\f.txt", "abc\r\n--\r\nabc\r\n"));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"f.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+
+    CDialogAnswerScript script;
+    View().ExecuteViewerCommand(L"@Nextsearch");
+    EXPECT_FALSE(View().m_viewerSelection.active) << "no search text: nothing happens";
+    EXPECT_TRUE(script.GetQuestions().empty());
+
+    Pane().m_viewer->SetSearch("abc", 3, FALSE, 0);
+    Pane().m_viewer->SetSearchStart(12);
+    View().ExecuteViewerCommand(L"@Beforesearch");
+    EXPECT_TRUE(View().m_viewerSelection.active);
+    EXPECT_EQ(View().m_viewerSelection.anchor, 9) << "backward from the end";
+    Pane().m_viewer->SetSearchStart(0);
+    struct
+    {
+        const wchar_t* keyword;
+        BOOL found;
+        INT64 anchor;
+    } steps[] = {
+        {L"@Nextsearch", TRUE, 0},
+        {L"@Nextsearch", TRUE, 9},
+    };
+    for (const auto& step : steps)
+    {
+        View().ExecuteViewerCommand(step.keyword);
+        EXPECT_EQ(View().m_viewerSelection.active, step.found) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.anchor, step.anchor) << step.keyword;
+        EXPECT_EQ(View().m_viewerSelection.end, step.anchor + 3) << step.keyword;
+    }
+    EXPECT_TRUE(script.GetQuestions().empty());
+
+    // The forward search wraps and ends before its start.
+    script.Add(IDOK);
+    View().ExecuteViewerCommand(L"@Nextsearch");
+    EXPECT_FALSE(View().m_viewerSelection.active);
+    ASSERT_EQ(script.GetQuestions().size(), 1u);
+    EXPECT_STREQ(script.GetQuestions()[0].text, L"検索終了しました");
 }
 
 } // namespace

@@ -6,14 +6,9 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(CopyTextSelection)
 QV_PENDING_COMMAND(SearchText)
-QV_PENDING_COMMAND(SearchNext)
-QV_PENDING_COMMAND(SearchPrevious)
-QV_PENDING_COMMAND(SelectAllText)
 QV_PENDING_COMMAND(ToggleHexDisplay)
 QV_PENDING_COMMAND(PrintText)
-QV_PENDING_COMMAND(JumpToLine)
 QV_PENDING_COMMAND(SaveBinaryFile)
 QV_PENDING_COMMAND(WriteChangedPositions)
 QV_PENDING_COMMAND(CompareWithFile)

@@ -56,6 +56,7 @@ int ViewText(CQvView& view, const CommandCall&, INT_PTR)
     if (!pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES, g_VIEWCHARWIDE,
                              viewerMode))
         return 1;
+    view.m_viewerSelection = ViewerSelection();
     pane.SetMode(0, viewerMode, 0);
     RedrawWholePane(view, index);
     return 1;
@@ -70,6 +71,7 @@ int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
     if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0)
         return 1;
     pane.ReleaseViewerData();
+    view.m_viewerSelection = ViewerSelection();
     const CString name = pane.m_viewerEntry.GetName();
     if ((pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0)
     {
@@ -145,6 +147,8 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     frame.workBuffer = work.data();
     frame.workCapacity = static_cast<int>(work.size());
     frame.breakMark = g_LineReturnCode;
+    if (paneIndex == GetActivePaneIndex())
+        frame.selection = &m_viewerSelection;
     for (int j = 0; j < geo.rowsDrawn; ++j)
     {
         const int row = geo.originRow + j;

@@ -45,6 +45,7 @@ public:
     void SetSearchStart(INT64 offset) override { m_text.SetSearchStart(offset); }
     BOOL Search(BOOL forward) override { return m_text.SearchViewerText(forward); }
     INT64 GetSearchPosition() const override { return m_text.GetSearchPosition(); }
+    INT64 GetSearchLength() const override { return m_text.GetSearchLength(); }
 
 private:
     CViewerText m_text;

@@ -72,6 +72,7 @@ public:
     // TRUE when found; the match is at GetSearchPosition().
     BOOL SearchViewerText(BOOL forward);
     INT64 GetSearchPosition() const { return m_searchPos; }
+    INT64 GetSearchLength() const { return static_cast<INT64>(m_searchText.size()); }
     int GetSearchState() const { return m_searchState; }
 
 private:

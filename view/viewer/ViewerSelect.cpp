@@ -1,0 +1,151 @@
+// The text viewer's selection in the view: the selection keys, select-all and the
+// copy of the selected text to the clipboard.
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "viewers/text/ViewerSelection.h"
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+CFilerPane* ActiveTextViewer(CQvView& view, int& index)
+{
+    index = view.GetActivePaneIndex();
+    if (index < 0 || index > 1)
+        return nullptr;
+    CFilerPane* pane = g_Panes[index];
+    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+        return nullptr;
+    return pane;
+}
+
+ViewerTextView TextOf(const IPaneViewer& viewer)
+{
+    ViewerTextView t;
+    t.text = viewer.Text();
+    t.textLength = viewer.TextLength();
+    t.lineIndex = viewer.LineIndex();
+    t.lineCount = viewer.LineCount();
+    return t;
+}
+
+void RedrawPaneBody(CQvView& view, int index)
+{
+    if (view.m_hWnd == nullptr)
+        return;
+    view.m_paneRedrawRequest[index] = 1;
+    view.DrawPane(index);
+}
+
+// CF_TEXT wants a terminated block in the system code page, which the text already is.
+BOOL PutTextOnClipboard(HWND owner, const std::string& bytes)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    if (block == nullptr)
+        return FALSE;
+    char* p = static_cast<char*>(GlobalLock(block));
+    if (p == nullptr)
+    {
+        GlobalFree(block);
+        return FALSE;
+    }
+    memcpy(p, bytes.data(), bytes.size());
+    p[bytes.size()] = '\0';
+    GlobalUnlock(block);
+    if (!OpenClipboard(owner))
+    {
+        GlobalFree(block);
+        return FALSE;
+    }
+    EmptyClipboard();
+    const BOOL ok = SetClipboardData(CF_TEXT, block) != nullptr;
+    CloseClipboard();
+    if (!ok)
+        GlobalFree(block);
+    return ok;
+}
+} // namespace
+
+void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
+{
+    int index = 0;
+    CFilerPane* pane = ActiveTextViewer(*this, index);
+    if (pane == nullptr || !pane->LockViewerData())
+        return;
+    IPaneViewer& viewer = *pane->m_viewer;
+    const ViewerTextView t = TextOf(viewer);
+    const INT64 top = viewer.GetTopLine();
+    if (!m_viewerSelection.active)
+    {
+        const INT64 start = top < t.lineCount ? t.lineIndex[top] : 0;
+        m_viewerSelection.anchor = m_viewerSelection.end = start;
+        m_viewerSelection.active = TRUE;
+    }
+    m_viewerSelection.end = NextViewerCaret(t, m_viewerSelection.end, byteStep, lineStep);
+    const INT64 caretLine = FindViewerLine(t, top, m_viewerSelection.end);
+    pane->UnlockViewerData();
+
+    const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
+    INT64 delta = 0;
+    if (caretLine < top)
+        delta = caretLine - top;
+    else if (caretLine >= top + rows)
+        delta = caretLine - rows + 1 - top;
+    if (delta != 0)
+        pane->ScrollViewerLines(delta, rows, FALSE);
+    RedrawPaneBody(*this, index);
+}
+
+namespace commands
+{
+
+int MoveViewerSelection(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    int index = 0;
+    CFilerPane* pane = ActiveTextViewer(view, index);
+    if (pane == nullptr)
+        return 1;
+    const INT64 rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
+    const INT64 all = pane->m_viewer->LineCount() + 1;
+    // Left, right, up, down, page up and down, half pages, to the first and last line.
+    const INT64 bytes[] = {-1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    const INT64 lines[] = {0, 0, -1, 1, -rows, rows, -(rows / 2), rows / 2, -all, all};
+    if (value < 0 || value > 9)
+        return 1;
+    INT64 lineStep = lines[value];
+    if (bytes[value] == 0 && lineStep == 0)
+        lineStep = value % 2 == 0 ? -1 : 1;
+    view.ExtendViewerSelection(bytes[value], lineStep);
+    return 1;
+}
+
+int SelectAllText(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = 0;
+    CFilerPane* pane = ActiveTextViewer(view, index);
+    if (pane == nullptr)
+        return 1;
+    view.m_viewerSelection.anchor = 0;
+    view.m_viewerSelection.end = pane->m_viewer->TextLength();
+    view.m_viewerSelection.active = TRUE;
+    RedrawPaneBody(view, index);
+    return 1;
+}
+
+int CopyTextSelection(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int index = 0;
+    CFilerPane* pane = ActiveTextViewer(view, index);
+    if (pane == nullptr || !view.m_viewerSelection.active || !pane->LockViewerData())
+        return 1;
+    const std::string bytes = ViewerSelectedBytes(TextOf(*pane->m_viewer), view.m_viewerSelection.anchor,
+                                                  view.m_viewerSelection.end);
+    pane->UnlockViewerData();
+    if (!bytes.empty())
+        PutTextOnClipboard(view.m_hWnd, bytes);
+    return 1;
+}
+
+} // namespace commands
