@@ -5,6 +5,7 @@
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
+#include "archive/front/dialogs/DefunarcDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
@@ -173,6 +174,13 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (id == 330)
+    {
+        // The unpack options of every archiver row and the bridge library's folder.
+        CDefunarcDlg dialog(m_hWnd ? this : nullptr);
+        dialog.DoModal();
+        return TRUE;
+    }
     if (id == 642)
     {
         commands::OpenNewFileSettingsDialog(*this);
