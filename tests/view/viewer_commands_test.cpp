@@ -3,6 +3,7 @@
 // line-number key flips its setting, and Enter returns to the list on the file.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/SettingStrings.h"
 #include "app/settings/ViewerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
@@ -310,6 +311,41 @@ TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
     View().ExecuteViewerCommand(L"@Nextsearch");
     EXPECT_EQ(View().m_viewerSelection.anchor, 14);
     g_ViewerSearchHistory.RemoveAll();
+}
+
+TEST_F(ViewerCommands, TimeMacroMenuEditsTheFiveFormats)
+{
+    CString saved[5];
+    for (int i = 0; i < 5; ++i)
+    {
+        saved[i] = g_TimeMacros[i];
+        g_TimeMacros[i] = L"old";
+    }
+    struct
+    {
+        INT_PTR result;
+        const wchar_t* text;
+        const wchar_t* first;
+        const wchar_t* fifth;
+    } steps[] = {
+        {IDCANCEL, L"a\nb\nc\nd\ne", L"old", L"old"},
+        {IDOK, L"YYYY\nMM\nDD\nhh\nmm", L"YYYY", L"mm"},
+    };
+    for (const auto& step : steps)
+    {
+        CDialogAnswerScript script;
+        script.Add(step.result, step.text);
+        EXPECT_TRUE(View().OnCmdMsg(913, CN_COMMAND, nullptr, nullptr));
+        const auto questions = script.GetQuestions();
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_STREQ(questions[0].caption, L"時間マクロの設定");
+        ASSERT_EQ(questions[0].items.size(), 5u);
+        EXPECT_STREQ(questions[0].items[0], L"old") << "opens on the current formats";
+        EXPECT_STREQ(g_TimeMacros[0], step.first);
+        EXPECT_STREQ(g_TimeMacros[4], step.fifth);
+    }
+    for (int i = 0; i < 5; ++i)
+        g_TimeMacros[i] = saved[i];
 }
 
 } // namespace

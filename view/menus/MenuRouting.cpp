@@ -5,6 +5,7 @@
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
+#include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
@@ -173,6 +174,14 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (id == 913)
+    {
+        StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        CSetTimeMacroDlg dialog(this);
+        dialog.DoModal();
+        StartBinaryCursorTimer();
+        return TRUE;
+    }
     if (id == 642)
     {
         commands::OpenNewFileSettingsDialog(*this);
