@@ -3,12 +3,14 @@
 // line-number key flips its setting, and Enter returns to the list on the file.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/SettingStrings.h"
 #include "app/settings/ViewerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -231,6 +233,119 @@ TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
     EXPECT_FALSE(View().m_viewerSelection.active);
     ASSERT_EQ(script.GetQuestions().size(), 1u);
     EXPECT_STREQ(script.GetQuestions()[0].text, L"検索終了しました");
+}
+
+TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\s.txt", "abc\r\n--\r\nABC\r\nabc\r\n"));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"s.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+    g_ViewerSearchHistory.RemoveAll();
+
+    struct
+    {
+        INT_PTR result;
+        const wchar_t* text;
+        std::vector<int> checks; // ignore case, start (1: shown line), direction (0: up)
+        INT64 topLine;
+        BOOL found;
+        INT64 anchor;
+        const wchar_t* message; // null: no message
+    } steps[] = {
+        {IDOK, L"abc", {}, 0, TRUE, 0, nullptr},
+        {IDOK, L"ABC", {0, 0, 1}, 0, TRUE, 9, nullptr},
+        {IDOK, L"ABC", {1, 0, 1}, 0, TRUE, 0, nullptr},
+        {IDOK, L"abc", {0, 1, 1}, 2, TRUE, 14, nullptr},
+        {IDOK, L"abc", {0, 1, 0}, 2, TRUE, 0, nullptr},
+        {IDOK, L"zzz", {0, 0, 1}, 0, FALSE, 0, L"文字列は見つかりませんでした"},
+        {IDCANCEL, L"--", {0, 0, 1}, 0, FALSE, 0, nullptr},
+    };
+    for (const auto& step : steps)
+    {
+        View().m_viewerSelection = ViewerSelection();
+        Pane().m_viewer->SetTopLine(step.topLine);
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.result = step.result;
+        answer.text = step.text;
+        answer.checks = step.checks;
+        script.Add(answer);
+        script.Add(IDOK);
+        View().ExecuteViewerCommand(L"@Searchstr");
+        const auto questions = script.GetQuestions();
+        ASSERT_EQ(questions.size(), step.message ? 2u : 1u) << step.text;
+        EXPECT_EQ(questions[0].dialogId, 1286u);
+        EXPECT_STREQ(questions[0].caption, L"文字列の検索の設定");
+        if (step.message)
+            EXPECT_STREQ(questions[1].text, step.message);
+        EXPECT_EQ(View().m_viewerSelection.active, step.found) << step.text;
+        if (step.found)
+        {
+            EXPECT_EQ(View().m_viewerSelection.anchor, step.anchor) << step.text;
+            EXPECT_EQ(View().m_viewerSelection.end, step.anchor + 3) << step.text;
+        }
+    }
+    // Each searched text went to the front of the history once (case aside, in its
+    // latest spelling); the cancelled one not.
+    ASSERT_EQ(g_ViewerSearchHistory.GetSize(), 2);
+    EXPECT_STREQ(g_ViewerSearchHistory[0], L"zzz");
+    EXPECT_STREQ(g_ViewerSearchHistory[1], L"abc");
+
+    // The next search goes on from the text the dialog set.
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.text = L"abc";
+        answer.checks = {0, 0, 1};
+        script.Add(answer);
+        View().ExecuteViewerCommand(L"@Searchstr");
+        ASSERT_EQ(script.GetQuestions().size(), 1u);
+        EXPECT_EQ(script.GetQuestions()[0].items.size(), 2u) << "the history is offered";
+        EXPECT_EQ(View().m_viewerSelection.anchor, 0);
+    }
+    View().ExecuteViewerCommand(L"@Nextsearch");
+    EXPECT_EQ(View().m_viewerSelection.anchor, 14);
+    g_ViewerSearchHistory.RemoveAll();
+}
+
+TEST_F(ViewerCommands, TimeMacroMenuEditsTheFiveFormats)
+{
+    CString saved[5];
+    for (int i = 0; i < 5; ++i)
+    {
+        saved[i] = g_TimeMacros[i];
+        g_TimeMacros[i] = L"old";
+    }
+    struct
+    {
+        INT_PTR result;
+        const wchar_t* text;
+        const wchar_t* first;
+        const wchar_t* fifth;
+    } steps[] = {
+        {IDCANCEL, L"a\nb\nc\nd\ne", L"old", L"old"},
+        {IDOK, L"YYYY\nMM\nDD\nhh\nmm", L"YYYY", L"mm"},
+    };
+    for (const auto& step : steps)
+    {
+        CDialogAnswerScript script;
+        script.Add(step.result, step.text);
+        EXPECT_TRUE(View().OnCmdMsg(913, CN_COMMAND, nullptr, nullptr));
+        const auto questions = script.GetQuestions();
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_STREQ(questions[0].caption, L"時間マクロの設定");
+        ASSERT_EQ(questions[0].items.size(), 5u);
+        EXPECT_STREQ(questions[0].items[0], L"old") << "opens on the current formats";
+        EXPECT_STREQ(g_TimeMacros[0], step.first);
+        EXPECT_STREQ(g_TimeMacros[4], step.fifth);
+    }
+    for (int i = 0; i < 5; ++i)
+        g_TimeMacros[i] = saved[i];
 }
 
 } // namespace

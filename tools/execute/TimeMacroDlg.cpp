@@ -3,7 +3,7 @@
 #include "app/SettingStrings.h"
 #include "res/ShellDialogs.h"
 
-CSetTimeMacroDlg::CSetTimeMacroDlg(CWnd* pParent) : CDialog(IDD_SET_TIME_MACRO, pParent)
+CSetTimeMacroDlg::CSetTimeMacroDlg(CWnd* pParent) : CScriptedDialog(IDD_SET_TIME_MACRO, pParent)
 {
     for (int i = 0; i < 5; ++i)
         m_formats[i] = g_TimeMacros[i];
@@ -11,7 +11,7 @@ CSetTimeMacroDlg::CSetTimeMacroDlg(CWnd* pParent) : CDialog(IDD_SET_TIME_MACRO, 
 
 BOOL CSetTimeMacroDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
+    CScriptedDialog::OnInitDialog();
     for (int i = 0; i < 5; ++i)
         ::SetDlgItemTextW(m_hWnd, IDC_TIME_MACRO_1 + i, m_formats[i]);
     return TRUE;
@@ -27,4 +27,28 @@ void CSetTimeMacroDlg::OnOK()
         g_TimeMacros[i] = text;
     }
     EndDialog(IDOK);
+}
+
+CDialogQuestion CSetTimeMacroDlg::GetQuestion() const
+{
+    CDialogQuestion question;
+    question.dialogId = IDD_SET_TIME_MACRO;
+    question.caption = L"時間マクロの設定";
+    for (int i = 0; i < 5; ++i)
+        question.items.push_back(m_formats[i]);
+    return question;
+}
+
+void CSetTimeMacroDlg::ApplyAnswer(const CDialogAnswer& answer)
+{
+    if (answer.result != IDOK)
+        return;
+    CString rest = answer.text;
+    for (int i = 0; i < 5; ++i)
+    {
+        const int end = rest.Find(L'\n');
+        m_formats[i] = end < 0 ? rest : rest.Left(end);
+        rest = end < 0 ? CString() : rest.Mid(end + 1);
+        g_TimeMacros[i] = m_formats[i];
+    }
 }

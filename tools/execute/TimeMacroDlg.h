@@ -1,8 +1,8 @@
 // The editor of the five time formats of %t1 to %t5.
 #pragma once
-#include "framework/FwDialog.h"
+#include "app/dialogs/DialogAnswerScript.h"
 
-class CSetTimeMacroDlg : public CDialog
+class CSetTimeMacroDlg : public CScriptedDialog
 {
 public:
     explicit CSetTimeMacroDlg(CWnd* pParent = nullptr);
@@ -13,4 +13,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+    CDialogQuestion GetQuestion() const override;
+    // The answer's text holds the five formats, one a line.
+    void ApplyAnswer(const CDialogAnswer& answer) override;
 };

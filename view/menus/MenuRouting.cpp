@@ -6,6 +6,7 @@
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
+#include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
@@ -179,6 +180,14 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         // The unpack options of every archiver row and the bridge library's folder.
         CDefunarcDlg dialog(m_hWnd ? this : nullptr);
         dialog.DoModal();
+        return TRUE;
+    }
+    if (id == 913)
+    {
+        StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        CSetTimeMacroDlg dialog(this);
+        dialog.DoModal();
+        StartBinaryCursorTimer();
         return TRUE;
     }
     if (id == 642)

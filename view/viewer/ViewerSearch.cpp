@@ -1,63 +1,159 @@
-// "@Nextsearch" and "@Beforesearch" in a text viewer: the next or previous place of
-// the search text becomes the selection.
+// "@Searchstr", "@Nextsearch" and "@Beforesearch" in a text viewer: the search text is
+// asked for, and its first, next or previous place becomes the selection.
 #include "app/dialogs/MessageBoxDlg.h"
+#include "app/records/HistoryList.h"
+#include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "viewers/text/StrSearchDlg.h"
+
+#include <string>
 
 namespace
 {
-void SearchActiveTextViewer(CQvView& view, BOOL forward)
+// The hit becomes the selection and its line is brought to the middle of the pane.
+void SelectViewerHit(CQvView& view, int index)
 {
-    const int index = view.GetActivePaneIndex();
-    if (index < 0 || index > 1)
-        return;
     CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
-        return;
     IPaneViewer& viewer = *pane->m_viewer;
-    if (viewer.GetSearchLength() <= 0)
-        return;
     ViewerSelection& selection = view.m_viewerSelection;
-    if (pane->SearchViewerText(forward))
+    selection.anchor = viewer.GetSearchPosition();
+    selection.end = selection.anchor + viewer.GetSearchLength();
+    selection.active = TRUE;
+    const int rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
+    if (pane->LockViewerData())
     {
-        selection.anchor = viewer.GetSearchPosition();
-        selection.end = selection.anchor + viewer.GetSearchLength();
-        selection.active = TRUE;
-        const int rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
-        // The hit's line in the middle of the pane, as far as the text allows.
-        if (pane->LockViewerData())
-        {
-            const INT64* lines = viewer.LineIndex();
-            const INT64 count = viewer.LineCount();
-            INT64 line = viewer.GetTopLine();
-            if (line >= count)
-                line = count > 0 ? count - 1 : 0;
-            while (line > 0 && selection.anchor < lines[line])
-                --line;
-            while (line < count - 1 && selection.anchor >= lines[line + 1])
-                ++line;
-            pane->UnlockViewerData();
-            viewer.SetTopLine(line - rows / 2 < 0 ? 0 : line - rows / 2);
-            pane->ScrollViewerLines(0, rows, FALSE);
-        }
+        const INT64* lines = viewer.LineIndex();
+        const INT64 count = viewer.LineCount();
+        INT64 line = viewer.GetTopLine();
+        if (line >= count)
+            line = count > 0 ? count - 1 : 0;
+        while (line > 0 && selection.anchor < lines[line])
+            --line;
+        while (line < count - 1 && selection.anchor >= lines[line + 1])
+            ++line;
+        pane->UnlockViewerData();
+        viewer.SetTopLine(line - rows / 2 < 0 ? 0 : line - rows / 2);
+        pane->ScrollViewerLines(0, rows, FALSE);
     }
-    else
-    {
-        selection.anchor = selection.end = viewer.GetSearchPosition();
-        selection.active = FALSE;
-        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"検索終了しました", nullptr, 0);
-    }
+}
+
+void RedrawViewerPane(CQvView& view, int index)
+{
     if (view.m_hWnd != nullptr)
     {
         view.m_paneRedrawRequest[index] = 1;
         view.DrawPane(index);
     }
 }
+
+CFilerPane* TextViewerPane(int index)
+{
+    CFilerPane* pane = g_Panes[index];
+    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+        return nullptr;
+    return pane;
+}
+
+void SearchActiveTextViewer(CQvView& view, BOOL forward)
+{
+    const int index = view.GetActivePaneIndex();
+    if (index < 0 || index > 1)
+        return;
+    CFilerPane* pane = TextViewerPane(index);
+    if (pane == nullptr)
+        return;
+    IPaneViewer& viewer = *pane->m_viewer;
+    if (viewer.GetSearchLength() <= 0)
+        return;
+    ViewerSelection& selection = view.m_viewerSelection;
+    if (pane->SearchViewerText(forward))
+        SelectViewerHit(view, index);
+    else
+    {
+        selection.anchor = selection.end = viewer.GetSearchPosition();
+        selection.active = FALSE;
+        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"検索終了しました", nullptr, 0);
+    }
+    RedrawViewerPane(view, index);
+}
+
+// The find dialog's options, kept for the next time it opens in this session.
+struct FindOptions
+{
+    int ignoreCase = 0;
+    int from = -1;
+    int upward = -1;
+};
+FindOptions g_findOptions;
+
+// The search runs over the converted text, which is in the system code page.
+std::string ToAnsi(const CString& text)
+{
+    if (text.IsEmpty())
+        return std::string();
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, text.GetLength(), &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+// Asks for the search text in one text viewer pane and searches it from the start or
+// from the first shown line. FALSE when the dialog was cancelled.
+BOOL FindInTextViewer(CQvView& view, int index)
+{
+    CFilerPane* pane = TextViewerPane(index);
+    IPaneViewer& viewer = *pane->m_viewer;
+    CStrSearchDlg dlg(view.m_hWnd ? &view : nullptr);
+    dlg.m_ignoreCase = g_findOptions.ignoreCase;
+    dlg.m_from = g_findOptions.from;
+    dlg.m_upward = g_findOptions.upward;
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+    g_findOptions.ignoreCase = dlg.m_ignoreCase;
+    g_findOptions.from = dlg.m_from;
+    g_findOptions.upward = dlg.m_upward;
+
+    const std::string text = ToAnsi(dlg.m_text);
+    INT64 start = 0;
+    if (dlg.m_from == 1)
+    {
+        if (!pane->LockViewerData())
+            return TRUE;
+        const INT64 count = viewer.LineCount();
+        const INT64 top = viewer.GetTopLine();
+        if (count > 0)
+            start = viewer.LineIndex()[top < count ? top : count - 1];
+        pane->UnlockViewerData();
+    }
+    viewer.SetSearch(text.data(), static_cast<int>(text.size()), dlg.m_ignoreCase != 0,
+                     dlg.m_upward == 0 ? 1 : 0);
+    viewer.SetSearchStart(start);
+    if (text.empty())
+        return TRUE;
+    AddToHistoryList(g_ViewerSearchHistory, 30, dlg.m_text);
+    if (pane->SearchViewerText(TRUE))
+        SelectViewerHit(view, index);
+    else
+        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"文字列は見つかりませんでした", nullptr, 0);
+    RedrawViewerPane(view, index);
+    return TRUE;
+}
 } // namespace
 
 namespace commands
 {
+
+int SearchText(CQvView& view, const CommandCall&, INT_PTR)
+{
+    for (int index = 0; index < 2; ++index)
+        if (TextViewerPane(index) != nullptr)
+            FindInTextViewer(view, index);
+    return 1;
+}
 
 int SearchNext(CQvView& view, const CommandCall&, INT_PTR)
 {
