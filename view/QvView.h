@@ -322,6 +322,8 @@ public:
     // "@Tolinkpos": the folder of the cursor shortcut's target, or its own folder
     // with the cursor on it.
     void OnJumpToLinkTarget();
+    // A shortcut to the cursor entry through the shortcut dialog.
+    void OnMakeShortcut();
     // "@Wide": the second pane shown or hidden.
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.

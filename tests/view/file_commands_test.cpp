@@ -10,6 +10,7 @@
 #include "res/FileDialogs.h"
 #include "res/FilerDialogs.h"
 #include "app/settings/FilerSettings.h"
+#include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
 
 #include <shlobj.h>
@@ -62,6 +63,24 @@ void CALLBACK AnswerMkdir(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
     SetDlgItemTextW(dialog, IDC_MKDIR_NAME, g_mkdirName);
     g_mkdirAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Types a file name and a save folder into the shortcut dialog once it shows and
+// accepts it.
+const wchar_t* g_linkName = nullptr;
+const wchar_t* g_linkFolder = nullptr;
+bool g_linkAnswered = false;
+
+void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(dialog, IDC_LINK_FILE_NAME, g_linkName);
+    SetDlgItemTextW(dialog, IDC_LINK_SAVE_DIR, g_linkFolder);
+    g_linkAnswered = true;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
@@ -569,6 +588,54 @@ TEST_F(FileCommands, JumpToLinkTargetOpensAFolderOrShowsAFileWithTheCursorOnIt)
         {
             ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
             EXPECT_EQ(std::wstring(c.cursor), m_panes[0]->GetCursorEntry()->GetName());
+        }
+    }
+}
+
+TEST_F(FileCommands, MakeShortcutAddsTheLinkExtensionAndReplacesAFileOnlyWhenTheUserAgrees)
+{
+    struct Case
+    {
+        const wchar_t* typed;
+        const wchar_t* saved; // the file the link must be written to
+        bool existed;         // a file of that name was there before
+        INT_PTR answer;       // to the question whether to replace it
+        bool replaced;
+    } cases[] = {
+        {L"plain", L"plain.lnk", false, 0, true},
+        {L"b.txt", L"b.txt.lnk", false, 0, true},
+        {L"kept.lnk", L"kept.lnk", true, IDNO, false},
+        {L"over.LNK", L"over.LNK", true, IDYES, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.typed);
+        const std::wstring saved = m_left + L"\\" + c.saved;
+        if (c.existed)
+            qvtest::WriteFileBytes(saved, "old");
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, L"a.txt");
+        CDialogAnswerScript script;
+        if (c.existed)
+            script.Add(c.answer);
+        g_linkName = c.typed;
+        g_linkFolder = m_left.c_str();
+        g_linkAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerMakeLink);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Makeshortcut"));
+        ASSERT_TRUE(g_linkAnswered);
+        EXPECT_EQ(c.existed ? 1u : 0u, script.GetQuestions().size());
+        // The typed name itself is never written over with a link.
+        EXPECT_EQ("x", qvtest::ReadFileBytes(m_left + L"\\b.txt"));
+        const std::string bytes = qvtest::ReadFileBytes(saved);
+        if (c.replaced)
+        {
+            ASSERT_GE(bytes.size(), 4u);
+            EXPECT_EQ(std::string("L\0\0\0", 4), bytes.substr(0, 4));
+        }
+        else
+        {
+            EXPECT_EQ("old", bytes);
         }
     }
 }
