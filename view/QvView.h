@@ -448,6 +448,8 @@ public:
     // "@Tempsort": the sort dialog on the active listing's order, kept for that pane
     // only, not as its default.
     void TemporarySort();
+    // "@Sort": the active listing's stored order chosen in the sort dialog.
+    void OnSort();
     // Flips one display filter (0 hidden, 1 system, 2 leading dot, 3 read-only) or
     // applies the remembered filter preset n, then shows the panes again under it.
     void ToggleDisplayFilter(int flag);

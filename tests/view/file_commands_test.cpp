@@ -84,6 +84,20 @@ void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+// Picks sorting by size in the sort dialog once it shows and accepts it.
+bool g_sortAnswered = false;
+
+void CALLBACK AnswerSortBySize(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ソート方法");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SendDlgItemMessageW(dialog, IDC_SORT_BY_SIZE, BM_CLICK, 0, 0);
+    g_sortAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
 {
     size_t chars = 1;
@@ -637,5 +651,30 @@ TEST_F(FileCommands, MakeShortcutAddsTheLinkExtensionAndReplacesAFileOnlyWhenThe
         {
             EXPECT_EQ("old", bytes);
         }
+    }
+}
+
+TEST_F(FileCommands, SortStoresTheChosenOrderForTheActivePaneOrForBothWhenShared)
+{
+    struct Case
+    {
+        int shared;
+        int otherKey;
+    } cases[] = {{0, SORT_KEY_NAME}, {1, SORT_KEY_SIZE}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.shared);
+        Set(g_CHYNCROSORT, c.shared);
+        for (int side = 0; side < 2; ++side)
+        {
+            m_panes[side]->m_sortSetting.m_fileKey = SORT_KEY_NAME;
+            SetPaneSortSetting(side, m_panes[side]->m_sortSetting);
+        }
+        g_sortAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerSortBySize);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Sort"));
+        ASSERT_TRUE(g_sortAnswered);
+        EXPECT_EQ(SORT_KEY_SIZE, m_panes[0]->m_sortSetting.m_fileKey);
+        EXPECT_EQ(c.otherKey, m_panes[1]->m_sortSetting.m_fileKey);
     }
 }
