@@ -324,6 +324,8 @@ public:
     void OnJumpToLinkTarget();
     // A shortcut to the cursor entry through the shortcut dialog.
     void OnMakeShortcut();
+    // "@Dirsize": the size survey of the active listing's target entries.
+    void OnDirectorySize();
     // "@Wide": the second pane shown or hidden.
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.

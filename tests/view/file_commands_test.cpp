@@ -7,6 +7,7 @@
 #include "fileops/copy/MyCopyDlg.h"
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
+#include "res/DeleteDialogs.h"
 #include "res/FileDialogs.h"
 #include "res/FilerDialogs.h"
 #include "app/settings/FilerSettings.h"
@@ -96,6 +97,34 @@ void CALLBACK AnswerSortBySize(HWND, UINT, UINT_PTR timer, DWORD)
     SendDlgItemMessageW(dialog, IDC_SORT_BY_SIZE, BM_CLICK, 0, 0);
     g_sortAnswered = true;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Reads the totals of the directory-size dialog once its survey has written them,
+// then closes it.
+std::wstring g_sizeFiles;
+std::wstring g_sizeBytes;
+bool g_sizeAnswered = false;
+
+std::wstring TrimmedItemText(HWND dialog, int id)
+{
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, id, text, 64);
+    std::wstring out = text;
+    out.erase(0, out.find_first_not_of(L' '));
+    out.erase(out.find_last_not_of(L' ') + 1);
+    return out;
+}
+
+void CALLBACK ReadDirectorySize(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ディレクトリのサイズの調査");
+    if (dialog == nullptr || TrimmedItemText(dialog, IDC_SIZE_BYTES).empty())
+        return;
+    KillTimer(nullptr, timer);
+    g_sizeFiles = TrimmedItemText(dialog, IDC_SIZE_FILES);
+    g_sizeBytes = TrimmedItemText(dialog, IDC_SIZE_BYTES);
+    g_sizeAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
@@ -676,5 +705,38 @@ TEST_F(FileCommands, SortStoresTheChosenOrderForTheActivePaneOrForBothWhenShared
         ASSERT_TRUE(g_sortAnswered);
         EXPECT_EQ(SORT_KEY_SIZE, m_panes[0]->m_sortSetting.m_fileKey);
         EXPECT_EQ(c.otherKey, m_panes[1]->m_sortSetting.m_fileKey);
+    }
+}
+
+TEST_F(FileCommands, DirectorySizeCountsTheCursorEntryAndOpensNothingOnTheParentEntry)
+{
+    CreateDirectoryW((m_left + L"\\d").c_str(), nullptr);
+    qvtest::WriteFileBytes(m_left + L"\\d\\one", "abc");
+    qvtest::WriteFileBytes(m_left + L"\\d\\two", "abcd");
+    struct Case
+    {
+        const wchar_t* cursor;
+        bool shown;
+        const wchar_t* files;
+        const wchar_t* bytes;
+    } cases[] = {
+        {L"a.txt", true, L"1", L"1"},
+        {L"d", true, L"2", L"7"},
+        {L"..", false, L"", L""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.cursor);
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, c.cursor);
+        g_sizeAnswered = false;
+        g_sizeFiles.clear();
+        g_sizeBytes.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadDirectorySize);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirsize"));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(c.shown, g_sizeAnswered);
+        EXPECT_EQ(std::wstring(c.files), g_sizeFiles);
+        EXPECT_EQ(std::wstring(c.bytes), g_sizeBytes);
     }
 }
