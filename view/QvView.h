@@ -322,6 +322,10 @@ public:
     // "@Tolinkpos": the folder of the cursor shortcut's target, or its own folder
     // with the cursor on it.
     void OnJumpToLinkTarget();
+    // A shortcut to the cursor entry through the shortcut dialog.
+    void OnMakeShortcut();
+    // "@Dirsize": the size survey of the active listing's target entries.
+    void OnDirectorySize();
     // "@Wide": the second pane shown or hidden.
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.
@@ -446,6 +450,8 @@ public:
     // "@Tempsort": the sort dialog on the active listing's order, kept for that pane
     // only, not as its default.
     void TemporarySort();
+    // "@Sort": the active listing's stored order chosen in the sort dialog.
+    void OnSort();
     // Flips one display filter (0 hidden, 1 system, 2 leading dot, 3 read-only) or
     // applies the remembered filter preset n, then shows the panes again under it.
     void ToggleDisplayFilter(int flag);

@@ -7,9 +7,11 @@
 #include "fileops/copy/MyCopyDlg.h"
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
+#include "res/DeleteDialogs.h"
 #include "res/FileDialogs.h"
 #include "res/FilerDialogs.h"
 #include "app/settings/FilerSettings.h"
+#include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
 
 #include <shlobj.h>
@@ -63,6 +65,66 @@ void CALLBACK AnswerMkdir(HWND, UINT, UINT_PTR timer, DWORD)
     SetDlgItemTextW(dialog, IDC_MKDIR_NAME, g_mkdirName);
     g_mkdirAnswered = true;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Types a file name and a save folder into the shortcut dialog once it shows and
+// accepts it.
+const wchar_t* g_linkName = nullptr;
+const wchar_t* g_linkFolder = nullptr;
+bool g_linkAnswered = false;
+
+void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(dialog, IDC_LINK_FILE_NAME, g_linkName);
+    SetDlgItemTextW(dialog, IDC_LINK_SAVE_DIR, g_linkFolder);
+    g_linkAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Picks sorting by size in the sort dialog once it shows and accepts it.
+bool g_sortAnswered = false;
+
+void CALLBACK AnswerSortBySize(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ソート方法");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    SendDlgItemMessageW(dialog, IDC_SORT_BY_SIZE, BM_CLICK, 0, 0);
+    g_sortAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Reads the totals of the directory-size dialog once its survey has written them,
+// then closes it.
+std::wstring g_sizeFiles;
+std::wstring g_sizeBytes;
+bool g_sizeAnswered = false;
+
+std::wstring TrimmedItemText(HWND dialog, int id)
+{
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, id, text, 64);
+    std::wstring out = text;
+    out.erase(0, out.find_first_not_of(L' '));
+    out.erase(out.find_last_not_of(L' ') + 1);
+    return out;
+}
+
+void CALLBACK ReadDirectorySize(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ディレクトリのサイズの調査");
+    if (dialog == nullptr || TrimmedItemText(dialog, IDC_SIZE_BYTES).empty())
+        return;
+    KillTimer(nullptr, timer);
+    g_sizeFiles = TrimmedItemText(dialog, IDC_SIZE_FILES);
+    g_sizeBytes = TrimmedItemText(dialog, IDC_SIZE_BYTES);
+    g_sizeAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
@@ -570,5 +632,111 @@ TEST_F(FileCommands, JumpToLinkTargetOpensAFolderOrShowsAFileWithTheCursorOnIt)
             ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
             EXPECT_EQ(std::wstring(c.cursor), m_panes[0]->GetCursorEntry()->GetName());
         }
+    }
+}
+
+TEST_F(FileCommands, MakeShortcutAddsTheLinkExtensionAndReplacesAFileOnlyWhenTheUserAgrees)
+{
+    struct Case
+    {
+        const wchar_t* typed;
+        const wchar_t* saved; // the file the link must be written to
+        bool existed;         // a file of that name was there before
+        INT_PTR answer;       // to the question whether to replace it
+        bool replaced;
+    } cases[] = {
+        {L"plain", L"plain.lnk", false, 0, true},
+        {L"b.txt", L"b.txt.lnk", false, 0, true},
+        {L"kept.lnk", L"kept.lnk", true, IDNO, false},
+        {L"over.LNK", L"over.LNK", true, IDYES, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.typed);
+        const std::wstring saved = m_left + L"\\" + c.saved;
+        if (c.existed)
+            qvtest::WriteFileBytes(saved, "old");
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, L"a.txt");
+        CDialogAnswerScript script;
+        if (c.existed)
+            script.Add(c.answer);
+        g_linkName = c.typed;
+        g_linkFolder = m_left.c_str();
+        g_linkAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerMakeLink);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Makeshortcut"));
+        ASSERT_TRUE(g_linkAnswered);
+        EXPECT_EQ(c.existed ? 1u : 0u, script.GetQuestions().size());
+        // The typed name itself is never written over with a link.
+        EXPECT_EQ("x", qvtest::ReadFileBytes(m_left + L"\\b.txt"));
+        const std::string bytes = qvtest::ReadFileBytes(saved);
+        if (c.replaced)
+        {
+            ASSERT_GE(bytes.size(), 4u);
+            EXPECT_EQ(std::string("L\0\0\0", 4), bytes.substr(0, 4));
+        }
+        else
+        {
+            EXPECT_EQ("old", bytes);
+        }
+    }
+}
+
+TEST_F(FileCommands, SortStoresTheChosenOrderForTheActivePaneOrForBothWhenShared)
+{
+    struct Case
+    {
+        int shared;
+        int otherKey;
+    } cases[] = {{0, SORT_KEY_NAME}, {1, SORT_KEY_SIZE}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.shared);
+        Set(g_CHYNCROSORT, c.shared);
+        for (int side = 0; side < 2; ++side)
+        {
+            m_panes[side]->m_sortSetting.m_fileKey = SORT_KEY_NAME;
+            SetPaneSortSetting(side, m_panes[side]->m_sortSetting);
+        }
+        g_sortAnswered = false;
+        SetTimer(nullptr, 0, 20, AnswerSortBySize);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Sort"));
+        ASSERT_TRUE(g_sortAnswered);
+        EXPECT_EQ(SORT_KEY_SIZE, m_panes[0]->m_sortSetting.m_fileKey);
+        EXPECT_EQ(c.otherKey, m_panes[1]->m_sortSetting.m_fileKey);
+    }
+}
+
+TEST_F(FileCommands, DirectorySizeCountsTheCursorEntryAndOpensNothingOnTheParentEntry)
+{
+    CreateDirectoryW((m_left + L"\\d").c_str(), nullptr);
+    qvtest::WriteFileBytes(m_left + L"\\d\\one", "abc");
+    qvtest::WriteFileBytes(m_left + L"\\d\\two", "abcd");
+    struct Case
+    {
+        const wchar_t* cursor;
+        bool shown;
+        const wchar_t* files;
+        const wchar_t* bytes;
+    } cases[] = {
+        {L"a.txt", true, L"1", L"1"},
+        {L"d", true, L"2", L"7"},
+        {L"..", false, L"", L""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.cursor);
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_cursor = IndexOf(0, c.cursor);
+        g_sizeAnswered = false;
+        g_sizeFiles.clear();
+        g_sizeBytes.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadDirectorySize);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirsize"));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(c.shown, g_sizeAnswered);
+        EXPECT_EQ(std::wstring(c.files), g_sizeFiles);
+        EXPECT_EQ(std::wstring(c.bytes), g_sizeBytes);
     }
 }

@@ -12,7 +12,6 @@ QV_PENDING_COMMAND(EditBinary)
 QV_PENDING_COMMAND(ShowViewHistory)
 QV_PENDING_COMMAND(ChangeFileTime)
 QV_PENDING_COMMAND(ChangeTimeAndAttributes)
-QV_PENDING_COMMAND(MakeShortcut)
 QV_PENDING_COMMAND(LeaveArchive)
 QV_PENDING_COMMAND(ShowProperties)
 
