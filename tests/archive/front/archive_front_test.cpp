@@ -11,6 +11,7 @@
 #include "filer/FilerPane.h"
 #include "filer/FileInfo.h"
 #include "filer/PaneHooks.h"
+#include "tests/archive/front/unpack_test_support.h"
 #include "tests/common/TestHelpers.h"
 
 #include <algorithm>
@@ -55,50 +56,15 @@ const CFileInfo* FindListed(const CArrayFileInfo& entries, LPCWSTR name)
     return nullptr;
 }
 
-const wchar_t* const kStubVariables[] = {L"QV_ARCSTUB_LOG", L"QV_ARCSTUB_ACCEPT", L"QV_ARCSTUB_MEMBERS"};
-
-class ArchiveFrontTest : public qvtest::ScratchFolderTest
+class ArchiveFrontTest : public unpacktest::StubFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        ScratchFolderTest::SetUp();
-        m_savedBridge = g_UnbypassDllPath;
-        g_UnbypassDllPath.Empty();
-        ClearStubs();
-    }
-    void TearDown() override
-    {
-        SetDllDirectoryW(nullptr);
-        ClearStubs();
-        g_UnbypassDllPath = m_savedBridge;
-    }
-
-    static void ClearStubs()
-    {
-        for (const wchar_t* name : kStubVariables)
-            SetEnvironmentVariableW(name, nullptr);
-    }
-    // The stand-in archiver libraries become loadable and log their calls.
-    void UseStubs(const wchar_t* accept, const wchar_t* members)
-    {
-        m_log = P(L"calls.log");
-        SetEnvironmentVariableW(L"QV_ARCSTUB_LOG", m_log.c_str());
-        SetEnvironmentVariableW(L"QV_ARCSTUB_ACCEPT", accept);
-        SetEnvironmentVariableW(L"QV_ARCSTUB_MEMBERS", members);
-        SetDllDirectoryW((qvtest::ProgramDir() + L"\\archiver-stub").c_str());
-    }
-    std::string Log() const { return qvtest::ReadFileBytes(m_log); }
-
     std::wstring Junk(const wchar_t* name)
     {
         std::wstring path = P(name);
         EXPECT_TRUE(qvtest::WriteFileBytes(path, "no archive at all, only some text"));
         return path;
     }
-
-    std::wstring m_log;
-    CString m_savedBridge;
 };
 
 } // namespace

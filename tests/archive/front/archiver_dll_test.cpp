@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "app/PathHelpers.h"
 #include "app/records/LocalMemory.h"
+#include "tests/archive/front/unpack_test_support.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string>
@@ -14,9 +15,6 @@
 
 namespace
 {
-const wchar_t* const kStubVariables[] = {L"QV_ARCSTUB_LOG",     L"QV_ARCSTUB_ACCEPT",  L"QV_ARCSTUB_RESULT",
-                                         L"QV_ARCSTUB_MEMBERS", L"QV_ARCSTUB_CONTENT", L"QV_ARCSTUB_VERSION"};
-
 struct Call
 {
     std::string library;
@@ -24,12 +22,7 @@ struct Call
     std::string argument;
 };
 
-std::string Narrow(const std::wstring& text)
-{
-    CStringA out;
-    WideToAnsiString(text.c_str(), out);
-    return std::string(out.GetString());
-}
+using unpacktest::Narrow;
 
 std::wstring TempFolder()
 {
@@ -41,37 +34,18 @@ std::wstring TempFolder()
     return folder;
 }
 
-class ArchiverDllTest : public qvtest::ScratchFolderTest
+class ArchiverDllTest : public unpacktest::StubFolderTest
 {
 protected:
     void SetUp() override
     {
-        ScratchFolderTest::SetUp();
+        StubFolderTest::SetUp();
         m_log = P(L"calls.log");
-        for (const wchar_t* name : kStubVariables)
-            SetEnvironmentVariableW(name, nullptr);
         SetEnvironmentVariableW(L"QV_ARCSTUB_LOG", m_log.c_str());
         SetDllDirectoryW((qvtest::ProgramDir() + L"\\archiver-stub").c_str());
-        m_savedBridge = g_UnbypassDllPath;
-        g_UnbypassDllPath.Empty();
-    }
-    void TearDown() override
-    {
-        SetDllDirectoryW(nullptr);
-        for (const wchar_t* name : kStubVariables)
-            SetEnvironmentVariableW(name, nullptr);
-        g_UnbypassDllPath = m_savedBridge;
     }
 
     static void Set(const wchar_t* name, const wchar_t* value) { SetEnvironmentVariableW(name, value); }
-
-    // A file that stands for an archive: the stand-ins never read it.
-    std::wstring Archive(const wchar_t* name)
-    {
-        std::wstring path = P(name);
-        EXPECT_TRUE(qvtest::WriteFileBytes(path, "archive"));
-        return path;
-    }
 
     std::vector<Call> Calls() const
     {
@@ -109,9 +83,6 @@ protected:
         return line;
     }
     int Loads() const { return static_cast<int>(CallsTo("load").size()); }
-
-    std::wstring m_log;
-    CString m_savedBridge;
 };
 
 TEST_F(ArchiverDllTest, RowsAreAskedInTableOrderUntilOneTakesTheArchive)
@@ -150,7 +121,7 @@ TEST_F(ArchiverDllTest, RowsAreAskedInTableOrderUntilOneTakesTheArchive)
         DeleteFileW(m_log.c_str());
         Set(L"QV_ARCSTUB_ACCEPT", c.accept);
         CArchiverDll archiver;
-        EXPECT_EQ(c.row, archiver.Open(Archive(c.name).c_str(), c.flags, 0));
+        EXPECT_EQ(c.row, archiver.Open(FakeArchive(c.name).c_str(), c.flags, 0));
         EXPECT_EQ(c.asked, CallsTo("CheckArchive"));
         if (c.row < 0)
         {
@@ -166,7 +137,7 @@ TEST_F(ArchiverDllTest, RowsAreAskedInTableOrderUntilOneTakesTheArchive)
 TEST_F(ArchiverDllTest, CheckArchiveReceivesThePathAndTheRowsCheckMode)
 {
     Set(L"QV_ARCSTUB_ACCEPT", L"UnGCA");
-    std::wstring path = Archive(L"x.gca");
+    std::wstring path = FakeArchive(L"x.gca");
     CArchiverDll archiver;
     ASSERT_EQ(ARCHIVER_ROW_GCA, archiver.Open(path.c_str(), ARCOPEN_UNPACK, 0));
     EXPECT_EQ(Narrow(path) + "|24", CommandLine("UnGCACheckArchive"));
@@ -207,7 +178,7 @@ TEST_F(ArchiverDllTest, MissingLibrariesReportNoLibrary)
     SetDllDirectoryW(nullptr);
     g_UnbypassDllPath = (dir + L"\\nowhere").c_str();
     CArchiverDll archiver;
-    EXPECT_EQ(-1, archiver.Open(Archive(L"x.zip").c_str(), ARCOPEN_UNPACK, 0));
+    EXPECT_EQ(-1, archiver.Open(FakeArchive(L"x.zip").c_str(), ARCOPEN_UNPACK, 0));
     EXPECT_TRUE(archiver.m_errors.HasCode(ARCERR_NO_DLL));
     EXPECT_EQ(0, archiver.ListEntries(P(L"x.zip").c_str()));
     EXPECT_EQ(0, archiver.LoadForPacking(ARCHIVER_ROW_ZIP));
@@ -219,7 +190,7 @@ TEST_F(ArchiverDllTest, ListingTakesEveryMemberTheLibraryEnumerates)
     Set(L"QV_ARCSTUB_ACCEPT", L"Tar");
     Set(L"QV_ARCSTUB_MEMBERS", L"top.txt|dir/sub/|dir/sub/deep.txt");
     CArchiverDll archiver;
-    std::wstring path = Archive(L"x.tgz");
+    std::wstring path = FakeArchive(L"x.tgz");
     ASSERT_EQ(1, archiver.ListEntries(path.c_str()));
     ASSERT_EQ(3, archiver.m_listing.GetSize());
     EXPECT_EQ(L"deep.txt", std::wstring(archiver.m_listing[2].m_findData.cFileName));
@@ -243,7 +214,7 @@ TEST_F(ArchiverDllTest, ZipMemberIsReadIntoMemoryWithItsNameEscaped)
     Set(L"QV_ARCSTUB_ACCEPT", L"UnZip");
     Set(L"QV_ARCSTUB_MEMBERS", L"a@b|d!r/c-d.txt");
     Set(L"QV_ARCSTUB_CONTENT", L"hello");
-    std::wstring path = Archive(L"x.zip");
+    std::wstring path = FakeArchive(L"x.zip");
     CString quoted(path.c_str());
     QuoteIfContainsBlank(quoted);
     for (const Case& c : cases)
@@ -270,7 +241,7 @@ TEST_F(ArchiverDllTest, MemberThroughTheTemporaryFolderLeavesOtherFilesAlone)
     Set(L"QV_ARCSTUB_ACCEPT", L"Unlha");
     Set(L"QV_ARCSTUB_MEMBERS", L"sub/m.txt");
     Set(L"QV_ARCSTUB_CONTENT", L"lzh data");
-    std::wstring path = Archive(L"x.lzh");
+    std::wstring path = FakeArchive(L"x.lzh");
     auto jobFolders = [&]() {
         int count = 0;
         for (const std::wstring& name : qvtest::ListFolder(temp))
@@ -304,7 +275,7 @@ TEST_F(ArchiverDllTest, MembersThatClimbOutOfTheTemporaryFolderAreNotExtracted)
     std::wstring victim = TempFolder() + L"\\evil.txt";
     ASSERT_TRUE(qvtest::WriteFileBytes(victim, "victim"));
     Set(L"QV_ARCSTUB_ACCEPT", L"Unlha");
-    std::wstring path = Archive(L"x.lzh");
+    std::wstring path = FakeArchive(L"x.lzh");
     for (const Case& c : cases)
     {
         SCOPED_TRACE(Narrow(c.member));
@@ -391,7 +362,7 @@ TEST_F(ArchiverDllTest, WholeArchiveExtractionRunsTheRowsCommandIntoTheDestinati
 {
     Set(L"QV_ARCSTUB_ACCEPT", L"SevenZip");
     Set(L"QV_ARCSTUB_MEMBERS", L"a/b.txt");
-    std::wstring path = Archive(L"x.7z");
+    std::wstring path = FakeArchive(L"x.7z");
     std::wstring destination = dir + L"\\out\\deeper";
     CArchiverDll archiver;
     ASSERT_EQ(1, archiver.ListEntries(path.c_str()));
@@ -406,7 +377,7 @@ TEST_F(ArchiverDllTest, WholeArchiveExtractionRunsTheRowsCommandIntoTheDestinati
     // Named members of a row without a member command: no library can do it.
     Set(L"QV_ARCSTUB_ACCEPT", L"Unarj");
     CArchiverDll arj;
-    ASSERT_EQ(ARCHIVER_ROW_ARJ, arj.Open(Archive(L"x.arj").c_str(), ARCOPEN_UNPACK, 0));
+    ASSERT_EQ(ARCHIVER_ROW_ARJ, arj.Open(FakeArchive(L"x.arj").c_str(), ARCOPEN_UNPACK, 0));
     CArchiveFileInfo member;
     member.m_storedPath = L"a.txt";
     arj.SetOption(2, member);
@@ -430,7 +401,7 @@ TEST_F(ArchiverDllTest, MembersWhoseTargetPathIsTooLongStopTheWholeExtraction)
         {L"f/" + std::wstring(259 - destination.size() - 3, L'n'), 0},
     };
     Set(L"QV_ARCSTUB_ACCEPT", L"Unrar");
-    std::wstring path = Archive(L"x.rar");
+    std::wstring path = FakeArchive(L"x.rar");
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.code);

@@ -1,4 +1,4 @@
-// Shared by the unpack and pack tests: a scratch folder with the stand-in archiver
+// Shared by the archive front's tests: a scratch folder with the stand-in archiver
 // libraries on the search path while a test wants them, their call log, and the
 // archive front fixtures.
 #pragma once
@@ -48,8 +48,8 @@ protected:
     }
     static void ClearStubs()
     {
-        for (const wchar_t* name :
-             {L"QV_ARCSTUB_LOG", L"QV_ARCSTUB_ACCEPT", L"QV_ARCSTUB_MEMBERS", L"QV_ARCSTUB_RESULT"})
+        for (const wchar_t* name : {L"QV_ARCSTUB_LOG", L"QV_ARCSTUB_ACCEPT", L"QV_ARCSTUB_MEMBERS",
+                                    L"QV_ARCSTUB_RESULT", L"QV_ARCSTUB_CONTENT", L"QV_ARCSTUB_VERSION"})
             SetEnvironmentVariableW(name, nullptr);
     }
     // The stand-in libraries become loadable, take archives of the named prefixes
