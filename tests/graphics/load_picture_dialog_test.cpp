@@ -3,6 +3,8 @@
 #include "app/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
+#include "archive/front/ArchiveFront.h"
+#include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/LoadPictureBDlg.h"
@@ -173,4 +175,43 @@ TEST_F(LoadPictureDialogTest, StopDuringAReadEndsAtTheNextPieceWithTwo)
     EXPECT_EQ(32000, dlg.m_progress.doneAmount);
     EXPECT_FALSE(g_CurrentPicture.IsValid());
     EXPECT_EQ(nullptr, dlg.m_memberImage);
+}
+
+TEST_F(LoadPictureDialogTest, ArchiveMembersNoImagePlugInTakesAreSkippedForTheNextOnes)
+{
+    // The stand-in archive holds six text members; the image stand-in takes the two
+    // ".txt" names but finds no picture in them.
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns[0].m_patterns.Add(L"*.txt");
+        CSusieDllFile archiver;
+        memcpy(archiver.m_apiVersion, "00AM", 4);
+        archiver.m_fileName = L"spi_qarc.sph";
+        archiver.m_patterns.Add(L"*.qar");
+        archiver.m_enabled = 1;
+        g_SusiePlugIns.Add(archiver);
+    }
+    const ArchivePlugInHooks savedHooks = g_ArchivePlugInHooks;
+    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    const std::wstring archive = m_folder + L"\\members.qar";
+    ASSERT_TRUE(qvtest::WriteFileBytes(archive, "QARC archive"));
+    {
+        CArchiveFront front;
+        ASSERT_EQ(1, front.OpenAndList(archive.c_str(), ARCFRONT_PREFER_PLUGIN));
+        ASSERT_EQ(6, front.GetEntryCount());
+        CListStepper stepper(6);
+        CWatchedLoadDlg dlg(&stepper);
+        dlg.m_filePath = archive.c_str();
+        dlg.m_sourceKind = 0;
+        dlg.m_archiveFront = &front;
+        EXPECT_EQ(0, dlg.LoadWithoutDialog());
+        // Every member was tried in turn before the walk ran past the end.
+        EXPECT_EQ(7, stepper.steps);
+        EXPECT_EQ(6, stepper.GetIndex(-1));
+        EXPECT_FALSE(g_CurrentPicture.IsValid());
+        EXPECT_EQ(nullptr, dlg.m_memberImage);
+        EXPECT_EQ(L"short.txt", std::wstring(dlg.m_memberName));
+    }
+    g_ArchivePlugInHooks = savedHooks;
 }
