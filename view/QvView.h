@@ -14,6 +14,7 @@
 class CIniFile;
 class CSelectedEntryList;
 struct ViewerConfigValues;
+class CViewFile;
 
 // The view's window timers.
 enum ViewTimerId : UINT_PTR
@@ -106,6 +107,9 @@ public:
     // The text viewer pane whose text the print dialog holds locked (-1: none); its
     // drawing reads the text under the print's lock instead of waiting for it.
     int m_printedPane = -1;
+    // Shows a file of the view history again in the active pane's text viewer; 1 when
+    // it opened (a missing file or member says so and leaves the pane).
+    int OpenViewHistoryEntry(const CViewFile& chosen);
     void ApplyViewerSettings(const ViewerConfigValues& values);
     // Line count and loading state each text viewer pane was last drawn with.
     INT64 m_viewerShownLines[2] = {-1, -1};

@@ -5,6 +5,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/KeywordBuilders.h"
+#include "app/records/ViewFileHistory.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/ViewerSettings.h"
 #include "tests/common/TestHelpers.h"
@@ -148,6 +149,31 @@ TEST_F(ViewerSettingsCommands, PrintAsksForAPrinterAndGivesTheTextBack)
     EXPECT_EQ(View().m_printedPane, -1);
     ASSERT_TRUE(Pane().LockViewerData()) << "the text is free again";
     Pane().UnlockViewerData();
+}
+
+TEST_F(ViewerSettingsCommands, HistoryEntryOpensTheFileInTheViewerOrSaysItIsGone)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\h.txt", std::string(100, 'x')));
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\other.txt", "o"));
+    CViewFile gone;
+    gone.m_folder = m_dir;
+    gone.m_name = L"gone.txt";
+    {
+        CDialogAnswerScript script;
+        EXPECT_EQ(View().OpenViewHistoryEntry(gone), 0);
+        ASSERT_EQ(script.GetQuestions().size(), 1u);
+        EXPECT_EQ(W(script.GetQuestions()[0].text), W(m_dir) + L"\\gone.txtが存在しません");
+        EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER)) << "the pane stays as it was";
+    }
+    // From a viewer of another file too: the history entry replaces what is shown.
+    OpenViewer(L"other.txt", "o");
+    CViewFile chosen;
+    chosen.m_folder = m_dir;
+    chosen.m_name = L"H.TXT";
+    EXPECT_EQ(View().OpenViewHistoryEntry(chosen), 1);
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    EXPECT_EQ(std::wstring(Pane().m_viewerEntry.GetName()), L"h.txt");
+    EXPECT_EQ(Lines(), 2) << "100 characters at 80 a line";
 }
 
 } // namespace
