@@ -13,6 +13,7 @@
 #include "viewers/text/ViewConfigDlg.h"
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -128,6 +129,33 @@ TEST_F(ViewerSettingsCommands, QuickSearchMenuSwitchesToggleTheirMode)
     EXPECT_EQ(g_IncrementalSearchMode, 1);
     EXPECT_TRUE(View().OnCmdMsg(707, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(g_IncrementalSearchMode, 0);
+}
+
+TEST_F(ViewerSettingsCommands, MenuItemsRunTheHandlerOfTheirKeyword)
+{
+    Set(g_AUTO_FILE_NAME_WIDTH, 0);
+    struct
+    {
+        UINT id;
+        const wchar_t* handler;
+    } items[] = {
+        {706, L"SetEasySearchMode"},
+        {259, L"ToggleLineNumbers"},
+        {175, L"ToggleAutoFileNameWidth"},
+        {472, L"ToggleFileNamePack"},
+    };
+    for (const auto& item : items)
+    {
+        SCOPED_TRACE(item.id);
+        m_ran.clear();
+        CCmdUI ui;
+        ui.m_nID = item.id;
+        EXPECT_TRUE(View().OnCmdMsg(item.id, CN_UPDATE_COMMAND_UI, &ui, nullptr)) << "served, so enabled";
+        EXPECT_TRUE(View().OnCmdMsg(item.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{item.handler});
+    }
+    EXPECT_EQ(g_VIEWNUMBER, 1);
+    EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
 }
 
 TEST_F(ViewerSettingsCommands, PrintAsksForAPrinterAndGivesTheTextBack)

@@ -1,4 +1,5 @@
-// The menu items of the viewers' and the quick search's commands.
+// The menu items of the viewers' commands, of the quick search and of the thin filer
+// commands beside them.
 #pragma once
 #include <windows.h>
 
