@@ -104,9 +104,6 @@ public:
     // new widths wrap the active text viewer again, a new memory limit opens it
     // again, a new line-end mark repaints.
     ViewerConfigValues GetViewerSettings() const;
-    // The text viewer pane whose text the print dialog holds locked (-1: none); its
-    // drawing reads the text under the print's lock instead of waiting for it.
-    int m_printedPane = -1;
     // Shows a file of the view history again in the active pane's text viewer; 1 when
     // it opened (a missing file or member says so and leaves the pane).
     int OpenViewHistoryEntry(const CViewFile& chosen);

@@ -174,7 +174,7 @@ TEST_F(ViewerSettingsCommands, PrintAsksForAPrinterAndGivesTheTextBack)
         ASSERT_EQ(script.GetQuestions().size(), 1u);
         EXPECT_EQ(W(script.GetQuestions()[0].text), L"プリンターがInstallされていません");
     }
-    EXPECT_EQ(View().m_printedPane, -1);
+    EXPECT_FALSE(Pane().m_viewerHeld);
     ASSERT_TRUE(Pane().LockViewerData()) << "the text is free again";
     Pane().UnlockViewerData();
 }

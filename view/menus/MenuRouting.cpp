@@ -6,11 +6,11 @@
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
+#include "view/menus/CommandMenuItems.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
-#include "view/menus/ViewerMenuCommands.h"
 
 namespace
 {
@@ -133,7 +133,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (const CheckedItem* item = FindCheckedItem(id))
         {
-            if (IsEnabledHere(id) || IsViewerMenuCommand(id))
+            if (IsEnabledHere(id) || IsCommandMenuItem(id))
                 ui->Enable(TRUE);
             bool on = item->value < 0 ? *item->setting != 0 : *item->setting == item->value;
             ui->SetCheck(on ? 1 : 0);
@@ -143,7 +143,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {
             handled = TRUE;
         }
-        else if (IsViewerMenuCommand(id))
+        else if (IsCommandMenuItem(id))
         {
             ui->Enable(TRUE);
             handled = TRUE;
@@ -179,9 +179,9 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     }
     if (code != CN_COMMAND)
         return FALSE;
-    if (RunMediaMenuCommand(*this, id))
+    if (RunCommandMenuItem(*this, id))
         return TRUE;
-    if (RunViewerMenuCommand(*this, id))
+    if (RunMediaMenuCommand(*this, id))
         return TRUE;
     if (id == 330)
     {

@@ -153,16 +153,14 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     {
         const int row = geo.originRow + j;
         BOOL drawn = FALSE;
-        const BOOL heldByPrint = paneIndex == m_printedPane;
-        if (heldByPrint || pane->LockViewerData())
+        if (pane->LockViewerData())
         {
             if (top + j < viewer->LineCount())
             {
                 DrawViewerLineCells(canvas, frame, viewer->Text(), viewer->LineIndex(), row, top + j);
                 drawn = TRUE;
             }
-            if (!heldByPrint)
-                pane->UnlockViewerData();
+            pane->UnlockViewerData();
         }
         if (!drawn)
         {

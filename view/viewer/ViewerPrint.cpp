@@ -27,12 +27,11 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
                                        ? pane.m_viewerEntry.GetRealFullPath()
                                        : CString(pane.m_viewerEntry.GetName());
     // Waits while the loader holds the text; a pane without text prints nothing.
-    if (!pane.LockViewerData())
+    if (!pane.HoldViewerData())
     {
         view.StartBinaryCursorTimer();
         return 1;
     }
-    view.m_printedPane = index;
     g_PrintSettings.tabColumns = pane.m_viewer->GetTabWidth();
     // The print job counts in int: a text beyond that prints its first 2 GiB.
     const INT64 length = pane.m_viewer->TextLength();
@@ -41,8 +40,7 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
         CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, view.m_hWnd ? &view : nullptr);
         dialog.DoModal();
     }
-    pane.UnlockViewerData();
-    view.m_printedPane = -1;
+    pane.ReleaseHeldViewerData();
     if (view.m_hWnd)
         view.Invalidate();
     view.StartBinaryCursorTimer();

@@ -1,7 +1,7 @@
 // The menu items of the viewers' commands, of the quick search and of the thin filer
 // commands beside them: each runs the handler its keyword runs, so that a menu choice
 // and a key do the same.
-#include "view/menus/ViewerMenuCommands.h"
+#include "view/menus/CommandMenuItems.h"
 
 #include "app/Directories.h"
 #include "app/dialogs/MessageBoxDlg.h"
@@ -56,7 +56,6 @@ const MenuCommandRow kRows[] = {
     {184, DISPATCH_GRAPHIC, L"@Before", nullptr},
     {142, DISPATCH_FILER, L"@Filesupdir", nullptr},
     {685, DISPATCH_FILER, L"@Neglectdir", nullptr},
-    {243, DISPATCH_VIEWER, L"@Changebinary", nullptr},
     {1017, DISPATCH_VIEWER, L"@Textprint", nullptr},
     {259, DISPATCH_VIEWER, L"@Linenumber", nullptr},
     {575, DISPATCH_VIEWER, L"@Jumptext", nullptr},
@@ -92,7 +91,6 @@ const MenuCommandRow kRows[] = {
     {782, DISPATCH_FILER, L"@PreviewEnableWithChild", nullptr},
     {3019, DISPATCH_FILER, L"@PreviewSwitchAlsoSubDir", nullptr},
     {774, DISPATCH_FILER, L"@PreviewDisable", nullptr},
-    {741, DISPATCH_FILER, L"@Otheralwaysviewer", nullptr},
     {740, DISPATCH_FILER, L"@OtherAlwaysDispDir", nullptr},
     {175, DISPATCH_FILER, L"@AutoFileNameWidth", nullptr},
     {1016, DISPATCH_COMMON, L"@TextBox", nullptr},
@@ -107,12 +105,12 @@ const MenuCommandRow* FindRow(UINT id)
 }
 } // namespace
 
-BOOL IsViewerMenuCommand(UINT id)
+BOOL IsCommandMenuItem(UINT id)
 {
     return FindRow(id) != nullptr;
 }
 
-BOOL RunViewerMenuCommand(CQvView& view, UINT id)
+BOOL RunCommandMenuItem(CQvView& view, UINT id)
 {
     const MenuCommandRow* row = FindRow(id);
     if (row == nullptr)

@@ -6,6 +6,6 @@
 class CQvView;
 
 // TRUE for a menu item this table serves.
-BOOL IsViewerMenuCommand(UINT id);
+BOOL IsCommandMenuItem(UINT id);
 // Runs the item's command; FALSE when the table does not serve it.
-BOOL RunViewerMenuCommand(CQvView& view, UINT id);
+BOOL RunCommandMenuItem(CQvView& view, UINT id);
