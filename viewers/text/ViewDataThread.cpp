@@ -37,10 +37,12 @@ const LeadByteTable& LeadBytes()
     return table;
 }
 
-// The end of the run of one-column bytes from `pos`, at most `stop`. Nearly all text is
-// printable ASCII: sixteen bytes of 0x20-0x7F are passed in one compare; any other
-// byte (a control character, katakana, a lead byte, TAB, CR, LF) is judged by the table.
-inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool* plain)
+// The end of the run from `pos`, at most `stop`, over bytes that take one column each
+// and double-byte characters that fit whole before `stop` (two bytes, two columns):
+// the columns grow by the bytes passed. Nearly all text is printable ASCII: sixteen
+// bytes of 0x20-0x7F are passed in one compare; any other byte is judged by the tables.
+// A run ends before TAB, CR, LF, or a lead byte whose character would reach `stop`.
+inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool* plain, const bool* lead)
 {
     const __m128i below = _mm_set1_epi8(0x1F);
     while (pos < stop)
@@ -57,9 +59,13 @@ inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool*
             }
             pos += __builtin_ctz(~simple);
         }
-        if (!plain[text[pos]])
+        const BYTE c = text[pos];
+        if (plain[c])
+            ++pos;
+        else if (lead[c] && stop - pos >= 2)
+            pos += 2;
+        else
             break;
-        ++pos;
     }
     return pos;
 }
@@ -546,7 +552,7 @@ void CViewDataThread::IndexLines(BOOL final)
             if (room > 0)
             {
                 const INT64 stop = pos + room < length ? pos + room : length;
-                const INT64 p = SkipPlainBytes(text, pos, stop, plain);
+                const INT64 p = SkipPlainBytes(text, pos, stop, plain, lead);
                 column += static_cast<int>(p - pos);
                 pos = p;
                 if (pos >= length)
