@@ -270,6 +270,12 @@ public:
     // Bracket every read of the viewer text; refused when there is no text.
     BOOL LockViewerData();
     void UnlockViewerData();
+    // Keeps the text locked across a modal dialog that reads it (the print): until the
+    // release, the loader waits and the pane's own lock and unlock pass at once, since
+    // the thread that holds the lock is the one that draws the pane.
+    BOOL HoldViewerData();
+    void ReleaseHeldViewerData();
+    BOOL m_viewerHeld = FALSE;
     void StopViewerLoader();
     void ReleaseViewerData();
     BOOL IsViewerLoadDone() const;

@@ -68,13 +68,31 @@ int CFilerPane::LoadViewerData(int tabWidth, int lineWidth)
 
 BOOL CFilerPane::LockViewerData()
 {
+    if (m_viewerHeld)
+        return m_viewer != nullptr;
     return m_viewer != nullptr && m_viewer->Lock();
 }
 
 void CFilerPane::UnlockViewerData()
 {
-    if (m_viewer != nullptr)
+    if (m_viewer != nullptr && !m_viewerHeld)
         m_viewer->Unlock();
+}
+
+BOOL CFilerPane::HoldViewerData()
+{
+    if (m_viewerHeld || !LockViewerData())
+        return FALSE;
+    m_viewerHeld = TRUE;
+    return TRUE;
+}
+
+void CFilerPane::ReleaseHeldViewerData()
+{
+    if (!m_viewerHeld)
+        return;
+    m_viewerHeld = FALSE;
+    UnlockViewerData();
 }
 
 void CFilerPane::StopViewerLoader()

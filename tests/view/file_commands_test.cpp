@@ -552,6 +552,28 @@ void CALLBACK AnswerWildcard(HWND, UINT, UINT_PTR timer, DWORD)
     g_wildcardAnswered = true;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
+TEST_F(FileCommands, FolderContentsJobsMoveTheMarkedFoldersIntoThePanesFolder)
+{
+    CreateDirectoryW((m_left + L"\\d").c_str(), nullptr);
+    struct
+    {
+        const wchar_t* keyword;
+        int kind;
+    } cases[] = {{L"@Filesupdir", UP_MOVE}, {L"@Neglectdir", NEGLECT_DIR}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(W(CString(c.keyword)));
+        View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+        Mark(0, L"d");
+        View().ExecuteFilerCommand(c.keyword);
+        ASSERT_NE(nullptr, LastJob());
+        EXPECT_EQ(c.kind, LastJob()->m_kind);
+        EXPECT_EQ((std::vector<std::wstring>{L"d"}), Names(LastJob()->m_source));
+        EXPECT_EQ(m_left, W(LastJob()->m_destinationText)) << "into the pane's own folder";
+        View().ReapCopyDialogs();
+    }
+}
+
 } // namespace
 
 TEST_F(FileCommands, WildcardWidensAPlainNameAndKeepsTheTypedTextInItsHistory)

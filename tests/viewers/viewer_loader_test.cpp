@@ -274,11 +274,15 @@ TEST(ViewerKindRows, TheLaterOfTwoMatchingRowsWins)
     g_ViewerKindRows[2] = {L"log", 100, 2};
     g_ViewerKindRows[7] = {L"LOG", 120, 6};
     g_ViewerKindRows[9] = {L"c", 70, 4};
+    // Numbers the loader cannot use, as the per-extension dialog may store them.
+    g_ViewerKindRows[11] = {L"dat", 0, 0};
+    g_ViewerKindRows[12] = {L"md", 1, 3};
     struct
     {
         LPCWSTR extension;
         int tab, width;
-    } cases[] = {{L"log", 6, 120}, {L"Log", 6, 120}, {L"c", 4, 70}, {L"cpp", 8, 80}, {L"", 8, 80}};
+    } cases[] = {{L"log", 6, 120}, {L"Log", 6, 120}, {L"c", 4, 70}, {L"cpp", 8, 80},
+                 {L"", 8, 80},     {L"dat", 8, 80},  {L"md", 3, 80}};
     for (const auto& c : cases)
     {
         int tab = 8, width = 80;

@@ -6,6 +6,7 @@
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
+#include "view/menus/CommandMenuItems.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -132,7 +133,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (const CheckedItem* item = FindCheckedItem(id))
         {
-            if (IsEnabledHere(id))
+            if (IsEnabledHere(id) || IsCommandMenuItem(id))
                 ui->Enable(TRUE);
             bool on = item->value < 0 ? *item->setting != 0 : *item->setting == item->value;
             ui->SetCheck(on ? 1 : 0);
@@ -140,6 +141,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (UpdateMediaMenuItem(id, *ui))
         {
+            handled = TRUE;
+        }
+        else if (IsCommandMenuItem(id))
+        {
+            ui->Enable(TRUE);
             handled = TRUE;
         }
         else if (id == 3009)
@@ -173,6 +179,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     }
     if (code != CN_COMMAND)
         return FALSE;
+    if (RunCommandMenuItem(*this, id))
+        return TRUE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
     if (id == 330)

@@ -13,6 +13,8 @@ void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth)
         return;
     if (*extension == L'.')
         ++extension;
+    const int defaultTab = tabWidth;
+    const int defaultWidth = lineWidth;
     for (const ViewerKindRow& row : g_ViewerKindRows)
     {
         LPCWSTR kind = row.extension;
@@ -20,8 +22,10 @@ void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth)
             ++kind;
         if (*kind != 0 && _wcsicmp(kind, extension) == 0)
         {
-            tabWidth = row.tabWidth;
-            lineWidth = row.lineWidth;
+            // The per-extension dialog stores whatever was typed (text reads as 0): a
+            // number the loader cannot use leaves the default in its place.
+            tabWidth = row.tabWidth >= 1 ? row.tabWidth : defaultTab;
+            lineWidth = row.lineWidth >= 2 ? row.lineWidth : defaultWidth;
         }
     }
 }
