@@ -119,6 +119,12 @@ TEST(ProgressInfo, AReaderThreadSeesOnlyWholeTextsWhileTheWorkerReplacesThem)
         }
     });
 
+    // A loaded machine may not run the worker before the reader is done: reading
+    // starts once the worker has replaced the texts at least once.
+    const DWORD waitStart = GetTickCount();
+    while (replacements.load() == 0 && GetTickCount() - waitStart < 10000)
+        Sleep(1);
+
     // Bounded by reads and by time, whichever ends first.
     int torn = 0, reads = 0;
     const DWORD start = GetTickCount();
