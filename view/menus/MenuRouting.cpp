@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/viewer/ViewerMenuCommands.h"
 
 namespace
 {
@@ -174,6 +175,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (code != CN_COMMAND)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
+        return TRUE;
+    if (RunViewerMenuCommand(*this, id))
         return TRUE;
     if (id == 330)
     {
