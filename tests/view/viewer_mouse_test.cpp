@@ -267,6 +267,8 @@ TEST_F(ViewerMouse, HexFormScrollsByRowsAndSelectsBytes)
     EXPECT_TRUE(Selection().active);
     EXPECT_EQ(Selection().anchor, 1);
     EXPECT_EQ(Selection().end, 20);
+    View().ExecuteViewerCommand(L"@Selectdown");
+    EXPECT_EQ(Selection().end, 20) << "the selection keys step through lines only";
 
     // 800 bytes are 50 rows; the last page keeps the header and a row after the text.
     View().ExecuteViewerCommand(L"@Jumpendline");
