@@ -4,6 +4,7 @@
 // and the companion viewer that follows the filer's cursor.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/ViewerSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "view/navigation/FileKindActions.h"
@@ -273,6 +274,17 @@ TEST_F(ViewerMouse, HexFormScrollsByRowsAndSelectsBytes)
     // 800 bytes are 50 rows; the last page keeps the header and a row after the text.
     View().ExecuteViewerCommand(L"@Jumpendline");
     EXPECT_EQ(Top(), 50 + 1 - Geo().rowsFull);
+
+    // A find from the shown place starts at the first shown row's first byte.
+    Pane().m_viewer->SetTopLine(2);
+    CDialogAnswerScript script;
+    CDialogAnswer answer;
+    answer.text = L"line";
+    answer.checks = {0, 1, 1};
+    script.Add(answer);
+    View().ExecuteViewerCommand(L"@Searchstr");
+    EXPECT_EQ(Selection().anchor, 32) << "row 2, not line 2 (byte 16)";
+    EXPECT_TRUE(Pane().m_bHexDisplay);
 
     View().ExecuteViewerCommand(L"@Changebinary");
     EXPECT_FALSE(Pane().m_bHexDisplay);

@@ -112,7 +112,10 @@ BOOL FindInTextViewer(CQvView& view, int index)
             return TRUE;
         const INT64 count = viewer.LineCount();
         const INT64 top = viewer.GetTopLine();
-        if (count > 0)
+        // The hexadecimal form's top counts rows of sixteen bytes.
+        if (pane->m_bHexDisplay)
+            start = top * 16 < viewer.TextLength() ? top * 16 : viewer.TextLength();
+        else if (count > 0)
             start = viewer.LineIndex()[top < count ? top : count - 1];
         pane->UnlockViewerData();
     }
