@@ -9,7 +9,6 @@
 #include "tests/common/TestHelpers.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/viewer/HexDump.h"
-#include "view/viewer/ViewerMenuCommands.h"
 #include "viewers/text/TextPaneViewer.h"
 
 #include <string>
@@ -221,7 +220,7 @@ TEST_F(ViewerMouse, DoubleClickActionsSelectTheUrlOrTheLineAndOpenTheUrl)
 
     // The right-click menu's items act on the point the menu was opened over.
     View().m_lastClickPoint = At(2, 1);
-    EXPECT_TRUE(RunViewerMenuCommand(View(), 908));
+    View().OnCmdMsg(908, CN_COMMAND, nullptr, nullptr);
     EXPECT_EQ(Selection().anchor, 25);
     g_opened = nullptr;
 
@@ -331,7 +330,7 @@ TEST_F(ViewerMouse, CompanionViewerFollowsTheFilerCursorUntilSwitchedOff)
         ASSERT_EQ(Pane().m_cursor, indexOf(name));
     };
     moveTo(L"a.txt");
-    EXPECT_TRUE(RunViewerMenuCommand(View(), 741));
+    View().OnCmdMsg(741, CN_COMMAND, nullptr, nullptr);
     EXPECT_EQ(View().m_nCompanionPane, 1);
     ASSERT_EQ(Pane(1).m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
     EXPECT_STREQ(Pane(1).m_viewerEntry.GetName(), L"a.txt");
@@ -344,11 +343,23 @@ TEST_F(ViewerMouse, CompanionViewerFollowsTheFilerCursorUntilSwitchedOff)
     moveTo(L"sub");
     EXPECT_STREQ(Pane(1).m_viewerEntry.GetName(), L"b.txt") << "a folder leaves the last file shown";
 
-    EXPECT_TRUE(RunViewerMenuCommand(View(), 741));
+    View().ExecuteFilerCommand(L"@Otheralwaysviewer");
     EXPECT_EQ(View().m_nCompanionPane, -1);
     moveTo(L"a.txt");
     EXPECT_STREQ(Pane(1).m_viewerEntry.GetName(), L"b.txt") << "switched off: the pane keeps its text";
     EXPECT_EQ(Pane(1).m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+
+    // Closing the companion viewer itself ends the mode.
+    View().ExecuteFilerCommand(L"@Otheralwaysviewer");
+    EXPECT_STREQ(Pane(1).m_viewerEntry.GetName(), L"a.txt");
+    View().SwitchActivePane(-1);
+    ASSERT_EQ(View().GetActivePaneIndex(), 1);
+    View().ExecuteViewerCommand(L"@Closeviewer");
+    EXPECT_EQ(View().m_nCompanionPane, -1);
+    EXPECT_EQ(Pane(1).m_mode, static_cast<UINT>(PANE_MODE_FILER));
+    View().SwitchActivePane(-1);
+    moveTo(L"b.txt");
+    EXPECT_EQ(Pane(1).m_mode, static_cast<UINT>(PANE_MODE_FILER));
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
-#include "view/viewer/ViewerMenuCommands.h"
 
 namespace
 {
@@ -149,12 +148,6 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
             handled = TRUE;
         }
-        else if (id == 741)
-        {
-            ui->Enable(TRUE);
-            ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
-            handled = TRUE;
-        }
         else if (id >= 618 && id <= 622)
         {
             text.Format(L"%d文字に設定", g_ViewerLineWidths[id - 618]);
@@ -181,8 +174,6 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (code != CN_COMMAND)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
-        return TRUE;
-    if (RunViewerMenuCommand(*this, id))
         return TRUE;
     if (id == 330)
     {

@@ -75,17 +75,17 @@ int CQvView::ClickPane(UINT flags, CPoint point)
     }
     CFilerPane& pane = *g_Panes[m_clickPane];
     const bool markable = (pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
+    if (ViewerMouseDown(flags, point))
+    {
+        StartBinaryCursorTimer();
+        return 1;
+    }
     if ((pane.m_position & PANE_POS_ACTIVE) == 0)
     {
         // A click into the other pane makes it the active one, the cursor on the entry.
         SwitchActivePane(static_cast<int>(m_clickEntry));
         if ((flags & MK_CONTROL) && markable && m_clickEntry >= 0)
             MarkCursorEntry(0, 1);
-        StartBinaryCursorTimer();
-        return 1;
-    }
-    if (ViewerMouseDown(flags, point))
-    {
         StartBinaryCursorTimer();
         return 1;
     }

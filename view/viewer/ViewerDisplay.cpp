@@ -6,7 +6,6 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/viewer/HexDump.h"
-#include "view/viewer/ViewerMenuCommands.h"
 #include "viewers/text/ViewerHitTest.h"
 #include "viewers/text/ViewerSelection.h"
 
@@ -50,6 +49,12 @@ int ToggleHexDisplay(CQvView& view, const CommandCall&, INT_PTR)
     view.m_viewerSelection = ViewerSelection();
     view.m_bTextDrag = FALSE;
     RedrawWholeViewer(view, index);
+    return 1;
+}
+
+int ToggleOtherAlwaysViewer(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.ToggleCompanionViewer();
     return 1;
 }
 
@@ -133,29 +138,4 @@ void CQvView::ScrollViewerToRange(int index, INT64 oldStart, INT64 oldEnd, INT64
     if (oldStart >= 0 && oldEnd >= 0)
         RedrawViewerSpan(index, oldStart, oldEnd);
     RedrawViewerSpan(index, newStart, newEnd);
-}
-
-BOOL RunViewerMenuCommand(CQvView& view, UINT id)
-{
-    const CommandCall call = {L"", L""};
-    switch (id)
-    {
-    case 243:
-        commands::ToggleHexDisplay(view, call, 0);
-        return TRUE;
-    case 741:
-        view.ToggleCompanionViewer();
-        return TRUE;
-    case 908:
-        view.SelectLineAtPoint();
-        return TRUE;
-    case 911:
-        view.SelectUrlAtPoint();
-        return TRUE;
-    case 988:
-        view.OpenUrlAtPoint();
-        return TRUE;
-    default:
-        return FALSE;
-    }
 }

@@ -74,6 +74,9 @@ int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
         return 1;
     pane.ReleaseViewerData();
     view.m_viewerSelection = ViewerSelection();
+    // Leaving the companion viewer ends its following of the other pane's cursor.
+    if (view.m_nCompanionPane == index)
+        view.m_nCompanionPane = -1;
     const CString name = pane.m_viewerEntry.GetName();
     if ((pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0)
     {
