@@ -155,6 +155,9 @@ public:
     CArray<CDriveInfo> m_driveList;
     BOOL m_bReadSinceDrawn = FALSE;
     CFileInfo m_viewerEntry;
+    // The viewer shows its text as rows of sixteen bytes in hexadecimal; its top line
+    // then counts those rows.
+    BOOL m_bHexDisplay = FALSE;
     int m_widestName = 0;
     UINT m_nameWidth = 0;
     BOOL m_bNameWidthComputed = FALSE;
