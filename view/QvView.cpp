@@ -531,7 +531,8 @@ void CQvView::CheckPanesForChanges()
 void CQvView::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    // PLACEHOLDER: the picture layout of the graphic viewer is recomputed here.
+    if (IsPictureShown())
+        UpdatePictureLayout(PICTURE_LAYOUT_ORIGIN);
     RememberFrameRect();
 }
 
@@ -885,7 +886,9 @@ void CQvView::OnDraw(CDC* pDC)
         return;
     if (AnyPaneInGraphicMode())
     {
-        // PLACEHOLDER: the graphic viewer draws its picture here once it exists.
+        CRect clip;
+        ::GetClipBox(pDC->GetSafeHdc(), &clip);
+        DrawGraphicMode(pDC, clip);
         return;
     }
     CalcLayout();

@@ -1,0 +1,3 @@
+#include "graphics/picture/CurrentPicture.h"
+
+CPictureData g_CurrentPicture;
