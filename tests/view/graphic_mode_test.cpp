@@ -10,6 +10,7 @@
 #include "graphics/picture/CurrentPicture.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "tests/common/TestSupport.h"
+#include "tools/transform/TransformBitmap.h"
 #include "view/QvView.h"
 
 #include <gtest/gtest.h>
@@ -240,6 +241,93 @@ TEST_F(GraphicModeTest, ExitAsksAndLeavesOnlyOnOk)
         EXPECT_EQ(c.mode, m_panes[0]->m_mode);
     }
     EXPECT_EQ(IndexOf(L"b.bmp"), m_panes[0]->m_cursor);
+}
+
+// A 32-bit 2 x 1 BMP whose pixels carry alpha 0x80.
+std::string AlphaBmp()
+{
+    std::string bytes(54 + 8, '\0');
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfSize = DWORD(bytes.size());
+    file.bfOffBits = 54;
+    BITMAPINFOHEADER info = {};
+    info.biSize = 40;
+    info.biWidth = 2;
+    info.biHeight = 1;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    memcpy(&bytes[0], &file, 14);
+    memcpy(&bytes[14], &info, 40);
+    const BYTE pixels[8] = {0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60, 0x80};
+    memcpy(&bytes[54], pixels, 8);
+    return bytes;
+}
+
+TEST_F(GraphicModeTest, ZoomFitAndTurnsLayTheShownPictureOutAgain)
+{
+    m_panes[0]->m_cursor = IndexOf(L"a.bmp");
+    CQvView& view = *m_view;
+    view.OnViewOnePicture();
+    ASSERT_EQ(1, view.IsPictureShown());
+    EXPECT_EQ(4, view.m_graphic.displayed.cx);
+    view.StepZoom(1); // 1.0 -> 1.5
+    EXPECT_EQ(6, view.m_graphic.displayed.cx);
+    EXPECT_EQ(3, view.m_graphic.displayed.cy);
+    view.StepZoom(2);
+    view.StepZoom(2); // 1.0 -> 1/2
+    EXPECT_EQ(2, view.m_graphic.displayed.cx);
+    view.ToggleFitToWindow(0); // the zoom goes, the fit flags turn off
+    EXPECT_TRUE(view.m_graphic.zoom.IsUnset());
+    EXPECT_EQ(0, view.m_graphic.fitWidth + view.m_graphic.fitHeight);
+    EXPECT_EQ(4, view.m_graphic.displayed.cx);
+    // The program joins the turning of the tools to the picture at start-up.
+    g_PictureTransformHooks.transformBitmap = TransformBitmap;
+    view.TransformPicture(0);
+    g_PictureTransformHooks.transformBitmap = nullptr;
+    EXPECT_EQ(2, g_CurrentPicture.GetWidth());
+    EXPECT_EQ(2, view.m_graphic.displayed.cx);
+    EXPECT_EQ(4, view.m_graphic.displayed.cy);
+    // The next picture starts from the settings' fit flags again.
+    view.LeaveGraphicMode(0, GRAPHIC_LEAVE_BY_USER);
+    view.OnViewOnePicture();
+    EXPECT_EQ(g_HEIGHTSCALING, view.m_graphic.fitWidth);
+    EXPECT_EQ(g_WIDTHSCALING, view.m_graphic.fitHeight);
+}
+
+TEST_F(GraphicModeTest, ClipboardCopyKeepsAlphaOnlyWhenAsked)
+{
+    Write(L"alpha.bmp", AlphaBmp());
+    m_panes[0]->ReadDirectory(TRUE);
+    m_panes[0]->SortEntries();
+    m_panes[0]->m_cursor = IndexOf(L"alpha.bmp");
+    CQvView& view = *m_view;
+    view.OnViewOnePicture();
+    ASSERT_EQ(1, view.IsPictureShown());
+    ASSERT_EQ(32, g_CurrentPicture.GetBitCount());
+    const struct
+    {
+        int keepAlpha;
+        UINT format;
+        DWORD headerSize;
+    } cases[] = {{1, CF_DIBV5, 124}, {0, CF_DIB, 40}};
+    for (const auto& c : cases)
+    {
+        view.CopyPictureToClipboard(c.keepAlpha);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        HGLOBAL block = GetClipboardData(c.format);
+        ASSERT_NE(nullptr, block) << c.format;
+        const BYTE* data = static_cast<const BYTE*>(GlobalLock(block));
+        const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+        EXPECT_EQ(c.headerSize, header->biSize);
+        if (c.keepAlpha)
+            EXPECT_EQ(0xFF000000u, reinterpret_cast<const BITMAPV5HEADER*>(data)->bV5AlphaMask);
+        // The pixels follow the header (and the masks of a version-5 header) at once.
+        EXPECT_EQ(0x10, data[c.headerSize]);
+        EXPECT_EQ(0x80, data[c.headerSize + 3]);
+        GlobalUnlock(block);
+        CloseClipboard();
+    }
 }
 
 } // namespace
