@@ -435,8 +435,8 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
                 SetCurrentDir(system);
         }
     }
-    // PLACEHOLDER: the pane background picture's schedule (reason 2) comes here once
-    // it exists.
+    if (nIDEvent == VIEW_TIMER_CHANGE_CHECK)
+        LoadPaneBackgroundPicture(2);
 
     switch (nIDEvent)
     {
