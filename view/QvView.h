@@ -15,6 +15,7 @@
 
 #include <shlobj.h>
 
+#include <functional>
 #include <memory>
 
 class CIniFile;
@@ -487,9 +488,13 @@ public:
     // Reads the file through its plug-in into g_CurrentPicture: 1 read, 0 failed, -1
     // no plug-in takes it.
     int LoadPictureFile(const class CFileInfo& entry);
-    int LoadPictureMaybeWithDialog(LPCWSTR path, LONGLONG fileSize);
-    // One archive member, chosen by name, extracted and read: 1, 0 or -1 as above.
-    int LoadPictureFromMember(IPaneArchive& archive, LPCWSTR folder, LPCWSTR name);
+    // Runs the load dialog, or its body without a window for a small file: 1 loaded,
+    // 0 failed, PICTURE_LOAD_CANCELLED when the user stopped it.
+    int LoadPictureMaybeWithDialog(class CLoadPictureBDlg& dialog, LONGLONG fileSize);
+    // The archive member at the position's inner index (or the next one a plug-in
+    // reads): 1, 0 or PICTURE_LOAD_CANCELLED. memberAt null: the archive's listing.
+    int LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
+                              const std::function<CArchiveFileInfo*(int)>& memberAt);
     // Enter in graphic mode: the next picture, or the list past the last.
     int StepPictureFromOpenRoutine(int pane);
     void CloseGraphicArchive();

@@ -7,7 +7,7 @@
 #include "app/settings/GraphicSettings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"
-#include "graphics/picture/CurrentPicture.h"
+#include "graphics/picture/PictureData.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "tests/common/TestSupport.h"
 #include "tools/transform/TransformBitmap.h"
@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -98,6 +99,11 @@ protected:
         g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
         g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
         m_savedStay = g_DRIVELISTCURJUMPCTRL;
+        // Small pictures load without the load dialog (whose template lives with the
+        // program); the end-to-end test sees the dialog.
+        m_savedNoDialog = {g_ENABLE_NO_DIALOG_LOADING, g_NO_DIALOG_LOADING_SIZE};
+        g_ENABLE_NO_DIALOG_LOADING = 1;
+        g_NO_DIALOG_LOADING_SIZE = 500;
         m_folder = qvtest::ScratchDir() + L"\\graphic";
         CreateDirectoryW(m_folder.c_str(), nullptr);
         Write(L"a.bmp", SolidBmp(kRed));
@@ -124,6 +130,8 @@ protected:
         for (int i = 0; i < 2; ++i)
             g_Panes[i] = m_savedPanes[i];
         g_DRIVELISTCURJUMPCTRL = m_savedStay;
+        g_ENABLE_NO_DIALOG_LOADING = m_savedNoDialog.first;
+        g_NO_DIALOG_LOADING_SIZE = m_savedNoDialog.second;
         g_ArchivePlugInHooks = m_savedHooks;
         CHandleLock lock(g_DataMutex);
         g_SusiePlugIns.Copy(m_savedPlugIns);
@@ -163,6 +171,7 @@ protected:
     CArray<CSusieDllFile> m_savedPlugIns;
     CString m_savedDir;
     int m_savedStay = 0;
+    std::pair<int, int> m_savedNoDialog;
     ArchivePlugInHooks m_savedHooks = {};
 };
 

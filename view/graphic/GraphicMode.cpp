@@ -8,7 +8,9 @@
 #include "app/records/LocalMemory.h"
 #include "archive/front/ArchiveFront.h"
 #include "filer/FilerPane.h"
-#include "graphics/picture/CurrentPicture.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/LoadPictureBDlg.h"
+#include "graphics/plugins/PictureStepper.h"
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "media/MciWnd.h"
@@ -47,6 +49,24 @@ bool IsArchiveName(LPCWSTR name)
     return CArchiveFront::IsSupportedName(name, ARCFRONT_OPEN_MEMBER_TO_MEMORY) ||
            FindSusiePlugIn(name, SUSIE_KIND_ARCHIVE, 0, nullptr) >= 0;
 }
+
+// The load dialog's view of the position: the view makes every step itself, so the
+// dialog reads the picture at the place it is given and, asked to move on (a member
+// no plug-in reads), gives up instead; the view's own walk then goes on from there
+// and never loses count of the levels.
+class COnePictureStepper : public IPictureStepper
+{
+public:
+    explicit COnePictureStepper(const CPicturePosition& position) : m_position(position) {}
+    int Step() override { return m_movedOn ? 3 : 1; }
+    void MoveOn() override { m_movedOn = true; }
+    int GetIndex(int level) const override { return m_position.GetIndex(level); }
+    int GetCount(int level) const override { return m_position.GetCount(level); }
+
+private:
+    const CPicturePosition& m_position;
+    bool m_movedOn = false;
+};
 
 } // namespace
 
@@ -170,51 +190,38 @@ int CQvView::LoadPictureFile(const CFileInfo& entry)
     CSusiePlugInHost& host = GraphicHost();
     if (host.LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
         return -1;
-    return LoadPictureMaybeWithDialog(path, static_cast<LONGLONG>(entry.m_size));
+    COnePictureStepper stepper(m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    dialog.m_filePath = path;
+    dialog.m_sourceKind = 1;
+    dialog.m_hostInUse = &host;
+    return LoadPictureMaybeWithDialog(dialog, static_cast<LONGLONG>(entry.m_size));
 }
 
-int CQvView::LoadPictureMaybeWithDialog(LPCWSTR path, LONGLONG /*fileSize*/)
+int CQvView::LoadPictureMaybeWithDialog(CLoadPictureBDlg& dialog, LONGLONG fileSize)
 {
-    // PLACEHOLDER: the picture-load dialog (its worker, progress and stop button)
-    // takes this over for files above the no-dialog size; until it exists every
-    // picture is read here, with the one retry from memory the dialog also makes
-    // for a file its plug-in cannot open by name.
-    CSusiePlugInHost& host = GraphicHost();
-    if (host.GetPicture(path, g_CurrentPicture, nullptr) == 0 && g_CurrentPicture.IsValid())
-        return 1;
-    if (host.GetPictureViaMemory(path, g_CurrentPicture, nullptr) == 0 && g_CurrentPicture.IsValid())
+    if (dialog.LoadMaybeWithDialog(fileSize) == 1)
         return 1;
     g_CurrentPicture.Free();
-    return 0;
+    return dialog.m_progress.cancelFlag ? PICTURE_LOAD_CANCELLED : 0;
 }
 
-int CQvView::LoadPictureFromMember(IPaneArchive& archive, LPCWSTR folder, LPCWSTR name)
+int CQvView::LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
+                                   const std::function<CArchiveFileInfo*(int)>& memberAt)
 {
-    // The plug-in is chosen by the member's name first, so that no member that no
-    // plug-in reads is pulled into memory.
-    if (FindSusiePlugIn(name, SUSIE_KIND_IMAGE, 0, nullptr) < 0)
-        return -1;
-    void* data = nullptr;
-    LONGLONG size = 0;
-    if (!archive.ExtractToMemory(name, folder, &data, &size, nullptr) || data == nullptr)
-    {
-        if (data != nullptr)
-            LocalFreeLocked(data);
+    if (archive == nullptr)
         return 0;
-    }
-    CSusiePlugInHost& host = GraphicHost();
-    host.Close();
-    const int read =
-        host.GetPictureFromMemory(name, data, static_cast<SIZE_T>(size), g_CurrentPicture, nullptr);
-    LocalFreeLocked(data);
-    host.Close();
-    if (read == 0 && g_CurrentPicture.IsValid())
-    {
-        m_graphic.memberName = name;
-        return 1;
-    }
-    g_CurrentPicture.Free();
-    return 0;
+    COnePictureStepper stepper(m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    dialog.m_filePath = archivePath;
+    dialog.m_sourceKind = 0;
+    dialog.m_hostInUse = &GraphicHost();
+    dialog.m_archiveFront = archive;
+    dialog.m_memberAt = memberAt;
+    const int result = LoadPictureMaybeWithDialog(dialog, 0);
+    if (result == 1)
+        m_graphic.memberName = dialog.m_memberName;
+    return result;
 }
 
 void CQvView::PrepareNewPicture()
@@ -274,25 +281,21 @@ int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
                 if (loaded == 1)
                     break;
                 GraphicHost().Close();
+                if (loaded == PICTURE_LOAD_CANCELLED)
+                    return 1;
             }
         }
-        else
+        else if (result != 2)
         {
-            const int inner = position.GetIndex(-1);
-            CArchiveFileInfo* member = nullptr;
-            CArchiveFront& archive = GraphicArchive();
-            if (result != 2 && archive.GetEntry(&member, inner) && member != nullptr &&
-                (member->m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            const int loaded = LoadPictureFromMember(&GraphicArchive(), m_graphic.archivePath, nullptr);
+            if (loaded == PICTURE_LOAD_CANCELLED)
+                return 1;
+            if (loaded == 1)
             {
-                const CString folder = member->m_folder;
-                const CString name = member->m_findData.cFileName;
-                if (LoadPictureFromMember(archive, folder, name) == 1)
-                {
-                    position.RememberEarliest();
-                    UpdateAuxiliaryWindows();
-                    PrepareNewPicture();
-                    return 0;
-                }
+                position.RememberEarliest();
+                UpdateAuxiliaryWindows();
+                PrepareNewPicture();
+                return 0;
             }
         }
         if (result == 1 || result == 4)
@@ -330,13 +333,20 @@ int CQvView::LoadArchivePictures(int paneIndex, int step)
         }
         if (result != 2)
         {
-            CArchiveFileInfo member;
-            if (pane->CollectArchiveItems(member, position.GetIndex(-1), FALSE) &&
-                (member.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-                pane->m_archive != nullptr &&
-                LoadPictureFromMember(*pane->m_archive, member.m_folder, member.m_findData.cFileName) == 1)
+            CString archivePath;
+            if (pane->m_archive != nullptr)
+                pane->m_archive->GetArchivePath(archivePath);
+            // The members are those the pane's selection covers, in its order.
+            auto memberAt = [pane, held = CArchiveFileInfo()](int index) mutable -> CArchiveFileInfo* {
+                return pane->CollectArchiveItems(held, index, FALSE) ? &held : nullptr;
+            };
+            const int loaded =
+                LoadPictureFromMember(dynamic_cast<CArchiveFront*>(pane->m_archive), archivePath, memberAt);
+            if (loaded == PICTURE_LOAD_CANCELLED)
+                return 1;
+            if (loaded == 1)
             {
-                pane->m_archive->GetArchivePath(m_graphic.archivePath);
+                m_graphic.archivePath = archivePath;
                 position.RememberEarliest();
                 PrepareNewPicture();
                 UpdateAuxiliaryWindows();

@@ -22,6 +22,9 @@ enum
     GRAPHIC_LEAVE_BY_USER = 4,
 };
 
+// A load the user stopped.
+constexpr int PICTURE_LOAD_CANCELLED = -2;
+
 // Parts of UpdatePictureLayout.
 enum
 {

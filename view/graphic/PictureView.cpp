@@ -7,7 +7,7 @@
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
-#include "graphics/picture/CurrentPicture.h"
+#include "graphics/picture/PictureData.h"
 #include "graphics/viewer/ClipboardDib.h"
 #include "graphics/viewer/PictureLayout.h"
 #include "view/QvView.h"

@@ -1,3 +1,0 @@
-#include "graphics/picture/CurrentPicture.h"
-
-CPictureData g_CurrentPicture;
