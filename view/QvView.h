@@ -511,7 +511,11 @@ public:
     // kind 0 right, 1 left, 2 mirror, 3 flip, 4 half turn.
     void TransformPicture(int kind);
     void CopyPictureToClipboard(int keepAlpha);
+    // "@SaveBmp" (839) and "@NextSaveBmp" (840, the next file of the series).
+    void SaveShownPicture(int series);
     void SetAlphaChannelType(int index);
+    // Enables the menu item, checks it for the selected row and names its processing.
+    void UpdateAlphaMenuItem(CCmdUI& item, int index);
     // Steps -10, -1, 1, 10 per axis (pages and lines); anything else stays.
     void ScrollPicture(int hStep, int vStep);
     // Scroll-bar codes of the view's own bars while a picture is shown.

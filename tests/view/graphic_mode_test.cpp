@@ -339,4 +339,23 @@ TEST_F(GraphicModeTest, ClipboardCopyKeepsAlphaOnlyWhenAsked)
     }
 }
 
+TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowAndSavingNeedsAShownPicture)
+{
+    const int saved = g_SELECT_ALPHA_CHANNEL_PROCESS;
+    const struct
+    {
+        const wchar_t* keyword;
+        int row;
+    } cases[] = {{L"@AlphaChannelType3", 2}, {L"@AlphaChannelType10", 9}, {L"@AlphaChannelType1", 0}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(1, m_view->ExecuteCommonCommand(c.keyword));
+        EXPECT_EQ(c.row, g_SELECT_ALPHA_CHANNEL_PROCESS) << c.keyword;
+    }
+    g_SELECT_ALPHA_CHANNEL_PROCESS = saved;
+    // Without a picture shown neither save opens its dialog (it would wait for a person).
+    m_view->SaveShownPicture(0);
+    m_view->SaveShownPicture(1);
+}
+
 } // namespace

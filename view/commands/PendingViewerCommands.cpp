@@ -23,8 +23,6 @@ QV_PENDING_COMMAND(PasteBinaryData)
 QV_PENDING_COMMAND(CopyBinarySelection)
 QV_PENDING_COMMAND(SelectBinaryRange)
 QV_PENDING_COMMAND(SelectAllData)
-QV_PENDING_COMMAND(SavePictureAsBmp)
-QV_PENDING_COMMAND(SaveNextPictureAsBmp)
 QV_PENDING_COMMAND(TogglePictureList)
 
 } // namespace commands

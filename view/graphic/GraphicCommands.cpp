@@ -31,6 +31,18 @@ int ExitPictureView(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int SavePictureAsBmp(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.SaveShownPicture(0);
+    return 1;
+}
+
+int SaveNextPictureAsBmp(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.SaveShownPicture(1);
+    return 1;
+}
+
 int ZoomPicture(CQvView& view, const CommandCall&, INT_PTR value)
 {
     view.StepZoom(value > 0 ? 1 : 2);

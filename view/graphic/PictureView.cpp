@@ -8,6 +8,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
+#include "graphics/picture/SaveBmpDlg.h"
 #include "graphics/viewer/ClipboardDib.h"
 #include "graphics/viewer/PictureLayout.h"
 #include "view/QvView.h"
@@ -386,6 +387,14 @@ void CQvView::SetAlphaChannelType(int index)
         Invalidate(FALSE);
 }
 
+void CQvView::UpdateAlphaMenuItem(CCmdUI& item, int index)
+{
+    CString text;
+    item.Enable(TRUE);
+    item.SetCheck(index == g_SELECT_ALPHA_CHANNEL_PROCESS ? 1 : 0);
+    item.SetText(FormatAlphaChannelType(text, index, nullptr));
+}
+
 void CQvView::ScrollPicture(int hStep, int vStep)
 {
     if (FindGraphicPane() < 0)
@@ -464,4 +473,22 @@ void CQvView::ScrollPictureBar(int bar, UINT code, int thumb)
         ::SetScrollPos(m_hWnd, bar, position, TRUE);
         Invalidate(FALSE);
     }
+}
+
+void CQvView::SaveShownPicture(int series)
+{
+    const int index = FindGraphicPane();
+    if (index < 0 || m_graphic.state != GRAPHIC_STATE_SHOWN || !g_CurrentPicture.IsValid())
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    // An archive's member is saved under the member's name, a file under its own.
+    CString name;
+    if (pane.m_mode == PANE_MODE_ARCHIVE_GRAPHIC || m_graphic.position.IsNested())
+        name = m_graphic.memberName;
+    else if (m_graphic.current >= 0 && m_graphic.current < m_graphic.pictures.GetSize())
+        name = m_graphic.pictures[m_graphic.current].GetName();
+    CSaveBmpDlg dialog(&g_CurrentPicture, pane.m_currentDir, name,
+                       series ? SAVEBMP_SERIES : SAVEBMP_INTERACTIVE, nullptr,
+                       m_hWnd != nullptr ? this : nullptr);
+    dialog.DoModal();
 }

@@ -6,6 +6,7 @@
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
+#include "graphics/picture/PictureData.h"
 #include "graphics/picture/SaveBmpDefDlg.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
@@ -78,6 +79,17 @@ bool IsNewFileId(UINT id)
     return id >= 6100 && id <= 6199;
 }
 
+// The alpha processing items "設定1" to "設定10": their row, or -1.
+int AlphaMenuIndex(UINT id)
+{
+    static const UINT kIds[ALPHA_CHANNEL_ROW_COUNT] = {1488, 1490, 1493, 1507, 1498,
+                                                       1500, 1502, 1504, 1505, 1506};
+    for (int i = 0; i < ALPHA_CHANNEL_ROW_COUNT; ++i)
+        if (kIds[i] == id)
+            return i;
+    return -1;
+}
+
 bool IsPlugInId(UINT id)
 {
     return id >= 6200 && id <= 6249;
@@ -147,6 +159,12 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {
             ui->Enable(TRUE);
             ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (AlphaMenuIndex(id) >= 0)
+        {
+            UpdateAlphaMenuItem(*ui, AlphaMenuIndex(id));
+            text = FormatAlphaChannelType(text, AlphaMenuIndex(id), nullptr);
             handled = TRUE;
         }
         else if (id >= 618 && id <= 622)
