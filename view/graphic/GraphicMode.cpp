@@ -441,6 +441,7 @@ void CQvView::OnViewGraphic()
     m_graphic.singlePicture = 0;
     EnterGraphicMode();
     UpdateAuxiliaryWindows();
+    StartBinaryCursorTimer();
 }
 
 void CQvView::OnViewOnePicture()
@@ -456,6 +457,7 @@ void CQvView::OnViewOnePicture()
     m_graphic.singlePicture = 1;
     EnterGraphicMode();
     UpdateAuxiliaryWindows();
+    StartBinaryCursorTimer();
 }
 
 void CQvView::OnExitGraphic()
