@@ -339,7 +339,7 @@ TEST_F(GraphicModeTest, ClipboardCopyKeepsAlphaOnlyWhenAsked)
     }
 }
 
-TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowAndSavingNeedsAShownPicture)
+TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowSavingNeedsAShownPictureAndAClickHitsThePane)
 {
     const int saved = g_SELECT_ALPHA_CHANNEL_PROCESS;
     const struct
@@ -353,6 +353,14 @@ TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowAndSavingNeedsAShownPicture)
         EXPECT_EQ(c.row, g_SELECT_ALPHA_CHANNEL_PROCESS) << c.keyword;
     }
     g_SELECT_ALPHA_CHANNEL_PROCESS = saved;
+    // In graphic mode every point of the client area is the graphic pane, no entry.
+    m_panes[0]->m_cursor = IndexOf(L"a.bmp");
+    m_view->OnViewOnePicture();
+    int pane = -2;
+    INT64 entry = -2;
+    m_view->HitTest(CPoint(5, 5), &pane, &entry);
+    EXPECT_EQ(0, pane);
+    EXPECT_EQ(-1, entry);
     // Without a picture shown neither save opens its dialog (it would wait for a person).
     m_view->SaveShownPicture(0);
     m_view->SaveShownPicture(1);
