@@ -442,8 +442,8 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
                 SetCurrentDir(system);
         }
     }
-    // PLACEHOLDER: the pane background picture's schedule (reason 2) comes here once
-    // it exists.
+    if (nIDEvent == VIEW_TIMER_CHANGE_CHECK)
+        LoadPaneBackgroundPicture(2);
 
     switch (nIDEvent)
     {
@@ -545,7 +545,8 @@ void CQvView::CheckPanesForChanges()
 void CQvView::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    // PLACEHOLDER: the picture layout of the graphic viewer is recomputed here.
+    if (IsPictureShown())
+        UpdatePictureLayout(PICTURE_LAYOUT_ORIGIN);
     RememberFrameRect();
 }
 
@@ -899,7 +900,9 @@ void CQvView::OnDraw(CDC* pDC)
         return;
     if (AnyPaneInGraphicMode())
     {
-        // PLACEHOLDER: the graphic viewer draws its picture here once it exists.
+        CRect clip;
+        ::GetClipBox(pDC->GetSafeHdc(), &clip);
+        DrawGraphicMode(pDC, clip);
         return;
     }
     CalcLayout();

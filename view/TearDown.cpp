@@ -69,9 +69,14 @@ void CQvView::TearDown()
         g_pContMenu2 = nullptr;
     }
     // The preview loader reads the panes' entries: it is stopped (StopWorkerThread)
-    // before they go. PLACEHOLDER: the loader itself and the graphic viewer's
-    // pictures are released here once they exist.
+    // before they go. PLACEHOLDER: the loader itself is released here once it exists.
     Step(L"StopPreviewLoader");
+    // The graphic viewer's pictures, and its archive and plug-in, whose libraries must
+    // be freed before the process-wide ones go.
+    g_CurrentPicture.Free();
+    m_pBackgroundPicture.reset();
+    m_pGraphicArchive.reset();
+    m_pGraphicHost.reset();
     Step(L"DeletePanes");
     for (CFilerPane*& pane : g_Panes)
     {

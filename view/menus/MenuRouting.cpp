@@ -7,6 +7,8 @@
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
 #include "view/menus/CommandMenuItems.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/picture/SaveBmpDefDlg.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -76,6 +78,17 @@ bool IsEnabledHere(UINT id)
 bool IsNewFileId(UINT id)
 {
     return id >= 6100 && id <= 6199;
+}
+
+// The alpha processing items "設定1" to "設定10": their row, or -1.
+int AlphaMenuIndex(UINT id)
+{
+    static const UINT kIds[ALPHA_CHANNEL_ROW_COUNT] = {1488, 1490, 1493, 1507, 1498,
+                                                       1500, 1502, 1504, 1505, 1506};
+    for (int i = 0; i < ALPHA_CHANNEL_ROW_COUNT; ++i)
+        if (kIds[i] == id)
+            return i;
+    return -1;
 }
 
 bool IsPlugInId(UINT id)
@@ -154,6 +167,12 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
             handled = TRUE;
         }
+        else if (AlphaMenuIndex(id) >= 0)
+        {
+            UpdateAlphaMenuItem(*ui, AlphaMenuIndex(id));
+            text = FormatAlphaChannelType(text, AlphaMenuIndex(id), nullptr);
+            handled = TRUE;
+        }
         else if (id >= 618 && id <= 622)
         {
             text.Format(L"%d文字に設定", g_ViewerLineWidths[id - 618]);
@@ -183,6 +202,18 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return TRUE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (id == 328)
+    {
+        // The defaults of series saving; the dialog stores them itself on OK.
+        CSaveBmpDefDlg dialog(m_hWnd ? this : nullptr);
+        dialog.DoModal();
+        return TRUE;
+    }
+    if (id == 365)
+    {
+        OnDisplayFontConfig();
+        return TRUE;
+    }
     if (id == 330)
     {
         // The unpack options of every archiver row and the bridge library's folder.
