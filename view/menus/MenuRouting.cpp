@@ -190,6 +190,12 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         StartBinaryCursorTimer();
         return TRUE;
     }
+    if (id == 1002)
+    {
+        CommandCall call = {L"@Syncrocopyex", L""};
+        commands::SynchroniseDirectories(*this, call, 0);
+        return TRUE;
+    }
     if (id == 642)
     {
         commands::OpenNewFileSettingsDialog(*this);
