@@ -388,7 +388,10 @@ BOOL CSynccopyDlg::PackIntoArchive()
     }
     front.Close();
     if (!failed)
+    {
+        m_packed = TRUE;
         return TRUE;
+    }
     CString text;
     text.Format(L"ファイルの圧縮に失敗しました\n%s", failure.GetString());
     ShowMessageBoxDlg(this, text, nullptr, 0);
@@ -400,8 +403,24 @@ BOOL CSynccopyDlg::DeleteInArchive()
     if (m_destinationArchive == nullptr)
         return TRUE;
     CArchiveFront& front = *m_destinationArchive;
+    CString archivePath;
+    front.GetArchivePath(archivePath);
+    if (m_packed)
+    {
+        // The members were chosen from the listing before the pack: list the archive
+        // as it now is, or a member index could name another member.
+        const CString folder = front.GetCurrentFolder();
+        if (!front.OpenAndList(archivePath, 0))
+        {
+            CString text;
+            text.Format(L"ファイルの削除に失敗しました\n%s", front.m_errors.GetMessageText().GetString());
+            ShowMessageBoxDlg(this, text, nullptr, 0);
+            return FALSE;
+        }
+        front.SetCurrentFolder(folder);
+    }
     front.ResetOptions();
-    front.SetOption(1, static_cast<LPCWSTR>(nullptr));
+    front.SetOption(1, archivePath);
     front.SetOption(6, static_cast<LPCWSTR>(nullptr));
     int chosen = 0;
     for (INT_PTR i = 0; i < m_rows.GetSize(); ++i)

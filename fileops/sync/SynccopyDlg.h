@@ -103,4 +103,5 @@ private:
     HIMAGELIST m_images = nullptr;
     BOOL m_running = FALSE;
     BOOL m_stopping = FALSE;
+    BOOL m_packed = FALSE;
 };

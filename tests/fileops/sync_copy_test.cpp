@@ -14,6 +14,7 @@
 
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
+#include "archive/front/ArchiveFront.h"
 #include "fileops/sync/SyncCopyDlgThread.h"
 #include "fileops/sync/SyncWalk.h"
 #include "fileops/sync/SynccopyDlg.h"
@@ -430,6 +431,78 @@ TEST_F(SyncDialogTest, ButtonsFollowTheDestinationAndTheRowKinds)
         d.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(IDCANCEL, empty.DoModal());
+}
+
+TEST_F(SyncDialogTest, ArchiveBelowItsTopClosesTheDialogWithItsMessage)
+{
+    CArchiveFront front;
+    front.SetCurrentFolder(L"inner");
+    for (int side = 0; side < 2; ++side)
+    {
+        CDialogAnswerScript script;
+        script.Add(IDOK);
+        CDrivenSyncDlg dialog;
+        Prepare(dialog, {});
+        (side == 0 ? dialog.m_sourceArchive : dialog.m_destinationArchive) = &front;
+        dialog.drive = [&](CDrivenSyncDlg& d) { d.EndDialog(IDRETRY); };
+        EXPECT_EQ(IDCANCEL, dialog.DoModal()) << side;
+        const auto questions = script.GetQuestions();
+        ASSERT_EQ(1u, questions.size()) << side;
+        EXPECT_EQ(L"圧縮ファイル内のディレクトリが一番上でありません", W(questions[0].text));
+    }
+}
+
+// The members of a zip, as stored paths.
+std::set<std::wstring> ZipMembers(const std::wstring& path)
+{
+    CArchiveFront front;
+    std::set<std::wstring> out;
+    if (!front.OpenAndList(path.c_str(), 0))
+        return out;
+    for (int i = 0; i < front.GetEntryCount(); ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        if (front.GetEntry(&member, i) && member &&
+            !(member->m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            out.insert(W(JoinSyncPath(member->m_folder, member->m_findData.cFileName)));
+    }
+    return out;
+}
+
+TEST_F(SyncDialogTest, ZipDestinationGetsCopiesPackedAndDeletionsRemoved)
+{
+    MakeTree(dir, {L"src\\d\\", L"src\\d\\new.txt", L"pack\\", L"pack\\d\\", L"pack\\d\\old.txt",
+                   L"pack\\d\\kept.txt", L"src\\d\\kept.txt"});
+    const std::wstring zip = P(L"dst.zip");
+    {
+        CSevenZipArchive maker;
+        maker.SetOption(0, P(L"pack").c_str());
+        maker.SetOption(1, zip.c_str());
+        maker.SetOption(13, L"d");
+        ASSERT_EQ(1, maker.RunCreate(nullptr, nullptr));
+    }
+    ASSERT_EQ((std::set<std::wstring>{L"d\\kept.txt", L"d\\old.txt"}), ZipMembers(zip));
+    CArchiveFront front;
+    ASSERT_TRUE(front.OpenAndList(zip.c_str(), 0));
+    CDialogAnswerScript script;
+    CDrivenSyncDlg dialog;
+    Prepare(dialog, {L"d"});
+    dialog.m_destination = zip.c_str();
+    dialog.m_destinationArchive = &front;
+    dialog.m_settings.deleteMissing = 1;
+    std::map<std::wstring, std::wstring> proposed;
+    dialog.drive = [&](CDrivenSyncDlg& d) {
+        proposed = Actions(d.m_rows);
+        d.Select(L"d\\kept.txt");
+        d.Command(IDC_SYNC_NOTHING);
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(L"▽", proposed[L"d\\new.txt"]);
+    EXPECT_EQ(L"削除", proposed[L"d\\old.txt"]);
+    EXPECT_TRUE(script.GetQuestions().empty()) << W(script.GetQuestions()[0].text);
+    front.Close();
+    EXPECT_EQ((std::set<std::wstring>{L"d\\kept.txt", L"d\\new.txt"}), ZipMembers(zip));
 }
 
 } // namespace
