@@ -165,6 +165,9 @@ public:
     IPaneArchive* m_archive;
     // Owned; made on the first open by the factory the program installs.
     IPaneViewer* m_viewer = nullptr;
+    // The viewer shows its text as rows of sixteen bytes in hexadecimal; its top line
+    // then counts those rows.
+    BOOL m_bHexDisplay = FALSE;
     CWnd* m_pView = nullptr;
     CFindResultList m_findResults;
 

@@ -96,7 +96,7 @@ BOOL CFilerPane::IsViewerLoadDone() const
 
 INT64 CFilerPane::ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm)
 {
-    return m_viewer != nullptr ? m_viewer->ScrollLines(delta, linesPerPage, hexForm) : 0;
+    return m_viewer != nullptr ? m_viewer->ScrollLines(delta, linesPerPage, hexForm || m_bHexDisplay) : 0;
 }
 
 int CFilerPane::GetViewerEncoding() const

@@ -20,8 +20,11 @@ void CQvView::UpdateGraphicListDialog() {}
 // PLACEHOLDER: the thumbnail window comes with the previews; nothing to show.
 void CQvView::UpdateSmallGraphicWindow() {}
 
-// PLACEHOLDER: the pane that follows the cursor file as a text comes with the viewer.
-void CQvView::SyncViewerPane() {}
+// The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file.
+void CQvView::SyncViewerPane()
+{
+    ShowCompanionViewer();
+}
 
 // PLACEHOLDER: the other following pane comes with the viewer.
 void CQvView::SyncOtherPane() {}

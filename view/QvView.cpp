@@ -113,6 +113,9 @@ ON_WM_SYSKEYDOWN()
 ON_WM_VSCROLL()
 ON_WM_HSCROLL()
 ON_WM_MOUSEWHEEL()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_RBUTTONDBLCLK()
 ON_COMMAND_RANGE(618, 622, OnViewerLineWidthPreset)
 END_MESSAGE_MAP()
 
@@ -453,6 +456,13 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         break;
     case VIEW_TIMER_BINARY_CURSOR:
         m_bCaretShown = !m_bCaretShown;
+        break;
+    case VIEW_TIMER_DRAG_SCROLL:
+        // The mouse may stand still above or below the text: the drag goes on scrolling.
+        if (m_bTextDrag)
+            OnMouseMove(0, m_dragPoint);
+        else
+            KillTimer(nIDEvent);
         break;
     default:
         break;

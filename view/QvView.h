@@ -103,6 +103,49 @@ public:
     // Moves the selection's caret by whole characters (byteStep) or to a line's start
     // (lineStep), starting a selection at the top line when there is none.
     void ExtendViewerSelection(INT64 byteStep, INT64 lineStep);
+    // ---- text viewer: display form, ranges, mouse, companion (view/viewer/) ------------
+    // The body rows of a text viewer pane (both forms); with a span (from >= 0) only
+    // the rows whose bytes meet [from, to], in either order.
+    void DrawViewerRows(CDC* dc, int pane, INT64 from, INT64 to);
+    void DrawViewerTitle(CDC* dc, int pane, int right);
+    // Draws the rows of the span at once (none when both ends are negative), clipped
+    // to the pane, and the title row with it when asked.
+    void RedrawViewerSpan(int pane, INT64 from, INT64 to, BOOL withTitle = FALSE);
+    // The text area's right edge each viewer pane was last drawn with.
+    int m_viewerRight[2] = {0, 0};
+    // Brings [newStart, newEnd) to the middle of the pane and redraws what changed:
+    // the lines of the old and the new range, or the whole pane when it moved more
+    // than half a page or fullRedraw is set.
+    void ScrollViewerToRange(int pane, INT64 oldStart, INT64 oldEnd, INT64 newStart, INT64 newEnd,
+                             BOOL fullRedraw);
+    // The byte offset under a client point of a text viewer pane in either form;
+    // FALSE when the pane shows no text.
+    BOOL ViewerPointToPosition(int pane, CPoint point, BOOL after, INT64* offset);
+    // The mouse in a text viewer pane: each returns 1 when it took the event.
+    int ViewerMouseDown(UINT flags, CPoint point);
+    int ViewerMouseMove(CPoint point);
+    int ViewerMouseUp();
+    // Runs a viewer double-click action ("@Closeviewer", "@Selectoneline",
+    // "@Selecturl", "@Startbyurl"); 1 when the keyword was one of them.
+    int RunViewerClickAction(const CString& keyword);
+    // At the last mouse point: the URL, the display line, the URL handed to the shell.
+    void SelectUrlAtPoint();
+    void SelectLineAtPoint();
+    void OpenUrlAtPoint();
+    // The wheel over a text viewer pane; FALSE when the point is over no such pane.
+    BOOL ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnRButtonDblClk(UINT flags, CPoint point);
+    // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint.
+    BOOL m_bTextDrag = FALSE;
+    CPoint m_dragPoint;
+    // Drag steps in a row with the mouse above or below the text.
+    int m_dragScrollCount = 0;
+    // The pane that shows the filer's cursor file as a text (-1: the mode is off).
+    int m_nCompanionPane = -1;
+    void ShowCompanionViewer();
+    void ToggleCompanionViewer();
     void DrawMarks(int pane, CDC* pDC = nullptr);
     // The cursor entry as cursor (1) or as a normal entry (0).
     void DrawCursorLine(int pane, int highlighted, CDC* pDC = nullptr);

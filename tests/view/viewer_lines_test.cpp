@@ -2,6 +2,7 @@
 // numbers, the line-break mark, the pixel scroll and a line far longer than the
 // work buffer.
 #include "view/viewer/ViewerLines.h"
+#include "view/viewer/HexDump.h"
 
 #include "app/settings/ViewSettings.h"
 
@@ -261,6 +262,122 @@ TEST(ViewerLines, ScrollRedrawsOnlyTheUncoveredRows)
     SelectObject(dc.GetSafeHdc(), old);
     DeleteObject(bitmap);
     DeleteDC(dc.Detach());
+}
+
+// The hexadecimal form over 40 bytes: "AB", then a double-byte character whose lead
+// byte stands in the last column of row 0, then bytes to the end of row 2.
+std::string HexSample()
+{
+    std::string text = "AB\t";
+    text += std::string(12, 'x');
+    text += "\x82\xA0"; // byte 15 is a lead byte, byte 16 its trail
+    text += "\x82\xA0"; // a whole character at bytes 17 and 18
+    while (text.size() < 40)
+        text += 'z';
+    return text;
+}
+
+TEST(HexDump, RowsShowOffsetDigitsAndCharactersAndCutACharacterAtTheRowEnd)
+{
+    const std::string text = HexSample();
+    const INT64 length = static_cast<INT64>(text.size());
+    CRecordingCanvas canvas;
+    DrawHexDumpRow(canvas, text.data(), length, 2, 5, 0, 800, nullptr);
+    ASSERT_NE(canvas.At(2), nullptr);
+    EXPECT_EQ(canvas.At(2)->text, L"00000000H");
+    EXPECT_EQ(canvas.At(2 + HEX_BYTES_COLUMN)->text, L"41");
+    EXPECT_EQ(canvas.At(2 + HEX_CHARS_COLUMN + 2)->bytes, ".") << "a tab shows as a dot";
+    EXPECT_EQ(canvas.At(2 + HEX_BYTES_COLUMN + 3 * 15)->text, L"82");
+    EXPECT_EQ(canvas.At(2 + HEX_CHARS_COLUMN + 15)->bytes, ".") << "a lead byte in the last column is alone";
+
+    CRecordingCanvas next;
+    DrawHexDumpRow(next, text.data(), length, 2, 6, 1, 800, nullptr);
+    EXPECT_EQ(next.At(2)->text, L"00000010H");
+    EXPECT_EQ(next.At(2 + HEX_BYTES_COLUMN)->text, L"A0") << "the row begins with the trail byte";
+    EXPECT_EQ(next.At(2 + HEX_CHARS_COLUMN + 1)->bytes, "\x82\xA0") << "a whole character inside the row";
+    EXPECT_EQ(next.At(2 + HEX_BYTES_COLUMN + 3)->text, L"82");
+    EXPECT_EQ(next.At(2 + HEX_BYTES_COLUMN + 6)->text, L"A0");
+
+    CRecordingCanvas past;
+    DrawHexDumpRow(past, text.data(), length, 2, 7, 3, 800, nullptr);
+    ASSERT_EQ(past.calls.size(), 1u) << "a row past the text shows only its offset";
+    EXPECT_EQ(past.calls[0].text, L"00000030H");
+
+    // A text whose very last byte is a lead byte is never read past.
+    const std::string cut = "ab\x82";
+    CRecordingCanvas last;
+    DrawHexDumpRow(last, cut.data(), 3, 0, 0, 0, 800, nullptr);
+    EXPECT_EQ(last.At(HEX_CHARS_COLUMN + 2)->bytes, ".");
+    EXPECT_EQ(last.At(HEX_BYTES_COLUMN + 6)->text, L"82");
+}
+
+TEST(HexDump, SelectedBytesAreReversedInBothHalves)
+{
+    const std::string text = HexSample();
+    ViewerSelection selection;
+    selection.anchor = 3;
+    selection.end = 1; // either order
+    selection.active = TRUE;
+    CRecordingCanvas canvas;
+    DrawHexDumpRow(canvas, text.data(), static_cast<INT64>(text.size()), 0, 0, 0, 800, &selection);
+    const COLORREF back = g_DisplayColors[COLOR_BACK_GROUND];
+    const COLORREF fore = g_DisplayColors[COLOR_VIEWER];
+    struct Case
+    {
+        int column;
+        bool selected;
+    } cases[] = {
+        {HEX_BYTES_COLUMN, false},     {HEX_BYTES_COLUMN + 3, true}, {HEX_BYTES_COLUMN + 6, true},
+        {HEX_BYTES_COLUMN + 9, false}, {HEX_CHARS_COLUMN + 1, true}, {HEX_CHARS_COLUMN + 3, false},
+    };
+    for (const Case& c : cases)
+    {
+        const CellCall* call = canvas.At(c.column);
+        ASSERT_NE(call, nullptr) << c.column;
+        EXPECT_EQ(call->back, c.selected ? fore : back) << c.column;
+    }
+}
+
+TEST(HexDump, HeaderLabelsTheSixteenColumns)
+{
+    CRecordingCanvas canvas;
+    DrawHexDumpHeader(canvas, 4, 1, 800);
+    ASSERT_EQ(canvas.calls.size(), 16u);
+    EXPECT_EQ(canvas.At(4 + HEX_BYTES_COLUMN)->text, L"+0");
+    EXPECT_EQ(canvas.At(4 + HEX_BYTES_COLUMN + 3 * 15)->text, L"+f");
+}
+
+TEST(HexDump, PointToOffset)
+{
+    const std::string text = HexSample();
+    const INT64 length = static_cast<INT64>(text.size());
+    struct Case
+    {
+        const char* name;
+        INT64 top;
+        int column, row;
+        BOOL after;
+        INT64 offset;
+    } cases[] = {
+        {"offset column: the row's first byte", 0, 3, 1, FALSE, 16},
+        {"first digit of byte 2", 0, HEX_BYTES_COLUMN + 6, 0, FALSE, 2},
+        {"blank after byte 2", 0, HEX_BYTES_COLUMN + 8, 0, FALSE, 2},
+        {"after byte 2", 0, HEX_BYTES_COLUMN + 6, 0, TRUE, 3},
+        {"character column of byte 5", 0, HEX_CHARS_COLUMN + 5, 0, FALSE, 5},
+        {"right of the characters: the last byte", 0, HEX_CHARS_COLUMN + 30, 0, FALSE, 15},
+        {"second half of a character: its start", 0, HEX_BYTES_COLUMN + 3 * 2, 1, FALSE, 17},
+        {"after a whole character", 0, HEX_CHARS_COLUMN + 2, 1, TRUE, 19},
+        {"the top row counts", 1, HEX_BYTES_COLUMN, 0, FALSE, 16},
+        {"past the last byte of the last row", 0, HEX_CHARS_COLUMN + 15, 2, FALSE, 39},
+        {"below the text", 0, HEX_BYTES_COLUMN, 9, FALSE, 39},
+        {"below the text, after", 0, HEX_BYTES_COLUMN, 9, TRUE, 40},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HexPointToPosition(text.data(), length, c.top, c.column, c.row, c.after), c.offset)
+            << c.name;
+    EXPECT_EQ(HexDumpRowCount(0), 0);
+    EXPECT_EQ(HexDumpRowCount(16), 1);
+    EXPECT_EQ(HexDumpRowCount(17), 2);
 }
 
 } // namespace

@@ -67,4 +67,47 @@ TEST(ViewerSelection, SelectedBytesInEitherOrderClipped)
     EXPECT_EQ("ast", ViewerSelectedBytes(t, 10, 99));
     EXPECT_EQ("", ViewerSelectedBytes(t, 5, 5));
 }
+
+TEST(ViewerSelection, UrlUnderAPosition)
+{
+    // Line 0: "see HTTP://a.jp/x, and ftp://b c" (0-33 with CR LF); line 1 is wrapped
+    // text that continues an address of line 0's end; line 2 ends in a lead byte.
+    const std::string text = "see HTTP://a.jp/x, and ftp://b c\r\n"
+                             "https://wrapped/at/eighty\"q\r\n"
+                             "http://z\x82";
+    const INT64 index[] = {0, 34, 63, static_cast<INT64>(text.size())};
+    ViewerTextView t;
+    t.text = text.data();
+    t.textLength = static_cast<INT64>(text.size());
+    t.lineIndex = index;
+    t.lineCount = 3;
+    struct
+    {
+        const char* name;
+        INT64 line, position;
+        BOOL found;
+        INT64 start, end;
+    } cases[] = {
+        {"on the scheme, any case; the comma is not taken", 0, 4, TRUE, 4, 17},
+        {"on the last character", 0, 16, TRUE, 4, 17},
+        {"on the comma right after it", 0, 17, TRUE, 4, 17},
+        {"a URL that starts right of the point", 0, 1, FALSE, 0, 0},
+        {"between two URLs", 0, 20, FALSE, 0, 0},
+        {"a blank ends the second URL", 0, 24, TRUE, 23, 30},
+        {"a double quote ends it", 1, 36, TRUE, 34, 59},
+        {"a lead byte as the last byte ends it without reading past", 2, 65, TRUE, 63, 71},
+        {"a position outside the line", 0, 40, FALSE, 0, 0},
+    };
+    for (const auto& c : cases)
+    {
+        INT64 start = 0, end = 0;
+        EXPECT_EQ(FindViewerUrl(t, c.line, c.position, &start, &end), c.found) << c.name;
+        if (c.found)
+        {
+            EXPECT_EQ(start, c.start) << c.name;
+            EXPECT_EQ(end, c.end) << c.name;
+        }
+    }
+}
+
 } // namespace

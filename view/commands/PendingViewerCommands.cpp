@@ -6,7 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(ToggleHexDisplay)
 QV_PENDING_COMMAND(PrintText)
 QV_PENDING_COMMAND(SaveBinaryFile)
 QV_PENDING_COMMAND(WriteChangedPositions)

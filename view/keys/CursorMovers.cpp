@@ -100,6 +100,7 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
         }
         // PLACEHOLDER: the auxiliary windows (tag window, small picture) follow the
         // cursor here once they exist.
+        ShowCompanionViewer();
     }
     else if ((mode & (PANE_MODE_NETWORK | PANE_MODE_DRIVE_LIST)) != 0)
     {

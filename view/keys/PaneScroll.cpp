@@ -23,8 +23,10 @@ void CQvView::OnHScroll(UINT code, UINT thumb, CWnd* bar)
     ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
 }
 
-BOOL CQvView::OnMouseWheel(UINT /*flags*/, short delta, CPoint /*point*/)
+BOOL CQvView::OnMouseWheel(UINT flags, short delta, CPoint point)
 {
+    if (ScrollViewerByWheel(flags, delta, point))
+        return TRUE;
     int steps = delta / WHEEL_DELTA;
     if (steps == 0)
         steps = delta > 0 ? 1 : (delta < 0 ? -1 : 0);

@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/viewer/ViewerMenuCommands.h"
 
 namespace
 {
@@ -148,6 +149,12 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
             handled = TRUE;
         }
+        else if (id == 741)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
+            handled = TRUE;
+        }
         else if (id >= 618 && id <= 622)
         {
             text.Format(L"%d文字に設定", g_ViewerLineWidths[id - 618]);
@@ -174,6 +181,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (code != CN_COMMAND)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
+        return TRUE;
+    if (RunViewerMenuCommand(*this, id))
         return TRUE;
     if (id == 330)
     {

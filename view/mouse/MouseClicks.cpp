@@ -2,6 +2,7 @@
 // the clicked entry, Shift marks the range from the old cursor; a click in the
 // header's drive bar changes drive; a click where no entry is only activates.
 #include "app/Settings.h"
+#include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/status/StatusLine.h"
@@ -83,6 +84,11 @@ int CQvView::ClickPane(UINT flags, CPoint point)
         StartBinaryCursorTimer();
         return 1;
     }
+    if (ViewerMouseDown(flags, point))
+    {
+        StartBinaryCursorTimer();
+        return 1;
+    }
     if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
     {
         StartBinaryCursorTimer();
@@ -149,6 +155,11 @@ void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
     m_lastClickPoint = point;
     if (g_LEFTMOUSEDISABLE || (flags & (MK_CONTROL | MK_SHIFT)))
         return;
+    if (m_clickPane >= 0 && (g_Panes[m_clickPane]->m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
+    {
+        RunViewerClickAction(g_ViewerLeftDblClickAct);
+        return;
+    }
     int index = GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
         return;
@@ -156,4 +167,19 @@ void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
         OpenCursorEntry(0, 0);
     else if (g_EMPTYDBLCLICKUPDIR)
         GoParentDirectory();
+}
+
+void CQvView::OnMouseMove(UINT, CPoint point)
+{
+    ViewerMouseMove(point);
+}
+
+void CQvView::OnLButtonUp(UINT, CPoint)
+{
+    if (g_LEFTMOUSEDISABLE)
+        return;
+    for (int timer :
+         {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
+        StopViewTimers(timer);
+    ViewerMouseUp();
 }

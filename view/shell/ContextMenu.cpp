@@ -95,6 +95,8 @@ int CQvView::IsPointOverEntry(int pane, CPoint point)
 
 void CQvView::OnRightButtonUp(CPoint point)
 {
+    // The viewer's menu items act on the place the menu was opened over.
+    m_lastClickPoint = point;
     for (int pane = 0; pane < 2; ++pane)
     {
         if (g_Panes[pane] == nullptr || !IsPaneVisible(pane))

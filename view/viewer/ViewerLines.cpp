@@ -218,9 +218,9 @@ void CQvView::ScrollViewerPane(int pane, int lines)
         return;
     }
     const UINT mode = g_Panes[pane]->m_mode;
-    // The binary editor has a column-header row under its title (the hexadecimal
-    // display of the text viewer joins it with the viewer).
-    const int headerRows = (mode & PANE_MODE_BINARY) ? 2 : 1;
+    // The binary editor and the text viewer's hexadecimal form have a column-header
+    // row under their title that stays where it is.
+    const int headerRows = (mode & PANE_MODE_BINARY) || g_Panes[pane]->m_bHexDisplay ? 2 : 1;
     const BOOL textViewer = (mode & (PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0;
     CRect uncovered = ScrollViewerBody(&dc, body, layout.panes[pane].rowsDrawn, layout.lineHeight, headerRows,
                                        lines, textViewer);

@@ -8,6 +8,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/viewer/HexDump.h"
 #include "view/viewer/ViewerLines.h"
 
 #include <vector>
@@ -57,6 +58,7 @@ int ViewText(CQvView& view, const CommandCall&, INT_PTR)
                              viewerMode))
         return 1;
     view.m_viewerSelection = ViewerSelection();
+    pane.m_bHexDisplay = FALSE;
     pane.SetMode(0, viewerMode, 0);
     RedrawWholePane(view, index);
     return 1;
@@ -100,6 +102,13 @@ int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
 
 void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
 {
+    m_viewerRight[paneIndex] = right;
+    DrawViewerTitle(dc, paneIndex, right);
+    DrawViewerRows(dc, paneIndex, -1, -1);
+}
+
+void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
+{
     CFilerPane* pane = g_Panes[paneIndex];
     if (pane == nullptr || dc == nullptr)
         return;
@@ -117,8 +126,11 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     const COLORREF titleFore = g_DisplayColors[COLOR_BACK_GROUND];
     RECT titleRect = {geo.originColumn * cw, titleRow * lh, right, (titleRow + 1) * lh};
     canvas.FillRect(titleRect, titleBack);
+    const BOOL hex = pane->m_bHexDisplay;
     CString position;
-    position.Format(L"(%I64d/%I64d)", static_cast<long long>(top), static_cast<long long>(count));
+    // The hexadecimal form counts rows of sixteen bytes, not lines.
+    const INT64 shownCount = hex && viewer ? viewer->TextLength() / 16 : count;
+    position.Format(L"(%I64d/%I64d)", static_cast<long long>(top), static_cast<long long>(shownCount));
     CString title = pane->m_viewerEntry.GetRealFullPath() + L"," + position;
     const BOOL done = pane->IsViewerLoadDone();
     if (!done)
@@ -128,15 +140,60 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     m_viewerShownLines[paneIndex] = count;
     m_viewerShownDone[paneIndex] = done;
     canvas.TextOutCell(geo.originColumn + 1, titleRow, title, titleFore, titleBack);
-    int tagColumn = geo.originColumn + 1 + GetDisplayColumns(title) + 1;
-    if (position.GetLength() <= 11)
-        tagColumn += 11 - position.GetLength();
-    LPCWSTR tag = GetViewerEncodingTag(pane->GetViewerEncoding());
-    canvas.TextOutCell(tagColumn, titleRow, tag, titleBack, titleFore);
+    if (!hex)
+    {
+        int tagColumn = geo.originColumn + 1 + GetDisplayColumns(title) + 1;
+        if (position.GetLength() <= 11)
+            tagColumn += 11 - position.GetLength();
+        LPCWSTR tag = GetViewerEncodingTag(pane->GetViewerEncoding());
+        canvas.TextOutCell(tagColumn, titleRow, tag, titleBack, titleFore);
+    }
+}
 
-    // Body.
-    if (viewer == nullptr)
+void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo)
+{
+    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    if (pane == nullptr || dc == nullptr || pane->m_viewer == nullptr)
         return;
+    IPaneViewer* viewer = pane->m_viewer;
+    const PaneLayout& geo = m_layout.panes[paneIndex];
+    const int cw = m_layout.charWidth;
+    const int lh = m_layout.lineHeight;
+    const int right = m_viewerRight[paneIndex];
+    CDcCellCanvas canvas(dc, cw, lh, right);
+    const INT64 top = viewer->GetTopLine();
+    const BOOL all = spanFrom < 0;
+    const INT64 spanLow = spanFrom < spanTo ? spanFrom : spanTo;
+    const INT64 spanHigh = spanFrom < spanTo ? spanTo : spanFrom;
+    const ViewerSelection* selection = paneIndex == GetActivePaneIndex() ? &m_viewerSelection : nullptr;
+    if (pane->m_bHexDisplay)
+    {
+        if (all)
+            DrawHexDumpHeader(canvas, geo.originColumn, geo.originRow, right);
+        for (int j = 1; j < geo.rowsDrawn; ++j)
+        {
+            const int row = geo.originRow + j;
+            const INT64 formRow = top + j - 1;
+            if (!all && (formRow * 16 + 16 < spanLow || formRow * 16 > spanHigh))
+                continue;
+            BOOL drawn = FALSE;
+            if (pane->LockViewerData())
+            {
+                // Rows past the text still show their offset: where the text ends
+                // stays visible.
+                DrawHexDumpRow(canvas, viewer->Text(), viewer->TextLength(), geo.originColumn, row, formRow,
+                               right, selection);
+                drawn = TRUE;
+                pane->UnlockViewerData();
+            }
+            if (!drawn)
+            {
+                RECT band = {geo.originColumn * cw, row * lh, right, (row + 1) * lh};
+                canvas.ClearRect(band);
+            }
+        }
+        return;
+    }
     const int lineWidth = viewer->GetLineWidth();
     std::vector<char> work(static_cast<size_t>(lineWidth) * 8 + 64);
     ViewerLineFrame frame;
@@ -147,27 +204,55 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     frame.workBuffer = work.data();
     frame.workCapacity = static_cast<int>(work.size());
     frame.breakMark = g_LineReturnCode;
-    if (paneIndex == GetActivePaneIndex())
-        frame.selection = &m_viewerSelection;
+    frame.selection = selection;
     for (int j = 0; j < geo.rowsDrawn; ++j)
     {
         const int row = geo.originRow + j;
         BOOL drawn = FALSE;
+        BOOL skipped = FALSE;
         if (pane->LockViewerData())
         {
             if (top + j < viewer->LineCount())
             {
-                DrawViewerLineCells(canvas, frame, viewer->Text(), viewer->LineIndex(), row, top + j);
-                drawn = TRUE;
+                const INT64* lines = viewer->LineIndex();
+                // A line runs from its start to the next line's start, both ends
+                // counted: a caret on a line break changes both lines it touches.
+                if (!all && (lines[top + j + 1] < spanLow || lines[top + j] > spanHigh))
+                    skipped = TRUE;
+                else
+                {
+                    DrawViewerLineCells(canvas, frame, viewer->Text(), lines, row, top + j);
+                    drawn = TRUE;
+                }
             }
+            else if (!all)
+                skipped = TRUE;
             pane->UnlockViewerData();
         }
-        if (!drawn)
+        else if (!all)
+            return;
+        if (!drawn && !skipped)
         {
             RECT band = {geo.originColumn * cw, row * lh, right, (row + 1) * lh};
             canvas.ClearRect(band);
         }
     }
+}
+
+void CQvView::RedrawViewerSpan(int paneIndex, INT64 from, INT64 to, BOOL withTitle)
+{
+    if (m_hWnd == nullptr || paneIndex < 0 || paneIndex > 1 || !IsPaneVisible(paneIndex))
+        return;
+    CClientDC dc(this);
+    HGDIOBJ oldFont = m_viewFont.GetSafeHandle() ? dc.SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
+    GetPaneRect(&dc, paneIndex);
+    if (withTitle)
+        DrawViewerTitle(&dc, paneIndex, m_viewerRight[paneIndex]);
+    if (from >= 0 || to >= 0)
+        DrawViewerRows(&dc, paneIndex, from < 0 ? 0 : from, to < 0 ? 0 : to);
+    ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
+    if (oldFont)
+        dc.SelectObject(oldFont);
 }
 
 void CQvView::RefreshLoadingViewers()

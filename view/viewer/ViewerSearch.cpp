@@ -13,30 +13,17 @@
 namespace
 {
 // The hit becomes the selection and its line is brought to the middle of the pane.
-void SelectViewerHit(CQvView& view, int index)
+void SelectViewerHit(CQvView& view, int index, BOOL fullRedraw)
 {
-    CFilerPane* pane = g_Panes[index];
-    IPaneViewer& viewer = *pane->m_viewer;
+    IPaneViewer& viewer = *g_Panes[index]->m_viewer;
     ViewerSelection& selection = view.m_viewerSelection;
+    const BOOL shown = selection.active;
+    const INT64 oldStart = shown ? selection.anchor : -1;
+    const INT64 oldEnd = shown ? selection.end : -1;
     selection.anchor = viewer.GetSearchPosition();
     selection.end = selection.anchor + viewer.GetSearchLength();
     selection.active = TRUE;
-    const int rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
-    if (pane->LockViewerData())
-    {
-        const INT64* lines = viewer.LineIndex();
-        const INT64 count = viewer.LineCount();
-        INT64 line = viewer.GetTopLine();
-        if (line >= count)
-            line = count > 0 ? count - 1 : 0;
-        while (line > 0 && selection.anchor < lines[line])
-            --line;
-        while (line < count - 1 && selection.anchor >= lines[line + 1])
-            ++line;
-        pane->UnlockViewerData();
-        viewer.SetTopLine(line - rows / 2 < 0 ? 0 : line - rows / 2);
-        pane->ScrollViewerLines(0, rows, FALSE);
-    }
+    view.ScrollViewerToRange(index, oldStart, oldEnd, selection.anchor, selection.end, fullRedraw);
 }
 
 void RedrawViewerPane(CQvView& view, int index)
@@ -69,13 +56,13 @@ void SearchActiveTextViewer(CQvView& view, BOOL forward)
         return;
     ViewerSelection& selection = view.m_viewerSelection;
     if (pane->SearchViewerText(forward))
-        SelectViewerHit(view, index);
-    else
     {
-        selection.anchor = selection.end = viewer.GetSearchPosition();
-        selection.active = FALSE;
-        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"検索終了しました", nullptr, 0);
+        SelectViewerHit(view, index, FALSE);
+        return;
     }
+    selection.anchor = selection.end = viewer.GetSearchPosition();
+    selection.active = FALSE;
+    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"検索終了しました", nullptr, 0);
     RedrawViewerPane(view, index);
 }
 
@@ -125,7 +112,10 @@ BOOL FindInTextViewer(CQvView& view, int index)
             return TRUE;
         const INT64 count = viewer.LineCount();
         const INT64 top = viewer.GetTopLine();
-        if (count > 0)
+        // The hexadecimal form's top counts rows of sixteen bytes.
+        if (pane->m_bHexDisplay)
+            start = top * 16 < viewer.TextLength() ? top * 16 : viewer.TextLength();
+        else if (count > 0)
             start = viewer.LineIndex()[top < count ? top : count - 1];
         pane->UnlockViewerData();
     }
@@ -135,10 +125,13 @@ BOOL FindInTextViewer(CQvView& view, int index)
     if (text.empty())
         return TRUE;
     AddToHistoryList(g_ViewerSearchHistory, 30, dlg.m_text);
+    // The dialog covered the pane: it is drawn whole.
     if (pane->SearchViewerText(TRUE))
-        SelectViewerHit(view, index);
-    else
-        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"文字列は見つかりませんでした", nullptr, 0);
+    {
+        SelectViewerHit(view, index, TRUE);
+        return TRUE;
+    }
+    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"文字列は見つかりませんでした", nullptr, 0);
     RedrawViewerPane(view, index);
     return TRUE;
 }

@@ -72,8 +72,10 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
 {
     int index = 0;
     CFilerPane* pane = ActiveTextViewer(*this, index);
-    if (pane == nullptr || !pane->LockViewerData())
+    // The keys step through lines, which the hexadecimal form does not show.
+    if (pane == nullptr || pane->m_bHexDisplay || !pane->LockViewerData())
         return;
+    StopViewTimers(VIEW_TIMER_DRAG_SCROLL);
     IPaneViewer& viewer = *pane->m_viewer;
     const ViewerTextView t = TextOf(viewer);
     const INT64 top = viewer.GetTopLine();

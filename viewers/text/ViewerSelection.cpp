@@ -15,6 +15,11 @@ BOOL IsBreak(char c)
     return c == '\r' || c == '\n';
 }
 
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Bytes of the character at p, never past `end`.
 INT64 CharSize(const ViewerTextView& t, INT64 p, INT64 end)
 {
@@ -102,4 +107,58 @@ std::string ViewerSelectedBytes(const ViewerTextView& t, INT64 a, INT64 b)
     if (hi <= lo)
         return std::string();
     return std::string(t.text + lo, static_cast<size_t>(hi - lo));
+}
+
+BOOL FindViewerUrl(const ViewerTextView& t, INT64 line, INT64 position, INT64* start, INT64* end)
+{
+    if (t.lineIndex == nullptr || line < 0 || line >= t.lineCount)
+        return FALSE;
+    const INT64 lineStart = t.lineIndex[line];
+    const INT64 lineEnd = LineEnd(t, line);
+    if (position < lineStart || position >= lineEnd)
+        return FALSE;
+    static const char* const kSchemes[] = {"http://", "ftp://", "https://"};
+    for (INT64 p = lineStart; p < lineEnd;)
+    {
+        const BYTE c = static_cast<BYTE>(t.text[p]);
+        if (IsViewerLeadByte(c))
+        {
+            p += CharSize(t, p, t.textLength);
+            continue;
+        }
+        INT64 matched = 0;
+        for (const char* scheme : kSchemes)
+        {
+            INT64 k = 0;
+            while (scheme[k] != 0 && p + k < t.textLength && AsciiLower(t.text[p + k]) == scheme[k])
+                ++k;
+            if (scheme[k] == 0)
+            {
+                matched = k;
+                break;
+            }
+        }
+        if (matched == 0)
+        {
+            ++p;
+            continue;
+        }
+        // A blank ends the address too: a sentence goes on after it.
+        INT64 q = p;
+        while (q < t.textLength)
+        {
+            const BYTE b = static_cast<BYTE>(t.text[q]);
+            if (IsViewerLeadByte(b) || b <= ' ' || b == '"' || b == ',' || b == 0x7F)
+                break;
+            ++q;
+        }
+        if (p <= position && position <= q)
+        {
+            *start = p;
+            *end = q;
+            return TRUE;
+        }
+        p = q > p ? q : p + 1;
+    }
+    return FALSE;
 }

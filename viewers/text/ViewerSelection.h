@@ -26,3 +26,11 @@ INT64 NextViewerCaret(const ViewerTextView& t, INT64 caret, INT64 byteStep, INT6
 
 // The bytes between two offsets in either order, clipped to the text.
 std::string ViewerSelectedBytes(const ViewerTextView& t, INT64 a, INT64 b);
+
+// The URL ("http://", "ftp://" or "https://", any case) found from the start of `line`
+// that holds `position`: it runs to the text's end, a double-byte character, a line
+// break, a blank or control byte, '"' or ','. A URL is taken when it starts at or
+// before `position` and reaches it (its end may be the byte clicked just after it);
+// [*start, *end) is then set and TRUE returned. A position outside the line takes
+// nothing.
+BOOL FindViewerUrl(const ViewerTextView& t, INT64 line, INT64 position, INT64* start, INT64* end);

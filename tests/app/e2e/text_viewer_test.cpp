@@ -175,4 +175,92 @@ TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
     EXPECT_EQ(qv.WaitForExit(), 0u);
 }
 
+// A client point of the main window as the view under it sees it.
+struct ViewPoint
+{
+    HWND view = nullptr;
+    LPARAM client = 0;
+    LPARAM screen = 0;
+};
+
+ViewPoint PointInMain(HWND main, int x, int y)
+{
+    POINT point = {x, y};
+    ClientToScreen(main, &point);
+    ViewPoint out;
+    out.screen = MAKELPARAM(point.x, point.y);
+    out.view = WindowFromPoint(point);
+    ScreenToClient(out.view, &point);
+    out.client = MAKELPARAM(point.x, point.y);
+    return out;
+}
+
+void SendMouse(HANDLE process, HWND main, HWND view, UINT message, WPARAM flags, LPARAM point)
+{
+    SendMessageW(view, message, flags, point);
+    qvtest::PumpMessages(100);
+    Settle(process, main);
+}
+
+TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const std::wstring prog = root + L"\\prog";
+    CreateDirectoryW(prog.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "line " + std::to_string(i) + " of the text to select and scroll\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\m.txt", text));
+    ASSERT_TRUE(qvtest::WriteFileBytes(
+        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+    Press(qv.Process(), main, 'V');
+    ASSERT_NE(Caption(main).find(L"m.txt"), std::wstring::npos) << "V did not open the file";
+    const std::vector<DWORD> plain = BodyPixels(main);
+    ASSERT_TRUE(Distinct(plain));
+
+    RECT client;
+    GetClientRect(main, &client);
+    const ViewPoint from = PointInMain(main, 60, client.bottom / 3);
+    const ViewPoint to = PointInMain(main, 160, client.bottom / 2);
+    ASSERT_NE(from.view, nullptr);
+    ASSERT_EQ(from.view, to.view);
+    HWND view = from.view;
+
+    SendMouse(qv.Process(), main, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
+    SendMouse(qv.Process(), main, view, WM_MOUSEMOVE, MK_LBUTTON, to.client);
+    SendMouse(qv.Process(), main, view, WM_LBUTTONUP, 0, to.client);
+    EXPECT_NE(BodyPixels(main), plain) << "the drag drew no selection";
+    SendMouse(qv.Process(), main, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
+    SendMouse(qv.Process(), main, view, WM_LBUTTONUP, 0, from.client);
+    EXPECT_EQ(BodyPixels(main), plain) << "a click did not take the selection away";
+
+    SendMouse(qv.Process(), main, view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), from.screen);
+    EXPECT_NE(BodyPixels(main), plain) << "the wheel did not scroll";
+    SendMouse(qv.Process(), main, view, WM_MOUSEWHEEL, MAKEWPARAM(0, 360), from.screen);
+    EXPECT_EQ(BodyPixels(main), plain) << "the wheel back did not return to the top";
+
+    Press(qv.Process(), main, 'B');
+    EXPECT_NE(BodyPixels(main), plain) << "B did not show the bytes";
+    Press(qv.Process(), main, 'B');
+    EXPECT_EQ(BodyPixels(main), plain) << "B again did not show the text as before";
+
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
 } // namespace
