@@ -500,9 +500,7 @@ public:
     void ToggleDisplayFilter(int flag);
     void ApplyDisplayFilterPreset(int preset);
 
-    // The pane that always shows the text of the other pane's cursor file, and the
-    // pane that always shows the other pane's cursor directory; -1 for none.
-    int m_otherAlwaysViewerPane = -1;
+    // The pane that always shows the other pane's cursor directory; -1 for none.
     int m_otherAlwaysDirectoryPane = -1;
     // Keeps the graphic list, the thumbnail window, the following panes and the tag
     // window in step with the active pane; after every mode or cursor change.

@@ -26,13 +26,13 @@ TEST_F(PaneExchangeCommand, OtherPaneMovesToTheActivePanesDirectory)
 TEST_F(PaneExchangeCommand, ExchangeSwapsThePanesOnlyWhenBothAreShown)
 {
     Set(g_UP_WINDOW_ADD_LINE, 3);
-    View().m_otherAlwaysViewerPane = 0;
+    View().m_nCompanionPane = 0;
     View().m_otherAlwaysDirectoryPane = -1;
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Changefilerdata"));
     EXPECT_EQ(m_panes[1].get(), g_Panes[0]);
     EXPECT_EQ(m_panes[0].get(), g_Panes[1]);
     EXPECT_EQ(-3, g_UP_WINDOW_ADD_LINE);
-    EXPECT_EQ(1, View().m_otherAlwaysViewerPane);
+    EXPECT_EQ(1, View().m_nCompanionPane);
     EXPECT_EQ(-1, View().m_otherAlwaysDirectoryPane);
 
     struct Case

@@ -47,7 +47,7 @@ int ToggleOtherPaneContent(CQvView& view, const CommandCall&, INT_PTR)
     g_Panes[0] = g_Panes[1];
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
-    view.m_otherAlwaysViewerPane = OtherSide(view.m_otherAlwaysViewerPane);
+    view.m_nCompanionPane = OtherSide(view.m_nCompanionPane);
     view.m_otherAlwaysDirectoryPane = OtherSide(view.m_otherAlwaysDirectoryPane);
     if (view.m_hWnd)
         view.Invalidate();
