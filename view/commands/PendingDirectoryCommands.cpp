@@ -9,7 +9,6 @@ namespace commands
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
 QV_PENDING_COMMAND(AddJumpDirectory)
 QV_PENDING_COMMAND(ShowDirectoryHistory)
-QV_PENDING_COMMAND(ShowWholeNetwork)
 QV_PENDING_COMMAND(ConnectNetworkDrive)
 QV_PENDING_COMMAND(DisconnectNetworkDrive)
 QV_PENDING_COMMAND(OpenLauncher)
