@@ -67,6 +67,20 @@ TEST_F(PaneExchangeCommand, SplitDirectionToggles)
     EXPECT_EQ(1, g_WINDOWDEVIDEWAY);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Changedevide"));
     EXPECT_EQ(0, g_WINDOWDEVIDEWAY);
+    // The menu item runs the same command.
+    EXPECT_TRUE(View().OnCmdMsg(379, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(1, g_WINDOWDEVIDEWAY);
+}
+
+TEST_F(PaneExchangeCommand, MenuItemsRunTheirKeywordsCommands)
+{
+    CreateDirectoryW((std::wstring(m_dir) + L"\\sub").c_str(), nullptr);
+    View().ChangePaneDirectory(0, m_dir + L"\\sub", 1, 0, FALSE);
+    View().ChangePaneDirectory(1, m_dir, 1, 0, FALSE);
+    EXPECT_TRUE(View().OnCmdMsg(834, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::wstring(m_dir) + L"\\sub", qvtest::W(m_panes[1]->m_currentDir));
+    EXPECT_TRUE(View().OnCmdMsg(257, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(m_panes[1].get(), g_Panes[0]);
 }
 
 } // namespace
