@@ -591,6 +591,8 @@ public:
     std::unique_ptr<CPictureData> m_pBackgroundPicture;
     // ---- end graphic mode -------------------------------------------------------------
 
+    // The pane that always shows the other pane's cursor directory; -1 for none.
+    int m_otherAlwaysDirectoryPane = -1;
     // Keeps the graphic list, the thumbnail window, the following panes and the tag
     // window in step with the active pane; after every mode or cursor change.
     void UpdateAuxiliaryWindows();

@@ -13,6 +13,11 @@ static LONGLONG TimeValue(const FILETIME& time)
 
 void DecideSyncAction(CSyncData& row, const WIN32_FIND_DATAW* destination, const SyncSettings& settings)
 {
+    if (row.m_flags & SYNC_BLOCKED)
+    {
+        row.m_action = SYNC_NOTHING;
+        return;
+    }
     if (!(row.m_flags & SYNC_IN_SOURCE))
     {
         row.m_action = settings.deleteMissing ? SYNC_DELETE : SYNC_NOTHING;
@@ -174,6 +179,11 @@ CString SyncActionText(const CSyncData& row)
 
 void ApplySyncButton(CSyncData& row, int action)
 {
+    if (row.m_flags & SYNC_BLOCKED)
+    {
+        row.m_action = SYNC_NOTHING;
+        return;
+    }
     switch (action)
     {
     case SYNC_TO_DEST:

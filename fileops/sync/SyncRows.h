@@ -19,6 +19,9 @@ enum
 {
     SYNC_IN_SOURCE = 0x1,
     SYNC_IN_DEST = 0x2,
+    // The row lies where one side has a folder and the other a link of that name:
+    // it keeps SYNC_NOTHING whatever the settings and the buttons say.
+    SYNC_BLOCKED = 0x4,
 };
 
 class CSyncData

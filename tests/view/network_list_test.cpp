@@ -140,6 +140,19 @@ TEST_F(NetworkList, ServerThenShareAndBackUp)
     EXPECT_EQ(W(View().m_savedDomainNames[0].server), L"HOST");
 }
 
+TEST_F(NetworkList, WholeNetworkStartsOneLevelDownWithTheCursorOnTheWayUp)
+{
+    m_panes[0]->m_cursor = 1;
+    View().ExecuteFilerCommand(L"@Toallnetwork");
+    ASSERT_EQ(m_panes[0]->m_mode, static_cast<UINT>(PANE_MODE_NETWORK));
+    EXPECT_EQ(W(m_panes[0]->m_networkPath), std::wstring(kWholeNetworkPath));
+    EXPECT_EQ(m_panes[0]->m_networkDepth, 1);
+    EXPECT_EQ(m_panes[0]->m_networkLevels[0], 0u);
+    ASSERT_FALSE(Names().empty());
+    EXPECT_EQ(W(m_panes[0]->m_networkList[static_cast<INT_PTR>(m_panes[0]->m_cursor)].m_name), L"..");
+    EXPECT_EQ(m_panes[1]->m_mode, static_cast<UINT>(PANE_MODE_FILER));
+}
+
 TEST_F(NetworkList, AnEleventhLevelIsRefusedAndNothingIsOverwritten)
 {
     CFilerPane& pane = *m_panes[0];

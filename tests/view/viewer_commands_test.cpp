@@ -141,6 +141,24 @@ TEST_F(ViewerCommands, SelectionKeysMoveByCharactersAndLinesAndCopyTheBytes)
     EXPECT_FALSE(View().m_viewerSelection.active) << "leaving the viewer drops the selection";
 }
 
+TEST_F(ViewerCommands, SelectAllInTheHexadecimalFormSelectsNothing)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\h.txt", "some text"));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"h.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    View().ExecuteViewerCommand(L"@Viewallselect");
+    EXPECT_TRUE(View().m_viewerSelection.active);
+    Pane().m_bHexDisplay = TRUE;
+    View().ExecuteViewerCommand(L"@Viewallselect");
+    EXPECT_FALSE(View().m_viewerSelection.active);
+    EXPECT_EQ(0, View().m_viewerSelection.end);
+    Pane().m_bHexDisplay = FALSE;
+}
+
 TEST_F(ViewerCommands, JumpGoesToALineOrMovesBySignedLines)
 {
     std::string text;

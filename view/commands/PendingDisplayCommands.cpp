@@ -6,12 +6,9 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(ToggleSplitDirection)
 QV_PENDING_COMMAND(ToggleFileNamePack)
 QV_PENDING_COMMAND(ChooseDisplayFilter)
-QV_PENDING_COMMAND(ToggleOtherPaneContent)
 QV_PENDING_COMMAND(ToggleOtherAlwaysDirectory)
-QV_PENDING_COMMAND(SetOtherToSameDirectory)
 QV_PENDING_COMMAND(SetToOtherDirectory)
 QV_PENDING_COMMAND(MoveSplitter)
 QV_PENDING_COMMAND(SetWallpaper)

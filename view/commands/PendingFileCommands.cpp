@@ -7,8 +7,6 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(EditBinary)
-QV_PENDING_COMMAND(ChangeFileTime)
-QV_PENDING_COMMAND(ChangeTimeAndAttributes)
 QV_PENDING_COMMAND(LeaveArchive)
 QV_PENDING_COMMAND(ShowProperties)
 

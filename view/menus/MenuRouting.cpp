@@ -229,6 +229,33 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         StartBinaryCursorTimer();
         return TRUE;
     }
+    // Menu items whose command is also a keyword: the item runs the keyword's handler.
+    static const struct
+    {
+        UINT id;
+        LPCWSTR keyword;
+        CommandHandler handler;
+    } kKeywordItems[] = {
+        {1002, L"@Syncrocopyex", commands::SynchroniseDirectories},
+        {506, L"@Filetime", commands::ChangeFileTime},
+        {507, L"@TimeAttribute", commands::ChangeTimeAndAttributes},
+        {834, L"@Samedirectory", commands::SetOtherToSameDirectory},
+        {257, L"@Changefilerdata", commands::ToggleOtherPaneContent},
+        {379, L"@Changedevide", commands::ToggleSplitDirection},
+        {144, L"@Toallnetwork", commands::ShowWholeNetwork},
+        {833, L"@Rootdirectory", commands::GoRootDirectory},
+        {1062, L"@Viewallselect", commands::SelectAllText},
+        {282, L"@Cmpbinary", commands::CompareBinary},
+    };
+    for (const auto& item : kKeywordItems)
+    {
+        if (item.id == id)
+        {
+            CommandCall call = {item.keyword, L""};
+            item.handler(*this, call, 0);
+            return TRUE;
+        }
+    }
     if (id == 642)
     {
         commands::OpenNewFileSettingsDialog(*this);

@@ -130,6 +130,14 @@ int SelectAllText(CQvView& view, const CommandCall&, INT_PTR)
     if (pane == nullptr)
         return 1;
     view.m_viewerSelection.anchor = 0;
+    view.m_viewerSelection.end = 0;
+    // The hexadecimal form shows bytes, not the text a selection stands for.
+    if (pane->m_bHexDisplay)
+    {
+        view.m_viewerSelection.active = FALSE;
+        RedrawPaneBody(view, index);
+        return 1;
+    }
     view.m_viewerSelection.end = pane->m_viewer->TextLength();
     view.m_viewerSelection.active = TRUE;
     RedrawPaneBody(view, index);

@@ -1,0 +1,233 @@
+// The synchronisation worker.
+#include "fileops/sync/SyncCopyDlgThread.h"
+
+#include <cwchar>
+
+#include "app/Directories.h"
+#include "app/PathHelpers.h"
+#include "app/WorkerMessages.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "fileops/sync/SyncWalk.h"
+#include "framework/FwWnd.h"
+#include "res/SyncDialogs.h"
+
+CSyncCopyDlgThread::CSyncCopyDlgThread()
+{
+    m_bAutoDelete = FALSE;
+    m_copier.m_fileBarId = IDC_SYNC_PROGRESS;
+    m_copier.m_filePercentId = IDC_SYNC_PERCENT;
+    m_copier.m_jobBytesId = 0;
+    m_copier.m_jobPercentId = 0;
+}
+
+CSyncCopyDlgThread::~CSyncCopyDlgThread()
+{
+    m_copier.Close(TRUE);
+}
+
+BOOL CSyncCopyDlgThread::InitInstance()
+{
+    m_exitCode = Run();
+    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
+        PostMessageW(m_pOwner->m_hWnd, WM_COMMAND, m_exitCode == 0 ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
+    return FALSE;
+}
+
+int CSyncCopyDlgThread::ExitInstance()
+{
+    return m_exitCode;
+}
+
+int CSyncCopyDlgThread::Run()
+{
+    m_copier.m_ownerWindow = m_pOwner != nullptr ? m_pOwner->m_hWnd : nullptr;
+    for (;;)
+    {
+        if (m_stop)
+            return -1;
+        const int step = DoNextRow();
+        if (step == SYNC_STEP_ALL_DONE)
+            return 0;
+        if (step == SYNC_STEP_ENDED || m_stop)
+            return -1;
+    }
+}
+
+int CSyncCopyDlgThread::Ask(LPCWSTR text)
+{
+    return ShowMessageBoxDlg(m_pOwner, text, nullptr, 1) == IDOK ? 1 : 0;
+}
+
+void CSyncCopyDlgThread::Report(LPCWSTR text)
+{
+    ShowMessageBoxDlg(m_pOwner, text, nullptr, 0);
+}
+
+// The entry the path names, its long name only (the find also matches 8.3 aliases).
+static BOOL FindPathEntry(const CString& path, WIN32_FIND_DATAW& out)
+{
+    HANDLE find = FindFirstFileLong(path, &out);
+    if (find == INVALID_HANDLE_VALUE)
+        return FALSE;
+    FindCloseLong(find);
+    CString name;
+    SplitPath(path, nullptr, &name);
+    return _wcsicmp(out.cFileName, name) == 0;
+}
+
+// True when some folder of `relative` below `base` is a link: what lies under it
+// belongs to another folder and is never written or deleted from here.
+static BOOL PassesThroughLink(const CString& base, const CString& relative)
+{
+    CString path = base;
+    int start = 0;
+    while (start < relative.GetLength())
+    {
+        int slash = relative.Find(L'\\', start);
+        if (slash < 0)
+            slash = relative.GetLength();
+        path += L"\\" + relative.Mid(start, slash - start);
+        WIN32_FIND_DATAW data;
+        if (FindPathEntry(path, data) && IsLinkFolder(data.dwFileAttributes))
+            return TRUE;
+        start = slash + 1;
+    }
+    return FALSE;
+}
+
+int CSyncCopyDlgThread::DoNextRow()
+{
+    while (m_current < m_rows->GetSize() && (*m_rows)[m_current].m_action == SYNC_NOTHING)
+        ++m_current;
+    if (m_current >= m_rows->GetSize())
+        return SYNC_STEP_ALL_DONE;
+    const CSyncData row = (*m_rows)[m_current];
+    const CString& folder = row.m_relativeFolder;
+    const CString relative = JoinSyncPath(folder, row.m_entry.GetName());
+    const CString& writtenSide = row.m_action == SYNC_TO_SRC ? m_source : m_destination;
+    if (PassesThroughLink(writtenSide, folder))
+    {
+        ++m_current;
+        return SYNC_STEP_MORE;
+    }
+
+    if ((row.m_action == SYNC_TO_DEST || row.m_action == SYNC_TO_SRC) && !folder.IsEmpty())
+    {
+        const BOOL toDest = row.m_action == SYNC_TO_DEST;
+        const CString target = (toDest ? m_destination : m_source) + L"\\" + folder;
+        const CString mirrored = (toDest ? m_source : m_destination) + L"\\" + folder;
+        WIN32_FIND_DATAW data;
+        const BOOL found = FindPathEntry(mirrored, data);
+        WIN32_FIND_DATAW existing;
+        if (found && !FindPathEntry(target, existing))
+            m_createdFolders.push_back({target, data});
+        if (!CreateDirectoryTree(target, found ? data.dwFileAttributes : FILE_ATTRIBUTE_NORMAL,
+                                 found ? &data : nullptr))
+        {
+            Report(L"ディレクトリの作成に失敗しました");
+            return SYNC_STEP_ENDED;
+        }
+    }
+
+    if (row.m_action == SYNC_DELETE)
+    {
+        if (!DeletePath(m_destination + L"\\" + relative))
+            return SYNC_STEP_ENDED;
+        ++m_current;
+        return SYNC_STEP_MORE;
+    }
+
+    const BOOL toDest = row.m_action == SYNC_TO_DEST;
+    const CString from = (toDest ? m_source : m_destination) + L"\\" + relative;
+    const CString to = (toDest ? m_destination : m_source) + L"\\" + relative;
+    CString fromFolder;
+    SplitPath(from, &fromFolder, nullptr);
+    WIN32_FIND_DATAW source;
+    if (!FindPathEntry(from, source))
+    {
+        CString text;
+        text.Format(L"コピー元ファイル%sが見つかりません", relative.GetString());
+        Report(text);
+        return SYNC_STEP_ENDED;
+    }
+
+    CString status;
+    status.Format(L"%s %s", SyncActionText(row).GetString(), relative.GetString());
+    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
+        ::SetDlgItemTextW(m_pOwner->m_hWnd, IDC_SYNC_STATUS, status);
+
+    if (source.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    {
+        // A folder row (one that exists on one side only) is carried over as a folder.
+        if (!CreateDirectoryTree(to, source.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, &source))
+        {
+            Report(L"ディレクトリの作成に失敗しました");
+            return SYNC_STEP_ENDED;
+        }
+        ++m_current;
+        return SYNC_STEP_MORE;
+    }
+
+    int goOn = 1;
+    BOOL failed = TRUE;
+    if (m_copier.Open(source, to, fromFolder))
+    {
+        int more = 1;
+        while (!m_stop && more)
+            more = m_copier.CopyChunk(&goOn);
+        // The copier removes an unfinished new target and leaves a target it was
+        // replacing as it was, so a failure never leaves a truncated file that
+        // looks newer than the good one.
+        m_copier.Close(m_stop != 0);
+        if (m_stop)
+            return SYNC_STEP_ENDED;
+        failed = !goOn;
+    }
+    if (!folder.IsEmpty())
+        RestampCreatedFolder((toDest ? m_destination : m_source) + L"\\" + folder);
+    if (failed && !Ask(L"ファイルのコピーに失敗しました。続けますか"))
+        return SYNC_STEP_ENDED;
+    ++m_current;
+    return SYNC_STEP_MORE;
+}
+
+void CSyncCopyDlgThread::RestampCreatedFolder(const CString& folder)
+{
+    for (const auto& created : m_createdFolders)
+        if (created.first.CompareNoCase(folder) == 0)
+            SetFileTimeLong(folder, &created.second);
+}
+
+int CSyncCopyDlgThread::DeletePath(const CString& path)
+{
+    WIN32_FIND_DATAW data;
+    if (!FindPathEntry(path, data))
+        return 1;
+    const DWORD attributes = data.dwFileAttributes;
+    BOOL deleted;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
+        deleted = DeleteFileLong(path);
+    }
+    else if (IsLinkFolder(attributes))
+    {
+        // The link's attributes are left alone: on some systems they would be set on
+        // the folder it points to. A link to a folder goes as a folder, one that
+        // the system shows as a file link as a file.
+        deleted = RemoveDirectoryLong(path) || DeleteFileLong(path);
+    }
+    else
+    {
+        SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
+        deleted = RemoveDirectoryLong(path);
+    }
+    if (deleted)
+        return 1;
+    const DWORD error = GetLastError();
+    if (!IsLinkFolder(attributes))
+        SetFileAttributesLong(path, attributes & ~FILE_ATTRIBUTE_REPARSE_POINT);
+    CString text;
+    text.Format(L"%sの削除に失敗しました(Error=%x)。続けますか", path.GetString(), (unsigned)error);
+    return Ask(text);
+}

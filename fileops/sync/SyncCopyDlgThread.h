@@ -1,0 +1,59 @@
+// The synchronisation worker: carries out on disk what the list leaves to it, one
+// row per step in the list's order (contents before their folder), copying with the
+// one-file copier and asking whether to go on after a failed copy or deletion.
+#pragma once
+#include <windows.h>
+#include <utility>
+#include <vector>
+#include "fileops/copy/FileCopier.h"
+#include "fileops/sync/SyncRows.h"
+#include "framework/FwString.h"
+#include "framework/FwThread.h"
+
+class CWnd;
+
+// Results of DoNextRow.
+enum
+{
+    SYNC_STEP_MORE = 0,
+    SYNC_STEP_ALL_DONE = 1,
+    SYNC_STEP_ENDED = 2,
+};
+
+class CSyncCopyDlgThread : public CWinThread
+{
+public:
+    CSyncCopyDlgThread();
+    ~CSyncCopyDlgThread() override;
+
+    // Runs the list and posts IDM_WORKER_DONE (exit code 0) or IDM_WORKER_FAILED
+    // (exit code -1, stopped or ended by a row) to the owner.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The whole run on the calling thread: 0 when the list was worked through, -1
+    // when it was stopped or a row ended it. Posts nothing.
+    int Run() override;
+    int DoNextRow();
+    // 1 when the path was deleted, is absent, or the user chose to go on; 0 when the
+    // user chose to stop.
+    int DeletePath(const CString& path);
+
+    CWnd* m_pOwner = nullptr;
+    volatile LONG m_stop = 0;
+    CSyncDataArray* m_rows = nullptr;
+    CString m_destination; // without a trailing backslash
+    CString m_source;      // the source pane's directory, without a trailing backslash
+    INT_PTR m_current = 0;
+    CFileCopier m_copier;
+
+private:
+    int Ask(LPCWSTR text);
+    void Report(LPCWSTR text);
+    // Puts the mirrored times back on a folder this run created: every file
+    // written into a folder moves its last-write time.
+    void RestampCreatedFolder(const CString& folder);
+
+    std::vector<std::pair<CString, WIN32_FIND_DATAW>> m_createdFolders;
+    int m_exitCode = 0;
+};
