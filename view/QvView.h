@@ -330,6 +330,17 @@ public:
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.
     void OnWildcard();
+    // The file search (view/search/FileSearchCommands.cpp). The search window on the
+    // active listing's folder; without alwaysNew a running one only gets the focus.
+    void OpenFindFileDialog(int alwaysNew);
+    // "@FindFileInWindow": a search whose finds the active pane then lists.
+    void FindFilesInPane();
+    // "@DispResultFindFile": the active directory listing shows the last finds again.
+    void ShowFindResults();
+    // The pane switched to its finds under the filter "*.*", read and drawn.
+    void ShowPaneFindResults(int pane);
+    // The owner of a search window: none when it is to be a window of its own.
+    CWnd* GetFindDialogParent();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
     // Shows the registered copy job's window; without one the job is marked done.
@@ -594,8 +605,9 @@ UINT GetModeMenuId(UINT mode);
 void FixUpModeMenu(HMENU menu, UINT menuId);
 
 // A CF_HDROP block of the pane's target entries (their full paths); null when there
-// are none or memory ran out. The caller owns it.
-HGLOBAL BuildDropBlock(int pane);
+// are none, the pane's folder is gone, or memory ran out. dragFlag 1 (a mouse drag)
+// takes the marks only when the cursor entry is marked. The caller owns the block.
+HGLOBAL BuildDropFileList(int pane, int dragFlag);
 
 // The first folder a typed new-directory name makes, below its root; 0 when none.
 int MakeDirectoryCursorName(LPCWSTR typed, CString& out);

@@ -17,9 +17,5 @@ QV_PENDING_COMMAND(FormatDisk)
 QV_PENDING_COMMAND(MoveFilesToParent)
 QV_PENDING_COMMAND(ShowFilesOfSubdirectories)
 QV_PENDING_COMMAND(SynchroniseDirectories)
-QV_PENDING_COMMAND(FindFiles)
-QV_PENDING_COMMAND(FindFilesInNewDialog)
-QV_PENDING_COMMAND(FindFileInWindow)
-QV_PENDING_COMMAND(ShowFindResults)
 
 } // namespace commands
