@@ -85,6 +85,29 @@ void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+// Reads what the shortcut dialog proposes (file name, save folder, target) and
+// cancels it.
+std::wstring g_proposedName;
+std::wstring g_proposedFolder;
+std::wstring g_proposedTarget;
+
+void CALLBACK ReadLinkProposal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t text[1040] = {};
+    GetDlgItemTextW(dialog, IDC_LINK_FILE_NAME, text, 1040);
+    g_proposedName = text;
+    GetDlgItemTextW(dialog, IDC_LINK_SAVE_DIR, text, 1040);
+    g_proposedFolder = text;
+    GetDlgItemTextW(dialog, IDC_LINK_TARGET, text, 1040);
+    g_proposedTarget = text;
+    g_linkAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 // Picks sorting by size in the sort dialog once it shows and accepts it.
 bool g_sortAnswered = false;
 
@@ -343,7 +366,7 @@ TEST_F(FileCommands, TheDropBlockHoldsTheMarkedPathsInListOrder)
 {
     for (const wchar_t* name : {L"c.txt", L"a.txt", L"b.txt"})
         Mark(0, name);
-    HGLOBAL block = BuildDropBlock(0);
+    HGLOBAL block = BuildDropFileList(0, 0);
     ASSERT_NE(nullptr, block);
     const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
     const auto* header = reinterpret_cast<const DROPFILES*>(bytes);
@@ -362,7 +385,40 @@ TEST_F(FileCommands, TheDropBlockHoldsTheMarkedPathsInListOrder)
     for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
         m_panes[0]->SetEntryMark(i, 0);
     m_panes[0]->m_cursor = IndexOf(0, L"..");
-    EXPECT_EQ(nullptr, BuildDropBlock(0));
+    EXPECT_EQ(nullptr, BuildDropFileList(0, 0));
+}
+
+TEST_F(FileCommands, ADragTakesTheMarksOnlyWhenItGrabsAMarkedEntry)
+{
+    struct Case
+    {
+        const wchar_t* cursor;
+        int drag;
+        std::vector<std::wstring> names;
+    } const cases[] = {
+        {L"c.txt", 0, {L"a.txt", L"b.txt"}},
+        {L"c.txt", 1, {L"c.txt"}},
+        {L"b.txt", 1, {L"a.txt", L"b.txt"}},
+    };
+    Mark(0, L"a.txt");
+    Mark(0, L"b.txt");
+    for (const Case& c : cases)
+    {
+        m_panes[0]->m_cursor = IndexOf(0, c.cursor);
+        HGLOBAL block = BuildDropFileList(0, c.drag);
+        ASSERT_NE(nullptr, block);
+        const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
+        std::vector<std::wstring> names;
+        for (const wchar_t* text = reinterpret_cast<const wchar_t*>(bytes + 20); *text;
+             text += wcslen(text) + 1)
+            names.push_back(std::wstring(text).substr(m_left.size() + 1));
+        GlobalUnlock(block);
+        GlobalFree(block);
+        EXPECT_EQ(c.names, names) << c.cursor << " " << c.drag;
+    }
+    // A folder that is gone gives no list at all.
+    m_panes[0]->m_currentDir = (m_left + L"\\gone").c_str();
+    EXPECT_EQ(nullptr, BuildDropFileList(0, 0));
 }
 
 TEST_F(FileCommands, DroppedNamesThatVanishedLeaveNoEmptySlot)
@@ -680,6 +736,64 @@ TEST_F(FileCommands, MakeShortcutAddsTheLinkExtensionAndReplacesAFileOnlyWhenThe
         {
             EXPECT_EQ("old", bytes);
         }
+    }
+}
+
+TEST_F(FileCommands, MakeShortcutProposesTheActiveFolderForAnEntryAndTheDesktopForADrive)
+{
+    Set(g_CREATE_SHORT_CUT_EXT_IN_FILE_NAME, 0);
+    wchar_t desktop[1040] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOP, FALSE));
+    CDriveInfo network;
+    network.m_kind = DRIVE_KIND_NETWORK_ROOT;
+    network.m_name = L"ネットワーク";
+    CDriveInfo letter;
+    letter.m_kind = DRIVE_FIXED;
+    letter.m_name = L"Z:";
+    CDriveInfo share;
+    share.m_kind = DRIVE_KIND_LAST_SHARE;
+    share.m_name = L"\\\\server\\share";
+    struct Case
+    {
+        int driveRow; // -1: the filer entry a.txt
+        bool opens;
+        const wchar_t* name;
+        std::wstring folder;
+        std::wstring target;
+    } const cases[] = {
+        {-1, true, L"a.lnk", m_left, m_left + L"\\a.txt"},
+        {0, false, L"", L"", L""},
+        {1, true, L"(Z)ドライブ.lnk", desktop, L"Z:\\"},
+        {2, true, L"server-share.lnk", desktop, L"\\\\server\\share\\"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.driveRow);
+        CFilerPane& pane = *m_panes[0];
+        if (c.driveRow < 0)
+        {
+            View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+            pane.m_cursor = IndexOf(0, L"a.txt");
+        }
+        else
+        {
+            pane.SetMode(0, PANE_MODE_DRIVE_LIST, 1);
+            pane.m_driveList.RemoveAll();
+            for (const CDriveInfo* row : {&network, &letter, &share})
+                pane.m_driveList.Add(*row);
+            pane.m_cursor = c.driveRow;
+        }
+        g_linkAnswered = false;
+        g_proposedName.clear();
+        g_proposedFolder.clear();
+        g_proposedTarget.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadLinkProposal);
+        View().ExecuteFilerCommand(L"@Makeshortcut");
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(c.opens, g_linkAnswered);
+        EXPECT_EQ(std::wstring(c.name), g_proposedName);
+        EXPECT_EQ(c.folder, g_proposedFolder);
+        EXPECT_EQ(c.target, g_proposedTarget);
     }
 }
 
