@@ -263,8 +263,6 @@ public:
     void CreateShortcutsFromDrop(int pane, HDROP drop);
     // The same for the files on the clipboard, into the active filer pane.
     void PasteShortcuts();
-    // The right button released over a pane opens that pane's menu.
-    void OnRightButtonUp(CPoint point);
     // The view fills the screen; the right-click menu then offers a way back.
     int m_bFullScreen = 0;
     // Opens the directory (environment variables expanded) in the active pane.
@@ -306,8 +304,16 @@ public:
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    // The click's work; 1 when it acted on a pane or the drive bar.
+    // The right button over a pane opens that pane's menu (unless RIGHTMOUSEDISABLE).
+    void OnRButtonDown(UINT flags, CPoint point);
+    // The click's work; 1 when it acted on a pane or the drive bar, 2 when it also
+    // dragged files into another program that copied or moved them.
     int ClickPane(UINT flags, CPoint point);
+    // A drag of the pane's grabbed files out of the view (view/mouse/ShellDrag.cpp);
+    // 1 when the drop target copied or moved them (both listings are read again).
+    int StartShellDrag(int pane);
+    // Set while a drag of files runs from this view.
+    int m_bShellDragStarted = 0;
     CPoint m_lastClickPoint;
     int m_clickPane = -1;
     INT64 m_clickEntry = -1;

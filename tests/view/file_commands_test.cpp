@@ -13,6 +13,8 @@
 #include "app/settings/FilerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
+#include "view/mouse/ShellDragSeam.h"
+#include "view/shell/ShellSeam.h"
 
 #include <shlobj.h>
 
@@ -236,6 +238,23 @@ protected:
         for (INT_PTR i = 0; i < list.m_entries.GetSize(); ++i)
             out.push_back(list.m_entries[i].GetName());
         return out;
+    }
+    // A client point inside the drawn cell of the pane's entry.
+    CPoint PointOf(int pane, INT64 target)
+    {
+        const PaneLayout& layout = View().m_layout.panes[pane];
+        for (int i = 0; i < layout.columnsDrawn; ++i)
+            for (int j = 0; j < layout.rowsDrawn; ++j)
+            {
+                INT64 index = 0;
+                int column = 0, row = 0;
+                View().GetEntryCell(pane, i, j, &index, &column, &row, FALSE);
+                if (index == target)
+                    return CPoint(column * View().m_layout.charWidth + 1,
+                                  row * View().m_layout.lineHeight + 1);
+            }
+        ADD_FAILURE() << "entry not drawn";
+        return CPoint(0, 0);
     }
     std::wstring m_left;
     std::wstring m_right;
@@ -515,21 +534,7 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
 {
     View().CalcLayout();
     CFilerPane& pane = *m_panes[0];
-    auto pointOf = [&](INT64 target) {
-        const PaneLayout& layout = View().m_layout.panes[0];
-        for (int i = 0; i < layout.columnsDrawn; ++i)
-            for (int j = 0; j < layout.rowsDrawn; ++j)
-            {
-                INT64 index = 0;
-                int column = 0, row = 0;
-                View().GetEntryCell(0, i, j, &index, &column, &row, FALSE);
-                if (index == target)
-                    return CPoint(column * View().m_layout.charWidth + 1,
-                                  row * View().m_layout.lineHeight + 1);
-            }
-        ADD_FAILURE() << "entry not drawn";
-        return CPoint(0, 0);
-    };
+    auto pointOf = [&](INT64 target) { return PointOf(0, target); };
     const INT64 a = IndexOf(0, L"a.txt");
     const INT64 c = IndexOf(0, L"c.txt");
     EXPECT_EQ(1, View().ClickPane(0, pointOf(c)));
@@ -557,6 +562,133 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     EXPECT_EQ(-1, hitEntry);
     EXPECT_EQ(0, View().ClickPane(0, below));
     EXPECT_EQ(c, pane.m_cursor);
+}
+
+namespace
+{
+// The drop target of the drag tests: what it was offered, and what it does with it.
+struct DropTargetPlay
+{
+    std::vector<std::wstring> paths;
+    bool itemListOffered = false;
+    int runs = 0;
+    DWORD allowed = 0;
+    DWORD effect = 0;
+    std::wstring moveTo; // non-empty: the files are moved there, as a folder window would
+} g_dropTarget;
+
+DWORD PlayDropTarget(HWND, POINT, IDataObject* data, DWORD allowed)
+{
+    ++g_dropTarget.runs;
+    g_dropTarget.allowed = allowed;
+    FORMATETC itemList = {static_cast<CLIPFORMAT>(GetShellIdListFormat()), nullptr, DVASPECT_CONTENT, -1,
+                          TYMED_HGLOBAL};
+    g_dropTarget.itemListOffered = data->QueryGetData(&itemList) == S_OK;
+    FORMATETC files = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (data->GetData(&files, &medium) == S_OK)
+    {
+        auto drop = static_cast<HDROP>(medium.hGlobal);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i)
+        {
+            wchar_t path[MAX_PATH] = {};
+            DragQueryFileW(drop, i, path, MAX_PATH);
+            g_dropTarget.paths.push_back(path);
+            if (!g_dropTarget.moveTo.empty())
+            {
+                const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\'));
+                MoveFileW(path, (g_dropTarget.moveTo + name).c_str());
+            }
+        }
+        ReleaseStgMedium(&medium);
+    }
+    return g_dropTarget.effect;
+}
+} // namespace
+
+TEST_F(FileCommands, APressOnAFileDragsTheGrabbedFilesAndAMoveElsewhereReadsBothListingsAgain)
+{
+    CShellDragSeamOverride seam;
+    g_ShellDragSeam.run = PlayDropTarget;
+    View().CalcLayout();
+    struct Case
+    {
+        const wchar_t* marked;
+        const wchar_t* grabbed;
+        UINT flags;
+        DWORD effect;
+        std::vector<std::wstring> dragged; // empty: no drag at all
+        int result;
+    } const cases[] = {
+        {nullptr, L"c.txt", MK_CONTROL, DROPEFFECT_MOVE, {}, 1},
+        {L"a.txt", L"c.txt", 0, DROPEFFECT_NONE, {L"c.txt"}, 1},
+        {L"b.txt", L"b.txt", MK_SHIFT, DROPEFFECT_MOVE, {L"b.txt"}, 2},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.grabbed);
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            m_panes[0]->SetEntryMark(i, 0);
+        if (c.marked != nullptr)
+            Mark(0, c.marked);
+        m_panes[0]->m_cursor = IndexOf(0, c.marked != nullptr ? c.marked : L"..");
+        g_dropTarget = DropTargetPlay();
+        g_dropTarget.effect = c.effect;
+        g_dropTarget.moveTo = c.effect == DROPEFFECT_MOVE ? m_right : L"";
+        EXPECT_EQ(c.result, View().ClickPane(c.flags, PointOf(0, IndexOf(0, c.grabbed))));
+        EXPECT_EQ(c.dragged.empty() ? 0 : 1, g_dropTarget.runs);
+        if (c.dragged.empty())
+            continue;
+        EXPECT_TRUE(View().m_bShellDragStarted);
+        EXPECT_TRUE(g_dropTarget.itemListOffered);
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE), g_dropTarget.allowed);
+        std::vector<std::wstring> expected;
+        for (const std::wstring& name : c.dragged)
+            expected.push_back(m_left + L"\\" + name);
+        EXPECT_EQ(expected, g_dropTarget.paths);
+    }
+    // The moved file left the active listing and arrived in the other one.
+    std::set<std::wstring> left, right;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        left.insert(W(m_panes[0]->m_entries[i].GetName()));
+    for (INT_PTR i = 0; i < m_panes[1]->m_entries.GetSize(); ++i)
+        right.insert(W(m_panes[1]->m_entries[i].GetName()));
+    EXPECT_EQ(0u, left.count(L"b.txt"));
+    EXPECT_EQ(1u, right.count(L"b.txt"));
+}
+
+TEST_F(FileCommands, TheRightButtonOpensTheMenuOfThePaneUnderItUnlessSwitchedOff)
+{
+    static int s_menus = 0;
+    ContextMenuSeam saved = g_ContextMenuSeam;
+    g_ContextMenuSeam.track = [](HMENU, UINT, int, int, HWND) -> UINT {
+        ++s_menus;
+        return 0;
+    };
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    View().CalcLayout();
+    CRect area;
+    View().GetPaneRect(nullptr, 0, &area);
+    struct Case
+    {
+        int disabled;
+        CPoint point;
+        int menus;
+    } const cases[] = {
+        {0, area.CenterPoint(), 1},
+        {1, area.CenterPoint(), 0},
+        {0, CPoint(-50, -50), 0},
+    };
+    for (const Case& c : cases)
+    {
+        Set(g_RIGHTMOUSEDISABLE, c.disabled);
+        s_menus = 0;
+        View().OnRButtonDown(0, c.point);
+        EXPECT_EQ(c.menus, s_menus) << c.disabled << " " << c.point.x;
+        EXPECT_EQ(c.point, View().m_lastClickPoint);
+    }
+    g_ContextMenuSeam = saved;
 }
 
 namespace
