@@ -361,6 +361,12 @@ public:
     // Enter on the cursor entry of the active pane.
     void OpenCursorEntry(int ignoreModifiers, int enterOnly);
     void GoParentDirectory();
+    // Inside an archive listing (view/navigation/ArchiveNavigation.cpp): the listing of
+    // the member folder with the cursor on the name; one folder deeper (the cursor on
+    // ".."); one level up, or out of the archive with the cursor on the archive file.
+    void OpenArchiveFolder(int pane, LPCWSTR folder, LPCWSTR cursorName);
+    void EnterArchiveFolder(int pane, LPCWSTR name);
+    void LeaveArchiveFolder(int pane);
     // 1 when a drive row matches the root path and got the cursor.
     int ShowDriveListAt(int pane, LPCWSTR rootPath);
     void ChangeDrive(wchar_t letter);
