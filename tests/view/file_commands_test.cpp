@@ -13,7 +13,10 @@
 #include "app/settings/FilerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
+#include "view/layout/Layout.h"
 #include "view/mouse/ShellDragSeam.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/ViewSettings.h"
 #include "view/shell/ShellSeam.h"
 
 #include <shlobj.h>
@@ -562,6 +565,30 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     EXPECT_EQ(-1, hitEntry);
     EXPECT_EQ(0, View().ClickPane(0, below));
     EXPECT_EQ(c, pane.m_cursor);
+}
+
+TEST_F(FileCommands, AClickOnADriveLetterOfTheHeaderBarTakesTheActivePaneToThatDrive)
+{
+    Set(g_DRIVE_LIST_ON_HEADER, 1);
+    Set(g_WRITEHEADERTYPE, 1);
+    View().CalcLayout();
+    View().m_driveBar.baseColumn = 2;
+    DriveBarRecount(View().m_driveBar, 1u << 25); // Z: alone
+    // The drive's remembered folder is where the pane goes.
+    CString* slot = GetDriveLetterSlot(L'Z', 0);
+    ASSERT_NE(nullptr, slot);
+    const CString savedSlot = *slot;
+    *slot = m_right.c_str();
+    const CPoint letter((2 + 33) * View().m_layout.charWidth + 1, View().m_layout.lineHeight + 2);
+    EXPECT_EQ(1, View().ClickPane(0, letter));
+    EXPECT_EQ(m_right, W(m_panes[0]->m_currentDir));
+    // The same point with the bar switched off is no drive click.
+    View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+    *slot = m_right.c_str();
+    Set(g_DRIVE_LIST_ON_HEADER, 0);
+    View().ClickPane(0, letter);
+    EXPECT_EQ(m_left, W(m_panes[0]->m_currentDir));
+    *slot = savedSlot;
 }
 
 namespace
