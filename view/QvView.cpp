@@ -767,6 +767,9 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnLButtonDblClk(static_cast<UINT>(wParam), point);
         return CView::WindowProc(message, wParam, lParam);
     }
+    // Before the framework's handling of the release, which belongs to the panes.
+    if (message == WM_LBUTTONUP && !g_LEFTMOUSEDISABLE)
+        ReleaseDriveBarButtons();
     if (message == WM_RBUTTONDOWN)
     {
         OnRButtonDown(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));

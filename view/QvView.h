@@ -153,6 +153,8 @@ public:
     // A left click anywhere in the client area: scrolls the bar on its buttons, and
     // returns the drive letter clicked (0 for none).
     wchar_t DriveBarClick(CPoint point);
+    // The button release: a pressed arrow of the drive bar is drawn raised again.
+    void ReleaseDriveBarButtons();
     // ---- end layout -------------------------------------------------------------------
 
     // ---- Keys, commands, cursor movement and scrolling --------------------------------

@@ -582,6 +582,10 @@ TEST_F(FileCommands, AClickOnADriveLetterOfTheHeaderBarTakesTheActivePaneToThatD
     const CPoint letter((2 + 33) * View().m_layout.charWidth + 1, View().m_layout.lineHeight + 2);
     EXPECT_EQ(1, View().ClickPane(0, letter));
     EXPECT_EQ(m_right, W(m_panes[0]->m_currentDir));
+    // An arrow pressed on the bar is raised again by the release.
+    View().m_driveBar.pressed[1] = 1;
+    View().ReleaseDriveBarButtons();
+    EXPECT_EQ(0, View().m_driveBar.pressed[1]);
     // The same point with the bar switched off is no drive click.
     View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
     *slot = m_right.c_str();
