@@ -782,11 +782,18 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnLButtonDblClk(static_cast<UINT>(wParam), point);
         return CView::WindowProc(message, wParam, lParam);
     }
-    if (message == WM_RBUTTONUP)
+    // Before the framework's handling of the release, which belongs to the panes.
+    if (message == WM_LBUTTONUP && !g_LEFTMOUSEDISABLE)
+        ReleaseDriveBarButtons();
+    if (message == WM_RBUTTONDOWN)
     {
-        OnRightButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        OnRButtonDown(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
     }
+    // The menu opened at the press; the release must not ask for it a second time
+    // through WM_CONTEXTMENU.
+    if (message == WM_RBUTTONUP)
+        return 0;
     return CView::WindowProc(message, wParam, lParam);
 }
 

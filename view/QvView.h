@@ -216,6 +216,8 @@ public:
     // A left click anywhere in the client area: scrolls the bar on its buttons, and
     // returns the drive letter clicked (0 for none).
     wchar_t DriveBarClick(CPoint point);
+    // The button release: a pressed arrow of the drive bar is drawn raised again.
+    void ReleaseDriveBarButtons();
     // ---- end layout -------------------------------------------------------------------
 
     // ---- Keys, commands, cursor movement and scrolling --------------------------------
@@ -326,8 +328,6 @@ public:
     void CreateShortcutsFromDrop(int pane, HDROP drop);
     // The same for the files on the clipboard, into the active filer pane.
     void PasteShortcuts();
-    // The right button released over a pane opens that pane's menu.
-    void OnRightButtonUp(CPoint point);
     // The view fills the screen; the right-click menu then offers a way back.
     int m_bFullScreen = 0;
     // Opens the directory (environment variables expanded) in the active pane.
@@ -369,8 +369,16 @@ public:
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
-    // The click's work; 1 when it acted on a pane or the drive bar.
+    // The right button over a pane opens that pane's menu (unless RIGHTMOUSEDISABLE).
+    void OnRButtonDown(UINT flags, CPoint point);
+    // The click's work; 1 when it acted on a pane or the drive bar, 2 when it also
+    // dragged files into another program that copied or moved them.
     int ClickPane(UINT flags, CPoint point);
+    // A drag of the pane's grabbed files out of the view (view/mouse/ShellDrag.cpp);
+    // 1 when the drop target copied or moved them (both listings are read again).
+    int StartShellDrag(int pane);
+    // Set while a drag of files runs from this view.
+    int m_bShellDragStarted = 0;
     CPoint m_lastClickPoint;
     int m_clickPane = -1;
     INT64 m_clickEntry = -1;
@@ -393,6 +401,17 @@ public:
     void OnSplitPanes();
     // "@Wildcard": the filter of the active listing.
     void OnWildcard();
+    // The file search (view/search/FileSearchCommands.cpp). The search window on the
+    // active listing's folder; without alwaysNew a running one only gets the focus.
+    void OpenFindFileDialog(int alwaysNew);
+    // "@FindFileInWindow": a search whose finds the active pane then lists.
+    void FindFilesInPane();
+    // "@DispResultFindFile": the active directory listing shows the last finds again.
+    void ShowFindResults();
+    // The pane switched to its finds under the filter "*.*", read and drawn.
+    void ShowPaneFindResults(int pane);
+    // The owner of a search window: none when it is to be a window of its own.
+    CWnd* GetFindDialogParent();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
     // Shows the registered copy job's window; without one the job is marked done.
@@ -407,6 +426,12 @@ public:
     // Enter on the cursor entry of the active pane.
     void OpenCursorEntry(int ignoreModifiers, int enterOnly);
     void GoParentDirectory();
+    // Inside an archive listing (view/navigation/ArchiveNavigation.cpp): the listing of
+    // the member folder with the cursor on the name; one folder deeper (the cursor on
+    // ".."); one level up, or out of the archive with the cursor on the archive file.
+    void OpenArchiveFolder(int pane, LPCWSTR folder, LPCWSTR cursorName);
+    void EnterArchiveFolder(int pane, LPCWSTR name);
+    void LeaveArchiveFolder(int pane);
     // 1 when a drive row matches the root path and got the cursor.
     int ShowDriveListAt(int pane, LPCWSTR rootPath);
     void ChangeDrive(wchar_t letter);
@@ -738,8 +763,9 @@ UINT GetModeMenuId(UINT mode);
 void FixUpModeMenu(HMENU menu, UINT menuId);
 
 // A CF_HDROP block of the pane's target entries (their full paths); null when there
-// are none or memory ran out. The caller owns it.
-HGLOBAL BuildDropBlock(int pane);
+// are none, the pane's folder is gone, or memory ran out. dragFlag 1 (a mouse drag)
+// takes the marks only when the cursor entry is marked. The caller owns the block.
+HGLOBAL BuildDropFileList(int pane, int dragFlag);
 
 // The first folder a typed new-directory name makes, below its root; 0 when none.
 int MakeDirectoryCursorName(LPCWSTR typed, CString& out);

@@ -1020,6 +1020,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
             dialog.m_mode = 2;
             dialog.m_entry = entry;
             dialog.m_testDirectory = targetDirectory;
+            dialog.m_bScriptable = TRUE;
             if (dialog.DoModal() != IDOK || dialog.m_typedName.IsEmpty())
             {
                 CountSkipped(entry);

@@ -46,7 +46,9 @@ BOOL CMakeLinkDlg::OnInitDialog()
     for (INT_PTR i = 0; i < directories.GetSize(); ++i)
         ::SendMessageW(combo, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(directories[i])));
-    if (!directories.IsEmpty())
+    if (!m_preselectedDirectory.IsEmpty())
+        SetDlgItemText(IDC_LINK_SAVE_DIR, m_preselectedDirectory);
+    else if (!directories.IsEmpty())
         SetDlgItemText(IDC_LINK_SAVE_DIR, directories[0]);
     CheckDlgButton(IDC_LINK_KEEP_EXTENSION,
                    g_CREATE_SHORT_CUT_EXT_IN_FILE_NAME ? BST_CHECKED : BST_UNCHECKED);

@@ -23,6 +23,8 @@ public:
     CString m_proposedName;     // base name + ".lnk"
     CString m_proposedFullName; // name with its extension + ".lnk"; may be empty
     CStringArray m_candidateDirectories;
+    // The one of them the save field starts with; empty: the first.
+    CString m_preselectedDirectory;
     // In and out.
     CString m_workDirectory;
     CString m_arguments;

@@ -6,6 +6,7 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/WorkerMessages.h"
+#include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
@@ -316,6 +317,27 @@ void CRenameDlg::StepStartNumber(int id, int delta)
     CString text;
     text.Format(L"%d", value);
     ::SetDlgItemTextW(m_hWnd, id, text);
+}
+
+INT_PTR CRenameDlg::DoModal()
+{
+    if (m_mode < 2 || !m_bScriptable)
+        return CDialog::DoModal();
+    CDialogQuestion question;
+    question.dialogId = IDD_RENAME;
+    question.caption = L"名前の変更";
+    question.text = m_entry.GetName();
+    CDialogAnswer answer;
+    if (!CDialogAnswerScript::Answer(question, answer))
+        return CDialog::DoModal();
+    if (answer.result != IDOK)
+        return answer.result;
+    // As in the window: a name the test directory has already cannot be accepted.
+    if (answer.text.IsEmpty() ||
+        (m_mode == 2 && !m_testDirectory.IsEmpty() && FileExists(m_testDirectory + L"\\" + answer.text)))
+        return IDCANCEL;
+    m_typedName = answer.text;
+    return IDOK;
 }
 
 void CRenameDlg::OnOK()

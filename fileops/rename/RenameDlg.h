@@ -30,6 +30,12 @@ public:
     CString GetInputName() const;
     CRenameThread* GetWorker() const { return m_pWorker; }
 
+    // With m_bScriptable, a single-name mode (2 and above) is answered by a running
+    // dialog-answer script (the typed name as its text) instead of showing itself; the
+    // pane modes always show themselves.
+    INT_PTR DoModal() override;
+    BOOL m_bScriptable = FALSE;
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;

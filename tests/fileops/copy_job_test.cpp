@@ -8,6 +8,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "fileops/copy/CopyJob.h"
 #include "res/CopyDialogs.h"
+#include "res/RenameDialogs.h"
 #include "tests/fileops/CopyTestData.h"
 
 namespace
@@ -169,6 +170,40 @@ TEST_F(CopyJobTest, NumberedNamesTakeTheFirstFreeNumber)
     // "a000." names the file "a000": the system drops the closing dot.
     EXPECT_EQ("a", Read(L"dst\\a000"));
     EXPECT_EQ("a", Read(L"dst\\a001"));
+}
+
+TEST_F(CopyJobTest, TheRenameRuleCopiesUnderTheTypedNameAndSkipsATakenOrRefusedOne)
+{
+    MakeTree(src, {L"b.txt"});
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\b.txt", "old"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\taken.txt", "taken"));
+    struct Case
+    {
+        INT_PTR result;
+        const wchar_t* typed;
+        const wchar_t* written; // null: nothing new in the destination
+    } const cases[] = {
+        {IDCANCEL, L"", nullptr},
+        {IDOK, L"taken.txt", nullptr},
+        {IDOK, L"b_new.txt", L"dst\\b_new.txt"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.typed);
+        CDialogAnswerScript script;
+        script.Add(Rule(COPY_RULE_RENAME));
+        script.Add(c.result, c.typed);
+        Run(COPY, Select(src, {L"b.txt"}), dst);
+        ASSERT_EQ(2u, script.GetQuestions().size());
+        EXPECT_EQ(static_cast<UINT>(IDD_RENAME), script.GetQuestions()[1].dialogId);
+        EXPECT_EQ(L"b.txt", qvtest::W(script.GetQuestions()[1].text));
+        EXPECT_EQ("old", Read(L"dst\\b.txt"));
+        EXPECT_EQ("taken", Read(L"dst\\taken.txt"));
+        if (c.written != nullptr)
+            EXPECT_EQ("b.txt", Read(c.written));
+        else
+            EXPECT_EQ((std::set<std::wstring>{L"b.txt", L"taken.txt"}), qvtest::ListFolder(dst));
+    }
 }
 
 TEST_F(CopyJobTest, RulesThatDoNotCopyLeaveTheFileAndStillCountIt)

@@ -13,6 +13,11 @@
 #include "app/settings/FilerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
+#include "view/layout/Layout.h"
+#include "view/mouse/ShellDragSeam.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/ViewSettings.h"
+#include "view/shell/ShellSeam.h"
 
 #include <shlobj.h>
 
@@ -83,6 +88,29 @@ void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
     SetDlgItemTextW(dialog, IDC_LINK_SAVE_DIR, g_linkFolder);
     g_linkAnswered = true;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// Reads what the shortcut dialog proposes (file name, save folder, target) and
+// cancels it.
+std::wstring g_proposedName;
+std::wstring g_proposedFolder;
+std::wstring g_proposedTarget;
+
+void CALLBACK ReadLinkProposal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t text[1040] = {};
+    GetDlgItemTextW(dialog, IDC_LINK_FILE_NAME, text, 1040);
+    g_proposedName = text;
+    GetDlgItemTextW(dialog, IDC_LINK_SAVE_DIR, text, 1040);
+    g_proposedFolder = text;
+    GetDlgItemTextW(dialog, IDC_LINK_TARGET, text, 1040);
+    g_proposedTarget = text;
+    g_linkAnswered = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 // Picks sorting by size in the sort dialog once it shows and accepts it.
@@ -214,6 +242,23 @@ protected:
             out.push_back(list.m_entries[i].GetName());
         return out;
     }
+    // A client point inside the drawn cell of the pane's entry.
+    CPoint PointOf(int pane, INT64 target)
+    {
+        const PaneLayout& layout = View().m_layout.panes[pane];
+        for (int i = 0; i < layout.columnsDrawn; ++i)
+            for (int j = 0; j < layout.rowsDrawn; ++j)
+            {
+                INT64 index = 0;
+                int column = 0, row = 0;
+                View().GetEntryCell(pane, i, j, &index, &column, &row, FALSE);
+                if (index == target)
+                    return CPoint(column * View().m_layout.charWidth + 1,
+                                  row * View().m_layout.lineHeight + 1);
+            }
+        ADD_FAILURE() << "entry not drawn";
+        return CPoint(0, 0);
+    }
     std::wstring m_left;
     std::wstring m_right;
 };
@@ -343,7 +388,7 @@ TEST_F(FileCommands, TheDropBlockHoldsTheMarkedPathsInListOrder)
 {
     for (const wchar_t* name : {L"c.txt", L"a.txt", L"b.txt"})
         Mark(0, name);
-    HGLOBAL block = BuildDropBlock(0);
+    HGLOBAL block = BuildDropFileList(0, 0);
     ASSERT_NE(nullptr, block);
     const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
     const auto* header = reinterpret_cast<const DROPFILES*>(bytes);
@@ -362,7 +407,40 @@ TEST_F(FileCommands, TheDropBlockHoldsTheMarkedPathsInListOrder)
     for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
         m_panes[0]->SetEntryMark(i, 0);
     m_panes[0]->m_cursor = IndexOf(0, L"..");
-    EXPECT_EQ(nullptr, BuildDropBlock(0));
+    EXPECT_EQ(nullptr, BuildDropFileList(0, 0));
+}
+
+TEST_F(FileCommands, ADragTakesTheMarksOnlyWhenItGrabsAMarkedEntry)
+{
+    struct Case
+    {
+        const wchar_t* cursor;
+        int drag;
+        std::vector<std::wstring> names;
+    } const cases[] = {
+        {L"c.txt", 0, {L"a.txt", L"b.txt"}},
+        {L"c.txt", 1, {L"c.txt"}},
+        {L"b.txt", 1, {L"a.txt", L"b.txt"}},
+    };
+    Mark(0, L"a.txt");
+    Mark(0, L"b.txt");
+    for (const Case& c : cases)
+    {
+        m_panes[0]->m_cursor = IndexOf(0, c.cursor);
+        HGLOBAL block = BuildDropFileList(0, c.drag);
+        ASSERT_NE(nullptr, block);
+        const auto* bytes = static_cast<const BYTE*>(GlobalLock(block));
+        std::vector<std::wstring> names;
+        for (const wchar_t* text = reinterpret_cast<const wchar_t*>(bytes + 20); *text;
+             text += wcslen(text) + 1)
+            names.push_back(std::wstring(text).substr(m_left.size() + 1));
+        GlobalUnlock(block);
+        GlobalFree(block);
+        EXPECT_EQ(c.names, names) << c.cursor << " " << c.drag;
+    }
+    // A folder that is gone gives no list at all.
+    m_panes[0]->m_currentDir = (m_left + L"\\gone").c_str();
+    EXPECT_EQ(nullptr, BuildDropFileList(0, 0));
 }
 
 TEST_F(FileCommands, DroppedNamesThatVanishedLeaveNoEmptySlot)
@@ -459,21 +537,7 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
 {
     View().CalcLayout();
     CFilerPane& pane = *m_panes[0];
-    auto pointOf = [&](INT64 target) {
-        const PaneLayout& layout = View().m_layout.panes[0];
-        for (int i = 0; i < layout.columnsDrawn; ++i)
-            for (int j = 0; j < layout.rowsDrawn; ++j)
-            {
-                INT64 index = 0;
-                int column = 0, row = 0;
-                View().GetEntryCell(0, i, j, &index, &column, &row, FALSE);
-                if (index == target)
-                    return CPoint(column * View().m_layout.charWidth + 1,
-                                  row * View().m_layout.lineHeight + 1);
-            }
-        ADD_FAILURE() << "entry not drawn";
-        return CPoint(0, 0);
-    };
+    auto pointOf = [&](INT64 target) { return PointOf(0, target); };
     const INT64 a = IndexOf(0, L"a.txt");
     const INT64 c = IndexOf(0, L"c.txt");
     EXPECT_EQ(1, View().ClickPane(0, pointOf(c)));
@@ -501,6 +565,161 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     EXPECT_EQ(-1, hitEntry);
     EXPECT_EQ(0, View().ClickPane(0, below));
     EXPECT_EQ(c, pane.m_cursor);
+}
+
+TEST_F(FileCommands, AClickOnADriveLetterOfTheHeaderBarTakesTheActivePaneToThatDrive)
+{
+    Set(g_DRIVE_LIST_ON_HEADER, 1);
+    Set(g_WRITEHEADERTYPE, 1);
+    View().CalcLayout();
+    View().m_driveBar.baseColumn = 2;
+    DriveBarRecount(View().m_driveBar, 1u << 25); // Z: alone
+    // The drive's remembered folder is where the pane goes.
+    CString* slot = GetDriveLetterSlot(L'Z', 0);
+    ASSERT_NE(nullptr, slot);
+    const CString savedSlot = *slot;
+    *slot = m_right.c_str();
+    const CPoint letter((2 + 33) * View().m_layout.charWidth + 1, View().m_layout.lineHeight + 2);
+    EXPECT_EQ(1, View().ClickPane(0, letter));
+    EXPECT_EQ(m_right, W(m_panes[0]->m_currentDir));
+    // An arrow pressed on the bar is raised again by the release.
+    View().m_driveBar.pressed[1] = 1;
+    View().ReleaseDriveBarButtons();
+    EXPECT_EQ(0, View().m_driveBar.pressed[1]);
+    // The same point with the bar switched off is no drive click.
+    View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+    *slot = m_right.c_str();
+    Set(g_DRIVE_LIST_ON_HEADER, 0);
+    View().ClickPane(0, letter);
+    EXPECT_EQ(m_left, W(m_panes[0]->m_currentDir));
+    *slot = savedSlot;
+}
+
+namespace
+{
+// The drop target of the drag tests: what it was offered, and what it does with it.
+struct DropTargetPlay
+{
+    std::vector<std::wstring> paths;
+    bool itemListOffered = false;
+    int runs = 0;
+    DWORD allowed = 0;
+    DWORD effect = 0;
+    std::wstring moveTo; // non-empty: the files are moved there, as a folder window would
+} g_dropTarget;
+
+DWORD PlayDropTarget(HWND, POINT, IDataObject* data, DWORD allowed)
+{
+    ++g_dropTarget.runs;
+    g_dropTarget.allowed = allowed;
+    FORMATETC itemList = {static_cast<CLIPFORMAT>(GetShellIdListFormat()), nullptr, DVASPECT_CONTENT, -1,
+                          TYMED_HGLOBAL};
+    g_dropTarget.itemListOffered = data->QueryGetData(&itemList) == S_OK;
+    FORMATETC files = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    if (data->GetData(&files, &medium) == S_OK)
+    {
+        auto drop = static_cast<HDROP>(medium.hGlobal);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i)
+        {
+            wchar_t path[MAX_PATH] = {};
+            DragQueryFileW(drop, i, path, MAX_PATH);
+            g_dropTarget.paths.push_back(path);
+            if (!g_dropTarget.moveTo.empty())
+            {
+                const std::wstring name = std::wstring(path).substr(std::wstring(path).rfind(L'\\'));
+                MoveFileW(path, (g_dropTarget.moveTo + name).c_str());
+            }
+        }
+        ReleaseStgMedium(&medium);
+    }
+    return g_dropTarget.effect;
+}
+} // namespace
+
+TEST_F(FileCommands, APressOnAFileDragsTheGrabbedFilesAndAMoveElsewhereReadsBothListingsAgain)
+{
+    CShellDragSeamOverride seam;
+    g_ShellDragSeam.run = PlayDropTarget;
+    View().CalcLayout();
+    struct Case
+    {
+        const wchar_t* marked;
+        const wchar_t* grabbed;
+        UINT flags;
+        DWORD effect;
+        std::vector<std::wstring> dragged; // empty: no drag at all
+        int result;
+    } const cases[] = {
+        {nullptr, L"c.txt", MK_CONTROL, DROPEFFECT_MOVE, {}, 1},
+        {L"a.txt", L"c.txt", 0, DROPEFFECT_NONE, {L"c.txt"}, 1},
+        {L"b.txt", L"b.txt", MK_SHIFT, DROPEFFECT_MOVE, {L"b.txt"}, 2},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.grabbed);
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            m_panes[0]->SetEntryMark(i, 0);
+        if (c.marked != nullptr)
+            Mark(0, c.marked);
+        m_panes[0]->m_cursor = IndexOf(0, c.marked != nullptr ? c.marked : L"..");
+        g_dropTarget = DropTargetPlay();
+        g_dropTarget.effect = c.effect;
+        g_dropTarget.moveTo = c.effect == DROPEFFECT_MOVE ? m_right : L"";
+        EXPECT_EQ(c.result, View().ClickPane(c.flags, PointOf(0, IndexOf(0, c.grabbed))));
+        EXPECT_EQ(c.dragged.empty() ? 0 : 1, g_dropTarget.runs);
+        if (c.dragged.empty())
+            continue;
+        EXPECT_TRUE(View().m_bShellDragStarted);
+        EXPECT_TRUE(g_dropTarget.itemListOffered);
+        EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE), g_dropTarget.allowed);
+        std::vector<std::wstring> expected;
+        for (const std::wstring& name : c.dragged)
+            expected.push_back(m_left + L"\\" + name);
+        EXPECT_EQ(expected, g_dropTarget.paths);
+    }
+    // The moved file left the active listing and arrived in the other one.
+    std::set<std::wstring> left, right;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        left.insert(W(m_panes[0]->m_entries[i].GetName()));
+    for (INT_PTR i = 0; i < m_panes[1]->m_entries.GetSize(); ++i)
+        right.insert(W(m_panes[1]->m_entries[i].GetName()));
+    EXPECT_EQ(0u, left.count(L"b.txt"));
+    EXPECT_EQ(1u, right.count(L"b.txt"));
+}
+
+TEST_F(FileCommands, TheRightButtonOpensTheMenuOfThePaneUnderItUnlessSwitchedOff)
+{
+    static int s_menus = 0;
+    ContextMenuSeam saved = g_ContextMenuSeam;
+    g_ContextMenuSeam.track = [](HMENU, UINT, int, int, HWND) -> UINT {
+        ++s_menus;
+        return 0;
+    };
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    View().CalcLayout();
+    CRect area;
+    View().GetPaneRect(nullptr, 0, &area);
+    struct Case
+    {
+        int disabled;
+        CPoint point;
+        int menus;
+    } const cases[] = {
+        {0, area.CenterPoint(), 1},
+        {1, area.CenterPoint(), 0},
+        {0, CPoint(-50, -50), 0},
+    };
+    for (const Case& c : cases)
+    {
+        Set(g_RIGHTMOUSEDISABLE, c.disabled);
+        s_menus = 0;
+        View().OnRButtonDown(0, c.point);
+        EXPECT_EQ(c.menus, s_menus) << c.disabled << " " << c.point.x;
+        EXPECT_EQ(c.point, View().m_lastClickPoint);
+    }
+    g_ContextMenuSeam = saved;
 }
 
 namespace
@@ -702,6 +921,64 @@ TEST_F(FileCommands, MakeShortcutAddsTheLinkExtensionAndReplacesAFileOnlyWhenThe
         {
             EXPECT_EQ("old", bytes);
         }
+    }
+}
+
+TEST_F(FileCommands, MakeShortcutProposesTheActiveFolderForAnEntryAndTheDesktopForADrive)
+{
+    Set(g_CREATE_SHORT_CUT_EXT_IN_FILE_NAME, 0);
+    wchar_t desktop[1040] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOP, FALSE));
+    CDriveInfo network;
+    network.m_kind = DRIVE_KIND_NETWORK_ROOT;
+    network.m_name = L"ネットワーク";
+    CDriveInfo letter;
+    letter.m_kind = DRIVE_FIXED;
+    letter.m_name = L"Z:";
+    CDriveInfo share;
+    share.m_kind = DRIVE_KIND_LAST_SHARE;
+    share.m_name = L"\\\\server\\share";
+    struct Case
+    {
+        int driveRow; // -1: the filer entry a.txt
+        bool opens;
+        const wchar_t* name;
+        std::wstring folder;
+        std::wstring target;
+    } const cases[] = {
+        {-1, true, L"a.lnk", m_left, m_left + L"\\a.txt"},
+        {0, false, L"", L"", L""},
+        {1, true, L"(Z)ドライブ.lnk", desktop, L"Z:\\"},
+        {2, true, L"server-share.lnk", desktop, L"\\\\server\\share\\"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.driveRow);
+        CFilerPane& pane = *m_panes[0];
+        if (c.driveRow < 0)
+        {
+            View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
+            pane.m_cursor = IndexOf(0, L"a.txt");
+        }
+        else
+        {
+            pane.SetMode(0, PANE_MODE_DRIVE_LIST, 1);
+            pane.m_driveList.RemoveAll();
+            for (const CDriveInfo* row : {&network, &letter, &share})
+                pane.m_driveList.Add(*row);
+            pane.m_cursor = c.driveRow;
+        }
+        g_linkAnswered = false;
+        g_proposedName.clear();
+        g_proposedFolder.clear();
+        g_proposedTarget.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadLinkProposal);
+        View().ExecuteFilerCommand(L"@Makeshortcut");
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(c.opens, g_linkAnswered);
+        EXPECT_EQ(std::wstring(c.name), g_proposedName);
+        EXPECT_EQ(c.folder, g_proposedFolder);
+        EXPECT_EQ(c.target, g_proposedTarget);
     }
 }
 

@@ -13,9 +13,5 @@ QV_PENDING_COMMAND(ConnectNetworkDrive)
 QV_PENDING_COMMAND(DisconnectNetworkDrive)
 QV_PENDING_COMMAND(OpenLauncher)
 QV_PENDING_COMMAND(FormatDisk)
-QV_PENDING_COMMAND(FindFiles)
-QV_PENDING_COMMAND(FindFilesInNewDialog)
-QV_PENDING_COMMAND(FindFileInWindow)
-QV_PENDING_COMMAND(ShowFindResults)
 
 } // namespace commands

@@ -8,6 +8,7 @@
 #include "view/commands/CommandHandlers.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 
 namespace
 {
@@ -46,34 +47,90 @@ CString ChooseLinkPath(CWnd* parent, const CString& directory, CString name)
     return path;
 }
 
+// The root of the drive-list row and the link name it suggests: "(C)ドライブ.lnk" for
+// a drive letter, the server and share joined by "-" for a share. FALSE for a row
+// no link can point at.
+BOOL DescribeDriveLink(const CDriveInfo& drive, CString& root, CString& name)
+{
+    if (drive.m_kind == DRIVE_KIND_VIRTUAL || drive.m_kind == DRIVE_KIND_NETWORK_ROOT)
+        return FALSE;
+    root = drive.m_name;
+    if (root.GetLength() >= 2 && root[1] == L':')
+    {
+        root = root.Left(2) + L"\\";
+        name.Format(L"(%c)ドライブ.lnk", root[0]);
+        return TRUE;
+    }
+    if (root.Left(2) != L"\\\\" || root.GetLength() <= 2)
+        return FALSE;
+    CString shareName = root.Mid(2);
+    shareName.TrimRight(L'\\');
+    shareName.Replace(L'\\', L'-');
+    name.Format(L"%s.lnk", (LPCWSTR)shareName);
+    if (root[root.GetLength() - 1] != L'\\')
+        root += L'\\';
+    return TRUE;
+}
+
 } // namespace
 
 void CQvView::OnMakeShortcut()
 {
-    int index = -1;
-    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
+    int index = GetActivePaneIndex();
+    if (index < 0)
         return;
     CFilerPane& pane = *g_Panes[index];
-    if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
-        return;
-    CFileInfo* cursor = pane.GetCursorEntry();
-    if (cursor == nullptr || IsDotEntry(cursor->GetName()) ||
-        (cursor->IsDirectory() && pane.IsOnVirtualDrive()))
+    if (pane.m_mode != PANE_MODE_FILER && pane.m_mode != PANE_MODE_DRIVE_LIST)
         return;
 
-    CMakeLinkDlg dialog(this);
+    CMakeLinkDlg dialog(m_hWnd ? this : nullptr);
     int other = -1;
     if (FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0) && !g_Panes[other]->IsOnVirtualDrive())
         dialog.m_candidateDirectories.Add(g_Panes[other]->m_currentDir);
-    if (!pane.IsOnVirtualDrive())
-        dialog.m_candidateDirectories.Add(pane.m_currentDir);
-    dialog.m_linkTarget = cursor->GetFullPath();
-    const CString name = cursor->GetName();
-    const int dot = name.ReverseFind(L'.');
-    dialog.m_proposedName = (dot > 0 ? name.Left(dot) : name) + L".lnk";
-    if (dot <= 0 || name.Mid(dot + 1).CompareNoCase(L"LNK") != 0)
-        dialog.m_proposedFullName = name + L".lnk";
-    dialog.m_workDirectory = pane.m_currentDir;
+    if (pane.m_mode == PANE_MODE_FILER)
+    {
+        if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
+            return;
+        CFileInfo* cursor = pane.GetCursorEntry();
+        if (cursor == nullptr || IsDotEntry(cursor->GetName()) ||
+            (cursor->IsDirectory() && pane.IsOnVirtualDrive()))
+            return;
+        if (!pane.IsOnVirtualDrive())
+        {
+            dialog.m_candidateDirectories.Add(pane.m_currentDir);
+            dialog.m_preselectedDirectory = pane.m_currentDir;
+        }
+        dialog.m_linkTarget = cursor->GetFullPath();
+        const CString name = cursor->GetName();
+        const int dot = name.ReverseFind(L'.');
+        dialog.m_proposedName = (dot > 0 ? name.Left(dot) : name) + L".lnk";
+        if (dot <= 0 || name.Mid(dot + 1).CompareNoCase(L"LNK") != 0)
+            dialog.m_proposedFullName = name + L".lnk";
+        dialog.m_workDirectory = pane.m_currentDir;
+    }
+    else
+    {
+        if (pane.m_cursor < 0 || pane.m_cursor >= pane.m_driveList.GetSize())
+            return;
+        CString root, name;
+        if (!DescribeDriveLink(pane.m_driveList[static_cast<INT_PTR>(pane.m_cursor)], root, name))
+            return;
+        dialog.m_linkTarget = root;
+        dialog.m_proposedName = name;
+        dialog.m_workDirectory = root;
+        wchar_t desktop[1040] = {};
+        LPITEMIDLIST desktopItem = nullptr;
+        if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopItem)) &&
+            desktopItem != nullptr)
+        {
+            if (SHGetPathFromIDListW(desktopItem, desktop) && desktop[0] != 0)
+            {
+                dialog.m_candidateDirectories.Add(desktop);
+                dialog.m_preselectedDirectory = desktop;
+            }
+            CoTaskMemFree(desktopItem);
+        }
+    }
 
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     if (dialog.DoModal() == IDOK)

@@ -225,6 +225,14 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
         pDC->SelectObject(oldFont);
 }
 
+void CQvView::ReleaseDriveBarButtons()
+{
+    if (!g_DRIVE_LIST_ON_HEADER || (!m_driveBar.pressed[0] && !m_driveBar.pressed[1]))
+        return;
+    m_driveBar.pressed[0] = m_driveBar.pressed[1] = 0;
+    DrawDriveBar(nullptr, 1);
+}
+
 wchar_t CQvView::DriveBarClick(CPoint point)
 {
     // Without the status rows the bar is not drawn, and its row belongs to the panes.

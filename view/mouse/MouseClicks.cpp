@@ -145,17 +145,36 @@ int CQvView::ClickPane(UINT flags, CPoint point)
         DrawStatusLine(STATUS_PART_UPDATE);
         DrawCursorLine(index, 1);
     }
+    // The press may be the start of a drag of the grabbed files into another program.
+    const int dropped =
+        (flags & MK_CONTROL) == 0 && pane.m_mode == PANE_MODE_FILER ? StartShellDrag(index) : 0;
     UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();
-    return 1;
+    return dropped ? 2 : 1;
 }
 
 void CQvView::OnLButtonDown(UINT flags, CPoint point)
 {
-    if (!g_LEFTMOUSEDISABLE)
-        ClickPane(flags, point);
+    m_bShellDragStarted = 0;
+    // After files were dropped elsewhere the program that took them stays in front.
+    if ((g_LEFTMOUSEDISABLE || ClickPane(flags, point) != 2) && m_hWnd && GetParent())
+        ::SetActiveWindow(GetParent()->m_hWnd);
+}
+
+void CQvView::OnRButtonDown(UINT, CPoint point)
+{
+    m_lastClickPoint = point;
     if (m_hWnd && GetParent())
         ::SetActiveWindow(GetParent()->m_hWnd);
+    if (g_RIGHTMOUSEDISABLE)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    int pane = -1;
+    INT64 entry = -1;
+    HitTest(point, &pane, &entry);
+    if (pane >= 0)
+        ShowContextMenu(pane, point, 0);
+    StartBinaryCursorTimer();
 }
 
 void CQvView::OnLButtonDblClk(UINT flags, CPoint point)

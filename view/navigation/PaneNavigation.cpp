@@ -107,7 +107,9 @@ void CQvView::GoParentDirectory()
         return;
     CFilerPane& pane = *g_Panes[index];
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
+    if (pane.m_mode == PANE_MODE_ARCHIVE)
+        LeaveArchiveFolder(index);
+    else if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
     {
         pane.m_findResults.StopSearch();
         pane.m_subMode = PANE_SUB_DIRECTORY;
@@ -226,6 +228,16 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         {
             CFileInfo file = *entry;
             OpenFileEntry(index, file);
+        }
+    }
+    else if (pane.m_mode == PANE_MODE_ARCHIVE)
+    {
+        if (CFileInfo* entry = pane.GetCursorEntry())
+        {
+            if (entry->m_entryClass == ENTRY_CLASS_PARENT)
+                LeaveArchiveFolder(index);
+            else if (entry->IsDirectory() && !entry->IsDots())
+                EnterArchiveFolder(index, CString(entry->GetName()));
         }
     }
     else if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)

@@ -189,14 +189,21 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
         GlobalFree(block);
 }
 
-HGLOBAL BuildDropBlock(int pane)
+HGLOBAL BuildDropFileList(int pane, int dragFlag)
 {
     if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
         return nullptr;
     CFilerPane& target = *g_Panes[pane];
+    // A virtual drive's entries have no path another program could open.
+    if (target.CheckState(PANE_CHECK_DRIVE_PRESENT) || target.IsOnVirtualDrive() ||
+        !DirectoryExists(target.m_currentDir))
+        return nullptr;
     std::vector<CString> paths;
     CFileInfo entry;
-    for (int n = 0; target.GetTargetEntry(0, n, entry); ++n)
+    // A drag grabs what lies under the mouse: the marks travel with it only when the
+    // grabbed entry is one of them.
+    const DWORD flags = dragFlag ? TARGET_MARKED_IF_CURSOR_MARKED : 0;
+    for (int n = 0; target.GetTargetEntry(flags, n, entry); ++n)
     {
         CString directory = entry.GetDirectory().IsEmpty() ? target.m_currentDir : entry.GetDirectory();
         CString path;
@@ -238,7 +245,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         if (!TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
             g_Panes[pane]->IsOnVirtualDrive())
             continue;
-        HGLOBAL files = BuildDropBlock(pane);
+        HGLOBAL files = BuildDropFileList(pane, 0);
         HGLOBAL effect = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, 16);
         auto* value = effect ? static_cast<DWORD*>(GlobalLock(effect)) : nullptr;
         if (value == nullptr)

@@ -93,22 +93,6 @@ int CQvView::IsPointOverEntry(int pane, CPoint point)
     return 0;
 }
 
-void CQvView::OnRightButtonUp(CPoint point)
-{
-    for (int pane = 0; pane < 2; ++pane)
-    {
-        if (g_Panes[pane] == nullptr || !IsPaneVisible(pane))
-            continue;
-        CRect rect;
-        GetPaneRect(nullptr, pane, &rect);
-        if (rect.PtInRect(point))
-        {
-            ShowContextMenu(pane, point, 0);
-            return;
-        }
-    }
-}
-
 void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
 {
     if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)

@@ -1,7 +1,11 @@
 // The file commands in the real program, driven by typed keys: two marked files
 // copied to the other pane's folder with their bytes and times, a folder made with
-// the cursor put on it, and that folder deleted.
+// the cursor put on it, and that folder deleted; a file renamed; a zip with Japanese
+// member names listed, entered, unpacked from and left again.
+#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "res/RenameDialogs.h"
 #include "tests/common/QvProcess.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -156,4 +160,88 @@ TEST(FileCommandsEndToEnd, CopyDeleteAndMakeFolderFromTheKeys)
 
     qv.Close();
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+}
+
+TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const std::wstring prog = root + L"\\prog";
+    CreateDirectoryW(prog.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\7z.dll").c_str(), (prog + L"\\7z.dll").c_str(), FALSE));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    const std::wstring source = root + L"\\source";
+    for (const std::wstring& dir : {left, right, source, source + L"\\資料"})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(source + L"\\資料\\報告書.txt", "report bytes"));
+    // The zip is written by the real library, as a user's archiver would write it.
+    {
+        CSevenZipArchive packer;
+        packer.SetOption(0, source.c_str());
+        packer.SetOption(1, (left + L"\\arc.zip").c_str());
+        packer.SetOption(13, L"資料\\報告書.txt");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress))
+            << qvtest::W(packer.m_errors.GetMessageText());
+    }
+    const std::string zipBytes = qvtest::ReadFileBytes(left + L"\\arc.zip");
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\memo.txt", "memo"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(
+        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"
+                            "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    // The cursor starts on arc.zip; N renames memo.txt below it.
+    Press(main, {VK_DOWN, 'N'});
+    HWND rename = WaitForDialog(qv.ProcessId(), L"名前の変更");
+    ASSERT_NE(nullptr, rename);
+    SetDlgItemTextW(rename, IDC_RENAME_PATTERN, L"renamed.txt");
+    Press(rename, {VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return Exists(left + L"\\renamed.txt") && !Exists(left + L"\\memo.txt"); }));
+    EXPECT_EQ("memo", qvtest::ReadFileBytes(left + L"\\renamed.txt"));
+    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+
+    // F5 lists the zip, Enter enters its folder (the cursor on ".."), C unpacks the
+    // member below to the other pane.
+    Press(main, {VK_UP, VK_F5, VK_RETURN, VK_DOWN, 'C'});
+    HWND unpack = WaitForDialog(qv.ProcessId(), L"ファイルの解凍");
+    ASSERT_NE(nullptr, unpack);
+    Press(unpack, {VK_RETURN});
+    // Whether the member's folder comes along is the unpack dialog's option.
+    EXPECT_TRUE(
+        WaitFor([&] { return Exists(right + L"\\報告書.txt") || Exists(right + L"\\資料\\報告書.txt"); }));
+    const std::wstring unpacked =
+        Exists(right + L"\\報告書.txt") ? right + L"\\報告書.txt" : right + L"\\資料\\報告書.txt";
+    EXPECT_EQ("report bytes", qvtest::ReadFileBytes(unpacked));
+    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+
+    // Backspace climbs to the zip's root and then leaves it, the cursor on the zip:
+    // C copies that very file.
+    Press(main, {VK_BACK, VK_BACK, 'C'});
+    HWND copy = WaitForDialog(qv.ProcessId(), L"");
+    ASSERT_NE(nullptr, copy);
+    Press(copy, {VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return Exists(right + L"\\arc.zip"); }));
+    EXPECT_EQ(zipBytes, qvtest::ReadFileBytes(right + L"\\arc.zip"));
+    EXPECT_FALSE(Exists(right + L"\\renamed.txt"));
+    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+    // What the program saved: the pane ended in the folder of the zip, not inside it,
+    // and the binding the user gave is kept.
+    const std::wstring ini = prog + L"\\qv.ini";
+    wchar_t saved[1024] = L"";
+    GetPrivateProfileStringW(L"ALLDATA", L"ENDDIRECTORY", L"", saved, 1024, ini.c_str());
+    EXPECT_EQ(left, std::wstring(saved));
+    GetPrivateProfileStringW(L"KEYEXEDATA", L"N_F5", L"", saved, 1024, ini.c_str());
+    EXPECT_EQ(std::wstring(L"@Packview"), std::wstring(saved));
 }

@@ -1,0 +1,266 @@
+// The pane commands on a real zip written by the 7-Zip library: a member renamed
+// inside the archive, a member extracted to the temporary folder, and files of a
+// folder listing packed into the other pane's folder; and the volume label of a
+// drive-list row.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/FileOpSettings.h"
+#include "archive/front/ArchiveFront.h"
+#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "res/ArchiveDialogs.h"
+#include "res/RenameDialogs.h"
+#include "tests/common/TestHelpers.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using qvtest::W;
+
+HWND FindOwnDialog(const wchar_t* caption)
+{
+    struct Search
+    {
+        const wchar_t* caption;
+        HWND found;
+    } search = {caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t text[128] = {};
+            GetWindowTextW(window, text, 128);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(text, s.caption) == 0)
+            {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The rename dialog's answer: a new name (accepted) or none (cancelled).
+const wchar_t* g_newName = nullptr;
+int g_renameDialogs = 0;
+
+void CALLBACK AnswerRename(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"名前の変更");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    ++g_renameDialogs;
+    if (g_newName == nullptr)
+    {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    SetDlgItemTextW(dialog, IDC_RENAME_PATTERN, g_newName);
+    SetDlgItemTextW(dialog, IDC_RENAME_EDIT, g_newName);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+bool g_packAccepted = false;
+
+void CALLBACK AcceptPack(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindOwnDialog(L"ファイルの圧縮(ZIP)");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    g_packAccepted = true;
+    SetDlgItemTextW(dialog, IDC_PACKDLG_NAME, L"packed");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+std::vector<std::wstring> Members(const std::wstring& archive)
+{
+    CSevenZipArchive reader;
+    std::vector<std::wstring> paths;
+    if (reader.Open(archive.c_str(), SEVENZIP_OPEN_READ) != 0 || reader.ListEntries(archive.c_str()) != 1)
+        return paths;
+    for (INT_PTR i = 0; i < reader.m_listing.GetSize(); ++i)
+        paths.push_back(W(reader.m_listing[i].m_storedPath));
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+class ArchiveCommands : public commandtest::CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        Set(g_NOTVIEWCURRENTDIR, 1);
+        Set(g_NOTVIEWUPDIR, 1);
+        Set(g_MOVECURSORAFTERRENAME, 0);
+        m_source = W(m_dir) + L"\\source";
+        m_work = W(m_dir) + L"\\work";
+        m_out = W(m_dir) + L"\\out";
+        for (const std::wstring& dir : {m_source, m_work, m_out})
+            CreateDirectoryW(dir.c_str(), nullptr);
+        qvtest::WriteFileBytes(m_source + L"\\a.txt", "alpha");
+        qvtest::WriteFileBytes(m_source + L"\\b.txt", "bravo");
+        CSevenZipArchive packer;
+        packer.SetOption(0, m_source.c_str());
+        packer.SetOption(1, (m_work + L"\\arc.zip").c_str());
+        packer.SetOption(13, L"a.txt");
+        packer.SetOption(13, L"b.txt");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress));
+        for (int i = 0; i < 2; ++i)
+        {
+            delete m_panes[i]->m_archive;
+            m_panes[i]->m_archive = CArchiveFront::CreateForPane();
+        }
+        View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+        View().ChangePaneDirectory(1, m_out.c_str(), 1, 0, FALSE);
+        m_panes[0]->m_position = PANE_POS_ACTIVE;
+        m_panes[1]->m_position = PANE_POS_OTHER;
+    }
+    void TearDown() override
+    {
+        for (int i = 0; i < 2; ++i)
+            m_panes[i]->m_archive->Close();
+        CommandBench::TearDown();
+    }
+    void OpenListing()
+    {
+        m_panes[0]->SetCursorToName(L"arc.zip", FALSE, 0);
+        View().OnBrowseArchive();
+        ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    }
+    void PutCursorOn(const wchar_t* name)
+    {
+        m_panes[0]->SetCursorToName(name, FALSE, -1);
+        ASSERT_EQ(std::wstring(name), W(m_panes[0]->GetCursorEntry()->GetName()));
+    }
+    std::wstring m_source;
+    std::wstring m_work;
+    std::wstring m_out;
+};
+
+} // namespace
+
+TEST_F(ArchiveCommands, RenameOneFileRenamesTheMemberInsideTheArchiveAndACancelRenamesNothing)
+{
+    OpenListing();
+    struct Case
+    {
+        const wchar_t* newName;
+        std::vector<std::wstring> members;
+    } const cases[] = {
+        {nullptr, {L"a.txt", L"b.txt"}},
+        {L"renamed.txt", {L"b.txt", L"renamed.txt"}},
+    };
+    for (const Case& c : cases)
+    {
+        PutCursorOn(L"a.txt");
+        g_newName = c.newName;
+        g_renameDialogs = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerRename);
+        View().ExecuteFilerCommand(L"@RenameOneFile");
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(1, g_renameDialogs);
+        EXPECT_EQ(c.members, Members(m_work + L"\\arc.zip"));
+        // The listing was read again from the changed archive.
+        ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+        std::vector<std::wstring> listed;
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            if (!m_panes[0]->m_entries[i].IsDots())
+                listed.push_back(W(m_panes[0]->m_entries[i].GetName()));
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(c.members, listed);
+    }
+}
+
+TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsBytes)
+{
+    const std::wstring temp = W(m_dir) + L"\\temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    OpenListing();
+    PutCursorOn(L"b.txt");
+    ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
+    EXPECT_EQ(std::wstring(L"b.txt"), W(View().m_lastExtractedName));
+    const std::wstring extracted = W(View().m_lastExtractedFolder) + L"\\b.txt";
+    EXPECT_EQ(0, extracted.compare(0, temp.size(), temp));
+    EXPECT_EQ("bravo", qvtest::ReadFileBytes(extracted));
+    // The copy is the program's only while it runs: it is listed for the tear-down.
+    ASSERT_EQ(1, View().m_tempFiles.GetSize());
+    EXPECT_EQ(extracted, W(View().m_tempFiles[0]));
+
+    // A folder listing has no member to extract.
+    m_panes[0]->SetMode(0, PANE_MODE_FILER, 0);
+    EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+}
+
+TEST_F(ArchiveCommands, PackingMarkedFilesOfAFolderWritesTheArchiveIntoTheOtherPanesFolder)
+{
+    View().ChangePaneDirectory(0, m_source.c_str(), 1, 0, FALSE);
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        if (!m_panes[0]->m_entries[i].IsDirectory())
+            m_panes[0]->SetEntryMark(i, 1);
+    CStringArray savedHistory;
+    savedHistory.Copy(g_SelectDirHistory);
+    g_packAccepted = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, AcceptPack);
+    View().ExecuteFilerCommand(L"@Packzip");
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(g_packAccepted);
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"b.txt"}), Members(m_out + L"\\packed.zip"));
+    // The other pane, re-read, lists the new archive; the folder heads the history.
+    bool listed = false;
+    for (INT_PTR i = 0; i < m_panes[1]->m_entries.GetSize(); ++i)
+        listed = listed || std::wstring(m_panes[1]->m_entries[i].GetName()) == L"packed.zip";
+    EXPECT_TRUE(listed);
+    ASSERT_GT(g_SelectDirHistory.GetSize(), 0);
+    EXPECT_EQ(0, W(g_SelectDirHistory[0]).compare(0, m_out.size(), m_out));
+    g_SelectDirHistory.Copy(savedHistory);
+}
+
+TEST_F(ArchiveCommands, TheVolumeLabelOfADriveRowIsAskedWithTheDriveInTheCaption)
+{
+    CFilerPane& pane = *m_panes[0];
+    pane.SetMode(0, PANE_MODE_DRIVE_LIST, 1);
+    pane.m_driveList.RemoveAll();
+    CDriveInfo network;
+    network.m_kind = DRIVE_KIND_NETWORK_ROOT;
+    network.m_name = L"ネットワーク";
+    CDriveInfo drive;
+    drive.m_kind = DRIVE_FIXED;
+    drive.m_name = L"Z:";
+    pane.m_driveList.Add(network);
+    pane.m_driveList.Add(drive);
+    wchar_t label[1040] = {};
+    ASSERT_TRUE(GetVolumeInformationW(L"Z:\\", label, 1040, nullptr, nullptr, nullptr, nullptr, 0));
+    struct Case
+    {
+        INT64 cursor;
+        size_t questions;
+    } const cases[] = {{0, 0}, {1, 1}};
+    for (const Case& c : cases)
+    {
+        // The row list is read again afterwards: the rows are put back for each case.
+        pane.SetMode(0, PANE_MODE_DRIVE_LIST, 1);
+        pane.m_driveList.RemoveAll();
+        pane.m_driveList.Add(network);
+        pane.m_driveList.Add(drive);
+        pane.m_cursor = c.cursor;
+        CDialogAnswerScript script;
+        script.Add(IDCANCEL);
+        View().ExecuteFilerCommand(L"@Rename");
+        ASSERT_EQ(c.questions, script.GetQuestions().size()) << c.cursor;
+        if (c.questions == 0)
+            continue;
+        EXPECT_EQ(std::wstring(L"Zドライブのボリュームラベルの変更"), W(script.GetQuestions()[0].caption));
+        EXPECT_EQ(std::wstring(label), W(script.GetQuestions()[0].text));
+    }
+}

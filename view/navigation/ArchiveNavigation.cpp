@@ -1,0 +1,50 @@
+// Moving through an archive listing: into a folder of the archive, one level up, and
+// out of the archive back to its folder with the cursor on the archive file.
+#include "app/Settings.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/status/StatusLine.h"
+
+void CQvView::OpenArchiveFolder(int index, LPCWSTR folder, LPCWSTR cursorName)
+{
+    CFilerPane& pane = *g_Panes[index];
+    pane.m_archive->SetCurrentFolder(folder);
+    pane.m_firstVisible = 0;
+    pane.m_cursor = 0;
+    pane.ReloadArchiveListing();
+    if (cursorName != nullptr && cursorName[0] != 0)
+        pane.SetCursorToName(cursorName, TRUE, pane.m_cursor);
+    CalcLayout();
+    pane.MoveCursor(0, TRUE);
+    DrawPaneTitle(index);
+    RedrawMovedPane(index, STATUS_PART_UPDATE);
+}
+
+void CQvView::EnterArchiveFolder(int index, LPCWSTR name)
+{
+    const CString& current = g_Panes[index]->m_archive->GetCurrentFolder();
+    // At the archive's top the member folder is named without a leading backslash.
+    const CString folder = current.IsEmpty() ? CString(name) : current + L"\\" + name;
+    OpenArchiveFolder(index, folder, L"..");
+}
+
+void CQvView::LeaveArchiveFolder(int index)
+{
+    CFilerPane& pane = *g_Panes[index];
+    g_QuitHooks.playCommandSound(L"UPDIR");
+    const CString current = pane.m_archive->GetCurrentFolder();
+    if (!current.IsEmpty())
+    {
+        const int slash = current.ReverseFind(L'\\');
+        const CString parent = slash < 0 ? CString() : current.Left(slash);
+        const CString name = slash < 0 ? current : current.Mid(slash + 1);
+        OpenArchiveFolder(index, parent, name);
+        return;
+    }
+    pane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    pane.CloseArchiveListing(TRUE);
+    CalcLayout();
+    pane.MoveCursor(0, TRUE);
+    DrawPaneTitle(index);
+    RedrawMovedPane(index, STATUS_PART_UPDATE);
+}
