@@ -62,6 +62,7 @@ BOOL CWriteThread::InitInstance()
         AfxEndThread((UINT)-1);
     }
 
+    bytesDone = 0;
     int written = 0;
     while (cancelFlag == 0)
     {
@@ -72,8 +73,10 @@ BOOL CWriteThread::InitInstance()
             DWORD done = 0;
             // A short write (a full disk, a broken network share) is as much a
             // failure as an error: the file would lack the rest of the piece.
-            if (!WriteFile(fileHandle, blockData + written, (DWORD)piece, &done, nullptr) ||
-                done != (DWORD)piece)
+            const BOOL wrote = writePiece != nullptr
+                                   ? writePiece(fileHandle, blockData + written, (DWORD)piece, &done)
+                                   : WriteFile(fileHandle, blockData + written, (DWORD)piece, &done, nullptr);
+            if (!wrote || done != (DWORD)piece)
             {
                 CloseFile();
                 UnlockBlock();
@@ -81,6 +84,7 @@ BOOL CWriteThread::InitInstance()
                 AfxEndThread((UINT)-1);
             }
             written += piece;
+            bytesDone = written;
             ReportPercent((int)((LONGLONG)written * 100 / blockSize));
         }
         if (written >= blockSize)

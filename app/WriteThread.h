@@ -10,6 +10,9 @@ class CWnd;
 // owner window.
 typedef void (*WritePercentCallback)(int percent, int total, CWnd* owner);
 
+// Writes one piece, as WriteFile does.
+typedef BOOL (*WritePieceFunction)(HANDLE file, const void* data, DWORD size, DWORD* written);
+
 class CWriteThread : public CWinThread
 {
     DECLARE_DYNCREATE(CWriteThread)
@@ -31,6 +34,12 @@ public:
     CWnd* ownerWindow = nullptr;
     volatile LONG cancelFlag = 0;
     WritePercentCallback percentCallback = nullptr;
+    // Null writes with WriteFile; a caller whose own writes go through a hook passes
+    // it here, so that the pixels meet the same disk as the rest of its file.
+    WritePieceFunction writePiece = nullptr;
+    // Bytes written so far; read by the owner once the thread has ended, to tell a
+    // stop that came after the last piece from one that cut the block short.
+    volatile LONG bytesDone = 0;
 
 private:
     void CloseFile();

@@ -14,7 +14,7 @@ BOOL PlainWriteFile(HANDLE file, const void* data, DWORD size, DWORD* written)
 const DWORD kPieceSize = 32000;
 
 bool WriteAll(HANDLE file, const BYTE* data, ULONGLONG size, BmpSaveProgress progress, void* progressData,
-              bool& stopped, ULONGLONG progressBase, ULONGLONG progressTotal)
+              bool& stopped)
 {
     ULONGLONG done = 0;
     while (done < size)
@@ -25,7 +25,7 @@ bool WriteAll(HANDLE file, const BYTE* data, ULONGLONG size, BmpSaveProgress pro
         if (!g_BmpSaveHooks.writeFile(file, data + done, piece, &written) || written != piece)
             return false;
         done += piece;
-        if (progress != nullptr && progress(progressBase + done, progressTotal, progressData) != 0)
+        if (progress != nullptr && progress(done, size, progressData) != 0)
         {
             stopped = true;
             return false;
@@ -56,8 +56,9 @@ CString BmpSaveMessage(int result)
     }
 }
 
-int SavePictureAsBmp(CPictureData& picture, LPCWSTR path, BmpSaveProgress progress, void* progressData)
+int LayOutBmpFile(CPictureData& picture, BmpFileLayout& layout)
 {
+    layout = BmpFileLayout();
     DWORD fileSize = 0;
     DWORD tableBytes = 0;
     DWORD bitsBytes = 0;
@@ -81,36 +82,63 @@ int SavePictureAsBmp(CPictureData& picture, LPCWSTR path, BmpSaveProgress progre
     fileSize += masks;
     if (headerBytes + ULONGLONG(tableBytes) > headerBlock)
         return BMP_SAVE_BAD_DATA;
+    layout.fileHeader.bfType = 19778;
+    layout.fileHeader.bfSize = fileSize;
+    layout.fileHeader.bfOffBits = headerBytes + tableBytes + 14;
+    layout.head = reinterpret_cast<const BYTE*>(header);
+    layout.headerBytes = headerBytes;
+    layout.tableBytes = tableBytes;
+    layout.bits = bits;
+    layout.bitsBytes = bitsBytes;
+    return BMP_SAVE_OK;
+}
 
-    CString temporary;
-    temporary.Format(L"%s.qvsave", path);
-    HANDLE file = CreateFileLong(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return BMP_SAVE_CANNOT_CREATE;
+HANDLE CreateBmpScratchFile(LPCWSTR path, CString& scratch)
+{
+    scratch.Format(L"%s.qvsave", path);
+    return CreateFileLong(scratch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
 
-    BITMAPFILEHEADER fileHeader = {};
-    fileHeader.bfType = 19778;
-    fileHeader.bfSize = fileSize;
-    fileHeader.bfOffBits = headerBytes + tableBytes + 14;
+int WriteBmpHead(HANDLE file, const BmpFileLayout& layout)
+{
     bool stopped = false;
-    const ULONGLONG total = bitsBytes;
-    bool ok =
-        WriteAll(file, reinterpret_cast<const BYTE*>(&fileHeader), 14, nullptr, nullptr, stopped, 0, 0) &&
-        WriteAll(file, reinterpret_cast<const BYTE*>(header), headerBytes, nullptr, nullptr, stopped, 0, 0) &&
-        WriteAll(file, reinterpret_cast<const BYTE*>(header) + headerBytes, tableBytes, nullptr, nullptr,
-                 stopped, 0, 0) &&
-        WriteAll(file, bits, bitsBytes, progress, progressData, stopped, 0, total);
-    CloseHandle(file);
+    const bool ok =
+        WriteAll(file, reinterpret_cast<const BYTE*>(&layout.fileHeader), 14, nullptr, nullptr, stopped) &&
+        WriteAll(file, layout.head, layout.headerBytes, nullptr, nullptr, stopped) &&
+        WriteAll(file, layout.head + layout.headerBytes, layout.tableBytes, nullptr, nullptr, stopped);
+    return ok ? BMP_SAVE_OK : BMP_SAVE_WRITE_FAILED;
+}
+
+int EndBmpScratchFile(LPCWSTR scratch, LPCWSTR path, bool complete)
+{
     CString fromHolder;
     CString toHolder;
-    if (ok && MoveFileExW(LongPathArg(temporary, fromHolder), LongPathArg(path, toHolder),
-                          MOVEFILE_REPLACE_EXISTING))
+    if (complete &&
+        MoveFileExW(LongPathArg(scratch, fromHolder), LongPathArg(path, toHolder), MOVEFILE_REPLACE_EXISTING))
         return BMP_SAVE_OK;
-    DeleteFileLong(temporary);
-    if (stopped)
-        return BMP_SAVE_STOPPED;
-    return ok ? BMP_SAVE_CANNOT_CREATE : BMP_SAVE_WRITE_FAILED;
+    DeleteFileLong(scratch);
+    return complete ? BMP_SAVE_CANNOT_CREATE : BMP_SAVE_STOPPED;
+}
+
+int SavePictureAsBmp(CPictureData& picture, LPCWSTR path, BmpSaveProgress progress, void* progressData)
+{
+    BmpFileLayout layout;
+    const int laid = LayOutBmpFile(picture, layout);
+    if (laid != BMP_SAVE_OK)
+        return laid;
+    CString scratch;
+    HANDLE file = CreateBmpScratchFile(path, scratch);
+    if (file == INVALID_HANDLE_VALUE)
+        return BMP_SAVE_CANNOT_CREATE;
+    bool stopped = false;
+    const bool ok = WriteBmpHead(file, layout) == BMP_SAVE_OK &&
+                    WriteAll(file, layout.bits, layout.bitsBytes, progress, progressData, stopped);
+    CloseHandle(file);
+    const int ended = EndBmpScratchFile(scratch, path, ok);
+    if (ok || stopped)
+        return ended;
+    return BMP_SAVE_WRITE_FAILED;
 }
 
 CString MakeSeriesBmpPath(LPCWSTR folder, LPCWSTR prefix, int number)

@@ -28,6 +28,35 @@ struct BmpSaveHooks
 };
 extern BmpSaveHooks g_BmpSaveHooks;
 
+// One picture laid out as a BMP file: the file header, then `headBytes` from `head`
+// (the header block, with the colour masks and table behind it), then the pixels.
+struct BmpFileLayout
+{
+    BITMAPFILEHEADER fileHeader;
+    const BYTE* head;
+    DWORD headerBytes;
+    DWORD tableBytes; // masks and colour table written behind the header
+    BYTE* bits;
+    DWORD bitsBytes;
+};
+
+// Checks the sizes and locks the picture; touches no file. BMP_SAVE_OK, or
+// BMP_SAVE_BAD_DATA or BMP_SAVE_NO_MEMORY with the layout unusable.
+int LayOutBmpFile(CPictureData& picture, BmpFileLayout& layout);
+
+// Creates the file the bytes go to before they replace `path`: a name beside it, so
+// that the final move stays on one volume. INVALID_HANDLE_VALUE when it cannot be made.
+HANDLE CreateBmpScratchFile(LPCWSTR path, CString& scratch);
+
+// Writes the file header, the header block and the table. BMP_SAVE_OK or
+// BMP_SAVE_WRITE_FAILED.
+int WriteBmpHead(HANDLE file, const BmpFileLayout& layout);
+
+// With `complete` the closed scratch file replaces `path` (BMP_SAVE_OK, or
+// BMP_SAVE_CANNOT_CREATE when it cannot, and it is deleted); else it is deleted and
+// `path` stays as it was (BMP_SAVE_STOPPED).
+int EndBmpScratchFile(LPCWSTR scratch, LPCWSTR path, bool complete);
+
 // Called between the pieces of the pixel block with bytes done and total; a nonzero
 // answer stops the save.
 typedef int (*BmpSaveProgress)(ULONGLONG done, ULONGLONG total, void* data);

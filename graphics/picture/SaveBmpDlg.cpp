@@ -8,6 +8,7 @@
 #include "app/PathHelpers.h"
 #include "app/SystemHelpers.h"
 #include "app/WorkerMessages.h"
+#include "app/WriteThread.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
@@ -35,7 +36,10 @@ CSaveBmpDlg::CSaveBmpDlg(CPictureData* picture, LPCWSTR sourceDirectory, LPCWSTR
 
 CSaveBmpDlg::~CSaveBmpDlg()
 {
+    // Only an unfinished save gets here with a writer: its file is not the user's yet.
     StopThread();
+    if (!m_scratchPath.IsEmpty())
+        DeleteFileLong(m_scratchPath);
     if (m_lockedThread != nullptr)
         m_lockedThread->ReleaseReaderLock();
 }
@@ -45,8 +49,6 @@ BOOL CSaveBmpDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (!m_sourceDirectory.IsEmpty())
         SetCurrentDir(m_sourceDirectory);
-    m_thread = nullptr;
-    m_cancel = 0;
     int sameName = 0;
     CString lastFolder;
     {
@@ -114,7 +116,20 @@ BOOL CSaveBmpDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     }
     case IDM_WORKER_DONE:
     case IDM_WORKER_FAILED:
-        Finish(LOWORD(wParam));
+        // A Cancel may have settled the save already; its writer's last word comes late.
+        if (m_writer == nullptr)
+            return TRUE;
+        EndWrite();
+        if (m_result == BMP_SAVE_OK)
+        {
+            EndSaved();
+            return TRUE;
+        }
+        // A failed write is told, and the caller that goes on after OK (the wallpaper)
+        // must not take the file for saved.
+        if (m_result != BMP_SAVE_STOPPED)
+            ShowMessageBoxDlg(this, BmpSaveMessage(m_result), nullptr, 0);
+        EndDialog(IDCANCEL);
         return TRUE;
     default:
         return CDialog::OnCommand(wParam, lParam);
@@ -221,7 +236,7 @@ void CSaveBmpDlg::Refuse(int result)
 
 void CSaveBmpDlg::OnOK()
 {
-    if (m_thread != nullptr)
+    if (m_writer != nullptr)
         return;
     if (CWnd* button = GetDlgItem(IDOK))
         button->EnableWindow(FALSE);
@@ -230,78 +245,112 @@ void CSaveBmpDlg::OnOK()
         return;
     // Checked before any file is touched, so that a picture that cannot be saved
     // leaves a file of the same name as it was.
-    DWORD fileSize = 0, tableBytes = 0, bitsBytes = 0, headerBytes = 0;
-    if (m_picture == nullptr || !m_picture->GetBmpFileSize(&fileSize, &tableBytes, &bitsBytes, &headerBytes))
+    BmpFileLayout layout;
+    int laid = m_picture != nullptr ? LayOutBmpFile(*m_picture, layout) : BMP_SAVE_BAD_DATA;
+    if (laid == BMP_SAVE_OK && layout.bitsBytes > 0x7FFFFFFF)
+        laid = BMP_SAVE_BAD_DATA; // the writer counts its bytes in an int
+    if (laid != BMP_SAVE_OK)
     {
-        Refuse(BMP_SAVE_BAD_DATA);
+        Refuse(laid);
         return;
     }
-    m_cancel = 0;
-    DWORD id = 0;
-    m_thread = ::CreateThread(nullptr, 0, WriterThread, this, 0, &id);
-    if (m_thread == nullptr)
+    // The writer unlocks the block it was given when it ends; a lock of the dialog's
+    // own is what it takes back, so the picture keeps its pixels locked as before.
+    HLOCAL bitsBlock = LocalHandle(layout.bits);
+    if (bitsBlock == nullptr || LocalLock(bitsBlock) == nullptr)
+    {
         Refuse(BMP_SAVE_NO_MEMORY);
-}
-
-DWORD WINAPI CSaveBmpDlg::WriterThread(LPVOID parameter)
-{
-    CSaveBmpDlg* dlg = static_cast<CSaveBmpDlg*>(parameter);
-    dlg->m_result = SavePictureAsBmp(*dlg->m_picture, dlg->m_targetPath, Progress, dlg);
-    const int ended = dlg->m_result == BMP_SAVE_OK || dlg->m_result == BMP_SAVE_STOPPED;
-    ::PostMessageW(dlg->m_hWnd, WM_COMMAND, ended ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
-    return 0;
-}
-
-int CSaveBmpDlg::Progress(ULONGLONG done, ULONGLONG total, void* data)
-{
-    CSaveBmpDlg* dlg = static_cast<CSaveBmpDlg*>(data);
-    const int percent = total != 0 ? int(done * 100 / total) : 100;
-    ::PostMessageW(dlg->m_hWnd, kPercentMessage, WPARAM(percent), 0);
-    return dlg->m_cancel != 0 ? 1 : 0;
-}
-
-void CSaveBmpDlg::StopThread()
-{
-    if (m_thread == nullptr)
-        return;
-    m_cancel = 1;
-    WaitForSingleObject(m_thread, INFINITE);
-    CloseHandle(m_thread);
-    m_thread = nullptr;
-}
-
-void CSaveBmpDlg::Finish(UINT command)
-{
-    StopThread();
-    if (m_result == BMP_SAVE_OK)
-    {
-        // The series moves on, so that the next save does not overwrite this file.
-        if (m_mode == SAVEBMP_SERIES)
-        {
-            CHandleLock lock(g_DataMutex);
-            if (!g_BmpSaveSettings.sameName && g_BmpSaveSettings.startNumber < 10000)
-                ++g_BmpSaveSettings.startNumber;
-        }
-        EndDialog(IDOK);
         return;
     }
-    // A failed write is told, and the caller that goes on after OK (the wallpaper)
-    // must not take the file for saved.
-    if (command == IDM_WORKER_FAILED)
-        ShowMessageBoxDlg(this, BmpSaveMessage(m_result), nullptr, 0);
-    EndDialog(IDCANCEL);
+    HANDLE file = CreateBmpScratchFile(m_targetPath, m_scratchPath);
+    int result = file != INVALID_HANDLE_VALUE ? WriteBmpHead(file, layout) : BMP_SAVE_CANNOT_CREATE;
+    if (result == BMP_SAVE_OK)
+    {
+        m_writer = new CWriteThread;
+        m_writer->m_bAutoDelete = FALSE;
+        m_writer->blockData = layout.bits;
+        m_writer->fileHandle = file;
+        m_writer->blockSize = int(layout.bitsBytes);
+        m_writer->ownerWindow = this;
+        m_writer->percentCallback = OnWriterPercent;
+        m_writer->writePiece = g_BmpSaveHooks.writeFile;
+        m_bitsBytes = layout.bitsBytes;
+        if (m_writer->CreateThread())
+            return;
+        delete m_writer;
+        m_writer = nullptr;
+        result = BMP_SAVE_NO_MEMORY;
+    }
+    LocalUnlock(bitsBlock);
+    if (file != INVALID_HANDLE_VALUE)
+    {
+        CloseHandle(file);
+        DeleteFileLong(m_scratchPath);
+    }
+    m_scratchPath.Empty();
+    Refuse(result);
+}
+
+void CSaveBmpDlg::OnWriterPercent(int percent, int total, CWnd* owner)
+{
+    const int shown = total != 0 ? percent * 100 / total : 100;
+    ::PostMessageW(owner->GetSafeHwnd(), kPercentMessage, WPARAM(shown), 0);
+}
+
+bool CSaveBmpDlg::StopThread(DWORD* exitCode)
+{
+    if (m_writer == nullptr)
+        return false;
+    m_writer->cancelFlag = 1;
+    WaitForSingleObject(m_writer->m_hThread, INFINITE);
+    DWORD code = DWORD(-1);
+    GetExitCodeThread(m_writer->m_hThread, &code);
+    // A stop ends the writer with 0 as a finished block does; only its count tells
+    // whether the stop came after the last piece.
+    const bool complete = code == 0 && DWORD(m_writer->bytesDone) >= m_bitsBytes;
+    if (m_writer->fileHandle != INVALID_HANDLE_VALUE)
+        CloseHandle(m_writer->fileHandle);
+    delete m_writer;
+    m_writer = nullptr;
+    if (exitCode != nullptr)
+        *exitCode = code;
+    return complete;
+}
+
+void CSaveBmpDlg::EndWrite()
+{
+    DWORD code = 0;
+    const bool complete = StopThread(&code);
+    if (m_scratchPath.IsEmpty())
+        return;
+    m_result = EndBmpScratchFile(m_scratchPath, m_targetPath, complete);
+    if (!complete && code != 0)
+        m_result = BMP_SAVE_WRITE_FAILED;
+    m_scratchPath.Empty();
+}
+
+void CSaveBmpDlg::EndSaved()
+{
+    // The series moves on, so that the next save does not overwrite this file.
+    if (m_mode == SAVEBMP_SERIES)
+    {
+        CHandleLock lock(g_DataMutex);
+        if (!g_BmpSaveSettings.sameName && g_BmpSaveSettings.startNumber < 10000)
+            ++g_BmpSaveSettings.startNumber;
+    }
+    EndDialog(IDOK);
 }
 
 void CSaveBmpDlg::OnCancel()
 {
-    if (m_thread != nullptr)
+    if (m_writer != nullptr)
     {
-        StopThread();
+        EndWrite();
         // The writer had already finished: the file is there, and the series must
         // move past it like after any other save.
         if (m_result == BMP_SAVE_OK)
         {
-            Finish(IDM_WORKER_DONE);
+            EndSaved();
             return;
         }
     }

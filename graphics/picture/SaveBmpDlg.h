@@ -1,8 +1,8 @@
 // The BMP save dialog: saves a picture interactively (mode 0), as the next file of the
-// numbered series (mode 1) or to a path fixed by the caller (mode 2), writing on a
-// worker thread while it shows the percentage. It ends with OK only when the file was
-// written whole; a refusal, a failed write or Cancel ends it with cancel and leaves
-// an existing file as it was.
+// numbered series (mode 1) or to a path fixed by the caller (mode 2). It writes the
+// headers itself and hands the pixels to the block writer, showing its percentage.
+// It ends with OK only when the file was written whole; a refusal, a failed write or
+// Cancel ends it with cancel and leaves an existing file as it was.
 #pragma once
 #include <windows.h>
 #include "framework/FwDialog.h"
@@ -10,6 +10,7 @@
 
 class CPictureData;
 class CLoadPreviewThread;
+class CWriteThread;
 
 enum
 {
@@ -42,22 +43,27 @@ protected:
     void OnCancel() override;
 
 private:
-    static DWORD WINAPI WriterThread(LPVOID parameter);
-    static int Progress(ULONGLONG done, ULONGLONG total, void* data);
+    static void OnWriterPercent(int percent, int total, CWnd* owner);
     // The save's full path, or empty with the dialog ended (or kept for mode 0).
     CString BuildPath();
     CString SameNamePath(const CString& folder) const;
     void EnablePairs(BOOL sameName);
-    void StopThread();
+    // Stops the writer and waits for it; true when it had written the whole block.
+    bool StopThread(DWORD* exitCode = nullptr);
+    // Stops the writer and lets a whole file replace the target, else drops it; sets
+    // m_result.
+    void EndWrite();
+    void EndSaved();
     void Refuse(int result);
-    void Finish(UINT command);
 
     CPictureData* m_picture;
     CString m_sourceDirectory;
     CString m_sourceName;
     CString m_fixedPath;
     int m_mode;
-    HANDLE m_thread = nullptr;
-    volatile LONG m_cancel = 0;
+    CWriteThread* m_writer = nullptr;
+    // The file beside the target that the bytes go to until they are all there.
+    CString m_scratchPath;
+    DWORD m_bitsBytes = 0;
     CLoadPreviewThread* m_lockedThread = nullptr;
 };

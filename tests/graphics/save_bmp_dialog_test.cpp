@@ -1,6 +1,7 @@
 // The BMP save dialog: the series, the same-name save, refusals and a failing disk,
 // each run as the dialog runs it, with the write on its worker thread.
 #include "app/Globals.h"
+#include "app/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
@@ -35,6 +36,31 @@ class CDrivenSaveBmpDlg : public qvtest::CDrivenDialog<CDrivenSaveBmpDlg, CSaveB
 {
 public:
     using CDrivenDialog::CDrivenDialog;
+};
+
+// Reads what the dialog shows when its writer reports the end, and can play a Cancel
+// that arrives just after the writer finished.
+class CWatchedSaveBmpDlg : public CSaveBmpDlg
+{
+public:
+    using CSaveBmpDlg::CSaveBmpDlg;
+    bool cancelAfterWrite = false;
+    CString percentAtEnd;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (LOWORD(wParam) == IDM_WORKER_DONE && percentAtEnd.IsEmpty())
+        {
+            GetDlgItemText(IDC_SAVEBMP_PERCENT, percentAtEnd);
+            if (cancelAfterWrite)
+            {
+                OnCancel();
+                return TRUE;
+            }
+        }
+        return CSaveBmpDlg::OnCommand(wParam, lParam);
+    }
 };
 
 class SaveBmpDlgTest : public ::testing::Test
@@ -178,4 +204,36 @@ TEST_F(SaveBmpDlgTest, AnInteractiveSaveTakesTypedNamesAgainstTheSourceFolder)
         EXPECT_EQ(1, back.LoadBmp((m_source + L"\\" + row.written).c_str())) << std::wstring(row.written);
         EXPECT_EQ(std::wstring(row.folder), std::wstring(g_BmpSaveSettings.lastFolder));
     }
+}
+
+TEST_F(SaveBmpDlgTest, TheSharedWriterShowsItsPercentageAndGivesThePixelsBackLockedAsBefore)
+{
+    CPictureData picture;
+    qvtest::MakePicture(picture, 300, 100, 24);
+    HLOCAL bits = LocalHandle(picture.GetBits());
+    ASSERT_NE(nullptr, bits);
+    const UINT locks = LocalFlags(bits) & LMEM_LOCKCOUNT;
+    // A Cancel that comes once the file is whole still saves it and moves the series on.
+    for (bool cancel : {false, true})
+    {
+        CWatchedSaveBmpDlg dlg(&picture, m_source.c_str(), L"photo.jpg", SAVEBMP_SERIES);
+        dlg.cancelAfterWrite = cancel;
+        EXPECT_EQ(IDOK, dlg.DoModal()) << cancel;
+        EXPECT_EQ(L"100%", std::wstring(dlg.percentAtEnd)) << cancel;
+        EXPECT_EQ(locks, LocalFlags(bits) & LMEM_LOCKCOUNT) << cancel;
+    }
+    EXPECT_EQ(9, g_BmpSaveSettings.startNumber);
+    EXPECT_EQ(std::set<std::wstring>({L"pic0007.BMP", L"pic0008.BMP"}),
+              qvtest::ListFolder(m_source + L"\\out"));
+    CPictureData back;
+    EXPECT_EQ(1, back.LoadBmp((m_source + L"\\out\\pic0008.BMP").c_str()));
+
+    // A failing disk gives the block back as well.
+    g_BmpSaveHooks.writeFile = FailingWrite;
+    g_writesLeft = 3;
+    CDialogAnswerScript script;
+    EXPECT_EQ(IDCANCEL, Run(picture, SAVEBMP_SERIES));
+    EXPECT_EQ(locks, LocalFlags(bits) & LMEM_LOCKCOUNT);
+    EXPECT_EQ(9, g_BmpSaveSettings.startNumber);
+    EXPECT_EQ(2u, qvtest::ListFolder(m_source + L"\\out").size());
 }
