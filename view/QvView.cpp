@@ -154,8 +154,8 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CQvView::OnDestroy()
 {
-    // PLACEHOLDER: the preview loader's stop request and the binary editor's "save
-    // changes?" questions come here once they exist.
+    // PLACEHOLDER: the preview loader's stop request comes here once it exists.
+    QuerySaveBinaryPanes();
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
@@ -452,7 +452,7 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         m_scrollRepeatDir = 0;
         break;
     case VIEW_TIMER_BINARY_CURSOR:
-        m_bCaretShown = !m_bCaretShown;
+        BlinkBinaryCaret();
         break;
     default:
         break;
@@ -848,6 +848,8 @@ int CQvView::Quit(int fromClose)
     {
     case IDOK:
         m_bQuitting = 1;
+        // Asked while the view still stands, not from its destruction.
+        g_QuitHooks.querySaveBinaryPanes(*this);
         if (frame != nullptr && frame->m_hWnd)
             frame->PostMessage(WM_CLOSE);
         return IDOK;
@@ -870,12 +872,6 @@ int CQvView::Quit(int fromClose)
         StartBinaryCursorTimer();
         return 0;
     }
-}
-
-void CQvView::QuerySaveBinaryPanes()
-{
-    // PLACEHOLDER: each changed binary-editor pane asks whether to save its changes
-    // here once the binary editor exists.
 }
 
 void CQvView::OnDraw(CDC* pDC)

@@ -6,7 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(MoveBinarySelection)
 QV_PENDING_COMMAND(MoveGraphicPosition)
 
 } // namespace commands

@@ -175,6 +175,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (RunBinaryMenuCommand(id))
+        return TRUE;
     if (id == 330)
     {
         // The unpack options of every archiver row and the bridge library's folder.
