@@ -444,8 +444,11 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         CheckPanesForChanges();
         RefreshLoadingViewers();
         break;
-    case VIEW_TIMER_TEXT_SCROLL:
     case VIEW_TIMER_BINARY_SCROLL:
+        if (StepBinaryAutoScroll())
+            break;
+        [[fallthrough]];
+    case VIEW_TIMER_TEXT_SCROLL:
         // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
         // they exist the repeat ends at once.
         KillTimer(nIDEvent);
@@ -848,8 +851,6 @@ int CQvView::Quit(int fromClose)
     {
     case IDOK:
         m_bQuitting = 1;
-        // Asked while the view still stands, not from its destruction.
-        g_QuitHooks.querySaveBinaryPanes(*this);
         if (frame != nullptr && frame->m_hWnd)
             frame->PostMessage(WM_CLOSE);
         return IDOK;

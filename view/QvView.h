@@ -93,6 +93,9 @@ public:
     void DragBinarySelection(int pane, CPoint point);
     // Timer 10: the caret blinks.
     void BlinkBinaryCaret();
+    // Timer 9 in a binary pane: "@Autonext" / "@Autobefore" move the cursor on and
+    // set the timer again until the last (first) line. 0 when no binary pane repeats.
+    int StepBinaryAutoScroll();
     void OnBinaryEditStart();
     void OnBinaryEditEnd();
     // IDYES/IDNO (the editor closed) or IDCANCEL (still open); style MB_YESNO or

@@ -204,6 +204,25 @@ void CQvView::BlinkBinaryCaret()
     DrawBinaryPane(pane, m_bCaretShown ? 1 : 0);
 }
 
+int CQvView::StepBinaryAutoScroll()
+{
+    const int pane = ActiveBinaryPane();
+    if (pane < 0 || m_scrollRepeatDir == 0)
+        return 0;
+    const int dir = m_scrollRepeatDir;
+    if (m_hWnd)
+        KillTimer(VIEW_TIMER_BINARY_SCROLL);
+    CBinaryData& data = *BinaryDataOf(pane);
+    MoveBinaryCursor(pane, static_cast<LONGLONG>(g_BINARYSCROLLLINE) * kBinaryNibblesPerLine * dir);
+    const LONGLONG line = data.m_cursor / kBinaryNibblesPerLine;
+    const bool more = dir > 0 ? line < data.m_lineCount - 1 : line > 0;
+    if (more && m_hWnd)
+        SetTimer(VIEW_TIMER_BINARY_SCROLL, static_cast<UINT>(g_BINARYSCROLLSPEED) * 20);
+    else
+        m_scrollRepeatDir = 0;
+    return 1;
+}
+
 void CQvView::MoveBinaryCursor(int pane, LONGLONG delta)
 {
     CBinaryData* data = BinaryDataOf(pane);
