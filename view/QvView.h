@@ -14,6 +14,8 @@
 
 class CIniFile;
 class CSelectedEntryList;
+struct ViewerConfigValues;
+class CViewFile;
 
 // The view's window timers.
 enum ViewTimerId : UINT_PTR
@@ -163,6 +165,20 @@ public:
     void RewrapViewerPanes(int lineWidth, int tabWidth);
     // "@Lineword1" to "@Lineword5" (menu 618-622): the preset becomes VIEWCHARWIDE.
     void OnViewerLineWidthPreset(UINT id);
+    // The viewer settings dialog (menu 1064) and the per-extension rows (menu 605).
+    void OnViewerSettings();
+    void OnViewerKindSettings();
+    // The settings the viewer settings dialog shows, and storing them after its OK:
+    // new widths wrap the active text viewer again, a new memory limit opens it
+    // again, a new line-end mark repaints.
+    ViewerConfigValues GetViewerSettings() const;
+    // The text viewer pane whose text the print dialog holds locked (-1: none); its
+    // drawing reads the text under the print's lock instead of waiting for it.
+    int m_printedPane = -1;
+    // Shows a file of the view history again in the active pane's text viewer; 1 when
+    // it opened (a missing file or member says so and leaves the pane).
+    int OpenViewHistoryEntry(const CViewFile& chosen);
+    void ApplyViewerSettings(const ViewerConfigValues& values);
     // Line count and loading state each text viewer pane was last drawn with.
     INT64 m_viewerShownLines[2] = {-1, -1};
     BOOL m_viewerShownDone[2] = {TRUE, TRUE};

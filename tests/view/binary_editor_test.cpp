@@ -14,6 +14,7 @@
 #include "view/binary/BinaryLines.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/JumpLineDlg.h"
 
 #include <deque>
 #include <functional>
@@ -472,6 +473,34 @@ TEST_F(BinaryEditor, DownOnTheSecondLastShownRowScrollsByOneLine)
     Binary(L"@Down");
     EXPECT_EQ(Data().m_firstLine, 1);
     EXPECT_EQ(Data().m_cursor, 8 * 32);
+}
+
+TEST_F(BinaryEditor, JumpGoesToTheTypedLineOrRefusesAMalformedNumber)
+{
+    Start(L"j.bin", std::string(16 * 40, 'x'));
+    Data().m_cursor = 5;
+    auto jump = [](LPCWSTR text, int hex, int relative) {
+        return [=](CDialog& dialog, UINT) {
+            auto& d = static_cast<CJumpLineDlg&>(dialog);
+            d.m_text = text;
+            d.m_notation = hex;
+            d.m_relative = relative;
+            return static_cast<INT_PTR>(IDOK);
+        };
+    };
+    g_dialogAnswers.push_back(jump(L"12", 1, 0));
+    Binary(L"@Jumpline");
+    EXPECT_EQ(Data().m_cursor, 0x12 * 32) << "line 18, the nibble column lost";
+    g_dialogAnswers.push_back(jump(L"-3", 0, 1));
+    Binary(L"@Jumpline");
+    EXPECT_EQ(Data().m_cursor, 15 * 32);
+    g_dialogAnswers.push_back(jump(L"xyz", 1, 0));
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    Binary(L"@Jumpline");
+    ASSERT_EQ(script.GetQuestions().size(), 1u);
+    EXPECT_EQ(script.GetQuestions()[0].text, CString(L"行数データが不正です"));
+    EXPECT_EQ(Data().m_cursor, 15 * 32);
 }
 
 TEST_F(BinaryEditor, OtherPaneOnTheSameFileSeesTheSave)

@@ -15,6 +15,8 @@
 #include "view/binary/BinaryLines.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/JumpLineDlg.h"
+#include "res/ViewerToolDialogs.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -480,9 +482,17 @@ void CQvView::OnBinaryJumpLine()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    // PLACEHOLDER: CJumpLineDlg, the text viewer's jump dialog, asks for the line here
-    // once it exists; ApplyBinaryJump takes its answer.
-    WriteLog(nullptr, L"OnBinaryJumpLine: この操作はまだ実装されていないため何もしません");
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CJumpLineDlg dialog(OwnerOf(*this));
+    dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
+    dialog.m_relative = m_binaryChoices.jumpMode;
+    if (g_BinaryEditorUi.runDialog(dialog, IDD_JUMP_LINE) == IDOK)
+    {
+        m_binaryChoices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
+        m_binaryChoices.jumpMode = dialog.m_relative == 1 ? 1 : 0;
+        ApplyBinaryJump(dialog.m_text);
+    }
+    StartBinaryCursorTimer();
 }
 
 int CQvView::ApplyBinaryJump(LPCWSTR text)

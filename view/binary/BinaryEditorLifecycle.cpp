@@ -200,9 +200,6 @@ int CQvView::RunBinaryMenuCommand(UINT id)
     case 206:
         OnBinaryEditStart();
         return 1;
-    case 1016:
-        commands::OpenTextBox(*this, CommandCall{L"@TextBox", L""}, 0);
-        return 1;
     default:
         break;
     }

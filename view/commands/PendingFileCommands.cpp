@@ -8,7 +8,6 @@ namespace commands
 
 QV_PENDING_COMMAND(ShowPictures)
 QV_PENDING_COMMAND(ShowOnePicture)
-QV_PENDING_COMMAND(ShowViewHistory)
 QV_PENDING_COMMAND(ChangeFileTime)
 QV_PENDING_COMMAND(ChangeTimeAndAttributes)
 QV_PENDING_COMMAND(LeaveArchive)

@@ -7,7 +7,6 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(ToggleHexDisplay)
-QV_PENDING_COMMAND(PrintText)
 QV_PENDING_COMMAND(ZoomPicture)
 QV_PENDING_COMMAND(ToggleScaling)
 QV_PENDING_COMMAND(ToggleTemporaryScaling)

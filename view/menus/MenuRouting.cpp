@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/menus/ViewerMenuCommands.h"
 
 namespace
 {
@@ -132,7 +133,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (const CheckedItem* item = FindCheckedItem(id))
         {
-            if (IsEnabledHere(id))
+            if (IsEnabledHere(id) || IsViewerMenuCommand(id))
                 ui->Enable(TRUE);
             bool on = item->value < 0 ? *item->setting != 0 : *item->setting == item->value;
             ui->SetCheck(on ? 1 : 0);
@@ -140,6 +141,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (UpdateMediaMenuItem(id, *ui))
         {
+            handled = TRUE;
+        }
+        else if (IsViewerMenuCommand(id))
+        {
+            ui->Enable(TRUE);
             handled = TRUE;
         }
         else if (id == 3009)
@@ -176,6 +182,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
     if (RunBinaryMenuCommand(id))
+        return TRUE;
+    if (RunViewerMenuCommand(*this, id))
         return TRUE;
     if (id == 330)
     {

@@ -153,14 +153,16 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
     {
         const int row = geo.originRow + j;
         BOOL drawn = FALSE;
-        if (pane->LockViewerData())
+        const BOOL heldByPrint = paneIndex == m_printedPane;
+        if (heldByPrint || pane->LockViewerData())
         {
             if (top + j < viewer->LineCount())
             {
                 DrawViewerLineCells(canvas, frame, viewer->Text(), viewer->LineIndex(), row, top + j);
                 drawn = TRUE;
             }
-            pane->UnlockViewerData();
+            if (!heldByPrint)
+                pane->UnlockViewerData();
         }
         if (!drawn)
         {

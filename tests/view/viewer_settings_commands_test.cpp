@@ -1,0 +1,207 @@
+// What the view does after the viewer settings dialog and from the viewers' menu
+// items: new widths wrap the open text again without reading the file, a new memory
+// limit reads it again, a new line-end mark is cut to two characters; the quick
+// search switches toggle; printing asks for a printer and gives the text back.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/KeywordBuilders.h"
+#include "app/records/ViewFileHistory.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/ViewerSettings.h"
+#include "tests/common/TestHelpers.h"
+#include "viewers/text/TextPaneViewer.h"
+#include "viewers/text/ViewConfigDlg.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using commandtest::CommandBench;
+using qvtest::W;
+
+class ViewerSettingsCommands : public CommandBench
+{
+protected:
+    void SetUp() override
+    {
+        CommandBench::SetUp();
+        SetPaneViewerFactory(&CreateTextPaneViewer);
+        Set(g_VIEWCHARWIDE, 80);
+        Set(g_TABCARAMES, 8);
+        Set(g_GETVIEWMEM, 320);
+        Set(g_VIEWER_CHAR_CODE, 0);
+        Set(g_VIEWNUMBER, 0);
+        Set(g_EASYSEARCHMODE, 0);
+        Set(g_NOTVIEWUPDIR, 1);
+        Set(g_NOTVIEWCURRENTDIR, 1);
+        m_savedMark = g_LineReturnCode;
+        m_savedMarkLength = g_LineReturnCodeLength;
+        for (int i = 0; i < VIEWER_LINE_WIDTH_COUNT; ++i)
+            m_savedPresets[i] = g_ViewerLineWidths[i];
+        m_savedLeft = g_ViewerLeftDblClickAct;
+        m_savedRight = g_ViewerRightDblClickAct;
+    }
+    void TearDown() override
+    {
+        for (CFilerPane* pane : g_Panes)
+            if (pane != nullptr)
+                pane->ReleaseViewerData();
+        SetPaneViewerFactory(nullptr);
+        g_LineReturnCode = m_savedMark;
+        g_LineReturnCodeLength = m_savedMarkLength;
+        for (int i = 0; i < VIEWER_LINE_WIDTH_COUNT; ++i)
+            g_ViewerLineWidths[i] = m_savedPresets[i];
+        SetLineWidthCommandNames(g_ViewerLineWidths);
+        g_ViewerLeftDblClickAct = m_savedLeft;
+        g_ViewerRightDblClickAct = m_savedRight;
+        CommandBench::TearDown();
+    }
+    CFilerPane& Pane() { return *g_Panes[0]; }
+    INT64 Lines() { return Pane().m_viewer ? Pane().m_viewer->LineCount() : -1; }
+    void OpenViewer(const wchar_t* name, const std::string& bytes)
+    {
+        ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\" + name, bytes));
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+        for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+            if (std::wstring(Pane().m_entries[i].GetName()) == name)
+                Pane().m_cursor = i;
+        View().ExecuteFilerCommand(L"@View");
+        ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    }
+
+    CString m_savedMark, m_savedLeft, m_savedRight;
+    int m_savedMarkLength = 0;
+    int m_savedPresets[VIEWER_LINE_WIDTH_COUNT] = {};
+};
+
+TEST_F(ViewerSettingsCommands, WidthsWrapAgainMemoryReadsAgainAndTheMarkIsCut)
+{
+    OpenViewer(L"w.txt", std::string(200, 'a'));
+    ASSERT_EQ(Lines(), 3);
+    // Another code requested from now on: only a fresh read takes it.
+    Set(g_VIEWER_CHAR_CODE, 1);
+
+    ViewerConfigValues values = View().GetViewerSettings();
+    EXPECT_EQ(values.lineWidth, 80);
+    EXPECT_EQ(W(values.lineReturnCode), W(m_savedMark));
+    values.lineWidth = 50;
+    values.presets[0] = 60;
+    values.rightAction = L"@Selecturl";
+    View().ApplyViewerSettings(values);
+    EXPECT_EQ(g_VIEWCHARWIDE, 50);
+    EXPECT_EQ(Lines(), 4) << "200 characters at 50 a line";
+    EXPECT_EQ(Pane().GetViewerEncoding(), 0) << "the text held, wrapped again";
+    EXPECT_EQ(g_ViewerLineWidths[0], 60);
+    EXPECT_EQ(W(CString(GetLineWidthCommandName(618))), L"１行の文字数を60文字に設定");
+    EXPECT_EQ(W(g_ViewerRightDblClickAct), L"@Selecturl");
+
+    values.lineReturnCode = L"$$$";
+    View().ApplyViewerSettings(values);
+    EXPECT_EQ(W(g_LineReturnCode), L"$$");
+    EXPECT_EQ(g_LineReturnCodeLength, 2);
+    EXPECT_EQ(Pane().GetViewerEncoding(), 0) << "a new mark alone reads nothing";
+
+    values.memoryKb = 100;
+    View().ApplyViewerSettings(values);
+    EXPECT_EQ(g_GETVIEWMEM, 100);
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    EXPECT_EQ(Pane().GetViewerEncoding(), 1) << "read again";
+    EXPECT_EQ(Lines(), 4);
+}
+
+TEST_F(ViewerSettingsCommands, QuickSearchMenuSwitchesToggleTheirMode)
+{
+    struct
+    {
+        UINT id;
+        int mode;
+    } steps[] = {{706, 1}, {706, 0}, {938, 2}, {314, 3}, {682, 0}, {428, 4}, {428, 0}};
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.id);
+        EXPECT_TRUE(View().OnCmdMsg(step.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(g_EASYSEARCHMODE, step.mode);
+    }
+    // Choosing the running incremental mode again switches it off.
+    EXPECT_TRUE(View().OnCmdMsg(707, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(g_IncrementalSearchMode, 1);
+    EXPECT_TRUE(View().OnCmdMsg(707, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(g_IncrementalSearchMode, 0);
+}
+
+TEST_F(ViewerSettingsCommands, MenuItemsRunTheHandlerOfTheirKeyword)
+{
+    Set(g_AUTO_FILE_NAME_WIDTH, 0);
+    struct
+    {
+        UINT id;
+        const wchar_t* handler;
+    } items[] = {
+        {706, L"SetEasySearchMode"},
+        {259, L"ToggleLineNumbers"},
+        {175, L"ToggleAutoFileNameWidth"},
+        {472, L"ToggleFileNamePack"},
+    };
+    for (const auto& item : items)
+    {
+        SCOPED_TRACE(item.id);
+        m_ran.clear();
+        CCmdUI ui;
+        ui.m_nID = item.id;
+        EXPECT_TRUE(View().OnCmdMsg(item.id, CN_UPDATE_COMMAND_UI, &ui, nullptr)) << "served, so enabled";
+        EXPECT_TRUE(View().OnCmdMsg(item.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{item.handler});
+    }
+    EXPECT_EQ(g_VIEWNUMBER, 1);
+    EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
+}
+
+TEST_F(ViewerSettingsCommands, PrintAsksForAPrinterAndGivesTheTextBack)
+{
+    {
+        CDialogAnswerScript script;
+        View().ExecuteFilerCommand(L"@Textprint");
+        EXPECT_TRUE(View().OnCmdMsg(1017, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(script.GetQuestions().size(), 0u) << "a file list prints nothing";
+    }
+    OpenViewer(L"p.txt", "line one\r\nline two\r\n");
+    {
+        // Wine has no printer: the dialog says so and closes.
+        CDialogAnswerScript script;
+        EXPECT_TRUE(View().OnCmdMsg(1017, CN_COMMAND, nullptr, nullptr));
+        ASSERT_EQ(script.GetQuestions().size(), 1u);
+        EXPECT_EQ(W(script.GetQuestions()[0].text), L"プリンターがInstallされていません");
+    }
+    EXPECT_EQ(View().m_printedPane, -1);
+    ASSERT_TRUE(Pane().LockViewerData()) << "the text is free again";
+    Pane().UnlockViewerData();
+}
+
+TEST_F(ViewerSettingsCommands, HistoryEntryOpensTheFileInTheViewerOrSaysItIsGone)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\h.txt", std::string(100, 'x')));
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\other.txt", "o"));
+    CViewFile gone;
+    gone.m_folder = m_dir;
+    gone.m_name = L"gone.txt";
+    {
+        CDialogAnswerScript script;
+        EXPECT_EQ(View().OpenViewHistoryEntry(gone), 0);
+        ASSERT_EQ(script.GetQuestions().size(), 1u);
+        EXPECT_EQ(W(script.GetQuestions()[0].text), W(m_dir) + L"\\gone.txtが存在しません");
+        EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER)) << "the pane stays as it was";
+    }
+    // From a viewer of another file too: the history entry replaces what is shown.
+    OpenViewer(L"other.txt", "o");
+    CViewFile chosen;
+    chosen.m_folder = m_dir;
+    chosen.m_name = L"H.TXT";
+    EXPECT_EQ(View().OpenViewHistoryEntry(chosen), 1);
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    EXPECT_EQ(std::wstring(Pane().m_viewerEntry.GetName()), L"h.txt");
+    EXPECT_EQ(Lines(), 2) << "100 characters at 80 a line";
+}
+
+} // namespace

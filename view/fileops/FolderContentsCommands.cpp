@@ -1,0 +1,50 @@
+// "@Filesupdir" and "@Neglectdir": the selected folders' contents, or every file in
+// their trees, moved into the folder the active pane shows, through a copy job.
+#include "app/Directories.h"
+#include "filer/FilerPane.h"
+#include "filer/PaneSelection.h"
+#include "fileops/copy/CopyJob.h"
+#include "fileops/copy/MyCopyDlg.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+namespace
+{
+int StartFolderContentsJob(CQvView& view, int kind)
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return 1;
+    CFilerPane* pane = g_Panes[index];
+    if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
+        return 1;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    SetCurrentDir(pane->m_currentDir);
+    auto* dialog = new CMyCopyDlg();
+    view.AddCopyDialog(dialog);
+    CQvView::SetPathWithBackslash(pane->m_currentDir, dialog->m_destinationText);
+    dialog->m_kind = kind;
+    dialog->m_sourcePane = index;
+    if (view.ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
+        dialog->m_bWorkerDone = 1;
+    else
+        view.ShowCopyDialog(dialog);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+} // namespace
+
+namespace commands
+{
+
+int MoveFilesToParent(CQvView& view, const CommandCall&, INT_PTR)
+{
+    return StartFolderContentsJob(view, UP_MOVE);
+}
+
+int ShowFilesOfSubdirectories(CQvView& view, const CommandCall&, INT_PTR)
+{
+    return StartFolderContentsJob(view, NEGLECT_DIR);
+}
+
+} // namespace commands

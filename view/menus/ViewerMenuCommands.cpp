@@ -1,0 +1,131 @@
+// The menu items of the viewers' commands, of the quick search and of the thin filer
+// commands beside them: each runs the handler its keyword runs, so that a menu choice
+// and a key do the same.
+#include "view/menus/ViewerMenuCommands.h"
+
+#include "app/Directories.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+#include <shellapi.h>
+
+namespace
+{
+// An item runs the dispatcher entry of its keyword, or a handler of its own when no
+// keyword names its command.
+struct MenuCommandRow
+{
+    UINT id;
+    int list;
+    LPCWSTR keyword;
+    CommandHandler handler;
+};
+
+int OpenHelpFile(CQvView& view, const CommandCall&, INT_PTR)
+{
+    CString folder;
+    GetProgramDir(folder);
+    SetCurrentDir(folder);
+    const HINSTANCE result = ShellExecuteW(view.m_hWnd, nullptr, L"QV.CHM", nullptr, folder, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) < 32)
+        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"QV.CHMが開けませんでした", nullptr, 0);
+    return 1;
+}
+
+int OpenViewerSettings(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnViewerSettings();
+    return 1;
+}
+
+int OpenViewerKindSettings(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnViewerKindSettings();
+    return 1;
+}
+
+const MenuCommandRow kRows[] = {
+    {555, 0, nullptr, OpenHelpFile},
+    {933, DISPATCH_VIEWER, L"@Searchstr", nullptr},
+    {704, DISPATCH_VIEWER, L"@Nextsearch", nullptr},
+    {187, DISPATCH_VIEWER, L"@Beforesearch", nullptr},
+    {282, DISPATCH_FILER, L"@Cmpbinary", nullptr},
+    {116, DISPATCH_GRAPHIC, L"@10Before", nullptr},
+    {117, DISPATCH_GRAPHIC, L"@10Next", nullptr},
+    {184, DISPATCH_GRAPHIC, L"@Before", nullptr},
+    {142, DISPATCH_FILER, L"@Filesupdir", nullptr},
+    {685, DISPATCH_FILER, L"@Neglectdir", nullptr},
+    {243, DISPATCH_VIEWER, L"@Changebinary", nullptr},
+    {1017, DISPATCH_VIEWER, L"@Textprint", nullptr},
+    {259, DISPATCH_VIEWER, L"@Linenumber", nullptr},
+    {575, DISPATCH_VIEWER, L"@Jumptext", nullptr},
+    {683, DISPATCH_FILER, L"@NotIncSearch", nullptr},
+    {707, DISPATCH_FILER, L"@NorIncSearch", nullptr},
+    {939, DISPATCH_FILER, L"@ShiIncSearch", nullptr},
+    {315, DISPATCH_FILER, L"@CtlIncSearch", nullptr},
+    {429, DISPATCH_FILER, L"@ExpandIncSearch", nullptr},
+    {682, DISPATCH_FILER, L"@NotEasySearch", nullptr},
+    {706, DISPATCH_FILER, L"@NorEasySearch", nullptr},
+    {938, DISPATCH_FILER, L"@ShiEasySearch", nullptr},
+    {314, DISPATCH_FILER, L"@CtlEasySearch", nullptr},
+    {428, DISPATCH_FILER, L"@ExpandEasySearch", nullptr},
+    {1064, 0, nullptr, OpenViewerSettings},
+    {605, 0, nullptr, OpenViewerKindSettings},
+    {1035, DISPATCH_FILER, L"@Tocutclipfiles", nullptr},
+    {276, DISPATCH_FILER, L"@Cliptofilename", nullptr},
+    {272, DISPATCH_FILER, L"@ClipToFileNameWithoutExt", nullptr},
+    {277, DISPATCH_FILER, L"@Cliptofullpath", nullptr},
+    {273, DISPATCH_FILER, L"@ClipToFullPathWithUnpack", nullptr},
+    {274, DISPATCH_FILER, L"@ClipToSize", nullptr},
+    {278, DISPATCH_FILER, L"@Cliptopath", nullptr},
+    {391, DISPATCH_FILER, L"@Eachpack", nullptr},
+    {392, DISPATCH_FILER, L"@Eachpackzip", nullptr},
+    {771, DISPATCH_FILER, L"@Predirectory", nullptr},
+    {3003, DISPATCH_FILER, L"@NextDirectory", nullptr},
+    {345, DISPATCH_FILER, L"@Dirchangedlg", nullptr},
+    {349, DISPATCH_FILER, L"@Dirhistory", nullptr},
+    {606, DISPATCH_FILER, L"@Lancher", nullptr},
+    {472, DISPATCH_FILER, L"@Filenamepack", nullptr},
+    {537, DISPATCH_GRAPHIC, L"@GraphicList", nullptr},
+    {772, DISPATCH_FILER, L"@PreviewEnable", nullptr},
+    {782, DISPATCH_FILER, L"@PreviewEnableWithChild", nullptr},
+    {3019, DISPATCH_FILER, L"@PreviewSwitchAlsoSubDir", nullptr},
+    {774, DISPATCH_FILER, L"@PreviewDisable", nullptr},
+    {741, DISPATCH_FILER, L"@Otheralwaysviewer", nullptr},
+    {740, DISPATCH_FILER, L"@OtherAlwaysDispDir", nullptr},
+    {175, DISPATCH_FILER, L"@AutoFileNameWidth", nullptr},
+    {1016, DISPATCH_COMMON, L"@TextBox", nullptr},
+};
+
+const MenuCommandRow* FindRow(UINT id)
+{
+    for (const MenuCommandRow& row : kRows)
+        if (row.id == id)
+            return &row;
+    return nullptr;
+}
+} // namespace
+
+BOOL IsViewerMenuCommand(UINT id)
+{
+    return FindRow(id) != nullptr;
+}
+
+BOOL RunViewerMenuCommand(CQvView& view, UINT id)
+{
+    const MenuCommandRow* row = FindRow(id);
+    if (row == nullptr)
+        return FALSE;
+    if (row->keyword == nullptr)
+    {
+        CommandCall call = {L"", L""};
+        row->handler(view, call, 0);
+        return TRUE;
+    }
+    const CommandEntry* entry = FindDispatcherEntry(row->list, row->keyword);
+    if (entry == nullptr)
+        return FALSE;
+    RunDispatcherEntry(view, *entry, row->keyword, L"");
+    return TRUE;
+}

@@ -1,0 +1,161 @@
+// "@ViewHistory": a file viewed before, chosen from the history, shown again in the
+// text viewer of the active pane: a file on disk from its folder, an archive member
+// from its archive (opened unless the pane has it open already).
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "filer/FilerPane.h"
+#include "filer/PaneArchive.h"
+#include "filer/dialogs/ViewHistoryDlg.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+namespace
+{
+constexpr UINT kHistoryPaneModes = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK |
+                                   PANE_MODE_ARCHIVE | PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER;
+
+void Tell(CQvView& view, LPCWSTR text)
+{
+    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, text, nullptr, 0);
+}
+
+void TellMissing(CQvView& view, const CString& path)
+{
+    CString text;
+    text.Format(L"%sが存在しません", static_cast<LPCWSTR>(path));
+    Tell(view, text);
+}
+
+// The pane as an archive listing of `folder` inside its open archive, with the
+// cursor on `name` when it is there.
+void ShowArchiveFolder(CFilerPane& pane, const CString& folder, const CString& name)
+{
+    pane.m_archive->SetCurrentFolder(folder);
+    pane.SetMode(0, PANE_MODE_ARCHIVE, 0);
+    pane.m_firstVisible = 0;
+    pane.m_cursor = 0;
+    pane.ReloadArchiveListing();
+    pane.SetCursorToName(name, FALSE, 0);
+}
+
+void Redraw(CQvView& view, int index)
+{
+    view.CalcLayout();
+    if (view.m_hWnd == nullptr)
+        return;
+    view.m_paneRedrawRequest[index] = 1;
+    view.Invalidate();
+    view.UpdateMenuForMode();
+    view.UpdateAuxiliaryWindows();
+}
+} // namespace
+
+int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, kHistoryPaneModes, 0xFFFFFFFF))
+        return 0;
+    CFilerPane& pane = *g_Panes[index];
+    const bool inArchive = !chosen.m_archive.IsEmpty();
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (!inArchive)
+    {
+        CString path;
+        path.Format(L"%s\\%s", static_cast<LPCWSTR>(chosen.m_folder), static_cast<LPCWSTR>(chosen.m_name));
+        if (!FileExists(path))
+        {
+            TellMissing(*this, path);
+            StartBinaryCursorTimer();
+            return 0;
+        }
+        if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
+            pane.ReleaseViewerData();
+        if ((pane.m_mode & (PANE_MODE_ARCHIVE | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0)
+            pane.CloseArchiveListing(FALSE);
+        pane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        pane.ChangeDirectory(chosen.m_folder, 1, FALSE, FALSE);
+        pane.SyncProcessDirectory();
+        pane.SetCursorToName(chosen.m_name, FALSE, 0);
+    }
+    else
+    {
+        if (!FileExists(chosen.m_archive))
+        {
+            TellMissing(*this, chosen.m_archive);
+            StartBinaryCursorTimer();
+            return 0;
+        }
+        CString openArchive;
+        if ((pane.m_mode & (PANE_MODE_ARCHIVE | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0)
+            pane.m_archive->GetArchivePath(openArchive);
+        const bool alreadyOpen = !openArchive.IsEmpty() && openArchive.CompareNoCase(chosen.m_archive) == 0;
+        if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
+            pane.ReleaseViewerData();
+        if (!alreadyOpen && !pane.m_archive->OpenAndList(chosen.m_archive, 0))
+        {
+            StartBinaryCursorTimer();
+            return 0;
+        }
+        CArrayFileInfo found;
+        pane.m_archive->ListDirectory(found, chosen.m_folder, chosen.m_name, FALSE, nullptr);
+        bool present = false;
+        for (INT_PTR i = 0; i < found.GetSize() && !present; ++i)
+            present = !found[i].IsDirectory();
+        CString archiveFolder;
+        SplitPath(chosen.m_archive, &archiveFolder, nullptr);
+        pane.m_currentDir = archiveFolder;
+        ShowArchiveFolder(pane, chosen.m_folder, chosen.m_name);
+        if (!present)
+        {
+            Redraw(*this, index);
+            Tell(*this, L"ファイルが圧縮ファイル内にありません");
+            StartBinaryCursorTimer();
+            return 0;
+        }
+    }
+
+    const UINT viewerMode = inArchive ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;
+    const CFileInfo* cursor = pane.GetCursorEntry();
+    const bool onTheFile = cursor != nullptr && chosen.m_name.CompareNoCase(cursor->GetName()) == 0;
+    int opened = 0;
+    if (onTheFile)
+    {
+        const CFileInfo entry = *cursor;
+        opened = pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES,
+                                     g_VIEWCHARWIDE, viewerMode);
+    }
+    if (opened)
+    {
+        g_QuitHooks.playCommandSound(L"VIEW");
+        m_viewerSelection = ViewerSelection();
+        pane.SetMode(0, viewerMode, 0);
+    }
+    else if (inArchive)
+    {
+        ShowArchiveFolder(pane, chosen.m_folder, chosen.m_name);
+    }
+    else
+    {
+        pane.MoveCursor(0, FALSE);
+    }
+    Redraw(*this, index);
+    StartBinaryCursorTimer();
+    return opened;
+}
+
+namespace commands
+{
+
+int ShowViewHistory(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewHistoryDlg dialog(view.m_hWnd ? &view : nullptr);
+    const INT_PTR result = dialog.DoModal();
+    view.StartBinaryCursorTimer();
+    if (result == IDOK)
+        view.OpenViewHistoryEntry(dialog.m_result);
+    return 1;
+}
+
+} // namespace commands
