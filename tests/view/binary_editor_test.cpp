@@ -503,6 +503,35 @@ TEST_F(BinaryEditor, JumpGoesToTheTypedLineOrRefusesAMalformedNumber)
     EXPECT_EQ(Data().m_cursor, 15 * 32);
 }
 
+TEST_F(BinaryEditor, AClickPlacesTheCursorAndADragSelectsUpToThePoint)
+{
+    Start(L"m.bin", std::string(16 * 40, 'x'));
+    View().CalcLayout();
+    View().m_layout.panes[0].rowsFull = 6; // five shown lines
+    const PaneLayout& geo = View().m_layout.panes[0];
+    const int cw = View().m_layout.charWidth;
+    const int lh = View().m_layout.lineHeight;
+    auto at = [&](int row, int nibble) {
+        const int column = geo.originColumn + 11 + 3 * (nibble / 2) + (nibble & 1);
+        return CPoint(column * cw + 1, (geo.originRow + 1 + row) * lh + 1);
+    };
+    View().ClickBinaryPane(0, at(1, 4), 0);
+    EXPECT_EQ(Data().m_cursor, 32 + 4);
+    EXPECT_FALSE(Data().m_selectionShown) << "a plain click selects nothing";
+    View().DragBinarySelection(0, at(2, 9));
+    EXPECT_EQ(Data().m_selAnchor, 36);
+    EXPECT_EQ(Data().m_selEnd, 64 + 9);
+    EXPECT_TRUE(Data().m_selectionShown);
+    // Below the shown rows: the selection follows one line further and the pane scrolls.
+    View().DragBinarySelection(0, CPoint(at(0, 0).x, (geo.originRow + 1 + 8) * lh));
+    EXPECT_EQ(Data().m_selEnd, 5 * 32);
+    EXPECT_EQ(Data().m_firstLine, 2);
+    // Shift with a click extends from the anchor that is there.
+    View().ClickBinaryPane(0, at(0, 1), MK_SHIFT);
+    EXPECT_EQ(Data().m_selAnchor, 36);
+    EXPECT_EQ(Data().m_selEnd, 2 * 32 + 1);
+}
+
 TEST_F(BinaryEditor, OtherPaneOnTheSameFileSeesTheSave)
 {
     Start(L"o.bin", Bytes({0x00, 0x00}));
