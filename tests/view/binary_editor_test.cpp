@@ -532,6 +532,33 @@ TEST_F(BinaryEditor, AClickPlacesTheCursorAndADragSelectsUpToThePoint)
     EXPECT_EQ(Data().m_selEnd, 2 * 32 + 1);
 }
 
+TEST_F(BinaryEditor, MenuItemsAreEnabledAndRunTheirCommands)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(PathOf(L"u.bin"), Bytes({0x10})));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    Cursor(L"u.bin");
+    HMENU menu = CreatePopupMenu();
+    for (UINT id : {206u, 503u, 204u})
+    {
+        AppendMenuW(menu, MF_STRING | MF_GRAYED, id, L"item");
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.m_hMenu = menu;
+        ui.m_nIndexMax = GetMenuItemCount(menu);
+        ui.m_nIndex = GetMenuItemCount(menu) - 1;
+        View().OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_DISABLED | MF_GRAYED), 0u) << id;
+    }
+    DestroyMenu(menu);
+    View().OnCmdMsg(206, CN_COMMAND, nullptr, nullptr);
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_BINARY));
+    Binary(L"@Input2");
+    View().OnCmdMsg(503, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(Disk(L"u.bin"), Bytes({0x20}));
+    View().OnCmdMsg(204, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER));
+}
+
 TEST_F(BinaryEditor, OtherPaneOnTheSameFileSeesTheSave)
 {
     Start(L"o.bin", Bytes({0x00, 0x00}));

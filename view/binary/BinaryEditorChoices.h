@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
+#include "app/records/LocalMemory.h"
 
 struct BinaryEditorChoices
 {
@@ -24,6 +25,11 @@ struct BinaryEditorChoices
 // Bytes copied by "@Copydata" for "@Pastedata".
 struct BinaryByteClipboard
 {
+    BinaryByteClipboard() = default;
+    ~BinaryByteClipboard() { LocalFreeLocked(block); }
+    BinaryByteClipboard(const BinaryByteClipboard&) = delete;
+    BinaryByteClipboard& operator=(const BinaryByteClipboard&) = delete;
+
     BYTE* block = nullptr; // LocalAllocLocked
     LONGLONG length = 0;
 };

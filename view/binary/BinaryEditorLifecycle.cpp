@@ -8,6 +8,7 @@
 #include "view/QvView.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryLines.h"
+#include "view/binary/BinaryMenuCommands.h"
 #include "view/commands/CommandHandlers.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextBoxDlg.h"
@@ -191,6 +192,16 @@ void CQvView::OnBinaryWriteChangeList()
     if (g_BinaryEditorUi.askSavePath(OwnerOf(*this), path) && !BinaryDataOf(index)->WriteChangeList(path))
         Tell(*this, L"変更箇所出力ファイルの書き込みに失敗しました");
     StartBinaryCursorTimer();
+}
+
+BOOL IsBinaryMenuCommand(UINT id)
+{
+    static const UINT kIds[] = {190, 203, 204, 206, 207, 246, 254, 275, 283,
+                                302, 503, 565, 566, 574, 755, 875, 909};
+    for (UINT known : kIds)
+        if (known == id)
+            return TRUE;
+    return FALSE;
 }
 
 int CQvView::RunBinaryMenuCommand(UINT id)

@@ -11,6 +11,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/menus/ViewerMenuCommands.h"
+#include "view/binary/BinaryMenuCommands.h"
 
 namespace
 {
@@ -144,6 +145,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             handled = TRUE;
         }
         else if (IsViewerMenuCommand(id))
+        {
+            ui->Enable(TRUE);
+            handled = TRUE;
+        }
+        else if (IsBinaryMenuCommand(id))
         {
             ui->Enable(TRUE);
             handled = TRUE;
