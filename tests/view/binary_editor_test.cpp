@@ -559,6 +559,27 @@ TEST_F(BinaryEditor, MenuItemsAreEnabledAndRunTheirCommands)
     EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER));
 }
 
+TEST_F(BinaryEditor, HidingTheOtherPaneAsksWhetherToSaveItsEdits)
+{
+    Set(g_KEEP_FILER_INFO, 0);
+    ASSERT_TRUE(qvtest::WriteFileBytes(PathOf(L"w.bin"), Bytes({0x10})));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    CBinaryData* other = new CBinaryData;
+    ASSERT_TRUE(other->Open(PathOf(L"w.bin").c_str()));
+    other->SetByte(0, 0x99, BINEDIT_BYTE);
+    m_panes[1]->m_binaryData = other;
+    m_panes[1]->m_mode = PANE_MODE_BINARY;
+    CDialogAnswerScript script;
+    script.Add(IDYES);
+    View().ExecuteFilerCommand(L"@Wide");
+    ASSERT_EQ(script.GetQuestions().size(), 1u);
+    EXPECT_EQ(script.GetQuestions()[0].type, MB_YESNO);
+    EXPECT_EQ(m_panes[1]->m_binaryData, nullptr);
+    EXPECT_EQ(m_panes[1]->m_mode, static_cast<UINT>(PANE_MODE_FILER));
+    EXPECT_EQ(m_panes[1]->m_position, static_cast<UINT>(PANE_POS_HIDDEN));
+    EXPECT_EQ(Disk(L"w.bin"), Bytes({0x99}));
+}
+
 TEST_F(BinaryEditor, OtherPaneOnTheSameFileSeesTheSave)
 {
     Start(L"o.bin", Bytes({0x00, 0x00}));
