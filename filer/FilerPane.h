@@ -168,6 +168,8 @@ public:
     IPaneArchive* m_archive;
     // Owned; made on the first open by the factory the program installs.
     IPaneViewer* m_viewer = nullptr;
+    // The file a binary-editor pane edits; owned by the view, which makes and ends it.
+    class CBinaryData* m_binaryData = nullptr;
     CWnd* m_pView = nullptr;
     CFindResultList m_findResults;
 

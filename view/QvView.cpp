@@ -161,8 +161,8 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CQvView::OnDestroy()
 {
-    // PLACEHOLDER: the preview loader's stop request and the binary editor's "save
-    // changes?" questions come here once they exist.
+    // PLACEHOLDER: the preview loader's stop request comes here once it exists.
+    QuerySaveBinaryPanes();
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
@@ -451,15 +451,18 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         CheckPanesForChanges();
         RefreshLoadingViewers();
         break;
-    case VIEW_TIMER_TEXT_SCROLL:
     case VIEW_TIMER_BINARY_SCROLL:
+        if (StepBinaryAutoScroll())
+            break;
+        [[fallthrough]];
+    case VIEW_TIMER_TEXT_SCROLL:
         // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
         // they exist the repeat ends at once.
         KillTimer(nIDEvent);
         m_scrollRepeatDir = 0;
         break;
     case VIEW_TIMER_BINARY_CURSOR:
-        m_bCaretShown = !m_bCaretShown;
+        BlinkBinaryCaret();
         break;
     case VIEW_TIMER_DRAG_SCROLL:
         // The mouse may stand still above or below the text: the drag goes on scrolling.
@@ -892,12 +895,6 @@ int CQvView::Quit(int fromClose)
         StartBinaryCursorTimer();
         return 0;
     }
-}
-
-void CQvView::QuerySaveBinaryPanes()
-{
-    // PLACEHOLDER: each changed binary-editor pane asks whether to save its changes
-    // here once the binary editor exists.
 }
 
 void CQvView::OnDraw(CDC* pDC)

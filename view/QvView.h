@@ -11,6 +11,7 @@
 #include "view/layout/Layout.h"
 #include "view/status/StatusLine.h"
 #include "view/viewer/ViewerLines.h"
+#include "view/binary/BinaryEditorChoices.h"
 #include "app/dialogs/WorkerDialog.h"
 
 #include <shlobj.h>
@@ -68,6 +69,73 @@ public:
     int m_bQuitQuestionOpen = 0;
     // Asks whether to save the binary-editor panes that were changed.
     void QuerySaveBinaryPanes();
+
+    // ---- binary editor (view/binary/) --------------------------------------------------
+    // The pane's editor data when the pane is a binary editor, else null.
+    class CBinaryData* BinaryDataOf(int pane) const;
+    // The active binary-editor pane, or -1.
+    int ActiveBinaryPane() const;
+    // Shown data lines of a binary pane (its rows less the header row), at least 1.
+    int BinaryShownLines(int pane) const;
+    // One line into dc: parts 17 the whole row, 16 the hex area, 1 the characters.
+    void DrawBinaryLine(CDC* dc, int pane, int row, LONGLONG line, int parts);
+    // The pane's header and data rows (the view's drawing of a binary pane).
+    void DrawBinaryBody(CDC* dc, int pane, int right);
+    // flag 1: title and caret inverted; 0: the caret cell plain; 2: the caret cell as the
+    // selection shows it (and the title when it is inside).
+    void DrawBinaryPane(int pane, int flag);
+    void InputBinaryNibble(int digit);
+    void SelectBinaryMove(LONGLONG delta);
+    void RedrawBinaryRange(int pane, LONGLONG newFrom, LONGLONG newTo, LONGLONG oldFrom, LONGLONG oldTo);
+    // Client point to a cursor position in nibbles; without clamp the row may be one
+    // above or below the shown rows. 0 when the pane is no binary editor.
+    int BinaryPointToPosition(int pane, int x, int y, LONGLONG* position, int clamp);
+    // After a save: the other pane on the same file reads it again.
+    void SyncOtherBinaryPane(int pane);
+    // The cursor move of a binary pane (MovePaneCursor's branch).
+    void MoveBinaryCursor(int pane, LONGLONG delta);
+    // A left click in the active binary pane: the cursor goes to the clicked nibble;
+    // with Shift the selection runs from the old cursor to it.
+    void ClickBinaryPane(int pane, CPoint point, UINT flags);
+    // A drag with the button held: the selection runs from its anchor to the point
+    // (the rows beyond the shown ones scroll the pane).
+    void DragBinarySelection(int pane, CPoint point);
+    // Timer 10: the caret blinks.
+    void BlinkBinaryCaret();
+    // Timer 9 in a binary pane: "@Autonext" / "@Autobefore" move the cursor on and
+    // set the timer again until the last (first) line. 0 when no binary pane repeats.
+    int StepBinaryAutoScroll();
+    void OnBinaryEditStart();
+    void OnBinaryEditEnd();
+    // IDYES/IDNO (the editor closed) or IDCANCEL (still open); style MB_YESNO or
+    // MB_YESNOCANCEL.
+    int CloseBinaryEditor(int pane, UINT style);
+    void OnBinarySave();
+    void OnBinaryWriteChangeList();
+    void OnBinarySearch();
+    void OnBinaryReplace();
+    void OnBinaryCompare();
+    void OnBinaryCopyHex();
+    void OnBinaryCopyData();
+    void OnBinaryPasteData();
+    void OnBinaryInputPaste();
+    void OnBinaryInputPasteLoop();
+    void OnBinaryJumpLine();
+    // The jump dialog's answer: moves the cursor to (or by) the typed line; 0 and the
+    // message when the number is malformed.
+    int ApplyBinaryJump(LPCWSTR text);
+    void OnBinarySelectRange();
+    void OnBinarySelectAll();
+    void OnBinaryKeyConfig();
+    void OnBinaryEditConfig();
+    void OnBinaryColorConfig();
+    // "@Nextsearch" (reverse 0) and "@Beforesearch" (1) in an active binary pane; 0
+    // when there is none.
+    int SearchBinaryPane(int reverse);
+    // Runs a binary editor's menu command; 0 when the id is none of them.
+    int RunBinaryMenuCommand(UINT id);
+    BinaryEditorChoices m_binaryChoices;
+    BinaryByteClipboard m_binaryClipboard;
 
     // Reads every settings section that start-up left for the view from g_SettingsIni,
     // creates the process-wide objects and both panes, opens the panes on their start

@@ -7,6 +7,7 @@
 #include "archive/client/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "viewers/binary/BinaryData.h"
 
 void (*g_TearDownObserver)(LPCWSTR step) = nullptr;
 
@@ -82,6 +83,9 @@ void CQvView::TearDown()
     {
         if (pane != nullptr && pane->m_pView == this)
         {
+            // The questions whether to save came before; what is left goes unsaved.
+            delete pane->m_binaryData;
+            pane->m_binaryData = nullptr;
             delete pane;
             pane = nullptr;
         }

@@ -33,6 +33,11 @@ class DrivenRangeDlg : public qvtest::CDrivenDialog<DrivenRangeDlg, CSelectRange
 class DrivenCmpDlg : public qvtest::CDrivenDialog<DrivenCmpDlg, CBinaryCmpDlg>
 {
 };
+class DrivenColorDlg : public qvtest::CDrivenDialog<DrivenColorDlg, CBinaryColorDlg>
+{
+public:
+    using qvtest::CDrivenDialog<DrivenColorDlg, CBinaryColorDlg>::CDrivenDialog;
+};
 
 bool Enabled(CWnd& dialog, int id)
 {
@@ -175,3 +180,39 @@ TEST(BinaryDialogs, RangeAndCompareFieldsGoInAndOut)
 }
 
 } // namespace
+
+TEST(BinaryDialogs, ColourGoesToEverySelectedByteValueAndOnlyOkKeepsIt)
+{
+    for (int ok : {1, 0})
+    {
+        DWORD colors[256];
+        for (DWORD& c : colors)
+            c = RGB(9, 9, 9);
+        int useColors = 0;
+        DrivenColorDlg dlg(colors, &useColors);
+        std::vector<std::wstring> lines;
+        DWORD working[3] = {};
+        dlg.drive = [&](DrivenColorDlg& d) {
+            lines = d.ListBoxLines(IDC_BIN_COLOR_LIST);
+            HWND list = ::GetDlgItem(d.GetSafeHwnd(), IDC_BIN_COLOR_LIST);
+            ::SendMessageW(list, LB_SETSEL, TRUE, 3);
+            ::SendMessageW(list, LB_SETSEL, TRUE, 5);
+            d.ApplyColorToSelection(RGB(1, 2, 3));
+            working[0] = d.GetWorkingColor(3);
+            working[1] = d.GetWorkingColor(4);
+            working[2] = d.GetWorkingColor(5);
+            ::CheckDlgButton(d.GetSafeHwnd(), IDC_BIN_COLOR_USE, BST_CHECKED);
+            d.Command(ok ? IDOK : IDCANCEL);
+        };
+        dlg.DoModal();
+        ASSERT_EQ(lines.size(), 256u);
+        EXPECT_EQ(lines[0], L"00");
+        EXPECT_EQ(lines[255], L"ff");
+        EXPECT_EQ(working[0], RGB(1, 2, 3));
+        EXPECT_EQ(working[1], RGB(9, 9, 9)) << "a value not selected keeps its colour";
+        EXPECT_EQ(working[2], RGB(1, 2, 3));
+        EXPECT_EQ(colors[3], ok ? RGB(1, 2, 3) : RGB(9, 9, 9)) << ok;
+        EXPECT_EQ(colors[4], RGB(9, 9, 9));
+        EXPECT_EQ(useColors, ok) << ok;
+    }
+}

@@ -20,7 +20,6 @@ QV_PENDING_COMMAND(ConfigureGraphicKeys)
 QV_PENDING_COMMAND(ToggleMaximize)
 QV_PENDING_COMMAND(ApplyDisplaySet)
 QV_PENDING_COMMAND(ChangeDisplayMode)
-QV_PENDING_COMMAND(OpenTextBox)
 QV_PENDING_COMMAND(RunFromFunctionList)
 QV_PENDING_COMMAND(ToggleTaskTray)
 

@@ -6,21 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(SaveBinaryFile)
-QV_PENDING_COMMAND(WriteChangedPositions)
-QV_PENDING_COMMAND(CompareWithFile)
-QV_PENDING_COMMAND(EndBinaryEdit)
-QV_PENDING_COMMAND(JumpToBinaryLine)
-QV_PENDING_COMMAND(SearchData)
-QV_PENDING_COMMAND(InputBinaryNibble)
-QV_PENDING_COMMAND(ToggleOverwriteMode)
-QV_PENDING_COMMAND(InputFromClipboard)
-QV_PENDING_COMMAND(InputFromClipboardRepeated)
-QV_PENDING_COMMAND(CopyBinaryData)
-QV_PENDING_COMMAND(PasteBinaryData)
-QV_PENDING_COMMAND(CopyBinarySelection)
-QV_PENDING_COMMAND(SelectBinaryRange)
-QV_PENDING_COMMAND(SelectAllData)
 QV_PENDING_COMMAND(TogglePictureList)
 
 } // namespace commands

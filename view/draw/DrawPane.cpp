@@ -461,6 +461,8 @@ protected:
     {
         if (m_panes[pane]->m_mode & PANE_MODES_TEXT_VIEWERS)
             m_pView->DrawViewerPane(m_pDC, pane, PaneRight(pane));
+        else if (m_panes[pane]->m_mode & PANE_MODE_BINARY)
+            m_pView->DrawBinaryBody(m_pDC, pane, PaneRight(pane));
     }
     void PaintBackground(const CRect& rect, COLORREF colour) override
     {

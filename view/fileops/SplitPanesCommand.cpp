@@ -44,8 +44,8 @@ void CQvView::OnSplitPanes()
             {
                 if (pane->m_mode == PANE_MODE_ARCHIVE)
                     pane->CloseArchiveListing(TRUE);
-                // PLACEHOLDER: a binary editor shown here is hidden without the
-                // question whether to save it; that question comes with the editor.
+                if (pane->m_mode == PANE_MODE_BINARY && pane->m_binaryData != nullptr)
+                    CloseBinaryEditor(index, MB_YESNO);
                 pane->SetMode(PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
             }
             else

@@ -135,8 +135,7 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
     {
         if (select)
             return;
-        // PLACEHOLDER: the binary document moves its cursor here once it exists.
-        WriteLog(nullptr, L"MoveBinaryCursor: この操作はまだ実装されていないため何もしません (%I64d)", delta);
+        MoveBinaryCursor(paneIndex, delta);
     }
     StartBinaryCursorTimer();
 }

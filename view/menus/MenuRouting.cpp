@@ -13,6 +13,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/binary/BinaryMenuCommands.h"
 
 namespace
 {
@@ -161,6 +162,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->Enable(TRUE);
             handled = TRUE;
         }
+        else if (IsBinaryMenuCommand(id))
+        {
+            ui->Enable(TRUE);
+            handled = TRUE;
+        }
         else if (id == 3009)
         {
             ui->Enable(TRUE);
@@ -201,6 +207,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (RunCommandMenuItem(*this, id))
         return TRUE;
     if (RunMediaMenuCommand(*this, id))
+        return TRUE;
+    if (RunBinaryMenuCommand(id))
         return TRUE;
     if (id == 328)
     {

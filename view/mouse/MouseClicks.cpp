@@ -97,6 +97,8 @@ int CQvView::ClickPane(UINT flags, CPoint point)
         StartBinaryCursorTimer();
         return 1;
     }
+    if (pane.m_mode == PANE_MODE_BINARY)
+        ClickBinaryPane(m_clickPane, point, flags);
     if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
     {
         StartBinaryCursorTimer();

@@ -150,12 +150,16 @@ int SearchText(CQvView& view, const CommandCall&, INT_PTR)
 
 int SearchNext(CQvView& view, const CommandCall&, INT_PTR)
 {
+    if (view.SearchBinaryPane(0))
+        return 1;
     SearchActiveTextViewer(view, TRUE);
     return 1;
 }
 
 int SearchPrevious(CQvView& view, const CommandCall&, INT_PTR)
 {
+    if (view.SearchBinaryPane(1))
+        return 1;
     SearchActiveTextViewer(view, FALSE);
     return 1;
 }

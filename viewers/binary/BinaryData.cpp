@@ -63,7 +63,7 @@ CBinaryData::CBinaryData()
       m_matchDifference(0), m_matchDiffering(0), m_kind(0), m_signed(0), m_compareValue(nullptr),
       m_differenceValue(nullptr), m_buckets(nullptr), m_bucketCount(0), m_file(INVALID_HANDLE_VALUE),
       m_compareFile(INVALID_HANDLE_VALUE), m_filePos(0), m_window(nullptr), m_windowStart(0), m_windowEnd(0),
-      m_roundEnded(0)
+      m_roundEnded(0), m_chunkCount(0)
 {
 }
 
@@ -124,6 +124,7 @@ void CBinaryData::FreeChunks()
         }
         m_buckets[i] = nullptr;
     }
+    m_chunkCount = 0;
 }
 
 void CBinaryData::ReleaseSearchValues()
@@ -178,6 +179,13 @@ LONGLONG CBinaryData::Read(BYTE* buffer, LONGLONG offset, LONGLONG count)
         return 0;
     if (offset + count >= m_size)
         count = m_size - offset;
+    // One whole line of an unedited file inside the window: what paging asks for
+    // every line, answered without the general loop.
+    if (count == 16 && m_chunkCount == 0 && offset >= m_windowStart && offset + 16 <= m_windowEnd)
+    {
+        memcpy(buffer, m_window + (offset - m_windowStart), 16);
+        return 16;
+    }
     LONGLONG pos = offset;
     LONGLONG remaining = count;
     while (remaining > 0)
@@ -197,6 +205,9 @@ LONGLONG CBinaryData::Read(BYTE* buffer, LONGLONG offset, LONGLONG count)
         remaining -= piece;
         pos += piece;
     }
+    // Paging through an unedited file reads line by line: no bucket to look up then.
+    if (m_chunkCount == 0)
+        return count;
     LONGLONG end = offset + count;
     for (LONGLONG b = offset / kBucketSpan; b <= (end - 1) / kBucketSpan && b < m_bucketCount; ++b)
     {
@@ -286,6 +297,7 @@ void CBinaryData::SetByte(LONGLONG offset, BYTE value, int kind)
         while (*tail)
             tail = &(*tail)->next;
         *tail = chunk;
+        ++m_chunkCount;
     }
     else if (!(chunk->changedMask & (1u << bit)))
     {
@@ -580,6 +592,7 @@ int CBinaryData::Save()
             }
             m_buckets[b] = chunk->next;
             delete chunk;
+            --m_chunkCount;
         }
     }
     CloseHandle(file);

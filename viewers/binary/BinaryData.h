@@ -129,4 +129,6 @@ private:
     // and the next call reports it, instead of starting a new round at once (a replace
     // that keeps hitting just before the start would never end).
     int m_roundEnded;
+    // Chunk records held; reads skip the lookup of edits while there are none.
+    LONGLONG m_chunkCount;
 };

@@ -1,6 +1,8 @@
 #include "viewers/binary/BinaryDialogs.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <stdio.h>
 
 #include "res/BinaryDialogs.h"
 
@@ -171,4 +173,95 @@ void CSelectRangeDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Radio(pDX, IDC_RANGE_DECIMAL, m_notation);
     DDX_Text(pDX, IDC_RANGE_END, m_end);
     DDX_Text(pDX, IDC_RANGE_START, m_start);
+}
+
+BEGIN_MESSAGE_MAP(CBinaryColorDlg, CDialog)
+ON_CONTROL(LBN_SELCHANGE, IDC_BIN_COLOR_LIST, OnSelectionChange)
+ON_BN_CLICKED(IDC_BIN_COLOR_CHOOSE, OnChooseColor)
+END_MESSAGE_MAP()
+
+CBinaryColorDlg::CBinaryColorDlg(DWORD* colors, int* useColors, CWnd* pParent)
+    : CDialog(IDD_BINARY_COLOR, pParent), m_colors(colors), m_useColors(useColors)
+{
+    for (int i = 0; i < 256; ++i)
+        m_working[i] = m_colors != nullptr ? m_colors[i] : 0;
+}
+
+BOOL CBinaryColorDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    HWND list = ::GetDlgItem(m_hWnd, IDC_BIN_COLOR_LIST);
+    for (int i = 0; i < 256; ++i)
+    {
+        wchar_t item[4];
+        swprintf_s(item, L"%02x", i);
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    ::CheckDlgButton(m_hWnd, IDC_BIN_COLOR_USE,
+                     m_useColors != nullptr && *m_useColors ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void CBinaryColorDlg::OnOK()
+{
+    if (m_colors != nullptr)
+        for (int i = 0; i < 256; ++i)
+            m_colors[i] = m_working[i];
+    if (m_useColors != nullptr)
+        *m_useColors = ::IsDlgButtonChecked(m_hWnd, IDC_BIN_COLOR_USE) == BST_CHECKED ? 1 : 0;
+    CDialog::OnOK();
+}
+
+LRESULT CBinaryColorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM && wParam == IDC_BIN_COLOR_SAMPLE && lParam != 0)
+    {
+        DrawSample(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CBinaryColorDlg::DrawSample(const DRAWITEMSTRUCT& item)
+{
+    const int caret =
+        static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_BIN_COLOR_LIST, LB_GETCARETINDEX, 0, 0));
+    RECT rect = item.rcItem;
+    ::FillRect(item.hDC, &rect, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (caret < 0 || caret > 255)
+        return;
+    ::InflateRect(&rect, -2, -2);
+    HBRUSH brush = ::CreateSolidBrush(m_working[caret]);
+    ::FillRect(item.hDC, &rect, brush);
+    ::DeleteObject(brush);
+}
+
+void CBinaryColorDlg::OnSelectionChange()
+{
+    ::InvalidateRect(::GetDlgItem(m_hWnd, IDC_BIN_COLOR_SAMPLE), nullptr, TRUE);
+}
+
+void CBinaryColorDlg::ApplyColorToSelection(COLORREF color)
+{
+    HWND list = ::GetDlgItem(m_hWnd, IDC_BIN_COLOR_LIST);
+    for (int i = 0; i < 256; ++i)
+        if (::SendMessageW(list, LB_GETSEL, i, 0) > 0)
+            m_working[i] = color;
+    OnSelectionChange();
+}
+
+void CBinaryColorDlg::OnChooseColor()
+{
+    int caret = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_BIN_COLOR_LIST, LB_GETCARETINDEX, 0, 0));
+    if (caret < 0 || caret > 255)
+        caret = 0;
+    static COLORREF custom[16] = {};
+    CHOOSECOLORW choose = {};
+    choose.lStructSize = sizeof(choose);
+    choose.hwndOwner = m_hWnd;
+    choose.rgbResult = m_working[caret];
+    choose.lpCustColors = custom;
+    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    if (::ChooseColorW(&choose))
+        ApplyColorToSelection(choose.rgbResult);
 }

@@ -111,3 +111,32 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
+
+// "Binary表示の色設定": the hex cells' colour per byte value and whether they are used.
+// Works on a copy of the 256 colours; OK writes it back with the switch.
+class CBinaryColorDlg : public CDialog
+{
+public:
+    CBinaryColorDlg(DWORD* colors, int* useColors, CWnd* pParent = nullptr);
+
+    // The working colour of a byte value.
+    DWORD GetWorkingColor(int value) const { return m_working[value & 0xFF]; }
+    // Gives every selected byte value of the list the colour and repaints the sample
+    // (what the colour button does after the system's colour dialog).
+    void ApplyColorToSelection(COLORREF color);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSelectionChange();
+    void OnChooseColor();
+    void DrawSample(const DRAWITEMSTRUCT& item);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    DWORD* m_colors;
+    int* m_useColors;
+    DWORD m_working[256];
+};

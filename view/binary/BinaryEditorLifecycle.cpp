@@ -1,0 +1,398 @@
+// Starting and ending the binary editor in a pane, the save question on closing
+// (the end command, quitting, the view's end, the layout change), saving, the change
+// list, and the editor's menu commands and keywords.
+#include "app/Settings.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "filer/FilerPane.h"
+#include "res/BinaryDialogs.h"
+#include "view/QvView.h"
+#include "view/binary/BinaryEditorUi.h"
+#include "view/binary/BinaryLines.h"
+#include "view/binary/BinaryMenuCommands.h"
+#include "view/commands/CommandHandlers.h"
+#include "viewers/binary/BinaryData.h"
+#include "viewers/text/TextBoxDlg.h"
+
+#include <memory>
+#include <new>
+
+namespace
+{
+
+CWnd* OwnerOf(CQvView& view)
+{
+    return view.m_hWnd ? &view : nullptr;
+}
+
+void Tell(CQvView& view, LPCWSTR text)
+{
+    ShowMessageBoxDlg(OwnerOf(view), text, nullptr, 0);
+}
+
+// Kept for the life of the program: the text box remembers its place and size while
+// it is hidden.
+std::unique_ptr<CTextBoxDlg> g_textBox;
+
+} // namespace
+
+void CQvView::OnBinaryEditStart()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CFilerPane& pane = *g_Panes[index];
+    const CFileInfo* entry = pane.GetCursorEntry();
+    if (entry == nullptr || entry->IsDirectory() || entry->IsDots() || pane.m_binaryData != nullptr)
+    {
+        StartBinaryCursorTimer();
+        return;
+    }
+    CBinaryData* data = new (std::nothrow) CBinaryData;
+    if (data == nullptr)
+    {
+        Tell(*this, L"メモリが足りません");
+        StartBinaryCursorTimer();
+        return;
+    }
+    if (!data->Open(entry->GetFullPath()))
+    {
+        delete data;
+        Tell(*this, L"ファイルを開くのに失敗しました");
+        StartBinaryCursorTimer();
+        return;
+    }
+    pane.m_viewerEntry = *entry;
+    pane.m_binaryData = data;
+    pane.SetMode(0, PANE_MODE_BINARY, 0);
+    UpdateMenuForMode();
+    CalcLayout();
+    if (m_hWnd)
+    {
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
+        DrawBinaryPane(index, 1);
+    }
+    m_bCaretShown = 1;
+    UpdateAuxiliaryWindows();
+    StartBinaryCursorTimer();
+}
+
+int CQvView::CloseBinaryEditor(int index, UINT style)
+{
+    CFilerPane* pane = index >= 0 && index < 2 ? g_Panes[index] : nullptr;
+    if (pane == nullptr || pane->m_binaryData == nullptr)
+        return IDYES;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CBinaryData* data = pane->m_binaryData;
+    const bool mayRefuse = (style & MB_TYPEMASK) == MB_YESNOCANCEL;
+    int answer = IDYES;
+    if (data->IsModified())
+    {
+        CString question;
+        question.Format(L"%sは変更しています。保存しますか", data->m_path.GetString());
+        answer = AskBinaryEditorQuestion(OwnerOf(*this), question, L"ファイルの保存", style);
+        if (answer != IDYES && answer != IDNO)
+        {
+            if (mayRefuse)
+            {
+                StartBinaryCursorTimer();
+                return IDCANCEL;
+            }
+            answer = IDNO;
+        }
+        if (answer == IDYES)
+        {
+            CString failed;
+            failed.Format(L"%sの保存に失敗しました", data->m_path.GetString());
+            while (!data->Save())
+            {
+                // The end command keeps the editor and its edits, as after Cancel; where
+                // closing cannot be refused the user may try again before they are lost.
+                if (mayRefuse)
+                {
+                    Tell(*this, failed);
+                    StartBinaryCursorTimer();
+                    return IDCANCEL;
+                }
+                if (AskBinaryEditorQuestion(OwnerOf(*this), failed, nullptr, MB_RETRYCANCEL) != IDRETRY)
+                    break;
+            }
+        }
+        SyncOtherBinaryPane(index);
+    }
+    data->Close();
+    delete data;
+    pane->m_binaryData = nullptr;
+    StartBinaryCursorTimer();
+    return answer;
+}
+
+void CQvView::QuerySaveBinaryPanes()
+{
+    for (int index = 0; index < 2; ++index)
+        if (g_Panes[index] != nullptr && g_Panes[index]->m_mode == PANE_MODE_BINARY &&
+            g_Panes[index]->m_binaryData != nullptr)
+            CloseBinaryEditor(index, MB_YESNO);
+}
+
+void CQvView::OnBinaryEditEnd()
+{
+    const int index = ActiveBinaryPane();
+    if (index < 0)
+        return;
+    if (CloseBinaryEditor(index, MB_YESNOCANCEL) == IDCANCEL)
+        return;
+    if (m_hWnd)
+        KillTimer(VIEW_TIMER_BINARY_CURSOR);
+    CFilerPane& pane = *g_Panes[index];
+    const CString name = pane.m_viewerEntry.GetName();
+    pane.SetMode(0, PANE_MODE_FILER, 0);
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    // Back on the file that was edited.
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        if (name.CompareNoCase(pane.m_entries[i].GetName()) == 0)
+        {
+            pane.m_cursor = i;
+            break;
+        }
+    pane.MoveCursor(0, TRUE);
+    UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
+    CalcLayout();
+    if (m_hWnd)
+        Invalidate(FALSE);
+}
+
+void CQvView::OnBinarySave()
+{
+    const int index = ActiveBinaryPane();
+    if (index < 0)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CBinaryData& data = *BinaryDataOf(index);
+    if (data.IsModified() && !data.Save())
+    {
+        CString failed;
+        failed.Format(L"%sの保存に失敗しました", data.m_path.GetString());
+        Tell(*this, failed);
+    }
+    SyncOtherBinaryPane(index);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnBinaryWriteChangeList()
+{
+    const int index = ActiveBinaryPane();
+    if (index < 0)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CString path;
+    if (g_BinaryEditorUi.askSavePath(OwnerOf(*this), path) && !BinaryDataOf(index)->WriteChangeList(path))
+        Tell(*this, L"変更箇所出力ファイルの書き込みに失敗しました");
+    StartBinaryCursorTimer();
+}
+
+BOOL IsBinaryMenuCommand(UINT id)
+{
+    static const UINT kIds[] = {190, 203, 204, 206, 207, 246, 254, 275, 283,
+                                302, 503, 565, 566, 574, 755, 875, 909};
+    for (UINT known : kIds)
+        if (known == id)
+            return TRUE;
+    return FALSE;
+}
+
+int CQvView::RunBinaryMenuCommand(UINT id)
+{
+    switch (id)
+    {
+    case 206:
+        OnBinaryEditStart();
+        return 1;
+    default:
+        break;
+    }
+    if (ActiveBinaryPane() < 0)
+        return 0;
+    switch (id)
+    {
+    case 204:
+        OnBinaryEditEnd();
+        return 1;
+    case 503:
+        OnBinarySave();
+        return 1;
+    case 254:
+        OnBinaryWriteChangeList();
+        return 1;
+    case 875:
+        OnBinarySearch();
+        return 1;
+    case 246:
+        OnBinaryReplace();
+        return 1;
+    case 283:
+        OnBinaryCompare();
+        return 1;
+    case 275:
+        OnBinaryCopyHex();
+        return 1;
+    case 302:
+        OnBinaryCopyData();
+        return 1;
+    case 755:
+        OnBinaryPasteData();
+        return 1;
+    case 565:
+        OnBinaryInputPaste();
+        return 1;
+    case 566:
+        OnBinaryInputPasteLoop();
+        return 1;
+    case 574:
+        OnBinaryJumpLine();
+        return 1;
+    case 909:
+        OnBinarySelectRange();
+        return 1;
+    case 190:
+        OnBinarySelectAll();
+        return 1;
+    case 207:
+        OnBinaryEditConfig();
+        return 1;
+    case 203:
+        OnBinaryColorConfig();
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// ---- The keywords of the binary editor's command table --------------------------------
+
+namespace commands
+{
+
+int EditBinary(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryEditStart();
+    return 1;
+}
+
+int EndBinaryEdit(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryEditEnd();
+    return 1;
+}
+
+int SaveBinaryFile(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinarySave();
+    return 1;
+}
+
+int WriteChangedPositions(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryWriteChangeList();
+    return 1;
+}
+
+int CompareWithFile(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryCompare();
+    return 1;
+}
+
+int JumpToBinaryLine(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryJumpLine();
+    return 1;
+}
+
+int SearchData(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinarySearch();
+    return 1;
+}
+
+int InputBinaryNibble(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    view.InputBinaryNibble(static_cast<int>(value));
+    return 1;
+}
+
+// "@Changeddata": the replace command.
+int ToggleOverwriteMode(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryReplace();
+    return 1;
+}
+
+int InputFromClipboard(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryInputPaste();
+    return 1;
+}
+
+int InputFromClipboardRepeated(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryInputPasteLoop();
+    return 1;
+}
+
+int CopyBinaryData(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryCopyData();
+    return 1;
+}
+
+int PasteBinaryData(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryPasteData();
+    return 1;
+}
+
+// "@Clipcopy" in the binary editor: the selection as hexadecimal text.
+int CopyBinarySelection(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinaryCopyHex();
+    return 1;
+}
+
+int SelectBinaryRange(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinarySelectRange();
+    return 1;
+}
+
+int SelectAllData(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnBinarySelectAll();
+    return 1;
+}
+
+// value 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
+int MoveBinarySelection(CQvView& view, const CommandCall&, INT_PTR value)
+{
+    const int index = view.ActiveBinaryPane();
+    if (index < 0)
+        return 1;
+    const LONGLONG page = kBinaryNibblesPerLine * view.BinaryShownLines(index);
+    const LONGLONG deltas[] = {-1, 1, -kBinaryNibblesPerLine, kBinaryNibblesPerLine, -page, page};
+    if (value >= 0 && value < 6)
+        view.SelectBinaryMove(deltas[value]);
+    return 1;
+}
+
+int OpenTextBox(CQvView& view, const CommandCall&, INT_PTR)
+{
+    if (!g_textBox)
+        g_textBox = std::make_unique<CTextBoxDlg>();
+    g_textBox->ShowBox(view.m_hWnd ? &view : nullptr);
+    return 1;
+}
+
+} // namespace commands

@@ -1,0 +1,53 @@
+#include "view/binary/BinaryEditorUi.h"
+
+#include "app/dialogs/DialogAnswerScript.h"
+
+#include <commdlg.h>
+
+namespace
+{
+
+INT_PTR RunDialogModally(CDialog& dialog, UINT)
+{
+    return dialog.DoModal();
+}
+
+BOOL AskSavePathWithDialog(CWnd* owner, CString& path)
+{
+    wchar_t buffer[MAX_PATH * 4] = L"";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner != nullptr ? owner->m_hWnd : nullptr;
+    ofn.lpstrFilter = L"全てのファイル\0*.*\0\0";
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = MAX_PATH * 4;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn))
+        return FALSE;
+    path = buffer;
+    return TRUE;
+}
+
+const BinaryEditorUi kDefaultUi = {RunDialogModally, AskSavePathWithDialog};
+
+} // namespace
+
+BinaryEditorUi g_BinaryEditorUi = kDefaultUi;
+
+const BinaryEditorUi& DefaultBinaryEditorUi()
+{
+    return kDefaultUi;
+}
+
+int AskBinaryEditorQuestion(CWnd* owner, LPCWSTR text, LPCWSTR caption, UINT style)
+{
+    CDialogQuestion question;
+    question.caption = caption != nullptr ? caption : L"qv";
+    question.text = text;
+    question.type = static_cast<int>(style);
+    CDialogAnswer answer;
+    if (CDialogAnswerScript::Answer(question, answer))
+        return static_cast<int>(answer.result);
+    return ::MessageBoxW(owner != nullptr ? owner->m_hWnd : nullptr, text,
+                         caption != nullptr ? caption : L"qv", style);
+}
