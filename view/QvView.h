@@ -100,6 +100,8 @@ public:
     // A drag with the button held: the selection runs from its anchor to the point
     // (the rows beyond the shown ones scroll the pane).
     void DragBinarySelection(int pane, CPoint point);
+    // The binary pane a left-button drag selects in; -1 while no such drag runs.
+    int m_binaryDragPane = -1;
     // Timer 10: the caret blinks.
     void BlinkBinaryCaret();
     // Timer 9 in a binary pane: "@Autonext" / "@Autobefore" move the cursor on and

@@ -532,6 +532,29 @@ TEST_F(BinaryEditor, AClickPlacesTheCursorAndADragSelectsUpToThePoint)
     EXPECT_EQ(Data().m_selEnd, 2 * 32 + 1);
 }
 
+TEST_F(BinaryEditor, TheMouseMessagesDragASelectionUntilTheButtonComesUp)
+{
+    Start(L"d.bin", std::string(16 * 40, 'x'));
+    View().CalcLayout();
+    const PaneLayout& geo = View().m_layout.panes[0];
+    const int cw = View().m_layout.charWidth;
+    const int lh = View().m_layout.lineHeight;
+    auto at = [&](int row, int nibble) {
+        const int column = geo.originColumn + 11 + 3 * (nibble / 2) + (nibble & 1);
+        return CPoint(column * cw + 1, (geo.originRow + 1 + row) * lh + 1);
+    };
+    View().OnLButtonDown(0, at(1, 4));
+    View().OnMouseMove(MK_LBUTTON, at(2, 9));
+    View().OnLButtonUp(0, at(2, 9));
+    EXPECT_EQ(Data().m_selAnchor, 36);
+    EXPECT_EQ(Data().m_selEnd, 64 + 9);
+    EXPECT_TRUE(Data().m_selectionShown);
+    // Once the button is up, moving the mouse selects nothing more.
+    View().OnMouseMove(0, at(3, 0));
+    View().OnMouseMove(MK_LBUTTON, at(3, 0));
+    EXPECT_EQ(Data().m_selEnd, 64 + 9);
+}
+
 TEST_F(BinaryEditor, MenuItemsAreEnabledAndRunTheirCommands)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(PathOf(L"u.bin"), Bytes({0x10})));

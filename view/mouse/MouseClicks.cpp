@@ -98,7 +98,13 @@ int CQvView::ClickPane(UINT flags, CPoint point)
         return 1;
     }
     if (pane.m_mode == PANE_MODE_BINARY)
+    {
         ClickBinaryPane(m_clickPane, point, flags);
+        // The drag keeps the mouse so rows beyond the pane's edge still select.
+        m_binaryDragPane = m_clickPane;
+        if (m_hWnd)
+            ::SetCapture(m_hWnd);
+    }
     if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
     {
         StartBinaryCursorTimer();
@@ -198,8 +204,14 @@ void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
         GoParentDirectory();
 }
 
-void CQvView::OnMouseMove(UINT, CPoint point)
+void CQvView::OnMouseMove(UINT flags, CPoint point)
 {
+    if (m_binaryDragPane >= 0)
+    {
+        if ((flags & MK_LBUTTON) && g_Panes[m_binaryDragPane]->m_mode == PANE_MODE_BINARY)
+            DragBinarySelection(m_binaryDragPane, point);
+        return;
+    }
     ViewerMouseMove(point);
 }
 
@@ -210,5 +222,11 @@ void CQvView::OnLButtonUp(UINT, CPoint)
     for (int timer :
          {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
         StopViewTimers(timer);
+    if (m_binaryDragPane >= 0)
+    {
+        m_binaryDragPane = -1;
+        if (m_hWnd && ::GetCapture() == m_hWnd)
+            ::ReleaseCapture();
+    }
     ViewerMouseUp();
 }
