@@ -143,7 +143,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_statusLine.Reset();
     if (g_NEGLECTSCSISCAN == 0)
         g_AspiDeviceList.ScanDevices();
-    // PLACEHOLDER: the resumption of the preview loader comes here once it exists.
+    StartPreviewLoader();
     SetTimer(VIEW_TIMER_CHANGE_CHECK, 1000);
     m_idleState = 1;
     m_bReady = 1;
@@ -154,8 +154,9 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CQvView::OnDestroy()
 {
-    // PLACEHOLDER: the preview loader's stop request and the binary editor's "save
-    // changes?" questions come here once they exist.
+    // PLACEHOLDER: the binary editor's "save changes?" questions come here once they
+    // exist.
+    StopPreviewLoader();
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
@@ -167,8 +168,9 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    // PLACEHOLDER: the text box, media, tag, picture-list, thumbnail and sound-list
-    // windows and the CD player are closed here once they exist.
+    // PLACEHOLDER: the text box, media, tag and sound-list windows and the CD player
+    // are closed here once they exist.
+    ClosePictureWindows();
     for (;;)
     {
         CFindDialogBase* dialog = nullptr;
@@ -658,7 +660,7 @@ BOOL CQvView::PreTranslateMessage(MSG* pMsg)
     }
     if (m_msgPreviewLoad != 0 && pMsg->message == m_msgPreviewLoad)
     {
-        // PLACEHOLDER: the panes' previews are redrawn here once they exist.
+        OnPreviewLoaded();
         return TRUE;
     }
     if (m_msgUnpackStart != 0 && pMsg->message == m_msgUnpackStart)

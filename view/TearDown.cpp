@@ -68,10 +68,11 @@ void CQvView::TearDown()
         g_pContMenu2->Release();
         g_pContMenu2 = nullptr;
     }
-    // The preview loader reads the panes' entries: it is stopped (StopWorkerThread)
-    // before they go. PLACEHOLDER: the loader itself and the graphic viewer's
-    // pictures are released here once they exist.
+    // The preview loader reads the panes' entries: it is stopped before they go. The
+    // loader object itself stays to the end of the run, as holders may still pause it.
+    // PLACEHOLDER: the graphic viewer's pictures are released here once they exist.
     Step(L"StopPreviewLoader");
+    StopPreviewLoader();
     Step(L"DeletePanes");
     for (CFilerPane*& pane : g_Panes)
     {
