@@ -108,37 +108,54 @@ bool AskPlugIn(GetPluginInfoProc getInfo, CSusieDllFile& record, std::vector<cha
     return true;
 }
 
-INT_PTR FindListedPlugIn(LPCWSTR fileName)
+INT_PTR FindListedPlugIn(const CArray<CSusieDllFile>& list, LPCWSTR fileName)
 {
-    for (INT_PTR i = 0; i < g_SusiePlugIns.GetCount(); ++i)
-        if (g_SusiePlugIns[i].m_fileName.CompareNoCase(fileName) == 0)
+    for (INT_PTR i = 0; i < list.GetCount(); ++i)
+        if (list[i].m_fileName.CompareNoCase(fileName) == 0)
             return i;
     return -1;
+}
+
+void PublishPlugIns(const CArray<CSusieDllFile>& list)
+{
+    CHandleLock lock(g_DataMutex);
+    g_SusiePlugIns.Copy(list);
 }
 } // namespace
 
 int ScanSusiePlugIns(BOOL merge)
 {
-    if (!merge)
-        g_SusiePlugIns.RemoveAll();
-
+    // The plug-ins are asked outside the lock, on a copy; readers on other threads
+    // (an unpack job's host, the preview loader) see the old list or the new one,
+    // never one half built.
+    CArray<CSusieDllFile> list;
     CString folder;
     {
         CHandleLock lock(g_DataMutex);
+        if (merge)
+            list.Copy(g_SusiePlugIns);
         RemoveTrailingBackslash(g_SusiePlugInDir);
         folder = g_SusiePlugInDir;
     }
     // No folder set means no plug-ins: "\*.SPH" would load and run whatever libraries
     // lie in the root of the drive that happens to be current.
     if (folder.IsEmpty())
+    {
+        if (!merge)
+            PublishPlugIns(list);
         return 0;
+    }
 
     CString pattern;
     pattern.Format(L"%s\\*.SPH", static_cast<LPCWSTR>(folder));
     WIN32_FIND_DATAW findData;
     HANDLE find = FindFirstFileLong(pattern, &findData);
     if (find == INVALID_HANDLE_VALUE)
+    {
+        if (!merge)
+            PublishPlugIns(list);
         return 0;
+    }
 
     std::vector<char> buffer(kPatternBufferSize + 1, 0);
     do
@@ -152,10 +169,10 @@ int ScanSusiePlugIns(BOOL merge)
         if (g_DEBUGMODE && g_DebugFlags[0])
             MessageBoxW(nullptr, path, nullptr, MB_OK);
 
-        INT_PTR listed = merge ? FindListedPlugIn(findData.cFileName) : -1;
+        INT_PTR listed = merge ? FindListedPlugIn(list, findData.cFileName) : -1;
         if (listed >= 0)
         {
-            record = g_SusiePlugIns[listed];
+            record = list[listed];
             if (g_HIGHLOADSPI == 1)
                 continue;
         }
@@ -177,22 +194,23 @@ int ScanSusiePlugIns(BOOL merge)
         {
             // Without its version or description the plug-in is dropped.
             if (listed >= 0)
-                g_SusiePlugIns.RemoveAt(listed);
+                list.RemoveAt(listed);
             continue;
         }
         if (HasPatternNoCase(record.m_patterns, L"*.jpg") && !HasPatternNoCase(record.m_patterns, L"*.jpeg"))
             record.m_patterns.Add(L"*.jpeg");
         if (listed >= 0)
-            g_SusiePlugIns[listed] = record;
+            list[listed] = record;
         else
-            g_SusiePlugIns.Add(record);
+            list.Add(record);
         if (!faulted)
             FreeLibrary(module);
     } while (FindNextFileW(find, &findData));
     FindClose(find);
 
-    for (INT_PTR i = g_SusiePlugIns.GetCount() - 1; i >= 0; --i)
-        if (g_SusiePlugIns[i].m_patterns.IsEmpty())
-            g_SusiePlugIns.RemoveAt(i);
+    for (INT_PTR i = list.GetCount() - 1; i >= 0; --i)
+        if (list[i].m_patterns.IsEmpty())
+            list.RemoveAt(i);
+    PublishPlugIns(list);
     return 1;
 }

@@ -14,6 +14,7 @@
 #include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
+#include "res/GraphicViewerDialogs.h"
 #include "view/media/MediaWindows.h"
 
 #include <windowsx.h>
@@ -341,6 +342,11 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     if (pHandlerInfo == nullptr && RouteMenuCommand(nID, nCode, pExtra))
         return TRUE;
+    if (nID == IDM_SHOW_LISTED_PICTURE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
+    {
+        OnGraphicListChoice();
+        return TRUE;
+    }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
     {
         StopViewTimers(STOP_TIMERS_FOR_ACTION);
@@ -437,8 +443,8 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
                 SetCurrentDir(system);
         }
     }
-    // PLACEHOLDER: the pane background picture's schedule (reason 2) comes here once
-    // it exists.
+    if (nIDEvent == VIEW_TIMER_CHANGE_CHECK)
+        LoadPaneBackgroundPicture(2);
 
     switch (nIDEvent)
     {
@@ -533,7 +539,8 @@ void CQvView::CheckPanesForChanges()
 void CQvView::OnSize(UINT nType, int cx, int cy)
 {
     CView::OnSize(nType, cx, cy);
-    // PLACEHOLDER: the picture layout of the graphic viewer is recomputed here.
+    if (IsPictureShown())
+        UpdatePictureLayout(PICTURE_LAYOUT_ORIGIN);
     RememberFrameRect();
 }
 
@@ -887,7 +894,9 @@ void CQvView::OnDraw(CDC* pDC)
         return;
     if (AnyPaneInGraphicMode())
     {
-        // PLACEHOLDER: the graphic viewer draws its picture here once it exists.
+        CRect clip;
+        ::GetClipBox(pDC->GetSafeHdc(), &clip);
+        DrawGraphicMode(pDC, clip);
         return;
     }
     CalcLayout();

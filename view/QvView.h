@@ -4,12 +4,19 @@
 #include "framework/FwCollections.h"
 #include "framework/FwGdi.h"
 #include "framework/FwString.h"
+#include "archive/front/ArchiveFront.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/SusiePlugInHost.h"
+#include "view/graphic/GraphicState.h"
 #include "view/layout/Layout.h"
 #include "view/status/StatusLine.h"
 #include "view/viewer/ViewerLines.h"
 #include "app/dialogs/WorkerDialog.h"
 
 #include <shlobj.h>
+
+#include <functional>
+#include <memory>
 
 class CIniFile;
 class CSelectedEntryList;
@@ -457,6 +464,73 @@ public:
     void ToggleDisplayFilter(int flag);
     void ApplyDisplayFilterPreset(int preset);
 
+    // ---- Graphic mode (view/graphic/) --------------------------------------------------
+    // "@GraphicviewB" (menu 541) and "@GraphiconeviewB" (menu 540): remember the frame
+    // and enter graphic mode on the marked entries or the cursor entry alone.
+    void OnViewGraphic();
+    void OnViewOnePicture();
+    // "@Exitgraphic": asks, then returns the graphic pane to its list.
+    void OnExitGraphic();
+    // The active filer pane or archive listing shows its pictures.
+    void EnterGraphicMode();
+    // Steps through the picture list (0 shows the current place): 0 shown or nothing
+    // new, 1 cancelled, 2 no further picture, 3 the load could not start.
+    int ShowPictureFromFilerList(int pane, int step);
+    // The same through the members of an archive listing.
+    int LoadArchivePictures(int pane, int step);
+    // "@Next", "@Before", "@10Next", "@10Before"; +1 goes through OpenCursorEntry.
+    void ShowNextPicture(int step);
+    // Reason GRAPHIC_LEAVE_...: a step's result, or the user.
+    void LeaveGraphicMode(int pane, int reason);
+    int IsPictureShown() const;
+    // The first pane in a graphic mode; -1 when none.
+    int FindGraphicPane() const;
+    // Reads the file through its plug-in into g_CurrentPicture: 1 read, 0 failed, -1
+    // no plug-in takes it.
+    int LoadPictureFile(const class CFileInfo& entry);
+    // Runs the load dialog, or its body without a window for a small file: 1 loaded,
+    // 0 failed, PICTURE_LOAD_CANCELLED when the user stopped it.
+    int LoadPictureMaybeWithDialog(class CLoadPictureBDlg& dialog, LONGLONG fileSize);
+    // The archive member at the position's inner index (or the next one a plug-in
+    // reads): 1, 0 or PICTURE_LOAD_CANCELLED. memberAt null: the archive's listing.
+    int LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
+                              const std::function<CArchiveFileInfo*(int)>& memberAt);
+    // Enter in graphic mode: the next picture, or the list past the last.
+    int StepPictureFromOpenRoutine(int pane);
+    void CloseGraphicArchive();
+    // Layout (view/graphic/PictureView.cpp): mask PICTURE_LAYOUT_...
+    void UpdatePictureLayout(int mask);
+    void UpdatePictureInfo();
+    void DrawGraphicMode(CDC* pDC, const CRect& rect);
+    void DrawPictureClipped(HDC dc, const RECT& rect, POINT origin, SIZE size, CPictureData& picture,
+                            const CAlphaChannelRow* alpha, COLORREF background, int noFill);
+    // Fit on or off; makeDefault changes the settings as well.
+    void ToggleFitToWindow(int makeDefault);
+    // direction 1 larger, 2 smaller.
+    void StepZoom(int direction);
+    // kind 0 right, 1 left, 2 mirror, 3 flip, 4 half turn.
+    void TransformPicture(int kind);
+    void CopyPictureToClipboard(int keepAlpha);
+    void SetAlphaChannelType(int index);
+    // Steps -10, -1, 1, 10 per axis (pages and lines); anything else stays.
+    void ScrollPicture(int hStep, int vStep);
+    // Scroll-bar codes of the view's own bars while a picture is shown.
+    void ScrollPictureBar(int bar, UINT code, int thumb);
+    // Fills the rectangle behind the filer panes: the background picture or colour.
+    void DrawPaneBackgroundPicture(CDC* pDC, const CRect& rect, COLORREF colour);
+    // The view font (view/graphic/ViewFont.cpp), per screen resolution when asked.
+    void CreateViewFont();
+    // Menu 365: the per-resolution font dialog.
+    void OnDisplayFontConfig();
+    // reason 0 start, 1 settings changed, 2 timer, 3 "@Nextfilerbmp".
+    void LoadPaneBackgroundPicture(int reason);
+    GraphicViewState m_graphic;
+    // Set while the picture is drawn: Enter then waits for the next key.
+    int m_bDrawingPicture = 0;
+    // The filer's background picture.
+    std::unique_ptr<CPictureData> m_pBackgroundPicture;
+    // ---- end graphic mode -------------------------------------------------------------
+
     // Keeps the graphic list, the thumbnail window, the following panes and the tag
     // window in step with the active pane; after every mode or cursor change.
     void UpdateAuxiliaryWindows();
@@ -504,6 +578,10 @@ public:
     int m_bGraphicListPlaced = 0;
     int m_bSmallGraphicPlaced = 0;
     void ClosePictureWindows();
+    // The list window's rows and selection from the graphic pane's walk.
+    void RefreshGraphicList(int pane, bool refill);
+    // WM_COMMAND 1521 of the list window: shows the chosen row.
+    void OnGraphicListChoice();
     // Steps FILERINFONUMBER through the five column layouts and repaints.
     void CycleFilerInfoLayout();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed
@@ -605,6 +683,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CArchiveFront& GraphicArchive();
+    CSusiePlugInHost& GraphicHost();
+    int CollectPictureList(class CFilerPane& pane);
+    void PrepareNewPicture();
+    void RestoreFrameAfterGraphic();
+    void UpdatePictureScrollBars();
+    std::unique_ptr<CArchiveFront> m_pGraphicArchive;
+    std::unique_ptr<CSusiePlugInHost> m_pGraphicHost;
     // The shell's context menu of the selection or the folder, put into `menu`.
     void AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu);
     // The steps of the reader that need the view's members.

@@ -32,6 +32,13 @@ INT_PTR EditFindCondition(CWnd* parent, FindCondition& condition)
         condition = dialog.m_condition;
     return result;
 }
+
+// A picture walk goes into the archives the front could also pack, showing their
+// members as pictures.
+int IsArchivePictureName(LPCWSTR name)
+{
+    return CArchiveFront::IsSupportedName(name, ARCFRONT_OPEN_PACK);
+}
 } // namespace
 #include "view/shell/ShellSeam.h"
 
@@ -59,6 +66,7 @@ void InstallProgramHooks()
     g_PictureTransformHooks.transformBitmap = TransformBitmap;
     // Picture walks of the filer ask the image plug-ins which files they can show.
     g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
+    g_PictureTestHooks.isArchivePictureName = IsArchivePictureName;
     // The pack and unpack dialogs wait for the thumbnail loader to be between items.
     g_PreviewReaderLockHooks.acquire = AcquirePreviewReaderLock;
     g_PreviewReaderLockHooks.release = ReleasePreviewReaderLock;

@@ -302,6 +302,39 @@ void SaveSectionAlphaChannelProcess(CIniFile& ini)
     }
 }
 
+void LoadSectionSaveBmp(CIniFile& ini)
+{
+    BmpSaveSettings settings;
+    settings.prefix = ReadString(ini, L"SAVE_BMP", L"PREFIX", L"");
+    settings.folder = ReadString(ini, L"SAVE_BMP", L"FOLDER", L"");
+    settings.lastFolder = ReadString(ini, L"SAVE_BMP", L"LAST_FOLDER", L"");
+    settings.sameName = ini.GetInt(L"SAVE_BMP", L"SAME_NAME", 0) != 0 ? 1 : 0;
+    const int number = ini.GetInt(L"SAVE_BMP", L"START_NUMBER", 0);
+    settings.startNumber = number >= 0 && number <= 10000 ? number : 0;
+    CHandleLock lock(g_DataMutex);
+    g_BmpSaveSettings = settings;
+}
+
+void SaveSectionSaveBmp(CIniFile& ini)
+{
+    BmpSaveSettings settings;
+    {
+        CHandleLock lock(g_DataMutex);
+        settings = g_BmpSaveSettings;
+    }
+    ini.WriteString(L"SAVE_BMP", L"PREFIX", settings.prefix);
+    ini.WriteString(L"SAVE_BMP", L"FOLDER", settings.folder);
+    ini.WriteString(L"SAVE_BMP", L"LAST_FOLDER", settings.lastFolder);
+    ini.WriteInt(L"SAVE_BMP", L"SAME_NAME", settings.sameName);
+    ini.WriteInt(L"SAVE_BMP", L"START_NUMBER", settings.startNumber);
+}
+
+void ResetSectionSaveBmp()
+{
+    CHandleLock lock(g_DataMutex);
+    g_BmpSaveSettings = BmpSaveSettings();
+}
+
 void ResetSectionZoomData()
 {
     g_ZoomSteps = kDefaultZoomSteps;

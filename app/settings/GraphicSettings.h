@@ -145,6 +145,11 @@ void ResetSectionLoadPreview();
 void LoadSectionMouseOpeGraphic(CIniFile& ini);
 void SaveSectionMouseOpeGraphic(CIniFile& ini);
 void ResetSectionMouseOpeGraphic();
+// The BMP save settings (section "SAVE_BMP"); a start number outside 0-10000 (10000:
+// the series is full) reads as 0.
+void LoadSectionSaveBmp(CIniFile& ini);
+void SaveSectionSaveBmp(CIniFile& ini);
+void ResetSectionSaveBmp();
 void LoadSectionAlphaChannelProcess(CIniFile& ini);
 void SaveSectionAlphaChannelProcess(CIniFile& ini);
 void ResetSectionAlphaChannelProcess();

@@ -166,6 +166,7 @@ const SettingsSectionRow g_SettingsSections[SETTINGS_SECTION_COUNT] = {
     {L"DIALOG_OTHER_WINDOW", LoadSectionDialogOtherWindow, SaveSectionDialogOtherWindow,
      ResetSectionDialogOtherWindow},
     {L"EXECUTE", LoadSectionExecute, SaveSectionExecute, ResetSectionExecute},
+    {L"SAVE_BMP", LoadSectionSaveBmp, SaveSectionSaveBmp, ResetSectionSaveBmp},
 };
 
 // The reader's steps. The integer tables were read at start-up; the per-resolution
@@ -221,6 +222,7 @@ const SettingsSectionId g_SettingsReadOrder[] = {
     SECTION_VIEW_HISTORY,
     SECTION_DIALOG_OTHER_WINDOW,
     SECTION_EXECUTE,
+    SECTION_SAVE_BMP,
 };
 const int g_SettingsReadOrderCount =
     static_cast<int>(sizeof(g_SettingsReadOrder) / sizeof(g_SettingsReadOrder[0]));
@@ -275,6 +277,7 @@ const SettingsSectionId g_SettingsWriteOrder[] = {
     SECTION_VIEW_HISTORY,
     SECTION_DIALOG_OTHER_WINDOW,
     SECTION_EXECUTE,
+    SECTION_SAVE_BMP,
 };
 const int g_SettingsWriteOrderCount =
     static_cast<int>(sizeof(g_SettingsWriteOrder) / sizeof(g_SettingsWriteOrder[0]));

@@ -443,19 +443,24 @@ int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, 
 }
 
 int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
-                                            CProgressInfo* progress)
+                                            CProgressInfo* progress, const void* image, SIZE_T imageSize,
+                                            ULONGLONG imageStart)
 {
     if (buffer)
         *buffer = nullptr;
     m_errors.Clear();
     if (m_activeBackEnd != ARCFRONT_PLUGIN)
         return 0;
-    return Guarded([&]() -> int {
+    // The image belongs to the caller: the host forgets it before this returns.
+    m_plugIn.SetArchiveImage(image, imageSize, imageStart);
+    const int result = Guarded([&]() -> int {
         if (m_plugIn.ExtractToMemory2(nullptr, folder, name, buffer, size, progress))
             return 1;
         m_errors.AddFrom(m_plugIn.m_errors);
         return 0;
     });
+    m_plugIn.SetArchiveImage(nullptr, 0, 0);
+    return result;
 }
 
 // ---- Options ---------------------------------------------------------------------

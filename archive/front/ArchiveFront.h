@@ -84,9 +84,11 @@ public:
     // output the bytes delivered. 1 on success.
     int ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size, CProgressInfo* progress);
     // The plug-in host's form for the graphic viewer; 0 without an error unless the
-    // plug-in host holds the archive.
+    // plug-in host holds the archive. With an image (the archive's bytes from
+    // `imageStart` on) the plug-in reads the member out of memory.
     int ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
-                                 CProgressInfo* progress);
+                                 CProgressInfo* progress, const void* image = nullptr, SIZE_T imageSize = 0,
+                                 ULONGLONG imageStart = 0);
 
     // The numbered options, handed to the active back-end (none: nothing happens).
     void ResetOptions();

@@ -111,6 +111,12 @@ void CArchivePlugInBackEnd::UnloadLibrary()
         m_host->UnloadLibrary();
 }
 
+void CArchivePlugInBackEnd::SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart)
+{
+    if (Host() != nullptr)
+        m_host->SetArchiveImage(image, size, imageStart);
+}
+
 void CArchivePlugInBackEnd::Reset()
 {
     m_readerLockDisabled = 1;

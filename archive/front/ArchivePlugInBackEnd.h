@@ -26,6 +26,9 @@ public:
     virtual int HasSelection() = 0;
     virtual CString GetPlugInName() = 0;
     virtual void DisableReaderLock() = 0;
+    // The archive held in memory from byte `imageStart` on, for the extraction from
+    // the image; a null image forgets it.
+    virtual void SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart) = 0;
     virtual void UnloadLibrary() = 0;
     virtual void Close() = 0;
     virtual const CErrorIF& Errors() = 0;
@@ -69,6 +72,7 @@ public:
 
     void Close();
     void UnloadLibrary();
+    void SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart);
     // The preview loader's fronts never wait for the loader's own reader lock.
     void Reset();
     CString GetLibraryName() const;

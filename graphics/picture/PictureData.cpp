@@ -6,6 +6,7 @@
 #include <cstring>
 
 PictureTransformHooks g_PictureTransformHooks = {nullptr};
+CPictureData g_CurrentPicture;
 
 namespace
 {

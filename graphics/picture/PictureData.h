@@ -71,6 +71,10 @@ private:
     int m_borrowed = 0;
 };
 
+// The picture the graphic viewer shows; the load dialog leaves each loaded picture
+// here, and the viewer's drawing, turning and saving work on it.
+extern CPictureData g_CurrentPicture;
+
 // The display text of an alpha-channel row; a null table means g_AlphaChannelTypes.
 CString& FormatAlphaChannelType(CString& out, int index, const CAlphaChannelRow* table);
 // Names "@AlphaChannelType1" to "@AlphaChannelType10" for the command lists; 0 and out

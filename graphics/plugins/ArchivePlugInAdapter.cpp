@@ -29,6 +29,10 @@ public:
     int HasSelection() override { return m_host.HasSelection(); }
     CString GetPlugInName() override { return m_host.GetPlugInName(); }
     void DisableReaderLock() override { m_host.DisableReaderLock(); }
+    void SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart) override
+    {
+        m_host.SetArchiveImage(image, size, imageStart);
+    }
     void UnloadLibrary() override { m_host.UnloadLibrary(); }
     void Close() override { m_host.Close(); }
     const CErrorIF& Errors() override { return m_host.m_errors; }

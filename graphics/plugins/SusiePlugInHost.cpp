@@ -537,10 +537,11 @@ int CSusiePlugInHost::ExtractFromImageToMemory(LPCWSTR archive, LPCWSTR folder, 
     return ExtractEntryToMemory(archive, folder, name, buffer, size, progress, m_image != nullptr ? 1 : 0);
 }
 
-void CSusiePlugInHost::SetArchiveImage(const void* image, SIZE_T size)
+void CSusiePlugInHost::SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart)
 {
     m_image = image;
     m_imageSize = image != nullptr ? size : 0;
+    m_imageStart = image != nullptr ? imageStart : 0;
 }
 
 int CSusiePlugInHost::ExtractEntryToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer,
@@ -572,9 +573,10 @@ int CSusiePlugInHost::ExtractEntryToMemory(LPCWSTR archive, LPCWSTR folder, LPCW
     {
         // The plug-in reads the member's packed bytes straight out of the image: both
         // the start and the length are checked against the image first.
-        const SIZE_T start = SIZE_T(unsigned(entry->m_position));
+        const ULONGLONG position = ULONGLONG(unsigned(entry->m_position));
         const SIZE_T packed = SIZE_T(unsigned(entry->m_packedSize));
-        if (start > m_imageSize || packed > m_imageSize - start)
+        const SIZE_T start = position >= m_imageStart ? SIZE_T(position - m_imageStart) : SIZE_T(-1);
+        if (position < m_imageStart || start > m_imageSize || packed > m_imageSize - start)
         {
             m_errors.Add(ERR_GET_FILE, 8);
             return 0;

@@ -58,10 +58,11 @@ public:
     int ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
                         CProgressInfo* progress);
     // The same from the archive image given by SetArchiveImage (the plug-in reads the
-    // member out of memory); without an image, from the archive file.
+    // member out of memory); without an image, from the archive file. The image holds
+    // the archive from byte `imageStart` on (0: the whole archive).
     int ExtractFromImageToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
                                  CProgressInfo* progress);
-    void SetArchiveImage(const void* image, SIZE_T size);
+    void SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart = 0);
     // Writes the selection (or the whole listing) below the destination.
     int Extract(CWnd* owner, CProgressInfo* progress);
 
@@ -110,4 +111,5 @@ private:
     CString m_destination;
     const void* m_image = nullptr;
     SIZE_T m_imageSize = 0;
+    ULONGLONG m_imageStart = 0;
 };

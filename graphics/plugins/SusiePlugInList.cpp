@@ -166,3 +166,27 @@ int FindImagePlugInForFile(LPCWSTR path)
     }
     return -1;
 }
+
+void ShowPlugInConfiguration(INT_PTR index, HWND parent)
+{
+    CString path;
+    {
+        CHandleLock lock(g_DataMutex);
+        if (index < 0 || index >= g_SusiePlugIns.GetCount())
+            return;
+        path.Format(L"%s\\%s", static_cast<LPCWSTR>(g_SusiePlugInDir),
+                    static_cast<LPCWSTR>(g_SusiePlugIns[index].m_fileName));
+    }
+    HMODULE module = LoadLibraryW(path);
+    if (module == nullptr)
+        return;
+    typedef int(WINAPI * ConfigurationProc)(HWND parent, int function);
+    auto configure = reinterpret_cast<ConfigurationProc>(
+        reinterpret_cast<void*>(GetProcAddress(module, "ConfigurationDlg")));
+    bool faulted = false;
+    if (configure != nullptr)
+        faulted = !GuardedCall([&]() { configure(parent, 1); });
+    // A plug-in that faulted keeps its library: its detach code may fault as well.
+    if (!faulted)
+        FreeLibrary(module);
+}

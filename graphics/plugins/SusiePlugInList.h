@@ -36,3 +36,7 @@ int ProbePlugInForBuffer(HMODULE module, LPCWSTR name, const BYTE* bytes, DWORD 
 // The index of the first enabled image plug-in that matches the file and, loaded,
 // accepts it; -1 when none does. Each candidate is loaded for the probe only.
 int FindImagePlugInForFile(LPCWSTR path);
+
+// Opens the plug-in's own settings window (its ConfigurationDlg export) over the
+// parent; nothing for an index beyond the list or a plug-in without one.
+void ShowPlugInConfiguration(INT_PTR index, HWND parent);

@@ -44,6 +44,8 @@ public:
     GraphicListChoice m_choice;
     int m_lastMember = -1;
     int m_kind = GRAPHIC_LIST_PICTURES;
+    // The picture count the owner last gave (the owner's bookkeeping).
+    INT_PTR m_shownCount = -1;
 
 protected:
     BOOL OnInitDialog() override;

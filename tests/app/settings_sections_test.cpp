@@ -189,3 +189,35 @@ TEST_F(SettingsSectionsTest, TheFolderScanRunsThroughTheHookOnlyWhileTheLoadPoli
 }
 
 } // namespace
+
+TEST_F(SettingsSectionsTest, TheBmpSaveSettingsComeBackFromTheFileTheyWereWrittenTo)
+{
+    g_HIGHLOADSPI = 2;
+    LoadText(L"[SAVE_BMP]\r\nPREFIX=pic\r\nFOLDER=out\r\nLAST_FOLDER=C:\\shots\r\nSAME_NAME=1\r\n"
+             L"START_NUMBER=42\r\n");
+    EXPECT_EQ(CString(L"pic"), g_BmpSaveSettings.prefix);
+    EXPECT_EQ(CString(L"C:\\shots"), g_BmpSaveSettings.lastFolder);
+    EXPECT_EQ(42, g_BmpSaveSettings.startNumber);
+
+    const std::wstring path = qvtest::ScratchDir() + L"\\savebmp.ini";
+    CIniFile out;
+    ASSERT_TRUE(out.Create(path.c_str()));
+    SaveSectionSaveBmp(out);
+    out.Close();
+    ResetSettingsSections();
+    EXPECT_EQ(0, g_BmpSaveSettings.startNumber);
+    EXPECT_TRUE(g_BmpSaveSettings.prefix.IsEmpty());
+    CIniFile in;
+    in.filePath = path.c_str();
+    ASSERT_EQ(INI_LOAD_OK, in.Load());
+    LoadSectionSaveBmp(in);
+    EXPECT_EQ(CString(L"pic"), g_BmpSaveSettings.prefix);
+    EXPECT_EQ(CString(L"out"), g_BmpSaveSettings.folder);
+    EXPECT_EQ(CString(L"C:\\shots"), g_BmpSaveSettings.lastFolder);
+    EXPECT_EQ(1, g_BmpSaveSettings.sameName);
+    EXPECT_EQ(42, g_BmpSaveSettings.startNumber);
+
+    // A number no series can take reads as the start.
+    LoadText(L"[SAVE_BMP]\r\nSTART_NUMBER=123456\r\n");
+    EXPECT_EQ(0, g_BmpSaveSettings.startNumber);
+}

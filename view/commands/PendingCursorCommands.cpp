@@ -7,6 +7,5 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(MoveBinarySelection)
-QV_PENDING_COMMAND(MoveGraphicPosition)
 
 } // namespace commands

@@ -6,8 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(ShowPictures)
-QV_PENDING_COMMAND(ShowOnePicture)
 QV_PENDING_COMMAND(EditBinary)
 QV_PENDING_COMMAND(ShowViewHistory)
 QV_PENDING_COMMAND(ChangeFileTime)

@@ -22,7 +22,6 @@ QV_PENDING_COMMAND(ApplyDisplaySet)
 QV_PENDING_COMMAND(ChangeDisplayMode)
 QV_PENDING_COMMAND(OpenTextBox)
 QV_PENDING_COMMAND(RunFromFunctionList)
-QV_PENDING_COMMAND(SetAlphaChannelType)
 QV_PENDING_COMMAND(ToggleTaskTray)
 
 } // namespace commands

@@ -6,7 +6,7 @@
 namespace commands
 {
 
-int SetPicturePlacement(CQvView&, const CommandCall& call, INT_PTR value)
+int SetPicturePlacement(CQvView& view, const CommandCall&, INT_PTR value)
 {
     // 0-2 are the horizontal choices, 10-12 the vertical ones.
     int& setting = value >= 10 ? g_GRAPHIC_VIEW_V_POS : g_GRAPHIC_VIEW_H_POS;
@@ -14,8 +14,7 @@ int SetPicturePlacement(CQvView&, const CommandCall& call, INT_PTR value)
     if (setting != choice)
     {
         setting = choice;
-        // The picture's own layout pass comes with the graphic viewer.
-        ReportPendingCommand(L"UpdatePictureLayout", call.keyword);
+        view.UpdatePictureLayout(PICTURE_LAYOUT_ALL);
     }
     return 1;
 }

@@ -487,6 +487,15 @@ protected:
         if (m_panes[pane]->m_mode & PANE_MODES_TEXT_VIEWERS)
             m_pView->DrawViewerPane(m_pDC, pane, PaneRight(pane));
     }
+    void PaintBackground(const CRect& rect, COLORREF colour) override
+    {
+        // Only the pane's own background shows the picture; marked or alarm cells
+        // keep their colour.
+        if (colour == g_DisplayColors[COLOR_BACK_GROUND])
+            m_pView->DrawPaneBackgroundPicture(m_pDC, rect, colour);
+        else
+            CPaneDrawer::PaintBackground(rect, colour);
+    }
     void SetDocumentTitle(int, const CString& title) override
     {
         if (CDocument* document = m_pView->GetDocument())

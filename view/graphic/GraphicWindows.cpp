@@ -44,13 +44,62 @@ void CQvView::UpdateGraphicListDialog()
             m_bGraphicListPlaced = 1;
         }
         if (m_pGraphicListDlg->m_hWnd != nullptr)
+        {
             ::ShowWindow(m_pGraphicListDlg->m_hWnd, SW_SHOWNOACTIVATE);
+            RefreshGraphicList(active, created);
+        }
         if (created && m_hWnd != nullptr)
             ::SetFocus(m_hWnd);
         return;
     }
     if (m_pGraphicListDlg != nullptr && m_pGraphicListDlg->m_hWnd != nullptr)
         ::ShowWindow(m_pGraphicListDlg->m_hWnd, SW_HIDE);
+}
+
+void CQvView::RefreshGraphicList(int pane, bool refill)
+{
+    CGraphicListDlg* list = m_pGraphicListDlg;
+    if (list == nullptr || list->m_hWnd == nullptr || pane < 0)
+        return;
+    // The view's own changes of the rows ask for no picture.
+    list->SetNotifySuppressed(1);
+    if (g_Panes[pane]->m_mode & PANE_MODE_ARCHIVE_GRAPHIC)
+    {
+        if (refill || list->m_kind != GRAPHIC_LIST_ARCHIVE_PANE)
+            list->SetArchivePaneItems(pane, FALSE);
+        list->SelectPicture(m_graphic.position.GetIndex(-1));
+    }
+    else
+    {
+        if (refill || list->m_kind != GRAPHIC_LIST_PICTURES ||
+            list->m_shownCount != m_graphic.pictures.GetSize())
+        {
+            list->SetPictureList(int(m_graphic.pictures.GetSize()), &m_graphic.pictures);
+            list->m_shownCount = m_graphic.pictures.GetSize();
+        }
+        list->SelectPicture(m_graphic.position.GetIndex(0));
+    }
+    list->SetNotifySuppressed(0);
+}
+
+void CQvView::OnGraphicListChoice()
+{
+    const int pane = FindGraphicPane();
+    if (m_pGraphicListDlg == nullptr || pane < 0)
+        return;
+    const GraphicListChoice choice = m_pGraphicListDlg->m_choice;
+    if (choice.picture < 0)
+        return;
+    if (g_Panes[pane]->m_mode & PANE_MODE_ARCHIVE_GRAPHIC)
+        m_graphic.position.JumpTo(1, choice.picture);
+    else
+    {
+        // Another file of the list leaves the archive the walk is inside.
+        if (m_graphic.position.IsNested() && choice.picture != m_graphic.position.GetIndex(0))
+            CloseGraphicArchive();
+        m_graphic.position.JumpTo(0, choice.picture);
+    }
+    ShowNextPicture(0);
 }
 
 void CQvView::UpdateSmallGraphicWindow()

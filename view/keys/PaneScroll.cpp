@@ -13,6 +13,12 @@ constexpr UINT kListModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETW
 
 void CQvView::OnVScroll(UINT code, UINT thumb, CWnd* bar)
 {
+    // The view's own bars (no bar window) belong to the shown picture.
+    if (bar == nullptr && FindGraphicPane() >= 0)
+    {
+        ScrollPictureBar(SB_VERT, code, static_cast<int>(thumb));
+        return;
+    }
     ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
 }
 
@@ -20,6 +26,11 @@ void CQvView::OnVScroll(UINT code, UINT thumb, CWnd* bar)
 // scrolls the others.
 void CQvView::OnHScroll(UINT code, UINT thumb, CWnd* bar)
 {
+    if (bar == nullptr && FindGraphicPane() >= 0)
+    {
+        ScrollPictureBar(SB_HORZ, code, static_cast<int>(thumb));
+        return;
+    }
     ScrollByBar(code, static_cast<int>(thumb), bar != nullptr ? bar->m_hWnd : nullptr, 1);
 }
 
@@ -70,8 +81,9 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
         g_Panes[0] != nullptr && (g_Panes[0]->m_position & PANE_POS_ACTIVE) ? g_Panes[0] : g_Panes[1];
     if (active != nullptr && (active->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
     {
-        // PLACEHOLDER: the picture's own scroll bar moves the shown picture once the
-        // graphic viewer exists; the pane bars do nothing meanwhile.
+        // The picture scrolls by the view's own bars; the pane bars are hidden.
+        if (bar == nullptr)
+            ScrollPicture(0, code == SB_LINEUP ? -1 : 1);
         return;
     }
     if (target < 0)

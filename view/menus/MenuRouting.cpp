@@ -6,6 +6,7 @@
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
+#include "graphics/picture/SaveBmpDefDlg.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -175,6 +176,18 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         return FALSE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
+    if (id == 328)
+    {
+        // The defaults of series saving; the dialog stores them itself on OK.
+        CSaveBmpDefDlg dialog(m_hWnd ? this : nullptr);
+        dialog.DoModal();
+        return TRUE;
+    }
+    if (id == 365)
+    {
+        OnDisplayFontConfig();
+        return TRUE;
+    }
     if (id == 330)
     {
         // The unpack options of every archiver row and the bridge library's folder.

@@ -15,6 +15,14 @@ void CQvView::HitTest(CPoint point, int* pane, INT64* entry)
 {
     *pane = -1;
     *entry = -1;
+    // A picture fills the client area: the whole of it is the graphic pane.
+    for (int index = 0; index < 2; ++index)
+        if (g_Panes[index] != nullptr && (g_Panes[index]->m_position & PANE_POS_ACTIVE) != 0 &&
+            (g_Panes[index]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+        {
+            *pane = index;
+            return;
+        }
     for (int index = 0; index < 2; ++index)
     {
         CFilerPane* target = g_Panes[index];

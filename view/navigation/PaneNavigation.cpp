@@ -180,6 +180,15 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         m_bCtrlDown = (GetKeyState(VK_CONTROL) & 0x8000) != 0 ? 1 : 0;
         m_bShiftDown = (GetKeyState(VK_SHIFT) & 0x8000) != 0 ? 1 : 0;
     }
+    for (int graphic = 0; graphic < 2; ++graphic)
+        if (g_Panes[graphic] != nullptr && (g_Panes[graphic]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+        {
+            StopViewTimers(STOP_TIMERS_FOR_ACTION);
+            if (!enterOnly && !m_bDrawingPicture)
+                StepPictureFromOpenRoutine(graphic);
+            StartBinaryCursorTimer();
+            return;
+        }
     int index = GetActivePaneIndex();
     if (index < 0)
         return;

@@ -102,9 +102,9 @@ void CQvView::LoadViewSettings()
     if (m_bStartFailed)
         return;
 
-    // PLACEHOLDER: the view font (CreateViewFont), the control-panel applets (when
-    // NEGLECTCPL is 0) and the release of the background picture come here with the
-    // view's drawing and the tools.
+    CreateViewFont();
+    // PLACEHOLDER: the control-panel applets (when NEGLECTCPL is 0) come here with the
+    // tools.
     AppendBackBitmapName();
 
     ScheduleBackgroundChange();
@@ -218,6 +218,6 @@ void CQvView::ScheduleBackgroundChange()
     }
     if (!scheduled)
         GetSystemTimeAsFileTime(&m_nextBackgroundChange);
-    // PLACEHOLDER: the background picture is loaded (reason 0, start) and the "START"
-    // sound played here once pictures and sounds exist.
+    LoadPaneBackgroundPicture(0);
+    // PLACEHOLDER: the "START" sound is played here once sounds exist.
 }

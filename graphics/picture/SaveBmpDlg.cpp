@@ -1,0 +1,299 @@
+#include "graphics/picture/SaveBmpDlg.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/PathHelpers.h"
+#include "app/SystemHelpers.h"
+#include "app/WorkerMessages.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "app/settings/GraphicSettings.h"
+#include "framework/FwLock.h"
+#include "graphics/picture/BmpSaving.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "res/PictureDialogs.h"
+
+namespace
+{
+// The writer's percentage, posted: the dialog's thread may be waiting for the writer,
+// and a sent message would then never be answered.
+constexpr UINT kPercentMessage = WM_APP + 0x29;
+} // namespace
+
+CSaveBmpDlg::CSaveBmpDlg(CPictureData* picture, LPCWSTR sourceDirectory, LPCWSTR sourceName, int mode,
+                         LPCWSTR fixedPath, CWnd* parent)
+    : CDialog(IDD_SAVE_BMP, parent), m_picture(picture), m_sourceDirectory(sourceDirectory),
+      m_sourceName(sourceName), m_fixedPath(fixedPath), m_mode(mode)
+{
+    m_lockedThread = g_pLoadPreviewThread;
+    if (m_lockedThread != nullptr)
+        m_lockedThread->AcquireReaderLock();
+}
+
+CSaveBmpDlg::~CSaveBmpDlg()
+{
+    StopThread();
+    if (m_lockedThread != nullptr)
+        m_lockedThread->ReleaseReaderLock();
+}
+
+BOOL CSaveBmpDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (!m_sourceDirectory.IsEmpty())
+        SetCurrentDir(m_sourceDirectory);
+    m_thread = nullptr;
+    m_cancel = 0;
+    int sameName = 0;
+    CString lastFolder;
+    {
+        CHandleLock lock(g_DataMutex);
+        sameName = g_BmpSaveSettings.sameName;
+        lastFolder = g_BmpSaveSettings.lastFolder;
+    }
+    CheckDlgButton(IDC_SAVEBMP_SAME_NAME, sameName ? BST_CHECKED : BST_UNCHECKED);
+    if (m_mode == SAVEBMP_INTERACTIVE)
+    {
+        SetDlgItemText(IDC_SAVEBMP_FOLDER, lastFolder);
+        EnablePairs(sameName);
+        return TRUE;
+    }
+    EnablePairs(sameName);
+    for (int id : {IDC_SAVEBMP_PATH, IDC_SAVEBMP_BROWSE_PATH, IDC_SAVEBMP_FOLDER, IDC_SAVEBMP_BROWSE_FOLDER,
+                   IDC_SAVEBMP_SAME_NAME})
+        if (CWnd* control = GetDlgItem(id))
+            control->EnableWindow(FALSE);
+    // The series and the fixed path ask nothing: the save starts once the dialog runs.
+    PostMessage(WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CSaveBmpDlg::EnablePairs(BOOL sameName)
+{
+    const int ids[] = {IDC_SAVEBMP_PATH, IDC_SAVEBMP_BROWSE_PATH, IDC_SAVEBMP_FOLDER,
+                       IDC_SAVEBMP_BROWSE_FOLDER};
+    for (int i = 0; i < 4; ++i)
+        if (CWnd* control = GetDlgItem(ids[i]))
+            control->EnableWindow((i < 2) != (sameName != 0) ? TRUE : FALSE);
+}
+
+BOOL CSaveBmpDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam))
+    {
+    case IDC_SAVEBMP_SAME_NAME: {
+        const int sameName = IsDlgButtonChecked(IDC_SAVEBMP_SAME_NAME) == BST_CHECKED ? 1 : 0;
+        EnablePairs(sameName);
+        CHandleLock lock(g_DataMutex);
+        g_BmpSaveSettings.sameName = sameName;
+        return TRUE;
+    }
+    case IDC_SAVEBMP_BROWSE_PATH: {
+        wchar_t path[MAX_PATH] = {};
+        OPENFILENAMEW ofn = {};
+        ofn.lStructSize = sizeof(ofn);
+        ofn.hwndOwner = m_hWnd;
+        ofn.lpstrFilter = L"ビットマップ\0*.BMP\0\0";
+        ofn.lpstrFile = path;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.lpstrDefExt = L"BMP";
+        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+        if (GetSaveFileNameW(&ofn))
+            SetDlgItemText(IDC_SAVEBMP_PATH, path);
+        return TRUE;
+    }
+    case IDC_SAVEBMP_BROWSE_FOLDER: {
+        CString folder;
+        GetDlgItemText(IDC_SAVEBMP_FOLDER, folder);
+        if (BrowseForFolder(folder, this, FALSE))
+            SetDlgItemText(IDC_SAVEBMP_FOLDER, folder);
+        return TRUE;
+    }
+    case IDM_WORKER_DONE:
+    case IDM_WORKER_FAILED:
+        Finish(LOWORD(wParam));
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+LRESULT CSaveBmpDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kPercentMessage)
+    {
+        CString text;
+        text.Format(L"%ld%%", long(wParam));
+        SetDlgItemText(IDC_SAVEBMP_PERCENT, text);
+        ::SendDlgItemMessageW(m_hWnd, IDC_SAVEBMP_BAR, PBM_SETPOS, wParam, 0);
+        return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+CString CSaveBmpDlg::SameNamePath(const CString& folder) const
+{
+    if (folder.IsEmpty())
+        return CString();
+    CString name;
+    SplitPath(m_sourceName, nullptr, &name);
+    const int dot = name.ReverseFind(L'.');
+    if (dot >= 0)
+        name = name.Left(dot);
+    CString path;
+    path.Format(L"%s\\%s.BMP", static_cast<LPCWSTR>(folder), static_cast<LPCWSTR>(name));
+    return path;
+}
+
+CString CSaveBmpDlg::BuildPath()
+{
+    CString folder;
+    CString path;
+    int sameName = 0;
+    CString prefix;
+    CString seriesFolder;
+    int number = 0;
+    {
+        CHandleLock lock(g_DataMutex);
+        sameName = g_BmpSaveSettings.sameName;
+        prefix = g_BmpSaveSettings.prefix;
+        seriesFolder = g_BmpSaveSettings.folder;
+        number = g_BmpSaveSettings.startNumber;
+    }
+    switch (m_mode)
+    {
+    case SAVEBMP_SERIES:
+        CombinePath(m_sourceDirectory, seriesFolder, folder, -1);
+        SetDlgItemText(IDC_SAVEBMP_FOLDER, folder);
+        if (sameName)
+            path = SameNamePath(folder);
+        else
+        {
+            path = MakeSeriesBmpPath(folder, prefix, number);
+            if (path.IsEmpty())
+            {
+                Refuse(BMP_SAVE_SERIES_FULL);
+                return CString();
+            }
+        }
+        break;
+    case SAVEBMP_FIXED_PATH:
+        path = m_fixedPath;
+        break;
+    default: {
+        CString typedFolder;
+        GetDlgItemText(IDC_SAVEBMP_FOLDER, typedFolder);
+        CombinePath(m_sourceDirectory, typedFolder, folder, -1);
+        {
+            CHandleLock lock(g_DataMutex);
+            g_BmpSaveSettings.lastFolder = typedFolder;
+        }
+        if (IsDlgButtonChecked(IDC_SAVEBMP_SAME_NAME) == BST_CHECKED)
+            path = SameNamePath(folder);
+        else
+            GetDlgItemText(IDC_SAVEBMP_PATH, path);
+        break;
+    }
+    }
+    // A relative name is taken against the source directory here, not against
+    // whatever the process's current directory is when the writer runs.
+    if (!path.IsEmpty())
+    {
+        CString full;
+        CombinePath(m_sourceDirectory, path, full, -1);
+        path = full;
+    }
+    SetDlgItemText(IDC_SAVEBMP_PATH, path);
+    if (path.IsEmpty())
+        Refuse(BMP_SAVE_CANNOT_CREATE);
+    return path;
+}
+
+void CSaveBmpDlg::Refuse(int result)
+{
+    m_result = result;
+    ShowMessageBoxDlg(this, BmpSaveMessage(result), nullptr, 0);
+    EndDialog(IDCANCEL);
+}
+
+void CSaveBmpDlg::OnOK()
+{
+    if (m_thread != nullptr)
+        return;
+    if (CWnd* button = GetDlgItem(IDOK))
+        button->EnableWindow(FALSE);
+    m_targetPath = BuildPath();
+    if (m_targetPath.IsEmpty())
+        return;
+    // Checked before any file is touched, so that a picture that cannot be saved
+    // leaves a file of the same name as it was.
+    DWORD fileSize = 0, tableBytes = 0, bitsBytes = 0, headerBytes = 0;
+    if (m_picture == nullptr || !m_picture->GetBmpFileSize(&fileSize, &tableBytes, &bitsBytes, &headerBytes))
+    {
+        Refuse(BMP_SAVE_BAD_DATA);
+        return;
+    }
+    m_cancel = 0;
+    DWORD id = 0;
+    m_thread = ::CreateThread(nullptr, 0, WriterThread, this, 0, &id);
+    if (m_thread == nullptr)
+        Refuse(BMP_SAVE_NO_MEMORY);
+}
+
+DWORD WINAPI CSaveBmpDlg::WriterThread(LPVOID parameter)
+{
+    CSaveBmpDlg* dlg = static_cast<CSaveBmpDlg*>(parameter);
+    dlg->m_result = SavePictureAsBmp(*dlg->m_picture, dlg->m_targetPath, Progress, dlg);
+    const int ended = dlg->m_result == BMP_SAVE_OK || dlg->m_result == BMP_SAVE_STOPPED;
+    ::PostMessageW(dlg->m_hWnd, WM_COMMAND, ended ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
+    return 0;
+}
+
+int CSaveBmpDlg::Progress(ULONGLONG done, ULONGLONG total, void* data)
+{
+    CSaveBmpDlg* dlg = static_cast<CSaveBmpDlg*>(data);
+    const int percent = total != 0 ? int(done * 100 / total) : 100;
+    ::PostMessageW(dlg->m_hWnd, kPercentMessage, WPARAM(percent), 0);
+    return dlg->m_cancel != 0 ? 1 : 0;
+}
+
+void CSaveBmpDlg::StopThread()
+{
+    if (m_thread == nullptr)
+        return;
+    m_cancel = 1;
+    WaitForSingleObject(m_thread, INFINITE);
+    CloseHandle(m_thread);
+    m_thread = nullptr;
+}
+
+void CSaveBmpDlg::Finish(UINT command)
+{
+    StopThread();
+    if (m_result == BMP_SAVE_OK)
+    {
+        // The series moves on, so that the next save does not overwrite this file.
+        if (m_mode == SAVEBMP_SERIES)
+        {
+            CHandleLock lock(g_DataMutex);
+            if (!g_BmpSaveSettings.sameName && g_BmpSaveSettings.startNumber < 10000)
+                ++g_BmpSaveSettings.startNumber;
+        }
+        EndDialog(IDOK);
+        return;
+    }
+    // A failed write is told, and the caller that goes on after OK (the wallpaper)
+    // must not take the file for saved.
+    if (command == IDM_WORKER_FAILED)
+        ShowMessageBoxDlg(this, BmpSaveMessage(m_result), nullptr, 0);
+    EndDialog(IDCANCEL);
+}
+
+void CSaveBmpDlg::OnCancel()
+{
+    StopThread();
+    EndDialog(IDCANCEL);
+}

@@ -1,0 +1,137 @@
+// The BMP save dialog: the series, the same-name save, refusals and a failing disk,
+// each run as the dialog runs it, with the write on its worker thread.
+#include "app/Globals.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/GraphicSettings.h"
+#include "framework/FwLock.h"
+#include "graphics/picture/BmpSaving.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/picture/SaveBmpDlg.h"
+#include "tests/common/TestSupport.h"
+#include "tests/graphics/PictureTestData.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace
+{
+int g_writesLeft = 0;
+BOOL FailingWrite(HANDLE file, const void* data, DWORD size, DWORD* written)
+{
+    if (g_writesLeft-- <= 0)
+    {
+        *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return WriteFile(file, data, size, written, nullptr);
+}
+
+class SaveBmpDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_saved = g_BmpSaveSettings;
+        m_source = qvtest::ScratchDir() + L"\\savebmp";
+        CreateDirectoryW(m_source.c_str(), nullptr);
+        CreateDirectoryW((m_source + L"\\out").c_str(), nullptr);
+        CHandleLock lock(g_DataMutex);
+        g_BmpSaveSettings.prefix = L"pic";
+        g_BmpSaveSettings.folder = L"out";
+        g_BmpSaveSettings.sameName = 0;
+        g_BmpSaveSettings.startNumber = 7;
+    }
+    void TearDown() override
+    {
+        g_BmpSaveHooks.writeFile = m_savedWrite;
+        CHandleLock lock(g_DataMutex);
+        g_BmpSaveSettings = m_saved;
+    }
+    INT_PTR Run(CPictureData& picture, int mode, LPCWSTR fixedPath = nullptr)
+    {
+        CSaveBmpDlg dlg(&picture, m_source.c_str(), L"photo.jpg", mode, fixedPath);
+        const INT_PTR result = dlg.DoModal();
+        m_lastTarget = dlg.m_targetPath;
+        return result;
+    }
+
+    BmpSaveSettings m_saved;
+    std::wstring m_source;
+    CString m_lastTarget;
+    decltype(g_BmpSaveHooks.writeFile) m_savedWrite = g_BmpSaveHooks.writeFile;
+};
+} // namespace
+
+TEST_F(SaveBmpDlgTest, TheSeriesWritesItsNumbersInTurnAndTheSameNameSaveTakesTheSourcesName)
+{
+    CPictureData picture;
+    qvtest::MakePicture(picture, 40, 30, 24);
+    EXPECT_EQ(IDOK, Run(picture, SAVEBMP_SERIES));
+    EXPECT_EQ(IDOK, Run(picture, SAVEBMP_SERIES));
+    EXPECT_EQ(9, g_BmpSaveSettings.startNumber);
+    {
+        CHandleLock lock(g_DataMutex);
+        g_BmpSaveSettings.sameName = 1;
+    }
+    EXPECT_EQ(IDOK, Run(picture, SAVEBMP_SERIES));
+    EXPECT_EQ(std::set<std::wstring>({L"pic0007.BMP", L"pic0008.BMP", L"photo.BMP"}),
+              qvtest::ListFolder(m_source + L"\\out"));
+    EXPECT_EQ(9, g_BmpSaveSettings.startNumber);
+
+    CPictureData back;
+    ASSERT_EQ(1, back.LoadBmp((m_source + L"\\out\\pic0008.BMP").c_str()));
+    EXPECT_EQ(40, back.GetWidth());
+    EXPECT_EQ(30, back.GetHeight());
+
+    // Past 9999 the series refuses instead of overwriting or writing five digits.
+    {
+        CHandleLock lock(g_DataMutex);
+        g_BmpSaveSettings.sameName = 0;
+        g_BmpSaveSettings.startNumber = 10000;
+    }
+    CDialogAnswerScript script;
+    EXPECT_EQ(IDCANCEL, Run(picture, SAVEBMP_SERIES));
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(std::wstring(BmpSaveMessage(BMP_SAVE_SERIES_FULL)),
+              std::wstring(script.GetQuestions()[0].text));
+}
+
+TEST_F(SaveBmpDlgTest, RefusalsAndAFailingDiskEndWithCancelAndKeepTheOldFile)
+{
+    const std::wstring target = m_source + L"\\QVWALLPAPER.BMP";
+    const std::string old = "the old wallpaper";
+    ASSERT_TRUE(qvtest::WriteFileBytes(target, old));
+
+    CPictureData sixteen;
+    qvtest::MakePicture(sixteen, 3, 3, 16);
+    CPictureData picture;
+    qvtest::MakePicture(picture, 300, 100, 24);
+    struct Row
+    {
+        CPictureData* picture;
+        int writes; // writes before the disk is full; -1 a sound disk
+        const wchar_t* message;
+    } rows[] = {
+        {&sixteen, -1, L"データ不正で中止します"},
+        {&picture, 3, L"書き込みに失敗しました"},
+        {&picture, 4, L"書き込みに失敗しました"},
+    };
+    for (const Row& row : rows)
+    {
+        g_BmpSaveHooks.writeFile = row.writes < 0 ? m_savedWrite : FailingWrite;
+        g_writesLeft = row.writes;
+        CDialogAnswerScript script;
+        EXPECT_EQ(IDCANCEL, Run(*row.picture, SAVEBMP_FIXED_PATH, target.c_str())) << row.writes;
+        ASSERT_EQ(1u, script.GetQuestions().size()) << row.writes;
+        EXPECT_EQ(std::wstring(row.message), std::wstring(script.GetQuestions()[0].text));
+        EXPECT_EQ(old, qvtest::ReadFileBytes(target)) << row.writes;
+    }
+
+    g_BmpSaveHooks.writeFile = m_savedWrite;
+    EXPECT_EQ(IDOK, Run(picture, SAVEBMP_FIXED_PATH, target.c_str()));
+    CPictureData back;
+    EXPECT_EQ(1, back.LoadBmp(target.c_str()));
+    EXPECT_EQ(300, back.GetWidth());
+}

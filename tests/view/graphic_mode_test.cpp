@@ -1,0 +1,342 @@
+// Graphic mode over real files read through the stand-in BMP plug-in: stepping
+// through marked files and the members of a container, staying after the last one or
+// going back to the list, the one-picture entry and leaving on the user's answer.
+#include "app/Globals.h"
+#include "app/Settings.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/GraphicSettings.h"
+#include "filer/FilerPane.h"
+#include "framework/FwLock.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/ArchivePlugInAdapter.h"
+#include "tests/common/TestSupport.h"
+#include "tools/transform/TransformBitmap.h"
+#include "view/QvView.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+// A 4 x 2 24-bit BMP file of one colour (0xRRGGBB).
+std::string SolidBmp(DWORD rgb)
+{
+    const int width = 4, height = 2, stride = 12;
+    std::string bytes(54 + stride * height, '\0');
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfSize = DWORD(bytes.size());
+    file.bfOffBits = 54;
+    BITMAPINFOHEADER info = {};
+    info.biSize = 40;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    memcpy(&bytes[0], &file, 14);
+    memcpy(&bytes[14], &info, 40);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            char* pixel = &bytes[54 + y * stride + x * 3];
+            pixel[0] = char(rgb & 0xFF);
+            pixel[1] = char((rgb >> 8) & 0xFF);
+            pixel[2] = char((rgb >> 16) & 0xFF);
+        }
+    return bytes;
+}
+
+// The container the stand-in archive plug-in reads: "BMAR", then name, size, bytes.
+std::string Container(const std::vector<std::pair<std::string, std::string>>& members)
+{
+    std::string out = "BMAR";
+    for (const auto& member : members)
+    {
+        std::string name(32, '\0');
+        memcpy(&name[0], member.first.data(), member.first.size());
+        const DWORD size = DWORD(member.second.size());
+        out += name;
+        out.append(reinterpret_cast<const char*>(&size), 4);
+        out += member.second;
+    }
+    return out;
+}
+
+CSusieDllFile Record(const char* version, const wchar_t* fileName, const wchar_t* pattern)
+{
+    CSusieDllFile record;
+    memcpy(record.m_apiVersion, version, 4);
+    record.m_fileName = fileName;
+    record.m_patterns.Add(pattern);
+    record.m_enabled = 1;
+    return record;
+}
+
+constexpr DWORD kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+
+class GraphicModeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        {
+            CHandleLock lock(g_DataMutex);
+            m_savedPlugIns.Copy(g_SusiePlugIns);
+            m_savedDir = g_SusiePlugInDir;
+            g_SusiePlugIns.RemoveAll();
+            g_SusiePlugIns.Add(Record("00IN", L"spi_bmp.sph", L"*.bmp"));
+            g_SusiePlugIns.Add(Record("00AM", L"spi_bma.sph", L"*.bma"));
+            g_SusiePlugInDir = qvtest::ProgramDir().c_str();
+        }
+        // The program joins the archive front to the plug-in host at start-up.
+        m_savedHooks = g_ArchivePlugInHooks;
+        g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+        g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+        m_savedStay = g_DRIVELISTCURJUMPCTRL;
+        // Small pictures load without the load dialog (whose template lives with the
+        // program); the end-to-end test sees the dialog.
+        m_savedNoDialog = {g_ENABLE_NO_DIALOG_LOADING, g_NO_DIALOG_LOADING_SIZE};
+        g_ENABLE_NO_DIALOG_LOADING = 1;
+        g_NO_DIALOG_LOADING_SIZE = 500;
+        m_folder = qvtest::ScratchDir() + L"\\graphic";
+        CreateDirectoryW(m_folder.c_str(), nullptr);
+        Write(L"a.bmp", SolidBmp(kRed));
+        Write(L"b.bmp", SolidBmp(kGreen));
+        Write(L"c.txt", "not a picture");
+        Write(L"d.bma",
+              Container({{"m1.bmp", SolidBmp(kBlue)}, {"note.txt", "text"}, {"m2.bmp", SolidBmp(kWhite)}}));
+        for (int i = 0; i < 2; ++i)
+        {
+            m_savedPanes[i] = g_Panes[i];
+            m_panes[i] = std::make_unique<CFilerPane>(i);
+            m_panes[i]->m_position = i == 0 ? PANE_POS_ACTIVE : PANE_POS_OTHER;
+            m_panes[i]->SetDirectory(m_folder.c_str(), TRUE);
+            m_panes[i]->ReadDirectory(TRUE);
+            m_panes[i]->SortEntries();
+            g_Panes[i] = m_panes[i].get();
+        }
+        m_view = std::make_unique<CQvView>();
+    }
+    void TearDown() override
+    {
+        m_view.reset();
+        g_CurrentPicture.Free();
+        for (int i = 0; i < 2; ++i)
+            g_Panes[i] = m_savedPanes[i];
+        g_DRIVELISTCURJUMPCTRL = m_savedStay;
+        g_ENABLE_NO_DIALOG_LOADING = m_savedNoDialog.first;
+        g_NO_DIALOG_LOADING_SIZE = m_savedNoDialog.second;
+        g_ArchivePlugInHooks = m_savedHooks;
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns.Copy(m_savedPlugIns);
+        g_SusiePlugInDir = m_savedDir;
+    }
+    void Write(const wchar_t* name, const std::string& bytes)
+    {
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_folder + L"\\" + name, bytes));
+    }
+    INT_PTR IndexOf(const wchar_t* name)
+    {
+        CFilerPane& pane = *m_panes[0];
+        for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+            if (std::wstring(pane.m_entries[i].GetName()) == name)
+                return i;
+        ADD_FAILURE() << "no entry";
+        return 0;
+    }
+    void Mark(std::initializer_list<const wchar_t*> names)
+    {
+        for (const wchar_t* name : names)
+            m_panes[0]->SetEntryMark(IndexOf(name), 1);
+    }
+    // The colour of the shown picture's first pixel; 0x1000000 when none is shown.
+    static DWORD Shown()
+    {
+        if (!g_CurrentPicture.IsValid())
+            return 0x1000000;
+        const BYTE* bits = g_CurrentPicture.GetBits();
+        return DWORD(bits[2]) << 16 | DWORD(bits[1]) << 8 | bits[0];
+    }
+
+    std::wstring m_folder;
+    std::unique_ptr<CFilerPane> m_panes[2];
+    CFilerPane* m_savedPanes[2] = {};
+    std::unique_ptr<CQvView> m_view;
+    CArray<CSusieDllFile> m_savedPlugIns;
+    CString m_savedDir;
+    int m_savedStay = 0;
+    std::pair<int, int> m_savedNoDialog;
+    ArchivePlugInHooks m_savedHooks = {};
+};
+
+TEST_F(GraphicModeTest, StepsThroughFilesAndContainerMembersAndEndsAsTheStayOptionSays)
+{
+    for (int stay = 0; stay < 2; ++stay)
+    {
+        SCOPED_TRACE(stay ? "staying after the last picture" : "back to the list after the last picture");
+        g_DRIVELISTCURJUMPCTRL = stay;
+        m_panes[0]->m_entries.ClearMarks();
+        Mark({L"a.bmp", L"b.bmp", L"c.txt", L"d.bma"});
+        CQvView& view = *m_view;
+        view.OnViewGraphic();
+        ASSERT_EQ(UINT(PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
+        EXPECT_EQ(kRed, Shown());
+        EXPECT_EQ(1, view.IsPictureShown());
+        // The text file is passed over; the container is walked member by member,
+        // its text member passed over as well.
+        const DWORD forward[] = {kGreen, kBlue, kWhite};
+        for (DWORD colour : forward)
+        {
+            view.ShowNextPicture(1);
+            EXPECT_EQ(colour, Shown());
+        }
+        EXPECT_EQ(L"m2.bmp", std::wstring(view.m_graphic.memberName));
+        // Back out of the container: the step carries into the list before it.
+        view.ShowNextPicture(-1);
+        EXPECT_EQ(kBlue, Shown());
+        view.ShowNextPicture(-1);
+        EXPECT_EQ(kGreen, Shown());
+        for (DWORD colour : {kBlue, kWhite})
+        {
+            view.ShowNextPicture(1);
+            EXPECT_EQ(colour, Shown());
+        }
+        view.ShowNextPicture(1);
+        if (stay)
+        {
+            EXPECT_EQ(UINT(PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
+            EXPECT_EQ(1, view.m_graphic.position.IsAtEnd());
+            EXPECT_EQ(0, view.IsPictureShown());
+            view.LeaveGraphicMode(0, GRAPHIC_LEAVE_BY_USER);
+        }
+        EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[0]->m_mode);
+        EXPECT_FALSE(g_CurrentPicture.IsValid());
+    }
+}
+
+TEST_F(GraphicModeTest, OnePictureShowsTheCursorEntryEvenWithMarks)
+{
+    Mark({L"a.bmp", L"b.bmp"});
+    m_panes[0]->m_cursor = IndexOf(L"b.bmp");
+    m_view->OnViewOnePicture();
+    ASSERT_EQ(UINT(PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
+    EXPECT_EQ(kGreen, Shown());
+    m_view->ShowNextPicture(1);
+    EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[0]->m_mode);
+}
+
+TEST_F(GraphicModeTest, ExitAsksAndLeavesOnlyOnOk)
+{
+    m_panes[0]->m_cursor = IndexOf(L"b.bmp");
+    const struct
+    {
+        INT_PTR answer;
+        UINT mode;
+    } cases[] = {{IDCANCEL, PANE_MODE_GRAPHIC}, {IDOK, PANE_MODE_FILER}};
+    m_view->OnViewGraphic();
+    for (const auto& c : cases)
+    {
+        CDialogAnswerScript script;
+        script.Add(c.answer);
+        m_view->OnExitGraphic();
+        ASSERT_EQ(1u, script.GetQuestions().size());
+        EXPECT_EQ(CString(L"画像の表示を終了しますか"), script.GetQuestions()[0].text);
+        EXPECT_EQ(c.mode, m_panes[0]->m_mode);
+    }
+    EXPECT_EQ(IndexOf(L"b.bmp"), m_panes[0]->m_cursor);
+}
+
+// A 32-bit 2 x 1 BMP whose pixels carry alpha 0x80.
+std::string AlphaBmp()
+{
+    std::string bytes(54 + 8, '\0');
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfSize = DWORD(bytes.size());
+    file.bfOffBits = 54;
+    BITMAPINFOHEADER info = {};
+    info.biSize = 40;
+    info.biWidth = 2;
+    info.biHeight = 1;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    memcpy(&bytes[0], &file, 14);
+    memcpy(&bytes[14], &info, 40);
+    const BYTE pixels[8] = {0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60, 0x80};
+    memcpy(&bytes[54], pixels, 8);
+    return bytes;
+}
+
+TEST_F(GraphicModeTest, ZoomFitAndTurnsLayTheShownPictureOutAgain)
+{
+    m_panes[0]->m_cursor = IndexOf(L"a.bmp");
+    CQvView& view = *m_view;
+    view.OnViewOnePicture();
+    ASSERT_EQ(1, view.IsPictureShown());
+    EXPECT_EQ(4, view.m_graphic.displayed.cx);
+    view.StepZoom(1); // 1.0 -> 1.5
+    EXPECT_EQ(6, view.m_graphic.displayed.cx);
+    EXPECT_EQ(3, view.m_graphic.displayed.cy);
+    view.StepZoom(2);
+    view.StepZoom(2); // 1.0 -> 1/2
+    EXPECT_EQ(2, view.m_graphic.displayed.cx);
+    view.ToggleFitToWindow(0); // the zoom goes, the fit flags turn off
+    EXPECT_TRUE(view.m_graphic.zoom.IsUnset());
+    EXPECT_EQ(0, view.m_graphic.fitWidth + view.m_graphic.fitHeight);
+    EXPECT_EQ(4, view.m_graphic.displayed.cx);
+    // The program joins the turning of the tools to the picture at start-up.
+    g_PictureTransformHooks.transformBitmap = TransformBitmap;
+    view.TransformPicture(0);
+    g_PictureTransformHooks.transformBitmap = nullptr;
+    EXPECT_EQ(2, g_CurrentPicture.GetWidth());
+    EXPECT_EQ(2, view.m_graphic.displayed.cx);
+    EXPECT_EQ(4, view.m_graphic.displayed.cy);
+    // The next picture starts from the settings' fit flags again.
+    view.LeaveGraphicMode(0, GRAPHIC_LEAVE_BY_USER);
+    view.OnViewOnePicture();
+    EXPECT_EQ(g_HEIGHTSCALING, view.m_graphic.fitWidth);
+    EXPECT_EQ(g_WIDTHSCALING, view.m_graphic.fitHeight);
+}
+
+TEST_F(GraphicModeTest, ClipboardCopyKeepsAlphaOnlyWhenAsked)
+{
+    Write(L"alpha.bmp", AlphaBmp());
+    m_panes[0]->ReadDirectory(TRUE);
+    m_panes[0]->SortEntries();
+    m_panes[0]->m_cursor = IndexOf(L"alpha.bmp");
+    CQvView& view = *m_view;
+    view.OnViewOnePicture();
+    ASSERT_EQ(1, view.IsPictureShown());
+    ASSERT_EQ(32, g_CurrentPicture.GetBitCount());
+    const struct
+    {
+        int keepAlpha;
+        UINT format;
+        DWORD headerSize;
+    } cases[] = {{1, CF_DIBV5, 124}, {0, CF_DIB, 40}};
+    for (const auto& c : cases)
+    {
+        view.CopyPictureToClipboard(c.keepAlpha);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        HGLOBAL block = GetClipboardData(c.format);
+        ASSERT_NE(nullptr, block) << c.format;
+        const BYTE* data = static_cast<const BYTE*>(GlobalLock(block));
+        const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+        EXPECT_EQ(c.headerSize, header->biSize);
+        if (c.keepAlpha)
+            EXPECT_EQ(0xFF000000u, reinterpret_cast<const BITMAPV5HEADER*>(data)->bV5AlphaMask);
+        // The pixels follow the header (and the masks of a version-5 header) at once.
+        EXPECT_EQ(0x10, data[c.headerSize]);
+        EXPECT_EQ(0x80, data[c.headerSize + 3]);
+        GlobalUnlock(block);
+        CloseClipboard();
+    }
+}
+
+} // namespace

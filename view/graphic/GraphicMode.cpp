@@ -1,0 +1,485 @@
+// Graphic mode: the pane turns into a picture viewer that walks the marked files, the
+// pictures of marked folders and the members of archives among them, one picture at a
+// time, and returns to its list past the last one.
+#include "app/FileProbes.h"
+#include "app/PathHelpers.h"
+#include "app/Settings.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "app/records/LocalMemory.h"
+#include "archive/front/ArchiveFront.h"
+#include "filer/FilerPane.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/plugins/LoadPictureBDlg.h"
+#include "graphics/plugins/PictureStepper.h"
+#include "graphics/plugins/SusiePlugInHost.h"
+#include "graphics/plugins/SusiePlugInList.h"
+#include "media/MciWnd.h"
+#include "view/QvView.h"
+
+namespace
+{
+
+constexpr UINT kGraphicModes = PANE_MODES_GRAPHIC_VIEWERS;
+
+// The file a list entry stands for: a shortcut is read as its target.
+CFileInfo ResolveListEntry(const CFileInfo& entry)
+{
+    CFileInfo out(entry);
+    if (out.m_source != ENTRY_SOURCE_ARCHIVE && out.IsExtension(L"LNK"))
+    {
+        CString target;
+        if (ReadShortcut(out.GetRealFullPath(), &target, nullptr, nullptr) && !target.IsEmpty())
+        {
+            CString folder, name;
+            SplitPath(target, &folder, &name);
+            WIN32_FIND_DATAW findData = {};
+            if (!FileExists(target, &findData))
+                findData = out.m_findData.ToFindData();
+            lstrcpynW(findData.cFileName, name, MAX_PATH);
+            out.SetFromDisk(folder, findData);
+        }
+    }
+    return out;
+}
+
+// Whether some archive back-end would list a file of this name; only those are
+// opened, so that the walk does not try every picture as an archive.
+bool IsArchiveName(LPCWSTR name)
+{
+    return CArchiveFront::IsSupportedName(name, ARCFRONT_OPEN_MEMBER_TO_MEMORY) ||
+           FindSusiePlugIn(name, SUSIE_KIND_ARCHIVE, 0, nullptr) >= 0;
+}
+
+// The load dialog's view of the position: the view makes every step itself, so the
+// dialog reads the picture at the place it is given and, asked to move on (a member
+// no plug-in reads), gives up instead; the view's own walk then goes on from there
+// and never loses count of the levels.
+class COnePictureStepper : public IPictureStepper
+{
+public:
+    explicit COnePictureStepper(const CPicturePosition& position) : m_position(position) {}
+    int Step() override { return m_movedOn ? 3 : 1; }
+    void MoveOn() override { m_movedOn = true; }
+    int GetIndex(int level) const override { return m_position.GetIndex(level); }
+    int GetCount(int level) const override { return m_position.GetCount(level); }
+
+private:
+    const CPicturePosition& m_position;
+    bool m_movedOn = false;
+};
+
+} // namespace
+
+CArchiveFront& CQvView::GraphicArchive()
+{
+    if (!m_pGraphicArchive)
+        m_pGraphicArchive = std::make_unique<CArchiveFront>();
+    return *m_pGraphicArchive;
+}
+
+CSusiePlugInHost& CQvView::GraphicHost()
+{
+    if (!m_pGraphicHost)
+        m_pGraphicHost = std::make_unique<CSusiePlugInHost>();
+    return *m_pGraphicHost;
+}
+
+int CQvView::FindGraphicPane() const
+{
+    for (int i = 0; i < 2; ++i)
+        if (g_Panes[i] != nullptr && (g_Panes[i]->m_mode & kGraphicModes) != 0)
+            return i;
+    return -1;
+}
+
+int CQvView::IsPictureShown() const
+{
+    return FindGraphicPane() >= 0 && m_graphic.state == GRAPHIC_STATE_SHOWN && m_graphic.displayed.cx != 0
+               ? 1
+               : 0;
+}
+
+void CQvView::CloseGraphicArchive()
+{
+    if (m_pGraphicArchive)
+        m_pGraphicArchive->Close();
+    m_graphic.archivePath.Empty();
+}
+
+int CQvView::CollectPictureList(CFilerPane& pane)
+{
+    m_graphic.pictures.RemoveAll();
+    const DWORD flags = m_graphic.singlePicture ? TARGET_CURSOR_ONLY : 0;
+    CFileInfo target;
+    for (int n = 0; pane.GetTargetEntry(flags, n, target); ++n)
+    {
+        if (target.IsDots())
+            continue;
+        if (target.IsDirectory())
+        {
+            CArrayFileInfo inside;
+            if (!target.ListPictureFilesSorted(inside))
+                return 0;
+            for (INT_PTR i = 0; i < inside.GetSize(); ++i)
+                m_graphic.pictures.AddEntry(inside[i]);
+        }
+        else
+            m_graphic.pictures.AddEntry(ResolveListEntry(target));
+    }
+    return 1;
+}
+
+void CQvView::EnterGraphicMode()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_ARCHIVE, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    m_graphic.position.Clear();
+    CloseGraphicArchive();
+    const bool filer = pane.m_mode == PANE_MODE_FILER;
+    if (filer)
+    {
+        DWORD checks = PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET;
+        if (m_graphic.singlePicture)
+            checks |= PANE_CHECK_CURSOR_NOT_DOT;
+        if (pane.CheckState(checks))
+            return;
+        pane.SetMode(0, PANE_MODE_GRAPHIC, 0);
+        if (!CollectPictureList(pane))
+        {
+            pane.SetMode(0, PANE_MODE_FILER, 0);
+            return;
+        }
+        m_graphic.position.PushLevel(static_cast<int>(m_graphic.pictures.GetSize()), 1);
+    }
+    else
+    {
+        // The outer level only keeps the place of the listing; the members are the
+        // level that steps.
+        m_graphic.position.PushLevel(1, 0);
+        pane.SetMode(0, PANE_MODE_ARCHIVE_GRAPHIC, 0);
+    }
+    PlayCommandSound(L"LOAD_PICTURE");
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    m_graphic.state = GRAPHIC_STATE_LOADING;
+    m_graphic.current = -1;
+    m_graphic.memberName.Empty();
+    UpdateAuxiliaryWindows();
+    int result;
+    if (filer)
+        result = ShowPictureFromFilerList(index, 0);
+    else
+    {
+        m_graphic.position.PushLevel(pane.CountArchiveItems(FALSE), 1);
+        result = LoadArchivePictures(index, 0);
+    }
+    if (result == 0 || (result == 2 && g_DRIVELISTCURJUMPCTRL))
+    {
+        if (m_hWnd != nullptr)
+            Invalidate(FALSE);
+    }
+    else
+        LeaveGraphicMode(index, result);
+    UpdateMenuForMode();
+}
+
+int CQvView::LoadPictureFile(const CFileInfo& entry)
+{
+    const CString path = entry.GetRealFullPath();
+    CSusiePlugInHost& host = GraphicHost();
+    if (host.LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
+        return -1;
+    COnePictureStepper stepper(m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    dialog.m_filePath = path;
+    dialog.m_sourceKind = 1;
+    dialog.m_hostInUse = &host;
+    return LoadPictureMaybeWithDialog(dialog, static_cast<LONGLONG>(entry.m_size));
+}
+
+int CQvView::LoadPictureMaybeWithDialog(CLoadPictureBDlg& dialog, LONGLONG fileSize)
+{
+    if (dialog.LoadMaybeWithDialog(fileSize) == 1)
+        return 1;
+    g_CurrentPicture.Free();
+    return dialog.m_progress.cancelFlag ? PICTURE_LOAD_CANCELLED : 0;
+}
+
+int CQvView::LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
+                                   const std::function<CArchiveFileInfo*(int)>& memberAt)
+{
+    if (archive == nullptr)
+        return 0;
+    COnePictureStepper stepper(m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    dialog.m_filePath = archivePath;
+    dialog.m_sourceKind = 0;
+    dialog.m_hostInUse = &GraphicHost();
+    dialog.m_archiveFront = archive;
+    dialog.m_memberAt = memberAt;
+    const int result = LoadPictureMaybeWithDialog(dialog, 0);
+    if (result == 1)
+        m_graphic.memberName = dialog.m_memberName;
+    return result;
+}
+
+void CQvView::PrepareNewPicture()
+{
+    m_graphic.state = GRAPHIC_STATE_SHOWN;
+    m_graphic.zoom = m_graphic.keptZoom;
+    m_graphic.fitWidth = g_HEIGHTSCALING;
+    m_graphic.fitHeight = g_WIDTHSCALING;
+    m_graphic.hPos = m_graphic.vPos = 0;
+    UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+}
+
+int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
+{
+    m_graphic.paused = 0;
+    CPicturePosition& position = m_graphic.position;
+    if (!position.IsNested())
+        CloseGraphicArchive();
+    position.SetDirection(step);
+    for (;;)
+    {
+        int result = position.Step();
+        if (result == 0)
+        {
+            if (m_graphic.state == GRAPHIC_STATE_SHOWN)
+                return 0;
+            result = 1;
+        }
+        m_graphic.state = GRAPHIC_STATE_LOADING;
+        if (result == 3)
+        {
+            g_CurrentPicture.Free();
+            return 2;
+        }
+        if (!position.IsNested())
+        {
+            const int index = position.GetIndex(0);
+            if (index < 0 || index >= m_graphic.pictures.GetSize())
+                return 2;
+            m_graphic.current = index;
+            m_graphic.memberName.Empty();
+            const CFileInfo& entry = m_graphic.pictures[index];
+            const CString path = entry.GetRealFullPath();
+            CArchiveFront& archive = GraphicArchive();
+            // An archive without members is passed over like a file no plug-in reads:
+            // a level of none would bring the walk back to the same entry.
+            if (!entry.IsDirectory() && IsArchiveName(entry.GetName()) &&
+                archive.OpenAndList(path, ARCFRONT_PREFER_PLUGIN) && archive.GetEntryCount() > 0)
+            {
+                m_graphic.archivePath = path;
+                position.PushLevel(archive.GetEntryCount(), 1);
+                continue;
+            }
+            if (result != 2)
+            {
+                const int loaded = LoadPictureFile(entry);
+                if (loaded == 1)
+                    break;
+                GraphicHost().Close();
+                if (loaded == PICTURE_LOAD_CANCELLED)
+                    return 1;
+            }
+        }
+        else if (result != 2)
+        {
+            const int loaded = LoadPictureFromMember(&GraphicArchive(), m_graphic.archivePath, nullptr);
+            if (loaded == PICTURE_LOAD_CANCELLED)
+                return 1;
+            if (loaded == 1)
+            {
+                position.RememberEarliest();
+                UpdateAuxiliaryWindows();
+                PrepareNewPicture();
+                return 0;
+            }
+        }
+        if (result == 1 || result == 4)
+            position.ResetDirection();
+    }
+    position.RememberEarliest();
+    PrepareNewPicture();
+    GraphicHost().Close();
+    UpdateAuxiliaryWindows();
+    return 0;
+}
+
+int CQvView::LoadArchivePictures(int paneIndex, int step)
+{
+    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    if (pane == nullptr)
+        return 3;
+    m_graphic.paused = 0;
+    CPicturePosition& position = m_graphic.position;
+    position.SetDirection(step);
+    for (;;)
+    {
+        int result = position.Step();
+        if (result == 0)
+        {
+            if (m_graphic.state == GRAPHIC_STATE_SHOWN)
+                return 0;
+            result = 1;
+        }
+        m_graphic.state = GRAPHIC_STATE_LOADING;
+        if (result == 3)
+        {
+            g_CurrentPicture.Free();
+            return 2;
+        }
+        if (result != 2)
+        {
+            CString archivePath;
+            if (pane->m_archive != nullptr)
+                pane->m_archive->GetArchivePath(archivePath);
+            // The members are those the pane's selection covers, in its order.
+            auto memberAt = [pane, held = CArchiveFileInfo()](int index) mutable -> CArchiveFileInfo* {
+                return pane->CollectArchiveItems(held, index, FALSE) ? &held : nullptr;
+            };
+            const int loaded =
+                LoadPictureFromMember(dynamic_cast<CArchiveFront*>(pane->m_archive), archivePath, memberAt);
+            if (loaded == PICTURE_LOAD_CANCELLED)
+                return 1;
+            if (loaded == 1)
+            {
+                m_graphic.archivePath = archivePath;
+                position.RememberEarliest();
+                PrepareNewPicture();
+                UpdateAuxiliaryWindows();
+                return 0;
+            }
+            position.ResetDirection();
+        }
+    }
+}
+
+void CQvView::ShowNextPicture(int step)
+{
+    if (step == 1)
+    {
+        OpenCursorEntry(0, 0);
+        return;
+    }
+    int index = -1;
+    int result = 0;
+    if (FindPaneByMode(&index, 0, PANE_MODE_GRAPHIC, 0))
+        result = ShowPictureFromFilerList(index, step);
+    else if (FindPaneByMode(&index, 0, PANE_MODE_ARCHIVE_GRAPHIC, 0))
+        result = LoadArchivePictures(index, step);
+    else
+        return;
+    if (result == 0)
+    {
+        if (m_hWnd != nullptr)
+            Invalidate(FALSE);
+    }
+    else
+        LeaveGraphicMode(index, result);
+}
+
+int CQvView::StepPictureFromOpenRoutine(int paneIndex)
+{
+    CFilerPane& pane = *g_Panes[paneIndex];
+    const int result = pane.m_mode == PANE_MODE_GRAPHIC ? ShowPictureFromFilerList(paneIndex, 1)
+                                                        : LoadArchivePictures(paneIndex, 1);
+    if (result >= 1 && result <= 3)
+        LeaveGraphicMode(paneIndex, result);
+    else if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+    return result;
+}
+
+void CQvView::LeaveGraphicMode(int paneIndex, int reason)
+{
+    if (reason == GRAPHIC_LEAVE_NO_MORE && g_DRIVELISTCURJUMPCTRL)
+    {
+        if (m_hWnd != nullptr)
+            Invalidate(FALSE);
+        return;
+    }
+    m_graphic.pictures.RemoveAll();
+    m_graphic.current = -1;
+    m_graphic.state = GRAPHIC_STATE_LOADING;
+    m_graphic.displayed = {0, 0};
+    g_CurrentPicture.Free();
+    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    if (pane != nullptr)
+    {
+        if ((pane->m_mode & kGraphicModes) != 0)
+        {
+            CloseGraphicArchive();
+            if (m_pGraphicHost)
+                m_pGraphicHost->Close();
+        }
+        pane->SetMode(0, pane->m_mode == PANE_MODE_ARCHIVE_GRAPHIC ? PANE_MODE_ARCHIVE : PANE_MODE_FILER, 0);
+    }
+    if (m_hWnd != nullptr)
+    {
+        ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE);
+        RestoreFrameAfterGraphic();
+        CalcLayout();
+        Invalidate(FALSE);
+    }
+    UpdateMenuForMode();
+    UpdateAuxiliaryWindows();
+}
+
+void CQvView::OnViewGraphic()
+{
+    if (!m_bFullScreen && m_hWnd != nullptr)
+    {
+        if (CWnd* frame = GetParentFrame())
+        {
+            frame->GetWindowRect(&m_graphic.frameBefore);
+            m_graphic.frameRemembered = 1;
+        }
+    }
+    m_graphic.singlePicture = 0;
+    EnterGraphicMode();
+    UpdateAuxiliaryWindows();
+}
+
+void CQvView::OnViewOnePicture()
+{
+    if (!m_bFullScreen && m_hWnd != nullptr)
+    {
+        if (CWnd* frame = GetParentFrame())
+        {
+            frame->GetWindowRect(&m_graphic.frameBefore);
+            m_graphic.frameRemembered = 1;
+        }
+    }
+    m_graphic.singlePicture = 1;
+    EnterGraphicMode();
+    UpdateAuxiliaryWindows();
+}
+
+void CQvView::OnExitGraphic()
+{
+    int index = -1;
+    if (FindPaneByMode(&index, PANE_POS_ACTIVE, kGraphicModes, 0))
+    {
+        if (ShowMessageBoxDlg(m_hWnd != nullptr ? this : nullptr, L"画像の表示を終了しますか",
+                              L"画像の表示の終了の確認", 1) == IDOK)
+            LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::RestoreFrameAfterGraphic()
+{
+    if (!m_graphic.frameRemembered || m_bFullScreen)
+        return;
+    m_graphic.frameRemembered = 0;
+    if (CWnd* frame = GetParentFrame())
+    {
+        CRect now;
+        frame->GetWindowRect(&now);
+        if (now != m_graphic.frameBefore)
+            frame->MoveWindow(&m_graphic.frameBefore, TRUE);
+    }
+}
