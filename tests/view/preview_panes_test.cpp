@@ -8,6 +8,7 @@
 #include "filer/PaneHooks.h"
 #include "framework/FwLock.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "graphics/windows/SmallGraphicDlg.h"
 #include "tests/common/TestHelpers.h"
 
 #include <memory>
@@ -167,4 +168,22 @@ TEST_F(PreviewPanes, TheFollowingPaneShowsTheDirectoryUnderTheCursor)
     // The keyword again stops the following.
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@OtherAlwaysDispDir"));
     EXPECT_EQ(-1, View().m_followingPane);
+}
+
+TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAgain)
+{
+    Open(0, m_root);
+    m_panes[0]->SetCursorToName(L"picture.bmp", FALSE, 0);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
+    EXPECT_EQ(1, View().m_bSmallGraphicShown);
+    ASSERT_NE(nullptr, View().m_pSmallGraphicDlg);
+    EXPECT_TRUE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
+    EXPECT_EQ(W(m_root + L"\\picture.bmp"), W(View().m_pSmallGraphicDlg->m_currentPath));
+    // A folder under the cursor: no file.
+    m_panes[0]->SetCursorToName(L"child", FALSE, 0);
+    View().UpdateAuxiliaryWindows();
+    EXPECT_TRUE(View().m_pSmallGraphicDlg->m_currentPath.IsEmpty());
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
+    EXPECT_EQ(0, View().m_bSmallGraphicShown);
+    EXPECT_FALSE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
 }

@@ -25,6 +25,5 @@ QV_PENDING_COMMAND(SelectBinaryRange)
 QV_PENDING_COMMAND(SelectAllData)
 QV_PENDING_COMMAND(SavePictureAsBmp)
 QV_PENDING_COMMAND(SaveNextPictureAsBmp)
-QV_PENDING_COMMAND(TogglePictureList)
 
 } // namespace commands

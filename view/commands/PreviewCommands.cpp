@@ -1,6 +1,6 @@
 // The preview keywords of the filer: a folder's thumbnails on, off or for its whole
-// tree, the picture-only listing, and the other pane that follows the cursor's
-// directory.
+// tree, the picture-only listing, the other pane that follows the cursor's
+// directory, and the switches of the two picture windows.
 #include "app/Settings.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -48,6 +48,20 @@ int TogglePreviewPictureFilesOnly(CQvView& view, const CommandCall&, INT_PTR)
 int ToggleOtherAlwaysDirectory(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.ToggleFollowingPane();
+    return 1;
+}
+
+int ToggleSmallPicture(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.m_bSmallGraphicShown = view.m_bSmallGraphicShown ? 0 : 1;
+    view.UpdateAuxiliaryWindows();
+    return 1;
+}
+
+int TogglePictureList(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.m_bGraphicListShown = view.m_bGraphicListShown ? 0 : 1;
+    view.UpdateGraphicListDialog();
     return 1;
 }
 
