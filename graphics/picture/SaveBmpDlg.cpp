@@ -294,6 +294,16 @@ void CSaveBmpDlg::Finish(UINT command)
 
 void CSaveBmpDlg::OnCancel()
 {
-    StopThread();
+    if (m_thread != nullptr)
+    {
+        StopThread();
+        // The writer had already finished: the file is there, and the series must
+        // move past it like after any other save.
+        if (m_result == BMP_SAVE_OK)
+        {
+            Finish(IDM_WORKER_DONE);
+            return;
+        }
+    }
     EndDialog(IDCANCEL);
 }

@@ -7,6 +7,9 @@
 #include "graphics/picture/BmpSaving.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/picture/SaveBmpDlg.h"
+#include "res/PictureDialogs.h"
+#include "tests/common/DialogHarness.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 #include "tests/graphics/PictureTestData.h"
 
@@ -27,6 +30,12 @@ BOOL FailingWrite(HANDLE file, const void* data, DWORD size, DWORD* written)
     }
     return WriteFile(file, data, size, written, nullptr);
 }
+
+class CDrivenSaveBmpDlg : public qvtest::CDrivenDialog<CDrivenSaveBmpDlg, CSaveBmpDlg>
+{
+public:
+    using CDrivenDialog::CDrivenDialog;
+};
 
 class SaveBmpDlgTest : public ::testing::Test
 {
@@ -134,4 +143,39 @@ TEST_F(SaveBmpDlgTest, RefusalsAndAFailingDiskEndWithCancelAndKeepTheOldFile)
     CPictureData back;
     EXPECT_EQ(1, back.LoadBmp(target.c_str()));
     EXPECT_EQ(300, back.GetWidth());
+}
+
+TEST_F(SaveBmpDlgTest, AnInteractiveSaveTakesTypedNamesAgainstTheSourceFolder)
+{
+    CPictureData picture;
+    qvtest::MakePicture(picture, 5, 4, 8);
+    struct Row
+    {
+        bool sameName;
+        const wchar_t* name;
+        const wchar_t* folder;
+        const wchar_t* written; // below the source folder
+    } rows[] = {
+        {false, L"typed.bmp", L"", L"typed.bmp"},
+        {false, L"out\\sub.bmp", L"", L"out\\sub.bmp"},
+        {true, L"", L"out", L"out\\photo.BMP"},
+    };
+    for (const Row& row : rows)
+    {
+        CDrivenSaveBmpDlg dlg(&picture, m_source.c_str(), L"photo.jpg", SAVEBMP_INTERACTIVE);
+        bool pathEnabled = false;
+        dlg.drive = [&](CDrivenSaveBmpDlg& d) {
+            d.CheckDlgButton(IDC_SAVEBMP_SAME_NAME, row.sameName ? BST_CHECKED : BST_UNCHECKED);
+            d.Command(IDC_SAVEBMP_SAME_NAME);
+            pathEnabled = ::IsWindowEnabled(::GetDlgItem(d.m_hWnd, IDC_SAVEBMP_PATH)) != FALSE;
+            d.SetDlgItemText(IDC_SAVEBMP_PATH, row.name);
+            d.SetDlgItemText(IDC_SAVEBMP_FOLDER, row.folder);
+            d.Command(IDOK);
+        };
+        EXPECT_EQ(IDOK, dlg.DoModal()) << std::wstring(row.written);
+        EXPECT_EQ(!row.sameName, pathEnabled);
+        CPictureData back;
+        EXPECT_EQ(1, back.LoadBmp((m_source + L"\\" + row.written).c_str())) << std::wstring(row.written);
+        EXPECT_EQ(std::wstring(row.folder), std::wstring(g_BmpSaveSettings.lastFolder));
+    }
 }

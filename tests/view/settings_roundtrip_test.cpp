@@ -68,6 +68,7 @@ const wchar_t* const kSectionOrder[] = {
     L"VIEW_HISTORY",
     L"DIALOG_OTHER_WINDOW",
     L"EXECUTE",
+    L"SAVE_BMP",
 };
 
 // Lists that an empty file leaves empty write no key, so their sections are absent.
@@ -161,7 +162,9 @@ std::wstring RealisticFile(const std::wstring& dir)
            L"[ALPHA_CHANNEL_PROCESS]\r\nTYPE1=2\r\nCOLOR1=808080\r\n"
            L"[VIEW_HISTORY]\r\nFILE_NAME0=readme.txt\r\nPATH0=C:\\Docs\r\nARCHIVE_PATH0=\r\n"
            L"[DIALOG_OTHER_WINDOW]\r\nCFindFileDlg=1\r\n"
-           L"[EXECUTE]\r\nFILE=calc.exe\r\nPARAMETER=/x\r\n";
+           L"[EXECUTE]\r\nFILE=calc.exe\r\nPARAMETER=/x\r\n"
+           L"[SAVE_BMP]\r\nPREFIX=shot\r\nFOLDER=..\\bmp\r\nLAST_FOLDER=C:\\Pictures\r\nSAME_NAME=0\r\n"
+           L"START_NUMBER=12\r\n";
 }
 
 class SettingsRoundTrip : public SettingsBench
