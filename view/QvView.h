@@ -582,6 +582,10 @@ public:
     void RefreshGraphicList(int pane, bool refill);
     // WM_COMMAND 1521 of the list window: shows the chosen row.
     void OnGraphicListChoice();
+    // Menu 1089: the zoom steps, the zoom new pictures start with and whether steps
+    // change it; menu 1509: the alpha-channel rows.
+    void OnGraphicZoomSettings();
+    void OnAlphaChannelSettings();
     // Steps FILERINFONUMBER through the five column layouts and repaints.
     void CycleFilerInfoLayout();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed

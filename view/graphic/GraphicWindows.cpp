@@ -1,11 +1,14 @@
-// The view's two picture windows: the picture list beside the graphic viewer and the
-// small picture window that follows the active filer pane's cursor.
+// The view's two picture windows (the picture list beside the graphic viewer and the
+// small picture window that follows the active filer pane's cursor) and its two
+// picture dialogs (the zoom steps and the alpha-channel rows).
 #include "view/QvView.h"
 
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
 #include "filer/FilerPane.h"
+#include "graphics/windows/AlphaChannelProcessSettingDlg.h"
 #include "graphics/windows/GraphicListDlg.h"
+#include "graphics/windows/GraphicZoomDlg.h"
 #include "graphics/windows/SmallGraphicDlg.h"
 
 namespace
@@ -162,4 +165,36 @@ void CQvView::ClosePictureWindows()
     }
     m_bGraphicListPlaced = 0;
     m_bSmallGraphicPlaced = 0;
+}
+
+void CQvView::OnGraphicZoomSettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const int step = m_graphic.keptZoom.FindStep(0);
+    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, m_hWnd ? this : nullptr);
+    if (dialog.DoModal() == IDOK)
+    {
+        if (dialog.m_selection <= 0 || dialog.m_selection > ZOOM_STEP_COUNT)
+            m_graphic.keptZoom.SetUnset();
+        else
+            m_graphic.keptZoom = CZoomRatio(g_ZoomSteps[size_t(dialog.m_selection - 1)]);
+        g_CHANGEZOOMENABLE = dialog.m_changeZoomEnable;
+        if (FindGraphicPane() >= 0)
+        {
+            m_graphic.zoom = m_graphic.keptZoom;
+            UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+            if (m_hWnd)
+                Invalidate();
+        }
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnAlphaChannelSettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CAlphaChannelProcessSettingDlg dialog(m_hWnd ? this : nullptr);
+    if (dialog.DoModal() == IDOK && m_hWnd)
+        Invalidate();
+    StartBinaryCursorTimer();
 }
