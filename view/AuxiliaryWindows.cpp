@@ -14,20 +14,17 @@ void CQvView::UpdateAuxiliaryWindows()
     UpdateTagViewWindow();
 }
 
-// PLACEHOLDER: the graphic list window comes with the picture viewer; nothing to show.
-void CQvView::UpdateGraphicListDialog() {}
-
-// PLACEHOLDER: the thumbnail window comes with the previews; nothing to show.
-void CQvView::UpdateSmallGraphicWindow() {}
-
 // The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file.
 void CQvView::SyncViewerPane()
 {
     ShowCompanionViewer();
 }
 
-// PLACEHOLDER: the other following pane comes with the viewer.
-void CQvView::SyncOtherPane() {}
+// The other pane that follows the cursor's directory.
+void CQvView::SyncOtherPane()
+{
+    OpenCursorDirectoryInOtherPane();
+}
 
 void CQvView::UpdateTagViewWindow()
 {

@@ -14,6 +14,7 @@
 #include "media/scsi/AspiDeviceList.h"
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
+#include "res/GraphicViewerDialogs.h"
 #include "view/media/MediaWindows.h"
 
 #include <windowsx.h>
@@ -150,7 +151,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_statusLine.Reset();
     if (g_NEGLECTSCSISCAN == 0)
         g_AspiDeviceList.ScanDevices();
-    // PLACEHOLDER: the resumption of the preview loader comes here once it exists.
+    StartPreviewLoader();
     SetTimer(VIEW_TIMER_CHANGE_CHECK, 1000);
     m_idleState = 1;
     m_bReady = 1;
@@ -161,8 +162,8 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CQvView::OnDestroy()
 {
-    // PLACEHOLDER: the preview loader's stop request comes here once it exists.
     QuerySaveBinaryPanes();
+    StopPreviewLoader();
     SaveAllSettings();
     m_bSettingsSaved = 1;
     CloseAuxiliaryWindows();
@@ -174,8 +175,9 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    // PLACEHOLDER: the text box, media, tag, picture-list, thumbnail and sound-list
-    // windows and the CD player are closed here once they exist.
+    // PLACEHOLDER: the text box, media, tag and sound-list windows and the CD player
+    // are closed here once they exist.
+    ClosePictureWindows();
     for (;;)
     {
         CFindDialogBase* dialog = nullptr;
@@ -346,6 +348,11 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     if (pHandlerInfo == nullptr && RouteMenuCommand(nID, nCode, pExtra))
         return TRUE;
+    if (nID == IDM_SHOW_LISTED_PICTURE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
+    {
+        OnGraphicListChoice();
+        return TRUE;
+    }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
     {
         StopViewTimers(STOP_TIMERS_FOR_ACTION);
@@ -676,7 +683,7 @@ BOOL CQvView::PreTranslateMessage(MSG* pMsg)
     }
     if (m_msgPreviewLoad != 0 && pMsg->message == m_msgPreviewLoad)
     {
-        // PLACEHOLDER: the panes' previews are redrawn here once they exist.
+        OnPreviewLoaded();
         return TRUE;
     }
     if (m_msgUnpackStart != 0 && pMsg->message == m_msgUnpackStart)

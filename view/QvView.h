@@ -696,6 +696,53 @@ public:
     void SyncViewerPane();
     void SyncOtherPane();
     void UpdateTagViewWindow();
+
+    // ---- Thumbnail panes (view/graphic/PreviewPanes.cpp) ----
+    // The one preview loader and the panes' hooks into it (while reading the
+    // settings); its thread starts once the window exists and stops with it.
+    void CreatePreviewLoader();
+    void StartPreviewLoader();
+    void StopPreviewLoader();
+    // Changes the active directory listing's preview setting (kind 0 off, 4 the tree
+    // toggled, else on with that type; option 1 removes an entry of any type) and
+    // shows every pane whose preview state changed again.
+    void SetPreviewMode(int kind, int option);
+    void TogglePreviewMode();
+    // Reads a shown directory listing again and draws it.
+    void ReloadFilerPane(int pane);
+    // The panes shown as thumbnails, or every pane with all.
+    void ReloadPreviewPanes(int all);
+    // Draws the thumbnails of the pane that changed since it last drew them.
+    void RedrawPanePreviews(int pane);
+    // The loader's message that thumbnails arrived.
+    void OnPreviewLoaded();
+    // The following pane shows the directory under the active pane's cursor.
+    void OpenCursorDirectoryInOtherPane();
+    // Makes the other pane follow the cursor's directory, or stops it following.
+    void ToggleFollowingPane();
+    // The pane that follows the cursor's directory and the pane that shows the
+    // cursor file in a viewer: 0, 1 or -1 for none.
+    int m_followingPane = -1;
+    int m_viewingPane = -1;
+
+    // ---- Picture windows (view/graphic/GraphicWindows.cpp) ----
+    // The options (cleared when the user closes the window), the windows and whether
+    // they were placed yet.
+    int m_bGraphicListShown = 0;
+    int m_bSmallGraphicShown = 0;
+    class CGraphicListDlg* m_pGraphicListDlg = nullptr;
+    class CSmallGraphicDlg* m_pSmallGraphicDlg = nullptr;
+    int m_bGraphicListPlaced = 0;
+    int m_bSmallGraphicPlaced = 0;
+    void ClosePictureWindows();
+    // The list window's rows and selection from the graphic pane's walk.
+    void RefreshGraphicList(int pane, bool refill);
+    // WM_COMMAND 1521 of the list window: shows the chosen row.
+    void OnGraphicListChoice();
+    // Menu 1089: the zoom steps, the zoom new pictures start with and whether steps
+    // change it; menu 1509: the alpha-channel rows.
+    void OnGraphicZoomSettings();
+    void OnAlphaChannelSettings();
     // Steps FILERINFONUMBER through the five column layouts and repaints.
     void CycleFilerInfoLayout();
     // Re-checks every shown filer pane after a file operation. Only a pane that changed

@@ -69,9 +69,10 @@ void CQvView::TearDown()
         g_pContMenu2->Release();
         g_pContMenu2 = nullptr;
     }
-    // The preview loader reads the panes' entries: it is stopped (StopWorkerThread)
-    // before they go. PLACEHOLDER: the loader itself is released here once it exists.
+    // The preview loader reads the panes' entries: it is stopped before they go. The
+    // loader object itself stays to the end of the run, as holders may still pause it.
     Step(L"StopPreviewLoader");
+    StopPreviewLoader();
     // The graphic viewer's pictures, and its archive and plug-in, whose libraries must
     // be freed before the process-wide ones go.
     g_CurrentPicture.Free();

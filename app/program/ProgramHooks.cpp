@@ -17,6 +17,7 @@
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "graphics/preview/PreviewPlugInDecode.h"
 #include "tools/transform/TransformBitmap.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -72,4 +73,7 @@ void InstallProgramHooks()
     // The panes' archive objects list and extract through the archive plug-ins.
     g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
     g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    // The thumbnail loader reads pictures and archive members through the image
+    // plug-ins.
+    InstallPreviewPlugInDecoding();
 }

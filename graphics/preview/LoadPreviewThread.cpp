@@ -1,6 +1,10 @@
 #include "graphics/preview/LoadPreviewThread.h"
 
 #include "app/FileProbes.h"
+#include "app/Globals.h"
+#include "app/records/LocalMemory.h"
+#include "app/records/MediaKinds.h"
+#include "archive/front/ArchiveFront.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
@@ -32,8 +36,13 @@ int Decode(LPCWSTR path, CPictureData& picture)
 {
     if (g_PreviewDecodeHooks.decodePicture != nullptr)
         return g_PreviewDecodeHooks.decodePicture(path, picture);
-    return HasExtension(path, L"BMP") ? picture.LoadBmp(path) : 0;
+    if (!HasExtension(path, L"BMP"))
+        return -1;
+    return picture.LoadBmp(path) ? 1 : 0;
 }
+
+// An archive member's error code for a cancel by the user.
+constexpr DWORD kCancelledCode = 21;
 } // namespace
 
 CLoadPreviewThread::CLoadPreviewThread()
@@ -172,10 +181,26 @@ void CLoadPreviewThread::Requeue(bool all)
     SetEvent(m_wakeEvent);
 }
 
-bool CLoadPreviewThread::DecodeInto(const CString& path, CPreviewInfo& item)
+int CLoadPreviewThread::DecodeInto(const CString& path, CPreviewInfo& item)
 {
     CPictureData picture;
-    if (!Decode(path, picture) || !picture.IsValid())
+    const int decoded = Decode(path, picture);
+    if (decoded < 0)
+        return -1;
+    return decoded > 0 && FitInto(picture, item) ? 1 : 0;
+}
+
+bool CLoadPreviewThread::DecodeMemberInto(LPCWSTR name, const void* data, SIZE_T size, CPreviewInfo& item)
+{
+    if (g_PreviewDecodeHooks.decodeMemory == nullptr)
+        return false;
+    CPictureData picture;
+    return g_PreviewDecodeHooks.decodeMemory(name, data, size, picture) > 0 && FitInto(picture, item);
+}
+
+bool CLoadPreviewThread::FitInto(CPictureData& picture, CPreviewInfo& item)
+{
+    if (!picture.IsValid())
         return false;
     SIZE_T headerSize = 0, bitsSize = 0;
     BITMAPINFO* header = picture.GetHeader();
@@ -205,9 +230,60 @@ bool CLoadPreviewThread::LoadFolderItem(const CString& folder, CPreviewInfo& ite
     std::sort(files.begin(), files.end(),
               [](const CString& a, const CString& b) { return CompareNamesForSort(a, b) < 0; });
     for (const CString& name : files)
-        if (DecodeInto(JoinPath(folder, name), item))
+        if (DecodeInto(JoinPath(folder, name), item) > 0)
             return true;
     return false;
+}
+
+int CLoadPreviewThread::LoadArchiveItem(const CString& path, CPreviewInfo& item)
+{
+    CArchiveFront front;
+    // The front's plug-in hosts run on this thread inside an item: waiting for the
+    // loader's own reader lock there would wait for ever.
+    front.Reset();
+    if (!front.OpenAndList(path, ARCFRONT_NO_ARCHIVER))
+        return -1;
+    std::vector<CArchiveFileInfo*> members;
+    for (int i = 0, count = front.GetEntryCount(); i < count; ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        if (front.GetEntry(&member, i) && member != nullptr)
+            members.push_back(member);
+    }
+    std::stable_sort(members.begin(), members.end(),
+                     [](const CArchiveFileInfo* a, const CArchiveFileInfo* b) { return a->Compare(*b) < 0; });
+    int found = 0;
+    for (CArchiveFileInfo* member : members)
+    {
+        const LPCWSTR name = member->m_findData.cFileName;
+        if ((member->m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsMovieKindFile(name) ||
+            IsAudioKindFile(name))
+            continue;
+        // The plug-in goes by the name anyway: a member that no plug-in reads is not
+        // pulled into memory at all.
+        if (g_PreviewDecodeHooks.takesName == nullptr || !g_PreviewDecodeHooks.takesName(name))
+            continue;
+        void* buffer = nullptr;
+        LONGLONG size = 0;
+        if (!front.ExtractToMemory(name, member->m_folder, &buffer, &size, nullptr))
+        {
+            if (front.m_errors.HasCode(kCancelledCode))
+                break;
+            continue;
+        }
+        item.kind = 1;
+        const bool decoded =
+            buffer != nullptr && size > 0 && DecodeMemberInto(name, buffer, SIZE_T(size), item);
+        if (buffer != nullptr)
+            LocalFreeLocked(buffer);
+        if (decoded)
+        {
+            found = 1;
+            break;
+        }
+    }
+    front.Close();
+    return found;
 }
 
 int CLoadPreviewThread::LoadNextPreview()
@@ -245,9 +321,9 @@ int CLoadPreviewThread::LoadNextPreview()
     }
     else if (!dots)
     {
-        // Archives are read for their first picture once the archive front can hand
-        // the loader a member in memory.
-        loaded = DecodeInto(path, *item);
+        const int decoded = DecodeInto(path, *item);
+        // A file that no image plug-in takes may be an archive of pictures.
+        loaded = decoded > 0 || (decoded < 0 && LoadArchiveItem(path, *item) > 0);
     }
     bool post = false;
     {
@@ -279,4 +355,26 @@ void CLoadPreviewThread::DisablePreviewDirectory(const CString& folder, bool any
 void CLoadPreviewThread::TogglePreviewTree(const CString& folder)
 {
     ::TogglePreviewTree(g_PreviewSettings, folder);
+}
+
+bool CLoadPreviewThread::IsDisplayedKind(LPCWSTR name) const
+{
+    CHandleLock lock(g_DataMutex);
+    const CStringArray& kinds = g_PreviewSettings.displayKinds;
+    for (INT_PTR i = 0; i < kinds.GetSize(); ++i)
+        if (!kinds[i].IsEmpty() && HasExtension(name, kinds[i]))
+            return true;
+    return false;
+}
+
+void CLoadPreviewThread::GetDisplayedKinds(CStringArray& out) const
+{
+    CHandleLock lock(g_DataMutex);
+    out.Copy(g_PreviewSettings.displayKinds);
+}
+
+void CLoadPreviewThread::SetDisplayedKinds(const CStringArray& kinds)
+{
+    CHandleLock lock(g_DataMutex);
+    g_PreviewSettings.displayKinds.Copy(kinds);
 }

@@ -7,12 +7,21 @@
 
 class CPictureData;
 
-// How the loader decodes one picture file: 1 when the picture object holds it. The
-// program installs the image plug-in host's reading; without it BMP files are read
-// directly.
+class CFileInfo;
+
+// How the loader decodes pictures. The program installs the image plug-in host's
+// reading (InstallPreviewPlugInDecoding); without it BMP files are read directly and
+// archive members are not read.
 struct PreviewDecodeHooks
 {
+    // 1 when the picture object holds the file's picture, 0 when a plug-in took the
+    // file but gave none, -1 when no plug-in takes the file.
     int (*decodePicture)(LPCWSTR path, CPictureData& picture) = nullptr;
+    // Nonzero when an image plug-in takes a file of that name, chosen by the name
+    // alone: the loader asks before it extracts an archive member.
+    int (*takesName)(LPCWSTR name) = nullptr;
+    // 1 when the picture object holds the picture of the bytes of the named member.
+    int (*decodeMemory)(LPCWSTR name, const void* data, SIZE_T size, CPictureData& picture) = nullptr;
 };
 extern PreviewDecodeHooks g_PreviewDecodeHooks;
 
@@ -68,12 +77,31 @@ public:
     void EnablePreviewDirectory(const CString& folder, BYTE type);
     void DisablePreviewDirectory(const CString& folder, bool anyType);
     void TogglePreviewTree(const CString& folder);
+    // Whether the name's extension is one of the displayed kinds (under g_DataMutex).
+    bool IsDisplayedKind(LPCWSTR name) const;
+    void GetDisplayedKinds(CStringArray& out) const;
+    void SetDisplayedKinds(const CStringArray& kinds);
+
+    // ---- Drawing, user-interface thread ----
+    // The thumbnail of the entry into the box at (x + 3, y + 3): the picture, or the
+    // entry's shell icon while there is none. With onlyIfChanged nothing is drawn
+    // when the pane drew the item's present state already. The entry's pane is 0 or 1.
+    void DrawPreviews(int pane, HDC dc, int x, int y, const CFileInfo& entry, bool onlyIfChanged);
+    // The cell's border: top, bottom, left and right.
+    static void GetThumbnailFrameRects(int x, int y, RECT rects[4]);
+    static void DrawThumbnailFrame(HDC dc, int x, int y, COLORREF colour);
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);
-    // Decodes one path into the item's thumbnail: true when it has one.
-    bool DecodeInto(const CString& path, CPreviewInfo& item);
+    // Decodes one path into the item's thumbnail: 1 when it has one, 0 when the
+    // picture could not be read, -1 when no plug-in takes the file.
+    int DecodeInto(const CString& path, CPreviewInfo& item);
     bool LoadFolderItem(const CString& folder, CPreviewInfo& item);
+    // The first picture member of an archive in its listing order: 1 found, 0 none,
+    // -1 not an archive.
+    int LoadArchiveItem(const CString& path, CPreviewInfo& item);
+    bool DecodeMemberInto(LPCWSTR name, const void* data, SIZE_T size, CPreviewInfo& item);
+    bool FitInto(CPictureData& picture, CPreviewInfo& item);
 
     CPreviewQueue m_queue;
     HANDLE m_thread = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 bool FitThumbnailSize(int boxWidth, int boxHeight, int width, int height, int* fittedWidth, int* fittedHeight)
 {
@@ -178,43 +179,59 @@ bool ScaleThumbnail(const BITMAPINFOHEADER* header, SIZE_T headerBlockSize, cons
 
     const bool unscaled = fittedWidth == source.width && fittedHeight == source.height;
     const double ratio = double(source.height) / fittedHeight;
+    // The filter's columns and their weights are the same on every row: worked out
+    // once, they keep the per-pixel work to the sums.
+    std::vector<int> columns(unscaled ? 0 : SIZE_T(fittedWidth) * 4);
+    std::vector<double> columnWeights(columns.size());
+    for (int x = 0; !unscaled && x < fittedWidth; ++x)
+    {
+        const double sx = x * ratio;
+        const int x0 = static_cast<int>(sx);
+        for (int k = 0; k < 4; ++k)
+        {
+            int px = x0 + k - 1;
+            columns[SIZE_T(x) * 4 + k] = px < 0 ? 0 : (px >= source.width ? source.width - 1 : px);
+            columnWeights[SIZE_T(x) * 4 + k] = BicubicWeight(x0 + k - 1 - sx);
+        }
+    }
     for (int y = 0; y < fittedHeight; ++y)
     {
         BYTE* row = box + SIZE_T(boxHeight - 1 - y) * SIZE_T(boxWidth) * 4;
+        if (unscaled)
+        {
+            for (int x = 0; x < fittedWidth; ++x)
+                source.Pixel(x, y, row + SIZE_T(x) * 4);
+            continue;
+        }
+        const double sy = y * ratio;
+        const int y0 = static_cast<int>(sy);
+        double wy[4];
+        int rows[4];
+        for (int k = 0; k < 4; ++k)
+        {
+            wy[k] = BicubicWeight(y0 + k - 1 - sy);
+            const int py = y0 + k - 1;
+            rows[k] = py < 0 ? 0 : (py >= source.height ? source.height - 1 : py);
+        }
         for (int x = 0; x < fittedWidth; ++x)
         {
-            BYTE* pixel = row + SIZE_T(x) * 4;
-            if (unscaled)
-            {
-                source.Pixel(x, y, pixel);
-                continue;
-            }
-            const double sx = x * ratio, sy = y * ratio;
-            const int x0 = static_cast<int>(sx), y0 = static_cast<int>(sy);
-            double wx[4], wy[4];
-            for (int k = 0; k < 4; ++k)
-            {
-                wx[k] = BicubicWeight(x0 + k - 1 - sx);
-                wy[k] = BicubicWeight(y0 + k - 1 - sy);
-            }
+            const int* px = &columns[SIZE_T(x) * 4];
+            const double* wx = &columnWeights[SIZE_T(x) * 4];
             double sum[4] = {0, 0, 0, 0};
             for (int j = 0; j < 4; ++j)
             {
-                int py = y0 + j - 1;
-                py = py < 0 ? 0 : (py >= source.height ? source.height - 1 : py);
                 double rowSum[4] = {0, 0, 0, 0};
                 for (int i = 0; i < 4; ++i)
                 {
-                    int px = x0 + i - 1;
-                    px = px < 0 ? 0 : (px >= source.width ? source.width - 1 : px);
                     BYTE value[4];
-                    source.Pixel(px, py, value);
+                    source.Pixel(px[i], rows[j], value);
                     for (int c = 0; c < 4; ++c)
                         rowSum[c] += wx[i] * value[c];
                 }
                 for (int c = 0; c < 4; ++c)
                     sum[c] += wy[j] * rowSum[c];
             }
+            BYTE* pixel = row + SIZE_T(x) * 4;
             for (int c = 0; c < 4; ++c)
                 pixel[c] = ClampToByte(sum[c]);
         }

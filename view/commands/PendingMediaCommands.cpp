@@ -7,6 +7,5 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(ToggleMpegTitleDisplay)
-QV_PENDING_COMMAND(ToggleSmallPicture)
 
 } // namespace commands

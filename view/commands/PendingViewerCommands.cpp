@@ -6,6 +6,5 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(TogglePictureList)
 
 } // namespace commands

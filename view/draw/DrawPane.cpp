@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
 #include "filer/FilerPane.h"
+#include "graphics/preview/LoadPreviewThread.h"
 #include "view/layout/Layout.h"
 #include "view/QvView.h"
 #include "app/settings/ViewSettings.h"
@@ -76,7 +77,30 @@ void CPaneDrawer::DrawEntryCell(int pane, const CFileInfo& entry, int column, in
     geometry.previewTop = record.m_bPreviewLayout ? GetPreviewHeightScaled() + 6 : 0;
     geometry.findResults = record.m_mode == PANE_MODE_FILER && record.m_subMode == PANE_SUB_FIND_RESULTS;
     DrawEntryLine(m_cells, entry, column, row, textColor, backColor, geometry);
+    // The thumbnail box starts at the cell's mark column, above the name.
+    if (record.m_bPreviewLayout && g_pLoadPreviewThread != nullptr && pane >= 0 && pane < 2)
+        g_pLoadPreviewThread->DrawPreviews(pane, m_pDC->GetSafeHdc(), (column - 1) * m_layout.charWidth,
+                                           row * m_layout.lineHeight, entry, false);
     DrawPaneDivider(pane, row);
+}
+
+void CPaneDrawer::DrawThumbnailFrame(int pane, const CFileInfo& entry, INT64 index, int x, int y)
+{
+    const CFilerPane& record = *m_panes[pane];
+    if (entry.m_mark != 0)
+    {
+        CLoadPreviewThread::DrawThumbnailFrame(m_pDC->GetSafeHdc(), x, y, g_DisplayColors[COLOR_PREVIEW_SEL]);
+        return;
+    }
+    if (index == record.m_cursor && (record.m_position & PANE_POS_ACTIVE) != 0)
+    {
+        CLoadPreviewThread::DrawThumbnailFrame(m_pDC->GetSafeHdc(), x, y, GetEntryColour(entry));
+        return;
+    }
+    RECT rects[4];
+    CLoadPreviewThread::GetThumbnailFrameRects(x, y, rects);
+    for (const RECT& rect : rects)
+        PaintBackground(CRect(rect), g_DisplayColors[COLOR_BACK_GROUND]);
 }
 
 void CPaneDrawer::DrawDriveError(int pane)
@@ -370,9 +394,10 @@ void CPaneDrawer::DrawMarks(int pane)
                 continue;
             const int top = row * lh + offset;
             PaintBackground(CRect(column * cw, top, (column + 1) * cw, top + lh), back);
-            // Thumbnail frames belong to the preview loader, which draws them with the
-            // thumbnails.
-            bool marked = record.m_entries[static_cast<INT_PTR>(index)].m_mark != 0;
+            const CFileInfo& entry = record.m_entries[static_cast<INT_PTR>(index)];
+            bool marked = entry.m_mark != 0;
+            if (record.m_bPreviewLayout)
+                DrawThumbnailFrame(pane, entry, index, column * cw, row * lh);
             m_cells.TextOutCell(column, row, marked ? L"*" : L" ", 1,
                                 marked ? g_DisplayColors[COLOR_TAG] : back, back);
         }

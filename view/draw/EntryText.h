@@ -164,6 +164,9 @@ protected:
     void ClipToPane(int pane);
     void Unclip();
     void DrawTitleRow(int pane, int right);
+    // The border of an entry's thumbnail cell at (x, y): marked, the cursor's in the
+    // active pane, or the background.
+    void DrawThumbnailFrame(int pane, const CFileInfo& entry, INT64 index, int x, int y);
 
     CDC* m_pDC;
     const ViewLayout& m_layout;

@@ -222,6 +222,16 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         OnDisplayFontConfig();
         return TRUE;
     }
+    if (id == 1089)
+    {
+        OnGraphicZoomSettings();
+        return TRUE;
+    }
+    if (id == 1509)
+    {
+        OnAlphaChannelSettings();
+        return TRUE;
+    }
     if (id == 330)
     {
         // The unpack options of every archiver row and the bridge library's folder.

@@ -63,8 +63,8 @@ void CQvView::LoadViewSettings()
         g_CdMutex = CreateMutexW(nullptr, FALSE, nullptr);
     m_msgUnpackStart = RegisterWindowMessageW(L"WMSG_QV_UNPACK_START");
     m_msgPreviewLoad = RegisterWindowMessageW(L"WMSG_QV_PREVIEW_LOAD");
-    // PLACEHOLDER: the thumbnail preview loader is created here, suspended, once it
-    // exists (OnCreate resumes it).
+    // The preview loader's thread starts once the window exists (OnCreate).
+    CreatePreviewLoader();
 
     // Run-time state. Panes of an earlier read are given up.
     for (CFilerPane*& pane : g_Panes)

@@ -1,0 +1,200 @@
+// The view's two picture windows (the picture list beside the graphic viewer and the
+// small picture window that follows the active filer pane's cursor) and its two
+// picture dialogs (the zoom steps and the alpha-channel rows).
+#include "view/QvView.h"
+
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "filer/FilerPane.h"
+#include "graphics/windows/AlphaChannelProcessSettingDlg.h"
+#include "graphics/windows/GraphicListDlg.h"
+#include "graphics/windows/GraphicZoomDlg.h"
+#include "graphics/windows/SmallGraphicDlg.h"
+
+namespace
+{
+int ActivePaneIndex()
+{
+    for (int i = 0; i < 2; ++i)
+        if (g_Panes[i] != nullptr && (g_Panes[i]->m_position & PANE_POS_ACTIVE) != 0)
+            return i;
+    return -1;
+}
+} // namespace
+
+void CQvView::UpdateGraphicListDialog()
+{
+    const int active = ActivePaneIndex();
+    const bool graphic =
+        active >= 0 && (g_Panes[active]->m_mode & (PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC));
+    if (graphic && m_bGraphicListShown)
+    {
+        bool created = false;
+        if (m_pGraphicListDlg == nullptr)
+            m_pGraphicListDlg = new CGraphicListDlg(&m_bGraphicListShown, m_hWnd);
+        if (m_pGraphicListDlg->m_hWnd == nullptr)
+        {
+            m_pGraphicListDlg->Create(GetParentFrame());
+            created = true;
+        }
+        if (!m_bGraphicListPlaced && m_pGraphicListDlg->m_hWnd != nullptr)
+        {
+            RECT window = {};
+            ::GetWindowRect(m_pGraphicListDlg->m_hWnd, &window);
+            ::SetWindowPos(m_pGraphicListDlg->m_hWnd, nullptr,
+                           GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left), 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            m_bGraphicListPlaced = 1;
+        }
+        if (m_pGraphicListDlg->m_hWnd != nullptr)
+        {
+            ::ShowWindow(m_pGraphicListDlg->m_hWnd, SW_SHOWNOACTIVATE);
+            RefreshGraphicList(active, created);
+        }
+        if (created && m_hWnd != nullptr)
+            ::SetFocus(m_hWnd);
+        return;
+    }
+    if (m_pGraphicListDlg != nullptr && m_pGraphicListDlg->m_hWnd != nullptr)
+        ::ShowWindow(m_pGraphicListDlg->m_hWnd, SW_HIDE);
+}
+
+void CQvView::RefreshGraphicList(int pane, bool refill)
+{
+    CGraphicListDlg* list = m_pGraphicListDlg;
+    if (list == nullptr || list->m_hWnd == nullptr || pane < 0)
+        return;
+    // The view's own changes of the rows ask for no picture.
+    list->SetNotifySuppressed(1);
+    if (g_Panes[pane]->m_mode & PANE_MODE_ARCHIVE_GRAPHIC)
+    {
+        if (refill || list->m_kind != GRAPHIC_LIST_ARCHIVE_PANE)
+            list->SetArchivePaneItems(pane, FALSE);
+        list->SelectPicture(m_graphic.position.GetIndex(-1));
+    }
+    else
+    {
+        if (refill || list->m_kind != GRAPHIC_LIST_PICTURES ||
+            list->m_shownCount != m_graphic.pictures.GetSize())
+        {
+            list->SetPictureList(int(m_graphic.pictures.GetSize()), &m_graphic.pictures);
+            list->m_shownCount = m_graphic.pictures.GetSize();
+        }
+        list->SelectPicture(m_graphic.position.GetIndex(0));
+    }
+    list->SetNotifySuppressed(0);
+}
+
+void CQvView::OnGraphicListChoice()
+{
+    const int pane = FindGraphicPane();
+    if (m_pGraphicListDlg == nullptr || pane < 0)
+        return;
+    const GraphicListChoice choice = m_pGraphicListDlg->m_choice;
+    if (choice.picture < 0)
+        return;
+    if (g_Panes[pane]->m_mode & PANE_MODE_ARCHIVE_GRAPHIC)
+        m_graphic.position.JumpTo(1, choice.picture);
+    else
+    {
+        // Another file of the list leaves the archive the walk is inside.
+        if (m_graphic.position.IsNested() && choice.picture != m_graphic.position.GetIndex(0))
+            CloseGraphicArchive();
+        m_graphic.position.JumpTo(0, choice.picture);
+    }
+    ShowNextPicture(0);
+}
+
+void CQvView::UpdateSmallGraphicWindow()
+{
+    const int active = ActivePaneIndex();
+    const bool filer = active >= 0 && g_Panes[active]->m_mode == PANE_MODE_FILER;
+    if (!filer || !m_bSmallGraphicShown)
+    {
+        if (m_pSmallGraphicDlg != nullptr && m_pSmallGraphicDlg->m_hWnd != nullptr)
+            ::ShowWindow(m_pSmallGraphicDlg->m_hWnd, SW_HIDE);
+        return;
+    }
+    if (m_pSmallGraphicDlg == nullptr)
+        m_pSmallGraphicDlg = new CSmallGraphicDlg(&m_bSmallGraphicShown, nullptr);
+    if (m_pSmallGraphicDlg->m_hWnd == nullptr && !m_pSmallGraphicDlg->Create(GetParentFrame()))
+        return;
+    ::ShowWindow(m_pSmallGraphicDlg->m_hWnd, SW_SHOWNOACTIVATE);
+    CFilerPane& pane = *g_Panes[active];
+    const CFileInfo* cursor = pane.GetCursorEntry();
+    if (cursor == nullptr || cursor->IsDirectory())
+        m_pSmallGraphicDlg->SetFile(nullptr, pane.m_currentDir);
+    else
+        m_pSmallGraphicDlg->SetFile(cursor->GetName(), cursor->GetDirectory());
+    if (m_bSmallGraphicPlaced)
+        return;
+    // The kept place, moved onto the frame's monitor when it lies outside.
+    RECT monitor = {}, window = {};
+    GetWindowMonitorRect(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : m_hWnd, &monitor);
+    ::GetWindowRect(m_pSmallGraphicDlg->m_hWnd, &window);
+    const int monitorWidth = monitor.right - monitor.left + 1;
+    const int monitorHeight = monitor.bottom - monitor.top + 1;
+    const int width = window.right - window.left + 1;
+    const int height = window.bottom - window.top + 1;
+    int x = g_SMALLGRAPHICX > monitor.left ? g_SMALLGRAPHICX : monitor.left;
+    int y = g_SMALLGRAPHICY > monitor.top ? g_SMALLGRAPHICY : monitor.top;
+    if (x > monitor.left + monitorWidth - width)
+        x = monitor.left + monitorWidth - width;
+    if (y > monitor.top + monitorHeight - height)
+        y = monitor.top + monitorHeight - height;
+    g_SMALLGRAPHICX = x;
+    g_SMALLGRAPHICY = y;
+    ::SetWindowPos(m_pSmallGraphicDlg->m_hWnd, nullptr, x, y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_bSmallGraphicPlaced = 1;
+}
+
+void CQvView::ClosePictureWindows()
+{
+    if (m_pGraphicListDlg != nullptr)
+    {
+        m_pGraphicListDlg->DestroyWindow();
+        delete m_pGraphicListDlg;
+        m_pGraphicListDlg = nullptr;
+    }
+    if (m_pSmallGraphicDlg != nullptr)
+    {
+        m_pSmallGraphicDlg->DestroyWindow();
+        delete m_pSmallGraphicDlg;
+        m_pSmallGraphicDlg = nullptr;
+    }
+    m_bGraphicListPlaced = 0;
+    m_bSmallGraphicPlaced = 0;
+}
+
+void CQvView::OnGraphicZoomSettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const int step = m_graphic.keptZoom.FindStep(0);
+    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, m_hWnd ? this : nullptr);
+    if (dialog.DoModal() == IDOK)
+    {
+        if (dialog.m_selection <= 0 || dialog.m_selection > ZOOM_STEP_COUNT)
+            m_graphic.keptZoom.SetUnset();
+        else
+            m_graphic.keptZoom = CZoomRatio(g_ZoomSteps[size_t(dialog.m_selection - 1)]);
+        g_CHANGEZOOMENABLE = dialog.m_changeZoomEnable;
+        if (FindGraphicPane() >= 0)
+        {
+            m_graphic.zoom = m_graphic.keptZoom;
+            UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+            if (m_hWnd)
+                Invalidate();
+        }
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnAlphaChannelSettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CAlphaChannelProcessSettingDlg dialog(m_hWnd ? this : nullptr);
+    if (dialog.DoModal() == IDOK && m_hWnd)
+        Invalidate();
+    StartBinaryCursorTimer();
+}
