@@ -37,6 +37,7 @@ public:
     void SetArchivePaneItems(int pane, int cursorOnly);
     // The archive the viewer is inside (borrowed), or null.
     void SetArchive(IPaneArchive* archive);
+    IPaneArchive* GetArchive() const { return m_archive; }
     void SelectPicture(int index);
     void SelectMember(int index);
     void SetNotifySuppressed(int suppressed) { m_suppressed = suppressed; }
@@ -46,6 +47,8 @@ public:
     int m_kind = GRAPHIC_LIST_PICTURES;
     // The picture count the owner last gave (the owner's bookkeeping).
     INT_PTR m_shownCount = -1;
+    // The archive path whose members the owner last gave (the owner's bookkeeping).
+    CString m_shownArchivePath;
 
 protected:
     BOOL OnInitDialog() override;

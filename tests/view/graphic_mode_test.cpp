@@ -9,10 +9,13 @@
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"
+#include "graphics/windows/GraphicListDlg.h"
+#include "res/GraphicViewerDialogs.h"
 #include "tests/common/TestSupport.h"
 #include "tools/transform/TransformBitmap.h"
 #include "view/QvView.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -250,6 +253,61 @@ TEST_F(GraphicModeTest, ExitAsksAndLeavesOnlyOnOk)
         EXPECT_EQ(c.mode, m_panes[0]->m_mode);
     }
     EXPECT_EQ(IndexOf(L"b.bmp"), m_panes[0]->m_cursor);
+}
+
+TEST_F(GraphicModeTest, PictureListShowsTheContainerMembersAndAMemberRowShowsThatMember)
+{
+    Mark({L"a.bmp", L"d.bma"});
+    CQvView& view = *m_view;
+    view.m_bGraphicListShown = 1;
+    view.OnViewGraphic();
+    ASSERT_EQ(kRed, Shown());
+    ASSERT_NE(nullptr, view.m_pGraphicListDlg);
+    CGraphicListDlg& list = *view.m_pGraphicListDlg;
+    ASSERT_NE(nullptr, list.m_hWnd);
+    HWND members = ::GetDlgItem(list.m_hWnd, IDC_GRAPHIC_LIST_MEMBERS);
+    auto memberText = [members](int row) {
+        wchar_t buffer[64] = {};
+        ListView_GetItemText(members, row, 0, buffer, 64);
+        return std::wstring(buffer);
+    };
+    EXPECT_EQ(0, ListView_GetItemCount(members)) << "a plain file has no members";
+    const int container = int(view.m_graphic.position.GetIndex(0)) + 1;
+
+    // Stepping into the container fills the member list and selects the shown member.
+    view.ShowNextPicture(1);
+    ASSERT_EQ(kBlue, Shown());
+    ASSERT_EQ(3, ListView_GetItemCount(members));
+    EXPECT_EQ(L"m2.bmp", memberText(2));
+    EXPECT_EQ(0, ListView_GetNextItem(members, -1, LVNI_SELECTED));
+
+    // Rows chosen in the window (what its request carries): a member of the open
+    // container, then another file, then the container again from its start.
+    const struct
+    {
+        int picture;
+        int member;
+        DWORD colour;
+        int memberRows;
+        int selectedMember;
+    } choices[] = {
+        {container, 2, kWhite, 3, 2},
+        {container, 0, kBlue, 3, 0},
+        {container - 1, 0, kRed, 0, -1},
+        {container, -1, kBlue, 3, 0},
+    };
+    for (const auto& choice : choices)
+    {
+        SCOPED_TRACE(testing::Message() << choice.picture << "/" << choice.member);
+        list.m_choice.picture = choice.picture;
+        list.m_choice.member = choice.member;
+        view.OnGraphicListChoice();
+        EXPECT_EQ(choice.colour, Shown());
+        EXPECT_EQ(choice.memberRows, ListView_GetItemCount(members));
+        EXPECT_EQ(choice.selectedMember, ListView_GetNextItem(members, -1, LVNI_SELECTED));
+    }
+    view.LeaveGraphicMode(0, GRAPHIC_LEAVE_BY_USER);
+    EXPECT_EQ(0, ListView_GetItemCount(members));
 }
 
 // A 32-bit 2 x 1 BMP whose pixels carry alpha 0x80.

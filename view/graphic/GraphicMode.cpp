@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/LoadPictureBDlg.h"
+#include "graphics/windows/GraphicListDlg.h"
 #include "graphics/plugins/PictureStepper.h"
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "graphics/plugins/SusiePlugInList.h"
@@ -104,6 +105,12 @@ void CQvView::CloseGraphicArchive()
     if (m_pGraphicArchive)
         m_pGraphicArchive->Close();
     m_graphic.archivePath.Empty();
+    // The list window borrows the archive: its member rows go with it.
+    if (m_pGraphicListDlg != nullptr)
+    {
+        m_pGraphicListDlg->SetArchive(nullptr);
+        m_pGraphicListDlg->m_shownArchivePath.Empty();
+    }
 }
 
 int CQvView::CollectPictureList(CFilerPane& pane)

@@ -5,6 +5,7 @@
 
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
+#include "archive/front/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "graphics/windows/AlphaChannelProcessSettingDlg.h"
 #include "graphics/windows/GraphicListDlg.h"
@@ -79,8 +80,21 @@ void CQvView::RefreshGraphicList(int pane, bool refill)
         {
             list->SetPictureList(int(m_graphic.pictures.GetSize()), &m_graphic.pictures);
             list->m_shownCount = m_graphic.pictures.GetSize();
+            refill = true;
+        }
+        // The member list shows the archive the walk is inside; it is filled again
+        // only when the walk enters another one, so that a step keeps its scroll place.
+        IPaneArchive* archive =
+            m_graphic.position.IsNested() && m_pGraphicArchive ? m_pGraphicArchive.get() : nullptr;
+        const CString archivePath = archive != nullptr ? m_graphic.archivePath : CString();
+        if (refill || list->GetArchive() != archive || list->m_shownArchivePath != archivePath)
+        {
+            list->SetArchive(archive);
+            list->m_shownArchivePath = archivePath;
         }
         list->SelectPicture(m_graphic.position.GetIndex(0));
+        if (archive != nullptr)
+            list->SelectMember(m_graphic.position.GetIndex(1));
     }
     list->SetNotifySuppressed(0);
 }
@@ -95,10 +109,17 @@ void CQvView::OnGraphicListChoice()
         return;
     if (g_Panes[pane]->m_mode & PANE_MODE_ARCHIVE_GRAPHIC)
         m_graphic.position.JumpTo(1, choice.picture);
+    else if (m_graphic.position.IsNested() && choice.picture == m_graphic.position.GetIndex(0))
+    {
+        // A row of the member list: the walk stays inside the archive.
+        if (choice.member < 0 || choice.member >= m_graphic.position.GetCount(1))
+            return;
+        m_graphic.position.JumpTo(1, choice.member);
+    }
     else
     {
         // Another file of the list leaves the archive the walk is inside.
-        if (m_graphic.position.IsNested() && choice.picture != m_graphic.position.GetIndex(0))
+        if (m_graphic.position.IsNested())
             CloseGraphicArchive();
         m_graphic.position.JumpTo(0, choice.picture);
     }
