@@ -117,6 +117,7 @@ ON_WM_MOUSEWHEEL()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_RBUTTONDBLCLK()
+ON_WM_ERASEBKGND()
 ON_COMMAND_RANGE(618, 622, OnViewerLineWidthPreset)
 ON_COMMAND(741, ToggleCompanionViewer)
 ON_COMMAND(908, SelectLineAtPoint)
@@ -902,6 +903,13 @@ int CQvView::Quit(int fromClose)
         StartBinaryCursorTimer();
         return 0;
     }
+}
+
+// The panes, their titles and the status rows paint their own background: erasing
+// first with the class brush would only make them flicker on each redraw.
+BOOL CQvView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
 }
 
 void CQvView::OnDraw(CDC* pDC)

@@ -839,6 +839,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     void OnTimer(UINT_PTR nIDEvent);
+    BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DECLARE_MESSAGE_MAP()

@@ -125,4 +125,73 @@ TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
     EXPECT_EQ(Text(472), L"ファイル名短縮表示");
 }
 
+TEST_F(MenuRoutingTest, ViewOptionsCheckTheirItemsAndTheItemsToggleThem)
+{
+    struct Case
+    {
+        UINT id;
+        int CQvView::*option;
+        const wchar_t* handler;
+    } cases[] = {
+        {537, &CQvView::m_bGraphicListShown, L"TogglePictureList"},
+        {945, &CQvView::m_bSmallGraphicShown, L"ToggleSmallPicture"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        for (int on : {1, 0})
+        {
+            View().*c.option = on;
+            Update(c.id);
+            EXPECT_EQ(on == 1, Checked(c.id));
+            EXPECT_FALSE(Disabled(c.id));
+        }
+        m_ran.clear();
+        EXPECT_TRUE(View().OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(1, View().*c.option);
+        EXPECT_EQ(std::vector<std::wstring>{c.handler}, RanHandlers());
+        Update(c.id);
+        EXPECT_TRUE(Checked(c.id));
+    }
+    // The window the option shows goes with the view.
+    View().ClosePictureWindows();
+}
+
+TEST_F(MenuRoutingTest, ItemsWithAKeywordRunItsHandler)
+{
+    Set(g_MPEGNAMEDISPLAY, 0);
+    const struct
+    {
+        UINT id;
+        const wchar_t* handler;
+    } cases[] = {
+        {1090, L"ZoomPicture"},           {1092, L"ZoomPicture"},           {3011, L"ToggleTemporaryScaling"},
+        {758, L"PausePictureDisplay"},    {149, L"CloseAllScsiTrays"},      {150, L"OpenAllScsiTrays"},
+        {679, L"ToggleMpegTitleDisplay"}, {538, L"CopyPictureToClipboard"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        m_ran.clear();
+        Update(c.id);
+        EXPECT_FALSE(Disabled(c.id));
+        EXPECT_TRUE(View().OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(std::vector<std::wstring>{c.handler}, RanHandlers());
+    }
+}
+
+TEST_F(MenuRoutingTest, KeyTextItemReloadsTheMenuBar)
+{
+    Set(g_VIEWMENUCOMMAND, 0);
+    View().m_shownMenuId = 0xBEEF;
+    Update(657);
+    EXPECT_FALSE(Disabled(657));
+    EXPECT_FALSE(Checked(657));
+    EXPECT_TRUE(View().OnCmdMsg(657, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(1, g_VIEWMENUCOMMAND);
+    EXPECT_NE(0xBEEFu, View().m_shownMenuId) << "the menu of the mode is loaded again";
+    Update(657);
+    EXPECT_TRUE(Checked(657));
+}
+
 } // namespace

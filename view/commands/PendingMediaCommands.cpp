@@ -6,6 +6,4 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(ToggleMpegTitleDisplay)
-
 } // namespace commands

@@ -7,6 +7,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "archive/front/dialogs/DefunarcDlg.h"
 #include "view/menus/CommandMenuItems.h"
+#include "view/menus/SettingsMenuItems.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/picture/SaveBmpDefDlg.h"
 #include "tools/execute/TimeMacroDlg.h"
@@ -63,6 +64,25 @@ const CheckedItem* FindCheckedItem(UINT id)
         {972, &g_SOUNDREPEAT, -1, 0},
     };
     for (const CheckedItem& item : kItems)
+        if (item.id == id)
+            return &item;
+    return nullptr;
+}
+
+// A fixed item checked while an option the view keeps for itself is on.
+struct ViewCheckedItem
+{
+    UINT id;
+    int CQvView::*option;
+};
+
+const ViewCheckedItem* FindViewCheckedItem(UINT id)
+{
+    static const ViewCheckedItem kItems[] = {
+        {537, &CQvView::m_bGraphicListShown},
+        {945, &CQvView::m_bSmallGraphicShown},
+    };
+    for (const ViewCheckedItem& item : kItems)
         if (item.id == id)
             return &item;
     return nullptr;
@@ -147,10 +167,22 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (const CheckedItem* item = FindCheckedItem(id))
         {
-            if (IsEnabledHere(id) || IsCommandMenuItem(id))
+            if (IsEnabledHere(id) || IsCommandMenuItem(id) || IsSettingsMenuItem(id))
                 ui->Enable(TRUE);
             bool on = item->value < 0 ? *item->setting != 0 : *item->setting == item->value;
             ui->SetCheck(on ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (const ViewCheckedItem* item = FindViewCheckedItem(id))
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(this->*(item->option) ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == 3009)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
             handled = TRUE;
         }
         else if (UpdateMediaMenuItem(id, *ui))
@@ -162,15 +194,14 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->Enable(TRUE);
             handled = TRUE;
         }
-        else if (IsBinaryMenuCommand(id))
+        else if (IsSettingsMenuItem(id))
         {
             ui->Enable(TRUE);
             handled = TRUE;
         }
-        else if (id == 3009)
+        else if (IsBinaryMenuCommand(id))
         {
             ui->Enable(TRUE);
-            ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
             handled = TRUE;
         }
         else if (AlphaMenuIndex(id) >= 0)
@@ -209,6 +240,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
     if (RunBinaryMenuCommand(id))
+        return TRUE;
+    if (RunSettingsMenuItem(*this, id))
         return TRUE;
     if (id == 328)
     {

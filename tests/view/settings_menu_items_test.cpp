@@ -1,0 +1,130 @@
+// The settings items of the menus through the view: the virtual drives and the network
+// settings take effect only on OK, and "@Mpegnamedisplay" reads the shown filer lists
+// again.
+#include "tests/view/CommandTestSupport.h"
+
+#include "app/Globals.h"
+#include "app/NetworkSettingsDlg.h"
+#include "app/VirtualDrives.h"
+#include "res/NetworkDialogs.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+namespace
+{
+
+// The caption of the dialog the timer answers, the button it presses and, for the
+// network dialog, the provider width it types first.
+const wchar_t* g_caption = nullptr;
+int g_button = IDOK;
+const wchar_t* g_providerWidth = nullptr;
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", g_caption);
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    if (g_providerWidth != nullptr)
+        SetDlgItemTextW(dialog, IDC_NETDEF_PROVIDER_WIDTH, g_providerWidth);
+    SendMessageW(dialog, WM_COMMAND, WPARAM(g_button), 0);
+}
+
+void RunItemAnswering(CQvView& view, UINT id, const wchar_t* caption, int button,
+                      const wchar_t* providerWidth = nullptr)
+{
+    g_caption = caption;
+    g_button = button;
+    g_providerWidth = providerWidth;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerDialog);
+    EXPECT_TRUE(view.OnCmdMsg(id, CN_COMMAND, nullptr, nullptr));
+    KillTimer(nullptr, timer);
+}
+
+std::set<std::wstring> Names(const CFilerPane& pane)
+{
+    std::set<std::wstring> out;
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        out.insert(pane.m_entries[i].GetName());
+    return out;
+}
+
+using SettingsMenuItems = commandtest::CommandBench;
+
+TEST_F(SettingsMenuItems, VirtualDrivesAreLoadedOnlyOnOk)
+{
+    // A letter no real drive has; its store appears once the drives are loaded.
+    const int letter = L'Q' - L'A';
+    const CString home = g_HomeDir;
+    g_HomeDir = m_dir;
+    int flags[26];
+    std::copy(g_VirtualDriveFlags, g_VirtualDriveFlags + 26, flags);
+    CVirtualFolderStore* const before = g_VirtualFolderStores[letter];
+    g_VirtualFolderStores[letter] = nullptr;
+    g_VirtualDriveFlags[letter] = 1;
+
+    RunItemAnswering(View(), 331, L"仮想ドライブ", IDCANCEL);
+    EXPECT_EQ(nullptr, g_VirtualFolderStores[letter]) << "cancelled";
+    RunItemAnswering(View(), 331, L"仮想ドライブ", IDOK);
+    EXPECT_EQ(1, g_VirtualDriveFlags[letter]);
+    EXPECT_NE(nullptr, g_VirtualFolderStores[letter]) << "loaded on OK";
+
+    g_VirtualDriveFlags[letter] = 0;
+    LoadVirtualDrives();
+    EXPECT_EQ(nullptr, g_VirtualFolderStores[letter]);
+    g_VirtualFolderStores[letter] = before;
+    std::copy(flags, flags + 26, g_VirtualDriveFlags);
+    g_HomeDir = home;
+}
+
+TEST_F(SettingsMenuItems, NetworkSettingsAreStoredOnlyOnOk)
+{
+    const NetworkDefValues saved = ReadNetworkDefValues();
+    NetworkDefValues start = saved;
+    start.providerWidth = 30;
+    StoreNetworkDefValues(start);
+    RunItemAnswering(View(), 694, L"NetWork設定", IDCANCEL, L"44");
+    EXPECT_EQ(30, ReadNetworkDefValues().providerWidth);
+    RunItemAnswering(View(), 694, L"NetWork設定", IDOK, L"44");
+    EXPECT_EQ(44, ReadNetworkDefValues().providerWidth);
+    StoreNetworkDefValues(saved);
+}
+
+TEST_F(SettingsMenuItems, MpegTitleSwitchReadsTheShownFilerListsAgain)
+{
+    const int saved = g_MPEGNAMEDISPLAY;
+    const std::wstring folder = std::wstring(m_dir) + L"\\mpeg";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\a.mp3", "ID3"));
+    struct Case
+    {
+        UINT position;
+        UINT mode;
+        bool read;
+    } cases[] = {
+        {PANE_POS_OTHER, PANE_MODE_FILER, true},
+        {PANE_POS_HIDDEN, PANE_MODE_FILER, false},
+        {PANE_POS_OTHER, PANE_MODE_DRIVE_LIST, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.position << "/" << c.mode);
+        for (int i = 0; i < 2; ++i)
+        {
+            m_panes[i]->m_entries.RemoveAll();
+            m_panes[i]->m_currentDir = folder.c_str();
+        }
+        m_panes[1]->m_position = c.position;
+        m_panes[1]->m_mode = c.mode;
+        const int before = g_MPEGNAMEDISPLAY;
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Mpegnamedisplay"));
+        EXPECT_EQ(before ? 0 : 1, g_MPEGNAMEDISPLAY);
+        EXPECT_EQ(1u, Names(*m_panes[0]).count(L"a.mp3")) << "the active list";
+        EXPECT_EQ(c.read ? 1u : 0u, Names(*m_panes[1]).count(L"a.mp3"));
+    }
+    g_MPEGNAMEDISPLAY = saved;
+}
+
+} // namespace

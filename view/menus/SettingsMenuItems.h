@@ -1,0 +1,11 @@
+// The settings items of the menus that no keyword names: each opens its settings
+// dialog or flips its option and brings the view up to date afterwards.
+#pragma once
+#include <windows.h>
+
+class CQvView;
+
+// TRUE for a menu item served here.
+BOOL IsSettingsMenuItem(UINT id);
+// Runs the item; FALSE when it is not served here.
+BOOL RunSettingsMenuItem(CQvView& view, UINT id);
