@@ -45,8 +45,10 @@ bool IsOwnerAlive()
     if (g_state.ownerId == GetCurrentProcessId())
         return IsCurrentProcessOwner();
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, g_state.ownerId);
+    // A process this one may not look at still exists; taking its hook would leave
+    // it with a hook it can no longer release.
     if (process == nullptr)
-        return false;
+        return GetLastError() == ERROR_ACCESS_DENIED;
     DWORD exitCode = 0;
     bool alive = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE &&
                  ProcessStartTime(process) == g_state.ownerStart;

@@ -160,8 +160,15 @@ TEST_F(HotKeysTest, CallbackFilterQueuesOnlyHotKeysTheCommonDispatcherRuns)
 TEST_F(HotKeysTest, QueuedCommandRunsAfterTheCallbackReturned)
 {
     BindHot(g_CommonKeyCmds, L"F5", 0, L"@Soundpause", 1);
+    HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    View().m_hWnd = window;
     EXPECT_EQ(Press(VK_F5), 1);
+    View().m_hWnd = nullptr;
     EXPECT_TRUE(m_ran.empty());
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, window, WM_QV_RUN_HOT_KEYS, WM_QV_RUN_HOT_KEYS, PM_REMOVE))
+        << "the view is asked to run its queue";
+    DestroyWindow(window);
     View().RunQueuedHotKeys();
     EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"PauseSound"});
     EXPECT_EQ(View().m_hotKeyQueue.GetSize(), 0);
