@@ -79,6 +79,10 @@ TEST_F(KeySettingsTest, KeywordsAndMenusOpenTheirKeyDialogs)
         {PANE_MODE_BINARY, L"@Binarykey", 0, VIEW_KEYS_BINARY, FALSE},
         {PANE_MODE_GRAPHIC, L"@Graphickey", 0, VIEW_KEYS_GRAPHIC, FALSE},
         {PANE_MODE_FILER, nullptr, 3020, VIEW_KEYS_COMMON, TRUE},
+        {PANE_MODE_FILER, nullptr, 576, -1, FALSE},
+        {PANE_MODE_TEXT_VIEWER, nullptr, 1072, VIEW_KEYS_VIEWER, FALSE},
+        {PANE_MODE_GRAPHIC, nullptr, 539, VIEW_KEYS_GRAPHIC, FALSE},
+        {PANE_MODE_BINARY, nullptr, 209, VIEW_KEYS_BINARY, FALSE},
     };
     for (const Case& c : cases)
     {
