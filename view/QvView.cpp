@@ -16,6 +16,8 @@
 #include "res/CommonDialogs.h"
 #include "res/GraphicViewerDialogs.h"
 #include "view/media/MediaWindows.h"
+#include "view/keys/HotKeys.h"
+#include "res/TrayMenu.h"
 
 #include <windowsx.h>
 
@@ -118,11 +120,14 @@ ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_RBUTTONDBLCLK()
 ON_WM_ERASEBKGND()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 ON_COMMAND_RANGE(618, 622, OnViewerLineWidthPreset)
 ON_COMMAND(741, ToggleCompanionViewer)
 ON_COMMAND(908, SelectLineAtPoint)
 ON_COMMAND(911, SelectUrlAtPoint)
 ON_COMMAND(988, OpenUrlAtPoint)
+ON_COMMAND(ID_TRAY_SHOW_WINDOW, RestoreFromTray)
 END_MESSAGE_MAP()
 
 CQvView::~CQvView()
@@ -759,6 +764,16 @@ void CQvView::HandleDirChangeRequest()
 
 LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_QV_RUN_HOT_KEYS)
+    {
+        RunQueuedHotKeys();
+        return 0;
+    }
+    if (message == WM_QV_TRAY_NOTIFY)
+    {
+        OnTrayNotify(wParam, lParam);
+        return 0;
+    }
     if (message == WM_CHAR && IncrementalSearchKey(static_cast<UINT>(wParam), 0))
         return 0;
     if (message == WM_QV_OPEN_FOUND || message == WM_QV_RELEASE_FOUND)

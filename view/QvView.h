@@ -788,6 +788,36 @@ public:
     UINT m_msgPreviewLoad = 0;
     // Whether any common key binding carries the hot-key flag.
     BOOL m_bHasHotKey = FALSE;
+
+    // ---- Global hot keys and the task tray (view/keys/HotKeys.cpp) ---------------------
+    // The low-level hook's filter: 1 swallows a key whose binding is a hot key the
+    // common dispatcher runs (queued for the view, not run inside the hook), 0 passes.
+    int KeyboardHookCallback(int nCode, WPARAM message, LPARAM event);
+    // Runs the commands the hook queued, oldest first.
+    void RunQueuedHotKeys();
+    CStringArray m_hotKeyQueue;
+    // While the common key settings are edited no hot key acts.
+    void SuspendHotKeys();
+    void ResumeHotKeys();
+    // m_bHasHotKey from the common bindings.
+    void RefreshHotKeyFlag();
+    // "@Windowtotasktray": hides the frame behind the tray icon, and back.
+    void GoToTray();
+    void RestoreFromTray();
+    BOOL m_bInTray = FALSE;
+    BOOL m_bHookSuspended = FALSE;
+    // The tray icon's notification: the right button opens the tray menu.
+    void OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    // The key dialogs (view/keys/KeySettings.cpp): the timers stop meanwhile; the common
+    // keys' dialog holds the hot keys off and refreshes their flag afterwards.
+    void OnFilerKeySettings();
+    void OnViewerKeySettings();
+    void OnCommonKeySettings();
+    void RunViewKeySettings(int mode);
+    // Menu 638: the key bindings of another settings file replace the ones in use.
+    void ImportKeyData();
     // The start directories the reader settled on for pane 0 and pane 1.
     CString m_startDirectories[2];
     // When the pane background picture changes next (UTC).

@@ -1,6 +1,7 @@
 // The view's ordered release of everything it owns, first thing in its destructor.
 #include "app/PathHelpers.h"
 #include "app/QvDllLoader.h"
+#include "view/keys/HotKeys.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
 #include "app/settings/GraphicSettings.h"
@@ -51,12 +52,11 @@ void CQvView::TearDown()
         return;
     // The global hot-key hook calls into this process: it goes before anything else.
     Step(L"ReleaseHookProc");
-    typedef void(WINAPI * ReleaseHookProc)();
-    if (FARPROC proc = GetQvDllProc("ReleaseHookProc"))
-        reinterpret_cast<ReleaseHookProc>(reinterpret_cast<void*>(proc))();
+    ReleaseKeyboardHook();
     m_bTornDown = 1;
-    // PLACEHOLDER: the task-tray icon and the control-panel applet list are released
-    // here once they exist.
+    Step(L"RestoreFromTray");
+    RestoreFromTray();
+    // PLACEHOLDER: the control-panel applet list is released here once it exists.
     Step(L"CloseModelessWindows");
     CloseAuxiliaryWindows();
     // Dialogs still listed have ended (quitting waits for the running ones).

@@ -9,6 +9,7 @@
 #include "filer/FilerPane.h"
 #include "res/BinaryDialogs.h"
 #include "view/QvView.h"
+#include "view/keys/KeySettings.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryJump.h"
 #include "view/binary/BinaryHexText.h"
@@ -567,9 +568,7 @@ void CQvView::OnBinarySelectAll()
 
 void CQvView::OnBinaryKeyConfig()
 {
-    // PLACEHOLDER: the key configuration dialog (CViewKeyConfigDlg) opens on the binary
-    // editor's bindings here once it exists.
-    WriteLog(nullptr, L"OnBinaryKeyConfig: この操作はまだ実装されていないため何もしません");
+    RunViewKeySettings(VIEW_KEYS_BINARY);
 }
 
 void CQvView::OnBinaryEditConfig()

@@ -6,6 +6,7 @@
 #include "app/settings/ToolSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/keys/HotKeys.h"
 
 #include <imm.h>
 #include <string.h>
@@ -54,6 +55,19 @@ UINT ActiveMode()
 }
 
 } // namespace
+
+const CKeyCmdEntry* FindKeyBinding(UINT vk, int modifier)
+{
+    if (modifier < 0 || modifier >= KEY_MODIFIER_COUNT)
+        return nullptr;
+    int row = FindKeyRow(vk);
+    if (row < 0)
+        return nullptr;
+    const CKeyCmdEntry& common = g_CommonKeyCmds.GetBinding(modifier, row);
+    if (!common.command.IsEmpty())
+        return &common;
+    return ModeBinding(ActiveMode(), modifier, row);
+}
 
 int CQvView::ExecuteKeyCommand(UINT vk, int modifier)
 {

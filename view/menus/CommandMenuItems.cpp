@@ -39,6 +39,18 @@ int OpenViewerSettings(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int OpenCommonKeySettings(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnCommonKeySettings();
+    return 1;
+}
+
+int ImportKeyData(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.ImportKeyData();
+    return 1;
+}
+
 int OpenViewerKindSettings(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.OnViewerKindSettings();
@@ -71,6 +83,12 @@ const MenuCommandRow kRows[] = {
     {428, DISPATCH_FILER, L"@ExpandEasySearch", nullptr},
     {1064, 0, nullptr, OpenViewerSettings},
     {605, 0, nullptr, OpenViewerKindSettings},
+    {3020, 0, nullptr, OpenCommonKeySettings},
+    {576, DISPATCH_FILER, L"@Filerkey", nullptr},
+    {1072, DISPATCH_VIEWER, L"@Viewerkey", nullptr},
+    {539, DISPATCH_GRAPHIC, L"@Graphickey", nullptr},
+    {209, DISPATCH_BINARY, L"@Binarykey", nullptr},
+    {638, 0, nullptr, ImportKeyData},
     {1035, DISPATCH_FILER, L"@Tocutclipfiles", nullptr},
     {276, DISPATCH_FILER, L"@Cliptofilename", nullptr},
     {272, DISPATCH_FILER, L"@ClipToFileNameWithoutExt", nullptr},

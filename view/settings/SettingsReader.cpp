@@ -89,7 +89,7 @@ void CQvView::LoadViewSettings()
     // runs after "SUSIEDATA"). PLACEHOLDER: the preview loader applies its settings
     // after "COLORDATA" once it exists.
     LoadSettingsSections(ini, LendViewData(*this));
-    m_bHasHotKey = HasCommonHotKey();
+    RefreshHotKeyFlag();
 
     // The start directories come from the strings just read.
     ResolveStartDirectories();

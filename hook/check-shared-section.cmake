@@ -1,0 +1,12 @@
+# Fails unless the section QvDllHid of the DLL carries the shared flag (0x10000000).
+execute_process(COMMAND ${OBJDUMP} -h -p ${DLL} OUTPUT_VARIABLE _out RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+string(REGEX MATCH "QvDllHid[^\n]*\n[^\n]*" _section "${_out}")
+if(NOT _section)
+  message(FATAL_ERROR "${DLL} has no section QvDllHid")
+endif()
+if(NOT _section MATCHES "SHARED")
+  message(FATAL_ERROR "section QvDllHid of ${DLL} is not shared: ${_section}")
+endif()

@@ -1,0 +1,127 @@
+#include "view/keys/KeySettings.h"
+
+#include "app/Globals.h"
+#include "app/IniFile.h"
+#include "app/Log.h"
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/dialogs/MessageBoxDlg.h"
+#include "app/keys/KeyBindings.h"
+#include "view/QvView.h"
+
+#include <commdlg.h>
+
+namespace
+{
+
+// PLACEHOLDER: CKeyConfigDlg, the filer and archive-listing key dialog, comes with the
+// customisation work; until then the command only logs.
+INT_PTR RunKeyConfigDlg(CQvView&)
+{
+    WriteLog(nullptr, L"CKeyConfigDlg: この操作はまだ実装されていないため何もしません");
+    return IDCANCEL;
+}
+
+// PLACEHOLDER: CViewKeyConfigDlg, the viewer, graphic, binary and common key dialog,
+// comes with the customisation work; until then the command only logs.
+INT_PTR RunViewKeyConfigDlg(CQvView&, int)
+{
+    WriteLog(nullptr, L"CViewKeyConfigDlg: この操作はまだ実装されていないため何もしません");
+    return IDCANCEL;
+}
+
+const KeyDialogRunners kDefaultRunners = {RunKeyConfigDlg, RunViewKeyConfigDlg};
+
+CWnd* DialogOwner(CQvView& view)
+{
+    return view.m_hWnd != nullptr ? &view : nullptr;
+}
+
+} // namespace
+
+KeyDialogRunners g_KeyDialogRunners = kDefaultRunners;
+
+const KeyDialogRunners& DefaultKeyDialogRunners()
+{
+    return kDefaultRunners;
+}
+
+BOOL ChooseKeyDataFile(CWnd* parent, CString& path)
+{
+    CDialogQuestion question;
+    question.caption = L"キーデータの読み込み";
+    question.text = path;
+    CDialogAnswer answer;
+    if (CDialogAnswerScript::Answer(question, answer))
+    {
+        if (answer.result != IDOK)
+            return FALSE;
+        path = answer.text;
+        return TRUE;
+    }
+    wchar_t file[MAX_PATH] = {};
+    lstrcpynW(file, path, MAX_PATH);
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = parent != nullptr ? parent->m_hWnd : nullptr;
+    ofn.lpstrFilter = L"INIファイル\0*.INI\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = L"INI";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!GetOpenFileNameW(&ofn))
+        return FALSE;
+    path = file;
+    return TRUE;
+}
+
+void CQvView::RunViewKeySettings(int mode)
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    // The common bindings carry the hot-key flags: no hot key may act on bindings that
+    // are being changed, also when the dialog itself loses the focus.
+    if (mode == VIEW_KEYS_COMMON)
+        SuspendHotKeys();
+    g_KeyDialogRunners.viewKeys(*this, mode);
+    if (mode == VIEW_KEYS_COMMON)
+    {
+        RefreshHotKeyFlag();
+        ResumeHotKeys();
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnFilerKeySettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_KeyDialogRunners.filerKeys(*this);
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnViewerKeySettings()
+{
+    RunViewKeySettings(VIEW_KEYS_VIEWER);
+}
+
+void CQvView::OnCommonKeySettings()
+{
+    RunViewKeySettings(VIEW_KEYS_COMMON);
+}
+
+void CQvView::ImportKeyData()
+{
+    CString path;
+    path.Format(L"%s\\qv.ini", static_cast<LPCWSTR>(g_ProgramDir.IsEmpty() ? g_WindowsDir : g_ProgramDir));
+    if (!ChooseKeyDataFile(DialogOwner(*this), path))
+        return;
+    CIniFile ini;
+    ini.filePath = path;
+    // A file that could not be read gives no bindings at all: reading it anyway would
+    // set every key to its default, and that would be saved at exit.
+    if (ini.Load() != INI_LOAD_OK)
+    {
+        ShowMessageBoxDlg(DialogOwner(*this), L"ファイルの読み込みに失敗しました", nullptr, 0);
+        return;
+    }
+    LoadKeyBindings(ini);
+    RefreshHotKeyFlag();
+}
