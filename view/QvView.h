@@ -438,6 +438,8 @@ public:
     // The left button (view/mouse/): a click moves the cursor and marks, a double
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
+    // Files dropped on the view: a copy or move into the pane under the point.
+    void OnDropFiles(HDROP hDropInfo);
     void OnLButtonDblClk(UINT flags, CPoint point);
     // The right button over a pane opens that pane's menu (unless RIGHTMOUSEDISABLE).
     void OnRButtonDown(UINT flags, CPoint point);
@@ -835,7 +837,6 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
-    void OnDropFiles(HDROP hDropInfo);
     void OnSize(UINT nType, int cx, int cy);
     int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     void OnTimer(UINT_PTR nIDEvent);
