@@ -226,6 +226,11 @@ public:
     BOOL ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint);
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
+    // Another window took the mouse (lParam) during a drag: the drag ends as if the
+    // button had come up.
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    // Stops the drag timers and ends a drag selection in a viewer or binary pane.
+    void EndMouseDrag();
     void OnRButtonDblClk(UINT flags, CPoint point);
     // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint.
     BOOL m_bTextDrag = FALSE;
