@@ -94,6 +94,9 @@ const MenuCommandRow kRows[] = {
     {740, DISPATCH_FILER, L"@OtherAlwaysDispDir", nullptr},
     {175, DISPATCH_FILER, L"@AutoFileNameWidth", nullptr},
     {1016, DISPATCH_COMMON, L"@TextBox", nullptr},
+    {837, 0, nullptr, commands::SetActiveToOtherDirectory},
+    {513, DISPATCH_FILER, L"@Findfile", nullptr},
+    {3017, DISPATCH_FILER, L"@FindFileNewDlg", nullptr},
 };
 
 const MenuCommandRow* FindRow(UINT id)
