@@ -576,6 +576,9 @@ public:
     // Scrolling by bar and wheel (view/keys/PaneScroll.cpp). bar null: the pane under
     // the mouse cursor.
     void ScrollByBar(UINT code, int thumb, HWND bar, int amount);
+    // The view's vertical picture bar moved by a code and an amount of steps (the
+    // wheel's notches); only while a picture is shown.
+    void ScrollPictureByAmount(UINT code, int thumb, int amount);
     void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
     void OnVScroll(UINT code, UINT thumb, CWnd* bar);
     void OnHScroll(UINT code, UINT thumb, CWnd* bar);
