@@ -226,6 +226,11 @@ public:
     BOOL ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint);
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
+    // Another window took the mouse (lParam) during a drag: the drag ends as if the
+    // button had come up.
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    // Stops the drag timers and ends a drag selection in a viewer or binary pane.
+    void EndMouseDrag();
     void OnRButtonDblClk(UINT flags, CPoint point);
     // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint.
     BOOL m_bTextDrag = FALSE;
@@ -438,6 +443,8 @@ public:
     // The left button (view/mouse/): a click moves the cursor and marks, a double
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
+    // Files dropped on the view: a copy or move into the pane under the point.
+    void OnDropFiles(HDROP hDropInfo);
     void OnLButtonDblClk(UINT flags, CPoint point);
     // The right button over a pane opens that pane's menu (unless RIGHTMOUSEDISABLE).
     void OnRButtonDown(UINT flags, CPoint point);
@@ -569,6 +576,9 @@ public:
     // Scrolling by bar and wheel (view/keys/PaneScroll.cpp). bar null: the pane under
     // the mouse cursor.
     void ScrollByBar(UINT code, int thumb, HWND bar, int amount);
+    // The view's vertical picture bar moved by a code and an amount of steps (the
+    // wheel's notches); only while a picture is shown.
+    void ScrollPictureByAmount(UINT code, int thumb, int amount);
     void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
     void OnVScroll(UINT code, UINT thumb, CWnd* bar);
     void OnHScroll(UINT code, UINT thumb, CWnd* bar);
@@ -865,7 +875,6 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
-    void OnDropFiles(HDROP hDropInfo);
     void OnSize(UINT nType, int cx, int cy);
     int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     void OnTimer(UINT_PTR nIDEvent);

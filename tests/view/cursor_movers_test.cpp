@@ -208,4 +208,58 @@ TEST_F(CursorMoversTest, WheelOverTheOtherPaneOnlyActivatesIt)
     EXPECT_EQ(m_panes[1]->m_firstVisible, 0);
 }
 
+TEST_F(CursorMoversTest, InGraphicModeTheWheelAndTheViewsBarScrollThePictureWhileOneIsShown)
+{
+    m_panes[0]->m_mode = PANE_MODE_GRAPHIC;
+    View().m_layout.clientHeight = 300; // a page of one notch: 3 steps
+    GraphicViewState& g = View().m_graphic;
+    const int savedState = g.state;
+    g.vMin = 0;
+    g.vMax = 40;
+    g.baseOrigin = {0, 7};
+    struct Case
+    {
+        UINT code;
+        int thumb;
+        int amount;
+        int shown; // the graphic state: 2 while a picture is shown
+        int to;    // from position 10
+    } const cases[] = {
+        {SB_LINEDOWN, 0, 3, GRAPHIC_STATE_SHOWN, 13},
+        {SB_LINEUP, 0, 2, GRAPHIC_STATE_SHOWN, 8},
+        {SB_PAGEDOWN, 0, 1, GRAPHIC_STATE_SHOWN, 13},
+        {SB_PAGEUP, 0, 2, GRAPHIC_STATE_SHOWN, 4},
+        {SB_THUMBPOSITION, 25, 1, GRAPHIC_STATE_SHOWN, 25},
+        {SB_BOTTOM, 0, 1, GRAPHIC_STATE_SHOWN, 40},
+        {SB_LINEUP, 0, 50, GRAPHIC_STATE_SHOWN, 0},
+        {SB_LINEDOWN, 0, 50, GRAPHIC_STATE_SHOWN, 40},
+        {SB_TOP, 0, 1, GRAPHIC_STATE_SHOWN, 10},
+        {SB_LINEDOWN, 0, 1, 0, 10},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "code " << c.code << " amount " << c.amount);
+        g.state = c.shown;
+        g.vPos = 10;
+        g.origin = {0, 7 - 10 * 50};
+        View().ScrollByBar(c.code, c.thumb, nullptr, c.amount);
+        EXPECT_EQ(g.vPos, c.to);
+        EXPECT_EQ(g.origin.y, 7 - c.to * 50);
+    }
+    // Two notches of the wheel towards the user.
+    g.state = GRAPHIC_STATE_SHOWN;
+    g.vPos = 10;
+    View().OnMouseWheel(0, -2 * WHEEL_DELTA, CPoint(0, 0));
+    EXPECT_EQ(g.vPos, 12);
+    // The hidden pane bars move neither the picture nor the list.
+    if (View().m_hWnd != nullptr)
+    {
+        View().ScrollByBar(SB_LINEDOWN, 0, View().m_hWnd, 1);
+        EXPECT_EQ(g.vPos, 12);
+        EXPECT_EQ(m_panes[0]->m_firstVisible, 0);
+    }
+    g.state = savedState;
+    m_panes[0]->m_mode = PANE_MODE_FILER;
+}
+
 } // namespace

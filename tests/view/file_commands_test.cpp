@@ -155,7 +155,7 @@ void CALLBACK ReadDirectorySize(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths, POINT at = {})
 {
     size_t chars = 1;
     for (const std::wstring& path : paths)
@@ -163,6 +163,7 @@ HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
     drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
     drop->fWide = TRUE;
     auto* text = reinterpret_cast<wchar_t*>(drop + 1);
     for (const std::wstring& path : paths)
@@ -503,6 +504,50 @@ TEST_F(FileCommands, ADropBecomesACopyOrMoveIntoThePaneAndALoneProgramAShortcut)
     View().CopyDroppedFiles(1, static_cast<HDROP>(drop), DROP_LINK);
     GlobalFree(drop);
     EXPECT_EQ((std::set<std::wstring>{L"sub", L"r.txt", L"tool.lnk"}), qvtest::ListFolder(m_right));
+}
+
+TEST_F(FileCommands, ADropOutsideThePanesOrBackOntoItsOwnDragStartIsIgnored)
+{
+    View().CalcLayout();
+    const CPoint inRight = PointOf(1, IndexOf(1, L"r.txt"));
+    const CPoint inLeft = PointOf(0, IndexOf(0, L"a.txt"));
+    const int dragX = GetSystemMetrics(SM_CXDRAG);
+    struct Case
+    {
+        const char* name;
+        CPoint at;
+        BOOL ownDrag;
+        CPoint pressedAt;
+        bool copied;
+    } const cases[] = {
+        {"outside every pane", CPoint(View().m_layout.clientWidth + 50, View().m_layout.clientHeight + 50),
+         FALSE, inLeft, false},
+        {"own drag back at its start", inRight, TRUE, inRight, false},
+        {"own drag just inside its start rectangle", CPoint(inRight.x + dragX - 1, inRight.y), TRUE, inRight,
+         false},
+        {"own drag carried to the other pane", inRight, TRUE, inLeft, true},
+        {"another program's drop at the last press", inRight, FALSE, inRight, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        View().ReapCopyDialogs();
+        const size_t before = Dialogs().size();
+        View().m_bShellDragStarted = c.ownDrag;
+        View().m_lastClickPoint = c.pressedAt;
+        // The handler finishes the drop and so frees the block.
+        View().OnDropFiles(static_cast<HDROP>(MakeDrop({m_left + L"\\b.txt"}, c.at)));
+        EXPECT_FALSE(View().m_bShellDragStarted);
+        EXPECT_EQ(c.copied ? before + 1 : before, Dialogs().size());
+        if (c.copied)
+        {
+            ASSERT_NE(nullptr, LastJob());
+            EXPECT_EQ(DROP_COPY, LastJob()->m_kind);
+            EXPECT_EQ((std::vector<std::wstring>{L"b.txt"}), Names(LastJob()->m_source));
+            EXPECT_EQ(m_right, W(LastJob()->m_destinationText));
+            LastJob()->m_bWorkerDone = 1;
+        }
+    }
 }
 
 TEST_F(FileCommands, PasteFromClipboardMovesAfterACutAndCopiesOtherwise)

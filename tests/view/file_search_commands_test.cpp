@@ -227,8 +227,14 @@ TEST_F(FileSearchCommands, TheSearchWindowOpensOnceUnlessANewOneIsAskedForAndSta
     ASSERT_EQ(2u, SearchWindows().size());
     EXPECT_EQ(std::wstring(L"Z:\\"), W(static_cast<CFindFileDlg*>(SearchWindows()[1])->m_baseDirectory));
 
+    // The two menu items run the same two commands.
+    EXPECT_TRUE(View().OnCmdMsg(513, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(2u, SearchWindows().size());
+    EXPECT_TRUE(View().OnCmdMsg(3017, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(3u, SearchWindows().size());
+
     // A pane that shows no folder gets no window nobody would see.
     m_panes[0]->m_mode = PANE_MODE_TEXT_VIEWER;
     View().ExecuteFilerCommand(L"@FindFileNewDlg");
-    EXPECT_EQ(2u, SearchWindows().size());
+    EXPECT_EQ(3u, SearchWindows().size());
 }

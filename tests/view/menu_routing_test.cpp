@@ -90,6 +90,19 @@ TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
     EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
 }
 
+TEST_F(MenuRoutingTest, TheCompanionViewerItemIsCheckedWhileAPaneFollowsTheCursor)
+{
+    for (int companion : {1, -1, 0})
+    {
+        SCOPED_TRACE(companion);
+        View().m_nCompanionPane = companion;
+        Update(741);
+        EXPECT_EQ(Checked(741), companion >= 0);
+        EXPECT_FALSE(Disabled(741));
+    }
+    View().m_nCompanionPane = -1;
+}
+
 TEST_F(MenuRoutingTest, NewFileRangeShowsTheKindsAndDisablesTheRest)
 {
     CMakeNewFile kind;

@@ -23,6 +23,23 @@ TEST_F(PaneExchangeCommand, OtherPaneMovesToTheActivePanesDirectory)
     EXPECT_EQ(std::wstring(m_dir) + L"\\sub", qvtest::W(m_panes[0]->m_currentDir));
 }
 
+TEST_F(PaneExchangeCommand, TheActivePaneMovesToTheOtherPanesDirectoryByItsMenuItem)
+{
+    CreateDirectoryW((std::wstring(m_dir) + L"\\sub").c_str(), nullptr);
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    View().ChangePaneDirectory(1, m_dir + L"\\sub", 1, 0, FALSE);
+    EXPECT_TRUE(View().OnCmdMsg(837, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::wstring(m_dir) + L"\\sub", qvtest::W(m_panes[0]->m_currentDir));
+    EXPECT_EQ(std::wstring(m_dir) + L"\\sub", qvtest::W(m_panes[1]->m_currentDir));
+
+    // Without a directory listing in the other pane nothing moves.
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    m_panes[1]->m_mode = PANE_MODE_DRIVE_LIST;
+    EXPECT_TRUE(View().OnCmdMsg(837, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::wstring(m_dir), qvtest::W(m_panes[0]->m_currentDir));
+    m_panes[1]->m_mode = PANE_MODE_FILER;
+}
+
 TEST_F(PaneExchangeCommand, ExchangeSwapsThePanesOnlyWhenBothAreShown)
 {
     Set(g_UP_WINDOW_ADD_LINE, 3);

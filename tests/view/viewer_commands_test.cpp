@@ -205,6 +205,62 @@ TEST_F(ViewerCommands, JumpGoesToALineOrMovesBySignedLines)
     EXPECT_LT(top, Lines());
 }
 
+TEST_F(ViewerCommands, TheHexadecimalFormJumpsAndReloadsByRowsOfSixteenBytes)
+{
+    // Lines of 8 bytes: a row of the hexadecimal form holds two of them, so a count of
+    // lines taken for rows lands at half the place, or is cut to the lines loaded.
+    const int lines = 1000000;
+    std::string text;
+    text.reserve(static_cast<size_t>(lines) * 8);
+    for (int i = 0; i < lines; ++i)
+        text += "abcdefg\n";
+    const INT64 rowCount = static_cast<INT64>(text.size()) / 16;
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\x.txt", text));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+        if (std::wstring(Pane().m_entries[i].GetName()) == L"x.txt")
+            Pane().m_cursor = i;
+    View().ExecuteFilerCommand(L"@View");
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    View().ExecuteViewerCommand(L"@Changebinary");
+    ASSERT_TRUE(Pane().m_bHexDisplay);
+    while (!Pane().IsViewerLoadDone())
+        Sleep(10);
+
+    struct
+    {
+        const wchar_t* answer;
+        INT64 top;
+    } const jumps[] = {{L"400000", 400000}, {L"+50000", 450000}, {L"-1000", 449000}};
+    for (const auto& jump : jumps)
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.text = jump.answer;
+        script.Add(answer);
+        View().ExecuteViewerCommand(L"@Jumptext");
+        EXPECT_EQ(Pane().m_viewer->GetTopLine(), jump.top) << jump.answer;
+    }
+    {
+        CDialogAnswerScript script;
+        CDialogAnswer answer;
+        answer.text = L"999999999";
+        script.Add(answer);
+        View().ExecuteViewerCommand(L"@Jumptext");
+        const INT64 top = Pane().m_viewer->GetTopLine();
+        EXPECT_GT(top, rowCount - 100) << "past the end: the last page of rows";
+        EXPECT_LE(top, rowCount);
+    }
+
+    // The reload comes back to the same row, not to the row of that line number, and
+    // waits for the bytes of that row rather than for as many lines.
+    const INT64 row = rowCount - 1000;
+    Pane().m_viewer->SetTopLine(row);
+    View().ExecuteViewerCommand(L"@ReloadFile");
+    EXPECT_TRUE(Pane().m_bHexDisplay);
+    EXPECT_EQ(Pane().m_viewer->GetTopLine(), row);
+}
+
 TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\f.txt", "abc\r\n--\r\nabc\r\n"));

@@ -139,6 +139,42 @@ TEST_F(ViewerMouse, DragSelectsAndShiftClickMovesTheEndAndAPlainClickClears)
     View().OnLButtonUp(0, At(2, 1));
 }
 
+TEST_F(ViewerMouse, ADragWhoseMouseAnotherWindowTakesEndsWithTheSelectionSoFar)
+{
+    Open(Lines100());
+    View().OnLButtonDown(0, At(1, 0));
+    View().OnMouseMove(MK_LBUTTON, At(3, 2));
+    ASSERT_TRUE(View().m_bTextDrag);
+    // A window that takes the mouse, as a dialog opened mid-drag does.
+    HWND taker =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(taker, nullptr);
+    View().OnCaptureChanged(0, reinterpret_cast<LPARAM>(taker));
+    DestroyWindow(taker);
+    EXPECT_FALSE(View().m_bTextDrag);
+    EXPECT_TRUE(Selection().active);
+    EXPECT_FALSE(Selection().dragging);
+    EXPECT_EQ(Selection().anchor, 1);
+    EXPECT_EQ(Selection().end, 19);
+    // A move without the capture no longer drags.
+    View().OnMouseMove(0, At(5, 3));
+    EXPECT_EQ(Selection().end, 19);
+
+    // The button that comes up afterwards changes nothing, and a new drag runs as
+    // usual.
+    View().OnLButtonUp(0, At(5, 3));
+    EXPECT_TRUE(Selection().active);
+    EXPECT_EQ(Selection().end, 19);
+    View().OnLButtonDown(0, At(0, 3));
+    View().OnLButtonDown(0, At(0, 3));
+    EXPECT_TRUE(View().m_bTextDrag);
+    View().OnMouseMove(MK_LBUTTON, At(2, 3));
+    View().OnLButtonUp(0, At(2, 3));
+    EXPECT_FALSE(View().m_bTextDrag);
+    EXPECT_EQ(Selection().anchor, 24);
+    EXPECT_EQ(Selection().end, 26);
+}
+
 TEST_F(ViewerMouse, DragAboveOrBelowTheTextScrollsFasterAfterAWhile)
 {
     Set(g_FASTSCROLLCOUNT, 2);

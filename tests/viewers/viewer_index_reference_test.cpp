@@ -154,8 +154,8 @@ TEST(ViewerIndexReference, FastRunsGiveTheSameLinesAsTheByteRules)
                              std::to_string(tab));
                 const std::vector<INT64> expected = ReferenceIndex(t.text, tab, width);
                 CViewerText memory;
-                ASSERT_TRUE(memory.OpenViewerMemory(t.text.data(), static_cast<INT64>(t.text.size()), L"",
-                                                    tab, width, VIEWER_CODE_ANSI));
+                ASSERT_TRUE(memory.OpenViewerMemory(t.text.data(), static_cast<INT64>(t.text.size()),
+                                                    kViewerNoName, tab, width, VIEWER_CODE_ANSI));
                 EXPECT_TRUE(LoadedIndex(memory) == expected) << "from memory";
                 if (t.text.size() < 0x10000 && width != 80)
                     continue; // the file's blocks matter only for the larger texts

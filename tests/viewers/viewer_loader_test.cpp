@@ -126,8 +126,8 @@ TEST(ViewerIndex, SplitsTextIntoDisplayLines)
     for (const IndexCase& c : cases)
     {
         CViewerText text;
-        ASSERT_TRUE(text.OpenViewerMemory(c.text.data(), static_cast<INT64>(c.text.size()), L"", c.tab,
-                                          c.width, VIEWER_CODE_ANSI))
+        ASSERT_TRUE(text.OpenViewerMemory(c.text.data(), static_cast<INT64>(c.text.size()), kViewerNoName,
+                                          c.tab, c.width, VIEWER_CODE_ANSI))
             << c.name;
         WaitLoaded(text);
         EXPECT_EQ(Lines(text), c.lines) << c.name;
@@ -190,8 +190,8 @@ TEST(ViewerEncoding, MarksRequestsAndTrials)
     for (const CodeCase& c : cases)
     {
         CViewerText text;
-        ASSERT_TRUE(text.OpenViewerMemory(c.bytes.data(), static_cast<INT64>(c.bytes.size()), L"", 8, 200,
-                                          c.requested))
+        ASSERT_TRUE(text.OpenViewerMemory(c.bytes.data(), static_cast<INT64>(c.bytes.size()), kViewerNoName,
+                                          8, 200, c.requested))
             << c.name;
         WaitLoaded(text);
         EXPECT_EQ(text.GetViewerEncoding(), c.effective) << c.name;
@@ -226,8 +226,8 @@ TEST_F(ViewerFileTest, LargeFilesEqualTheWholeConversion)
         {"sjis", expected, VIEWER_CODE_ANSI},
     };
     CViewerText reference;
-    ASSERT_TRUE(reference.OpenViewerMemory(expected.data(), static_cast<INT64>(expected.size()), L"", 4, 60,
-                                           VIEWER_CODE_ANSI));
+    ASSERT_TRUE(reference.OpenViewerMemory(expected.data(), static_cast<INT64>(expected.size()),
+                                           kViewerNoName, 4, 60, VIEWER_CODE_ANSI));
     WaitLoaded(reference);
     const std::vector<std::string> expectedLines = Lines(reference);
     for (const auto& f : files)
@@ -264,6 +264,47 @@ TEST_F(ViewerFileTest, CloseOrReopenWhileLoadingStopsTheLoader)
 
     EXPECT_FALSE(text.OpenViewerFile(P(L"missing.txt").c_str(), 8, 80, VIEWER_CODE_ANSI));
     EXPECT_FALSE(text.LockViewerData());
+}
+
+TEST_F(ViewerFileTest, ANameWithoutExtensionTakesTheEmptyRowsAndBytesWithoutANameKeepTheirWidths)
+{
+    ViewerKindRow saved[VIEWER_KIND_ROW_COUNT];
+    for (int i = 0; i < VIEWER_KIND_ROW_COUNT; ++i)
+        saved[i] = g_ViewerKindRows[i];
+    WriteBytes(P(L"README"), std::string(100, 'a'));
+    const std::string hundred(100, 'a');
+    struct
+    {
+        const char* name;
+        ViewerKindRow lastRow;
+        LPCWSTR extension; // for the bytes in memory
+        int tab, width;
+    } const cases[] = {
+        {"untouched rows", {L"", 80, 8}, L"", 8, 80},
+        {"the last empty row wins", {L"", 30, 2}, L"", 2, 30},
+        {"a named row leaves the empty ones", {L"txt", 30, 2}, L"", 8, 80},
+        {"bytes without a name", {L"", 30, 2}, kViewerNoName, 4, 40},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        g_ViewerKindRows[VIEWER_KIND_ROW_COUNT - 1] = c.lastRow;
+        CViewerText memory;
+        ASSERT_TRUE(memory.OpenViewerMemory(hundred.data(), 100, c.extension, 4, 40, VIEWER_CODE_ANSI));
+        WaitLoaded(memory);
+        EXPECT_EQ(memory.GetTabWidth(), c.tab);
+        EXPECT_EQ(memory.GetLineWidth(), c.width);
+        EXPECT_EQ(memory.LineCount(), (100 + c.width - 1) / c.width);
+        if (c.extension == kViewerNoName)
+            continue;
+        CViewerText file;
+        ASSERT_TRUE(file.OpenViewerFile(P(L"README").c_str(), 4, 40, VIEWER_CODE_ANSI));
+        WaitLoaded(file);
+        EXPECT_EQ(file.GetTabWidth(), c.tab);
+        EXPECT_EQ(file.GetLineWidth(), c.width);
+    }
+    for (int i = 0; i < VIEWER_KIND_ROW_COUNT; ++i)
+        g_ViewerKindRows[i] = saved[i];
 }
 
 TEST(ViewerKindRows, TheLaterOfTwoMatchingRowsWins)

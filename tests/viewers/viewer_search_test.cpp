@@ -14,8 +14,8 @@ class ViewerSearch : public ::testing::Test
 protected:
     void Load(const std::string& s)
     {
-        ASSERT_TRUE(
-            text.OpenViewerMemory(s.data(), static_cast<INT64>(s.size()), L"", 8, 20, VIEWER_CODE_ANSI));
+        ASSERT_TRUE(text.OpenViewerMemory(s.data(), static_cast<INT64>(s.size()), kViewerNoName, 8, 20,
+                                          VIEWER_CODE_ANSI));
         for (int i = 0; i < 500 && !text.IsViewerLoadDone(); ++i)
             Sleep(10);
     }

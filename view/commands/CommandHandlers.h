@@ -144,6 +144,7 @@ int ToggleOtherPaneContent(CQvView& view, const CommandCall& call, INT_PTR value
 int ToggleOtherAlwaysViewer(CQvView& view, const CommandCall& call, INT_PTR value);
 int ToggleOtherAlwaysDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int SetOtherToSameDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
+int SetActiveToOtherDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int SetToOtherDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int SwitchPane(CQvView& view, const CommandCall& call, INT_PTR value);
 int SwitchToSidePane(CQvView& view, const CommandCall& call, INT_PTR value);

@@ -1,6 +1,7 @@
-// "@Samedirectory", "@Changefilerdata", "@Changedevide", "@Filetime" and
-// "@TimeAttribute": the commands that set one pane from the other, exchange the
-// panes, turn the split, and change the times of the active pane's targets.
+// "@Samedirectory" (and its reverse, a menu item only), "@Changefilerdata",
+// "@Changedevide", "@Filetime" and "@TimeAttribute": the commands that set one pane
+// from the other, exchange the panes, turn the split, and change the times of the
+// active pane's targets.
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "fileops/dialogs/FileTimeDlg.h"
@@ -10,15 +11,12 @@
 namespace commands
 {
 
-int SetOtherToSameDirectory(CQvView& view, const CommandCall&, INT_PTR)
+// Both filer panes remember their cursor, then pane `to` shows the folder of pane
+// `from`.
+static void ShowFolderOfPane(CQvView& view, int from, int to)
 {
-    int active = 0;
-    int other = 0;
-    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
-        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
-    CFilerPane* source = g_Panes[active];
-    CFilerPane* target = g_Panes[other];
+    CFilerPane* source = g_Panes[from];
+    CFilerPane* target = g_Panes[to];
     source->SaveCursorPosition();
     target->SaveCursorPosition();
     CString path = source->m_currentDir;
@@ -26,8 +24,29 @@ int SetOtherToSameDirectory(CQvView& view, const CommandCall&, INT_PTR)
         path += L"\\";
     target->ChangeDirectory(path, 1, FALSE, FALSE);
     target->MoveCursor(0, FALSE);
-    view.DrawPaneTitle(other);
-    view.DrawPane(other);
+    view.DrawPaneTitle(to);
+    view.DrawPane(to);
+}
+
+int SetOtherToSameDirectory(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int active = 0;
+    int other = 0;
+    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
+        return 1;
+    ShowFolderOfPane(view, active, other);
+    return 1;
+}
+
+int SetActiveToOtherDirectory(CQvView& view, const CommandCall&, INT_PTR)
+{
+    int active = 0;
+    int other = 0;
+    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
+        return 1;
+    ShowFolderOfPane(view, other, active);
     return 1;
 }
 

@@ -135,6 +135,9 @@ void CQvView::OnPasteFiles()
 
 void CQvView::OnDropFiles(HDROP hDropInfo)
 {
+    // The flag belongs to one drag only, whatever becomes of this drop.
+    const BOOL ownDrag = m_bShellDragStarted;
+    m_bShellDragStarted = 0;
     if (hDropInfo == nullptr)
         return;
     // The drop goes to the pane under the point; Shift moves, Ctrl copies, a plain
@@ -144,8 +147,15 @@ void CQvView::OnDropFiles(HDROP hDropInfo)
     int pane = -1;
     INT64 entry = -1;
     HitTest(CPoint(point), &pane, &entry);
-    if (pane < 0)
-        pane = GetActivePaneIndex();
+    // Our own drag released before it left the system's drag rectangle is a click
+    // that went astray, not a request to copy the files onto themselves.
+    CRect start(m_lastClickPoint, m_lastClickPoint);
+    start.InflateRect(GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
+    if (pane < 0 || (ownDrag && start.PtInRect(point)))
+    {
+        DragFinish(hDropInfo);
+        return;
+    }
     int kind = DROP_LINK;
     if (GetKeyState(VK_SHIFT) < 0)
         kind = DROP_MOVE;
@@ -153,6 +163,8 @@ void CQvView::OnDropFiles(HDROP hDropInfo)
         kind = DROP_COPY;
     CopyDroppedFiles(pane, hDropInfo, kind);
     DragFinish(hDropInfo);
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
 }
 
 namespace commands

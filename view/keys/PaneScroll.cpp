@@ -52,6 +52,16 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
     StopViewTimers(VIEW_TIMER_DRAG_SCROLL);
     StopViewTimers(VIEW_TIMER_BINARY_SCROLL);
     m_scrollRepeatDir = 0;
+    CFilerPane* active =
+        g_Panes[0] != nullptr && (g_Panes[0]->m_position & PANE_POS_ACTIVE) ? g_Panes[0] : g_Panes[1];
+    if (active != nullptr && (active->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
+    {
+        // The picture fills the view and scrolls by the view's own bar; the pane bars
+        // are hidden and move nothing.
+        if (bar == nullptr)
+            ScrollPictureByAmount(code, thumb, amount);
+        return;
+    }
     int target = -1;
     if (bar == nullptr)
     {
@@ -79,15 +89,6 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
             if (id == m_scrollBarIds[0][i])
                 target = i;
     }
-    CFilerPane* active =
-        g_Panes[0] != nullptr && (g_Panes[0]->m_position & PANE_POS_ACTIVE) ? g_Panes[0] : g_Panes[1];
-    if (active != nullptr && (active->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
-    {
-        // The picture scrolls by the view's own bars; the pane bars are hidden.
-        if (bar == nullptr)
-            ScrollPicture(0, code == SB_LINEUP ? -1 : 1);
-        return;
-    }
     if (target < 0)
         return;
     int rangeMin = 0;
@@ -95,6 +96,41 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
     if (bar != nullptr)
         GetScrollRange(bar, SB_CTL, &rangeMin, &rangeMax);
     ScrollPane(target, code, thumb, rangeMin, rangeMax, amount);
+}
+
+void CQvView::ScrollPictureByAmount(UINT code, int thumb, int amount)
+{
+    if (m_graphic.state != GRAPHIC_STATE_SHOWN)
+        return;
+    // A page is a share of the client height, so that a turn of several notches moves
+    // as far on a tall window as on a small one.
+    const int page = amount * m_layout.clientHeight / 100;
+    int next = m_graphic.vPos;
+    switch (code)
+    {
+    case SB_LINEUP:
+        next -= amount;
+        break;
+    case SB_LINEDOWN:
+        next += amount;
+        break;
+    case SB_PAGEUP:
+        next -= page;
+        break;
+    case SB_PAGEDOWN:
+        next += page;
+        break;
+    case SB_THUMBPOSITION:
+        next = thumb;
+        break;
+    case SB_BOTTOM:
+        next = m_graphic.vMax;
+        break;
+    default:
+        return;
+    }
+    // Clamped to the bar's range, the offset set and the picture redrawn there.
+    ScrollPictureBar(SB_VERT, SB_THUMBPOSITION, next);
 }
 
 void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int rangeMax, int amount)

@@ -132,6 +132,9 @@ const MenuCommandRow kRows[] = {
     {250, DISPATCH_COMMON, L"@Changedisplay", nullptr},
     {693, DISPATCH_FILER, L"@Tonetwork", nullptr},
     {1076, DISPATCH_FILER, L"@Viewtagview", nullptr},
+    {837, 0, nullptr, commands::SetActiveToOtherDirectory},
+    {513, DISPATCH_FILER, L"@Findfile", nullptr},
+    {3017, DISPATCH_FILER, L"@FindFileNewDlg", nullptr},
 };
 
 const MenuCommandRow* FindRow(UINT id)

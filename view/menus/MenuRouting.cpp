@@ -179,6 +179,14 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(this->*(item->option) ? 1 : 0);
             handled = TRUE;
         }
+        else if (id == 741)
+        {
+            // The companion viewer has no setting of its own: it is on while a pane
+            // follows the cursor.
+            ui->Enable(TRUE);
+            ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
+            handled = TRUE;
+        }
         else if (id == 3009)
         {
             ui->Enable(TRUE);

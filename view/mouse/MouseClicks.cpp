@@ -219,6 +219,11 @@ void CQvView::OnLButtonUp(UINT, CPoint)
 {
     if (g_LEFTMOUSEDISABLE)
         return;
+    EndMouseDrag();
+}
+
+void CQvView::EndMouseDrag()
+{
     for (int timer :
          {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
         StopViewTimers(timer);
@@ -229,4 +234,14 @@ void CQvView::OnLButtonUp(UINT, CPoint)
             ::ReleaseCapture();
     }
     ViewerMouseUp();
+}
+
+LRESULT CQvView::OnCaptureChanged(WPARAM, LPARAM lParam)
+{
+    // Without the capture no button-up reaches this window: a dialog or another
+    // program that took the mouse would leave the drag and its scroll timer running
+    // and the next plain move would still extend the selection.
+    if (reinterpret_cast<HWND>(lParam) != m_hWnd && (m_bTextDrag || m_binaryDragPane >= 0))
+        EndMouseDrag();
+    return 0;
 }

@@ -71,8 +71,8 @@ int CQvView::UpdateScrollBars()
         if (bar != nullptr && (!::IsWindow(bar) || ::GetParent(bar) != m_hWnd))
             bar = nullptr;
         PaneScrollBarPlace place;
-        // PLACEHOLDER: a shown picture brings its own pair of bars once the graphic
-        // viewer exists; the pane bars give way to it already.
+        // A shown picture scrolls by the view's own pair of bars, set where the picture
+        // is laid out; the pane bars give way to it.
         if (!picture)
             place = ComputePaneScrollBar(m_layout, g_Panes, i);
         if (bar != nullptr && (!place.shown || place.vertical != m_paneScrollVertical[i] ||

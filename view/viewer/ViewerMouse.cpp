@@ -170,12 +170,13 @@ int CQvView::ViewerMouseUp()
     ViewerSelection& selection = m_viewerSelection;
     if (m_bTextDrag)
     {
-        if (m_hWnd && ::GetCapture() == m_hWnd)
-            ::ReleaseCapture();
+        // Cleared first: releasing the capture reports the change back to this window.
+        m_bTextDrag = FALSE;
         selection.active = selection.end != selection.anchor;
         selection.dragging = FALSE;
+        if (m_hWnd && ::GetCapture() == m_hWnd)
+            ::ReleaseCapture();
     }
-    m_bTextDrag = FALSE;
     return 1;
 }
 

@@ -82,8 +82,11 @@ int ReloadViewerFile(CQvView& view, const CommandCall&, INT_PTR)
     if (!pane->OpenViewerFile(pane->m_viewerEntry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES,
                               g_VIEWCHARWIDE, 0))
         return 1;
-    // Back to the line the user was reading, once the loader has come that far.
-    while (pane->m_viewer->LineCount() <= top && !pane->IsViewerLoadDone())
+    // Back to the line the user was reading, once the loader has come that far. The
+    // hexadecimal form counts rows of 16 bytes, which have nothing to do with the
+    // text's lines.
+    while (!pane->IsViewerLoadDone() && (pane->m_bHexDisplay ? pane->m_viewer->TextLength() <= top * 16
+                                                             : pane->m_viewer->LineCount() <= top))
         Sleep(100);
     pane->m_viewer->SetTopLine(top);
     const int rows = view.m_layout.panes[index].rowsFull;

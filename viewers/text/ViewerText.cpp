@@ -9,7 +9,7 @@
 
 void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth)
 {
-    if (extension == nullptr || *extension == 0)
+    if (extension == nullptr)
         return;
     if (*extension == L'.')
         ++extension;
@@ -20,7 +20,9 @@ void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth)
         LPCWSTR kind = row.extension;
         if (*kind == L'.')
             ++kind;
-        if (*kind != 0 && _wcsicmp(kind, extension) == 0)
+        // A name without an extension is matched by the rows left empty, so untouched
+        // rows give such a file their own widths.
+        if (_wcsicmp(kind, extension) == 0)
         {
             // The per-extension dialog stores whatever was typed (text reads as 0): a
             // number the loader cannot use leaves the default in its place.

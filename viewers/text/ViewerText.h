@@ -22,7 +22,8 @@ public:
     // line index exists afterwards (the first block is indexed, the rest loads).
     BOOL OpenViewerFile(LPCWSTR path, int tabWidth, int lineWidth, int requestedCode);
     // Takes bytes read into memory (an archive member) as the source; `extension` is
-    // the member's, for the per-extension rows.
+    // the member's, for the per-extension rows ("" for a name without one), or
+    // kViewerNoName for bytes without a name, which keep the widths given.
     BOOL OpenViewerMemory(const void* bytes, INT64 length, LPCWSTR extension, int tabWidth, int lineWidth,
                           int requestedCode);
     // Indexes the text held again with other widths; the text and its code stay.
@@ -95,6 +96,10 @@ private:
     int m_searchState = SEARCH_NEW;
 };
 
+// The extension passed for a text that has no name: no per-extension row applies.
+constexpr LPCWSTR kViewerNoName = nullptr;
+
 // The widths for a file of this extension: the last of the per-extension rows that
-// names it (case-insensitively) wins; no row leaves the defaults.
+// names it (case-insensitively) wins, an empty extension matching the empty rows; no
+// row leaves the defaults.
 void ViewerWidthsForExtension(LPCWSTR extension, int& tabWidth, int& lineWidth);
