@@ -146,10 +146,13 @@ TEST_F(ContextMenuTest, UserItemsRunTheirKeyword)
         entry.m_command.Empty();
     g_UserMenuEntries[3].m_command = L"@Copy";
     g_UserMenuEntries[3].m_display = L"コピー";
+    // Without a text of its own an item is named after what it does.
+    g_UserMenuEntries[5].m_command = L"@Keyjumpdir C:\\Work";
+    g_UserMenuEntries[5].m_display.Empty();
     g_choice = 6303;
     View().ShowContextMenu(0, CPoint(0, 0), 1);
     ASSERT_EQ(1u, m_menus.size());
-    EXPECT_EQ(std::vector<std::wstring>{L"コピー"}, m_menus[0].texts);
+    EXPECT_EQ((std::vector<std::wstring>{L"コピー", L"C:\\Workへ移動"}), m_menus[0].texts);
     EXPECT_EQ(std::vector<std::wstring>{L"CopyFiles"}, RanHandlers());
 }
 

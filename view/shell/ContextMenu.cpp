@@ -6,6 +6,7 @@
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
+#include "app/keys/UserMenuText.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
@@ -235,8 +236,9 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
                 // The item's label is the entry's name, as the update pass of a menu
                 // bar would set it; a popup tracked here gets no such pass.
                 const UserMenuEntry& entry = g_UserMenuEntries[n];
-                AppendMenuW(menu, MF_STRING, 6300 + n,
-                            entry.m_display.IsEmpty() ? (LPCWSTR)entry.m_command : (LPCWSTR)entry.m_display);
+                CString label;
+                GetUserMenuItemText(entry.m_command, entry.m_display, n, label);
+                AppendMenuW(menu, MF_STRING, 6300 + n, label);
             }
         if (target.GetEntryCount() == 0 ||
             target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
