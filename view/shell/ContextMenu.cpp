@@ -4,6 +4,7 @@
 #include "app/Directories.h"
 #include "app/Log.h"
 #include "app/PathHelpers.h"
+#include "app/PlugInCommands.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
 #include "app/keys/UserMenuText.h"
@@ -422,6 +423,16 @@ void CQvView::OnUserMenuItem(int n)
     CString command = g_UserMenuEntries[n].m_command;
     if (command.IsEmpty())
         return;
+    // An own plug-in's "#key,file" is no program: started as one it would name a
+    // file that does not exist.
+    if (FindPlugInByReference(command, nullptr))
+    {
+        // PLACEHOLDER: the own plug-ins run here once their host exists; until then
+        // the choice is only logged.
+        WriteLog(nullptr, L"OnUserMenuItem: この操作はまだ実装されていないため何もしません (%s)",
+                 static_cast<LPCWSTR>(command));
+        return;
+    }
     if (!ExecuteFilerCommand(command))
         ExecuteBoundProgram(command);
 }
