@@ -43,7 +43,7 @@ void GetCplCommandText(INT_PTR index, CString& command)
     command.Empty();
     if (index < 0 || index >= g_CplList.GetSize())
         return;
-    const CCplData& applet = g_CplList[index];
+    const CCplEntry& applet = g_CplList[index];
     if (applet.m_appendName)
         command.Format(L"@Defaultcpl %s %s", static_cast<LPCWSTR>(applet.m_file),
                        static_cast<LPCWSTR>(applet.m_name));

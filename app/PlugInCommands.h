@@ -3,11 +3,8 @@
 // its list entry.
 #pragma once
 #include <windows.h>
-#include "app/records/SharedRecords.h"
+#include "app/records/ControlPanelApplets.h"
 #include "framework/FwString.h"
-
-// The control-panel applets found at start-up, in discovery order.
-inline CArray<CCplData> g_CplList;
 
 // For a text "<key string>,<file name>" whose key string begins with "#": 1 and the
 // index of the own plug-in with that file name (case aside) and key string; 0 for any

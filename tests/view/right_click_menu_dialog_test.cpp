@@ -94,7 +94,7 @@ protected:
         plugIn.m_functionName = L"Func";
         plugIn.m_keyString = L"#K1";
         g_PlugInList.Add(plugIn);
-        CCplData applet;
+        CCplEntry applet;
         applet.m_file = L"main.cpl";
         applet.m_name = L"Mouse";
         applet.m_appendName = 1;
@@ -110,7 +110,7 @@ protected:
 
     UserMenuEntry m_saved[kUserMenuEntryCount];
     CArray<CQvPlugIn> m_savedPlugIns;
-    CArray<CCplData> m_savedApplets;
+    CArray<CCplEntry> m_savedApplets;
 };
 
 TEST_F(RightClickMenuTest, EachCommandFormHasItsLabel)
