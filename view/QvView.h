@@ -687,6 +687,10 @@ public:
     void CreateViewFont();
     // Menu 365: the per-resolution font dialog.
     void OnDisplayFontConfig();
+    // Menu 917: the filer wallpaper dialog; on OK its choices are applied at once.
+    void OnFilerWallpaperSettings();
+    // Menu 821: the dialog of the user's right-click menu items.
+    void OnRightClickMenuSettings();
     // reason 0 start, 1 settings changed, 2 timer, 3 "@Nextfilerbmp".
     void LoadPaneBackgroundPicture(int reason);
     GraphicViewState m_graphic;

@@ -17,6 +17,35 @@
 namespace qvtest
 {
 
+// A dialog box of this thread with the caption (any caption when null) other than
+// `except`: test programs run side by side on one display, so a search over every
+// window could find another program's dialog of the same kind.
+inline HWND FindThreadDialog(LPCWSTR caption, HWND except = nullptr)
+{
+    struct Search
+    {
+        LPCWSTR caption;
+        HWND except;
+        HWND found;
+    } search = {caption, except, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[16] = {};
+            wchar_t text[256] = {};
+            ::GetClassNameW(window, name, 16);
+            ::GetWindowTextW(window, text, 256);
+            if (window == s->except || ::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window) ||
+                (s->caption != nullptr && ::lstrcmpW(text, s->caption) != 0))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 template <class TDerived, class TDialog> class CDrivenDialog : public TDialog
 {
 public:

@@ -1,7 +1,9 @@
 // The right-click menu of a filer pane: the shell's own menu for the selection is
 // built, shown and released without leaving objects behind; empty space offers the
 // new files; the user's items run their keywords.
+#include "app/PlugInCommands.h"
 #include "app/Settings.h"
+#include "app/settings/ToolSettings.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "tests/common/TestHelpers.h"
@@ -146,10 +148,13 @@ TEST_F(ContextMenuTest, UserItemsRunTheirKeyword)
         entry.m_command.Empty();
     g_UserMenuEntries[3].m_command = L"@Copy";
     g_UserMenuEntries[3].m_display = L"コピー";
+    // Without a text of its own an item is named after what it does.
+    g_UserMenuEntries[5].m_command = L"@Keyjumpdir C:\\Work";
+    g_UserMenuEntries[5].m_display.Empty();
     g_choice = 6303;
     View().ShowContextMenu(0, CPoint(0, 0), 1);
     ASSERT_EQ(1u, m_menus.size());
-    EXPECT_EQ(std::vector<std::wstring>{L"コピー"}, m_menus[0].texts);
+    EXPECT_EQ((std::vector<std::wstring>{L"コピー", L"C:\\Workへ移動"}), m_menus[0].texts);
     EXPECT_EQ(std::vector<std::wstring>{L"CopyFiles"}, RanHandlers());
 }
 
@@ -192,6 +197,47 @@ TEST_F(ContextMenuTest, EachModeShowsItsOwnMenu)
             EXPECT_EQ(row.first, texts[0]);
         EXPECT_EQ(row.shell, m_menus[0].shellMenu);
     }
+}
+
+std::vector<std::wstring>* g_started = nullptr;
+
+HINSTANCE WINAPI RecordStart(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT)
+{
+    g_started->push_back(file != nullptr ? file : L"");
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+TEST_F(ContextMenuTest, AnOwnPlugInItemIsNotStartedAsAProgram)
+{
+    Set(g_FILERDEFAULTMENU, 0);
+    Set(g_FILERUSERMENU, 1);
+    Set(g_FILERCONTEXTMENU, 0);
+    CArray<CQvPlugIn> savedPlugIns;
+    savedPlugIns.Copy(g_PlugInList);
+    CQvPlugIn plugIn;
+    plugIn.m_fileName = L"tool.dll";
+    plugIn.m_functionName = L"Func";
+    plugIn.m_keyString = L"#K1";
+    g_PlugInList.RemoveAll();
+    g_PlugInList.Add(plugIn);
+    for (UserMenuEntry& entry : g_UserMenuEntries)
+        entry = UserMenuEntry();
+    g_UserMenuEntries[0].m_command = L"#K1,tool.dll";
+    g_UserMenuEntries[1].m_command = L"C:\\bin\\tool.exe";
+    std::vector<std::wstring> started;
+    g_started = &started;
+    CShellRunSeamOverride seam;
+    g_ShellRunSeam.shellExecute = RecordStart;
+    for (UINT choice : {6300u, 6301u})
+    {
+        g_choice = choice;
+        View().ShowContextMenu(0, CPoint(0, 0), 1);
+    }
+    ASSERT_EQ(2u, m_menus.size());
+    EXPECT_EQ((std::vector<std::wstring>{L"Func,tool.dll", L"C:\\bin\\tool.exe"}), m_menus[0].texts);
+    EXPECT_EQ(std::vector<std::wstring>{L"C:\\bin\\tool.exe"}, started);
+    g_started = nullptr;
+    g_PlugInList.Copy(savedPlugIns);
 }
 
 TEST_F(ContextMenuTest, NothingIsShownWhenEveryPartIsOff)

@@ -280,6 +280,16 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         dialog.DoModal();
         return TRUE;
     }
+    if (id == 821)
+    {
+        OnRightClickMenuSettings();
+        return TRUE;
+    }
+    if (id == 917)
+    {
+        OnFilerWallpaperSettings();
+        return TRUE;
+    }
     if (id == 913)
     {
         StopViewTimers(STOP_TIMERS_FOR_ACTION);

@@ -4,8 +4,10 @@
 #include "app/Directories.h"
 #include "app/Log.h"
 #include "app/PathHelpers.h"
+#include "app/PlugInCommands.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
+#include "app/keys/UserMenuText.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
@@ -235,8 +237,9 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
                 // The item's label is the entry's name, as the update pass of a menu
                 // bar would set it; a popup tracked here gets no such pass.
                 const UserMenuEntry& entry = g_UserMenuEntries[n];
-                AppendMenuW(menu, MF_STRING, 6300 + n,
-                            entry.m_display.IsEmpty() ? (LPCWSTR)entry.m_command : (LPCWSTR)entry.m_display);
+                CString label;
+                GetUserMenuItemText(entry.m_command, entry.m_display, n, label);
+                AppendMenuW(menu, MF_STRING, 6300 + n, label);
             }
         if (target.GetEntryCount() == 0 ||
             target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
@@ -420,6 +423,16 @@ void CQvView::OnUserMenuItem(int n)
     CString command = g_UserMenuEntries[n].m_command;
     if (command.IsEmpty())
         return;
+    // An own plug-in's "#key,file" is no program: started as one it would name a
+    // file that does not exist.
+    if (FindPlugInByReference(command, nullptr))
+    {
+        // PLACEHOLDER: the own plug-ins run here once their host exists; until then
+        // the choice is only logged.
+        WriteLog(nullptr, L"OnUserMenuItem: この操作はまだ実装されていないため何もしません (%s)",
+                 static_cast<LPCWSTR>(command));
+        return;
+    }
     if (!ExecuteFilerCommand(command))
         ExecuteBoundProgram(command);
 }
