@@ -452,6 +452,8 @@ public:
         DIALOG_PARENT_FIND_FILE = 1,
         DIALOG_PARENT_DIRECTORY_HISTORY = 2,
     };
+    // "@PackViewExit": asks, then the active archive listing becomes its folder's list.
+    void OnPackViewExit();
     // Menu 329: the graphic settings sheet; on OK every thumbnail is made again.
     void OnGraphicSettings();
     // Opens the directory (environment variables expanded) in the active pane.

@@ -101,6 +101,7 @@ const MenuCommandRow kRows[] = {
     {175, DISPATCH_FILER, L"@AutoFileNameWidth", nullptr},
     {1016, DISPATCH_COMMON, L"@TextBox", nullptr},
     {329, 0, nullptr, OpenGraphicSettings},
+    {1510, DISPATCH_FILER, L"@PackViewExit", nullptr},
     {148, DISPATCH_FILER, L"@Fullscreen", nullptr},
     {251, DISPATCH_FILER, L"@Changedmenu", nullptr},
     {294, DISPATCH_FILER, L"@ConfigSave", nullptr},
