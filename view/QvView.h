@@ -454,6 +454,9 @@ public:
     };
     // "@PackViewExit": asks, then the active archive listing becomes its folder's list.
     void OnPackViewExit();
+    // Menu 522: the common font dialog; OK stores the face, character set, height,
+    // width and weight and builds the view font again.
+    void OnDisplayFont();
     // Menu 329: the graphic settings sheet; on OK every thumbnail is made again.
     void OnGraphicSettings();
     // Opens the directory (environment variables expanded) in the active pane.

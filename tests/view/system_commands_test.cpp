@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/DisplayModeSlots.h"
+#include "app/SettingStrings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/records/ControlPanelApplets.h"
 #include "app/settings/DisplayMode.h"
@@ -406,6 +407,41 @@ TEST_F(SystemCommands, PreviewSizeStopsAtItsBoundsWithoutLoadingAgain)
             << W(c.keyword) << " " << c.before;
     }
     g_pLoadPreviewThread = saved;
+}
+
+CHOOSEFONTW g_offered = {};
+LOGFONTW g_offeredFont = {};
+
+TEST_F(SystemCommands, DisplayFontOffersTheSettingsAndStoresTheChoice)
+{
+    CString savedName = g_FONTNAME;
+    g_FONTNAME = L"ＭＳ ゴシック";
+    Set(g_FONTHEIGHT, -16);
+    Set(g_FONTWIDE, 0);
+    Set(g_FONTWEIGHT, 400);
+    Set(g_FONTCHARSET, 128);
+    SystemShellApi api = g_SystemShellApi;
+    api.chooseFont = [](CHOOSEFONTW* choice) -> BOOL {
+        g_offered = *choice;
+        g_offeredFont = *choice->lpLogFont;
+        lstrcpynW(choice->lpLogFont->lfFaceName, L"Courier New", LF_FACESIZE);
+        choice->lpLogFont->lfHeight = -20;
+        choice->lpLogFont->lfWeight = 700;
+        choice->lpLogFont->lfCharSet = ANSI_CHARSET;
+        return TRUE;
+    };
+    ScopedSystemShellApi chooser(api);
+    EXPECT_TRUE(View().OnCmdMsg(522, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::wstring(g_offeredFont.lfFaceName), L"ＭＳ ゴシック");
+    EXPECT_EQ(g_offeredFont.lfHeight, -16);
+    EXPECT_EQ(g_offeredFont.lfCharSet, 128);
+    EXPECT_EQ(g_offered.Flags & (CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST),
+              static_cast<DWORD>(CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST));
+    EXPECT_EQ(W(g_FONTNAME), L"Courier New");
+    EXPECT_EQ(g_FONTHEIGHT, -20);
+    EXPECT_EQ(g_FONTWEIGHT, 700);
+    EXPECT_EQ(g_FONTCHARSET, ANSI_CHARSET);
+    g_FONTNAME = savedName;
 }
 
 } // namespace

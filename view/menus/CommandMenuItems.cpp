@@ -51,6 +51,12 @@ int OpenGraphicSettings(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int ChooseDisplayFont(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnDisplayFont();
+    return 1;
+}
+
 const MenuCommandRow kRows[] = {
     {555, 0, nullptr, OpenHelpFile},
     {933, DISPATCH_VIEWER, L"@Searchstr", nullptr},
@@ -101,6 +107,7 @@ const MenuCommandRow kRows[] = {
     {175, DISPATCH_FILER, L"@AutoFileNameWidth", nullptr},
     {1016, DISPATCH_COMMON, L"@TextBox", nullptr},
     {329, 0, nullptr, OpenGraphicSettings},
+    {522, 0, nullptr, ChooseDisplayFont},
     {1510, DISPATCH_FILER, L"@PackViewExit", nullptr},
     {148, DISPATCH_FILER, L"@Fullscreen", nullptr},
     {251, DISPATCH_FILER, L"@Changedmenu", nullptr},

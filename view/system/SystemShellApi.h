@@ -4,6 +4,7 @@
 // format a disk, map a share or change the default audio device.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "media/devices/AudioEndpoints.h"
@@ -20,6 +21,7 @@ struct SystemShellApi
     int (*runProgram)(LPCWSTR program, LPCWSTR parameters);
     int (*enumAudioEndpoints)(int flow, CArray<CEndPointData>& out);
     int (*setDefaultAudioEndpoint)(int flow, LPCWSTR name);
+    BOOL(WINAPI* chooseFont)(CHOOSEFONTW* choice);
 };
 
 // The system's own functions unless a test replaced them.
