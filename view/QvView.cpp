@@ -910,6 +910,7 @@ void CQvView::OnDraw(CDC* pDC)
     PlaceMainWindow(0);
     if (m_bTornDown || pDC == nullptr)
         return;
+    UpdateImeWindowPos();
     if (AnyPaneInGraphicMode())
     {
         CRect clip;

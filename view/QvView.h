@@ -457,6 +457,11 @@ public:
     // Menu 522: the common font dialog; OK stores the face, character set, height,
     // width and weight and builds the view font again.
     void OnDisplayFont();
+    // The input method's composition and candidate windows just below the active
+    // pane's cursor cell (the top-left corner while a picture is shown).
+    void UpdateImeWindowPos();
+    // That point in client coordinates, before scaling.
+    CPoint GetImeAnchor();
     // Menu 329: the graphic settings sheet; on OK every thumbnail is made again.
     void OnGraphicSettings();
     // Opens the directory (environment variables expanded) in the active pane.

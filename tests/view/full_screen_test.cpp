@@ -6,6 +6,8 @@
 #include "app/SystemHelpers.h"
 #include "tests/common/TestSupport.h"
 
+#include <imm.h>
+
 namespace
 {
 
@@ -19,6 +21,7 @@ protected:
         SettingsBench::SetUp();
         g_StartDirs[0] = m_dir.c_str();
         g_StartDirs[1] = m_dir.c_str();
+        qvtest::WriteFileBytes(m_dir + L"\\a.txt", "a");
         m_frame = new CFrameWnd;
         ASSERT_TRUE(m_frame->CreateEx(0, nullptr, L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 50, 640,
                                       480, nullptr, nullptr));
@@ -94,6 +97,34 @@ TEST_F(FullScreen, AMoveIsRememberedUnlessTheFrameIsMaximised)
     EXPECT_EQ(g_ENDY, 90);
     EXPECT_EQ(g_ENDWIDE, 500);
     EXPECT_EQ(g_ENDHEIGHT, 400);
+}
+
+TEST_F(FullScreen, TheInputMethodWindowsOpenBelowTheCursorCell)
+{
+    CPoint anchor = m_view->GetImeAnchor();
+    int column = 0;
+    int row = 0;
+    const CPoint cell = m_view->GetCursorCell(m_view->GetActivePaneIndex(), &column, &row)
+                            ? CPoint(column * m_view->m_layout.charWidth, row * m_view->m_layout.lineHeight)
+                            : CPoint(0, 0);
+    EXPECT_EQ(anchor, cell);
+    m_view->UpdateImeWindowPos();
+    HIMC context = ImmGetContext(m_view->m_hWnd);
+    if (context == nullptr)
+        GTEST_SKIP() << "no input context here";
+    COMPOSITIONFORM composition = {};
+    ImmGetCompositionWindow(context, &composition);
+    ImmReleaseContext(m_view->m_hWnd, context);
+    EXPECT_EQ(composition.dwStyle, static_cast<DWORD>(CFS_POINT));
+    // At 96 dots per inch the point is not scaled.
+    HDC dc = ::GetDC(m_view->m_hWnd);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(m_view->m_hWnd, dc);
+    if (dpi == 96)
+    {
+        EXPECT_EQ(composition.ptCurrentPos.x, anchor.x);
+        EXPECT_EQ(composition.ptCurrentPos.y, anchor.y + 10);
+    }
 }
 
 } // namespace
