@@ -109,6 +109,7 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_DROPFILES()
 ON_WM_SIZE()
+ON_WM_MOVE()
 ON_WM_MOUSEACTIVATE()
 ON_WM_TIMER()
 ON_WM_KEYDOWN()
@@ -933,6 +934,7 @@ void CQvView::OnDraw(CDC* pDC)
     PlaceMainWindow(0);
     if (m_bTornDown || pDC == nullptr)
         return;
+    UpdateImeWindowPos();
     if (AnyPaneInGraphicMode())
     {
         CRect clip;

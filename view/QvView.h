@@ -13,6 +13,7 @@
 #include "view/viewer/ViewerLines.h"
 #include "view/binary/BinaryEditorChoices.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "media/devices/AudioEndpoints.h"
 
 #include <shlobj.h>
 
@@ -405,6 +406,69 @@ public:
     void PasteShortcuts();
     // The view fills the screen; the right-click menu then offers a way back.
     int m_bFullScreen = 0;
+
+    // ---- System commands (view/system/) -----------------------------------------------
+    // "@Fullscreen": the frame without caption and borders over its monitor, and back.
+    // The graphic viewer keeps a flag and a rectangle of its own.
+    void OnFullScreen();
+    struct FullScreenRecord
+    {
+        int ordinary = 0;
+        CRect ordinaryRect;
+        int graphic = 0;
+        CRect graphicRect;
+        int graphicRectSaved = 0;
+        // The frame's style before the first entry, given back on the last leave.
+        LONG_PTR frameStyle = 0;
+    } m_fullScreen;
+    // "@Displayset0".."9": the screen in the slot's mode, the font built for it again.
+    void ApplyDisplaySet(int slot);
+    // Items 369-378: the slot's mode as text, or "未設定" and disabled.
+    static void UpdateDisplaySetMenuItem(CCmdUI& item, int slot);
+    // The new-file kinds (6100 on) under the first popup's first popup of `menu`.
+    static void AppendNewFileMenu(HMENU menu);
+    // The control-panel applets (6000 on) before item 139, and the audio devices (6311
+    // on, 6321 on) before the "(なし)" items 3028 and 3029, the lists read again.
+    void InsertDynamicMenuItems(HMENU menu);
+    CArray<CEndPointData> m_outputDevices;
+    CArray<CEndPointData> m_inputDevices;
+    // Every output or input device with that friendly name (any case) becomes the
+    // default; the result of the endpoint call.
+    int SetDefaultOutputDevice(LPCWSTR name);
+    int SetDefaultInputDevice(LPCWSTR name);
+    // Runs the dynamic items 6000-6098, 6311-6320 and 6321-6330; FALSE for other ids.
+    BOOL RunDynamicMenuItem(UINT id);
+    // "@Diskformat": the shell's format dialog for a removable drive of the drive list.
+    void OnFormatDisk();
+    // "@Opencpl": the applet of the CPL file under the filer cursor.
+    void OnOpenControlPanelApplet();
+    // "@AddDirJump": the directory under the cursor appended to a jump group.
+    void AddCursorDirectoryToJumpGroup();
+    // Ids 775-777: PREVIEW_MAGNIFICATION to that percent (10..500), every thumbnail
+    // loaded again; nothing at all when it has that value already.
+    void ChangePreviewMagnification(int percent);
+    void OnMove(int x, int y);
+    // The owner of an auxiliary dialog (DIALOG_PARENT_...): the main window, or null
+    // (the desktop) with ALL_DIALOG_OTHER_WINDOW or the dialog's own-window flag.
+    CWnd* GetDialogParent(int kind);
+    enum
+    {
+        DIALOG_PARENT_GRAPHIC_LIST = 0,
+        DIALOG_PARENT_FIND_FILE = 1,
+        DIALOG_PARENT_DIRECTORY_HISTORY = 2,
+    };
+    // "@PackViewExit": asks, then the active archive listing becomes its folder's list.
+    void OnPackViewExit();
+    // Menu 522: the common font dialog; OK stores the face, character set, height,
+    // width and weight and builds the view font again.
+    void OnDisplayFont();
+    // The input method's composition and candidate windows just below the active
+    // pane's cursor cell (the top-left corner while a picture is shown).
+    void UpdateImeWindowPos();
+    // That point in client coordinates, before scaling.
+    CPoint GetImeAnchor();
+    // Menu 329: the graphic settings sheet; on OK every thumbnail is made again.
+    void OnGraphicSettings();
     // Opens the directory (environment variables expanded) in the active pane.
     int ChangeToEnvironmentPath(LPCWSTR path);
     // The other pane (the hidden one first, which then opens where the active pane

@@ -147,6 +147,27 @@ protected:
     std::wstring m_out;
 };
 
+TEST_F(ArchiveCommands, LeavingTheListingAsksAndCancelKeepsIt)
+{
+    OpenListing();
+    CDialogAnswerScript script;
+    script.Add(IDCANCEL);
+    script.Add(IDOK);
+    EXPECT_EQ(View().DispatchCommandKeyword(L"@PackViewExit"), 1);
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    EXPECT_EQ(View().DispatchCommandKeyword(L"@PackViewExit"), 1);
+    EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+    ASSERT_NE(m_panes[0]->GetCursorEntry(), nullptr);
+    EXPECT_EQ(W(m_panes[0]->GetCursorEntry()->GetName()), L"arc.zip");
+    std::vector<CDialogQuestion> asked = script.GetQuestions();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(W(asked[0].text), L"圧縮ファイルの閲覧を終了しますか");
+    EXPECT_EQ(W(asked[0].caption), L"確認");
+    // Not in a listing: no question.
+    EXPECT_EQ(View().DispatchCommandKeyword(L"@PackViewExit"), 1);
+    EXPECT_EQ(script.GetQuestions().size(), 2u);
+}
+
 } // namespace
 
 TEST_F(ArchiveCommands, RenameOneFileRenamesTheMemberInsideTheArchiveAndACancelRenamesNothing)

@@ -4,6 +4,8 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/keys/CommandTables.h"
+#include "app/Globals.h"
+#include "view/system/SystemShellApi.h"
 
 namespace
 {
@@ -179,8 +181,20 @@ TEST_F(CommandRunTest, CommonKeywordsCarryTheirArgumentFromEveryFamily)
         EXPECT_EQ(m_ran[0].handler, L"SetAudioPlayback");
         EXPECT_EQ(m_ran[0].argument, L"{0.0.0.00000000}.{abc}");
     }
+    // The applet would start for real: the runner is a stand-in that keeps the line.
+    static std::wstring started;
+    started.clear();
+    SystemShellApi api = g_SystemShellApi;
+    api.runProgram = [](LPCWSTR program, LPCWSTR parameters) {
+        started = std::wstring(program) + L" " + parameters;
+        return 1;
+    };
+    ScopedSystemShellApi runner(api);
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl"), 0) << "no applet named";
+    EXPECT_TRUE(started.empty());
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl main.cpl"), 1);
+    EXPECT_EQ(started, L"rundll32.exe shell32.dll,Control_RunDLL " +
+                           std::wstring(static_cast<LPCWSTR>(g_SystemDir)) + L"\\main.cpl");
 }
 
 TEST_F(CommandRunTest, SortKeysChangeTheActivePanesSort)

@@ -7,11 +7,7 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
-QV_PENDING_COMMAND(AddJumpDirectory)
 QV_PENDING_COMMAND(ShowDirectoryHistory)
-QV_PENDING_COMMAND(ConnectNetworkDrive)
-QV_PENDING_COMMAND(DisconnectNetworkDrive)
 QV_PENDING_COMMAND(OpenLauncher)
-QV_PENDING_COMMAND(FormatDisk)
 
 } // namespace commands

@@ -11,8 +11,5 @@ QV_PENDING_COMMAND(ChooseDisplayFilter)
 QV_PENDING_COMMAND(SetToOtherDirectory)
 QV_PENDING_COMMAND(MoveSplitter)
 QV_PENDING_COMMAND(SetWallpaper)
-QV_PENDING_COMMAND(EnlargePreview)
-QV_PENDING_COMMAND(ReducePreview)
-QV_PENDING_COMMAND(ResetPreviewScale)
 
 } // namespace commands

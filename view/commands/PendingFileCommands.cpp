@@ -6,7 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(LeaveArchive)
 QV_PENDING_COMMAND(ShowProperties)
 
 } // namespace commands

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/system/SystemShellApi.h"
 
 namespace commands
 {
@@ -33,8 +34,8 @@ int RunDefaultControlPanel(CQvView&, const CommandCall& call, INT_PTR)
         return 0;
     CString commandLine;
     commandLine.Format(L"%s\\%s", static_cast<LPCWSTR>(g_SystemDir), call.argument);
-    // The applet runner comes with the control-panel list.
-    return ReportPendingCommand(L"RunControlPanelApplet", commandLine);
+    RunControlPanelApplet(commandLine);
+    return 1;
 }
 
 } // namespace commands

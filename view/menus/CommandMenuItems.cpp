@@ -57,6 +57,18 @@ int OpenViewerKindSettings(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+int OpenGraphicSettings(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnGraphicSettings();
+    return 1;
+}
+
+int ChooseDisplayFont(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnDisplayFont();
+    return 1;
+}
+
 const MenuCommandRow kRows[] = {
     {555, 0, nullptr, OpenHelpFile},
     {933, DISPATCH_VIEWER, L"@Searchstr", nullptr},
@@ -135,6 +147,30 @@ const MenuCommandRow kRows[] = {
     {837, 0, nullptr, commands::SetActiveToOtherDirectory},
     {513, DISPATCH_FILER, L"@Findfile", nullptr},
     {3017, DISPATCH_FILER, L"@FindFileNewDlg", nullptr},
+    {329, 0, nullptr, OpenGraphicSettings},
+    {522, 0, nullptr, ChooseDisplayFont},
+    {1510, DISPATCH_FILER, L"@PackViewExit", nullptr},
+    {148, DISPATCH_FILER, L"@Fullscreen", nullptr},
+    {251, DISPATCH_FILER, L"@Changedmenu", nullptr},
+    {294, DISPATCH_FILER, L"@ConfigSave", nullptr},
+    {523, DISPATCH_FILER, L"@Diskformat", nullptr},
+    {233, DISPATCH_FILER, L"@Chainnetwork", nullptr},
+    {578, DISPATCH_FILER, L"@Killnetwork", nullptr},
+    {738, DISPATCH_FILER, L"@Opencpl", nullptr},
+    {127, DISPATCH_FILER, L"@AddDirJump", nullptr},
+    {775, DISPATCH_FILER, L"@PreviewDispMagExpansion", nullptr},
+    {776, DISPATCH_FILER, L"@PreviewDispMagReduction", nullptr},
+    {777, DISPATCH_FILER, L"@PreviewDispMagReset", nullptr},
+    {369, DISPATCH_COMMON, L"@Displayset0", nullptr},
+    {370, DISPATCH_COMMON, L"@Displayset1", nullptr},
+    {371, DISPATCH_COMMON, L"@Displayset2", nullptr},
+    {372, DISPATCH_COMMON, L"@Displayset3", nullptr},
+    {373, DISPATCH_COMMON, L"@Displayset4", nullptr},
+    {374, DISPATCH_COMMON, L"@Displayset5", nullptr},
+    {375, DISPATCH_COMMON, L"@Displayset6", nullptr},
+    {376, DISPATCH_COMMON, L"@Displayset7", nullptr},
+    {377, DISPATCH_COMMON, L"@Displayset8", nullptr},
+    {378, DISPATCH_COMMON, L"@Displayset9", nullptr},
 };
 
 const MenuCommandRow* FindRow(UINT id)

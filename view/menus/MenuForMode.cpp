@@ -100,8 +100,9 @@ void CQvView::UpdateMenuForMode()
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
     if (menu == nullptr)
         return;
-    // PLACEHOLDER: the new-file kinds, the control-panel applets and the audio devices
-    // are inserted here once those lists exist.
+    if (id == IDR_MENU_FILER)
+        AppendNewFileMenu(menu);
+    InsertDynamicMenuItems(menu);
     FixUpModeMenu(menu, id);
     if (frame != nullptr)
     {

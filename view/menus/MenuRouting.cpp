@@ -197,6 +197,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {
             handled = TRUE;
         }
+        else if (id >= 369 && id <= 378)
+        {
+            UpdateDisplaySetMenuItem(*ui, static_cast<int>(id - 369));
+            handled = TRUE;
+        }
         else if (IsCommandMenuItem(id))
         {
             ui->Enable(TRUE);
@@ -216,6 +221,11 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {
             UpdateAlphaMenuItem(*ui, AlphaMenuIndex(id));
             text = FormatAlphaChannelType(text, AlphaMenuIndex(id), nullptr);
+            handled = TRUE;
+        }
+        else if ((id >= 6000 && id <= 6098) || (id >= 6311 && id <= 6330))
+        {
+            ui->Enable(TRUE);
             handled = TRUE;
         }
         else if (id >= 618 && id <= 622)
@@ -350,8 +360,9 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             Invalidate();
         return TRUE;
     }
-    // PLACEHOLDER: the control-panel applets (6000 on), the keyword pairs (6300-6309),
-    // the audio endpoints (6311-6329), the shell context menu (10000-50000), the display
+    if (RunDynamicMenuItem(id))
+        return TRUE;
+    // PLACEHOLDER: the keyword pairs (6300-6309), the shell context menu (10000-50000), the display
     // sets, recent files, SCSI commands and alpha-channel rows run here once their
     // lists exist; until then they go on to the framework's routing.
     return FALSE;

@@ -36,12 +36,7 @@ CString SearchStartFolder(const CFilerPane& pane)
 
 CWnd* CQvView::GetFindDialogParent()
 {
-    // A search window of its own has the desktop as owner, so it gets its own button
-    // on the taskbar and stays behind when the main window is minimised.
-    for (const OtherWindowDialogRow& row : g_OtherWindowDialogs)
-        if (wcscmp(row.className, L"CFindFileDlg") == 0 && row.flag)
-            return nullptr;
-    return m_hWnd ? AfxGetMainWnd() : nullptr;
+    return GetDialogParent(DIALOG_PARENT_FIND_FILE);
 }
 
 void CQvView::OpenFindFileDialog(int alwaysNew)

@@ -1,0 +1,130 @@
+// "@Fullscreen" on a real frame: the view covers the monitor without caption, borders
+// or menu bar, and the second call gives the frame back exactly as it was.
+#include "tests/view/SettingsTestSupport.h"
+
+#include "app/StartDirs.h"
+#include "app/SystemHelpers.h"
+#include "tests/common/TestSupport.h"
+
+#include <imm.h>
+
+namespace
+{
+
+using settingstest::SettingsBench;
+
+class FullScreen : public SettingsBench
+{
+protected:
+    void SetUp() override
+    {
+        SettingsBench::SetUp();
+        g_StartDirs[0] = m_dir.c_str();
+        g_StartDirs[1] = m_dir.c_str();
+        qvtest::WriteFileBytes(m_dir + L"\\a.txt", "a");
+        m_frame = new CFrameWnd;
+        ASSERT_TRUE(m_frame->CreateEx(0, nullptr, L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 50, 640,
+                                      480, nullptr, nullptr));
+        m_view = new CQvView;
+        RECT rect = {0, 0, 600, 400};
+        ASSERT_TRUE(m_view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, m_frame, AFX_IDW_PANE_FIRST));
+        ASSERT_EQ(m_view->GetParentFrame(), m_frame);
+    }
+    void TearDown() override
+    {
+        if (g_MainView == m_view && m_view != nullptr && m_view->m_hWnd)
+            m_view->DestroyWindow();
+        if (m_frame != nullptr && m_frame->m_hWnd)
+            m_frame->DestroyWindow();
+        SettingsBench::TearDown();
+    }
+    CRect FrameRect() const
+    {
+        CRect rect;
+        m_frame->GetWindowRect(&rect);
+        return rect;
+    }
+    LONG_PTR FrameStyle() const { return GetWindowLongPtrW(m_frame->m_hWnd, GWL_STYLE); }
+
+    CFrameWnd* m_frame = nullptr;
+    CQvView* m_view = nullptr;
+};
+
+TEST_F(FullScreen, TwiceGivesBackStyleRectangleAndMenuBar)
+{
+    g_MENUDISPLAY = 1;
+    m_view->UpdateMenuForMode();
+    ASSERT_NE(GetMenu(m_frame->m_hWnd), nullptr);
+    const CRect before = FrameRect();
+    const LONG_PTR style = FrameStyle();
+    ASSERT_EQ(style & WS_POPUP, 0);
+
+    ASSERT_EQ(m_view->DispatchCommandKeyword(L"@Fullscreen"), 1);
+    EXPECT_EQ(m_view->m_bFullScreen, 1);
+    EXPECT_EQ(FrameStyle() & (WS_CAPTION | WS_THICKFRAME | WS_POPUP), 0);
+    EXPECT_EQ(GetMenu(m_frame->m_hWnd), nullptr);
+    EXPECT_EQ(g_MENUDISPLAY, 0);
+    CRect client;
+    m_view->GetClientRect(&client);
+    m_view->ClientToScreen(&client);
+    RECT monitor = {};
+    GetWindowMonitorRect(m_view->m_hWnd, &monitor);
+    EXPECT_EQ(client.TopLeft(), CPoint(monitor.left, monitor.top));
+    EXPECT_EQ(client.Width(), monitor.right - monitor.left + 1);
+    EXPECT_EQ(client.Height(), monitor.bottom - monitor.top + 1);
+
+    ASSERT_EQ(m_view->DispatchCommandKeyword(L"@Fullscreen"), 1);
+    EXPECT_EQ(m_view->m_bFullScreen, 0);
+    EXPECT_EQ(FrameStyle(), style) << "no pop-up style the frame never had";
+    EXPECT_EQ(FrameRect(), before);
+    EXPECT_NE(GetMenu(m_frame->m_hWnd), nullptr);
+    EXPECT_EQ(g_MENUDISPLAY, 1);
+}
+
+TEST_F(FullScreen, AMoveIsRememberedUnlessTheFrameIsMaximised)
+{
+    m_frame->MoveWindow(60, 70, 500, 400, TRUE);
+    // The program's frame hands its WM_MOVE on to the view, as here.
+    m_frame->SetWindowPos(nullptr, 80, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SendMessageW(m_view->m_hWnd, WM_MOVE, 0, MAKELPARAM(80, 90));
+    EXPECT_EQ(g_ENDX, 80);
+    EXPECT_EQ(g_ENDY, 90);
+    EXPECT_EQ(g_ENDWIDE, 500);
+    EXPECT_EQ(g_ENDHEIGHT, 400);
+    m_frame->ShowWindow(SW_MAXIMIZE);
+    ::SendMessageW(m_view->m_hWnd, WM_MOVE, 0, MAKELPARAM(0, 0));
+    EXPECT_EQ(g_ENDX, 80);
+    EXPECT_EQ(g_ENDY, 90);
+    EXPECT_EQ(g_ENDWIDE, 500);
+    EXPECT_EQ(g_ENDHEIGHT, 400);
+}
+
+TEST_F(FullScreen, TheInputMethodWindowsOpenBelowTheCursorCell)
+{
+    CPoint anchor = m_view->GetImeAnchor();
+    int column = 0;
+    int row = 0;
+    const CPoint cell = m_view->GetCursorCell(m_view->GetActivePaneIndex(), &column, &row)
+                            ? CPoint(column * m_view->m_layout.charWidth, row * m_view->m_layout.lineHeight)
+                            : CPoint(0, 0);
+    EXPECT_EQ(anchor, cell);
+    m_view->UpdateImeWindowPos();
+    HIMC context = ImmGetContext(m_view->m_hWnd);
+    if (context == nullptr)
+        GTEST_SKIP() << "no input context here";
+    COMPOSITIONFORM composition = {};
+    ImmGetCompositionWindow(context, &composition);
+    ImmReleaseContext(m_view->m_hWnd, context);
+    EXPECT_EQ(composition.dwStyle, static_cast<DWORD>(CFS_POINT));
+    // At 96 dots per inch the point is not scaled.
+    HDC dc = ::GetDC(m_view->m_hWnd);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(m_view->m_hWnd, dc);
+    if (dpi == 96)
+    {
+        EXPECT_EQ(composition.ptCurrentPos.x, anchor.x);
+        EXPECT_EQ(composition.ptCurrentPos.y, anchor.y + 10);
+    }
+}
+
+} // namespace

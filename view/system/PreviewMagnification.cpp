@@ -1,0 +1,65 @@
+// Ids 775-777: the thumbnails' size in percent, between 10 and 500.
+#include "app/Settings.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+
+namespace
+{
+constexpr int kSmallest = 10;
+constexpr int kLargest = 500;
+constexpr int kStep = 10;
+} // namespace
+
+void CQvView::ChangePreviewMagnification(int percent)
+{
+    if (percent < kSmallest || percent > kLargest || percent == g_PREVIEW_MAGNIFICATION)
+        return;
+    CLoadPreviewThread* loader = g_pLoadPreviewThread;
+    // The loader scales each thumbnail by this value: it must be between two pictures
+    // while the size and the queue change.
+    if (loader != nullptr)
+        loader->AcquireReaderLock();
+    g_PREVIEW_MAGNIFICATION = percent;
+    if (loader != nullptr)
+    {
+        loader->GetQueue().Requeue(true);
+        loader->ReleaseReaderLock();
+        SetEvent(loader->GetWakeEvent());
+    }
+    if (m_hWnd)
+        Invalidate();
+}
+
+namespace commands
+{
+
+int EnlargePreview(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (g_PREVIEW_MAGNIFICATION < kLargest)
+        view.ChangePreviewMagnification(
+            g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int ReducePreview(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    if (g_PREVIEW_MAGNIFICATION > kSmallest)
+        view.ChangePreviewMagnification(
+            g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int ResetPreviewScale(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    view.ChangePreviewMagnification(100);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+} // namespace commands

@@ -1,0 +1,81 @@
+// The commands that hand over to the system: disk format, network drives and the
+// control-panel applets.
+#include "app/records/ControlPanelApplets.h"
+#include "filer/FilerPane.h"
+#include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
+#include "view/system/SystemShellApi.h"
+
+#include <winnetwk.h>
+
+void CQvView::OnFormatDisk()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    if (pane.m_cursor < 0 || pane.m_cursor >= pane.m_driveList.GetSize())
+        return;
+    const CString& name = pane.m_driveList[pane.m_cursor].m_name;
+    if (name.IsEmpty() || name[0] == L'\\' || name.GetLength() < 2 || name[1] != L':')
+        return;
+    CString root;
+    root.Format(L"%s\\", static_cast<LPCWSTR>(name));
+    // Fixed disks, network drives and CD-ROMs are never offered to the format dialog.
+    const UINT type = g_SystemShellApi.getDriveType(root);
+    if (type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_CDROM)
+        return;
+    const wchar_t letter = static_cast<wchar_t>(towupper(name[0]));
+    if (letter < L'A' || letter > L'Z')
+        return;
+    g_SystemShellApi.formatDrive(m_hWnd, static_cast<UINT>(letter - L'A'));
+}
+
+void CQvView::OnOpenControlPanelApplet()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_NOT_EMPTY))
+        return;
+    const CFileInfo* entry = pane.GetCursorEntry();
+    if (entry == nullptr || entry->IsDirectory() || !entry->IsExtension(L"CPL"))
+        return;
+    RunControlPanelApplet(entry->GetFullPath());
+}
+
+namespace commands
+{
+
+int FormatDisk(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.OnFormatDisk();
+    return 1;
+}
+
+int ConnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_SystemShellApi.connectDialog(view.m_hWnd, RESOURCETYPE_DISK);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int DisconnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_SystemShellApi.disconnectDialog(view.m_hWnd, RESOURCETYPE_DISK);
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+int OpenControlPanel(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    view.OnOpenControlPanelApplet();
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+
+} // namespace commands
