@@ -466,12 +466,10 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         RefreshLoadingViewers();
         break;
     case VIEW_TIMER_BINARY_SCROLL:
-        if (StepBinaryAutoScroll())
-            break;
-        [[fallthrough]];
     case VIEW_TIMER_TEXT_SCROLL:
-        // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
-        // they exist the repeat ends at once.
+        if (nIDEvent == VIEW_TIMER_BINARY_SCROLL ? StepBinaryAutoScroll() : StepTextAutoScroll())
+            break;
+        // No pane repeats any more (it was closed or changed its mode).
         KillTimer(nIDEvent);
         m_scrollRepeatDir = 0;
         break;
@@ -971,12 +969,16 @@ void CQvView::OnDraw(CDC* pDC)
             DrawPane(index, pDC);
             DrawCursorLine(index, TRUE, pDC);
         }
-        else
+        else if (active && pane->m_mode == PANE_MODE_BINARY)
         {
-            // PLACEHOLDER: an active binary editor also draws its bytes here once it
-            // exists.
             DrawPane(index, pDC);
+            // The body leaves the caret cell plain; it is shown at once rather than at
+            // the next blink.
+            DrawBinaryPane(index, 1);
+            m_bCaretShown = 1;
         }
+        else
+            DrawPane(index, pDC);
         if ((pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
             DrawMarks(index, pDC);
     }

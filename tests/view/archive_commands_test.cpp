@@ -181,6 +181,15 @@ TEST_F(ArchiveCommands, RenameOneFileRenamesTheMemberInsideTheArchiveAndACancelR
     }
 }
 
+TEST_F(ArchiveCommands, ShowingAFolderInTheListingPaneClosesTheArchive)
+{
+    OpenListing();
+    ASSERT_GT(m_panes[0]->m_archive->GetEntryCount(), 0);
+    View().ChangePaneDirectory(0, m_out.c_str(), 1, 0, FALSE);
+    EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+    EXPECT_EQ(0, m_panes[0]->m_archive->GetEntryCount()) << "the archive was left open";
+}
+
 TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsBytes)
 {
     const std::wstring temp = W(m_dir) + L"\\temp";
