@@ -15,6 +15,8 @@
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
 #include "res/GraphicViewerDialogs.h"
+#include "graphics/picture/PictureData.h"
+#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
 #include "res/TrayMenu.h"
@@ -182,8 +184,7 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    // PLACEHOLDER: the text box, media, tag and sound-list windows and the CD player
-    // are closed here once they exist.
+    commands::CloseTextBox();
     ClosePictureWindows();
     for (;;)
     {
@@ -202,6 +203,9 @@ void CQvView::CloseAuxiliaryWindows()
             delete dialog;
         }
     }
+    // The tag and sound-list windows and the CD player thread; the media window is the
+    // frame's and ends with it.
+    CloseMediaWindows();
 }
 
 // ---- Worker-dialog lists ---------------------------------------------------------------
@@ -530,7 +534,7 @@ void CQvView::CheckPanesForChanges()
                 }
                 m_paneRedrawRequest[index] = 0;
                 DrawStatusLine(STATUS_PART_UPDATE);
-                // PLACEHOLDER: the auxiliary windows follow here once they exist.
+                UpdateAuxiliaryWindows();
                 reloaded = 1;
             }
         }
@@ -647,11 +651,22 @@ void CQvView::PlaceMainWindow(int atCreation)
         height = g_FIRSTHEIGHT;
         break;
     case 3:
-        // PLACEHOLDER: the picture shown at start enlarges the size once the graphic
-        // viewer exists.
         acts = atCreation == 0;
         width = g_FIRSTWIDE;
         height = g_FIRSTHEIGHT;
+        // A picture shown at start gets room for its natural size inside the frame's
+        // border and caption.
+        if (g_CurrentPicture.IsValid())
+        {
+            CRect client;
+            GetClientRect(&client);
+            const int needWidth = g_CurrentPicture.GetWidth() + rect.Width() - client.Width();
+            const int needHeight = g_CurrentPicture.GetHeight() + rect.Height() - client.Height();
+            if (needWidth > width)
+                width = needWidth;
+            if (needHeight > height)
+                height = needHeight;
+        }
         break;
     case 4:
         acts = atCreation != 0;
