@@ -15,6 +15,8 @@
 #include "framework/FwLock.h"
 #include "res/CommonDialogs.h"
 #include "res/GraphicViewerDialogs.h"
+#include "graphics/picture/PictureData.h"
+#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
 #include "res/TrayMenu.h"
@@ -183,8 +185,7 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    // PLACEHOLDER: the text box, media, tag and sound-list windows and the CD player
-    // are closed here once they exist.
+    commands::CloseTextBox();
     ClosePictureWindows();
     for (;;)
     {
@@ -203,6 +204,9 @@ void CQvView::CloseAuxiliaryWindows()
             delete dialog;
         }
     }
+    // The tag and sound-list windows and the CD player thread; the media window is the
+    // frame's and ends with it.
+    CloseMediaWindows();
 }
 
 // ---- Worker-dialog lists ---------------------------------------------------------------
@@ -467,12 +471,10 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         RefreshLoadingViewers();
         break;
     case VIEW_TIMER_BINARY_SCROLL:
-        if (StepBinaryAutoScroll())
-            break;
-        [[fallthrough]];
     case VIEW_TIMER_TEXT_SCROLL:
-        // PLACEHOLDER: the scroll repeat of the viewer and the binary editor; until
-        // they exist the repeat ends at once.
+        if (nIDEvent == VIEW_TIMER_BINARY_SCROLL ? StepBinaryAutoScroll() : StepTextAutoScroll())
+            break;
+        // No pane repeats any more (it was closed or changed its mode).
         KillTimer(nIDEvent);
         m_scrollRepeatDir = 0;
         break;
@@ -533,7 +535,7 @@ void CQvView::CheckPanesForChanges()
                 }
                 m_paneRedrawRequest[index] = 0;
                 DrawStatusLine(STATUS_PART_UPDATE);
-                // PLACEHOLDER: the auxiliary windows follow here once they exist.
+                UpdateAuxiliaryWindows();
                 reloaded = 1;
             }
         }
@@ -650,11 +652,22 @@ void CQvView::PlaceMainWindow(int atCreation)
         height = g_FIRSTHEIGHT;
         break;
     case 3:
-        // PLACEHOLDER: the picture shown at start enlarges the size once the graphic
-        // viewer exists.
         acts = atCreation == 0;
         width = g_FIRSTWIDE;
         height = g_FIRSTHEIGHT;
+        // A picture shown at start gets room for its natural size inside the frame's
+        // border and caption.
+        if (g_CurrentPicture.IsValid())
+        {
+            CRect client;
+            GetClientRect(&client);
+            const int needWidth = g_CurrentPicture.GetWidth() + rect.Width() - client.Width();
+            const int needHeight = g_CurrentPicture.GetHeight() + rect.Height() - client.Height();
+            if (needWidth > width)
+                width = needWidth;
+            if (needHeight > height)
+                height = needHeight;
+        }
         break;
     case 4:
         acts = atCreation != 0;
@@ -973,12 +986,16 @@ void CQvView::OnDraw(CDC* pDC)
             DrawPane(index, pDC);
             DrawCursorLine(index, TRUE, pDC);
         }
-        else
+        else if (active && pane->m_mode == PANE_MODE_BINARY)
         {
-            // PLACEHOLDER: an active binary editor also draws its bytes here once it
-            // exists.
             DrawPane(index, pDC);
+            // The body leaves the caret cell plain; it is shown at once rather than at
+            // the next blink.
+            DrawBinaryPane(index, 1);
+            m_bCaretShown = 1;
         }
+        else
+            DrawPane(index, pDC);
         if ((pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
             DrawMarks(index, pDC);
     }

@@ -108,6 +108,8 @@ public:
     // Timer 9 in a binary pane: "@Autonext" / "@Autobefore" move the cursor on and
     // set the timer again until the last (first) line. 0 when no binary pane repeats.
     int StepBinaryAutoScroll();
+    // Timer 7 in a text viewer, the same for its lines (view/viewer/ViewerAutoScroll.cpp).
+    int StepTextAutoScroll();
     void OnBinaryEditStart();
     void OnBinaryEditEnd();
     // IDYES/IDNO (the editor closed) or IDCANCEL (still open); style MB_YESNO or
@@ -644,6 +646,9 @@ public:
     // wheel's notches); only while a picture is shown.
     void ScrollPictureByAmount(UINT code, int thumb, int amount);
     void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
+    // The text viewer and the binary editor move their first shown line by a scroll code.
+    void ScrollTextDocument(int pane, UINT code, int thumb, int amount);
+    void ScrollBinaryDocument(int pane, UINT code, int thumb, int amount);
     void OnVScroll(UINT code, UINT thumb, CWnd* bar);
     void OnHScroll(UINT code, UINT thumb, CWnd* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);

@@ -11,6 +11,7 @@
 #include "res/ArchiveDialogs.h"
 #include "res/RenameDialogs.h"
 #include "tests/common/TestHelpers.h"
+#include "view/commands/CommandHandlers.h"
 
 #include <algorithm>
 #include <string>
@@ -202,6 +203,15 @@ TEST_F(ArchiveCommands, RenameOneFileRenamesTheMemberInsideTheArchiveAndACancelR
     }
 }
 
+TEST_F(ArchiveCommands, ShowingAFolderInTheListingPaneClosesTheArchive)
+{
+    OpenListing();
+    ASSERT_GT(m_panes[0]->m_archive->GetEntryCount(), 0);
+    View().ChangePaneDirectory(0, m_out.c_str(), 1, 0, FALSE);
+    EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+    EXPECT_EQ(0, m_panes[0]->m_archive->GetEntryCount()) << "the archive was left open";
+}
+
 TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsBytes)
 {
     const std::wstring temp = W(m_dir) + L"\\temp";
@@ -221,6 +231,35 @@ TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsByt
     // A folder listing has no member to extract.
     m_panes[0]->SetMode(0, PANE_MODE_FILER, 0);
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+}
+
+TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)
+{
+    const std::wstring temp = W(m_dir) + L"\\temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    qvtest::WriteFileBytes(m_source + L"\\s.mp3", "ID3");
+    CSevenZipArchive packer;
+    packer.SetOption(0, m_source.c_str());
+    packer.SetOption(1, (m_work + L"\\media.zip").c_str());
+    packer.SetOption(13, L"a.txt");
+    packer.SetOption(13, L"s.mp3");
+    CProgressInfo progress;
+    ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress));
+    View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"media.zip", FALSE, 0);
+    View().OnBrowseArchive();
+    ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    const CommandCall call = {L"@Soundload", L""};
+
+    PutCursorOn(L"a.txt");
+    commands::PlaySoundFile(View(), call, 0);
+    EXPECT_EQ(0, View().m_tempFiles.GetSize()) << "a member of no media kind stays packed";
+
+    PutCursorOn(L"s.mp3");
+    commands::PlaySoundFile(View(), call, 0);
+    EXPECT_EQ(std::wstring(L"s.mp3"), W(View().m_lastExtractedName));
+    EXPECT_EQ("ID3", qvtest::ReadFileBytes(W(View().m_lastExtractedFolder) + L"\\s.mp3"));
 }
 
 TEST_F(ArchiveCommands, PackingMarkedFilesOfAFolderWritesTheArchiveIntoTheOtherPanesFolder)

@@ -12,6 +12,7 @@
 #include "view/binary/BinaryHexText.h"
 #include "view/binary/BinaryJump.h"
 #include "view/binary/BinaryLines.h"
+#include "view/scroll/ScrollBars.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/binary/BinaryDialogs.h"
 #include "viewers/binary/JumpLineDlg.h"
@@ -473,6 +474,39 @@ TEST_F(BinaryEditor, DownOnTheSecondLastShownRowScrollsByOneLine)
     Binary(L"@Down");
     EXPECT_EQ(Data().m_firstLine, 1);
     EXPECT_EQ(Data().m_cursor, 8 * 32);
+}
+
+TEST_F(BinaryEditor, ScrollCodesMoveTheShownRowsAndTheBarFollows)
+{
+    // 5000 rows of 16 bytes: the bar is scaled to 2000 steps.
+    Start(L"s.bin", std::string(16 * 5000, 'x'));
+    View().DrawBinaryPane(0, 1);
+    const INT64 shown = View().BinaryShownLines(0);
+    const INT64 last = 5000 - shown;
+    struct
+    {
+        UINT code;
+        int thumb, amount;
+        INT64 first;
+    } steps[] = {
+        {SB_PAGEDOWN, 0, 1, shown},
+        {SB_LINEDOWN, 0, 2, shown + 2},
+        {SB_LINEUP, 0, 1, shown + 1},
+        {SB_PAGEUP, 0, 2, 0},
+        {SB_THUMBPOSITION, 1000, 1, 1000 * last / 2000},
+        {SB_BOTTOM, 0, 1, last},
+        {SB_LINEDOWN, 0, 3, last},
+        {SB_TOP, 0, 1, 0},
+    };
+    for (const auto& step : steps)
+    {
+        View().ScrollPane(0, step.code, step.thumb, 0, 2000, step.amount);
+        EXPECT_EQ(Data().m_firstLine, step.first) << step.code << " " << step.thumb;
+        const PaneScrollRange bar = ComputePaneScrollRange(Pane(), 1, View().m_layout.panes[0].rowsFull);
+        EXPECT_EQ(bar.maximum, 2000);
+        EXPECT_EQ(bar.position, LineScrollRange(last, step.first).position);
+    }
+    EXPECT_EQ(Data().m_cursor, 0) << "scrolling leaves the cursor where it was";
 }
 
 TEST_F(BinaryEditor, JumpGoesToTheTypedLineOrRefusesAMalformedNumber)

@@ -5,6 +5,7 @@
 #include "app/DriveSeam.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/common/TestHelpers.h"
+#include "view/shell/NetworkPlace.h"
 
 #include <string>
 #include <vector>
@@ -138,6 +139,21 @@ TEST_F(NetworkList, ServerThenShareAndBackUp)
     EXPECT_EQ(m_panes[0]->m_mode, static_cast<UINT>(PANE_MODE_FILER));
     ASSERT_EQ(View().m_savedDomainNames.GetSize(), 1);
     EXPECT_EQ(W(View().m_savedDomainNames[0].server), L"HOST");
+}
+
+TEST_F(NetworkList, TheContextMenuNamesTheCursorServerOrShare)
+{
+    View().ExecuteFilerCommand(L"@Tonetwork");
+    ASSERT_EQ(m_panes[0]->m_mode, static_cast<UINT>(PANE_MODE_NETWORK));
+    PutCursorOn(L"..");
+    EXPECT_EQ(W(NetworkContextPlace(*m_panes[0])), L"") << "no server yet";
+    PutCursorOn(L"HOST");
+    EXPECT_EQ(W(NetworkContextPlace(*m_panes[0])), L"\\\\HOST");
+    View().RouteKeyPress(VK_RETURN);
+    PutCursorOn(L"docs");
+    EXPECT_EQ(W(NetworkContextPlace(*m_panes[0])), L"\\\\HOST\\docs");
+    PutCursorOn(L"..");
+    EXPECT_EQ(W(NetworkContextPlace(*m_panes[0])), L"\\\\HOST");
 }
 
 TEST_F(NetworkList, WholeNetworkStartsOneLevelDownWithTheCursorOnTheWayUp)

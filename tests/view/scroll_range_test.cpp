@@ -47,4 +47,25 @@ TEST(ScrollRange, LongTextsAreScaledToTwoThousandSteps)
     }
 }
 
+TEST(ScrollRange, ADroppedThumbShowsTheLineItStandsFor)
+{
+    struct Case
+    {
+        INT64 lines;
+        int thumb;
+        INT64 first;
+    } cases[] = {
+        {500000, 1000, 250000}, {100000, 1000, 50000}, {1999, 1500, 1500},
+        {2000, 2000, 2000},     {100000, -3, 0},
+    };
+    for (const Case& c : cases)
+    {
+        const INT64 first = LineFromScrollThumb(c.lines, c.thumb);
+        EXPECT_EQ(first, c.first) << c.lines << " " << c.thumb;
+        // The bar set for that line puts the thumb back where it was dropped.
+        if (c.thumb >= 0)
+            EXPECT_EQ(LineScrollRange(c.lines, first).position, c.thumb) << c.lines;
+    }
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "res/CommonDialogs.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "graphics/picture/PictureData.h"
 #include "tests/common/TestSupport.h"
 
 #include <functional>
@@ -312,6 +313,33 @@ TEST_F(ViewLifeCycle, AFoundFileIsOpenedOnlyForAListedFindDialog)
     EXPECT_EQ(found, Directory(0));
     EXPECT_EQ(L"k.txt", CursorName(0));
     EXPECT_EQ(0, m_pView->m_findDialogs.GetSize());
+}
+
+TEST_F(ViewLifeCycle, APictureShownAtStartWidensTheFirstDrawingsPlacement)
+{
+    CRect viewClient;
+    m_pView->GetClientRect(&viewClient);
+    // A wide, low picture: only the width grows.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 900;
+    info.bmiHeader.biHeight = 10;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    std::vector<BYTE> bits(900 * 3 * 10);
+    g_CurrentPicture.AttachBorrowed(&info, bits.data());
+    MoveWindow(m_frame, 20, 30, 640, 480, FALSE);
+    m_pView->m_bWindowPlaced = 0;
+    g_STARTPOS = 0;
+    g_FIRSTWIDE = 700;
+    g_FIRSTHEIGHT = 500;
+    g_STARTSIZE = 3;
+    m_pView->PlaceMainWindow(0);
+    g_CurrentPicture.Free();
+    RECT rect;
+    GetWindowRect(m_frame, &rect);
+    EXPECT_EQ(900 + 640 - viewClient.Width(), rect.right - rect.left);
+    EXPECT_EQ(500, rect.bottom - rect.top);
 }
 
 TEST_F(ViewLifeCycle, TheFrameIsPlacedOnceAtCreationOrAtTheFirstDrawingAsStartSizeSays)

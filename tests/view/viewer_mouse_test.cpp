@@ -5,9 +5,11 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/GeneralToolSettings.h"
 #include "app/settings/ViewerSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "view/navigation/FileKindActions.h"
+#include "view/scroll/ScrollBars.h"
 #include "view/viewer/HexDump.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -284,6 +286,74 @@ TEST_F(ViewerMouse, WheelScrollsLinesOrPagesByWholeNotches)
         View().OnMouseWheel(step.flags, step.delta, At(0, 1));
         EXPECT_EQ(Top(), step.top) << step.delta;
     }
+}
+
+TEST_F(ViewerMouse, ScrollBarCodesMoveTheTextAndTheBarFollows)
+{
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "x\r\n";
+    Open(text);
+    const INT64 rows = Geo().rowsFull;
+    const INT64 last = 5000 - rows;
+    struct
+    {
+        UINT code;
+        int thumb, amount;
+        INT64 top;
+    } steps[] = {
+        {SB_PAGEDOWN, 0, 1, rows}, {SB_PAGEDOWN, 0, 2, 3 * rows},
+        {SB_PAGEUP, 0, 5, 0},      {SB_THUMBPOSITION, 1000, 1, 1000 * last / 2000},
+        {SB_BOTTOM, 0, 1, last},   {SB_PAGEDOWN, 0, 1, last},
+        {SB_TOP, 0, 1, 0},
+    };
+    for (const auto& step : steps)
+    {
+        View().ScrollPane(0, step.code, step.thumb, 0, 2000, step.amount);
+        EXPECT_EQ(Top(), step.top) << step.code << " " << step.thumb;
+        const PaneScrollRange bar = ComputePaneScrollRange(Pane(), 1, Geo().rowsFull);
+        EXPECT_EQ(bar.maximum, 2000);
+        EXPECT_EQ(bar.position, LineScrollRange(last, step.top).position);
+    }
+}
+
+TEST_F(ViewerMouse, ScrollRepeatRunsToEitherEndAndStops)
+{
+    Open(Lines100());
+    Set(g_VIEWSCROLLLINE, 7);
+    Set(g_VIEWSCROLLSPEED, 5);
+    const INT64 rows = Geo().rowsFull;
+    for (int dir : {1, -1})
+    {
+        View().m_scrollRepeatDir = dir;
+        INT64 previous = Top();
+        int ticks = 0;
+        while (View().m_scrollRepeatDir != 0 && ticks < 100)
+        {
+            EXPECT_TRUE(View().StepTextAutoScroll());
+            ++ticks;
+            if (View().m_scrollRepeatDir != 0)
+                EXPECT_EQ(Top() - previous, 7 * dir) << "a whole step per tick until the end";
+            previous = Top();
+        }
+        EXPECT_EQ(Top(), dir > 0 ? 100 - rows : 0);
+        EXPECT_FALSE(View().StepTextAutoScroll()) << "a stopped repeat does nothing";
+    }
+    View().StopViewTimers(VIEW_TIMER_TEXT_SCROLL);
+}
+
+TEST_F(ViewerMouse, EnterOnAFileWithoutAKindOrProgramShowsItInTheTextViewer)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\plain.txt", "one\r\ntwo\r\n"));
+    Set(g_KINDWINEXE, 0);
+    for (CKindExeEntry& row : g_KindExeTable)
+        ASSERT_TRUE(row.m_extension.IsEmpty()) << "no kind row takes the file";
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    PutCursorOn(L"plain.txt");
+    View().OpenCursorEntry(0, 0);
+    ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+    ASSERT_TRUE(Pane().IsViewerLoadDone());
+    EXPECT_EQ(Pane().m_viewer->LineCount(), 2);
 }
 
 TEST_F(ViewerMouse, HexFormScrollsByRowsAndSelectsBytes)

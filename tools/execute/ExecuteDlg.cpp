@@ -76,8 +76,6 @@ BOOL CExecuteDlg::OnInitDialog()
             ::SendMessageW(m_hTip, TTM_ADDTOOLW, 0, (LPARAM)&info);
         }
     }
-    // PLACEHOLDER: the path completion of both boxes (from the pane's folder) comes
-    // with the input-completion helper.
     FillHistory(program, g_ExeHistory);
     FillHistory(parameters, g_ExeParamHistory);
     ::SetWindowTextW(program, m_program);

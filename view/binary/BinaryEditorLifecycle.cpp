@@ -395,4 +395,20 @@ int OpenTextBox(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+void CloseTextBox()
+{
+    if (!g_textBox)
+        return;
+    // The window goes first: its destruction writes the note file, which the object's
+    // destructor alone would no longer reach through the box's own handlers.
+    if (g_textBox->m_hWnd != nullptr)
+        g_textBox->DestroyWindow();
+    g_textBox.reset();
+}
+
+bool IsTextBoxOpen()
+{
+    return g_textBox != nullptr;
+}
+
 } // namespace commands

@@ -261,6 +261,9 @@ int CloseAllScsiTrays(CQvView& view, const CommandCall& call, INT_PTR value);
 int ApplyDisplaySet(CQvView& view, const CommandCall& call, INT_PTR value);
 int ChangeDisplayMode(CQvView& view, const CommandCall& call, INT_PTR value);
 int OpenTextBox(CQvView& view, const CommandCall& call, INT_PTR value);
+// The view's end closes the text box; its note is saved as its window goes.
+void CloseTextBox();
+bool IsTextBoxOpen();
 int RunFromFunctionList(CQvView& view, const CommandCall& call, INT_PTR value);
 int SetAlphaChannelType(CQvView& view, const CommandCall& call, INT_PTR value);
 int RunDefaultControlPanel(CQvView& view, const CommandCall& call, INT_PTR value);

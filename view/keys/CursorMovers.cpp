@@ -98,9 +98,9 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
             if (updateStatus)
                 DrawStatusLine(STATUS_PART_UPDATE);
         }
-        // PLACEHOLDER: the auxiliary windows (tag window, small picture) follow the
-        // cursor here once they exist.
-        ShowCompanionViewer();
+        // The picture windows, the following panes and the tag window show the new
+        // cursor entry.
+        UpdateAuxiliaryWindows();
     }
     else if ((mode & (PANE_MODE_NETWORK | PANE_MODE_DRIVE_LIST)) != 0)
     {

@@ -1,6 +1,7 @@
 #include "view/keys/MoverDeltas.h"
 
 #include "filer/FilerPane.h"
+#include "viewers/binary/BinaryData.h"
 
 namespace
 {
@@ -9,10 +10,16 @@ constexpr UINT kFilerLikeModes =
     PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
 constexpr UINT kPagedListModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
 
-// PLACEHOLDER: the text viewer's line count and the binary editor's data size come
-// with their documents; until then a move to an end asks for more than any document
-// holds and the document clamps it.
-constexpr INT64 kWholeDocument = 0x7FFFFFFF;
+// A move to an end goes the whole document's length: its lines (rows of 16 bytes in
+// the hexadecimal form), or the binary editor's nibbles.
+INT64 WholeDocument(const CFilerPane& pane)
+{
+    if ((pane.m_mode & PANE_MODE_BINARY) != 0)
+        return pane.m_binaryData != nullptr ? pane.m_binaryData->m_size * 2 : 0;
+    if (pane.m_viewer == nullptr)
+        return 0;
+    return pane.m_bHexDisplay ? pane.m_viewer->TextLength() / 16 : pane.m_viewer->LineCount();
+}
 
 } // namespace
 
@@ -66,7 +73,7 @@ bool ComputeMoverDelta(int kind, const CFilerPane& pane, int lines, int dir, INT
         if ((mode & kPagedListModes) != 0)
             *delta = static_cast<INT64>(pane.GetEntryCount()) * dir;
         else if (text || binary)
-            *delta = kWholeDocument * dir;
+            *delta = WholeDocument(pane) * dir;
         else
             return false;
         return true;

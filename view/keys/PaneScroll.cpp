@@ -1,8 +1,9 @@
 // Scrolling a pane by its scroll bar and by the mouse wheel: the visible part moves,
 // the cursor stays on its entry.
-#include "app/Log.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/scroll/ScrollBars.h"
+#include "viewers/binary/BinaryData.h"
 
 namespace
 {
@@ -253,10 +254,94 @@ void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int 
     }
     else if ((pane->m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && (code == SB_LINEUP || code == SB_LINEDOWN))
         MoveCursorByLines(amount, 0, code == SB_LINEUP ? -1 : 1, 1);
-    else if ((pane->m_mode & (PANE_MODES_TEXT_VIEWERS | PANE_MODE_BINARY)) != 0)
+    else if ((pane->m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
+        ScrollTextDocument(paneIndex, code, thumb, amount);
+    else if (pane->m_mode == PANE_MODE_BINARY)
+        ScrollBinaryDocument(paneIndex, code, thumb, amount);
+}
+
+// The first line a scroll code asks for, from the current one: a page is pageLines, the
+// thumb stands for a line as the bar was set (up to the last line that can be at the
+// top), the bottom is that last line. Returns false for a code that moves nothing.
+static bool DocumentLineForCode(UINT code, int thumb, int amount, INT64 current, INT64 pageLines, INT64 last,
+                                INT64* first)
+{
+    switch (code)
     {
-        // PLACEHOLDER: the text and binary documents scroll by page and thumb once they
-        // exist.
-        WriteLog(nullptr, L"ScrollDocument: この操作はまだ実装されていないため何もしません (%u)", code);
+    case SB_LINEUP:
+        *first = current - amount;
+        return true;
+    case SB_LINEDOWN:
+        *first = current + amount;
+        return true;
+    case SB_PAGEUP:
+        *first = current - amount * pageLines;
+        return true;
+    case SB_PAGEDOWN:
+        *first = current + amount * pageLines;
+        return true;
+    case SB_THUMBPOSITION:
+        *first = LineFromScrollThumb(last, thumb);
+        return true;
+    case SB_TOP:
+        *first = 0;
+        return true;
+    case SB_BOTTOM:
+        *first = last;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CQvView::ScrollTextDocument(int paneIndex, UINT code, int thumb, int amount)
+{
+    CFilerPane* pane = g_Panes[paneIndex];
+    if (pane->m_viewer == nullptr)
+        return;
+    const int rows = m_layout.panes[paneIndex].rowsFull > 0 ? m_layout.panes[paneIndex].rowsFull : 1;
+    const INT64 top = pane->m_viewer->GetTopLine();
+    INT64 first = top;
+    if (!DocumentLineForCode(code, thumb, amount, top, rows, LastFirstDocumentLine(*pane, rows), &first))
+        return;
+    // The viewer clamps to its last page and to the first line.
+    if (pane->ScrollViewerLines(first - top, rows, FALSE) != 0 && m_hWnd != nullptr &&
+        IsPaneVisible(paneIndex))
+    {
+        m_paneRedrawRequest[paneIndex] = 1;
+        DrawPane(paneIndex);
+    }
+}
+
+void CQvView::ScrollBinaryDocument(int paneIndex, UINT code, int thumb, int amount)
+{
+    CBinaryData* data = BinaryDataOf(paneIndex);
+    if (data == nullptr)
+        return;
+    const bool draw = m_hWnd != nullptr && IsPaneVisible(paneIndex);
+    // The caret cell is drawn plain before the rows move under it.
+    if (draw)
+        DrawBinaryPane(paneIndex, 2);
+    const int shown = BinaryShownLines(paneIndex);
+    const INT64 top = data->m_firstLine;
+    INT64 first = top;
+    if (!DocumentLineForCode(code, thumb, amount, top, shown,
+                             LastFirstDocumentLine(*g_Panes[paneIndex], m_layout.panes[paneIndex].rowsFull),
+                             &first))
+    {
+        if (draw)
+            DrawBinaryPane(paneIndex, 1);
+        return;
+    }
+    data->m_firstLine = first;
+    data->ScrollToCursor(shown, 0);
+    if (draw)
+    {
+        if (data->m_firstLine != top)
+        {
+            m_paneRedrawRequest[paneIndex] = 1;
+            DrawPane(paneIndex);
+        }
+        DrawBinaryPane(paneIndex, 1);
     }
 }

@@ -1,10 +1,13 @@
 // The view's media commands: single files and the play list on the media window.
 #include "app/Settings.h"
 #include "app/records/MediaKinds.h"
+#include "app/records/PlayListFile.h"
+#include "app/settings/MediaSettings.h"
 #include "filer/FilerPane.h"
 #include "media/MciWnd.h"
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
+#include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 
 namespace commands
@@ -12,6 +15,10 @@ namespace commands
 
 namespace
 {
+
+// Only the first start of the play list after the program's start falls back to the
+// last list file.
+bool g_firstListStart = true;
 
 // The active filer pane's cursor file when it is of a media kind; empty otherwise.
 CString CursorMediaPath()
@@ -32,15 +39,37 @@ CString CursorMediaPath()
 
 } // namespace
 
-int PlaySoundFile(CQvView&, const CommandCall&, INT_PTR)
+// The active archive listing's cursor member of a media kind, extracted to the
+// temporary folder; empty when there is none or the extraction failed.
+static CString ExtractedCursorMedia(CQvView& view)
 {
-    // PLACEHOLDER: a member of a listed archive plays once the archive front extracts
-    // single members to the temporary folder.
+    const int index = view.GetActivePaneIndex();
+    CFilerPane* pane = index >= 0 ? g_Panes[index] : nullptr;
+    if (pane == nullptr || pane->m_mode != PANE_MODE_ARCHIVE)
+        return CString();
+    // The media window lets go of the file it plays: the new member may replace it in
+    // the temporary folder.
+    if (g_MciWnd)
+        g_MciWnd->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_SINGLE);
+    CFileInfo* entry = pane->GetCursorEntry();
+    if (entry == nullptr || entry->IsDirectory() || entry->IsDots() || !IsMediaKindName(entry->GetName()))
+        return CString();
+    if (!view.ExtractCursorMemberToTemp())
+        return CString();
+    CString path;
+    path.Format(L"%s\\%s", (LPCWSTR)view.m_lastExtractedFolder, (LPCWSTR)view.m_lastExtractedName);
+    return path;
+}
+
+int PlaySoundFile(CQvView& view, const CommandCall&, INT_PTR)
+{
     CString path = CursorMediaPath();
-    if (path.IsEmpty())
-        return 1;
-    RecordPlayedPath(path);
-    ::PlaySoundFile(path, MEDIA_REQUEST_SINGLE);
+    if (!path.IsEmpty())
+        RecordPlayedPath(path);
+    else
+        path = ExtractedCursorMedia(view);
+    if (!path.IsEmpty())
+        ::PlaySoundFile(path, MEDIA_REQUEST_SINGLE);
     return 1;
 }
 
@@ -62,25 +91,54 @@ int AddToSoundList(CQvView&, const CommandCall&, INT_PTR)
         g_SoundList.Transport(1);
         return 1;
     }
-    // PLACEHOLDER: a drive-list pane plays the media of its cursor drive's folder, and
-    // the first use after start falls back to the last M3U list, once the sound list
-    // window exists.
+    CStringArray kinds;
+    GetMediaKindList(kinds, TRUE, TRUE);
     for (int index = 0; index < 2; ++index)
     {
         CFilerPane* pane = g_Panes[index];
-        if (pane == nullptr || (pane->m_position & PANE_POS_ACTIVE) == 0 || pane->m_mode != PANE_MODE_FILER)
+        if (pane == nullptr || (pane->m_position & PANE_POS_ACTIVE) == 0)
             continue;
-        if (pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT))
-            return 1;
-        StopPlayList();
-        ClearPlayList();
-        CStringArray kinds;
-        GetMediaKindList(kinds, TRUE, TRUE);
-        AddPaneSelectionToPlayList(index, g_PlayList, kinds);
-        if (!g_PlayList.IsEmpty())
-            g_SoundList.Transport(1);
-        return 1;
+        if (pane->m_mode == PANE_MODE_FILER)
+        {
+            if (pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT))
+                return 1;
+            StopPlayList();
+            ClearPlayList();
+            AddPaneSelectionToPlayList(index, g_PlayList, kinds);
+        }
+        else if (pane->m_mode == PANE_MODE_DRIVE_LIST)
+        {
+            StopPlayList();
+            ClearPlayList();
+            if (pane->m_cursor >= 0 && pane->m_cursor < pane->m_driveList.GetSize())
+            {
+                const CDriveInfo& row = pane->m_driveList[static_cast<INT_PTR>(pane->m_cursor)];
+                // "X:" alone would name the drive's current folder, not its root.
+                CString folder = row.m_name;
+                if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L':')
+                    folder += L'\\';
+                if (row.m_kind != DRIVE_KIND_NETWORK_ROOT)
+                    AddDirectoryToPlayList(folder, g_PlayList, kinds);
+            }
+        }
+        else
+            continue;
+        break;
     }
+    // The first start after the program's start with nothing to play takes up the list
+    // file played last.
+    if (g_PlayList.IsEmpty() && g_firstListStart)
+    {
+        g_firstListStart = false;
+        if (g_LastPlayList.GetLength() > 4 && g_LastPlayList.Right(4).CompareNoCase(L".M3U") == 0)
+        {
+            StopPlayList();
+            ClearPlayList();
+            LoadPlayListM3u(g_LastPlayList, g_PlayList);
+        }
+    }
+    if (!g_PlayList.IsEmpty())
+        g_SoundList.Transport(1);
     return 1;
 }
 

@@ -9,6 +9,7 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandHandlers.h"
 #include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
@@ -158,9 +159,9 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
         OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
         return;
     }
-    // PLACEHOLDER: the text viewer comes with the viewer.
-    WriteLog(nullptr, L"OpenFileInViewer: この操作はまだ実装されていないため何もしません (%s)",
-             (LPCWSTR)name);
+    // Anything else is shown in the text viewer, as "@View" shows the cursor file.
+    const CommandCall call = {L"@View", L""};
+    commands::ViewText(*this, call, 0);
 }
 
 int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)

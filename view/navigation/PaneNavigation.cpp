@@ -58,8 +58,10 @@ void CQvView::ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int s
     CFilerPane* target = g_Panes[pane];
     if (target == nullptr)
         return;
-    // PLACEHOLDER: an archive listing is closed here once the archive listing exists;
-    // until then the pane simply leaves that mode.
+    // The archive is closed and its folder read again first, so that the cursor saved
+    // below stands on the archive's name when the user comes back.
+    if ((target->m_position & PANE_POS_ACTIVE) != 0 && target->m_mode == PANE_MODE_ARCHIVE)
+        target->CloseArchiveListing(TRUE);
     for (CFilerPane* each : g_Panes)
         if (each != nullptr && each->m_mode == PANE_MODE_FILER)
             each->SaveCursorPosition();

@@ -2,6 +2,7 @@
 
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "viewers/binary/BinaryData.h"
 
 namespace
 {
@@ -37,7 +38,26 @@ PaneScrollBarPlace ComputePaneScrollBar(const ViewLayout& layout, CFilerPane* co
     return out;
 }
 
-PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical)
+INT64 LastFirstDocumentLine(const CFilerPane& pane, int rowsFull)
+{
+    INT64 last = 0;
+    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && pane.m_viewer != nullptr)
+    {
+        // The hexadecimal form keeps one more row free below the last bytes, as the
+        // viewer's scrolling does.
+        const INT64 length = pane.m_viewer->TextLength();
+        last = pane.m_bHexDisplay ? length / 16 + (length % 16 ? 2 : 1) - rowsFull
+                                  : pane.m_viewer->LineCount() - rowsFull;
+    }
+    else if (pane.m_mode == PANE_MODE_BINARY && pane.m_binaryData != nullptr)
+    {
+        // The binary editor gives its first row to the column header.
+        last = pane.m_binaryData->m_lineCount - (rowsFull > 1 ? rowsFull - 1 : 1);
+    }
+    return last > 0 ? last : 0;
+}
+
+PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical, int rowsFull)
 {
     if ((pane.m_mode & kListModes) != 0)
         return ListScrollRange(pane.GetEntryCount(), pane.m_firstVisible,
@@ -50,9 +70,12 @@ PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical)
         out.position = static_cast<int>(pane.m_firstVisible);
         return out;
     }
-    // PLACEHOLDER: the text viewer's and the binary editor's documents bring their line
-    // counts once they exist; their bars stay at 0 to 0 meanwhile.
-    return LineScrollRange(0, 0);
+    INT64 first = 0;
+    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && pane.m_viewer != nullptr)
+        first = pane.m_viewer->GetTopLine();
+    else if (pane.m_mode == PANE_MODE_BINARY && pane.m_binaryData != nullptr)
+        first = pane.m_binaryData->m_firstLine;
+    return LineScrollRange(LastFirstDocumentLine(pane, rowsFull), first);
 }
 
 int CQvView::UpdateScrollBars()
@@ -104,7 +127,8 @@ int CQvView::UpdateScrollBars()
             // The view has just painted over it (it does not clip its children).
             ::InvalidateRect(bar, nullptr, TRUE);
         }
-        PaneScrollRange range = ComputePaneScrollRange(*g_Panes[i], place.vertical);
+        PaneScrollRange range =
+            ComputePaneScrollRange(*g_Panes[i], place.vertical, m_layout.panes[i].rowsFull);
         SCROLLINFO info = {
             sizeof(info), SIF_RANGE | SIF_POS, range.minimum, range.maximum, 0, range.position, 0};
         ::SetScrollInfo(bar, SB_CTL, &info, TRUE);

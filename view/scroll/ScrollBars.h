@@ -20,5 +20,11 @@ struct PaneScrollBarPlace
 PaneScrollBarPlace ComputePaneScrollBar(const ViewLayout& layout, CFilerPane* const panes[2], int pane);
 
 // The range and position of the pane's bar: lists move by grid lines (vertical) or
-// grid columns (horizontal), the drive list by rows.
-PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical);
+// grid columns (horizontal), the drive list by rows, the text viewer and the binary
+// editor by their lines up to the last one that can stand at the top. rowsFull is the
+// pane's count of whole rows.
+PaneScrollRange ComputePaneScrollRange(const CFilerPane& pane, int vertical, int rowsFull = 1);
+
+// The highest first line of a text-viewer or binary-editor pane with rowsFull whole
+// rows (the viewer's own clamp), 0 for other panes and for one shorter than a page.
+INT64 LastFirstDocumentLine(const CFilerPane& pane, int rowsFull);

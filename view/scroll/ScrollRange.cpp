@@ -46,3 +46,14 @@ PaneScrollRange LineScrollRange(INT64 lines, INT64 firstLine)
         out.position = static_cast<int>(firstLine / (lines / kScaledSteps));
     return out;
 }
+
+INT64 LineFromScrollThumb(INT64 lines, int thumb)
+{
+    if (thumb < 0)
+        thumb = 0;
+    if (lines < kScaledSteps)
+        return thumb;
+    if (lines <= kDivideFrom)
+        return thumb * lines / kScaledSteps;
+    return thumb * (lines / kScaledSteps);
+}

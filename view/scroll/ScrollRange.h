@@ -16,3 +16,5 @@ PaneScrollRange ListScrollRange(INT64 entries, INT64 firstVisible, int step);
 // Text lines (or binary rows) from the first shown one: up to 1,999 lines one step a
 // line; longer texts are scaled to 2,000 steps.
 PaneScrollRange LineScrollRange(INT64 lines, INT64 firstLine);
+// The first line a thumb dropped at a position of LineScrollRange's bar stands for.
+INT64 LineFromScrollThumb(INT64 lines, int thumb);

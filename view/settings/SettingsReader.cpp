@@ -86,8 +86,8 @@ void CQvView::LoadViewSettings()
     InstallDirHistoryRow();
 
     // Every section of the file in the reader's order (the image plug-in folder scan
-    // runs after "SUSIEDATA"). PLACEHOLDER: the preview loader applies its settings
-    // after "COLORDATA" once it exists.
+    // runs after "SUSIEDATA"). The preview loader reads its record as it works, so it
+    // is handed nothing here.
     LoadSettingsSections(ini, LendViewData(*this));
     RefreshHotKeyFlag();
 

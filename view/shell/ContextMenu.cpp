@@ -12,6 +12,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/shell/NetworkPlace.h"
 #include "res/ContextMenus.h"
 #include "view/shell/ShellSeam.h"
 
@@ -337,8 +338,9 @@ void CQvView::AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry
         CString place = directory;
         if (kind == PANE_MODE_DRIVE_LIST && cursor != nullptr)
             place = cursor->GetName();
-        // PLACEHOLDER: a network row's "\\server\share" place comes with the network
-        // list's row records; the list's folder stands for it.
+        // Above the servers (domains, networks) the list's folder stands for the row.
+        if (kind == PANE_MODE_NETWORK && !NetworkContextPlace(target).IsEmpty())
+            place = NetworkContextPlace(target);
         int csidl = (!place.IsEmpty() && place[0] == L'\\') ? CSIDL_NETWORK : CSIDL_DRIVES;
         if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &parent)))
         {

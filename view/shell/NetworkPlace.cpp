@@ -1,0 +1,36 @@
+#include "view/shell/NetworkPlace.h"
+
+#include "app/Directories.h"
+#include "filer/FilerPane.h"
+
+#include <winnetwk.h>
+
+CString NetworkContextPlace(const CFilerPane& pane)
+{
+    CString server;
+    CString share;
+    // The list's path holds one element per level entered, after its own first two.
+    for (int level = 0; level < pane.m_networkDepth && level < kNetworkLevelCount; ++level)
+    {
+        if (pane.m_networkLevels[level] != RESOURCEDISPLAYTYPE_SERVER)
+            continue;
+        GetPathElement(level + 2, pane.m_networkPath, server);
+        break;
+    }
+    if (pane.m_cursor >= 0 && pane.m_cursor < pane.m_networkList.GetSize())
+    {
+        const CNetResourceData& row = pane.m_networkList[static_cast<INT_PTR>(pane.m_cursor)];
+        if (row.m_displayType == RESOURCEDISPLAYTYPE_SERVER)
+            server = row.m_name;
+        else if (row.m_displayType == RESOURCEDISPLAYTYPE_SHARE)
+            share = row.m_name;
+    }
+    // A name given as the network reports it ("\\server") loses its leading backslashes.
+    server.TrimLeft(L'\\');
+    if (server.IsEmpty())
+        return CString();
+    CString place = L"\\\\" + server;
+    if (!share.IsEmpty())
+        place += L"\\" + share;
+    return place;
+}
