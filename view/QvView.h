@@ -1010,6 +1010,10 @@ BOOL CreateShortcut(LPCWSTR linkPath, LPCWSTR target, LPCWSTR workDirectory, LPC
                     LPCWSTR description);
 // "<directory>\<baseName>.lnk", or the first of "<baseName> (2).lnk", (3) … that is free.
 void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out);
+// The editor's parameters for path: EDITOR_OPEN_UNICODE_OPTION first when withOption
+// is set and the file (relative paths taken under baseDir) begins with the UTF-16LE
+// byte order mark, then the path itself, quoted when it holds a blank.
+void BuildEditorArgument(int withOption, LPCWSTR baseDir, LPCWSTR path, CString& out);
 
 // The one view, for the dialogs and workers that need it; null while there is none.
 extern CQvView* g_MainView;

@@ -83,12 +83,13 @@ inline HiddenMenuRow g_HiddenMenuTable[kHiddenMenuRowCount] = {
 struct OtherWindowDialogRow
 {
     const wchar_t* className; // also its key in the settings file
-    const wchar_t* label;
+    const wchar_t* label;     // null: kept in the file but not offered on the settings page
     int flag;
 };
-inline OtherWindowDialogRow g_OtherWindowDialogs[2] = {
+inline OtherWindowDialogRow g_OtherWindowDialogs[3] = {
     {L"CGraphicListDlg", L"画像ファイル一覧", 0},
     {L"CFindFileDlg", L"ファイル検索", 0},
+    {L"DIR_HISTORY_DIALOG", nullptr, 0},
 };
 
 // ---- Sections ----------------------------------------------------------------------

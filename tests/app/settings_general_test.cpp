@@ -425,7 +425,8 @@ TEST_F(GeneralSectionsTest, EverySectionSurvivesLoadSaveLoadByteForByte)
          L"[RELOAD_SETTING]\r\nENABLE1=1\r\nTIME4=9\r\n[ORDER_LIST_DIR_JUMP]\r\nITEM0=2\r\nWIDTH2=80\r\n"
          L"[TIME_MACRO]\r\nDEF2=YYYYMMDD\r\n[FIND_FILE_DLG_INF]\r\nINIT=1\r\nTOP=10\r\nCOLUMN4=7\r\n"
          L"SEARCH_STRING0=abc\r\n[DISP_FILE_SETTING]\r\n2=111111\r\n"
-         L"[DIALOG_OTHER_WINDOW]\r\nCFindFileDlg=1\r\n[EXECUTE]\r\nFILE=y.exe\r\nPARAMETER=-q\r\n");
+         L"[DIALOG_OTHER_WINDOW]\r\nCFindFileDlg=1\r\nDIR_HISTORY_DIALOG=1\r\n[EXECUTE]\r\nFILE=y."
+         L"exe\r\nPARAMETER=-q\r\n");
     LoadAll(reader, launcher);
     std::wstring first = Save([&](CIniFile& ini) { SaveAll(ini, launcher); });
 
@@ -458,7 +459,7 @@ TEST_F(GeneralSectionsTest, EverySectionSurvivesLoadSaveLoadByteForByte)
                                 L"COLUMN4=7\r\n",
                                 L"SEARCH_STRING0=abc\r\n",
                                 L"2=111111\r\n",
-                                L"CFindFileDlg=1\r\n",
+                                L"CFindFileDlg=1\r\nDIR_HISTORY_DIALOG=1\r\n",
                                 L"PARAMETER=-q\r\n",
                                 L"EXE_DIR0=C:\\\r\nEXE1=\r\n"})
         EXPECT_NE(std::wstring::npos, first.find(line)) << line;

@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/settings/FilerSettings.h"
+#include "res/Menus.h"
 
 namespace
 {
@@ -122,6 +123,41 @@ TEST_F(MenuRoutingTest, NewFileRangeShowsTheKindsAndDisablesTheRest)
     g_MakeNewFileKinds.RemoveAll();
     Update(6100);
     EXPECT_TRUE(Disabled(6100)) << "no kinds at all";
+}
+
+TEST_F(MenuRoutingTest, EverySettingsPopupOffersTheDialogsTheViewOpensAndKeepsThemEnabled)
+{
+    const UINT kDialogItems[] = {821, 917};
+    for (UINT menuId : {IDR_MENU_FILER, IDR_MENU_NETWORK, IDR_MENU_DRIVE_LIST, IDR_MENU_ARCHIVE,
+                        IDR_MENU_TEXT_VIEWER, IDR_MENU_BINARY, IDR_MENU_GRAPHIC})
+    {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
+        ASSERT_NE(nullptr, menu) << menuId;
+        HMENU settings = nullptr;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        {
+            wchar_t text[64] = {};
+            GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            if (std::wstring(text) == L"各種設定(&D)")
+                settings = GetSubMenu(menu, i);
+        }
+        ASSERT_NE(nullptr, settings) << menuId;
+        for (UINT id : kDialogItems)
+            EXPECT_NE(static_cast<UINT>(-1), GetMenuState(settings, id, MF_BYCOMMAND)) << menuId << " " << id;
+        DestroyMenu(menu);
+    }
+    // The frame greys every item for which no handler answers.
+    for (UINT id : kDialogItems)
+    {
+        AppendMenuW(m_menu, MF_STRING, id, L"item");
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.m_hMenu = m_menu;
+        ui.m_nIndex = static_cast<UINT>(GetMenuItemCount(m_menu) - 1);
+        ui.m_nIndexMax = static_cast<UINT>(GetMenuItemCount(m_menu));
+        ui.DoUpdate(&View(), TRUE);
+        EXPECT_FALSE(Disabled(id)) << id;
+    }
 }
 
 TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)

@@ -353,6 +353,41 @@ TEST_F(ShellExecutionTest, TheEditorGetsTheFullPathQuoted)
     g_EDITOR_OPEN_UNICODE_OPTION = savedOption;
 }
 
+TEST_F(ShellExecutionTest, EditorArgumentsKeepTheGivenPath)
+{
+    CString savedOption = g_EDITOR_OPEN_UNICODE_OPTION;
+    ASSERT_TRUE(qvtest::WriteFileBytes(D(L"u v.txt"), qvtest::Utf16File(L"text")));
+    ASSERT_TRUE(qvtest::WriteFileBytes(D(L"p.txt"), "plain"));
+    struct Case
+    {
+        LPCWSTR option;
+        int withOption;
+        bool underBase;
+        std::wstring path;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"-u", 1, true, L"\"u v.txt\"", L"-u \"u v.txt\""},
+        {L"-u", 1, true, L"u v.txt", L"-u \"u v.txt\""},
+        {L"-u", 0, true, L"u v.txt", L"\"u v.txt\""},
+        {L"", 1, true, L"u v.txt", L"\"u v.txt\""},
+        {L"-u", 1, true, L"p.txt", L"p.txt"},
+        {L"-u", 1, false, D(L"u v.txt"), L"-u \"" + D(L"u v.txt") + L"\""},
+        // A relative name is looked for under the base folder only.
+        {L"-u", 1, false, L"u v.txt", L"\"u v.txt\""},
+        {L"-u", 1, true, L"\"", L"\""},
+    };
+    for (const Case& c : cases)
+    {
+        g_EDITOR_OPEN_UNICODE_OPTION = c.option;
+        CString out = L"stale";
+        BuildEditorArgument(c.withOption, (c.underBase ? W(m_dir) : std::wstring(L"C:\\qv-nowhere")).c_str(),
+                            c.path.c_str(), out);
+        EXPECT_EQ(c.expected, std::wstring(out)) << c.path;
+    }
+    g_EDITOR_OPEN_UNICODE_OPTION = savedOption;
+}
+
 TEST_F(ShellExecutionTest, TheFirstRegisteredVerbOpensTheFile)
 {
     Record();

@@ -5,9 +5,11 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/KeywordBuilders.h"
+#include "app/records/LocalMemory.h"
 #include "app/records/ViewFileHistory.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/ViewerSettings.h"
+#include "filer/PaneArchive.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"
 #include "viewers/text/ViewConfigDlg.h"
@@ -20,6 +22,49 @@ namespace
 
 using commandtest::CommandBench;
 using qvtest::W;
+
+// An archive with one member, "docs\\a.txt", that counts how often it is opened.
+class CountingArchive : public IPaneArchive
+{
+public:
+    explicit CountingArchive(const std::wstring& path) : m_path(path.c_str()) {}
+    int ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wildcard, BOOL,
+                      const FindCondition*) override
+    {
+        if (_wcsicmp(folder ? folder : L"", L"docs") != 0 ||
+            (wcschr(wildcard ? wildcard : L"*", L'*') == nullptr && _wcsicmp(wildcard, L"a.txt") != 0))
+            return 0;
+        WIN32_FIND_DATAW found = {};
+        found.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+        found.nFileSizeLow = 5;
+        wcscpy_s(found.cFileName, L"a.txt");
+        out.AddFromFindData(ENTRY_SOURCE_ARCHIVE, this, L"", L"", found, 0);
+        return 1;
+    }
+    const CString& GetCurrentFolder() const override { return m_folder; }
+    void SetCurrentFolder(LPCWSTR folder) override { m_folder = folder; }
+    CErrorIF& GetErrors() override { return m_errors; }
+    int OpenAndList(LPCWSTR, int) override
+    {
+        ++m_opens;
+        return 1;
+    }
+    void GetArchivePath(CString& out) override { out = m_path; }
+    int ExtractToMemory(LPCWSTR, LPCWSTR, void** buffer, LONGLONG* size, CProgressInfo*) override
+    {
+        *buffer = LocalAllocLocked(LMEM_MOVEABLE, 5);
+        memcpy(*buffer, "hello", 5);
+        *size = 5;
+        return 1;
+    }
+
+    int m_opens = 0;
+
+private:
+    CString m_path;
+    CString m_folder;
+    CErrorIF m_errors;
+};
 
 class ViewerSettingsCommands : public CommandBench
 {
@@ -202,6 +247,40 @@ TEST_F(ViewerSettingsCommands, HistoryEntryOpensTheFileInTheViewerOrSaysItIsGone
     ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
     EXPECT_EQ(std::wstring(Pane().m_viewerEntry.GetName()), L"h.txt");
     EXPECT_EQ(Lines(), 2) << "100 characters at 80 a line";
+}
+
+TEST_F(ViewerSettingsCommands, HistoryEntryOfTheArchiveThePaneListsIsNotOpenedAgain)
+{
+    const std::wstring archivePath = std::wstring(m_dir) + L"\\pack.zip";
+    ASSERT_TRUE(qvtest::WriteFileBytes(archivePath, "PK"));
+    IPaneArchive* saved = Pane().m_archive;
+    auto* archive = new CountingArchive(archivePath);
+    Pane().m_archive = archive;
+    Pane().m_mode = PANE_MODE_ARCHIVE;
+    archive->SetCurrentFolder(L"");
+    CViewFile chosen;
+    chosen.m_archive = archivePath.c_str();
+    chosen.m_archive.MakeUpper(); // the path compares without case
+    chosen.m_folder = L"docs";
+    chosen.m_name = L"a.txt";
+    int opened = 0;
+    {
+        CDialogAnswerScript script;
+        opened = View().OpenViewHistoryEntry(chosen);
+        EXPECT_EQ(script.GetQuestions().size(), 0u);
+    }
+    const int opens = archive->m_opens;
+    const UINT mode = Pane().m_mode;
+    const std::wstring folder = W(archive->GetCurrentFolder());
+    Pane().ReleaseViewerData();
+    Pane().m_entries.RemoveAll(); // its entries point at the archive object
+    Pane().m_archive = saved;
+    Pane().m_mode = PANE_MODE_FILER;
+    delete archive;
+    EXPECT_EQ(opens, 0);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(mode, static_cast<UINT>(PANE_MODE_ARCHIVE_TEXT_VIEWER));
+    EXPECT_EQ(folder, L"docs");
 }
 
 } // namespace

@@ -179,6 +179,13 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(this->*(item->option) ? 1 : 0);
             handled = TRUE;
         }
+        else if (id == 821 || id == 917)
+        {
+            // Dialogs the view opens itself: nothing else answers for them, and the frame
+            // greys an item nobody answers for.
+            ui->Enable(TRUE);
+            handled = TRUE;
+        }
         else if (id == 741)
         {
             // The companion viewer has no setting of its own: it is on while a pane

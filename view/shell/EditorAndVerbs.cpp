@@ -32,6 +32,20 @@ bool IsAbsolute(const CString& name)
 
 } // namespace
 
+void BuildEditorArgument(int withOption, LPCWSTR baseDir, LPCWSTR path, CString& out)
+{
+    CString name = Unquoted(path ? path : L"");
+    CString root;
+    CString full = name;
+    if (!GetPathRoot(name, root))
+        full.Format(L"%s\\%s", baseDir ? baseDir : L"", static_cast<LPCWSTR>(name));
+    out.Empty();
+    if (withOption && !g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty() && HasUnicodeBom(full))
+        out = g_EDITOR_OPEN_UNICODE_OPTION + L" ";
+    QuoteIfContainsBlank(name);
+    out += name;
+}
+
 void CQvView::OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption)
 {
     if (g_EDITORNAME.IsEmpty())
@@ -70,11 +84,7 @@ void CQvView::OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int un
     }
     SetCurrentDir(directory);
     CString parameters;
-    if (unicodeOption && !g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty() && HasUnicodeBom(file))
-        parameters = g_EDITOR_OPEN_UNICODE_OPTION + L" ";
-    CString quoted = file;
-    QuoteIfContainsBlank(quoted);
-    parameters += quoted;
+    BuildEditorArgument(unicodeOption, directory, file, parameters);
     // An editor line with a per-file macro names one program per target entry.
     std::vector<CString> programs;
     for (int k = 0;; ++k)

@@ -215,6 +215,37 @@ TEST(Program, OpensMainWindowAndClosesWithExitCodeZero)
     CloseAndExpectCleanEnd(qv);
 }
 
+TEST(Program, CarriesItsOwnIconForTheFrameAndTheTray)
+{
+    HMODULE module =
+        LoadLibraryExW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(100), RT_GROUP_ICON);
+    ASSERT_NE(nullptr, group);
+    BYTE* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+    ASSERT_NE(nullptr, directory);
+    // The tray asks for the small size, the frame's caption and task bar for both.
+    for (int size : {16, 32})
+    {
+        int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+        HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
+        ASSERT_NE(nullptr, image) << size;
+        HICON icon = CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(module, image))),
+                                              SizeofResource(module, image), TRUE, 0x00030000, size, size,
+                                              LR_DEFAULTCOLOR);
+        ASSERT_NE(nullptr, icon) << size;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap = {};
+        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        EXPECT_EQ(size, bitmap.bmWidth);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(module);
+}
+
 TEST(Program, SecondStartHandsItsDirectoriesToTheRunningInstance)
 {
     const std::wstring root = qvtest::ScratchDir();
