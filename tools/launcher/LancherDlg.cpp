@@ -209,8 +209,8 @@ void CLancherDlg::RebuildIcons()
         m_iconIndex.Add(index);
     }
     HWND list = ::GetDlgItem(m_hWnd, IDC_LANCHER_LIST);
-    // The list view keeps the old list unless told to use the new one; the old one is
-    // then ours to destroy.
+    // The list view shares its image lists (its template says so): every list it was
+    // given is this dialog's to destroy, the replaced one now, the last one at the end.
     ListView_SetImageList(list, images, LVSIL_SMALL);
     if (m_images != nullptr)
         ImageList_Destroy(m_images);
