@@ -150,6 +150,34 @@ TEST(SelExe, OffersTheFileCommandsAndTurnsACommandBackIntoAProgram)
     EXPECT_EQ(CString(L"C:\\Tools\\view.exe"), dialog.m_action);
 }
 
+TEST(SelExe, APlugInRowKeepsItsReferenceSoThatItIsFoundAgain)
+{
+    CArray<CQvPlugIn> savedPlugIns;
+    savedPlugIns.Copy(g_PlugInList);
+    g_PlugInList.RemoveAll();
+    CQvPlugIn plugIn;
+    plugIn.m_fileName = L"tool.qpi";
+    plugIn.m_functionName = L"Resize";
+    plugIn.m_keyString = L"#R1";
+    g_PlugInList.Add(plugIn);
+    DrivenSelExeDlg dialog;
+    dialog.m_action = L"#R1,TOOL.QPI";
+    LRESULT selected = -1;
+    dialog.drive = [&](DrivenSelExeDlg& d) {
+        selected = ::SendDlgItemMessageW(d.m_hWnd, IDC_SEL_EXE_LIST, LB_GETCURSEL, 0, 0);
+        d.Command(IDOK);
+    };
+    ASSERT_EQ(IDOK, dialog.DoModal());
+    bool readOnly = false;
+    const CString shown = GetKindActionText(dialog.m_action, &readOnly);
+    g_PlugInList.Copy(savedPlugIns);
+    EXPECT_EQ(18, selected);
+    EXPECT_EQ(CString(L"Resize,tool.qpi"), dialog.m_lines[18]);
+    EXPECT_EQ(CString(L"#R1,tool.qpi"), dialog.m_action);
+    EXPECT_EQ(CString(L"Resize,tool.qpi"), shown);
+    EXPECT_TRUE(readOnly);
+}
+
 // Both tables, the shortcut choices and the option variables, put back after a test.
 class KindExeState : public ::testing::Test
 {
