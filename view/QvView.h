@@ -756,6 +756,13 @@ public:
     void CreateViewFont();
     // Menu 365: the per-resolution font dialog.
     void OnDisplayFontConfig();
+    // Menu 915: the ten display-mode slots, then the view font again.
+    void OnDisplayModeSettings();
+    // "@Setwallpaper": the shown picture (saved as "QVWALLPAPER.BMP" in the program's
+    // folder) or, in a filer, the cursor's picture file or the current wallpaper.
+    void OnSetWallpaper();
+    // Menu 598: the file-kind tables of Return and Shift+Return.
+    void OnExtensionExecuteSettings();
     // Menu 917: the filer wallpaper dialog; on OK its choices are applied at once.
     void OnFilerWallpaperSettings();
     // Menu 821: the dialog of the user's right-click menu items.

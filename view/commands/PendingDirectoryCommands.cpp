@@ -8,6 +8,5 @@ namespace commands
 
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
 QV_PENDING_COMMAND(ShowDirectoryHistory)
-QV_PENDING_COMMAND(OpenLauncher)
 
 } // namespace commands

@@ -10,6 +10,5 @@ QV_PENDING_COMMAND(ToggleFileNamePack)
 QV_PENDING_COMMAND(ChooseDisplayFilter)
 QV_PENDING_COMMAND(SetToOtherDirectory)
 QV_PENDING_COMMAND(MoveSplitter)
-QV_PENDING_COMMAND(SetWallpaper)
 
 } // namespace commands

@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/settings/ToolSettings.h"
+#include "tools/display/DisplayFontDlg.h"
+#include "tools/display/DisplayModeDlgs.h"
 #include "view/QvView.h"
 
 void CQvView::CreateViewFont()
@@ -42,13 +44,33 @@ void CQvView::CreateViewFont()
 
 void CQvView::OnDisplayFontConfig()
 {
-    // PLACEHOLDER: the per-resolution font dialog of the customisation tools opens
-    // here on DISPLAYFONTSIZE once it exists; until then the font is built again from
-    // the settings as they stand.
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDisplayFontDlg dialog;
+    dialog.m_fontPerResolution = g_DISPLAYFONTSIZE;
+    if (dialog.DoModal() == IDOK)
+    {
+        g_DISPLAYFONTSIZE = dialog.m_fontPerResolution;
+        CreateViewFont();
+        if (m_hWnd != nullptr)
+        {
+            CalcLayout();
+            Invalidate(TRUE);
+        }
+    }
+    StartBinaryCursorTimer();
+}
+
+void CQvView::OnDisplayModeSettings()
+{
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDisplayModeDlg dialog;
+    dialog.DoModal();
+    // The slots may name the resolution the font list is keyed by.
     CreateViewFont();
     if (m_hWnd != nullptr)
     {
         CalcLayout();
         Invalidate(TRUE);
     }
+    StartBinaryCursorTimer();
 }

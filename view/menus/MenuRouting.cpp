@@ -280,6 +280,16 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         OnDisplayFontConfig();
         return TRUE;
     }
+    if (id == 915)
+    {
+        OnDisplayModeSettings();
+        return TRUE;
+    }
+    if (id == 598)
+    {
+        OnExtensionExecuteSettings();
+        return TRUE;
+    }
     if (id == 1089)
     {
         OnGraphicZoomSettings();

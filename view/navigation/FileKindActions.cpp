@@ -8,6 +8,7 @@
 #include "app/dialogs/InputDlgs.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
+#include "tools/kinds/SelectKindDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/shell/ShellSeam.h"
@@ -18,8 +19,6 @@
 
 namespace
 {
-
-constexpr wchar_t kChooseKindCaption[] = L"実行する動作の選択";
 
 void RunKindRow(CQvView& view, int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR fileDirectory)
 {
@@ -93,18 +92,10 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     int chosen = matches[0];
     if (count > 1)
     {
-        // PLACEHOLDER: the file-kind choice dialog of the customisation tools takes
-        // this question once it exists; until then a list of the rows' names asks.
-        CComboDlg dialog(m_hWnd ? this : nullptr);
-        dialog.m_caption = kChooseKindCaption;
-        for (int i = 0; i < count; ++i)
-        {
-            const CKindExeEntry& row = table[matches[i]];
-            dialog.m_items.Add(row.m_displayName.IsEmpty() ? row.m_action : row.m_displayName);
-        }
-        if (dialog.DoModal() != IDOK || dialog.m_index < 0 || dialog.m_index >= count)
+        CSelectKindDlg dialog(name, table, m_hWnd ? this : nullptr);
+        if (dialog.DoModal() != IDOK || dialog.m_result < 0)
             return 1;
-        chosen = matches[dialog.m_index];
+        chosen = dialog.m_result;
     }
     const CKindExeEntry& row = table[chosen];
     if (!SetCurrentDir(workDirectory) && !IsProgramKeyword(row.m_action))
