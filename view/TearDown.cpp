@@ -4,6 +4,7 @@
 #include "view/keys/HotKeys.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
+#include "app/records/ControlPanelApplets.h"
 #include "app/settings/GraphicSettings.h"
 #include "archive/client/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
@@ -56,7 +57,8 @@ void CQvView::TearDown()
     m_bTornDown = 1;
     Step(L"RestoreFromTray");
     RestoreFromTray();
-    // PLACEHOLDER: the control-panel applet list is released here once it exists.
+    Step(L"ReleaseCplList");
+    g_CplList.RemoveAll();
     Step(L"CloseModelessWindows");
     CloseAuxiliaryWindows();
     // Dialogs still listed have ended (quitting waits for the running ones).

@@ -14,6 +14,6 @@ struct CCplEntry
     int m_appendName = 0;
 };
 
-// PLACEHOLDER: LoadControlPanelApplets of the customisation tools fills the list;
-// until it exists the list stays empty and the menus get no applet items.
+// Filled once at start-up by LoadControlPanelApplets (tools/cpl) when the applets are
+// to be read; empty otherwise.
 inline CArray<CCplEntry> g_CplList;

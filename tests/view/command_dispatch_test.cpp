@@ -184,12 +184,14 @@ TEST_F(CommandRunTest, CommonKeywordsCarryTheirArgumentFromEveryFamily)
     // The applet would start for real: the runner is a stand-in that keeps the line.
     static std::wstring started;
     started.clear();
-    SystemShellApi api = g_SystemShellApi;
-    api.runProgram = [](LPCWSTR program, LPCWSTR parameters) {
-        started = std::wstring(program) + L" " + parameters;
-        return 1;
+    CplApi api = g_CplApi;
+    api.execute = [](LPCSTR commandLine, UINT) -> UINT {
+        wchar_t wide[1024] = {};
+        MultiByteToWideChar(CP_ACP, 0, commandLine, -1, wide, 1024);
+        started = wide;
+        return 33;
     };
-    ScopedSystemShellApi runner(api);
+    ScopedCplApi runner(api);
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl"), 0) << "no applet named";
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl main.cpl"), 1);

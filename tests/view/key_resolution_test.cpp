@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/keys/CommandTables.h"
+#include "app/records/ControlPanelApplets.h"
 
 namespace
 {
@@ -147,6 +148,23 @@ TEST_F(KeyResolutionTest, MenuIdGivesTheKeywordOfTheActiveFamily)
     ASSERT_NE(FindCommandRowByMenuId(rows, 3, 700), nullptr);
     EXPECT_EQ(std::wstring(FindCommandRowByMenuId(rows, 3, 700)->keyword), L"@First");
     EXPECT_EQ(FindCommandRowByMenuId(rows, 3, 0), nullptr) << "0 is no menu id";
+}
+
+TEST_F(KeyResolutionTest, AppletMenuIdGivesItsDefaultcplText)
+{
+    CArray<CCplEntry> saved;
+    saved.Copy(g_CplList);
+    g_CplList.RemoveAll();
+    g_CplList.Add(CCplEntry{L"MAIN.CPL", L"マウス", L"", 1});
+    g_CplList.Add(CCplEntry{L"sound.cpl", L"Sound", L"", 0});
+    CString keyword;
+    EXPECT_EQ(View().GetKeywordOfMenuId(6000, keyword), 1);
+    EXPECT_EQ(std::wstring(keyword.GetString()), L"@Defaultcpl MAIN.CPL マウス");
+    EXPECT_EQ(View().GetKeywordOfMenuId(6001, keyword), 1);
+    EXPECT_EQ(std::wstring(keyword.GetString()), L"@Defaultcpl sound.cpl");
+    EXPECT_EQ(View().GetKeywordOfMenuId(6002, keyword), 0) << "past the list";
+    EXPECT_TRUE(keyword.IsEmpty());
+    g_CplList.Copy(saved);
 }
 
 TEST_F(KeyResolutionTest, FrontConsumesTableKeysAndEnterOnly)

@@ -20,6 +20,7 @@ namespace
 const wchar_t* g_caption = nullptr;
 int g_button = IDOK;
 const wchar_t* g_providerWidth = nullptr;
+int g_answered = 0;
 
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -27,6 +28,7 @@ void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
+    ++g_answered;
     if (g_providerWidth != nullptr)
         SetDlgItemTextW(dialog, IDC_NETDEF_PROVIDER_WIDTH, g_providerWidth);
     SendMessageW(dialog, WM_COMMAND, WPARAM(g_button), 0);
@@ -90,6 +92,26 @@ TEST_F(SettingsMenuItems, NetworkSettingsAreStoredOnlyOnOk)
     RunItemAnswering(View(), 694, L"NetWork設定", IDOK, L"44");
     EXPECT_EQ(44, ReadNetworkDefValues().providerWidth);
     StoreNetworkDefValues(saved);
+}
+
+TEST_F(SettingsMenuItems, CustomiseItemsOpenTheirDialogs)
+{
+    const struct
+    {
+        UINT id;
+        const wchar_t* caption;
+    } items[] = {
+        {139, L"コントロールパネル"},
+        {705, L"読み込まないCPLファイルの設定"},
+        {716, L"表示しないメニュー項目"},
+        {924, L"Quarvel Plugin"},
+    };
+    for (const auto& item : items)
+    {
+        g_answered = 0;
+        RunItemAnswering(View(), item.id, item.caption, IDCANCEL);
+        EXPECT_EQ(g_answered, 1) << item.id;
+    }
 }
 
 TEST_F(SettingsMenuItems, MpegTitleSwitchReadsTheShownFilerListsAgain)

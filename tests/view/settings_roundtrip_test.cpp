@@ -5,6 +5,7 @@
 
 #include "app/PathHelpers.h"
 #include "archive/client/codecs/SevenZipLibrary.h"
+#include "tools/cpl/ControlPanelApplets.h"
 
 using namespace settingstest;
 
@@ -346,6 +347,36 @@ TEST_F(SettingsRoundTrip, TheReaderCreatesTheSharedObjectsAndReleasesTheSettings
     ASSERT_NE(nullptr, g_Panes[1]);
     EXPECT_EQ(0, g_Panes[0]->m_paneSlot);
     EXPECT_EQ(1, g_Panes[1]->m_paneSlot);
+}
+
+TEST_F(SettingsRoundTrip, AppletsAreListedOnlyWhenAskedForAndAfterTheDontLoadList)
+{
+    const std::wstring folder = m_dir + L"\\system";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\MAIN.CPL", "listed from the table, never loaded"));
+    CplApi api = g_CplApi;
+    api.folder = folder.c_str();
+    ScopedCplApi applets(api);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const struct
+    {
+        const wchar_t* text;
+        INT_PTR count;
+    } cases[] = {
+        {L"", 0}, // NEGLECTCPL is 1 unless the file says otherwise
+        {L"[ALLDATA]\r\nNEGLECTCPL=0\r\n", 2},
+        {L"[ALLDATA]\r\nNEGLECTCPL=0\r\n[NONLOADCPL]\r\nCPL3=main.CPL\r\n", 0},
+    };
+    for (const auto& c : cases)
+    {
+        g_CplList.RemoveAll();
+        m_view.reset();
+        LoadText(c.text);
+        EXPECT_EQ(g_CplList.GetSize(), c.count) << c.text;
+    }
+    g_CplList.RemoveAll();
+    SetCurrentDirectoryW(current);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/DisplayModeSlots.h"
+#include "app/Globals.h"
 #include "app/SettingStrings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/records/ControlPanelApplets.h"
@@ -78,6 +79,19 @@ SystemShellApi StandIns()
     return api;
 }
 
+// The applets start through their own runner: it keeps the command line instead.
+CplApi CplStandIn()
+{
+    CplApi api = g_CplApi;
+    api.execute = [](LPCSTR commandLine, UINT) -> UINT {
+        wchar_t wide[1024] = {};
+        MultiByteToWideChar(CP_ACP, 0, commandLine, -1, wide, 1024);
+        g_calls->programs.push_back(wide);
+        return 33;
+    };
+    return api;
+}
+
 class SystemCommands : public CommandBench
 {
 protected:
@@ -124,6 +138,7 @@ protected:
 
     ShellCalls m_calls;
     ScopedSystemShellApi m_api{StandIns()};
+    ScopedCplApi m_cplApi{CplStandIn()};
 
 private:
     CArray<CCplEntry> m_savedCpl;
@@ -263,7 +278,7 @@ TEST_F(SystemCommands, AppletsAndDevicesAreInsertedBeforeTheirAnchors)
     for (int i = 0; i < 12; ++i)
     {
         CCplEntry applet;
-        applet.m_file.Format(L"C:\\Windows\\System32\\a%d.cpl", i);
+        applet.m_file.Format(L"a%d.cpl", i);
         applet.m_name.Format(L"アプレット%d", i);
         g_CplList.Add(applet);
     }
@@ -290,7 +305,8 @@ TEST_F(SystemCommands, AppletsAndDevicesAreInsertedBeforeTheirAnchors)
     ASSERT_EQ(m_calls.defaults.size(), 1u);
     EXPECT_EQ(m_calls.defaults[0], (std::pair<int, std::wstring>{AUDIO_FLOW_PLAYBACK, L"Headphones"}));
     ASSERT_EQ(m_calls.programs.size(), 1u);
-    EXPECT_EQ(m_calls.programs[0], L"rundll32.exe shell32.dll,Control_RunDLL C:\\Windows\\System32\\a11.cpl");
+    EXPECT_EQ(m_calls.programs[0], L"rundll32.exe shell32.dll,Control_RunDLL " +
+                                       std::wstring(static_cast<LPCWSTR>(g_SystemDir)) + L"\\a11.cpl");
 }
 
 TEST_F(SystemCommands, TheTenthDeviceGetsAWorkingItemAndAnEleventhNone)

@@ -2,6 +2,7 @@
 // pane's mode; and back from a menu command to its keyword and key.
 #include "app/Formatting.h"
 #include "app/keys/CommandTables.h"
+#include "app/PlugInCommands.h"
 #include "app/keys/KeyBindings.h"
 #include "app/settings/ToolSettings.h"
 #include "filer/FilerPane.h"
@@ -146,8 +147,13 @@ int CQvView::GetKeywordOfMenuId(UINT menuId, CString& keyword)
                        static_cast<LPCWSTR>(g_PlugInList[index].m_fileName));
         return 1;
     }
-    // PLACEHOLDER: the control-panel applets (6000 on) and the audio endpoints (6311 on,
-    // 6321 on) give their keywords here once their lists exist.
+    if (menuId >= 6000 && menuId <= 6098)
+    {
+        GetCplCommandText(menuId - 6000, keyword);
+        return keyword.IsEmpty() ? 0 : 1;
+    }
+    // PLACEHOLDER: the audio endpoints (6311 on, 6321 on) give their keywords here once
+    // their lists exist.
     UINT mode = ActiveMode();
     int family = -1;
     if ((mode & kListingModes) != 0)

@@ -157,6 +157,7 @@ const MenuCommandRow kRows[] = {
     {233, DISPATCH_FILER, L"@Chainnetwork", nullptr},
     {578, DISPATCH_FILER, L"@Killnetwork", nullptr},
     {738, DISPATCH_FILER, L"@Opencpl", nullptr},
+    {139, 0, nullptr, commands::ShowControlPanelList},
     {127, DISPATCH_FILER, L"@AddDirJump", nullptr},
     {775, DISPATCH_FILER, L"@PreviewDispMagExpansion", nullptr},
     {776, DISPATCH_FILER, L"@PreviewDispMagReduction", nullptr},

@@ -73,8 +73,8 @@ void FixUpModeMenu(HMENU menu, UINT menuId)
                 DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
         }
     }
-    // PLACEHOLDER: the plug-in menu is filled once plug-ins can be loaded; until then
-    // it is taken out of every menu bar, as it would be without plug-ins.
+    // Nothing loads the own plug-ins, so their menu would stay empty: it leaves every
+    // menu bar whatever its hidden flag says.
     int plugIns = FindItemByText(menu, kPlugInPopup);
     if (plugIns >= 0)
         DeleteMenu(menu, static_cast<UINT>(plugIns), MF_BYPOSITION);

@@ -1,6 +1,7 @@
 // The menu ids the view serves itself: the ranges filled at run time and the fixed
 // items whose check mark, enabled state or text follow a setting; and the key text a
 // menu item carries when the option to show it is on.
+#include "app/PlugInCommands.h"
 #include "app/Settings.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ToolSettings.h"
@@ -160,9 +161,9 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (IsPlugInId(id))
         {
-            // PLACEHOLDER: the item's text comes from the plug-in entry's own command
-            // text once the plug-in list formats it.
+            GetPlugInCommandText(id - 6200, text);
             ui->Enable(TRUE);
+            ui->SetText(text);
             handled = TRUE;
         }
         else if (const CheckedItem* item = FindCheckedItem(id))

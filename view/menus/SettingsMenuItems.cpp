@@ -8,6 +8,9 @@
 #include "filer/VirtualDriveDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
+#include "tools/cpl/NonLoadCplDlg.h"
+#include "tools/menus/NotViewMenuDlg.h"
+#include "tools/plugins/PlugInDlg.h"
 
 namespace
 {
@@ -61,6 +64,22 @@ void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMen
     view.StartBinaryCursorTimer();
 }
 
+// The timers stay still while a customisation dialog is open; a changed menu table
+// shows at once.
+void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const INT_PTR result = dialog.DoModal();
+    if (reloadMenu && result == IDOK)
+    {
+        view.m_shownMenuId = 0;
+        view.UpdateMenuForMode();
+    }
+    if (view.m_hWnd)
+        view.Invalidate();
+    view.StartBinaryCursorTimer();
+}
+
 } // namespace
 
 BOOL IsSettingsMenuItem(UINT id)
@@ -72,6 +91,8 @@ BOOL IsSettingsMenuItem(UINT id)
     case 331:
     case 657:
     case 694:
+    case 705:
+    case 716:
     case 924:
     case 935:
         return TRUE;
@@ -102,9 +123,21 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
     case 325:
         OpenPendingSettingsDialog(view, L"CDefFilerInfoDlg", false);
         return TRUE;
-    case 924:
-        OpenPendingSettingsDialog(view, L"CPlugInDlg", true);
+    case 924: {
+        CPlugInDlg dialog(DialogParent(view));
+        RunCustomiseDialog(view, dialog, true);
         return TRUE;
+    }
+    case 705: {
+        CNonLoadCplDlg dialog(DialogParent(view));
+        RunCustomiseDialog(view, dialog, false);
+        return TRUE;
+    }
+    case 716: {
+        CNotViewMenuDlg dialog(DialogParent(view));
+        RunCustomiseDialog(view, dialog, true);
+        return TRUE;
+    }
     default:
         return FALSE;
     }

@@ -21,6 +21,7 @@
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "filer/SortSetting.h"
+#include "tools/cpl/ControlPanelApplets.h"
 #include "view/settings/ViewSettingsLink.h"
 
 #include <new>
@@ -103,8 +104,8 @@ void CQvView::LoadViewSettings()
         return;
 
     CreateViewFont();
-    // PLACEHOLDER: the control-panel applets (when NEGLECTCPL is 0) come here with the
-    // tools.
+    if (g_NEGLECTCPL == 0)
+        LoadControlPanelApplets();
     AppendBackBitmapName();
 
     ScheduleBackgroundChange();

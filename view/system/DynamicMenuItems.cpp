@@ -83,9 +83,7 @@ BOOL CQvView::RunDynamicMenuItem(UINT id)
 {
     if (id >= kFirstApplet && id < kFirstApplet + kMaxApplets)
     {
-        const INT_PTR i = id - kFirstApplet;
-        if (i < g_CplList.GetSize())
-            RunControlPanelApplet(g_CplList[i].m_file);
+        RunCplApplet(id - kFirstApplet);
         return TRUE;
     }
     if (id >= kFirstOutputDevice && id < kFirstOutputDevice + kMaxDevices)

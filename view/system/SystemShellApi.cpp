@@ -34,12 +34,3 @@ SystemShellApi g_SystemShellApi = {
     GetDriveTypeW, FormatWithShell,    WNetConnectionDialog,          WNetDisconnectDialog,
     StartProgram,  EnumAudioEndpoints, SetDefaultAudioEndpointByName,
 };
-
-int RunControlPanelApplet(LPCWSTR path)
-{
-    if (path == nullptr || path[0] == 0)
-        return 0;
-    CString parameters;
-    parameters.Format(L"shell32.dll,Control_RunDLL %s", path);
-    return g_SystemShellApi.runProgram(L"rundll32.exe", parameters);
-}

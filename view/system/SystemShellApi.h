@@ -1,13 +1,14 @@
 // The calls of the system commands that reach the machine itself: the shell's format
-// dialog, the network-drive dialogs, the applet runner and the audio endpoints. They
-// go through g_SystemShellApi so that a test can stand in for them: a test must never
-// format a disk, map a share or change the default audio device.
+// dialog, the network-drive dialogs and the audio endpoints (applets start through
+// g_CplApi). They go through g_SystemShellApi so that a test can stand in for them: a
+// test must never format a disk, map a share or change the default audio device.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "media/devices/AudioEndpoints.h"
+#include "tools/cpl/ControlPanelApplets.h"
 
 struct SystemShellApi
 {
@@ -42,6 +43,3 @@ public:
 private:
     SystemShellApi m_saved;
 };
-
-// "rundll32.exe shell32.dll,Control_RunDLL <path>": the applet of the CPL file.
-int RunControlPanelApplet(LPCWSTR path);
