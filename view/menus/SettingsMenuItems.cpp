@@ -1,11 +1,17 @@
 // The settings items of the menus that no keyword names: virtual drives, network
-// settings, the key text in menu items, and the settings dialogs still to come.
+// settings, the filer settings sheet, the key text in menu items, and the settings
+// dialogs still to come.
 #include "view/menus/SettingsMenuItems.h"
 
 #include "app/NetworkSettingsDlg.h"
 #include "app/Settings.h"
+#include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"
+#include "filer/FilerPane.h"
+#include "filer/RememberedLists.h"
+#include "filer/SortSetting.h"
 #include "filer/VirtualDriveDlg.h"
+#include "tools/settings/FilerSettingSheet.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
 
@@ -45,6 +51,62 @@ void ToggleKeyTextInMenus(CQvView& view)
     view.UpdateMenuForMode();
 }
 
+bool IsSortedPane(const CFilerPane* pane)
+{
+    return pane != nullptr && (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
+}
+
+// With the shared sort the panes must order alike: the active listing takes the
+// other pane's order; when the active pane lists nothing the second takes the first's.
+void ShareSortBetweenPanes(CQvView& view)
+{
+    if (g_Panes[0] == nullptr || g_Panes[1] == nullptr)
+        return;
+    const int active = view.GetActivePaneIndex();
+    const int target = active >= 0 && IsSortedPane(g_Panes[active]) ? active : 1;
+    g_Panes[target]->m_sortSetting = g_Panes[1 - target]->m_sortSetting;
+    SetPaneSortSetting(target, g_Panes[target]->m_sortSetting);
+    for (CFilerPane* pane : g_Panes)
+        if (pane->m_mode == PANE_MODE_ARCHIVE)
+            pane->SortEntries();
+}
+
+void EditFilerSettings(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    // The settings that decide which entries a pane lists and in what order.
+    int* const listing[] = {&g_NOTVIEWUPDIR,         &g_NOTVIEWCURRENTDIR, &g_HIDDENVIEWFLAG,
+                            &g_DISP_READ_ONLY_FILE,  &g_DISP_SYSTEM_FILE,  &g_DISP_FIRST_DOT_FILE,
+                            &g_USE_STR_CMP_LOGICAL_W};
+    int listingBefore[ARRAYSIZE(listing)];
+    for (size_t i = 0; i < ARRAYSIZE(listing); ++i)
+        listingBefore[i] = *listing[i];
+    const int cursorCount = g_SUMSAVECURPOS;
+    const int sharedSort = g_CHYNCROSORT;
+    const int timeType = g_VIEWFILETIMETYPE;
+
+    CFilerSettingSheet sheet(DialogParent(view));
+    sheet.LoadFromSettings();
+    if (sheet.DoModal() == IDOK)
+    {
+        sheet.StoreToSettings();
+        if (g_SUMSAVECURPOS != cursorCount)
+            ApplyCursorPositionListSize(cursorCount);
+        bool reread = false;
+        for (size_t i = 0; i < ARRAYSIZE(listing); ++i)
+            reread = reread || *listing[i] != listingBefore[i];
+        const bool share = g_CHYNCROSORT && (sharedSort != g_CHYNCROSORT || timeType != g_VIEWFILETIMETYPE);
+        if (share)
+            ShareSortBetweenPanes(view);
+        if (reread || share)
+            view.ResortFilerPanes();
+        view.CalcLayout();
+        if (view.m_hWnd)
+            view.Invalidate();
+    }
+    view.StartBinaryCursorTimer();
+}
+
 // PLACEHOLDER: the settings dialogs below come with the customisation work; until
 // then each item only says in the log which dialog it would open.
 void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMenu)
@@ -67,6 +129,7 @@ BOOL IsSettingsMenuItem(UINT id)
 {
     switch (id)
     {
+    case 140:
     case 324:
     case 325:
     case 331:
@@ -92,6 +155,9 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
         return TRUE;
     case 657:
         ToggleKeyTextInMenus(view);
+        return TRUE;
+    case 140:
+        EditFilerSettings(view);
         return TRUE;
     case 935:
         OpenPendingSettingsDialog(view, L"CUseriniDlg", false);
