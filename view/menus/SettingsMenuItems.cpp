@@ -1,6 +1,6 @@
 // The settings items of the menus that no keyword names: virtual drives, network
-// settings, the filer settings sheet, the key text in menu items, and the settings
-// dialogs still to come.
+// settings, the filer settings sheet, the display and colour dialogs, the key text in
+// menu items, and the settings dialogs still to come.
 #include "view/menus/SettingsMenuItems.h"
 
 #include "app/NetworkSettingsDlg.h"
@@ -11,9 +11,13 @@
 #include "filer/RememberedLists.h"
 #include "filer/SortSetting.h"
 #include "filer/VirtualDriveDlg.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "tools/settings/ColorSettingDialogs.h"
+#include "tools/settings/DisplaySettingDialogs.h"
 #include "tools/settings/FilerSettingSheet.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
+#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -107,6 +111,52 @@ void EditFilerSettings(CQvView& view)
     view.StartBinaryCursorTimer();
 }
 
+void RepaintAfterDialog(CQvView& view)
+{
+    if (view.m_hWnd)
+        view.Invalidate();
+    view.StartBinaryCursorTimer();
+}
+
+void EditDisplayColors(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    {
+        // The thumbnail loader draws with these colours: it waits while they change.
+        CLoadPreviewThread* loader = g_pLoadPreviewThread;
+        if (loader != nullptr)
+            loader->AcquireReaderLock();
+        CAttColorDlg dialog(g_DisplayColors, g_COLOR_NEGLECT_ATTIRUBTE, DialogParent(view));
+        dialog.DoModal();
+        if (loader != nullptr)
+            loader->ReleaseReaderLock();
+    }
+    RepaintAfterDialog(view);
+}
+
+void EditLineHeight(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const int before = g_ADD_HEIGHT_ONE_LINE;
+    CDefDisplayDlg dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK && g_ADD_HEIGHT_ONE_LINE != before)
+    {
+        view.CalcLayout();
+        RepaintAfterDialog(view);
+        return;
+    }
+    view.StartBinaryCursorTimer();
+}
+
+template <class TDialog> void EditAndRepaint(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    TDialog dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK)
+        view.CalcLayout();
+    RepaintAfterDialog(view);
+}
+
 // PLACEHOLDER: the settings dialogs below come with the customisation work; until
 // then each item only says in the log which dialog it would open.
 void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMenu)
@@ -125,13 +175,46 @@ void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMen
 
 } // namespace
 
+void OpenDisplayFilterDialog(CQvView& view)
+{
+    const int active = view.GetActivePaneIndex();
+    if (active < 0 || !IsSortedPane(g_Panes[active]))
+        return;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDispFileSettingDlg dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK)
+    {
+        view.ResortFilerPanes();
+        for (CFilerPane* pane : g_Panes)
+            if (pane != nullptr && pane->m_mode == PANE_MODE_ARCHIVE &&
+                (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) != 0)
+                pane->SortEntries();
+        view.CalcLayout();
+    }
+    RepaintAfterDialog(view);
+}
+
+namespace commands
+{
+int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
+{
+    OpenDisplayFilterDialog(view);
+    return 1;
+}
+} // namespace commands
+
 BOOL IsSettingsMenuItem(UINT id)
 {
     switch (id)
     {
     case 140:
+    case 168:
+    case 322:
     case 324:
     case 325:
+    case 326:
+    case 358:
+    case 596:
     case 331:
     case 657:
     case 694:
@@ -165,8 +248,23 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
     case 324:
         OpenPendingSettingsDialog(view, L"CDefCopyToDlg", false);
         return TRUE;
+    case 168:
+        EditDisplayColors(view);
+        return TRUE;
+    case 322:
+        EditLineHeight(view);
+        return TRUE;
     case 325:
-        OpenPendingSettingsDialog(view, L"CDefFilerInfoDlg", false);
+        EditAndRepaint<CDefFilerInfoDlg>(view);
+        return TRUE;
+    case 326:
+        EditAndRepaint<CHeaderDefDlg>(view);
+        return TRUE;
+    case 358:
+        OpenDisplayFilterDialog(view);
+        return TRUE;
+    case 596:
+        EditAndRepaint<CFileKindColorDlg>(view);
         return TRUE;
     case 924:
         OpenPendingSettingsDialog(view, L"CPlugInDlg", true);
