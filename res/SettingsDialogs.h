@@ -1,5 +1,6 @@
-// Templates and control ids of the filer settings sheet and its six pages, and of
-// the display and colour settings dialogs.
+// Templates and control ids of the filer settings sheet and its six pages, of the
+// display and colour settings dialogs and of the copy destination, command sound,
+// per-user settings file and debug dialogs.
 #pragma once
 
 #define IDD_FILER_SETTING_SHEET 2099
@@ -125,3 +126,39 @@
 #define IDC_HEADER_OPTIONS 548
 #define IDC_HEADER_DESCRIPTION 549
 #define IDC_HEADER_BATTERY_ALARM 1300
+
+#define IDD_DEF_COPY_TO 1218
+#define IDC_COPYTO_IN_DIR 560
+#define IDC_COPYTO_PAST_DIR 754
+#define IDC_COPYTO_SPECIAL_DIR 980
+#define IDC_COPYTO_SENDTO_DIR 912
+#define IDC_COPYTO_IN_DIR_PRIORITY 394
+#define IDC_COPYTO_PAST_DIR_PRIORITY 395
+#define IDC_COPYTO_SPECIAL_DIR_PRIORITY 397
+#define IDC_COPYTO_SENDTO_DIR_PRIORITY 396
+#define IDC_COPYTO_IN_DIR_SPIN 982
+#define IDC_COPYTO_PAST_DIR_SPIN 983
+#define IDC_COPYTO_SPECIAL_DIR_SPIN 985
+#define IDC_COPYTO_SENDTO_DIR_SPIN 984
+#define IDC_COPYTO_SPECIAL_LIST 981
+#define IDC_COPYTO_ADD 126
+#define IDC_COPYTO_REMOVE 333
+#define IDC_COPYTO_HISTORY_COUNT 305
+
+#define IDD_USER_INI 1292
+#define IDC_USERINI_USER 1059
+#define IDC_USERINI_FILE 1058
+#define IDC_USERINI_BROWSE 902
+#define IDC_USERINI_USE 1056
+#define IDC_USERINI_NO_SAVE 420
+
+#define IDD_DEBUG 1213
+#define IDC_DEBUG_FLAGS 321
+#define IDC_DEBUG_MODE 320
+
+#define IDD_DEF_WAV 1221
+#define IDC_WAV_COMMANDS 289
+#define IDC_WAV_FILE 1081
+#define IDC_WAV_BROWSE 903
+#define IDC_WAV_PLAY 761
+#define IDC_WAV_STOP 996

@@ -1,12 +1,15 @@
 // The settings items of the menus that no keyword names: virtual drives, network
-// settings, the filer settings sheet, the display and colour dialogs, the key text in
-// menu items, and the settings dialogs still to come.
+// settings, the filer settings sheet, the display, colour, copy destination and
+// per-user settings file dialogs, the key text in menu items, and the settings dialogs
+// still to come.
 #include "view/menus/SettingsMenuItems.h"
 
+#include "app/Globals.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"
+#include "app/settings/ToolSettings.h"
 #include "filer/FilerPane.h"
 #include "filer/RememberedLists.h"
 #include "filer/SortSetting.h"
@@ -15,6 +18,7 @@
 #include "tools/settings/ColorSettingDialogs.h"
 #include "tools/settings/DisplaySettingDialogs.h"
 #include "tools/settings/FilerSettingSheet.h"
+#include "tools/settings/OtherSettingDialogs.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
 #include "view/commands/CommandHandlers.h"
@@ -157,8 +161,38 @@ template <class TDialog> void EditAndRepaint(CQvView& view)
     RepaintAfterDialog(view);
 }
 
-// PLACEHOLDER: the settings dialogs below come with the customisation work; until
-// then each item only says in the log which dialog it would open.
+void EditCopyDestinations(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDefCopyToDlg dialog(DialogParent(view));
+    dialog.m_historyCount = g_SUMCOPYPASTDIRECTORY;
+    if (dialog.DoModal() == IDOK)
+    {
+        g_SUMCOPYPASTDIRECTORY = dialog.m_historyCount;
+        TrimSelectDirHistory(g_SUMCOPYPASTDIRECTORY);
+    }
+    view.StartBinaryCursorTimer();
+}
+
+void EditUserSettingsFile(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CUseriniDlg dialog(DialogParent(view));
+    dialog.m_userName = g_UserName;
+    dialog.m_fileName = g_UserIniPath;
+    dialog.m_useUserIni = g_UserIniActive;
+    dialog.m_noSaveAtExit = view.m_bNoSaveSettings;
+    if (dialog.DoModal() == IDOK)
+    {
+        g_UserIniPath = dialog.m_fileName;
+        g_UserIniActive = dialog.m_useUserIni;
+        view.m_bNoSaveSettings = dialog.m_noSaveAtExit;
+    }
+    view.StartBinaryCursorTimer();
+}
+
+// PLACEHOLDER: the plug-in dialog below comes with the customisation work; until
+// then the item only says in the log which dialog it would open.
 void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMenu)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
@@ -199,6 +233,15 @@ namespace commands
 int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
 {
     OpenDisplayFilterDialog(view);
+    return 1;
+}
+
+int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(view));
+    dialog.DoModal();
+    view.StartBinaryCursorTimer();
     return 1;
 }
 } // namespace commands
@@ -243,10 +286,10 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
         EditFilerSettings(view);
         return TRUE;
     case 935:
-        OpenPendingSettingsDialog(view, L"CUseriniDlg", false);
+        EditUserSettingsFile(view);
         return TRUE;
     case 324:
-        OpenPendingSettingsDialog(view, L"CDefCopyToDlg", false);
+        EditCopyDestinations(view);
         return TRUE;
     case 168:
         EditDisplayColors(view);
