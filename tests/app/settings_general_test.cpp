@@ -87,6 +87,18 @@ TEST_F(GeneralSectionsTest, ColourValuesReadSixHexDigitsAndWriteLowerCase)
         LoadSectionColorNamed(reader);
         EXPECT_EQ(c.expected, g_DisplayColors[COLOR_READ_ONLY]);
     }
+    // Red sits in the low byte; a key whose default is black tells a read value from
+    // the default.
+    const Case pure[] = {
+        {L"0000ff", 0x0000ff}, {L"ff0000", 0xff0000}, {L"ff00", 0}, {L"ff00z0", 0}, {L"0x00ff", 0},
+    };
+    for (const Case& c : pure)
+    {
+        SCOPED_TRACE(c.value);
+        Load(std::wstring(L"[COLORDATA]\r\nBACK_GROUND_COLOR=") + c.value + L"\r\n");
+        LoadSectionColorNamed(reader);
+        EXPECT_EQ(c.expected, g_DisplayColors[COLOR_BACK_GROUND]);
+    }
     g_DisplayColors[COLOR_READ_ONLY] = 0xABCDEF;
     g_DisplayColors[COLOR_TAG] = 0x1123456; // more than 24 bits
     std::wstring text = Save(SaveSectionColorData);

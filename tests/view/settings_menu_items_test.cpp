@@ -1,12 +1,15 @@
-// The settings items of the menus through the view: the virtual drives and the network
-// settings take effect only on OK, and "@Mpegnamedisplay" reads the shown filer lists
-// again.
+// The settings items of the menus through the view: the virtual drives, the network
+// settings and the filer settings sheet take effect only on OK, and
+// "@Mpegnamedisplay" reads the shown filer lists again.
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/Globals.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/VirtualDrives.h"
 #include "res/NetworkDialogs.h"
+#include "res/SettingsDialogs.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <set>
@@ -43,6 +46,43 @@ void RunItemAnswering(CQvView& view, UINT id, const wchar_t* caption, int button
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerDialog);
     EXPECT_TRUE(view.OnCmdMsg(id, CN_COMMAND, nullptr, nullptr));
     KillTimer(nullptr, timer);
+}
+
+// The filer settings sheet: shows its option page, flips the option of line
+// g_optionLine (none when negative) as the space key does, and ends with g_button.
+int g_optionLine = -1;
+
+void CALLBACK AnswerFilerSettings(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND sheet = FindWindowW(L"#32770", L"ファイラー設定");
+    if (sheet == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    if (g_optionLine >= 0)
+    {
+        HWND tab = GetDlgItem(sheet, IDC_FSET_TAB);
+        SendMessageW(tab, TCM_SETCURSEL, 1, 0);
+        NMHDR header = {tab, IDC_FSET_TAB, UINT(TCN_SELCHANGE)};
+        SendMessageW(sheet, WM_NOTIFY, IDC_FSET_TAB, reinterpret_cast<LPARAM>(&header));
+        HWND list = nullptr;
+        for (HWND page = FindWindowExW(sheet, nullptr, L"#32770", nullptr);
+             page != nullptr && list == nullptr; page = FindWindowExW(sheet, page, L"#32770", nullptr))
+            list = GetDlgItem(page, IDC_FILER_OPTIONS);
+        SendMessageW(list, LB_SETCURSEL, WPARAM(g_optionLine), 0);
+        SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+    }
+    SendMessageW(sheet, WM_COMMAND, WPARAM(g_button), 0);
+}
+
+// The display-file dialog: hides the names beginning with a dot, ends with g_button.
+void CALLBACK AnswerDisplayFiles(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", L"表示ファイル設定");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    CheckDlgButton(dialog, IDC_DISPFILE_FIRST_DOT, BST_UNCHECKED);
+    SendMessageW(dialog, WM_COMMAND, WPARAM(g_button), 0);
 }
 
 std::set<std::wstring> Names(const CFilerPane& pane)
@@ -111,6 +151,70 @@ TEST_F(SettingsMenuItems, CustomiseItemsOpenTheirDialogs)
         g_answered = 0;
         RunItemAnswering(View(), item.id, item.caption, IDCANCEL);
         EXPECT_EQ(g_answered, 1) << item.id;
+    }
+}
+
+TEST_F(SettingsMenuItems, FilerSettingsReadThePanesAgainOnlyWhenAListingOptionChanged)
+{
+    const std::wstring folder = std::wstring(m_dir) + L"\\listing";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\.dot", "x"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\plain.txt", "x"));
+    Set(g_HIDDENVIEWFLAG, 1);
+    Set(g_DISP_FIRST_DOT_FILE, 1);
+    struct Case
+    {
+        int line; // 2 is ".～ファイルを表示"
+        int button;
+        int dotFiles;
+        bool read;
+    } cases[] = {
+        {2, IDCANCEL, 1, false},
+        {-1, IDOK, 1, false},
+        {2, IDOK, 0, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.line << "/" << c.button);
+        for (int i = 0; i < 2; ++i)
+        {
+            m_panes[i]->m_entries.RemoveAll();
+            m_panes[i]->m_currentDir = folder.c_str();
+        }
+        g_optionLine = c.line;
+        g_button = c.button;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerFilerSettings);
+        EXPECT_TRUE(View().OnCmdMsg(140, CN_COMMAND, nullptr, nullptr));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(c.dotFiles, g_DISP_FIRST_DOT_FILE);
+        for (int i = 0; i < 2; ++i)
+        {
+            EXPECT_EQ(c.read ? 1u : 0u, Names(*m_panes[i]).count(L"plain.txt")) << i;
+            EXPECT_EQ(0u, Names(*m_panes[i]).count(L".dot")) << i;
+        }
+    }
+}
+
+TEST_F(SettingsMenuItems, TheDisplayFileDialogListsThePanesAgainAfterOk)
+{
+    const std::wstring folder = std::wstring(m_dir) + L"\\shown";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(folder + L"\\.dot", "x"));
+    Set(g_HIDDENVIEWFLAG, 1);
+    for (const int button : {IDCANCEL, IDOK})
+    {
+        SCOPED_TRACE(button);
+        Set(g_DISP_FIRST_DOT_FILE, 1);
+        m_panes[1]->m_entries.RemoveAll();
+        m_panes[1]->m_currentDir = folder.c_str();
+        g_button = button;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerDisplayFiles);
+        EXPECT_TRUE(View().OnCmdMsg(358, CN_COMMAND, nullptr, nullptr));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(button == IDOK ? 0 : 1, g_DISP_FIRST_DOT_FILE);
+        // Listed again on OK only, and then without the dot name.
+        EXPECT_EQ(button == IDOK, m_panes[1]->m_entries.GetSize() > 0);
+        EXPECT_EQ(0u, Names(*m_panes[1]).count(L".dot"));
     }
 }
 

@@ -7,7 +7,6 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(ToggleFileNamePack)
-QV_PENDING_COMMAND(ChooseDisplayFilter)
 QV_PENDING_COMMAND(SetToOtherDirectory)
 QV_PENDING_COMMAND(MoveSplitter)
 

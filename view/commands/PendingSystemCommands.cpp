@@ -6,7 +6,6 @@
 namespace commands
 {
 
-QV_PENDING_COMMAND(OpenDebugDialog)
 QV_PENDING_COMMAND(RunFromFunctionList)
 
 } // namespace commands

@@ -9,6 +9,7 @@
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
 #include "media/scsi/AttachScsiDlg.h"
+#include "tools/settings/OtherSettingDialogs.h"
 #include "view/QvView.h"
 #include "view/media/MediaWindows.h"
 
@@ -19,6 +20,7 @@ const UINT kFirstHistoryItem = 732;
 const UINT kLastHistoryItem = 736;
 const UINT kLastPlayListItem = 737;
 const UINT kScsiAssignmentItem = 930;
+const UINT kCommandSoundItem = 332;
 
 BOOL IsM3uPath(const CString& path)
 {
@@ -41,6 +43,9 @@ BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui)
         return TRUE;
     case 956:
         ui.SetCheck(g_MciFullScreen ? 1 : 0);
+        return TRUE;
+    case kCommandSoundItem:
+        ui.Enable(TRUE);
         return TRUE;
     case kLastPlayListItem:
         ui.Enable(!g_LastPlayList.IsEmpty());
@@ -71,8 +76,14 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
             g_NEGLECTSCSISCAN = dlg.m_neglectScan;
         return TRUE;
     }
-    // PLACEHOLDER: item 332 opens the command-sound settings dialog (CDefWavDlg) once
-    // the settings dialogs exist.
+    if (id == kCommandSoundItem)
+    {
+        view.StopViewTimers(0);
+        CDefWavDlg dialog(view.m_hWnd ? &view : nullptr);
+        dialog.DoModal();
+        view.StartBinaryCursorTimer();
+        return TRUE;
+    }
     if (id == kLastPlayListItem)
     {
         view.StopViewTimers(0);

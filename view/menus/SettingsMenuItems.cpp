@@ -1,16 +1,30 @@
 // The settings items of the menus that no keyword names: virtual drives, network
-// settings, the key text in menu items, and the settings dialogs still to come.
+// settings, the filer settings sheet, the display, colour, copy destination and
+// per-user settings file dialogs, the key text in menu items, and the settings dialogs
+// still to come.
 #include "view/menus/SettingsMenuItems.h"
 
+#include "app/Globals.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/Settings.h"
+#include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"
+#include "app/settings/ToolSettings.h"
+#include "filer/FilerPane.h"
+#include "filer/RememberedLists.h"
+#include "filer/SortSetting.h"
 #include "filer/VirtualDriveDlg.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "tools/settings/ColorSettingDialogs.h"
+#include "tools/settings/DisplaySettingDialogs.h"
+#include "tools/settings/FilerSettingSheet.h"
+#include "tools/settings/OtherSettingDialogs.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
 #include "tools/cpl/NonLoadCplDlg.h"
 #include "tools/menus/NotViewMenuDlg.h"
 #include "tools/plugins/PlugInDlg.h"
+#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -48,19 +62,135 @@ void ToggleKeyTextInMenus(CQvView& view)
     view.UpdateMenuForMode();
 }
 
-// PLACEHOLDER: the settings dialogs below come with the customisation work; until
-// then each item only says in the log which dialog it would open.
-void OpenPendingSettingsDialog(CQvView& view, LPCWSTR dialogName, bool reloadMenu)
+bool IsSortedPane(const CFilerPane* pane)
+{
+    return pane != nullptr && (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
+}
+
+// With the shared sort the panes must order alike: the active listing takes the
+// other pane's order; when the active pane lists nothing the second takes the first's.
+void ShareSortBetweenPanes(CQvView& view)
+{
+    if (g_Panes[0] == nullptr || g_Panes[1] == nullptr)
+        return;
+    const int active = view.GetActivePaneIndex();
+    const int target = active >= 0 && IsSortedPane(g_Panes[active]) ? active : 1;
+    g_Panes[target]->m_sortSetting = g_Panes[1 - target]->m_sortSetting;
+    SetPaneSortSetting(target, g_Panes[target]->m_sortSetting);
+    for (CFilerPane* pane : g_Panes)
+        if (pane->m_mode == PANE_MODE_ARCHIVE)
+            pane->SortEntries();
+}
+
+void EditFilerSettings(CQvView& view)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    ReportPendingCommand(dialogName, L"");
-    if (reloadMenu)
+    // The settings that decide which entries a pane lists and in what order.
+    int* const listing[] = {&g_NOTVIEWUPDIR,         &g_NOTVIEWCURRENTDIR, &g_HIDDENVIEWFLAG,
+                            &g_DISP_READ_ONLY_FILE,  &g_DISP_SYSTEM_FILE,  &g_DISP_FIRST_DOT_FILE,
+                            &g_USE_STR_CMP_LOGICAL_W};
+    int listingBefore[ARRAYSIZE(listing)];
+    for (size_t i = 0; i < ARRAYSIZE(listing); ++i)
+        listingBefore[i] = *listing[i];
+    const int cursorCount = g_SUMSAVECURPOS;
+    const int sharedSort = g_CHYNCROSORT;
+    const int timeType = g_VIEWFILETIMETYPE;
+
+    CFilerSettingSheet sheet(DialogParent(view));
+    sheet.LoadFromSettings();
+    if (sheet.DoModal() == IDOK)
     {
-        view.m_shownMenuId = 0;
-        view.UpdateMenuForMode();
+        sheet.StoreToSettings();
+        if (g_SUMSAVECURPOS != cursorCount)
+            ApplyCursorPositionListSize(cursorCount);
+        bool reread = false;
+        for (size_t i = 0; i < ARRAYSIZE(listing); ++i)
+            reread = reread || *listing[i] != listingBefore[i];
+        const bool share = g_CHYNCROSORT && (sharedSort != g_CHYNCROSORT || timeType != g_VIEWFILETIMETYPE);
+        if (share)
+            ShareSortBetweenPanes(view);
+        if (reread || share)
+            view.ResortFilerPanes();
+        view.CalcLayout();
+        if (view.m_hWnd)
+            view.Invalidate();
     }
+    view.StartBinaryCursorTimer();
+}
+
+void RepaintAfterDialog(CQvView& view)
+{
     if (view.m_hWnd)
         view.Invalidate();
+    view.StartBinaryCursorTimer();
+}
+
+void EditDisplayColors(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    {
+        // The thumbnail loader draws with these colours: it waits while they change.
+        CLoadPreviewThread* loader = g_pLoadPreviewThread;
+        if (loader != nullptr)
+            loader->AcquireReaderLock();
+        CAttColorDlg dialog(g_DisplayColors, g_COLOR_NEGLECT_ATTIRUBTE, DialogParent(view));
+        dialog.DoModal();
+        if (loader != nullptr)
+            loader->ReleaseReaderLock();
+    }
+    RepaintAfterDialog(view);
+}
+
+void EditLineHeight(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    const int before = g_ADD_HEIGHT_ONE_LINE;
+    CDefDisplayDlg dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK && g_ADD_HEIGHT_ONE_LINE != before)
+    {
+        view.CalcLayout();
+        RepaintAfterDialog(view);
+        return;
+    }
+    view.StartBinaryCursorTimer();
+}
+
+template <class TDialog> void EditAndRepaint(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    TDialog dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK)
+        view.CalcLayout();
+    RepaintAfterDialog(view);
+}
+
+void EditCopyDestinations(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDefCopyToDlg dialog(DialogParent(view));
+    dialog.m_historyCount = g_SUMCOPYPASTDIRECTORY;
+    if (dialog.DoModal() == IDOK)
+    {
+        g_SUMCOPYPASTDIRECTORY = dialog.m_historyCount;
+        TrimSelectDirHistory(g_SUMCOPYPASTDIRECTORY);
+    }
+    view.StartBinaryCursorTimer();
+}
+
+void EditUserSettingsFile(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CUseriniDlg dialog(DialogParent(view));
+    dialog.m_userName = g_UserName;
+    dialog.m_fileName = g_UserIniPath;
+    dialog.m_useUserIni = g_UserIniActive;
+    dialog.m_noSaveAtExit = view.m_bNoSaveSettings;
+    if (dialog.DoModal() == IDOK)
+    {
+        g_UserIniPath = dialog.m_fileName;
+        g_UserIniActive = dialog.m_useUserIni;
+        view.m_bNoSaveSettings = dialog.m_noSaveAtExit;
+    }
     view.StartBinaryCursorTimer();
 }
 
@@ -82,12 +212,55 @@ void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
 
 } // namespace
 
+void OpenDisplayFilterDialog(CQvView& view)
+{
+    const int active = view.GetActivePaneIndex();
+    if (active < 0 || !IsSortedPane(g_Panes[active]))
+        return;
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDispFileSettingDlg dialog(DialogParent(view));
+    if (dialog.DoModal() == IDOK)
+    {
+        view.ResortFilerPanes();
+        for (CFilerPane* pane : g_Panes)
+            if (pane != nullptr && pane->m_mode == PANE_MODE_ARCHIVE &&
+                (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) != 0)
+                pane->SortEntries();
+        view.CalcLayout();
+    }
+    RepaintAfterDialog(view);
+}
+
+namespace commands
+{
+int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
+{
+    OpenDisplayFilterDialog(view);
+    return 1;
+}
+
+int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(view));
+    dialog.DoModal();
+    view.StartBinaryCursorTimer();
+    return 1;
+}
+} // namespace commands
+
 BOOL IsSettingsMenuItem(UINT id)
 {
     switch (id)
     {
+    case 140:
+    case 168:
+    case 322:
     case 324:
     case 325:
+    case 326:
+    case 358:
+    case 596:
     case 331:
     case 657:
     case 694:
@@ -114,14 +287,32 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
     case 657:
         ToggleKeyTextInMenus(view);
         return TRUE;
+    case 140:
+        EditFilerSettings(view);
+        return TRUE;
     case 935:
-        OpenPendingSettingsDialog(view, L"CUseriniDlg", false);
+        EditUserSettingsFile(view);
         return TRUE;
     case 324:
-        OpenPendingSettingsDialog(view, L"CDefCopyToDlg", false);
+        EditCopyDestinations(view);
+        return TRUE;
+    case 168:
+        EditDisplayColors(view);
+        return TRUE;
+    case 322:
+        EditLineHeight(view);
         return TRUE;
     case 325:
-        OpenPendingSettingsDialog(view, L"CDefFilerInfoDlg", false);
+        EditAndRepaint<CDefFilerInfoDlg>(view);
+        return TRUE;
+    case 326:
+        EditAndRepaint<CHeaderDefDlg>(view);
+        return TRUE;
+    case 358:
+        OpenDisplayFilterDialog(view);
+        return TRUE;
+    case 596:
+        EditAndRepaint<CFileKindColorDlg>(view);
         return TRUE;
     case 924: {
         CPlugInDlg dialog(DialogParent(view));

@@ -1,0 +1,389 @@
+#include "tools/settings/OtherSettingDialogs.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "app/Directories.h"
+#include "app/Globals.h"
+#include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/FileOpSettings.h"
+#include "app/settings/MediaSettings.h"
+#include "app/settings/ToolSettings.h"
+#include "framework/FwLock.h"
+#include "media/MciWnd.h"
+#include "res/SettingsDialogs.h"
+
+namespace
+{
+struct CopyToRow
+{
+    int checkId;
+    int spinId;
+    int* enabled;
+    int* priority;
+};
+const CopyToRow kCopyToRows[kCopyToSourceCount] = {
+    {IDC_COPYTO_IN_DIR, IDC_COPYTO_IN_DIR_SPIN, &g_COPYTOINDIRFLAG, &g_COPYTOINDIR},
+    {IDC_COPYTO_PAST_DIR, IDC_COPYTO_PAST_DIR_SPIN, &g_COPYTOPASTDIRFLAG, &g_COPYTOPASTDIR},
+    {IDC_COPYTO_SPECIAL_DIR, IDC_COPYTO_SPECIAL_DIR_SPIN, &g_COPYTOSPECIALDIRFLAG, &g_COPYTOSPECIALDIR},
+    {IDC_COPYTO_SENDTO_DIR, IDC_COPYTO_SENDTO_DIR_SPIN, &g_COPYTOSENDTODIRFLAG, &g_COPYTOSENDTODIR},
+};
+
+const wchar_t* const kDebugLabels[DEBUG_FLAG_COUNT] = {
+    L"SUSIE PLUGINの表示",     L"リムーバブルメディアの監視する",
+    L"ASPIをすべて無視",       L"ControlPanel読み込み時確認する",
+    L"Viewerエラーデバック",   L"コンテキストメニューデバック",
+    L"画像サイズをログに記述", L"デバッグ用Log出力",
+    L"検索ダイアログLog出力",
+};
+// The labels of the command sounds, in the order of g_CommandSoundNames; packing and
+// unpacking have always shown the same label.
+const wchar_t* const kSoundLabels[COMMAND_SOUND_COUNT] = {
+    L"ファイルコピー",
+    L"ファイル移動",
+    L"ファイル削除",
+    L"名前変更",
+    L"ファイル実行",
+    L"ファイル解凍",
+    L"ファイル解凍",
+    L"画像の閲覧",
+    L"ファイルの編集",
+    L"ファイル閲覧",
+    L"ファイルの比較",
+    L"ファイル属性変更",
+    L"ディレクトリ作成",
+    L"選択",
+    L"すべて選択(ファイルのみ)",
+    L"ディレクトリ変更",
+    L"ディレクトリジャンプ",
+    L"ワイルドカードの設定",
+    L"ファイルの検索",
+    L"ファイルソート",
+    L"親ディレクトリへ",
+    L"アプリケーションの起動",
+    L"アプリケーションの終了",
+};
+} // namespace
+
+// ---- CDefCopyToDlg -------------------------------------------------------------------
+
+CDefCopyToDlg::CDefCopyToDlg(CWnd* parent) : CDialog(IDD_DEF_COPY_TO, parent)
+{
+    for (int i = 0; i < kCopyToSourceCount; ++i)
+        m_sources[size_t(i)] = {*kCopyToRows[i].enabled, *kCopyToRows[i].priority};
+    CHandleLock lock(g_DataMutex);
+    m_special.Copy(g_SpecialCopyToDirs);
+}
+
+void CDefCopyToDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_COPYTO_HISTORY_COUNT, m_historyCount);
+}
+
+BOOL CDefCopyToDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    for (int i = 0; i < kCopyToSourceCount; ++i)
+    {
+        HWND spin = ::GetDlgItem(m_hWnd, kCopyToRows[i].spinId);
+        // The up arrow moves towards the first place.
+        ::SendMessageW(spin, UDM_SETRANGE32, 4, 1);
+        ::SendMessageW(spin, UDM_SETPOS32, 0, m_sources[size_t(i)].priority);
+        CheckDlgButton(kCopyToRows[i].checkId, m_sources[size_t(i)].enabled ? BST_CHECKED : BST_UNCHECKED);
+    }
+    FillList();
+    return TRUE;
+}
+
+void CDefCopyToDlg::FillList()
+{
+    HWND list = ::GetDlgItem(m_hWnd, IDC_COPYTO_SPECIAL_LIST);
+    if (list == nullptr)
+        return;
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (INT_PTR i = 0; i < m_special.GetSize(); ++i)
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(m_special[i])));
+}
+
+void CDefCopyToDlg::AddFolder(const CString& folder)
+{
+    if (folder.IsEmpty())
+        return;
+    for (INT_PTR i = 0; i < m_special.GetSize(); ++i)
+        if (m_special[i].CompareNoCase(folder) == 0)
+            return;
+    while (m_special.GetSize() >= kSpecialCopyToLimit)
+        m_special.RemoveAt(0);
+    m_special.Add(folder);
+    FillList();
+}
+
+void CDefCopyToDlg::MovePriority(int row, int position)
+{
+    if (row < 0 || row >= kCopyToSourceCount || position < 1 || position > kCopyToSourceCount)
+        return;
+    const int old = m_sources[size_t(row)].priority;
+    for (int other = 0; other < kCopyToSourceCount; ++other)
+    {
+        if (other == row || m_sources[size_t(other)].priority != position)
+            continue;
+        m_sources[size_t(other)].priority = old;
+        if (m_hWnd != nullptr)
+            ::SendDlgItemMessageW(m_hWnd, kCopyToRows[other].spinId, UDM_SETPOS32, 0, old);
+    }
+    m_sources[size_t(row)].priority = position;
+}
+
+BOOL CDefCopyToDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header != nullptr && header->code == UDN_DELTAPOS)
+        for (int row = 0; row < kCopyToSourceCount; ++row)
+            if (int(header->idFrom) == kCopyToRows[row].spinId)
+            {
+                const NMUPDOWN* change = reinterpret_cast<const NMUPDOWN*>(lParam);
+                const int position = change->iPos + change->iDelta;
+                if (position < 1 || position > kCopyToSourceCount)
+                {
+                    // Past either end: the spin stays where it is.
+                    *pResult = 1;
+                    return TRUE;
+                }
+                MovePriority(row, position);
+                *pResult = 0;
+                return TRUE;
+            }
+    return CDialog::OnNotify(wParam, lParam, pResult);
+}
+
+BOOL CDefCopyToDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_COPYTO_ADD)
+    {
+        CString folder;
+        GetCurrentDir(folder);
+        if (BrowseForFolder(folder, this, FALSE))
+            AddFolder(folder);
+        return TRUE;
+    }
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_COPYTO_REMOVE)
+    {
+        const LRESULT selected = ::SendDlgItemMessageW(m_hWnd, IDC_COPYTO_SPECIAL_LIST, LB_GETCURSEL, 0, 0);
+        if (selected != LB_ERR && selected < m_special.GetSize())
+        {
+            m_special.RemoveAt(INT_PTR(selected));
+            FillList();
+        }
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CDefCopyToDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    for (int i = 0; i < kCopyToSourceCount; ++i)
+    {
+        const int position = int(::SendDlgItemMessageW(m_hWnd, kCopyToRows[i].spinId, UDM_GETPOS32, 0, 0));
+        *kCopyToRows[i].priority =
+            position >= 1 && position <= kCopyToSourceCount ? position : m_sources[size_t(i)].priority;
+        *kCopyToRows[i].enabled = IsDlgButtonChecked(kCopyToRows[i].checkId) == BST_CHECKED ? 1 : 0;
+    }
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SpecialCopyToDirs.Copy(m_special);
+    }
+    EndDialog(IDOK);
+}
+
+// ---- CDefWavDlg ----------------------------------------------------------------------
+
+static_assert(COMMAND_SOUND_COUNT == 23, "the dialog lists 23 command sounds");
+
+CDefWavDlg::CDefWavDlg(CWnd* parent) : CDialog(IDD_DEF_WAV, parent)
+{
+    for (int i = 0; i < COMMAND_SOUND_COUNT; ++i)
+        m_files[size_t(i)] = g_CommandSoundFiles[i];
+}
+
+CDefWavDlg::~CDefWavDlg()
+{
+    CloseMedia();
+}
+
+BOOL CDefWavDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    HWND list = ::GetDlgItem(m_hWnd, IDC_WAV_COMMANDS);
+    for (const wchar_t* label : kSoundLabels)
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    m_shown = 0;
+    SetDlgItemText(IDC_WAV_FILE, m_files[0]);
+    return TRUE;
+}
+
+void CDefWavDlg::StoreShown()
+{
+    GetDlgItemText(IDC_WAV_FILE, m_files[size_t(m_shown)]);
+}
+
+BOOL CDefWavDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    if (id == IDC_WAV_COMMANDS && HIWORD(wParam) == LBN_SELCHANGE)
+    {
+        const int selected = int(::SendDlgItemMessageW(m_hWnd, IDC_WAV_COMMANDS, LB_GETCURSEL, 0, 0));
+        if (selected >= 0 && selected < COMMAND_SOUND_COUNT)
+        {
+            StoreShown();
+            m_shown = selected;
+            SetDlgItemText(IDC_WAV_FILE, m_files[size_t(selected)]);
+        }
+        return TRUE;
+    }
+    if (HIWORD(wParam) != BN_CLICKED)
+        return CDialog::OnCommand(wParam, lParam);
+    switch (id)
+    {
+    case IDC_WAV_BROWSE:
+        Browse();
+        return TRUE;
+    case IDC_WAV_PLAY:
+        Play();
+        return TRUE;
+    case IDC_WAV_STOP:
+        if (m_media != nullptr)
+            m_media->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_SINGLE);
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wParam, lParam);
+    }
+}
+
+void CDefWavDlg::Browse()
+{
+    wchar_t path[MAX_PATH * 4] = {};
+    // "WAV File|*.WAV||" in the nul-separated form the dialog reads.
+    wchar_t filter[] = L"WAV File\0*.WAV\0\0";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = ARRAYSIZE(path);
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&ofn))
+        SetDlgItemText(IDC_WAV_FILE, path);
+}
+
+void CDefWavDlg::Play()
+{
+    CString file;
+    GetDlgItemText(IDC_WAV_FILE, file);
+    if (file.IsEmpty())
+        return;
+    if (m_media == nullptr)
+        m_media = CreateMciWnd(m_hWnd);
+    if (m_media != nullptr)
+        m_media->ControlPlayback(MEDIA_PLAY, file, MEDIA_REQUEST_SINGLE);
+}
+
+void CDefWavDlg::CloseMedia()
+{
+    if (m_media == nullptr)
+        return;
+    m_media->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_ANY);
+    if (m_media->m_hWnd != nullptr)
+        m_media->DestroyWindow();
+    delete m_media;
+    m_media = nullptr;
+}
+
+void CDefWavDlg::OnOK()
+{
+    StoreShown();
+    for (int i = 0; i < COMMAND_SOUND_COUNT; ++i)
+        g_CommandSoundFiles[i] = m_files[size_t(i)];
+    CloseMedia();
+    EndDialog(IDOK);
+}
+
+void CDefWavDlg::OnCancel()
+{
+    CloseMedia();
+    EndDialog(IDCANCEL);
+}
+
+// ---- CUseriniDlg ---------------------------------------------------------------------
+
+CUseriniDlg::CUseriniDlg(CWnd* parent) : CDialog(IDD_USER_INI, parent) {}
+
+void CUseriniDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_USERINI_USER, m_userName);
+    DDX_Text(pDX, IDC_USERINI_FILE, m_fileName);
+    DDX_Check(pDX, IDC_USERINI_USE, m_useUserIni);
+    DDX_Check(pDX, IDC_USERINI_NO_SAVE, m_noSaveAtExit);
+}
+
+BOOL CUseriniDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_USERINI_BROWSE)
+    {
+        Browse();
+        return TRUE;
+    }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+void CUseriniDlg::Browse()
+{
+    // A bare name the user picks stands for a file of the program's folder.
+    CString programDir;
+    GetProgramDir(programDir);
+    SetCurrentDir(programDir);
+    wchar_t path[MAX_PATH * 4] = {};
+    CString current;
+    GetDlgItemText(IDC_USERINI_FILE, current);
+    lstrcpynW(path, current, ARRAYSIZE(path));
+    // "iniファイル|*.ini||" in the nul-separated form the dialog reads.
+    wchar_t filter[] = L"iniファイル\0*.ini\0\0";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_hWnd;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = ARRAYSIZE(path);
+    ofn.lpstrDefExt = L"ini";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (GetSaveFileNameW(&ofn))
+        SetDlgItemText(IDC_USERINI_FILE, path);
+}
+
+// ---- CDebugDlg -----------------------------------------------------------------------
+
+CDebugDlg::CDebugDlg(int* flags, int& debugMode, CWnd* parent)
+    : CDialog(IDD_DEBUG, parent), m_flags(flags), m_debugMode(debugMode)
+{
+}
+
+BOOL CDebugDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_list.SubclassDlgItem(IDC_DEBUG_FLAGS, this);
+    for (int i = 0; i < DEBUG_FLAG_COUNT; ++i)
+        m_list.SetCheck(m_list.AddString(kDebugLabels[i]), m_flags[i] != 0 ? 1 : 0);
+    CheckDlgButton(IDC_DEBUG_MODE, m_debugMode ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void CDebugDlg::OnOK()
+{
+    for (int i = 0; i < DEBUG_FLAG_COUNT; ++i)
+        m_flags[i] = m_list.GetCheck(i) != 0 ? 1 : 0;
+    m_debugMode = IsDlgButtonChecked(IDC_DEBUG_MODE) == BST_CHECKED ? 1 : 0;
+    EndDialog(IDOK);
+}
