@@ -9,6 +9,5 @@ namespace commands
 QV_PENDING_COMMAND(ShowControlPanelList)
 QV_PENDING_COMMAND(OpenDebugDialog)
 QV_PENDING_COMMAND(ChangeDisplayMode)
-QV_PENDING_COMMAND(RunFromFunctionList)
 
 } // namespace commands
