@@ -2,10 +2,10 @@
 
 #include "app/Globals.h"
 #include "app/IniFile.h"
-#include "app/Log.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/keys/KeyBindings.h"
+#include "tools/keys/KeyConfigDlg.h"
 #include "view/QvView.h"
 
 #include <commdlg.h>
@@ -13,28 +13,24 @@
 namespace
 {
 
-// PLACEHOLDER: CKeyConfigDlg, the filer and archive-listing key dialog, comes with the
-// customisation work; until then the command only logs.
-INT_PTR RunKeyConfigDlg(CQvView&)
-{
-    WriteLog(nullptr, L"CKeyConfigDlg: この操作はまだ実装されていないため何もしません");
-    return IDCANCEL;
-}
-
-// PLACEHOLDER: CViewKeyConfigDlg, the viewer, graphic, binary and common key dialog,
-// comes with the customisation work; until then the command only logs.
-INT_PTR RunViewKeyConfigDlg(CQvView&, int)
-{
-    WriteLog(nullptr, L"CViewKeyConfigDlg: この操作はまだ実装されていないため何もしません");
-    return IDCANCEL;
-}
-
-const KeyDialogRunners kDefaultRunners = {RunKeyConfigDlg, RunViewKeyConfigDlg};
-
 CWnd* DialogOwner(CQvView& view)
 {
     return view.m_hWnd != nullptr ? &view : nullptr;
 }
+
+INT_PTR RunKeyConfigDlg(CQvView& view)
+{
+    CKeyConfigDlg dlg(DialogOwner(view));
+    return dlg.DoModal();
+}
+
+INT_PTR RunViewKeyConfigDlg(CQvView& view, int mode)
+{
+    CViewKeyConfigDlg dlg(mode, DialogOwner(view));
+    return dlg.DoModal();
+}
+
+const KeyDialogRunners kDefaultRunners = {RunKeyConfigDlg, RunViewKeyConfigDlg};
 
 } // namespace
 
