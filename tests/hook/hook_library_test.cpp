@@ -177,7 +177,7 @@ TEST_F(HookLibraryTest, AnotherProcessCannotTakeOrDropTheOwnersHook)
     setHook(SecondCallback);
     Press(kSwallowedKey);
 
-    EXPECT_EQ(WaitForSingleObject(called, 2000), WAIT_OBJECT_0) << "the owner's hook stopped";
+    EXPECT_EQ(WaitForSingleObject(called, 10000), WAIT_OBJECT_0) << "the owner's hook stopped";
     EXPECT_FALSE(Contains(g_chainSeen, kSwallowedKey)) << "the owner's callback no longer swallows";
     EXPECT_TRUE(g_firstSeen.empty());
     EXPECT_TRUE(g_secondSeen.empty());
