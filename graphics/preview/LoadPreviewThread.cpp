@@ -367,6 +367,22 @@ bool CLoadPreviewThread::IsDisplayedKind(LPCWSTR name) const
     return false;
 }
 
+void CLoadPreviewThread::GetDirectoryLists(CArray<CPreviewEnableDirInfo>& enabled,
+                                           CStringArray& disabled) const
+{
+    CHandleLock lock(g_DataMutex);
+    enabled.Copy(g_PreviewSettings.enabledDirs);
+    disabled.Copy(g_PreviewSettings.disabledDirs);
+}
+
+void CLoadPreviewThread::SetDirectoryLists(const CArray<CPreviewEnableDirInfo>& enabled,
+                                           const CStringArray& disabled)
+{
+    CHandleLock lock(g_DataMutex);
+    g_PreviewSettings.enabledDirs.Copy(enabled);
+    g_PreviewSettings.disabledDirs.Copy(disabled);
+}
+
 void CLoadPreviewThread::GetDisplayedKinds(CStringArray& out) const
 {
     CHandleLock lock(g_DataMutex);

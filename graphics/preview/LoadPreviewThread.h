@@ -3,6 +3,7 @@
 // in hand and starts no other.
 #pragma once
 #include <windows.h>
+#include "app/settings/GraphicSettings.h"
 #include "graphics/preview/PreviewQueue.h"
 
 class CPictureData;
@@ -77,6 +78,9 @@ public:
     void EnablePreviewDirectory(const CString& folder, BYTE type);
     void DisablePreviewDirectory(const CString& folder, bool anyType);
     void TogglePreviewTree(const CString& folder);
+    // Both folder lists, copied out for a settings dialog and taken back from it.
+    void GetDirectoryLists(CArray<CPreviewEnableDirInfo>& enabled, CStringArray& disabled) const;
+    void SetDirectoryLists(const CArray<CPreviewEnableDirInfo>& enabled, const CStringArray& disabled);
     // Whether the name's extension is one of the displayed kinds (under g_DataMutex).
     bool IsDisplayedKind(LPCWSTR name) const;
     void GetDisplayedKinds(CStringArray& out) const;

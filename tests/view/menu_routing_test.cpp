@@ -127,7 +127,8 @@ TEST_F(MenuRoutingTest, NewFileRangeShowsTheKindsAndDisablesTheRest)
 
 TEST_F(MenuRoutingTest, EverySettingsPopupOffersTheDialogsTheViewOpensAndKeepsThemEnabled)
 {
-    const UINT kDialogItems[] = {821, 917};
+    const UINT kDialogItems[] = {140, 322, 168, 325, 326, 596, 358, 323, 324, 598, 915,
+                                 332, 331, 694, 657, 924, 705, 139, 716, 935, 821, 917};
     for (UINT menuId : {IDR_MENU_FILER, IDR_MENU_NETWORK, IDR_MENU_DRIVE_LIST, IDR_MENU_ARCHIVE,
                         IDR_MENU_TEXT_VIEWER, IDR_MENU_BINARY, IDR_MENU_GRAPHIC})
     {

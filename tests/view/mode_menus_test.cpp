@@ -90,6 +90,21 @@ TEST_F(ModeMenus, EachModeHasItsMenuAndEveryMenuLoads)
     }
 }
 
+TEST_F(ModeMenus, ThePlugInPopupLeavesWhateverTheCaseOfItsAccessKey)
+{
+    for (const wchar_t* text : {L"プラグイン(&I)", L"プラグイン(&i)"})
+    {
+        HMENU menu = CreateMenu();
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"ファイル操作(&F)");
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), text);
+        FixUpModeMenu(menu, IDR_MENU_FILER);
+        std::vector<std::wstring> top = TopLevel(menu);
+        EXPECT_FALSE(Contains(top, text)) << text;
+        EXPECT_TRUE(Contains(top, L"ファイル操作(&F)")) << text;
+        DestroyMenu(menu);
+    }
+}
+
 TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitchedOff)
 {
     CQvView& view = View();

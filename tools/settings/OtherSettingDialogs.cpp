@@ -10,6 +10,8 @@
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/MediaSettings.h"
 #include "app/settings/ToolSettings.h"
+#include "app/settings/ViewSettings.h"
+#include "graphics/preview/LoadPreviewThread.h"
 #include "framework/FwLock.h"
 #include "media/MciWnd.h"
 #include "res/SettingsDialogs.h"
@@ -385,5 +387,191 @@ void CDebugDlg::OnOK()
     for (int i = 0; i < DEBUG_FLAG_COUNT; ++i)
         m_flags[i] = m_list.GetCheck(i) != 0 ? 1 : 0;
     m_debugMode = IsDlgButtonChecked(IDC_DEBUG_MODE) == BST_CHECKED ? 1 : 0;
+    EndDialog(IDOK);
+}
+
+// ---- CDefPreviewDlg ------------------------------------------------------------------
+
+namespace
+{
+const wchar_t* const kPreviewNameModes[] = {L"ファイラーと同じ", L"ファイラーと同じ(自動ファイル名幅は無効)",
+                                            L"画像に合わせる", L"指定幅"};
+const wchar_t* const kIconHorizontal[] = {L"左", L"右", L"中心"};
+const wchar_t* const kIconVertical[] = {L"上", L"下", L"中心"};
+const int kPreviewColorButtons[] = {IDC_PREVIEW_BACK_COLOR, IDC_PREVIEW_SEL_COLOR,
+                                    IDC_PREVIEW_DIR_ICON_COLOR};
+const int kPreviewColorIndexes[] = {COLOR_PREVIEW_BACK, COLOR_PREVIEW_SEL, COLOR_PREVIEW_DIR_ICON_BACK};
+// Mode 2 takes the folders below along; mode 3 is the folder alone.
+constexpr BYTE kPreviewTreeMode = 2;
+constexpr BYTE kPreviewFolderMode = 3;
+
+void FillComboBox(HWND dialog, int id, const wchar_t* const* texts, int count, int selected)
+{
+    for (int i = 0; i < count; ++i)
+        ::SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i]));
+    ::SendDlgItemMessageW(dialog, id, CB_SETCURSEL, WPARAM(selected >= 0 && selected < count ? selected : 0),
+                          0);
+}
+
+int SelectedIndex(HWND dialog, int id, int fallback)
+{
+    const LRESULT index = ::SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? fallback : int(index);
+}
+} // namespace
+
+CDefPreviewDlg::CDefPreviewDlg(CLoadPreviewThread* loader, CWnd* parent)
+    : CDialog(IDD_DEF_PREVIEW, parent), m_loader(loader)
+{
+}
+
+BOOL CDefPreviewDlg::OnInitDialog()
+{
+    if (m_loader != nullptr)
+    {
+        m_loader->GetDirectoryLists(m_enabledDirs, m_disabledDirs);
+        m_loader->GetDisplayedKinds(m_kinds);
+    }
+    CDialog::OnInitDialog();
+    CheckDlgButton(IDC_PREVIEW_DIR_ICON_FILL, g_PREVIEW_DIR_ICON_BGCOLOR_FILL ? BST_CHECKED : BST_UNCHECKED);
+    FillComboBox(m_hWnd, IDC_PREVIEW_DIR_ICON_H_POS, kIconHorizontal, 3, g_PREVIEW_DIR_ICON_H_POS);
+    FillComboBox(m_hWnd, IDC_PREVIEW_DIR_ICON_V_POS, kIconVertical, 3, g_PREVIEW_DIR_ICON_V_POS);
+    for (size_t i = 0; i < m_colors.size(); ++i)
+    {
+        m_colors[i].SubclassDlgItem(kPreviewColorButtons[i], this);
+        m_colors[i].m_color = g_DisplayColors[size_t(kPreviewColorIndexes[i])];
+    }
+    m_dirList.SubclassDlgItem(IDC_PREVIEW_DIRS, this);
+    FillLists();
+    return TRUE;
+}
+
+void CDefPreviewDlg::DoDataExchange(CDataExchange* pDX)
+{
+    if (!pDX->m_bSaveAndValidate)
+    {
+        ::SendDlgItemMessageW(m_hWnd, IDC_PREVIEW_NAME_MODE, CB_RESETCONTENT, 0, 0);
+        FillComboBox(m_hWnd, IDC_PREVIEW_NAME_MODE, kPreviewNameModes, 4, m_nameMode);
+    }
+    else
+        m_nameMode = SelectedIndex(m_hWnd, IDC_PREVIEW_NAME_MODE, m_nameMode);
+    DDX_Text(pDX, IDC_PREVIEW_MAX_FILES, m_maxFiles);
+    DDV_MinMaxInt(pDX, m_maxFiles, 2, 50000);
+    DDX_Text(pDX, IDC_PREVIEW_WIDTH, m_width);
+    DDV_MinMaxInt(pDX, m_width, 32, 1000);
+    DDX_Text(pDX, IDC_PREVIEW_HEIGHT, m_height);
+    DDV_MinMaxInt(pDX, m_height, 32, 1000);
+    DDX_Text(pDX, IDC_PREVIEW_NEXT_SLEEP, m_nextSleep);
+    DDV_MinMaxInt(pDX, m_nextSleep, 0, 1000);
+    DDX_Text(pDX, IDC_PREVIEW_NAME_LEN, m_nameLength);
+    DDV_MinMaxInt(pDX, m_nameLength, 1, 100);
+    DDX_Text(pDX, IDC_PREVIEW_KIND_LEN, m_kindLength);
+    DDV_MinMaxInt(pDX, m_kindLength, 1, 100);
+    DDX_Check(pDX, IDC_PREVIEW_ICON_ON_PICTURE, m_iconOnPicture);
+    DDX_Check(pDX, IDC_PREVIEW_ICON_ON_ARCHIVE, m_iconOnArchive);
+    DDX_Check(pDX, IDC_PREVIEW_PICTURE_IN_DIR, m_pictureInDir);
+}
+
+void CDefPreviewDlg::FillLists()
+{
+    m_dirList.ResetContent();
+    for (INT_PTR i = 0; i < m_enabledDirs.GetSize(); ++i)
+        m_dirList.SetCheck(m_dirList.AddString(m_enabledDirs[i].folder),
+                           m_enabledDirs[i].type == kPreviewTreeMode ? 1 : 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PREVIEW_NEVER_DIRS, LB_RESETCONTENT, 0, 0);
+    for (INT_PTR i = 0; i < m_disabledDirs.GetSize(); ++i)
+        ::SendDlgItemMessageW(m_hWnd, IDC_PREVIEW_NEVER_DIRS, LB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(LPCWSTR(m_disabledDirs[i])));
+    ::SendDlgItemMessageW(m_hWnd, IDC_PREVIEW_KINDS, LB_RESETCONTENT, 0, 0);
+    for (INT_PTR i = 0; i < m_kinds.GetSize(); ++i)
+        ::SendDlgItemMessageW(m_hWnd, IDC_PREVIEW_KINDS, LB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(LPCWSTR(m_kinds[i])));
+}
+
+void CDefPreviewDlg::AddKind()
+{
+    CString kind;
+    GetDlgItemText(IDC_PREVIEW_KIND_TEXT, kind);
+    if (kind.IsEmpty())
+        return;
+    for (INT_PTR i = 0; i < m_kinds.GetSize(); ++i)
+        if (m_kinds[i].CompareNoCase(kind) == 0)
+            return;
+    m_kinds.Add(kind);
+    m_kindsChanged = true;
+    FillLists();
+}
+
+void CDefPreviewDlg::RemoveSelected(int listId)
+{
+    const LRESULT selected = ::SendDlgItemMessageW(m_hWnd, listId, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR)
+        return;
+    // The folder list's ticks live in the control until OK: keep them across the refill.
+    for (INT_PTR i = 0; i < m_enabledDirs.GetSize(); ++i)
+        m_enabledDirs[i].type = m_dirList.GetCheck(int(i)) ? kPreviewTreeMode : kPreviewFolderMode;
+    if (listId == IDC_PREVIEW_DIRS && selected < m_enabledDirs.GetSize())
+        m_enabledDirs.RemoveAt(INT_PTR(selected));
+    else if (listId == IDC_PREVIEW_NEVER_DIRS && selected < m_disabledDirs.GetSize())
+        m_disabledDirs.RemoveAt(INT_PTR(selected));
+    else if (listId == IDC_PREVIEW_KINDS && selected < m_kinds.GetSize())
+    {
+        m_kinds.RemoveAt(INT_PTR(selected));
+        m_kindsChanged = true;
+    }
+    FillLists();
+}
+
+BOOL CDefPreviewDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    for (CSelectColorButton& button : m_colors)
+        if (button.ReflectParentMessage(WM_COMMAND, wParam, lParam))
+            return TRUE;
+    if (HIWORD(wParam) == BN_CLICKED)
+        switch (LOWORD(wParam))
+        {
+        case IDC_PREVIEW_DIRS_REMOVE:
+            RemoveSelected(IDC_PREVIEW_DIRS);
+            return TRUE;
+        case IDC_PREVIEW_NEVER_DIRS_REMOVE:
+            RemoveSelected(IDC_PREVIEW_NEVER_DIRS);
+            return TRUE;
+        case IDC_PREVIEW_KIND_ADD:
+            AddKind();
+            return TRUE;
+        case IDC_PREVIEW_KIND_REMOVE:
+            RemoveSelected(IDC_PREVIEW_KINDS);
+            return TRUE;
+        default:
+            break;
+        }
+    return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CDefPreviewDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM)
+        for (CSelectColorButton& button : m_colors)
+            if (button.ReflectParentMessage(message, wParam, lParam))
+                return TRUE;
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CDefPreviewDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    g_PREVIEW_DIR_ICON_H_POS = SelectedIndex(m_hWnd, IDC_PREVIEW_DIR_ICON_H_POS, g_PREVIEW_DIR_ICON_H_POS);
+    g_PREVIEW_DIR_ICON_V_POS = SelectedIndex(m_hWnd, IDC_PREVIEW_DIR_ICON_V_POS, g_PREVIEW_DIR_ICON_V_POS);
+    g_PREVIEW_DIR_ICON_BGCOLOR_FILL = IsDlgButtonChecked(IDC_PREVIEW_DIR_ICON_FILL) == BST_CHECKED ? 1 : 0;
+    for (size_t i = 0; i < m_colors.size(); ++i)
+        g_DisplayColors[size_t(kPreviewColorIndexes[i])] = m_colors[i].m_color;
+    for (INT_PTR i = 0; i < m_enabledDirs.GetSize(); ++i)
+        m_enabledDirs[i].type = m_dirList.GetCheck(int(i)) ? kPreviewTreeMode : kPreviewFolderMode;
+    if (m_loader != nullptr)
+    {
+        m_loader->SetDirectoryLists(m_enabledDirs, m_disabledDirs);
+        m_loader->SetDisplayedKinds(m_kinds);
+    }
     EndDialog(IDOK);
 }

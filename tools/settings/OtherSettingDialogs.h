@@ -1,8 +1,10 @@
 // The copy destination sources and special folders, the sound of each command, the
-// per-user settings file and the debug switches. Each edits copies and writes them
-// back on OK only.
+// per-user settings file, the debug switches and the thumbnail settings. Each edits
+// copies and writes them back on OK only.
 #pragma once
 #include <windows.h>
+#include "app/records/SelectColorButton.h"
+#include "app/settings/GraphicSettings.h"
 #include "framework/FwCheckListBox.h"
 #include "framework/FwCollections.h"
 #include "framework/FwDialog.h"
@@ -111,4 +113,49 @@ private:
     int* m_flags;
     int& m_debugMode;
     CCheckListBox m_list;
+};
+
+class CLoadPreviewThread;
+
+// The thumbnail settings. The caller fills the numbers and switches below and stores
+// them after OK; the dialog itself stores the directory icon's place and fill, the
+// three colours, and hands the loader's three lists back to it.
+class CDefPreviewDlg : public CDialog
+{
+public:
+    explicit CDefPreviewDlg(CLoadPreviewThread* loader, CWnd* parent = nullptr);
+
+    int m_maxFiles = 10000;
+    int m_width = 100;
+    int m_height = 100;
+    int m_nextSleep = 30;
+    int m_nameMode = 0;
+    int m_nameLength = 20;
+    int m_kindLength = 5;
+    int m_iconOnPicture = 0;
+    int m_iconOnArchive = 1;
+    int m_pictureInDir = 0;
+
+    // Whether a kind was added or removed while the dialog was open.
+    bool KindsChanged() const { return m_kindsChanged; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+
+private:
+    void FillLists();
+    void AddKind();
+    void RemoveSelected(int listId);
+
+    CLoadPreviewThread* m_loader;
+    CArray<CPreviewEnableDirInfo> m_enabledDirs;
+    CStringArray m_disabledDirs;
+    CStringArray m_kinds;
+    bool m_kindsChanged = false;
+    CCheckListBox m_dirList;
+    std::array<CSelectColorButton, 3> m_colors;
 };

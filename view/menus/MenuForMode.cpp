@@ -13,14 +13,14 @@ constexpr wchar_t kMultimediaPopup[] = L"マルチメディア(&P)";
 constexpr wchar_t kPlugInPopup[] = L"プラグイン(&I)";
 
 // The position of the top-level item whose text is `text`, or -1.
-int FindItemByText(HMENU menu, LPCWSTR text)
+int FindItemByText(HMENU menu, LPCWSTR text, bool ignoreCase = false)
 {
     int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i)
     {
         wchar_t buffer[64] = {};
         if (GetMenuStringW(menu, static_cast<UINT>(i), buffer, 64, MF_BYPOSITION) > 0 &&
-            wcscmp(buffer, text) == 0)
+            (ignoreCase ? _wcsicmp(buffer, text) : wcscmp(buffer, text)) == 0)
             return i;
     }
     return -1;
@@ -74,8 +74,8 @@ void FixUpModeMenu(HMENU menu, UINT menuId)
         }
     }
     // Nothing loads the own plug-ins, so their menu would stay empty: it leaves every
-    // menu bar whatever its hidden flag says.
-    int plugIns = FindItemByText(menu, kPlugInPopup);
+    // menu bar whatever its hidden flag says, however its access key is written.
+    int plugIns = FindItemByText(menu, kPlugInPopup, true);
     if (plugIns >= 0)
         DeleteMenu(menu, static_cast<UINT>(plugIns), MF_BYPOSITION);
 }

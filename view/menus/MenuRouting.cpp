@@ -180,7 +180,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(this->*(item->option) ? 1 : 0);
             handled = TRUE;
         }
-        else if (id == 821 || id == 917)
+        else if (id == 821 || id == 917 || id == 598 || id == 915)
         {
             // Dialogs the view opens itself: nothing else answers for them, and the frame
             // greys an item nobody answers for.

@@ -141,6 +141,73 @@ void EditDisplayColors(CQvView& view)
     RepaintAfterDialog(view);
 }
 
+bool IsShownDirectoryListing(const CFilerPane* pane)
+{
+    return pane != nullptr && pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY &&
+           (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) != 0;
+}
+
+void EditPreviewSettings(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CLoadPreviewThread* loader = g_pLoadPreviewThread;
+    // The loader reads the folder lists and sizes between items: it waits while the
+    // dialog changes them.
+    if (loader != nullptr)
+        loader->AcquireReaderLock();
+    BOOL previewBefore[2] = {FALSE, FALSE};
+    for (int i = 0; i < 2; ++i)
+        previewBefore[i] = g_Panes[i] != nullptr && g_Panes[i]->m_bPreviewLayout;
+    CDefPreviewDlg dialog(loader, DialogParent(view));
+    dialog.m_maxFiles = g_MAX_PREVIEW_FILES;
+    dialog.m_width = g_PREVIEW_WIDTH;
+    dialog.m_height = g_PREVIEW_HEIGHT;
+    dialog.m_nextSleep = g_PREVIEW_NEXT_FILE_SLEEP;
+    dialog.m_nameMode = g_PREVIEW_FILE_NAME;
+    dialog.m_nameLength = g_PREVIEW_FILE_NAME_LEN;
+    dialog.m_kindLength = g_PREVIEW_FILE_KIND_LEN;
+    dialog.m_iconOnPicture = g_PREVIEW_DRAW_ICON_ON_PICTURE;
+    dialog.m_iconOnArchive = g_PREVIEW_DRAW_ICON_ON_ARCHIVE;
+    dialog.m_pictureInDir = g_PREVIEW_DRAW_PICTURE_IN_DIR;
+    const bool accepted = dialog.DoModal() == IDOK;
+    bool requeue = false;
+    if (accepted)
+    {
+        requeue = dialog.m_width != g_PREVIEW_WIDTH || dialog.m_height != g_PREVIEW_HEIGHT ||
+                  (dialog.m_pictureInDir && !g_PREVIEW_DRAW_PICTURE_IN_DIR);
+        g_MAX_PREVIEW_FILES = dialog.m_maxFiles;
+        g_PREVIEW_WIDTH = dialog.m_width;
+        g_PREVIEW_HEIGHT = dialog.m_height;
+        g_PREVIEW_NEXT_FILE_SLEEP = dialog.m_nextSleep;
+        g_PREVIEW_FILE_NAME = dialog.m_nameMode;
+        g_PREVIEW_FILE_NAME_LEN = dialog.m_nameLength;
+        g_PREVIEW_FILE_KIND_LEN = dialog.m_kindLength;
+        g_PREVIEW_DRAW_ICON_ON_PICTURE = dialog.m_iconOnPicture;
+        g_PREVIEW_DRAW_ICON_ON_ARCHIVE = dialog.m_iconOnArchive;
+        g_PREVIEW_DRAW_PICTURE_IN_DIR = dialog.m_pictureInDir;
+    }
+    if (loader != nullptr)
+        loader->ReleaseReaderLock();
+    if (accepted)
+    {
+        // Thumbnails made at the old size, or folders drawn without their pictures,
+        // are stale: every one is made again.
+        if (requeue && loader != nullptr)
+            loader->Requeue(true);
+        const bool wholeListing = dialog.KindsChanged() && g_PREVIEW_DISP_PICTURE_FILE;
+        for (int i = 0; i < 2; ++i)
+        {
+            CFilerPane* pane = g_Panes[i];
+            if (!IsShownDirectoryListing(pane))
+                continue;
+            // The folder lists may have switched the pane's thumbnails on or off.
+            if (wholeListing || pane->UpdatePreviewState() != previewBefore[i])
+                view.ReloadFilerPane(i);
+        }
+    }
+    RepaintAfterDialog(view);
+}
+
 void EditLineHeight(CQvView& view)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
@@ -174,6 +241,14 @@ void EditCopyDestinations(CQvView& view)
         g_SUMCOPYPASTDIRECTORY = dialog.m_historyCount;
         TrimSelectDirHistory(g_SUMCOPYPASTDIRECTORY);
     }
+    view.StartBinaryCursorTimer();
+}
+
+void EditCommandSounds(CQvView& view)
+{
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDefWavDlg dialog(DialogParent(view));
+    dialog.DoModal();
     view.StartBinaryCursorTimer();
 }
 
@@ -258,7 +333,9 @@ BOOL IsSettingsMenuItem(UINT id)
     case 322:
     case 324:
     case 325:
+    case 323:
     case 326:
+    case 332:
     case 358:
     case 596:
     case 331:
@@ -290,6 +367,9 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
     case 140:
         EditFilerSettings(view);
         return TRUE;
+    case 332:
+        EditCommandSounds(view);
+        return TRUE;
     case 935:
         EditUserSettingsFile(view);
         return TRUE;
@@ -313,6 +393,9 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
         return TRUE;
     case 596:
         EditAndRepaint<CFileKindColorDlg>(view);
+        return TRUE;
+    case 323:
+        EditPreviewSettings(view);
         return TRUE;
     case 924: {
         CPlugInDlg dialog(DialogParent(view));
