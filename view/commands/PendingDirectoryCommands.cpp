@@ -7,6 +7,5 @@ namespace commands
 {
 
 QV_PENDING_COMMAND(ChangeDirectoryByDialog)
-QV_PENDING_COMMAND(ShowDirectoryHistory)
 
 } // namespace commands
