@@ -1,11 +1,12 @@
-// "@Downdevide"/"@Updevide", "@Sameotherdir", "@Filenamepack" and "@Dirhistory":
-// the split line moved, the active pane set from the other, the short names, and a
-// directory chosen from the visited ones.
+// "@Downdevide"/"@Updevide", "@Sameotherdir", "@Filenamepack", "@Dirchangedlg" and
+// "@Dirhistory": the split line moved, the active pane set from the other, the short
+// names, and a directory chosen in the folder chooser or from the visited ones.
 #include "tests/view/CommandTestSupport.h"
 
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "res/FilerDialogs.h"
+#include "view/commands/CommandHandlers.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
@@ -108,6 +109,57 @@ TEST_F(SplitAndHistoryCommands, FileNamePackToggles)
     EXPECT_EQ(1, g_FILENAMEPACK);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Filenamepack"));
     EXPECT_EQ(0, g_FILENAMEPACK);
+}
+
+std::wstring g_started;
+std::wstring g_folder;
+BOOL g_accept = FALSE;
+
+BOOL FakeChooseFolder(CString& path, CWnd*, BOOL includeFiles)
+{
+    g_started = qvtest::W(path);
+    EXPECT_FALSE(includeFiles);
+    if (g_accept)
+        path = g_folder.c_str();
+    return g_accept;
+}
+
+TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceIsShown)
+{
+    const std::wstring sub = std::wstring(m_dir) + L"\\sub";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    auto* saved = commands::g_ChooseFolder;
+    commands::g_ChooseFolder = FakeChooseFolder;
+    struct Case
+    {
+        const char* what;
+        UINT mode;
+        BOOL accept;
+        std::wstring start, after;
+    } cases[] = {
+        {"filer, chosen", PANE_MODE_FILER, TRUE, std::wstring(m_dir), sub},
+        {"filer, cancelled", PANE_MODE_FILER, FALSE, std::wstring(m_dir), std::wstring(m_dir)},
+        {"drive list, chosen", PANE_MODE_DRIVE_LIST, TRUE, L"", sub},
+    };
+    for (const Case& c : cases)
+    {
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+        m_panes[0]->m_mode = c.mode;
+        g_accept = c.accept;
+        g_folder = sub;
+        g_started = L"unset";
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchangedlg")) << c.what;
+        EXPECT_EQ(c.start, g_started) << c.what;
+        EXPECT_EQ(c.after, qvtest::W(m_panes[0]->m_currentDir)) << c.what;
+        EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode) << c.what;
+    }
+    // A graphic viewer has no folder to change: the chooser does not open.
+    m_panes[0]->m_mode = PANE_MODE_GRAPHIC;
+    g_started = L"unset";
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchangedlg"));
+    EXPECT_EQ(L"unset", g_started);
+    m_panes[0]->m_mode = PANE_MODE_FILER;
+    commands::g_ChooseFolder = saved;
 }
 
 std::wstring g_choice;

@@ -3,6 +3,7 @@
 // Each takes the view, the call and the value of its dispatcher entry, and returns 1
 // when it ran.
 #pragma once
+#include "framework/FwWnd.h"
 #include "view/commands/CommandDispatch.h"
 
 namespace commands
@@ -81,6 +82,8 @@ int SelectCursorEntryOnly(CQvView& view, const CommandCall& call, INT_PTR value)
 // ---- directories, drives, network, tools and file search (DirectoryCommands.cpp)
 int ChangeDirectoryByName(CQvView& view, const CommandCall& call, INT_PTR value);
 int ChangeDirectoryByDialog(CQvView& view, const CommandCall& call, INT_PTR value);
+// The folder chooser "@Dirchangedlg" opens; a test stands in for the shell's.
+extern BOOL (*g_ChooseFolder)(CString& path, CWnd* owner, BOOL includeFiles);
 int JumpToDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int AddJumpDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int ArmJumpKey(CQvView& view, const CommandCall& call, INT_PTR value);
