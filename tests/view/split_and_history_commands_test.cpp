@@ -1,8 +1,10 @@
-// "@Downdevide"/"@Updevide", "@Sameotherdir", "@Filenamepack", "@Dirchangedlg" and
-// "@Dirhistory": the split line moved, the active pane set from the other, the short
-// names, and a directory chosen in the folder chooser or from the visited ones.
+// "@Downdevide"/"@Updevide", "@Sameotherdir", "@Filenamepack", "@Dirchangedlg",
+// "@Dirhistory" and "@Properties": the split line moved, the active pane set from the
+// other, the short names, a directory chosen in the folder chooser or from the
+// visited ones, and the shell's property sheet of the cursor entry.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/records/PaneRecords.h"
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "res/FilerDialogs.h"
@@ -11,6 +13,7 @@
 #include "tests/common/TestHelpers.h"
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -160,6 +163,48 @@ TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceI
     EXPECT_EQ(L"unset", g_started);
     m_panes[0]->m_mode = PANE_MODE_FILER;
     commands::g_ChooseFolder = saved;
+}
+
+std::vector<std::wstring> g_shown;
+
+BOOL WINAPI FakeShellExecuteEx(SHELLEXECUTEINFOW* info)
+{
+    EXPECT_EQ(0x44Cu, info->fMask);
+    EXPECT_STREQ(L"Properties", info->lpVerb);
+    EXPECT_EQ(SW_SHOWNORMAL, info->nShow);
+    g_shown.push_back(info->lpFile);
+    return TRUE;
+}
+
+TEST_F(SplitAndHistoryCommands, PropertiesOfTheCursorFileOrDrive)
+{
+    CloseHandle(CreateFileW((std::wstring(m_dir) + L"\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        if (m_panes[0]->m_entries[i].GetName() == CString(L"a.txt"))
+            m_panes[0]->m_cursor = i;
+    auto* saved = commands::g_ShellExecuteEx;
+    commands::g_ShellExecuteEx = FakeShellExecuteEx;
+    g_shown.clear();
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
+
+    // In the drive list the drive under the cursor; the network row has no sheet.
+    m_panes[0]->m_mode = PANE_MODE_DRIVE_LIST;
+    CDriveInfo drive;
+    drive.m_kind = DRIVE_FIXED;
+    drive.m_name = L"C:";
+    m_panes[0]->m_driveList.Add(drive);
+    drive.m_kind = DRIVE_KIND_NETWORK_ROOT;
+    drive.m_name = kNetworkComputerName;
+    m_panes[0]->m_driveList.Add(drive);
+    m_panes[0]->m_cursor = 0;
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
+    m_panes[0]->m_cursor = 1;
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
+    m_panes[0]->m_mode = PANE_MODE_FILER;
+    commands::g_ShellExecuteEx = saved;
+    EXPECT_EQ((std::vector<std::wstring>{std::wstring(m_dir) + L"\\a.txt", L"C:"}), g_shown);
 }
 
 std::wstring g_choice;

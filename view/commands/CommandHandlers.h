@@ -3,6 +3,9 @@
 // Each takes the view, the call and the value of its dispatcher entry, and returns 1
 // when it ran.
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
 #include "framework/FwWnd.h"
 #include "view/commands/CommandDispatch.h"
 
@@ -65,6 +68,8 @@ int PasteFilesFromClipboard(CQvView& view, const CommandCall& call, INT_PTR valu
 int PasteShortcut(CQvView& view, const CommandCall& call, INT_PTR value);
 int OpenNewFileListDialog(CQvView& view, const CommandCall& call, INT_PTR value);
 int ShowProperties(CQvView& view, const CommandCall& call, INT_PTR value);
+// The shell call "@Properties" makes; a test stands in for the shell's.
+extern BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info);
 // The compare dialog's text of a file: the bare name when it lies directly in the
 // prefix folder (CompareAndNewFileCommands.cpp).
 CString CompareFieldText(const CString& prefix, const CString& path);
