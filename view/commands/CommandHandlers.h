@@ -3,6 +3,10 @@
 // Each takes the view, the call and the value of its dispatcher entry, and returns 1
 // when it ran.
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include "framework/FwWnd.h"
 #include "view/commands/CommandDispatch.h"
 
 namespace commands
@@ -64,6 +68,8 @@ int PasteFilesFromClipboard(CQvView& view, const CommandCall& call, INT_PTR valu
 int PasteShortcut(CQvView& view, const CommandCall& call, INT_PTR value);
 int OpenNewFileListDialog(CQvView& view, const CommandCall& call, INT_PTR value);
 int ShowProperties(CQvView& view, const CommandCall& call, INT_PTR value);
+// The shell call "@Properties" makes; a test stands in for the shell's.
+extern BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info);
 // The compare dialog's text of a file: the bare name when it lies directly in the
 // prefix folder (CompareAndNewFileCommands.cpp).
 CString CompareFieldText(const CString& prefix, const CString& path);
@@ -81,6 +87,8 @@ int SelectCursorEntryOnly(CQvView& view, const CommandCall& call, INT_PTR value)
 // ---- directories, drives, network, tools and file search (DirectoryCommands.cpp)
 int ChangeDirectoryByName(CQvView& view, const CommandCall& call, INT_PTR value);
 int ChangeDirectoryByDialog(CQvView& view, const CommandCall& call, INT_PTR value);
+// The folder chooser "@Dirchangedlg" opens; a test stands in for the shell's.
+extern BOOL (*g_ChooseFolder)(CString& path, CWnd* owner, BOOL includeFiles);
 int JumpToDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int AddJumpDirectory(CQvView& view, const CommandCall& call, INT_PTR value);
 int ArmJumpKey(CQvView& view, const CommandCall& call, INT_PTR value);

@@ -1,5 +1,6 @@
 // Display keywords that act already: the sort keys of the active pane, the simple
-// search mode, the automatic name width, and the switch between the panes.
+// search mode, the automatic name width, the short names, and the switch between
+// the panes.
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -83,6 +84,14 @@ int SetEasySearchMode(CQvView& view, const CommandCall&, INT_PTR value)
 int ToggleAutoFileNameWidth(CQvView& view, const CommandCall&, INT_PTR)
 {
     g_AUTO_FILE_NAME_WIDTH = g_AUTO_FILE_NAME_WIDTH ? 0 : 1;
+    if (view.m_hWnd)
+        view.Invalidate();
+    return 1;
+}
+
+int ToggleFileNamePack(CQvView& view, const CommandCall&, INT_PTR)
+{
+    g_FILENAMEPACK = g_FILENAMEPACK ? 0 : 1;
     if (view.m_hWnd)
         view.Invalidate();
     return 1;

@@ -1,6 +1,6 @@
-// "@Samedirectory" (and its reverse, a menu item only), "@Changefilerdata",
-// "@Changedevide", "@Filetime" and "@TimeAttribute": the commands that set one pane
-// from the other, exchange the panes, turn the split, and change the times of the
+// "@Samedirectory", "@Sameotherdir", "@Changefilerdata", "@Changedevide",
+// "@Downdevide", "@Updevide", "@Filetime" and "@TimeAttribute": the commands that set one pane
+// from the other, exchange the panes, turn and move the split, and change the times of the
 // active pane's targets.
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
@@ -50,6 +50,12 @@ int SetActiveToOtherDirectory(CQvView& view, const CommandCall&, INT_PTR)
     return 1;
 }
 
+// "@Sameotherdir" runs what its menu item runs.
+int SetToOtherDirectory(CQvView& view, const CommandCall& call, INT_PTR value)
+{
+    return SetActiveToOtherDirectory(view, call, value);
+}
+
 // The pane index a follower names after the panes changed sides.
 static int OtherSide(int index)
 {
@@ -68,6 +74,22 @@ int ToggleOtherPaneContent(CQvView& view, const CommandCall&, INT_PTR)
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
     view.m_nCompanionPane = OtherSide(view.m_nCompanionPane);
     view.m_otherAlwaysDirectoryPane = OtherSide(view.m_otherAlwaysDirectoryPane);
+    if (view.m_hWnd)
+        view.Invalidate();
+    return 1;
+}
+
+// "@Downdevide" (+1) and "@Updevide" (-1): a picture pane keeps its size, and with
+// one pane hidden there is no split to move; the layout keeps the line inside the
+// view.
+int MoveSplitter(CQvView& view, const CommandCall&, INT_PTR delta)
+{
+    for (CFilerPane* pane : g_Panes)
+        if (pane == nullptr || (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS) ||
+            !(pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)))
+            return 1;
+    g_UP_WINDOW_ADD_LINE += static_cast<int>(delta);
+    view.CalcLayout();
     if (view.m_hWnd)
         view.Invalidate();
     return 1;
