@@ -175,9 +175,17 @@ TEST_F(HookLibraryTest, AnotherProcessCannotTakeOrDropTheOwnersHook)
     setHook(FirstCallback);
     releaseHook();
     setHook(SecondCallback);
-    Press(kSwallowedKey);
-
-    EXPECT_EQ(WaitForSingleObject(called, 10000), WAIT_OBJECT_0) << "the owner's hook stopped";
+    // The system passes over a hook whose process answers too slowly, as a loaded
+    // machine's may once: the owner's hook counts as working when one of a few keys
+    // reaches it, and that key must not go further.
+    DWORD waited = WAIT_TIMEOUT;
+    for (int attempt = 0; attempt < 3 && waited != WAIT_OBJECT_0; ++attempt)
+    {
+        g_chainSeen.clear();
+        Press(kSwallowedKey);
+        waited = WaitForSingleObject(called, 5000);
+    }
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the owner's hook stopped";
     EXPECT_FALSE(Contains(g_chainSeen, kSwallowedKey)) << "the owner's callback no longer swallows";
     EXPECT_TRUE(g_firstSeen.empty());
     EXPECT_TRUE(g_secondSeen.empty());
