@@ -566,6 +566,8 @@ public:
     // The common entry every directory change ends in; the caller stops and restarts
     // the timers.
     void ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int statusPart, BOOL allowFile);
+    // The key pressed after "@Dirjumpkey": the pane goes to the jump entry naming it.
+    void JumpByKey(int pane, UINT vk);
     // Enter on the cursor entry of the active pane.
     void OpenCursorEntry(int ignoreModifiers, int enterOnly);
     void GoParentDirectory();

@@ -1,6 +1,7 @@
 // From a key to its keyword: the common set first in every mode, the archive
 // listing's deferral to the filer set, the input-method choice of the filer sets only,
 // unbound keys left to the window, and the key texts of the menus.
+#include "app/settings/FilerSettings.h"
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/keys/CommandTables.h"
@@ -191,6 +192,26 @@ TEST_F(KeyResolutionTest, FrontConsumesTableKeysAndEnterOnly)
     EXPECT_TRUE(m_ran.empty());
     View().OnKeyDownFront('S', 1, 0);
     EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"SetSortKey"});
+
+    // With a jump entry naming the key (in another letter case), the armed key takes the
+    // active pane to the entry's folder and runs nothing else.
+    const std::wstring target = std::wstring(m_dir) + L"\\jumped";
+    CreateDirectoryW(target.c_str(), nullptr);
+    const CArray<CJumpDirectory> savedGroups = g_JumpGroups;
+    g_JumpGroups.SetSize(1);
+    CEachJumpDirectory entry;
+    entry.m_keyName = L"s";
+    entry.m_directory = target.c_str();
+    g_JumpGroups[0].m_entries.RemoveAll();
+    g_JumpGroups[0].m_entries.Add(entry);
+    View().ExecuteFilerCommand(L"@Dirjumpkey");
+    m_ran.clear();
+    View().OnKeyDownFront('S', 1, 0);
+    EXPECT_TRUE(m_ran.empty());
+    const int active = View().GetActivePaneIndex();
+    ASSERT_GE(active, 0);
+    EXPECT_EQ(0, _wcsicmp(g_Panes[active]->m_currentDir, target.c_str()));
+    g_JumpGroups = savedGroups;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // binding; every other key is looked up with the modifier held.
 #include "app/Log.h"
 #include "app/Settings.h"
+#include "app/SystemHelpers.h"
+#include "app/settings/FilerSettings.h"
 #include "app/keys/KeyTable.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -71,6 +73,32 @@ int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
     return IsTableKeyOrEnter(vk) ? 1 : 0;
 }
 
+void CQvView::JumpByKey(int pane, UINT vk)
+{
+    if (pane < 0 || g_JumpGroups.GetSize() == 0)
+        return;
+    const KeyTableRow* row = nullptr;
+    for (const KeyTableRow& candidate : g_KeyTable)
+        if (candidate.virtualKey == vk)
+        {
+            row = &candidate;
+            break;
+        }
+    if (row == nullptr)
+        return;
+    const CArray<CEachJumpDirectory>& entries = g_JumpGroups[0].m_entries;
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i)
+    {
+        if (entries[i].m_keyName.IsEmpty() || _wcsicmp(entries[i].m_keyName, row->keyName) != 0)
+            continue;
+        CString target;
+        ExpandEnvironmentString(target, entries[i].m_directory);
+        // A file opens its directory with the cursor on it, as from the jump dialog.
+        ChangePaneDirectory(pane, target, 1, STATUS_PART_FULL, TRUE);
+        return;
+    }
+}
+
 void CQvView::RouteKeyPress(UINT vk)
 {
     int jumpArmed = m_bJumpKeyArmed;
@@ -98,8 +126,10 @@ void CQvView::RouteKeyPress(UINT vk)
     {
         if (jumpArmed)
         {
-            // PLACEHOLDER: the jump-key entries come with the directory-jump groups;
-            // until then no entry names a key, and the armed key is swallowed.
+            // The armed key picks the entry of the jump group the jump dialog opens on
+            // whose key name is the key's, ignoring case; a key no entry names is
+            // swallowed.
+            JumpByKey(activeIndex, vk);
             return;
         }
         if (IncrementalSearchKey(vk, 1))
