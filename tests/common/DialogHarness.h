@@ -46,6 +46,36 @@ inline HWND FindThreadDialog(LPCWSTR caption, HWND except = nullptr)
     return search.found;
 }
 
+// A top-level window of this process with the caption (only a visible one when
+// `visibleOnly`): other test programs run beside this one and may show a window of
+// the same caption, and a modeless window of this process may belong to another thread.
+inline HWND FindProcessWindow(LPCWSTR caption, bool visibleOnly = true)
+{
+    struct Search
+    {
+        LPCWSTR caption;
+        bool visibleOnly;
+        HWND found;
+    } search = {caption, visibleOnly, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(window, &pid);
+            wchar_t text[128] = {};
+            ::GetWindowTextW(window, text, 128);
+            if (pid == ::GetCurrentProcessId() && (!s->visibleOnly || ::IsWindowVisible(window)) &&
+                ::lstrcmpW(text, s->caption) == 0)
+            {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 template <class TDerived, class TDialog> class CDrivenDialog : public TDialog
 {
 public:

@@ -60,4 +60,31 @@ protected:
     std::wstring dir;
 };
 
+// The bytes of a bottom-up 24-bit BMP file of one colour.
+inline std::string SolidBmp(int width, int height, BYTE b, BYTE g, BYTE r)
+{
+    const int stride = ((width * 24 + 31) / 32) * 4;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride * height;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    std::string rows(size_t(stride) * height, '\0');
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            rows[size_t(y) * stride + x * 3] = char(b);
+            rows[size_t(y) * stride + x * 3 + 1] = char(g);
+            rows[size_t(y) * stride + x * 3 + 2] = char(r);
+        }
+    return bytes + rows;
+}
+
 } // namespace qvtest

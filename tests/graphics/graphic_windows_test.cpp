@@ -173,21 +173,7 @@ namespace
 {
 std::string SolidBmp(int width, int height)
 {
-    const int stride = ((width * 24 + 31) / 32) * 4;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    bytes.append(size_t(stride) * height, '\x40');
-    return bytes;
+    return qvtest::SolidBmp(width, height, 0x40, 0x40, 0x40);
 }
 } // namespace
 

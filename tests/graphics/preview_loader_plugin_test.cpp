@@ -21,33 +21,6 @@
 
 namespace
 {
-// A solid 24-bit BMP file's bytes.
-std::string Bmp(int width, int height, BYTE b, BYTE g, BYTE r)
-{
-    const int stride = ((width * 24 + 31) / 32) * 4;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    std::string rows(size_t(stride) * height, '\0');
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
-            rows[size_t(y) * stride + x * 3] = char(b);
-            rows[size_t(y) * stride + x * 3 + 1] = char(g);
-            rows[size_t(y) * stride + x * 3 + 2] = char(r);
-        }
-    return bytes + rows;
-}
-
 bool MakeShortcut(const std::wstring& link, const std::wstring& target)
 {
     HRESULT init = CoInitialize(nullptr);
@@ -140,26 +113,26 @@ protected:
 
 TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirstPicture)
 {
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"red.bmp"), Bmp(40, 10, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"red.bmp"), qvtest::SolidBmp(40, 10, 0, 0, 255)));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"broken.bmp"), "BM but nothing more"));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"notes.txt"), "no picture"));
     CreateDirectoryW(P(L"target").c_str(), nullptr);
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"target\\blue.bmp"), Bmp(8, 8, 255, 0, 0)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"target\\blue.bmp"), qvtest::SolidBmp(8, 8, 255, 0, 0)));
     ASSERT_TRUE(MakeShortcut(P(L"blue.lnk"), P(L"target\\blue.bmp")));
     CreateDirectoryW(P(L"folder").c_str(), nullptr);
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"folder\\b.bmp"), Bmp(8, 8, 255, 0, 0)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"folder\\b.bmp"), qvtest::SolidBmp(8, 8, 255, 0, 0)));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"folder\\a.txt"), "text first by name"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"folder\\c.bmp"), Bmp(8, 8, 0, 255, 0)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"folder\\c.bmp"), qvtest::SolidBmp(8, 8, 0, 255, 0)));
 
     // The archive: a sub-folder's picture and a text come before the root's pictures
     // in the listing the library makes; the loader takes the first root picture by
     // name, never a folder's, and reads no member the plug-in cannot take.
     CreateDirectoryW(P(L"pack").c_str(), nullptr);
     CreateDirectoryW(P(L"pack\\sub").c_str(), nullptr);
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\sub\\a.bmp"), Bmp(8, 8, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\sub\\a.bmp"), qvtest::SolidBmp(8, 8, 0, 0, 255)));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\a.txt"), "BM not a picture"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\y.bmp"), Bmp(8, 8, 0, 0, 255)));
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\x.bmp"), Bmp(8, 8, 0, 255, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\y.bmp"), qvtest::SolidBmp(8, 8, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"pack\\x.bmp"), qvtest::SolidBmp(8, 8, 0, 255, 255)));
     {
         CSevenZipArchive packer;
         packer.SetOption(0, P(L"pack").c_str());
@@ -209,8 +182,8 @@ TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirst
 
 TEST_F(PreviewLoaderPlugInTest, ThePlugInChoiceGoesByNameAndTheFileDecides)
 {
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"one.bmp"), Bmp(3, 2, 1, 2, 3)));
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"other.txt"), Bmp(3, 2, 1, 2, 3)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"one.bmp"), qvtest::SolidBmp(3, 2, 1, 2, 3)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"other.txt"), qvtest::SolidBmp(3, 2, 1, 2, 3)));
     struct Case
     {
         const wchar_t* name;
@@ -225,7 +198,7 @@ TEST_F(PreviewLoaderPlugInTest, ThePlugInChoiceGoesByNameAndTheFileDecides)
     }
     EXPECT_EQ(1, PreviewPlugInTakesName(L"X.BMP"));
     EXPECT_EQ(0, PreviewPlugInTakesName(L"x.avi"));
-    const std::string bytes = Bmp(5, 4, 0, 0, 0);
+    const std::string bytes = qvtest::SolidBmp(5, 4, 0, 0, 0);
     CPictureData picture;
     ASSERT_EQ(1, DecodePreviewMemory(L"in.bmp", bytes.data(), bytes.size(), picture));
     EXPECT_EQ(4, picture.GetHeight());

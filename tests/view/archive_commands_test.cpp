@@ -10,6 +10,7 @@
 #include "archive/front/sevenzip/SevenZipArchive.h"
 #include "res/ArchiveDialogs.h"
 #include "res/RenameDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 #include "view/commands/CommandHandlers.h"
 
@@ -22,38 +23,13 @@ namespace
 
 using qvtest::W;
 
-HWND FindOwnDialog(const wchar_t* caption)
-{
-    struct Search
-    {
-        const wchar_t* caption;
-        HWND found;
-    } search = {caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t text[128] = {};
-            GetWindowTextW(window, text, 128);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(text, s.caption) == 0)
-            {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The rename dialog's answer: a new name (accepted) or none (cancelled).
 const wchar_t* g_newName = nullptr;
 int g_renameDialogs = 0;
 
 void CALLBACK AnswerRename(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"名前の変更");
+    HWND dialog = qvtest::FindProcessWindow(L"名前の変更");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -72,7 +48,7 @@ bool g_packAccepted = false;
 
 void CALLBACK AcceptPack(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ファイルの圧縮(ZIP)");
+    HWND dialog = qvtest::FindProcessWindow(L"ファイルの圧縮(ZIP)");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);

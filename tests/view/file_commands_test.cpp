@@ -12,6 +12,7 @@
 #include "res/FilerDialogs.h"
 #include "app/settings/FilerSettings.h"
 #include "app/dialogs/DialogAnswerScript.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 #include "view/layout/Layout.h"
 #include "view/mouse/ShellDragSeam.h"
@@ -30,40 +31,13 @@ namespace
 
 using qvtest::W;
 
-// A dialog of this process with the caption: other test programs run beside this
-// one and may show a dialog of the same caption.
-HWND FindOwnDialog(const wchar_t* caption)
-{
-    struct Search
-    {
-        const wchar_t* caption;
-        HWND found;
-    } search = {caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t text[128] = {};
-            GetWindowTextW(window, text, 128);
-            if (pid == GetCurrentProcessId() && wcscmp(text, s.caption) == 0)
-            {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Types the name into the new-directory dialog once it shows and accepts it.
 const wchar_t* g_mkdirName = nullptr;
 bool g_mkdirAnswered = false;
 
 void CALLBACK AnswerMkdir(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ディレクトリの作成");
+    HWND dialog = qvtest::FindProcessWindow(L"ディレクトリの作成", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -80,7 +54,7 @@ bool g_linkAnswered = false;
 
 void CALLBACK AnswerMakeLink(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    HWND dialog = qvtest::FindProcessWindow(L"ショートカットの作成", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -98,7 +72,7 @@ std::wstring g_proposedTarget;
 
 void CALLBACK ReadLinkProposal(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ショートカットの作成");
+    HWND dialog = qvtest::FindProcessWindow(L"ショートカットの作成", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -118,7 +92,7 @@ bool g_sortAnswered = false;
 
 void CALLBACK AnswerSortBySize(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ソート方法");
+    HWND dialog = qvtest::FindProcessWindow(L"ソート方法", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -145,7 +119,7 @@ std::wstring TrimmedItemText(HWND dialog, int id)
 
 void CALLBACK ReadDirectorySize(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ディレクトリのサイズの調査");
+    HWND dialog = qvtest::FindProcessWindow(L"ディレクトリのサイズの調査", false);
     if (dialog == nullptr || TrimmedItemText(dialog, IDC_SIZE_BYTES).empty())
         return;
     KillTimer(nullptr, timer);
@@ -774,7 +748,7 @@ bool g_unpackSeen = false;
 
 void CALLBACK CancelUnpack(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ファイルの解凍");
+    HWND dialog = qvtest::FindProcessWindow(L"ファイルの解凍", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -807,7 +781,7 @@ bool g_wildcardAnswered = false;
 
 void CALLBACK AnswerWildcard(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnDialog(L"ワイルドカードの設定");
+    HWND dialog = qvtest::FindProcessWindow(L"ワイルドカードの設定", false);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);

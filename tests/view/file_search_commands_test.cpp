@@ -5,6 +5,7 @@
 #include "fileops/find/FindFileDlg.h"
 #include "fileops/find/FindThread.h"
 #include "res/FindDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
 #include <set>
@@ -15,31 +16,6 @@ namespace
 
 using qvtest::W;
 
-HWND FindOwnWindow(const wchar_t* caption)
-{
-    struct Search
-    {
-        const wchar_t* caption;
-        HWND found;
-    } search = {caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t text[128] = {};
-            GetWindowTextW(window, text, 128);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(text, s.caption) == 0)
-            {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // What the pane search dialog showed and how the test answers it: with a pattern it
 // searches, without one it is cancelled.
 const wchar_t* g_searchPattern = nullptr;
@@ -48,7 +24,7 @@ bool g_searchAnswered = false;
 
 void CALLBACK AnswerPaneSearch(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindOwnWindow(L"ファイル検索");
+    HWND dialog = qvtest::FindProcessWindow(L"ファイル検索");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);

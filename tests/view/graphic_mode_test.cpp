@@ -11,6 +11,7 @@
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/windows/GraphicListDlg.h"
 #include "res/GraphicViewerDialogs.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 #include "tools/transform/TransformBitmap.h"
 #include "view/QvView.h"
@@ -30,29 +31,7 @@ namespace
 // A 4 x 2 24-bit BMP file of one colour (0xRRGGBB).
 std::string SolidBmp(DWORD rgb)
 {
-    const int width = 4, height = 2, stride = 12;
-    std::string bytes(54 + stride * height, '\0');
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfSize = DWORD(bytes.size());
-    file.bfOffBits = 54;
-    BITMAPINFOHEADER info = {};
-    info.biSize = 40;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    memcpy(&bytes[0], &file, 14);
-    memcpy(&bytes[14], &info, 40);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
-            char* pixel = &bytes[54 + y * stride + x * 3];
-            pixel[0] = char(rgb & 0xFF);
-            pixel[1] = char((rgb >> 8) & 0xFF);
-            pixel[2] = char((rgb >> 16) & 0xFF);
-        }
-    return bytes;
+    return qvtest::SolidBmp(4, 2, BYTE(rgb), BYTE(rgb >> 8), BYTE(rgb >> 16));
 }
 
 // The container the stand-in archive plug-in reads: "BMAR", then name, size, bytes.

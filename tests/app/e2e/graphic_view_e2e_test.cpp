@@ -3,6 +3,7 @@
 // the picture area, its size in the title), N the second, N returns to the list; and
 // G, Esc and Enter on the question return to the list with the cursor where it was.
 #include "tests/common/QvProcess.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,29 +18,7 @@ namespace
 
 std::string SolidBmp(int width, int height, DWORD rgb)
 {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::string bytes(54 + stride * height, '\0');
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfSize = DWORD(bytes.size());
-    file.bfOffBits = 54;
-    BITMAPINFOHEADER info = {};
-    info.biSize = 40;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    memcpy(&bytes[0], &file, 14);
-    memcpy(&bytes[14], &info, 40);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
-            char* pixel = &bytes[54 + y * stride + x * 3];
-            pixel[0] = char(rgb & 0xFF);
-            pixel[1] = char((rgb >> 8) & 0xFF);
-            pixel[2] = char((rgb >> 16) & 0xFF);
-        }
-    return bytes;
+    return qvtest::SolidBmp(width, height, BYTE(rgb), BYTE(rgb >> 8), BYTE(rgb >> 16));
 }
 
 void Press(HWND target, WORD vk)
