@@ -5,7 +5,7 @@
 //
 //     qv_bench_arcextract.exe <archive> <output folder> <7z.exe> [runs]
 #include "bench/BenchSupport.h"
-#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "archivefront/sevenzip/SevenZipArchive.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 //
 //     qv_bench_arclist.exe <folder with list-bench.zip and list-bench.7z> <7z.exe> [runs]
 #include "bench/BenchSupport.h"
-#include "archive/client/ops/ArchiveChain.h"
+#include "archiveclient/ops/ArchiveChain.h"
 
 #include <cstdio>
 #include <string>

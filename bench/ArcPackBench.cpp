@@ -5,7 +5,7 @@
 //
 //     qv_bench_arcpack.exe <tree folder> <output folder> <7z.exe> [runs]
 #include "bench/BenchSupport.h"
-#include "archive/client/update/UpdateArchive.h"
+#include "archiveclient/update/UpdateArchive.h"
 
 #include <cstdio>
 #include <string>

@@ -4,7 +4,7 @@
 #include "framework/FwCollections.h"
 #include "framework/FwGdi.h"
 #include "framework/FwString.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "view/graphic/GraphicState.h"

@@ -6,7 +6,7 @@
 #include "app/VirtualDrives.h"
 #include "app/records/ControlPanelApplets.h"
 #include "app/settings/GraphicSettings.h"
-#include "archive/client/codecs/SevenZipLibrary.h"
+#include "archiveclient/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "viewers/binary/BinaryData.h"

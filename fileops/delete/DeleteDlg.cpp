@@ -4,7 +4,7 @@
 #include "app/Settings.h"
 #include "app/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "fileops/delete/DeleteThread.h"
 #include "filer/FilerPane.h"
 #include "res/DeleteDialogs.h"

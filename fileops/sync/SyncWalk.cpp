@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/PathHelpers.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/FileInfo.h"
 
 CString JoinSyncPath(const CString& first, const CString& second)

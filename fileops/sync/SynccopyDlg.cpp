@@ -11,7 +11,7 @@
 #include "app/SystemHelpers.h"
 #include "app/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "fileops/sync/SyncCopyDlgThread.h"
 #include "fileops/sync/SyncWalk.h"
 #include "res/SyncDialogs.h"

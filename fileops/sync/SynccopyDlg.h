@@ -3,7 +3,7 @@
 // list out (the archive steps here, the work on disk by the worker).
 #pragma once
 #include <windows.h>
-#include "archive/front/dialogs/PreviewReaderLock.h"
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "filer/FileInfo.h"
 #include "fileops/copy/FileCopier.h"

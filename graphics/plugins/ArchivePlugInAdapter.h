@@ -1,6 +1,6 @@
 // The plug-in host as the archive front holds it.
 #pragma once
-#include "archive/front/ArchivePlugInBackEnd.h"
+#include "archivefront/ArchivePlugInBackEnd.h"
 
 IArchivePlugInHost* CreateArchivePlugInHost();
 int IsArchivePlugInName(LPCWSTR name);

@@ -8,7 +8,7 @@
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/ArchiveFileInfo.h"
 #include "app/records/LocalMemory.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/PictureStepper.h"
 #include "graphics/preview/LoadPreviewThread.h"

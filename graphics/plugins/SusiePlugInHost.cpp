@@ -6,7 +6,7 @@
 #include "app/ProgressInfo.h"
 #include "app/records/LocalMemory.h"
 #include "app/settings/GraphicSettings.h"
-#include "archive/front/sevenzip/ExtractPaths.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 #include "framework/FwGuard.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"

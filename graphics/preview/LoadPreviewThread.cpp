@@ -4,7 +4,7 @@
 #include "app/Globals.h"
 #include "app/records/LocalMemory.h"
 #include "app/records/MediaKinds.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"

@@ -5,7 +5,7 @@
 #include "app/Settings.h"
 #include "app/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "fileops/delete/DeleteDlg.h"
 #include "filer/FilerPane.h"
 #include "res/DeleteDialogs.h"

@@ -14,7 +14,7 @@
 
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "fileops/sync/SyncCopyDlgThread.h"
 #include "fileops/sync/SyncWalk.h"
 #include "fileops/sync/SynccopyDlg.h"

@@ -1,7 +1,7 @@
 // Enumeration over disk and archive folders, the name lookups, and the hand-over of
 // search results to a pane.
 #include "app/VirtualDrives.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/EntryFind.h"
 #include "tests/common/TestSupport.h"
 #include "tests/filer/FilerTestData.h"

@@ -6,7 +6,7 @@
 #include "filer/FilerHooks.h"
 #include "app/records/PaneRecords.h"
 #include "app/records/PlayListFile.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "tests/common/TestSupport.h"

@@ -3,7 +3,7 @@
 #include "app/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"

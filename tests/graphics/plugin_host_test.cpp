@@ -3,7 +3,7 @@
 #include "app/Globals.h"
 #include "app/records/LocalMemory.h"
 #include "app/settings/GraphicSettings.h"
-#include "archive/front/ArchivePlugInBackEnd.h"
+#include "archivefront/ArchivePlugInBackEnd.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"

@@ -5,7 +5,7 @@
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
-#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "archivefront/sevenzip/SevenZipArchive.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/preview/LoadPreviewThread.h"

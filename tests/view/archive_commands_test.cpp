@@ -6,8 +6,8 @@
 
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FileOpSettings.h"
-#include "archive/front/ArchiveFront.h"
-#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "archivefront/ArchiveFront.h"
+#include "archivefront/sevenzip/SevenZipArchive.h"
 #include "res/ArchiveDialogs.h"
 #include "res/RenameDialogs.h"
 #include "tests/common/DialogHarness.h"

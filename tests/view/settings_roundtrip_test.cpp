@@ -4,7 +4,7 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/PathHelpers.h"
-#include "archive/client/codecs/SevenZipLibrary.h"
+#include "archiveclient/codecs/SevenZipLibrary.h"
 #include "tools/cpl/ControlPanelApplets.h"
 
 using namespace settingstest;

@@ -1,6 +1,6 @@
 // The commands that open the binary compare and the new-file dialogs on the active
 // filer pane.
-#include "archive/front/dialogs/PreviewReaderLock.h"
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "filer/FilerPane.h"
 #include "fileops/compare/CmpBinaryDlg.h"
 #include "fileops/newfile/MakeNewFileDlg.h"

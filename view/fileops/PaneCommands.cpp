@@ -7,7 +7,7 @@
 #include "app/Settings.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/dialogs/MessageBoxDlg.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "fileops/rename/RenameDlg.h"
 #include "fileops/rename/RenameExchangeDlg.h"

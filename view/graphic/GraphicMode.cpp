@@ -6,7 +6,7 @@
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/LocalMemory.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/LoadPictureBDlg.h"

@@ -5,7 +5,7 @@
 
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "graphics/windows/AlphaChannelProcessSettingDlg.h"
 #include "graphics/windows/GraphicListDlg.h"

@@ -6,7 +6,7 @@
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewerSettings.h"
-#include "archive/front/dialogs/DefunarcDlg.h"
+#include "archivefront/dialogs/DefunarcDlg.h"
 #include "view/menus/CommandMenuItems.h"
 #include "view/menus/SettingsMenuItems.h"
 #include "graphics/picture/PictureData.h"

@@ -16,7 +16,7 @@
 #include "app/settings/GeneralSections.h"
 #include "app/settings/ViewSettings.h"
 #include "app/settings/SettingsSections.h"
-#include "archive/client/codecs/SevenZipLibrary.h"
+#include "archiveclient/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"

@@ -1,7 +1,7 @@
 // Archive members handed to other programs: extracted to the temporary folder first.
 #include "app/Directories.h"
 #include "app/PathHelpers.h"
-#include "archive/front/dialogs/UnpackDlg.h"
+#include "archivefront/dialogs/UnpackDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
-#include "archive/front/ArchiveFront.h"
+#include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "fileops/sync/SynccopyDlg.h"
 #include "view/QvView.h"

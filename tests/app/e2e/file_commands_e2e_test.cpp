@@ -2,7 +2,7 @@
 // copied to the other pane's folder with their bytes and times, a folder made with
 // the cursor put on it, and that folder deleted; a file renamed; a zip with Japanese
 // member names listed, entered, unpacked from and left again.
-#include "archive/front/sevenzip/SevenZipArchive.h"
+#include "archivefront/sevenzip/SevenZipArchive.h"
 #include "res/RenameDialogs.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
