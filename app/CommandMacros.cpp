@@ -3,9 +3,9 @@
 // that stand for one entry at a time; each macro belongs to exactly one of the passes,
 // so that the second pass can work on the output of the first.
 #include "app/CommandMacros.h"
-#include "app/Formatting.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/SettingStrings.h"
 
 #include <shellapi.h>

@@ -2,7 +2,7 @@
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
 #include "app/OsVersion.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <direct.h>
 

@@ -1,5 +1,5 @@
 #include "app/FileProbes.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <objbase.h>
 #include <shlobj.h>

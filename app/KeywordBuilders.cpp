@@ -1,5 +1,5 @@
 #include "app/KeywordBuilders.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/MediaSettings.h"
 

@@ -429,3 +429,15 @@ int CompareNameSortKeys(const BYTE* a, int aLength, const BYTE* b, int bLength)
         order = aLength < bLength ? -1 : (aLength > bLength ? 1 : 0);
     return order < 0 ? CSTR_LESS_THAN : (order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN);
 }
+
+int CompareNamesForSort(LPCWSTR a, LPCWSTR b)
+{
+    if (g_USE_STR_CMP_LOGICAL_W && g_pfnStrCmpLogicalW)
+    {
+        int order = g_pfnStrCmpLogicalW(a, b);
+        return order < 0 ? CSTR_LESS_THAN : order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN;
+    }
+    return CompareStringW(LOCALE_SYSTEM_DEFAULT,
+                          NORM_IGNORECASE | NORM_IGNORENONSPACE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH, a,
+                          -1, b, -1);
+}

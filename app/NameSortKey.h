@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+// The name order of every sort: 1 less, 2 equal, 3 greater, 0 on failure.
+int CompareNamesForSort(LPCWSTR a, LPCWSTR b);
+
 // What a key was made for: the order in force decides (see GetNameSortKeyKind).
 enum
 {

@@ -1,5 +1,5 @@
 #include "app/QvDllLoader.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "framework/FwString.h"
 
 namespace

@@ -1,5 +1,5 @@
 #include "app/Settings.h"
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/settings/PrintSettings.h"
 
 // The variables, each starting with its default.

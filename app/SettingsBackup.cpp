@@ -1,5 +1,5 @@
 #include "app/SettingsBackup.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "framework/FwCollections.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "app/StartupSettings.h"
 
-#include "app/Globals.h"
-#include "app/IniFile.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 
 void LocateSettingsFile(LPCWSTR homeDir, LPCWSTR windowsDir, CString& out)

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "app/DriveSeam.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/Wildcard.h"
+#include "util/Wildcard.h"
 
 int g_VirtualDriveFlags[26];
 CVirtualFolderStore* g_VirtualFolderStores[26];

@@ -1,6 +1,6 @@
 #include "archivefront/ArchiveFront.h"
 #include "app/Settings.h"
-#include "app/Wildcard.h"
+#include "util/Wildcard.h"
 #include "framework/FwWnd.h"
 #include "filer/FileInfo.h"
 

@@ -6,9 +6,9 @@
 // 1920 x 1080 x 24 pictures is made once and reused; an argument gives the count
 // (default 300; for a quick try: qv_bench_preview 20).
 #include "bench/BenchSupport.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "app/settings/GraphicSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "framework/FwLock.h"

@@ -2,8 +2,9 @@
 // the same name comparison, so that quadratic behaviour (for example on input that
 // is already in order, or on many equal keys) shows as a growing ratio. An argument
 // gives a smaller count for a quick try (qv_bench_sort 20000).
+#include "app/NameSortKey.h"
 #include "bench/BenchSupport.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"
 #include "filer/SortSetting.h"

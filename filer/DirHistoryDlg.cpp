@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "framework/FwLock.h"
 #include "res/FilerDialogs.h"

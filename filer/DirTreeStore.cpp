@@ -1,6 +1,6 @@
 #include "filer/DirTreeStore.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 
 #include <new>

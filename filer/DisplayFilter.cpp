@@ -2,7 +2,7 @@
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
 #include "app/Settings.h"
-#include "app/Wildcard.h"
+#include "util/Wildcard.h"
 
 BOOL CFileInfo::PassesDisplayFilter(BOOL hideCurrent, BOOL hideParent, BOOL filterDirectories,
                                     LPCWSTR pattern, const FindCondition* condition, int use) const

@@ -3,8 +3,8 @@
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
 #include "app/Drives.h"
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 

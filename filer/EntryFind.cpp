@@ -1,9 +1,9 @@
 #include "filer/EntryFind.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/VirtualDrives.h"
-#include "app/Wildcard.h"
+#include "util/Wildcard.h"
 #include "framework/FwLock.h"
 #include "filer/FindThread.h"
 #include "filer/PaneArchive.h"

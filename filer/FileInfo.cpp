@@ -2,10 +2,10 @@
 
 #include "app/Directories.h"
 #include "app/NameSortKey.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
-#include "app/Wildcard.h"
+#include "util/StringHelpers.h"
+#include "util/Wildcard.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,10 +2,9 @@
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
 #include "app/Drives.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
 
 #include <climits>
 #include <io.h>

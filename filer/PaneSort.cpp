@@ -1,7 +1,8 @@
 // The pane's side of sorting and of taking over search results.
+#include "app/NameSortKey.h"
 #include "filer/FilerPane.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <cstdlib>
 

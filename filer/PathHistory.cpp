@@ -1,11 +1,12 @@
+#include "app/NameSortKey.h"
 #include "filer/PathHistory.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "app/Directories.h"
-#include "app/IniFile.h"
-#include "app/PathHelpers.h"
+#include "util/IniFile.h"
+#include "util/PathHelpers.h"
 #include "framework/FwLock.h"
 
 CArrayPathHistoryInfo g_PathHistory;

@@ -1,7 +1,7 @@
 #include "filer/PictureFiles.h"
 #include "filer/EntryFind.h"
 #include "app/FileProbes.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <cstdlib>
 #include <vector>

@@ -2,11 +2,11 @@
 #include "filer/FilerPane.h"
 #include "app/Directories.h"
 #include "app/Drives.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/DriveSlots.h"
 #include "app/VirtualDrives.h"
-#include "app/Wildcard.h"
+#include "util/Wildcard.h"
 
 #include <cwchar>
 #include <utility>

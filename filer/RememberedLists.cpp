@@ -1,6 +1,6 @@
 #include "filer/RememberedLists.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/FilerSettings.h"

@@ -1,8 +1,8 @@
 #include "graphics/SusiePlugInScan.h"
 
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "framework/FwGuard.h"
 #include "framework/FwLock.h"

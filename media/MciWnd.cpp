@@ -1,6 +1,6 @@
 #include "media/MciWnd.h"
-#include "app/PathHelpers.h"
-#include "app/SystemHelpers.h"
+#include "util/PathHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/records/MediaKinds.h"
 #include "app/settings/MediaSettings.h"
 #include "framework/FwApp.h"

@@ -1,8 +1,8 @@
 #include "program/QvApp.h"
 
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "app/StartDirs.h"

@@ -1,5 +1,5 @@
 // The view's ordered release of everything it owns, first thing in its destructor.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/QvDllLoader.h"
 #include "view/keys/HotKeys.h"
 #include "app/Settings.h"

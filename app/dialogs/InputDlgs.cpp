@@ -1,6 +1,6 @@
 #include "app/dialogs/InputDlgs.h"
 
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/keys/KeyTable.h"
 #include "framework/FwApp.h"

@@ -1,5 +1,5 @@
 #include "app/dialogs/WorkerDialog.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 #include "app/keys/KeyBindings.h"
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 
 CArrayKeyCmdInfo g_FilerKeyCmds;
 CArrayKeyCmdInfo g_ArcInfoKeyCmds;

@@ -1,6 +1,6 @@
 #include "app/keys/UserMenuText.h"
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/PlugInCommands.h"
 #include "app/keys/CommandTables.h"
 

@@ -1,6 +1,7 @@
+#include "app/NameSortKey.h"
 #include "app/records/ArchiveFileInfo.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <time.h>
 

@@ -1,6 +1,6 @@
 #include "app/records/DirectoryWalk.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Directories.h"
 
 namespace

@@ -1,6 +1,6 @@
 #include "app/records/HistoryList.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "framework/FwLock.h"
 
 int AddToHistoryList(CStringArray& list, int maximum, LPCWSTR entry)

@@ -1,6 +1,6 @@
 #include "app/records/MediaKinds.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #include "app/records/PaneRecords.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 const wchar_t* const kVirtualDriveDescription = L"仮想ドライブ";
 const wchar_t* const kNetworkComputerName = L"ネットワーク コンピュータ";

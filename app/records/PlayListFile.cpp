@@ -1,7 +1,7 @@
 #include "app/records/PlayListFile.h"
 
-#include "app/PathHelpers.h"
-#include "app/Wildcard.h"
+#include "util/PathHelpers.h"
+#include "util/Wildcard.h"
 #include "app/records/DirectoryWalk.h"
 #include "app/records/MediaKinds.h"
 

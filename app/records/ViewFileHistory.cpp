@@ -1,6 +1,6 @@
 #include "app/records/ViewFileHistory.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 CArrayViewFile g_ViewHistory;
 

@@ -1,6 +1,6 @@
 #include "app/records/WalkPathGuard.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 BOOL CWalkPathGuard::Enter(LPCWSTR realPath)
 {

@@ -3,9 +3,9 @@
 #include "app/settings/FileOpSettings.h"
 
 #include "app/Directories.h"
-#include "app/Formatting.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Formatting.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"

@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 #include <climits>
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "framework/FwCollections.h"
 #include "framework/FwLock.h"
 #include "framework/FwString.h"

@@ -1,6 +1,6 @@
 #include "app/settings/SettingsSections.h"
 
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"

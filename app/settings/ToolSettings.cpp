@@ -4,9 +4,9 @@
 
 #include "app/Directories.h"
 #include "app/DisplayModeSlots.h"
-#include "app/Formatting.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Formatting.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"

@@ -1,8 +1,8 @@
 #include "archivefront/archiver/ArchiverDll.h"
 
-#include "app/Formatting.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/records/LocalMemory.h"
 #include "archiveclient/ops/ClientUtils.h"
 #include "framework/FwLock.h"

@@ -1,7 +1,7 @@
 #include "archivefront/dialogs/DefunarcDlg.h"
 
-#include "app/Globals.h"
-#include "app/SystemHelpers.h"
+#include "util/Globals.h"
+#include "app/FolderChooser.h"
 #include "archivefront/archiver/ArchiverDll.h"
 #include "framework/FwLock.h"
 #include "res/ArchiveDialogs.h"

@@ -1,6 +1,6 @@
 #include "archivefront/dialogs/DestinationList.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/FileOpSettings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"

@@ -1,8 +1,8 @@
 #include "archivefront/dialogs/PackDlg.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/ArchiverSettings.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/dialogs/DestinationList.h"

@@ -1,7 +1,7 @@
 #include "archivefront/dialogs/PackJob.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/settings/ArchiverSettings.h"

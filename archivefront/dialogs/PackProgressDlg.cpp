@@ -1,7 +1,7 @@
 #include "archivefront/dialogs/PackProgressDlg.h"
 
-#include "app/Formatting.h"
-#include "app/WorkerMessages.h"
+#include "util/Formatting.h"
+#include "util/WorkerMessages.h"
 #include "archivefront/sevenzip/SevenZipArchive.h"
 #include "res/SevenZipDialogs.h"
 

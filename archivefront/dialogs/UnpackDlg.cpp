@@ -1,10 +1,10 @@
 #include "archivefront/dialogs/UnpackDlg.h"
 
 #include "app/Directories.h"
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/dialogs/DestinationList.h"

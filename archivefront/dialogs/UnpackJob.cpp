@@ -1,7 +1,7 @@
 #include "archivefront/dialogs/UnpackJob.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"

@@ -1,7 +1,7 @@
 #include "archivefront/sevenzip/SevenZipArchive.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/records/LocalMemory.h"
 #include "archiveclient/base/PropValue.h"
 #include "archiveclient/ops/ArchiveChain.h"

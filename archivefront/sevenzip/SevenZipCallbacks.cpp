@@ -1,10 +1,10 @@
 #include "archivefront/sevenzip/SevenZipCallbacks.h"
 
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FileTimes.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/records/LocalMemory.h"
 #include "archiveclient/base/FileSystem.h"

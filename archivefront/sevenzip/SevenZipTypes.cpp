@@ -1,6 +1,6 @@
 #include "archivefront/sevenzip/SevenZipTypes.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include <cstring>
 #include <cwchar>
 

@@ -1,7 +1,7 @@
 // The binary-compare worker.
 #include "fileops/compare/CmpThread.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "res/SyncDialogs.h"
 
 #include <new>

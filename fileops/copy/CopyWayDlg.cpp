@@ -1,5 +1,5 @@
 #include "fileops/copy/CopyWayDlg.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/dialogs/ListDlgs.h"
 #include "res/CopyDialogs.h"
 

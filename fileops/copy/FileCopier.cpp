@@ -4,8 +4,8 @@
 #include <wctype.h>
 #include "app/Directories.h"
 #include "app/Drives.h"
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/OsVersion.h"
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
 #include "fileops/delete/DeleteThread.h"

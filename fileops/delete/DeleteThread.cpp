@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <wctype.h>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/VirtualDrives.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/PaneRecords.h"
 #include "fileops/copy/CopyWayDlg.h"

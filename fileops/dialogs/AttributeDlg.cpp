@@ -1,6 +1,6 @@
 #include "fileops/dialogs/AttributeDlg.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"

@@ -1,7 +1,7 @@
 #include "fileops/dialogs/FileTimeDlg.h"
 
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/SettingStrings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/EntryFind.h"

@@ -2,9 +2,9 @@
 
 #include <commdlg.h>
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "res/FileDialogs.h"
 
 void RemoveRepeatedDirectories(const CStringArray& directories, CStringArray& out)

@@ -2,10 +2,10 @@
 
 #include <imm.h>
 
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/keys/KeyBindings.h"
 #include "filer/EntryFind.h"

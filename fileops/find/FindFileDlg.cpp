@@ -3,10 +3,11 @@
 #include <commctrl.h>
 #include <algorithm>
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
-#include "app/WorkerMessages.h"
+#include "app/FolderChooser.h"
+#include "util/StringHelpers.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"

@@ -1,6 +1,6 @@
 #include "fileops/find/FindOptionDlg.h"
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "res/FindDialogs.h"
 

@@ -4,9 +4,9 @@
 #include <stdlib.h>
 
 #include "app/Directories.h"
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
-#include "app/WorkerMessages.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
+#include "util/WorkerMessages.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"

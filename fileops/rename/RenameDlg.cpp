@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/HistoryList.h"

@@ -1,7 +1,7 @@
 #include "fileops/rename/RenameExchangeDlg.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "res/RenameDialogs.h"
 

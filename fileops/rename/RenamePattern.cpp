@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"

@@ -1,8 +1,8 @@
 #include "fileops/rename/RenameThread.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
-#include "app/WorkerMessages.h"
+#include "util/PathHelpers.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"

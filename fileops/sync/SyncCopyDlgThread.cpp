@@ -4,8 +4,8 @@
 #include <cwchar>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
-#include "app/WorkerMessages.h"
+#include "util/PathHelpers.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "fileops/sync/SyncWalk.h"
 #include "framework/FwWnd.h"

@@ -1,7 +1,8 @@
 // The synchronisation rows: decisions, order and the folder-deletion rule.
 #include "fileops/sync/SyncRows.h"
 
-#include "app/PathHelpers.h"
+#include "app/NameSortKey.h"
+#include "util/PathHelpers.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "archivefront/ArchiveFront.h"
 #include "filer/FileInfo.h"
 

@@ -7,9 +7,9 @@
 #include <new>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
-#include "app/SystemHelpers.h"
-#include "app/WorkerMessages.h"
+#include "util/PathHelpers.h"
+#include "app/FolderChooser.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
 #include "fileops/sync/SyncCopyDlgThread.h"

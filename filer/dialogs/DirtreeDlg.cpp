@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/records/WalkPathGuard.h"
 #include "filer/EntryFind.h"
 #include "res/FilerDialogs.h"

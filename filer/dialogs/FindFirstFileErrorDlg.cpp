@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
 #include "res/FilerDialogs.h"

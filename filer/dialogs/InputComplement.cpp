@@ -1,7 +1,7 @@
 #include "filer/dialogs/InputComplement.h"
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 CInputComplement::~CInputComplement()
 {

@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "util/StringHelpers.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/dialogs/ListDlgs.h"
 #include "app/dialogs/MessageBoxDlg.h"

@@ -1,7 +1,8 @@
 #include "filer/dialogs/LogDiskDlg.h"
 
 #include "app/Directories.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
+#include "util/StringHelpers.h"
 #include "filer/PathHistory.h"
 #include "res/FilerDialogs.h"
 

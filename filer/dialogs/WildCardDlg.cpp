@@ -1,6 +1,6 @@
 #include "filer/dialogs/WildCardDlg.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/FilerSettings.h"
 #include "framework/FwLock.h"
 #include "res/FilerDialogs.h"

@@ -1,6 +1,6 @@
 #include "graphics/picture/BmpSaving.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "graphics/picture/PictureData.h"
 
 namespace

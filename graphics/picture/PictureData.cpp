@@ -1,7 +1,7 @@
 #include "graphics/picture/PictureData.h"
 
-#include "app/PathHelpers.h"
-#include "app/SystemHelpers.h"
+#include "util/PathHelpers.h"
+#include "app/SettingNames.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "graphics/picture/SaveBmpDefDlg.h"
 
-#include "app/Globals.h"
-#include "app/SystemHelpers.h"
+#include "util/Globals.h"
+#include "app/FolderChooser.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "res/GraphicsDialogs.h"

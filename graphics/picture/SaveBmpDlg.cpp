@@ -4,11 +4,11 @@
 #include <commdlg.h>
 
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
-#include "app/SystemHelpers.h"
-#include "app/WorkerMessages.h"
-#include "app/WriteThread.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
+#include "app/FolderChooser.h"
+#include "util/WorkerMessages.h"
+#include "util/WriteThread.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/SusiePlugInScan.h"

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/ArchiveFileInfo.h"
 #include "app/records/LocalMemory.h"

@@ -1,6 +1,6 @@
 #include "graphics/plugins/SusiePictureCalls.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "framework/FwGuard.h"
 #include "graphics/picture/PictureData.h"
 

@@ -1,8 +1,8 @@
 #include "graphics/plugins/SusiePlugInHost.h"
 
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/records/LocalMemory.h"
 #include "app/settings/GraphicSettings.h"

@@ -1,8 +1,8 @@
 #include "graphics/plugins/SusiePlugInList.h"
 
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
-#include "app/Wildcard.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
+#include "util/Wildcard.h"
 #include "framework/FwGuard.h"
 #include "framework/FwLock.h"
 

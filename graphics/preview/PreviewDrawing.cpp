@@ -2,9 +2,9 @@
 // icon, or the entry's shell icon while there is no picture, and the cell's border.
 #include "graphics/preview/LoadPreviewThread.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "app/settings/GraphicSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FileInfo.h"

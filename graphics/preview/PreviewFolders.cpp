@@ -1,6 +1,6 @@
 #include "graphics/preview/PreviewFolders.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "graphics/preview/PreviewPlugInDecode.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/records/MediaKinds.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/SusiePlugInHost.h"

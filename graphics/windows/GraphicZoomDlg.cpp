@@ -1,6 +1,6 @@
 #include "graphics/windows/GraphicZoomDlg.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "res/GraphicViewerDialogs.h"

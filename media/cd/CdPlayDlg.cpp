@@ -1,5 +1,5 @@
 #include "media/cd/CdPlayDlg.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "framework/FwLock.h"

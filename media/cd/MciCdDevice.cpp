@@ -1,5 +1,5 @@
 // The CD audio device through MCI.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "media/cd/CdPlayer.h"
 
 #include <mmsystem.h>

@@ -1,6 +1,6 @@
 #include "media/playlist/SoundList.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/records/HistoryList.h"
 #include "app/records/MediaKinds.h"

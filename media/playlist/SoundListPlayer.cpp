@@ -1,5 +1,5 @@
 #include "media/playlist/SoundListPlayer.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "media/playlist/AudioPlayList.h"
 
 CSoundListPlayer::CSoundListPlayer(const int* repeat, const int* random) : m_repeat(repeat), m_random(random)

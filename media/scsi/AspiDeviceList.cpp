@@ -1,5 +1,5 @@
 #include "media/scsi/AspiDeviceList.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/settings/MediaSettings.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "media/scsi/AttachScsiDlg.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "res/MediaDialogs.h"
 
 CAttachScsiDlg::CAttachScsiDlg(CAspiDeviceList* devices)

@@ -1,5 +1,5 @@
 #include "media/tags/MpegAudioData.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 #include <cstddef>
 #include <cstring>

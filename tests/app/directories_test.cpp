@@ -1,7 +1,7 @@
 // Path joining, resolution of typed directories and directory creation.
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "tests/common/TestSupport.h"
 #include "tests/common/TestHelpers.h"

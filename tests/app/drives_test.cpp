@@ -2,7 +2,7 @@
 // seam: the test machine has neither floppies nor a network.
 #include "app/Drives.h"
 #include "app/DriveSeam.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/NetworkAccounts.h"
 #include "app/OsVersion.h"
 #include "app/QvDllLoader.h"

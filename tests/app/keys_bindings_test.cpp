@@ -1,6 +1,6 @@
 // Key bindings: the records, the rules that take a binding text apart, and the six
 // sets as loaded from and saved to the settings file.
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/keys/KeyBindings.h"
 #include "tests/common/TestSupport.h"
 #include "tests/common/TestHelpers.h"

@@ -1,7 +1,7 @@
 // Name keys compared as bytes give the order of CompareNamesForSort, in both of its
 // orders, on names that stress it.
 #include "app/NameSortKey.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>

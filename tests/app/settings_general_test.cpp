@@ -3,8 +3,8 @@
 #include "app/settings/SettingsSections.h"
 #include "app/settings/GeneralSections.h"
 
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/NetworkAccounts.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"

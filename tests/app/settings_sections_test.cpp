@@ -1,8 +1,8 @@
 // The settings layer as one table: its orders, the documented defaults of an empty
 // file, the resets, and the hook of the image plug-in folder scan.
 #include "app/KeywordBuilders.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"

@@ -1,7 +1,7 @@
 // The integer settings tables: their shape, the defaults from a file without the
 // sections, values from the file, the key of both sections, and a write-read round
 // trip.
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/settings/PrintSettings.h"
 #include "tests/common/TestSupport.h"

@@ -2,7 +2,7 @@
 // plug-ins: value formats read and written, and a load-save round trip.
 #include "app/settings/SettingsSections.h"
 #include "app/DisplayModeSlots.h"
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/records/ViewFileHistory.h"
 #include "app/settings/ArchiverSettings.h"

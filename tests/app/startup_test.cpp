@@ -1,8 +1,8 @@
 // Start-up pieces that run before any window: the "-D" command line, the start
 // directory slots of the shared memory, finding the settings file with its per-user
 // redirection, and the library search path.
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/StartDirs.h"
 #include "app/StartupSettings.h"

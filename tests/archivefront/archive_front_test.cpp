@@ -5,7 +5,7 @@
 // archive through the front.
 #include <gtest/gtest.h>
 #include "archivefront/ArchiveFront.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/records/LocalMemory.h"
 #include "filer/FilerPane.h"

@@ -3,9 +3,9 @@
 // command lines handed to the libraries, and what comes back.
 #include <gtest/gtest.h>
 #include "archivefront/archiver/ArchiverDll.h"
-#include "app/Formatting.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/records/LocalMemory.h"
 #include "tests/archivefront/unpack_test_support.h"
 #include "tests/common/TestHelpers.h"

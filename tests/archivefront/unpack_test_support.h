@@ -3,7 +3,7 @@
 // archive front fixtures.
 #pragma once
 #include <windows.h>
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/settings/ArchiverSettings.h"
 #include "tests/common/TestHelpers.h"
 

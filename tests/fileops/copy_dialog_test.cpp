@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FileOpSettings.h"
 #include "fileops/copy/CopyJob.h"

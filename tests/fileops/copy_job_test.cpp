@@ -3,7 +3,7 @@
 // move would lose a file.
 #include <gtest/gtest.h>
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "fileops/copy/CopyJob.h"

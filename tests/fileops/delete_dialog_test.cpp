@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "archivefront/ArchiveFront.h"
 #include "fileops/delete/DeleteDlg.h"

@@ -1,6 +1,6 @@
 // The search worker on prepared trees: names, conditions, contents in five character
 // codes across read blocks, stop, and both hand-over modes.
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "fileops/find/FindThread.h"
 #include "filer/FilerPane.h"
 #include "tests/common/TestSupport.h"

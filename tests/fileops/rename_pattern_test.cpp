@@ -2,7 +2,7 @@
 // names, free-name search on disk and in a rename list, series, and conversions.
 #include <gtest/gtest.h>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "fileops/rename/RenamePattern.h"
 #include "filer/FileInfo.h"

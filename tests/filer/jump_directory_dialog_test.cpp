@@ -1,6 +1,6 @@
 // The jump-directory dialog: choosing by key, editing entries and groups, and the
 // groups' way through the settings file.
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FilerSettings.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "filer/DirHistoryDlg.h"
 #include "res/FilerDialogs.h"

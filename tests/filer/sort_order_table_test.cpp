@@ -1,7 +1,8 @@
 // The sort by keys made once per entry puts a listing into an order that the name
 // comparison itself agrees with, for every key, second key, directory key, direction
 // and mixing, in the locale order and in the natural order.
-#include "app/PathHelpers.h"
+#include "app/NameSortKey.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FileInfo.h"
 #include "filer/SortSetting.h"

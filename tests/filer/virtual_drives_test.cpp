@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/DriveSeam.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
 #include "filer/FileInfo.h"

@@ -1,6 +1,6 @@
 // The graphic settings sheet and the plug-in pattern dialog, driven as a user would,
 // and the plug-in list as a thread on the side sees it while the page edits it.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"

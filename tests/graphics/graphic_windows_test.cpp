@@ -1,6 +1,6 @@
 // The graphic viewer's windows and dialogs: the zoom steps, the alpha-channel rows,
 // the small picture window and the picture list window.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/records/SelectColorButton.h"
 #include "app/settings/GraphicSettings.h"

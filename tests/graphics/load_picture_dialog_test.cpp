@@ -1,6 +1,6 @@
 // The picture load dialog with a stand-in image plug-in: loading without a window,
 // the second try from memory, and a stop in the middle of a read.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
 #include "archivefront/ArchiveFront.h"

@@ -1,6 +1,6 @@
 // The plug-in host with stand-in plug-ins: choosing, reading pictures, and listing and
 // extracting an archive whose members try to leave the destination.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/records/LocalMemory.h"
 #include "app/settings/GraphicSettings.h"
 #include "archivefront/ArchivePlugInBackEnd.h"

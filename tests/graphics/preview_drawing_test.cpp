@@ -2,7 +2,7 @@
 // refresh that draws only what changed, nothing for an entry the loader does not
 // know, and the four border rectangles.
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FileInfo.h"
 #include "graphics/preview/LoadPreviewThread.h"

@@ -1,7 +1,7 @@
 // The thumbnail loader reading through the image plug-ins: the stand-in BMP plug-in
 // reads pictures, a shortcut's target, a folder's first picture and an archive's
 // first picture member (a zip made with the archive library itself).
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"

@@ -1,7 +1,7 @@
 // The thumbnail loader's thread on real files: pictures, a folder shown by its first
 // picture, files without a picture, the pause lock and the stop.
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "tests/common/TestSupport.h"
 

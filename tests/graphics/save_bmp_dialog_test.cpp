@@ -1,7 +1,7 @@
 // The BMP save dialog: the series, the same-name save, refusals and a failing disk,
 // each run as the dialog runs it, with the write on its worker thread.
-#include "app/Globals.h"
-#include "app/WorkerMessages.h"
+#include "util/Globals.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"

@@ -1,5 +1,5 @@
 // The series-save defaults dialog, driven as a user would.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/SaveBmpDefDlg.h"

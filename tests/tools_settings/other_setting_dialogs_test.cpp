@@ -1,6 +1,6 @@
 // The copy destination dialog, the command sounds, the per-user settings file dialog
 // and the debug switches, driven as a user would.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/MediaSettings.h"

@@ -4,8 +4,8 @@
 #pragma once
 #include "app/settings/SettingsSections.h"
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/Settings.h"
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"

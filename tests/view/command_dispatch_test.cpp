@@ -4,7 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/keys/CommandTables.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "view/system/SystemShellApi.h"
 
 namespace

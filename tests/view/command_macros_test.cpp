@@ -1,7 +1,7 @@
 // The %-macros of command lines over real panes: every macro on the cursor entry and
 // on marked entries, both passes with their result codes, and the edge cases.
 #include "app/CommandMacros.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/SettingStrings.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"

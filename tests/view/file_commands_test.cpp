@@ -16,7 +16,7 @@
 #include "tests/common/TestHelpers.h"
 #include "view/layout/Layout.h"
 #include "view/mouse/ShellDragSeam.h"
-#include "app/SystemHelpers.h"
+#include "app/DriveSlots.h"
 #include "app/settings/ViewSettings.h"
 #include "view/shell/ShellSeam.h"
 

@@ -2,7 +2,7 @@
 // through a link back up its own tree), removing and moving rows, a refused interval
 // that keeps the dialog open with the rest stored, the plug-in check that Cancel
 // keeps, and menu 917 applying the dialog's choice.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/settings/ViewSettings.h"

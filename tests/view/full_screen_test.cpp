@@ -3,7 +3,7 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "tests/common/TestSupport.h"
 
 #include <imm.h>

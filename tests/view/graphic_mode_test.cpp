@@ -1,7 +1,7 @@
 // Graphic mode over real files read through the stand-in BMP plug-in: stepping
 // through marked files and the members of a container, staying after the last one or
 // going back to the list, the one-picture entry and leaving on the user's answer.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GraphicSettings.h"

@@ -3,7 +3,7 @@
 #include "tests/view/CommandTestSupport.h"
 #include "tests/common/TestHelpers.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/QvDllLoader.h"
 #include "view/keys/HotKeys.h"
 

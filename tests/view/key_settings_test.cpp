@@ -4,7 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 #include "tests/common/TestHelpers.h"
 
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "view/keys/HotKeys.h"
 #include "view/keys/KeySettings.h"

@@ -3,7 +3,7 @@
 // other pane that follows the directory under the cursor.
 #include "tests/view/CommandTestSupport.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/GraphicSettings.h"
 #include "filer/PaneHooks.h"
 #include "framework/FwLock.h"

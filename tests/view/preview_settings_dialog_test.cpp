@@ -3,7 +3,7 @@
 // has thumbnails made at the old size loaded again.
 #include "tests/view/CommandTestSupport.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/preview/LoadPreviewThread.h"

@@ -3,7 +3,7 @@
 // "@Mpegnamedisplay" reads the shown filer lists again.
 #include "tests/view/CommandTestSupport.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/VirtualDrives.h"
 #include "res/NetworkDialogs.h"

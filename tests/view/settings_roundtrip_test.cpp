@@ -3,7 +3,7 @@
 // decisions on start directories, jump groups and the background picture.
 #include "tests/view/SettingsTestSupport.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
 #include "tools/cpl/ControlPanelApplets.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/view/DrawTestSupport.h"
 
-#include "app/Clock.h"
+#include "util/Clock.h"
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"

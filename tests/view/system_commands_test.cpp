@@ -4,7 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/DisplayModeSlots.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/SettingStrings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/records/ControlPanelApplets.h"

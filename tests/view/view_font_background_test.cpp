@@ -1,6 +1,6 @@
 // The view font per screen resolution, and the picture behind the filer panes:
 // chosen on the next-picture command, read and brightened, and drawn behind a pane.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/settings/ToolSettings.h"

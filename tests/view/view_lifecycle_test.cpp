@@ -5,7 +5,7 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
-#include "app/WorkerMessages.h"
+#include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "res/CommonDialogs.h"
 #include "app/dialogs/WorkerDialog.h"

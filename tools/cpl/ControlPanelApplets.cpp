@@ -1,8 +1,8 @@
 #include "tools/cpl/ControlPanelApplets.h"
 #include <cpl.h>
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/OsVersion.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/settings/ToolSettings.h"

@@ -1,6 +1,6 @@
 // The run dialog.
 #include "tools/execute/ExecuteDlg.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "framework/FwLock.h"
 #include "res/ShellDialogs.h"

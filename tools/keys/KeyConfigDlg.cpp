@@ -1,7 +1,7 @@
 // The key configuration dialogs.
 #include "tools/keys/KeyConfigDlg.h"
 #include "app/PlugInCommands.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/ToolSettings.h"
 #include "graphics/picture/PictureData.h"
 #include "res/KeyConfigDialogs.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/keys/KeyTable.h"
 #include "res/ToolDialogs2.h"

@@ -1,7 +1,7 @@
 #include "tools/plugins/PlugInDlg.h"
 #include <commctrl.h>
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/ToolSettings.h"
 #include "res/CustomiseDialogs.h"
 

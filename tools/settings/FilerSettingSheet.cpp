@@ -5,7 +5,7 @@
 
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "res/SettingsDialogs.h"

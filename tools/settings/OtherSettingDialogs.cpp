@@ -4,9 +4,9 @@
 #include <commdlg.h>
 
 #include "app/Directories.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/MediaSettings.h"
 #include "app/settings/ToolSettings.h"

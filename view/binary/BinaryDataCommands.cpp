@@ -1,7 +1,7 @@
 // The binary editor's commands on the data: search, replace, compare, copying as text
 // and as bytes, pasting, writing typed values, jumping, selecting, and its settings.
-#include "app/Formatting.h"
-#include "app/Log.h"
+#include "util/Formatting.h"
+#include "util/Log.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/LocalMemory.h"

@@ -1,6 +1,6 @@
 #include "view/binary/BinaryJump.h"
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 
 #include <stdlib.h>
 

@@ -1,7 +1,7 @@
 #include "view/commands/CommandDispatch.h"
 
-#include "app/Formatting.h"
-#include "app/Log.h"
+#include "util/Formatting.h"
+#include "util/Log.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 

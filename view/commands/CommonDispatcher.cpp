@@ -1,7 +1,7 @@
 // The keywords of every mode, tried after a family's own list; the text may carry an
 // argument after its first blank.
 #include "view/QvView.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "view/commands/CommandHandlers.h"
 
 namespace

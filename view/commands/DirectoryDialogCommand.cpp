@@ -1,6 +1,6 @@
 // "@Dirchangedlg": the active pane changes to a folder chosen in the shell's folder
 // chooser.
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"

@@ -1,6 +1,6 @@
 // "@Dirhistory": a directory chosen from the visited ones becomes the active
 // filer pane's directory.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/DirHistoryDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

@@ -1,8 +1,8 @@
 // The commands that open the filer's own dialogs on the active pane: the jump
 // directories, the directory and drive trees, the file list and the move to a typed
 // directory.
-#include "app/PathHelpers.h"
-#include "app/SystemHelpers.h"
+#include "util/PathHelpers.h"
+#include "util/StringHelpers.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"

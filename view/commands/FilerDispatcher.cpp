@@ -2,7 +2,7 @@
 // in the order they are compared. The new-file and drive keywords are written out as
 // "@Makenewfile%02d" and "@Log%c" build them.
 #include "view/QvView.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "view/commands/CommandHandlers.h"
 
 namespace

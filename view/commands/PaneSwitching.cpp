@@ -1,6 +1,6 @@
 // Which pane is active, the switch between the panes, the directory jump of a
 // binding, and the program text a filer binding may carry.
-#include "app/Log.h"
+#include "util/Log.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

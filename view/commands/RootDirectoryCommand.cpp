@@ -1,5 +1,5 @@
 // "@Rootdirectory": the active filer pane moves to the root of its drive or share.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"

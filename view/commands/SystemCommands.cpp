@@ -1,6 +1,6 @@
 // Common keywords that act already: menu commands by id, quitting, and the control
 // panel's command line.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/system/SystemShellApi.h"

@@ -1,10 +1,10 @@
 #include "view/dialogs/RightClickMenuDlg.h"
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/KeywordBuilders.h"
 #include "app/KeywordTexts.h"
 #include "app/PlugInCommands.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/keys/UserMenuText.h"
 #include "app/settings/ToolSettings.h"
 #include "res/ViewSetupDialogs.h"

@@ -1,10 +1,10 @@
 #include "view/dialogs/SetFilerBitmapDlg.h"
 
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "app/settings/ViewSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/plugins/SusiePlugInList.h"

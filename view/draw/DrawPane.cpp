@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "filer/FilerPane.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/layout/Layout.h"

@@ -1,7 +1,7 @@
 #include "view/draw/EntryText.h"
 
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/settings/ViewSettings.h"
 

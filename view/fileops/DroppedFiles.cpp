@@ -1,6 +1,6 @@
 // Files that come from the shell: dropped on the view or pasted from the clipboard,
 // they become a copy or move job into the pane's folder, or shortcuts.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/FilerPane.h"
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"

@@ -1,10 +1,10 @@
 // The file commands that start a job on the active pane's targets: copy, move, copy
 // into every marked directory, delete, make a directory and change attributes.
 #include "app/Directories.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
 #include "filer/FilerPane.h"

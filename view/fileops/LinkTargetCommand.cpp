@@ -1,6 +1,6 @@
 // "@Tolinkpos": the target of the cursor shortcut shown in the pane.
 #include "app/FileProbes.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

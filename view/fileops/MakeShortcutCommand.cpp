@@ -1,6 +1,6 @@
 // "@Makeshortcut": a shell shortcut to the cursor entry, written where the user says.
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "fileops/dialogs/MakeLinkDlg.h"
 #include "filer/FilerPane.h"

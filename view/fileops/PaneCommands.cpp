@@ -2,7 +2,7 @@
 // all, in folders and in archive listings), the volume label of a drive, the exchange
 // of two names and the listing of an archive.
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 #include "app/dialogs/InputDlgs.h"

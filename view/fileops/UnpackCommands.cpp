@@ -3,8 +3,8 @@
 // on the targets of a folder listing, and the cursor member extracted to the
 // temporary folder for the programs that need a real file.
 #include "app/Directories.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"

@@ -1,6 +1,6 @@
 // "@Wildcard": the filter of the active listing, with the history of typed patterns.
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "util/StringHelpers.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"

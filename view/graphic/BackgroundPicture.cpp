@@ -1,7 +1,7 @@
 // The picture behind the filer panes: chosen from the user's list on a schedule,
 // loaded (a BMP directly, anything else through the image plug-ins), brightened or
 // darkened, and drawn placed or tiled wherever a pane paints its background.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/settings/ViewSettings.h"

@@ -2,7 +2,7 @@
 // pictures of marked folders and the members of archives among them, one picture at a
 // time, and returns to its list past the last one.
 #include "app/FileProbes.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/records/LocalMemory.h"

@@ -1,5 +1,5 @@
 // Menu 329 "画像表示設定": the graphic settings sheet over the view's values.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
 #include "filer/FilerPane.h"

@@ -4,7 +4,7 @@
 #include "view/QvView.h"
 
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
 #include "graphics/windows/AlphaChannelProcessSettingDlg.h"

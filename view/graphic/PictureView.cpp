@@ -1,7 +1,7 @@
 // Graphic mode's layout and drawing: the picture fitted or zoomed into the client
 // area, placed and scrolled in units of 50 pixels, the info in the title, the two end
 // lines, and the commands that zoom, fit, turn, copy and choose the alpha processing.
-#include "app/Log.h"
+#include "util/Log.h"
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"

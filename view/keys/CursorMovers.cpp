@@ -1,6 +1,6 @@
 // Every cursor, page and end keyword ends in MovePaneCursor, which moves each pane
 // mode its own way and extends the Shift selection of the lists.
-#include "app/Log.h"
+#include "util/Log.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

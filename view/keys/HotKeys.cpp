@@ -1,6 +1,6 @@
 #include "view/keys/HotKeys.h"
 
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/QvDllLoader.h"
 #include "app/keys/KeyBindings.h"
 #include "view/QvView.h"

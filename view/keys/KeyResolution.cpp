@@ -1,6 +1,6 @@
 // From a key to a command keyword: the common bindings first, then those of the active
 // pane's mode; and back from a menu command to its keyword and key.
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/keys/CommandTables.h"
 #include "app/PlugInCommands.h"
 #include "app/keys/KeyBindings.h"

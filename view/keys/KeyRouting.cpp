@@ -1,9 +1,9 @@
 // The way of a key press from WM_KEYDOWN to a binding: Enter, the directory-jump key,
 // the incremental search and the drive letters of the drive list act before any
 // binding; every other key is looked up with the modifier held.
-#include "app/Log.h"
+#include "util/Log.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "util/StringHelpers.h"
 #include "app/settings/FilerSettings.h"
 #include "app/keys/KeyTable.h"
 #include "filer/FilerPane.h"

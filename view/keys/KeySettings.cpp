@@ -1,7 +1,7 @@
 #include "view/keys/KeySettings.h"
 
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "app/keys/KeyBindings.h"

@@ -2,7 +2,7 @@
 #include "view/layout/Layout.h"
 
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/PreviewSize.h"
 #include "app/VirtualDrives.h"
 #include "filer/FilerPane.h"
 #include "app/settings/ViewSettings.h"

@@ -1,6 +1,6 @@
 // The view's CD commands: the same player the CD player dialog steers.
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/MasterVolume.h"
 #include "media/cd/CdPlayDlg.h"
 #include "media/cd/CdPlayer.h"
 #include "view/QvView.h"

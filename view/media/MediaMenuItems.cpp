@@ -1,6 +1,6 @@
 // The media items of the view's menus: their states, the recently played files and
 // the last play list.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/MediaSettings.h"
 #include "framework/FwWnd.h"
 #include "app/Settings.h"

@@ -1,5 +1,5 @@
 // The sound list window, "@Setsoundlist" and "@Soundlistsave".
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/records/HistoryList.h"
 #include "app/records/PlayListFile.h"
 #include "app/settings/MediaSettings.h"

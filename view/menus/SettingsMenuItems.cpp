@@ -4,7 +4,7 @@
 // still to come.
 #include "view/menus/SettingsMenuItems.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"

@@ -2,8 +2,8 @@
 // start, or the action Windows has registered for it.
 #include "view/navigation/FileKindActions.h"
 #include "app/Directories.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/settings/GeneralToolSettings.h"

@@ -1,8 +1,8 @@
 // Browsing the network list: entering domains, servers and shares, and climbing back.
 #include "app/Directories.h"
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/NetworkAccounts.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

@@ -2,11 +2,11 @@
 // cursor entry, going up, the drive list, drive letters, opening a path and the path
 // history.
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/DriveSlots.h"
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"

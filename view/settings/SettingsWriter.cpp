@@ -3,9 +3,9 @@
 // redirection of section "USERINI" applied; then the directory-tree caches.
 #include "view/QvView.h"
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/IniFile.h"
-#include "app/Log.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
+#include "util/Log.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/SettingsBackup.h"

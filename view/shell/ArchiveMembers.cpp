@@ -1,6 +1,6 @@
 // Archive members handed to other programs: extracted to the temporary folder first.
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "archivefront/dialogs/UnpackDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

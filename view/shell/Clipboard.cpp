@@ -1,6 +1,6 @@
 // Names, paths and sizes of the target entries as text on the clipboard.
 #include "app/Directories.h"
-#include "app/Formatting.h"
+#include "util/Formatting.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"

@@ -2,8 +2,8 @@
 // start of a program once, or once per target file where its macros ask for it.
 #include "app/CommandMacros.h"
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/keys/KeyBindings.h"
 #include "app/records/HistoryList.h"

@@ -2,8 +2,8 @@
 // items, the new-file kinds and the shell's own context menu for the selection or
 // the folder, whose commands the shell carries out.
 #include "app/Directories.h"
-#include "app/Log.h"
-#include "app/PathHelpers.h"
+#include "util/Log.h"
+#include "util/PathHelpers.h"
 #include "app/PlugInCommands.h"
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"

@@ -1,6 +1,6 @@
 // The "Shell IDList Array" of a pane's target entries, the data the shell takes when
 // entries are dragged out of a pane.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 

@@ -2,8 +2,8 @@
 // or PowerShell in the folder, new files from the shell's templates, and the file-kind
 // loop over the target files.
 #include "app/Directories.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "app/SettingStrings.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"

@@ -1,5 +1,5 @@
 // Shortcuts made from dropped or pasted files.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 

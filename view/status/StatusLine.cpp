@@ -1,9 +1,9 @@
 #include "view/status/StatusLine.h"
 
-#include "app/Clock.h"
+#include "util/Clock.h"
 #include "app/DriveSeam.h"
-#include "app/Formatting.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/draw/EntryText.h"

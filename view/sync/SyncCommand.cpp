@@ -2,7 +2,7 @@
 // synchronisation dialog and then shows both panes as they now are.
 #include "view/sync/SyncCommand.h"
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"

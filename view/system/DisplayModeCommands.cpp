@@ -1,5 +1,5 @@
 // The display-mode command and the desktop wallpaper command.
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/DisplayMode.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"

@@ -1,7 +1,7 @@
 // "@Fullscreen": the frame loses caption, borders and menu bar and its view covers the
 // monitor; the second call gives everything back.
 #include "app/Settings.h"
-#include "app/SystemHelpers.h"
+#include "app/FolderChooser.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 

@@ -1,7 +1,7 @@
 // "@ViewHistory": a file viewed before, chosen from the history, shown again in the
 // text viewer of the active pane: a file on disk from its folder, an archive member
 // from its archive (opened unless the pane has it open already).
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"

@@ -1,6 +1,6 @@
 // A pane as text viewer in the view: opening the cursor file ("@View"), leaving the
 // viewer ("@Closeviewer"), and drawing its title row and its lines.
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/settings/ViewerSettings.h"
 #include "app/settings/ViewSettings.h"

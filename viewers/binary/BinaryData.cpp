@@ -4,7 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "viewers/text/StrSearchDlg.h"
 
-#include "app/Globals.h"
+#include "util/Globals.h"
 #include "app/settings/ViewerSettings.h"
 #include "framework/FwLock.h"
 #include "res/ViewerDialogs.h"

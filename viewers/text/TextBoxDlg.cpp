@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "app/Directories.h"
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "res/BinaryDialogs.h"
 
 int LoadTextBoxFile(LPCWSTR path, CString& text)

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/PathHelpers.h"
+#include "util/PathHelpers.h"
 #include "app/settings/ViewerSettings.h"
 #include "framework/FwLock.h"
 

@@ -1,7 +1,7 @@
 // The real program's main view: the frame placed from the settings file, the settings
 // saved when the frame is closed, and a screenshot of the two panes over two folders
 // with Japanese names, kept under the build folder's artifacts for a person to look at.
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 

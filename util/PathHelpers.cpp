@@ -1,5 +1,4 @@
-#include "app/PathHelpers.h"
-#include "app/Settings.h"
+#include "util/PathHelpers.h"
 #include <wchar.h>
 
 namespace
@@ -244,18 +243,6 @@ BOOL FileExists(LPCWSTR path, WIN32_FIND_DATAW* findData)
     FindCloseLong(find);
     SetLastError(error);
     return exists;
-}
-
-int CompareNamesForSort(LPCWSTR a, LPCWSTR b)
-{
-    if (g_USE_STR_CMP_LOGICAL_W && g_pfnStrCmpLogicalW)
-    {
-        int order = g_pfnStrCmpLogicalW(a, b);
-        return order < 0 ? CSTR_LESS_THAN : order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN;
-    }
-    return CompareStringW(LOCALE_SYSTEM_DEFAULT,
-                          NORM_IGNORECASE | NORM_IGNORENONSPACE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH, a,
-                          -1, b, -1);
 }
 
 // ---- Text ---------------------------------------------------------------------------

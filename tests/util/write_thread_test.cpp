@@ -1,7 +1,7 @@
 // The block writer: pieces, percentages, stop and failure, and what it leaves
 // behind (file closed, block unlocked, one message to its owner).
-#include "app/WorkerMessages.h"
-#include "app/WriteThread.h"
+#include "util/WorkerMessages.h"
+#include "util/WriteThread.h"
 #include "framework/FwWnd.h"
 #include "tests/common/TestSupport.h"
 

@@ -1,5 +1,5 @@
-#include "app/WriteThread.h"
-#include "app/WorkerMessages.h"
+#include "util/WriteThread.h"
+#include "util/WorkerMessages.h"
 #include "framework/FwWnd.h"
 
 IMPLEMENT_DYNCREATE(CWriteThread, CWinThread)

@@ -1,5 +1,6 @@
 // The long-path wrappers, the path and name helpers and the text conversions.
-#include "app/PathHelpers.h"
+#include "app/NameSortKey.h"
+#include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "tests/common/TestSupport.h"
 #include "tests/common/TestHelpers.h"

@@ -1,6 +1,6 @@
-#include "app/Log.h"
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Log.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "framework/FwLock.h"
 
 #include <stdio.h>

@@ -56,9 +56,6 @@ BOOL IsPathRoot(LPCWSTR path);
 // that long name (case aside). The find data of the entry go to `findData` if given.
 BOOL FileExists(LPCWSTR path, WIN32_FIND_DATAW* findData = nullptr);
 
-// The name order of every sort: 1 less, 2 equal, 3 greater, 0 on failure.
-int CompareNamesForSort(LPCWSTR a, LPCWSTR b);
-
 // ---- Text ---------------------------------------------------------------------------
 
 // Writes the UTF-16LE byte-order mark FF FE.

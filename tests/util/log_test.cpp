@@ -1,6 +1,6 @@
 // The general log "qv.log" with its one backup generation, and the named logs.
-#include "app/Globals.h"
-#include "app/Log.h"
+#include "util/Globals.h"
+#include "util/Log.h"
 #include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/Formatting.h"
-#include "app/Clock.h"
-#include "app/PathHelpers.h"
+#include "util/Formatting.h"
+#include "util/Clock.h"
+#include "util/PathHelpers.h"
 
 #include <climits>
 #include <cwchar>

@@ -1,7 +1,7 @@
 // The ini reader and writer: line rules, encodings, sections and keys, load results,
 // lists, the writer's header lines and the wait for a file that is in use.
-#include "app/Globals.h"
-#include "app/IniFile.h"
+#include "util/Globals.h"
+#include "util/IniFile.h"
 #include "tests/common/TestSupport.h"
 #include "tests/common/TestHelpers.h"
 

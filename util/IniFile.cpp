@@ -1,12 +1,12 @@
-#include "app/IniFile.h"
+#include "util/IniFile.h"
 
 #include <climits>
 #include <cwctype>
 #include <memory>
 #include <new>
 
-#include "app/Globals.h"
-#include "app/PathHelpers.h"
+#include "util/Globals.h"
+#include "util/PathHelpers.h"
 #include "framework/FwLock.h"
 
 DWORD CIniFile::s_retryWaitMs = 100;

@@ -1,5 +1,5 @@
-#include "app/Wildcard.h"
-#include "app/PathHelpers.h"
+#include "util/Wildcard.h"
+#include "util/PathHelpers.h"
 
 void CompactWildcardPattern(LPCWSTR pattern, CString& out)
 {

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "util/Clock.h"
 
 GetLocalTimeProc g_pfnGetLocalTime = ::GetLocalTime;
 

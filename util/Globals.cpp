@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "util/Globals.h"
 
 CString g_ProgramDir;
 CString g_HomeDir;

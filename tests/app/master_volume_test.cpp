@@ -1,6 +1,6 @@
 // The master volume as a percentage of the mixer control's range, through a fake
 // mixer (the test machine has no sound device).
-#include "app/SystemHelpers.h"
+#include "app/MasterVolume.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Value formatting, parsing and wildcard matching.
-#include "app/Formatting.h"
-#include "app/Wildcard.h"
+#include "util/Formatting.h"
+#include "util/Wildcard.h"
 #include "tests/common/TestHelpers.h"
 
 #include <gtest/gtest.h>
