@@ -19,6 +19,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
+#include "view/ViewBusyGuard.h"
 #include "res/TrayMenu.h"
 
 #include <windowsx.h>
@@ -323,7 +324,7 @@ void CQvView::ResortFilerPanes()
 
 void CQvView::ReloadFilerPanes(LPCWSTR cursorName, BOOL keepCursorNames)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     for (int index = 0; index < 2; ++index)
     {
         CFilerPane* pane = g_Panes[index];
@@ -353,7 +354,6 @@ void CQvView::ReloadFilerPanes(LPCWSTR cursorName, BOOL keepCursorNames)
     }
     if (m_hWnd)
         DrawStatusLine(STATUS_PART_FULL);
-    StartBinaryCursorTimer();
 }
 
 BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
@@ -367,7 +367,7 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
     }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND && pHandlerInfo == nullptr)
     {
-        StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        CViewBusyGuard busy(*this);
         int emptied = ReapCopyDialogs();
         emptied |= ReapDeleteDialogs();
         emptied |= ReapUnpackDialogs();
@@ -381,7 +381,6 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
                 pane->m_reloadTicks = 0x7FFFFFFE;
         if (m_hWnd)
             PostMessage(WM_TIMER, VIEW_TIMER_CHANGE_CHECK, 0);
-        StartBinaryCursorTimer();
         return TRUE;
     }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND)
@@ -840,7 +839,7 @@ LRESULT CQvView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CQvView::OpenFoundEntry(CFindDialogBase* dialog)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFilerPane* active = ActivePane();
     if (active != nullptr && (active->m_mode == PANE_MODE_FILER || active->m_mode == PANE_MODE_DRIVE_LIST))
     {
@@ -860,7 +859,6 @@ void CQvView::OpenFoundEntry(CFindDialogBase* dialog)
     }
     if (dialog->m_bCloseAfterOpen)
         ReleaseFindDialog(dialog);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ReleaseFindDialog(CFindDialogBase* dialog)
@@ -896,7 +894,7 @@ int CQvView::Quit(int fromClose)
             return 0;
         }
     }
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     g_QuitHooks.playCommandSound(L"QUIT");
     INT_PTR result = IDOK;
     if (!g_NOTQUITMESSAGE && (fromClose == 0 || g_ASK_ALWAYS_AT_EXIT))
@@ -913,6 +911,7 @@ int CQvView::Quit(int fromClose)
         m_bQuitting = 1;
         if (frame != nullptr && frame->m_hWnd)
             frame->PostMessage(WM_CLOSE);
+        busy.KeepBusy();
         return IDOK;
     case IDC_QUIT_SHUTDOWN:
     case IDC_QUIT_REBOOT:
@@ -928,9 +927,9 @@ int CQvView::Quit(int fromClose)
         m_bQuitting = 1;
         if (frame != nullptr && frame->m_hWnd)
             frame->PostMessage(WM_CLOSE);
+        busy.KeepBusy();
         return static_cast<int>(result);
     default:
-        StartBinaryCursorTimer();
         return 0;
     }
 }

@@ -154,7 +154,8 @@ public:
 
     // Stops the view's timers before an action: STOP_TIMERS_FOR_ACTION suspends the
     // change check and kills timers 6 to 10, STOP_TIMERS_MARK_BUSY only suspends, a
-    // timer id from 6 to 9 kills that timer.
+    // timer id from 6 to 9 kills that timer. An action brackets itself with a
+    // CViewBusyGuard (view/ViewBusyGuard.h) rather than calling this and the next one.
     void StopViewTimers(int kind);
     // Despite its name, this ends every action, whatever the pane shows: the view is
     // idle again (the change check may run), the binary editor's cursor blinks again
@@ -940,6 +941,10 @@ public:
     int m_bDirChangePending = 0;
     // Scroll repeat of the viewer and the binary editor: -1 up, 0 stopped, 1 down.
     int m_scrollRepeatDir = 0;
+    // Open CViewBusyGuard brackets, and 1 once the outermost open one (or one inside it)
+    // made the full stop of STOP_TIMERS_FOR_ACTION.
+    int m_busyDepth = 0;
+    int m_bBusyFullStop = 0;
     // Phase of the binary editor's blinking cursor.
     int m_bCaretShown = 0;
     // State of Shift and Ctrl at the last key-down.

@@ -14,6 +14,7 @@
 #include "view/binary/BinaryJump.h"
 #include "view/binary/BinaryHexText.h"
 #include "view/binary/BinaryLines.h"
+#include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/binary/BinaryDialogs.h"
 #include "viewers/binary/JumpLineDlg.h"
@@ -129,7 +130,7 @@ void CQvView::OnBinarySearch()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinarySearchDlg dialog(OwnerOf(*this));
     dialog.m_searchOnly = 1;
     dialog.m_direction = m_binaryChoices.direction;
@@ -137,10 +138,7 @@ void CQvView::OnBinarySearch()
     dialog.m_start = m_binaryChoices.searchStart;
     dialog.m_signed = m_binaryChoices.isSigned;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_SEARCH) != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     m_binaryChoices.direction = dialog.m_direction;
     m_binaryChoices.kind = dialog.m_kind;
     m_binaryChoices.searchStart = dialog.m_start;
@@ -149,14 +147,12 @@ void CQvView::OnBinarySearch()
     if (!Convert(dialog.m_searchValue, dialog.m_kind, dialog.m_signed, value))
     {
         Tell(*this, L"検索データが不正です");
-        StartBinaryCursorTimer();
         return;
     }
     CBinaryData& data = *BinaryDataOf(index);
     data.SetSearchData(value.bytes, value.length, dialog.m_start == 1 ? 0 : data.m_cursor / 2,
                        static_cast<DWORD>(dialog.m_direction == 1 ? 1 : 0));
     SearchBinaryPane(0);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryReplace()
@@ -237,7 +233,7 @@ void CQvView::OnBinaryCompare()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
     BinaryEditorChoices& c = m_binaryChoices;
     CBinaryCmpDlg dialog(OwnerOf(*this));
@@ -253,10 +249,7 @@ void CQvView::OnBinaryCompare()
     dialog.m_compareFile = c.comparePath;
     dialog.m_browseDirectory = g_Panes[index]->m_currentDir;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_COMPARE) != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     c.isSigned = dialog.m_signed;
     c.editValueEnabled = dialog.m_editEnabled;
     c.compareValueEnabled = dialog.m_compareEnabled;
@@ -288,7 +281,6 @@ void CQvView::OnBinaryCompare()
         if (!Convert(v.text, dialog.m_kind, dialog.m_signed, v.value))
         {
             Tell(*this, v.refusal);
-            StartBinaryCursorTimer();
             return;
         }
         length = v.value.length;
@@ -307,7 +299,6 @@ void CQvView::OnBinaryCompare()
         if (v.enabled && v.value.length != length)
         {
             Tell(*this, L"比較のためのデータの長さが違います");
-            StartBinaryCursorTimer();
             return;
         }
     data.SetSearchData(edit.bytes, edit.length, dialog.m_start == 1 ? 0 : data.m_cursor / 2,
@@ -317,12 +308,10 @@ void CQvView::OnBinaryCompare()
                              static_cast<DWORD>(dialog.m_kind), static_cast<DWORD>(dialog.m_signed), length))
     {
         Tell(*this, L"比較ファイルを開くのに失敗しました");
-        StartBinaryCursorTimer();
         return;
     }
     c.comparePath = dialog.m_compareFile;
     SearchBinaryPane(0);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryCopyHex()
@@ -335,7 +324,7 @@ void CQvView::OnBinaryCopyHex()
     const LONGLONG n = SelectedBytes(data, &first);
     if (n <= 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const LONGLONG characters = 3 * n + 2 * (n / 16) + 12;
     const SIZE_T bytes = static_cast<SIZE_T>((characters * 2 / 16 + 1) * 16);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
@@ -345,7 +334,6 @@ void CQvView::OnBinaryCopyHex()
         if (block != nullptr)
             GlobalFree(block);
         Tell(*this, L"メモリの確保に失敗しました");
-        StartBinaryCursorTimer();
         return;
     }
     const CString hex = FormatBinaryHexText(data, first, n);
@@ -357,7 +345,6 @@ void CQvView::OnBinaryCopyHex()
     GlobalUnlock(block);
     if (!SetClipboard(CF_UNICODETEXT, block))
         GlobalFree(block);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryCopyData()
@@ -402,7 +389,7 @@ void CQvView::OnBinaryInputPaste()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryDataInputDlg dialog(OwnerOf(*this));
     dialog.m_single = 1;
     dialog.m_kind = m_binaryChoices.kind;
@@ -422,7 +409,6 @@ void CQvView::OnBinaryInputPaste()
             RedrawBinary(*this, index);
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryInputPasteLoop()
@@ -430,7 +416,7 @@ void CQvView::OnBinaryInputPasteLoop()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryDataInputDlg dialog(OwnerOf(*this));
     dialog.m_single = 0;
     dialog.m_kind = m_binaryChoices.kind;
@@ -438,10 +424,7 @@ void CQvView::OnBinaryInputPasteLoop()
     dialog.m_mode = m_binaryChoices.inputMode;
     dialog.m_number = 1;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_INPUT) != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     m_binaryChoices.kind = dialog.m_kind;
     m_binaryChoices.inputMode = dialog.m_mode;
     m_binaryChoices.isSigned = dialog.m_signed;
@@ -449,7 +432,6 @@ void CQvView::OnBinaryInputPasteLoop()
     if (!Convert(dialog.m_value, dialog.m_kind, dialog.m_signed, value))
     {
         Tell(*this, L"入力データが不正です");
-        StartBinaryCursorTimer();
         return;
     }
     CBinaryData& data = *BinaryDataOf(index);
@@ -475,7 +457,6 @@ void CQvView::OnBinaryInputPasteLoop()
         break;
     }
     RedrawBinary(*this, index);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryJumpLine()
@@ -483,7 +464,7 @@ void CQvView::OnBinaryJumpLine()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CJumpLineDlg dialog(OwnerOf(*this));
     dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
     dialog.m_relative = m_binaryChoices.jumpMode;
@@ -493,7 +474,6 @@ void CQvView::OnBinaryJumpLine()
         m_binaryChoices.jumpMode = dialog.m_relative == 1 ? 1 : 0;
         ApplyBinaryJump(dialog.m_text);
     }
-    StartBinaryCursorTimer();
 }
 
 int CQvView::ApplyBinaryJump(LPCWSTR text)
@@ -518,7 +498,7 @@ void CQvView::OnBinarySelectRange()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
     CSelectRangeDlg dialog(OwnerOf(*this));
     dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
@@ -526,17 +506,13 @@ void CQvView::OnBinarySelectRange()
     at.Format(dialog.m_notation ? L"%I64x" : L"%I64d", data.m_cursor / 2);
     dialog.m_start = dialog.m_end = at;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_SELECT_RANGE) != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     m_binaryChoices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
     LONGLONG start = 0, end = 0;
     if (!ParseBinaryOffset(dialog.m_start, m_binaryChoices.hexNotation, data.m_size, &start) ||
         !ParseBinaryOffset(dialog.m_end, m_binaryChoices.hexNotation, data.m_size, &end))
     {
         Tell(*this, L"範囲指定データが不正です");
-        StartBinaryCursorTimer();
         return;
     }
     const LONGLONG oldAnchor = data.m_selAnchor;
@@ -547,7 +523,6 @@ void CQvView::OnBinarySelectRange()
     data.m_selectionShown = 1;
     RedrawBinaryRange(index, data.m_selAnchor, data.m_selEnd, oldAnchor, oldEnd);
     DrawBinaryPane(index, 1);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinarySelectAll()
@@ -573,7 +548,7 @@ void CQvView::OnBinaryKeyConfig()
 
 void CQvView::OnBinaryEditConfig()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryEditConfigDlg dialog(OwnerOf(*this));
     dialog.m_scrollSpeed = g_BINARYSCROLLSPEED;
     dialog.m_blinkSpeed = g_BINARYSCURSORSPEED;
@@ -584,14 +559,12 @@ void CQvView::OnBinaryEditConfig()
         g_BINARYSCURSORSPEED = dialog.m_blinkSpeed;
         g_BINARYSCROLLLINE = static_cast<int>(dialog.m_scrollLines);
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryColorConfig()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryColorDlg dialog(g_BinaryByteColors.data(), &g_BINARYUSERCOLOR, OwnerOf(*this));
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_COLOR) == IDOK && m_hWnd)
         Invalidate(FALSE);
-    StartBinaryCursorTimer();
 }

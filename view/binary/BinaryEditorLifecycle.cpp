@@ -10,6 +10,7 @@
 #include "view/binary/BinaryLines.h"
 #include "view/binary/BinaryMenuCommands.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextBoxDlg.h"
 
@@ -40,26 +41,21 @@ void CQvView::OnBinaryEditStart()
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFilerPane& pane = *g_Panes[index];
     const CFileInfo* entry = pane.GetCursorEntry();
     if (entry == nullptr || entry->IsDirectory() || entry->IsDots() || pane.m_binaryData != nullptr)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     CBinaryData* data = new (std::nothrow) CBinaryData;
     if (data == nullptr)
     {
         Tell(*this, L"メモリが足りません");
-        StartBinaryCursorTimer();
         return;
     }
     if (!data->Open(entry->GetFullPath()))
     {
         delete data;
         Tell(*this, L"ファイルを開くのに失敗しました");
-        StartBinaryCursorTimer();
         return;
     }
     pane.m_viewerEntry = *entry;
@@ -75,7 +71,6 @@ void CQvView::OnBinaryEditStart()
     }
     m_bCaretShown = 1;
     UpdateAuxiliaryWindows();
-    StartBinaryCursorTimer();
 }
 
 int CQvView::CloseBinaryEditor(int index, UINT style)
@@ -83,7 +78,7 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
     CFilerPane* pane = index >= 0 && index < 2 ? g_Panes[index] : nullptr;
     if (pane == nullptr || pane->m_binaryData == nullptr)
         return IDYES;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryData* data = pane->m_binaryData;
     const bool mayRefuse = (style & MB_TYPEMASK) == MB_YESNOCANCEL;
     int answer = IDYES;
@@ -95,10 +90,7 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
         if (answer != IDYES && answer != IDNO)
         {
             if (mayRefuse)
-            {
-                StartBinaryCursorTimer();
                 return IDCANCEL;
-            }
             answer = IDNO;
         }
         if (answer == IDYES)
@@ -112,7 +104,6 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
                 if (mayRefuse)
                 {
                     Tell(*this, failed);
-                    StartBinaryCursorTimer();
                     return IDCANCEL;
                 }
                 if (AskBinaryEditorQuestion(OwnerOf(*this), failed, nullptr, MB_RETRYCANCEL) != IDRETRY)
@@ -124,7 +115,6 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
     data->Close();
     delete data;
     pane->m_binaryData = nullptr;
-    StartBinaryCursorTimer();
     return answer;
 }
 
@@ -170,7 +160,7 @@ void CQvView::OnBinarySave()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
     if (data.IsModified() && !data.Save())
     {
@@ -179,7 +169,6 @@ void CQvView::OnBinarySave()
         Tell(*this, failed);
     }
     SyncOtherBinaryPane(index);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBinaryWriteChangeList()
@@ -187,11 +176,10 @@ void CQvView::OnBinaryWriteChangeList()
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString path;
     if (g_BinaryEditorUi.askSavePath(OwnerOf(*this), path) && !BinaryDataOf(index)->WriteChangeList(path))
         Tell(*this, L"変更箇所出力ファイルの書き込みに失敗しました");
-    StartBinaryCursorTimer();
 }
 
 BOOL IsBinaryMenuCommand(UINT id)

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 int CQvView::GetActivePaneIndex() const
 {
@@ -37,14 +38,11 @@ CString ActivePaneCaption(CFilerPane& pane)
 
 void CQvView::SwitchActivePane(int cursorIndex)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     // A picture holds the whole view's keys and drawing while it is shown.
     for (CFilerPane* each : g_Panes)
         if (each != nullptr && (each->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
-        {
-            StartBinaryCursorTimer();
             return;
-        }
     int oldIndex = GetActivePaneIndex();
     int newIndex = -1;
     BOOL fromHidden = FALSE;
@@ -59,10 +57,7 @@ void CQvView::SwitchActivePane(int cursorIndex)
             if (g_Panes[i] != nullptr && (g_Panes[i]->m_position & PANE_POS_OTHER) != 0)
                 newIndex = i;
     if (oldIndex < 0 || newIndex < 0 || newIndex == oldIndex)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     ClearSelectionAnchors();
     CFilerPane& oldPane = *g_Panes[oldIndex];
     CFilerPane& newPane = *g_Panes[newIndex];
@@ -124,7 +119,6 @@ void CQvView::SwitchActivePane(int cursorIndex)
     }
     UpdateMenuForMode();
     UpdateAuxiliaryWindows();
-    StartBinaryCursorTimer();
 }
 
 int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
@@ -140,7 +134,7 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
         ExpandEnvironmentStringsW(path, expanded, static_cast<DWORD>(sizeof(expanded) / sizeof(expanded[0])));
     CString target =
         length > 0 && length <= sizeof(expanded) / sizeof(expanded[0]) ? CString(expanded) : CString(path);
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     ClearSelectionAnchors();
     pane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     pane.ChangeDirectory(target, 1, FALSE, FALSE);
@@ -154,6 +148,5 @@ int CQvView::ChangeToEnvironmentPath(LPCWSTR path)
     }
     UpdateMenuForMode();
     UpdateAuxiliaryWindows();
-    StartBinaryCursorTimer();
     return 1;
 }

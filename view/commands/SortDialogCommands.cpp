@@ -5,6 +5,7 @@
 #include "filer/dialogs/SortDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::TemporarySort()
 {
@@ -14,7 +15,7 @@ void CQvView::TemporarySort()
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CSortDlg dialog(this);
     dialog.m_bTemporary = TRUE;
     dialog.m_sort = pane.m_workingSort.IsSet() ? pane.m_workingSort : pane.m_sortSetting;
@@ -33,7 +34,6 @@ void CQvView::TemporarySort()
         if (m_hWnd != nullptr)
             Invalidate(FALSE);
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnSort()
@@ -44,7 +44,7 @@ void CQvView::OnSort()
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CSortDlg dialog(this);
     dialog.m_sort = pane.m_sortSetting;
     g_QuitHooks.playCommandSound(L"SORT");
@@ -66,7 +66,6 @@ void CQvView::OnSort()
         if (m_hWnd != nullptr)
             Invalidate(FALSE);
     }
-    StartBinaryCursorTimer();
 }
 
 namespace commands

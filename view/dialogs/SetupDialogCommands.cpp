@@ -6,19 +6,19 @@
 #include "view/QvView.h"
 #include "view/dialogs/RightClickMenuDlg.h"
 #include "view/dialogs/SetFilerBitmapDlg.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnRightClickMenuSettings()
 {
     // The change check must not run into the dialog's modal loop.
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CRightClickMenuDlg dialog(m_hWnd ? this : nullptr);
     dialog.DoModal();
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnFilerWallpaperSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CSetFilerBitmapDlg dialog(m_hWnd ? this : nullptr);
     dialog.m_path = g_BACKBITMAPNAME;
     dialog.m_show = g_BACKBITMAPFLAG;
@@ -45,5 +45,4 @@ void CQvView::OnFilerWallpaperSettings()
         if (m_hWnd)
             Invalidate(TRUE);
     }
-    StartBinaryCursorTimer();
 }

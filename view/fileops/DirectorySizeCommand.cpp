@@ -4,6 +4,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnDirectorySize()
 {
@@ -12,7 +13,7 @@ void CQvView::OnDirectorySize()
         return;
     if ((g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     for (;;)
     {
         if (g_Panes[index] == nullptr ||
@@ -25,7 +26,6 @@ void CQvView::OnDirectorySize()
             break;
         ExecuteFilerCommand(dialog.m_cursorKeyword);
     }
-    StartBinaryCursorTimer();
 }
 
 namespace commands

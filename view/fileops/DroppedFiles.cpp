@@ -6,6 +6,7 @@
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 #include <shellapi.h>
 
@@ -61,12 +62,11 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
         StartBinaryCursorTimer();
         return;
     }
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const UINT count = drop ? DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) : 0;
     if (count == 0 || target->CheckState(PANE_CHECK_DRIVE_PRESENT))
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     if (kind == DROP_LINK)
@@ -80,7 +80,6 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
         {
             CreateShortcutsFromDrop(pane, drop);
             dialog->m_bWorkerDone = 1;
-            StartBinaryCursorTimer();
             return;
         }
         kind = DROP_COPY;
@@ -88,14 +87,12 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
     if (CollectDroppedFiles(drop, dialog->m_source) == 0)
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     dialog->m_kind = kind;
     dialog->m_sourcePane = pane;
     SetPathWithBackslash(target->m_currentDir, dialog->m_destinationText);
     ShowCopyDialog(dialog);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnPasteFiles()
@@ -103,18 +100,16 @@ void CQvView::OnPasteFiles()
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (!::OpenClipboard(m_hWnd))
     {
         MessageBox(L"クリップボードを開くのに失敗しました", L"", MB_OK);
-        StartBinaryCursorTimer();
         return;
     }
     HANDLE files = GetClipboardData(CF_HDROP);
     if (files == nullptr)
     {
         CloseClipboard();
-        StartBinaryCursorTimer();
         return;
     }
     int kind = DROP_COPY;

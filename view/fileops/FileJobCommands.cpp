@@ -19,6 +19,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -91,7 +92,7 @@ void CQvView::OnCopy()
     CFilerPane* pane = ActivePane(index);
     if (pane == nullptr || (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     auto* dialog = new CMyCopyDlg();
     AddCopyDialog(dialog);
     if (pane->m_mode == PANE_MODE_ARCHIVE)
@@ -101,13 +102,11 @@ void CQvView::OnCopy()
         // An empty listing, or ".." with nothing marked, has nothing to unpack.
         if (!pane->CheckState(kUsualGuard))
             UnpackFromArchiveListing(index);
-        StartBinaryCursorTimer();
         return;
     }
     if (pane->CheckState(kUsualGuard))
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     dialog->m_sourcePane = index;
@@ -115,13 +114,11 @@ void CQvView::OnCopy()
     if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY);
     g_QuitHooks.playCommandSound(L"COPY");
     ShowCopyDialog(dialog);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnMoveFiles()
@@ -130,13 +127,12 @@ void CQvView::OnMoveFiles()
     CFilerPane* pane = ActivePane(index);
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     auto* dialog = new CMyCopyDlg();
     AddCopyDialog(dialog);
     if (pane->CheckState(kUsualGuard))
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     dialog->m_sourcePane = index;
@@ -144,7 +140,6 @@ void CQvView::OnMoveFiles()
     if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     SetCurrentDir(dialog->m_source.m_directory);
@@ -152,7 +147,6 @@ void CQvView::OnMoveFiles()
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY | PANE_SUB_FIND_RESULTS);
     g_QuitHooks.playCommandSound(L"MOVE");
     ShowCopyDialog(dialog);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnCopyToAllDirs()
@@ -163,7 +157,7 @@ void CQvView::OnCopyToAllDirs()
         return;
     auto* dialog = new CMyCopyDlg();
     AddCopyDialog(dialog);
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFilerPane* other = g_Panes[1 - index];
     bool goAhead = !pane->CheckState(kUsualGuard) && other != nullptr &&
                    (other->m_position & PANE_POS_OTHER) && other->m_mode == PANE_MODE_FILER &&
@@ -182,14 +176,12 @@ void CQvView::OnCopyToAllDirs()
     if (!goAhead)
     {
         dialog->m_bWorkerDone = 1;
-        StartBinaryCursorTimer();
         return;
     }
     dialog->m_sourcePane = index;
     dialog->m_kind = COPY_TO_ALL;
     dialog->m_otherDirectory = other->m_currentDir;
     ShowCopyDialog(dialog);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnDelete()
@@ -203,7 +195,7 @@ void CQvView::OnDelete()
         g_TODUSTUNITFOLDER = 0;
     if (pane->CheckState(kUsualGuard))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     SetCurrentDir(pane->m_currentDir);
     g_QuitHooks.playCommandSound(L"DELETE");
     auto* dialog = new CDeleteDlg(m_hWnd ? this : nullptr);
@@ -216,7 +208,6 @@ void CQvView::OnDelete()
     {
         dialog->m_bWorkerDone = 1;
         AddDeleteDialog(dialog);
-        StartBinaryCursorTimer();
         return;
     }
     if (pane->m_mode == PANE_MODE_ARCHIVE)
@@ -226,7 +217,6 @@ void CQvView::OnDelete()
         if (dialog->DoModal() == IDOK)
             ReopenArchiveListings(index, cursorName);
         delete dialog;
-        StartBinaryCursorTimer();
         return;
     }
     AddDeleteDialog(dialog);
@@ -234,7 +224,6 @@ void CQvView::OnDelete()
         dialog->m_bWorkerDone = 1;
     else
         dialog->ShowWindow(SW_SHOW);
-    StartBinaryCursorTimer();
 }
 
 int MakeDirectoryCursorName(LPCWSTR typed, CString& out)
@@ -256,15 +245,12 @@ void CQvView::OnMakeDirectory()
     CFilerPane* pane = ActivePane(index);
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->m_subMode != PANE_SUB_DIRECTORY)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CMkDirDlg dialog(m_hWnd ? this : nullptr);
     // A virtual drive's folders exist only in its store.
     if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT) ||
         (!pane->IsOnVirtualDrive() && !DirectoryExists(pane->m_currentDir)))
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     dialog.m_bMoveCursor = g_MOVEMAKEDIR;
     g_QuitHooks.playCommandSound(L"MKDIR");
     CString cursorName;
@@ -287,7 +273,6 @@ void CQvView::OnMakeDirectory()
             CString message;
             message.Format(L"%sの作成に失敗しました", (LPCWSTR)path);
             MessageBox(message, L"", MB_OK);
-            StartBinaryCursorTimer();
             return;
         }
     }
@@ -303,7 +288,6 @@ void CQvView::OnMakeDirectory()
     }
     else
         ReloadFilerPanes();
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnAttribute()
@@ -312,7 +296,7 @@ void CQvView::OnAttribute()
     CFilerPane* pane = ActivePane(index);
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->CheckState(kUsualGuard))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CAttributeDlg dialog(index, m_hWnd ? this : nullptr);
     dialog.m_bInside = g_CHANRGEATTINDIR;
     dialog.m_bSpareFolders = g_CHANGE_ATTRIBUTE_NEGLECT_DIR;
@@ -323,7 +307,6 @@ void CQvView::OnAttribute()
         g_CHANGE_ATTRIBUTE_NEGLECT_DIR = dialog.m_bSpareFolders;
     }
     ReloadFilerPanes();
-    StartBinaryCursorTimer();
 }
 
 namespace commands

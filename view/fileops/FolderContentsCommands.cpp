@@ -7,6 +7,7 @@
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -18,7 +19,7 @@ int StartFolderContentsJob(CQvView& view, int kind)
     CFilerPane* pane = g_Panes[index];
     if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
         return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     SetCurrentDir(pane->m_currentDir);
     auto* dialog = new CMyCopyDlg();
     view.AddCopyDialog(dialog);
@@ -29,7 +30,6 @@ int StartFolderContentsJob(CQvView& view, int kind)
         dialog->m_bWorkerDone = 1;
     else
         view.ShowCopyDialog(dialog);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 } // namespace

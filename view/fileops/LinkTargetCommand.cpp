@@ -6,6 +6,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnJumpToLinkTarget()
 {
@@ -15,7 +16,7 @@ void CQvView::OnJumpToLinkTarget()
     CFilerPane& pane = *g_Panes[index];
     if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFileInfo* cursor = pane.GetCursorEntry();
     CString target;
     if (cursor != nullptr && !cursor->IsDirectory())
@@ -41,7 +42,6 @@ void CQvView::OnJumpToLinkTarget()
                 ChangePaneDirectory(index, target, 1, STATUS_PART_FULL, FALSE);
         }
     }
-    StartBinaryCursorTimer();
 }
 
 namespace commands

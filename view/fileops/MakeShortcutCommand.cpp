@@ -6,6 +6,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -132,7 +133,7 @@ void CQvView::OnMakeShortcut()
         }
     }
 
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (dialog.DoModal() == IDOK)
     {
         const CString path = ChooseLinkPath(this, dialog.m_saveDirectory, dialog.m_fileName);
@@ -145,7 +146,6 @@ void CQvView::OnMakeShortcut()
                 CoUninitialize();
         }
     }
-    StartBinaryCursorTimer();
 }
 
 namespace commands

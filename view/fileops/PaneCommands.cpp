@@ -14,6 +14,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -32,15 +33,18 @@ void BuildArchiveRenameList(IPaneArchive& archive, CArrayRenameFileName& list)
 
 void CQvView::RenameEntries(int oneByOne)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     int index = -1;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_ARCHIVE, 0))
     {
         CFilerPane& pane = *g_Panes[index];
-        // The rename checks fail silently and leave the timers as they are.
+        // The rename checks fail silently and leave the view busy.
         if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET |
                             PANE_CHECK_REAL_DRIVE))
+        {
+            busy.KeepBusy();
             return;
+        }
         SetCurrentDir(pane.m_currentDir);
         g_QuitHooks.playCommandSound(L"RENAME");
         const bool inArchive = pane.m_mode == PANE_MODE_ARCHIVE;
@@ -101,7 +105,6 @@ void CQvView::RenameEntries(int oneByOne)
     }
     else if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
         ChangeVolumeLabel(index);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ChangeVolumeLabel(int index)
@@ -143,19 +146,17 @@ void CQvView::ExchangeNames()
                              other->m_mode == PANE_MODE_FILER && !other->IsOnVirtualDrive();
     const int count =
         (pane.m_markedCount > 0 ? pane.m_markedCount : 1) + (otherCounts ? other->m_markedCount : 0);
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CRenameExchangeDlg dialog(m_hWnd ? this : nullptr);
     if (count != 2 || !pane.GetTargetEntry(0, 0, dialog.m_file1) ||
         (!pane.GetTargetEntry(0, 1, dialog.m_file2) &&
          !(otherCounts && other->GetTargetEntry(0, 0, dialog.m_file2))))
     {
         MessageBox(L"選択ファイル数が2ではありません", L"", MB_OK);
-        StartBinaryCursorTimer();
         return;
     }
     dialog.DoModal();
     ReloadFilerPanes();
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnBrowseArchive()

@@ -3,15 +3,13 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnSplitPanes()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (FindPaneByMode(nullptr, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0))
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     for (int index = 0; index < 2; ++index)
     {
         CFilerPane* pane = g_Panes[index];
@@ -55,7 +53,7 @@ void CQvView::OnSplitPanes()
     }
     UpdateMenuForMode();
     CalcLayout();
-    StartBinaryCursorTimer();
+    busy.Release();
     if (m_hWnd)
         Invalidate(FALSE);
     UpdateAuxiliaryWindows();

@@ -15,6 +15,7 @@
 #include "res/ArchiveDialogs.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 #include <memory>
 
@@ -51,20 +52,16 @@ void CQvView::OnUnpack()
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_ARCHIVE, 0))
         return;
     CFilerPane& pane = *g_Panes[index];
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_ARCHIVE)
     {
         UnpackFromArchiveListing(index);
         ReloadFilerPanes();
-        StartBinaryCursorTimer();
         return;
     }
     // Checked before the dialog exists: a failed check leaves nothing to free.
     if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     auto* dialog = new CUnpackDlg(m_hWnd ? this : nullptr);
     dialog->m_sourceMode = UNPACK_FROM_FILER;
     dialog->m_sourcePane = index;
@@ -77,7 +74,6 @@ void CQvView::OnUnpack()
         dialog->m_bWorkerDone = 1;
     else
         dialog->ShowWindow(SW_SHOW);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::PackSelection(int kind, int eachFile)
@@ -93,7 +89,7 @@ void CQvView::PackSelection(int kind, int eachFile)
     if (pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT |
                         PANE_CHECK_REAL_DRIVE))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     dialog.m_sourceDir = pane.m_currentDir;
     dialog.m_paneIndex = index;
     CFilerPane* other = g_Panes[1 - index];
@@ -103,7 +99,6 @@ void CQvView::PackSelection(int kind, int eachFile)
     if (dialog.DoModal() == IDOK && !dialog.m_destination.IsEmpty())
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog.m_destination);
     ReloadFilerPanes();
-    StartBinaryCursorTimer();
 }
 
 namespace commands

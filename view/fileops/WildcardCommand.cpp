@@ -8,6 +8,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnWildcard()
 {
@@ -16,7 +17,7 @@ void CQvView::OnWildcard()
         return;
     CFilerPane& pane = *g_Panes[index];
     const bool archive = pane.m_mode == PANE_MODE_ARCHIVE;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CWildCardDlg dialog(m_hWnd ? this : nullptr);
     dialog.m_text = L"*.*";
     dialog.m_bApplyToDirectories = m_bWildcardOnDirectories;
@@ -29,10 +30,7 @@ void CQvView::OnWildcard()
     if (!archive)
         g_QuitHooks.playCommandSound(L"WILDCARD");
     if (dialog.DoModal() != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     CString pattern = dialog.m_text;
     // The history keeps what was typed; the widening applies to this listing only.
     if (!archive)
@@ -64,7 +62,6 @@ void CQvView::OnWildcard()
         DrawPane(index);
         DrawStatusLine(STATUS_PART_UPDATE);
     }
-    StartBinaryCursorTimer();
 }
 
 namespace commands

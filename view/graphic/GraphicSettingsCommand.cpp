@@ -7,10 +7,11 @@
 #include "graphics/plugins/GraphicSettingPages.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnGraphicSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     bool accepted = false;
     bool placeChanged = false;
     {
@@ -55,5 +56,4 @@ void CQvView::OnGraphicSettings()
         if (m_hWnd)
             Invalidate();
     }
-    StartBinaryCursorTimer();
 }

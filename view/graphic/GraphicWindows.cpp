@@ -2,6 +2,7 @@
 // small picture window that follows the active filer pane's cursor) and its two
 // picture dialogs (the zoom steps and the alpha-channel rows).
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
@@ -190,7 +191,7 @@ void CQvView::ClosePictureWindows()
 
 void CQvView::OnGraphicZoomSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const int step = m_graphic.keptZoom.FindStep(0);
     CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, m_hWnd ? this : nullptr);
     if (dialog.DoModal() == IDOK)
@@ -208,14 +209,12 @@ void CQvView::OnGraphicZoomSettings()
                 Invalidate();
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnAlphaChannelSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CAlphaChannelProcessSettingDlg dialog(m_hWnd ? this : nullptr);
     if (dialog.DoModal() == IDOK && m_hWnd)
         Invalidate();
-    StartBinaryCursorTimer();
 }

@@ -9,6 +9,7 @@
 #include "filer/PaneHooks.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -161,11 +162,10 @@ void CQvView::ReloadFilerPane(int index)
 
 void CQvView::ReloadPreviewPanes(int all)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     for (int i = 0; i < 2; ++i)
         if (g_Panes[i] != nullptr && (all || g_Panes[i]->m_bPreviewLayout))
             ReloadFilerPane(i);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::RedrawPanePreviews(int index)
@@ -219,7 +219,7 @@ void CQvView::OpenCursorDirectoryInOtherPane()
         return;
     if (following != m_viewingPane && target->m_mode != PANE_MODE_FILER)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const CFileInfo* cursor = source->GetCursorEntry();
     if (cursor != nullptr && !cursor->IsDots() &&
         !source->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_DRIVE_PRESENT) &&
@@ -234,7 +234,6 @@ void CQvView::OpenCursorDirectoryInOtherPane()
             ChangePaneDirectory(following, path, PATH_VISIT_NAVIGATE, STATUS_PART_UPDATE, FALSE);
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ToggleFollowingPane()

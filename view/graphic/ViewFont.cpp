@@ -6,6 +6,7 @@
 #include "tools/display/DisplayFontDlg.h"
 #include "tools/display/DisplayModeDlgs.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::CreateViewFont()
 {
@@ -44,7 +45,7 @@ void CQvView::CreateViewFont()
 
 void CQvView::OnDisplayFontConfig()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CDisplayFontDlg dialog;
     dialog.m_fontPerResolution = g_DISPLAYFONTSIZE;
     if (dialog.DoModal() == IDOK)
@@ -57,12 +58,11 @@ void CQvView::OnDisplayFontConfig()
             Invalidate(TRUE);
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnDisplayModeSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CDisplayModeDlg dialog;
     dialog.DoModal();
     // The slots may name the resolution the font list is keyed by.
@@ -72,5 +72,4 @@ void CQvView::OnDisplayModeSettings()
         CalcLayout();
         Invalidate(TRUE);
     }
-    StartBinaryCursorTimer();
 }

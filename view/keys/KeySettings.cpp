@@ -7,6 +7,7 @@
 #include "app/keys/KeyBindings.h"
 #include "tools/keys/KeyConfigDlg.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 #include <commdlg.h>
 
@@ -72,7 +73,7 @@ BOOL ChooseKeyDataFile(CWnd* parent, CString& path)
 
 void CQvView::RunViewKeySettings(int mode)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     // The common bindings carry the hot-key flags: no hot key may act on bindings that
     // are being changed, also when the dialog itself loses the focus.
     if (mode == VIEW_KEYS_COMMON)
@@ -83,14 +84,12 @@ void CQvView::RunViewKeySettings(int mode)
         RefreshHotKeyFlag();
         ResumeHotKeys();
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnFilerKeySettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     g_KeyDialogRunners.filerKeys(*this);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnViewerKeySettings()

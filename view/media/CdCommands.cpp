@@ -5,6 +5,7 @@
 #include "media/cd/CdPlayer.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace commands
 {
@@ -66,10 +67,9 @@ int ToggleCdRandom(CQvView&, const CommandCall&, INT_PTR)
 
 int ConfigureCdPlay(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(0);
+    CViewBusyGuard busy(view);
     CCdPlayDlg dlg;
     dlg.DoModal();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include "tools/settings/OtherSettingDialogs.h"
 #include "view/QvView.h"
 #include "view/media/MediaWindows.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -78,20 +79,18 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
     }
     if (id == kCommandSoundItem)
     {
-        view.StopViewTimers(0);
+        CViewBusyGuard busy(view);
         CDefWavDlg dialog(view.m_hWnd ? &view : nullptr);
         dialog.DoModal();
-        view.StartBinaryCursorTimer();
         return TRUE;
     }
     if (id == kLastPlayListItem)
     {
-        view.StopViewTimers(0);
+        CViewBusyGuard busy(view);
         StopPlayList();
         ClearPlayList();
         if (IsM3uPath(g_LastPlayList))
             PlayMediaOrPlayList(g_LastPlayList);
-        view.StartBinaryCursorTimer();
         return TRUE;
     }
     if (id < kFirstHistoryItem || id > kLastHistoryItem)

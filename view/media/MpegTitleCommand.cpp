@@ -5,13 +5,14 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace commands
 {
 
 int ToggleMpegTitleDisplay(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     g_MPEGNAMEDISPLAY = g_MPEGNAMEDISPLAY ? 0 : 1;
     // The titles are read with the listing and the order may follow them, so the
     // shown lists are read again rather than only redrawn.
@@ -34,7 +35,6 @@ int ToggleMpegTitleDisplay(CQvView& view, const CommandCall&, INT_PTR)
     }
     if (view.m_hWnd != nullptr)
         view.DrawStatusLine(STATUS_PART_FULL);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

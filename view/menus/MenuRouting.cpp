@@ -16,6 +16,7 @@
 #include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/binary/BinaryMenuCommands.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -320,10 +321,9 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     }
     if (id == 913)
     {
-        StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        CViewBusyGuard busy(*this);
         CSetTimeMacroDlg dialog(this);
         dialog.DoModal();
-        StartBinaryCursorTimer();
         return TRUE;
     }
     // Menu items whose command is also a keyword: the item runs the keyword's handler.

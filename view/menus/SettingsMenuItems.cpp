@@ -25,6 +25,7 @@
 #include "tools/menus/NotViewMenuDlg.h"
 #include "tools/plugins/PlugInDlg.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -46,11 +47,10 @@ void ChooseVirtualDrives(CQvView& view)
 
 void EditNetworkSettings(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     RunNetworkSettingsDialog(DialogParent(view));
     if (view.m_hWnd)
         view.Invalidate();
-    view.StartBinaryCursorTimer();
 }
 
 void ToggleKeyTextInMenus(CQvView& view)
@@ -84,7 +84,7 @@ void ShareSortBetweenPanes(CQvView& view)
 
 void EditFilerSettings(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     // The settings that decide which entries a pane lists and in what order.
     int* const listing[] = {&g_NOTVIEWUPDIR,         &g_NOTVIEWCURRENTDIR, &g_HIDDENVIEWFLAG,
                             &g_DISP_READ_ONLY_FILE,  &g_DISP_SYSTEM_FILE,  &g_DISP_FIRST_DOT_FILE,
@@ -115,19 +115,17 @@ void EditFilerSettings(CQvView& view)
         if (view.m_hWnd)
             view.Invalidate();
     }
-    view.StartBinaryCursorTimer();
 }
 
 void RepaintAfterDialog(CQvView& view)
 {
     if (view.m_hWnd)
         view.Invalidate();
-    view.StartBinaryCursorTimer();
 }
 
 void EditDisplayColors(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     {
         // The thumbnail loader draws with these colours: it waits while they change.
         CLoadPreviewThread* loader = g_pLoadPreviewThread;
@@ -149,7 +147,7 @@ bool IsShownDirectoryListing(const CFilerPane* pane)
 
 void EditPreviewSettings(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CLoadPreviewThread* loader = g_pLoadPreviewThread;
     // The loader reads the folder lists and sizes between items: it waits while the
     // dialog changes them.
@@ -210,7 +208,7 @@ void EditPreviewSettings(CQvView& view)
 
 void EditLineHeight(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     const int before = g_ADD_HEIGHT_ONE_LINE;
     CDefDisplayDlg dialog(DialogParent(view));
     if (dialog.DoModal() == IDOK && g_ADD_HEIGHT_ONE_LINE != before)
@@ -219,12 +217,11 @@ void EditLineHeight(CQvView& view)
         RepaintAfterDialog(view);
         return;
     }
-    view.StartBinaryCursorTimer();
 }
 
 template <class TDialog> void EditAndRepaint(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     TDialog dialog(DialogParent(view));
     if (dialog.DoModal() == IDOK)
         view.CalcLayout();
@@ -233,7 +230,7 @@ template <class TDialog> void EditAndRepaint(CQvView& view)
 
 void EditCopyDestinations(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CDefCopyToDlg dialog(DialogParent(view));
     dialog.m_historyCount = g_SUMCOPYPASTDIRECTORY;
     if (dialog.DoModal() == IDOK)
@@ -241,20 +238,18 @@ void EditCopyDestinations(CQvView& view)
         g_SUMCOPYPASTDIRECTORY = dialog.m_historyCount;
         TrimSelectDirHistory(g_SUMCOPYPASTDIRECTORY);
     }
-    view.StartBinaryCursorTimer();
 }
 
 void EditCommandSounds(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CDefWavDlg dialog(DialogParent(view));
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
 }
 
 void EditUserSettingsFile(CQvView& view)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CUseriniDlg dialog(DialogParent(view));
     dialog.m_userName = g_UserName;
     dialog.m_fileName = g_UserIniPath;
@@ -266,14 +261,13 @@ void EditUserSettingsFile(CQvView& view)
         g_UserIniActive = dialog.m_useUserIni;
         view.m_bNoSaveSettings = dialog.m_noSaveAtExit;
     }
-    view.StartBinaryCursorTimer();
 }
 
 // The timers stay still while a customisation dialog is open; a changed menu table
 // shows at once.
 void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     const INT_PTR result = dialog.DoModal();
     if (reloadMenu && result == IDOK)
     {
@@ -282,7 +276,6 @@ void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
     }
     if (view.m_hWnd)
         view.Invalidate();
-    view.StartBinaryCursorTimer();
 }
 
 } // namespace
@@ -292,7 +285,7 @@ void OpenDisplayFilterDialog(CQvView& view)
     const int active = view.GetActivePaneIndex();
     if (active < 0 || !IsSortedPane(g_Panes[active]))
         return;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CDispFileSettingDlg dialog(DialogParent(view));
     if (dialog.DoModal() == IDOK)
     {
@@ -316,10 +309,9 @@ int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
 
 int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(view));
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 } // namespace commands

@@ -6,6 +6,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -61,40 +62,29 @@ void CQvView::HitTest(CPoint point, int* pane, INT64* entry)
 
 int CQvView::ClickPane(UINT flags, CPoint point)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     m_lastClickPoint = point;
     for (CFilerPane* pane : g_Panes)
         if (pane != nullptr && (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS))
-        {
-            StartBinaryCursorTimer();
             return 0;
-        }
     HitTest(point, &m_clickPane, &m_clickEntry);
     if (wchar_t letter = DriveBarClick(point))
     {
         ChangeDrive(letter);
-        StartBinaryCursorTimer();
         return 1;
     }
     if (m_clickPane < 0)
-    {
-        StartBinaryCursorTimer();
         return 0;
-    }
     CFilerPane& pane = *g_Panes[m_clickPane];
     const bool markable = (pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
     if (ViewerMouseDown(flags, point))
-    {
-        StartBinaryCursorTimer();
         return 1;
-    }
     if ((pane.m_position & PANE_POS_ACTIVE) == 0)
     {
         // A click into the other pane makes it the active one, the cursor on the entry.
         SwitchActivePane(static_cast<int>(m_clickEntry));
         if ((flags & MK_CONTROL) && markable && m_clickEntry >= 0)
             MarkCursorEntry(0, 1);
-        StartBinaryCursorTimer();
         return 1;
     }
     if (pane.m_mode == PANE_MODE_BINARY)
@@ -106,10 +96,7 @@ int CQvView::ClickPane(UINT flags, CPoint point)
             ::SetCapture(m_hWnd);
     }
     if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
-    {
-        StartBinaryCursorTimer();
         return 0;
-    }
     const int index = m_clickPane;
     if (m_hWnd)
         DrawCursorLine(index, 0);
@@ -157,7 +144,6 @@ int CQvView::ClickPane(UINT flags, CPoint point)
     const int dropped =
         (flags & MK_CONTROL) == 0 && pane.m_mode == PANE_MODE_FILER ? StartShellDrag(index) : 0;
     UpdateAuxiliaryWindows();
-    StartBinaryCursorTimer();
     return dropped ? 2 : 1;
 }
 
@@ -176,13 +162,12 @@ void CQvView::OnRButtonDown(UINT, CPoint point)
         ::SetActiveWindow(GetParent()->m_hWnd);
     if (g_RIGHTMOUSEDISABLE)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     int pane = -1;
     INT64 entry = -1;
     HitTest(point, &pane, &entry);
     if (pane >= 0)
         ShowContextMenu(pane, point, 0);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnLButtonDblClk(UINT flags, CPoint point)

@@ -4,6 +4,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -23,12 +24,11 @@ void CQvView::ToggleDisplayFilter(int flag)
         return;
     int& setting = *kFilterSettings[flag];
     setting = setting ? 0 : 1;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     ResortFilerPanes();
     CalcLayout();
     if (m_hWnd)
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ApplyDisplayFilterPreset(int preset)
@@ -38,10 +38,9 @@ void CQvView::ApplyDisplayFilterPreset(int preset)
     int word = g_DisplayFilterSlots[preset];
     for (int bit = 0; bit < 6; ++bit)
         *kFilterSettings[bit] = (word >> bit) & 1;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     ResortFilerPanes();
     CalcLayout();
     if (m_hWnd)
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    StartBinaryCursorTimer();
 }

@@ -4,6 +4,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnPackViewExit()
 {
@@ -12,7 +13,7 @@ void CQvView::OnPackViewExit()
         return;
     if (ShowMessageBoxDlg(m_hWnd ? this : nullptr, L"圧縮ファイルの閲覧を終了しますか", L"確認", 1) != IDOK)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFilerPane& pane = *g_Panes[index];
     pane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     pane.CloseArchiveListing(TRUE);
@@ -21,7 +22,6 @@ void CQvView::OnPackViewExit()
     DrawPaneTitle(index);
     RedrawMovedPane(index, STATUS_PART_UPDATE);
     UpdateMenuForMode();
-    StartBinaryCursorTimer();
 }
 
 namespace commands

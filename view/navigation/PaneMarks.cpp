@@ -1,6 +1,7 @@
 // Marking the cursor entry and marking by the other pane's list.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -49,7 +50,7 @@ void CQvView::SelectByOtherPane(int kind)
     CFilerPane& other = *g_Panes[1 - index];
     if ((pane.m_mode & kMarkableModes) == 0 || (other.m_mode & kMarkableModes) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     pane.MarkAll(2);
     for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
     {
@@ -69,5 +70,4 @@ void CQvView::SelectByOtherPane(int kind)
         DrawPane(index);
         DrawStatusLine(STATUS_PART_UPDATE);
     }
-    StartBinaryCursorTimer();
 }

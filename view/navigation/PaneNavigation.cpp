@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -108,7 +109,7 @@ void CQvView::GoParentDirectory()
     if (index < 0)
         return;
     CFilerPane& pane = *g_Panes[index];
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_ARCHIVE)
         LeaveArchiveFolder(index);
     else if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
@@ -169,7 +170,6 @@ void CQvView::GoParentDirectory()
                 }
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
@@ -187,31 +187,24 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
     for (int graphic = 0; graphic < 2; ++graphic)
         if (g_Panes[graphic] != nullptr && (g_Panes[graphic]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
         {
-            StopViewTimers(STOP_TIMERS_FOR_ACTION);
+            CViewBusyGuard busy(*this);
             if (!enterOnly && !m_bDrawingPicture)
                 StepPictureFromOpenRoutine(graphic);
-            StartBinaryCursorTimer();
             return;
         }
     int index = GetActivePaneIndex();
     if (index < 0)
         return;
     CFilerPane& pane = *g_Panes[index];
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_FILER)
     {
         if (pane.m_subMode == PANE_SUB_DIRECTORY &&
             pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
-        {
-            StartBinaryCursorTimer();
             return;
-        }
         CFileInfo* entry = pane.GetCursorEntry();
         if (entry == nullptr)
-        {
-            StartBinaryCursorTimer();
             return;
-        }
         if (entry->m_entryClass == ENTRY_CLASS_PARENT)
         {
             GoParentDirectory();
@@ -265,7 +258,6 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         }
         EnterNetworkResource(index);
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ChangeDrive(wchar_t letter)
@@ -273,14 +265,13 @@ void CQvView::ChangeDrive(wchar_t letter)
     int index = GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString path;
     path.Format(L"%c:", letter);
     const CString* slot = GetDriveLetterSlot(letter, index);
     if (slot != nullptr && !slot->IsEmpty() && DirectoryExists(*slot))
         path = *slot;
     ChangePaneDirectory(index, path, 1, STATUS_PART_FULL, FALSE);
-    StartBinaryCursorTimer();
 }
 
 int CQvView::OpenPathInPane(int pane, LPCWSTR path)
@@ -338,7 +329,6 @@ void CQvView::GoPathHistory(int direction)
             path.Delete(path.GetLength() - 1);
         path += L'\\';
     }
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     ChangePaneDirectory(index, path, PATH_VISIT_STEP, STATUS_PART_FULL, FALSE);
-    StartBinaryCursorTimer();
 }

@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -41,7 +42,7 @@ CWnd* CQvView::GetFindDialogParent()
 
 void CQvView::OpenFindFileDialog(int alwaysNew)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (!alwaysNew)
     {
         CFindDialogBase* running = nullptr;
@@ -54,7 +55,6 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
         {
             if (running->m_hWnd)
                 running->SetFocus();
-            StartBinaryCursorTimer();
             return;
         }
     }
@@ -76,7 +76,6 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
             delete dialog;
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ShowPaneFindResults(int index)
@@ -94,7 +93,7 @@ void CQvView::ShowPaneFindResults(int index)
 
 void CQvView::FindFilesInPane()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     int index = -1;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY) ||
         FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
@@ -110,7 +109,6 @@ void CQvView::FindFilesInPane()
             ShowPaneFindResults(index);
         }
     }
-    StartBinaryCursorTimer();
 }
 
 void CQvView::ShowFindResults()

@@ -15,6 +15,7 @@
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"
 #include "view/settings/ViewSettingsLink.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -116,7 +117,7 @@ void CQvView::SaveAllSettings()
     // no-save switch has nothing it could still write.
     if (m_bSettingsSaved || (m_bNoSaveSettings && !g_UserIniActive))
         return;
-    StopViewTimers(0);
+    CViewBusyGuard busy(*this);
 
     CString mainPath;
     mainPath.Format(L"%s\\qv.ini", static_cast<LPCWSTR>(g_HomeDir));
@@ -131,10 +132,7 @@ void CQvView::SaveAllSettings()
 
     // The main file, else the one in the Windows directory.
     if (!ReadFileToReplace(reader, mainPath, userNames, userValues))
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     if (!mainWriter.Create(mainPath))
     {
         // Every copy of the program that finds no file of its own reads the one in the
@@ -142,15 +140,11 @@ void CQvView::SaveAllSettings()
         CString unwritable = mainPath;
         mainPath.Format(L"%s\\qv.ini", static_cast<LPCWSTR>(g_WindowsDir));
         if (!ReadFileToReplace(reader, mainPath, userNames, userValues))
-        {
-            StartBinaryCursorTimer();
             return;
-        }
         if (!mainWriter.Create(mainPath))
         {
             WriteLog(nullptr, L"設定ファイル %s にも %s にも書き込めないため保存しませんでした", unwritable,
                      mainPath);
-            StartBinaryCursorTimer();
             return;
         }
         WriteLog(nullptr, L"設定ファイル %s に書き込めないため %s に保存しました", unwritable, mainPath);
@@ -182,17 +176,11 @@ void CQvView::SaveAllSettings()
             }
             // The no-save switch keeps the user's own file as it is.
             if (m_bNoSaveSettings)
-            {
-                StartBinaryCursorTimer();
                 return;
-            }
             if (userFile.CompareNoCase(mainPath) != 0)
                 BackupSettingsFile(userFile);
             if (!userWriter.Create(userFile))
-            {
-                StartBinaryCursorTimer();
                 return;
-            }
             target = &userWriter;
             userIniWritten = false;
         }
@@ -223,5 +211,5 @@ void CQvView::SaveAllSettings()
         SaveTreeCacheFiles(g_HomeDir);
 
     // The writers close their files as they go out of scope.
-    StartBinaryCursorTimer();
+    busy.Release();
 }

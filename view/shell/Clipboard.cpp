@@ -4,6 +4,7 @@
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 #include <shlobj.h>
 #include <winnetwk.h>
@@ -238,7 +239,7 @@ HGLOBAL BuildDropFileList(int pane, int dragFlag)
 
 void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CWnd* owner = m_hWnd ? this : nullptr;
     for (int pane = 0; pane < 2; ++pane)
     {
@@ -291,5 +292,4 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
             ShowMessageBoxDlg(owner, kSetFailed, nullptr, 0);
         }
     }
-    StartBinaryCursorTimer();
 }

@@ -15,6 +15,7 @@
 #include "media/MciWnd.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -97,7 +98,7 @@ int CQvView::ExecuteBoundProgram(LPCWSTR text)
 {
     if (text == nullptr || text[0] == 0)
         return 0;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString program;
     CString parameters;
     BOOL viaDialog = SplitProgramBinding(text, program, parameters);
@@ -110,7 +111,6 @@ int CQvView::ExecuteBoundProgram(LPCWSTR text)
         else
             ExecuteCommandLine(pane, program, parameters, nullptr);
     }
-    StartBinaryCursorTimer();
     return 1;
 }
 
@@ -148,7 +148,7 @@ void CQvView::RunExecuteCommand(int kind)
     int pane = 0;
     if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CFilerPane& target = *g_Panes[pane];
     CFileInfo* cursor = target.GetCursorEntry();
     bool cursorIsFile = target.GetEntryCount() > 0 && target.CheckState(PANE_CHECK_DRIVE_PRESENT) == 0 &&
@@ -177,5 +177,4 @@ void CQvView::RunExecuteCommand(int kind)
         parameters.Empty();
     }
     RunExecuteDialog(pane, program, parameters, kind == 0 ? 1 : 0);
-    StartBinaryCursorTimer();
 }

@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
+#include "view/ViewBusyGuard.h"
 
 #include <vector>
 
@@ -162,9 +163,8 @@ void CQvView::EditCursorEntry()
     CFileInfo* cursor = g_Panes[pane]->GetCursorEntry();
     if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
         return;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString directory =
         cursor->GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : cursor->GetDirectory();
     OpenInEditor(cursor->GetName(), directory, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
-    StartBinaryCursorTimer();
 }

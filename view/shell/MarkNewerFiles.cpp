@@ -4,6 +4,7 @@
 #include "filer/FilerPane.h"
 #include "tools/execute/NewSelectConfDlg.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -28,7 +29,7 @@ bool IsEarlier(const FILETIME& a, const FILETIME& b)
 
 void CQvView::MarkNewerFiles()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const UINT listModes = PANE_MODE_FILER | PANE_MODE_ARCHIVE;
     for (CFilerPane* pane : g_Panes)
     {
@@ -36,7 +37,6 @@ void CQvView::MarkNewerFiles()
         {
             ShowMessageBoxDlg(m_hWnd ? this : nullptr, L"両方共Filerモードでないので実行できません", nullptr,
                               0);
-            StartBinaryCursorTimer();
             return;
         }
     }
@@ -44,10 +44,7 @@ void CQvView::MarkNewerFiles()
     dialog.m_bothPanes = m_newSelectBothPanes;
     dialog.m_oneSide = m_newSelectOneSide;
     if (dialog.DoModal() != IDOK)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     m_newSelectBothPanes = dialog.m_bothPanes;
     m_newSelectOneSide = dialog.m_oneSide;
     for (int p = 0; p < 2; ++p)
@@ -80,5 +77,4 @@ void CQvView::MarkNewerFiles()
     }
     if (m_hWnd)
         DrawStatusLine(STATUS_PART_UPDATE);
-    StartBinaryCursorTimer();
 }

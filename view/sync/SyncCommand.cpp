@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 BOOL FindSyncPaneSides(SyncPaneSides& out)
 {
@@ -108,16 +109,13 @@ int SynchroniseDirectories(CQvView& view, const CommandCall&, INT_PTR)
         view.StartBinaryCursorTimer();
         return 1;
     }
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CSyncCopySetting setting(&view);
     setting.m_settings.copyMissing = g_SYNC_COPY_NOT_EXIST_IN_TO_DIR;
     setting.m_settings.olderWins = g_SYNC_COPY_SELECT_FILE_TYPE;
     setting.m_settings.deleteMissing = g_SYNC_COPY_DELETE_NOT_EXIST_ON_SRC;
     if (setting.DoModal() != IDOK)
-    {
-        view.StartBinaryCursorTimer();
         return 1;
-    }
     g_SYNC_COPY_NOT_EXIST_IN_TO_DIR = setting.m_settings.copyMissing;
     g_SYNC_COPY_SELECT_FILE_TYPE = setting.m_settings.olderWins;
     g_SYNC_COPY_DELETE_NOT_EXIST_ON_SRC = setting.m_settings.deleteMissing;
@@ -150,7 +148,6 @@ int SynchroniseDirectories(CQvView& view, const CommandCall&, INT_PTR)
     }
     ReopenSyncedArchives(view);
     view.ReloadFilerPanes();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

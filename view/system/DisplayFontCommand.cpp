@@ -3,10 +3,11 @@
 #include "app/Settings.h"
 #include "view/QvView.h"
 #include "view/system/SystemShellApi.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnDisplayFont()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     LOGFONTW font = {};
     lstrcpynW(font.lfFaceName, g_FONTNAME, LF_FACESIZE);
     font.lfCharSet = static_cast<BYTE>(g_FONTCHARSET);
@@ -32,5 +33,4 @@ void CQvView::OnDisplayFont()
         if (m_hWnd)
             Invalidate();
     }
-    StartBinaryCursorTimer();
 }

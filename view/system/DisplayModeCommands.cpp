@@ -9,6 +9,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/graphic/GraphicState.h"
+#include "view/ViewBusyGuard.h"
 
 #include <initializer_list>
 
@@ -56,18 +57,16 @@ namespace commands
 
 int ChangeDisplayMode(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CChangeDisplayDlg dialog;
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
 int SetWallpaper(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     view.OnSetWallpaper();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

@@ -1,11 +1,11 @@
 // Menu 598 "拡張子別実行形式設定": both file-kind tables and their options.
 #include "tools/kinds/KindExeDlg.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::OnExtensionExecuteSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CKindExeDlg dialog(m_hWnd ? this : nullptr);
     dialog.DoModal();
-    StartBinaryCursorTimer();
 }

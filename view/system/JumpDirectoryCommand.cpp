@@ -7,6 +7,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -74,7 +75,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
         return;
     CFilerPane& pane = *g_Panes[index];
     CWnd* parent = m_hWnd ? this : nullptr;
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString directory;
     if (pane.m_mode == PANE_MODE_NETWORK)
         directory = NetworkShareOf(pane);
@@ -83,10 +84,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     else
         directory = FilerEntryOf(pane);
     if (directory.IsEmpty() || g_JumpGroups.GetSize() == 0)
-    {
-        StartBinaryCursorTimer();
         return;
-    }
     INT_PTR group = 0;
     CString prefix;
     if (g_JumpGroups.GetSize() > 1)
@@ -96,10 +94,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
         for (INT_PTR i = 0; i < g_JumpGroups.GetSize(); ++i)
             dialog.m_items.Add(g_JumpGroups[i].m_groupName);
         if (dialog.DoModal() != IDOK || dialog.m_index < 0 || dialog.m_index >= g_JumpGroups.GetSize())
-        {
-            StartBinaryCursorTimer();
             return;
-        }
         group = dialog.m_index;
         prefix.Format(L"グループ%sに\n", static_cast<LPCWSTR>(g_JumpGroups[group].m_groupName));
     }
@@ -111,7 +106,6 @@ void CQvView::AddCursorDirectoryToJumpGroup()
             CString text;
             text.Format(L"%sは追加済みです", static_cast<LPCWSTR>(directory));
             ShowMessageBoxDlg(parent, text, nullptr, 0);
-            StartBinaryCursorTimer();
             return;
         }
     }
@@ -121,7 +115,6 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     CString text;
     text.Format(L"%s%sを追加しました", static_cast<LPCWSTR>(prefix), static_cast<LPCWSTR>(directory));
     ShowMessageBoxDlg(parent, text, L"ディレクトリジャンプへの追加", 0);
-    StartBinaryCursorTimer();
 }
 
 namespace commands

@@ -3,6 +3,7 @@
 #include "tools/launcher/LancherDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace commands
 {
@@ -12,7 +13,7 @@ int OpenLauncher(CQvView& view, const CommandCall&, INT_PTR)
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
         return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CLancherDlg dialog(view.m_LancherExe, view.m_LancherPar, view.m_LancherKey, view.m_LancherExeDir,
                        view.m_hWnd ? &view : nullptr);
     if (dialog.DoModal() == IDOK && dialog.m_result >= 0 && dialog.m_result < view.m_LancherExe.GetSize())
@@ -23,7 +24,6 @@ int OpenLauncher(CQvView& view, const CommandCall&, INT_PTR)
         const CString dir = view.m_LancherExeDir[dialog.m_result];
         view.ExecuteCommandLine(index, exe, par, dir);
     }
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -36,29 +37,26 @@ namespace commands
 
 int EnlargePreview(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION < kLargest)
         view.ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
 int ReducePreview(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION > kSmallest)
         view.ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
 int ResetPreviewScale(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     view.ChangePreviewMagnification(100);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 #include "view/system/SystemShellApi.h"
+#include "view/ViewBusyGuard.h"
 
 #include <winnetwk.h>
 
@@ -56,25 +57,22 @@ int FormatDisk(CQvView& view, const CommandCall&, INT_PTR)
 
 int ConnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     g_SystemShellApi.connectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
 int DisconnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     g_SystemShellApi.disconnectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
 int OpenControlPanel(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     view.OnOpenControlPanelApplet();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "app/settings/DisplayMode.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 void CQvView::ApplyDisplaySet(int slot)
 {
@@ -50,9 +51,8 @@ int ToggleMenuBar(CQvView& view, const CommandCall&, INT_PTR)
 
 int ToggleFullScreen(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     view.OnFullScreen();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 
@@ -72,9 +72,8 @@ int ToggleMaximize(CQvView& view, const CommandCall&, INT_PTR)
 
 int ApplyDisplaySet(CQvView& view, const CommandCall&, INT_PTR slot)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     view.ApplyDisplaySet(static_cast<int>(slot));
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

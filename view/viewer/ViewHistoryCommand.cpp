@@ -9,6 +9,7 @@
 #include "filer/dialogs/ViewHistoryDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -58,7 +59,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         return 0;
     CFilerPane& pane = *g_Panes[index];
     const bool inArchive = !chosen.m_archive.IsEmpty();
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     if (!inArchive)
     {
         CString path;
@@ -66,7 +67,6 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         if (!FileExists(path))
         {
             TellMissing(*this, path);
-            StartBinaryCursorTimer();
             return 0;
         }
         if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
@@ -83,7 +83,6 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         if (!FileExists(chosen.m_archive))
         {
             TellMissing(*this, chosen.m_archive);
-            StartBinaryCursorTimer();
             return 0;
         }
         CString openArchive;
@@ -93,10 +92,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
             pane.ReleaseViewerData();
         if (!alreadyOpen && !pane.m_archive->OpenAndList(chosen.m_archive, 0))
-        {
-            StartBinaryCursorTimer();
             return 0;
-        }
         CArrayFileInfo found;
         pane.m_archive->ListDirectory(found, chosen.m_folder, chosen.m_name, FALSE, nullptr);
         bool present = false;
@@ -110,7 +106,6 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         {
             Redraw(*this, index);
             Tell(*this, L"ファイルが圧縮ファイル内にありません");
-            StartBinaryCursorTimer();
             return 0;
         }
     }
@@ -140,7 +135,6 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         pane.MoveCursor(0, FALSE);
     }
     Redraw(*this, index);
-    StartBinaryCursorTimer();
     return opened;
 }
 
@@ -149,10 +143,10 @@ namespace commands
 
 int ShowViewHistory(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     CViewHistoryDlg dialog(view.m_hWnd ? &view : nullptr);
     const INT_PTR result = dialog.DoModal();
-    view.StartBinaryCursorTimer();
+    busy.Release();
     if (result == IDOK)
         view.OpenViewHistoryEntry(dialog.m_result);
     return 1;

@@ -5,6 +5,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 #include "viewers/text/PrintTextDlg.h"
 
 #include <climits>
@@ -20,7 +21,7 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane.m_viewer == nullptr)
         return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(view);
     g_PrintSettings.charsPerLine = g_VIEWCHARWIDE;
     g_PrintSettings.lineNumbers = g_VIEWNUMBER;
     g_PrintSettings.documentName = (pane.m_mode & PANE_MODE_TEXT_VIEWER) != 0
@@ -28,10 +29,7 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
                                        : CString(pane.m_viewerEntry.GetName());
     // Waits while the loader holds the text; a pane without text prints nothing.
     if (!pane.HoldViewerData())
-    {
-        view.StartBinaryCursorTimer();
         return 1;
-    }
     g_PrintSettings.tabColumns = pane.m_viewer->GetTabWidth();
     // The print job counts in int: a text beyond that prints its first 2 GiB.
     const INT64 length = pane.m_viewer->TextLength();
@@ -43,7 +41,6 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
     pane.ReleaseHeldViewerData();
     if (view.m_hWnd)
         view.Invalidate();
-    view.StartBinaryCursorTimer();
     return 1;
 }
 

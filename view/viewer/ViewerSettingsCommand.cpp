@@ -7,6 +7,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 #include "viewers/text/VeiwKindSettingDlg.h"
 #include "viewers/text/ViewConfigDlg.h"
 
@@ -123,18 +124,16 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
 
 void CQvView::OnViewerSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CViewConfigDlg dialog(m_hWnd ? this : nullptr);
     dialog.m_values = GetViewerSettings();
     if (dialog.DoModal() == IDOK)
         ApplyViewerSettings(dialog.m_values);
-    StartBinaryCursorTimer();
 }
 
 void CQvView::OnViewerKindSettings()
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CVeiwKindSettingDlg dialog(m_hWnd ? this : nullptr);
     dialog.DoModal();
-    StartBinaryCursorTimer();
 }
