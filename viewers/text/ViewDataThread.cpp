@@ -77,7 +77,7 @@ BOOL ConvertsStrictly(const BYTE* bytes, int count, WCHAR* wide, int wideCapacit
                                wideCapacity) > 0;
 }
 
-// ---- What detection weighs --------------------------------------------------------------
+// ---- What detection weighs -----------------------------------------------------------
 //
 // Shift_JIS, EUC-JP and UTF-8 bytes are often all three convertible text, so the first
 // trial that converts cannot be what decides among them. Detection therefore runs:
@@ -96,10 +96,13 @@ BOOL ConvertsStrictly(const BYTE* bytes, int count, WCHAR* wide, int wideCapacit
 //     EUC-JP read as Shift_JIS falls apart into half-width "､｡｢･" (the bytes that lead
 //     kana and symbols in EUC-JP) and second-level kanji, and Shift_JIS read as EUC-JP
 //     into malformed pairs; real text of either code scores high in its own reading.
-//     Half-width katakana words themselves stay plausible in Shift_JIS (old data files
-//     are made of them), and a Shift_JIS kanji whose bytes are also an EUC-JP half-width
+//     Half-width katakana words themselves stay plausible in Shift_JIS: old data files
+//     are made of them, and counted as rare they would let a one-line record of them
+//     read as EUC-JP kanji. A Shift_JIS kanji whose bytes are also an EUC-JP half-width
 //     katakana (0x8E and A1-DF) counts for neither. On a tie Shift_JIS wins, as it did
-//     before UTF-8 and EUC-JP were weighed;
+//     before UTF-8 and EUC-JP were weighed; so a short EUC-JP text of kanji alone whose
+//     bytes all lie in A1-DF, which reads just as well as half-width katakana, stays
+//     Shift_JIS;
 //  4. the UTF-8 and UTF-16 trials as before, when nothing above decided.
 
 // Whether `bytes` are strictly UTF-8; `cutEnd` allows a sequence cut by their end.
