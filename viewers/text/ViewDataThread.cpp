@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "framework/FwLock.h"
 
@@ -74,6 +75,233 @@ BOOL ConvertsStrictly(const BYTE* bytes, int count, WCHAR* wide, int wideCapacit
 {
     return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, reinterpret_cast<LPCSTR>(bytes), count, wide,
                                wideCapacity) > 0;
+}
+
+// ---- What detection weighs -----------------------------------------------------------
+//
+// Shift_JIS, EUC-JP and UTF-8 bytes are often all three convertible text, so the first
+// trial that converts cannot be what decides among them. Detection therefore runs:
+//  1. the JIS trial, as ever (JIS is 7-bit and cannot be mistaken for the others);
+//  2. UTF-8, when the sample is strictly valid UTF-8 (no overlong forms, surrogates or
+//     values beyond U+10FFFF; a sequence cut by the sample's end only when the file goes
+//     on past it) and holds at least one multi-byte sequence. Shift_JIS and EUC-JP text
+//     of more than a few characters is almost never valid UTF-8, while UTF-8 is the
+//     usual form of Japanese text written today;
+//  3. ANSI (Shift_JIS) or EUC-JP when only one of them converts; when both do, the
+//     reading that looks more like Japanese text: the share of plausible characters
+//     (ASCII text, kana, common punctuation, full-width letters and digits, kanji of
+//     the first level) less the share of rare ones (unassigned rows, user-defined and
+//     vendor areas, malformed EUC-JP sequences, and half-width punctuation and marks
+//     where no katakana word would have them). The other rows count for neither.
+//     EUC-JP read as Shift_JIS falls apart into half-width "､｡｢･" (the bytes that lead
+//     kana and symbols in EUC-JP) and second-level kanji, and Shift_JIS read as EUC-JP
+//     into malformed pairs; real text of either code scores high in its own reading.
+//     Half-width katakana words themselves stay plausible in Shift_JIS: old data files
+//     are made of them, and counted as rare they would let a one-line record of them
+//     read as EUC-JP kanji. A Shift_JIS kanji whose bytes are also an EUC-JP half-width
+//     katakana (0x8E and A1-DF) counts for neither. On a tie Shift_JIS wins, as it did
+//     before UTF-8 and EUC-JP were weighed; so a short EUC-JP text of kanji alone whose
+//     bytes all lie in A1-DF, which reads just as well as half-width katakana, stays
+//     Shift_JIS;
+//  4. the UTF-8 and UTF-16 trials as before, when nothing above decided.
+
+// Whether `bytes` are strictly UTF-8; `cutEnd` allows a sequence cut by their end.
+// `multiByte` tells whether a sequence of two or more bytes occurs.
+bool IsStrictUtf8(const BYTE* bytes, INT64 count, bool cutEnd, bool& multiByte)
+{
+    multiByte = false;
+    INT64 i = 0;
+    while (i < count)
+    {
+        const BYTE c = bytes[i];
+        if (c < 0x80)
+        {
+            ++i;
+            continue;
+        }
+        int length;
+        BYTE low = 0x80; // the range of the second byte
+        BYTE high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF)
+            length = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+        {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0; // overlong below
+            else if (c == 0xED)
+                high = 0x9F; // surrogates above
+        }
+        else if (c >= 0xF0 && c <= 0xF4)
+        {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90;
+            else if (c == 0xF4)
+                high = 0x8F; // beyond U+10FFFF above
+        }
+        else
+            return false;
+        for (int k = 1; k < length; ++k)
+        {
+            if (i + k >= count)
+                return cutEnd;
+            const BYTE next = bytes[i + k];
+            if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF))
+                return false;
+        }
+        multiByte = true;
+        i += length;
+    }
+    return true;
+}
+
+// Characters of one reading of the sample: all of them, the plausible and the rare.
+struct TextPlausibility
+{
+    INT64 chars = 0;
+    INT64 common = 0;
+    INT64 rare = 0;
+};
+
+enum CharClass
+{
+    CHAR_COMMON,
+    CHAR_NEUTRAL,
+    CHAR_RARE,
+};
+
+void Count(TextPlausibility& p, CharClass c)
+{
+    ++p.chars;
+    if (c == CHAR_COMMON)
+        ++p.common;
+    else if (c == CHAR_RARE)
+        ++p.rare;
+}
+
+CharClass AsciiClass(BYTE c)
+{
+    return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\r' || c == '\n' ? CHAR_COMMON : CHAR_NEUTRAL;
+}
+
+// Row 1 to 94 of JIS X 0208; rows 95 on are the user-defined and vendor areas of
+// Shift_JIS.
+CharClass RowClass(int row)
+{
+    if (row == 1 || row == 3 || row == 4 || row == 5 || (row >= 16 && row <= 47))
+        return CHAR_COMMON; // symbols, letters and digits, kana, first-level kanji
+    if (row == 2 || (row >= 6 && row <= 8) || row == 13 || (row >= 48 && row <= 84))
+        return CHAR_NEUTRAL; // more symbols, Greek, Cyrillic, box drawing, second level
+    return CHAR_RARE;
+}
+
+// A half-width katakana byte of Shift_JIS (A1-DF) after `previous` (the half-width
+// byte before it, 0 when the character before was none).
+CharClass HalfWidthClass(BYTE c, BYTE previous)
+{
+    auto after = [previous](std::initializer_list<BYTE> bases) {
+        for (BYTE b : bases)
+            if (previous == b)
+                return CHAR_COMMON;
+        return CHAR_RARE;
+    };
+    if (c <= 0xA5) // "｡｢｣､･"
+        return CHAR_RARE;
+    if (c >= 0xA7 && c <= 0xAB) // small "ｧｨｩｪｫ"
+        return after({0xB2, 0xB3, 0xB8, 0xBC, 0xC1, 0xC2, 0xC3, 0xC4, 0xCC, 0xDE});
+    if (c >= 0xAC && c <= 0xAE) // small "ｬｭｮ"
+        return after({0xB7, 0xBC, 0xC1, 0xC3, 0xC6, 0xCB, 0xCC, 0xD0, 0xD8, 0xDE, 0xDF});
+    if (c == 0xAF || c == 0xB0) // "ｯ", "ｰ": inside a word only
+        return previous >= 0xA6 ? CHAR_COMMON : CHAR_RARE;
+    if (c == 0xDE) // voiced mark after "ｳ", "ｶ"-"ﾄ", "ﾊ"-"ﾎ"
+        return previous == 0xB3 || (previous >= 0xB6 && previous <= 0xC4) ||
+                       (previous >= 0xCA && previous <= 0xCE)
+                   ? CHAR_COMMON
+                   : CHAR_RARE;
+    if (c == 0xDF) // semi-voiced mark after "ﾊ"-"ﾎ"
+        return previous >= 0xCA && previous <= 0xCE ? CHAR_COMMON : CHAR_RARE;
+    return CHAR_COMMON;
+}
+
+TextPlausibility ShiftJisReading(const BYTE* s, INT64 count)
+{
+    TextPlausibility p;
+    BYTE previous = 0;
+    INT64 i = 0;
+    while (i < count)
+    {
+        const BYTE c = s[i];
+        BYTE halfWidth = 0;
+        if (c < 0x80)
+        {
+            Count(p, AsciiClass(c));
+            ++i;
+        }
+        else if (c >= 0xA1 && c <= 0xDF)
+        {
+            Count(p, HalfWidthClass(c, previous));
+            halfWidth = c;
+            ++i;
+        }
+        else if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
+        {
+            if (i + 1 >= count)
+                break;
+            const BYTE t = s[i + 1];
+            const int row = (c <= 0x9F ? c - 0x81 : c - 0xC1) * 2 + (t >= 0x9F ? 2 : 1);
+            if (t < 0x40 || t == 0x7F || t > 0xFC)
+                Count(p, CHAR_RARE);
+            else if (c == 0x8E && t >= 0xA1 && t <= 0xDF)
+                Count(p, CHAR_NEUTRAL);
+            else
+                Count(p, RowClass(row));
+            i += 2;
+        }
+        else
+        {
+            Count(p, CHAR_RARE);
+            ++i;
+        }
+        previous = halfWidth;
+    }
+    return p;
+}
+
+// Pairs as CViewDataThread::ConvertEuc takes them.
+TextPlausibility EucReading(const BYTE* s, INT64 count)
+{
+    TextPlausibility p;
+    INT64 i = 0;
+    while (i < count)
+    {
+        const BYTE c = s[i];
+        if (c < 0x80)
+        {
+            Count(p, AsciiClass(c));
+            ++i;
+            continue;
+        }
+        if (i + 1 >= count)
+            break;
+        const BYTE t = s[i + 1];
+        if (c == 0x8E && t >= 0xA1 && t <= 0xDF)
+            Count(p, CHAR_COMMON); // half-width katakana in its own two-byte form
+        else if (c >= 0xA1 && c <= 0xFE && t >= 0xA1 && t <= 0xFE)
+            Count(p, RowClass(c - 0xA0));
+        else
+            Count(p, CHAR_RARE);
+        i += 2;
+    }
+    return p;
+}
+
+// Whether reading a has the larger share of plausible less rare characters.
+bool MorePlausible(const TextPlausibility& a, const TextPlausibility& b)
+{
+    if (a.chars == 0 || b.chars == 0)
+        return false;
+    return (a.common - a.rare) * b.chars > (b.common - b.rare) * a.chars;
 }
 } // namespace
 
@@ -331,6 +559,8 @@ int CViewDataThread::DetectEncoding(int requested, int& detected)
 {
     BYTE* sample = static_cast<BYTE*>(malloc(kViewerSampleSize));
     INT64 sampleLength = 0;
+    // The sample is the beginning of a longer text: its last character may be cut.
+    BOOL sampleCut = FALSE;
     if (sample != nullptr)
     {
         if (m_file != nullptr)
@@ -343,6 +573,7 @@ int CViewDataThread::DetectEncoding(int requested, int& detected)
             if (wanted > 0 && ReadFile(m_file, sample, wanted, &got, nullptr))
                 sampleLength = got;
             SetFilePointerEx(m_file, zero, nullptr, FILE_BEGIN);
+            sampleCut = m_sourceSize > sampleLength;
         }
         else
         {
@@ -350,6 +581,7 @@ int CViewDataThread::DetectEncoding(int requested, int& detected)
             sampleLength = length < kViewerSampleSize ? length : kViewerSampleSize;
             if (sampleLength > 0)
                 memcpy(sample, m_data.text, static_cast<size_t>(sampleLength));
+            sampleCut = length > sampleLength;
         }
     }
 
@@ -408,21 +640,41 @@ int CViewDataThread::DetectEncoding(int requested, int& detected)
                     return ConvertUtf16(sample, scratch, n, &error) > 0 && !error;
                 }
             };
-            static const int kTrials[] = {VIEWER_CODE_JIS, VIEWER_CODE_ANSI, VIEWER_CODE_EUC,
-                                          VIEWER_CODE_UTF8};
+            // The bytes of the sample that the trial of `code` converts, 0 when it fails.
+            auto trial = [&](int code) -> INT64 {
+                for (int cut = 0; cut < 4 && sampleLength - cut >= 2; ++cut)
+                    if (attempt(code, static_cast<int>(sampleLength - cut)))
+                        return sampleLength - cut;
+                return 0;
+            };
             if (scratch != nullptr && wide != nullptr)
             {
-                for (int code : kTrials)
+                if (!hasNul)
                 {
-                    if (hasNul || found >= 0)
-                        break;
-                    for (int cut = 0; cut < 4 && sampleLength - cut >= 2 && found < 0; ++cut)
-                        if (attempt(code, static_cast<int>(sampleLength - cut)))
-                            found = code;
+                    bool multiByte = false;
+                    if (trial(VIEWER_CODE_JIS) > 0)
+                        found = VIEWER_CODE_JIS;
+                    else if (IsStrictUtf8(sample, sampleLength, sampleCut != FALSE, multiByte) && multiByte)
+                        found = VIEWER_CODE_UTF8;
+                    else
+                    {
+                        const INT64 ansiBytes = trial(VIEWER_CODE_ANSI);
+                        const INT64 eucBytes = trial(VIEWER_CODE_EUC);
+                        if (ansiBytes > 0 && eucBytes > 0)
+                            found = MorePlausible(EucReading(sample, eucBytes),
+                                                  ShiftJisReading(sample, ansiBytes))
+                                        ? VIEWER_CODE_EUC
+                                        : VIEWER_CODE_ANSI;
+                        else if (ansiBytes > 0)
+                            found = VIEWER_CODE_ANSI;
+                        else if (eucBytes > 0)
+                            found = VIEWER_CODE_EUC;
+                        else if (trial(VIEWER_CODE_UTF8) > 0)
+                            found = VIEWER_CODE_UTF8;
+                    }
                 }
-                for (int cut = 0; cut < 4 && found < 0 && sampleLength - cut >= 2; ++cut)
-                    if (attempt(VIEWER_CODE_UTF16, static_cast<int>(sampleLength - cut)))
-                        found = VIEWER_CODE_UTF16;
+                if (found < 0 && trial(VIEWER_CODE_UTF16) > 0)
+                    found = VIEWER_CODE_UTF16;
             }
             free(scratch);
             free(wide);

@@ -1,0 +1,119 @@
+// Character-code detection over the sample corpus of tests/fixtures/encodings (written
+// by make-samples.py there): every sample, opened with detection asked for, comes out
+// in the code it was written in.
+#include "viewers/text/ViewerText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "tests/common/TestSupport.h"
+
+namespace
+{
+struct SampleCase
+{
+    const char* file;
+    int code;
+};
+
+const SampleCase kSamples[] = {
+    {"sjis-sentence.txt", VIEWER_CODE_ANSI},
+    {"sjis-long.txt", VIEWER_CODE_ANSI},
+    {"sjis-one-line.txt", VIEWER_CODE_ANSI},
+    {"sjis-one-word.txt", VIEWER_CODE_ANSI},
+    {"sjis-halfwidth-katakana.txt", VIEWER_CODE_ANSI},
+    {"sjis-halfwidth-katakana-record.txt", VIEWER_CODE_ANSI},
+    {"sjis-backslash-trail-bytes.txt", VIEWER_CODE_ANSI},
+    {"sjis-ascii-with-one-word.txt", VIEWER_CODE_ANSI},
+    {"sjis-machine-dependent.txt", VIEWER_CODE_ANSI},
+
+    {"euc-sentence.txt", VIEWER_CODE_EUC},
+    {"euc-long.txt", VIEWER_CODE_EUC},
+    {"euc-one-line.txt", VIEWER_CODE_EUC},
+    {"euc-one-word.txt", VIEWER_CODE_EUC},
+    {"euc-halfwidth-katakana.txt", VIEWER_CODE_EUC},
+    {"euc-halfwidth-katakana-record.txt", VIEWER_CODE_EUC},
+    {"euc-backslash-trail-bytes.txt", VIEWER_CODE_EUC},
+    {"euc-ascii-with-one-word.txt", VIEWER_CODE_EUC},
+    {"euc-machine-dependent.txt", VIEWER_CODE_EUC},
+
+    {"jis-sentence.txt", VIEWER_CODE_JIS},
+    {"jis-long.txt", VIEWER_CODE_JIS},
+    {"jis-one-line.txt", VIEWER_CODE_JIS},
+    {"jis-one-word.txt", VIEWER_CODE_JIS},
+    {"jis-halfwidth-katakana.txt", VIEWER_CODE_JIS},
+    {"jis-halfwidth-katakana-record.txt", VIEWER_CODE_JIS},
+    {"jis-backslash-trail-bytes.txt", VIEWER_CODE_JIS},
+    {"jis-ascii-with-one-word.txt", VIEWER_CODE_JIS},
+    {"jis-machine-dependent.txt", VIEWER_CODE_JIS},
+
+    {"utf8-sentence.txt", VIEWER_CODE_UTF8},
+    {"utf8-long.txt", VIEWER_CODE_UTF8},
+    {"utf8-one-line.txt", VIEWER_CODE_UTF8},
+    {"utf8-one-word.txt", VIEWER_CODE_UTF8},
+    {"utf8-halfwidth-katakana.txt", VIEWER_CODE_UTF8},
+    {"utf8-halfwidth-katakana-record.txt", VIEWER_CODE_UTF8},
+    {"utf8-backslash-trail-bytes.txt", VIEWER_CODE_UTF8},
+    {"utf8-ascii-with-one-word.txt", VIEWER_CODE_UTF8},
+    {"utf8-machine-dependent.txt", VIEWER_CODE_UTF8},
+    {"utf8-supplementary-plane.txt", VIEWER_CODE_UTF8},
+
+    {"utf8-bom-sentence.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-long.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-one-line.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-one-word.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-halfwidth-katakana.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-halfwidth-katakana-record.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-backslash-trail-bytes.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-ascii-with-one-word.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-machine-dependent.txt", VIEWER_CODE_UTF8},
+    {"utf8-bom-supplementary-plane.txt", VIEWER_CODE_UTF8},
+
+    {"utf16le-sentence.txt", VIEWER_CODE_UTF16},
+    {"utf16le-long.txt", VIEWER_CODE_UTF16},
+    {"utf16le-one-line.txt", VIEWER_CODE_UTF16},
+    {"utf16le-one-word.txt", VIEWER_CODE_UTF16},
+    {"utf16le-halfwidth-katakana.txt", VIEWER_CODE_UTF16},
+    {"utf16le-halfwidth-katakana-record.txt", VIEWER_CODE_UTF16},
+    {"utf16le-backslash-trail-bytes.txt", VIEWER_CODE_UTF16},
+    {"utf16le-ascii-with-one-word.txt", VIEWER_CODE_UTF16},
+    {"utf16le-machine-dependent.txt", VIEWER_CODE_UTF16},
+    {"utf16le-supplementary-plane.txt", VIEWER_CODE_UTF16},
+
+    {"utf16le-bom-sentence.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-long.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-one-line.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-one-word.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-halfwidth-katakana.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-halfwidth-katakana-record.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-backslash-trail-bytes.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-ascii-with-one-word.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-machine-dependent.txt", VIEWER_CODE_UTF16},
+    {"utf16le-bom-supplementary-plane.txt", VIEWER_CODE_UTF16},
+};
+
+TEST(ViewerDetection, EverySampleComesOutInItsCode)
+{
+    const std::wstring folder = qvtest::ProgramDir() + L"\\encodings";
+    std::set<std::wstring> listed;
+    for (const SampleCase& c : kSamples)
+    {
+        const std::wstring name(c.file, c.file + strlen(c.file));
+        listed.insert(name);
+        CViewerText text;
+        ASSERT_TRUE(text.OpenViewerFile((folder + L"\\" + name).c_str(), 8, 80, VIEWER_CODE_DETECT))
+            << c.file;
+        EXPECT_EQ(text.GetViewerEncoding(), c.code) << c.file;
+        EXPECT_EQ(text.GetViewerEncodingDetail(), c.code) << c.file;
+    }
+    // A sample added to the corpus is added to the table as well.
+    std::set<std::wstring> present;
+    for (const std::wstring& name : qvtest::ListFolder(folder))
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, L".txt") == 0)
+            present.insert(name);
+    EXPECT_EQ(present, listed);
+}
+} // namespace
