@@ -1,6 +1,7 @@
 // The menu commands that open the view's set-up dialogs of the user's right-click
 // menu items and of the filer wallpaper.
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/SettingStrings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -11,7 +12,7 @@ void CQvView::OnRightClickMenuSettings()
 {
     // The change check must not run into the dialog's modal loop.
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CRightClickMenuDlg dialog(m_hWnd ? this : nullptr);
+    CRightClickMenuDlg dialog(DialogOwner(this));
     dialog.DoModal();
     StartBinaryCursorTimer();
 }
@@ -19,7 +20,7 @@ void CQvView::OnRightClickMenuSettings()
 void CQvView::OnFilerWallpaperSettings()
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CSetFilerBitmapDlg dialog(m_hWnd ? this : nullptr);
+    CSetFilerBitmapDlg dialog(DialogOwner(this));
     dialog.m_path = g_BACKBITMAPNAME;
     dialog.m_show = g_BACKBITMAPFLAG;
     dialog.m_days = g_FILERBMPCHANGEDAY;

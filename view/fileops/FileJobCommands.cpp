@@ -1,6 +1,8 @@
 // The file commands that start a job on the active pane's targets: copy, move, copy
 // into every marked directory, delete, make a directory and change attributes.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Log.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
@@ -61,13 +63,13 @@ int CQvView::ShowSelectionError(int code)
 {
     if (code == 1)
     {
-        MessageBox(L"メモリの確保に失敗しました", L"エラー", MB_OK | MB_ICONERROR);
+        Tell(this, L"メモリの確保に失敗しました", L"エラー");
         return 1;
     }
     if (code == SELECTION_NONE)
     {
         // The explanation is the message, the caption only says that it is an error.
-        MessageBox(L"ファイルが選択されていません", L"エラー", MB_OK | MB_ICONERROR);
+        Tell(this, L"ファイルが選択されていません", L"エラー");
         return 1;
     }
     return 0;
@@ -206,7 +208,7 @@ void CQvView::OnDelete()
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     SetCurrentDir(pane->m_currentDir);
     g_QuitHooks.playCommandSound(L"DELETE");
-    auto* dialog = new CDeleteDlg(m_hWnd ? this : nullptr);
+    auto* dialog = new CDeleteDlg(DialogOwner(this));
     dialog->m_warnNotEmpty = g_DELETEASKNOTENMPTY;
     dialog->m_toRecycleBin = g_DELETETODUST;
     dialog->m_wholeFolder = g_TODUSTUNITFOLDER;
@@ -257,7 +259,7 @@ void CQvView::OnMakeDirectory()
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->m_subMode != PANE_SUB_DIRECTORY)
         return;
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CMkDirDlg dialog(m_hWnd ? this : nullptr);
+    CMkDirDlg dialog(DialogOwner(this));
     // A virtual drive's folders exist only in its store.
     if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT) ||
         (!pane->IsOnVirtualDrive() && !DirectoryExists(pane->m_currentDir)))
@@ -286,7 +288,7 @@ void CQvView::OnMakeDirectory()
         {
             CString message;
             message.Format(L"%sの作成に失敗しました", (LPCWSTR)path);
-            MessageBox(message, L"", MB_OK);
+            Tell(this, message, L"");
             StartBinaryCursorTimer();
             return;
         }
@@ -313,7 +315,7 @@ void CQvView::OnAttribute()
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->CheckState(kUsualGuard))
         return;
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CAttributeDlg dialog(index, m_hWnd ? this : nullptr);
+    CAttributeDlg dialog(index, DialogOwner(this));
     dialog.m_bInside = g_CHANRGEATTINDIR;
     dialog.m_bSpareFolders = g_CHANGE_ATTRIBUTE_NEGLECT_DIR;
     g_QuitHooks.playCommandSound(L"ATTRIBUTE");

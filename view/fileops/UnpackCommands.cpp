@@ -3,6 +3,7 @@
 // on the targets of a folder listing, and the cursor member extracted to the
 // temporary folder for the programs that need a real file.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Log.h"
 #include "app/PathHelpers.h"
 #include "app/Settings.h"
@@ -35,7 +36,7 @@ CString UnpackDestination(int pane)
 
 void CQvView::UnpackFromArchiveListing(int pane)
 {
-    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(m_hWnd ? this : nullptr));
+    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(DialogOwner(this)));
     dialog->m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog->m_sourcePane = pane;
     dialog->m_baseFolder = g_Panes[pane]->m_currentDir;
@@ -65,7 +66,7 @@ void CQvView::OnUnpack()
         StartBinaryCursorTimer();
         return;
     }
-    auto* dialog = new CUnpackDlg(m_hWnd ? this : nullptr);
+    auto* dialog = new CUnpackDlg(DialogOwner(this));
     dialog->m_sourceMode = UNPACK_FROM_FILER;
     dialog->m_sourcePane = index;
     dialog->m_baseFolder = pane.m_currentDir;
@@ -86,7 +87,7 @@ void CQvView::PackSelection(int kind, int eachFile)
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CPackDlg dialog(m_hWnd ? this : nullptr);
+    CPackDlg dialog(DialogOwner(this));
     dialog.m_kind = kind;
     dialog.m_perFile = eachFile;
     SetCurrentDir(pane.m_currentDir);

@@ -1,5 +1,6 @@
 // "@Wildcard": the filter of the active listing, with the history of typed patterns.
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/SystemHelpers.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FilerSettings.h"
@@ -17,7 +18,7 @@ void CQvView::OnWildcard()
     CFilerPane& pane = *g_Panes[index];
     const bool archive = pane.m_mode == PANE_MODE_ARCHIVE;
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CWildCardDlg dialog(m_hWnd ? this : nullptr);
+    CWildCardDlg dialog(DialogOwner(this));
     dialog.m_text = L"*.*";
     dialog.m_bApplyToDirectories = m_bWildcardOnDirectories;
     dialog.m_bNotDosNames = g_FIND_FILE_NEGLECT_DOS_NAME;

@@ -3,6 +3,7 @@
 // picture dialogs (the zoom steps and the alpha-channel rows).
 #include "view/QvView.h"
 
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
 #include "app/SystemHelpers.h"
 #include "archive/front/ArchiveFront.h"
@@ -192,7 +193,7 @@ void CQvView::OnGraphicZoomSettings()
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     const int step = m_graphic.keptZoom.FindStep(0);
-    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, m_hWnd ? this : nullptr);
+    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, DialogOwner(this));
     if (dialog.DoModal() == IDOK)
     {
         if (dialog.m_selection <= 0 || dialog.m_selection > ZOOM_STEP_COUNT)
@@ -214,7 +215,7 @@ void CQvView::OnGraphicZoomSettings()
 void CQvView::OnAlphaChannelSettings()
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CAlphaChannelProcessSettingDlg dialog(m_hWnd ? this : nullptr);
+    CAlphaChannelProcessSettingDlg dialog(DialogOwner(this));
     if (dialog.DoModal() == IDOK && m_hWnd)
         Invalidate();
     StartBinaryCursorTimer();

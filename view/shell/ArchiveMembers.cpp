@@ -1,5 +1,6 @@
 // Archive members handed to other programs: extracted to the temporary folder first.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/PathHelpers.h"
 #include "archive/front/dialogs/UnpackDlg.h"
 #include "filer/FilerPane.h"
@@ -19,7 +20,7 @@ int CQvView::ExtractCursorMemberToTemp()
     }
     while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
         folder = folder.Left(folder.GetLength() - 1);
-    CUnpackDlg dialog(m_hWnd ? this : nullptr);
+    CUnpackDlg dialog(DialogOwner(this));
     dialog.m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog.m_sourcePane = index;
     dialog.m_toTemp = 1;

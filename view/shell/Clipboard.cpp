@@ -1,7 +1,8 @@
 // Names, paths and sizes of the target entries as text on the clipboard.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Formatting.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 
@@ -70,19 +71,19 @@ int CQvView::SetClipboard(UINT format, HGLOBAL block)
 {
     if (!OpenClipboard(m_hWnd))
     {
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kOpenFailed, nullptr, 0);
+        Tell(this, kOpenFailed);
         return 0;
     }
     if (!EmptyClipboard())
     {
         CloseClipboard();
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kEmptyFailed, nullptr, 0);
+        Tell(this, kEmptyFailed);
         return 0;
     }
     if (SetClipboardData(format, block) == nullptr)
     {
         CloseClipboard();
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kSetFailed, nullptr, 0);
+        Tell(this, kSetFailed);
         return 0;
     }
     CloseClipboard();
@@ -144,7 +145,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
             line = directory + name;
             if (kind == 2 && !network.Map(CString(line), line))
             {
-                ShowMessageBoxDlg(m_hWnd ? this : nullptr, kNetworkNameFailed, nullptr, 0);
+                Tell(this, kNetworkNameFailed);
                 return;
             }
             break;
@@ -180,7 +181,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
     {
         if (block)
             GlobalFree(block);
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kCopyFailed, nullptr, 0);
+        Tell(this, kCopyFailed);
         return;
     }
     memcpy(memory, (LPCWSTR)text, (static_cast<SIZE_T>(text.GetLength()) + 1) * sizeof(wchar_t));
@@ -239,7 +240,7 @@ HGLOBAL BuildDropFileList(int pane, int dragFlag)
 void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CWnd* owner = m_hWnd ? this : nullptr;
+    CWnd* owner = DialogOwner(this);
     for (int pane = 0; pane < 2; ++pane)
     {
         if (!TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
@@ -265,7 +266,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         }
         if (!OpenClipboard(m_hWnd))
         {
-            ShowMessageBoxDlg(owner, kOpenFailed, nullptr, 0);
+            Tell(owner, kOpenFailed);
             GlobalFree(effect);
             GlobalFree(files);
             continue;
@@ -273,7 +274,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         if (!EmptyClipboard())
         {
             CloseClipboard();
-            ShowMessageBoxDlg(owner, kEmptyFailed, nullptr, 0);
+            Tell(owner, kEmptyFailed);
             GlobalFree(effect);
             GlobalFree(files);
             continue;
@@ -288,7 +289,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         if (!filesTaken)
         {
             GlobalFree(files);
-            ShowMessageBoxDlg(owner, kSetFailed, nullptr, 0);
+            Tell(owner, kSetFailed);
         }
     }
     StartBinaryCursorTimer();

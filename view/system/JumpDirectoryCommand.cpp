@@ -1,8 +1,9 @@
 // "@AddDirJump": the directory under the cursor of a filer, drive list or network pane
 // appended to one of the jump groups.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/InputDlgs.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -73,7 +74,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
                         0))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CWnd* parent = m_hWnd ? this : nullptr;
+    CWnd* parent = DialogOwner(this);
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CString directory;
     if (pane.m_mode == PANE_MODE_NETWORK)
@@ -110,7 +111,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
         {
             CString text;
             text.Format(L"%sは追加済みです", static_cast<LPCWSTR>(directory));
-            ShowMessageBoxDlg(parent, text, nullptr, 0);
+            Tell(parent, text);
             StartBinaryCursorTimer();
             return;
         }
@@ -120,7 +121,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     target.m_entries.Add(added);
     CString text;
     text.Format(L"%s%sを追加しました", static_cast<LPCWSTR>(prefix), static_cast<LPCWSTR>(directory));
-    ShowMessageBoxDlg(parent, text, L"ディレクトリジャンプへの追加", 0);
+    Tell(parent, text, L"ディレクトリジャンプへの追加");
     StartBinaryCursorTimer();
 }
 
