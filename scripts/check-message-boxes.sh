@@ -14,7 +14,7 @@ files=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' '*.c' '*.inc' 2>/de
 printf '%s\n' "$files" | grep -vE '^(tests|bench|framework|build)/|^app/dialogs/(MessageBoxDlg|TellAndAsk)\.' |
   python3 -c '
 import re, sys
-call = re.compile(r"(?<![\w.])(?:::)?(MessageBox(?:[AW]|Ex[AW]?|Indirect[AW]?)?|AfxMessageBox|ShowMessageBoxDlg)\s*\(")
+call = re.compile(r"(?<!\w)(MessageBox(?:[AW]|Ex[AW]?|Indirect[AW]?)?|AfxMessageBox|ShowMessageBoxDlg)\s*\(")
 found = 0
 checked = 0
 for name in sys.stdin.read().split():
