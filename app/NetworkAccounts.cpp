@@ -1,4 +1,5 @@
 #include "app/NetworkAccounts.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Settings.h"
 #include "framework/FwApp.h"
 #include "res/CoreDialogs.h"
@@ -141,7 +142,7 @@ void CGetAccountDlg::OnOK()
     if (m_request.m_connectMode && ConnectWithAccount(m_request) != NO_ERROR)
     {
         // The user corrects the entries and tries again.
-        AfxMessageBox(L"接続に失敗しました");
+        Tell(this, L"接続に失敗しました");
         return;
     }
     EndDialog(IDOK);

@@ -3,6 +3,7 @@
 #include "util/Globals.h"
 #include "util/IniFile.h"
 #include "util/PathHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Settings.h"
 
 void LocateSettingsFile(LPCWSTR homeDir, LPCWSTR windowsDir, CString& out)
@@ -36,8 +37,8 @@ BOOL LoadSettingsAskingWhileInUse(CIniFile& ini)
 {
     while (ini.Load() == INI_LOAD_IN_USE)
     {
-        if (MessageBoxW(nullptr, L"Iniファイルが使用されています。\n読み込みを待ちますか", L"再読み込み確認",
-                        MB_OKCANCEL) != IDOK)
+        if (!Ask(nullptr, L"Iniファイルが使用されています。\n読み込みを待ちますか", L"再読み込み確認",
+                 MessageBoxKind::OkCancel))
             return FALSE;
     }
     return TRUE;

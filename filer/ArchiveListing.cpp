@@ -2,7 +2,7 @@
 // closing the listing through the pane's archive object, and the archive members that
 // the pane's selection covers.
 #include "filer/FilerPane.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 
 namespace
 {
@@ -48,7 +48,7 @@ int CFilerPane::OpenArchiveListing(BOOL reopen)
     if (!m_archive->OpenAndList(path, 0))
     {
         m_archive->Close();
-        ShowMessageBoxDlg(nullptr, m_archive->GetErrors().GetMessageText(), kBrowseFailedCaption, 0);
+        Tell(nullptr, m_archive->GetErrors().GetMessageText(), kBrowseFailedCaption);
         return 0;
     }
     m_archive->UnloadLibraries();

@@ -1,7 +1,6 @@
 #include "filer/PaneHooks.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
-#include "framework/FwApp.h"
-#include "framework/FwWnd.h"
 
 namespace
 {
@@ -16,11 +15,9 @@ int AnyPicture(LPCWSTR)
 }
 void NoPreviews(CFilerPane&) {}
 
-int ViewMessage(CFilerPane& pane, LPCWSTR text, UINT type)
+void ViewMessage(CFilerPane& pane, LPCWSTR text)
 {
-    if (pane.m_pView && pane.m_pView->m_hWnd)
-        return pane.m_pView->MessageBox(text, nullptr, type);
-    return AfxMessageBox(text, type);
+    Tell(pane.m_pView, text);
 }
 
 int NoRetry(CFilerPane&, DWORD, LPCWSTR)

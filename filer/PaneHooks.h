@@ -41,8 +41,8 @@ struct PaneHooks
     int (*hasPictureExtension)(LPCWSTR name);
     // Hands a re-read listing to the preview loader.
     void (*queuePreviews)(CFilerPane& pane);
-    // A message box of the view with the default caption; returns the button.
-    int (*showMessage)(CFilerPane& pane, LPCWSTR text, UINT type);
+    // Tells the user `text` (OK only, the default caption), owned by the pane's view.
+    void (*showMessage)(CFilerPane& pane, LPCWSTR text);
     // The access-denied dialog on entering `directory`; nonzero asks for a retry.
     int (*askAccessDeniedRetry)(CFilerPane& pane, DWORD error, LPCWSTR directory);
 };

@@ -250,7 +250,7 @@ void CFilerPane::LeaveVanishedDirectory()
 {
     CString text;
     text.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります", (LPCWSTR)m_currentDir);
-    g_PaneHooks.showMessage(*this, text, MB_OK);
+    g_PaneHooks.showMessage(*this, text);
     ResetIncrementalSearch();
     ClimbToExistingParent();
 }

@@ -144,3 +144,25 @@ void AfxEndThread(UINT nExitCode)
         throw ThreadExitRequest{nExitCode};
     ExitThread(nExitCode);
 }
+
+void WaitForThreadPumping(HANDLE thread, ThreadWaitPump pump)
+{
+    if (thread == nullptr)
+        return;
+    const DWORD wake = pump == ThreadWaitPump::All ? QS_ALLINPUT : QS_SENDMESSAGE;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, wake) == WAIT_OBJECT_0 + 1)
+    {
+        MSG msg;
+        if (pump == ThreadWaitPump::SentOnly)
+        {
+            // Peeking answers the sent messages; posted ones wait for the message loop.
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}

@@ -81,3 +81,26 @@ private:
 // swallow it (a catch (...) must rethrow). ExitInstance is not called. On any other
 // thread it ends the thread at once, like ExitThread.
 [[noreturn]] void AfxEndThread(UINT nExitCode);
+
+// How WaitForThreadPumping answers the waiting thread's messages.
+enum class ThreadWaitPump
+{
+    SentOnly, // only the messages other threads send to this thread's windows
+    All,      // every message; posted ones are dispatched as well
+};
+
+// Waits until `thread` (null: at once) has ended while answering the calling
+// thread's messages. A worker that writes its dialog's controls sends messages to
+// the dialog's thread, so a plain wait there would never end.
+void WaitForThreadPumping(HANDLE thread, ThreadWaitPump pump);
+
+// Sets the stop flag of `worker` (a thread object with a polled m_stop), waits for its
+// thread while dispatching every message of the calling thread, deletes it and
+// clears the pointer.
+template <class Worker> void StopWorkerPumping(Worker*& worker)
+{
+    worker->m_stop = 1;
+    WaitForThreadPumping(worker->m_hThread, ThreadWaitPump::All);
+    delete worker;
+    worker = nullptr;
+}

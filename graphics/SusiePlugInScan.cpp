@@ -1,5 +1,6 @@
 #include "graphics/SusiePlugInScan.h"
 
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Directories.h"
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
@@ -167,7 +168,7 @@ int ScanSusiePlugIns(BOOL merge)
         CString path;
         path.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), findData.cFileName);
         if (g_DEBUGMODE && g_DebugFlags[0])
-            MessageBoxW(nullptr, path, nullptr, MB_OK);
+            Tell(nullptr, path);
 
         INT_PTR listed = merge ? FindListedPlugIn(list, findData.cFileName) : -1;
         if (listed >= 0)

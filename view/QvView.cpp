@@ -1,4 +1,5 @@
 #include "view/QvView.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
 #include "app/Drives.h"
@@ -890,7 +891,7 @@ int CQvView::Quit(int fromClose)
     {
         if (!(this->*check.reap)())
         {
-            AfxMessageBox(check.refusal, MB_OK);
+            Tell(this, check.refusal);
             return 0;
         }
     }

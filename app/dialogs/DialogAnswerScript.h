@@ -1,5 +1,5 @@
-// Scripted answers for the small common dialogs, so that the questions the
-// workers ask (ShowMessageBoxDlg, the password prompts, the name and list
+// Scripted answers for the small common dialogs, so that the messages and
+// questions of the program (Tell and Ask, the password prompts, the name and list
 // dialogs) can be answered by tests without a person.
 //
 // While a CDialogAnswerScript object lives, DoModal of every dialog derived

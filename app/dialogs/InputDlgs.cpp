@@ -1,7 +1,7 @@
 #include "app/dialogs/InputDlgs.h"
 
 #include "app/FolderChooser.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyTable.h"
 #include "framework/FwApp.h"
 #include "res/CommonDialogs.h"
@@ -60,8 +60,7 @@ void CInputPasswordDlg::OnOK()
     if (password != confirmation)
     {
         CWinApp* pApp = AfxGetApp();
-        ShowMessageBoxDlg(this, L"確認用のパスワードが間違っています。",
-                          pApp != nullptr ? pApp->m_pszAppName : nullptr, 0);
+        Tell(this, L"確認用のパスワードが間違っています。", pApp != nullptr ? pApp->m_pszAppName : nullptr);
         return;
     }
     m_password = password;

@@ -1,6 +1,6 @@
 #include "app/dialogs/ListDlgs.h"
 
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/CommonDialogs.h"
 
 #include <cwchar>
@@ -137,7 +137,7 @@ void COrderListWithCheckDlg::OnOK()
             anyShown = anyShown || item.show != 0;
         if (!anyShown)
         {
-            ShowMessageBoxDlg(this, L"１つ以上の項目を表示にしてください", nullptr, 0);
+            Tell(this, L"１つ以上の項目を表示にしてください");
             return;
         }
     }

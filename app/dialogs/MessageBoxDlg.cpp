@@ -35,7 +35,7 @@ CDialogQuestion CMessageBoxDlg::GetQuestion() const
 {
     CDialogQuestion question;
     question.dialogId = IDD_MESSAGE_BOX;
-    question.caption = m_caption.IsEmpty() ? CString(L"qv") : m_caption;
+    question.caption = ShownCaption();
     question.text = m_text;
     question.type = m_type;
     return question;
@@ -44,7 +44,7 @@ CDialogQuestion CMessageBoxDlg::GetQuestion() const
 BOOL CMessageBoxDlg::OnInitDialog()
 {
     CScriptedDialog::OnInitDialog();
-    SetWindowText(m_caption.IsEmpty() ? L"qv" : (LPCWSTR)m_caption);
+    SetWindowText(ShownCaption());
     SetDlgItemText(IDC_MESSAGE_TEXT, m_text);
 
     if (m_type == kTypeOk)
@@ -66,6 +66,13 @@ BOOL CMessageBoxDlg::OnInitDialog()
     // After the growth, so that the grown dialog is the one centred.
     CenterWindow(m_pParentWnd);
     return TRUE;
+}
+
+CString CMessageBoxDlg::ShownCaption() const
+{
+    if (m_blankCaption)
+        return CString();
+    return m_caption.IsEmpty() ? CString(L"qv") : m_caption;
 }
 
 void CMessageBoxDlg::RemoveSystemMenu()
@@ -125,6 +132,17 @@ void CMessageBoxDlg::OnOK()
     EndDialog(m_type == kTypeYesNo ? IDYES : IDOK);
 }
 
+BOOL CMessageBoxDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT id = LOWORD(wParam);
+    if (m_type == kTypeYesNo && HIWORD(wParam) == BN_CLICKED && (id == IDYES || id == IDNO))
+    {
+        EndDialog(id);
+        return TRUE;
+    }
+    return CScriptedDialog::OnCommand(wParam, lParam);
+}
+
 void CMessageBoxDlg::OnCancel()
 {
     // Esc and the close command arrive here as well: a box with only OK must be
@@ -150,6 +168,7 @@ int ShowMessageBoxDlg(CWnd* pParent, LPCWSTR text, LPCWSTR caption, int type)
     CMessageBoxDlg dialog(pParent);
     dialog.m_text = text != nullptr ? text : L"";
     dialog.m_caption = caption != nullptr ? caption : L"";
+    dialog.m_blankCaption = caption != nullptr && caption[0] == L'\0';
     dialog.m_type = type;
     return (int)dialog.DoModal();
 }

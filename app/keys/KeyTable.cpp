@@ -96,3 +96,11 @@ const KeyTableRow g_KeyTable[KEY_TABLE_ROW_COUNT] = {
     {0x13, L"PAUSE", {}, {}, {}, {}},
 };
 // clang-format on
+
+const KeyTableRow* FindKeyTableRow(UINT virtualKey)
+{
+    for (const KeyTableRow& row : g_KeyTable)
+        if (row.virtualKey == virtualKey)
+            return &row;
+    return nullptr;
+}

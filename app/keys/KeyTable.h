@@ -22,3 +22,6 @@ struct KeyTableRow
 };
 
 extern const KeyTableRow g_KeyTable[KEY_TABLE_ROW_COUNT];
+
+// The row of the key `virtualKey`, null for a key the table does not hold.
+const KeyTableRow* FindKeyTableRow(UINT virtualKey);

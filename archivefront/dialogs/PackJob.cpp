@@ -3,7 +3,7 @@
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/ArchiverSettings.h"
 #include "archivefront/ArchiveFront.h"
 
@@ -42,11 +42,6 @@ const CPackKindInfo kKinds[] = {
 int Clamp(int value, int count)
 {
     return value < 0 || value >= count ? 0 : value;
-}
-
-int Ask(CWnd* owner, LPCWSTR text, LPCWSTR caption, int type)
-{
-    return ShowMessageBoxDlg(owner, text, caption, type);
 }
 
 CString ErrorText(CArchiveFront& front)
@@ -95,11 +90,11 @@ bool GoOnAfterFailure(CArchiveFront& front, const CPackRequest& request, CWnd* o
     if (!request.perFile)
     {
         text.Format(oneFormat, ErrorText(front).GetString());
-        Ask(owner, text, L"圧縮失敗", 0);
+        Tell(owner, text, L"圧縮失敗");
         return false;
     }
     text.Format(perFileFormat, ErrorText(front).GetString());
-    return Ask(owner, text, L"圧縮失敗", MB_YESNO) == IDYES;
+    return Ask(owner, text, L"圧縮失敗", MessageBoxKind::YesNo);
 }
 } // namespace
 
@@ -133,7 +128,8 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
 {
     const CPackKindInfo& info = GetPackKindInfo(request.kind);
     if (!request.perFile && request.archiveName.IsEmpty() &&
-        Ask(owner, L"圧縮ファイル名が入力されていません。\n処理を続けますか?", L"確認", MB_OKCANCEL) != IDOK)
+        !Ask(owner, L"圧縮ファイル名が入力されていません。\n処理を続けますか?", L"確認",
+             MessageBoxKind::OkCancel))
         return PACK_STAY_OPEN;
 
     int backEnd = info.backEnd;
@@ -179,7 +175,7 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
         int last = request.sourceDir.ReverseFind(L'\\');
         if (last < 0 || (request.sourceDir.Left(1) == L"\\" && backslashes < 4))
         {
-            Ask(owner, L"親ディレクトリがないため圧縮できません", nullptr, 0);
+            Tell(owner, L"親ディレクトリがないため圧縮できません");
             return PACK_STAY_OPEN;
         }
         destination = request.sourceDir.Left(last);
@@ -189,7 +185,7 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
     if (!ResolvePaneTargetDirectory(request.sourceDir, destination, folder, RESOLVE_CHECK_DRIVE,
                                     request.paneIndex))
     {
-        Ask(owner, L"入力したディレクトリ名が不正です", nullptr, 0);
+        Tell(owner, L"入力したディレクトリ名が不正です");
         return PACK_STAY_OPEN;
     }
 
@@ -203,11 +199,11 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
             if (!request.perFile)
             {
                 text.Format(L"圧縮に失敗しました(%s)。", ErrorText(front).GetString());
-                Ask(owner, text, L"圧縮失敗", 0);
+                Tell(owner, text, L"圧縮失敗");
                 break;
             }
             text.Format(L"圧縮に失敗しました(%s)。\n続けますか?", ErrorText(front).GetString());
-            if (Ask(owner, text, L"圧縮失敗", MB_YESNO) != IDYES)
+            if (!Ask(owner, text, L"圧縮失敗", MessageBoxKind::YesNo))
                 break;
         }
         front.ResetOptions();
@@ -256,10 +252,10 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
                         fullName.GetString());
             if (!request.perFile)
             {
-                Ask(owner, text, L"圧縮失敗", 0);
+                Tell(owner, text, L"圧縮失敗");
                 return PACK_STAY_OPEN;
             }
-            if (Ask(owner, text + L"\n続けますか?", L"圧縮失敗", MB_YESNO) != IDYES)
+            if (!Ask(owner, text + L"\n続けますか?", L"圧縮失敗", MessageBoxKind::YesNo))
                 break;
             continue;
         }
@@ -268,7 +264,7 @@ int RunPackRequest(const CPackRequest& request, CWnd* owner)
         {
             CString text;
             text.Format(L"%sは存在します。\n上書きしますか", fullName.GetString());
-            if (Ask(owner, text, L"確認", MB_YESNO) != IDYES)
+            if (!Ask(owner, text, L"確認", MessageBoxKind::YesNo))
                 return PACK_STAY_OPEN;
         }
 

@@ -5,9 +5,9 @@
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
-#include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/dialogs/DestinationList.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "res/ArchiveDialogs.h"
 
@@ -123,12 +123,12 @@ void CUnpackDlg::OnOK()
     if (RelativePathEscapesRoot(text, m_baseFolder) ||
         !ResolvePaneTargetDirectory(m_baseFolder, text, resolved, RESOLVE_CHECK_DRIVE, m_sourcePane))
     {
-        ShowMessageBoxDlg(this, L"入力したディレクトリ名が不正です", nullptr, 0);
+        Tell(this, L"入力したディレクトリ名が不正です");
         return;
     }
     if (resolved.GetLength() >= 2 && resolved[1] == L':' && IsVirtualDrive(resolved[0], 0))
     {
-        ShowMessageBoxDlg(this, L"解凍ディレクトリが仮想ディレクトリです", nullptr, 0);
+        Tell(this, L"解凍ディレクトリが仮想ディレクトリです");
         return;
     }
     m_destination = text;

@@ -3,8 +3,8 @@
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
-#include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
+#include "app/dialogs/TellAndAsk.h"
 
 namespace
 {
@@ -80,7 +80,7 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
             CString text;
             text.Format(L"解凍すると圧縮ファイル自身が上書きされるため解凍できません\n%s",
                         archive.GetString());
-            ShowMessageBoxDlg(owner, text, L"解凍失敗", 0);
+            Tell(owner, text, L"解凍失敗");
             return true;
         }
     }
@@ -99,7 +99,7 @@ int UnpackArchiveFiles(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
         // something to unpack.
         if (!front.OpenAndList(path, ARCFRONT_PREFER_ARCHIVER) && !front.Open(path, ARCFRONT_OPEN_UNPACK))
         {
-            ShowMessageBoxDlg(owner, front.m_errors.GetMessageText(), L"解凍失敗", 0);
+            Tell(owner, front.m_errors.GetMessageText(), L"解凍失敗");
             return UNPACK_FAILED;
         }
         front.ResetOptions();
@@ -133,7 +133,7 @@ int UnpackArchiveFiles(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
             {
                 CString text;
                 text.Format(L"%s\n%s\n", front.m_errors.GetMessageText().GetString(), path.GetString());
-                ShowMessageBoxDlg(owner, text, L"解凍失敗", 0);
+                Tell(owner, text, L"解凍失敗");
             }
             return UNPACK_FAILED;
         }
@@ -185,7 +185,7 @@ int UnpackMembers(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
     if (extracted)
         return UNPACK_DONE;
     if (!progress.IsCancelled() && !front.m_errors.HasCode(ARCERR_USER_CANCEL))
-        ShowMessageBoxDlg(owner, front.m_errors.GetMessageText(), L"解凍失敗", 0);
+        Tell(owner, front.m_errors.GetMessageText(), L"解凍失敗");
     return UNPACK_FAILED;
 }
 } // namespace

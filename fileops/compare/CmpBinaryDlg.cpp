@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <new>
 
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/SyncDialogs.h"
 
 CCmpBinaryDlg::CCmpBinaryDlg(CWnd* pParent) : CDialog(IDD_CMP_BINARY, pParent) {}
@@ -79,14 +79,14 @@ void CCmpBinaryDlg::OnOK()
         message = L"10進表記か16進表記をチェックしてください";
     if (message)
     {
-        ShowMessageBoxDlg(this, message, nullptr, 0);
+        Tell(this, message);
         return;
     }
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), FALSE);
     CCmpThread* worker = new (std::nothrow) CCmpThread;
     if (!worker)
     {
-        ShowMessageBoxDlg(this, L"メモリが足りません", nullptr, 0);
+        Tell(this, L"メモリが足りません");
         EndDialog(IDOK);
         return;
     }
@@ -110,7 +110,7 @@ void CCmpBinaryDlg::OnOK()
     {
         g_pCmpThread = nullptr;
         delete worker;
-        ShowMessageBoxDlg(this, L"ファイルの比較に失敗しました", nullptr, 0);
+        Tell(this, L"ファイルの比較に失敗しました");
         EndDialog(IDOK);
         return;
     }
@@ -122,28 +122,10 @@ void CCmpBinaryDlg::OnOK()
 void CCmpBinaryDlg::StopWorker()
 {
     m_progress = nullptr;
-    CCmpThread* worker = g_pCmpThread;
-    if (!worker || m_stopping)
+    if (!g_pCmpThread || m_stopping)
         return;
     m_stopping = TRUE;
-    worker->m_stop = 1;
-    if (worker->m_hThread)
-    {
-        for (;;)
-        {
-            const DWORD wait = MsgWaitForMultipleObjects(1, &worker->m_hThread, FALSE, INFINITE, QS_ALLINPUT);
-            if (wait != WAIT_OBJECT_0 + 1)
-                break;
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-    }
-    delete worker;
-    g_pCmpThread = nullptr;
+    StopWorkerPumping(g_pCmpThread);
     m_stopping = FALSE;
 }
 
@@ -167,7 +149,7 @@ BOOL CCmpBinaryDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         if (m_stopping || !g_pCmpThread)
             return TRUE;
         if (id == IDM_COMPARE_FAILED)
-            ShowMessageBoxDlg(this, L"ファイルの比較に失敗しました", nullptr, 0);
+            Tell(this, L"ファイルの比較に失敗しました");
         StopWorker();
         EndDialog(IDOK);
         return TRUE;

@@ -15,7 +15,7 @@
 #include "util/Wildcard.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/InputDlgs.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/EntryFind.h"
 #include "fileops/copy/CopyWayDlg.h"
 #include "fileops/rename/RenameDlg.h"
@@ -172,11 +172,11 @@ void CCopyDlgThread::ShowCurrent(LPCWSTR text)
     m_progress.SetMainText(text);
 }
 
-int CCopyDlgThread::Ask(LPCWSTR text, int type)
+int CCopyDlgThread::Ask(LPCWSTR text)
 {
     if (m_stop)
         return 0;
-    return ShowMessageBoxDlg(m_pOwner, text, nullptr, type) == IDOK ? 1 : 0;
+    return ::Ask(m_pOwner, text, nullptr, MessageBoxKind::OkCancel) ? 1 : 0;
 }
 
 int CCopyDlgThread::WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name)
@@ -196,7 +196,7 @@ int CCopyDlgThread::ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, 
 {
     if (WriteCopyLog(operation, error, path))
         return 1;
-    return Ask(question, 1);
+    return Ask(question);
 }
 
 BOOL CCopyDlgThread::InitInstance()
@@ -293,7 +293,7 @@ int CCopyDlgThread::IsCopyIntoItself()
         if (IsPathInsideDirectory(m_destination, directory))
         {
             if (!m_stop)
-                ShowMessageBoxDlg(m_pOwner, L"無限ループに入るファイルのコピーできません", nullptr, 0);
+                Tell(m_pOwner, L"無限ループに入るファイルのコピーできません");
             return 1;
         }
     }
@@ -634,7 +634,7 @@ int CCopyDlgThread::ProcessEntry()
     {
         CString text;
         text.Format(L"ファイルのコピーに失敗しました。続けますか\n(Error Code=%u)", (unsigned)m_lastError);
-        if (!Ask(text, 1))
+        if (!Ask(text))
             return 0;
     }
     return 1;
@@ -800,9 +800,9 @@ int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* p
     if (pContinue == nullptr)
     {
         if (!m_stop)
-            ShowMessageBoxDlg(m_pOwner, L"ディレクトリの作成に失敗しました", nullptr, 0);
+            Tell(m_pOwner, L"ディレクトリの作成に失敗しました");
     }
-    else if (!Ask(L"ディレクトリの作成に失敗しました。続けますか", 1))
+    else if (!Ask(L"ディレクトリの作成に失敗しました。続けますか"))
         *pContinue = 0;
     return 0;
 }
@@ -930,7 +930,7 @@ int CCopyDlgThread::RemoveMovedSource(const CFileInfo& entry)
     WriteCopyLog(L"DeleteFile", error, source);
     CString text;
     text.Format(L"ファイルの移動に失敗しました。続けますか\n(DeleteFile:Error Code=%u)", (unsigned)error);
-    return Ask(text, 1) ? 1 : 2;
+    return Ask(text) ? 1 : 2;
 }
 
 int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry)
@@ -1120,7 +1120,7 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
             break;
         if (!fresh)
             continue; // the figure may be old: read it once more before asking
-        if (!Ask(L"容量が足りませんディスクを入れ替えてください", 1))
+        if (!Ask(L"容量が足りませんディスクを入れ替えてください"))
             return 0;
     }
     if (m_ensuredDirectory.CompareNoCase(targetDirectory) != 0)

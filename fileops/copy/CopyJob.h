@@ -122,7 +122,8 @@ private:
     int WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name = nullptr);
     // Logs the failure or asks `question`: 1 go on, 0 stop.
     int ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question);
-    int Ask(LPCWSTR text, int type);
+    // Asks `text` with OK and Cancel (nothing once stopped): 1 after OK, else 0.
+    int Ask(LPCWSTR text);
     int IsCopyIntoItself();
     BOOL MatchesFilter(LPCWSTR name) const;
     int NextWalkEntry();

@@ -9,7 +9,7 @@
 #include "app/FolderChooser.h"
 #include "util/StringHelpers.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
 #include "filer/FilerPane.h"
@@ -236,7 +236,7 @@ void CMyCopyDlg::OnOK()
     {
         EnableItem(IDOK, TRUE);
         EnableItem(IDCANCEL, TRUE);
-        ShowMessageBoxDlg(this, L"入力したディレクトリ名が不正です", nullptr, 0);
+        Tell(this, L"入力したディレクトリ名が不正です");
         return;
     }
     EnableItem(IDC_COPY_BROWSE, FALSE);
@@ -326,21 +326,7 @@ void CMyCopyDlg::EndJob()
         m_pWorker->m_stop = 1;
         // The worker writes this dialog's controls, which waits for this thread: the
         // wait lets those calls through instead of blocking them.
-        DWORD code = 0;
-        while (m_pWorker->m_hThread != nullptr && GetExitCodeThread(m_pWorker->m_hThread, &code) &&
-               code == STILL_ACTIVE)
-        {
-            DWORD wait = MsgWaitForMultipleObjects(1, &m_pWorker->m_hThread, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (wait == WAIT_OBJECT_0 + 1)
-            {
-                MSG message;
-                PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            }
-            else if (wait != WAIT_OBJECT_0 + 1)
-                break;
-        }
-        if (m_pWorker->m_hThread != nullptr)
-            WaitForSingleObject(m_pWorker->m_hThread, INFINITE);
+        WaitForThreadPumping(m_pWorker->m_hThread, ThreadWaitPump::SentOnly);
         delete m_pWorker;
         m_pWorker = nullptr;
     }

@@ -3,8 +3,8 @@
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "fileops/delete/DeleteThread.h"
 #include "filer/FilerPane.h"
 #include "res/DeleteDialogs.h"
@@ -80,7 +80,7 @@ void CDeleteDlg::OnOK()
         {
             delete m_pWorker;
             m_pWorker = nullptr;
-            ShowMessageBoxDlg(this, L"Threadを作成するに失敗しました", nullptr, 0);
+            Tell(this, L"Threadを作成するに失敗しました");
             FinishJob(2);
             return;
         }
@@ -152,6 +152,6 @@ int CDeleteDlg::DeleteArchiveEntries()
     if (front->DeleteEntries(items, g_KEEP_FILE_TIME_AT_ARCHIVE_UPDATE, &m_progress))
         return 1;
     if (!m_progress.IsCancelled() && !front->m_errors.HasCode(21))
-        ShowMessageBoxDlg(this, front->m_errors.GetMessageText(), L"削除失敗", 0);
+        Tell(this, front->m_errors.GetMessageText(), L"削除失敗");
     return 0;
 }

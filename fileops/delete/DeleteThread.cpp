@@ -6,7 +6,7 @@
 #include "util/PathHelpers.h"
 #include "app/VirtualDrives.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/PaneRecords.h"
 #include "fileops/copy/CopyWayDlg.h"
 #include "filer/EntryFind.h"
@@ -108,7 +108,7 @@ void CDeleteThread::HandleEntry(const CFileInfo& entry)
     {
         CString text;
         text.Format(L"%sにはファイルが存在します。消去しますか", path.GetString());
-        if (ShowMessageBoxDlg(m_pDialog, text, L"ファイルの削除", 4) != IDYES)
+        if (!Ask(m_pDialog, text, L"ファイルの削除", MessageBoxKind::YesNo))
             return;
     }
     DeleteTree(path);
@@ -299,7 +299,7 @@ int CDeleteThread::MoveToRecycleBin(LPCWSTR path)
     {
         if (block != nullptr)
             GlobalFree(block);
-        ShowMessageBoxDlg(m_pDialog, L"メモリを確保できませんでした", nullptr, 0);
+        Tell(m_pDialog, L"メモリを確保できませんでした");
         return 0;
     }
     wcscpy_s(from, bytes / sizeof(wchar_t), path);
@@ -321,7 +321,7 @@ int CDeleteThread::MoveToRecycleBin(LPCWSTR path)
 void CDeleteThread::ReportFailure(const CString& path)
 {
     m_failedPaths.Add(path);
-    if (ShowMessageBoxDlg(m_pDialog, FAILED_CONTINUE, nullptr, 1) != IDOK)
+    if (!Ask(m_pDialog, FAILED_CONTINUE, nullptr, MessageBoxKind::OkCancel))
         InterlockedExchange(&m_cancel, 1);
 }
 

@@ -1,7 +1,7 @@
 #include "fileops/dialogs/AttributeDlg.h"
 
 #include "util/PathHelpers.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "res/FileDialogs.h"
@@ -110,7 +110,7 @@ int CAttributeDlg::ApplyInside(const CFileInfo& folder, DWORD value)
             CString question;
             question.Format(L"%sの属性変更に失敗しました続けますか",
                             static_cast<LPCWSTR>(entry.GetRealFullPath()));
-            if (ShowMessageBoxDlg(this, question, L"確認", 4) != IDYES)
+            if (!Ask(this, question, L"確認", MessageBoxKind::YesNo))
             {
                 result = WALK_STOPPED;
                 break;

@@ -3,7 +3,7 @@
 #include "util/Formatting.h"
 #include "util/PathHelpers.h"
 #include "app/SettingStrings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/EntryFind.h"
 #include "fileops/dialogs/AttributeDlg.h"
 #include "res/FileDialogs.h"
@@ -140,7 +140,7 @@ BOOL CFileTimeDlg::ReadTimeControls(BOOL requireOne)
     CString message;
     if (!ReadFileTimeTexts(texts, requireOne, m_times, message))
     {
-        ShowMessageBoxDlg(this, message, nullptr, 0);
+        Tell(this, message);
         return FALSE;
     }
     for (int i = 0; i < 3; ++i)
@@ -176,7 +176,7 @@ BOOL CFileTimeDlg::AskAfterTopFailure(const CFileInfo& entry)
     CString question;
     question.Format(L"%sの日付の変更に失敗しました。\n続けますか",
                     static_cast<LPCWSTR>(entry.GetRealFullPath()));
-    return ShowMessageBoxDlg(this, question, L"日付変更継続", 1) == IDOK;
+    return Ask(this, question, L"日付変更継続", MessageBoxKind::OkCancel);
 }
 
 LPCWSTR CFileTimeDlg::InsideQuestionFormat() const
@@ -205,7 +205,7 @@ int CFileTimeDlg::ChangeTimesInside(const CFileInfo& directory)
         {
             CString question;
             question.Format(InsideQuestionFormat(), static_cast<LPCWSTR>(entry.GetRealFullPath()));
-            if (ShowMessageBoxDlg(this, question, L"確認", 4) != IDYES)
+            if (!Ask(this, question, L"確認", MessageBoxKind::YesNo))
             {
                 result = 0;
                 break;
@@ -292,7 +292,7 @@ BOOL CTimeAttributeDlg::AskAfterTopFailure(const CFileInfo& entry)
 {
     CString question;
     question.Format(L"%sの日付の変更に失敗しました。\n続けますか", entry.GetName());
-    return ShowMessageBoxDlg(this, question, L"日付変更継続", 1) == IDOK;
+    return Ask(this, question, L"日付変更継続", MessageBoxKind::OkCancel);
 }
 
 LPCWSTR CTimeAttributeDlg::InsideQuestionFormat() const

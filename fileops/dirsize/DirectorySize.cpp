@@ -6,7 +6,7 @@
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyBindings.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
@@ -133,7 +133,7 @@ BOOL CDirectorySizeDlg::OnInitDialog()
     if (!worker->CreateThread())
     {
         delete worker;
-        ShowMessageBoxDlg(this, L"メモリが不足しています", nullptr, 0);
+        Tell(this, L"メモリが不足しています");
         EndDialog(2);
         return TRUE;
     }
@@ -147,17 +147,7 @@ void CDirectorySizeDlg::StopWorker()
     if (worker == nullptr)
         return;
     InterlockedExchange(&worker->m_stop, 1);
-    DWORD code = STILL_ACTIVE;
-    while (GetExitCodeThread(worker->m_hThread, &code) && code != 0 && code != static_cast<DWORD>(-1))
-    {
-        if (MsgWaitForMultipleObjects(1, &worker->m_hThread, FALSE, INFINITE, QS_SENDMESSAGE) ==
-            WAIT_OBJECT_0 + 1)
-        {
-            // Only the sent messages are answered here; posted ones wait for the loop.
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-    }
+    WaitForThreadPumping(worker->m_hThread, ThreadWaitPump::SentOnly);
     delete worker;
     g_pCalDirectoryThread = nullptr;
 }

@@ -8,7 +8,7 @@
 #include "app/FolderChooser.h"
 #include "util/StringHelpers.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
 #include "filer/EntryFind.h"
@@ -286,12 +286,12 @@ void CFindFileDlg::OnOK()
     GetDlgItemText(IDC_FIND_TEXT, text);
     if (directory.IsEmpty())
     {
-        ShowMessageBoxDlg(this, L"検索ディレクトリ名が無効です", nullptr, 0);
+        Tell(this, L"検索ディレクトリ名が無効です");
         return;
     }
     if (pattern.IsEmpty())
     {
-        ShowMessageBoxDlg(this, L"検索条件が無効です", nullptr, 0);
+        Tell(this, L"検索条件が無効です");
         return;
     }
     g_FIND_DIALOG_AUTO_ADD_ASTERRISK = IsDlgButtonChecked(IDC_FIND_AUTO_ASTERISK) == BST_CHECKED ? 1 : 0;

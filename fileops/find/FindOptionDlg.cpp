@@ -1,7 +1,7 @@
 #include "fileops/find/FindOptionDlg.h"
 
 #include "util/Formatting.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/FindDialogs.h"
 
 namespace
@@ -366,7 +366,7 @@ void CFindOptionDlg::OnOK()
     CString message;
     if (!ReadFindOptions(input, condition, message))
     {
-        ShowMessageBoxDlg(this, message, nullptr, 0);
+        Tell(this, message);
         return;
     }
     m_condition = condition;

@@ -7,7 +7,7 @@
 #include "app/Settings.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
 #include "fileops/rename/RenameThread.h"
@@ -348,7 +348,7 @@ void CRenameDlg::OnOK()
         const CString name = GetInputName();
         if (!m_testDirectory.IsEmpty() && FileExists(m_testDirectory + L"\\" + name))
         {
-            ShowMessageBoxDlg(this, L"入力したファイルは既に存在します", nullptr, 0);
+            Tell(this, L"入力したファイルは既に存在します");
             return;
         }
         m_typedName = name;
@@ -404,7 +404,7 @@ void CRenameDlg::OnOK()
     {
         delete m_pWorker;
         m_pWorker = nullptr;
-        ShowMessageBoxDlg(this, L"Threadを作成するに失敗しました", nullptr, 0);
+        Tell(this, L"Threadを作成するに失敗しました");
         EndDialog(2);
     }
 }

@@ -2,7 +2,7 @@
 
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/RenameDialogs.h"
 
 namespace
@@ -97,10 +97,10 @@ void CRenameExchangeDlg::OnOK()
 {
     const int result = ExchangeNames(m_file1, m_file2);
     if (result == EXCHANGE_CLASH)
-        ShowMessageBoxDlg(this, L"変換後と同じファイル名が存在します", nullptr, 0);
+        Tell(this, L"変換後と同じファイル名が存在します");
     else if (result == EXCHANGE_FAILED)
-        ShowMessageBoxDlg(this, L"ファイル名の変更に失敗しました", nullptr, 0);
+        Tell(this, L"ファイル名の変更に失敗しました");
     else if (result == EXCHANGE_SAME_FILE)
-        ShowMessageBoxDlg(this, L"同じファイル同士は交換できません", nullptr, 0);
+        Tell(this, L"同じファイル同士は交換できません");
     EndDialog(IDOK);
 }

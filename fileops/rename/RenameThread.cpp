@@ -3,7 +3,7 @@
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "framework/FwWnd.h"
@@ -61,8 +61,8 @@ BOOL CRenameThread::InitInstance()
 
 BOOL CRenameThread::AskContinue()
 {
-    if (ShowMessageBoxDlg(m_progress.ownerWindow, L"ファイル名の変更に失敗しました続けますか", L"QV", 1) ==
-        IDOK)
+    if (Ask(m_progress.ownerWindow, L"ファイル名の変更に失敗しました続けますか", L"QV",
+            MessageBoxKind::OkCancel))
         return TRUE;
     InterlockedExchange(&m_progress.cancelFlag, 1);
     return FALSE;

@@ -6,7 +6,7 @@
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "fileops/sync/SyncWalk.h"
 #include "framework/FwWnd.h"
 #include "res/SyncDialogs.h"
@@ -55,12 +55,12 @@ int CSyncCopyDlgThread::Run()
 
 int CSyncCopyDlgThread::Ask(LPCWSTR text)
 {
-    return ShowMessageBoxDlg(m_pOwner, text, nullptr, 1) == IDOK ? 1 : 0;
+    return ::Ask(m_pOwner, text, nullptr, MessageBoxKind::OkCancel) ? 1 : 0;
 }
 
 void CSyncCopyDlgThread::Report(LPCWSTR text)
 {
-    ShowMessageBoxDlg(m_pOwner, text, nullptr, 0);
+    Tell(m_pOwner, text);
 }
 
 // The entry the path names, its long name only (the find also matches 8.3 aliases).

@@ -10,8 +10,8 @@
 #include "util/PathHelpers.h"
 #include "app/FolderChooser.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "fileops/sync/SyncCopyDlgThread.h"
 #include "fileops/sync/SyncWalk.h"
 #include "res/SyncDialogs.h"
@@ -87,7 +87,7 @@ CString CSynccopyDlg::DestinationBase() const
 
 void CSynccopyDlg::CloseWithMessage(LPCWSTR text)
 {
-    ShowMessageBoxDlg(this, text, nullptr, 0);
+    Tell(this, text);
     EndDialog(IDCANCEL);
 }
 
@@ -330,7 +330,7 @@ BOOL CSynccopyDlg::ExtractFromArchive()
         const CString target = JoinSyncPath(disk, row.m_relativeFolder);
         if (!CreateDirectoryTree(target, 0, nullptr))
         {
-            ShowMessageBoxDlg(this, L"ディレクトリの作成に失敗しました", nullptr, 0);
+            Tell(this, L"ディレクトリの作成に失敗しました");
             return FALSE;
         }
         front.SetOption(5, target);
@@ -344,7 +344,7 @@ BOOL CSynccopyDlg::ExtractFromArchive()
         {
             CString text;
             text.Format(L"ファイルの解凍に失敗しました\n%s", front.m_errors.GetMessageText().GetString());
-            ShowMessageBoxDlg(this, text, nullptr, 0);
+            Tell(this, text);
             return FALSE;
         }
     }
@@ -394,7 +394,7 @@ BOOL CSynccopyDlg::PackIntoArchive()
     }
     CString text;
     text.Format(L"ファイルの圧縮に失敗しました\n%s", failure.GetString());
-    ShowMessageBoxDlg(this, text, nullptr, 0);
+    Tell(this, text);
     return FALSE;
 }
 
@@ -414,7 +414,7 @@ BOOL CSynccopyDlg::DeleteInArchive()
         {
             CString text;
             text.Format(L"ファイルの削除に失敗しました\n%s", front.m_errors.GetMessageText().GetString());
-            ShowMessageBoxDlg(this, text, nullptr, 0);
+            Tell(this, text);
             return FALSE;
         }
         front.SetCurrentFolder(folder);
@@ -432,7 +432,7 @@ BOOL CSynccopyDlg::DeleteInArchive()
             front, JoinSyncPath(front.GetCurrentFolder(), row.m_relativeFolder), row.m_entry.GetName());
         if (member == nullptr)
         {
-            ShowMessageBoxDlg(this, L"ファイルの削除に失敗しました", nullptr, 0);
+            Tell(this, L"ファイルの削除に失敗しました");
             return FALSE;
         }
         front.SetOption(2, member);
@@ -444,7 +444,7 @@ BOOL CSynccopyDlg::DeleteInArchive()
     {
         CString text;
         text.Format(L"ファイルの削除に失敗しました\n%s", front.m_errors.GetMessageText().GetString());
-        ShowMessageBoxDlg(this, text, nullptr, 0);
+        Tell(this, text);
         return FALSE;
     }
     return TRUE;
@@ -481,7 +481,7 @@ void CSynccopyDlg::OnOK()
     CSyncCopyDlgThread* worker = new (std::nothrow) CSyncCopyDlgThread;
     if (worker == nullptr)
     {
-        ShowMessageBoxDlg(this, L"メモリが足りません", nullptr, 0);
+        Tell(this, L"メモリが足りません");
         EndDialog(IDOK);
         return;
     }
@@ -498,7 +498,7 @@ void CSynccopyDlg::OnOK()
         m_worker = nullptr;
         m_running = FALSE;
         delete worker;
-        ShowMessageBoxDlg(this, L"メモリが足りません", nullptr, 0);
+        Tell(this, L"メモリが足りません");
         EndDialog(IDOK);
     }
 }
@@ -512,31 +512,10 @@ void CSynccopyDlg::OnCancel()
 
 void CSynccopyDlg::StopWorker()
 {
-    CSyncCopyDlgThread* worker = m_worker;
-    if (worker == nullptr || m_stopping)
+    if (m_worker == nullptr || m_stopping)
         return;
     m_stopping = TRUE;
-    worker->m_stop = 1;
-    if (worker->m_hThread)
-    {
-        for (;;)
-        {
-            DWORD code = 0;
-            if (GetExitCodeThread(worker->m_hThread, &code) && code != STILL_ACTIVE)
-                break;
-            const DWORD wait = MsgWaitForMultipleObjects(1, &worker->m_hThread, FALSE, INFINITE, QS_ALLINPUT);
-            if (wait != WAIT_OBJECT_0 + 1)
-                break;
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-    }
-    delete worker;
-    m_worker = nullptr;
+    StopWorkerPumping(m_worker);
     m_running = FALSE;
     m_stopping = FALSE;
 }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "util/PathHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/WalkPathGuard.h"
 #include "filer/EntryFind.h"
 #include "res/FilerDialogs.h"
@@ -176,7 +177,7 @@ int CDirtreeDlg::ScanBelow(const CFileInfo& directory, int depth, CWalkPathGuard
     }
     catch (const std::bad_alloc&)
     {
-        MessageBox(kOutOfMemory);
+        Tell(this, kOutOfMemory);
     }
     CloseEntryFind(find);
     std::sort(names.begin(), names.end(),
@@ -291,7 +292,7 @@ void CDirtreeDlg::OnCopy()
     {
         if (block != nullptr)
             GlobalFree(block);
-        MessageBox(L"クリップボードへのコピーに失敗しました");
+        Tell(this, L"クリップボードへのコピーに失敗しました");
         return;
     }
     memcpy(data, static_cast<LPCWSTR>(text), bytes);
@@ -299,21 +300,21 @@ void CDirtreeDlg::OnCopy()
     if (!OpenClipboard(m_hWnd))
     {
         GlobalFree(block);
-        MessageBox(L"クリップボードを開くのに失敗しました");
+        Tell(this, L"クリップボードを開くのに失敗しました");
         return;
     }
     if (!EmptyClipboard())
     {
         CloseClipboard();
         GlobalFree(block);
-        MessageBox(L"クリップボードを空にするのに失敗しました");
+        Tell(this, L"クリップボードを空にするのに失敗しました");
         return;
     }
     // Once set, the block belongs to the clipboard.
     if (SetClipboardData(CF_UNICODETEXT, block) == nullptr)
     {
         GlobalFree(block);
-        MessageBox(L"クリップボードへのデータのセットに失敗しました");
+        Tell(this, L"クリップボードへのデータのセットに失敗しました");
     }
     CloseClipboard();
 }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/WalkPathGuard.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
@@ -82,7 +83,7 @@ BOOL CFileListDlg::CollectFiles(CFilerPane& pane)
     }
     catch (const std::bad_alloc&)
     {
-        MessageBox(kOutOfMemory);
+        Tell(this, kOutOfMemory);
         return FALSE;
     }
     return TRUE;
@@ -127,6 +128,6 @@ void CFileListDlg::ShowList()
     }
     catch (const std::bad_alloc&)
     {
-        MessageBox(kOutOfMemory);
+        Tell(this, kOutOfMemory);
     }
 }

@@ -5,7 +5,7 @@
 
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "res/FilerDialogs.h"
 
@@ -225,7 +225,7 @@ void CFindFirstFileErrorDlg::OnGrant()
 
 void CFindFirstFileErrorDlg::OfferSecurityPage(LPCWSTR text)
 {
-    if (ShowMessageBoxDlg(this, text, L"失敗", 4) == IDYES)
+    if (Ask(this, text, L"失敗", MessageBoxKind::YesNo))
         OnOpenSecurity();
     else
         EndDialog(IDOK);

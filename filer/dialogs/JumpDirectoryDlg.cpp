@@ -1,16 +1,16 @@
 #include "filer/dialogs/JumpDirectoryDlg.h"
 
 #include <commctrl.h>
-#include <imm.h>
 #include <shellapi.h>
 
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "util/StringHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/dialogs/ListDlgs.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyTable.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
@@ -99,17 +99,12 @@ int CJumpDirectoryDlg::CountVisibleEntries() const
 
 int CJumpDirectoryDlg::GetSelectedRow() const
 {
-    return ListView_GetNextItem(::GetDlgItem(m_hWnd, IDC_JUMP_LIST), -1, LVNI_SELECTED);
+    return GetSelectedListRow(::GetDlgItem(m_hWnd, IDC_JUMP_LIST));
 }
 
 void CJumpDirectoryDlg::SelectRow(int row)
 {
-    HWND list = ::GetDlgItem(m_hWnd, IDC_JUMP_LIST);
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0 || row >= ListView_GetItemCount(list))
-        return;
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(list, row, FALSE);
+    SelectListRow(::GetDlgItem(m_hWnd, IDC_JUMP_LIST), row);
 }
 
 void CJumpDirectoryDlg::ShowGroup(int group)
@@ -280,38 +275,20 @@ void CJumpDirectoryDlg::Finish(int result)
 
 BOOL CJumpDirectoryDlg::ChooseByKey(UINT virtualKey)
 {
-    const KeyTableRow* key = nullptr;
-    for (const KeyTableRow& row : g_KeyTable)
-    {
-        if (row.virtualKey == virtualKey)
-        {
-            key = &row;
-            break;
-        }
-    }
+    const KeyTableRow* key = FindKeyTableRow(virtualKey);
     const int count = CountVisibleEntries();
     if (key == nullptr || count == 0)
         return FALSE;
     const CArray<CEachJumpDirectory>& entries = *EntriesOf(m_group);
-    const int start = GetSelectedRow() + 1;
-    int first = -1, matches = 0;
-    for (int step = 0; step < count; ++step)
-    {
-        const int row = (start + step) % count;
-        if (entries[row].m_keyName == key->keyName)
-        {
-            if (first < 0)
-                first = row;
-            ++matches;
-        }
-    }
-    if (first < 0)
+    const ListRowMatches found = FindListRowsAfter(
+        GetSelectedRow(), count, [&](int row) { return entries[row].m_keyName == key->keyName; });
+    if (found.first < 0)
         return FALSE;
-    SelectRow(first);
-    if (matches == 1)
+    SelectRow(found.first);
+    if (found.count == 1)
     {
         m_resultGroup = m_group;
-        m_resultEntry = first;
+        m_resultEntry = found.first;
         Finish(IDOK);
     }
     return TRUE;
@@ -319,17 +296,9 @@ BOOL CJumpDirectoryDlg::ChooseByKey(UINT virtualKey)
 
 BOOL CJumpDirectoryDlg::PreTranslateMessage(MSG* pMsg)
 {
-    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
-        pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_JUMP_LIST))
-    {
-        UINT virtualKey = static_cast<UINT>(pMsg->wParam);
-        // With an input method on, the key arrives as VK_PROCESSKEY; the key pressed
-        // is kept by the input method.
-        if (virtualKey == VK_PROCESSKEY)
-            virtualKey = ImmGetVirtualKey(pMsg->hwnd);
-        if (ChooseByKey(virtualKey))
-            return TRUE;
-    }
+    const UINT key = GetListKeyPress(*pMsg, ::GetDlgItem(m_hWnd, IDC_JUMP_LIST));
+    if (key != 0 && ChooseByKey(key))
+        return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -508,7 +477,7 @@ void CJumpDirectoryDlg::OnGroupDelete()
         return;
     CString question;
     question.Format(L"%sを削除しますか", static_cast<LPCWSTR>(g_JumpGroups[m_group].m_groupName));
-    if (ShowMessageBoxDlg(this, question, L"削除確認", 4) != IDYES)
+    if (!Ask(this, question, L"削除確認", MessageBoxKind::YesNo))
         return;
     g_JumpGroups.RemoveAt(m_group);
     g_SUMDIRJUMPGROUP = static_cast<int>(g_JumpGroups.GetSize());

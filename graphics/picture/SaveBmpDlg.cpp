@@ -9,7 +9,7 @@
 #include "app/FolderChooser.h"
 #include "util/WorkerMessages.h"
 #include "util/WriteThread.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/BmpSaving.h"
@@ -128,7 +128,7 @@ BOOL CSaveBmpDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         // A failed write is told, and the caller that goes on after OK (the wallpaper)
         // must not take the file for saved.
         if (m_result != BMP_SAVE_STOPPED)
-            ShowMessageBoxDlg(this, BmpSaveMessage(m_result), nullptr, 0);
+            Tell(this, BmpSaveMessage(m_result));
         EndDialog(IDCANCEL);
         return TRUE;
     default:
@@ -230,7 +230,7 @@ CString CSaveBmpDlg::BuildPath()
 void CSaveBmpDlg::Refuse(int result)
 {
     m_result = result;
-    ShowMessageBoxDlg(this, BmpSaveMessage(result), nullptr, 0);
+    Tell(this, BmpSaveMessage(result));
     EndDialog(IDCANCEL);
 }
 

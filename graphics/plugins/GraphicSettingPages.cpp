@@ -5,6 +5,7 @@
 #include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/GraphicSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/SusiePlugInScan.h"
@@ -410,37 +411,16 @@ CDialog* CGraphicSettingSheet::Page(int index)
 BOOL CGraphicSettingSheet::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    HWND tab = ::GetDlgItem(m_hWnd, IDC_GRAPHIC_SHEET_TAB);
-    const wchar_t* captions[] = {L"一般", L"Susie Plug-in", L"マウス"};
-    for (int i = 0; i < 3; ++i)
-    {
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(captions[i]);
-        ::SendMessageW(tab, TCM_INSERTITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-    }
+    const wchar_t* const captions[] = {L"一般", L"Susie Plug-in", L"マウス"};
+    InsertTabs(*this, IDC_GRAPHIC_SHEET_TAB, captions, 3);
     ShowPage(0);
     return TRUE;
 }
 
 void CGraphicSettingSheet::ShowPage(int index)
 {
-    HWND tab = ::GetDlgItem(m_hWnd, IDC_GRAPHIC_SHEET_TAB);
-    if (m_current >= 0 && Page(m_current)->m_hWnd != nullptr)
-        Page(m_current)->ShowWindow(SW_HIDE);
-    CDialog* page = Page(index);
-    if (page->m_hWnd == nullptr)
-    {
-        page->Create(page->m_nIDTemplate, this);
-        RECT area = {};
-        ::GetWindowRect(tab, &area);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-        ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-        ::SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left,
-                       area.bottom - area.top, 0);
-    }
-    ::SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
-    page->ShowWindow(SW_SHOW);
+    ShowTabPage(*this, IDC_GRAPHIC_SHEET_TAB, m_current >= 0 ? Page(m_current) : nullptr, *Page(index),
+                index);
     m_current = index;
 }
 

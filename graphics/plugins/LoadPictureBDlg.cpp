@@ -5,7 +5,7 @@
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "util/WorkerMessages.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/ArchiveFileInfo.h"
 #include "app/records/LocalMemory.h"
 #include "archivefront/ArchiveFront.h"
@@ -381,7 +381,7 @@ int CLoadPictureBDlg::ExtractMember()
             CString text;
             text.Format(L"%sは\nファイルが壊れているか、展開にパスワードが必要です",
                         static_cast<LPCWSTR>(m_memberName));
-            ShowMessageBoxDlg(m_noDialog ? nullptr : this, text, L"ファイル読み込みエラー", 0);
+            Tell(m_noDialog ? nullptr : this, text, L"ファイル読み込みエラー");
         }
         return Fail(kMaskMemberFailed);
     }

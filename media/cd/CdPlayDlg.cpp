@@ -1,7 +1,7 @@
 #include "media/cd/CdPlayDlg.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "framework/FwLock.h"
 #include "media/cd/CdPlayer.h"
 #include "res/MediaDialogs.h"
@@ -65,7 +65,7 @@ BOOL CCdPlayDlg::OnInitDialog()
     ::SendMessageW(combo, CB_SETCURSEL, selected, 0);
     if (drives.GetSize() == 0)
     {
-        ShowMessageBoxDlg(this, L"有効なCD-ROMドライブが有りません", nullptr, 0);
+        Tell(this, L"有効なCD-ROMドライブが有りません");
         EndDialog(IDCANCEL);
         return TRUE;
     }
@@ -142,7 +142,7 @@ void CCdPlayDlg::Play(BOOL fromSelection)
     }
     if (::SendDlgItemMessageW(m_hWnd, IDC_CD_PROGRAM, LB_GETCOUNT, 0, 0) <= 0)
     {
-        ShowMessageBoxDlg(this, L"プログラムリストがありません", nullptr, 0);
+        Tell(this, L"プログラムリストがありません");
         return;
     }
     INT_PTR programSize;
@@ -152,7 +152,7 @@ void CCdPlayDlg::Play(BOOL fromSelection)
     }
     if (programSize == 0)
     {
-        ShowMessageBoxDlg(this, L"データがありません", nullptr, 0);
+        Tell(this, L"データがありません");
         return;
     }
     StopCdPlayThread();

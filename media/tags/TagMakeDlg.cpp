@@ -1,5 +1,5 @@
 #include "media/tags/TagMakeDlg.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/MediaDialogs.h"
 
 namespace
@@ -121,7 +121,7 @@ void CTagMakeDlg::ShowEntry()
     FillCopySourceList(entry);
     CString text;
     text.Format(L"%sの読み込みに失敗しました", static_cast<LPCWSTR>(entry.m_file.GetRealFullPath()));
-    ShowMessageBoxDlg(this, text, nullptr, 0);
+    Tell(this, text);
     SetFormatRadio(0);
 }
 
@@ -266,7 +266,7 @@ void CTagMakeDlg::OnOK()
             CString text;
             text.Format(L"%sの読み込みに失敗しました。続けますか？",
                         static_cast<LPCWSTR>(entry.m_file.GetRealFullPath()));
-            if (ShowMessageBoxDlg(this, text, L"確認", 4) != IDYES)
+            if (!Ask(this, text, L"確認", MessageBoxKind::YesNo))
                 break;
         }
         CMpegAudioData wanted = entry;
@@ -312,14 +312,14 @@ void CTagMakeDlg::OnOK()
         {
             text.Format(L"%s\\%sの書き込みに失敗しました。続けますか？",
                         static_cast<LPCWSTR>(entry.m_file.GetRealDirectory(FALSE)), entry.m_file.GetName());
-            if (ShowMessageBoxDlg(this, text, L"確認", 4) != IDYES)
+            if (!Ask(this, text, L"確認", MessageBoxKind::YesNo))
                 break;
         }
         else if (!WriteAudioTags(entry, wanted))
         {
             text.Format(L"%s\\%sの書き込みに失敗しました",
                         static_cast<LPCWSTR>(entry.m_file.GetRealDirectory(FALSE)), entry.m_file.GetName());
-            ShowMessageBoxDlg(this, text, nullptr, 0);
+            Tell(this, text);
         }
     }
     m_index = static_cast<int>(last) + 1;

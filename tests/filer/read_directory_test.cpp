@@ -18,10 +18,9 @@ namespace
 {
 std::vector<CString> g_messages;
 
-int RecordMessage(CFilerPane&, LPCWSTR text, UINT)
+void RecordMessage(CFilerPane&, LPCWSTR text)
 {
     g_messages.push_back(text);
-    return IDOK;
 }
 
 // Keeps the settings a test flips and records the pane's messages.

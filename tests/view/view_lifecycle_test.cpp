@@ -420,7 +420,7 @@ void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR id, DWORD)
             if (wcscmp(className, L"#32770") != 0)
                 return TRUE;
             wchar_t text[256] = L"";
-            GetDlgItemTextW(window, 0xFFFF, text, 256);
+            GetDlgItemTextW(window, IDC_MESSAGE_TEXT, text, 256);
             g_boxText = text;
             PostMessageW(window, WM_COMMAND, IDOK, 0);
             return FALSE;

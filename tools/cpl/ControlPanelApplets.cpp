@@ -4,7 +4,7 @@
 #include "app/OsVersion.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/ToolSettings.h"
 #include "tools/cpl/KnownCplTables.h"
 
@@ -126,7 +126,7 @@ void LoadControlPanelApplets()
         {
             CString question;
             question.Format(L"%sを読み込みますか", static_cast<LPCWSTR>(file));
-            if (ShowMessageBoxDlg(nullptr, question, L"読み込み確認", 4) != IDYES)
+            if (!Ask(nullptr, question, L"読み込み確認", MessageBoxKind::YesNo))
                 continue;
         }
         CCplEntry entry;

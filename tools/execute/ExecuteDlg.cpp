@@ -1,11 +1,10 @@
 // The run dialog.
 #include "tools/execute/ExecuteDlg.h"
 #include "util/Globals.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "framework/FwLock.h"
 #include "res/ShellDialogs.h"
-
-#include <commdlg.h>
 
 const wchar_t kExecuteMacroTip[] =
     L"%c  選択しているファイル名\n%x  選択しているファイル名の拡張子を除いたファイル名\n%m  "
@@ -109,18 +108,8 @@ BOOL CExecuteDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CExecuteDlg::Browse()
 {
-    wchar_t path[MAX_PATH * 4] = {};
-    // "すべてのファイル|*.*||" in the nul-separated form the dialog reads.
-    wchar_t filter[] = L"すべてのファイル\0*.*\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.lpstrInitialDir = m_directory.IsEmpty() ? nullptr : (LPCWSTR)m_directory;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&ofn))
+    CString path;
+    if (BrowseForFile(*this, L"すべてのファイル\0*.*\0\0", path, m_directory))
         ::SetDlgItemTextW(m_hWnd, IDC_EXECUTE_PROGRAM, path);
 }
 

@@ -1,7 +1,8 @@
 // Loop execution of one program over the target files of a pane.
 #include "tools/execute/LoopExecute.h"
 #include "app/CommandMacros.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "framework/FwThread.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/ShellDialogs.h"
 
 LoopExecuteSeam g_LoopExecuteSeam = {ShellExecuteExW};
@@ -70,7 +71,7 @@ int RunLoopExecution(LoopExecuteJob& job)
             job.showNext(job.owner, name);
         CString question;
         question.Format(L"%sの起動に失敗しました続けますか", (LPCWSTR)name);
-        if (ShowMessageBoxDlg(nullptr, question, L"確認", 4) != IDYES)
+        if (!Ask(nullptr, question, L"確認", MessageBoxKind::YesNo))
         {
             job.stop = 1;
             break;
@@ -96,13 +97,8 @@ void CLoopExecuteThread::Stop()
     if (m_hThread == nullptr)
         return;
     m_job->stop = 1;
-    // The worker writes the dialog's text with sent messages: a plain wait on this
-    // (the dialog's) thread would never let them through.
-    while (MsgWaitForMultipleObjects(1, &m_hThread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
-    {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    // The worker writes the dialog's text with sent messages.
+    WaitForThreadPumping(m_hThread, ThreadWaitPump::SentOnly);
     CloseHandle(m_hThread);
     m_hThread = nullptr;
 }

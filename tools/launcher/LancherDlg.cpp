@@ -1,6 +1,5 @@
 #include "tools/launcher/LancherDlg.h"
 #include <commdlg.h>
-#include <imm.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -8,7 +7,8 @@
 #include <vector>
 
 #include "app/FolderChooser.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyTable.h"
 #include "res/ToolDialogs2.h"
 
@@ -107,7 +107,7 @@ void CEditLancherDlg::OnOK()
     CString exe = ItemText(m_hWnd, IDC_LANCHER_EDIT_EXE);
     if (exe.IsEmpty())
     {
-        ShowMessageBoxDlg(this, L"実行ファイル名が入力されていません", nullptr, 0);
+        Tell(this, L"実行ファイル名が入力されていません");
         return;
     }
     m_exe = exe;
@@ -286,17 +286,12 @@ void CLancherDlg::RefreshRows(int first, int last)
 
 int CLancherDlg::GetSelectedRow() const
 {
-    return ListView_GetNextItem(::GetDlgItem(m_hWnd, IDC_LANCHER_LIST), -1, LVNI_SELECTED);
+    return GetSelectedListRow(::GetDlgItem(m_hWnd, IDC_LANCHER_LIST));
 }
 
 void CLancherDlg::SelectRow(int row)
 {
-    HWND list = ::GetDlgItem(m_hWnd, IDC_LANCHER_LIST);
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0 || row >= ListView_GetItemCount(list))
-        return;
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(list, row, FALSE);
+    SelectListRow(::GetDlgItem(m_hWnd, IDC_LANCHER_LIST), row);
 }
 
 void CLancherDlg::ShowKeyOf(int row)
@@ -382,33 +377,18 @@ BOOL CLancherDlg::ChooseByKey(UINT virtualKey)
     const int count = static_cast<int>(m_exe.GetSize());
     if (count == 0)
         return FALSE;
-    const int selected = GetSelectedRow();
-    int first = -1;
-    int matches = 0;
-    for (int k = 0; k < KEY_TABLE_ROW_COUNT; ++k)
-    {
-        if (g_KeyTable[k].virtualKey != virtualKey)
-            continue;
-        // From the row after the selection round to the selection itself, so that
-        // repeated presses go through every entry of the key.
-        for (int step = 1; step <= count; ++step)
-        {
-            const int row = (selected + step + count) % count;
-            if (m_key[row] == g_KeyTable[k].keyName)
-            {
-                if (first < 0)
-                    first = row;
-                ++matches;
-            }
-        }
-    }
-    if (first < 0)
+    const KeyTableRow* key = FindKeyTableRow(virtualKey);
+    if (key == nullptr)
         return FALSE;
-    SelectRow(first);
-    ShowKeyOf(first);
-    if (matches == 1)
+    const ListRowMatches found =
+        FindListRowsAfter(GetSelectedRow(), count, [&](int row) { return m_key[row] == key->keyName; });
+    if (found.first < 0)
+        return FALSE;
+    SelectRow(found.first);
+    ShowKeyOf(found.first);
+    if (found.count == 1)
     {
-        m_result = first;
+        m_result = found.first;
         EndDialog(IDOK);
     }
     return TRUE;
@@ -416,17 +396,9 @@ BOOL CLancherDlg::ChooseByKey(UINT virtualKey)
 
 BOOL CLancherDlg::PreTranslateMessage(MSG* pMsg)
 {
-    if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) &&
-        pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_LANCHER_LIST))
-    {
-        UINT virtualKey = static_cast<UINT>(pMsg->wParam);
-        // With an input method on, the key arrives as VK_PROCESSKEY; the key pressed
-        // is kept by the input method.
-        if (pMsg->message == WM_KEYDOWN && virtualKey == VK_PROCESSKEY)
-            virtualKey = ImmGetVirtualKey(pMsg->hwnd);
-        if (ChooseByKey(virtualKey))
-            return TRUE;
-    }
+    const UINT key = GetListKeyPress(*pMsg, ::GetDlgItem(m_hWnd, IDC_LANCHER_LIST));
+    if (key != 0 && ChooseByKey(key))
+        return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -497,7 +469,7 @@ void CLancherDlg::OnOK()
     const int row = GetSelectedRow();
     if (row < 0)
     {
-        ShowMessageBoxDlg(this, L"実行ファイルが選択されていません", nullptr, 0);
+        Tell(this, L"実行ファイルが選択されていません");
         return;
     }
     m_result = row;

@@ -1,7 +1,7 @@
 #include "tools/settings/DisplaySettingDialogs.h"
 
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/SettingsDialogs.h"
 
 int* const g_DisplayFileFlags[kDisplayFileFlagCount] = {&g_HIDDENVIEWFLAG,      &g_DISP_SYSTEM_FILE,
@@ -125,7 +125,7 @@ void CDispFileSettingDlg::StorePreset()
     if (entry < 1 || entry > kDisplayFilterSlotCount)
         return;
     g_DisplayFilterSlots[entry - 1] = ShownMask();
-    ShowMessageBoxDlg(this, L"設定が完了しました", L"完了", 0);
+    Tell(this, L"設定が完了しました", L"完了");
 }
 
 BOOL CDispFileSettingDlg::OnCommand(WPARAM wParam, LPARAM lParam)

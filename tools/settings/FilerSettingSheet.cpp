@@ -1,11 +1,11 @@
 #include "tools/settings/FilerSettingSheet.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/FolderChooser.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "res/SettingsDialogs.h"
@@ -283,17 +283,8 @@ BOOL CAllDefExtProgram::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CAllDefExtProgram::Browse(int editId)
 {
-    wchar_t path[MAX_PATH * 4] = {};
-    // "すべてのファイル|*.*||" in the nul-separated form the dialog reads.
-    wchar_t filter[] = L"すべてのファイル\0*.*\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&ofn))
+    CString path;
+    if (BrowseForFile(*this, L"すべてのファイル\0*.*\0\0", path))
         SetDlgItemText(editId, path);
 }
 
@@ -413,17 +404,10 @@ CFilerSettingPage* CFilerSettingSheet::Page(int index)
 BOOL CFilerSettingSheet::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    HWND tab = ::GetDlgItem(m_hWnd, IDC_FSET_TAB);
-    const wchar_t* captions[kPageCount] = {L"起動設定",       L"ファイラー設定",
-                                           L"再読み込み設定", L"外部プログラム",
-                                           L"ダイアログ",     L"コピー時のバッファサイズ設定"};
-    for (int i = 0; i < kPageCount; ++i)
-    {
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(captions[i]);
-        ::SendMessageW(tab, TCM_INSERTITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-    }
+    const wchar_t* const captions[kPageCount] = {L"起動設定",       L"ファイラー設定",
+                                                 L"再読み込み設定", L"外部プログラム",
+                                                 L"ダイアログ",     L"コピー時のバッファサイズ設定"};
+    InsertTabs(*this, IDC_FSET_TAB, captions, kPageCount);
     ShowPage(0);
     return TRUE;
 }
@@ -433,21 +417,7 @@ void CFilerSettingSheet::ShowPage(int index)
     CFilerSettingPage* page = Page(index);
     if (page == nullptr)
         return;
-    HWND tab = ::GetDlgItem(m_hWnd, IDC_FSET_TAB);
-    if (m_current >= 0 && Page(m_current)->m_hWnd != nullptr)
-        Page(m_current)->ShowWindow(SW_HIDE);
-    if (page->m_hWnd == nullptr)
-    {
-        page->Create(page->m_nIDTemplate, this);
-        RECT area = {};
-        ::GetWindowRect(tab, &area);
-        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
-        ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-        ::SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left,
-                       area.bottom - area.top, 0);
-    }
-    ::SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
-    page->ShowWindow(SW_SHOW);
+    ShowTabPage(*this, IDC_FSET_TAB, m_current >= 0 ? Page(m_current) : nullptr, *page, index);
     m_current = index;
 }
 

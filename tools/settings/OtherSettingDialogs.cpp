@@ -7,6 +7,7 @@
 #include "util/Globals.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/MediaSettings.h"
 #include "app/settings/ToolSettings.h"
@@ -267,17 +268,8 @@ BOOL CDefWavDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CDefWavDlg::Browse()
 {
-    wchar_t path[MAX_PATH * 4] = {};
-    // "WAV File|*.WAV||" in the nul-separated form the dialog reads.
-    wchar_t filter[] = L"WAV File\0*.WAV\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameW(&ofn))
+    CString path;
+    if (BrowseForFile(*this, L"WAV File\0*.WAV\0\0", path))
         SetDlgItemText(IDC_WAV_FILE, path);
 }
 

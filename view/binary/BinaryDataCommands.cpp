@@ -2,8 +2,9 @@
 // and as bytes, pasting, writing typed values, jumping, selecting, and its settings.
 #include "util/Formatting.h"
 #include "util/Log.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/LocalMemory.h"
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
@@ -28,16 +29,6 @@ namespace
 
 // Room for one converted value; a value that does not fit is refused as invalid.
 constexpr int kValueCapacity = 500;
-
-CWnd* OwnerOf(CQvView& view)
-{
-    return view.m_hWnd ? &view : nullptr;
-}
-
-void Tell(CQvView& view, LPCWSTR text)
-{
-    ShowMessageBoxDlg(OwnerOf(view), text, nullptr, 0);
-}
 
 // The pane and the caret drawn again after the data changed.
 void RedrawBinary(CQvView& view, int pane)
@@ -112,7 +103,7 @@ int CQvView::SearchBinaryPane(int reverse)
     const LONGLONG hit = data.SearchNext(reverse);
     if (hit < 0)
     {
-        Tell(*this, L"検索終了しました");
+        Tell(this, L"検索終了しました");
         return 1;
     }
     data.m_cursor = 2 * hit;
@@ -131,7 +122,7 @@ void CQvView::OnBinarySearch()
     if (index < 0)
         return;
     CViewBusyGuard busy(*this);
-    CBinarySearchDlg dialog(OwnerOf(*this));
+    CBinarySearchDlg dialog(DialogOwner(this));
     dialog.m_searchOnly = 1;
     dialog.m_direction = m_binaryChoices.direction;
     dialog.m_kind = m_binaryChoices.kind;
@@ -146,7 +137,7 @@ void CQvView::OnBinarySearch()
     ConvertedValue value;
     if (!Convert(dialog.m_searchValue, dialog.m_kind, dialog.m_signed, value))
     {
-        Tell(*this, L"検索データが不正です");
+        Tell(this, L"検索データが不正です");
         return;
     }
     CBinaryData& data = *BinaryDataOf(index);
@@ -161,7 +152,7 @@ void CQvView::OnBinaryReplace()
     if (index < 0)
         return;
     CBinaryData& data = *BinaryDataOf(index);
-    CBinarySearchDlg dialog(OwnerOf(*this));
+    CBinarySearchDlg dialog(DialogOwner(this));
     dialog.m_searchOnly = 0;
     dialog.m_direction = m_binaryChoices.direction;
     dialog.m_kind = m_binaryChoices.kind;
@@ -176,12 +167,12 @@ void CQvView::OnBinaryReplace()
         ConvertedValue search, replacement;
         if (!Convert(dialog.m_searchValue, dialog.m_kind, dialog.m_signed, search))
         {
-            Tell(*this, L"検索データが不正です");
+            Tell(this, L"検索データが不正です");
             return;
         }
         if (!Convert(dialog.m_replacement, dialog.m_kind, dialog.m_signed, replacement))
         {
-            Tell(*this, L"置換データが不正です");
+            Tell(this, L"置換データが不正です");
             return;
         }
         data.SetSearchData(search.bytes, search.length, dialog.m_start == 1 ? 0 : data.m_cursor / 2,
@@ -202,7 +193,7 @@ void CQvView::OnBinaryReplace()
                 data.m_selectionShown = 1;
                 data.ScrollToCursor(BinaryShownLines(index), 1);
                 RedrawBinary(*this, index);
-                CAskChangedDataDlg ask(OwnerOf(*this));
+                CAskChangedDataDlg ask(DialogOwner(this));
                 const INT_PTR answer = ask.DoModal();
                 if (answer == IDCANCEL)
                     continue;
@@ -222,7 +213,7 @@ void CQvView::OnBinaryReplace()
         }
         CString done;
         done.Format(L"%ld個のデータを変換しました", count);
-        Tell(*this, done);
+        Tell(this, done);
     }
     data.ScrollToCursor(BinaryShownLines(index), 1);
     RedrawBinary(*this, index);
@@ -236,7 +227,7 @@ void CQvView::OnBinaryCompare()
     CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
     BinaryEditorChoices& c = m_binaryChoices;
-    CBinaryCmpDlg dialog(OwnerOf(*this));
+    CBinaryCmpDlg dialog(DialogOwner(this));
     dialog.m_signed = c.isSigned;
     dialog.m_editEnabled = c.editValueEnabled;
     dialog.m_compareEnabled = c.compareValueEnabled;
@@ -280,7 +271,7 @@ void CQvView::OnBinaryCompare()
             continue;
         if (!Convert(v.text, dialog.m_kind, dialog.m_signed, v.value))
         {
-            Tell(*this, v.refusal);
+            Tell(this, v.refusal);
             return;
         }
         length = v.value.length;
@@ -291,14 +282,14 @@ void CQvView::OnBinaryCompare()
             length = dialog.m_kind == BINVALUE_DWORD ? 4 : dialog.m_kind == BINVALUE_WORD ? 2 : 1;
         else
         {
-            Tell(*this, L"比較入力されたパラメータで検出できません");
+            Tell(this, L"比較入力されたパラメータで検出できません");
             length = 0;
         }
     }
     for (const auto& v : values)
         if (v.enabled && v.value.length != length)
         {
-            Tell(*this, L"比較のためのデータの長さが違います");
+            Tell(this, L"比較のためのデータの長さが違います");
             return;
         }
     data.SetSearchData(edit.bytes, edit.length, dialog.m_start == 1 ? 0 : data.m_cursor / 2,
@@ -307,7 +298,7 @@ void CQvView::OnBinaryCompare()
                              dialog.m_compareEnabled, dialog.m_differenceEnabled, dialog.m_differ,
                              static_cast<DWORD>(dialog.m_kind), static_cast<DWORD>(dialog.m_signed), length))
     {
-        Tell(*this, L"比較ファイルを開くのに失敗しました");
+        Tell(this, L"比較ファイルを開くのに失敗しました");
         return;
     }
     c.comparePath = dialog.m_compareFile;
@@ -333,7 +324,7 @@ void CQvView::OnBinaryCopyHex()
     {
         if (block != nullptr)
             GlobalFree(block);
-        Tell(*this, L"メモリの確保に失敗しました");
+        Tell(this, L"メモリの確保に失敗しました");
         return;
     }
     const CString hex = FormatBinaryHexText(data, first, n);
@@ -360,7 +351,7 @@ void CQvView::OnBinaryCopyData()
     BYTE* block = static_cast<BYTE*>(LocalAllocLocked(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(n)));
     if (block == nullptr)
     {
-        Tell(*this, L"メモリの確保に失敗しました");
+        Tell(this, L"メモリの確保に失敗しました");
         return;
     }
     LocalFreeLocked(m_binaryClipboard.block);
@@ -390,7 +381,7 @@ void CQvView::OnBinaryInputPaste()
     if (index < 0)
         return;
     CViewBusyGuard busy(*this);
-    CBinaryDataInputDlg dialog(OwnerOf(*this));
+    CBinaryDataInputDlg dialog(DialogOwner(this));
     dialog.m_single = 1;
     dialog.m_kind = m_binaryChoices.kind;
     dialog.m_signed = m_binaryChoices.isSigned;
@@ -400,7 +391,7 @@ void CQvView::OnBinaryInputPaste()
         m_binaryChoices.isSigned = dialog.m_signed;
         ConvertedValue value;
         if (!Convert(dialog.m_value, dialog.m_kind, dialog.m_signed, value))
-            Tell(*this, L"入力データが不正です");
+            Tell(this, L"入力データが不正です");
         else
         {
             CBinaryData& data = *BinaryDataOf(index);
@@ -417,7 +408,7 @@ void CQvView::OnBinaryInputPasteLoop()
     if (index < 0)
         return;
     CViewBusyGuard busy(*this);
-    CBinaryDataInputDlg dialog(OwnerOf(*this));
+    CBinaryDataInputDlg dialog(DialogOwner(this));
     dialog.m_single = 0;
     dialog.m_kind = m_binaryChoices.kind;
     dialog.m_signed = m_binaryChoices.isSigned;
@@ -431,7 +422,7 @@ void CQvView::OnBinaryInputPasteLoop()
     ConvertedValue value;
     if (!Convert(dialog.m_value, dialog.m_kind, dialog.m_signed, value))
     {
-        Tell(*this, L"入力データが不正です");
+        Tell(this, L"入力データが不正です");
         return;
     }
     CBinaryData& data = *BinaryDataOf(index);
@@ -465,7 +456,7 @@ void CQvView::OnBinaryJumpLine()
     if (index < 0)
         return;
     CViewBusyGuard busy(*this);
-    CJumpLineDlg dialog(OwnerOf(*this));
+    CJumpLineDlg dialog(DialogOwner(this));
     dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
     dialog.m_relative = m_binaryChoices.jumpMode;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_JUMP_LINE) == IDOK)
@@ -486,7 +477,7 @@ int CQvView::ApplyBinaryJump(LPCWSTR text)
     if (!ComputeBinaryJumpDelta(text, m_binaryChoices.hexNotation, m_binaryChoices.jumpMode, data.m_cursor,
                                 &delta))
     {
-        Tell(*this, L"行数データが不正です");
+        Tell(this, L"行数データが不正です");
         return 0;
     }
     MoveBinaryCursor(index, delta);
@@ -500,7 +491,7 @@ void CQvView::OnBinarySelectRange()
         return;
     CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
-    CSelectRangeDlg dialog(OwnerOf(*this));
+    CSelectRangeDlg dialog(DialogOwner(this));
     dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
     CString at;
     at.Format(dialog.m_notation ? L"%I64x" : L"%I64d", data.m_cursor / 2);
@@ -512,7 +503,7 @@ void CQvView::OnBinarySelectRange()
     if (!ParseBinaryOffset(dialog.m_start, m_binaryChoices.hexNotation, data.m_size, &start) ||
         !ParseBinaryOffset(dialog.m_end, m_binaryChoices.hexNotation, data.m_size, &end))
     {
-        Tell(*this, L"範囲指定データが不正です");
+        Tell(this, L"範囲指定データが不正です");
         return;
     }
     const LONGLONG oldAnchor = data.m_selAnchor;
@@ -549,7 +540,7 @@ void CQvView::OnBinaryKeyConfig()
 void CQvView::OnBinaryEditConfig()
 {
     CViewBusyGuard busy(*this);
-    CBinaryEditConfigDlg dialog(OwnerOf(*this));
+    CBinaryEditConfigDlg dialog(DialogOwner(this));
     dialog.m_scrollSpeed = g_BINARYSCROLLSPEED;
     dialog.m_blinkSpeed = g_BINARYSCURSORSPEED;
     dialog.m_scrollLines = static_cast<UINT>(g_BINARYSCROLLLINE);
@@ -564,7 +555,7 @@ void CQvView::OnBinaryEditConfig()
 void CQvView::OnBinaryColorConfig()
 {
     CViewBusyGuard busy(*this);
-    CBinaryColorDlg dialog(g_BinaryByteColors.data(), &g_BINARYUSERCOLOR, OwnerOf(*this));
+    CBinaryColorDlg dialog(g_BinaryByteColors.data(), &g_BINARYUSERCOLOR, DialogOwner(this));
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_COLOR) == IDOK && m_hWnd)
         Invalidate(FALSE);
 }

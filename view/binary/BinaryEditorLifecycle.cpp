@@ -2,7 +2,8 @@
 // (the end command, quitting, the view's end, the layout change), saving, the change
 // list, and the editor's menu commands and keywords.
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "res/BinaryDialogs.h"
 #include "view/QvView.h"
@@ -16,19 +17,10 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace
 {
-
-CWnd* OwnerOf(CQvView& view)
-{
-    return view.m_hWnd ? &view : nullptr;
-}
-
-void Tell(CQvView& view, LPCWSTR text)
-{
-    ShowMessageBoxDlg(OwnerOf(view), text, nullptr, 0);
-}
 
 // Kept for the life of the program: the text box remembers its place and size while
 // it is hidden.
@@ -49,13 +41,13 @@ void CQvView::OnBinaryEditStart()
     CBinaryData* data = new (std::nothrow) CBinaryData;
     if (data == nullptr)
     {
-        Tell(*this, L"メモリが足りません");
+        Tell(this, L"メモリが足りません");
         return;
     }
     if (!data->Open(entry->GetFullPath()))
     {
         delete data;
-        Tell(*this, L"ファイルを開くのに失敗しました");
+        Tell(this, L"ファイルを開くのに失敗しました");
         return;
     }
     pane.m_viewerEntry = *entry;
@@ -86,14 +78,18 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
     {
         CString question;
         question.Format(L"%sは変更しています。保存しますか", data->m_path.GetString());
-        answer = AskBinaryEditorQuestion(OwnerOf(*this), question, L"ファイルの保存", style);
-        if (answer != IDYES && answer != IDNO)
+        bool save = false;
+        if (mayRefuse)
         {
-            if (mayRefuse)
+            const std::optional<bool> yes = AskYesNoCancel(this, question, L"ファイルの保存");
+            if (!yes)
                 return IDCANCEL;
-            answer = IDNO;
+            save = *yes;
         }
-        if (answer == IDYES)
+        else
+            save = Ask(this, question, L"ファイルの保存", MessageBoxKind::YesNo);
+        answer = save ? IDYES : IDNO;
+        if (save)
         {
             CString failed;
             failed.Format(L"%sの保存に失敗しました", data->m_path.GetString());
@@ -103,10 +99,10 @@ int CQvView::CloseBinaryEditor(int index, UINT style)
                 // closing cannot be refused the user may try again before they are lost.
                 if (mayRefuse)
                 {
-                    Tell(*this, failed);
+                    Tell(this, failed);
                     return IDCANCEL;
                 }
-                if (AskBinaryEditorQuestion(OwnerOf(*this), failed, nullptr, MB_RETRYCANCEL) != IDRETRY)
+                if (!Ask(this, failed, nullptr, MessageBoxKind::RetryCancel))
                     break;
             }
         }
@@ -166,7 +162,7 @@ void CQvView::OnBinarySave()
     {
         CString failed;
         failed.Format(L"%sの保存に失敗しました", data.m_path.GetString());
-        Tell(*this, failed);
+        Tell(this, failed);
     }
     SyncOtherBinaryPane(index);
 }
@@ -178,8 +174,8 @@ void CQvView::OnBinaryWriteChangeList()
         return;
     CViewBusyGuard busy(*this);
     CString path;
-    if (g_BinaryEditorUi.askSavePath(OwnerOf(*this), path) && !BinaryDataOf(index)->WriteChangeList(path))
-        Tell(*this, L"変更箇所出力ファイルの書き込みに失敗しました");
+    if (g_BinaryEditorUi.askSavePath(DialogOwner(this), path) && !BinaryDataOf(index)->WriteChangeList(path))
+        Tell(this, L"変更箇所出力ファイルの書き込みに失敗しました");
 }
 
 BOOL IsBinaryMenuCommand(UINT id)
@@ -379,7 +375,7 @@ int OpenTextBox(CQvView& view, const CommandCall&, INT_PTR)
 {
     if (!g_textBox)
         g_textBox = std::make_unique<CTextBoxDlg>();
-    g_textBox->ShowBox(view.m_hWnd ? &view : nullptr);
+    g_textBox->ShowBox(DialogOwner(&view));
     return 1;
 }
 

@@ -1,7 +1,5 @@
 #include "view/binary/BinaryEditorUi.h"
 
-#include "app/dialogs/DialogAnswerScript.h"
-
 #include <commdlg.h>
 
 namespace
@@ -37,17 +35,4 @@ BinaryEditorUi g_BinaryEditorUi = kDefaultUi;
 const BinaryEditorUi& DefaultBinaryEditorUi()
 {
     return kDefaultUi;
-}
-
-int AskBinaryEditorQuestion(CWnd* owner, LPCWSTR text, LPCWSTR caption, UINT style)
-{
-    CDialogQuestion question;
-    question.caption = caption != nullptr ? caption : L"qv";
-    question.text = text;
-    question.type = static_cast<int>(style);
-    CDialogAnswer answer;
-    if (CDialogAnswerScript::Answer(question, answer))
-        return static_cast<int>(answer.result);
-    return ::MessageBoxW(owner != nullptr ? owner->m_hWnd : nullptr, text,
-                         caption != nullptr ? caption : L"qv", style);
 }

@@ -1,6 +1,7 @@
 // The binary editor's ways of asking the user, replaceable so that tests answer the
 // dialogs instead of a person: the modal dialogs (filled in and ended as the user
-// would), the save question and the change list's file name.
+// would) and the change list's file name. Its questions go through Ask
+// (app/dialogs/TellAndAsk.h), which a CDialogAnswerScript answers.
 #pragma once
 #include <windows.h>
 #include "framework/FwDialog.h"
@@ -18,8 +19,3 @@ extern BinaryEditorUi g_BinaryEditorUi;
 
 // The program's own ways.
 const BinaryEditorUi& DefaultBinaryEditorUi();
-
-// A question with the system's message box of `style` (MB_YESNO, MB_YESNOCANCEL,
-// MB_RETRYCANCEL); a running CDialogAnswerScript answers it instead (the question
-// carries the style as its type). Returns IDYES, IDNO, IDCANCEL or IDRETRY.
-int AskBinaryEditorQuestion(CWnd* owner, LPCWSTR text, LPCWSTR caption, UINT style);

@@ -1,5 +1,6 @@
 // "@Allcpldata": the applet list of every pane mode.
 #include "tools/cpl/ControlPanelDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 
@@ -9,7 +10,7 @@ namespace commands
 int ShowControlPanelList(CQvView& view, const CommandCall&, INT_PTR)
 {
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CControlPanelDlg dialog(view.m_hWnd ? &view : nullptr);
+    CControlPanelDlg dialog(DialogOwner(&view));
     dialog.DoModal();
     view.StartBinaryCursorTimer();
     return 1;

@@ -3,6 +3,7 @@
 // directory.
 #include "util/PathHelpers.h"
 #include "util/StringHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"
@@ -132,7 +133,7 @@ int ChangeDirectoryByName(CQvView& view, const CommandCall&, INT_PTR)
     {
         CString target, message;
         if (!ResolveLogDiskTarget(dialog.m_baseDirectory, dialog.m_result, target, message))
-            view.MessageBox(message);
+            Tell(&view, message);
         else if (!target.IsEmpty())
             view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
     }

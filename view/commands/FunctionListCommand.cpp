@@ -1,6 +1,7 @@
 // "@ExeByFuncList": the function list of the active pane's mode; the command chosen
 // there runs as if its key had been pressed.
 #include "filer/FilerPane.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "tools/keys/FuncListDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -15,7 +16,7 @@ int RunFromFunctionList(CQvView& view, const CommandCall&, INT_PTR)
                               ? g_Panes[index]->m_mode
                               : static_cast<UINT>(PANE_MODE_FILER);
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CFuncListDlg dlg(paneMode, view.m_hWnd != nullptr ? &view : nullptr);
+    CFuncListDlg dlg(paneMode, DialogOwner(&view));
     const INT_PTR result = dlg.DoModal();
     view.StartBinaryCursorTimer();
     if (result == IDOK && !dlg.m_resultKeyword.IsEmpty())

@@ -1,6 +1,7 @@
 // The menu commands that open the view's set-up dialogs of the user's right-click
 // menu items and of the filer wallpaper.
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/SettingStrings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -12,14 +13,14 @@ void CQvView::OnRightClickMenuSettings()
 {
     // The change check must not run into the dialog's modal loop.
     CViewBusyGuard busy(*this);
-    CRightClickMenuDlg dialog(m_hWnd ? this : nullptr);
+    CRightClickMenuDlg dialog(DialogOwner(this));
     dialog.DoModal();
 }
 
 void CQvView::OnFilerWallpaperSettings()
 {
     CViewBusyGuard busy(*this);
-    CSetFilerBitmapDlg dialog(m_hWnd ? this : nullptr);
+    CSetFilerBitmapDlg dialog(DialogOwner(this));
     dialog.m_path = g_BACKBITMAPNAME;
     dialog.m_show = g_BACKBITMAPFLAG;
     dialog.m_days = g_FILERBMPCHANGEDAY;

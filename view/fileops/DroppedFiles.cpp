@@ -1,6 +1,7 @@
 // Files that come from the shell: dropped on the view or pasted from the clipboard,
 // they become a copy or move job into the pane's folder, or shortcuts.
 #include "util/PathHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
@@ -103,7 +104,7 @@ void CQvView::OnPasteFiles()
     CViewBusyGuard busy(*this);
     if (!::OpenClipboard(m_hWnd))
     {
-        MessageBox(L"クリップボードを開くのに失敗しました", L"", MB_OK);
+        Tell(this, L"クリップボードを開くのに失敗しました", L"");
         return;
     }
     HANDLE files = GetClipboardData(CF_HDROP);

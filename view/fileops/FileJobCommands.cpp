@@ -3,6 +3,8 @@
 #include "app/Directories.h"
 #include "util/Log.h"
 #include "util/PathHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Settings.h"
 
 #include "app/records/HistoryList.h"
@@ -62,13 +64,13 @@ int CQvView::ShowSelectionError(int code)
 {
     if (code == 1)
     {
-        MessageBox(L"メモリの確保に失敗しました", L"エラー", MB_OK | MB_ICONERROR);
+        Tell(this, L"メモリの確保に失敗しました", L"エラー");
         return 1;
     }
     if (code == SELECTION_NONE)
     {
         // The explanation is the message, the caption only says that it is an error.
-        MessageBox(L"ファイルが選択されていません", L"エラー", MB_OK | MB_ICONERROR);
+        Tell(this, L"ファイルが選択されていません", L"エラー");
         return 1;
     }
     return 0;
@@ -198,7 +200,7 @@ void CQvView::OnDelete()
     CViewBusyGuard busy(*this);
     SetCurrentDir(pane->m_currentDir);
     g_QuitHooks.playCommandSound(L"DELETE");
-    auto* dialog = new CDeleteDlg(m_hWnd ? this : nullptr);
+    auto* dialog = new CDeleteDlg(DialogOwner(this));
     dialog->m_warnNotEmpty = g_DELETEASKNOTENMPTY;
     dialog->m_toRecycleBin = g_DELETETODUST;
     dialog->m_wholeFolder = g_TODUSTUNITFOLDER;
@@ -246,7 +248,7 @@ void CQvView::OnMakeDirectory()
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->m_subMode != PANE_SUB_DIRECTORY)
         return;
     CViewBusyGuard busy(*this);
-    CMkDirDlg dialog(m_hWnd ? this : nullptr);
+    CMkDirDlg dialog(DialogOwner(this));
     // A virtual drive's folders exist only in its store.
     if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT) ||
         (!pane->IsOnVirtualDrive() && !DirectoryExists(pane->m_currentDir)))
@@ -272,7 +274,7 @@ void CQvView::OnMakeDirectory()
         {
             CString message;
             message.Format(L"%sの作成に失敗しました", (LPCWSTR)path);
-            MessageBox(message, L"", MB_OK);
+            Tell(this, message, L"");
             return;
         }
     }
@@ -297,7 +299,7 @@ void CQvView::OnAttribute()
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || pane->CheckState(kUsualGuard))
         return;
     CViewBusyGuard busy(*this);
-    CAttributeDlg dialog(index, m_hWnd ? this : nullptr);
+    CAttributeDlg dialog(index, DialogOwner(this));
     dialog.m_bInside = g_CHANRGEATTINDIR;
     dialog.m_bSpareFolders = g_CHANGE_ATTRIBUTE_NEGLECT_DIR;
     g_QuitHooks.playCommandSound(L"ATTRIBUTE");

@@ -1,7 +1,8 @@
 // "@Makeshortcut": a shell shortcut to the cursor entry, written where the user says.
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "fileops/dialogs/MakeLinkDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -42,7 +43,7 @@ CString ChooseLinkPath(CWnd* parent, const CString& directory, CString name)
     {
         CString question;
         question.Format(L"%s は既に存在します。\n上書きしますか？", (LPCWSTR)path);
-        if (ShowMessageBoxDlg(parent, question, L"ショートカットの作成", 4) != IDYES)
+        if (!Ask(parent, question, L"ショートカットの作成", MessageBoxKind::YesNo))
             return CString();
     }
     return path;
@@ -84,7 +85,7 @@ void CQvView::OnMakeShortcut()
     if (pane.m_mode != PANE_MODE_FILER && pane.m_mode != PANE_MODE_DRIVE_LIST)
         return;
 
-    CMakeLinkDlg dialog(m_hWnd ? this : nullptr);
+    CMakeLinkDlg dialog(DialogOwner(this));
     int other = -1;
     if (FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0) && !g_Panes[other]->IsOnVirtualDrive())
         dialog.m_candidateDirectories.Add(g_Panes[other]->m_currentDir);

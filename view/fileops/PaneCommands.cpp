@@ -3,11 +3,12 @@
 // of two names and the listing of an archive.
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
 #include "app/dialogs/InputDlgs.h"
-#include "app/dialogs/MessageBoxDlg.h"
 #include "archivefront/ArchiveFront.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "fileops/rename/RenameDlg.h"
 #include "fileops/rename/RenameExchangeDlg.h"
@@ -53,7 +54,7 @@ void CQvView::RenameEntries(int oneByOne)
             BuildArchiveRenameList(*pane.m_archive, renameList);
         CString lastName;
         bool cancelled = false;
-        CWnd* parent = m_hWnd ? this : nullptr;
+        CWnd* parent = DialogOwner(this);
         if (oneByOne)
         {
             const int count = pane.m_markedCount > 0 ? pane.m_markedCount : 1;
@@ -96,7 +97,7 @@ void CQvView::RenameEntries(int oneByOne)
                 if (front->RenameEntries(parent, &progress))
                     ReopenArchiveListings(index, cursorName);
                 else if (!progress.IsCancelled() && !front->GetErrors().HasCode(21))
-                    ShowMessageBoxDlg(parent, front->GetErrors().GetMessageText(), L"名前変更失敗", 0);
+                    Tell(parent, front->GetErrors().GetMessageText(), L"名前変更失敗");
             }
         }
         else
@@ -124,11 +125,11 @@ void CQvView::ChangeVolumeLabel(int index)
     wchar_t label[1040] = {};
     if (!GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
         return;
-    COnlyEditNameDlg dialog(m_hWnd ? this : nullptr);
+    COnlyEditNameDlg dialog(DialogOwner(this));
     dialog.m_name = label;
     dialog.m_caption.Format(L"%cドライブのボリュームラベルの変更", drive.m_name[0]);
     if (dialog.DoModal() == IDOK && !SetVolumeLabelW(root, dialog.m_name))
-        MessageBox(L"ボリュームラベルの変更に失敗しました", L"", MB_OK);
+        Tell(this, L"ボリュームラベルの変更に失敗しました", L"");
     pane.ReadDriveList();
     DrawPaneTitle(index);
     DrawCursorLine(index, 1);
@@ -147,12 +148,12 @@ void CQvView::ExchangeNames()
     const int count =
         (pane.m_markedCount > 0 ? pane.m_markedCount : 1) + (otherCounts ? other->m_markedCount : 0);
     CViewBusyGuard busy(*this);
-    CRenameExchangeDlg dialog(m_hWnd ? this : nullptr);
+    CRenameExchangeDlg dialog(DialogOwner(this));
     if (count != 2 || !pane.GetTargetEntry(0, 0, dialog.m_file1) ||
         (!pane.GetTargetEntry(0, 1, dialog.m_file2) &&
          !(otherCounts && other->GetTargetEntry(0, 0, dialog.m_file2))))
     {
-        MessageBox(L"選択ファイル数が2ではありません", L"", MB_OK);
+        Tell(this, L"選択ファイル数が2ではありません", L"");
         return;
     }
     dialog.DoModal();

@@ -5,6 +5,7 @@
 #include "app/Directories.h"
 #include "util/Log.h"
 #include "util/PathHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
@@ -36,7 +37,7 @@ CString UnpackDestination(int pane)
 
 void CQvView::UnpackFromArchiveListing(int pane)
 {
-    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(m_hWnd ? this : nullptr));
+    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(DialogOwner(this)));
     dialog->m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog->m_sourcePane = pane;
     dialog->m_baseFolder = g_Panes[pane]->m_currentDir;
@@ -62,7 +63,7 @@ void CQvView::OnUnpack()
     // Checked before the dialog exists: a failed check leaves nothing to free.
     if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
         return;
-    auto* dialog = new CUnpackDlg(m_hWnd ? this : nullptr);
+    auto* dialog = new CUnpackDlg(DialogOwner(this));
     dialog->m_sourceMode = UNPACK_FROM_FILER;
     dialog->m_sourcePane = index;
     dialog->m_baseFolder = pane.m_currentDir;
@@ -82,7 +83,7 @@ void CQvView::PackSelection(int kind, int eachFile)
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CPackDlg dialog(m_hWnd ? this : nullptr);
+    CPackDlg dialog(DialogOwner(this));
     dialog.m_kind = kind;
     dialog.m_perFile = eachFile;
     SetCurrentDir(pane.m_currentDir);

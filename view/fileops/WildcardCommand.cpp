@@ -1,6 +1,7 @@
 // "@Wildcard": the filter of the active listing, with the history of typed patterns.
 #include "app/Settings.h"
 #include "util/StringHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
@@ -18,7 +19,7 @@ void CQvView::OnWildcard()
     CFilerPane& pane = *g_Panes[index];
     const bool archive = pane.m_mode == PANE_MODE_ARCHIVE;
     CViewBusyGuard busy(*this);
-    CWildCardDlg dialog(m_hWnd ? this : nullptr);
+    CWildCardDlg dialog(DialogOwner(this));
     dialog.m_text = L"*.*";
     dialog.m_bApplyToDirectories = m_bWildcardOnDirectories;
     dialog.m_bNotDosNames = g_FIND_FILE_NEGLECT_DOS_NAME;

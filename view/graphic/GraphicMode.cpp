@@ -3,8 +3,9 @@
 // time, and returns to its list past the last one.
 #include "app/FileProbes.h"
 #include "util/PathHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/records/LocalMemory.h"
 #include "archivefront/ArchiveFront.h"
 #include "filer/FilerPane.h"
@@ -198,7 +199,7 @@ int CQvView::LoadPictureFile(const CFileInfo& entry)
     if (host.LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
         return -1;
     COnePictureStepper stepper(m_graphic.position);
-    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    CLoadPictureBDlg dialog(&stepper, DialogOwner(this));
     dialog.m_filePath = path;
     dialog.m_sourceKind = 1;
     dialog.m_hostInUse = &host;
@@ -219,7 +220,7 @@ int CQvView::LoadPictureFromMember(CArchiveFront* archive, const CString& archiv
     if (archive == nullptr)
         return 0;
     COnePictureStepper stepper(m_graphic.position);
-    CLoadPictureBDlg dialog(&stepper, m_hWnd != nullptr ? this : nullptr);
+    CLoadPictureBDlg dialog(&stepper, DialogOwner(this));
     dialog.m_filePath = archivePath;
     dialog.m_sourceKind = 0;
     dialog.m_hostInUse = &GraphicHost();
@@ -472,8 +473,7 @@ void CQvView::OnExitGraphic()
     int index = -1;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, kGraphicModes, 0))
     {
-        if (ShowMessageBoxDlg(m_hWnd != nullptr ? this : nullptr, L"画像の表示を終了しますか",
-                              L"画像の表示の終了の確認", 1) == IDOK)
+        if (Ask(this, L"画像の表示を終了しますか", L"画像の表示の終了の確認", MessageBoxKind::OkCancel))
             LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
     }
     StartBinaryCursorTimer();

@@ -1,5 +1,6 @@
 // Menu 329 "画像表示設定": the graphic settings sheet over the view's values.
 #include "util/Globals.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
 #include "app/settings/GraphicSettings.h"
 #include "filer/FilerPane.h"
@@ -17,7 +18,7 @@ void CQvView::OnGraphicSettings()
     {
         // The sheet holds the thumbnail loader's reader lock while it lives: the
         // plug-ins it rescans are the loader's too.
-        CGraphicSettingSheet sheet(m_hWnd ? this : nullptr);
+        CGraphicSettingSheet sheet(DialogOwner(this));
         sheet.m_general.m_tempDirectory = m_tempDirectory;
         sheet.m_general.m_noDialogLoading = g_ENABLE_NO_DIALOG_LOADING;
         sheet.m_general.m_noDialogLoadingSize = g_NO_DIALOG_LOADING_SIZE;

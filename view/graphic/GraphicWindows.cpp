@@ -4,6 +4,7 @@
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
 
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
 #include "archivefront/ArchiveFront.h"
@@ -193,7 +194,7 @@ void CQvView::OnGraphicZoomSettings()
 {
     CViewBusyGuard busy(*this);
     const int step = m_graphic.keptZoom.FindStep(0);
-    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, m_hWnd ? this : nullptr);
+    CGraphicZoomDlg dialog(step > 0 ? step : 0, g_CHANGEZOOMENABLE, DialogOwner(this));
     if (dialog.DoModal() == IDOK)
     {
         if (dialog.m_selection <= 0 || dialog.m_selection > ZOOM_STEP_COUNT)
@@ -214,7 +215,7 @@ void CQvView::OnGraphicZoomSettings()
 void CQvView::OnAlphaChannelSettings()
 {
     CViewBusyGuard busy(*this);
-    CAlphaChannelProcessSettingDlg dialog(m_hWnd ? this : nullptr);
+    CAlphaChannelProcessSettingDlg dialog(DialogOwner(this));
     if (dialog.DoModal() == IDOK && m_hWnd)
         Invalidate();
 }

@@ -2,9 +2,10 @@
 // area, placed and scrolled in units of 50 pixels, the info in the title, the two end
 // lines, and the commands that zoom, fit, turn, copy and choose the alpha processing.
 #include "util/Log.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/OsVersion.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
@@ -344,7 +345,7 @@ void CQvView::TransformPicture(int kind)
         return;
     if (g_CurrentPicture.Transform(kind) != 0)
     {
-        ShowMessageBoxDlg(m_hWnd != nullptr ? this : nullptr, L"画像の変換に失敗しました", nullptr, 0);
+        Tell(this, L"画像の変換に失敗しました");
         return;
     }
     UpdatePictureLayout(PICTURE_LAYOUT_ALL);
@@ -370,8 +371,7 @@ void CQvView::CopyPictureToClipboard(int keepAlpha)
                                       g_CurrentPicture.GetBits(), bitsSize, asVersion5, &format);
     if (block == nullptr)
     {
-        ShowMessageBoxDlg(m_hWnd != nullptr ? this : nullptr, L"クリップボードへのコピーに失敗しました",
-                          nullptr, 0);
+        Tell(this, L"クリップボードへのコピーに失敗しました");
         return;
     }
     if (!SetClipboard(format, block))
@@ -488,7 +488,6 @@ void CQvView::SaveShownPicture(int series)
     else if (m_graphic.current >= 0 && m_graphic.current < m_graphic.pictures.GetSize())
         name = m_graphic.pictures[m_graphic.current].GetName();
     CSaveBmpDlg dialog(&g_CurrentPicture, pane.m_currentDir, name,
-                       series ? SAVEBMP_SERIES : SAVEBMP_INTERACTIVE, nullptr,
-                       m_hWnd != nullptr ? this : nullptr);
+                       series ? SAVEBMP_SERIES : SAVEBMP_INTERACTIVE, nullptr, DialogOwner(this));
     dialog.DoModal();
 }

@@ -2,8 +2,9 @@
 
 #include "util/Globals.h"
 #include "util/IniFile.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/DialogAnswerScript.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyBindings.h"
 #include "tools/keys/KeyConfigDlg.h"
 #include "view/QvView.h"
@@ -14,20 +15,15 @@
 namespace
 {
 
-CWnd* DialogOwner(CQvView& view)
-{
-    return view.m_hWnd != nullptr ? &view : nullptr;
-}
-
 INT_PTR RunKeyConfigDlg(CQvView& view)
 {
-    CKeyConfigDlg dlg(DialogOwner(view));
+    CKeyConfigDlg dlg(DialogOwner(&view));
     return dlg.DoModal();
 }
 
 INT_PTR RunViewKeyConfigDlg(CQvView& view, int mode)
 {
-    CViewKeyConfigDlg dlg(mode, DialogOwner(view));
+    CViewKeyConfigDlg dlg(mode, DialogOwner(&view));
     return dlg.DoModal();
 }
 
@@ -106,7 +102,7 @@ void CQvView::ImportKeyData()
 {
     CString path;
     path.Format(L"%s\\qv.ini", static_cast<LPCWSTR>(g_ProgramDir.IsEmpty() ? g_WindowsDir : g_ProgramDir));
-    if (!ChooseKeyDataFile(DialogOwner(*this), path))
+    if (!ChooseKeyDataFile(DialogOwner(this), path))
         return;
     CIniFile ini;
     ini.filePath = path;
@@ -114,7 +110,7 @@ void CQvView::ImportKeyData()
     // set every key to its default, and that would be saved at exit.
     if (ini.Load() != INI_LOAD_OK)
     {
-        ShowMessageBoxDlg(DialogOwner(*this), L"ファイルの読み込みに失敗しました", nullptr, 0);
+        Tell(DialogOwner(this), L"ファイルの読み込みに失敗しました");
         return;
     }
     LoadKeyBindings(ini);

@@ -1,6 +1,7 @@
 // The media items of the view's menus: their states, the recently played files and
 // the last play list.
 #include "util/Globals.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/MediaSettings.h"
 #include "framework/FwWnd.h"
 #include "app/Settings.h"
@@ -80,7 +81,7 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
     if (id == kCommandSoundItem)
     {
         CViewBusyGuard busy(view);
-        CDefWavDlg dialog(view.m_hWnd ? &view : nullptr);
+        CDefWavDlg dialog(DialogOwner(&view));
         dialog.DoModal();
         return TRUE;
     }

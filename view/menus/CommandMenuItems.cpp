@@ -4,7 +4,7 @@
 #include "view/menus/CommandMenuItems.h"
 
 #include "app/Directories.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
 
@@ -29,7 +29,7 @@ int OpenHelpFile(CQvView& view, const CommandCall&, INT_PTR)
     SetCurrentDir(folder);
     const HINSTANCE result = ShellExecuteW(view.m_hWnd, nullptr, L"QV.CHM", nullptr, folder, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) < 32)
-        ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"QV.CHMが開けませんでした", nullptr, 0);
+        Tell(&view, L"QV.CHMが開けませんでした");
     return 1;
 }
 

@@ -2,6 +2,7 @@
 // items whose check mark, enabled state or text follow a setting; and the key text a
 // menu item carries when the option to show it is on.
 #include "app/PlugInCommands.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
 #include "app/settings/FilerSettings.h"
 #include "app/settings/ToolSettings.h"
@@ -273,7 +274,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (id == 328)
     {
         // The defaults of series saving; the dialog stores them itself on OK.
-        CSaveBmpDefDlg dialog(m_hWnd ? this : nullptr);
+        CSaveBmpDefDlg dialog(DialogOwner(this));
         dialog.DoModal();
         return TRUE;
     }
@@ -305,7 +306,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     if (id == 330)
     {
         // The unpack options of every archiver row and the bridge library's folder.
-        CDefunarcDlg dialog(m_hWnd ? this : nullptr);
+        CDefunarcDlg dialog(DialogOwner(this));
         dialog.DoModal();
         return TRUE;
     }

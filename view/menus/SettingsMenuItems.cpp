@@ -5,6 +5,7 @@
 #include "view/menus/SettingsMenuItems.h"
 
 #include "util/Globals.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/NetworkSettingsDlg.h"
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
@@ -30,14 +31,9 @@
 namespace
 {
 
-CWnd* DialogParent(CQvView& view)
-{
-    return view.m_hWnd ? &view : nullptr;
-}
-
 void ChooseVirtualDrives(CQvView& view)
 {
-    CVirtualDriveDlg dialog(DialogParent(view));
+    CVirtualDriveDlg dialog(DialogOwner(&view));
     if (dialog.DoModal() != IDOK)
         return;
     LoadVirtualDrives();
@@ -48,7 +44,7 @@ void ChooseVirtualDrives(CQvView& view)
 void EditNetworkSettings(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    RunNetworkSettingsDialog(DialogParent(view));
+    RunNetworkSettingsDialog(DialogOwner(&view));
     if (view.m_hWnd)
         view.Invalidate();
 }
@@ -96,7 +92,7 @@ void EditFilerSettings(CQvView& view)
     const int sharedSort = g_CHYNCROSORT;
     const int timeType = g_VIEWFILETIMETYPE;
 
-    CFilerSettingSheet sheet(DialogParent(view));
+    CFilerSettingSheet sheet(DialogOwner(&view));
     sheet.LoadFromSettings();
     if (sheet.DoModal() == IDOK)
     {
@@ -131,7 +127,7 @@ void EditDisplayColors(CQvView& view)
         CLoadPreviewThread* loader = g_pLoadPreviewThread;
         if (loader != nullptr)
             loader->AcquireReaderLock();
-        CAttColorDlg dialog(g_DisplayColors, g_COLOR_NEGLECT_ATTIRUBTE, DialogParent(view));
+        CAttColorDlg dialog(g_DisplayColors, g_COLOR_NEGLECT_ATTIRUBTE, DialogOwner(&view));
         dialog.DoModal();
         if (loader != nullptr)
             loader->ReleaseReaderLock();
@@ -156,7 +152,7 @@ void EditPreviewSettings(CQvView& view)
     BOOL previewBefore[2] = {FALSE, FALSE};
     for (int i = 0; i < 2; ++i)
         previewBefore[i] = g_Panes[i] != nullptr && g_Panes[i]->m_bPreviewLayout;
-    CDefPreviewDlg dialog(loader, DialogParent(view));
+    CDefPreviewDlg dialog(loader, DialogOwner(&view));
     dialog.m_maxFiles = g_MAX_PREVIEW_FILES;
     dialog.m_width = g_PREVIEW_WIDTH;
     dialog.m_height = g_PREVIEW_HEIGHT;
@@ -210,7 +206,7 @@ void EditLineHeight(CQvView& view)
 {
     CViewBusyGuard busy(view);
     const int before = g_ADD_HEIGHT_ONE_LINE;
-    CDefDisplayDlg dialog(DialogParent(view));
+    CDefDisplayDlg dialog(DialogOwner(&view));
     if (dialog.DoModal() == IDOK && g_ADD_HEIGHT_ONE_LINE != before)
     {
         view.CalcLayout();
@@ -222,7 +218,7 @@ void EditLineHeight(CQvView& view)
 template <class TDialog> void EditAndRepaint(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    TDialog dialog(DialogParent(view));
+    TDialog dialog(DialogOwner(&view));
     if (dialog.DoModal() == IDOK)
         view.CalcLayout();
     RepaintAfterDialog(view);
@@ -231,7 +227,7 @@ template <class TDialog> void EditAndRepaint(CQvView& view)
 void EditCopyDestinations(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    CDefCopyToDlg dialog(DialogParent(view));
+    CDefCopyToDlg dialog(DialogOwner(&view));
     dialog.m_historyCount = g_SUMCOPYPASTDIRECTORY;
     if (dialog.DoModal() == IDOK)
     {
@@ -243,14 +239,14 @@ void EditCopyDestinations(CQvView& view)
 void EditCommandSounds(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    CDefWavDlg dialog(DialogParent(view));
+    CDefWavDlg dialog(DialogOwner(&view));
     dialog.DoModal();
 }
 
 void EditUserSettingsFile(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    CUseriniDlg dialog(DialogParent(view));
+    CUseriniDlg dialog(DialogOwner(&view));
     dialog.m_userName = g_UserName;
     dialog.m_fileName = g_UserIniPath;
     dialog.m_useUserIni = g_UserIniActive;
@@ -286,7 +282,7 @@ void OpenDisplayFilterDialog(CQvView& view)
     if (active < 0 || !IsSortedPane(g_Panes[active]))
         return;
     CViewBusyGuard busy(view);
-    CDispFileSettingDlg dialog(DialogParent(view));
+    CDispFileSettingDlg dialog(DialogOwner(&view));
     if (dialog.DoModal() == IDOK)
     {
         view.ResortFilerPanes();
@@ -310,7 +306,7 @@ int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
 int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
 {
     CViewBusyGuard busy(view);
-    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(view));
+    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogOwner(&view));
     dialog.DoModal();
     return 1;
 }
@@ -390,17 +386,17 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
         EditPreviewSettings(view);
         return TRUE;
     case 924: {
-        CPlugInDlg dialog(DialogParent(view));
+        CPlugInDlg dialog(DialogOwner(&view));
         RunCustomiseDialog(view, dialog, true);
         return TRUE;
     }
     case 705: {
-        CNonLoadCplDlg dialog(DialogParent(view));
+        CNonLoadCplDlg dialog(DialogOwner(&view));
         RunCustomiseDialog(view, dialog, false);
         return TRUE;
     }
     case 716: {
-        CNotViewMenuDlg dialog(DialogParent(view));
+        CNotViewMenuDlg dialog(DialogOwner(&view));
         RunCustomiseDialog(view, dialog, true);
         return TRUE;
     }

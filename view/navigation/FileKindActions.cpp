@@ -1,6 +1,7 @@
 // Return on a file: the row of the file-kind table for its extension, a program
 // start, or the action Windows has registered for it.
 #include "view/navigation/FileKindActions.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Directories.h"
 #include "util/Log.h"
 #include "util/PathHelpers.h"
@@ -92,7 +93,7 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     int chosen = matches[0];
     if (count > 1)
     {
-        CSelectKindDlg dialog(name, table, m_hWnd ? this : nullptr);
+        CSelectKindDlg dialog(name, table, DialogOwner(this));
         if (dialog.DoModal() != IDOK || dialog.m_result < 0)
             return 1;
         chosen = dialog.m_result;

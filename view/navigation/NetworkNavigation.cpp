@@ -3,7 +3,7 @@
 #include "util/Globals.h"
 #include "app/NetworkAccounts.h"
 #include "util/PathHelpers.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 
@@ -65,7 +65,7 @@ void CQvView::EnterNetworkResource(int pane)
         // deeper is refused rather than written past the stack.
         if (target.m_networkDepth >= kNetworkLevelCount)
         {
-            ShowMessageBoxDlg(m_hWnd ? this : nullptr, kTooDeepMessage, nullptr, 0);
+            Tell(this, kTooDeepMessage);
             return;
         }
         if (target.m_networkDepth != 0)

@@ -1,6 +1,6 @@
 // "@PackViewExit": the archive listing of the active pane ends, after a question, and
 // the pane lists the archive's folder again with the cursor on the archive.
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -11,7 +11,7 @@ void CQvView::OnPackViewExit()
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0))
         return;
-    if (ShowMessageBoxDlg(m_hWnd ? this : nullptr, L"圧縮ファイルの閲覧を終了しますか", L"確認", 1) != IDOK)
+    if (!Ask(this, L"圧縮ファイルの閲覧を終了しますか", L"確認", MessageBoxKind::OkCancel))
         return;
     CViewBusyGuard busy(*this);
     CFilerPane& pane = *g_Panes[index];

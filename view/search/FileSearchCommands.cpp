@@ -2,6 +2,7 @@
 // the search whose finds the active pane lists ("@FindFileInWindow"), and the return
 // to the finds of the last pane search ("@DispResultFindFile").
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"
@@ -99,7 +100,7 @@ void CQvView::FindFilesInPane()
         FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
     {
         CFilerPane& pane = *g_Panes[index];
-        CFindFileDlg dialog(1, m_hWnd ? this : nullptr);
+        CFindFileDlg dialog(1, DialogOwner(this));
         dialog.m_paneIndex = index;
         dialog.m_baseDirectory = SearchStartFolder(pane);
         if (!dialog.m_baseDirectory.IsEmpty() && dialog.DoModal() == IDOK)

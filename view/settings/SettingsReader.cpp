@@ -3,6 +3,7 @@
 // depends on those sections (the start directories on the directory strings, the
 // panes on the start directories).
 #include "view/QvView.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/Directories.h"
 #include "util/Globals.h"
 #include "util/IniFile.h"
@@ -144,7 +145,7 @@ void CQvView::CreatePanesAndOpenDirectories()
         CFilerPane* pane = new (std::nothrow) CFilerPane(index);
         if (pane == nullptr)
         {
-            ::MessageBoxW(m_hWnd, L"メモリが足りません", nullptr, MB_OK);
+            Tell(this, L"メモリが足りません");
             m_bStartFailed = 1;
             return;
         }

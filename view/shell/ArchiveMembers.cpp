@@ -2,6 +2,7 @@
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "archivefront/dialogs/UnpackDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 
@@ -19,7 +20,7 @@ int CQvView::ExtractCursorMemberToTemp()
     }
     while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
         folder = folder.Left(folder.GetLength() - 1);
-    CUnpackDlg dialog(m_hWnd ? this : nullptr);
+    CUnpackDlg dialog(DialogOwner(this));
     dialog.m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog.m_sourcePane = index;
     dialog.m_toTemp = 1;

@@ -1,7 +1,8 @@
 // Names, paths and sizes of the target entries as text on the clipboard.
 #include "app/Directories.h"
 #include "util/Formatting.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
@@ -71,19 +72,19 @@ int CQvView::SetClipboard(UINT format, HGLOBAL block)
 {
     if (!OpenClipboard(m_hWnd))
     {
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kOpenFailed, nullptr, 0);
+        Tell(this, kOpenFailed);
         return 0;
     }
     if (!EmptyClipboard())
     {
         CloseClipboard();
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kEmptyFailed, nullptr, 0);
+        Tell(this, kEmptyFailed);
         return 0;
     }
     if (SetClipboardData(format, block) == nullptr)
     {
         CloseClipboard();
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kSetFailed, nullptr, 0);
+        Tell(this, kSetFailed);
         return 0;
     }
     CloseClipboard();
@@ -145,7 +146,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
             line = directory + name;
             if (kind == 2 && !network.Map(CString(line), line))
             {
-                ShowMessageBoxDlg(m_hWnd ? this : nullptr, kNetworkNameFailed, nullptr, 0);
+                Tell(this, kNetworkNameFailed);
                 return;
             }
             break;
@@ -181,7 +182,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
     {
         if (block)
             GlobalFree(block);
-        ShowMessageBoxDlg(m_hWnd ? this : nullptr, kCopyFailed, nullptr, 0);
+        Tell(this, kCopyFailed);
         return;
     }
     memcpy(memory, (LPCWSTR)text, (static_cast<SIZE_T>(text.GetLength()) + 1) * sizeof(wchar_t));
@@ -240,7 +241,7 @@ HGLOBAL BuildDropFileList(int pane, int dragFlag)
 void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
 {
     CViewBusyGuard busy(*this);
-    CWnd* owner = m_hWnd ? this : nullptr;
+    CWnd* owner = DialogOwner(this);
     for (int pane = 0; pane < 2; ++pane)
     {
         if (!TestPaneState(pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
@@ -266,7 +267,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         }
         if (!OpenClipboard(m_hWnd))
         {
-            ShowMessageBoxDlg(owner, kOpenFailed, nullptr, 0);
+            Tell(owner, kOpenFailed);
             GlobalFree(effect);
             GlobalFree(files);
             continue;
@@ -274,7 +275,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         if (!EmptyClipboard())
         {
             CloseClipboard();
-            ShowMessageBoxDlg(owner, kEmptyFailed, nullptr, 0);
+            Tell(owner, kEmptyFailed);
             GlobalFree(effect);
             GlobalFree(files);
             continue;
@@ -289,7 +290,7 @@ void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
         if (!filesTaken)
         {
             GlobalFree(files);
-            ShowMessageBoxDlg(owner, kSetFailed, nullptr, 0);
+            Tell(owner, kSetFailed);
         }
     }
 }

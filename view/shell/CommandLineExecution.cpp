@@ -1,6 +1,7 @@
 // Command lines of external programs: a bound program text, the run dialog and the
 // start of a program once, or once per target file where its macros ask for it.
 #include "app/CommandMacros.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Directories.h"
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
@@ -22,7 +23,7 @@ namespace
 
 void RunLoopExecuteDialog(CQvView& view, int pane, LPCWSTR workDirectory, LPCWSTR parameters, LPCWSTR program)
 {
-    CLoopExecuteDlg dialog(view.m_hWnd ? &view : nullptr);
+    CLoopExecuteDlg dialog(DialogOwner(&view));
     dialog.m_pane = pane;
     dialog.m_workDirectory = workDirectory ? workDirectory : L"";
     dialog.m_parameters = parameters;
@@ -116,7 +117,7 @@ int CQvView::ExecuteBoundProgram(LPCWSTR text)
 
 INT_PTR CQvView::RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters, int remember)
 {
-    CExecuteDlg dialog(m_hWnd ? this : nullptr);
+    CExecuteDlg dialog(DialogOwner(this));
     dialog.m_program = program ? program : L"";
     dialog.m_parameters = parameters ? parameters : L"";
     if (pane >= 0 && pane <= 1 && g_Panes[pane] != nullptr)

@@ -1,6 +1,7 @@
 // "@Newselelect": marks the files that are newer than their namesakes in the other
 // pane.
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "filer/FilerPane.h"
 #include "tools/execute/NewSelectConfDlg.h"
 #include "view/QvView.h"
@@ -35,12 +36,11 @@ void CQvView::MarkNewerFiles()
     {
         if (pane == nullptr || (pane->m_mode & listModes) == 0)
         {
-            ShowMessageBoxDlg(m_hWnd ? this : nullptr, L"両方共Filerモードでないので実行できません", nullptr,
-                              0);
+            Tell(this, L"両方共Filerモードでないので実行できません");
             return;
         }
     }
-    CNewSelectConfDlg dialog(m_hWnd ? this : nullptr);
+    CNewSelectConfDlg dialog(DialogOwner(this));
     dialog.m_bothPanes = m_newSelectBothPanes;
     dialog.m_oneSide = m_newSelectOneSide;
     if (dialog.DoModal() != IDOK)

@@ -1,5 +1,6 @@
 // The display-mode command and the desktop wallpaper command.
 #include "util/Globals.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/DisplayMode.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
@@ -26,7 +27,7 @@ void CQvView::OnSetWallpaper()
         path.Format(L"%s\\QVWALLPAPER.BMP", static_cast<LPCWSTR>(g_ProgramDir));
         CString folder;
         folder.Format(L"%s\\", static_cast<LPCWSTR>(g_Panes[index]->m_currentDir));
-        CSaveBmpDlg save(&g_CurrentPicture, folder, L"", SAVEBMP_FIXED_PATH, path, m_hWnd ? this : nullptr);
+        CSaveBmpDlg save(&g_CurrentPicture, folder, L"", SAVEBMP_FIXED_PATH, path, DialogOwner(this));
         if (save.DoModal() != IDOK)
             return;
     }
@@ -47,7 +48,7 @@ void CQvView::OnSetWallpaper()
     }
     else
         return;
-    CSetWallPaperDlg dialog(m_hWnd ? this : nullptr);
+    CSetWallPaperDlg dialog(DialogOwner(this));
     dialog.m_bitmapPath = path;
     dialog.DoModal();
 }

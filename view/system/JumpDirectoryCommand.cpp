@@ -1,8 +1,9 @@
 // "@AddDirJump": the directory under the cursor of a filer, drive list or network pane
 // appended to one of the jump groups.
 #include "app/Directories.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/InputDlgs.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -74,7 +75,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
                         0))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CWnd* parent = m_hWnd ? this : nullptr;
+    CWnd* parent = DialogOwner(this);
     CViewBusyGuard busy(*this);
     CString directory;
     if (pane.m_mode == PANE_MODE_NETWORK)
@@ -105,7 +106,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
         {
             CString text;
             text.Format(L"%sは追加済みです", static_cast<LPCWSTR>(directory));
-            ShowMessageBoxDlg(parent, text, nullptr, 0);
+            Tell(parent, text);
             return;
         }
     }
@@ -114,7 +115,7 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     target.m_entries.Add(added);
     CString text;
     text.Format(L"%s%sを追加しました", static_cast<LPCWSTR>(prefix), static_cast<LPCWSTR>(directory));
-    ShowMessageBoxDlg(parent, text, L"ディレクトリジャンプへの追加", 0);
+    Tell(parent, text, L"ディレクトリジャンプへの追加");
 }
 
 namespace commands

@@ -1,5 +1,6 @@
 // "@Lancher": the launcher list, and the chosen entry run for the active filer pane.
 #include "filer/FilerPane.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "tools/launcher/LancherDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
@@ -15,7 +16,7 @@ int OpenLauncher(CQvView& view, const CommandCall&, INT_PTR)
         return 1;
     CViewBusyGuard busy(view);
     CLancherDlg dialog(view.m_LancherExe, view.m_LancherPar, view.m_LancherKey, view.m_LancherExeDir,
-                       view.m_hWnd ? &view : nullptr);
+                       DialogOwner(&view));
     if (dialog.DoModal() == IDOK && dialog.m_result >= 0 && dialog.m_result < view.m_LancherExe.GetSize())
     {
         // Copies: the command may change the lists before it returns.

@@ -2,8 +2,9 @@
 // text viewer of the active pane: a file on disk from its folder, an archive member
 // from its archive (opened unless the pane has it open already).
 #include "util/PathHelpers.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "filer/PaneArchive.h"
 #include "filer/dialogs/ViewHistoryDlg.h"
@@ -16,16 +17,11 @@ namespace
 constexpr UINT kHistoryPaneModes = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK |
                                    PANE_MODE_ARCHIVE | PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER;
 
-void Tell(CQvView& view, LPCWSTR text)
-{
-    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, text, nullptr, 0);
-}
-
 void TellMissing(CQvView& view, const CString& path)
 {
     CString text;
     text.Format(L"%sが存在しません", static_cast<LPCWSTR>(path));
-    Tell(view, text);
+    Tell(&view, text);
 }
 
 // The pane as an archive listing of `folder` inside its open archive, with the
@@ -105,7 +101,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         if (!present)
         {
             Redraw(*this, index);
-            Tell(*this, L"ファイルが圧縮ファイル内にありません");
+            Tell(this, L"ファイルが圧縮ファイル内にありません");
             return 0;
         }
     }
@@ -144,7 +140,7 @@ namespace commands
 int ShowViewHistory(CQvView& view, const CommandCall&, INT_PTR)
 {
     CViewBusyGuard busy(view);
-    CViewHistoryDlg dialog(view.m_hWnd ? &view : nullptr);
+    CViewHistoryDlg dialog(DialogOwner(&view));
     const INT_PTR result = dialog.DoModal();
     busy.Release();
     if (result == IDOK)

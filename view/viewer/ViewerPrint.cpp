@@ -1,6 +1,7 @@
 // "@Textprint": the active text viewer's text printed through the print dialog,
 // held locked for the whole dialog so that its loader cannot move it meanwhile.
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/settings/PrintSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -35,7 +36,7 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
     const INT64 length = pane.m_viewer->TextLength();
     const int printed = length > INT_MAX ? INT_MAX : static_cast<int>(length);
     {
-        CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, view.m_hWnd ? &view : nullptr);
+        CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, DialogOwner(&view));
         dialog.DoModal();
     }
     pane.ReleaseHeldViewerData();

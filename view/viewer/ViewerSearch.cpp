@@ -1,6 +1,7 @@
 // "@Searchstr", "@Nextsearch" and "@Beforesearch" in a text viewer: the search text is
 // asked for, and its first, next or previous place becomes the selection.
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
@@ -62,7 +63,7 @@ void SearchActiveTextViewer(CQvView& view, BOOL forward)
     }
     selection.anchor = selection.end = viewer.GetSearchPosition();
     selection.active = FALSE;
-    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"検索終了しました", nullptr, 0);
+    Tell(&view, L"検索終了しました");
     RedrawViewerPane(view, index);
 }
 
@@ -94,7 +95,7 @@ BOOL FindInTextViewer(CQvView& view, int index)
 {
     CFilerPane* pane = TextViewerPane(index);
     IPaneViewer& viewer = *pane->m_viewer;
-    CStrSearchDlg dlg(view.m_hWnd ? &view : nullptr);
+    CStrSearchDlg dlg(DialogOwner(&view));
     dlg.m_ignoreCase = g_findOptions.ignoreCase;
     dlg.m_from = g_findOptions.from;
     dlg.m_upward = g_findOptions.upward;
@@ -131,7 +132,7 @@ BOOL FindInTextViewer(CQvView& view, int index)
         SelectViewerHit(view, index, TRUE);
         return TRUE;
     }
-    ShowMessageBoxDlg(view.m_hWnd ? &view : nullptr, L"文字列は見つかりませんでした", nullptr, 0);
+    Tell(&view, L"文字列は見つかりませんでした");
     RedrawViewerPane(view, index);
     return TRUE;
 }

@@ -2,8 +2,9 @@
 // after them: the text is wrapped again for new widths, opened again for a new
 // memory limit, and the view repainted for a new line-end mark.
 #include "app/KeywordBuilders.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/Settings.h"
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
@@ -95,7 +96,7 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
         {
             CString text;
             text.Format(L"%sを開くのに失敗しました", entry.GetName());
-            ShowMessageBoxDlg(m_hWnd ? this : nullptr, text, nullptr, 0);
+            Tell(this, text);
             pane->ReleaseViewerData();
             if (mode == PANE_MODE_ARCHIVE_TEXT_VIEWER)
             {
@@ -125,7 +126,7 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
 void CQvView::OnViewerSettings()
 {
     CViewBusyGuard busy(*this);
-    CViewConfigDlg dialog(m_hWnd ? this : nullptr);
+    CViewConfigDlg dialog(DialogOwner(this));
     dialog.m_values = GetViewerSettings();
     if (dialog.DoModal() == IDOK)
         ApplyViewerSettings(dialog.m_values);
@@ -134,6 +135,6 @@ void CQvView::OnViewerSettings()
 void CQvView::OnViewerKindSettings()
 {
     CViewBusyGuard busy(*this);
-    CVeiwKindSettingDlg dialog(m_hWnd ? this : nullptr);
+    CVeiwKindSettingDlg dialog(DialogOwner(this));
     dialog.DoModal();
 }

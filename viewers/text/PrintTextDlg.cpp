@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "app/dialogs/MessageBoxDlg.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "res/ViewerToolDialogs.h"
 #include "viewers/text/TextPrintThread.h"
 
@@ -48,11 +48,6 @@ int ItemNumber(HWND dialog, int id)
     BOOL ok = FALSE;
     const int value = static_cast<int>(::GetDlgItemInt(dialog, id, &ok, TRUE));
     return ok ? value : 0;
-}
-
-void Tell(CWnd* dialog, LPCWSTR text)
-{
-    ShowMessageBoxDlg(dialog, text, nullptr, 0);
 }
 } // namespace
 

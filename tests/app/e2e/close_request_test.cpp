@@ -3,6 +3,7 @@
 // back until it is answered, and the quit question takes no second request.
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
+#include "res/CommonDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -44,9 +45,9 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
         return TRUE;
     if (!search->textPart.empty())
     {
-        // A message box keeps its text in the static control 0xFFFF.
+        // The program's message box keeps its text in the static control IDC_MESSAGE_TEXT.
         wchar_t text[1024] = L"";
-        GetDlgItemTextW(window, 0xFFFF, text, 1024);
+        GetDlgItemTextW(window, IDC_MESSAGE_TEXT, text, 1024);
         if (std::wstring(text).find(search->textPart) == std::wstring::npos)
             return TRUE;
     }
