@@ -1,5 +1,5 @@
-// The answers a worker (copy, delete, synchronisation, unpacking) gets to its questions
-// about one entry, in one vocabulary for all of them. A worker asks on its own thread;
+// The answers a worker (copy, delete, unpacking) gets to its questions about one
+// entry, in one vocabulary for all of them. A worker asks on its own thread;
 // what it then does with the entry and with the rest of the job follows the answer.
 #pragma once
 
@@ -22,7 +22,7 @@ inline EngineAnswer AnswerWithScope(bool goOn, bool same)
     return same ? ANSWER_SKIP_ALL : ANSWER_SKIP;
 }
 
-// TRUE when an earlier answer already decides the next question of the same kind.
+// true when an earlier answer already decides the next question of the same kind.
 inline bool AnswerHoldsForRest(EngineAnswer answer)
 {
     return answer == ANSWER_SAME_FOR_REST || answer == ANSWER_SKIP_ALL;
