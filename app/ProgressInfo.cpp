@@ -1,4 +1,5 @@
 #include "app/ProgressInfo.h"
+#include <commctrl.h>
 
 CProgressInfo::CProgressInfo()
     : ownerWindow(nullptr), userData(nullptr), progressCallback(nullptr), cancelFlag(0), parentInfo(nullptr)
@@ -158,5 +159,52 @@ void CArrayRenameFileName::SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath)
     if (index >= 0)
     {
         ElementAt(index).SetNewName(newPath);
+    }
+}
+
+void CProgressInfo::SetDisplay(int index, LPCWSTR text, LONGLONG value)
+{
+    if (index < 0 || index >= PROGRESS_DISPLAY_COUNT)
+        return;
+    const CString copy(text != nullptr ? text : L"");
+    CSectionLock lock(m_textLock);
+    CString& field = m_displays.texts[index];
+    if (m_displays.values[index] == value && field == copy)
+        return;
+    field = copy;
+    m_displays.values[index] = value;
+    m_displays.changed |= 1u << index;
+}
+
+void CProgressInfo::TakeDisplays(CProgressDisplays& out)
+{
+    CSectionLock lock(m_textLock);
+    for (int index = 0; index < PROGRESS_DISPLAY_COUNT; ++index)
+    {
+        if (!m_displays.Has(index))
+            continue;
+        out.texts[index] = m_displays.texts[index];
+        out.values[index] = m_displays.values[index];
+    }
+    out.changed = m_displays.changed;
+    m_displays.changed = 0;
+}
+
+void ShowProgressDisplays(HWND dialog, const CProgressDisplays& displays, const ProgressDisplayControl* map,
+                          int count)
+{
+    if (dialog == nullptr)
+        return;
+    for (int i = 0; i < count; ++i)
+    {
+        if (!displays.Has(map[i].display))
+            continue;
+        HWND control = GetDlgItem(dialog, map[i].control);
+        if (control == nullptr)
+            continue;
+        if (map[i].kind == PROGRESS_SHOW_BAR)
+            SendMessageW(control, PBM_SETPOS, (WPARAM)displays.values[map[i].display], 0);
+        else
+            SetWindowTextW(control, displays.texts[map[i].display]);
     }
 }

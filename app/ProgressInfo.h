@@ -22,6 +22,38 @@ enum : UINT
 // Called on the worker's thread with the event bits and the record.
 typedef void (*ProgressCallback)(UINT events, CProgressInfo* info);
 
+// The display slots of one record. An engine numbers the texts it shows (an enum
+// beside the engine, from 0); the dialog that shows the engine maps each number to
+// one of its own controls and takes the changed ones on its timer.
+enum
+{
+    PROGRESS_DISPLAY_COUNT = 16
+};
+
+// The displays a dialog takes from a record in one go.
+struct CProgressDisplays
+{
+    UINT changed = 0; // bit n: display n changed since the last take
+    CString texts[PROGRESS_DISPLAY_COUNT];
+    LONGLONG values[PROGRESS_DISPLAY_COUNT] = {};
+    BOOL Has(int index) const { return (changed >> index) & 1; }
+};
+
+// How a dialog shows one display: as the text of a control, or as the position of a
+// progress bar (the display's value).
+enum ProgressDisplayKind
+{
+    PROGRESS_SHOW_TEXT,
+    PROGRESS_SHOW_BAR
+};
+
+struct ProgressDisplayControl
+{
+    int display;
+    UINT control;
+    ProgressDisplayKind kind;
+};
+
 // Written by one worker and read by the dialog's thread. The counters are plain
 // 64-bit fields (a single aligned store on x64) and the cancel flag is written by the
 // dialog and only polled by the worker. The texts are string blocks that a
@@ -60,6 +92,13 @@ public:
     void SetBaseFolder(LPCWSTR folder);
     CString GetBaseFolder() const;
 
+    // Sets display `index` to the text and the number that goes with it (a bar's
+    // position, a state); it counts as changed only when either differs.
+    void SetDisplay(int index, LPCWSTR text, LONGLONG value = 0);
+    // Copies the displays changed since the last take into `out` (the others are left
+    // as they are there) and clears the marks.
+    void TakeDisplays(CProgressDisplays& out);
+
     CWnd* ownerWindow;
     LONGLONG extraValue1;
     LONGLONG extraValue2;
@@ -83,6 +122,28 @@ private:
     CString mainText;
     CString phaseText;
     CString baseFolder;
+    CProgressDisplays m_displays;
+};
+
+// Shows the displays taken from a record in the dialog's controls by the map; a
+// control the dialog lacks is passed over.
+void ShowProgressDisplays(HWND dialog, const CProgressDisplays& displays, const ProgressDisplayControl* map,
+                          int count);
+
+// Takes the record's changed displays into `shown` and shows them by the map.
+template <int N>
+void TakeAndShowDisplays(HWND dialog, CProgressInfo& record, CProgressDisplays& shown,
+                         const ProgressDisplayControl (&map)[N])
+{
+    record.TakeDisplays(shown);
+    ShowProgressDisplays(dialog, shown, map, N);
+}
+
+// The timer on which a dialog takes its worker's displays, and its period.
+enum : UINT
+{
+    PROGRESS_TIMER_ID = 0x5150,
+    PROGRESS_TIMER_PERIOD = 100 // ms
 };
 
 // The old and the (planned or done) new full path of one file of a rename batch.

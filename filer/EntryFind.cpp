@@ -171,6 +171,8 @@ CFindThreadBase* CFindResultList::StartSearch()
     CHandleLock lock(m_mutex);
     if (!m_worker)
         m_worker = g_CreateFindThread();
+    if (m_worker)
+        m_worker->m_sink = this;
     return m_worker;
 }
 
@@ -191,6 +193,18 @@ int CFindResultList::AddResult(const CFileInfo& entry)
     m_results.AddEntry(entry);
     m_changed = TRUE;
     return 1;
+}
+
+void CFindResultList::AddFind(int, const CFileInfo& entry)
+{
+    AddResult(entry);
+}
+
+void CFindResultList::ShowFinds(const CArrayFileInfo& finds)
+{
+    Clear();
+    for (INT_PTR i = 0; i < finds.GetSize(); ++i)
+        AddResult(finds[i]);
 }
 
 void CFindResultList::Clear()

@@ -6,9 +6,9 @@
 #include <functional>
 #include "framework/FwString.h"
 #include "filer/FileInfo.h"
+#include "filer/FindThread.h"
 
 class IPaneArchive;
-class CFindThreadBase;
 
 // Kinds of an enumeration.
 enum
@@ -53,20 +53,23 @@ int FindFileEntryOnDisk(LPCWSTR directory, LPCWSTR name, CFileInfo& out);
 // The hand-over list of a pane that shows search results. The search worker and the
 // rename worker call in from their own threads; every member below the mutex is
 // touched only while it is held.
-class CFindResultList
+class CFindResultList : public CFindResultSink
 {
 public:
     CFindResultList();
-    ~CFindResultList();
+    ~CFindResultList() override;
     CFindResultList(const CFindResultList&) = delete;
     CFindResultList& operator=(const CFindResultList&) = delete;
 
-    // Stops a running search, clears the results and returns the (new) worker for
-    // the caller to configure and start.
+    // Stops a running search, clears the results and returns the (new) worker, which
+    // hands its finds to this list, for the caller to configure and start.
     CFindThreadBase* StartSearch();
     void StopSearch();
     // A copy of the entry is appended; returns 1.
     int AddResult(const CFileInfo& entry);
+    // The search's finds: appended in the order they come (the pane sorts them).
+    void AddFind(int row, const CFileInfo& entry) override;
+    void ShowFinds(const CArrayFileInfo& finds) override;
     void Clear();
     // The first result with the entry's full path (case aside) takes the new name.
     void RenameResult(const CFileInfo& entry, LPCWSTR newName);

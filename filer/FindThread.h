@@ -3,7 +3,21 @@
 // operations, above the panes; the program installs the function that creates it.
 #pragma once
 #include <windows.h>
+#include "filer/FileInfo.h"
 #include "framework/FwThread.h"
+
+// Where a search hands its finds: a pane's find results or the search dialog's list.
+// Called on the search's thread, and on the thread that sorts the finds.
+class CFindResultSink
+{
+public:
+    virtual ~CFindResultSink() = default;
+    // One find, as row `row` of the finds in their order (-1: after the others).
+    virtual void AddFind(int row, const CFileInfo& entry) = 0;
+    // The finds as they stand now, all of them in their order (none when a search
+    // begins): what was shown before goes.
+    virtual void ShowFinds(const CArrayFileInfo& finds) = 0;
+};
 
 class CFindThreadBase : public CWinThread
 {
@@ -22,6 +36,9 @@ public:
     // Written by the owner, polled by the worker between entries, blocks and compare
     // positions.
     volatile int m_stop = 0;
+    // Receives the finds; set before the thread starts. Null: the finds are kept by
+    // the worker alone.
+    CFindResultSink* m_sink = nullptr;
 };
 
 // Creates the worker a pane search runs; null until the program installs the

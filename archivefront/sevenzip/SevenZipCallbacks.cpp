@@ -448,10 +448,10 @@ HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool siz
             return E_ABORT;
         if (!neverAsk)
         {
-            if (!answerGiven || !sameForAll)
+            if (!answerGiven || !AnswerHoldsForRest(overwriteAnswer))
             {
                 CUnpackConditionDlg dialog(base.progress != nullptr ? base.progress->ownerWindow : nullptr);
-                dialog.m_sameForAll = sameForAll;
+                dialog.m_sameForAll = !answerGiven || AnswerHoldsForRest(overwriteAnswer) ? 1 : 0;
                 dialog.m_choice = choice;
                 if (timeKnown)
                     dialog.m_memberTime = TimeText(itemTime);
@@ -463,9 +463,9 @@ HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool siz
                 dialog.m_targetPath = outputPath;
                 if (dialog.DoModal() != IDOK)
                     return kSevenZipCancel;
-                sameForAll = dialog.m_sameForAll;
+                overwriteAnswer = AnswerWithScope(true, dialog.m_sameForAll != 0);
                 choice = dialog.m_choice;
-                answerGiven = 1;
+                answerGiven = true;
             }
             if (timeKnown && (choice == IDC_UNPACK_NEWER || choice == IDC_UNPACK_OLDER))
             {

@@ -9,7 +9,9 @@
 #include "archiveclient/base/RefCounting.h"
 #include "archiveclient/ops/OpenCallback.h"
 #include "archiveclient/update/UpdateCallbackUI.h"
+#include "app/EngineAnswer.h"
 #include "framework/FwString.h"
+#include "res/SevenZipDialogs.h"
 
 class CProgressInfo;
 
@@ -116,9 +118,12 @@ public:
     CString outputDirectory;
     CString itemPath;
     bool extracting = false;
-    int answerGiven = 0;
-    int sameForAll = 1;
-    int choice = 4009;
+    // The overwrite question: whether it was asked in this extraction, the answer's
+    // scope (ANSWER_SAME_FOR_REST: the choice holds for every later file) and the
+    // choice (the radio of the condition dialog).
+    bool answerGiven = false;
+    EngineAnswer overwriteAnswer = ANSWER_GO_ON;
+    int choice = IDC_UNPACK_OVERWRITE;
     FILETIME itemTime = {};
     DWORD itemAttributes = 0;
     bool isDirectory = false;

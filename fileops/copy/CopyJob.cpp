@@ -1,5 +1,4 @@
 #include "fileops/copy/CopyJob.h"
-#include <shellapi.h>
 #include <time.h>
 #include <wctype.h>
 #include "app/Directories.h"
@@ -8,7 +7,6 @@
 #include "util/Globals.h"
 #include "util/Log.h"
 #include "util/PathHelpers.h"
-#include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/FileTimes.h"
 #include "app/VirtualDrives.h"
@@ -148,27 +146,9 @@ HWND CCopyDlgThread::OwnerWindow() const
     return m_pOwner != nullptr ? m_pOwner->GetSafeHwnd() : nullptr;
 }
 
-void CCopyDlgThread::SetControlText(UINT id, LPCWSTR text)
-{
-    HWND owner = OwnerWindow();
-    if (owner == nullptr)
-        return;
-    HWND control = GetDlgItem(owner, id);
-    if (control != nullptr)
-        SetWindowTextW(control, text);
-}
-
-void CCopyDlgThread::EnableControl(UINT id, BOOL enable)
-{
-    HWND owner = OwnerWindow();
-    HWND control = owner != nullptr ? GetDlgItem(owner, id) : nullptr;
-    if (control != nullptr)
-        EnableWindow(control, enable);
-}
-
 void CCopyDlgThread::ShowCurrent(LPCWSTR text)
 {
-    SetControlText(304, text);
+    m_progress.SetDisplay(COPY_SHOW_CURRENT, text);
     m_progress.SetMainText(text);
 }
 
@@ -202,19 +182,6 @@ int CCopyDlgThread::ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, 
 BOOL CCopyDlgThread::InitInstance()
 {
     int result = RunJob();
-    if (m_writeLog && m_logWritten)
-    {
-        CString folder = g_ProgramDir + L"\\Log";
-        if (g_EDITORNAME.IsEmpty())
-            ShellExecuteW(nullptr, nullptr, m_logName, nullptr, folder, SW_SHOWNORMAL);
-        else
-        {
-            CString parameters = m_logName;
-            if (!g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty())
-                parameters.Format(L"%s %s", g_EDITOR_OPEN_UNICODE_OPTION.GetString(), m_logName.GetString());
-            ShellExecuteW(nullptr, nullptr, g_EDITORNAME, parameters, folder, SW_SHOWNORMAL);
-        }
-    }
     HWND owner = OwnerWindow();
     if (owner != nullptr)
         PostMessageW(owner, WM_COMMAND, result == 1 ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
@@ -263,21 +230,14 @@ void CCopyDlgThread::BeginRunning()
     if (m_started)
         return;
     m_started = TRUE;
-    EnableControl(730, FALSE);
-    EnableControl(430, FALSE);
-    HWND owner = OwnerWindow();
-    if (owner != nullptr && m_minimize)
-        ShowWindowAsync(owner, SW_MINIMIZE);
-    EnableControl(122, TRUE);
-    EnableControl(IDOK, FALSE);
-    EnableControl(IDCANCEL, FALSE);
+    m_progress.SetDisplay(COPY_SHOW_RUNNING, L"", 1);
     m_startTick = GetTickCount64();
     m_copier.m_pJobStartTick = &m_startTick;
     SYSTEMTIME now;
     GetLocalTime(&now);
     CString text;
     text.Format(L"%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
-    SetControlText(987, text);
+    m_progress.SetDisplay(COPY_SHOW_START_TIME, text);
 }
 
 int CCopyDlgThread::IsCopyIntoItself()
@@ -302,7 +262,6 @@ int CCopyDlgThread::IsCopyIntoItself()
 
 int CCopyDlgThread::PrepareJob()
 {
-    m_copier.m_ownerWindow = OwnerWindow();
     m_copier.m_pJobTotal = &m_totalBytes;
     m_copier.m_pFinishedBytes = &m_finishedBytes;
     m_copier.m_progress = &m_progress;
@@ -331,7 +290,6 @@ int CCopyDlgThread::PrepareJob()
 
 int CCopyDlgThread::NextTargetDirectory()
 {
-    m_copier.m_ownerWindow = OwnerWindow();
     m_copier.m_pJobTotal = &m_totalBytes;
     m_copier.m_pFinishedBytes = &m_finishedBytes;
     m_copier.m_progress = &m_progress;
@@ -351,7 +309,7 @@ int CCopyDlgThread::NextTargetDirectory()
                 continue;
             return 0;
         }
-        SetControlText(307, m_destination);
+        m_progress.SetDisplay(COPY_SHOW_DESTINATION, m_destination);
         if (IsCopyIntoItself())
             return 0;
         BeginRunning();
@@ -382,29 +340,27 @@ void CCopyDlgThread::ShowFreeSpace(LPCWSTR path, BOOL force)
         return;
     m_freeBytes = GetDiskFreeBytes(path);
     m_freeBytesTick = now;
-    if (OwnerWindow() == nullptr)
-        return;
     CString text;
     FormatNumberInt(m_freeBytes, text, 15);
-    SetControlText(1037, text);
+    m_progress.SetDisplay(COPY_SHOW_FREE, text);
 }
 
 void CCopyDlgThread::ShowTotals()
 {
-    if (!m_showJobProgress || OwnerWindow() == nullptr)
+    if (!m_showJobProgress)
         return;
     CString done, total, text;
     FormatNumberInt((ULONGLONG)m_finishedBytes, done, 15);
     FormatNumberInt((ULONGLONG)m_totalBytes, total, 15);
     text.Format(L"%s/%s", done.GetString(), total.GetString());
-    SetControlText(291, text);
+    m_progress.SetDisplay(COPIER_SHOW_JOB_BYTES, text);
     text.Format(L"%ld/%ld", (long)m_filesCounted, (long)m_totalFiles);
-    SetControlText(136, text);
+    m_progress.SetDisplay(COPY_SHOW_JOB_FILES, text);
     if (m_totalBytes == 0)
         text = L"100.0%";
     else
         text.Format(L"%3.1f%%", (double)m_finishedBytes * 100.0 / (double)m_totalBytes);
-    SetControlText(137, text);
+    m_progress.SetDisplay(COPIER_SHOW_JOB_PERCENT, text);
 }
 
 void CCopyDlgThread::CountTree(LPCWSTR directory)
@@ -819,7 +775,7 @@ int CCopyDlgThread::AskCopyWay(const CFileInfo* entry, LPCWSTR directory, const 
         dialog.m_rule = g_SAME_FILE_NAME_COPY_WAY;
     if (dialog.m_rule < COPY_RULE_NEWER || dialog.m_rule > COPY_RULE_OVERWRITE)
         dialog.m_rule = COPY_RULE_NEWER;
-    dialog.m_sameForRest = m_firstQuestion ? TRUE : m_sameForRest;
+    dialog.m_sameForRest = m_firstQuestion ? TRUE : AnswerHoldsForRest(m_conflictAnswer);
     dialog.m_timeRange = g_COPY_FILE_TIME_USED_RANGE;
     dialog.m_noCopyAttributes = m_noCopyAttributes;
     dialog.m_noCopyDateTime = m_noCopyDateTime;
@@ -831,7 +787,7 @@ int CCopyDlgThread::AskCopyWay(const CFileInfo* entry, LPCWSTR directory, const 
     g_NO_COPY_ACTION_COPY_ATTRIBUTES = m_noCopyAttributes;
     g_NO_COPY_ACTION_COPY_DATE_TIME = m_noCopyDateTime;
     g_COPY_FILE_TIME_USED_RANGE = dialog.m_timeRange;
-    m_sameForRest = dialog.m_sameForRest;
+    m_conflictAnswer = AnswerWithScope(true, dialog.m_sameForRest != FALSE);
     m_rule = dialog.m_rule;
     g_SAME_FILE_NAME_COPY_WAY = dialog.m_rule;
     return 1;
@@ -998,7 +954,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
     }
     else
     {
-        if (!m_sameForRest && !AskCopyWay(&entry, targetDirectory, &existing))
+        if (!AnswerHoldsForRest(m_conflictAnswer) && !AskCopyWay(&entry, targetDirectory, &existing))
             return 2;
         BOOL copy = FALSE;
         int slackCompare =
@@ -1130,7 +1086,6 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
         m_ensuredDirectory = targetDirectory;
     }
 
-    m_copier.m_ownerWindow = OwnerWindow();
     m_copier.m_showJobProgress = m_showJobProgress;
     CString realDirectory = entry.GetRealDirectory(FALSE);
     int goOn = 1;

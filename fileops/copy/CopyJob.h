@@ -2,11 +2,14 @@
 // decides per file where it goes and what happens when the name is taken, renames
 // within one volume and copies across volumes, removes the sources of moves only
 // when their copies are complete, and asks on failures or writes them into the copy
-// log. It runs without a window as well: progress then goes only to m_progress, and
-// every question goes through the dialogs' answer hook.
+// log. It never touches a window of its dialog: progress goes to m_progress (the
+// copier's displays and the job's own below), which the dialog takes on its timer,
+// and every question goes through the dialogs' answer hook on the worker's thread.
+// The results (the copy log) are read from the job after its end.
 #pragma once
 #include <windows.h>
 #include <vector>
+#include "app/EngineAnswer.h"
 #include "app/ProgressInfo.h"
 #include "app/records/PaneRecords.h"
 #include "filer/PaneSelection.h"
@@ -44,6 +47,17 @@ enum CopyConflictRule
     COPY_RULE_OVERWRITE = 6,
 };
 
+// The displays a copy job publishes in its progress record beside the copier's.
+enum CopyJobDisplay
+{
+    COPY_SHOW_CURRENT = COPIER_SHOW_COUNT, // the entry taken: its path below the selection, or its name
+    COPY_SHOW_DESTINATION,                 // COPY_TO_ALL: the target directory taken
+    COPY_SHOW_FREE,                        // free bytes at the destination
+    COPY_SHOW_START_TIME,                  // "hh:mm:ss" at which the job began
+    COPY_SHOW_JOB_FILES,                   // "counted/total" files (with the job progress only)
+    COPY_SHOW_RUNNING,                     // value 1 once the job runs: its options are closed
+};
+
 BOOL IsMovingOperation(int kind);
 // The log tag ("COPY", "MOVE" ...) and the dialog caption of a kind.
 LPCWSTR GetCopyOperationTag(int kind);
@@ -62,16 +76,17 @@ public:
     ~CCopyDlgThread() override;
 
     // ---- Inputs (set before the job starts) -------------------------------------
-    CWnd* m_pOwner = nullptr; // the copy dialog; null when run without a window
+    // The copy dialog: the parent of the questions and the receiver of the end
+    // message; null when run without a window.
+    CWnd* m_pOwner = nullptr;
     int m_kind = COPY;
     int m_sourcePane = 0;
     CSelectedEntryList m_source;
     CSelectedEntryList m_targets; // COPY_TO_ALL: the other pane's marked directories
     CStringArray m_targetPatterns;
     CStringArray m_excludedPatterns;
-    BOOL m_minimize = FALSE;
     BOOL m_writeLog = FALSE;
-    // The destination as the user typed it (the dialog's field 307).
+    // The destination as the user typed it in the dialog.
     CString m_destinationText;
 
     volatile LONG m_stop = 0;
@@ -100,7 +115,8 @@ public:
     // The conflict state of the job.
     BOOL m_firstQuestion = TRUE;
     int m_rule = COPY_RULE_NEWER;
-    BOOL m_sameForRest = FALSE;
+    // ANSWER_SAME_FOR_REST: later conflicts take m_rule without a question.
+    EngineAnswer m_conflictAnswer = ANSWER_GO_ON;
     int m_noCopyAttributes = 0;
     int m_noCopyDateTime = 0;
     CFileCopier m_copier;
@@ -137,8 +153,6 @@ private:
     void ShowTotals();
     void ShowFreeSpace(LPCWSTR path, BOOL force = FALSE);
     void ShowCurrent(LPCWSTR text);
-    void SetControlText(UINT id, LPCWSTR text);
-    void EnableControl(UINT id, BOOL enable);
     void BeginRunning();
     CString RelativeTargetDirectory() const;
     CString CurrentRelativeName(const CFileInfo& entry) const;

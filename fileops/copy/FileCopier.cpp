@@ -1,5 +1,4 @@
 #include "fileops/copy/FileCopier.h"
-#include <commctrl.h>
 #include <time.h>
 #include <wctype.h>
 #include "app/Directories.h"
@@ -362,13 +361,7 @@ int CFileCopier::CopyChunk(int* pContinue)
             return Fail(L"SetEndOfFile", GetLastError(), m_destinationPath);
         }
     }
-    SetControlText(m_filePercentId, L"100%");
-    if (m_ownerWindow != nullptr)
-    {
-        HWND bar = GetDlgItem(m_ownerWindow, m_fileBarId);
-        if (bar != nullptr)
-            SendMessageW(bar, PBM_SETPOS, 100, 0);
-    }
+    Show(COPIER_SHOW_FILE_PERCENT, L"100%", 100);
     SetFileTime(m_destinationHandle, &m_source.ftCreationTime, &m_source.ftLastAccessTime,
                 &m_source.ftLastWriteTime);
     if (FinishFile() != COPIER_FILE_DONE)
@@ -432,13 +425,10 @@ void CFileCopier::Close(BOOL deleteDestination)
     DiscardWritten();
 }
 
-void CFileCopier::SetControlText(UINT id, LPCWSTR text)
+void CFileCopier::Show(int display, LPCWSTR text, LONGLONG value)
 {
-    if (m_ownerWindow == nullptr)
-        return;
-    HWND control = GetDlgItem(m_ownerWindow, id);
-    if (control != nullptr)
-        SetWindowTextW(control, text);
+    if (m_progress != nullptr)
+        m_progress->SetDisplay(display, text, value);
 }
 
 void CFileCopier::ShowFilePercent()
@@ -453,14 +443,11 @@ void CFileCopier::ShowFilePercent()
     if (percent == m_lastPercent)
         return;
     m_lastPercent = percent;
-    if (m_ownerWindow == nullptr)
+    if (m_progress == nullptr)
         return;
     CString text;
     text.Format(L"%d%%", percent);
-    SetControlText(m_filePercentId, text);
-    HWND bar = GetDlgItem(m_ownerWindow, m_fileBarId);
-    if (bar != nullptr)
-        SendMessageW(bar, PBM_SETPOS, (WPARAM)percent, 0);
+    Show(COPIER_SHOW_FILE_PERCENT, text, percent);
 }
 
 void CFileCopier::ReportProgress()
@@ -476,18 +463,18 @@ void CFileCopier::ReportProgress()
 
 void CFileCopier::ShowJobProgress(LONGLONG done, LONGLONG total)
 {
-    if (!m_showJobProgress || m_ownerWindow == nullptr)
+    if (!m_showJobProgress || m_progress == nullptr)
         return;
     CString doneText, totalText, text;
     FormatNumberInt((ULONGLONG)done, doneText, 15);
     FormatNumberInt((ULONGLONG)total, totalText, 15);
     text.Format(L"%s/%s", doneText.GetString(), totalText.GetString());
-    SetControlText(m_jobBytesId, text);
+    Show(COPIER_SHOW_JOB_BYTES, text);
     if (total == 0)
         text = L"100.0%";
     else
         text.Format(L"%3.1f%%", (double)done * 100.0 / (double)total);
-    SetControlText(m_jobPercentId, text);
+    Show(COPIER_SHOW_JOB_PERCENT, text);
 }
 
 void CFileCopier::ShowTimes()
@@ -496,12 +483,12 @@ void CFileCopier::ShowTimes()
     if (m_showJobProgress)
     {
         m_copyTime = m_carriedCopyTime + (now - m_fileCopyStart);
-        if (m_copyTime != 0 && m_ownerWindow != nullptr)
+        if (m_copyTime != 0 && m_progress != nullptr)
         {
             LONGLONG rate = m_bytesCopied / (LONGLONG)m_copyTime;
             CString text;
             FormatSizeShort(rate * 1000, text, FALSE);
-            SetControlText(1359, text);
+            Show(COPIER_SHOW_SPEED, text);
             LONGLONG total = m_pJobTotal != nullptr ? *m_pJobTotal : 0;
             LONGLONG remaining = total - m_bytesDone - *m_pFinishedBytes;
             if (remaining < 0)
@@ -515,23 +502,23 @@ void CFileCopier::ShowTimes()
             {
                 LONGLONG seconds = remaining / rate / 1000 + overheadSeconds;
                 text.Format(L"%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-                SetControlText(814, text);
+                Show(COPIER_SHOW_REMAINING, text);
                 __time64_t end = _time64(nullptr) + seconds;
                 struct tm local;
                 if (_localtime64_s(&local, &end) == 0)
                 {
                     text.Format(L"%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
-                    SetControlText(417, text);
+                    Show(COPIER_SHOW_END_TIME, text);
                 }
             }
         }
     }
-    if (m_pJobStartTick != nullptr && m_ownerWindow != nullptr)
+    if (m_pJobStartTick != nullptr && m_progress != nullptr)
     {
         ULONGLONG seconds = (now - *m_pJobStartTick) / 1000;
         CString text;
         text.Format(L"%02ld:%02ld:%02ld", (long)(seconds / 3600), (long)(seconds / 60 % 60),
                     (long)(seconds % 60));
-        SetControlText(794, text);
+        Show(COPIER_SHOW_ELAPSED, text);
     }
 }

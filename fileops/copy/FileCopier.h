@@ -1,7 +1,7 @@
 // The one-file copier that a copy job and the synchronisation worker share: it copies
-// one file in chunks sized by the kinds of the two drives, keeps the owner dialog's
-// file and job progress current, and measures the time spent so that the dialog can
-// show the speed, the remaining time and the expected end.
+// one file in chunks sized by the kinds of the two drives, publishes the file and job
+// progress in the job's progress record, and measures the time spent so that the
+// dialog can show the speed, the remaining time and the expected end.
 //
 // A destination is never left half-written: a new file that fails or is stopped is
 // deleted, and an existing file is replaced only by a complete copy written beside it
@@ -27,6 +27,20 @@ struct CopierDriveProbe
 };
 extern const CopierDriveProbe g_SystemDriveProbe;
 
+// The displays the copier publishes in its progress record; a job that shows more
+// numbers its own displays from COPIER_SHOW_COUNT on.
+enum CopierDisplay
+{
+    COPIER_SHOW_JOB_BYTES = 0, // "done/total" bytes of the job (with the job progress only)
+    COPIER_SHOW_JOB_PERCENT,   // "%3.1f%%" of the job (with the job progress only)
+    COPIER_SHOW_FILE_PERCENT,  // "%d%%" of this file; the value is the percent, for a bar
+    COPIER_SHOW_SPEED,         // bytes per second so far (with the job progress only)
+    COPIER_SHOW_REMAINING,     // "hh:mm:ss" expected to be left (with the job progress only)
+    COPIER_SHOW_END_TIME,      // the clock time the job is expected to end (same)
+    COPIER_SHOW_ELAPSED,       // "hh:mm:ss" since the job began (when a start is set)
+    COPIER_SHOW_COUNT
+};
+
 // Results of FinishFile.
 enum
 {
@@ -43,19 +57,15 @@ public:
     CFileCopier& operator=(const CFileCopier&) = delete;
 
     // ---- Progress wiring (the job sets it) --------------------------------------
-    HWND m_ownerWindow = nullptr; // null: no controls are written
-    UINT m_jobBytesId = 291;
-    UINT m_jobPercentId = 137;
-    UINT m_fileBarId = 292;
-    UINT m_filePercentId = 300;
     const LONGLONG* m_pJobTotal = nullptr; // the job's total bytes
     LONGLONG* m_pFinishedBytes;            // bytes of files already finished
     BOOL m_showJobProgress = FALSE;
     const ULONGLONG* m_pJobStartTick = nullptr; // GetTickCount64 at the job's start
     int m_filesCounted = 0;
     int m_filesInJob = 0;
-    // Optional: currentAmount (this file's bytes), doneAmount (the job's finished
-    // bytes plus this file's) and totalAmount (the job's total), with PROGRESS_DONE.
+    // Optional: the displays above, and currentAmount (this file's bytes), doneAmount
+    // (the job's finished bytes plus this file's) and totalAmount (the job's total),
+    // with PROGRESS_DONE. Null: nothing is shown.
     CProgressInfo* m_progress = nullptr;
     CopierDriveProbe m_probe;
     // FALSE: the caller knows the destination is new; a file found there after all
@@ -107,7 +117,7 @@ private:
     int Fail(LPCWSTR operation, DWORD error, LPCWSTR path);
     int FinishFile();
     UINT DriveTypeOf(LPCWSTR path);
-    void SetControlText(UINT id, LPCWSTR text);
+    void Show(int display, LPCWSTR text, LONGLONG value = 0);
     void ShowFilePercent();
     void ReportProgress();
     void FreeBuffer();

@@ -1,10 +1,12 @@
 #include "fileops/copy/MyCopyDlg.h"
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include "app/Directories.h"
 #include "app/FileProbes.h"
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
+#include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
 #include "util/StringHelpers.h"
@@ -96,6 +98,39 @@ void AddSendToTargets(CStringArray& out)
     FindCloseLong(find);
 }
 
+// Where the copy dialog shows what its job publishes.
+const ProgressDisplayControl kCopyDisplays[] = {
+    {COPIER_SHOW_JOB_BYTES, IDC_COPY_JOB_BYTES, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_JOB_PERCENT, IDC_COPY_JOB_PERCENT, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_FILE_PERCENT, IDC_COPY_FILE_PERCENT, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_FILE_PERCENT, IDC_COPY_FILE_BAR, PROGRESS_SHOW_BAR},
+    {COPIER_SHOW_SPEED, IDC_COPY_SPEED, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_REMAINING, IDC_COPY_REMAINING, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_END_TIME, IDC_COPY_END_TIME, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_ELAPSED, IDC_COPY_ELAPSED, PROGRESS_SHOW_TEXT},
+    {COPY_SHOW_CURRENT, IDC_COPY_CURRENT, PROGRESS_SHOW_TEXT},
+    {COPY_SHOW_DESTINATION, IDC_COPY_DESTINATION, PROGRESS_SHOW_TEXT},
+    {COPY_SHOW_FREE, IDC_COPY_FREE, PROGRESS_SHOW_TEXT},
+    {COPY_SHOW_START_TIME, IDC_COPY_START_TIME, PROGRESS_SHOW_TEXT},
+    {COPY_SHOW_JOB_FILES, IDC_COPY_JOB_FILES, PROGRESS_SHOW_TEXT},
+};
+
+// Opens a copy log that the job wrote (in the "Log" folder of the program) with the
+// editor of the settings, or with the system's program for it when none is set.
+void OpenCopyLog(const CString& logName)
+{
+    CString folder = g_ProgramDir + L"\\Log";
+    if (g_EDITORNAME.IsEmpty())
+    {
+        ShellExecuteW(nullptr, nullptr, logName, nullptr, folder, SW_SHOWNORMAL);
+        return;
+    }
+    CString parameters = logName;
+    if (!g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty())
+        parameters.Format(L"%s %s", g_EDITOR_OPEN_UNICODE_OPTION.GetString(), logName.GetString());
+    ShellExecuteW(nullptr, nullptr, g_EDITORNAME, parameters, folder, SW_SHOWNORMAL);
+}
+
 void AddLocked(CStringArray& out, const CStringArray& list, BOOL special)
 {
     CHandleLock lock(g_DataMutex);
@@ -144,6 +179,7 @@ ON_BN_CLICKED(IDC_COPY_BROWSE, OnBrowse)
 ON_BN_CLICKED(IDC_COPY_SELECT_FILES, OnSelectFiles)
 ON_COMMAND(IDM_WORKER_DONE, OnWorkerEnded)
 ON_COMMAND(IDM_WORKER_FAILED, OnWorkerEnded)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CMyCopyDlg::CMyCopyDlg() : CWorkerDialog(IDD_MY_COPY, nullptr) {}
@@ -269,15 +305,50 @@ void CMyCopyDlg::OnOK()
     m_pWorker->m_targets = m_targets;
     m_pWorker->m_targetPatterns.Copy(m_targetPatterns);
     m_pWorker->m_excludedPatterns.Copy(m_excludedPatterns);
-    m_pWorker->m_minimize = g_COPYDLGMINIMUM;
     m_pWorker->m_writeLog = g_WRITE_LOG_COPY_MOVE;
     m_pWorker->m_destinationText = m_destinationText;
+    m_minimize = g_COPYDLGMINIMUM;
     if (!m_pWorker->CreateThread())
     {
         delete m_pWorker;
         m_pWorker = nullptr;
         EndJob();
+        return;
     }
+    SetTimer(PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD);
+}
+
+void CMyCopyDlg::OnTimer(UINT_PTR id)
+{
+    if (id == PROGRESS_TIMER_ID)
+        ShowWorkerProgress();
+}
+
+void CMyCopyDlg::ShowWorkerProgress()
+{
+    if (m_pWorker == nullptr || m_hWnd == nullptr)
+        return;
+    m_pWorker->m_progress.TakeDisplays(m_shown);
+    if (m_shown.changed == 0)
+        return;
+    if (m_shown.Has(COPY_SHOW_RUNNING) && m_shown.values[COPY_SHOW_RUNNING] != 0)
+        ShowRunning();
+    ShowProgressDisplays(m_hWnd, m_shown, kCopyDisplays,
+                         (int)(sizeof(kCopyDisplays) / sizeof(kCopyDisplays[0])));
+}
+
+void CMyCopyDlg::ShowRunning()
+{
+    if (m_running)
+        return;
+    m_running = TRUE;
+    EnableItem(IDC_COPY_MINIMIZE, FALSE);
+    EnableItem(IDC_COPY_EXTRA, FALSE);
+    if (m_minimize)
+        ShowWindowAsync(m_hWnd, SW_MINIMIZE);
+    EnableItem(IDC_COPY_STOP, TRUE);
+    EnableItem(IDOK, FALSE);
+    EnableItem(IDCANCEL, FALSE);
 }
 
 void CMyCopyDlg::OnStop()
@@ -314,6 +385,7 @@ void CMyCopyDlg::OnCancel()
 
 void CMyCopyDlg::OnWorkerEnded()
 {
+    ShowWorkerProgress();
     EndJob();
 }
 
@@ -324,9 +396,13 @@ void CMyCopyDlg::EndJob()
     if (m_pWorker != nullptr)
     {
         m_pWorker->m_stop = 1;
-        // The worker writes this dialog's controls, which waits for this thread: the
-        // wait lets those calls through instead of blocking them.
+        // The worker's questions are owned by this dialog and send to this thread:
+        // the wait lets those calls through instead of blocking them.
         WaitForThreadPumping(m_pWorker->m_hThread, ThreadWaitPump::SentOnly);
+        KillTimer(PROGRESS_TIMER_ID);
+        ShowWorkerProgress();
+        if (m_pWorker->m_writeLog && m_pWorker->m_logWritten)
+            OpenCopyLog(m_pWorker->m_logName);
         delete m_pWorker;
         m_pWorker = nullptr;
     }

@@ -5,6 +5,7 @@
 // dialog in which the user edits the target and excluded patterns of the job.
 #pragma once
 #include <windows.h>
+#include "app/ProgressInfo.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/WorkerDialog.h"
 #include "filer/dialogs/InputComplement.h"
@@ -50,13 +51,22 @@ public:
     void OnSelectFiles();
     void OnWorkerEnded();
     void EndJob();
+    // Shows what the worker published since the last look (the progress timer).
+    void OnTimer(UINT_PTR id);
+    void ShowWorkerProgress();
 
 protected:
     DECLARE_MESSAGE_MAP()
 
 private:
     void EnableItem(int id, BOOL enable);
+    // The job runs: its options close, the stop button opens, and the window goes
+    // down when the user asked for that.
+    void ShowRunning();
     CInputComplement m_complement;
+    BOOL m_minimize = FALSE;
+    BOOL m_running = FALSE;
+    CProgressDisplays m_shown;
 };
 
 class CSelCopyFileDlg : public CScriptedDialog

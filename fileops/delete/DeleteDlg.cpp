@@ -13,9 +13,31 @@ namespace
 {
 const int OPTION_CONTROLS[] = {IDC_DELETE_TO_RECYCLE_BIN, IDC_DELETE_WHOLE_FOLDER, IDC_DELETE_WARN_NOT_EMPTY,
                                IDC_DELETE_KEEP_DIRECTORIES};
+
+// Where the dialog shows what its worker publishes.
+const ProgressDisplayControl kDeleteDisplays[] = {
+    {DELETE_SHOW_NAME, IDC_DELETE_NAME, PROGRESS_SHOW_TEXT},
+};
 } // namespace
 
+BEGIN_MESSAGE_MAP(CDeleteDlg, CWorkerDialog)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
 CDeleteDlg::CDeleteDlg(CWnd* pParent) : CWorkerDialog(IDD_DELETE, pParent) {}
+
+void CDeleteDlg::OnTimer(UINT_PTR id)
+{
+    if (id == PROGRESS_TIMER_ID)
+        ShowWorkerProgress();
+}
+
+void CDeleteDlg::ShowWorkerProgress()
+{
+    if (m_pWorker == nullptr || m_hWnd == nullptr)
+        return;
+    TakeAndShowDisplays(m_hWnd, m_pWorker->m_progress, m_shown, kDeleteDisplays);
+}
 
 CDeleteDlg::~CDeleteDlg()
 {
@@ -75,7 +97,6 @@ void CDeleteDlg::OnOK()
         m_pWorker->m_wholeFolder = m_wholeFolder;
         m_pWorker->m_warnNotEmpty = m_warnNotEmpty;
         m_pWorker->m_keepDirectories = keep;
-        m_pWorker->m_paneIndex = m_paneIndex;
         if (!m_pWorker->CreateThread())
         {
             delete m_pWorker;
@@ -84,6 +105,7 @@ void CDeleteDlg::OnOK()
             FinishJob(2);
             return;
         }
+        SetTimer(PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD);
         if (m_paneIndex >= 0 && m_paneIndex < 2 && g_Panes[m_paneIndex] != nullptr)
             g_Panes[m_paneIndex]->MarkAll(2);
     }
@@ -118,6 +140,8 @@ void CDeleteDlg::FinishJob(int code)
         while (GetExitCodeThread(m_pWorker->m_hThread, &exitCode) && exitCode != 0 &&
                exitCode != static_cast<DWORD>(-1))
             WaitForSingleObject(m_pWorker->m_hThread, INFINITE);
+        KillTimer(PROGRESS_TIMER_ID);
+        ShowWorkerProgress();
         delete m_pWorker;
         m_pWorker = nullptr;
     }

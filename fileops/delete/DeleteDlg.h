@@ -35,7 +35,12 @@ protected:
     void OnCancel() override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+    // The progress timer: shows what the worker published since the last look.
+    void OnTimer(UINT_PTR id);
+    DECLARE_MESSAGE_MAP()
 
 private:
     BOOL IsArchiveMode() const { return (m_paneMode & 0x100) != 0; }
+    void ShowWorkerProgress();
+    CProgressDisplays m_shown;
 };

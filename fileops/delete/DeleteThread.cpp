@@ -10,7 +10,6 @@
 #include "app/records/PaneRecords.h"
 #include "fileops/copy/CopyWayDlg.h"
 #include "filer/EntryFind.h"
-#include "res/DeleteDialogs.h"
 
 namespace
 {
@@ -199,10 +198,10 @@ void CDeleteThread::DeleteOneFile(const CString& path, DWORD attributes)
     {
         if (!(attributes & kind))
             continue;
-        AttributeAnswer& answer = m_answers[AttributeIndex(kind)];
-        if (!answer.same)
-            answer.remove = AskAttributeDelete(path, kind);
-        if (!answer.remove)
+        EngineAnswer& answer = m_answers[AttributeIndex(kind)];
+        if (!AnswerHoldsForRest(answer))
+            answer = AskAttributeDelete(path, kind);
+        if (answer == ANSWER_SKIP || answer == ANSWER_SKIP_ALL)
             return;
         break;
     }
@@ -225,7 +224,7 @@ void CDeleteThread::DeleteOneFile(const CString& path, DWORD attributes)
     ReportFailure(path);
 }
 
-int CDeleteThread::AskAttributeDelete(const CString& path, int kind)
+EngineAnswer CDeleteThread::AskAttributeDelete(const CString& path, int kind)
 {
     CString text;
     if (kind == FILE_ATTRIBUTE_READONLY)
@@ -239,8 +238,7 @@ int CDeleteThread::AskAttributeDelete(const CString& path, int kind)
     question.m_message = text;
     question.m_same = TRUE;
     const INT_PTR result = question.DoModal();
-    m_answers[AttributeIndex(kind)].same = question.m_same ? 1 : 0;
-    return result == IDOK;
+    return AnswerWithScope(result == IDOK, question.m_same != FALSE);
 }
 
 int CDeleteThread::TreeHasFiles(LPCWSTR path)
@@ -327,6 +325,5 @@ void CDeleteThread::ReportFailure(const CString& path)
 
 void CDeleteThread::ShowProgress(LPCWSTR text)
 {
-    if (m_pDialog != nullptr && m_pDialog->GetSafeHwnd() != nullptr)
-        ::SetDlgItemTextW(m_pDialog->GetSafeHwnd(), IDC_DELETE_NAME, text);
+    m_progress.SetDisplay(DELETE_SHOW_NAME, text);
 }

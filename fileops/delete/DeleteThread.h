@@ -1,8 +1,11 @@
 // The delete worker: deletes the chosen entries and their directory trees, for good
 // or into the recycle bin, asking about system, read-only and hidden files and about
-// directories that still hold files.
+// directories that still hold files. The entry being deleted is published in
+// m_progress for the dialog to show.
 #pragma once
 #include <windows.h>
+#include "app/EngineAnswer.h"
+#include "app/ProgressInfo.h"
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "framework/FwThread.h"
@@ -10,6 +13,12 @@
 
 class CWnd;
 class CDirWalkFrame;
+
+// The display the worker publishes in its progress record.
+enum DeleteDisplay
+{
+    DELETE_SHOW_NAME = 0, // the entry being deleted (its path below the selection)
+};
 
 class CDeleteThread : public CWinThread
 {
@@ -30,8 +39,8 @@ public:
     int m_wholeFolder = 0;
     int m_warnNotEmpty = 0;
     int m_keepDirectories = 0;
-    int m_paneIndex = 0;
     volatile LONG m_cancel = 0;
+    CProgressInfo m_progress;
 
     // The paths that could not be deleted, in the order they failed.
     CStringArray m_failedPaths;
@@ -40,14 +49,6 @@ public:
     static int TreeHasFiles(LPCWSTR path);
 
 private:
-    // Per attribute kind (system 4, read-only 1, hidden 2): the answer and whether it
-    // holds for the rest of the job.
-    struct AttributeAnswer
-    {
-        int remove = 0;
-        int same = 0;
-    };
-
     BOOL IsWholeFolderRecycle() const { return m_toRecycleBin && m_wholeFolder && !m_keepDirectories; }
     BOOL IsVirtualEntry(const CFileInfo& entry) const;
     void HandleEntry(const CFileInfo& entry);
@@ -55,7 +56,9 @@ private:
     void FinishDirectory(const CString& path);
     void RemoveLink(const CString& path);
     void DeleteOneFile(const CString& path, DWORD attributes);
-    int AskAttributeDelete(const CString& path, int kind);
+    // The user's answer about deleting a file of the attribute kind: go on (delete)
+    // or skip, for this file or for the rest of the job.
+    EngineAnswer AskAttributeDelete(const CString& path, int kind);
     int IsDirectoryEmpty(LPCWSTR path) const;
     int MoveToRecycleBin(LPCWSTR path);
     // Asks "削除に失敗しました続けますか"; Cancel stops the job.
@@ -63,6 +66,7 @@ private:
     void ShowProgress(LPCWSTR text);
     void FreeFrames();
 
-    AttributeAnswer m_answers[3];
+    // Per attribute kind (system, read-only, hidden): the last answer.
+    EngineAnswer m_answers[3] = {ANSWER_GO_ON, ANSWER_GO_ON, ANSWER_GO_ON};
     CDirWalkFrame* m_pFrames = nullptr;
 };

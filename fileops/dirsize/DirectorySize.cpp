@@ -17,24 +17,7 @@ CCalDirectoryThread* g_pCalDirectoryThread = nullptr;
 BOOL CCalDirectoryThread::InitInstance()
 {
     m_totals = DirectorySizeTotals{};
-    CArrayFileInfo entries;
-    CFilerPane* pane = m_paneIndex >= 0 && m_paneIndex < 2 ? g_Panes[m_paneIndex] : nullptr;
-    if (pane != nullptr)
-    {
-        CFileInfo entry;
-        for (int n = 0; pane->GetTargetEntry(1, n, entry); ++n)
-            entries.AddEntry(entry);
-    }
-    if (CountSelection(entries) && m_dialog != nullptr)
-    {
-        CString text;
-        FormatNumberInt(static_cast<ULONGLONG>(m_totals.directories), text, 13);
-        ::SetDlgItemTextW(m_dialog, IDC_SIZE_DIRECTORIES, text);
-        FormatNumberInt(static_cast<ULONGLONG>(m_totals.files), text, 13);
-        ::SetDlgItemTextW(m_dialog, IDC_SIZE_FILES, text);
-        FormatNumberInt(m_totals.bytes, text, 15);
-        ::SetDlgItemTextW(m_dialog, IDC_SIZE_BYTES, text);
-    }
+    m_complete = CountSelection(m_entries);
     if (m_dialog != nullptr)
         ::PostMessageW(m_dialog, WM_COMMAND, IDM_WORKER_DONE, 0);
     AfxEndThread(0);
@@ -129,7 +112,12 @@ BOOL CDirectorySizeDlg::OnInitDialog()
         ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SIZE_CONTINUE), FALSE);
     auto* worker = new CCalDirectoryThread;
     worker->m_dialog = m_hWnd;
-    worker->m_paneIndex = m_paneIndex;
+    if (CFilerPane* pane = m_paneIndex >= 0 && m_paneIndex < 2 ? g_Panes[m_paneIndex] : nullptr)
+    {
+        CFileInfo entry;
+        for (int n = 0; pane->GetTargetEntry(1, n, entry); ++n)
+            worker->m_entries.AddEntry(entry);
+    }
     if (!worker->CreateThread())
     {
         delete worker;
@@ -152,6 +140,19 @@ void CDirectorySizeDlg::StopWorker()
     g_pCalDirectoryThread = nullptr;
 }
 
+void CDirectorySizeDlg::ShowTotals(const CCalDirectoryThread& worker)
+{
+    if (!worker.m_complete)
+        return;
+    CString text;
+    FormatNumberInt(static_cast<ULONGLONG>(worker.m_totals.directories), text, 13);
+    ::SetDlgItemTextW(m_hWnd, IDC_SIZE_DIRECTORIES, text);
+    FormatNumberInt(static_cast<ULONGLONG>(worker.m_totals.files), text, 13);
+    ::SetDlgItemTextW(m_hWnd, IDC_SIZE_FILES, text);
+    FormatNumberInt(worker.m_totals.bytes, text, 15);
+    ::SetDlgItemTextW(m_hWnd, IDC_SIZE_BYTES, text);
+}
+
 void CDirectorySizeDlg::OnOK()
 {
     StopWorker();
@@ -169,6 +170,8 @@ BOOL CDirectorySizeDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandl
 {
     if (nID == IDM_WORKER_DONE && nCode == 0 && pHandlerInfo == nullptr)
     {
+        if (g_pCalDirectoryThread != nullptr)
+            ShowTotals(*g_pCalDirectoryThread);
         StopWorker();
         return TRUE;
     }

@@ -24,8 +24,8 @@ class CCalDirectoryThread : public CWinThread
 public:
     CCalDirectoryThread() { m_bAutoDelete = FALSE; }
 
-    // Counts the pane's target entries, writes the totals into the dialog unless
-    // stopped, posts IDM_WORKER_DONE to it and ends with exit code 0.
+    // Counts m_entries, posts IDM_WORKER_DONE to the dialog and ends with exit code
+    // 0; m_complete tells whether the totals are whole (not stopped).
     BOOL InitInstance() override;
 
     // Adds the entries (and everything below the directories among them) to the
@@ -36,10 +36,11 @@ public:
     // and not entered again, so a link cycle ends.
     BOOL CountTree(const CFileInfo& directory);
 
-    HWND m_dialog = nullptr; // the dialog's window, or null
-    int m_paneIndex = 0;
+    HWND m_dialog = nullptr;  // receives IDM_WORKER_DONE, or null
+    CArrayFileInfo m_entries; // the entries to count, set before the thread starts
     volatile LONG m_stop = 0;
     DirectorySizeTotals m_totals;
+    BOOL m_complete = FALSE;
 
 private:
     BOOL CountChildren(const CFileInfo& directory);
@@ -58,9 +59,9 @@ public:
     // The cursor keyword that ended the dialog; empty otherwise.
     CString m_cursorKeyword;
 
-    // Sets the worker's stop flag, waits for its end and deletes it. Dispatches this
-    // thread's messages meanwhile: the worker may be inside a SendMessage to the
-    // dialog (its text writes), which only this thread can answer.
+    // Sets the worker's stop flag, waits for its end and deletes it. Dispatches the
+    // messages sent to this thread meanwhile, so that nothing the worker sends to a
+    // window of this thread can hold it up.
     void StopWorker();
 
 protected:
@@ -72,6 +73,8 @@ protected:
 
 private:
     BOOL HasMarkedEntries() const;
+    // Shows the worker's totals when it counted to the end.
+    void ShowTotals(const CCalDirectoryThread& worker);
 };
 
 // 1 when the keyword is one of the ten cursor keywords (case ignored).

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "util/Globals.h"
+#include "util/Formatting.h"
 #include "app/Settings.h"
 #include "app/FolderChooser.h"
 #include "util/StringHelpers.h"
@@ -97,6 +98,11 @@ CString ListText(HWND list, int row, int column)
     ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     return CString(buffer);
 }
+
+// Where the dialog shows what its search publishes.
+const ProgressDisplayControl kFindDisplays[] = {
+    {FIND_SHOW_DIRECTORY, IDC_FIND_SEARCHING_DIR, PROGRESS_SHOW_TEXT},
+};
 
 RECT ClientRectOf(HWND dialog, int id)
 {
@@ -342,9 +348,16 @@ void CFindFileDlg::OnOK()
     AddToHistoryList(g_FindTextHistory, kHistoryLimit, text);
     FillHistories();
     worker->m_hOwnerDlg = m_hWnd;
+    if (m_mode == 0)
+        worker->m_sink = this;
     worker->m_bAutoDelete = FALSE;
-    if (!worker->CreateThread() && m_mode == 0)
-        OnSearchEnded();
+    if (!worker->CreateThread())
+    {
+        if (m_mode == 0)
+            OnSearchEnded();
+    }
+    else if (m_mode == 0)
+        SetTimer(PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD);
     if (m_mode == 1)
         EndDialog(IDOK);
 }
@@ -373,7 +386,61 @@ void CFindFileDlg::OnSearchEnded()
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_FIND_STOP), FALSE);
     ::SetFocus(::GetDlgItem(m_hWnd, IDOK));
     PumpSearchMessages();
+    KillTimer(PROGRESS_TIMER_ID);
+    ShowSearchProgress();
     m_searchState = FIND_STATE_ENDED;
+}
+
+void CFindFileDlg::ShowSearchProgress()
+{
+    if (m_pThread == nullptr || m_hWnd == nullptr)
+        return;
+    TakeAndShowDisplays(m_hWnd, m_pThread->m_progress, m_shown, kFindDisplays);
+}
+
+void CFindFileDlg::AddFind(int row, const CFileInfo& entry)
+{
+    HWND list = m_hWnd != nullptr ? ::GetDlgItem(m_hWnd, IDC_FIND_RESULTS) : nullptr;
+    if (!list)
+        return;
+    CString columns[5];
+    columns[0] = entry.GetName();
+    columns[1] = entry.GetRealDirectory(FALSE);
+    if (entry.IsDirectory())
+        columns[2] = L"<DIR>";
+    else
+        FormatNumberInt(entry.m_size, columns[2], 14);
+    FormatFindDataTime(2, entry.m_findData, &columns[3], &columns[4], FALSE);
+
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row >= 0 ? row : static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[0]));
+    int inserted =
+        static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0)
+        return;
+    for (int column = 1; column < 5; ++column)
+    {
+        LVITEMW sub = {};
+        sub.iSubItem = column;
+        sub.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[column]));
+        ::SendMessageW(list, LVM_SETITEMTEXTW, inserted, reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
+void CFindFileDlg::ShowFinds(const CArrayFileInfo& finds)
+{
+    HWND list = m_hWnd != nullptr ? ::GetDlgItem(m_hWnd, IDC_FIND_RESULTS) : nullptr;
+    if (!list)
+        return;
+    ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    if (finds.GetSize() == 0)
+        return;
+    ::ShowWindow(list, SW_HIDE);
+    for (INT_PTR i = 0; i < finds.GetSize(); ++i)
+        AddFind(static_cast<int>(i), finds[i]);
+    ::ShowWindow(list, SW_SHOW);
 }
 
 void CFindFileDlg::GoToFileLocation()
@@ -580,6 +647,13 @@ LRESULT CFindFileDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
             KeepOnMonitor();
+        break;
+    case WM_TIMER:
+        if (wParam == PROGRESS_TIMER_ID)
+        {
+            ShowSearchProgress();
+            return 0;
+        }
         break;
     case WM_DESTROY:
         if (m_mode == 0 && m_initialized)

@@ -3,8 +3,10 @@
 // results and closes at once.
 #pragma once
 #include <windows.h>
+#include "app/ProgressInfo.h"
 #include "app/dialogs/WorkerDialog.h"
 #include "filer/FindCondition.h"
+#include "filer/FindThread.h"
 #include "framework/FwString.h"
 
 class CFindThread;
@@ -24,7 +26,8 @@ enum
     FIND_RETURN_SEARCH = 2,
 };
 
-class CFindFileDlg : public CFindDialogBase
+// In mode 0 the dialog is the sink of its search: the finds go into its result list.
+class CFindFileDlg : public CFindDialogBase, public CFindResultSink
 {
 public:
     // mode: 0 the search window, 1 the pane search.
@@ -34,6 +37,11 @@ public:
     void PumpSearchMessages() override;
     // The selected row becomes the found name and directory; mode 0 tells the view.
     void GoToFileLocation();
+
+    // The search's finds, as rows of the result list (called on the search's thread,
+    // and on this one when the finds are sorted).
+    void AddFind(int row, const CFileInfo& entry) override;
+    void ShowFinds(const CArrayFileInfo& finds) override;
 
     int m_mode;
     CString m_baseDirectory;
@@ -55,6 +63,8 @@ protected:
 private:
     void FillHistories();
     void OnSearchEnded();
+    // Shows the directory the search published since the last look (the timer).
+    void ShowSearchProgress();
     void MoveControls(int width, int height);
     void KeepOnMonitor();
     void StorePlacement();
@@ -63,4 +73,5 @@ private:
     BOOL m_initialized = FALSE;
     // The client rectangles of the controls that follow the window's size.
     RECT m_controlRects[14] = {};
+    CProgressDisplays m_shown;
 };

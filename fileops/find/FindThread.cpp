@@ -1,14 +1,11 @@
 #include "fileops/find/FindThread.h"
 
-#include <commctrl.h>
 #include <stdlib.h>
 
 #include "app/Directories.h"
-#include "util/Formatting.h"
 #include "util/PathHelpers.h"
 #include "util/WorkerMessages.h"
 #include "filer/EntryFind.h"
-#include "filer/FilerPane.h"
 #include "framework/FwLock.h"
 
 namespace
@@ -62,11 +59,10 @@ BOOL CFindThread::InitInstance()
 {
     if (!m_searchText.IsEmpty())
         BuildPatterns();
-    if (m_mode == FIND_MODE_DIALOG)
+    if (m_mode == FIND_MODE_DIALOG && m_sink != nullptr)
     {
         CHandleLock lock(m_mutex);
-        if (HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr)
-            SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        m_sink->ShowFinds(m_results);
     }
     CString start;
     CombinePath(m_baseDirectory, m_startDirectory, start, m_paneIndex);
@@ -81,10 +77,8 @@ BOOL CFindThread::InitInstance()
 
 void CFindThread::ShowCurrentDirectory(const CFileInfo& directory)
 {
-    if (m_mode != FIND_MODE_DIALOG || !m_hOwnerDlg)
-        return;
-    if (HWND label = GetDlgItem(m_hOwnerDlg, IDC_FIND_CURRENT_DIR))
-        SetWindowTextW(label, directory.GetRealFullPath());
+    if (m_mode == FIND_MODE_DIALOG)
+        m_progress.SetDisplay(FIND_SHOW_DIRECTORY, directory.GetRealFullPath());
 }
 
 void CFindThread::WalkDirectory(const CFileInfo& directory)
@@ -108,8 +102,8 @@ void CFindThread::WalkDirectory(const CFileInfo& directory)
             continue;
         if (m_mode == FIND_MODE_DIALOG)
             AddResultSorted(entry);
-        else if (m_paneIndex >= 0 && m_paneIndex < 2 && g_Panes[m_paneIndex])
-            g_Panes[m_paneIndex]->m_findResults.AddResult(entry);
+        else if (m_sink != nullptr)
+            m_sink->AddFind(-1, entry);
     }
     CloseEntryFind(find);
 
@@ -183,37 +177,8 @@ void CFindThread::AddResultSorted(const CFileInfo& entry)
         for (INT_PTR i = last; i > index; --i)
             m_results.SwapEntries(i, i - 1);
     }
-    AddResultRow(static_cast<int>(index), m_results[index]);
-}
-
-void CFindThread::AddResultRow(int row, const CFileInfo& entry)
-{
-    HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr;
-    if (!list)
-        return;
-    CString columns[5];
-    columns[0] = entry.GetName();
-    columns[1] = entry.GetRealDirectory(FALSE);
-    if (entry.IsDirectory())
-        columns[2] = L"<DIR>";
-    else
-        FormatNumberInt(entry.m_size, columns[2], 14);
-    FormatFindDataTime(2, entry.m_findData, &columns[3], &columns[4], FALSE);
-
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[0]));
-    int inserted = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (inserted < 0)
-        return;
-    for (int column = 1; column < 5; ++column)
-    {
-        LVITEMW sub = {};
-        sub.iSubItem = column;
-        sub.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(columns[column]));
-        SendMessageW(list, LVM_SETITEMTEXTW, inserted, reinterpret_cast<LPARAM>(&sub));
-    }
+    if (m_sink != nullptr)
+        m_sink->AddFind(static_cast<int>(index), m_results[index]);
 }
 
 void CFindThread::LockResults(BOOL blocking)
@@ -254,13 +219,7 @@ void CFindThread::SortResults(int key)
     g_findSortDescending = m_descending;
     // Raw moves are safe here: the records stay valid at any address.
     qsort(m_results.GetData(), m_results.GetSize(), sizeof(CFileInfo), CompareFindResults);
-    if (HWND list = m_hOwnerDlg ? GetDlgItem(m_hOwnerDlg, IDC_FIND_RESULT_LIST) : nullptr)
-    {
-        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-        ShowWindow(list, SW_HIDE);
-        for (INT_PTR i = 0; i < m_results.GetSize(); ++i)
-            AddResultRow(static_cast<int>(i), m_results[i]);
-        ShowWindow(list, SW_SHOW);
-    }
+    if (m_sink != nullptr)
+        m_sink->ShowFinds(m_results);
     UnlockResults();
 }

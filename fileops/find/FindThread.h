@@ -1,10 +1,13 @@
 // The file-search worker: walks a tree from a start directory and hands over every
 // entry whose name matches the pattern, that meets the conditions and, with a search
 // text, whose contents hold that text in one of up to five character codes. In
-// dialog mode the finds go into the worker's own array and the owner dialog's result
-// list, kept in the chosen order; in pane mode into a pane's find results.
+// dialog mode the finds go into the worker's own array, kept in the chosen order, and
+// to the sink (the search dialog's list) at their place; in pane mode only to the
+// sink (a pane's find results). The directory being searched is published in
+// m_progress for the dialog to show.
 #pragma once
 #include <windows.h>
+#include "app/ProgressInfo.h"
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
 #include "filer/FindThread.h"
@@ -28,10 +31,11 @@ enum
     FIND_SORT_DATE = 4,
 };
 
-// The result list control of the search dialog, and the static showing the directory
-// being searched.
-#define IDC_FIND_RESULT_LIST 514
-#define IDC_FIND_CURRENT_DIR 725
+// The display the search publishes in its progress record.
+enum FindDisplay
+{
+    FIND_SHOW_DIRECTORY = 0, // the directory being searched
+};
 
 class CFindThread : public CFindThreadBase
 {
@@ -43,15 +47,13 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    // Reorders the results and the list rows by the key (dialog mode); the same key
-    // again reverses the order.
+    // Reorders the results by the key and shows them all again through the sink
+    // (dialog mode); the same key again reverses the order.
     void SortResults(int key);
     // blocking 0: polls while dispatching this thread's messages, for the thread that
-    // owns the result list (the worker's list calls wait for it).
+    // owns the result list (the sink's list calls wait for it).
     void LockResults(BOOL blocking);
     void UnlockResults();
-    // Inserts the entry as row `row` of the owner's result list.
-    void AddResultRow(int row, const CFileInfo& entry);
     // -1, 0 or +1 as the list orders this entry against the other by the key.
     static int CompareForList(CFileInfo& entry, CFileInfo& other, int key, BOOL descending);
 
@@ -62,10 +64,10 @@ public:
 
     int m_mode = FIND_MODE_DIALOG;
     CString m_pattern;
-    CString m_startDirectory; // as typed
-    CString m_baseDirectory;  // what a relative start directory is resolved against
-    int m_paneIndex = -1;
-    HWND m_hOwnerDlg = nullptr;
+    CString m_startDirectory;   // as typed
+    CString m_baseDirectory;    // what a relative start directory is resolved against
+    int m_paneIndex = -1;       // the pane a relative start directory is resolved against
+    HWND m_hOwnerDlg = nullptr; // dialog mode: receives IDM_WORKER_DONE at the end
     FindCondition m_condition;
     CString m_searchText;
     // In slot order: system ANSI code page, EUC, UTF-16, JIS, UTF-8.
@@ -75,6 +77,7 @@ public:
     int m_sortKey = FIND_SORT_NONE;
     BOOL m_descending = FALSE;
     HANDLE m_mutex;
+    CProgressInfo m_progress;
 
 private:
     void WalkDirectory(const CFileInfo& directory);

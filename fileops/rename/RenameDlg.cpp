@@ -85,6 +85,12 @@ int ReadInt(HWND dialog, int id)
     return _wtoi(text);
 }
 
+// Where the dialog shows what its worker publishes.
+const ProgressDisplayControl kRenameDisplays[] = {
+    {RENAME_SHOW_OLD_NAME, IDC_RENAME_OLD_NAME, PROGRESS_SHOW_TEXT},
+    {RENAME_SHOW_NEW_NAME, IDC_RENAME_PATTERN, PROGRESS_SHOW_TEXT},
+};
+
 } // namespace
 
 CRenameDlg::CRenameDlg(CWnd* pParent) : CDialog(IDD_RENAME, pParent) {}
@@ -395,7 +401,7 @@ void CRenameDlg::OnOK()
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RENAME_PATTERN), FALSE);
     ::EnableWindow(::GetDlgItem(m_hWnd, IDC_RENAME_EDIT), FALSE);
     m_pWorker->m_progress.ownerWindow = this;
-    m_pWorker->m_paneIndex = m_paneIndex;
+    m_pWorker->m_pane = m_paneIndex >= 0 && m_paneIndex < 2 ? g_Panes[m_paneIndex] : nullptr;
     m_pWorker->m_nextIndex = m_mode == 0 ? 0 : m_entryIndex;
     m_pWorker->m_mode = m_mode;
     m_pWorker->m_pRenameList = m_pRenameList;
@@ -406,7 +412,16 @@ void CRenameDlg::OnOK()
         m_pWorker = nullptr;
         Tell(this, L"Threadを作成するに失敗しました");
         EndDialog(2);
+        return;
     }
+    SetTimer(PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD);
+}
+
+void CRenameDlg::ShowWorkerProgress()
+{
+    if (m_pWorker == nullptr || m_hWnd == nullptr)
+        return;
+    TakeAndShowDisplays(m_hWnd, m_pWorker->m_progress, m_shown, kRenameDisplays);
 }
 
 BOOL CRenameDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
@@ -417,6 +432,8 @@ BOOL CRenameDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
         DWORD code = STILL_ACTIVE;
         while (GetExitCodeThread(m_pWorker->m_hThread, &code) && code != 0 && code != static_cast<DWORD>(-1))
             WaitForSingleObject(m_pWorker->m_hThread, INFINITE);
+        KillTimer(PROGRESS_TIMER_ID);
+        ShowWorkerProgress();
         m_lastNewName = m_pWorker->m_lastNewName;
         delete m_pWorker;
         m_pWorker = nullptr;
@@ -522,6 +539,13 @@ LRESULT CRenameDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
+    case WM_TIMER:
+        if (wParam == PROGRESS_TIMER_ID)
+        {
+            ShowWorkerProgress();
+            return 0;
+        }
+        break;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == UDN_DELTAPOS &&

@@ -2,6 +2,7 @@
 // 1, renamed by the rename worker), or a new name for one entry that the caller uses
 // itself (mode 2 tests that it is free in a directory; higher modes do not test).
 #pragma once
+#include "app/ProgressInfo.h"
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
 #include "filer/FileInfo.h"
@@ -50,6 +51,8 @@ protected:
     void StepStartNumber(int id, int delta);
     void ShowNames();
     void SelectBaseName(BOOL apply, BOOL remember);
+    // Shows the names the worker published since the last look (the progress timer).
+    void ShowWorkerProgress();
 
 private:
     void ApplyEntry(const CFileInfo& entry);
@@ -70,4 +73,5 @@ private:
     int m_sizingReady = 0;
     HWND m_tooltip = nullptr;
     CRenameThread* m_pWorker = nullptr;
+    CProgressDisplays m_shown;
 };

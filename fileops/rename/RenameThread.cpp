@@ -7,7 +7,6 @@
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "framework/FwWnd.h"
-#include "res/RenameDialogs.h"
 
 namespace
 {
@@ -36,19 +35,9 @@ BOOL RenameEntry(const CString& oldPath, const CString& newPath)
 
 } // namespace
 
-void RenameProgressCallback(UINT events, CProgressInfo* info)
-{
-    HWND owner = info->ownerWindow != nullptr ? info->ownerWindow->GetSafeHwnd() : nullptr;
-    if (owner == nullptr || !(events & PROGRESS_MAIN_TEXT))
-        return;
-    ::SetDlgItemTextW(owner, IDC_RENAME_OLD_NAME, info->GetMainText());
-    ::SetDlgItemTextW(owner, IDC_RENAME_PATTERN, info->GetPhaseText());
-}
-
 CRenameThread::CRenameThread()
 {
     m_bAutoDelete = FALSE;
-    m_progress.progressCallback = &RenameProgressCallback;
 }
 
 BOOL CRenameThread::InitInstance()
@@ -57,6 +46,12 @@ BOOL CRenameThread::InitInstance()
     if (m_dialog != nullptr)
         ::PostMessageW(m_dialog, WM_COMMAND, result == 0 ? IDM_WORKER_DONE : IDM_WORKER_FAILED, 0);
     AfxEndThread(result == 0 ? 0 : static_cast<UINT>(-1));
+}
+
+void CRenameThread::ShowNames(LPCWSTR oldName, LPCWSTR newName)
+{
+    m_progress.SetDisplay(RENAME_SHOW_OLD_NAME, oldName);
+    m_progress.SetDisplay(RENAME_SHOW_NEW_NAME, newName);
 }
 
 BOOL CRenameThread::AskContinue()
@@ -70,7 +65,7 @@ BOOL CRenameThread::AskContinue()
 
 int CRenameThread::RunJob()
 {
-    CFilerPane* pane = m_paneIndex >= 0 && m_paneIndex < 2 ? g_Panes[m_paneIndex] : nullptr;
+    CFilerPane* pane = m_pane;
     m_engine.SetCancelFlag(&m_progress.cancelFlag);
     const int first = m_nextIndex;
     // The targets are taken once, before anything is renamed: a renamed entry can
@@ -98,9 +93,7 @@ int CRenameThread::RunJob()
         ++m_nextIndex;
         if (!m_engine.MakeNewName(entry, m_alwaysIncrement))
         {
-            m_progress.SetMainText(entry.GetName());
-            m_progress.SetPhaseText(m_engine.m_newName);
-            m_progress.Notify(PROGRESS_MAIN_TEXT);
+            ShowNames(entry.GetName(), m_engine.m_newName);
             if (!AskContinue())
                 break;
             continue;
@@ -118,9 +111,7 @@ int CRenameThread::RunJob()
             m_pRenameList->SetNewNameOf(entry.GetFullPath(), newPath);
             continue;
         }
-        m_progress.SetMainText(entry.GetName());
-        m_progress.SetPhaseText(newName);
-        m_progress.Notify(PROGRESS_MAIN_TEXT);
+        ShowNames(entry.GetName(), newName);
         if (m_progress.cancelFlag)
             break;
         if (!RenameEntry(entry.GetFullPath(), newPath))

@@ -9,15 +9,11 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "fileops/sync/SyncWalk.h"
 #include "framework/FwWnd.h"
-#include "res/SyncDialogs.h"
 
 CSyncCopyDlgThread::CSyncCopyDlgThread()
 {
     m_bAutoDelete = FALSE;
-    m_copier.m_fileBarId = IDC_SYNC_PROGRESS;
-    m_copier.m_filePercentId = IDC_SYNC_PERCENT;
-    m_copier.m_jobBytesId = 0;
-    m_copier.m_jobPercentId = 0;
+    m_copier.m_progress = &m_progress;
 }
 
 CSyncCopyDlgThread::~CSyncCopyDlgThread()
@@ -40,7 +36,6 @@ int CSyncCopyDlgThread::ExitInstance()
 
 int CSyncCopyDlgThread::Run()
 {
-    m_copier.m_ownerWindow = m_pOwner != nullptr ? m_pOwner->m_hWnd : nullptr;
     for (;;)
     {
         if (m_stop)
@@ -153,8 +148,7 @@ int CSyncCopyDlgThread::DoNextRow()
 
     CString status;
     status.Format(L"%s %s", SyncActionText(row).GetString(), relative.GetString());
-    if (m_pOwner != nullptr && m_pOwner->m_hWnd != nullptr)
-        ::SetDlgItemTextW(m_pOwner->m_hWnd, IDC_SYNC_STATUS, status);
+    m_progress.SetDisplay(SYNC_SHOW_STATUS, status);
 
     if (source.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
     {

@@ -1,10 +1,13 @@
 // The synchronisation worker: carries out on disk what the list leaves to it, one
 // row per step in the list's order (contents before their folder), copying with the
-// one-file copier and asking whether to go on after a failed copy or deletion.
+// one-file copier and asking whether to go on after a failed copy or deletion. Its
+// progress goes to m_progress (the copier's file percent and the status below), which
+// the dialog takes on its timer.
 #pragma once
 #include <windows.h>
 #include <utility>
 #include <vector>
+#include "app/ProgressInfo.h"
 #include "fileops/copy/FileCopier.h"
 #include "fileops/sync/SyncRows.h"
 #include "framework/FwString.h"
@@ -18,6 +21,12 @@ enum
     SYNC_STEP_MORE = 0,
     SYNC_STEP_ALL_DONE = 1,
     SYNC_STEP_ENDED = 2,
+};
+
+// The display the worker publishes beside the copier's.
+enum SyncDisplay
+{
+    SYNC_SHOW_STATUS = COPIER_SHOW_COUNT, // what is done to which row ("%s %s" of action and path)
 };
 
 class CSyncCopyDlgThread : public CWinThread
@@ -46,6 +55,7 @@ public:
     CString m_source;      // the source pane's directory, without a trailing backslash
     INT_PTR m_current = 0;
     CFileCopier m_copier;
+    CProgressInfo m_progress;
 
 private:
     int Ask(LPCWSTR text);

@@ -56,7 +56,36 @@ void CSyncCopySetting::ApplyAnswer(const CDialogAnswer& answer)
 
 // ---- CSynccopyDlg -------------------------------------------------------------------
 
+namespace
+{
+
+// Where the dialog shows what its worker publishes.
+const ProgressDisplayControl kSyncDisplays[] = {
+    {COPIER_SHOW_FILE_PERCENT, IDC_SYNC_PERCENT, PROGRESS_SHOW_TEXT},
+    {COPIER_SHOW_FILE_PERCENT, IDC_SYNC_PROGRESS, PROGRESS_SHOW_BAR},
+    {SYNC_SHOW_STATUS, IDC_SYNC_STATUS, PROGRESS_SHOW_TEXT},
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSynccopyDlg, CDialog)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
 CSynccopyDlg::CSynccopyDlg(CWnd* pParent) : CDialog(IDD_SYNC_COPY, pParent) {}
+
+void CSynccopyDlg::OnTimer(UINT_PTR id)
+{
+    if (id == PROGRESS_TIMER_ID)
+        ShowWorkerProgress();
+}
+
+void CSynccopyDlg::ShowWorkerProgress()
+{
+    if (m_worker == nullptr || m_hWnd == nullptr)
+        return;
+    TakeAndShowDisplays(m_hWnd, m_worker->m_progress, m_shown, kSyncDisplays);
+}
 
 CSynccopyDlg::~CSynccopyDlg()
 {
@@ -500,7 +529,9 @@ void CSynccopyDlg::OnOK()
         delete worker;
         Tell(this, L"メモリが足りません");
         EndDialog(IDOK);
+        return;
     }
+    SetTimer(PROGRESS_TIMER_ID, PROGRESS_TIMER_PERIOD);
 }
 
 void CSynccopyDlg::OnCancel()
@@ -516,6 +547,8 @@ void CSynccopyDlg::StopWorker()
         return;
     m_stopping = TRUE;
     StopWorkerPumping(m_worker);
+    KillTimer(PROGRESS_TIMER_ID);
+    ShowWorkerProgress();
     m_running = FALSE;
     m_stopping = FALSE;
 }

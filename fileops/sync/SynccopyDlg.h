@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include "archivefront/dialogs/PreviewReaderLock.h"
+#include "app/ProgressInfo.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "filer/FileInfo.h"
 #include "fileops/copy/FileCopier.h"
@@ -68,7 +69,7 @@ public:
     void OnAbort();
     void UpdateActionButtons();
     // Stops the worker and waits for its end while this thread's messages are still
-    // dispatched: the worker's progress and status updates wait for this thread.
+    // dispatched: the worker's questions, owned by this dialog, wait for this thread.
     void StopWorker();
 
     // Build, decide, sort and fill: what a new destination needs as well, so that no
@@ -89,6 +90,10 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     // The folder chooser of 1034; tests answer it themselves.
     virtual BOOL ChooseDestinationFolder(CString& path);
+    // Shows what the worker published since the last look (the progress timer).
+    void OnTimer(UINT_PTR id);
+    void ShowWorkerProgress();
+    DECLARE_MESSAGE_MAP()
 
 private:
     void ApplyToSelected(int action);
@@ -104,4 +109,5 @@ private:
     BOOL m_running = FALSE;
     BOOL m_stopping = FALSE;
     BOOL m_packed = FALSE;
+    CProgressDisplays m_shown;
 };

@@ -101,6 +101,11 @@ void FormatSoundListRow(int index, const CMpegAudioData& entry, CString (&column
     columns[0].Format(L"%03d.%s", index, static_cast<LPCWSTR>(first));
 }
 
+HWND CSoundListDlg::List() const
+{
+    return ::GetDlgItem(m_hWnd, IDC_SOUNDLIST_LIST);
+}
+
 CSoundListDlg::CSoundListDlg()
     : CDialog(IDD_SOUND_LIST), m_refreshRequest(0), m_shownCount(-1), m_minimum{}, m_initialClient{},
       m_initialised(0), m_listProc(nullptr)

@@ -45,7 +45,7 @@ private:
     void EditTags();
     void OnDropFiles(HDROP drop);
     void AppendRowsFrom(INT_PTR first);
-    HWND List() const { return ::GetDlgItem(m_hWnd, 760); }
+    HWND List() const;
 
     CMpegAudioData m_shownEntry;
     int m_shownCount;

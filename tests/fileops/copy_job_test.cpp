@@ -521,4 +521,38 @@ TEST_F(CopyJobTest, ProgressRecordFollowsTheJob)
     EXPECT_EQ(L"two.txt", qvtest::W(job.m_progress.GetMainText()));
 }
 
+// The dialog shows only what the job publishes: at the end of a job the displays hold
+// what its controls showed when the job wrote them itself, and a second look finds
+// nothing new.
+TEST_F(CopyJobTest, DisplaysHoldTheDialogsTextsAtTheEnd)
+{
+    g_COPYDLGEXTRA = 1;
+    MakeTree(src, {L"A\\", L"A\\one.txt", L"two.txt"});
+    CCopyDlgThread job;
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"A", L"two.txt"}), dst, &job));
+    CProgressDisplays shown;
+    job.m_progress.TakeDisplays(shown);
+    struct Case
+    {
+        int display;
+        LPCWSTR text;
+        LONGLONG value;
+    } cases[] = {
+        {COPY_SHOW_CURRENT, L"two.txt", 0}, {COPIER_SHOW_FILE_PERCENT, L"100%", 100},
+        {COPY_SHOW_JOB_FILES, L"2/2", 0},   {COPIER_SHOW_JOB_PERCENT, L"100.0%", 0},
+        {COPY_SHOW_RUNNING, L"", 1},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_TRUE(shown.Has(c.display)) << c.display;
+        EXPECT_EQ(c.text, qvtest::W(shown.texts[c.display])) << c.display;
+        EXPECT_EQ(c.value, shown.values[c.display]) << c.display;
+    }
+    const int filled[] = {COPY_SHOW_FREE, COPY_SHOW_START_TIME, COPIER_SHOW_JOB_BYTES};
+    for (int display : filled)
+        EXPECT_FALSE(shown.texts[display].IsEmpty()) << display;
+    job.m_progress.TakeDisplays(shown);
+    EXPECT_EQ(0u, shown.changed);
+}
+
 } // namespace

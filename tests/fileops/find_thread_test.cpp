@@ -259,6 +259,50 @@ TEST_F(FindThreadTest, ResultsKeepTheSortOrderAsTheyArrive)
     EXPECT_EQ(std::wstring(worker.m_results[0].GetName()), L"b.txt");
 }
 
+// The rows a sink is told about, kept as the dialog's list keeps them.
+class CRowRecorder : public CFindResultSink
+{
+public:
+    void AddFind(int row, const CFileInfo& entry) override
+    {
+        rows.insert(row < 0 ? rows.end() : rows.begin() + row, std::wstring(entry.GetName()));
+    }
+    void ShowFinds(const CArrayFileInfo& finds) override
+    {
+        rows.clear();
+        for (INT_PTR i = 0; i < finds.GetSize(); ++i)
+            rows.push_back(std::wstring(finds[i].GetName()));
+    }
+    std::vector<std::wstring> rows;
+};
+
+std::vector<std::wstring> Names(const CArrayFileInfo& results)
+{
+    std::vector<std::wstring> names;
+    for (INT_PTR i = 0; i < results.GetSize(); ++i)
+        names.push_back(results[i].GetName());
+    return names;
+}
+
+// The user acts on the rows of the dialog's list: they stay in the order of the
+// worker's results while the finds arrive and after a sort.
+TEST_F(FindThreadTest, SinkRowsFollowTheResultsOrder)
+{
+    MakeFile(m_dir, L"b.txt", std::string(30, 'b'));
+    MakeFile(m_dir, L"a.txt", std::string(10, 'a'));
+    MakeFile(m_dir, L"sub\\c.txt", std::string(20, 'c'));
+    MakeFile(m_dir, L"sub\\d.txt", std::string(5, 'd'));
+    CRowRecorder sink;
+    CFindThread worker;
+    Configure(worker, L"*.txt", L"", {1, 0, 0, 0, 0}, nullptr);
+    worker.m_sortKey = FIND_SORT_SIZE;
+    worker.m_sink = &sink;
+    ASSERT_TRUE(Run(worker));
+    EXPECT_EQ(sink.rows, Names(worker.m_results));
+    worker.SortResults(FIND_SORT_NAME);
+    EXPECT_EQ(sink.rows, Names(worker.m_results));
+}
+
 TEST_F(FindThreadTest, PaneModeFillsThePanesFindResults)
 {
     MakeFile(m_dir, L"one.txt", "needle");

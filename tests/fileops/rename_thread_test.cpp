@@ -40,6 +40,7 @@ protected:
             m_pane->SetEntryMark(index, 1);
         }
         CRenameThread worker;
+        worker.m_pane = m_pane.get();
         worker.m_pattern = pattern;
         worker.m_nameStart = worker.m_extensionStart = 1;
         worker.m_caseMode = caseMode;
@@ -107,6 +108,7 @@ TEST_F(RenameThreadTest, RenameListRecordsNamesAndTouchesNothing)
     for (const wchar_t* name : {L"a", L"b"})
         m_pane->SetEntryMark(m_pane->m_entries.AddEntry(DiskEntry(dir, name)), 1);
     CRenameThread worker;
+    worker.m_pane = m_pane.get();
     worker.m_pattern = L"n$n";
     worker.m_nameStart = 1;
     worker.m_pRenameList = &list;
