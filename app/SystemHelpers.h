@@ -59,13 +59,6 @@ BOOL SetMixerVolume(int percent);
 // Otherwise the system error as an HRESULT (E_OUTOFMEMORY when memory runs out).
 HRESULT GetFileDacl(LPCWSTR path, PACL* dacl);
 
-// GetNamedSecurityInfoW and SetNamedSecurityInfoW with long paths.
-DWORD GetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
-                               PSECURITY_DESCRIPTOR* securityDescriptor);
-DWORD SetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID owner, PSID group, PACL dacl, PACL sacl);
-
 // ---- File times -----------------------------------------------------------------------
 
 // 1 when a is earlier than b, -1 when b is earlier than a, 0 when they count as

@@ -1,5 +1,5 @@
 #include "archive/client/base/DllHandle.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 
 bool CDllHandle::Free()
 {

@@ -1,7 +1,7 @@
 // Library streams over disk files and over the process's standard input and output.
 // Every failure is a result code; none of these throws.
 #pragma once
-#include "archive/client/base/FileHandles.h"
+#include "fs/FileHandles.h"
 #include "archive/client/base/RefCounting.h"
 
 // Checked before anything moves: 0 start, 1 current position, 2 end.

@@ -1,5 +1,5 @@
 #include "archive/client/base/ReparsePoints.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 
 #include <cstring>
 #include <winioctl.h>

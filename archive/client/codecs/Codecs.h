@@ -3,10 +3,10 @@
 // loaded once per process and only read afterwards; it also serves the library's
 // handlers as their codec information (ICompressCodecsInfo, IHashers).
 #pragma once
-#include "archive/client/base/ArcString.h"
+#include "fs/ArcString.h"
 #include "archive/client/base/DllHandle.h"
 #include "archive/client/base/RefCounting.h"
-#include "archive/client/base/Vectors.h"
+#include "fs/Vectors.h"
 #include "archive/client/base/StreamAdapters.h"
 
 // One loaded library file. Destruction releases the hashers, then frees the module.

@@ -1,6 +1,6 @@
 #include "archive/client/ops/ArchiveChain.h"
 
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 #include "archive/client/base/PropValue.h"
 #include "archive/client/ops/ClientUtils.h"
 #include "archive/client/ops/FormatDetection.h"

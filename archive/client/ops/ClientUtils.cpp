@@ -1,6 +1,6 @@
 #include "archive/client/ops/ClientUtils.h"
 
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 #include "archive/client/codecs/OpenHandler.h"
 
 bool PropertyToUInt64(const PROPVARIANT& value, uint64_t& out)

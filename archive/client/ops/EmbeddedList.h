@@ -2,7 +2,7 @@
 // the items of a pseudo-archive so that they can be listed and extracted like any
 // other items, and the two adapters the signature scan opens its handlers with.
 #pragma once
-#include "archive/client/base/ArcString.h"
+#include "fs/ArcString.h"
 #include "archive/client/base/RefCounting.h"
 #include <vector>
 

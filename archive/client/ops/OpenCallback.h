@@ -4,8 +4,8 @@
 // volumes the opened archive still uses.
 #pragma once
 #include "archive/client/base/FileStreams.h"
-#include "archive/client/base/FindEntries.h"
-#include "archive/client/base/Vectors.h"
+#include "fs/FindEntries.h"
+#include "fs/Vectors.h"
 
 // What the program implements to follow and steer an open.
 struct IOpenCallbackUI

@@ -3,11 +3,11 @@
 // shared trees of path prefixes (on disk and in the archive), an optional index into
 // the set of distinct security descriptors and optional link data.
 #pragma once
-#include "archive/client/base/ArcString.h"
+#include "fs/ArcString.h"
 #include "archive/client/base/StreamAdapters.h"
-#include "archive/client/base/FindEntries.h"
+#include "fs/FindEntries.h"
 #include "archive/client/base/PathFilter.h"
-#include "archive/client/base/Vectors.h"
+#include "fs/Vectors.h"
 
 struct CDiskItem
 {

@@ -2,9 +2,9 @@
 // nothing behind: whatever is still listed when the list ends is deleted, newest first.
 // The driver empties the list without deleting once the new archive is complete.
 #pragma once
-#include "archive/client/base/ArcString.h"
-#include "archive/client/base/FileSystem.h"
-#include "archive/client/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/FileSystem.h"
+#include "fs/Vectors.h"
 
 class CTempFileList
 {

@@ -1,6 +1,6 @@
 #include "archive/client/update/UpdateArchive.h"
-#include "archive/client/base/FindEntries.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/FindEntries.h"
+#include "fs/PathRules.h"
 #include "archive/client/base/PropValue.h"
 #include "archive/client/base/StreamAdapters.h"
 #include "archive/client/ops/ArchiveChain.h"
@@ -409,16 +409,7 @@ bool ReplaceFileInOneStep(const UString& source, const UString& target)
     bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !FsSetFileAttributes(target.Chars(), attributes & ~FILE_ATTRIBUTE_READONLY))
         return false;
-    bool moved = MoveFileExW(source.Chars(), target.Chars(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!moved)
-    {
-        DWORD error = GetLastError();
-        UString longSource, longTarget;
-        if (GetLongPathFor(source.Chars(), longSource) && GetLongPathFor(target.Chars(), longTarget))
-            moved = MoveFileExW(longSource.Chars(), longTarget.Chars(), MOVEFILE_REPLACE_EXISTING) != 0;
-        else
-            SetLastError(error);
-    }
+    bool moved = FsMoveFileReplacing(source.Chars(), target.Chars());
     if (!moved && readOnly)
     {
         DWORD error = GetLastError();

@@ -1,5 +1,5 @@
 #include "archive/client/update/UpdateCallback.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 #include "archive/client/base/PropValue.h"
 #include "archive/client/base/ReparsePoints.h"
 #include "archive/client/ops/ArchiveChain.h"

@@ -2,7 +2,7 @@
 #include "archive/client/ops/ArchiveChain.h"
 #include "archive/client/ops/ClientUtils.h"
 #include "archive/client/base/PropValue.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/PathRules.h"
 #include <algorithm>
 
 const CUpdateActionTable kAddActionTable = {{Keep, Keep, Pack, Pack, Pack, Pack, Pack}};

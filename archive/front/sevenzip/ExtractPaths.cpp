@@ -1,6 +1,6 @@
 #include "archive/front/sevenzip/ExtractPaths.h"
 
-#include "archive/client/base/FileSystem.h"
+#include "fs/FileSystem.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
 

@@ -1,7 +1,7 @@
 #include "archive/client/scan/DiskItems.h"
 
 #include "archive/client/base/ReparsePoints.h"
-#include "tests/archive/client/MarkingFindApi.h"
+#include "tests/fs/MarkingFindApi.h"
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "archive/client/update/UpdateArchive.h"
-#include "archive/client/base/FileSystem.h"
+#include "fs/FileSystem.h"
 
 #include "tests/archive/client/ArcOpenHelpers.h"
 #include "tests/common/TestHelpers.h"

@@ -1,5 +1,5 @@
-#include "archive/client/base/PathRules.h"
-#include "archive/client/base/FileSystem.h"
+#include "fs/PathRules.h"
+#include "fs/FileSystem.h"
 
 namespace
 {

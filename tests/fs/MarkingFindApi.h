@@ -3,7 +3,7 @@
 // point, given a size) to show what the file system under Wine cannot.
 #pragma once
 
-#include "archive/client/base/FindEntries.h"
+#include "fs/FindEntries.h"
 
 #include <string>
 

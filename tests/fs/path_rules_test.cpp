@@ -1,5 +1,5 @@
-#include "archive/client/base/FileSystem.h"
-#include "archive/client/base/PathRules.h"
+#include "fs/FileSystem.h"
+#include "fs/PathRules.h"
 
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>

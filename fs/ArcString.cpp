@@ -1,4 +1,4 @@
-#include "archive/client/base/ArcString.h"
+#include "fs/ArcString.h"
 
 #include <cstring>
 #include <cwchar>

@@ -1,5 +1,5 @@
-#include "archive/client/base/ArcString.h"
-#include "archive/client/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/Vectors.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
-#include "archive/client/base/FindEntries.h"
-#include "archive/client/base/FileSystem.h"
-#include "archive/client/base/LongPathCall.h"
+#include "fs/FindEntries.h"
+#include "fs/FileSystem.h"
+#include "fs/LongPathCall.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
-#include "archive/client/base/FileSystem.h"
-#include "archive/client/base/FindEntries.h"
-#include "archive/client/base/PathRules.h"
-#include "tests/archive/client/MarkingFindApi.h"
+#include "fs/FileSystem.h"
+#include "fs/FindEntries.h"
+#include "fs/PathRules.h"
+#include "tests/fs/MarkingFindApi.h"
 
 #include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>
