@@ -1,5 +1,4 @@
 #include "filer/dialogs/FindFirstFileErrorDlg.h"
-#include "fs/LongPathSecurity.h"
 
 #include <aclapi.h>
 #include <shellapi.h>
@@ -8,6 +7,7 @@
 #include "app/PathHelpers.h"
 #include "app/dialogs/MessageBoxDlg.h"
 #include "filer/FilerPane.h"
+#include "fs/LongPathSecurity.h"
 #include "res/FilerDialogs.h"
 
 namespace
