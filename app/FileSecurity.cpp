@@ -1,13 +1,12 @@
 #include "app/FileSecurity.h"
 #include "util/PathHelpers.h"
+#include "fs/LongPathSecurity.h"
 
 HRESULT GetFileDacl(LPCWSTR path, PACL* dacl)
 {
     *dacl = nullptr;
-    CString holder;
-    LPCWSTR name = LongPathArg(path, holder);
     DWORD needed = 0;
-    GetFileSecurityW(name, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    GetFileSecurityLong(path, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0)
     {
         return HRESULT_FROM_WIN32(GetLastError());
@@ -21,7 +20,7 @@ HRESULT GetFileDacl(LPCWSTR path, PACL* dacl)
     BOOL present = FALSE, defaulted = FALSE;
     PACL found = nullptr;
     ACL_SIZE_INFORMATION size = {};
-    if (!GetFileSecurityW(name, DACL_SECURITY_INFORMATION, descriptor, needed, &needed) ||
+    if (!GetFileSecurityLong(path, DACL_SECURITY_INFORMATION, descriptor, needed, &needed) ||
         !GetSecurityDescriptorDacl(descriptor, &present, &found, &defaulted))
     {
         result = HRESULT_FROM_WIN32(GetLastError());
@@ -55,20 +54,3 @@ HRESULT GetFileDacl(LPCWSTR path, PACL* dacl)
     return result;
 }
 
-DWORD GetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
-                               PSECURITY_DESCRIPTOR* securityDescriptor)
-{
-    CString holder;
-    return GetNamedSecurityInfoW(LongPathArg(objectName, holder), objectType, info, owner, group, dacl, sacl,
-                                 securityDescriptor);
-}
-
-DWORD SetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID owner, PSID group, PACL dacl, PACL sacl)
-{
-    CString holder;
-    // The system takes the name as writable text; hand it a copy of its own.
-    CString name = LongPathArg(objectName, holder);
-    return SetNamedSecurityInfoW(name.GetBuffer(), objectType, info, owner, group, dacl, sacl);
-}

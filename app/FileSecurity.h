@@ -1,4 +1,4 @@
-// The access-control lists of files and folders, with long paths.
+// The access-control list of a file or folder.
 #pragma once
 #include <windows.h>
 #include <aclapi.h>
@@ -8,9 +8,3 @@
 // Otherwise the system error as an HRESULT (E_OUTOFMEMORY when memory runs out).
 HRESULT GetFileDacl(LPCWSTR path, PACL* dacl);
 
-// GetNamedSecurityInfoW and SetNamedSecurityInfoW with long paths.
-DWORD GetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID* owner, PSID* group, PACL* dacl, PACL* sacl,
-                               PSECURITY_DESCRIPTOR* securityDescriptor);
-DWORD SetNamedSecurityInfoLong(LPCWSTR objectName, SE_OBJECT_TYPE objectType, SECURITY_INFORMATION info,
-                               PSID owner, PSID group, PACL dacl, PACL sacl);

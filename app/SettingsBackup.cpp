@@ -10,12 +10,6 @@ namespace
 
 const int kDatedBackupsKept = 10;
 
-BOOL CopyFileLong(LPCWSTR from, LPCWSTR to)
-{
-    CString fromHolder, toHolder;
-    return CopyFileW(LongPathArg(from, fromHolder), LongPathArg(to, toHolder), FALSE);
-}
-
 // Exactly "<base>_dddddddd_dddddd.bck": a name that merely starts alike (an extra
 // digit, a letter among the digits) belongs to someone else and is left alone.
 bool IsDatedBackupName(const CString& name, int baseLength)
@@ -96,11 +90,11 @@ BOOL BackupSettingsFile(LPCWSTR settingsPath)
             CString dated;
             dated.Format(L"%s\\%s_%04d%02d%02d_%02d%02d%02d.bck", folder, base, st.wYear, st.wMonth, st.wDay,
                          st.wHour, st.wMinute, st.wSecond);
-            CopyFileLong(backup, dated);
+            CopyFileLong(backup, dated, FALSE);
         }
     }
 
     DeleteOldDatedBackups(folder, base);
 
-    return CopyFileLong(settingsPath, backup);
+    return CopyFileLong(settingsPath, backup, FALSE);
 }

@@ -102,7 +102,7 @@ bool RootAnswers(const CString& directory)
         return true;
     if (root[root.GetLength() - 1] != L'\\')
         root += L'\\';
-    return GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesLong(root) != INVALID_FILE_ATTRIBUTES;
 }
 
 void AddListing(CVirtualFolderListing& out, const WIN32_FIND_DATAW& findData, const CString& realDirectory)
@@ -358,7 +358,7 @@ int CVirtualFolderStore::Load(LPCWSTR filePath)
         // A store with nothing in it is saved as the byte-order mark alone, which
         // reads back as this result; a larger file failed to read and must survive.
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (GetFileAttributesExW(filePath, GetFileExInfoStandard, &data) &&
+        if (GetFileAttributesExLong(filePath, GetFileExInfoStandard, &data) &&
             (data.nFileSizeHigh != 0 || data.nFileSizeLow > 2))
         {
             m_loadFailed = TRUE;

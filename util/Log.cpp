@@ -15,7 +15,7 @@ namespace
 bool FindLogFile(LPCWSTR path, ULONGLONG* size)
 {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(path, &data);
+    HANDLE find = FindFirstFileAsGiven(path, &data);
     if (find == INVALID_HANDLE_VALUE)
     {
         return false;
@@ -53,9 +53,7 @@ void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
             // not be gone already. Only a log that really moved away is started
             // afresh; otherwise the line goes to the end of the old log (or is
             // dropped when the log cannot be opened either).
-            CString fromHolder, toHolder;
-            if (MoveFileExW(LongPathArg(path, fromHolder), LongPathArg(backup, toHolder),
-                            MOVEFILE_REPLACE_EXISTING))
+            if (MoveFileExLong(path, backup, MOVEFILE_REPLACE_EXISTING))
             {
                 exists = false;
             }
@@ -64,8 +62,8 @@ void WriteLogV(LPCWSTR name, LPCWSTR format, va_list args)
 
     // No sharing: a line is appended whole or not at all. OPEN_ALWAYS for a log that
     // seemed absent, so that a writer that created it in the meantime keeps its line.
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, exists ? OPEN_EXISTING : OPEN_ALWAYS,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = CreateFileAsGiven(path, GENERIC_WRITE, 0, nullptr, exists ? OPEN_EXISTING : OPEN_ALWAYS,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
         return;

@@ -1,33 +1,10 @@
-// File-system wrappers that every call on a user path goes through, and the helpers
-// that take paths and names apart, compare names and convert text.
+// The helpers that take paths and names apart, compare names and convert text. The
+// long-path wrappers that every call on a user path goes through live in the
+// file-system layer; they come with these helpers, which their users need alike.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
-
-// ---- Long paths -------------------------------------------------------------------
-
-// Returns the text to hand to the system for the path: a path that does not begin
-// with a backslash and has 248 or more characters comes back as "\\?\" + path, held
-// in `holder`; every other path (network paths included) comes back as it is, and
-// `holder` stays untouched. The result lives as long as the path and the holder.
-LPCWSTR LongPathArg(LPCWSTR path, CString& holder);
-
-// The Windows functions of the same base name, each path through LongPathArg; the
-// results are the system's own.
-HANDLE FindFirstFileLong(LPCWSTR path, WIN32_FIND_DATAW* findData);
-BOOL FindCloseLong(HANDLE& findHandle);
-HANDLE CreateFileLong(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
-                      DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
-HANDLE FindFirstChangeNotificationLong(LPCWSTR path, BOOL watchSubtree, DWORD notifyFilter);
-BOOL MoveFileLong(LPCWSTR existingPath, LPCWSTR newPath);
-BOOL CreateDirectoryLong(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
-BOOL SetFileAttributesLong(LPCWSTR path, DWORD attributes);
-BOOL DeleteFileLong(LPCWSTR path);
-BOOL RemoveDirectoryLong(LPCWSTR path);
-
-// Applies the creation, last-access and last-write times of the record to the file or
-// directory, and leaves it with the record's attributes, also when the times fail.
-BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData);
+#include "fs/LongPath.h"
 
 // ---- Paths and names ----------------------------------------------------------------
 

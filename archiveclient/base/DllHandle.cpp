@@ -1,5 +1,5 @@
 #include "archiveclient/base/DllHandle.h"
-#include "archiveclient/base/PathRules.h"
+#include "fs/PathRules.h"
 
 bool CDllHandle::Free()
 {

@@ -1,6 +1,6 @@
 // The holder of one loaded library, and the program's own directory.
 #pragma once
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 
 class CDllHandle
 {

@@ -1,8 +1,8 @@
 // Library streams over disk files and over the process's standard input and output.
 // Every failure is a result code; none of these throws.
 #pragma once
-#include "archiveclient/base/FileHandles.h"
 #include "archiveclient/base/RefCounting.h"
+#include "fs/FileHandles.h"
 
 // Checked before anything moves: 0 start, 1 current position, 2 end.
 inline bool IsValidSeekOrigin(UINT32 origin)

@@ -3,8 +3,8 @@
 // of nodes per root prefix, so that a path is tested part by part. Names compare by
 // the process-wide case rule (g_CaseSensitiveNames).
 #pragma once
-#include "archiveclient/base/ArcString.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/Vectors.h"
 #include <vector>
 
 // The parts of a path, split at every '\\' and '/'; empty parts are kept.

@@ -1,7 +1,7 @@
 // One property value as it crosses the boundary to the archive library, and the
 // conversions of file times to the DOS, Unix and text forms that archives store.
 #pragma once
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 #include <propidl.h>
 
 // A PROPVARIANT that owns what its type owns (the system string of VT_BSTR).

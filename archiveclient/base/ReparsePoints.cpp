@@ -1,5 +1,5 @@
 #include "archiveclient/base/ReparsePoints.h"
-#include "archiveclient/base/PathRules.h"
+#include "fs/PathRules.h"
 
 #include <cstring>
 #include <winioctl.h>

@@ -2,9 +2,9 @@
 // system: reading it from a path, parsing it, turning the stored target into an
 // ordinary path, and building it for a target.
 #pragma once
-#include "archiveclient/base/FileHandles.h"
 #include "archiveclient/base/StreamAdapters.h"
-#include "archiveclient/base/ArcString.h"
+#include "fs/FileHandles.h"
+#include "fs/ArcString.h"
 
 const UINT32 kReparseTagMountPoint = 0xA0000003;
 const UINT32 kReparseTagSymLink = 0xA000000C;

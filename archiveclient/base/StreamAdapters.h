@@ -4,7 +4,7 @@
 // refuses a negative position (0x80070083); a position beyond the end is accepted.
 #pragma once
 #include "archiveclient/base/RefCounting.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/Vectors.h"
 
 // Owned bytes. Copies copy the bytes.
 class CByteBlock

@@ -3,11 +3,11 @@
 // loaded once per process and only read afterwards; it also serves the library's
 // handlers as their codec information (ICompressCodecsInfo, IHashers).
 #pragma once
-#include "archiveclient/base/ArcString.h"
 #include "archiveclient/base/DllHandle.h"
 #include "archiveclient/base/RefCounting.h"
-#include "archiveclient/base/Vectors.h"
 #include "archiveclient/base/StreamAdapters.h"
+#include "fs/ArcString.h"
+#include "fs/Vectors.h"
 
 // One loaded library file. Destruction releases the hashers, then frees the module.
 struct CCodecLibrary

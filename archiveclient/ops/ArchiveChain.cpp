@@ -1,9 +1,9 @@
 #include "archiveclient/ops/ArchiveChain.h"
 
-#include "archiveclient/base/PathRules.h"
 #include "archiveclient/base/PropValue.h"
 #include "archiveclient/ops/ClientUtils.h"
 #include "archiveclient/ops/FormatDetection.h"
+#include "fs/PathRules.h"
 
 namespace
 {

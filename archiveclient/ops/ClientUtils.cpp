@@ -1,7 +1,7 @@
 #include "archiveclient/ops/ClientUtils.h"
 
-#include "archiveclient/base/PathRules.h"
 #include "archiveclient/codecs/OpenHandler.h"
+#include "fs/PathRules.h"
 
 bool PropertyToUInt64(const PROPVARIANT& value, uint64_t& out)
 {

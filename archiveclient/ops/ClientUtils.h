@@ -2,7 +2,7 @@
 // that a name a handler asks for stays inside its folder, and three-way comparisons.
 // The privilege helper lives with the disk scan (scan/DiskItems.h), which needs it first.
 #pragma once
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 #include <propidl.h>
 
 // VT_EMPTY gives false and leaves out as it was; VT_UI1, VT_UI2, VT_UI4 and VT_UI8 give

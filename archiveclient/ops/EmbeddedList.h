@@ -2,8 +2,8 @@
 // the items of a pseudo-archive so that they can be listed and extracted like any
 // other items, and the two adapters the signature scan opens its handlers with.
 #pragma once
-#include "archiveclient/base/ArcString.h"
 #include "archiveclient/base/RefCounting.h"
+#include "fs/ArcString.h"
 #include <vector>
 
 class CCodecs;

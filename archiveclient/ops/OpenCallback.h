@@ -4,8 +4,8 @@
 // volumes the opened archive still uses.
 #pragma once
 #include "archiveclient/base/FileStreams.h"
-#include "archiveclient/base/FindEntries.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/FindEntries.h"
+#include "fs/Vectors.h"
 
 // What the program implements to follow and steer an open.
 struct IOpenCallbackUI

@@ -1,11 +1,10 @@
 #include "archiveclient/scan/DiskItems.h"
 
-#include "archiveclient/base/FileHandles.h"
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/LongPathCall.h"
-#include "archiveclient/base/PathRules.h"
 #include "archiveclient/base/RefCounting.h"
 #include "archiveclient/base/ReparsePoints.h"
+#include "fs/FileHandles.h"
+#include "fs/FileSystem.h"
+#include "fs/PathRules.h"
 #include <cwchar>
 
 #define SCAN_RETURN_IF_FAILED(expression)                                                                    \
@@ -141,15 +140,15 @@ HRESULT CDiskItemList::StoreSecurityDescriptor(const UString& path, int32_t& ind
                                      DACL_SECURITY_INFORMATION |
                                      (SaclPrivilege ? SACL_SECURITY_INFORMATION : 0);
     DWORD needed = 0;
-    auto getSecurity = [&](const wchar_t* p) {
-        return GetFileSecurityW(p, requested, SecureBuffer.Data(), static_cast<DWORD>(SecureBuffer.Size()),
-                                &needed) != FALSE;
+    auto getSecurity = [&] {
+        return FsGetFileSecurity(path.Chars(), requested, SecureBuffer.Data(),
+                                 static_cast<DWORD>(SecureBuffer.Size()), needed);
     };
-    bool ok = CallWithLongPath(path.Chars(), getSecurity);
+    bool ok = getSecurity();
     if (!ok && GetLastError() == ERROR_INSUFFICIENT_BUFFER && SecureBuffer.Size() < needed)
     {
         SecureBuffer.Allocate(needed);
-        ok = CallWithLongPath(path.Chars(), getSecurity);
+        ok = getSecurity();
     }
     if (ok)
     {

@@ -3,11 +3,11 @@
 // shared trees of path prefixes (on disk and in the archive), an optional index into
 // the set of distinct security descriptors and optional link data.
 #pragma once
-#include "archiveclient/base/ArcString.h"
 #include "archiveclient/base/StreamAdapters.h"
-#include "archiveclient/base/FindEntries.h"
 #include "archiveclient/base/PathFilter.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/FindEntries.h"
+#include "fs/Vectors.h"
 
 struct CDiskItem
 {

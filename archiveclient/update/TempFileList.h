@@ -2,9 +2,9 @@
 // nothing behind: whatever is still listed when the list ends is deleted, newest first.
 // The driver empties the list without deleting once the new archive is complete.
 #pragma once
-#include "archiveclient/base/ArcString.h"
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/FileSystem.h"
+#include "fs/Vectors.h"
 
 class CTempFileList
 {

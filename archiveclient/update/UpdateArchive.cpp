@@ -1,11 +1,11 @@
 #include "archiveclient/update/UpdateArchive.h"
-#include "archiveclient/base/FindEntries.h"
-#include "archiveclient/base/PathRules.h"
 #include "archiveclient/base/PropValue.h"
 #include "archiveclient/base/StreamAdapters.h"
 #include "archiveclient/ops/ArchiveChain.h"
 #include "archiveclient/update/MultiVolStream.h"
 #include "archiveclient/update/UpdateCallback.h"
+#include "fs/FindEntries.h"
+#include "fs/PathRules.h"
 
 const char* const kNoSuchArchiveText = "there is no such archive";
 const char* const kCannotFindArchiveText = "can't find archive";
@@ -409,16 +409,7 @@ bool ReplaceFileInOneStep(const UString& source, const UString& target)
     bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !FsSetFileAttributes(target.Chars(), attributes & ~FILE_ATTRIBUTE_READONLY))
         return false;
-    bool moved = MoveFileExW(source.Chars(), target.Chars(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!moved)
-    {
-        DWORD error = GetLastError();
-        UString longSource, longTarget;
-        if (GetLongPathFor(source.Chars(), longSource) && GetLongPathFor(target.Chars(), longTarget))
-            moved = MoveFileExW(longSource.Chars(), longTarget.Chars(), MOVEFILE_REPLACE_EXISTING) != 0;
-        else
-            SetLastError(error);
-    }
+    bool moved = FsMoveFileReplacing(source.Chars(), target.Chars());
     if (!moved && readOnly)
     {
         DWORD error = GetLastError();

@@ -1,9 +1,9 @@
 #include "archiveclient/update/UpdateCallback.h"
-#include "archiveclient/base/PathRules.h"
 #include "archiveclient/base/PropValue.h"
 #include "archiveclient/base/ReparsePoints.h"
 #include "archiveclient/ops/ArchiveChain.h"
 #include "archiveclient/update/MultiVolStream.h"
+#include "fs/PathRules.h"
 
 namespace
 {

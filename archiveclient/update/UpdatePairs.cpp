@@ -2,7 +2,7 @@
 #include "archiveclient/ops/ArchiveChain.h"
 #include "archiveclient/ops/ClientUtils.h"
 #include "archiveclient/base/PropValue.h"
-#include "archiveclient/base/PathRules.h"
+#include "fs/PathRules.h"
 #include <algorithm>
 
 const CUpdateActionTable kAddActionTable = {{Keep, Keep, Pack, Pack, Pack, Pack, Pack}};

@@ -140,7 +140,7 @@ BOOL MakeFolders(const CString& folder)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    DWORD attributes = GetFileAttributesW(path);
+    DWORD attributes = GetFileAttributesLong(path);
     if (attributes != INVALID_FILE_ATTRIBUTES)
     {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -603,7 +603,7 @@ int CArchiverDll::CheckTargetLength(const CString& member)
         m_errors.Add(ERR_DESTINATION_TOO_LONG, 0);
         return 0;
     }
-    if (targetFolder.GetLength() >= 247 && GetFileAttributesW(targetFolder) == INVALID_FILE_ATTRIBUTES)
+    if (targetFolder.GetLength() >= 247 && GetFileAttributesLong(targetFolder) == INVALID_FILE_ATTRIBUTES)
     {
         m_errors.Add(ERR_DESTINATION_UNCREATABLE, 0);
         return 0;

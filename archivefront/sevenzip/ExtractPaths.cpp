@@ -1,6 +1,6 @@
 #include "archivefront/sevenzip/ExtractPaths.h"
 
-#include "archiveclient/base/FileSystem.h"
+#include "fs/FileSystem.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
 

@@ -681,7 +681,7 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
         }
         // The folder is the root of the names to pack; the process's current
         // directory is left alone, since other code moves it at any time.
-        DWORD baseAttributes = GetFileAttributesW(LongForm(m_baseDirectory));
+        DWORD baseAttributes = GetFileAttributesLong(m_baseDirectory);
         if (m_baseDirectory.IsEmpty() || baseAttributes == INVALID_FILE_ATTRIBUTES ||
             (baseAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         {

@@ -7,13 +7,13 @@
 #include "app/FileTimes.h"
 #include "app/dialogs/InputDlgs.h"
 #include "app/records/LocalMemory.h"
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/FindEntries.h"
 #include "archiveclient/base/PropValue.h"
 #include "archiveclient/update/UpdateArchive.h"
 #include "archivefront/dialogs/UnpackConditionDlg.h"
 #include "archivefront/sevenzip/ExtractPaths.h"
 #include "archivefront/sevenzip/SevenZipTypes.h"
+#include "fs/FileSystem.h"
+#include "fs/FindEntries.h"
 #include "res/SevenZipDialogs.h"
 #include <cstring>
 

@@ -203,9 +203,8 @@ BOOL HasListedSuffix(LPCWSTR path, LPCWSTR list)
 
 DWORD ReadFileHead(LPCWSTR path, BYTE* buffer, DWORD* size)
 {
-    CString holder;
-    HANDLE file = CreateFileW(LongPathArg(path, holder), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file = CreateFileLong(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
         *size = 0;

@@ -501,8 +501,7 @@ void CCopyDlgThread::FinishWalkedDirectory()
         {
             // The attributes are lifted only for the removal: a directory that stays
             // (it still holds skipped files) keeps its own.
-            CString holder;
-            DWORD attributes = GetFileAttributesW(LongPathArg(frame->m_directoryPath, holder));
+            DWORD attributes = GetFileAttributesLong(frame->m_directoryPath);
             SetFileAttributesLong(frame->m_directoryPath, FILE_ATTRIBUTE_ARCHIVE);
             if (!RemoveDirectoryLong(frame->m_directoryPath) && attributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesLong(frame->m_directoryPath, attributes);
@@ -740,8 +739,7 @@ int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* p
     if (DirectoryExists(path))
         return 1;
     // A directory named by its short name is there too, though its listed name differs.
-    CString holder;
-    DWORD attributes = GetFileAttributesW(LongPathArg(path, holder));
+    DWORD attributes = GetFileAttributesLong(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1;
     attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kDirectoryAttributes) : 0;
@@ -809,8 +807,7 @@ int CCopyDlgThread::ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDir
     }
     if (m_noCopyDateTime)
     {
-        CString holder;
-        DWORD old = GetFileAttributesW(LongPathArg(path, holder));
+        DWORD old = GetFileAttributesLong(path);
         SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
         HANDLE file =
             CreateFileLong(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -848,18 +845,16 @@ int CCopyDlgThread::MoveOverExisting(const CFileInfo& entry, LPCWSTR path, BOOL 
 {
     // One step that replaces the old file only when the move succeeds; a read-only
     // destination refuses to be replaced, so its attributes are lifted for the step.
-    CString sourceHolder, targetHolder;
-    LPCWSTR target = LongPathArg(path, targetHolder);
-    DWORD old = replace ? GetFileAttributesW(target) : INVALID_FILE_ATTRIBUTES;
+    DWORD old = replace ? GetFileAttributesLong(path) : INVALID_FILE_ATTRIBUTES;
     if (old != INVALID_FILE_ATTRIBUTES &&
         (old & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-        SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
     CString source = entry.GetRealFullPath();
-    if (MoveFileExW(LongPathArg(source, sourceHolder), target, replace ? MOVEFILE_REPLACE_EXISTING : 0))
+    if (MoveFileExLong(source, path, replace ? MOVEFILE_REPLACE_EXISTING : 0))
         return 1;
     error = GetLastError();
     if (old != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(target, old);
+        SetFileAttributesLong(path, old);
     return 0;
 }
 
@@ -873,8 +868,7 @@ int CCopyDlgThread::RemoveMovedSource(const CFileInfo& entry)
         return 1;
     }
     CString source = entry.GetRealFullPath();
-    CString holder;
-    DWORD old = GetFileAttributesW(LongPathArg(source, holder));
+    DWORD old = GetFileAttributesLong(source);
     SetFileAttributesLong(source, FILE_ATTRIBUTE_ARCHIVE);
     if (DeleteFileLong(source))
         return 1;
@@ -999,8 +993,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 CString name;
                 name.Format(L"%s%03d.%s", entry.m_baseName.GetString(), n, entry.m_extension.GetString());
                 CString candidate = Joined(targetDirectory, name);
-                CString holder;
-                if (GetFileAttributesW(LongPathArg(candidate, holder)) == INVALID_FILE_ATTRIBUTES)
+                if (GetFileAttributesLong(candidate) == INVALID_FILE_ATTRIBUTES)
                 {
                     path = candidate;
                     found = TRUE;

@@ -238,8 +238,7 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
     else
     {
         DWORD error = GetLastError();
-        CString holder;
-        DWORD existing = GetFileAttributesW(LongPathArg(destinationPath, holder));
+        DWORD existing = GetFileAttributesLong(destinationPath);
         if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
             existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY) ||
             !m_replaceExisting)
@@ -383,17 +382,15 @@ int CFileCopier::FinishFile()
     {
         // The old file goes only now, in one step, for the complete copy; a read-only
         // file refuses to be replaced, so its attributes are lifted just for the step.
-        CString holder, targetHolder;
-        LPCWSTR target = LongPathArg(m_destinationPath, targetHolder);
-        DWORD oldAttributes = GetFileAttributesW(target);
+        DWORD oldAttributes = GetFileAttributesLong(m_destinationPath);
         if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
             (oldAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-            SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
-        if (!MoveFileExW(LongPathArg(m_writtenPath, holder), target, MOVEFILE_REPLACE_EXISTING))
+            SetFileAttributesLong(m_destinationPath, FILE_ATTRIBUTE_NORMAL);
+        if (!MoveFileExLong(m_writtenPath, m_destinationPath, MOVEFILE_REPLACE_EXISTING))
         {
             DWORD error = GetLastError();
             if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-                SetFileAttributesW(target, oldAttributes);
+                SetFileAttributesLong(m_destinationPath, oldAttributes);
             m_fileSize = 0; // already counted as copied: not counted again as finished
             Fail(L"MoveFile", error, m_destinationPath);
             return COPIER_FILE_FAILED;

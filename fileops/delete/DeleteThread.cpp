@@ -172,8 +172,7 @@ void CDeleteThread::FinishDirectory(const CString& path)
         MoveToRecycleBin(path);
         return;
     }
-    CString holder;
-    const DWORD attributes = GetFileAttributesW(LongPathArg(path, holder));
+    const DWORD attributes = GetFileAttributesLong(path);
     SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
     // A directory that cannot be removed stays, silently, with its attributes.
     if (!RemoveDirectoryLong(path) && attributes != INVALID_FILE_ATTRIBUTES)

@@ -7,6 +7,7 @@
 #include "util/PathHelpers.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
+#include "fs/LongPathSecurity.h"
 #include "res/FilerDialogs.h"
 
 namespace
@@ -21,14 +22,12 @@ public:
     BOOL ReadDacl(LPCWSTR folder, std::vector<FolderAccessEntry>& entries) override
     {
         entries.clear();
-        CString holder;
-        const LPCWSTR path = LongPathArg(folder, holder);
         DWORD needed = 0;
-        GetFileSecurityW(path, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+        GetFileSecurityLong(folder, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
         if (needed == 0)
             return FALSE;
         std::vector<BYTE> descriptor(needed);
-        if (!GetFileSecurityW(path, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
+        if (!GetFileSecurityLong(folder, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
             return FALSE;
         BOOL present = FALSE, defaulted = FALSE;
         PACL dacl = nullptr;
@@ -64,12 +63,9 @@ public:
             return FALSE;
         PACL oldDacl = nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        CString holder;
-        CString path = LongPathArg(folder, holder);
-        if (GetNamedSecurityInfoW(path.GetBuffer(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, &oldDacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        if (GetNamedSecurityInfoLong(folder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                     &oldDacl, nullptr, &descriptor) != ERROR_SUCCESS)
             return FALSE;
-        path.ReleaseBuffer();
         CString trustee(userName);
         EXPLICIT_ACCESSW access = {};
         BuildExplicitAccessWithNameW(&access, trustee.GetBuffer(), GENERIC_ALL, GRANT_ACCESS,
@@ -77,9 +73,8 @@ public:
         PACL newDacl = nullptr;
         BOOL ok = SetEntriesInAclW(1, &access, oldDacl, &newDacl) == ERROR_SUCCESS;
         if (ok)
-            ok = SetNamedSecurityInfoW(path.GetBuffer(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                       nullptr, newDacl, nullptr) == ERROR_SUCCESS;
-        path.ReleaseBuffer();
+            ok = SetNamedSecurityInfoLong(folder, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                          newDacl, nullptr) == ERROR_SUCCESS;
         trustee.ReleaseBuffer();
         if (newDacl != nullptr)
             LocalFree(newDacl);

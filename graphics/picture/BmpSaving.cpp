@@ -112,10 +112,7 @@ int WriteBmpHead(HANDLE file, const BmpFileLayout& layout)
 
 int EndBmpScratchFile(LPCWSTR scratch, LPCWSTR path, bool complete)
 {
-    CString fromHolder;
-    CString toHolder;
-    if (complete &&
-        MoveFileExW(LongPathArg(scratch, fromHolder), LongPathArg(path, toHolder), MOVEFILE_REPLACE_EXISTING))
+    if (complete && MoveFileExLong(scratch, path, MOVEFILE_REPLACE_EXISTING))
         return BMP_SAVE_OK;
     DeleteFileLong(scratch);
     return complete ? BMP_SAVE_CANNOT_CREATE : BMP_SAVE_STOPPED;

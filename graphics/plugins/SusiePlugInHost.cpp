@@ -688,7 +688,7 @@ int CSusiePlugInHost::WriteEntry(const CArchiveFileInfo& entry, CProgressInfo* p
         SetFileTime(file, &times.ftCreationTime, &times.ftLastAccessTime, &times.ftLastWriteTime);
     CloseHandle(file);
     if (!timed && times.dwFileAttributes != 0)
-        SetFileAttributesW(target, times.dwFileAttributes);
+        SetFileAttributesLong(target, times.dwFileAttributes);
     release();
     return 1;
 }

@@ -1,7 +1,7 @@
 #include "archiveclient/scan/DiskItems.h"
 
 #include "archiveclient/base/ReparsePoints.h"
-#include "tests/archiveclient/MarkingFindApi.h"
+#include "tests/fs/MarkingFindApi.h"
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "archiveclient/update/UpdateArchive.h"
-#include "archiveclient/base/FileSystem.h"
+#include "fs/FileSystem.h"
 
 #include "tests/archiveclient/ArcOpenHelpers.h"
 #include "tests/common/TestHelpers.h"

@@ -1,4 +1,5 @@
-// The long-path wrappers, the path and name helpers and the text conversions.
+// The long-path wrappers at work with the path helpers beyond 260 characters, the path and
+// name helpers and the text conversions.
 #include "app/NameSortKey.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -7,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
-#include <functional>
 #include <string>
 
 namespace
@@ -20,72 +20,9 @@ std::string A(const CStringA& s)
     return std::string(static_cast<LPCSTR>(s), s.GetLength());
 }
 
-FILETIME MakeFileTime(WORD year, WORD month, WORD day, WORD hour)
-{
-    SYSTEMTIME st = {};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    FILETIME ft = {};
-    SystemTimeToFileTime(&st, &ft);
-    return ft;
-}
-
-bool FindEntry(const std::wstring& path, WIN32_FIND_DATAW* fd)
-{
-    HANDLE h = FindFirstFileW(path.c_str(), fd);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(h);
-    return true;
-}
-
-// Restores the current folder of the process when a test changed it.
-class CurrentDirGuard
-{
-public:
-    CurrentDirGuard() { GetCurrentDirectoryW(MAX_PATH, m_saved); }
-    ~CurrentDirGuard() { SetCurrentDirectoryW(m_saved); }
-
-private:
-    wchar_t m_saved[MAX_PATH];
-};
-
 } // namespace
 
 // ---- Long paths -------------------------------------------------------------------
-
-TEST(LongPathArg, PrefixesOnlyLongPathsThatDoNotBeginWithABackslash)
-{
-    struct Case
-    {
-        std::wstring path;
-        bool prefixed;
-    } cases[] = {
-        {L"C:\\" + std::wstring(244, L'x'), false}, // 247 characters
-        {L"C:\\" + std::wstring(245, L'x'), true},  // 248 characters
-        {std::wstring(248, L'r'), true},            // relative: prefixed as it is
-        {L"\\\\server\\share\\" + std::wstring(285, L'n'), false},
-        {L"\\" + std::wstring(299, L'n'), false},
-        {L"", false},
-    };
-    for (const Case& c : cases)
-    {
-        CString holder(L"untouched");
-        LPCWSTR arg = LongPathArg(c.path.c_str(), holder);
-        if (c.prefixed)
-        {
-            EXPECT_EQ(L"\\\\?\\" + c.path, arg) << c.path.size();
-        }
-        else
-        {
-            // Short paths are handed on without a copy.
-            EXPECT_EQ(c.path.c_str(), arg) << c.path.size();
-            EXPECT_EQ(L"untouched", W(holder));
-        }
-    }
-}
 
 TEST(LongPathWrappers, WorkBeyond260Characters)
 {
@@ -134,104 +71,6 @@ TEST(LongPathWrappers, WorkBeyond260Characters)
     EXPECT_TRUE(DeleteFileLong(moved.c_str()));
     EXPECT_TRUE(RemoveDirectoryLong(dir.c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.c_str()));
-}
-
-// Wine resolves long paths without the prefix as well, so only a long relative path
-// shows that a wrapper applied the rule: with the prefix the system no longer looks
-// for it in the current folder.
-TEST(LongPathWrappers, PassLongRelativePathsWithThePrefix)
-{
-    std::wstring dir = qvtest::ScratchDir();
-    CurrentDirGuard guard;
-    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
-    const std::wstring file(248, L'f');
-    const std::wstring folder(248, L'd');
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\" + file, "x"));
-    ASSERT_TRUE(CreateDirectoryW((dir + L"\\" + folder).c_str(), nullptr));
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\short.txt", "x"));
-
-    const std::wstring newFolder = std::wstring(247, L'n') + L"n";
-    struct Call
-    {
-        const char* what;
-        std::function<bool()> succeeds;
-    } calls[] = {
-        {"FindFirstFileLong",
-         [&] {
-             WIN32_FIND_DATAW fd;
-             HANDLE h = FindFirstFileLong(file.c_str(), &fd);
-             return FindCloseLong(h) && h == INVALID_HANDLE_VALUE && fd.cFileName[0] == L'f';
-         }},
-        {"CreateFileLong",
-         [&] {
-             HANDLE h = CreateFileLong(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                       nullptr);
-             return h != INVALID_HANDLE_VALUE && CloseHandle(h);
-         }},
-        {"FindFirstChangeNotificationLong",
-         [&] {
-             HANDLE h = FindFirstChangeNotificationLong(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-             return h != INVALID_HANDLE_VALUE && FindCloseChangeNotification(h);
-         }},
-        {"MoveFileLong (source)", [&] { return MoveFileLong(file.c_str(), L"moved.txt") != FALSE; }},
-        {"MoveFileLong (target)", [&] { return MoveFileLong(L"short.txt", newFolder.c_str()) != FALSE; }},
-        {"CreateDirectoryLong", [&] { return CreateDirectoryLong(newFolder.c_str(), nullptr) != FALSE; }},
-        {"SetFileAttributesLong",
-         [&] { return SetFileAttributesLong(file.c_str(), FILE_ATTRIBUTE_HIDDEN) != FALSE; }},
-        {"DeleteFileLong", [&] { return DeleteFileLong(file.c_str()) != FALSE; }},
-        {"RemoveDirectoryLong", [&] { return RemoveDirectoryLong(folder.c_str()) != FALSE; }},
-    };
-    for (const Call& call : calls)
-        EXPECT_FALSE(call.succeeds()) << call.what;
-
-    EXPECT_EQ(FILE_ATTRIBUTE_ARCHIVE, GetFileAttributesW((dir + L"\\" + file).c_str()));
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((dir + L"\\" + folder).c_str()));
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((dir + L"\\short.txt").c_str()));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((dir + L"\\" + newFolder).c_str()));
-}
-
-TEST(SetFileTimeLong, SetsTheTimesAndLeavesTheRecordsAttributes)
-{
-    std::wstring dir = qvtest::ScratchDir();
-    struct Case
-    {
-        const wchar_t* name;
-        bool folder;
-        DWORD before;
-        DWORD wanted;
-    } cases[] = {
-        {L"readonly.txt", false, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},
-        {L"becomes-writable.txt", false, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_ARCHIVE},
-        {L"plain.txt", false, FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE},
-        {L"folder", true, FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY},
-    };
-    for (const Case& c : cases)
-    {
-        std::wstring path = dir + L"\\" + c.name;
-        if (c.folder)
-            ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
-        else
-            ASSERT_TRUE(qvtest::WriteFileBytes(path, "data"));
-        SetFileAttributesW(path.c_str(), c.before);
-
-        WIN32_FIND_DATAW wanted = {};
-        wanted.dwFileAttributes = c.wanted;
-        wanted.ftCreationTime = MakeFileTime(2001, 2, 3, 4);
-        wanted.ftLastAccessTime = MakeFileTime(2002, 3, 4, 5);
-        wanted.ftLastWriteTime = MakeFileTime(2003, 4, 5, 6);
-        EXPECT_TRUE(SetFileTimeLong(path.c_str(), &wanted)) << c.name;
-
-        WIN32_FIND_DATAW now = {};
-        ASSERT_TRUE(FindEntry(path, &now));
-        EXPECT_EQ(c.wanted, now.dwFileAttributes) << c.name;
-        // Wine keeps no creation time on the host's file system: only these two show.
-        EXPECT_EQ(0, CompareFileTime(&wanted.ftLastWriteTime, &now.ftLastWriteTime)) << c.name;
-        EXPECT_EQ(0, CompareFileTime(&wanted.ftLastAccessTime, &now.ftLastAccessTime)) << c.name;
-    }
-
-    WIN32_FIND_DATAW missing = {};
-    missing.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
-    EXPECT_FALSE(SetFileTimeLong((dir + L"\\missing.txt").c_str(), &missing));
 }
 
 // ---- Paths and names ----------------------------------------------------------------

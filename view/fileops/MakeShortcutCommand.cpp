@@ -38,8 +38,7 @@ CString ChooseLinkPath(CWnd* parent, const CString& directory, CString name)
         name += L".lnk";
     CString path;
     MakePath(directory, name, path);
-    CString holder;
-    if (GetFileAttributesW(LongPathArg(path, holder)) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesLong(path) != INVALID_FILE_ATTRIBUTES)
     {
         CString question;
         question.Format(L"%s は既に存在します。\n上書きしますか？", (LPCWSTR)path);

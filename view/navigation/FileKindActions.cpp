@@ -165,9 +165,7 @@ int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entr
     ReadShortcutTarget(link, target);
     int directoryAction = shiftVariant ? g_LNK_DIR_ACT_RETURN_KEY_SHIFT : g_LNK_DIR_ACT_RETURN_KEY_STD;
     int fileAction = shiftVariant ? g_LNK_FILE_ACT_RETURN_KEY_SHIFT : g_LNK_FILE_ACT_RETURN_KEY_STD;
-    CString holder;
-    DWORD attributes =
-        target.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(LongPathArg(target, holder));
+    DWORD attributes = target.IsEmpty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesLong(target);
     bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     if (!target.IsEmpty() && (IsPathRoot(target) || isFolder) && directoryAction == 1)
     {

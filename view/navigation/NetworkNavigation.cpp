@@ -95,7 +95,7 @@ void CQvView::EnterNetworkResource(int pane)
         }
         CString unc;
         unc.Format(L"\\\\%s\\%s", (LPCWSTR)server, (LPCWSTR)share);
-        if (GetFileAttributesW(unc) == INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesLong(unc) == INVALID_FILE_ATTRIBUTES)
         {
             DWORD error = GetLastError();
             if (error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PASSWORD)

@@ -14,6 +14,7 @@
 #include "app/settings/SettingsSections.h"
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"
+#include "fs/LongPath.h"
 #include "view/settings/ViewSettingsLink.h"
 #include "view/ViewBusyGuard.h"
 
@@ -30,7 +31,7 @@ bool MayReplace(int loadResult, const CString& path)
     if (loadResult == INI_LOAD_OK || loadResult == INI_LOAD_NO_FILE || loadResult == INI_LOAD_EMPTY)
         return true;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return loadResult == INI_LOAD_READ_ERROR && GetFileAttributesExW(path, GetFileExInfoStandard, &data) &&
+    return loadResult == INI_LOAD_READ_ERROR && GetFileAttributesExLong(path, GetFileExInfoStandard, &data) &&
            data.nFileSizeHigh == 0 && data.nFileSizeLow <= 2;
 }
 

@@ -36,8 +36,7 @@ bool IsRunAs(LPCWSTR verb)
 
 BOOL PathExists(LPCWSTR path)
 {
-    CString holder;
-    return GetFileAttributesW(LongPathArg(path, holder)) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesLong(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The value under HKEY_CLASSES_ROOT\.<extension>\ShellNew; FALSE when it cannot be read.
@@ -171,9 +170,7 @@ void CQvView::CreateNewFile(int kind)
                 source.Format(L"%s\\ShellNew\\%s", (LPCWSTR)g_WindowsDir, (LPCWSTR)name);
                 if (!PathExists(source))
                     source = name;
-                CString sourceHolder;
-                CString targetHolder;
-                CopyFileW(LongPathArg(source, sourceHolder), LongPathArg(path, targetHolder), TRUE);
+                CopyFileLong(source, path, TRUE);
             }
         }
     }

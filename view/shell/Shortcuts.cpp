@@ -11,8 +11,7 @@ namespace
 
 BOOL PathExists(LPCWSTR path)
 {
-    CString holder;
-    return GetFileAttributesW(LongPathArg(path, holder)) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesLong(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "archiveclient/base/PathRules.h"
-#include "archiveclient/base/FileSystem.h"
+#include "fs/PathRules.h"
+#include "fs/FileSystem.h"
 
 namespace
 {

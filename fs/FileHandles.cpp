@@ -1,5 +1,5 @@
-#include "archiveclient/base/FileHandles.h"
-#include "archiveclient/base/LongPathCall.h"
+#include "fs/FileHandles.h"
+#include "fs/LongPathCall.h"
 
 const uint32_t kFilePieceLimit = 0x400000;
 

@@ -1,13 +1,19 @@
 // File-system operations of the archive client. Each wrapper applies the long-path
 // rule and returns whether it succeeded, leaving the system's last error for the caller.
 #pragma once
-#include "archiveclient/base/ArcString.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/Vectors.h"
 
 DWORD FsGetFileAttributes(const wchar_t* path);
 bool FsSetFileAttributes(const wchar_t* path, DWORD attributes);
 bool FsMoveFile(const wchar_t* from, const wchar_t* to);
+// Moves `from` over an existing `to` in one step: the plain paths first, then the
+// extended-length forms of both.
+bool FsMoveFileReplacing(const wchar_t* from, const wchar_t* to);
 bool FsDeleteFile(const wchar_t* path);
+// GetFileSecurityW: `needed` receives the size the descriptor takes.
+bool FsGetFileSecurity(const wchar_t* path, SECURITY_INFORMATION requested, void* descriptor, DWORD size,
+                       DWORD& needed);
 bool FsRemoveDirectory(const wchar_t* path);
 bool FsCreateDirectory(const wchar_t* path);
 bool FsCreateDirectoryOrExisting(const wchar_t* path);

@@ -1,6 +1,6 @@
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/FindEntries.h"
-#include "archiveclient/base/LongPathCall.h"
+#include "fs/FileSystem.h"
+#include "fs/FindEntries.h"
+#include "fs/LongPathCall.h"
 
 #include <memory>
 #include <vector>
@@ -42,6 +42,20 @@ bool FsMoveFile(const wchar_t* from, const wchar_t* to)
     return MoveFileW(long1, long2) != FALSE;
 }
 
+bool FsMoveFileReplacing(const wchar_t* from, const wchar_t* to)
+{
+    if (MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DWORD error = GetLastError();
+    UString longFrom, longTo;
+    if (!GetLongPathFor(from, longFrom) || !GetLongPathFor(to, longTo))
+    {
+        SetLastError(error);
+        return false;
+    }
+    return MoveFileExW(longFrom, longTo, MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 bool FsDeleteFile(const wchar_t* path)
 {
     DWORD attrib = FsGetFileAttributes(path);
@@ -52,6 +66,14 @@ bool FsDeleteFile(const wchar_t* path)
             return false;
     }
     return CallWithLongPath(path, [](const wchar_t* p) { return DeleteFileW(p) != FALSE; });
+}
+
+bool FsGetFileSecurity(const wchar_t* path, SECURITY_INFORMATION requested, void* descriptor, DWORD size,
+                       DWORD& needed)
+{
+    return CallWithLongPath(path, [&](const wchar_t* p) {
+        return GetFileSecurityW(p, requested, descriptor, size, &needed) != FALSE;
+    });
 }
 
 bool FsRemoveDirectory(const wchar_t* path)

@@ -3,7 +3,7 @@
 // point, given a size) to show what the file system under Wine cannot.
 #pragma once
 
-#include "archiveclient/base/FindEntries.h"
+#include "fs/FindEntries.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/PathRules.h"
+#include "fs/FileSystem.h"
+#include "fs/PathRules.h"
 
 #include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 
 #include <cstring>
 #include <cwchar>

@@ -3,7 +3,7 @@
 // built without the system's full-path service, and when a file-system call needs
 // the extended-length form. '\\' and '/' are equal on input; added separators are '\\'.
 #pragma once
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 
 enum ELongPathUse
 {

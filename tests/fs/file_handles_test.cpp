@@ -1,4 +1,4 @@
-#include "archiveclient/base/FileHandles.h"
+#include "fs/FileHandles.h"
 
 #include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>

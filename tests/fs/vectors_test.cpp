@@ -1,5 +1,5 @@
-#include "archiveclient/base/ArcString.h"
-#include "archiveclient/base/Vectors.h"
+#include "fs/ArcString.h"
+#include "fs/Vectors.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
-#include "archiveclient/base/FindEntries.h"
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/LongPathCall.h"
+#include "fs/FindEntries.h"
+#include "fs/FileSystem.h"
+#include "fs/LongPathCall.h"
 
 namespace
 {

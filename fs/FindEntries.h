@@ -3,7 +3,7 @@
 // call goes through the process's CFindApi, so tests can stand in for the parts the
 // file system under test cannot show (alternate streams, reparse points).
 #pragma once
-#include "archiveclient/base/ArcString.h"
+#include "fs/ArcString.h"
 
 struct CFsEntryInfo
 {

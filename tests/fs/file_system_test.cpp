@@ -1,7 +1,7 @@
-#include "archiveclient/base/FileSystem.h"
-#include "archiveclient/base/FindEntries.h"
-#include "archiveclient/base/PathRules.h"
-#include "tests/archiveclient/MarkingFindApi.h"
+#include "fs/FileSystem.h"
+#include "fs/FindEntries.h"
+#include "fs/PathRules.h"
+#include "tests/fs/MarkingFindApi.h"
 
 #include "tests/common/TestHelpers.h"
 #include <gtest/gtest.h>

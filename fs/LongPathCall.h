@@ -1,6 +1,6 @@
 // The long-path rule shared by every wrapper of a file-system call by path.
 #pragma once
-#include "archiveclient/base/PathRules.h"
+#include "fs/PathRules.h"
 
 // call(const wchar_t*) makes one system call and returns whether it succeeded. The
 // plain path goes first unless it would address another file; the extended-length

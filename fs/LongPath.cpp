@@ -1,0 +1,142 @@
+#include "fs/LongPath.h"
+#include <wchar.h>
+
+namespace
+{
+
+// Below this length the system takes a path as it is; from it on, only the
+// extended-length form gets past the classic limits of the file functions.
+const size_t kLongPathLength = 248;
+
+} // namespace
+
+LPCWSTR LongPathArg(LPCWSTR path, CString& holder)
+{
+    // Measuring stops at the limit: the wrappers run for every file of a listing.
+    if (path == nullptr || path[0] == L'\\' || wcsnlen(path, kLongPathLength) < kLongPathLength)
+        return path;
+    holder = L"\\\\?\\";
+    holder += path;
+    return holder;
+}
+
+HANDLE FindFirstFileLong(LPCWSTR path, WIN32_FIND_DATAW* findData)
+{
+    CString holder;
+    return FindFirstFileW(LongPathArg(path, holder), findData);
+}
+
+BOOL FindCloseLong(HANDLE& findHandle)
+{
+    if (findHandle == INVALID_HANDLE_VALUE)
+        return TRUE;
+    BOOL result = FindClose(findHandle);
+    findHandle = INVALID_HANDLE_VALUE;
+    return result;
+}
+
+HANDLE CreateFileLong(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                      DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile)
+{
+    CString holder;
+    return CreateFileW(LongPathArg(path, holder), desiredAccess, shareMode, security, creationDisposition,
+                       flagsAndAttributes, templateFile);
+}
+
+HANDLE FindFirstChangeNotificationLong(LPCWSTR path, BOOL watchSubtree, DWORD notifyFilter)
+{
+    CString holder;
+    return FindFirstChangeNotificationW(LongPathArg(path, holder), watchSubtree, notifyFilter);
+}
+
+BOOL MoveFileLong(LPCWSTR existingPath, LPCWSTR newPath)
+{
+    CString existingHolder, newHolder;
+    return MoveFileW(LongPathArg(existingPath, existingHolder), LongPathArg(newPath, newHolder));
+}
+
+BOOL CreateDirectoryLong(LPCWSTR path, LPSECURITY_ATTRIBUTES security)
+{
+    CString holder;
+    return CreateDirectoryW(LongPathArg(path, holder), security);
+}
+
+BOOL SetFileAttributesLong(LPCWSTR path, DWORD attributes)
+{
+    CString holder;
+    return SetFileAttributesW(LongPathArg(path, holder), attributes);
+}
+
+BOOL DeleteFileLong(LPCWSTR path)
+{
+    CString holder;
+    return DeleteFileW(LongPathArg(path, holder));
+}
+
+BOOL RemoveDirectoryLong(LPCWSTR path)
+{
+    CString holder;
+    return RemoveDirectoryW(LongPathArg(path, holder));
+}
+
+DWORD GetFileAttributesLong(LPCWSTR path)
+{
+    CString holder;
+    return GetFileAttributesW(LongPathArg(path, holder));
+}
+
+BOOL GetFileAttributesExLong(LPCWSTR path, GET_FILEEX_INFO_LEVELS infoLevel, void* info)
+{
+    CString holder;
+    return GetFileAttributesExW(LongPathArg(path, holder), infoLevel, info);
+}
+
+BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags)
+{
+    CString existingHolder, newHolder;
+    return MoveFileExW(LongPathArg(existingPath, existingHolder), LongPathArg(newPath, newHolder), flags);
+}
+
+BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists)
+{
+    CString existingHolder, newHolder;
+    return CopyFileW(LongPathArg(existingPath, existingHolder), LongPathArg(newPath, newHolder),
+                     failIfExists);
+}
+
+BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData)
+{
+    // A read-only file cannot be opened for writing, and the times need a handle with
+    // write access.
+    SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
+    HANDLE file;
+    if (findData->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        // Only backup semantics give a handle to a directory.
+        file = CreateFileLong(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                              nullptr);
+    else
+        file = CreateFileLong(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        SetFileAttributesLong(path, findData->dwFileAttributes);
+        return FALSE;
+    }
+    BOOL result =
+        SetFileTime(file, &findData->ftCreationTime, &findData->ftLastAccessTime, &findData->ftLastWriteTime);
+    SetFileAttributesLong(path, findData->dwFileAttributes);
+    CloseHandle(file);
+    return result;
+}
+
+HANDLE FindFirstFileAsGiven(LPCWSTR path, WIN32_FIND_DATAW* findData)
+{
+    return FindFirstFileW(path, findData);
+}
+
+HANDLE CreateFileAsGiven(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                         DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile)
+{
+    return CreateFileW(path, desiredAccess, shareMode, security, creationDisposition, flagsAndAttributes,
+                       templateFile);
+}

@@ -1,0 +1,39 @@
+// The program's file-system calls by path. Each wrapper hands every path through
+// LongPathArg to the Windows function of the same base name and returns that
+// function's result unchanged; the security functions follow in LongPathSecurity.h.
+// (The archive client has its own family, which tries the plain path first:
+// FileSystem.h, FileHandles.h and FindEntries.h.)
+#pragma once
+#include <windows.h>
+#include "framework/FwString.h"
+
+// Returns the text to hand to the system for the path: a path that does not begin
+// with a backslash and has 248 or more characters comes back as "\\?\" + path, held
+// in `holder`; every other path (network paths included) comes back as it is, and
+// `holder` stays untouched. The result lives as long as the path and the holder.
+LPCWSTR LongPathArg(LPCWSTR path, CString& holder);
+
+HANDLE FindFirstFileLong(LPCWSTR path, WIN32_FIND_DATAW* findData);
+BOOL FindCloseLong(HANDLE& findHandle);
+HANDLE CreateFileLong(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                      DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+HANDLE FindFirstChangeNotificationLong(LPCWSTR path, BOOL watchSubtree, DWORD notifyFilter);
+BOOL MoveFileLong(LPCWSTR existingPath, LPCWSTR newPath);
+BOOL CreateDirectoryLong(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
+BOOL SetFileAttributesLong(LPCWSTR path, DWORD attributes);
+BOOL DeleteFileLong(LPCWSTR path);
+BOOL RemoveDirectoryLong(LPCWSTR path);
+DWORD GetFileAttributesLong(LPCWSTR path);
+BOOL GetFileAttributesExLong(LPCWSTR path, GET_FILEEX_INFO_LEVELS infoLevel, void* info);
+BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags);
+BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists);
+
+// Applies the creation, last-access and last-write times of the record to the file or
+// directory, and leaves it with the record's attributes, also when the times fail.
+BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData);
+
+// The same calls with the path handed to the system as it stands, for the one file
+// the program opens by its plain path on purpose: the log.
+HANDLE FindFirstFileAsGiven(LPCWSTR path, WIN32_FIND_DATAW* findData);
+HANDLE CreateFileAsGiven(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                         DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
