@@ -215,7 +215,6 @@ void CQvView::SaveAllSettings()
     }
 
     // Each section once, in the writer's order.
-    InstallDirHistoryRow();
     SaveSettingsSections(ini, LendViewData(*this));
 
     // The directory-tree caches follow the virtual-drive switches just written.

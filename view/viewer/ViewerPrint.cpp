@@ -15,11 +15,9 @@ namespace commands
 int PrintText(CQvView& view, const CommandCall&, INT_PTR)
 {
     const int index = view.GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (TextViewerPaneAt(index) == nullptr)
         return 1;
     CFilerPane& pane = *g_Panes[index];
-    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane.m_viewer == nullptr)
-        return 1;
     view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
     g_PrintSettings.charsPerLine = g_VIEWCHARWIDE;
     g_PrintSettings.lineNumbers = g_VIEWNUMBER;
