@@ -117,7 +117,9 @@ int wmain(int argc, wchar_t** argv)
         g_SusiePlugIns.Add(record);
         g_SusiePlugInDir = program.c_str();
     }
-    InstallPreviewPlugInDecoding();
+    g_PreviewDecodeHooks.decodePicture = DecodePreviewFile;
+    g_PreviewDecodeHooks.takesName = PreviewPlugInTakesName;
+    g_PreviewDecodeHooks.decodeMemory = DecodePreviewMemory;
     g_PREVIEW_NEXT_FILE_SLEEP = 0;
 
     // The reference: every file through one host, decoded and dropped.

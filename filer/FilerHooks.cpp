@@ -6,21 +6,13 @@
 
 BOOL GetPaneTargetForPlayList(int paneIndex, int n, CString& folder, WIN32_FIND_DATAW& findData)
 {
-    if (paneIndex < 0 || paneIndex > 1 || g_Panes[paneIndex] == nullptr)
-        return FALSE;
+    CFilerPane* pane = PaneAt(paneIndex);
     CFileInfo entry;
-    if (!g_Panes[paneIndex]->GetTargetEntry(0, n, entry))
+    if (pane == nullptr || !pane->GetTargetEntry(0, n, entry))
         return FALSE;
     // A virtual-drive entry stands for a file in another folder: the play list takes
     // the real file.
     folder = entry.GetRealDirectory(FALSE);
     findData = entry.m_findData;
     return TRUE;
-}
-
-void InstallFilerHooks(PaneArchiveFactory archiveFactory)
-{
-    CDirWalkFrame::SetCloseEntryFind(&CloseEntryFind);
-    SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
-    SetPaneArchiveFactory(archiveFactory);
 }

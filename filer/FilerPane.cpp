@@ -46,9 +46,7 @@ bool TestPaneState(int pane, UINT positionMask, UINT modeMask, UINT subModeMask)
     if (pane == -1)
         return PaneMatches(g_Panes[0], positionMask, modeMask, subModeMask) ||
                PaneMatches(g_Panes[1], positionMask, modeMask, subModeMask);
-    if (pane != 0 && pane != 1)
-        return false;
-    return PaneMatches(g_Panes[pane], positionMask, modeMask, subModeMask);
+    return PaneMatches(PaneAt(pane), positionMask, modeMask, subModeMask);
 }
 
 bool FindPaneByMode(int* pane, UINT positionMask, UINT modeMask, UINT subModeMask)

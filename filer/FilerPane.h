@@ -328,6 +328,23 @@ void FormatDriveDescription(const CString& label, const CString& sizeText, const
 // The two panes; the command that exchanges the windows exchanges the pointers.
 extern CFilerPane* g_Panes[2];
 
+// Pane 0 or 1 of g_Panes (null while it is not made); null for any other number, such
+// as the -1 of "no active pane".
+inline CFilerPane* PaneAt(int pane)
+{
+    return pane == 0 || pane == 1 ? g_Panes[pane] : nullptr;
+}
+
+// PaneAt(pane) while it shows a file in one of the text viewers, its viewer made;
+// else null.
+inline CFilerPane* TextViewerPaneAt(int pane)
+{
+    CFilerPane* found = PaneAt(pane);
+    return found != nullptr && (found->m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && found->m_viewer != nullptr
+               ? found
+               : nullptr;
+}
+
 // Pane 0 or 1, or -1 for either: the pane is visible (position mask 0) or shares a
 // bit with the position mask, and shares a bit with each non-zero mode and sub-mode
 // mask.

@@ -5,7 +5,7 @@ int GetPaneSelection(DWORD flags, int pane, CSelectedEntryList& out)
 {
     out.m_entries.RemoveAll();
     out.m_markedCount = 0;
-    CFilerPane* source = pane == 0 || pane == 1 ? g_Panes[pane] : nullptr;
+    CFilerPane* source = PaneAt(pane);
     if (source == nullptr)
         return SELECTION_NONE;
 

@@ -106,8 +106,8 @@ struct SettingsHooks
     // The merging image plug-in folder scan after "SUSIEDATA" was read (installed by
     // the program).
     int (*scanImagePlugIns)(BOOL merge) = nullptr;
-    // "DIR_HISTORY" into and from the filer's directory history (installed by the main
-    // view, which owns the panes that feed the history).
+    // "DIR_HISTORY" into and from the filer's directory history (installed by the
+    // program).
     void (*loadDirHistory)(CIniFile& ini) = nullptr;
     void (*saveDirHistory)(CIniFile& ini) = nullptr;
 };

@@ -22,16 +22,11 @@ int CompareFindResults(const void* a, const void* b)
                                        g_findSortKey, g_findSortDescending);
 }
 
+} // namespace
+
 CFindThreadBase* CreateFindThread()
 {
     return new CFindThread;
-}
-
-} // namespace
-
-void InstallFindThread()
-{
-    g_CreateFindThread = CreateFindThread;
 }
 
 CFindThread::CFindThread() : m_mutex(CreateMutexW(nullptr, FALSE, nullptr))

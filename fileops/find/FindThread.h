@@ -87,5 +87,5 @@ private:
     CWalkPathGuard m_walkPath;
 };
 
-// Installs CFindThread as the worker of the panes' searches.
-void InstallFindThread();
+// A new CFindThread: the worker of the panes' searches (g_CreateFindThread).
+CFindThreadBase* CreateFindThread();

@@ -11,8 +11,8 @@ class CPictureData;
 class CFileInfo;
 
 // How the loader decodes pictures. The program installs the image plug-in host's
-// reading (InstallPreviewPlugInDecoding); without it BMP files are read directly and
-// archive members are not read.
+// reading (graphics/preview/PreviewPlugInDecode.h); without it BMP files are read
+// directly and archive members are not read.
 struct PreviewDecodeHooks
 {
     // 1 when the picture object holds the file's picture, 0 when a plug-in took the

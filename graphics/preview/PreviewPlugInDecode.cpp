@@ -40,10 +40,3 @@ int DecodePreviewMemory(LPCWSTR name, const void* data, SIZE_T size, CPictureDat
         return 0;
     return host.GetPictureFromMemory(name, data, size, picture, nullptr) == 0 && picture.IsValid() ? 1 : 0;
 }
-
-void InstallPreviewPlugInDecoding()
-{
-    g_PreviewDecodeHooks.decodePicture = DecodePreviewFile;
-    g_PreviewDecodeHooks.takesName = PreviewPlugInTakesName;
-    g_PreviewDecodeHooks.decodeMemory = DecodePreviewMemory;
-}

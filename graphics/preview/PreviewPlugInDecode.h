@@ -14,5 +14,3 @@ int DecodePreviewFile(LPCWSTR path, CPictureData& picture);
 int PreviewPlugInTakesName(LPCWSTR name);
 // The picture of an archive member's bytes, by the plug-in its name chooses; 1/0.
 int DecodePreviewMemory(LPCWSTR name, const void* data, SIZE_T size, CPictureData& picture);
-// Puts the three into g_PreviewDecodeHooks.
-void InstallPreviewPlugInDecoding();

@@ -97,7 +97,7 @@ void CGraphicListDlg::SetArchivePaneItems(int pane, int cursorOnly)
         return;
     SetRowCount(List(IDC_GRAPHIC_LIST_MEMBERS), 0);
     int count = 0;
-    CFilerPane* filer = pane >= 0 && pane < 2 ? g_Panes[pane] : nullptr;
+    CFilerPane* filer = PaneAt(pane);
     if (filer != nullptr)
     {
         CArchiveFileInfo item;
@@ -164,7 +164,7 @@ void CGraphicListDlg::RowText(int list, int row, int column, CString& out)
         out = column == 0 ? CString(entry.GetName()) : entry.GetDirectory();
         return;
     }
-    CFilerPane* filer = m_pane >= 0 && m_pane < 2 ? g_Panes[m_pane] : nullptr;
+    CFilerPane* filer = PaneAt(m_pane);
     CArchiveFileInfo item;
     if (filer != nullptr && filer->CollectArchiveItems(item, row, m_cursorOnly))
         out = column == 0 ? CString(item.m_findData.cFileName) : item.m_folder;

@@ -43,7 +43,7 @@ TEST(FindFileDialog, PaneSearchAddsTheAsterisksStartsThePanesWorkerAndCloses)
     CFilerPane* saved = g_Panes[0];
     CFilerPane pane(0);
     g_Panes[0] = &pane;
-    InstallFindThread();
+    g_CreateFindThread = CreateFindThread;
     const int savedAsterisk = g_FIND_DIALOG_AUTO_ADD_ASTERRISK;
     g_FIND_DIALOG_AUTO_ADD_ASTERRISK = 1;
 

@@ -311,7 +311,7 @@ TEST_F(FindThreadTest, PaneModeFillsThePanesFindResults)
     CFilerPane* saved = g_Panes[1];
     CFilerPane pane(1);
     g_Panes[1] = &pane;
-    InstallFindThread();
+    g_CreateFindThread = CreateFindThread;
     auto* worker = dynamic_cast<CFindThread*>(pane.m_findResults.StartSearch());
     ASSERT_NE(worker, nullptr);
     Configure(*worker, L"*", L"needle", {1, 0, 0, 0, 0}, nullptr);

@@ -1,7 +1,7 @@
-// The wiring the program installs at start-up, run through the same function: the
-// walk frames of the copy and delete jobs close their enumerations, the play-list
-// filler sees a pane's target entries, and every new pane gets the archive object of
-// the installed factory.
+// The filer's part of the wiring the program installs at start-up, installed the same
+// way: the walk frames of the copy and delete jobs close their enumerations, the
+// play-list filler sees a pane's target entries, and every new pane gets the archive
+// object of the installed factory.
 #include <gtest/gtest.h>
 #include "filer/FilerHooks.h"
 #include "app/records/PaneRecords.h"
@@ -9,6 +9,7 @@
 #include "archivefront/ArchiveFront.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
+#include "filer/PaneArchive.h"
 #include "tests/common/TestSupport.h"
 
 #include <string>
@@ -21,7 +22,9 @@ class FilerHooksTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InstallFilerHooks(&CArchiveFront::CreateForPane);
+        CDirWalkFrame::SetCloseEntryFind(&CloseEntryFind);
+        SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
+        SetPaneArchiveFactory(&CArchiveFront::CreateForPane);
         m_dir = qvtest::ScratchDir();
     }
     void TearDown() override

@@ -83,7 +83,9 @@ protected:
             g_SusiePlugInDir = qvtest::ProgramDir().c_str();
         }
         m_savedHooks = g_PreviewDecodeHooks;
-        InstallPreviewPlugInDecoding();
+        g_PreviewDecodeHooks.decodePicture = DecodePreviewFile;
+        g_PreviewDecodeHooks.takesName = PreviewPlugInTakesName;
+        g_PreviewDecodeHooks.decodeMemory = DecodePreviewMemory;
         m_dir = qvtest::ScratchDir() + L"\\preview_plugins";
         CreateDirectoryW(m_dir.c_str(), nullptr);
     }

@@ -10,8 +10,10 @@
 #include "filer/DirTreeStore.h"
 #include "filer/FilerPane.h"
 #include "filer/PaneHooks.h"
+#include "filer/PathHistory.h"
 #include "tests/common/TestSupport.h"
 #include "view/QvView.h"
+#include "view/graphic/PreviewPanes.h"
 #include "app/settings/DisplayMode.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +123,7 @@ protected:
         g_StartDirs[1].Empty();
         CIniFile::s_retryWaitMs = 1;
         m_display = std::make_unique<ScopedDisplayApi>(DisplayApi{TwoResolutions, RefuseChange, NoWallpaper});
+        InstallStartUpHooks();
         ResetAllSettings();
     }
 
@@ -144,6 +147,19 @@ protected:
         g_UserIniActive = m_savedActive;
         CIniFile::s_retryWaitMs = m_savedRetry;
         m_display.reset();
+    }
+
+    // The hooks the program installs at start-up that the view's reader and writer
+    // reach: the directory history's row and visits, and the preview loader's side of
+    // the panes.
+    static void InstallStartUpHooks()
+    {
+        g_SettingsHooks.loadDirHistory = LoadSectionDirHistory;
+        g_SettingsHooks.saveDirHistory = SaveSectionDirHistory;
+        g_PaneHooks.recordVisit = RecordPathVisit;
+        g_PaneHooks.isPreviewDirectory = IsLoaderPreviewDirectory;
+        g_PaneHooks.hasPictureExtension = IsLoaderDisplayedKind;
+        g_PaneHooks.queuePreviews = QueuePanePreviews;
     }
 
     // Every setting back to its default, as an empty file gives them.

@@ -21,7 +21,8 @@ protected:
     {
         CommandBench::SetUp();
         m_savedAccess = g_MacroPaneAccess;
-        InstallMacroPaneAccess();
+        g_MacroPaneAccess.getTarget = GetMacroPaneTarget;
+        g_MacroPaneAccess.getState = GetMacroPaneState;
         for (int i = 0; i < 5; ++i)
             m_savedTimes[i] = g_TimeMacros[i];
         m_savedHome = g_HomeDir;

@@ -10,6 +10,7 @@
 #include "graphics/preview/LoadPreviewThread.h"
 #include "graphics/windows/SmallGraphicDlg.h"
 #include "tests/common/TestHelpers.h"
+#include "view/graphic/PreviewPanes.h"
 
 #include <memory>
 #include <string>
@@ -41,8 +42,11 @@ protected:
         CreateDirectoryW(m_root + L"\\child", nullptr);
         CreateDirectoryW(m_root + L"\\child\\grand", nullptr);
         qvtest::WriteFileBytes(W(m_root + L"\\picture.bmp"), "BM");
-        // The view's start-up installs the loader's hooks into the panes.
+        // The program's start-up installs the loader's hooks into the panes.
         View().CreatePreviewLoader();
+        g_PaneHooks.isPreviewDirectory = IsLoaderPreviewDirectory;
+        g_PaneHooks.hasPictureExtension = IsLoaderDisplayedKind;
+        g_PaneHooks.queuePreviews = QueuePanePreviews;
     }
     void TearDown() override
     {

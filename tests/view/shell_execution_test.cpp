@@ -72,7 +72,8 @@ protected:
     {
         CommandBench::SetUp();
         m_savedAccess = g_MacroPaneAccess;
-        InstallMacroPaneAccess();
+        g_MacroPaneAccess.getTarget = GetMacroPaneTarget;
+        g_MacroPaneAccess.getState = GetMacroPaneState;
         g_started = &m_started;
         g_loops = &m_loops;
         Add(L"..", true);

@@ -67,7 +67,7 @@ void CQvView::OnBinaryEditStart()
 
 int CQvView::CloseBinaryEditor(int index, UINT style)
 {
-    CFilerPane* pane = index >= 0 && index < 2 ? g_Panes[index] : nullptr;
+    CFilerPane* pane = PaneAt(index);
     if (pane == nullptr || pane->m_binaryData == nullptr)
         return IDYES;
     CViewBusyGuard busy(*this);

@@ -52,9 +52,10 @@ LONGLONG Abs64(LONGLONG v)
 
 CBinaryData* CQvView::BinaryDataOf(int pane) const
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr || g_Panes[pane]->m_mode != PANE_MODE_BINARY)
+    const CFilerPane* target = PaneAt(pane);
+    if (target == nullptr || target->m_mode != PANE_MODE_BINARY)
         return nullptr;
-    return g_Panes[pane]->m_binaryData;
+    return target->m_binaryData;
 }
 
 int CQvView::ActiveBinaryPane() const

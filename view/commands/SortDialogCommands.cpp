@@ -10,7 +10,7 @@
 void CQvView::TemporarySort()
 {
     const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return;
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
@@ -39,7 +39,7 @@ void CQvView::TemporarySort()
 void CQvView::OnSort()
 {
     const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return;
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)

@@ -9,7 +9,7 @@
 void CQvView::OnDirectorySize()
 {
     const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return;
     if ((g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;

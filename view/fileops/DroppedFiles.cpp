@@ -55,7 +55,7 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
 {
     auto* dialog = new CMyCopyDlg();
     AddCopyDialog(dialog);
-    CFilerPane* target = pane >= 0 && pane < 2 ? g_Panes[pane] : nullptr;
+    CFilerPane* target = PaneAt(pane);
     if (target == nullptr || (target->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0 ||
         target->m_mode != PANE_MODE_FILER || target->m_subMode != PANE_SUB_DIRECTORY)
     {

@@ -318,7 +318,7 @@ int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
 
 int CQvView::LoadArchivePictures(int paneIndex, int step)
 {
-    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr)
         return 3;
     m_graphic.paused = 0;
@@ -414,7 +414,7 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
     m_graphic.state = GRAPHIC_STATE_LOADING;
     m_graphic.displayed = {0, 0};
     g_CurrentPicture.Free();
-    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    CFilerPane* pane = PaneAt(paneIndex);
     if (pane != nullptr)
     {
         if ((pane->m_mode & kGraphicModes) != 0)

@@ -2,17 +2,15 @@
 // creation, start and stop, the panes' hooks into it), the commands that switch a
 // folder's previews, the redraw of arrived thumbnails, and the other pane that
 // follows the directory under the cursor.
-#include "view/QvView.h"
+#include "view/graphic/PreviewPanes.h"
 
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "filer/PaneHooks.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "view/QvView.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
-namespace
-{
 int IsLoaderPreviewDirectory(LPCWSTR directory)
 {
     return g_pLoadPreviewThread != nullptr && directory != nullptr &&
@@ -28,8 +26,6 @@ int IsLoaderDisplayedKind(LPCWSTR name)
                : 0;
 }
 
-// Hands a listing to the loader: the pane's folder is kept from trimming, every entry
-// is queued (unchanged ones keep their thumbnails), and the loader wakes.
 void QueuePanePreviews(CFilerPane& pane)
 {
     CLoadPreviewThread* loader = g_pLoadPreviewThread;
@@ -52,6 +48,8 @@ void QueuePanePreviews(CFilerPane& pane)
     loader->ReleaseReaderLock();
 }
 
+namespace
+{
 bool IsDirectoryListing(const CFilerPane* pane)
 {
     return pane != nullptr && pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY;
@@ -62,9 +60,6 @@ void CQvView::CreatePreviewLoader()
 {
     if (g_pLoadPreviewThread == nullptr)
         g_pLoadPreviewThread = new CLoadPreviewThread;
-    g_PaneHooks.isPreviewDirectory = IsLoaderPreviewDirectory;
-    g_PaneHooks.hasPictureExtension = IsLoaderDisplayedKind;
-    g_PaneHooks.queuePreviews = QueuePanePreviews;
     m_followingPane = -1;
     m_viewingPane = -1;
 }
@@ -142,7 +137,7 @@ void CQvView::TogglePreviewMode()
 
 void CQvView::ReloadFilerPane(int index)
 {
-    CFilerPane* pane = index >= 0 && index < 2 ? g_Panes[index] : nullptr;
+    CFilerPane* pane = PaneAt(index);
     if (!IsDirectoryListing(pane) || (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
         return;
     // The whole directory: the listing filter may have changed with the preview state.
@@ -170,7 +165,7 @@ void CQvView::ReloadPreviewPanes(int all)
 
 void CQvView::RedrawPanePreviews(int index)
 {
-    CFilerPane* pane = index >= 0 && index < 2 ? g_Panes[index] : nullptr;
+    CFilerPane* pane = PaneAt(index);
     if (pane == nullptr || g_pLoadPreviewThread == nullptr || !m_hWnd)
         return;
     if (!IsPaneVisible(index))

@@ -35,7 +35,7 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     EndIncrementalSearchOnMove(delta);
-    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr || (pane->m_position & PANE_POS_ACTIVE) == 0)
     {
         StartBinaryCursorTimer();

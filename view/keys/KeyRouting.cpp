@@ -106,7 +106,7 @@ void CQvView::RouteKeyPress(UINT vk)
     m_bJumpKeyArmed = 0;
     m_bKeyPassThrough = 0;
     int activeIndex = GetActivePaneIndex();
-    CFilerPane* active = activeIndex >= 0 ? g_Panes[activeIndex] : nullptr;
+    CFilerPane* active = PaneAt(activeIndex);
     UINT mode = active != nullptr ? active->m_mode : 0;
 
     if (vk == VK_RETURN)

@@ -136,7 +136,7 @@ void CQvView::ScrollPictureByAmount(UINT code, int thumb, int amount)
 
 void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int rangeMax, int amount)
 {
-    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr)
         return;
     int active = GetActivePaneIndex();

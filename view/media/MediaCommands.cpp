@@ -44,7 +44,7 @@ CString CursorMediaPath()
 static CString ExtractedCursorMedia(CQvView& view)
 {
     const int index = view.GetActivePaneIndex();
-    CFilerPane* pane = index >= 0 ? g_Panes[index] : nullptr;
+    CFilerPane* pane = PaneAt(index);
     if (pane == nullptr || pane->m_mode != PANE_MODE_ARCHIVE)
         return CString();
     // The media window lets go of the file it plays: the new member may replace it in

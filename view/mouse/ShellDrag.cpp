@@ -186,7 +186,7 @@ UINT GetShellIdListFormat()
 int CQvView::StartShellDrag(int pane)
 {
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CFilerPane* source = pane >= 0 && pane < 2 ? g_Panes[pane] : nullptr;
+    CFilerPane* source = PaneAt(pane);
     if (source == nullptr || source->m_mode != PANE_MODE_FILER || source->IsOnVirtualDrive())
         return 0;
     auto* data = new CDragData;

@@ -276,7 +276,7 @@ void CQvView::ChangeDrive(wchar_t letter)
 
 int CQvView::OpenPathInPane(int pane, LPCWSTR path)
 {
-    CFilerPane* target = pane >= 0 && pane < 2 ? g_Panes[pane] : nullptr;
+    CFilerPane* target = PaneAt(pane);
     if (target == nullptr || path == nullptr || path[0] == 0)
         return 0;
     if (IsPathRoot(path))

@@ -19,7 +19,6 @@
 #include "app/settings/SettingsSections.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
 #include "filer/FilerPane.h"
-#include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "filer/SortSetting.h"
 #include "tools/cpl/ControlPanelApplets.h"
@@ -81,11 +80,6 @@ void CQvView::LoadViewSettings()
     m_osVersionKind = GetOsVersionKind();
     // The scroll bars' control identifiers are the view's from its construction.
     g_MainView = this;
-    // Pane navigation feeds the directory history, which the settings file keeps.
-    g_PaneHooks.recordVisit = RecordPathVisit;
-    // The filer's directory history lies above the settings layer; its row reaches it
-    // through the layer's hooks.
-    InstallDirHistoryRow();
 
     // Every section of the file in the reader's order (the image plug-in folder scan
     // runs after "SUSIEDATA"). The preview loader reads its record as it works, so it

@@ -204,7 +204,6 @@ void CQvView::SaveAllSettings()
     }
 
     // Each section once, in the writer's order.
-    InstallDirHistoryRow();
     SaveSettingsSections(ini, LendViewData(*this));
 
     // The directory-tree caches follow the virtual-drive switches just written.

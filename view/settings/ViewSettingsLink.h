@@ -1,5 +1,4 @@
-// What the view hands the settings layer: its own lists for one read or write, and the
-// row of the filer's directory history, which lies above the layer.
+// What the view hands the settings layer: its own lists for one read or write.
 #pragma once
 #include "app/settings/SettingsSections.h"
 #include "filer/PathHistory.h"
@@ -19,9 +18,3 @@ inline SettingsViewData LendViewData(CQvView& view)
 // "ENDDIRECTORY" and "ENDDIRECTORY2" from the two panes' current state (g_Panes), for
 // the writer.
 void ComputeEndDirectories();
-
-inline void InstallDirHistoryRow()
-{
-    g_SettingsHooks.loadDirHistory = LoadSectionDirHistory;
-    g_SettingsHooks.saveDirHistory = SaveSectionDirHistory;
-}

@@ -193,7 +193,7 @@ void CQvView::CopyEntryNamesToClipboard(int kind)
 
 HGLOBAL BuildDropFileList(int pane, int dragFlag)
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+    if (PaneAt(pane) == nullptr)
         return nullptr;
     CFilerPane& target = *g_Panes[pane];
     // A virtual drive's entries have no path another program could open.

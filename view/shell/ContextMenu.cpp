@@ -98,7 +98,7 @@ int CQvView::IsPointOverEntry(int pane, CPoint point)
 
 void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+    if (PaneAt(pane) == nullptr)
         return;
     if (fromKeyboard)
     {

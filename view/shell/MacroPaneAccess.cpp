@@ -3,16 +3,12 @@
 #include "filer/FilerPane.h"
 #include "view/shell/ShellSeam.h"
 
-namespace
+BOOL GetMacroPaneTarget(int pane, int n, BOOL cursorOnly, MacroEntry& out)
 {
-
-BOOL GetPaneTarget(int pane, int n, BOOL cursorOnly, MacroEntry& out)
-{
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
-        return FALSE;
+    CFilerPane* source = PaneAt(pane);
     CFileInfo entry;
     DWORD flags = TARGET_ALLOW_VIRTUAL_DRIVE | (cursorOnly ? TARGET_CURSOR_ONLY : 0);
-    if (!g_Panes[pane]->GetTargetEntry(flags, n, entry))
+    if (source == nullptr || !source->GetTargetEntry(flags, n, entry))
         return FALSE;
     // A virtual drive lists files of other folders: programs need the real one.
     out.folder = entry.m_realDirectory.IsEmpty() ? entry.GetDirectory() : entry.m_realDirectory;
@@ -21,22 +17,15 @@ BOOL GetPaneTarget(int pane, int n, BOOL cursorOnly, MacroEntry& out)
     return TRUE;
 }
 
-BOOL GetPaneState(int pane, UINT& position, UINT& mode, int& subMode, CString& currentDir)
+BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CString& currentDir)
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+    const CFilerPane* found = PaneAt(pane);
+    if (found == nullptr)
         return FALSE;
-    const CFilerPane& target = *g_Panes[pane];
+    const CFilerPane& target = *found;
     position = target.m_position;
     mode = target.m_mode;
     subMode = target.m_subMode;
     currentDir = target.m_currentDir;
     return TRUE;
-}
-
-} // namespace
-
-void InstallMacroPaneAccess()
-{
-    g_MacroPaneAccess.getTarget = GetPaneTarget;
-    g_MacroPaneAccess.getState = GetPaneState;
 }

@@ -25,7 +25,7 @@ UINT GetItemIdListSize(LPCITEMIDLIST list)
 
 HGLOBAL CQvView::BuildShellIdListArray(int pane, int withFlag)
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr)
+    if (PaneAt(pane) == nullptr)
         return nullptr;
     CFilerPane& target = *g_Panes[pane];
     if (target.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_DRIVE_PRESENT) != 0)

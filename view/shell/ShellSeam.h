@@ -2,6 +2,7 @@
 // that tests can record what would have been started.
 #pragma once
 #include <windows.h>
+#include "app/CommandMacros.h"
 
 class CQvView;
 
@@ -38,8 +39,9 @@ struct ContextMenuSeam
 };
 extern ContextMenuSeam g_ContextMenuSeam;
 
-// Lets the macro expander see the panes of g_Panes.
-void InstallMacroPaneAccess();
+// The panes of g_Panes as the macro expander sees them (g_MacroPaneAccess).
+BOOL GetMacroPaneTarget(int pane, int n, BOOL cursorOnly, MacroEntry& out);
+BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CString& currentDir);
 
 // The parameters an elevated command prompt or PowerShell gets to change to the
 // folder (with its trailing backslash): the elevated shell starts in the system folder.

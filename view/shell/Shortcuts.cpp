@@ -52,8 +52,7 @@ void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out)
 
 void CQvView::CreateShortcutsFromDrop(int pane, HDROP drop)
 {
-    if (pane < 0 || pane > 1 || g_Panes[pane] == nullptr || drop == nullptr ||
-        g_Panes[pane]->IsOnVirtualDrive())
+    if (PaneAt(pane) == nullptr || drop == nullptr || PaneAt(pane)->IsOnVirtualDrive())
         return;
     UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0)

@@ -11,7 +11,7 @@ namespace
 // would hide the companion: there is none there.
 bool CanShowCompanion(int index)
 {
-    if (index < 0 || index > 1 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return false;
     if ((g_WINDOWDEVIDEWAY && !g_DEVICE_H_DISP_ALL_MODE_DEVICE) || g_DISPLAY_FULL_SCREEN_NOT_FILER)
         return false;

@@ -7,9 +7,8 @@
 int CQvView::StepTextAutoScroll()
 {
     const int index = GetActivePaneIndex();
-    CFilerPane* pane = index >= 0 ? g_Panes[index] : nullptr;
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr ||
-        m_scrollRepeatDir == 0)
+    CFilerPane* pane = TextViewerPaneAt(index);
+    if (pane == nullptr || m_scrollRepeatDir == 0)
         return 0;
     const int dir = m_scrollRepeatDir;
     if (m_hWnd)

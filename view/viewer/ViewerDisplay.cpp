@@ -11,16 +11,6 @@
 
 namespace
 {
-CFilerPane* TextViewerAt(int index)
-{
-    if (index < 0 || index > 1)
-        return nullptr;
-    CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
-        return nullptr;
-    return pane;
-}
-
 void RedrawWholeViewer(CQvView& view, int index)
 {
     if (view.m_hWnd == nullptr)
@@ -36,7 +26,7 @@ namespace commands
 int ToggleHexDisplay(CQvView& view, const CommandCall&, INT_PTR)
 {
     const int index = view.GetActivePaneIndex();
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
         return 1;
     IPaneViewer& viewer = *pane->m_viewer;
@@ -62,7 +52,7 @@ int ToggleOtherAlwaysViewer(CQvView& view, const CommandCall&, INT_PTR)
 
 BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* offset)
 {
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr || !pane->LockViewerData())
         return FALSE;
     IPaneViewer& viewer = *pane->m_viewer;
@@ -100,7 +90,7 @@ BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* 
 void CQvView::ScrollViewerToRange(int index, INT64 oldStart, INT64 oldEnd, INT64 newStart, INT64 newEnd,
                                   BOOL fullRedraw)
 {
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
         return;
     IPaneViewer& viewer = *pane->m_viewer;

@@ -13,10 +13,8 @@ namespace commands
 int JumpToLine(CQvView& view, const CommandCall&, INT_PTR)
 {
     const int index = view.GetActivePaneIndex();
-    if (index < 0 || index > 1)
-        return 1;
-    CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+    CFilerPane* pane = TextViewerPaneAt(index);
+    if (pane == nullptr)
         return 1;
     CJumpTextDlg dlg(&view);
     if (dlg.DoModal() != IDOK)

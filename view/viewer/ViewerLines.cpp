@@ -192,7 +192,7 @@ void RowsMeetingRect(const RECT& rect, int lineHeight, int& firstRow, int& lastR
 
 void CQvView::ScrollViewerPane(int pane, int lines)
 {
-    if (m_hWnd == nullptr || pane < 0 || pane > 1 || g_Panes[pane] == nullptr || lines == 0)
+    if (m_hWnd == nullptr || PaneAt(pane) == nullptr || lines == 0)
         return;
     CClientDC dc(this);
     const ViewLayout& layout = m_layout;

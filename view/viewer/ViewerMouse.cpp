@@ -9,16 +9,6 @@
 
 namespace
 {
-CFilerPane* TextViewerAt(int index)
-{
-    if (index < 0 || index > 1)
-        return nullptr;
-    CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
-        return nullptr;
-    return pane;
-}
-
 // The first and the last pixel row (exclusive) of the pane's text or byte rows, and
 // how many of them there are: the hexadecimal form gives its first row to the header.
 struct TextBand
@@ -44,7 +34,7 @@ TextBand BandOf(const CQvView& view, int index, const CFilerPane& pane)
 int CQvView::ViewerMouseDown(UINT flags, CPoint point)
 {
     const int index = m_clickPane;
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr || (pane->m_position & PANE_POS_ACTIVE) == 0)
         return 0;
     m_dragPoint = point;
@@ -96,7 +86,7 @@ int CQvView::ViewerMouseMove(CPoint point)
         return 0;
     StopViewTimers(VIEW_TIMER_DRAG_SCROLL);
     const int index = GetActivePaneIndex();
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
     {
         m_bTextDrag = FALSE;
@@ -165,7 +155,7 @@ int CQvView::ViewerMouseMove(CPoint point)
 int CQvView::ViewerMouseUp()
 {
     const int index = GetActivePaneIndex();
-    if (TextViewerAt(index) == nullptr)
+    if (TextViewerPaneAt(index) == nullptr)
         return 0;
     ViewerSelection& selection = m_viewerSelection;
     if (m_bTextDrag)
@@ -191,7 +181,7 @@ BOOL CQvView::ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint)
     int index = -1;
     INT64 entry = -1;
     HitTest(point, &index, &entry);
-    CFilerPane* pane = TextViewerAt(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
         return FALSE;
     // A wheel that reports finer steps than a notch moves nothing until a whole notch

@@ -155,7 +155,7 @@ void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
 
 void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo)
 {
-    CFilerPane* pane = paneIndex >= 0 && paneIndex < 2 ? g_Panes[paneIndex] : nullptr;
+    CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr || dc == nullptr || pane->m_viewer == nullptr)
         return;
     IPaneViewer* viewer = pane->m_viewer;
@@ -262,9 +262,8 @@ void CQvView::RefreshLoadingViewers()
 {
     for (int i = 0; i < 2; ++i)
     {
-        CFilerPane* pane = g_Panes[i];
-        if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr ||
-            !IsPaneVisible(i))
+        CFilerPane* pane = TextViewerPaneAt(i);
+        if (pane == nullptr || !IsPaneVisible(i))
             continue;
         if (pane->m_viewer->LineCount() != m_viewerShownLines[i] ||
             pane->IsViewerLoadDone() != m_viewerShownDone[i])

@@ -17,11 +17,9 @@ namespace commands
 int PrintText(CQvView& view, const CommandCall&, INT_PTR)
 {
     const int index = view.GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (TextViewerPaneAt(index) == nullptr)
         return 1;
     CFilerPane& pane = *g_Panes[index];
-    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane.m_viewer == nullptr)
-        return 1;
     CViewBusyGuard busy(view);
     g_PrintSettings.charsPerLine = g_VIEWCHARWIDE;
     g_PrintSettings.lineNumbers = g_VIEWNUMBER;

@@ -11,10 +11,7 @@ namespace
 CFilerPane* ActiveTextViewer(CQvView& view, int& index)
 {
     index = view.GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr || (g_Panes[index]->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 ||
-        g_Panes[index]->m_viewer == nullptr)
-        return nullptr;
-    return g_Panes[index];
+    return TextViewerPaneAt(index);
 }
 
 void RedrawViewer(CQvView& view, int index)

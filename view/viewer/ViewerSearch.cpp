@@ -36,20 +36,10 @@ void RedrawViewerPane(CQvView& view, int index)
     }
 }
 
-CFilerPane* TextViewerPane(int index)
-{
-    CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
-        return nullptr;
-    return pane;
-}
-
 void SearchActiveTextViewer(CQvView& view, BOOL forward)
 {
     const int index = view.GetActivePaneIndex();
-    if (index < 0 || index > 1)
-        return;
-    CFilerPane* pane = TextViewerPane(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
         return;
     IPaneViewer& viewer = *pane->m_viewer;
@@ -93,7 +83,7 @@ std::string ToAnsi(const CString& text)
 // from the first shown line. FALSE when the dialog was cancelled.
 BOOL FindInTextViewer(CQvView& view, int index)
 {
-    CFilerPane* pane = TextViewerPane(index);
+    CFilerPane* pane = TextViewerPaneAt(index);
     IPaneViewer& viewer = *pane->m_viewer;
     CStrSearchDlg dlg(DialogOwner(&view));
     dlg.m_ignoreCase = g_findOptions.ignoreCase;
@@ -144,7 +134,7 @@ namespace commands
 int SearchText(CQvView& view, const CommandCall&, INT_PTR)
 {
     for (int index = 0; index < 2; ++index)
-        if (TextViewerPane(index) != nullptr)
+        if (TextViewerPaneAt(index) != nullptr)
             FindInTextViewer(view, index);
     return 1;
 }

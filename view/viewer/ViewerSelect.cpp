@@ -13,12 +13,7 @@ namespace
 CFilerPane* ActiveTextViewer(CQvView& view, int& index)
 {
     index = view.GetActivePaneIndex();
-    if (index < 0 || index > 1)
-        return nullptr;
-    CFilerPane* pane = g_Panes[index];
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
-        return nullptr;
-    return pane;
+    return TextViewerPaneAt(index);
 }
 
 ViewerTextView TextOf(const IPaneViewer& viewer)

@@ -62,8 +62,8 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
     }
 
     const int active = GetActivePaneIndex();
-    CFilerPane* pane = active >= 0 ? g_Panes[active] : nullptr;
-    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+    CFilerPane* pane = TextViewerPaneAt(active);
+    if (pane == nullptr)
     {
         if (markChanged && m_hWnd)
             Invalidate();

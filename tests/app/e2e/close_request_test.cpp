@@ -1,9 +1,9 @@
 // Close requests that reach the program while one of its modal windows is open, as
 // another program or Windows' shut-down sends them: a message box holds the request
 // back until it is answered, and the quit question takes no second request.
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
-#include "res/CommonDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -15,64 +15,30 @@ namespace
 
 std::wstring PrepareProgramFolder(const std::wstring& root, const char* settings)
 {
-    std::wstring dir = root + L"\\prog";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (dir + L"\\Qv.exe").c_str(), FALSE);
-    qvtest::WriteFileBytes(dir + L"\\qv.ini", settings);
-    return dir;
+    const qvtest::QvProgram program(root);
+    program.WriteSettings(settings);
+    return program.Folder();
 }
 
-struct DialogSearch
+// The dialogs of the process with exactly this caption (any when empty) whose message
+// contains the text (any when empty).
+qvtest::WindowMatch Dialog(const std::wstring& caption, const std::wstring& textPart = L"")
 {
-    DWORD pid;
-    std::wstring caption;  // empty: any caption
-    std::wstring textPart; // empty: any text
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[32] = L"";
-    GetClassNameW(window, className, 32);
-    if (owner != search->pid || !IsWindowVisible(window) || wcscmp(className, L"#32770") != 0)
-        return TRUE;
-    wchar_t caption[256] = L"";
-    GetWindowTextW(window, caption, 256);
-    if (!search->caption.empty() && search->caption != caption)
-        return TRUE;
-    if (!search->textPart.empty())
-    {
-        // The program's message box keeps its text in the static control IDC_MESSAGE_TEXT.
-        wchar_t text[1024] = L"";
-        GetDlgItemTextW(window, IDC_MESSAGE_TEXT, text, 1024);
-        if (std::wstring(text).find(search->textPart) == std::wstring::npos)
-            return TRUE;
-    }
-    search->found.push_back(window);
-    return TRUE;
+    qvtest::WindowMatch match;
+    match.caption = caption;
+    match.dialogOnly = true;
+    match.messagePart = textPart;
+    return match;
 }
 
-std::vector<HWND> FindDialogs(DWORD pid, const std::wstring& caption, const std::wstring& textPart = L"")
+std::vector<HWND> FindDialogs(DWORD pid, const std::wstring& caption)
 {
-    DialogSearch search = {pid, caption, textPart, {}};
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return qvtest::FindProcessWindows(pid, Dialog(caption));
 }
 
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, const std::wstring& textPart, DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs)
-    {
-        std::vector<HWND> found = FindDialogs(pid, caption, textPart);
-        if (!found.empty())
-            return found[0];
-        qvtest::PumpMessages(50);
-    }
-    return nullptr;
+    return qvtest::WaitForProcessWindow(pid, Dialog(caption, textPart), timeoutMs);
 }
 
 bool Exists(const std::wstring& path)

@@ -4,6 +4,7 @@
 // member names listed, entered, unpacked from and left again.
 #include "archivefront/sevenzip/SevenZipArchive.h"
 #include "res/RenameDialogs.h"
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
@@ -17,70 +18,24 @@
 namespace
 {
 
-void Press(HWND target, const std::vector<WORD>& keys)
+void Press(HWND target, std::initializer_list<qvtest::Key> keys)
 {
-    // Typed keys go to the foreground window: make sure it is the one meant.
-    for (int i = 0; i < 40 && GetForegroundWindow() != target; ++i)
-    {
-        SetForegroundWindow(target);
-        qvtest::PumpMessages(50);
-    }
-    for (WORD vk : keys)
-    {
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
-        qvtest::PumpMessages(150);
-    }
+    qvtest::TypeKeys(target, keys, 150);
 }
 
 // A visible dialog of the process whose caption contains the text.
 HWND WaitForDialog(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs = 20000)
 {
-    struct Search
-    {
-        DWORD pid;
-        const std::wstring* part;
-        HWND found;
-    } search = {pid, &captionPart, nullptr};
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100)
-    {
-        EnumWindows(
-            [](HWND window, LPARAM param) -> BOOL {
-                Search& s = *reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t cls[32] = {};
-                wchar_t caption[256] = {};
-                GetClassNameW(window, cls, 32);
-                GetWindowTextW(window, caption, 256);
-                if (owner == s.pid && IsWindowVisible(window) && wcscmp(cls, L"#32770") == 0 &&
-                    std::wstring(caption).find(*s.part) != std::wstring::npos)
-                {
-                    s.found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        qvtest::PumpMessages(100);
-    }
-    return nullptr;
+    qvtest::WindowMatch match;
+    match.caption = captionPart;
+    match.wholeCaption = false;
+    match.dialogOnly = true;
+    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
 }
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100)
-    {
-        if (done())
-            return true;
-        qvtest::PumpMessages(100);
-    }
-    return done();
+    return qvtest::PumpUntil(done, timeoutMs);
 }
 
 bool Exists(const std::wstring& path)
@@ -100,9 +55,8 @@ FILETIME WriteTime(const std::wstring& path)
 TEST(FileCommandsEndToEnd, CopyDeleteAndMakeFolderFromTheKeys)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     CreateDirectoryW(left.c_str(), nullptr);
@@ -116,12 +70,12 @@ TEST(FileCommandsEndToEnd, CopyDeleteAndMakeFolderFromTheKeys)
     FILETIME old = {0x2A69C000, 0x01D0C000};
     SetFileTime(file, nullptr, nullptr, &old);
     CloseHandle(file);
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nDELETETODUST=0\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nDELETETODUST=0\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     WaitForInputIdle(qv.Process(), 5000);
@@ -165,10 +119,9 @@ TEST(FileCommandsEndToEnd, CopyDeleteAndMakeFolderFromTheKeys)
 TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\7z.dll").c_str(), (prog + L"\\7z.dll").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     const std::wstring source = root + L"\\source";
@@ -187,13 +140,13 @@ TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
     }
     const std::string zipBytes = qvtest::ReadFileBytes(left + L"\\arc.zip");
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\memo.txt", "memo"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"
-                            "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     WaitForInputIdle(qv.Process(), 5000);
@@ -238,10 +191,6 @@ TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
     // What the program saved: the pane ended in the folder of the zip, not inside it,
     // and the binding the user gave is kept.
-    const std::wstring ini = prog + L"\\qv.ini";
-    wchar_t saved[1024] = L"";
-    GetPrivateProfileStringW(L"ALLDATA", L"ENDDIRECTORY", L"", saved, 1024, ini.c_str());
-    EXPECT_EQ(left, std::wstring(saved));
-    GetPrivateProfileStringW(L"KEYEXEDATA", L"N_F5", L"", saved, 1024, ini.c_str());
-    EXPECT_EQ(std::wstring(L"@Packview"), std::wstring(saved));
+    EXPECT_EQ(left, program.Setting(L"ALLDATA", L"ENDDIRECTORY"));
+    EXPECT_EQ(std::wstring(L"@Packview"), program.Setting(L"KEYEXEDATA", L"N_F5"));
 }

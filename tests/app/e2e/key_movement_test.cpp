@@ -2,6 +2,7 @@
 // marks a range, and a key without a binding changes nothing; proved from what the
 // window shows: the band of the cursor line in the left pane, and the rows that differ
 // between two screenshots.
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 
@@ -140,37 +141,15 @@ void Settle(HANDLE process, HWND main)
 
 void Press(HANDLE process, HWND main, WORD vk, bool shift = false)
 {
-    // Typed keys go to the foreground window: make sure it is the program's.
-    for (int i = 0; i < 20 && GetForegroundWindow() != main; ++i)
-    {
-        SetForegroundWindow(main);
-        qvtest::PumpMessages(50);
-    }
-    std::vector<INPUT> inputs;
-    auto key = [&](WORD code, bool up) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = code;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift)
-        key(VK_SHIFT, false);
-    key(vk, false);
-    key(vk, true);
-    if (shift)
-        key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    qvtest::PumpMessages(100);
+    qvtest::TypeKeys(main, {{vk, false, shift}}, 100);
     Settle(process, main);
 }
 
 TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     CreateDirectoryW(left.c_str(), nullptr);
@@ -182,11 +161,11 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
         ASSERT_TRUE(qvtest::WriteFileBytes(left + name, "x"));
     }
     // Side by side: one column per pane, so each entry has its own line.
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);

@@ -2,6 +2,7 @@
 // saved when the frame is closed, and a screenshot of the two panes over two folders
 // with Japanese names, kept under the build folder's artifacts for a person to look at.
 #include "util/IniFile.h"
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 
@@ -13,14 +14,6 @@
 
 namespace
 {
-
-std::wstring PrepareProgramFolder(const std::wstring& root)
-{
-    std::wstring dir = root + L"\\prog";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (dir + L"\\Qv.exe").c_str(), FALSE);
-    return dir;
-}
 
 // Writes the window's pixels as seen on the screen into a 24-bit BMP file, and counts
 // the distinct colours inside its client area.
@@ -82,12 +75,11 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path, size_t* clientColou
 
 TEST(MainView, TheFrameIsPlacedFromTheSettingsAndClosingItSavesThem)
 {
-    const std::wstring dir = PrepareProgramFolder(qvtest::ScratchDir());
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini",
-                                       "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=37\r\nFIRSTY=41\r\n"
-                                       "STARTSIZE=2\r\nFIRSTWIDE=700\r\nFIRSTHEIGHT=500\r\n"));
+    const qvtest::QvProgram program(qvtest::ScratchDir());
+    ASSERT_TRUE(program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=37\r\nFIRSTY=41\r\n"
+                                      "STARTSIZE=2\r\nFIRSTWIDE=700\r\nFIRSTHEIGHT=500\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe"));
+    ASSERT_TRUE(qv.Start(program.Exe()));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     RECT rect = {};
@@ -104,7 +96,7 @@ TEST(MainView, TheFrameIsPlacedFromTheSettingsAndClosingItSavesThem)
     EXPECT_EQ(0u, qv.WaitForExit());
 
     CIniFile ini;
-    ini.filePath = (dir + L"\\qv.ini").c_str();
+    ini.filePath = program.SettingsPath().c_str();
     ASSERT_EQ(INI_LOAD_OK, ini.Load());
     EXPECT_EQ(60, ini.GetInt(L"ALLDATA", L"ENDX", -1));
     EXPECT_EQ(70, ini.GetInt(L"ALLDATA", L"ENDY", -1));
@@ -115,10 +107,10 @@ TEST(MainView, TheFrameIsPlacedFromTheSettingsAndClosingItSavesThem)
 
 TEST(MainView, StartSizeOneOpensTheFrameMaximised)
 {
-    const std::wstring dir = PrepareProgramFolder(qvtest::ScratchDir());
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini", "[ALLDATA]\r\nSTARTSIZE=1\r\n"));
+    const qvtest::QvProgram program(qvtest::ScratchDir());
+    ASSERT_TRUE(program.WriteSettings("[ALLDATA]\r\nSTARTSIZE=1\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe"));
+    ASSERT_TRUE(qv.Start(program.Exe()));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     qvtest::PumpMessages(300);
@@ -130,7 +122,7 @@ TEST(MainView, StartSizeOneOpensTheFrameMaximised)
 TEST(MainView, ScreenshotOfTwoPanesOverFoldersWithJapaneseNames)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring dir = PrepareProgramFolder(root);
+    const qvtest::QvProgram program(root);
     const std::wstring left = root + L"\\左の書類";
     const std::wstring right = root + L"\\右の写真";
     CreateDirectoryW(left.c_str(), nullptr);
@@ -141,12 +133,11 @@ TEST(MainView, ScreenshotOfTwoPanesOverFoldersWithJapaneseNames)
     CreateDirectoryW((left + L"\\サブフォルダ").c_str(), nullptr);
     for (const wchar_t* name : {L"富士山.jpg", L"桜の写真.png", L"photo.bmp"})
         ASSERT_TRUE(qvtest::WriteFileBytes(right + L"\\" + name, std::string(1234, 'p')));
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini",
-                                       "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                                       "STARTSIZE=2\r\nFIRSTWIDE=900\r\nFIRSTHEIGHT=600\r\n"));
+    ASSERT_TRUE(program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                                      "STARTSIZE=2\r\nFIRSTWIDE=900\r\nFIRSTHEIGHT=600\r\n"));
 
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);
@@ -178,24 +169,23 @@ namespace
 // the folder the file names is listed by the time the settings are saved at the end.
 TEST(MainView, ThePlugInFolderIsScannedAtStartUp)
 {
-    const std::wstring dir = PrepareProgramFolder(qvtest::ScratchDir());
-    const std::wstring plugIns = dir + L"\\spi";
+    const qvtest::QvProgram program(qvtest::ScratchDir());
+    const std::wstring plugIns = program.Folder() + L"\\spi";
     ASSERT_TRUE(CreateDirectoryW(plugIns.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\spi_jpg.sph").c_str(),
-                          (plugIns + L"\\spi_jpg.sph").c_str(), FALSE));
+    ASSERT_TRUE(program.CopyBeside(L"spi_jpg.sph", L"spi"));
     const std::wstring text = L"[SUSIEDATA]\r\nSUSIEDIRECTORY=" + plugIns + L"\r\n";
     std::string bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\qv.ini", bytes));
+    ASSERT_TRUE(program.WriteSettings(bytes));
 
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe"));
+    ASSERT_TRUE(qv.Start(program.Exe()));
     ASSERT_NE(nullptr, qv.WaitForMainWindow(L" - qv"));
     ASSERT_TRUE(qv.Close());
     EXPECT_EQ(0u, qv.WaitForExit());
 
     CIniFile ini;
-    ini.filePath = (dir + L"\\qv.ini").c_str();
+    ini.filePath = program.SettingsPath().c_str();
     ASSERT_EQ(INI_LOAD_OK, ini.Load());
     CString first;
     ini.GetString(L"SUSIEDATA", L"PLUGINFILE0", L"", &first);

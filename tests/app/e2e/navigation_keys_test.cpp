@@ -3,6 +3,7 @@
 // the incremental search switched on by a bound key, typing a name's first letters
 // moves the cursor. The end state is read from the directories the program saves in
 // its settings file when it closes.
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 
@@ -18,37 +19,18 @@ void Press(const qvtest::QvProcess& qv, HWND main, const std::vector<WORD>& keys
 {
     for (WORD vk : keys)
     {
-        // Typed keys go to the foreground window: make sure it is the program's.
-        for (int i = 0; i < 20 && GetForegroundWindow() != main; ++i)
-        {
-            SetForegroundWindow(main);
-            qvtest::PumpMessages(50);
-        }
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, inputs, sizeof(INPUT));
+        qvtest::TypeKeys(main, {{vk}}, 150);
         // Each key acts on what the one before it left: wait until the program took it.
-        qvtest::PumpMessages(150);
         WaitForInputIdle(qv.Process(), 5000);
         qvtest::PumpMessages(150);
     }
 }
 
-std::wstring SavedString(const std::wstring& ini, LPCWSTR key)
-{
-    wchar_t value[1024] = L"";
-    GetPrivateProfileStringW(L"ALLDATA", key, L"", value, 1024, ini.c_str());
-    return value;
-}
-
 TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     for (const std::wstring& folder : {left, left + L"\\alpha", left + L"\\beta", left + L"\\beta\\inner",
@@ -57,13 +39,13 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\zfile.txt", "x"));
     // No "." or ".." rows, so that each list starts on its first folder; F2 switches the
     // incremental search on; closing asks nothing.
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                            "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);
@@ -79,9 +61,8 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     ASSERT_EQ(0u, qv.WaitForExit(30000));
-    const std::wstring ini = prog + L"\\qv.ini";
-    EXPECT_EQ(SavedString(ini, L"ENDDIRECTORY"), left + L"\\beta");
-    EXPECT_EQ(SavedString(ini, L"ENDDIRECTORY2"), right + L"\\r2dir");
+    EXPECT_EQ(program.Setting(L"ALLDATA", L"ENDDIRECTORY"), left + L"\\beta");
+    EXPECT_EQ(program.Setting(L"ALLDATA", L"ENDDIRECTORY2"), right + L"\\r2dir");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The program as a whole under Wine: its main window, its end, the single instance
 // with the hand-over of start directories, where its settings file is found, and the
 // About dialog.
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 
@@ -13,22 +14,6 @@ namespace
 
 const wchar_t kSharedName[] = L"FILEMAP_QV_CMN_PROCESS_DATA";
 const int kSlotChars = 1040;
-
-// Each run gets a program folder of its own under the test's scratch folder, so that
-// its settings and log files never meet another test's.
-std::wstring PrepareProgramFolder(const std::wstring& root, const std::wstring& name = L"prog")
-{
-    std::wstring dir = root + L"\\" + name;
-    CreateDirectoryW(dir.c_str(), nullptr);
-    std::wstring exe = dir + L"\\Qv.exe";
-    CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), exe.c_str(), FALSE);
-    return exe;
-}
-
-std::wstring FolderOf(const std::wstring& path)
-{
-    return path.substr(0, path.rfind(L'\\'));
-}
 
 std::string Narrow(const std::wstring& text)
 {
@@ -116,26 +101,6 @@ private:
 UINT RequestProbe::s_message = 0;
 int RequestProbe::s_count = 0;
 
-bool HasVisibleWindow(DWORD pid)
-{
-    struct State
-    {
-        DWORD pid;
-        bool found;
-    } state = {pid, false};
-    EnumWindows(
-        [](HWND hWnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<State*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hWnd, &owner);
-            if (owner == s->pid && IsWindowVisible(hWnd))
-                s->found = true;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&state));
-    return state.found;
-}
-
 struct RunResult
 {
     bool ended = false;
@@ -152,7 +117,7 @@ RunResult WaitPumping(qvtest::QvProcess& process, DWORD timeoutMs = 20000)
     HANDLE handle = process.Process();
     while (GetTickCount() - start < timeoutMs)
     {
-        result.showedWindow = result.showedWindow || HasVisibleWindow(process.ProcessId());
+        result.showedWindow = result.showedWindow || qvtest::HasVisibleWindow(process.ProcessId());
         DWORD wait = MsgWaitForMultipleObjects(1, &handle, FALSE, 50, QS_ALLINPUT);
         if (wait == WAIT_OBJECT_0)
         {
@@ -176,13 +141,6 @@ bool EndsWith(const std::wstring& text, const std::wstring& suffix)
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::wstring TitleOf(HWND window)
-{
-    wchar_t title[512] = L"";
-    GetWindowTextW(window, title, 512);
-    return title;
-}
-
 void CloseAndExpectCleanEnd(qvtest::QvProcess& qv)
 {
     ASSERT_TRUE(qv.Close());
@@ -195,12 +153,12 @@ TEST(Program, OpensMainWindowAndClosesWithExitCodeZero)
     SharedSlots slots;
     ASSERT_TRUE(slots.Ok());
     slots.FillWithGarbage();
-    std::wstring exe = PrepareProgramFolder(root);
+    qvtest::QvProgram program(root);
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(exe));
+    ASSERT_TRUE(qv.Start(program.Exe()));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main) << "no main window with a caption containing \" - qv\"";
-    EXPECT_TRUE(EndsWith(TitleOf(main), L" - qv")) << TitleOf(main).c_str();
+    EXPECT_TRUE(EndsWith(qvtest::Caption(main), L" - qv")) << qvtest::Caption(main).c_str();
 
     // Even without -D the start writes both slots, as empty ones.
     EXPECT_EQ(L"", slots.Read(0));
@@ -251,11 +209,11 @@ TEST(Program, SecondStartHandsItsDirectoriesToTheRunningInstance)
     const std::wstring root = qvtest::ScratchDir();
     SharedSlots slots;
     ASSERT_TRUE(slots.Ok());
-    std::wstring exe = PrepareProgramFolder(root);
-    ASSERT_TRUE(qvtest::WriteFileBytes(FolderOf(exe) + L"\\qv.ini", "[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
+    qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.WriteSettings("[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
 
     qvtest::QvProcess first;
-    ASSERT_TRUE(first.Start(exe));
+    ASSERT_TRUE(first.Start(program.Exe()));
     HWND main = first.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     ShowWindow(main, SW_MINIMIZE);
@@ -264,7 +222,7 @@ TEST(Program, SecondStartHandsItsDirectoriesToTheRunningInstance)
 
     RequestProbe probe;
     qvtest::QvProcess second;
-    ASSERT_TRUE(second.Start(exe, L"-D\"C:\\My Folder\" -dD:\\second"));
+    ASSERT_TRUE(second.Start(program.Exe(), L"-D\"C:\\My Folder\" -dD:\\second"));
     RunResult run = WaitPumping(second);
     ASSERT_TRUE(run.ended) << "the second start did not end";
     EXPECT_EQ(0u, run.exitCode);
@@ -283,11 +241,11 @@ TEST(Program, SecondStartHandsItsDirectoriesToTheRunningInstance)
 TEST(Program, WithTwinsAllowedASecondStartOpensItsOwnWindow)
 {
     const std::wstring root = qvtest::ScratchDir();
-    std::wstring exe = PrepareProgramFolder(root);
+    qvtest::QvProgram program(root);
     qvtest::QvProcess first, second;
-    ASSERT_TRUE(first.Start(exe));
+    ASSERT_TRUE(first.Start(program.Exe()));
     ASSERT_NE(nullptr, first.WaitForMainWindow(L" - qv"));
-    ASSERT_TRUE(second.Start(exe, L"-DC:\\"));
+    ASSERT_TRUE(second.Start(program.Exe(), L"-DC:\\"));
     ASSERT_NE(nullptr, second.WaitForMainWindow(L" - qv"));
     CloseAndExpectCleanEnd(second);
     CloseAndExpectCleanEnd(first);
@@ -309,9 +267,9 @@ struct FileRemover
 void ExpectSecondStartHandsOver(const std::wstring& root, const std::wstring& secondExe,
                                 const std::wstring& workDir = L"")
 {
-    std::wstring firstExe = PrepareProgramFolder(root, L"first");
+    qvtest::QvProgram firstProgram(root, L"first");
     qvtest::QvProcess first;
-    ASSERT_TRUE(first.Start(firstExe));
+    ASSERT_TRUE(first.Start(firstProgram.Exe()));
     ASSERT_NE(nullptr, first.WaitForMainWindow(L" - qv"));
 
     qvtest::QvProcess second;
@@ -337,7 +295,7 @@ TEST(ProgramSettingsFile, TheWindowsFolderServesWhenTheProgramFolderHasNone)
         GTEST_SKIP() << "a qv.ini lies in the Windows folder already; not touching it";
     remover.path = shared;
     ASSERT_TRUE(qvtest::WriteFileBytes(shared, "[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
-    ExpectSecondStartHandsOver(root, PrepareProgramFolder(root));
+    ExpectSecondStartHandsOver(root, qvtest::QvProgram(root).Exe());
 }
 
 TEST(ProgramSettingsFile, UserIniRedirectsThisUsersSettings)
@@ -345,14 +303,13 @@ TEST(ProgramSettingsFile, UserIniRedirectsThisUsersSettings)
     const std::wstring root = qvtest::ScratchDir();
     const std::wstring user = UserName();
     ASSERT_FALSE(user.empty());
-    std::wstring exe = PrepareProgramFolder(root);
+    qvtest::QvProgram program(root);
     const std::wstring elsewhere = root + L"\\elsewhere";
     CreateDirectoryW(elsewhere.c_str(), nullptr);
     ASSERT_TRUE(qvtest::WriteFileBytes(elsewhere + L"\\mine.ini", "[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(FolderOf(exe) + L"\\qv.ini",
-                                       "[USERINI]\r\n" + Narrow(user) + "=@" + Narrow(elsewhere) +
-                                           "\\mine.ini\r\n[ALLDATA2]\r\nDISABLETWIN=0\r\n"));
-    ExpectSecondStartHandsOver(root, exe);
+    ASSERT_TRUE(program.WriteSettings("[USERINI]\r\n" + Narrow(user) + "=@" + Narrow(elsewhere) +
+                                      "\\mine.ini\r\n[ALLDATA2]\r\nDISABLETWIN=0\r\n"));
+    ExpectSecondStartHandsOver(root, program.Exe());
 }
 
 TEST(ProgramSettingsFile, ABarePerUserFileNameLiesInTheProgramFolderNotTheCurrentOne)
@@ -360,46 +317,29 @@ TEST(ProgramSettingsFile, ABarePerUserFileNameLiesInTheProgramFolderNotTheCurren
     const std::wstring root = qvtest::ScratchDir();
     const std::wstring user = UserName();
     ASSERT_FALSE(user.empty());
-    std::wstring exe = PrepareProgramFolder(root);
+    qvtest::QvProgram program(root);
     const std::wstring current = root + L"\\current";
     CreateDirectoryW(current.c_str(), nullptr);
     ASSERT_TRUE(qvtest::WriteFileBytes(current + L"\\mine.ini", "[ALLDATA2]\r\nDISABLETWIN=0\r\n"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(FolderOf(exe) + L"\\mine.ini", "[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
-    ASSERT_TRUE(qvtest::WriteFileBytes(FolderOf(exe) + L"\\qv.ini",
-                                       "[USERINI]\r\n" + Narrow(user) +
-                                           "=@mine.ini\r\n[ALLDATA2]\r\nDISABLETWIN=0\r\n"));
-    ExpectSecondStartHandsOver(root, exe, current);
-}
-
-HWND WaitForWindowOfProcess(DWORD pid, const wchar_t* title, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    do
-    {
-        HWND found = nullptr;
-        while ((found = FindWindowExW(nullptr, found, nullptr, title)) != nullptr)
-        {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == pid && IsWindowVisible(found))
-                return found;
-        }
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    ASSERT_TRUE(qvtest::WriteFileBytes(program.Folder() + L"\\mine.ini", "[ALLDATA2]\r\nDISABLETWIN=1\r\n"));
+    ASSERT_TRUE(program.WriteSettings("[USERINI]\r\n" + Narrow(user) +
+                                      "=@mine.ini\r\n[ALLDATA2]\r\nDISABLETWIN=0\r\n"));
+    ExpectSecondStartHandsOver(root, program.Exe(), current);
 }
 
 TEST(Program, AboutDialogOpensAndCloses)
 {
     const std::wstring root = qvtest::ScratchDir();
-    std::wstring exe = PrepareProgramFolder(root);
+    qvtest::QvProgram program(root);
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(exe));
+    ASSERT_TRUE(qv.Start(program.Exe()));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
 
     PostMessageW(main, WM_COMMAND, 57664, 0);
-    HWND about = WaitForWindowOfProcess(qv.ProcessId(), L"バージョン情報(Quarvel)", 10000);
+    qvtest::WindowMatch aboutMatch;
+    aboutMatch.caption = L"バージョン情報(Quarvel)";
+    HWND about = qvtest::WaitForProcessWindow(qv.ProcessId(), aboutMatch, 10000);
     ASSERT_NE(nullptr, about) << "no About dialog";
     wchar_t edition[64] = L"";
     GetDlgItemTextW(about, 1358, edition, 64);

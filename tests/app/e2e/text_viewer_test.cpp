@@ -2,6 +2,7 @@
 // detects the character code itself: all three show the same Japanese lines (the
 // pane's body is the same picture), Down and Page Down scroll, and Enter returns to
 // the list with the cursor still on the file (the next V opens the same file).
+#include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
 
@@ -80,26 +81,11 @@ void Settle(HANDLE process, HWND main)
 
 void Press(HANDLE process, HWND main, WORD vk)
 {
-    for (int i = 0; i < 20 && GetForegroundWindow() != main; ++i)
-    {
-        SetForegroundWindow(main);
-        qvtest::PumpMessages(50);
-    }
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-    qvtest::PumpMessages(150);
+    qvtest::TypeKeys(main, {{vk}}, 150);
     Settle(process, main);
 }
 
-std::wstring Caption(HWND window)
-{
-    wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
+using qvtest::Caption;
 
 bool Distinct(const std::vector<DWORD>& pixels)
 {
@@ -112,9 +98,8 @@ bool Distinct(const std::vector<DWORD>& pixels)
 TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     CreateDirectoryW(left.c_str(), nullptr);
@@ -127,13 +112,13 @@ TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a_sjis.txt", Narrow(body, 932)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b_utf8.txt", Narrow(body, CP_UTF8)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\c_utf16.txt", utf16));
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                            "[ALLDATA2]\r\nVIEWER_CHAR_CODE=5\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[ALLDATA2]\r\nVIEWER_CHAR_CODE=5\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);
@@ -205,9 +190,8 @@ void SendMouse(HANDLE process, HWND main, HWND view, UINT message, WPARAM flags,
 TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
 {
     const std::wstring root = qvtest::ScratchDir();
-    const std::wstring prog = root + L"\\prog";
-    CreateDirectoryW(prog.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\Qv.exe").c_str(), (prog + L"\\Qv.exe").c_str(), FALSE));
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
     const std::wstring left = root + L"\\left";
     const std::wstring right = root + L"\\right";
     CreateDirectoryW(left.c_str(), nullptr);
@@ -216,12 +200,12 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     for (int i = 0; i < 200; ++i)
         text += "line " + std::to_string(i) + " of the text to select and scroll\r\n";
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\m.txt", text));
-    ASSERT_TRUE(qvtest::WriteFileBytes(
-        prog + L"\\qv.ini", "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                            "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                            "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(prog + L"\\Qv.exe", L"-D\"" + left + L"\" -D\"" + right + L"\""));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     SetForegroundWindow(main);
