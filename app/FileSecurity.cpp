@@ -53,4 +53,3 @@ HRESULT GetFileDacl(LPCWSTR path, PACL* dacl)
     LocalFree(descriptor);
     return result;
 }
-

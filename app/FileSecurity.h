@@ -7,4 +7,3 @@
 // a file or folder. 0 on success; *dacl stays null when the object has no DACL.
 // Otherwise the system error as an HRESULT (E_OUTOFMEMORY when memory runs out).
 HRESULT GetFileDacl(LPCWSTR path, PACL* dacl);
-
