@@ -16,7 +16,6 @@
 #include "res/CommonDialogs.h"
 #include "res/GraphicViewerDialogs.h"
 #include "graphics/picture/PictureData.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
 #include "res/TrayMenu.h"
@@ -185,7 +184,7 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    commands::CloseTextBox();
+    CloseTextBox();
     ClosePictureWindows();
     for (;;)
     {

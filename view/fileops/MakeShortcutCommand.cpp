@@ -5,7 +5,6 @@
 #include "fileops/dialogs/MakeLinkDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -147,14 +146,3 @@ void CQvView::OnMakeShortcut()
     }
     StartBinaryCursorTimer();
 }
-
-namespace commands
-{
-
-int MakeShortcut(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnMakeShortcut();
-    return 1;
-}
-
-} // namespace commands

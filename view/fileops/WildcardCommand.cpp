@@ -6,7 +6,6 @@
 #include "filer/FilerPane.h"
 #include "filer/dialogs/WildCardDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 
 void CQvView::OnWildcard()
@@ -66,14 +65,3 @@ void CQvView::OnWildcard()
     }
     StartBinaryCursorTimer();
 }
-
-namespace commands
-{
-
-int ChooseWildcard(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnWildcard();
-    return 1;
-}
-
-} // namespace commands

@@ -2,23 +2,17 @@
 // the default one.
 #include "media/devices/AudioEndpoints.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
-namespace commands
-{
-
-int SetAudioPlayback(CQvView& view, const CommandCall& call, INT_PTR)
+int CQvView::SetAudioPlayback(const CommandCall& call, INT_PTR)
 {
     if (call.argument && *call.argument)
-        view.SetDefaultOutputDevice(call.argument);
+        SetDefaultOutputDevice(call.argument);
     return 1;
 }
 
-int SetAudioCapture(CQvView& view, const CommandCall& call, INT_PTR)
+int CQvView::SetAudioCapture(const CommandCall& call, INT_PTR)
 {
     if (call.argument && *call.argument)
-        view.SetDefaultInputDevice(call.argument);
+        SetDefaultInputDevice(call.argument);
     return 1;
 }
-
-} // namespace commands

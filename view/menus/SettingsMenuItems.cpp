@@ -24,7 +24,6 @@
 #include "tools/cpl/NonLoadCplDlg.h"
 #include "tools/menus/NotViewMenuDlg.h"
 #include "tools/plugins/PlugInDlg.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -306,23 +305,18 @@ void OpenDisplayFilterDialog(CQvView& view)
     RepaintAfterDialog(view);
 }
 
-namespace commands
+void CQvView::ChooseDisplayFilter()
 {
-int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
-{
-    OpenDisplayFilterDialog(view);
-    return 1;
+    OpenDisplayFilterDialog(*this);
 }
 
-int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenDebugDialog()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(view));
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogParent(*this));
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
-    return 1;
+    StartBinaryCursorTimer();
 }
-} // namespace commands
 
 BOOL IsSettingsMenuItem(UINT id)
 {

@@ -71,3 +71,21 @@ void CQvView::SelectByOtherPane(int kind)
     }
     StartBinaryCursorTimer();
 }
+
+void CQvView::SelectEntries(int value)
+{
+    int index = GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_Panes[index]->MarkAll(value);
+    if (m_hWnd)
+    {
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
+        DrawMarks(index);
+        DrawCursorLine(index, 1);
+        DrawStatusLine(STATUS_PART_UPDATE);
+    }
+    StartBinaryCursorTimer();
+}

@@ -236,8 +236,9 @@ HGLOBAL BuildDropFileList(int pane, int dragFlag)
     return block;
 }
 
-void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
+void CQvView::CopyTargetsToClipboard(int effect)
 {
+    const DWORD dropEffect = static_cast<DWORD>(effect);
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CWnd* owner = m_hWnd ? this : nullptr;
     for (int pane = 0; pane < 2; ++pane)

@@ -7,7 +7,6 @@
 #include "tools/display/DisplayModeDlgs.h"
 #include "tools/display/SetWallPaperDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/graphic/GraphicState.h"
 
 #include <initializer_list>
@@ -51,24 +50,17 @@ void CQvView::OnSetWallpaper()
     dialog.DoModal();
 }
 
-namespace commands
+void CQvView::ChangeDisplayMode()
 {
-
-int ChangeDisplayMode(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CChangeDisplayDlg dialog;
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int SetWallpaper(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SetWallpaper()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.OnSetWallpaper();
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    OnSetWallpaper();
+    StartBinaryCursorTimer();
 }
-
-} // namespace commands

@@ -6,7 +6,6 @@
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -123,14 +122,3 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     ShowMessageBoxDlg(parent, text, L"ディレクトリジャンプへの追加", 0);
     StartBinaryCursorTimer();
 }
-
-namespace commands
-{
-
-int AddJumpDirectory(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.AddCursorDirectoryToJumpGroup();
-    return 1;
-}
-
-} // namespace commands

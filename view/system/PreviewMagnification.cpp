@@ -2,7 +2,6 @@
 #include "app/Settings.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -31,35 +30,27 @@ void CQvView::ChangePreviewMagnification(int percent)
         Invalidate();
 }
 
-namespace commands
+void CQvView::EnlargePreview()
 {
-
-int EnlargePreview(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
     if (g_PREVIEW_MAGNIFICATION < kLargest)
-        view.ChangePreviewMagnification(
+        ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
-    view.StartBinaryCursorTimer();
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int ReducePreview(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ReducePreview()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
     if (g_PREVIEW_MAGNIFICATION > kSmallest)
-        view.ChangePreviewMagnification(
+        ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
-    view.StartBinaryCursorTimer();
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int ResetPreviewScale(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ResetPreviewScale()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.ChangePreviewMagnification(100);
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    ChangePreviewMagnification(100);
+    StartBinaryCursorTimer();
 }
-
-} // namespace commands

@@ -4,14 +4,13 @@
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 void CQvView::ApplyDisplaySet(int slot)
 {
     if (slot < 0 || slot > 9)
         return;
     const DisplayModeSlot& mode = g_DisplayModeSlots[slot];
-    ChangeDisplayMode(mode.width, mode.height, mode.bitsPerPixel);
+    ::ChangeDisplayMode(mode.width, mode.height, mode.bitsPerPixel);
     // A refused mode leaves the old resolution, and the font fits either.
     CreateViewFont();
     if (m_hWnd)
@@ -38,50 +37,34 @@ void CQvView::OnMove(int x, int y)
     RememberFrameRect();
 }
 
-namespace commands
-{
-
-int ToggleMenuBar(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleMenuBar()
 {
     g_MENUDISPLAY = g_MENUDISPLAY ? 0 : 1;
-    view.UpdateMenuForMode();
-    return 1;
+    UpdateMenuForMode();
 }
 
-int ToggleFullScreen(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleFullScreen()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.OnFullScreen();
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    OnFullScreen();
+    StartBinaryCursorTimer();
 }
 
-int MinimizeWindow(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::MinimizeWindow()
 {
-    if (CWnd* frame = view.m_hWnd ? view.GetParentFrame() : nullptr)
+    if (CWnd* frame = m_hWnd ? GetParentFrame() : nullptr)
         frame->ShowWindow(SW_MINIMIZE);
-    return 1;
 }
 
-int ToggleMaximize(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleMaximize()
 {
-    if (CWnd* frame = view.m_hWnd ? view.GetParentFrame() : nullptr)
+    if (CWnd* frame = m_hWnd ? GetParentFrame() : nullptr)
         frame->ShowWindow(frame->IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
-    return 1;
 }
 
-int ApplyDisplaySet(CQvView& view, const CommandCall&, INT_PTR slot)
+void CQvView::RunDisplaySet(int slot)
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.ApplyDisplaySet(static_cast<int>(slot));
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    ApplyDisplaySet(slot);
+    StartBinaryCursorTimer();
 }
-
-int SaveConfiguration(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.SaveAllSettings();
-    return 1;
-}
-
-} // namespace commands

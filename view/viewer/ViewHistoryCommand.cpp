@@ -8,7 +8,6 @@
 #include "filer/PaneArchive.h"
 #include "filer/dialogs/ViewHistoryDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -144,18 +143,12 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     return opened;
 }
 
-namespace commands
+void CQvView::ShowViewHistory()
 {
-
-int ShowViewHistory(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CViewHistoryDlg dialog(view.m_hWnd ? &view : nullptr);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewHistoryDlg dialog(m_hWnd ? this : nullptr);
     const INT_PTR result = dialog.DoModal();
-    view.StartBinaryCursorTimer();
+    StartBinaryCursorTimer();
     if (result == IDOK)
-        view.OpenViewHistoryEntry(dialog.m_result);
-    return 1;
+        OpenViewHistoryEntry(dialog.m_result);
 }
-
-} // namespace commands

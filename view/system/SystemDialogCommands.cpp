@@ -1,10 +1,10 @@
-// The commands that hand over to the system: disk format, network drives and the
-// control-panel applets.
+// The commands that hand over to the system: disk format, network drives, the
+// control-panel applets and their list ("@Allcpldata", in every pane mode).
 #include "app/records/ControlPanelApplets.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/system/SystemShellApi.h"
+#include "tools/cpl/ControlPanelDlg.h"
 
 #include <winnetwk.h>
 
@@ -45,37 +45,31 @@ void CQvView::OnOpenControlPanelApplet()
     RunControlPanelApplet(entry->GetFullPath());
 }
 
-namespace commands
+void CQvView::ConnectNetworkDrive()
 {
-
-int FormatDisk(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnFormatDisk();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_SystemShellApi.connectDialog(m_hWnd, RESOURCETYPE_DISK);
+    StartBinaryCursorTimer();
 }
 
-int ConnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::DisconnectNetworkDrive()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    g_SystemShellApi.connectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    g_SystemShellApi.disconnectDialog(m_hWnd, RESOURCETYPE_DISK);
+    StartBinaryCursorTimer();
 }
 
-int DisconnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenControlPanel()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    g_SystemShellApi.disconnectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    OnOpenControlPanelApplet();
+    StartBinaryCursorTimer();
 }
 
-int OpenControlPanel(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowControlPanelList()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    view.OnOpenControlPanelApplet();
-    view.StartBinaryCursorTimer();
-    return 1;
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CControlPanelDlg dialog(m_hWnd ? this : nullptr);
+    dialog.DoModal();
+    StartBinaryCursorTimer();
 }
-
-} // namespace commands

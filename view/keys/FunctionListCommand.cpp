@@ -3,24 +3,17 @@
 #include "filer/FilerPane.h"
 #include "tools/keys/FuncListDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
-namespace commands
+void CQvView::RunFromFunctionList()
 {
-
-int RunFromFunctionList(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     const UINT paneMode = index >= 0 && index < 2 && g_Panes[index] != nullptr
                               ? g_Panes[index]->m_mode
                               : static_cast<UINT>(PANE_MODE_FILER);
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CFuncListDlg dlg(paneMode, view.m_hWnd != nullptr ? &view : nullptr);
+    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CFuncListDlg dlg(paneMode, m_hWnd != nullptr ? this : nullptr);
     const INT_PTR result = dlg.DoModal();
-    view.StartBinaryCursorTimer();
+    StartBinaryCursorTimer();
     if (result == IDOK && !dlg.m_resultKeyword.IsEmpty())
-        view.DispatchCommandKeyword(dlg.m_resultKeyword, dlg.m_resultModifier, dlg.m_resultVirtualKey);
-    return 1;
+        DispatchCommandKeyword(dlg.m_resultKeyword, dlg.m_resultModifier, dlg.m_resultVirtualKey);
 }
-
-} // namespace commands
