@@ -7,11 +7,18 @@
 #include "fileops/dialogs/FileTimeDlg.h"
 #include "view/QvView.h"
 
-// Both filer panes remember their cursor, then pane `to` shows the folder of pane
-// `from`.
-static void ShowFolderOfPane(CQvView& view, int from, int to)
+// With both the active and the other pane in filer mode, both remember their cursor,
+// then the other pane shows the active one's folder (toOther) or the active pane the
+// other one's.
+static void ShowFolderOfPane(CQvView& view, bool toOther)
 {
-    CFilerPane* source = g_Panes[from];
+    int active = 0;
+    int other = 0;
+    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
+    const int to = toOther ? other : active;
+    CFilerPane* source = g_Panes[toOther ? active : other];
     CFilerPane* target = g_Panes[to];
     source->SaveCursorPosition();
     target->SaveCursorPosition();
@@ -26,22 +33,12 @@ static void ShowFolderOfPane(CQvView& view, int from, int to)
 
 void CQvView::SetOtherToSameDirectory()
 {
-    int active = 0;
-    int other = 0;
-    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
-        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
-        return;
-    ShowFolderOfPane(*this, active, other);
+    ShowFolderOfPane(*this, true);
 }
 
 void CQvView::SetActiveToOtherDirectory()
 {
-    int active = 0;
-    int other = 0;
-    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
-        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
-        return;
-    ShowFolderOfPane(*this, other, active);
+    ShowFolderOfPane(*this, false);
 }
 
 // The pane index a follower names after the panes changed sides.

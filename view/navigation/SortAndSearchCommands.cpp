@@ -24,6 +24,29 @@ template <typename Change> void ChangeActiveSort(CQvView& view, Change change)
     view.StartBinaryCursorTimer();
 }
 
+// The active pane when the sort dialog applies to it (a directory or an archive
+// listing); -1 otherwise.
+int SortDialogPane(CQvView& view)
+{
+    const int index = view.GetActivePaneIndex();
+    if (index < 0 || g_Panes[index] == nullptr ||
+        (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return -1;
+    return index;
+}
+
+// An archive listing is not read again after a new order: its entries only take it.
+void ShowArchiveListingsInNewOrder(CQvView& view)
+{
+    for (CFilerPane* listed : g_Panes)
+    {
+        if (listed != nullptr && listed->m_mode == PANE_MODE_ARCHIVE)
+            listed->SortEntries();
+    }
+    if (view.m_hWnd != nullptr)
+        view.Invalidate(FALSE);
+}
+
 } // namespace
 
 void CQvView::SetSortKey(int key)
@@ -91,12 +114,10 @@ void CQvView::SwitchToSidePane(int side)
 
 void CQvView::TemporarySort()
 {
-    const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    const int index = SortDialogPane(*this);
+    if (index < 0)
         return;
     CFilerPane& pane = *g_Panes[index];
-    if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
-        return;
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CSortDlg dialog(this);
     dialog.m_bTemporary = TRUE;
@@ -107,26 +128,17 @@ void CQvView::TemporarySort()
     {
         pane.m_workingSort = dialog.m_sort;
         ResortFilerPanes();
-        // An archive listing is not read again: its entries only take the new order.
-        for (CFilerPane* listed : g_Panes)
-        {
-            if (listed != nullptr && listed->m_mode == PANE_MODE_ARCHIVE)
-                listed->SortEntries();
-        }
-        if (m_hWnd != nullptr)
-            Invalidate(FALSE);
+        ShowArchiveListingsInNewOrder(*this);
     }
     StartBinaryCursorTimer();
 }
 
 void CQvView::OnSort()
 {
-    const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    const int index = SortDialogPane(*this);
+    if (index < 0)
         return;
     CFilerPane& pane = *g_Panes[index];
-    if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
-        return;
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CSortDlg dialog(this);
     dialog.m_sort = pane.m_sortSetting;
@@ -141,13 +153,7 @@ void CQvView::OnSort()
                 GetPaneSortSetting(side, g_Panes[side]->m_sortSetting);
         }
         ReloadFilerPanes(nullptr, TRUE);
-        for (CFilerPane* listed : g_Panes)
-        {
-            if (listed != nullptr && listed->m_mode == PANE_MODE_ARCHIVE)
-                listed->SortEntries();
-        }
-        if (m_hWnd != nullptr)
-            Invalidate(FALSE);
+        ShowArchiveListingsInNewOrder(*this);
     }
     StartBinaryCursorTimer();
 }
