@@ -638,8 +638,8 @@ public:
     void MovePaneCursor(int pane, INT64 delta, int select, int wrap, int updateStatus);
     // "@Right" and "@Left" (and their selecting forms), "@Down" and "@Up": one column or
     // line in the direction's sign, the status line updated.
-    void MoveCursorByColumn(int select, int dir);
-    void MoveCursorByLine(int select, int dir);
+    void MoveCursorOneColumn(int select, int dir);
+    void MoveCursorOneLine(int select, int dir);
     void MoveCursorHorizontal(int select, int dir, int updateStatus);
     void MoveCursorByLines(int lines, int select, int dir, int updateStatus);
     void MoveCursorByPage(int select, int dir);
@@ -678,8 +678,9 @@ public:
     UINT m_shownMenuId = 0;
     // ---- Operations the keyword rows and menu items name, by the file that holds them
     // view/binary/BinaryEditorLifecycle.cpp
-    // value 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
-    void MoveBinarySelection(int value);
+    // The selection steps of the "@Select" keywords, as nibble deltas for
+    // SelectBinaryMove: 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
+    void StepBinarySelection(int step);
     void OpenTextBox();
     // The view's end closes the text box; its note is saved as its window goes.
     void CloseTextBox();
@@ -701,7 +702,6 @@ public:
     // view/graphic/GraphicCommands.cpp
     void SetPicturePlacement(int value);
     void PausePictureDisplay();
-    void MoveGraphicPosition(int value);
     void NextWallpaper();
     // view/graphic/PreviewCommands.cpp
     void TogglePreviewPictureFilesOnly();
@@ -712,8 +712,8 @@ public:
     // view/keys/HotKeys.cpp
     void ToggleTaskTray();
     // view/media/AudioDeviceCommands.cpp
-    int SetAudioPlayback(const CommandCall& call, INT_PTR value);
-    int SetAudioCapture(const CommandCall& call, INT_PTR value);
+    void SetAudioPlayback(LPCWSTR endpointId);
+    void SetAudioCapture(LPCWSTR endpointId);
     // view/media/CdCommands.cpp
     void PlayCd();
     void PauseCd();
@@ -850,7 +850,9 @@ public:
     void SearchNext();
     void SearchPrevious();
     // view/viewer/ViewerSelect.cpp
-    void MoveViewerSelection(int value);
+    // The selection steps of the "@Select" keywords: 0 left, 1 right, 2 up, 3 down, 4
+    // and 5 a page, 6 and 7 half a page, 8 and 9 to the first and the last line.
+    void StepViewerSelection(int step);
     void SelectAllText();
     void CopyTextSelection();
 

@@ -273,15 +273,15 @@ int CQvView::RunBinaryMenuCommand(UINT id)
 // ---- The keywords of the binary editor's command table --------------------------------
 
 // value 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
-void CQvView::MoveBinarySelection(int value)
+void CQvView::StepBinarySelection(int step)
 {
     const int index = ActiveBinaryPane();
     if (index < 0)
         return;
     const LONGLONG page = kBinaryNibblesPerLine * BinaryShownLines(index);
     const LONGLONG deltas[] = {-1, 1, -kBinaryNibblesPerLine, kBinaryNibblesPerLine, -page, page};
-    if (value >= 0 && value < 6)
-        SelectBinaryMove(deltas[value]);
+    if (step >= 0 && step < 6)
+        SelectBinaryMove(deltas[step]);
 }
 
 void CQvView::OpenTextBox()

@@ -25,6 +25,9 @@ int CommandHandler::Run(CQvView& view, const CommandCall& call, INT_PTR value) c
     case SHAPE_TWO:
         (view.*m_withTwo)(m_first, static_cast<int>(value));
         return 1;
+    case SHAPE_ARGUMENT:
+        (view.*m_withArgument)(call.argument);
+        return 1;
     case SHAPE_CALL:
         return (view.*m_withCall)(call, value);
     default:
@@ -44,6 +47,8 @@ bool CommandHandler::operator==(const CommandHandler& other) const
         return m_withValue == other.m_withValue;
     case SHAPE_TWO:
         return m_withTwo == other.m_withTwo;
+    case SHAPE_ARGUMENT:
+        return m_withArgument == other.m_withArgument;
     case SHAPE_CALL:
         return m_withCall == other.m_withCall;
     default:

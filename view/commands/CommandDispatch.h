@@ -19,12 +19,13 @@ struct CommandCall
     LPCWSTR argument;
 };
 
-// The view member a row runs. A member has one of four shapes:
+// The view member a row runs. A member has one of five shapes:
 // - void ()                 needs nothing;
 // - void (int value)        gets the row's value;
 // - void (int first, int value)  gets the number written beside it in the row, then
 //                           the row's value: {&CQvView::MoveCursorByPage, 1} with the
 //                           value -1 runs MoveCursorByPage(1, -1);
+// - void (LPCWSTR argument) gets the text after the keyword's first blank;
 // - int (const CommandCall&, INT_PTR value)  gets the call too and returns 1 when it
 //                           ran, 0 when the keyword does not apply (the common list's
 //                           result).
@@ -34,6 +35,7 @@ public:
     typedef void (CQvView::*Plain)();
     typedef void (CQvView::*WithValue)(int value);
     typedef void (CQvView::*WithTwo)(int first, int value);
+    typedef void (CQvView::*WithArgument)(LPCWSTR argument);
     typedef int (CQvView::*WithCall)(const CommandCall& call, INT_PTR value);
 
     constexpr CommandHandler() : m_shape(SHAPE_NONE), m_first(0), m_plain(nullptr) {}
@@ -42,6 +44,10 @@ public:
     constexpr CommandHandler(WithValue member) : m_shape(SHAPE_VALUE), m_first(0), m_withValue(member) {}
     constexpr CommandHandler(WithTwo member, int first)
         : m_shape(SHAPE_TWO), m_first(first), m_withTwo(member)
+    {
+    }
+    constexpr CommandHandler(WithArgument member)
+        : m_shape(SHAPE_ARGUMENT), m_first(0), m_withArgument(member)
     {
     }
     constexpr CommandHandler(WithCall member) : m_shape(SHAPE_CALL), m_first(0), m_withCall(member) {}
@@ -59,6 +65,7 @@ private:
         SHAPE_PLAIN,
         SHAPE_VALUE,
         SHAPE_TWO,
+        SHAPE_ARGUMENT,
         SHAPE_CALL,
     };
     Shape m_shape;
@@ -67,6 +74,7 @@ private:
         Plain m_plain;
         WithValue m_withValue;
         WithTwo m_withTwo;
+        WithArgument m_withArgument;
         WithCall m_withCall;
     };
 };

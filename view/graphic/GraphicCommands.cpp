@@ -14,27 +14,6 @@ void CQvView::PausePictureDisplay()
     }
 }
 
-void CQvView::MoveGraphicPosition(int value)
-{
-    // 1-4 a line right, left, down, up; 5-8 a page.
-    const int amount = value >= 5 ? 10 : 1;
-    switch ((value - 1) % 4)
-    {
-    case 0:
-        ScrollPicture(amount, 0);
-        break;
-    case 1:
-        ScrollPicture(-amount, 0);
-        break;
-    case 2:
-        ScrollPicture(0, amount);
-        break;
-    default:
-        ScrollPicture(0, -amount);
-        break;
-    }
-}
-
 void CQvView::NextWallpaper()
 {
     if (FindGraphicPane() < 0)

@@ -140,12 +140,12 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
     StartBinaryCursorTimer();
 }
 
-void CQvView::MoveCursorByColumn(int select, int dir)
+void CQvView::MoveCursorOneColumn(int select, int dir)
 {
     MoveCursorHorizontal(select, dir, 1);
 }
 
-void CQvView::MoveCursorByLine(int select, int dir)
+void CQvView::MoveCursorOneLine(int select, int dir)
 {
     MoveCursorByLines(1, select, dir, 1);
 }

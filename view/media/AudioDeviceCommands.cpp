@@ -3,16 +3,14 @@
 #include "media/devices/AudioEndpoints.h"
 #include "view/QvView.h"
 
-int CQvView::SetAudioPlayback(const CommandCall& call, INT_PTR)
+void CQvView::SetAudioPlayback(LPCWSTR endpointId)
 {
-    if (call.argument && *call.argument)
-        SetDefaultOutputDevice(call.argument);
-    return 1;
+    if (endpointId && *endpointId)
+        SetDefaultOutputDevice(endpointId);
 }
 
-int CQvView::SetAudioCapture(const CommandCall& call, INT_PTR)
+void CQvView::SetAudioCapture(LPCWSTR endpointId)
 {
-    if (call.argument && *call.argument)
-        SetDefaultInputDevice(call.argument);
-    return 1;
+    if (endpointId && *endpointId)
+        SetDefaultInputDevice(endpointId);
 }

@@ -99,7 +99,7 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
     RedrawPaneBody(*this, index);
 }
 
-void CQvView::MoveViewerSelection(int value)
+void CQvView::StepViewerSelection(int step)
 {
     int index = 0;
     CFilerPane* pane = ActiveTextViewer(*this, index);
@@ -110,12 +110,12 @@ void CQvView::MoveViewerSelection(int value)
     // Left, right, up, down, page up and down, half pages, to the first and last line.
     const INT64 bytes[] = {-1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     const INT64 lines[] = {0, 0, -1, 1, -rows, rows, -(rows / 2), rows / 2, -all, all};
-    if (value < 0 || value > 9)
+    if (step < 0 || step > 9)
         return;
-    INT64 lineStep = lines[value];
-    if (bytes[value] == 0 && lineStep == 0)
-        lineStep = value % 2 == 0 ? -1 : 1;
-    ExtendViewerSelection(bytes[value], lineStep);
+    INT64 lineStep = lines[step];
+    if (bytes[step] == 0 && lineStep == 0)
+        lineStep = step % 2 == 0 ? -1 : 1;
+    ExtendViewerSelection(bytes[step], lineStep);
 }
 
 void CQvView::SelectAllText()
