@@ -84,8 +84,3 @@ const CommandEntry* GetBinaryDispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
 }
-
-int CQvView::ExecuteBinaryCommand(LPCWSTR keyword)
-{
-    return RunFamilyCommand(*this, DISPATCH_BINARY, keyword);
-}

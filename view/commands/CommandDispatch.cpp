@@ -163,15 +163,3 @@ int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword
         view.StartBinaryCursorTimer();
     return result;
 }
-
-int RunFamilyCommand(CQvView& view, int list, LPCWSTR keyword)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    if (const CommandEntry* entry = FindDispatcherEntry(list, keyword))
-    {
-        RunDispatcherEntry(view, *entry, keyword, L"");
-        return 1;
-    }
-    return view.ExecuteCommonCommand(keyword);
-}

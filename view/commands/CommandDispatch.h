@@ -131,10 +131,6 @@ extern const CommandEntry g_KeyJumpDirEntry;
 // Runs the entry and tells the observer. Returns the member's result.
 int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument);
 
-// A family dispatcher's first two steps: the entry of its own list, else the common
-// dispatchers. 1 when something ran.
-int RunFamilyCommand(CQvView& view, int list, LPCWSTR keyword);
-
 // Test seam: told of every entry that runs, before it runs.
 typedef void (*CommandObserver)(const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument);
 extern CommandObserver g_CommandObserver;

@@ -48,14 +48,3 @@ const CommandEntry* GetCommon2DispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
 }
-
-int CQvView::ExecuteCommonCommand2(LPCWSTR keyword, LPCWSTR argument)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON2, keyword);
-    if (entry == nullptr)
-        return 0;
-    RunDispatcherEntry(*this, *entry, keyword, argument);
-    return 1;
-}

@@ -1,7 +1,6 @@
 // The keywords of every mode, tried after a family's own list; the text may carry an
 // argument after its first blank.
 #include "view/QvView.h"
-#include "app/Formatting.h"
 
 namespace
 {
@@ -52,18 +51,4 @@ const CommandEntry kEntries[] = {
 const CommandEntry* GetCommonDispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
-}
-
-int CQvView::ExecuteCommonCommand(LPCWSTR text)
-{
-    if (text == nullptr || text[0] == 0)
-        return 0;
-    CString head, tail;
-    SplitAtFirstBlank(text, head, tail);
-    if (ExecuteCommonCommand2(head, tail))
-        return 1;
-    const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON, head);
-    if (entry == nullptr)
-        return 0;
-    return RunDispatcherEntry(*this, *entry, head, tail);
 }

@@ -3,7 +3,6 @@
 // "@Makenewfile%02d" and "@Log%c" build them.
 #include "view/QvView.h"
 #include "archive/front/dialogs/PackJob.h"
-#include "app/Formatting.h"
 
 namespace
 {
@@ -259,20 +258,4 @@ const CommandEntry kEntries[] = {
 const CommandEntry* GetFilerDispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
-}
-
-int CQvView::ExecuteFilerCommand(LPCWSTR keyword)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    if (RunFamilyCommand(*this, DISPATCH_FILER, keyword))
-        return 1;
-    CString head, tail;
-    SplitAtFirstBlank(keyword, head, tail);
-    if (head == L"@Keyjumpdir" && !tail.IsEmpty())
-    {
-        RunDispatcherEntry(*this, g_KeyJumpDirEntry, head, tail);
-        return 1;
-    }
-    return 0;
 }

@@ -60,8 +60,3 @@ const CommandEntry* GetGraphicDispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
 }
-
-int CQvView::ExecuteGraphicCommand(LPCWSTR keyword)
-{
-    return RunFamilyCommand(*this, DISPATCH_GRAPHIC, keyword);
-}

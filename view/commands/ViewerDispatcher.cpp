@@ -77,8 +77,3 @@ const CommandEntry* GetViewerDispatcherEntries(int* count)
 {
     return ListEntries(kEntries, count);
 }
-
-int CQvView::ExecuteViewerCommand(LPCWSTR keyword)
-{
-    return RunFamilyCommand(*this, DISPATCH_VIEWER, keyword);
-}
