@@ -17,7 +17,6 @@
 #include "res/CommonDialogs.h"
 #include "res/GraphicViewerDialogs.h"
 #include "graphics/picture/PictureData.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
 #include "view/ViewBusyGuard.h"
@@ -187,7 +186,7 @@ void CQvView::OnDestroy()
 
 void CQvView::CloseAuxiliaryWindows()
 {
-    commands::CloseTextBox();
+    CloseTextBox();
     ClosePictureWindows();
     for (;;)
     {

@@ -9,6 +9,7 @@
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "view/graphic/GraphicState.h"
 #include "view/layout/Layout.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
 #include "view/viewer/ViewerLines.h"
 #include "view/binary/BinaryEditorChoices.h"
@@ -23,6 +24,7 @@
 class CIniFile;
 class CSelectedEntryList;
 struct ViewerConfigValues;
+
 class CViewFile;
 
 // The view's window timers.
@@ -352,6 +354,9 @@ public:
     // The shell openers (view/shell/ShellOpeners.cpp); verb null or "RunAs".
     void OpenCommandPrompt(LPCWSTR verb);
     void OpenPowerShell(LPCWSTR verb);
+    // "@Dosshell" and "@PowerShell" (0), "@DosShellRunAs" and "@PowerShellRunAs" (1).
+    void OpenCommandPromptAs(int elevated);
+    void OpenPowerShellAs(int elevated);
     // A new file of new-file kind n in the active pane's folder.
     void CreateNewFile(int kind);
     // The file-kind loop command of each target file.
@@ -365,7 +370,7 @@ public:
     int SetClipboard(UINT format, HGLOBAL block);
     // The target entries of the active filer pane as files on the clipboard, with the
     // drop effect (DROPEFFECT_COPY or DROPEFFECT_MOVE) a paste is to apply.
-    void CopyTargetsToClipboard(DWORD dropEffect);
+    void CopyTargetsToClipboard(int dropEffect);
     // The "Shell IDList Array" of the pane's target entries for a drag out of the
     // pane (withFlag: the marked entries only when the cursor entry is marked); null
     // on any failure. The caller owns the block (view/shell/ShellIdList.cpp).
@@ -580,7 +585,7 @@ public:
     void LeaveArchiveFolder(int pane);
     // 1 when a drive row matches the root path and got the cursor.
     int ShowDriveListAt(int pane, LPCWSTR rootPath);
-    void ChangeDrive(wchar_t letter);
+    void ChangeDrive(int letter);
     // 1 when the cursor could be put on the named entry; a missing path changes nothing.
     int OpenPathInPane(int pane, LPCWSTR path);
     // direction 1 back, anything else forward.
@@ -632,6 +637,10 @@ public:
     // Cursor movement (view/keys/CursorMovers.cpp). delta counts entries, lines or
     // nibbles by the pane's mode.
     void MovePaneCursor(int pane, INT64 delta, int select, int wrap, int updateStatus);
+    // "@Right" and "@Left" (and their selecting forms), "@Down" and "@Up": one column or
+    // line in the direction's sign, the status line updated.
+    void MoveCursorOneColumn(int select, int dir);
+    void MoveCursorOneLine(int select, int dir);
     void MoveCursorHorizontal(int select, int dir, int updateStatus);
     void MoveCursorByLines(int lines, int select, int dir, int updateStatus);
     void MoveCursorByPage(int select, int dir);
@@ -668,6 +677,186 @@ public:
     // The menu loaded for the frame and its resource id (0: none loaded).
     HMENU m_hModeMenu = nullptr;
     UINT m_shownMenuId = 0;
+    // ---- Operations the keyword rows and menu items name, by the file that holds them
+    // view/binary/BinaryEditorLifecycle.cpp
+    // The selection steps of the "@Select" keywords, as nibble deltas for
+    // SelectBinaryMove: 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
+    void StepBinarySelection(int step);
+    void OpenTextBox();
+    // The view's end closes the text box; its note is saved as its window goes.
+    void CloseTextBox();
+    // view/commands/CommandDispatch.cpp
+    int JumpToKeyDirectory(const CommandCall& call, INT_PTR value);
+    // view/fileops/CompareAndNewFileCommands.cpp
+    void CompareBinary();
+    void OpenNewFileListDialog();
+    // Menu item 642: the new-file kind settings.
+    void OpenNewFileSettingsDialog();
+    // The compare dialog's text of a file: the bare name when it lies directly in the
+    // prefix folder.
+    static CString CompareFieldText(const CString& prefix, const CString& path);
+    // view/fileops/FileJobCommands.cpp
+    void DeleteFilesWithDefault(int value);
+    // view/fileops/FolderContentsCommands.cpp
+    void MoveFilesToParent();
+    void ShowFilesOfSubdirectories();
+    // view/graphic/GraphicCommands.cpp
+    void SetPicturePlacement(int value);
+    void PausePictureDisplay();
+    void NextWallpaper();
+    // view/graphic/PreviewCommands.cpp
+    void TogglePreviewPictureFilesOnly();
+    void ToggleSmallPicture();
+    void TogglePictureList();
+    // view/keys/FunctionListCommand.cpp
+    void RunFromFunctionList();
+    // view/keys/HotKeys.cpp
+    void ToggleTaskTray();
+    // view/media/AudioDeviceCommands.cpp
+    void SetAudioPlayback(LPCWSTR endpointId);
+    void SetAudioCapture(LPCWSTR endpointId);
+    // view/media/CdCommands.cpp
+    void PlayCd();
+    void PauseCd();
+    void StopCd();
+    void CdNextTrack();
+    void CdPreviousTrack();
+    void ToggleCdRepeat();
+    void ToggleCdRandom();
+    void ConfigureCdPlay();
+    void CdVolumeUp();
+    void CdVolumeDown();
+    // view/media/MediaCommands.cpp
+    void PlaySoundFile();
+    void StopSoundLoad();
+    void AddToSoundList();
+    void PauseSound();
+    void StopSound();
+    void PauseSoundList();
+    void StopSoundList();
+    void SoundListNext();
+    void SoundListPrevious();
+    void ToggleSoundListRepeat();
+    void ToggleSoundListRandom();
+    void SetMediaZoom(int value);
+    void ToggleMediaFullScreen();
+    void MediaVolumeUp();
+    void MediaVolumeDown();
+    // view/media/MpegTitleCommand.cpp
+    void ToggleMpegTitleDisplay();
+    // view/media/ScsiCommands.cpp
+    void RunScsiCommand(int value);
+    void OpenAllScsiTrays();
+    void CloseAllScsiTrays();
+    // view/media/SoundListWindow.cpp
+    void OpenSoundList();
+    void SaveSoundList();
+    // view/media/TagCommands.cpp
+    void MakeMp3Tag();
+    void MakeMp3TagsOfAll();
+    void ToggleTagWindow();
+    // view/menus/CommandMenuItems.cpp
+    // Menu item 555: the help file.
+    void OpenHelpFile();
+    // view/menus/SettingsMenuItems.cpp
+    void ChooseDisplayFilter();
+    void OpenDebugDialog();
+    // view/navigation/DirectoryCommands.cpp
+    void ArmJumpKey();
+    void ReloadPanes();
+    void ChangeDirectoryByDialog();
+    void ShowDirectoryHistory();
+    void ShowDriveList();
+    void ShowNetwork();
+    void GoRootDirectory();
+    // view/navigation/FilerDialogCommands.cpp
+    void JumpToDirectory();
+    void ShowDirectoryTree();
+    void ShowDriveTree();
+    void WriteFileList();
+    void ChangeDirectoryByName();
+    // view/navigation/PaneExchangeCommands.cpp
+    void SetOtherToSameDirectory();
+    void SetActiveToOtherDirectory();
+    void ToggleOtherPaneContent();
+    // "@Downdevide" (+1) and "@Updevide" (-1): a picture pane keeps its size, and with
+    // one pane hidden there is no split to move; the layout keeps the line inside the
+    // view.
+    void MoveSplitter(int delta);
+    void ToggleSplitDirection();
+    void ChangeFileTime();
+    void ChangeTimeAndAttributes();
+    // view/navigation/PaneMarks.cpp
+    void SelectEntries(int value);
+    // view/navigation/SortAndSearchCommands.cpp
+    void SetSortKey(int value);
+    void SetDirectorySortKey(int value);
+    void FlipSortOrder();
+    void FlipDirectorySortOrder();
+    void SetEasySearchMode(int value);
+    void ToggleAutoFileNameWidth();
+    void ToggleFileNamePack();
+    // "@Rightwindow" (side 0) moves the keys from the left pane to the right one and
+    // "@Leftwindow" (side 1) from the right to the left: only with the panes side by
+    // side, both shown and both listing entries, and only from the pane on that side.
+    void SwitchToSidePane(int side);
+    // view/shell/PropertiesCommand.cpp
+    void ShowProperties();
+    // view/shell/WholeNetworkCommand.cpp
+    void ShowWholeNetwork();
+    // view/sync/SyncCommand.cpp
+    void SynchroniseDirectories();
+    // view/system/DisplayModeCommands.cpp
+    void ChangeDisplayMode();
+    void SetWallpaper();
+    // view/system/LauncherCommand.cpp
+    void OpenLauncher();
+    // view/system/PreviewMagnification.cpp
+    void EnlargePreview();
+    void ReducePreview();
+    void ResetPreviewScale();
+    // view/system/SystemCommands.cpp
+    int RunMenuCommand(const CommandCall& call, INT_PTR value);
+    void QuitProgram();
+    int RunDefaultControlPanel(const CommandCall& call, INT_PTR value);
+    // view/system/SystemDialogCommands.cpp
+    void ShowControlPanelList();
+    void ConnectNetworkDrive();
+    void DisconnectNetworkDrive();
+    void OpenControlPanel();
+    // view/system/WindowCommands.cpp
+    void ToggleMenuBar();
+    void ToggleFullScreen();
+    void MinimizeWindow();
+    void ToggleMaximize();
+    void RunDisplaySet(int slot);
+    // view/viewer/ViewHistoryCommand.cpp
+    void ShowViewHistory();
+    // view/viewer/ViewerDisplay.cpp
+    void ToggleHexDisplay();
+    // view/viewer/ViewerJump.cpp
+    void JumpToLine();
+    // view/viewer/ViewerPane.cpp
+    void ViewText();
+    void CloseViewer();
+    // view/viewer/ViewerPrint.cpp
+    void PrintText();
+    // view/viewer/ViewerReopen.cpp
+    void SetViewerEncoding(int value);
+    void ReloadViewerFile();
+    void SetTabWidth(int value);
+    void ToggleLineNumbers();
+    // view/viewer/ViewerSearch.cpp
+    void SearchText();
+    void SearchNext();
+    void SearchPrevious();
+    // view/viewer/ViewerSelect.cpp
+    // The selection steps of the "@Select" keywords: 0 left, 1 right, 2 up, 3 down, 4
+    // and 5 a page, 6 and 7 half a page, 8 and 9 to the first and the last line.
+    void StepViewerSelection(int step);
+    void SelectAllText();
+    void CopyTextSelection();
+
     // ---- end keys and commands --------------------------------------------------------
 
     // ---- Worker-dialog lists (each call takes m_hDialogListMutex) ----------------------

@@ -12,7 +12,6 @@
 #include "res/RenameDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
-#include "view/commands/CommandHandlers.h"
 
 #include <algorithm>
 #include <string>
@@ -226,14 +225,13 @@ TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)
     m_panes[0]->SetCursorToName(L"media.zip", FALSE, 0);
     View().OnBrowseArchive();
     ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
-    const CommandCall call = {L"@Soundload", L""};
 
     PutCursorOn(L"a.txt");
-    commands::PlaySoundFile(View(), call, 0);
+    View().PlaySoundFile();
     EXPECT_EQ(0, View().m_tempFiles.GetSize()) << "a member of no media kind stays packed";
 
     PutCursorOn(L"s.mp3");
-    commands::PlaySoundFile(View(), call, 0);
+    View().PlaySoundFile();
     EXPECT_EQ(std::wstring(L"s.mp3"), W(View().m_lastExtractedName));
     EXPECT_EQ("ID3", qvtest::ReadFileBytes(W(View().m_lastExtractedFolder) + L"\\s.mp3"));
 }

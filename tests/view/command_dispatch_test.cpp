@@ -71,6 +71,22 @@ TEST(CommandDispatch, EveryTableKeywordAndShippedBindingReachesAnOperation)
         }
 }
 
+TEST(CommandDispatch, EveryRowNamesAViewMemberAndALabel)
+{
+    for (int list = 0; list < DISPATCH_LIST_COUNT; ++list)
+    {
+        int count = 0;
+        const CommandEntry* entries = GetDispatcherEntries(list, &count);
+        ASSERT_GT(count, 0) << "list " << list;
+        for (int i = 0; i < count; ++i)
+        {
+            EXPECT_FALSE(entries[i].handler.IsEmpty()) << Narrow(entries[i].keyword) << " in list " << list;
+            EXPECT_NE(entries[i].handlerName[0], L'\0') << Narrow(entries[i].keyword) << " in list " << list;
+        }
+    }
+    EXPECT_FALSE(g_KeyJumpDirEntry.handler.IsEmpty());
+}
+
 TEST(CommandDispatch, AliasesRunTheOperationTheyStandFor)
 {
     struct Case

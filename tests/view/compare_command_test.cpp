@@ -1,6 +1,6 @@
 // The compare command's file fields: a file directly in the pane's folder is shown
 // by its name, anything else by its whole path.
-#include "view/commands/CommandHandlers.h"
+#include "view/QvView.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -19,6 +19,5 @@ TEST(CompareCommand, FieldShowsBareNamesOnlyDirectlyInTheFolder)
         {L"C:\\data\\", L"", L""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(std::wstring(c.shown), std::wstring(commands::CompareFieldText(c.prefix, c.path)))
-            << c.path;
+        EXPECT_EQ(std::wstring(c.shown), std::wstring(CQvView::CompareFieldText(c.prefix, c.path))) << c.path;
 }

@@ -5,7 +5,6 @@
 #include "app/settings/MediaSettings.h"
 #include "media/playlist/AudioPlayList.h"
 #include "tests/common/TestHelpers.h"
-#include "view/commands/CommandHandlers.h"
 
 #include <string>
 
@@ -29,11 +28,7 @@ protected:
         g_LastPlayList = m_savedLastList;
         CommandBench::TearDown();
     }
-    void AddToList()
-    {
-        const CommandCall call = {L"@Setsoundload", L""};
-        commands::AddToSoundList(View(), call, 0);
-    }
+    void AddToList() { View().AddToSoundList(); }
     // Pane 0 as a drive list of one row standing for `folder`.
     void ShowDriveRow(LPCWSTR folder)
     {

@@ -8,7 +8,7 @@
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
 #include "res/FilerDialogs.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/shell/ShellSeam.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
@@ -131,8 +131,8 @@ TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceI
 {
     const std::wstring sub = std::wstring(m_dir) + L"\\sub";
     CreateDirectoryW(sub.c_str(), nullptr);
-    auto* saved = commands::g_ChooseFolder;
-    commands::g_ChooseFolder = FakeChooseFolder;
+    auto* saved = g_ChooseFolder;
+    g_ChooseFolder = FakeChooseFolder;
     struct Case
     {
         const char* what;
@@ -162,7 +162,7 @@ TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceI
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchangedlg"));
     EXPECT_EQ(L"unset", g_started);
     m_panes[0]->m_mode = PANE_MODE_FILER;
-    commands::g_ChooseFolder = saved;
+    g_ChooseFolder = saved;
 }
 
 std::vector<std::wstring> g_shown;
@@ -184,8 +184,8 @@ TEST_F(SplitAndHistoryCommands, PropertiesOfTheCursorFileOrDrive)
     for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
         if (m_panes[0]->m_entries[i].GetName() == CString(L"a.txt"))
             m_panes[0]->m_cursor = i;
-    auto* saved = commands::g_ShellExecuteEx;
-    commands::g_ShellExecuteEx = FakeShellExecuteEx;
+    auto* saved = g_ShellExecuteEx;
+    g_ShellExecuteEx = FakeShellExecuteEx;
     g_shown.clear();
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
 
@@ -203,7 +203,7 @@ TEST_F(SplitAndHistoryCommands, PropertiesOfTheCursorFileOrDrive)
     m_panes[0]->m_cursor = 1;
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
     m_panes[0]->m_mode = PANE_MODE_FILER;
-    commands::g_ShellExecuteEx = saved;
+    g_ShellExecuteEx = saved;
     EXPECT_EQ((std::vector<std::wstring>{std::wstring(m_dir) + L"\\a.txt", L"C:"}), g_shown);
 }
 

@@ -28,7 +28,7 @@ TEST_F(ViewIdle, EveryCommandRunsBusyAndEndsIdle)
         bool runs;
     };
     const Case cases[] = {
-        {L"@Wide", true},                 // does nothing yet and touches no timer itself
+        {L"@Wide", true},                 // splits the panes, with timers of its own
         {L"@ChangeDispHiddenFile", true}, // stops and restarts the timers itself
         {L"@NoSuchKeywordAtAll", false},  // not run at all
     };

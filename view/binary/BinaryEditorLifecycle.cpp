@@ -10,7 +10,6 @@
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryLines.h"
 #include "view/binary/BinaryMenuCommands.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextBoxDlg.h"
@@ -257,129 +256,26 @@ int CQvView::RunBinaryMenuCommand(UINT id)
 
 // ---- The keywords of the binary editor's command table --------------------------------
 
-namespace commands
-{
-
-int EditBinary(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryEditStart();
-    return 1;
-}
-
-int EndBinaryEdit(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryEditEnd();
-    return 1;
-}
-
-int SaveBinaryFile(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinarySave();
-    return 1;
-}
-
-int WriteChangedPositions(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryWriteChangeList();
-    return 1;
-}
-
-int CompareWithFile(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryCompare();
-    return 1;
-}
-
-int JumpToBinaryLine(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryJumpLine();
-    return 1;
-}
-
-int SearchData(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinarySearch();
-    return 1;
-}
-
-int InputBinaryNibble(CQvView& view, const CommandCall&, INT_PTR value)
-{
-    view.InputBinaryNibble(static_cast<int>(value));
-    return 1;
-}
-
-// "@Changeddata": the replace command.
-int ToggleOverwriteMode(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryReplace();
-    return 1;
-}
-
-int InputFromClipboard(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryInputPaste();
-    return 1;
-}
-
-int InputFromClipboardRepeated(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryInputPasteLoop();
-    return 1;
-}
-
-int CopyBinaryData(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryCopyData();
-    return 1;
-}
-
-int PasteBinaryData(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryPasteData();
-    return 1;
-}
-
-// "@Clipcopy" in the binary editor: the selection as hexadecimal text.
-int CopyBinarySelection(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinaryCopyHex();
-    return 1;
-}
-
-int SelectBinaryRange(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinarySelectRange();
-    return 1;
-}
-
-int SelectAllData(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBinarySelectAll();
-    return 1;
-}
-
 // value 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
-int MoveBinarySelection(CQvView& view, const CommandCall&, INT_PTR value)
+void CQvView::StepBinarySelection(int step)
 {
-    const int index = view.ActiveBinaryPane();
+    const int index = ActiveBinaryPane();
     if (index < 0)
-        return 1;
-    const LONGLONG page = kBinaryNibblesPerLine * view.BinaryShownLines(index);
+        return;
+    const LONGLONG page = kBinaryNibblesPerLine * BinaryShownLines(index);
     const LONGLONG deltas[] = {-1, 1, -kBinaryNibblesPerLine, kBinaryNibblesPerLine, -page, page};
-    if (value >= 0 && value < 6)
-        view.SelectBinaryMove(deltas[value]);
-    return 1;
+    if (step >= 0 && step < 6)
+        SelectBinaryMove(deltas[step]);
 }
 
-int OpenTextBox(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenTextBox()
 {
     if (!g_textBox)
         g_textBox = std::make_unique<CTextBoxDlg>();
-    g_textBox->ShowBox(DialogOwner(&view));
-    return 1;
+    g_textBox->ShowBox(DialogOwner(this));
 }
 
-void CloseTextBox()
+void CQvView::CloseTextBox()
 {
     if (!g_textBox)
         return;
@@ -389,10 +285,3 @@ void CloseTextBox()
         g_textBox->DestroyWindow();
     g_textBox.reset();
 }
-
-bool IsTextBoxOpen()
-{
-    return g_textBox != nullptr;
-}
-
-} // namespace commands

@@ -2,79 +2,79 @@
 // Ctrl+A "@AllSelect" and Ctrl+X "@Editend" are aliases of "@Binaryallselect" and
 // "@Binaryeditend", so that the stored texts act as they read.
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/keys/KeySettings.h"
 
 namespace
 {
 
 // clang-format off
 const CommandEntry kEntries[] = {
-    QV_COMMAND(L"@Filesave", SaveBinaryFile, 0),
-    QV_COMMAND(L"@Changedposout", WriteChangedPositions, 0),
-    QV_COMMAND(L"@Cmpbinaryfile", CompareWithFile, 0),
-    QV_COMMAND(L"@Binaryeditend", EndBinaryEdit, 0),
-    QV_COMMAND(L"@Quit", QuitProgram, 0),
-    QV_COMMAND(L"@Right", CursorHorizontal, 1),
-    QV_COMMAND(L"@Left", CursorHorizontal, -1),
-    QV_COMMAND(L"@Down", CursorLines, 1),
-    QV_COMMAND(L"@Up", CursorLines, -1),
-    QV_COMMAND(L"@Beforepage", CursorPage, -1),
-    QV_COMMAND(L"@Nextpage", CursorPage, 1),
-    QV_COMMAND(L"@Nexthalfpage", CursorHalfPage, 1),
-    QV_COMMAND(L"@Beforehalfpage", CursorHalfPage, -1),
-    QV_COMMAND(L"@Selectleft", MoveBinarySelection, 0),
-    QV_COMMAND(L"@Selectright", MoveBinarySelection, 1),
-    QV_COMMAND(L"@Selectup", MoveBinarySelection, 2),
-    QV_COMMAND(L"@Selectdown", MoveBinarySelection, 3),
-    QV_COMMAND(L"@Selectbeforepage", MoveBinarySelection, 4),
-    QV_COMMAND(L"@Selectnextpage", MoveBinarySelection, 5),
-    QV_COMMAND(L"@Autonext", AutoScroll, 1),
-    QV_COMMAND(L"@Autobefore", AutoScroll, -1),
-    QV_COMMAND(L"@Jumpline", JumpToBinaryLine, 0),
-    QV_COMMAND(L"@Jumpfirstline", CursorToEnd, -1),
-    QV_COMMAND(L"@Jumpendline", CursorToEnd, 1),
-    QV_COMMAND(L"@Searchdata", SearchData, 0),
-    QV_COMMAND(L"@Nextsearch", SearchNext, 0),
-    QV_COMMAND(L"@Beforesearch", SearchPrevious, 0),
-    QV_COMMAND(L"@Input0", InputBinaryNibble, 0),
-    QV_COMMAND(L"@Input1", InputBinaryNibble, 1),
-    QV_COMMAND(L"@Input2", InputBinaryNibble, 2),
-    QV_COMMAND(L"@Input3", InputBinaryNibble, 3),
-    QV_COMMAND(L"@Input4", InputBinaryNibble, 4),
-    QV_COMMAND(L"@Input5", InputBinaryNibble, 5),
-    QV_COMMAND(L"@Input6", InputBinaryNibble, 6),
-    QV_COMMAND(L"@Input7", InputBinaryNibble, 7),
-    QV_COMMAND(L"@Input8", InputBinaryNibble, 8),
-    QV_COMMAND(L"@Input9", InputBinaryNibble, 9),
-    QV_COMMAND(L"@InputA", InputBinaryNibble, 10),
-    QV_COMMAND(L"@InputB", InputBinaryNibble, 11),
-    QV_COMMAND(L"@InputC", InputBinaryNibble, 12),
-    QV_COMMAND(L"@InputD", InputBinaryNibble, 13),
-    QV_COMMAND(L"@InputE", InputBinaryNibble, 14),
-    QV_COMMAND(L"@InputF", InputBinaryNibble, 15),
-    QV_COMMAND(L"@Changeddata", ToggleOverwriteMode, 0),
-    QV_COMMAND(L"@Inputpaste", InputFromClipboard, 0),
-    QV_COMMAND(L"@Inputpasteloop", InputFromClipboardRepeated, 0),
-    QV_COMMAND(L"@Copydata", CopyBinaryData, 0),
-    QV_COMMAND(L"@Pastedata", PasteBinaryData, 0),
-    QV_COMMAND(L"@Clipcopy", CopyBinarySelection, 0),
-    QV_COMMAND(L"@Selectrange", SelectBinaryRange, 0),
-    QV_COMMAND(L"@Binaryallselect", SelectAllData, 0),
-    QV_COMMAND(L"@Changedevide", ToggleSplitDirection, 0),
-    QV_COMMAND(L"@Wide", ToggleWideWindow, 0),
-    QV_COMMAND(L"@Changewindow", SwitchPane, -1),
-    QV_COMMAND(L"@Changefilerdata", ToggleOtherPaneContent, 0),
-    QV_COMMAND(L"@Changedmenu", ToggleMenuBar, 0),
-    QV_COMMAND(L"@Downdevide", MoveSplitter, 1),
-    QV_COMMAND(L"@Updevide", MoveSplitter, -1),
-    QV_COMMAND(L"@Fullscreen", ToggleFullScreen, 0),
-    QV_COMMAND(L"@Showicon", MinimizeWindow, 0),
-    QV_COMMAND(L"@Binarykey", ConfigureBinaryKeys, 0),
-    QV_COMMAND(L"@ConfigSave", SaveConfiguration, 0),
-    QV_COMMAND(L"@Nextfilerbmp", NextWallpaper, 0),
-    QV_COMMAND(L"@AllSelect", SelectAllData, 0),
-    QV_COMMAND(L"@Editend", EndBinaryEdit, 0),
-    QV_COMMAND(L"@Allcpldata", ShowControlPanelList, 0),
+    {L"@Filesave", &CQvView::OnBinarySave, 0, L"SaveBinaryFile"},
+    {L"@Changedposout", &CQvView::OnBinaryWriteChangeList, 0, L"WriteChangedPositions"},
+    {L"@Cmpbinaryfile", &CQvView::OnBinaryCompare, 0, L"CompareWithFile"},
+    {L"@Binaryeditend", &CQvView::OnBinaryEditEnd, 0, L"EndBinaryEdit"},
+    {L"@Quit", &CQvView::QuitProgram, 0, L"QuitProgram"},
+    {L"@Right", {&CQvView::MoveCursorOneColumn, 0}, 1, L"CursorHorizontal"},
+    {L"@Left", {&CQvView::MoveCursorOneColumn, 0}, -1, L"CursorHorizontal"},
+    {L"@Down", {&CQvView::MoveCursorOneLine, 0}, 1, L"CursorLines"},
+    {L"@Up", {&CQvView::MoveCursorOneLine, 0}, -1, L"CursorLines"},
+    {L"@Beforepage", {&CQvView::MoveCursorByPage, 0}, -1, L"CursorPage"},
+    {L"@Nextpage", {&CQvView::MoveCursorByPage, 0}, 1, L"CursorPage"},
+    {L"@Nexthalfpage", {&CQvView::MoveCursorByHalfPage, 0}, 1, L"CursorHalfPage"},
+    {L"@Beforehalfpage", {&CQvView::MoveCursorByHalfPage, 0}, -1, L"CursorHalfPage"},
+    {L"@Selectleft", &CQvView::StepBinarySelection, 0, L"MoveBinarySelection"},
+    {L"@Selectright", &CQvView::StepBinarySelection, 1, L"MoveBinarySelection"},
+    {L"@Selectup", &CQvView::StepBinarySelection, 2, L"MoveBinarySelection"},
+    {L"@Selectdown", &CQvView::StepBinarySelection, 3, L"MoveBinarySelection"},
+    {L"@Selectbeforepage", &CQvView::StepBinarySelection, 4, L"MoveBinarySelection"},
+    {L"@Selectnextpage", &CQvView::StepBinarySelection, 5, L"MoveBinarySelection"},
+    {L"@Autonext", &CQvView::StartAutoScroll, 1, L"AutoScroll"},
+    {L"@Autobefore", &CQvView::StartAutoScroll, -1, L"AutoScroll"},
+    {L"@Jumpline", &CQvView::OnBinaryJumpLine, 0, L"JumpToBinaryLine"},
+    {L"@Jumpfirstline", {&CQvView::MoveCursorToEnd, 0}, -1, L"CursorToEnd"},
+    {L"@Jumpendline", {&CQvView::MoveCursorToEnd, 0}, 1, L"CursorToEnd"},
+    {L"@Searchdata", &CQvView::OnBinarySearch, 0, L"SearchData"},
+    {L"@Nextsearch", &CQvView::SearchNext, 0, L"SearchNext"},
+    {L"@Beforesearch", &CQvView::SearchPrevious, 0, L"SearchPrevious"},
+    {L"@Input0", &CQvView::InputBinaryNibble, 0, L"InputBinaryNibble"},
+    {L"@Input1", &CQvView::InputBinaryNibble, 1, L"InputBinaryNibble"},
+    {L"@Input2", &CQvView::InputBinaryNibble, 2, L"InputBinaryNibble"},
+    {L"@Input3", &CQvView::InputBinaryNibble, 3, L"InputBinaryNibble"},
+    {L"@Input4", &CQvView::InputBinaryNibble, 4, L"InputBinaryNibble"},
+    {L"@Input5", &CQvView::InputBinaryNibble, 5, L"InputBinaryNibble"},
+    {L"@Input6", &CQvView::InputBinaryNibble, 6, L"InputBinaryNibble"},
+    {L"@Input7", &CQvView::InputBinaryNibble, 7, L"InputBinaryNibble"},
+    {L"@Input8", &CQvView::InputBinaryNibble, 8, L"InputBinaryNibble"},
+    {L"@Input9", &CQvView::InputBinaryNibble, 9, L"InputBinaryNibble"},
+    {L"@InputA", &CQvView::InputBinaryNibble, 10, L"InputBinaryNibble"},
+    {L"@InputB", &CQvView::InputBinaryNibble, 11, L"InputBinaryNibble"},
+    {L"@InputC", &CQvView::InputBinaryNibble, 12, L"InputBinaryNibble"},
+    {L"@InputD", &CQvView::InputBinaryNibble, 13, L"InputBinaryNibble"},
+    {L"@InputE", &CQvView::InputBinaryNibble, 14, L"InputBinaryNibble"},
+    {L"@InputF", &CQvView::InputBinaryNibble, 15, L"InputBinaryNibble"},
+    {L"@Changeddata", &CQvView::OnBinaryReplace, 0, L"ToggleOverwriteMode"},
+    {L"@Inputpaste", &CQvView::OnBinaryInputPaste, 0, L"InputFromClipboard"},
+    {L"@Inputpasteloop", &CQvView::OnBinaryInputPasteLoop, 0, L"InputFromClipboardRepeated"},
+    {L"@Copydata", &CQvView::OnBinaryCopyData, 0, L"CopyBinaryData"},
+    {L"@Pastedata", &CQvView::OnBinaryPasteData, 0, L"PasteBinaryData"},
+    {L"@Clipcopy", &CQvView::OnBinaryCopyHex, 0, L"CopyBinarySelection"},
+    {L"@Selectrange", &CQvView::OnBinarySelectRange, 0, L"SelectBinaryRange"},
+    {L"@Binaryallselect", &CQvView::OnBinarySelectAll, 0, L"SelectAllData"},
+    {L"@Changedevide", &CQvView::ToggleSplitDirection, 0, L"ToggleSplitDirection"},
+    {L"@Wide", &CQvView::OnSplitPanes, 0, L"ToggleWideWindow"},
+    {L"@Changewindow", &CQvView::SwitchActivePane, -1, L"SwitchPane"},
+    {L"@Changefilerdata", &CQvView::ToggleOtherPaneContent, 0, L"ToggleOtherPaneContent"},
+    {L"@Changedmenu", &CQvView::ToggleMenuBar, 0, L"ToggleMenuBar"},
+    {L"@Downdevide", &CQvView::MoveSplitter, 1, L"MoveSplitter"},
+    {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
+    {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
+    {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
+    {L"@Binarykey", &CQvView::RunViewKeySettings, VIEW_KEYS_BINARY, L"ConfigureBinaryKeys"},
+    {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
+    {L"@Nextfilerbmp", &CQvView::NextWallpaper, 0, L"NextWallpaper"},
+    {L"@AllSelect", &CQvView::OnBinarySelectAll, 0, L"SelectAllData"},
+    {L"@Editend", &CQvView::OnBinaryEditEnd, 0, L"EndBinaryEdit"},
+    {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},
 };
 // clang-format on
 
@@ -82,18 +82,5 @@ const CommandEntry kEntries[] = {
 
 const CommandEntry* GetBinaryDispatcherEntries(int* count)
 {
-    *count = static_cast<int>(sizeof(kEntries) / sizeof(kEntries[0]));
-    return kEntries;
-}
-
-int CQvView::ExecuteBinaryCommand(LPCWSTR keyword)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    if (const CommandEntry* entry = FindDispatcherEntry(DISPATCH_BINARY, keyword))
-    {
-        RunDispatcherEntry(*this, *entry, keyword, L"");
-        return 1;
-    }
-    return ExecuteCommonCommand(keyword);
+    return ListEntries(kEntries, count);
 }

@@ -1,9 +1,7 @@
 #include "view/commands/CommandDispatch.h"
 
 #include "util/Formatting.h"
-#include "util/Log.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 #include <string.h>
 
@@ -11,15 +9,58 @@ CommandObserver g_CommandObserver = nullptr;
 
 // Resolved by ExecuteFilerCommand itself after the common lists; listed here so that
 // the walk over the keywords can name it.
-namespace commands
+const CommandEntry g_KeyJumpDirEntry = {L"@Keyjumpdir", &CQvView::JumpToKeyDirectory, 0,
+                                        L"JumpToKeyDirectory"};
+
+int CommandHandler::Run(CQvView& view, const CommandCall& call, INT_PTR value) const
 {
-static int JumpToKeyDirectory(CQvView& view, const CommandCall& call, INT_PTR)
+    switch (m_shape)
+    {
+    case SHAPE_PLAIN:
+        (view.*m_plain)();
+        return 1;
+    case SHAPE_VALUE:
+        (view.*m_withValue)(static_cast<int>(value));
+        return 1;
+    case SHAPE_TWO:
+        (view.*m_withTwo)(m_first, static_cast<int>(value));
+        return 1;
+    case SHAPE_ARGUMENT:
+        (view.*m_withArgument)(call.argument);
+        return 1;
+    case SHAPE_CALL:
+        return (view.*m_withCall)(call, value);
+    default:
+        return 0;
+    }
+}
+
+bool CommandHandler::operator==(const CommandHandler& other) const
 {
-    view.ChangeToEnvironmentPath(call.argument);
+    if (m_shape != other.m_shape || m_first != other.m_first)
+        return false;
+    switch (m_shape)
+    {
+    case SHAPE_PLAIN:
+        return m_plain == other.m_plain;
+    case SHAPE_VALUE:
+        return m_withValue == other.m_withValue;
+    case SHAPE_TWO:
+        return m_withTwo == other.m_withTwo;
+    case SHAPE_ARGUMENT:
+        return m_withArgument == other.m_withArgument;
+    case SHAPE_CALL:
+        return m_withCall == other.m_withCall;
+    default:
+        return true;
+    }
+}
+
+int CQvView::JumpToKeyDirectory(const CommandCall& call, INT_PTR)
+{
+    ChangeToEnvironmentPath(call.argument);
     return 1;
 }
-} // namespace commands
-const CommandEntry g_KeyJumpDirEntry = QV_COMMAND(L"@Keyjumpdir", JumpToKeyDirectory, 0);
 
 const CommandEntry* GetDispatcherEntries(int list, int* count)
 {
@@ -117,15 +158,8 @@ int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword
         view.StopViewTimers(STOP_TIMERS_MARK_BUSY);
     if (g_CommandObserver != nullptr)
         g_CommandObserver(entry, keyword, call.argument);
-    int result = entry.handler(view, call, entry.value);
+    int result = entry.handler.Run(view, call, entry.value);
     if (--s_depth == 0)
         view.StartBinaryCursorTimer();
     return result;
-}
-
-int ReportPendingCommand(LPCWSTR handlerName, LPCWSTR keyword)
-{
-    WriteLog(nullptr, L"%s: この操作はまだ実装されていないため何もしません (%s)", handlerName,
-             keyword != nullptr ? keyword : L"");
-    return 1;
 }

@@ -1,41 +1,92 @@
 // The keyword dispatchers of the view: one list per pane family and the two common
-// lists, each an ordered list of (keyword, handler, value). A dispatcher compares the
-// whole keyword case-sensitively with its list; the first equal entry runs.
+// lists, each an ordered list of rows (keyword, view member, value, label). A
+// dispatcher compares the whole keyword case-sensitively with its list; the first
+// equal row runs its member.
 #pragma once
 #include <windows.h>
+
+#include <cstddef>
+
 #include "framework/FwString.h"
 
 class CQvView;
 
-// What a handler gets: the keyword as written and the argument after its first blank
-// (common keywords only).
+// What a member of the call shape gets: the keyword as written and the argument after
+// its first blank (common keywords only).
 struct CommandCall
 {
     LPCWSTR keyword;
     LPCWSTR argument;
 };
 
-// Returns 1 when it ran (a handler that does nothing yet also returns 1: the keyword
-// is known).
-typedef int (*CommandHandler)(CQvView& view, const CommandCall& call, INT_PTR value);
+// The view member a row runs. A member has one of five shapes:
+// - void ()                 needs nothing;
+// - void (int value)        gets the row's value;
+// - void (int first, int value)  gets the number written beside it in the row, then
+//                           the row's value: {&CQvView::MoveCursorByPage, 1} with the
+//                           value -1 runs MoveCursorByPage(1, -1);
+// - void (LPCWSTR argument) gets the text after the keyword's first blank;
+// - int (const CommandCall&, INT_PTR value)  gets the call too and returns 1 when it
+//                           ran, 0 when the keyword does not apply (the common list's
+//                           result).
+class CommandHandler
+{
+public:
+    typedef void (CQvView::*Plain)();
+    typedef void (CQvView::*WithValue)(int value);
+    typedef void (CQvView::*WithTwo)(int first, int value);
+    typedef void (CQvView::*WithArgument)(LPCWSTR argument);
+    typedef int (CQvView::*WithCall)(const CommandCall& call, INT_PTR value);
+
+    constexpr CommandHandler() : m_shape(SHAPE_NONE), m_first(0), m_plain(nullptr) {}
+    constexpr CommandHandler(std::nullptr_t) : CommandHandler() {}
+    constexpr CommandHandler(Plain member) : m_shape(SHAPE_PLAIN), m_first(0), m_plain(member) {}
+    constexpr CommandHandler(WithValue member) : m_shape(SHAPE_VALUE), m_first(0), m_withValue(member) {}
+    constexpr CommandHandler(WithTwo member, int first)
+        : m_shape(SHAPE_TWO), m_first(first), m_withTwo(member)
+    {
+    }
+    constexpr CommandHandler(WithArgument member)
+        : m_shape(SHAPE_ARGUMENT), m_first(0), m_withArgument(member)
+    {
+    }
+    constexpr CommandHandler(WithCall member) : m_shape(SHAPE_CALL), m_first(0), m_withCall(member) {}
+
+    // Runs the member; 1 for the shapes without a result, 0 for no member.
+    int Run(CQvView& view, const CommandCall& call, INT_PTR value) const;
+    bool IsEmpty() const { return m_shape == SHAPE_NONE; }
+    bool operator==(const CommandHandler& other) const;
+    bool operator!=(const CommandHandler& other) const { return !(*this == other); }
+
+private:
+    enum Shape
+    {
+        SHAPE_NONE,
+        SHAPE_PLAIN,
+        SHAPE_VALUE,
+        SHAPE_TWO,
+        SHAPE_ARGUMENT,
+        SHAPE_CALL,
+    };
+    Shape m_shape;
+    int m_first;
+    union {
+        Plain m_plain;
+        WithValue m_withValue;
+        WithTwo m_withTwo;
+        WithArgument m_withArgument;
+        WithCall m_withCall;
+    };
+};
 
 struct CommandEntry
 {
     LPCWSTR keyword;
     CommandHandler handler;
     INT_PTR value;
-    // The handler's name, for the log line of a handler that does nothing yet and for
-    // tests that follow a keyword to its operation.
+    // The operation's name, for the log and for tests that follow a keyword to it.
     LPCWSTR handlerName;
 };
-
-// A dispatcher entry with its handler's name.
-#define QV_COMMAND_WIDEN2(text) L##text
-#define QV_COMMAND_WIDEN(text) QV_COMMAND_WIDEN2(text)
-#define QV_COMMAND(keyword, handler, value)                                                                  \
-    {                                                                                                        \
-        keyword, commands::handler, value, QV_COMMAND_WIDEN(#handler)                                        \
-    }
 
 enum DispatcherList
 {
@@ -53,6 +104,11 @@ enum DispatcherList
 const CommandEntry* GetDispatcherEntries(int list, int* count);
 
 // Each list's own file gives its entries.
+template <int N> const CommandEntry* ListEntries(const CommandEntry (&entries)[N], int* count)
+{
+    *count = N;
+    return entries;
+}
 const CommandEntry* GetFilerDispatcherEntries(int* count);
 const CommandEntry* GetViewerDispatcherEntries(int* count);
 const CommandEntry* GetBinaryDispatcherEntries(int* count);
@@ -72,12 +128,9 @@ const CommandEntry* ResolveDispatcherEntry(int list, LPCWSTR text, int* reachedL
 // The entry for "@Keyjumpdir" with a directory: it sits after every list.
 extern const CommandEntry g_KeyJumpDirEntry;
 
-// Runs the entry and tells the observer. Returns the handler's result.
+// Runs the entry and tells the observer. Returns the member's result.
 int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument);
 
 // Test seam: told of every entry that runs, before it runs.
 typedef void (*CommandObserver)(const CommandEntry& entry, LPCWSTR keyword, LPCWSTR argument);
 extern CommandObserver g_CommandObserver;
-
-// The one log line of an operation that belongs to a later piece of work; returns 1.
-int ReportPendingCommand(LPCWSTR handlerName, LPCWSTR keyword);

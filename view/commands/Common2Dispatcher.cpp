@@ -1,45 +1,44 @@
 // The task-tray and sound keywords: offered first by the common dispatcher and run
 // directly by the global hot keys.
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
 
 // clang-format off
 const CommandEntry kEntries[] = {
-    QV_COMMAND(L"@Windowtotasktray", ToggleTaskTray, 0),
-    QV_COMMAND(L"@Soundpause", PauseSound, 0),
-    QV_COMMAND(L"@Soundstop", StopSound, 0),
-    QV_COMMAND(L"@Setsoundlist", OpenSoundList, 0),
-    QV_COMMAND(L"@Setsoundpause", PauseSoundList, 0),
-    QV_COMMAND(L"@Soundliststop", StopSoundList, 0),
-    QV_COMMAND(L"@Soundlistnext", SoundListNext, 0),
-    QV_COMMAND(L"@Soundlistbefore", SoundListPrevious, 0),
-    QV_COMMAND(L"@Soundlistsave", SaveSoundList, 0),
-    QV_COMMAND(L"@Soundlistrepeat", ToggleSoundListRepeat, 0),
-    QV_COMMAND(L"@Soundlistrandom", ToggleSoundListRandom, 0),
-    QV_COMMAND(L"@CdPlay", PlayCd, 0),
-    QV_COMMAND(L"@CdPause", PauseCd, 0),
-    QV_COMMAND(L"@CdStop", StopCd, 0),
-    QV_COMMAND(L"@CdNext", CdNextTrack, 0),
-    QV_COMMAND(L"@CdBefore", CdPreviousTrack, 0),
-    QV_COMMAND(L"@CdRepeat", ToggleCdRepeat, 0),
-    QV_COMMAND(L"@CdRandom", ToggleCdRandom, 0),
-    QV_COMMAND(L"@CdPlayConfig", ConfigureCdPlay, 0),
-    QV_COMMAND(L"@MciCdVolumeUp", CdVolumeUp, 0),
-    QV_COMMAND(L"@MciCdVolumeDown", CdVolumeDown, 0),
-    QV_COMMAND(L"@Sound50", SetMediaZoom, 50),
-    QV_COMMAND(L"@Sound100", SetMediaZoom, 100),
-    QV_COMMAND(L"@Sound150", SetMediaZoom, 150),
-    QV_COMMAND(L"@Sound200", SetMediaZoom, 200),
-    QV_COMMAND(L"@Sound300", SetMediaZoom, 300),
-    QV_COMMAND(L"@Sound400", SetMediaZoom, 400),
-    QV_COMMAND(L"@Soundfullscreen", ToggleMediaFullScreen, 0),
-    QV_COMMAND(L"@MciVolumeUp", MediaVolumeUp, 0),
-    QV_COMMAND(L"@MciVolumeDown", MediaVolumeDown, 0),
-    QV_COMMAND(L"@SetAudioPlayback", SetAudioPlayback, 0),
-    QV_COMMAND(L"@SetAudioCapture", SetAudioCapture, 0),
+    {L"@Windowtotasktray", &CQvView::ToggleTaskTray, 0, L"ToggleTaskTray"},
+    {L"@Soundpause", &CQvView::PauseSound, 0, L"PauseSound"},
+    {L"@Soundstop", &CQvView::StopSound, 0, L"StopSound"},
+    {L"@Setsoundlist", &CQvView::OpenSoundList, 0, L"OpenSoundList"},
+    {L"@Setsoundpause", &CQvView::PauseSoundList, 0, L"PauseSoundList"},
+    {L"@Soundliststop", &CQvView::StopSoundList, 0, L"StopSoundList"},
+    {L"@Soundlistnext", &CQvView::SoundListNext, 0, L"SoundListNext"},
+    {L"@Soundlistbefore", &CQvView::SoundListPrevious, 0, L"SoundListPrevious"},
+    {L"@Soundlistsave", &CQvView::SaveSoundList, 0, L"SaveSoundList"},
+    {L"@Soundlistrepeat", &CQvView::ToggleSoundListRepeat, 0, L"ToggleSoundListRepeat"},
+    {L"@Soundlistrandom", &CQvView::ToggleSoundListRandom, 0, L"ToggleSoundListRandom"},
+    {L"@CdPlay", &CQvView::PlayCd, 0, L"PlayCd"},
+    {L"@CdPause", &CQvView::PauseCd, 0, L"PauseCd"},
+    {L"@CdStop", &CQvView::StopCd, 0, L"StopCd"},
+    {L"@CdNext", &CQvView::CdNextTrack, 0, L"CdNextTrack"},
+    {L"@CdBefore", &CQvView::CdPreviousTrack, 0, L"CdPreviousTrack"},
+    {L"@CdRepeat", &CQvView::ToggleCdRepeat, 0, L"ToggleCdRepeat"},
+    {L"@CdRandom", &CQvView::ToggleCdRandom, 0, L"ToggleCdRandom"},
+    {L"@CdPlayConfig", &CQvView::ConfigureCdPlay, 0, L"ConfigureCdPlay"},
+    {L"@MciCdVolumeUp", &CQvView::CdVolumeUp, 0, L"CdVolumeUp"},
+    {L"@MciCdVolumeDown", &CQvView::CdVolumeDown, 0, L"CdVolumeDown"},
+    {L"@Sound50", &CQvView::SetMediaZoom, 50, L"SetMediaZoom"},
+    {L"@Sound100", &CQvView::SetMediaZoom, 100, L"SetMediaZoom"},
+    {L"@Sound150", &CQvView::SetMediaZoom, 150, L"SetMediaZoom"},
+    {L"@Sound200", &CQvView::SetMediaZoom, 200, L"SetMediaZoom"},
+    {L"@Sound300", &CQvView::SetMediaZoom, 300, L"SetMediaZoom"},
+    {L"@Sound400", &CQvView::SetMediaZoom, 400, L"SetMediaZoom"},
+    {L"@Soundfullscreen", &CQvView::ToggleMediaFullScreen, 0, L"ToggleMediaFullScreen"},
+    {L"@MciVolumeUp", &CQvView::MediaVolumeUp, 0, L"MediaVolumeUp"},
+    {L"@MciVolumeDown", &CQvView::MediaVolumeDown, 0, L"MediaVolumeDown"},
+    {L"@SetAudioPlayback", &CQvView::SetAudioPlayback, 0, L"SetAudioPlayback"},
+    {L"@SetAudioCapture", &CQvView::SetAudioCapture, 0, L"SetAudioCapture"},
 };
 // clang-format on
 
@@ -47,17 +46,5 @@ const CommandEntry kEntries[] = {
 
 const CommandEntry* GetCommon2DispatcherEntries(int* count)
 {
-    *count = static_cast<int>(sizeof(kEntries) / sizeof(kEntries[0]));
-    return kEntries;
-}
-
-int CQvView::ExecuteCommonCommand2(LPCWSTR keyword, LPCWSTR argument)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON2, keyword);
-    if (entry == nullptr)
-        return 0;
-    RunDispatcherEntry(*this, *entry, keyword, argument);
-    return 1;
+    return ListEntries(kEntries, count);
 }

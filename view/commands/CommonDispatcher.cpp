@@ -1,50 +1,48 @@
 // The keywords of every mode, tried after a family's own list; the text may carry an
 // argument after its first blank.
 #include "view/QvView.h"
-#include "util/Formatting.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
 
 // clang-format off
 const CommandEntry kEntries[] = {
-    QV_COMMAND(L"@Zoomscreen", ToggleMaximize, 0),
-    QV_COMMAND(L"@Scsi01", RunScsiCommand, 1),
-    QV_COMMAND(L"@Scsi02", RunScsiCommand, 2),
-    QV_COMMAND(L"@Scsi03", RunScsiCommand, 3),
-    QV_COMMAND(L"@Scsi04", RunScsiCommand, 4),
-    QV_COMMAND(L"@Scsi05", RunScsiCommand, 5),
-    QV_COMMAND(L"@Scsi06", RunScsiCommand, 6),
-    QV_COMMAND(L"@Scsi07", RunScsiCommand, 7),
-    QV_COMMAND(L"@Scsi08", RunScsiCommand, 8),
-    QV_COMMAND(L"@Scsi09", RunScsiCommand, 9),
-    QV_COMMAND(L"@Allscsiopen", OpenAllScsiTrays, 0),
-    QV_COMMAND(L"@Allscsiclose", CloseAllScsiTrays, 0),
-    QV_COMMAND(L"@Displayset0", ApplyDisplaySet, 0),
-    QV_COMMAND(L"@Displayset1", ApplyDisplaySet, 1),
-    QV_COMMAND(L"@Displayset2", ApplyDisplaySet, 2),
-    QV_COMMAND(L"@Displayset3", ApplyDisplaySet, 3),
-    QV_COMMAND(L"@Displayset4", ApplyDisplaySet, 4),
-    QV_COMMAND(L"@Displayset5", ApplyDisplaySet, 5),
-    QV_COMMAND(L"@Displayset6", ApplyDisplaySet, 6),
-    QV_COMMAND(L"@Displayset7", ApplyDisplaySet, 7),
-    QV_COMMAND(L"@Displayset8", ApplyDisplaySet, 8),
-    QV_COMMAND(L"@Displayset9", ApplyDisplaySet, 9),
-    QV_COMMAND(L"@Changedisplay", ChangeDisplayMode, 0),
-    QV_COMMAND(L"@TextBox", OpenTextBox, 0),
-    QV_COMMAND(L"@ExeByFuncList", RunFromFunctionList, 0),
-    QV_COMMAND(L"@AlphaChannelType1", SetAlphaChannelType, 0),
-    QV_COMMAND(L"@AlphaChannelType2", SetAlphaChannelType, 1),
-    QV_COMMAND(L"@AlphaChannelType3", SetAlphaChannelType, 2),
-    QV_COMMAND(L"@AlphaChannelType4", SetAlphaChannelType, 3),
-    QV_COMMAND(L"@AlphaChannelType5", SetAlphaChannelType, 4),
-    QV_COMMAND(L"@AlphaChannelType6", SetAlphaChannelType, 5),
-    QV_COMMAND(L"@AlphaChannelType7", SetAlphaChannelType, 6),
-    QV_COMMAND(L"@AlphaChannelType8", SetAlphaChannelType, 7),
-    QV_COMMAND(L"@AlphaChannelType9", SetAlphaChannelType, 8),
-    QV_COMMAND(L"@AlphaChannelType10", SetAlphaChannelType, 9),
-    QV_COMMAND(L"@Defaultcpl", RunDefaultControlPanel, 0),
+    {L"@Zoomscreen", &CQvView::ToggleMaximize, 0, L"ToggleMaximize"},
+    {L"@Scsi01", &CQvView::RunScsiCommand, 1, L"RunScsiCommand"},
+    {L"@Scsi02", &CQvView::RunScsiCommand, 2, L"RunScsiCommand"},
+    {L"@Scsi03", &CQvView::RunScsiCommand, 3, L"RunScsiCommand"},
+    {L"@Scsi04", &CQvView::RunScsiCommand, 4, L"RunScsiCommand"},
+    {L"@Scsi05", &CQvView::RunScsiCommand, 5, L"RunScsiCommand"},
+    {L"@Scsi06", &CQvView::RunScsiCommand, 6, L"RunScsiCommand"},
+    {L"@Scsi07", &CQvView::RunScsiCommand, 7, L"RunScsiCommand"},
+    {L"@Scsi08", &CQvView::RunScsiCommand, 8, L"RunScsiCommand"},
+    {L"@Scsi09", &CQvView::RunScsiCommand, 9, L"RunScsiCommand"},
+    {L"@Allscsiopen", &CQvView::OpenAllScsiTrays, 0, L"OpenAllScsiTrays"},
+    {L"@Allscsiclose", &CQvView::CloseAllScsiTrays, 0, L"CloseAllScsiTrays"},
+    {L"@Displayset0", &CQvView::RunDisplaySet, 0, L"ApplyDisplaySet"},
+    {L"@Displayset1", &CQvView::RunDisplaySet, 1, L"ApplyDisplaySet"},
+    {L"@Displayset2", &CQvView::RunDisplaySet, 2, L"ApplyDisplaySet"},
+    {L"@Displayset3", &CQvView::RunDisplaySet, 3, L"ApplyDisplaySet"},
+    {L"@Displayset4", &CQvView::RunDisplaySet, 4, L"ApplyDisplaySet"},
+    {L"@Displayset5", &CQvView::RunDisplaySet, 5, L"ApplyDisplaySet"},
+    {L"@Displayset6", &CQvView::RunDisplaySet, 6, L"ApplyDisplaySet"},
+    {L"@Displayset7", &CQvView::RunDisplaySet, 7, L"ApplyDisplaySet"},
+    {L"@Displayset8", &CQvView::RunDisplaySet, 8, L"ApplyDisplaySet"},
+    {L"@Displayset9", &CQvView::RunDisplaySet, 9, L"ApplyDisplaySet"},
+    {L"@Changedisplay", &CQvView::ChangeDisplayMode, 0, L"ChangeDisplayMode"},
+    {L"@TextBox", &CQvView::OpenTextBox, 0, L"OpenTextBox"},
+    {L"@ExeByFuncList", &CQvView::RunFromFunctionList, 0, L"RunFromFunctionList"},
+    {L"@AlphaChannelType1", &CQvView::SetAlphaChannelType, 0, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType2", &CQvView::SetAlphaChannelType, 1, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType3", &CQvView::SetAlphaChannelType, 2, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType4", &CQvView::SetAlphaChannelType, 3, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType5", &CQvView::SetAlphaChannelType, 4, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType6", &CQvView::SetAlphaChannelType, 5, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType7", &CQvView::SetAlphaChannelType, 6, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType8", &CQvView::SetAlphaChannelType, 7, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType9", &CQvView::SetAlphaChannelType, 8, L"SetAlphaChannelType"},
+    {L"@AlphaChannelType10", &CQvView::SetAlphaChannelType, 9, L"SetAlphaChannelType"},
+    {L"@Defaultcpl", &CQvView::RunDefaultControlPanel, 0, L"RunDefaultControlPanel"},
 };
 // clang-format on
 
@@ -52,20 +50,5 @@ const CommandEntry kEntries[] = {
 
 const CommandEntry* GetCommonDispatcherEntries(int* count)
 {
-    *count = static_cast<int>(sizeof(kEntries) / sizeof(kEntries[0]));
-    return kEntries;
-}
-
-int CQvView::ExecuteCommonCommand(LPCWSTR text)
-{
-    if (text == nullptr || text[0] == 0)
-        return 0;
-    CString head, tail;
-    SplitAtFirstBlank(text, head, tail);
-    if (ExecuteCommonCommand2(head, tail))
-        return 1;
-    const CommandEntry* entry = FindDispatcherEntry(DISPATCH_COMMON, head);
-    if (entry == nullptr)
-        return 0;
-    return RunDispatcherEntry(*this, *entry, head, tail);
+    return ListEntries(kEntries, count);
 }

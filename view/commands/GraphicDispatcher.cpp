@@ -1,56 +1,56 @@
 // The graphic viewer's keywords in the order they are compared; "@Allcpldata" of its
 // command table runs what it runs in the filer.
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/keys/KeySettings.h"
 
 namespace
 {
 
 // clang-format off
 const CommandEntry kEntries[] = {
-    QV_COMMAND(L"@Zoomin", ZoomPicture, 1),
-    QV_COMMAND(L"@Zoomout", ZoomPicture, -1),
-    QV_COMMAND(L"@ScalingOnOff", ToggleScaling, 0),
-    QV_COMMAND(L"@TempScalingOnOff", ToggleTemporaryScaling, 0),
-    QV_COMMAND(L"@RightRot", RotatePicture, 90),
-    QV_COMMAND(L"@LeftRot", RotatePicture, 270),
-    QV_COMMAND(L"@180Rot", RotatePicture, 180),
-    QV_COMMAND(L"@H_Reverse", FlipPicture, 0),
-    QV_COMMAND(L"@V_Reverse", FlipPicture, 1),
-    QV_COMMAND(L"@H_PosLeft", SetPicturePlacement, 0),
-    QV_COMMAND(L"@H_PosRight", SetPicturePlacement, 1),
-    QV_COMMAND(L"@H_PosCenter", SetPicturePlacement, 2),
-    QV_COMMAND(L"@V_PosUp", SetPicturePlacement, 10),
-    QV_COMMAND(L"@V_PosBottom", SetPicturePlacement, 11),
-    QV_COMMAND(L"@V_PosCenter", SetPicturePlacement, 12),
-    QV_COMMAND(L"@Next", ShowNextPicture, 1),
-    QV_COMMAND(L"@Before", ShowNextPicture, -1),
-    QV_COMMAND(L"@10Next", ShowNextPicture, 10),
-    QV_COMMAND(L"@10Before", ShowNextPicture, -10),
-    QV_COMMAND(L"@SaveBmp", SavePictureAsBmp, 0),
-    QV_COMMAND(L"@NextSaveBmp", SaveNextPictureAsBmp, 0),
-    QV_COMMAND(L"@Graphicclipcopy", CopyPictureToClipboard, 0),
-    QV_COMMAND(L"@GraphicClipCopyWithoutAlpha", CopyPictureWithoutAlpha, 0),
-    QV_COMMAND(L"@PauseGraphic", PausePictureDisplay, 0),
-    QV_COMMAND(L"@GraphicList", TogglePictureList, 0),
-    QV_COMMAND(L"@Fullscreen", ToggleFullScreen, 0),
-    QV_COMMAND(L"@Graphickey", ConfigureGraphicKeys, 0),
-    QV_COMMAND(L"@ConfigSave", SaveConfiguration, 0),
-    QV_COMMAND(L"@Showicon", MinimizeWindow, 0),
-    QV_COMMAND(L"@Returnkey", OpenCursorEntry, 0),
-    QV_COMMAND(L"@Quit", QuitProgram, 0),
-    QV_COMMAND(L"@Exitgraphic", ExitPictureView, 0),
-    QV_COMMAND(L"@Setwallpaper", SetWallpaper, 0),
-    QV_COMMAND(L"@Changedmenu", ToggleMenuBar, 0),
-    QV_COMMAND(L"@Right", MoveGraphicPosition, 1),
-    QV_COMMAND(L"@Left", MoveGraphicPosition, 2),
-    QV_COMMAND(L"@Down", MoveGraphicPosition, 3),
-    QV_COMMAND(L"@Up", MoveGraphicPosition, 4),
-    QV_COMMAND(L"@Rightpage", MoveGraphicPosition, 5),
-    QV_COMMAND(L"@Leftpage", MoveGraphicPosition, 6),
-    QV_COMMAND(L"@Downpage", MoveGraphicPosition, 7),
-    QV_COMMAND(L"@Uppage", MoveGraphicPosition, 8),
-    QV_COMMAND(L"@Allcpldata", ShowControlPanelList, 0),
+    {L"@Zoomin", &CQvView::StepZoom, 1, L"ZoomPicture"},
+    {L"@Zoomout", &CQvView::StepZoom, 2, L"ZoomPicture"},
+    {L"@ScalingOnOff", &CQvView::ToggleFitToWindow, 1, L"ToggleScaling"},
+    {L"@TempScalingOnOff", &CQvView::ToggleFitToWindow, 0, L"ToggleTemporaryScaling"},
+    {L"@RightRot", &CQvView::TransformPicture, 0, L"RotatePicture"},
+    {L"@LeftRot", &CQvView::TransformPicture, 1, L"RotatePicture"},
+    {L"@180Rot", &CQvView::TransformPicture, 4, L"RotatePicture"},
+    {L"@H_Reverse", &CQvView::TransformPicture, 2, L"FlipPicture"},
+    {L"@V_Reverse", &CQvView::TransformPicture, 3, L"FlipPicture"},
+    {L"@H_PosLeft", &CQvView::SetPicturePlacement, 0, L"SetPicturePlacement"},
+    {L"@H_PosRight", &CQvView::SetPicturePlacement, 1, L"SetPicturePlacement"},
+    {L"@H_PosCenter", &CQvView::SetPicturePlacement, 2, L"SetPicturePlacement"},
+    {L"@V_PosUp", &CQvView::SetPicturePlacement, 10, L"SetPicturePlacement"},
+    {L"@V_PosBottom", &CQvView::SetPicturePlacement, 11, L"SetPicturePlacement"},
+    {L"@V_PosCenter", &CQvView::SetPicturePlacement, 12, L"SetPicturePlacement"},
+    {L"@Next", &CQvView::ShowNextPicture, 1, L"ShowNextPicture"},
+    {L"@Before", &CQvView::ShowNextPicture, -1, L"ShowNextPicture"},
+    {L"@10Next", &CQvView::ShowNextPicture, 10, L"ShowNextPicture"},
+    {L"@10Before", &CQvView::ShowNextPicture, -10, L"ShowNextPicture"},
+    {L"@SaveBmp", &CQvView::SaveShownPicture, 0, L"SavePictureAsBmp"},
+    {L"@NextSaveBmp", &CQvView::SaveShownPicture, 1, L"SaveNextPictureAsBmp"},
+    {L"@Graphicclipcopy", &CQvView::CopyPictureToClipboard, 1, L"CopyPictureToClipboard"},
+    {L"@GraphicClipCopyWithoutAlpha", &CQvView::CopyPictureToClipboard, 0, L"CopyPictureWithoutAlpha"},
+    {L"@PauseGraphic", &CQvView::PausePictureDisplay, 0, L"PausePictureDisplay"},
+    {L"@GraphicList", &CQvView::TogglePictureList, 0, L"TogglePictureList"},
+    {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
+    {L"@Graphickey", &CQvView::RunViewKeySettings, VIEW_KEYS_GRAPHIC, L"ConfigureGraphicKeys"},
+    {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
+    {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
+    {L"@Returnkey", {&CQvView::OpenCursorEntry, 1}, 0, L"OpenCursorEntry"},
+    {L"@Quit", &CQvView::QuitProgram, 0, L"QuitProgram"},
+    {L"@Exitgraphic", &CQvView::OnExitGraphic, 0, L"ExitPictureView"},
+    {L"@Setwallpaper", &CQvView::SetWallpaper, 0, L"SetWallpaper"},
+    {L"@Changedmenu", &CQvView::ToggleMenuBar, 0, L"ToggleMenuBar"},
+    {L"@Right", {&CQvView::ScrollPicture, 1}, 0, L"MoveGraphicPosition"},
+    {L"@Left", {&CQvView::ScrollPicture, -1}, 0, L"MoveGraphicPosition"},
+    {L"@Down", {&CQvView::ScrollPicture, 0}, 1, L"MoveGraphicPosition"},
+    {L"@Up", {&CQvView::ScrollPicture, 0}, -1, L"MoveGraphicPosition"},
+    {L"@Rightpage", {&CQvView::ScrollPicture, 10}, 0, L"MoveGraphicPosition"},
+    {L"@Leftpage", {&CQvView::ScrollPicture, -10}, 0, L"MoveGraphicPosition"},
+    {L"@Downpage", {&CQvView::ScrollPicture, 0}, 10, L"MoveGraphicPosition"},
+    {L"@Uppage", {&CQvView::ScrollPicture, 0}, -10, L"MoveGraphicPosition"},
+    {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},
 };
 // clang-format on
 
@@ -58,18 +58,5 @@ const CommandEntry kEntries[] = {
 
 const CommandEntry* GetGraphicDispatcherEntries(int* count)
 {
-    *count = static_cast<int>(sizeof(kEntries) / sizeof(kEntries[0]));
-    return kEntries;
-}
-
-int CQvView::ExecuteGraphicCommand(LPCWSTR keyword)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    if (const CommandEntry* entry = FindDispatcherEntry(DISPATCH_GRAPHIC, keyword))
-    {
-        RunDispatcherEntry(*this, *entry, keyword, L"");
-        return 1;
-    }
-    return ExecuteCommonCommand(keyword);
+    return ListEntries(kEntries, count);
 }

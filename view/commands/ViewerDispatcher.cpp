@@ -1,74 +1,73 @@
 // The text viewer's keywords in the order they are compared. "@Allcpldata" and
 // "@Binaryedit" stand in its command table: they run what they run in the filer.
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
 
 // clang-format off
 const CommandEntry kEntries[] = {
-    QV_COMMAND(L"@Down", CursorLines, 1),
-    QV_COMMAND(L"@Up", CursorLines, -1),
-    QV_COMMAND(L"@Beforepage", CursorPage, -1),
-    QV_COMMAND(L"@Nextpage", CursorPage, 1),
-    QV_COMMAND(L"@Nexthalfpage", CursorHalfPage, 1),
-    QV_COMMAND(L"@Beforehalfpage", CursorHalfPage, -1),
-    QV_COMMAND(L"@Selectleft", MoveViewerSelection, 0),
-    QV_COMMAND(L"@Selectright", MoveViewerSelection, 1),
-    QV_COMMAND(L"@Selectup", MoveViewerSelection, 2),
-    QV_COMMAND(L"@Selectdown", MoveViewerSelection, 3),
-    QV_COMMAND(L"@Selectbeforepage", MoveViewerSelection, 4),
-    QV_COMMAND(L"@Selectnextpage", MoveViewerSelection, 5),
-    QV_COMMAND(L"@Selecthalfbeforepage", MoveViewerSelection, 6),
-    QV_COMMAND(L"@Selecthalfnextpage", MoveViewerSelection, 7),
-    QV_COMMAND(L"@Selectfirstline", MoveViewerSelection, 8),
-    QV_COMMAND(L"@Selectendline", MoveViewerSelection, 9),
-    QV_COMMAND(L"@Autonext", AutoScroll, 1),
-    QV_COMMAND(L"@Autobefore", AutoScroll, -1),
-    QV_COMMAND(L"@Jumpfirstline", CursorToEnd, -1),
-    QV_COMMAND(L"@Jumpendline", CursorToEnd, 1),
-    QV_COMMAND(L"@Clipcopy", CopyTextSelection, 0),
-    QV_COMMAND(L"@Changedevide", ToggleSplitDirection, 0),
-    QV_COMMAND(L"@Wide", ToggleWideWindow, 0),
-    QV_COMMAND(L"@Lineword1", RunMenuCommand, 618),
-    QV_COMMAND(L"@Lineword2", RunMenuCommand, 619),
-    QV_COMMAND(L"@Lineword3", RunMenuCommand, 620),
-    QV_COMMAND(L"@Lineword4", RunMenuCommand, 621),
-    QV_COMMAND(L"@Lineword5", RunMenuCommand, 622),
-    QV_COMMAND(L"@Changetab4", SetTabWidth, 4),
-    QV_COMMAND(L"@Changetab8", SetTabWidth, 8),
-    QV_COMMAND(L"@CharCodeShiftJIS", SetViewerEncoding, 0),
-    QV_COMMAND(L"@CharCodeEUC", SetViewerEncoding, 1),
-    QV_COMMAND(L"@CharCodeJIS", SetViewerEncoding, 3),
-    QV_COMMAND(L"@CharCodeUNICODE", SetViewerEncoding, 2),
-    QV_COMMAND(L"@CharCodeUTF8", SetViewerEncoding, 4),
-    QV_COMMAND(L"@CharCodeAuto", SetViewerEncoding, 5),
-    QV_COMMAND(L"@ReloadFile", ReloadViewerFile, 0),
-    QV_COMMAND(L"@ViewHistory", ShowViewHistory, 0),
-    QV_COMMAND(L"@Changewindow", SwitchPane, -1),
-    QV_COMMAND(L"@Changefilerdata", ToggleOtherPaneContent, 0),
-    QV_COMMAND(L"@Searchstr", SearchText, 0),
-    QV_COMMAND(L"@Nextsearch", SearchNext, 0),
-    QV_COMMAND(L"@Beforesearch", SearchPrevious, 0),
-    QV_COMMAND(L"@Closeviewer", CloseViewer, 0),
-    QV_COMMAND(L"@Returnkey", OpenCursorEntry, 0),
-    QV_COMMAND(L"@Quit", QuitProgram, 0),
-    QV_COMMAND(L"@Viewallselect", SelectAllText, 0),
-    QV_COMMAND(L"@Changebinary", ToggleHexDisplay, 0),
-    QV_COMMAND(L"@Textprint", PrintText, 0),
-    QV_COMMAND(L"@Linenumber", ToggleLineNumbers, 0),
-    QV_COMMAND(L"@Jumptext", JumpToLine, 0),
-    QV_COMMAND(L"@Changedmenu", ToggleMenuBar, 0),
-    QV_COMMAND(L"@Downdevide", MoveSplitter, 1),
-    QV_COMMAND(L"@Updevide", MoveSplitter, -1),
-    QV_COMMAND(L"@Fullscreen", ToggleFullScreen, 0),
-    QV_COMMAND(L"@Showicon", MinimizeWindow, 0),
-    QV_COMMAND(L"@Viewerkey", ConfigureViewerKeys, 0),
-    QV_COMMAND(L"@ConfigSave", SaveConfiguration, 0),
-    QV_COMMAND(L"@Nextfilerbmp", NextWallpaper, 0),
-    QV_COMMAND(L"@Allcpldata", ShowControlPanelList, 0),
-    QV_COMMAND(L"@Binaryedit", EditBinary, 0),
+    {L"@Down", {&CQvView::MoveCursorOneLine, 0}, 1, L"CursorLines"},
+    {L"@Up", {&CQvView::MoveCursorOneLine, 0}, -1, L"CursorLines"},
+    {L"@Beforepage", {&CQvView::MoveCursorByPage, 0}, -1, L"CursorPage"},
+    {L"@Nextpage", {&CQvView::MoveCursorByPage, 0}, 1, L"CursorPage"},
+    {L"@Nexthalfpage", {&CQvView::MoveCursorByHalfPage, 0}, 1, L"CursorHalfPage"},
+    {L"@Beforehalfpage", {&CQvView::MoveCursorByHalfPage, 0}, -1, L"CursorHalfPage"},
+    {L"@Selectleft", &CQvView::StepViewerSelection, 0, L"MoveViewerSelection"},
+    {L"@Selectright", &CQvView::StepViewerSelection, 1, L"MoveViewerSelection"},
+    {L"@Selectup", &CQvView::StepViewerSelection, 2, L"MoveViewerSelection"},
+    {L"@Selectdown", &CQvView::StepViewerSelection, 3, L"MoveViewerSelection"},
+    {L"@Selectbeforepage", &CQvView::StepViewerSelection, 4, L"MoveViewerSelection"},
+    {L"@Selectnextpage", &CQvView::StepViewerSelection, 5, L"MoveViewerSelection"},
+    {L"@Selecthalfbeforepage", &CQvView::StepViewerSelection, 6, L"MoveViewerSelection"},
+    {L"@Selecthalfnextpage", &CQvView::StepViewerSelection, 7, L"MoveViewerSelection"},
+    {L"@Selectfirstline", &CQvView::StepViewerSelection, 8, L"MoveViewerSelection"},
+    {L"@Selectendline", &CQvView::StepViewerSelection, 9, L"MoveViewerSelection"},
+    {L"@Autonext", &CQvView::StartAutoScroll, 1, L"AutoScroll"},
+    {L"@Autobefore", &CQvView::StartAutoScroll, -1, L"AutoScroll"},
+    {L"@Jumpfirstline", {&CQvView::MoveCursorToEnd, 0}, -1, L"CursorToEnd"},
+    {L"@Jumpendline", {&CQvView::MoveCursorToEnd, 0}, 1, L"CursorToEnd"},
+    {L"@Clipcopy", &CQvView::CopyTextSelection, 0, L"CopyTextSelection"},
+    {L"@Changedevide", &CQvView::ToggleSplitDirection, 0, L"ToggleSplitDirection"},
+    {L"@Wide", &CQvView::OnSplitPanes, 0, L"ToggleWideWindow"},
+    {L"@Lineword1", &CQvView::RunMenuCommand, 618, L"RunMenuCommand"},
+    {L"@Lineword2", &CQvView::RunMenuCommand, 619, L"RunMenuCommand"},
+    {L"@Lineword3", &CQvView::RunMenuCommand, 620, L"RunMenuCommand"},
+    {L"@Lineword4", &CQvView::RunMenuCommand, 621, L"RunMenuCommand"},
+    {L"@Lineword5", &CQvView::RunMenuCommand, 622, L"RunMenuCommand"},
+    {L"@Changetab4", &CQvView::SetTabWidth, 4, L"SetTabWidth"},
+    {L"@Changetab8", &CQvView::SetTabWidth, 8, L"SetTabWidth"},
+    {L"@CharCodeShiftJIS", &CQvView::SetViewerEncoding, 0, L"SetViewerEncoding"},
+    {L"@CharCodeEUC", &CQvView::SetViewerEncoding, 1, L"SetViewerEncoding"},
+    {L"@CharCodeJIS", &CQvView::SetViewerEncoding, 3, L"SetViewerEncoding"},
+    {L"@CharCodeUNICODE", &CQvView::SetViewerEncoding, 2, L"SetViewerEncoding"},
+    {L"@CharCodeUTF8", &CQvView::SetViewerEncoding, 4, L"SetViewerEncoding"},
+    {L"@CharCodeAuto", &CQvView::SetViewerEncoding, 5, L"SetViewerEncoding"},
+    {L"@ReloadFile", &CQvView::ReloadViewerFile, 0, L"ReloadViewerFile"},
+    {L"@ViewHistory", &CQvView::ShowViewHistory, 0, L"ShowViewHistory"},
+    {L"@Changewindow", &CQvView::SwitchActivePane, -1, L"SwitchPane"},
+    {L"@Changefilerdata", &CQvView::ToggleOtherPaneContent, 0, L"ToggleOtherPaneContent"},
+    {L"@Searchstr", &CQvView::SearchText, 0, L"SearchText"},
+    {L"@Nextsearch", &CQvView::SearchNext, 0, L"SearchNext"},
+    {L"@Beforesearch", &CQvView::SearchPrevious, 0, L"SearchPrevious"},
+    {L"@Closeviewer", &CQvView::CloseViewer, 0, L"CloseViewer"},
+    {L"@Returnkey", {&CQvView::OpenCursorEntry, 1}, 0, L"OpenCursorEntry"},
+    {L"@Quit", &CQvView::QuitProgram, 0, L"QuitProgram"},
+    {L"@Viewallselect", &CQvView::SelectAllText, 0, L"SelectAllText"},
+    {L"@Changebinary", &CQvView::ToggleHexDisplay, 0, L"ToggleHexDisplay"},
+    {L"@Textprint", &CQvView::PrintText, 0, L"PrintText"},
+    {L"@Linenumber", &CQvView::ToggleLineNumbers, 0, L"ToggleLineNumbers"},
+    {L"@Jumptext", &CQvView::JumpToLine, 0, L"JumpToLine"},
+    {L"@Changedmenu", &CQvView::ToggleMenuBar, 0, L"ToggleMenuBar"},
+    {L"@Downdevide", &CQvView::MoveSplitter, 1, L"MoveSplitter"},
+    {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
+    {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
+    {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
+    {L"@Viewerkey", &CQvView::OnViewerKeySettings, 0, L"ConfigureViewerKeys"},
+    {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
+    {L"@Nextfilerbmp", &CQvView::NextWallpaper, 0, L"NextWallpaper"},
+    {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},
+    {L"@Binaryedit", &CQvView::OnBinaryEditStart, 0, L"EditBinary"},
 };
 // clang-format on
 
@@ -76,18 +75,5 @@ const CommandEntry kEntries[] = {
 
 const CommandEntry* GetViewerDispatcherEntries(int* count)
 {
-    *count = static_cast<int>(sizeof(kEntries) / sizeof(kEntries[0]));
-    return kEntries;
-}
-
-int CQvView::ExecuteViewerCommand(LPCWSTR keyword)
-{
-    if (keyword == nullptr || keyword[0] == 0)
-        return 0;
-    if (const CommandEntry* entry = FindDispatcherEntry(DISPATCH_VIEWER, keyword))
-    {
-        RunDispatcherEntry(*this, *entry, keyword, L"");
-        return 1;
-    }
-    return ExecuteCommonCommand(keyword);
+    return ListEntries(kEntries, count);
 }

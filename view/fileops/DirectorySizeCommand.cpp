@@ -3,7 +3,6 @@
 #include "fileops/dirsize/DirectorySize.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 void CQvView::OnDirectorySize()
@@ -27,14 +26,3 @@ void CQvView::OnDirectorySize()
         ExecuteFilerCommand(dialog.m_cursorKeyword);
     }
 }
-
-namespace commands
-{
-
-int ShowDirectorySize(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnDirectorySize();
-    return 1;
-}
-
-} // namespace commands

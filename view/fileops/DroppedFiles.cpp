@@ -6,7 +6,6 @@
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 #include <shellapi.h>
@@ -162,14 +161,3 @@ void CQvView::OnDropFiles(HDROP hDropInfo)
     if (m_hWnd != nullptr)
         Invalidate(FALSE);
 }
-
-namespace commands
-{
-
-int PasteFilesFromClipboard(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnPasteFiles();
-    return 1;
-}
-
-} // namespace commands

@@ -19,7 +19,6 @@
 #include "app/VirtualDrives.h"
 #include "res/DeleteDialogs.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -311,43 +310,9 @@ void CQvView::OnAttribute()
     ReloadFilerPanes();
 }
 
-namespace commands
+void CQvView::DeleteFilesWithDefault(int value)
 {
-
-int CopyFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnCopy();
-    return 1;
+    // The choice is kept: it is the dialog's default from now on, not for this run only.
+    g_DELETETODUST = value;
+    OnDelete();
 }
-
-int MoveFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnMoveFiles();
-    return 1;
-}
-
-int CopyToAllDirectories(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnCopyToAllDirs();
-    return 1;
-}
-
-int DeleteFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnDelete();
-    return 1;
-}
-
-int MakeDirectory(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnMakeDirectory();
-    return 1;
-}
-
-int ChangeAttributes(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnAttribute();
-    return 1;
-}
-
-} // namespace commands

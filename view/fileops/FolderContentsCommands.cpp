@@ -6,19 +6,18 @@
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
 {
-int StartFolderContentsJob(CQvView& view, int kind)
+void StartFolderContentsJob(CQvView& view, int kind)
 {
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
+        return;
     CFilerPane* pane = g_Panes[index];
     if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
-        return 1;
+        return;
     CViewBusyGuard busy(view);
     SetCurrentDir(pane->m_currentDir);
     auto* dialog = new CMyCopyDlg();
@@ -30,21 +29,15 @@ int StartFolderContentsJob(CQvView& view, int kind)
         dialog->m_bWorkerDone = 1;
     else
         view.ShowCopyDialog(dialog);
-    return 1;
 }
 } // namespace
 
-namespace commands
+void CQvView::MoveFilesToParent()
 {
-
-int MoveFilesToParent(CQvView& view, const CommandCall&, INT_PTR)
-{
-    return StartFolderContentsJob(view, UP_MOVE);
+    StartFolderContentsJob(*this, UP_MOVE);
 }
 
-int ShowFilesOfSubdirectories(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowFilesOfSubdirectories()
 {
-    return StartFolderContentsJob(view, NEGLECT_DIR);
+    StartFolderContentsJob(*this, NEGLECT_DIR);
 }
-
-} // namespace commands

@@ -4,7 +4,6 @@
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -43,14 +42,3 @@ void CQvView::OnJumpToLinkTarget()
         }
     }
 }
-
-namespace commands
-{
-
-int GoToLinkTarget(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnJumpToLinkTarget();
-    return 1;
-}
-
-} // namespace commands

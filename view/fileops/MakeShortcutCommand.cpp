@@ -6,7 +6,6 @@
 #include "fileops/dialogs/MakeLinkDlg.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 #include <objbase.h>
@@ -147,14 +146,3 @@ void CQvView::OnMakeShortcut()
         }
     }
 }
-
-namespace commands
-{
-
-int MakeShortcut(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnMakeShortcut();
-    return 1;
-}
-
-} // namespace commands

@@ -13,7 +13,6 @@
 #include "fileops/rename/RenameDlg.h"
 #include "fileops/rename/RenameExchangeDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -205,32 +204,3 @@ void CQvView::ReopenArchiveListings(int pane, LPCWSTR cursorName)
     }
     DrawStatusLine(STATUS_PART_UPDATE);
 }
-
-namespace commands
-{
-
-int RenameFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.RenameEntries(0);
-    return 1;
-}
-
-int RenameOneFile(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.RenameEntries(1);
-    return 1;
-}
-
-int RenameExchange(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.ExchangeNames();
-    return 1;
-}
-
-int ViewArchive(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnBrowseArchive();
-    return 1;
-}
-
-} // namespace commands

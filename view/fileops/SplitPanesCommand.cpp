@@ -2,7 +2,6 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 void CQvView::OnSplitPanes()
@@ -58,14 +57,3 @@ void CQvView::OnSplitPanes()
         Invalidate(FALSE);
     UpdateAuxiliaryWindows();
 }
-
-namespace commands
-{
-
-int ToggleWideWindow(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnSplitPanes();
-    return 1;
-}
-
-} // namespace commands

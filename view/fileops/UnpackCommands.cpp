@@ -15,7 +15,6 @@
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 #include <memory>
@@ -101,50 +100,3 @@ void CQvView::PackSelection(int kind, int eachFile)
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog.m_destination);
     ReloadFilerPanes();
 }
-
-namespace commands
-{
-
-int UnpackFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnUnpack();
-    return 1;
-}
-
-int PackFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_LHA, 0);
-    return 1;
-}
-
-int PackFilesZip(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_ZIP, 0);
-    return 1;
-}
-
-int PackFiles7z(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_7Z, 0);
-    return 1;
-}
-
-int PackEachFile(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_LHA, 1);
-    return 1;
-}
-
-int PackEachFileZip(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_ZIP, 1);
-    return 1;
-}
-
-int PackEachFile7z(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.PackSelection(PACK_KIND_7Z, 1);
-    return 1;
-}
-
-} // namespace commands

@@ -7,7 +7,6 @@
 #include "filer/FilerPane.h"
 #include "filer/dialogs/WildCardDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -64,14 +63,3 @@ void CQvView::OnWildcard()
         DrawStatusLine(STATUS_PART_UPDATE);
     }
 }
-
-namespace commands
-{
-
-int ChooseWildcard(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnWildcard();
-    return 1;
-}
-
-} // namespace commands

@@ -140,6 +140,16 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
     StartBinaryCursorTimer();
 }
 
+void CQvView::MoveCursorOneColumn(int select, int dir)
+{
+    MoveCursorHorizontal(select, dir, 1);
+}
+
+void CQvView::MoveCursorOneLine(int select, int dir)
+{
+    MoveCursorByLines(1, select, dir, 1);
+}
+
 void CQvView::MoveCursorHorizontal(int select, int dir, int updateStatus)
 {
     int index = GetActivePaneIndex();

@@ -1,11 +1,12 @@
-#include "view/keys/HotKeys.h"
 
 #include "util/Formatting.h"
+#include "view/keys/HotKeys.h"
 #include "app/QvDllLoader.h"
 #include "app/keys/KeyBindings.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
 #include "res/TrayMenu.h"
+#include "view/keys/KeySettings.h"
 
 namespace
 {
@@ -216,4 +217,13 @@ void CQvView::OnKillFocus(CWnd* pNewWnd)
 {
     CView::OnKillFocus(pNewWnd);
     InstallKeyboardHook(pNewWnd != nullptr ? pNewWnd->m_hWnd : nullptr);
+}
+
+// "@Windowtotasktray": into the task tray, or back out of it.
+void CQvView::ToggleTaskTray()
+{
+    if (m_bInTray)
+        RestoreFromTray();
+    else
+        GoToTray();
 }

@@ -8,7 +8,7 @@
 #include "app/keys/KeyTable.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandDispatch.h"
 
 #include <string.h>
 

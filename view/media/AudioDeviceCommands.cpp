@@ -2,23 +2,15 @@
 // the default one.
 #include "media/devices/AudioEndpoints.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
-namespace commands
+void CQvView::SetAudioPlayback(LPCWSTR endpointId)
 {
-
-int SetAudioPlayback(CQvView& view, const CommandCall& call, INT_PTR)
-{
-    if (call.argument && *call.argument)
-        view.SetDefaultOutputDevice(call.argument);
-    return 1;
+    if (endpointId && *endpointId)
+        SetDefaultOutputDevice(endpointId);
 }
 
-int SetAudioCapture(CQvView& view, const CommandCall& call, INT_PTR)
+void CQvView::SetAudioCapture(LPCWSTR endpointId)
 {
-    if (call.argument && *call.argument)
-        view.SetDefaultInputDevice(call.argument);
-    return 1;
+    if (endpointId && *endpointId)
+        SetDefaultInputDevice(endpointId);
 }
-
-} // namespace commands

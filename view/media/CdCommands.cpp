@@ -4,11 +4,7 @@
 #include "media/cd/CdPlayDlg.h"
 #include "media/cd/CdPlayer.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
-
-namespace commands
-{
 
 namespace
 {
@@ -23,66 +19,55 @@ void StepMixerVolume(int delta)
 
 } // namespace
 
-int PlayCd(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::PlayCd()
 {
     StartCdPlayback();
-    return 1;
 }
 
-int PauseCd(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::PauseCd()
 {
     SendCdCommand(CD_PAUSE_RESUME);
-    return 1;
 }
 
-int StopCd(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::StopCd()
 {
     StopCdPlayback();
-    return 1;
 }
 
-int CdNextTrack(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::CdNextTrack()
 {
     SendCdCommand(CD_NEXT);
-    return 1;
 }
 
-int CdPreviousTrack(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::CdPreviousTrack()
 {
     SendCdCommand(CD_PREVIOUS);
-    return 1;
 }
 
-int ToggleCdRepeat(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleCdRepeat()
 {
     g_CDREPEAT = !g_CDREPEAT;
-    return 1;
 }
 
-int ToggleCdRandom(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleCdRandom()
 {
     g_CDRANDOM = !g_CDRANDOM;
-    return 1;
 }
 
-int ConfigureCdPlay(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ConfigureCdPlay()
 {
-    CViewBusyGuard busy(view);
+    CViewBusyGuard busy(*this);
     CCdPlayDlg dlg;
     dlg.DoModal();
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int CdVolumeUp(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::CdVolumeUp()
 {
     StepMixerVolume(10);
-    return 1;
 }
 
-int CdVolumeDown(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::CdVolumeDown()
 {
     StepMixerVolume(-10);
-    return 1;
 }
-
-} // namespace commands

@@ -8,10 +8,6 @@
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
-
-namespace commands
-{
 
 namespace
 {
@@ -61,35 +57,33 @@ static CString ExtractedCursorMedia(CQvView& view)
     return path;
 }
 
-int PlaySoundFile(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::PlaySoundFile()
 {
     CString path = CursorMediaPath();
     if (!path.IsEmpty())
         RecordPlayedPath(path);
     else
-        path = ExtractedCursorMedia(view);
+        path = ExtractedCursorMedia(*this);
     if (!path.IsEmpty())
         ::PlaySoundFile(path, MEDIA_REQUEST_SINGLE);
-    return 1;
 }
 
-int StopSoundLoad(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::StopSoundLoad()
 {
     if (!g_MciWnd)
-        return 1;
+        return;
     CString path = CursorMediaPath();
     if (!path.IsEmpty())
         RecordPlayedPath(path);
     g_MciWnd->ControlPlayback(MEDIA_TOGGLE, path, MEDIA_REQUEST_SINGLE);
-    return 1;
 }
 
-int AddToSoundList(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::AddToSoundList()
 {
     if (!g_PlayList.IsEmpty())
     {
         g_SoundList.Transport(1);
-        return 1;
+        return;
     }
     CStringArray kinds;
     GetMediaKindList(kinds, TRUE, TRUE);
@@ -101,7 +95,7 @@ int AddToSoundList(CQvView&, const CommandCall&, INT_PTR)
         if (pane->m_mode == PANE_MODE_FILER)
         {
             if (pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT))
-                return 1;
+                return;
             StopPlayList();
             ClearPlayList();
             AddPaneSelectionToPlayList(index, g_PlayList, kinds);
@@ -139,86 +133,71 @@ int AddToSoundList(CQvView&, const CommandCall&, INT_PTR)
     }
     if (!g_PlayList.IsEmpty())
         g_SoundList.Transport(1);
-    return 1;
 }
 
-int PauseSound(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::PauseSound()
 {
     if (g_MciWnd)
         g_MciWnd->ControlPlayback(MEDIA_PAUSE_RESUME, nullptr, MEDIA_REQUEST_SINGLE);
-    return 1;
 }
 
-int StopSound(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::StopSound()
 {
     if (g_MciWnd)
         g_MciWnd->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_SINGLE);
-    return 1;
 }
 
-int PauseSoundList(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::PauseSoundList()
 {
     if (g_MciWnd)
         g_MciWnd->ControlPlayback(MEDIA_PAUSE_RESUME, nullptr, MEDIA_REQUEST_LIST);
-    return 1;
 }
 
-int StopSoundList(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::StopSoundList()
 {
     StopPlayList();
-    return 1;
 }
 
-int SoundListNext(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::SoundListNext()
 {
     g_SoundList.Transport(5);
-    return 1;
 }
 
-int SoundListPrevious(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::SoundListPrevious()
 {
     g_SoundList.Transport(4);
-    return 1;
 }
 
-int ToggleSoundListRepeat(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleSoundListRepeat()
 {
     g_SOUNDREPEAT = !g_SOUNDREPEAT;
-    return 1;
 }
 
-int ToggleSoundListRandom(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleSoundListRandom()
 {
     g_SOUNDRANDOM = !g_SOUNDRANDOM;
-    return 1;
 }
 
-int SetMediaZoom(CQvView&, const CommandCall&, INT_PTR value)
+void CQvView::SetMediaZoom(int value)
 {
     if (IsMediaPlaying())
-        g_MciWnd->SetZoom(static_cast<int>(value));
-    return 1;
+        g_MciWnd->SetZoom(value);
 }
 
-int ToggleMediaFullScreen(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleMediaFullScreen()
 {
     if (IsMediaPlaying())
         g_MciWnd->ToggleFullScreen(TRUE);
-    return 1;
 }
 
-int MediaVolumeUp(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::MediaVolumeUp()
 {
     if (g_MciWnd)
         g_MciWnd->ChangeVolume(100);
-    return 1;
 }
 
-int MediaVolumeDown(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::MediaVolumeDown()
 {
     if (g_MciWnd)
         g_MciWnd->ChangeVolume(-100);
-    return 1;
 }
-
-} // namespace commands

@@ -3,16 +3,12 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
-namespace commands
+void CQvView::ToggleMpegTitleDisplay()
 {
-
-int ToggleMpegTitleDisplay(CQvView& view, const CommandCall&, INT_PTR)
-{
-    CViewBusyGuard busy(view);
+    CViewBusyGuard busy(*this);
     g_MPEGNAMEDISPLAY = g_MPEGNAMEDISPLAY ? 0 : 1;
     // The titles are read with the listing and the order may follow them, so the
     // shown lists are read again rather than only redrawn.
@@ -24,18 +20,16 @@ int ToggleMpegTitleDisplay(CQvView& view, const CommandCall&, INT_PTR)
         pane->ReadDirectory(TRUE);
         pane->SortEntries();
         pane->MoveCursor(0, TRUE);
-        if (view.m_hWnd == nullptr)
+        if (m_hWnd == nullptr)
             continue;
         const bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
-        view.m_paneRedrawRequest[index] = 1;
-        view.DrawPaneTitle(index);
-        view.DrawPane(index);
+        m_paneRedrawRequest[index] = 1;
+        DrawPaneTitle(index);
+        DrawPane(index);
         if (active)
-            view.DrawCursorLine(index, 1);
+            DrawCursorLine(index, 1);
     }
-    if (view.m_hWnd != nullptr)
-        view.DrawStatusLine(STATUS_PART_FULL);
-    return 1;
+    if (m_hWnd != nullptr)
+        DrawStatusLine(STATUS_PART_FULL);
+    StartBinaryCursorTimer();
 }
-
-} // namespace commands

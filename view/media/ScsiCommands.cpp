@@ -1,27 +1,19 @@
 // "@Scsi01" to "@Scsi09", "@Allscsiopen" and "@Allscsiclose": the trays of the SCSI
 // devices the device list found.
 #include "media/scsi/AspiDeviceList.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/QvView.h"
 
-namespace commands
+void CQvView::RunScsiCommand(int value)
 {
-
-int RunScsiCommand(CQvView&, const CommandCall&, INT_PTR value)
-{
-    g_AspiDeviceList.RunSlot(static_cast<int>(value));
-    return 1;
+    g_AspiDeviceList.RunSlot(value);
 }
 
-int OpenAllScsiTrays(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::OpenAllScsiTrays()
 {
     g_AspiDeviceList.OpenAll();
-    return 1;
 }
 
-int CloseAllScsiTrays(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::CloseAllScsiTrays()
 {
     g_AspiDeviceList.CloseAll();
-    return 1;
 }
-
-} // namespace commands

@@ -9,8 +9,8 @@
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
 #include "media/playlist/SoundListDlg.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/QvView.h"
 
 #include <commdlg.h>
 
@@ -49,10 +49,7 @@ void CloseMediaWindows()
     g_pSoundListDlg = nullptr;
 }
 
-namespace commands
-{
-
-int OpenSoundList(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::OpenSoundList()
 {
     if (g_firstSoundListOpen)
     {
@@ -65,10 +62,9 @@ int OpenSoundList(CQvView&, const CommandCall&, INT_PTR)
         }
     }
     ShowSoundListDlg(SW_SHOW);
-    return 1;
 }
 
-int SaveSoundList(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::SaveSoundList()
 {
     wchar_t name[MAX_PATH] = {};
     wcsncpy(name, g_LastPlayList, MAX_PATH - 1);
@@ -83,10 +79,7 @@ int SaveSoundList(CQvView&, const CommandCall&, INT_PTR)
     ofn.lpstrDefExt = L"M3U";
     ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileNameW(&ofn) || g_PlayList.IsEmpty())
-        return 1;
+        return;
     g_LastPlayList = name;
     SavePlayListM3u(name, g_PlayList);
-    return 1;
 }
-
-} // namespace commands

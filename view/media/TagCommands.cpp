@@ -4,8 +4,8 @@
 #include "framework/FwApp.h"
 #include "media/tags/TagMakeDlg.h"
 #include "media/tags/ViewTagDlg.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
+#include "view/QvView.h"
 
 namespace
 {
@@ -80,22 +80,17 @@ void CloseTagViewWindow()
     g_pTagWindow = nullptr;
 }
 
-namespace commands
-{
-
-int MakeMp3Tag(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::MakeMp3Tag()
 {
     EditAudioTags(0);
-    return 1;
 }
 
-int MakeMp3TagsOfAll(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::MakeMp3TagsOfAll()
 {
     EditAudioTags(1);
-    return 1;
 }
 
-int ToggleTagWindow(CQvView&, const CommandCall&, INT_PTR)
+void CQvView::ToggleTagWindow()
 {
     if (g_pTagWindow == nullptr)
     {
@@ -103,13 +98,13 @@ int ToggleTagWindow(CQvView&, const CommandCall&, INT_PTR)
         if (!g_pTagWindow->Create(AfxGetMainWnd()))
         {
             CloseTagViewWindow();
-            return 1;
+            return;
         }
     }
     if (g_pTagWindow->IsWindowVisible())
     {
         g_pTagWindow->ShowWindow(SW_HIDE);
-        return 1;
+        return;
     }
     if (g_tagWindowPlaced)
         g_pTagWindow->SetWindowPos(nullptr, g_pTagWindow->m_position.x, g_pTagWindow->m_position.y, 0, 0,
@@ -117,7 +112,4 @@ int ToggleTagWindow(CQvView&, const CommandCall&, INT_PTR)
     g_tagWindowPlaced = 1;
     g_pTagWindow->ShowWindow(SW_SHOWNA);
     UpdateTagViewForCursor();
-    return 1;
 }
-
-} // namespace commands

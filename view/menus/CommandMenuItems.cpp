@@ -6,7 +6,7 @@
 #include "app/Directories.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandDispatch.h"
 
 #include <shellapi.h>
 
@@ -22,55 +22,8 @@ struct MenuCommandRow
     CommandHandler handler;
 };
 
-int OpenHelpFile(CQvView& view, const CommandCall&, INT_PTR)
-{
-    CString folder;
-    GetProgramDir(folder);
-    SetCurrentDir(folder);
-    const HINSTANCE result = ShellExecuteW(view.m_hWnd, nullptr, L"QV.CHM", nullptr, folder, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) < 32)
-        Tell(&view, L"QV.CHMが開けませんでした");
-    return 1;
-}
-
-int OpenViewerSettings(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnViewerSettings();
-    return 1;
-}
-
-int OpenCommonKeySettings(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnCommonKeySettings();
-    return 1;
-}
-
-int ImportKeyData(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.ImportKeyData();
-    return 1;
-}
-
-int OpenViewerKindSettings(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnViewerKindSettings();
-    return 1;
-}
-
-int OpenGraphicSettings(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnGraphicSettings();
-    return 1;
-}
-
-int ChooseDisplayFont(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnDisplayFont();
-    return 1;
-}
-
 const MenuCommandRow kRows[] = {
-    {555, 0, nullptr, OpenHelpFile},
+    {555, 0, nullptr, &CQvView::OpenHelpFile},
     {933, DISPATCH_VIEWER, L"@Searchstr", nullptr},
     {704, DISPATCH_VIEWER, L"@Nextsearch", nullptr},
     {187, DISPATCH_VIEWER, L"@Beforesearch", nullptr},
@@ -93,14 +46,14 @@ const MenuCommandRow kRows[] = {
     {938, DISPATCH_FILER, L"@ShiEasySearch", nullptr},
     {314, DISPATCH_FILER, L"@CtlEasySearch", nullptr},
     {428, DISPATCH_FILER, L"@ExpandEasySearch", nullptr},
-    {1064, 0, nullptr, OpenViewerSettings},
-    {605, 0, nullptr, OpenViewerKindSettings},
-    {3020, 0, nullptr, OpenCommonKeySettings},
+    {1064, 0, nullptr, &CQvView::OnViewerSettings},
+    {605, 0, nullptr, &CQvView::OnViewerKindSettings},
+    {3020, 0, nullptr, &CQvView::OnCommonKeySettings},
     {576, DISPATCH_FILER, L"@Filerkey", nullptr},
     {1072, DISPATCH_VIEWER, L"@Viewerkey", nullptr},
     {539, DISPATCH_GRAPHIC, L"@Graphickey", nullptr},
     {209, DISPATCH_BINARY, L"@Binarykey", nullptr},
-    {638, 0, nullptr, ImportKeyData},
+    {638, 0, nullptr, &CQvView::ImportKeyData},
     {1035, DISPATCH_FILER, L"@Tocutclipfiles", nullptr},
     {276, DISPATCH_FILER, L"@Cliptofilename", nullptr},
     {272, DISPATCH_FILER, L"@ClipToFileNameWithoutExt", nullptr},
@@ -144,11 +97,11 @@ const MenuCommandRow kRows[] = {
     {250, DISPATCH_COMMON, L"@Changedisplay", nullptr},
     {693, DISPATCH_FILER, L"@Tonetwork", nullptr},
     {1076, DISPATCH_FILER, L"@Viewtagview", nullptr},
-    {837, 0, nullptr, commands::SetActiveToOtherDirectory},
+    {837, 0, nullptr, &CQvView::SetActiveToOtherDirectory},
     {513, DISPATCH_FILER, L"@Findfile", nullptr},
     {3017, DISPATCH_FILER, L"@FindFileNewDlg", nullptr},
-    {329, 0, nullptr, OpenGraphicSettings},
-    {522, 0, nullptr, ChooseDisplayFont},
+    {329, 0, nullptr, &CQvView::OnGraphicSettings},
+    {522, 0, nullptr, &CQvView::OnDisplayFont},
     {1510, DISPATCH_FILER, L"@PackViewExit", nullptr},
     {148, DISPATCH_FILER, L"@Fullscreen", nullptr},
     {251, DISPATCH_FILER, L"@Changedmenu", nullptr},
@@ -157,7 +110,7 @@ const MenuCommandRow kRows[] = {
     {233, DISPATCH_FILER, L"@Chainnetwork", nullptr},
     {578, DISPATCH_FILER, L"@Killnetwork", nullptr},
     {738, DISPATCH_FILER, L"@Opencpl", nullptr},
-    {139, 0, nullptr, commands::ShowControlPanelList},
+    {139, 0, nullptr, &CQvView::ShowControlPanelList},
     {127, DISPATCH_FILER, L"@AddDirJump", nullptr},
     {775, DISPATCH_FILER, L"@PreviewDispMagExpansion", nullptr},
     {776, DISPATCH_FILER, L"@PreviewDispMagReduction", nullptr},
@@ -183,6 +136,16 @@ const MenuCommandRow* FindRow(UINT id)
 }
 } // namespace
 
+void CQvView::OpenHelpFile()
+{
+    CString folder;
+    GetProgramDir(folder);
+    SetCurrentDir(folder);
+    const HINSTANCE result = ShellExecuteW(m_hWnd, nullptr, L"QV.CHM", nullptr, folder, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) < 32)
+        Tell(this, L"QV.CHMが開けませんでした");
+}
+
 BOOL IsCommandMenuItem(UINT id)
 {
     return FindRow(id) != nullptr;
@@ -196,7 +159,7 @@ BOOL RunCommandMenuItem(CQvView& view, UINT id)
     if (row->keyword == nullptr)
     {
         CommandCall call = {L"", L""};
-        row->handler(view, call, 0);
+        row->handler.Run(view, call, 0);
         return TRUE;
     }
     const CommandEntry* entry = FindDispatcherEntry(row->list, row->keyword);

@@ -14,7 +14,6 @@
 #include "graphics/picture/SaveBmpDefDlg.h"
 #include "tools/execute/TimeMacroDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/media/MediaWindows.h"
 #include "view/binary/BinaryMenuCommands.h"
 #include "view/ViewBusyGuard.h"
@@ -332,37 +331,35 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     {
         UINT id;
         LPCWSTR keyword;
-        CommandHandler handler;
+        void (CQvView::*handler)();
     } kKeywordItems[] = {
-        {1002, L"@Syncrocopyex", commands::SynchroniseDirectories},
-        {506, L"@Filetime", commands::ChangeFileTime},
-        {507, L"@TimeAttribute", commands::ChangeTimeAndAttributes},
-        {834, L"@Samedirectory", commands::SetOtherToSameDirectory},
-        {257, L"@Changefilerdata", commands::ToggleOtherPaneContent},
-        {379, L"@Changedevide", commands::ToggleSplitDirection},
-        {144, L"@Toallnetwork", commands::ShowWholeNetwork},
-        {833, L"@Rootdirectory", commands::GoRootDirectory},
-        {1062, L"@Viewallselect", commands::SelectAllText},
-        {282, L"@Cmpbinary", commands::CompareBinary},
+        {1002, L"@Syncrocopyex", &CQvView::SynchroniseDirectories},
+        {506, L"@Filetime", &CQvView::ChangeFileTime},
+        {507, L"@TimeAttribute", &CQvView::ChangeTimeAndAttributes},
+        {834, L"@Samedirectory", &CQvView::SetOtherToSameDirectory},
+        {257, L"@Changefilerdata", &CQvView::ToggleOtherPaneContent},
+        {379, L"@Changedevide", &CQvView::ToggleSplitDirection},
+        {144, L"@Toallnetwork", &CQvView::ShowWholeNetwork},
+        {833, L"@Rootdirectory", &CQvView::GoRootDirectory},
+        {1062, L"@Viewallselect", &CQvView::SelectAllText},
+        {282, L"@Cmpbinary", &CQvView::CompareBinary},
     };
     for (const auto& item : kKeywordItems)
     {
         if (item.id == id)
         {
-            CommandCall call = {item.keyword, L""};
-            item.handler(*this, call, 0);
+            (this->*item.handler)();
             return TRUE;
         }
     }
     if (id == 642)
     {
-        commands::OpenNewFileSettingsDialog(*this);
+        OpenNewFileSettingsDialog();
         return TRUE;
     }
     if (IsNewFileId(id))
     {
-        CommandCall call = {L"@Makenewfile", L""};
-        commands::CreateNewFile(*this, call, id - 6100);
+        CreateNewFile(static_cast<int>(id - 6100));
         return TRUE;
     }
     if (const CheckedItem* item = FindCheckedItem(id))

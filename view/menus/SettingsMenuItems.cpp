@@ -25,7 +25,6 @@
 #include "tools/cpl/NonLoadCplDlg.h"
 #include "tools/menus/NotViewMenuDlg.h"
 #include "tools/plugins/PlugInDlg.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -295,22 +294,18 @@ void OpenDisplayFilterDialog(CQvView& view)
     RepaintAfterDialog(view);
 }
 
-namespace commands
+void CQvView::ChooseDisplayFilter()
 {
-int ChooseDisplayFilter(CQvView& view, const CommandCall&, INT_PTR)
-{
-    OpenDisplayFilterDialog(view);
-    return 1;
+    OpenDisplayFilterDialog(*this);
 }
 
-int OpenDebugDialog(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenDebugDialog()
 {
-    CViewBusyGuard busy(view);
-    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogOwner(&view));
+    CViewBusyGuard busy(*this);
+    CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogOwner(this));
     dialog.DoModal();
-    return 1;
+    StartBinaryCursorTimer();
 }
-} // namespace commands
 
 BOOL IsSettingsMenuItem(UINT id)
 {

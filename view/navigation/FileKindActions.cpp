@@ -11,7 +11,6 @@
 #include "filer/FilerPane.h"
 #include "tools/kinds/SelectKindDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
@@ -152,8 +151,7 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
         return;
     }
     // Anything else is shown in the text viewer, as "@View" shows the cursor file.
-    const CommandCall call = {L"@View", L""};
-    commands::ViewText(*this, call, 0);
+    ViewText();
 }
 
 int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)

@@ -3,7 +3,6 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 void CQvView::OnPackViewExit()
@@ -23,14 +22,3 @@ void CQvView::OnPackViewExit()
     RedrawMovedPane(index, STATUS_PART_UPDATE);
     UpdateMenuForMode();
 }
-
-namespace commands
-{
-
-int LeaveArchive(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnPackViewExit();
-    return 1;
-}
-
-} // namespace commands

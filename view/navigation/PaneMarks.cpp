@@ -71,3 +71,20 @@ void CQvView::SelectByOtherPane(int kind)
         DrawStatusLine(STATUS_PART_UPDATE);
     }
 }
+
+void CQvView::SelectEntries(int value)
+{
+    int index = GetActivePaneIndex();
+    if (index < 0 || (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return;
+    CViewBusyGuard busy(*this);
+    g_Panes[index]->MarkAll(value);
+    if (m_hWnd)
+    {
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
+        DrawMarks(index);
+        DrawCursorLine(index, 1);
+        DrawStatusLine(STATUS_PART_UPDATE);
+    }
+}

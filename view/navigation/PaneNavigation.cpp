@@ -260,8 +260,9 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
     }
 }
 
-void CQvView::ChangeDrive(wchar_t letter)
+void CQvView::ChangeDrive(int letterCode)
 {
+    const wchar_t letter = static_cast<wchar_t>(letterCode);
     int index = GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & kFilerLikeModes) == 0)
         return;

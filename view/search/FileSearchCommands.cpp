@@ -9,7 +9,6 @@
 #include "fileops/find/FindFileDlg.h"
 #include "res/FindDialogs.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -118,32 +117,3 @@ void CQvView::ShowFindResults()
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
         ShowPaneFindResults(index);
 }
-
-namespace commands
-{
-
-int FindFiles(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OpenFindFileDialog(0);
-    return 1;
-}
-
-int FindFilesInNewDialog(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OpenFindFileDialog(1);
-    return 1;
-}
-
-int FindFileInWindow(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.FindFilesInPane();
-    return 1;
-}
-
-int ShowFindResults(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.ShowFindResults();
-    return 1;
-}
-
-} // namespace commands

@@ -238,8 +238,9 @@ HGLOBAL BuildDropFileList(int pane, int dragFlag)
     return block;
 }
 
-void CQvView::CopyTargetsToClipboard(DWORD dropEffect)
+void CQvView::CopyTargetsToClipboard(int effect)
 {
+    const DWORD dropEffect = static_cast<DWORD>(effect);
     CViewBusyGuard busy(*this);
     CWnd* owner = DialogOwner(this);
     for (int pane = 0; pane < 2; ++pane)

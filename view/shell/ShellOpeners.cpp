@@ -104,6 +104,16 @@ void CQvView::OpenCommandPrompt(LPCWSTR verb)
                                 parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
 }
 
+void CQvView::OpenCommandPromptAs(int elevated)
+{
+    OpenCommandPrompt(elevated ? L"RunAs" : nullptr);
+}
+
+void CQvView::OpenPowerShellAs(int elevated)
+{
+    OpenPowerShell(elevated ? L"RunAs" : nullptr);
+}
+
 void CQvView::OpenPowerShell(LPCWSTR verb)
 {
     CString folder;

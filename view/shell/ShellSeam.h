@@ -3,8 +3,12 @@
 #pragma once
 #include <windows.h>
 #include "app/CommandMacros.h"
+#include <shellapi.h>
+
+#include "framework/FwString.h"
 
 class CQvView;
+class CWnd;
 
 struct ShellRunSeam
 {
@@ -17,6 +21,11 @@ struct ShellRunSeam
 };
 
 extern ShellRunSeam g_ShellRunSeam;
+
+// The shell call "@Properties" makes; a test stands in for the shell's.
+extern BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info);
+// The folder chooser "@Dirchangedlg" opens; a test stands in for the shell's.
+extern BOOL (*g_ChooseFolder)(CString& path, CWnd* owner, BOOL includeFiles);
 
 // Test helper: restores g_ShellRunSeam when it goes out of scope.
 class CShellRunSeamOverride

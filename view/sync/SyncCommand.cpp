@@ -8,7 +8,6 @@
 #include "filer/FilerPane.h"
 #include "fileops/sync/SynccopyDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -71,9 +70,6 @@ BOOL FindSyncPaneSides(SyncPaneSides& out)
     return found == 2 && archives <= 1 && out.source >= 0 && out.destination >= 0;
 }
 
-namespace commands
-{
-
 // After the synchronisation an archive listing shows what its archive now holds; one
 // that no longer opens goes back to its folder.
 static void ReopenSyncedArchives(CQvView& view)
@@ -101,21 +97,21 @@ static void ReopenSyncedArchives(CQvView& view)
     }
 }
 
-int SynchroniseDirectories(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SynchroniseDirectories()
 {
     SyncPaneSides sides;
     if (!FindSyncPaneSides(sides))
     {
-        view.StartBinaryCursorTimer();
-        return 1;
+        StartBinaryCursorTimer();
+        return;
     }
-    CViewBusyGuard busy(view);
-    CSyncCopySetting setting(&view);
+    CViewBusyGuard busy(*this);
+    CSyncCopySetting setting(this);
     setting.m_settings.copyMissing = g_SYNC_COPY_NOT_EXIST_IN_TO_DIR;
     setting.m_settings.olderWins = g_SYNC_COPY_SELECT_FILE_TYPE;
     setting.m_settings.deleteMissing = g_SYNC_COPY_DELETE_NOT_EXIST_ON_SRC;
     if (setting.DoModal() != IDOK)
-        return 1;
+        return;
     g_SYNC_COPY_NOT_EXIST_IN_TO_DIR = setting.m_settings.copyMissing;
     g_SYNC_COPY_SELECT_FILE_TYPE = setting.m_settings.olderWins;
     g_SYNC_COPY_DELETE_NOT_EXIST_ON_SRC = setting.m_settings.deleteMissing;
@@ -123,7 +119,7 @@ int SynchroniseDirectories(CQvView& view, const CommandCall&, INT_PTR)
     CFilerPane* source = g_Panes[sides.source];
     CFilerPane* destination = g_Panes[sides.destination];
     {
-        CSynccopyDlg dialog(&view);
+        CSynccopyDlg dialog(this);
         dialog.m_sourcePane = sides.source;
         dialog.m_destinationPane = sides.destination;
         dialog.m_destination = sides.destinationText;
@@ -146,9 +142,7 @@ int SynchroniseDirectories(CQvView& view, const CommandCall&, INT_PTR)
             (!sides.destinationIsArchive || dialog.m_destinationArchive != nullptr))
             dialog.DoModal();
     }
-    ReopenSyncedArchives(view);
-    view.ReloadFilerPanes();
-    return 1;
+    ReopenSyncedArchives(*this);
+    ReloadFilerPanes();
+    StartBinaryCursorTimer();
 }
-
-} // namespace commands

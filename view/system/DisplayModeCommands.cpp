@@ -8,7 +8,6 @@
 #include "tools/display/DisplayModeDlgs.h"
 #include "tools/display/SetWallPaperDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/graphic/GraphicState.h"
 #include "view/ViewBusyGuard.h"
 
@@ -53,22 +52,16 @@ void CQvView::OnSetWallpaper()
     dialog.DoModal();
 }
 
-namespace commands
+void CQvView::ChangeDisplayMode()
 {
-
-int ChangeDisplayMode(CQvView& view, const CommandCall&, INT_PTR)
-{
-    CViewBusyGuard busy(view);
+    CViewBusyGuard busy(*this);
     CChangeDisplayDlg dialog;
     dialog.DoModal();
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int SetWallpaper(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SetWallpaper()
 {
-    CViewBusyGuard busy(view);
-    view.OnSetWallpaper();
-    return 1;
+    CViewBusyGuard busy(*this);
+    OnSetWallpaper();
 }
-
-} // namespace commands

@@ -7,7 +7,6 @@
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -117,14 +116,3 @@ void CQvView::AddCursorDirectoryToJumpGroup()
     text.Format(L"%s%sを追加しました", static_cast<LPCWSTR>(prefix), static_cast<LPCWSTR>(directory));
     Tell(parent, text, L"ディレクトリジャンプへの追加");
 }
-
-namespace commands
-{
-
-int AddJumpDirectory(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.AddCursorDirectoryToJumpGroup();
-    return 1;
-}
-
-} // namespace commands

@@ -2,7 +2,6 @@
 #include "app/Settings.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -32,32 +31,26 @@ void CQvView::ChangePreviewMagnification(int percent)
         Invalidate();
 }
 
-namespace commands
+void CQvView::EnlargePreview()
 {
-
-int EnlargePreview(CQvView& view, const CommandCall&, INT_PTR)
-{
-    CViewBusyGuard busy(view);
+    CViewBusyGuard busy(*this);
     if (g_PREVIEW_MAGNIFICATION < kLargest)
-        view.ChangePreviewMagnification(
+        ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int ReducePreview(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ReducePreview()
 {
-    CViewBusyGuard busy(view);
+    CViewBusyGuard busy(*this);
     if (g_PREVIEW_MAGNIFICATION > kSmallest)
-        view.ChangePreviewMagnification(
+        ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
-    return 1;
+    StartBinaryCursorTimer();
 }
 
-int ResetPreviewScale(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ResetPreviewScale()
 {
-    CViewBusyGuard busy(view);
-    view.ChangePreviewMagnification(100);
-    return 1;
+    CViewBusyGuard busy(*this);
+    ChangePreviewMagnification(100);
 }
-
-} // namespace commands

@@ -4,7 +4,6 @@
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 void CQvView::ApplyDisplaySet(int slot)
@@ -12,7 +11,7 @@ void CQvView::ApplyDisplaySet(int slot)
     if (slot < 0 || slot > 9)
         return;
     const DisplayModeSlot& mode = g_DisplayModeSlots[slot];
-    ChangeDisplayMode(mode.width, mode.height, mode.bitsPerPixel);
+    ::ChangeDisplayMode(mode.width, mode.height, mode.bitsPerPixel);
     // A refused mode leaves the old resolution, and the font fits either.
     CreateViewFont();
     if (m_hWnd)
@@ -39,48 +38,32 @@ void CQvView::OnMove(int x, int y)
     RememberFrameRect();
 }
 
-namespace commands
-{
-
-int ToggleMenuBar(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleMenuBar()
 {
     g_MENUDISPLAY = g_MENUDISPLAY ? 0 : 1;
-    view.UpdateMenuForMode();
-    return 1;
+    UpdateMenuForMode();
 }
 
-int ToggleFullScreen(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleFullScreen()
 {
-    CViewBusyGuard busy(view);
-    view.OnFullScreen();
-    return 1;
+    CViewBusyGuard busy(*this);
+    OnFullScreen();
 }
 
-int MinimizeWindow(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::MinimizeWindow()
 {
-    if (CWnd* frame = view.m_hWnd ? view.GetParentFrame() : nullptr)
+    if (CWnd* frame = m_hWnd ? GetParentFrame() : nullptr)
         frame->ShowWindow(SW_MINIMIZE);
-    return 1;
 }
 
-int ToggleMaximize(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleMaximize()
 {
-    if (CWnd* frame = view.m_hWnd ? view.GetParentFrame() : nullptr)
+    if (CWnd* frame = m_hWnd ? GetParentFrame() : nullptr)
         frame->ShowWindow(frame->IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
-    return 1;
 }
 
-int ApplyDisplaySet(CQvView& view, const CommandCall&, INT_PTR slot)
+void CQvView::RunDisplaySet(int slot)
 {
-    CViewBusyGuard busy(view);
-    view.ApplyDisplaySet(static_cast<int>(slot));
-    return 1;
+    CViewBusyGuard busy(*this);
+    ApplyDisplaySet(slot);
 }
-
-int SaveConfiguration(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.SaveAllSettings();
-    return 1;
-}
-
-} // namespace commands

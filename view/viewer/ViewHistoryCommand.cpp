@@ -9,7 +9,6 @@
 #include "filer/PaneArchive.h"
 #include "filer/dialogs/ViewHistoryDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -134,18 +133,12 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     return opened;
 }
 
-namespace commands
+void CQvView::ShowViewHistory()
 {
-
-int ShowViewHistory(CQvView& view, const CommandCall&, INT_PTR)
-{
-    CViewBusyGuard busy(view);
-    CViewHistoryDlg dialog(DialogOwner(&view));
+    CViewBusyGuard busy(*this);
+    CViewHistoryDlg dialog(DialogOwner(this));
     const INT_PTR result = dialog.DoModal();
     busy.Release();
     if (result == IDOK)
-        view.OpenViewHistoryEntry(dialog.m_result);
-    return 1;
+        OpenViewHistoryEntry(dialog.m_result);
 }
-
-} // namespace commands

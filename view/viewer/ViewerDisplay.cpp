@@ -4,7 +4,6 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/viewer/HexDump.h"
 #include "viewers/text/ViewerHitTest.h"
 #include "viewers/text/ViewerSelection.h"
@@ -20,15 +19,12 @@ void RedrawWholeViewer(CQvView& view, int index)
 }
 } // namespace
 
-namespace commands
+void CQvView::ToggleHexDisplay()
 {
-
-int ToggleHexDisplay(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
-        return 1;
+        return;
     IPaneViewer& viewer = *pane->m_viewer;
     pane->m_bHexDisplay = !pane->m_bHexDisplay;
     // Lines and rows of bytes count differently: the form starts again at its top,
@@ -36,19 +32,10 @@ int ToggleHexDisplay(CQvView& view, const CommandCall&, INT_PTR)
     viewer.SetTopLine(0);
     viewer.SetSearch("", 0, FALSE, 0);
     viewer.SetSearchStart(0);
-    view.m_viewerSelection = ViewerSelection();
-    view.m_bTextDrag = FALSE;
-    RedrawWholeViewer(view, index);
-    return 1;
+    m_viewerSelection = ViewerSelection();
+    m_bTextDrag = FALSE;
+    RedrawWholeViewer(*this, index);
 }
-
-int ToggleOtherAlwaysViewer(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.ToggleCompanionViewer();
-    return 1;
-}
-
-} // namespace commands
 
 BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* offset)
 {

@@ -2,30 +2,28 @@
 // number of lines.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "viewers/text/JumpTextDlg.h"
 
 #include <cwchar>
 
-namespace commands
+void CQvView::JumpToLine()
 {
-
-int JumpToLine(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
-    CFilerPane* pane = TextViewerPaneAt(index);
-    if (pane == nullptr)
-        return 1;
-    CJumpTextDlg dlg(&view);
+    const int index = GetActivePaneIndex();
+    if (index < 0 || index > 1)
+        return;
+    CFilerPane* pane = g_Panes[index];
+    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+        return;
+    CJumpTextDlg dlg(this);
     if (dlg.DoModal() != IDOK)
-        return 1;
+        return;
     CString text = dlg.m_text;
     text.TrimLeft();
     text.TrimRight();
     if (text.IsEmpty())
-        return 1;
+        return;
     const INT64 n = _wtoi64(text);
-    const int rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
+    const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
     if (text[0] == L'+' || text[0] == L'-')
         pane->ScrollViewerLines(n, rows, FALSE);
     else
@@ -33,12 +31,9 @@ int JumpToLine(CQvView& view, const CommandCall&, INT_PTR)
         pane->m_viewer->SetTopLine(n < 0 ? 0 : n);
         pane->ScrollViewerLines(0, rows, FALSE);
     }
-    if (view.m_hWnd != nullptr)
+    if (m_hWnd != nullptr)
     {
-        view.m_paneRedrawRequest[index] = 1;
-        view.DrawPane(index);
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
     }
-    return 1;
 }
-
-} // namespace commands

@@ -6,7 +6,6 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/status/StatusLine.h"
 #include "view/viewer/HexDump.h"
 #include "view/viewer/ViewerLines.h"
@@ -34,49 +33,45 @@ LPCWSTR GetViewerEncodingTag(int code)
 }
 } // namespace
 
-namespace commands
+void CQvView::ViewText()
 {
-
-int ViewText(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     if (index < 0)
-        return 1;
+        return;
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
-        return 1;
+        return;
     if (pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_DRIVE_PRESENT))
-        return 1;
+        return;
     CFileInfo entry;
     if (!pane.GetTargetEntry(TARGET_ALLOW_VIRTUAL_DRIVE | TARGET_CURSOR_ONLY, 0, entry))
-        return 1;
+        return;
     if (entry.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return 1;
+        return;
     const UINT viewerMode =
         (pane.m_mode & PANE_MODE_ARCHIVE) != 0 ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;
     if (!pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES, g_VIEWCHARWIDE,
                              viewerMode))
-        return 1;
-    view.m_viewerSelection = ViewerSelection();
+        return;
+    m_viewerSelection = ViewerSelection();
     pane.m_bHexDisplay = FALSE;
     pane.SetMode(0, viewerMode, 0);
-    RedrawWholePane(view, index);
-    return 1;
+    RedrawWholePane(*this, index);
 }
 
-int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::CloseViewer()
 {
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     if (index < 0)
-        return 1;
+        return;
     CFilerPane& pane = *g_Panes[index];
     if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0)
-        return 1;
+        return;
     pane.ReleaseViewerData();
-    view.m_viewerSelection = ViewerSelection();
+    m_viewerSelection = ViewerSelection();
     // Leaving the companion viewer ends its following of the other pane's cursor.
-    if (view.m_nCompanionPane == index)
-        view.m_nCompanionPane = -1;
+    if (m_nCompanionPane == index)
+        m_nCompanionPane = -1;
     const CString name = pane.m_viewerEntry.GetName();
     if ((pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0)
     {
@@ -97,11 +92,8 @@ int CloseViewer(CQvView& view, const CommandCall&, INT_PTR)
             break;
         }
     pane.MoveCursor(0, TRUE);
-    RedrawWholePane(view, index);
-    return 1;
+    RedrawWholePane(*this, index);
 }
-
-} // namespace commands
 
 void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
 {

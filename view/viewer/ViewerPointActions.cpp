@@ -5,7 +5,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/navigation/FileKindActions.h"
 #include "viewers/text/ViewerSelection.h"
 

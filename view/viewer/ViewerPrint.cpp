@@ -5,22 +5,20 @@
 #include "app/settings/PrintSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/ViewBusyGuard.h"
 #include "viewers/text/PrintTextDlg.h"
 
 #include <climits>
 
-namespace commands
+void CQvView::PrintText()
 {
-
-int PrintText(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     if (TextViewerPaneAt(index) == nullptr)
-        return 1;
+        return;
     CFilerPane& pane = *g_Panes[index];
-    CViewBusyGuard busy(view);
+    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane.m_viewer == nullptr)
+        return;
+    CViewBusyGuard busy(*this);
     g_PrintSettings.charsPerLine = g_VIEWCHARWIDE;
     g_PrintSettings.lineNumbers = g_VIEWNUMBER;
     g_PrintSettings.documentName = (pane.m_mode & PANE_MODE_TEXT_VIEWER) != 0
@@ -28,19 +26,16 @@ int PrintText(CQvView& view, const CommandCall&, INT_PTR)
                                        : CString(pane.m_viewerEntry.GetName());
     // Waits while the loader holds the text; a pane without text prints nothing.
     if (!pane.HoldViewerData())
-        return 1;
+        return;
     g_PrintSettings.tabColumns = pane.m_viewer->GetTabWidth();
     // The print job counts in int: a text beyond that prints its first 2 GiB.
     const INT64 length = pane.m_viewer->TextLength();
     const int printed = length > INT_MAX ? INT_MAX : static_cast<int>(length);
     {
-        CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, DialogOwner(&view));
+        CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, DialogOwner(this));
         dialog.DoModal();
     }
     pane.ReleaseHeldViewerData();
-    if (view.m_hWnd)
-        view.Invalidate();
-    return 1;
+    if (m_hWnd)
+        Invalidate();
 }
-
-} // namespace commands

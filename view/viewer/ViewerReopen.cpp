@@ -4,7 +4,6 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 
 namespace
 {
@@ -45,40 +44,36 @@ void CQvView::OnViewerLineWidthPreset(UINT id)
     RewrapViewerPanes(g_VIEWCHARWIDE, -1);
 }
 
-namespace commands
+void CQvView::SetViewerEncoding(int value)
 {
-
-int SetViewerEncoding(CQvView& view, const CommandCall&, INT_PTR value)
-{
-    const int code = static_cast<int>(value);
+    const int code = value;
     g_VIEWER_CHAR_CODE = code;
     int index;
-    CFilerPane* pane = ActiveTextViewer(view, index);
+    CFilerPane* pane = ActiveTextViewer(*this, index);
     if (pane == nullptr)
-        return 1;
+        return;
     const int shown = pane->GetViewerEncoding();
     const int detected = pane->GetViewerEncodingDetail();
     if (code != 5 ? shown == code : (detected == 0 || detected == 2 || detected == 4) && detected == shown)
-        return 1;
+        return;
     const int tab = pane->m_viewer->GetTabWidth();
     const int width = pane->m_viewer->GetLineWidth();
     pane->ReleaseViewerData();
     if (pane->OpenViewerFile(pane->m_viewerEntry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, tab, width, 0))
-        RedrawViewer(view, index);
-    return 1;
+        RedrawViewer(*this, index);
 }
 
-int ReloadViewerFile(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ReloadViewerFile()
 {
     int index;
-    CFilerPane* pane = ActiveTextViewer(view, index);
+    CFilerPane* pane = ActiveTextViewer(*this, index);
     if (pane == nullptr)
-        return 1;
+        return;
     const INT64 top = pane->m_viewer->GetTopLine();
     pane->ReleaseViewerData();
     if (!pane->OpenViewerFile(pane->m_viewerEntry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES,
                               g_VIEWCHARWIDE, 0))
-        return 1;
+        return;
     // Back to the line the user was reading, once the loader has come that far. The
     // hexadecimal form counts rows of 16 bytes, which have nothing to do with the
     // text's lines.
@@ -86,26 +81,21 @@ int ReloadViewerFile(CQvView& view, const CommandCall&, INT_PTR)
                                                              : pane->m_viewer->LineCount() <= top))
         Sleep(100);
     pane->m_viewer->SetTopLine(top);
-    const int rows = view.m_layout.panes[index].rowsFull;
+    const int rows = m_layout.panes[index].rowsFull;
     pane->ScrollViewerLines(0, rows > 0 ? rows : 1, FALSE);
-    RedrawViewer(view, index);
-    return 1;
+    RedrawViewer(*this, index);
 }
 
-int SetTabWidth(CQvView& view, const CommandCall&, INT_PTR value)
+void CQvView::SetTabWidth(int value)
 {
-    g_TABCARAMES = static_cast<int>(value);
-    view.RewrapViewerPanes(-1, g_TABCARAMES);
-    return 1;
+    g_TABCARAMES = value;
+    RewrapViewerPanes(-1, g_TABCARAMES);
 }
 
-int ToggleLineNumbers(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleLineNumbers()
 {
     g_VIEWNUMBER = !g_VIEWNUMBER;
     for (int i = 0; i < 2; ++i)
         if (g_Panes[i] != nullptr && (g_Panes[i]->m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
-            RedrawViewer(view, i);
-    return 1;
+            RedrawViewer(*this, i);
 }
-
-} // namespace commands

@@ -6,7 +6,6 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "viewers/text/StrSearchDlg.h"
 
 #include <string>
@@ -128,31 +127,23 @@ BOOL FindInTextViewer(CQvView& view, int index)
 }
 } // namespace
 
-namespace commands
-{
-
-int SearchText(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SearchText()
 {
     for (int index = 0; index < 2; ++index)
         if (TextViewerPaneAt(index) != nullptr)
-            FindInTextViewer(view, index);
-    return 1;
+            FindInTextViewer(*this, index);
 }
 
-int SearchNext(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SearchNext()
 {
-    if (view.SearchBinaryPane(0))
-        return 1;
-    SearchActiveTextViewer(view, TRUE);
-    return 1;
+    if (SearchBinaryPane(0))
+        return;
+    SearchActiveTextViewer(*this, TRUE);
 }
 
-int SearchPrevious(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SearchPrevious()
 {
-    if (view.SearchBinaryPane(1))
-        return 1;
-    SearchActiveTextViewer(view, FALSE);
-    return 1;
+    if (SearchBinaryPane(1))
+        return;
+    SearchActiveTextViewer(*this, FALSE);
 }
-
-} // namespace commands

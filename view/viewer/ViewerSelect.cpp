@@ -2,7 +2,6 @@
 // copy of the selected text to the clipboard.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "viewers/text/ViewerSelection.h"
 
 #include <cstring>
@@ -95,62 +94,54 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
     RedrawPaneBody(*this, index);
 }
 
-namespace commands
-{
-
-int MoveViewerSelection(CQvView& view, const CommandCall&, INT_PTR value)
+void CQvView::StepViewerSelection(int step)
 {
     int index = 0;
-    CFilerPane* pane = ActiveTextViewer(view, index);
+    CFilerPane* pane = ActiveTextViewer(*this, index);
     if (pane == nullptr)
-        return 1;
-    const INT64 rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
+        return;
+    const INT64 rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
     const INT64 all = pane->m_viewer->LineCount() + 1;
     // Left, right, up, down, page up and down, half pages, to the first and last line.
     const INT64 bytes[] = {-1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     const INT64 lines[] = {0, 0, -1, 1, -rows, rows, -(rows / 2), rows / 2, -all, all};
-    if (value < 0 || value > 9)
-        return 1;
-    INT64 lineStep = lines[value];
-    if (bytes[value] == 0 && lineStep == 0)
-        lineStep = value % 2 == 0 ? -1 : 1;
-    view.ExtendViewerSelection(bytes[value], lineStep);
-    return 1;
+    if (step < 0 || step > 9)
+        return;
+    INT64 lineStep = lines[step];
+    if (bytes[step] == 0 && lineStep == 0)
+        lineStep = step % 2 == 0 ? -1 : 1;
+    ExtendViewerSelection(bytes[step], lineStep);
 }
 
-int SelectAllText(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SelectAllText()
 {
     int index = 0;
-    CFilerPane* pane = ActiveTextViewer(view, index);
+    CFilerPane* pane = ActiveTextViewer(*this, index);
     if (pane == nullptr)
-        return 1;
-    view.m_viewerSelection.anchor = 0;
-    view.m_viewerSelection.end = 0;
+        return;
+    m_viewerSelection.anchor = 0;
+    m_viewerSelection.end = 0;
     // The hexadecimal form shows bytes, not the text a selection stands for.
     if (pane->m_bHexDisplay)
     {
-        view.m_viewerSelection.active = FALSE;
-        RedrawPaneBody(view, index);
-        return 1;
+        m_viewerSelection.active = FALSE;
+        RedrawPaneBody(*this, index);
+        return;
     }
-    view.m_viewerSelection.end = pane->m_viewer->TextLength();
-    view.m_viewerSelection.active = TRUE;
-    RedrawPaneBody(view, index);
-    return 1;
+    m_viewerSelection.end = pane->m_viewer->TextLength();
+    m_viewerSelection.active = TRUE;
+    RedrawPaneBody(*this, index);
 }
 
-int CopyTextSelection(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::CopyTextSelection()
 {
     int index = 0;
-    CFilerPane* pane = ActiveTextViewer(view, index);
-    if (pane == nullptr || !view.m_viewerSelection.active || !pane->LockViewerData())
-        return 1;
-    const std::string bytes = ViewerSelectedBytes(TextOf(*pane->m_viewer), view.m_viewerSelection.anchor,
-                                                  view.m_viewerSelection.end);
+    CFilerPane* pane = ActiveTextViewer(*this, index);
+    if (pane == nullptr || !m_viewerSelection.active || !pane->LockViewerData())
+        return;
+    const std::string bytes =
+        ViewerSelectedBytes(TextOf(*pane->m_viewer), m_viewerSelection.anchor, m_viewerSelection.end);
     pane->UnlockViewerData();
     if (!bytes.empty())
-        PutTextOnClipboard(view.m_hWnd, bytes);
-    return 1;
+        PutTextOnClipboard(m_hWnd, bytes);
 }
-
-} // namespace commands

@@ -1,27 +1,24 @@
 // "@Toallnetwork": the active pane, whatever it shows, lists the whole network.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 #include "view/status/StatusLine.h"
 
-namespace commands
+void CQvView::ShowWholeNetwork()
 {
-
-int ShowWholeNetwork(CQvView& view, const CommandCall&, INT_PTR)
-{
-    const int index = view.GetActivePaneIndex();
+    const int index = GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr)
-        return 1;
+        return;
     CFilerPane* pane = g_Panes[index];
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     pane->SetMode(0, PANE_MODE_NETWORK, PANE_SUB_DIRECTORY);
     pane->CloseChangeNotification();
-    view.UpdateMenuForMode();
+    UpdateMenuForMode();
     pane->m_networkPath = kWholeNetworkPath;
     pane->m_networkLevels[0] = 0;
     pane->m_networkDepth = 1;
     pane->m_firstVisible = 0;
-    view.CalcLayout();
+    CalcLayout();
     pane->ReadNetworkResources();
     pane->m_cursor = 0;
     for (INT_PTR i = 0; i < pane->m_networkList.GetSize(); ++i)
@@ -33,9 +30,5 @@ int ShowWholeNetwork(CQvView& view, const CommandCall&, INT_PTR)
         }
     }
     pane->MoveCursor(0, FALSE);
-    view.RedrawMovedPane(index, STATUS_PART_FULL);
-    view.StartBinaryCursorTimer();
-    return 1;
+    RedrawMovedPane(index, STATUS_PART_FULL);
 }
-
-} // namespace commands

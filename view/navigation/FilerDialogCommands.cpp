@@ -13,11 +13,8 @@
 #include "filer/dialogs/LogDiskDlg.h"
 #include "res/FilerDialogs.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 #include "view/status/StatusLine.h"
-
-namespace commands
-{
 
 namespace
 {
@@ -39,13 +36,13 @@ CString WithRootBackslash(const CString& path)
     return path;
 }
 
-int RunTreeDialog(CQvView& view, BOOL driveRoot)
+void RunTreeDialog(CQvView& view, BOOL driveRoot)
 {
     int index = -1;
     CFilerPane* pane = ActiveListing(view, index);
     if (pane == nullptr)
-        return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        return;
+    CViewBusyGuard busy(view);
     CString root = pane->m_currentDir;
     IPaneArchive* owner = pane->m_mode == PANE_MODE_ARCHIVE ? pane->m_archive : nullptr;
     if (owner != nullptr)
@@ -63,19 +60,17 @@ int RunTreeDialog(CQvView& view, BOOL driveRoot)
     if (dialog.DoModal() == IDC_DIR_TREE_JUMP && owner == nullptr && !g_DirTreeStore.m_resultPath.IsEmpty())
         view.ChangePaneDirectory(index, WithRootBackslash(g_DirTreeStore.m_resultPath), 1, STATUS_PART_FULL,
                                  FALSE);
-    view.StartBinaryCursorTimer();
-    return 1;
 }
 } // namespace
 
-int JumpToDirectory(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::JumpToDirectory()
 {
-    int index = view.GetActivePaneIndex();
+    int index = GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr)
-        return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        return;
+    CViewBusyGuard busy(*this);
     g_QuitHooks.playCommandSound(L"JUMPDIR");
-    CJumpDirectoryDlg dialog(&view);
+    CJumpDirectoryDlg dialog(this);
     dialog.m_pPane = g_Panes[index];
     const INT_PTR result = dialog.DoModal();
     if ((result == IDOK || result == IDC_JUMP_TO_LOCATION) && dialog.m_resultGroup >= 0 &&
@@ -86,59 +81,51 @@ int JumpToDirectory(CQvView& view, const CommandCall&, INT_PTR)
         ExpandEnvironmentString(
             target, g_JumpGroups[dialog.m_resultGroup].m_entries[dialog.m_resultEntry].m_directory);
         if (result == IDC_JUMP_TO_LOCATION)
-            view.OpenPathInPane(index, target);
+            OpenPathInPane(index, target);
         else
             // A file opens its directory with the cursor on it.
-            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, TRUE);
+            ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, TRUE);
     }
-    view.StartBinaryCursorTimer();
-    return 1;
 }
 
-int ShowDirectoryTree(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowDirectoryTree()
 {
-    return RunTreeDialog(view, FALSE);
+    RunTreeDialog(*this, FALSE);
 }
 
-int ShowDriveTree(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowDriveTree()
 {
-    return RunTreeDialog(view, TRUE);
+    RunTreeDialog(*this, TRUE);
 }
 
-int WriteFileList(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::WriteFileList()
 {
     int index = -1;
-    CFilerPane* pane = ActiveListing(view, index);
+    CFilerPane* pane = ActiveListing(*this, index);
     if (pane == nullptr || pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
-        return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CFileListDlg dialog(&view);
+        return;
+    CViewBusyGuard busy(*this);
+    CFileListDlg dialog(this);
     dialog.m_paneNumber = index;
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
-    return 1;
 }
 
-int ChangeDirectoryByName(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ChangeDirectoryByName()
 {
-    int index = view.GetActivePaneIndex();
+    int index = GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr ||
         (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE)) == 0)
-        return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CLogDiskDlg dialog(&view);
+        return;
+    CViewBusyGuard busy(*this);
+    CLogDiskDlg dialog(this);
     dialog.m_baseDirectory = g_Panes[index]->m_currentDir;
     dialog.m_paneNumber = index;
     if (dialog.DoModal() == IDOK)
     {
         CString target, message;
         if (!ResolveLogDiskTarget(dialog.m_baseDirectory, dialog.m_result, target, message))
-            Tell(&view, message);
+            Tell(this, message);
         else if (!target.IsEmpty())
-            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
+            ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
     }
-    view.StartBinaryCursorTimer();
-    return 1;
 }
-
-} // namespace commands

@@ -4,10 +4,8 @@
 #include "filer/FileInfo.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
-
-namespace commands
-{
+#include "view/ViewBusyGuard.h"
+#include "view/shell/ShellSeam.h"
 
 BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info) = ShellExecuteExW;
 
@@ -43,16 +41,16 @@ static CString PropertiesPath()
     return CString();
 }
 
-int ShowProperties(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowProperties()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     const CString path = PropertiesPath();
     if (!path.IsEmpty())
     {
         SHELLEXECUTEINFOW info = {};
         info.cbSize = sizeof(info);
         info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-        info.hwnd = view.m_hWnd;
+        info.hwnd = m_hWnd;
         info.lpVerb = L"Properties";
         info.lpFile = path;
         info.nShow = SW_SHOWNORMAL;
@@ -60,8 +58,4 @@ int ShowProperties(CQvView& view, const CommandCall&, INT_PTR)
         if (g_ShellExecuteEx(&info) && info.hProcess != nullptr)
             CloseHandle(info.hProcess);
     }
-    view.StartBinaryCursorTimer();
-    return 1;
 }
-
-} // namespace commands

@@ -1,11 +1,11 @@
-// The commands that hand over to the system: disk format, network drives and the
-// control-panel applets.
+// The commands that hand over to the system: disk format, network drives, the
+// control-panel applets and their list ("@Allcpldata", in every pane mode).
 #include "app/records/ControlPanelApplets.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
 #include "view/system/SystemShellApi.h"
 #include "view/ViewBusyGuard.h"
+#include "tools/cpl/ControlPanelDlg.h"
 
 #include <winnetwk.h>
 
@@ -46,34 +46,27 @@ void CQvView::OnOpenControlPanelApplet()
     RunControlPanelApplet(entry->GetFullPath());
 }
 
-namespace commands
+void CQvView::ConnectNetworkDrive()
 {
-
-int FormatDisk(CQvView& view, const CommandCall&, INT_PTR)
-{
-    view.OnFormatDisk();
-    return 1;
+    CViewBusyGuard busy(*this);
+    g_SystemShellApi.connectDialog(m_hWnd, RESOURCETYPE_DISK);
 }
 
-int ConnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::DisconnectNetworkDrive()
 {
-    CViewBusyGuard busy(view);
-    g_SystemShellApi.connectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    return 1;
+    CViewBusyGuard busy(*this);
+    g_SystemShellApi.disconnectDialog(m_hWnd, RESOURCETYPE_DISK);
 }
 
-int DisconnectNetworkDrive(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenControlPanel()
 {
-    CViewBusyGuard busy(view);
-    g_SystemShellApi.disconnectDialog(view.m_hWnd, RESOURCETYPE_DISK);
-    return 1;
+    CViewBusyGuard busy(*this);
+    OnOpenControlPanelApplet();
 }
 
-int OpenControlPanel(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ShowControlPanelList()
 {
-    CViewBusyGuard busy(view);
-    view.OnOpenControlPanelApplet();
-    return 1;
+    CViewBusyGuard busy(*this);
+    CControlPanelDlg dialog(DialogOwner(this));
+    dialog.DoModal();
 }
-
-} // namespace commands

@@ -6,16 +6,20 @@
 #include "filer/FilerPane.h"
 #include "fileops/dialogs/FileTimeDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
+#include "view/ViewBusyGuard.h"
 
-namespace commands
+// With both the active and the other pane in filer mode, both remember their cursor,
+// then the other pane shows the active one's folder (toOther) or the active pane the
+// other one's.
+static void ShowFolderOfPane(CQvView& view, bool toOther)
 {
-
-// Both filer panes remember their cursor, then pane `to` shows the folder of pane
-// `from`.
-static void ShowFolderOfPane(CQvView& view, int from, int to)
-{
-    CFilerPane* source = g_Panes[from];
+    int active = 0;
+    int other = 0;
+    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
+        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
+    const int to = toOther ? other : active;
+    CFilerPane* source = g_Panes[toOther ? active : other];
     CFilerPane* target = g_Panes[to];
     source->SaveCursorPosition();
     target->SaveCursorPosition();
@@ -28,32 +32,14 @@ static void ShowFolderOfPane(CQvView& view, int from, int to)
     view.DrawPane(to);
 }
 
-int SetOtherToSameDirectory(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SetOtherToSameDirectory()
 {
-    int active = 0;
-    int other = 0;
-    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
-        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
-    ShowFolderOfPane(view, active, other);
-    return 1;
+    ShowFolderOfPane(*this, true);
 }
 
-int SetActiveToOtherDirectory(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::SetActiveToOtherDirectory()
 {
-    int active = 0;
-    int other = 0;
-    if (!FindPaneByMode(&active, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF) ||
-        !FindPaneByMode(&other, PANE_POS_OTHER, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
-    ShowFolderOfPane(view, other, active);
-    return 1;
-}
-
-// "@Sameotherdir" runs what its menu item runs.
-int SetToOtherDirectory(CQvView& view, const CommandCall& call, INT_PTR value)
-{
-    return SetActiveToOtherDirectory(view, call, value);
+    ShowFolderOfPane(*this, false);
 }
 
 // The pane index a follower names after the panes changed sides.
@@ -62,59 +48,56 @@ static int OtherSide(int index)
     return index == 0 ? 1 : index == 1 ? 0 : index;
 }
 
-int ToggleOtherPaneContent(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleOtherPaneContent()
 {
     for (CFilerPane* pane : g_Panes)
         if (pane == nullptr || (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS) ||
             !(pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)))
-            return 1;
+            return;
     CFilerPane* first = g_Panes[0];
     g_Panes[0] = g_Panes[1];
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
-    view.m_nCompanionPane = OtherSide(view.m_nCompanionPane);
-    view.m_otherAlwaysDirectoryPane = OtherSide(view.m_otherAlwaysDirectoryPane);
-    if (view.m_hWnd)
-        view.Invalidate();
-    return 1;
+    m_nCompanionPane = OtherSide(m_nCompanionPane);
+    m_otherAlwaysDirectoryPane = OtherSide(m_otherAlwaysDirectoryPane);
+    if (m_hWnd)
+        Invalidate();
 }
 
 // "@Downdevide" (+1) and "@Updevide" (-1): a picture pane keeps its size, and with
 // one pane hidden there is no split to move; the layout keeps the line inside the
 // view.
-int MoveSplitter(CQvView& view, const CommandCall&, INT_PTR delta)
+void CQvView::MoveSplitter(int delta)
 {
     for (CFilerPane* pane : g_Panes)
         if (pane == nullptr || (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS) ||
             !(pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)))
-            return 1;
-    g_UP_WINDOW_ADD_LINE += static_cast<int>(delta);
-    view.CalcLayout();
-    if (view.m_hWnd)
-        view.Invalidate();
-    return 1;
+            return;
+    g_UP_WINDOW_ADD_LINE += delta;
+    CalcLayout();
+    if (m_hWnd)
+        Invalidate();
 }
 
-int ToggleSplitDirection(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ToggleSplitDirection()
 {
     g_WINDOWDEVIDEWAY = g_WINDOWDEVIDEWAY ? 0 : 1;
-    view.CalcLayout();
-    if (view.m_hWnd)
-        view.Invalidate();
-    return 1;
+    CalcLayout();
+    if (m_hWnd)
+        Invalidate();
 }
 
 // The two time commands: the dialog on the active filer pane's targets; OK reloads
 // the panes by force, since a folder's times change nothing a re-check would see.
-static int RunFileTimeDialog(CQvView& view, BOOL withAttributes)
+static void RunFileTimeDialog(CQvView& view, BOOL withAttributes)
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
+        return;
     if (g_Panes[index]->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY |
                                    PANE_CHECK_NO_DOT_TARGET))
-        return 1;
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+        return;
+    CViewBusyGuard busy(view);
     INT_PTR result;
     int inside = g_CHANRGEATTINDIR;
     if (withAttributes)
@@ -134,23 +117,18 @@ static int RunFileTimeDialog(CQvView& view, BOOL withAttributes)
     if (result == IDOK)
     {
         g_CHANRGEATTINDIR = inside;
-        CommandCall reload = {L"@Manualreload", L""};
-        ReloadPanes(view, reload, 0);
+        view.ReloadPanes();
     }
     else
         view.ReloadFilerPanes();
-    view.StartBinaryCursorTimer();
-    return 1;
 }
 
-int ChangeFileTime(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ChangeFileTime()
 {
-    return RunFileTimeDialog(view, FALSE);
+    RunFileTimeDialog(*this, FALSE);
 }
 
-int ChangeTimeAndAttributes(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::ChangeTimeAndAttributes()
 {
-    return RunFileTimeDialog(view, TRUE);
+    RunFileTimeDialog(*this, TRUE);
 }
-
-} // namespace commands

@@ -5,14 +5,11 @@
 #include "fileops/compare/CmpBinaryDlg.h"
 #include "fileops/newfile/MakeNewFileDlg.h"
 #include "view/QvView.h"
-#include "view/commands/CommandHandlers.h"
-
-namespace commands
-{
+#include "view/ViewBusyGuard.h"
 
 // A file inside the folder is shown by its bare name; the folder becomes the
 // worker's current directory, so the name still reaches it.
-CString CompareFieldText(const CString& prefix, const CString& path)
+CString CQvView::CompareFieldText(const CString& prefix, const CString& path)
 {
     if (!prefix.IsEmpty() && path.GetLength() > prefix.GetLength() &&
         path.Left(prefix.GetLength()).CompareNoCase(prefix) == 0 &&
@@ -21,13 +18,13 @@ CString CompareFieldText(const CString& prefix, const CString& path)
     return path;
 }
 
-int CompareBinary(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::CompareBinary()
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
-        return 1;
+        return;
     CFilerPane* pane = g_Panes[index];
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     CString folder = pane->m_currentDir;
     while (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L'\\')
         folder = folder.Left(folder.GetLength() - 1);
@@ -44,39 +41,32 @@ int CompareBinary(CQvView& view, const CommandCall&, INT_PTR)
     }
     {
         CPreviewReaderHold hold;
-        CCmpBinaryDlg dialog(&view);
+        CCmpBinaryDlg dialog(this);
         dialog.m_file1 = files[0];
         dialog.m_file2 = files[1];
         dialog.m_workingDirectory = pane->IsOnVirtualDrive() ? CString() : folder;
         dialog.DoModal();
     }
-    view.ReloadFilerPanes();
-    view.StartBinaryCursorTimer();
-    return 1;
+    ReloadFilerPanes();
 }
 
-int OpenNewFileListDialog(CQvView& view, const CommandCall&, INT_PTR)
+void CQvView::OpenNewFileListDialog()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    CViewBusyGuard busy(*this);
     int index = 0;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY) &&
         !g_Panes[index]->IsOnVirtualDrive())
     {
-        CMakeNewFileListDlg dialog(&view);
+        CMakeNewFileListDlg dialog(this);
         if (dialog.DoModal() == IDOK && dialog.m_result >= 0)
-            view.CreateNewFile(dialog.m_result);
-        view.ReloadFilerPanes();
+            CreateNewFile(dialog.m_result);
+        ReloadFilerPanes();
     }
-    view.StartBinaryCursorTimer();
-    return 1;
 }
 
-void OpenNewFileSettingsDialog(CQvView& view)
+void CQvView::OpenNewFileSettingsDialog()
 {
-    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
-    CMakeNewFileDlg dialog(&view);
+    CViewBusyGuard busy(*this);
+    CMakeNewFileDlg dialog(this);
     dialog.DoModal();
-    view.StartBinaryCursorTimer();
 }
-
-} // namespace commands
