@@ -22,7 +22,7 @@ namespace
 CFilerPane* ActiveListing(CQvView& view, int& index)
 {
     index = view.GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return nullptr;
     CFilerPane* pane = g_Panes[index];
     return (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0 ? pane : nullptr;
@@ -66,7 +66,7 @@ void RunTreeDialog(CQvView& view, BOOL driveRoot)
 void CQvView::JumpToDirectory()
 {
     int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return;
     CViewBusyGuard busy(*this);
     g_QuitHooks.playCommandSound(L"JUMPDIR");

@@ -7,7 +7,7 @@
 void CQvView::ShowWholeNetwork()
 {
     const int index = GetActivePaneIndex();
-    if (index < 0 || g_Panes[index] == nullptr)
+    if (PaneAt(index) == nullptr)
         return;
     CFilerPane* pane = g_Panes[index];
     CViewBusyGuard busy(*this);

@@ -1,5 +1,6 @@
 // The commands that hand over to the system: disk format, network drives, the
 // control-panel applets and their list ("@Allcpldata", in every pane mode).
+#include "app/dialogs/DialogHelpers.h"
 #include "app/records/ControlPanelApplets.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
