@@ -29,8 +29,3 @@ const PaneHooks kDefaultHooks = {NoVisit, NoPreviewDirectory, AnyPicture, NoPrev
 } // namespace
 
 PaneHooks g_PaneHooks = kDefaultHooks;
-
-const PaneHooks& DefaultPaneHooks()
-{
-    return kDefaultHooks;
-}

@@ -49,9 +49,6 @@ struct PaneHooks
 
 extern PaneHooks g_PaneHooks;
 
-// The hooks as the program starts with them.
-const PaneHooks& DefaultPaneHooks();
-
 // Test helper: restores g_PaneHooks when it goes out of scope.
 class CPaneHooksOverride
 {

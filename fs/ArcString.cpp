@@ -472,15 +472,6 @@ uint32_t WideLength(const wchar_t* text)
     return static_cast<uint32_t>(std::min<size_t>(p - text, 0xFFFFFFFFu));
 }
 
-wchar_t* WideCopy(wchar_t* dest, const wchar_t* text)
-{
-    wchar_t* d = dest;
-    while ((*d++ = *text++) != 0)
-    {
-    }
-    return dest;
-}
-
 int FindWideChar(const wchar_t* text, wchar_t c)
 {
     for (int i = 0; text[i] != 0; i++)

@@ -156,8 +156,6 @@ private:
 };
 
 uint32_t WideLength(const wchar_t* text);
-// Copies text with its terminator; returns dest.
-wchar_t* WideCopy(wchar_t* dest, const wchar_t* text);
 int FindWideChar(const wchar_t* text, wchar_t c);
 bool WideStartsWith(const wchar_t* text, const wchar_t* prefix);
 bool WideEqualsAscii(const wchar_t* text, const char* ascii);

@@ -100,11 +100,6 @@ const QuitHooks kDefaultQuitHooks = {PlayCommandSound, QuerySaveViewBinaryPanes,
 
 QuitHooks g_QuitHooks = kDefaultQuitHooks;
 
-const QuitHooks& DefaultQuitHooks()
-{
-    return kDefaultQuitHooks;
-}
-
 IMPLEMENT_DYNCREATE(CQvView, CView)
 
 BEGIN_MESSAGE_MAP(CQvView, CView)

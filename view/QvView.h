@@ -1239,9 +1239,6 @@ struct QuitHooks
 
 extern QuitHooks g_QuitHooks;
 
-// The hooks as the program starts with them.
-const QuitHooks& DefaultQuitHooks();
-
 // Test helper: restores g_QuitHooks when it goes out of scope.
 class CQuitHooksOverride
 {
@@ -1257,11 +1254,6 @@ private:
 
 // Told each step of CQvView::TearDown by its name as it runs; null in the program.
 extern void (*g_TearDownObserver)(LPCWSTR step);
-
-// Stops a worker thread: sets its stop flag, wakes it (event may be null), waits on
-// its handle and only then reads its exit code, which it returns. A null thread
-// gives 0.
-DWORD StopWorkerThread(HANDLE thread, volatile LONG* stopFlag, HANDLE wakeEvent);
 
 // The shell context menu that is showing, or null; the frame hands it the menu
 // messages it draws its own items with.

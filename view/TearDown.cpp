@@ -31,22 +31,6 @@ void CloseAndClear(HANDLE& handle)
 
 } // namespace
 
-DWORD StopWorkerThread(HANDLE thread, volatile LONG* stopFlag, HANDLE wakeEvent)
-{
-    if (thread == nullptr)
-        return 0;
-    if (stopFlag != nullptr)
-        InterlockedExchange(stopFlag, 1);
-    if (wakeEvent != nullptr)
-        SetEvent(wakeEvent);
-    // Polling the exit code for a value of its own never ends when the thread ends
-    // with another one; the handle is signalled however it ends.
-    WaitForSingleObject(thread, INFINITE);
-    DWORD code = 0;
-    GetExitCodeThread(thread, &code);
-    return code;
-}
-
 void CQvView::TearDown()
 {
     if (m_bTornDown)

@@ -83,7 +83,6 @@ public:
     void SetStream(IInStream* stream) { m_stream = stream; }
     // Sets the range and seeks the inner stream to its start.
     HRESULT InitAndSeek(UINT64 start, UINT64 size);
-    UINT64 StartOffset() const { return m_start; }
 
     HRESULT STDMETHODCALLTYPE Read(void* data, UINT32 size, UINT32* processed) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 origin, UINT64* newPosition) override;
@@ -135,7 +134,6 @@ public:
         m_overflow = false;
         m_overflowAllowed = overflowAllowed;
     }
-    UINT64 Remaining() const { return m_remaining; }
     bool IsOverflowed() const { return m_overflow; }
 
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processed) override;

@@ -152,21 +152,3 @@ HRESULT ReadItemIsDeleted(IInArchive* archive, uint32_t itemIndex, bool& value)
     const PROPID kpidIsDeleted = 65;
     return ReadItemBoolProperty(archive, itemIndex, kpidIsDeleted, value);
 }
-
-uint32_t GetPropUInt32Checked(const PROPVARIANT& value, bool& defined)
-{
-    defined = false;
-    switch (value.vt)
-    {
-    case VT_EMPTY:
-        return 0;
-    case VT_UI4:
-        defined = true;
-        return value.ulVal;
-    case VT_UI8:
-        defined = true;
-        return static_cast<uint32_t>(value.uhVal.QuadPart);
-    default:
-        throw kUnexpectedPropTypeError;
-    }
-}

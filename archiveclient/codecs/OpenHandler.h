@@ -88,7 +88,5 @@ HRESULT ReadItemIsDir(IInArchive* archive, uint32_t itemIndex, bool& value);
 HRESULT ReadItemIsAltStream(IInArchive* archive, uint32_t itemIndex, bool& value);
 HRESULT ReadItemIsDeleted(IInArchive* archive, uint32_t itemIndex, bool& value);
 
-// VT_EMPTY gives 0, not defined; VT_UI4 and VT_UI8 the low 32 bits; any other type
-// throws the integer kUnexpectedPropTypeError.
+// What a checked property read throws, as an integer, on a type it does not take.
 const int kUnexpectedPropTypeError = 151199;
-uint32_t GetPropUInt32Checked(const PROPVARIANT& value, bool& defined);

@@ -26,7 +26,6 @@ public:
     // the result.
     HRESULT CloseAll();
     uint64_t TotalLength() const { return m_length; }
-    uint32_t VolumeCount() const { return m_volumes.Count(); }
 
 private:
     struct CVolume

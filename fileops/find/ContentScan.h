@@ -33,7 +33,6 @@ public:
     void Clear();
 
     int GetCount() const { return m_count; }
-    const BYTE* GetBytes(int slot) const { return m_bytes[slot]; }
     int GetLength(int slot) const { return m_lengths[slot]; }
 
     // 1 as soon as any filled slot occurs in the file read from the handle's current

@@ -78,7 +78,6 @@ public:
     void Close();
 
     int GetHeaderOffset() const { return m_headerOffset; }
-    int GetPlugInIndex() const { return m_plugInIndex; }
     HMODULE GetModule() const { return m_module; }
 
     CArrayArchiveFileInfo m_listing;

@@ -59,7 +59,6 @@ public:
     CPreviewInfo* Find(const CString& folder, const CString& name);
     void RemoveAll();
 
-    int GetGeneration() const { return m_generation; }
     INT_PTR GetFolderCount() const { return m_folders.GetCount(); }
     CPreviewDirInfo& GetFolder(INT_PTR i) { return *m_folders[i]; }
 

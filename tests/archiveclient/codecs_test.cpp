@@ -115,24 +115,6 @@ TEST(CodecsTest, AltStreamColonFollowsTheLastBackslash)
         EXPECT_EQ(FindAltStreamColon(c.Name), c.Expected) << c.Name;
 }
 
-TEST(CodecsTest, CheckedUInt32AcceptsOnlyEmptyAndUnsignedIntegers)
-{
-    CPropValue value;
-    bool defined = true;
-    EXPECT_EQ(GetPropUInt32Checked(value, defined), 0u);
-    EXPECT_FALSE(defined);
-    value.SetUInt64(0x100000007ull);
-    EXPECT_EQ(GetPropUInt32Checked(value, defined), 7u);
-    EXPECT_TRUE(defined);
-    value.SetString(L"7");
-    EXPECT_THROW(
-        try { GetPropUInt32Checked(value, defined); } catch (int e) {
-            EXPECT_EQ(e, 151199);
-            throw;
-        },
-        int);
-}
-
 // Records what ApplyHandlerProperties hands over.
 class CPropertySink : public CRefCounted<ISetProperties>
 {

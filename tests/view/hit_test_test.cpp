@@ -1,5 +1,5 @@
-// Hit tests on the cell grid: text-viewer lines under a point, the cursor entry's
-// cell, the selection range test, and the drive bar's letters and scroll buttons.
+// Hit tests on the cell grid: the cursor entry's cell, and the drive bar's letters and
+// scroll buttons.
 #include <gtest/gtest.h>
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
@@ -14,56 +14,6 @@
 
 namespace
 {
-
-// Pane 0 with its origin at row 6 and 10 rows drawn, 16-pixel lines.
-ViewLayout ViewerLayout()
-{
-    ViewLayout layout;
-    layout.lineHeight = 16;
-    layout.charWidth = 8;
-    layout.panes[0].originRow = 6;
-    layout.panes[0].rowsDrawn = 10;
-    return layout;
-}
-
-TEST(ViewerHitTest, LineUnderAPointIncludingTheLastRowsBottomEdge)
-{
-    ViewLayout layout = ViewerLayout();
-    struct Case
-    {
-        int y;
-        INT64 first, count, line;
-    };
-    const Case cases[] = {
-        {6 * 16 - 1, 0, 100, -1},    // the title row
-        {6 * 16, 0, 100, 0},         // first row
-        {6 * 16 + 15, 40, 100, 40},  // still the first row
-        {6 * 16 + 16, 40, 100, 41},  // second row
-        {16 * 16, 40, 100, 50},      // exactly on the bottom edge of the last row
-        {16 * 16 + 1, 40, 100, -1},  // strictly below it
-        {6 * 16 + 3 * 16, 0, 3, 3},  // the row after the last line: after the text
-        {6 * 16 + 4 * 16, 0, 3, -1}, // further down: nothing
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.line, ViewerLineAtY(layout, 0, c.y, c.first, c.count)) << c.y;
-}
-
-TEST(ViewerHitTest, LineTouchesASelectionInEitherOrder)
-{
-    const INT64 starts[] = {0, 10, 20, 30};
-    struct Case
-    {
-        INT64 a, b, line;
-        int touches;
-    };
-    const Case cases[] = {
-        {12, 15, 1, 1}, {15, 12, 1, 1}, {5, 10, 1, 1}, {0, 9, 1, 0},
-        {20, 25, 1, 0}, {0, 29, 2, 1},  {0, 29, 3, 0}, // a line past the count
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.touches, LineTouchesRange(c.a, c.b, starts, c.line, 3))
-            << c.a << "-" << c.b << " " << c.line;
-}
 
 TEST(CursorCellTest, CursorCellFollowsTheGridOrPaneIsOffScreen)
 {

@@ -266,26 +266,6 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
     }
 }
 
-DWORD WINAPI EndWithCodeSeven(LPVOID parameter)
-{
-    auto* stop = static_cast<volatile LONG*>(parameter);
-    while (!*stop)
-        Sleep(5);
-    return 7;
-}
-
-TEST(StopWorkerThreadTest, WaitsOnTheHandleWhateverTheExitCode)
-{
-    // Waiting "while the code is neither 0 nor -1" would spin forever on 7.
-    volatile LONG stop = 0;
-    HANDLE thread = CreateThread(nullptr, 0, EndWithCodeSeven, const_cast<LONG*>(&stop), 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    EXPECT_EQ(7u, StopWorkerThread(thread, &stop, nullptr));
-    EXPECT_EQ(1, stop);
-    CloseHandle(thread);
-    EXPECT_EQ(0u, StopWorkerThread(nullptr, nullptr, nullptr));
-}
-
 } // namespace
 
 namespace

@@ -35,7 +35,6 @@ public:
     // A row's spin about to show position p: the row that shows p now takes the
     // moving row's old place, so the four places stay 1 to 4 once each.
     void MovePriority(int row, int position);
-    int Priority(int row) const { return m_sources[size_t(row)].priority; }
 
 protected:
     BOOL OnInitDialog() override;

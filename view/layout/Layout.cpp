@@ -451,29 +451,6 @@ int ComputeCursorCell(const ViewLayout& layout, CFilerPane& paneRecord, int pane
     return 0;
 }
 
-INT64 ViewerLineAtY(const ViewLayout& layout, int pane, int y, INT64 firstLine, INT64 lineCount)
-{
-    const PaneLayout& p = layout.panes[pane];
-    const int lh = layout.lineHeight;
-    const int top = p.originRow * lh;
-    // The bottom edge of the last row still belongs to it.
-    if (y < top || (p.originRow + p.rowsDrawn) * lh < y)
-        return -1;
-    INT64 r = (y - top) / lh;
-    if (lineCount - firstLine < r)
-        return -1;
-    return firstLine + r;
-}
-
-int LineTouchesRange(INT64 a, INT64 b, const INT64* lineStarts, INT64 line, INT64 lineCount)
-{
-    if (line < 0 || line >= lineCount || !lineStarts)
-        return 0;
-    INT64 low = a < b ? a : b;
-    INT64 high = a < b ? b : a;
-    return low < lineStarts[line + 1] && high >= lineStarts[line] ? 1 : 0;
-}
-
 CRect StatusRowsRect(const ViewLayout& layout)
 {
     return CRect(0, 0, layout.clientWidth, layout.statusRows * layout.lineHeight);

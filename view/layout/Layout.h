@@ -79,13 +79,6 @@ void ComputeEntryCell(const ViewLayout& layout, const CFilerPane& paneRecord, in
 // 1 and the cell of the cursor entry's first text character when that entry is shown.
 int ComputeCursorCell(const ViewLayout& layout, CFilerPane& paneRecord, int pane, int& column, int& row);
 
-// The text-viewer line under client y, or -1. The row just after the last line gives
-// lineCount (the position after the last line).
-INT64 ViewerLineAtY(const ViewLayout& layout, int pane, int y, INT64 firstLine, INT64 lineCount);
-
-// 1 when the line touches the byte range between a and b (either order).
-int LineTouchesRange(INT64 a, INT64 b, const INT64* lineStarts, INT64 line, INT64 lineCount);
-
 // The status rows at the top of the client area.
 CRect StatusRowsRect(const ViewLayout& layout);
 

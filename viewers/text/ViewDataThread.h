@@ -70,7 +70,6 @@ public:
 
     int GetTabWidth() const { return m_tabWidth; }
     int GetLineWidth() const { return m_lineWidth; }
-    int GetCharCode() const { return m_charCode; }
 
     // The converters: `count` bytes of `src` to Shift_JIS at `dst` (never more than
     // `count` bytes). With `error` given they check their input and set *error when it

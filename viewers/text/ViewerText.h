@@ -74,7 +74,6 @@ public:
     BOOL SearchViewerText(BOOL forward);
     INT64 GetSearchPosition() const { return m_searchPos; }
     INT64 GetSearchLength() const { return static_cast<INT64>(m_searchText.size()); }
-    int GetSearchState() const { return m_searchState; }
 
 private:
     BOOL LoadViewerData(INT64 sourceSize, int tabWidth, int lineWidth, HANDLE file, BOOL rewrap);
