@@ -5,7 +5,7 @@
 #include "app/VirtualDrives.h"
 #include "util/Wildcard.h"
 #include "framework/FwLock.h"
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 #include "filer/PaneArchive.h"
 
 // ---- Enumeration ----------------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include <functional>
 #include "framework/FwString.h"
 #include "filer/FileInfo.h"
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 
 class IPaneArchive;
 

@@ -9,7 +9,7 @@
 #include "archivefront/ArchivePlugInBackEnd.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerHooks.h"
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 #include "filer/PaneArchive.h"
 #include "filer/PaneHooks.h"
 #include "filer/PaneViewer.h"

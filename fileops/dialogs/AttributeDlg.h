@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 #include "filer/FileInfo.h"
-#include "fileops/common/WalkPathGuard.h"
+#include "app/records/WalkPathGuard.h"
 #include "framework/FwDialog.h"
 
 // The answers of the walks inside folders.

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 #include "filer/FileInfo.h"
-#include "fileops/common/WalkPathGuard.h"
+#include "app/records/WalkPathGuard.h"
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
 

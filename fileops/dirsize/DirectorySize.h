@@ -9,7 +9,7 @@
 #include "framework/FwString.h"
 #include "framework/FwThread.h"
 #include "filer/FileInfo.h"
-#include "fileops/common/WalkPathGuard.h"
+#include "app/records/WalkPathGuard.h"
 
 // The totals of one count.
 struct DirectorySizeTotals

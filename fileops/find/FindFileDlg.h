@@ -6,7 +6,7 @@
 #include "app/ProgressInfo.h"
 #include "app/dialogs/WorkerDialog.h"
 #include "filer/FindCondition.h"
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 #include "framework/FwString.h"
 
 class CFindThread;

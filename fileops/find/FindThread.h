@@ -10,9 +10,9 @@
 #include "app/ProgressInfo.h"
 #include "filer/FileInfo.h"
 #include "filer/FindCondition.h"
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 #include "fileops/find/ContentScan.h"
-#include "fileops/common/WalkPathGuard.h"
+#include "app/records/WalkPathGuard.h"
 #include "framework/FwString.h"
 
 enum

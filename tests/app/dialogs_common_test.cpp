@@ -1,7 +1,7 @@
 // The small common dialogs on the display: the message box's ends and growth,
 // the order list, the combo and text dialogs, and the scripted answers that
 // stand in for the user.
-#include "app/dialogs/CommonDialogs.h"
+#include "app/dialogs/SmallDialogs.h"
 #include "framework/FwGdi.h"
 #include "res/CommonDialogs.h"
 #include "tests/common/TestSupport.h"

@@ -14,7 +14,7 @@
 #include "view/binary/BinaryLines.h"
 #include "view/scroll/ScrollBars.h"
 #include "viewers/binary/BinaryData.h"
-#include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/BinaryEditorDialogs.h"
 #include "viewers/binary/JumpLineDlg.h"
 
 #include <deque>

@@ -7,7 +7,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/ToolSettings.h"
 #include "tests/common/TestSupport.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 
 #include <string>
 #include <tuple>

@@ -12,7 +12,7 @@
 #include "app/settings/ToolSettings.h"
 #include "res/CustomiseDialogs.h"
 #include "tests/common/DialogHarness.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 #include "tools/cpl/ControlPanelDlg.h"
 #include "tools/cpl/NonLoadCplDlg.h"
 #include "tools/menus/NotViewMenuDlg.h"

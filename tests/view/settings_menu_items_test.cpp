@@ -2,6 +2,7 @@
 // settings and the filer settings sheet take effect only on OK, and
 // "@Mpegnamedisplay" reads the shown filer lists again.
 #include "tests/view/CommandTestSupport.h"
+#include "tests/common/DialogHarness.h"
 
 #include "util/Globals.h"
 #include "app/NetworkSettingsDlg.h"
@@ -27,7 +28,7 @@ int g_answered = 0;
 
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", g_caption);
+    HWND dialog = qvtest::FindThreadDialog(g_caption);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -54,7 +55,7 @@ int g_optionLine = -1;
 
 void CALLBACK AnswerFilerSettings(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND sheet = FindWindowW(L"#32770", L"ファイラー設定");
+    HWND sheet = qvtest::FindThreadDialog(L"ファイラー設定");
     if (sheet == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -77,7 +78,7 @@ void CALLBACK AnswerFilerSettings(HWND, UINT, UINT_PTR timer, DWORD)
 // The display-file dialog: hides the names beginning with a dot, ends with g_button.
 void CALLBACK AnswerDisplayFiles(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", L"表示ファイル設定");
+    HWND dialog = qvtest::FindThreadDialog(L"表示ファイル設定");
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);

@@ -5,7 +5,7 @@
 
 #include "util/PathHelpers.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 
 using namespace settingstest;
 

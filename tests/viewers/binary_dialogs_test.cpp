@@ -8,7 +8,7 @@
 #include "res/BinaryDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
-#include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/BinaryEditorDialogs.h"
 
 using qvtest::W;
 

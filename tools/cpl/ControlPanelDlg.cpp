@@ -1,6 +1,6 @@
 #include "tools/cpl/ControlPanelDlg.h"
 #include "res/CustomiseDialogs.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 
 CControlPanelDlg::CControlPanelDlg(CWnd* pParent) : CDialog(IDD_CONTROL_PANEL, pParent) {}
 

@@ -2,7 +2,7 @@
 #include <commdlg.h>
 #include "app/settings/ToolSettings.h"
 #include "res/CustomiseDialogs.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 
 CNonLoadCplDlg::CNonLoadCplDlg(CWnd* pParent) : CDialog(IDD_NON_LOAD_CPL, pParent) {}
 

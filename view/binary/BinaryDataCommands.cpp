@@ -17,7 +17,7 @@
 #include "view/binary/BinaryLines.h"
 #include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
-#include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/BinaryEditorDialogs.h"
 #include "viewers/binary/JumpLineDlg.h"
 #include "res/ViewerToolDialogs.h"
 

@@ -21,7 +21,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "filer/SortSetting.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 #include "view/settings/ViewSettingsLink.h"
 
 #include <new>

@@ -8,7 +8,7 @@
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
 #include "media/devices/AudioEndpoints.h"
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 
 struct SystemShellApi
 {

@@ -1,4 +1,4 @@
-#include "viewers/binary/BinaryDialogs.h"
+#include "viewers/binary/BinaryEditorDialogs.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,4 +1,4 @@
-#include "tools/cpl/ControlPanelApplets.h"
+#include "tools/cpl/AppletCommands.h"
 #include <cpl.h>
 #include "util/Globals.h"
 #include "app/OsVersion.h"

@@ -1,4 +1,4 @@
-#include "filer/FindThread.h"
+#include "filer/FindWorkerLink.h"
 
 BOOL CFindThreadBase::StopAndWait()
 {
