@@ -233,13 +233,13 @@ TEST_F(MenuRoutingTest, ItemsWithAKeywordRunItsHandler)
 TEST_F(MenuRoutingTest, KeyTextItemReloadsTheMenuBar)
 {
     Set(g_VIEWMENUCOMMAND, 0);
-    View().m_shownMenuId = 0xBEEF;
+    View().m_menus.shownMenuId = 0xBEEF;
     Update(657);
     EXPECT_FALSE(Disabled(657));
     EXPECT_FALSE(Checked(657));
     EXPECT_TRUE(View().OnCmdMsg(657, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(1, g_VIEWMENUCOMMAND);
-    EXPECT_NE(0xBEEFu, View().m_shownMenuId) << "the menu of the mode is loaded again";
+    EXPECT_NE(0xBEEFu, View().m_menus.shownMenuId) << "the menu of the mode is loaded again";
     Update(657);
     EXPECT_TRUE(Checked(657));
 }

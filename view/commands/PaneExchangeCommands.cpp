@@ -73,7 +73,7 @@ int ToggleOtherPaneContent(CQvView& view, const CommandCall&, INT_PTR)
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
     view.m_nCompanionPane = OtherSide(view.m_nCompanionPane);
-    view.m_otherAlwaysDirectoryPane = OtherSide(view.m_otherAlwaysDirectoryPane);
+    view.m_previews.otherAlwaysDirectoryPane = OtherSide(view.m_previews.otherAlwaysDirectoryPane);
     if (view.m_hWnd)
         view.Invalidate();
     return 1;

@@ -9,7 +9,7 @@
 #include "tools/display/SetWallPaperDlg.h"
 #include "view/QvView.h"
 #include "view/commands/CommandHandlers.h"
-#include "view/graphic/GraphicState.h"
+#include "view/graphic/GraphicViewState.h"
 #include "view/ViewBusyGuard.h"
 
 #include <initializer_list>

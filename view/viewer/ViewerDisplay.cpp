@@ -36,7 +36,7 @@ int ToggleHexDisplay(CQvView& view, const CommandCall&, INT_PTR)
     viewer.SetTopLine(0);
     viewer.SetSearch("", 0, FALSE, 0);
     viewer.SetSearchStart(0);
-    view.m_viewerSelection = ViewerSelection();
+    view.m_viewer.selection = ViewerSelection();
     view.m_bTextDrag = FALSE;
     RedrawWholeViewer(view, index);
     return 1;
@@ -80,7 +80,7 @@ BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* 
         frame.top = geo.originRow * lh;
         frame.charWidth = cw;
         frame.lineHeight = lh;
-        frame.clientWidth = m_viewerRight[index] > 0 ? m_viewerRight[index] : m_layout.clientWidth;
+        frame.clientWidth = m_viewer.textRight[index] > 0 ? m_viewer.textRight[index] : m_layout.clientWidth;
         *offset = ::ViewerPointToPosition(frame, point.x, point.y, after);
     }
     pane->UnlockViewerData();

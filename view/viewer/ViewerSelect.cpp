@@ -74,14 +74,14 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
     IPaneViewer& viewer = *pane->m_viewer;
     const ViewerTextView t = TextOf(viewer);
     const INT64 top = viewer.GetTopLine();
-    if (!m_viewerSelection.active)
+    if (!m_viewer.selection.active)
     {
         const INT64 start = top < t.lineCount ? t.lineIndex[top] : 0;
-        m_viewerSelection.anchor = m_viewerSelection.end = start;
-        m_viewerSelection.active = TRUE;
+        m_viewer.selection.anchor = m_viewer.selection.end = start;
+        m_viewer.selection.active = TRUE;
     }
-    m_viewerSelection.end = NextViewerCaret(t, m_viewerSelection.end, byteStep, lineStep);
-    const INT64 caretLine = FindViewerLine(t, top, m_viewerSelection.end);
+    m_viewer.selection.end = NextViewerCaret(t, m_viewer.selection.end, byteStep, lineStep);
+    const INT64 caretLine = FindViewerLine(t, top, m_viewer.selection.end);
     pane->UnlockViewerData();
 
     const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
@@ -124,17 +124,17 @@ int SelectAllText(CQvView& view, const CommandCall&, INT_PTR)
     CFilerPane* pane = ActiveTextViewer(view, index);
     if (pane == nullptr)
         return 1;
-    view.m_viewerSelection.anchor = 0;
-    view.m_viewerSelection.end = 0;
+    view.m_viewer.selection.anchor = 0;
+    view.m_viewer.selection.end = 0;
     // The hexadecimal form shows bytes, not the text a selection stands for.
     if (pane->m_bHexDisplay)
     {
-        view.m_viewerSelection.active = FALSE;
+        view.m_viewer.selection.active = FALSE;
         RedrawPaneBody(view, index);
         return 1;
     }
-    view.m_viewerSelection.end = pane->m_viewer->TextLength();
-    view.m_viewerSelection.active = TRUE;
+    view.m_viewer.selection.end = pane->m_viewer->TextLength();
+    view.m_viewer.selection.active = TRUE;
     RedrawPaneBody(view, index);
     return 1;
 }
@@ -143,10 +143,10 @@ int CopyTextSelection(CQvView& view, const CommandCall&, INT_PTR)
 {
     int index = 0;
     CFilerPane* pane = ActiveTextViewer(view, index);
-    if (pane == nullptr || !view.m_viewerSelection.active || !pane->LockViewerData())
+    if (pane == nullptr || !view.m_viewer.selection.active || !pane->LockViewerData())
         return 1;
-    const std::string bytes = ViewerSelectedBytes(TextOf(*pane->m_viewer), view.m_viewerSelection.anchor,
-                                                  view.m_viewerSelection.end);
+    const std::string bytes = ViewerSelectedBytes(TextOf(*pane->m_viewer), view.m_viewer.selection.anchor,
+                                                  view.m_viewer.selection.end);
     pane->UnlockViewerData();
     if (!bytes.empty())
         PutTextOnClipboard(view.m_hWnd, bytes);
