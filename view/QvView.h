@@ -744,7 +744,8 @@ public:
     void OnRightClickMenuSettings();
     // reason 0 start, 1 settings changed, 2 timer, 3 "@Nextfilerbmp".
     void LoadPaneBackgroundPicture(int reason);
-    // The picture session, the filer's background picture and its next change.
+    // The picture session, the filer's background picture and its next change, and
+    // the options of the picture windows.
     GraphicViewState m_graphic;
     // ---- end graphic mode -------------------------------------------------------------
 
@@ -787,14 +788,9 @@ public:
     int m_viewingPane = -1;
 
     // ---- Picture windows (view/graphic/GraphicWindows.cpp) ----
-    // The options (cleared when the user closes the window), the windows and whether
-    // they were placed yet.
-    int m_bGraphicListShown = 0;
-    int m_bSmallGraphicShown = 0;
+    // The windows; their options and placing are kept in m_graphic.
     class CGraphicListDlg* m_pGraphicListDlg = nullptr;
     class CSmallGraphicDlg* m_pSmallGraphicDlg = nullptr;
-    int m_bGraphicListPlaced = 0;
-    int m_bSmallGraphicPlaced = 0;
     void ClosePictureWindows();
     // The list window's rows and selection from the graphic pane's walk.
     void RefreshGraphicList(int pane, bool refill);

@@ -179,7 +179,7 @@ TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAga
     Open(0, m_root);
     m_panes[0]->SetCursorToName(L"picture.bmp", FALSE, 0);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
-    EXPECT_EQ(1, View().m_bSmallGraphicShown);
+    EXPECT_EQ(1, View().m_graphic.smallWindowShown);
     ASSERT_NE(nullptr, View().m_pSmallGraphicDlg);
     EXPECT_TRUE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
     EXPECT_EQ(W(m_root + L"\\picture.bmp"), W(View().m_pSmallGraphicDlg->m_currentPath));
@@ -188,6 +188,6 @@ TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAga
     View().UpdateAuxiliaryWindows();
     EXPECT_TRUE(View().m_pSmallGraphicDlg->m_currentPath.IsEmpty());
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
-    EXPECT_EQ(0, View().m_bSmallGraphicShown);
+    EXPECT_EQ(0, View().m_graphic.smallWindowShown);
     EXPECT_FALSE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
 }

@@ -53,14 +53,14 @@ int ToggleOtherAlwaysDirectory(CQvView& view, const CommandCall&, INT_PTR)
 
 int ToggleSmallPicture(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.m_bSmallGraphicShown = view.m_bSmallGraphicShown ? 0 : 1;
+    view.m_graphic.smallWindowShown = view.m_graphic.smallWindowShown ? 0 : 1;
     view.UpdateAuxiliaryWindows();
     return 1;
 }
 
 int TogglePictureList(CQvView& view, const CommandCall&, INT_PTR)
 {
-    view.m_bGraphicListShown = view.m_bGraphicListShown ? 0 : 1;
+    view.m_graphic.listWindowShown = view.m_graphic.listWindowShown ? 0 : 1;
     view.UpdateGraphicListDialog();
     return 1;
 }

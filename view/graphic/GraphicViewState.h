@@ -75,4 +75,10 @@ struct GraphicViewState
     // The filer's background picture, and when it changes next (UTC).
     std::unique_ptr<CPictureData> backgroundPicture;
     FILETIME nextBackgroundChange = {};
+    // The picture list window and the small picture window: the options (cleared
+    // when the user closes the window) and whether they were placed yet.
+    int listWindowShown = 0;
+    int smallWindowShown = 0;
+    int listWindowPlaced = 0;
+    int smallWindowPlaced = 0;
 };
