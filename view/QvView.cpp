@@ -136,10 +136,10 @@ CQvView::~CQvView()
     // A menu the frame still shows goes with the frame's window; one that no window
     // took (a view without a frame) is freed here.
     CWnd* mainWindow = AfxGetMainWnd();
-    if (m_hModeMenu != nullptr && IsMenu(m_hModeMenu) &&
+    if (m_menus.modeMenu != nullptr && IsMenu(m_menus.modeMenu) &&
         (mainWindow == nullptr || mainWindow->m_hWnd == nullptr ||
-         ::GetMenu(mainWindow->m_hWnd) != m_hModeMenu))
-        DestroyMenu(m_hModeMenu);
+         ::GetMenu(mainWindow->m_hWnd) != m_menus.modeMenu))
+        DestroyMenu(m_menus.modeMenu);
     if (g_MainView == this)
         g_MainView = nullptr;
 }
@@ -150,7 +150,7 @@ int CQvView::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     g_MainView = this;
     LoadViewSettings();
-    if (m_bStartFailed)
+    if (m_settings.startFailed)
         return -1;
     SetWorkerDoneWindow(m_hWnd);
     // The status fields start at their narrow widths for this run's settings.

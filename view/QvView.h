@@ -7,14 +7,21 @@
 #include "archivefront/ArchiveFront.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/plugins/SusiePlugInHost.h"
-#include "view/graphic/GraphicState.h"
+#include "view/graphic/GraphicViewState.h"
+#include "view/graphic/PreviewViewState.h"
 #include "view/layout/Layout.h"
 #include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
-#include "view/viewer/ViewerLines.h"
-#include "view/binary/BinaryEditorChoices.h"
+#include "view/viewer/ViewerViewState.h"
+#include "view/binary/BinaryViewState.h"
+#include "view/keys/KeyViewState.h"
+#include "view/menus/MenuViewState.h"
+#include "view/navigation/NavigationViewState.h"
+#include "view/scroll/ScrollViewState.h"
+#include "view/settings/SettingsViewState.h"
+#include "view/shell/ShellViewState.h"
+#include "view/system/SystemViewState.h"
 #include "app/dialogs/WorkerDialog.h"
-#include "media/devices/AudioEndpoints.h"
 
 #include <shlobj.h>
 
@@ -103,8 +110,6 @@ public:
     // A drag with the button held: the selection runs from its anchor to the point
     // (the rows beyond the shown ones scroll the pane).
     void DragBinarySelection(int pane, CPoint point);
-    // The binary pane a left-button drag selects in; -1 while no such drag runs.
-    int m_binaryDragPane = -1;
     // Timer 10: the caret blinks.
     void BlinkBinaryCaret();
     // Timer 9 in a binary pane: "@Autonext" / "@Autobefore" move the cursor on and
@@ -141,13 +146,13 @@ public:
     int SearchBinaryPane(int reverse);
     // Runs a binary editor's menu command; 0 when the id is none of them.
     int RunBinaryMenuCommand(UINT id);
-    BinaryEditorChoices m_binaryChoices;
-    BinaryByteClipboard m_binaryClipboard;
+    // Drag pane, dialog choices and byte clipboard of the binary editor.
+    BinaryViewState m_binary;
 
     // Reads every settings section that start-up left for the view from g_SettingsIni,
     // creates the process-wide objects and both panes, opens the panes on their start
     // directories and then frees g_SettingsIni. Needs no window. A failure sets
-    // m_bStartFailed.
+    // m_settings.startFailed.
     void LoadViewSettings();
     // Writes the whole settings file (after backing it up), the per-user file when the
     // redirection is on, and the directory-tree caches. Needs no window; failures are
@@ -191,11 +196,8 @@ public:
     // it opened (a missing file or member says so and leaves the pane).
     int OpenViewHistoryEntry(const CViewFile& chosen);
     void ApplyViewerSettings(const ViewerConfigValues& values);
-    // Line count and loading state each text viewer pane was last drawn with.
-    INT64 m_viewerShownLines[2] = {-1, -1};
-    BOOL m_viewerShownDone[2] = {TRUE, TRUE};
-    // The selection of the active text viewer (byte offsets into its text).
-    ViewerSelection m_viewerSelection;
+    // What each text viewer pane was last drawn with, and the active one's selection.
+    ViewerViewState m_viewer;
     // Moves the selection's caret by whole characters (byteStep) or to a line's start
     // (lineStep), starting a selection at the top line when there is none.
     void ExtendViewerSelection(INT64 byteStep, INT64 lineStep);
@@ -207,8 +209,6 @@ public:
     // Draws the rows of the span at once (none when both ends are negative), clipped
     // to the pane, and the title row with it when asked.
     void RedrawViewerSpan(int pane, INT64 from, INT64 to, BOOL withTitle = FALSE);
-    // The text area's right edge each viewer pane was last drawn with.
-    int m_viewerRight[2] = {0, 0};
     // Brings [newStart, newEnd) to the middle of the pane and redraws what changed:
     // the lines of the old and the new range, or the whole pane when it moved more
     // than half a page or fullRedraw is set.
@@ -317,8 +317,6 @@ public:
     int GetKeyNameOfKeyword(LPCWSTR keyword, CString& keyText);
     // 1 closes, 2 opens the view's input method; anything else leaves it.
     void ApplyImeControl(int value);
-    // The last value ApplyImeControl was asked for (-1 before the first).
-    int m_lastImeControl = -1;
 
     // Key routing (view/keys/KeyRouting.cpp): the keys that act before the bindings.
     void RouteKeyPress(UINT vk);
@@ -378,10 +376,6 @@ public:
     // "@Newselelect": marks the files newer than their namesakes in the other pane
     // (view/shell/MarkNewerFiles.cpp).
     void MarkNewerFiles();
-    // Its two options, kept for the life of the view: mark in both panes; always
-    // mark files that exist on one side only.
-    int m_newSelectBothPanes = 0;
-    int m_newSelectOneSide = 0;
     // The right-click menu (view/shell/ContextMenu.cpp) of the pane at the client
     // point; from the keyboard it opens at the cursor entry.
     void ShowContextMenu(int pane, CPoint point, int fromKeyboard);
@@ -402,9 +396,6 @@ public:
     // The cursor member of the active archive listing extracted to the temporary
     // folder; 1 when it was (view/shell/ArchiveMembers.cpp).
     int ExtractCursorMemberToTemp();
-    // The folder and name of the last extracted member.
-    CString m_lastExtractedFolder;
-    CString m_lastExtractedName;
     // "@Edit": the cursor file of the active filer pane in the editor.
     void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file
@@ -412,23 +403,15 @@ public:
     void CreateShortcutsFromDrop(int pane, HDROP drop);
     // The same for the files on the clipboard, into the active filer pane.
     void PasteShortcuts();
-    // The view fills the screen; the right-click menu then offers a way back.
-    int m_bFullScreen = 0;
+    // The last extracted member and the options of "@Newselelect".
+    ShellViewState m_shell;
 
     // ---- System commands (view/system/) -----------------------------------------------
     // "@Fullscreen": the frame without caption and borders over its monitor, and back.
     // The graphic viewer keeps a flag and a rectangle of its own.
     void OnFullScreen();
-    struct FullScreenRecord
-    {
-        int ordinary = 0;
-        CRect ordinaryRect;
-        int graphic = 0;
-        CRect graphicRect;
-        int graphicRectSaved = 0;
-        // The frame's style before the first entry, given back on the last leave.
-        LONG_PTR frameStyle = 0;
-    } m_fullScreen;
+    // The full-screen state and the audio devices of the dynamic menu items.
+    SystemViewState m_system;
     // "@Displayset0".."9": the screen in the slot's mode, the font built for it again.
     void ApplyDisplaySet(int slot);
     // Items 369-378: the slot's mode as text, or "未設定" and disabled.
@@ -438,8 +421,6 @@ public:
     // The control-panel applets (6000 on) before item 139, and the audio devices (6311
     // on, 6321 on) before the "(なし)" items 3028 and 3029, the lists read again.
     void InsertDynamicMenuItems(HMENU menu);
-    CArray<CEndPointData> m_outputDevices;
-    CArray<CEndPointData> m_inputDevices;
     // Every output or input device with that friendly name (any case) becomes the
     // default; the result of the endpoint call.
     int SetDefaultOutputDevice(LPCWSTR name);
@@ -617,14 +598,8 @@ public:
     // that server was visited through the list; 1 when the pane moved.
     int NetworkGoUp(int pane);
     void RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR network);
-    // The servers visited through the network list, the latest first.
-    struct SavedDomainName
-    {
-        CString domain;
-        CString server;
-        CString network;
-    };
-    CArray<SavedDomainName> m_savedDomainNames;
+    // The servers visited through the network list.
+    NavigationViewState m_navigation;
 
     // Incremental and easy search (view/search/IncrementalSearch.cpp).
     // 1 when the key was taken by a search, 0 when it goes on to the bindings.
@@ -648,8 +623,6 @@ public:
     void MoveCursorToEnd(int select, int dir);
     void StartAutoScroll(int dir);
     void ClearSelectionAnchors();
-    // Where each pane's Shift selection began; -1 when none.
-    INT64 m_selectionAnchor[2] = {-1, -1};
 
     // Scrolling by bar and wheel (view/keys/PaneScroll.cpp). bar null: the pane under
     // the mouse cursor.
@@ -674,9 +647,8 @@ public:
     // with MENUDISPLAY off the frame has none. The menu is kept while the mode's menu
     // stays the same.
     void UpdateMenuForMode();
-    // The menu loaded for the frame and its resource id (0: none loaded).
-    HMENU m_hModeMenu = nullptr;
-    UINT m_shownMenuId = 0;
+    // The menu loaded for the frame and its resource id.
+    MenuViewState m_menus;
     // ---- Operations the keyword rows and menu items name, by the file that holds them
     // view/binary/BinaryEditorLifecycle.cpp
     // The selection steps of the "@Select" keywords, as nibble deltas for
@@ -961,15 +933,11 @@ public:
     void OnRightClickMenuSettings();
     // reason 0 start, 1 settings changed, 2 timer, 3 "@Nextfilerbmp".
     void LoadPaneBackgroundPicture(int reason);
+    // The picture session, the filer's background picture and its next change, and
+    // the options of the picture windows.
     GraphicViewState m_graphic;
-    // Set while the picture is drawn: Enter then waits for the next key.
-    int m_bDrawingPicture = 0;
-    // The filer's background picture.
-    std::unique_ptr<CPictureData> m_pBackgroundPicture;
     // ---- end graphic mode -------------------------------------------------------------
 
-    // The pane that always shows the other pane's cursor directory; -1 for none.
-    int m_otherAlwaysDirectoryPane = -1;
     // Keeps the graphic list, the thumbnail window, the following panes and the tag
     // window in step with the active pane; after every mode or cursor change.
     void UpdateAuxiliaryWindows();
@@ -1002,20 +970,16 @@ public:
     void OpenCursorDirectoryInOtherPane();
     // Makes the other pane follow the cursor's directory, or stops it following.
     void ToggleFollowingPane();
-    // The pane that follows the cursor's directory and the pane that shows the
-    // cursor file in a viewer: 0, 1 or -1 for none.
-    int m_followingPane = -1;
+    // The following pane and the pane that always shows the other pane's cursor
+    // directory.
+    PreviewViewState m_previews;
+    // The pane that shows the cursor file in a viewer: 0, 1 or -1 for none.
     int m_viewingPane = -1;
 
     // ---- Picture windows (view/graphic/GraphicWindows.cpp) ----
-    // The options (cleared when the user closes the window), the windows and whether
-    // they were placed yet.
-    int m_bGraphicListShown = 0;
-    int m_bSmallGraphicShown = 0;
+    // The windows; their options and placing are kept in m_graphic.
     class CGraphicListDlg* m_pGraphicListDlg = nullptr;
     class CSmallGraphicDlg* m_pSmallGraphicDlg = nullptr;
-    int m_bGraphicListPlaced = 0;
-    int m_bSmallGraphicPlaced = 0;
     void ClosePictureWindows();
     // The list window's rows and selection from the graphic pane's walk.
     void RefreshGraphicList(int pane, bool refill);
@@ -1048,28 +1012,17 @@ public:
     // Set once the settings were saved for good (shut-down); SaveAllSettings then does
     // nothing.
     int m_bSettingsSaved = 0;
-    // The per-user settings dialog's "do not save at exit" switch; never stored.
-    int m_bNoSaveSettings = 0;
-    // Set when the reader could not create the panes; the window then does not open.
-    int m_bStartFailed = 0;
-    // The panes' wildcard-on-directories switch (WILD_CARD_APPLY_DIR_AT_START).
-    BOOL m_bWildcardOnDirectories = FALSE;
-    // GetOsVersionKind at start.
-    int m_osVersionKind = 0;
-    // Control ids of the panes' scroll bars: [bar][pane].
-    UINT m_scrollBarIds[2][2] = {{30000, 30001}, {30002, 30003}};
+    // The "do not save at exit" switch, the start's failure and directories, and the
+    // switches the reader settled on for the run.
+    SettingsViewState m_settings;
+    // The panes' scroll-bar windows and their control ids.
+    ScrollViewState m_scroll;
     // Creates, moves, sets or destroys each pane's scroll bar to follow its list
     // (view/scroll/ScrollBars.cpp); 1 when a bar was created or destroyed.
     int UpdateScrollBars();
-    // Each pane's scroll-bar window with the rectangle and orientation it was made with.
-    HWND m_paneScrollBars[2] = {nullptr, nullptr};
-    CRect m_paneScrollRects[2];
-    int m_paneScrollVertical[2] = {0, 0};
     // Registered messages "WMSG_QV_UNPACK_START" and "WMSG_QV_PREVIEW_LOAD".
     UINT m_msgUnpackStart = 0;
     UINT m_msgPreviewLoad = 0;
-    // Whether any common key binding carries the hot-key flag.
-    BOOL m_bHasHotKey = FALSE;
 
     // ---- Global hot keys and the task tray (view/keys/HotKeys.cpp) ---------------------
     // The low-level hook's filter: 1 swallows a key whose binding is a hot key the
@@ -1077,11 +1030,13 @@ public:
     int KeyboardHookCallback(int nCode, WPARAM message, LPARAM event);
     // Runs the commands the hook queued, oldest first.
     void RunQueuedHotKeys();
-    CStringArray m_hotKeyQueue;
+    // The hot keys the hook queued, the input method's last state and the panes'
+    // Shift selection anchors.
+    KeyViewState m_keys;
     // While the common key settings are edited no hot key acts.
     void SuspendHotKeys();
     void ResumeHotKeys();
-    // m_bHasHotKey from the common bindings.
+    // m_keys.hasHotKey from the common bindings.
     void RefreshHotKeyFlag();
     // "@Windowtotasktray": hides the frame behind the tray icon, and back.
     void GoToTray();
@@ -1100,10 +1055,6 @@ public:
     void RunViewKeySettings(int mode);
     // Menu 638: the key bindings of another settings file replace the ones in use.
     void ImportKeyData();
-    // The start directories the reader settled on for pane 0 and pane 1.
-    CString m_startDirectories[2];
-    // When the pane background picture changes next (UTC).
-    FILETIME m_nextBackgroundChange = {};
     // Guards the four lists of running worker dialogs.
     HANDLE m_hDialogListMutex = nullptr;
     // The launcher: program, parameters, key text and working directory per entry.

@@ -62,7 +62,7 @@ void CQvView::TearDown()
     // The graphic viewer's pictures, and its archive and plug-in, whose libraries must
     // be freed before the process-wide ones go.
     g_CurrentPicture.Free();
-    m_pBackgroundPicture.reset();
+    m_graphic.backgroundPicture.reset();
     m_pGraphicArchive.reset();
     m_pGraphicHost.reset();
     Step(L"DeletePanes");

@@ -195,8 +195,8 @@ TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsByt
     OpenListing();
     PutCursorOn(L"b.txt");
     ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
-    EXPECT_EQ(std::wstring(L"b.txt"), W(View().m_lastExtractedName));
-    const std::wstring extracted = W(View().m_lastExtractedFolder) + L"\\b.txt";
+    EXPECT_EQ(std::wstring(L"b.txt"), W(View().m_shell.extractedName));
+    const std::wstring extracted = W(View().m_shell.extractedFolder) + L"\\b.txt";
     EXPECT_EQ(0, extracted.compare(0, temp.size(), temp));
     EXPECT_EQ("bravo", qvtest::ReadFileBytes(extracted));
     // The copy is the program's only while it runs: it is listed for the tear-down.
@@ -232,8 +232,8 @@ TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)
 
     PutCursorOn(L"s.mp3");
     View().PlaySoundFile();
-    EXPECT_EQ(std::wstring(L"s.mp3"), W(View().m_lastExtractedName));
-    EXPECT_EQ("ID3", qvtest::ReadFileBytes(W(View().m_lastExtractedFolder) + L"\\s.mp3"));
+    EXPECT_EQ(std::wstring(L"s.mp3"), W(View().m_shell.extractedName));
+    EXPECT_EQ("ID3", qvtest::ReadFileBytes(W(View().m_shell.extractedFolder) + L"\\s.mp3"));
 }
 
 TEST_F(ArchiveCommands, PackingMarkedFilesOfAFolderWritesTheArchiveIntoTheOtherPanesFolder)

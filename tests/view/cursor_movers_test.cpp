@@ -45,7 +45,7 @@ TEST_F(CursorMoversTest, ShiftSelectionMarksBetweenAnchorAndCursor)
         EXPECT_EQ(m_panes[0]->m_cursor, step.cursor);
         EXPECT_EQ(Marked(), step.marked);
     }
-    EXPECT_EQ(View().m_selectionAnchor[0], 11);
+    EXPECT_EQ(View().m_keys.selectionAnchor[0], 11);
 }
 
 TEST_F(CursorMoversTest, FirstShiftMoveAtTheEndMarksOnlyTheCursor)

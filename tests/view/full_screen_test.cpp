@@ -60,7 +60,7 @@ TEST_F(FullScreen, TwiceGivesBackStyleRectangleAndMenuBar)
     ASSERT_EQ(style & WS_POPUP, 0);
 
     ASSERT_EQ(m_view->DispatchCommandKeyword(L"@Fullscreen"), 1);
-    EXPECT_EQ(m_view->m_bFullScreen, 1);
+    EXPECT_EQ(m_view->m_system.fullScreenOn, 1);
     EXPECT_EQ(FrameStyle() & (WS_CAPTION | WS_THICKFRAME | WS_POPUP), 0);
     EXPECT_EQ(GetMenu(m_frame->m_hWnd), nullptr);
     EXPECT_EQ(g_MENUDISPLAY, 0);
@@ -74,7 +74,7 @@ TEST_F(FullScreen, TwiceGivesBackStyleRectangleAndMenuBar)
     EXPECT_EQ(client.Height(), monitor.bottom - monitor.top + 1);
 
     ASSERT_EQ(m_view->DispatchCommandKeyword(L"@Fullscreen"), 1);
-    EXPECT_EQ(m_view->m_bFullScreen, 0);
+    EXPECT_EQ(m_view->m_system.fullScreenOn, 0);
     EXPECT_EQ(FrameStyle(), style) << "no pop-up style the frame never had";
     EXPECT_EQ(FrameRect(), before);
     EXPECT_NE(GetMenu(m_frame->m_hWnd), nullptr);

@@ -238,7 +238,7 @@ TEST_F(GraphicModeTest, PictureListShowsTheContainerMembersAndAMemberRowShowsTha
 {
     Mark({L"a.bmp", L"d.bma"});
     CQvView& view = *m_view;
-    view.m_bGraphicListShown = 1;
+    view.m_graphic.listWindowShown = 1;
     view.OnViewGraphic();
     ASSERT_EQ(kRed, Shown());
     ASSERT_NE(nullptr, view.m_pGraphicListDlg);

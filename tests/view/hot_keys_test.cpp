@@ -75,7 +75,7 @@ protected:
         Bind(set, key, modifier, keyword);
         set.GetBinding(modifier, commandtest::RowOf(key)).hotKey = hot;
     }
-    std::vector<std::wstring> Queue() { return qvtest::Items(View().m_hotKeyQueue); }
+    std::vector<std::wstring> Queue() { return qvtest::Items(View().m_keys.hotKeyQueue); }
 
     std::set<int> m_down;
     CQvView* m_savedMain = nullptr;
@@ -149,7 +149,7 @@ TEST_F(HotKeysTest, CallbackFilterQueuesOnlyHotKeysTheCommonDispatcherRuns)
         m_down = c.down;
         View().m_bInTray = c.inTray;
         m_panes[0]->m_mode = c.mode;
-        View().m_hotKeyQueue.RemoveAll();
+        View().m_keys.hotKeyQueue.RemoveAll();
         EXPECT_EQ(Press(c.vk, c.message), c.result);
         EXPECT_EQ(Queue(), c.queued);
     }
@@ -171,7 +171,7 @@ TEST_F(HotKeysTest, QueuedCommandRunsAfterTheCallbackReturned)
     DestroyWindow(window);
     View().RunQueuedHotKeys();
     EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"PauseSound"});
-    EXPECT_EQ(View().m_hotKeyQueue.GetSize(), 0);
+    EXPECT_EQ(View().m_keys.hotKeyQueue.GetSize(), 0);
 }
 
 TEST_F(HotKeysTest, InstallRules)
@@ -199,7 +199,7 @@ TEST_F(HotKeysTest, InstallRules)
     {
         SCOPED_TRACE(c.name);
         g_installs = 0;
-        View().m_bHasHotKey = c.hotKeys;
+        View().m_keys.hasHotKey = c.hotKeys;
         View().m_bInTray = c.inTray;
         View().m_bHookSuspended = c.suspended;
         InstallKeyboardHook(c.focus);
@@ -209,7 +209,7 @@ TEST_F(HotKeysTest, InstallRules)
     DestroyWindow(own);
 
     View().m_bInTray = FALSE;
-    View().m_bHasHotKey = TRUE;
+    View().m_keys.hasHotKey = TRUE;
     View().m_bHookSuspended = FALSE;
     g_installs = g_releases = 0;
     View().SuspendHotKeys();
@@ -226,7 +226,7 @@ TEST_F(HotKeysTest, MissingLibraryIsSilent)
     CString saved = g_ProgramDir;
     g_ProgramDir = qvtest::ScratchDir().c_str();
     FreeQvDll();
-    View().m_bHasHotKey = TRUE;
+    View().m_keys.hasHotKey = TRUE;
     InstallKeyboardHook(nullptr);
     ReleaseKeyboardHook();
     g_ProgramDir = saved;
@@ -235,7 +235,7 @@ TEST_F(HotKeysTest, MissingLibraryIsSilent)
 
 TEST_F(HotKeysTest, TrayIconComesAndGoesWithTheHook)
 {
-    View().m_bHasHotKey = FALSE;
+    View().m_keys.hasHotKey = FALSE;
     View().GoToTray();
     EXPECT_TRUE(View().m_bInTray);
     EXPECT_EQ(g_installs, 1) << "the tray keyword needs the hook even without hot keys";

@@ -77,9 +77,9 @@ TEST_F(KeyResolutionTest, InputMethodChoiceAppliesInTheFilerSetsOnly)
         SCOPED_TRACE(c.mode);
         m_panes[0]->m_mode = c.mode;
         Bind(*c.set, L"W", 0, L"@Wide", 2);
-        View().m_lastImeControl = -1;
+        View().m_keys.lastImeControl = -1;
         View().ExecuteKeyCommand('W', 0);
-        EXPECT_EQ(View().m_lastImeControl, c.expected);
+        EXPECT_EQ(View().m_keys.lastImeControl, c.expected);
         Bind(*c.set, L"W", 0, L"");
         // "@Wide" really hides or shows a pane: the next case starts as this one did.
         m_panes[0]->m_position = PANE_POS_ACTIVE;
@@ -90,7 +90,7 @@ TEST_F(KeyResolutionTest, InputMethodChoiceAppliesInTheFilerSetsOnly)
     m_panes[0]->m_mode = PANE_MODE_TEXT_VIEWER;
     Bind(g_CommonKeyCmds, L"W", 0, L"@Soundstop", 1);
     View().ExecuteKeyCommand('W', 0);
-    EXPECT_EQ(View().m_lastImeControl, 1);
+    EXPECT_EQ(View().m_keys.lastImeControl, 1);
 }
 
 TEST_F(KeyResolutionTest, UnboundAndUnknownKeysAreLeftToTheWindow)

@@ -101,11 +101,11 @@ TEST_F(KeySettingsTest, KeywordsAndMenusOpenTheirKeyDialogs)
 
 TEST_F(KeySettingsTest, CommonKeysDialogHoldsTheHookOffAndRefreshesTheFlag)
 {
-    View().m_bHasHotKey = FALSE;
+    View().m_keys.hasHotKey = FALSE;
     View().OnCommonKeySettings();
     EXPECT_EQ(g_releases, 1) << "the hook goes before the dialog";
     EXPECT_FALSE(View().m_bHookSuspended);
-    EXPECT_TRUE(View().m_bHasHotKey) << "the hot key the dialog set counts";
+    EXPECT_TRUE(View().m_keys.hasHotKey) << "the hot key the dialog set counts";
     EXPECT_EQ(g_installs, 1) << "the hook comes back afterwards";
 }
 
@@ -154,7 +154,7 @@ TEST_F(KeyImportTest, FileThatCannotBeReadKeepsTheBindings)
         ASSERT_EQ(questions.size(), 2u);
         EXPECT_EQ(W(questions[1].text), L"ファイルの読み込みに失敗しました");
         EXPECT_EQ(W(g_FilerKeyCmds.GetBinding(0, c).command), L"@Mine");
-        EXPECT_FALSE(View().m_bHasHotKey);
+        EXPECT_FALSE(View().m_keys.hasHotKey);
     }
     CloseHandle(lock);
 
@@ -172,7 +172,7 @@ TEST_F(KeyImportTest, FileThatCannotBeReadKeepsTheBindings)
     EXPECT_EQ(script.GetQuestions().size(), 1u) << "no message on success";
     EXPECT_EQ(W(g_FilerKeyCmds.GetBinding(0, c).command), L"@Imported");
     EXPECT_EQ(g_CommonKeyCmds.GetBinding(0, commandtest::RowOf(L"F5")).hotKey, 1);
-    EXPECT_TRUE(View().m_bHasHotKey);
+    EXPECT_TRUE(View().m_keys.hasHotKey);
 }
 
 } // namespace

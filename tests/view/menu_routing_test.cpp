@@ -180,25 +180,25 @@ TEST_F(MenuRoutingTest, ViewOptionsCheckTheirItemsAndTheItemsToggleThem)
     struct Case
     {
         UINT id;
-        int CQvView::*option;
+        int GraphicViewState::*option;
         const wchar_t* handler;
     } cases[] = {
-        {537, &CQvView::m_bGraphicListShown, L"TogglePictureList"},
-        {945, &CQvView::m_bSmallGraphicShown, L"ToggleSmallPicture"},
+        {537, &GraphicViewState::listWindowShown, L"TogglePictureList"},
+        {945, &GraphicViewState::smallWindowShown, L"ToggleSmallPicture"},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.id);
         for (int on : {1, 0})
         {
-            View().*c.option = on;
+            View().m_graphic.*c.option = on;
             Update(c.id);
             EXPECT_EQ(on == 1, Checked(c.id));
             EXPECT_FALSE(Disabled(c.id));
         }
         m_ran.clear();
         EXPECT_TRUE(View().OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr));
-        EXPECT_EQ(1, View().*c.option);
+        EXPECT_EQ(1, View().m_graphic.*c.option);
         EXPECT_EQ(std::vector<std::wstring>{c.handler}, RanHandlers());
         Update(c.id);
         EXPECT_TRUE(Checked(c.id));
@@ -233,13 +233,13 @@ TEST_F(MenuRoutingTest, ItemsWithAKeywordRunItsHandler)
 TEST_F(MenuRoutingTest, KeyTextItemReloadsTheMenuBar)
 {
     Set(g_VIEWMENUCOMMAND, 0);
-    View().m_shownMenuId = 0xBEEF;
+    View().m_menus.shownMenuId = 0xBEEF;
     Update(657);
     EXPECT_FALSE(Disabled(657));
     EXPECT_FALSE(Checked(657));
     EXPECT_TRUE(View().OnCmdMsg(657, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(1, g_VIEWMENUCOMMAND);
-    EXPECT_NE(0xBEEFu, View().m_shownMenuId) << "the menu of the mode is loaded again";
+    EXPECT_NE(0xBEEFu, View().m_menus.shownMenuId) << "the menu of the mode is loaded again";
     Update(657);
     EXPECT_TRUE(Checked(657));
 }

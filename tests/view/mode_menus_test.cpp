@@ -109,19 +109,19 @@ TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitche
 {
     CQvView& view = View();
     view.UpdateMenuForMode();
-    HMENU filer = view.m_hModeMenu;
+    HMENU filer = view.m_menus.modeMenu;
     ASSERT_NE(filer, nullptr);
-    EXPECT_EQ(view.m_shownMenuId, static_cast<UINT>(IDR_MENU_FILER));
+    EXPECT_EQ(view.m_menus.shownMenuId, static_cast<UINT>(IDR_MENU_FILER));
     view.SwitchActivePane(-1);
-    EXPECT_EQ(view.m_hModeMenu, filer);
+    EXPECT_EQ(view.m_menus.modeMenu, filer);
     m_panes[1]->m_mode = PANE_MODE_DRIVE_LIST;
     view.UpdateMenuForMode();
-    EXPECT_NE(view.m_hModeMenu, filer);
-    EXPECT_EQ(view.m_shownMenuId, static_cast<UINT>(IDR_MENU_DRIVE_LIST));
+    EXPECT_NE(view.m_menus.modeMenu, filer);
+    EXPECT_EQ(view.m_menus.shownMenuId, static_cast<UINT>(IDR_MENU_DRIVE_LIST));
     Set(g_MENUDISPLAY, 0);
     view.UpdateMenuForMode();
-    EXPECT_EQ(view.m_hModeMenu, nullptr);
-    EXPECT_EQ(view.m_shownMenuId, 0u);
+    EXPECT_EQ(view.m_menus.modeMenu, nullptr);
+    EXPECT_EQ(view.m_menus.shownMenuId, 0u);
 }
 
 TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)

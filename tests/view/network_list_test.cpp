@@ -137,8 +137,8 @@ TEST_F(NetworkList, ServerThenShareAndBackUp)
     PutCursorOn(L"docs");
     View().RouteKeyPress(VK_RETURN);
     EXPECT_EQ(m_panes[0]->m_mode, static_cast<UINT>(PANE_MODE_FILER));
-    ASSERT_EQ(View().m_savedDomainNames.GetSize(), 1);
-    EXPECT_EQ(W(View().m_savedDomainNames[0].server), L"HOST");
+    ASSERT_EQ(View().m_navigation.savedDomainNames.GetSize(), 1);
+    EXPECT_EQ(W(View().m_navigation.savedDomainNames[0].server), L"HOST");
 }
 
 TEST_F(NetworkList, TheContextMenuNamesTheCursorServerOrShare)

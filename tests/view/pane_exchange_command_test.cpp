@@ -44,13 +44,13 @@ TEST_F(PaneExchangeCommand, ExchangeSwapsThePanesOnlyWhenBothAreShown)
 {
     Set(g_UP_WINDOW_ADD_LINE, 3);
     View().m_nCompanionPane = 0;
-    View().m_otherAlwaysDirectoryPane = -1;
+    View().m_previews.otherAlwaysDirectoryPane = -1;
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Changefilerdata"));
     EXPECT_EQ(m_panes[1].get(), g_Panes[0]);
     EXPECT_EQ(m_panes[0].get(), g_Panes[1]);
     EXPECT_EQ(-3, g_UP_WINDOW_ADD_LINE);
     EXPECT_EQ(1, View().m_nCompanionPane);
-    EXPECT_EQ(-1, View().m_otherAlwaysDirectoryPane);
+    EXPECT_EQ(-1, View().m_previews.otherAlwaysDirectoryPane);
 
     struct Case
     {

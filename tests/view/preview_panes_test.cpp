@@ -163,7 +163,7 @@ TEST_F(PreviewPanes, TheFollowingPaneShowsTheDirectoryUnderTheCursor)
     CFilerPane& pane = *m_panes[0];
     pane.SetCursorToName(L"child", FALSE, 0);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@OtherAlwaysDispDir"));
-    EXPECT_EQ(1, View().m_followingPane);
+    EXPECT_EQ(1, View().m_previews.followingPane);
     EXPECT_EQ(0, W(m_panes[1]->m_currentDir).compare(W(m_root + L"\\child"))) << W(m_panes[1]->m_currentDir);
     // A file under the cursor leaves the other pane where it is.
     pane.SetCursorToName(L"picture.bmp", FALSE, 0);
@@ -171,7 +171,7 @@ TEST_F(PreviewPanes, TheFollowingPaneShowsTheDirectoryUnderTheCursor)
     EXPECT_EQ(W(m_root + L"\\child"), W(m_panes[1]->m_currentDir));
     // The keyword again stops the following.
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@OtherAlwaysDispDir"));
-    EXPECT_EQ(-1, View().m_followingPane);
+    EXPECT_EQ(-1, View().m_previews.followingPane);
 }
 
 TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAgain)
@@ -179,7 +179,7 @@ TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAga
     Open(0, m_root);
     m_panes[0]->SetCursorToName(L"picture.bmp", FALSE, 0);
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
-    EXPECT_EQ(1, View().m_bSmallGraphicShown);
+    EXPECT_EQ(1, View().m_graphic.smallWindowShown);
     ASSERT_NE(nullptr, View().m_pSmallGraphicDlg);
     EXPECT_TRUE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
     EXPECT_EQ(W(m_root + L"\\picture.bmp"), W(View().m_pSmallGraphicDlg->m_currentPath));
@@ -188,6 +188,6 @@ TEST_F(PreviewPanes, TheSmallPictureSwitchShowsTheCursorFileAndHidesTheWindowAga
     View().UpdateAuxiliaryWindows();
     EXPECT_TRUE(View().m_pSmallGraphicDlg->m_currentPath.IsEmpty());
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Smallgraphicview"));
-    EXPECT_EQ(0, View().m_bSmallGraphicShown);
+    EXPECT_EQ(0, View().m_graphic.smallWindowShown);
     EXPECT_FALSE(::IsWindowVisible(View().m_pSmallGraphicDlg->m_hWnd));
 }

@@ -82,7 +82,7 @@ protected:
     INT64 Step(int pane) const
     {
         const CFilerPane& p = *g_Panes[pane];
-        return m_pView->m_paneScrollVertical[pane] ? p.m_columnsInUse : p.m_linesInUse;
+        return m_pView->m_scroll.barVertical[pane] ? p.m_columnsInUse : p.m_linesInUse;
     }
     // The bar shows the pane's list as it stands now.
     void ExpectBarFollows(int pane)
@@ -174,7 +174,7 @@ TEST_F(ScrollBars, ClickingArrowsAndPageAreasMovesTheList)
             {SB_LINEUP, 0, 2 * page}, {SB_PAGEUP, 0, page},       {SB_THUMBPOSITION, 7, 7 * step},
             {SB_TOP, 0, 0},           {SB_LINEUP, 0, 0},
         };
-        const UINT message = m_pView->m_paneScrollVertical[0] ? WM_VSCROLL : WM_HSCROLL;
+        const UINT message = m_pView->m_scroll.barVertical[0] ? WM_VSCROLL : WM_HSCROLL;
         for (const Case& c : cases)
         {
             SendMessageW(m_pView->m_hWnd, message, MAKEWPARAM(c.code, c.thumb),

@@ -342,7 +342,7 @@ TEST_F(SettingsRoundTrip, TheReaderCreatesTheSharedObjectsAndReleasesTheSettings
     // The archive client's library loads are serialised from the start.
     EXPECT_NE(nullptr, g_SevenZipLoadMutex);
     EXPECT_EQ(m_view.get(), g_MainView);
-    EXPECT_EQ(0, m_view->m_bStartFailed);
+    EXPECT_EQ(0, m_view->m_settings.startFailed);
     ASSERT_NE(nullptr, g_Panes[0]);
     ASSERT_NE(nullptr, g_Panes[1]);
     EXPECT_EQ(0, g_Panes[0]->m_paneSlot);

@@ -37,7 +37,7 @@ TEST_F(SettingsWriter, NoSaveWithoutRedirectionTouchesNothing)
     const std::string before = qvtest::ReadFileBytes(MainPath());
     const std::set<std::wstring> namesBefore = qvtest::ListFolder(m_dir);
     CQvView& view = LoadFile(MainPath());
-    view.m_bNoSaveSettings = 1;
+    view.m_settings.noSaveAtExit = 1;
     view.SaveAllSettings();
     EXPECT_EQ(before, qvtest::ReadFileBytes(MainPath()));
     EXPECT_EQ(namesBefore, qvtest::ListFolder(m_dir)); // no backup either
@@ -48,7 +48,7 @@ TEST_F(SettingsWriter, NoSaveWithRedirectionRewritesTheMainFileOnly)
     WriteSharedFiles(true);
     const std::string userBefore = qvtest::ReadFileBytes(UserPath());
     CQvView& view = LoadFile(UserPath());
-    view.m_bNoSaveSettings = 1;
+    view.m_settings.noSaveAtExit = 1;
     view.SaveAllSettings();
 
     EXPECT_EQ(userBefore, qvtest::ReadFileBytes(UserPath()));

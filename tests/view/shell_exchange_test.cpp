@@ -331,8 +331,8 @@ TEST_F(MarkNewerFilesTest, MarksFilesNewerThanTheirNamesakes)
     EXPECT_EQ((std::vector<int>{0, 0, 0, 1, 0, 1}), MarksOf(1));
     EXPECT_EQ(2, m_panes[1]->m_markedCount);
     // The options are kept for the next time.
-    EXPECT_EQ(1, View().m_newSelectBothPanes);
-    EXPECT_EQ(1, View().m_newSelectOneSide);
+    EXPECT_EQ(1, View().m_shell.newerBothPanes);
+    EXPECT_EQ(1, View().m_shell.newerOneSide);
 }
 
 TEST_F(MarkNewerFilesTest, RefusedWhenAPaneShowsNoList)

@@ -115,8 +115,8 @@ TEST_F(ViewFontBackgroundTest, TheNextPictureCommandSkipsWhatNoReaderTakesAndBri
     g_WallpaperFiles.AddUnique(picture.c_str());
     view.LoadPaneBackgroundPicture(3);
     EXPECT_EQ(CString(picture.c_str()), g_BACKBITMAPNAME);
-    ASSERT_TRUE(view.m_pBackgroundPicture && view.m_pBackgroundPicture->IsValid());
-    EXPECT_EQ(110, view.m_pBackgroundPicture->GetBits()[0]);
+    ASSERT_TRUE(view.m_graphic.backgroundPicture && view.m_graphic.backgroundPicture->IsValid());
+    EXPECT_EQ(110, view.m_graphic.backgroundPicture->GetBits()[0]);
 }
 
 } // namespace

@@ -127,18 +127,18 @@ TEST_F(ViewerCommands, SelectionKeysMoveByCharactersAndLinesAndCopyTheBytes)
     for (const auto& step : steps)
     {
         View().ExecuteViewerCommand(step.keyword);
-        EXPECT_TRUE(View().m_viewerSelection.active) << step.keyword;
-        EXPECT_EQ(View().m_viewerSelection.end, step.caret) << step.keyword;
+        EXPECT_TRUE(View().m_viewer.selection.active) << step.keyword;
+        EXPECT_EQ(View().m_viewer.selection.end, step.caret) << step.keyword;
         if (step.copied != nullptr)
         {
             View().ExecuteViewerCommand(L"@Clipcopy");
             EXPECT_EQ(ClipboardBytes(), step.copied) << step.keyword;
         }
     }
-    EXPECT_EQ(View().m_viewerSelection.anchor, 0);
+    EXPECT_EQ(View().m_viewer.selection.anchor, 0);
 
     View().RouteKeyPress(VK_RETURN);
-    EXPECT_FALSE(View().m_viewerSelection.active) << "leaving the viewer drops the selection";
+    EXPECT_FALSE(View().m_viewer.selection.active) << "leaving the viewer drops the selection";
 }
 
 TEST_F(ViewerCommands, SelectAllInTheHexadecimalFormSelectsNothing)
@@ -151,11 +151,11 @@ TEST_F(ViewerCommands, SelectAllInTheHexadecimalFormSelectsNothing)
     View().ExecuteFilerCommand(L"@View");
     ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
     View().ExecuteViewerCommand(L"@Viewallselect");
-    EXPECT_TRUE(View().m_viewerSelection.active);
+    EXPECT_TRUE(View().m_viewer.selection.active);
     Pane().m_bHexDisplay = TRUE;
     View().ExecuteViewerCommand(L"@Viewallselect");
-    EXPECT_FALSE(View().m_viewerSelection.active);
-    EXPECT_EQ(0, View().m_viewerSelection.end);
+    EXPECT_FALSE(View().m_viewer.selection.active);
+    EXPECT_EQ(0, View().m_viewer.selection.end);
     Pane().m_bHexDisplay = FALSE;
 }
 
@@ -274,14 +274,14 @@ TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
 
     CDialogAnswerScript script;
     View().ExecuteViewerCommand(L"@Nextsearch");
-    EXPECT_FALSE(View().m_viewerSelection.active) << "no search text: nothing happens";
+    EXPECT_FALSE(View().m_viewer.selection.active) << "no search text: nothing happens";
     EXPECT_TRUE(script.GetQuestions().empty());
 
     Pane().m_viewer->SetSearch("abc", 3, FALSE, 0);
     Pane().m_viewer->SetSearchStart(12);
     View().ExecuteViewerCommand(L"@Beforesearch");
-    EXPECT_TRUE(View().m_viewerSelection.active);
-    EXPECT_EQ(View().m_viewerSelection.anchor, 9) << "backward from the end";
+    EXPECT_TRUE(View().m_viewer.selection.active);
+    EXPECT_EQ(View().m_viewer.selection.anchor, 9) << "backward from the end";
     Pane().m_viewer->SetSearchStart(0);
     struct
     {
@@ -295,16 +295,16 @@ TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
     for (const auto& step : steps)
     {
         View().ExecuteViewerCommand(step.keyword);
-        EXPECT_EQ(View().m_viewerSelection.active, step.found) << step.keyword;
-        EXPECT_EQ(View().m_viewerSelection.anchor, step.anchor) << step.keyword;
-        EXPECT_EQ(View().m_viewerSelection.end, step.anchor + 3) << step.keyword;
+        EXPECT_EQ(View().m_viewer.selection.active, step.found) << step.keyword;
+        EXPECT_EQ(View().m_viewer.selection.anchor, step.anchor) << step.keyword;
+        EXPECT_EQ(View().m_viewer.selection.end, step.anchor + 3) << step.keyword;
     }
     EXPECT_TRUE(script.GetQuestions().empty());
 
     // The forward search wraps and ends before its start.
     script.Add(IDOK);
     View().ExecuteViewerCommand(L"@Nextsearch");
-    EXPECT_FALSE(View().m_viewerSelection.active);
+    EXPECT_FALSE(View().m_viewer.selection.active);
     ASSERT_EQ(script.GetQuestions().size(), 1u);
     EXPECT_STREQ(script.GetQuestions()[0].text, L"検索終了しました");
 }
@@ -341,7 +341,7 @@ TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
     };
     for (const auto& step : steps)
     {
-        View().m_viewerSelection = ViewerSelection();
+        View().m_viewer.selection = ViewerSelection();
         Pane().m_viewer->SetTopLine(step.topLine);
         CDialogAnswerScript script;
         CDialogAnswer answer;
@@ -357,11 +357,11 @@ TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
         EXPECT_STREQ(questions[0].caption, L"文字列の検索の設定");
         if (step.message)
             EXPECT_STREQ(questions[1].text, step.message);
-        EXPECT_EQ(View().m_viewerSelection.active, step.found) << step.text;
+        EXPECT_EQ(View().m_viewer.selection.active, step.found) << step.text;
         if (step.found)
         {
-            EXPECT_EQ(View().m_viewerSelection.anchor, step.anchor) << step.text;
-            EXPECT_EQ(View().m_viewerSelection.end, step.anchor + 3) << step.text;
+            EXPECT_EQ(View().m_viewer.selection.anchor, step.anchor) << step.text;
+            EXPECT_EQ(View().m_viewer.selection.end, step.anchor + 3) << step.text;
         }
     }
     // Each searched text went to the front of the history once (case aside, in its
@@ -380,10 +380,10 @@ TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
         View().ExecuteViewerCommand(L"@Searchstr");
         ASSERT_EQ(script.GetQuestions().size(), 1u);
         EXPECT_EQ(script.GetQuestions()[0].items.size(), 2u) << "the history is offered";
-        EXPECT_EQ(View().m_viewerSelection.anchor, 0);
+        EXPECT_EQ(View().m_viewer.selection.anchor, 0);
     }
     View().ExecuteViewerCommand(L"@Nextsearch");
-    EXPECT_EQ(View().m_viewerSelection.anchor, 14);
+    EXPECT_EQ(View().m_viewer.selection.anchor, 14);
     g_ViewerSearchHistory.RemoveAll();
 }
 

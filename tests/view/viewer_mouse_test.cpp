@@ -90,7 +90,7 @@ protected:
     }
     CPoint Above() { return CPoint(At(0, 0).x, Geo().originRow * View().m_layout.lineHeight - 4); }
     INT64 Top() { return Pane().m_viewer->GetTopLine(); }
-    const ViewerSelection& Selection() { return View().m_viewerSelection; }
+    const ViewerSelection& Selection() { return View().m_viewer.selection; }
     // 100 lines of eight bytes: line l starts at 8 l.
     static std::string Lines100()
     {

@@ -124,16 +124,16 @@ void CQvView::OnBinarySearch()
     CViewBusyGuard busy(*this);
     CBinarySearchDlg dialog(DialogOwner(this));
     dialog.m_searchOnly = 1;
-    dialog.m_direction = m_binaryChoices.direction;
-    dialog.m_kind = m_binaryChoices.kind;
-    dialog.m_start = m_binaryChoices.searchStart;
-    dialog.m_signed = m_binaryChoices.isSigned;
+    dialog.m_direction = m_binary.choices.direction;
+    dialog.m_kind = m_binary.choices.kind;
+    dialog.m_start = m_binary.choices.searchStart;
+    dialog.m_signed = m_binary.choices.isSigned;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_SEARCH) != IDOK)
         return;
-    m_binaryChoices.direction = dialog.m_direction;
-    m_binaryChoices.kind = dialog.m_kind;
-    m_binaryChoices.searchStart = dialog.m_start;
-    m_binaryChoices.isSigned = dialog.m_signed;
+    m_binary.choices.direction = dialog.m_direction;
+    m_binary.choices.kind = dialog.m_kind;
+    m_binary.choices.searchStart = dialog.m_start;
+    m_binary.choices.isSigned = dialog.m_signed;
     ConvertedValue value;
     if (!Convert(dialog.m_searchValue, dialog.m_kind, dialog.m_signed, value))
     {
@@ -154,16 +154,16 @@ void CQvView::OnBinaryReplace()
     CBinaryData& data = *BinaryDataOf(index);
     CBinarySearchDlg dialog(DialogOwner(this));
     dialog.m_searchOnly = 0;
-    dialog.m_direction = m_binaryChoices.direction;
-    dialog.m_kind = m_binaryChoices.kind;
-    dialog.m_start = m_binaryChoices.searchStart;
-    dialog.m_signed = m_binaryChoices.isSigned;
+    dialog.m_direction = m_binary.choices.direction;
+    dialog.m_kind = m_binary.choices.kind;
+    dialog.m_start = m_binary.choices.searchStart;
+    dialog.m_signed = m_binary.choices.isSigned;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_SEARCH) == IDOK)
     {
-        m_binaryChoices.direction = dialog.m_direction;
-        m_binaryChoices.kind = dialog.m_kind;
-        m_binaryChoices.searchStart = dialog.m_start;
-        m_binaryChoices.isSigned = dialog.m_signed;
+        m_binary.choices.direction = dialog.m_direction;
+        m_binary.choices.kind = dialog.m_kind;
+        m_binary.choices.searchStart = dialog.m_start;
+        m_binary.choices.isSigned = dialog.m_signed;
         ConvertedValue search, replacement;
         if (!Convert(dialog.m_searchValue, dialog.m_kind, dialog.m_signed, search))
         {
@@ -226,7 +226,7 @@ void CQvView::OnBinaryCompare()
         return;
     CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
-    BinaryEditorChoices& c = m_binaryChoices;
+    BinaryEditorChoices& c = m_binary.choices;
     CBinaryCmpDlg dialog(DialogOwner(this));
     dialog.m_signed = c.isSigned;
     dialog.m_editEnabled = c.editValueEnabled;
@@ -354,9 +354,9 @@ void CQvView::OnBinaryCopyData()
         Tell(this, L"メモリの確保に失敗しました");
         return;
     }
-    LocalFreeLocked(m_binaryClipboard.block);
-    m_binaryClipboard.block = block;
-    m_binaryClipboard.length = data.Read(block, first, n);
+    LocalFreeLocked(m_binary.clipboard.block);
+    m_binary.clipboard.block = block;
+    m_binary.clipboard.length = data.Read(block, first, n);
     const BinarySelectionBand band = GetBinarySelectionBand(data);
     data.m_selAnchor = data.m_selEnd = -1;
     data.m_selectionShown = 0;
@@ -366,12 +366,12 @@ void CQvView::OnBinaryCopyData()
 void CQvView::OnBinaryPasteData()
 {
     const int index = ActiveBinaryPane();
-    if (index < 0 || m_binaryClipboard.block == nullptr || m_binaryClipboard.length <= 0)
+    if (index < 0 || m_binary.clipboard.block == nullptr || m_binary.clipboard.length <= 0)
         return;
     CBinaryData& data = *BinaryDataOf(index);
     const LONGLONG at = data.m_cursor / 2;
-    data.WriteBytes(m_binaryClipboard.block, m_binaryClipboard.length, at, at + m_binaryClipboard.length);
-    MoveBinaryCursor(index, 2 * m_binaryClipboard.length);
+    data.WriteBytes(m_binary.clipboard.block, m_binary.clipboard.length, at, at + m_binary.clipboard.length);
+    MoveBinaryCursor(index, 2 * m_binary.clipboard.length);
     RedrawBinary(*this, index);
 }
 
@@ -383,12 +383,12 @@ void CQvView::OnBinaryInputPaste()
     CViewBusyGuard busy(*this);
     CBinaryDataInputDlg dialog(DialogOwner(this));
     dialog.m_single = 1;
-    dialog.m_kind = m_binaryChoices.kind;
-    dialog.m_signed = m_binaryChoices.isSigned;
+    dialog.m_kind = m_binary.choices.kind;
+    dialog.m_signed = m_binary.choices.isSigned;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_INPUT) == IDOK)
     {
-        m_binaryChoices.kind = dialog.m_kind;
-        m_binaryChoices.isSigned = dialog.m_signed;
+        m_binary.choices.kind = dialog.m_kind;
+        m_binary.choices.isSigned = dialog.m_signed;
         ConvertedValue value;
         if (!Convert(dialog.m_value, dialog.m_kind, dialog.m_signed, value))
             Tell(this, L"入力データが不正です");
@@ -410,15 +410,15 @@ void CQvView::OnBinaryInputPasteLoop()
     CViewBusyGuard busy(*this);
     CBinaryDataInputDlg dialog(DialogOwner(this));
     dialog.m_single = 0;
-    dialog.m_kind = m_binaryChoices.kind;
-    dialog.m_signed = m_binaryChoices.isSigned;
-    dialog.m_mode = m_binaryChoices.inputMode;
+    dialog.m_kind = m_binary.choices.kind;
+    dialog.m_signed = m_binary.choices.isSigned;
+    dialog.m_mode = m_binary.choices.inputMode;
     dialog.m_number = 1;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_INPUT) != IDOK)
         return;
-    m_binaryChoices.kind = dialog.m_kind;
-    m_binaryChoices.inputMode = dialog.m_mode;
-    m_binaryChoices.isSigned = dialog.m_signed;
+    m_binary.choices.kind = dialog.m_kind;
+    m_binary.choices.inputMode = dialog.m_mode;
+    m_binary.choices.isSigned = dialog.m_signed;
     ConvertedValue value;
     if (!Convert(dialog.m_value, dialog.m_kind, dialog.m_signed, value))
     {
@@ -457,12 +457,12 @@ void CQvView::OnBinaryJumpLine()
         return;
     CViewBusyGuard busy(*this);
     CJumpLineDlg dialog(DialogOwner(this));
-    dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
-    dialog.m_relative = m_binaryChoices.jumpMode;
+    dialog.m_notation = m_binary.choices.hexNotation ? 1 : 0;
+    dialog.m_relative = m_binary.choices.jumpMode;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_JUMP_LINE) == IDOK)
     {
-        m_binaryChoices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
-        m_binaryChoices.jumpMode = dialog.m_relative == 1 ? 1 : 0;
+        m_binary.choices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
+        m_binary.choices.jumpMode = dialog.m_relative == 1 ? 1 : 0;
         ApplyBinaryJump(dialog.m_text);
     }
 }
@@ -474,7 +474,7 @@ int CQvView::ApplyBinaryJump(LPCWSTR text)
         return 0;
     CBinaryData& data = *BinaryDataOf(index);
     LONGLONG delta = 0;
-    if (!ComputeBinaryJumpDelta(text, m_binaryChoices.hexNotation, m_binaryChoices.jumpMode, data.m_cursor,
+    if (!ComputeBinaryJumpDelta(text, m_binary.choices.hexNotation, m_binary.choices.jumpMode, data.m_cursor,
                                 &delta))
     {
         Tell(this, L"行数データが不正です");
@@ -492,16 +492,16 @@ void CQvView::OnBinarySelectRange()
     CViewBusyGuard busy(*this);
     CBinaryData& data = *BinaryDataOf(index);
     CSelectRangeDlg dialog(DialogOwner(this));
-    dialog.m_notation = m_binaryChoices.hexNotation ? 1 : 0;
+    dialog.m_notation = m_binary.choices.hexNotation ? 1 : 0;
     CString at;
     at.Format(dialog.m_notation ? L"%I64x" : L"%I64d", data.m_cursor / 2);
     dialog.m_start = dialog.m_end = at;
     if (g_BinaryEditorUi.runDialog(dialog, IDD_SELECT_RANGE) != IDOK)
         return;
-    m_binaryChoices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
+    m_binary.choices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
     LONGLONG start = 0, end = 0;
-    if (!ParseBinaryOffset(dialog.m_start, m_binaryChoices.hexNotation, data.m_size, &start) ||
-        !ParseBinaryOffset(dialog.m_end, m_binaryChoices.hexNotation, data.m_size, &end))
+    if (!ParseBinaryOffset(dialog.m_start, m_binary.choices.hexNotation, data.m_size, &start) ||
+        !ParseBinaryOffset(dialog.m_end, m_binary.choices.hexNotation, data.m_size, &end))
     {
         Tell(this, L"範囲指定データが不正です");
         return;

@@ -192,7 +192,7 @@ void CQvView::OnDelete()
     if (pane == nullptr || (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
     // Windows 95 and NT 4 know no recycle bin that takes a folder as one item.
-    if (m_osVersionKind == 0 || m_osVersionKind == 2)
+    if (m_settings.osVersionKind == 0 || m_settings.osVersionKind == 2)
         g_TODUSTUNITFOLDER = 0;
     if (pane->CheckState(kUsualGuard))
         return;

@@ -20,7 +20,7 @@ void CQvView::OnWildcard()
     CViewBusyGuard busy(*this);
     CWildCardDlg dialog(DialogOwner(this));
     dialog.m_text = L"*.*";
-    dialog.m_bApplyToDirectories = m_bWildcardOnDirectories;
+    dialog.m_bApplyToDirectories = m_settings.wildcardOnDirectories;
     dialog.m_bNotDosNames = g_FIND_FILE_NEGLECT_DOS_NAME;
     dialog.m_bAddAsterisk = g_AUTO_ADD_ASTERRISK;
     CString cursorName;
@@ -49,7 +49,7 @@ void CQvView::OnWildcard()
     else
     {
         pane.m_condition = dialog.m_condition;
-        m_bWildcardOnDirectories = dialog.m_bApplyToDirectories;
+        m_settings.wildcardOnDirectories = dialog.m_bApplyToDirectories;
         g_FIND_FILE_NEGLECT_DOS_NAME = dialog.m_bNotDosNames;
         pane.ReadDirectory(TRUE);
     }

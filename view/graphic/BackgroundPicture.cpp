@@ -96,9 +96,9 @@ void CQvView::LoadPaneBackgroundPicture(int reason)
     g_FILERBMPNEXTMINUTE = next.wMinute;
     if ((actions & BACKGROUND_LOAD) && g_BACKBITMAPFLAG && !current.IsEmpty())
     {
-        if (!m_pBackgroundPicture)
-            m_pBackgroundPicture = std::make_unique<CPictureData>();
-        CPictureData& picture = *m_pBackgroundPicture;
+        if (!m_graphic.backgroundPicture)
+            m_graphic.backgroundPicture = std::make_unique<CPictureData>();
+        CPictureData& picture = *m_graphic.backgroundPicture;
         picture.Free();
         int loaded = 0;
         if (IsBmpFileName(current))
@@ -119,7 +119,7 @@ void CQvView::LoadPaneBackgroundPicture(int reason)
 
 void CQvView::DrawPaneBackgroundPicture(CDC* pDC, const CRect& rect, COLORREF colour)
 {
-    CPictureData* picture = m_pBackgroundPicture.get();
+    CPictureData* picture = m_graphic.backgroundPicture.get();
     if (!g_BACKBITMAPFLAG || picture == nullptr || !picture->IsValid())
     {
         pDC->FillSolidRect(&rect, colour);

@@ -438,7 +438,7 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
 
 void CQvView::OnViewGraphic()
 {
-    if (!m_bFullScreen && m_hWnd != nullptr)
+    if (!m_system.fullScreenOn && m_hWnd != nullptr)
     {
         if (CWnd* frame = GetParentFrame())
         {
@@ -454,7 +454,7 @@ void CQvView::OnViewGraphic()
 
 void CQvView::OnViewOnePicture()
 {
-    if (!m_bFullScreen && m_hWnd != nullptr)
+    if (!m_system.fullScreenOn && m_hWnd != nullptr)
     {
         if (CWnd* frame = GetParentFrame())
         {
@@ -481,7 +481,7 @@ void CQvView::OnExitGraphic()
 
 void CQvView::RestoreFrameAfterGraphic()
 {
-    if (!m_graphic.frameRemembered || m_bFullScreen)
+    if (!m_graphic.frameRemembered || m_system.fullScreenOn)
         return;
     m_graphic.frameRemembered = 0;
     if (CWnd* frame = GetParentFrame())

@@ -30,24 +30,24 @@ void CQvView::UpdateGraphicListDialog()
     const int active = ActivePaneIndex();
     const bool graphic =
         active >= 0 && (g_Panes[active]->m_mode & (PANE_MODE_GRAPHIC | PANE_MODE_ARCHIVE_GRAPHIC));
-    if (graphic && m_bGraphicListShown)
+    if (graphic && m_graphic.listWindowShown)
     {
         bool created = false;
         if (m_pGraphicListDlg == nullptr)
-            m_pGraphicListDlg = new CGraphicListDlg(&m_bGraphicListShown, m_hWnd);
+            m_pGraphicListDlg = new CGraphicListDlg(&m_graphic.listWindowShown, m_hWnd);
         if (m_pGraphicListDlg->m_hWnd == nullptr)
         {
             m_pGraphicListDlg->Create(GetParentFrame());
             created = true;
         }
-        if (!m_bGraphicListPlaced && m_pGraphicListDlg->m_hWnd != nullptr)
+        if (!m_graphic.listWindowPlaced && m_pGraphicListDlg->m_hWnd != nullptr)
         {
             RECT window = {};
             ::GetWindowRect(m_pGraphicListDlg->m_hWnd, &window);
             ::SetWindowPos(m_pGraphicListDlg->m_hWnd, nullptr,
                            GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left), 0, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            m_bGraphicListPlaced = 1;
+            m_graphic.listWindowPlaced = 1;
         }
         if (m_pGraphicListDlg->m_hWnd != nullptr)
         {
@@ -132,14 +132,14 @@ void CQvView::UpdateSmallGraphicWindow()
 {
     const int active = ActivePaneIndex();
     const bool filer = active >= 0 && g_Panes[active]->m_mode == PANE_MODE_FILER;
-    if (!filer || !m_bSmallGraphicShown)
+    if (!filer || !m_graphic.smallWindowShown)
     {
         if (m_pSmallGraphicDlg != nullptr && m_pSmallGraphicDlg->m_hWnd != nullptr)
             ::ShowWindow(m_pSmallGraphicDlg->m_hWnd, SW_HIDE);
         return;
     }
     if (m_pSmallGraphicDlg == nullptr)
-        m_pSmallGraphicDlg = new CSmallGraphicDlg(&m_bSmallGraphicShown, nullptr);
+        m_pSmallGraphicDlg = new CSmallGraphicDlg(&m_graphic.smallWindowShown, nullptr);
     if (m_pSmallGraphicDlg->m_hWnd == nullptr && !m_pSmallGraphicDlg->Create(GetParentFrame()))
         return;
     ::ShowWindow(m_pSmallGraphicDlg->m_hWnd, SW_SHOWNOACTIVATE);
@@ -149,7 +149,7 @@ void CQvView::UpdateSmallGraphicWindow()
         m_pSmallGraphicDlg->SetFile(nullptr, pane.m_currentDir);
     else
         m_pSmallGraphicDlg->SetFile(cursor->GetName(), cursor->GetDirectory());
-    if (m_bSmallGraphicPlaced)
+    if (m_graphic.smallWindowPlaced)
         return;
     // The kept place, moved onto the frame's monitor when it lies outside.
     RECT monitor = {}, window = {};
@@ -169,7 +169,7 @@ void CQvView::UpdateSmallGraphicWindow()
     g_SMALLGRAPHICY = y;
     ::SetWindowPos(m_pSmallGraphicDlg->m_hWnd, nullptr, x, y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_bSmallGraphicPlaced = 1;
+    m_graphic.smallWindowPlaced = 1;
 }
 
 void CQvView::ClosePictureWindows()
@@ -186,8 +186,8 @@ void CQvView::ClosePictureWindows()
         delete m_pSmallGraphicDlg;
         m_pSmallGraphicDlg = nullptr;
     }
-    m_bGraphicListPlaced = 0;
-    m_bSmallGraphicPlaced = 0;
+    m_graphic.listWindowPlaced = 0;
+    m_graphic.smallWindowPlaced = 0;
 }
 
 void CQvView::OnGraphicZoomSettings()

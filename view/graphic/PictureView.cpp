@@ -69,7 +69,7 @@ void CQvView::UpdatePictureLayout(int mask)
     const SIZE workSize = {work.right - work.left, work.bottom - work.top};
     SIZE border = {0, 0};
     SIZE available = client;
-    if (m_bFullScreen)
+    if (m_system.fullScreenOn)
         available = workSize;
     else
     {
@@ -103,7 +103,7 @@ void CQvView::UpdatePictureLayout(int mask)
     m_graphic.hPos = std::clamp(m_graphic.hPos, m_graphic.hMin, m_graphic.hMax);
     m_graphic.vPos = std::clamp(m_graphic.vPos, m_graphic.vMin, m_graphic.vMax);
 
-    if ((mask & PICTURE_LAYOUT_WINDOW) && frame != nullptr && !m_bFullScreen &&
+    if ((mask & PICTURE_LAYOUT_WINDOW) && frame != nullptr && !m_system.fullScreenOn &&
         !g_GRAPHIC_VIEW_NOT_CHANGE_WND_SIZE)
     {
         CRect frameRect;
@@ -206,7 +206,7 @@ void CQvView::UpdatePictureInfo()
 
 void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
 {
-    m_bDrawingPicture = 1;
+    m_graphic.drawingPicture = 1;
     UpdatePictureInfo();
     const COLORREF background = g_DisplayColors[COLOR_BACK_GROUND];
     HDC dc = pDC->GetSafeHdc();
@@ -240,7 +240,7 @@ void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
                 SelectObject(dc, oldFont);
         }
         UpdatePictureScrollBars();
-        m_bDrawingPicture = 0;
+        m_graphic.drawingPicture = 0;
         return;
     }
     if (bits > 32)
@@ -248,7 +248,7 @@ void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
         HBRUSH brush = CreateSolidBrush(background);
         FillRect(dc, &rect, brush);
         DeleteObject(brush);
-        m_bDrawingPicture = 0;
+        m_graphic.drawingPicture = 0;
         return;
     }
     if (g_DEBUGMODE && m_graphic.logPictures)
@@ -278,7 +278,7 @@ void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
     CAlphaChannelRow alpha = g_AlphaChannelTypes[std::clamp(g_SELECT_ALPHA_CHANNEL_PROCESS, 0, 9)];
     DrawPictureClipped(dc, clip, m_graphic.origin, m_graphic.displayed, g_CurrentPicture, &alpha, background,
                        0);
-    m_bDrawingPicture = 0;
+    m_graphic.drawingPicture = 0;
 }
 
 void CQvView::DrawPictureClipped(HDC dc, const RECT& rect, POINT origin, SIZE size, CPictureData& picture,

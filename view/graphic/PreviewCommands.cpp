@@ -12,12 +12,12 @@ void CQvView::TogglePreviewPictureFilesOnly()
 
 void CQvView::ToggleSmallPicture()
 {
-    m_bSmallGraphicShown = m_bSmallGraphicShown ? 0 : 1;
+    m_graphic.smallWindowShown = m_graphic.smallWindowShown ? 0 : 1;
     UpdateAuxiliaryWindows();
 }
 
 void CQvView::TogglePictureList()
 {
-    m_bGraphicListShown = m_bGraphicListShown ? 0 : 1;
+    m_graphic.listWindowShown = m_graphic.listWindowShown ? 0 : 1;
     UpdateGraphicListDialog();
 }

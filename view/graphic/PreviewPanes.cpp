@@ -60,7 +60,7 @@ void CQvView::CreatePreviewLoader()
 {
     if (g_pLoadPreviewThread == nullptr)
         g_pLoadPreviewThread = new CLoadPreviewThread;
-    m_followingPane = -1;
+    m_previews.followingPane = -1;
     m_viewingPane = -1;
 }
 
@@ -205,7 +205,7 @@ void CQvView::OnPreviewLoaded()
 void CQvView::OpenCursorDirectoryInOtherPane()
 {
     const int active = GetActivePaneIndex();
-    const int following = m_followingPane;
+    const int following = m_previews.followingPane;
     if (following < 0 || following > 1 || active < 0 || following == active)
         return;
     CFilerPane* source = g_Panes[active];
@@ -234,11 +234,11 @@ void CQvView::OpenCursorDirectoryInOtherPane()
 void CQvView::ToggleFollowingPane()
 {
     const int active = GetActivePaneIndex();
-    if (m_followingPane >= 0 || active < 0)
-        m_followingPane = -1;
+    if (m_previews.followingPane >= 0 || active < 0)
+        m_previews.followingPane = -1;
     else
     {
-        m_followingPane = 1 - active;
+        m_previews.followingPane = 1 - active;
         OpenCursorDirectoryInOtherPane();
     }
 }

@@ -27,8 +27,8 @@ void EndIncrementalSearchOnMove(INT64 delta)
 
 void CQvView::ClearSelectionAnchors()
 {
-    m_selectionAnchor[0] = -1;
-    m_selectionAnchor[1] = -1;
+    m_keys.selectionAnchor[0] = -1;
+    m_keys.selectionAnchor[1] = -1;
 }
 
 void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, int updateStatus)
@@ -64,7 +64,7 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
         else if (delta != 0)
         {
             const INT64 old = pane->m_cursor;
-            INT64& anchor = m_selectionAnchor[paneIndex];
+            INT64& anchor = m_keys.selectionAnchor[paneIndex];
             const bool fresh = anchor == -1;
             if (fresh)
                 anchor = old;

@@ -58,7 +58,7 @@ void InstallKeyboardHook(HWND focusWindow)
         return;
     if (view->m_bHookSuspended)
         return;
-    if (!view->m_bInTray && !view->m_bHasHotKey)
+    if (!view->m_bInTray && !view->m_keys.hasHotKey)
         return;
     g_KeyboardHookLibrary.install(KeyboardHookThunk);
 }
@@ -125,7 +125,7 @@ int CQvView::KeyboardHookCallback(int nCode, WPARAM message, LPARAM event)
     // The system drops a low-level hook that does not return in time, and a command
     // that opens a dialog would hold the desktop's keyboard meanwhile: the command
     // runs from the view's queue after the hook returned.
-    m_hotKeyQueue.Add(binding->command);
+    m_keys.hotKeyQueue.Add(binding->command);
     if (m_hWnd != nullptr)
         ::PostMessageW(m_hWnd, WM_QV_RUN_HOT_KEYS, 0, 0);
     return 1;
@@ -133,17 +133,17 @@ int CQvView::KeyboardHookCallback(int nCode, WPARAM message, LPARAM event)
 
 void CQvView::RunQueuedHotKeys()
 {
-    while (m_hotKeyQueue.GetSize() > 0)
+    while (m_keys.hotKeyQueue.GetSize() > 0)
     {
-        CString text = m_hotKeyQueue[0];
-        m_hotKeyQueue.RemoveAt(0);
+        CString text = m_keys.hotKeyQueue[0];
+        m_keys.hotKeyQueue.RemoveAt(0);
         ExecuteCommonCommand(text);
     }
 }
 
 void CQvView::RefreshHotKeyFlag()
 {
-    m_bHasHotKey = HasCommonHotKey();
+    m_keys.hasHotKey = HasCommonHotKey();
 }
 
 void CQvView::SuspendHotKeys()

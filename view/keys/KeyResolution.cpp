@@ -123,7 +123,7 @@ int CQvView::DispatchCommandKeyword(LPCWSTR keyword, int /*modifier*/, UINT /*vk
 
 void CQvView::ApplyImeControl(int value)
 {
-    m_lastImeControl = value;
+    m_keys.lastImeControl = value;
     if ((value != 1 && value != 2) || m_hWnd == nullptr)
         return;
     HIMC context = ImmGetContext(m_hWnd);

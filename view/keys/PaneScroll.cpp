@@ -87,7 +87,7 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
     {
         UINT id = static_cast<UINT>(::GetDlgCtrlID(bar));
         for (int i = 0; i < 2; ++i)
-            if (id == m_scrollBarIds[0][i])
+            if (id == m_scroll.barIds[0][i])
                 target = i;
     }
     if (target < 0)

@@ -53,7 +53,7 @@ static CString ExtractedCursorMedia(CQvView& view)
     if (!view.ExtractCursorMemberToTemp())
         return CString();
     CString path;
-    path.Format(L"%s\\%s", (LPCWSTR)view.m_lastExtractedFolder, (LPCWSTR)view.m_lastExtractedName);
+    path.Format(L"%s\\%s", (LPCWSTR)view.m_shell.extractedFolder, (LPCWSTR)view.m_shell.extractedName);
     return path;
 }
 

@@ -87,15 +87,15 @@ void CQvView::UpdateMenuForMode()
     {
         if (frame != nullptr)
             frame->SetMenu(nullptr);
-        if (m_hModeMenu != nullptr)
-            DestroyMenu(m_hModeMenu);
-        m_hModeMenu = nullptr;
-        m_shownMenuId = 0;
+        if (m_menus.modeMenu != nullptr)
+            DestroyMenu(m_menus.modeMenu);
+        m_menus.modeMenu = nullptr;
+        m_menus.shownMenuId = 0;
         return;
     }
     int index = GetActivePaneIndex();
     UINT id = index >= 0 ? GetModeMenuId(g_Panes[index]->m_mode) : 0;
-    if (id == 0 || id == m_shownMenuId)
+    if (id == 0 || id == m_menus.shownMenuId)
         return;
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
     if (menu == nullptr)
@@ -109,9 +109,9 @@ void CQvView::UpdateMenuForMode()
         frame->SetMenu(menu);
         frame->DrawMenuBar();
     }
-    if (m_hModeMenu != nullptr)
-        DestroyMenu(m_hModeMenu);
-    m_hModeMenu = menu;
-    m_shownMenuId = id;
+    if (m_menus.modeMenu != nullptr)
+        DestroyMenu(m_menus.modeMenu);
+    m_menus.modeMenu = menu;
+    m_menus.shownMenuId = id;
     m_menuResourceId = id;
 }

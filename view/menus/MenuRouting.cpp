@@ -75,14 +75,14 @@ const CheckedItem* FindCheckedItem(UINT id)
 struct ViewCheckedItem
 {
     UINT id;
-    int CQvView::*option;
+    int GraphicViewState::*option;
 };
 
 const ViewCheckedItem* FindViewCheckedItem(UINT id)
 {
     static const ViewCheckedItem kItems[] = {
-        {537, &CQvView::m_bGraphicListShown},
-        {945, &CQvView::m_bSmallGraphicShown},
+        {537, &GraphicViewState::listWindowShown},
+        {945, &GraphicViewState::smallWindowShown},
     };
     for (const ViewCheckedItem& item : kItems)
         if (item.id == id)
@@ -178,7 +178,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         else if (const ViewCheckedItem* item = FindViewCheckedItem(id))
         {
             ui->Enable(TRUE);
-            ui->SetCheck(this->*(item->option) ? 1 : 0);
+            ui->SetCheck(m_graphic.*(item->option) ? 1 : 0);
             handled = TRUE;
         }
         else if (id == 821 || id == 917 || id == 598 || id == 915)

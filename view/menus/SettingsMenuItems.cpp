@@ -53,7 +53,7 @@ void ToggleKeyTextInMenus(CQvView& view)
     g_VIEWMENUCOMMAND = g_VIEWMENUCOMMAND ? 0 : 1;
     // The menu bar keeps the texts it was built with: only a fresh load shows the
     // key texts or drops them.
-    view.m_shownMenuId = 0;
+    view.m_menus.shownMenuId = 0;
     view.UpdateMenuForMode();
 }
 
@@ -249,12 +249,12 @@ void EditUserSettingsFile(CQvView& view)
     dialog.m_userName = g_UserName;
     dialog.m_fileName = g_UserIniPath;
     dialog.m_useUserIni = g_UserIniActive;
-    dialog.m_noSaveAtExit = view.m_bNoSaveSettings;
+    dialog.m_noSaveAtExit = view.m_settings.noSaveAtExit;
     if (dialog.DoModal() == IDOK)
     {
         g_UserIniPath = dialog.m_fileName;
         g_UserIniActive = dialog.m_useUserIni;
-        view.m_bNoSaveSettings = dialog.m_noSaveAtExit;
+        view.m_settings.noSaveAtExit = dialog.m_noSaveAtExit;
     }
 }
 
@@ -266,7 +266,7 @@ void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
     const INT_PTR result = dialog.DoModal();
     if (reloadMenu && result == IDOK)
     {
-        view.m_shownMenuId = 0;
+        view.m_menus.shownMenuId = 0;
         view.UpdateMenuForMode();
     }
     if (view.m_hWnd)

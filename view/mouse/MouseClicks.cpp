@@ -91,7 +91,7 @@ int CQvView::ClickPane(UINT flags, CPoint point)
     {
         ClickBinaryPane(m_clickPane, point, flags);
         // The drag keeps the mouse so rows beyond the pane's edge still select.
-        m_binaryDragPane = m_clickPane;
+        m_binary.dragPane = m_clickPane;
         if (m_hWnd)
             ::SetCapture(m_hWnd);
     }
@@ -133,7 +133,7 @@ int CQvView::ClickPane(UINT flags, CPoint point)
             }
         }
         else
-            m_selectionAnchor[index] = -1;
+            m_keys.selectionAnchor[index] = -1;
     }
     if (m_hWnd)
     {
@@ -191,10 +191,10 @@ void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
 
 void CQvView::OnMouseMove(UINT flags, CPoint point)
 {
-    if (m_binaryDragPane >= 0)
+    if (m_binary.dragPane >= 0)
     {
-        if ((flags & MK_LBUTTON) && g_Panes[m_binaryDragPane]->m_mode == PANE_MODE_BINARY)
-            DragBinarySelection(m_binaryDragPane, point);
+        if ((flags & MK_LBUTTON) && g_Panes[m_binary.dragPane]->m_mode == PANE_MODE_BINARY)
+            DragBinarySelection(m_binary.dragPane, point);
         return;
     }
     ViewerMouseMove(point);
@@ -212,9 +212,9 @@ void CQvView::EndMouseDrag()
     for (int timer :
          {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
         StopViewTimers(timer);
-    if (m_binaryDragPane >= 0)
+    if (m_binary.dragPane >= 0)
     {
-        m_binaryDragPane = -1;
+        m_binary.dragPane = -1;
         if (m_hWnd && ::GetCapture() == m_hWnd)
             ::ReleaseCapture();
     }
@@ -226,7 +226,7 @@ LRESULT CQvView::OnCaptureChanged(WPARAM, LPARAM lParam)
     // Without the capture no button-up reaches this window: a dialog or another
     // program that took the mouse would leave the drag and its scroll timer running
     // and the next plain move would still extend the selection.
-    if (reinterpret_cast<HWND>(lParam) != m_hWnd && (m_bTextDrag || m_binaryDragPane >= 0))
+    if (reinterpret_cast<HWND>(lParam) != m_hWnd && (m_bTextDrag || m_binary.dragPane >= 0))
         EndMouseDrag();
     return 0;
 }

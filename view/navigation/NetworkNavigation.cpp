@@ -16,14 +16,14 @@ constexpr wchar_t kTooDeepMessage[] = L"ネットワークの階層が深すぎ�
 
 void CQvView::RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR network)
 {
-    for (INT_PTR i = m_savedDomainNames.GetSize() - 1; i >= 0; --i)
-        if (m_savedDomainNames[i].server.CompareNoCase(server) == 0)
-            m_savedDomainNames.RemoveAt(i);
+    for (INT_PTR i = m_navigation.savedDomainNames.GetSize() - 1; i >= 0; --i)
+        if (m_navigation.savedDomainNames[i].server.CompareNoCase(server) == 0)
+            m_navigation.savedDomainNames.RemoveAt(i);
     SavedDomainName record;
     record.domain = domain;
     record.server = server;
     record.network = network;
-    m_savedDomainNames.InsertAt(0, record);
+    m_navigation.savedDomainNames.InsertAt(0, record);
 }
 
 void CQvView::ShowNetworkList(int pane)
@@ -123,9 +123,9 @@ int CQvView::NetworkGoUp(int pane)
         if (server.IsEmpty())
             return 0;
         const SavedDomainName* record = nullptr;
-        for (INT_PTR i = 0; i < m_savedDomainNames.GetSize() && record == nullptr; ++i)
-            if (m_savedDomainNames[i].server.CompareNoCase(server) == 0)
-                record = &m_savedDomainNames[i];
+        for (INT_PTR i = 0; i < m_navigation.savedDomainNames.GetSize() && record == nullptr; ++i)
+            if (m_navigation.savedDomainNames[i].server.CompareNoCase(server) == 0)
+                record = &m_navigation.savedDomainNames[i];
         if (record == nullptr)
             return 0;
         if (record->domain.IsEmpty())

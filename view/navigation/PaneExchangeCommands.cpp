@@ -59,7 +59,7 @@ void CQvView::ToggleOtherPaneContent()
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
     m_nCompanionPane = OtherSide(m_nCompanionPane);
-    m_otherAlwaysDirectoryPane = OtherSide(m_otherAlwaysDirectoryPane);
+    m_previews.otherAlwaysDirectoryPane = OtherSide(m_previews.otherAlwaysDirectoryPane);
     if (m_hWnd)
         Invalidate();
 }

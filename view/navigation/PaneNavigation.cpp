@@ -188,7 +188,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         if (g_Panes[graphic] != nullptr && (g_Panes[graphic]->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
         {
             CViewBusyGuard busy(*this);
-            if (!enterOnly && !m_bDrawingPicture)
+            if (!enterOnly && !m_graphic.drawingPicture)
                 StepPictureFromOpenRoutine(graphic);
             return;
         }

@@ -89,7 +89,7 @@ int CQvView::UpdateScrollBars()
         CalcLayout();
     for (int i = 0; i < 2; ++i)
     {
-        HWND& bar = m_paneScrollBars[i];
+        HWND& bar = m_scroll.bars[i];
         // A bar destroyed with an earlier window of the view is gone.
         if (bar != nullptr && (!::IsWindow(bar) || ::GetParent(bar) != m_hWnd))
             bar = nullptr;
@@ -98,13 +98,13 @@ int CQvView::UpdateScrollBars()
         // is laid out; the pane bars give way to it.
         if (!picture)
             place = ComputePaneScrollBar(m_layout, g_Panes, i);
-        if (bar != nullptr && (!place.shown || place.vertical != m_paneScrollVertical[i] ||
-                               !::EqualRect(&place.rect, &m_paneScrollRects[i])))
+        if (bar != nullptr && (!place.shown || place.vertical != m_scroll.barVertical[i] ||
+                               !::EqualRect(&place.rect, &m_scroll.barRects[i])))
         {
             // The bar is only a child window: the view paints the room it leaves.
             ::DestroyWindow(bar);
             bar = nullptr;
-            m_paneScrollRects[i].SetRectEmpty();
+            m_scroll.barRects[i].SetRectEmpty();
             changed = 1;
         }
         if (!place.shown)
@@ -114,12 +114,12 @@ int CQvView::UpdateScrollBars()
             bar = ::CreateWindowExW(
                 0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | (place.vertical ? SBS_VERT : SBS_HORZ),
                 place.rect.left, place.rect.top, place.rect.Width(), place.rect.Height(), m_hWnd,
-                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_scrollBarIds[0][i])),
+                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_scroll.barIds[0][i])),
                 ::GetModuleHandleW(nullptr), nullptr);
             if (bar == nullptr)
                 continue;
-            m_paneScrollRects[i] = place.rect;
-            m_paneScrollVertical[i] = place.vertical;
+            m_scroll.barRects[i] = place.rect;
+            m_scroll.barVertical[i] = place.vertical;
             changed = 1;
         }
         else

@@ -74,10 +74,10 @@ void CQvView::LoadViewSettings()
         pane = nullptr;
     }
     m_bSettingsSaved = 0;
-    m_bNoSaveSettings = 0;
-    m_bStartFailed = 0;
-    m_bWildcardOnDirectories = g_WILD_CARD_APPLY_DIR_AT_START != 0;
-    m_osVersionKind = GetOsVersionKind();
+    m_settings.noSaveAtExit = 0;
+    m_settings.startFailed = 0;
+    m_settings.wildcardOnDirectories = g_WILD_CARD_APPLY_DIR_AT_START != 0;
+    m_settings.osVersionKind = GetOsVersionKind();
     // The scroll bars' control identifiers are the view's from its construction.
     g_MainView = this;
 
@@ -95,7 +95,7 @@ void CQvView::LoadViewSettings()
 
     // The panes last: opening them records visits in the directory history.
     CreatePanesAndOpenDirectories();
-    if (m_bStartFailed)
+    if (m_settings.startFailed)
         return;
 
     CreateViewFont();
@@ -125,11 +125,11 @@ void CQvView::ResolveStartDirectories()
     const CString& second = g_STARTENDDIR != 0 ? g_ENDDIRECTORY2 : g_SECONDDIRECTORY;
     CString expanded;
     ExpandEnvironmentString(expanded, first);
-    ResolveStartDirectory(expanded, m_startDirectories[0]);
+    ResolveStartDirectory(expanded, m_settings.startDirectories[0]);
     ExpandEnvironmentString(expanded, second);
-    m_startDirectories[1].Empty();
+    m_settings.startDirectories[1].Empty();
     if (!expanded.IsEmpty())
-        ResolveStartDirectory(expanded, m_startDirectories[1]);
+        ResolveStartDirectory(expanded, m_settings.startDirectories[1]);
 }
 
 void CQvView::CreatePanesAndOpenDirectories()
@@ -140,7 +140,7 @@ void CQvView::CreatePanesAndOpenDirectories()
         if (pane == nullptr)
         {
             Tell(this, L"メモリが足りません");
-            m_bStartFailed = 1;
+            m_settings.startFailed = 1;
             return;
         }
         g_Panes[index] = pane;
@@ -150,13 +150,14 @@ void CQvView::CreatePanesAndOpenDirectories()
 
     CFilerPane& first = *g_Panes[0];
     CFilerPane& second = *g_Panes[1];
-    first.SetDirectory(m_startDirectories[0], FALSE);
-    second.SetDirectory(m_startDirectories[1].IsEmpty() ? m_startDirectories[0] : m_startDirectories[1],
+    first.SetDirectory(m_settings.startDirectories[0], FALSE);
+    second.SetDirectory(m_settings.startDirectories[1].IsEmpty() ? m_settings.startDirectories[0]
+                                                                 : m_settings.startDirectories[1],
                         FALSE);
     for (CFilerPane* pane : g_Panes)
     {
         pane->m_wildcard = L"*.*";
-        pane->m_bFilterDirectories = m_bWildcardOnDirectories;
+        pane->m_bFilterDirectories = m_settings.wildcardOnDirectories;
     }
     first.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     GetPaneSortSetting(0, first.m_sortSetting);
@@ -170,11 +171,11 @@ void CQvView::CreatePanesAndOpenDirectories()
         ExpandEnvironmentString(expanded, g_StartDirs[0]);
         g_StartDirs[0] = expanded;
         if (DirectoryExists(expanded))
-            m_startDirectories[0] = expanded;
+            m_settings.startDirectories[0] = expanded;
     }
-    EndRootInOneBackslash(m_startDirectories[0]);
+    EndRootInOneBackslash(m_settings.startDirectories[0]);
     // An ordinary visit for the history; the filter just set from the settings stays.
-    first.ChangeDirectory(m_startDirectories[0], 1, TRUE, FALSE);
+    first.ChangeDirectory(m_settings.startDirectories[0], 1, TRUE, FALSE);
 
     BOOL openSecond = g_SECONDFILEOPEN != 0;
     if (!g_StartDirs[1].IsEmpty())
@@ -183,15 +184,15 @@ void CQvView::CreatePanesAndOpenDirectories()
         g_StartDirs[1] = expanded;
         if (DirectoryExists(expanded))
         {
-            m_startDirectories[1] = expanded;
+            m_settings.startDirectories[1] = expanded;
             openSecond = TRUE;
         }
     }
-    if (openSecond && !m_startDirectories[1].IsEmpty())
+    if (openSecond && !m_settings.startDirectories[1].IsEmpty())
     {
         second.SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-        EndRootInOneBackslash(m_startDirectories[1]);
-        second.ChangeDirectory(m_startDirectories[1], 1, TRUE, FALSE);
+        EndRootInOneBackslash(m_settings.startDirectories[1]);
+        second.ChangeDirectory(m_settings.startDirectories[1], 1, TRUE, FALSE);
     }
 }
 
@@ -210,10 +211,10 @@ void CQvView::ScheduleBackgroundChange()
         // The zone's rule for that date decides daylight saving, not today's.
         SYSTEMTIME utc;
         scheduled = TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) &&
-                    SystemTimeToFileTime(&utc, &m_nextBackgroundChange);
+                    SystemTimeToFileTime(&utc, &m_graphic.nextBackgroundChange);
     }
     if (!scheduled)
-        GetSystemTimeAsFileTime(&m_nextBackgroundChange);
+        GetSystemTimeAsFileTime(&m_graphic.nextBackgroundChange);
     LoadPaneBackgroundPicture(0);
     // PLACEHOLDER: the "START" sound is played here once sounds exist.
 }

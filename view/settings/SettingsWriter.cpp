@@ -116,7 +116,7 @@ void CQvView::SaveAllSettings()
 {
     // At shut-down the settings were saved already; without the redirection the
     // no-save switch has nothing it could still write.
-    if (m_bSettingsSaved || (m_bNoSaveSettings && !g_UserIniActive))
+    if (m_bSettingsSaved || (m_settings.noSaveAtExit && !g_UserIniActive))
         return;
     CViewBusyGuard busy(*this);
 
@@ -176,7 +176,7 @@ void CQvView::SaveAllSettings()
                 LoadUserIniEntries(reader, userNames, userValues);
             }
             // The no-save switch keeps the user's own file as it is.
-            if (m_bNoSaveSettings)
+            if (m_settings.noSaveAtExit)
                 return;
             if (userFile.CompareNoCase(mainPath) != 0)
                 BackupSettingsFile(userFile);

@@ -28,7 +28,7 @@ int CQvView::ExtractCursorMemberToTemp()
     dialog.m_destination = folder;
     if (dialog.DoModal() != UNPACK_DONE || dialog.m_extractedFile.IsEmpty())
         return 0;
-    SplitPath(dialog.m_extractedFile, &m_lastExtractedFolder, &m_lastExtractedName);
+    SplitPath(dialog.m_extractedFile, &m_shell.extractedFolder, &m_shell.extractedName);
     // The copy belongs to the program only while it runs: it goes at tear-down.
     m_tempFiles.Add(dialog.m_extractedFile);
     return 1;

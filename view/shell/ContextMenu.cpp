@@ -214,11 +214,11 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
         }
         if (fromNothing)
         {
-            if (nothingAtAll && !m_bFullScreen && g_MENUDISPLAY)
+            if (nothingAtAll && !m_system.fullScreenOn && g_MENUDISPLAY)
                 return;
             // Without a menu bar the right button is the way back to it and out of
             // full screen.
-            if (m_bFullScreen || !g_MENUDISPLAY)
+            if (m_system.fullScreenOn || !g_MENUDISPLAY)
                 loadId = IDR_CONTEXT_FALLBACK;
         }
     }

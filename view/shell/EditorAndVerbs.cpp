@@ -139,8 +139,8 @@ int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
     {
         if (!ExtractCursorMemberToTemp())
             return 0;
-        file.Format(L"%s\\%s", (LPCWSTR)m_lastExtractedFolder, (LPCWSTR)m_lastExtractedName);
-        workDirectory = m_lastExtractedFolder + L"\\";
+        file.Format(L"%s\\%s", (LPCWSTR)m_shell.extractedFolder, (LPCWSTR)m_shell.extractedName);
+        workDirectory = m_shell.extractedFolder + L"\\";
         HINSTANCE result = g_ShellRunSeam.shellExecute(m_hWnd, verb.IsEmpty() ? nullptr : (LPCWSTR)verb, file,
                                                        nullptr, workDirectory, SW_SHOWNORMAL);
         return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;

@@ -41,17 +41,17 @@ void CQvView::MarkNewerFiles()
         }
     }
     CNewSelectConfDlg dialog(DialogOwner(this));
-    dialog.m_bothPanes = m_newSelectBothPanes;
-    dialog.m_oneSide = m_newSelectOneSide;
+    dialog.m_bothPanes = m_shell.newerBothPanes;
+    dialog.m_oneSide = m_shell.newerOneSide;
     if (dialog.DoModal() != IDOK)
         return;
-    m_newSelectBothPanes = dialog.m_bothPanes;
-    m_newSelectOneSide = dialog.m_oneSide;
+    m_shell.newerBothPanes = dialog.m_bothPanes;
+    m_shell.newerOneSide = dialog.m_oneSide;
     for (int p = 0; p < 2; ++p)
     {
         CFilerPane& pane = *g_Panes[p];
         if (!(pane.m_position & PANE_POS_ACTIVE) &&
-            !(m_newSelectBothPanes && (pane.m_position & PANE_POS_OTHER)))
+            !(m_shell.newerBothPanes && (pane.m_position & PANE_POS_OTHER)))
             continue;
         const CArrayFileInfo& others = g_Panes[1 - p]->m_entries;
         for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
@@ -64,7 +64,7 @@ void CQvView::MarkNewerFiles()
                 if (namesake != nullptr)
                     mark = IsEarlier(namesake->m_findData.ftLastWriteTime, entry.m_findData.ftLastWriteTime);
                 else
-                    mark = m_newSelectOneSide ? 1 : 0;
+                    mark = m_shell.newerOneSide ? 1 : 0;
             }
             if ((entry.m_mark != 0) != (mark != 0))
             {

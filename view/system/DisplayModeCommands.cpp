@@ -8,7 +8,7 @@
 #include "tools/display/DisplayModeDlgs.h"
 #include "tools/display/SetWallPaperDlg.h"
 #include "view/QvView.h"
-#include "view/graphic/GraphicState.h"
+#include "view/graphic/GraphicViewState.h"
 #include "view/ViewBusyGuard.h"
 
 #include <initializer_list>

@@ -61,12 +61,12 @@ void CQvView::InsertDynamicMenuItems(HMENU menu)
         for (INT_PTR i = 0; i < g_CplList.GetSize() && i < kMaxApplets; ++i)
             InsertMenuW(menu, 139, MF_BYCOMMAND | MF_STRING, kFirstApplet + static_cast<UINT>(i),
                         g_CplList[i].m_name);
-    m_outputDevices.RemoveAll();
-    m_inputDevices.RemoveAll();
-    g_SystemShellApi.enumAudioEndpoints(AUDIO_FLOW_PLAYBACK, m_outputDevices);
-    g_SystemShellApi.enumAudioEndpoints(AUDIO_FLOW_CAPTURE, m_inputDevices);
-    InsertDevices(menu, m_outputDevices, kNoOutputDeviceItem, kFirstOutputDevice);
-    InsertDevices(menu, m_inputDevices, kNoInputDeviceItem, kFirstInputDevice);
+    m_system.outputDevices.RemoveAll();
+    m_system.inputDevices.RemoveAll();
+    g_SystemShellApi.enumAudioEndpoints(AUDIO_FLOW_PLAYBACK, m_system.outputDevices);
+    g_SystemShellApi.enumAudioEndpoints(AUDIO_FLOW_CAPTURE, m_system.inputDevices);
+    InsertDevices(menu, m_system.outputDevices, kNoOutputDeviceItem, kFirstOutputDevice);
+    InsertDevices(menu, m_system.inputDevices, kNoInputDeviceItem, kFirstInputDevice);
 }
 
 int CQvView::SetDefaultOutputDevice(LPCWSTR name)
@@ -89,15 +89,15 @@ BOOL CQvView::RunDynamicMenuItem(UINT id)
     if (id >= kFirstOutputDevice && id < kFirstOutputDevice + kMaxDevices)
     {
         const INT_PTR i = id - kFirstOutputDevice;
-        if (i < m_outputDevices.GetSize() && !m_outputDevices[i].m_name.IsEmpty())
-            SetDefaultOutputDevice(m_outputDevices[i].m_name);
+        if (i < m_system.outputDevices.GetSize() && !m_system.outputDevices[i].m_name.IsEmpty())
+            SetDefaultOutputDevice(m_system.outputDevices[i].m_name);
         return TRUE;
     }
     if (id >= kFirstInputDevice && id < kFirstInputDevice + kMaxDevices)
     {
         const INT_PTR i = id - kFirstInputDevice;
-        if (i < m_inputDevices.GetSize() && !m_inputDevices[i].m_name.IsEmpty())
-            SetDefaultInputDevice(m_inputDevices[i].m_name);
+        if (i < m_system.inputDevices.GetSize() && !m_system.inputDevices[i].m_name.IsEmpty())
+            SetDefaultInputDevice(m_system.inputDevices[i].m_name);
         return TRUE;
     }
     return FALSE;

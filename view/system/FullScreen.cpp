@@ -18,21 +18,22 @@ void CQvView::OnFullScreen()
         return;
     int index = -1;
     const bool graphic = FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0);
-    int& flag = graphic ? m_fullScreen.graphic : m_fullScreen.ordinary;
+    int& flag = graphic ? m_system.fullScreen.graphic : m_system.fullScreen.ordinary;
     if (flag)
     {
         flag = 0;
         // Adding the bits back would give a frame that never was a pop-up WS_POPUP:
         // the style it had before is restored as it was.
-        if (!m_fullScreen.ordinary && !m_fullScreen.graphic)
-            ::SetWindowLongPtrW(frame->m_hWnd, GWL_STYLE, m_fullScreen.frameStyle);
-        const CRect& back =
-            graphic && m_fullScreen.graphicRectSaved ? m_fullScreen.graphicRect : m_fullScreen.ordinaryRect;
+        if (!m_system.fullScreen.ordinary && !m_system.fullScreen.graphic)
+            ::SetWindowLongPtrW(frame->m_hWnd, GWL_STYLE, m_system.fullScreen.frameStyle);
+        const CRect& back = graphic && m_system.fullScreen.graphicRectSaved
+                                ? m_system.fullScreen.graphicRect
+                                : m_system.fullScreen.ordinaryRect;
         g_MENUDISPLAY = 1;
         UpdateMenuForMode();
         ::SetWindowPos(frame->m_hWnd, nullptr, back.left, back.top, back.Width(), back.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        m_bFullScreen = m_fullScreen.ordinary || m_fullScreen.graphic ? 1 : 0;
+        m_system.fullScreenOn = m_system.fullScreen.ordinary || m_system.fullScreen.graphic ? 1 : 0;
         if (graphic && IsPictureShown())
             UpdatePictureLayout(0xFFFF);
         return;
@@ -41,18 +42,18 @@ void CQvView::OnFullScreen()
     frame->GetWindowRect(&now);
     if (graphic)
     {
-        m_fullScreen.graphicRect = now;
-        m_fullScreen.graphicRectSaved = 1;
+        m_system.fullScreen.graphicRect = now;
+        m_system.fullScreen.graphicRectSaved = 1;
     }
     else
     {
-        m_fullScreen.ordinaryRect = now;
+        m_system.fullScreen.ordinaryRect = now;
     }
-    if (!m_fullScreen.ordinary && !m_fullScreen.graphic)
-        m_fullScreen.frameStyle = ::GetWindowLongPtrW(frame->m_hWnd, GWL_STYLE);
+    if (!m_system.fullScreen.ordinary && !m_system.fullScreen.graphic)
+        m_system.fullScreen.frameStyle = ::GetWindowLongPtrW(frame->m_hWnd, GWL_STYLE);
     flag = 1;
     g_MENUDISPLAY = 0;
-    ::SetWindowLongPtrW(frame->m_hWnd, GWL_STYLE, m_fullScreen.frameStyle & ~kFrameStyleBits);
+    ::SetWindowLongPtrW(frame->m_hWnd, GWL_STYLE, m_system.fullScreen.frameStyle & ~kFrameStyleBits);
     RECT monitor = {};
     GetWindowMonitorRect(m_hWnd, &monitor);
     UpdateMenuForMode();
@@ -70,5 +71,5 @@ void CQvView::OnFullScreen()
     const int top = monitor.top - (client.top - frameRect.top);
     ::SetWindowPos(frame->m_hWnd, nullptr, left, top, width + frameRect.Width() - client.Width(),
                    height + frameRect.Height() - client.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-    m_bFullScreen = 1;
+    m_system.fullScreenOn = 1;
 }

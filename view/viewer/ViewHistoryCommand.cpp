@@ -118,7 +118,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     if (opened)
     {
         g_QuitHooks.playCommandSound(L"VIEW");
-        m_viewerSelection = ViewerSelection();
+        m_viewer.selection = ViewerSelection();
         pane.SetMode(0, viewerMode, 0);
     }
     else if (inArchive)

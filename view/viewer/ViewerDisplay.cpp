@@ -32,7 +32,7 @@ void CQvView::ToggleHexDisplay()
     viewer.SetTopLine(0);
     viewer.SetSearch("", 0, FALSE, 0);
     viewer.SetSearchStart(0);
-    m_viewerSelection = ViewerSelection();
+    m_viewer.selection = ViewerSelection();
     m_bTextDrag = FALSE;
     RedrawWholeViewer(*this, index);
 }
@@ -67,7 +67,7 @@ BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* 
         frame.top = geo.originRow * lh;
         frame.charWidth = cw;
         frame.lineHeight = lh;
-        frame.clientWidth = m_viewerRight[index] > 0 ? m_viewerRight[index] : m_layout.clientWidth;
+        frame.clientWidth = m_viewer.textRight[index] > 0 ? m_viewer.textRight[index] : m_layout.clientWidth;
         *offset = ::ViewerPointToPosition(frame, point.x, point.y, after);
     }
     pane->UnlockViewerData();

@@ -38,7 +38,7 @@ int CQvView::ViewerMouseDown(UINT flags, CPoint point)
     if (pane == nullptr || (pane->m_position & PANE_POS_ACTIVE) == 0)
         return 0;
     m_dragPoint = point;
-    ViewerSelection& selection = m_viewerSelection;
+    ViewerSelection& selection = m_viewer.selection;
     const TextBand band = BandOf(*this, index, *pane);
     const INT64 oldAnchor = selection.anchor;
     const INT64 oldEnd = selection.end;
@@ -130,7 +130,7 @@ int CQvView::ViewerMouseMove(CPoint point)
             end = length;
         pane->UnlockViewerData();
     }
-    ViewerSelection& selection = m_viewerSelection;
+    ViewerSelection& selection = m_viewer.selection;
     const INT64 previous = selection.end;
     selection.end = end;
     if (m_hWnd && IsPaneVisible(index))
@@ -157,7 +157,7 @@ int CQvView::ViewerMouseUp()
     const int index = GetActivePaneIndex();
     if (TextViewerPaneAt(index) == nullptr)
         return 0;
-    ViewerSelection& selection = m_viewerSelection;
+    ViewerSelection& selection = m_viewer.selection;
     if (m_bTextDrag)
     {
         // Cleared first: releasing the capture reports the change back to this window.

@@ -53,7 +53,7 @@ void CQvView::ViewText()
     if (!pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES, g_VIEWCHARWIDE,
                              viewerMode))
         return;
-    m_viewerSelection = ViewerSelection();
+    m_viewer.selection = ViewerSelection();
     pane.m_bHexDisplay = FALSE;
     pane.SetMode(0, viewerMode, 0);
     RedrawWholePane(*this, index);
@@ -68,7 +68,7 @@ void CQvView::CloseViewer()
     if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0)
         return;
     pane.ReleaseViewerData();
-    m_viewerSelection = ViewerSelection();
+    m_viewer.selection = ViewerSelection();
     // Leaving the companion viewer ends its following of the other pane's cursor.
     if (m_nCompanionPane == index)
         m_nCompanionPane = -1;
@@ -97,7 +97,7 @@ void CQvView::CloseViewer()
 
 void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
 {
-    m_viewerRight[paneIndex] = right;
+    m_viewer.textRight[paneIndex] = right;
     DrawViewerTitle(dc, paneIndex, right);
     DrawViewerRows(dc, paneIndex, -1, -1);
 }
@@ -132,8 +132,8 @@ void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
         title += L"(読込中)";
     else if (viewer != nullptr && viewer->IsTruncated())
         title += L"(メモリ不足のため先頭のみ表示)";
-    m_viewerShownLines[paneIndex] = count;
-    m_viewerShownDone[paneIndex] = done;
+    m_viewer.shownLines[paneIndex] = count;
+    m_viewer.shownDone[paneIndex] = done;
     canvas.TextOutCell(geo.originColumn + 1, titleRow, title, titleFore, titleBack);
     if (!hex)
     {
@@ -154,13 +154,13 @@ void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanT
     const PaneLayout& geo = m_layout.panes[paneIndex];
     const int cw = m_layout.charWidth;
     const int lh = m_layout.lineHeight;
-    const int right = m_viewerRight[paneIndex];
+    const int right = m_viewer.textRight[paneIndex];
     CDcCellCanvas canvas(dc, cw, lh, right);
     const INT64 top = viewer->GetTopLine();
     const BOOL all = spanFrom < 0;
     const INT64 spanLow = spanFrom < spanTo ? spanFrom : spanTo;
     const INT64 spanHigh = spanFrom < spanTo ? spanTo : spanFrom;
-    const ViewerSelection* selection = paneIndex == GetActivePaneIndex() ? &m_viewerSelection : nullptr;
+    const ViewerSelection* selection = paneIndex == GetActivePaneIndex() ? &m_viewer.selection : nullptr;
     if (pane->m_bHexDisplay)
     {
         if (all)
@@ -242,7 +242,7 @@ void CQvView::RedrawViewerSpan(int paneIndex, INT64 from, INT64 to, BOOL withTit
     HGDIOBJ oldFont = m_viewFont.GetSafeHandle() ? dc.SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
     GetPaneRect(&dc, paneIndex);
     if (withTitle)
-        DrawViewerTitle(&dc, paneIndex, m_viewerRight[paneIndex]);
+        DrawViewerTitle(&dc, paneIndex, m_viewer.textRight[paneIndex]);
     if (from >= 0 || to >= 0)
         DrawViewerRows(&dc, paneIndex, from < 0 ? 0 : from, to < 0 ? 0 : to);
     ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
@@ -257,8 +257,8 @@ void CQvView::RefreshLoadingViewers()
         CFilerPane* pane = TextViewerPaneAt(i);
         if (pane == nullptr || !IsPaneVisible(i))
             continue;
-        if (pane->m_viewer->LineCount() != m_viewerShownLines[i] ||
-            pane->IsViewerLoadDone() != m_viewerShownDone[i])
+        if (pane->m_viewer->LineCount() != m_viewer.shownLines[i] ||
+            pane->IsViewerLoadDone() != m_viewer.shownDone[i])
         {
             m_paneRedrawRequest[i] = 1;
             DrawPane(i);

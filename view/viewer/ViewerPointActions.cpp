@@ -50,7 +50,7 @@ int TextPaneUnder(CQvView& view, CPoint point, INT64* line)
 
 void ClearShownSelection(CQvView& view, int index)
 {
-    ViewerSelection& selection = view.m_viewerSelection;
+    ViewerSelection& selection = view.m_viewer.selection;
     const BOOL shown = selection.active || selection.dragging;
     selection.active = selection.dragging = FALSE;
     view.m_bTextDrag = FALSE;
@@ -78,10 +78,10 @@ void CQvView::SelectUrlAtPoint()
     if (index == GetActivePaneIndex())
         ClearShownSelection(*this, index);
     else
-        m_viewerSelection = ViewerSelection();
-    m_viewerSelection.anchor = start;
-    m_viewerSelection.end = end;
-    m_viewerSelection.active = TRUE;
+        m_viewer.selection = ViewerSelection();
+    m_viewer.selection.anchor = start;
+    m_viewer.selection.end = end;
+    m_viewer.selection.active = TRUE;
     RedrawViewerSpan(index, start, end);
 }
 
@@ -98,9 +98,9 @@ void CQvView::SelectLineAtPoint()
     const INT64 next = pane->m_viewer->LineIndex()[line + 1];
     pane->UnlockViewerData();
     ClearShownSelection(*this, index);
-    m_viewerSelection.anchor = start;
-    m_viewerSelection.end = next;
-    m_viewerSelection.active = TRUE;
+    m_viewer.selection.anchor = start;
+    m_viewer.selection.end = next;
+    m_viewer.selection.active = TRUE;
     RedrawViewerSpan(index, start, next);
 }
 
@@ -108,13 +108,13 @@ void CQvView::OpenUrlAtPoint()
 {
     SelectUrlAtPoint();
     const int index = GetActivePaneIndex();
-    if (!m_viewerSelection.active || index < 0 || g_Panes[index]->m_viewer == nullptr)
+    if (!m_viewer.selection.active || index < 0 || g_Panes[index]->m_viewer == nullptr)
         return;
     CFilerPane* pane = g_Panes[index];
     if (!pane->LockViewerData())
         return;
     const std::string bytes =
-        ViewerSelectedBytes(TextOf(*pane->m_viewer), m_viewerSelection.anchor, m_viewerSelection.end);
+        ViewerSelectedBytes(TextOf(*pane->m_viewer), m_viewer.selection.anchor, m_viewer.selection.end);
     pane->UnlockViewerData();
     if (bytes.empty())
         return;

@@ -16,7 +16,7 @@ namespace
 void SelectViewerHit(CQvView& view, int index, BOOL fullRedraw)
 {
     IPaneViewer& viewer = *g_Panes[index]->m_viewer;
-    ViewerSelection& selection = view.m_viewerSelection;
+    ViewerSelection& selection = view.m_viewer.selection;
     const BOOL shown = selection.active;
     const INT64 oldStart = shown ? selection.anchor : -1;
     const INT64 oldEnd = shown ? selection.end : -1;
@@ -44,7 +44,7 @@ void SearchActiveTextViewer(CQvView& view, BOOL forward)
     IPaneViewer& viewer = *pane->m_viewer;
     if (viewer.GetSearchLength() <= 0)
         return;
-    ViewerSelection& selection = view.m_viewerSelection;
+    ViewerSelection& selection = view.m_viewer.selection;
     if (pane->SearchViewerText(forward))
     {
         SelectViewerHit(view, index, FALSE);

@@ -73,14 +73,14 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
     IPaneViewer& viewer = *pane->m_viewer;
     const ViewerTextView t = TextOf(viewer);
     const INT64 top = viewer.GetTopLine();
-    if (!m_viewerSelection.active)
+    if (!m_viewer.selection.active)
     {
         const INT64 start = top < t.lineCount ? t.lineIndex[top] : 0;
-        m_viewerSelection.anchor = m_viewerSelection.end = start;
-        m_viewerSelection.active = TRUE;
+        m_viewer.selection.anchor = m_viewer.selection.end = start;
+        m_viewer.selection.active = TRUE;
     }
-    m_viewerSelection.end = NextViewerCaret(t, m_viewerSelection.end, byteStep, lineStep);
-    const INT64 caretLine = FindViewerLine(t, top, m_viewerSelection.end);
+    m_viewer.selection.end = NextViewerCaret(t, m_viewer.selection.end, byteStep, lineStep);
+    const INT64 caretLine = FindViewerLine(t, top, m_viewer.selection.end);
     pane->UnlockViewerData();
 
     const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
@@ -119,17 +119,17 @@ void CQvView::SelectAllText()
     CFilerPane* pane = ActiveTextViewer(*this, index);
     if (pane == nullptr)
         return;
-    m_viewerSelection.anchor = 0;
-    m_viewerSelection.end = 0;
+    m_viewer.selection.anchor = 0;
+    m_viewer.selection.end = 0;
     // The hexadecimal form shows bytes, not the text a selection stands for.
     if (pane->m_bHexDisplay)
     {
-        m_viewerSelection.active = FALSE;
+        m_viewer.selection.active = FALSE;
         RedrawPaneBody(*this, index);
         return;
     }
-    m_viewerSelection.end = pane->m_viewer->TextLength();
-    m_viewerSelection.active = TRUE;
+    m_viewer.selection.end = pane->m_viewer->TextLength();
+    m_viewer.selection.active = TRUE;
     RedrawPaneBody(*this, index);
 }
 
@@ -137,10 +137,10 @@ void CQvView::CopyTextSelection()
 {
     int index = 0;
     CFilerPane* pane = ActiveTextViewer(*this, index);
-    if (pane == nullptr || !m_viewerSelection.active || !pane->LockViewerData())
+    if (pane == nullptr || !m_viewer.selection.active || !pane->LockViewerData())
         return;
     const std::string bytes =
-        ViewerSelectedBytes(TextOf(*pane->m_viewer), m_viewerSelection.anchor, m_viewerSelection.end);
+        ViewerSelectedBytes(TextOf(*pane->m_viewer), m_viewer.selection.anchor, m_viewer.selection.end);
     pane->UnlockViewerData();
     if (!bytes.empty())
         PutTextOnClipboard(m_hWnd, bytes);

@@ -86,7 +86,7 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
         const UINT mode = pane->m_mode & PANE_MODES_TEXT_VIEWERS;
         const CFileInfo entry = pane->m_viewerEntry;
         pane->ReleaseViewerData();
-        m_viewerSelection = ViewerSelection();
+        m_viewer.selection = ViewerSelection();
         if (pane->OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES,
                                  g_VIEWCHARWIDE, mode))
         {

@@ -1,10 +1,14 @@
 // What the view keeps while a pane shows pictures: where it stands in the picture
-// list, what is loaded and how it is laid out in the client area.
+// list, what is loaded and how it is laid out in the client area; and the filer's
+// background picture.
 #pragma once
 #include <windows.h>
 #include "filer/FileInfo.h"
+#include "graphics/picture/PictureData.h"
 #include "filer/ZoomRatio.h"
 #include "view/graphic/PicturePosition.h"
+
+#include <memory>
 
 // The graphic state word.
 enum
@@ -66,4 +70,15 @@ struct GraphicViewState
     // The frame's rectangle before the session grew it.
     CRect frameBefore;
     int frameRemembered = 0;
+    // Set while the picture is drawn: Enter then waits for the next key.
+    int drawingPicture = 0;
+    // The filer's background picture, and when it changes next (UTC).
+    std::unique_ptr<CPictureData> backgroundPicture;
+    FILETIME nextBackgroundChange = {};
+    // The picture list window and the small picture window: the options (cleared
+    // when the user closes the window) and whether they were placed yet.
+    int listWindowShown = 0;
+    int smallWindowShown = 0;
+    int listWindowPlaced = 0;
+    int smallWindowPlaced = 0;
 };
