@@ -394,7 +394,7 @@ public:
     // The file started with the first verb its file class registers; 1 when started.
     int OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory);
     // The cursor member of the active archive listing extracted to the temporary
-    // folder; 1 when it was (view/shell/ArchiveMembers.cpp).
+    // folder; 1 when it was (view/shell/ShellOpeners.cpp).
     int ExtractCursorMemberToTemp();
     // "@Edit": the cursor file of the active filer pane in the editor.
     void EditCursorEntry();
@@ -669,22 +669,22 @@ public:
     static CString CompareFieldText(const CString& prefix, const CString& path);
     // view/fileops/FileJobCommands.cpp
     void DeleteFilesWithDefault(int value);
-    // view/fileops/FolderContentsCommands.cpp
+    // view/fileops/PaneCommands.cpp
     void MoveFilesToParent();
     void ShowFilesOfSubdirectories();
-    // view/graphic/GraphicCommands.cpp
+    // view/graphic/GraphicMode.cpp
     void SetPicturePlacement(int value);
     void PausePictureDisplay();
     void NextWallpaper();
-    // view/graphic/PreviewCommands.cpp
+    // view/graphic/PreviewPanes.cpp
     void TogglePreviewPictureFilesOnly();
     void ToggleSmallPicture();
     void TogglePictureList();
-    // view/keys/FunctionListCommand.cpp
+    // view/keys/KeyRouting.cpp
     void RunFromFunctionList();
     // view/keys/HotKeys.cpp
     void ToggleTaskTray();
-    // view/media/AudioDeviceCommands.cpp
+    // view/media/MediaCommands.cpp
     void SetAudioPlayback(LPCWSTR endpointId);
     void SetAudioCapture(LPCWSTR endpointId);
     // view/media/CdCommands.cpp
@@ -714,9 +714,9 @@ public:
     void ToggleMediaFullScreen();
     void MediaVolumeUp();
     void MediaVolumeDown();
-    // view/media/MpegTitleCommand.cpp
+    // view/media/MediaCommands.cpp
     void ToggleMpegTitleDisplay();
-    // view/media/ScsiCommands.cpp
+    // view/media/MediaCommands.cpp
     void RunScsiCommand(int value);
     void OpenAllScsiTrays();
     void CloseAllScsiTrays();
@@ -774,20 +774,20 @@ public:
     void SwitchToSidePane(int side);
     // view/shell/PropertiesCommand.cpp
     void ShowProperties();
-    // view/shell/WholeNetworkCommand.cpp
+    // view/shell/NetworkPlace.cpp
     void ShowWholeNetwork();
     // view/sync/SyncCommand.cpp
     void SynchroniseDirectories();
     // view/system/DisplayModeCommands.cpp
     void ChangeDisplayMode();
     void SetWallpaper();
-    // view/system/LauncherCommand.cpp
+    // view/system/SystemDialogCommands.cpp
     void OpenLauncher();
     // view/system/PreviewMagnification.cpp
     void EnlargePreview();
     void ReducePreview();
     void ResetPreviewScale();
-    // view/system/SystemCommands.cpp
+    // view/system/SystemDialogCommands.cpp
     int RunMenuCommand(const CommandCall& call, INT_PTR value);
     void QuitProgram();
     int RunDefaultControlPanel(const CommandCall& call, INT_PTR value);
@@ -806,12 +806,12 @@ public:
     void ShowViewHistory();
     // view/viewer/ViewerDisplay.cpp
     void ToggleHexDisplay();
-    // view/viewer/ViewerJump.cpp
+    // view/viewer/ViewerPane.cpp
     void JumpToLine();
     // view/viewer/ViewerPane.cpp
     void ViewText();
     void CloseViewer();
-    // view/viewer/ViewerPrint.cpp
+    // view/viewer/ViewerPane.cpp
     void PrintText();
     // view/viewer/ViewerReopen.cpp
     void SetViewerEncoding(int value);

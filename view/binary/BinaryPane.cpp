@@ -1,5 +1,7 @@
 // A binary-editor pane in the view: its drawing, the blinking caret, typing hex
 // digits, extending the selection by keys and by the mouse, and the point mapping.
+#include "view/binary/BinaryEditorUi.h"
+#include "view/binary/BinaryJump.h"
 #include "app/Settings.h"
 #include "app/settings/ViewSettings.h"
 #include "app/settings/ViewerSettings.h"
@@ -7,9 +9,12 @@
 #include "view/QvView.h"
 #include "view/binary/BinaryLines.h"
 #include "viewers/binary/BinaryData.h"
+#include "util/Formatting.h"
 
 #include <memory>
 #include <stdio.h>
+#include <stdlib.h>
+#include <commdlg.h>
 
 namespace
 {
@@ -449,4 +454,80 @@ void CQvView::DragBinarySelection(int pane, CPoint point)
         RedrawBinaryRange(pane, data->m_selAnchor, data->m_selEnd, oldAnchor, oldEnd);
     DrawBinaryPane(pane, 1);
     m_bCaretShown = 1;
+}
+
+BOOL ComputeBinaryJumpDelta(LPCWSTR text, int hexNotation, int relative, LONGLONG cursor, LONGLONG* delta)
+{
+    LONGLONG number = 0;
+    if (hexNotation)
+    {
+        int value = 0;
+        if (!ParseHexNumber(text, value, TRUE))
+            return FALSE;
+        number = value;
+    }
+    else
+        number = text != nullptr ? _wtoi64(text) : 0;
+    *delta = relative ? number * 32 : number * 32 - cursor;
+    return TRUE;
+}
+
+BOOL ParseBinaryOffset(LPCWSTR text, int hexNotation, LONGLONG size, LONGLONG* offset)
+{
+    if (text == nullptr || *text == 0)
+        return FALSE;
+    LONGLONG value = 0;
+    if (hexNotation)
+    {
+        int parsed = 0;
+        if (!ParseHexNumber(text, parsed, TRUE))
+            return FALSE;
+        value = parsed;
+    }
+    else
+    {
+        wchar_t* end = nullptr;
+        value = _wcstoi64(text, &end, 10);
+        if (end == text || *end != 0)
+            return FALSE;
+    }
+    if (value < 0 || value >= size)
+        return FALSE;
+    *offset = value;
+    return TRUE;
+}
+
+namespace
+{
+
+INT_PTR RunDialogModally(CDialog& dialog, UINT)
+{
+    return dialog.DoModal();
+}
+
+BOOL AskSavePathWithDialog(CWnd* owner, CString& path)
+{
+    wchar_t buffer[MAX_PATH * 4] = L"";
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner != nullptr ? owner->m_hWnd : nullptr;
+    ofn.lpstrFilter = L"全てのファイル\0*.*\0\0";
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = MAX_PATH * 4;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn))
+        return FALSE;
+    path = buffer;
+    return TRUE;
+}
+
+const BinaryEditorUi kDefaultUi = {RunDialogModally, AskSavePathWithDialog};
+
+} // namespace
+
+BinaryEditorUi g_BinaryEditorUi = kDefaultUi;
+
+const BinaryEditorUi& DefaultBinaryEditorUi()
+{
+    return kDefaultUi;
 }

@@ -6,7 +6,6 @@
 #include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/Settings.h"
-
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
 #include "filer/FilerPane.h"
@@ -21,6 +20,9 @@
 #include "view/QvView.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
+#include "fileops/dirsize/DirectorySize.h"
+#include "app/FileProbes.h"
+#include "filer/EntryFind.h"
 
 namespace
 {
@@ -315,4 +317,65 @@ void CQvView::DeleteFilesWithDefault(int value)
     // The choice is kept: it is the dialog's default from now on, not for this run only.
     g_DELETETODUST = value;
     OnDelete();
+}
+
+// ---- "@Dirsize": the size survey of the active listing's target entries; with the
+// continuous survey a cursor key moves the cursor and the survey opens again.
+void CQvView::OnDirectorySize()
+{
+    const int index = GetActivePaneIndex();
+    if (PaneAt(index) == nullptr)
+        return;
+    if ((g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
+        return;
+    CViewBusyGuard busy(*this);
+    for (;;)
+    {
+        if (g_Panes[index] == nullptr ||
+            g_Panes[index]->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY |
+                                       PANE_CHECK_NO_DOT_TARGET))
+            break;
+        CDirectorySizeDlg dialog(this);
+        dialog.m_paneIndex = index;
+        if (dialog.DoModal() != IDOK || dialog.m_cursorKeyword.IsEmpty())
+            break;
+        ExecuteFilerCommand(dialog.m_cursorKeyword);
+    }
+}
+
+// ---- "@Tolinkpos": the target of the cursor shortcut shown in the pane.
+void CQvView::OnJumpToLinkTarget()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
+        return;
+    CViewBusyGuard busy(*this);
+    CFileInfo* cursor = pane.GetCursorEntry();
+    CString target;
+    if (cursor != nullptr && !cursor->IsDirectory())
+    {
+        const CString path = cursor->GetFullPath();
+        const int dot = path.ReverseFind(L'.');
+        const bool link = dot > path.ReverseFind(L'\\') && path.Mid(dot + 1).CompareNoCase(L"LNK") == 0;
+        if (!link)
+            target = path;
+        else if (!ReadShortcut(path, &target, nullptr, nullptr))
+            target.Empty();
+    }
+    CString directory, name;
+    CFileInfo found;
+    if (!target.IsEmpty())
+    {
+        SplitPath(target, &directory, &name);
+        if (FindEntryInDirectory(nullptr, directory, name, found))
+        {
+            if (found.m_entryClass == ENTRY_CLASS_FILE)
+                OpenPathInPane(index, target);
+            else if (found.m_entryClass == ENTRY_CLASS_DIRECTORY)
+                ChangePaneDirectory(index, target, 1, STATUS_PART_FULL, FALSE);
+        }
+    }
 }

@@ -15,6 +15,9 @@
 #include "view/QvView.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
+#include "filer/PaneSelection.h"
+#include "fileops/copy/CopyJob.h"
+#include "fileops/copy/MyCopyDlg.h"
 
 namespace
 {
@@ -203,4 +206,95 @@ void CQvView::ReopenArchiveListings(int pane, LPCWSTR cursorName)
         DrawPane(index);
     }
     DrawStatusLine(STATUS_PART_UPDATE);
+}
+
+// ---- "@Filesupdir" and "@Neglectdir": the selected folders' contents, or every file in
+// their trees, moved into the folder the active pane shows, through a copy job.
+namespace
+{
+void StartFolderContentsJob(CQvView& view, int kind)
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
+    CFilerPane* pane = g_Panes[index];
+    if (pane->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
+        return;
+    CViewBusyGuard busy(view);
+    SetCurrentDir(pane->m_currentDir);
+    auto* dialog = new CMyCopyDlg();
+    view.AddCopyDialog(dialog);
+    CQvView::SetPathWithBackslash(pane->m_currentDir, dialog->m_destinationText);
+    dialog->m_kind = kind;
+    dialog->m_sourcePane = index;
+    if (view.ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
+        dialog->m_bWorkerDone = 1;
+    else
+        view.ShowCopyDialog(dialog);
+}
+} // namespace
+
+void CQvView::MoveFilesToParent()
+{
+    StartFolderContentsJob(*this, UP_MOVE);
+}
+
+void CQvView::ShowFilesOfSubdirectories()
+{
+    StartFolderContentsJob(*this, NEGLECT_DIR);
+}
+
+// ---- "@Wide": shows or hides the second pane.
+void CQvView::OnSplitPanes()
+{
+    CViewBusyGuard busy(*this);
+    if (FindPaneByMode(nullptr, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0))
+        return;
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        CFilerPane* other = g_Panes[1 - index];
+        if (pane == nullptr || other == nullptr)
+            continue;
+        if (pane->m_position & PANE_POS_HIDDEN)
+        {
+            if (g_KEEP_FILER_INFO)
+                pane->m_position = PANE_POS_ACTIVE;
+            else
+            {
+                pane->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+                pane->m_currentDir = other->m_currentDir;
+                pane->m_sortSetting = other->m_sortSetting;
+            }
+            other->m_position = PANE_POS_OTHER;
+            if (pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY)
+            {
+                pane->ReadDirectory(TRUE);
+                pane->SortEntries();
+                pane->MoveCursor(0, TRUE);
+            }
+            break;
+        }
+        if (pane->m_position & PANE_POS_OTHER)
+        {
+            pane->CloseChangeNotification();
+            if (!g_KEEP_FILER_INFO)
+            {
+                if (pane->m_mode == PANE_MODE_ARCHIVE)
+                    pane->CloseArchiveListing(TRUE);
+                if (pane->m_mode == PANE_MODE_BINARY && pane->m_binaryData != nullptr)
+                    CloseBinaryEditor(index, MB_YESNO);
+                pane->SetMode(PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+            }
+            else
+                pane->m_position = PANE_POS_HIDDEN;
+            break;
+        }
+    }
+    UpdateMenuForMode();
+    CalcLayout();
+    busy.Release();
+    if (m_hWnd)
+        Invalidate(FALSE);
+    UpdateAuxiliaryWindows();
 }

@@ -3,7 +3,6 @@
 // folder's previews, the redraw of arrived thumbnails, and the other pane that
 // follows the directory under the cursor.
 #include "view/graphic/PreviewPanes.h"
-
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "graphics/preview/LoadPreviewThread.h"
@@ -241,4 +240,25 @@ void CQvView::ToggleFollowingPane()
         m_previews.followingPane = 1 - active;
         OpenCursorDirectoryInOtherPane();
     }
+}
+
+// ---- The preview keywords of the filer: a folder's thumbnails on, off or for its whole
+// tree, the picture-only listing, the other pane that follows the cursor's
+// directory, and the switches of the two picture windows.
+void CQvView::TogglePreviewPictureFilesOnly()
+{
+    g_PREVIEW_DISP_PICTURE_FILE = g_PREVIEW_DISP_PICTURE_FILE ? 0 : 1;
+    ReloadPreviewPanes(0);
+}
+
+void CQvView::ToggleSmallPicture()
+{
+    m_graphic.smallWindowShown = m_graphic.smallWindowShown ? 0 : 1;
+    UpdateAuxiliaryWindows();
+}
+
+void CQvView::TogglePictureList()
+{
+    m_graphic.listWindowShown = m_graphic.listWindowShown ? 0 : 1;
+    UpdateGraphicListDialog();
 }

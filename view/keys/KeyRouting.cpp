@@ -9,6 +9,9 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "tools/keys/FuncListDlg.h"
+#include "view/ViewBusyGuard.h"
 
 #include <string.h>
 
@@ -164,4 +167,20 @@ void CQvView::RouteKeyPress(UINT vk)
         }
     }
     ExecuteKeyCommand(vk, modifier);
+}
+
+// ---- "@ExeByFuncList": the function list of the active pane's mode; the command chosen
+// there runs as if its key had been pressed.
+void CQvView::RunFromFunctionList()
+{
+    const int index = GetActivePaneIndex();
+    const CFilerPane* pane = PaneAt(index);
+    const UINT paneMode = pane != nullptr ? pane->m_mode : static_cast<UINT>(PANE_MODE_FILER);
+    CViewBusyGuard busy(*this);
+    CFuncListDlg dlg(paneMode, DialogOwner(this));
+    const INT_PTR result = dlg.DoModal();
+    // The chosen keyword runs as an action of its own.
+    busy.Release();
+    if (result == IDOK && !dlg.m_resultKeyword.IsEmpty())
+        DispatchCommandKeyword(dlg.m_resultKeyword, dlg.m_resultModifier, dlg.m_resultVirtualKey);
 }

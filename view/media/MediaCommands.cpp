@@ -8,6 +8,10 @@
 #include "media/playlist/AudioPlayList.h"
 #include "media/playlist/SoundList.h"
 #include "view/QvView.h"
+#include "media/devices/AudioEndpoints.h"
+#include "media/scsi/AspiDeviceList.h"
+#include "view/status/StatusLine.h"
+#include "view/ViewBusyGuard.h"
 
 namespace
 {
@@ -200,4 +204,65 @@ void CQvView::MediaVolumeDown()
 {
     if (g_MciWnd)
         g_MciWnd->ChangeVolume(-100);
+}
+
+// ---- "@SetAudioPlayback <name>" and "@SetAudioCapture <name>": the named device becomes
+// the default one.
+void CQvView::SetAudioPlayback(LPCWSTR endpointId)
+{
+    if (endpointId && *endpointId)
+        SetDefaultOutputDevice(endpointId);
+}
+
+void CQvView::SetAudioCapture(LPCWSTR endpointId)
+{
+    if (endpointId && *endpointId)
+        SetDefaultInputDevice(endpointId);
+}
+
+// ---- "@Scsi01" to "@Scsi09", "@Allscsiopen" and "@Allscsiclose": the trays of the SCSI
+// devices the device list found.
+void CQvView::RunScsiCommand(int value)
+{
+    g_AspiDeviceList.RunSlot(value);
+}
+
+void CQvView::OpenAllScsiTrays()
+{
+    g_AspiDeviceList.OpenAll();
+}
+
+void CQvView::CloseAllScsiTrays()
+{
+    g_AspiDeviceList.CloseAll();
+}
+
+// ---- "@Mpegnamedisplay": the filer lists show the audio files by the title in their tags
+// or by their file names.
+void CQvView::ToggleMpegTitleDisplay()
+{
+    CViewBusyGuard busy(*this);
+    g_MPEGNAMEDISPLAY = g_MPEGNAMEDISPLAY ? 0 : 1;
+    // The titles are read with the listing and the order may follow them, so the
+    // shown lists are read again rather than only redrawn.
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = g_Panes[index];
+        if (pane == nullptr || pane->m_mode != PANE_MODE_FILER || (pane->m_position & PANE_POS_HIDDEN) != 0)
+            continue;
+        pane->ReadDirectory(TRUE);
+        pane->SortEntries();
+        pane->MoveCursor(0, TRUE);
+        if (m_hWnd == nullptr)
+            continue;
+        const bool active = (pane->m_position & PANE_POS_ACTIVE) != 0;
+        m_paneRedrawRequest[index] = 1;
+        DrawPaneTitle(index);
+        DrawPane(index);
+        if (active)
+            DrawCursorLine(index, 1);
+    }
+    if (m_hWnd != nullptr)
+        DrawStatusLine(STATUS_PART_FULL);
+    StartBinaryCursorTimer();
 }

@@ -9,6 +9,9 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
+#include "app/CommandMacros.h"
+#include "archivefront/dialogs/UnpackDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include <vector>
 
@@ -204,4 +207,61 @@ void CQvView::RunFileKindLoop()
         CString entryDirectory = entry.GetDirectory();
         RunFileKindCommand(pane, entry, temp, entryDirectory, 1);
     }
+}
+
+// ---- The panes as the macro expander sees them.
+BOOL GetMacroPaneTarget(int pane, int n, BOOL cursorOnly, MacroEntry& out)
+{
+    CFilerPane* source = PaneAt(pane);
+    CFileInfo entry;
+    DWORD flags = TARGET_ALLOW_VIRTUAL_DRIVE | (cursorOnly ? TARGET_CURSOR_ONLY : 0);
+    if (source == nullptr || !source->GetTargetEntry(flags, n, entry))
+        return FALSE;
+    // A virtual drive lists files of other folders: programs need the real one.
+    out.folder = entry.m_realDirectory.IsEmpty() ? entry.GetDirectory() : entry.m_realDirectory;
+    out.name = entry.GetName();
+    out.isFolder = entry.IsDirectory();
+    return TRUE;
+}
+
+BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CString& currentDir)
+{
+    const CFilerPane* found = PaneAt(pane);
+    if (found == nullptr)
+        return FALSE;
+    const CFilerPane& target = *found;
+    position = target.m_position;
+    mode = target.m_mode;
+    subMode = target.m_subMode;
+    currentDir = target.m_currentDir;
+    return TRUE;
+}
+
+// ---- Archive members handed to other programs: extracted to the temporary folder first.
+int CQvView::ExtractCursorMemberToTemp()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0))
+        return 0;
+    CString folder = m_tempDirectory;
+    if (folder.IsEmpty())
+    {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, buffer);
+        folder = buffer;
+    }
+    while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
+        folder = folder.Left(folder.GetLength() - 1);
+    CUnpackDlg dialog(DialogOwner(this));
+    dialog.m_sourceMode = UNPACK_FROM_ARCHIVE;
+    dialog.m_sourcePane = index;
+    dialog.m_toTemp = 1;
+    dialog.m_baseFolder = folder;
+    dialog.m_destination = folder;
+    if (dialog.DoModal() != UNPACK_DONE || dialog.m_extractedFile.IsEmpty())
+        return 0;
+    SplitPath(dialog.m_extractedFile, &m_shell.extractedFolder, &m_shell.extractedName);
+    // The copy belongs to the program only while it runs: it goes at tear-down.
+    m_tempFiles.Add(dialog.m_extractedFile);
+    return 1;
 }

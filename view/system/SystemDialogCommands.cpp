@@ -7,6 +7,10 @@
 #include "view/system/SystemShellApi.h"
 #include "view/ViewBusyGuard.h"
 #include "tools/cpl/ControlPanelDlg.h"
+#include "tools/kinds/KindExeDlg.h"
+#include "tools/launcher/LancherDlg.h"
+#include "util/Globals.h"
+#include "util/Log.h"
 
 #include <winnetwk.h>
 
@@ -70,4 +74,62 @@ void CQvView::ShowControlPanelList()
     CViewBusyGuard busy(*this);
     CControlPanelDlg dialog(DialogOwner(this));
     dialog.DoModal();
+}
+
+// ---- Menu 598 "拡張子別実行形式設定": both file-kind tables and their options.
+void CQvView::OnExtensionExecuteSettings()
+{
+    CViewBusyGuard busy(*this);
+    CKindExeDlg dialog(DialogOwner(this));
+    dialog.DoModal();
+}
+
+// ---- "@Lancher": the launcher list, and the chosen entry run for the active filer pane.
+void CQvView::OpenLauncher()
+{
+    int index = -1;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
+        return;
+    CViewBusyGuard busy(*this);
+    CLancherDlg dialog(m_LancherExe, m_LancherPar, m_LancherKey, m_LancherExeDir, DialogOwner(this));
+    if (dialog.DoModal() == IDOK && dialog.m_result >= 0 && dialog.m_result < m_LancherExe.GetSize())
+    {
+        // Copies: the command may change the lists before it returns.
+        const CString exe = m_LancherExe[dialog.m_result];
+        const CString par = m_LancherPar[dialog.m_result];
+        const CString dir = m_LancherExeDir[dialog.m_result];
+        ExecuteCommandLine(index, exe, par, dir);
+    }
+}
+
+// ---- Common keywords: menu commands by id, quitting, and the control panel's command
+// line.
+int CQvView::RunMenuCommand(const CommandCall& call, INT_PTR value)
+{
+    if (!OnCmdMsg(static_cast<UINT>(value), CN_COMMAND, nullptr, nullptr))
+        WriteLog(nullptr, L"RunMenuCommand: この操作はまだ実装されていないため何もしません (%s)",
+                 call.keyword != nullptr ? call.keyword : L"");
+    return 1;
+}
+
+void CQvView::QuitProgram()
+{
+    // The frame's close asks the quit question; a command posts it, so that the
+    // question comes after the key has been handled.
+    if (m_hWnd)
+    {
+        CWnd* frame = GetTopLevelParent();
+        if (frame != nullptr && frame->m_hWnd)
+            frame->PostMessage(WM_CLOSE, 0, 0);
+    }
+}
+
+int CQvView::RunDefaultControlPanel(const CommandCall& call, INT_PTR)
+{
+    if (call.argument == nullptr || call.argument[0] == 0)
+        return 0;
+    CString commandLine;
+    commandLine.Format(L"%s\\%s", static_cast<LPCWSTR>(g_SystemDir), call.argument);
+    RunControlPanelApplet(commandLine);
+    return 1;
 }

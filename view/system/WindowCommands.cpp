@@ -5,6 +5,9 @@
 #include "app/settings/DisplayMode.h"
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/SettingStrings.h"
+#include "view/system/SystemShellApi.h"
 
 void CQvView::ApplyDisplaySet(int slot)
 {
@@ -66,4 +69,55 @@ void CQvView::RunDisplaySet(int slot)
 {
     CViewBusyGuard busy(*this);
     ApplyDisplaySet(slot);
+}
+
+// ---- The owner of the auxiliary dialogs: the main window, or none (the desktop) for a
+// dialog the user wants as a window of its own.
+namespace
+{
+const wchar_t* const kDialogNames[] = {L"CGraphicListDlg", L"CFindFileDlg", L"DIR_HISTORY_DIALOG"};
+} // namespace
+
+CWnd* CQvView::GetDialogParent(int kind)
+{
+    // An owned window shares the main window's taskbar button and is minimised with
+    // it; a desktop-owned one gets a button of its own and stays.
+    if (g_ALL_DIALOG_OTHER_WINDOW)
+        return nullptr;
+    if (kind >= 0 && kind < static_cast<int>(sizeof(kDialogNames) / sizeof(kDialogNames[0])))
+        for (const OtherWindowDialogRow& row : g_OtherWindowDialogs)
+            if (wcscmp(row.className, kDialogNames[kind]) == 0 && row.flag)
+                return nullptr;
+    return m_hWnd ? AfxGetMainWnd() : nullptr;
+}
+
+// ---- Menu 522 "表示フォント": the common font dialog over the view's font settings.
+void CQvView::OnDisplayFont()
+{
+    CViewBusyGuard busy(*this);
+    LOGFONTW font = {};
+    lstrcpynW(font.lfFaceName, g_FONTNAME, LF_FACESIZE);
+    font.lfCharSet = static_cast<BYTE>(g_FONTCHARSET);
+    font.lfHeight = g_FONTHEIGHT;
+    font.lfWidth = g_FONTWIDE;
+    font.lfWeight = g_FONTWEIGHT;
+    font.lfPitchAndFamily = FIXED_PITCH;
+    CHOOSEFONTW choice = {};
+    choice.lStructSize = sizeof(choice);
+    choice.hwndOwner = m_hWnd;
+    choice.lpLogFont = &font;
+    // The panes are laid out in cells of one width: only fixed-pitch faces fit.
+    choice.Flags =
+        CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_FORCEFONTEXIST;
+    if (g_SystemShellApi.chooseFont(&choice))
+    {
+        g_FONTNAME = font.lfFaceName;
+        g_FONTCHARSET = font.lfCharSet;
+        g_FONTHEIGHT = font.lfHeight;
+        g_FONTWIDE = font.lfWidth;
+        g_FONTWEIGHT = font.lfWeight;
+        CreateViewFont();
+        if (m_hWnd)
+            Invalidate();
+    }
 }

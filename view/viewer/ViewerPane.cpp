@@ -9,8 +9,15 @@
 #include "view/status/StatusLine.h"
 #include "view/viewer/HexDump.h"
 #include "view/viewer/ViewerLines.h"
+#include "viewers/text/JumpTextDlg.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "app/settings/PrintSettings.h"
+#include "view/ViewBusyGuard.h"
+#include "viewers/text/PrintTextDlg.h"
 
 #include <vector>
+#include <cwchar>
+#include <climits>
 
 namespace
 {
@@ -264,4 +271,70 @@ void CQvView::RefreshLoadingViewers()
             DrawPane(i);
         }
     }
+}
+
+// ---- "@Jumptext": the text viewer shows a line asked for by number, or moves by a signed
+// number of lines.
+void CQvView::JumpToLine()
+{
+    const int index = GetActivePaneIndex();
+    if (index < 0 || index > 1)
+        return;
+    CFilerPane* pane = g_Panes[index];
+    if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
+        return;
+    CJumpTextDlg dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString text = dlg.m_text;
+    text.TrimLeft();
+    text.TrimRight();
+    if (text.IsEmpty())
+        return;
+    const INT64 n = _wtoi64(text);
+    const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
+    if (text[0] == L'+' || text[0] == L'-')
+        pane->ScrollViewerLines(n, rows, FALSE);
+    else
+    {
+        pane->m_viewer->SetTopLine(n < 0 ? 0 : n);
+        pane->ScrollViewerLines(0, rows, FALSE);
+    }
+    if (m_hWnd != nullptr)
+    {
+        m_paneRedrawRequest[index] = 1;
+        DrawPane(index);
+    }
+}
+
+// ---- "@Textprint": the active text viewer's text printed through the print dialog,
+// held locked for the whole dialog so that its loader cannot move it meanwhile.
+void CQvView::PrintText()
+{
+    const int index = GetActivePaneIndex();
+    if (TextViewerPaneAt(index) == nullptr)
+        return;
+    CFilerPane& pane = *g_Panes[index];
+    if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane.m_viewer == nullptr)
+        return;
+    CViewBusyGuard busy(*this);
+    g_PrintSettings.charsPerLine = g_VIEWCHARWIDE;
+    g_PrintSettings.lineNumbers = g_VIEWNUMBER;
+    g_PrintSettings.documentName = (pane.m_mode & PANE_MODE_TEXT_VIEWER) != 0
+                                       ? pane.m_viewerEntry.GetRealFullPath()
+                                       : CString(pane.m_viewerEntry.GetName());
+    // Waits while the loader holds the text; a pane without text prints nothing.
+    if (!pane.HoldViewerData())
+        return;
+    g_PrintSettings.tabColumns = pane.m_viewer->GetTabWidth();
+    // The print job counts in int: a text beyond that prints its first 2 GiB.
+    const INT64 length = pane.m_viewer->TextLength();
+    const int printed = length > INT_MAX ? INT_MAX : static_cast<int>(length);
+    {
+        CPrintTextDlg dialog(g_PrintSettings, pane.m_viewer->Text(), printed, DialogOwner(this));
+        dialog.DoModal();
+    }
+    pane.ReleaseHeldViewerData();
+    if (m_hWnd)
+        Invalidate();
 }
