@@ -1,7 +1,7 @@
 // Times a content search for one text in five character codes over a tree of mixed
 // files against a plain read of the same files in the same block size (the I/O floor
 // every content search pays). The text occurs nowhere, so every byte is scanned.
-// Argument: the data size in megabytes (default 256); the files are made once beside
+// Argument: the data size in megabytes (default 1024); the files are made once beside
 // the scratch folder and reused.
 #include "bench/BenchSupport.h"
 #include "fileops/find/FindThread.h"
@@ -141,7 +141,7 @@ const int kTurns = 3;
 
 int wmain(int argc, wchar_t** argv)
 {
-    const long long megabytes = argc > 1 && _wtoi64(argv[1]) > 0 ? _wtoi64(argv[1]) : 256;
+    const long long megabytes = argc > 1 && _wtoi64(argv[1]) > 0 ? _wtoi64(argv[1]) : 1024;
     const std::wstring folder = qvbench::KeptFolder(L"find" + std::to_wstring(megabytes));
     std::vector<std::wstring> files;
     if (!MakeTree(folder, megabytes, files))

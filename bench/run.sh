@@ -22,7 +22,7 @@ export QV_BENCH_RESULTS="Z:${results//\//\\}"
 benches=(
   "sort        100000           100000"
   "readdir     20000            100000"
-  "find        256              1024"
+  "find        1024             1024"
   "copy        256,5000         1024,20000"
   "viewerload  256              1024"
   "detect      300              1000"
