@@ -1,5 +1,5 @@
 # The two commands of the README.
-.PHONY: run test build setup clean bench
+.PHONY: run test build setup clean bench bench-full
 
 run:
 	@scripts/run.sh
@@ -18,16 +18,7 @@ clean:
 
 # Benchmarks (not part of the tests): ratios against a reference run in the same go.
 bench:
-	@scripts/setup.sh && scripts/build.sh qv_bench_sort qv_bench_readdir qv_bench_find qv_bench_copy \
-	    qv_bench_viewerload qv_bench_detect qv_bench_binary qv_bench_preview && \
-	  scripts/wine-run.sh build/bin/qv_bench_sort.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_readdir.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_find.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_copy.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_viewerload.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_detect.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_binary.exe && \
-	  scripts/wine-run.sh build/bin/qv_bench_preview.exe && \
-	  bench/arc-list-bench.sh && \
-	  bench/arc-pack-bench.sh && \
-	  bench/arc-extract-bench.sh
+	@bench/run.sh
+
+bench-full:
+	@bench/run.sh --full

@@ -48,21 +48,16 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring exe = argv[3];
     const int runs = argc > 4 ? _wtoi(argv[4]) : 1;
     CreateSevenZipLoadMutex();
-    double ours = 1e30;
-    double reference = 1e30;
+    qvbench::Turns turns;
     int result = 0;
     for (int run = 0; run < runs; run++)
     {
         const std::wstring suffix = std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(run);
         const double backEnd = BackEndSeconds(archive, out + L"\\ours-" + suffix, result);
-        const double console = ConsoleSeconds(exe, archive, out + L"\\ref-" + suffix);
-        if (backEnd < ours)
-            ours = backEnd;
-        if (console >= 0 && console < reference)
-            reference = console;
+        turns.Add(result != 0 ? backEnd : -1, ConsoleSeconds(exe, archive, out + L"\\ref-" + suffix));
     }
-    std::printf("extract: back-end %.3f s (result %d), 7z.exe x %.3f s, ratio %.2f\n", ours, result,
-                reference, ours / reference);
+    std::printf("extract: back-end result %d\n", result);
+    turns.Report("archive extraction, 7z", 1.1, "7z.exe x");
     CloseSevenZipLoadMutex();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "archiveclient/update/UpdateArchive.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace
@@ -89,7 +90,7 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc < 4)
     {
-        std::printf("usage: qv_bench_arcpack <tree> <output folder> <7z.exe> [runs]\n");
+        std::printf("usage: qv_bench_arcpack <tree> <output folder> <7z.exe> [turns]\n");
         return 2;
     }
     std::wstring tree = argv[1];
@@ -103,21 +104,16 @@ int wmain(int argc, wchar_t** argv)
     for (const wchar_t* name : {L"pack-bench.7z", L"pack-bench.zip"})
     {
         std::wstring archive = out + L"\\" + name;
-        double ours = 1e30;
-        double reference = 1e30;
+        qvbench::Turns turns;
         HRESULT result = S_OK;
         for (int run = 0; run < runs; run++)
         {
-            double driver = DriverSeconds(*codecs, tree, archive, result);
-            double console = ConsoleSeconds(exe, tree, out + L"\\ref-" + name);
-            if (driver < ours)
-                ours = driver;
-            if (console >= 0 && console < reference)
-                reference = console;
+            const double driver = DriverSeconds(*codecs, tree, archive, result);
+            turns.Add(result == S_OK ? driver : -1, ConsoleSeconds(exe, tree, out + L"\\ref-" + name));
         }
-        std::printf("%ls: driver %.3f s (result 0x%08lX), 7z.exe a %.3f s, ratio %.2f (goal 1.10)\n", name,
-                    ours, static_cast<unsigned long>(result), reference, ours / reference);
-        std::fflush(stdout);
+        std::printf("%ls: driver result 0x%08lX\n", name, static_cast<unsigned long>(result));
+        const std::string scenario = std::string("archive packing, ") + (wcsstr(name, L".7z") ? "7z" : "zip");
+        turns.Report(scenario.c_str(), 1.1, "7z.exe a");
     }
     codecs->Release();
     return 0;

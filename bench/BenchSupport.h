@@ -1,8 +1,13 @@
-// What the benchmark programs share: a clock, their own folder, and timing a console
-// program of reference.
+// What the benchmark programs share: a clock, their own folder and a scratch folder,
+// timing a console program of reference, turns of a ratio with their spread, and the
+// row each ratio adds to the run's summary (bench/run.sh prints the table).
 #pragma once
 #include <windows.h>
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qvbench
 {
@@ -25,34 +30,175 @@ inline std::wstring ProgramFolder()
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-// Runs a console command line (its program first, quoted when it has spaces) in
-// `workDir` (the current folder when null) with its output thrown away, so that
-// writing to a console does not count; the seconds it took, -1 when it did not start.
-inline double TimeProgram(std::wstring command, const wchar_t* workDir = nullptr)
+// The run's own scratch folder (scripts/wine-run.sh gives one), else the temporary
+// folder; without a trailing backslash.
+inline std::wstring ScratchFolder()
 {
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"QV_TEST_SCRATCH", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        length = GetTempPathW(MAX_PATH, folder);
+    std::wstring result(folder, length);
+    while (!result.empty() && result.back() == L'\\')
+        result.pop_back();
+    return result;
+}
+
+// A folder for data that stays from run to run (made once, reused by the next run),
+// beside the run's scratch folder: `leaf` in "bench-folders".
+inline std::wstring KeptFolder(const std::wstring& leaf)
+{
+    std::wstring root = ScratchFolder();
+    const size_t cut = root.rfind(L'\\');
+    if (cut != std::wstring::npos)
+        root = root.substr(0, cut);
+    root += L"\\bench-folders";
+    CreateDirectoryW(root.c_str(), nullptr);
+    return root + L"\\" + leaf;
+}
+
+// Runs a console command line (its program first, quoted when it has spaces) in
+// `workDir` (the current folder when null), its output written to a regular file as a
+// user's redirection would (the NUL device costs a round trip to the Wine server for
+// every write, which would time Wine rather than the program). The seconds it took;
+// -1 when it did not start or ended with an exit code other than 0: a reference that
+// failed is no reference. `outputPath`, when given, names the output file, which is
+// then kept for the caller to check.
+inline double TimeProgram(std::wstring command, const wchar_t* workDir = nullptr,
+                          const std::wstring& outputPath = std::wstring())
+{
+    const std::wstring output = outputPath.empty() ? ScratchFolder() + L"\\reference-output.txt" : outputPath;
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        if (input != INVALID_HANDLE_VALUE)
+            CloseHandle(input);
+        return -1;
+    }
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    startup.hStdInput = nul;
+    startup.hStdOutput = file;
+    startup.hStdError = file;
+    startup.hStdInput = input;
     PROCESS_INFORMATION process = {};
     const double start = Seconds();
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, workDir,
-                        &startup, &process))
+    const BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, workDir, &startup, &process);
+    double seconds = -1;
+    if (started)
     {
-        CloseHandle(nul);
-        return -1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        seconds = Seconds() - start;
+        DWORD exitCode = 1;
+        if (!GetExitCodeProcess(process.hProcess, &exitCode) || exitCode != 0)
+            seconds = -1;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = Seconds() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(nul);
+    CloseHandle(file);
+    if (input != INVALID_HANDLE_VALUE)
+        CloseHandle(input);
+    if (outputPath.empty())
+        DeleteFileW(output.c_str());
     return seconds;
 }
+
+// Appends one line to the run's summary file (QV_BENCH_RESULTS, set by bench/run.sh);
+// nothing when the program runs alone.
+inline void AppendSummaryLine(const std::string& line)
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"QV_BENCH_RESULTS", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A row of the summary: the scenario, the value (the median over the turns), the
+// lowest and highest turn, the number of turns, and the goal (0: none): the most the
+// value may be, or with `atLeast` the least.
+inline void RecordRow(const char* scenario, double value, double low, double high, int turns, double goal,
+                      bool atLeast = false)
+{
+    char line[512];
+    std::snprintf(line, sizeof line, "%s\t%.3f\t%.3f\t%.3f\t%d\t%.3f\t%s", scenario, value, low, high, turns,
+                  goal, atLeast ? "min" : "max");
+    AppendSummaryLine(line);
+}
+
+// A scenario that could not be measured, with the reason, in place of its row.
+inline void RecordFailure(const char* scenario, const char* reason)
+{
+    std::printf("%-40s FAILED: %s\n", scenario, reason);
+    std::fflush(stdout);
+    AppendSummaryLine(std::string(scenario) + "\tFAILED\t" + reason);
+}
+
+// The turns of one scenario: each turn times our side and its reference back to back,
+// so that other work on the machine weighs on both alike; the ratio reported is the
+// median turn's, with the lowest and highest beside it.
+class Turns
+{
+public:
+    void Add(double ours, double reference) { m_timings.emplace_back(ours, reference); }
+    bool Empty() const { return m_timings.empty(); }
+
+    // Prints the scenario's line and adds its row to the summary. A scenario with no
+    // turn, or a failed side in any turn (a negative time), is a failure: a ratio
+    // against a reference that did not do its work means nothing.
+    void Report(const char* scenario, double goal, const char* reference = "reference")
+    {
+        std::vector<std::pair<double, double>> sorted;
+        size_t oursFailed = 0, referenceFailed = 0;
+        for (const auto& t : m_timings)
+        {
+            oursFailed += t.first < 0;
+            referenceFailed += t.second <= 0;
+            if (t.first >= 0 && t.second > 0)
+                sorted.push_back(t);
+        }
+        if (m_timings.empty())
+        {
+            RecordFailure(scenario, "no turn");
+            return;
+        }
+        if (oursFailed + referenceFailed > 0)
+        {
+            char reason[160];
+            std::snprintf(reason, sizeof reason, "%s failed in %zu and ours in %zu of %zu turns", reference,
+                          referenceFailed, oursFailed, m_timings.size());
+            RecordFailure(scenario, reason);
+            return;
+        }
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const auto& a, const auto& b) { return a.first * b.second < b.first * a.second; });
+        const auto& median = sorted[sorted.size() / 2];
+        const double ratio = median.first / median.second;
+        const double low = sorted.front().first / sorted.front().second;
+        const double high = sorted.back().first / sorted.back().second;
+        std::printf("%-40s %8.3f s   %s %8.3f s   ratio %5.2f (%.2f-%.2f, %zu turns)", scenario, median.first,
+                    reference, median.second, ratio, low, high, sorted.size());
+        if (goal > 0)
+            std::printf("   goal %.2f%s", goal, ratio <= goal ? "" : "  OVER");
+        std::printf("\n");
+        std::fflush(stdout);
+        RecordRow(scenario, ratio, low, high, static_cast<int>(sorted.size()), goal);
+    }
+
+private:
+    std::vector<std::pair<double, double>> m_timings; // ours, reference
+};
 
 } // namespace qvbench

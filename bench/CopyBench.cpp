@@ -1,9 +1,9 @@
 // Times the copy job engine against the system's own copy over the same files: one
 // big file, and a tree of many small files. Each ratio is the engine's time over the
-// faster of two references measured in the same run: CopyFileExW file by file, and
-// Wine's "xcopy /E".
+// faster of two references measured in the same turn: CopyFileExW file by file, and
+// Wine's "xcopy /E". The sources are made once beside the scratch folder and reused.
 //
-//     qv_bench_copy [MiB of the big file (1024)] [files of the tree (20000)]
+//     qv_bench_copy [MiB of the big file (256)] [files of the tree (5000)]
 #include "bench/BenchSupport.h"
 #include "fileops/copy/CopyJob.h"
 
@@ -124,72 +124,87 @@ double RunEngine(const std::wstring& folder, const wchar_t* name, const std::wst
     return Seconds() - start;
 }
 
-void Report(const char* what, double engine, double system, double xcopy)
+bool HasSize(const std::wstring& path, LONGLONG size)
 {
-    double reference = system;
-    if (xcopy > 0 && xcopy < reference)
-        reference = xcopy;
-    std::printf("%-10s engine %8.3f s   CopyFileExW %8.3f s   xcopy /E %8.3f s   ratio %5.2f\n", what, engine,
-                system, xcopy, reference > 0 ? engine / reference : 0.0);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+           ((static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) == size;
 }
+
+const int kTurns = 3;
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    int mebibytes = argc > 1 ? _wtoi(argv[1]) : 1024;
-    int files = argc > 2 ? _wtoi(argv[2]) : 20000;
-    wchar_t root[MAX_PATH];
-    DWORD length = GetEnvironmentVariableW(L"QV_TEST_SCRATCH", root, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        GetTempPathW(MAX_PATH, root);
-    std::wstring base = std::wstring(root) + L"\\qv_copy_bench";
+    const int mebibytes = argc > 1 && _wtoi(argv[1]) > 0 ? _wtoi(argv[1]) : 256;
+    const int files = argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 5000;
+    const std::wstring source =
+        qvbench::KeptFolder(L"copy-" + std::to_wstring(mebibytes) + L"-" + std::to_wstring(files));
+    const std::wstring base = qvbench::ScratchFolder() + L"\\qv_copy_bench";
     RemoveTree(base);
     CreateDirectoryW(base.c_str(), nullptr);
-    std::wstring source = base + L"\\src";
     CreateDirectoryW(source.c_str(), nullptr);
-    if (!MakeBigFile(source + L"\\big.bin", mebibytes) || !MakeTree(source + L"\\tree", files))
+    // The tree's last file is made last: where it stands, the whole source does.
+    wchar_t last[64];
+    swprintf(last, 64, L"\\tree\\d%04d\\f%06d.dat", (files - 1) / 100, files - 1);
+    if (!HasSize(source + L"\\big.bin", static_cast<LONGLONG>(mebibytes) << 20) &&
+        !MakeBigFile(source + L"\\big.bin", mebibytes))
     {
-        std::printf("could not make the files\n");
+        std::printf("could not make the big file\n");
+        return 1;
+    }
+    if (!HasSize(source + last, 4096) && !MakeTree(source + L"\\tree", files))
+    {
+        std::printf("could not make the tree\n");
         return 1;
     }
     std::printf("%d MiB file, %d files of 4 KiB\n", mebibytes, files);
 
-    // Each way runs twice, the three ways taking turns, and the faster run counts: the
-    // machine's other work then weighs on every way alike.
+    // Each turn runs the three ways one after the other; the reference of a turn is
+    // the faster of the system's two.
     std::wstring xcopySource = base + L"\\xsrc";
     CreateDirectoryW(xcopySource.c_str(), nullptr);
-    double engine = 1e9, system = 1e9, xcopy = 1e9;
-    for (int round = 0; round < 2; ++round)
+    qvbench::Turns big;
+    for (int turn = 0; turn < kTurns; ++turn)
     {
-        engine = std::min(engine, RunEngine(source, L"big.bin", base + L"\\engine"));
+        const double engine = RunEngine(source, L"big.bin", base + L"\\engine");
         RemoveTree(base + L"\\engine");
         double start = Seconds();
         CreateDirectoryW((base + L"\\sys").c_str(), nullptr);
-        CopyFileExW((source + L"\\big.bin").c_str(), (base + L"\\sys\\big.bin").c_str(), nullptr, nullptr,
-                    nullptr, 0);
-        system = std::min(system, Seconds() - start);
+        const BOOL copied = CopyFileExW((source + L"\\big.bin").c_str(), (base + L"\\sys\\big.bin").c_str(),
+                                        nullptr, nullptr, nullptr, 0);
+        const double system = copied ? Seconds() - start : -1;
         RemoveTree(base + L"\\sys");
         MoveFileW((source + L"\\big.bin").c_str(), (xcopySource + L"\\big.bin").c_str());
-        xcopy = std::min(xcopy, RunXcopy(xcopySource, base + L"\\xbig"));
+        const double xcopy = RunXcopy(xcopySource, base + L"\\xbig");
         MoveFileW((xcopySource + L"\\big.bin").c_str(), (source + L"\\big.bin").c_str());
         RemoveTree(base + L"\\xbig");
+        std::printf("  turn %d: engine %.3f s, CopyFileExW %.3f s, xcopy /E %.3f s\n", turn + 1, engine,
+                    system, xcopy);
+        big.Add(engine, xcopy > 0 && xcopy < system ? xcopy : system);
     }
-    Report("big file", engine, system, xcopy);
+    char scenario[96];
+    std::snprintf(scenario, sizeof scenario, "copy, one file of %d MiB", mebibytes);
+    big.Report(scenario, 1.05, "system");
 
-    engine = system = xcopy = 1e9;
-    for (int round = 0; round < 2; ++round)
+    qvbench::Turns tree;
+    for (int turn = 0; turn < kTurns; ++turn)
     {
-        engine = std::min(engine, RunEngine(source, L"tree", base + L"\\engine"));
+        const double engine = RunEngine(source, L"tree", base + L"\\engine");
         RemoveTree(base + L"\\engine");
         double start = Seconds();
         CopyTreeBySystem(source + L"\\tree", base + L"\\sys");
-        system = std::min(system, Seconds() - start);
+        const double system = Seconds() - start;
         RemoveTree(base + L"\\sys");
-        xcopy = std::min(xcopy, RunXcopy(source + L"\\tree", base + L"\\xtree"));
+        const double xcopy = RunXcopy(source + L"\\tree", base + L"\\xtree");
         RemoveTree(base + L"\\xtree");
+        std::printf("  turn %d: engine %.3f s, CopyFileExW %.3f s, xcopy /E %.3f s\n", turn + 1, engine,
+                    system, xcopy);
+        tree.Add(engine, xcopy > 0 && xcopy < system ? xcopy : system);
     }
-    Report("tree", engine, system, xcopy);
+    std::snprintf(scenario, sizeof scenario, "copy, %d files of 4 KiB", files);
+    tree.Report(scenario, 1.0, "system");
     RemoveTree(base);
     return 0;
 }

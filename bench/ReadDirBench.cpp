@@ -3,9 +3,9 @@
 // grows with the listing (a quadratic comparison, a per-entry system call) shows as a
 // growing ratio: the first read with its sort, the full re-read with its sort, and the
 // re-check after one file changed. The folders of 5,000, 20,000 and 100,000
-// entries are made once and reused; an argument caps the largest size (for a quick
-// try: qv_bench_readdir 20000). After the first read the process's private bytes per
-// entry are printed.
+// entries are made once and reused; the argument caps the largest size (20000 unless
+// given; 100000 for all three). After the first read the process's private bytes per
+// entry are printed, and at the end its peak working set.
 #include "bench/BenchSupport.h"
 #include "filer/FilerPane.h"
 
@@ -115,30 +115,14 @@ bool MakeFolder(const std::wstring& folder, int files)
     return true;
 }
 
-// Each step is timed in several rounds, each right after a walk of its own: other
+// Each step is timed in several turns, each right after a walk of its own: other
 // programs on the machine slow single runs at random, and a walk timed next to the
-// step sees the same load. The round with the median ratio is reported.
-struct Rounds
-{
-    std::vector<std::pair<double, double>> timings; // step, walk
-
-    void Add(double seconds, double walk) { timings.emplace_back(seconds, walk); }
-    void Report(const char* what)
-    {
-        if (timings.empty())
-        {
-            std::printf("%-34s (not seen)\n", what);
-            return;
-        }
-        std::sort(timings.begin(), timings.end(),
-                  [](const auto& a, const auto& b) { return a.first * b.second < b.first * a.second; });
-        const auto& median = timings[timings.size() / 2];
-        std::printf("%-34s %8.3f s   walk %8.3f s   ratio %6.2f\n", what, median.first, median.second,
-                    median.second > 0 ? median.first / median.second : 0.0);
-    }
-};
+// step sees the same load. The median turn's ratio is reported, with the spread.
+using qvbench::Turns;
 
 const int kRounds = 5;
+// The private bytes a listed entry may cost.
+const int kBytesPerEntryGoal = 450;
 
 void Run(const std::wstring& root, int files)
 {
@@ -153,8 +137,13 @@ void Run(const std::wstring& root, int files)
     int count = 0;
     WalkSeconds(folder, count); // the file cache is warm from here on
     std::printf("%d entries\n", count);
+    auto scenario = [files](const char* what) {
+        static char text[96];
+        std::snprintf(text, sizeof text, "%s, %dk entries", what, files / 1000);
+        return text;
+    };
 
-    Rounds first;
+    Turns first;
     for (int round = 0; round < kRounds; ++round)
     {
         const double walk = WalkSeconds(folder, count);
@@ -167,16 +156,21 @@ void Run(const std::wstring& root, int files)
         first.Add(Seconds() - start, walk);
         const SIZE_T privateAfter = PrivateBytes();
         if (round == 0 && count > 0 && privateAfter > privateBefore)
-            std::printf("%-34s %8.0f bytes\n", "private bytes per entry",
-                        static_cast<double>(privateAfter - privateBefore) / count);
+        {
+            const double perEntry = static_cast<double>(privateAfter - privateBefore) / count;
+            std::printf("%-40s %8.0f bytes   goal %d\n", "private bytes per entry", perEntry,
+                        kBytesPerEntryGoal);
+            qvbench::RecordRow(scenario("private bytes per entry"), perEntry, perEntry, perEntry, 1,
+                               kBytesPerEntryGoal);
+        }
         delete fresh;
     }
-    first.Report("first read and sort");
+    first.Report(scenario("first read and sort"), 1.2, "walk");
 
     CFilerPane pane(0);
     pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     pane.ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
-    Rounds full, fullRead;
+    Turns full, fullRead;
     for (int round = 0; round < kRounds; ++round)
     {
         const double walk = WalkSeconds(folder, count);
@@ -187,13 +181,13 @@ void Run(const std::wstring& root, int files)
         full.Add(Seconds() - start, walk);
         fullRead.Add(read, walk);
     }
-    full.Report("full re-read and sort");
-    fullRead.Report("  of which the read");
+    full.Report(scenario("full re-read and sort"), 1.1, "walk");
+    fullRead.Report(scenario("  of which the read"), 0, "walk");
 
     // The first re-check opens the change notification; a changed time then makes it
     // fire, so the next re-check compares the whole listing.
     pane.ReadDirectory(FALSE);
-    Rounds recheck;
+    Turns recheck;
     for (int round = 0; round < kRounds; ++round)
     {
         const double walk = WalkSeconds(folder, count);
@@ -218,35 +212,31 @@ void Run(const std::wstring& root, int files)
             result = pane.ReadDirectory(FALSE);
             seconds = Seconds() - start;
         }
-        if (result != 0)
-            recheck.Add(seconds, walk);
+        recheck.Add(result != 0 ? seconds : -1, walk);
     }
-    recheck.Report("re-check of one changed file");
+    recheck.Report(scenario("re-check of one changed file"), 1.1, "walk");
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    const int largest = argc > 1 ? _wtoi(argv[1]) : 100000;
-    wchar_t scratch[MAX_PATH];
-    DWORD length = GetEnvironmentVariableW(L"QV_TEST_SCRATCH", scratch, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        GetTempPathW(MAX_PATH, scratch);
-    // Each run gets a scratch folder of its own: the folders live beside it, so that
-    // the next run finds them made.
-    std::wstring root = scratch;
-    while (!root.empty() && root.back() == L'\\')
-        root.pop_back();
-    size_t cut = root.rfind(L'\\');
-    if (cut != std::wstring::npos)
-        root = root.substr(0, cut);
-    root += L"\\bench-folders";
+    const int largest = argc > 1 && _wtoi(argv[1]) > 0 ? _wtoi(argv[1]) : 20000;
+    // The folders stay beside the run's scratch folder, so that the next run finds them made.
+    const std::wstring root = qvbench::KeptFolder(L"readdir");
     CreateDirectoryW(root.c_str(), nullptr);
     for (int files : {5000, 20000, 100000})
     {
         if (files <= largest)
             Run(root, files);
+    }
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)))
+    {
+        const double mebibytes = static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+        std::printf("%-40s %8.1f MiB\n", "peak working set", mebibytes);
+        qvbench::RecordRow("peak working set, MiB", mebibytes, mebibytes, mebibytes, 1, 0);
     }
     return 0;
 }

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# bench/arc-extract-bench.sh [FILES] [RUNS]: makes a tree of FILES small files (default
-# 10000, about 8 KB each) in folders of 100 on the host, packs it with the host's 7z, then
-# runs the extraction benchmark under Wine against the package's own 7z.exe, best of RUNS
-# (default 1).
+# bench/arc-extract-bench.sh [FILES] [TURNS]: makes a tree of FILES small files (default
+# 2000, about 8 KB each) in folders of 100 on the host, packs it with the host's 7z, then
+# runs the extraction benchmark under Wine against the package's own 7z.exe in TURNS turns
+# (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-files=${1:-10000}
-runs=${2:-1}
+files=${1:-2000}
+runs=${2:-3}
 data=$root/build/bench-data/extract-$files
 "$root/scripts/build.sh" qv_bench_arcextract copy_7z >/dev/null
 if [ ! -f "$data/tree.7z" ]; then

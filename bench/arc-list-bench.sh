@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# bench/arc-list-bench.sh [COUNT] [RUNS]: makes the listing archives (COUNT entries, default
-# 100000) on the host, then runs the listing benchmark under Wine against the package's own
-# 7z.exe, best of RUNS (default 3).
+# bench/arc-list-bench.sh [COUNT] [TURNS]: makes the listing archives (COUNT entries, default
+# 20000) on the host, then runs the listing benchmark under Wine against the package's own
+# 7z.exe in TURNS turns (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-count=${1:-100000}
+count=${1:-20000}
 runs=${2:-3}
 data=$root/build/bench-data/list-$count
 "$root/scripts/build.sh" qv_bench_arclist copy_7z >/dev/null

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# bench/arc-pack-bench.sh [FILES] [RUNS]: makes a tree of FILES files (default 10000, about
-# 50 KB each: 500 MB) on the host, then runs the packing benchmark under Wine against the
-# package's own 7z.exe, best of RUNS (default 1).
+# bench/arc-pack-bench.sh [FILES] [TURNS]: makes a tree of FILES files (default 300, about
+# 50 KB each: 15 MB) on the host, then runs the packing benchmark under Wine against the
+# package's own 7z.exe in TURNS turns (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-files=${1:-10000}
-runs=${2:-1}
+files=${1:-300}
+runs=${2:-3}
 data=$root/build/bench-data/pack-$files
 "$root/scripts/build.sh" qv_bench_arcpack copy_7z >/dev/null
 if [ ! -d "$data/tree" ]; then

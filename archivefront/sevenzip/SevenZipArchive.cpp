@@ -272,6 +272,9 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
     if (!OpenArchiveFile(path, state))
         return 0;
     IInArchive* handler = state.chain->Innermost().handler;
+    // Room for every item at once: grown a step at a time, a listing of a hundred
+    // thousand members would be copied over again a hundred times.
+    m_listing.SetSize(0, static_cast<INT_PTR>(state.itemCount));
     try
     {
         for (state.nextItem = 0; state.nextItem < state.itemCount; state.nextItem++)

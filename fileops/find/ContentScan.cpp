@@ -1,5 +1,6 @@
 #include "fileops/find/ContentScan.h"
 
+#include <emmintrin.h>
 #include <string.h>
 #include <algorithm>
 #include <vector>
@@ -12,14 +13,14 @@ typedef HRESULT(WINAPI* ConvertINetUnicodeToMultiByteFn)(LPDWORD mode, DWORD enc
 
 const BYTE kEscape = 0x1B;
 
-// The skip table is looked up once per step of the scan: folded to 4 KB it stays in
-// the processor's first-level cache, where 64 KB of byte pairs would not; pairs that
-// share a slot only shorten a step.
-const int kShiftTableSize = 4096;
+// Anchors whose window is this long or longer are found through their byte pairs:
+// one look every window - 1 bytes costs less than sixteen compares per filter for
+// every sixteen bytes. Shorter windows are filtered sixteen positions at a time.
+const DWORD kPairScanWindow = 8;
 
-inline int PairKey(const BYTE* p)
+inline WORD PairAt(const BYTE* p)
 {
-    return (p[0] ^ (p[1] << 4)) & (kShiftTableSize - 1);
+    return static_cast<WORD>(p[0] | (p[1] << 8));
 }
 
 // ESC, then '$', '&' or '(', then '@', 'B', 'I' or 'J': the switches between the
@@ -119,7 +120,10 @@ void CContentPatterns::Clear()
     m_anchorRun = 0;
     m_before = m_after = 0;
     m_shortest = 0;
-    m_shift.clear();
+    m_window = 0;
+    m_filterCount = 0;
+    m_pairBits.clear();
+    m_pairs.clear();
 }
 
 void CContentPatterns::SetSlot(int slot, const BYTE* bytes, int length)
@@ -253,25 +257,42 @@ void CContentPatterns::PrepareScan(const std::vector<int>& jisBreaks)
         if (m_shortest == 0 || m_anchorLength[slot] < m_shortest)
             m_shortest = m_anchorLength[slot];
     }
-    // A skip table over byte pairs (a multi-pattern Horspool): the scan looks at the
-    // last pair of a window as long as the shortest anchor and moves on by as much as
-    // no anchor can end there, so most bytes are never looked at.
-    if (m_shortest >= 2)
+    m_window = static_cast<DWORD>(std::min(m_shortest, 256));
+    m_filterCount = 0;
+    m_pairBits.clear();
+    m_pairs.clear();
+    if (m_window == 0)
+        return;
+    for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
     {
-        const int window = std::min(m_shortest, 255);
-        m_shift.assign(kShiftTableSize, static_cast<BYTE>(window - 1));
-        for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+        if (m_lengths[slot] == 0)
+            continue;
+        const BYTE* anchor = m_bytes[slot] + m_anchorOffset[slot];
+        if (m_window < kPairScanWindow)
         {
-            if (m_lengths[slot] == 0)
-                continue;
-            const BYTE* anchor = m_bytes[slot] + m_anchorOffset[slot];
-            for (int i = 0; i + 1 < window; ++i)
+            int f = 0;
+            while (f < m_filterCount &&
+                   (m_filterFirst[f] != anchor[0] || m_filterLast[f] != anchor[m_window - 1]))
+                ++f;
+            if (f == m_filterCount)
             {
-                const int key = PairKey(anchor + i);
-                m_shift[key] = std::min<BYTE>(m_shift[key], static_cast<BYTE>(window - 2 - i));
+                m_filterFirst[f] = anchor[0];
+                m_filterLast[f] = anchor[m_window - 1];
+                ++m_filterCount;
             }
+            continue;
+        }
+        m_pairBits.resize(65536 / 8);
+        for (DWORD i = 0; i + 1 < m_window; ++i)
+        {
+            const WORD pair = PairAt(anchor + i);
+            m_pairBits[pair >> 3] |= static_cast<BYTE>(1 << (pair & 7));
+            m_pairs.push_back({pair, static_cast<BYTE>(slot), static_cast<BYTE>(i)});
         }
     }
+    // In the order of their pairs: a pair found in the file looks up its places.
+    std::sort(m_pairs.begin(), m_pairs.end(),
+              [](const AnchorPair& a, const AnchorPair& b) { return a.pair < b.pair; });
 }
 
 BOOL CContentPatterns::MatchesAt(int slot, const BYTE* block, DWORD length, DWORD anchor) const
@@ -308,18 +329,106 @@ BOOL CContentPatterns::MatchesAt(int slot, const BYTE* block, DWORD length, DWOR
     return TRUE;
 }
 
+BOOL CContentPatterns::MatchesAny(const BYTE* block, DWORD length, DWORD anchor) const
+{
+    for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
+        if (m_lengths[slot] && block[anchor] == m_bytes[slot][m_anchorOffset[slot]] &&
+            MatchesAt(slot, block, length, anchor))
+            return TRUE;
+    return FALSE;
+}
+
+BOOL CContentPatterns::ScanByFilters(const BYTE* block, DWORD length, DWORD from, DWORD to) const
+{
+    __m128i first[FIND_SLOT_COUNT], last[FIND_SLOT_COUNT];
+    for (int f = 0; f < m_filterCount; ++f)
+    {
+        first[f] = _mm_set1_epi8(static_cast<char>(m_filterFirst[f]));
+        last[f] = _mm_set1_epi8(static_cast<char>(m_filterLast[f]));
+    }
+    const DWORD lastOffset = m_window - 1;
+    // The loads reach up to fifteen bytes past the range; the block has room for them,
+    // and the positions past the range are masked off.
+    for (DWORD at = from; at < to; at += 16)
+    {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + at));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + at + lastOffset));
+        __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(head, first[0]), _mm_cmpeq_epi8(tail, last[0]));
+        for (int f = 1; f < m_filterCount; ++f)
+            hits = _mm_or_si128(hits,
+                                _mm_and_si128(_mm_cmpeq_epi8(head, first[f]), _mm_cmpeq_epi8(tail, last[f])));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (to - at < 16)
+            mask &= (1u << (to - at)) - 1;
+        while (mask)
+        {
+            const DWORD anchor = at + static_cast<DWORD>(__builtin_ctz(mask));
+            if (MatchesAny(block, length, anchor))
+                return TRUE;
+            mask &= mask - 1;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CContentPatterns::ScanByPairs(const BYTE* block, DWORD length, DWORD from, DWORD to) const
+{
+    if (to <= from)
+        return FALSE;
+    // An anchor at p in [from, to) holds the pair at the first grid point at or after
+    // p, at most window - 2 bytes into it; the last grid point that may matter is
+    // therefore to - 1 + window - 2, whose pair still lies in the block.
+    const DWORD step = m_window - 1;
+    const DWORD end = to + m_window - 2;
+    const BYTE* bits = m_pairBits.data();
+    auto inSet = [bits](WORD pair) { return (bits[pair >> 3] >> (pair & 7)) & 1; };
+    auto tryPoint = [&](DWORD point) -> BOOL {
+        const WORD pair = PairAt(block + point);
+        if (!inSet(pair))
+            return FALSE;
+        auto candidate = std::lower_bound(m_pairs.begin(), m_pairs.end(), pair,
+                                          [](const AnchorPair& a, WORD b) { return a.pair < b; });
+        for (; candidate != m_pairs.end() && candidate->pair == pair; ++candidate)
+        {
+            if (point < from + candidate->offset)
+                continue;
+            const DWORD anchor = point - candidate->offset;
+            if (anchor < to && MatchesAt(candidate->slot, block, length, anchor))
+                return TRUE;
+        }
+        return FALSE;
+    };
+    DWORD point = from;
+    // Four grid points a round: their looks do not wait for each other.
+    for (; point + 3 * step < end; point += 4 * step)
+    {
+        if (inSet(PairAt(block + point)) | inSet(PairAt(block + point + step)) |
+            inSet(PairAt(block + point + 2 * step)) | inSet(PairAt(block + point + 3 * step)))
+        {
+            for (int k = 0; k < 4; ++k)
+                if (tryPoint(point + k * step))
+                    return TRUE;
+        }
+    }
+    for (; point < end; point += step)
+        if (tryPoint(point))
+            return TRUE;
+    return FALSE;
+}
+
 int CContentPatterns::ScanHandle(HANDLE file, volatile int* stop) const
 {
     if (m_count == 0)
         return 0;
     const DWORD reach = m_before + m_after;
     const DWORD capacity = std::max(FIND_BLOCK_SIZE, 2 * reach + 1);
-    std::vector<BYTE> buffer(capacity + 1);
+    // Room behind the data for the filters' sixteen-byte loads.
+    std::vector<BYTE> buffer(capacity + m_window + 32);
     BYTE* block = buffer.data();
     DWORD carry = 0;
     // Anchor positions below `from` were tried in the block before.
     DWORD from = 0;
-    const DWORD window = static_cast<DWORD>(m_shortest);
+    const DWORD window = m_window;
 
     for (;;)
     {
@@ -338,62 +447,12 @@ int CContentPatterns::ScanHandle(HANDLE file, volatile int* stop) const
         DWORD to = final ? length : (length > m_after ? length - m_after : 0);
         if (to > length - std::min(length, window) + 1)
             to = length >= window ? length - window + 1 : 0;
-        DWORD next = std::max(from, to);
-        if (window >= 2)
-        {
-            // Each step waits for the byte pair it read and then for the table: four
-            // scans over four quarters of the range run side by side, so that the
-            // processor overlaps their waits.
-            const int kLanes = 4;
-            DWORD w[kLanes], end[kLanes];
-            const DWORD span = to > from ? to - from : 0;
-            for (int k = 0; k < kLanes; ++k)
-            {
-                w[k] = from + static_cast<DWORD>(static_cast<ULONGLONG>(span) * k / kLanes);
-                end[k] = from + static_cast<DWORD>(static_cast<ULONGLONG>(span) * (k + 1) / kLanes);
-            }
-            auto step = [&](int k) -> BOOL {
-                const BYTE shift = m_shift[PairKey(block + w[k] + window - 2)];
-                if (shift)
-                {
-                    w[k] += shift;
-                    return FALSE;
-                }
-                for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
-                    if (m_lengths[slot] && MatchesAt(slot, block, length, w[k]))
-                        return TRUE;
-                ++w[k];
-                return FALSE;
-            };
-            while (w[0] < end[0] && w[1] < end[1] && w[2] < end[2] && w[3] < end[3])
-            {
-                if (step(0) | step(1) | step(2) | step(3))
-                    return 1;
-            }
-            for (int k = 0; k < kLanes; ++k)
-            {
-                while (w[k] < end[k])
-                    if (step(k))
-                        return 1;
-            }
-            // The last quarter's scan may have stepped past the range's end: the
-            // positions it skipped hold no anchor.
-            next = std::max(next, w[kLanes - 1]);
-        }
-        else
-        {
-            for (DWORD w = from; w < to; ++w)
-            {
-                if ((w & 0xFFF) == 0 && stop && *stop)
-                    return 0;
-                for (int slot = 0; slot < FIND_SLOT_COUNT; ++slot)
-                    if (m_lengths[slot] && block[w] == m_bytes[slot][m_anchorOffset[slot]] &&
-                        MatchesAt(slot, block, length, w))
-                        return 1;
-            }
-        }
+        if (from < to && (window >= kPairScanWindow ? ScanByPairs(block, length, from, to)
+                                                    : ScanByFilters(block, length, from, to)))
+            return 1;
         if (final)
             return 0;
+        const DWORD next = std::max(from, to);
         // Keep what the next block's anchors may reach back to.
         const DWORD keepFrom = next > m_before ? next - m_before : 0;
         carry = length - keepFrom;

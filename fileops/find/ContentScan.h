@@ -45,7 +45,7 @@ private:
     void SetSlot(int slot, const BYTE* bytes, int length);
     // Splits the JIS slot into its runs of one character set, and chooses for every
     // slot the run that the scan looks for first (the longest; the whole text
-    // elsewhere), then the skip table over those runs.
+    // elsewhere), then the scan's filters over those runs.
     void PrepareScan(const std::vector<int>& jisBreaks);
     BOOL MatchesAt(int slot, const BYTE* block, DWORD length, DWORD anchor) const;
 
@@ -62,10 +62,33 @@ private:
     // Bytes a match may reach before and after its anchor's start.
     DWORD m_before = 0;
     DWORD m_after = 0;
-    // Shortest anchor, and how far the scan may move on for each pair of bytes at a
-    // window's end.
+    // Shortest anchor, and the window of every anchor's first bytes (as many, at
+    // most 256) that the scan's filters look at.
     int m_shortest = 0;
-    std::vector<BYTE> m_shift;
+    DWORD m_window = 0;
+
+    // Short anchors: positions whose first byte and byte m_window - 1 further on
+    // are those of some anchor, sixteen positions at a time. One filter per distinct
+    // pair of bytes.
+    int m_filterCount = 0;
+    BYTE m_filterFirst[FIND_SLOT_COUNT] = {};
+    BYTE m_filterLast[FIND_SLOT_COUNT] = {};
+
+    // Long anchors: any occurrence holds, at one of every m_window - 1 positions, a
+    // byte pair of an anchor's window; the set of those pairs (a
+    // bit for each of the 65,536) and where each stands in which anchor.
+    struct AnchorPair
+    {
+        WORD pair;
+        BYTE slot;
+        BYTE offset;
+    };
+    std::vector<BYTE> m_pairBits;
+    std::vector<AnchorPair> m_pairs;
+
+    BOOL ScanByFilters(const BYTE* block, DWORD length, DWORD from, DWORD to) const;
+    BOOL ScanByPairs(const BYTE* block, DWORD length, DWORD from, DWORD to) const;
+    BOOL MatchesAny(const BYTE* block, DWORD length, DWORD anchor) const;
 };
 
 // The ISO-2022-JP bytes of a Shift_JIS text with every escape sequence left out: the

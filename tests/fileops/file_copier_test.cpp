@@ -240,4 +240,30 @@ TEST_F(FileCopierTest, OverwriteReplacesAReadOnlyFileWithTheCompleteCopy)
     EXPECT_EQ((std::set<std::wstring>{L"a.txt"}), qvtest::ListFolder(P(L"dst")));
 }
 
+// A chunk of about a megabyte goes through in smaller pieces: every byte arrives in
+// its place, and a write that fails inside a chunk still leaves no partial file.
+TEST_F(FileCopierTest, ChunkLargerThanAPieceCopiesEveryByteAndFailsCleanly)
+{
+    for (int* size : {&g_COPY_BUFFER_SIZE_FIXED, &g_COPY_BUFFER_SIZE_REMOTE, &g_COPY_BUFFER_SIZE_REMOVABLE,
+                      &g_COPY_BUFFER_SIZE_OTHER})
+        *size = 1000;
+    g_REMOVABLE_COPY_FAST = 0;
+    std::string bytes(2600000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 ^ i >> 11);
+    MakeSource(L"big.bin", bytes);
+    {
+        CFileCopier copier;
+        EXPECT_EQ(1, CopyAll(copier, L"big.bin", P(L"dst\\big.bin")));
+        EXPECT_EQ(1024000u, copier.m_chunkSize);
+    }
+    EXPECT_TRUE(qvtest::ReadFileBytes(P(L"dst\\big.bin")) == bytes);
+    CFileCopier copier;
+    copier.m_probe.writeFile = WriteUntilFull;
+    g_writesLeft = 2;
+    EXPECT_EQ(0, CopyAll(copier, L"big.bin", P(L"dst\\failed.bin")));
+    EXPECT_EQ(L"WriteFile", qvtest::W(copier.m_failedOperation));
+    EXPECT_FALSE(Exists(P(L"dst\\failed.bin")));
+}
+
 } // namespace

@@ -388,4 +388,48 @@ TEST(ContentScan, FindsTheTextAtEveryOffsetAroundBlockEnds)
     }
 }
 
+// With every code searched at once, texts of one character and up (the shortest
+// are filtered sixteen positions at a time, the longer found through their byte
+// pairs) are found across a block end and at the very end of the file, and a text
+// cut short at the file's end is not.
+TEST(ContentScan, FindsShortAndLongTextsWithEveryCodeSearched)
+{
+    const std::wstring path = qvtest::ScratchDir() + L"\\every.bin";
+    const int flags[FIND_SLOT_COUNT] = {1, 1, 1, 1, 1};
+    const size_t boundary = FIND_BLOCK_SIZE;
+    for (const wchar_t* word : {L"a", L"日", L"ab", L"日本", L"検索語", L"ab日本語cd"})
+    {
+        CContentPatterns patterns;
+        ASSERT_EQ(patterns.Build(word, flags), FIND_SLOT_COUNT);
+        for (const std::string& bytes :
+             {Encode(932, word), Encode(20932, word), qvtest::Utf16Bytes(word, false), Encode(50220, word),
+              Encode(CP_UTF8, word)})
+        {
+            auto scan = [&](const std::string& data) {
+                EXPECT_TRUE(qvtest::WriteFileBytes(path, data));
+                HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          0, nullptr);
+                const int found = patterns.ScanHandle(file, nullptr);
+                CloseHandle(file);
+                return found;
+            };
+            for (size_t offset = boundary - bytes.size() - 2; offset < boundary + 2; ++offset)
+            {
+                std::string data(boundary + 40, 'z');
+                data.replace(offset, bytes.size(), bytes);
+                EXPECT_EQ(scan(data), 1) << bytes.size() << " bytes at " << offset;
+            }
+            EXPECT_EQ(scan(std::string(boundary + 7, 'z') + bytes), 1) << bytes.size() << " bytes at the end";
+            // Cut before the last character byte (a JIS text ends with its escape back).
+            std::string cut = bytes;
+            if (cut.size() > 3 && cut.compare(cut.size() - 3, 3, "\x1B(B") == 0)
+                cut.resize(cut.size() - 3);
+            cut.pop_back();
+            if (cut.size() > 1)
+                EXPECT_EQ(scan(std::string(boundary + 7, 'z') + cut), 0)
+                    << bytes.size() << " bytes cut short";
+        }
+    }
+}
+
 } // namespace
