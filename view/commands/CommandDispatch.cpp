@@ -2,6 +2,7 @@
 
 #include "util/Formatting.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 
 #include <string.h>
 
@@ -153,13 +154,8 @@ int RunDispatcherEntry(CQvView& view, const CommandEntry& entry, LPCWSTR keyword
     // whether or not its handler says so itself. Only the mark: the scroll repeats stay
     // for the handlers, which turn or stop a running repeat themselves. A command that
     // runs another keeps the view busy until the outer one ends.
-    static int s_depth = 0;
-    if (s_depth++ == 0)
-        view.StopViewTimers(STOP_TIMERS_MARK_BUSY);
+    CViewBusyGuard busy(view, STOP_TIMERS_MARK_BUSY);
     if (g_CommandObserver != nullptr)
         g_CommandObserver(entry, keyword, call.argument);
-    int result = entry.handler.Run(view, call, entry.value);
-    if (--s_depth == 0)
-        view.StartBinaryCursorTimer();
-    return result;
+    return entry.handler.Run(view, call, entry.value);
 }
