@@ -15,7 +15,9 @@ typedef int(WINAPI* IsSupportedWFunc)(LPCWSTR name, void* data);
 typedef int(WINAPI* IsSupportedAFunc)(LPCSTR name, void* data);
 
 // Asks the wide form, then the narrow one: first with the open file (when there is
-// one), then with the bytes, then with the bytes from 128 on.
+// one), then with the bytes, then with the bytes from 128 on. Every call runs under a
+// guard: this export reads the header of every file a pane or a thumbnail shows, and a
+// plug-in that faults in it refuses the file and is asked nothing more.
 int AskIsSupported(HMODULE module, LPCWSTR name, HANDLE file, BYTE* buffer, int* headerOffset)
 {
     auto wide =
@@ -30,8 +32,13 @@ int AskIsSupported(HMODULE module, LPCWSTR name, HANDLE file, BYTE* buffer, int*
     {
         if ((form == 0 && wide == nullptr) || (form == 1 && narrow == nullptr))
             continue;
+        bool faulted = false;
         auto ask = [&](void* data) {
-            return form == 0 ? wide(name, data) : narrow(static_cast<LPCSTR>(narrowName), data);
+            int answer = 0;
+            faulted = !GuardedCall([&] {
+                answer = form == 0 ? wide(name, data) : narrow(static_cast<LPCSTR>(narrowName), data);
+            });
+            return faulted ? 0 : answer;
         };
         if (file != INVALID_HANDLE_VALUE)
         {
@@ -41,17 +48,23 @@ int AskIsSupported(HMODULE module, LPCWSTR name, HANDLE file, BYTE* buffer, int*
                 *headerOffset = 0;
                 return 1;
             }
+            if (faulted)
+                return 0;
         }
         if (ask(buffer) != 0)
         {
             *headerOffset = 0;
             return 1;
         }
+        if (faulted)
+            return 0;
         if (ask(buffer + 128) != 0)
         {
             *headerOffset = 128;
             return 1;
         }
+        if (faulted)
+            return 0;
     }
     return 0;
 }

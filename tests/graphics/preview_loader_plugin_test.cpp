@@ -9,6 +9,8 @@
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "graphics/plugins/SusiePlugInHost.h"
+#include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
@@ -204,4 +206,47 @@ TEST_F(PreviewLoaderPlugInTest, ThePlugInChoiceGoesByNameAndTheFileDecides)
     CPictureData picture;
     ASSERT_EQ(1, DecodePreviewMemory(L"in.bmp", bytes.data(), bytes.size(), picture));
     EXPECT_EQ(4, picture.GetHeight());
+}
+
+TEST_F(PreviewLoaderPlugInTest, APlugInThatFaultsWhileAskedAboutAFileRefusesItAndTheNextOneIsAsked)
+{
+    {
+        CHandleLock lock(g_DataMutex);
+        CSusieDllFile faulting = BmpPlugIn();
+        faulting.m_fileName = L"spi_probefault.sph";
+        faulting.m_patterns[0] = L"*.*";
+        g_SusiePlugIns.InsertAt(0, faulting);
+    }
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"fault.bmp"), qvtest::SolidBmp(8, 8, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"fault.pic"), qvtest::SolidBmp(8, 8, 0, 0, 255)));
+
+    CLoadPreviewThread loader;
+    loader.AcquireReaderLock();
+    for (const wchar_t* name : {L"fault.bmp", L"fault.pic"})
+        loader.QueueEntry(1, m_dir.c_str(), Find(P(name)), L"");
+    loader.EndQueueing();
+    loader.ReleaseReaderLock();
+    LoadAll(loader);
+
+    struct Expect
+    {
+        const wchar_t* name;
+        int state;
+    };
+    loader.AcquireReaderLock();
+    for (const Expect& e : {Expect{L"fault.bmp", PREVIEW_READY}, Expect{L"fault.pic", PREVIEW_NONE}})
+    {
+        CPreviewInfo* item = loader.GetQueue().Find(m_dir.c_str(), e.name);
+        ASSERT_NE(nullptr, item) << qvtest::W(e.name);
+        EXPECT_EQ(e.state, item->state) << qvtest::W(e.name);
+    }
+    loader.ReleaseReaderLock();
+
+    // Bytes already in memory are asked the same way.
+    const std::string bytes = qvtest::SolidBmp(5, 4, 0, 0, 0);
+    const BYTE* first = reinterpret_cast<const BYTE*>(bytes.data());
+    CSusiePlugInHost host;
+    host.DisableReaderLock();
+    EXPECT_EQ(1, host.LoadPlugInForBuffer(L"in.bmp", first, DWORD(bytes.size()), SUSIE_KIND_IMAGE, 0));
+    EXPECT_EQ(-1, host.LoadPlugInForBuffer(L"in.pic", first, DWORD(bytes.size()), SUSIE_KIND_IMAGE, 0));
 }
