@@ -792,6 +792,44 @@ BOOL WriteMpegTags(HANDLE file, const CMpegAudioData& wanted)
     return SetEndOfFile(file);
 }
 
+BOOL IsId3v1At(HANDLE file, ULONGLONG at)
+{
+    BYTE magic[3];
+    return ReadAt(file, at, magic, sizeof(magic)) && memcmp(magic, "TAG", 3) == 0;
+}
+
+// True when the bytes from `at` to `end` (what follows the "data" chunk) are tags this
+// writer may replace: nothing, a pad byte, a raw ID3v1 block that ends the file, or a
+// "LIST"/"INFO" chunk, itself followed by nothing, a pad byte or a raw ID3v1 block. A
+// "LIST" chunk that claims more than the file holds runs to its end. Anything else may
+// be audio behind a "data" chunk whose size is wrong, or a chunk of another program,
+// and replacing it would lose it.
+BOOL IsReplaceableTail(HANDLE file, ULONGLONG at, ULONGLONG end)
+{
+    BYTE first = 0;
+    if (at < end && !ReadAt(file, at, &first, 1))
+        return FALSE;
+    if (at < end && first == 0)
+        ++at;
+    if (at >= end)
+        return TRUE;
+    if (end - at == ID3V1_BLOCK_SIZE && IsId3v1At(file, at))
+        return TRUE;
+    BYTE header[12];
+    if (end - at < sizeof(header) || !ReadAt(file, at, header, sizeof(header)) ||
+        memcmp(header, "LIST", 4) != 0 || memcmp(header + 8, "INFO", 4) != 0)
+        return FALSE;
+    ULONGLONG listEnd = at + 8 + ReadLe32(header + 4);
+    if (listEnd >= end)
+        return TRUE;
+    BYTE pad = 0;
+    if (!ReadAt(file, listEnd, &pad, 1))
+        return FALSE;
+    if (pad == 0)
+        ++listEnd;
+    return listEnd == end || (end - listEnd == ID3V1_BLOCK_SIZE && IsId3v1At(file, listEnd));
+}
+
 BOOL WriteRiffTags(HANDLE file, const CMpegAudioData& wanted)
 {
     ULONGLONG length = 0;
@@ -806,7 +844,7 @@ BOOL WriteRiffTags(HANDLE file, const CMpegAudioData& wanted)
     if (!FindDataChunk(head, headLength, chunk, dataLength))
         return FALSE;
     ULONGLONG dataEnd = chunk + 8 + dataLength;
-    if (dataEnd > length)
+    if (dataEnd > length || !IsReplaceableTail(file, dataEnd, length))
         return FALSE;
     // All checks are done before the first byte is written.
     BYTE* tags = nullptr;

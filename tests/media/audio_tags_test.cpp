@@ -276,6 +276,52 @@ TEST_F(AudioTags, HostileFilesAreLeftIntactOrRefused)
     }
 }
 
+TEST_F(AudioTags, ARiffWriteReplacesOnlyTagsAfterTheAudioOrRefusesTheFileUntouched)
+{
+    const std::string pcm = PcmBytes(300);
+    const std::string fmt = Chunk("fmt ", Le32(0x00010001) + Le32(8000) + Le32(8000) + Le32(0x00080001));
+    // A WAV whose "data" chunk declares `declared` bytes and holds the 300 of `pcm`.
+    auto declaring = [&](DWORD declared, const std::string& after = "") {
+        const std::string body = "WAVE" + fmt + "data" + Le32(declared) + pcm + after;
+        return "RIFF" + Le32(static_cast<DWORD>(body.size())) + body;
+    };
+    struct Case
+    {
+        const wchar_t* name;
+        std::string file;
+        int expected;
+    };
+    const Case cases[] = {
+        {L"normal.wav", declaring(300), 1},
+        {L"tagged.wav", declaring(300, ListInfo(InfoItem("INAM", "old")) + Id3v1("old", 1)), 1},
+        {L"zero.wav", declaring(0), 0},
+        {L"short.wav", declaring(44), 0},
+        {L"beyond.wav", declaring(400), 0},
+        {L"wrapped.wav", declaring(0xFFFFFFF8), 0},
+        {L"cue.wav", declaring(300, Chunk("cue ", Le32(0))), 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(qvtest::WriteFileBytes(P(c.name), c.file));
+        CMpegAudioData current = Read(c.name);
+        CMpegAudioData wanted = current;
+        wanted.m_tagFlags = AUDIO_TAG_RIFF_INFO;
+        wanted.m_riffInfo.SetAt(L"INAM", L"new");
+        EXPECT_EQ(c.expected, WriteAudioTags(current, wanted));
+        const std::string bytes = qvtest::ReadFileBytes(P(c.name));
+        if (c.expected == 0)
+        {
+            EXPECT_EQ(c.file, bytes);
+            continue;
+        }
+        const size_t audioEnd = c.file.find("data") + 8 + pcm.size();
+        EXPECT_EQ(c.file.substr(8, audioEnd - 8), bytes.substr(8, audioEnd - 8));
+        CString name;
+        EXPECT_TRUE(Read(c.name).m_riffInfo.Lookup(L"INAM", name) && name == L"new");
+    }
+}
+
 TEST_F(AudioTags, ATypedNameWithDotsInsideRenamesTheFile)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"old.mp3"), Mp3Frames(2)));
