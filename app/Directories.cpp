@@ -115,6 +115,13 @@ void GetSystemDir(CString& out)
     DropTrailingBackslash(out);
 }
 
+CString SystemProgramPath(LPCWSTR relativePath)
+{
+    CString path;
+    GetSystemDir(path);
+    return path + L"\\" + relativePath;
+}
+
 void GetLogonUserName(CString& out)
 {
     wchar_t buffer[257] = {};

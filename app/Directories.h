@@ -19,6 +19,9 @@ void GetModulePath(CString& out);
 // The program file's folder (the module path up to its last backslash).
 void GetProgramDir(CString& out);
 void GetSystemDir(CString& out);
+// "<system folder>\<relative path>": a system tool is started by its full path, never
+// looked for in the current folder, which follows the active pane.
+CString SystemProgramPath(LPCWSTR relativePath);
 // The Windows user name; empty when it cannot be read.
 void GetLogonUserName(CString& out);
 void GetCurrentDir(CString& out);

@@ -72,6 +72,18 @@ std::wstring ProgramDir()
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
+std::wstring SystemFolder()
+{
+    wchar_t buf[MAX_PATH] = {};
+    UINT n = GetSystemDirectoryW(buf, MAX_PATH);
+    return std::wstring(buf, n);
+}
+
+std::wstring AppletCommandPrefix()
+{
+    return L"\"" + SystemFolder() + L"\\rundll32.exe\" shell32.dll,Control_RunDLL ";
+}
+
 std::set<std::wstring> ListFolder(const std::wstring& folder)
 {
     std::set<std::wstring> names;

@@ -16,6 +16,12 @@ std::wstring ScratchDir();
 // The folder of the running test program, where the fixture DLLs and 7z.dll lie.
 std::wstring ProgramDir();
 
+// The system folder, without a trailing backslash.
+std::wstring SystemFolder();
+// How the command line that starts a control-panel applet begins: the system's
+// rundll32.exe by its full path, quoted, and the entry it calls, then a blank.
+std::wstring AppletCommandPrefix();
+
 // The names in a folder, without "." and "..".
 std::set<std::wstring> ListFolder(const std::wstring& folder);
 

@@ -211,8 +211,8 @@ TEST_F(CommandRunTest, CommonKeywordsCarryTheirArgumentFromEveryFamily)
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl"), 0) << "no applet named";
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(View().ExecuteCommonCommand(L"@Defaultcpl main.cpl"), 1);
-    EXPECT_EQ(started, L"rundll32.exe shell32.dll,Control_RunDLL " +
-                           std::wstring(static_cast<LPCWSTR>(g_SystemDir)) + L"\\main.cpl");
+    EXPECT_EQ(started, qvtest::AppletCommandPrefix() + std::wstring(static_cast<LPCWSTR>(g_SystemDir)) +
+                           L"\\main.cpl");
 }
 
 TEST_F(CommandRunTest, SortKeysChangeTheActivePanesSort)

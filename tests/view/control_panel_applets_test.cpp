@@ -29,6 +29,24 @@ UINT WINAPI KeepCommandLine(LPCSTR commandLine, UINT show)
     return 33;
 }
 
+// Starts the command line as WinExec does (the program looked for by its name on the
+// command line, the current folder searched) and waits for the process to end.
+UINT WINAPI RunAndWait(LPCSTR commandLine, UINT show)
+{
+    std::string line = commandLine;
+    STARTUPINFOA startup = {sizeof(startup)};
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 2;
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 33;
+}
+
 class ControlPanelApplets : public ::testing::Test
 {
 protected:
@@ -157,7 +175,7 @@ TEST_F(ControlPanelApplets, RunnerAndCommandTextOfEachEntry)
     g_CplList.RemoveAll();
     g_CplList.Add(CCplEntry{L"MAIN.CPL", L"キーボード", L"", 1});
     g_CplList.Add(CCplEntry{L"cpl_inquire.cpl", L"文字列の名前", L"", 0});
-    const std::wstring run = L"rundll32.exe shell32.dll,Control_RunDLL " + m_folder;
+    const std::wstring run = qvtest::AppletCommandPrefix() + m_folder;
     struct Case
     {
         INT_PTR index;
@@ -183,6 +201,30 @@ TEST_F(ControlPanelApplets, RunnerAndCommandTextOfEachEntry)
     g_started.clear();
     EXPECT_EQ(RunControlPanelApplet(L""), 0);
     EXPECT_TRUE(g_started.empty());
+}
+
+TEST_F(ControlPanelApplets, ARundll32InTheBrowsedFolderIsNeverStarted)
+{
+    // The stand-in records every start in the marker file; planted under the name of
+    // the system tool in the folder the program has made current.
+    const std::wstring& browsed = m_folder;
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\qv_record_args.exe").c_str(),
+                          (browsed + L"\\rundll32.exe").c_str(), FALSE));
+    const std::wstring marker = browsed + L"\\started.txt";
+    ASSERT_TRUE(SetCurrentDirectoryW(browsed.c_str()));
+    SetEnvironmentVariableW(L"QV_RECORD_FILE", marker.c_str());
+    CplApi api = g_CplApi;
+    api.execute = RunAndWait;
+    ScopedCplApi runner(api);
+
+    // The plant is live: a bare name would start it.
+    g_CplApi.execute("rundll32.exe shell32.dll,Control_RunDLL none.cpl", SW_SHOW);
+    EXPECT_FALSE(qvtest::ReadFileBytes(marker).empty());
+    DeleteFileW(marker.c_str());
+
+    EXPECT_EQ(RunControlPanelApplet((browsed + L"\\none.cpl").c_str()), 1);
+    SetEnvironmentVariableW(L"QV_RECORD_FILE", nullptr);
+    EXPECT_EQ(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "app/settings/ToolSettings.h"
 #include "res/CustomiseDialogs.h"
 #include "tests/common/DialogHarness.h"
+#include "tests/common/TestSupport.h"
 #include "tools/cpl/AppletCommands.h"
 #include "tools/cpl/ControlPanelDlg.h"
 #include "tools/cpl/NonLoadCplDlg.h"
@@ -157,9 +158,11 @@ TEST_F(CustomiseDialogs, AppletListRunsTheChosenAppletAndStaysOpen)
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"Keyboard", L"Sound"}));
     EXPECT_EQ(descriptions, (std::vector<std::wstring>{L"keys", L"sounds", L""}));
     EXPECT_TRUE(openAfterRun);
-    EXPECT_EQ(g_started, (std::vector<std::string>{
-                             "rundll32.exe shell32.dll,Control_RunDLL C:\\applets\\sound.cpl",
-                             "rundll32.exe shell32.dll,Control_RunDLL C:\\applets\\MAIN.CPL Keyboard"}));
+    // The system folder's path is plain ASCII.
+    const std::wstring wide = qvtest::AppletCommandPrefix();
+    const std::string run(wide.begin(), wide.end());
+    EXPECT_EQ(g_started, (std::vector<std::string>{run + "C:\\applets\\sound.cpl",
+                                                   run + "C:\\applets\\MAIN.CPL Keyboard"}));
 }
 
 TEST_F(CustomiseDialogs, DontLoadListKeepsTenRowsAndOnlyOkStoresThem)

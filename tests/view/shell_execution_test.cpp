@@ -316,11 +316,21 @@ TEST_F(ShellExecutionTest, ShellOpenersQuoteTheFolder)
         else
             View().OpenCommandPrompt(c.verb);
         ASSERT_EQ(1u, m_started.size()) << c.folder;
-        EXPECT_EQ(c.powerShell ? L"powershell.exe" : L"CMD.EXE", m_started[0].file);
+        EXPECT_EQ(qvtest::SystemFolder() +
+                      (c.powerShell ? L"\\WindowsPowerShell\\v1.0\\powershell.exe" : L"\\CMD.EXE"),
+                  m_started[0].file);
         EXPECT_EQ(c.verb ? c.verb : L"", m_started[0].verb);
         EXPECT_EQ(c.parameters, m_started[0].parameters) << c.folder;
         EXPECT_EQ(std::wstring(c.folder) + L"\\", m_started[0].directory);
     }
+    // A PowerShell the user chose starts as stored.
+    const CString savedPowerShell = g_POWER_SHELL;
+    g_POWER_SHELL = L"pwsh.exe";
+    m_started.clear();
+    View().OpenPowerShell(nullptr);
+    g_POWER_SHELL = savedPowerShell;
+    ASSERT_EQ(1u, m_started.size());
+    EXPECT_EQ(L"pwsh.exe", m_started[0].file);
     // Only from a filer pane.
     m_started.clear();
     m_panes[0]->m_mode = PANE_MODE_ARCHIVE;

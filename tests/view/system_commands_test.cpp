@@ -245,7 +245,7 @@ TEST_F(SystemCommands, OpenAppletOnlyOnACplFile)
         Run(L"@Opencpl");
     }
     ASSERT_EQ(m_calls.programs.size(), 1u);
-    EXPECT_EQ(m_calls.programs[0], L"rundll32.exe shell32.dll,Control_RunDLL " + W(m_dir) + L"\\main.cpl");
+    EXPECT_EQ(m_calls.programs[0], qvtest::AppletCommandPrefix() + W(m_dir) + L"\\main.cpl");
 }
 
 // A menu with the anchors of the dynamic items: "コントロールパネルの情報" (139) and the
@@ -305,8 +305,8 @@ TEST_F(SystemCommands, AppletsAndDevicesAreInsertedBeforeTheirAnchors)
     ASSERT_EQ(m_calls.defaults.size(), 1u);
     EXPECT_EQ(m_calls.defaults[0], (std::pair<int, std::wstring>{AUDIO_FLOW_PLAYBACK, L"Headphones"}));
     ASSERT_EQ(m_calls.programs.size(), 1u);
-    EXPECT_EQ(m_calls.programs[0], L"rundll32.exe shell32.dll,Control_RunDLL " +
-                                       std::wstring(static_cast<LPCWSTR>(g_SystemDir)) + L"\\a11.cpl");
+    EXPECT_EQ(m_calls.programs[0],
+              qvtest::AppletCommandPrefix() + std::wstring(static_cast<LPCWSTR>(g_SystemDir)) + L"\\a11.cpl");
 }
 
 TEST_F(SystemCommands, TheTenthDeviceGetsAWorkingItemAndAnEleventhNone)

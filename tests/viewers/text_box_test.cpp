@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "res/BinaryDialogs.h"
@@ -35,6 +36,39 @@ TEST_F(TextBoxTest, SavedTextReadsBackUnchangedAfterTwoRuns)
         ASSERT_EQ(SaveTextBoxFile(path.c_str(), loaded), 1);
     }
     EXPECT_EQ(ReadFileBytes(path), qvtest::Utf16File(text));
+}
+
+// The write fails at the given call (1: the mark, 2: the text).
+int g_failingWrite = 0;
+int g_writes = 0;
+
+BOOL WINAPI FailingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    if (++g_writes == g_failingWrite)
+    {
+        *written = 0;
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return WriteFile(file, data, size, written, overlapped);
+}
+
+TEST_F(TextBoxTest, AFailedSaveKeepsTheNoteSavedBefore)
+{
+    const std::wstring path = P(L"qv_TextBox.txt");
+    ASSERT_EQ(SaveTextBoxFile(path.c_str(), CString(L"kept")), 1);
+    const auto saved = g_TextBoxWriteFile;
+    g_TextBoxWriteFile = FailingWrite;
+    for (int failing : {1, 2})
+    {
+        SCOPED_TRACE(failing);
+        g_failingWrite = failing;
+        g_writes = 0;
+        EXPECT_EQ(SaveTextBoxFile(path.c_str(), CString(L"lost")), 0);
+        EXPECT_EQ(ReadFileBytes(path), qvtest::Utf16File(L"kept"));
+        EXPECT_EQ(qvtest::ListFolder(dir), std::set<std::wstring>{L"qv_TextBox.txt"});
+    }
+    g_TextBoxWriteFile = saved;
 }
 
 TEST_F(TextBoxTest, LoadsByKindOfFile)

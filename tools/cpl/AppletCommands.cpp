@@ -1,6 +1,7 @@
 #include "tools/cpl/AppletCommands.h"
 #include <cpl.h>
 #include "util/Globals.h"
+#include "app/Directories.h"
 #include "app/OsVersion.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -144,7 +145,8 @@ int RunControlPanelApplet(LPCWSTR arguments)
     if (arguments == nullptr || arguments[0] == 0)
         return 0;
     CString commandLine;
-    commandLine.Format(L"rundll32.exe shell32.dll,Control_RunDLL %s", arguments);
+    commandLine.Format(L"\"%s\" shell32.dll,Control_RunDLL %s",
+                       static_cast<LPCWSTR>(SystemProgramPath(L"rundll32.exe")), arguments);
     int bytes = WideCharToMultiByte(CP_ACP, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return 0;

@@ -43,7 +43,8 @@ void LoadControlPanelApplets();
 // applet that names itself: 1 with name and description filled, else 0.
 int ReadCplAppletInfo(LPCWSTR file, CCplEntry& applet);
 
-// "rundll32.exe shell32.dll,Control_RunDLL <arguments>", started without waiting.
+// Starts rundll32.exe of the system folder, by its full path and quoted, with
+// "shell32.dll,Control_RunDLL <arguments>", without waiting.
 int RunControlPanelApplet(LPCWSTR arguments);
 
 // Runs entry index of g_CplList: "<folder>\<file>", with " <applet name>" when the

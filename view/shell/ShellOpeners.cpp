@@ -103,7 +103,7 @@ void CQvView::OpenCommandPrompt(LPCWSTR verb)
     CString parameters;
     if (IsRunAs(verb))
         BuildCommandPromptParameters(folder, parameters);
-    g_ShellRunSeam.shellExecute(m_hWnd, verb, L"CMD.EXE",
+    g_ShellRunSeam.shellExecute(m_hWnd, verb, SystemProgramPath(L"CMD.EXE"),
                                 parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
 }
 
@@ -127,8 +127,13 @@ void CQvView::OpenPowerShell(LPCWSTR verb)
     CString parameters;
     if (IsRunAs(verb))
         BuildPowerShellParameters(folder, parameters);
-    g_ShellRunSeam.shellExecute(m_hWnd, verb, g_POWER_SHELL,
-                                parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
+    // The stock name is the system's own PowerShell; a program the user chose is
+    // started as stored.
+    const CString program = g_POWER_SHELL.CompareNoCase(L"powershell.exe") == 0
+                                ? SystemProgramPath(L"WindowsPowerShell\\v1.0\\powershell.exe")
+                                : g_POWER_SHELL;
+    g_ShellRunSeam.shellExecute(m_hWnd, verb, program, parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters,
+                                folder, SW_SHOWNORMAL);
 }
 
 void CQvView::CreateNewFile(int kind)

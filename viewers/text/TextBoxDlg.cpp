@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "app/Directories.h"
+#include "fs/LongPath.h"
 #include "util/PathHelpers.h"
 #include "res/BinaryDialogs.h"
 
@@ -43,20 +44,29 @@ int LoadTextBoxFile(LPCWSTR path, CString& text)
     return ok ? 1 : 0;
 }
 
+BOOL(WINAPI* g_TextBoxWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = WriteFile;
+
 int SaveTextBoxFile(LPCWSTR path, const CString& text)
 {
-    HANDLE file = CreateFileLong(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // Written beside the note and put in its place only when complete: a write that
+    // fails leaves the note saved before.
+    CString scratch;
+    scratch.Format(L"%s.qvsave", path);
+    HANDLE file = CreateFileLong(scratch, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     const BYTE mark[2] = {0xFF, 0xFE};
     DWORD written = 0;
-    BOOL ok = WriteFile(file, mark, 2, &written, nullptr) && written == 2;
+    BOOL ok = g_TextBoxWriteFile(file, mark, 2, &written, nullptr) && written == 2;
     DWORD bytes = (DWORD)text.GetLength() * sizeof(wchar_t);
     if (ok && bytes)
-        ok = WriteFile(file, text.GetString(), bytes, &written, nullptr) && written == bytes;
+        ok = g_TextBoxWriteFile(file, text.GetString(), bytes, &written, nullptr) && written == bytes;
     CloseHandle(file);
-    return ok ? 1 : 0;
+    if (ok && MoveFileExLong(scratch, path, MOVEFILE_REPLACE_EXISTING))
+        return 1;
+    DeleteFileLong(scratch);
+    return 0;
 }
 
 BEGIN_MESSAGE_MAP(CTextBoxDlg, CDialog)

@@ -9,8 +9,12 @@
 // part of the text), otherwise multibyte text of the ANSI code page. A missing or
 // unreadable file gives an empty text and 0.
 int LoadTextBoxFile(LPCWSTR path, CString& text);
-// Writes the mark and the text as UTF-16LE, replacing the file; 0 on failure.
+// Writes the mark and the text as UTF-16LE to "<path>.qvsave" and puts it in the
+// file's place; 0 on failure, the file as it was and no scratch file left.
 int SaveTextBoxFile(LPCWSTR path, const CString& text);
+// The write the save goes through; a test makes it fail.
+extern BOOL(WINAPI* g_TextBoxWriteFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                        LPOVERLAPPED overlapped);
 
 class CTextBoxDlg : public CDialog
 {
