@@ -149,6 +149,17 @@ BOOL FileExists(LPCWSTR path, WIN32_FIND_DATAW* findData)
     return exists;
 }
 
+BOOL NameIsTaken(LPCWSTR path)
+{
+    // The attribute lookup resolves the name exactly as the open that would create it
+    // does (same long-path form, short names, case and closing dots), and, unlike a
+    // find, takes no wildcards.
+    if (GetFileAttributesLong(path) != INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME;
+}
+
 // ---- Text ---------------------------------------------------------------------------
 
 BOOL WriteUnicodeBom(HANDLE file)

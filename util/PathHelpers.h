@@ -33,6 +33,14 @@ BOOL IsPathRoot(LPCWSTR path);
 // that long name (case aside). The find data of the entry go to `findData` if given.
 BOOL FileExists(LPCWSTR path, WIN32_FIND_DATAW* findData = nullptr);
 
+// TRUE when creating the path would reach an entry that is already there: a file or a
+// directory answering to the last element by its long name, its short 8.3 alias, or
+// any other spelling the system maps to it (case, closing dots). Unlike FileExists,
+// this is the test for a name about to be written. Only a lookup that reports the
+// entry missing or the name impossible counts as free; any other failure counts as
+// taken, since nothing then shows the name to be free.
+BOOL NameIsTaken(LPCWSTR path);
+
 // ---- Text ---------------------------------------------------------------------------
 
 // Writes the UTF-16LE byte-order mark FF FE.

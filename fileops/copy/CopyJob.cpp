@@ -977,7 +977,8 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 return 2;
             }
             path = Joined(targetDirectory, dialog.m_typedName);
-            if (FileExists(path))
+            // Any entry answering to the name, by its short alias too, is left alone.
+            if (NameIsTaken(path))
             {
                 CountSkipped(entry);
                 return 1;

@@ -340,7 +340,7 @@ INT_PTR CRenameDlg::DoModal()
         return answer.result;
     // As in the window: a name the test directory has already cannot be accepted.
     if (answer.text.IsEmpty() ||
-        (m_mode == 2 && !m_testDirectory.IsEmpty() && FileExists(m_testDirectory + L"\\" + answer.text)))
+        (m_mode == 2 && !m_testDirectory.IsEmpty() && NameIsTaken(m_testDirectory + L"\\" + answer.text)))
         return IDCANCEL;
     m_typedName = answer.text;
     return IDOK;
@@ -352,7 +352,9 @@ void CRenameDlg::OnOK()
     if (m_mode == 2)
     {
         const CString name = GetInputName();
-        if (!m_testDirectory.IsEmpty() && FileExists(m_testDirectory + L"\\" + name))
+        // A name another entry answers to, long or short, would replace that entry. An
+        // empty name is handed back as it is, and the caller takes it for no answer.
+        if (!m_testDirectory.IsEmpty() && !name.IsEmpty() && NameIsTaken(m_testDirectory + L"\\" + name))
         {
             Tell(this, L"入力したファイルは既に存在します");
             return;

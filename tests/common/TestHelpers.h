@@ -60,6 +60,18 @@ protected:
     std::wstring dir;
 };
 
+// The short 8.3 alias the system keeps for the entry's name; empty when it keeps none
+// apart from the name itself.
+inline std::wstring ShortAlias(const std::wstring& path)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(path.c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return L"";
+    FindClose(find);
+    return fd.cAlternateFileName;
+}
+
 // The bytes of a bottom-up 24-bit BMP file of one colour.
 inline std::string SolidBmp(int width, int height, BYTE b, BYTE g, BYTE r)
 {

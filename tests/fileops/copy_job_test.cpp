@@ -206,6 +206,32 @@ TEST_F(CopyJobTest, TheRenameRuleCopiesUnderTheTypedNameAndSkipsATakenOrRefusedO
     }
 }
 
+TEST_F(CopyJobTest, TheRenameRuleRefusesANameThatReachesAnotherFile)
+{
+    MakeTree(src, {L"b.txt"});
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\b.txt", "old"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\precious_document.txt", "precious"));
+    std::vector<std::wstring> typed = {L"PRECIOUS_DOCUMENT.TXT.", L"Folder"};
+    CreateDirectoryW((dst + L"\\folder").c_str(), nullptr);
+    std::wstring alias = qvtest::ShortAlias(dst + L"\\precious_document.txt");
+    if (!alias.empty())
+        typed.push_back(alias);
+    for (const std::wstring& name : typed)
+    {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        CDialogAnswerScript script;
+        script.Add(Rule(COPY_RULE_RENAME));
+        script.Add(IDOK, name.c_str());
+        Run(COPY, Select(src, {L"b.txt"}), dst);
+        EXPECT_EQ(2u, script.GetQuestions().size());
+        EXPECT_EQ("precious", Read(L"dst\\precious_document.txt"));
+        EXPECT_EQ("old", Read(L"dst\\b.txt"));
+        EXPECT_EQ((std::set<std::wstring>{L"b.txt", L"folder", L"precious_document.txt"}),
+                  qvtest::ListFolder(dst));
+        EXPECT_EQ((std::set<std::wstring>{}), qvtest::ListFolder(dst + L"\\folder"));
+    }
+}
+
 TEST_F(CopyJobTest, RulesThatDoNotCopyLeaveTheFileAndStillCountIt)
 {
     g_COPYDLGEXTRA = 1;

@@ -156,6 +156,36 @@ TEST_F(RenameDialogTest, FreeNameModeRefusesAnExistingName)
     EXPECT_EQ(L"入力したファイルは既に存在します", W(script.GetQuestions()[0].text));
 }
 
+TEST_F(RenameDialogTest, FreeNameModeRefusesANameThatReachesAnotherEntry)
+{
+    MakeTree(dir, {L"b.txt", L"precious_document.txt", L"Sub\\"});
+    std::vector<std::wstring> typed = {L"Precious_Document.txt.", L"sub"};
+    std::wstring alias = qvtest::ShortAlias(dir + L"\\precious_document.txt");
+    if (!alias.empty())
+        typed.push_back(alias);
+    CDrivenRenameDlg dialog;
+    dialog.m_mode = 2;
+    dialog.m_entry = DiskEntry(dir, L"b.txt");
+    dialog.m_testDirectory = dir.c_str();
+    CDialogAnswerScript script;
+    for (size_t i = 0; i < typed.size(); ++i)
+        script.Add(IDOK);
+    dialog.drive = [&](CDrivenRenameDlg& d) {
+        for (const std::wstring& name : typed)
+        {
+            ::SetDlgItemTextW(d.m_hWnd, IDC_RENAME_PATTERN, name.c_str());
+            d.Command(IDOK);
+        }
+        ::SetDlgItemTextW(d.m_hWnd, IDC_RENAME_PATTERN, L"free.txt");
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(L"free.txt", W(dialog.m_typedName));
+    ASSERT_EQ(typed.size(), script.GetQuestions().size());
+    for (const CDialogQuestion& question : script.GetQuestions())
+        EXPECT_EQ(L"入力したファイルは既に存在します", W(question.text));
+}
+
 TEST_F(RenameDialogTest, ExchangeDialogShowsBothFilesAndRefusesTheSameFile)
 {
     MakeTree(dir, {L"x"});

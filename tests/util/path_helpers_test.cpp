@@ -210,6 +210,39 @@ TEST(PathHelpers, FileExists)
     EXPECT_EQ(3u, fd.nFileSizeLow);
 }
 
+TEST(PathHelpers, NameIsTakenByEverySpellingThatReachesAnEntry)
+{
+    std::wstring dir = qvtest::ScratchDir();
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\precious_document.txt", "abc"));
+    ASSERT_TRUE(CreateDirectoryW((dir + L"\\Folder").c_str(), nullptr));
+
+    struct Case
+    {
+        std::wstring name;
+        BOOL taken;
+    };
+    std::vector<Case> cases = {
+        {L"precious_document.txt", TRUE},
+        {L"PRECIOUS_DOCUMENT.TXT", TRUE},
+        {L"precious_document.txt.", TRUE},
+        {L"Folder", TRUE},
+        {L"folder.", TRUE},
+        {L"missing.txt", FALSE},
+        {L"missing\\precious_document.txt", FALSE},
+        {L"prec*", FALSE}, // a pattern is no name, although a find would match it
+    };
+    // The alias is the case the exact-name test misses: it answers to the other file.
+    std::wstring alias = qvtest::ShortAlias(dir + L"\\precious_document.txt");
+    if (!alias.empty())
+    {
+        EXPECT_FALSE(FileExists((dir + L"\\" + alias).c_str()));
+        cases.push_back({alias, TRUE});
+        cases.push_back({std::wstring(CString(alias.c_str()).MakeLower().GetString()), TRUE});
+    }
+    for (const Case& c : cases)
+        EXPECT_EQ(c.taken, NameIsTaken((dir + L"\\" + c.name).c_str())) << c.name;
+}
+
 class CompareNamesForSortTest : public ::testing::Test
 {
 protected:
