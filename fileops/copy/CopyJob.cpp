@@ -92,7 +92,28 @@ LPCWSTR GetCopyOperationCaption(int kind)
     return kind >= 0 && kind < COPY_OPERATION_COUNT ? kKindTexts[kind].caption : L"";
 }
 
-BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
+namespace
+{
+
+// The volume and file index of an existing file or directory; FALSE when it cannot be opened.
+BOOL GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const BOOL known = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return known;
+}
+
+BOOL SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+BOOL IsPathTextInsideDirectory(LPCWSTR destination, LPCWSTR directory)
 {
     CString target(destination), folder(directory);
     RemoveTrailingBackslashRaw(target.GetBuffer());
@@ -109,24 +130,41 @@ BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
            target[folder.GetLength()] == L'\\';
 }
 
+} // namespace
+
+BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
+{
+    if (IsPathTextInsideDirectory(destination, directory))
+        return TRUE;
+    // The same folder may be spelt otherwise (short names, a closing dot, a link on the
+    // way): walk the destination up to its root and compare each existing folder with
+    // the directory itself.
+    BY_HANDLE_FILE_INFORMATION folderInfo{};
+    if (!GetFileIdentity(directory, folderInfo))
+        return FALSE;
+    CString ancestor(destination), root;
+    RemoveTrailingBackslashRaw(ancestor.GetBuffer());
+    ancestor.ReleaseBuffer();
+    if (!GetPathRoot(ancestor, root))
+        return FALSE;
+    RemoveTrailingBackslash(root);
+    while (ancestor.GetLength() > root.GetLength())
+    {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileIdentity(ancestor, info) && SameIdentity(info, folderInfo))
+            return TRUE;
+        const int slash = ancestor.ReverseFind(L'\\');
+        if (slash < 0)
+            break;
+        ancestor = ancestor.Left(slash);
+    }
+    return FALSE;
+}
+
 BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b)
 {
     BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
-    BOOL known = FALSE;
-    HANDLE fileA = CreateFileLong(a, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (fileA == INVALID_HANDLE_VALUE)
-        return FALSE;
-    HANDLE fileB = CreateFileLong(b, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (fileB != INVALID_HANDLE_VALUE)
-    {
-        known = GetFileInformationByHandle(fileA, &infoA) && GetFileInformationByHandle(fileB, &infoB);
-        CloseHandle(fileB);
-    }
-    CloseHandle(fileA);
-    return known && infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
-           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+    return GetFileIdentity(a, infoA) && GetFileIdentity(b, infoB) && SameIdentity(infoA, infoB);
 }
 
 CCopyDlgThread::CCopyDlgThread()

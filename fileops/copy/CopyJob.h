@@ -63,7 +63,9 @@ BOOL IsMovingOperation(int kind);
 LPCWSTR GetCopyOperationTag(int kind);
 LPCWSTR GetCopyOperationCaption(int kind);
 
-// 1 when `destination` is the directory `directory` or lies inside it (case aside).
+// 1 when `destination` is the directory `directory` or lies inside it, however either is
+// spelt (letter case, short names, a closing dot): the text first, then the file identity
+// of each existing folder from `destination` up to its root.
 BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory);
 // 1 when the two paths name one and the same file or directory, however spelt (short
 // names, links, letter case): same volume and same file index.

@@ -322,6 +322,44 @@ TEST_F(CopyJobTest, FileInUseIsReportedAndTheRestCopied)
     EXPECT_EQ((std::set<std::wstring>{L"free.txt"}), qvtest::ListFolder(dst));
 }
 
+TEST_F(CopyJobTest, CopyIntoItselfIsRefusedHoweverTheDestinationIsSpelt)
+{
+    std::wstring folder = src + L"\\source folder";
+    MakeTree(src, {L"source folder\\", L"source folder\\sub\\", L"source folder\\x.txt", L"sibling\\"});
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(folder.c_str(), shortName, MAX_PATH));
+    ASSERT_NE(folder, std::wstring(shortName));
+    struct Case
+    {
+        std::wstring destination;
+        bool refused;
+    } cases[] = {
+        {folder + L"\\sub", true},
+        {std::wstring(shortName) + L"\\sub", true},
+        {folder + L".\\sub", true},
+        {src + L"\\sibling", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.destination.begin(), c.destination.end()));
+        CDialogAnswerScript script;
+        script.Add(IDOK);
+        EXPECT_EQ(c.refused ? 0 : 1, Run(COPY, Select(src, {L"source folder"}), c.destination));
+        if (c.refused)
+        {
+            ASSERT_EQ(1u, script.GetQuestions().size());
+            EXPECT_EQ(L"無限ループに入るファイルのコピーできません",
+                      qvtest::W(script.GetQuestions()[0].text));
+            EXPECT_EQ((std::set<std::wstring>{}), qvtest::ListFolder(folder + L"\\sub"));
+        }
+        else
+        {
+            EXPECT_TRUE(script.GetQuestions().empty());
+            EXPECT_EQ("source folder\\x.txt", Read(L"src\\sibling\\source folder\\x.txt"));
+        }
+    }
+}
+
 TEST_F(CopyJobTest, OverwriteMoveOntoAnAliasOfTheSourceKeepsTheFile)
 {
     std::wstring folder = P(L"a long folder name");
