@@ -1,6 +1,9 @@
 #include "app/PlugInCommands.h"
 
 #include "app/settings/ToolSettings.h"
+#include "util/Log.h"
+
+#include <wchar.h>
 
 int FindPlugInByReference(LPCWSTR command, INT_PTR* index)
 {
@@ -23,6 +26,19 @@ int FindPlugInByReference(LPCWSTR command, INT_PTR* index)
         }
     }
     return 0;
+}
+
+int IsOwnPlugInReference(LPCWSTR text)
+{
+    return text != nullptr && text[0] == L'#' && wcschr(text, L',') != nullptr ? 1 : 0;
+}
+
+int RefuseOwnPlugInReference(LPCWSTR text)
+{
+    if (!IsOwnPlugInReference(text))
+        return 0;
+    WriteLog(nullptr, L"プラグイン参照 %s は実行しません", text);
+    return 1;
 }
 
 int GetPlugInCommandText(INT_PTR index, CString& text, int* showInMenu)

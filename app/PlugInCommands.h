@@ -11,6 +11,13 @@
 // other text or when no plug-in matches.
 int FindPlugInByReference(LPCWSTR command, INT_PTR* index);
 
+// 1 for a text "#<key>,<file>" naming an own plug-in, listed or not. Such a text is
+// never a program: started as one it would run a file named like the key.
+int IsOwnPlugInReference(LPCWSTR text);
+
+// IsOwnPlugInReference, writing a log line when the text is refused.
+int RefuseOwnPlugInReference(LPCWSTR text);
+
 // "<function name>,<file name>" of the own plug-in, and its view-menu flag when asked;
 // 0 and an empty text when the index is out of range.
 int GetPlugInCommandText(INT_PTR index, CString& text, int* showInMenu = nullptr);

@@ -6,6 +6,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/SettingStrings.h"
 #include "app/settings/GeneralToolSettings.h"
+#include "app/settings/ViewSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
 #include "tools/execute/LoopExecute.h"
@@ -215,6 +216,53 @@ TEST_F(ShellExecutionTest, DefaultexeOpensTheRunDialogFilled)
     ASSERT_GT(g_ExeHistory.GetSize(), 0);
     EXPECT_EQ(L"edited", W(g_ExeHistory[0]));
     g_ExeHistory.Copy(savedPrograms);
+}
+
+// An own plug-in reference "#key,file" is refused wherever a program would start:
+// a bound key, a file-kind action (with and without "%i") and a user menu item.
+void RunOwnPlugInReferenceEverywhere(CQvView& view, CFilerPane& pane, LPCWSTR dir)
+{
+    const LPCWSTR references[] = {L"#plug,plug.qpi", L"#plug,%c", L"#unlisted,none.qpi"};
+    for (LPCWSTR reference : references)
+    {
+        view.DispatchCommandKeyword(reference);
+        view.ExecuteBoundProgram(reference);
+
+        CKindExeEntry savedRow = g_KindExeTable[0];
+        for (LPCWSTR parameters : {L"", L"%c", L"%i"})
+        {
+            g_KindExeTable[0] = CKindExeEntry();
+            g_KindExeTable[0].m_extension = L"txt";
+            g_KindExeTable[0].m_action = reference;
+            g_KindExeTable[0].m_parameters = parameters;
+            view.RunFileKindCommand(0, pane.m_entries[1], dir, nullptr, 0);
+        }
+        g_KindExeTable[0] = savedRow;
+
+        CString savedCommand = g_UserMenuEntries[0].m_command;
+        g_UserMenuEntries[0].m_command = reference;
+        view.OnUserMenuItem(0);
+        g_UserMenuEntries[0].m_command = savedCommand;
+    }
+}
+
+TEST_F(ShellExecutionTest, OwnPlugInReferencesStartNoProgram)
+{
+    Record();
+    RunOwnPlugInReferenceEverywhere(View(), *m_panes[0], m_dir);
+    EXPECT_TRUE(m_started.empty());
+    EXPECT_TRUE(m_loops.empty());
+}
+
+TEST_F(ShellExecutionTest, AProgramNamedLikeAPlugInKeyDoesNotRun)
+{
+    std::wstring record = W(m_dir) + L"\\plugin-record.txt";
+    SetEnvironmentVariableW(L"QV_RECORD_FILE", record.c_str());
+    for (LPCWSTR name : {L"#plug.exe", L"#unlisted.exe"})
+        ASSERT_TRUE(CopyFileW(Stand_in().c_str(), (W(m_dir) + L"\\" + name).c_str(), FALSE));
+    RunOwnPlugInReferenceEverywhere(View(), *m_panes[0], m_dir);
+    Sleep(1500);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(record.c_str()));
 }
 
 TEST_F(ShellExecutionTest, TheStandInProgramRunsOncePerFileInThePaneFolder)

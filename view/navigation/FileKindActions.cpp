@@ -3,6 +3,7 @@
 #include "view/navigation/FileKindActions.h"
 #include "app/dialogs/DialogHelpers.h"
 #include "app/Directories.h"
+#include "app/PlugInCommands.h"
 #include "util/Log.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -22,6 +23,8 @@ namespace
 
 void RunKindRow(CQvView& view, int pane, LPCWSTR program, LPCWSTR parameters, LPCWSTR fileDirectory)
 {
+    if (RefuseOwnPlugInReference(program))
+        return;
     if (program[0] == L'@')
     {
         view.DispatchCommandKeyword(program);

@@ -1,5 +1,6 @@
 // Command lines of external programs: a bound program text, the run dialog and the
 // start of a program once, or once per target file where its macros ask for it.
+#include "app/PlugInCommands.h"
 #include "app/CommandMacros.h"
 #include "app/dialogs/DialogHelpers.h"
 #include "app/Directories.h"
@@ -99,6 +100,8 @@ int CQvView::ExecuteBoundProgram(LPCWSTR text)
 {
     if (text == nullptr || text[0] == 0)
         return 0;
+    if (RefuseOwnPlugInReference(text))
+        return 1;
     CViewBusyGuard busy(*this);
     CString program;
     CString parameters;

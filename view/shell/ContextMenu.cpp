@@ -425,16 +425,8 @@ void CQvView::OnUserMenuItem(int n)
     CString command = g_UserMenuEntries[n].m_command;
     if (command.IsEmpty())
         return;
-    // An own plug-in's "#key,file" is no program: started as one it would name a
-    // file that does not exist.
-    if (FindPlugInByReference(command, nullptr))
-    {
-        // PLACEHOLDER: the own plug-ins run here once their host exists; until then
-        // the choice is only logged.
-        WriteLog(nullptr, L"OnUserMenuItem: この操作はまだ実装されていないため何もしません (%s)",
-                 static_cast<LPCWSTR>(command));
+    if (RefuseOwnPlugInReference(command))
         return;
-    }
     if (!ExecuteFilerCommand(command))
         ExecuteBoundProgram(command);
 }
