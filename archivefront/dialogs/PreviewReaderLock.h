@@ -1,6 +1,7 @@
-// The thumbnail loader sits above the archive front end, so the pack and unpack
-// dialogs reach its reader lock through two functions the program installs at
-// start-up. While no functions are installed the dialogs take no lock.
+// The thumbnail loader sits above the archive front end, so the dialogs that read or
+// change files (pack, unpack, copy, delete, rename, attributes, times, audio tags)
+// reach its reader lock through two functions the program installs at start-up.
+// While no functions are installed the dialogs take no lock.
 #pragma once
 
 struct CPreviewReaderLockHooks

@@ -8,6 +8,7 @@
 #include "app/ProgressInfo.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "filer/dialogs/InputComplement.h"
 #include "filer/PaneSelection.h"
 #include "framework/FwCollections.h"
@@ -67,6 +68,7 @@ private:
     BOOL m_minimize = FALSE;
     BOOL m_running = FALSE;
     CProgressDisplays m_shown;
+    CPreviewReaderHold m_readerHold;
 };
 
 class CSelCopyFileDlg : public CScriptedDialog

@@ -4,6 +4,7 @@
 #pragma once
 #include "app/ProgressInfo.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "filer/PaneSelection.h"
 
 class CDeleteThread;
@@ -43,4 +44,5 @@ private:
     BOOL IsArchiveMode() const { return (m_paneMode & 0x100) != 0; }
     void ShowWorkerProgress();
     CProgressDisplays m_shown;
+    CPreviewReaderHold m_readerHold;
 };

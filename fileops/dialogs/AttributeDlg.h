@@ -2,6 +2,7 @@
 // command acts on in a pane, and optionally on everything inside chosen folders.
 #pragma once
 #include <windows.h>
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "filer/FileInfo.h"
 #include "app/records/WalkPathGuard.h"
 #include "framework/FwDialog.h"
@@ -35,6 +36,7 @@ protected:
 private:
     CArrayFileInfo m_targets;
     CWalkPathGuard m_walkPath;
+    CPreviewReaderHold m_readerHold;
 };
 
 // The pane's target entries (the marked ones, else the cursor entry), virtual-drive

@@ -3,6 +3,7 @@
 // also of everything inside the chosen directories.
 #pragma once
 #include <windows.h>
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "filer/FileInfo.h"
 #include "app/records/WalkPathGuard.h"
 #include "framework/FwDialog.h"
@@ -65,6 +66,7 @@ protected:
     int m_insideBox;
     CArrayFileInfo m_targets;
     CWalkPathGuard m_walkPath;
+    CPreviewReaderHold m_readerHold;
 };
 
 class CTimeAttributeDlg : public CFileTimeDlg

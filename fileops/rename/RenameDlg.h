@@ -3,6 +3,7 @@
 // itself (mode 2 tests that it is free in a directory; higher modes do not test).
 #pragma once
 #include "app/ProgressInfo.h"
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
 #include "filer/FileInfo.h"
@@ -74,4 +75,5 @@ private:
     HWND m_tooltip = nullptr;
     CRenameThread* m_pWorker = nullptr;
     CProgressDisplays m_shown;
+    CPreviewReaderHold m_readerHold;
 };

@@ -1,6 +1,7 @@
 // The tag input dialog: writes the ID3v1 block and the RIFF INFO items of a list of
 // audio files, one file at a time or all at once.
 #pragma once
+#include "archivefront/dialogs/PreviewReaderLock.h"
 #include "framework/FwDialog.h"
 #include "media/tags/MpegAudioData.h"
 
@@ -38,4 +39,5 @@ private:
     {
         return ::SendDlgItemMessageW(m_hWnd, id, message, wParam, lParam);
     }
+    CPreviewReaderHold m_readerHold;
 };
