@@ -1,10 +1,12 @@
 #include "fileops/delete/DeleteDlg.h"
 
+#include "app/Directories.h"
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "util/WorkerMessages.h"
 #include "archivefront/ArchiveFront.h"
 #include "app/dialogs/TellAndAsk.h"
+#include "fileops/copy/CopyJob.h"
 #include "fileops/delete/DeleteThread.h"
 #include "filer/FilerPane.h"
 #include "res/DeleteDialogs.h"
@@ -19,6 +21,32 @@ const ProgressDisplayControl kDeleteDisplays[] = {
     {DELETE_SHOW_NAME, IDC_DELETE_NAME, PROGRESS_SHOW_TEXT},
 };
 } // namespace
+
+void LeaveDirectoriesAboutToGo(const CSelectedEntryList& selection)
+{
+    for (CFilerPane* pane : g_Panes)
+    {
+        if (pane == nullptr || pane->m_currentDir.IsEmpty() || pane->IsOnVirtualDrive())
+            continue;
+        for (INT_PTR i = 0; i < selection.m_entries.GetSize(); ++i)
+        {
+            const CFileInfo& entry = selection.m_entries[i];
+            if (!entry.IsDirectory() || entry.IsDots() || entry.m_source != ENTRY_SOURCE_DISK)
+                continue;
+            const CString holder = entry.GetRealDirectory(FALSE);
+            CString directory;
+            MakePath(holder, entry.GetName(), directory);
+            if (!IsPathInsideDirectory(pane->m_currentDir, directory))
+                continue;
+            pane->CloseChangeNotification();
+            // A pane that shows a file keeps its place: the directory it returns to
+            // is climbed out of when it is found gone.
+            if (pane->m_mode == PANE_MODE_FILER)
+                pane->SetDirectory(holder, TRUE);
+            break;
+        }
+    }
+}
 
 BEGIN_MESSAGE_MAP(CDeleteDlg, CWorkerDialog)
 ON_WM_TIMER()
@@ -90,6 +118,7 @@ void CDeleteDlg::OnOK()
         const int keep = ::IsDlgButtonChecked(m_hWnd, IDC_DELETE_KEEP_DIRECTORIES) == BST_CHECKED;
         for (int id : OPTION_CONTROLS)
             ::EnableWindow(::GetDlgItem(m_hWnd, id), FALSE);
+        LeaveDirectoriesAboutToGo(m_selection);
         m_pWorker = new CDeleteThread;
         m_pWorker->m_pDialog = this;
         m_pWorker->m_pSelection = &m_selection;

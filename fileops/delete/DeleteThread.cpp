@@ -3,11 +3,15 @@
 #include <shellapi.h>
 #include <wctype.h>
 
+#include <vector>
+
 #include "util/PathHelpers.h"
+#include "app/Directories.h"
 #include "app/VirtualDrives.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/records/PaneRecords.h"
+#include "fileops/copy/CopyJob.h"
 #include "fileops/copy/CopyWayDlg.h"
 #include "filer/EntryFind.h"
 
@@ -110,6 +114,7 @@ void CDeleteThread::HandleEntry(const CFileInfo& entry)
         if (!Ask(m_pDialog, text, L"ファイルの削除", MessageBoxKind::YesNo))
             return;
     }
+    LeaveProcessDirectory(path, base);
     DeleteTree(path);
 }
 
@@ -123,6 +128,8 @@ void CDeleteThread::DeleteTree(const CString& path)
         return;
     }
     m_pFrames = CDirWalkFrame::CreateRoot(path);
+    // Per open frame, innermost last: how many entries stayed before it was entered.
+    std::vector<LONG> keptBefore(1, m_keptCount);
     CFileInfo child;
     while (m_pFrames != nullptr && !m_cancel)
     {
@@ -146,7 +153,9 @@ void CDeleteThread::DeleteTree(const CString& path)
             const CString done = frame->m_directoryPath;
             m_pFrames = frame->m_next;
             delete frame;
-            FinishDirectory(done);
+            const BOOL contentsKept = m_keptCount != keptBefore.back();
+            keptBefore.pop_back();
+            FinishDirectory(done, contentsKept);
             continue;
         }
         CString relative = frame->m_relativePath + L"\\" + child.GetName();
@@ -159,24 +168,47 @@ void CDeleteThread::DeleteTree(const CString& path)
             // outside the chosen tree.
             RemoveLink(childPath);
         else
+        {
             m_pFrames = CDirWalkFrame::CreateChild(frame, child.GetName());
+            keptBefore.push_back(m_keptCount);
+        }
     }
 }
 
-void CDeleteThread::FinishDirectory(const CString& path)
+void CDeleteThread::FinishDirectory(const CString& path, BOOL contentsKept)
 {
-    if (m_keepDirectories || m_cancel || !IsDirectoryEmpty(path))
+    if (m_keepDirectories || m_cancel)
         return;
+    // Contents the walk did not leave behind (a file made meanwhile, a folder that
+    // another handle still holds) keep the directory as surely as a failure would.
+    if (!IsDirectoryEmpty(path))
+    {
+        if (!contentsKept)
+            ReportDirectoryFailure(path);
+        return;
+    }
     if (m_toRecycleBin)
     {
-        MoveToRecycleBin(path);
+        if (!MoveToRecycleBin(path))
+            ReportDirectoryFailure(path);
         return;
     }
     const DWORD attributes = GetFileAttributesLong(path);
     SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
-    // A directory that cannot be removed stays, silently, with its attributes.
-    if (!RemoveDirectoryLong(path) && attributes != INVALID_FILE_ATTRIBUTES)
+    if (RemoveDirectoryLong(path))
+        return;
+    // The directory stays with its attributes.
+    if (attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesLong(path, attributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    ReportDirectoryFailure(path);
+}
+
+void CDeleteThread::LeaveProcessDirectory(const CString& directory, const CString& base)
+{
+    CString current;
+    GetCurrentDir(current);
+    if (!current.IsEmpty() && !base.IsEmpty() && IsPathInsideDirectory(current, directory))
+        SetCurrentDir(base);
 }
 
 void CDeleteThread::RemoveLink(const CString& path)
@@ -201,7 +233,10 @@ void CDeleteThread::DeleteOneFile(const CString& path, DWORD attributes)
         if (!AnswerHoldsForRest(answer))
             answer = AskAttributeDelete(path, kind);
         if (answer == ANSWER_SKIP || answer == ANSWER_SKIP_ALL)
+        {
+            ++m_keptCount;
             return;
+        }
         break;
     }
     BOOL cleared = FALSE;
@@ -318,7 +353,18 @@ int CDeleteThread::MoveToRecycleBin(LPCWSTR path)
 void CDeleteThread::ReportFailure(const CString& path)
 {
     m_failedPaths.Add(path);
+    ++m_keptCount;
     if (!Ask(m_pDialog, FAILED_CONTINUE, nullptr, MessageBoxKind::OkCancel))
+        InterlockedExchange(&m_cancel, 1);
+}
+
+void CDeleteThread::ReportDirectoryFailure(const CString& path)
+{
+    m_failedPaths.Add(path);
+    ++m_keptCount;
+    CString text;
+    text.Format(L"ディレクトリ%sの削除に失敗しました続けますか", path.GetString());
+    if (!Ask(m_pDialog, text, nullptr, MessageBoxKind::OkCancel))
         InterlockedExchange(&m_cancel, 1);
 }
 

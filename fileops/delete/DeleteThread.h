@@ -44,6 +44,9 @@ public:
 
     // The paths that could not be deleted, in the order they failed.
     CStringArray m_failedPaths;
+    // Entries that stay: skipped by the user's answer or failed. A directory that
+    // keeps contents for one of these is not a failure of its own.
+    LONG m_keptCount = 0;
 
     // 1 when a file lies somewhere below the directory; links are not followed.
     static int TreeHasFiles(LPCWSTR path);
@@ -53,7 +56,12 @@ private:
     BOOL IsVirtualEntry(const CFileInfo& entry) const;
     void HandleEntry(const CFileInfo& entry);
     void DeleteTree(const CString& path);
-    void FinishDirectory(const CString& path);
+    // Removes a walked directory; `contentsKept`: an entry below it stays by the user's
+    // answer or its own reported failure.
+    void FinishDirectory(const CString& path, BOOL contentsKept);
+    // The process's current directory lets go of a directory about to be deleted:
+    // it moves to the chosen entry's folder when it stands in the directory or below.
+    static void LeaveProcessDirectory(const CString& directory, const CString& base);
     void RemoveLink(const CString& path);
     void DeleteOneFile(const CString& path, DWORD attributes);
     // The user's answer about deleting a file of the attribute kind: go on (delete)
@@ -63,6 +71,8 @@ private:
     int MoveToRecycleBin(LPCWSTR path);
     // Asks "削除に失敗しました続けますか"; Cancel stops the job.
     void ReportFailure(const CString& path);
+    // The same for a directory that stays, naming it.
+    void ReportDirectoryFailure(const CString& path);
     void ShowProgress(LPCWSTR text);
     void FreeFrames();
 

@@ -117,3 +117,26 @@ TEST_F(DeleteDialogTest, ArchiveListingDisablesOptionsAndEndsModally)
     g_Panes[0] = saved;
     pane.m_archive = savedArchive;
 }
+
+// The other pane stands below the chosen directory with its change watch open: OK moves
+// it up to the folder that holds the directory and closes the watch first, and the
+// whole directory goes.
+TEST_F(DeleteDialogTest, OtherPaneInsideTheDirectoryClimbsOutAndTheDirectoryGoes)
+{
+    MakeTree(dir, {L"t\\", L"t\\a.txt", L"t\\s\\", L"t\\s\\b.txt"});
+    CFilerPane other(1);
+    other.SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    other.ChangeDirectory(P(L"t\\s").c_str(), 0, FALSE, FALSE);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other.m_hChange);
+    CFilerPane* saved = g_Panes[1];
+    g_Panes[1] = &other;
+    auto dialog = Open({L"t"});
+    CDialogAnswerScript script;
+    ::SendMessageW(dialog->m_hWnd, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return dialog->m_bWorkerDone != 0; }));
+    g_Panes[1] = saved;
+    EXPECT_FALSE(Exists(P(L"t")));
+    EXPECT_EQ(CString(dir.c_str()), other.m_currentDir);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, other.m_hChange);
+    EXPECT_TRUE(script.GetQuestions().empty());
+}

@@ -253,3 +253,66 @@ TEST_F(DeleteThreadTest, VirtualDriveForgetsEntriesAndKeepsRealFiles)
     g_VirtualFolderStores[q] = saved;
     g_VirtualDriveFlags[q] = savedFlag;
 }
+
+// A directory something holds: the process's current directory steps out of it and it
+// goes; a change watch or an open handle keeps it, and the directory that stays is
+// named in the failure question.
+TEST_F(DeleteThreadTest, HeldDirectoryIsLeftByTheProcessOrNamedWhenItStays)
+{
+    enum Holder
+    {
+        CURRENT_DIRECTORY,
+        WATCH,
+        OPEN_HANDLE
+    };
+    struct Case
+    {
+        Holder holder;
+        const wchar_t* stays; // the directory named; null: everything goes
+    } cases[] = {{CURRENT_DIRECTORY, nullptr}, {WATCH, L"t"}, {OPEN_HANDLE, L"t\\s"}};
+    wchar_t saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.holder);
+        MakeTree(dir, {L"t\\", L"t\\a.txt", L"t\\s\\", L"t\\s\\b.txt"});
+        const std::wstring inner = P(L"t\\s");
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.holder == CURRENT_DIRECTORY)
+            ASSERT_TRUE(SetCurrentDirectoryW(inner.c_str()));
+        else if (c.holder == WATCH)
+            held = FindFirstChangeNotificationW(inner.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+        else
+            held = CreateFileW(inner.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_TRUE(c.holder == CURRENT_DIRECTORY || held != INVALID_HANDLE_VALUE);
+        CDialogAnswerScript script;
+        script.Add(IDOK);
+        EXPECT_EQ(0, Run({L"t"}));
+        wchar_t current[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, current);
+        if (c.holder == WATCH)
+            FindCloseChangeNotification(held);
+        else if (c.holder == OPEN_HANDLE)
+            CloseHandle(held);
+        EXPECT_FALSE(Has(L"t\\s\\b.txt"));
+        if (c.stays == nullptr)
+        {
+            EXPECT_FALSE(Has(L"t"));
+            EXPECT_TRUE(script.GetQuestions().empty());
+            EXPECT_EQ(0, _wcsicmp(dir.c_str(), current)) << current;
+        }
+        else
+        {
+            EXPECT_TRUE(Has(c.stays));
+            ASSERT_EQ(1u, script.GetQuestions().size());
+            EXPECT_EQ(L"ディレクトリ" + P(c.stays) + L"の削除に失敗しました続けますか",
+                      W(script.GetQuestions()[0].text));
+            ASSERT_EQ(1, m_worker->m_failedPaths.GetSize());
+            EXPECT_EQ(P(c.stays), W(m_worker->m_failedPaths[0]));
+        }
+        SetCurrentDirectoryW(saved);
+        RemoveDirectoryW(inner.c_str());
+        RemoveDirectoryW(P(L"t").c_str());
+    }
+}
