@@ -182,6 +182,39 @@ void CFileCopier::DiscardWritten()
     m_writtenPath.Empty();
 }
 
+DWORD CFileCopier::CreateTemporary(DWORD flags)
+{
+    // "<name>.~qvNNN" beside the destination; where that longer name does not fit the
+    // volume's limit, "~qvNNN.tmp" in the same folder.
+    const int slash = m_destinationPath.ReverseFind(L'\\');
+    const CString folder = slash >= 0 ? m_destinationPath.Left(slash) : CString();
+    BOOL shortForm = FALSE;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (int n = 0; n < 1000;)
+    {
+        CString temporary;
+        if (shortForm)
+            temporary.Format(L"%s\\~qv%03d.tmp", folder.GetString(), n);
+        else
+            temporary.Format(L"%s.~qv%03d", m_destinationPath.GetString(), n);
+        m_destinationHandle =
+            CreateFileLong(temporary, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
+        if (m_destinationHandle != INVALID_HANDLE_VALUE)
+        {
+            m_writtenPath = temporary;
+            return 0;
+        }
+        error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+            ++n;
+        else if (shortForm || slash < 0)
+            break;
+        else
+            shortForm = TRUE;
+    }
+    return error;
+}
+
 int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory)
 {
     Close(TRUE);
@@ -225,45 +258,31 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
     }
 
     // A new file takes the source's attributes when it is made; only a read-only one
-    // (and a file made unbuffered or under a temporary name) gets them at the end.
+    // (and a file made unbuffered or one that replaces another) gets them at the end.
     DWORD attributes = SettableAttributes(source.dwFileAttributes);
     m_setAttributesAtEnd = m_sectorAligned || (attributes & FILE_ATTRIBUTE_READONLY);
     attributes &= ~FILE_ATTRIBUTE_READONLY;
     DWORD flags = m_sectorAligned
                       ? FILE_FLAG_NO_BUFFERING
                       : ((attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN);
-    // A new file is created only where nothing is; an existing one is replaced later,
-    // from a complete copy beside it, so that a failure cannot destroy it.
-    m_destinationHandle =
-        CreateFileLong(destinationPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
-    if (m_destinationHandle != INVALID_HANDLE_VALUE)
+    // Nothing is written under the destination's own name before the copy is
+    // complete: a new file and a replacement alike are written beside it under a
+    // temporary name and take the name at the end, so that a copy cut short (failed,
+    // stopped, or the program killed) never leaves a truncated file that passes for
+    // the copy, and an existing file is replaced only by a complete one.
+    DWORD existing = GetFileAttributesLong(destinationPath);
+    if (existing != INVALID_FILE_ATTRIBUTES)
     {
-        m_writtenPath = destinationPath;
-    }
-    else
-    {
-        DWORD error = GetLastError();
-        DWORD existing = GetFileAttributesLong(destinationPath);
-        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
-            existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY) ||
-            !m_replaceExisting)
-            return Fail(L"CreateFile", error, destinationPath);
+        if (existing & FILE_ATTRIBUTE_DIRECTORY)
+            return Fail(L"CreateFile", ERROR_ALREADY_EXISTS, destinationPath);
+        if (!m_replaceExisting)
+            return Fail(L"CreateFile", ERROR_FILE_EXISTS, destinationPath);
         m_replacing = TRUE;
         m_setAttributesAtEnd = TRUE;
-        for (int n = 0; n < 1000 && m_destinationHandle == INVALID_HANDLE_VALUE; ++n)
-        {
-            CString temporary;
-            temporary.Format(L"%s.~qv%03d", destinationPath, n);
-            m_destinationHandle = CreateFileLong(temporary, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                                 CREATE_NEW, flags, nullptr);
-            if (m_destinationHandle != INVALID_HANDLE_VALUE)
-                m_writtenPath = temporary;
-            else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-                break;
-        }
-        if (m_destinationHandle == INVALID_HANDLE_VALUE)
-            return Fail(L"CreateFile", GetLastError(), destinationPath);
     }
+    DWORD error = CreateTemporary(flags);
+    if (error != 0)
+        return Fail(L"CreateFile", error, destinationPath);
 
     if (m_sectorAligned)
     {
@@ -393,23 +412,26 @@ int CFileCopier::FinishFile()
 {
     CloseHandleOnce(m_destinationHandle);
     CloseHandleOnce(m_spareHandle);
+    // The complete copy takes the destination's name only now, in one step. A new
+    // file never replaces one that appeared meanwhile; an old file goes only for the
+    // complete copy, its read-only, hidden or system attribute (which refuses the
+    // step) lifted just for it.
+    DWORD oldAttributes = INVALID_FILE_ATTRIBUTES;
     if (m_replacing)
     {
-        // The old file goes only now, in one step, for the complete copy; a read-only
-        // file refuses to be replaced, so its attributes are lifted just for the step.
-        DWORD oldAttributes = GetFileAttributesLong(m_destinationPath);
+        oldAttributes = GetFileAttributesLong(m_destinationPath);
         if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
             (oldAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
             SetFileAttributesLong(m_destinationPath, FILE_ATTRIBUTE_NORMAL);
-        if (!MoveFileExLong(m_writtenPath, m_destinationPath, MOVEFILE_REPLACE_EXISTING))
-        {
-            DWORD error = GetLastError();
-            if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-                SetFileAttributesLong(m_destinationPath, oldAttributes);
-            m_fileSize = 0; // already counted as copied: not counted again as finished
-            Fail(L"MoveFile", error, m_destinationPath);
-            return COPIER_FILE_FAILED;
-        }
+    }
+    if (!MoveFileExLong(m_writtenPath, m_destinationPath, m_replacing ? MOVEFILE_REPLACE_EXISTING : 0))
+    {
+        DWORD error = GetLastError();
+        if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesLong(m_destinationPath, oldAttributes);
+        m_fileSize = 0; // already counted as copied: not counted again as finished
+        Fail(L"MoveFile", error, m_destinationPath);
+        return COPIER_FILE_FAILED;
     }
     m_writtenPath.Empty();
     if (m_setAttributesAtEnd)

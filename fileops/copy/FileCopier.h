@@ -3,9 +3,10 @@
 // progress in the job's progress record, and measures the time spent so that the
 // dialog can show the speed, the remaining time and the expected end.
 //
-// A destination is never left half-written: a new file that fails or is stopped is
-// deleted, and an existing file is replaced only by a complete copy written beside it
-// under a temporary name, so a failure leaves the old file exactly as it was.
+// A destination is never left half-written: every file is written beside its
+// destination under a temporary name and takes the destination's name only when it is
+// complete, so a failure or a stop leaves no file under that name that was not there
+// before, and an existing file exactly as it was.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
@@ -121,8 +122,11 @@ private:
     void ShowFilePercent();
     void ReportProgress();
     void FreeBuffer();
-    // Removes the file being written (temporary or new destination).
+    // Removes the temporary file being written.
     void DiscardWritten();
+    // Creates the temporary file beside the destination into the destination handle;
+    // 0, or the error of the last try.
+    DWORD CreateTemporary(DWORD flags);
 
     WIN32_FIND_DATAW m_source{};
     HANDLE m_sourceHandle = INVALID_HANDLE_VALUE;
@@ -130,9 +134,8 @@ private:
     HANDLE m_spareHandle = INVALID_HANDLE_VALUE;
     BYTE* m_buffer = nullptr;
     SIZE_T m_bufferSize = 0;
-    // The file actually written: the destination itself, or a temporary beside an
-    // existing destination that replaces it once complete. Empty once nothing of
-    // this file may be deleted any more.
+    // The temporary file actually written, which takes the destination's name once
+    // complete. Empty once nothing of this file may be deleted any more.
     CString m_writtenPath;
     BOOL m_replacing = FALSE;
     LONGLONG m_ownFinished = 0;

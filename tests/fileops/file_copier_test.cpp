@@ -153,9 +153,13 @@ TEST_F(FileCopierTest, RemovableDestinationIsWrittenInWholeSectorsAndTrimmed)
     ASSERT_TRUE(copier.Open(Find(P(L"src\\big.bin")), P(L"dst\\big.bin").c_str(), P(L"src").c_str()));
     EXPECT_TRUE(copier.m_sectorAligned);
     EXPECT_EQ(1024u, copier.m_chunkSize);
+    // The file being written (beside the destination until it is complete) is
+    // pre-sized to whole sectors.
+    const std::set<std::wstring> writing = qvtest::ListFolder(P(L"dst"));
+    ASSERT_EQ(1u, writing.size());
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(P(L"dst\\big.bin").c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(5120u, data.nFileSizeLow); // pre-sized to whole sectors
+    ASSERT_TRUE(GetFileAttributesExW((P(L"dst\\") + *writing.begin()).c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(5120u, data.nFileSizeLow);
     int goOn = 1;
     while (copier.CopyChunk(&goOn))
     {
@@ -264,6 +268,66 @@ TEST_F(FileCopierTest, ChunkLargerThanAPieceCopiesEveryByteAndFailsCleanly)
     EXPECT_EQ(0, CopyAll(copier, L"big.bin", P(L"dst\\failed.bin")));
     EXPECT_EQ(L"WriteFile", qvtest::W(copier.m_failedOperation));
     EXPECT_FALSE(Exists(P(L"dst\\failed.bin")));
+}
+
+// A new file takes its name only when it is complete: while it is written the name
+// stays free (a program killed then leaves no truncated file that passes for the
+// copy), and at the end it carries the source's bytes, attributes and times. A name
+// too long to take the temporary's ending still copies.
+TEST_F(FileCopierTest, NewFileTakesItsNameOnlyWhenComplete)
+{
+    g_COPY_BUFFER_SIZE_FIXED = 1;
+    g_COPY_BUFFER_SIZE_OTHER = 1;
+    const std::wstring longName = std::wstring(246, L'n') + L".bin";
+    for (const std::wstring& name : {std::wstring(L"a.bin"), longName})
+    {
+        SCOPED_TRACE(name.size());
+        MakeSource(name.c_str(), std::string(10000, 'x'));
+        const std::wstring source = P(L"src\\") + name;
+        FILETIME old = {0x12345600, 0x01D00000};
+        HANDLE file = CreateFileW(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, nullptr, nullptr, &old);
+        CloseHandle(file);
+        SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        const std::wstring destination = P(L"dst\\") + name;
+        CFileCopier copier;
+        ASSERT_TRUE(copier.Open(Find(source), destination.c_str(), P(L"src").c_str()));
+        int goOn = 1;
+        ASSERT_EQ(1, copier.CopyChunk(&goOn));
+        EXPECT_FALSE(Exists(destination));
+        EXPECT_EQ(1u, qvtest::ListFolder(P(L"dst")).size());
+        while (copier.CopyChunk(&goOn))
+        {
+        }
+        EXPECT_EQ(1, goOn);
+        EXPECT_EQ((std::set<std::wstring>{name}), qvtest::ListFolder(P(L"dst")));
+        EXPECT_EQ(std::string(10000, 'x'), qvtest::ReadFileBytes(destination));
+        const WIN32_FIND_DATAW copy = Find(destination);
+        EXPECT_EQ(DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+                  copy.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+        EXPECT_EQ(0, CompareFileTime(&old, &copy.ftLastWriteTime));
+        SetFileAttributesW(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(destination.c_str());
+    }
+}
+
+// A file put under the destination's name while the copy runs is left alone: the copy
+// fails at the end and leaves nothing of its own behind.
+TEST_F(FileCopierTest, FileThatTakesTheNameMeanwhileIsLeftAlone)
+{
+    MakeSource(L"a.txt", "the copy");
+    CFileCopier copier;
+    ASSERT_TRUE(copier.Open(Find(P(L"src\\a.txt")), P(L"dst\\a.txt").c_str(), P(L"src").c_str()));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\a.txt"), "someone else's"));
+    int goOn = 1;
+    while (copier.CopyChunk(&goOn))
+    {
+    }
+    EXPECT_EQ(0, goOn);
+    EXPECT_EQ(L"MoveFile", qvtest::W(copier.m_failedOperation));
+    EXPECT_EQ(P(L"dst\\a.txt"), qvtest::W(copier.m_failedPath));
+    EXPECT_EQ("someone else's", qvtest::ReadFileBytes(P(L"dst\\a.txt")));
+    EXPECT_EQ((std::set<std::wstring>{L"a.txt"}), qvtest::ListFolder(P(L"dst")));
 }
 
 } // namespace
