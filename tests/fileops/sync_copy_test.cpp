@@ -325,7 +325,8 @@ TEST_F(SyncDialogTest, AbortDuringALongCopyDeletesThePartialTarget)
         d.Command(IDOK);
         EXPECT_FALSE(d.Enabled(IDCANCEL));
         EXPECT_TRUE(d.Enabled(IDC_SYNC_ABORT));
-        sawTarget = qvtest::PumpUntil([&] { return Exists(D(L"big.bin")); }, 10000);
+        // The file being written appears (beside the target, under a temporary name).
+        sawTarget = qvtest::PumpUntil([&] { return !qvtest::ListFolder(dir + L"\\dst").empty(); }, 10000);
         d.Command(IDC_SYNC_ABORT);
     };
     EXPECT_EQ(IDOK, dialog.DoModal());
