@@ -167,6 +167,16 @@ BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b)
     return GetFileIdentity(a, infoA) && GetFileIdentity(b, infoB) && SameIdentity(infoA, infoB);
 }
 
+CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error)
+{
+    CString text;
+    if (operation != nullptr && operation[0] != 0)
+        text.Format(L"%s\n%s\n(%s:Error Code=%u)", lead, path, operation, (unsigned)error);
+    else
+        text.Format(L"%s\n%s\n(Error Code=%u)", lead, path, (unsigned)error);
+    return text;
+}
+
 CCopyDlgThread::CCopyDlgThread()
 {
     m_bAutoDelete = FALSE;
@@ -208,6 +218,13 @@ int CCopyDlgThread::WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, L
         WriteLog(logPath, L"%s,%u,%s", operation, (unsigned)error, path);
     m_logWritten = TRUE;
     return 1;
+}
+
+void CCopyDlgThread::NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path)
+{
+    m_lastError = error;
+    m_lastOperation = operation;
+    m_lastPath = path;
 }
 
 int CCopyDlgThread::ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question)
@@ -619,17 +636,14 @@ int CCopyDlgThread::ProcessEntry()
         target = m_destination;
     else
         target = Joined(m_destination, m_walkTop->m_relativePath);
-    m_lastError = 0;
+    NoteFailure(L"", 0, entry.GetRealFullPath());
     int result = CopyFileEntry(target, entry);
     if (result == 2)
         return 0;
-    if (result == 0 && !m_writeLog && !m_stop)
-    {
-        CString text;
-        text.Format(L"ファイルのコピーに失敗しました。続けますか\n(Error Code=%u)", (unsigned)m_lastError);
-        if (!Ask(text))
-            return 0;
-    }
+    if (result == 0 && !m_writeLog && !m_stop &&
+        !Ask(FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", m_lastPath, m_lastOperation,
+                               m_lastError)))
+        return 0;
     return 1;
 }
 
@@ -675,9 +689,9 @@ int CCopyDlgThread::CopyLinkItself(const CFileInfo& entry, LPCWSTR target)
         return 1;
     if (error == ERROR_INVALID_FUNCTION)
         error = ERROR_NOT_SUPPORTED;
-    m_lastError = error;
-    CString text;
-    text.Format(L"ファイルのコピーに失敗しました。続けますか\n(Error Code=%u)", (unsigned)error);
+    NoteFailure(L"CreateDirectory", error, source);
+    const CString text =
+        FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", source, L"CreateDirectory", error);
     return ReportFailure(L"CreateDirectory", error, source, text) ? 2 : 0; // 2: not copied, go on
 }
 
@@ -703,6 +717,9 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
     else
         target = Joined(m_destination, entry.GetName());
 
+    // The directory taken is shown like a file: a question about it must not stand
+    // under the name of the file before it.
+    ShowCurrent(CurrentRelativeName(entry));
     BOOL virtualSource = entry.m_source == ENTRY_SOURCE_VIRTUAL;
     CString source = entry.GetRealFullPath();
     BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
@@ -725,11 +742,10 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
         // folder): then the tree is copied and removed instead.
         if (error != ERROR_NOT_SAME_DEVICE)
         {
-            m_lastError = error;
-            CString text;
-            text.Format(L"ファイルのコピーに失敗しました。続けますか\n(MoveFile:Error Code=%u)",
-                        (unsigned)error);
-            return ReportFailure(L"MoveFile", error, source, text);
+            NoteFailure(L"MoveFile", error, source);
+            return ReportFailure(
+                L"MoveFile", error, source,
+                FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", source, L"MoveFile", error));
         }
     }
     if (isLink)
@@ -786,15 +802,17 @@ int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* p
     DWORD error = GetLastError();
     if (pContinue != nullptr)
         *pContinue = 1;
-    m_lastError = error;
+    NoteFailure(L"CreateDirectory", error, path);
     if (WriteCopyLog(L"CreateDirectory", error, path))
         return 0;
     if (pContinue == nullptr)
     {
         if (!m_stop)
-            Tell(m_pOwner, L"ディレクトリの作成に失敗しました");
+            Tell(m_pOwner,
+                 FormatCopyFailure(L"ディレクトリの作成に失敗しました", path, L"CreateDirectory", error));
     }
-    else if (!Ask(L"ディレクトリの作成に失敗しました。続けますか"))
+    else if (!Ask(FormatCopyFailure(L"ディレクトリの作成に失敗しました。続けますか", path, L"CreateDirectory",
+                                    error)))
         *pContinue = 0;
     return 0;
 }
@@ -873,10 +891,10 @@ int CCopyDlgThread::ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDir
     }
     if (words.IsEmpty())
         return 1;
-    m_lastError = error;
-    CString text;
-    text.Format(L"%sの変更に失敗しました。続けますか?(Error Code=%u)", words.GetString(), (unsigned)error);
-    return ReportFailure(operation, error, path, text);
+    NoteFailure(operation, error, path);
+    CString lead;
+    lead.Format(L"%sの変更に失敗しました。続けますか?", words.GetString());
+    return ReportFailure(operation, error, path, FormatCopyFailure(lead, path, operation, error));
 }
 
 int CCopyDlgThread::MoveOverExisting(const CFileInfo& entry, LPCWSTR path, BOOL replace, DWORD& error)
@@ -914,11 +932,11 @@ int CCopyDlgThread::RemoveMovedSource(const CFileInfo& entry)
     // The source stays: it keeps the attributes it had.
     if (old != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesLong(source, old);
-    m_lastError = error;
+    NoteFailure(L"DeleteFile", error, source);
     WriteCopyLog(L"DeleteFile", error, source);
-    CString text;
-    text.Format(L"ファイルの移動に失敗しました。続けますか\n(DeleteFile:Error Code=%u)", (unsigned)error);
-    return Ask(text) ? 1 : 2;
+    return Ask(FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか", source, L"DeleteFile", error))
+               ? 1
+               : 2;
 }
 
 int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry)
@@ -960,12 +978,15 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
             HANDLE find = FindFirstFileLong(source, &own);
             if (find == INVALID_HANDLE_VALUE)
             {
-                m_lastError = GetLastError();
+                NoteFailure(L"ExistFile", GetLastError(), source);
                 return WriteCopyLog(L"ExistFile", m_lastError, source) ? 1 : 0;
             }
             FindCloseLong(find);
             if (!virtualTarget->AddEntry(targetDirectory, own, entry.GetRealDirectory(FALSE)))
+            {
+                NoteFailure(L"AddToVirtualDrive", 0, path);
                 return WriteCopyLog(L"AddToVirtualDrive", 0, targetDirectory, entry.GetName()) ? 1 : 0;
+            }
             if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == NEGLECT_DIR) &&
                 entry.m_source == ENTRY_SOURCE_VIRTUAL)
                 RemoveMovedSource(entry);
@@ -979,7 +1000,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 return 1;
             if (error != ERROR_NOT_SAME_DEVICE)
             {
-                m_lastError = error;
+                NoteFailure(L"MoveFile", error, source);
                 return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
             }
         }
@@ -1077,7 +1098,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 return 1;
             if (error != ERROR_NOT_SAME_DEVICE)
             {
-                m_lastError = error;
+                NoteFailure(L"MoveFile", error, source);
                 CountSkipped(entry);
                 return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
             }
@@ -1137,10 +1158,10 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
             return 1;
         }
     }
-    m_lastError = m_copier.m_failedError;
-    CString text;
-    text.Format(L"ファイルのコピーに失敗しました。続けますか\n(%s:Error Code=%u)",
-                m_copier.m_failedOperation.GetString(), (unsigned)m_copier.m_failedError);
+    NoteFailure(m_copier.m_failedOperation, m_copier.m_failedError, m_copier.m_failedPath);
+    const CString text =
+        FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", m_copier.m_failedPath,
+                          m_copier.m_failedOperation, m_copier.m_failedError);
     return ReportFailure(m_copier.m_failedOperation, m_copier.m_failedError, m_copier.m_failedPath, text) ? 1
                                                                                                           : 2;
 }

@@ -70,6 +70,10 @@ BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory);
 // 1 when the two paths name one and the same file or directory, however spelt (short
 // names, links, letter case): same volume and same file index.
 BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b);
+// A failure question of the copy job: the lead text, then the path that failed and,
+// in brackets, the operation (when one is named) and the system's error code, so that
+// the bare code never stands alone.
+CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error);
 
 class CCopyDlgThread : public CWinThread
 {
@@ -140,6 +144,9 @@ private:
     int WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name = nullptr);
     // Logs the failure or asks `question`: 1 go on, 0 stop.
     int ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question);
+    // Keeps the failing step (operation name, error code, path) for the question that
+    // follows it.
+    void NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path);
     // Asks `text` with OK and Cancel (nothing once stopped): 1 after OK, else 0.
     int Ask(LPCWSTR text);
     int IsCopyIntoItself();
@@ -178,5 +185,7 @@ private:
     // The target directory made sure of last.
     CString m_ensuredDirectory;
     DWORD m_lastError = 0;
+    CString m_lastOperation;
+    CString m_lastPath;
     int m_exitCode = -1;
 };

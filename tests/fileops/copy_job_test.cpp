@@ -317,7 +317,8 @@ TEST_F(CopyJobTest, FileInUseIsReportedAndTheRestCopied)
     EXPECT_EQ(1, Run(COPY, Select(src, {L"busy.txt", L"free.txt"}), dst));
     CloseHandle(busy);
     ASSERT_EQ(1u, script.GetQuestions().size());
-    EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか\n(CreateFile:Error Code=32)",
+    EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか\n" + src +
+                  L"\\busy.txt\n(CreateFile:Error Code=32)",
               qvtest::W(script.GetQuestions()[0].text));
     EXPECT_EQ((std::set<std::wstring>{L"free.txt"}), qvtest::ListFolder(dst));
 }
@@ -425,6 +426,39 @@ TEST_F(CopyJobTest, LinkInsideAMovedTreeLeavesItsTargetsFilesIntact)
     }
 }
 
+// Two links inside a walked tree that cannot be made again: each question names the
+// link that failed and the operation, and the current-entry display shows the link
+// asked about, not the entry taken before it.
+TEST_F(CopyJobTest, EveryFailureNamesTheEntryThatFailed)
+{
+    MakeTree(dir, {L"outside\\", L"outside\\t.txt"});
+    MakeTree(src, {L"A\\"});
+    ASSERT_TRUE(copytest::MakeFolderLink(src + L"\\A\\L1", P(L"outside")));
+    ASSERT_TRUE(copytest::MakeFolderLink(src + L"\\A\\L2", P(L"outside")));
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    script.Add(IDOK);
+    CCopyDlgThread job;
+    Run(COPY, Select(src, {L"A"}), dst, &job);
+    const auto questions = script.GetQuestions();
+    ASSERT_EQ(2u, questions.size());
+    const std::wstring lead = L"ファイルのコピーに失敗しました。続けますか\n";
+    std::vector<std::wstring> named;
+    for (const auto& question : questions)
+    {
+        const std::wstring text = qvtest::W(question.text);
+        ASSERT_EQ(0u, text.find(lead)) << text;
+        const size_t end = text.find(L"\n(CreateDirectory:Error Code=", lead.size());
+        ASSERT_NE(std::wstring::npos, end) << text;
+        named.push_back(text.substr(lead.size(), end - lead.size()));
+    }
+    EXPECT_EQ((std::set<std::wstring>{src + L"\\A\\L1", src + L"\\A\\L2"}),
+              std::set<std::wstring>(named.begin(), named.end()));
+    CProgressDisplays shown;
+    job.m_progress.TakeDisplays(shown);
+    EXPECT_EQ(named[1].substr(src.size() + 1), qvtest::W(shown.texts[COPY_SHOW_CURRENT]));
+}
+
 TEST_F(CopyJobTest, FailedMoveKeepsTheOldDestination)
 {
     MakeTree(src, {L"x.txt"});
@@ -474,7 +508,7 @@ TEST_F(CopyJobTest, FailedOverwriteKeepsTheOldDestinationByteForByte)
     EXPECT_EQ(old, Read(L"dst\\x.bin"));
     EXPECT_EQ((std::set<std::wstring>{L"x.bin"}), qvtest::ListFolder(dst));
     ASSERT_EQ(2u, script.GetQuestions().size());
-    EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか\n(WriteFile:Error Code=112)",
+    EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか\n" + dst + L"\\x.bin\n(WriteFile:Error Code=112)",
               qvtest::W(script.GetQuestions()[1].text));
 }
 
