@@ -39,10 +39,16 @@ void LeaveDirectoriesAboutToGo(const CSelectedEntryList& selection)
             if (!IsPathInsideDirectory(pane->m_currentDir, directory))
                 continue;
             pane->CloseChangeNotification();
-            // A pane that shows a file keeps its place: the directory it returns to
-            // is climbed out of when it is found gone.
-            if (pane->m_mode == PANE_MODE_FILER)
-                pane->SetDirectory(holder, TRUE);
+            // A listing pane lists the folder at once, so that no command of it
+            // meets a name of the old listing in the new folder. A pane in another
+            // mode keeps its place: the directory it returns to is climbed out of
+            // when it is found gone.
+            if (pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY)
+            {
+                pane->ChangeDirectory(holder, PATH_VISIT_NAVIGATE, TRUE, FALSE);
+                if (pane->m_pView != nullptr && pane->m_pView->GetSafeHwnd() != nullptr)
+                    pane->m_pView->Invalidate(FALSE);
+            }
             break;
         }
     }

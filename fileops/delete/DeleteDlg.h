@@ -10,8 +10,9 @@
 class CDeleteThread;
 
 // Before a delete job, on the interface thread: a pane that stands in one of the chosen
-// directories or below one climbs to the folder that holds the directory and lets go
-// of its change watch, so that nothing of this program keeps the directory from going.
+// directories or below one lets go of its change watch and, listing a directory,
+// climbs to the folder that holds the chosen one, so that nothing of this program
+// keeps the directory from going.
 void LeaveDirectoriesAboutToGo(const CSelectedEntryList& selection);
 
 class CDeleteDlg : public CWorkerDialog

@@ -118,8 +118,8 @@ TEST_F(DeleteDialogTest, ArchiveListingDisablesOptionsAndEndsModally)
     pane.m_archive = savedArchive;
 }
 
-// The other pane stands below the chosen directory with its change watch open: OK moves
-// it up to the folder that holds the directory and closes the watch first, and the
+// The other pane stands below the chosen directory with its change watch open: OK first
+// closes the watch and lists the folder that holds the directory in that pane, and the
 // whole directory goes.
 TEST_F(DeleteDialogTest, OtherPaneInsideTheDirectoryClimbsOutAndTheDirectoryGoes)
 {
@@ -137,6 +137,6 @@ TEST_F(DeleteDialogTest, OtherPaneInsideTheDirectoryClimbsOutAndTheDirectoryGoes
     g_Panes[1] = saved;
     EXPECT_FALSE(Exists(P(L"t")));
     EXPECT_EQ(CString(dir.c_str()), other.m_currentDir);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, other.m_hChange);
+    EXPECT_EQ(CString(dir.c_str()), other.m_lastListedDir);
     EXPECT_TRUE(script.GetQuestions().empty());
 }
