@@ -124,7 +124,7 @@ TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitche
     EXPECT_EQ(view.m_menus.shownMenuId, 0u);
 }
 
-TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)
+TEST_F(ModeMenus, FixUpTakesOutThePlugInsAndTheHiddenPopupsAndKeepsTheDevicePopups)
 {
     g_HiddenMenuTable[0].hidden[4] = 1; // "表示設定(&V)" of the filer menu
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_FILER));
@@ -140,8 +140,11 @@ TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)
             media = static_cast<int>(i);
     ASSERT_GE(media, 0);
     std::vector<std::wstring> items = TopLevel(GetSubMenu(menu, media));
-    EXPECT_FALSE(Contains(items, L"入力デバイス"));
-    EXPECT_FALSE(Contains(items, L"出力デバイス"));
+    EXPECT_TRUE(Contains(items, L"入力デバイス"));
+    EXPECT_TRUE(Contains(items, L"出力デバイス"));
+    // The anchors before which the devices are inserted.
+    EXPECT_NE(GetMenuState(menu, 3028, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(GetMenuState(menu, 3029, MF_BYCOMMAND), static_cast<UINT>(-1));
     DestroyMenu(menu);
 }
 
