@@ -1,5 +1,6 @@
-// The menus in the real program: the quit key asks before the program ends, and with
-// the option to show keys in the menus the items carry their keys.
+// The menus in the real program: a file command chosen from the menu opens the dialog
+// its key opens, the quit key asks before the program ends, and with the option to
+// show keys in the menus the items carry their keys.
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
@@ -97,6 +98,34 @@ protected:
 };
 
 } // namespace
+
+// The command a menu item posts opens the very dialog the command's key opens.
+TEST_F(MenuEndToEnd, AFileCommandFromTheMenuOpensTheDialogOfItsKey)
+{
+    Start();
+    const struct
+    {
+        UINT menuId;
+        WORD key;
+    } cases[] = {{297, 'C'}, {333, 'D'}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.menuId);
+        qvtest::TypeKeys(m_main, {c.key});
+        HWND byKey = WaitForDialog(Qv().ProcessId(), L"");
+        ASSERT_NE(nullptr, byKey) << "the key opened nothing";
+        const std::wstring caption = qvtest::Caption(byKey);
+        PostMessageW(byKey, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+
+        ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(c.menuId, 0), 0));
+        HWND byMenu = WaitForDialog(Qv().ProcessId(), caption);
+        ASSERT_NE(nullptr, byMenu) << "the menu item did not open the key's dialog";
+        PostMessageW(byMenu, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+    }
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+}
 
 // Escape asks whether to quit; Cancel keeps the program, and the menu's exit item asks
 // the same question, whose first button ends it.
