@@ -427,6 +427,10 @@ public:
     int SetDefaultInputDevice(LPCWSTR name);
     // Runs the dynamic items 6000-6098, 6311-6320 and 6321-6330; FALSE for other ids.
     BOOL RunDynamicMenuItem(UINT id);
+    // The keyword of a device item (6311-6320, 6321-6330): "@SetAudioPlayback" or
+    // "@SetAudioCapture" with the device's friendly name, the text a key binding holds;
+    // 0 for other ids and for ids past the devices listed.
+    int GetDeviceMenuKeyword(UINT id, CString& keyword);
     // "@Diskformat": the shell's format dialog for a removable drive of the drive list.
     void OnFormatDisk();
     // "@Opencpl": the applet of the CPL file under the filer cursor.

@@ -6,6 +6,9 @@
 #include "app/settings/FilerSettings.h"
 #include "res/Menus.h"
 
+#include <iterator>
+#include <vector>
+
 namespace
 {
 
@@ -127,8 +130,8 @@ TEST_F(MenuRoutingTest, NewFileRangeShowsTheKindsAndDisablesTheRest)
 
 TEST_F(MenuRoutingTest, EverySettingsPopupOffersTheDialogsTheViewOpensAndKeepsThemEnabled)
 {
-    const UINT kDialogItems[] = {140, 322, 168, 325, 326, 596, 358, 323, 324, 598, 915,
-                                 332, 331, 694, 657, 924, 705, 139, 716, 935, 821, 917};
+    const UINT kDialogItems[] = {140, 322, 168, 325, 326, 596, 358, 323, 324,  598, 915, 332, 331, 694,
+                                 657, 924, 705, 139, 716, 935, 821, 917, 3020, 329, 328, 365, 913};
     for (UINT menuId : {IDR_MENU_FILER, IDR_MENU_NETWORK, IDR_MENU_DRIVE_LIST, IDR_MENU_ARCHIVE,
                         IDR_MENU_TEXT_VIEWER, IDR_MENU_BINARY, IDR_MENU_GRAPHIC})
     {
@@ -147,8 +150,15 @@ TEST_F(MenuRoutingTest, EverySettingsPopupOffersTheDialogsTheViewOpensAndKeepsTh
             EXPECT_NE(static_cast<UINT>(-1), GetMenuState(settings, id, MF_BYCOMMAND)) << menuId << " " << id;
         DestroyMenu(menu);
     }
+    // The alpha settings are a picture viewer's: its bar alone offers them.
+    const UINT kAlphaSettings = 1509;
+    HMENU graphic = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_GRAPHIC));
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(graphic, kAlphaSettings, MF_BYCOMMAND));
+    DestroyMenu(graphic);
+    std::vector<UINT> items(std::begin(kDialogItems), std::end(kDialogItems));
+    items.push_back(kAlphaSettings);
     // The frame greys every item for which no handler answers.
-    for (UINT id : kDialogItems)
+    for (UINT id : items)
     {
         AppendMenuW(m_menu, MF_STRING, id, L"item");
         CCmdUI ui;

@@ -2,6 +2,7 @@
 // for the drive list, gone with MENUDISPLAY off, and fixed up as the settings say.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/settings/FilerSettings.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "res/Menus.h"
 #include "tests/common/TestHelpers.h"
@@ -124,7 +125,7 @@ TEST_F(ModeMenus, KeptBetweenTwoFilerPanesReplacedForTheDriveListGoneWhenSwitche
     EXPECT_EQ(view.m_menus.shownMenuId, 0u);
 }
 
-TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)
+TEST_F(ModeMenus, FixUpTakesOutThePlugInsAndTheHiddenPopupsAndKeepsTheDevicePopups)
 {
     g_HiddenMenuTable[0].hidden[4] = 1; // "表示設定(&V)" of the filer menu
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_FILER));
@@ -140,9 +141,36 @@ TEST_F(ModeMenus, FixUpTakesOutTheDevicesThePlugInsAndTheHiddenPopups)
             media = static_cast<int>(i);
     ASSERT_GE(media, 0);
     std::vector<std::wstring> items = TopLevel(GetSubMenu(menu, media));
-    EXPECT_FALSE(Contains(items, L"入力デバイス"));
-    EXPECT_FALSE(Contains(items, L"出力デバイス"));
+    EXPECT_TRUE(Contains(items, L"入力デバイス"));
+    EXPECT_TRUE(Contains(items, L"出力デバイス"));
+    // The anchors before which the devices are inserted.
+    EXPECT_NE(GetMenuState(menu, 3028, MF_BYCOMMAND), static_cast<UINT>(-1));
+    EXPECT_NE(GetMenuState(menu, 3029, MF_BYCOMMAND), static_cast<UINT>(-1));
     DestroyMenu(menu);
+}
+
+TEST_F(ModeMenus, TheFilerBarListsTheNamedNewFileKindsUnderItsFirstPopupsFirstSubmenu)
+{
+    CArray<CMakeNewFile> saved;
+    saved.Copy(g_MakeNewFileKinds);
+    g_MakeNewFileKinds.RemoveAll();
+    for (const wchar_t* name : {L"テキスト文書", L"", L"ビットマップ"})
+    {
+        CMakeNewFile kind;
+        kind.m_extension = L"ext";
+        kind.m_displayName = name;
+        g_MakeNewFileKinds.Add(kind);
+    }
+    View().UpdateMenuForMode();
+    HMENU kinds = GetSubMenu(GetSubMenu(View().m_menus.modeMenu, 0), 0);
+    ASSERT_NE(kinds, nullptr);
+    const int count = GetMenuItemCount(kinds);
+    ASSERT_GE(count, 3);
+    EXPECT_NE(GetMenuState(kinds, static_cast<UINT>(count - 3), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_EQ(GetMenuItemID(kinds, count - 2), 6100u);
+    EXPECT_EQ(GetMenuItemID(kinds, count - 1), 6102u) << "the kind without a name is left out";
+    EXPECT_EQ(TopLevel(kinds).back(), L"ビットマップ");
+    g_MakeNewFileKinds.Copy(saved);
 }
 
 } // namespace

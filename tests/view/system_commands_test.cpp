@@ -324,6 +324,41 @@ TEST_F(SystemCommands, TheTenthDeviceGetsAWorkingItemAndAnEleventhNone)
     EXPECT_EQ(m_calls.defaults[0], (std::pair<int, std::wstring>{AUDIO_FLOW_CAPTURE, L"Mic9"}));
 }
 
+TEST_F(SystemCommands, DeviceItemsShowTheKeyBoundToTheirDevice)
+{
+    m_calls.outputs = {L"Speakers", L"Headphones"};
+    m_calls.inputs = {L"Mic"};
+    Bind(g_CommonKeyCmds, L"F7", 2, L"@SetAudioPlayback headphones");
+    Bind(g_CommonKeyCmds, L"F8", 0, L"@SetAudioCapture Mic");
+    HMENU menu = AnchorMenu();
+    View().InsertDynamicMenuItems(menu);
+    DestroyMenu(menu);
+    struct
+    {
+        UINT id;
+        const wchar_t* keyword; // nullptr: the item has none
+        const wchar_t* key;     // nullptr: no key is bound
+    } const cases[] = {
+        {6311, L"@SetAudioPlayback Speakers", nullptr},
+        {6312, L"@SetAudioPlayback Headphones", L"Ctrl+F7"},
+        {6313, nullptr, nullptr},
+        {6321, L"@SetAudioCapture Mic", L"F8"},
+        {6322, nullptr, nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        CString keyword;
+        ASSERT_EQ(View().GetKeywordOfMenuId(c.id, keyword), c.keyword ? 1 : 0) << c.id;
+        if (c.keyword == nullptr)
+            continue;
+        EXPECT_EQ(W(keyword), c.keyword) << c.id;
+        CString keyText;
+        EXPECT_EQ(View().GetKeyNameOfKeyword(keyword, keyText), c.key ? 1 : 0) << c.id;
+        if (c.key)
+            EXPECT_EQ(W(keyText), c.key) << c.id;
+    }
+}
+
 class AddDirJump : public SystemCommands
 {
 protected:

@@ -551,4 +551,29 @@ TEST_F(ViewLifeCycle, QuitAsksAsTheSettingsSayAndEachAnswerEndsAsItSays)
     }
 }
 
+// The quit keyword and the menu's exit item ask the quit question even with the
+// default settings, where the frame's close asks nothing; Cancel keeps the program.
+TEST_F(ViewLifeCycle, TheQuitKeywordAndTheExitItemAskAndCancelKeepsTheProgram)
+{
+    CQuitHooksOverride hooks;
+    InstallRecordingQuitHooks();
+    g_NOTQUITMESSAGE = 0;
+    g_ASK_ALWAYS_AT_EXIT = 0;
+    const std::function<void()> requests[] = {
+        [this] { m_pView->DispatchCommandKeyword(L"@Quit"); },
+        [this] { m_pView->OnCmdMsg(57665, CN_COMMAND, nullptr, nullptr); },
+    };
+    for (const auto& request : requests)
+    {
+        m_pView->m_bQuitting = 0;
+        CDialogAnswerScript script;
+        script.Add(IDCANCEL);
+        request();
+        const auto questions = script.GetQuestions();
+        ASSERT_EQ(1u, questions.size());
+        EXPECT_EQ(static_cast<UINT>(IDD_QUIT), questions[0].dialogId);
+        EXPECT_EQ(0, m_pView->m_bQuitting);
+    }
+}
+
 } // namespace

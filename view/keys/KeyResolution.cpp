@@ -152,8 +152,8 @@ int CQvView::GetKeywordOfMenuId(UINT menuId, CString& keyword)
         GetCplCommandText(menuId - 6000, keyword);
         return keyword.IsEmpty() ? 0 : 1;
     }
-    // PLACEHOLDER: the audio endpoints (6311 on, 6321 on) give their keywords here once
-    // their lists exist.
+    if (GetDeviceMenuKeyword(menuId, keyword))
+        return 1;
     UINT mode = ActiveMode();
     int family = -1;
     if ((mode & kListingModes) != 0)

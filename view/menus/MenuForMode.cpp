@@ -9,7 +9,6 @@
 namespace
 {
 
-constexpr wchar_t kMultimediaPopup[] = L"マルチメディア(&P)";
 constexpr wchar_t kPlugInPopup[] = L"プラグイン(&I)";
 
 // The position of the top-level item whose text is `text`, or -1.
@@ -49,17 +48,8 @@ UINT GetModeMenuId(UINT mode)
 
 void FixUpModeMenu(HMENU menu, UINT menuId)
 {
-    int media = FindItemByText(menu, kMultimediaPopup);
-    if (media >= 0)
-    {
-        HMENU sub = GetSubMenu(menu, media);
-        for (LPCWSTR device : {L"入力デバイス", L"出力デバイス"})
-        {
-            int at = sub != nullptr ? FindItemByText(sub, device) : -1;
-            if (at >= 0)
-                DeleteMenu(sub, static_cast<UINT>(at), MF_BYPOSITION);
-        }
-    }
+    // The device popups of "マルチメディア(&P)" stay: the audio devices were filled in
+    // before their "(なし)" anchors, and the menu bar is the only place that lists them.
     for (const HiddenMenuRow& row : g_HiddenMenuTable)
     {
         if (row.menuId != static_cast<int>(menuId))

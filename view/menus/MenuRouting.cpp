@@ -181,7 +181,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(m_graphic.*(item->option) ? 1 : 0);
             handled = TRUE;
         }
-        else if (id == 821 || id == 917 || id == 598 || id == 915)
+        else if (id == 821 || id == 917 || id == 598 || id == 915 || id == 328 || id == 365 || id == 913 ||
+                 id == 1509)
         {
             // Dialogs the view opens itself: nothing else answers for them, and the frame
             // greys an item nobody answers for.
@@ -343,6 +344,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {833, L"@Rootdirectory", &CQvView::GoRootDirectory},
         {1062, L"@Viewallselect", &CQvView::SelectAllText},
         {282, L"@Cmpbinary", &CQvView::CompareBinary},
+        {57665, L"@Quit", &CQvView::QuitProgram},
     };
     for (const auto& item : kKeywordItems)
     {

@@ -48,10 +48,20 @@ template <class T> void ReleaseAndClear(T*& object)
     object = nullptr;
 }
 
-// The new-file submenu, when at least one kind has a name.
+// The new-file submenu, when at least one kind has a name: the popup of its menu
+// resource without the resource's own item, the kinds appended.
 HMENU BuildNewFileMenu()
 {
-    HMENU menu = CreatePopupMenu();
+    HMENU loaded = LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_CONTEXT_NEW_FILE));
+    if (loaded == nullptr)
+        return nullptr;
+    HMENU menu = GetSubMenu(loaded, 0);
+    if (menu != nullptr)
+        RemoveMenu(loaded, 0, MF_BYPOSITION);
+    DestroyMenu(loaded);
+    if (menu == nullptr)
+        return nullptr;
+    DeleteMenu(menu, 6100, MF_BYCOMMAND);
     int added = 0;
     for (int j = 0; j < g_MakeNewFileKinds.GetSize() && j < 99; ++j)
     {

@@ -69,6 +69,30 @@ void CQvView::InsertDynamicMenuItems(HMENU menu)
     InsertDevices(menu, m_system.inputDevices, kNoInputDeviceItem, kFirstInputDevice);
 }
 
+int CQvView::GetDeviceMenuKeyword(UINT id, CString& keyword)
+{
+    struct
+    {
+        UINT firstId;
+        const CArray<CEndPointData>& devices;
+        LPCWSTR command;
+    } const lists[] = {
+        {kFirstOutputDevice, m_system.outputDevices, L"@SetAudioPlayback"},
+        {kFirstInputDevice, m_system.inputDevices, L"@SetAudioCapture"},
+    };
+    for (const auto& list : lists)
+    {
+        if (id < list.firstId || id >= list.firstId + kMaxDevices)
+            continue;
+        const INT_PTR i = id - list.firstId;
+        if (i >= list.devices.GetSize() || list.devices[i].m_name.IsEmpty())
+            return 0;
+        keyword.Format(L"%s %s", list.command, static_cast<LPCWSTR>(list.devices[i].m_name));
+        return 1;
+    }
+    return 0;
+}
+
 int CQvView::SetDefaultOutputDevice(LPCWSTR name)
 {
     return g_SystemShellApi.setDefaultAudioEndpoint(AUDIO_FLOW_PLAYBACK, name);

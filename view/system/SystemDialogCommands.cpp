@@ -114,14 +114,9 @@ int CQvView::RunMenuCommand(const CommandCall& call, INT_PTR value)
 
 void CQvView::QuitProgram()
 {
-    // The frame's close asks the quit question; a command posts it, so that the
-    // question comes after the key has been handled.
-    if (m_hWnd)
-    {
-        CWnd* frame = GetTopLevelParent();
-        if (frame != nullptr && frame->m_hWnd)
-            frame->PostMessage(WM_CLOSE, 0, 0);
-    }
+    // "@Quit" and the menu's exit item ask the quit question unless it is switched off;
+    // the frame's close box asks only when told to always ask.
+    Quit(0);
 }
 
 int CQvView::RunDefaultControlPanel(const CommandCall& call, INT_PTR)

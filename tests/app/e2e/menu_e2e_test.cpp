@@ -1,0 +1,169 @@
+// The menus in the real program: a file command chosen from the menu opens the dialog
+// its key opens, the quit key asks before the program ends, and with the option to
+// show keys in the menus the items carry their keys.
+#include "tests/common/EndToEnd.h"
+#include "tests/common/QvProcess.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+
+const char kSettings[] = "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                         "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                         "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n";
+
+// A visible dialog of the process with exactly this caption (any when empty).
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000)
+{
+    qvtest::WindowMatch match;
+    match.caption = caption;
+    match.dialogOnly = true;
+    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
+}
+
+bool NoDialogLeft(DWORD pid)
+{
+    return qvtest::PumpUntil([&] { return WaitForDialog(pid, L"", 100) == nullptr; }, 10000);
+}
+
+// The program on two folders, the left one holding a file under the cursor.
+class MenuEndToEnd : public testing::Test
+{
+protected:
+    void Start(const std::string& extraSettings = "")
+    {
+        m_root = qvtest::ScratchDir();
+        m_program = std::make_unique<qvtest::QvProgram>(m_root);
+        ASSERT_TRUE(m_program->Ok());
+        const std::wstring left = m_root + L"\\left";
+        const std::wstring right = m_root + L"\\right";
+        CreateDirectoryW(left.c_str(), nullptr);
+        CreateDirectoryW(right.c_str(), nullptr);
+        ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.txt", "alpha"));
+        ASSERT_TRUE(m_program->WriteSettings(kSettings + extraSettings));
+        m_process = std::make_unique<qvtest::QvProcess>();
+        ASSERT_TRUE(m_process->Start(m_program->Exe(), qvtest::PaneArguments(left, right)));
+        m_main = m_process->WaitForMainWindow(L" - qv");
+        ASSERT_NE(nullptr, m_main);
+        WaitForInputIdle(m_process->Process(), 5000);
+        qvtest::PumpMessages(500);
+    }
+    void TearDown() override { Stop(); }
+    void Stop()
+    {
+        if (m_process && m_process->WaitForExit(0) == STILL_ACTIVE)
+        {
+            m_process->Close();
+            EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), m_process->WaitForExit());
+        }
+        m_process.reset();
+        m_main = nullptr;
+    }
+    qvtest::QvProcess& Qv() { return *m_process; }
+    // The width of the popup menu that Alt and the access key open, 0 when none opens.
+    int PopupWidth(WORD accessKey)
+    {
+        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
+        qvtest::WindowMatch popup;
+        HWND shown = nullptr;
+        qvtest::PumpUntil(
+            [&] {
+                for (HWND window : qvtest::FindProcessWindows(Qv().ProcessId(), popup))
+                {
+                    wchar_t className[16] = {};
+                    GetClassNameW(window, className, 16);
+                    if (std::wstring(className) == L"#32768")
+                        shown = window;
+                }
+                return shown != nullptr;
+            },
+            10000);
+        RECT rect = {};
+        if (shown != nullptr)
+            GetWindowRect(shown, &rect);
+        qvtest::TypeKeys(m_main, {VK_ESCAPE, VK_ESCAPE}, 300);
+        return rect.right - rect.left;
+    }
+
+    std::wstring m_root;
+    std::unique_ptr<qvtest::QvProgram> m_program;
+    std::unique_ptr<qvtest::QvProcess> m_process;
+    HWND m_main = nullptr;
+};
+
+} // namespace
+
+// The command a menu item posts opens the very dialog the command's key opens.
+TEST_F(MenuEndToEnd, AFileCommandFromTheMenuOpensTheDialogOfItsKey)
+{
+    Start();
+    const struct
+    {
+        UINT menuId;
+        WORD key;
+    } cases[] = {{297, 'C'}, {333, 'D'}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.menuId);
+        qvtest::TypeKeys(m_main, {c.key});
+        HWND byKey = WaitForDialog(Qv().ProcessId(), L"");
+        ASSERT_NE(nullptr, byKey) << "the key opened nothing";
+        const std::wstring caption = qvtest::Caption(byKey);
+        PostMessageW(byKey, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+
+        ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(c.menuId, 0), 0));
+        HWND byMenu = WaitForDialog(Qv().ProcessId(), caption);
+        ASSERT_NE(nullptr, byMenu) << "the menu item did not open the key's dialog";
+        PostMessageW(byMenu, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+    }
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+}
+
+// Escape asks whether to quit; Cancel keeps the program, and the menu's exit item asks
+// the same question, whose first button ends it.
+TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
+{
+    Start();
+    const std::wstring question = L"終了しますか";
+    qvtest::TypeKeys(m_main, {VK_ESCAPE});
+    HWND asked = WaitForDialog(Qv().ProcessId(), question);
+    ASSERT_NE(nullptr, asked) << "Escape did not ask";
+    HWND cancel = GetDlgItem(asked, IDCANCEL);
+    ASSERT_NE(nullptr, cancel);
+    wchar_t text[64] = {};
+    GetWindowTextW(cancel, text, 64);
+    EXPECT_EQ(std::wstring(L"キャンセル(&N)"), text);
+    PostMessageW(asked, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+    qvtest::PumpMessages(1000);
+    ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0)) << "Cancel ended the program";
+    EXPECT_TRUE(IsWindowVisible(m_main));
+
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(57665, 0), 0));
+    asked = WaitForDialog(Qv().ProcessId(), question);
+    ASSERT_NE(nullptr, asked) << "the exit item did not ask";
+    PostMessageW(asked, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(0u, Qv().WaitForExit(30000));
+}
+
+// The exit item's key (Q) widens the "ファイル操作(&F)" popup when keys are shown.
+TEST_F(MenuEndToEnd, WithKeysShownTheItemsCarryTheirKeys)
+{
+    int widths[2] = {};
+    for (int shown : {0, 1})
+    {
+        Start(shown ? "VIEWMENUCOMMAND=1\r\n" : "VIEWMENUCOMMAND=0\r\n");
+        widths[shown] = PopupWidth('F');
+        ASSERT_GT(widths[shown], 0) << "Alt+F opened no popup";
+        Stop();
+    }
+    EXPECT_GT(widths[1], widths[0]);
+}
