@@ -2,7 +2,8 @@
 #include <commctrl.h>
 
 CProgressInfo::CProgressInfo()
-    : ownerWindow(nullptr), userData(nullptr), progressCallback(nullptr), cancelFlag(0), parentInfo(nullptr)
+    : ownerWindow(nullptr), userData(nullptr), progressCallback(nullptr), itemPercentCallback(nullptr),
+      cancelFlag(0), parentInfo(nullptr)
 {
     Clear(TRUE);
 }
@@ -29,6 +30,7 @@ void CProgressInfo::Clear(BOOL full)
     {
         userData = nullptr;
         progressCallback = nullptr;
+        itemPercentCallback = nullptr;
         ownerWindow = nullptr;
     }
 }

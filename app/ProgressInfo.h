@@ -21,6 +21,9 @@ enum : UINT
 
 // Called on the worker's thread with the event bits and the record.
 typedef void (*ProgressCallback)(UINT events, CProgressInfo* info);
+// Called on the worker's thread with the share of the current item done (the second
+// number is not used); returns TRUE when the job should stop.
+typedef BOOL (*ItemPercentCallback)(int value, int unused, CProgressInfo* info);
 
 // The display slots of one record. An engine numbers the texts it shows (an enum
 // beside the engine, from 0); the dialog that shows the engine maps each number to
@@ -66,7 +69,7 @@ public:
     CProgressInfo(const CProgressInfo&) = delete;
     CProgressInfo& operator=(const CProgressInfo&) = delete;
 
-    // Back to the start of a job; with `full` also forgets the owner, the callback
+    // Back to the start of a job; with `full` also forgets the owner, both callbacks
     // and the owner's data. baseFolder is kept either way.
     void Clear(BOOL full);
     // The clean-up at the end of the record's life: a full Clear.
@@ -110,6 +113,7 @@ public:
     LONGLONG extraValue3;
     void* userData;
     ProgressCallback progressCallback;
+    ItemPercentCallback itemPercentCallback;
     volatile LONG cancelFlag;
     UINT eventMask;
     CProgressInfo* parentInfo;

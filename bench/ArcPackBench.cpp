@@ -54,6 +54,8 @@ struct CSilentUi : IUpdateCallbackUI2
     HRESULT EndArchive(const CUpdateRunStats&) override { return S_OK; }
     HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
     HRESULT EndSourceDeletion() override { return S_OK; }
+    HRESULT ScanError(const UString&, uint32_t) override { return S_OK; }
+    HRESULT ScanProgress(const CDiskScanStats&, const UString&, bool) override { return S_OK; }
 };
 
 double DriverSeconds(CCodecs& codecs, const std::wstring& tree, const std::wstring& archive, HRESULT& result)

@@ -38,6 +38,12 @@ public:
     }
 
     void Clear() { m_count = 0; }
+    // Removes element i; the later ones move up one place.
+    void Delete(uint32_t i)
+    {
+        std::memmove(static_cast<void*>(m_items + i), m_items + i + 1, (m_count - i - 1) * sizeof(T));
+        m_count--;
+    }
 
     // Room for n elements and a count of n; the contents are undefined.
     void ResetToSize(uint32_t n)
@@ -104,7 +110,16 @@ public:
             DeleteBack();
     }
 
-private:
+    // Takes element i out without deleting it: the caller owns it from now on.
+    T* Detach(uint32_t i)
+    {
+        T* item = m_items.At(i);
+        m_items.Delete(i);
+        return item;
+    }
+    void Delete(uint32_t i) { delete Detach(i); }
+
+    // Takes over an element made on the heap; returns its index.
     uint32_t AddOwned(T* item)
     {
         try
@@ -118,5 +133,6 @@ private:
         }
     }
 
+private:
     CValueVector<T*> m_items;
 };

@@ -26,7 +26,6 @@
 
 CQvView* g_MainView = nullptr;
 IContextMenu2* g_pContMenu2 = nullptr;
-HANDLE g_UnpackMutex = nullptr;
 
 namespace
 {

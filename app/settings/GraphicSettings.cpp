@@ -6,6 +6,7 @@
 #include "util/Formatting.h"
 #include "util/Globals.h"
 #include "util/IniFile.h"
+#include "app/SettingNames.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"
@@ -17,15 +18,11 @@
 
 static const wchar_t* const kDefaultPreviewKinds[] = {L"BMP", L"JPG", L"JPEG", L"GIF", L"TIFF", L"PNG"};
 
-static const wchar_t* const kMouseModifierLetters[GRAPHIC_MOUSE_MODIFIER_COUNT] = {L"N", L"S", L"C", L"A"};
-// "WHELL_UP" is the key as the program has always spelt it.
-const wchar_t* const kMouseActions[GRAPHIC_MOUSE_ACTION_COUNT] = {
-    L"LEFT_CLICK", L"RIGHT_CLICK", L"LEFT_DOUBLE_CLICK", L"RIGHT_DOUBLE_CLICK", L"WHELL_UP", L"WHEEL_DOWN"};
-
+// "N_LEFT_CLICK" … "A_WHEEL_DOWN": the modifier's letter, then the action's name.
 static CString MouseKey(int action, int modifier)
 {
     CString key;
-    key.Format(L"%s_%s", kMouseModifierLetters[modifier], kMouseActions[action]);
+    key.Format(L"%s_%s", GetModifierLetter(modifier).GetString(), GetMouseActionName(action).GetString());
     return key;
 }
 

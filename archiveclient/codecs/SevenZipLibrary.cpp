@@ -19,14 +19,26 @@ void CloseSevenZipLoadMutex()
     g_SevenZipLoadMutex = nullptr;
 }
 
+namespace
+{
+const wchar_t* const kLibraryNames[] = {L"7z.dll", L"7z64.dll", nullptr};
+const wchar_t* const* g_libraryNames = kLibraryNames;
+} // namespace
+
+const wchar_t* const* SetSevenZipLibraryNames(const wchar_t* const* names)
+{
+    const wchar_t* const* before = g_libraryNames;
+    g_libraryNames = names != nullptr ? names : kLibraryNames;
+    return before;
+}
+
 int CSevenZipLibrary::LoadLibrary()
 {
     CHandleLock lock(g_SevenZipLoadMutex);
-    static const wchar_t* const kNames[] = {L"7z.dll", L"7z64.dll"};
-    for (const wchar_t* name : kNames)
+    for (const wchar_t* const* name = g_libraryNames; *name != nullptr; name++)
     {
-        m_libraryPath = name;
-        m_module = ::LoadLibraryW(name);
+        m_libraryPath = *name;
+        m_module = ::LoadLibraryW(*name);
         if (m_module != nullptr)
             break;
     }

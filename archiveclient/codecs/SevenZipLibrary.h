@@ -12,6 +12,11 @@ extern CCodecs* g_SevenZipCodecs;
 void CreateSevenZipLoadMutex();
 void CloseSevenZipLoadMutex();
 
+// The file names the library is looked for under, in order, up to a null. A test
+// installs names no file has to see the program without the library; null brings
+// back "7z.dll" and "7z64.dll". Returns the list installed before.
+const wchar_t* const* SetSevenZipLibraryNames(const wchar_t* const* names);
+
 // The archive library as one user holds it.
 class CSevenZipLibrary
 {

@@ -55,6 +55,36 @@ void CorrectName(const UString& prefix, UString& name)
         name = entry.Name;
 }
 
+// Two children that now name one folder become one: the later one's items and
+// sub-nodes go to the earlier one, which keeps its spelling.
+void MergeChildrenEqualIgnoringCase(CPathFilterNode& node)
+{
+    for (uint32_t i = 0; i < node.SubNodes.Count(); i++)
+    {
+        CPathFilterNode& kept = node.SubNodes.At(i);
+        for (uint32_t j = i + 1; j < node.SubNodes.Count();)
+        {
+            CPathFilterNode& later = node.SubNodes.At(j);
+            if (!kept.Name.EqualsNoCase(later.Name.Chars()))
+            {
+                j++;
+                continue;
+            }
+            for (uint32_t k = 0; k < later.IncludeItems.Count(); k++)
+                kept.IncludeItems.AddCopy(later.IncludeItems.At(k));
+            for (uint32_t k = 0; k < later.ExcludeItems.Count(); k++)
+                kept.ExcludeItems.AddCopy(later.ExcludeItems.At(k));
+            while (later.SubNodes.Count() != 0)
+            {
+                CPathFilterNode* moved = later.SubNodes.Detach(0);
+                moved->Parent = &kept;
+                kept.SubNodes.AddOwned(moved);
+            }
+            node.SubNodes.Delete(j);
+        }
+    }
+}
+
 void CorrectNodeNameCase(CPathFilterNode& node, const UString& prefix)
 {
     for (int pass = 0; pass < 2; pass++)
@@ -77,6 +107,7 @@ void CorrectNodeNameCase(CPathFilterNode& node, const UString& prefix)
             continue;
         CorrectName(prefix, child.Name);
     }
+    MergeChildrenEqualIgnoringCase(node);
     for (uint32_t i = 0; i < node.SubNodes.Count(); i++)
     {
         UString childPrefix = ConcatStrings(prefix, node.SubNodes.At(i).Name);
@@ -516,6 +547,7 @@ HRESULT UpdateArchiveFile(CCodecs& codecs, const CValueVector<CArchiveTypeChoice
         HRESULT hr = callback->BeginDiskScan();
         if (hr != S_OK)
             return hr;
+        diskItems.Callback = callback;
         hr = filter.CollectDiskItems(options.PathMode, UString(), diskItems);
         if (hr != S_OK)
         {

@@ -1,7 +1,8 @@
 // What an archive update tells its user and asks of them: progress, cancel, files that
 // cannot be read, passwords and the stages of the job. The program's pack worker
 // implements it; the update driver and the update callback of the library call it.
-// A result other than S_OK stops the job with that result.
+// A result other than S_OK stops the job with that result. The driver hands the same
+// object to the disk scan, which reports its progress and problems to it.
 #pragma once
 #include "archiveclient/scan/DiskItems.h"
 
@@ -13,7 +14,7 @@ struct CUpdateRunStats
     uint64_t ArchiveSize = 0; // all volumes together
 };
 
-struct IUpdateCallbackUI2
+struct IUpdateCallbackUI2 : IDirItemsCallback
 {
     virtual HRESULT WriteSfxModule() = 0;
     virtual HRESULT SetTotalSize(uint64_t total) = 0;

@@ -6,6 +6,7 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "app/settings/ArchiverSettings.h"
 #include "archivefront/ArchiveFront.h"
+#include "archivefront/sevenzip/SevenZipArchive.h"
 
 #include <vector>
 
@@ -65,11 +66,12 @@ CString MakeFreshTempFolder()
     return CString();
 }
 
+// Loads the 7-Zip library and gives it up again at once.
 int SevenZipLoads()
 {
-    CArchiveFront probe;
-    int loads = probe.SelectPackBackEnd(ARCFRONT_SEVENZIP, 0);
-    probe.UnloadLibraries();
+    CSevenZipArchive probe;
+    int loads = probe.LoadLibrary();
+    probe.UnloadLibrary();
     return loads;
 }
 

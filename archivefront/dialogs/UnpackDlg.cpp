@@ -195,6 +195,7 @@ void CUnpackDlg::StartWorker()
     ::SendDlgItemMessageW(m_hWnd, IDC_UNPACKDLG_PROGRESS, PBM_SETRANGE32, 0, 100);
     m_progress.ownerWindow = this;
     m_progress.progressCallback = &CUnpackDlg::OnProgress;
+    m_progress.itemPercentCallback = &CUnpackDlg::OnItemPercent;
     m_thread = CreateThread(nullptr, 0, WorkerMain, this, 0, nullptr);
     if (m_thread == nullptr)
     {
@@ -239,6 +240,13 @@ void CUnpackDlg::OnProgress(UINT events, CProgressInfo* info)
     }
 }
 
+BOOL CUnpackDlg::OnItemPercent(int value, int, CProgressInfo* info)
+{
+    info->currentAmount = static_cast<LONGLONG>(value) * 75 / 100;
+    info->Notify(PROGRESS_DONE);
+    return info->IsCancelled();
+}
+
 LRESULT CUnpackDlg::OnArchiverProgress(WPARAM wParam, LPARAM lParam)
 {
     const BYTE* record = reinterpret_cast<const BYTE*>(lParam);
@@ -274,6 +282,7 @@ LRESULT CUnpackDlg::OnUnpackEnd(WPARAM, LPARAM)
         ReleaseUnpackBusy();
     }
     m_progress.progressCallback = nullptr;
+    m_progress.itemPercentCallback = nullptr;
     m_progress.ownerWindow = nullptr;
     Finish();
     return 0;

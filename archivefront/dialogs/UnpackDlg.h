@@ -48,6 +48,8 @@ public:
     BOOL IsRunning() const { return m_thread != nullptr; }
 
     static void OnProgress(UINT events, CProgressInfo* info);
+    // Three quarters of the item's share count as its current amount.
+    static BOOL OnItemPercent(int value, int unused, CProgressInfo* info);
 
 protected:
     BOOL OnInitDialog() override;

@@ -5,10 +5,13 @@
 #include "app/ProgressInfo.h"
 #include "archivefront/ArchiveFront.h"
 #include "app/dialogs/TellAndAsk.h"
+#include "framework/FwLock.h"
+
+HANDLE g_UnpackMutex = nullptr;
 
 namespace
 {
-volatile LONG g_UnpackBusy = 0;
+int g_UnpackBusy = 0;
 
 // Back to the start of one archive without forgetting a Cancel the user pressed
 // while the previous one ended.
@@ -50,7 +53,35 @@ CString TargetOf(const CArchiveFileInfo& member, const CString& destination, con
     return target;
 }
 
-// Extracting onto the archive itself would destroy it while it is read.
+// The path with "." and ".." resolved and closing dots and spaces of its name
+// dropped, as the system reads it; the path itself when it cannot be resolved.
+CString CleanedPath(const CString& path)
+{
+    DWORD length = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    CString full;
+    const DWORD written = GetFullPathNameW(path, length, full.GetBuffer(static_cast<int>(length)), nullptr);
+    const bool resolved = written != 0 && written < length;
+    full.ReleaseBuffer(resolved ? static_cast<int>(written) : 0);
+    return resolved ? full : path;
+}
+
+// The volume and file index of an existing file; false when it cannot be opened.
+bool GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    return known;
+}
+
+// Extracting onto the archive itself would destroy it while it is read. The target
+// may spell the archive's path otherwise (a "..", a short name, a closing dot, a
+// link): an existing target is compared with the archive by file identity.
 bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen, const CString& destination,
                        int ignoreFolders, CWnd* owner)
 {
@@ -58,6 +89,9 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
     front.GetArchivePath(archive);
     if (archive.IsEmpty())
         return false;
+    const CString cleanedArchive = CleanedPath(archive);
+    BY_HANDLE_FILE_INFORMATION archiveIdentity{};
+    const bool archiveKnown = GetFileIdentity(archive, archiveIdentity);
     int count = chosen != nullptr && chosen->GetSize() > 0 ? static_cast<int>(chosen->GetSize())
                                                            : front.GetEntryCount();
     for (int i = 0; i < count; ++i)
@@ -74,8 +108,14 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
         }
         if (member->m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        if (TargetOf(*member, destination, front.GetCurrentFolder(), ignoreFolders).CompareNoCase(archive) ==
-            0)
+        const CString target =
+            CleanedPath(TargetOf(*member, destination, front.GetCurrentFolder(), ignoreFolders));
+        BY_HANDLE_FILE_INFORMATION targetIdentity{};
+        if (target.CompareNoCase(cleanedArchive) == 0 ||
+            (archiveKnown && GetFileIdentity(target, targetIdentity) &&
+             targetIdentity.dwVolumeSerialNumber == archiveIdentity.dwVolumeSerialNumber &&
+             targetIdentity.nFileIndexHigh == archiveIdentity.nFileIndexHigh &&
+             targetIdentity.nFileIndexLow == archiveIdentity.nFileIndexLow))
         {
             CString text;
             text.Format(L"解凍すると圧縮ファイル自身が上書きされるため解凍できません\n%s",
@@ -199,15 +239,21 @@ int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
 
 int TryTakeUnpackBusy()
 {
-    return InterlockedCompareExchange(&g_UnpackBusy, 1, 0) == 0 ? 1 : 0;
+    CHandleLock lock(g_UnpackMutex);
+    if (g_UnpackBusy != 0)
+        return 0;
+    g_UnpackBusy = 1;
+    return 1;
 }
 
 void ReleaseUnpackBusy()
 {
-    InterlockedExchange(&g_UnpackBusy, 0);
+    CHandleLock lock(g_UnpackMutex);
+    g_UnpackBusy = 0;
 }
 
 int IsUnpackBusy()
 {
-    return InterlockedCompareExchange(&g_UnpackBusy, 0, 0);
+    CHandleLock lock(g_UnpackMutex);
+    return g_UnpackBusy;
 }

@@ -46,6 +46,9 @@ struct CUnpackJob
 // hooks the caller installed (the job resets its counters, not its hooks).
 int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner);
 
+// Guards the busy flag below; unnamed, made with the view and closed when it goes.
+extern HANDLE g_UnpackMutex;
+
 // One unpack job at a time in the process: 1 when the flag was free and is now taken.
 int TryTakeUnpackBusy();
 void ReleaseUnpackBusy();

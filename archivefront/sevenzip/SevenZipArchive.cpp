@@ -665,10 +665,12 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
     CSevenZipUpdateCallback updateUi;
     openUi.base.refuse = updateUi.base.refuse = m_noPrompt;
     openUi.base.progress = updateUi.base.progress = progress;
+    // Deleting and renaming rewrite the archive: the password the listing or an
+    // extraction was given reads the old entries and keeps the rewritten ones locked.
     if (kind != SEVENZIP_JOB_CREATE && m_passwordKnown)
     {
-        openUi.base.passwordDefined = true;
-        openUi.base.password = m_knownPassword;
+        openUi.base.passwordDefined = updateUi.base.passwordDefined = true;
+        openUi.base.password = updateUi.base.password = m_knownPassword;
     }
 
     CPathFilter filter;

@@ -150,7 +150,7 @@ private:
 
 // The pack job's view of the update driver: progress and cancel through the record,
 // passwords through the base, the names of the items as they are written.
-class CSevenZipUpdateCallback : public IUpdateCallbackUI2, public IDirItemsCallback
+class CSevenZipUpdateCallback : public IUpdateCallbackUI2
 {
 public:
     virtual ~CSevenZipUpdateCallback() = default;

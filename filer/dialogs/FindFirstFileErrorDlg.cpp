@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include "app/Directories.h"
+#include "app/FileSecurity.h"
+#include "util/StringHelpers.h"
 #include "util/PathHelpers.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
@@ -22,22 +24,17 @@ public:
     BOOL ReadDacl(LPCWSTR folder, std::vector<FolderAccessEntry>& entries) override
     {
         entries.clear();
-        DWORD needed = 0;
-        GetFileSecurityLong(folder, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
-        if (needed == 0)
-            return FALSE;
-        std::vector<BYTE> descriptor(needed);
-        if (!GetFileSecurityLong(folder, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
-            return FALSE;
-        BOOL present = FALSE, defaulted = FALSE;
         PACL dacl = nullptr;
-        if (!GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted))
+        if (FAILED(GetFileDacl(folder, &dacl)))
             return FALSE;
-        if (!present || dacl == nullptr)
+        if (dacl == nullptr)
             return TRUE;
         ACL_SIZE_INFORMATION size = {};
         if (!GetAclInformation(dacl, &size, sizeof(size), AclSizeInformation))
+        {
+            LocalFree(dacl);
             return FALSE;
+        }
         for (DWORD i = 0; i < size.AceCount; ++i)
         {
             ACE_HEADER* header = nullptr;
@@ -54,6 +51,7 @@ public:
             }
             entries.push_back(entry);
         }
+        LocalFree(dacl);
         return TRUE;
     }
 
@@ -180,13 +178,9 @@ BOOL CFindFirstFileErrorDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_accessFlags = 0;
-    LPWSTR message = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, m_errorCode, 0, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
-    SetDlgItemText(IDC_FIND_ERROR_TEXT, message != nullptr ? message : L"");
-    if (message != nullptr)
-        LocalFree(message);
+    CString message;
+    FormatSystemError(m_errorCode, message);
+    SetDlgItemText(IDC_FIND_ERROR_TEXT, message);
     ::SendDlgItemMessageW(m_hWnd, IDC_FIND_ERROR_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_INFORMATION)), 0);
 

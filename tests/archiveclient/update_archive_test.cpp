@@ -64,6 +64,8 @@ struct CQuietUpdateUi : IUpdateCallbackUI2
     HRESULT EndArchive(const CUpdateRunStats&) override { return S_OK; }
     HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
     HRESULT EndSourceDeletion() override { return S_OK; }
+    HRESULT ScanError(const UString&, uint32_t) override { return S_OK; }
+    HRESULT ScanProgress(const CDiskScanStats&, const UString&, bool) override { return S_OK; }
 };
 
 class UpdateArchiveTest : public qvtest::ScratchFolderTest
@@ -184,6 +186,35 @@ TEST_F(UpdateArchiveTest, NamesToPackTakeTheirSpellingOnDisk)
 {
     ASSERT_EQ(Run(P(L"c.7z"), {L"A.TXT", L"DIR\\B.TXT"}), S_OK);
     EXPECT_EQ(Contents(P(L"c.7z")), L"7z: a.txt dir\\b.txt");
+}
+
+// Where names are told apart by case, two spellings of one folder make two nodes;
+// once both take the spelling on disk they become one.
+TEST_F(UpdateArchiveTest, FoldersSpeltTwoWaysBecomeOneNode)
+{
+    Write(P(L"src\\dir\\c.txt"), "c");
+    const bool caseSensitive = g_CaseSensitiveNames;
+    g_CaseSensitiveNames = true;
+    CPathFilter filter;
+    const UString prefix((P(L"src") + L"\\").c_str());
+    for (const wchar_t* path : {L"DIR\\b.txt", L"Dir\\C.TXT", L"dir\\sub\\x.txt"})
+        filter.AddPattern(kPathModeGivenPrefix, true, UString(path), false, true, prefix);
+    const uint32_t before = filter.Roots.At(0).Node.SubNodes.Count();
+    CorrectFilterNameCase(filter);
+    g_CaseSensitiveNames = caseSensitive;
+
+    EXPECT_EQ(3u, before);
+    const CPathFilterNode& root = filter.Roots.At(0).Node;
+    ASSERT_EQ(1u, root.SubNodes.Count());
+    const CPathFilterNode& dir = root.SubNodes.At(0);
+    EXPECT_EQ(std::wstring(L"dir"), dir.Name.Chars());
+    std::vector<std::wstring> names;
+    for (uint32_t i = 0; i < dir.IncludeItems.Count(); i++)
+        names.push_back(dir.IncludeItems.At(i).Parts[0].Chars());
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt", L"c.txt"}), names);
+    ASSERT_EQ(1u, dir.SubNodes.Count());
+    EXPECT_EQ(std::wstring(L"sub"), dir.SubNodes.At(0).Name.Chars());
+    EXPECT_EQ(&dir, dir.SubNodes.At(0).Parent);
 }
 
 TEST_F(UpdateArchiveTest, AddingWritesATemporaryFileBesideAndReplacesAReadOnlyArchive)

@@ -47,6 +47,8 @@ struct CRecordingUi : IUpdateCallbackUI2
     HRESULT EndArchive(const CUpdateRunStats&) override { return S_OK; }
     HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
     HRESULT EndSourceDeletion() override { return S_OK; }
+    HRESULT ScanError(const UString&, uint32_t) override { return S_OK; }
+    HRESULT ScanProgress(const CDiskScanStats&, const UString&, bool) override { return S_OK; }
 };
 
 class UpdateCallbackTest : public qvtest::ScratchFolderTest

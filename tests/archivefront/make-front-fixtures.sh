@@ -19,6 +19,8 @@ mkdir secret
 printf 'hidden text\n' >secret/s.txt
 printf 'second\n' >secret/t.txt
 (cd secret && 7z a -bd -y -psecret ../secret.7z s.txt t.txt >/dev/null)
+# The same with the names encrypted too: listing it asks for the password.
+(cd secret && 7z a -bd -y -psecret -mhe=on ../secretnames.7z s.txt t.txt >/dev/null)
 
 # Japanese names in a 7z archive.
 mkdir jp
@@ -33,6 +35,13 @@ printf 'top\n' >tree/top.txt
 head -c 9000 /dev/zero | tr '\0' 'x' >tree/big.txt
 touch -d '2020-01-02 03:04:05' tree/dir/sub/a.txt tree/dir2/a.txt tree/top.txt tree/big.txt
 (cd tree && 7z a -bd -y ../tree.7z top.txt big.txt dir dir2 >/dev/null)
+
+# A tree of 20,000 empty files in 20 folders, for a pack that is cancelled while it
+# scans.
+for d in $(seq -w 1 20); do
+  mkdir -p many/d$d
+  (cd many/d$d && seq -f 'f%04g.txt' 1 1000 | xargs touch)
+done
 
 # A compressed stream that stores neither a name nor a size.
 printf 'stream\n' | bzip2 -9 >plain.txt.bz2

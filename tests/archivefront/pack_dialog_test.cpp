@@ -2,6 +2,7 @@
 // how archives are named, the destinations it refuses and the switches it forces.
 // Archives the 7-Zip library made are read back with it.
 #include <gtest/gtest.h>
+#include "archiveclient/codecs/SevenZipLibrary.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/dialogs/PackDlg.h"
 #include "archivefront/dialogs/PackJob.h"
@@ -117,6 +118,26 @@ TEST_F(PackDialogTest, ZipWithoutSelfExtractionIsMadeBySevenZipWhateverTheLevel)
         EXPECT_EQ(ARCFRONT_SEVENZIP, backEnd);
     }
     EXPECT_EQ(std::string(), CommandTo("Zip"));
+}
+
+TEST_F(PackDialogTest, WithoutThe7ZipLibraryZipIsMadeByTheArchiverLibraryAtTheChosenLevel)
+{
+    UseStubs(L"", L"");
+    static const wchar_t* const kNoLibrary[] = {L"qv-no-such-7z.dll", nullptr};
+    const wchar_t* const* usual = SetSevenZipLibraryNames(kNoLibrary);
+    const int level = g_ZIPPACKTYPE;
+    CPackRequest request = Request(PACK_KIND_ZIP, {L"f.txt"});
+    request.typeRow = 9;
+    const int result = RunPackRequest(request, nullptr);
+    SetSevenZipLibraryNames(usual);
+    const int stored = g_ZIPPACKTYPE;
+    g_ZIPPACKTYPE = level;
+
+    EXPECT_EQ(PACK_CLOSE, result);
+    std::string line = CommandTo("Zip");
+    EXPECT_NE(std::string::npos, line.find(" -9 ")) << line;
+    EXPECT_NE(std::string::npos, line.find(unpacktest::Narrow(P(L"out\\arc.zip")))) << line;
+    EXPECT_EQ(9, stored);
 }
 
 TEST_F(PackDialogTest, ExtensionCaseAsGivenLeavesTheNameBareOnlyForTheArchiverLibrary)

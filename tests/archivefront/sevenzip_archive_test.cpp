@@ -272,6 +272,60 @@ TEST_F(SevenZipArchiveTest, DeletingAMemberNamedWithAWildcardDeletesOnlyItself)
     EXPECT_EQ(Sorted({L"a?", L"ab"}), Sorted(StoredPaths(backEnd)));
 }
 
+// The user presses Cancel once the scan of a large tree shows; the job ends before the
+// scan would have, and no item is ever begun.
+TEST_F(SevenZipArchiveTest, CancelWhileAPackScansEndsTheJobPromptly)
+{
+    struct CWatch
+    {
+        HANDLE scanning = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        volatile LONG otherTexts = 0;
+        static void OnProgress(UINT events, CProgressInfo* info)
+        {
+            CWatch* watch = static_cast<CWatch*>(info->userData);
+            if ((events & PROGRESS_MAIN_TEXT) == 0)
+                return;
+            if (info->GetMainText() == L"*****スキャン中*****")
+                SetEvent(watch->scanning);
+            else
+                InterlockedIncrement(&watch->otherTexts);
+        }
+    } watch;
+    struct CJob
+    {
+        CSevenZipArchive maker;
+        CProgressInfo progress;
+        int result = -1;
+        static DWORD WINAPI Run(LPVOID parameter)
+        {
+            CJob* job = static_cast<CJob*>(parameter);
+            job->result = job->maker.RunCreate(nullptr, &job->progress);
+            return 0;
+        }
+    } job;
+    job.maker.SetOption(0, (qvtest::ProgramDir() + L"\\frontfixtures").c_str());
+    job.maker.SetOption(1, P(L"many.7z").c_str());
+    job.maker.SetOption(13, L"many");
+    job.progress.userData = &watch;
+    job.progress.progressCallback = &CWatch::OnProgress;
+
+    HANDLE thread = CreateThread(nullptr, 0, &CJob::Run, &job, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watch.scanning, 30000));
+    InterlockedExchange(&job.progress.cancelFlag, 1);
+    ULONGLONG cancelled = GetTickCount64();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 30000));
+    ULONGLONG took = GetTickCount64() - cancelled;
+    CloseHandle(thread);
+    CloseHandle(watch.scanning);
+
+    EXPECT_LT(took, 1000u);
+    EXPECT_EQ(0, job.result);
+    EXPECT_TRUE(job.maker.m_errors.HasCode(21));
+    EXPECT_EQ(0, watch.otherTexts);
+    EXPECT_FALSE(Exists(P(L"many.7z")));
+}
+
 TEST_F(SevenZipArchiveTest, PackingFailuresAreCodes)
 {
     CSevenZipArchive maker;

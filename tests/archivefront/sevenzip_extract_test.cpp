@@ -5,6 +5,7 @@
 #include "res/SevenZipDialogs.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <set>
 
 namespace
@@ -319,6 +320,66 @@ TEST_F(SevenZipExtractTest, ALongMemberNameIsCutInTheListingOnly)
     ASSERT_EQ(1, backEnd.RunDelete(nullptr, nullptr));
     ASSERT_TRUE(sztest::OpenAndList(backEnd, arc));
     EXPECT_EQ(std::vector<std::wstring>{L"keep.txt"}, sztest::StoredPaths(backEnd));
+}
+
+TEST_F(SevenZipExtractTest, DeleteAndRenameInAnEncryptedArchiveUseThePasswordAlreadyGiven)
+{
+    struct Case
+    {
+        const wchar_t* fixture;
+        bool extractFirst; // names in the clear: an extraction asks for the password
+        bool rename;
+        std::vector<std::wstring> after;
+    } cases[] = {
+        {L"secretnames.7z", false, false, {L"t.txt"}},
+        {L"secretnames.7z", false, true, {L"t.txt", L"u.txt"}},
+        {L"secret.7z", true, false, {L"t.txt"}},
+    };
+    int n = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(n);
+        const std::wstring arc = P((L"arc" + std::to_wstring(n++) + L".7z").c_str());
+        ASSERT_TRUE(CopyFileW(sztest::Fixture(c.fixture).c_str(), arc.c_str(), FALSE));
+        CDialogAnswerScript script;
+        script.Add(Answer(IDOK, L"secret"));
+        CSevenZipArchive backEnd;
+        ASSERT_TRUE(sztest::OpenAndList(backEnd, arc));
+        if (c.extractFirst)
+        {
+            ASSERT_EQ(1, Extract(backEnd, arc, P(L"first")));
+        }
+        ASSERT_EQ(1u, script.GetQuestions().size());
+
+        backEnd.ResetOptions();
+        backEnd.SetOption(1, arc.c_str());
+        if (c.rename)
+        {
+            CArrayRenameFileName renames;
+            CRenameFileName pair(L"s.txt");
+            pair.newName = L"u.txt";
+            pair.hasNewName = 1;
+            renames.Add(pair);
+            backEnd.SetRenameList(renames);
+            EXPECT_EQ(1, backEnd.RunRename(nullptr, nullptr));
+        }
+        else
+        {
+            backEnd.SetOption(2, reinterpret_cast<LPCWSTR>(Entry(backEnd, L"s.txt")));
+            EXPECT_EQ(1, backEnd.RunDelete(nullptr, nullptr));
+        }
+        EXPECT_EQ(1u, script.GetQuestions().size());
+
+        // The rewritten archive still opens with the password and holds what is left.
+        script.Add(Answer(IDOK, L"secret"));
+        CSevenZipArchive reader;
+        ASSERT_TRUE(sztest::OpenAndList(reader, arc));
+        std::vector<std::wstring> paths = sztest::StoredPaths(reader);
+        std::sort(paths.begin(), paths.end());
+        EXPECT_EQ(c.after, paths);
+        ASSERT_EQ(1, Extract(reader, arc, P((L"after" + std::to_wstring(n)).c_str())));
+        EXPECT_EQ("second\n", ReadFile(P((L"after" + std::to_wstring(n) + L"\\t.txt").c_str())));
+    }
 }
 
 } // namespace

@@ -229,3 +229,48 @@ TEST_F(UnpackDialogTest, UnpackOptionsConfigurationButtonsActOnTheLastChosenRowT
     EXPECT_NE(std::string::npos, log.find("Unbypass.dll\tZipConfigDialog\t2")) << log;
     EXPECT_EQ(std::string::npos, log.find("Unrar")) << log;
 }
+
+TEST_F(UnpackDialogTest, TheItemShareCountsThreeQuartersAndAnswersTheCancel)
+{
+    struct CRecord
+    {
+        static void OnProgress(UINT events, CProgressInfo* info)
+        {
+            *static_cast<UINT*>(info->userData) |= events;
+        }
+    };
+    UINT events = 0;
+    CProgressInfo progress;
+    progress.userData = &events;
+    progress.progressCallback = &CRecord::OnProgress;
+    EXPECT_FALSE(CUnpackDlg::OnItemPercent(40, 0, &progress));
+    EXPECT_EQ(30, progress.currentAmount);
+    EXPECT_EQ(static_cast<UINT>(PROGRESS_DONE), events);
+    progress.cancelFlag = 1;
+    EXPECT_TRUE(CUnpackDlg::OnItemPercent(100, 0, &progress));
+    EXPECT_EQ(75, progress.currentAmount);
+}
+
+TEST_F(UnpackDialogTest, TheBusyFlagIsTakenOnlyUnderItsMutex)
+{
+    HANDLE saved = g_UnpackMutex;
+    g_UnpackMutex = CreateMutexW(nullptr, TRUE, nullptr);
+    struct CTaker
+    {
+        static DWORD WINAPI Run(LPVOID) { return static_cast<DWORD>(TryTakeUnpackBusy()); }
+    };
+    HANDLE thread = CreateThread(nullptr, 0, &CTaker::Run, nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(thread, 200));
+    ReleaseMutex(g_UnpackMutex);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 5000));
+    DWORD taken = 0;
+    GetExitCodeThread(thread, &taken);
+    CloseHandle(thread);
+    EXPECT_EQ(1u, taken);
+    EXPECT_EQ(1, IsUnpackBusy());
+    ReleaseUnpackBusy();
+    EXPECT_EQ(0, IsUnpackBusy());
+    CloseHandle(g_UnpackMutex);
+    g_UnpackMutex = saved;
+}

@@ -9,6 +9,9 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "tests/archivefront/unpack_test_support.h"
 
+#include <string>
+#include <vector>
+
 namespace
 {
 using unpacktest::Fixture;
@@ -115,6 +118,35 @@ TEST_F(UnpackJobTest, AnExtractionOntoItsOwnArchiveIsRefusedAndTheArchiveKept)
         job.sourceMode = mode;
         job.destination = dir.c_str();
         job.archives.Add(archive.c_str());
+        job.front = &front;
+        ChooseAll(front, job);
+        CProgressInfo progress;
+        CDialogAnswerScript script;
+        EXPECT_EQ(UNPACK_FAILED, RunUnpackJob(job, progress, nullptr));
+        ASSERT_EQ(1u, script.GetQuestions().size());
+        EXPECT_EQ(L"解凍失敗", qvtest::W(script.GetQuestions()[0].caption));
+        EXPECT_EQ("archive", qvtest::ReadFileBytes(archive));
+    }
+}
+
+TEST_F(UnpackJobTest, AnExtractionOntoItsOwnArchiveIsRefusedHoweverTheDestinationIsSpelt)
+{
+    ASSERT_TRUE(CreateDirectoryW(P(L"sub").c_str(), nullptr));
+    std::vector<std::wstring> destinations = {dir + L"\\sub\\..", dir + L"\\.\\"};
+    wchar_t shortName[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(dir.c_str(), shortName, MAX_PATH);
+    if (length != 0 && length < MAX_PATH && _wcsicmp(shortName, dir.c_str()) != 0)
+        destinations.push_back(shortName);
+    for (const std::wstring& destination : destinations)
+    {
+        SCOPED_TRACE(destination);
+        UseStubs(L"Unlha", L"self.lzh");
+        std::wstring archive = FakeArchive(L"self.lzh");
+        CArchiveFront front;
+        ASSERT_EQ(1, front.OpenAndList(archive.c_str(), ARCFRONT_PREFER_ARCHIVER));
+        CUnpackJob job;
+        job.sourceMode = UNPACK_FROM_ARCHIVE;
+        job.destination = destination.c_str();
         job.front = &front;
         ChooseAll(front, job);
         CProgressInfo progress;
