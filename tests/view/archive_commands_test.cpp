@@ -300,9 +300,12 @@ TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsR
     EXPECT_EQ(written, W(View().m_tempFiles[0]));
     SetFileAttributesW(written.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    // A folder row is refused: nothing below it is extracted.
+    // A folder row is refused: nothing below it is extracted. The view's timers
+    // (a scroll repeat here) stop all the same.
     PutCursorOn(L"sub");
+    View().m_scrollRepeatDir = 1;
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+    EXPECT_EQ(0, View().m_scrollRepeatDir);
     EXPECT_EQ((std::set<std::wstring>{L"report 10_30.txt"}), qvtest::ListFolder(temp));
     EXPECT_EQ(1, View().m_tempFiles.GetSize());
 }
