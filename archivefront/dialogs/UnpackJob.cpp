@@ -172,8 +172,11 @@ int UnpackMembers(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
         {
             // The viewer is handed this very file: an older copy must not stand in.
             // It is the file extraction writes, and only ever one inside the folder.
+            // Only the 7-Zip back-end writes members below the folder the pane shows.
             CString old;
-            if (ExtractedMemberPath(destination, member, front.GetCurrentFolder(), job.ignoreFolders, old) &&
+            const CString inner =
+                front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
+            if (ExtractedMemberPath(destination, member, inner, job.ignoreFolders, old) &&
                 PathLiesInside(old, destination))
             {
                 SetFileAttributesLong(old, FILE_ATTRIBUTE_NORMAL);
