@@ -396,6 +396,9 @@ public:
     // The cursor member of the active archive listing extracted to the temporary
     // folder; 1 when it was (view/shell/ShellOpeners.cpp).
     int ExtractCursorMemberToTemp();
+    // The folder members are extracted into: the graphic settings' temporary folder,
+    // else the system's (no closing backslash).
+    CString TempExtractionFolder() const;
     // "@Edit": the cursor file of the active filer pane in the editor.
     void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file

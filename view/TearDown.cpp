@@ -7,6 +7,7 @@
 #include "app/records/ControlPanelApplets.h"
 #include "app/settings/GraphicSettings.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "viewers/binary/BinaryData.h"
@@ -83,8 +84,12 @@ void CQvView::TearDown()
     if (g_DELTEMPATEND)
     {
         Step(L"DeleteTempFiles");
+        const CString folder = TempExtractionFolder();
         for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
         {
+            // Only what lies in the temporary folder goes.
+            if (!PathLiesInside(m_tempFiles[i], folder))
+                continue;
             // A read-only copy would refuse to go.
             SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
             DeleteFileLong(m_tempFiles[i]);

@@ -4,6 +4,7 @@
 #include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "archivefront/ArchiveFront.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "framework/FwLock.h"
 
@@ -210,13 +211,24 @@ int UnpackMembers(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
         if (job.toTemp)
         {
             // The viewer is handed this very file: an older copy must not stand in.
+            // It is the file extraction writes, and only ever one inside the folder.
+            // Only the 7-Zip back-end writes members below the folder the pane shows.
             CString old;
-            MakePath(destination, member.m_findData.cFileName, old);
-            SetFileAttributesLong(old, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileLong(old);
+            const CString inner =
+                front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
+            if (ExtractedMemberPath(destination, member, inner, job.ignoreFolders, old) &&
+                PathLiesInside(old, destination))
+            {
+                SetFileAttributesLong(old, FILE_ATTRIBUTE_NORMAL);
+                DeleteFileLong(old);
+            }
         }
         front.SetOption(2, &member);
     }
+    // A copy left from an earlier open that could not go is replaced without a
+    // question: nobody is there to answer one.
+    if (job.toTemp)
+        front.SetOption(17, static_cast<LPCWSTR>(nullptr));
     ResetCounters(progress);
     if (!front.HasListing())
         return UNPACK_FAILED;

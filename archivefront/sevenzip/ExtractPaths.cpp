@@ -1,6 +1,8 @@
 #include "archivefront/sevenzip/ExtractPaths.h"
 
 #include "fs/FileSystem.h"
+#include "fs/LongPath.h"
+#include "fs/PathRules.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
 
@@ -49,6 +51,47 @@ CString MakeSafePart(const CString& part)
     if (IsDeviceName(safe))
         safe = L"_" + safe;
     return safe;
+}
+
+// Backslashes only, none at either end.
+CString TrimmedFolder(const CString& text)
+{
+    CString folder = text;
+    folder.Replace(L'/', L'\\');
+    folder.Trim(L'\\');
+    return folder;
+}
+
+// The folder a full path names, without a closing backslash (a drive root keeps it).
+BOOL FullFolderPath(const CString& path, CString& out)
+{
+    UString full;
+    if (path.IsEmpty() || !MakeFullPath(path, full))
+        return FALSE;
+    out = static_cast<const wchar_t*>(full);
+    out.Replace(L'/', L'\\');
+    while (out.GetLength() > 3 && out[out.GetLength() - 1] == L'\\')
+        out.Delete(out.GetLength() - 1);
+    return TRUE;
+}
+
+BOOL SameFolderObject(const CString& a, const CString& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const CString* paths[2] = {&a, &b};
+    for (int i = 0; i < 2; i++)
+    {
+        HANDLE handle = CreateFileLong(*paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return FALSE;
+        const BOOL read = GetFileInformationByHandle(handle, &info[i]);
+        CloseHandle(handle);
+        if (!read || (info[i].nFileIndexHigh == 0 && info[i].nFileIndexLow == 0))
+            return FALSE;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
 } // namespace
@@ -108,4 +151,97 @@ BOOL PathStaysInside(const CString& destination, const CString& relativePath)
             return FALSE;
         start = slash + 1;
     }
+}
+
+BOOL CleanMemberPath(LPCWSTR storedPath, CString& folder, CString& name)
+{
+    CString safe;
+    if (MakeSafeRelativePath(storedPath, safe))
+    {
+        const int slash = safe.ReverseFind(L'\\');
+        folder = slash < 0 ? CString() : safe.Left(slash);
+        name = safe.Mid(slash + 1);
+        return TRUE;
+    }
+    folder.Empty();
+    name = TrimmedFolder(storedPath != nullptr ? storedPath : L"");
+    return FALSE;
+}
+
+void CleanArchiveListing(CArrayArchiveFileInfo& listing)
+{
+    CString folder, name;
+    for (INT_PTR i = 0; i < listing.GetSize(); i++)
+    {
+        CArchiveFileInfo& member = listing[i];
+        const CString joined = member.m_folder.IsEmpty()
+                                   ? CString(member.m_findData.cFileName)
+                                   : member.m_folder + L"\\" + member.m_findData.cFileName;
+        if (member.m_findData.cFileName[0] == 0)
+        {
+            // A folder record without a name of its own stands for its folder.
+            if (!MakeSafeRelativePath(member.m_folder, folder))
+                folder.Empty();
+            member.m_folder = folder;
+            continue;
+        }
+        CleanMemberPath(member.m_storedPath.IsEmpty() ? joined : member.m_storedPath, folder, name);
+        if (member.m_folder != folder)
+            member.m_folder = folder;
+        if (name != member.m_findData.cFileName)
+            member.SetName(name);
+    }
+}
+
+BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& member,
+                         const CString& innerFolder, int flat, CString& target)
+{
+    target.Empty();
+    CString relative = member.m_findData.cFileName;
+    if (!flat)
+    {
+        CString folder = TrimmedFolder(member.m_folder);
+        const CString inner = TrimmedFolder(innerFolder);
+        if (!inner.IsEmpty() && folder.Left(inner.GetLength()).CompareNoCase(inner) == 0 &&
+            (folder.GetLength() == inner.GetLength() || folder[inner.GetLength()] == L'\\'))
+            folder = TrimmedFolder(folder.Mid(inner.GetLength()));
+        if (!folder.IsEmpty())
+            relative = folder + L"\\" + relative;
+    }
+    CString safe;
+    if (destination.IsEmpty() || !MakeSafeRelativePath(relative, safe))
+        return FALSE;
+    CString base = destination;
+    while (!base.IsEmpty() && (base[base.GetLength() - 1] == L'\\' || base[base.GetLength() - 1] == L'/'))
+        base.Delete(base.GetLength() - 1);
+    target = base + L"\\" + safe;
+    return TRUE;
+}
+
+BOOL PathLiesInside(const CString& path, const CString& folder)
+{
+    CString fullPath, fullFolder;
+    if (!FullFolderPath(path, fullPath) || !FullFolderPath(folder, fullFolder))
+        return FALSE;
+    CString prefix = fullFolder;
+    if (prefix[prefix.GetLength() - 1] != L'\\')
+        prefix += L'\\';
+    if (fullPath.GetLength() > prefix.GetLength() &&
+        fullPath.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+    {
+        // Only a rest made of plain names: the system reads a name with closing dots
+        // or blanks, or a device name, as something else.
+        const CString rest = fullPath.Mid(prefix.GetLength());
+        CString safe;
+        if (MakeSafeRelativePath(rest, safe) && safe == rest)
+            return PathStaysInside(fullFolder, rest);
+    }
+    const int slash = fullPath.ReverseFind(L'\\');
+    CString safe;
+    if (slash <= 0 || !MakeSafeRelativePath(fullPath.Mid(slash + 1), safe) || safe != fullPath.Mid(slash + 1))
+        return FALSE;
+    CString parent = fullPath.Left(slash);
+    if (parent.GetLength() == 2 && parent[1] == L':')
+        parent += L'\\';
+    return SameFolderObject(parent, fullFolder);
 }

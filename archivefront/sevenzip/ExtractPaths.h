@@ -4,6 +4,7 @@
 // link already standing in the destination is refused.
 #pragma once
 #include <windows.h>
+#include "app/records/ArchiveFileInfo.h"
 #include "framework/FwString.h"
 
 // The member path as a relative path of safe parts joined by backslashes: split at
@@ -17,3 +18,24 @@ BOOL MakeSafeRelativePath(LPCWSTR itemPath, CString& out);
 // TRUE when no folder between the destination and the relative path's last part
 // is a link (a reparse point) or a file: writing there stays inside the destination.
 BOOL PathStaysInside(const CString& destination, const CString& relativePath);
+
+// The folder and name a member is listed under: its stored path cleaned as
+// extraction cleans it (MakeSafeRelativePath). A member extraction refuses is still
+// listed, at the archive's root under its whole stored path; FALSE then.
+BOOL CleanMemberPath(LPCWSTR storedPath, CString& folder, CString& name);
+
+// Gives every member of a back-end's listing the folder and name CleanMemberPath
+// makes of its stored path (of folder and name when the back-end stores none).
+void CleanArchiveListing(CArrayArchiveFileInfo& listing);
+
+// The file extraction writes for the member below the destination: the member's
+// folder below `innerFolder` (the folder a listing pane shows) and its name, or its
+// name alone when `flat`, cleaned. FALSE when extraction refuses the member.
+BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& member,
+                         const CString& innerFolder, int flat, CString& target);
+
+// TRUE when `path` lies below `folder`: after both are made full paths (".", ".."
+// and "/" resolved) the path begins with the folder and no folder between them is a
+// link, or the folder holding the path is the folder itself by file identity (a
+// spelling with short names).
+BOOL PathLiesInside(const CString& path, const CString& folder);

@@ -7,6 +7,7 @@
 #include "archiveclient/ops/ArchiveChain.h"
 #include "archiveclient/update/UpdateArchive.h"
 #include "archivefront/dialogs/PackProgressDlg.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 #include "archivefront/sevenzip/SevenZipCallbacks.h"
 #include "archivefront/sevenzip/SevenZipTypes.h"
 #include <algorithm>
@@ -339,6 +340,8 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
         throw;
     }
     CloseArchiveFile(state);
+    // Members are listed under the names extraction writes.
+    CleanArchiveListing(m_listing);
     return 1;
 }
 

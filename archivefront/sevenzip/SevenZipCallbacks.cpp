@@ -394,16 +394,16 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
         return S_OK;
     }
 
-    CString relative = itemPath;
-    relative.Replace(L'/', L'\\');
-    if (flat)
-        relative = relative.Mid(relative.ReverseFind(L'\\') + 1);
-    else if (!basePath.IsEmpty() && relative.GetLength() > basePath.GetLength() &&
-             relative[basePath.GetLength()] == L'\\' &&
-             relative.Left(basePath.GetLength()).CompareNoCase(basePath) == 0)
-        relative = relative.Mid(basePath.GetLength() + 1);
+    // The whole stored path is cleaned first, as the listing cleans it: the folder a
+    // pane shows (basePath) and the name it shows are the cleaned ones.
     CString safe;
-    const bool named = MakeSafeRelativePath(relative, safe) != FALSE;
+    const bool named = MakeSafeRelativePath(itemPath, safe) != FALSE;
+    if (named && flat)
+        safe = safe.Mid(safe.ReverseFind(L'\\') + 1);
+    else if (named && !basePath.IsEmpty() && safe.GetLength() > basePath.GetLength() &&
+             safe[basePath.GetLength()] == L'\\' &&
+             safe.Left(basePath.GetLength()).CompareNoCase(basePath) == 0)
+        safe = safe.Mid(basePath.GetLength() + 1);
     const int lastSlash = named ? safe.ReverseFind(L'\\') : -1;
     // Members come folder by folder: the folder checked and made for the last one
     // needs neither again.

@@ -390,6 +390,8 @@ int CSusiePlugInHost::ListArchive(LPCWSTR path)
     TakeReaderLock();
     const int result = GetArchiveInfo(path);
     GiveBackReaderLock();
+    // Members are listed under the names extraction writes.
+    CleanArchiveListing(m_listing);
     return result;
 }
 

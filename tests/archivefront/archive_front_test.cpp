@@ -11,10 +11,13 @@
 #include "filer/FilerPane.h"
 #include "filer/FileInfo.h"
 #include "filer/PaneHooks.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/archivefront/unpack_test_support.h"
 #include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -392,6 +395,43 @@ TEST_F(ArchiveFrontTest, ChosenMembersAreExtractedBelowTheFolderThePaneShows)
     EXPECT_EQ("e\n", qvtest::ReadFileBytes(P(L"out\\e.txt")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(P(L"out\\top.txt").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(P(L"out\\a").c_str()));
+}
+
+TEST_F(ArchiveFrontTest, TheListingShowsEveryMemberUnderTheNameUnpackWritesAndFoldersOnlyWhereMembersLie)
+{
+    const std::wstring path = P(L"hostile.zip");
+    sztest::WriteStoredZip(path, {{"/abs/evil4.txt", "e"},
+                                  {"/top.txt", "t"},
+                                  {"dir/../x.txt", "x"},
+                                  {"./dot/y.txt", "y"},
+                                  {"normal.txt", "n"},
+                                  {"at 10:30.txt", "c"},
+                                  {"../out.txt", "o"}});
+    CArchiveFront front;
+    ASSERT_EQ(1, front.OpenAndList(path.c_str(), 0)) << qvtest::W(front.m_errors.GetMessageText());
+    front.UnloadLibraries();
+    // The member that would climb out is shown too, under its stored path.
+    EXPECT_EQ((std::vector<std::wstring>{L"./90", L"../90", L"abs/90", L"top.txt/0", L"x.txt/0", L"dot/90",
+                                         L"normal.txt/0", L"at 10_30.txt/0", L"..\\out.txt/0"}),
+              Listed(front, L""));
+    EXPECT_EQ((std::vector<std::wstring>{L"./90", L"../90", L"evil4.txt/0"}), Listed(front, L"abs"));
+    EXPECT_EQ((std::vector<std::wstring>{L"./90", L"../90", L"y.txt/0"}), Listed(front, L"dot"));
+
+    // Unpacking writes exactly the members listed, under the listed names, and
+    // refuses the one that climbs out.
+    CreateDirectoryW(P(L"out").c_str(), nullptr);
+    front.ResetOptions();
+    front.SetOption(5, P(L"out").c_str());
+    EXPECT_EQ(0, front.Extract(nullptr, nullptr));
+    const std::pair<const wchar_t*, const char*> written[] = {
+        {L"abs\\evil4.txt", "e"}, {L"top.txt", "t"},    {L"x.txt", "x"},
+        {L"dot\\y.txt", "y"},     {L"normal.txt", "n"}, {L"at 10_30.txt", "c"},
+    };
+    for (const auto& file : written)
+        EXPECT_EQ(file.second, qvtest::ReadFileBytes(P(L"out\\") + file.first)) << qvtest::W(file.first);
+    EXPECT_EQ((std::set<std::wstring>{L"abs", L"dot", L"normal.txt", L"top.txt", L"x.txt", L"at 10_30.txt"}),
+              qvtest::ListFolder(P(L"out")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(P(L"out.txt").c_str()));
 }
 
 // Creating runs the 7-Zip job in its modal progress dialog.

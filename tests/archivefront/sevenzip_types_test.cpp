@@ -2,6 +2,7 @@
 #include "archivefront/sevenzip/SevenZipTypes.h"
 
 #include "tests/archivefront/SevenZipTestSupport.h"
+#include "tests/common/TestSupport.h"
 #include <gtest/gtest.h>
 
 namespace
@@ -125,6 +126,75 @@ TEST(SevenZipTypes, MemberPathsBecomeSafeRelativePathsOrAreRefused)
         {
             EXPECT_EQ(std::wstring(c.relative), qvtest::W(out)) << qvtest::W(c.member);
         }
+    }
+}
+
+TEST_F(SevenZipTypesTest, OnlyAPathThatReallyLiesInTheFolderIsInsideIt)
+{
+    const std::wstring temp = P(L"temp");
+    CreateDirectoryW(temp.c_str(), nullptr);
+    CreateDirectoryW(P(L"outside").c_str(), nullptr);
+    ASSERT_TRUE(qvtest::MakeFolderLink(P(L"temp\\link"), P(L"outside")));
+    ASSERT_TRUE(qvtest::MakeFolderLink(P(L"alias"), temp));
+    struct Case
+    {
+        std::wstring path;
+        bool inside;
+    } cases[] = {
+        {temp + L"\\a.txt", true},
+        {temp + L"\\sub\\a.txt", true},
+        {temp + L"/./a.txt", true},
+        {P(L"TEMP\\a.txt"), true},
+        {temp + L"\\..\\..\\x", false},
+        {temp + L"\\..\\tempest\\x", false},
+        {P(L"tempest\\a.txt"), false},
+        {temp, false},
+        {temp + L"\\link\\a.txt", false},
+        // Another spelling of the folder itself: the same folder by identity.
+        {P(L"alias\\a.txt"), true},
+        {temp + L"\\nul", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.inside, PathLiesInside(CString(c.path.c_str()), CString(temp.c_str())) != FALSE)
+            << c.path;
+}
+
+TEST(SevenZipTypes, AListedMemberTakesTheFolderAndNameExtractionWritesItAs)
+{
+    struct Case
+    {
+        const wchar_t* stored;
+        const wchar_t* folder;
+        const wchar_t* name;
+        bool written;
+    } cases[] = {
+        {L"/abs/evil4.txt", L"abs", L"evil4.txt", true},
+        {L"dir/../x.txt", L"", L"x.txt", true},
+        {L"./dot/y.txt", L"dot", L"y.txt", true},
+        {L"report 10:30.txt", L"", L"report 10_30.txt", true},
+        {L"d/con.txt", L"d", L"_con.txt", true},
+        {L"../../x", L"", L"..\\..\\x", false},
+    };
+    CArrayArchiveFileInfo listing;
+    for (const Case& c : cases)
+    {
+        CArchiveFileInfo member;
+        member.m_storedPath = c.stored;
+        member.SetName(L"raw");
+        listing.Add(member);
+    }
+    CleanArchiveListing(listing);
+    for (INT_PTR i = 0; i < listing.GetSize(); i++)
+    {
+        const Case& c = cases[i];
+        EXPECT_EQ(std::wstring(c.folder), qvtest::W(listing[i].m_folder)) << qvtest::W(c.stored);
+        EXPECT_EQ(std::wstring(c.name), std::wstring(listing[i].m_findData.cFileName)) << qvtest::W(c.stored);
+        // Extraction of the listed member below its folder writes that very name.
+        CString target;
+        const BOOL written = ExtractedMemberPath(L"D:\\t", listing[i], listing[i].m_folder, 0, target);
+        EXPECT_EQ(c.written, written != FALSE) << qvtest::W(c.stored);
+        if (written)
+            EXPECT_EQ(L"D:\\t\\" + std::wstring(c.name), qvtest::W(target));
     }
 }
 

@@ -6,14 +6,22 @@
 
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FileOpSettings.h"
+#include "app/settings/GraphicSettings.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/sevenzip/SevenZipArchive.h"
+#include "framework/FwLock.h"
+#include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "res/ArchiveDialogs.h"
 #include "res/RenameDialogs.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
+#include "util/Globals.h"
 
 #include <algorithm>
+#include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +75,58 @@ std::vector<std::wstring> Members(const std::wstring& archive)
     std::sort(paths.begin(), paths.end());
     return paths;
 }
+
+// The container the stand-in archive plug-in reads: "BMAR", then per member a
+// 32-byte name, its size and its bytes. Names are kept as they stand.
+std::string Container(const std::vector<std::pair<std::string, std::string>>& members)
+{
+    std::string out = "BMAR";
+    for (const auto& member : members)
+    {
+        std::string name(32, '\0');
+        memcpy(&name[0], member.first.data(), member.first.size());
+        const DWORD size = DWORD(member.second.size());
+        out += name;
+        out.append(reinterpret_cast<const char*>(&size), 4);
+        out += member.second;
+    }
+    return out;
+}
+
+// The stand-in archive plug-in installed for "*.bma" while the object lives.
+class BmaPlugIn
+{
+public:
+    BmaPlugIn()
+    {
+        CHandleLock lock(g_DataMutex);
+        m_saved.Copy(g_SusiePlugIns);
+        m_savedDir = g_SusiePlugInDir;
+        m_savedHooks = g_ArchivePlugInHooks;
+        CSusieDllFile record;
+        memcpy(record.m_apiVersion, "00AM", 4);
+        record.m_fileName = L"spi_bma.sph";
+        record.m_patterns.Add(L"*.bma");
+        record.m_enabled = 1;
+        g_SusiePlugIns.RemoveAll();
+        g_SusiePlugIns.Add(record);
+        g_SusiePlugInDir = qvtest::ProgramDir().c_str();
+        g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+        g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    }
+    ~BmaPlugIn()
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns.Copy(m_saved);
+        g_SusiePlugInDir = m_savedDir;
+        g_ArchivePlugInHooks = m_savedHooks;
+    }
+
+private:
+    CArray<CSusieDllFile> m_saved;
+    CString m_savedDir;
+    ArchivePlugInHooks m_savedHooks;
+};
 
 class ArchiveCommands : public commandtest::CommandBench
 {
@@ -206,6 +266,78 @@ TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsByt
     // A folder listing has no member to extract.
     m_panes[0]->SetMode(0, PANE_MODE_FILER, 0);
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+}
+
+TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsReplacedWithoutAQuestion)
+{
+    const std::wstring temp = W(m_dir) + L"\\temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    sztest::WriteStoredZip(m_work + L"\\odd.zip", {{"report 10:30.txt", "minutes"}, {"sub/in.txt", "inner"}});
+    View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"odd.zip", FALSE, 0);
+    View().OnBrowseArchive();
+    ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    // Listed under the name extraction writes.
+    PutCursorOn(L"report 10_30.txt");
+    const std::wstring written = temp + L"\\report 10_30.txt";
+    // Any question (the overwrite question above all) is recorded and declined.
+    CDialogAnswerScript script;
+    for (int open = 0; open < 2; ++open)
+    {
+        SCOPED_TRACE(open);
+        ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
+        EXPECT_EQ(written, W(View().m_shell.extractedFolder) + L"\\" + W(View().m_shell.extractedName));
+        EXPECT_EQ("minutes", qvtest::ReadFileBytes(written));
+        // What a program did to the copy, and left read-only, stands in the folder
+        // when the member is opened again.
+        ASSERT_TRUE(qvtest::WriteFileBytes(written, "edited"));
+        SetFileAttributesW(written.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    EXPECT_TRUE(script.GetQuestions().empty());
+    // Listed for the tear-down once.
+    ASSERT_EQ(1, View().m_tempFiles.GetSize());
+    EXPECT_EQ(written, W(View().m_tempFiles[0]));
+    SetFileAttributesW(written.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A folder row is refused: nothing below it is extracted. The view's timers
+    // (a scroll repeat here) stop all the same.
+    PutCursorOn(L"sub");
+    View().m_scrollRepeatDir = 1;
+    EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+    EXPECT_EQ(0, View().m_scrollRepeatDir);
+    EXPECT_EQ((std::set<std::wstring>{L"report 10_30.txt"}), qvtest::ListFolder(temp));
+    EXPECT_EQ(1, View().m_tempFiles.GetSize());
+}
+
+TEST_F(ArchiveCommands, AMemberNamedToClimbOutOfTheTemporaryFolderDeletesNothingOutsideIt)
+{
+    BmaPlugIn plugIn;
+    const std::wstring temp = W(m_dir) + L"\\t1\\t2";
+    CreateDirectoryW((W(m_dir) + L"\\t1").c_str(), nullptr);
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    const std::wstring precious = W(m_dir) + L"\\x";
+    ASSERT_TRUE(qvtest::WriteFileBytes(precious, "precious"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_work + L"\\box.bma",
+                                       Container({{"..\\..\\x", "hostile"}, {"ok.txt", "fine"}})));
+    View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"box.bma", FALSE, 0);
+    View().OnBrowseArchive();
+    ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+
+    PutCursorOn(L"..\\..\\x");
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+    EXPECT_EQ("precious", qvtest::ReadFileBytes(precious));
+    EXPECT_TRUE(qvtest::ListFolder(temp).empty());
+    EXPECT_EQ(0, View().m_tempFiles.GetSize());
+
+    // The plug-in's other member still opens.
+    PutCursorOn(L"ok.txt");
+    ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
+    EXPECT_EQ("fine", qvtest::ReadFileBytes(temp + L"\\ok.txt"));
 }
 
 TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)

@@ -242,6 +242,8 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         ASSERT_TRUE(qvtest::WriteFileBytes(temp, "x"));
         SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY);
         auto* view = new CQvView();
+        // The file was extracted into the temporary folder, the only place tear-down deletes in.
+        view->m_tempDirectory = m_dir;
         view->m_tempFiles.Add(temp.c_str());
         auto* pane = new CFilerPane(0);
         pane->m_pView = view;

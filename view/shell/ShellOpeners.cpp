@@ -8,9 +8,11 @@
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/ViewBusyGuard.h"
 #include "view/shell/ShellSeam.h"
 #include "app/CommandMacros.h"
 #include "archivefront/dialogs/UnpackDlg.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 #include "app/dialogs/DialogHelpers.h"
 
 #include <vector>
@@ -243,30 +245,43 @@ BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CStri
 }
 
 // ---- Archive members handed to other programs: extracted to the temporary folder first.
+CString CQvView::TempExtractionFolder() const
+{
+    CString folder = m_tempDirectory;
+    if (folder.IsEmpty())
+        GetTempDirectory(folder);
+    while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
+        folder = folder.Left(folder.GetLength() - 1);
+    return folder;
+}
+
 int CQvView::ExtractCursorMemberToTemp()
 {
+    CViewBusyGuard busy(*this);
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_ARCHIVE, 0))
         return 0;
-    CString folder = m_tempDirectory;
-    if (folder.IsEmpty())
-    {
-        wchar_t buffer[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, buffer);
-        folder = buffer;
-    }
-    while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
-        folder = folder.Left(folder.GetLength() - 1);
+    // Only a file: a folder row would bring every member below it.
+    const CFileInfo* cursor = g_Panes[index]->GetCursorEntry();
+    if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
+        return 0;
+    const CString folder = TempExtractionFolder();
     CUnpackDlg dialog(DialogOwner(this));
     dialog.m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog.m_sourcePane = index;
     dialog.m_toTemp = 1;
     dialog.m_baseFolder = folder;
     dialog.m_destination = folder;
-    if (dialog.DoModal() != UNPACK_DONE || dialog.m_extractedFile.IsEmpty())
+    // The dialog names the file extraction wrote, under its cleaned name; it is what
+    // the callers open and what goes at tear-down, and it lies in the folder.
+    if (dialog.DoModal() != UNPACK_DONE || dialog.m_extractedFile.IsEmpty() ||
+        !PathLiesInside(dialog.m_extractedFile, folder))
         return 0;
     SplitPath(dialog.m_extractedFile, &m_shell.extractedFolder, &m_shell.extractedName);
     // The copy belongs to the program only while it runs: it goes at tear-down.
+    for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
+        if (m_tempFiles[i].CompareNoCase(dialog.m_extractedFile) == 0)
+            return 1;
     m_tempFiles.Add(dialog.m_extractedFile);
     return 1;
 }
