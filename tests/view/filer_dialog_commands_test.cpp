@@ -105,3 +105,36 @@ TEST_F(FilerDialogCommands, ATypedRelativeDirectoryIsEnteredFromTheCurrentOne)
     ASSERT_TRUE(sub.answered);
     EXPECT_EQ(std::wstring(m_dir + L"\\sub"), qvtest::W(m_panes[0]->m_currentDir));
 }
+
+TEST_F(FilerDialogCommands, TheSortDialogsOkShowsTheNewOrderInAFolderThatDidNotChange)
+{
+    DialogAnswer bySize{L"ソート方法", IDC_SORT_BY_NAME, IDC_SORT_BY_SIZE, IDOK};
+    Answer(bySize);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Sort"));
+    ASSERT_TRUE(bySize.answered);
+    EXPECT_EQ((std::vector<std::wstring>{L"sub", L"b.txt", L"a.txt"}), Names(0));
+}
+
+TEST_F(FilerDialogCommands, AFileAddressWithEscapesIsEnteredAlsoFromTheNetworkList)
+{
+    CreateDirectoryW(m_dir + L"\\my sub", nullptr);
+    CString address = L"file:///" + m_dir + L"/my%20sub";
+    address.Replace(L'\\', L'/');
+    struct Case
+    {
+        UINT mode;
+        const wchar_t* text;
+    };
+    const Case cases[] = {{PANE_MODE_FILER, address}, {PANE_MODE_NETWORK, address}};
+    for (const Case& c : cases)
+    {
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+        m_panes[0]->SetMode(0, c.mode, 0);
+        DialogAnswer typed{L"ディレクトリの移動", 0, 0, IDOK, c.text, IDC_LOG_DISK_PATH};
+        Answer(typed);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchange"));
+        ASSERT_TRUE(typed.answered);
+        EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+        EXPECT_EQ(std::wstring(m_dir + L"\\my sub"), qvtest::W(m_panes[0]->m_currentDir));
+    }
+}
