@@ -9,6 +9,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/PathHistory.h"
+#include "filer/SortSetting.h"
 #include "view/navigation/FileKindActions.h"
 #include "tests/common/TestHelpers.h"
 #include "view/shell/ShellSeam.h"
@@ -274,6 +275,27 @@ TEST_F(Navigation, ReloadPutsTheCursorOnAGivenNameOrKeepsItsIndexClamped)
     m_panes[1]->m_cursor = 99;
     View().ReloadFilerPanes();
     EXPECT_EQ(m_panes[1]->m_cursor, 99);
+}
+
+TEST_F(Navigation, ForcedReloadReadsAndSortsAFolderThatDidNotChange)
+{
+    Make(L"a.txt", false);
+    qvtest::WriteFileBytes(std::wstring(m_dir + L"\\b.txt"), "larger");
+    Open(0, m_dir);
+    auto names = [&] {
+        std::vector<std::wstring> out;
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            if (!m_panes[0]->m_entries[i].IsDots())
+                out.push_back(m_panes[0]->m_entries[i].GetName());
+        return out;
+    };
+    ASSERT_EQ((std::vector<std::wstring>{L"a.txt", L"b.txt"}), names());
+    // An order the listing has not taken yet: only a whole read shows it.
+    m_panes[0]->m_sortSetting.m_fileKey = SORT_KEY_SIZE;
+    View().ReloadFilerPanes();
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"b.txt"}), names());
+    View().ExecuteFilerCommand(L"@Manualreload");
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt", L"a.txt"}), names());
 }
 
 // What the seam was asked to run or open.
