@@ -11,6 +11,7 @@
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/sevenzip/SevenZipArchive.h"
 #include "res/ArchiveDialogs.h"
+#include "res/FilerDialogs.h"
 #include "res/RenameDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
@@ -71,6 +72,20 @@ std::vector<KindRun> g_kindRuns;
 void RecordKindRow(CQvView&, int, LPCWSTR program, LPCWSTR, LPCWSTR fileDirectory)
 {
     g_kindRuns.push_back({program, fileDirectory ? fileDirectory : L""});
+}
+
+// The tree dialog, once shown, jumps to its second row (the first folder below the top).
+bool g_treeJumped = false;
+
+void CALLBACK JumpToFirstFolder(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = qvtest::FindProcessWindow(L"DIRのTREE");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    g_treeJumped = true;
+    SendDlgItemMessageW(dialog, IDC_DIR_TREE_LIST, LB_SETCARETINDEX, 1, FALSE);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DIR_TREE_GO, BN_CLICKED), 0);
 }
 
 std::vector<std::wstring> Members(const std::wstring& archive)
@@ -302,6 +317,37 @@ TEST_F(ArchiveCommands, AKeptListingComesBackFromItsArchiveAndTheFiltersListItAg
     EXPECT_EQ(static_cast<UINT>(PANE_POS_ACTIVE), m_panes[0]->m_position);
     EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
     EXPECT_EQ(members, names());
+}
+
+TEST_F(ArchiveCommands, TheTreeDialogsJumpOpensTheChosenFolderOfTheArchive)
+{
+    CreateDirectoryW((m_source + L"\\deep").c_str(), nullptr);
+    qvtest::WriteFileBytes(m_source + L"\\deep\\c.txt", "charlie");
+    {
+        CSevenZipArchive packer;
+        packer.SetOption(0, m_source.c_str());
+        packer.SetOption(1, (m_work + L"\\tree.zip").c_str());
+        packer.SetOption(13, L"a.txt");
+        packer.SetOption(13, L"deep\\c.txt");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress));
+    }
+    View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"tree.zip", FALSE, 0);
+    View().OnBrowseArchive();
+    ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+
+    g_treeJumped = false;
+    SetTimer(nullptr, 0, 20, JumpToFirstFolder);
+    View().ExecuteFilerCommand(L"@Dirtreeview");
+    ASSERT_TRUE(g_treeJumped);
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    EXPECT_EQ(L"deep", W(m_panes[0]->m_archive->GetCurrentFolder()));
+    ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
+    bool listsMember = false;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        listsMember = listsMember || W(m_panes[0]->m_entries[i].GetName()) == L"c.txt";
+    EXPECT_TRUE(listsMember);
 }
 
 TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)
