@@ -3,7 +3,9 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/dialogs/DialogAnswerScript.h"
+#include "filer/DirTreeStore.h"
 #include "res/FilerDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string>
@@ -28,7 +30,8 @@ DialogAnswer* g_answer = nullptr;
 
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", g_answer->caption);
+    // Other test programs run beside this one and may show a dialog of the same caption.
+    HWND dialog = qvtest::FindProcessWindow(g_answer->caption);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -137,4 +140,14 @@ TEST_F(FilerDialogCommands, AFileAddressWithEscapesIsEnteredAlsoFromTheNetworkLi
         EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
         EXPECT_EQ(std::wstring(m_dir + L"\\my sub"), qvtest::W(m_panes[0]->m_currentDir));
     }
+}
+
+TEST_F(FilerDialogCommands, TheDriveTreeOfANetworkFolderStartsAtItsShare)
+{
+    m_panes[0]->m_currentDir = L"\\\\qvnoserver\\share\\deep\\er";
+    DialogAnswer close{L"DIRのTREE", 0, 0, IDCANCEL};
+    Answer(close);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Drivetreeview"));
+    ASSERT_TRUE(close.answered);
+    EXPECT_EQ(L"\\\\qvnoserver\\share", qvtest::W(g_DirTreeStore.m_root.GetFullPath()));
 }
