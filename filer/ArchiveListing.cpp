@@ -28,6 +28,7 @@ void CFilerPane::ListArchiveFolder()
 {
     m_entries.RemoveAll();
     m_markedCount = 0;
+    ResetTargetIteration();
     m_archive->ListDirectory(m_entries, m_archive->GetCurrentFolder(), m_wildcard, m_bFilterDirectories,
                              &m_condition);
 }

@@ -75,18 +75,19 @@ BOOL CQvApp::InitInstance()
 
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CQvDoc), RUNTIME_CLASS(CMainFrame),
                                           RUNTIME_CLASS(CQvView)));
-    // The arguments are this program's own; the framework only opens the empty document.
-    CCommandLineInfo cmdInfo;
-    if (!ProcessShellCommand(cmdInfo))
-        return FALSE;
-    m_pMainWnd->DragAcceptFiles(TRUE);
-
+    // The player exists before the view reads its settings, which ends with the
+    // start-up sound.
     g_MciWnd = CreateMciWnd(nullptr);
     if (g_MciWnd)
     {
         g_MciWnd->m_pZoom = &g_MCI_ZOOM;
         g_MciWnd->m_pVolume = &g_MCI_VOLUME;
     }
+    // The arguments are this program's own; the framework only opens the empty document.
+    CCommandLineInfo cmdInfo;
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    m_pMainWnd->DragAcceptFiles(TRUE);
     return TRUE;
 }
 

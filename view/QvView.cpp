@@ -348,6 +348,7 @@ void CQvView::ReloadFilerPanes(LPCWSTR cursorName, BOOL keepCursorNames)
     }
     if (m_hWnd)
         DrawStatusLine(STATUS_PART_FULL);
+    UpdateAuxiliaryWindows();
 }
 
 BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)

@@ -584,6 +584,10 @@ public:
     // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
     // file-kind table, else the program start or the registered action.
     void OpenFileEntry(int pane, const class CFileInfo& entry);
+    // Return on a member of an archive listing: the file-kind table, else the action
+    // the shell has registered (when ARCINFOREADREGIST or ARCINFOSHIFTREADREGIST asks
+    // for it), else the text viewer.
+    void OpenArchiveMember(int pane, const class CFileInfo& entry);
     // A shortcut file on Return (shiftVariant 1 for Shift+Return): its target folder
     // opens in the pane, or its target file gets the cursor (and is opened), as the
     // LNK_*_ACT_RETURN_KEY_* settings say; otherwise the shell starts the shortcut.
@@ -817,6 +821,9 @@ public:
     void JumpToLine();
     // view/viewer/ViewerPane.cpp
     void ViewText();
+    // The cursor file or member of the pane in the text viewer, recorded in the view
+    // history; 1 when it opened.
+    int OpenCursorInTextViewer(int pane);
     void CloseViewer();
     // view/viewer/ViewerPane.cpp
     void PrintText();

@@ -5,19 +5,24 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/dialogs/DialogAnswerScript.h"
+#include "app/records/ViewFileHistory.h"
 #include "app/settings/FileOpSettings.h"
 #include "app/settings/GraphicSettings.h"
+#include "app/settings/GeneralToolSettings.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/sevenzip/SevenZipArchive.h"
 #include "framework/FwLock.h"
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "res/ArchiveDialogs.h"
+#include "res/FilerDialogs.h"
 #include "res/RenameDialogs.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 #include "util/Globals.h"
+#include "view/navigation/FileKindActions.h"
+#include "viewers/text/TextPaneViewer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -62,6 +67,33 @@ void CALLBACK AcceptPack(HWND, UINT, UINT_PTR timer, DWORD)
     g_packAccepted = true;
     SetDlgItemTextW(dialog, IDC_PACKDLG_NAME, L"packed");
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// The file-kind rows run, with the folder their file lies in.
+struct KindRun
+{
+    std::wstring program;
+    std::wstring fileDirectory;
+};
+std::vector<KindRun> g_kindRuns;
+
+void RecordKindRow(CQvView&, int, LPCWSTR program, LPCWSTR, LPCWSTR fileDirectory)
+{
+    g_kindRuns.push_back({program, fileDirectory ? fileDirectory : L""});
+}
+
+// The tree dialog, once shown, jumps to its second row (the first folder below the top).
+bool g_treeJumped = false;
+
+void CALLBACK JumpToFirstFolder(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = qvtest::FindProcessWindow(L"DIRのTREE");
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    g_treeJumped = true;
+    SendDlgItemMessageW(dialog, IDC_DIR_TREE_LIST, LB_SETCARETINDEX, 1, FALSE);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DIR_TREE_GO, BN_CLICKED), 0);
 }
 
 std::vector<std::wstring> Members(const std::wstring& archive)
@@ -160,11 +192,13 @@ protected:
         View().ChangePaneDirectory(1, m_out.c_str(), 1, 0, FALSE);
         m_panes[0]->m_position = PANE_POS_ACTIVE;
         m_panes[1]->m_position = PANE_POS_OTHER;
+        SetPaneViewerFactory(&CreateTextPaneViewer);
     }
     void TearDown() override
     {
         for (int i = 0; i < 2; ++i)
             m_panes[i]->m_archive->Close();
+        SetPaneViewerFactory(nullptr);
         CommandBench::TearDown();
     }
     void OpenListing()
@@ -338,6 +372,114 @@ TEST_F(ArchiveCommands, AMemberNamedToClimbOutOfTheTemporaryFolderDeletesNothing
     PutCursorOn(L"ok.txt");
     ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
     EXPECT_EQ("fine", qvtest::ReadFileBytes(temp + L"\\ok.txt"));
+}
+
+TEST_F(ArchiveCommands, EnterOnAMemberRunsItsFileKindOnACopyElseViewsItAndEnterInTheViewerReturns)
+{
+    const std::wstring temp = W(m_dir) + L"\\temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    Set(g_ARCINFOREADREGIST, 0);
+    CFileOpenSeamOverride seam;
+    g_FileOpenSeam.runKindRow = RecordKindRow;
+    g_kindRuns.clear();
+    std::vector<CKindExeEntry> savedRows(g_KindExeTable, g_KindExeTable + kKindExeEntryCount);
+    CArrayViewFile savedHistory;
+    savedHistory.Copy(g_ViewHistory);
+    g_ViewHistory.RemoveAll();
+    for (int i = 0; i < kKindExeEntryCount; ++i)
+        g_KindExeTable[i] = CKindExeEntry();
+    g_KindExeTable[0].m_extension = L"txt";
+    g_KindExeTable[0].m_action = L"reader.exe";
+    g_KindExeTable[0].m_parameters = L"%c";
+    OpenListing();
+    PutCursorOn(L"b.txt");
+
+    // "@InDir" leaves a member alone; Enter hands the program a copy on disk.
+    View().OpenCursorEntry(1, 1);
+    EXPECT_TRUE(g_kindRuns.empty());
+    View().OpenCursorEntry(1, 0);
+    ASSERT_EQ(1u, g_kindRuns.size());
+    EXPECT_EQ(L"reader.exe", g_kindRuns[0].program);
+    EXPECT_EQ(W(View().m_shell.extractedFolder), g_kindRuns[0].fileDirectory);
+    EXPECT_EQ("bravo", qvtest::ReadFileBytes(g_kindRuns[0].fileDirectory + L"\\b.txt"));
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+
+    // Without a row the member is shown in the text viewer and remembered.
+    g_KindExeTable[0] = CKindExeEntry();
+    View().OpenCursorEntry(1, 0);
+    EXPECT_EQ(PANE_MODE_ARCHIVE_TEXT_VIEWER, m_panes[0]->m_mode);
+    ASSERT_EQ(1, g_ViewHistory.GetSize());
+    EXPECT_EQ(L"b.txt", W(g_ViewHistory[0].m_name));
+    EXPECT_EQ(L"", W(g_ViewHistory[0].m_folder));
+    EXPECT_EQ(m_work + L"\\arc.zip", W(g_ViewHistory[0].m_archive));
+
+    // Enter in the member's viewer goes back to the listing, on the member.
+    View().OpenCursorEntry(1, 0);
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    EXPECT_EQ(L"b.txt", W(m_panes[0]->GetCursorEntry()->GetName()));
+
+    std::copy(savedRows.begin(), savedRows.end(), g_KindExeTable);
+    g_ViewHistory.Copy(savedHistory);
+}
+
+TEST_F(ArchiveCommands, AKeptListingComesBackFromItsArchiveAndTheFiltersListItAgainFromThere)
+{
+    Set(g_KEEP_FILER_INFO, 1);
+    Set(g_HIDDENVIEWFLAG, 1);
+    OpenListing();
+    auto names = [&] {
+        std::vector<std::wstring> out;
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            out.push_back(W(m_panes[0]->m_entries[i].GetName()));
+        return out;
+    };
+    const std::vector<std::wstring> members = {L"a.txt", L"b.txt"};
+    ASSERT_EQ(members, names());
+    PutCursorOn(L"b.txt");
+
+    View().ToggleDisplayFilter(0);
+    EXPECT_EQ(members, names());
+    EXPECT_EQ(L"b.txt", W(m_panes[0]->GetCursorEntry()->GetName()));
+
+    // Hidden, then shown again: the pane lists the archive, not its folder.
+    m_panes[0]->m_position = PANE_POS_HIDDEN;
+    m_panes[1]->m_position = PANE_POS_ACTIVE;
+    View().SwitchActivePane(-1);
+    EXPECT_EQ(static_cast<UINT>(PANE_POS_ACTIVE), m_panes[0]->m_position);
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    EXPECT_EQ(members, names());
+}
+
+TEST_F(ArchiveCommands, TheTreeDialogsJumpOpensTheChosenFolderOfTheArchive)
+{
+    CreateDirectoryW((m_source + L"\\deep").c_str(), nullptr);
+    qvtest::WriteFileBytes(m_source + L"\\deep\\c.txt", "charlie");
+    {
+        CSevenZipArchive packer;
+        packer.SetOption(0, m_source.c_str());
+        packer.SetOption(1, (m_work + L"\\tree.zip").c_str());
+        packer.SetOption(13, L"a.txt");
+        packer.SetOption(13, L"deep\\c.txt");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress));
+    }
+    View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"tree.zip", FALSE, 0);
+    View().OnBrowseArchive();
+    ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+
+    g_treeJumped = false;
+    SetTimer(nullptr, 0, 20, JumpToFirstFolder);
+    View().ExecuteFilerCommand(L"@Dirtreeview");
+    ASSERT_TRUE(g_treeJumped);
+    EXPECT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
+    EXPECT_EQ(L"deep", W(m_panes[0]->m_archive->GetCurrentFolder()));
+    ASSERT_NE(nullptr, m_panes[0]->GetCursorEntry());
+    bool listsMember = false;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        listsMember = listsMember || W(m_panes[0]->m_entries[i].GetName()) == L"c.txt";
+    EXPECT_TRUE(listsMember);
 }
 
 TEST_F(ArchiveCommands, PlayingAMediaMemberExtractsItToTheTemporaryFolderFirst)

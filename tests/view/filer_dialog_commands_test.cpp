@@ -3,7 +3,9 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/dialogs/DialogAnswerScript.h"
+#include "filer/DirTreeStore.h"
 #include "res/FilerDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string>
@@ -28,7 +30,8 @@ DialogAnswer* g_answer = nullptr;
 
 void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", g_answer->caption);
+    // Other test programs run beside this one and may show a dialog of the same caption.
+    HWND dialog = qvtest::FindProcessWindow(g_answer->caption);
     if (dialog == nullptr)
         return;
     KillTimer(nullptr, timer);
@@ -104,4 +107,47 @@ TEST_F(FilerDialogCommands, ATypedRelativeDirectoryIsEnteredFromTheCurrentOne)
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchange"));
     ASSERT_TRUE(sub.answered);
     EXPECT_EQ(std::wstring(m_dir + L"\\sub"), qvtest::W(m_panes[0]->m_currentDir));
+}
+
+TEST_F(FilerDialogCommands, TheSortDialogsOkShowsTheNewOrderInAFolderThatDidNotChange)
+{
+    DialogAnswer bySize{L"ソート方法", IDC_SORT_BY_NAME, IDC_SORT_BY_SIZE, IDOK};
+    Answer(bySize);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Sort"));
+    ASSERT_TRUE(bySize.answered);
+    EXPECT_EQ((std::vector<std::wstring>{L"sub", L"b.txt", L"a.txt"}), Names(0));
+}
+
+TEST_F(FilerDialogCommands, AFileAddressWithEscapesIsEnteredAlsoFromTheNetworkList)
+{
+    CreateDirectoryW(m_dir + L"\\my sub", nullptr);
+    CString address = L"file:///" + m_dir + L"/my%20sub";
+    address.Replace(L'\\', L'/');
+    struct Case
+    {
+        UINT mode;
+        const wchar_t* text;
+    };
+    const Case cases[] = {{PANE_MODE_FILER, address}, {PANE_MODE_NETWORK, address}};
+    for (const Case& c : cases)
+    {
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+        m_panes[0]->SetMode(0, c.mode, 0);
+        DialogAnswer typed{L"ディレクトリの移動", 0, 0, IDOK, c.text, IDC_LOG_DISK_PATH};
+        Answer(typed);
+        EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchange"));
+        ASSERT_TRUE(typed.answered);
+        EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+        EXPECT_EQ(std::wstring(m_dir + L"\\my sub"), qvtest::W(m_panes[0]->m_currentDir));
+    }
+}
+
+TEST_F(FilerDialogCommands, TheDriveTreeOfANetworkFolderStartsAtItsShare)
+{
+    m_panes[0]->m_currentDir = L"\\\\qvnoserver\\share\\deep\\er";
+    DialogAnswer close{L"DIRのTREE", 0, 0, IDCANCEL};
+    Answer(close);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Drivetreeview"));
+    ASSERT_TRUE(close.answered);
+    EXPECT_EQ(L"\\\\qvnoserver\\share", qvtest::W(g_DirTreeStore.m_root.GetFullPath()));
 }

@@ -3,12 +3,17 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/Directories.h"
+#include "app/SettingStrings.h"
+#include "app/records/ViewFileHistory.h"
 #include "app/DriveSeam.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "filer/PathHistory.h"
+#include "filer/SortSetting.h"
 #include "view/navigation/FileKindActions.h"
 #include "tests/common/TestHelpers.h"
+#include "view/shell/ShellSeam.h"
+#include "viewers/text/TextPaneViewer.h"
 
 #include <string.h>
 
@@ -272,6 +277,27 @@ TEST_F(Navigation, ReloadPutsTheCursorOnAGivenNameOrKeepsItsIndexClamped)
     EXPECT_EQ(m_panes[1]->m_cursor, 99);
 }
 
+TEST_F(Navigation, ForcedReloadReadsAndSortsAFolderThatDidNotChange)
+{
+    Make(L"a.txt", false);
+    qvtest::WriteFileBytes(std::wstring(m_dir + L"\\b.txt"), "larger");
+    Open(0, m_dir);
+    auto names = [&] {
+        std::vector<std::wstring> out;
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            if (!m_panes[0]->m_entries[i].IsDots())
+                out.push_back(m_panes[0]->m_entries[i].GetName());
+        return out;
+    };
+    ASSERT_EQ((std::vector<std::wstring>{L"a.txt", L"b.txt"}), names());
+    // An order the listing has not taken yet: only a whole read shows it.
+    m_panes[0]->m_sortSetting.m_fileKey = SORT_KEY_SIZE;
+    View().ReloadFilerPanes();
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"b.txt"}), names());
+    View().ExecuteFilerCommand(L"@Manualreload");
+    EXPECT_EQ((std::vector<std::wstring>{L"b.txt", L"a.txt"}), names());
+}
+
 // What the seam was asked to run or open.
 std::vector<std::wstring> g_started;
 
@@ -340,6 +366,68 @@ TEST_F(Navigation, ReturnOnAFileAsksAmongItsKindRowsOrOpensItsRegisteredAction)
     }
     for (int i = 0; i < kKindExeEntryCount; ++i)
         g_KindExeTable[i] = saved[i];
+}
+
+// The editor stand-in writes a file beside the one it was given, as an editor's
+// "save as" would.
+HINSTANCE WINAPI RecordEditor(HWND, LPCWSTR, LPCWSTR program, LPCWSTR parameters, LPCWSTR directory, INT)
+{
+    g_started.push_back(std::wstring(L"edit ") + program + L" " + parameters);
+    qvtest::WriteFileBytes(std::wstring(directory) + L"\\written.txt", "w");
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+TEST_F(Navigation, EnterInTheViewerClosesItShiftEnterEditsAndShiftReturnListsWhatTheEditorWrote)
+{
+    CShellRunSeamOverride seam;
+    g_ShellRunSeam.shellExecute = RecordEditor;
+    SetPaneViewerFactory(&CreateTextPaneViewer);
+    const CString savedEditor = g_EDITORNAME;
+    g_EDITORNAME = L"editor.exe";
+    Set(g_SAMERETURNSHIFT, 0);
+    Set(g_KINDSHIFTWINEXE, 0);
+    Set(g_CHECK_EDIT_FILE_IS_UNICODE, 0);
+    CArrayViewFile savedHistory;
+    savedHistory.Copy(g_ViewHistory);
+    g_ViewHistory.RemoveAll();
+    CString note = Make(L"note.txt", false);
+    Open(0, m_dir);
+    PutCursorOn(0, L"note.txt");
+
+    // Enter shows the file and remembers it; "@InDir" leaves the viewer alone.
+    View().OpenCursorEntry(0, 0);
+    ASSERT_EQ(PANE_MODE_TEXT_VIEWER, m_panes[0]->m_mode);
+    ASSERT_EQ(1, g_ViewHistory.GetSize());
+    EXPECT_EQ(std::wstring(note), W(g_ViewHistory[0].m_folder + L"\\" + g_ViewHistory[0].m_name));
+    View().OpenCursorEntry(1, 1);
+    EXPECT_EQ(PANE_MODE_TEXT_VIEWER, m_panes[0]->m_mode);
+    // Shift+Enter hands the shown file to the editor and keeps it shown.
+    SetHeld(VK_SHIFT, true);
+    View().OpenCursorEntry(0, 0);
+    SetHeld(VK_SHIFT, false);
+    EXPECT_EQ(PANE_MODE_TEXT_VIEWER, m_panes[0]->m_mode);
+    EXPECT_EQ((std::vector<std::wstring>{L"edit editor.exe " + std::wstring(note)}), g_started);
+    // Enter closes it, back on the file.
+    View().OpenCursorEntry(0, 0);
+    EXPECT_EQ(PANE_MODE_FILER, m_panes[0]->m_mode);
+    EXPECT_EQ(L"note.txt", CursorName(0));
+
+    // Shift+Return on the file starts the editor and lists what it wrote at once.
+    DeleteFileW(m_dir + L"\\written.txt");
+    View().ReloadFilerPanes();
+    g_started.clear();
+    SetHeld(VK_SHIFT, true);
+    View().OpenCursorEntry(0, 0);
+    SetHeld(VK_SHIFT, false);
+    ASSERT_EQ(1u, g_started.size());
+    bool listed = false;
+    for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+        listed = listed || CString(m_panes[0]->m_entries[i].GetName()) == L"written.txt";
+    EXPECT_TRUE(listed);
+
+    g_ViewHistory.Copy(savedHistory);
+    g_EDITORNAME = savedEditor;
+    SetPaneViewerFactory(nullptr);
 }
 
 TEST_F(Navigation, TabSwitchesPanesUnlessAPictureIsShown)

@@ -337,6 +337,25 @@ TEST_F(MarkNewerFilesTest, MarksFilesNewerThanTheirNamesakes)
     EXPECT_EQ(1, View().m_shell.newerOneSide);
 }
 
+TEST_F(MarkNewerFilesTest, TheEntriesACommandTakesAreTheNewlyMarkedOnes)
+{
+    Add(0, L"a.txt", 2, 0);
+    Add(0, L"b.txt", 1, 0);
+    Add(0, L"c.txt", 2, 0);
+    for (LPCWSTR name : {L"a.txt", L"b.txt", L"c.txt"})
+        Add(1, name, 1, 5);
+    m_panes[0]->SetEntryMark(1, 1);
+    CFileInfo target;
+    ASSERT_EQ(1, m_panes[0]->GetTargetEntry(0, 0, target));
+    EXPECT_EQ(L"b.txt", W(target.GetName()));
+
+    Run(0, 0);
+    std::vector<std::wstring> targets;
+    for (int n = 0; m_panes[0]->GetTargetEntry(0, n, target); ++n)
+        targets.push_back(W(target.GetName()));
+    EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"c.txt"}), targets);
+}
+
 TEST_F(MarkNewerFilesTest, RefusedWhenAPaneShowsNoList)
 {
     Add(0, L"new.txt", 2, 0);

@@ -168,7 +168,7 @@ void CQvView::EnterGraphicMode()
         m_graphic.position.PushLevel(1, 0);
         pane.SetMode(0, PANE_MODE_ARCHIVE_GRAPHIC, 0);
     }
-    PlayCommandSound(L"LOAD_PICTURE");
+    g_QuitHooks.playCommandSound(L"LOAD_PICTURE");
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     m_graphic.state = GRAPHIC_STATE_LOADING;
     m_graphic.current = -1;

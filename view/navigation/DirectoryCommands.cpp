@@ -17,8 +17,17 @@ void CQvView::ArmJumpKey()
 
 void CQvView::ReloadPanes()
 {
+    int index = 0;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+        return;
     CViewBusyGuard busy(*this);
-    ReloadFilerPanes();
+    // Read whole, whatever the change check believes: a network folder or a
+    // changed file time may escape it.
+    CFilerPane& pane = *g_Panes[index];
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    pane.MoveCursor(0, TRUE);
+    RedrawMovedPane(index, STATUS_PART_FULL);
 }
 
 void CQvView::ShowDriveList()

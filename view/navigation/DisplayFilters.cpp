@@ -13,6 +13,24 @@ int* const kFilterSettings[] = {&g_HIDDENVIEWFLAG,      &g_DISP_SYSTEM_FILE,  &g
                                 &g_DISP_READ_ONLY_FILE, &g_NOTVIEWCURRENTDIR, &g_NOTVIEWUPDIR};
 constexpr int kToggleableFilters = 4;
 
+// A shown archive listing is listed again from its archive under the new filters,
+// the cursor kept on its member.
+void RelistArchivePanes()
+{
+    for (CFilerPane* pane : g_Panes)
+    {
+        if (pane == nullptr || pane->m_mode != PANE_MODE_ARCHIVE ||
+            (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0)
+            continue;
+        const CFileInfo* cursor = pane->GetCursorEntry();
+        const CString name = cursor != nullptr ? CString(cursor->GetName()) : CString();
+        pane->ReloadArchiveListing();
+        if (!name.IsEmpty())
+            pane->SetCursorToName(name, FALSE, pane->m_cursor);
+        pane->MoveCursor(0, TRUE);
+    }
+}
+
 } // namespace
 
 void CQvView::ToggleDisplayFilter(int flag)
@@ -26,6 +44,7 @@ void CQvView::ToggleDisplayFilter(int flag)
     setting = setting ? 0 : 1;
     CViewBusyGuard busy(*this);
     ResortFilerPanes();
+    RelistArchivePanes();
     CalcLayout();
     if (m_hWnd)
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -40,6 +59,7 @@ void CQvView::ApplyDisplayFilterPreset(int preset)
         *kFilterSettings[bit] = (word >> bit) & 1;
     CViewBusyGuard busy(*this);
     ResortFilerPanes();
+    RelistArchivePanes();
     CalcLayout();
     if (m_hWnd)
         ::InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -103,6 +103,21 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     const CKindExeEntry& row = table[chosen];
     if (!SetCurrentDir(workDirectory) && !IsProgramKeyword(row.m_action))
         return 1;
+    CString memberFolder;
+    CFilerPane* owner = PaneAt(pane);
+    if (owner != nullptr && owner->m_mode == PANE_MODE_ARCHIVE)
+    {
+        if (loopOnly)
+            return 0;
+        // A program gets the member as a file: a copy in the temporary folder.
+        if (!IsProgramKeyword(row.m_action))
+        {
+            if (!ExtractCursorMemberToTemp())
+                return 1;
+            memberFolder = m_shell.extractedFolder;
+            fileDirectory = memberFolder;
+        }
+    }
     if (loopOnly)
     {
         if (row.m_action.IsEmpty() || row.m_action[0] == L'@' || row.m_action[0] == L'#' ||
@@ -151,10 +166,31 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
     if (shift)
     {
         OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+        // The editor may already have written the file, or a new one beside it.
+        const int read = target.ReadDirectory(FALSE);
+        if (read == READ_UNCHANGED)
+            return;
+        if (read == READ_REBUILT)
+            target.SortEntries();
+        target.MoveCursor(0, TRUE);
+        RedrawMovedPane(pane, STATUS_PART_FULL);
         return;
     }
     // Anything else is shown in the text viewer, as "@View" shows the cursor file.
-    ViewText();
+    OpenCursorInTextViewer(pane);
+}
+
+void CQvView::OpenArchiveMember(int pane, const CFileInfo& entry)
+{
+    CString temp;
+    GetTempDirectory(temp);
+    if (RunFileKindCommand(pane, entry, temp, temp, 0))
+        return;
+    const bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
+    // The shell's action needs the member on disk: the opener extracts it first.
+    if ((shift ? g_ARCINFOSHIFTREADREGIST : g_ARCINFOREADREGIST) && OpenWithShellVerb(entry.GetName(), temp))
+        return;
+    OpenCursorInTextViewer(pane);
 }
 
 int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)

@@ -49,15 +49,29 @@ void RunTreeDialog(CQvView& view, BOOL driveRoot)
         root = owner->GetCurrentFolder();
     // The tree's root carries no trailing backslash; a drive root is "X:". The drive
     // tree of an archive listing is the tree of the whole archive.
+    CString shareRoot;
     if (driveRoot && owner != nullptr)
         root.Empty();
+    else if (driveRoot && root.Left(2) == L"\\\\")
+    {
+        // A network folder's tree starts at its share.
+        if (!GetPathRoot(root, shareRoot))
+            return;
+        root = shareRoot;
+        while (root.GetLength() > 2 && root[root.GetLength() - 1] == L'\\')
+            root = root.Left(root.GetLength() - 1);
+    }
     else if (root.GetLength() >= 2 && root[1] == L':' && (driveRoot || root.GetLength() == 3))
         root = root.Left(2);
     else if (root.GetLength() > 3 && root[root.GetLength() - 1] == L'\\')
         root = root.Left(root.GetLength() - 1);
     g_DirTreeStore.m_root.SetFromPath(owner, root);
     CDirtreeDlg dialog(&view);
-    if (dialog.DoModal() == IDC_DIR_TREE_JUMP && owner == nullptr && !g_DirTreeStore.m_resultPath.IsEmpty())
+    if (dialog.DoModal() != IDC_DIR_TREE_JUMP)
+        return;
+    if (owner != nullptr)
+        view.OpenArchiveFolder(index, g_DirTreeStore.m_resultPath, nullptr);
+    else if (!g_DirTreeStore.m_resultPath.IsEmpty())
         view.ChangePaneDirectory(index, WithRootBackslash(g_DirTreeStore.m_resultPath), 1, STATUS_PART_FULL,
                                  FALSE);
 }
@@ -114,16 +128,21 @@ void CQvView::ChangeDirectoryByName()
 {
     int index = GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr ||
-        (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE)) == 0)
+        (g_Panes[index]->m_mode &
+         (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK)) == 0)
         return;
     CViewBusyGuard busy(*this);
     CLogDiskDlg dialog(this);
     dialog.m_baseDirectory = g_Panes[index]->m_currentDir;
     dialog.m_paneNumber = index;
+    g_QuitHooks.playCommandSound(L"DIRCHANGE");
     if (dialog.DoModal() == IDOK)
     {
+        // A "file:" address dropped or pasted from a browser names a local path.
+        CString typed;
+        FileUrlToPath(typed, dialog.m_result);
         CString target, message;
-        if (!ResolveLogDiskTarget(dialog.m_baseDirectory, dialog.m_result, target, message))
+        if (!ResolveLogDiskTarget(dialog.m_baseDirectory, typed, target, message))
             Tell(this, message);
         else if (!target.IsEmpty())
             ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);

@@ -77,7 +77,14 @@ void CQvView::SelectEntries(int value)
     int index = GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
+    if (g_Panes[index]->m_mode == PANE_MODE_FILER &&
+        g_Panes[index]->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
+        return;
     CViewBusyGuard busy(*this);
+    if (value == 0)
+        g_QuitHooks.playCommandSound(L"ALLSELECT");
+    else if (value == 1)
+        g_QuitHooks.playCommandSound(L"FILE_ALLSELECT");
     g_Panes[index]->MarkAll(value);
     if (m_hWnd)
     {

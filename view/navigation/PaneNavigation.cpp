@@ -122,8 +122,11 @@ void CQvView::GoParentDirectory()
         pane.MoveCursor(0, TRUE);
         RedrawMovedPane(index, STATUS_PART_FULL);
     }
-    else if (pane.m_mode == PANE_MODE_FILER && !pane.CheckState(PANE_CHECK_DRIVE_PRESENT))
+    else if (pane.m_mode == PANE_MODE_FILER)
     {
+        g_QuitHooks.playCommandSound(L"UPDIR");
+        if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT))
+            return;
         for (CFilerPane* each : g_Panes)
             if (each != nullptr && each->m_mode == PANE_MODE_FILER)
                 each->SaveCursorPosition();
@@ -155,6 +158,7 @@ void CQvView::GoParentDirectory()
     }
     else if (pane.m_mode == PANE_MODE_NETWORK)
     {
+        g_QuitHooks.playCommandSound(L"UPDIR");
         if (pane.m_networkDepth > 0)
             NetworkGoUp(index);
         else
@@ -233,10 +237,35 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
                 LeaveArchiveFolder(index);
             else if (entry->IsDirectory() && !entry->IsDots())
                 EnterArchiveFolder(index, CString(entry->GetName()));
+            else if (!entry->IsDirectory() && !enterOnly)
+            {
+                CFileInfo member = *entry;
+                OpenArchiveMember(index, member);
+            }
         }
     }
-    else if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
-        ExecuteViewerCommand(L"@Closeviewer");
+    else if (pane.m_mode == PANE_MODE_ARCHIVE_TEXT_VIEWER)
+    {
+        if (!enterOnly)
+            CloseViewer();
+    }
+    else if (pane.m_mode == PANE_MODE_TEXT_VIEWER)
+    {
+        if (enterOnly)
+            return;
+        if (m_nCompanionPane == index)
+            m_nCompanionPane = -1;
+        if (m_bShiftDown)
+        {
+            // The busy guard has stopped the viewer's scroll timers; the viewer stays.
+            CString directory = pane.m_viewerEntry.GetDirectory().IsEmpty()
+                                    ? pane.m_currentDir
+                                    : CString(pane.m_viewerEntry.GetDirectory());
+            OpenInEditor(pane.m_viewerEntry.GetName(), directory, index, g_CHECK_EDIT_FILE_IS_UNICODE);
+        }
+        else
+            CloseViewer();
+    }
     else if (pane.m_mode == PANE_MODE_DRIVE_LIST)
     {
         if (pane.m_cursor >= 0 && pane.m_cursor < pane.m_driveList.GetSize())

@@ -31,6 +31,13 @@ CString ActivePaneCaption(CFilerPane& pane)
         return L"論理ドライブリスト";
     if ((pane.m_mode & PANE_MODE_NETWORK) != 0)
         return pane.m_networkPath;
+    if ((pane.m_mode & PANE_MODE_ARCHIVE) != 0)
+    {
+        CString archive;
+        pane.m_archive->GetArchivePath(archive);
+        if (!archive.IsEmpty())
+            return archive;
+    }
     return pane.m_currentDir;
 }
 
@@ -91,7 +98,11 @@ void CQvView::SwitchActivePane(int cursorIndex)
 
     if (fromHidden)
     {
-        if ((newPane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0)
+        // A kept archive listing is listed again from its archive, not from the
+        // folder the archive lies in.
+        if (newPane.m_mode == PANE_MODE_ARCHIVE)
+            newPane.ReloadArchiveListing();
+        else if ((newPane.m_mode & PANE_MODE_FILER) != 0)
         {
             newPane.ReadDirectory(TRUE);
             newPane.SortEntries();
@@ -116,6 +127,7 @@ void CQvView::SwitchActivePane(int cursorIndex)
             DrawCursorLine(i, i == newIndex);
         }
         DrawStatusLine(STATUS_PART_FULL);
+        UpdateImeWindowPos();
     }
     UpdateMenuForMode();
     UpdateAuxiliaryWindows();

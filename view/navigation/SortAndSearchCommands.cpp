@@ -151,7 +151,8 @@ void CQvView::OnSort()
             if (g_Panes[side] != nullptr)
                 GetPaneSortSetting(side, g_Panes[side]->m_sortSetting);
         }
-        ReloadFilerPanes(nullptr, TRUE);
+        // The new order shows at once, also in a folder that did not change.
+        ResortFilerPanes();
         ShowArchiveListingsInNewOrder(*this);
     }
 }

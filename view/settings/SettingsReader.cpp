@@ -104,6 +104,7 @@ void CQvView::LoadViewSettings()
     AppendBackBitmapName();
 
     ScheduleBackgroundChange();
+    g_QuitHooks.playCommandSound(L"START");
 
     // Nothing is read from the file after this: the object start-up made
     // (CQvApp::InitInstance) ends here.
@@ -216,5 +217,4 @@ void CQvView::ScheduleBackgroundChange()
     if (!scheduled)
         GetSystemTimeAsFileTime(&m_graphic.nextBackgroundChange);
     LoadPaneBackgroundPicture(0);
-    // PLACEHOLDER: the "START" sound is played here once sounds exist.
 }

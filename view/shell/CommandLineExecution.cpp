@@ -128,7 +128,7 @@ INT_PTR CQvView::RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters,
     dialog.m_pane = pane;
     dialog.m_bShowKeep = remember;
     dialog.m_keep = g_KEEP_EXECUTE_INPUT_VALUE;
-    PlayCommandSound(L"EXECUTE");
+    g_QuitHooks.playCommandSound(L"EXECUTE");
     INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result;

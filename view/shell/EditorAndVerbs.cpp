@@ -164,6 +164,7 @@ void CQvView::EditCursorEntry()
     if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
         return;
     CViewBusyGuard busy(*this);
+    g_QuitHooks.playCommandSound(L"EDIT");
     CString directory =
         cursor->GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : cursor->GetDirectory();
     OpenInEditor(cursor->GetName(), directory, pane, g_CHECK_EDIT_FILE_IS_UNICODE);

@@ -67,10 +67,7 @@ void CQvView::MarkNewerFiles()
                     mark = m_shell.newerOneSide ? 1 : 0;
             }
             if ((entry.m_mark != 0) != (mark != 0))
-            {
-                pane.m_markedCount += mark ? 1 : -1;
-                entry.m_mark = mark;
-            }
+                pane.SetEntryMark(i, mark ? 1 : 0);
         }
         if (m_hWnd)
             DrawMarks(p);

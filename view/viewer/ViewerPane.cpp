@@ -2,6 +2,8 @@
 // viewer ("@Closeviewer"), and drawing its title row and its lines.
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
+#include "app/Directories.h"
+#include "app/records/ViewFileHistory.h"
 #include "app/settings/ViewerSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
@@ -43,27 +45,51 @@ LPCWSTR GetViewerEncodingTag(int code)
 void CQvView::ViewText()
 {
     const int index = GetActivePaneIndex();
-    if (index < 0)
-        return;
-    CFilerPane& pane = *g_Panes[index];
+    if (index >= 0 && OpenCursorInTextViewer(index))
+        g_QuitHooks.playCommandSound(L"VIEW");
+}
+
+int CQvView::OpenCursorInTextViewer(int index)
+{
+    CFilerPane* found = PaneAt(index);
+    if (found == nullptr)
+        return 0;
+    CFilerPane& pane = *found;
     if ((pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
-        return;
+        return 0;
     if (pane.CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT | PANE_CHECK_DRIVE_PRESENT))
-        return;
+        return 0;
     CFileInfo entry;
     if (!pane.GetTargetEntry(TARGET_ALLOW_VIRTUAL_DRIVE | TARGET_CURSOR_ONLY, 0, entry))
-        return;
+        return 0;
     if (entry.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return;
-    const UINT viewerMode =
-        (pane.m_mode & PANE_MODE_ARCHIVE) != 0 ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;
+        return 0;
+    const bool member = (pane.m_mode & PANE_MODE_ARCHIVE) != 0;
+    const UINT viewerMode = member ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;
     if (!pane.OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES, g_VIEWCHARWIDE,
                              viewerMode))
-        return;
+        return 0;
+    if (member)
+    {
+        // A member is remembered by its path inside the archive and the archive.
+        CString archive;
+        pane.m_archive->GetArchivePath(archive);
+        const CString& folder = pane.m_archive->GetCurrentFolder();
+        g_ViewHistory.Add(entry.GetName(), folder, archive);
+    }
+    else
+    {
+        CString full = entry.GetRealFullPath();
+        if (entry.GetDirectory().IsEmpty() && entry.m_realDirectory.IsEmpty())
+            MakePath(pane.m_currentDir, entry.GetName(), full);
+        g_ViewHistory.AddPath(full);
+    }
     m_viewer.selection = ViewerSelection();
     pane.m_bHexDisplay = FALSE;
     pane.SetMode(0, viewerMode, 0);
     RedrawWholePane(*this, index);
+    UpdateAuxiliaryWindows();
+    return 1;
 }
 
 void CQvView::CloseViewer()

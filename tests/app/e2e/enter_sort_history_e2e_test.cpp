@@ -1,0 +1,186 @@
+// The real program driven by typed keys: Enter on a member of a zip runs the program
+// its file kind names on a copy of the member, and shows a member of no kind in the
+// text viewer; the sort dialog's OK orders the folder at once; a file viewed with V
+// is the first row of the view history.
+#include "archivefront/sevenzip/SevenZipArchive.h"
+#include "res/FilerDialogs.h"
+#include "tests/common/EndToEnd.h"
+#include "tests/common/QvProcess.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace
+{
+
+void Press(const qvtest::QvProcess& qv, HWND target, std::initializer_list<qvtest::Key> keys)
+{
+    for (const qvtest::Key& key : keys)
+    {
+        qvtest::TypeKeys(target, {key}, 150);
+        // Each key acts on what the one before it left.
+        WaitForInputIdle(qv.Process(), 5000);
+        qvtest::PumpMessages(150);
+    }
+}
+
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000)
+{
+    qvtest::WindowMatch match;
+    match.caption = caption;
+    match.dialogOnly = true;
+    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
+{
+    return qvtest::PumpUntil(done, timeoutMs);
+}
+
+const char kWindowSettings[] = "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                               "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                               "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n";
+
+// The text of one cell of a list control in another process.
+std::wstring ListCell(HANDLE process, HWND list, int row, int column)
+{
+    constexpr SIZE_T kTextChars = 512;
+    char* remote = static_cast<char*>(VirtualAllocEx(
+        process, nullptr, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    if (remote == nullptr)
+        return L"";
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(kTextChars);
+    item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+    WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    wchar_t text[kTextChars] = {};
+    ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof(text) - sizeof(wchar_t), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return text;
+}
+
+} // namespace
+
+TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberRunsItsKindOnACopyOrShowsIt)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    const std::wstring source = root + L"\\source";
+    for (const std::wstring& dir : {left, right, source})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(source + L"\\note.txt", "member bytes"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(source + L"\\other.dat", "other bytes"));
+    {
+        CSevenZipArchive packer;
+        packer.SetOption(0, source.c_str());
+        packer.SetOption(1, (left + L"\\arc.zip").c_str());
+        packer.SetOption(13, L"note.txt");
+        packer.SetOption(13, L"other.dat");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress))
+            << qvtest::W(packer.m_errors.GetMessageText());
+    }
+    // The kind of a text file copies it beside the program's folder.
+    const std::wstring copied = root + L"\\copied.txt";
+    std::string narrowCopied(copied.begin(), copied.end());
+    ASSERT_TRUE(program.WriteSettings(std::string(kWindowSettings) + "[KEYEXEDATA]\r\nN_F5=@Packview\r\n" +
+                                      "[KINDEXEDATA]\r\nKINDEXENAME0=txt\r\nKINDEXE0=cmd.exe\r\n" +
+                                      "KINDEXEPARAM0=/c copy %c \"" + narrowCopied + "\"\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    // F5 lists the zip with the cursor on note.txt; Enter runs its kind.
+    Press(qv, main, {VK_F5, VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(copied) == "member bytes"; }));
+    // other.dat has no kind: Enter shows it, Enter again goes back to the listing.
+    Press(qv, main, {VK_DOWN, VK_RETURN, VK_RETURN});
+
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+    EXPECT_EQ(L"other.dat", program.Setting(L"VIEW_HISTORY", L"FILE_NAME0"));
+    EXPECT_EQ(left + L"\\arc.zip", program.Setting(L"VIEW_HISTORY", L"ARCHIVE_PATH0"));
+}
+
+TEST(EnterSortHistoryEndToEnd, TheSortDialogsOkOrdersTheFolderAtOnce)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    for (const std::wstring& dir : {left, right})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    // By name a, b, c; by size, the largest first, c, a, b.
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.txt", std::string(50, 'a')));
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b.txt", "b"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\c.txt", std::string(100, 'c')));
+    ASSERT_TRUE(program.WriteSettings(kWindowSettings));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    Press(qv, main, {'S'});
+    HWND sort = WaitForDialog(qv.ProcessId(), L"ソート方法");
+    ASSERT_NE(nullptr, sort);
+    SendMessageW(GetDlgItem(sort, IDC_SORT_BY_SIZE), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(sort, IDC_SORT_FILE_ASCENDING), BM_CLICK, 0, 0);
+    SendMessageW(sort, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"ソート方法", 100) == nullptr; }, 10000);
+    // The cursor stayed on a.txt; the entry above it is now c.txt, which V shows.
+    Press(qv, main, {VK_UP, 'V', VK_RETURN});
+
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+    EXPECT_EQ(L"c.txt", program.Setting(L"VIEW_HISTORY", L"FILE_NAME0"));
+}
+
+TEST(EnterSortHistoryEndToEnd, AFileViewedWithVIsTheFirstRowOfTheViewHistory)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    for (const std::wstring& dir : {left, right})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\seen.txt", "seen"));
+    ASSERT_TRUE(
+        program.WriteSettings(std::string(kWindowSettings) + "[KEYEXEDATA]\r\nN_F3=@ViewHistory\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    Press(qv, main, {'V', VK_RETURN, VK_F3});
+    HWND history = WaitForDialog(qv.ProcessId(), L"閲覧履歴");
+    ASSERT_NE(nullptr, history);
+    HWND list = FindWindowExW(history, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ(1, static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    EXPECT_EQ(L"seen.txt", ListCell(qv.Process(), list, 0, 0));
+    EXPECT_EQ(left, ListCell(qv.Process(), list, 0, 1));
+    SendMessageW(history, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+}
