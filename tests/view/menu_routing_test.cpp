@@ -5,6 +5,8 @@
 
 #include "app/settings/FilerSettings.h"
 #include "res/Menus.h"
+#include "app/keys/CommandTables.h"
+#include "view/menus/CommandMenuItems.h"
 
 namespace
 {
@@ -242,6 +244,41 @@ TEST_F(MenuRoutingTest, KeyTextItemReloadsTheMenuBar)
     EXPECT_NE(0xBEEFu, View().m_menus.shownMenuId) << "the menu of the mode is loaded again";
     Update(657);
     EXPECT_TRUE(Checked(657));
+}
+
+// A menu id runs the keyword of the row that carries it: the active mode's table
+// first, then the others, so that an item of another mode's command still acts.
+TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
+{
+    const struct
+    {
+        int family;
+        UINT id;
+        const wchar_t* keyword;
+        const wchar_t* handler;
+    } cases[] = {
+        {COMMAND_FAMILY_FILER, 297, L"@Copy", L"CopyFiles"},
+        {COMMAND_FAMILY_FILER, 816, L"@Rename", L"RenameFiles"},
+        {COMMAND_FAMILY_FILER, 57665, L"@Quit", L"QuitProgram"},
+        {COMMAND_FAMILY_GRAPHIC, 1488, L"@AlphaChannelType1", L"SetAlphaChannelType"},
+        {COMMAND_FAMILY_FILER, 704, L"@Nextsearch", L"SearchNext"},
+        {COMMAND_FAMILY_BINARY, 298, L"@Clipcopy", L"CopyBinarySelection"},
+        {COMMAND_FAMILY_VIEWER, 298, L"@Clipcopy", L"CopyTextSelection"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        MenuCommandRoute route = {};
+        ASSERT_TRUE(FindMenuCommandRoute(c.family, c.id, &route));
+        EXPECT_EQ(std::wstring(route.keyword), c.keyword);
+        EXPECT_EQ(std::wstring(route.entry->handlerName), c.handler);
+    }
+    EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 4242, nullptr));
+    // A command runs through the same row.
+    Set(g_FILENAMEPACK, 0);
+    m_ran.clear();
+    EXPECT_TRUE(View().OnCmdMsg(472, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
 }
 
 } // namespace
