@@ -5,6 +5,8 @@
 
 #include "app/settings/FilerSettings.h"
 #include "res/Menus.h"
+#include "app/settings/ViewSettings.h"
+#include "media/cd/CdPlayer.h"
 #include "app/keys/CommandTables.h"
 #include "view/menus/CommandMenuItems.h"
 
@@ -262,6 +264,9 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
         {COMMAND_FAMILY_FILER, 57665, L"@Quit", L"QuitProgram"},
         {COMMAND_FAMILY_GRAPHIC, 1488, L"@AlphaChannelType1", L"SetAlphaChannelType"},
         {COMMAND_FAMILY_FILER, 704, L"@Nextsearch", L"SearchNext"},
+        {COMMAND_FAMILY_VIEWER, 264, L"@CharCodeEUC", L"SetViewerEncoding"},
+        {COMMAND_FAMILY_FILER, 855, L"@Scsi01", L"RunScsiCommand"},
+        {COMMAND_FAMILY_BINARY, 369, L"@Displayset0", L"ApplyDisplaySet"},
         {COMMAND_FAMILY_BINARY, 298, L"@Clipcopy", L"CopyBinarySelection"},
         {COMMAND_FAMILY_VIEWER, 298, L"@Clipcopy", L"CopyTextSelection"},
     };
@@ -279,6 +284,46 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
     m_ran.clear();
     EXPECT_TRUE(View().OnCmdMsg(472, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
+}
+
+TEST_F(MenuRoutingTest, CdItemsFollowThePlayerState)
+{
+    const int saved = g_CdState;
+    const struct
+    {
+        int state;
+        UINT id;
+        bool enabled;
+    } cases[] = {
+        {CD_PLAYING, 226, true}, {CD_PLAYING, 227, false}, {CD_PLAYING, 231, true}, {CD_STOPPED, 226, false},
+        {CD_STOPPED, 227, true}, {CD_STOPPED, 223, false}, {CD_PAUSED, 225, true},  {CD_PAUSED, 226, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        g_CdState = c.state;
+        Update(c.id);
+        EXPECT_EQ(!Disabled(c.id), c.enabled);
+    }
+    g_CdState = saved;
+}
+
+TEST_F(MenuRoutingTest, KeywordPairsOfTheRightClickMenuAnswerInTheView)
+{
+    UserMenuEntry saved = g_UserMenuEntries[2];
+    g_UserMenuEntries[2].m_command = L"@Filenamepack";
+    g_UserMenuEntries[2].m_display = L"短縮表示";
+    Update(6302, L"old");
+    EXPECT_FALSE(Disabled(6302));
+    EXPECT_EQ(Text(6302), L"短縮表示");
+    Set(g_FILENAMEPACK, 0);
+    m_ran.clear();
+    EXPECT_TRUE(View().OnCmdMsg(6302, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
+    g_UserMenuEntries[2] = saved;
+    // The shell's items answer only while its menu is shown.
+    ASSERT_EQ(g_pContMenu2, nullptr);
+    EXPECT_FALSE(View().OnCmdMsg(10005, CN_COMMAND, nullptr, nullptr));
 }
 
 } // namespace

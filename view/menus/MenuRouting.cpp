@@ -22,6 +22,9 @@
 #include "app/keys/UserMenuText.h"
 #include "app/settings/ViewSettings.h"
 #include "media/cd/CdPlayer.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "filer/FilerPane.h"
+#include "media/devices/AudioEndpoints.h"
 #include "res/MenuIds.h"
 
 #include <shlobj.h>
@@ -142,6 +145,19 @@ bool IsViewDialogItem(UINT id)
         if (known == id)
             return true;
     return false;
+}
+
+bool IsDefaultDevice(const CArray<CEndPointData>& devices, INT_PTR index, int flow)
+{
+    if (index >= devices.GetSize())
+        return false;
+    CEndPointData current;
+    if (!GetDefaultAudioEndpoint(flow, current))
+        return false;
+    const CEndPointData& device = devices[index];
+    if (!device.m_id.IsEmpty() && !current.m_id.IsEmpty())
+        return device.m_id == current.m_id;
+    return !device.m_name.IsEmpty() && device.m_name.CompareNoCase(current.m_name) == 0;
 }
 
 bool IsUserPairId(UINT id)
@@ -277,6 +293,31 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
             handled = TRUE;
         }
+        else if (id == ID_MENU_OTHER_ALWAYS_DIR)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(m_previews.followingPane >= 0 ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == ID_MENU_PREVIEW_ON || id == ID_MENU_PREVIEW_WITH_SUBDIRS)
+        {
+            // Checked by the preview state of the active directory: 3 for the folder
+            // alone, 2 with its subfolders.
+            const int active = GetActivePaneIndex();
+            BYTE type = 0;
+            const bool on = g_pLoadPreviewThread != nullptr && active >= 0 && g_Panes[active] != nullptr &&
+                            g_pLoadPreviewThread->IsPreviewDirectory(g_Panes[active]->m_currentDir, &type) &&
+                            type == (id == ID_MENU_PREVIEW_ON ? 3 : 2);
+            ui->Enable(TRUE);
+            ui->SetCheck(on ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == ID_MENU_TEMP_SCALING)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(m_graphic.fitWidth == 1 || m_graphic.fitHeight == 1 ? 1 : 0);
+            handled = TRUE;
+        }
         else if (id == ID_MENU_SCALING)
         {
             ui->Enable(TRUE);
@@ -316,10 +357,22 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             text = FormatAlphaChannelType(text, AlphaMenuIndex(id), nullptr);
             handled = TRUE;
         }
-        else if ((id >= ID_MENU_CPL_FIRST && id <= ID_MENU_CPL_LAST) ||
-                 (id >= ID_MENU_OUTPUT_DEVICE_FIRST && id <= ID_MENU_AUDIO_DEVICE_LAST))
+        else if (id >= ID_MENU_CPL_FIRST && id <= ID_MENU_CPL_LAST)
         {
             ui->Enable(TRUE);
+            handled = TRUE;
+        }
+        else if (id >= ID_MENU_OUTPUT_DEVICE_FIRST && id <= ID_MENU_AUDIO_DEVICE_LAST)
+        {
+            // The system's default device of the list carries the check mark.
+            const bool output = id < ID_MENU_INPUT_DEVICE_FIRST;
+            ui->Enable(TRUE);
+            ui->SetCheck(
+                IsDefaultDevice(output ? m_system.outputDevices : m_system.inputDevices,
+                                id - (output ? ID_MENU_OUTPUT_DEVICE_FIRST : ID_MENU_INPUT_DEVICE_FIRST),
+                                output ? AUDIO_FLOW_PLAYBACK : AUDIO_FLOW_CAPTURE)
+                    ? 1
+                    : 0);
             handled = TRUE;
         }
         else if (id >= ID_MENU_LINE_WIDTH_FIRST && id <= ID_MENU_LINE_WIDTH_LAST)
