@@ -19,6 +19,7 @@
 #include "graphics/picture/PictureData.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
+#include "view/menus/CommandMenuItems.h"
 #include "view/ViewBusyGuard.h"
 #include "res/TrayMenu.h"
 
@@ -380,7 +381,11 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
     }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND)
         return TRUE;
-    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    // The message map holds the few handlers with an id range of their own; every
+    // other command id runs through the command table row that carries it.
+    return pHandlerInfo == nullptr && nCode == CN_COMMAND && RunCommandMenuItem(*this, nID);
 }
 
 // ---- Timers ----------------------------------------------------------------------------

@@ -652,6 +652,8 @@ public:
     // Menu command routing (view/menus/MenuRouting.cpp): the run-time id ranges and the
     // items whose state follows a setting. TRUE when the id was served here.
     BOOL RouteMenuCommand(UINT id, int code, void* extra);
+    // The filer column layout items: the layout's text, checked while it is in use.
+    void OnUpdateFilerInfoItem(CCmdUI& item, int layout);
     // The menu resource the frame shows (for the texts of the key names).
     UINT m_menuResourceId = 100;
     // Gives the frame the menu bar of the active pane's mode (view/menus/MenuForMode.cpp);

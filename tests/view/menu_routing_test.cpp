@@ -5,6 +5,10 @@
 
 #include "app/settings/FilerSettings.h"
 #include "res/Menus.h"
+#include "app/settings/ViewSettings.h"
+#include "media/cd/CdPlayer.h"
+#include "app/keys/CommandTables.h"
+#include "view/menus/CommandMenuItems.h"
 
 #include <iterator>
 #include <vector>
@@ -252,6 +256,84 @@ TEST_F(MenuRoutingTest, KeyTextItemReloadsTheMenuBar)
     EXPECT_NE(0xBEEFu, View().m_menus.shownMenuId) << "the menu of the mode is loaded again";
     Update(657);
     EXPECT_TRUE(Checked(657));
+}
+
+// A menu id runs the keyword of the row that carries it: the active mode's table
+// first, then the others, so that an item of another mode's command still acts.
+TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
+{
+    const struct
+    {
+        int family;
+        UINT id;
+        const wchar_t* keyword;
+        const wchar_t* handler;
+    } cases[] = {
+        {COMMAND_FAMILY_FILER, 297, L"@Copy", L"CopyFiles"},
+        {COMMAND_FAMILY_FILER, 816, L"@Rename", L"RenameFiles"},
+        {COMMAND_FAMILY_FILER, 57665, L"@Quit", L"QuitProgram"},
+        {COMMAND_FAMILY_GRAPHIC, 1488, L"@AlphaChannelType1", L"SetAlphaChannelType"},
+        {COMMAND_FAMILY_FILER, 704, L"@Nextsearch", L"SearchNext"},
+        {COMMAND_FAMILY_VIEWER, 264, L"@CharCodeEUC", L"SetViewerEncoding"},
+        {COMMAND_FAMILY_FILER, 855, L"@Scsi01", L"RunScsiCommand"},
+        {COMMAND_FAMILY_BINARY, 369, L"@Displayset0", L"ApplyDisplaySet"},
+        {COMMAND_FAMILY_BINARY, 298, L"@Clipcopy", L"CopyBinarySelection"},
+        {COMMAND_FAMILY_VIEWER, 298, L"@Clipcopy", L"CopyTextSelection"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        MenuCommandRoute route = {};
+        ASSERT_TRUE(FindMenuCommandRoute(c.family, c.id, &route));
+        EXPECT_EQ(std::wstring(route.keyword), c.keyword);
+        EXPECT_EQ(std::wstring(route.entry->handlerName), c.handler);
+    }
+    EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 4242, nullptr));
+    // A command runs through the same row.
+    Set(g_FILENAMEPACK, 0);
+    m_ran.clear();
+    EXPECT_TRUE(View().OnCmdMsg(472, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
+}
+
+TEST_F(MenuRoutingTest, CdItemsFollowThePlayerState)
+{
+    const int saved = g_CdState;
+    const struct
+    {
+        int state;
+        UINT id;
+        bool enabled;
+    } cases[] = {
+        {CD_PLAYING, 226, true}, {CD_PLAYING, 227, false}, {CD_PLAYING, 231, true}, {CD_STOPPED, 226, false},
+        {CD_STOPPED, 227, true}, {CD_STOPPED, 223, false}, {CD_PAUSED, 225, true},  {CD_PAUSED, 226, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        g_CdState = c.state;
+        Update(c.id);
+        EXPECT_EQ(!Disabled(c.id), c.enabled);
+    }
+    g_CdState = saved;
+}
+
+TEST_F(MenuRoutingTest, KeywordPairsOfTheRightClickMenuAnswerInTheView)
+{
+    UserMenuEntry saved = g_UserMenuEntries[2];
+    g_UserMenuEntries[2].m_command = L"@Filenamepack";
+    g_UserMenuEntries[2].m_display = L"短縮表示";
+    Update(6302, L"old");
+    EXPECT_FALSE(Disabled(6302));
+    EXPECT_EQ(Text(6302), L"短縮表示");
+    Set(g_FILENAMEPACK, 0);
+    m_ran.clear();
+    EXPECT_TRUE(View().OnCmdMsg(6302, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
+    g_UserMenuEntries[2] = saved;
+    // The shell's items answer only while its menu is shown.
+    ASSERT_EQ(g_pContMenu2, nullptr);
+    EXPECT_FALSE(View().OnCmdMsg(10005, CN_COMMAND, nullptr, nullptr));
 }
 
 } // namespace

@@ -16,7 +16,18 @@
 #include "view/QvView.h"
 #include "view/media/MediaWindows.h"
 #include "view/binary/BinaryMenuCommands.h"
+#include "view/menus/FilerInfoItems.h"
 #include "view/ViewBusyGuard.h"
+#include "app/KeywordBuilders.h"
+#include "app/keys/UserMenuText.h"
+#include "app/settings/ViewSettings.h"
+#include "media/cd/CdPlayer.h"
+#include "graphics/preview/LoadPreviewThread.h"
+#include "filer/FilerPane.h"
+#include "media/devices/AudioEndpoints.h"
+#include "res/MenuIds.h"
+
+#include <shlobj.h>
 
 namespace
 {
@@ -34,36 +45,36 @@ struct CheckedItem
 const CheckedItem* FindCheckedItem(UINT id)
 {
     static const CheckedItem kItems[] = {
-        {175, &g_AUTO_FILE_NAME_WIDTH, -1, 0},
-        {229, &g_CDRANDOM, -1, 0},
-        {230, &g_CDREPEAT, -1, 0},
-        {235, &g_DRIVELISTCHANGEDRIVEBYKEY, -1, 1},
-        {262, &g_VIEWER_CHAR_CODE, 5, 0},
-        {264, &g_VIEWER_CHAR_CODE, 1, 0},
-        {265, &g_VIEWER_CHAR_CODE, 3, 0},
-        {266, &g_VIEWER_CHAR_CODE, 0, 0},
-        {267, &g_VIEWER_CHAR_CODE, 2, 0},
-        {268, &g_VIEWER_CHAR_CODE, 4, 0},
-        {682, &g_EASYSEARCHMODE, 0, 0},
-        {706, &g_EASYSEARCHMODE, 1, 0},
-        {938, &g_EASYSEARCHMODE, 2, 0},
-        {314, &g_EASYSEARCHMODE, 3, 0},
-        {428, &g_EASYSEARCHMODE, 4, 0},
-        {316, &g_DRIVELISTCURJUMPCTRL, -1, 1},
-        {317, &g_DRIVELISTCURJUMP, -1, 1},
-        {940, &g_DRIVELISTCURJUMPSHIFT, -1, 1},
-        {472, &g_FILENAMEPACK, -1, 0},
-        {657, &g_VIEWMENUCOMMAND, -1, 0},
-        {679, &g_MPEGNAMEDISPLAY, -1, 0},
-        {778, &g_PREVIEW_DISP_PICTURE_FILE, -1, 0},
-        {950, &g_MCI_ZOOM, 100, 0},
-        {951, &g_MCI_ZOOM, 150, 0},
-        {952, &g_MCI_ZOOM, 200, 0},
-        {953, &g_MCI_ZOOM, 300, 0},
-        {954, &g_MCI_ZOOM, 400, 0},
-        {955, &g_MCI_ZOOM, 50, 0},
-        {971, &g_SOUNDRANDOM, -1, 0},
-        {972, &g_SOUNDREPEAT, -1, 0},
+        {ID_MENU_AUTO_FILE_NAME_WIDTH, &g_AUTO_FILE_NAME_WIDTH, -1, 0},
+        {ID_MENU_CD_RANDOM, &g_CDRANDOM, -1, 0},
+        {ID_MENU_CD_REPEAT, &g_CDREPEAT, -1, 0},
+        {ID_MENU_DRIVE_BY_KEY, &g_DRIVELISTCHANGEDRIVEBYKEY, -1, 1},
+        {ID_MENU_CHAR_CODE_AUTO, &g_VIEWER_CHAR_CODE, 5, 0},
+        {ID_MENU_CHAR_CODE_EUC, &g_VIEWER_CHAR_CODE, 1, 0},
+        {ID_MENU_CHAR_CODE_JIS, &g_VIEWER_CHAR_CODE, 3, 0},
+        {ID_MENU_CHAR_CODE_SHIFT_JIS, &g_VIEWER_CHAR_CODE, 0, 0},
+        {ID_MENU_CHAR_CODE_UNICODE, &g_VIEWER_CHAR_CODE, 2, 0},
+        {ID_MENU_CHAR_CODE_UTF8, &g_VIEWER_CHAR_CODE, 4, 0},
+        {ID_MENU_EASY_SEARCH_OFF, &g_EASYSEARCHMODE, 0, 0},
+        {ID_MENU_EASY_SEARCH_ON, &g_EASYSEARCHMODE, 1, 0},
+        {ID_MENU_EASY_SEARCH_SHIFT, &g_EASYSEARCHMODE, 2, 0},
+        {ID_MENU_EASY_SEARCH_CTRL, &g_EASYSEARCHMODE, 3, 0},
+        {ID_MENU_EASY_SEARCH_EXPANDED, &g_EASYSEARCHMODE, 4, 0},
+        {ID_MENU_DRIVE_JUMP_CTRL, &g_DRIVELISTCURJUMPCTRL, -1, 1},
+        {ID_MENU_DRIVE_JUMP, &g_DRIVELISTCURJUMP, -1, 1},
+        {ID_MENU_DRIVE_JUMP_SHIFT, &g_DRIVELISTCURJUMPSHIFT, -1, 1},
+        {ID_MENU_FILE_NAME_PACK, &g_FILENAMEPACK, -1, 0},
+        {ID_MENU_KEYS_IN_MENUS, &g_VIEWMENUCOMMAND, -1, 0},
+        {ID_MENU_MPEG_NAMES, &g_MPEGNAMEDISPLAY, -1, 0},
+        {ID_MENU_PREVIEW_PICTURES_ONLY, &g_PREVIEW_DISP_PICTURE_FILE, -1, 0},
+        {ID_MENU_MEDIA_ZOOM_100, &g_MCI_ZOOM, 100, 0},
+        {ID_MENU_MEDIA_ZOOM_150, &g_MCI_ZOOM, 150, 0},
+        {ID_MENU_MEDIA_ZOOM_200, &g_MCI_ZOOM, 200, 0},
+        {ID_MENU_MEDIA_ZOOM_300, &g_MCI_ZOOM, 300, 0},
+        {ID_MENU_MEDIA_ZOOM_400, &g_MCI_ZOOM, 400, 0},
+        {ID_MENU_MEDIA_ZOOM_50, &g_MCI_ZOOM, 50, 0},
+        {ID_MENU_SOUND_RANDOM, &g_SOUNDRANDOM, -1, 0},
+        {ID_MENU_SOUND_REPEAT, &g_SOUNDREPEAT, -1, 0},
     };
     for (const CheckedItem& item : kItems)
         if (item.id == id)
@@ -81,8 +92,8 @@ struct ViewCheckedItem
 const ViewCheckedItem* FindViewCheckedItem(UINT id)
 {
     static const ViewCheckedItem kItems[] = {
-        {537, &GraphicViewState::listWindowShown},
-        {945, &GraphicViewState::smallWindowShown},
+        {ID_MENU_PICTURE_LIST, &GraphicViewState::listWindowShown},
+        {ID_MENU_SMALL_PICTURE, &GraphicViewState::smallWindowShown},
     };
     for (const ViewCheckedItem& item : kItems)
         if (item.id == id)
@@ -94,13 +105,69 @@ const ViewCheckedItem* FindViewCheckedItem(UINT id)
 // is set here, not by a message-map handler.
 bool IsEnabledHere(UINT id)
 {
-    return id == 175 || id == 235 || (id >= 262 && id <= 268 && id != 263) || id == 316 || id == 317 ||
-           id == 940 || id == 3009;
+    return id == ID_MENU_AUTO_FILE_NAME_WIDTH || id == ID_MENU_DRIVE_BY_KEY ||
+           (id >= ID_MENU_CHAR_CODE_AUTO && id <= ID_MENU_CHAR_CODE_UTF8 &&
+            id != ID_MENU_CHAR_CODE_AUTO + 1) ||
+           id == ID_MENU_DRIVE_JUMP_CTRL || id == ID_MENU_DRIVE_JUMP || id == ID_MENU_DRIVE_JUMP_SHIFT ||
+           id == ID_MENU_SCALING;
 }
 
 bool IsNewFileId(UINT id)
 {
-    return id >= 6100 && id <= 6199;
+    return id >= ID_MENU_NEW_FILE_FIRST && id <= ID_MENU_NEW_FILE_LAST;
+}
+
+// The CD items: enabled by the player's state.
+bool IsCdStateItem(UINT id)
+{
+    return id == ID_MENU_CD_BEFORE || id == ID_MENU_CD_NEXT || id == ID_MENU_CD_STOP ||
+           id == ID_MENU_CD_PAUSE || id == ID_MENU_CD_PLAY;
+}
+
+bool CdItemEnabled(UINT id)
+{
+    if (id == ID_MENU_CD_PAUSE)
+        return g_CdState == CD_PLAYING;
+    if (id == ID_MENU_CD_PLAY)
+        return g_CdState != CD_PLAYING;
+    return g_CdState == CD_PLAYING || g_CdState == CD_PAUSED;
+}
+
+// The dialogs the view opens itself for items that no keyword names.
+bool IsViewDialogItem(UINT id)
+{
+    static const UINT kIds[] = {
+        ID_MENU_SERIES_SAVE_DEFAULTS, ID_MENU_FONTS_PER_RESOLUTION,  ID_MENU_DISPLAY_MODES,
+        ID_MENU_EXTENSION_EXECUTE,    ID_MENU_GRAPHIC_ZOOM_SETTINGS, ID_MENU_ALPHA_SETTINGS,
+        ID_MENU_UNPACK_SETTINGS,      ID_MENU_RIGHT_CLICK_SETTINGS,  ID_MENU_FILER_WALLPAPER,
+        ID_MENU_TIME_MACROS,          ID_MENU_NEW_FILE_SETTINGS,     ID_MENU_SCSI_ASSIGNMENT};
+    for (UINT known : kIds)
+        if (known == id)
+            return true;
+    return false;
+}
+
+bool IsDefaultDevice(const CArray<CEndPointData>& devices, INT_PTR index, int flow)
+{
+    if (index >= devices.GetSize())
+        return false;
+    CEndPointData current;
+    if (!GetDefaultAudioEndpoint(flow, current))
+        return false;
+    const CEndPointData& device = devices[index];
+    if (!device.m_id.IsEmpty() && !current.m_id.IsEmpty())
+        return device.m_id == current.m_id;
+    return !device.m_name.IsEmpty() && device.m_name.CompareNoCase(current.m_name) == 0;
+}
+
+bool IsUserPairId(UINT id)
+{
+    return id >= ID_MENU_USER_PAIR_FIRST && id <= ID_MENU_USER_PAIR_LAST;
+}
+
+bool IsShellMenuId(UINT id)
+{
+    return id >= ID_MENU_SHELL_FIRST && id <= ID_MENU_SHELL_LAST && g_pContMenu2 != nullptr;
 }
 
 // The alpha processing items "設定1" to "設定10": their row, or -1.
@@ -116,7 +183,7 @@ int AlphaMenuIndex(UINT id)
 
 bool IsPlugInId(UINT id)
 {
-    return id >= 6200 && id <= 6249;
+    return id >= ID_MENU_PLUGIN_FIRST && id <= ID_MENU_PLUGIN_LAST;
 }
 
 // The text to which the key text is appended: the one set just now, else the item's
@@ -141,8 +208,40 @@ CString ItemText(CCmdUI& ui, const CString& setText, UINT menuResourceId)
 
 } // namespace
 
+void CQvView::OnUpdateFilerInfoItem(CCmdUI& item, int layout)
+{
+    item.Enable(TRUE);
+    item.SetCheck(g_FILERINFONUMBER == layout ? 1 : 0);
+    item.SetText(FormatFilerInfoItemText(layout));
+}
+
 BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
 {
+    // The keyword pairs of the right-click menu and the shell's own items answer both
+    // codes here.
+    if (IsUserPairId(id))
+    {
+        const int n = static_cast<int>(id - ID_MENU_USER_PAIR_FIRST);
+        if (code == CN_COMMAND)
+            OnUserMenuItem(n);
+        else if (code == CN_UPDATE_COMMAND_UI && extra != nullptr)
+        {
+            auto* ui = static_cast<CCmdUI*>(extra);
+            CString label;
+            GetUserMenuItemText(g_UserMenuEntries[n].m_command, g_UserMenuEntries[n].m_display, n, label);
+            ui->Enable(TRUE);
+            ui->SetText(label);
+        }
+        return TRUE;
+    }
+    if (IsShellMenuId(id))
+    {
+        if (code == CN_COMMAND)
+            RunContextMenuCommand(id);
+        else if (code == CN_UPDATE_COMMAND_UI && extra != nullptr)
+            static_cast<CCmdUI*>(extra)->Enable(TRUE);
+        return TRUE;
+    }
     if (code == CN_UPDATE_COMMAND_UI)
     {
         auto* ui = static_cast<CCmdUI*>(extra);
@@ -152,7 +251,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         CString text;
         if (IsNewFileId(id))
         {
-            INT_PTR index = id - 6100;
+            INT_PTR index = id - ID_MENU_NEW_FILE_FIRST;
             bool present =
                 index < g_MakeNewFileKinds.GetSize() && !g_MakeNewFileKinds[index].m_displayName.IsEmpty();
             ui->Enable(present);
@@ -162,9 +261,14 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (IsPlugInId(id))
         {
-            GetPlugInCommandText(id - 6200, text);
+            GetPlugInCommandText(id - ID_MENU_PLUGIN_FIRST, text);
             ui->Enable(TRUE);
             ui->SetText(text);
+            handled = TRUE;
+        }
+        else if (IsCdStateItem(id))
+        {
+            ui->Enable(CdItemEnabled(id));
             handled = TRUE;
         }
         else if (const CheckedItem* item = FindCheckedItem(id))
@@ -181,15 +285,7 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(m_graphic.*(item->option) ? 1 : 0);
             handled = TRUE;
         }
-        else if (id == 821 || id == 917 || id == 598 || id == 915 || id == 328 || id == 365 || id == 913 ||
-                 id == 1509)
-        {
-            // Dialogs the view opens itself: nothing else answers for them, and the frame
-            // greys an item nobody answers for.
-            ui->Enable(TRUE);
-            handled = TRUE;
-        }
-        else if (id == 741)
+        else if (id == ID_MENU_COMPANION_VIEWER)
         {
             // The companion viewer has no setting of its own: it is on while a pane
             // follows the cursor.
@@ -197,7 +293,32 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
             handled = TRUE;
         }
-        else if (id == 3009)
+        else if (id == ID_MENU_OTHER_ALWAYS_DIR)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(m_previews.followingPane >= 0 ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == ID_MENU_PREVIEW_ON || id == ID_MENU_PREVIEW_WITH_SUBDIRS)
+        {
+            // Checked by the preview state of the active directory: 3 for the folder
+            // alone, 2 with its subfolders.
+            const int active = GetActivePaneIndex();
+            BYTE type = 0;
+            const bool on = g_pLoadPreviewThread != nullptr && active >= 0 && g_Panes[active] != nullptr &&
+                            g_pLoadPreviewThread->IsPreviewDirectory(g_Panes[active]->m_currentDir, &type) &&
+                            type == (id == ID_MENU_PREVIEW_ON ? 3 : 2);
+            ui->Enable(TRUE);
+            ui->SetCheck(on ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == ID_MENU_TEMP_SCALING)
+        {
+            ui->Enable(TRUE);
+            ui->SetCheck(m_graphic.fitWidth == 1 || m_graphic.fitHeight == 1 ? 1 : 0);
+            handled = TRUE;
+        }
+        else if (id == ID_MENU_SCALING)
         {
             ui->Enable(TRUE);
             ui->SetCheck(g_HEIGHTSCALING == 1 || g_WIDTHSCALING == 1 ? 1 : 0);
@@ -207,24 +328,27 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         {
             handled = TRUE;
         }
-        else if (id >= 369 && id <= 378)
+        else if (id >= ID_MENU_DISPLAY_SET_FIRST && id <= ID_MENU_DISPLAY_SET_LAST)
         {
-            UpdateDisplaySetMenuItem(*ui, static_cast<int>(id - 369));
+            UpdateDisplaySetMenuItem(*ui, static_cast<int>(id - ID_MENU_DISPLAY_SET_FIRST));
             handled = TRUE;
         }
-        else if (IsCommandMenuItem(id))
+        else if (id >= ID_MENU_SCSI_FIRST && id <= ID_MENU_SCSI_LAST)
         {
-            ui->Enable(TRUE);
+            // An unassigned slot keeps its resource text and stays grey.
+            CString keyword;
+            keyword.Format(L"@Scsi%02u", id - ID_MENU_SCSI_FIRST + 1);
+            GetScsiCommandText(keyword, text);
+            ui->Enable(!text.IsEmpty());
+            if (!text.IsEmpty())
+                ui->SetText(text);
             handled = TRUE;
         }
-        else if (IsSettingsMenuItem(id))
+        else if (id >= ID_MENU_FILER_INFO_FIRST && id <= ID_MENU_FILER_INFO_LAST)
         {
-            ui->Enable(TRUE);
-            handled = TRUE;
-        }
-        else if (IsBinaryMenuCommand(id))
-        {
-            ui->Enable(TRUE);
+            const int layout = static_cast<int>(id - ID_MENU_FILER_INFO_FIRST);
+            OnUpdateFilerInfoItem(*ui, layout);
+            text = FormatFilerInfoItemText(layout);
             handled = TRUE;
         }
         else if (AlphaMenuIndex(id) >= 0)
@@ -233,17 +357,45 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             text = FormatAlphaChannelType(text, AlphaMenuIndex(id), nullptr);
             handled = TRUE;
         }
-        else if ((id >= 6000 && id <= 6098) || (id >= 6311 && id <= 6330))
+        else if (id >= ID_MENU_CPL_FIRST && id <= ID_MENU_CPL_LAST)
         {
             ui->Enable(TRUE);
             handled = TRUE;
         }
-        else if (id >= 618 && id <= 622)
+        else if (id >= ID_MENU_OUTPUT_DEVICE_FIRST && id <= ID_MENU_AUDIO_DEVICE_LAST)
         {
-            text.Format(L"%d文字に設定", g_ViewerLineWidths[id - 618]);
+            // The system's default device of the list carries the check mark.
+            const bool output = id < ID_MENU_INPUT_DEVICE_FIRST;
+            ui->Enable(TRUE);
+            ui->SetCheck(
+                IsDefaultDevice(output ? m_system.outputDevices : m_system.inputDevices,
+                                id - (output ? ID_MENU_OUTPUT_DEVICE_FIRST : ID_MENU_INPUT_DEVICE_FIRST),
+                                output ? AUDIO_FLOW_PLAYBACK : AUDIO_FLOW_CAPTURE)
+                    ? 1
+                    : 0);
+            handled = TRUE;
+        }
+        else if (id >= ID_MENU_LINE_WIDTH_FIRST && id <= ID_MENU_LINE_WIDTH_LAST)
+        {
+            text.Format(L"%d文字に設定", g_ViewerLineWidths[id - ID_MENU_LINE_WIDTH_FIRST]);
             ui->SetText(text);
             handled = TRUE;
         }
+        else if (IsViewDialogItem(id))
+        {
+            // Dialogs the view opens itself: nothing else answers for them, and the frame
+            // greys an item nobody answers for.
+            ui->Enable(TRUE);
+            handled = TRUE;
+        }
+        else if (IsCommandMenuItem(id) || IsSettingsMenuItem(id) || IsBinaryMenuCommand(id))
+        {
+            ui->Enable(TRUE);
+            handled = TRUE;
+        }
+        // An item whose state alone is set here (a check mark) is enabled by its route.
+        if (handled && !ui->m_bEnableChanged && IsCommandMenuItem(id))
+            ui->Enable(TRUE);
         if (g_VIEWMENUCOMMAND && !(IsNewFileId(id) && text.IsEmpty()))
         {
             // Only while a menu bar is shown; without a window the caller's menu counts.
@@ -263,105 +415,76 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
     }
     if (code != CN_COMMAND)
         return FALSE;
-    if (RunCommandMenuItem(*this, id))
-        return TRUE;
     if (RunMediaMenuCommand(*this, id))
         return TRUE;
     if (RunBinaryMenuCommand(id))
         return TRUE;
     if (RunSettingsMenuItem(*this, id))
         return TRUE;
-    if (id == 328)
+    if (id == ID_MENU_SERIES_SAVE_DEFAULTS)
     {
         // The defaults of series saving; the dialog stores them itself on OK.
         CSaveBmpDefDlg dialog(DialogOwner(this));
         dialog.DoModal();
         return TRUE;
     }
-    if (id == 365)
+    if (id == ID_MENU_FONTS_PER_RESOLUTION)
     {
         OnDisplayFontConfig();
         return TRUE;
     }
-    if (id == 915)
+    if (id == ID_MENU_DISPLAY_MODES)
     {
         OnDisplayModeSettings();
         return TRUE;
     }
-    if (id == 598)
+    if (id == ID_MENU_EXTENSION_EXECUTE)
     {
         OnExtensionExecuteSettings();
         return TRUE;
     }
-    if (id == 1089)
+    if (id == ID_MENU_GRAPHIC_ZOOM_SETTINGS)
     {
         OnGraphicZoomSettings();
         return TRUE;
     }
-    if (id == 1509)
+    if (id == ID_MENU_ALPHA_SETTINGS)
     {
         OnAlphaChannelSettings();
         return TRUE;
     }
-    if (id == 330)
+    if (id == ID_MENU_UNPACK_SETTINGS)
     {
         // The unpack options of every archiver row and the bridge library's folder.
         CDefunarcDlg dialog(DialogOwner(this));
         dialog.DoModal();
         return TRUE;
     }
-    if (id == 821)
+    if (id == ID_MENU_RIGHT_CLICK_SETTINGS)
     {
         OnRightClickMenuSettings();
         return TRUE;
     }
-    if (id == 917)
+    if (id == ID_MENU_FILER_WALLPAPER)
     {
         OnFilerWallpaperSettings();
         return TRUE;
     }
-    if (id == 913)
+    if (id == ID_MENU_TIME_MACROS)
     {
         CViewBusyGuard busy(*this);
         CSetTimeMacroDlg dialog(this);
         dialog.DoModal();
         return TRUE;
     }
-    // Menu items whose command is also a keyword: the item runs the keyword's handler.
-    static const struct
-    {
-        UINT id;
-        LPCWSTR keyword;
-        void (CQvView::*handler)();
-    } kKeywordItems[] = {
-        {1002, L"@Syncrocopyex", &CQvView::SynchroniseDirectories},
-        {506, L"@Filetime", &CQvView::ChangeFileTime},
-        {507, L"@TimeAttribute", &CQvView::ChangeTimeAndAttributes},
-        {834, L"@Samedirectory", &CQvView::SetOtherToSameDirectory},
-        {257, L"@Changefilerdata", &CQvView::ToggleOtherPaneContent},
-        {379, L"@Changedevide", &CQvView::ToggleSplitDirection},
-        {144, L"@Toallnetwork", &CQvView::ShowWholeNetwork},
-        {833, L"@Rootdirectory", &CQvView::GoRootDirectory},
-        {1062, L"@Viewallselect", &CQvView::SelectAllText},
-        {282, L"@Cmpbinary", &CQvView::CompareBinary},
-        {57665, L"@Quit", &CQvView::QuitProgram},
-    };
-    for (const auto& item : kKeywordItems)
-    {
-        if (item.id == id)
-        {
-            (this->*item.handler)();
-            return TRUE;
-        }
-    }
-    if (id == 642)
+    if (id == ID_MENU_NEW_FILE_SETTINGS)
     {
         OpenNewFileSettingsDialog();
         return TRUE;
     }
     if (IsNewFileId(id))
     {
-        CreateNewFile(static_cast<int>(id - 6100));
+        CreateNewFile(static_cast<int>(id - ID_MENU_NEW_FILE_FIRST));
         return TRUE;
     }
     if (const CheckedItem* item = FindCheckedItem(id))
@@ -371,17 +494,15 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         *item->setting = *item->setting ? 0 : 1;
         return TRUE;
     }
-    if (id >= 486 && id <= 490)
+    if (id >= ID_MENU_FILER_INFO_FIRST && id <= ID_MENU_FILER_INFO_LAST)
     {
-        g_FILERINFONUMBER = static_cast<int>(id - 486);
+        g_FILERINFONUMBER = static_cast<int>(id - ID_MENU_FILER_INFO_FIRST);
         if (m_hWnd)
             Invalidate();
         return TRUE;
     }
     if (RunDynamicMenuItem(id))
         return TRUE;
-    // PLACEHOLDER: the keyword pairs (6300-6309), the shell context menu (10000-50000), the display
-    // sets, recent files, SCSI commands and alpha-channel rows run here once their
-    // lists exist; until then they go on to the framework's routing.
+    // The items of the command tables run after the message map (see OnCmdMsg).
     return FALSE;
 }

@@ -4,13 +4,14 @@
 #include "app/settings/FilerSettings.h"
 #include "view/QvView.h"
 #include "view/system/SystemShellApi.h"
+#include "res/MenuIds.h"
 
 namespace
 {
-constexpr UINT kFirstApplet = 6000;
-constexpr INT_PTR kMaxApplets = 99;
-constexpr UINT kFirstOutputDevice = 6311;
-constexpr UINT kFirstInputDevice = 6321;
+constexpr UINT kFirstApplet = ID_MENU_CPL_FIRST;
+constexpr INT_PTR kMaxApplets = ID_MENU_CPL_LAST - ID_MENU_CPL_FIRST + 1;
+constexpr UINT kFirstOutputDevice = ID_MENU_OUTPUT_DEVICE_FIRST;
+constexpr UINT kFirstInputDevice = ID_MENU_INPUT_DEVICE_FIRST;
 // Ten ids are reserved for each device list, and the tenth device works like the
 // others.
 constexpr INT_PTR kMaxDevices = 10;
@@ -49,7 +50,7 @@ void CQvView::AppendNewFileMenu(HMENU menu)
         if (!separated)
             AppendMenuW(kinds, MF_SEPARATOR, 0, nullptr);
         separated = true;
-        AppendMenuW(kinds, MF_STRING, 6100 + static_cast<UINT>(i), kind.m_displayName);
+        AppendMenuW(kinds, MF_STRING, ID_MENU_NEW_FILE_FIRST + static_cast<UINT>(i), kind.m_displayName);
     }
 }
 

@@ -104,11 +104,9 @@ void CQvView::OpenLauncher()
 
 // ---- Common keywords: menu commands by id, quitting, and the control panel's command
 // line.
-int CQvView::RunMenuCommand(const CommandCall& call, INT_PTR value)
+int CQvView::RunMenuCommand(const CommandCall&, INT_PTR value)
 {
-    if (!OnCmdMsg(static_cast<UINT>(value), CN_COMMAND, nullptr, nullptr))
-        WriteLog(nullptr, L"RunMenuCommand: この操作はまだ実装されていないため何もしません (%s)",
-                 call.keyword != nullptr ? call.keyword : L"");
+    OnCmdMsg(static_cast<UINT>(value), CN_COMMAND, nullptr, nullptr);
     return 1;
 }
 
