@@ -493,10 +493,10 @@ void CQvView::CheckPanesForChanges()
     if (m_idleState != 1)
         return;
     m_idleState = 2;
-    // PLACEHOLDER: SOUNDNEGLECTRELOAD skips the walk while media plays, once media
-    // playback exists.
+    // With SOUNDNEGLECTRELOAD on, playing media is not interrupted by re-reads.
+    bool walk = !(g_SOUNDNEGLECTRELOAD && IsMediaPlaying());
     int reloaded = 0;
-    for (int index = 0; index < 2; ++index)
+    for (int index = 0; walk && index < 2; ++index)
     {
         CFilerPane* pane = g_Panes[index];
         if (pane == nullptr || (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0 ||
