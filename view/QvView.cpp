@@ -482,6 +482,13 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         else
             KillTimer(nIDEvent);
         break;
+    case VIEW_TIMER_DRAG_SCROLL_2:
+        // The same for a drag selection in the binary editor.
+        if (m_binary.dragPane >= 0 && g_Panes[m_binary.dragPane]->m_mode == PANE_MODE_BINARY)
+            DragBinarySelection(m_binary.dragPane, m_dragPoint);
+        else
+            KillTimer(nIDEvent);
+        break;
     default:
         break;
     }
