@@ -77,7 +77,7 @@ public:
     void SplitArchivePath(CString* folder, CString* name) override;
     CString GetLibraryName() const;
     // Bit 0: a listed file has no recorded size (7-Zip listings only).
-    int GetSevenZipState() const;
+    int GetSevenZipState() const override;
 
     // The member `name` of `folder` into a locked local-memory block the caller frees
     // with LocalFreeLocked. *size on input, when not 0, limits the bytes delivered; on

@@ -286,6 +286,9 @@ public:
     BOOL IsViewerLoadDone() const;
     // Moves the first shown line, kept within the text; the change made.
     INT64 ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm);
+    // The byte offset of the first shown line (of the first row of sixteen bytes in the
+    // hexadecimal form); -1 when the text cannot be locked.
+    INT64 ViewerTopLineOffset();
     int GetViewerEncoding() const;
     int GetViewerEncodingDetail() const;
     int SearchViewerText(BOOL forward);

@@ -41,6 +41,8 @@ public:
     virtual void GetArchivePath(CString& out) { out.Empty(); }
     // That path split at its last backslash; either output may be null.
     virtual void SplitArchivePath(CString* folder, CString* name);
+    // Bit 0: the listing gives no sizes of its files.
+    virtual int GetSevenZipState() const { return 0; }
     // The number of listed members, and the member at an index (0 when the index is
     // out of range).
     virtual int GetEntryCount() { return 0; }

@@ -117,6 +117,23 @@ INT64 CFilerPane::ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm)
     return m_viewer != nullptr ? m_viewer->ScrollLines(delta, linesPerPage, hexForm || m_bHexDisplay) : 0;
 }
 
+INT64 CFilerPane::ViewerTopLineOffset()
+{
+    if (!LockViewerData())
+        return -1;
+    const INT64 count = m_viewer->LineCount();
+    const INT64 top = m_viewer->GetTopLine();
+    const INT64 length = m_viewer->TextLength();
+    // The hexadecimal form's top counts rows of sixteen bytes.
+    INT64 offset = 0;
+    if (m_bHexDisplay)
+        offset = top * 16 < length ? top * 16 : length;
+    else if (count > 0)
+        offset = m_viewer->LineIndex()[top < count ? top : count - 1];
+    UnlockViewerData();
+    return offset;
+}
+
 int CFilerPane::GetViewerEncoding() const
 {
     return m_viewer != nullptr ? m_viewer->GetEncoding() : 0;

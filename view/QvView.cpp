@@ -487,6 +487,13 @@ void CQvView::OnTimer(UINT_PTR nIDEvent)
         else
             KillTimer(nIDEvent);
         break;
+    case VIEW_TIMER_DRAG_SCROLL_2:
+        // The same for a drag selection in the binary editor.
+        if (m_binary.dragPane >= 0 && g_Panes[m_binary.dragPane]->m_mode == PANE_MODE_BINARY)
+            DragBinarySelection(m_binary.dragPane, m_dragPoint);
+        else
+            KillTimer(nIDEvent);
+        break;
     default:
         break;
     }
@@ -498,10 +505,10 @@ void CQvView::CheckPanesForChanges()
     if (m_idleState != 1)
         return;
     m_idleState = 2;
-    // PLACEHOLDER: SOUNDNEGLECTRELOAD skips the walk while media plays, once media
-    // playback exists.
+    // With SOUNDNEGLECTRELOAD on, playing media is not interrupted by re-reads.
+    bool walk = !(g_SOUNDNEGLECTRELOAD && IsMediaPlaying());
     int reloaded = 0;
-    for (int index = 0; index < 2; ++index)
+    for (int index = 0; walk && index < 2; ++index)
     {
         CFilerPane* pane = g_Panes[index];
         if (pane == nullptr || (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0 ||

@@ -238,7 +238,8 @@ public:
     // Stops the drag timers and ends a drag selection in a viewer or binary pane.
     void EndMouseDrag();
     void OnRButtonDblClk(UINT flags, CPoint point);
-    // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint.
+    // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint (timer 8
+    // in a binary-editor pane).
     BOOL m_bTextDrag = FALSE;
     CPoint m_dragPoint;
     // Drag steps in a row with the mouse above or below the text.

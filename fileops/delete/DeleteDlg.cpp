@@ -196,14 +196,15 @@ int CDeleteDlg::DeleteArchiveEntries()
     CArchiveFront* front = pane != nullptr ? dynamic_cast<CArchiveFront*>(pane->m_archive) : nullptr;
     if (front == nullptr)
         return 0;
+    // Every member the chosen entries cover: a folder's members one by one.
     CStringArray items;
-    for (INT_PTR i = 0; i < m_selection.m_entries.GetSize(); ++i)
+    CArchiveFileInfo member;
+    for (int n = 0; pane->CollectArchiveItems(member, n, FALSE); ++n)
     {
         if (m_progress.IsCancelled())
             return 0;
-        items.Add(front->GetCurrentFolder().IsEmpty()
-                      ? CString(m_selection.m_entries[i].GetName())
-                      : front->GetCurrentFolder() + L"\\" + m_selection.m_entries[i].GetName());
+        items.Add(member.m_folder.IsEmpty() ? CString(member.m_findData.cFileName)
+                                            : member.m_folder + L"\\" + member.m_findData.cFileName);
     }
     m_progress.Clear(TRUE);
     if (!front->HasListing())

@@ -29,7 +29,7 @@ BOOL CEditNameDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     CheckDlgButton(IDC_EDIT_UNICODE, m_bUnicode ? BST_CHECKED : BST_UNCHECKED);
-    m_complement.Attach(this, IDC_EDIT_NAME, FALSE, COMPLETE_BOTH, nullptr, m_paneIndex);
+    m_complement.Attach(this, IDC_EDIT_NAME, FALSE, COMPLETE_BOTH, m_directory, m_paneIndex);
     // Without an editor option for UTF-16 files the choice has nothing to act on.
     if (g_EDITOR_OPEN_UNICODE_OPTION.IsEmpty())
         ::EnableWindow(::GetDlgItem(m_hWnd, IDC_EDIT_UNICODE), FALSE);

@@ -30,6 +30,8 @@ public:
 
     CString m_fileName;
     int m_paneIndex = -1;
+    // The pane's folder, which completes names typed without one.
+    CString m_directory;
     // Let the editor be told the file is UTF-16 (the opener keeps it in
     // CHECK_EDIT_FILE_IS_UNICODE).
     int m_bUnicode = 0;

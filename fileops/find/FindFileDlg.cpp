@@ -1,6 +1,7 @@
 #include "fileops/find/FindFileDlg.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 #include <algorithm>
 
 #include "util/Globals.h"
@@ -9,9 +10,11 @@
 #include "app/FolderChooser.h"
 #include "util/StringHelpers.h"
 #include "util/WorkerMessages.h"
+#include "util/Log.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/records/HistoryList.h"
 #include "app/settings/FileOpSettings.h"
+#include "app/settings/ToolSettings.h"
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "fileops/find/FindOptionDlg.h"
@@ -607,6 +610,19 @@ void CFindFileDlg::KeepOnMonitor()
         return;
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
+    // DEBUG8 traces where the window is put, for displays that lose it.
+    const bool trace = g_DebugFlags[8] != 0;
+    if (trace)
+    {
+        WriteLog(nullptr, L"CFindFileDlg(Show=%u,Left=%d,Right=%d,Top=%d,Botton=%d",
+                 static_cast<unsigned>(::IsWindowVisible(m_hWnd)), window.left, window.right, window.top,
+                 window.bottom);
+        WriteLog(nullptr, L"SM_CXSCREEN=%d,SM_CYSCREEN=%d", ::GetSystemMetrics(SM_CXSCREEN),
+                 ::GetSystemMetrics(SM_CYSCREEN));
+        for (INT_PTR i = 0; i < monitors.GetSize(); ++i)
+            WriteLog(nullptr, L"Monitor%d : Left=%d,Right=%d,Top=%d,Botton=%d", static_cast<int>(i),
+                     monitors[i].left, monitors[i].right, monitors[i].top, monitors[i].bottom);
+    }
     for (INT_PTR i = 0; i < monitors.GetSize(); ++i)
     {
         RECT overlap;
@@ -614,6 +630,10 @@ void CFindFileDlg::KeepOnMonitor()
         if (::IntersectRect(&overlap, &window, &monitor))
             return;
     }
+    if (trace)
+        WriteLog(nullptr, L"CFindFileDlg move to (%d,%d - %d,%d) -> (%d,%d - %d,%d)", window.left, window.top,
+                 window.right, window.bottom, monitors[0].left, monitors[0].top,
+                 monitors[0].left + window.right - window.left, monitors[0].top + window.bottom - window.top);
     ::SetWindowPos(m_hWnd, nullptr, monitors[0].left, monitors[0].top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -639,6 +659,11 @@ LRESULT CFindFileDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             info->ptMinTrackSize.y = m_minimumSize.cy;
             return 0;
         }
+        break;
+    case WM_MOVE:
+        if (g_DebugFlags[8] != 0)
+            WriteLog(nullptr, L"CFindFileDlg(Move to x = %d, y = %d", static_cast<int>(GET_X_LPARAM(lParam)),
+                     static_cast<int>(GET_Y_LPARAM(lParam)));
         break;
     case WM_SHOWWINDOW:
         if (wParam)

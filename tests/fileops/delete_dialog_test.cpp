@@ -140,3 +140,51 @@ TEST_F(DeleteDialogTest, OtherPaneInsideTheDirectoryClimbsOutAndTheDirectoryGoes
     EXPECT_EQ(CString(dir.c_str()), other.m_lastListedDir);
     EXPECT_TRUE(script.GetQuestions().empty());
 }
+
+// The members to delete come from what the pane has chosen: a marked folder takes
+// every member below it, a marked file itself, and the rest stays.
+TEST_F(DeleteDialogTest, ArchiveMembersChosenInThePaneAreDeleted)
+{
+    const std::wstring path = dir + L"\\paths.zip";
+    ASSERT_TRUE(CopyFileW((qvtest::ProgramDir() + L"\\archivefrontfixtures\\paths.zip").c_str(), path.c_str(),
+                          FALSE));
+    CFilerPane pane(0);
+    delete pane.m_archive;
+    auto* front = new CArchiveFront;
+    pane.m_archive = front;
+    pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    pane.m_currentDir = dir.c_str();
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    pane.SetCursorToName(L"paths.zip", FALSE, 0);
+    ASSERT_EQ(1, pane.OpenArchiveListing(FALSE));
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        if (std::wstring(pane.m_entries[i].GetName()) == L"a")
+            pane.SetEntryMark(i, 1);
+    ASSERT_EQ(1, pane.m_markedCount);
+    CFilerPane* saved = g_Panes[0];
+    g_Panes[0] = &pane;
+    CDrivenDeleteDlg dialog;
+    dialog.m_paneIndex = 0;
+    dialog.m_paneMode = PANE_MODE_ARCHIVE;
+    dialog.drive = [](CDrivenDeleteDlg& d) { d.Command(IDOK); };
+    {
+        CDialogAnswerScript script;
+        EXPECT_EQ(1, dialog.DoModal());
+        EXPECT_TRUE(script.GetQuestions().empty());
+    }
+    g_Panes[0] = saved;
+    front->Close();
+
+    CArchiveFront reread;
+    ASSERT_EQ(1, reread.OpenAndList(path.c_str(), 0));
+    std::vector<std::wstring> members;
+    for (int i = 0; i < reread.GetEntryCount(); ++i)
+    {
+        CArchiveFileInfo* member = nullptr;
+        ASSERT_EQ(1, reread.GetEntry(&member, i));
+        members.push_back(qvtest::W(member->m_storedPath));
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"top.txt"}), members);
+    reread.Close();
+}

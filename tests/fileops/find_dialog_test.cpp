@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/dialogs/WorkerDialog.h"
+#include "app/settings/ToolSettings.h"
+#include "util/Globals.h"
 #include "filer/FilerPane.h"
 #include "fileops/find/FindFileDlg.h"
 #include "fileops/find/FindThread.h"
@@ -138,6 +140,42 @@ TEST(FindFileDialog, SearchWindowListsSortsAndHandsTheChosenFindToTheView)
     delete dialog;
     SetWorkerDoneWindow(savedView);
     DestroyWindow(view);
+}
+
+// With DEBUG8 of DEBUGDATA on, the search window logs where it is put and how the
+// screen is made up; off, it logs nothing.
+TEST(FindFileDialog, PlacementIsLoggedOnlyWhenDebugEightIsOn)
+{
+    const std::wstring dir = qvtest::ScratchDir();
+    const CString savedProgramDir = g_ProgramDir;
+    const int savedFlag = g_DebugFlags[8];
+    g_ProgramDir = dir.c_str();
+    const std::wstring logPath = dir + L"\\qv.log";
+    for (int flag : {0, 1})
+    {
+        DeleteFileW(logPath.c_str());
+        g_DebugFlags[8] = flag;
+        auto* dialog = new CFindFileDlg(0);
+        dialog->m_baseDirectory = dir.c_str();
+        ASSERT_TRUE(dialog->Create(IDD_FIND_FILE, nullptr));
+        // Off every screen: showing the window brings it back to the first monitor.
+        SetWindowPos(dialog->m_hWnd, nullptr, -30000, -30000, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        dialog->ShowWindow(SW_SHOWNOACTIVATE);
+        RECT placed = {};
+        GetWindowRect(dialog->m_hWnd, &placed);
+        dialog->DestroyWindow();
+        delete dialog;
+        EXPECT_GT(placed.left, -30000) << flag;
+        const std::string bytes = qvtest::ReadFileBytes(logPath);
+        std::wstring log(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+        for (const wchar_t* line : {L"CFindFileDlg(Show=", L"SM_CXSCREEN=", L"Monitor0 : Left=",
+                                    L"CFindFileDlg move to (", L"CFindFileDlg(Move to x = "})
+            EXPECT_EQ(log.find(line) != std::wstring::npos, flag == 1) << flag << " " << std::wstring(line);
+    }
+    DeleteFileW(logPath.c_str());
+    g_DebugFlags[8] = savedFlag;
+    g_ProgramDir = savedProgramDir;
 }
 
 } // namespace

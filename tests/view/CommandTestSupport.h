@@ -45,6 +45,13 @@ inline int RowOf(const wchar_t* keyName)
 inline CArrayKeyCmdInfo* const kAllSets[] = {&g_FilerKeyCmds,   &g_ArcInfoKeyCmds, &g_ViewerKeyCmds,
                                              &g_GraphicKeyCmds, &g_BinaryKeyCmds,  &g_CommonKeyCmds};
 
+// The view with its timer handler reachable.
+class CBenchView : public CQvView
+{
+public:
+    using CQvView::OnTimer;
+};
+
 class CommandBench : public ::testing::Test
 {
 protected:
@@ -128,10 +135,10 @@ protected:
             out.push_back(ran.handler);
         return out;
     }
-    CQvView& View()
+    CBenchView& View()
     {
         if (!m_view)
-            m_view = std::make_unique<CQvView>();
+            m_view = std::make_unique<CBenchView>();
         return *m_view;
     }
 
@@ -140,7 +147,7 @@ protected:
     std::vector<RanCommand> m_ran;
 
 private:
-    std::unique_ptr<CQvView> m_view;
+    std::unique_ptr<CBenchView> m_view;
     CFilerPane* m_savedPanes[2] = {};
     CArrayKeyCmdInfo m_savedSets[6];
     CommandObserver m_savedObserver = nullptr;

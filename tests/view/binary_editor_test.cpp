@@ -589,6 +589,33 @@ TEST_F(BinaryEditor, TheMouseMessagesDragASelectionUntilTheButtonComesUp)
     EXPECT_EQ(Data().m_selEnd, 64 + 9);
 }
 
+// The mouse held still below the pane: each tick of the drag timer scrolls on and
+// moves the selection's end with it, until the button comes up.
+TEST_F(BinaryEditor, ADragHeldBelowThePaneKeepsScrollingOnTheTimer)
+{
+    Start(L"t.bin", std::string(16 * 40, 'x'));
+    View().CalcLayout();
+    View().m_layout.panes[0].rowsFull = 6; // five shown lines
+    const PaneLayout& geo = View().m_layout.panes[0];
+    const int cw = View().m_layout.charWidth;
+    const int lh = View().m_layout.lineHeight;
+    const int x = (geo.originColumn + 11) * cw + 1;
+    View().OnLButtonDown(0, CPoint(x, (geo.originRow + 2) * lh + 1));
+    View().OnMouseMove(MK_LBUTTON, CPoint(x, (geo.originRow + 1 + 8) * lh));
+    for (int tick = 0; tick < 3; ++tick)
+    {
+        const LONGLONG first = Data().m_firstLine;
+        const LONGLONG end = Data().m_selEnd;
+        View().OnTimer(VIEW_TIMER_DRAG_SCROLL_2);
+        EXPECT_GT(Data().m_firstLine, first) << tick;
+        EXPECT_EQ(Data().m_selEnd - end, (Data().m_firstLine - first) * 32) << tick;
+    }
+    View().OnLButtonUp(0, CPoint(x, (geo.originRow + 1 + 8) * lh));
+    const LONGLONG first = Data().m_firstLine;
+    View().OnTimer(VIEW_TIMER_DRAG_SCROLL_2);
+    EXPECT_EQ(Data().m_firstLine, first) << "the drag ended with the button";
+}
+
 TEST_F(BinaryEditor, MenuItemsAreEnabledAndRunTheirCommands)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(PathOf(L"u.bin"), Bytes({0x10})));

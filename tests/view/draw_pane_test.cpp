@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -124,6 +126,46 @@ TEST_F(DrawPaneTest, FilerPaneShowsTitleAndEntriesButNoEntriesOnAMissingDrive)
     EXPECT_EQ(m_grid.Row(geo.originRow - 1), L" Q:\\gone");
     EXPECT_EQ(m_grid.Row(geo.originRow), L"");
     EXPECT_EQ(PixelMid(2, geo.originRow), Back()) << "old entries painted over";
+}
+
+// An archive object that stands for one open archive file.
+class COpenArchive : public IPaneArchive
+{
+public:
+    explicit COpenArchive(LPCWSTR path) : m_path(path) {}
+    int ListDirectory(CArrayFileInfo&, LPCWSTR, LPCWSTR, BOOL, const FindCondition*) override { return 0; }
+    const CString& GetCurrentFolder() const override { return m_folder; }
+    void SetCurrentFolder(LPCWSTR folder) override { m_folder = folder; }
+    CErrorIF& GetErrors() override { return m_errors; }
+    void GetArchivePath(CString& out) override { out = m_path; }
+
+private:
+    CString m_path;
+    CString m_folder;
+    CErrorIF m_errors;
+};
+
+// A drawer that keeps the frame titles it is given.
+class CTitleDrawer : public CPaneDrawer
+{
+public:
+    using CPaneDrawer::CPaneDrawer;
+    void SetDocumentTitle(int, const CString& title) override { titles.push_back(title.GetString()); }
+    std::vector<std::wstring> titles;
+};
+
+TEST_F(DrawPaneTest, ArchiveListingShowsTheArchivePathAndTheFrameItsFileName)
+{
+    m_panes[0]->m_mode = PANE_MODE_ARCHIVE;
+    delete m_panes[0]->m_archive;
+    m_panes[0]->m_archive = new COpenArchive(L"C:\\docs\\set.zip");
+    m_panes[0]->m_archive->SetCurrentFolder(L"inner");
+    Layout();
+    const PaneLayout& geo = m_layout.panes[0];
+    CTitleDrawer drawer(m_canvas.dc(), m_layout, m_raw);
+    drawer.DrawPane(0);
+    EXPECT_EQ(m_grid.Row(geo.originRow - 1), L" C:\\docs\\set.zip");
+    EXPECT_EQ(drawer.titles, std::vector<std::wstring>{L"set.zip"});
 }
 
 TEST_F(DrawPaneTest, FreeSpaceEndsWhereTheStackedTitleLeavesRoomForTheStrip)

@@ -3,6 +3,7 @@
 
 #include "DrawTestSupport.h"
 #include "app/Settings.h"
+#include "filer/PaneArchive.h"
 #include "view/draw/EntryText.h"
 #include "app/settings/ViewSettings.h"
 
@@ -157,6 +158,51 @@ TEST_F(EntryTextTest, ColumnsFollowTheNameAndLoseThreeCellsWithoutSeconds)
     std::wstring big = Line(Entry(L"disk.img", FILE_ATTRIBUTE_ARCHIVE, L"", 1500000000000ULL));
     EXPECT_EQ(big.substr(13, 15), L"       1500.0G ");
     EXPECT_EQ(big.substr(28, 10), L"2024-03-05");
+}
+
+// An archive object whose listing does or does not give the sizes of its files.
+class CSizedArchive : public IPaneArchive
+{
+public:
+    explicit CSizedArchive(int state) : m_state(state) {}
+    int ListDirectory(CArrayFileInfo&, LPCWSTR, LPCWSTR, BOOL, const FindCondition*) override { return 0; }
+    const CString& GetCurrentFolder() const override { return m_folder; }
+    void SetCurrentFolder(LPCWSTR folder) override { m_folder = folder; }
+    CErrorIF& GetErrors() override { return m_errors; }
+    int GetSevenZipState() const override { return m_state; }
+
+private:
+    int m_state;
+    CString m_folder;
+    CErrorIF m_errors;
+};
+
+TEST_F(EntryTextTest, SizeStaysEmptyForMembersOfAnArchiveListedWithoutSizes)
+{
+    g_FilerInfoPresets[0] = {0, 0, 0, 1, 0};
+    Set(g_FILERINFONUMBER, 0);
+    // The size field: columns 13 to 27.
+    auto sizeCells = [this](const CFileInfo& entry) {
+        std::wstring line = Line(entry);
+        line.resize(28, L' ');
+        return line.substr(13, 15);
+    };
+    struct Case
+    {
+        int state;
+        const wchar_t* size;
+    };
+    const Case cases[] = {{0, L"     1,234,567 "}, {1, L"               "}, {2, L"     1,234,567 "}};
+    for (const Case& c : cases)
+    {
+        CSizedArchive archive(c.state);
+        CFileInfo member;
+        member.SetFromArchive(&archive, L"in",
+                              Entry(L"a.txt", FILE_ATTRIBUTE_ARCHIVE, L"", 1234567).m_findData, 0);
+        EXPECT_EQ(sizeCells(member), c.size) << c.state;
+    }
+    // A disk file keeps its size whatever archive the pane had open.
+    EXPECT_EQ(sizeCells(Entry(L"a.txt", FILE_ATTRIBUTE_ARCHIVE, L"", 1234567)), L"     1,234,567 ");
 }
 
 TEST_F(EntryTextTest, ExtensionTakesItsKindColourOnlyWhileWholeLinesDoNot)

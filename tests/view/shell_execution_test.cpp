@@ -8,6 +8,8 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "tests/common/TestHelpers.h"
+#include "res/FileDialogs.h"
+#include "tests/common/DialogHarness.h"
 #include "tests/view/CommandTestSupport.h"
 #include "tools/execute/LoopExecute.h"
 #include "view/shell/ShellSeam.h"
@@ -410,6 +412,120 @@ TEST_F(ShellExecutionTest, TheEditorGetsTheFullPathQuoted)
     EXPECT_EQ(L"C:\\abs.txt", m_started[3].parameters);
     g_EDITORNAME = savedEditor;
     g_EDITOR_OPEN_UNICODE_OPTION = savedOption;
+}
+
+// Reads the name the file-to-edit dialog offers, types another when one is given,
+// and accepts.
+std::wstring g_offeredName;
+const wchar_t* g_typedName = nullptr;
+bool g_editAsked = false;
+
+void CALLBACK AnswerEditName(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = qvtest::FindProcessWindow(L"エディットするファイル", false);
+    if (dialog == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t text[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, IDC_EDIT_NAME, text, MAX_PATH);
+    g_offeredName = text;
+    if (g_typedName != nullptr)
+        SetDlgItemTextW(dialog, IDC_EDIT_NAME, g_typedName);
+    g_editAsked = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+TEST_F(ShellExecutionTest, EditOffersTheSetNameOrTheCursorFileAndOpensWhatIsAccepted)
+{
+    Record();
+    CString savedEditor = g_EDITORNAME;
+    CString savedOne = g_ONEDEFEDIT;
+    CString savedSome = g_SOMEDEFEDIT;
+    g_EDITORNAME = L"ed.exe";
+    struct Case
+    {
+        const wchar_t* one;
+        const wchar_t* some;
+        bool marked;
+        int cursor;
+        const wchar_t* typed;
+        std::wstring offered;
+        std::wstring opened;
+    };
+    const Case cases[] = {
+        {L"new.txt", L"many.txt", false, 1, nullptr, L"new.txt", D(L"new.txt")},
+        {L"new.txt", L"many.txt", true, 1, nullptr, L"many.txt", D(L"many.txt")},
+        {L"", L"", false, 1, nullptr, L"a.txt", D(L"a.txt")},
+        {L"", L"", true, 1, nullptr, L"a.txt", D(L"a.txt")},
+        {L"", L"", false, 2, nullptr, L"", L""},                 // a folder: nothing offered
+        {L"", L"", false, 0, nullptr, L"", L""},                 // "..": nothing offered
+        {L"", L"", false, 1, L"\\x.txt", L"a.txt", D(L"x.txt")}, // one backslash dropped
+    };
+    for (const Case& c : cases)
+    {
+        g_ONEDEFEDIT = c.one;
+        g_SOMEDEFEDIT = c.some;
+        for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
+            m_panes[0]->m_entries[i].m_mark = 0;
+        m_panes[0]->m_markedCount = 0;
+        if (c.marked)
+            MarkAll();
+        m_panes[0]->m_cursor = c.cursor;
+        m_started.clear();
+        g_editAsked = false;
+        g_offeredName.clear();
+        g_typedName = c.typed;
+        UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerEditName);
+        View().ExecuteFilerCommand(L"@Edit");
+        KillTimer(nullptr, timer);
+        ASSERT_TRUE(g_editAsked) << c.offered;
+        EXPECT_EQ(g_offeredName, c.offered);
+        if (!c.opened.empty())
+        {
+            ASSERT_EQ(1u, m_started.size()) << c.offered;
+            EXPECT_EQ(c.opened, m_started[0].parameters);
+        }
+        // The pane read its folder again: the synthetic entries are put back.
+        m_panes[0]->m_entries.RemoveAll();
+        Add(L"..", true);
+        Add(L"a.txt", false);
+        Add(L"sub", true);
+        Add(L"b c.txt", false);
+    }
+    g_EDITORNAME = savedEditor;
+    g_ONEDEFEDIT = savedOne;
+    g_SOMEDEFEDIT = savedSome;
+}
+
+// Find results: the found file's whole path is offered; a folder or nothing offers
+// nothing, and the dialog then does not open.
+TEST_F(ShellExecutionTest, EditInFindResultsOffersTheFoundFilesWholePath)
+{
+    Record();
+    CString savedEditor = g_EDITORNAME;
+    g_EDITORNAME = L"ed.exe";
+    const std::wstring other = W(m_dir) + L"\\deep";
+    WIN32_FIND_DATAW fd = {};
+    fd.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    wcscpy_s(fd.cFileName, L"found.txt");
+    m_panes[0]->m_entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, other.c_str(), L"", fd, -1);
+    m_panes[0]->m_subMode = PANE_SUB_FIND_RESULTS;
+    m_panes[0]->m_cursor = 4;
+    g_typedName = nullptr;
+    g_editAsked = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerEditName);
+    View().ExecuteFilerCommand(L"@Edit");
+    ASSERT_TRUE(g_editAsked);
+    EXPECT_EQ(g_offeredName, other + L"\\found.txt");
+    ASSERT_EQ(1u, m_started.size());
+    EXPECT_EQ(other + L"\\found.txt", m_started[0].parameters);
+
+    m_panes[0]->m_cursor = 2;
+    g_editAsked = false;
+    View().ExecuteFilerCommand(L"@Edit");
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(g_editAsked) << "a folder in the results opens no dialog";
+    g_EDITORNAME = savedEditor;
 }
 
 TEST_F(ShellExecutionTest, EditorArgumentsKeepTheGivenPath)

@@ -11,8 +11,12 @@
 #include "filer/FilerPane.h"
 #include "app/settings/ViewSettings.h"
 #include "view/QvView.h"
+#include "graphics/picture/PictureData.h"
+#include "tests/common/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -410,6 +414,46 @@ TEST_F(StatusDrawingTest, HeaderDriveBarStandsWhereItsClicksAreTakenAndSurvivesA
         CPoint firstLetter((shift + 33) * canvas.cw() + 1, canvas.lh() + 1);
         EXPECT_EQ(L'A', view.DriveBarClick(firstLetter));
     }
+}
+
+// The pane background picture shows through the cleared status cells and between the
+// drive bar's letters when it is switched on; off, the background colour does.
+TEST_F(StatusDrawingTest, ClearedCellsAndTheDriveBarShowTheBackgroundPicture)
+{
+    const COLORREF pictureColour = RGB(10, 20, 30);
+    std::string bmp(58, '\0');
+    BITMAPFILEHEADER file = {0x4D42, 58, 0, 0, 54};
+    BITMAPINFOHEADER info = {40, 1, 1, 1, 24, 0, 4, 0, 0, 0, 0};
+    memcpy(&bmp[0], &file, 14);
+    memcpy(&bmp[14], &info, 40);
+    bmp[54] = 30; // blue, green, red
+    bmp[55] = 20;
+    bmp[56] = 10;
+    const std::wstring path = qvtest::ScratchDir() + L"\\back.bmp";
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, bmp));
+    const int savedFlag = g_BACKBITMAPFLAG;
+    const int savedTile = g_BACKBMPTILE;
+    g_BACKBMPTILE = 1;
+    g_DRIVE_LIST_ON_HEADER = 1;
+    for (int on : {0, 1})
+    {
+        g_BACKBITMAPFLAG = on;
+        qvtest::MemoryCanvas canvas(kWidth, kHeight);
+        CQvView view;
+        view.m_graphic.backgroundPicture = std::make_unique<CPictureData>();
+        ASSERT_TRUE(view.m_graphic.backgroundPicture->LoadBmp(path.c_str()));
+        UseCellsOf(view, canvas);
+        view.DrawStatusLine(STATUS_PART_FULL, canvas.dc());
+        const int cellArea = canvas.cw() * canvas.lh();
+        RECT topRow = {0, 0, kWidth, canvas.lh()};
+        const int rowArea = kWidth * canvas.lh();
+        EXPECT_EQ(on != 0, rowArea - canvas.CountOther(topRow, pictureColour) > cellArea) << on;
+        // The blank cell after the first letter of the drive bar.
+        const int gap = view.m_statusLine.RightShift() + 33 + 2;
+        EXPECT_EQ(on != 0, CountInCell(canvas, gap, 1, pictureColour) == cellArea) << on;
+    }
+    g_BACKBITMAPFLAG = savedFlag;
+    g_BACKBMPTILE = savedTile;
 }
 
 // The status rows go through the view font whatever font the given context holds

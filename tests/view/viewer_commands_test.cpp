@@ -309,6 +309,44 @@ TEST_F(ViewerCommands, NextAndPreviousSearchSelectTheHitAndSayWhenTheSearchEnds)
     EXPECT_STREQ(script.GetQuestions()[0].text, L"検索終了しました");
 }
 
+// With VIEWFINDSCROLLPOSITION on, scrolling makes the next search start from the first
+// line shown; off, the search goes on after its last hit.
+TEST_F(ViewerCommands, ScrollingMovesTheSearchStartToTheTopLineWhenAsked)
+{
+    ASSERT_TRUE(
+        qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\f.txt", "abc\r\n--\r\nabc\r\n--\r\nabc\r\n"));
+    struct Case
+    {
+        int follow;
+        INT64 anchor;
+    };
+    const Case cases[] = {{0, 9}, {1, 18}};
+    for (const Case& c : cases)
+    {
+        Set(g_VIEWFINDSCROLLPOSITION, c.follow);
+        View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+        for (INT_PTR i = 0; i < Pane().m_entries.GetSize(); ++i)
+            if (std::wstring(Pane().m_entries[i].GetName()) == L"f.txt")
+                Pane().m_cursor = i;
+        View().ExecuteFilerCommand(L"@View");
+        ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+        ASSERT_TRUE(Pane().IsViewerLoadDone());
+        Pane().m_viewer->SetSearch("abc", 3, FALSE, 0);
+        Pane().m_viewer->SetSearchStart(0);
+        View().ExecuteViewerCommand(L"@Nextsearch");
+        ASSERT_EQ(View().m_viewer.selection.anchor, 0);
+        View().m_layout.panes[0].rowsFull = 2; // a window of two lines
+        for (int i = 0; i < 3; ++i)
+            View().ExecuteViewerCommand(L"@Down");
+        ASSERT_EQ(Pane().m_viewer->GetTopLine(), 3);
+        View().ExecuteViewerCommand(L"@Nextsearch");
+        EXPECT_TRUE(View().m_viewer.selection.active) << c.follow;
+        EXPECT_EQ(View().m_viewer.selection.anchor, c.anchor) << c.follow;
+        View().RouteKeyPress(VK_RETURN);
+        ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER));
+    }
+}
+
 TEST_F(ViewerCommands, FindAsksForTheTextAndSelectsItsFirstPlace)
 {
     ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\s.txt", "abc\r\n--\r\nABC\r\nabc\r\n"));

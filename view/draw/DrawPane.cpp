@@ -189,11 +189,12 @@ void CPaneDrawer::DrawTitleRow(int pane, int right)
         }
         else
         {
-            // The archive path's two parts come with the archive back-ends; until then
-            // the listing shows the folder it stands in.
-            text = record.m_currentDir;
+            // The archive's folder and file name; the frame shows the file name.
+            CString folder, name;
+            record.m_archive->SplitArchivePath(&folder, &name);
+            text.Format(L"%s\\%s", folder.GetString(), name.GetString());
             if (active)
-                SetDocumentTitle(pane, text);
+                SetDocumentTitle(pane, name);
         }
         DrawPaneDivider(pane, -1);
         m_cells.TextOutCell(column, titleRow, text, text.GetLength(), back, title);

@@ -1,5 +1,7 @@
 #include "view/draw/EntryText.h"
 
+#include "filer/PaneArchive.h"
+
 #include "util/Formatting.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -215,11 +217,11 @@ COLORREF GetEntryColour(const CFileInfo& entry)
 
 // ---- Entry line ---------------------------------------------------------------------
 
-// An archive back-end may list members without sizes; none is joined to the panes
-// yet, so every entry has one.
-static bool EntryHasNoSize(const CFileInfo&)
+// A member of an archive whose listing gives no sizes.
+static bool EntryHasNoSize(const CFileInfo& entry)
 {
-    return false;
+    return entry.m_source == ENTRY_SOURCE_ARCHIVE && entry.m_owner != nullptr &&
+           (entry.m_owner->GetSevenZipState() & 1) != 0;
 }
 
 void DrawEntryLine(CCellText& cells, const CFileInfo& entry, int column, int row, COLORREF textColor,

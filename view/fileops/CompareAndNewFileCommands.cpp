@@ -37,7 +37,8 @@ void CQvView::CompareBinary()
     {
         if (entry.IsDirectory())
             continue;
-        files[found++] = CompareFieldText(prefix, folder + L"\\" + entry.GetName());
+        // A found file lies in its own folder.
+        files[found++] = CompareFieldText(prefix, entry.GetFullPath());
     }
     {
         CPreviewReaderHold hold;

@@ -3,6 +3,7 @@
 #include "util/Log.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "filer/PaneViewer.h"
 #include "view/QvView.h"
 #include "view/keys/MoverDeltas.h"
 
@@ -21,6 +22,17 @@ void EndIncrementalSearchOnMove(INT64 delta)
     }
     else if (g_INCMODEBUFFERDELCURMOVE)
         g_IncrementalSearchText.Empty();
+}
+
+// With VIEWFINDSCROLLPOSITION on, a scrolled viewer's next search starts from the
+// first line shown.
+void FollowViewerSearchToTopLine(CFilerPane& pane)
+{
+    if (!g_VIEWFINDSCROLLPOSITION || pane.m_viewer == nullptr)
+        return;
+    const INT64 offset = pane.ViewerTopLineOffset();
+    if (offset >= 0)
+        pane.m_viewer->SetSearchStart(offset);
 }
 
 } // namespace
@@ -125,10 +137,14 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
         if (select)
             return;
         const int rows = m_layout.panes[paneIndex].rowsFull;
-        if (pane->ScrollViewerLines(delta, rows > 0 ? rows : 1, FALSE) != 0 && draw)
+        if (pane->ScrollViewerLines(delta, rows > 0 ? rows : 1, FALSE) != 0)
         {
-            m_paneRedrawRequest[paneIndex] = 1;
-            DrawPane(paneIndex);
+            if (draw)
+            {
+                m_paneRedrawRequest[paneIndex] = 1;
+                DrawPane(paneIndex);
+            }
+            FollowViewerSearchToTopLine(*pane);
         }
     }
     else if ((mode & PANE_MODE_BINARY) != 0)

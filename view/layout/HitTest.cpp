@@ -16,11 +16,11 @@ namespace
 
 constexpr COLORREF kButtonGrey = 0x808080;
 
-// Paints the background behind bar items. The pane background picture comes with the
-// picture support; until then the background colour.
-void PaintBarBackground(CDC* pDC, const CRect& rect)
+// Paints the background behind bar items: the pane background picture where one is
+// shown, else the background colour.
+void PaintBarBackground(CQvView& view, CDC* pDC, const CRect& rect)
 {
-    pDC->FillSolidRect(&rect, g_DisplayColors[COLOR_BACK_GROUND]);
+    view.DrawPaneBackgroundPicture(pDC, rect, g_DisplayColors[COLOR_BACK_GROUND]);
 }
 
 void DrawScrollButton(CDC* pDC, const CRect& button, int pressed, int left, int charWidth, int lineHeight)
@@ -170,12 +170,13 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
             if (bar.count > kDriveBarSlots)
                 DrawScrollButton(pDC, bar.buttons[b], bar.pressed[b], b == 0, cw, lh);
             else
-                PaintBarBackground(pDC, bar.buttons[b]);
+                PaintBarBackground(*this, pDC, bar.buttons[b]);
         }
     }
     if (flags & 2)
-        PaintBarBackground(pDC, CRect((base + kDriveBarFirstLetterColumn) * cw, lh,
-                                      (base + kDriveBarRightButtonColumn) * cw, 2 * lh));
+        PaintBarBackground(*this, pDC,
+                           CRect((base + kDriveBarFirstLetterColumn) * cw, lh,
+                                 (base + kDriveBarRightButtonColumn) * cw, 2 * lh));
 
     wchar_t highlight = 0;
     int active = 0;
@@ -204,7 +205,7 @@ void CQvView::DrawDriveBar(CDC* pDC, int flags)
         int column = base + kDriveBarFirstLetterColumn + 3 * position;
         CRect cell(column * cw, lh, (column + 2) * cw, 2 * lh);
         if (!(flags & 2) && letter == bar.lastActive)
-            PaintBarBackground(pDC, CRect(column * cw, lh, (column + 3) * cw, 2 * lh));
+            PaintBarBackground(*this, pDC, CRect(column * cw, lh, (column + 3) * cw, 2 * lh));
         wchar_t text[3] = {letter, L':', 0};
         if (letter == highlight)
         {

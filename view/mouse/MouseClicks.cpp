@@ -92,8 +92,13 @@ int CQvView::ClickPane(UINT flags, CPoint point)
         ClickBinaryPane(m_clickPane, point, flags);
         // The drag keeps the mouse so rows beyond the pane's edge still select.
         m_binary.dragPane = m_clickPane;
+        m_dragPoint = point;
         if (m_hWnd)
+        {
             ::SetCapture(m_hWnd);
+            // The mouse may stop beyond the pane's edge: the timer replays the move.
+            SetTimer(VIEW_TIMER_DRAG_SCROLL_2, 20);
+        }
     }
     if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
         return 0;
@@ -194,7 +199,12 @@ void CQvView::OnMouseMove(UINT flags, CPoint point)
     if (m_binary.dragPane >= 0)
     {
         if ((flags & MK_LBUTTON) && g_Panes[m_binary.dragPane]->m_mode == PANE_MODE_BINARY)
+        {
+            m_dragPoint = point;
             DragBinarySelection(m_binary.dragPane, point);
+            if (m_hWnd)
+                SetTimer(VIEW_TIMER_DRAG_SCROLL_2, 20);
+        }
         return;
     }
     ViewerMouseMove(point);

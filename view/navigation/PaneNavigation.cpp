@@ -19,13 +19,12 @@ constexpr UINT kFilerLikeModes =
     PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
 constexpr wchar_t kDriveListTitle[] = L"論理ドライブリスト";
 
+// The document's title: the frame shows it with the program's suffix, which a second
+// start looks for.
 void SetFrameTitle(CQvView& view, LPCWSTR text)
 {
-    if (view.m_hWnd == nullptr)
-        return;
-    CWnd* frame = view.GetParentFrame();
-    if (frame != nullptr)
-        frame->SetWindowText(text);
+    if (CDocument* document = view.GetDocument())
+        document->SetTitle(text);
 }
 
 // The last element of the directory and the directory above it; FALSE at a root.

@@ -80,12 +80,9 @@ void CQvView::SwitchActivePane(int cursorIndex)
     oldPane.m_position = PANE_POS_OTHER;
 
     CString caption = ActivePaneCaption(newPane);
-    if (m_hWnd)
-    {
-        CWnd* frame = GetParentFrame();
-        if (frame != nullptr)
-            frame->SetWindowText(caption);
-    }
+    // The frame shows the caption with the program's suffix.
+    if (CDocument* document = GetDocument())
+        document->SetTitle(caption);
     constexpr UINT kListModes =
         PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK;
     if (cursorIndex != -1 && (newPane.m_mode & kListModes) != 0)

@@ -7,6 +7,8 @@
 #include "util/PathHelpers.h"
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
+#include "fileops/dialogs/NameInputDlgs.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/shell/ShellSeam.h"
@@ -157,15 +159,49 @@ int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
 
 void CQvView::EditCursorEntry()
 {
-    int pane = 0;
-    if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+    int index = 0;
+    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
-    CFileInfo* cursor = g_Panes[pane]->GetCursorEntry();
-    if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
+    CFilerPane& pane = *g_Panes[index];
+    CEditNameDlg dialog(DialogOwner(this));
+    dialog.m_paneIndex = index;
+    dialog.m_directory = pane.m_currentDir;
+    dialog.m_bUnicode = g_CHECK_EDIT_FILE_IS_UNICODE;
+    // A folder listing offers the name the user set for one or for several marked
+    // files; elsewhere, or without such a name, the cursor file.
+    const bool listing = pane.m_subMode == PANE_SUB_DIRECTORY && !pane.IsOnVirtualDrive();
+    const DWORD strictGuard = PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_CURSOR_NOT_DOT;
+    if (!pane.CheckState(strictGuard))
+    {
+        const CString& preset = pane.m_markedCount == 0 ? g_ONEDEFEDIT : g_SOMEDEFEDIT;
+        const CFileInfo* cursor = pane.GetCursorEntry();
+        if (listing && !preset.IsEmpty())
+            dialog.m_fileName = preset;
+        else if (cursor != nullptr && !cursor->IsDirectory())
+        {
+            // A found file lies in a folder of its own: its whole path.
+            if (!cursor->GetDirectory().IsEmpty() &&
+                cursor->GetDirectory().CompareNoCase(pane.m_currentDir) != 0)
+                dialog.m_fileName = cursor->GetFullPath();
+            else
+                dialog.m_fileName = cursor->GetName();
+        }
+    }
+    if (!listing && dialog.m_fileName.IsEmpty())
         return;
     CViewBusyGuard busy(*this);
     g_QuitHooks.playCommandSound(L"EDIT");
-    CString directory =
-        cursor->GetDirectory().IsEmpty() ? g_Panes[pane]->m_currentDir : cursor->GetDirectory();
-    OpenInEditor(cursor->GetName(), directory, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+    if (dialog.DoModal() != IDOK)
+        return;
+    g_CHECK_EDIT_FILE_IS_UNICODE = dialog.m_bUnicode;
+    CString name = dialog.m_fileName;
+    // One leading backslash is dropped; a network path keeps its two.
+    if (name.GetLength() >= 1 && name[0] == L'\\' &&
+        (name.GetLength() < 2 || (name[1] != L'\\' && name[1] != L':')))
+        name = name.Mid(1);
+    OpenInEditor(name, pane.m_currentDir, index, g_CHECK_EDIT_FILE_IS_UNICODE);
+    if (pane.ReadDirectory(FALSE) == READ_REBUILT)
+        pane.SortEntries();
+    DrawPaneTitle(index);
+    DrawCursorLine(index, 1);
 }

@@ -38,9 +38,10 @@ void CDcCellCanvas::TextOutCellA(int column, int row, const char* bytes, int cou
 
 void CDcCellCanvas::ClearRect(const RECT& rect)
 {
-    // The pane background picture comes with the graphic previews; until then the
-    // colour stands for it.
-    FillRect(rect, g_DisplayColors[COLOR_BACK_GROUND]);
+    if (m_view != nullptr)
+        m_view->DrawPaneBackgroundPicture(m_dc, CRect(rect), g_DisplayColors[COLOR_BACK_GROUND]);
+    else
+        FillRect(rect, g_DisplayColors[COLOR_BACK_GROUND]);
 }
 
 void CDcCellCanvas::FillRect(const RECT& rect, COLORREF colour)
@@ -680,7 +681,7 @@ public:
         if (view->m_viewFont.GetSafeHandle())
             m_oldFont = m_pDC->SelectObject(view->m_viewFont.GetSafeHandle());
         m_canvas = std::make_unique<CDcCellCanvas>(m_pDC, view->m_layout.charWidth, view->m_layout.lineHeight,
-                                                   view->m_layout.clientWidth);
+                                                   view->m_layout.clientWidth, view);
     }
     ~CStatusDrawContext()
     {

@@ -7,6 +7,8 @@
 #include "framework/FwGdi.h"
 #include "framework/FwString.h"
 
+class CQvView;
+
 class CFilerPane;
 
 // Character-cell output: column c starts at x = c * CharWidth(), row r at
@@ -37,8 +39,9 @@ public:
 class CDcCellCanvas : public CCellCanvas
 {
 public:
-    CDcCellCanvas(CDC* dc, int charWidth, int lineHeight, int clientWidth)
-        : m_dc(dc), m_charWidth(charWidth), m_lineHeight(lineHeight), m_clientWidth(clientWidth)
+    // With a view, cleared cells show its pane background picture.
+    CDcCellCanvas(CDC* dc, int charWidth, int lineHeight, int clientWidth, CQvView* view = nullptr)
+        : m_dc(dc), m_charWidth(charWidth), m_lineHeight(lineHeight), m_clientWidth(clientWidth), m_view(view)
     {
     }
     int CharWidth() const override { return m_charWidth; }
@@ -57,6 +60,7 @@ private:
     int m_charWidth;
     int m_lineHeight;
     int m_clientWidth;
+    CQvView* m_view;
 };
 
 // The parts of a status draw.

@@ -98,16 +98,9 @@ BOOL FindInTextViewer(CQvView& view, int index)
     INT64 start = 0;
     if (dlg.m_from == 1)
     {
-        if (!pane->LockViewerData())
+        start = pane->ViewerTopLineOffset();
+        if (start < 0)
             return TRUE;
-        const INT64 count = viewer.LineCount();
-        const INT64 top = viewer.GetTopLine();
-        // The hexadecimal form's top counts rows of sixteen bytes.
-        if (pane->m_bHexDisplay)
-            start = top * 16 < viewer.TextLength() ? top * 16 : viewer.TextLength();
-        else if (count > 0)
-            start = viewer.LineIndex()[top < count ? top : count - 1];
-        pane->UnlockViewerData();
     }
     viewer.SetSearch(text.data(), static_cast<int>(text.size()), dlg.m_ignoreCase != 0,
                      dlg.m_upward == 0 ? 1 : 0);
