@@ -15,5 +15,9 @@
 BOOL MakeSafeRelativePath(LPCWSTR itemPath, CString& out);
 
 // TRUE when no folder between the destination and the relative path's last part
-// is a link (a reparse point) or a file: writing there stays inside the destination.
+// is a link (a reparse point) or a file, and no link stands at the last part itself:
+// writing there stays inside the destination.
 BOOL PathStaysInside(const CString& destination, const CString& relativePath);
+
+// TRUE when a link (a reparse point) stands at the path.
+BOOL IsLinkAt(const CString& path);
