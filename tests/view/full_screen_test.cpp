@@ -4,6 +4,10 @@
 
 #include "app/StartDirs.h"
 #include "app/FolderChooser.h"
+#include "app/settings/GraphicSettings.h"
+#include "framework/FwLock.h"
+#include "graphics/picture/PictureData.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <imm.h>
@@ -79,6 +83,58 @@ TEST_F(FullScreen, TwiceGivesBackStyleRectangleAndMenuBar)
     EXPECT_EQ(FrameRect(), before);
     EXPECT_NE(GetMenu(m_frame->m_hWnd), nullptr);
     EXPECT_EQ(g_MENUDISPLAY, 1);
+}
+
+TEST_F(FullScreen, PicturesAskedToShowInFullScreenTakeItAndGiveItBack)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(m_dir + L"\\p.bmp", qvtest::SolidBmp(4, 2, 0, 0, 255)));
+    CArray<CSusieDllFile> savedPlugIns;
+    CString savedDir;
+    {
+        CHandleLock lock(g_DataMutex);
+        savedPlugIns.Copy(g_SusiePlugIns);
+        savedDir = g_SusiePlugInDir;
+        g_SusiePlugIns.RemoveAll();
+        CSusieDllFile record;
+        memcpy(record.m_apiVersion, "00IN", 4);
+        record.m_fileName = L"spi_bmp.sph";
+        record.m_patterns.Add(L"*.bmp");
+        record.m_enabled = 1;
+        g_SusiePlugIns.Add(record);
+        g_SusiePlugInDir = qvtest::ProgramDir().c_str();
+    }
+    const int saved[] = {g_BEFOREFULLSCREEN, g_ENABLE_NO_DIALOG_LOADING, g_NO_DIALOG_LOADING_SIZE};
+    g_BEFOREFULLSCREEN = 1;
+    g_ENABLE_NO_DIALOG_LOADING = 1;
+    g_NO_DIALOG_LOADING_SIZE = 500;
+    const int index = m_view->GetActivePaneIndex();
+    ASSERT_GE(index, 0);
+    CFilerPane& pane = *g_Panes[index];
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+        if (std::wstring(pane.m_entries[i].GetName()) == L"p.bmp")
+            pane.m_cursor = i;
+    const CRect before = FrameRect();
+    const LONG_PTR style = FrameStyle();
+
+    m_view->OnViewOnePicture();
+    EXPECT_EQ(1, m_view->IsPictureShown());
+    EXPECT_EQ(1, m_view->m_system.fullScreenOn);
+    EXPECT_EQ(1, m_view->m_system.fullScreen.graphic);
+    EXPECT_EQ(0, FrameStyle() & WS_CAPTION);
+    m_view->LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
+    EXPECT_EQ(0, m_view->m_system.fullScreenOn);
+    EXPECT_EQ(FrameStyle(), style);
+    EXPECT_EQ(FrameRect(), before);
+
+    g_BEFOREFULLSCREEN = saved[0];
+    g_ENABLE_NO_DIALOG_LOADING = saved[1];
+    g_NO_DIALOG_LOADING_SIZE = saved[2];
+    g_CurrentPicture.Free();
+    CHandleLock lock(g_DataMutex);
+    g_SusiePlugIns.Copy(savedPlugIns);
+    g_SusiePlugInDir = savedDir;
 }
 
 TEST_F(FullScreen, AMoveIsRememberedUnlessTheFrameIsMaximised)
