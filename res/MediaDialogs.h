@@ -119,3 +119,16 @@
 #define IDC_CD_TRACK 728
 #define IDC_CD_TIME 723
 #define IDC_CD_POSITION 724
+// The pictures of the player's buttons: active and inactive, add and remove once.
+#define IDB_CD_ADD 101
+#define IDB_CD_PREVIOUS 103
+#define IDB_CD_PREVIOUS_OFF 105
+#define IDB_CD_REMOVE 107
+#define IDB_CD_NEXT 108
+#define IDB_CD_NEXT_OFF 109
+#define IDB_CD_PAUSE 110
+#define IDB_CD_PAUSE_OFF 111
+#define IDB_CD_PLAY 112
+#define IDB_CD_PLAY_OFF 113
+#define IDB_CD_STOP 114
+#define IDB_CD_STOP_OFF 115

@@ -931,6 +931,11 @@ public:
     void ScrollPicture(int hStep, int vStep);
     // Scroll-bar codes of the view's own bars while a picture is shown.
     void ScrollPictureBar(int bar, UINT code, int thumb);
+    // The mouse table's operations while a pane shows pictures: the wheel (plain, with
+    // Shift or with Ctrl; FALSE when its operation is none, so the wheel goes on as
+    // usual) and the plain left double click.
+    BOOL TurnWheelOverPicture(UINT flags, short delta);
+    void DoubleClickOnPicture();
     // Fills the rectangle behind the filer panes: the background picture or colour.
     void DrawPaneBackgroundPicture(CDC* pDC, const CRect& rect, COLORREF colour);
     // The view font (view/graphic/ViewFont.cpp), per screen resolution when asked.
@@ -1133,6 +1138,10 @@ private:
     int CollectPictureList(class CFilerPane& pane);
     void PrepareNewPicture();
     void RestoreFrameAfterGraphic();
+    // "表示前にフルスクリーン化する": full screen from the first picture on, and back
+    // when the pictures end.
+    void ApplyFullScreenOnGraphic();
+    void LeaveGraphicFullScreen();
     void UpdatePictureScrollBars();
     std::unique_ptr<CArchiveFront> m_pGraphicArchive;
     std::unique_ptr<CSusiePlugInHost> m_pGraphicHost;

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/VirtualDrives.h"
 #include "app/records/ControlPanelApplets.h"
+#include "app/settings/FilerSettings.h"
 #include "app/settings/GraphicSettings.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
 #include "archivefront/sevenzip/ExtractPaths.h"
@@ -101,7 +102,12 @@ void CQvView::TearDown()
     Step(L"ReleasePlugIns");
     g_SusiePlugIns.RemoveAll();
     FreeQvDll();
-    // PLACEHOLDER: the jump-directory groups' icons are destroyed here once they exist.
+    // The jump dialog destroys the shell icons it looked up when it closes; the groups
+    // themselves were saved with the settings and go last.
+    Step(L"ReleaseJumpGroups");
+    for (INT_PTR group = 0; group < g_JumpGroups.GetSize(); ++group)
+        g_JumpGroups[group].m_entries.RemoveAll();
+    g_JumpGroups.RemoveAll();
     Step(L"CloseMutexes");
     CloseAndClear(g_CdMutex);
     CloseSevenZipLoadMutex();

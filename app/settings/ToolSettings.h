@@ -10,6 +10,8 @@
 // The nine debug switches; switch 0 shows each image plug-in's path before it is
 // loaded (together with DEBUGMODE).
 constexpr int DEBUG_FLAG_COUNT = 9;
+// Switch 6 writes each drawn picture's size to the log (together with DEBUGMODE).
+constexpr int DEBUG_FLAG_PICTURE_SIZES = 6;
 inline int g_DebugFlags[DEBUG_FLAG_COUNT] = {};
 
 // The screen font of one display resolution.

@@ -133,6 +133,12 @@ BOOL MakeSafeRelativePath(LPCWSTR itemPath, CString& out)
     return TRUE;
 }
 
+BOOL IsLinkAt(const CString& path)
+{
+    const DWORD attributes = FsGetFileAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 BOOL PathStaysInside(const CString& destination, const CString& relativePath)
 {
     CString path = destination;
@@ -142,8 +148,9 @@ BOOL PathStaysInside(const CString& destination, const CString& relativePath)
     for (;;)
     {
         int slash = relativePath.Find(L'\\', start);
+        // A link standing where the file goes would have the file written through it.
         if (slash < 0)
-            return TRUE;
+            return !IsLinkAt(path + relativePath);
         CString folder = path + relativePath.Left(slash);
         DWORD attributes = FsGetFileAttributes(folder);
         if (attributes != INVALID_FILE_ATTRIBUTES && ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||

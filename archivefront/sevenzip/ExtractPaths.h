@@ -16,7 +16,8 @@
 BOOL MakeSafeRelativePath(LPCWSTR itemPath, CString& out);
 
 // TRUE when no folder between the destination and the relative path's last part
-// is a link (a reparse point) or a file: writing there stays inside the destination.
+// is a link (a reparse point) or a file, and no link stands at the last part itself:
+// writing there stays inside the destination.
 BOOL PathStaysInside(const CString& destination, const CString& relativePath);
 
 // The folder and name a member is listed under: its stored path cleaned as
@@ -39,3 +40,6 @@ BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& mem
 // link, or the folder holding the path is the folder itself by file identity (a
 // spelling with short names).
 BOOL PathLiesInside(const CString& path, const CString& folder);
+
+// TRUE when a link (a reparse point) stands at the path.
+BOOL IsLinkAt(const CString& path);

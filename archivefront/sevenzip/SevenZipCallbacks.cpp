@@ -409,7 +409,8 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     // needs neither again.
     const CString folder = lastSlash > 0 ? LongForm(outputDirectory + safe.Left(lastSlash)) : CString();
     const bool sameFolder = lastSlash > 0 && folder.CompareNoCase(lastFolder) == 0;
-    if (!named || (!sameFolder && !PathStaysInside(outputDirectory, safe)))
+    if (!named || (!sameFolder && !PathStaysInside(outputDirectory, safe)) ||
+        (sameFolder && IsLinkAt(outputDirectory + safe)))
     {
         // A member that would land outside the destination is not written at all.
         refusedItems++;

@@ -39,7 +39,7 @@ enum
 constexpr int WIDE_RECORD = 844;
 constexpr int NARROW_RECORD = 448;
 
-typedef int(WINAPI* ProgressFunc)(int done, int total, LONG_PTR data);
+typedef SusieProgressFunc ProgressFunc;
 typedef int(WINAPI* ArchiveInfoWFunc)(LPCWSTR source, LONG_PTR length, unsigned flag, HLOCAL* info);
 typedef int(WINAPI* ArchiveInfoAFunc)(LPCSTR source, LONG_PTR length, unsigned flag, HLOCAL* info);
 typedef int(WINAPI* GetFileWFunc)(LPCWSTR source, LONG_PTR length, HLOCAL* dest, unsigned flag, ProgressFunc,
@@ -51,20 +51,6 @@ template <typename T> T Export(HMODULE module, const char* name)
 {
     return module != nullptr ? reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                              : nullptr;
-}
-
-int WINAPI PlugInProgress(int done, int total, LONG_PTR data)
-{
-    CProgressInfo* progress = reinterpret_cast<CProgressInfo*>(data);
-    progress->doneAmount = done;
-    progress->totalAmount = total;
-    progress->Notify(PROGRESS_TOTAL | PROGRESS_DONE);
-    return progress->IsCancelled() ? 1 : 0;
-}
-
-ProgressFunc CallbackFor(CProgressInfo* progress)
-{
-    return progress != nullptr && progress->progressCallback != nullptr ? PlugInProgress : nullptr;
 }
 
 CString PlugInFolder()
@@ -289,13 +275,13 @@ int CSusiePlugInHost::GetPictureInfo(LPCWSTR path, SusiePictureInfo* info)
     return first;
 }
 
-int CSusiePlugInHost::GetPicture(LPCWSTR path, CPictureData& picture, CProgressInfo*)
+int CSusiePlugInHost::GetPicture(LPCWSTR path, CPictureData& picture, CProgressInfo* progress)
 {
     m_errors.Clear();
     picture.Free();
     if (m_module == nullptr && LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
         return SUSIE_FAILED;
-    const int result = SusieGetPictureFromFile(m_module, path, m_headerOffset, 0, picture);
+    const int result = SusieGetPictureFromFile(m_module, path, m_headerOffset, 0, picture, progress);
     if (result == SUSIE_NO_EXPORT)
         m_errors.Add(ERR_NO_EXPORT, 0);
     else if (result != 0)
@@ -303,13 +289,13 @@ int CSusiePlugInHost::GetPicture(LPCWSTR path, CPictureData& picture, CProgressI
     return result;
 }
 
-int CSusiePlugInHost::GetPreview(LPCWSTR path, CPictureData& picture, CProgressInfo*)
+int CSusiePlugInHost::GetPreview(LPCWSTR path, CPictureData& picture, CProgressInfo* progress)
 {
     m_errors.Clear();
     picture.Free();
     if (m_module == nullptr && LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
         return SUSIE_FAILED;
-    const int result = SusieGetPictureFromFile(m_module, path, m_headerOffset, 1, picture);
+    const int result = SusieGetPictureFromFile(m_module, path, m_headerOffset, 1, picture, progress);
     if (result == SUSIE_NO_EXPORT)
         m_errors.Add(ERR_NO_EXPORT, 0);
     else if (result != 0)
@@ -318,7 +304,7 @@ int CSusiePlugInHost::GetPreview(LPCWSTR path, CPictureData& picture, CProgressI
 }
 
 int CSusiePlugInHost::GetPictureFromMemory(LPCWSTR name, const void* data, SIZE_T size, CPictureData& picture,
-                                           CProgressInfo*)
+                                           CProgressInfo* progress)
 {
     m_errors.Clear();
     picture.Free();
@@ -329,7 +315,7 @@ int CSusiePlugInHost::GetPictureFromMemory(LPCWSTR name, const void* data, SIZE_
             LoadPlugInForBuffer(name, static_cast<const BYTE*>(data), head, SUSIE_KIND_IMAGE, 0) < 0)
             return SUSIE_FAILED;
     }
-    const int result = SusieGetPictureFromMemory(m_module, name, data, size, picture);
+    const int result = SusieGetPictureFromMemory(m_module, name, data, size, picture, progress);
     if (result == SUSIE_NO_EXPORT)
         m_errors.Add(ERR_NO_EXPORT, 0);
     else if (result != 0)
@@ -499,7 +485,7 @@ int CSusiePlugInHost::CallGetFile(LPCSTR narrowSource, LPCWSTR wideSource, LONG_
         m_errors.Add(ERR_NO_EXPORT, 0);
         return 0;
     }
-    const ProgressFunc callback = CallbackFor(progress);
+    const ProgressFunc callback = SusieProgressCallbackFor(progress);
     const LONG_PTR data = reinterpret_cast<LONG_PTR>(progress);
     int firstError = 0;
     for (int form = 0; form < 2; ++form)

@@ -11,6 +11,30 @@ namespace
 
 const UINT_PTR kTickTimer = 2;
 
+// The picture buttons and their pictures (active, inactive; 0 for none).
+struct PictureButton
+{
+    int control;
+    int pictures[2];
+};
+const PictureButton kPictureButtons[CCdPlayDlg::BUTTON_COUNT] = {
+    {IDC_CD_PREVIOUS, {IDB_CD_PREVIOUS, IDB_CD_PREVIOUS_OFF}},
+    {IDC_CD_PLAY, {IDB_CD_PLAY, IDB_CD_PLAY_OFF}},
+    {IDC_CD_PAUSE, {IDB_CD_PAUSE, IDB_CD_PAUSE_OFF}},
+    {IDC_CD_STOP, {IDB_CD_STOP, IDB_CD_STOP_OFF}},
+    {IDC_CD_NEXT, {IDB_CD_NEXT, IDB_CD_NEXT_OFF}},
+    {IDC_CD_ADD, {IDB_CD_ADD, 0}},
+    {IDC_CD_REMOVE, {IDB_CD_REMOVE, 0}},
+};
+enum
+{
+    SLOT_PREVIOUS,
+    SLOT_PLAY,
+    SLOT_PAUSE,
+    SLOT_STOP,
+    SLOT_NEXT,
+};
+
 void ListCdDrives(CStringArray& drives)
 {
     drives.RemoveAll();
@@ -34,6 +58,42 @@ CCdPlayDlg::~CCdPlayDlg()
         FindCloseChangeNotification(m_change);
     if (m_font)
         DeleteObject(m_font);
+    for (auto& pair : m_pictures)
+        for (HBITMAP picture : pair)
+            if (picture != nullptr)
+                DeleteObject(picture);
+}
+
+void CCdPlayDlg::UpdateButtons(BOOL load)
+{
+    if (load)
+    {
+        for (int slot = 0; slot < BUTTON_COUNT; ++slot)
+            for (int form = 0; form < 2; ++form)
+                if (m_pictures[slot][form] == nullptr && kPictureButtons[slot].pictures[form] != 0)
+                    m_pictures[slot][form] = static_cast<HBITMAP>(LoadImageW(
+                        AfxGetResourceHandle(), MAKEINTRESOURCEW(kPictureButtons[slot].pictures[form]),
+                        IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    }
+    int inactive[BUTTON_COUNT] = {};
+    if (g_CdState == CD_STOPPED)
+    {
+        for (int slot : {SLOT_PREVIOUS, SLOT_PAUSE, SLOT_STOP, SLOT_NEXT})
+            inactive[slot] = 1;
+        inactive[SLOT_PLAY] = ::SendDlgItemMessageW(m_hWnd, IDC_CD_PROGRAM, LB_GETCOUNT, 0, 0) <= 0 ? 1 : 0;
+    }
+    else
+    {
+        inactive[SLOT_PLAY] = g_CdState == CD_PAUSED ? 0 : 1;
+    }
+    for (int slot = 0; slot < BUTTON_COUNT; ++slot)
+    {
+        if (!load && m_shown[slot] == inactive[slot])
+            continue;
+        m_shown[slot] = inactive[slot];
+        ::SendDlgItemMessageW(m_hWnd, kPictureButtons[slot].control, BM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(m_pictures[slot][inactive[slot]]));
+    }
 }
 
 int CCdPlayDlg::Selection(int id) const
@@ -51,6 +111,7 @@ CString CCdPlayDlg::SelectedDrive() const
 BOOL CCdPlayDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    UpdateButtons(TRUE);
     CStringArray drives;
     g_CdDriveList(drives);
     HWND combo = ::GetDlgItem(m_hWnd, IDC_CD_DRIVE);
@@ -72,6 +133,7 @@ BOOL CCdPlayDlg::OnInitDialog()
     CheckDlgButton(IDC_CD_RANDOM, g_CDRANDOM ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(IDC_CD_REPEAT, g_CDREPEAT ? BST_CHECKED : BST_UNCHECKED);
     FillDiscList(SelectedDrive(), g_CdPlayThread == nullptr);
+    UpdateButtons(FALSE);
     // The three counters in a fixed-pitch face as tall as their fields allow.
     RECT rect;
     ::GetClientRect(::GetDlgItem(m_hWnd, IDC_CD_TRACK), &rect);
@@ -200,6 +262,7 @@ void CCdPlayDlg::OnTick()
             text.Format(L"%02Id/%02Id", g_CdPlayThread->m_programPos + 1, g_CdProgram.GetSize());
             SetDlgItemText(IDC_CD_POSITION, text);
         }
+        UpdateButtons(FALSE);
         return;
     }
     // No player: watch the drive for a disc change.
@@ -229,6 +292,7 @@ void CCdPlayDlg::OnTick()
         m_change = FindFirstChangeNotificationLong(root, FALSE, 0x1F);
         FillDiscList(drive, TRUE);
     }
+    UpdateButtons(FALSE);
     SetTimer(kTickTimer, 500, nullptr);
 }
 

@@ -253,6 +253,7 @@ TEST_F(SevenZipExtractTest, HostileMemberNamesStayInsideTheDestination)
         {"a:b", L"a_b"},
         {"/abs.txt", L"abs.txt"},
         {"link/through.txt", nullptr},
+        {"link", nullptr},
     };
     int n = 0;
     for (const Case& c : cases)

@@ -13,6 +13,7 @@
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
@@ -50,6 +51,10 @@ public:
     using CLoadPictureBDlg::CLoadPictureBDlg;
     bool windowMade = false;
     bool stopAtFirstPiece = false;
+    // Presses Stop once the plug-in's report has moved the load bar; the bar's
+    // position then.
+    bool stopWhenBarMoves = false;
+    int barWhenStopped = -1;
 
 protected:
     BOOL OnInitDialog() override
@@ -63,6 +68,14 @@ protected:
             ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOADPIC_STOP, BN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDC_LOADPIC_STOP)));
         CLoadPictureBDlg::OnProgress(events);
+        const int bar = int(::SendDlgItemMessageW(m_hWnd, IDC_LOADPIC_BAR, PBM_GETPOS, 0, 0));
+        if (stopWhenBarMoves && (events & PROGRESS_TOTAL) != 0 && bar > int(m_progress.barBase) &&
+            m_progress.cancelFlag == 0)
+        {
+            barWhenStopped = bar;
+            ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_LOADPIC_STOP, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDC_LOADPIC_STOP)));
+        }
     }
 };
 
@@ -214,4 +227,32 @@ TEST_F(LoadPictureDialogTest, ArchiveMembersNoImagePlugInTakesAreSkippedForTheNe
         EXPECT_EQ(L"short.txt", std::wstring(dlg.m_memberName));
     }
     g_ArchivePlugInHooks = savedHooks;
+}
+
+TEST_F(LoadPictureDialogTest, StopDuringASlowDecodeEndsTheLoadThroughThePlugInsProgress)
+{
+    // Kept loaded past the dialog, whose host frees the plug-in, to read its count.
+    const HMODULE standIn = LoadLibraryW((qvtest::ProgramDir() + L"\\spi_q128.sph").c_str());
+    ASSERT_NE(nullptr, standIn);
+    auto progressCalls = reinterpret_cast<int(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(standIn, "StubProgressCalls")));
+    ASSERT_NE(nullptr, progressCalls);
+    const int before = progressCalls();
+    // From the file, and from memory for a name the system code page cannot spell.
+    for (const wchar_t* name : {L"slow.q1", L"slow\u00e9.q1"})
+    {
+        const std::wstring path = Picture(name, 'S');
+        CListStepper stepper(1);
+        CWatchedLoadDlg dlg(&stepper);
+        dlg.m_filePath = path.c_str();
+        dlg.stopWhenBarMoves = true;
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(2, dlg.DoModal()) << qvtest::W(name);
+        // The decode reports 100 steps of 20 ms; the stop ends it well before.
+        EXPECT_LT(GetTickCount() - start, 1500u) << qvtest::W(name);
+        EXPECT_GT(dlg.barWhenStopped, 0) << qvtest::W(name);
+        EXPECT_FALSE(g_CurrentPicture.IsValid());
+    }
+    EXPECT_LT(progressCalls() - before, 20);
+    FreeLibrary(standIn);
 }

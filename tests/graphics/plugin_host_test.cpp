@@ -177,6 +177,22 @@ TEST_F(PlugInHostTest, MembersAreWrittenInsideTheDestinationAndNoMoreBytesThanTh
     EXPECT_TRUE(host.m_errors.HasCode(4));
 }
 
+TEST_F(PlugInHostTest, AMemberWhoseNameIsALinkInTheDestinationIsNotWrittenThroughIt)
+{
+    const std::wstring archive = Write(L"linked.qar", "QARC archive");
+    const std::wstring destination = m_folder + L"\\linked";
+    const std::wstring outside = m_folder + L"\\outside";
+    CreateDirectoryW(destination.c_str(), nullptr);
+    CreateDirectoryW(outside.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::MakeFolderLink(destination + L"\\y", outside));
+    CSusiePlugInHost host;
+    ASSERT_EQ(1, host.ListArchive(archive.c_str()));
+    host.SetOption(5, destination.c_str());
+    EXPECT_EQ(0, host.Extract(nullptr, nullptr));
+    EXPECT_TRUE(qvtest::ListFolder(outside).empty());
+    EXPECT_EQ(0, strncmp("m4\n", qvtest::ReadFileBytes(destination + L"\\sub\\good.txt").c_str(), 3));
+}
+
 TEST_F(PlugInHostTest, TheArchiveFrontReachesTheHostOnlyThroughTheInstalledHooks)
 {
     const std::wstring archive = Write(L"front.qar", "QARC archive");

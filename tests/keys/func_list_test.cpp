@@ -3,6 +3,7 @@
 #include "tests/common/TestHelpers.h"
 
 #include "app/PlugInCommands.h"
+#include "app/records/ControlPanelApplets.h"
 #include "app/settings/ToolSettings.h"
 #include "tools/keys/FuncListDlg.h"
 
@@ -97,6 +98,37 @@ TEST_F(FuncListTest, FilerListShowsJumpsProgramsAndPlugInsWithTheirKeys)
         EXPECT_EQ(std::wstring(k.text), W(info->m_text));
         EXPECT_EQ(std::wstring(k.keys), W(CFuncListDlg::FormatKeys(*info)));
     }
+}
+
+TEST_F(FuncListTest, TheControlPanelListsItsAppletsAfterItsRowsWithTheirKeys)
+{
+    CArray<CCplEntry> saved;
+    saved.Copy(g_CplList);
+    g_CplList.RemoveAll();
+    CCplEntry display;
+    display.m_file = L"desk.cpl";
+    display.m_name = L"画面";
+    CCplEntry mouse;
+    mouse.m_file = L"main.cpl";
+    mouse.m_name = L"マウス";
+    mouse.m_appendName = 1;
+    g_CplList.Add(display);
+    g_CplList.Add(mouse);
+    g_FilerKeyCmds.GetBinding(0, KeyRow(L"M")).command = L"@Defaultcpl main.cpl マウス";
+
+    CFuncListDlg dlg(8);
+    dlg.BuildCommandList();
+    const std::vector<int> entries = dlg.EntriesOf(FilerCategoryPosition(KEY_CATEGORY_CONTROL_PANEL));
+    ASSERT_GE(entries.size(), 2u);
+    const CCmdInfo& first = dlg.m_commands[size_t(entries[entries.size() - 2])];
+    const CCmdInfo& second = dlg.m_commands[size_t(entries.back())];
+    EXPECT_EQ(L"@Defaultcpl desk.cpl", W(first.m_keyword));
+    EXPECT_EQ(L"画面", W(first.m_text));
+    EXPECT_EQ(L"@Defaultcpl main.cpl マウス", W(second.m_keyword));
+    EXPECT_EQ(L"[M]", W(CFuncListDlg::FormatKeys(second)));
+    // The bound applet is no program of "ファイル実行".
+    EXPECT_TRUE(dlg.EntriesOf(FILER_CATEGORY_COUNT).empty());
+    g_CplList.Copy(saved);
 }
 
 TEST_F(FuncListTest, ArchiveListingCountsItsOwnBindingsUnlessDeferring)

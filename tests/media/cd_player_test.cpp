@@ -256,3 +256,55 @@ TEST_F(CdPlayer, TheDialogNeedsACdDrive)
     ASSERT_EQ(1u, script.GetQuestions().size());
     EXPECT_EQ(std::wstring(L"有効なCD-ROMドライブが有りません"), qvtest::W(script.GetQuestions()[0].text));
 }
+
+TEST_F(CdPlayer, TheButtonsShowTheirActiveOrInactivePictureByThePlayersState)
+{
+    CdDriveListFn saved = g_CdDriveList;
+    g_CdDriveList = OneDrive;
+    const int controls[CCdPlayDlg::BUTTON_COUNT] = {IDC_CD_PREVIOUS, IDC_CD_PLAY, IDC_CD_PAUSE, IDC_CD_STOP,
+                                                    IDC_CD_NEXT,     IDC_CD_ADD,  IDC_CD_REMOVE};
+    // Per state: previous, play, pause, stop, next, add, remove (1 inactive).
+    const struct
+    {
+        int state;
+        std::vector<int> shown;
+    } rows[] = {
+        {CD_STOPPED, {1, 0, 1, 1, 1, 0, 0}},
+        {CD_PLAYING, {0, 1, 0, 0, 0, 0, 0}},
+        {CD_PAUSED, {0, 0, 0, 0, 0, 0, 0}},
+        {CD_STOPPED, {1, 0, 1, 1, 1, 0, 0}},
+    };
+    std::vector<std::vector<int>> shown;
+    std::vector<HBITMAP> previousPictures;
+    bool everyButtonHasAPicture = true;
+    CDrivenCdPlayDlg dlg;
+    dlg.drive = [&](CDrivenCdPlayDlg& d) {
+        for (const auto& row : rows)
+        {
+            g_CdState = row.state;
+            d.UpdateButtons(FALSE);
+            std::vector<int> now;
+            for (int slot = 0; slot < CCdPlayDlg::BUTTON_COUNT; ++slot)
+            {
+                now.push_back(d.ShownPicture(slot));
+                everyButtonHasAPicture =
+                    everyButtonHasAPicture &&
+                    ::SendDlgItemMessageW(d.m_hWnd, controls[slot], BM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+            }
+            shown.push_back(now);
+            previousPictures.push_back(reinterpret_cast<HBITMAP>(
+                ::SendDlgItemMessageW(d.m_hWnd, IDC_CD_PREVIOUS, BM_GETIMAGE, IMAGE_BITMAP, 0)));
+        }
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    g_CdDriveList = saved;
+    g_CdState = CD_STOPPED;
+    ASSERT_EQ(4u, shown.size());
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(rows[i].shown, shown[i]) << "row " << i;
+    EXPECT_TRUE(everyButtonHasAPicture);
+    // The inactive and the active picture are two pictures.
+    EXPECT_NE(previousPictures[0], previousPictures[1]);
+    EXPECT_EQ(previousPictures[0], previousPictures[3]);
+}

@@ -4,6 +4,12 @@
 
 #include "app/StartDirs.h"
 #include "app/FolderChooser.h"
+#include "app/settings/GeneralToolSettings.h"
+#include "app/settings/GraphicSettings.h"
+#include "framework/FwLock.h"
+#include "graphics/picture/PictureData.h"
+#include "graphics/windows/GraphicListDlg.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <imm.h>
@@ -79,6 +85,101 @@ TEST_F(FullScreen, TwiceGivesBackStyleRectangleAndMenuBar)
     EXPECT_EQ(FrameRect(), before);
     EXPECT_NE(GetMenu(m_frame->m_hWnd), nullptr);
     EXPECT_EQ(g_MENUDISPLAY, 1);
+}
+
+// The stand-in BMP plug-in as the only plug-in, small pictures loaded without the load
+// dialog, and the cursor of the active pane on a picture; all given back at the end.
+class CPictureBench
+{
+public:
+    explicit CPictureBench(const std::wstring& dir)
+    {
+        qvtest::WriteFileBytes(dir + L"\\p.bmp", qvtest::SolidBmp(4, 2, 0, 0, 255));
+        CHandleLock lock(g_DataMutex);
+        m_savedPlugIns.Copy(g_SusiePlugIns);
+        m_savedDir = g_SusiePlugInDir;
+        g_SusiePlugIns.RemoveAll();
+        CSusieDllFile record;
+        memcpy(record.m_apiVersion, "00IN", 4);
+        record.m_fileName = L"spi_bmp.sph";
+        record.m_patterns.Add(L"*.bmp");
+        record.m_enabled = 1;
+        g_SusiePlugIns.Add(record);
+        g_SusiePlugInDir = qvtest::ProgramDir().c_str();
+        g_ENABLE_NO_DIALOG_LOADING = 1;
+        g_NO_DIALOG_LOADING_SIZE = 500;
+    }
+    ~CPictureBench()
+    {
+        g_ENABLE_NO_DIALOG_LOADING = m_saved[0];
+        g_NO_DIALOG_LOADING_SIZE = m_saved[1];
+        g_CurrentPicture.Free();
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns.Copy(m_savedPlugIns);
+        g_SusiePlugInDir = m_savedDir;
+    }
+    // The active pane, read again, with its cursor on the picture.
+    static int PointAtPicture(CQvView& view)
+    {
+        const int index = view.GetActivePaneIndex();
+        CFilerPane& pane = *g_Panes[index];
+        pane.ReadDirectory(TRUE);
+        pane.SortEntries();
+        for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+            if (std::wstring(pane.m_entries[i].GetName()) == L"p.bmp")
+                pane.m_cursor = i;
+        return index;
+    }
+
+private:
+    CArray<CSusieDllFile> m_savedPlugIns;
+    CString m_savedDir;
+    const int m_saved[2] = {g_ENABLE_NO_DIALOG_LOADING, g_NO_DIALOG_LOADING_SIZE};
+};
+
+TEST_F(FullScreen, PicturesAskedToShowInFullScreenTakeItAndGiveItBack)
+{
+    CPictureBench bench(m_dir);
+    const int savedBefore = g_BEFOREFULLSCREEN;
+    g_BEFOREFULLSCREEN = 1;
+    const int index = CPictureBench::PointAtPicture(*m_view);
+    const CRect before = FrameRect();
+    const LONG_PTR style = FrameStyle();
+
+    m_view->OnViewOnePicture();
+    EXPECT_EQ(1, m_view->IsPictureShown());
+    EXPECT_EQ(1, m_view->m_system.fullScreenOn);
+    EXPECT_EQ(1, m_view->m_system.fullScreen.graphic);
+    EXPECT_EQ(0, FrameStyle() & WS_CAPTION);
+    m_view->LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
+    EXPECT_EQ(0, m_view->m_system.fullScreenOn);
+    EXPECT_EQ(FrameStyle(), style);
+    EXPECT_EQ(FrameRect(), before);
+    g_BEFOREFULLSCREEN = savedBefore;
+}
+
+TEST_F(FullScreen, ThePictureListWindowBelongsToTheMainWindowUnlessItStandsAlone)
+{
+    CPictureBench bench(m_dir);
+    CWinApp app;
+    app.m_pMainWnd = m_frame;
+    const int savedFlag = g_OtherWindowDialogs[0].flag;
+    const int index = CPictureBench::PointAtPicture(*m_view);
+    for (int standAlone : {0, 1})
+    {
+        SCOPED_TRACE(standAlone);
+        g_OtherWindowDialogs[0].flag = standAlone;
+        m_view->m_graphic.listWindowShown = 1;
+        m_view->OnViewOnePicture();
+        ASSERT_NE(nullptr, m_view->m_pGraphicListDlg);
+        ASSERT_NE(nullptr, m_view->m_pGraphicListDlg->m_hWnd);
+        EXPECT_EQ(standAlone ? nullptr : m_frame->m_hWnd,
+                  GetWindow(m_view->m_pGraphicListDlg->m_hWnd, GW_OWNER));
+        m_view->LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
+        m_view->m_pGraphicListDlg->DestroyWindow();
+    }
+    g_OtherWindowDialogs[0].flag = savedFlag;
+    app.m_pMainWnd = nullptr;
 }
 
 TEST_F(FullScreen, AMoveIsRememberedUnlessTheFrameIsMaximised)

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GraphicSettings.h"
+#include "app/settings/ToolSettings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -404,3 +406,90 @@ TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowSavingNeedsAShownPictureAndACli
 }
 
 } // namespace
+
+TEST_F(GraphicModeTest, TheMouseTableDrivesTheWheelAndTheDoubleClickOverAShownPicture)
+{
+    const GraphicMouseTable saved = g_GraphicMouseOperations;
+    g_GraphicMouseOperations = kDefaultGraphicMouseOperations;
+    g_DRIVELISTCURJUMPCTRL = 0;
+    Mark({L"a.bmp", L"b.bmp"});
+    CQvView& view = *m_view;
+    view.OnViewGraphic();
+    ASSERT_EQ(1, view.IsPictureShown());
+    ASSERT_EQ(4, view.m_graphic.displayed.cx);
+    const struct
+    {
+        UINT flags;
+        short delta;
+        int plainWheelDown; // the operation of the plain wheel turned down
+        LONG width;
+        DWORD colour;
+    } turns[] = {
+        {MK_CONTROL, WHEEL_DELTA, 3, 6, kRed},            // Ctrl: zoom in, 1.0 -> 1.5
+        {MK_CONTROL, -WHEEL_DELTA, 3, 4, kRed},           // and out again
+        {MK_CONTROL | MK_SHIFT, WHEEL_DELTA, 3, 4, kRed}, // Shift first: its operation is none
+        {0, -WHEEL_DELTA, 3, 4, kRed},                    // scrolls; the picture fits
+        {0, -WHEEL_DELTA / 2, 6, 4, kRed},                // less than a notch
+        {0, -WHEEL_DELTA, 6, 4, kGreen},                  // the next picture
+    };
+    for (const auto& turn : turns)
+    {
+        SCOPED_TRACE(testing::Message() << turn.flags << " " << turn.delta);
+        g_GraphicMouseOperations[5][0] = turn.plainWheelDown;
+        view.OnMouseWheel(turn.flags, turn.delta, CPoint(0, 0));
+        EXPECT_EQ(turn.width, view.m_graphic.displayed.cx);
+        EXPECT_EQ(turn.colour, Shown());
+    }
+    // The double click acts as Enter only when the table says so: past the last
+    // picture back to the list.
+    for (int operation : {0, 1})
+    {
+        g_GraphicMouseOperations[2][0] = operation;
+        view.OnLButtonDblClk(0, CPoint(0, 0));
+        EXPECT_EQ(UINT(operation ? PANE_MODE_FILER : PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
+    }
+    g_GraphicMouseOperations = saved;
+}
+
+TEST_F(GraphicModeTest, TheDebugSwitchForPictureSizesLogsEachDrawnPicture)
+{
+    const CString savedProgramDir = g_ProgramDir;
+    const HANDLE savedLogMutex = g_LogMutex;
+    const std::pair<int, int> savedDebug = {g_DEBUGMODE, g_DebugFlags[DEBUG_FLAG_PICTURE_SIZES]};
+    g_ProgramDir = m_folder.c_str();
+    g_LogMutex = CreateMutexW(nullptr, FALSE, nullptr);
+    const std::wstring log = m_folder + L"\\qv.log";
+    DeleteFileW(log.c_str());
+    m_panes[0]->m_cursor = IndexOf(L"a.bmp");
+    m_view->OnViewOnePicture();
+    ASSERT_EQ(1, m_view->IsPictureShown());
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 64, 64);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    {
+        CDC dc;
+        dc.Attach(memory);
+        // Only both switches together write; a 4 x 2 picture's widths for diagonals
+        // of 1280 and 1000 pixels.
+        for (const std::pair<int, int>& switches : {std::make_pair(1, 0), {0, 1}, {1, 1}})
+        {
+            g_DEBUGMODE = switches.first;
+            g_DebugFlags[DEBUG_FLAG_PICTURE_SIZES] = switches.second;
+            m_view->DrawGraphicMode(&dc, CRect(0, 0, 64, 64));
+        }
+        dc.Detach();
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    std::string bytes = qvtest::ReadFileBytes(log);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    const std::wstring line = L"a.bmp,4,2,LARGE=1144,SMALL=894";
+    const size_t at = text.find(line);
+    EXPECT_NE(std::wstring::npos, at);
+    EXPECT_EQ(std::wstring::npos, text.find(line, at + 1)) << "one line only";
+    CloseHandle(g_LogMutex);
+    g_LogMutex = savedLogMutex;
+    g_ProgramDir = savedProgramDir;
+    std::tie(g_DEBUGMODE, g_DebugFlags[DEBUG_FLAG_PICTURE_SIZES]) = savedDebug;
+}

@@ -1,9 +1,14 @@
 // The play-list command of the view: a drive-list pane plays its cursor drive's media
-// files, and the first start with nothing to play takes up the list file played last.
+// files, a filer pane without marks its cursor file, which is remembered as played,
+// and the first start with nothing to play takes up the list file played last.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/records/PlayListFile.h"
 #include "app/settings/MediaSettings.h"
+#include "filer/FilerHooks.h"
 #include "media/playlist/AudioPlayList.h"
+#include "framework/FwLock.h"
+#include "util/Globals.h"
 #include "tests/common/TestHelpers.h"
 
 #include <string>
@@ -56,6 +61,53 @@ TEST_F(MediaCommands, ADriveRowPlaysTheMediaFilesOfItsFolder)
     ShowDriveRow(m_dir);
     AddToList();
     EXPECT_EQ(g_PlayList.GetSize(), 2) << "the two media files, not the text";
+}
+
+TEST_F(MediaCommands, AListOfTheCursorFileAloneRemembersItAsPlayed)
+{
+    const std::wstring dir = m_dir.GetString();
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\a.mp3", "ID3"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(dir + L"\\b.mp3", "ID3"));
+    CStringArray savedHistory;
+    {
+        CHandleLock lock(g_DataMutex);
+        savedHistory.Copy(g_PlayedFileHistory);
+        g_PlayedFileHistory.RemoveAll();
+    }
+    // The program joins the play list to the panes at start-up.
+    SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
+    CFilerPane& pane = *m_panes[0];
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    INT_PTR a = -1, b = -1;
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+    {
+        const std::wstring name = pane.m_entries[i].GetName();
+        if (name == L"a.mp3")
+            a = i;
+        if (name == L"b.mp3")
+            b = i;
+    }
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    pane.m_cursor = a;
+    // With a mark the list is the marked files and nothing is remembered.
+    for (const bool marked : {true, false})
+    {
+        pane.SetEntryMark(b, marked ? 1 : 0);
+        ClearPlayList();
+        AddToList();
+        EXPECT_EQ(g_PlayList.GetSize(), 1);
+        CHandleLock lock(g_DataMutex);
+        EXPECT_EQ(g_PlayedFileHistory.GetSize(), marked ? 0 : 1);
+    }
+    {
+        CHandleLock lock(g_DataMutex);
+        ASSERT_EQ(g_PlayedFileHistory.GetSize(), 1);
+        EXPECT_EQ(std::wstring(g_PlayedFileHistory[0]), dir + L"\\a.mp3");
+        g_PlayedFileHistory.Copy(savedHistory);
+    }
+    SetPaneTargetEntrySource(nullptr);
 }
 
 TEST_F(MediaCommands, OnlyTheFirstStartWithNothingToPlayTakesUpTheLastListFile)

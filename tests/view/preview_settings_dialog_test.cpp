@@ -4,7 +4,9 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "util/Globals.h"
+#include "app/records/SelectColorButton.h"
 #include "app/settings/GraphicSettings.h"
+#include "app/settings/ViewSettings.h"
 #include "framework/FwLock.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "res/SettingsDialogs.h"
@@ -141,5 +143,35 @@ TEST_F(PreviewSettingsDialog, CancelChangesNothingAndOkStoresTheListsAndLoadsThu
     EXPECT_EQ(std::wstring(g_PreviewSettings.displayKinds[1]), L"PNG");
     EXPECT_EQ(item->state, PREVIEW_QUEUED);
     EXPECT_EQ(m_loader.GetReaderCount(), 0);
+}
+
+TEST_F(PreviewSettingsDialog, AnotherThumbnailBackgroundMakesTheThumbnailsAgain)
+{
+    const DWORD savedBack = g_DisplayColors[COLOR_PREVIEW_BACK];
+    WIN32_FIND_DATAW fd = {};
+    wcscpy_s(fd.cFileName, L"p.bmp");
+    m_loader.AcquireReaderLock();
+    m_loader.QueueEntry(1, m_dir, fd, CString());
+    m_loader.ReleaseReaderLock();
+    CPreviewInfo* item = m_loader.GetQueue().Find(m_dir, L"p.bmp");
+    ASSERT_NE(item, nullptr);
+    CSelectColorButton::SetColorChooser([](HWND, COLORREF& colour) {
+        colour = colour ^ 0x123456;
+        return TRUE;
+    });
+    // The same colour chosen again leaves the thumbnails; another one remakes them.
+    for (const bool another : {false, true})
+    {
+        item->state = PREVIEW_READY;
+        ASSERT_TRUE(RunMenu([&](HWND dialog) {
+            if (another)
+                Click(dialog, IDC_PREVIEW_BACK_COLOR);
+            Click(dialog, IDOK);
+        }));
+        EXPECT_EQ(g_DisplayColors[COLOR_PREVIEW_BACK], another ? savedBack ^ 0x123456 : savedBack);
+        EXPECT_EQ(item->state, another ? PREVIEW_QUEUED : PREVIEW_READY);
+    }
+    CSelectColorButton::SetColorChooser(nullptr);
+    g_DisplayColors[COLOR_PREVIEW_BACK] = savedBack;
 }
 } // namespace

@@ -249,9 +249,15 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         pane->m_pView = view;
         CFilerPane* saved = g_Panes[0];
         g_Panes[0] = pane;
+        CArray<CJumpDirectory> savedJumps;
+        savedJumps.Copy(g_JumpGroups);
+        g_JumpGroups.SetSize(2);
+        g_JumpGroups[1].m_entries.SetSize(1);
         g_TearDownObserver = RecordStep;
         delete view;
         g_TearDownObserver = nullptr;
+        EXPECT_EQ(0, g_JumpGroups.GetSize());
+        g_JumpGroups.Copy(savedJumps);
         EXPECT_EQ(nullptr, g_Panes[0]);
         g_Panes[0] = saved;
         auto at = [&](LPCWSTR name) { return std::find(steps.begin(), steps.end(), name) - steps.begin(); };
@@ -260,6 +266,8 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         EXPECT_LT(at(L"StopPreviewLoader"), at(L"DeletePanes"));
         EXPECT_LT(at(L"DeletePanes"), at(L"SaveVirtualDrives"));
         EXPECT_EQ(L"CloseMutexes", steps.back());
+        EXPECT_LT(at(L"ReleasePlugIns"), at(L"ReleaseJumpGroups"));
+        EXPECT_LT(at(L"ReleaseJumpGroups"), at(L"CloseMutexes"));
         bool deleted = at(L"DeleteTempFiles") < static_cast<ptrdiff_t>(steps.size());
         EXPECT_EQ(deleteAtEnd != 0, deleted);
         EXPECT_EQ(deleteAtEnd == 0, GetFileAttributesW(temp.c_str()) != INVALID_FILE_ATTRIBUTES);

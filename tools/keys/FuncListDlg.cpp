@@ -1,6 +1,7 @@
 // The function list.
 #include "tools/keys/FuncListDlg.h"
 #include "app/PlugInCommands.h"
+#include "app/records/ControlPanelApplets.h"
 #include "app/settings/ToolSettings.h"
 #include "graphics/picture/PictureData.h"
 #include "res/KeyConfigDialogs.h"
@@ -118,6 +119,16 @@ void CFuncListDlg::BuildCommandList()
     }
     if (filer)
     {
+        // The applets follow the control panel's own rows, each run by its command text.
+        const int appletPosition = PositionOf(m_categories, m_categoryCount, KEY_CATEGORY_CONTROL_PANEL);
+        for (INT_PTR i = 0; i < g_CplList.GetSize() && appletPosition >= 0; ++i)
+        {
+            CCmdInfo info;
+            info.m_category = appletPosition;
+            info.m_text = g_CplList[i].m_name.IsEmpty() ? g_CplList[i].m_file : g_CplList[i].m_name;
+            GetCplCommandText(i, info.m_keyword);
+            m_commands.push_back(info);
+        }
         const int plugInPosition = PositionOf(m_categories, m_categoryCount, KEY_CATEGORY_PLUG_IN);
         for (INT_PTR i = 0; i < g_PlugInList.GetSize(); ++i)
         {

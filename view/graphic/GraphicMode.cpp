@@ -236,6 +236,7 @@ void CQvView::PrepareNewPicture()
 {
     m_graphic.state = GRAPHIC_STATE_SHOWN;
     m_graphic.zoom = m_graphic.keptZoom;
+    ApplyFullScreenOnGraphic();
     m_graphic.fitWidth = g_HEIGHTSCALING;
     m_graphic.fitHeight = g_WIDTHSCALING;
     m_graphic.hPos = m_graphic.vPos = 0;
@@ -419,6 +420,7 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
     {
         if ((pane->m_mode & kGraphicModes) != 0)
         {
+            LeaveGraphicFullScreen();
             CloseGraphicArchive();
             if (m_pGraphicHost)
                 m_pGraphicHost->Close();
@@ -477,6 +479,34 @@ void CQvView::OnExitGraphic()
             LeaveGraphicMode(index, GRAPHIC_LEAVE_BY_USER);
     }
     StartBinaryCursorTimer();
+}
+
+void CQvView::ApplyFullScreenOnGraphic()
+{
+    if (!g_BEFOREFULLSCREEN || m_system.fullScreen.graphic || m_hWnd == nullptr)
+        return;
+    if (m_system.fullScreenOn)
+    {
+        // Already full screen: the pictures share it, and leaving them keeps it.
+        if (CWnd* frame = GetParentFrame())
+            frame->GetWindowRect(&m_system.fullScreen.graphicRect);
+        m_system.fullScreen.graphicRectSaved = 1;
+        m_system.fullScreen.graphic = 1;
+        return;
+    }
+    OnFullScreen();
+}
+
+void CQvView::LeaveGraphicFullScreen()
+{
+    if (!m_system.fullScreen.graphic)
+        return;
+    // The full screen the pictures asked for goes with them; one the user had chosen
+    // before stays.
+    if (m_system.fullScreen.ordinary)
+        m_system.fullScreen.graphic = 0;
+    else
+        OnFullScreen();
 }
 
 void CQvView::RestoreFrameAfterGraphic()

@@ -15,6 +15,8 @@ void CQvView::OnGraphicSettings()
     CViewBusyGuard busy(*this);
     bool accepted = false;
     bool placeChanged = false;
+    const int fitWidthBefore = g_HEIGHTSCALING;
+    const int fitHeightBefore = g_WIDTHSCALING;
     {
         // The sheet holds the thumbnail loader's reader lock while it lives: the
         // plug-ins it rescans are the loader's too.
@@ -48,9 +50,16 @@ void CQvView::OnGraphicSettings()
     }
     if (accepted)
     {
+        // The general page's checks wrote the two fit settings straight away.
+        const bool fitChanged = g_HEIGHTSCALING != fitWidthBefore || g_WIDTHSCALING != fitHeightBefore;
         int index = -1;
-        if (placeChanged && FindPaneByMode(&index, 0, PANE_MODES_GRAPHIC_VIEWERS, 0) && IsPictureShown())
+        if ((placeChanged || fitChanged) && FindPaneByMode(&index, 0, PANE_MODES_GRAPHIC_VIEWERS, 0) &&
+            IsPictureShown())
+        {
+            m_graphic.fitWidth = g_HEIGHTSCALING;
+            m_graphic.fitHeight = g_WIDTHSCALING;
             UpdatePictureLayout(0xFFFF);
+        }
         // The plug-ins may read other kinds now: every thumbnail is made again.
         if (g_pLoadPreviewThread != nullptr)
             g_pLoadPreviewThread->Requeue(true);

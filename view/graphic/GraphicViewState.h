@@ -65,8 +65,6 @@ struct GraphicViewState
     // Scroll ranges and positions in units of 50 pixels.
     int hMin = 0, hMax = 0, vMin = 0, vMax = 0;
     int hPos = 0, vPos = 0;
-    // Writes a log line per drawn picture when DEBUGMODE is on as well.
-    int logPictures = 0;
     // The frame's rectangle before the session grew it.
     CRect frameBefore;
     int frameRemembered = 0;

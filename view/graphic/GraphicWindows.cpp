@@ -37,7 +37,8 @@ void CQvView::UpdateGraphicListDialog()
             m_pGraphicListDlg = new CGraphicListDlg(&m_graphic.listWindowShown, m_hWnd);
         if (m_pGraphicListDlg->m_hWnd == nullptr)
         {
-            m_pGraphicListDlg->Create(GetParentFrame());
+            // Owned by the main window unless the user wants it as a window of its own.
+            m_pGraphicListDlg->Create(GetDialogParent(DIALOG_PARENT_GRAPHIC_LIST));
             created = true;
         }
         if (!m_graphic.listWindowPlaced && m_pGraphicListDlg->m_hWnd != nullptr)

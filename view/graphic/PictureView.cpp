@@ -6,6 +6,7 @@
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "app/dialogs/TellAndAsk.h"
+#include "app/settings/ToolSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "graphics/picture/PictureData.h"
@@ -251,7 +252,7 @@ void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
         m_graphic.drawingPicture = 0;
         return;
     }
-    if (g_DEBUGMODE && m_graphic.logPictures)
+    if (g_DEBUGMODE && g_DebugFlags[DEBUG_FLAG_PICTURE_SIZES])
     {
         const int width = g_CurrentPicture.GetWidth();
         const int height = std::abs(g_CurrentPicture.GetHeight());

@@ -39,6 +39,10 @@ BOOL CQvView::OnMouseWheel(UINT flags, short delta, CPoint point)
 {
     if (ScrollViewerByWheel(flags, delta, point))
         return TRUE;
+    // An operation of none leaves the wheel to the window's default handling.
+    if (FindGraphicPane() >= 0)
+        return TurnWheelOverPicture(flags, delta) ||
+               (m_hWnd != nullptr && CView::OnMouseWheel(flags, delta, point));
     int steps = delta / WHEEL_DELTA;
     if (steps == 0)
         steps = delta > 0 ? 1 : (delta < 0 ? -1 : 0);

@@ -103,6 +103,13 @@ void CQvView::AddToSoundList()
             StopPlayList();
             ClearPlayList();
             AddPaneSelectionToPlayList(index, g_PlayList, kinds);
+            // A list of the cursor file alone is remembered as a file played.
+            if (!g_PlayList.IsEmpty() && pane->CountMarked(TRUE, TRUE) == 0)
+            {
+                const CString path = CursorMediaPath();
+                if (!path.IsEmpty())
+                    RecordPlayedPath(path);
+            }
         }
         else if (pane->m_mode == PANE_MODE_DRIVE_LIST)
         {

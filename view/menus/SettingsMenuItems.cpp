@@ -11,6 +11,7 @@
 #include "app/SettingStrings.h"
 #include "app/VirtualDrives.h"
 #include "app/settings/ToolSettings.h"
+#include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "filer/RememberedLists.h"
 #include "filer/SortSetting.h"
@@ -151,6 +152,7 @@ void EditPreviewSettings(CQvView& view)
     BOOL previewBefore[2] = {FALSE, FALSE};
     for (int i = 0; i < 2; ++i)
         previewBefore[i] = g_Panes[i] != nullptr && g_Panes[i]->m_bPreviewLayout;
+    const COLORREF backBefore = g_DisplayColors[COLOR_PREVIEW_BACK];
     CDefPreviewDlg dialog(loader, DialogOwner(&view));
     dialog.m_maxFiles = g_MAX_PREVIEW_FILES;
     dialog.m_width = g_PREVIEW_WIDTH;
@@ -166,8 +168,10 @@ void EditPreviewSettings(CQvView& view)
     bool requeue = false;
     if (accepted)
     {
+        // The background is drawn into each thumbnail when it is made.
         requeue = dialog.m_width != g_PREVIEW_WIDTH || dialog.m_height != g_PREVIEW_HEIGHT ||
-                  (dialog.m_pictureInDir && !g_PREVIEW_DRAW_PICTURE_IN_DIR);
+                  (dialog.m_pictureInDir && !g_PREVIEW_DRAW_PICTURE_IN_DIR) ||
+                  g_DisplayColors[COLOR_PREVIEW_BACK] != backBefore;
         g_MAX_PREVIEW_FILES = dialog.m_maxFiles;
         g_PREVIEW_WIDTH = dialog.m_width;
         g_PREVIEW_HEIGHT = dialog.m_height;
@@ -183,8 +187,8 @@ void EditPreviewSettings(CQvView& view)
         loader->ReleaseReaderLock();
     if (accepted)
     {
-        // Thumbnails made at the old size, or folders drawn without their pictures,
-        // are stale: every one is made again.
+        // Thumbnails made at the old size or on the old background, or folders drawn
+        // without their pictures, are stale: every one is made again.
         if (requeue && loader != nullptr)
             loader->Requeue(true);
         const bool wholeListing = dialog.KindsChanged() && g_PREVIEW_DISP_PICTURE_FILE;

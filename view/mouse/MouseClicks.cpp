@@ -180,6 +180,11 @@ void CQvView::OnLButtonDblClk(UINT flags, CPoint point)
     m_lastClickPoint = point;
     if (g_LEFTMOUSEDISABLE || (flags & (MK_CONTROL | MK_SHIFT)))
         return;
+    if (FindGraphicPane() >= 0)
+    {
+        DoubleClickOnPicture();
+        return;
+    }
     if (m_clickPane >= 0 && (g_Panes[m_clickPane]->m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
     {
         RunViewerClickAction(g_ViewerLeftDblClickAct);
