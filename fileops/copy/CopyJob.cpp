@@ -558,8 +558,22 @@ void CCopyDlgThread::FinishWalkedDirectory()
             // (it still holds skipped files) keeps its own.
             DWORD attributes = GetFileAttributesLong(frame->m_directoryPath);
             SetFileAttributesLong(frame->m_directoryPath, FILE_ATTRIBUTE_ARCHIVE);
-            if (!RemoveDirectoryLong(frame->m_directoryPath) && attributes != INVALID_FILE_ATTRIBUTES)
-                SetFileAttributesLong(frame->m_directoryPath, attributes);
+            if (!RemoveDirectoryLong(frame->m_directoryPath))
+            {
+                const DWORD error = GetLastError();
+                if (attributes != INVALID_FILE_ATTRIBUTES)
+                    SetFileAttributesLong(frame->m_directoryPath, attributes);
+                // A directory that still holds entries left behind stays without a word;
+                // one that is empty and cannot go is a failure of the move, named.
+                if (error != ERROR_DIR_NOT_EMPTY)
+                {
+                    NoteFailure(L"RemoveDirectory", error, frame->m_directoryPath);
+                    if (!ReportFailure(L"RemoveDirectory", error, frame->m_directoryPath,
+                                       FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか",
+                                                         frame->m_directoryPath, L"RemoveDirectory", error)))
+                        m_stop = 1;
+                }
+            }
         }
     }
     if (!frame->m_targetDirectory.IsEmpty() && !m_createdTargets.empty() && m_createdTargets.back())

@@ -141,6 +141,26 @@ TEST_F(CopyJobTest, SameDriveMoveRenamesTheWholeDirectoryUnlessPatternsAreSet)
     EXPECT_EQ((std::set<std::wstring>{L"x.txt"}), qvtest::ListFolder(dst + L"\\C"));
 }
 
+TEST_F(CopyJobTest, AMovedDirectoryThatCannotGoIsNamedAndCancelEndsTheMoveAsFailed)
+{
+    MakeTree(src, {L"A\\", L"A\\x.txt"});
+    // Held open without delete sharing: the walked directory is emptied but cannot go.
+    HANDLE busy = CreateFileW((src + L"\\A").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, busy);
+    CDialogAnswerScript script;
+    script.Add(IDCANCEL);
+    CCopyDlgThread job;
+    job.m_excludedPatterns.Add(L"*.TMP"); // the tree is walked
+    EXPECT_EQ(0, Run(MOVE, Select(src, {L"A"}), dst, &job));
+    CloseHandle(busy);
+    EXPECT_EQ("A\\x.txt", Read(L"dst\\A\\x.txt"));
+    EXPECT_EQ((std::set<std::wstring>{}), qvtest::ListFolder(src + L"\\A"));
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(L"ファイルの移動に失敗しました。続けますか\n" + src + L"\\A\n(RemoveDirectory:Error Code=32)",
+              qvtest::W(script.GetQuestions()[0].text));
+}
+
 TEST_F(CopyJobTest, CopyIntoOwnSubdirectoryIsRefusedAlsoForADrop)
 {
     MakeTree(src, {L"A\\", L"A\\sub\\", L"A\\x.txt"});
