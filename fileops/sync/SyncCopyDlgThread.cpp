@@ -7,6 +7,7 @@
 #include "util/PathHelpers.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/TellAndAsk.h"
+#include "fileops/copy/CopyJob.h"
 #include "fileops/sync/SyncWalk.h"
 #include "framework/FwWnd.h"
 
@@ -179,7 +180,10 @@ int CSyncCopyDlgThread::DoNextRow()
     }
     if (!folder.IsEmpty())
         RestampCreatedFolder((toDest ? m_destination : m_source) + L"\\" + folder);
-    if (failed && !Ask(L"ファイルのコピーに失敗しました。続けますか"))
+    // The question names the file that failed, with the step and the system's code.
+    if (failed && !Ask(FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか",
+                                         m_copier.m_failedPath.IsEmpty() ? to : m_copier.m_failedPath,
+                                         m_copier.m_failedOperation, m_copier.m_failedError)))
         return SYNC_STEP_ENDED;
     ++m_current;
     return SYNC_STEP_MORE;

@@ -305,7 +305,11 @@ TEST_F(SyncDialogTest, WriteFailureLeavesNoTruncatedFileAndTheOverwrittenOneInta
     EXPECT_EQ(IDOK, dialog.DoModal());
     const auto questions = script.GetQuestions();
     ASSERT_EQ(2u, questions.size());
-    EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか", W(questions[0].text));
+    // Each question names the file that failed, with the step and the system's code.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(L"ファイルのコピーに失敗しました。続けますか\n" + D(i == 0 ? L"over.bin" : L"fresh.bin") +
+                      L"\n(WriteFile:Error Code=112)",
+                  W(questions[i].text));
     EXPECT_FALSE(Exists(D(L"fresh.bin")));
     EXPECT_EQ("the good old one", qvtest::ReadFileBytes(D(L"over.bin")));
     EXPECT_EQ(100, WriteSeconds(D(L"over.bin")));
