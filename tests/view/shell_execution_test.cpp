@@ -221,7 +221,8 @@ TEST_F(ShellExecutionTest, DefaultexeOpensTheRunDialogFilled)
 }
 
 // An own plug-in reference "#key,file" is refused wherever a program would start:
-// a bound key, a file-kind action (with and without "%i") and a user menu item.
+// a bound key, a launcher entry, a file-kind action (with and without "%i") and a user
+// menu item.
 void RunOwnPlugInReferenceEverywhere(CQvView& view, CFilerPane& pane, LPCWSTR dir)
 {
     const LPCWSTR references[] = {L"#plug,plug.qpi", L"#plug,%c", L"#unlisted,none.qpi"};
@@ -229,6 +230,7 @@ void RunOwnPlugInReferenceEverywhere(CQvView& view, CFilerPane& pane, LPCWSTR di
     {
         view.DispatchCommandKeyword(reference);
         view.ExecuteBoundProgram(reference);
+        view.ExecuteCommandLine(0, reference, L"", nullptr); // the launcher's and the run dialog's way
 
         CKindExeEntry savedRow = g_KindExeTable[0];
         for (LPCWSTR parameters : {L"", L"%c", L"%i"})

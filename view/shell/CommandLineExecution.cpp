@@ -40,6 +40,9 @@ void CQvView::ExecuteCommandLine(int pane, LPCWSTR program, LPCWSTR parameters, 
 {
     if (program == nullptr || program[0] == 0)
         return;
+    // The launcher and the run dialog come here too: a plug-in reference starts nothing.
+    if (RefuseOwnPlugInReference(program))
+        return;
     if (program[0] == L'@' && ExecuteFilerCommand(program))
         return;
     CString directory = workDirectory ? workDirectory : L"";
