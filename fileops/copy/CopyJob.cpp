@@ -563,9 +563,11 @@ void CCopyDlgThread::FinishWalkedDirectory()
                 const DWORD error = GetLastError();
                 if (attributes != INVALID_FILE_ATTRIBUTES)
                     SetFileAttributesLong(frame->m_directoryPath, attributes);
-                // A directory that still holds entries left behind stays without a word;
-                // one that is empty and cannot go is a failure of the move, named.
-                if (error != ERROR_DIR_NOT_EMPTY)
+                // A directory that still holds entries left behind stays without a word,
+                // and one gone meanwhile needs none; one that is empty and cannot go is a
+                // failure of the move, named.
+                if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND &&
+                    error != ERROR_PATH_NOT_FOUND)
                 {
                     NoteFailure(L"RemoveDirectory", error, frame->m_directoryPath);
                     if (!ReportFailure(L"RemoveDirectory", error, frame->m_directoryPath,
