@@ -120,7 +120,8 @@ int CSyncCopyDlgThread::DoNextRow()
         if (!CreateDirectoryTree(target, found ? data.dwFileAttributes : FILE_ATTRIBUTE_NORMAL,
                                  found ? &data : nullptr))
         {
-            Report(L"ディレクトリの作成に失敗しました");
+            const DWORD error = GetLastError();
+            Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", target, L"CreateDirectory", error));
             return SYNC_STEP_ENDED;
         }
     }
@@ -156,7 +157,8 @@ int CSyncCopyDlgThread::DoNextRow()
         // A folder row (one that exists on one side only) is carried over as a folder.
         if (!CreateDirectoryTree(to, source.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, &source))
         {
-            Report(L"ディレクトリの作成に失敗しました");
+            const DWORD error = GetLastError();
+            Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", to, L"CreateDirectory", error));
             return SYNC_STEP_ENDED;
         }
         ++m_current;

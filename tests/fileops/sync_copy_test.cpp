@@ -287,6 +287,23 @@ TEST_F(SyncDialogTest, VanishedSourceStopsTheRunWithItsMessage)
     EXPECT_FALSE(Exists(D(L"a.txt")));
 }
 
+TEST_F(SyncDialogTest, AFolderThatCannotBeMadeIsNamedInItsMessage)
+{
+    // A file on the destination side stands where the folder must go.
+    MakeTree(dir, {L"src\\d\\", L"src\\d\\x.txt", L"dst\\d"});
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    CDrivenSyncDlg dialog;
+    Prepare(dialog, {L"d"});
+    dialog.drive = [&](CDrivenSyncDlg& d) { d.Command(IDOK); };
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    const auto questions = script.GetQuestions();
+    ASSERT_EQ(1u, questions.size());
+    EXPECT_EQ(L"ディレクトリの作成に失敗しました\n" + D(L"d") + L"\n(CreateDirectory:Error Code=183)",
+              W(questions[0].text));
+    EXPECT_EQ("data", qvtest::ReadFileBytes(D(L"d"))); // the file stays as it was
+}
+
 TEST_F(SyncDialogTest, WriteFailureLeavesNoTruncatedFileAndTheOverwrittenOneIntact)
 {
     MakeTree(dir, {L"src\\fresh.bin", L"src\\over.bin", L"dst\\over.bin"});
