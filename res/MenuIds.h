@@ -73,12 +73,23 @@
 #define ID_MENU_MEDIA_ZOOM_300 953
 #define ID_MENU_MEDIA_ZOOM_400 954
 #define ID_MENU_MEDIA_ZOOM_50 955
+#define ID_MENU_MEDIA_FULL_SCREEN 956
 #define ID_MENU_SOUND_RANDOM 971
 #define ID_MENU_SOUND_REPEAT 972
+#define ID_MENU_SOUND_LOAD 976
+#define ID_MENU_SOUND_LOAD_STOP 977
+#define ID_MENU_SOUND_PAUSE 978
+#define ID_MENU_SOUND_STOP 979
+#define ID_MENU_TAG_WINDOW 1076
 #define ID_MENU_SCALING 3009
 #define ID_MENU_TEMP_SCALING 3011
 
 // ---- Items of the view's own dialogs and commands that no keyword names
+// The recently played files, newest first, and the last play list.
+#define ID_MENU_PLAYED_FIRST 732
+#define ID_MENU_PLAYED_LAST 736
+#define ID_MENU_LAST_PLAY_LIST 737
+#define ID_MENU_COMMAND_SOUNDS 332
 #define ID_MENU_WHOLE_NETWORK 144
 #define ID_MENU_NETWORK_COMPUTERS 693
 #define ID_MENU_SERIES_SAVE_DEFAULTS 328

@@ -128,7 +128,7 @@ TEST(CommandTables, RowsCarryTheMenuIdsOfTheirHandlers)
         {L"@CharCodeEUC", 264}, {L"@CharCodeJIS", 265}, {L"@CharCodeShiftJIS", 266}, {L"@CharCodeUNICODE", 267},
         {L"@CharCodeUTF8", 268}, {L"@ClipToFileNameWithoutExt", 272}, {L"@ClipToFullPathWithUnpack", 273},
         {L"@ClipToSize", 274}, {L"@Cliptofilename", 276}, {L"@Cliptofullpath", 277}, {L"@Cliptopath", 278},
-        {L"@Closeviewer", 279}, {L"@Cmpbinary", 282}, {L"@Cmpbinaryfile", 283}, {L"@Copy", 297},
+        {L"@Closeviewer", 279}, {L"@Cmpbinary", 282}, {L"@Cmpbinaryfile", 283}, {L"@ConfigSave", 294}, {L"@Copy", 297},
         {L"@Clipcopy", 298}, {L"@Copydata", 302}, {L"@Toalldir", 308}, {L"@CtlEasySearch", 314},
         {L"@CtlIncSearch", 315}, {L"@Delete", 333}, {L"@Dirchange", 344}, {L"@Dirchangedlg", 345},
         {L"@Dirhistory", 349}, {L"@Dirjump", 351}, {L"@Dirsize", 354}, {L"@Dirtreeview", 357},

@@ -6,6 +6,7 @@
 #include "app/keys/KeyBindings.h"
 #include "app/settings/ToolSettings.h"
 #include "filer/FilerPane.h"
+#include "res/MenuIds.h"
 #include "view/QvView.h"
 #include "view/keys/HotKeys.h"
 
@@ -138,18 +139,18 @@ void CQvView::ApplyImeControl(int value)
 int CQvView::GetKeywordOfMenuId(UINT menuId, CString& keyword)
 {
     keyword.Empty();
-    if (menuId >= 6200 && menuId <= 6249)
+    if (menuId >= ID_MENU_PLUGIN_FIRST && menuId <= ID_MENU_PLUGIN_LAST)
     {
-        INT_PTR index = menuId - 6200;
+        INT_PTR index = menuId - ID_MENU_PLUGIN_FIRST;
         if (index >= g_PlugInList.GetSize())
             return 0;
         keyword.Format(L"%s,%s", static_cast<LPCWSTR>(g_PlugInList[index].m_keyString),
                        static_cast<LPCWSTR>(g_PlugInList[index].m_fileName));
         return 1;
     }
-    if (menuId >= 6000 && menuId <= 6098)
+    if (menuId >= ID_MENU_CPL_FIRST && menuId <= ID_MENU_CPL_LAST)
     {
-        GetCplCommandText(menuId - 6000, keyword);
+        GetCplCommandText(menuId - ID_MENU_CPL_FIRST, keyword);
         return keyword.IsEmpty() ? 0 : 1;
     }
     if (GetDeviceMenuKeyword(menuId, keyword))

@@ -14,15 +14,10 @@
 #include "view/QvView.h"
 #include "view/media/MediaWindows.h"
 #include "view/ViewBusyGuard.h"
+#include "res/MenuIds.h"
 
 namespace
 {
-
-const UINT kFirstHistoryItem = 732;
-const UINT kLastHistoryItem = 736;
-const UINT kLastPlayListItem = 737;
-const UINT kScsiAssignmentItem = 930;
-const UINT kCommandSoundItem = 332;
 
 BOOL IsM3uPath(const CString& path)
 {
@@ -35,31 +30,36 @@ BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui)
 {
     switch (id)
     {
-    case 976:
-    case 977:
+    case ID_MENU_SOUND_LOAD:
+    case ID_MENU_SOUND_LOAD_STOP:
         ui.Enable(!IsPlayListPlaying());
         return TRUE;
-    case 978:
-    case 979:
+    case ID_MENU_SOUND_PAUSE:
+    case ID_MENU_SOUND_STOP:
         ui.Enable(IsMediaPlaying() && !IsPlayListPlaying());
         return TRUE;
-    case 956:
+    case ID_MENU_MEDIA_FULL_SCREEN:
         ui.SetCheck(g_MciFullScreen ? 1 : 0);
         return TRUE;
-    case kCommandSoundItem:
+    case ID_MENU_COMMAND_SOUNDS:
         ui.Enable(TRUE);
         return TRUE;
-    case kLastPlayListItem:
+    case ID_MENU_TAG_WINDOW:
+        // The item runs its keyword; the check mark follows the window.
+        ui.Enable(TRUE);
+        ui.SetCheck(IsTagWindowShown() ? 1 : 0);
+        return TRUE;
+    case ID_MENU_LAST_PLAY_LIST:
         ui.Enable(!g_LastPlayList.IsEmpty());
         ui.SetText(g_LastPlayList.IsEmpty() ? CString(L"なし") : g_LastPlayList);
         return TRUE;
     }
-    if (id < kFirstHistoryItem || id > kLastHistoryItem)
+    if (id < ID_MENU_PLAYED_FIRST || id > ID_MENU_PLAYED_LAST)
         return FALSE;
     CString path;
     {
         CHandleLock lock(g_DataMutex);
-        INT_PTR index = id - kFirstHistoryItem;
+        INT_PTR index = id - ID_MENU_PLAYED_FIRST;
         if (index < g_PlayedFileHistory.GetSize())
             path = g_PlayedFileHistory[index];
     }
@@ -70,7 +70,7 @@ BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui)
 
 BOOL RunMediaMenuCommand(CQvView& view, UINT id)
 {
-    if (id == kScsiAssignmentItem)
+    if (id == ID_MENU_SCSI_ASSIGNMENT)
     {
         CAttachScsiDlg dlg(&g_AspiDeviceList);
         dlg.m_neglectScan = g_NEGLECTSCSISCAN;
@@ -78,14 +78,14 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
             g_NEGLECTSCSISCAN = dlg.m_neglectScan;
         return TRUE;
     }
-    if (id == kCommandSoundItem)
+    if (id == ID_MENU_COMMAND_SOUNDS)
     {
         CViewBusyGuard busy(view);
         CDefWavDlg dialog(DialogOwner(&view));
         dialog.DoModal();
         return TRUE;
     }
-    if (id == kLastPlayListItem)
+    if (id == ID_MENU_LAST_PLAY_LIST)
     {
         CViewBusyGuard busy(view);
         StopPlayList();
@@ -94,13 +94,13 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
             PlayMediaOrPlayList(g_LastPlayList);
         return TRUE;
     }
-    if (id < kFirstHistoryItem || id > kLastHistoryItem)
+    if (id < ID_MENU_PLAYED_FIRST || id > ID_MENU_PLAYED_LAST)
         return FALSE;
     StopPlayList();
     CString path;
     {
         CHandleLock lock(g_DataMutex);
-        INT_PTR index = id - kFirstHistoryItem;
+        INT_PTR index = id - ID_MENU_PLAYED_FIRST;
         if (index < g_PlayedFileHistory.GetSize())
             path = g_PlayedFileHistory[index];
     }

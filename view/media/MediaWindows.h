@@ -7,6 +7,8 @@
 void UpdateTagViewForCursor();
 // Creates the sound list window on first use and shows it with `show`.
 void ShowSoundListDlg(int show);
+// TRUE while the tag window is shown.
+BOOL IsTagWindowShown();
 // Destroys the tag window.
 void CloseTagViewWindow();
 // Destroys both windows and stops the CD player at the end of the view.

@@ -90,6 +90,11 @@ void CQvView::MakeMp3TagsOfAll()
     EditAudioTags(1);
 }
 
+BOOL IsTagWindowShown()
+{
+    return g_pTagWindow != nullptr && g_pTagWindow->m_hWnd && g_pTagWindow->IsWindowVisible();
+}
+
 void CQvView::ToggleTagWindow()
 {
     if (g_pTagWindow == nullptr)

@@ -38,7 +38,6 @@ const MenuCommandRow kRows[] = {
     {139, 0, nullptr, &CQvView::ShowControlPanelList},
     {ID_MENU_NETWORK_COMPUTERS, DISPATCH_FILER, L"@Tonetwork", nullptr},
     {ID_MENU_WHOLE_NETWORK, DISPATCH_FILER, L"@Toallnetwork", nullptr},
-    {294, DISPATCH_FILER, L"@ConfigSave", nullptr},
 };
 
 const MenuCommandRow* FindRow(UINT id)

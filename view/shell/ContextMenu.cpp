@@ -14,6 +14,7 @@
 #include "view/QvView.h"
 #include "view/shell/NetworkPlace.h"
 #include "res/ContextMenus.h"
+#include "res/MenuIds.h"
 #include "view/shell/ShellSeam.h"
 
 #include <shlobj.h>
@@ -61,13 +62,13 @@ HMENU BuildNewFileMenu()
     DestroyMenu(loaded);
     if (menu == nullptr)
         return nullptr;
-    DeleteMenu(menu, 6100, MF_BYCOMMAND);
+    DeleteMenu(menu, ID_MENU_NEW_FILE_FIRST, MF_BYCOMMAND);
     int added = 0;
     for (int j = 0; j < g_MakeNewFileKinds.GetSize() && j < 99; ++j)
     {
         if (g_MakeNewFileKinds[j].m_extension.IsEmpty())
             continue;
-        AppendMenuW(menu, MF_STRING, 6100 + j, g_MakeNewFileKinds[j].m_displayName);
+        AppendMenuW(menu, MF_STRING, ID_MENU_NEW_FILE_FIRST + j, g_MakeNewFileKinds[j].m_displayName);
         ++added;
     }
     if (added == 0)
@@ -250,7 +251,7 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
                 const UserMenuEntry& entry = g_UserMenuEntries[n];
                 CString label;
                 GetUserMenuItemText(entry.m_command, entry.m_display, n, label);
-                AppendMenuW(menu, MF_STRING, 6300 + n, label);
+                AppendMenuW(menu, MF_STRING, ID_MENU_USER_PAIR_FIRST + n, label);
             }
         if (target.GetEntryCount() == 0 ||
             target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
@@ -392,7 +393,7 @@ void CQvView::AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry
         IContextMenu2* menu2 = nullptr;
         if (SUCCEEDED(contextMenu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&menu2))))
             g_pContMenu2 = menu2;
-        contextMenu->QueryContextMenu(menu, 0, 10000, 50000, CMF_EXPLORE);
+        contextMenu->QueryContextMenu(menu, 0, ID_MENU_SHELL_FIRST, ID_MENU_SHELL_LAST, CMF_EXPLORE);
     }
     else
         WriteLog(nullptr, L"WriteContextMenu %d", step);
@@ -404,7 +405,7 @@ void CQvView::AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry
 
 void CQvView::RunContextMenuCommand(UINT id)
 {
-    if (id >= 10000 && id <= 50000)
+    if (id >= ID_MENU_SHELL_FIRST && id <= ID_MENU_SHELL_LAST)
     {
         IContextMenu* menu = g_pContMenu2;
         if (menu == nullptr)
@@ -412,14 +413,14 @@ void CQvView::RunContextMenuCommand(UINT id)
         CMINVOKECOMMANDINFO info = {};
         info.cbSize = sizeof(info);
         info.hwnd = m_hWnd;
-        info.lpVerb = MAKEINTRESOURCEA(id - 10000);
+        info.lpVerb = MAKEINTRESOURCEA(id - ID_MENU_SHELL_FIRST);
         info.nShow = SW_SHOWNORMAL;
         menu->InvokeCommand(&info);
         return;
     }
-    if (id >= 6300 && id <= 6309)
+    if (id >= ID_MENU_USER_PAIR_FIRST && id <= ID_MENU_USER_PAIR_LAST)
     {
-        OnUserMenuItem(static_cast<int>(id - 6300));
+        OnUserMenuItem(static_cast<int>(id - ID_MENU_USER_PAIR_FIRST));
         return;
     }
     if (m_hWnd)

@@ -107,7 +107,7 @@ TEST_F(MenuEndToEnd, AFileCommandFromTheMenuOpensTheDialogOfItsKey)
     {
         UINT menuId;
         WORD key;
-    } cases[] = {{297, 'C'}, {333, 'D'}};
+    } cases[] = {{297, 'C'}, {333, 'D'}, {816, 'R'}, {662, 'K'}, {171, 'A'}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.menuId);
