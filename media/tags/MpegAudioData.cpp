@@ -844,7 +844,16 @@ BOOL WriteRiffTags(HANDLE file, const CMpegAudioData& wanted)
     if (!FindDataChunk(head, headLength, chunk, dataLength))
         return FALSE;
     ULONGLONG dataEnd = chunk + 8 + dataLength;
-    if (dataEnd > length || !IsReplaceableTail(file, dataEnd, length))
+    // A size that runs past the end of the file (a recording cut short, or a size
+    // that wrapped round) is taken as audio up to the end: every byte of it is kept,
+    // and the chunk is given the size it really has.
+    const BOOL clamped = dataEnd > length;
+    if (clamped)
+    {
+        dataEnd = length;
+        dataLength = static_cast<DWORD>(length - chunk - 8);
+    }
+    if (!IsReplaceableTail(file, dataEnd, length))
         return FALSE;
     // All checks are done before the first byte is written.
     BYTE* tags = nullptr;
@@ -861,7 +870,8 @@ BOOL WriteRiffTags(HANDLE file, const CMpegAudioData& wanted)
         tags = wanted.BuildId3v1Block();
         tagsLength = ID3V1_BLOCK_SIZE;
     }
-    if (!SeekTo(file, dataEnd))
+    // The "RIFF" size must be able to hold what the file becomes.
+    if (dataEnd + (dataLength & 1) + tagsLength - 8 > 0xFFFFFFFFull || !SeekTo(file, dataEnd))
     {
         delete[] tags;
         return FALSE;
@@ -879,6 +889,12 @@ BOOL WriteRiffTags(HANDLE file, const CMpegAudioData& wanted)
     if (!ok || !SetEndOfFile(file) || !GetLength(file, length))
         return FALSE;
     BYTE size[4];
+    if (clamped)
+    {
+        PutLe32(size, dataLength);
+        if (!SeekTo(file, chunk + 4) || !WriteExactly(file, size, sizeof(size)))
+            return FALSE;
+    }
     PutLe32(size, static_cast<DWORD>(length - 8));
     return SeekTo(file, 4) && WriteExactly(file, size, sizeof(size));
 }

@@ -251,8 +251,10 @@ TEST_F(AudioTags, HostileFilesAreLeftIntactOrRefused)
          audio + Id3v1("t", 1)},
         {L"decoy.wav", Wav(pcm, decoy), 1, [](CMpegAudioData&, CMpegAudioData& w) { w.m_tagFlags = 0; },
          Wav(pcm, decoy)},
-        {L"huge.wav", "RIFF" + Le32(308) + "WAVE" + "data" + Le32(0xFFFFFFFF) + pcm, 0,
-         [](CMpegAudioData&, CMpegAudioData& w) { w.m_tagFlags = AUDIO_TAG_ID3V1; }, ""},
+        // The audio runs to the end of the file; the block goes after it.
+        {L"huge.wav", "RIFF" + Le32(308) + "WAVE" + "data" + Le32(0xFFFFFFFF) + pcm, 1,
+         [](CMpegAudioData&, CMpegAudioData& w) { w.m_tagFlags = AUDIO_TAG_ID3V1; },
+         "RIFF" + Le32(440) + "WAVE" + "data" + Le32(300) + pcm + Id3v1("", ID3V1_NO_GENRE)},
         {L"walk.wav", "RIFF" + Le32(400) + "WAVE" + "JUNK" + Le32(5000) + "data" + Le32(8) + pcm, 0,
          [](CMpegAudioData&, CMpegAudioData& w) { w.m_tagFlags = AUDIO_TAG_ID3V1; }, ""},
         {L"dots.mp3", audio, 0, [](CMpegAudioData&, CMpegAudioData& w) { w.SetFileName(L".."); }, ""},
@@ -279,26 +281,30 @@ TEST_F(AudioTags, HostileFilesAreLeftIntactOrRefused)
 TEST_F(AudioTags, ARiffWriteReplacesOnlyTagsAfterTheAudioOrRefusesTheFileUntouched)
 {
     const std::string pcm = PcmBytes(300);
+    const std::string oddPcm = PcmBytes(301);
     const std::string fmt = Chunk("fmt ", Le32(0x00010001) + Le32(8000) + Le32(8000) + Le32(0x00080001));
-    // A WAV whose "data" chunk declares `declared` bytes and holds the 300 of `pcm`.
-    auto declaring = [&](DWORD declared, const std::string& after = "") {
-        const std::string body = "WAVE" + fmt + "data" + Le32(declared) + pcm + after;
+    // A WAV whose "data" chunk declares `declared` bytes and holds those of `audio`.
+    auto declaring = [&](const std::string& audio, DWORD declared, const std::string& after = "") {
+        const std::string body = "WAVE" + fmt + "data" + Le32(declared) + audio + after;
         return "RIFF" + Le32(static_cast<DWORD>(body.size())) + body;
     };
     struct Case
     {
         const wchar_t* name;
+        const std::string& audio;
         std::string file;
         int expected;
     };
     const Case cases[] = {
-        {L"normal.wav", declaring(300), 1},
-        {L"tagged.wav", declaring(300, ListInfo(InfoItem("INAM", "old")) + Id3v1("old", 1)), 1},
-        {L"zero.wav", declaring(0), 0},
-        {L"short.wav", declaring(44), 0},
-        {L"beyond.wav", declaring(400), 0},
-        {L"wrapped.wav", declaring(0xFFFFFFF8), 0},
-        {L"cue.wav", declaring(300, Chunk("cue ", Le32(0))), 0},
+        {L"normal.wav", pcm, declaring(pcm, 300), 1},
+        {L"tagged.wav", pcm, declaring(pcm, 300, ListInfo(InfoItem("INAM", "old")) + Id3v1("old", 1)), 1},
+        // A size past the end of the file: the audio runs to the end and all of it stays.
+        {L"beyond.wav", pcm, declaring(pcm, 400), 1},
+        {L"wrapped.wav", pcm, declaring(pcm, 0xFFFFFFF8), 1},
+        {L"oddbeyond.wav", oddPcm, declaring(oddPcm, 400), 1},
+        {L"zero.wav", pcm, declaring(pcm, 0), 0},
+        {L"short.wav", pcm, declaring(pcm, 44), 0},
+        {L"cue.wav", pcm, declaring(pcm, 300, Chunk("cue ", Le32(0))), 0},
     };
     for (const Case& c : cases)
     {
@@ -315,10 +321,19 @@ TEST_F(AudioTags, ARiffWriteReplacesOnlyTagsAfterTheAudioOrRefusesTheFileUntouch
             EXPECT_EQ(c.file, bytes);
             continue;
         }
-        const size_t audioEnd = c.file.find("data") + 8 + pcm.size();
-        EXPECT_EQ(c.file.substr(8, audioEnd - 8), bytes.substr(8, audioEnd - 8));
+        // Every byte of the audio, under a chunk size that says how many there are,
+        // then the new tags after the pad byte an odd chunk takes.
+        const std::string audio = "RIFF" + Le32(static_cast<DWORD>(bytes.size() - 8)) + "WAVE" + fmt +
+                                  "data" + Le32(static_cast<DWORD>(c.audio.size())) + c.audio;
+        EXPECT_EQ(audio, bytes.substr(0, audio.size()));
+        const size_t tagsAt = audio.size() + (c.audio.size() & 1);
+        EXPECT_EQ(std::string(tagsAt - audio.size(), '\0'),
+                  bytes.substr(audio.size(), tagsAt - audio.size()));
+        EXPECT_EQ("LIST" + Le32(static_cast<DWORD>(bytes.size() - tagsAt - 8)), bytes.substr(tagsAt, 8));
+        const CMpegAudioData after = Read(c.name);
         CString name;
-        EXPECT_TRUE(Read(c.name).m_riffInfo.Lookup(L"INAM", name) && name == L"new");
+        EXPECT_TRUE(after.m_riffInfo.Lookup(L"INAM", name) && name == L"new");
+        EXPECT_EQ(1, after.m_riffInfo.GetCount());
     }
 }
 
