@@ -136,11 +136,7 @@ int CQvView::ViewerMouseMove(CPoint point)
     if (m_hWnd && IsPaneVisible(index))
     {
         if (scrolled != 0)
-        {
             ScrollViewerPane(index, static_cast<int>(scrolled));
-            // The rows that came into sight and the title's position.
-            RedrawViewerSpan(index, -1, -1, TRUE);
-        }
         if (end != previous || scrolled != 0)
         {
             // Whatever lies between the old and the new end changed sides, on either

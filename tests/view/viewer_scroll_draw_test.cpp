@@ -1,0 +1,132 @@
+// A text viewer pane scrolled in a real window: the rows that come into sight show
+// their lines at once, with nothing left for a later paint, the same as the pane
+// drawn afresh; with a background picture every row is drawn again.
+#include "tests/view/SettingsTestSupport.h"
+
+#include "app/StartDirs.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
+#include "viewers/text/TextPaneViewer.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using settingstest::SettingsBench;
+
+class ViewerScrollDraw : public SettingsBench
+{
+protected:
+    void SetUp() override
+    {
+        SettingsBench::SetUp();
+        SetPaneViewerFactory(&CreateTextPaneViewer);
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += "line " + std::to_string(i) + std::string(i % 7, '#') + "\r\n";
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_dir + L"\\v.txt", text));
+        g_StartDirs[0] = m_dir.c_str();
+        g_StartDirs[1] = m_dir.c_str();
+        m_frame = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 30, 640, 480,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, m_frame);
+        m_pView = new CQvView;
+        RECT rect = {0, 0, 600, 400};
+        ASSERT_TRUE(m_pView->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_frame),
+                                    AFX_IDW_PANE_FIRST));
+        CFilerPane& pane = *g_Panes[0];
+        for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+            if (std::wstring(pane.m_entries[i].GetName()) == L"v.txt")
+                pane.m_cursor = i;
+        m_pView->ExecuteFilerCommand(L"@View");
+        ASSERT_EQ(pane.m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
+        for (int i = 0; i < 200 && !pane.IsViewerLoadDone(); ++i)
+            Sleep(10);
+        ASSERT_TRUE(pane.IsViewerLoadDone());
+        Repaint();
+    }
+
+    void TearDown() override
+    {
+        for (CFilerPane* pane : g_Panes)
+            if (pane != nullptr)
+                pane->ReleaseViewerData();
+        if (g_MainView == m_pView && m_pView != nullptr && m_pView->m_hWnd)
+            m_pView->DestroyWindow();
+        m_pView = nullptr;
+        if (m_frame)
+            DestroyWindow(m_frame);
+        SetPaneViewerFactory(nullptr);
+        SettingsBench::TearDown();
+    }
+
+    void Repaint()
+    {
+        InvalidateRect(m_pView->m_hWnd, nullptr, TRUE);
+        UpdateWindow(m_pView->m_hWnd);
+    }
+
+    // The pixels of pane 0's body as the window shows them now.
+    std::vector<DWORD> Body()
+    {
+        CRect body;
+        m_pView->GetPaneRect(nullptr, 0, &body);
+        const int width = body.Width();
+        const int height = body.Height();
+        std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+        HDC window = GetDC(m_pView->m_hWnd);
+        HDC memory = CreateCompatibleDC(window);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, window, body.left, body.top, SRCCOPY);
+        GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(m_pView->m_hWnd, window);
+        return pixels;
+    }
+
+    HWND m_frame = nullptr;
+    CQvView* m_pView = nullptr;
+};
+
+TEST_F(ViewerScrollDraw, TheRowsThatComeIntoSightShowTheirLinesWithoutWaitingForAPaint)
+{
+    CFilerPane& pane = *g_Panes[0];
+    const int rows = m_pView->m_layout.panes[0].rowsFull;
+    ASSERT_GE(rows, 5);
+    struct
+    {
+        int backPicture;
+        INT64 lines;
+    } cases[] = {{0, 3}, {0, -2}, {0, 1}, {1, 3}, {1, -3}};
+    for (const auto& c : cases)
+    {
+        g_BACKBITMAPFLAG = c.backPicture;
+        const std::vector<DWORD> before = Body();
+        ASSERT_EQ(c.lines, pane.ScrollViewerLines(c.lines, rows, FALSE));
+        m_pView->ScrollViewerPane(0, static_cast<int>(c.lines));
+        RECT pending;
+        EXPECT_FALSE(GetUpdateRect(m_pView->m_hWnd, &pending, FALSE))
+            << "nothing is left for a paint: " << c.lines << " " << c.backPicture;
+        const std::vector<DWORD> scrolled = Body();
+        EXPECT_NE(before, scrolled) << "the text moved";
+        Repaint();
+        EXPECT_TRUE(scrolled == Body())
+            << "the scrolled pane shows what a fresh drawing shows: " << c.lines << " " << c.backPicture;
+    }
+}
+
+} // namespace
