@@ -1,11 +1,12 @@
-// A text viewer pane scrolled in a real window: the rows that come into sight show
-// their lines at once, with nothing left for a later paint, the same as the pane
-// drawn afresh; with a background picture every row is drawn again.
+// A text viewer or binary editor pane scrolled in a real window: the rows that come
+// into sight show their lines at once, with nothing left for a later paint, the same
+// as the pane drawn afresh; with a background picture every row is drawn again.
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
+#include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextPaneViewer.h"
 
 #include <string>
@@ -36,15 +37,24 @@ protected:
         RECT rect = {0, 0, 600, 400};
         ASSERT_TRUE(m_pView->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_frame),
                                     AFX_IDW_PANE_FIRST));
+        std::string bytes;
+        for (int i = 0; i < 16 * 200; ++i)
+            bytes += static_cast<char>('A' + i / 16 % 26);
+        ASSERT_TRUE(qvtest::WriteFileBytes(m_dir + L"\\b.bin", bytes));
+    }
+
+    // The file opened by the keyword in pane 0, drawn and with nothing left to paint.
+    void Open(LPCWSTR keyword, LPCWSTR name, UINT mode)
+    {
         CFilerPane& pane = *g_Panes[0];
+        pane.ReadDirectory(TRUE);
         for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
-            if (std::wstring(pane.m_entries[i].GetName()) == L"v.txt")
+            if (std::wstring(pane.m_entries[i].GetName()) == name)
                 pane.m_cursor = i;
-        m_pView->ExecuteFilerCommand(L"@View");
-        ASSERT_EQ(pane.m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
-        for (int i = 0; i < 200 && !pane.IsViewerLoadDone(); ++i)
+        m_pView->ExecuteFilerCommand(keyword);
+        ASSERT_EQ(pane.m_mode, mode);
+        for (int i = 0; i < 200 && mode == PANE_MODE_TEXT_VIEWER && !pane.IsViewerLoadDone(); ++i)
             Sleep(10);
-        ASSERT_TRUE(pane.IsViewerLoadDone());
         Repaint();
     }
 
@@ -104,7 +114,9 @@ protected:
 
 TEST_F(ViewerScrollDraw, TheRowsThatComeIntoSightShowTheirLinesWithoutWaitingForAPaint)
 {
+    Open(L"@View", L"v.txt", PANE_MODE_TEXT_VIEWER);
     CFilerPane& pane = *g_Panes[0];
+    ASSERT_TRUE(pane.IsViewerLoadDone());
     const int rows = m_pView->m_layout.panes[0].rowsFull;
     ASSERT_GE(rows, 5);
     struct
@@ -126,6 +138,26 @@ TEST_F(ViewerScrollDraw, TheRowsThatComeIntoSightShowTheirLinesWithoutWaitingFor
         Repaint();
         EXPECT_TRUE(scrolled == Body())
             << "the scrolled pane shows what a fresh drawing shows: " << c.lines << " " << c.backPicture;
+    }
+}
+
+TEST_F(ViewerScrollDraw, ABinaryEditorDrawsTheRowsItsScrollUncoversAtOnce)
+{
+    Open(L"@Binaryedit", L"b.bin", PANE_MODE_BINARY);
+    CBinaryData& data = *g_Panes[0]->m_binaryData;
+    data.m_firstLine = 20;
+    Repaint();
+    for (int lines : {3, -2, 1})
+    {
+        const std::vector<DWORD> before = Body();
+        data.m_firstLine += lines;
+        m_pView->ScrollViewerPane(0, lines);
+        RECT pending;
+        EXPECT_FALSE(GetUpdateRect(m_pView->m_hWnd, &pending, FALSE)) << lines;
+        const std::vector<DWORD> scrolled = Body();
+        EXPECT_NE(before, scrolled) << lines;
+        Repaint();
+        EXPECT_TRUE(scrolled == Body()) << "the rows after a scroll of " << lines;
     }
 }
 
