@@ -6,9 +6,11 @@
 #include "app/StartDirs.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
+#include "graphics/picture/PictureData.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextPaneViewer.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,38 @@ TEST_F(ViewerScrollDraw, TheRowsThatComeIntoSightShowTheirLinesWithoutWaitingFor
         Repaint();
         EXPECT_TRUE(scrolled == Body())
             << "the scrolled pane shows what a fresh drawing shows: " << c.lines << " " << c.backPicture;
+    }
+}
+
+TEST_F(ViewerScrollDraw, TheLinesDrawnAfterAScrollShowTheBackgroundPictureBesideTheirText)
+{
+    Open(L"@View", L"v.txt", PANE_MODE_TEXT_VIEWER);
+    // A picture of one pixel, tiled over the view.
+    std::string bmp(58, '\0');
+    BITMAPFILEHEADER file = {0x4D42, 58, 0, 0, 54};
+    BITMAPINFOHEADER info = {40, 1, 1, 1, 24, 0, 4, 0, 0, 0, 0};
+    memcpy(&bmp[0], &file, 14);
+    memcpy(&bmp[14], &info, 40);
+    bmp[54] = 30; // blue, green, red
+    bmp[55] = 20;
+    bmp[56] = 10;
+    const std::wstring path = m_dir + L"\\back.bmp";
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, bmp));
+    m_pView->m_graphic.backgroundPicture = std::make_unique<CPictureData>();
+    ASSERT_TRUE(m_pView->m_graphic.backgroundPicture->LoadBmp(path.c_str()));
+    g_BACKBMPTILE = 1;
+    // The middle of the first text row, right of its short line.
+    CRect body;
+    m_pView->GetPaneRect(nullptr, 0, &body);
+    const int lh = m_pView->m_layout.lineHeight;
+    const size_t probe = static_cast<size_t>(lh + lh / 2) * body.Width() + body.Width() / 2;
+    for (int on : {0, 1})
+    {
+        g_BACKBITMAPFLAG = on;
+        ASSERT_EQ(2, g_Panes[0]->ScrollViewerLines(2, m_pView->m_layout.panes[0].rowsFull, FALSE));
+        m_pView->ScrollViewerPane(0, 2);
+        const DWORD pixel = Body()[probe] & 0xFFFFFF;
+        EXPECT_EQ(on != 0, pixel == 0x0A141E) << on << " " << std::hex << pixel;
     }
 }
 

@@ -188,7 +188,8 @@ void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanT
     const int cw = m_layout.charWidth;
     const int lh = m_layout.lineHeight;
     const int right = m_viewer.textRight[paneIndex];
-    CDcCellCanvas canvas(dc, cw, lh, right);
+    // A cleared row shows the background picture where one is set.
+    CDcCellCanvas canvas(dc, cw, lh, right, this);
     const INT64 top = viewer->GetTopLine();
     const BOOL all = spanFrom < 0;
     const INT64 spanLow = spanFrom < spanTo ? spanFrom : spanTo;
