@@ -10,6 +10,7 @@
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextPaneViewer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 namespace
 {
 
+using qvtest::W;
 using settingstest::SettingsBench;
 
 class ViewerScrollDraw : public SettingsBench
@@ -140,6 +142,39 @@ TEST_F(ViewerScrollDraw, TheRowsThatComeIntoSightShowTheirLinesWithoutWaitingFor
         Repaint();
         EXPECT_TRUE(scrolled == Body())
             << "the scrolled pane shows what a fresh drawing shows: " << c.lines << " " << c.backPicture;
+    }
+}
+
+TEST_F(ViewerScrollDraw, CursorKeysAndTheWheelShowTheNewLinesAtOnce)
+{
+    Open(L"@View", L"v.txt", PANE_MODE_TEXT_VIEWER);
+    CFilerPane& pane = *g_Panes[0];
+    const int rows = m_pView->m_layout.panes[0].rowsFull;
+    CRect body;
+    m_pView->GetPaneRect(nullptr, 0, &body);
+    POINT inside = {body.left + 10, body.top + body.Height() / 2};
+    ClientToScreen(m_pView->m_hWnd, &inside);
+    struct
+    {
+        LPCWSTR how;
+        std::function<void()> act;
+        INT64 top;
+    } steps[] = {
+        {L"down", [&] { m_pView->MovePaneCursor(0, 1, 0, 0, 0); }, 1},
+        {L"page down", [&] { m_pView->MovePaneCursor(0, rows, 0, 0, 0); }, 1 + rows},
+        {L"wheel down", [&] { m_pView->ScrollViewerByWheel(0, -2 * WHEEL_DELTA, inside); }, 3 + rows},
+        {L"wheel up", [&] { m_pView->ScrollViewerByWheel(0, WHEEL_DELTA, inside); }, 2 + rows},
+        {L"up", [&] { m_pView->MovePaneCursor(0, -2, 0, 0, 0); }, rows},
+    };
+    for (const auto& step : steps)
+    {
+        step.act();
+        EXPECT_EQ(step.top, pane.m_viewer->GetTopLine()) << W(step.how);
+        RECT pending;
+        EXPECT_FALSE(GetUpdateRect(m_pView->m_hWnd, &pending, FALSE)) << W(step.how);
+        const std::vector<DWORD> shown = Body();
+        Repaint();
+        EXPECT_TRUE(shown == Body()) << W(step.how);
     }
 }
 

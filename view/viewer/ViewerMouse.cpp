@@ -192,8 +192,14 @@ BOOL CQvView::ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint)
     const INT64 scrolled = pane->ScrollViewerLines(-static_cast<INT64>(notches) * perNotch, rowsFull, FALSE);
     if (scrolled != 0 && m_hWnd && IsPaneVisible(index))
     {
-        m_paneRedrawRequest[index] = 1;
-        DrawPane(index);
+        // Within a page only the uncovered rows are drawn.
+        if (scrolled > rowsFull || -scrolled > rowsFull)
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+        }
+        else
+            ScrollViewerPane(index, static_cast<int>(scrolled));
     }
     return TRUE;
 }
