@@ -25,6 +25,7 @@
 
 #include <shlobj.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -203,8 +204,12 @@ public:
     void ExtendViewerSelection(INT64 byteStep, INT64 lineStep);
     // ---- text viewer: display form, ranges, mouse, companion (view/viewer/) ------------
     // The body rows of a text viewer pane (both forms); with a span (from >= 0) only
-    // the rows whose bytes meet [from, to], in either order.
-    void DrawViewerRows(CDC* dc, int pane, INT64 from, INT64 to);
+    // the rows whose bytes meet [from, to], in either order; only the view rows from
+    // firstRow to lastRow.
+    void DrawViewerRows(CDC* dc, int pane, INT64 from, INT64 to, int firstRow = 0, int lastRow = INT_MAX);
+    // The shown lines of a text viewer or binary editor pane, only those meeting
+    // `update` when it is given.
+    void DrawViewerLines(CDC* dc, int pane, const RECT* update);
     void DrawViewerTitle(CDC* dc, int pane, int right);
     // Draws the rows of the span at once (none when both ends are negative), clipped
     // to the pane, and the title row with it when asked.

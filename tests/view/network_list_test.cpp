@@ -141,6 +141,26 @@ TEST_F(NetworkList, ServerThenShareAndBackUp)
     EXPECT_EQ(W(View().m_navigation.savedDomainNames[0].server), L"HOST");
 }
 
+TEST_F(NetworkList, AKeptHiddenNetworkPaneAsksTheNetworkAgainWhenItComesBack)
+{
+    View().ExecuteFilerCommand(L"@Tonetwork");
+    PutCursorOn(L"HOST");
+    View().RouteKeyPress(VK_RETURN);
+    ASSERT_EQ(W(m_panes[0]->m_networkPath), L"\\\\HOST");
+    PutCursorOn(L"docs");
+    // The pane is put away with its list kept, and another pane takes the keys.
+    Set(g_KEEP_FILER_INFO, 1);
+    m_panes[0]->m_position = PANE_POS_HIDDEN;
+    m_panes[1]->m_position = PANE_POS_ACTIVE;
+    g_opened.clear();
+    View().SwitchActivePane(-1);
+    EXPECT_EQ(m_panes[0]->m_position, static_cast<UINT>(PANE_POS_ACTIVE));
+    EXPECT_EQ(m_panes[0]->m_mode, static_cast<UINT>(PANE_MODE_NETWORK));
+    EXPECT_EQ(g_opened, (std::vector<std::wstring>{L"\\\\HOST"})) << "the network is asked again";
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"..", L"apps", L"docs", L""}));
+    EXPECT_EQ(W(m_panes[0]->m_networkList[static_cast<INT_PTR>(m_panes[0]->m_cursor)].m_name), L"docs");
+}
+
 TEST_F(NetworkList, TheContextMenuNamesTheCursorServerOrShare)
 {
     View().ExecuteFilerCommand(L"@Tonetwork");

@@ -136,14 +136,19 @@ void CQvView::MovePaneCursor(int paneIndex, INT64 delta, int select, int wrap, i
     {
         if (select)
             return;
-        const int rows = m_layout.panes[paneIndex].rowsFull;
-        if (pane->ScrollViewerLines(delta, rows > 0 ? rows : 1, FALSE) != 0)
+        const int rows = m_layout.panes[paneIndex].rowsFull > 0 ? m_layout.panes[paneIndex].rowsFull : 1;
+        const INT64 scrolled = pane->ScrollViewerLines(delta, rows, FALSE);
+        if (scrolled != 0)
         {
-            if (draw)
+            // A scroll within a page moves the shown lines and draws only the rows it
+            // uncovers; a longer one draws the pane afresh.
+            if (draw && (scrolled > rows || -scrolled > rows))
             {
                 m_paneRedrawRequest[paneIndex] = 1;
                 DrawPane(paneIndex);
             }
+            else if (draw)
+                ScrollViewerPane(paneIndex, static_cast<int>(scrolled));
             FollowViewerSearchToTopLine(*pane);
         }
     }

@@ -104,6 +104,18 @@ void CQvView::SwitchActivePane(int cursorIndex)
             newPane.ReadDirectory(TRUE);
             newPane.SortEntries();
         }
+        else if (newPane.m_mode == PANE_MODE_NETWORK)
+        {
+            // The network is asked again at the level the pane shows; the cursor
+            // stays on its row.
+            const INT64 cursor = newPane.m_cursor;
+            const INT64 first = newPane.m_firstVisible;
+            newPane.ReadNetworkResources();
+            newPane.m_cursor = cursor;
+            newPane.m_firstVisible = first;
+        }
+        else if (newPane.m_mode == PANE_MODE_DRIVE_LIST)
+            newPane.ReadDriveList();
         CalcLayout();
         newPane.MoveCursor(0, TRUE);
         oldPane.MoveCursor(0, TRUE);

@@ -116,7 +116,7 @@ private:
 int GetShownStatusFields(int fields[4]);
 
 // The incremental search of the filer panes: whether it is on and what was typed.
-// Kept here until the key routing that switches it exists.
+// The status rows show it; the key routing switches it.
 inline BOOL g_IncrementalSearchOn = FALSE;
 inline CString g_IncrementalSearchText;
 // Which keys the incremental search takes while it is on: 1 letters alone, 2 with

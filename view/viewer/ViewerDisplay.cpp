@@ -111,7 +111,6 @@ void CQvView::ScrollViewerToRange(int index, INT64 oldStart, INT64 oldEnd, INT64
     }
     if (moved != 0)
         ScrollViewerPane(index, static_cast<int>(moved));
-    RedrawViewerSpan(index, -1, -1, moved != 0);
     if (oldStart >= 0 && oldEnd >= 0)
         RedrawViewerSpan(index, oldStart, oldEnd);
     RedrawViewerSpan(index, newStart, newEnd);

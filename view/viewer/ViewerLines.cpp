@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/binary/BinaryLines.h"
+#include "viewers/binary/BinaryData.h"
 #include "app/settings/ViewSettings.h"
 
 namespace
@@ -190,6 +192,45 @@ void RowsMeetingRect(const RECT& rect, int lineHeight, int& firstRow, int& lastR
     lastRow = (rect.bottom - 1) / lineHeight;
 }
 
+void CQvView::DrawViewerLines(CDC* dc, int pane, const RECT* update)
+{
+    CFilerPane* target = PaneAt(pane);
+    if (target == nullptr || dc == nullptr)
+        return;
+    int firstRow = 0, lastRow = INT_MAX;
+    if (update != nullptr)
+        RowsMeetingRect(*update, m_layout.lineHeight, firstRow, lastRow);
+    if ((target->m_mode & PANE_MODE_BINARY) == 0)
+    {
+        DrawViewerRows(dc, pane, -1, -1, firstRow, lastRow);
+        return;
+    }
+    CBinaryData* data = BinaryDataOf(pane);
+    if (data == nullptr)
+        return;
+    // A binary pane's data rows start under its column-header row.
+    const PaneLayout& geo = m_layout.panes[pane];
+    const int header = geo.originRow;
+    CRect area;
+    GetPaneRect(nullptr, pane, &area);
+    CDcCellCanvas canvas(dc, m_layout.charWidth, m_layout.lineHeight, m_layout.clientWidth);
+    for (int k = 0; k + 1 < geo.rowsDrawn; ++k)
+    {
+        const int row = header + 1 + k;
+        if (row < firstRow || row > lastRow)
+            continue;
+        const LONGLONG line = data->m_firstLine + k;
+        if (line < data->m_lineCount)
+            DrawBinaryLine(dc, pane, row, line, BINARY_PARTS_ALL);
+        else
+        {
+            RECT band = {geo.originColumn * m_layout.charWidth, row * m_layout.lineHeight, area.right,
+                         (row + 1) * m_layout.lineHeight};
+            canvas.ClearRect(band);
+        }
+    }
+}
+
 void CQvView::ScrollViewerPane(int pane, int lines)
 {
     if (m_hWnd == nullptr || PaneAt(pane) == nullptr || lines == 0)
@@ -201,33 +242,38 @@ void CQvView::ScrollViewerPane(int pane, int lines)
     CRect body;
     GetPaneRect(&dc, pane, &body);
     HGDIOBJ oldFont = m_viewFont.GetSafeHandle() ? dc.SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
-    // The viewer's title row (its position figures) comes with the text viewer.
+    const UINT mode = g_Panes[pane]->m_mode;
+    const BOOL binary = (mode & PANE_MODE_BINARY) != 0;
+    // The title row shows the new position; a binary editor's title comes with its
+    // caret, which every caller draws after the scroll.
+    if (!binary)
+        DrawViewerTitle(&dc, pane, m_viewer.textRight[pane]);
     if (client.Height() < layout.statusRows * layout.lineHeight)
     {
+        ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
         if (oldFont)
             dc.SelectObject(oldFont);
         return;
     }
     if (g_BACKBITMAPFLAG)
     {
-        // A background picture cannot be moved with the text: everything is drawn
-        // again. Until the viewer's line loop exists the pane is invalidated.
-        ::InvalidateRect(m_hWnd, &body, FALSE);
-        if (oldFont)
-            dc.SelectObject(oldFont);
-        return;
+        // A background picture cannot be moved with the text: every line is drawn
+        // again over it.
+        DrawViewerLines(&dc, pane, nullptr);
     }
-    const UINT mode = g_Panes[pane]->m_mode;
-    // The binary editor and the text viewer's hexadecimal form have a column-header
-    // row under their title that stays where it is.
-    const int headerRows = (mode & PANE_MODE_BINARY) || g_Panes[pane]->m_bHexDisplay ? 2 : 1;
-    const BOOL textViewer = (mode & (PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0;
-    CRect uncovered = ScrollViewerBody(&dc, body, layout.panes[pane].rowsDrawn, layout.lineHeight, headerRows,
-                                       lines, textViewer);
-    // The viewer's line loop draws the lines meeting this band; until it exists the
-    // band is invalidated. The scroll bars follow with the panes' scroll bars.
-    ::InvalidateRect(m_hWnd, &uncovered, FALSE);
+    else
+    {
+        // The binary editor and the text viewer's hexadecimal form have a column-header
+        // row under their title that stays where it is.
+        const int headerRows = binary || g_Panes[pane]->m_bHexDisplay ? 2 : 1;
+        const BOOL textViewer = (mode & (PANE_MODE_TEXT_VIEWER | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0;
+        const CRect uncovered = ScrollViewerBody(&dc, body, layout.panes[pane].rowsDrawn, layout.lineHeight,
+                                                 headerRows, lines, textViewer);
+        GetPaneRect(&dc, pane);
+        DrawViewerLines(&dc, pane, &uncovered);
+    }
     ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
     if (oldFont)
         dc.SelectObject(oldFont);
+    UpdateScrollBars();
 }

@@ -136,11 +136,7 @@ int CQvView::ViewerMouseMove(CPoint point)
     if (m_hWnd && IsPaneVisible(index))
     {
         if (scrolled != 0)
-        {
             ScrollViewerPane(index, static_cast<int>(scrolled));
-            // The rows that came into sight and the title's position.
-            RedrawViewerSpan(index, -1, -1, TRUE);
-        }
         if (end != previous || scrolled != 0)
         {
             // Whatever lies between the old and the new end changed sides, on either
@@ -196,8 +192,14 @@ BOOL CQvView::ScrollViewerByWheel(UINT flags, short delta, CPoint screenPoint)
     const INT64 scrolled = pane->ScrollViewerLines(-static_cast<INT64>(notches) * perNotch, rowsFull, FALSE);
     if (scrolled != 0 && m_hWnd && IsPaneVisible(index))
     {
-        m_paneRedrawRequest[index] = 1;
-        DrawPane(index);
+        // Within a page only the uncovered rows are drawn.
+        if (scrolled > rowsFull || -scrolled > rowsFull)
+        {
+            m_paneRedrawRequest[index] = 1;
+            DrawPane(index);
+        }
+        else
+            ScrollViewerPane(index, static_cast<int>(scrolled));
     }
     return TRUE;
 }

@@ -178,7 +178,7 @@ void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
     }
 }
 
-void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo)
+void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo, int firstRow, int lastRow)
 {
     CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr || dc == nullptr || pane->m_viewer == nullptr)
@@ -188,7 +188,8 @@ void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanT
     const int cw = m_layout.charWidth;
     const int lh = m_layout.lineHeight;
     const int right = m_viewer.textRight[paneIndex];
-    CDcCellCanvas canvas(dc, cw, lh, right);
+    // A cleared row shows the background picture where one is set.
+    CDcCellCanvas canvas(dc, cw, lh, right, this);
     const INT64 top = viewer->GetTopLine();
     const BOOL all = spanFrom < 0;
     const INT64 spanLow = spanFrom < spanTo ? spanFrom : spanTo;
@@ -196,11 +197,13 @@ void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanT
     const ViewerSelection* selection = paneIndex == GetActivePaneIndex() ? &m_viewer.selection : nullptr;
     if (pane->m_bHexDisplay)
     {
-        if (all)
+        if (all && geo.originRow >= firstRow && geo.originRow <= lastRow)
             DrawHexDumpHeader(canvas, geo.originColumn, geo.originRow, right);
         for (int j = 1; j < geo.rowsDrawn; ++j)
         {
             const int row = geo.originRow + j;
+            if (row < firstRow || row > lastRow)
+                continue;
             const INT64 formRow = top + j - 1;
             if (!all && (formRow * 16 + 16 < spanLow || formRow * 16 > spanHigh))
                 continue;
@@ -236,6 +239,8 @@ void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanT
     for (int j = 0; j < geo.rowsDrawn; ++j)
     {
         const int row = geo.originRow + j;
+        if (row < firstRow || row > lastRow)
+            continue;
         BOOL drawn = FALSE;
         BOOL skipped = FALSE;
         if (pane->LockViewerData())

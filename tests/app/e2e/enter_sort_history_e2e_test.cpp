@@ -116,6 +116,45 @@ TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberRunsItsKindOnACopyOrShowsIt)
     EXPECT_EQ(left + L"\\arc.zip", program.Setting(L"VIEW_HISTORY", L"ARCHIVE_PATH0"));
 }
 
+TEST(EnterSortHistoryEndToEnd, AZipListingGivesTheFrameItsArchivePathWhenItsPaneBecomesActive)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    for (const std::wstring& dir : {left, right})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(right + L"\\note.txt", "member bytes"));
+    {
+        CSevenZipArchive packer;
+        packer.SetOption(0, right.c_str());
+        packer.SetOption(1, (left + L"\\arc.zip").c_str());
+        packer.SetOption(13, L"note.txt");
+        CProgressInfo progress;
+        ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress))
+            << qvtest::W(packer.m_errors.GetMessageText());
+    }
+    ASSERT_TRUE(program.WriteSettings(std::string(kWindowSettings) + "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    // F5 lists the zip in the left pane; Tab goes to the folder on the right and back.
+    Press(qv, main, {VK_F5, VK_TAB});
+    EXPECT_TRUE(WaitFor([&] { return qvtest::Caption(main) == right + L" - qv"; }));
+    Press(qv, main, {VK_TAB});
+    EXPECT_TRUE(WaitFor([&] { return qvtest::Caption(main) == left + L"\\arc.zip - qv"; }))
+        << qvtest::Caption(main).size() << " characters";
+
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+}
+
 TEST(EnterSortHistoryEndToEnd, TheSortDialogsOkOrdersTheFolderAtOnce)
 {
     const std::wstring root = qvtest::ScratchDir();
