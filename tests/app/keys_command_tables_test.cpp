@@ -247,8 +247,12 @@ TEST(CommandTables, MediaKeywordsCarryTheirShortNames)
         {
             const CommandTableRow* row = FindCommandRowByKeyword(family, name.first);
             if (family == COMMAND_FAMILY_FILER)
+            {
                 ASSERT_NE(nullptr, row) << Narrow(name.first);
+            }
             if (row != nullptr)
+            {
                 EXPECT_EQ(std::wstring(name.second), row->displayName) << family << " " << Narrow(name.first);
+            }
         }
 }
