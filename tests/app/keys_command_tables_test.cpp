@@ -222,3 +222,37 @@ TEST(CommandTables, AMenuIdNamesOneKeywordAcrossTheTables)
 }
 
 } // namespace
+
+// The media keywords carry their short names in every table that lists them.
+TEST(CommandTables, MediaKeywordsCarryTheirShortNames)
+{
+    // clang-format off
+    static const std::pair<LPCWSTR, LPCWSTR> kNames[] = {
+        {L"@Soundload", L"再生"}, {L"@Soundloadstop", L"再生停止"}, {L"@Soundpause", L"一時停止"},
+        {L"@Soundstop", L"停止"}, {L"@Setsoundlist", L"リスト設定"}, {L"@Setsoundload", L"リスト再生"},
+        {L"@Setsoundpause", L"リスト再生一時停止"}, {L"@Soundliststop", L"リスト再生の停止"},
+        {L"@Soundlistnext", L"リスト再生次のファイルへ"}, {L"@Soundlistbefore", L"リスト再生前のファイルへ"},
+        {L"@Soundlistsave", L"リスト保存"}, {L"@Soundlistrepeat", L"リストリピート再生"},
+        {L"@Soundlistrandom", L"リストランダム再生"}, {L"@CdPlayConfig", L"CDの再生の設定"},
+        {L"@CdPlay", L"CDの再生"}, {L"@CdPause", L"CDの一時停止"}, {L"@CdStop", L"CDの停止"},
+        {L"@CdNext", L"CDの次のトラックへ"}, {L"@CdBefore", L"CDの前のトラックへ"},
+        {L"@CdRepeat", L"CDをリピート再生"}, {L"@CdRandom", L"CDをランダム再生"},
+        {L"@Sound50", L"表示倍率50%"}, {L"@Sound400", L"表示倍率400%"}, {L"@Soundfullscreen", L"全画面化"},
+        {L"@MciVolumeUp", L"音量上げる"}, {L"@MciVolumeDown", L"音量下げる"},
+    };
+    // clang-format on
+    for (int family : {COMMAND_FAMILY_FILER, COMMAND_FAMILY_VIEWER, COMMAND_FAMILY_GRAPHIC,
+                       COMMAND_FAMILY_BINARY, COMMAND_FAMILY_COMMON})
+        for (const auto& name : kNames)
+        {
+            const CommandTableRow* row = FindCommandRowByKeyword(family, name.first);
+            if (family == COMMAND_FAMILY_FILER)
+            {
+                ASSERT_NE(nullptr, row) << Narrow(name.first);
+            }
+            if (row != nullptr)
+            {
+                EXPECT_EQ(std::wstring(name.second), row->displayName) << family << " " << Narrow(name.first);
+            }
+        }
+}

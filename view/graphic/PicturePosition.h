@@ -5,7 +5,7 @@
 
 struct NUMBER_INFO
 {
-    int valid; // 0: a placeholder keeping the place of an outer list
+    int valid; // 0: an empty level keeping the place of an outer list
     int count;
     int index; // count: past the end
     int flag;  // 1 after a jump, until the next step

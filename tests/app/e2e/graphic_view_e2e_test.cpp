@@ -1,7 +1,8 @@
 // Graphic mode in the real program, driven by typed keys, with the stand-in BMP
 // plug-in as the only image plug-in: G shows the first marked picture (its colour in
 // the picture area, its size in the title), N the second, N returns to the list; and
-// G, Esc and Enter on the question return to the list with the cursor where it was.
+// G, Esc and Enter on the question return to the list with the cursor where it was;
+// Ctrl and the wheel zoom the shown picture.
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
@@ -108,6 +109,52 @@ TEST(GraphicViewProgram, ShowsTheMarkedPicturesStepsAndReturnsToTheList)
     EXPECT_TRUE(WaitFor([&] { return Caption(main).find(L"b.bmp") != std::wstring::npos; }))
         << "the cursor left its file: " << Caption(main).size();
     Press(main, VK_RETURN);
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+// The wheel with Ctrl over a shown picture zooms it in, as the mouse table has it
+// by default: the picture grows past where it ended.
+TEST(GraphicViewProgram, TheWheelWithCtrlZoomsTheShownPicture)
+{
+    const std::wstring root = qvtest::ScratchDir() + L"\\wheel";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const qvtest::QvProgram program(root);
+    const std::wstring plugIns = program.Folder() + L"\\spi";
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"spi_bmp.sph", L"spi"));
+    const std::wstring left = root + L"\\left";
+    CreateDirectoryW(left.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.bmp", SolidBmp(64, 48, kRed)));
+    std::string plugInFolder;
+    for (wchar_t c : plugIns)
+        plugInFolder += char(c);
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[SUSIEDATA]\r\nSUSIEDIRECTORY=" +
+                              plugInFolder + "\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    WaitForInputIdle(qv.Process(), 5000);
+
+    Press(main, 'G');
+    ASSERT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; })) << "G did not show the picture";
+    EXPECT_NE(ClientPixel(main, 80, 60), kRed);
+    POINT at = {10, 10};
+    ClientToScreen(main, &at);
+    HWND view = WindowFromPoint(at);
+    ASSERT_NE(nullptr, view);
+    ASSERT_TRUE(
+        PostMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(at.x, at.y)));
+    EXPECT_TRUE(WaitFor([&] { return ClientPixel(main, 80, 60) == kRed; }))
+        << "Ctrl and the wheel did not zoom";
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
