@@ -1,4 +1,7 @@
 #include "fs/LongPath.h"
+
+#include <cstddef>
+#include <cstring>
 #include <wchar.h>
 
 namespace
@@ -95,6 +98,30 @@ BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags)
 {
     CString existingHolder, newHolder;
     return MoveFileExW(LongPathArg(existingPath, existingHolder), LongPathArg(newPath, newHolder), flags);
+}
+
+BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace)
+{
+    CString holder;
+    LPCWSTR name = LongPathArg(newPath, holder);
+    const size_t length = wcslen(name);
+    const size_t size = offsetof(FILE_RENAME_INFO, FileName) + (length + 1) * sizeof(WCHAR);
+    void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+    if (block == nullptr)
+    {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    auto* info = static_cast<FILE_RENAME_INFO*>(block);
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(length * sizeof(WCHAR));
+    memcpy(info->FileName, name, (length + 1) * sizeof(WCHAR));
+    BOOL renamed = SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(size));
+    DWORD error = GetLastError();
+    HeapFree(GetProcessHeap(), 0, block);
+    SetLastError(error);
+    return renamed;
 }
 
 BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists)

@@ -28,6 +28,11 @@ BOOL GetFileAttributesExLong(LPCWSTR path, GET_FILEEX_INFO_LEVELS infoLevel, voi
 BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags);
 BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists);
 
+// Gives the file open on `file` (opened with DELETE access) the name `newPath` in one
+// step on the handle, without opening the file again by name. A file of that name is
+// replaced only when `replace`; FALSE with the system's error otherwise.
+BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace);
+
 // Applies the creation, last-access and last-write times of the record to the file or
 // directory, and leaves it with the record's attributes, also when the times fail.
 BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData);

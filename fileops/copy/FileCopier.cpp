@@ -197,8 +197,12 @@ DWORD CFileCopier::CreateTemporary(DWORD flags)
             temporary.Format(L"%s\\~qv%03d.tmp", folder.GetString(), n);
         else
             temporary.Format(L"%s.~qv%03d", m_destinationPath.GetString(), n);
+        // A new file written through one handle takes its name on that handle at the end
+        // (DELETE access); the unbuffered form opens a second handle, which that access
+        // would refuse, and is renamed by name.
+        const DWORD access = (m_replacing || m_sectorAligned) ? GENERIC_WRITE : (GENERIC_WRITE | DELETE);
         m_destinationHandle =
-            CreateFileLong(temporary, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
+            CreateFileLong(temporary, access, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
         if (m_destinationHandle != INVALID_HANDLE_VALUE)
         {
             m_writtenPath = temporary;
@@ -410,6 +414,30 @@ int CFileCopier::CopyChunk(int* pContinue)
 
 int CFileCopier::FinishFile()
 {
+    // A new file takes its name on its own handle, which spares opening it again by
+    // name; a file of that name that appeared meanwhile makes the step fail and stays.
+    if (!m_replacing && !m_sectorAligned && m_spareHandle == INVALID_HANDLE_VALUE &&
+        m_destinationHandle != INVALID_HANDLE_VALUE)
+    {
+        if (RenameOpenFileLong(m_destinationHandle, m_destinationPath, FALSE))
+        {
+            CloseHandleOnce(m_destinationHandle);
+            m_writtenPath.Empty();
+            if (m_setAttributesAtEnd)
+                SetFileAttributesLong(m_destinationPath, SettableAttributes(m_source.dwFileAttributes));
+            Close(FALSE);
+            ShowTimes();
+            return COPIER_FILE_DONE;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        {
+            m_fileSize = 0; // already counted as copied: not counted again as finished
+            Fail(L"MoveFile", error, m_destinationPath);
+            return COPIER_FILE_FAILED;
+        }
+        // Any other refusal (a file system without the step): by name below.
+    }
     CloseHandleOnce(m_destinationHandle);
     CloseHandleOnce(m_spareHandle);
     // The complete copy takes the destination's name only now, in one step. A new
