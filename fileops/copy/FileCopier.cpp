@@ -416,20 +416,12 @@ int CFileCopier::FinishFile()
 {
     // A new file takes its name on its own handle, which spares opening it again by
     // name; a file of that name that appeared meanwhile makes the step fail and stays.
+    BOOL named = FALSE;
     if (!m_replacing && !m_sectorAligned && m_spareHandle == INVALID_HANDLE_VALUE &&
         m_destinationHandle != INVALID_HANDLE_VALUE)
     {
-        if (RenameOpenFileLong(m_destinationHandle, m_destinationPath, FALSE))
-        {
-            CloseHandleOnce(m_destinationHandle);
-            m_writtenPath.Empty();
-            if (m_setAttributesAtEnd)
-                SetFileAttributesLong(m_destinationPath, SettableAttributes(m_source.dwFileAttributes));
-            Close(FALSE);
-            ShowTimes();
-            return COPIER_FILE_DONE;
-        }
-        const DWORD error = GetLastError();
+        named = RenameOpenFileLong(m_destinationHandle, m_destinationPath, FALSE);
+        const DWORD error = named ? 0 : GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
         {
             m_fileSize = 0; // already counted as copied: not counted again as finished
@@ -452,7 +444,8 @@ int CFileCopier::FinishFile()
             (oldAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
             SetFileAttributesLong(m_destinationPath, FILE_ATTRIBUTE_NORMAL);
     }
-    if (!MoveFileExLong(m_writtenPath, m_destinationPath, m_replacing ? MOVEFILE_REPLACE_EXISTING : 0))
+    if (!named &&
+        !MoveFileExLong(m_writtenPath, m_destinationPath, m_replacing ? MOVEFILE_REPLACE_EXISTING : 0))
     {
         DWORD error = GetLastError();
         if (oldAttributes != INVALID_FILE_ATTRIBUTES)
