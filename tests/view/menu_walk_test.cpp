@@ -95,8 +95,6 @@ protected:
     {
         for (int i = 0; i < GetMenuItemCount(popup); ++i)
         {
-            wchar_t text[256] = {};
-            GetMenuStringW(popup, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
             if (HMENU sub = GetSubMenu(popup, i))
             {
                 Walk(sub, path + "/" + std::to_string(i), faults);
