@@ -181,9 +181,6 @@ void CleanArchiveListing(CArrayArchiveFileInfo& listing)
     for (INT_PTR i = 0; i < listing.GetSize(); i++)
     {
         CArchiveFileInfo& member = listing[i];
-        const CString joined = member.m_folder.IsEmpty()
-                                   ? CString(member.m_findData.cFileName)
-                                   : member.m_folder + L"\\" + member.m_findData.cFileName;
         if (member.m_findData.cFileName[0] == 0)
         {
             // A folder record without a name of its own stands for its folder.
@@ -192,7 +189,12 @@ void CleanArchiveListing(CArrayArchiveFileInfo& listing)
             member.m_folder = folder;
             continue;
         }
-        CleanMemberPath(member.m_storedPath.IsEmpty() ? joined : member.m_storedPath, folder, name);
+        if (!member.m_storedPath.IsEmpty())
+            CleanMemberPath(member.m_storedPath, folder, name);
+        else if (member.m_folder.IsEmpty())
+            CleanMemberPath(member.m_findData.cFileName, folder, name);
+        else
+            CleanMemberPath(member.m_folder + L"\\" + member.m_findData.cFileName, folder, name);
         if (member.m_folder != folder)
             member.m_folder = folder;
         if (name != member.m_findData.cFileName)
