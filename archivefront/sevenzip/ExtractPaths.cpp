@@ -1,7 +1,7 @@
 #include "archivefront/sevenzip/ExtractPaths.h"
 
+#include "fs/FileIdentity.h"
 #include "fs/FileSystem.h"
-#include "fs/LongPath.h"
 #include "fs/PathRules.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
@@ -81,17 +81,12 @@ BOOL SameFolderObject(const CString& a, const CString& b)
     const CString* paths[2] = {&a, &b};
     for (int i = 0; i < 2; i++)
     {
-        HANDLE handle = CreateFileLong(*paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
-            return FALSE;
-        const BOOL read = GetFileInformationByHandle(handle, &info[i]);
-        CloseHandle(handle);
-        if (!read || (info[i].nFileIndexHigh == 0 && info[i].nFileIndexLow == 0))
+        // A file system that gives no file index tells nothing by it.
+        if (!GetFileIdentity(*paths[i], info[i]) ||
+            (info[i].nFileIndexHigh == 0 && info[i].nFileIndexLow == 0))
             return FALSE;
     }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    return SameFileIdentity(info[0], info[1]);
 }
 
 } // namespace
