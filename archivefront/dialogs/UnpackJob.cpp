@@ -201,10 +201,7 @@ int UnpackMembers(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
             // It is the file extraction writes, and only ever one inside the folder.
             // Only the 7-Zip back-end writes members below the folder the pane shows.
             CString old;
-            const CString inner =
-                front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
-            if (ExtractedMemberPath(destination, member, inner, job.ignoreFolders, old) &&
-                PathLiesInside(old, destination))
+            if (TempExtractionPath(front, member, destination, job.ignoreFolders, old))
             {
                 SetFileAttributesLong(old, FILE_ATTRIBUTE_NORMAL);
                 DeleteFileLong(old);
@@ -234,6 +231,17 @@ int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
     if (job.sourceMode == UNPACK_FROM_ARCHIVE)
         return job.front != nullptr ? UnpackMembers(job, progress, owner) : UNPACK_FAILED;
     return UnpackArchiveFiles(job, progress, owner);
+}
+
+BOOL TempExtractionPath(CArchiveFront& front, const CArchiveFileInfo& member, const CString& destination,
+                        int flat, CString& path)
+{
+    // Only the 7-Zip back-end writes members below the folder the pane shows.
+    const CString inner = front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
+    if (ExtractedMemberPath(destination, member, inner, flat, path) && PathLiesInside(path, destination))
+        return TRUE;
+    path.Empty();
+    return FALSE;
 }
 
 int TryTakeUnpackBusy()
