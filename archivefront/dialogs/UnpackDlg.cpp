@@ -7,7 +7,6 @@
 #include "app/FolderChooser.h"
 #include "archivefront/ArchiveFront.h"
 #include "archivefront/dialogs/DestinationList.h"
-#include "archivefront/sevenzip/ExtractPaths.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "res/ArchiveDialogs.h"
@@ -163,17 +162,11 @@ void CUnpackDlg::OnOK()
     m_job.front = m_sourceArchive;
     m_job.members.Copy(m_members);
     // The file extraction writes, under the name it writes; none when it refuses the
-    // member or the file would lie outside the destination. Only the 7-Zip back-end
-    // writes members below the folder the pane shows.
+    // member or the file would lie outside the destination.
     m_extractedFile.Empty();
-    const CString inner = m_sourceArchive != nullptr && m_sourceArchive->m_activeBackEnd == ARCFRONT_SEVENZIP
-                              ? m_sourceArchive->GetCurrentFolder()
-                              : CString();
-    if (m_toTemp && m_members.GetSize() > 0 && m_sourceArchive != nullptr &&
-        (!ExtractedMemberPath(m_resolvedDestination, m_members[0], inner, m_job.ignoreFolders,
-                              m_extractedFile) ||
-         !PathLiesInside(m_extractedFile, m_resolvedDestination)))
-        m_extractedFile.Empty();
+    if (m_toTemp && m_members.GetSize() > 0 && m_sourceArchive != nullptr)
+        TempExtractionPath(*m_sourceArchive, m_members[0], m_resolvedDestination, m_job.ignoreFolders,
+                           m_extractedFile);
 
     if (TryTakeUnpackBusy())
         StartWorker();

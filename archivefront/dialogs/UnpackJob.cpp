@@ -7,6 +7,7 @@
 #include "archivefront/sevenzip/ExtractPaths.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "framework/FwLock.h"
+#include "fs/FileIdentity.h"
 
 HANDLE g_UnpackMutex = nullptr;
 
@@ -68,18 +69,6 @@ CString CleanedPath(const CString& path)
     return resolved ? full : path;
 }
 
-// The volume and file index of an existing file; false when it cannot be opened.
-bool GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
-{
-    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
-    return known;
-}
-
 // Extracting onto the archive itself would destroy it while it is read. The target
 // may spell the archive's path otherwise (a "..", a short name, a closing dot, a
 // link): an existing target is compared with the archive by file identity.
@@ -92,7 +81,7 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
         return false;
     const CString cleanedArchive = CleanedPath(archive);
     BY_HANDLE_FILE_INFORMATION archiveIdentity{};
-    const bool archiveKnown = GetFileIdentity(archive, archiveIdentity);
+    const bool archiveKnown = GetFileIdentity(archive, archiveIdentity) != FALSE;
     int count = chosen != nullptr && chosen->GetSize() > 0 ? static_cast<int>(chosen->GetSize())
                                                            : front.GetEntryCount();
     for (int i = 0; i < count; ++i)
@@ -114,9 +103,7 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
         BY_HANDLE_FILE_INFORMATION targetIdentity{};
         if (target.CompareNoCase(cleanedArchive) == 0 ||
             (archiveKnown && GetFileIdentity(target, targetIdentity) &&
-             targetIdentity.dwVolumeSerialNumber == archiveIdentity.dwVolumeSerialNumber &&
-             targetIdentity.nFileIndexHigh == archiveIdentity.nFileIndexHigh &&
-             targetIdentity.nFileIndexLow == archiveIdentity.nFileIndexLow))
+             SameFileIdentity(targetIdentity, archiveIdentity)))
         {
             CString text;
             text.Format(L"解凍すると圧縮ファイル自身が上書きされるため解凍できません\n%s",
@@ -214,10 +201,7 @@ int UnpackMembers(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
             // It is the file extraction writes, and only ever one inside the folder.
             // Only the 7-Zip back-end writes members below the folder the pane shows.
             CString old;
-            const CString inner =
-                front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
-            if (ExtractedMemberPath(destination, member, inner, job.ignoreFolders, old) &&
-                PathLiesInside(old, destination))
+            if (TempExtractionPath(front, member, destination, job.ignoreFolders, old))
             {
                 SetFileAttributesLong(old, FILE_ATTRIBUTE_NORMAL);
                 DeleteFileLong(old);
@@ -247,6 +231,17 @@ int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
     if (job.sourceMode == UNPACK_FROM_ARCHIVE)
         return job.front != nullptr ? UnpackMembers(job, progress, owner) : UNPACK_FAILED;
     return UnpackArchiveFiles(job, progress, owner);
+}
+
+BOOL TempExtractionPath(CArchiveFront& front, const CArchiveFileInfo& member, const CString& destination,
+                        int flat, CString& path)
+{
+    // Only the 7-Zip back-end writes members below the folder the pane shows.
+    const CString inner = front.m_activeBackEnd == ARCFRONT_SEVENZIP ? front.GetCurrentFolder() : CString();
+    if (ExtractedMemberPath(destination, member, inner, flat, path) && PathLiesInside(path, destination))
+        return TRUE;
+    path.Empty();
+    return FALSE;
 }
 
 int TryTakeUnpackBusy()

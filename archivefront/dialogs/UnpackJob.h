@@ -46,6 +46,11 @@ struct CUnpackJob
 // hooks the caller installed (the job resets its counters, not its hooks).
 int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner);
 
+// The file extraction of `member` into `destination` writes, when extraction takes the
+// member and the file lies inside the destination; FALSE and an empty path otherwise.
+BOOL TempExtractionPath(CArchiveFront& front, const CArchiveFileInfo& member, const CString& destination,
+                        int flat, CString& path);
+
 // Guards the busy flag below; unnamed, made with the view and closed when it goes.
 extern HANDLE g_UnpackMutex;
 

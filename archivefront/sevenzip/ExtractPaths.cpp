@@ -1,7 +1,7 @@
 #include "archivefront/sevenzip/ExtractPaths.h"
 
+#include "fs/FileIdentity.h"
 #include "fs/FileSystem.h"
-#include "fs/LongPath.h"
 #include "fs/PathRules.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
@@ -81,17 +81,12 @@ BOOL SameFolderObject(const CString& a, const CString& b)
     const CString* paths[2] = {&a, &b};
     for (int i = 0; i < 2; i++)
     {
-        HANDLE handle = CreateFileLong(*paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE)
-            return FALSE;
-        const BOOL read = GetFileInformationByHandle(handle, &info[i]);
-        CloseHandle(handle);
-        if (!read || (info[i].nFileIndexHigh == 0 && info[i].nFileIndexLow == 0))
+        // A file system that gives no file index tells nothing by it.
+        if (!GetFileIdentity(*paths[i], info[i]) ||
+            (info[i].nFileIndexHigh == 0 && info[i].nFileIndexLow == 0))
             return FALSE;
     }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    return SameFileIdentity(info[0], info[1]);
 }
 
 } // namespace
@@ -181,9 +176,6 @@ void CleanArchiveListing(CArrayArchiveFileInfo& listing)
     for (INT_PTR i = 0; i < listing.GetSize(); i++)
     {
         CArchiveFileInfo& member = listing[i];
-        const CString joined = member.m_folder.IsEmpty()
-                                   ? CString(member.m_findData.cFileName)
-                                   : member.m_folder + L"\\" + member.m_findData.cFileName;
         if (member.m_findData.cFileName[0] == 0)
         {
             // A folder record without a name of its own stands for its folder.
@@ -192,7 +184,12 @@ void CleanArchiveListing(CArrayArchiveFileInfo& listing)
             member.m_folder = folder;
             continue;
         }
-        CleanMemberPath(member.m_storedPath.IsEmpty() ? joined : member.m_storedPath, folder, name);
+        if (!member.m_storedPath.IsEmpty())
+            CleanMemberPath(member.m_storedPath, folder, name);
+        else if (member.m_folder.IsEmpty())
+            CleanMemberPath(member.m_findData.cFileName, folder, name);
+        else
+            CleanMemberPath(member.m_folder + L"\\" + member.m_findData.cFileName, folder, name);
         if (member.m_folder != folder)
             member.m_folder = folder;
         if (name != member.m_findData.cFileName)

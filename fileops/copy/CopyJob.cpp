@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/FileTimes.h"
 #include "app/VirtualDrives.h"
+#include "fs/FileIdentity.h"
 #include "util/Wildcard.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/InputDlgs.h"
@@ -95,24 +96,6 @@ LPCWSTR GetCopyOperationCaption(int kind)
 namespace
 {
 
-// The volume and file index of an existing file or directory; FALSE when it cannot be opened.
-BOOL GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
-{
-    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    const BOOL known = GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return known;
-}
-
-BOOL SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
-{
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
-}
-
 BOOL IsPathTextInsideDirectory(LPCWSTR destination, LPCWSTR directory)
 {
     CString target(destination), folder(directory);
@@ -151,7 +134,7 @@ BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
     while (ancestor.GetLength() > root.GetLength())
     {
         BY_HANDLE_FILE_INFORMATION info{};
-        if (GetFileIdentity(ancestor, info) && SameIdentity(info, folderInfo))
+        if (GetFileIdentity(ancestor, info) && SameFileIdentity(info, folderInfo))
             return TRUE;
         const int slash = ancestor.ReverseFind(L'\\');
         if (slash < 0)
@@ -164,7 +147,7 @@ BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory)
 BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b)
 {
     BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
-    return GetFileIdentity(a, infoA) && GetFileIdentity(b, infoB) && SameIdentity(infoA, infoB);
+    return GetFileIdentity(a, infoA) && GetFileIdentity(b, infoB) && SameFileIdentity(infoA, infoB);
 }
 
 CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error)

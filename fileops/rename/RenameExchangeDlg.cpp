@@ -1,24 +1,13 @@
 #include "fileops/rename/RenameExchangeDlg.h"
 
 #include "app/Directories.h"
+#include "fs/FileIdentity.h"
 #include "util/PathHelpers.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "res/RenameDialogs.h"
 
 namespace
 {
-
-// Volume and file index of the file; FALSE when it cannot be opened.
-BOOL GetFileIdentity(LPCWSTR path, BY_HANDLE_FILE_INFORMATION& info)
-{
-    HANDLE file = CreateFileLong(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    const BOOL ok = GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return ok;
-}
 
 // Both paths name one file: the same text, or another spelling of it (a short name,
 // a second path to the same folder) that the file's identity gives away.
@@ -29,8 +18,7 @@ BOOL IsSameFile(const CString& path1, const CString& path2)
     BY_HANDLE_FILE_INFORMATION info1 = {}, info2 = {};
     if (!GetFileIdentity(path1, info1) || !GetFileIdentity(path2, info2))
         return FALSE;
-    return info1.dwVolumeSerialNumber == info2.dwVolumeSerialNumber &&
-           info1.nFileIndexHigh == info2.nFileIndexHigh && info1.nFileIndexLow == info2.nFileIndexLow;
+    return SameFileIdentity(info1, info2);
 }
 
 CString Join(const CString& directory, LPCWSTR name)
