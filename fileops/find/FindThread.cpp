@@ -11,6 +11,10 @@
 namespace
 {
 
+// Files from this size on go to the second scanner when it is free: handing a file
+// over costs more than reading a small one.
+const ULONGLONG kSecondScannerMinSize = 256 * 1024;
+
 // The qsort callback's key and direction; sorting happens on the dialog's thread only.
 int g_findSortKey = FIND_SORT_NONE;
 BOOL g_findSortDescending = FALSE;
@@ -36,6 +40,7 @@ CFindThread::CFindThread() : m_mutex(CreateMutexW(nullptr, FALSE, nullptr))
 
 CFindThread::~CFindThread()
 {
+    EndSecondScanner();
     if (m_mutex)
         CloseHandle(m_mutex);
 }
@@ -65,6 +70,8 @@ BOOL CFindThread::InitInstance()
     CFileInfo root;
     root.SetFromPath(nullptr, start);
     WalkDirectory(root);
+    ReportHandedOver();
+    EndSecondScanner();
     if (m_mode == FIND_MODE_DIALOG && m_hOwnerDlg)
         PostMessageW(m_hOwnerDlg, WM_COMMAND, IDM_WORKER_DONE, 0);
     return FALSE;
@@ -93,12 +100,9 @@ void CFindThread::WalkDirectory(const CFileInfo& directory)
             continue;
         if (!entry.MatchesFindCondition(&m_condition))
             continue;
-        if (m_patterns.GetCount() > 0 && !ScanFileContents(entry))
+        if (m_patterns.GetCount() > 0 && (HandToSecondScanner(entry) || !ScanFileContents(entry)))
             continue;
-        if (m_mode == FIND_MODE_DIALOG)
-            AddResultSorted(entry);
-        else if (m_sink != nullptr)
-            m_sink->AddFind(-1, entry);
+        ReportFind(entry);
     }
     CloseEntryFind(find);
 
@@ -126,6 +130,111 @@ int CFindThread::ScanFileContents(const CFileInfo& entry)
     int found = m_patterns.ScanHandle(file, &m_stop);
     CloseHandle(file);
     return found;
+}
+
+void CFindThread::ReportFind(const CFileInfo& entry)
+{
+    ReportHandedOver();
+    if (m_mode == FIND_MODE_DIALOG)
+        AddResultSorted(entry);
+    else if (m_sink != nullptr)
+        m_sink->AddFind(-1, entry);
+}
+
+BOOL CFindThread::HandToSecondScanner(const CFileInfo& entry)
+{
+    if (entry.IsDirectory() || entry.m_size < kSecondScannerMinSize)
+        return FALSE;
+    if (m_handedOver)
+    {
+        AcquireSRWLockExclusive(&m_scannerLock);
+        const BOOL busy = m_scannerBusy;
+        ReleaseSRWLockExclusive(&m_scannerLock);
+        if (busy)
+            return FALSE;
+        ReportHandedOver();
+    }
+    if (m_scanner == nullptr)
+    {
+        m_scanner = ::CreateThread(nullptr, 0, SecondScannerMain, this, 0, nullptr);
+        if (m_scanner == nullptr)
+            return FALSE;
+    }
+    AcquireSRWLockExclusive(&m_scannerLock);
+    m_scannerPath = static_cast<LPCWSTR>(entry.GetRealFullPath());
+    m_scannerBusy = TRUE;
+    WakeConditionVariable(&m_scannerWake);
+    ReleaseSRWLockExclusive(&m_scannerLock);
+    m_handedOver = TRUE;
+    m_handedOverEntry = entry;
+    return TRUE;
+}
+
+void CFindThread::ReportHandedOver()
+{
+    if (!m_handedOver)
+        return;
+    AcquireSRWLockExclusive(&m_scannerLock);
+    while (m_scannerBusy)
+        SleepConditionVariableSRW(&m_scannerDone, &m_scannerLock, INFINITE, 0);
+    const int found = m_scannerFound;
+    ReleaseSRWLockExclusive(&m_scannerLock);
+    m_handedOver = FALSE;
+    if (!found)
+        return;
+    if (m_mode == FIND_MODE_DIALOG)
+        AddResultSorted(m_handedOverEntry);
+    else if (m_sink != nullptr)
+        m_sink->AddFind(-1, m_handedOverEntry);
+}
+
+void CFindThread::EndSecondScanner()
+{
+    if (m_scanner == nullptr)
+        return;
+    AcquireSRWLockExclusive(&m_scannerLock);
+    m_scannerQuit = TRUE;
+    WakeConditionVariable(&m_scannerWake);
+    ReleaseSRWLockExclusive(&m_scannerLock);
+    WaitForSingleObject(m_scanner, INFINITE);
+    CloseHandle(m_scanner);
+    m_scanner = nullptr;
+    m_scannerQuit = FALSE;
+    m_scannerBusy = FALSE;
+    m_handedOver = FALSE;
+}
+
+DWORD WINAPI CFindThread::SecondScannerMain(void* self)
+{
+    static_cast<CFindThread*>(self)->RunSecondScanner();
+    return 0;
+}
+
+void CFindThread::RunSecondScanner()
+{
+    AcquireSRWLockExclusive(&m_scannerLock);
+    for (;;)
+    {
+        while (!m_scannerQuit && !m_scannerBusy)
+            SleepConditionVariableSRW(&m_scannerWake, &m_scannerLock, INFINITE, 0);
+        if (m_scannerQuit)
+            break;
+        const std::wstring path = m_scannerPath;
+        ReleaseSRWLockExclusive(&m_scannerLock);
+        int found = 0;
+        HANDLE file = CreateFileLong(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+        {
+            found = m_patterns.ScanHandle(file, &m_stop);
+            CloseHandle(file);
+        }
+        AcquireSRWLockExclusive(&m_scannerLock);
+        m_scannerFound = found;
+        m_scannerBusy = FALSE;
+        WakeConditionVariable(&m_scannerDone);
+    }
+    ReleaseSRWLockExclusive(&m_scannerLock);
 }
 
 int CFindThread::CompareForList(CFileInfo& entry, CFileInfo& other, int key, BOOL descending)

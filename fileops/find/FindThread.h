@@ -15,6 +15,8 @@
 #include "app/records/WalkPathGuard.h"
 #include "framework/FwString.h"
 
+#include <string>
+
 enum
 {
     FIND_MODE_DIALOG = 0,
@@ -81,10 +83,36 @@ public:
 
 private:
     void WalkDirectory(const CFileInfo& directory);
+    // Hands a find over to the results, after the find of the file the second
+    // scanner holds, if that comes first in the walk.
+    void ReportFind(const CFileInfo& entry);
     void AddResultSorted(const CFileInfo& entry);
     void ShowCurrentDirectory(const CFileInfo& directory);
 
+    // A second scanner on a thread of its own: a large file's contents are scanned
+    // there while the walk goes on with the next entries, and its find is reported
+    // in the walk's order. One file at a time.
+    // TRUE when the second scanner took the entry's file.
+    BOOL HandToSecondScanner(const CFileInfo& entry);
+    // Waits for the file handed over, then reports it if it holds the text.
+    void ReportHandedOver();
+    void EndSecondScanner();
+    static DWORD WINAPI SecondScannerMain(void* self);
+    void RunSecondScanner();
+
     CWalkPathGuard m_walkPath;
+
+    HANDLE m_scanner = nullptr;
+    SRWLOCK m_scannerLock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_scannerWake = CONDITION_VARIABLE_INIT;
+    CONDITION_VARIABLE m_scannerDone = CONDITION_VARIABLE_INIT;
+    std::wstring m_scannerPath; // the file handed over (real path)
+    BOOL m_scannerBusy = FALSE;
+    BOOL m_scannerQuit = FALSE;
+    int m_scannerFound = 0;
+    // The entry handed over whose verdict is not yet reported.
+    BOOL m_handedOver = FALSE;
+    CFileInfo m_handedOverEntry;
 };
 
 // A new CFindThread: the worker of the panes' searches (g_CreateFindThread).

@@ -284,6 +284,34 @@ std::vector<std::wstring> Names(const CArrayFileInfo& results)
     return names;
 }
 
+// Large files are scanned two at a time; their finds still arrive in the walk's order:
+// this folder's files as the system lists them, then the sub-folder's.
+TEST_F(FindThreadTest, FindsInLargeFilesArriveInTheWalksOrder)
+{
+    const std::string big(300 * 1024, 'x');
+    for (int i = 0; i < 8; ++i)
+        MakeFile(m_dir, L"f" + std::to_wstring(i) + L".txt", i % 3 == 1 ? big : big + "needle");
+    MakeFile(m_dir, L"small.txt", "needle");
+    MakeFile(m_dir, L"sub\\g.txt", big + "needle");
+    std::vector<std::wstring> expected;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((m_dir + L"\\*.txt").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do
+    {
+        const std::wstring name = data.cFileName;
+        if (name != L"f1.txt" && name != L"f4.txt" && name != L"f7.txt")
+            expected.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    expected.push_back(L"g.txt");
+
+    CFindThread worker;
+    Configure(worker, L"*.txt", L"needle", {1, 0, 0, 0, 0}, nullptr);
+    ASSERT_TRUE(Run(worker));
+    EXPECT_EQ(Names(worker.m_results), expected);
+}
+
 // The user acts on the rows of the dialog's list: they stay in the order of the
 // worker's results while the finds arrive and after a sort.
 TEST_F(FindThreadTest, SinkRowsFollowTheResultsOrder)
