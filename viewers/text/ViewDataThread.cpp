@@ -41,8 +41,10 @@ const LeadByteTable& LeadBytes()
 // The end of the run from `pos`, at most `stop`, over bytes that take one column each
 // and double-byte characters that fit whole before `stop` (two bytes, two columns):
 // the columns grow by the bytes passed. Nearly all text is printable ASCII: sixteen
-// bytes of 0x20-0x7F are passed in one compare; any other byte is judged by the tables.
-// A run ends before TAB, CR, LF, or a lead byte whose character would reach `stop`.
+// bytes of 0x20-0x7F are passed in one compare; from a byte outside that range, the
+// next sixteen bytes are judged one by one by the tables, as double-byte text comes
+// in runs. A run ends before TAB, CR, LF, or a lead byte whose character would reach
+// `stop`.
 inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool* plain, const bool* lead)
 {
     const __m128i below = _mm_set1_epi8(0x1F);
@@ -60,13 +62,17 @@ inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool*
             }
             pos += __builtin_ctz(~simple);
         }
-        const BYTE c = text[pos];
-        if (plain[c])
-            ++pos;
-        else if (lead[c] && stop - pos >= 2)
-            pos += 2;
-        else
-            break;
+        const INT64 judged = stop - pos > 16 ? pos + 16 : stop;
+        while (pos < judged)
+        {
+            const BYTE c = text[pos];
+            if (plain[c])
+                ++pos;
+            else if (lead[c] && stop - pos >= 2)
+                pos += 2;
+            else
+                return pos;
+        }
     }
     return pos;
 }
@@ -751,19 +757,41 @@ BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
     // Room for the new entry and ten more, as readers may look one entry ahead.
     if (m_data.lineIndex == nullptr || count + 12 > m_data.indexCapacity)
     {
-        INT64 entries =
+        const INT64 doubled =
             m_data.indexCapacity < kIndexFirstEntries ? kIndexFirstEntries : m_data.indexCapacity * 2;
-        if (entries < count + 12 || static_cast<unsigned long long>(entries) > SIZE_MAX / sizeof(INT64))
+        // Past the first screen, the lines indexed so far tell how many the whole text
+        // will hold: an index of that size (and some more) is not copied again and
+        // again as it grows. The plain doubling is the fallback.
+        INT64 expected = 0;
+        if (m_data.indexCapacity >= kIndexFirstEntries && offset > 0 && m_sourceSize > offset)
+        {
+            const double estimate = static_cast<double>(count) *
+                                    (static_cast<double>(m_sourceSize) / static_cast<double>(offset));
+            if (estimate * 1.125 + 4096 < static_cast<double>(m_sourceSize) + 2)
+                expected = static_cast<INT64>(estimate * 1.125) + 4096;
+            else
+                expected = m_sourceSize + 2;
+        }
+        const INT64 candidates[2] = {expected, doubled};
+        BOOL grown = FALSE;
+        for (INT64 entries : candidates)
+        {
+            if (entries < count + 12 || static_cast<unsigned long long>(entries) > SIZE_MAX / sizeof(INT64))
+                continue;
+            CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
+            INT64* moved =
+                static_cast<INT64*>(realloc(m_data.lineIndex, static_cast<size_t>(entries) * sizeof(INT64)));
+            if (moved == nullptr)
+                continue;
+            if (m_data.lineIndex == nullptr)
+                moved[0] = 0;
+            m_data.lineIndex = moved;
+            m_data.indexCapacity = entries;
+            grown = TRUE;
+            break;
+        }
+        if (!grown)
             return FALSE;
-        CHandleLock lock(m_data.semaphore, CHandleLock::SEMAPHORE);
-        INT64* moved =
-            static_cast<INT64*>(realloc(m_data.lineIndex, static_cast<size_t>(entries) * sizeof(INT64)));
-        if (moved == nullptr)
-            return FALSE;
-        if (m_data.lineIndex == nullptr)
-            moved[0] = 0;
-        m_data.lineIndex = moved;
-        m_data.indexCapacity = entries;
     }
     m_data.lineIndex[count + 1] = offset;
     m_data.lineCount.store(count + 1, std::memory_order_release);
