@@ -77,6 +77,19 @@ inline INT64 SkipPlainBytes(const BYTE* text, INT64 pos, INT64 stop, const bool*
     return pos;
 }
 
+// Writes to every page of text memory that a read is about to fill. A read into pages
+// never touched may look at each page before it writes to it, which maps the page
+// twice (first shared and blank, then a copy of its own); written first, each page is
+// made once.
+void TouchFreshPages(BYTE* bytes, INT64 count)
+{
+    volatile BYTE* p = bytes;
+    for (INT64 i = 0; i < count; i += 4096)
+        p[i] = 0;
+    if (count > 0)
+        p[count - 1] = 0;
+}
+
 BOOL ConvertsStrictly(const BYTE* bytes, int count, WCHAR* wide, int wideCapacity)
 {
     return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, reinterpret_cast<LPCSTR>(bytes), count, wide,
@@ -939,6 +952,8 @@ BOOL CViewDataThread::LoadFileBlock(BOOL& final)
         return TRUE;
     }
     BYTE* target = m_charCode == VIEWER_CODE_ANSI ? reinterpret_cast<BYTE*>(m_data.text) + length : m_staging;
+    if (target != m_staging)
+        TouchFreshPages(target, block);
     DWORD got = 0;
     if (!ReadFile(m_file, target, static_cast<DWORD>(block), &got, nullptr))
         return FALSE;
