@@ -899,7 +899,15 @@ void CViewDataThread::IndexLines(BOOL final)
             if (column == width - 1 && lead[text[pos]])
                 break;
         }
-        if (!AppendIndexEntry(pos))
+        // Nearly always the index has room: the entry goes in at once; growing it is
+        // AppendIndexEntry's.
+        const INT64 count = m_data.lineCount.load(std::memory_order_relaxed);
+        if (m_data.lineIndex != nullptr && count + 12 <= m_data.indexCapacity)
+        {
+            m_data.lineIndex[count + 1] = pos;
+            m_data.lineCount.store(count + 1, std::memory_order_release);
+        }
+        else if (!AppendIndexEntry(pos))
         {
             m_failed = TRUE;
             break;
