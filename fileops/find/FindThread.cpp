@@ -135,6 +135,11 @@ int CFindThread::ScanFileContents(const CFileInfo& entry)
 void CFindThread::ReportFind(const CFileInfo& entry)
 {
     ReportHandedOver();
+    AddFind(entry);
+}
+
+void CFindThread::AddFind(const CFileInfo& entry)
+{
     if (m_mode == FIND_MODE_DIALOG)
         AddResultSorted(entry);
     else if (m_sink != nullptr)
@@ -180,12 +185,8 @@ void CFindThread::ReportHandedOver()
     const int found = m_scannerFound;
     ReleaseSRWLockExclusive(&m_scannerLock);
     m_handedOver = FALSE;
-    if (!found)
-        return;
-    if (m_mode == FIND_MODE_DIALOG)
-        AddResultSorted(m_handedOverEntry);
-    else if (m_sink != nullptr)
-        m_sink->AddFind(-1, m_handedOverEntry);
+    if (found)
+        AddFind(m_handedOverEntry);
 }
 
 void CFindThread::EndSecondScanner()

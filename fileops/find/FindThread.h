@@ -86,6 +86,8 @@ private:
     // Hands a find over to the results, after the find of the file the second
     // scanner holds, if that comes first in the walk.
     void ReportFind(const CFileInfo& entry);
+    // Into the results in dialog mode, to the sink in pane mode.
+    void AddFind(const CFileInfo& entry);
     void AddResultSorted(const CFileInfo& entry);
     void ShowCurrentDirectory(const CFileInfo& directory);
 
