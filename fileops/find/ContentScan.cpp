@@ -282,11 +282,11 @@ void CContentPatterns::PrepareScan(const std::vector<int>& jisBreaks)
             }
             continue;
         }
-        m_pairBits.resize(65536 / 8);
+        m_pairBits.resize(65536);
         for (DWORD i = 0; i + 1 < m_window; ++i)
         {
             const WORD pair = PairAt(anchor + i);
-            m_pairBits[pair >> 3] |= static_cast<BYTE>(1 << (pair & 7));
+            m_pairBits[pair] = 1;
             m_pairs.push_back({pair, static_cast<BYTE>(slot), static_cast<BYTE>(i)});
         }
     }
@@ -381,7 +381,7 @@ BOOL CContentPatterns::ScanByPairs(const BYTE* block, DWORD length, DWORD from, 
     const DWORD step = m_window - 1;
     const DWORD end = to + m_window - 2;
     const BYTE* bits = m_pairBits.data();
-    auto inSet = [bits](WORD pair) { return (bits[pair >> 3] >> (pair & 7)) & 1; };
+    auto inSet = [bits](WORD pair) { return bits[pair]; };
     auto tryPoint = [&](DWORD point) -> BOOL {
         const WORD pair = PairAt(block + point);
         if (!inSet(pair))
@@ -402,8 +402,9 @@ BOOL CContentPatterns::ScanByPairs(const BYTE* block, DWORD length, DWORD from, 
     // Four grid points a round: their looks do not wait for each other.
     for (; point + 3 * step < end; point += 4 * step)
     {
-        if (inSet(PairAt(block + point)) | inSet(PairAt(block + point + step)) |
-            inSet(PairAt(block + point + 2 * step)) | inSet(PairAt(block + point + 3 * step)))
+        const BYTE* at = block + point;
+        if (inSet(PairAt(at)) | inSet(PairAt(at + step)) | inSet(PairAt(at + 2 * step)) |
+            inSet(PairAt(at + 3 * step)))
         {
             for (int k = 0; k < 4; ++k)
                 if (tryPoint(point + k * step))

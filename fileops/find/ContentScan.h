@@ -75,8 +75,8 @@ private:
     BYTE m_filterLast[FIND_SLOT_COUNT] = {};
 
     // Long anchors: any occurrence holds, at one of every m_window - 1 positions, a
-    // byte pair of an anchor's window; the set of those pairs (a
-    // bit for each of the 65,536) and where each stands in which anchor.
+    // byte pair of an anchor's window; the set of those pairs (a byte for each of
+    // the 65,536, one look without shifts) and where each stands in which anchor.
     struct AnchorPair
     {
         WORD pair;
