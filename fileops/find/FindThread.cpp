@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <vector>
+
 #include "app/Directories.h"
 #include "util/PathHelpers.h"
 #include "util/WorkerMessages.h"
@@ -90,12 +92,18 @@ void CFindThread::WalkDirectory(const CFileInfo& directory)
         return;
     ShowCurrentDirectory(directory);
 
+    // With the pattern the sub-directories are listed by, the walk goes into them from
+    // the one listing rather than reading the directory a second time.
+    const bool everyName = m_pattern == L"*.*";
+    std::vector<CFileInfo> subdirectories;
     CFileInfo entry;
     CEntryFind* find = directory.FindFirstChild(m_pattern, entry);
     for (int more = find != nullptr; more; more = FindNextEntry(find, entry))
     {
         if (m_stop)
             break;
+        if (everyName && entry.m_entryClass == ENTRY_CLASS_DIRECTORY)
+            subdirectories.push_back(entry);
         if (entry.m_entryClass != ENTRY_CLASS_FILE && entry.m_entryClass != ENTRY_CLASS_DIRECTORY)
             continue;
         if (!entry.MatchesFindCondition(&m_condition))
@@ -106,6 +114,16 @@ void CFindThread::WalkDirectory(const CFileInfo& directory)
     }
     CloseEntryFind(find);
 
+    if (everyName)
+    {
+        for (const CFileInfo& subdirectory : subdirectories)
+        {
+            if (m_stop)
+                break;
+            WalkDirectory(subdirectory);
+        }
+        return;
+    }
     find = directory.FindFirstChild(L"*.*", entry);
     for (int more = find != nullptr; more; more = FindNextEntry(find, entry))
     {
