@@ -774,16 +774,18 @@ BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
             m_data.indexCapacity < kIndexFirstEntries ? kIndexFirstEntries : m_data.indexCapacity * 2;
         // Past the first screen, the lines indexed so far tell how many the whole text
         // will hold: an index of that size (and some more) is not copied again and
-        // again as it grows. The plain doubling is the fallback.
+        // again as it grows. It is never made larger than the text itself, so a text
+        // whose first lines are short reserves no more than that; the plain doubling
+        // is the fallback.
         INT64 expected = 0;
         if (m_data.indexCapacity >= kIndexFirstEntries && offset > 0 && m_sourceSize > offset)
         {
             const double estimate = static_cast<double>(count) *
                                     (static_cast<double>(m_sourceSize) / static_cast<double>(offset));
-            if (estimate * 1.125 + 4096 < static_cast<double>(m_sourceSize) + 2)
-                expected = static_cast<INT64>(estimate * 1.125) + 4096;
-            else
-                expected = m_sourceSize + 2;
+            const INT64 ceiling = m_sourceSize / static_cast<INT64>(sizeof(INT64)) + 4096;
+            expected = estimate * 1.125 + 4096 < static_cast<double>(ceiling)
+                           ? static_cast<INT64>(estimate * 1.125) + 4096
+                           : ceiling;
         }
         const INT64 candidates[2] = {expected, doubled};
         BOOL grown = FALSE;
