@@ -409,8 +409,22 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     // needs neither again.
     const CString folder = lastSlash > 0 ? LongForm(outputDirectory + safe.Left(lastSlash)) : CString();
     const bool sameFolder = lastSlash > 0 && folder.CompareNoCase(lastFolder) == 0;
-    if (!named || (!sameFolder && !PathStaysInside(outputDirectory, safe)) ||
-        (sameFolder && IsLinkAt(outputDirectory + safe)))
+    // With no folder between the destination and the member, or with the folder of
+    // the last one, only the member's own place is left to check.
+    const bool foldersChecked = lastSlash < 0 || sameFolder;
+    bool inside = named && (foldersChecked || PathStaysInside(outputDirectory, safe));
+    // A file's place is looked at once: the look tells whether a link stands there,
+    // refused like a link on the way, and whether a file is to be replaced.
+    CFsEntryInfo existing;
+    bool exists = false;
+    if (inside && !isDirectory)
+    {
+        exists = existing.FindForPath(LongForm(outputDirectory + safe));
+        inside = !exists || (existing.Attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    }
+    else if (inside && foldersChecked)
+        inside = !IsLinkAt(outputDirectory + safe);
+    if (!inside)
     {
         // A member that would land outside the destination is not written at all.
         refusedItems++;
@@ -431,7 +445,7 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
             CreateDirectoryPath(outputPath);
         return S_OK;
     }
-    hr = OpenFileOutput(size, sizeKnown);
+    hr = OpenFileOutput(size, sizeKnown, exists ? &existing : nullptr);
     if (hr != S_OK)
         return hr == S_FALSE ? S_OK : hr;
     fileStream->AddRef();
@@ -439,12 +453,13 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     return S_OK;
 }
 
-HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool sizeKnown)
+HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool sizeKnown,
+                                                        const CFsEntryInfo* existingEntry)
 {
-    CFsEntryInfo existing;
-    const bool replacing = existing.FindForPath(outputPath);
+    const bool replacing = existingEntry != nullptr;
     if (replacing)
     {
+        const CFsEntryInfo& existing = *existingEntry;
         if (existing.IsDir())
             return E_ABORT;
         if (!neverAsk)
@@ -518,11 +533,19 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::SetOperationResult(IN
         memorySize = memoryStream->written;
         memoryBuffer = memoryStream->DetachBuffer();
     }
-    bool written = false;
     if (fileStream != nullptr)
     {
-        if (timeKnown)
-            fileStream->SetModifiedTime(itemTime);
+        // The item's time, and for an item extracted well its attributes, go onto
+        // the open file rather than onto its name after it is closed.
+        DWORD attributes = 0;
+        if (result == 0 && extracting && attributesKnown)
+        {
+            attributes = itemAttributes & kExtractableAttributes;
+            if (attributes == 0)
+                attributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (timeKnown || attributes != 0)
+            fileStream->SetModifiedTimeAndAttributes(timeKnown ? &itemTime : nullptr, attributes);
         HRESULT closed = fileStream->Close();
         fileStream->Release();
         fileStream = nullptr;
@@ -538,14 +561,8 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::SetOperationResult(IN
             failedItems++;
             return E_ABORT;
         }
-        written = true;
     }
     ReleaseOutput();
-    if (written && extracting && attributesKnown)
-    {
-        DWORD attributes = itemAttributes & kExtractableAttributes;
-        FsSetFileAttributes(outputPath, attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
-    }
     return answer;
 }
 
