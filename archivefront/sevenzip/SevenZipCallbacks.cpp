@@ -14,6 +14,7 @@
 #include "archivefront/sevenzip/SevenZipTypes.h"
 #include "fs/FileSystem.h"
 #include "fs/FindEntries.h"
+#include "fs/LongPath.h"
 #include "res/SevenZipDialogs.h"
 #include <cstring>
 
@@ -49,6 +50,29 @@ CString SizeText(ULONGLONG size)
     CString text;
     FormatNumberInt(size, text, 0);
     return text.Trim();
+}
+
+// What stands at the path, by one look at its attributes: a find would open the
+// folder and search it, and search once more under the long form when nothing is
+// there. FALSE when nothing is; a look that fails for another reason (a file the
+// system holds locked) is answered by the find.
+bool LookAt(const CString& path, CFsEntryInfo& entry)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExLong(path, GetFileExInfoStandard, &data))
+    {
+        entry.Clear();
+        entry.Attrib = data.dwFileAttributes;
+        entry.CTime = data.ftCreationTime;
+        entry.ATime = data.ftLastAccessTime;
+        entry.MTime = data.ftLastWriteTime;
+        entry.Size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return false;
+    return entry.FindForPath(path);
 }
 
 // A name beside the target that nothing uses yet.
@@ -419,7 +443,7 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     bool exists = false;
     if (inside && !isDirectory)
     {
-        exists = existing.FindForPath(LongForm(outputDirectory + safe));
+        exists = LookAt(LongForm(outputDirectory + safe), existing);
         inside = !exists || (existing.Attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
     }
     else if (inside && foldersChecked)
