@@ -2,11 +2,11 @@
 # bench/arc-extract-bench.sh [FILES] [TURNS]: makes a tree of FILES small files (default
 # 2000, about 8 KB each) in folders of 100 on the host, packs it with the host's 7z, then
 # runs the extraction benchmark under Wine against the package's own 7z.exe in TURNS turns
-# (default 3).
+# (default 5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 files=${1:-2000}
-runs=${2:-3}
+runs=${2:-5}
 data=$root/build/bench-data/extract-$files
 "$root/scripts/build.sh" qv_bench_arcextract copy_7z >/dev/null
 if [ ! -f "$data/tree.7z" ]; then

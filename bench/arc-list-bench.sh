@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # bench/arc-list-bench.sh [COUNT] [TURNS]: makes the listing archives (COUNT entries, default
 # 20000) on the host, then runs the listing benchmark under Wine against the package's own
-# 7z.exe in TURNS turns (default 3).
+# 7z.exe in TURNS turns (default 5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 count=${1:-20000}
-runs=${2:-3}
+runs=${2:-5}
 data=$root/build/bench-data/list-$count
 "$root/scripts/build.sh" qv_bench_arclist copy_7z >/dev/null
 if [ ! -f "$data/list-bench.7z" ]; then

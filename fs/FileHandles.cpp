@@ -124,3 +124,15 @@ bool COutputFile::SetTimes(const FILETIME* creation, const FILETIME* access, con
 {
     return SetFileTime(m_handle, creation, access, write) != FALSE;
 }
+
+bool COutputFile::SetWriteTimeAndAttributes(const FILETIME* write, DWORD attributes)
+{
+    FILE_BASIC_INFO info = {};
+    if (write != nullptr)
+    {
+        info.LastWriteTime.LowPart = write->dwLowDateTime;
+        info.LastWriteTime.HighPart = static_cast<LONG>(write->dwHighDateTime);
+    }
+    info.FileAttributes = attributes;
+    return SetFileInformationByHandle(m_handle, FileBasicInfo, &info, sizeof(info)) != FALSE;
+}

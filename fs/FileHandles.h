@@ -67,4 +67,7 @@ public:
     // A null time is left unchanged.
     bool SetTimes(const FILETIME* creation, const FILETIME* access, const FILETIME* write);
     bool SetWriteTime(const FILETIME* write) { return SetTimes(nullptr, nullptr, write); }
+    // The write time (null: unchanged) and the attributes (0: unchanged) in one call
+    // on the open file.
+    bool SetWriteTimeAndAttributes(const FILETIME* write, DWORD attributes);
 };

@@ -3,6 +3,7 @@
 
 #include "util/PathHelpers.h"
 
+#include <cwchar>
 #include <time.h>
 
 namespace
@@ -167,10 +168,22 @@ void CArchiveFileInfo::SetName(LPCWSTR name)
     // Back-ends deliver names of any length; the field holds MAX_PATH - 1
     // characters and its NUL, so a longer name is cut rather than overrun it.
     lstrcpynW(m_findData.cFileName, name != nullptr ? name : L"", MAX_PATH);
-    CString shortName;
-    MakeShortDisplayName(m_findData.cFileName, shortName);
-    lstrcpynW(m_findData.cAlternateFileName, shortName,
-              (int)(sizeof(m_findData.cAlternateFileName) / sizeof(wchar_t)));
+    // The 8.3 display form as MakeShortDisplayName makes it (at most 12 characters),
+    // written straight into its field: a listing sets a name for every member.
+    const wchar_t* full = m_findData.cFileName;
+    const wchar_t* dot = wcsrchr(full, L'.');
+    wchar_t* out = m_findData.cAlternateFileName;
+    const size_t base = dot != nullptr ? static_cast<size_t>(dot - full) : wcslen(full);
+    wmemcpy(out, full, base < 8 ? base : 8);
+    out += base < 8 ? base : 8;
+    if (dot != nullptr)
+    {
+        *out++ = L'.';
+        const size_t extension = wcsnlen(dot + 1, 3);
+        wmemcpy(out, dot + 1, extension);
+        out += extension;
+    }
+    *out = 0;
 }
 
 void CArchiveFileInfo::MakeShortDisplayName(LPCWSTR name, CString& out)

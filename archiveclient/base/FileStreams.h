@@ -59,6 +59,11 @@ public:
         return File.OpenWith(path, disposition);
     }
     bool SetModifiedTime(const FILETIME& time) { return File.SetWriteTime(&time); }
+    // The write time (null: unchanged) and the attributes (0: unchanged) at once.
+    bool SetModifiedTimeAndAttributes(const FILETIME* time, DWORD attributes)
+    {
+        return File.SetWriteTimeAndAttributes(time, attributes);
+    }
 
     COutputFile File;
     UINT64 ProcessedSize = 0;

@@ -5,17 +5,24 @@
 #include "fs/PathRules.h"
 #include "framework/FwCollections.h"
 #include <cwchar>
+#include <vector>
 
 namespace
 {
 
-BOOL IsDeviceName(const CString& part)
+// The device names the system opens whatever the folder: CON, PRN, AUX, NUL,
+// CONIN$, CONOUT$, COM0-9 and LPT0-9, also with an extension or blanks before it.
+BOOL IsDeviceName(const wchar_t* part, int length)
 {
-    CString base = part;
-    int dot = base.Find(L'.');
-    if (dot >= 0)
-        base = base.Left(dot);
-    base.TrimRight(L' ');
+    int end = 0;
+    while (end < length && part[end] != L'.')
+        end++;
+    while (end > 0 && part[end - 1] == L' ')
+        end--;
+    // Only a base as long as a device name can be one: most names end here.
+    if (end != 3 && end != 4 && end != 6 && end != 7)
+        return FALSE;
+    const CString base(part, end);
     static const wchar_t* const kNames[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
     for (const wchar_t* name : kNames)
         if (base.CompareNoCase(name) == 0)
@@ -26,32 +33,97 @@ BOOL IsDeviceName(const CString& part)
     return FALSE;
 }
 
-CString MakeSafePart(const CString& part)
+// Writes the safe form of one part at `out` and returns its length (at most
+// length + 1).
+int WriteSafePart(const wchar_t* part, int length, wchar_t* out)
 {
-    CString safe;
-    for (int i = 0; i < part.GetLength(); i++)
+    for (int i = 0; i < length; i++)
     {
-        wchar_t c = part[i];
-        if (c < 0x20 || wcschr(L"<>:\"|?*", c) != nullptr)
-            c = L'_';
-        safe += c;
+        const wchar_t c = part[i];
+        out[i] = c < 0x20 || wcschr(L"<>:\"|?*", c) != nullptr ? L'_' : c;
     }
     // Windows cuts trailing dots and blanks from a name, which would make "x." and
     // "x" one file and ". ." a way back up.
-    int end = safe.GetLength();
-    while (end > 0 && (safe[end - 1] == L'.' || safe[end - 1] == L' '))
-        end--;
-    if (end < safe.GetLength())
-    {
-        CString tail;
-        for (int i = end; i < safe.GetLength(); i++)
-            tail += L'_';
-        safe = safe.Left(end) + tail;
-    }
-    if (IsDeviceName(safe))
-        safe = L"_" + safe;
-    return safe;
+    for (int i = length; i > 0 && (out[i - 1] == L'.' || out[i - 1] == L' '); i--)
+        out[i - 1] = L'_';
+    if (!IsDeviceName(out, length))
+        return length;
+    wmemmove(out + 1, out, static_cast<size_t>(length));
+    out[0] = L'_';
+    return length + 1;
 }
+
+// The characters the safe form of a path of `length` characters may take, with a
+// closing NUL: a part may gain a leading '_', and no part is shorter than one.
+size_t SafePathRoom(size_t length)
+{
+    return 2 * length + 2;
+}
+
+// The safe form of `length` characters of `text` into `out` (SafePathRoom
+// characters), NUL-ended; its length, or -1 when the path is refused.
+int WriteSafeRelativePath(const wchar_t* text, int length, wchar_t* out)
+{
+    int written = 0;
+    int parts = 0;
+    int start = 0;
+    for (int i = 0; i <= length; i++)
+    {
+        if (i < length && text[i] != L'\\' && text[i] != L'/')
+            continue;
+        const wchar_t* part = text + start;
+        const int partLength = i - start;
+        const bool first = start == 0;
+        start = i + 1;
+        if (partLength == 0 || (partLength == 1 && part[0] == L'.'))
+            continue;
+        // A drive ("C:") is dropped only where a drive can stand: first in the path.
+        if (first && partLength == 2 && part[1] == L':')
+            continue;
+        if (partLength == 2 && part[0] == L'.' && part[1] == L'.')
+        {
+            if (parts == 0)
+                return -1;
+            // The parts written hold no backslash: the last one starts after the last.
+            while (written > 0 && out[written - 1] != L'\\')
+                written--;
+            if (written > 0)
+                written--;
+            parts--;
+            continue;
+        }
+        if (parts > 0)
+            out[written++] = L'\\';
+        written += WriteSafePart(part, partLength, out + written);
+        parts++;
+    }
+    out[written] = 0;
+    return parts == 0 ? -1 : written;
+}
+
+// A buffer for the safe form of a path: on the stack for the usual lengths.
+class CSafePathBuffer
+{
+public:
+    explicit CSafePathBuffer(size_t length)
+    {
+        const size_t room = SafePathRoom(length);
+        if (room > kLocal)
+        {
+            m_heap.resize(room);
+            m_data = m_heap.data();
+        }
+    }
+    CSafePathBuffer(const CSafePathBuffer&) = delete;
+    CSafePathBuffer& operator=(const CSafePathBuffer&) = delete;
+    wchar_t* Data() { return m_data; }
+
+private:
+    static constexpr size_t kLocal = 1024;
+    wchar_t m_local[kLocal];
+    std::vector<wchar_t> m_heap;
+    wchar_t* m_data = m_local;
+};
 
 // Backslashes only, none at either end.
 CString TrimmedFolder(const CString& text)
@@ -93,38 +165,16 @@ BOOL SameFolderObject(const CString& a, const CString& b)
 
 BOOL MakeSafeRelativePath(LPCWSTR itemPath, CString& out)
 {
-    out.Empty();
-    CStringArray parts;
-    CString text(itemPath != nullptr ? itemPath : L"");
-    int start = 0;
-    for (int i = 0; i <= text.GetLength(); i++)
+    const wchar_t* text = itemPath != nullptr ? itemPath : L"";
+    const size_t length = wcslen(text);
+    CSafePathBuffer safe(length);
+    const int written = WriteSafeRelativePath(text, static_cast<int>(length), safe.Data());
+    if (written < 0)
     {
-        if (i < text.GetLength() && text[i] != L'\\' && text[i] != L'/')
-            continue;
-        CString part = text.Mid(start, i - start);
-        start = i + 1;
-        if (part.IsEmpty() || part == L".")
-            continue;
-        // A drive ("C:") is dropped only where a drive can stand: first in the path.
-        if (parts.GetSize() == 0 && start == 3 && part.GetLength() == 2 && part[1] == L':')
-            continue;
-        if (part == L"..")
-        {
-            if (parts.GetSize() == 0)
-                return FALSE;
-            parts.RemoveAt(parts.GetSize() - 1);
-            continue;
-        }
-        parts.Add(MakeSafePart(part));
-    }
-    if (parts.GetSize() == 0)
+        out.Empty();
         return FALSE;
-    for (INT_PTR i = 0; i < parts.GetSize(); i++)
-    {
-        if (i > 0)
-            out += L'\\';
-        out += parts[i];
     }
+    out.SetString(safe.Data(), written);
     return TRUE;
 }
 
@@ -157,36 +207,41 @@ BOOL PathStaysInside(const CString& destination, const CString& relativePath)
 
 BOOL CleanMemberPath(LPCWSTR storedPath, CString& folder, CString& name)
 {
-    CString safe;
-    if (MakeSafeRelativePath(storedPath, safe))
+    const wchar_t* text = storedPath != nullptr ? storedPath : L"";
+    const size_t length = wcslen(text);
+    CSafePathBuffer buffer(length);
+    wchar_t* safe = buffer.Data();
+    const int written = WriteSafeRelativePath(text, static_cast<int>(length), safe);
+    if (written >= 0)
     {
-        const int slash = safe.ReverseFind(L'\\');
-        folder = slash < 0 ? CString() : safe.Left(slash);
-        name = safe.Mid(slash + 1);
+        const wchar_t* slash = wcsrchr(safe, L'\\');
+        if (slash == nullptr)
+            folder.Empty();
+        else
+            folder.SetString(safe, static_cast<int>(slash - safe));
+        name = slash != nullptr ? slash + 1 : safe;
         return TRUE;
     }
     folder.Empty();
-    name = TrimmedFolder(storedPath != nullptr ? storedPath : L"");
+    name = TrimmedFolder(text);
     return FALSE;
 }
 
-void CleanArchiveListing(CArrayArchiveFileInfo& listing)
+void CleanListedMember(CArchiveFileInfo& member, const CString& previousFolder)
 {
-    CString folder, name;
-    for (INT_PTR i = 0; i < listing.GetSize(); i++)
+    if (member.m_findData.cFileName[0] == 0)
     {
-        CArchiveFileInfo& member = listing[i];
-        if (member.m_findData.cFileName[0] == 0)
-        {
-            // A folder record without a name of its own stands for its folder.
-            if (!MakeSafeRelativePath(member.m_folder, folder))
-                folder.Empty();
-            member.m_folder = folder;
-            continue;
-        }
-        if (!member.m_storedPath.IsEmpty())
-            CleanMemberPath(member.m_storedPath, folder, name);
-        else if (member.m_folder.IsEmpty())
+        // A folder record without a name of its own stands for its folder.
+        CString folder;
+        if (!MakeSafeRelativePath(member.m_folder, folder))
+            folder.Empty();
+        member.m_folder = folder;
+        return;
+    }
+    if (member.m_storedPath.IsEmpty())
+    {
+        CString folder, name;
+        if (member.m_folder.IsEmpty())
             CleanMemberPath(member.m_findData.cFileName, folder, name);
         else
             CleanMemberPath(member.m_folder + L"\\" + member.m_findData.cFileName, folder, name);
@@ -194,7 +249,46 @@ void CleanArchiveListing(CArrayArchiveFileInfo& listing)
             member.m_folder = folder;
         if (name != member.m_findData.cFileName)
             member.SetName(name);
+        return;
     }
+    // The stored path's safe form is cut into folder and name in place: a member
+    // whose folder and name are already these makes no new text.
+    const CString& stored = member.m_storedPath;
+    CSafePathBuffer buffer(static_cast<size_t>(stored.GetLength()));
+    wchar_t* safe = buffer.Data();
+    const int written = WriteSafeRelativePath(stored, stored.GetLength(), safe);
+    if (written < 0)
+    {
+        CString folder, name;
+        CleanMemberPath(stored, folder, name);
+        if (member.m_folder != folder)
+            member.m_folder = folder;
+        if (name != member.m_findData.cFileName)
+            member.SetName(name);
+        return;
+    }
+    const wchar_t* slash = wcsrchr(safe, L'\\');
+    const int folderLength = slash != nullptr ? static_cast<int>(slash - safe) : 0;
+    const wchar_t* name = slash != nullptr ? slash + 1 : safe;
+    const auto sameText = [&](const CString& text) {
+        return text.GetLength() == folderLength &&
+               wmemcmp(text, safe, static_cast<size_t>(folderLength)) == 0;
+    };
+    if (!sameText(member.m_folder))
+    {
+        if (sameText(previousFolder))
+            member.m_folder = previousFolder;
+        else
+            member.m_folder.SetString(safe, folderLength);
+    }
+    if (wcscmp(name, member.m_findData.cFileName) != 0)
+        member.SetName(name);
+}
+
+void CleanArchiveListing(CArrayArchiveFileInfo& listing)
+{
+    for (INT_PTR i = 0; i < listing.GetSize(); i++)
+        CleanListedMember(listing[i], i > 0 ? listing[i - 1].m_folder : CString());
 }
 
 BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& member,

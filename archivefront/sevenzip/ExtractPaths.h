@@ -29,6 +29,11 @@ BOOL CleanMemberPath(LPCWSTR storedPath, CString& folder, CString& name);
 // makes of its stored path (of folder and name when the back-end stores none).
 void CleanArchiveListing(CArrayArchiveFileInfo& listing);
 
+// The same for one member. The member takes `previousFolder` (the folder of the
+// member cleaned before it) when its folder is the same, so that the members of one
+// folder share one copy of its text.
+void CleanListedMember(CArchiveFileInfo& member, const CString& previousFolder);
+
 // The file extraction writes for the member below the destination: the member's
 // folder below `innerFolder` (the folder a listing pane shows) and its name, or its
 // name alone when `flat`, cleaned. FALSE when extraction refuses the member.

@@ -295,16 +295,17 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
                 unknownSize = true;
             value.Clear();
             handler->GetProperty(state.nextItem, 3, &value);
-            CString stored =
+            entry.m_storedPath =
                 value.vt != VT_EMPTY ? PropertyToUString(value) : MakeSevenZipDefaultItemName(path);
             value.Clear();
-            entry.m_storedPath = stored;
-            CString normal = stored;
-            normal.Replace(L'/', L'\\');
-            int slash = normal.ReverseFind(L'\\');
-            entry.m_folder = slash >= 0 ? normal.Left(slash) : CString();
-            // SetName cuts a longer name to what cFileName holds.
-            entry.SetName(normal.Mid(slash + 1));
+            // The member is listed under the names extraction writes (CleanListedMember);
+            // a stored path that ends in a separator stands for its folder.
+            const CString& stored = entry.m_storedPath;
+            const int slash = std::max(stored.ReverseFind(L'\\'), stored.ReverseFind(L'/'));
+            if (slash + 1 < stored.GetLength())
+                entry.SetName(static_cast<LPCWSTR>(stored) + slash + 1);
+            else if (slash >= 0)
+                entry.m_folder = stored.Left(slash);
             static const PROPID kTimes[] = {10, 11, 12};
             FILETIME* targets[] = {&entry.m_findData.ftCreationTime, &entry.m_findData.ftLastAccessTime,
                                    &entry.m_findData.ftLastWriteTime};
@@ -331,6 +332,8 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
             }
             if (unknownSize)
                 m_unknownSizeFlags |= 1;
+            const INT_PTR count = m_listing.GetSize();
+            CleanListedMember(entry, count > 0 ? m_listing[count - 1].m_folder : CString());
             m_listing.Add(entry);
         }
     }
@@ -340,8 +343,6 @@ int CSevenZipArchive::ListEntries(LPCWSTR path)
         throw;
     }
     CloseArchiveFile(state);
-    // Members are listed under the names extraction writes.
-    CleanArchiveListing(m_listing);
     return 1;
 }
 

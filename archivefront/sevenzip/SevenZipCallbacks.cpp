@@ -14,6 +14,7 @@
 #include "archivefront/sevenzip/SevenZipTypes.h"
 #include "fs/FileSystem.h"
 #include "fs/FindEntries.h"
+#include "fs/LongPath.h"
 #include "res/SevenZipDialogs.h"
 #include <cstring>
 
@@ -49,6 +50,29 @@ CString SizeText(ULONGLONG size)
     CString text;
     FormatNumberInt(size, text, 0);
     return text.Trim();
+}
+
+// What stands at the path, by one look at its attributes: a find would open the
+// folder and search it, and search once more under the long form when nothing is
+// there. FALSE when nothing is; a look that fails for another reason (a file the
+// system holds locked) is answered by the find.
+bool LookAt(const CString& path, CFsEntryInfo& entry)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExLong(path, GetFileExInfoStandard, &data))
+    {
+        entry.Clear();
+        entry.Attrib = data.dwFileAttributes;
+        entry.CTime = data.ftCreationTime;
+        entry.ATime = data.ftLastAccessTime;
+        entry.MTime = data.ftLastWriteTime;
+        entry.Size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return false;
+    return entry.FindForPath(path);
 }
 
 // A name beside the target that nothing uses yet.
@@ -409,8 +433,22 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     // needs neither again.
     const CString folder = lastSlash > 0 ? LongForm(outputDirectory + safe.Left(lastSlash)) : CString();
     const bool sameFolder = lastSlash > 0 && folder.CompareNoCase(lastFolder) == 0;
-    if (!named || (!sameFolder && !PathStaysInside(outputDirectory, safe)) ||
-        (sameFolder && IsLinkAt(outputDirectory + safe)))
+    // With no folder between the destination and the member, or with the folder of
+    // the last one, only the member's own place is left to check.
+    const bool foldersChecked = lastSlash < 0 || sameFolder;
+    bool inside = named && (foldersChecked || PathStaysInside(outputDirectory, safe));
+    // A file's place is looked at once: the look tells whether a link stands there,
+    // refused like a link on the way, and whether a file is to be replaced.
+    CFsEntryInfo existing;
+    bool exists = false;
+    if (inside && !isDirectory)
+    {
+        exists = LookAt(LongForm(outputDirectory + safe), existing);
+        inside = !exists || (existing.Attrib & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    }
+    else if (inside && foldersChecked)
+        inside = !IsLinkAt(outputDirectory + safe);
+    if (!inside)
     {
         // A member that would land outside the destination is not written at all.
         refusedItems++;
@@ -431,7 +469,7 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
             CreateDirectoryPath(outputPath);
         return S_OK;
     }
-    hr = OpenFileOutput(size, sizeKnown);
+    hr = OpenFileOutput(size, sizeKnown, exists ? &existing : nullptr);
     if (hr != S_OK)
         return hr == S_FALSE ? S_OK : hr;
     fileStream->AddRef();
@@ -439,12 +477,13 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::GetStream(UINT32 inde
     return S_OK;
 }
 
-HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool sizeKnown)
+HRESULT CSevenZipArchiveExtractCallback::OpenFileOutput(ULONGLONG size, bool sizeKnown,
+                                                        const CFsEntryInfo* existingEntry)
 {
-    CFsEntryInfo existing;
-    const bool replacing = existing.FindForPath(outputPath);
+    const bool replacing = existingEntry != nullptr;
     if (replacing)
     {
+        const CFsEntryInfo& existing = *existingEntry;
         if (existing.IsDir())
             return E_ABORT;
         if (!neverAsk)
@@ -518,11 +557,19 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::SetOperationResult(IN
         memorySize = memoryStream->written;
         memoryBuffer = memoryStream->DetachBuffer();
     }
-    bool written = false;
     if (fileStream != nullptr)
     {
-        if (timeKnown)
-            fileStream->SetModifiedTime(itemTime);
+        // The item's time, and for an item extracted well its attributes, go onto
+        // the open file rather than onto its name after it is closed.
+        DWORD attributes = 0;
+        if (result == 0 && extracting && attributesKnown)
+        {
+            attributes = itemAttributes & kExtractableAttributes;
+            if (attributes == 0)
+                attributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        if (timeKnown || attributes != 0)
+            fileStream->SetModifiedTimeAndAttributes(timeKnown ? &itemTime : nullptr, attributes);
         HRESULT closed = fileStream->Close();
         fileStream->Release();
         fileStream = nullptr;
@@ -538,14 +585,8 @@ HRESULT STDMETHODCALLTYPE CSevenZipArchiveExtractCallback::SetOperationResult(IN
             failedItems++;
             return E_ABORT;
         }
-        written = true;
     }
     ReleaseOutput();
-    if (written && extracting && attributesKnown)
-    {
-        DWORD attributes = itemAttributes & kExtractableAttributes;
-        FsSetFileAttributes(outputPath, attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
-    }
     return answer;
 }
 

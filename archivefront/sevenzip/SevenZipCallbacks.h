@@ -13,6 +13,7 @@
 #include "framework/FwString.h"
 #include "res/SevenZipDialogs.h"
 
+struct CFsEntryInfo;
 class CProgressInfo;
 
 // The result by which the callbacks tell the library that the user cancelled or
@@ -144,7 +145,8 @@ public:
 
 private:
     HRESULT ReadItemProperties(UINT32 index, ULONGLONG& size, bool& sizeKnown);
-    HRESULT OpenFileOutput(ULONGLONG size, bool sizeKnown);
+    // `existing`: what stands at outputPath already, null when nothing does.
+    HRESULT OpenFileOutput(ULONGLONG size, bool sizeKnown, const CFsEntryInfo* existing);
     void ReleaseOutput();
 };
 
