@@ -85,6 +85,22 @@ struct CEntryFindData
     void TakeFields(const CEntryFindData& other);
 };
 
+// The extensions a walk met last: the files of a folder mostly share a few, and an
+// entry the walk makes takes the string of an equal one instead of a block of its own.
+class CRecentExtensions
+{
+public:
+    // The kept extension equal to the `length` characters at `text`, or null.
+    const CString* Find(LPCWSTR text, int length) const;
+    // Keeps the extension in the place of the one kept longest.
+    void Keep(const CString& extension);
+
+private:
+    static const int kKept = 4;
+    CString m_kept[kKept];
+    int m_next = 0;
+};
+
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
 // for the framework's CString (one pointer to a heap block) and plain pointers, the
@@ -99,6 +115,12 @@ public:
     // Moves transfer everything, the mark, the component cache and the name keys
     // included: the array moves its elements this way when it grows or removes one.
     CFileInfo(CFileInfo&& src) noexcept;
+    // The disk entry of `directory` that a walk found, at `readPosition`: as
+    // SetFromDisk and the list's taking it over leave it, its name, short name and
+    // base name in one allocation and its extension shared with an equal one kept
+    // in `extensions` (which then keeps a new one).
+    CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LONGLONG readPosition,
+              CRecentExtensions& extensions);
     ~CFileInfo();
 
     // Copies every field except the cached path components and name keys (the copy
@@ -253,6 +275,10 @@ public:
     // there; when that one has the same name it keeps its strings and name keys and
     // takes only the new data, and the found entry is left as it was.
     INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
+    // Appends the disk entry a walk of `directory` found (see the CFileInfo
+    // constructor that takes one); its read position is its index. Returns the index.
+    INT_PTR AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found,
+                         CRecentExtensions& extensions);
     // The entry at `index` stands anew for the disk entry of `directory` it already
     // holds (the same find data): as PutFoundEntry would leave it, without a found
     // entry to take over.

@@ -75,6 +75,10 @@ public:
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement);
     // Returns the index of the new element.
     INT_PTR Add(ARG_TYPE newElement);
+    // Appends an element constructed in its place from the arguments, the array
+    // growing as SetSize(GetSize() + 1, nGrowBy) would; returns its index. The
+    // arguments must not lie in this array.
+    template <class... Args> INT_PTR AddConstructed(INT_PTR nGrowBy, Args&&... args);
     // Appends copies of the source's elements; returns the index of the first.
     INT_PTR Append(const CArray& src);
     // Makes this array a copy of the source.
@@ -110,6 +114,8 @@ private:
     }
     // Moves the elements into a new block of `capacity` elements.
     void Reallocate(INT_PTR capacity);
+    // Makes room for nNewSize elements (more than the block holds) by the grow-by rule.
+    void Grow(INT_PTR nNewSize);
     static void Relocate(TYPE* to, TYPE* from, INT_PTR count) noexcept;
 
     TYPE* m_pData = nullptr;
@@ -177,22 +183,7 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(INT_P
     }
     if (nNewSize > m_nMaxSize)
     {
-        INT_PTR capacity;
-        if (!m_pData)
-        {
-            capacity = nNewSize > m_nGrowBy ? nNewSize : m_nGrowBy;
-        }
-        else
-        {
-            INT_PTR step = m_nGrowBy;
-            if (step == 0)
-            {
-                step = m_nSize / 8;
-                step = step < 4 ? 4 : (step > 1024 ? 1024 : step);
-            }
-            capacity = nNewSize < m_nMaxSize + step ? m_nMaxSize + step : nNewSize;
-        }
-        Reallocate(capacity);
+        Grow(nNewSize);
     }
     for (INT_PTR i = m_nSize; i < nNewSize; ++i)
     {
@@ -204,6 +195,42 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(INT_P
         m_pData[i].~TYPE();
     }
     m_nSize = nNewSize;
+}
+
+template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Grow(INT_PTR nNewSize)
+{
+    INT_PTR capacity;
+    if (!m_pData)
+    {
+        capacity = nNewSize > m_nGrowBy ? nNewSize : m_nGrowBy;
+    }
+    else
+    {
+        INT_PTR step = m_nGrowBy;
+        if (step == 0)
+        {
+            step = m_nSize / 8;
+            step = step < 4 ? 4 : (step > 1024 ? 1024 : step);
+        }
+        capacity = nNewSize < m_nMaxSize + step ? m_nMaxSize + step : nNewSize;
+    }
+    Reallocate(capacity);
+}
+
+template <class TYPE, class ARG_TYPE>
+template <class... Args>
+INT_PTR CArray<TYPE, ARG_TYPE>::AddConstructed(INT_PTR nGrowBy, Args&&... args)
+{
+    if (nGrowBy >= 0)
+    {
+        m_nGrowBy = nGrowBy;
+    }
+    if (m_nSize >= m_nMaxSize)
+    {
+        Grow(m_nSize + 1);
+    }
+    ::new (static_cast<void*>(m_pData + m_nSize)) TYPE(std::forward<Args>(args)...);
+    return m_nSize++;
 }
 
 template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeExtra()

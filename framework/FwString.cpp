@@ -43,10 +43,19 @@ template <typename CharT> CharT* AllocBlock(int capacity)
     data->refs = 1;
     data->length = 0;
     data->capacity = capacity;
-    data->reserved = 0;
+    data->head = 0;
     CharT* chars = reinterpret_cast<CharT*>(data + 1);
     chars[0] = 0;
     return chars;
+}
+
+// The bytes of one block among others in one allocation (see SetTogether): each
+// starts where a header may start.
+template <typename CharT> size_t TogetherBlockBytes(int length)
+{
+    const size_t align = alignof(CStringData);
+    return (sizeof(CStringData) + (static_cast<size_t>(length) + 1) * sizeof(CharT) + align - 1) &
+           ~(align - 1);
 }
 
 // Sum of two lengths, refusing results that no int length can hold.
@@ -345,6 +354,53 @@ template <typename CharT> void CStringT<CharT>::SetString(PCXSTR pch, int length
     SetLength(length);
 }
 
+template <typename CharT>
+void CStringT<CharT>::SetTogether(CStringT* const* strings, const PCXSTR* texts, const int* lengths,
+                                  int count)
+{
+    size_t bytes = 0;
+    int blocks = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (lengths[i] > 0)
+        {
+            bytes += TogetherBlockBytes<CharT>(lengths[i]);
+            ++blocks;
+        }
+    }
+    char* first = nullptr;
+    if (blocks > 0)
+    {
+        first = static_cast<char*>(malloc(bytes));
+        if (!first)
+        {
+            AfxThrowMemoryException();
+        }
+    }
+    size_t at = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        CStringT& target = *strings[i];
+        if (lengths[i] <= 0)
+        {
+            target.Empty();
+            continue;
+        }
+        auto* data = reinterpret_cast<CStringData*>(first + at);
+        // The first block counts one owner for each later block besides its own.
+        data->refs = at == 0 ? blocks : 1;
+        data->length = lengths[i];
+        data->capacity = lengths[i];
+        data->head = static_cast<int>(at);
+        auto* chars = reinterpret_cast<CharT*>(data + 1);
+        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
+        chars[lengths[i]] = 0;
+        target.Release();
+        target.m_psz = chars;
+        at += TogetherBlockBytes<CharT>(lengths[i]);
+    }
+}
+
 template <typename CharT> void CStringT<CharT>::AssignConverted(PCYSTR psz, int length)
 {
     if (!psz || length == 0 || (length < 0 && !*psz))
@@ -387,6 +443,15 @@ template <typename CharT> void CStringT<CharT>::Release() noexcept
     CStringData* data = Data();
     if (data->refs >= 0 && InterlockedDecrement(&data->refs) == 0)
     {
+        // A later block of a shared allocation lets go of the first one.
+        if (data->head != 0)
+        {
+            data = reinterpret_cast<CStringData*>(reinterpret_cast<char*>(data) - data->head);
+            if (InterlockedDecrement(&data->refs) != 0)
+            {
+                return;
+            }
+        }
         free(data);
     }
 }
@@ -400,12 +465,13 @@ template <typename CharT> void CStringT<CharT>::Empty() noexcept
 template <typename CharT> typename CStringT<CharT>::PXSTR CStringT<CharT>::PrepareWrite(int capacity)
 {
     CStringData* data = Data();
-    if (data->refs == 1)
+    if (data->refs == 1 && data->capacity >= capacity)
     {
-        if (data->capacity >= capacity)
-        {
-            return m_psz;
-        }
+        return m_psz;
+    }
+    // Only an allocation of its own grows in place (see SetTogether).
+    if (data->refs == 1 && data->head == 0)
+    {
         if (capacity < 0)
         {
             AfxThrowMemoryException();

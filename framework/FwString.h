@@ -7,7 +7,9 @@
 // fresh storage, swapping records byte-wise, qsort): the block does not know
 // where its owner lives. Copies share the block until one of them is written
 // (copy on write, interlocked counts, so strings may cross threads). Empty
-// strings share one static block and allocate nothing.
+// strings share one static block and allocate nothing. SetTogether puts the
+// blocks of several strings into one allocation: each later block holds a
+// count on the first, which frees the allocation when the last of them goes.
 //
 // Indexes and lengths are in code units (wchar_t resp. bytes), as in the
 // Windows API. CStringA searches, trims and case changes step over the
@@ -30,7 +32,7 @@ struct CStringData
     LONG refs;    // owners; -1 marks the shared empty block, which is never freed
     int length;   // characters, without the NUL
     int capacity; // characters that fit, without the NUL
-    int reserved;
+    int head;     // 0, or the bytes back to the first block of the same allocation
 };
 
 template <typename CharT> struct OtherChar;
@@ -76,6 +78,13 @@ public:
 
     void SetString(PCXSTR psz);
     void SetString(PCXSTR pch, int length);
+    // Sets strings[i] to the lengths[i] characters at texts[i], for i below count, in
+    // one heap allocation: a record that keeps a few short strings made at the same
+    // time pays for one allocation instead of one each. Each string stays a string of
+    // its own (copies share it, a write gives the writer a block of its own); the
+    // allocation is freed when the last of them lets go. Empty texts take no room.
+    // The texts must not lie in the strings being set.
+    static void SetTogether(CStringT* const* strings, const PCXSTR* texts, const int* lengths, int count);
 
     int GetLength() const noexcept { return Data()->length; }
     BOOL IsEmpty() const noexcept { return Data()->length == 0; }

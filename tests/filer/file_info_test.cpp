@@ -34,11 +34,39 @@ class FileInfoSplit : public ::testing::TestWithParam<SplitCase>
 TEST_P(FileInfoSplit, SplitsNameAndClassifies)
 {
     const SplitCase& c = GetParam();
+    WIN32_FIND_DATAW data = MakeFindData(c.name, c.directory, 0x123456789ULL, 77);
+    wcscpy(data.cAlternateFileName, L"SHORT~1.X");
     CFileInfo entry;
-    entry.SetFromDisk(L"C:\\dir", MakeFindData(c.name, c.directory));
+    entry.SetFromDisk(L"C:\\dir", data);
     EXPECT_EQ(W(entry.m_baseName), c.base);
     EXPECT_EQ(W(entry.m_extension), c.extension);
     EXPECT_EQ(entry.m_entryClass, c.entryClass);
+
+    // A walk's appended entry is made as the fill makes it, after an entry with
+    // another extension and one with the same.
+    CArrayFileInfo entries;
+    CRecentExtensions extensions;
+    const CString directory = L"C:\\dir";
+    entries.AddDiskEntry(directory, MakeFindData(L"first.other", false), extensions);
+    entries.AddDiskEntry(directory, MakeFindData((L"same." + std::wstring(c.extension)).c_str(), false),
+                         extensions);
+    const CFileInfo& made = entries[entries.AddDiskEntry(directory, data, extensions)];
+    EXPECT_TRUE(made.m_findData == entry.m_findData);
+    EXPECT_EQ(W(made.m_baseName), c.base);
+    EXPECT_EQ(W(made.m_extension), c.extension);
+    if (*c.extension)
+    {
+        EXPECT_EQ(made.m_extension.GetString(), entries[1].m_extension.GetString()) << "one string shared";
+    }
+    EXPECT_EQ(made.m_entryClass, c.entryClass);
+    EXPECT_EQ(made.m_size, entry.m_size);
+    EXPECT_EQ(made.m_source, ENTRY_SOURCE_DISK);
+    EXPECT_EQ(made.m_readPosition, 2);
+    EXPECT_EQ(made.m_itemIndex, -1);
+    EXPECT_EQ(W(made.GetFullPath()), W(entry.GetFullPath()));
+    EXPECT_TRUE(made.m_realDirectory.IsEmpty());
+    EXPECT_EQ(made.m_owner, nullptr);
+    EXPECT_EQ(made.m_nameKeys, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(

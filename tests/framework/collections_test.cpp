@@ -76,6 +76,23 @@ TEST(CArrayGrowth, GrowsByGrowByElseAnEighthWithin4And1024)
     EXPECT_EQ(0u, zeroed[0] | zeroed[1] | zeroed[2]);
 }
 
+TEST(CArrayGrowth, AddConstructedGrowsAsSetSizeWould)
+{
+    // Grow-by 3, then the automatic step from 0 on: 3, 6, 9, then an eighth within 4..1024.
+    CStringArray a;
+    std::vector<INT_PTR> allocs;
+    for (int i = 0; i < 14; ++i)
+    {
+        const wchar_t text[] = {static_cast<wchar_t>(L'a' + i), L'!', 0};
+        EXPECT_EQ(i, a.AddConstructed(i == 0 ? 3 : i == 9 ? 0 : -1, text, 1));
+        if (allocs.empty() || allocs.back() != a.GetAllocSize())
+            allocs.push_back(a.GetAllocSize());
+    }
+    EXPECT_EQ((std::vector<INT_PTR>{3, 6, 9, 13, 17}), allocs);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(CString(static_cast<wchar_t>(L'a' + i)), a[i]);
+}
+
 TEST(CArrayAccess, OutOfRangeThrowsAndLeavesTheArray)
 {
     CStringArray a;
