@@ -608,10 +608,7 @@ int CFilerPane::ReadDirectory(BOOL full)
         if (m_bDriveNotReady)
             m_driveTotalBytes = m_driveFreeBytes = 0;
         else
-        {
-            m_driveTotalBytes = GetDiskTotalBytes(m_currentDir);
-            m_driveFreeBytes = GetDiskFreeBytes(m_currentDir);
-        }
+            GetDiskBytes(m_currentDir, m_driveTotalBytes, m_driveFreeBytes);
         m_entries.ClearChangedFlags();
         m_dotCount = 0;
         if (m_bDriveNotReady)

@@ -4,7 +4,8 @@
 // handed to qsort). It grows in steps: by the grow-by count given to SetSize,
 // or, without one, by an eighth of the current count kept within 4..1024, so
 // that adding one element at a time does not reallocate every time. An index
-// outside the array throws CInvalidArgException* in every build.
+// outside the array throws CInvalidArgException* in every build. A block of a megabyte
+// or more lies in a stretch of address space kept for it, where it grows in place.
 #pragma once
 
 #include "framework/FwCore.h"
@@ -24,6 +25,21 @@
 template <class TYPE> struct CArrayRelocatable : std::false_type
 {
 };
+
+namespace fw_detail
+{
+// The blocks of the arrays. A block of kArrayReserveFrom bytes or more lies at the
+// start of a stretch of address space reserved for it and committed as far as it
+// reaches: a list that grows one element at a time to a large size would otherwise be
+// copied into a fresh block (fresh pages) again and again.
+const size_t kArrayReserveFrom = 1 << 20;
+// A block of `bytes`; throws CMemoryException* when there is no memory.
+void* AllocArrayBlock(size_t bytes);
+// Makes the block of oldBytes hold newBytes where it lies; false when it cannot.
+bool ResizeArrayBlockInPlace(void* block, size_t oldBytes, size_t newBytes) noexcept;
+// Frees a block of `bytes` (null: nothing).
+void FreeArrayBlock(void* block, size_t bytes) noexcept;
+} // namespace fw_detail
 
 template <class TYPE, class ARG_TYPE = const TYPE&> class CArray
 {
@@ -151,17 +167,20 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(IN
     {
         AfxThrowMemoryException();
     }
+    const size_t oldBytes = static_cast<size_t>(m_nMaxSize) * sizeof(TYPE);
+    const size_t newBytes = static_cast<size_t>(capacity) * sizeof(TYPE);
+    if (m_pData && capacity > 0 && fw_detail::ResizeArrayBlockInPlace(m_pData, oldBytes, newBytes))
+    {
+        m_nMaxSize = capacity;
+        return;
+    }
     TYPE* block = nullptr;
     if (capacity > 0)
     {
-        block = static_cast<TYPE*>(malloc(static_cast<size_t>(capacity) * sizeof(TYPE)));
-        if (!block)
-        {
-            AfxThrowMemoryException();
-        }
+        block = static_cast<TYPE*>(fw_detail::AllocArrayBlock(newBytes));
     }
     Relocate(block, m_pData, m_nSize);
-    free(m_pData);
+    fw_detail::FreeArrayBlock(m_pData, oldBytes);
     m_pData = block;
     m_nMaxSize = capacity;
 }
@@ -247,7 +266,7 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::RemoveAll() n
     {
         m_pData[i].~TYPE();
     }
-    free(m_pData);
+    fw_detail::FreeArrayBlock(m_pData, static_cast<size_t>(m_nMaxSize) * sizeof(TYPE));
     m_pData = nullptr;
     m_nSize = 0;
     m_nMaxSize = 0;

@@ -93,6 +93,34 @@ TEST(CArrayGrowth, AddConstructedGrowsAsSetSizeWould)
         EXPECT_EQ(CString(static_cast<wchar_t>(L'a' + i)), a[i]);
 }
 
+TEST(CArrayGrowth, LargeBlocksGrowWhereTheyLie)
+{
+    // Past a megabyte the block stays where it is while it grows and shrinks.
+    CDWordArray numbers;
+    for (DWORD i = 0; i < 300000; ++i)
+        numbers.Add(i);
+    const DWORD* before = numbers.GetData();
+    ASSERT_GE(numbers.GetAllocSize() * sizeof(DWORD), size_t(1) << 20);
+    for (DWORD i = 300000; i < 3000000; ++i)
+        numbers.Add(i);
+    EXPECT_EQ(before, numbers.GetData());
+    numbers.SetSize(400000);
+    numbers.FreeExtra();
+    EXPECT_EQ(before, numbers.GetData());
+    EXPECT_EQ(400000, numbers.GetAllocSize());
+    for (DWORD i = 0; i < 400000; ++i)
+        ASSERT_EQ(i, numbers[i]);
+
+    // Elements of any kind survive the move between small and large blocks.
+    CStringArray names;
+    for (int i = 0; i < 140000; ++i)
+        names.Add(CString(static_cast<wchar_t>(L'A' + i % 26), 1 + i % 3));
+    names.SetSize(1000);
+    names.FreeExtra();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(CString(static_cast<wchar_t>(L'A' + i % 26), 1 + i % 3), names[i]) << i;
+}
+
 TEST(CArrayAccess, OutOfRangeThrowsAndLeavesTheArray)
 {
     CStringArray a;
