@@ -161,9 +161,9 @@ bool CEntryFindData::SameAs(const WIN32_FIND_DATAW& data) const
            wcsncmp(cAlternateFileName, data.cAlternateFileName, kShortNameRoom - 1) == 0;
 }
 
-// ---- CRecentExtensions ----------------------------------------------------------------
+// ---- CFoundStrings --------------------------------------------------------------------
 
-const CString* CRecentExtensions::Find(LPCWSTR text, int length) const
+const CString* CFoundStrings::FindExtension(LPCWSTR text, int length) const
 {
     for (const CString& kept : m_kept)
     {
@@ -173,7 +173,7 @@ const CString* CRecentExtensions::Find(LPCWSTR text, int length) const
     return nullptr;
 }
 
-void CRecentExtensions::Keep(const CString& extension)
+void CFoundStrings::KeepExtension(const CString& extension)
 {
     m_kept[m_next] = extension;
     m_next = (m_next + 1) % kKept;
@@ -208,7 +208,7 @@ CFileInfo::CFileInfo(CFileInfo&& src) noexcept
 }
 
 CFileInfo::CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LONGLONG readPosition,
-                     CRecentExtensions& extensions)
+                     CFoundStrings& shared)
     : m_itemIndex(-1), m_titleLoaded(FALSE), m_mark(0), m_changed(FALSE), m_source(ENTRY_SOURCE_DISK),
       m_entryClass(ClassOf(found.dwFileAttributes, found.cFileName)),
       m_size((static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow), m_componentMode(0),
@@ -238,18 +238,18 @@ CFileInfo::CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LO
     const LPCWSTR texts[3] = {name, found.cAlternateFileName, name};
     const int lengths[3] = {length, static_cast<int>(wcsnlen(found.cAlternateFileName, kShortNameRoom - 1)),
                             dot};
-    CString::SetTogether(strings, texts, lengths, 3);
+    shared.m_names.SetTogether(strings, texts, lengths, 3);
     if (dot <= 0)
         m_baseName = m_findData.cFileName;
     const int extensionLength = dot > 0 ? length - dot - 1 : 0;
     if (extensionLength > 0)
     {
-        if (const CString* kept = extensions.Find(name + dot + 1, extensionLength))
+        if (const CString* kept = shared.FindExtension(name + dot + 1, extensionLength))
             m_extension = *kept;
         else
         {
             m_extension.SetString(name + dot + 1, extensionLength);
-            extensions.Keep(m_extension);
+            shared.KeepExtension(m_extension);
         }
     }
 }
@@ -790,14 +790,14 @@ INT_PTR CArrayFileInfo::AddFoundEntry(CFileInfo&& entry)
 }
 
 INT_PTR CArrayFileInfo::AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found,
-                                     CRecentExtensions& extensions)
+                                     CFoundStrings& shared)
 {
     // Grown as AddFoundEntry grows the list.
     const INT_PTR index = GetSize();
     INT_PTR step = GetArrayGrowStep(index);
     if (step < index / 2)
         step = index / 2;
-    return AddConstructed(step, directory, found, static_cast<LONGLONG>(index), extensions);
+    return AddConstructed(step, directory, found, static_cast<LONGLONG>(index), shared);
 }
 
 INT_PTR CArrayFileInfo::PutFoundEntry(INT_PTR index, CFileInfo&& entry)

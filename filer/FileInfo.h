@@ -85,15 +85,18 @@ struct CEntryFindData
     void TakeFields(const CEntryFindData& other);
 };
 
-// The extensions a walk met last: the files of a folder mostly share a few, and an
-// entry the walk makes takes the string of an equal one instead of a block of its own.
-class CRecentExtensions
+// What the entries a walk makes share: the allocations their names are carved from,
+// and the extensions met last (the files of a folder mostly share a few, and an entry
+// takes the string of an equal one instead of a block of its own).
+class CFoundStrings
 {
 public:
     // The kept extension equal to the `length` characters at `text`, or null.
-    const CString* Find(LPCWSTR text, int length) const;
+    const CString* FindExtension(LPCWSTR text, int length) const;
     // Keeps the extension in the place of the one kept longest.
-    void Keep(const CString& extension);
+    void KeepExtension(const CString& extension);
+
+    CStringPool m_names;
 
 private:
     static const int kKept = 4;
@@ -117,10 +120,10 @@ public:
     CFileInfo(CFileInfo&& src) noexcept;
     // The disk entry of `directory` that a walk found, at `readPosition`: as
     // SetFromDisk and the list's taking it over leave it, its name, short name and
-    // base name in one allocation and its extension shared with an equal one kept
-    // in `extensions` (which then keeps a new one).
+    // base name carved together from the walk's pool and its extension shared with
+    // an equal one the walk met (see CFoundStrings).
     CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LONGLONG readPosition,
-              CRecentExtensions& extensions);
+              CFoundStrings& shared);
     ~CFileInfo();
 
     // Copies every field except the cached path components and name keys (the copy
@@ -277,8 +280,7 @@ public:
     INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
     // Appends the disk entry a walk of `directory` found (see the CFileInfo
     // constructor that takes one); its read position is its index. Returns the index.
-    INT_PTR AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found,
-                         CRecentExtensions& extensions);
+    INT_PTR AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found, CFoundStrings& shared);
     // The entry at `index` stands anew for the disk entry of `directory` it already
     // holds (the same find data): as PutFoundEntry would leave it, without a found
     // entry to take over.

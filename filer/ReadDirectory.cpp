@@ -130,9 +130,9 @@ struct CFilerPane::ReadPass
     INT_PTR writePos = 0;
     int result = READ_UNCHANGED;
     bool inDisplayOrder = false;
-    bool sawEntry = false;        // the walk met an entry other than "." and "..", listed or not
-    std::vector<INT_PTR> slots;   // while inDisplayOrder: entry index by read position
-    CRecentExtensions extensions; // shared by the entries the walk appends
+    bool sawEntry = false;      // the walk met an entry other than "." and "..", listed or not
+    std::vector<INT_PTR> slots; // while inDisplayOrder: entry index by read position
+    CFoundStrings shared;       // by the entries the walk appends
 
     // The stored entry with the read position of the write position; null past the end.
     CFileInfo* StoredAt(CArrayFileInfo& entries)
@@ -313,8 +313,7 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
                 // Past the stored entries every entry that passes the filter is
                 // appended: it is made in its place at the end of the list (and taken
                 // out again when the filter drops it), not filled and moved there.
-                current = appended =
-                    &m_entries[m_entries.AddDiskEntry(find->m_directory, raw, pass.extensions)];
+                current = appended = &m_entries[m_entries.AddDiskEntry(find->m_directory, raw, pass.shared)];
             }
             else
                 found.SetFromDisk(find->m_directory, raw);

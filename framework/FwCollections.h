@@ -4,7 +4,7 @@
 // handed to qsort). It grows in steps: by the grow-by count given to SetSize,
 // or, without one, by an eighth of the current count kept within 4..1024, so
 // that adding one element at a time does not reallocate every time. An index
-// outside the array throws CInvalidArgException* in every build. A block of a megabyte
+// outside the array throws CInvalidArgException* in every build. A block of 256 KB
 // or more lies in a stretch of address space kept for it, where it grows in place.
 #pragma once
 
@@ -32,7 +32,7 @@ namespace fw_detail
 // start of a stretch of address space reserved for it and committed as far as it
 // reaches: a list that grows one element at a time to a large size would otherwise be
 // copied into a fresh block (fresh pages) again and again.
-const size_t kArrayReserveFrom = 1 << 20;
+const size_t kArrayReserveFrom = 256 << 10;
 // A block of `bytes`; throws CMemoryException* when there is no memory.
 void* AllocArrayBlock(size_t bytes);
 // Makes the block of oldBytes hold newBytes where it lies; false when it cannot.

@@ -1113,5 +1113,86 @@ template <typename CharT> BOOL CStringT<CharT>::LoadString(UINT id)
     return TRUE;
 }
 
+// ---- pool ---------------------------------------------------------------------------
+
+namespace
+{
+// The count the header of a pool's allocation starts with: more than any allocation
+// holds strings, so that strings let go of before the pool moves on never free it.
+const LONG kPoolCount = 1 << 30;
+} // namespace
+
+template <typename CharT>
+void CStringPoolT<CharT>::SetTogether(CStringT<CharT>* const* strings, const CharT* const* texts,
+                                      const int* lengths, int count)
+{
+    size_t bytes = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (lengths[i] > 0)
+        {
+            bytes += TogetherBlockBytes<CharT>(lengths[i]);
+        }
+    }
+    if (m_block && m_used + bytes > m_room)
+    {
+        LetGo();
+    }
+    if (!m_block && bytes > 0)
+    {
+        const size_t room = m_room > bytes + sizeof(CStringData) ? m_room : bytes + sizeof(CStringData);
+        m_block = static_cast<char*>(malloc(room));
+        if (!m_block)
+        {
+            AfxThrowMemoryException();
+        }
+        auto* header = reinterpret_cast<CStringData*>(m_block);
+        header->refs = kPoolCount;
+        header->length = 0;
+        header->capacity = 0;
+        header->head = 0;
+        m_used = sizeof(CStringData);
+        m_room = room;
+        m_carved = 0;
+    }
+    for (int i = 0; i < count; ++i)
+    {
+        CStringT<CharT>& target = *strings[i];
+        if (lengths[i] <= 0)
+        {
+            target.Empty();
+            continue;
+        }
+        auto* data = reinterpret_cast<CStringData*>(m_block + m_used);
+        data->refs = 1;
+        data->length = lengths[i];
+        data->capacity = lengths[i];
+        data->head = static_cast<int>(m_used);
+        auto* chars = reinterpret_cast<CharT*>(data + 1);
+        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
+        chars[lengths[i]] = 0;
+        target.Release();
+        target.m_psz = chars;
+        m_used += TogetherBlockBytes<CharT>(lengths[i]);
+        ++m_carved;
+    }
+}
+
+template <typename CharT> void CStringPoolT<CharT>::LetGo() noexcept
+{
+    if (!m_block)
+    {
+        return;
+    }
+    // The header now counts the strings carved from it that are still there.
+    auto* header = reinterpret_cast<CStringData*>(m_block);
+    if (InterlockedExchangeAdd(&header->refs, m_carved - kPoolCount) == kPoolCount - m_carved)
+    {
+        free(m_block);
+    }
+    m_block = nullptr;
+}
+
 template class CStringT<wchar_t>;
 template class CStringT<char>;
+template class CStringPoolT<wchar_t>;

@@ -23,6 +23,8 @@
 typedef CStringT<wchar_t> CString;
 typedef CStringT<wchar_t> CStringW;
 typedef CStringT<char> CStringA;
+template <typename CharT> class CStringPoolT;
+typedef CStringPoolT<wchar_t> CStringPool;
 
 namespace fw_detail
 {
@@ -197,6 +199,8 @@ public:
     friend bool operator>=(PCXSTR a, const CStringT& b) { return b.Compare(a) <= 0; }
 
 private:
+    friend class CStringPoolT<CharT>;
+
     fw_detail::CStringData* Data() const noexcept
     {
         return reinterpret_cast<fw_detail::CStringData*>(m_psz) - 1;
@@ -218,5 +222,33 @@ private:
 static_assert(sizeof(CString) == sizeof(void*), "a CString must be one pointer");
 static_assert(sizeof(CStringA) == sizeof(void*), "a CStringA must be one pointer");
 
+// Allocations that the strings of many records made one after another are carved
+// from, as SetTogether carves the strings of one record from one: a walk that makes
+// thousands of entries pays for one allocation every few hundred of them. Each
+// allocation is freed when the pool has moved on from it and the last string carved
+// from it has let go; one string kept for long keeps the whole allocation.
+template <typename CharT> class CStringPoolT
+{
+public:
+    explicit CStringPoolT(size_t bytesPerAllocation = 16 << 10) : m_room(bytesPerAllocation) {}
+    ~CStringPoolT() { LetGo(); }
+    CStringPoolT(const CStringPoolT&) = delete;
+    CStringPoolT& operator=(const CStringPoolT&) = delete;
+
+    // As CStringT::SetTogether, the blocks carved from the pool.
+    void SetTogether(CStringT<CharT>* const* strings, const CharT* const* texts, const int* lengths,
+                     int count);
+
+private:
+    // Gives up the current allocation to the strings carved from it.
+    void LetGo() noexcept;
+
+    char* m_block = nullptr; // starts with the header every carved string counts on
+    size_t m_used = 0;
+    size_t m_room;
+    LONG m_carved = 0;
+};
+
 extern template class CStringT<wchar_t>;
 extern template class CStringT<char>;
+extern template class CStringPoolT<wchar_t>;

@@ -45,12 +45,12 @@ TEST_P(FileInfoSplit, SplitsNameAndClassifies)
     // A walk's appended entry is made as the fill makes it, after an entry with
     // another extension and one with the same.
     CArrayFileInfo entries;
-    CRecentExtensions extensions;
+    CFoundStrings shared;
     const CString directory = L"C:\\dir";
-    entries.AddDiskEntry(directory, MakeFindData(L"first.other", false), extensions);
+    entries.AddDiskEntry(directory, MakeFindData(L"first.other", false), shared);
     entries.AddDiskEntry(directory, MakeFindData((L"same." + std::wstring(c.extension)).c_str(), false),
-                         extensions);
-    const CFileInfo& made = entries[entries.AddDiskEntry(directory, data, extensions)];
+                         shared);
+    const CFileInfo& made = entries[entries.AddDiskEntry(directory, data, shared)];
     EXPECT_TRUE(made.m_findData == entry.m_findData);
     EXPECT_EQ(W(made.m_baseName), c.base);
     EXPECT_EQ(W(made.m_extension), c.extension);

@@ -95,12 +95,12 @@ TEST(CArrayGrowth, AddConstructedGrowsAsSetSizeWould)
 
 TEST(CArrayGrowth, LargeBlocksGrowWhereTheyLie)
 {
-    // Past a megabyte the block stays where it is while it grows and shrinks.
+    // Past 256 KB the block stays where it is while it grows and shrinks.
     CDWordArray numbers;
     for (DWORD i = 0; i < 300000; ++i)
         numbers.Add(i);
     const DWORD* before = numbers.GetData();
-    ASSERT_GE(numbers.GetAllocSize() * sizeof(DWORD), size_t(1) << 20);
+    ASSERT_GE(numbers.GetAllocSize() * sizeof(DWORD), fw_detail::kArrayReserveFrom);
     for (DWORD i = 300000; i < 3000000; ++i)
         numbers.Add(i);
     EXPECT_EQ(before, numbers.GetData());

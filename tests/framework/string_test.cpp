@@ -347,6 +347,41 @@ TEST(CStringShare, StringsMadeTogetherLiveApart)
     EXPECT_EQ(_HEAPOK, _heapchk());
 }
 
+TEST(CStringShare, PoolCarvesTheStringsOfManyRecords)
+{
+    // Records of two strings from a small pool, so that it moves on several times;
+    // some strings let go before the pool does, the others after it, one of them
+    // from another thread.
+    std::vector<CString> names(300), bases(300);
+    {
+        CStringPool pool(256);
+        for (int i = 0; i < 300; ++i)
+        {
+            CString name;
+            name.Format(L"entry%03d.txt", i);
+            CString* strings[2] = {&names[i], &bases[i]};
+            const wchar_t* texts[2] = {name, name};
+            const int lengths[2] = {name.GetLength(), 8};
+            pool.SetTogether(strings, texts, lengths, 2);
+            if (i % 3 == 0)
+                names[i].Empty();
+        }
+        bases[7] += L"!";
+    }
+    CString kept = bases[299];
+    std::thread([&bases] { bases.assign(bases.size(), CString()); }).join();
+    for (int i = 0; i < 300; ++i)
+    {
+        CString expected;
+        expected.Format(L"entry%03d.txt", i);
+        EXPECT_EQ(i % 3 == 0 ? CString() : expected, names[i]) << i;
+    }
+    EXPECT_EQ(L"entry299", kept);
+    names.clear();
+    EXPECT_EQ(L"entry299", kept);
+    EXPECT_EQ(_HEAPOK, _heapchk());
+}
+
 TEST(CStringShare, CountsAreThreadSafe)
 {
     CString source = L"crossing threads";
