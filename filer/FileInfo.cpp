@@ -675,15 +675,24 @@ int ReadKeyLength(const BYTE* at)
 }
 } // namespace
 
-BOOL CFileInfo::PrepareNameKeys(int kind)
+BOOL CFileInfo::PrepareNameKeys(int kind, const CFileInfo* sameExtension)
 {
     if (m_nameKeys && m_nameKeys[0] == kind)
         return TRUE;
     ClearNameKeys();
     BYTE buffer[2 * kKeyRoom];
     int baseLength = MakeNameSortKey(kind, m_baseName, m_baseName.GetLength(), buffer, kKeyRoom);
-    int extensionLength =
-        MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
+    int extensionLength = 0;
+    if (baseLength > 0 && sameExtension && sameExtension->m_nameKeys &&
+        sameExtension->m_nameKeys[0] == kind &&
+        sameExtension->m_extension.GetString() == m_extension.GetString())
+    {
+        const BYTE* key = sameExtension->GetExtensionKey(extensionLength);
+        memcpy(buffer + baseLength, key, static_cast<size_t>(extensionLength));
+    }
+    else
+        extensionLength =
+            MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
     if (baseLength <= 0 || extensionLength <= 0)
         return FALSE;
     BYTE* block = static_cast<BYTE*>(malloc(static_cast<size_t>(kKeyHeader + baseLength + extensionLength)));

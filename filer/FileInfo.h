@@ -192,7 +192,10 @@ public:
     // entry holds them already; they are kept until the name changes (a refill with
     // another name, or the same name turned from file to directory, drops them) and
     // freed with the entry. FALSE when the system made no key.
-    BOOL PrepareNameKeys(int kind);
+    // `sameExtension`, when given, is an entry whose extension is this entry's very
+    // string (one block, as a walk shares them) and that holds keys of the kind: its
+    // extension key is taken over rather than made again.
+    BOOL PrepareNameKeys(int kind, const CFileInfo* sameExtension = nullptr);
     // The keys PrepareNameKeys made; only valid after it succeeded.
     const BYTE* GetBaseNameKey(int& length) const;
     const BYTE* GetExtensionKey(int& length) const;

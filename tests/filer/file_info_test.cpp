@@ -67,6 +67,20 @@ TEST_P(FileInfoSplit, SplitsNameAndClassifies)
     EXPECT_TRUE(made.m_realDirectory.IsEmpty());
     EXPECT_EQ(made.m_owner, nullptr);
     EXPECT_EQ(made.m_nameKeys, nullptr);
+
+    // Its sort keys, the extension's taken over from the entry with the same string,
+    // are the keys made anew.
+    ASSERT_TRUE(entries[1].PrepareNameKeys(NAME_KEY_LOCALE));
+    ASSERT_TRUE(entries[2].PrepareNameKeys(NAME_KEY_LOCALE, &entries[1]));
+    ASSERT_TRUE(entry.PrepareNameKeys(NAME_KEY_LOCALE));
+    auto keys = [](const CFileInfo& e) {
+        int baseLength = 0, extensionLength = 0;
+        const BYTE* base = e.GetBaseNameKey(baseLength);
+        const BYTE* extension = e.GetExtensionKey(extensionLength);
+        return std::make_pair(std::vector<BYTE>(base, base + baseLength),
+                              std::vector<BYTE>(extension, extension + extensionLength));
+    };
+    EXPECT_EQ(keys(entries[2]), keys(entry));
 }
 
 INSTANTIATE_TEST_SUITE_P(
