@@ -38,6 +38,17 @@ bool IsDriveLetter(wchar_t upper)
 
 bool IsRealDrive(wchar_t upper)
 {
+    // The system builds the whole mask by looking up each of the 26 letters (under Wine
+    // a round trip to its server each, some milliseconds in all); with the real
+    // function in the table the one letter is looked up alone. A name longer than the
+    // buffer still names a drive.
+    if (g_DriveSeam.GetLogicalDrives == RealDriveSeam().GetLogicalDrives)
+    {
+        const wchar_t device[3] = {upper, L':', 0};
+        wchar_t target[kPathBufferLength];
+        return QueryDosDeviceW(device, target, kPathBufferLength) != 0 ||
+               GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+    }
     return (g_DriveSeam.GetLogicalDrives() >> (upper - L'A')) & 1;
 }
 

@@ -10,28 +10,37 @@ namespace
 {
 
 // Asks the volume of the path in the order the system offers: the extended call, the
-// cluster counts, then the C runtime by drive number.
-ULONGLONG QueryDiskBytes(LPCWSTR path, bool total)
+// cluster counts, then the C runtime by drive number. Both counts come from one answer.
+void QueryDiskBytes(LPCWSTR path, ULONGLONG& totalOut, ULONGLONG& freeOut)
 {
+    totalOut = freeOut = 0;
     CString root;
     if (!GetPathRoot(path, root))
         root.Empty();
     if (root.IsEmpty() || root[root.GetLength() - 1] != L'\\')
         root += L'\\';
     if (root.GetLength() >= 2 && root[1] == L':' && IsVirtualDrive(root[0], 1))
-        return 0;
+        return;
 
     if (GetOsPlatformId() == VER_PLATFORM_WIN32_NT)
     {
         ULARGE_INTEGER available = {}, totalBytes = {}, freeBytes = {};
         if (g_DriveSeam.GetDiskFreeSpaceExW(root, &available, &totalBytes, &freeBytes))
-            return total ? totalBytes.QuadPart : freeBytes.QuadPart;
+        {
+            totalOut = totalBytes.QuadPart;
+            freeOut = freeBytes.QuadPart;
+            return;
+        }
     }
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     if (g_DriveSeam.GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
                                       &totalClusters))
-        return static_cast<ULONGLONG>(sectorsPerCluster) * bytesPerSector *
-               (total ? totalClusters : freeClusters);
+    {
+        const ULONGLONG cluster = static_cast<ULONGLONG>(sectorsPerCluster) * bytesPerSector;
+        totalOut = cluster * totalClusters;
+        freeOut = cluster * freeClusters;
+        return;
+    }
     wchar_t first = path ? path[0] : 0;
     if (first >= L'a' && first <= L'z')
         first = static_cast<wchar_t>(first - L'a' + L'A');
@@ -39,10 +48,13 @@ ULONGLONG QueryDiskBytes(LPCWSTR path, bool total)
     {
         _diskfree_t info = {};
         if (_getdiskfree(first - L'A' + 1, &info) == 0)
-            return static_cast<ULONGLONG>(info.sectors_per_cluster) * info.bytes_per_sector *
-                   (total ? info.total_clusters : info.avail_clusters);
+        {
+            const ULONGLONG cluster =
+                static_cast<ULONGLONG>(info.sectors_per_cluster) * info.bytes_per_sector;
+            totalOut = cluster * info.total_clusters;
+            freeOut = cluster * info.avail_clusters;
+        }
     }
-    return 0;
 }
 
 // The names the shell gives a 3.5-inch floppy drive, up to the drive letter.
@@ -57,12 +69,21 @@ const wchar_t* const kFloppyNames[] = {
 
 ULONGLONG GetDiskFreeBytes(LPCWSTR path)
 {
-    return QueryDiskBytes(path, false);
+    ULONGLONG total, free;
+    QueryDiskBytes(path, total, free);
+    return free;
 }
 
 ULONGLONG GetDiskTotalBytes(LPCWSTR path)
 {
-    return QueryDiskBytes(path, true);
+    ULONGLONG total, free;
+    QueryDiskBytes(path, total, free);
+    return total;
+}
+
+void GetDiskBytes(LPCWSTR path, ULONGLONG& total, ULONGLONG& free)
+{
+    QueryDiskBytes(path, total, free);
 }
 
 void GetDriveDisplayName(LPCWSTR rootPath, CString& out)

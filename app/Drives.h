@@ -9,6 +9,8 @@
 ULONGLONG GetDiskFreeBytes(LPCWSTR path);
 // Total bytes of the volume, same rules.
 ULONGLONG GetDiskTotalBytes(LPCWSTR path);
+// Both, from one question to the system.
+void GetDiskBytes(LPCWSTR path, ULONGLONG& total, ULONGLONG& free);
 
 // The shell's display name of the drive up to the "(X:)" part, the blank before it
 // kept ("Local Disk "); the whole name when that part is not there.

@@ -161,6 +161,24 @@ bool CEntryFindData::SameAs(const WIN32_FIND_DATAW& data) const
            wcsncmp(cAlternateFileName, data.cAlternateFileName, kShortNameRoom - 1) == 0;
 }
 
+// ---- CFoundStrings --------------------------------------------------------------------
+
+const CString* CFoundStrings::FindExtension(LPCWSTR text, int length) const
+{
+    for (const CString& kept : m_kept)
+    {
+        if (kept.GetLength() == length && wmemcmp(kept, text, static_cast<size_t>(length)) == 0)
+            return &kept;
+    }
+    return nullptr;
+}
+
+void CFoundStrings::KeepExtension(const CString& extension)
+{
+    m_kept[m_next] = extension;
+    m_next = (m_next + 1) % kKept;
+}
+
 // ---- CFileInfo ------------------------------------------------------------------------
 
 CFileInfo::CFileInfo()
@@ -187,6 +205,53 @@ CFileInfo::CFileInfo(CFileInfo&& src) noexcept
     src.m_pathComponents = nullptr;
     src.m_componentMode = 0;
     src.m_nameKeys = nullptr;
+}
+
+CFileInfo::CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LONGLONG readPosition,
+                     CFoundStrings& shared)
+    : m_itemIndex(-1), m_titleLoaded(FALSE), m_mark(0), m_changed(FALSE), m_source(ENTRY_SOURCE_DISK),
+      m_entryClass(ClassOf(found.dwFileAttributes, found.cFileName)),
+      m_size((static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow), m_componentMode(0),
+      m_pathComponents(nullptr), m_readPosition(readPosition), m_directory(directory), m_owner(nullptr),
+      m_nameKeys(nullptr)
+{
+    m_findData.dwFileAttributes = found.dwFileAttributes;
+    m_findData.ftCreationTime = found.ftCreationTime;
+    m_findData.ftLastAccessTime = found.ftLastAccessTime;
+    m_findData.ftLastWriteTime = found.ftLastWriteTime;
+    m_findData.nFileSizeHigh = found.nFileSizeHigh;
+    m_findData.nFileSizeLow = found.nFileSizeLow;
+    m_findData.dwReserved0 = found.dwReserved0;
+    m_findData.dwReserved1 = found.dwReserved1;
+    // The name split as SplitName splits it: a base name that is the whole name
+    // shares the name's string.
+    LPCWSTR name = found.cFileName;
+    const int length = static_cast<int>(wcsnlen(name, MAX_PATH - 1));
+    int dot = 0;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        dot = length - 1;
+        while (dot > 0 && name[dot] != L'.')
+            --dot;
+    }
+    CString* strings[3] = {&m_findData.cFileName, &m_findData.cAlternateFileName, &m_baseName};
+    const LPCWSTR texts[3] = {name, found.cAlternateFileName, name};
+    const int lengths[3] = {length, static_cast<int>(wcsnlen(found.cAlternateFileName, kShortNameRoom - 1)),
+                            dot};
+    shared.m_names.SetTogether(strings, texts, lengths, 3);
+    if (dot <= 0)
+        m_baseName = m_findData.cFileName;
+    const int extensionLength = dot > 0 ? length - dot - 1 : 0;
+    if (extensionLength > 0)
+    {
+        if (const CString* kept = shared.FindExtension(name + dot + 1, extensionLength))
+            m_extension = *kept;
+        else
+        {
+            m_extension.SetString(name + dot + 1, extensionLength);
+            shared.KeepExtension(m_extension);
+        }
+    }
 }
 
 CFileInfo::~CFileInfo()
@@ -610,15 +675,24 @@ int ReadKeyLength(const BYTE* at)
 }
 } // namespace
 
-BOOL CFileInfo::PrepareNameKeys(int kind)
+BOOL CFileInfo::PrepareNameKeys(int kind, const CFileInfo* sameExtension)
 {
     if (m_nameKeys && m_nameKeys[0] == kind)
         return TRUE;
     ClearNameKeys();
     BYTE buffer[2 * kKeyRoom];
     int baseLength = MakeNameSortKey(kind, m_baseName, m_baseName.GetLength(), buffer, kKeyRoom);
-    int extensionLength =
-        MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
+    int extensionLength = 0;
+    if (baseLength > 0 && sameExtension && sameExtension->m_nameKeys &&
+        sameExtension->m_nameKeys[0] == kind &&
+        sameExtension->m_extension.GetString() == m_extension.GetString())
+    {
+        const BYTE* key = sameExtension->GetExtensionKey(extensionLength);
+        memcpy(buffer + baseLength, key, static_cast<size_t>(extensionLength));
+    }
+    else
+        extensionLength =
+            MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
     if (baseLength <= 0 || extensionLength <= 0)
         return FALSE;
     BYTE* block = static_cast<BYTE*>(malloc(static_cast<size_t>(kKeyHeader + baseLength + extensionLength)));
@@ -722,6 +796,17 @@ INT_PTR CArrayFileInfo::AddFoundEntry(CFileInfo&& entry)
     SetSize(index + 1, step);
     TakeFound(ElementAt(index), index, entry);
     return index;
+}
+
+INT_PTR CArrayFileInfo::AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found,
+                                     CFoundStrings& shared)
+{
+    // Grown as AddFoundEntry grows the list.
+    const INT_PTR index = GetSize();
+    INT_PTR step = GetArrayGrowStep(index);
+    if (step < index / 2)
+        step = index / 2;
+    return AddConstructed(step, directory, found, static_cast<LONGLONG>(index), shared);
 }
 
 INT_PTR CArrayFileInfo::PutFoundEntry(INT_PTR index, CFileInfo&& entry)

@@ -85,6 +85,25 @@ struct CEntryFindData
     void TakeFields(const CEntryFindData& other);
 };
 
+// What the entries a walk makes share: the allocations their names are carved from,
+// and the extensions met last (the files of a folder mostly share a few, and an entry
+// takes the string of an equal one instead of a block of its own).
+class CFoundStrings
+{
+public:
+    // The kept extension equal to the `length` characters at `text`, or null.
+    const CString* FindExtension(LPCWSTR text, int length) const;
+    // Keeps the extension in the place of the one kept longest.
+    void KeepExtension(const CString& extension);
+
+    CStringPool m_names;
+
+private:
+    static const int kKept = 4;
+    CString m_kept[kKept];
+    int m_next = 0;
+};
+
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
 // for the framework's CString (one pointer to a heap block) and plain pointers, the
@@ -99,6 +118,12 @@ public:
     // Moves transfer everything, the mark, the component cache and the name keys
     // included: the array moves its elements this way when it grows or removes one.
     CFileInfo(CFileInfo&& src) noexcept;
+    // The disk entry of `directory` that a walk found, at `readPosition`: as
+    // SetFromDisk and the list's taking it over leave it, its name, short name and
+    // base name carved together from the walk's pool and its extension shared with
+    // an equal one the walk met (see CFoundStrings).
+    CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LONGLONG readPosition,
+              CFoundStrings& shared);
     ~CFileInfo();
 
     // Copies every field except the cached path components and name keys (the copy
@@ -167,7 +192,10 @@ public:
     // entry holds them already; they are kept until the name changes (a refill with
     // another name, or the same name turned from file to directory, drops them) and
     // freed with the entry. FALSE when the system made no key.
-    BOOL PrepareNameKeys(int kind);
+    // `sameExtension`, when given, is an entry whose extension is this entry's very
+    // string (one block, as a walk shares them) and that holds keys of the kind: its
+    // extension key is taken over rather than made again.
+    BOOL PrepareNameKeys(int kind, const CFileInfo* sameExtension = nullptr);
     // The keys PrepareNameKeys made; only valid after it succeeded.
     const BYTE* GetBaseNameKey(int& length) const;
     const BYTE* GetExtensionKey(int& length) const;
@@ -253,6 +281,9 @@ public:
     // there; when that one has the same name it keeps its strings and name keys and
     // takes only the new data, and the found entry is left as it was.
     INT_PTR PutFoundEntry(INT_PTR index, CFileInfo&& entry);
+    // Appends the disk entry a walk of `directory` found (see the CFileInfo
+    // constructor that takes one); its read position is its index. Returns the index.
+    INT_PTR AddDiskEntry(const CString& directory, const WIN32_FIND_DATAW& found, CFoundStrings& shared);
     // The entry at `index` stands anew for the disk entry of `directory` it already
     // holds (the same find data): as PutFoundEntry would leave it, without a found
     // entry to take over.

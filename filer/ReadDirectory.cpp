@@ -132,6 +132,7 @@ struct CFilerPane::ReadPass
     bool inDisplayOrder = false;
     bool sawEntry = false;      // the walk met an entry other than "." and "..", listed or not
     std::vector<INT_PTR> slots; // while inDisplayOrder: entry index by read position
+    CFoundStrings shared;       // by the entries the walk appends
 
     // The stored entry with the read position of the write position; null past the end.
     CFileInfo* StoredAt(CArrayFileInfo& entries)
@@ -298,6 +299,8 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
     {
         CFileInfo* current = &found;
         CFileInfo* same = nullptr;
+        CFileInfo* appended = nullptr;
+        bool taken = false;
         if (!filled)
         {
             if (pass.result == READ_REBUILT)
@@ -305,6 +308,13 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
             CFileInfo* stored = pass.StoredAt(m_entries);
             if (stored && stored->m_source == ENTRY_SOURCE_DISK && stored->m_findData.SameAs(raw))
                 current = same = stored;
+            else if (!stored)
+            {
+                // Past the stored entries every entry that passes the filter is
+                // appended: it is made in its place at the end of the list (and taken
+                // out again when the filter drops it), not filled and moved there.
+                current = appended = &m_entries[m_entries.AddDiskEntry(find->m_directory, raw, pass.shared)];
+            }
             else
                 found.SetFromDisk(find->m_directory, raw);
         }
@@ -349,6 +359,14 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
                 if (pass.result == READ_REBUILT)
                     m_entries.RenewFoundEntry(pass.writePos, find->m_directory);
             }
+            else if (appended)
+            {
+                // No stored entry to compare with: the list is rebuilt (the stored
+                // entries before it stand in reading order; the new one follows them).
+                pass.result = READ_REBUILT;
+                pass.TakeReadingOrder(m_entries);
+                written = appended;
+            }
             else
             {
                 CFileInfo* stored = pass.StoredAt(m_entries);
@@ -365,6 +383,7 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
                 else if (stored && stored->m_changed)
                     TakeNewData(*stored, found.m_findData);
             }
+            taken = true;
             if (!isDirectory && (passKind == PASS_ALL || passKind == PASS_FILES))
                 written->LoadAudioTitle();
             ++pass.writePos;
@@ -374,6 +393,8 @@ void CFilerPane::ListPass(LPCWSTR pattern, int passKind, BOOL hideDot, BOOL hide
                 return;
             }
         } while (false);
+        if (appended && !taken)
+            m_entries.SetSize(m_entries.GetSize() - 1);
         if (disk)
         {
             if (!FindNextEntryData(find, raw))
@@ -586,10 +607,7 @@ int CFilerPane::ReadDirectory(BOOL full)
         if (m_bDriveNotReady)
             m_driveTotalBytes = m_driveFreeBytes = 0;
         else
-        {
-            m_driveTotalBytes = GetDiskTotalBytes(m_currentDir);
-            m_driveFreeBytes = GetDiskFreeBytes(m_currentDir);
-        }
+            GetDiskBytes(m_currentDir, m_driveTotalBytes, m_driveFreeBytes);
         m_entries.ClearChangedFlags();
         m_dotCount = 0;
         if (m_bDriveNotReady)

@@ -194,10 +194,26 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
     if (ReadsNames(keys))
     {
         kind = GetNameSortKeyKind();
+        // The entries of a walk share one string for each extension: the key of an
+        // extension is made once and taken over by the others.
+        const int kRecent = 4;
+        const CFileInfo* recent[kRecent] = {};
+        int next = 0;
         for (INT_PTR i = first; i < end && kind != NAME_KEY_NONE; ++i)
         {
-            if (!data[i].PrepareNameKeys(kind))
+            const CFileInfo* same = nullptr;
+            for (const CFileInfo* entry : recent)
+            {
+                if (entry && entry->m_extension.GetString() == data[i].m_extension.GetString())
+                    same = entry;
+            }
+            if (!data[i].PrepareNameKeys(kind, same))
                 kind = NAME_KEY_NONE;
+            else if (!same)
+            {
+                recent[next] = data + i;
+                next = (next + 1) % kRecent;
+            }
         }
         if (kind == NAME_KEY_NONE)
         {

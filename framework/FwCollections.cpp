@@ -1,5 +1,91 @@
 #include "framework/FwCollections.h"
 
+namespace
+{
+size_t PageBytes()
+{
+    static const size_t bytes = [] {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        return static_cast<size_t>(info.dwPageSize);
+    }();
+    return bytes;
+}
+
+size_t RoundToPages(size_t bytes)
+{
+    return (bytes + PageBytes() - 1) / PageBytes() * PageBytes();
+}
+
+// The address space reserved for a large block: 64 MB, or the next power of two that
+// holds it. A block moves only when it outgrows its stretch.
+size_t ReservedBytes(size_t bytes)
+{
+    size_t reserved = size_t(64) << 20;
+    while (reserved < bytes)
+    {
+        reserved *= 2;
+    }
+    return reserved;
+}
+} // namespace
+
+void* fw_detail::AllocArrayBlock(size_t bytes)
+{
+    void* block = nullptr;
+    if (bytes < kArrayReserveFrom)
+    {
+        block = malloc(bytes);
+    }
+    else
+    {
+        block = VirtualAlloc(nullptr, ReservedBytes(bytes), MEM_RESERVE, PAGE_NOACCESS);
+        if (block && !VirtualAlloc(block, bytes, MEM_COMMIT, PAGE_READWRITE))
+        {
+            VirtualFree(block, 0, MEM_RELEASE);
+            block = nullptr;
+        }
+    }
+    if (!block)
+    {
+        AfxThrowMemoryException();
+    }
+    return block;
+}
+
+bool fw_detail::ResizeArrayBlockInPlace(void* block, size_t oldBytes, size_t newBytes) noexcept
+{
+    if (oldBytes < kArrayReserveFrom || newBytes < kArrayReserveFrom ||
+        ReservedBytes(oldBytes) != ReservedBytes(newBytes))
+    {
+        return false;
+    }
+    char* base = static_cast<char*>(block);
+    const size_t committed = RoundToPages(oldBytes);
+    const size_t needed = RoundToPages(newBytes);
+    if (needed > committed)
+    {
+        return VirtualAlloc(base + committed, needed - committed, MEM_COMMIT, PAGE_READWRITE) != nullptr;
+    }
+    if (needed < committed)
+    {
+        VirtualFree(base + needed, committed - needed, MEM_DECOMMIT);
+    }
+    return true;
+}
+
+void fw_detail::FreeArrayBlock(void* block, size_t bytes) noexcept
+{
+    if (bytes >= kArrayReserveFrom)
+    {
+        VirtualFree(block, 0, MEM_RELEASE);
+    }
+    else
+    {
+        free(block);
+    }
+}
+
 struct CMapStringToString::Node
 {
     CString key;

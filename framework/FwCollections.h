@@ -4,7 +4,8 @@
 // handed to qsort). It grows in steps: by the grow-by count given to SetSize,
 // or, without one, by an eighth of the current count kept within 4..1024, so
 // that adding one element at a time does not reallocate every time. An index
-// outside the array throws CInvalidArgException* in every build.
+// outside the array throws CInvalidArgException* in every build. A block of 256 KB
+// or more lies in a stretch of address space kept for it, where it grows in place.
 #pragma once
 
 #include "framework/FwCore.h"
@@ -24,6 +25,21 @@
 template <class TYPE> struct CArrayRelocatable : std::false_type
 {
 };
+
+namespace fw_detail
+{
+// The blocks of the arrays. A block of kArrayReserveFrom bytes or more lies at the
+// start of a stretch of address space reserved for it and committed as far as it
+// reaches: a list that grows one element at a time to a large size would otherwise be
+// copied into a fresh block (fresh pages) again and again.
+const size_t kArrayReserveFrom = 256 << 10;
+// A block of `bytes`; throws CMemoryException* when there is no memory.
+void* AllocArrayBlock(size_t bytes);
+// Makes the block of oldBytes hold newBytes where it lies; false when it cannot.
+bool ResizeArrayBlockInPlace(void* block, size_t oldBytes, size_t newBytes) noexcept;
+// Frees a block of `bytes` (null: nothing).
+void FreeArrayBlock(void* block, size_t bytes) noexcept;
+} // namespace fw_detail
 
 template <class TYPE, class ARG_TYPE = const TYPE&> class CArray
 {
@@ -75,6 +91,10 @@ public:
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement);
     // Returns the index of the new element.
     INT_PTR Add(ARG_TYPE newElement);
+    // Appends an element constructed in its place from the arguments, the array
+    // growing as SetSize(GetSize() + 1, nGrowBy) would; returns its index. The
+    // arguments must not lie in this array.
+    template <class... Args> INT_PTR AddConstructed(INT_PTR nGrowBy, Args&&... args);
     // Appends copies of the source's elements; returns the index of the first.
     INT_PTR Append(const CArray& src);
     // Makes this array a copy of the source.
@@ -110,6 +130,8 @@ private:
     }
     // Moves the elements into a new block of `capacity` elements.
     void Reallocate(INT_PTR capacity);
+    // Makes room for nNewSize elements (more than the block holds) by the grow-by rule.
+    void Grow(INT_PTR nNewSize);
     static void Relocate(TYPE* to, TYPE* from, INT_PTR count) noexcept;
 
     TYPE* m_pData = nullptr;
@@ -145,17 +167,20 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Reallocate(IN
     {
         AfxThrowMemoryException();
     }
+    const size_t oldBytes = static_cast<size_t>(m_nMaxSize) * sizeof(TYPE);
+    const size_t newBytes = static_cast<size_t>(capacity) * sizeof(TYPE);
+    if (m_pData && capacity > 0 && fw_detail::ResizeArrayBlockInPlace(m_pData, oldBytes, newBytes))
+    {
+        m_nMaxSize = capacity;
+        return;
+    }
     TYPE* block = nullptr;
     if (capacity > 0)
     {
-        block = static_cast<TYPE*>(malloc(static_cast<size_t>(capacity) * sizeof(TYPE)));
-        if (!block)
-        {
-            AfxThrowMemoryException();
-        }
+        block = static_cast<TYPE*>(fw_detail::AllocArrayBlock(newBytes));
     }
     Relocate(block, m_pData, m_nSize);
-    free(m_pData);
+    fw_detail::FreeArrayBlock(m_pData, oldBytes);
     m_pData = block;
     m_nMaxSize = capacity;
 }
@@ -177,22 +202,7 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(INT_P
     }
     if (nNewSize > m_nMaxSize)
     {
-        INT_PTR capacity;
-        if (!m_pData)
-        {
-            capacity = nNewSize > m_nGrowBy ? nNewSize : m_nGrowBy;
-        }
-        else
-        {
-            INT_PTR step = m_nGrowBy;
-            if (step == 0)
-            {
-                step = m_nSize / 8;
-                step = step < 4 ? 4 : (step > 1024 ? 1024 : step);
-            }
-            capacity = nNewSize < m_nMaxSize + step ? m_nMaxSize + step : nNewSize;
-        }
-        Reallocate(capacity);
+        Grow(nNewSize);
     }
     for (INT_PTR i = m_nSize; i < nNewSize; ++i)
     {
@@ -204,6 +214,42 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::SetSize(INT_P
         m_pData[i].~TYPE();
     }
     m_nSize = nNewSize;
+}
+
+template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Grow(INT_PTR nNewSize)
+{
+    INT_PTR capacity;
+    if (!m_pData)
+    {
+        capacity = nNewSize > m_nGrowBy ? nNewSize : m_nGrowBy;
+    }
+    else
+    {
+        INT_PTR step = m_nGrowBy;
+        if (step == 0)
+        {
+            step = m_nSize / 8;
+            step = step < 4 ? 4 : (step > 1024 ? 1024 : step);
+        }
+        capacity = nNewSize < m_nMaxSize + step ? m_nMaxSize + step : nNewSize;
+    }
+    Reallocate(capacity);
+}
+
+template <class TYPE, class ARG_TYPE>
+template <class... Args>
+INT_PTR CArray<TYPE, ARG_TYPE>::AddConstructed(INT_PTR nGrowBy, Args&&... args)
+{
+    if (nGrowBy >= 0)
+    {
+        m_nGrowBy = nGrowBy;
+    }
+    if (m_nSize >= m_nMaxSize)
+    {
+        Grow(m_nSize + 1);
+    }
+    ::new (static_cast<void*>(m_pData + m_nSize)) TYPE(std::forward<Args>(args)...);
+    return m_nSize++;
 }
 
 template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeExtra()
@@ -220,7 +266,7 @@ template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::RemoveAll() n
     {
         m_pData[i].~TYPE();
     }
-    free(m_pData);
+    fw_detail::FreeArrayBlock(m_pData, static_cast<size_t>(m_nMaxSize) * sizeof(TYPE));
     m_pData = nullptr;
     m_nSize = 0;
     m_nMaxSize = 0;

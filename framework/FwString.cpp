@@ -43,10 +43,19 @@ template <typename CharT> CharT* AllocBlock(int capacity)
     data->refs = 1;
     data->length = 0;
     data->capacity = capacity;
-    data->reserved = 0;
+    data->head = 0;
     CharT* chars = reinterpret_cast<CharT*>(data + 1);
     chars[0] = 0;
     return chars;
+}
+
+// The bytes of one block among others in one allocation (see SetTogether): each
+// starts where a header may start.
+template <typename CharT> size_t TogetherBlockBytes(int length)
+{
+    const size_t align = alignof(CStringData);
+    return (sizeof(CStringData) + (static_cast<size_t>(length) + 1) * sizeof(CharT) + align - 1) &
+           ~(align - 1);
 }
 
 // Sum of two lengths, refusing results that no int length can hold.
@@ -345,6 +354,53 @@ template <typename CharT> void CStringT<CharT>::SetString(PCXSTR pch, int length
     SetLength(length);
 }
 
+template <typename CharT>
+void CStringT<CharT>::SetTogether(CStringT* const* strings, const PCXSTR* texts, const int* lengths,
+                                  int count)
+{
+    size_t bytes = 0;
+    int blocks = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (lengths[i] > 0)
+        {
+            bytes += TogetherBlockBytes<CharT>(lengths[i]);
+            ++blocks;
+        }
+    }
+    char* first = nullptr;
+    if (blocks > 0)
+    {
+        first = static_cast<char*>(malloc(bytes));
+        if (!first)
+        {
+            AfxThrowMemoryException();
+        }
+    }
+    size_t at = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        CStringT& target = *strings[i];
+        if (lengths[i] <= 0)
+        {
+            target.Empty();
+            continue;
+        }
+        auto* data = reinterpret_cast<CStringData*>(first + at);
+        // The first block counts one owner for each later block besides its own.
+        data->refs = at == 0 ? blocks : 1;
+        data->length = lengths[i];
+        data->capacity = lengths[i];
+        data->head = static_cast<int>(at);
+        auto* chars = reinterpret_cast<CharT*>(data + 1);
+        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
+        chars[lengths[i]] = 0;
+        target.Release();
+        target.m_psz = chars;
+        at += TogetherBlockBytes<CharT>(lengths[i]);
+    }
+}
+
 template <typename CharT> void CStringT<CharT>::AssignConverted(PCYSTR psz, int length)
 {
     if (!psz || length == 0 || (length < 0 && !*psz))
@@ -387,6 +443,15 @@ template <typename CharT> void CStringT<CharT>::Release() noexcept
     CStringData* data = Data();
     if (data->refs >= 0 && InterlockedDecrement(&data->refs) == 0)
     {
+        // A later block of a shared allocation lets go of the first one.
+        if (data->head != 0)
+        {
+            data = reinterpret_cast<CStringData*>(reinterpret_cast<char*>(data) - data->head);
+            if (InterlockedDecrement(&data->refs) != 0)
+            {
+                return;
+            }
+        }
         free(data);
     }
 }
@@ -400,12 +465,13 @@ template <typename CharT> void CStringT<CharT>::Empty() noexcept
 template <typename CharT> typename CStringT<CharT>::PXSTR CStringT<CharT>::PrepareWrite(int capacity)
 {
     CStringData* data = Data();
-    if (data->refs == 1)
+    if (data->refs == 1 && data->capacity >= capacity)
     {
-        if (data->capacity >= capacity)
-        {
-            return m_psz;
-        }
+        return m_psz;
+    }
+    // Only an allocation of its own grows in place (see SetTogether).
+    if (data->refs == 1 && data->head == 0)
+    {
         if (capacity < 0)
         {
             AfxThrowMemoryException();
@@ -1047,5 +1113,86 @@ template <typename CharT> BOOL CStringT<CharT>::LoadString(UINT id)
     return TRUE;
 }
 
+// ---- pool ---------------------------------------------------------------------------
+
+namespace
+{
+// The count the header of a pool's allocation starts with: more than any allocation
+// holds strings, so that strings let go of before the pool moves on never free it.
+const LONG kPoolCount = 1 << 30;
+} // namespace
+
+template <typename CharT>
+void CStringPoolT<CharT>::SetTogether(CStringT<CharT>* const* strings, const CharT* const* texts,
+                                      const int* lengths, int count)
+{
+    size_t bytes = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (lengths[i] > 0)
+        {
+            bytes += TogetherBlockBytes<CharT>(lengths[i]);
+        }
+    }
+    if (m_block && m_used + bytes > m_room)
+    {
+        LetGo();
+    }
+    if (!m_block && bytes > 0)
+    {
+        const size_t room = m_room > bytes + sizeof(CStringData) ? m_room : bytes + sizeof(CStringData);
+        m_block = static_cast<char*>(malloc(room));
+        if (!m_block)
+        {
+            AfxThrowMemoryException();
+        }
+        auto* header = reinterpret_cast<CStringData*>(m_block);
+        header->refs = kPoolCount;
+        header->length = 0;
+        header->capacity = 0;
+        header->head = 0;
+        m_used = sizeof(CStringData);
+        m_room = room;
+        m_carved = 0;
+    }
+    for (int i = 0; i < count; ++i)
+    {
+        CStringT<CharT>& target = *strings[i];
+        if (lengths[i] <= 0)
+        {
+            target.Empty();
+            continue;
+        }
+        auto* data = reinterpret_cast<CStringData*>(m_block + m_used);
+        data->refs = 1;
+        data->length = lengths[i];
+        data->capacity = lengths[i];
+        data->head = static_cast<int>(m_used);
+        auto* chars = reinterpret_cast<CharT*>(data + 1);
+        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
+        chars[lengths[i]] = 0;
+        target.Release();
+        target.m_psz = chars;
+        m_used += TogetherBlockBytes<CharT>(lengths[i]);
+        ++m_carved;
+    }
+}
+
+template <typename CharT> void CStringPoolT<CharT>::LetGo() noexcept
+{
+    if (!m_block)
+    {
+        return;
+    }
+    // The header now counts the strings carved from it that are still there.
+    auto* header = reinterpret_cast<CStringData*>(m_block);
+    if (InterlockedExchangeAdd(&header->refs, m_carved - kPoolCount) == kPoolCount - m_carved)
+    {
+        free(m_block);
+    }
+    m_block = nullptr;
+}
+
 template class CStringT<wchar_t>;
 template class CStringT<char>;
+template class CStringPoolT<wchar_t>;

@@ -7,7 +7,9 @@
 // fresh storage, swapping records byte-wise, qsort): the block does not know
 // where its owner lives. Copies share the block until one of them is written
 // (copy on write, interlocked counts, so strings may cross threads). Empty
-// strings share one static block and allocate nothing.
+// strings share one static block and allocate nothing. SetTogether puts the
+// blocks of several strings into one allocation: each later block holds a
+// count on the first, which frees the allocation when the last of them goes.
 //
 // Indexes and lengths are in code units (wchar_t resp. bytes), as in the
 // Windows API. CStringA searches, trims and case changes step over the
@@ -21,6 +23,8 @@
 typedef CStringT<wchar_t> CString;
 typedef CStringT<wchar_t> CStringW;
 typedef CStringT<char> CStringA;
+template <typename CharT> class CStringPoolT;
+typedef CStringPoolT<wchar_t> CStringPool;
 
 namespace fw_detail
 {
@@ -30,7 +34,7 @@ struct CStringData
     LONG refs;    // owners; -1 marks the shared empty block, which is never freed
     int length;   // characters, without the NUL
     int capacity; // characters that fit, without the NUL
-    int reserved;
+    int head;     // 0, or the bytes back to the first block of the same allocation
 };
 
 template <typename CharT> struct OtherChar;
@@ -76,6 +80,13 @@ public:
 
     void SetString(PCXSTR psz);
     void SetString(PCXSTR pch, int length);
+    // Sets strings[i] to the lengths[i] characters at texts[i], for i below count, in
+    // one heap allocation: a record that keeps a few short strings made at the same
+    // time pays for one allocation instead of one each. Each string stays a string of
+    // its own (copies share it, a write gives the writer a block of its own); the
+    // allocation is freed when the last of them lets go. Empty texts take no room.
+    // The texts must not lie in the strings being set.
+    static void SetTogether(CStringT* const* strings, const PCXSTR* texts, const int* lengths, int count);
 
     int GetLength() const noexcept { return Data()->length; }
     BOOL IsEmpty() const noexcept { return Data()->length == 0; }
@@ -188,6 +199,8 @@ public:
     friend bool operator>=(PCXSTR a, const CStringT& b) { return b.Compare(a) <= 0; }
 
 private:
+    friend class CStringPoolT<CharT>;
+
     fw_detail::CStringData* Data() const noexcept
     {
         return reinterpret_cast<fw_detail::CStringData*>(m_psz) - 1;
@@ -209,5 +222,33 @@ private:
 static_assert(sizeof(CString) == sizeof(void*), "a CString must be one pointer");
 static_assert(sizeof(CStringA) == sizeof(void*), "a CStringA must be one pointer");
 
+// Allocations that the strings of many records made one after another are carved
+// from, as SetTogether carves the strings of one record from one: a walk that makes
+// thousands of entries pays for one allocation every few hundred of them. Each
+// allocation is freed when the pool has moved on from it and the last string carved
+// from it has let go; one string kept for long keeps the whole allocation.
+template <typename CharT> class CStringPoolT
+{
+public:
+    explicit CStringPoolT(size_t bytesPerAllocation = 16 << 10) : m_room(bytesPerAllocation) {}
+    ~CStringPoolT() { LetGo(); }
+    CStringPoolT(const CStringPoolT&) = delete;
+    CStringPoolT& operator=(const CStringPoolT&) = delete;
+
+    // As CStringT::SetTogether, the blocks carved from the pool.
+    void SetTogether(CStringT<CharT>* const* strings, const CharT* const* texts, const int* lengths,
+                     int count);
+
+private:
+    // Gives up the current allocation to the strings carved from it.
+    void LetGo() noexcept;
+
+    char* m_block = nullptr; // starts with the header every carved string counts on
+    size_t m_used = 0;
+    size_t m_room;
+    LONG m_carved = 0;
+};
+
 extern template class CStringT<wchar_t>;
 extern template class CStringT<char>;
+extern template class CStringPoolT<wchar_t>;

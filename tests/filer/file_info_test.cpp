@@ -34,11 +34,53 @@ class FileInfoSplit : public ::testing::TestWithParam<SplitCase>
 TEST_P(FileInfoSplit, SplitsNameAndClassifies)
 {
     const SplitCase& c = GetParam();
+    WIN32_FIND_DATAW data = MakeFindData(c.name, c.directory, 0x123456789ULL, 77);
+    wcscpy(data.cAlternateFileName, L"SHORT~1.X");
     CFileInfo entry;
-    entry.SetFromDisk(L"C:\\dir", MakeFindData(c.name, c.directory));
+    entry.SetFromDisk(L"C:\\dir", data);
     EXPECT_EQ(W(entry.m_baseName), c.base);
     EXPECT_EQ(W(entry.m_extension), c.extension);
     EXPECT_EQ(entry.m_entryClass, c.entryClass);
+
+    // A walk's appended entry is made as the fill makes it, after an entry with
+    // another extension and one with the same.
+    CArrayFileInfo entries;
+    CFoundStrings shared;
+    const CString directory = L"C:\\dir";
+    entries.AddDiskEntry(directory, MakeFindData(L"first.other", false), shared);
+    entries.AddDiskEntry(directory, MakeFindData((L"same." + std::wstring(c.extension)).c_str(), false),
+                         shared);
+    const CFileInfo& made = entries[entries.AddDiskEntry(directory, data, shared)];
+    EXPECT_TRUE(made.m_findData == entry.m_findData);
+    EXPECT_EQ(W(made.m_baseName), c.base);
+    EXPECT_EQ(W(made.m_extension), c.extension);
+    if (*c.extension)
+    {
+        EXPECT_EQ(made.m_extension.GetString(), entries[1].m_extension.GetString()) << "one string shared";
+    }
+    EXPECT_EQ(made.m_entryClass, c.entryClass);
+    EXPECT_EQ(made.m_size, entry.m_size);
+    EXPECT_EQ(made.m_source, ENTRY_SOURCE_DISK);
+    EXPECT_EQ(made.m_readPosition, 2);
+    EXPECT_EQ(made.m_itemIndex, -1);
+    EXPECT_EQ(W(made.GetFullPath()), W(entry.GetFullPath()));
+    EXPECT_TRUE(made.m_realDirectory.IsEmpty());
+    EXPECT_EQ(made.m_owner, nullptr);
+    EXPECT_EQ(made.m_nameKeys, nullptr);
+
+    // Its sort keys, the extension's taken over from the entry with the same string,
+    // are the keys made anew.
+    ASSERT_TRUE(entries[1].PrepareNameKeys(NAME_KEY_LOCALE));
+    ASSERT_TRUE(entries[2].PrepareNameKeys(NAME_KEY_LOCALE, &entries[1]));
+    ASSERT_TRUE(entry.PrepareNameKeys(NAME_KEY_LOCALE));
+    auto keys = [](const CFileInfo& e) {
+        int baseLength = 0, extensionLength = 0;
+        const BYTE* base = e.GetBaseNameKey(baseLength);
+        const BYTE* extension = e.GetExtensionKey(extensionLength);
+        return std::make_pair(std::vector<BYTE>(base, base + baseLength),
+                              std::vector<BYTE>(extension, extension + extensionLength));
+    };
+    EXPECT_EQ(keys(entries[2]), keys(entry));
 }
 
 INSTANTIATE_TEST_SUITE_P(

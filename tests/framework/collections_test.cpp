@@ -76,6 +76,51 @@ TEST(CArrayGrowth, GrowsByGrowByElseAnEighthWithin4And1024)
     EXPECT_EQ(0u, zeroed[0] | zeroed[1] | zeroed[2]);
 }
 
+TEST(CArrayGrowth, AddConstructedGrowsAsSetSizeWould)
+{
+    // Grow-by 3, then the automatic step from 0 on: 3, 6, 9, then an eighth within 4..1024.
+    CStringArray a;
+    std::vector<INT_PTR> allocs;
+    for (int i = 0; i < 14; ++i)
+    {
+        const wchar_t text[] = {static_cast<wchar_t>(L'a' + i), L'!', 0};
+        EXPECT_EQ(i, a.AddConstructed(i == 0 ? 3 : i == 9 ? 0 : -1, text, 1));
+        if (allocs.empty() || allocs.back() != a.GetAllocSize())
+            allocs.push_back(a.GetAllocSize());
+    }
+    EXPECT_EQ((std::vector<INT_PTR>{3, 6, 9, 13, 17}), allocs);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(CString(static_cast<wchar_t>(L'a' + i)), a[i]);
+}
+
+TEST(CArrayGrowth, LargeBlocksGrowWhereTheyLie)
+{
+    // Past 256 KB the block stays where it is while it grows and shrinks.
+    CDWordArray numbers;
+    for (DWORD i = 0; i < 300000; ++i)
+        numbers.Add(i);
+    const DWORD* before = numbers.GetData();
+    ASSERT_GE(numbers.GetAllocSize() * sizeof(DWORD), fw_detail::kArrayReserveFrom);
+    for (DWORD i = 300000; i < 3000000; ++i)
+        numbers.Add(i);
+    EXPECT_EQ(before, numbers.GetData());
+    numbers.SetSize(400000);
+    numbers.FreeExtra();
+    EXPECT_EQ(before, numbers.GetData());
+    EXPECT_EQ(400000, numbers.GetAllocSize());
+    for (DWORD i = 0; i < 400000; ++i)
+        ASSERT_EQ(i, numbers[i]);
+
+    // Elements of any kind survive the move between small and large blocks.
+    CStringArray names;
+    for (int i = 0; i < 140000; ++i)
+        names.Add(CString(static_cast<wchar_t>(L'A' + i % 26), 1 + i % 3));
+    names.SetSize(1000);
+    names.FreeExtra();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(CString(static_cast<wchar_t>(L'A' + i % 26), 1 + i % 3), names[i]) << i;
+}
+
 TEST(CArrayAccess, OutOfRangeThrowsAndLeavesTheArray)
 {
     CStringArray a;

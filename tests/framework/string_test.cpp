@@ -297,6 +297,91 @@ TEST(CStringShare, CopyOnWriteKeepsCopiesIndependent)
     EXPECT_EQ(sizeof(void*), sizeof(CString));
 }
 
+TEST(CStringShare, StringsMadeTogetherLiveApart)
+{
+    // Every order of letting go of three strings made in one allocation, each after
+    // a copy, an in-place write or a growth of one of them.
+    const int orders[][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    for (const auto& order : orders)
+    {
+        for (int changed = 0; changed < 3; ++changed)
+        {
+            CString* strings[4] = {new CString(L"old"), new CString, new CString(L"x"), new CString(L"y")};
+            const wchar_t* texts[4] = {L"file0001.txt", L"", L"FILE~1.TXT", L"file0001"};
+            const int lengths[4] = {12, 0, 10, 8};
+            CString::SetTogether(strings, texts, lengths, 4);
+            CString name = *strings[0], shortName = *strings[2], base = *strings[3];
+            EXPECT_TRUE(strings[1]->IsEmpty());
+            EXPECT_LT(name.GetString(), base.GetString()) << "one allocation, in order";
+            EXPECT_LT(base.GetString() - name.GetString(), 64);
+            CString copy = *strings[changed == 0 ? 0 : 3];
+            CString& target = changed == 0 ? name : changed == 1 ? shortName : base;
+            if (changed == 1)
+                target += L"~more than fits";
+            else
+                target.SetAt(0, L'F');
+            EXPECT_EQ(L"file0001.txt", *strings[0]);
+            EXPECT_EQ(L"FILE~1.TXT", *strings[2]);
+            EXPECT_EQ(L"file0001", *strings[3]);
+            CString* kept[3] = {strings[0], strings[2], strings[3]};
+            for (int k : order)
+                delete kept[k];
+            delete strings[1];
+            EXPECT_EQ(changed == 0 ? L"File0001.txt" : L"file0001.txt", name);
+            EXPECT_EQ(changed == 1 ? L"FILE~1.TXT~more than fits" : L"FILE~1.TXT", shortName);
+            EXPECT_EQ(changed == 2 ? L"File0001" : L"file0001", base);
+            EXPECT_EQ(changed == 0 ? L"file0001.txt" : L"file0001", copy);
+            EXPECT_EQ(_HEAPOK, _heapchk());
+        }
+    }
+    // A string that alone holds its block is written in place; growing it moves it.
+    CString alone, other;
+    CString* strings[2] = {&alone, &other};
+    const wchar_t* texts[2] = {L"abc", L"def"};
+    const int lengths[2] = {3, 3};
+    CString::SetTogether(strings, texts, lengths, 2);
+    other.Empty();
+    EXPECT_TRUE(OwnsBlockAlone(alone));
+    alone += L"defghijklmnop";
+    EXPECT_EQ(L"abcdefghijklmnop", alone);
+    EXPECT_EQ(_HEAPOK, _heapchk());
+}
+
+TEST(CStringShare, PoolCarvesTheStringsOfManyRecords)
+{
+    // Records of two strings from a small pool, so that it moves on several times;
+    // some strings let go before the pool does, the others after it, one of them
+    // from another thread.
+    std::vector<CString> names(300), bases(300);
+    {
+        CStringPool pool(256);
+        for (int i = 0; i < 300; ++i)
+        {
+            CString name;
+            name.Format(L"entry%03d.txt", i);
+            CString* strings[2] = {&names[i], &bases[i]};
+            const wchar_t* texts[2] = {name, name};
+            const int lengths[2] = {name.GetLength(), 8};
+            pool.SetTogether(strings, texts, lengths, 2);
+            if (i % 3 == 0)
+                names[i].Empty();
+        }
+        bases[7] += L"!";
+    }
+    CString kept = bases[299];
+    std::thread([&bases] { bases.assign(bases.size(), CString()); }).join();
+    for (int i = 0; i < 300; ++i)
+    {
+        CString expected;
+        expected.Format(L"entry%03d.txt", i);
+        EXPECT_EQ(i % 3 == 0 ? CString() : expected, names[i]) << i;
+    }
+    EXPECT_EQ(L"entry299", kept);
+    names.clear();
+    EXPECT_EQ(L"entry299", kept);
+    EXPECT_EQ(_HEAPOK, _heapchk());
+}
+
 TEST(CStringShare, CountsAreThreadSafe)
 {
     CString source = L"crossing threads";
