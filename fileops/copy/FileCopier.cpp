@@ -146,7 +146,9 @@ BOOL CFileCopier::ChooseChunkSize(LONGLONG size)
     m_chunkSize = ComputeCopyChunkSize(
         sourceType == kFloppy ? DRIVE_REMOVABLE : sourceType, sourceType == kFloppy,
         destinationType == kFloppy ? DRIVE_REMOVABLE : destinationType, destinationType == kFloppy, size);
-    if (m_buffer != nullptr && m_bufferSize == m_chunkSize)
+    // A buffer large enough is kept: files of many sizes would otherwise each map and
+    // touch a fresh one.
+    if (m_buffer != nullptr && m_bufferSize >= m_chunkSize)
         return TRUE;
     FreeBuffer();
     // Page-aligned memory: an unbuffered handle on Windows rejects buffers that are
