@@ -755,12 +755,21 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
         return result != 0 ? 1 : 0;
     }
 
-    BOOL created = !DirectoryExists(target);
-    int goOn = 1;
-    // An existing destination directory keeps its own attributes: only a directory
-    // made here takes the source's.
-    if (!EnsureDirectory(target, created ? &entry : nullptr, &goOn))
-        return goOn ? 1 : 0;
+    // Below a directory this job made, the name is free: the directory is made at once,
+    // without looking for it and for each folder above it. Only when that fails is it
+    // looked at as anywhere else.
+    BOOL created = InFreshTarget() && MakeDirectoryInFreshTarget(target, entry);
+    if (!created)
+    {
+        created = !DirectoryExists(target);
+        int goOn = 1;
+        // An existing destination directory keeps its own attributes: only a directory
+        // made here takes the source's.
+        if (!EnsureDirectory(target, created ? &entry : nullptr, &goOn))
+            return goOn ? 1 : 0;
+    }
+    // Its files need not make sure of it again.
+    m_ensuredDirectory = target;
 
     CDirWalkFrame* frame = new CDirWalkFrame();
     if (m_walkTop == nullptr || !m_walking)
@@ -785,6 +794,21 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
     m_createdTargets.push_back(created && m_kind != NEGLECT_DIR ? 1 : 0);
     m_walking = TRUE;
     return 1;
+}
+
+BOOL CCopyDlgThread::InFreshTarget() const
+{
+    return m_walking && m_walkTop != nullptr && !m_createdTargets.empty() && m_createdTargets.back();
+}
+
+BOOL CCopyDlgThread::MakeDirectoryInFreshTarget(LPCWSTR path, const CFileInfo& entry)
+{
+    if (VirtualStoreOf(path) != nullptr || !CreateDirectoryLong(path, nullptr))
+        return FALSE;
+    const DWORD attributes = entry.m_findData.dwFileAttributes & kDirectoryAttributes;
+    if (attributes != 0)
+        SetFileAttributesLong(path, attributes);
+    return TRUE;
 }
 
 int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* pContinue)
@@ -947,20 +971,21 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
     WIN32_FIND_DATAW existing{};
     BOOL exists = FALSE;
     CVirtualFolderStore* virtualTarget = VirtualStoreOf(path);
-    // In a directory this job made itself, no name can be taken yet: the copier is
-    // told so and fails rather than replace a file that appeared meanwhile.
-    BOOL freshTarget =
-        m_walking && m_walkTop != nullptr && !m_createdTargets.empty() && m_createdTargets.back();
-    m_copier.m_replaceExisting = !freshTarget;
-    if (virtualTarget == nullptr && !freshTarget)
+    // In a directory this job made itself, no name can be taken yet. Where the name is
+    // free the copier is told so: it does not look again, and fails rather than replace
+    // a file that appeared meanwhile.
+    BOOL taken = FALSE;
+    if (virtualTarget == nullptr && !InFreshTarget())
     {
         HANDLE find = FindFirstFileLong(path, &existing);
         if (find != INVALID_HANDLE_VALUE)
         {
             FindCloseLong(find);
+            taken = TRUE;
             exists = !(existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
         }
     }
+    m_copier.m_replaceExisting = taken;
     if (m_showJobProgress)
     {
         ++m_filesCounted;

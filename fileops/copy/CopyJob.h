@@ -141,6 +141,11 @@ private:
     int RemoveMovedSource(const CFileInfo& entry);
     int CopyLinkItself(const CFileInfo& entry, LPCWSTR target);
     int EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* pContinue);
+    // TRUE while the walk is inside a target directory this job made itself.
+    BOOL InFreshTarget() const;
+    // Makes the directory `path` in such a target with the attributes of `entry`; FALSE
+    // when it could not be made there (it is then looked at like any other).
+    BOOL MakeDirectoryInFreshTarget(LPCWSTR path, const CFileInfo& entry);
     int WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name = nullptr);
     // Logs the failure or asks `question`: 1 go on, 0 stop.
     int ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question);

@@ -146,7 +146,9 @@ BOOL CFileCopier::ChooseChunkSize(LONGLONG size)
     m_chunkSize = ComputeCopyChunkSize(
         sourceType == kFloppy ? DRIVE_REMOVABLE : sourceType, sourceType == kFloppy,
         destinationType == kFloppy ? DRIVE_REMOVABLE : destinationType, destinationType == kFloppy, size);
-    if (m_buffer != nullptr && m_bufferSize == m_chunkSize)
+    // A buffer large enough is kept: files of many sizes would otherwise each map and
+    // touch a fresh one.
+    if (m_buffer != nullptr && m_bufferSize >= m_chunkSize)
         return TRUE;
     FreeBuffer();
     // Page-aligned memory: an unbuffered handle on Windows rejects buffers that are
@@ -274,13 +276,12 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
     // temporary name and take the name at the end, so that a copy cut short (failed,
     // stopped, or the program killed) never leaves a truncated file that passes for
     // the copy, and an existing file is replaced only by a complete one.
-    DWORD existing = GetFileAttributesLong(destinationPath);
+    // A caller that found the name free has said so: the destination is not asked again.
+    DWORD existing = m_replaceExisting ? GetFileAttributesLong(destinationPath) : INVALID_FILE_ATTRIBUTES;
     if (existing != INVALID_FILE_ATTRIBUTES)
     {
         if (existing & FILE_ATTRIBUTE_DIRECTORY)
             return Fail(L"CreateFile", ERROR_ALREADY_EXISTS, destinationPath);
-        if (!m_replaceExisting)
-            return Fail(L"CreateFile", ERROR_FILE_EXISTS, destinationPath);
         m_replacing = TRUE;
         m_setAttributesAtEnd = TRUE;
     }

@@ -69,8 +69,9 @@ public:
     // with PROGRESS_DONE. Null: nothing is shown.
     CProgressInfo* m_progress = nullptr;
     CopierDriveProbe m_probe;
-    // FALSE: the caller knows the destination is new; a file found there after all
-    // (put there meanwhile by someone else) fails the copy instead of being replaced.
+    // FALSE: the caller knows the destination's name is free, and the copier does not
+    // look again; a file found there after all (put there meanwhile by someone else)
+    // fails the copy at its last step instead of being replaced.
     BOOL m_replaceExisting = TRUE;
 
     // ---- One file ---------------------------------------------------------------

@@ -423,6 +423,36 @@ TEST_F(CopyJobTest, DirectoriesKeepTheirAttributesWhenTheyStayOrAlreadyExist)
     EXPECT_EQ("C\\x.txt", Read(L"dst\\C\\x.txt"));
 }
 
+// A directory the job makes takes the source directory's attributes and times, at the
+// top of the copy and below a directory the job made itself.
+TEST_F(CopyJobTest, DirectoriesMadeByTheJobTakeTheSourcesAttributesAndTimesAtEveryDepth)
+{
+    MakeTree(src, {L"A\\", L"A\\B\\", L"A\\B\\C\\", L"A\\B\\C\\z.txt"});
+    const FILETIME old = {0x12345600, 0x01D00000};
+    for (const wchar_t* folder : {L"A\\B\\C", L"A\\B", L"A"})
+    {
+        const std::wstring path = src + L"\\" + folder;
+        HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+        SetFileTime(handle, nullptr, nullptr, &old);
+        CloseHandle(handle);
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    }
+    if (!(GetFileAttributesW((src + L"\\A").c_str()) & FILE_ATTRIBUTE_HIDDEN))
+        GTEST_SKIP() << "this file system keeps no hidden flag on folders";
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"A"}), dst));
+    for (const wchar_t* folder : {L"A", L"A\\B", L"A\\B\\C"})
+    {
+        SCOPED_TRACE(folder);
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExW((dst + L"\\" + folder).c_str(), GetFileExInfoStandard, &data));
+        EXPECT_TRUE(data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(0, CompareFileTime(&old, &data.ftLastWriteTime));
+    }
+    EXPECT_EQ("A\\B\\C\\z.txt", Read(L"dst\\A\\B\\C\\z.txt"));
+}
+
 TEST_F(CopyJobTest, LinkInsideAMovedTreeLeavesItsTargetsFilesIntact)
 {
     MakeTree(dir, {L"outside\\", L"outside\\t.txt"});

@@ -312,22 +312,29 @@ TEST_F(FileCopierTest, NewFileTakesItsNameOnlyWhenComplete)
 }
 
 // A file put under the destination's name while the copy runs is left alone: the copy
-// fails at the end and leaves nothing of its own behind.
+// fails at the end and leaves nothing of its own behind, also when the caller had found
+// the name free and the copier did not look at it.
 TEST_F(FileCopierTest, FileThatTakesTheNameMeanwhileIsLeftAlone)
 {
     MakeSource(L"a.txt", "the copy");
-    CFileCopier copier;
-    ASSERT_TRUE(copier.Open(Find(P(L"src\\a.txt")), P(L"dst\\a.txt").c_str(), P(L"src").c_str()));
-    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\a.txt"), "someone else's"));
-    int goOn = 1;
-    while (copier.CopyChunk(&goOn))
+    for (BOOL replaceExisting : {TRUE, FALSE})
     {
+        SCOPED_TRACE(replaceExisting);
+        CFileCopier copier;
+        copier.m_replaceExisting = replaceExisting;
+        ASSERT_TRUE(copier.Open(Find(P(L"src\\a.txt")), P(L"dst\\a.txt").c_str(), P(L"src").c_str()));
+        ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\a.txt"), "someone else's"));
+        int goOn = 1;
+        while (copier.CopyChunk(&goOn))
+        {
+        }
+        EXPECT_EQ(0, goOn);
+        EXPECT_EQ(L"MoveFile", qvtest::W(copier.m_failedOperation));
+        EXPECT_EQ(P(L"dst\\a.txt"), qvtest::W(copier.m_failedPath));
+        EXPECT_EQ("someone else's", qvtest::ReadFileBytes(P(L"dst\\a.txt")));
+        EXPECT_EQ((std::set<std::wstring>{L"a.txt"}), qvtest::ListFolder(P(L"dst")));
+        DeleteFileW(P(L"dst\\a.txt").c_str());
     }
-    EXPECT_EQ(0, goOn);
-    EXPECT_EQ(L"MoveFile", qvtest::W(copier.m_failedOperation));
-    EXPECT_EQ(P(L"dst\\a.txt"), qvtest::W(copier.m_failedPath));
-    EXPECT_EQ("someone else's", qvtest::ReadFileBytes(P(L"dst\\a.txt")));
-    EXPECT_EQ((std::set<std::wstring>{L"a.txt"}), qvtest::ListFolder(P(L"dst")));
 }
 
 } // namespace
