@@ -3,6 +3,24 @@
 #include <mmdeviceapi.h>
 #include <propidl.h>
 
+// Declared outside the unnamed namespace: its objects are made by the system, and a
+// class of internal linkage that nothing here derives from lets the optimiser treat
+// every call through it as unreachable.
+struct IPolicyConfigSlot : public IUnknown
+{
+    virtual HRESULT STDMETHODCALLTYPE Unused1() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused2() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused3() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused7() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused8() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused9() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused10() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDefaultEndpoint(LPCWSTR id, int role) = 0;
+};
+
 namespace
 {
 
@@ -25,21 +43,6 @@ const IID kPolicyConfigInterfaces[] = {
     {0xF8679F50, 0x850A, 0x41CF, {0x9C, 0x72, 0x43, 0x0F, 0x29, 0x02, 0x90, 0xC8}},
     {0x568B9108, 0x44BF, 0x40B4, {0x90, 0x06, 0x86, 0xAF, 0xE5, 0xB5, 0xA6, 0x20}},
     {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}},
-};
-
-struct IPolicyConfigSlot : public IUnknown
-{
-    virtual HRESULT STDMETHODCALLTYPE Unused1() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused2() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused3() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused7() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused8() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused9() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Unused10() = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetDefaultEndpoint(LPCWSTR id, int role) = 0;
 };
 
 template <typename T> class CComRef
