@@ -115,12 +115,27 @@ bool MakeFolder(const std::wstring& folder, int files)
     return true;
 }
 
-// Each step is timed in several turns, each right after a walk of its own: other
-// programs on the machine slow single runs at random, and a walk timed next to the
-// step sees the same load. The median turn's ratio is reported, with the spread.
+// Each step is timed in many turns, each beside a walk of its own: other programs on
+// the machine slow single runs at random, and a walk timed next to the step sees the
+// same load. The walk goes first in even turns and last in odd ones, so that neither
+// side always meets the caches the other left. The median turn's ratio is reported,
+// with the spread.
 using qvbench::Turns;
 
-const int kRounds = 5;
+const int kRounds = 15;
+
+// Times `step` and a walk of the folder beside it, in the order the turn asks.
+template <typename Step>
+std::pair<double, double> TimedBesideWalk(int round, const std::wstring& folder, int& count, Step step)
+{
+    double walk = 0;
+    if (round % 2 == 0)
+        walk = WalkSeconds(folder, count);
+    const double ours = step();
+    if (round % 2 != 0)
+        walk = WalkSeconds(folder, count);
+    return {ours, walk};
+}
 // The private bytes a listed entry may cost.
 const int kBytesPerEntryGoal = 450;
 
@@ -146,15 +161,20 @@ void Run(const std::wstring& root, int files)
     Turns first;
     for (int round = 0; round < kRounds; ++round)
     {
-        const double walk = WalkSeconds(folder, count);
-        const SIZE_T privateBefore = PrivateBytes();
-        CFilerPane* fresh = new CFilerPane(0);
-        fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-        // A change of directory reads and sorts.
-        double start = Seconds();
-        fresh->ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
-        first.Add(Seconds() - start, walk);
-        const SIZE_T privateAfter = PrivateBytes();
+        SIZE_T privateBefore = 0, privateAfter = 0;
+        const auto timed = TimedBesideWalk(round, folder, count, [&] {
+            privateBefore = PrivateBytes();
+            CFilerPane* fresh = new CFilerPane(0);
+            fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+            // A change of directory reads and sorts.
+            const double start = Seconds();
+            fresh->ChangeDirectory(folder.c_str(), 0, FALSE, FALSE);
+            const double seconds = Seconds() - start;
+            privateAfter = PrivateBytes();
+            delete fresh;
+            return seconds;
+        });
+        first.Add(timed.first, timed.second);
         if (round == 0 && count > 0 && privateAfter > privateBefore)
         {
             const double perEntry = static_cast<double>(privateAfter - privateBefore) / count;
@@ -163,7 +183,6 @@ void Run(const std::wstring& root, int files)
             qvbench::RecordRow(scenario("private bytes per entry"), perEntry, perEntry, perEntry, 1,
                                kBytesPerEntryGoal);
         }
-        delete fresh;
     }
     first.Report(scenario("first read and sort"), 1.2, "walk");
 
@@ -173,17 +192,22 @@ void Run(const std::wstring& root, int files)
     Turns firstRead, firstSort;
     for (int round = 0; round < kRounds; ++round)
     {
-        const double walk = WalkSeconds(folder, count);
-        CFilerPane* fresh = new CFilerPane(0);
-        fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-        fresh->m_currentDir = folder.c_str();
-        const double start = Seconds();
-        fresh->ReadDirectory(TRUE);
-        const double read = Seconds();
-        fresh->SortEntries();
-        firstRead.Add(read - start, walk);
-        firstSort.Add(Seconds() - read, walk);
-        delete fresh;
+        double read = 0, sort = 0;
+        const double walk = TimedBesideWalk(round, folder, count, [&] {
+                                CFilerPane* fresh = new CFilerPane(0);
+                                fresh->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+                                fresh->m_currentDir = folder.c_str();
+                                const double start = Seconds();
+                                fresh->ReadDirectory(TRUE);
+                                const double middle = Seconds();
+                                fresh->SortEntries();
+                                read = middle - start;
+                                sort = Seconds() - middle;
+                                delete fresh;
+                                return read + sort;
+                            }).second;
+        firstRead.Add(read, walk);
+        firstSort.Add(sort, walk);
     }
     firstRead.Report(scenario("  its read"), 0, "walk");
     firstSort.Report(scenario("  its sort"), 0, "walk");
@@ -194,13 +218,16 @@ void Run(const std::wstring& root, int files)
     Turns full, fullRead;
     for (int round = 0; round < kRounds; ++round)
     {
-        const double walk = WalkSeconds(folder, count);
-        double start = Seconds();
-        pane.ReadDirectory(TRUE);
-        double read = Seconds() - start;
-        pane.SortEntries();
-        full.Add(Seconds() - start, walk);
-        fullRead.Add(read, walk);
+        double read = 0;
+        const auto timed = TimedBesideWalk(round, folder, count, [&] {
+            const double start = Seconds();
+            pane.ReadDirectory(TRUE);
+            read = Seconds() - start;
+            pane.SortEntries();
+            return Seconds() - start;
+        });
+        full.Add(timed.first, timed.second);
+        fullRead.Add(read, timed.second);
     }
     full.Report(scenario("full re-read and sort"), 1.1, "walk");
     fullRead.Report(scenario("  of which the read"), 0, "walk");
@@ -211,7 +238,9 @@ void Run(const std::wstring& root, int files)
     Turns recheck;
     for (int round = 0; round < kRounds; ++round)
     {
-        const double walk = WalkSeconds(folder, count);
+        double walk = 0;
+        if (round % 2 == 0)
+            walk = WalkSeconds(folder, count);
         HANDLE file =
             CreateFileW((folder + L"\\file000000.txt").c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -233,6 +262,8 @@ void Run(const std::wstring& root, int files)
             result = pane.ReadDirectory(FALSE);
             seconds = Seconds() - start;
         }
+        if (round % 2 != 0)
+            walk = WalkSeconds(folder, count);
         recheck.Add(result != 0 ? seconds : -1, walk);
     }
     recheck.Report(scenario("re-check of one changed file"), 1.1, "walk");
