@@ -392,6 +392,7 @@ void CFilerPane::CloseChangeNotification()
     m_hChange = INVALID_HANDLE_VALUE;
     m_watchedVolume = 0;
     m_watchedFolderIndex = 0;
+    m_watchedDriveClass = -1;
 }
 
 BOOL CFilerPane::IsDriveReady() const

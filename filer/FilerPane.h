@@ -147,6 +147,9 @@ public:
     // when unknown): a path may name another folder by now.
     ULONGLONG m_watchedFolderIndex = 0;
     DWORD m_watchedVolume = 0;
+    // The drive class asked when the watch was armed: a watch still on its folder
+    // stands on the same volume, so the class holds while the watch does.
+    int m_watchedDriveClass = -1;
     BOOL m_bDriveNotReady = FALSE;
     DWORD m_lastListingError = 0;
     BOOL m_bJustEntered = FALSE;
@@ -299,9 +302,9 @@ private:
     // Walks the members the selection covers: the number of them when wanted is
     // negative, else 1 with the wanted one copied into `out`, or 0.
     int WalkArchiveItems(BOOL cursorOnly, BOOL countOwnItems, int wanted, CArchiveFileInfo* out);
-    // Opens the change notification on the current directory when the drive class
-    // allows it.
-    void OpenChangeNotification();
+    // Opens the change notification on the current directory, whose drive class
+    // (which allows it) is `driveClass`.
+    void OpenChangeNotification(int driveClass);
     // TRUE when the change handle still watches the current directory and has seen
     // no change since it was last armed: a whole read may keep it.
     BOOL IsWatchStillGood();

@@ -208,7 +208,7 @@ int CFilerPane::CompareReadEntry(int running, CFileInfo* stored, const CEntryFin
 
 // ---- Change notification and climbing -------------------------------------------------
 
-void CFilerPane::OpenChangeNotification()
+void CFilerPane::OpenChangeNotification(int driveClass)
 {
     CloseChangeNotification();
     CString path = m_currentDir;
@@ -221,6 +221,8 @@ void CFilerPane::OpenChangeNotification()
         IsDirectoryPresent(m_currentDir, &identity);
     m_watchedVolume = identity.volume;
     m_watchedFolderIndex = identity.index;
+    if (m_hChange != INVALID_HANDLE_VALUE)
+        m_watchedDriveClass = driveClass;
 }
 
 BOOL CFilerPane::IsWatchStillGood()
@@ -447,7 +449,15 @@ int CFilerPane::ReadDirectory(BOOL full)
         if (CString* slot = GetDriveLetterSlot(m_currentDir[0], m_paneSlot))
             *slot = m_currentDir;
     }
-    BOOL enabled = g_ReloadSettings[GetDriveClass()].enable;
+    // The drive class picks the reload setting. Asking the system for it costs a
+    // round trip, so it is asked only when needed and not known from a watch that is
+    // still on the folder it was armed on.
+    int driveClass = -1;
+    auto enabled = [this, &driveClass] {
+        if (driveClass < 0)
+            driveClass = GetDriveClass();
+        return g_ReloadSettings[driveClass].enable != 0;
+    };
     m_lastListingError = 0;
     int result = READ_UNCHANGED;
     // A signalled watch on a folder that still opens: whether the folder was removed
@@ -468,11 +478,14 @@ int CFilerPane::ReadDirectory(BOOL full)
         {
             // Opening and closing a watch costs the system far more than a look at
             // the folder: a watch that saw nothing since it was armed is kept.
-            if (onVirtual || !enabled || !IsWatchStillGood())
+            const bool keep = !onVirtual && IsWatchStillGood();
+            if (keep)
+                driveClass = m_watchedDriveClass;
+            if (!keep || !enabled())
             {
                 CloseChangeNotification();
-                if (!onVirtual && enabled)
-                    OpenChangeNotification();
+                if (!onVirtual && enabled())
+                    OpenChangeNotification(driveClass);
             }
             ResetIncrementalSearch();
             // A whole read rebuilds the list from its first entry.
@@ -538,8 +551,8 @@ int CFilerPane::ReadDirectory(BOOL full)
             {
                 ResetIncrementalSearch();
                 CloseChangeNotification();
-                if (ready && enabled)
-                    OpenChangeNotification();
+                if (ready && enabled())
+                    OpenChangeNotification(driveClass);
                 result = READ_REBUILT;
             }
             else
@@ -557,6 +570,8 @@ int CFilerPane::ReadDirectory(BOOL full)
                     // watched one is listed, and watched anew.
                     bool sameFolder = m_watchedFolderIndex == 0 ||
                                       (seen.volume == m_watchedVolume && seen.index == m_watchedFolderIndex);
+                    if (watched && present && m_watchedFolderIndex != 0 && sameFolder)
+                        driveClass = m_watchedDriveClass;
                     if (watched && !signalled && present && sameFolder)
                     {
                         FindNextChangeNotification(m_hChange);
@@ -588,15 +603,15 @@ int CFilerPane::ReadDirectory(BOOL full)
                 }
                 if (m_hChange == INVALID_HANDLE_VALUE)
                 {
-                    if (enabled)
-                        OpenChangeNotification();
+                    if (enabled())
+                        OpenChangeNotification(driveClass);
                 }
                 else if (!FindNextChangeNotification(m_hChange))
                 {
                     // A handle the system gave up on: watch anew.
                     CloseChangeNotification();
-                    if (enabled)
-                        OpenChangeNotification();
+                    if (enabled())
+                        OpenChangeNotification(driveClass);
                 }
             }
         }
@@ -636,8 +651,8 @@ int CFilerPane::ReadDirectory(BOOL full)
                 // The parent is listed and watched as a directory moved into.
                 return ReadDirectory(FALSE);
             }
-            if (enabled)
-                OpenChangeNotification();
+            if (enabled())
+                OpenChangeNotification(driveClass);
         }
         result = pass.result;
         if (full || writePos != notedCount)
