@@ -1066,6 +1066,8 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 CountSkipped(entry);
                 return 1;
             }
+            // Found free: a file put there meanwhile fails the copy rather than go.
+            m_copier.m_replaceExisting = FALSE;
             exists = FALSE;
             copy = TRUE;
             break;
@@ -1088,6 +1090,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 CountSkipped(entry);
                 return 1;
             }
+            m_copier.m_replaceExisting = FALSE;
             exists = FALSE;
             copy = TRUE;
             break;

@@ -562,6 +562,47 @@ TEST_F(CopyJobTest, FailedOverwriteKeepsTheOldDestinationByteForByte)
               qvtest::W(script.GetQuestions()[1].text));
 }
 
+// Someone else takes the name the job chose when the copier first looks at the drive.
+std::wstring g_takenMeanwhile;
+UINT TakeTheNameMeanwhile(LPCWSTR root)
+{
+    if (!g_takenMeanwhile.empty())
+        qvtest::WriteFileBytes(g_takenMeanwhile, "meanwhile");
+    g_takenMeanwhile.clear();
+    return GetDriveTypeW(root);
+}
+
+TEST_F(CopyJobTest, ANewNameTakenMeanwhileIsNeverOverwritten)
+{
+    MakeTree(src, {L"b.txt"});
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\b.txt", "old"));
+    struct Case
+    {
+        int rule;
+        const wchar_t* chosen;
+    } const cases[] = {{COPY_RULE_NUMBERED, L"b000.txt"}, {COPY_RULE_RENAME, L"b_new.txt"}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.chosen);
+        CDialogAnswerScript script;
+        script.Add(Rule(c.rule));
+        if (c.rule == COPY_RULE_RENAME)
+            script.Add(IDOK, c.chosen);
+        script.Add(IDOK);
+        CCopyDlgThread job;
+        job.m_copier.m_probe.getDriveType = TakeTheNameMeanwhile;
+        g_takenMeanwhile = dst + L"\\" + c.chosen;
+        Run(COPY, Select(src, {L"b.txt"}), dst, &job);
+        EXPECT_TRUE(g_takenMeanwhile.empty());
+        EXPECT_EQ("meanwhile", Read(std::wstring(L"dst\\") + c.chosen));
+        EXPECT_EQ("old", Read(L"dst\\b.txt"));
+        const std::wstring last = qvtest::W(script.GetQuestions().back().text);
+        EXPECT_EQ(0u, last.find(L"ファイルのコピーに失敗しました。続けますか\n" + dst + L"\\" + c.chosen))
+            << last;
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"b.txt", L"b000.txt", L"b_new.txt"}), qvtest::ListFolder(dst));
+}
+
 TEST_F(CopyJobTest, SameAnswerIsRememberedForTheJob)
 {
     MakeTree(src, {L"a.txt", L"b.txt", L"c.txt"});
