@@ -423,11 +423,25 @@ int MakeKeyUncached(int kind, LPCWSTR name, int nameLength, BYTE* out, int capac
 
 int CompareNameSortKeys(const BYTE* a, int aLength, const BYTE* b, int bLength)
 {
-    int common = aLength < bLength ? aLength : bLength;
-    int order = memcmp(a, b, static_cast<size_t>(common));
-    if (order == 0)
-        order = aLength < bLength ? -1 : (aLength > bLength ? 1 : 0);
-    return order < 0 ? CSTR_LESS_THAN : (order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN);
+    // Compared here eight bytes at a time rather than by the runtime's memcmp: a sort
+    // makes tens of thousands of these comparisons, and the library call with its
+    // byte-wise loop costs more than the rest of each of them.
+    const int common = aLength < bLength ? aLength : bLength;
+    int at = 0;
+    for (; at + 8 <= common; at += 8)
+    {
+        unsigned long long left, right;
+        memcpy(&left, a + at, sizeof left);
+        memcpy(&right, b + at, sizeof right);
+        if (left != right)
+            return __builtin_bswap64(left) < __builtin_bswap64(right) ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    }
+    for (; at < common; ++at)
+    {
+        if (a[at] != b[at])
+            return a[at] < b[at] ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    }
+    return aLength < bLength ? CSTR_LESS_THAN : (aLength > bLength ? CSTR_GREATER_THAN : CSTR_EQUAL);
 }
 
 int CompareNamesForSort(LPCWSTR a, LPCWSTR b)
