@@ -15,6 +15,12 @@
 
 namespace
 {
+// Lets go of an entry's keys (see CNameKeyBlocks).
+void ReleaseNameKeys(BYTE* keys);
+} // namespace
+
+namespace
+{
 
 void CopyName(WIN32_FIND_DATAW& findData, LPCWSTR name)
 {
@@ -257,7 +263,7 @@ CFileInfo::CFileInfo(const CString& directory, const WIN32_FIND_DATAW& found, LO
 CFileInfo::~CFileInfo()
 {
     delete m_pathComponents;
-    free(m_nameKeys);
+    ReleaseNameKeys(m_nameKeys);
 }
 
 CFileInfo& CFileInfo::operator=(const CFileInfo& src)
@@ -291,7 +297,7 @@ CFileInfo& CFileInfo::operator=(CFileInfo&& src) noexcept
         m_directory = std::move(src.m_directory);
         m_realDirectory = std::move(src.m_realDirectory);
         m_owner = src.m_owner;
-        free(m_nameKeys);
+        ReleaseNameKeys(m_nameKeys);
         m_nameKeys = src.m_nameKeys;
         src.m_nameKeys = nullptr;
     }
@@ -664,6 +670,80 @@ int CFileInfo::CompareBy(int key, CFileInfo& other)
 
 namespace
 {
+// Keys are held in blocks that start with the count of entries' keys in them (the
+// block's holder counting as one); the keys of each entry follow the four-byte
+// distance back to the start of their block.
+const size_t kBlockHeader = 8;
+const size_t kBlockBytes = 4096;
+
+BYTE* NewKeyBlock(size_t capacity)
+{
+    BYTE* block = static_cast<BYTE*>(malloc(capacity));
+    if (block)
+        *reinterpret_cast<volatile LONG*>(block) = 1;
+    return block;
+}
+
+void ReleaseKeyBlock(BYTE* block)
+{
+    if (block && InterlockedDecrement(reinterpret_cast<volatile LONG*>(block)) == 0)
+        free(block);
+}
+
+// Gives room at `at` in `block` to keys and counts them in.
+BYTE* PlaceKeys(BYTE* block, size_t at)
+{
+    const DWORD distance = static_cast<DWORD>(at);
+    memcpy(block + at, &distance, sizeof distance);
+    InterlockedIncrement(reinterpret_cast<volatile LONG*>(block));
+    return block + at + sizeof distance;
+}
+
+void ReleaseNameKeys(BYTE* keys)
+{
+    if (!keys)
+        return;
+    DWORD distance;
+    memcpy(&distance, keys - sizeof distance, sizeof distance);
+    ReleaseKeyBlock(keys - sizeof distance - distance);
+}
+} // namespace
+
+CNameKeyBlocks::~CNameKeyBlocks()
+{
+    ReleaseKeyBlock(m_block);
+}
+
+BYTE* CNameKeyBlocks::Take(size_t size)
+{
+    const size_t needed = sizeof(DWORD) + size;
+    if (!m_block || m_used + needed > m_capacity)
+    {
+        ReleaseKeyBlock(m_block);
+        m_capacity = kBlockHeader + needed > kBlockBytes ? kBlockHeader + needed : kBlockBytes;
+        m_block = NewKeyBlock(m_capacity);
+        m_used = kBlockHeader;
+        if (!m_block)
+            return nullptr;
+    }
+    BYTE* keys = PlaceKeys(m_block, m_used);
+    m_used += needed;
+    return keys;
+}
+
+namespace
+{
+// Keys of one entry alone: a block of their own.
+BYTE* TakeSingleKeys(size_t size)
+{
+    BYTE* block = NewKeyBlock(kBlockHeader + sizeof(DWORD) + size);
+    if (!block)
+        return nullptr;
+    BYTE* keys = PlaceKeys(block, kBlockHeader);
+    ReleaseKeyBlock(block); // the keys are the block's only holder
+    return keys;
+}
+
 // A key block: the kind, the two key lengths, then the two keys.
 const int kKeyHeader = 5;
 // Room for the key of any name: the system's keys take a few bytes per character.
@@ -675,7 +755,7 @@ int ReadKeyLength(const BYTE* at)
 }
 } // namespace
 
-BOOL CFileInfo::PrepareNameKeys(int kind, const CFileInfo* sameExtension)
+BOOL CFileInfo::PrepareNameKeys(int kind, const CFileInfo* sameExtension, CNameKeyBlocks* blocks)
 {
     if (m_nameKeys && m_nameKeys[0] == kind)
         return TRUE;
@@ -695,7 +775,8 @@ BOOL CFileInfo::PrepareNameKeys(int kind, const CFileInfo* sameExtension)
             MakeNameSortKey(kind, m_extension, m_extension.GetLength(), buffer + baseLength, kKeyRoom);
     if (baseLength <= 0 || extensionLength <= 0)
         return FALSE;
-    BYTE* block = static_cast<BYTE*>(malloc(static_cast<size_t>(kKeyHeader + baseLength + extensionLength)));
+    const size_t size = static_cast<size_t>(kKeyHeader + baseLength + extensionLength);
+    BYTE* block = blocks ? blocks->Take(size) : TakeSingleKeys(size);
     if (!block)
         return FALSE;
     block[0] = static_cast<BYTE>(kind);
@@ -722,7 +803,7 @@ const BYTE* CFileInfo::GetExtensionKey(int& length) const
 
 void CFileInfo::ClearNameKeys()
 {
-    free(m_nameKeys);
+    ReleaseNameKeys(m_nameKeys);
     m_nameKeys = nullptr;
 }
 

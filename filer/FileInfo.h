@@ -104,6 +104,28 @@ private:
     int m_next = 0;
 };
 
+// Name keys of many entries carved from shared blocks of memory: a sort that makes
+// the keys of a whole listing asks the heap for a block now and then rather than
+// once per entry. A block is freed when the last entry whose keys lie in it lets go
+// of them, wherever that entry has gone by then.
+class CNameKeyBlocks
+{
+public:
+    CNameKeyBlocks() = default;
+    CNameKeyBlocks(const CNameKeyBlocks&) = delete;
+    CNameKeyBlocks& operator=(const CNameKeyBlocks&) = delete;
+    ~CNameKeyBlocks();
+
+    // Room for keys of `size` bytes, to be let go of by the entry that holds them;
+    // null when the heap has none.
+    BYTE* Take(size_t size);
+
+private:
+    BYTE* m_block = nullptr;
+    size_t m_used = 0;
+    size_t m_capacity = 0;
+};
+
 // The record is moved between array slots as raw bytes (the array's exchange and
 // the sort's qsort): every member must stay valid at another address, which holds
 // for the framework's CString (one pointer to a heap block) and plain pointers, the
@@ -195,7 +217,10 @@ public:
     // `sameExtension`, when given, is an entry whose extension is this entry's very
     // string (one block, as a walk shares them) and that holds keys of the kind: its
     // extension key is taken over rather than made again.
-    BOOL PrepareNameKeys(int kind, const CFileInfo* sameExtension = nullptr);
+    // `blocks`, when given, holds the keys of many entries in shared blocks of memory
+    // rather than one allocation each (see CNameKeyBlocks).
+    BOOL PrepareNameKeys(int kind, const CFileInfo* sameExtension = nullptr,
+                         CNameKeyBlocks* blocks = nullptr);
     // The keys PrepareNameKeys made; only valid after it succeeded.
     const BYTE* GetBaseNameKey(int& length) const;
     const BYTE* GetExtensionKey(int& length) const;

@@ -199,6 +199,7 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
         const int kRecent = 4;
         const CFileInfo* recent[kRecent] = {};
         int next = 0;
+        CNameKeyBlocks blocks;
         for (INT_PTR i = first; i < end && kind != NAME_KEY_NONE; ++i)
         {
             const CFileInfo* same = nullptr;
@@ -207,7 +208,7 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
                 if (entry && entry->m_extension.GetString() == data[i].m_extension.GetString())
                     same = entry;
             }
-            if (!data[i].PrepareNameKeys(kind, same))
+            if (!data[i].PrepareNameKeys(kind, same, &blocks))
                 kind = NAME_KEY_NONE;
             else if (!same)
             {

@@ -83,6 +83,38 @@ TEST_P(FileInfoSplit, SplitsNameAndClassifies)
     EXPECT_EQ(keys(entries[2]), keys(entry));
 }
 
+// Keys carved from shared blocks are the keys made alone, and each entry's keys stay
+// its own while the blocks and the other entries let go of theirs.
+TEST(FileInfo, NameKeysFromSharedBlocksOutliveTheBlocksAndEachOther)
+{
+    const int count = 300; // the keys of more names than one block holds
+    CArrayFileInfo shared, alone;
+    for (int i = 0; i < count; ++i)
+    {
+        wchar_t name[64];
+        swprintf(name, 64, L"a rather long name number %d.txt", i);
+        shared.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\dir", L"", MakeFindData(name, false, 1), -1);
+        alone.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\dir", L"", MakeFindData(name, false, 1), -1);
+        ASSERT_TRUE(alone[i].PrepareNameKeys(NAME_KEY_LOCALE));
+    }
+    {
+        CNameKeyBlocks blocks;
+        for (int i = 0; i < count; ++i)
+            ASSERT_TRUE(shared[i].PrepareNameKeys(NAME_KEY_LOCALE, nullptr, &blocks));
+    }
+    for (int i = 0; i < count; i += 2)
+        shared[i].ClearNameKeys();
+    auto keys = [](const CFileInfo& e) {
+        int baseLength = 0, extensionLength = 0;
+        const BYTE* base = e.GetBaseNameKey(baseLength);
+        const BYTE* extension = e.GetExtensionKey(extensionLength);
+        return std::make_pair(std::vector<BYTE>(base, base + baseLength),
+                              std::vector<BYTE>(extension, extension + extensionLength));
+    };
+    for (int i = 1; i < count; i += 2)
+        EXPECT_EQ(keys(shared[i]), keys(alone[i])) << i;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Table, FileInfoSplit,
     ::testing::Values(SplitCase{L"archive.tar.gz", false, L"archive.tar", L"gz", 1},
