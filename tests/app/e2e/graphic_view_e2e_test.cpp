@@ -48,6 +48,20 @@ bool WaitFor(const std::function<bool()>& done)
 
 constexpr DWORD kRed = 0xFF0000, kBlue = 0x0000FF;
 
+// A fixed 800x600 window with side-by-side panes, no quit question, and the image
+// plug-ins read from `plugIns`.
+bool WriteWindowAndPlugInSettings(const qvtest::QvProgram& program, const std::wstring& plugIns)
+{
+    std::string plugInFolder;
+    for (wchar_t c : plugIns)
+        plugInFolder += char(c);
+    return program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                                 "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                                 "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                                 "[SUSIEDATA]\r\nSUSIEDIRECTORY=" +
+                                 plugInFolder + "\r\n");
+}
+
 TEST(GraphicViewProgram, ShowsTheMarkedPicturesStepsAndReturnsToTheList)
 {
     const std::wstring root = qvtest::ScratchDir();
@@ -61,15 +75,7 @@ TEST(GraphicViewProgram, ShowsTheMarkedPicturesStepsAndReturnsToTheList)
     CreateDirectoryW(right.c_str(), nullptr);
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.bmp", SolidBmp(64, 48, kRed)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b.bmp", SolidBmp(64, 48, kBlue)));
-    std::string plugInFolder;
-    for (wchar_t c : plugIns)
-        plugInFolder += char(c);
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[SUSIEDATA]\r\nSUSIEDIRECTORY=" +
-                              plugInFolder + "\r\n"));
+    ASSERT_TRUE(WriteWindowAndPlugInSettings(program, plugIns));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
@@ -127,15 +133,7 @@ TEST(GraphicViewProgram, TheWheelWithCtrlZoomsTheShownPicture)
     const std::wstring left = root + L"\\left";
     CreateDirectoryW(left.c_str(), nullptr);
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.bmp", SolidBmp(64, 48, kRed)));
-    std::string plugInFolder;
-    for (wchar_t c : plugIns)
-        plugInFolder += char(c);
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[SUSIEDATA]\r\nSUSIEDIRECTORY=" +
-                              plugInFolder + "\r\n"));
+    ASSERT_TRUE(WriteWindowAndPlugInSettings(program, plugIns));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
     HWND main = qv.WaitForMainWindow(L" - qv");
