@@ -8,6 +8,7 @@
 #include "framework/FwCollections.h"
 #include "framework/FwLock.h"
 
+#include <cwchar>
 #include <io.h>
 
 namespace
@@ -66,6 +67,69 @@ bool PathAccessible(LPCWSTR path)
 {
     CString holder;
     return _waccess(LongPathArg(path, holder), 0) == 0;
+}
+
+// A name the system's find would match only by itself: not empty, no wildcard, no
+// "~" of a short name, no separator or stream colon, no trailing dot or blank.
+bool IsPlainLongName(const CString& name)
+{
+    const int length = name.GetLength();
+    if (length == 0 || name[length - 1] == L'.' || name[length - 1] == L' ')
+        return false;
+    for (int i = 0; i < length; ++i)
+    {
+        const wchar_t ch = name[i];
+        if (wcschr(L"*?~<>\":/|", ch) != nullptr)
+            return false;
+    }
+    return true;
+}
+
+// Whether a directory of exactly that name is there. The drive of a drive path is
+// asked about first (unless the caller just did): a letter that names no drive is
+// never looked into.
+int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
+{
+    CString full(path);
+    DropTrailingBackslash(full);
+    CString folder, name;
+    SplitPath(full, &folder, &name);
+    if (folder.GetLength() >= 2 && folder[0] == L'\\' && folder[1] == L'\\')
+        return PathAccessible(full) ? 1 : 0;
+    if (full.GetLength() < 2 || full[1] != L':')
+        return 0;
+    wchar_t letter = UpperLetter(full[0]);
+    if (!IsDriveLetter(letter))
+        return 0;
+    if (IsVirtualDrive(letter, 0))
+        return g_VirtualFolderStores[letter - L'A']->FolderExists(full) ? 1 : 0;
+    if (!driveChecked && !IsRealDrive(letter))
+        return 0;
+    if (full.GetLength() == 2)
+        return 1;
+    // A plain name needs no listing of the folder above. The system's find also
+    // matches a short name, ignores trailing dots and blanks, and takes wildcards:
+    // such a name is found and then held to the long name found.
+    if (IsPlainLongName(name))
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        return GetFileAttributesExLong(full, GetFileExInfoStandard, &data) &&
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                   ? 1
+                   : 0;
+    }
+    WIN32_FIND_DATAW found = {};
+    HANDLE find = FindFirstFileLong(full, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int result = 1;
+    // A file of that name is no directory; a wildcard in the name may report more.
+    while (result && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        result = FindNextFileW(find, &found) ? 1 : 0;
+    if (result && name.CompareNoCase(found.cFileName) != 0)
+        result = 0;
+    FindCloseLong(find);
+    return result;
 }
 
 // Sets the attributes and the times of the find data on an existing directory.
@@ -387,6 +451,15 @@ int ResolvePaneTargetDirectory(LPCWSTR base, LPCWSTR target, CString& out, int m
         else
         {
             out.SetAt(0, letter);
+            // A directory found at the path (its drive asked about first) stands on
+            // a drive: the drive is asked about again only when there is none.
+            const bool checksDirectory = mode == RESOLVE_MUST_EXIST || mode == RESOLVE_NEAREST_EXISTING;
+            if (checksDirectory && out.GetLength() > 2 && DirectoryExists(out))
+            {
+                if (mode == RESOLVE_NEAREST_EXISTING)
+                    DropTrailingBackslash(out);
+                return 1;
+            }
             if (!IsRealDrive(letter) && !IsVirtualDrive(letter, 0))
             {
                 result = refuse(stop);
@@ -429,10 +502,11 @@ int ResolvePaneTargetDirectory(LPCWSTR base, LPCWSTR target, CString& out, int m
             }
         }
     }
+    // The drive was checked above: each step up only looks for the directory.
     for (;;)
     {
         DropTrailingBackslash(out);
-        if (out.GetLength() == 2 || DirectoryExists(out))
+        if (out.GetLength() == 2 || DirectoryExistsOn(out, true))
             return 1;
         int slash = out.ReverseFind(L'\\');
         if (slash <= 0)
@@ -446,35 +520,7 @@ int ResolvePaneTargetDirectory(LPCWSTR base, LPCWSTR target, CString& out, int m
 
 int DirectoryExists(LPCWSTR path)
 {
-    CString full(path);
-    DropTrailingBackslash(full);
-    CString folder, name;
-    SplitPath(full, &folder, &name);
-    if (folder.GetLength() >= 2 && folder[0] == L'\\' && folder[1] == L'\\')
-        return PathAccessible(full) ? 1 : 0;
-    if (full.GetLength() < 2 || full[1] != L':')
-        return 0;
-    wchar_t letter = UpperLetter(full[0]);
-    if (!IsDriveLetter(letter))
-        return 0;
-    if (IsVirtualDrive(letter, 0))
-        return g_VirtualFolderStores[letter - L'A']->FolderExists(full) ? 1 : 0;
-    if (!IsRealDrive(letter))
-        return 0;
-    if (full.GetLength() == 2)
-        return 1;
-    WIN32_FIND_DATAW found = {};
-    HANDLE find = FindFirstFileLong(full, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int result = 1;
-    // A file of that name is no directory; a wildcard in the name may report more.
-    while (result && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        result = FindNextFileW(find, &found) ? 1 : 0;
-    if (result && name.CompareNoCase(found.cFileName) != 0)
-        result = 0;
-    FindCloseLong(find);
-    return result;
+    return DirectoryExistsOn(path, false);
 }
 
 int CreateDirectoryTree(LPCWSTR path, DWORD attributes, const WIN32_FIND_DATAW* findData)

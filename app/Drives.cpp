@@ -5,6 +5,7 @@
 #include "util/PathHelpers.h"
 
 #include <direct.h>
+#include <cwchar>
 
 namespace
 {
@@ -65,7 +66,69 @@ const wchar_t* const kFloppyNames[] = {
     L"3.5 インチ FD ",
 };
 
+// The first name the letter stands for (QueryDosDeviceW).
+bool SystemLetterDevice(wchar_t upper, wchar_t (&device)[MAX_PATH])
+{
+    const wchar_t name[3] = {upper, L':', 0};
+    return QueryDosDeviceW(name, device, MAX_PATH) != 0;
+}
+
+UINT SeamDriveType(LPCWSTR root)
+{
+    return g_DriveSeam.GetDriveTypeW(root);
+}
+
 } // namespace
+
+CDriveTypeMemo::CDriveTypeMemo()
+{
+    InitializeCriticalSection(&m_lock);
+}
+
+CDriveTypeMemo::~CDriveTypeMemo()
+{
+    DeleteCriticalSection(&m_lock);
+}
+
+UINT CDriveTypeMemo::Get(wchar_t letter, DeviceOf deviceOf, TypeOf typeOf)
+{
+    const wchar_t upper =
+        letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
+    const wchar_t root[4] = {upper, L':', L'\\', 0};
+    wchar_t device[MAX_PATH];
+    if (upper < L'A' || upper > L'Z' || !deviceOf(upper, device))
+        return typeOf(root);
+    device[MAX_PATH - 1] = 0;
+    Known& known = m_known[upper - L'A'];
+    EnterCriticalSection(&m_lock);
+    const bool same = known.known && wcscmp(known.device, device) == 0;
+    const UINT remembered = known.type;
+    LeaveCriticalSection(&m_lock);
+    if (same)
+        return remembered;
+    const UINT type = typeOf(root);
+    // A root the system could not judge is asked again next time.
+    if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR)
+        return type;
+    EnterCriticalSection(&m_lock);
+    known.known = true;
+    known.type = type;
+    wcscpy(known.device, device);
+    LeaveCriticalSection(&m_lock);
+    return type;
+}
+
+UINT GetLetterDriveType(wchar_t letter)
+{
+    static CDriveTypeMemo* memo = new CDriveTypeMemo; // lives as long as the process
+    // A stand-in for the system (in tests) is asked every time.
+    if (g_DriveSeam.GetDriveTypeW != RealDriveSeam().GetDriveTypeW)
+    {
+        const wchar_t root[4] = {letter, L':', L'\\', 0};
+        return g_DriveSeam.GetDriveTypeW(root);
+    }
+    return memo->Get(letter, SystemLetterDevice, SeamDriveType);
+}
 
 ULONGLONG GetDiskFreeBytes(LPCWSTR path)
 {

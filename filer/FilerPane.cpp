@@ -289,8 +289,7 @@ int CFilerPane::GetDriveClass() const
         return 4;
     if (!IsDrivePath(m_currentDir))
         return 0;
-    wchar_t root[4] = {m_currentDir[0], L':', L'\\', 0};
-    switch (g_DriveSeam.GetDriveTypeW(root))
+    switch (GetLetterDriveType(m_currentDir[0]))
     {
     case DRIVE_REMOTE:
         return 4;
@@ -390,6 +389,9 @@ void CFilerPane::CloseChangeNotification()
     if (m_hChange != INVALID_HANDLE_VALUE && m_hChange != nullptr)
         FindCloseChangeNotification(m_hChange);
     m_hChange = INVALID_HANDLE_VALUE;
+    if (m_hWatchedFolder != INVALID_HANDLE_VALUE)
+        CloseHandle(m_hWatchedFolder);
+    m_hWatchedFolder = INVALID_HANDLE_VALUE;
     m_watchedVolume = 0;
     m_watchedFolderIndex = 0;
     m_watchedDriveClass = -1;

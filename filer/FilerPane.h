@@ -147,6 +147,10 @@ public:
     // when unknown): a path may name another folder by now.
     ULONGLONG m_watchedFolderIndex = 0;
     DWORD m_watchedVolume = 0;
+    // The watched folder, opened when the watch was armed and held until its identity
+    // is first needed: asking for the volume serial number costs the system a round
+    // trip to its mount manager, which the read that arms the watch need not wait for.
+    HANDLE m_hWatchedFolder = INVALID_HANDLE_VALUE;
     // The drive class asked when the watch was armed: a watch still on its folder
     // stands on the same volume, so the class holds while the watch does.
     int m_watchedDriveClass = -1;
@@ -308,6 +312,9 @@ private:
     // TRUE when the change handle still watches the current directory and has seen
     // no change since it was last armed: a whole read may keep it.
     BOOL IsWatchStillGood();
+    // Takes the watched folder's identity from the folder held since the watch was
+    // armed, and lets go of it.
+    void SettleWatchedIdentity();
     // Tells the user that the shown directory is gone and climbs to the nearest
     // existing parent.
     void LeaveVanishedDirectory();

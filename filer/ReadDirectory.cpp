@@ -94,30 +94,42 @@ struct FolderIdentity
     ULONGLONG index = 0;
 };
 
-// The cheap test of every tick: one open of the folder itself, no enumeration. An
-// attribute query would not do: a folder removed while our watch is open on it stays
-// delete-pending, and its attributes are still answered, until the watch is closed;
-// opening it is refused. A root is opened with its backslash, since "X:" alone names
-// the drive's current directory.
-bool IsDirectoryPresent(const CString& directory, FolderIdentity* identity = nullptr)
+// Opens the directory itself, for its identity. A root is opened with its backslash,
+// since "X:" alone names the drive's current directory.
+HANDLE OpenDirectoryItself(const CString& directory)
 {
     CString path = directory;
     if (IsPathRoot(path) && (path.IsEmpty() || path[path.GetLength() - 1] != L'\\'))
         path += L'\\';
-    HANDLE handle =
-        CreateFileLong(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
+    return CreateFileLong(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// True when the handle is a directory's, whose identity goes into `identity`.
+bool DirectoryIdentity(HANDLE handle, FolderIdentity* identity)
+{
     BY_HANDLE_FILE_INFORMATION info;
-    bool directoryThere =
-        GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    CloseHandle(handle);
-    if (directoryThere && identity)
+    if (!GetFileInformationByHandle(handle, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (identity)
     {
         identity->volume = info.dwVolumeSerialNumber;
         identity->index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     }
+    return true;
+}
+
+// The cheap test of every tick: one open of the folder itself, no enumeration. An
+// attribute query would not do: a folder removed while our watch is open on it stays
+// delete-pending, and its attributes are still answered, until the watch is closed;
+// opening it is refused.
+bool IsDirectoryPresent(const CString& directory, FolderIdentity* identity = nullptr)
+{
+    HANDLE handle = OpenDirectoryItself(directory);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool directoryThere = DirectoryIdentity(handle, identity);
+    CloseHandle(handle);
     return directoryThere;
 }
 } // namespace
@@ -214,19 +226,39 @@ void CFilerPane::OpenChangeNotification(int driveClass)
     CString path = m_currentDir;
     if (path.GetLength() == 2 && path[1] == L':')
         path += L'\\';
+    // The folder is held from before the watch is armed: should another folder take
+    // its place in between, the watch is on the newcomer and the identity on the
+    // folder before it, so the first comparison lists and watches the folder anew
+    // rather than trusting a watch on a folder that left.
+    HANDLE folder = OpenDirectoryItself(m_currentDir);
     HANDLE handle = FindFirstChangeNotificationLong(path, FALSE, kChangeFilter);
     m_hChange = handle ? handle : INVALID_HANDLE_VALUE;
+    if (m_hChange == INVALID_HANDLE_VALUE)
+    {
+        if (folder != INVALID_HANDLE_VALUE)
+            CloseHandle(folder);
+        return;
+    }
+    m_hWatchedFolder = folder;
+    m_watchedDriveClass = driveClass;
+}
+
+void CFilerPane::SettleWatchedIdentity()
+{
+    if (m_hWatchedFolder == INVALID_HANDLE_VALUE)
+        return;
+    // A folder that could not be opened or judged leaves the identity unknown.
     FolderIdentity identity;
-    if (m_hChange != INVALID_HANDLE_VALUE)
-        IsDirectoryPresent(m_currentDir, &identity);
+    DirectoryIdentity(m_hWatchedFolder, &identity);
+    CloseHandle(m_hWatchedFolder);
+    m_hWatchedFolder = INVALID_HANDLE_VALUE;
     m_watchedVolume = identity.volume;
     m_watchedFolderIndex = identity.index;
-    if (m_hChange != INVALID_HANDLE_VALUE)
-        m_watchedDriveClass = driveClass;
 }
 
 BOOL CFilerPane::IsWatchStillGood()
 {
+    SettleWatchedIdentity();
     if (m_hChange == INVALID_HANDLE_VALUE || m_watchedFolderIndex == 0 ||
         m_currentDir.CompareNoCase(m_lastListedDir) != 0 || WaitForSingleObject(m_hChange, 0) != WAIT_TIMEOUT)
         return FALSE;
@@ -564,6 +596,7 @@ int CFilerPane::ReadDirectory(BOOL full)
                     // A watch reports changes inside the folder only: the removal of
                     // the (empty) folder itself or a rename of a folder above it never
                     // signals it, so every tick also asks whether the folder is there.
+                    SettleWatchedIdentity();
                     FolderIdentity seen;
                     bool present = IsDirectoryPresent(m_currentDir, &seen);
                     // Nor does it follow the path: a folder put in the place of the

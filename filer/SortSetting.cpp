@@ -242,7 +242,7 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
         }
     }
     const int sign = order ? -1 : 1;
-    std::sort(items.begin(), items.end(), [keys, sign](const SortItem& a, const SortItem& b) {
+    const auto before = [keys, sign](const SortItem& a, const SortItem& b) {
         for (int place = 0; place < 3; ++place)
         {
             int result = CompareItemsOnKey(a, b, keys[place], place);
@@ -252,11 +252,17 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
                 return sign < 0;
         }
         return false;
-    });
-    std::vector<INT_PTR> source(items.size());
-    for (size_t k = 0; k < items.size(); ++k)
-        source[k] = items[k].entry - data;
-    entries.Reorder(first, source.data(), end - first);
+    };
+    // A file system that keeps a folder's names in order lists them in the order of a
+    // sort by name already: one look at each neighbour pair spares that sort.
+    if (!std::is_sorted(items.begin(), items.end(), before))
+    {
+        std::sort(items.begin(), items.end(), before);
+        std::vector<INT_PTR> source(items.size());
+        for (size_t k = 0; k < items.size(); ++k)
+            source[k] = items[k].entry - data;
+        entries.Reorder(first, source.data(), end - first);
+    }
 
     // The natural order's keys are made here, not by the system: the comparison has
     // the last word, and a group it would order otherwise is sorted by it.

@@ -188,6 +188,12 @@ TEST(DirectoryExists, TellsDirectoriesFromFilesAndMissingDrives)
     EXPECT_EQ(DirectoryExists((scratch + L"\\file.txt").c_str()), 0);
     EXPECT_EQ(DirectoryExists((scratch + L"\\none").c_str()), 0);
     EXPECT_EQ(DirectoryExists((scratch + L"\\s*").c_str()), 0);
+    // Names the system's find would take for another (a wildcard, a trailing dot or
+    // blank) still count only as themselves.
+    EXPECT_EQ(DirectoryExists((scratch + L"\\s?b").c_str()), 0);
+    EXPECT_EQ(DirectoryExists((scratch + L"\\sub.").c_str()), 0);
+    EXPECT_EQ(DirectoryExists((scratch + L"\\sub ").c_str()), 0);
+    EXPECT_EQ(DirectoryExists((scratch + L"\\sub\\..\\sub").c_str()), 1);
     CDriveSeamOverride seam;
     g_DriveSeam.GetLogicalDrives = DrivesCAndZ;
     EXPECT_EQ(DirectoryExists(L"Q:\\"), 0);

@@ -219,6 +219,56 @@ TEST(IsFloppyDrive, RecognisesTheFourShellNamesOnNonFixedDrives)
     }
 }
 
+// The device each letter stands for, and how often the memo asked for a type.
+const wchar_t* g_memoDevice = L"";
+UINT g_memoType = DRIVE_FIXED;
+int g_memoTypeAsked = 0;
+
+bool MemoDevice(wchar_t, wchar_t (&device)[MAX_PATH])
+{
+    if (!*g_memoDevice)
+        return false;
+    wcscpy(device, g_memoDevice);
+    return true;
+}
+
+UINT MemoType(LPCWSTR)
+{
+    ++g_memoTypeAsked;
+    return g_memoType;
+}
+
+TEST(DriveTypeMemo, KeepsATypeWhileTheLetterStandsForTheSameDevice)
+{
+    CDriveTypeMemo memo;
+    struct Step
+    {
+        wchar_t letter;
+        const wchar_t* device; // empty: the letter stands for none
+        UINT systemType;
+        UINT expected;
+        int asked; // the system's answers asked for so far
+    } steps[] = {
+        {L'E', L"\\Device\\HarddiskVolume3", DRIVE_REMOVABLE, DRIVE_REMOVABLE, 1},
+        {L'e', L"\\Device\\HarddiskVolume3", DRIVE_FIXED, DRIVE_REMOVABLE, 1}, // remembered, either case
+        {L'F', L"\\Device\\HarddiskVolume3", DRIVE_FIXED, DRIVE_FIXED, 2},     // letters apart
+        {L'E', L"\\??\\C:\\sub", DRIVE_FIXED, DRIVE_FIXED, 3},                 // substituted since
+        {L'E', L"\\??\\C:\\sub", DRIVE_CDROM, DRIVE_FIXED, 3},
+        {L'G', L"\\Device\\CdRom0", DRIVE_NO_ROOT_DIR, DRIVE_NO_ROOT_DIR, 4}, // not judged: asked again
+        {L'G', L"\\Device\\CdRom0", DRIVE_CDROM, DRIVE_CDROM, 5},
+        {L'H', L"", DRIVE_REMOTE, DRIVE_REMOTE, 6}, // no device: never kept
+        {L'H', L"", DRIVE_FIXED, DRIVE_FIXED, 7},
+        {L'\\', L"\\Device\\Mup", DRIVE_REMOTE, DRIVE_REMOTE, 8}, // no letter: asked
+    };
+    for (const Step& step : steps)
+    {
+        g_memoDevice = step.device;
+        g_memoType = step.systemType;
+        EXPECT_EQ(memo.Get(step.letter, MemoDevice, MemoType), step.expected) << step.letter << step.device;
+        EXPECT_EQ(g_memoTypeAsked, step.asked) << step.letter << step.device;
+    }
+}
+
 TEST_F(NetworkTest, SavedPasswordIsTriedSilentlyOnlyWithAutoAccountCheck)
 {
     g_NetResourcePasswords.Add(Login(L"\\\\srv\\share", L"bob", L"secret"));

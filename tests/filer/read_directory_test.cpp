@@ -668,6 +668,29 @@ TEST_F(ReadDirectoryTest, WholeReadsKeepAQuietWatchAndAFolderPutInPlaceOfTheShow
     EXPECT_GE(IndexOf(L"e.txt"), 0);
 }
 
+// The watched folder's identity is taken only at the first re-check; a folder put in
+// the shown one's place before then is still told from the one the watch was armed on.
+TEST_F(ReadDirectoryTest, AFolderPutInPlaceOfTheShownOneBeforeTheFirstReCheckIsListed)
+{
+    Dir(L"v");
+    File(L"v\\a.txt");
+    m_pane.ChangeDirectory(Path(L"v").c_str(), 0, FALSE, FALSE);
+    ASSERT_NE(INVALID_HANDLE_VALUE, m_pane.m_hChange);
+    const std::wstring host = qvtest::HostPath(m_dir);
+    const std::wstring replaced = Path(L"v\\d.txt");
+    ASSERT_TRUE(qvtest::RunHostProgram(
+        L"/bin/sh", L"-c \"cd '" + host + L"' && mv v v-old && mkdir v && touch v/d.txt\"",
+        [&] { return GetFileAttributesW(replaced.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_GE(IndexOf(L"d.txt"), 0);
+    EXPECT_LT(IndexOf(L"a.txt"), 0);
+    EXPECT_TRUE(g_messages.empty());
+
+    File(L"v\\e.txt");
+    ASSERT_EQ(READ_REBUILT, ReCheck());
+    EXPECT_GE(IndexOf(L"e.txt"), 0);
+}
+
 // Entries whose data the walk finds unchanged stay in their records; they must still
 // come out as new entries of the folder just read: another folder's path, no mark, no
 // title, renumbered in reading order.
