@@ -86,8 +86,9 @@ bool IsPlainLongName(const CString& name)
 }
 
 // Whether a directory of exactly that name is there. The drive of a drive path is
-// asked about first (unless the caller just did): a letter that names no drive is
-// never looked into.
+// asked about first (unless the caller just did), so that a letter that names no
+// drive is never looked into; only a plain name on the system's own drives is looked
+// up directly, since that look-up fails for such a letter as well.
 int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
 {
     CString full(path);
@@ -103,14 +104,16 @@ int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
         return 0;
     if (IsVirtualDrive(letter, 0))
         return g_VirtualFolderStores[letter - L'A']->FolderExists(full) ? 1 : 0;
-    if (!driveChecked && !IsRealDrive(letter))
-        return 0;
-    if (full.GetLength() == 2)
-        return 1;
     // A plain name needs no listing of the folder above. The system's find also
     // matches a short name, ignores trailing dots and blanks, and takes wildcards:
     // such a name is found and then held to the long name found.
-    if (IsPlainLongName(name))
+    const bool plain = full.GetLength() > 2 && IsPlainLongName(name);
+    const bool systemDrives = g_DriveSeam.GetLogicalDrives == RealDriveSeam().GetLogicalDrives;
+    if (!driveChecked && !(plain && systemDrives) && !IsRealDrive(letter))
+        return 0;
+    if (full.GetLength() == 2)
+        return 1;
+    if (plain)
     {
         WIN32_FILE_ATTRIBUTE_DATA data;
         return GetFileAttributesExLong(full, GetFileExInfoStandard, &data) &&
@@ -451,8 +454,8 @@ int ResolvePaneTargetDirectory(LPCWSTR base, LPCWSTR target, CString& out, int m
         else
         {
             out.SetAt(0, letter);
-            // A directory found at the path (its drive asked about first) stands on
-            // a drive: the drive is asked about again only when there is none.
+            // A directory found at the path stands on a drive: the drive is asked
+            // about only when there is none.
             const bool checksDirectory = mode == RESOLVE_MUST_EXIST || mode == RESOLVE_NEAREST_EXISTING;
             if (checksDirectory && out.GetLength() > 2 && DirectoryExists(out))
             {

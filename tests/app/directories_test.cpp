@@ -194,6 +194,14 @@ TEST(DirectoryExists, TellsDirectoriesFromFilesAndMissingDrives)
     EXPECT_EQ(DirectoryExists((scratch + L"\\sub.").c_str()), 0);
     EXPECT_EQ(DirectoryExists((scratch + L"\\sub ").c_str()), 0);
     EXPECT_EQ(DirectoryExists((scratch + L"\\sub\\..\\sub").c_str()), 1);
+    // A letter that names no drive, with the system's drive list and a stand-in's.
+    const DWORD drives = GetLogicalDrives();
+    wchar_t missing = L'Y';
+    while (missing > L'D' && (drives >> (missing - L'A')) & 1)
+        --missing;
+    ASSERT_GT(missing, L'D');
+    for (LPCWSTR rest : {L":\\", L":\\sub", L":\\s?b"})
+        EXPECT_EQ(DirectoryExists((std::wstring(1, missing) + rest).c_str()), 0) << missing << rest;
     CDriveSeamOverride seam;
     g_DriveSeam.GetLogicalDrives = DrivesCAndZ;
     EXPECT_EQ(DirectoryExists(L"Q:\\"), 0);
