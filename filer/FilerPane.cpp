@@ -2,6 +2,7 @@
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
 #include "app/Drives.h"
+#include "filer/IncrementalSearchState.h"
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -381,7 +382,16 @@ void CFilerPane::ComputeNameColumnWidth()
 
 void CFilerPane::ResetIncrementalSearch()
 {
-    // The incremental search keeps no state in the pane yet.
+    // A new listing either ends the search, keeping what was typed, or keeps it going
+    // over the new entries from an empty text. Nothing is drawn here: the caller
+    // draws the new listing and the status rows.
+    if (g_INCMODENEGLECTINCCHANGE)
+    {
+        g_IncrementalSearchMode = 0;
+        g_IncrementalSearchOn = FALSE;
+    }
+    else
+        g_IncrementalSearchText.Empty();
 }
 
 void CFilerPane::CloseChangeNotification()

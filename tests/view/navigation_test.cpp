@@ -8,6 +8,7 @@
 #include "app/DriveSeam.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/GeneralToolSettings.h"
+#include "filer/IncrementalSearchState.h"
 #include "filer/PathHistory.h"
 #include "filer/SortSetting.h"
 #include "view/navigation/FileKindActions.h"
@@ -486,6 +487,39 @@ TEST_F(Search, IncrementalSearchKeepsTheCursorOnTheLastMatch)
     View().ExecuteFilerCommand(L"@NorIncSearch");
     View().ExecuteFilerCommand(L"@NorIncSearch");
     EXPECT_EQ(g_IncrementalSearchMode, 0);
+}
+
+TEST_F(Search, LeavingAFolderEndsTheSearchOrEmptiesItsText)
+{
+    CString sub = Make(L"sub", true);
+    Bind(g_FilerKeyCmds, L"BACK", 0, L"@Updirectory");
+    struct Case
+    {
+        int neglect;
+        int mode;
+        BOOL on;
+        const wchar_t* text;
+        // Where the key B leaves the cursor afterwards: only a running search moves it.
+        const wchar_t* cursorAfterB;
+    } cases[] = {
+        {1, 0, FALSE, L"AB", L"sub"},
+        {0, 1, TRUE, L"", L"b1.txt"},
+    };
+    for (const Case& c : cases)
+    {
+        Set(g_INCMODENEGLECTINCCHANGE, c.neglect);
+        Open(0, sub);
+        View().ExecuteFilerCommand(L"@NorIncSearch");
+        Type(L"AB");
+        View().RouteKeyPress(VK_BACK);
+        ASSERT_EQ(std::wstring(m_panes[0]->m_currentDir), std::wstring(m_dir)) << c.neglect;
+        EXPECT_EQ(g_IncrementalSearchMode, c.mode) << c.neglect;
+        EXPECT_EQ(g_IncrementalSearchOn, c.on) << c.neglect;
+        EXPECT_EQ(std::wstring(g_IncrementalSearchText), c.text) << c.neglect;
+        Type(L"B");
+        EXPECT_EQ(CursorName(0), c.cursorAfterB) << c.neglect;
+        View().ClearIncrementalSearch();
+    }
 }
 
 TEST_F(Search, EasySearchCyclesThroughTheNamesOfALetterAndWraps)

@@ -9,6 +9,7 @@
 #include "app/DriveSeam.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "app/settings/ViewSettings.h"
 #include "view/QvView.h"
 #include "graphics/picture/PictureData.h"

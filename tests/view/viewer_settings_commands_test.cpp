@@ -9,6 +9,7 @@
 #include "app/records/ViewFileHistory.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/ViewerSettings.h"
+#include "filer/IncrementalSearchState.h"
 #include "filer/PaneArchive.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"

@@ -3,6 +3,7 @@
 #include "util/Log.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "filer/PaneViewer.h"
 #include "view/QvView.h"
 #include "view/keys/MoverDeltas.h"

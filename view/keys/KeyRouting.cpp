@@ -7,6 +7,7 @@
 #include "app/settings/FilerSettings.h"
 #include "app/keys/KeyTable.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
 #include "app/dialogs/DialogHelpers.h"

@@ -3,6 +3,7 @@
 // the next name beginning with the one character typed.
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "view/QvView.h"
 
 namespace

@@ -6,6 +6,7 @@
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "view/draw/EntryText.h"
 #include "view/layout/Layout.h"
 #include "view/QvView.h"

@@ -115,14 +115,6 @@ private:
 // table order whose HVOLUME switch is on. Returns how many.
 int GetShownStatusFields(int fields[4]);
 
-// The incremental search of the filer panes: whether it is on and what was typed.
-// The status rows show it; the key routing switches it.
-inline BOOL g_IncrementalSearchOn = FALSE;
-inline CString g_IncrementalSearchText;
-// Which keys the incremental search takes while it is on: 1 letters alone, 2 with
-// Shift, 3 with Ctrl, 4 typed characters without Ctrl; 0 off.
-inline int g_IncrementalSearchMode = 0;
-
 // The one place the status rows read the power status, so that tests can fix it.
 typedef BOOL(WINAPI* GetSystemPowerStatusProc)(LPSYSTEM_POWER_STATUS);
 extern GetSystemPowerStatusProc g_pfnGetSystemPowerStatus;

@@ -1,8 +1,8 @@
 // Keys typed into the real program move through a prepared tree: Down and Enter enter
 // a folder, Backspace comes back with the cursor on it, Tab switches panes, and with
 // the incremental search switched on by a bound key, typing a name's first letters
-// moves the cursor. The end state is read from the directories the program saves in
-// its settings file when it closes.
+// moves the cursor, and leaving a folder ends it. The end state is read from the
+// directories the program saves in its settings file when it closes.
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
@@ -63,6 +63,38 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
     ASSERT_EQ(0u, qv.WaitForExit(30000));
     EXPECT_EQ(program.Setting(L"ALLDATA", L"ENDDIRECTORY"), left + L"\\beta");
     EXPECT_EQ(program.Setting(L"ALLDATA", L"ENDDIRECTORY2"), right + L"\\r2dir");
+}
+
+TEST(NavigationKeys, LeavingAFolderEndsTheIncrementalSearch)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    for (const std::wstring& folder :
+         {left, left + L"\\alpha", left + L"\\beta", left + L"\\beta\\inner", right})
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left + L"\\beta", right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    WaitForInputIdle(qv.Process(), 5000);
+
+    // The search is switched on in beta and Backspace goes up with the cursor on beta.
+    // Going up ended the search, so Enter opens beta instead of only ending it.
+    Press(qv, main, {VK_F2, 'I', VK_BACK, VK_RETURN});
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    ASSERT_EQ(0u, qv.WaitForExit(30000));
+    EXPECT_EQ(program.Setting(L"ALLDATA", L"ENDDIRECTORY"), left + L"\\beta");
 }
 
 } // namespace
