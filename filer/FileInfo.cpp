@@ -4,6 +4,7 @@
 #include "app/NameSortKey.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
+#include "filer/PaneHooks.h"
 #include "util/StringHelpers.h"
 #include "util/Wildcard.h"
 
@@ -49,13 +50,6 @@ int CompareNames(LPCWSTR a, LPCWSTR b)
 template <class T> int CompareNumbers(T a, T b)
 {
     return a < b ? COMPARE_LESS : (b < a ? COMPARE_GREATER : COMPARE_EQUAL);
-}
-
-// The title of an audio file from its tags; empty when none was found. Reading
-// tags belongs to the media layer, which has no tag reader yet.
-CString ReadAudioTitle(const CFileInfo& /*entry*/)
-{
-    return CString();
 }
 
 } // namespace
@@ -617,7 +611,9 @@ void CFileInfo::LoadAudioTitle()
     {
         if (IsExtension(extension))
         {
-            m_displayName = ReadAudioTitle(*this);
+            CString title = g_PaneHooks.readAudioTitle(*this);
+            if (!title.IsEmpty())
+                m_displayName = title;
             return;
         }
     }

@@ -25,7 +25,13 @@ int NoRetry(CFilerPane&, DWORD, LPCWSTR)
     return 0;
 }
 
-const PaneHooks kDefaultHooks = {NoVisit, NoPreviewDirectory, AnyPicture, NoPreviews, ViewMessage, NoRetry};
+CString NoAudioTitle(const CFileInfo&)
+{
+    return CString();
+}
+
+const PaneHooks kDefaultHooks = {NoVisit, NoPreviewDirectory, AnyPicture, NoPreviews, ViewMessage,
+                                 NoRetry, NoAudioTitle};
 } // namespace
 
 PaneHooks g_PaneHooks = kDefaultHooks;

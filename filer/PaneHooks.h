@@ -1,12 +1,13 @@
 // What a filer pane asks of the parts of the program that sit around it: the path
-// history, the preview loader, the view's message boxes, the access-denied dialog
-// and the network rows. Each is a replaceable function so that the pane can be
-// driven without those parts; the defaults do the least that keeps a pane usable
-// (no history, no previews, no retry).
+// history, the preview loader, the view's message boxes, the access-denied dialog,
+// the audio tag reader and the network rows. Each is a replaceable function so that
+// the pane can be driven without those parts; the defaults do the least that keeps a
+// pane usable (no history, no previews, no retry, no audio titles).
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
 
+class CFileInfo;
 class CFilerPane;
 
 // One row of the network neighbourhood list: the resource's name (empty for the row
@@ -45,6 +46,8 @@ struct PaneHooks
     void (*showMessage)(CFilerPane& pane, LPCWSTR text);
     // The access-denied dialog on entering `directory`; nonzero asks for a retry.
     int (*askAccessDeniedRetry)(CFilerPane& pane, DWORD error, LPCWSTR directory);
+    // The title of a listed audio file from its tags; empty when it has none.
+    CString (*readAudioTitle)(const CFileInfo& entry);
 };
 
 extern PaneHooks g_PaneHooks;

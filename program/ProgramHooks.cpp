@@ -26,6 +26,7 @@
 #include "graphics/preview/LoadPreviewThread.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
 #include "media/scsi/AspiDeviceList.h"
+#include "media/tags/MpegAudioData.h"
 #include "tools/transform/TransformBitmap.h"
 #include "view/graphic/PreviewPanes.h"
 #include "view/shell/ShellSeam.h"
@@ -84,6 +85,8 @@ void InstallProgramHooks()
     g_PaneHooks.queuePreviews = QueuePanePreviews;
     // A folder the pane may not list offers to grant access.
     g_PaneHooks.askAccessDeniedRetry = AskAccessDeniedRetry;
+    // With audio titles shown, the panes read them from the files' tags.
+    g_PaneHooks.readAudioTitle = ReadAudioTitle;
     // Every pane's archive object is the archive front's; its text viewer the
     // viewers'.
     SetPaneArchiveFactory(&CArchiveFront::CreateForPane);

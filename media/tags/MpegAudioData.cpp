@@ -442,6 +442,19 @@ int CMpegAudioData::ReadTags()
     return 1;
 }
 
+CString ReadAudioTitle(const CFileInfo& entry)
+{
+    CMpegAudioData record;
+    record.m_file = entry;
+    record.ReadTags();
+    CString title;
+    if (record.m_id3v2.Lookup(L"TIT2", title) && !title.IsEmpty())
+        return title;
+    if (record.m_riffInfo.Lookup(L"INAM", title) && !title.IsEmpty())
+        return title;
+    return CString(record.m_id3v1.title);
+}
+
 void CMpegAudioData::ScanMpegFrame(HANDLE file)
 {
     m_mpegFound = m_mpegVersion = m_mpegLayer = 0;

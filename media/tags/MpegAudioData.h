@@ -120,6 +120,10 @@ public:
 
 int ReadId3v1Tag(CMpegAudioData& record, HANDLE file);
 
+// The title a listing shows for an audio file: its ID3v2 "TIT2" frame, else its RIFF
+// INFO "INAM" item, else its ID3v1 title; empty when it has none of them.
+CString ReadAudioTitle(const CFileInfo& entry);
+
 // Writes the tags `wanted` describes into the file `current` describes, gives the file
 // wanted's name when it differs, and rereads `current`. 1 success, 0 failure (the
 // file keeps its attributes either way).

@@ -79,6 +79,12 @@ inline std::string Id3v2(int major, const std::string& frames, size_t padding = 
     return header + body;
 }
 
+// An ID3v2.3 tag with one "TIT2" frame in ISO-8859-1.
+inline std::string Id3v2Title(const std::string& title)
+{
+    return Id3v2(3, Id3v2Frame("TIT2", std::string(1, '\0') + title));
+}
+
 inline std::string Chunk(const char* id, const std::string& data, bool pad = true)
 {
     std::string out = std::string(id, 4) + Le32(static_cast<DWORD>(data.size())) + data;
