@@ -17,6 +17,7 @@ public:
     ~CValueVector() { ::operator delete(m_items); }
 
     uint32_t Count() const { return m_count; }
+    uint32_t Capacity() const { return m_capacity; }
     T& At(uint32_t i) { return m_items[i]; }
     const T& At(uint32_t i) const { return m_items[i]; }
 
@@ -59,6 +60,25 @@ public:
         m_count = n;
     }
 
+    // Gives back the room beyond the elements; when no smaller block is to be had,
+    // the room stays.
+    void ReserveDown()
+    {
+        if (m_capacity == m_count)
+            return;
+        T* items = nullptr;
+        if (m_count != 0)
+        {
+            items = static_cast<T*>(::operator new(static_cast<size_t>(m_count) * sizeof(T), std::nothrow));
+            if (!items)
+                return;
+            std::memcpy(static_cast<void*>(items), m_items, m_count * sizeof(T));
+        }
+        ::operator delete(m_items);
+        m_items = items;
+        m_capacity = m_count;
+    }
+
 private:
     void Grow()
     {
@@ -85,6 +105,8 @@ public:
     ~COwnedPtrVector() { Clear(); }
 
     uint32_t Count() const { return m_items.Count(); }
+    uint32_t Capacity() const { return m_items.Capacity(); }
+    void ReserveDown() { m_items.ReserveDown(); }
     T& At(uint32_t i) { return *m_items.At(i); }
     const T& At(uint32_t i) const { return *m_items.At(i); }
     T& Back() { return *m_items.At(m_items.Count() - 1); }

@@ -227,8 +227,12 @@ UString CDiskItemList::GetStoredPath(uint32_t itemIndex) const
 
 void CDiskItemList::ReserveDown()
 {
-    // The vectors keep their capacity: they cannot give memory back, and the list lives
-    // only for one update.
+    // The lists grow by a quarter at a time while the scan adds to them: what is left
+    // over goes back before the update that holds them for its whole run.
+    Prefixes.ReserveDown();
+    DiskParents.ReserveDown();
+    StoredParents.ReserveDown();
+    Items.ReserveDown();
 }
 
 void CDiskItemList::FillFixedReparse()

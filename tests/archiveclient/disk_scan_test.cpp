@@ -131,6 +131,11 @@ TEST(DiskScanTest, WalksLeaveNoPrefixForFoldersWithoutItems)
         // The root, the stored prefix and one per folder that holds items.
         EXPECT_EQ(list.Prefixes.Count(), c.Prefixes + 1) << c.Include;
         EXPECT_EQ(list.Stats.NumErrors, 0u);
+        // The lists hold no room beyond their contents once the scan is done.
+        EXPECT_EQ(list.Prefixes.Capacity(), list.Prefixes.Count()) << c.Include;
+        EXPECT_EQ(list.DiskParents.Capacity(), list.DiskParents.Count()) << c.Include;
+        EXPECT_EQ(list.StoredParents.Capacity(), list.StoredParents.Count()) << c.Include;
+        EXPECT_EQ(list.Items.Capacity(), list.Items.Count()) << c.Include;
     }
 }
 

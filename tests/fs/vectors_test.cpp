@@ -57,4 +57,30 @@ TEST(VectorsTest, ValuesInsertAndGrowInPlace)
     EXPECT_EQ(values.Count(), 0u);
 }
 
+TEST(VectorsTest, ReserveDownKeepsTheElementsAndGivesBackTheRest)
+{
+    CValueVector<uint32_t> values;
+    COwnedPtrVector<CTracked> items;
+    for (uint32_t i = 0; i < 10; i++)
+    {
+        values.Add(i);
+        items.AddCopy(CTracked(static_cast<int>(i)));
+    }
+    ASSERT_GT(values.Capacity(), 10u);
+    values.ReserveDown();
+    items.ReserveDown();
+    EXPECT_EQ(values.Capacity(), 10u);
+    EXPECT_EQ(items.Capacity(), 10u);
+    for (uint32_t i = 0; i < 10; i++)
+    {
+        EXPECT_EQ(values.At(i), i);
+        EXPECT_EQ(items.At(i).Id, static_cast<int>(i));
+    }
+    values.Add(10);
+    EXPECT_EQ(values.At(10), 10u);
+    values.Clear();
+    values.ReserveDown();
+    EXPECT_EQ(values.Capacity(), 0u);
+}
+
 } // namespace
