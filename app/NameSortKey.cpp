@@ -316,6 +316,12 @@ public:
             }
         }
         m_usable = true;
+        m_tailBelowWeights = true;
+        for (wchar_t c = 0x20; c < 0x7F; ++c)
+        {
+            if (m_plain[c] && m_tail[0] >= m_weight[c][0])
+                m_tailBelowWeights = false;
+        }
     }
 
     bool IsUsable() const { return m_usable; }
@@ -338,8 +344,41 @@ public:
         return used + m_tailLength;
     }
 
+    // The order of the keys Make would make, found from the weights alone: a key is
+    // the characters' weights in turn and then the tail, whose first byte lies below
+    // every weight's, so the shorter of two names that agree as far as it goes comes
+    // first. 0 when a character of either name is not plain (its name's key is the
+    // system's own) or the tail does not lie below the weights.
+    int Compare(LPCWSTR a, int aLength, LPCWSTR b, int bLength) const
+    {
+        if (!m_tailBelowWeights || !IsPlain(a, aLength) || !IsPlain(b, bLength))
+            return 0;
+        const int common = aLength < bLength ? aLength : bLength;
+        for (int i = 0; i < common; ++i)
+        {
+            const BYTE* x = m_weight[a[i]];
+            const BYTE* y = m_weight[b[i]];
+            if (x[0] != y[0])
+                return x[0] < y[0] ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+            if (x[1] != y[1])
+                return x[1] < y[1] ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+        }
+        return aLength < bLength ? CSTR_LESS_THAN : (aLength > bLength ? CSTR_GREATER_THAN : CSTR_EQUAL);
+    }
+
 private:
+    bool IsPlain(LPCWSTR name, int length) const
+    {
+        for (int i = 0; i < length; ++i)
+        {
+            if (name[i] >= 0x80 || !m_plain[name[i]])
+                return false;
+        }
+        return true;
+    }
+
     bool m_usable;
+    bool m_tailBelowWeights = false;
     bool m_plain[0x80];
     BYTE m_weight[0x80][2];
     BYTE m_tail[32];
@@ -442,6 +481,12 @@ int CompareNameSortKeys(const BYTE* a, int aLength, const BYTE* b, int bLength)
             return a[at] < b[at] ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
     }
     return aLength < bLength ? CSTR_LESS_THAN : (aLength > bLength ? CSTR_GREATER_THAN : CSTR_EQUAL);
+}
+
+int CompareNamesByLocaleKeys(LPCWSTR a, int aLength, LPCWSTR b, int bLength)
+{
+    const CAsciiLocaleKeys& keys = AsciiLocaleKeys();
+    return keys.IsUsable() ? keys.Compare(a, aLength, b, bLength) : 0;
 }
 
 int CompareNamesForSort(LPCWSTR a, LPCWSTR b)

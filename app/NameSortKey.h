@@ -34,6 +34,11 @@ int MakeNameSortKey(int kind, LPCWSTR name, int nameLength, BYTE* out, int capac
 // 1 less, 2 equal, 3 greater, as CompareNamesForSort answers for the two names.
 int CompareNameSortKeys(const BYTE* a, int aLength, const BYTE* b, int bLength);
 
+// The order the locale keys (NAME_KEY_LOCALE) of two names give, found without
+// making them: 1 less, 2 equal, 3 greater; 0 when a name holds a character whose key
+// is not put together here (then only the keys can tell).
+int CompareNamesByLocaleKeys(LPCWSTR a, int aLength, LPCWSTR b, int bLength);
+
 // TRUE when the system documents its keys of this kind as giving exactly the order
 // of its comparison. The natural order has no such key from the system: a sort by
 // those keys checks its result against the comparison itself.

@@ -168,6 +168,55 @@ int CompareItemsOnKey(const SortItem& left, const SortItem& right, int key, int 
     }
 }
 
+// CompareItemsOnKey with the names compared straight from their characters; 0 when a
+// name's order needs its key.
+int CompareEntriesByLocaleKeys(CFileInfo& left, CFileInfo& right, int key, int place)
+{
+    switch (key)
+    {
+    case SORT_KEY_NAME:
+        return CompareNamesByLocaleKeys(left.m_baseName, left.m_baseName.GetLength(), right.m_baseName,
+                                        right.m_baseName.GetLength());
+    case SORT_KEY_EXTENSION:
+        return CompareNamesByLocaleKeys(left.m_extension, left.m_extension.GetLength(), right.m_extension,
+                                        right.m_extension.GetLength());
+    case SORT_KEY_NONE:
+        if (place != 0 || left.m_readPosition == right.m_readPosition)
+            return COMPARE_EQUAL;
+        return left.m_readPosition < right.m_readPosition ? COMPARE_LESS : COMPARE_GREATER;
+    default:
+        return CompareOnKey(left, right, key, place);
+    }
+}
+
+// True when the entries stand in the order of the locale keys already, found without
+// making a key; false as well when a name's order needs its key.
+bool StandsInLocaleKeyOrder(CFileInfo* data, INT_PTR first, INT_PTR end, const int* keys, int sign)
+{
+    for (INT_PTR i = first + 1; i < end; ++i)
+    {
+        for (int place = 0; place < 3; ++place)
+        {
+            const int result = CompareEntriesByLocaleKeys(data[i - 1], data[i], keys[place], place);
+            if (result == 0)
+                return false;
+            if (result == COMPARE_LESS)
+            {
+                if (sign < 0)
+                    return false;
+                break;
+            }
+            if (result == COMPARE_GREATER)
+            {
+                if (sign > 0)
+                    return false;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
 // True when every neighbour pair stands in the order of the comparison itself.
 bool FollowsComparison(CArrayFileInfo& entries, INT_PTR first, INT_PTR end)
 {
@@ -194,6 +243,11 @@ void SortGroup(CArrayFileInfo& entries, INT_PTR first, INT_PTR end, const int* k
     if (ReadsNames(keys))
     {
         kind = GetNameSortKeyKind();
+        // A file system that keeps a folder's names in order lists them in the order
+        // of a sort by name already: names whose keys are put together from their
+        // characters tell that without any key being made, and then nothing moves.
+        if (kind == NAME_KEY_LOCALE && StandsInLocaleKeyOrder(data, first, end, keys, order ? -1 : 1))
+            return;
         // The entries of a walk share one string for each extension: the key of an
         // extension is made once and taken over by the others.
         const int kRecent = 4;

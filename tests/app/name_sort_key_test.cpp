@@ -145,6 +145,49 @@ TEST_F(NameSortKey, KeysOrderEveryPairAsTheNameComparisonDoes)
     }
 }
 
+// The order found from the characters alone is the keys' order for every pair of
+// plain ASCII names, and no order at all when a name has another character.
+TEST_F(NameSortKey, NamesComparedWithoutKeysOrderAsTheirLocaleKeys)
+{
+    std::vector<std::wstring> names;
+    for (const wchar_t* name : kNames)
+        names.push_back(name);
+    // Every printable ASCII character, alone and after a common stem.
+    for (wchar_t c = 0x20; c < 0x7F; ++c)
+    {
+        names.push_back(std::wstring(1, c));
+        names.push_back(std::wstring(L"ab") + c);
+    }
+    int compared = 0;
+    for (const std::wstring& a : names)
+    {
+        const std::vector<BYTE> aKey = Key(NAME_KEY_LOCALE, a.c_str());
+        for (const std::wstring& b : names)
+        {
+            const int direct = CompareNamesByLocaleKeys(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                                        static_cast<int>(b.size()));
+            bool ascii = true;
+            for (wchar_t c : a + b)
+                ascii = ascii && c < 0x80;
+            if (!ascii)
+            {
+                EXPECT_EQ(0, direct) << "[" << a << "] [" << b << "]";
+                continue;
+            }
+            if (direct == 0)
+                continue; // a character whose key the system makes alone
+            const std::vector<BYTE> bKey = Key(NAME_KEY_LOCALE, b.c_str());
+            ++compared;
+            EXPECT_EQ(Sign(CompareNameSortKeys(aKey.data(), static_cast<int>(aKey.size()), bKey.data(),
+                                               static_cast<int>(bKey.size()))),
+                      Sign(direct))
+                << "[" << a << "] [" << b << "]";
+        }
+    }
+    // Letters, digits and the usual marks are all put together here.
+    EXPECT_GT(compared, 20000);
+}
+
 TEST_F(NameSortKey, PartOfANameHasTheKeyOfThatText)
 {
     // The sort keys a base name cut from a longer buffer: a length limits the name.

@@ -5,6 +5,7 @@
 #include "tests/filer/FilerTestData.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,51 @@ struct KeyCase
     int secondKey;
     int expected[3];
 };
+
+// A listing of ASCII names comes out in the same order whichever order it was read
+// in: already in order, reversed, or in order but for one pair; by name and by
+// extension, each way round.
+TEST(SortEntries, AsciiListingsEndInOneOrderFromAnyReadingOrder)
+{
+    const std::vector<std::wstring> names = {L"a.txt", L"A.dat",   L"a-b.txt", L"a_b",     L"ab.TXT",  L"b",
+                                             L"B.txt", L"b10.dat", L"b9.dat",  L".hidden", L"x y.txt", L"z"};
+    for (int fileKey : {SORT_KEY_NAME, SORT_KEY_EXTENSION})
+        for (int order : {0, 1})
+        {
+            const CSortSetting setting = Setting(fileKey, 0, 0, 0, order, 0);
+            auto sorted = [&](const std::vector<std::wstring>& reading) {
+                CArrayFileInfo entries;
+                for (const std::wstring& name : reading)
+                    entries.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\dir", L"",
+                                            MakeFindData(name.c_str(), false, 0, 0), -1);
+                SortFileEntries(entries, setting);
+                return Names(entries);
+            };
+            const std::vector<std::wstring> expected = sorted(names);
+            std::vector<std::wstring> reading = expected;
+            EXPECT_EQ(expected, sorted(reading)) << fileKey << "/" << order << " in order";
+            std::reverse(reading.begin(), reading.end());
+            EXPECT_EQ(expected, sorted(reading)) << fileKey << "/" << order << " reversed";
+            reading = expected;
+            std::swap(reading[reading.size() - 2], reading[reading.size() - 1]);
+            EXPECT_EQ(expected, sorted(reading)) << fileKey << "/" << order << " last pair swapped";
+            // Each neighbour pair of the result stands in the order of the comparison.
+            CArrayFileInfo check;
+            for (const std::wstring& name : expected)
+                check.AddFromFindData(ENTRY_SOURCE_DISK, nullptr, L"C:\\dir", L"",
+                                      MakeFindData(name.c_str(), false, 0, 0), -1);
+            for (INT_PTR i = 1; i < check.GetSize(); ++i)
+            {
+                const int key = fileKey == SORT_KEY_NAME ? COMPARE_BASE_NAME : COMPARE_EXTENSION;
+                int result = check[i - 1].CompareBy(key, check[i]);
+                if (result == COMPARE_EQUAL)
+                    result = check[i - 1].CompareBy(
+                        key == COMPARE_BASE_NAME ? COMPARE_EXTENSION : COMPARE_BASE_NAME, check[i]);
+                EXPECT_NE(order ? COMPARE_LESS : COMPARE_GREATER, result)
+                    << fileKey << "/" << order << " " << check[i - 1].GetName() << " " << check[i].GetName();
+            }
+        }
+}
 
 TEST(SortKeys, FileKeyTable)
 {
