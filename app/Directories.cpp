@@ -37,13 +37,19 @@ bool IsDriveLetter(wchar_t upper)
     return upper >= L'A' && upper <= L'Z';
 }
 
+// True while the drive seam holds the system's own drive list (tests put a stand-in).
+bool UsesSystemDriveList()
+{
+    return g_DriveSeam.GetLogicalDrives == RealDriveSeam().GetLogicalDrives;
+}
+
 bool IsRealDrive(wchar_t upper)
 {
     // The system builds the whole mask by looking up each of the 26 letters (under Wine
     // a round trip to its server each, some milliseconds in all); with the real
     // function in the table the one letter is looked up alone. A name longer than the
     // buffer still names a drive.
-    if (g_DriveSeam.GetLogicalDrives == RealDriveSeam().GetLogicalDrives)
+    if (UsesSystemDriveList())
     {
         const wchar_t device[3] = {upper, L':', 0};
         wchar_t target[kPathBufferLength];
@@ -108,8 +114,7 @@ int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
     // matches a short name, ignores trailing dots and blanks, and takes wildcards:
     // such a name is found and then held to the long name found.
     const bool plain = full.GetLength() > 2 && IsPlainLongName(name);
-    const bool systemDrives = g_DriveSeam.GetLogicalDrives == RealDriveSeam().GetLogicalDrives;
-    if (!driveChecked && !(plain && systemDrives) && !IsRealDrive(letter))
+    if (!driveChecked && !(plain && UsesSystemDriveList()) && !IsRealDrive(letter))
         return 0;
     if (full.GetLength() == 2)
         return 1;

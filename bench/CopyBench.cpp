@@ -133,6 +133,34 @@ bool HasSize(const std::wstring& path, LONGLONG size)
 
 const int kTurns = 3;
 
+// Times the engine, CopyFileExW and xcopy in each turn; the reference of a turn is the
+// faster of the system's two. Which way goes first turns round from turn to turn: a
+// way that always ran first (or always after another's copy was removed) would always
+// meet the caches and the deferred work the others left.
+template <class Engine, class System, class Xcopy>
+qvbench::Turns TimeThreeWays(Engine engineWay, System systemWay, Xcopy xcopyWay)
+{
+    qvbench::Turns turns;
+    for (int turn = 0; turn < kTurns; ++turn)
+    {
+        double engine = 0, system = 0, xcopy = 0;
+        for (int step = 0; step < 3; ++step)
+        {
+            const int way = (turn + step) % 3;
+            if (way == 0)
+                engine = engineWay();
+            else if (way == 1)
+                system = systemWay();
+            else
+                xcopy = xcopyWay();
+        }
+        std::printf("  turn %d: engine %.3f s, CopyFileExW %.3f s, xcopy /E %.3f s\n", turn + 1, engine,
+                    system, xcopy);
+        turns.Add(engine, xcopy > 0 && xcopy < system ? xcopy : system);
+    }
+    return turns;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -161,79 +189,52 @@ int wmain(int argc, wchar_t** argv)
     }
     std::printf("%d MiB file, %d files of 4 KiB\n", mebibytes, files);
 
-    // Each turn runs the three ways one after the other; the reference of a turn is
-    // the faster of the system's two. Which way goes first turns round from turn to
-    // turn: a way that always ran first (or always after another's copy was removed)
-    // would always meet the caches and the deferred work the others left.
     std::wstring xcopySource = base + L"\\xsrc";
     CreateDirectoryW(xcopySource.c_str(), nullptr);
-    qvbench::Turns big;
-    for (int turn = 0; turn < kTurns; ++turn)
-    {
-        double engine = 0, system = 0, xcopy = 0;
-        for (int step = 0; step < 3; ++step)
-        {
-            switch ((turn + step) % 3)
-            {
-            case 0:
-                engine = RunEngine(source, L"big.bin", base + L"\\engine");
-                RemoveTree(base + L"\\engine");
-                break;
-            case 1: {
-                double start = Seconds();
-                CreateDirectoryW((base + L"\\sys").c_str(), nullptr);
-                const BOOL copied =
-                    CopyFileExW((source + L"\\big.bin").c_str(), (base + L"\\sys\\big.bin").c_str(), nullptr,
-                                nullptr, nullptr, 0);
-                system = copied ? Seconds() - start : -1;
-                RemoveTree(base + L"\\sys");
-                break;
-            }
-            default:
-                MoveFileW((source + L"\\big.bin").c_str(), (xcopySource + L"\\big.bin").c_str());
-                xcopy = RunXcopy(xcopySource, base + L"\\xbig");
-                MoveFileW((xcopySource + L"\\big.bin").c_str(), (source + L"\\big.bin").c_str());
-                RemoveTree(base + L"\\xbig");
-                break;
-            }
-        }
-        std::printf("  turn %d: engine %.3f s, CopyFileExW %.3f s, xcopy /E %.3f s\n", turn + 1, engine,
-                    system, xcopy);
-        big.Add(engine, xcopy > 0 && xcopy < system ? xcopy : system);
-    }
+    qvbench::Turns big = TimeThreeWays(
+        [&] {
+            const double seconds = RunEngine(source, L"big.bin", base + L"\\engine");
+            RemoveTree(base + L"\\engine");
+            return seconds;
+        },
+        [&] {
+            double start = Seconds();
+            CreateDirectoryW((base + L"\\sys").c_str(), nullptr);
+            const BOOL copied = CopyFileExW((source + L"\\big.bin").c_str(),
+                                            (base + L"\\sys\\big.bin").c_str(), nullptr, nullptr, nullptr, 0);
+            const double seconds = copied ? Seconds() - start : -1;
+            RemoveTree(base + L"\\sys");
+            return seconds;
+        },
+        [&] {
+            MoveFileW((source + L"\\big.bin").c_str(), (xcopySource + L"\\big.bin").c_str());
+            const double seconds = RunXcopy(xcopySource, base + L"\\xbig");
+            MoveFileW((xcopySource + L"\\big.bin").c_str(), (source + L"\\big.bin").c_str());
+            RemoveTree(base + L"\\xbig");
+            return seconds;
+        });
     char scenario[96];
     std::snprintf(scenario, sizeof scenario, "copy, one file of %d MiB", mebibytes);
     big.Report(scenario, 1.05, "system");
 
-    qvbench::Turns tree;
-    for (int turn = 0; turn < kTurns; ++turn)
-    {
-        double engine = 0, system = 0, xcopy = 0;
-        for (int step = 0; step < 3; ++step)
-        {
-            switch ((turn + step) % 3)
-            {
-            case 0:
-                engine = RunEngine(source, L"tree", base + L"\\engine");
-                RemoveTree(base + L"\\engine");
-                break;
-            case 1: {
-                double start = Seconds();
-                CopyTreeBySystem(source + L"\\tree", base + L"\\sys");
-                system = Seconds() - start;
-                RemoveTree(base + L"\\sys");
-                break;
-            }
-            default:
-                xcopy = RunXcopy(source + L"\\tree", base + L"\\xtree");
-                RemoveTree(base + L"\\xtree");
-                break;
-            }
-        }
-        std::printf("  turn %d: engine %.3f s, CopyFileExW %.3f s, xcopy /E %.3f s\n", turn + 1, engine,
-                    system, xcopy);
-        tree.Add(engine, xcopy > 0 && xcopy < system ? xcopy : system);
-    }
+    qvbench::Turns tree = TimeThreeWays(
+        [&] {
+            const double seconds = RunEngine(source, L"tree", base + L"\\engine");
+            RemoveTree(base + L"\\engine");
+            return seconds;
+        },
+        [&] {
+            double start = Seconds();
+            CopyTreeBySystem(source + L"\\tree", base + L"\\sys");
+            const double seconds = Seconds() - start;
+            RemoveTree(base + L"\\sys");
+            return seconds;
+        },
+        [&] {
+            const double seconds = RunXcopy(source + L"\\tree", base + L"\\xtree");
+            RemoveTree(base + L"\\xtree");
+            return seconds;
+        });
     std::snprintf(scenario, sizeof scenario, "copy, %d files of 4 KiB", files);
     tree.Report(scenario, 1.0, "system");
     RemoveTree(base);

@@ -149,6 +149,14 @@ struct SortItem
     CFileInfo* entry;
 };
 
+// No key: the reading order decides in the first place, and nothing after it.
+int CompareReadPositions(LONGLONG left, LONGLONG right, int place)
+{
+    if (place != 0 || left == right)
+        return COMPARE_EQUAL;
+    return left < right ? COMPARE_LESS : COMPARE_GREATER;
+}
+
 // CompareOnKey with the names and extensions taken from the entries' keys.
 int CompareItemsOnKey(const SortItem& left, const SortItem& right, int key, int place)
 {
@@ -160,9 +168,7 @@ int CompareItemsOnKey(const SortItem& left, const SortItem& right, int key, int 
         return CompareNameSortKeys(left.extensionKey, left.extensionLength, right.extensionKey,
                                    right.extensionLength);
     case SORT_KEY_NONE:
-        if (place != 0 || left.readPosition == right.readPosition)
-            return COMPARE_EQUAL;
-        return left.readPosition < right.readPosition ? COMPARE_LESS : COMPARE_GREATER;
+        return CompareReadPositions(left.readPosition, right.readPosition, place);
     default:
         return CompareOnKey(*left.entry, *right.entry, key, place);
     }
@@ -181,9 +187,7 @@ int CompareEntriesByLocaleKeys(CFileInfo& left, CFileInfo& right, int key, int p
         return CompareNamesByLocaleKeys(left.m_extension, left.m_extension.GetLength(), right.m_extension,
                                         right.m_extension.GetLength());
     case SORT_KEY_NONE:
-        if (place != 0 || left.m_readPosition == right.m_readPosition)
-            return COMPARE_EQUAL;
-        return left.m_readPosition < right.m_readPosition ? COMPARE_LESS : COMPARE_GREATER;
+        return CompareReadPositions(left.m_readPosition, right.m_readPosition, place);
     default:
         return CompareOnKey(left, right, key, place);
     }

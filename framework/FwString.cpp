@@ -386,19 +386,25 @@ void CStringT<CharT>::SetTogether(CStringT* const* strings, const PCXSTR* texts,
             target.Empty();
             continue;
         }
-        auto* data = reinterpret_cast<CStringData*>(first + at);
         // The first block counts one owner for each later block besides its own.
-        data->refs = at == 0 ? blocks : 1;
-        data->length = lengths[i];
-        data->capacity = lengths[i];
-        data->head = static_cast<int>(at);
-        auto* chars = reinterpret_cast<CharT*>(data + 1);
-        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
-        chars[lengths[i]] = 0;
-        target.Release();
-        target.m_psz = chars;
-        at += TogetherBlockBytes<CharT>(lengths[i]);
+        at += target.PlaceInBlock(first, at, at == 0 ? blocks : 1, texts[i], lengths[i]);
     }
+}
+
+template <typename CharT>
+size_t CStringT<CharT>::PlaceInBlock(char* base, size_t at, LONG refs, PCXSTR text, int length)
+{
+    auto* data = reinterpret_cast<CStringData*>(base + at);
+    data->refs = refs;
+    data->length = length;
+    data->capacity = length;
+    data->head = static_cast<int>(at);
+    auto* chars = reinterpret_cast<CharT*>(data + 1);
+    memcpy(chars, text, length * sizeof(CharT));
+    chars[length] = 0;
+    Release();
+    m_psz = chars;
+    return TogetherBlockBytes<CharT>(length);
 }
 
 template <typename CharT> void CStringT<CharT>::AssignConverted(PCYSTR psz, int length)
@@ -1163,17 +1169,7 @@ void CStringPoolT<CharT>::SetTogether(CStringT<CharT>* const* strings, const Cha
             target.Empty();
             continue;
         }
-        auto* data = reinterpret_cast<CStringData*>(m_block + m_used);
-        data->refs = 1;
-        data->length = lengths[i];
-        data->capacity = lengths[i];
-        data->head = static_cast<int>(m_used);
-        auto* chars = reinterpret_cast<CharT*>(data + 1);
-        memcpy(chars, texts[i], lengths[i] * sizeof(CharT));
-        chars[lengths[i]] = 0;
-        target.Release();
-        target.m_psz = chars;
-        m_used += TogetherBlockBytes<CharT>(lengths[i]);
+        m_used += target.PlaceInBlock(m_block, m_used, 1, texts[i], lengths[i]);
         ++m_carved;
     }
 }

@@ -215,6 +215,10 @@ private:
     void SetLength(int length) noexcept;
     void Release() noexcept;
     void AssignConverted(PCYSTR psz, int length);
+    // Writes the text as a string block at `at` bytes into the allocation `base`,
+    // counting `refs` holders, and makes it this object's text; returns the block's
+    // size (see SetTogether).
+    size_t PlaceInBlock(char* base, size_t at, LONG refs, PCXSTR text, int length);
 
     PXSTR m_psz;
 };

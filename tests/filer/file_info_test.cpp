@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using filertest::MakeFindData;
@@ -26,6 +27,16 @@ struct SplitCase
     const wchar_t* extension;
     int entryClass;
 };
+
+// The base-name and extension keys an entry holds.
+std::pair<std::vector<BYTE>, std::vector<BYTE>> KeysOf(const CFileInfo& entry)
+{
+    int baseLength = 0, extensionLength = 0;
+    const BYTE* base = entry.GetBaseNameKey(baseLength);
+    const BYTE* extension = entry.GetExtensionKey(extensionLength);
+    return std::make_pair(std::vector<BYTE>(base, base + baseLength),
+                          std::vector<BYTE>(extension, extension + extensionLength));
+}
 
 class FileInfoSplit : public ::testing::TestWithParam<SplitCase>
 {
@@ -73,14 +84,7 @@ TEST_P(FileInfoSplit, SplitsNameAndClassifies)
     ASSERT_TRUE(entries[1].PrepareNameKeys(NAME_KEY_LOCALE));
     ASSERT_TRUE(entries[2].PrepareNameKeys(NAME_KEY_LOCALE, &entries[1]));
     ASSERT_TRUE(entry.PrepareNameKeys(NAME_KEY_LOCALE));
-    auto keys = [](const CFileInfo& e) {
-        int baseLength = 0, extensionLength = 0;
-        const BYTE* base = e.GetBaseNameKey(baseLength);
-        const BYTE* extension = e.GetExtensionKey(extensionLength);
-        return std::make_pair(std::vector<BYTE>(base, base + baseLength),
-                              std::vector<BYTE>(extension, extension + extensionLength));
-    };
-    EXPECT_EQ(keys(entries[2]), keys(entry));
+    EXPECT_EQ(KeysOf(entries[2]), KeysOf(entry));
 }
 
 // Keys carved from shared blocks are the keys made alone, and each entry's keys stay
@@ -104,15 +108,8 @@ TEST(FileInfo, NameKeysFromSharedBlocksOutliveTheBlocksAndEachOther)
     }
     for (int i = 0; i < count; i += 2)
         shared[i].ClearNameKeys();
-    auto keys = [](const CFileInfo& e) {
-        int baseLength = 0, extensionLength = 0;
-        const BYTE* base = e.GetBaseNameKey(baseLength);
-        const BYTE* extension = e.GetExtensionKey(extensionLength);
-        return std::make_pair(std::vector<BYTE>(base, base + baseLength),
-                              std::vector<BYTE>(extension, extension + extensionLength));
-    };
     for (int i = 1; i < count; i += 2)
-        EXPECT_EQ(keys(shared[i]), keys(alone[i])) << i;
+        EXPECT_EQ(KeysOf(shared[i]), KeysOf(alone[i])) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -45,6 +45,18 @@ protected:
     }
 
     std::wstring Path(LPCWSTR name) const { return m_dir + L"\\" + name; }
+    // Moves the folder aside and puts a new one holding "d.txt" in its place, with the
+    // host's own tools, which the program's open handles do not hold back.
+    void ReplaceFolderOnHost(const std::wstring& folder)
+    {
+        const std::wstring host = qvtest::HostPath(m_dir);
+        const std::wstring replaced = Path((folder + L"\\d.txt").c_str());
+        ASSERT_TRUE(qvtest::RunHostProgram(
+            L"/bin/sh",
+            L"-c \"cd '" + host + L"' && mv " + folder + L" " + folder + L"-old && mkdir " + folder +
+                L" && touch " + folder + L"/d.txt\"",
+            [&] { return GetFileAttributesW(replaced.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    }
     void File(LPCWSTR name) { ASSERT_TRUE(qvtest::WriteFileBytes(Path(name), "x")); }
     void Dir(LPCWSTR name) { ASSERT_TRUE(CreateDirectoryW(Path(name).c_str(), nullptr)); }
     // Sets the last-write time, and the other two times when `all` is set.
@@ -653,11 +665,7 @@ TEST_F(ReadDirectoryTest, WholeReadsKeepAQuietWatchAndAFolderPutInPlaceOfTheShow
     EXPECT_GE(IndexOf(L"c.txt"), 0);
     EXPECT_EQ(READ_UNCHANGED, ReCheck());
 
-    const std::wstring host = qvtest::HostPath(m_dir);
-    const std::wstring replaced = Path(L"w\\d.txt");
-    ASSERT_TRUE(qvtest::RunHostProgram(
-        L"/bin/sh", L"-c \"cd '" + host + L"' && mv w w-old && mkdir w && touch w/d.txt\"",
-        [&] { return GetFileAttributesW(replaced.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_NO_FATAL_FAILURE(ReplaceFolderOnHost(L"w"));
     ASSERT_EQ(READ_REBUILT, ReCheck());
     EXPECT_GE(IndexOf(L"d.txt"), 0);
     EXPECT_LT(IndexOf(L"a.txt"), 0);
@@ -676,11 +684,7 @@ TEST_F(ReadDirectoryTest, AFolderPutInPlaceOfTheShownOneBeforeTheFirstReCheckIsL
     File(L"v\\a.txt");
     m_pane.ChangeDirectory(Path(L"v").c_str(), 0, FALSE, FALSE);
     ASSERT_NE(INVALID_HANDLE_VALUE, m_pane.m_hChange);
-    const std::wstring host = qvtest::HostPath(m_dir);
-    const std::wstring replaced = Path(L"v\\d.txt");
-    ASSERT_TRUE(qvtest::RunHostProgram(
-        L"/bin/sh", L"-c \"cd '" + host + L"' && mv v v-old && mkdir v && touch v/d.txt\"",
-        [&] { return GetFileAttributesW(replaced.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    ASSERT_NO_FATAL_FAILURE(ReplaceFolderOnHost(L"v"));
     ASSERT_EQ(READ_REBUILT, ReCheck());
     EXPECT_GE(IndexOf(L"d.txt"), 0);
     EXPECT_LT(IndexOf(L"a.txt"), 0);

@@ -26,6 +26,25 @@ void Press(const qvtest::QvProcess& qv, HWND main, const std::vector<WORD>& keys
     }
 }
 
+// Starts the program on the two folders with no "." or ".." rows, so that each list
+// starts on its first folder, F2 bound to switch the incremental search on, and
+// closing asking nothing; `main` is its window, null when it did not come up.
+void Start(const qvtest::QvProgram& program, qvtest::QvProcess& qv, const std::wstring& left,
+           const std::wstring& right, HWND& main)
+{
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    WaitForInputIdle(qv.Process(), 5000);
+}
+
 TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
 {
     const std::wstring root = qvtest::ScratchDir();
@@ -37,20 +56,10 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
                                        right, right + L"\\r1dir", right + L"\\r2dir", right + L"\\r3dir"})
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\zfile.txt", "x"));
-    // No "." or ".." rows, so that each list starts on its first folder; F2 switches the
-    // incremental search on; closing asks nothing.
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
-    HWND main = qv.WaitForMainWindow(L" - qv");
+    HWND main = nullptr;
+    Start(program, qv, left, right, main);
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
 
     // Left pane: alpha, beta, zfile.txt. Down, Enter: into beta. Backspace: back with
     // the cursor on beta, which the next Enter proves by entering beta again.
@@ -75,18 +84,10 @@ TEST(NavigationKeys, LeavingAFolderEndsTheIncrementalSearch)
     for (const std::wstring& folder :
          {left, left + L"\\alpha", left + L"\\beta", left + L"\\beta\\inner", right})
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[KEYEXEDATA]\r\nN_F2=@NorIncSearch\r\n"));
     qvtest::QvProcess qv;
-    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left + L"\\beta", right)));
-    HWND main = qv.WaitForMainWindow(L" - qv");
+    HWND main = nullptr;
+    Start(program, qv, left + L"\\beta", right, main);
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
 
     // The search is switched on in beta and Backspace goes up with the cursor on beta.
     // Going up ended the search, so Enter opens beta instead of only ending it.
