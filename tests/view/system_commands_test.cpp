@@ -460,6 +460,21 @@ TEST_F(SystemCommands, PreviewSizeStopsAtItsBoundsWithoutLoadingAgain)
     g_pLoadPreviewThread = saved;
 }
 
+TEST(SystemShellApiDefaults, EveryCallIsTheSystemsOwn)
+{
+    // The table is filled by a static initialiser: a member left out is a null call
+    // that ends the program the first time its menu item is chosen.
+    const SystemShellApi& api = g_SystemShellApi;
+    EXPECT_NE(api.getDriveType, nullptr);
+    EXPECT_NE(api.formatDrive, nullptr);
+    EXPECT_NE(api.connectDialog, nullptr);
+    EXPECT_NE(api.disconnectDialog, nullptr);
+    EXPECT_NE(api.runProgram, nullptr);
+    EXPECT_NE(api.enumAudioEndpoints, nullptr);
+    EXPECT_NE(api.setDefaultAudioEndpoint, nullptr);
+    EXPECT_NE(api.chooseFont, nullptr);
+}
+
 CHOOSEFONTW g_offered = {};
 LOGFONTW g_offeredFont = {};
 

@@ -32,5 +32,5 @@ int StartProgram(LPCWSTR program, LPCWSTR parameters)
 
 SystemShellApi g_SystemShellApi = {
     GetDriveTypeW, FormatWithShell,    WNetConnectionDialog,          WNetDisconnectDialog,
-    StartProgram,  EnumAudioEndpoints, SetDefaultAudioEndpointByName,
+    StartProgram,  EnumAudioEndpoints, SetDefaultAudioEndpointByName, ChooseFontW,
 };

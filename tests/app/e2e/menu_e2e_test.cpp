@@ -167,3 +167,18 @@ TEST_F(MenuEndToEnd, WithKeysShownTheItemsCarryTheirKeys)
     }
     EXPECT_GT(widths[1], widths[0]);
 }
+
+// The display-font item opens the system's font chooser and the program lives on after
+// it is cancelled.
+TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
+{
+    Start();
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(522, 0), 0));
+    HWND chooser = WaitForDialog(Qv().ProcessId(), L"");
+    ASSERT_NE(nullptr, chooser) << "no font chooser opened";
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+    PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+    EXPECT_TRUE(IsWindowVisible(m_main));
+}
