@@ -184,6 +184,10 @@ TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
     Set(g_VIEWMENUCOMMAND, 1);
     Update(175);
     EXPECT_EQ(Text(175), L"自動ファイル名幅  [A]") << "the lower modifier's key";
+    // Every opening of the menu updates the item again: the key text stays one.
+    Update(175);
+    Update(175);
+    EXPECT_EQ(Text(175), L"自動ファイル名幅  [A]");
     // A keyword bound to no key adds nothing.
     Update(472, L"ファイル名短縮表示");
     EXPECT_EQ(Text(472), L"ファイル名短縮表示");

@@ -194,7 +194,14 @@ CString ItemText(CCmdUI& ui, const CString& setText, UINT menuResourceId)
         return setText;
     wchar_t buffer[256] = {};
     if (ui.m_hMenu != nullptr && GetMenuStringW(ui.m_hMenu, ui.m_nID, buffer, 256, MF_BYCOMMAND) > 0)
-        return CString(buffer);
+    {
+        // The live item still carries the key text the last opening of the menu added.
+        CString live(buffer);
+        const int suffix = live.ReverseFind(L'[');
+        if (suffix >= 2 && live[live.GetLength() - 1] == L']' && live.Mid(suffix - 2, 3) == L"  [")
+            live = live.Left(suffix - 2);
+        return live;
+    }
     HMENU resource = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuResourceId));
     CString text;
     if (resource != nullptr)
