@@ -236,6 +236,8 @@ TEST_F(SettingsTableTest, AFileWithoutTheSectionsGivesTheDocumentedDefaults)
         {L"NO_DIALOG_LOADING_SIZE", &g_NO_DIALOG_LOADING_SIZE, 500},
         {L"MAX_PREVIEW_FILES", &g_MAX_PREVIEW_FILES, 10000},
         {L"COPY_BUFFER_SIZE_REMOTE", &g_COPY_BUFFER_SIZE_REMOTE, 2000},
+        // Most text is UTF-8 today: a first start detects the code.
+        {L"VIEWER_CHAR_CODE", &g_VIEWER_CHAR_CODE, 5},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, *c.variable) << c.key;
