@@ -146,4 +146,37 @@ TEST_F(ViewerConvert, CutCharactersAreNotConsumed)
     }
 }
 
+// Unicode text carries some JIS characters under other code points than the system's
+// Shift-JIS table: each must become its JIS cell, not "?".
+TEST_F(ViewerConvert, UnicodeFormsOfJisCharactersBecomeTheirCells)
+{
+    const struct
+    {
+        WCHAR wide;
+        const char* sjis;
+    } cases[] = {
+        {0x301C, "\x81\x60"}, {0x2016, "\x81\x61"}, {0x2212, "\x81\x7C"}, {0x2014, "\x81\x5C"},
+        {0x00A2, "\x81\x91"}, {0x00A3, "\x81\x92"}, {0x00AC, "\x81\xCA"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.wide));
+        const WCHAR text[] = {L'a', c.wide, L'b'};
+        BYTE out[16] = {};
+        INT64 consumed = 0;
+        ViewerTextData d;
+        CViewDataThread fresh(d, nullptr, 0, 8, 80);
+        ASSERT_EQ(
+            fresh.ConvertUtf16(reinterpret_cast<const BYTE*>(text), out, sizeof(text), nullptr, &consumed),
+            4);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 4), std::string("a") + c.sjis + "b") << "UTF-16";
+
+        char utf8[16] = {};
+        const int n = WideCharToMultiByte(CP_UTF8, 0, text, 3, utf8, sizeof(utf8), nullptr, nullptr);
+        BYTE out8[16] = {};
+        ASSERT_EQ(fresh.ConvertUtf8(reinterpret_cast<const BYTE*>(utf8), out8, n, nullptr, &consumed), 4);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out8), 4), std::string("a") + c.sjis + "b") << "UTF-8";
+    }
+}
+
 } // namespace

@@ -489,6 +489,49 @@ int CViewDataThread::ConvertJis(const BYTE* src, BYTE* dst, INT64 count, BOOL* e
     return static_cast<int>(out - dst);
 }
 
+namespace
+{
+// Characters of JIS X 0208 that Unicode text carries under other code points than the
+// system's Shift-JIS table uses: the system would turn "〜" into "?". Each is replaced
+// by the code point the table maps to the JIS cell.
+WCHAR TableFormOfJisCharacter(WCHAR c)
+{
+    switch (c)
+    {
+    case 0x301C: // WAVE DASH, cell 0x8160
+        return 0xFF5E;
+    case 0x2016: // DOUBLE VERTICAL LINE, 0x8161
+        return 0x2225;
+    case 0x2212: // MINUS SIGN, 0x817C
+        return 0xFF0D;
+    case 0x2014: // EM DASH, 0x815C
+        return 0x2015;
+    case 0x00A2: // CENT SIGN, 0x8191
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN, 0x8192
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN, 0x81CA
+        return 0xFFE2;
+    default:
+        return c;
+    }
+}
+
+bool HasJisVariant(const WCHAR* text, INT64 length)
+{
+    for (INT64 i = 0; i < length; ++i)
+        if (TableFormOfJisCharacter(text[i]) != text[i])
+            return true;
+    return false;
+}
+
+void MapJisVariants(WCHAR* text, INT64 length)
+{
+    for (INT64 i = 0; i < length; ++i)
+        text[i] = TableFormOfJisCharacter(text[i]);
+}
+} // namespace
+
 int CViewDataThread::ConvertUtf8(const BYTE* src, BYTE* dst, INT64 count, BOOL* error, INT64* consumed)
 {
     // A sequence cut by the end of the input waits for the next call.
@@ -527,6 +570,7 @@ int CViewDataThread::ConvertUtf8(const BYTE* src, BYTE* dst, INT64 count, BOOL* 
             *error = TRUE;
         return 0;
     }
+    MapJisVariants(m_wide, wide);
     return WideCharToMultiByte(CP_ACP, 0, m_wide, wide, reinterpret_cast<LPSTR>(dst), static_cast<int>(count),
                                nullptr, nullptr);
 }
@@ -544,10 +588,29 @@ int CViewDataThread::ConvertUtf16(const BYTE* src, BYTE* dst, INT64 count, BOOL*
     if (consumed)
         *consumed = units * 2;
     int written = 0;
+    const WCHAR* wide = reinterpret_cast<const WCHAR*>(src);
+    // Text without the JIS variants, nearly all of it, is converted where it lies.
+    if (units > 0 && HasJisVariant(wide, units))
+    {
+        if (m_wideCapacity < units)
+        {
+            WCHAR* grown = static_cast<WCHAR*>(realloc(m_wide, static_cast<size_t>(units) * sizeof(WCHAR)));
+            if (grown == nullptr)
+            {
+                if (error)
+                    *error = TRUE;
+                return 0;
+            }
+            m_wide = grown;
+            m_wideCapacity = units;
+        }
+        memcpy(m_wide, src, static_cast<size_t>(units) * sizeof(WCHAR));
+        MapJisVariants(m_wide, units);
+        wide = m_wide;
+    }
     if (units > 0)
-        written =
-            WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWCH>(src), static_cast<int>(units),
-                                reinterpret_cast<LPSTR>(dst), static_cast<int>(count), nullptr, nullptr);
+        written = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(units), reinterpret_cast<LPSTR>(dst),
+                                      static_cast<int>(count), nullptr, nullptr);
     if (written <= 0 && error)
         *error = TRUE;
     return written < 0 ? 0 : written;
