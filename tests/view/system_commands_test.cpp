@@ -501,8 +501,8 @@ TEST_F(SystemCommands, DisplayFontOffersTheSettingsAndStoresTheChoice)
     EXPECT_EQ(std::wstring(g_offeredFont.lfFaceName), L"ＭＳ ゴシック");
     EXPECT_EQ(g_offeredFont.lfHeight, -16);
     EXPECT_EQ(g_offeredFont.lfCharSet, 128);
-    EXPECT_EQ(g_offered.Flags & (CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST),
-              static_cast<DWORD>(CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST));
+    const DWORD flags = CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_NOVERTFONTS;
+    EXPECT_EQ(g_offered.Flags & flags, flags);
     EXPECT_EQ(W(g_FONTNAME), L"Courier New");
     EXPECT_EQ(g_FONTHEIGHT, -20);
     EXPECT_EQ(g_FONTWEIGHT, 700);

@@ -30,18 +30,22 @@ void CDisplayFontDlg::ChooseFont()
         return;
     CDisplayFontSize& entry = m_fonts[selected];
     LOGFONTW font = {};
-    lstrcpynW(font.lfFaceName, entry.m_faceName, LF_FACESIZE);
-    font.lfCharSet = static_cast<BYTE>(entry.m_charSet);
-    font.lfHeight = entry.m_height;
-    font.lfWidth = entry.m_width;
-    font.lfWeight = entry.m_weight;
+    // An entry without a face would open the chooser on the first face the system
+    // lists, often a vertical one at its smallest size: start on the main font instead.
+    const bool own = !entry.m_faceName.IsEmpty();
+    lstrcpynW(font.lfFaceName, own ? entry.m_faceName : g_FONTNAME, LF_FACESIZE);
+    font.lfCharSet = static_cast<BYTE>(own ? entry.m_charSet : g_FONTCHARSET);
+    font.lfHeight = own ? entry.m_height : g_FONTHEIGHT;
+    font.lfWidth = own ? entry.m_width : g_FONTWIDE;
+    font.lfWeight = own ? entry.m_weight : g_FONTWEIGHT;
     font.lfPitchAndFamily = FIXED_PITCH;
     CHOOSEFONTW choose = {};
     choose.lStructSize = sizeof(choose);
     choose.hwndOwner = m_hWnd;
     choose.lpLogFont = &font;
-    choose.Flags =
-        CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_FORCEFONTEXIST;
+    // Vertical ("@") faces draw the panes' text turned on its side.
+    choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY |
+                   CF_FORCEFONTEXIST | CF_NOVERTFONTS;
     if (!::ChooseFontW(&choose))
         return;
     entry.m_faceName = font.lfFaceName;

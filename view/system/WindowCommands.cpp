@@ -106,9 +106,10 @@ void CQvView::OnDisplayFont()
     choice.lStructSize = sizeof(choice);
     choice.hwndOwner = m_hWnd;
     choice.lpLogFont = &font;
-    // The panes are laid out in cells of one width: only fixed-pitch faces fit.
-    choice.Flags =
-        CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_FORCEFONTEXIST;
+    // The panes are laid out in cells of one width: only fixed-pitch faces fit, and
+    // vertical ("@") faces would draw the text turned on its side.
+    choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY |
+                   CF_FORCEFONTEXIST | CF_NOVERTFONTS;
     if (g_SystemShellApi.chooseFont(&choice))
     {
         g_FONTNAME = font.lfFaceName;
