@@ -116,4 +116,14 @@ TEST(ViewerDetection, EverySampleComesOutInItsCode)
             present.insert(name);
     EXPECT_EQ(present, listed);
 }
+
+// 7-bit text with control bytes but no escape sequence is plain text, not JIS.
+TEST(ViewerDetection, SevenBitTextWithoutAnEscapeIsNotJis)
+{
+    const std::wstring path = qvtest::ScratchDir() + L"\\form-feed.txt";
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, "first page\r\n\fsecond page\r\n\x07bell\r\n"));
+    CViewerText text;
+    ASSERT_TRUE(text.OpenViewerFile(path.c_str(), 8, 80, VIEWER_CODE_DETECT));
+    EXPECT_EQ(text.GetViewerEncoding(), VIEWER_CODE_ANSI);
+}
 } // namespace

@@ -637,6 +637,26 @@ int CViewDataThread::Convert(const BYTE* src, BYTE* dst, INT64 count, INT64* con
 
 // ---- Detection ----------------------------------------------------------------------
 
+namespace
+{
+// JIS text announces its double-byte runs with escape sequences; 7-bit text without
+// one is ASCII, whatever control bytes it holds.
+bool HasJisEscape(const BYTE* text, INT64 length)
+{
+    for (INT64 i = 0; i + 2 < length; ++i)
+    {
+        if (text[i] != 0x1B)
+            continue;
+        const BYTE kind = text[i + 1];
+        const BYTE final = text[i + 2];
+        if ((kind == '$' && (final == 'B' || final == '@')) ||
+            (kind == '(' && (final == 'B' || final == 'J' || final == 'I')))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 int CViewDataThread::DetectEncoding(int requested, int& detected)
 {
     BYTE* sample = static_cast<BYTE*>(malloc(kViewerSampleSize));
@@ -706,6 +726,8 @@ int CViewDataThread::DetectEncoding(int requested, int& detected)
                 switch (code)
                 {
                 case VIEWER_CODE_JIS:
+                    if (!HasJisEscape(sample, n))
+                        return FALSE;
                     written = ConvertJis(sample, scratch, n, &error);
                     return !error && written > 0 &&
                            ConvertsStrictly(scratch, written, wide, static_cast<int>(kViewerSampleSize));
