@@ -82,4 +82,33 @@ TEST_F(ViewerSearch, NothingLoadedFindsNothing)
     EXPECT_FALSE(text.SearchViewerText(TRUE));
 }
 
+// Shift-JIS trail bytes lie in the range of ASCII letters: a match starts only where a
+// character starts, and case folding never touches a trail byte.
+TEST_F(ViewerSearch, MatchesStartAtCharactersAndTrailBytesAreNeverFolded)
+{
+    // "アイウ" is 83 41 83 43 83 45, "ャ" is 83 61; then "Ae".
+    Load("\x83\x41\x83\x43\x83\x45"
+         "Ae");
+    const struct
+    {
+        const char* name;
+        std::string what;
+        BOOL ignoreCase;
+        BOOL forward;
+        std::vector<INT64> finds;
+    } cases[] = {
+        {"a letter is not found in a trail byte", "A", FALSE, TRUE, {6}},
+        {"nor with case ignored", "e", TRUE, TRUE, {7}},
+        {"backward as well", "E", TRUE, FALSE, {7}},
+        {"a double byte whose trail is a small letter keeps its case", "\x83\x61", TRUE, TRUE, {}},
+        {"a double byte is found where it starts", "\x83\x43", FALSE, TRUE, {2}},
+    };
+    for (const auto& c : cases)
+    {
+        text.SetSearch(c.what, c.ignoreCase, 0);
+        text.SetSearchStart(0);
+        EXPECT_EQ(Finds(c.forward, static_cast<int>(c.finds.size()) + 1), c.finds) << c.name;
+    }
+}
+
 } // namespace

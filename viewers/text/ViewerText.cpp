@@ -227,9 +227,27 @@ INT64 CViewerText::ScrollViewerLines(INT64 delta, int linesPerPage, BOOL hexForm
     return top - old;
 }
 
+namespace
+{
+// The text is held in Shift-JIS, whatever the file's code.
+inline bool IsLeadByte(char c)
+{
+    const BYTE b = static_cast<BYTE>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+} // namespace
+
 void CViewerText::SetSearch(const std::string& text, BOOL ignoreCase, int direction)
 {
     m_searchText = text;
+    m_searchSingle.assign(text.size(), 0);
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (IsLeadByte(text[i]) && i + 1 < text.size())
+            ++i;
+        else
+            m_searchSingle[i] = 1;
+    }
     m_ignoreCase = ignoreCase;
     m_searchDirection = direction;
     m_searchState = SEARCH_NEW;
@@ -251,7 +269,8 @@ BOOL CViewerText::CharsMatch(INT64 pos, INT64 end) const
     {
         char a = text[i];
         char b = m_searchText[static_cast<size_t>(i)];
-        if (m_ignoreCase)
+        // A trail byte may lie in the range of the letters: it is never folded.
+        if (m_ignoreCase && m_searchSingle[static_cast<size_t>(i)])
         {
             if (a >= 'a' && a <= 'z')
                 a = static_cast<char>(a - 'a' + 'A');
@@ -262,6 +281,16 @@ BOOL CViewerText::CharsMatch(INT64 pos, INT64 end) const
             return FALSE;
     }
     return TRUE;
+}
+
+BOOL CViewerText::IsCharStart(INT64 pos) const
+{
+    // The byte before a run of lead-range bytes ends a character whatever it is; from
+    // there the run pairs up into double bytes.
+    INT64 q = pos - 1;
+    while (q >= 0 && IsLeadByte(m_data.text[q]))
+        --q;
+    return ((pos - (q + 1)) & 1) == 0;
 }
 
 BOOL CViewerText::SearchViewerText(BOOL forward)
@@ -293,6 +322,9 @@ BOOL CViewerText::SearchViewerText(BOOL forward)
         {
             if (m_searchState == SEARCH_FOUND)
                 ++pos;
+            // A match starts only where a character starts: the next such place is
+            // found once and then kept in step with the scan.
+            INT64 nextStart = pos < end && !IsCharStart(pos) ? pos + 1 : pos;
             // Every position is tested once, starting here and wrapping at the end, up
             // to the one before the search start.
             for (INT64 tested = 0; tested < end; ++tested)
@@ -302,13 +334,18 @@ BOOL CViewerText::SearchViewerText(BOOL forward)
                     if (m_searchStart == 0)
                         break;
                     pos = 0;
+                    nextStart = 0;
                 }
                 if (tested > 0 && pos == m_searchStart)
                     break;
-                if (CharsMatch(pos, end))
+                if (pos == nextStart)
                 {
-                    found = TRUE;
-                    break;
+                    nextStart += IsLeadByte(m_data.text[pos]) && pos + 1 < end ? 2 : 1;
+                    if (CharsMatch(pos, end))
+                    {
+                        found = TRUE;
+                        break;
+                    }
                 }
                 ++pos;
             }
@@ -325,7 +362,7 @@ BOOL CViewerText::SearchViewerText(BOOL forward)
                         break;
                     pos = end - 1;
                 }
-                if (CharsMatch(pos, end))
+                if (IsCharStart(pos) && CharsMatch(pos, end))
                 {
                     found = TRUE;
                     break;

@@ -79,6 +79,8 @@ private:
     BOOL LoadViewerData(INT64 sourceSize, int tabWidth, int lineWidth, HANDLE file, BOOL rewrap);
     void LookUpKindRow(LPCWSTR extension, int& tabWidth, int& lineWidth) const;
     BOOL CharsMatch(INT64 pos, INT64 end) const;
+    // TRUE when a character of the text starts at `pos`, not a double byte's trail.
+    BOOL IsCharStart(INT64 pos) const;
 
     ViewerTextData m_data;
     CViewDataThread* m_loader = nullptr;
@@ -88,6 +90,9 @@ private:
     int m_lineWidth = 80;
     INT64 m_topLine = 0;
     std::string m_searchText;
+    // 1 for each byte of the search text that is a character of its own, the only
+    // bytes case folding may touch.
+    std::string m_searchSingle;
     BOOL m_ignoreCase = FALSE;
     int m_searchDirection = 0;
     INT64 m_searchStart = 0;
