@@ -2,6 +2,7 @@
 // by make-samples.py there): every sample, opened with detection asked for, comes out
 // in the code it was written in.
 #include "viewers/text/ViewerText.h"
+#include "viewers/text/ViewDataThread.h"
 
 #include <gtest/gtest.h>
 
@@ -125,5 +126,32 @@ TEST(ViewerDetection, SevenBitTextWithoutAnEscapeIsNotJis)
     CViewerText text;
     ASSERT_TRUE(text.OpenViewerFile(path.c_str(), 8, 80, VIEWER_CODE_DETECT));
     EXPECT_EQ(text.GetViewerEncoding(), VIEWER_CODE_ANSI);
+}
+
+// EUC-JP text with three-byte JIS X 0212 characters (accented letters) is EUC-JP, and
+// each such character shows as one geta mark.
+TEST(ViewerDetection, EucWithThreeByteCharactersIsEuc)
+{
+    std::string euc;
+    for (int i = 0; i < 4; ++i)
+        // "日本語のカフェ Caf" + e-acute + "\r\n"
+        euc += "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xA5\xAB\xA5\xD5\xA5\xA7 Caf\x8F\xAB\xB1\r\n";
+    const std::wstring path = qvtest::ScratchDir() + L"\\euc-0212.txt";
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, euc));
+    CViewerText text;
+    ASSERT_TRUE(text.OpenViewerFile(path.c_str(), 8, 80, VIEWER_CODE_DETECT));
+    EXPECT_EQ(text.GetViewerEncoding(), VIEWER_CODE_EUC);
+
+    ViewerTextData data;
+    CViewDataThread loader(data, nullptr, 0, 8, 80);
+    BYTE out[16] = {};
+    INT64 consumed = 0;
+    const BYTE word[] = {'f', 0x8F, 0xAB, 0xB1, '!'};
+    ASSERT_EQ(loader.ConvertEuc(word, out, sizeof(word), nullptr, &consumed), 4);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 4), "f\x81\xAC!");
+    EXPECT_EQ(consumed, 5);
+    // A character cut by the end of a block waits for the next block.
+    EXPECT_EQ(loader.ConvertEuc(word, out, 3, nullptr, &consumed), 1);
+    EXPECT_EQ(consumed, 1);
 }
 } // namespace

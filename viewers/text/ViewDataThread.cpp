@@ -301,6 +301,15 @@ TextPlausibility EucReading(const BYTE* s, INT64 count)
             ++i;
             continue;
         }
+        if (c == 0x8F)
+        {
+            if (i + 2 >= count)
+                break;
+            const bool cell = s[i + 1] >= 0xA1 && s[i + 1] <= 0xFE && s[i + 2] >= 0xA1 && s[i + 2] <= 0xFE;
+            Count(p, cell ? CHAR_COMMON : CHAR_RARE);
+            i += 3;
+            continue;
+        }
         if (i + 1 >= count)
             break;
         const BYTE t = s[i + 1];
@@ -366,6 +375,17 @@ int CViewDataThread::ConvertEuc(const BYTE* src, BYTE* dst, INT64 count, BOOL* /
         {
             *out++ = c1;
             ++i;
+            continue;
+        }
+        if (c1 == 0x8F)
+        {
+            // A JIS X 0212 character (accented Latin letters among them) takes three
+            // bytes; Shift-JIS has no such characters, so it shows as the geta mark.
+            if (i + 2 >= count)
+                break;
+            *out++ = 0x81;
+            *out++ = 0xAC;
+            i += 3;
             continue;
         }
         if (i + 1 >= count)
