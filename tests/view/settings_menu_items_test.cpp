@@ -155,6 +155,20 @@ TEST_F(SettingsMenuItems, CustomiseItemsOpenTheirDialogs)
     }
 }
 
+// The new-file kinds are items of the menu bar: OK loads the bar again, Cancel does not.
+TEST_F(SettingsMenuItems, NewFileKindsReloadTheMenuBarOnOk)
+{
+    for (const int button : {IDCANCEL, IDOK})
+    {
+        SCOPED_TRACE(button);
+        View().m_menus.shownMenuId = 0xBEEF;
+        g_answered = 0;
+        RunItemAnswering(View(), 642, L"新規作成ファイルの設定", button);
+        EXPECT_EQ(g_answered, 1);
+        EXPECT_EQ(button == IDOK, View().m_menus.shownMenuId != 0xBEEFu);
+    }
+}
+
 TEST_F(SettingsMenuItems, FilerSettingsReadThePanesAgainOnlyWhenAListingOptionChanged)
 {
     const std::wstring folder = std::wstring(m_dir) + L"\\listing";

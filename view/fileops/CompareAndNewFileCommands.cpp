@@ -69,5 +69,10 @@ void CQvView::OpenNewFileSettingsDialog()
 {
     CViewBusyGuard busy(*this);
     CMakeNewFileDlg dialog(this);
-    dialog.DoModal();
+    // The kinds are items of the menu bar's 新規作成: a kind made here is offered at once.
+    if (dialog.DoModal() == IDOK)
+    {
+        m_menus.shownMenuId = 0;
+        UpdateMenuForMode();
+    }
 }
