@@ -1186,6 +1186,7 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
     }
 
     m_copier.m_showJobProgress = m_showJobProgress;
+    m_copier.m_folderIsNew = InFreshTarget();
     CString realDirectory = entry.GetRealDirectory(FALSE);
     int goOn = 1;
     if (m_copier.Open(entry.m_findData, path, realDirectory))

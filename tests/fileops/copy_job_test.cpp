@@ -456,6 +456,19 @@ TEST_F(CopyJobTest, ASourceNamedLikeAnotherFilesShortAliasNeverReplacesIt)
     }
 }
 
+// A job that writes a target beside which a copy cut short left its temporary file
+// removes that file, in the destination itself and in a folder of a tree that was
+// there before.
+TEST_F(CopyJobTest, ACopyRemovesWhatCopiesCutShortLeftBesideItsTarget)
+{
+    MakeTree(src, {L"f.txt", L"A\\", L"A\\x.txt"});
+    MakeTree(dst, {L"A\\", L"f.txt.~qv000", L"A\\x.txt.~qv003", L"A\\y.txt.~qv000"});
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"f.txt", L"A"}), dst));
+    EXPECT_EQ((std::set<std::wstring>{L"A", L"f.txt"}), qvtest::ListFolder(dst));
+    EXPECT_EQ((std::set<std::wstring>{L"x.txt", L"y.txt.~qv000"}), qvtest::ListFolder(dst + L"\\A"));
+    EXPECT_EQ("A\\x.txt", Read(L"dst\\A\\x.txt"));
+}
+
 TEST_F(CopyJobTest, DirectoriesKeepTheirAttributesWhenTheyStayOrAlreadyExist)
 {
     MakeTree(src, {L"C\\", L"C\\keep.tmp", L"C\\x.txt"});
