@@ -150,13 +150,18 @@ BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b)
     return GetFileIdentity(a, infoA) && GetFileIdentity(b, infoB) && SameFileIdentity(infoA, infoB);
 }
 
-CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error)
+CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error, LPCWSTR detail)
 {
-    CString text;
+    CString code;
     if (operation != nullptr && operation[0] != 0)
-        text.Format(L"%s\n%s\n(%s:Error Code=%u)", lead, path, operation, (unsigned)error);
+        code.Format(L"(%s:Error Code=%u)", operation, (unsigned)error);
     else
-        text.Format(L"%s\n%s\n(Error Code=%u)", lead, path, (unsigned)error);
+        code.Format(L"(Error Code=%u)", (unsigned)error);
+    CString text;
+    if (detail != nullptr && detail[0] != 0)
+        text.Format(L"%s\n%s\n%s\n%s", lead, path, detail, code.GetString());
+    else
+        text.Format(L"%s\n%s\n%s", lead, path, code.GetString());
     return text;
 }
 
@@ -203,11 +208,12 @@ int CCopyDlgThread::WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, L
     return 1;
 }
 
-void CCopyDlgThread::NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path)
+void CCopyDlgThread::NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR detail)
 {
     m_lastError = error;
     m_lastOperation = operation;
     m_lastPath = path;
+    m_lastDetail = detail != nullptr ? detail : L"";
 }
 
 int CCopyDlgThread::ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question)
@@ -641,7 +647,7 @@ int CCopyDlgThread::ProcessEntry()
         return 0;
     if (result == 0 && !m_writeLog && !m_stop &&
         !Ask(FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", m_lastPath, m_lastOperation,
-                               m_lastError)))
+                               m_lastError, m_lastDetail)))
         return 0;
     return 1;
 }
@@ -991,6 +997,19 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
         ++m_filesCounted;
         ShowTotals();
     }
+    // The system resolves a name that is another entry's 8.3 alias to that entry: only
+    // an entry whose long name is the source's own is the file of that name. Any other
+    // is a different file, which no answer may replace.
+    if (taken && CompareStringOrdinal(existing.cFileName, -1, entry.GetName(), -1, TRUE) != CSTR_EQUAL)
+    {
+        CString detail;
+        detail.Format(L"この名前は別のファイル「%s」の短い名前です", existing.cFileName);
+        NoteFailure(L"ShortName", ERROR_ALREADY_EXISTS, path, detail);
+        CountSkipped(entry);
+        CString logged;
+        logged.Format(L"%s,%s", path.GetString(), existing.cFileName);
+        return WriteCopyLog(L"ShortName", ERROR_ALREADY_EXISTS, logged) ? 1 : 0;
+    }
     m_copier.m_filesCounted = m_filesCounted;
     m_copier.m_filesInJob = m_totalFiles;
 
@@ -1167,6 +1186,7 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
     }
 
     m_copier.m_showJobProgress = m_showJobProgress;
+    m_copier.m_folderIsNew = InFreshTarget();
     CString realDirectory = entry.GetRealDirectory(FALSE);
     int goOn = 1;
     if (m_copier.Open(entry.m_findData, path, realDirectory))

@@ -72,8 +72,10 @@ BOOL IsPathInsideDirectory(LPCWSTR destination, LPCWSTR directory);
 BOOL IsSameFileObject(LPCWSTR a, LPCWSTR b);
 // A failure question of the copy job: the lead text, then the path that failed and,
 // in brackets, the operation (when one is named) and the system's error code, so that
-// the bare code never stands alone.
-CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error);
+// the bare code never stands alone. A detail, when given, stands on its own line
+// between the path and the code.
+CString FormatCopyFailure(LPCWSTR lead, LPCWSTR path, LPCWSTR operation, DWORD error,
+                          LPCWSTR detail = nullptr);
 
 class CCopyDlgThread : public CWinThread
 {
@@ -149,9 +151,9 @@ private:
     int WriteCopyLog(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR name = nullptr);
     // Logs the failure or asks `question`: 1 go on, 0 stop.
     int ReportFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR question);
-    // Keeps the failing step (operation name, error code, path) for the question that
-    // follows it.
-    void NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path);
+    // Keeps the failing step (operation name, error code, path and a line that says
+    // more) for the question that follows it.
+    void NoteFailure(LPCWSTR operation, DWORD error, LPCWSTR path, LPCWSTR detail = nullptr);
     // Asks `text` with OK and Cancel (nothing once stopped): 1 after OK, else 0.
     int Ask(LPCWSTR text);
     int IsCopyIntoItself();
@@ -192,5 +194,6 @@ private:
     DWORD m_lastError = 0;
     CString m_lastOperation;
     CString m_lastPath;
+    CString m_lastDetail;
     int m_exitCode = -1;
 };

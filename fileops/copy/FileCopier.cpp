@@ -75,6 +75,20 @@ void CloseHandleOnce(HANDLE& handle)
     }
 }
 
+// The name of a temporary file the copier writes beside its destination,
+// "<name>.~qvNNN": the length of the destination's name in it, or -1 for any other name.
+int LeftoverTargetLength(LPCWSTR name)
+{
+    const int length = static_cast<int>(wcslen(name));
+    const int target = length - 7;
+    if (target < 1 || CompareStringOrdinal(name + target, 4, L".~qv", 4, TRUE) != CSTR_EQUAL)
+        return -1;
+    for (int i = length - 3; i < length; ++i)
+        if (name[i] < L'0' || name[i] > L'9')
+            return -1;
+    return target;
+}
+
 // A removable drive that is a floppy: it takes the "other" chunk size.
 const UINT kFloppyDriveType = 0x100;
 
@@ -221,6 +235,47 @@ DWORD CFileCopier::CreateTemporary(DWORD flags)
     return error;
 }
 
+void CFileCopier::RemoveLeftovers()
+{
+    const int slash = m_destinationPath.ReverseFind(L'\\');
+    if (slash < 0)
+        return;
+    const CString folder = m_destinationPath.Left(slash);
+    if (!m_leftoverFolderRead || folder.Compare(m_leftoverFolder) != 0)
+    {
+        m_leftoverFolder = folder;
+        m_leftoverFolderRead = TRUE;
+        m_leftovers.clear();
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileLong(folder + L"\\*.~qv*", &data);
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
+                if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                    LeftoverTargetLength(data.cFileName) > 0)
+                    m_leftovers.push_back(data.cFileName);
+            } while (FindNextFileW(find, &data));
+            FindCloseLong(find);
+        }
+    }
+    const CString name = m_destinationPath.Mid(slash + 1);
+    for (size_t i = 0; i < m_leftovers.size();)
+    {
+        const CString& leftover = m_leftovers[i];
+        // A copy still running holds its temporary open without sharing the delete, so
+        // the system refuses it and the file stays.
+        if (LeftoverTargetLength(leftover) == name.GetLength() &&
+            CompareStringOrdinal(leftover, name.GetLength(), name, name.GetLength(), TRUE) == CSTR_EQUAL &&
+            DeleteFileLong(folder + L"\\" + leftover))
+        {
+            m_leftovers.erase(m_leftovers.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        ++i;
+    }
+}
+
 int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory)
 {
     Close(TRUE);
@@ -263,11 +318,14 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
         }
     }
 
-    // A new file takes the source's attributes when it is made; only a read-only one
-    // (and a file made unbuffered or one that replaces another) gets them at the end.
+    // The temporary file is written plain: one that a kill leaves behind must neither
+    // hide itself nor refuse its removal. A read-only, hidden or system source's
+    // attributes (and those of a file made unbuffered or one that replaces another)
+    // follow when the copy takes its name.
+    const DWORD kKeptForTheEnd = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     DWORD attributes = SettableAttributes(source.dwFileAttributes);
-    m_setAttributesAtEnd = m_sectorAligned || (attributes & FILE_ATTRIBUTE_READONLY);
-    attributes &= ~FILE_ATTRIBUTE_READONLY;
+    m_setAttributesAtEnd = m_sectorAligned || (attributes & kKeptForTheEnd);
+    attributes &= ~kKeptForTheEnd;
     DWORD flags = m_sectorAligned
                       ? FILE_FLAG_NO_BUFFERING
                       : ((attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN);
@@ -285,6 +343,8 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
         m_replacing = TRUE;
         m_setAttributesAtEnd = TRUE;
     }
+    if (!m_folderIsNew)
+        RemoveLeftovers();
     DWORD error = CreateTemporary(flags);
     if (error != 0)
         return Fail(L"CreateFile", error, destinationPath);

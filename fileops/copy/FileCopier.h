@@ -9,6 +9,7 @@
 // before, and an existing file exactly as it was.
 #pragma once
 #include <windows.h>
+#include <vector>
 #include "framework/FwString.h"
 
 class CProgressInfo;
@@ -73,6 +74,9 @@ public:
     // look again; a file found there after all (put there meanwhile by someone else)
     // fails the copy at its last step instead of being replaced.
     BOOL m_replaceExisting = TRUE;
+    // TRUE: the destination's folder was made by the caller's job, so no copy cut
+    // short can have left a temporary file in it, and the copier does not look for one.
+    BOOL m_folderIsNew = FALSE;
 
     // ---- One file ---------------------------------------------------------------
     // 1 when both files are open and the first chunk may be copied; 0 after a failure
@@ -128,6 +132,9 @@ private:
     // Creates the temporary file beside the destination into the destination handle;
     // 0, or the error of the last try.
     DWORD CreateTemporary(DWORD flags);
+    // Deletes the temporary files "<destination>.~qvNNN" that copies cut short left
+    // beside the destination, where the system allows.
+    void RemoveLeftovers();
 
     WIN32_FIND_DATAW m_source{};
     HANDLE m_sourceHandle = INVALID_HANDLE_VALUE;
@@ -148,6 +155,11 @@ private:
     UINT m_cachedTypes[2] = {};
     int m_nextCacheSlot = 0;
     BOOL m_setAttributesAtEnd = FALSE;
+    // The leftover temporaries found in the folder looked at last: a job writes most
+    // of its files into the folder of the file before, which is then not read again.
+    CString m_leftoverFolder;
+    BOOL m_leftoverFolderRead = FALSE;
+    std::vector<CString> m_leftovers;
 };
 
 // The chunk size in bytes for a file of `size` bytes between drives of the two

@@ -43,7 +43,9 @@ int CRenameExchangeDlg::ExchangeNames(const CFileInfo& file1, const CFileInfo& f
     if (d1.CompareNoCase(d2) != 0)
     {
         const CString t1 = Join(d1, n2), t2 = Join(d2, n1);
-        if (FileExists(t1) || FileExists(t2))
+        // Checked before either file moves: a name taken by any entry, also through its
+        // 8.3 alias, would refuse the second move and leave the exchange half done.
+        if (NameIsTaken(t1) || NameIsTaken(t2))
             return EXCHANGE_CLASH;
         if (!SetFileAttributesLong(p1, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p1, t1) ||
             !SetFileAttributesLong(t1, a1))
@@ -57,7 +59,7 @@ int CRenameExchangeDlg::ExchangeNames(const CFileInfo& file1, const CFileInfo& f
     for (int n = 0;; ++n)
     {
         temporary.Format(L"%s\\Temp_%d", d1.GetString(), n);
-        if (!FileExists(temporary) && !DirectoryExists(temporary))
+        if (!NameIsTaken(temporary))
             break;
     }
     if (!SetFileAttributesLong(p1, FILE_ATTRIBUTE_NORMAL) || !MoveFileLong(p1, temporary))

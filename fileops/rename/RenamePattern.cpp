@@ -482,7 +482,9 @@ int CRenamePattern::IsUsable(const CFileInfo& entry, const CString& name) const
     CString path = m_directory.IsEmpty() ? name : m_directory + L"\\" + name;
     if (m_renameList != nullptr)
         return m_renameList->CanRename(entry.GetFullPath(), path);
-    return !DirectoryExists(path) && !FileExists(path);
+    // The name as the move would take it: an entry that answers to it by its 8.3
+    // alias refuses the move as surely as one of that long name.
+    return !NameIsTaken(path);
 }
 
 void CRenamePattern::ForgetSeries(int firstName, int alwaysIncrement)

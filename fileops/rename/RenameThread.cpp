@@ -22,7 +22,7 @@ BOOL RenameEntry(const CString& oldPath, const CString& newPath)
     for (int n = 0; n < 1000; ++n)
     {
         temporary.Format(L"%s.qv%d", newPath.GetString(), n);
-        if (!FileExists(temporary) && !DirectoryExists(temporary))
+        if (!NameIsTaken(temporary))
             break;
     }
     if (!MoveFileLong(oldPath, temporary))

@@ -404,6 +404,71 @@ TEST_F(CopyJobTest, OverwriteMoveOntoAnAliasOfTheSourceKeepsTheFile)
     }
 }
 
+// A source named exactly like the short alias of another file at the destination
+// reaches that other file: whatever the answer to the conflict question, it is never
+// replaced, the source's copy fails naming both, and the job goes on with the next file.
+TEST_F(CopyJobTest, ASourceNamedLikeAnotherFilesShortAliasNeverReplacesIt)
+{
+    ASSERT_TRUE(qvtest::WriteFileBytes(dst + L"\\Precious notes.txt", "precious"));
+    const std::wstring alias = qvtest::ShortAlias(dst + L"\\Precious notes.txt");
+    if (alias.empty())
+        GTEST_SKIP() << "the file system keeps no 8.3 alias beside the long name";
+    ASSERT_TRUE(qvtest::WriteFileBytes(src + L"\\" + alias, "intruder"));
+    const std::wstring named = dst + L"\\" + alias;
+    struct Case
+    {
+        int kind;
+        BOOL log;
+    } const cases[] = {{COPY, FALSE}, {MOVE, FALSE}, {COPY, TRUE}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(GetCopyOperationTag(c.kind), GetCopyOperationTag(c.kind) + 4) +
+                     (c.log ? " logged" : ""));
+        DeleteFileW((dst + L"\\next.txt").c_str());
+        MakeTree(src, {L"next.txt"});
+        CDialogAnswerScript script;
+        // Overwrite for the rest of the job (a logged job asks before it starts), then
+        // go on after the failure.
+        script.Add(Rule(COPY_RULE_OVERWRITE, 1));
+        script.Add(IDOK);
+        CCopyDlgThread job;
+        job.m_writeLog = c.log;
+        EXPECT_EQ(1, Run(c.kind, Select(src, {alias.c_str(), L"next.txt"}), dst, &job));
+        EXPECT_EQ("precious", Read(L"dst\\Precious notes.txt"));
+        EXPECT_EQ("intruder", Read(L"src\\" + alias));
+        EXPECT_EQ("next.txt", Read(L"dst\\next.txt"));
+        EXPECT_EQ((std::set<std::wstring>{L"Precious notes.txt", L"next.txt"}), qvtest::ListFolder(dst));
+        const auto questions = script.GetQuestions();
+        // No conflict is asked about: the file found is not the file of that name.
+        ASSERT_EQ(1u, questions.size());
+        if (c.log)
+        {
+            const std::string log = qvtest::ReadFileBytes(P(L"Log\\") + qvtest::W(job.m_logName));
+            const std::wstring text((const wchar_t*)log.data(), log.size() / 2);
+            EXPECT_NE(std::wstring::npos, text.find(L"ShortName,183," + named + L",Precious notes.txt"))
+                << text;
+            continue;
+        }
+        EXPECT_EQ(
+            L"ファイルのコピーに失敗しました。続けますか\n" + named +
+                L"\nこの名前は別のファイル「Precious notes.txt」の短い名前です\n(ShortName:Error Code=183)",
+            qvtest::W(questions[0].text));
+    }
+}
+
+// A job that writes a target beside which a copy cut short left its temporary file
+// removes that file, in the destination itself and in a folder of a tree that was
+// there before.
+TEST_F(CopyJobTest, ACopyRemovesWhatCopiesCutShortLeftBesideItsTarget)
+{
+    MakeTree(src, {L"f.txt", L"A\\", L"A\\x.txt"});
+    MakeTree(dst, {L"A\\", L"f.txt.~qv000", L"A\\x.txt.~qv003", L"A\\y.txt.~qv000"});
+    EXPECT_EQ(1, Run(COPY, Select(src, {L"f.txt", L"A"}), dst));
+    EXPECT_EQ((std::set<std::wstring>{L"A", L"f.txt"}), qvtest::ListFolder(dst));
+    EXPECT_EQ((std::set<std::wstring>{L"x.txt", L"y.txt.~qv000"}), qvtest::ListFolder(dst + L"\\A"));
+    EXPECT_EQ("A\\x.txt", Read(L"dst\\A\\x.txt"));
+}
+
 TEST_F(CopyJobTest, DirectoriesKeepTheirAttributesWhenTheyStayOrAlreadyExist)
 {
     MakeTree(src, {L"C\\", L"C\\keep.tmp", L"C\\x.txt"});

@@ -337,4 +337,78 @@ TEST_F(FileCopierTest, FileThatTakesTheNameMeanwhileIsLeftAlone)
     }
 }
 
+// The temporary file is written with plain attributes, so that one a kill leaves
+// behind is neither hidden nor a system file; the copy takes the source's attributes
+// with its name, for a new file and for one that replaces another.
+TEST_F(FileCopierTest, TheTemporaryIsPlainAndTheCopyTakesTheSourcesAttributesWithItsName)
+{
+    g_COPY_BUFFER_SIZE_FIXED = 1;
+    g_COPY_BUFFER_SIZE_OTHER = 1;
+    const DWORD kHiding = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), kHiding})
+    {
+        for (BOOL replacing : {FALSE, TRUE})
+        {
+            SCOPED_TRACE(std::to_string(attributes) + (replacing ? " replacing" : " new"));
+            MakeSource(L"a.bin", std::string(10000, 'x'));
+            SetFileAttributesW(P(L"src\\a.bin").c_str(), attributes);
+            if (replacing)
+                ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\a.bin"), "old"));
+            CFileCopier copier;
+            ASSERT_TRUE(copier.Open(Find(P(L"src\\a.bin")), P(L"dst\\a.bin").c_str(), P(L"src").c_str()));
+            int goOn = 1;
+            ASSERT_EQ(1, copier.CopyChunk(&goOn));
+            std::set<std::wstring> written = qvtest::ListFolder(P(L"dst"));
+            written.erase(L"a.bin");
+            ASSERT_EQ(1u, written.size());
+            EXPECT_EQ(0u, GetFileAttributesW(P((L"dst\\" + *written.begin()).c_str()).c_str()) & kHiding)
+                << std::string(written.begin()->begin(), written.begin()->end());
+            while (copier.CopyChunk(&goOn))
+            {
+            }
+            EXPECT_EQ(1, goOn);
+            EXPECT_EQ((std::set<std::wstring>{L"a.bin"}), qvtest::ListFolder(P(L"dst")));
+            EXPECT_EQ(attributes, GetFileAttributesW(P(L"dst\\a.bin").c_str()) & kHiding);
+            SetFileAttributesW(P(L"dst\\a.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(P(L"dst\\a.bin").c_str());
+            SetFileAttributesW(P(L"src\\a.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+}
+
+// What a copy cut short by a kill leaves, "<target>.~qvNNN", goes when a later copy
+// writes the same target, hidden or not and whatever the letter case; a temporary that
+// a running copy holds open refuses the delete and stays until it is free. Names of
+// other forms, the short form that names no target, and other targets' are left alone.
+TEST_F(FileCopierTest, LeftoversOfCopiesCutShortGoWhenTheirTargetIsWrittenAgain)
+{
+    MakeSource(L"a.txt", "the copy");
+    const std::set<std::wstring> kept = {L"a.txt.~qv01", L"a.txt.~qv0001",   L"a.txt.~qvx12",
+                                         L"~qv000.tmp",  L"b.txt.~qv000",    L"a.txt.qv000",
+                                         L"a.txt~qv000", L"a.txt.~qv000.txt"};
+    for (const std::wstring& name : kept)
+        ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\") + name, "kept"));
+    for (const wchar_t* name :
+         {L"a.txt.~qv000", L"a.txt.~qv007", L"A.TXT.~QV123", L"a.txt.~qv999", L"a.txt.~qv001"})
+        ASSERT_TRUE(qvtest::WriteFileBytes(P(L"dst\\") + name, "left over"));
+    SetFileAttributesW(P(L"dst\\a.txt.~qv000").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    // As a copy that still runs holds its temporary.
+    HANDLE running = CreateFileW(P(L"dst\\a.txt.~qv001").c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, running);
+    CFileCopier copier;
+    EXPECT_EQ(1, CopyAll(copier, L"a.txt", P(L"dst\\a.txt")));
+    std::set<std::wstring> expected = kept;
+    expected.insert({L"a.txt", L"a.txt.~qv001"});
+    EXPECT_EQ(expected, qvtest::ListFolder(P(L"dst")));
+    EXPECT_EQ("the copy", qvtest::ReadFileBytes(P(L"dst\\a.txt")));
+    CloseHandle(running);
+    // Free now: the next copy of the same target takes it away.
+    EXPECT_EQ(1, CopyAll(copier, L"a.txt", P(L"dst\\a.txt")));
+    expected.erase(L"a.txt.~qv001");
+    EXPECT_EQ(expected, qvtest::ListFolder(P(L"dst")));
+    for (const std::wstring& name : kept)
+        EXPECT_EQ("kept", qvtest::ReadFileBytes(P(L"dst\\") + name));
+}
+
 } // namespace

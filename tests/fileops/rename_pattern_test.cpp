@@ -171,6 +171,45 @@ TEST_F(RenamePatternTest, ThreeDigitCounterWrapsThroughLowDigits)
               RunJob(L"img$3n", {L"a", L"b", L"c", L"d"}, 998));
 }
 
+// A name that is another file's 8.3 alias reaches that file: the search passes it
+// over like a taken long name, and a pattern without a counter that gives it fails.
+TEST_F(RenamePatternTest, ANameThatIsAnotherFilesShortAliasIsTaken)
+{
+    // A long name whose alias holds a digit before its dot, so that a counter can
+    // land on the alias.
+    std::wstring alias;
+    int digit = -1;
+    for (int n = 0; n < 64 && digit < 0; ++n)
+    {
+        const std::wstring name = L"Precious notes " + std::to_wstring(n) + L".txt";
+        Touch(name);
+        alias = qvtest::ShortAlias(P(name.c_str()));
+        if (alias.empty())
+            GTEST_SKIP() << "the file system keeps no 8.3 alias beside the long name";
+        const size_t dot = alias.find(L'.');
+        for (size_t i = 0; i < alias.size() && i < dot && digit < 0; ++i)
+            if (iswdigit(alias[i]))
+                digit = static_cast<int>(i);
+        if (digit < 0)
+            DeleteFileW(P(name.c_str()).c_str());
+    }
+    if (digit < 0)
+        GTEST_SKIP() << "no alias of 64 names holds a digit for a counter to land on";
+    Touch(L"b.txt");
+    CFileInfo entry = DiskEntry(dir, L"b.txt");
+    CRenamePattern engine;
+    engine.Setup(entry, alias.c_str(), 1, 1, nullptr, nullptr);
+    EXPECT_EQ(0, engine.MakeNewName(entry, 0)) << W(engine.m_newName);
+
+    const std::wstring pattern = alias.substr(0, digit) + L"$1n" + alias.substr(digit + 1);
+    const int start = alias[digit] - L'0';
+    std::wstring next = alias;
+    next[digit] = static_cast<wchar_t>(L'0' + (start + 1) % 10);
+    engine.Setup(entry, pattern.c_str(), start, 1, nullptr, nullptr);
+    ASSERT_EQ(1, engine.MakeNewName(entry, 0)) << pattern;
+    EXPECT_EQ(next, W(engine.m_newName)) << pattern;
+}
+
 TEST_F(RenamePatternTest, SeriesRestartPerOldTextUnlessAlwaysIncrement)
 {
     EXPECT_EQ((std::vector<std::wstring>{L"a_01", L"b_01", L"b_02"}),

@@ -153,3 +153,20 @@ TEST_F(RenameThreadTest, ExchangeAcrossFoldersRefusesClashesAndSameFile)
     EXPECT_EQ(std::set<std::wstring>({L"y"}), qvtest::ListFolder(d1));
     EXPECT_EQ(std::set<std::wstring>({L"x"}), qvtest::ListFolder(d2));
 }
+
+// Across folders, a new name that is the 8.3 alias of another file there is taken:
+// the exchange is refused before either file moves, never left half done.
+TEST_F(RenameThreadTest, ExchangeAcrossFoldersRefusesANameThatIsAnotherFilesShortAlias)
+{
+    MakeTree(dir, {L"d1\\", L"d2\\", L"d2\\y", L"d2\\Precious notes.txt"});
+    const std::wstring d1 = P(L"d1"), d2 = P(L"d2");
+    const std::wstring alias = qvtest::ShortAlias(d2 + L"\\Precious notes.txt");
+    if (alias.empty())
+        GTEST_SKIP() << "the file system keeps no 8.3 alias beside the long name";
+    // A file in the first folder whose long name is that alias.
+    MakeTree(d1, {alias});
+    EXPECT_EQ(EXCHANGE_CLASH, CRenameExchangeDlg::ExchangeNames(DiskEntry(d1, alias), DiskEntry(d2, L"y")));
+    EXPECT_EQ(std::set<std::wstring>({alias}), qvtest::ListFolder(d1));
+    EXPECT_EQ(std::set<std::wstring>({L"y", L"Precious notes.txt"}), qvtest::ListFolder(d2));
+    EXPECT_EQ("data", qvtest::ReadFileBytes(d2 + L"\\Precious notes.txt"));
+}

@@ -7,7 +7,9 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
+#include "app/dialogs/DialogAnswerScript.h"
 #include "res/BinaryDialogs.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextBoxDlg.h"
@@ -79,11 +81,15 @@ TEST_F(TextBoxTest, LoadsByKindOfFile)
         std::wstring text;
         int result;
     } cases[] = {
-        {"abc \x83\x81\x83\x82", L"abc メモ", 1},          // ANSI (code page 932)
-        {std::string("\xFF\xFE\x41\x00\x42", 5), L"A", 1}, // odd size: the half character is dropped
-        {std::string("\xFF\xFE", 2), L"", 1},              // the mark alone
-        {std::string("x", 1), L"x", 1},                    // one ANSI byte
-        {"", L"", 1},
+        {"abc \x83\x81\x83\x82", L"abc メモ", TEXT_BOX_LOADED}, // ANSI (code page 932)
+        // odd size: the half character is not read, so the note is not whole
+        {std::string("\xFF\xFE\x41\x00\x42", 5), L"A", TEXT_BOX_ODD_LENGTH},
+        {std::string("\xFF\xFE", 2), L"", TEXT_BOX_LOADED}, // the mark alone
+        {std::string("x", 1), L"x", TEXT_BOX_LOADED},       // one ANSI byte
+        {"", L"", TEXT_BOX_LOADED},
+        // a NUL ends the edit control's text: in UTF-16 and in ANSI
+        {std::string("\xFF\xFE\x41\x00\x00\x00\x42\x00", 8), std::wstring(L"A\0B", 3), TEXT_BOX_HAS_NUL},
+        {std::string("ab\0cd", 5), L"ab", TEXT_BOX_HAS_NUL},
     };
     std::wstring path = P(L"box.txt");
     for (const Case& c : cases)
@@ -94,8 +100,150 @@ TEST_F(TextBoxTest, LoadsByKindOfFile)
         EXPECT_EQ(W(loaded), c.text);
     }
     CString loaded(L"old");
-    EXPECT_EQ(LoadTextBoxFile(P(L"missing.txt").c_str(), loaded), 0);
+    EXPECT_EQ(LoadTextBoxFile(P(L"missing.txt").c_str(), loaded), TEXT_BOX_MISSING);
     EXPECT_TRUE(loaded.IsEmpty());
+}
+
+// The ways a note that is there can fail to come into the box whole: too large, not
+// to be opened, a read that fails, a NUL inside, half a UTF-16 character at the end.
+enum class NotWhole
+{
+    TooLarge,
+    InUse,
+    ReadFails,
+    Nul,
+    OddLength,
+};
+
+BOOL WINAPI FailingRead(HANDLE, LPVOID, DWORD, LPDWORD read, LPOVERLAPPED)
+{
+    *read = 0;
+    SetLastError(ERROR_READ_FAULT);
+    return FALSE;
+}
+
+// Makes the note at `path` for the case; a note too large gets its size by extending
+// the file (sparse where the file system allows), with its first bytes written.
+void MakeNote(const std::wstring& path, NotWhole kind)
+{
+    switch (kind)
+    {
+    case NotWhole::TooLarge: {
+        ASSERT_TRUE(WriteFileBytes(path, "keep"));
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end;
+        end.QuadPart = 0x10000001;
+        EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+        break;
+    }
+    case NotWhole::Nul:
+        ASSERT_TRUE(WriteFileBytes(path, std::string("\xFF\xFEk\0\0\0p\0", 8)));
+        break;
+    case NotWhole::OddLength:
+        ASSERT_TRUE(WriteFileBytes(path, std::string("\xFF\xFEk\0e\0p", 7)));
+        break;
+    default:
+        ASSERT_TRUE(WriteFileBytes(path, qvtest::Utf16File(L"keep")));
+        break;
+    }
+}
+
+// The size and the first bytes of a file: enough to see that a note of 256 MiB was
+// not written, without reading all of it.
+std::pair<LONGLONG, std::string> SizeAndStart(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return {-1, ""};
+    char start[16] = {};
+    DWORD got = 0;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+    {
+        ReadFile(file, start, sizeof start, &got, nullptr);
+        CloseHandle(file);
+    }
+    return {((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow, std::string(start, got)};
+}
+
+TEST_F(TextBoxTest, ANoteNotLoadedWholeOpensReadOnlySaysWhyAndIsNeverWritten)
+{
+    struct Case
+    {
+        NotWhole kind;
+        int load;
+        const wchar_t* reason; // the start of the message
+    } const cases[] = {
+        {NotWhole::TooLarge, TEXT_BOX_TOO_LARGE, L"テキストボックスのファイルが256MBを超えているため"},
+        {NotWhole::InUse, TEXT_BOX_UNREADABLE, L"テキストボックスのファイルを読み込めません(Error Code=32)"},
+        {NotWhole::ReadFails, TEXT_BOX_UNREADABLE,
+         L"テキストボックスのファイルを読み込めません(Error Code=30)"},
+        {NotWhole::Nul, TEXT_BOX_HAS_NUL, L"テキストボックスのファイルにNUL文字があり"},
+        {NotWhole::OddLength, TEXT_BOX_ODD_LENGTH, L"テキストボックスのファイル(UTF-16)の長さが奇数"},
+    };
+    const std::wstring path = P(L"qv_TextBox.txt");
+    const auto savedRead = g_TextBoxReadFile;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        MakeNote(path, c.kind);
+        const auto before = SizeAndStart(path);
+        // Held without sharing while the box reads it, let go before the box is closed.
+        HANDLE busy = c.kind == NotWhole::InUse
+                          ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                          : INVALID_HANDLE_VALUE;
+        if (c.kind == NotWhole::ReadFails)
+            g_TextBoxReadFile = FailingRead;
+        CDialogAnswerScript script;
+        script.Add(IDOK);
+        {
+            CTextBoxDlg box;
+            box.m_path = path.c_str();
+            box.ShowBox(nullptr);
+            g_TextBoxReadFile = savedRead;
+            if (busy != INVALID_HANDLE_VALUE)
+                CloseHandle(busy);
+            ASSERT_NE(box.GetSafeHwnd(), nullptr);
+            EXPECT_EQ(box.m_load, c.load);
+            HWND edit = ::GetDlgItem(box.GetSafeHwnd(), IDC_TEXT_BOX_EDIT);
+            EXPECT_TRUE(::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
+            wchar_t caption[64] = {};
+            ::GetWindowTextW(box.GetSafeHwnd(), caption, 64);
+            EXPECT_EQ(std::wstring(caption), L"テキストボックス (読み取り専用)");
+            const auto questions = script.GetQuestions();
+            ASSERT_EQ(questions.size(), 1u);
+            const std::wstring text = W(questions[0].text);
+            EXPECT_EQ(text.find(c.reason), 0u) << text;
+            EXPECT_NE(text.find(path), std::wstring::npos) << text;
+            // Typing is refused; a text put in all the same is not saved either.
+            ::SetWindowTextW(edit, L"");
+            box.DestroyWindow();
+        }
+        EXPECT_EQ(SizeAndStart(path), before);
+        EXPECT_EQ(qvtest::ListFolder(dir), std::set<std::wstring>{L"qv_TextBox.txt"});
+        DeleteFileW(path.c_str());
+    }
+}
+
+TEST_F(TextBoxTest, AMissingNoteStartsEmptyWithoutAWordAndIsSaved)
+{
+    const std::wstring path = P(L"qv_TextBox.txt");
+    CDialogAnswerScript script;
+    CTextBoxDlg box;
+    box.m_path = path.c_str();
+    box.ShowBox(nullptr);
+    ASSERT_NE(box.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(box.m_load, TEXT_BOX_MISSING);
+    HWND edit = ::GetDlgItem(box.GetSafeHwnd(), IDC_TEXT_BOX_EDIT);
+    EXPECT_FALSE(::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(::GetWindowTextLengthW(edit), 0);
+    EXPECT_TRUE(script.GetQuestions().empty());
+    ::SetWindowTextW(edit, L"new");
+    box.DestroyWindow();
+    EXPECT_EQ(ReadFileBytes(path), qvtest::Utf16File(L"new"));
 }
 
 TEST_F(TextBoxTest, WindowHidesOnCloseAndSavesWhenDestroyed)

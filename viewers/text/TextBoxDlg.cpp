@@ -4,22 +4,40 @@
 #include <string.h>
 
 #include "app/Directories.h"
+#include "app/dialogs/TellAndAsk.h"
 #include "fs/LongPath.h"
 #include "util/PathHelpers.h"
 #include "res/BinaryDialogs.h"
 
-int LoadTextBoxFile(LPCWSTR path, CString& text)
+BOOL(WINAPI* g_TextBoxReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) = ReadFile;
+
+int LoadTextBoxFile(LPCWSTR path, CString& text, DWORD* error)
 {
     text.Empty();
+    DWORD ignored = 0;
+    DWORD& failure = error != nullptr ? *error : ignored;
+    failure = 0;
     HANDLE file = CreateFileLong(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return 0;
+    {
+        failure = GetLastError();
+        // Only a note that is not there may start empty: one that is there but cannot
+        // be opened (in use, refused) still holds its text.
+        return failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND ? TEXT_BOX_MISSING
+                                                                                  : TEXT_BOX_UNREADABLE;
+    }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x10000000)
+    if (!GetFileSizeEx(file, &size))
+    {
+        failure = GetLastError();
+        CloseHandle(file);
+        return TEXT_BOX_UNREADABLE;
+    }
+    if (size.QuadPart > 0x10000000)
     {
         CloseHandle(file);
-        return 0;
+        return TEXT_BOX_TOO_LARGE;
     }
     DWORD length = (DWORD)size.QuadPart;
     // Room for a wide terminator also after an odd number of bytes.
@@ -27,21 +45,71 @@ int LoadTextBoxFile(LPCWSTR path, CString& text)
     if (!buffer)
     {
         CloseHandle(file);
-        return 0;
+        failure = ERROR_NOT_ENOUGH_MEMORY;
+        return TEXT_BOX_UNREADABLE;
     }
     memset(buffer, 0, length + 4);
     DWORD got = 0;
-    BOOL ok = ReadFile(file, buffer, length, &got, nullptr) && got == length;
-    CloseHandle(file);
-    if (ok)
+    BOOL ok = g_TextBoxReadFile(file, buffer, length, &got, nullptr);
+    if (!ok)
+        failure = GetLastError();
+    else if (got != length)
     {
-        if (length >= 2 && buffer[0] == 0xFF && buffer[1] == 0xFE)
-            text = CString((const wchar_t*)(buffer + 2), (int)((length - 2) / 2));
-        else
-            AnsiToWideString((LPCSTR)buffer, text);
+        ok = FALSE;
+        failure = ERROR_HANDLE_EOF;
+    }
+    CloseHandle(file);
+    int result = ok ? TEXT_BOX_LOADED : TEXT_BOX_UNREADABLE;
+    if (ok && length >= 2 && buffer[0] == 0xFF && buffer[1] == 0xFE)
+    {
+        const wchar_t* wide = (const wchar_t*)(buffer + 2);
+        const int units = (int)((length - 2) / 2);
+        text = CString(wide, units);
+        // The edit control ends its text at a NUL, and the box would save only that much.
+        if (wmemchr(wide, L'\0', units) != nullptr)
+            result = TEXT_BOX_HAS_NUL;
+        else if ((length - 2) % 2 != 0)
+            result = TEXT_BOX_ODD_LENGTH;
+    }
+    else if (ok)
+    {
+        if (memchr(buffer, 0, length) != nullptr)
+            result = TEXT_BOX_HAS_NUL;
+        if (!AnsiToWideString((LPCSTR)buffer, text))
+        {
+            failure = GetLastError();
+            result = TEXT_BOX_UNREADABLE;
+        }
     }
     delete[] buffer;
-    return ok ? 1 : 0;
+    return result;
+}
+
+CString DescribeTextBoxLoad(int load, LPCWSTR path, DWORD error)
+{
+    CString reason;
+    switch (load)
+    {
+    case TEXT_BOX_TOO_LARGE:
+        reason = L"テキストボックスのファイルが256MBを超えているため読み込めません";
+        break;
+    case TEXT_BOX_UNREADABLE:
+        reason.Format(L"テキストボックスのファイルを読み込めません(Error Code=%u)", (unsigned)error);
+        break;
+    case TEXT_BOX_HAS_NUL:
+        reason = L"テキストボックスのファイルにNUL文字があり、その先を表示できません";
+        break;
+    case TEXT_BOX_ODD_LENGTH:
+        reason = L"テキストボックスのファイル(UTF-16)の長さが奇数のため、最後の1バイトを読み込めません";
+        break;
+    default:
+        reason = L"テキストボックスのファイルを全部は表示できません";
+        break;
+    }
+    CString text;
+    text.Format(L"%s\n%s\nファイルを書き換えないよう、読み取り専用で開きます。閉じても保存しません",
+                reason.GetString(), path);
+    return text;
 }
 
 BOOL(WINAPI* g_TextBoxWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = WriteFile;
@@ -86,9 +154,12 @@ void CTextBoxDlg::ShowBox(CWnd* pOwner)
 {
     if (GetSafeHwnd() && IsWindowVisible())
         return;
-    if (!GetSafeHwnd() && !Create(IDD_TEXT_BOX, pOwner))
+    const BOOL created = !GetSafeHwnd();
+    if (created && !Create(IDD_TEXT_BOX, pOwner))
         return;
     ShowWindow(SW_SHOW);
+    if (created && m_load != TEXT_BOX_LOADED && m_load != TEXT_BOX_MISSING)
+        Tell(this, DescribeTextBoxLoad(m_load, m_path, m_loadError), L"テキストボックス");
 }
 
 BOOL CTextBoxDlg::OnInitDialog()
@@ -102,8 +173,17 @@ BOOL CTextBoxDlg::OnInitDialog()
     ::GetWindowRect(edit, &m_editRect);
     ::MapWindowPoints(nullptr, m_hWnd, (POINT*)&m_editRect, 2);
     CString text;
-    LoadTextBoxFile(m_path, text);
+    m_load = LoadTextBoxFile(m_path, text, &m_loadError);
     ::SetWindowTextW(edit, text);
+    if (m_load == TEXT_BOX_LOADED && ::GetWindowTextLengthW(edit) != text.GetLength())
+        m_load = TEXT_BOX_NOT_ALL_SHOWN;
+    // A note that is not in the box whole is only shown: edits to part of it could not
+    // be saved without losing the rest.
+    if (m_load != TEXT_BOX_LOADED && m_load != TEXT_BOX_MISSING)
+    {
+        ::SendMessageW(edit, EM_SETREADONLY, TRUE, 0);
+        ::SetWindowTextW(m_hWnd, L"テキストボックス (読み取り専用)");
+    }
     m_initialised = 1;
     return TRUE;
 }
@@ -158,7 +238,8 @@ void CTextBoxDlg::OnDestroy()
         length = ::GetWindowTextW(edit, buffer, length + 1);
         text.ReleaseBuffer(length);
     }
-    SaveTextBoxFile(m_path, text);
+    if (m_load == TEXT_BOX_LOADED || m_load == TEXT_BOX_MISSING)
+        SaveTextBoxFile(m_path, text);
     m_initialised = 0;
     CDialog::OnDestroy();
 }
