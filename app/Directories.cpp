@@ -112,7 +112,7 @@ int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
         return g_VirtualFolderStores[letter - L'A']->FolderExists(full) ? 1 : 0;
     // A plain name needs no listing of the folder above. The system's find also
     // matches a short name, ignores trailing dots and blanks, and takes wildcards:
-    // such a name is found and then held to the long name found.
+    // such a name is found and then held to the long name or the 8.3 alias found.
     const bool plain = full.GetLength() > 2 && IsPlainLongName(name);
     if (!driveChecked && !(plain && UsesSystemDriveList()) && !IsRealDrive(letter))
         return 0;
@@ -134,7 +134,10 @@ int DirectoryExistsOn(LPCWSTR path, bool driveChecked)
     // A file of that name is no directory; a wildcard in the name may report more.
     while (result && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         result = FindNextFileW(find, &found) ? 1 : 0;
-    if (result && name.CompareNoCase(found.cFileName) != 0)
+    // Settings files and shortcuts may hold the 8.3 alias a folder had when they were
+    // written; the alias names the folder as well as its long name does.
+    if (result && name.CompareNoCase(found.cFileName) != 0 &&
+        name.CompareNoCase(found.cAlternateFileName) != 0)
         result = 0;
     FindCloseLong(find);
     return result;

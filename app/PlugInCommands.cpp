@@ -41,6 +41,17 @@ int RefuseOwnPlugInReference(LPCWSTR text)
     return 1;
 }
 
+int GetPlugInReference(INT_PTR index, CString& reference)
+{
+    reference.Empty();
+    if (index < 0 || index >= g_PlugInList.GetSize())
+        return 0;
+    const CQvPlugIn& plugIn = g_PlugInList[index];
+    reference.Format(L"%s,%s", static_cast<LPCWSTR>(plugIn.m_keyString),
+                     static_cast<LPCWSTR>(plugIn.m_fileName));
+    return 1;
+}
+
 int GetPlugInCommandText(INT_PTR index, CString& text, int* showInMenu)
 {
     text.Empty();

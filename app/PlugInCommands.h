@@ -18,6 +18,11 @@ int IsOwnPlugInReference(LPCWSTR text);
 // IsOwnPlugInReference, writing a log line when the text is refused.
 int RefuseOwnPlugInReference(LPCWSTR text);
 
+// "<key string>,<file name>" of the own plug-in: the reference by which a binding, a
+// menu item or a file kind names it (FindPlugInByReference finds it again); 0 and an
+// empty text when the index is out of range.
+int GetPlugInReference(INT_PTR index, CString& reference);
+
 // "<function name>,<file name>" of the own plug-in, and its view-menu flag when asked;
 // 0 and an empty text when the index is out of range.
 int GetPlugInCommandText(INT_PTR index, CString& text, int* showInMenu = nullptr);

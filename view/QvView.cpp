@@ -878,12 +878,8 @@ void CQvView::ReleaseFindDialog(CFindDialogBase* dialog)
 
 // ---- Quitting and drawing --------------------------------------------------------------
 
-int CQvView::Quit(int fromClose)
+int CQvView::RefuseQuitWhileJobsRun()
 {
-    // A close request that comes through the question's own modal loop (another
-    // program, a second click on the frame's close box) is the same request again.
-    if (m_bQuitQuestionOpen)
-        return 0;
     struct
     {
         int (CQvView::*reap)();
@@ -898,9 +894,20 @@ int CQvView::Quit(int fromClose)
         if (!(this->*check.reap)())
         {
             Tell(this, check.refusal);
-            return 0;
+            return 1;
         }
     }
+    return 0;
+}
+
+int CQvView::Quit(int fromClose)
+{
+    // A close request that comes through the question's own modal loop (another
+    // program, a second click on the frame's close box) is the same request again.
+    if (m_bQuitQuestionOpen)
+        return 0;
+    if (RefuseQuitWhileJobsRun())
+        return 0;
     CViewBusyGuard busy(*this);
     g_QuitHooks.playCommandSound(L"QUIT");
     INT_PTR result = IDOK;
@@ -910,6 +917,12 @@ int CQvView::Quit(int fromClose)
         CQuitDlg dialog(this);
         result = dialog.DoModal();
         m_bQuitQuestionOpen = 0;
+        // The question's modal loop still dispatches what is posted to the view (keys
+        // another program sends): a job may have started meanwhile, and ending now
+        // would cut it off.
+        if ((result == IDOK || result == IDC_QUIT_SHUTDOWN || result == IDC_QUIT_REBOOT) &&
+            RefuseQuitWhileJobsRun())
+            return 0;
     }
     CWnd* frame = GetParentFrame();
     switch (result)

@@ -78,6 +78,8 @@ public:
     int Quit(int fromClose);
     // 1 while Quit's question is open; a close request then is not a new question.
     int m_bQuitQuestionOpen = 0;
+    // 1, after telling the user why, while a copy, delete or unpack job still runs.
+    int RefuseQuitWhileJobsRun();
     // Asks whether to save the binary-editor panes that were changed.
     void QuerySaveBinaryPanes();
 

@@ -207,6 +207,60 @@ TEST(DirectoryExists, TellsDirectoriesFromFilesAndMissingDrives)
     EXPECT_EQ(DirectoryExists(L"Q:\\"), 0);
 }
 
+// A folder named by its 8.3 alias (a settings file or a shortcut may hold that form)
+// is the folder; the alias spelled with a wildcard, a trailing dot or blank is not, nor
+// is a file's alias.
+TEST(DirectoryExists, AcceptsTheShortNameOfAFolder)
+{
+    const std::wstring scratch = qvtest::ScratchDir();
+    const std::wstring folder = scratch + L"\\Long folder name";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\inner").c_str(), nullptr));
+    ASSERT_TRUE(qvtest::WriteFileBytes(scratch + L"\\Long file name.text", "x"));
+    auto aliasOf = [](const std::wstring& path) {
+        WIN32_FIND_DATAW found = {};
+        HANDLE find = FindFirstFileW(path.c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return std::wstring();
+        FindClose(find);
+        return std::wstring(found.cAlternateFileName);
+    };
+    const std::wstring alias = aliasOf(folder);
+    const std::wstring fileAlias = aliasOf(scratch + L"\\Long file name.text");
+    if (alias.empty() || fileAlias.empty())
+        GTEST_SKIP() << "this file system gives no 8.3 aliases";
+    ASSERT_NE(alias.find(L'~'), std::wstring::npos) << alias;
+    std::wstring lower = alias;
+    for (wchar_t& ch : lower)
+        ch = towlower(ch);
+    struct Case
+    {
+        std::wstring name;
+        int exists;
+    } const cases[] = {
+        {alias, 1},
+        {lower, 1},
+        {alias + L"\\", 1},
+        {alias + L"\\inner", 1},
+        {alias + L".", 0},
+        {alias + L" ", 0},
+        {alias.substr(0, alias.size() - 1) + L"?", 0},
+        {alias.substr(0, alias.size() - 1) + L"*", 0},
+        {alias + L"\\missing", 0},
+        {fileAlias, 0},
+        {L"CON", 0},
+        {L"NUL", 0},
+        {L"LPT1", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DirectoryExists((scratch + L"\\" + c.name).c_str()), c.exists) << c.name;
+
+    // A pane's start folder given by its alias is that folder, not the one above.
+    CString out;
+    EXPECT_EQ(ResolvePaneTargetDirectory(L"C:\\", (scratch + L"\\" + alias).c_str(), out, 4, 0), 1);
+    EXPECT_EQ(W(out), scratch + L"\\" + alias);
+}
+
 TEST(CreateDirectoryTree, CreatesEveryMissingLevel)
 {
     std::wstring scratch = qvtest::ScratchDir();

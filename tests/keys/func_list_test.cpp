@@ -69,8 +69,8 @@ TEST_F(FuncListTest, FilerListShowsJumpsProgramsAndPlugInsWithTheirKeys)
     plugIn.m_keyString = L"#T";
     plugIn.m_functionName = L"道具";
     g_PlugInList.Add(plugIn);
-    CString plugInKeyword;
-    GetPlugInCommandText(0, plugInKeyword);
+    // A key bound to the plug-in holds its reference, as the key dialog stores it.
+    g_FilerKeyCmds.GetBinding(0, KeyRow(L"T")).command = L"#T,tool.dll";
 
     CFuncListDlg dlg(8);
     dlg.BuildCommandList();
@@ -87,7 +87,7 @@ TEST_F(FuncListTest, FilerListShowsJumpsProgramsAndPlugInsWithTheirKeys)
         {L"C:\\Tools\\a b.exe,%m, x", FILER_CATEGORY_COUNT, L"C:\\Tools\\a b.exe(%m, x)", L"[P]"},
         {L"@Defaultexe C:\\b.exe", FILER_CATEGORY_COUNT, L"C:\\b.exe(デフォルト実行)", L"[Shift + D]"},
         {L"@Copy", 0, L"コピー", L"[Alt + C]"},
-        {plugInKeyword, FilerCategoryPosition(KEY_CATEGORY_PLUG_IN), L"道具", L""},
+        {L"#T,tool.dll", FilerCategoryPosition(KEY_CATEGORY_PLUG_IN), L"道具", L"[T]"},
     };
     for (const Case& k : cases)
     {
@@ -98,6 +98,17 @@ TEST_F(FuncListTest, FilerListShowsJumpsProgramsAndPlugInsWithTheirKeys)
         EXPECT_EQ(std::wstring(k.text), W(info->m_text));
         EXPECT_EQ(std::wstring(k.keys), W(CFuncListDlg::FormatKeys(*info)));
     }
+    // The plug-in's entry hands back its reference, never "<function>,<file>", which
+    // the view would start as a program named like the function.
+    EXPECT_EQ(nullptr, Find(dlg, L"道具,tool.dll"));
+    int references = 0;
+    for (const CCmdInfo& info : dlg.m_commands)
+        if (info.m_keyword == L"#T,tool.dll")
+            ++references;
+    EXPECT_EQ(1, references) << "the bound reference is no program of \"ファイル実行\" too";
+    dlg.m_selected = static_cast<int>(Find(dlg, L"#T,tool.dll") - dlg.m_commands.data());
+    ASSERT_TRUE(dlg.ChooseSelected());
+    EXPECT_EQ(L"#T,tool.dll", W(dlg.m_resultKeyword));
 }
 
 TEST_F(FuncListTest, TheControlPanelListsItsAppletsAfterItsRowsWithTheirKeys)

@@ -81,6 +81,9 @@ protected:
     CQvView* m_savedMain = nullptr;
 };
 
+// Only the keywords that act without the window (tray, sound list, CD, media volume,
+// audio device) are hot keys: the common keywords that open a dialog or change the
+// display pass on to the program that has the focus.
 TEST_F(HotKeysTest, CallbackFilterQueuesOnlyHotKeysTheCommonDispatcherRuns)
 {
     struct Case
@@ -109,14 +112,11 @@ TEST_F(HotKeysTest, CallbackFilterQueuesOnlyHotKeysTheCommonDispatcherRuns)
         {"bound but not hot", {}, WM_KEYDOWN, VK_F6, FALSE, PANE_MODE_FILER, 0, {}},
         {"hot but unknown", {}, WM_KEYDOWN, VK_F7, FALSE, PANE_MODE_FILER, 0, {}},
         {"applet keyword without applet", {}, WM_KEYDOWN, VK_F8, FALSE, PANE_MODE_FILER, 0, {}},
-        {"applet keyword with applet",
-         {},
-         WM_KEYDOWN,
-         VK_F9,
-         FALSE,
-         PANE_MODE_FILER,
-         1,
-         {L"@Defaultcpl main.cpl"}},
+        {"applet keyword with applet", {}, WM_KEYDOWN, VK_F9, FALSE, PANE_MODE_FILER, 0, {}},
+        {"function list", {}, WM_KEYDOWN, VK_F2, FALSE, PANE_MODE_FILER, 0, {}},
+        {"display mode change", {}, WM_KEYDOWN, VK_F3, FALSE, PANE_MODE_FILER, 0, {}},
+        {"display set", {}, WM_KEYDOWN, VK_F4, FALSE, PANE_MODE_FILER, 0, {}},
+        {"display set in the tray", {}, WM_KEYDOWN, VK_F4, TRUE, PANE_MODE_FILER, 0, {}},
         {"unbound key", {}, WM_KEYDOWN, VK_F11, FALSE, PANE_MODE_FILER, 0, {}},
         {"tray keyword outside the tray", {}, WM_KEYDOWN, 'T', FALSE, PANE_MODE_FILER, 0, {}},
         {"tray keyword in the tray", {}, WM_KEYDOWN, 'T', TRUE, PANE_MODE_FILER, 1, {L"@Windowtotasktray"}},
@@ -140,6 +140,9 @@ TEST_F(HotKeysTest, CallbackFilterQueuesOnlyHotKeysTheCommonDispatcherRuns)
     BindHot(g_CommonKeyCmds, L"F8", 0, L"@Defaultcpl", 1);
     BindHot(g_CommonKeyCmds, L"F9", 0, L"@Defaultcpl main.cpl", 1);
     BindHot(g_CommonKeyCmds, L"T", 0, L"@Windowtotasktray", 0);
+    BindHot(g_CommonKeyCmds, L"F2", 0, L"@ExeByFuncList", 1);
+    BindHot(g_CommonKeyCmds, L"F3", 0, L"@Changedisplay", 1);
+    BindHot(g_CommonKeyCmds, L"F4", 0, L"@Displayset3", 1);
     Bind(g_ArcInfoKeyCmds, L"Y", 0, L"@sameasfiler");
     Bind(g_FilerKeyCmds, L"Y", 0, L"@Windowtotasktray");
     Bind(g_ViewerKeyCmds, L"Y", 0, L"@Soundpause");
@@ -171,6 +174,21 @@ TEST_F(HotKeysTest, QueuedCommandRunsAfterTheCallbackReturned)
     DestroyWindow(window);
     View().RunQueuedHotKeys();
     EXPECT_EQ(RanHandlers(), std::vector<std::wstring>{L"PauseSound"});
+    EXPECT_EQ(View().m_keys.hotKeyQueue.GetSize(), 0);
+}
+
+// The queue runs a hot key's text as the hook's keywords only: a common keyword that
+// reached it anyway runs nothing; an argument goes along with its keyword.
+TEST_F(HotKeysTest, TheQueueRunsOnlyTheHookKeywords)
+{
+    for (LPCWSTR text : {L"@ExeByFuncList", L"@Changedisplay", L"@Displayset3", L"@Defaultcpl main.cpl",
+                         L"@Soundstop", L"@CdStop x"})
+        View().m_keys.hotKeyQueue.Add(text);
+    View().RunQueuedHotKeys();
+    ASSERT_EQ(m_ran.size(), 2u);
+    EXPECT_EQ(m_ran[0].handler, L"StopSound");
+    EXPECT_EQ(m_ran[1].handler, L"StopCd");
+    EXPECT_EQ(m_ran[1].argument, L"x");
     EXPECT_EQ(View().m_keys.hotKeyQueue.GetSize(), 0);
 }
 

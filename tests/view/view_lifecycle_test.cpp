@@ -551,6 +551,115 @@ TEST_F(ViewLifeCycle, QuitAsksAsTheSettingsSayAndEachAnswerEndsAsItSays)
     }
 }
 
+// What happens while the real quit question is open: the job the timer starts then, the
+// answer it gives, and the text of the message box that follows.
+struct QuitQuestionScene
+{
+    std::function<void()> startJob;
+    INT_PTR answer = IDOK;
+    bool answered = false;
+    std::wstring boxText;
+};
+QuitQuestionScene* g_scene = nullptr;
+
+void CALLBACK PlayQuitQuestionScene(HWND, UINT, UINT_PTR id, DWORD)
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[32] = L"";
+            GetClassNameW(window, className, 32);
+            if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window))
+                return TRUE;
+            if (!g_scene->answered && GetDlgItem(window, IDC_QUIT_SHUTDOWN) != nullptr)
+            {
+                g_scene->answered = true;
+                g_scene->startJob();
+                PostMessageW(window, WM_COMMAND, g_scene->answer, 0);
+                return FALSE;
+            }
+            if (g_scene->answered && GetDlgItem(window, IDC_MESSAGE_TEXT) != nullptr)
+            {
+                wchar_t text[256] = L"";
+                GetDlgItemTextW(window, IDC_MESSAGE_TEXT, text, 256);
+                g_scene->boxText = text;
+                PostMessageW(window, WM_COMMAND, IDOK, 0);
+                return FALSE;
+            }
+            return TRUE;
+        },
+        0);
+    if (!g_scene->boxText.empty())
+        KillTimer(nullptr, id);
+}
+
+// A copy, delete or unpack started while the quit question is open (the question's
+// modal loop still dispatches what is posted to the view) keeps the program: every
+// answer that would end it is refused as before the question, with nothing saved and
+// Windows not asked to end; once the job is done the same answer ends the program.
+TEST_F(ViewLifeCycle, AJobStartedWhileTheQuitQuestionIsOpenRefusesEveryAnswerThatEnds)
+{
+    CQuitHooksOverride hooks;
+    g_NOTQUITMESSAGE = 0;
+    g_ASK_ALWAYS_AT_EXIT = 0;
+    struct Job
+    {
+        const char* name;
+        void (CQvView::*add)(CWorkerDialog*);
+        CArray<CWorkerDialog*> CQvView::*list;
+        const wchar_t* refusal;
+    } const jobs[] = {
+        {"copy", &CQvView::AddCopyDialog, &CQvView::m_copyDialogs, L"コピー処理中のため終了できません"},
+        {"delete", &CQvView::AddDeleteDialog, &CQvView::m_deleteDialogs, L"削除処理中のため終了できません"},
+        {"unpack", &CQvView::AddUnpackDialog, &CQvView::m_unpackDialogs, L"解凍処理中のため終了できません"},
+    };
+    for (const Job& job : jobs)
+    {
+        for (INT_PTR answer : {static_cast<INT_PTR>(IDOK), static_cast<INT_PTR>(IDC_QUIT_SHUTDOWN),
+                               static_cast<INT_PTR>(IDC_QUIT_REBOOT)})
+        {
+            SCOPED_TRACE(testing::Message() << job.name << " " << answer);
+            InstallRecordingQuitHooks();
+            m_pView->m_bQuitting = 0;
+            m_pView->m_bSettingsSaved = 0;
+            DeleteFileW(MainPath().c_str());
+            int deleted = 0;
+            FakeWorkerDialog* worker = nullptr;
+            QuitQuestionScene scene;
+            scene.answer = answer;
+            scene.startJob = [&] {
+                worker = new FakeWorkerDialog(&deleted);
+                (m_pView->*job.add)(worker);
+            };
+            g_scene = &scene;
+            UINT_PTR timer = SetTimer(nullptr, 0, 50, PlayQuitQuestionScene);
+            EXPECT_EQ(0, m_pView->Quit(0));
+            KillTimer(nullptr, timer);
+            g_scene = nullptr;
+            ASSERT_TRUE(scene.answered) << "the quit question was not shown";
+            EXPECT_EQ(job.refusal, scene.boxText);
+            EXPECT_EQ(L"sound QUIT", Joined(g_quitSteps)) << "nothing saved, Windows not asked to end";
+            EXPECT_EQ(0, m_pView->m_bQuitting);
+            EXPECT_EQ(0, m_pView->m_bSettingsSaved);
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(MainPath().c_str()));
+            EXPECT_EQ(1, m_pView->m_idleState);
+            EXPECT_EQ(0, deleted) << "the running job was kept";
+            ASSERT_EQ(1, (m_pView->*job.list).GetSize());
+
+            // The job ends; the next quit ends as its answer says.
+            worker->m_bWorkerDone = 1;
+            {
+                CDialogAnswerScript script;
+                script.Add(answer);
+                EXPECT_EQ(answer == IDOK ? 1 : static_cast<int>(answer), m_pView->Quit(0));
+                EXPECT_EQ(1u, script.GetQuestions().size());
+            }
+            EXPECT_EQ(1, deleted);
+            EXPECT_EQ(1, m_pView->m_bQuitting);
+        }
+    }
+}
+
 // The quit keyword and the menu's exit item ask the quit question even with the
 // default settings, where the frame's close asks nothing; Cancel keeps the program.
 TEST_F(ViewLifeCycle, TheQuitKeywordAndTheExitItemAskAndCancelKeepsTheProgram)

@@ -135,7 +135,9 @@ void CFuncListDlg::BuildCommandList()
             CCmdInfo info;
             info.m_category = plugInPosition;
             info.m_text = g_PlugInList[i].m_functionName;
-            GetPlugInCommandText(i, info.m_keyword);
+            // The entry stands for the plug-in as a binding names it: chosen, it runs
+            // as that binding does, and the keys bound to the plug-in show beside it.
+            GetPlugInReference(i, info.m_keyword);
             m_commands.push_back(info);
         }
         for (int key = 0; key < g_FilerKeyCmds.GetSize(); ++key)

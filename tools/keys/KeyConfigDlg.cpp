@@ -316,9 +316,7 @@ void CKeyConfigDlg::StoreBinding(int keyRow, int modifier)
     CString text;
     if (m_category == KEY_CATEGORY_PLUG_IN)
     {
-        if (position < g_PlugInList.GetSize())
-            text.Format(L"%s,%s", static_cast<LPCWSTR>(g_PlugInList[position].m_keyString),
-                        static_cast<LPCWSTR>(g_PlugInList[position].m_fileName));
+        GetPlugInReference(position, text);
     }
     else if (m_category == KEY_CATEGORY_PROGRAM)
     {

@@ -104,9 +104,7 @@ void CSelExeDlg::OnOK()
     {
         // The row keeps the plug-in's reference (key string and file), the form by
         // which the row's action is found again as that plug-in.
-        const CQvPlugIn& plugIn = g_PlugInList[selected - commands];
-        m_action.Format(L"%s,%s", static_cast<LPCWSTR>(plugIn.m_keyString),
-                        static_cast<LPCWSTR>(plugIn.m_fileName));
+        GetPlugInReference(selected - commands, m_action);
     }
     else
     {

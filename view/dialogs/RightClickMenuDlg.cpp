@@ -301,8 +301,7 @@ void CRightClickMenuDlg::AssignFunction()
         if (m_shownCategory == COMMAND_CATEGORY_PLUG_IN)
         {
             if (chosen < g_PlugInList.GetSize())
-                command.Format(L"%s,%s", static_cast<LPCWSTR>(g_PlugInList[chosen].m_keyString),
-                               static_cast<LPCWSTR>(g_PlugInList[chosen].m_fileName));
+                GetPlugInReference(chosen, command);
         }
         else if (m_shownCategory == COMMAND_CATEGORY_EXECUTE)
         {

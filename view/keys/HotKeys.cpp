@@ -117,10 +117,12 @@ int CQvView::KeyboardHookCallback(int nCode, WPARAM message, LPARAM event)
     bool hot = binding->hotKey != 0 || (m_bInTray && command == L"@Windowtotasktray");
     if (!hot)
         return 0;
-    // A keyword the common dispatcher would not run must reach the other program.
+    // Another program has the focus: only the tray, sound, CD and volume keywords act
+    // without showing the window. Any other keyword (a dialog, a display change) must
+    // reach that program instead.
     int reached = -1;
     if (ResolveDispatcherEntry(DISPATCH_COMMON, binding->command, &reached) == nullptr ||
-        (reached != DISPATCH_COMMON && reached != DISPATCH_COMMON2))
+        reached != DISPATCH_COMMON2)
         return 0;
     // The system drops a low-level hook that does not return in time, and a command
     // that opens a dialog would hold the desktop's keyboard meanwhile: the command
@@ -137,7 +139,9 @@ void CQvView::RunQueuedHotKeys()
     {
         CString text = m_keys.hotKeyQueue[0];
         m_keys.hotKeyQueue.RemoveAt(0);
-        ExecuteCommonCommand(text);
+        CString command, argument;
+        SplitAtFirstBlank(text, command, argument);
+        ExecuteCommonCommand2(command, argument);
     }
 }
 

@@ -141,12 +141,7 @@ int CQvView::GetKeywordOfMenuId(UINT menuId, CString& keyword)
     keyword.Empty();
     if (menuId >= ID_MENU_PLUGIN_FIRST && menuId <= ID_MENU_PLUGIN_LAST)
     {
-        INT_PTR index = menuId - ID_MENU_PLUGIN_FIRST;
-        if (index >= g_PlugInList.GetSize())
-            return 0;
-        keyword.Format(L"%s,%s", static_cast<LPCWSTR>(g_PlugInList[index].m_keyString),
-                       static_cast<LPCWSTR>(g_PlugInList[index].m_fileName));
-        return 1;
+        return GetPlugInReference(menuId - ID_MENU_PLUGIN_FIRST, keyword);
     }
     if (menuId >= ID_MENU_CPL_FIRST && menuId <= ID_MENU_CPL_LAST)
     {

@@ -1,6 +1,8 @@
 // Close requests that reach the program while one of its modal windows is open, as
 // another program or Windows' shut-down sends them: a message box holds the request
-// back until it is answered, and the quit question takes no second request.
+// back until it is answered, the quit question takes no second request, and a copy
+// started while the question is open keeps the program until it is done.
+#include "res/CopyDialogs.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
@@ -130,6 +132,75 @@ TEST(CloseRequest, ASecondRequestWhileTheQuitQuestionIsOpenIsIgnored)
     ASSERT_NE(nullptr, question);
     PostMessageW(question, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(0u, qv.WaitForExit(30000));
+}
+
+// The quit question is modal, yet its message loop still dispatches what another
+// program posts to the main view: here the copy key. The copy it starts meets a file
+// of that name and waits for the user's choice; the quit question is then answered
+// OK. The program refuses to end as it does before the question, the copy goes on
+// when its question is answered and writes the whole file, and only then does
+// quitting end the program.
+TEST(CloseRequest, ACopyStartedWhileTheQuitQuestionIsOpenRefusesTheAnswerAndFinishes)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const std::wstring dir =
+        PrepareProgramFolder(root, "[ALLDATA]\r\nNOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"
+                                   "[ALLDATA2]\r\nASK_ALWAYS_AT_EXIT=1\r\n");
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    ASSERT_TRUE(CreateDirectoryW(left.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(right.c_str(), nullptr));
+    std::string bytes(4 << 20, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\data.bin", bytes));
+    ASSERT_TRUE(qvtest::WriteFileBytes(right + L"\\data.bin", "older"));
+
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(dir + L"\\Qv.exe", qvtest::PaneArguments(left, right), root));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    HWND view = GetDlgItem(main, 0xE900);
+    ASSERT_NE(nullptr, view);
+    qvtest::PumpMessages(1500);
+    const DWORD pid = qv.ProcessId();
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    HWND question = WaitForDialog(pid, L"終了しますか", L"", 30000);
+    ASSERT_NE(nullptr, question);
+
+    // The copy key, sent to the view behind the question.
+    PostMessageW(view, WM_KEYDOWN, 'C', 0x002E0001);
+    PostMessageW(view, WM_KEYUP, 'C', 0xC02E0001);
+    HWND copy = WaitForDialog(pid, L"ファイルのコピー", L"", 30000);
+    ASSERT_NE(nullptr, copy) << "the copy key did not reach the view";
+    PostMessageW(copy, WM_COMMAND, IDOK, 0);
+    HWND way = WaitForDialog(pid, L"コピー条件", L"", 30000);
+    ASSERT_NE(nullptr, way) << "the copy did not ask about the existing file";
+
+    // The copy runs, waiting for its answer: OK on the quit question is refused.
+    PostMessageW(question, WM_COMMAND, IDOK, 0);
+    HWND refusal = WaitForDialog(pid, L"", L"コピー処理中のため終了できません", 30000);
+    ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0)) << "the program ended under its copy";
+    ASSERT_NE(nullptr, refusal) << "the answer was not refused";
+    EXPECT_TRUE(IsWindow(way)) << "the copy's question went with the refusal";
+    PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+
+    SendMessageW(GetDlgItem(way, IDC_COPY_WAY_OVERWRITE), BM_CLICK, 0, 0);
+    PostMessageW(way, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(
+        qvtest::PumpUntil([&] { return qvtest::ReadFileBytes(right + L"\\data.bin") == bytes; }, 30000))
+        << "the copy did not finish";
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return FindDialogs(pid, L"ファイルのコピー").empty(); }, 30000));
+    ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0));
+
+    // Done: now the same answer ends the program, its settings saved.
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    question = WaitForDialog(pid, L"終了しますか", L"", 30000);
+    ASSERT_NE(nullptr, question);
+    PostMessageW(question, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(0u, qv.WaitForExit(30000));
+    EXPECT_TRUE(Exists(dir + L"\\qv.bck")) << "the settings were not saved";
 }
 
 } // namespace
