@@ -3,11 +3,13 @@
 #include "app/Settings.h"
 #include "app/SettingStrings.h"
 #include "app/settings/FilerSettings.h"
+#include "app/settings/GeneralToolSettings.h"
 #include "res/SettingsDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tools/settings/FilerSettingSheet.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -215,3 +217,40 @@ TEST_F(FilerSettingSheetTest, TheStartUpPageStoresItsRadioGroupAndNumbers)
     EXPECT_EQ(g_FIRSTWIDE, 800);
 }
 } // namespace
+
+// The dialog page offers only the rows that have a label; OK stores the ticks of those
+// rows and keeps the value of the row it does not offer.
+TEST_F(FilerSettingSheetTest, TheDialogPageOffersOnlyLabelledRows)
+{
+    OtherWindowDialogRow saved[ARRAYSIZE(g_OtherWindowDialogs)];
+    std::copy(std::begin(g_OtherWindowDialogs), std::end(g_OtherWindowDialogs), saved);
+    for (OtherWindowDialogRow& row : g_OtherWindowDialogs)
+        row.flag = row.label == nullptr ? 1 : 0;
+    CDrivenSheet sheet;
+    std::vector<std::wstring> lines;
+    sheet.drive = [&](CDrivenSheet& d) {
+        d.ShowPage(4);
+        HWND list = ::GetDlgItem(d.m_dialogs.m_hWnd, IDC_DIALOG_OTHER_LIST);
+        const int count = int(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+        {
+            wchar_t text[128] = {};
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            lines.push_back(text);
+        }
+        CCheckListBox* box = static_cast<CCheckListBox*>(CWnd::FromHandlePermanent(list));
+        if (box != nullptr && count > 1)
+            box->SetCheck(1, 1);
+        d.Command(IDOK);
+    };
+    EXPECT_EQ(RunSheet(sheet), IDOK);
+    std::vector<std::wstring> labelled;
+    for (const OtherWindowDialogRow& row : g_OtherWindowDialogs)
+        if (row.label != nullptr)
+            labelled.push_back(row.label);
+    EXPECT_EQ(lines, labelled);
+    EXPECT_EQ(g_OtherWindowDialogs[0].flag, 0);
+    EXPECT_EQ(g_OtherWindowDialogs[1].flag, 1) << "the second offered row was ticked";
+    EXPECT_EQ(g_OtherWindowDialogs[2].flag, 1) << "the row not offered keeps its value";
+    std::copy(std::begin(saved), std::end(saved), g_OtherWindowDialogs);
+}

@@ -394,7 +394,9 @@ TEST_F(IniFileTest, FileInUseIsRetriedThenReported)
     ini.GetSectionNames(names);
     EXPECT_TRUE(names.IsEmpty());
 
-    // Released while the tries go on: the load succeeds.
+    // Released while the tries go on: the load succeeds. The tries are spread over
+    // seconds so that a slow start of the releasing thread still falls among them.
+    CIniFile::s_retryWaitMs = 200;
     std::thread release([held] {
         Sleep(30);
         CloseHandle(held);

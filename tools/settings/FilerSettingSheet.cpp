@@ -307,16 +307,21 @@ BOOL CAllDefDialogPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_dialogs.SubclassDlgItem(IDC_DIALOG_OTHER_LIST, this);
+    // A row without a label is kept in the settings file but not offered: an item
+    // without text would be a check box nobody can tell the purpose of.
     for (const OtherWindowDialogRow& row : g_OtherWindowDialogs)
-        m_dialogs.SetCheck(m_dialogs.AddString(row.label), row.flag != 0 ? 1 : 0);
+        if (row.label != nullptr)
+            m_dialogs.SetCheck(m_dialogs.AddString(row.label), row.flag != 0 ? 1 : 0);
     CheckDlgButton(IDC_DIALOG_ALL_OTHER, g_ALL_DIALOG_OTHER_WINDOW ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
 bool CAllDefDialogPage::Apply()
 {
-    for (int i = 0; i < int(ARRAYSIZE(g_OtherWindowDialogs)); ++i)
-        g_OtherWindowDialogs[i].flag = m_dialogs.GetCheck(i) != 0 ? 1 : 0;
+    int item = 0;
+    for (OtherWindowDialogRow& row : g_OtherWindowDialogs)
+        if (row.label != nullptr)
+            row.flag = m_dialogs.GetCheck(item++) != 0 ? 1 : 0;
     g_ALL_DIALOG_OTHER_WINDOW = IsDlgButtonChecked(IDC_DIALOG_ALL_OTHER) == BST_CHECKED ? 1 : 0;
     return true;
 }
