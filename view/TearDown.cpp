@@ -8,7 +8,6 @@
 #include "app/settings/FilerSettings.h"
 #include "app/settings/GraphicSettings.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
-#include "archivefront/sevenzip/ExtractPaths.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "viewers/binary/BinaryData.h"
@@ -85,16 +84,10 @@ void CQvView::TearDown()
     if (g_DELTEMPATEND)
     {
         Step(L"DeleteTempFiles");
-        const CString folder = TempExtractionFolder();
-        for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
-        {
-            // Only what lies in the temporary folder goes.
-            if (!PathLiesInside(m_tempFiles[i], folder))
-                continue;
-            // A read-only copy would refuse to go.
-            SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
-            DeleteFileLong(m_tempFiles[i]);
-        }
+        // Only the folders this run made for itself go, with all that was extracted
+        // (or that a program wrote) into them; nothing else in the temporary folder.
+        for (INT_PTR i = 0; i < m_shell.ownTempFolders.GetSize(); ++i)
+            RemoveFolderTreeLong(m_shell.ownTempFolders[i]);
     }
     m_tempFiles.RemoveAll();
     Step(L"CloseDialogListMutex");
