@@ -396,6 +396,20 @@ TEST_F(SevenZipArchiveTest, APackThatCannotReadSomeFilesPacksTheRestAndFailsNami
         ASSERT_TRUE(sztest::OpenAndList(reader, arc));
         EXPECT_EQ(Sorted({L"d", L"d\\two.txt", L"keep.txt"}), Sorted(StoredPaths(reader)));
     }
+
+    // A chosen file that is gone by the time the scan looks for it is left out the same way.
+    const std::wstring src = P(L"src_one.7z");
+    CSevenZipArchive maker;
+    maker.SetOption(0, src.c_str());
+    maker.SetOption(1, P(L"gone.7z").c_str());
+    maker.SetOption(13, L"keep.txt");
+    maker.SetOption(13, L"gone.txt");
+    EXPECT_EQ(0, maker.RunCreate(nullptr, nullptr));
+    EXPECT_EQ(L"圧縮失敗(失敗ファイルあり)(Error=0x2)\n圧縮できなかったファイル: 1件\ngone.txt",
+              qvtest::W(maker.m_errors.GetMessageText()));
+    CSevenZipArchive reader;
+    ASSERT_TRUE(sztest::OpenAndList(reader, P(L"gone.7z")));
+    EXPECT_EQ(std::vector<std::wstring>{L"keep.txt"}, StoredPaths(reader));
     g_ProgramDir = savedProgramDir;
 }
 
