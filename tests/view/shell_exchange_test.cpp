@@ -255,6 +255,10 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         CreateDirectoryW((own + L"\\sub").c_str(), nullptr);
         ASSERT_TRUE(qvtest::WriteFileBytes(own + L"\\sub\\written.txt", "y"));
         view->m_tempFiles.Add(temp.c_str());
+        // A program was last started in the folder: it is the process's current directory.
+        wchar_t savedCurrent[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, savedCurrent);
+        ASSERT_TRUE(SetCurrentDirectoryW((own + L"\\sub").c_str()));
         auto* pane = new CFilerPane(0);
         pane->m_pView = view;
         CFilerPane* saved = g_Panes[0];
@@ -266,6 +270,7 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         g_TearDownObserver = RecordStep;
         delete view;
         g_TearDownObserver = nullptr;
+        SetCurrentDirectoryW(savedCurrent);
         EXPECT_EQ(0, g_JumpGroups.GetSize());
         g_JumpGroups.Copy(savedJumps);
         EXPECT_EQ(nullptr, g_Panes[0]);
