@@ -165,8 +165,9 @@ public:
     HRESULT PollCancel() override { return base.IsCancelled() ? kSevenZipCancel : S_OK; }
     HRESULT SetUpdateItemCount(uint64_t) override { return S_OK; }
     HRESULT BeginUpdateItem(const wchar_t* name, bool isDir, int32_t anti, uint32_t mode) override;
-    // A file that cannot be opened or read (another program holds it) is skipped so
-    // that the rest is packed; it is noted as left out.
+    // A file that cannot be opened (another program holds it), or whose read meets
+    // another program's lock, is answered so that the job goes on with the rest; it is
+    // noted as left out and written to the log.
     HRESULT ReportOpenFileFailure(const wchar_t* path, DWORD systemError) override;
     HRESULT ReportReadFailure(const wchar_t* path, DWORD systemError) override;
     HRESULT SetUpdateItemResult(int32_t) override { return S_OK; }
@@ -191,15 +192,15 @@ public:
     HRESULT EndSourceDeletion() override { return S_OK; }
 
     // A file or folder the scan cannot find or list: the scan goes on without it,
-    // and it is noted as left out.
+    // and it is noted as left out and written to the log.
     HRESULT ScanError(const UString& path, uint32_t systemError) override;
     HRESULT ScanProgress(const CDiskScanStats&, const UString&, bool) override;
 
     // How many files and folders the job left out, and the system error of the first.
     INT_PTR LeftOutCount() const;
     DWORD FirstLeftOutError() const;
-    // Writes every left-out path to the log and gives the text the user is shown:
-    // the count and the first few names, relative to `root` where they lie below it.
+    // The text the user is shown: the count and the first few names, relative to
+    // `root` where they lie below it (the log has every one).
     CString DescribeLeftOut(const CString& root) const;
 
     CSevenZipBaseCallback base;
