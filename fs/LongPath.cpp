@@ -82,6 +82,41 @@ BOOL RemoveDirectoryLong(LPCWSTR path)
     return RemoveDirectoryW(LongPathArg(path, holder));
 }
 
+BOOL RemoveFolderTreeLong(LPCWSTR folder)
+{
+    CString pattern(folder);
+    pattern += L"\\*";
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileLong(pattern, &found);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
+                continue;
+            CString path(folder);
+            path += L"\\";
+            path += found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    RemoveDirectoryLong(path);
+                else
+                    RemoveFolderTreeLong(path);
+            }
+            else
+            {
+                SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
+                DeleteFileLong(path);
+            }
+        } while (FindNextFileW(find, &found));
+        FindCloseLong(find);
+    }
+    // A read-only folder refuses to go as well.
+    SetFileAttributesLong(folder, FILE_ATTRIBUTE_NORMAL);
+    return RemoveDirectoryLong(folder);
+}
+
 DWORD GetFileAttributesLong(LPCWSTR path)
 {
     CString holder;

@@ -28,6 +28,12 @@ BOOL GetFileAttributesExLong(LPCWSTR path, GET_FILEEX_INFO_LEVELS infoLevel, voi
 BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags);
 BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists);
 
+// Deletes the folder with every file and folder in it, read-only ones included. A
+// linked folder inside is only unlinked: what it leads to lies outside. What cannot
+// go (a file another program holds open) stays, and so do the folders above it;
+// TRUE only when the folder itself is gone.
+BOOL RemoveFolderTreeLong(LPCWSTR folder);
+
 // Gives the file open on `file` (opened with DELETE access) the name `newPath` in one
 // step on the handle, without opening the file again by name. A file of that name is
 // replaced only when `replace`; FALSE with the system's error otherwise.

@@ -401,12 +401,15 @@ public:
     void OpenInEditor(LPCWSTR fileName, LPCWSTR directory, int pane, int unicodeOption);
     // The file started with the first verb its file class registers; 1 when started.
     int OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory);
-    // The cursor member of the active archive listing extracted to the temporary
-    // folder; 1 when it was (view/shell/ShellOpeners.cpp).
+    // The cursor member of the active archive listing extracted into the program's own
+    // temporary folder; 1 when it was (view/shell/ShellOpeners.cpp).
     int ExtractCursorMemberToTemp();
-    // The folder members are extracted into: the graphic settings' temporary folder,
-    // else the system's (no closing backslash).
+    // The folder the program's own temporary folder is made in: the graphic settings'
+    // temporary folder, else the system's (no closing backslash).
     CString TempExtractionFolder() const;
+    // The program's own folder inside TempExtractionFolder, made on first use; FALSE
+    // when it cannot be made.
+    BOOL GetOwnTempFolder(CString& folder);
     // "@Edit": the cursor file of the active filer pane in the editor.
     void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file
@@ -1119,7 +1122,8 @@ public:
     // State of Shift and Ctrl at the last key-down.
     int m_bShiftDown = 0;
     int m_bCtrlDown = 0;
-    // Files (for example archive members extracted for viewing) deleted at tear-down.
+    // Archive members extracted for other programs, each once; they lie in the
+    // folders of m_shell.ownTempFolders, which go at tear-down.
     CStringArray m_tempFiles;
 
     // ---- Worker-dialog lists, under m_hDialogListMutex ---------------------------------

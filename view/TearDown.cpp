@@ -1,5 +1,6 @@
 // The view's ordered release of everything it owns, first thing in its destructor.
 #include "util/PathHelpers.h"
+#include "app/Directories.h"
 #include "app/QvDllLoader.h"
 #include "view/keys/HotKeys.h"
 #include "app/Settings.h"
@@ -8,7 +9,6 @@
 #include "app/settings/FilerSettings.h"
 #include "app/settings/GraphicSettings.h"
 #include "archiveclient/codecs/SevenZipLibrary.h"
-#include "archivefront/sevenzip/ExtractPaths.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "viewers/binary/BinaryData.h"
@@ -85,15 +85,24 @@ void CQvView::TearDown()
     if (g_DELTEMPATEND)
     {
         Step(L"DeleteTempFiles");
-        const CString folder = TempExtractionFolder();
-        for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
+        // Only the folders this run made for itself go, with all that was extracted
+        // (or that a program wrote) into them; nothing else in the temporary folder.
+        for (INT_PTR i = 0; i < m_shell.ownTempFolders.GetSize(); ++i)
         {
-            // Only what lies in the temporary folder goes.
-            if (!PathLiesInside(m_tempFiles[i], folder))
-                continue;
-            // A read-only copy would refuse to go.
-            SetFileAttributesLong(m_tempFiles[i], FILE_ATTRIBUTE_ARCHIVE);
-            DeleteFileLong(m_tempFiles[i]);
+            const CString& folder = m_shell.ownTempFolders[i];
+            // A program was started there with the folder as the process's current
+            // directory, and the system keeps a current directory from being removed.
+            CString current;
+            GetCurrentDir(current);
+            current.TrimRight(L'\\');
+            if (current.CompareNoCase(folder) == 0 ||
+                current.Left(folder.GetLength() + 1).CompareNoCase(folder + L"\\") == 0)
+            {
+                CString parent;
+                SplitPath(folder, &parent, nullptr);
+                SetCurrentDir(parent);
+            }
+            RemoveFolderTreeLong(folder);
         }
     }
     m_tempFiles.RemoveAll();

@@ -356,9 +356,15 @@ void CErrorIF::Clear()
 {
     RemoveAll();
     m_params.RemoveAll();
+    m_details.RemoveAll();
 }
 
 void CErrorIF::Add(DWORD code, int param)
+{
+    Add(code, param, CString());
+}
+
+void CErrorIF::Add(DWORD code, int param, const CString& detail)
 {
     for (INT_PTR i = 0; i < GetCount(); ++i)
     {
@@ -375,13 +381,14 @@ void CErrorIF::Add(DWORD code, int param)
     }
     CDWordArray::Add(code);
     m_params.Add(param);
+    m_details.Add(detail);
 }
 
 void CErrorIF::AddFrom(const CErrorIF& other)
 {
     for (INT_PTR i = 0; i < other.GetCount(); ++i)
     {
-        Add(other.GetAt(i), other.GetParam(i));
+        Add(other.GetAt(i), other.GetParam(i), other.GetDetail(i));
     }
 }
 
@@ -393,6 +400,7 @@ void CErrorIF::CopyFrom(const CErrorIF& other)
     }
     Copy(other);
     m_params.Copy(other.m_params);
+    m_details.Copy(other.m_details);
 }
 
 int CErrorIF::HasCode(DWORD code) const
@@ -416,6 +424,15 @@ int CErrorIF::GetParam(INT_PTR index) const
     return m_params[index];
 }
 
+CString CErrorIF::GetDetail(INT_PTR index) const
+{
+    if (index < 0 || index >= m_details.GetCount())
+    {
+        return CString();
+    }
+    return m_details[index];
+}
+
 CString CErrorIF::GetMessageText() const
 {
     CString text;
@@ -436,6 +453,11 @@ CString CErrorIF::GetMessageText() const
         CString suffix;
         suffix.Format(L"(Error=0x%x)", (unsigned)GetParam(0));
         text += suffix;
+    }
+    const CString detail = GetDetail(0);
+    if (!detail.IsEmpty())
+    {
+        text += L"\n" + detail;
     }
     return text;
 }

@@ -94,7 +94,8 @@ enum
 };
 
 // The numbered error codes of an archive operation, each with one parameter (a
-// system error number, a library result or a caught value). A code is held once;
+// system error number, a library result or a caught value) and an optional detail
+// text (what the code is about, e.g. the files a pack left out). A code is held once;
 // "no library" (1), "no plug-in" (15) and "neither" (28) merge into one entry 28.
 class CErrorIF : public CDWordArray
 {
@@ -102,18 +103,22 @@ public:
     void Clear();
     // Appends unless the code is already in the list; 1, 15 and 28 merge.
     void Add(DWORD code, int param);
-    // Add of each code of `other` with its parameter, in order.
+    void Add(DWORD code, int param, const CString& detail);
+    // Add of each code of `other` with its parameter and detail, in order.
     void AddFrom(const CErrorIF& other);
-    // Replaces codes and parameters by copies of `other`'s.
+    // Replaces codes, parameters and details by copies of `other`'s.
     void CopyFrom(const CErrorIF& other);
     int HasCode(DWORD code) const;
     // The parameter at the index, 0 when the index is out of range.
     int GetParam(INT_PTR index) const;
+    // The detail at the index, empty when it has none or the index is out of range.
+    CString GetDetail(INT_PTR index) const;
     // The text of the first code, with "(Error=0x%x)" and its parameter for the
-    // codes that carry a system error; "エラーコード:%u" for an unknown code; empty
-    // for an empty list.
+    // codes that carry a system error, and its detail on the lines below;
+    // "エラーコード:%u" for an unknown code; empty for an empty list.
     CString GetMessageText() const;
 
 private:
     CArray<int, int> m_params;
+    CStringArray m_details;
 };

@@ -156,38 +156,6 @@ BOOL MakeFolders(const CString& folder)
     return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// Deletes the folder with everything in it. A linked folder inside is only unlinked:
-// what it points to is not the job's.
-void RemoveFolderTree(const CString& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileLong(folder + L"\\*", &found);
-    if (find != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            CString name(found.cFileName);
-            if (name == L"." || name == L"..")
-                continue;
-            CString path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            {
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                    RemoveDirectoryLong(path);
-                else
-                    RemoveFolderTree(path);
-            }
-            else
-            {
-                SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
-                DeleteFileLong(path);
-            }
-        } while (FindNextFileW(find, &found));
-        FindCloseLong(find);
-    }
-    RemoveDirectoryLong(folder);
-}
-
 // A fresh folder under the system's temporary folder for one extraction: the
 // library writes only there, and nothing that was there before is touched.
 BOOL MakeJobFolder(CString& out)
@@ -554,7 +522,7 @@ int CArchiverDll::ExtractOne(int method, LPCWSTR archive, LPCWSTR folder, LPCWST
         m_errors.Add(ERR_EXTRACT, result);
     else
         done = ReadBackFromTemp(jobFolder, relative, memberSize, buffer);
-    RemoveFolderTree(jobFolder);
+    RemoveFolderTreeLong(jobFolder);
     if (done)
         *size = memberSize;
     return done;

@@ -13,7 +13,8 @@
 //    pane's selection unless m_members is filled. The end code is UNPACK_DONE or
 //    UNPACK_FAILED.
 //  - the same with m_toTemp = 1: starts by itself, OK stays disabled; the cursor
-//    member goes to the destination (an older copy deleted first) and
+//    member goes to the destination, a folder the caller made for itself (an older
+//    copy there is deleted first and replaced without a question), and
 //    m_extractedFile names it afterwards.
 #pragma once
 #include "app/ProgressInfo.h"

@@ -28,6 +28,7 @@ enum
     CODE_CANCELLED = 21,
     CODE_PACK_FAILED = 22,
     CODE_NO_DESTINATION = 23,
+    CODE_FILES_LEFT_OUT = 33,
     CODE_WRONG_PASSWORD = 34,
     CODE_NOT_IMPLEMENTED = 37,
     CODE_UPDATE_FAILED = 38,
@@ -767,5 +768,12 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
                      static_cast<int>(hr));
     else if (haveTimes && m_keepArchiveTime)
         SetFileTimeLong(archive, &archiveTimes);
+    // The archive holds what could be read; the job still fails, naming what it lacks.
+    if (hr == S_OK && updateUi.LeftOutCount() > 0)
+    {
+        m_errors.Add(CODE_FILES_LEFT_OUT, static_cast<int>(updateUi.FirstLeftOutError()),
+                     updateUi.DescribeLeftOut(LongForm(m_baseDirectory)));
+        return 0;
+    }
     return hr == S_OK ? 1 : 0;
 }

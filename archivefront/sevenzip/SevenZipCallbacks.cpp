@@ -1,6 +1,7 @@
 #include "archivefront/sevenzip/SevenZipCallbacks.h"
 
 #include "util/Formatting.h"
+#include "util/Log.h"
 #include "util/PathHelpers.h"
 #include "app/ProgressInfo.h"
 #include "app/Settings.h"
@@ -633,4 +634,75 @@ HRESULT CSevenZipUpdateCallback::ScanProgress(const CDiskScanStats&, const UStri
         return kSevenZipCancel;
     base.SetMainText(L"*****スキャン中*****");
     return S_OK;
+}
+
+HRESULT CSevenZipUpdateCallback::ReportOpenFileFailure(const wchar_t* path, DWORD systemError)
+{
+    return NoteLeftOut(path, systemError, S_FALSE);
+}
+
+HRESULT CSevenZipUpdateCallback::ReportReadFailure(const wchar_t* path, DWORD systemError)
+{
+    return NoteLeftOut(path, systemError, S_FALSE);
+}
+
+HRESULT CSevenZipUpdateCallback::ScanError(const UString& path, uint32_t systemError)
+{
+    return NoteLeftOut(path.Chars(), systemError, S_OK);
+}
+
+HRESULT CSevenZipUpdateCallback::NoteLeftOut(const wchar_t* path, DWORD systemError, HRESULT answer)
+{
+    CSectionLock lock(m_leftOutLock);
+    if (m_leftOut.IsEmpty())
+        m_firstLeftOutError = systemError;
+    m_leftOut.Add(CString(path != nullptr ? path : L""));
+    WriteLog(nullptr, L"圧縮できませんでした(Error=0x%x) %s", static_cast<unsigned>(systemError),
+             path != nullptr ? path : L"");
+    return base.IsCancelled() ? kSevenZipCancel : answer;
+}
+
+INT_PTR CSevenZipUpdateCallback::LeftOutCount() const
+{
+    CSectionLock lock(m_leftOutLock);
+    return m_leftOut.GetSize();
+}
+
+DWORD CSevenZipUpdateCallback::FirstLeftOutError() const
+{
+    CSectionLock lock(m_leftOutLock);
+    return m_firstLeftOutError;
+}
+
+CString CSevenZipUpdateCallback::DescribeLeftOut(const CString& root) const
+{
+    // A message box has room for a few names; the log holds them all.
+    const INT_PTR kNamesShown = 10;
+    CSectionLock lock(m_leftOutLock);
+    CString prefix = root;
+    if (!prefix.IsEmpty() && prefix[prefix.GetLength() - 1] != L'\\')
+        prefix += L'\\';
+    CString text;
+    text.Format(L"圧縮できなかったファイル: %d件", static_cast<int>(m_leftOut.GetSize()));
+    for (INT_PTR i = 0; i < m_leftOut.GetSize() && i < kNamesShown; ++i)
+    {
+        CString name = m_leftOut[i];
+        if (!prefix.IsEmpty() && name.GetLength() > prefix.GetLength() &&
+            name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+            name = name.Mid(prefix.GetLength());
+        else if (name.Left(4) == L"\\\\?\\")
+            name = name.Mid(4);
+        // A folder whose listing failed comes with its closing backslash.
+        if (name.GetLength() > 1 && name[name.GetLength() - 1] == L'\\')
+            name = name.Left(name.GetLength() - 1);
+        text += L"\n" + name;
+    }
+    if (m_leftOut.GetSize() > kNamesShown)
+    {
+        CString rest;
+        rest.Format(L"\nほか%d件(すべてログに記録しました)",
+                    static_cast<int>(m_leftOut.GetSize() - kNamesShown));
+        text += rest;
+    }
+    return text;
 }

@@ -10,6 +10,8 @@
 #include "archiveclient/ops/OpenCallback.h"
 #include "archiveclient/update/UpdateCallbackUI.h"
 #include "app/EngineAnswer.h"
+#include "framework/FwCollections.h"
+#include "framework/FwLock.h"
 #include "framework/FwString.h"
 #include "res/SevenZipDialogs.h"
 
@@ -163,8 +165,11 @@ public:
     HRESULT PollCancel() override { return base.IsCancelled() ? kSevenZipCancel : S_OK; }
     HRESULT SetUpdateItemCount(uint64_t) override { return S_OK; }
     HRESULT BeginUpdateItem(const wchar_t* name, bool isDir, int32_t anti, uint32_t mode) override;
-    HRESULT ReportOpenFileFailure(const wchar_t*, DWORD) override { return S_FALSE; }
-    HRESULT ReportReadFailure(const wchar_t*, DWORD) override { return S_FALSE; }
+    // A file that cannot be opened (another program holds it), or whose read meets
+    // another program's lock, is answered so that the job goes on with the rest; it is
+    // noted as left out and written to the log.
+    HRESULT ReportOpenFileFailure(const wchar_t* path, DWORD systemError) override;
+    HRESULT ReportReadFailure(const wchar_t* path, DWORD systemError) override;
     HRESULT SetUpdateItemResult(int32_t) override { return S_OK; }
     HRESULT ReportItemCheckResult(int32_t, bool, const wchar_t*) override { return S_OK; }
     HRESULT ReportUpdateStep(uint32_t, const wchar_t*, bool) override { return S_OK; }
@@ -186,8 +191,25 @@ public:
     HRESULT ReportSourceDeleted(const wchar_t*) override { return S_OK; }
     HRESULT EndSourceDeletion() override { return S_OK; }
 
-    HRESULT ScanError(const UString&, uint32_t) override { return S_OK; }
+    // A file or folder the scan cannot find or list: the scan goes on without it,
+    // and it is noted as left out and written to the log.
+    HRESULT ScanError(const UString& path, uint32_t systemError) override;
     HRESULT ScanProgress(const CDiskScanStats&, const UString&, bool) override;
 
+    // How many files and folders the job left out, and the system error of the first.
+    INT_PTR LeftOutCount() const;
+    DWORD FirstLeftOutError() const;
+    // The text the user is shown: the count and the first few names, relative to
+    // `root` where they lie below it (the log has every one).
+    CString DescribeLeftOut(const CString& root) const;
+
     CSevenZipBaseCallback base;
+
+private:
+    HRESULT NoteLeftOut(const wchar_t* path, DWORD systemError, HRESULT answer);
+
+    // The library may ask from its own threads.
+    mutable CCriticalSection m_leftOutLock;
+    CStringArray m_leftOut;
+    DWORD m_firstLeftOutError = 0;
 };

@@ -80,6 +80,26 @@ TEST(RecordsErrorIF, MessageText)
     EXPECT_TRUE(CErrorIF().GetMessageText().IsEmpty());
 }
 
+// A code's detail (the files a pack left out) follows its text on the lines below, and
+// goes along when the list is handed on from a back-end to the front.
+TEST(RecordsErrorIF, ADetailFollowsItsCodesTextAndIsHandedOn)
+{
+    CErrorIF backEnd;
+    backEnd.Add(33, 0x20, L"圧縮できなかったファイル: 1件\nlocked.txt");
+    backEnd.Add(7, 1);
+    CErrorIF front;
+    front.AddFrom(backEnd);
+    EXPECT_STREQ(L"圧縮失敗(失敗ファイルあり)(Error=0x20)\n圧縮できなかったファイル: 1件\nlocked.txt",
+                 front.GetMessageText().GetString());
+    EXPECT_TRUE(front.GetDetail(1).IsEmpty());
+    CErrorIF copy;
+    copy.CopyFrom(front);
+    EXPECT_EQ(front.GetMessageText(), copy.GetMessageText());
+    copy.Clear();
+    copy.Add(33, 0x20);
+    EXPECT_STREQ(L"圧縮失敗(失敗ファイルあり)(Error=0x20)", copy.GetMessageText().GetString());
+}
+
 // ---- CArchiveFileInfo ----
 
 const char kNoAttributes[8] = {};

@@ -102,6 +102,24 @@ TEST_F(PackDialogTest, PerFilePackingMakesOneArchivePerBaseName)
     EXPECT_EQ((std::vector<std::wstring>{L"b.txt"}), Members(P(L"out\\b.7z")));
 }
 
+// A file another program holds open without read sharing: the pack dialog's job packs
+// the rest and tells the user what it left out.
+TEST_F(PackDialogTest, AFileThatCannotBeReadIsNamedToTheUserAndTheRestIsPacked)
+{
+    CPackRequest request = Request(PACK_KIND_7Z, {L"a.txt", L"held.txt"});
+    HANDLE held = CreateFileW(P(L"held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    CDialogAnswerScript script;
+    script.Add(IDOK);
+    EXPECT_EQ(PACK_CLOSE, RunPackRequest(request, nullptr));
+    CloseHandle(held);
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(L"圧縮失敗", qvtest::W(script.GetQuestions()[0].caption));
+    EXPECT_EQ(L"圧縮失敗(失敗ファイルあり)(Error=0x20)\n圧縮できなかったファイル: 1件\nheld.txt",
+              qvtest::W(script.GetQuestions()[0].text));
+    EXPECT_EQ(std::vector<std::wstring>{L"a.txt"}, Members(P(L"out\\arc.7z")));
+}
+
 TEST_F(PackDialogTest, ZipWithoutSelfExtractionIsMadeBySevenZipWhateverTheLevel)
 {
     UseStubs(L"", L"");

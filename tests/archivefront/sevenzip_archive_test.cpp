@@ -1,6 +1,7 @@
 #include "archivefront/sevenzip/SevenZipArchive.h"
 
 #include "app/records/LocalMemory.h"
+#include "util/Globals.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
 #include <algorithm>
 #include <set>
@@ -324,6 +325,92 @@ TEST_F(SevenZipArchiveTest, CancelWhileAPackScansEndsTheJobPromptly)
     EXPECT_TRUE(job.maker.m_errors.HasCode(21));
     EXPECT_EQ(0, watch.otherTexts);
     EXPECT_FALSE(Exists(P(L"many.7z")));
+}
+
+// Files another program holds open without read sharing cannot be packed. The job packs
+// the rest, then fails with code 33: the message gives the count and the first names
+// (relative to the folder packed from), the log every name.
+TEST_F(SevenZipArchiveTest, APackThatCannotReadSomeFilesPacksTheRestAndFailsNamingThem)
+{
+    struct Case
+    {
+        const wchar_t* archive;
+        const wchar_t* lockedFolder; // where the held files lie below the source, "" for its top
+        int locked;
+    } const cases[] = {{L"one.7z", L"", 1}, {L"many.zip", L"d\\", 12}};
+    const CString savedProgramDir = g_ProgramDir;
+    g_ProgramDir = dir.c_str();
+    const std::wstring logPath = dir + L"\\qv.log";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.archive);
+        DeleteFileW(logPath.c_str());
+        const std::wstring src = P(L"src_") + c.archive;
+        CreateDirectoryW(src.c_str(), nullptr);
+        CreateDirectoryW((src + L"\\d").c_str(), nullptr);
+        WriteFile(src + L"\\keep.txt", "kept");
+        WriteFile(src + L"\\d\\two.txt", "22");
+        std::vector<std::wstring> lockedNames;
+        std::vector<HANDLE> held;
+        for (int i = 0; i < c.locked; ++i)
+        {
+            wchar_t name[32];
+            swprintf(name, 32, L"locked%02d.txt", i);
+            lockedNames.push_back(std::wstring(c.lockedFolder) + name);
+            const std::wstring path = src + L"\\" + lockedNames.back();
+            WriteFile(path, "secret");
+            held.push_back(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_NE(INVALID_HANDLE_VALUE, held.back());
+        }
+        const std::wstring arc = P(c.archive);
+        CSevenZipArchive maker;
+        maker.SetOption(0, src.c_str());
+        maker.SetOption(1, arc.c_str());
+        maker.SetOption(13, L"keep.txt");
+        maker.SetOption(13, L"d");
+        if (c.lockedFolder[0] == 0)
+            for (const std::wstring& name : lockedNames)
+                maker.SetOption(13, name.c_str());
+        CProgressInfo progress;
+        EXPECT_EQ(0, maker.RunCreate(nullptr, &progress));
+        for (HANDLE handle : held)
+            CloseHandle(handle);
+
+        ASSERT_TRUE(maker.m_errors.HasCode(33));
+        const std::wstring text = qvtest::W(maker.m_errors.GetMessageText());
+        EXPECT_EQ(0u, text.find(L"圧縮失敗(失敗ファイルあり)(Error=0x20)\n圧縮できなかったファイル: " +
+                                std::to_wstring(c.locked) + L"件\n"))
+            << text;
+        int shown = 0;
+        for (const std::wstring& name : lockedNames)
+            shown += text.find(L"\n" + name) != std::wstring::npos ? 1 : 0;
+        EXPECT_EQ(std::min(c.locked, 10), shown) << text;
+        EXPECT_EQ(c.locked > 10, text.find(L"ほか2件") != std::wstring::npos) << text;
+        const std::string bytes = ReadFile(logPath);
+        const std::wstring log(reinterpret_cast<const wchar_t*>(bytes.data()),
+                               bytes.size() / sizeof(wchar_t));
+        for (const std::wstring& name : lockedNames)
+            EXPECT_NE(std::wstring::npos, log.find(L"\\" + name)) << name;
+
+        CSevenZipArchive reader;
+        ASSERT_TRUE(sztest::OpenAndList(reader, arc));
+        EXPECT_EQ(Sorted({L"d", L"d\\two.txt", L"keep.txt"}), Sorted(StoredPaths(reader)));
+    }
+
+    // A chosen file that is gone by the time the scan looks for it is left out the same way.
+    const std::wstring src = P(L"src_one.7z");
+    CSevenZipArchive maker;
+    maker.SetOption(0, src.c_str());
+    maker.SetOption(1, P(L"gone.7z").c_str());
+    maker.SetOption(13, L"keep.txt");
+    maker.SetOption(13, L"gone.txt");
+    EXPECT_EQ(0, maker.RunCreate(nullptr, nullptr));
+    EXPECT_EQ(L"圧縮失敗(失敗ファイルあり)(Error=0x2)\n圧縮できなかったファイル: 1件\ngone.txt",
+              qvtest::W(maker.m_errors.GetMessageText()));
+    CSevenZipArchive reader;
+    ASSERT_TRUE(sztest::OpenAndList(reader, P(L"gone.7z")));
+    EXPECT_EQ(std::vector<std::wstring>{L"keep.txt"}, StoredPaths(reader));
+    g_ProgramDir = savedProgramDir;
 }
 
 TEST_F(SevenZipArchiveTest, PackingFailuresAreCodes)

@@ -302,6 +302,51 @@ TEST_F(ArchiveCommands, TheCursorMemberIsExtractedToTheTemporaryFolderWithItsByt
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
 }
 
+// The temporary folder is shared with other programs: a member goes into a folder the
+// program makes for itself there, one for the whole run, and a file of the member's
+// name beside it is never touched. A folder that already stands under the name the
+// program would take is someone else's and is not used.
+TEST_F(ArchiveCommands, AMemberGoesIntoTheProgramsOwnFolderAndAFileOfItsNameInTheTemporaryFolderIsLeftAlone)
+{
+    const std::wstring temp = W(m_dir) + L"\\temp";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    View().m_tempDirectory = temp.c_str();
+    ASSERT_TRUE(qvtest::WriteFileBytes(temp + L"\\b.txt", "SOMEONE ELSES NOTES"));
+    const std::wstring theirs = L"qv" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW((temp + L"\\" + theirs).c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(temp + L"\\" + theirs + L"\\b.txt", "THEIRS TOO"));
+    OpenListing();
+    PutCursorOn(L"b.txt");
+    std::wstring own;
+    CDialogAnswerScript script;
+    for (int open = 0; open < 2; ++open)
+    {
+        SCOPED_TRACE(open);
+        ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
+        if (open == 0)
+            own = W(View().m_shell.extractedFolder);
+        EXPECT_EQ(own, W(View().m_shell.extractedFolder)) << "one folder for the run";
+        ASSERT_EQ(temp + L"\\", own.substr(0, temp.size() + 1));
+        EXPECT_EQ(std::wstring::npos, own.find(L'\\', temp.size() + 1)) << "directly in the folder";
+        EXPECT_NE(temp + L"\\" + theirs, own);
+        EXPECT_EQ("bravo", qvtest::ReadFileBytes(own + L"\\b.txt"));
+        EXPECT_EQ("SOMEONE ELSES NOTES", qvtest::ReadFileBytes(temp + L"\\b.txt"));
+        EXPECT_EQ("THEIRS TOO", qvtest::ReadFileBytes(temp + L"\\" + theirs + L"\\b.txt"));
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"b.txt", theirs, own.substr(temp.size() + 1)}),
+              qvtest::ListFolder(temp));
+    EXPECT_TRUE(script.GetQuestions().empty());
+
+    // A temporary folder where nothing can be made: the member is not extracted and the
+    // user is told.
+    View().m_tempDirectory = (W(m_dir) + L"\\missing\\deeper").c_str();
+    script.Add(IDOK);
+    EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
+    ASSERT_EQ(1u, script.GetQuestions().size());
+    EXPECT_EQ(0u, W(script.GetQuestions()[0].text).find(L"テンポラリフォルダの作成に失敗しました"));
+    EXPECT_EQ(1, View().m_tempFiles.GetSize());
+}
+
 TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsReplacedWithoutAQuestion)
 {
     const std::wstring temp = W(m_dir) + L"\\temp";
@@ -314,7 +359,9 @@ TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsR
     ASSERT_EQ(PANE_MODE_ARCHIVE, m_panes[0]->m_mode);
     // Listed under the name extraction writes.
     PutCursorOn(L"report 10_30.txt");
-    const std::wstring written = temp + L"\\report 10_30.txt";
+    CString own;
+    ASSERT_TRUE(View().GetOwnTempFolder(own));
+    const std::wstring written = W(own) + L"\\report 10_30.txt";
     // Any question (the overwrite question above all) is recorded and declined.
     CDialogAnswerScript script;
     for (int open = 0; open < 2; ++open)
@@ -340,7 +387,7 @@ TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsR
     View().m_scrollRepeatDir = 1;
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
     EXPECT_EQ(0, View().m_scrollRepeatDir);
-    EXPECT_EQ((std::set<std::wstring>{L"report 10_30.txt"}), qvtest::ListFolder(temp));
+    EXPECT_EQ((std::set<std::wstring>{L"report 10_30.txt"}), qvtest::ListFolder(W(own)));
     EXPECT_EQ(1, View().m_tempFiles.GetSize());
 }
 
@@ -351,8 +398,12 @@ TEST_F(ArchiveCommands, AMemberNamedToClimbOutOfTheTemporaryFolderDeletesNothing
     CreateDirectoryW((W(m_dir) + L"\\t1").c_str(), nullptr);
     CreateDirectoryW(temp.c_str(), nullptr);
     View().m_tempDirectory = temp.c_str();
+    // The member climbs two levels from the program's own folder inside t2; files
+    // stand where it would land and one level higher.
     const std::wstring precious = W(m_dir) + L"\\x";
+    const std::wstring nearer = W(m_dir) + L"\\t1\\x";
     ASSERT_TRUE(qvtest::WriteFileBytes(precious, "precious"));
+    ASSERT_TRUE(qvtest::WriteFileBytes(nearer, "nearer"));
     ASSERT_TRUE(qvtest::WriteFileBytes(m_work + L"\\box.bma",
                                        Container({{"..\\..\\x", "hostile"}, {"ok.txt", "fine"}})));
     View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
@@ -365,13 +416,17 @@ TEST_F(ArchiveCommands, AMemberNamedToClimbOutOfTheTemporaryFolderDeletesNothing
     script.Add(IDOK);
     EXPECT_EQ(0, View().ExtractCursorMemberToTemp());
     EXPECT_EQ("precious", qvtest::ReadFileBytes(precious));
-    EXPECT_TRUE(qvtest::ListFolder(temp).empty());
+    EXPECT_EQ("nearer", qvtest::ReadFileBytes(nearer));
+    CString own;
+    ASSERT_TRUE(View().GetOwnTempFolder(own));
+    EXPECT_TRUE(qvtest::ListFolder(W(own)).empty());
+    EXPECT_EQ(1u, qvtest::ListFolder(temp).size()) << "only the program's own folder";
     EXPECT_EQ(0, View().m_tempFiles.GetSize());
 
     // The plug-in's other member still opens.
     PutCursorOn(L"ok.txt");
     ASSERT_EQ(1, View().ExtractCursorMemberToTemp());
-    EXPECT_EQ("fine", qvtest::ReadFileBytes(temp + L"\\ok.txt"));
+    EXPECT_EQ("fine", qvtest::ReadFileBytes(W(own) + L"\\ok.txt"));
 }
 
 TEST_F(ArchiveCommands, EnterOnAMemberRunsItsFileKindOnACopyElseViewsItAndEnterInTheViewerReturns)

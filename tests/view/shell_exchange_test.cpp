@@ -238,13 +238,27 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         std::vector<std::wstring> steps;
         g_steps = &steps;
         Set(g_DELTEMPATEND, deleteAtEnd);
-        std::wstring temp = W(m_dir) + L"\\extracted" + std::to_wstring(deleteAtEnd) + L".txt";
+        const std::wstring tempFolder = W(m_dir) + L"\\temp" + std::to_wstring(deleteAtEnd);
+        CreateDirectoryW(tempFolder.c_str(), nullptr);
+        // Another program's file of the extracted file's name, beside the view's own folder.
+        const std::wstring theirs = tempFolder + L"\\extracted.txt";
+        ASSERT_TRUE(qvtest::WriteFileBytes(theirs, "SOMEONE ELSES NOTES"));
+        auto* view = new CQvView();
+        view->m_tempDirectory = tempFolder.c_str();
+        CString ownFolder;
+        ASSERT_TRUE(view->GetOwnTempFolder(ownFolder));
+        const std::wstring own = W(ownFolder);
+        // What was extracted, left read-only, and what a program wrote beside it.
+        std::wstring temp = own + L"\\extracted.txt";
         ASSERT_TRUE(qvtest::WriteFileBytes(temp, "x"));
         SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_READONLY);
-        auto* view = new CQvView();
-        // The file was extracted into the temporary folder, the only place tear-down deletes in.
-        view->m_tempDirectory = m_dir;
+        CreateDirectoryW((own + L"\\sub").c_str(), nullptr);
+        ASSERT_TRUE(qvtest::WriteFileBytes(own + L"\\sub\\written.txt", "y"));
         view->m_tempFiles.Add(temp.c_str());
+        // A program was last started in the folder: it is the process's current directory.
+        wchar_t savedCurrent[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, savedCurrent);
+        ASSERT_TRUE(SetCurrentDirectoryW((own + L"\\sub").c_str()));
         auto* pane = new CFilerPane(0);
         pane->m_pView = view;
         CFilerPane* saved = g_Panes[0];
@@ -256,6 +270,7 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         g_TearDownObserver = RecordStep;
         delete view;
         g_TearDownObserver = nullptr;
+        SetCurrentDirectoryW(savedCurrent);
         EXPECT_EQ(0, g_JumpGroups.GetSize());
         g_JumpGroups.Copy(savedJumps);
         EXPECT_EQ(nullptr, g_Panes[0]);
@@ -271,6 +286,11 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         bool deleted = at(L"DeleteTempFiles") < static_cast<ptrdiff_t>(steps.size());
         EXPECT_EQ(deleteAtEnd != 0, deleted);
         EXPECT_EQ(deleteAtEnd == 0, GetFileAttributesW(temp.c_str()) != INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(deleteAtEnd == 0, GetFileAttributesW(own.c_str()) != INVALID_FILE_ATTRIBUTES)
+            << "the view's own folder goes with everything in it";
+        EXPECT_EQ(deleteAtEnd == 0,
+                  GetFileAttributesW((own + L"\\sub\\written.txt").c_str()) != INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ("SOMEONE ELSES NOTES", qvtest::ReadFileBytes(theirs));
         SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
         g_steps = nullptr;
     }

@@ -14,6 +14,7 @@
 #include "archivefront/dialogs/UnpackDlg.h"
 #include "archivefront/sevenzip/ExtractPaths.h"
 #include "app/dialogs/DialogHelpers.h"
+#include "app/dialogs/TellAndAsk.h"
 
 #include <vector>
 
@@ -244,7 +245,7 @@ BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CStri
     return TRUE;
 }
 
-// ---- Archive members handed to other programs: extracted to the temporary folder first.
+// ---- Archive members handed to other programs: extracted to a temporary folder first.
 CString CQvView::TempExtractionFolder() const
 {
     CString folder = m_tempDirectory;
@@ -253,6 +254,49 @@ CString CQvView::TempExtractionFolder() const
     while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
         folder = folder.Left(folder.GetLength() - 1);
     return folder;
+}
+
+BOOL CQvView::GetOwnTempFolder(CString& folder)
+{
+    // The temporary folder is shared with every other program: a member extracted
+    // there under its own name would replace, and at the end delete, a file of that
+    // name that someone else keeps there. So members go into a folder of our own.
+    const CString parent = TempExtractionFolder();
+    CString bareParent = parent;
+    bareParent.TrimRight(L'\\');
+    for (INT_PTR i = 0; i < m_shell.ownTempFolders.GetSize(); ++i)
+    {
+        CString madeIn;
+        SplitPath(m_shell.ownTempFolders[i], &madeIn, nullptr);
+        if (madeIn.CompareNoCase(bareParent) == 0 && DirectoryExists(m_shell.ownTempFolders[i]))
+        {
+            folder = m_shell.ownTempFolders[i];
+            return TRUE;
+        }
+    }
+    // A folder of the name that is there already belongs to someone else (or to an
+    // earlier run that kept it): it is never taken over, another name is made.
+    const DWORD process = GetCurrentProcessId();
+    for (int attempt = 1; attempt <= 100; ++attempt)
+    {
+        CString name;
+        if (attempt == 1)
+            name.Format(L"qv%lu", static_cast<unsigned long>(process));
+        else
+            name.Format(L"qv%lu_%d", static_cast<unsigned long>(process), attempt);
+        CString candidate;
+        MakePath(parent, name, candidate);
+        if (CreateDirectoryLong(candidate, nullptr))
+        {
+            m_shell.ownTempFolders.Add(candidate);
+            folder = candidate;
+            return TRUE;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    folder.Empty();
+    return FALSE;
 }
 
 int CQvView::ExtractCursorMemberToTemp()
@@ -265,7 +309,14 @@ int CQvView::ExtractCursorMemberToTemp()
     const CFileInfo* cursor = g_Panes[index]->GetCursorEntry();
     if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
         return 0;
-    const CString folder = TempExtractionFolder();
+    CString folder;
+    if (!GetOwnTempFolder(folder))
+    {
+        CString text;
+        text.Format(L"テンポラリフォルダの作成に失敗しました\n%s", TempExtractionFolder().GetString());
+        Tell(DialogOwner(this), text);
+        return 0;
+    }
     CUnpackDlg dialog(DialogOwner(this));
     dialog.m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog.m_sourcePane = index;
@@ -273,12 +324,11 @@ int CQvView::ExtractCursorMemberToTemp()
     dialog.m_baseFolder = folder;
     dialog.m_destination = folder;
     // The dialog names the file extraction wrote, under its cleaned name; it is what
-    // the callers open and what goes at tear-down, and it lies in the folder.
+    // the callers open, and it lies in our own folder.
     if (dialog.DoModal() != UNPACK_DONE || dialog.m_extractedFile.IsEmpty() ||
         !PathLiesInside(dialog.m_extractedFile, folder))
         return 0;
     SplitPath(dialog.m_extractedFile, &m_shell.extractedFolder, &m_shell.extractedName);
-    // The copy belongs to the program only while it runs: it goes at tear-down.
     for (INT_PTR i = 0; i < m_tempFiles.GetSize(); ++i)
         if (m_tempFiles[i].CompareNoCase(dialog.m_extractedFile) == 0)
             return 1;

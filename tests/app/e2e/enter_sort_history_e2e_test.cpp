@@ -10,9 +10,12 @@
 #include "tests/common/TestSupport.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace
@@ -66,6 +69,21 @@ std::wstring ListCell(HANDLE process, HWND list, int row, int column)
     return text;
 }
 
+// The ids of the processes running now.
+std::set<DWORD> RunningProcesses()
+{
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
 } // namespace
 
 TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberRunsItsKindOnACopyOrShowsIt)
@@ -114,6 +132,77 @@ TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberRunsItsKindOnACopyOrShowsIt)
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
     EXPECT_EQ(L"other.dat", program.Setting(L"VIEW_HISTORY", L"FILE_NAME0"));
     EXPECT_EQ(left + L"\\arc.zip", program.Setting(L"VIEW_HISTORY", L"ARCHIVE_PATH0"));
+}
+
+// Another program keeps "notes.txt" in the temporary folder; Enter on the zip's member of
+// that name runs its kind on a copy in the program's own folder there, and after the
+// program quits the notes are intact. The own folder goes at exit with DELTEMPATEND on
+// and stays with it off.
+TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberLeavesAFileOfItsNameInTheTemporaryFolderAlone)
+{
+    for (int deleteAtEnd : {0, 1})
+    {
+        SCOPED_TRACE(deleteAtEnd);
+        const std::wstring root = qvtest::ScratchDir() + L"\\run" + std::to_wstring(deleteAtEnd);
+        CreateDirectoryW(root.c_str(), nullptr);
+        const qvtest::QvProgram program(root);
+        ASSERT_TRUE(program.Ok());
+        ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+        const std::wstring left = root + L"\\left";
+        const std::wstring right = root + L"\\right";
+        const std::wstring source = root + L"\\source";
+        const std::wstring temp = root + L"\\temp";
+        for (const std::wstring& dir : {left, right, source, temp})
+            CreateDirectoryW(dir.c_str(), nullptr);
+        ASSERT_TRUE(qvtest::WriteFileBytes(source + L"\\notes.txt", "member notes"));
+        ASSERT_TRUE(qvtest::WriteFileBytes(temp + L"\\notes.txt", "SOMEONE ELSES NOTES"));
+        {
+            CSevenZipArchive packer;
+            packer.SetOption(0, source.c_str());
+            packer.SetOption(1, (left + L"\\arc.zip").c_str());
+            packer.SetOption(13, L"notes.txt");
+            CProgressInfo progress;
+            ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress))
+                << qvtest::W(packer.m_errors.GetMessageText());
+        }
+        const std::wstring copied = root + L"\\copied.txt";
+        const std::string narrowCopied(copied.begin(), copied.end());
+        const std::string narrowTemp(temp.begin(), temp.end());
+        ASSERT_TRUE(program.WriteSettings(
+            std::string(kWindowSettings) + "[ALLDATA2]\r\nDELTEMPATEND=" + std::to_string(deleteAtEnd) +
+            "\r\n[SUSIEDATA]\r\nTEMPDIRECTORY=" + narrowTemp + "\r\n[KEYEXEDATA]\r\nN_F5=@Packview\r\n" +
+            "[KINDEXEDATA]\r\nKINDEXENAME0=txt\r\nKINDEXE0=cmd.exe\r\n" + "KINDEXEPARAM0=/c copy %c \"" +
+            narrowCopied + "\"\r\n"));
+        qvtest::QvProcess qv;
+        ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+        HWND main = qv.WaitForMainWindow(L" - qv");
+        ASSERT_NE(nullptr, main);
+        WaitForInputIdle(qv.Process(), 5000);
+        qvtest::PumpMessages(500);
+        const std::wstring own = temp + L"\\qv" + std::to_wstring(qv.ProcessId());
+
+        // F5 lists the zip with the cursor on notes.txt; Enter runs its kind on the copy.
+        const std::set<DWORD> before = RunningProcesses();
+        Press(qv, main, {VK_F5, VK_RETURN});
+        EXPECT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(copied) == "member notes"; }));
+        EXPECT_EQ("member notes", qvtest::ReadFileBytes(own + L"\\notes.txt"));
+        // The program (and the console host the system gave it) ran with the own folder
+        // as current directory, which keeps the folder from being removed while they
+        // run: they must have ended before the quit.
+        EXPECT_TRUE(WaitFor([&] {
+            const std::set<DWORD> now = RunningProcesses();
+            return std::includes(before.begin(), before.end(), now.begin(), now.end());
+        }));
+        EXPECT_EQ("SOMEONE ELSES NOTES", qvtest::ReadFileBytes(temp + L"\\notes.txt"));
+
+        qv.Close();
+        EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+        EXPECT_EQ("SOMEONE ELSES NOTES", qvtest::ReadFileBytes(temp + L"\\notes.txt"));
+        if (deleteAtEnd)
+            EXPECT_EQ(std::set<std::wstring>{L"notes.txt"}, qvtest::ListFolder(temp));
+        else
+            EXPECT_EQ("member notes", qvtest::ReadFileBytes(own + L"\\notes.txt"));
+    }
 }
 
 TEST(EnterSortHistoryEndToEnd, AZipListingGivesTheFrameItsArchivePathWhenItsPaneBecomesActive)
