@@ -12,13 +12,12 @@ namespace
 // "The archive holds no such member."
 const DWORD kNoSuchMember = 4;
 
-// The key under which a listed name is looked up: Windows names differ only by case.
+// The key under which a listed name is looked up. Archives made on other systems hold
+// names that differ only in case ("Makefile" and "makefile", folders "DIR" and "dir"):
+// each is a member, or a folder of members, of its own and gets a row of its own.
 std::wstring NameKey(LPCWSTR name)
 {
-    std::wstring key(name);
-    if (!key.empty())
-        CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
+    return std::wstring(name);
 }
 
 // The find data of a directory that only the paths of deeper members name.
@@ -52,12 +51,6 @@ bool IsDotName(LPCWSTR name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
-CString MemberPath(const CArchiveFileInfo& member)
-{
-    if (member.m_folder.IsEmpty())
-        return CString(member.m_findData.cFileName);
-    return member.m_folder + L"\\" + member.m_findData.cFileName;
-}
 } // namespace
 
 CArchiveFront::CArchiveFront() {}
@@ -271,7 +264,7 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
     for (INT_PTR i = 0; i < listing->GetSize(); ++i)
     {
         const CArchiveFileInfo& member = listing->GetAt(i);
-        if (member.m_folder.CompareNoCase(base) == 0)
+        if (member.m_folder == base)
         {
             if (member.m_findData.cFileName[0] == 0 || IsDotName(member.m_findData.cFileName))
                 continue;
@@ -292,7 +285,8 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
             continue;
         }
         if (member.m_folder.GetLength() <= base.GetLength() ||
-            (!prefix.IsEmpty() && member.m_folder.Left(prefix.GetLength()).CompareNoCase(prefix) != 0))
+            (!prefix.IsEmpty() &&
+             wcsncmp(member.m_folder, prefix, static_cast<size_t>(prefix.GetLength())) != 0))
             continue;
         CString rest = member.m_folder.Mid(prefix.GetLength());
         int slash = rest.Find(L'\\');
@@ -648,8 +642,8 @@ int CArchiveFront::DeleteEntries(CWnd* owner, CProgressInfo* progress)
     return RunSevenZipChange(&CSevenZipArchive::DeleteEntries, owner, progress);
 }
 
-int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
-                                 CWnd* owner)
+int CArchiveFront::DeleteEntries(const CArrayArchiveFileInfo& members, BOOL keepArchiveTimes,
+                                 CProgressInfo* progress, CWnd* owner)
 {
     m_errors.Clear();
     if (m_activeBackEnd != ARCFRONT_SEVENZIP)
@@ -657,37 +651,28 @@ int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTime
         m_errors.Add(ARCERR_NO_DLL, 0);
         return 0;
     }
+    if (members.GetSize() == 0)
+        return 1;
     m_sevenZip.ResetOptions();
     m_sevenZip.SetOption(1, nullptr);
-    int chosen = 0;
-    // An item names a member, or a folder whose every member goes with it (whether
-    // or not the archive stores the folder itself).
-    for (INT_PTR i = 0; i < m_sevenZip.m_listing.GetSize(); ++i)
+    // A member is the listing's record of the same item: members that share a name,
+    // in whatever case, are other items and stay.
+    CArrayArchiveFileInfo& listing = m_sevenZip.m_listing;
+    for (INT_PTR k = 0; k < members.GetSize(); ++k)
     {
-        CArchiveFileInfo& member = m_sevenZip.m_listing[i];
-        CString path = MemberPath(member);
-        for (INT_PTR k = 0; k < items.GetSize(); ++k)
+        const CArchiveFileInfo& member = members[k];
+        CArchiveFileInfo* found = nullptr;
+        for (INT_PTR i = 0; i < listing.GetSize() && found == nullptr; ++i)
+            if (listing[i].m_itemIndex == member.m_itemIndex &&
+                listing[i].m_storedPath == member.m_storedPath)
+                found = &listing[i];
+        if (found == nullptr)
         {
-            const CString& item = items[k];
-            if (item.IsEmpty())
-                continue;
-            if (path.CompareNoCase(item) == 0 ||
-                (path.GetLength() > item.GetLength() && path[item.GetLength()] == L'\\' &&
-                 path.Left(item.GetLength()).CompareNoCase(item) == 0))
-            {
-                m_sevenZip.SetOption(2, reinterpret_cast<LPCWSTR>(&member));
-                ++chosen;
-                break;
-            }
+            // The archive was listed again since the member was chosen.
+            m_errors.Add(kNoSuchMember, 0);
+            return 0;
         }
-    }
-    if (chosen == 0)
-    {
-        if (items.GetSize() == 0)
-            return 1;
-        // The archive changed since it was listed, or the names are not in it.
-        m_errors.Add(kNoSuchMember, 0);
-        return 0;
+        m_sevenZip.SetOption(2, reinterpret_cast<LPCWSTR>(found));
     }
     if (keepArchiveTimes)
         m_sevenZip.SetOption(16, nullptr);

@@ -477,11 +477,12 @@ CString InsertNumber(const CString& text, int position, int width, LONGLONG numb
 
 int CRenamePattern::IsUsable(const CFileInfo& entry, const CString& name) const
 {
+    CString path = m_directory.IsEmpty() ? name : m_directory + L"\\" + name;
+    // In an archive another member may hold the same name in another case.
+    if (m_renameList != nullptr)
+        return m_renameList->CanRename(entry.GetFullPath(), path, entry.m_itemIndex, entry.IsDirectory());
     if (name.CompareNoCase(entry.GetName()) == 0)
         return 1;
-    CString path = m_directory.IsEmpty() ? name : m_directory + L"\\" + name;
-    if (m_renameList != nullptr)
-        return m_renameList->CanRename(entry.GetFullPath(), path);
     return !DirectoryExists(path) && !FileExists(path);
 }
 
