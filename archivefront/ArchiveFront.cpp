@@ -35,6 +35,33 @@ WIN32_FIND_DATAW SynthesisedFolder(const CString& name, const WIN32_FIND_DATAW& 
     return data;
 }
 
+// Whether the folder path holds the folder or begins with it, with the case as given.
+bool LiesInFolder(const CString& path, const CString& folder, bool ignoreCase)
+{
+    if (path.GetLength() < folder.GetLength() ||
+        (path.GetLength() > folder.GetLength() && path[folder.GetLength()] != L'\\'))
+        return false;
+    const size_t length = static_cast<size_t>(folder.GetLength());
+    return ignoreCase ? _wcsnicmp(path, folder, length) == 0 : wcsncmp(path, folder, length) == 0;
+}
+
+// The folder as the archive spells it. Rows of a folder carry its exact path, since
+// folders that differ only in case are folders of their own; a path given in another
+// case (typed by the user) finds the folder of that name when the archive has no
+// folder of exactly that spelling.
+CString ResolveFolderSpelling(const CArrayArchiveFileInfo& listing, const CString& folder)
+{
+    if (folder.IsEmpty())
+        return folder;
+    for (INT_PTR i = 0; i < listing.GetSize(); ++i)
+        if (LiesInFolder(listing[i].m_folder, folder, false))
+            return folder;
+    for (INT_PTR i = 0; i < listing.GetSize(); ++i)
+        if (LiesInFolder(listing[i].m_folder, folder, true))
+            return listing[i].m_folder.Left(folder.GetLength());
+    return folder;
+}
+
 WIN32_FIND_DATAW DotEntry(LPCWSTR name)
 {
     WIN32_FIND_DATAW data = {};
@@ -242,7 +269,7 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
     if (listing == nullptr)
         return 0;
     WIN32_FIND_DATAW archive = *ActiveArchiveFindData();
-    CString base(folder ? folder : L"");
+    const CString base = ResolveFolderSpelling(*listing, folder ? folder : L"");
 
     if (!g_NOTVIEWCURRENTDIR)
         out.AddArchiveEntry(this, base, DotEntry(L"."), -1);
