@@ -126,41 +126,68 @@ void CRenameFileName::SetNewName(LPCWSTR name)
     hasNewName = 1;
 }
 
-INT_PTR CArrayRenameFileName::FindOld(LPCWSTR oldPath) const
+INT_PTR CArrayRenameFileName::FindOld(LPCWSTR oldPath, int member) const
 {
     for (INT_PTR i = 0; i < GetSize(); i++)
     {
-        if (GetAt(i).oldName.CompareNoCase(oldPath) == 0)
-        {
+        const CRenameFileName& file = GetAt(i);
+        if (member >= 0 ? file.member == member : file.oldName.CompareNoCase(oldPath) == 0)
             return i;
-        }
     }
     return -1;
 }
 
-int CArrayRenameFileName::CanRename(LPCWSTR oldPath, LPCWSTR newPath) const
+bool CArrayRenameFileName::IsInFolder(const CString& path, LPCWSTR folder)
 {
-    const INT_PTR self = FindOld(oldPath);
-    if (self < 0)
-    {
-        return 0;
-    }
-    for (INT_PTR i = 0; i < GetSize(); i++)
-    {
-        if (i != self && GetAt(i).GetEffectiveName().CompareNoCase(newPath) == 0)
-        {
-            return 0;
-        }
-    }
-    return 1;
+    const int length = static_cast<int>(wcslen(folder));
+    if (length == 0 || path.GetLength() < length || wcsncmp(path, folder, static_cast<size_t>(length)) != 0)
+        return false;
+    return path.GetLength() == length || path[length] == L'\\';
 }
 
-void CArrayRenameFileName::SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath)
+int CArrayRenameFileName::CanRename(LPCWSTR oldPath, LPCWSTR newPath, int member, BOOL folder) const
 {
-    const INT_PTR index = FindOld(oldPath);
-    if (index >= 0)
+    INT_PTR self = -1;
+    if (!folder)
     {
-        ElementAt(index).SetNewName(newPath);
+        self = FindOld(oldPath, member);
+        if (self < 0)
+            return 0;
+    }
+    bool any = self >= 0;
+    for (INT_PTR i = 0; i < GetSize(); i++)
+    {
+        const CRenameFileName& file = GetAt(i);
+        if (i == self || (folder && IsInFolder(file.oldName, oldPath)))
+        {
+            any = true;
+            continue;
+        }
+        if (file.GetEffectiveName().CompareNoCase(newPath) == 0)
+            return 0;
+    }
+    return any ? 1 : 0;
+}
+
+void CArrayRenameFileName::SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath, int member, BOOL folder)
+{
+    if (!folder)
+    {
+        const INT_PTR index = FindOld(oldPath, member);
+        if (index >= 0)
+            ElementAt(index).SetNewName(newPath);
+        return;
+    }
+    const int length = static_cast<int>(wcslen(oldPath));
+    for (INT_PTR i = 0; i < GetSize(); i++)
+    {
+        CRenameFileName& file = ElementAt(i);
+        if (!IsInFolder(file.oldName, oldPath))
+            continue;
+        // A member renamed earlier in the batch keeps its new name below the new folder.
+        const CString current =
+            IsInFolder(file.GetEffectiveName(), oldPath) ? file.GetEffectiveName() : file.oldName;
+        file.SetNewName(CString(newPath) + current.Mid(length));
     }
 }
 

@@ -155,7 +155,7 @@ class CRenameFileName
 {
 public:
     CRenameFileName() = default;
-    CRenameFileName(LPCWSTR oldPath) : oldName(oldPath) {}
+    CRenameFileName(LPCWSTR oldPath, int memberIndex = -1) : oldName(oldPath), member(memberIndex) {}
 
     // The name the file has after the batch as far as it is known.
     const CString& GetEffectiveName() const { return hasNewName ? newName : oldName; }
@@ -164,19 +164,30 @@ public:
     CString oldName;
     CString newName;
     int hasNewName = 0;
+    // In an archive batch, the index of the member in the archive's listing (the
+    // index a pane's row of it carries); -1 when only the path names it.
+    int member = -1;
 };
 
-// The files of one rename batch, in the order they are renamed.
+// The files of one rename batch, in the order they are renamed. In an archive two
+// members may share a path that differs only in case, or even the same path: a
+// row is found by its member index, and a folder row, which has none, by the exact
+// path of the members below it.
 class CArrayRenameFileName : public CArray<CRenameFileName, const CRenameFileName&>
 {
 public:
-    // 1 when the file named `oldPath` may take `newPath`: no other file of the batch
-    // has or is planned to take that name (case ignored). 0 also when the file is
-    // not part of the batch.
-    int CanRename(LPCWSTR oldPath, LPCWSTR newPath) const;
-    // Records the new name of the first file named `oldPath`; nothing when none is.
-    void SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath);
+    // 1 when the row (the file named `oldPath`, or the member `member` when it is not
+    // negative; a folder: every file below `oldPath`) may take `newPath`: no other
+    // file of the batch has or is planned to take that name (case ignored). 0 also
+    // when the row is not part of the batch.
+    int CanRename(LPCWSTR oldPath, LPCWSTR newPath, int member = -1, BOOL folder = FALSE) const;
+    // Records the new name of the row: the member `member`, else the first file named
+    // `oldPath`; a folder row gives every file at or below `oldPath` (exact case) the
+    // path below `newPath`. Nothing when the row is not part of the batch.
+    void SetNewNameOf(LPCWSTR oldPath, LPCWSTR newPath, int member = -1, BOOL folder = FALSE);
 
 private:
-    INT_PTR FindOld(LPCWSTR oldPath) const;
+    INT_PTR FindOld(LPCWSTR oldPath, int member) const;
+    // Whether the file lies at or below the folder path (exact case).
+    static bool IsInFolder(const CString& path, LPCWSTR folder);
 };

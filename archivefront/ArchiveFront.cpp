@@ -12,13 +12,12 @@ namespace
 // "The archive holds no such member."
 const DWORD kNoSuchMember = 4;
 
-// The key under which a listed name is looked up: Windows names differ only by case.
+// The key under which a listed name is looked up. Archives made on other systems hold
+// names that differ only in case ("Makefile" and "makefile", folders "DIR" and "dir"):
+// each is a member, or a folder of members, of its own and gets a row of its own.
 std::wstring NameKey(LPCWSTR name)
 {
-    std::wstring key(name);
-    if (!key.empty())
-        CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    return key;
+    return std::wstring(name);
 }
 
 // The find data of a directory that only the paths of deeper members name.
@@ -34,6 +33,33 @@ WIN32_FIND_DATAW SynthesisedFolder(const CString& name, const WIN32_FIND_DATAW& 
     CArchiveFileInfo::MakeShortDisplayName(data.cFileName, shortName);
     lstrcpynW(data.cAlternateFileName, shortName, 14);
     return data;
+}
+
+// Whether the folder path holds the folder or begins with it, with the case as given.
+bool LiesInFolder(const CString& path, const CString& folder, bool ignoreCase)
+{
+    if (path.GetLength() < folder.GetLength() ||
+        (path.GetLength() > folder.GetLength() && path[folder.GetLength()] != L'\\'))
+        return false;
+    const size_t length = static_cast<size_t>(folder.GetLength());
+    return ignoreCase ? _wcsnicmp(path, folder, length) == 0 : wcsncmp(path, folder, length) == 0;
+}
+
+// The folder as the archive spells it. Rows of a folder carry its exact path, since
+// folders that differ only in case are folders of their own; a path given in another
+// case (typed by the user) finds the folder of that name when the archive has no
+// folder of exactly that spelling.
+CString ResolveFolderSpelling(const CArrayArchiveFileInfo& listing, const CString& folder)
+{
+    if (folder.IsEmpty())
+        return folder;
+    for (INT_PTR i = 0; i < listing.GetSize(); ++i)
+        if (LiesInFolder(listing[i].m_folder, folder, false))
+            return folder;
+    for (INT_PTR i = 0; i < listing.GetSize(); ++i)
+        if (LiesInFolder(listing[i].m_folder, folder, true))
+            return listing[i].m_folder.Left(folder.GetLength());
+    return folder;
 }
 
 WIN32_FIND_DATAW DotEntry(LPCWSTR name)
@@ -52,12 +78,6 @@ bool IsDotName(LPCWSTR name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
-CString MemberPath(const CArchiveFileInfo& member)
-{
-    if (member.m_folder.IsEmpty())
-        return CString(member.m_findData.cFileName);
-    return member.m_folder + L"\\" + member.m_findData.cFileName;
-}
 } // namespace
 
 CArchiveFront::CArchiveFront() {}
@@ -249,7 +269,7 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
     if (listing == nullptr)
         return 0;
     WIN32_FIND_DATAW archive = *ActiveArchiveFindData();
-    CString base(folder ? folder : L"");
+    const CString base = ResolveFolderSpelling(*listing, folder ? folder : L"");
 
     if (!g_NOTVIEWCURRENTDIR)
         out.AddArchiveEntry(this, base, DotEntry(L"."), -1);
@@ -271,7 +291,7 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
     for (INT_PTR i = 0; i < listing->GetSize(); ++i)
     {
         const CArchiveFileInfo& member = listing->GetAt(i);
-        if (member.m_folder.CompareNoCase(base) == 0)
+        if (member.m_folder == base)
         {
             if (member.m_findData.cFileName[0] == 0 || IsDotName(member.m_findData.cFileName))
                 continue;
@@ -292,7 +312,8 @@ int CArchiveFront::ListDirectory(CArrayFileInfo& out, LPCWSTR folder, LPCWSTR wi
             continue;
         }
         if (member.m_folder.GetLength() <= base.GetLength() ||
-            (!prefix.IsEmpty() && member.m_folder.Left(prefix.GetLength()).CompareNoCase(prefix) != 0))
+            (!prefix.IsEmpty() &&
+             wcsncmp(member.m_folder, prefix, static_cast<size_t>(prefix.GetLength())) != 0))
             continue;
         CString rest = member.m_folder.Mid(prefix.GetLength());
         int slash = rest.Find(L'\\');
@@ -648,8 +669,8 @@ int CArchiveFront::DeleteEntries(CWnd* owner, CProgressInfo* progress)
     return RunSevenZipChange(&CSevenZipArchive::DeleteEntries, owner, progress);
 }
 
-int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
-                                 CWnd* owner)
+int CArchiveFront::DeleteEntries(const CArrayArchiveFileInfo& members, BOOL keepArchiveTimes,
+                                 CProgressInfo* progress, CWnd* owner)
 {
     m_errors.Clear();
     if (m_activeBackEnd != ARCFRONT_SEVENZIP)
@@ -657,37 +678,28 @@ int CArchiveFront::DeleteEntries(const CStringArray& items, BOOL keepArchiveTime
         m_errors.Add(ARCERR_NO_DLL, 0);
         return 0;
     }
+    if (members.GetSize() == 0)
+        return 1;
     m_sevenZip.ResetOptions();
     m_sevenZip.SetOption(1, nullptr);
-    int chosen = 0;
-    // An item names a member, or a folder whose every member goes with it (whether
-    // or not the archive stores the folder itself).
-    for (INT_PTR i = 0; i < m_sevenZip.m_listing.GetSize(); ++i)
+    // A member is the listing's record of the same item: members that share a name,
+    // in whatever case, are other items and stay.
+    CArrayArchiveFileInfo& listing = m_sevenZip.m_listing;
+    for (INT_PTR k = 0; k < members.GetSize(); ++k)
     {
-        CArchiveFileInfo& member = m_sevenZip.m_listing[i];
-        CString path = MemberPath(member);
-        for (INT_PTR k = 0; k < items.GetSize(); ++k)
+        const CArchiveFileInfo& member = members[k];
+        CArchiveFileInfo* found = nullptr;
+        for (INT_PTR i = 0; i < listing.GetSize() && found == nullptr; ++i)
+            if (listing[i].m_itemIndex == member.m_itemIndex &&
+                listing[i].m_storedPath == member.m_storedPath)
+                found = &listing[i];
+        if (found == nullptr)
         {
-            const CString& item = items[k];
-            if (item.IsEmpty())
-                continue;
-            if (path.CompareNoCase(item) == 0 ||
-                (path.GetLength() > item.GetLength() && path[item.GetLength()] == L'\\' &&
-                 path.Left(item.GetLength()).CompareNoCase(item) == 0))
-            {
-                m_sevenZip.SetOption(2, reinterpret_cast<LPCWSTR>(&member));
-                ++chosen;
-                break;
-            }
+            // The archive was listed again since the member was chosen.
+            m_errors.Add(kNoSuchMember, 0);
+            return 0;
         }
-    }
-    if (chosen == 0)
-    {
-        if (items.GetSize() == 0)
-            return 1;
-        // The archive changed since it was listed, or the names are not in it.
-        m_errors.Add(kNoSuchMember, 0);
-        return 0;
+        m_sevenZip.SetOption(2, reinterpret_cast<LPCWSTR>(found));
     }
     if (keepArchiveTimes)
         m_sevenZip.SetOption(16, nullptr);

@@ -105,11 +105,14 @@ public:
     int Extract(CWnd* owner, CProgressInfo* progress);
     // Deletes the chosen members (option 2) from a 7-Zip archive.
     int DeleteEntries(CWnd* owner, CProgressInfo* progress);
-    // Deletes the items (paths inside the archive; a folder with everything below
-    // it), keeping the archive file's times when asked; the progress dialog is owned
-    // by `owner`. 1 on success.
-    int DeleteEntries(const CStringArray& items, BOOL keepArchiveTimes, CProgressInfo* progress,
+    // Deletes exactly the members (records of this listing, as the pane's rows give
+    // them), keeping the archive file's times when asked; the progress dialog is owned
+    // by `owner`. 1 on success; code 4 when a member is not in the listing.
+    int DeleteEntries(const CArrayArchiveFileInfo& members, BOOL keepArchiveTimes, CProgressInfo* progress,
                       CWnd* owner = nullptr);
+    // Lets the password known for this archive outlive the next opening of it, the
+    // listing read again after this object changed the archive.
+    void KeepPasswordForReopen() { m_sevenZip.m_keepPasswordOnce = 1; }
     // Renames by the rename list in a 7-Zip archive.
     int RenameEntries(CWnd* owner, CProgressInfo* progress);
 

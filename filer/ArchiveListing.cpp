@@ -9,18 +9,19 @@ namespace
 const wchar_t kBrowseFailedCaption[] = L"圧縮ファイルの閲覧失敗";
 
 // Whether the member lies in the directory `path` of the archive (`prefix` is the
-// path with a backslash), and whether it is the directory's own member.
+// path with a backslash), and whether it is the directory's own member. The case
+// counts: folders "DIR" and "dir" of an archive are two rows of the listing.
 void MatchMember(const CArchiveFileInfo& member, const CString& path, const CString& prefix, bool& inside,
                  bool& own)
 {
     const CString& folder = member.m_folder;
     inside = (folder.GetLength() > path.GetLength() &&
-              folder.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) ||
-             folder.CompareNoCase(path) == 0;
+              wcsncmp(folder, prefix, static_cast<size_t>(prefix.GetLength())) == 0) ||
+             folder == path;
     // A member at the archive's root has no folder to join: its own name is its path.
     CString joined = folder.IsEmpty() ? CString(member.m_findData.cFileName)
                                       : folder + L"\\" + member.m_findData.cFileName;
-    own = joined.CompareNoCase(path) == 0;
+    own = joined == path;
 }
 } // namespace
 

@@ -116,6 +116,63 @@ void CorrectNodeNameCase(CPathFilterNode& node, const UString& prefix)
     }
 }
 
+// Whether the item of that index is still the one of that path. An item the archive
+// gives no path to is taken as it is.
+HRESULT IsChosenItemThere(const CArchiveLevel& level, size_t itemCount, uint32_t index, const UString& path,
+                          bool& there)
+{
+    there = false;
+    if (index >= itemCount)
+        return S_OK;
+    CPropValue prop;
+    HRESULT hr = level.handler->GetProperty(index, kpidPath, &prop);
+    if (hr != S_OK)
+        return hr;
+    if (prop.vt == VT_EMPTY)
+        there = true;
+    else if (prop.vt == VT_BSTR)
+    {
+        UString stored;
+        stored.AssignBstr(prop.bstrVal);
+        there = stored.Equals(path.Chars());
+    }
+    return S_OK;
+}
+
+HRESULT SelectChosenItems(const CArchiveLevel& level, const CUpdateJobOptions& options,
+                          std::vector<CStoredItem>& items)
+{
+    bool there = false;
+    for (const CRenameRule& rule : options.RenameRules)
+    {
+        if (rule.ItemIndex < 0)
+            continue;
+        HRESULT hr = IsChosenItemThere(level, items.size(), static_cast<uint32_t>(rule.ItemIndex),
+                                       rule.OldPath, there);
+        if (hr != S_OK)
+            return hr;
+        if (!there)
+            return kChosenItemMissing;
+    }
+    if (!options.SelectChosenItems)
+        return S_OK;
+    if (options.ChosenItems.empty())
+        return kChosenItemMissing;
+    std::vector<bool> chosen(items.size(), false);
+    for (const CChosenItem& item : options.ChosenItems)
+    {
+        HRESULT hr = IsChosenItemThere(level, items.size(), item.Index, item.Path, there);
+        if (hr != S_OK)
+            return hr;
+        if (!there)
+            return kChosenItemMissing;
+        chosen[item.Index] = true;
+    }
+    for (size_t i = 0; i < items.size(); i++)
+        items[i].Selected = chosen[i];
+    return S_OK;
+}
+
 HRESULT WriteUpdatedArchive(CUpdateJobOptions& options, bool updating, CCodecs& codecs,
                             CUpdateCommand& command, CArchiveLevel* level,
                             const std::vector<CStoredItem>& storedItems, const CDiskItemList& diskItems,
@@ -174,7 +231,15 @@ HRESULT WriteUpdatedArchive(CUpdateJobOptions& options, bool updating, CCodecs& 
                 bool fits = false;
                 for (const CRenameRule& rule : options.RenameRules)
                 {
-                    if (rule.MapPath(item.IsDir, item.Name, newPath))
+                    if (rule.ItemIndex >= 0)
+                    {
+                        if (rule.ItemIndex == item.IndexInArchive)
+                        {
+                            newPath = rule.NewPath;
+                            fits = true;
+                        }
+                    }
+                    else if (rule.MapPath(item.IsDir, item.Name, newPath))
                         fits = true;
                     else if (item.IsAltStream)
                     {
@@ -206,6 +271,10 @@ HRESULT WriteUpdatedArchive(CUpdateJobOptions& options, bool updating, CCodecs& 
             }
             steps.push_back(step);
         }
+        // Rules that rename nothing would rewrite the archive as it was and report
+        // success for a rename that never happened.
+        if (newNames.empty())
+            return kChosenItemMissing;
     }
     else
     {
@@ -499,7 +568,9 @@ HRESULT UpdateArchiveFile(CCodecs& codecs, const CValueVector<CArchiveTypeChoice
             return hr;
         if (openResult != S_OK)
             return openResult;
-        if (chain.volumePaths.Count() > 1)
+        // Even one further volume makes the archive more than the file the update
+        // would replace.
+        if (chain.volumePaths.Count() != 0)
         {
             error.SystemError = static_cast<DWORD>(E_NOTIMPL);
             error.Message = "Updating for multivolume archives is not implemented";
@@ -611,7 +682,12 @@ HRESULT UpdateArchiveFile(CCodecs& codecs, const CValueVector<CArchiveTypeChoice
         HRESULT hr = ListStoredItems(filter, chain.Innermost(), storedItems);
         if (hr != S_OK)
             return hr;
+        hr = SelectChosenItems(chain.Innermost(), options, storedItems);
+        if (hr != S_OK)
+            return hr;
     }
+    else if (options.SelectChosenItems)
+        return kChosenItemMissing;
     for (size_t i = 0; i < options.Commands.size(); i++)
     {
         CUpdateCommand& command = options.Commands[i];

@@ -42,6 +42,20 @@ struct CUpdateCommand
     CUpdateActionTable Actions = kAddActionTable;
 };
 
+// One stored item a job acts on: its index in the opened archive and the path the
+// archive gives it. The path is checked before anything is written, so that an
+// archive changed since it was listed is never updated by an index that now names
+// another item.
+struct CChosenItem
+{
+    uint32_t Index = 0;
+    UString Path;
+};
+
+// Returned, before any file is written, when a chosen item or an item a rename rule
+// names is not in the archive (any more), or when the rename rules rename nothing.
+const HRESULT kChosenItemMissing = static_cast<HRESULT>(0x80045104);
+
 struct CUpdateJobOptions
 {
     bool TypeChosen = false;
@@ -53,6 +67,11 @@ struct CUpdateJobOptions
     int PathMode = kPathModeGivenPrefix;
     std::vector<CRenameRule> RenameRules;
     std::vector<uint64_t> VolumeSizes;
+    // Set: the items of ChosenItems are the selected ones (a delete drops exactly them)
+    // in place of those the filter matches, which would take every item whose path
+    // equals a pattern ignoring case.
+    bool SelectChosenItems = false;
+    std::vector<CChosenItem> ChosenItems;
 
     bool ChooseFormat(const CCodecs& codecs, const CValueVector<CArchiveTypeChoice>& types,
                       const UString& archivePath);

@@ -79,6 +79,9 @@ struct CRenameRule
 {
     UString OldPath;
     UString NewPath;
+    // Not negative: the rule renames exactly the item of this index, whose path in the
+    // archive is OldPath, to NewPath; MapPath is not used then.
+    int32_t ItemIndex = -1;
 
     // Whether the rule applies to path; newPath receives the renamed path.
     bool MapPath(bool isDir, const UString& path, UString& newPath) const;

@@ -79,7 +79,10 @@ void CSevenZipArchive::Close()
 {
     UnloadLibrary();
     m_listing.RemoveAll();
-    m_passwordKnown = 0;
+    if (m_keepPasswordOnce)
+        m_keepPasswordOnce = 0;
+    else
+        m_passwordKnown = 0;
 }
 
 void CSevenZipArchive::UnloadLibrary()
@@ -627,6 +630,48 @@ int CSevenZipArchive::RunRename(CPackProgressDlg*, CProgressInfo* progress)
     return RunPackJob(SEVENZIP_JOB_RENAME, progress);
 }
 
+bool CSevenZipArchive::MakeRenameRules(std::vector<CRenameRule>& rules) const
+{
+    for (INT_PTR i = 0; i < m_renameList.GetSize(); i++)
+    {
+        const CRenameFileName& pair = m_renameList[i];
+        if (!pair.hasNewName || pair.newName == pair.oldName)
+            continue;
+        const CArchiveFileInfo* entry = nullptr;
+        if (pair.member >= 0)
+        {
+            if (pair.member >= m_listing.GetSize())
+                return false;
+            entry = &m_listing[pair.member];
+        }
+        else
+        {
+            // A path alone names a member only when exactly one member has it, as
+            // stored or as listed; two members of that path are never guessed between.
+            for (INT_PTR k = 0; k < m_listing.GetSize(); k++)
+            {
+                const CArchiveFileInfo& member = m_listing[k];
+                const CString listed = member.m_folder.IsEmpty()
+                                           ? CString(member.m_findData.cFileName)
+                                           : member.m_folder + L"\\" + member.m_findData.cFileName;
+                if (member.m_storedPath != pair.oldName && listed != pair.oldName)
+                    continue;
+                if (entry != nullptr)
+                    return false;
+                entry = &member;
+            }
+            if (entry == nullptr)
+                return false;
+        }
+        CRenameRule rule;
+        rule.OldPath = UString(entry->m_storedPath);
+        rule.NewPath = UString(pair.newName);
+        rule.ItemIndex = entry->m_itemIndex;
+        rules.push_back(rule);
+    }
+    return true;
+}
+
 int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
 {
     m_errors.Clear();
@@ -636,14 +681,11 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
     std::vector<CRenameRule> rules;
     if (kind == SEVENZIP_JOB_RENAME)
     {
-        for (INT_PTR i = 0; i < m_renameList.GetSize(); i++)
-            if (m_renameList[i].hasNewName)
-            {
-                CRenameRule rule;
-                rule.OldPath = m_renameList[i].oldName;
-                rule.NewPath = m_renameList[i].newName;
-                rules.push_back(rule);
-            }
+        if (!MakeRenameRules(rules))
+        {
+            m_errors.Add(CODE_NO_ENTRY, 0);
+            return 0;
+        }
         if (rules.empty())
             return 1;
     }
@@ -715,16 +757,16 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
     }
     else if (kind == SEVENZIP_JOB_DELETE)
     {
+        // The chosen members go by their item indexes: a name pattern would also take
+        // every member whose name differs only in case, or that is stored twice.
+        options.SelectChosenItems = true;
         for (INT_PTR i = 0; i < m_chosenEntries.GetSize(); i++)
         {
             const CArchiveFileInfo& entry = *m_chosenEntries[i];
-            // The stored path, since cFileName may hold only the start of a long name.
-            CString name = entry.m_storedPath;
-            if (name.IsEmpty())
-                name = entry.m_folder.IsEmpty() ? CString(entry.m_findData.cFileName)
-                                                : entry.m_folder + L"\\" + entry.m_findData.cFileName;
-            // Member names are taken literally: "a*" deletes only the member "a*".
-            filter.QueuePattern(true, UString(name), false, false);
+            CChosenItem item;
+            item.Index = static_cast<uint32_t>(entry.m_itemIndex);
+            item.Path = UString(entry.m_storedPath);
+            options.ChosenItems.push_back(item);
             if (progress != nullptr)
                 progress->totalAmount += static_cast<LONGLONG>(EntrySize(entry));
         }
@@ -759,6 +801,8 @@ int CSevenZipArchive::RunPackJob(int kind, CProgressInfo* progress)
         UnloadLibrary();
     if (hr == E_NOTIMPL)
         m_errors.Add(CODE_NOT_IMPLEMENTED, 0);
+    else if (hr == kChosenItemMissing)
+        m_errors.Add(CODE_NO_ENTRY, 0);
     else if (hr == kSevenZipCancel || hr == E_ABORT)
         m_errors.Add(CODE_CANCELLED, 0);
     else if (hr == kSevenZipWrongPassword)

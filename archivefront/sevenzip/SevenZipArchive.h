@@ -9,8 +9,10 @@
 #include "archiveclient/codecs/SevenZipLibrary.h"
 #include "framework/FwCollections.h"
 #include "framework/FwString.h"
+#include <vector>
 
 class CArchiveChain;
+struct CRenameRule;
 class CPackProgressDlg;
 class CWnd;
 
@@ -115,10 +117,15 @@ public:
     int m_keepArchiveTime = 0;
     int m_noOverwritePrompt = 0;
     int m_noPrompt = 0;
+    // Set: the next Close keeps the known password (and clears this).
+    int m_keepPasswordOnce = 0;
 
 private:
     static int RunJob(CSevenZipArchive* backEnd, int kind, CWnd* owner, CProgressInfo* progress);
     int RunPackJob(int kind, CProgressInfo* progress);
+    // One rule per member the rename list gives a new name, by item index; false when
+    // a member of the list is not in the listing or a path names none or several.
+    bool MakeRenameRules(std::vector<CRenameRule>& rules) const;
     HMODULE Module() const { return m_library.Module(); }
 
     CSevenZipLibrary m_library;

@@ -196,20 +196,20 @@ int CDeleteDlg::DeleteArchiveEntries()
     CArchiveFront* front = pane != nullptr ? dynamic_cast<CArchiveFront*>(pane->m_archive) : nullptr;
     if (front == nullptr)
         return 0;
-    // Every member the chosen entries cover: a folder's members one by one.
-    CStringArray items;
+    // Every member the chosen rows cover: a file row its own member, a folder row the
+    // members below it one by one.
+    CArrayArchiveFileInfo members;
     CArchiveFileInfo member;
     for (int n = 0; pane->CollectArchiveItems(member, n, FALSE); ++n)
     {
         if (m_progress.IsCancelled())
             return 0;
-        items.Add(member.m_folder.IsEmpty() ? CString(member.m_findData.cFileName)
-                                            : member.m_folder + L"\\" + member.m_findData.cFileName);
+        members.Add(member);
     }
     m_progress.Clear(TRUE);
     if (!front->HasListing())
         return 1;
-    if (front->DeleteEntries(items, g_KEEP_FILE_TIME_AT_ARCHIVE_UPDATE, &m_progress))
+    if (front->DeleteEntries(members, g_KEEP_FILE_TIME_AT_ARCHIVE_UPDATE, &m_progress))
         return 1;
     if (!m_progress.IsCancelled() && !front->m_errors.HasCode(21))
         Tell(this, front->m_errors.GetMessageText(), L"削除失敗");

@@ -477,11 +477,12 @@ CString InsertNumber(const CString& text, int position, int width, LONGLONG numb
 
 int CRenamePattern::IsUsable(const CFileInfo& entry, const CString& name) const
 {
+    CString path = m_directory.IsEmpty() ? name : m_directory + L"\\" + name;
+    // In an archive another member may hold the same name in another case.
+    if (m_renameList != nullptr)
+        return m_renameList->CanRename(entry.GetFullPath(), path, entry.m_itemIndex, entry.IsDirectory());
     if (name.CompareNoCase(entry.GetName()) == 0)
         return 1;
-    CString path = m_directory.IsEmpty() ? name : m_directory + L"\\" + name;
-    if (m_renameList != nullptr)
-        return m_renameList->CanRename(entry.GetFullPath(), path);
     // The name as the move would take it: an entry that answers to it by its 8.3
     // alias refuses the move as surely as one of that long name.
     return !NameIsTaken(path);

@@ -108,7 +108,7 @@ int CRenameThread::RunJob()
         const CString newPath = directory.IsEmpty() ? newName : directory + L"\\" + newName;
         if (m_pRenameList != nullptr)
         {
-            m_pRenameList->SetNewNameOf(entry.GetFullPath(), newPath);
+            m_pRenameList->SetNewNameOf(entry.GetFullPath(), newPath, entry.m_itemIndex, entry.IsDirectory());
             continue;
         }
         ShowNames(entry.GetName(), newName);

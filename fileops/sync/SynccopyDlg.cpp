@@ -331,16 +331,43 @@ CString CSynccopyDlg::DiskFolder() const
 }
 
 // The member of the listing in `folder` named `name`, both ignoring case.
-static CArchiveFileInfo* FindArchiveMember(CArchiveFront& front, const CString& folder, LPCWSTR name)
+// The member listed under the name in the folder. Only the name is known here, and
+// members of an archive made elsewhere may share it, in another case or even in the
+// same: the one of exactly that spelling is taken, else the one of another case, and
+// when two are equally near none is taken and `ambiguous` is set.
+static CArchiveFileInfo* FindArchiveMember(CArchiveFront& front, const CString& folder, LPCWSTR name,
+                                           bool& ambiguous)
 {
+    ambiguous = false;
+    CArchiveFileInfo* found[2] = {nullptr, nullptr};
+    int count[2] = {0, 0};
     for (int i = 0; i < front.GetEntryCount(); ++i)
     {
         CArchiveFileInfo* member = nullptr;
-        if (front.GetEntry(&member, i) && member != nullptr && member->m_folder.CompareNoCase(folder) == 0 &&
-            _wcsicmp(member->m_findData.cFileName, name) == 0)
-            return member;
+        if (!front.GetEntry(&member, i) || member == nullptr || member->m_folder.CompareNoCase(folder) != 0 ||
+            _wcsicmp(member->m_findData.cFileName, name) != 0)
+            continue;
+        const int tier =
+            member->m_folder == folder && wcscmp(member->m_findData.cFileName, name) == 0 ? 0 : 1;
+        found[tier] = member;
+        ++count[tier];
     }
-    return nullptr;
+    const int tier = count[0] != 0 ? 0 : 1;
+    if (count[tier] > 1)
+    {
+        ambiguous = true;
+        return nullptr;
+    }
+    return found[tier];
+}
+
+// Tells that a name stands for several members, none of which is touched.
+static void TellAmbiguousMember(CWnd* owner, const CString& folder, LPCWSTR name)
+{
+    CString text;
+    text.Format(L"圧縮ファイル内に同じ名前のファイルが複数あるため処理できません\n%s",
+                JoinSyncPath(folder, name).GetString());
+    Tell(owner, text);
 }
 
 BOOL CSynccopyDlg::ExtractFromArchive()
@@ -363,8 +390,14 @@ BOOL CSynccopyDlg::ExtractFromArchive()
             return FALSE;
         }
         front.SetOption(5, target);
-        CArchiveFileInfo* member = FindArchiveMember(
-            front, JoinSyncPath(front.GetCurrentFolder(), row.m_relativeFolder), row.m_entry.GetName());
+        const CString folder = JoinSyncPath(front.GetCurrentFolder(), row.m_relativeFolder);
+        bool ambiguous = false;
+        CArchiveFileInfo* member = FindArchiveMember(front, folder, row.m_entry.GetName(), ambiguous);
+        if (ambiguous)
+        {
+            TellAmbiguousMember(this, folder, row.m_entry.GetName());
+            return FALSE;
+        }
         if (member == nullptr)
             continue;
         front.SetOption(2, member);
@@ -457,8 +490,14 @@ BOOL CSynccopyDlg::DeleteInArchive()
         const CSyncData& row = m_rows[i];
         if (row.m_action != SYNC_DELETE)
             continue;
-        CArchiveFileInfo* member = FindArchiveMember(
-            front, JoinSyncPath(front.GetCurrentFolder(), row.m_relativeFolder), row.m_entry.GetName());
+        const CString folder = JoinSyncPath(front.GetCurrentFolder(), row.m_relativeFolder);
+        bool ambiguous = false;
+        CArchiveFileInfo* member = FindArchiveMember(front, folder, row.m_entry.GetName(), ambiguous);
+        if (ambiguous)
+        {
+            TellAmbiguousMember(this, folder, row.m_entry.GetName());
+            return FALSE;
+        }
         if (member == nullptr)
         {
             Tell(this, L"ファイルの削除に失敗しました");

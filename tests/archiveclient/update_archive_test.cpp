@@ -2,6 +2,7 @@
 #include "fs/FileSystem.h"
 
 #include "tests/archiveclient/ArcOpenHelpers.h"
+#include "tests/archiveclient/TwoVolumeZip.h"
 #include "tests/common/TestHelpers.h"
 #include <algorithm>
 #include <fstream>
@@ -306,6 +307,35 @@ TEST_F(UpdateArchiveTest, VolumesAreNumberedFromOneWithThreeDigits)
     EXPECT_EQ(Contents(P(L"v.7z.001")), L"7z: big.bin");
     // Volumes over an existing archive are refused.
     EXPECT_EQ(Run(P(L"v.7z.001")), E_NOTIMPL);
+}
+
+// One further volume is enough: the update would rewrite the last file alone and leave
+// the first one belonging to no archive. Nothing is written, not even a temporary file.
+TEST_F(UpdateArchiveTest, AnArchiveWithOneFurtherVolumeIsRefusedBeforeAnythingIsWritten)
+{
+    arctest::WriteTwoVolumeZip(P(L"split.z01"), P(L"split.zip"));
+    ASSERT_EQ(Contents(P(L"split.zip")), L"zip: one.txt two.txt");
+    const std::string first = Read(P(L"split.z01"));
+    const std::string last = Read(P(L"split.zip"));
+    struct Case
+    {
+        std::vector<const wchar_t*> names;
+        const CUpdateActionTable& table;
+        std::vector<CRenameRule> renames;
+    } cases[] = {
+        {{L"a.txt"}, kAddActionTable, {}},
+        {{L"two.txt"}, kDeleteActionTable, {}},
+        {{L"*"}, kRenameActionTable, {CRenameRule{UString(L"one.txt"), UString(L"uno.txt")}}},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(Run(P(L"split.zip"), c.names, c.table, c.renames), E_NOTIMPL);
+        EXPECT_EQ(error.Message, "Updating for multivolume archives is not implemented");
+        EXPECT_EQ(ui.itemsBegun, 0);
+        EXPECT_EQ(Read(P(L"split.z01")), first);
+        EXPECT_EQ(Read(P(L"split.zip")), last);
+        EXPECT_FALSE(Exists(P(L"split.zip.tmp")));
+    }
 }
 
 // The system's own archiver on the build host tests what the driver wrote. A host

@@ -249,9 +249,11 @@ TEST_F(ArchiveFrontTest, DeletingInAnArchiveTheArchiverLibraryListedFailsWithNoL
     EXPECT_EQ("stub data", std::string(static_cast<const char*>(buffer), static_cast<size_t>(size)));
     LocalFreeLocked(buffer);
 
-    CStringArray items;
-    items.Add(L"c.txt");
-    EXPECT_EQ(0, front.DeleteEntries(items, FALSE, nullptr));
+    CArrayArchiveFileInfo members;
+    CArchiveFileInfo* member = nullptr;
+    ASSERT_EQ(1, front.GetEntry(&member, 1));
+    members.Add(*member);
+    EXPECT_EQ(0, front.DeleteEntries(members, FALSE, nullptr));
     ASSERT_EQ(1, front.m_errors.GetSize());
     EXPECT_EQ(static_cast<DWORD>(ARCERR_NO_DLL), front.m_errors[0]);
     EXPECT_EQ(0, front.DeleteEntries(static_cast<CWnd*>(nullptr), nullptr));
@@ -311,34 +313,50 @@ TEST_F(ArchiveFrontTest, PackDeletingAFolderTakesEveryMemberBelowItAndKeepsTheAr
     std::wstring path = P(L"paths.zip");
     ASSERT_TRUE(CopyFileW(Fixture(L"paths.zip").c_str(), path.c_str(), FALSE));
     FILETIME before = WriteTimeOf(path);
-    CArchiveFront front;
-    ASSERT_EQ(1, front.OpenAndList(path.c_str(), 0));
-    front.UnloadLibraries();
+    CPaneHooksOverride hooks;
+    CFilerPane pane(0);
+    delete pane.m_archive;
+    CArchiveFront& front = *new CArchiveFront;
+    pane.m_archive = &front;
+    pane.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    pane.m_currentDir = dir.c_str();
+    pane.ReadDirectory(TRUE);
+    pane.SortEntries();
+    pane.SetCursorToName(L"paths.zip", FALSE, 0);
+    ASSERT_EQ(1, pane.OpenArchiveListing(FALSE));
     front.SetCurrentFolder(L"a");
+    pane.ReloadArchiveListing();
 
-    CStringArray missing;
-    missing.Add(L"a\\gone.txt");
+    // A member that the listing no longer holds (the archive was listed again since).
+    CArrayArchiveFileInfo missing;
+    CArchiveFileInfo gone;
+    gone.m_itemIndex = 1;
+    gone.m_storedPath = L"a/gone.txt";
+    missing.Add(gone);
     EXPECT_EQ(0, front.DeleteEntries(missing, TRUE, nullptr));
     EXPECT_TRUE(front.m_errors.HasCode(4));
 
-    CStringArray items;
-    // "a\b" is no member of its own: the folder goes with its two members, and "a\bc"
-    // would not be touched by a prefix without its backslash.
-    items.Add(L"a\\b");
-    ASSERT_EQ(1, front.DeleteEntries(items, TRUE, nullptr)) << qvtest::W(front.m_errors.GetMessageText());
+    // "a\b" is no member of its own: the folder row goes with its two members.
+    pane.SetCursorToName(L"b", FALSE, 0);
+    CArrayArchiveFileInfo members;
+    CArchiveFileInfo member;
+    for (int n = 0; pane.CollectArchiveItems(member, n, TRUE); ++n)
+        members.Add(member);
+    EXPECT_EQ(2, members.GetSize());
+    ASSERT_EQ(1, front.DeleteEntries(members, TRUE, nullptr)) << qvtest::W(front.m_errors.GetMessageText());
     FILETIME after = WriteTimeOf(path);
     EXPECT_EQ(0, CompareFileTime(&before, &after));
 
     CArchiveFront reread;
     ASSERT_EQ(1, reread.OpenAndList(path.c_str(), 0));
-    std::vector<std::wstring> members;
+    std::vector<std::wstring> left;
     for (int i = 0; i < reread.GetEntryCount(); ++i)
     {
-        CArchiveFileInfo* member = nullptr;
-        ASSERT_EQ(1, reread.GetEntry(&member, i));
-        members.push_back(qvtest::W(member->m_storedPath));
+        CArchiveFileInfo* kept = nullptr;
+        ASSERT_EQ(1, reread.GetEntry(&kept, i));
+        left.push_back(qvtest::W(kept->m_storedPath));
     }
-    EXPECT_EQ((std::vector<std::wstring>{L"a\\e.txt", L"top.txt"}), members);
+    EXPECT_EQ((std::vector<std::wstring>{L"a\\e.txt", L"top.txt"}), left);
 }
 
 TEST_F(ArchiveFrontTest, JobsWithoutAnArchiveFailWithTheErrorOfTheirKind)

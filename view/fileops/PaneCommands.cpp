@@ -18,10 +18,33 @@
 #include "filer/PaneSelection.h"
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
+#include <algorithm>
 
 namespace
 {
-// The full path inside the archive of every member, the names a rename may take.
+// The path a member is listed under: the pane's rows show these, not the stored paths
+// ("./dir/file.txt" is listed as "dir\file.txt"). The name field holds the start of a
+// longer name only; the stored path's last part then gives the whole.
+CString ListedMemberPath(const CArchiveFileInfo& member)
+{
+    CString name = member.m_findData.cFileName;
+    if (name.GetLength() >= MAX_PATH - 1)
+    {
+        const CString& stored = member.m_storedPath;
+        const int slash = std::max(stored.ReverseFind(L'\\'), stored.ReverseFind(L'/'));
+        if (stored.GetLength() - slash - 1 > name.GetLength())
+            name = stored.Mid(slash + 1);
+    }
+    if (member.m_folder.IsEmpty())
+        return name;
+    if (name.IsEmpty())
+        return member.m_folder;
+    return member.m_folder + L"\\" + name;
+}
+
+// Every member under the path it is listed as, with its index in the listing, which
+// is what the pane's rows carry: the names a rename may take, and the members it
+// renames.
 void BuildArchiveRenameList(IPaneArchive& archive, CArrayRenameFileName& list)
 {
     const int count = archive.GetEntryCount();
@@ -29,7 +52,7 @@ void BuildArchiveRenameList(IPaneArchive& archive, CArrayRenameFileName& list)
     {
         CArchiveFileInfo* member = nullptr;
         if (archive.GetEntry(&member, i) && member != nullptr)
-            list.Add(CRenameFileName(member->m_storedPath));
+            list.Add(CRenameFileName(ListedMemberPath(*member), i));
     }
 }
 } // namespace
@@ -195,8 +218,12 @@ void CQvView::ReopenArchiveListings(int pane, LPCWSTR cursorName)
         listing->m_archive->GetArchivePath(path);
         if (path.CompareNoCase(archivePath) != 0)
             continue;
-        // The archive changed on disk: its listing is read from the file again.
+        // The archive changed on disk: its listing is read from the file again. The
+        // program itself rewrote it with the password it was read with, so the user
+        // is not asked for that password again; leaving the archive forgets it.
         const CString folder = listing->m_archive->GetCurrentFolder();
+        if (auto* front = dynamic_cast<CArchiveFront*>(listing->m_archive))
+            front->KeepPasswordForReopen();
         if (!listing->OpenArchiveListing(TRUE))
             continue;
         listing->m_archive->SetCurrentFolder(folder);

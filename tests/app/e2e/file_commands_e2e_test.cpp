@@ -1,8 +1,10 @@
 // The file commands in the real program, driven by typed keys: two marked files
 // copied to the other pane's folder with their bytes and times, a folder made with
 // the cursor put on it, and that folder deleted; a file renamed; a zip with Japanese
-// member names listed, entered, unpacked from and left again.
+// member names listed, entered, unpacked from and left again; one of two members whose
+// names differ only in case deleted from the listing.
 #include "archivefront/sevenzip/SevenZipArchive.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "res/RenameDialogs.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
@@ -193,4 +195,54 @@ TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
     // and the binding the user gave is kept.
     EXPECT_EQ(left, program.Setting(L"ALLDATA", L"ENDDIRECTORY"));
     EXPECT_EQ(std::wstring(L"@Packview"), program.Setting(L"KEYEXEDATA", L"N_F5"));
+}
+
+// An archive made on a system that tells names apart by case holds "Makefile" and
+// "makefile": they are two rows, and D on one of them deletes that member only.
+TEST(FileCommandsEndToEnd, DeletingOneOfTwoCaseTwinsFromTheListingLeavesTheOther)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    const std::wstring archive = left + L"\\twins.zip";
+    sztest::WriteStoredZip(archive, {{"Makefile", "upper case rules\n"}, {"makefile", "lower case rules\n"}});
+    const std::string before = qvtest::ReadFileBytes(archive);
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::PumpMessages(500);
+
+    // F5 lists the zip with the cursor on its first row; D deletes that row.
+    Press(main, {VK_F5, 'D'});
+    HWND del = WaitForDialog(qv.ProcessId(), L"");
+    ASSERT_NE(nullptr, del);
+    Press(del, {VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }));
+    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    qv.Close();
+    EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
+
+    // Read back through the library: one member is left, with its own bytes.
+    CSevenZipArchive reader;
+    ASSERT_TRUE(sztest::OpenAndList(reader, archive));
+    ASSERT_EQ(1, reader.m_listing.GetSize());
+    const std::wstring name = qvtest::W(reader.m_listing[0].m_storedPath);
+    ASSERT_TRUE(name == L"Makefile" || name == L"makefile") << name;
+    reader.SetOption(1, archive.c_str());
+    reader.SetOption(5, (right + L"\\out").c_str());
+    ASSERT_EQ(1, reader.Extract(nullptr, nullptr));
+    EXPECT_EQ(name == L"Makefile" ? "upper case rules\n" : "lower case rules\n",
+              qvtest::ReadFileBytes(right + L"\\out\\" + name));
 }
