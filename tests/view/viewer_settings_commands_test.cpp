@@ -51,7 +51,7 @@ public:
         return 1;
     }
     void GetArchivePath(CString& out) override { out = m_path; }
-    int ExtractToMemory(LPCWSTR, LPCWSTR, void** buffer, LONGLONG* size, CProgressInfo*) override
+    int ExtractEntryToMemory(int, void** buffer, LONGLONG* size, CProgressInfo*) override
     {
         *buffer = LocalAllocLocked(LMEM_MOVEABLE, 5);
         memcpy(*buffer, "hello", 5);
