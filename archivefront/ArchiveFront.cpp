@@ -3,6 +3,7 @@
 #include "util/Wildcard.h"
 #include "framework/FwWnd.h"
 #include "filer/FileInfo.h"
+#include "archivefront/sevenzip/ExtractPaths.h"
 
 #include <string>
 #include <unordered_map>
@@ -427,7 +428,7 @@ int CArchiveFront::GetSevenZipState() const
 
 // ---- Members into memory ---------------------------------------------------------
 
-int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
+int CArchiveFront::ExtractToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
                                    CProgressInfo* progress)
 {
     if (buffer)
@@ -437,14 +438,14 @@ int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, 
         switch (m_activeBackEnd)
         {
         case ARCFRONT_SEVENZIP:
-            if (m_sevenZip.ExtractToMemory(m_sevenZip.m_archivePath, folder, name, buffer, size, progress))
+            if (m_sevenZip.ExtractToMemory(m_sevenZip.m_archivePath, member, buffer, size, progress))
                 return 1;
             m_errors.AddFrom(m_sevenZip.m_errors);
             return 0;
         case ARCFRONT_ARCHIVER: {
             // The libraries count a member's bytes in 32 bits.
             DWORD limit = size && *size > 0 ? (*size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(*size)) : 0;
-            int ok = m_archiverDll.ExtractToMemory(m_archiverDll.m_archivePath, folder, name, buffer, &limit);
+            int ok = m_archiverDll.ExtractToMemory(m_archiverDll.m_archivePath, member, buffer, &limit);
             if (size)
                 *size = ok ? static_cast<LONGLONG>(limit) : 0;
             if (!ok)
@@ -452,7 +453,7 @@ int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, 
             return ok ? 1 : 0;
         }
         case ARCFRONT_PLUGIN:
-            if (m_plugIn.ExtractToMemory(nullptr, folder, name, buffer, size, progress))
+            if (m_plugIn.ExtractToMemory(member, buffer, size, progress))
                 return 1;
             m_errors.AddFrom(m_plugIn.m_errors);
             return 0;
@@ -463,7 +464,43 @@ int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, 
     });
 }
 
-int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
+int CArchiveFront::ExtractEntryToMemory(int index, void** buffer, LONGLONG* size, CProgressInfo* progress)
+{
+    CArchiveFileInfo* member = nullptr;
+    if (!GetEntry(&member, index) || member == nullptr)
+    {
+        if (buffer)
+            *buffer = nullptr;
+        m_errors.Clear();
+        m_errors.Add(ARCERR_NO_MEMBER, 0);
+        return 0;
+    }
+    return ExtractToMemory(*member, buffer, size, progress);
+}
+
+CArchiveFileInfo* CArchiveFront::FindNamedMember(LPCWSTR name, LPCWSTR folder)
+{
+    const CArrayArchiveFileInfo* listing = ActiveListing();
+    if (listing == nullptr)
+    {
+        m_errors.Add(ARCERR_NO_DLL_OR_PLUGIN, 0);
+        return nullptr;
+    }
+    return const_cast<CArrayArchiveFileInfo*>(listing)->FindNamedEntry(folder ? folder : L"",
+                                                                       name ? name : L"", m_errors);
+}
+
+int CArchiveFront::ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
+                                   CProgressInfo* progress)
+{
+    if (buffer)
+        *buffer = nullptr;
+    m_errors.Clear();
+    const CArchiveFileInfo* member = FindNamedMember(name, folder);
+    return member != nullptr ? ExtractToMemory(*member, buffer, size, progress) : 0;
+}
+
+int CArchiveFront::ExtractToMemoryViaPlugIn(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
                                             CProgressInfo* progress, const void* image, SIZE_T imageSize,
                                             ULONGLONG imageStart)
 {
@@ -475,7 +512,7 @@ int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void**
     // The image belongs to the caller: the host forgets it before this returns.
     m_plugIn.SetArchiveImage(image, imageSize, imageStart);
     const int result = Guarded([&]() -> int {
-        if (m_plugIn.ExtractToMemory2(nullptr, folder, name, buffer, size, progress))
+        if (m_plugIn.ExtractToMemory2(member, buffer, size, progress))
             return 1;
         m_errors.AddFrom(m_plugIn.m_errors);
         return 0;
@@ -484,10 +521,29 @@ int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void**
     return result;
 }
 
+int CArchiveFront::ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
+                                            CProgressInfo* progress, const void* image, SIZE_T imageSize,
+                                            ULONGLONG imageStart)
+{
+    if (buffer)
+        *buffer = nullptr;
+    m_errors.Clear();
+    if (m_activeBackEnd != ARCFRONT_PLUGIN)
+        return 0;
+    const CArchiveFileInfo* member = FindNamedMember(name, folder);
+    return member != nullptr
+               ? ExtractToMemoryViaPlugIn(*member, buffer, size, progress, image, imageSize, imageStart)
+               : 0;
+}
+
 // ---- Options ---------------------------------------------------------------------
 
 void CArchiveFront::ResetOptions()
 {
+    m_chosenCount = 0;
+    m_overlongPath.Empty();
+    m_overlongName.Empty();
+    m_flatExtraction = 0;
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
@@ -513,6 +569,8 @@ void CArchiveFront::SetOption(int index, LPCWSTR text)
         SetOption(index, reinterpret_cast<CArchiveFileInfo*>(const_cast<LPWSTR>(text)));
         return;
     }
+    if (index == 6)
+        m_flatExtraction = 1;
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
@@ -533,6 +591,15 @@ void CArchiveFront::SetOption(int index, CArchiveFileInfo* member)
 {
     if (member == nullptr)
         return;
+    if (index == 2)
+    {
+        ++m_chosenCount;
+        CString shown;
+        if (m_overlongPath.IsEmpty() && HasOverlongName(*member, FALSE, shown))
+            m_overlongPath = shown;
+        if (m_overlongName.IsEmpty() && HasOverlongName(*member, TRUE, shown))
+            m_overlongName = shown;
+    }
     switch (m_activeBackEnd)
     {
     case ARCFRONT_PLUGIN:
@@ -619,9 +686,30 @@ int CArchiveFront::MakeSelfExtracting(CWnd* packDialog, int flag)
     });
 }
 
+CString CArchiveFront::FindOverlongMember() const
+{
+    CString shown;
+    if (m_chosenCount > 0)
+        return m_flatExtraction ? m_overlongName : m_overlongPath;
+    const CArrayArchiveFileInfo* listing = ActiveListing();
+    for (INT_PTR i = 0; listing != nullptr && i < listing->GetSize(); ++i)
+        if (HasOverlongName(listing->GetAt(i), m_flatExtraction, shown))
+            return shown;
+    return CString();
+}
+
 int CArchiveFront::Extract(CWnd* owner, CProgressInfo* progress)
 {
     m_errors.Clear();
+    // No folder on disk holds a longer name: the member would fail half-way through
+    // the job, or be cut to another name, so the job does not start.
+    const CString overlong = FindOverlongMember();
+    if (!overlong.IsEmpty())
+    {
+        m_errors.Add(ARCERR_NAME_TOO_LONG, 0);
+        m_errors.SetSubject(overlong);
+        return 0;
+    }
     return Guarded([&]() -> int {
         int result = 0;
         switch (m_activeBackEnd)

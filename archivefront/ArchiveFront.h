@@ -79,13 +79,24 @@ public:
     // Bit 0: a listed file has no recorded size (7-Zip listings only).
     int GetSevenZipState() const override;
 
-    // The member `name` of `folder` into a locked local-memory block the caller frees
-    // with LocalFreeLocked. *size on input, when not 0, limits the bytes delivered; on
-    // output the bytes delivered. 1 on success.
+    // One member of the listing (a record GetEntry gave, or a copy of one) into a
+    // locked local-memory block the caller frees with LocalFreeLocked. *size on
+    // input, when not 0, limits the bytes delivered; on output the bytes delivered.
+    // 1 on success. The member is the one the record stands for, whatever others
+    // share its name.
+    int ExtractToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                        CProgressInfo* progress);
+    // The same for the member at an index of the listing (a pane row's item index).
+    int ExtractEntryToMemory(int index, void** buffer, LONGLONG* size, CProgressInfo* progress) override;
+    // The same for the member `name` of `folder` when a name is all there is: a name
+    // that several members share (case aside) names none of them (code 41).
     int ExtractToMemory(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size, CProgressInfo* progress);
     // The plug-in host's form for the graphic viewer; 0 without an error unless the
     // plug-in host holds the archive. With an image (the archive's bytes from
     // `imageStart` on) the plug-in reads the member out of memory.
+    int ExtractToMemoryViaPlugIn(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                                 CProgressInfo* progress, const void* image = nullptr, SIZE_T imageSize = 0,
+                                 ULONGLONG imageStart = 0);
     int ExtractToMemoryViaPlugIn(LPCWSTR name, LPCWSTR folder, void** buffer, LONGLONG* size,
                                  CProgressInfo* progress, const void* image = nullptr, SIZE_T imageSize = 0,
                                  ULONGLONG imageStart = 0);
@@ -102,6 +113,9 @@ public:
     int SelectPackBackEnd(int kind, int row);
     int CreateArchive(CWnd* packDialog, int flag, CProgressInfo* progress = nullptr);
     int MakeSelfExtracting(CWnd* packDialog, int flag);
+    // Extracts the chosen members (option 2), or every member. A member whose name
+    // no folder on disk can hold is refused before anything is written (code 26,
+    // the member as the subject).
     int Extract(CWnd* owner, CProgressInfo* progress);
     // Deletes the chosen members (option 2) from a 7-Zip archive.
     int DeleteEntries(CWnd* owner, CProgressInfo* progress);
@@ -135,6 +149,18 @@ public:
     CArchiverDll m_archiverDll;
 
 private:
+    // What the options chose for the next extraction: the number of members, the
+    // first one too long to write with its folders and without them, and whether
+    // folders are dropped.
+    int m_chosenCount = 0;
+    CString m_overlongPath;
+    CString m_overlongName;
+    int m_flatExtraction = 0;
+
+    // The one member of the listing the name names (errors 4 and 41 otherwise).
+    CArchiveFileInfo* FindNamedMember(LPCWSTR name, LPCWSTR folder);
+    // The first member to be extracted whose name is too long to write, or empty.
+    CString FindOverlongMember() const;
     const CArrayArchiveFileInfo* ActiveListing() const;
     const WIN32_FIND_DATAW* ActiveArchiveFindData() const;
     // Runs a back-end call, turning what it throws into error 40; 0 then.

@@ -51,8 +51,8 @@ int CArchivePlugInBackEnd::ListArchive(LPCWSTR path)
     return Forward(m_host->ListArchive(path));
 }
 
-int CArchivePlugInBackEnd::ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer,
-                                           LONGLONG* size, CProgressInfo* progress)
+int CArchivePlugInBackEnd::ExtractToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                                           CProgressInfo* progress)
 {
     m_errors.Clear();
     if (Host() == nullptr)
@@ -64,16 +64,16 @@ int CArchivePlugInBackEnd::ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCW
         m_errors.Add(ARCERR_NO_PLUGIN, 0);
         return 0;
     }
-    return Forward(m_host->ExtractToMemory(archive, folder, name, buffer, size, progress));
+    return Forward(m_host->ExtractMemberToMemory(member, buffer, size, progress, 0));
 }
 
-int CArchivePlugInBackEnd::ExtractToMemory2(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer,
-                                            LONGLONG* size, CProgressInfo* progress)
+int CArchivePlugInBackEnd::ExtractToMemory2(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                                            CProgressInfo* progress)
 {
     m_errors.Clear();
     if (Host() == nullptr)
-        return ExtractToMemory(archive, folder, name, buffer, size, progress);
-    return Forward(m_host->ExtractFromImageToMemory(archive, folder, name, buffer, size, progress));
+        return ExtractToMemory(member, buffer, size, progress);
+    return Forward(m_host->ExtractMemberToMemory(member, buffer, size, progress, 1));
 }
 
 int CArchivePlugInBackEnd::Extract(CWnd* owner, CProgressInfo* progress)

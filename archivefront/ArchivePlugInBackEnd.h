@@ -16,10 +16,10 @@ public:
     virtual ~IArchivePlugInHost() = default;
     virtual int LoadPlugInForFile(LPCWSTR path, int kindFlags, int startIndex, int probe) = 0;
     virtual int ListArchive(LPCWSTR path) = 0;
-    virtual int ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
-                                CProgressInfo* progress) = 0;
-    virtual int ExtractFromImageToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer,
-                                         LONGLONG* size, CProgressInfo* progress) = 0;
+    // One member of the host's listing, read at its own position (out of the image
+    // set by SetArchiveImage when `fromImage`).
+    virtual int ExtractMemberToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                                      CProgressInfo* progress, int fromImage) = 0;
     virtual int Extract(CWnd* owner, CProgressInfo* progress) = 0;
     virtual void SetOption(int number, LPCWSTR text) = 0;
     virtual void ClearOptions() = 0;
@@ -59,10 +59,11 @@ public:
     int LoadPlugInForFile(LPCWSTR path, int kind, int firstIndex, int check);
     // Nonzero when the loaded plug-in listed the archive.
     int ListArchive(LPCWSTR path);
-    int ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
+    // One member of the listing into memory.
+    int ExtractToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
                         CProgressInfo* progress);
     // The same in the output form the graphic viewer reads.
-    int ExtractToMemory2(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
+    int ExtractToMemory2(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
                          CProgressInfo* progress);
     int Extract(CWnd* owner, CProgressInfo* progress);
     // 0 base folder, 1 archive, 2 member (a CArchiveFileInfo*), 5 destination, 6 ignore

@@ -47,11 +47,12 @@ public:
     // out of range).
     virtual int GetEntryCount() { return 0; }
     virtual int GetEntry(CArchiveFileInfo** out, int index);
-    // The member `name` of `folder` into a locked local-memory block the caller frees
-    // with LocalFreeLocked; *size limits (when not 0) and then gives the bytes. 1 on
-    // success; without a back-end nothing is extracted.
-    virtual int ExtractToMemory(LPCWSTR /*name*/, LPCWSTR /*folder*/, void** /*buffer*/, LONGLONG* /*size*/,
-                                CProgressInfo* /*progress*/)
+    // The member at an index of the listing (a row's item index) into a locked
+    // local-memory block the caller frees with LocalFreeLocked; *size limits (when
+    // not 0) and then gives the bytes. 1 on success; without a back-end nothing is
+    // extracted.
+    virtual int ExtractEntryToMemory(int /*index*/, void** /*buffer*/, LONGLONG* /*size*/,
+                                     CProgressInfo* /*progress*/)
     {
         return 0;
     }

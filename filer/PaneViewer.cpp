@@ -49,8 +49,8 @@ int CFilerPane::OpenViewerFile(const CFileInfo& entry, LONGLONG maxMemberBytes, 
         if (maxMemberBytes > 0 && (size <= 0 || size > maxMemberBytes))
             size = maxMemberBytes;
         void* bytes = nullptr;
-        if (!m_archive->ExtractToMemory(entry.GetName(), m_archive->GetCurrentFolder(), &bytes, &size,
-                                        nullptr))
+        // The row's own member: others may share its name (case aside, or cleaned).
+        if (!m_archive->ExtractEntryToMemory(entry.m_itemIndex, &bytes, &size, nullptr))
             return 0;
         m_archive->UnloadLibraries();
         BOOL opened = m_viewer->OpenMemory(bytes, size, ExtensionOfName(entry.GetName()), tabWidth, lineWidth,

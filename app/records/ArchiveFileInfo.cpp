@@ -55,6 +55,7 @@ const ErrorText kErrorTexts[] = {
     {L"削除失敗", true},                                           // 38
     {L"カレントディレクトリ設定失敗", true},                       // 39
     {L"例外発生", true},                                           // 40
+    {L"圧縮ファイル内に同じ名前のファイルが複数あります", false},  // 41
 };
 
 constexpr int kErrorTextCount = (int)(sizeof(kErrorTexts) / sizeof(kErrorTexts[0]));
@@ -121,7 +122,7 @@ int AppendPlugInEntry(CArrayArchiveFileInfo& list, const CArchiveFileInfo::PlugI
     entry.SetName(fileName);
     entry.m_findData.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
     entry.m_findData.nFileSizeLow = (DWORD)fields.fileSize;
-    entry.m_findData.nFileSizeHigh = 0;
+    entry.m_findData.nFileSizeHigh = (DWORD)(fields.fileSize >> 32);
 
     CString folder(folderPath);
     if (!folder.IsEmpty() && folder[folder.GetLength() - 1] == L'\\')
@@ -152,8 +153,8 @@ int AppendPlugInEntry(CArrayArchiveFileInfo& list, const CArchiveFileInfo::PlugI
     entry.m_findData.ftCreationTime = time;
     entry.m_findData.ftLastAccessTime = time;
     entry.m_findData.ftLastWriteTime = time;
-    entry.m_packedSize = (int)fields.packedSize;
-    entry.m_position = (int)fields.position;
+    entry.m_packedSize = fields.packedSize;
+    entry.m_position = fields.position;
     list.Add(entry);
     return 1;
 }
@@ -337,15 +338,56 @@ int CArchiveFileInfo::SetFromArchiverInfo(CArrayArchiveFileInfo& list, DWORD ori
 
 // ---- CArrayArchiveFileInfo --------------------------------------------------------------
 
-CArchiveFileInfo* CArrayArchiveFileInfo::FindEntry(LPCWSTR folder, LPCWSTR name)
+CArchiveFileInfo* CArrayArchiveFileInfo::FindEntry(LPCWSTR folder, LPCWSTR name, int* matches)
 {
+    CArchiveFileInfo* found = nullptr;
+    CArchiveFileInfo* exact = nullptr;
+    int count = 0;
+    int exactCount = 0;
     for (INT_PTR i = 0; i < GetCount(); ++i)
     {
         CArchiveFileInfo& entry = GetAt(i);
-        if (entry.m_folder.CompareNoCase(folder) == 0 && lstrcmpiW(entry.m_findData.cFileName, name) == 0)
+        if (entry.m_folder.CompareNoCase(folder) != 0 || lstrcmpiW(entry.m_findData.cFileName, name) != 0)
         {
-            return &entry;
+            continue;
         }
+        if (count++ == 0)
+        {
+            found = &entry;
+        }
+        if (entry.m_folder.Compare(folder) == 0 && wcscmp(entry.m_findData.cFileName, name) == 0 &&
+            exactCount++ == 0)
+        {
+            exact = &entry;
+        }
+    }
+    if (matches != nullptr)
+    {
+        *matches = count;
+    }
+    if (count == 1)
+    {
+        return found;
+    }
+    return exactCount == 1 ? exact : nullptr;
+}
+
+CArchiveFileInfo* CArrayArchiveFileInfo::FindNamedEntry(LPCWSTR folder, LPCWSTR name, CErrorIF& errors)
+{
+    int matches = 0;
+    CArchiveFileInfo* entry = FindEntry(folder, name, &matches);
+    if (entry != nullptr)
+    {
+        return entry;
+    }
+    if (matches > 1)
+    {
+        errors.Add(ARCERR_AMBIGUOUS_NAME, matches);
+        errors.SetSubject(folder != nullptr && *folder != 0 ? CString(folder) + L"\\" + name : CString(name));
+    }
+    else
+    {
+        errors.Add(ARCERR_NO_MEMBER, 0);
     }
     return nullptr;
 }
@@ -357,6 +399,15 @@ void CErrorIF::Clear()
     RemoveAll();
     m_params.RemoveAll();
     m_details.RemoveAll();
+    m_subject.Empty();
+}
+
+void CErrorIF::SetSubject(const CString& subject)
+{
+    if (m_subject.IsEmpty())
+    {
+        m_subject = subject;
+    }
 }
 
 void CErrorIF::Add(DWORD code, int param)
@@ -390,6 +441,7 @@ void CErrorIF::AddFrom(const CErrorIF& other)
     {
         Add(other.GetAt(i), other.GetParam(i), other.GetDetail(i));
     }
+    SetSubject(other.m_subject);
 }
 
 void CErrorIF::CopyFrom(const CErrorIF& other)
@@ -401,6 +453,7 @@ void CErrorIF::CopyFrom(const CErrorIF& other)
     Copy(other);
     m_params.Copy(other.m_params);
     m_details.Copy(other.m_details);
+    m_subject = other.m_subject;
 }
 
 int CErrorIF::HasCode(DWORD code) const
@@ -453,6 +506,10 @@ CString CErrorIF::GetMessageText() const
         CString suffix;
         suffix.Format(L"(Error=0x%x)", (unsigned)GetParam(0));
         text += suffix;
+    }
+    if (!m_subject.IsEmpty())
+    {
+        text += L"\n" + m_subject;
     }
     const CString detail = GetDetail(0);
     if (!detail.IsEmpty())

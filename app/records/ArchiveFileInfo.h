@@ -7,6 +7,7 @@
 #include "framework/FwCollections.h"
 
 class CArrayArchiveFileInfo;
+class CErrorIF;
 
 // One archive member (a copyable value; a new one is all zero).
 class CArchiveFileInfo
@@ -17,8 +18,10 @@ public:
     // Attributes, the three times (UTC), size, cFileName = the member's own name,
     // cAlternateFileName = its 8.3 display form.
     WIN32_FIND_DATAW m_findData;
-    int m_packedSize; // compressed size (plug-in listings only)
-    int m_position;   // position in the archive (plug-in listings only)
+    // Compressed size and position in the archive (plug-in listings only). Kept in
+    // 64 bits as the plug-ins deliver them: archives pass 4 GiB.
+    ULONGLONG m_packedSize;
+    ULONGLONG m_position;
     // Folder inside the archive, backslash-separated, no leading or trailing
     // backslash; empty for the root.
     CString m_folder;
@@ -79,18 +82,29 @@ public:
 class CArrayArchiveFileInfo : public CArray<CArchiveFileInfo>
 {
 public:
-    // The first entry of the folder with the name (both case aside), or null.
-    CArchiveFileInfo* FindEntry(LPCWSTR folder, LPCWSTR name);
+    // The one entry of the folder with the name (both case aside), or null. Members
+    // that differ only in case, or that clean to one name, share the name: then the
+    // one whose folder and name match exactly is taken, and when none or several do
+    // the name names no member at all (null, and `matches` > 1). `matches` gets the
+    // number of entries the name matched case aside.
+    CArchiveFileInfo* FindEntry(LPCWSTR folder, LPCWSTR name, int* matches = nullptr);
+    // FindEntry for a name given alone (not a listed row): when it names no member,
+    // null with code 4 in `errors`, or code 41 with the name as the subject when
+    // several members share it.
+    CArchiveFileInfo* FindNamedEntry(LPCWSTR folder, LPCWSTR name, CErrorIF& errors);
 };
 
-// Error codes of the archive layer (1 to 40, texts in CErrorIF::GetMessageText).
+// Error codes of the archive layer (1 to 41, texts in CErrorIF::GetMessageText).
 enum
 {
     ARCERR_NO_DLL = 1,
+    ARCERR_NO_MEMBER = 4,
     ARCERR_NO_PLUGIN = 15,
     ARCERR_USER_CANCEL = 21,
+    ARCERR_NAME_TOO_LONG = 26,
     ARCERR_NO_DLL_OR_PLUGIN = 28,
     ARCERR_EXCEPTION = 40,
+    ARCERR_AMBIGUOUS_NAME = 41,
 };
 
 // The numbered error codes of an archive operation, each with one parameter (a
@@ -113,12 +127,18 @@ public:
     int GetParam(INT_PTR index) const;
     // The detail at the index, empty when it has none or the index is out of range.
     CString GetDetail(INT_PTR index) const;
+    // The member an error is about (a name too long to write, a name that names
+    // several members); the first one given is kept until Clear.
+    void SetSubject(const CString& subject);
+    const CString& GetSubject() const { return m_subject; }
     // The text of the first code, with "(Error=0x%x)" and its parameter for the
-    // codes that carry a system error, and its detail on the lines below;
-    // "エラーコード:%u" for an unknown code; empty for an empty list.
+    // codes that carry a system error; "エラーコード:%u" for an unknown code; empty
+    // for an empty list. The subject, when there is one, follows on a line of its
+    // own, and the first code's detail on the lines below.
     CString GetMessageText() const;
 
 private:
     CArray<int, int> m_params;
     CStringArray m_details;
+    CString m_subject;
 };

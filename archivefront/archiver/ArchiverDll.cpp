@@ -101,6 +101,36 @@ CString EscapeZipName(LPCWSTR name, bool backslashes)
     return out;
 }
 
+// A stored name as the libraries compare it: either separator, no leading one,
+// case aside.
+CString StoredNameKey(const CString& stored)
+{
+    CString key = stored;
+    key.Replace(L'/', L'\\');
+    key.TrimLeft(L'\\');
+    key.MakeLower();
+    return key;
+}
+
+// The first member of the listing with that stored name; `count` gets how many
+// members have it.
+CArchiveFileInfo* FindStoredName(CArrayArchiveFileInfo& listing, const CString& stored, int* count)
+{
+    const CString key = StoredNameKey(stored);
+    CArchiveFileInfo* first = nullptr;
+    int found = 0;
+    for (INT_PTR i = 0; i < listing.GetSize(); ++i)
+    {
+        if (StoredNameKey(listing[i].m_storedPath) != key)
+            continue;
+        if (found++ == 0)
+            first = &listing[i];
+    }
+    if (count)
+        *count = found;
+    return first;
+}
+
 // The extension after the last "." of the name's last element; empty without one.
 CString ExtensionOf(LPCWSTR name)
 {
@@ -390,6 +420,19 @@ int CArchiverDll::ListEntries(LPCWSTR path)
 
 int CArchiverDll::ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, DWORD* size)
 {
+    return ExtractMember(archive, nullptr, folder, name, buffer, size);
+}
+
+int CArchiverDll::ExtractToMemory(LPCWSTR archive, const CArchiveFileInfo& member, void** buffer, DWORD* size)
+{
+    // A copy: opening the library again lists the archive anew.
+    const CArchiveFileInfo chosen = member;
+    return ExtractMember(archive, &chosen, nullptr, nullptr, buffer, size);
+}
+
+int CArchiverDll::ExtractMember(LPCWSTR archive, const CArchiveFileInfo* chosen, LPCWSTR folder, LPCWSTR name,
+                                void** buffer, DWORD* size)
+{
     if (buffer)
         *buffer = nullptr;
     DWORD limit = size ? *size : 0;
@@ -399,7 +442,7 @@ int CArchiverDll::ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name,
         m_errors.Clear();
         DWORD delivered = limit;
         void* block = nullptr;
-        if (ExtractOne(method, archive, folder, name, &block, &delivered))
+        if (ExtractOne(method, archive, chosen, folder, name, &block, &delivered))
         {
             if (buffer)
                 *buffer = block;
@@ -417,8 +460,8 @@ int CArchiverDll::ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name,
     return 0;
 }
 
-int CArchiverDll::ExtractOne(int method, LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer,
-                             DWORD* size)
+int CArchiverDll::ExtractOne(int method, LPCWSTR archive, const CArchiveFileInfo* chosen, LPCWSTR folder,
+                             LPCWSTR name, void** buffer, DWORD* size)
 {
     bool archiveGiven = archive && archive[0];
     if (!m_library)
@@ -434,10 +477,30 @@ int CArchiverDll::ExtractOne(int method, LPCWSTR archive, LPCWSTR folder, LPCWST
         m_errors.Add(ERR_INTERNAL, 0);
         return 0;
     }
-    CArchiveFileInfo* member = m_listing.FindEntry(folder ? folder : L"", name ? name : L"");
-    if (!member)
+    CArchiveFileInfo* member = nullptr;
+    if (chosen)
     {
-        m_errors.Add(ERR_NO_MEMBER, 0);
+        member = FindStoredName(m_listing, chosen->m_storedPath, nullptr);
+        if (!member)
+        {
+            m_errors.Add(ERR_NO_MEMBER, 0);
+            return 0;
+        }
+    }
+    else
+    {
+        member = m_listing.FindNamedEntry(folder ? folder : L"", name ? name : L"", m_errors);
+        if (!member)
+            return 0;
+    }
+    // The command line names the member by its stored name, which the library
+    // matches against every member: with two of that name it would pick one itself.
+    int sharing = 0;
+    FindStoredName(m_listing, member->m_storedPath, &sharing);
+    if (sharing > 1)
+    {
+        m_errors.Add(ARCERR_AMBIGUOUS_NAME, sharing);
+        m_errors.SetSubject(chosen ? chosen->m_storedPath : member->m_storedPath);
         return 0;
     }
     CString archiveArg = Quoted(archiveGiven ? CString(archive) : m_archivePath);

@@ -36,7 +36,12 @@ public:
     // Reads one member into a new locked local-memory block (freed with
     // LocalFreeLocked), first straight from the library, then through a temporary
     // folder. `size`: on input a limit when not 0, on output the bytes delivered.
+    // A name given alone that several members share is refused (code 41).
     int ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, DWORD* size);
+    // The same for one member of the listing. The libraries address members by
+    // their stored name only: a member whose stored name another member shares (case
+    // aside) is refused (code 41) rather than read as whichever the library picks.
+    int ExtractToMemory(LPCWSTR archive, const CArchiveFileInfo& member, void** buffer, DWORD* size);
     // Extracts the whole archive, or the members added with option 2, into the
     // destination (option 5); 1 on success.
     int Extract(HWND owner, CProgressInfo* progress);
@@ -88,7 +93,11 @@ private:
     int LoadRowLibrary(int purpose, int row);
     void FreeLibrary();
     FARPROC GetExport(const char* suffix) const;
-    int ExtractOne(int method, LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, DWORD* size);
+    // Either `chosen` (a member of the listing, copied) or `folder` and `name`.
+    int ExtractMember(LPCWSTR archive, const CArchiveFileInfo* chosen, LPCWSTR folder, LPCWSTR name,
+                      void** buffer, DWORD* size);
+    int ExtractOne(int method, LPCWSTR archive, const CArchiveFileInfo* chosen, LPCWSTR folder, LPCWSTR name,
+                   void** buffer, DWORD* size);
     int ReadBackFromTemp(const CString& jobFolder, const CString& relative, DWORD size, void** buffer);
     int CheckTargetLength(const CString& member);
     int RunCommand(HWND owner, const CString& command);

@@ -34,27 +34,6 @@ CString Slashes(CString path)
     return path;
 }
 
-// Where the member lands below the destination, as the back-ends place it.
-CString TargetOf(const CArchiveFileInfo& member, const CString& destination, const CString& innerFolder,
-                 int ignoreFolders)
-{
-    CString relative;
-    if (ignoreFolders)
-        relative = member.m_findData.cFileName;
-    else
-    {
-        CString folder = Slashes(member.m_folder);
-        CString inner = Slashes(innerFolder);
-        if (!inner.IsEmpty() && folder.Left(inner.GetLength()).CompareNoCase(inner) == 0)
-            folder = Slashes(folder.Mid(inner.GetLength()));
-        relative = folder.IsEmpty() ? CString(member.m_findData.cFileName)
-                                    : folder + L"\\" + member.m_findData.cFileName;
-    }
-    CString target;
-    MakePath(destination, relative, target);
-    return target;
-}
-
 // The path with "." and ".." resolved and closing dots and spaces of its name
 // dropped, as the system reads it; the path itself when it cannot be resolved.
 CString CleanedPath(const CString& path)
@@ -99,7 +78,7 @@ bool OverwritesArchive(CArchiveFront& front, const CArrayArchiveFileInfo* chosen
         if (member->m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         const CString target =
-            CleanedPath(TargetOf(*member, destination, front.GetCurrentFolder(), ignoreFolders));
+            CleanedPath(UnpackTargetOf(*member, destination, front.GetCurrentFolder(), ignoreFolders));
         BY_HANDLE_FILE_INFORMATION targetIdentity{};
         if (target.CompareNoCase(cleanedArchive) == 0 ||
             (archiveKnown && GetFileIdentity(target, targetIdentity) &&
@@ -231,6 +210,29 @@ int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner)
     if (job.sourceMode == UNPACK_FROM_ARCHIVE)
         return job.front != nullptr ? UnpackMembers(job, progress, owner) : UNPACK_FAILED;
     return UnpackArchiveFiles(job, progress, owner);
+}
+
+CString UnpackTargetOf(const CArchiveFileInfo& member, const CString& destination, const CString& innerFolder,
+                       int ignoreFolders)
+{
+    CString relative;
+    if (ignoreFolders)
+        relative = member.m_findData.cFileName;
+    else
+    {
+        CString folder = Slashes(member.m_folder);
+        CString inner = Slashes(innerFolder);
+        // The folder the pane shows is left out only as a whole folder: "ab" is no
+        // part of "abc".
+        if (!inner.IsEmpty() && folder.Left(inner.GetLength()).CompareNoCase(inner) == 0 &&
+            (folder.GetLength() == inner.GetLength() || folder[inner.GetLength()] == L'\\'))
+            folder = Slashes(folder.Mid(inner.GetLength()));
+        relative = folder.IsEmpty() ? CString(member.m_findData.cFileName)
+                                    : folder + L"\\" + member.m_findData.cFileName;
+    }
+    CString target;
+    MakePath(destination, relative, target);
+    return target;
 }
 
 BOOL TempExtractionPath(CArchiveFront& front, const CArchiveFileInfo& member, const CString& destination,

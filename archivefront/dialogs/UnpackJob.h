@@ -51,6 +51,12 @@ int RunUnpackJob(CUnpackJob& job, CProgressInfo& progress, CWnd* owner);
 BOOL TempExtractionPath(CArchiveFront& front, const CArchiveFileInfo& member, const CString& destination,
                         int flat, CString& path);
 
+// Where extraction places the member below the destination, as the back-ends place
+// it: its folder below `innerFolder` (the folder the pane shows) and its name, or its
+// name alone when `ignoreFolders`. Not cleaned.
+CString UnpackTargetOf(const CArchiveFileInfo& member, const CString& destination, const CString& innerFolder,
+                       int ignoreFolders);
+
 // Guards the busy flag below; unnamed, made with the view and closed when it goes.
 extern HANDLE g_UnpackMutex;
 

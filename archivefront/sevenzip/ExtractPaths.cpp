@@ -12,6 +12,8 @@ namespace
 
 // The device names the system opens whatever the folder: CON, PRN, AUX, NUL,
 // CONIN$, CONOUT$, COM0-9 and LPT0-9, also with an extension or blanks before it.
+// The system counts the superscript digits one to three (U+00B9, U+00B2, U+00B3)
+// among the port numbers too.
 BOOL IsDeviceName(const wchar_t* part, int length)
 {
     int end = 0;
@@ -27,8 +29,9 @@ BOOL IsDeviceName(const wchar_t* part, int length)
     for (const wchar_t* name : kNames)
         if (base.CompareNoCase(name) == 0)
             return TRUE;
+    const wchar_t digit = base.GetLength() == 4 ? base[3] : 0;
     if (base.GetLength() == 4 && (_wcsnicmp(base, L"COM", 3) == 0 || _wcsnicmp(base, L"LPT", 3) == 0) &&
-        base[3] >= L'0' && base[3] <= L'9')
+        ((digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3))
         return TRUE;
     return FALSE;
 }
@@ -314,6 +317,35 @@ BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& mem
         base.Delete(base.GetLength() - 1);
     target = base + L"\\" + safe;
     return TRUE;
+}
+
+BOOL HasOverlongName(const CArchiveFileInfo& member, int flat, CString& shown)
+{
+    shown.Empty();
+    CString stored = member.m_storedPath;
+    if (stored.IsEmpty())
+        stored = member.m_folder.IsEmpty() ? CString(member.m_findData.cFileName)
+                                           : member.m_folder + L"\\" + member.m_findData.cFileName;
+    // Most paths are shorter than one name may be: nothing to look at then.
+    if (stored.GetLength() <= MAX_MEMBER_NAME)
+        return FALSE;
+    CString safe;
+    if (!MakeSafeRelativePath(stored, safe))
+        return FALSE;
+    int start = flat ? safe.ReverseFind(L'\\') + 1 : 0;
+    while (start <= safe.GetLength())
+    {
+        int end = safe.Find(L'\\', start);
+        if (end < 0)
+            end = safe.GetLength();
+        if (end - start > MAX_MEMBER_NAME)
+        {
+            shown = safe;
+            return TRUE;
+        }
+        start = end + 1;
+    }
+    return FALSE;
 }
 
 BOOL PathLiesInside(const CString& path, const CString& folder)

@@ -40,6 +40,14 @@ void CleanListedMember(CArchiveFileInfo& member, const CString& previousFolder);
 BOOL ExtractedMemberPath(const CString& destination, const CArchiveFileInfo& member,
                          const CString& innerFolder, int flat, CString& target);
 
+// The longest name a file or folder may have on disk.
+constexpr int MAX_MEMBER_NAME = 255;
+
+// TRUE when the path extraction writes for the member (its stored path cleaned as
+// MakeSafeRelativePath cleans it; its name alone when `flat`) has a part longer than
+// MAX_MEMBER_NAME: no folder can hold it. `shown` gets that cleaned path.
+BOOL HasOverlongName(const CArchiveFileInfo& member, int flat, CString& shown);
+
 // TRUE when `path` lies below `folder`: after both are made full paths (".", ".."
 // and "/" resolved) the path begins with the folder and no folder between them is a
 // link, or the folder holding the path is the folder itself by file identity (a

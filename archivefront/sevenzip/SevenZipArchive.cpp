@@ -356,20 +356,29 @@ int CSevenZipArchive::ExtractToMemory(LPCWSTR archivePath, LPCWSTR folder, LPCWS
     if (buffer != nullptr)
         *buffer = nullptr;
     m_errors.Clear();
+    CArchiveFileInfo* entry =
+        m_listing.FindNamedEntry(folder != nullptr ? folder : L"", name != nullptr ? name : L"", m_errors);
+    if (entry == nullptr)
+        return 0;
+    return ExtractToMemory(archivePath, *entry, buffer, size, progress);
+}
+
+int CSevenZipArchive::ExtractToMemory(LPCWSTR archivePath, const CArchiveFileInfo& member, void** buffer,
+                                      LONGLONG* size, CProgressInfo* progress)
+{
+    if (buffer != nullptr)
+        *buffer = nullptr;
+    m_errors.Clear();
+    // The member is the library's item of that index, whatever other members share
+    // its name.
+    const int itemIndex = member.m_itemIndex;
     if (Module() == nullptr && !LoadLibrary())
     {
         m_errors.Add(CODE_NO_LIBRARY, 0);
         return 0;
     }
-    CArchiveFileInfo* entry =
-        m_listing.FindEntry(folder != nullptr ? folder : L"", name != nullptr ? name : L"");
-    if (entry == nullptr)
-    {
-        m_errors.Add(CODE_NO_ENTRY, 0);
-        return 0;
-    }
     CString path = archivePath != nullptr && *archivePath != 0 ? CString(archivePath) : m_archivePath;
-    const UINT32 index = static_cast<UINT32>(entry->m_itemIndex);
+    const UINT32 index = static_cast<UINT32>(itemIndex);
     CSevenZipOpenState state;
     if (!OpenArchiveFile(path, state))
         return 0;
@@ -387,7 +396,7 @@ int CSevenZipArchive::ExtractToMemory(LPCWSTR archivePath, LPCWSTR folder, LPCWS
     {
         LONGLONG total = 0;
         for (INT_PTR i = 0; i < m_listing.GetSize(); i++)
-            if (m_listing[i].m_itemIndex == entry->m_itemIndex)
+            if (m_listing[i].m_itemIndex == itemIndex)
                 total += static_cast<LONGLONG>(EntrySize(m_listing[i]));
         progress->totalAmount = total;
     }

@@ -63,7 +63,11 @@ public:
     // The member `name` of `folder` into a new locked local-memory block that the
     // caller frees with LocalFreeLocked. *size on input: at most this many bytes
     // (0 or less: all); on output the bytes delivered.
+    // A name that several members share (case aside) is refused with code 41.
     int ExtractToMemory(LPCWSTR archivePath, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
+                        CProgressInfo* progress);
+    // The same for one member of the listing: the library's item of its index.
+    int ExtractToMemory(LPCWSTR archivePath, const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
                         CProgressInfo* progress);
     int PrepareForPacking();
     void ResetOptions();

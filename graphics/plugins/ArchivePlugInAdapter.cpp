@@ -13,15 +13,10 @@ public:
         return m_host.LoadPlugInForFile(path, kindFlags, startIndex, probe);
     }
     int ListArchive(LPCWSTR path) override { return m_host.ListArchive(path); }
-    int ExtractToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
-                        CProgressInfo* progress) override
+    int ExtractMemberToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                              CProgressInfo* progress, int fromImage) override
     {
-        return m_host.ExtractToMemory(archive, folder, name, buffer, size, progress);
-    }
-    int ExtractFromImageToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
-                                 CProgressInfo* progress) override
-    {
-        return m_host.ExtractFromImageToMemory(archive, folder, name, buffer, size, progress);
+        return m_host.ExtractMemberToMemory(member, buffer, size, progress, fromImage);
     }
     int Extract(CWnd* owner, CProgressInfo* progress) override { return m_host.Extract(owner, progress); }
     void SetOption(int number, LPCWSTR text) override { m_host.SetOption(number, text); }

@@ -324,8 +324,8 @@ int CLoadPictureBDlg::FindNextPicture()
         if (m_loadType != 0)
         {
             BeginPhase(50, 0);
-            const LONGLONG start = LONGLONG(unsigned(m_entry->m_position));
-            const LONGLONG length = LONGLONG(unsigned(m_entry->m_packedSize));
+            const LONGLONG start = LONGLONG(m_entry->m_position);
+            const LONGLONG length = LONGLONG(m_entry->m_packedSize);
             if (!ReadFileRegion(m_filePath, start, length, &m_archiveImage))
                 return Fail(kMaskMemberFailed);
             m_archiveImageSize = length;
@@ -354,21 +354,22 @@ int CLoadPictureBDlg::ExtractMember()
     Release(LOADPIC_RELEASE_MEMBER_IMAGE);
     if (m_archiveFront == nullptr || m_entry == nullptr)
         return Fail(kMaskMemberFailed);
-    const CString folder = m_entry->m_folder;
+    // The member this record stands for, whatever others share its name.
+    const CArchiveFileInfo member = *m_entry;
     void* buffer = nullptr;
     LONGLONG size = 0;
     int extracted = 0;
     if (m_loadType == 0)
     {
         BeginPhase(75, 0);
-        extracted = m_archiveFront->ExtractToMemory(m_memberName, folder, &buffer, &size, &m_progress);
+        extracted = m_archiveFront->ExtractToMemory(member, &buffer, &size, &m_progress);
     }
     else
     {
         BeginPhase(25, 50);
-        extracted = m_archiveFront->ExtractToMemoryViaPlugIn(
-            m_memberName, folder, &buffer, &size, &m_progress, m_archiveImage, SIZE_T(m_archiveImageSize),
-            ULONGLONG(m_archiveImageStart));
+        extracted = m_archiveFront->ExtractToMemoryViaPlugIn(member, &buffer, &size, &m_progress,
+                                                             m_archiveImage, SIZE_T(m_archiveImageSize),
+                                                             ULONGLONG(m_archiveImageStart));
     }
     const int corrupt = !extracted && m_archiveFront->GetErrors().HasCode(kArchiveCorrupt);
     m_archiveFront->UnloadLibraries();

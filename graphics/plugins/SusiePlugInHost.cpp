@@ -550,26 +550,45 @@ int CSusiePlugInHost::ExtractEntryToMemory(LPCWSTR archive, LPCWSTR folder, LPCW
         path = archive;
     }
     CArchiveFileInfo* entry =
-        m_listing.FindEntry(folder != nullptr ? folder : L"", name != nullptr ? name : L"");
+        m_listing.FindNamedEntry(folder != nullptr ? folder : L"", name != nullptr ? name : L"", m_errors);
     if (entry == nullptr)
-    {
-        m_errors.Add(ERR_NO_ENTRY, 0);
         return 0;
-    }
+    return ReadEntryToMemory(path, *entry, buffer, size, progress, fromImage);
+}
+
+int CSusiePlugInHost::ExtractMemberToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                                            CProgressInfo* progress, int fromImage)
+{
+    if (buffer)
+        *buffer = nullptr;
+    if (size)
+        *size = 0;
+    m_errors.Clear();
+    // A copy: choosing the plug-in again may list the archive anew.
+    const CArchiveFileInfo entry = member;
+    if (!EnsureArchivePlugIn(m_archivePath))
+        return 0;
+    return ReadEntryToMemory(m_archivePath, entry, buffer, size, progress, fromImage && m_image != nullptr);
+}
+
+int CSusiePlugInHost::ReadEntryToMemory(const CString& path, const CArchiveFileInfo& entryRecord,
+                                        void** buffer, LONGLONG* size, CProgressInfo* progress, int fromImage)
+{
+    const CArchiveFileInfo* entry = &entryRecord;
     HLOCAL block = nullptr;
     if (fromImage)
     {
         // The plug-in reads the member's packed bytes straight out of the image: both
         // the start and the length are checked against the image first.
-        const ULONGLONG position = ULONGLONG(unsigned(entry->m_position));
-        const SIZE_T packed = SIZE_T(unsigned(entry->m_packedSize));
-        const SIZE_T start = position >= m_imageStart ? SIZE_T(position - m_imageStart) : SIZE_T(-1);
+        const ULONGLONG position = entry->m_position;
+        const ULONGLONG packed = entry->m_packedSize;
+        const ULONGLONG start = position >= m_imageStart ? position - m_imageStart : ULONGLONG(-1);
         if (position < m_imageStart || start > m_imageSize || packed > m_imageSize - start)
         {
             m_errors.Add(ERR_GET_FILE, 8);
             return 0;
         }
-        const char* source = static_cast<const char*>(m_image) + start;
+        const char* source = static_cast<const char*>(m_image) + SIZE_T(start);
         if (!CallGetFile(source, reinterpret_cast<LPCWSTR>(source), LONG_PTR(packed), 0x101, &block,
                          progress))
             return 0;
@@ -578,7 +597,7 @@ int CSusiePlugInHost::ExtractEntryToMemory(LPCWSTR archive, LPCWSTR folder, LPCW
     {
         CStringA narrowPath;
         WideToAnsiString(path, narrowPath);
-        if (!CallGetFile(narrowPath, path, LONG_PTR(unsigned(entry->m_position)), 0x100, &block, progress))
+        if (!CallGetFile(narrowPath, path, LONG_PTR(entry->m_position), 0x100, &block, progress))
             return 0;
     }
     void* locked = LocalLock(block);
@@ -608,8 +627,7 @@ int CSusiePlugInHost::WriteEntry(const CArchiveFileInfo& entry, CProgressInfo* p
     HLOCAL block = nullptr;
     CStringA narrowPath;
     WideToAnsiString(m_extractionArchive, narrowPath);
-    if (!CallGetFile(narrowPath, m_extractionArchive, LONG_PTR(unsigned(entry.m_position)), 0x100, &block,
-                     progress))
+    if (!CallGetFile(narrowPath, m_extractionArchive, LONG_PTR(entry.m_position), 0x100, &block, progress))
         return 0;
     const BYTE* bytes = static_cast<const BYTE*>(LocalLock(block));
     if (bytes == nullptr)

@@ -63,6 +63,12 @@ public:
     int ExtractFromImageToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
                                  CProgressInfo* progress);
     void SetArchiveImage(const void* image, SIZE_T size, ULONGLONG imageStart = 0);
+    // One member of the listing of the archive listed last, read at its own position
+    // (from the image when `fromImage` and an image is set): the plug-in takes the
+    // member's position, never its name, so members that share a name are each read
+    // as themselves.
+    int ExtractMemberToMemory(const CArchiveFileInfo& member, void** buffer, LONGLONG* size,
+                              CProgressInfo* progress, int fromImage);
     // Writes the selection (or the whole listing) below the destination.
     int Extract(CWnd* owner, CProgressInfo* progress);
 
@@ -92,6 +98,8 @@ private:
     int EnsureArchivePlugIn(LPCWSTR path);
     int ExtractEntryToMemory(LPCWSTR archive, LPCWSTR folder, LPCWSTR name, void** buffer, LONGLONG* size,
                              CProgressInfo* progress, int fromImage);
+    int ReadEntryToMemory(const CString& path, const CArchiveFileInfo& entry, void** buffer, LONGLONG* size,
+                          CProgressInfo* progress, int fromImage);
     int CallGetFile(LPCSTR narrowSource, LPCWSTR wideSource, LONG_PTR position, unsigned flag, HLOCAL* block,
                     CProgressInfo* progress);
     // 1 written, 0 failed, -1 refused because its path leads out of the destination.

@@ -266,7 +266,8 @@ int CLoadPreviewThread::LoadArchiveItem(const CString& path, CPreviewInfo& item)
             continue;
         void* buffer = nullptr;
         LONGLONG size = 0;
-        if (!front.ExtractToMemory(name, member->m_folder, &buffer, &size, nullptr))
+        // The member itself, not the first of its name: members may differ only in case.
+        if (!front.ExtractToMemory(*member, &buffer, &size, nullptr))
         {
             if (front.m_errors.HasCode(kCancelledCode))
                 break;

@@ -67,7 +67,8 @@ TEST(RecordsErrorIF, MessageText)
         {25, 0, L"解凍先パス名が長すぎます(作成不可)(MAX=257)"},
         {28, 0, L"対応するDLL/Susie Plug-inがありません"},
         {40, 255, L"例外発生(Error=0xff)"},
-        {41, 9, L"エラーコード:41"},
+        {41, 9, L"圧縮ファイル内に同じ名前のファイルが複数あります"},
+        {42, 9, L"エラーコード:42"},
         {0, 9, L"エラーコード:0"},
     };
     for (const auto& c : kCases)
@@ -152,9 +153,9 @@ TEST(RecordsArchiveFileInfo, LongNamesAreCutToTheField)
     EXPECT_EQ(L"a\\b\\" + std::wstring(200, L'p'), entry.m_storedPath.GetString());
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_NORMAL, entry.m_findData.dwFileAttributes);
     EXPECT_EQ(7u, entry.m_findData.nFileSizeLow);
-    EXPECT_EQ(0u, entry.m_findData.nFileSizeHigh);
-    EXPECT_EQ(5, entry.m_position);
-    EXPECT_EQ(6, entry.m_packedSize);
+    EXPECT_EQ(1u, entry.m_findData.nFileSizeHigh);
+    EXPECT_EQ(5u, entry.m_position);
+    EXPECT_EQ(6u, entry.m_packedSize);
     // Second 0 of 1970 in file-time units.
     ULARGE_INTEGER time;
     time.LowPart = entry.m_findData.ftLastWriteTime.dwLowDateTime;
@@ -255,3 +256,26 @@ TEST(RecordsViewHistory, KeepsOneEntryPerFileAndAtMost300)
 }
 
 } // namespace
+
+TEST(RecordsArchiveFileInfo, APlugInMembersPositionAndSizesKeepAllSixtyFourBits)
+{
+    // A member that starts past 4 GiB and is itself larger than 4 GiB.
+    const struct
+    {
+        ULONGLONG position, packed, size;
+    } cases[] = {
+        {0x100000000ULL, 0x100000001ULL, 0x100000002ULL},
+        {0xFFFFFFFFULL, 0x80000000ULL, 0x7FFFFFFFULL},
+        {0x123456789ABCULL, 0, 0x500000000ULL},
+    };
+    for (const auto& c : cases)
+    {
+        CArrayArchiveFileInfo list;
+        CArchiveFileInfo::PlugInRecordFields fields = {c.position, c.packed, c.size, 0};
+        ASSERT_EQ(1, CArchiveFileInfo::SetFromPlugInInfoW(list, fields, L"", L"big.bin"));
+        const CArchiveFileInfo copy = list[0];
+        EXPECT_EQ(c.position, copy.m_position);
+        EXPECT_EQ(c.packed, copy.m_packedSize);
+        EXPECT_EQ(c.size, (ULONGLONG(copy.m_findData.nFileSizeHigh) << 32) | copy.m_findData.nFileSizeLow);
+    }
+}

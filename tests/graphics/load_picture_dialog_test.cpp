@@ -10,6 +10,7 @@
 #include "graphics/plugins/LoadPictureBDlg.h"
 #include "graphics/plugins/PictureStepper.h"
 #include "res/PictureDialogs.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -255,4 +258,83 @@ TEST_F(LoadPictureDialogTest, StopDuringASlowDecodeEndsTheLoadThroughThePlugInsP
     }
     EXPECT_LT(progressCalls() - before, 20);
     FreeLibrary(standIn);
+}
+
+TEST_F(LoadPictureDialogTest, EachOfTwoPicturesWhoseNamesDifferOnlyInCaseIsShownAsItself)
+{
+    {
+        CHandleLock lock(g_DataMutex);
+        CSusieDllFile image;
+        memcpy(image.m_apiVersion, "00IN", 4);
+        image.m_fileName = L"spi_bmp.sph";
+        image.m_patterns.Add(L"*.bmp");
+        image.m_enabled = 1;
+        g_SusiePlugIns.Add(image);
+        CSusieDllFile container;
+        memcpy(container.m_apiVersion, "00AM", 4);
+        container.m_fileName = L"spi_bma.sph";
+        container.m_patterns.Add(L"*.bma");
+        container.m_enabled = 1;
+        g_SusiePlugIns.Add(container);
+    }
+    const ArchivePlugInHooks savedHooks = g_ArchivePlugInHooks;
+    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
+    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    const std::vector<std::pair<std::string, std::string>> twins = {
+        {"Pic.bmp", qvtest::SolidBmp(4, 4, 0, 0, 255)}, {"pic.bmp", qvtest::SolidBmp(4, 4, 0, 255, 0)}};
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0)};
+    // The 7-Zip library reads a zip by item index, the stand-in archive plug-in its
+    // container by each member's position.
+    const std::wstring zip = m_folder + L"\\twins.zip";
+    sztest::WriteStoredZip(zip, twins);
+    std::string container = "BMAR";
+    for (const auto& twin : twins)
+    {
+        std::string name(32, '\0');
+        memcpy(&name[0], twin.first.data(), twin.first.size());
+        const DWORD size = DWORD(twin.second.size());
+        container += name;
+        container.append(reinterpret_cast<const char*>(&size), 4);
+        container += twin.second;
+    }
+    const std::wstring bma = m_folder + L"\\twins.bma";
+    ASSERT_TRUE(qvtest::WriteFileBytes(bma, container));
+    for (const std::wstring& archive : {zip, bma})
+    {
+        for (int twin = 0; twin < 2; ++twin)
+        {
+            SCOPED_TRACE(archive + L" " + std::to_wstring(twin));
+            CArchiveFront front;
+            ASSERT_EQ(1, front.OpenAndList(archive.c_str(), ARCFRONT_PREFER_PLUGIN));
+            const std::wstring wanted(twins[twin].first.begin(), twins[twin].first.end());
+            CArchiveFileInfo* member = nullptr;
+            for (int i = 0; i < front.GetEntryCount(); ++i)
+            {
+                CArchiveFileInfo* listed = nullptr;
+                if (front.GetEntry(&listed, i) && wanted == listed->m_findData.cFileName)
+                    member = listed;
+            }
+            ASSERT_NE(nullptr, member);
+            front.UnloadLibraries();
+            // The view hands the dialog a copy of the member's record, as the pane's
+            // selection gives it.
+            CArchiveFileInfo held;
+            CListStepper stepper(1);
+            CWatchedLoadDlg dlg(&stepper);
+            dlg.m_filePath = archive.c_str();
+            dlg.m_sourceKind = 0;
+            dlg.m_archiveFront = &front;
+            dlg.m_memberAt = [&](int) -> CArchiveFileInfo* {
+                held = *member;
+                return &held;
+            };
+            ASSERT_EQ(1, dlg.LoadWithoutDialog());
+            ASSERT_TRUE(g_CurrentPicture.IsValid());
+            const BYTE* pixel = g_CurrentPicture.GetBits();
+            ASSERT_NE(nullptr, pixel);
+            EXPECT_EQ(colours[twin], RGB(pixel[2], pixel[1], pixel[0]));
+            g_CurrentPicture.Free();
+        }
+    }
+    g_ArchivePlugInHooks = savedHooks;
 }

@@ -177,6 +177,29 @@ TEST_F(PlugInHostTest, MembersAreWrittenInsideTheDestinationAndNoMoreBytesThanTh
     EXPECT_TRUE(host.m_errors.HasCode(4));
 }
 
+TEST_F(PlugInHostTest, AMemberPastFourGiBIsReadAtItsOwnPlaceInTheArchiveImage)
+{
+    const std::wstring archive = Write(L"far.qar", "QARC archive");
+    CSusiePlugInHost host;
+    ASSERT_EQ(1, host.ListArchive(archive.c_str()));
+    // The image holds the archive from 4 GiB + 16 on; the member lies 4 bytes into it.
+    const char image[] = "0123far\nrest";
+    CArchiveFileInfo member = host.m_listing[4];
+    member.m_position = 0x100000000ULL + 16 + 4;
+    member.m_packedSize = 4;
+    host.SetArchiveImage(image, sizeof(image) - 1, 0x100000000ULL + 16);
+    void* buffer = nullptr;
+    LONGLONG size = 0;
+    ASSERT_EQ(1, host.ExtractMemberToMemory(member, &buffer, &size, nullptr, 1))
+        << qvtest::W(host.m_errors.GetMessageText());
+    EXPECT_EQ(0, memcmp(buffer, "far", 3));
+    LocalFreeLocked(buffer);
+    // Past the image's end is refused rather than read from elsewhere.
+    member.m_position = 0x100000000ULL + 16 + 10;
+    EXPECT_EQ(0, host.ExtractMemberToMemory(member, &buffer, &size, nullptr, 1));
+    host.SetArchiveImage(nullptr, 0, 0);
+}
+
 TEST_F(PlugInHostTest, AMemberWhoseNameIsALinkInTheDestinationIsNotWrittenThroughIt)
 {
     const std::wstring archive = Write(L"linked.qar", "QARC archive");

@@ -12,6 +12,7 @@
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -249,4 +250,26 @@ TEST_F(PreviewLoaderPlugInTest, APlugInThatFaultsWhileAskedAboutAFileRefusesItAn
     host.DisableReaderLock();
     EXPECT_EQ(1, host.LoadPlugInForBuffer(L"in.bmp", first, DWORD(bytes.size()), SUSIE_KIND_IMAGE, 0));
     EXPECT_EQ(-1, host.LoadPlugInForBuffer(L"in.pic", first, DWORD(bytes.size()), SUSIE_KIND_IMAGE, 0));
+}
+
+TEST_F(PreviewLoaderPlugInTest, AnArchivesPictureWhoseNameAnotherMemberSharesCaseAsideIsReadAsItself)
+{
+    // The first of the two is no picture: the loader goes on to the second, which
+    // must be read as itself and not as the first of its name.
+    sztest::WriteStoredZip(P(L"twins.zip"), {{"Pic.bmp", "BM but nothing more"},
+                                             {"pic.bmp", qvtest::SolidBmp(8, 8, 0, 255, 0)}});
+    CLoadPreviewThread loader;
+    loader.AcquireReaderLock();
+    loader.QueueEntry(1, m_dir.c_str(), Find(P(L"twins.zip")), L"");
+    loader.EndQueueing();
+    loader.ReleaseReaderLock();
+    LoadAll(loader);
+    loader.AcquireReaderLock();
+    CPreviewInfo* item = loader.GetQueue().Find(m_dir.c_str(), L"twins.zip");
+    ASSERT_NE(nullptr, item);
+    EXPECT_EQ(PREVIEW_READY, item->state);
+    EXPECT_EQ(1, item->kind);
+    ASSERT_NE(nullptr, item->thumbnail.bits);
+    EXPECT_EQ(RGB(0, 255, 0), TopLeft(*item));
+    loader.ReleaseReaderLock();
 }

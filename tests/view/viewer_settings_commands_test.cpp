@@ -11,6 +11,8 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/IncrementalSearchState.h"
 #include "filer/PaneArchive.h"
+#include "archivefront/ArchiveFront.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/TestHelpers.h"
 #include "viewers/text/TextPaneViewer.h"
 #include "viewers/text/ViewConfigDlg.h"
@@ -51,7 +53,7 @@ public:
         return 1;
     }
     void GetArchivePath(CString& out) override { out = m_path; }
-    int ExtractToMemory(LPCWSTR, LPCWSTR, void** buffer, LONGLONG* size, CProgressInfo*) override
+    int ExtractEntryToMemory(int, void** buffer, LONGLONG* size, CProgressInfo*) override
     {
         *buffer = LocalAllocLocked(LMEM_MOVEABLE, 5);
         memcpy(*buffer, "hello", 5);
@@ -282,6 +284,49 @@ TEST_F(ViewerSettingsCommands, HistoryEntryOfTheArchiveThePaneListsIsNotOpenedAg
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(mode, static_cast<UINT>(PANE_MODE_ARCHIVE_TEXT_VIEWER));
     EXPECT_EQ(folder, L"docs");
+}
+
+TEST_F(ViewerSettingsCommands, AHistoryNameTwoMembersShareCaseAsideOpensOnlyItsExactSpelling)
+{
+    const std::wstring archivePath = std::wstring(m_dir) + L"\\twins.zip";
+    sztest::WriteStoredZip(archivePath, {{"Makefile", "one\r\ntwo\r\nthree"}, {"makefile", "single"}});
+    IPaneArchive* saved = Pane().m_archive;
+    Pane().m_archive = CArchiveFront::CreateForPane();
+    const struct
+    {
+        const wchar_t* name;
+        int opened;
+        INT64 lines;
+    } cases[] = {{L"makefile", 1, 1}, {L"Makefile", 1, 3}, {L"MAKEFILE", 0, 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CViewFile chosen;
+        chosen.m_archive = archivePath.c_str();
+        chosen.m_name = c.name;
+        CDialogAnswerScript script;
+        EXPECT_EQ(c.opened, View().OpenViewHistoryEntry(chosen));
+        if (c.opened)
+        {
+            EXPECT_EQ(0u, script.GetQuestions().size());
+            EXPECT_EQ(std::wstring(c.name), Pane().m_viewerEntry.GetName());
+            EXPECT_EQ(c.lines, Lines());
+        }
+        else
+        {
+            // Neither member is shown: the pane lists the archive and says why.
+            ASSERT_EQ(1u, script.GetQuestions().size());
+            EXPECT_EQ(L"圧縮ファイル内に同じ名前のファイルが複数あります\nMAKEFILE",
+                      W(script.GetQuestions()[0].text));
+            EXPECT_EQ(static_cast<UINT>(PANE_MODE_ARCHIVE), Pane().m_mode);
+        }
+        Pane().ReleaseViewerData();
+    }
+    Pane().m_entries.RemoveAll(); // its entries point at the archive object
+    Pane().m_archive->Close();
+    delete Pane().m_archive;
+    Pane().m_archive = saved;
+    Pane().m_mode = PANE_MODE_FILER;
 }
 
 } // namespace

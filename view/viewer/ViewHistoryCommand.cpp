@@ -35,6 +35,27 @@ void ShowArchiveFolder(CFilerPane& pane, const CString& folder, const CString& n
     pane.SetCursorToName(name, FALSE, 0);
 }
 
+// The row of the one file of the listing that `name` names: the only one of that
+// name case aside, or else the only one of exactly that spelling; -1 when none or
+// several are.
+int NamedMemberRow(const CFilerPane& pane, const CString& name)
+{
+    int row = -1, exactRow = -1, rows = 0, exactRows = 0;
+    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
+    {
+        const CFileInfo& entry = pane.m_entries[i];
+        if (entry.IsDirectory() || name.CompareNoCase(entry.GetName()) != 0)
+            continue;
+        if (rows++ == 0)
+            row = static_cast<int>(i);
+        if (name.Compare(entry.GetName()) == 0 && exactRows++ == 0)
+            exactRow = static_cast<int>(i);
+    }
+    if (rows == 1)
+        return row;
+    return exactRows == 1 ? exactRow : -1;
+}
+
 void Redraw(CQvView& view, int index)
 {
     view.CalcLayout();
@@ -103,6 +124,21 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
             Tell(this, L"ファイルが圧縮ファイル内にありません");
             return 0;
         }
+        // The history keeps a name only. Members that differ only in case share it:
+        // then only its exact spelling names one of them, and otherwise none is shown
+        // rather than whichever comes first.
+        const int member = NamedMemberRow(pane, chosen.m_name);
+        if (member < 0)
+        {
+            Redraw(*this, index);
+            CErrorIF refusal;
+            refusal.Add(ARCERR_AMBIGUOUS_NAME, 0);
+            refusal.SetSubject(chosen.m_name);
+            Tell(this, refusal.GetMessageText());
+            return 0;
+        }
+        pane.m_cursor = member;
+        pane.MoveCursor(0, TRUE);
     }
 
     const UINT viewerMode = inArchive ? PANE_MODE_ARCHIVE_TEXT_VIEWER : PANE_MODE_TEXT_VIEWER;

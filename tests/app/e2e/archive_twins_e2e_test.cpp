@@ -1,0 +1,160 @@
+// The real program driven by typed keys: a zip holds "Makefile" and "makefile" with
+// different texts, as archives made on Unix do. Enter on each of the two rows shows
+// that member's own text: the viewer's body is the same picture as that of a member
+// of another name with the same text.
+#include "archivefront/sevenzip/SevenZipArchive.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
+#include "tests/common/EndToEnd.h"
+#include "tests/common/QvProcess.h"
+#include "tests/common/TestHelpers.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// The pixels of a band of the left pane's body, clear of its title row and its
+// scroll bar. `skip` rows more are left out at its top.
+std::vector<DWORD> BodyPixels(HWND window, int skip = 0)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const int width = client.right / 2 - 40;
+    const int top = client.bottom / 6 + skip;
+    const int height = client.bottom * 2 / 3 - skip;
+    std::vector<DWORD> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr)
+    {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y + top, SRCCOPY);
+        SelectObject(memory, old);
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(width) * height);
+        for (DWORD& pixel : pixels)
+            pixel &= 0xFFFFFF;
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Waits until the program has taken the keys and two pictures a moment apart agree.
+void Settle(HANDLE process, HWND main)
+{
+    WaitForInputIdle(process, 5000);
+    std::vector<DWORD> last = BodyPixels(main);
+    for (int i = 0; i < 50; ++i)
+    {
+        qvtest::PumpMessages(120);
+        std::vector<DWORD> now = BodyPixels(main);
+        if (now == last)
+            return;
+        last = std::move(now);
+    }
+}
+
+// The viewer's text without the row above it that names the member shown.
+std::vector<DWORD> TextPixels(HWND window)
+{
+    return BodyPixels(window, 32);
+}
+
+void Press(HANDLE process, HWND main, WORD vk)
+{
+    qvtest::TypeKeys(main, {{vk}}, 150);
+    Settle(process, main);
+}
+
+} // namespace
+
+TEST(ArchiveTwinsEndToEnd, EnterOnEachOfTwoRowsWhoseNamesDifferOnlyInCaseShowsThatMembersText)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    const std::string upper = "UPPER CASE TWIN\r\nWWWWWWWWWWWWWWWW\r\n";
+    const std::string lower = "lower case twin\r\n................\r\n";
+    // Two more members hold the same texts under names of their own; they come after
+    // the two in the listing's name order.
+    sztest::WriteStoredZip(
+        left + L"\\twins.zip",
+        {{"Makefile", upper}, {"makefile", lower}, {"ref_lower", lower}, {"ref_upper", upper}});
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[KEYEXEDATA]\r\nN_F5=@Packview\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+
+    // F5 lists the zip. The pictures of the two texts, from the members of their own
+    // names.
+    Press(qv.Process(), main, VK_F5);
+    Press(qv.Process(), main, VK_DOWN);
+    Press(qv.Process(), main, VK_DOWN);
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_NE(qvtest::Caption(main).find(L"ref_lower"), std::wstring::npos) << "Enter did not show ref_lower";
+    const std::vector<DWORD> lowerPicture = TextPixels(main);
+    Press(qv.Process(), main, VK_RETURN);
+    Press(qv.Process(), main, VK_DOWN);
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_NE(qvtest::Caption(main).find(L"ref_upper"), std::wstring::npos) << "Enter did not show ref_upper";
+    const std::vector<DWORD> upperPicture = TextPixels(main);
+    ASSERT_NE(lowerPicture, upperPicture);
+    Press(qv.Process(), main, VK_RETURN);
+
+    // Enter on each of the first two rows shows its own member.
+    Press(qv.Process(), main, VK_UP);
+    Press(qv.Process(), main, VK_UP);
+    Press(qv.Process(), main, VK_UP);
+    int shown = 0;
+    for (int row = 0; row < 2; ++row)
+    {
+        if (row > 0)
+            Press(qv.Process(), main, VK_DOWN);
+        Press(qv.Process(), main, VK_RETURN);
+        const std::wstring caption = qvtest::Caption(main);
+        SCOPED_TRACE(caption);
+        const bool upperRow = caption.find(L"Makefile") != std::wstring::npos;
+        const bool lowerRow = caption.find(L"makefile") != std::wstring::npos;
+        ASSERT_NE(upperRow, lowerRow) << "Enter did not show one of the two members";
+        EXPECT_EQ(upperRow ? upperPicture : lowerPicture, TextPixels(main));
+        shown |= upperRow ? 1 : 2;
+        Press(qv.Process(), main, VK_RETURN);
+    }
+    EXPECT_EQ(3, shown) << "the two rows did not show the two members";
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
