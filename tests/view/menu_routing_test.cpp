@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/settings/FilerSettings.h"
+#include "filer/IncrementalSearchState.h"
 #include "res/Menus.h"
 #include "app/settings/ViewSettings.h"
 #include "media/cd/CdPlayer.h"
@@ -74,12 +75,16 @@ TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
         UINT id;
         bool checked;
     } cases[] = {
-        {&g_AUTO_FILE_NAME_WIDTH, 1, 175, true}, {&g_AUTO_FILE_NAME_WIDTH, 0, 175, false},
-        {&g_EASYSEARCHMODE, 0, 682, true},       {&g_EASYSEARCHMODE, 0, 706, false},
-        {&g_EASYSEARCHMODE, 2, 938, true},       {&g_EASYSEARCHMODE, 2, 314, false},
-        {&g_EASYSEARCHMODE, 3, 314, true},       {&g_EASYSEARCHMODE, 4, 428, true},
-        {&g_EASYSEARCHMODE, 4, 682, false},      {&g_VIEWER_CHAR_CODE, 5, 262, true},
-        {&g_VIEWER_CHAR_CODE, 3, 265, true},     {&g_MCI_ZOOM, 50, 955, true},
+        {&g_AUTO_FILE_NAME_WIDTH, 1, 175, true},   {&g_AUTO_FILE_NAME_WIDTH, 0, 175, false},
+        {&g_EASYSEARCHMODE, 0, 682, true},         {&g_EASYSEARCHMODE, 0, 706, false},
+        {&g_EASYSEARCHMODE, 2, 938, true},         {&g_EASYSEARCHMODE, 2, 314, false},
+        {&g_EASYSEARCHMODE, 3, 314, true},         {&g_EASYSEARCHMODE, 4, 428, true},
+        {&g_EASYSEARCHMODE, 4, 682, false},        {&g_VIEWER_CHAR_CODE, 5, 262, true},
+        {&g_VIEWER_CHAR_CODE, 3, 265, true},       {&g_MCI_ZOOM, 50, 955, true},
+        {&g_IncrementalSearchMode, 0, 683, true},  {&g_IncrementalSearchMode, 0, 707, false},
+        {&g_IncrementalSearchMode, 1, 707, true},  {&g_IncrementalSearchMode, 2, 939, true},
+        {&g_IncrementalSearchMode, 2, 315, false}, {&g_IncrementalSearchMode, 3, 315, true},
+        {&g_IncrementalSearchMode, 4, 429, true},  {&g_IncrementalSearchMode, 4, 683, false},
     };
     for (const Case& c : cases)
     {
@@ -96,6 +101,22 @@ TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
     Set(g_AUTO_FILE_NAME_WIDTH, 0);
     EXPECT_EQ(View().ExecuteFilerCommand(L"@AutoFileNameWidth"), 1);
     EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
+}
+
+TEST_F(MenuRoutingTest, AnIncrementalSearchItemSwitchesItsModeAndCarriesTheCheckMark)
+{
+    Set(g_IncrementalSearchMode, 0);
+    Set(g_IncrementalSearchOn, FALSE);
+    Set(g_EASYSEARCHMODE, 0);
+    EXPECT_TRUE(View().OnCmdMsg(939, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(g_IncrementalSearchMode, 2);
+    for (UINT id : {683u, 707u, 939u, 315u, 429u})
+    {
+        Update(id);
+        EXPECT_EQ(Checked(id), id == 939u) << id;
+        EXPECT_FALSE(Disabled(id)) << id;
+    }
+    g_IncrementalSearchText.Empty();
 }
 
 TEST_F(MenuRoutingTest, TheCompanionViewerItemIsCheckedWhileAPaneFollowsTheCursor)
