@@ -209,6 +209,10 @@ TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
     Update(175);
     Update(175);
     EXPECT_EQ(Text(175), L"自動ファイル名幅  [A]");
+    // An item whose keyword's row carries its id shows the key too.
+    Bind(g_FilerKeyCmds, L"B", 0, L"@Sameotherdir");
+    Update(837, L"相手側と同じディレクトリに変更");
+    EXPECT_EQ(Text(837), L"相手側と同じディレクトリに変更  [B]");
     // A keyword bound to no key adds nothing.
     Update(472, L"ファイル名短縮表示");
     EXPECT_EQ(Text(472), L"ファイル名短縮表示");
@@ -304,6 +308,9 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
         {COMMAND_FAMILY_BINARY, 369, L"@Displayset0", L"ApplyDisplaySet"},
         {COMMAND_FAMILY_BINARY, 298, L"@Clipcopy", L"CopyBinarySelection"},
         {COMMAND_FAMILY_VIEWER, 298, L"@Clipcopy", L"CopyTextSelection"},
+        {COMMAND_FAMILY_FILER, 837, L"@Sameotherdir", L"SetToOtherDirectory"},
+        {COMMAND_FAMILY_FILER, 139, L"@Allcpldata", L"ShowControlPanelList"},
+        {COMMAND_FAMILY_BINARY, 139, L"@Allcpldata", L"ShowControlPanelList"},
     };
     for (const auto& c : cases)
     {
@@ -314,6 +321,8 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
         EXPECT_EQ(std::wstring(route.entry->handlerName), c.handler);
     }
     EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 4242, nullptr));
+    // A dialog template's number is no menu item of any table.
+    EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 1261, nullptr));
     // A command runs through the same row.
     Set(g_FILENAMEPACK, 0);
     m_ran.clear();
