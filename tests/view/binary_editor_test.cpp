@@ -8,6 +8,7 @@
 #include "app/settings/ViewSettings.h"
 #include "tests/common/TestHelpers.h"
 #include "res/BinaryDialogs.h"
+#include "res/Menus.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryHexText.h"
 #include "view/binary/BinaryJump.h"
@@ -641,6 +642,110 @@ TEST_F(BinaryEditor, MenuItemsAreEnabledAndRunTheirCommands)
     EXPECT_EQ(Disk(L"u.bin"), Bytes({0x20}));
     View().OnCmdMsg(204, CN_COMMAND, nullptr, nullptr);
     EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER));
+}
+
+// The popup of `menu` (searched through its submenus) that holds `id`, and the item's place.
+HMENU PopupHolding(HMENU menu, UINT id, int& place)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    {
+        if (HMENU sub = GetSubMenu(menu, i))
+        {
+            if (HMENU found = PopupHolding(sub, id, place))
+                return found;
+        }
+        else if (GetMenuItemID(menu, i) == id)
+        {
+            place = i;
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(BinaryEditor, EditorSettingsStandBesideTheColoursInTheEditorsBarOnly)
+{
+    const UINT bars[] = {IDR_MENU_FILER,       IDR_MENU_NETWORK, IDR_MENU_DRIVE_LIST, IDR_MENU_ARCHIVE,
+                         IDR_MENU_TEXT_VIEWER, IDR_MENU_BINARY,  IDR_MENU_GRAPHIC};
+    for (UINT bar : bars)
+    {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bar));
+        ASSERT_NE(menu, nullptr) << bar;
+        int colours = -1;
+        int editor = -1;
+        HMENU coloursPopup = PopupHolding(menu, 203, colours);
+        HMENU editorPopup = PopupHolding(menu, 207, editor);
+        EXPECT_NE(coloursPopup, nullptr) << bar;
+        if (bar == IDR_MENU_BINARY)
+        {
+            EXPECT_EQ(editorPopup, coloursPopup);
+            EXPECT_EQ(editor, colours + 1);
+        }
+        else
+        {
+            // Without a binary pane the editor's settings command does nothing.
+            EXPECT_EQ(editorPopup, nullptr) << bar;
+        }
+        DestroyMenu(menu);
+    }
+}
+
+TEST_F(BinaryEditor, EditorSettingsItemStoresTheDialogsValuesOnOkOnly)
+{
+    Set(g_BINARYSCROLLSPEED, 5);
+    Set(g_BINARYSCURSORSPEED, 5);
+    Set(g_BINARYSCROLLLINE, 1);
+    View().OnCmdMsg(207, CN_COMMAND, nullptr, nullptr);
+    EXPECT_TRUE(g_dialogAnswers.empty()) << "no dialog without a binary pane";
+
+    Start(L"s.bin", Bytes({0x01}));
+    struct Case
+    {
+        INT_PTR answer;
+        int scroll, blink, lines;
+    } cases[] = {{IDCANCEL, 5, 5, 1}, {IDOK, 7, 3, 4}};
+    for (const Case& c : cases)
+    {
+        const INT_PTR answer = c.answer;
+        g_dialogAnswers.push_back([answer](CDialog& dialog, UINT templateId) {
+            EXPECT_EQ(templateId, static_cast<UINT>(IDD_BINARY_EDIT_CONFIG));
+            auto& config = static_cast<CBinaryEditConfigDlg&>(dialog);
+            EXPECT_EQ(config.m_scrollSpeed, g_BINARYSCROLLSPEED) << "the dialog starts from the settings";
+            config.m_scrollSpeed = 7;
+            config.m_blinkSpeed = 3;
+            config.m_scrollLines = 4;
+            return answer;
+        });
+        View().OnCmdMsg(207, CN_COMMAND, nullptr, nullptr);
+        EXPECT_TRUE(g_dialogAnswers.empty()) << c.answer;
+        EXPECT_EQ(g_BINARYSCROLLSPEED, c.scroll) << c.answer;
+        EXPECT_EQ(g_BINARYSCURSORSPEED, c.blink) << c.answer;
+        EXPECT_EQ(g_BINARYSCROLLLINE, c.lines) << c.answer;
+    }
+}
+
+TEST_F(BinaryEditor, ColourItemOpensItsDialogInEveryMode)
+{
+    // No binary pane is needed: the colours are kept for the next file shown as bytes.
+    for (UINT mode : {PANE_MODE_FILER, PANE_MODE_DRIVE_LIST, PANE_MODE_ARCHIVE, PANE_MODE_NETWORK,
+                      PANE_MODE_TEXT_VIEWER, PANE_MODE_GRAPHIC})
+    {
+        Pane().m_mode = mode;
+        g_dialogAnswers.push_back([](CDialog&, UINT templateId) {
+            EXPECT_EQ(templateId, static_cast<UINT>(IDD_BINARY_COLOR));
+            return INT_PTR(IDCANCEL);
+        });
+        EXPECT_TRUE(View().OnCmdMsg(203, CN_COMMAND, nullptr, nullptr)) << mode;
+        EXPECT_TRUE(g_dialogAnswers.empty()) << "the colour dialog was not opened in mode " << mode;
+        g_dialogAnswers.clear();
+    }
+    Pane().m_mode = PANE_MODE_FILER;
+    Start(L"c.bin", Bytes({0x01}));
+    g_dialogAnswers.push_back([](CDialog&, UINT templateId) {
+        EXPECT_EQ(templateId, static_cast<UINT>(IDD_BINARY_COLOR));
+        return INT_PTR(IDOK);
+    });
+    View().OnCmdMsg(203, CN_COMMAND, nullptr, nullptr);
 }
 
 TEST_F(BinaryEditor, HidingTheOtherPaneAsksWhetherToSaveItsEdits)

@@ -4,6 +4,7 @@
 #include "tests/view/CommandTestSupport.h"
 
 #include "app/settings/FilerSettings.h"
+#include "filer/IncrementalSearchState.h"
 #include "res/Menus.h"
 #include "app/settings/ViewSettings.h"
 #include "media/cd/CdPlayer.h"
@@ -74,12 +75,16 @@ TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
         UINT id;
         bool checked;
     } cases[] = {
-        {&g_AUTO_FILE_NAME_WIDTH, 1, 175, true}, {&g_AUTO_FILE_NAME_WIDTH, 0, 175, false},
-        {&g_EASYSEARCHMODE, 0, 682, true},       {&g_EASYSEARCHMODE, 0, 706, false},
-        {&g_EASYSEARCHMODE, 2, 938, true},       {&g_EASYSEARCHMODE, 2, 314, false},
-        {&g_EASYSEARCHMODE, 3, 314, true},       {&g_EASYSEARCHMODE, 4, 428, true},
-        {&g_EASYSEARCHMODE, 4, 682, false},      {&g_VIEWER_CHAR_CODE, 5, 262, true},
-        {&g_VIEWER_CHAR_CODE, 3, 265, true},     {&g_MCI_ZOOM, 50, 955, true},
+        {&g_AUTO_FILE_NAME_WIDTH, 1, 175, true},   {&g_AUTO_FILE_NAME_WIDTH, 0, 175, false},
+        {&g_EASYSEARCHMODE, 0, 682, true},         {&g_EASYSEARCHMODE, 0, 706, false},
+        {&g_EASYSEARCHMODE, 2, 938, true},         {&g_EASYSEARCHMODE, 2, 314, false},
+        {&g_EASYSEARCHMODE, 3, 314, true},         {&g_EASYSEARCHMODE, 4, 428, true},
+        {&g_EASYSEARCHMODE, 4, 682, false},        {&g_VIEWER_CHAR_CODE, 5, 262, true},
+        {&g_VIEWER_CHAR_CODE, 3, 265, true},       {&g_MCI_ZOOM, 50, 955, true},
+        {&g_IncrementalSearchMode, 0, 683, true},  {&g_IncrementalSearchMode, 0, 707, false},
+        {&g_IncrementalSearchMode, 1, 707, true},  {&g_IncrementalSearchMode, 2, 939, true},
+        {&g_IncrementalSearchMode, 2, 315, false}, {&g_IncrementalSearchMode, 3, 315, true},
+        {&g_IncrementalSearchMode, 4, 429, true},  {&g_IncrementalSearchMode, 4, 683, false},
     };
     for (const Case& c : cases)
     {
@@ -96,6 +101,22 @@ TEST_F(MenuRoutingTest, ItemsFollowTheirSettings)
     Set(g_AUTO_FILE_NAME_WIDTH, 0);
     EXPECT_EQ(View().ExecuteFilerCommand(L"@AutoFileNameWidth"), 1);
     EXPECT_EQ(g_AUTO_FILE_NAME_WIDTH, 1);
+}
+
+TEST_F(MenuRoutingTest, AnIncrementalSearchItemSwitchesItsModeAndCarriesTheCheckMark)
+{
+    Set(g_IncrementalSearchMode, 0);
+    Set(g_IncrementalSearchOn, FALSE);
+    Set(g_EASYSEARCHMODE, 0);
+    EXPECT_TRUE(View().OnCmdMsg(939, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(g_IncrementalSearchMode, 2);
+    for (UINT id : {683u, 707u, 939u, 315u, 429u})
+    {
+        Update(id);
+        EXPECT_EQ(Checked(id), id == 939u) << id;
+        EXPECT_FALSE(Disabled(id)) << id;
+    }
+    g_IncrementalSearchText.Empty();
 }
 
 TEST_F(MenuRoutingTest, TheCompanionViewerItemIsCheckedWhileAPaneFollowsTheCursor)
@@ -188,6 +209,10 @@ TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
     Update(175);
     Update(175);
     EXPECT_EQ(Text(175), L"自動ファイル名幅  [A]");
+    // An item whose keyword's row carries its id shows the key too.
+    Bind(g_FilerKeyCmds, L"B", 0, L"@Sameotherdir");
+    Update(837, L"相手側と同じディレクトリに変更");
+    EXPECT_EQ(Text(837), L"相手側と同じディレクトリに変更  [B]");
     // A keyword bound to no key adds nothing.
     Update(472, L"ファイル名短縮表示");
     EXPECT_EQ(Text(472), L"ファイル名短縮表示");
@@ -283,6 +308,9 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
         {COMMAND_FAMILY_BINARY, 369, L"@Displayset0", L"ApplyDisplaySet"},
         {COMMAND_FAMILY_BINARY, 298, L"@Clipcopy", L"CopyBinarySelection"},
         {COMMAND_FAMILY_VIEWER, 298, L"@Clipcopy", L"CopyTextSelection"},
+        {COMMAND_FAMILY_FILER, 837, L"@Sameotherdir", L"SetToOtherDirectory"},
+        {COMMAND_FAMILY_FILER, 139, L"@Allcpldata", L"ShowControlPanelList"},
+        {COMMAND_FAMILY_BINARY, 139, L"@Allcpldata", L"ShowControlPanelList"},
     };
     for (const auto& c : cases)
     {
@@ -293,6 +321,8 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
         EXPECT_EQ(std::wstring(route.entry->handlerName), c.handler);
     }
     EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 4242, nullptr));
+    // A dialog template's number is no menu item of any table.
+    EXPECT_FALSE(FindMenuCommandRoute(COMMAND_FAMILY_FILER, 1261, nullptr));
     // A command runs through the same row.
     Set(g_FILENAMEPACK, 0);
     m_ran.clear();

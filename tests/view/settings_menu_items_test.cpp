@@ -169,6 +169,21 @@ TEST_F(SettingsMenuItems, NewFileKindsReloadTheMenuBarOnOk)
     }
 }
 
+// The plug-in dialog's buttons change the plug-in list before OK or Cancel: the bar is
+// loaded again whatever the answer.
+TEST_F(SettingsMenuItems, PlugInSettingsReloadTheMenuBarWhateverTheAnswer)
+{
+    for (const int button : {IDCANCEL, IDOK})
+    {
+        SCOPED_TRACE(button);
+        View().m_menus.shownMenuId = 0xBEEF;
+        g_answered = 0;
+        RunItemAnswering(View(), 924, L"Quarvel Plugin", button);
+        EXPECT_EQ(g_answered, 1);
+        EXPECT_NE(View().m_menus.shownMenuId, 0xBEEFu);
+    }
+}
+
 TEST_F(SettingsMenuItems, FilerSettingsReadThePanesAgainOnlyWhenAListingOptionChanged)
 {
     const std::wstring folder = std::wstring(m_dir) + L"\\listing";

@@ -556,6 +556,7 @@ void CQvView::OnBinaryColorConfig()
 {
     CViewBusyGuard busy(*this);
     CBinaryColorDlg dialog(g_BinaryByteColors.data(), &g_BINARYUSERCOLOR, DialogOwner(this));
-    if (g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_COLOR) == IDOK && m_hWnd)
+    g_BinaryEditorUi.runDialog(dialog, IDD_BINARY_COLOR);
+    if (m_hWnd)
         Invalidate(FALSE);
 }

@@ -194,6 +194,10 @@ int CQvView::RunBinaryMenuCommand(UINT id)
     case 206:
         OnBinaryEditStart();
         return 1;
+    case 203:
+        // The colours are settings of the program, set from every mode's bar.
+        OnBinaryColorConfig();
+        return 1;
     default:
         break;
     }
@@ -245,9 +249,6 @@ int CQvView::RunBinaryMenuCommand(UINT id)
         return 1;
     case 207:
         OnBinaryEditConfig();
-        return 1;
-    case 203:
-        OnBinaryColorConfig();
         return 1;
     default:
         return 0;

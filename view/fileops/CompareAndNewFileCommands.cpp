@@ -46,6 +46,7 @@ void CQvView::CompareBinary()
         dialog.m_file1 = files[0];
         dialog.m_file2 = files[1];
         dialog.m_workingDirectory = pane->IsOnVirtualDrive() ? CString() : folder;
+        g_QuitHooks.playCommandSound(L"CMP_BINARY");
         dialog.DoModal();
     }
     ReloadFilerPanes();

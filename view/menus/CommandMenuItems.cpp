@@ -32,10 +32,8 @@ const MenuCommandRow kRows[] = {
     {605, 0, nullptr, &CQvView::OnViewerKindSettings},
     {3020, 0, nullptr, &CQvView::OnCommonKeySettings},
     {638, 0, nullptr, &CQvView::ImportKeyData},
-    {837, 0, nullptr, &CQvView::SetActiveToOtherDirectory},
     {329, 0, nullptr, &CQvView::OnGraphicSettings},
     {522, 0, nullptr, &CQvView::OnDisplayFont},
-    {139, 0, nullptr, &CQvView::ShowControlPanelList},
     {ID_MENU_NETWORK_COMPUTERS, DISPATCH_FILER, L"@Tonetwork", nullptr},
     {ID_MENU_WHOLE_NETWORK, DISPATCH_FILER, L"@Toallnetwork", nullptr},
 };

@@ -24,6 +24,7 @@
 #include "media/cd/CdPlayer.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "filer/FilerPane.h"
+#include "filer/IncrementalSearchState.h"
 #include "media/devices/AudioEndpoints.h"
 #include "res/MenuIds.h"
 
@@ -60,6 +61,11 @@ const CheckedItem* FindCheckedItem(UINT id)
         {ID_MENU_EASY_SEARCH_SHIFT, &g_EASYSEARCHMODE, 2, 0},
         {ID_MENU_EASY_SEARCH_CTRL, &g_EASYSEARCHMODE, 3, 0},
         {ID_MENU_EASY_SEARCH_EXPANDED, &g_EASYSEARCHMODE, 4, 0},
+        {ID_MENU_INC_SEARCH_OFF, &g_IncrementalSearchMode, 0, 0},
+        {ID_MENU_INC_SEARCH_ON, &g_IncrementalSearchMode, 1, 0},
+        {ID_MENU_INC_SEARCH_SHIFT, &g_IncrementalSearchMode, 2, 0},
+        {ID_MENU_INC_SEARCH_CTRL, &g_IncrementalSearchMode, 3, 0},
+        {ID_MENU_INC_SEARCH_EXPANDED, &g_IncrementalSearchMode, 4, 0},
         {ID_MENU_DRIVE_JUMP_CTRL, &g_DRIVELISTCURJUMPCTRL, -1, 1},
         {ID_MENU_DRIVE_JUMP, &g_DRIVELISTCURJUMP, -1, 1},
         {ID_MENU_DRIVE_JUMP_SHIFT, &g_DRIVELISTCURJUMPSHIFT, -1, 1},

@@ -262,13 +262,23 @@ void EditUserSettingsFile(CQvView& view)
     }
 }
 
+// When a customisation dialog loads the mode's menu bar again.
+enum class MenuReload
+{
+    Never,
+    OnOk,
+    // The plug-in dialog's show, hide and reload buttons change the plug-in list at
+    // once, so a cancelled dialog may still have changed the bar's plug-in items.
+    Always,
+};
+
 // The timers stay still while a customisation dialog is open; a changed menu table
 // shows at once.
-void RunCustomiseDialog(CQvView& view, CDialog& dialog, bool reloadMenu)
+void RunCustomiseDialog(CQvView& view, CDialog& dialog, MenuReload reload)
 {
     CViewBusyGuard busy(view);
     const INT_PTR result = dialog.DoModal();
-    if (reloadMenu && result == IDOK)
+    if (reload == MenuReload::Always || (reload == MenuReload::OnOk && result == IDOK))
     {
         view.m_menus.shownMenuId = 0;
         view.UpdateMenuForMode();
@@ -386,17 +396,17 @@ BOOL RunSettingsMenuItem(CQvView& view, UINT id)
         return TRUE;
     case 924: {
         CPlugInDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, true);
+        RunCustomiseDialog(view, dialog, MenuReload::Always);
         return TRUE;
     }
     case 705: {
         CNonLoadCplDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, false);
+        RunCustomiseDialog(view, dialog, MenuReload::Never);
         return TRUE;
     }
     case 716: {
         CNotViewMenuDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, true);
+        RunCustomiseDialog(view, dialog, MenuReload::OnOk);
         return TRUE;
     }
     default:

@@ -68,6 +68,7 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
         dialog->m_paneIndex = index;
         dialog->m_baseDirectory = folder;
         AddFindDialog(dialog);
+        g_QuitHooks.playCommandSound(L"FINDFILE");
         if (dialog->Create(IDD_FIND_FILE, GetFindDialogParent()))
             dialog->ShowWindow(SW_SHOW);
         else
