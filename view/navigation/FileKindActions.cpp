@@ -12,6 +12,7 @@
 #include "filer/FilerPane.h"
 #include "tools/kinds/SelectKindDlg.h"
 #include "view/QvView.h"
+#include <algorithm>
 #include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
@@ -80,6 +81,20 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     const CKindExeEntry* table =
         (g_SAMERETURNSHIFT || loopOnly || !m_bShiftDown) ? g_KindExeTable : g_KindExeShiftTable;
     CString name = entry.GetName();
+    // A member's row holds only the start of a name longer than a path can be: the
+    // kind is that of the whole name, which the stored path gives.
+    CFilerPane* listing = PaneAt(pane);
+    if (name.GetLength() >= MAX_PATH - 1 && listing != nullptr && listing->m_mode == PANE_MODE_ARCHIVE)
+    {
+        CArchiveFileInfo member;
+        if (listing->CollectArchiveItems(member, 0, TRUE))
+        {
+            const CString& stored = member.m_storedPath;
+            const int slash = std::max(stored.ReverseFind(L'\\'), stored.ReverseFind(L'/'));
+            if (stored.GetLength() - slash - 1 > name.GetLength())
+                name = stored.Mid(slash + 1);
+        }
+    }
     int matches[kKindExeEntryCount];
     int count = 0;
     for (int i = 0; i < kKindExeEntryCount; ++i)

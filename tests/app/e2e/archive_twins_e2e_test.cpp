@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -157,4 +158,73 @@ TEST(ArchiveTwinsEndToEnd, EnterOnEachOfTwoRowsWhoseNamesDifferOnlyInCaseShowsTh
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+// A member whose name is 255 characters long opens with its kind from the program's
+// own temporary folder and its copy goes at exit; one of 300 characters, which no
+// folder can hold, is refused with a message that names it, and nothing of it is
+// written. The kind of the longer one is found from its whole name, though its row
+// holds only the start of it.
+TEST(ArchiveTwinsEndToEnd, AMemberNameNoFolderCanHoldIsRefusedAndA255CharacterOneOpens)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"7z.dll"));
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    const std::wstring temp = root + L"\\temp";
+    for (const std::wstring& dir : {left, right, temp})
+        CreateDirectoryW(dir.c_str(), nullptr);
+    const std::string fits = std::string(251, 'a') + ".txt";
+    const std::string tooLong = std::string(296, 'b') + ".txt";
+    sztest::WriteStoredZip(left + L"\\long.zip", {{fits, "fits\r\n"}, {tooLong, "too long\r\n"}});
+    const std::string narrowTemp(temp.begin(), temp.end());
+    ASSERT_TRUE(program.WriteSettings(
+        "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+        "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+        "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+        "[ALLDATA2]\r\nDELTEMPATEND=1\r\n[SUSIEDATA]\r\nTEMPDIRECTORY=" +
+        narrowTemp +
+        "\r\n[KEYEXEDATA]\r\nN_F5=@Packview\r\n"
+        "[KINDEXEDATA]\r\nKINDEXENAME0=txt\r\nKINDEXE0=cmd.exe\r\nKINDEXEPARAM0=/c exit\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+    const std::wstring own = temp + L"\\qv" + std::to_wstring(qv.ProcessId());
+    const std::wstring fitsName(fits.begin(), fits.end());
+
+    // F5 lists the zip; Enter on the 300-character member (the second row): a message
+    // that names it, and nothing written.
+    Press(qv.Process(), main, VK_F5);
+    Press(qv.Process(), main, VK_DOWN);
+    qvtest::TypeKeys(main, {VK_RETURN}, 300);
+    qvtest::WindowMatch refusal;
+    refusal.dialogOnly = true;
+    refusal.messagePart = L"解凍後ファイル名が長すぎます";
+    HWND box = qvtest::WaitForProcessWindow(qv.ProcessId(), refusal);
+    ASSERT_NE(nullptr, box) << "no refusal was shown";
+    qvtest::WindowMatch named = refusal;
+    named.messagePart = std::wstring(40, L'b');
+    EXPECT_FALSE(qvtest::FindProcessWindows(qv.ProcessId(), named).empty()) << "the refusal does not name it";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return qvtest::FindProcessWindows(qv.ProcessId(), refusal).empty(); },
+                                  10000));
+    EXPECT_TRUE(qvtest::ListFolder(own).empty());
+
+    // Enter on the 255-character member extracts it into the own folder.
+    Press(qv.Process(), main, VK_UP);
+    Press(qv.Process(), main, VK_RETURN);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return qvtest::ListFolder(own).count(fitsName) == 1; }, 20000))
+        << "the 255-character member was not extracted into the own folder";
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+    // The console the system gave the kind's program may still hold the emptied folder
+    // as its current directory for a moment; the member's copy is gone in any case.
+    EXPECT_EQ(0u, qvtest::ListFolder(own).count(fitsName)) << "the member's copy outlived the program";
 }
