@@ -3,6 +3,7 @@
 
 #include "util/PathHelpers.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <time.h>
 
@@ -163,6 +164,18 @@ int AppendPlugInEntry(CArrayArchiveFileInfo& list, const CArchiveFileInfo::PlugI
 // ---- CArchiveFileInfo -----------------------------------------------------------------
 
 CArchiveFileInfo::CArchiveFileInfo() : m_findData{}, m_packedSize(0), m_position(0), m_itemIndex(0) {}
+
+CString CArchiveFileInfo::GetWholeName() const
+{
+    CString name = m_findData.cFileName;
+    if (name.GetLength() >= MAX_PATH - 1)
+    {
+        const int slash = std::max(m_storedPath.ReverseFind(L'\\'), m_storedPath.ReverseFind(L'/'));
+        if (m_storedPath.GetLength() - slash - 1 > name.GetLength())
+            name = m_storedPath.Mid(slash + 1);
+    }
+    return name;
+}
 
 void CArchiveFileInfo::SetName(LPCWSTR name)
 {

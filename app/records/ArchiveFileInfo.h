@@ -31,6 +31,9 @@ public:
 
     // Sets cFileName (cut to the 259 characters the field holds) and the 8.3 form.
     void SetName(LPCWSTR name);
+    // The member's whole name: cFileName holds only the start of a longer one, and
+    // the stored path's last part then gives it.
+    CString GetWholeName() const;
 
     // Sort order for the preview loader: folders component by component (the
     // program's name order; fewer components first when all compared are equal),

@@ -27,14 +27,7 @@ namespace
 // longer name only; the stored path's last part then gives the whole.
 CString ListedMemberPath(const CArchiveFileInfo& member)
 {
-    CString name = member.m_findData.cFileName;
-    if (name.GetLength() >= MAX_PATH - 1)
-    {
-        const CString& stored = member.m_storedPath;
-        const int slash = std::max(stored.ReverseFind(L'\\'), stored.ReverseFind(L'/'));
-        if (stored.GetLength() - slash - 1 > name.GetLength())
-            name = stored.Mid(slash + 1);
-    }
+    const CString name = member.GetWholeName();
     if (member.m_folder.IsEmpty())
         return name;
     if (name.IsEmpty())

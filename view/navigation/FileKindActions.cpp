@@ -12,7 +12,6 @@
 #include "filer/FilerPane.h"
 #include "tools/kinds/SelectKindDlg.h"
 #include "view/QvView.h"
-#include <algorithm>
 #include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
@@ -88,12 +87,7 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     {
         CArchiveFileInfo member;
         if (listing->CollectArchiveItems(member, 0, TRUE))
-        {
-            const CString& stored = member.m_storedPath;
-            const int slash = std::max(stored.ReverseFind(L'\\'), stored.ReverseFind(L'/'));
-            if (stored.GetLength() - slash - 1 > name.GetLength())
-                name = stored.Mid(slash + 1);
-        }
+            name = member.GetWholeName();
     }
     int matches[kKindExeEntryCount];
     int count = 0;
