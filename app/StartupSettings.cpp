@@ -78,7 +78,7 @@ BOOL LoadStartupSettings()
     return TRUE;
 }
 
-void HardenDllSearchPath()
+BOOL HardenDllSearchPath()
 {
-    SetDllDirectoryW(L"");
+    return SetDllDirectoryW(L"");
 }

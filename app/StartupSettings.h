@@ -25,6 +25,7 @@ BOOL LoadSettingsAskingWhileInUse(CIniFile& ini);
 // with g_SettingsIni deleted, when the user gave up waiting for a file in use.
 BOOL LoadStartupSettings();
 
-// Takes the current directory out of the search path of libraries loaded by name,
-// so that a folder the user browses to cannot plant one.
-void HardenDllSearchPath();
+// Takes the current directory (and any library folder set before) out of the search
+// path of libraries loaded by name, so that a folder the user browses to cannot plant
+// one. FALSE when the system refused.
+BOOL HardenDllSearchPath();

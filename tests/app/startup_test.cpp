@@ -232,37 +232,51 @@ TEST_F(StartupSettingsLoad, KeepsThePerUserValueAsGiven)
     EXPECT_EQ(1, g_UserIniActive);
 }
 
+// A library folder set before start-up stops supplying libraries loaded by name, which
+// shows the call was made and took; the current directory goes with it on Windows.
 TEST(StartupHardening, LibrariesAreNoLongerLoadedFromTheCurrentDirectory)
 {
     const std::wstring fixture = qvtest::ProgramDir() + L"\\qv_fault_fixture.dll";
-    if (GetFileAttributesW(fixture.c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "fixture DLL not built";
-    const std::wstring dir = qvtest::ScratchDir();
-    const std::wstring planted = dir + L"\\qv_planted_probe.dll";
-    ASSERT_TRUE(CopyFileW(fixture.c_str(), planted.c_str(), FALSE));
+    ASSERT_NE(GetFileAttributesW(fixture.c_str()), INVALID_FILE_ATTRIBUTES) << "fixture DLL not built";
+    const std::wstring libraryDir = qvtest::ScratchDir() + L"\\library-folder";
+    const std::wstring browsedDir = qvtest::ScratchDir() + L"\\browsed-folder";
+    ASSERT_TRUE(CreateDirectoryW(libraryDir.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(browsedDir.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), (libraryDir + L"\\qv_folder_probe.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(fixture.c_str(), (browsedDir + L"\\qv_planted_probe.dll").c_str(), FALSE));
     wchar_t cwd[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, cwd);
-    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
 
-    SetDllDirectoryW(nullptr); // the system's default order
-    HMODULE before = LoadLibraryW(L"qv_planted_probe.dll");
-    if (before)
-        FreeLibrary(before);
-    const bool stillLoaded = GetModuleHandleW(L"qv_planted_probe.dll") != nullptr;
-    HardenDllSearchPath();
-    HMODULE after = LoadLibraryW(L"qv_planted_probe.dll");
-    if (after)
-        FreeLibrary(after);
+    auto loads = [](LPCWSTR name) {
+        HMODULE module = LoadLibraryW(name);
+        if (module != nullptr)
+            FreeLibrary(module);
+        return module != nullptr;
+    };
+    ASSERT_TRUE(SetDllDirectoryW(libraryDir.c_str()));
+    ASSERT_TRUE(loads(L"qv_folder_probe.dll")) << "the library folder set before supplies the probe";
+    ASSERT_TRUE(SetCurrentDirectoryW(browsedDir.c_str()));
+    const bool plantedBefore = loads(L"qv_planted_probe.dll");
 
+    EXPECT_TRUE(HardenDllSearchPath());
+    const bool folderAfter = loads(L"qv_folder_probe.dll");
+    const bool plantedAfter = loads(L"qv_planted_probe.dll");
+    wchar_t setDir[MAX_PATH] = L"?";
+    const DWORD setLength = GetDllDirectoryW(MAX_PATH, setDir);
     SetCurrentDirectoryW(cwd);
-    EXPECT_NE(nullptr, before) << "the probe must be loadable from the current directory by default";
-    ASSERT_FALSE(stillLoaded);
-    // Wine 8 keeps the current directory in the search path despite an empty DLL
-    // directory; Windows drops it.
+    SetDllDirectoryW(nullptr);
+
+    EXPECT_FALSE(folderAfter) << "the library folder set before must no longer supply libraries";
+    EXPECT_EQ(setLength, 0u);
+    EXPECT_STREQ(setDir, L"");
+    // Wine 8 keeps searching the current directory whatever the library folder is; on
+    // Windows the empty folder drops it, which is what keeps a browsed folder harmless.
     const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    if (underWine && after)
-        GTEST_SKIP() << "this Wine release ignores an empty DLL directory";
-    EXPECT_EQ(nullptr, after);
+    if (!underWine)
+    {
+        EXPECT_FALSE(plantedBefore) << "with a library folder set, the current directory is not searched";
+        EXPECT_FALSE(plantedAfter);
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "archiveclient/base/PropValue.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
+#include <objbase.h>
+
+#include <vector>
 
 namespace
 {
@@ -20,35 +22,100 @@ FILETIME AddSeconds(FILETIME ft, int64_t seconds)
     return FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
 }
 
-SIZE_T PrivateBytes()
+// Watches the task allocator, which strings of the automation kind come from, for the
+// blocks of at least `watchedSize` bytes: how many were taken and how many given back.
+class CBigBlockSpy : public IMallocSpy
 {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage; // the committed private bytes
-}
+public:
+    explicit CBigBlockSpy(SIZE_T watchedSize) : m_watchedSize(watchedSize) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IMallocSpy)
+        {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override
+    {
+        m_pendingBig = size >= m_watchedSize;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostAlloc(void* actual) override
+    {
+        if (m_pendingBig && actual != nullptr)
+            m_live.push_back(actual);
+        m_allocated += m_pendingBig && actual != nullptr;
+        m_pendingBig = false;
+        return actual;
+    }
+    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override
+    {
+        for (size_t i = 0; i < m_live.size(); ++i)
+            if (m_live[i] == request)
+            {
+                m_live.erase(m_live.begin() + static_cast<std::ptrdiff_t>(i));
+                ++m_freed;
+                break;
+            }
+        return request;
+    }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override
+    {
+        *newRequest = request;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
+    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T actual, BOOL) override { return actual; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+    int m_allocated = 0;
+    int m_freed = 0;
+
+private:
+    SIZE_T m_watchedSize;
+    bool m_pendingBig = false;
+    std::vector<void*> m_live;
+};
 
 TEST(PropValueTest, NumberReplacesAndFreesAString)
 {
     UString big;
-    wchar_t* buffer = big.GetWriteBuffer(8 << 20);
-    for (uint32_t i = 0; i < (8u << 20); i++)
+    wchar_t* buffer = big.GetWriteBuffer(1 << 20);
+    for (uint32_t i = 0; i < (1u << 20); i++)
         buffer[i] = L'x';
-    big.SetLengthAfterWrite(8 << 20);
+    big.SetLengthAfterWrite(1 << 20);
 
-    CPropValue value;
-    SIZE_T before = PrivateBytes();
-    for (int i = 0; i < 16; i++)
+    CBigBlockSpy spy(2u << 20);
+    ASSERT_EQ(S_OK, CoRegisterMallocSpy(&spy));
     {
-        value.SetString(big);
-        ASSERT_EQ(value.vt, VT_BSTR);
-        ASSERT_EQ(SysStringLen(value.bstrVal), 8u << 20);
-        value.SetUInt32(7);
-        ASSERT_EQ(value.vt, VT_UI4);
-        ASSERT_EQ(value.ulVal, 7u);
+        CPropValue value;
+        for (int i = 0; i < 4; i++)
+        {
+            value.SetString(big);
+            ASSERT_EQ(value.vt, VT_BSTR);
+            ASSERT_EQ(SysStringLen(value.bstrVal), 1u << 20);
+            value.SetUInt32(7);
+            ASSERT_EQ(value.vt, VT_UI4);
+            ASSERT_EQ(value.ulVal, 7u);
+        }
     }
-    // Sixteen strings of 16 MB each would stay behind if the number did not free them.
-    EXPECT_LT(PrivateBytes(), before + (64u << 20));
+    const int allocated = spy.m_allocated;
+    const int freed = spy.m_freed;
+    ASSERT_EQ(S_OK, CoRevokeMallocSpy());
+    EXPECT_EQ(allocated, 4) << "each string is a block of its own";
+    EXPECT_EQ(freed, 4) << "the number must give back the string it replaces";
 }
 
 TEST(PropValueTest, DetachMovesTheValueAndEmptiesTheSource)

@@ -174,11 +174,16 @@ TEST_F(DirectorySizeDialogTest, StopWhileTheWorkerWritesItsTotalsDoesNotDeadlock
     CDirectorySizeDlg dialog;
     dialog.m_paneIndex = 0;
     ASSERT_TRUE(dialog.Create(IDD_DIRECTORY_SIZE));
-    // The worker is done counting and waits inside its first text write, which only
-    // this thread can answer.
-    Sleep(500);
+    // The worker has counted and posted its totals to this thread: stopping it then
+    // must neither wait for it nor trip over the message it left behind.
+    MSG msg;
+    ASSERT_TRUE(qvtest::WaitFor(
+        [&] { return PeekMessageW(&msg, dialog.m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) != 0; }));
     ASSERT_NE(nullptr, g_pCalDirectoryThread);
     dialog.StopWorker();
+    EXPECT_EQ(nullptr, g_pCalDirectoryThread);
+    while (PeekMessageW(&msg, dialog.m_hWnd, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
     EXPECT_EQ(nullptr, g_pCalDirectoryThread);
     dialog.DestroyWindow();
 }

@@ -69,19 +69,16 @@ protected:
         CloseHandle(file);
     }
 
-    // The re-check as the view's timer runs it, for up to a second while the
-    // notification arrives.
-    int ReCheck()
+    // The re-check as the view's timer runs it, repeated while the notification is on
+    // its way; READ_UNCHANGED when nothing has come within the deadline.
+    int ReCheck(DWORD deadline = 5000)
     {
-        for (int i = 0; i < 20; ++i)
-        {
-            int result = m_pane.ReadDirectory(FALSE);
-            if (result != READ_UNCHANGED)
-                return result;
-            Sleep(50);
-        }
-        return READ_UNCHANGED;
+        int result = READ_UNCHANGED;
+        qvtest::WaitFor([&] { return (result = m_pane.ReadDirectory(FALSE)) != READ_UNCHANGED; }, deadline);
+        return result;
     }
+    // Until the folder's watch has seen a change (it stays signalled until a read takes it).
+    bool WatchSaw() { return WaitForSingleObject(m_pane.m_hChange, 5000) == WAIT_OBJECT_0; }
 
     INT_PTR IndexOf(LPCWSTR name) const
     {
@@ -194,9 +191,8 @@ TEST_F(ReadDirectoryTest, DirectoryDeletedFromOutsideIsLeftForItsParentWithinOne
 
     ASSERT_TRUE(DeleteFileW(Path(L"victim\\inner.txt").c_str()));
     ASSERT_TRUE(RemoveDirectoryW(Path(L"victim").c_str()));
-    Sleep(200);
     ASSERT_EQ(1, m_pane.PollReload());
-    EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+    EXPECT_EQ(READ_REBUILT, ReCheck());
     ASSERT_EQ(1u, g_messages.size());
     CString expected;
     expected.Format(L"ディレクトリ%sは存在しません\n上の階層にあがります", Path(L"victim").c_str());
@@ -226,8 +222,7 @@ TEST_F(ReadDirectoryTest, ClimbEndsAtTheRootWhenTheDriveItselfIsGone)
     CDriveSeamOverride seam;
     g_DriveSeam.GetLogicalDrives = NoDrives;
     ASSERT_TRUE(DeleteFileW(Path(L"deep\\deeper\\f.txt").c_str()));
-    Sleep(200);
-    m_pane.ReadDirectory(FALSE);
+    ReCheck();
     ASSERT_EQ(1u, g_messages.size());
     EXPECT_EQ(CString(m_dir.substr(0, 2).c_str()), m_pane.m_currentDir);
 }
@@ -544,8 +539,7 @@ TEST_F(ReadDirectoryTest, ShownFolderGoneWithoutANotificationIsLeftOnTheNextTick
             ASSERT_TRUE(MoveFileW(Path(parent.c_str()).c_str(), Path((parent + L"moved").c_str()).c_str()));
         else
             ASSERT_TRUE(RemoveDirectoryOnHost(Path(shown.c_str())));
-        Sleep(200);
-        EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(FALSE));
+        EXPECT_EQ(READ_REBUILT, ReCheck());
         std::wstring expected = c.landsIn[0] ? Path(c.landsIn) : m_dir;
         EXPECT_EQ(CString(expected.c_str()), m_pane.m_currentDir);
         EXPECT_EQ(1u, g_messages.size());
@@ -576,8 +570,7 @@ TEST_F(ReadDirectoryTest, EveryWayIntoADirectoryButSteppingMovesItsVisitToTheFro
     m_pane.ReadDirectory(TRUE);
     m_pane.ChangeDirectory(Path(L"gone").c_str(), PATH_VISIT_STEP, FALSE, FALSE);
     ASSERT_TRUE(RemoveDirectoryOnHost(Path(L"gone")));
-    Sleep(200);
-    m_pane.ReadDirectory(FALSE); // climbs to the scratch folder
+    EXPECT_EQ(READ_REBUILT, ReCheck()); // climbs to the scratch folder
 
     DWORD drives = GetLogicalDrives();
     wchar_t missing = 0;
@@ -659,11 +652,11 @@ TEST_F(ReadDirectoryTest, WholeReadsKeepAQuietWatchAndAFolderPutInPlaceOfTheShow
     // A change the watch saw before a whole read is in that read; it is not reported
     // again afterwards.
     File(L"w\\c.txt");
-    Sleep(200);
+    ASSERT_TRUE(WatchSaw());
     EXPECT_EQ(READ_REBUILT, m_pane.ReadDirectory(TRUE));
     m_pane.SortEntries();
     EXPECT_GE(IndexOf(L"c.txt"), 0);
-    EXPECT_EQ(READ_UNCHANGED, ReCheck());
+    EXPECT_EQ(READ_UNCHANGED, ReCheck(1000)) << "a change already read is not reported again";
 
     ASSERT_NO_FATAL_FAILURE(ReplaceFolderOnHost(L"w"));
     ASSERT_EQ(READ_REBUILT, ReCheck());

@@ -249,13 +249,11 @@ TEST_F(LoadPictureDialogTest, StopDuringASlowDecodeEndsTheLoadThroughThePlugInsP
         CWatchedLoadDlg dlg(&stepper);
         dlg.m_filePath = path.c_str();
         dlg.stopWhenBarMoves = true;
-        const DWORD start = GetTickCount();
         EXPECT_EQ(2, dlg.DoModal()) << qvtest::W(name);
-        // The decode reports 100 steps of 20 ms; the stop ends it well before.
-        EXPECT_LT(GetTickCount() - start, 1500u) << qvtest::W(name);
         EXPECT_GT(dlg.barWhenStopped, 0) << qvtest::W(name);
         EXPECT_FALSE(g_CurrentPicture.IsValid());
     }
+    // The decode reports 100 steps each; the stop ends both long before.
     EXPECT_LT(progressCalls() - before, 20);
     FreeLibrary(standIn);
 }

@@ -2,7 +2,6 @@
 #include "graphics/preview/LoadPreviewThread.h"
 
 #include <gtest/gtest.h>
-#include <atomic>
 #include <thread>
 
 TEST(PreviewLockTest, OnlyTheLastOfNestedReleasesWakesTheLoader)
@@ -21,32 +20,34 @@ TEST(PreviewLockTest, OnlyTheLastOfNestedReleasesWakesTheLoader)
     loader.EndItem();
 }
 
-TEST(PreviewLockTest, AnAcquireDuringAnItemReturnsSoonAfterIt)
+// A holder that comes while the loader reads an item waits for that item, and only
+// for it; with the loader idle it passes at once. A hang fails on the deadline.
+TEST(PreviewLockTest, AnAcquireDuringAnItemWaitsForItsEnd)
 {
     CLoadPreviewThread loader;
     ASSERT_EQ(1, loader.BeginItem());
-    std::atomic<bool> itemDone{false};
-    std::atomic<ULONGLONG> endedAt{0};
-    std::thread item([&]() {
-        Sleep(300);
-        itemDone = true;
-        endedAt = GetTickCount64();
-        loader.EndItem();
+    HANDLE acquired = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&]() {
+        loader.AcquireReaderLock();
+        SetEvent(acquired);
     });
-    loader.AcquireReaderLock();
-    const ULONGLONG acquiredAt = GetTickCount64();
-    EXPECT_TRUE(itemDone.load());
-    item.join();
-    // Generous bound: the poll is every 10 ms, the machine may be busy.
-    EXPECT_LT(acquiredAt - endedAt.load(), 200u);
-    EXPECT_EQ(0, loader.BeginItem());
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(acquired, 200)) << "the lock was taken during an item";
+    loader.EndItem();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(acquired, 10000))
+        << "the item's end did not free the holder";
+    holder.join();
+    EXPECT_EQ(0, loader.BeginItem()) << "the holder keeps the loader out";
     loader.ReleaseReaderLock();
 
-    // Idle: at once.
-    const ULONGLONG start = GetTickCount64();
-    loader.AcquireReaderLock();
-    EXPECT_LT(GetTickCount64() - start, 100u);
+    ResetEvent(acquired);
+    std::thread idleHolder([&]() {
+        loader.AcquireReaderLock();
+        SetEvent(acquired);
+    });
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(acquired, 10000)) << "an idle loader kept a holder waiting";
+    idleHolder.join();
     loader.ReleaseReaderLock();
+    CloseHandle(acquired);
 }
 
 TEST(PreviewLockTest, HoldersWithoutALoaderPassThrough)

@@ -6,6 +6,7 @@
 #include "util/Globals.h"
 #include "app/QvDllLoader.h"
 #include "view/keys/HotKeys.h"
+#include "app/dialogs/DialogAnswerScript.h"
 
 #include <set>
 
@@ -238,15 +239,24 @@ TEST_F(HotKeysTest, InstallRules)
     EXPECT_EQ(g_installs, 1);
 }
 
+// Without QvDll.dll beside the program the hot keys stay off: installing finds no
+// export, says nothing to the user and loads nothing from another folder.
 TEST_F(HotKeysTest, MissingLibraryIsSilent)
 {
+    const std::wstring empty = qvtest::ScratchDir() + L"\\no-hook-library";
+    ASSERT_TRUE(CreateDirectoryW(empty.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     g_KeyboardHookLibrary = DefaultKeyboardHookLibrary();
     CString saved = g_ProgramDir;
-    g_ProgramDir = qvtest::ScratchDir().c_str();
+    g_ProgramDir = empty.c_str();
     FreeQvDll();
     View().m_keys.hasHotKey = TRUE;
+    CDialogAnswerScript script;
+    EXPECT_EQ(g_KeyboardHookLibrary.install(KeyboardHookThunk), FALSE);
     InstallKeyboardHook(nullptr);
     ReleaseKeyboardHook();
+    EXPECT_EQ(GetQvDllProc("SetHookProc"), nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"QvDll.dll"), nullptr) << "no other folder may supply the library";
+    EXPECT_TRUE(script.GetQuestions().empty()) << "a missing hook library is not the user's business";
     g_ProgramDir = saved;
     FreeQvDll();
 }

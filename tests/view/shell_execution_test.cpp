@@ -16,6 +16,8 @@
 
 #include <vector>
 
+#include <tlhelp32.h>
+
 using qvtest::W;
 
 namespace
@@ -258,6 +260,21 @@ TEST_F(ShellExecutionTest, OwnPlugInReferencesStartNoProgram)
     EXPECT_TRUE(m_loops.empty());
 }
 
+static bool ProcessNamedIsRunning(LPCWSTR exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szExeFile, exeName) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 TEST_F(ShellExecutionTest, AProgramNamedLikeAPlugInKeyDoesNotRun)
 {
     std::wstring record = W(m_dir) + L"\\plugin-record.txt";
@@ -265,7 +282,10 @@ TEST_F(ShellExecutionTest, AProgramNamedLikeAPlugInKeyDoesNotRun)
     for (LPCWSTR name : {L"#plug.exe", L"#unlisted.exe"})
         ASSERT_TRUE(CopyFileW(Stand_in().c_str(), (W(m_dir) + L"\\" + name).c_str(), FALSE));
     RunOwnPlugInReferenceEverywhere(View(), *m_panes[0], m_dir);
-    Sleep(1500);
+    // A program is created before the call that starts it returns: had one started, it
+    // would still be running now or, having ended, have written its record.
+    EXPECT_FALSE(ProcessNamedIsRunning(L"#plug.exe"));
+    EXPECT_FALSE(ProcessNamedIsRunning(L"#unlisted.exe"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(record.c_str()));
 }
 
