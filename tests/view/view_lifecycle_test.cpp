@@ -5,6 +5,7 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
+#include "app/settings/FilerSettings.h"
 #include "util/WorkerMessages.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "res/CommonDialogs.h"
@@ -165,7 +166,7 @@ TEST_F(ViewLifeCycle, TheLastCopyDialogEndingReloadsBothPanesKeepingTheirCursors
 
     copy->Finish();
     ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000)) << "the finished dialog was not reaped";
-    qvtest::PumpMessages(50);
+    qvtest::DispatchPendingMessages();
 
     // The marked left pane is never re-read by the change check: only the reaping's
     // reload can have found the new file there.
@@ -193,7 +194,7 @@ TEST_F(ViewLifeCycle, AHiddenPaneIsNotReloadedWhenTheLastDialogEnds)
 
     copy->Finish();
     ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000));
-    qvtest::PumpMessages(50);
+    qvtest::DispatchPendingMessages();
 
     EXPECT_TRUE(Lists(0, L"0new.txt"));
     EXPECT_FALSE(Lists(1, L"0new.txt")) << "the hidden pane's folder was read";
@@ -212,7 +213,7 @@ TEST_F(ViewLifeCycle, WhileOtherDialogsAreStillListedNoPaneIsReloaded)
 
     first->Finish();
     ASSERT_TRUE(PumpUntil([&] { return deleted == 1; }, 2000));
-    qvtest::PumpMessages(100);
+    qvtest::DispatchPendingMessages();
 
     EXPECT_FALSE(Lists(0, L"0new.txt")) << "no list became empty, so no reload";
     EXPECT_EQ(1, g_Panes[0]->m_markedCount);
@@ -229,7 +230,10 @@ TEST_F(ViewLifeCycle, TheChangeCheckShowsANewFileWithinTwoTicksButLeavesAMarkedP
     ASSERT_TRUE(PumpUntil([] { return Lists(1, L"0new.txt"); }, 2600))
         << "a file created in the shown folder did not appear";
     EXPECT_EQ(L"y.txt", CursorName(1)) << "the cursor stays on the same name";
-    qvtest::PumpMessages(1100); // one more tick for the left pane
+    // Enough ticks of the change check for the left pane's poll to come round once more.
+    ASSERT_EQ(1, m_pView->m_idleState);
+    for (int i = 0; i < g_ReloadSettings[g_Panes[0]->GetDriveClass()].ticks; ++i)
+        ::SendMessageW(m_pView->m_hWnd, WM_TIMER, VIEW_TIMER_CHANGE_CHECK, 0);
     EXPECT_FALSE(Lists(0, L"0new.txt")) << "a pane with marks must keep its list";
     EXPECT_EQ(1, g_Panes[0]->m_markedCount);
 }
@@ -238,7 +242,9 @@ TEST_F(ViewLifeCycle, TheChangeCheckWaitsWhileAnActionRuns)
 {
     m_pView->StopViewTimers(0);
     qvtest::WriteFileBytes(m_right + L"\\0new.txt", "n");
-    qvtest::PumpMessages(1300);
+    for (int i = 0; i <= g_ReloadSettings[g_Panes[1]->GetDriveClass()].ticks; ++i)
+        ::SendMessageW(m_pView->m_hWnd, WM_TIMER, VIEW_TIMER_CHANGE_CHECK, 0);
+    qvtest::DispatchPendingMessages();
     EXPECT_FALSE(Lists(1, L"0new.txt")) << "re-read in the middle of an action";
     m_pView->StartBinaryCursorTimer();
     EXPECT_TRUE(PumpUntil([] { return Lists(1, L"0new.txt"); }, 2600));
@@ -255,13 +261,12 @@ TEST_F(ViewLifeCycle, ADirectoryRequestThatComesDuringAnActionIsTakenUpAfterIt)
 
     m_pView->StopViewTimers(0);
     ::PostMessageW(m_pView->m_hWnd, g_MsgReqDirChange, 0, 0);
-    qvtest::PumpMessages(100);
+    qvtest::DispatchPendingMessages();
     EXPECT_EQ(m_left, Directory(0)) << "no pane changes in the middle of an action";
     EXPECT_EQ(m_right, Directory(1));
 
     m_pView->StartBinaryCursorTimer();
-    qvtest::PumpMessages(100);
-    EXPECT_EQ(other0, Directory(0)) << "the waiting request was lost";
+    EXPECT_TRUE(PumpUntil([&] { return Directory(0) == other0; })) << "the waiting request was lost";
     EXPECT_EQ(other1, Directory(1));
 }
 
@@ -289,7 +294,7 @@ TEST_F(ViewLifeCycle, AFoundFileIsOpenedOnlyForAListedFindDialog)
     stranger.m_bCloseAfterOpen = TRUE;
     ::PostMessageW(m_pView->m_hWnd, WM_QV_OPEN_FOUND, 0, reinterpret_cast<LPARAM>(&stranger));
     ::PostMessageW(m_pView->m_hWnd, WM_QV_RELEASE_FOUND, 0, reinterpret_cast<LPARAM>(&stranger));
-    qvtest::PumpMessages(50);
+    qvtest::DispatchPendingMessages();
     EXPECT_EQ(m_left, Directory(0));
     EXPECT_EQ(0, stranger.m_pumped);
 
@@ -303,7 +308,7 @@ TEST_F(ViewLifeCycle, AFoundFileIsOpenedOnlyForAListedFindDialog)
     // While an action runs the result waits in the dialog.
     m_pView->StopViewTimers(0);
     ::PostMessageW(m_pView->m_hWnd, WM_QV_OPEN_FOUND, 0, reinterpret_cast<LPARAM>(dialog));
-    qvtest::PumpMessages(50);
+    qvtest::DispatchPendingMessages();
     EXPECT_EQ(m_left, Directory(0));
     EXPECT_EQ(0, deleted);
     m_pView->StartBinaryCursorTimer();
