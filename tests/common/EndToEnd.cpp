@@ -10,6 +10,8 @@ QvProgram::QvProgram(const std::wstring& root, const std::wstring& name) : m_fol
 {
     CreateDirectoryW(m_folder.c_str(), nullptr);
     CopyFileW((ProgramDir() + L"\\Qv.exe").c_str(), Exe().c_str(), FALSE);
+    // The keyboard-hook library ships beside the program, which loads it from there.
+    CopyFileW((ProgramDir() + L"\\QvDll.dll").c_str(), (m_folder + L"\\QvDll.dll").c_str(), FALSE);
 }
 
 bool QvProgram::Ok() const

@@ -14,7 +14,7 @@ namespace qvtest
 class QvProgram
 {
 public:
-    // Copies Qv.exe into `root`\`name`; Ok() tells whether the copy is there.
+    // Copies Qv.exe and QvDll.dll into `root`\`name`; Ok() tells whether the program is there.
     explicit QvProgram(const std::wstring& root, const std::wstring& name = L"prog");
 
     bool Ok() const;
