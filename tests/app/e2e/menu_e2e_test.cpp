@@ -66,10 +66,9 @@ protected:
         m_main = nullptr;
     }
     qvtest::QvProcess& Qv() { return *m_process; }
-    // The width of the popup menu that Alt and the access key open, 0 when none opens.
-    int PopupWidth(WORD accessKey)
+    // The popup menu the process shows, waited for; null when none opens.
+    HWND WaitForPopupMenu()
     {
-        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
         qvtest::WindowMatch popup;
         HWND shown = nullptr;
         qvtest::PumpUntil(
@@ -84,6 +83,13 @@ protected:
                 return shown != nullptr;
             },
             10000);
+        return shown;
+    }
+    // The width of the popup menu that Alt and the access key open, 0 when none opens.
+    int PopupWidth(WORD accessKey)
+    {
+        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
+        HWND shown = WaitForPopupMenu();
         RECT rect = {};
         if (shown != nullptr)
             GetWindowRect(shown, &rect);
@@ -181,4 +187,26 @@ TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
     ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(m_main));
+}
+
+// In the text viewer no cursor entry is in sight, so the Apps key opens the viewer's
+// menu where the mouse is.
+TEST_F(MenuEndToEnd, TheAppsKeyOpensTheViewersMenuAtTheMouse)
+{
+    Start();
+    qvtest::TypeKeys(m_main, {'V'});
+    ASSERT_TRUE(qvtest::PumpUntil(
+        [&] { return qvtest::Caption(m_main).find(L"a.txt") != std::wstring::npos; }, 10000))
+        << "V did not open the text viewer";
+    const POINT mouse = {430, 280};
+    ASSERT_TRUE(SetCursorPos(mouse.x, mouse.y));
+    qvtest::TypeKeys(m_main, {VK_APPS}, 300);
+    HWND shown = WaitForPopupMenu();
+    ASSERT_NE(nullptr, shown) << "the Apps key opened no menu";
+    RECT rect = {};
+    GetWindowRect(shown, &rect);
+    qvtest::TypeKeys(m_main, {VK_ESCAPE}, 300);
+    EXPECT_EQ(mouse.x + 2, rect.left);
+    EXPECT_EQ(mouse.y + 2, rect.top);
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
