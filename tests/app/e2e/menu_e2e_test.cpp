@@ -210,3 +210,25 @@ TEST_F(MenuEndToEnd, TheAppsKeyOpensTheViewersMenuAtTheMouse)
     EXPECT_EQ(mouse.y + 2, rect.top);
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
+
+// Item 1076 shows the tag window; the first time at the kept place, here moved onto the
+// monitor from far off its right and top edges, and the place it took is saved.
+TEST_F(MenuEndToEnd, TheTagWindowFirstStandsAtItsKeptPlaceOnTheMonitor)
+{
+    Start("NOTQUITMESSAGE=1\r\n[ALLDATA2]\r\nVIEWTAGVIEWX=100000\r\nVIEWTAGVIEWY=-400\r\n");
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(1076, 0), 0));
+    qvtest::WindowMatch match;
+    match.caption = L"タグの表示";
+    HWND tags = qvtest::WaitForProcessWindow(Qv().ProcessId(), match);
+    ASSERT_NE(nullptr, tags) << "item 1076 showed no tag window";
+    RECT rect = {};
+    GetWindowRect(tags, &rect);
+    const HMONITOR monitor = MonitorFromWindow(m_main, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {sizeof(info)};
+    ASSERT_TRUE(GetMonitorInfoW(monitor, &info));
+    EXPECT_EQ(info.rcMonitor.right - 1 - (rect.right - rect.left), rect.left);
+    EXPECT_EQ(info.rcMonitor.top, rect.top);
+    Stop();
+    EXPECT_EQ(std::to_wstring(rect.left), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWX"));
+    EXPECT_EQ(std::to_wstring(rect.top), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWY"));
+}
