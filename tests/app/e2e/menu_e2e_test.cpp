@@ -1,6 +1,7 @@
 // The menus in the real program: a file command chosen from the menu opens the dialog
 // its key opens, the quit key asks before the program ends, and with the option to
 // show keys in the menus the items carry their keys.
+#include "res/MediaDialogs.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
@@ -231,4 +232,33 @@ TEST_F(MenuEndToEnd, TheTagWindowFirstStandsAtItsKeptPlaceOnTheMonitor)
     Stop();
     EXPECT_EQ(std::to_wstring(rect.left), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWX"));
     EXPECT_EQ(std::to_wstring(rect.top), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWY"));
+}
+
+// Item 974 opens the sound list, whose five transport buttons carry pictures: with
+// nothing playing, play shows its first one and the other four their second one.
+TEST_F(MenuEndToEnd, TheSoundListsTransportButtonsShowPictures)
+{
+    Start();
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(974, 0), 0));
+    qvtest::WindowMatch match;
+    match.caption = L"音楽データのリスト再生";
+    HWND list = qvtest::WaitForProcessWindow(Qv().ProcessId(), match);
+    ASSERT_NE(nullptr, list) << "item 974 opened no sound list";
+    LRESULT pictures[5] = {};
+    const int controls[5] = {IDC_SOUNDLIST_PREVIOUS, IDC_SOUNDLIST_PLAY, IDC_SOUNDLIST_PAUSE,
+                             IDC_SOUNDLIST_STOP, IDC_SOUNDLIST_NEXT};
+    for (int i = 0; i < 5; ++i)
+    {
+        SCOPED_TRACE(controls[i]);
+        HWND button = GetDlgItem(list, controls[i]);
+        ASSERT_NE(nullptr, button);
+        EXPECT_NE(0, GetWindowLongPtrW(button, GWL_STYLE) & BS_BITMAP);
+        pictures[i] = SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0);
+        EXPECT_NE(0, pictures[i]);
+    }
+    // Pause and stop show the same form of two pictures of their own.
+    EXPECT_NE(pictures[2], pictures[3]);
+    PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return !IsWindowVisible(list); }, 10000));
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
