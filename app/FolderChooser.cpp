@@ -152,3 +152,26 @@ void GetWindowMonitorRect(HWND window, RECT* rect)
     }
     *rect = monitors[best];
 }
+
+POINT KeepOnFrameMonitor(HWND frame, HWND window, POINT wanted)
+{
+    RECT monitor = {};
+    RECT rect = {};
+    GetWindowMonitorRect(frame, &monitor);
+    GetWindowRect(window, &rect);
+    // The monitor's rectangle holds its last pixel, the window's does not.
+    const int monitorWidth = monitor.right - monitor.left + 1;
+    const int monitorHeight = monitor.bottom - monitor.top + 1;
+    const int width = rect.right - rect.left + 1;
+    const int height = rect.bottom - rect.top + 1;
+    POINT place = wanted;
+    if (place.x < monitor.left)
+        place.x = monitor.left;
+    if (place.y < monitor.top)
+        place.y = monitor.top;
+    if (place.x > monitor.left + monitorWidth - width)
+        place.x = monitor.left + monitorWidth - width;
+    if (place.y > monitor.top + monitorHeight - height)
+        place.y = monitor.top + monitorHeight - height;
+    return place;
+}

@@ -16,5 +16,9 @@ BOOL BrowseForFolder(CString& path, CWnd* owner, BOOL includeFiles);
 // The rectangle of the monitor that shows most of the window; the primary screen
 // when there is only one.
 void GetWindowMonitorRect(HWND window, RECT* rect);
+// Where `window` may stand at its own size with its top-left corner as near to `wanted`
+// as the monitor of `frame` allows; a kept place from another screen layout may lie
+// off every monitor.
+POINT KeepOnFrameMonitor(HWND frame, HWND window, POINT wanted);
 // Appends the rectangle of every display monitor.
 void EnumMonitors(CArray<CRect>& rects);

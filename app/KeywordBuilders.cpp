@@ -54,6 +54,30 @@ LPCWSTR GetLineWidthCommandName(UINT menuId)
 
 ScsiDeviceLookupFn g_ScsiDeviceLookup = nullptr;
 
+namespace
+{
+
+// The text of an assigned slot; `acts` tells whether the slot's command does anything.
+CString FormatScsiSlot(int adapter, int target, int unit, int closeFlag, BOOL& acts)
+{
+    CString text;
+    CString label;
+    BOOL ejectOnly = FALSE;
+    acts = FALSE;
+    if (g_ScsiDeviceLookup && g_ScsiDeviceLookup(adapter, target, unit, label, ejectOnly))
+    {
+        text.Format(closeFlag ? L"%s Close" : (ejectOnly ? L"%s Eject" : L"%s Open"),
+                    static_cast<LPCWSTR>(label));
+        // A unit that only ejects has no tray to pull back in.
+        acts = !(closeFlag && ejectOnly);
+    }
+    else
+        text.Format(closeFlag ? L"#%01X:%01X:%01X Close" : L"#%01X:%01X:%01X Open", adapter, target, unit);
+    return text;
+}
+
+} // namespace
+
 int GetScsiCommandText(LPCWSTR keyword, CString& out)
 {
     out.Empty();
@@ -68,12 +92,21 @@ int GetScsiCommandText(LPCWSTR keyword, CString& out)
     int adapter, target, unit, closeFlag;
     if (!ParseScsiSetting(adapter, target, unit, closeFlag, g_ScsiCommandSettings[slot]))
         return 0;
-    CString label;
-    BOOL ejectOnly = FALSE;
-    if (g_ScsiDeviceLookup && g_ScsiDeviceLookup(adapter, target, unit, label, ejectOnly))
-        out.Format(closeFlag ? L"%s Close" : (ejectOnly ? L"%s Eject" : L"%s Open"),
-                   static_cast<LPCWSTR>(label));
-    else
-        out.Format(closeFlag ? L"#%01X:%01X:%01X Close" : L"#%01X:%01X:%01X Open", adapter, target, unit);
+    BOOL acts = FALSE;
+    out = FormatScsiSlot(adapter, target, unit, closeFlag, acts);
     return 1;
+}
+
+BOOL GetScsiMenuItem(int slot, CString& text)
+{
+    int adapter, target, unit, closeFlag;
+    if (slot < 1 || slot > SCSI_COMMAND_COUNT ||
+        !ParseScsiSetting(adapter, target, unit, closeFlag, g_ScsiCommandSettings[slot - 1]))
+    {
+        text = L"未登録";
+        return FALSE;
+    }
+    BOOL acts = FALSE;
+    text = FormatScsiSlot(adapter, target, unit, closeFlag, acts);
+    return acts;
 }

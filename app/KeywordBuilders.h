@@ -32,6 +32,10 @@ LPCWSTR GetLineWidthCommandName(UINT menuId);
 // knows at the slot's address gives "<label> Open", "<label> Eject" (a unit that only
 // ejects) or "<label> Close"; an unknown one "#a:t:u Open" or "#a:t:u Close".
 int GetScsiCommandText(LPCWSTR keyword, CString& out);
+// The menu item of SCSI slot 1 to 9: its text, and TRUE when its command acts. An
+// unassigned slot reads "未登録"; a device the list does not know, and the close
+// command of a unit that only ejects, are greyed.
+BOOL GetScsiMenuItem(int slot, CString& text);
 
 // How the keyword builder asks the SCSI device list (a higher library) for the
 // device at an address: 1 with its label and whether it only ejects, 0 when none is

@@ -26,6 +26,21 @@ const wchar_t* const kColumns[] = {L"タイトル", L"アーティスト", L"ア
                                    L"リリース", L"ジャンル",     L"コメント"};
 const int kColumnWidths[] = {200, 150, 100, 100, 100, 100};
 
+// The transport buttons and their two pictures, the CD player's.
+struct TransportButton
+{
+    int control;
+    int pictures[2];
+};
+const TransportButton kTransportButtons[CSoundListDlg::TRANSPORT_BUTTON_COUNT] = {
+    {IDC_SOUNDLIST_PREVIOUS, {IDB_CD_PREVIOUS, IDB_CD_PREVIOUS_OFF}},
+    {IDC_SOUNDLIST_PLAY, {IDB_CD_PLAY, IDB_CD_PLAY_OFF}},
+    {IDC_SOUNDLIST_PAUSE, {IDB_CD_PAUSE, IDB_CD_PAUSE_OFF}},
+    {IDC_SOUNDLIST_STOP, {IDB_CD_STOP, IDB_CD_STOP_OFF}},
+    {IDC_SOUNDLIST_NEXT, {IDB_CD_NEXT, IDB_CD_NEXT_OFF}},
+};
+const int kPlayButton = 1;
+
 CString MapValue(const CMapStringToString& map, LPCWSTR key)
 {
     CString value;
@@ -110,6 +125,14 @@ CSoundListDlg::CSoundListDlg()
     : CDialog(IDD_SOUND_LIST), m_refreshRequest(0), m_shownCount(-1), m_minimum{}, m_initialClient{},
       m_initialised(0), m_listProc(nullptr)
 {
+}
+
+CSoundListDlg::~CSoundListDlg()
+{
+    for (auto& pair : m_pictures)
+        for (HBITMAP picture : pair)
+            if (picture != nullptr)
+                DeleteObject(picture);
 }
 
 BOOL CSoundListDlg::Create(CWnd* parent)
@@ -239,27 +262,44 @@ void CSoundListDlg::RefreshList()
     SetTimer(kTickTimer, 1000, nullptr);
 }
 
-void CSoundListDlg::RefreshTransport(BOOL)
+void CSoundListDlg::RefreshTransport(BOOL load)
 {
-    // The transport buttons carry their letters; the play state shows in the
-    // now-playing texts.
-    if (!CSoundListPlayer::IsListPlaying(FALSE) || !g_MciWnd)
-        return;
-    if (g_MciWnd->m_currentFile.CompareNoCase(m_lastPlayingPath) == 0)
-        return;
-    m_lastPlayingPath = g_MciWnd->m_currentFile;
-    SetDlgItemText(IDC_SOUNDLIST_PATH, m_lastPlayingPath);
-    for (INT_PTR i = 0; i < g_PlayList.GetSize(); ++i)
+    if (load)
     {
-        CString path;
-        g_PlayList.GetEntryFullPath(i, path);
-        if (path.CompareNoCase(m_lastPlayingPath) == 0)
-        {
-            SetDlgItemText(IDC_SOUNDLIST_LINE, FormatNowPlayingLine(static_cast<int>(i), g_PlayList[i]));
-            break;
-        }
+        for (int button = 0; button < TRANSPORT_BUTTON_COUNT; ++button)
+            for (int form = 0; form < 2; ++form)
+                if (m_pictures[button][form] == nullptr)
+                    m_pictures[button][form] = static_cast<HBITMAP>(LoadImageW(
+                        AfxGetResourceHandle(), MAKEINTRESOURCEW(kTransportButtons[button].pictures[form]),
+                        IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     }
-    RefreshList();
+    const BOOL playing = CSoundListPlayer::IsListPlaying(FALSE);
+    if (playing && g_MciWnd && g_MciWnd->m_currentFile.CompareNoCase(m_lastPlayingPath) != 0)
+    {
+        m_lastPlayingPath = g_MciWnd->m_currentFile;
+        SetDlgItemText(IDC_SOUNDLIST_PATH, m_lastPlayingPath);
+        for (INT_PTR i = 0; i < g_PlayList.GetSize(); ++i)
+        {
+            CString path;
+            g_PlayList.GetEntryFullPath(i, path);
+            if (path.CompareNoCase(m_lastPlayingPath) == 0)
+            {
+                SetDlgItemText(IDC_SOUNDLIST_LINE, FormatNowPlayingLine(static_cast<int>(i), g_PlayList[i]));
+                break;
+            }
+        }
+        RefreshList();
+    }
+    // Setting a button's picture repaints it; the one-second tick sets only what changed.
+    for (int button = 0; button < TRANSPORT_BUTTON_COUNT; ++button)
+    {
+        const int form = (button == kPlayButton) == (playing != FALSE) ? 1 : 0;
+        if (!load && m_shownPicture[button] == form)
+            continue;
+        m_shownPicture[button] = form;
+        ::SendDlgItemMessageW(m_hWnd, kTransportButtons[button].control, BM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(m_pictures[button][form]));
+    }
 }
 
 void CSoundListDlg::OnTick()

@@ -13,7 +13,14 @@ void FormatSoundListRow(int index, const CMpegAudioData& entry, CString (&column
 class CSoundListDlg : public CDialog
 {
 public:
+    // The transport buttons: previous, play, pause, stop and next.
+    enum
+    {
+        TRANSPORT_BUTTON_COUNT = 5
+    };
+
     CSoundListDlg();
+    ~CSoundListDlg() override;
 
     BOOL Create(CWnd* parent);
     // Forwards to the sound list's transport (1 play, 2 stop, 4 previous, 5 next, 6
@@ -23,7 +30,11 @@ public:
     void AddPath(LPCWSTR path);
     void RefreshList();
     void SetRow(int index, BOOL replace);
+    // With load, takes the buttons' pictures; the play button shows its second picture
+    // while the list plays, the other four theirs while it does not.
     void RefreshTransport(BOOL load);
+    // The picture a transport button shows: 0 the first, 1 the second, -1 none yet.
+    int ShownPicture(int button) const { return m_shownPicture[button]; }
 
     // Set by the view when the window is shown again: the next tick rereads the
     // check boxes and the rows.
@@ -54,4 +65,6 @@ private:
     SIZE m_initialClient;
     int m_initialised;
     WNDPROC m_listProc;
+    HBITMAP m_pictures[TRANSPORT_BUTTON_COUNT][2] = {};
+    int m_shownPicture[TRANSPORT_BUTTON_COUNT] = {-1, -1, -1, -1, -1};
 };

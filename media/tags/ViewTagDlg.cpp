@@ -1,4 +1,5 @@
 #include "media/tags/ViewTagDlg.h"
+#include "app/Settings.h"
 #include "framework/FwLock.h"
 #include "res/MediaDialogs.h"
 
@@ -188,6 +189,9 @@ LRESULT CViewTagDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             RECT rect;
             GetWindowRect(&rect);
             m_position = {rect.left, rect.top};
+            // The next start places the window where the user left it.
+            g_VIEWTAGVIEWX = rect.left;
+            g_VIEWTAGVIEWY = rect.top;
         }
         break;
     }

@@ -8,7 +8,7 @@ class CViewTagDlg : public CDialog
 {
 public:
     // placedFlag: the view's flag that says the window has been placed; while it is
-    // set, moves are kept as the window's position.
+    // set, moves are kept as the window's position and in VIEWTAGVIEWX/VIEWTAGVIEWY.
     explicit CViewTagDlg(int* placedFlag);
     ~CViewTagDlg() override;
 

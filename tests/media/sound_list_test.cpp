@@ -1,5 +1,7 @@
 // The sound list window's rows and now-playing line.
 #include "media/playlist/AudioPlayList.h"
+#include "media/MciWnd.h"
+#include "media/mci/MciDevice.h"
 #include "app/records/MediaKinds.h"
 #include "media/playlist/SoundListDlg.h"
 #include "media/playlist/SoundLoadFileDlg.h"
@@ -8,6 +10,8 @@
 #include "tests/common/TestHelpers.h"
 
 #include <commctrl.h>
+
+#include <vector>
 
 namespace
 {
@@ -81,6 +85,113 @@ TEST(SoundListWindow, ShowsOneRowPerEntry)
     dlg.RefreshList();
     EXPECT_EQ(3, ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     dlg.DestroyWindow();
+    ClearPlayList();
+}
+
+namespace
+{
+
+// A device that is in the mode the test sets and does nothing else.
+class CModeDevice : public IMciDevice
+{
+public:
+    int GetMode() override { return mode; }
+    LONG Open(LPCWSTR) override { return 0; }
+    LONG Play() override { return 0; }
+    void Stop() override {}
+    void Close() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void SetTimeFormatMs() override {}
+    LONG GetLength() override { return 0; }
+    LONG GetPosition() override { return 0; }
+    void Seek(LONG) override {}
+    void SetVolume(int) override {}
+    void SetZoom(int) override {}
+    int GetZoom() override { return 100; }
+    BOOL GetSourceRect(RECT&) override { return FALSE; }
+    void ShowPlayBar(BOOL) override {}
+
+    int mode = MEDIA_MODE_STOP;
+};
+
+const int kTransportControls[CSoundListDlg::TRANSPORT_BUTTON_COUNT] = {
+    IDC_SOUNDLIST_PREVIOUS, IDC_SOUNDLIST_PLAY, IDC_SOUNDLIST_PAUSE, IDC_SOUNDLIST_STOP, IDC_SOUNDLIST_NEXT};
+int g_setImages = 0;
+
+LRESULT CALLBACK CountSetImage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == BM_SETIMAGE)
+        ++g_setImages;
+    WNDPROC previous = reinterpret_cast<WNDPROC>(::GetPropW(window, L"QvTestButtonProc"));
+    return ::CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST(SoundListWindow, TransportButtonsShowTheirSecondPictureByThePlayState)
+{
+    ClearPlayList();
+    CMciWnd media;
+    auto* device = new CModeDevice;
+    media.SetDevice(device);
+    media.m_requestMask = MEDIA_REQUEST_LIST;
+    media.m_currentFile = L"C:\\music\\now.mp3";
+    CMciWnd* saved = g_MciWnd;
+    g_MciWnd = &media;
+    CSoundListDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    std::vector<HBITMAP> first;
+    for (int control : kTransportControls)
+    {
+        HWND button = ::GetDlgItem(dlg.m_hWnd, control);
+        EXPECT_NE(0, ::GetWindowLongPtrW(button, GWL_STYLE) & BS_BITMAP) << control;
+        first.push_back(reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0)));
+        ::SetPropW(button, L"QvTestButtonProc",
+                   reinterpret_cast<HANDLE>(
+                       ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountSetImage))));
+    }
+    // Per mode of the media window: previous, play, pause, stop, next (1 the second
+    // picture), and how many pictures the tick sets.
+    const struct
+    {
+        int mode;
+        std::vector<int> shown;
+        int set;
+    } rows[] = {
+        {MEDIA_MODE_STOP, {1, 0, 1, 1, 1}, 0},
+        {MEDIA_MODE_PLAY, {0, 1, 0, 0, 0}, 5},
+        {MEDIA_MODE_PAUSE, {0, 1, 0, 0, 0}, 0},
+        {MEDIA_MODE_NOT_READY, {1, 0, 1, 1, 1}, 5},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.mode);
+        device->mode = row.mode;
+        g_setImages = 0;
+        dlg.RefreshTransport(FALSE);
+        std::vector<int> shown;
+        for (int i = 0; i < CSoundListDlg::TRANSPORT_BUTTON_COUNT; ++i)
+            shown.push_back(dlg.ShownPicture(i));
+        EXPECT_EQ(row.shown, shown);
+        EXPECT_EQ(row.set, g_setImages);
+        if (row.mode == MEDIA_MODE_PLAY)
+        {
+            // The two pictures of a button are two pictures.
+            HWND play = ::GetDlgItem(dlg.m_hWnd, IDC_SOUNDLIST_PLAY);
+            HBITMAP now = reinterpret_cast<HBITMAP>(::SendMessageW(play, BM_GETIMAGE, IMAGE_BITMAP, 0));
+            EXPECT_NE(nullptr, now);
+            EXPECT_NE(first[1], now);
+        }
+    }
+    // A load sets every picture again.
+    g_setImages = 0;
+    dlg.RefreshTransport(TRUE);
+    EXPECT_EQ(CSoundListDlg::TRANSPORT_BUTTON_COUNT, g_setImages);
+    for (HBITMAP picture : first)
+        EXPECT_NE(nullptr, picture);
+    dlg.DestroyWindow();
+    g_MciWnd = saved;
     ClearPlayList();
 }
 

@@ -27,14 +27,16 @@ struct ShownMenu
     int items = 0;
     std::vector<std::wstring> texts;
     bool shellMenu = false;
+    POINT at = {};
 };
 
 std::vector<ShownMenu>* g_menus = nullptr;
 UINT g_choice = 0;
 
-UINT RecordMenu(HMENU menu, UINT, int, int, HWND)
+UINT RecordMenu(HMENU menu, UINT, int x, int y, HWND)
 {
     ShownMenu shown;
+    shown.at = {x, y};
     shown.items = GetMenuItemCount(menu);
     for (int i = 0; i < shown.items; ++i)
     {
@@ -197,6 +199,63 @@ TEST_F(ContextMenuTest, EachModeShowsItsOwnMenu)
             EXPECT_EQ(row.first, texts[0]);
         EXPECT_EQ(row.shell, m_menus[0].shellMenu);
     }
+}
+
+// The Apps key opens the menu where the mouse is, unless the cursor entry is in sight,
+// where the menu goes to that entry.
+TEST_F(ContextMenuTest, TheAppsKeyOpensTheMenuAtTheMouseWhenNoCursorEntryIsInSight)
+{
+    Set(g_ENABLEMENUBUTON, 1);
+    POINT saved = {};
+    GetCursorPos(&saved);
+    const POINT mouse = {437, 311};
+    ASSERT_TRUE(SetCursorPos(mouse.x, mouse.y));
+    POINT placed = {};
+    ASSERT_TRUE(GetCursorPos(&placed));
+    ASSERT_EQ(mouse.x, placed.x);
+    ASSERT_EQ(mouse.y, placed.y);
+    // The bench's view has no window, so its client coordinates are the screen's.
+    const struct
+    {
+        UINT mode;
+        bool withEntries;
+    } rows[] = {
+        {PANE_MODE_TEXT_VIEWER, true},
+        {PANE_MODE_BINARY, true},
+        {PANE_MODE_GRAPHIC, true},
+        {PANE_MODE_FILER, false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.mode);
+        m_menus.clear();
+        m_panes[0]->m_mode = row.mode;
+        if (!row.withEntries)
+        {
+            m_panes[0]->m_entries.RemoveAll();
+            m_panes[0]->m_cursor = 0;
+        }
+        EXPECT_EQ(1, View().OnKeyDownFront(VK_APPS, 1, 0));
+        ASSERT_EQ(1u, m_menus.size());
+        EXPECT_EQ(mouse.x + 2, m_menus[0].at.x);
+        EXPECT_EQ(mouse.y + 2, m_menus[0].at.y);
+    }
+    // A filer pane with its cursor entry in sight: the menu stands below that entry.
+    Set(g_FILERDEFAULTMENU, 0);
+    Set(g_FILERCONTEXTMENU, 0);
+    Set(g_FILERUSERMENU, 1);
+    g_UserMenuEntries[0].m_command = L"@Copy";
+    FillPane(3, 1, 3);
+    m_panes[0]->m_mode = PANE_MODE_FILER;
+    int column = 0;
+    int row = 0;
+    ASSERT_TRUE(View().GetCursorCell(0, &column, &row));
+    m_menus.clear();
+    EXPECT_EQ(1, View().OnKeyDownFront(VK_APPS, 1, 0));
+    ASSERT_EQ(1u, m_menus.size());
+    EXPECT_EQ(column * View().m_layout.charWidth + 2, m_menus[0].at.x);
+    EXPECT_EQ((row + 1) * View().m_layout.lineHeight + 2, m_menus[0].at.y);
+    SetCursorPos(saved.x, saved.y);
 }
 
 std::vector<std::wstring>* g_started = nullptr;

@@ -3,7 +3,9 @@
 // read back from a real menu.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/KeywordBuilders.h"
 #include "app/settings/FilerSettings.h"
+#include "app/settings/MediaSettings.h"
 #include "filer/IncrementalSearchState.h"
 #include "res/Menus.h"
 #include "app/settings/ViewSettings.h"
@@ -350,6 +352,57 @@ TEST_F(MenuRoutingTest, CdItemsFollowThePlayerState)
         EXPECT_EQ(!Disabled(c.id), c.enabled);
     }
     g_CdState = saved;
+}
+
+// The device list as the test describes it: a CD-ROM drive at 0:1:0 and an MO drive,
+// which only ejects, at 0:2:0.
+int LookUpTwoDrives(int adapter, int target, int unit, CString& label, BOOL& ejectOnly)
+{
+    if (adapter != 0 || unit != 0 || (target != 1 && target != 2))
+        return 0;
+    label = target == 1 ? L"#01 CD-DRIVE" : L"#02 MO-DRIVE";
+    ejectOnly = target == 2;
+    return 1;
+}
+
+TEST_F(MenuRoutingTest, ScsiItemsNameTheirDeviceAndGreyWhatCannotAct)
+{
+    CString saved[SCSI_COMMAND_COUNT];
+    for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+        saved[i] = g_ScsiCommandSettings[i];
+    const ScsiDeviceLookupFn savedLookup = g_ScsiDeviceLookup;
+    g_ScsiDeviceLookup = LookUpTwoDrives;
+    const struct
+    {
+        LPCWSTR setting;
+        LPCWSTR text;
+        bool enabled;
+    } cases[] = {
+        {L"", L"未登録", false},
+        {L"A100", L"未登録", false},
+        {L"0100", L"#01 CD-DRIVE Open", true},
+        {L"0101", L"#01 CD-DRIVE Close", true},
+        {L"0200", L"#02 MO-DRIVE Eject", true},
+        {L"0201", L"#02 MO-DRIVE Close", false},
+        {L"0350", L"#0:3:5 Open", false},
+        {L"0351", L"#0:3:5 Close", false},
+    };
+    for (UINT slot = 1; slot <= 9; ++slot)
+    {
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(std::to_wstring(slot) + L" " + c.setting);
+            for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+                g_ScsiCommandSettings[i] = static_cast<int>(slot) - 1 == i ? c.setting : L"0100";
+            const UINT id = 854 + slot;
+            Update(id, L"SCSIコマンド");
+            EXPECT_EQ(c.text, Text(id));
+            EXPECT_EQ(c.enabled, !Disabled(id));
+        }
+    }
+    g_ScsiDeviceLookup = savedLookup;
+    for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
+        g_ScsiCommandSettings[i] = saved[i];
 }
 
 TEST_F(MenuRoutingTest, KeywordPairsOfTheRightClickMenuAnswerInTheView)

@@ -153,19 +153,11 @@ void CQvView::UpdateSmallGraphicWindow()
     if (m_graphic.smallWindowPlaced)
         return;
     // The kept place, moved onto the frame's monitor when it lies outside.
-    RECT monitor = {}, window = {};
-    GetWindowMonitorRect(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : m_hWnd, &monitor);
-    ::GetWindowRect(m_pSmallGraphicDlg->m_hWnd, &window);
-    const int monitorWidth = monitor.right - monitor.left + 1;
-    const int monitorHeight = monitor.bottom - monitor.top + 1;
-    const int width = window.right - window.left + 1;
-    const int height = window.bottom - window.top + 1;
-    int x = g_SMALLGRAPHICX > monitor.left ? g_SMALLGRAPHICX : monitor.left;
-    int y = g_SMALLGRAPHICY > monitor.top ? g_SMALLGRAPHICY : monitor.top;
-    if (x > monitor.left + monitorWidth - width)
-        x = monitor.left + monitorWidth - width;
-    if (y > monitor.top + monitorHeight - height)
-        y = monitor.top + monitorHeight - height;
+    const POINT place =
+        KeepOnFrameMonitor(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : m_hWnd,
+                           m_pSmallGraphicDlg->m_hWnd, POINT{g_SMALLGRAPHICX, g_SMALLGRAPHICY});
+    const int x = place.x;
+    const int y = place.y;
     g_SMALLGRAPHICX = x;
     g_SMALLGRAPHICY = y;
     ::SetWindowPos(m_pSmallGraphicDlg->m_hWnd, nullptr, x, y, 0, 0,

@@ -61,7 +61,13 @@ int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
         m_bJumpKeyArmed = 0;
         if (g_ENABLEMENUBUTON)
         {
-            ShowContextMenu(GetActivePaneIndex(), CPoint(0, 0), 1);
+            // The key has no place of its own: the menu opens where the mouse is, and
+            // ShowContextMenu moves it to the cursor entry when that entry is in sight.
+            CPoint mouse(0, 0);
+            GetCursorPos(&mouse);
+            if (m_hWnd)
+                ScreenToClient(&mouse);
+            ShowContextMenu(GetActivePaneIndex(), mouse, 1);
             return 1;
         }
     }

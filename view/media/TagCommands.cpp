@@ -1,5 +1,7 @@
 // "@MakeMp3Tag", "@AllmakeMp3Tag" and "@Viewtagview": the tag input dialog on the
 // marked audio files, and the tag window that follows the cursor.
+#include "app/FolderChooser.h"
+#include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "framework/FwApp.h"
 #include "media/tags/TagMakeDlg.h"
@@ -78,6 +80,7 @@ void CloseTagViewWindow()
 {
     delete g_pTagWindow;
     g_pTagWindow = nullptr;
+    g_tagWindowPlaced = 0;
 }
 
 void CQvView::MakeMp3Tag()
@@ -111,10 +114,19 @@ void CQvView::ToggleTagWindow()
         g_pTagWindow->ShowWindow(SW_HIDE);
         return;
     }
-    if (g_tagWindowPlaced)
-        g_pTagWindow->SetWindowPos(nullptr, g_pTagWindow->m_position.x, g_pTagWindow->m_position.y, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    g_tagWindowPlaced = 1;
+    if (!g_tagWindowPlaced)
+    {
+        // The kept place, moved onto the frame's monitor when it lies outside.
+        CWnd* frame = GetParentFrame();
+        const POINT place = KeepOnFrameMonitor(frame != nullptr ? frame->m_hWnd : m_hWnd,
+                                               g_pTagWindow->m_hWnd, POINT{g_VIEWTAGVIEWX, g_VIEWTAGVIEWY});
+        g_VIEWTAGVIEWX = place.x;
+        g_VIEWTAGVIEWY = place.y;
+        g_pTagWindow->m_position = place;
+        g_tagWindowPlaced = 1;
+    }
+    g_pTagWindow->SetWindowPos(nullptr, g_pTagWindow->m_position.x, g_pTagWindow->m_position.y, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     g_pTagWindow->ShowWindow(SW_SHOWNA);
     UpdateTagViewForCursor();
 }

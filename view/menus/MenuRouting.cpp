@@ -348,13 +348,8 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         }
         else if (id >= ID_MENU_SCSI_FIRST && id <= ID_MENU_SCSI_LAST)
         {
-            // An unassigned slot keeps its resource text and stays grey.
-            CString keyword;
-            keyword.Format(L"@Scsi%02u", id - ID_MENU_SCSI_FIRST + 1);
-            GetScsiCommandText(keyword, text);
-            ui->Enable(!text.IsEmpty());
-            if (!text.IsEmpty())
-                ui->SetText(text);
+            ui->Enable(GetScsiMenuItem(static_cast<int>(id - ID_MENU_SCSI_FIRST) + 1, text));
+            ui->SetText(text);
             handled = TRUE;
         }
         else if (id >= ID_MENU_FILER_INFO_FIRST && id <= ID_MENU_FILER_INFO_LAST)

@@ -1,6 +1,7 @@
 // The menus in the real program: a file command chosen from the menu opens the dialog
 // its key opens, the quit key asks before the program ends, and with the option to
 // show keys in the menus the items carry their keys.
+#include "res/MediaDialogs.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestHelpers.h"
@@ -66,10 +67,9 @@ protected:
         m_main = nullptr;
     }
     qvtest::QvProcess& Qv() { return *m_process; }
-    // The width of the popup menu that Alt and the access key open, 0 when none opens.
-    int PopupWidth(WORD accessKey)
+    // The popup menu the process shows, waited for; null when none opens.
+    HWND WaitForPopupMenu()
     {
-        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
         qvtest::WindowMatch popup;
         HWND shown = nullptr;
         qvtest::PumpUntil(
@@ -84,6 +84,13 @@ protected:
                 return shown != nullptr;
             },
             10000);
+        return shown;
+    }
+    // The width of the popup menu that Alt and the access key open, 0 when none opens.
+    int PopupWidth(WORD accessKey)
+    {
+        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
+        HWND shown = WaitForPopupMenu();
         RECT rect = {};
         if (shown != nullptr)
             GetWindowRect(shown, &rect);
@@ -181,4 +188,77 @@ TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
     ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(m_main));
+}
+
+// In the text viewer no cursor entry is in sight, so the Apps key opens the viewer's
+// menu where the mouse is.
+TEST_F(MenuEndToEnd, TheAppsKeyOpensTheViewersMenuAtTheMouse)
+{
+    Start();
+    qvtest::TypeKeys(m_main, {'V'});
+    ASSERT_TRUE(qvtest::PumpUntil(
+        [&] { return qvtest::Caption(m_main).find(L"a.txt") != std::wstring::npos; }, 10000))
+        << "V did not open the text viewer";
+    const POINT mouse = {430, 280};
+    ASSERT_TRUE(SetCursorPos(mouse.x, mouse.y));
+    qvtest::TypeKeys(m_main, {VK_APPS}, 300);
+    HWND shown = WaitForPopupMenu();
+    ASSERT_NE(nullptr, shown) << "the Apps key opened no menu";
+    RECT rect = {};
+    GetWindowRect(shown, &rect);
+    qvtest::TypeKeys(m_main, {VK_ESCAPE}, 300);
+    EXPECT_EQ(mouse.x + 2, rect.left);
+    EXPECT_EQ(mouse.y + 2, rect.top);
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+}
+
+// Item 1076 shows the tag window; the first time at the kept place, here moved onto the
+// monitor from far off its right and top edges, and the place it took is saved.
+TEST_F(MenuEndToEnd, TheTagWindowFirstStandsAtItsKeptPlaceOnTheMonitor)
+{
+    Start("NOTQUITMESSAGE=1\r\n[ALLDATA2]\r\nVIEWTAGVIEWX=100000\r\nVIEWTAGVIEWY=-400\r\n");
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(1076, 0), 0));
+    qvtest::WindowMatch match;
+    match.caption = L"タグの表示";
+    HWND tags = qvtest::WaitForProcessWindow(Qv().ProcessId(), match);
+    ASSERT_NE(nullptr, tags) << "item 1076 showed no tag window";
+    RECT rect = {};
+    GetWindowRect(tags, &rect);
+    const HMONITOR monitor = MonitorFromWindow(m_main, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {sizeof(info)};
+    ASSERT_TRUE(GetMonitorInfoW(monitor, &info));
+    EXPECT_EQ(info.rcMonitor.right - 1 - (rect.right - rect.left), rect.left);
+    EXPECT_EQ(info.rcMonitor.top, rect.top);
+    Stop();
+    EXPECT_EQ(std::to_wstring(rect.left), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWX"));
+    EXPECT_EQ(std::to_wstring(rect.top), m_program->Setting(L"ALLDATA2", L"VIEWTAGVIEWY"));
+}
+
+// Item 974 opens the sound list, whose five transport buttons carry pictures: with
+// nothing playing, play shows its first one and the other four their second one.
+TEST_F(MenuEndToEnd, TheSoundListsTransportButtonsShowPictures)
+{
+    Start();
+    ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(974, 0), 0));
+    qvtest::WindowMatch match;
+    match.caption = L"音楽データのリスト再生";
+    HWND list = qvtest::WaitForProcessWindow(Qv().ProcessId(), match);
+    ASSERT_NE(nullptr, list) << "item 974 opened no sound list";
+    LRESULT pictures[5] = {};
+    const int controls[5] = {IDC_SOUNDLIST_PREVIOUS, IDC_SOUNDLIST_PLAY, IDC_SOUNDLIST_PAUSE,
+                             IDC_SOUNDLIST_STOP, IDC_SOUNDLIST_NEXT};
+    for (int i = 0; i < 5; ++i)
+    {
+        SCOPED_TRACE(controls[i]);
+        HWND button = GetDlgItem(list, controls[i]);
+        ASSERT_NE(nullptr, button);
+        EXPECT_NE(0, GetWindowLongPtrW(button, GWL_STYLE) & BS_BITMAP);
+        pictures[i] = SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0);
+        EXPECT_NE(0, pictures[i]);
+    }
+    // Pause and stop show the same form of two pictures of their own.
+    EXPECT_NE(pictures[2], pictures[3]);
+    PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return !IsWindowVisible(list); }, 10000));
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
