@@ -83,7 +83,7 @@ TEST(CloseRequest, WhileAProgramMessageBoxIsOpenTheProgramEndsCleanlyAfterIt)
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     // Let the panes settle on their folders (and their change watches) first.
-    qvtest::PumpMessages(1500);
+    WaitForInputIdle(qv.Process(), 10000);
     ASSERT_TRUE(DeleteFileW((victim + L"\\a.txt").c_str()));
     ASSERT_TRUE(RemoveDirectoryW(victim.c_str()));
 
@@ -117,14 +117,25 @@ TEST(CloseRequest, ASecondRequestWhileTheQuitQuestionIsOpenIsIgnored)
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     HWND question = WaitForDialog(qv.ProcessId(), caption, L"", 30000);
     ASSERT_NE(nullptr, question);
-    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
-    qvtest::PumpMessages(1000);
+    // Sent, the second request comes back once the program has handled it.
+    DWORD_PTR result = 0;
+    EXPECT_NE(0, SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 20000, &result))
+        << "the second request waits inside the program";
     EXPECT_EQ(1u, FindDialogs(qv.ProcessId(), caption).size());
 
-    // Cancelled: the program stays, and the second request does not ask again.
+    // Cancelled: the program stays, and the second request does not ask again. Posted
+    // messages are taken in turn, so a request put back after the answer would ask
+    // before the About box that is posted after it could open.
     PostMessageW(question, WM_COMMAND, IDCANCEL, 0);
-    qvtest::PumpMessages(1500);
-    EXPECT_EQ(0u, FindDialogs(qv.ProcessId(), caption).size());
+    ASSERT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(question); }, 20000));
+    ASSERT_TRUE(PostMessageW(main, WM_COMMAND, 57664, 0));
+    qvtest::WindowMatch aboutMatch;
+    aboutMatch.caption = L"バージョン情報(Quarvel)";
+    HWND about = qvtest::WaitForProcessWindow(qv.ProcessId(), aboutMatch, 20000);
+    EXPECT_EQ(0u, FindDialogs(qv.ProcessId(), caption).size()) << "the second request asked again";
+    ASSERT_NE(nullptr, about);
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(about); }, 20000));
     ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0));
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
@@ -162,7 +173,7 @@ TEST(CloseRequest, ACopyStartedWhileTheQuitQuestionIsOpenRefusesTheAnswerAndFini
     ASSERT_NE(nullptr, main);
     HWND view = GetDlgItem(main, 0xE900);
     ASSERT_NE(nullptr, view);
-    qvtest::PumpMessages(1500);
+    WaitForInputIdle(qv.Process(), 10000);
     const DWORD pid = qv.ProcessId();
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
