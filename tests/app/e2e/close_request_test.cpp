@@ -196,6 +196,7 @@ TEST(CloseRequest, ACopyStartedWhileTheQuitQuestionIsOpenRefusesTheAnswerAndFini
     ASSERT_NE(nullptr, refusal) << "the answer was not refused";
     EXPECT_TRUE(IsWindow(way)) << "the copy's question went with the refusal";
     PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(refusal); }, 20000));
 
     SendMessageW(GetDlgItem(way, IDC_COPY_WAY_OVERWRITE), BM_CLICK, 0, 0);
     PostMessageW(way, WM_COMMAND, IDOK, 0);
