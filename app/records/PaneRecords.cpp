@@ -57,3 +57,8 @@ void CDirWalkFrame::SetCloseEntryFind(CloseEntryFindFn close)
 {
     g_closeEntryFind = close;
 }
+
+CDirWalkFrame::CloseEntryFindFn CDirWalkFrame::GetCloseEntryFind()
+{
+    return g_closeEntryFind;
+}

@@ -105,6 +105,7 @@ public:
     // CloseEntryFind so that the program can install that function itself.
     using CloseEntryFindFn = BOOL (*)(CEntryFind*& find);
     static void SetCloseEntryFind(CloseEntryFindFn close);
+    static CloseEntryFindFn GetCloseEntryFind();
 };
 
 // One line of the file-list dialog: a node of a singly linked list.

@@ -220,6 +220,11 @@ void SetPaneTargetEntrySource(PaneTargetEntrySource source)
     g_paneTargetSource = source;
 }
 
+PaneTargetEntrySource GetPaneTargetEntrySource()
+{
+    return g_paneTargetSource;
+}
+
 void AddPaneSelectionToPlayList(int paneIndex, IPlayList& list, const CStringArray& extensions)
 {
     if (g_paneTargetSource == nullptr)

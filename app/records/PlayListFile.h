@@ -74,6 +74,7 @@ void AddDirectoryToPlayList(LPCWSTR directory, IPlayList& list, const CStringArr
 using PaneTargetEntrySource = BOOL (*)(int paneIndex, int n, CString& folder, WIN32_FIND_DATAW& findData);
 // The panes install their source once they exist; without one a pane offers nothing.
 void SetPaneTargetEntrySource(PaneTargetEntrySource source);
+PaneTargetEntrySource GetPaneTargetEntrySource();
 
 // Appends the pane's target entries as AddEntryToPlayList does.
 void AddPaneSelectionToPlayList(int paneIndex, IPlayList& list, const CStringArray& extensions);

@@ -15,6 +15,11 @@ void CWildCardDlg::SetEditCondition(EditConditionFn edit)
     g_editCondition = edit;
 }
 
+CWildCardDlg::EditConditionFn CWildCardDlg::GetEditCondition()
+{
+    return g_editCondition;
+}
+
 BEGIN_MESSAGE_MAP(CWildCardDlg, CDialog)
 ON_BN_CLICKED(IDC_WILDCARD_CONDITION, OnCondition)
 END_MESSAGE_MAP()

@@ -22,6 +22,7 @@ public:
     // without one the button does nothing.
     using EditConditionFn = INT_PTR (*)(CWnd* parent, FindCondition& condition);
     static void SetEditCondition(EditConditionFn edit);
+    static EditConditionFn GetEditCondition();
 
 protected:
     BOOL OnInitDialog() override;

@@ -215,6 +215,53 @@ TEST_F(GraphicModeTest, OnePictureShowsTheCursorEntryEvenWithMarks)
     EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[0]->m_mode);
 }
 
+// Without an image plug-in that reads the files, G and the one-picture entry say so
+// and name the setting of the plug-in folder, and the pane returns to its list; a
+// picture that is shown is shown without a word.
+TEST_F(GraphicModeTest, APictureNoPlugInReadsIsToldWithWhereThePlugInFolderIsSet)
+{
+    CArray<CSusieDllFile> plugIns;
+    {
+        CHandleLock lock(g_DataMutex);
+        plugIns.Copy(g_SusiePlugIns);
+        g_SusiePlugIns.RemoveAll();
+    }
+    m_panes[0]->m_cursor = IndexOf(L"a.bmp");
+    const struct
+    {
+        const char* entry;
+        void (CQvView::*enter)();
+        bool mark;
+    } cases[] = {{"one picture", &CQvView::OnViewOnePicture, false},
+                 {"the marked pictures", &CQvView::OnViewGraphic, true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.entry);
+        m_panes[0]->m_entries.ClearMarks();
+        if (c.mark)
+            Mark({L"a.bmp", L"b.bmp"});
+        CDialogAnswerScript script;
+        script.Add(IDOK);
+        ((*m_view).*c.enter)();
+        ASSERT_EQ(1u, script.GetQuestions().size()) << "nothing was told";
+        const std::wstring text(script.GetQuestions()[0].text);
+        EXPECT_NE(std::wstring::npos, text.find(L"画像プラグインがありません")) << text;
+        EXPECT_NE(std::wstring::npos, text.find(L"画像表示設定")) << "the setting is not named";
+        EXPECT_NE(std::wstring::npos, text.find(L"Plug-inディレクトリ")) << "the folder's field is not named";
+        EXPECT_EQ(UINT(PANE_MODE_FILER), m_panes[0]->m_mode);
+        EXPECT_EQ(0, m_view->IsPictureShown());
+    }
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns.Copy(plugIns);
+    }
+    m_panes[0]->m_entries.ClearMarks();
+    CDialogAnswerScript script;
+    m_view->OnViewOnePicture();
+    EXPECT_EQ(kRed, Shown());
+    EXPECT_TRUE(script.GetQuestions().empty()) << "a shown picture was told about";
+}
+
 TEST_F(GraphicModeTest, ExitAsksAndLeavesOnlyOnOk)
 {
     m_panes[0]->m_cursor = IndexOf(L"b.bmp");

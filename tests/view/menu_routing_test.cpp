@@ -220,6 +220,53 @@ TEST_F(MenuRoutingTest, KeyTextFollowsTheOption)
     EXPECT_EQ(Text(472), L"ファイル名短縮表示");
 }
 
+// The settings items sit one level down, in the groups of "各種設定(&D)": the frame's
+// update of such a group still checks the key-text option's item and gives an item
+// its key text once, however often the group opens.
+TEST_F(MenuRoutingTest, TheSettingsGroupsCarryTheirChecksAndKeyTexts)
+{
+    Bind(g_FilerKeyCmds, L"K", 0, L"@Filerkey");
+    HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_FILER));
+    ASSERT_NE(nullptr, bar);
+    // The group that holds the filer's key settings, found through the bar's popups.
+    HMENU keys = nullptr;
+    for (int i = 0; i < GetMenuItemCount(bar) && keys == nullptr; ++i)
+        if (HMENU popup = GetSubMenu(bar, i))
+            for (int j = 0; j < GetMenuItemCount(popup) && keys == nullptr; ++j)
+                if (HMENU group = GetSubMenu(popup, j); group != nullptr && GetMenuItemID(group, 0) == 576)
+                    keys = group;
+    ASSERT_NE(nullptr, keys) << "no group starts with the filer's key settings";
+    // The frame's update of an opened popup, item by item.
+    auto open = [&] {
+        CCmdUI ui;
+        ui.m_hMenu = keys;
+        for (ui.m_nIndex = 0; ui.m_nIndex < static_cast<UINT>(GetMenuItemCount(keys)); ++ui.m_nIndex)
+        {
+            ui.m_nIndexMax = static_cast<UINT>(GetMenuItemCount(keys));
+            ui.m_nID = GetMenuItemID(keys, static_cast<int>(ui.m_nIndex));
+            if (ui.m_nID != 0 && ui.m_nID != static_cast<UINT>(-1))
+                ui.DoUpdate(&View(), TRUE);
+        }
+    };
+    auto text = [&](UINT id) {
+        wchar_t buffer[256] = {};
+        GetMenuStringW(keys, id, buffer, 256, MF_BYCOMMAND);
+        return std::wstring(buffer);
+    };
+    for (int on : {1, 0})
+    {
+        SCOPED_TRACE(on);
+        Set(g_VIEWMENUCOMMAND, on);
+        open();
+        open();
+        EXPECT_EQ(on == 1, (GetMenuState(keys, 657, MF_BYCOMMAND) & MF_CHECKED) != 0);
+        EXPECT_EQ(0u, GetMenuState(keys, 657, MF_BYCOMMAND) & (MF_DISABLED | MF_GRAYED));
+        if (on)
+            EXPECT_EQ(L"ファイラーキー設定  [K]", text(576));
+    }
+    DestroyMenu(bar);
+}
+
 TEST_F(MenuRoutingTest, ViewOptionsCheckTheirItemsAndTheItemsToggleThem)
 {
     struct Case

@@ -7,6 +7,7 @@
 #include "res/Menus.h"
 #include "tests/common/TestHelpers.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,58 @@ TEST_F(ModeMenus, TheFilerBarListsTheNamedNewFileKindsUnderItsFirstPopupsFirstSu
     EXPECT_EQ(GetMenuItemID(kinds, count - 1), 6102u) << "the kind without a name is left out";
     EXPECT_EQ(TopLevel(kinds).back(), L"ビットマップ");
     g_MakeNewFileKinds.Copy(saved);
+}
+
+// The settings popup of every bar holds its forty-odd dialogs in six short submenus,
+// each short enough for a screen 800 pixels high, and loses none of them.
+TEST_F(ModeMenus, TheSettingsPopupGroupsItsDialogsInShortSubmenus)
+{
+    const std::vector<std::wstring> kGroups = {L"ファイラー", L"ビューア", L"画像", L"キー",
+                                               L"サウンド",   L"システム", L"",     L"設定保存"};
+    const std::vector<UINT> kItems = {140, 322, 168, 325, 326, 596, 358,  324, 598, 642,  330, 821, 917, 1064,
+                                      605, 203, 329, 328, 323, 576, 1072, 539, 209, 3020, 638, 657, 332, 522,
+                                      365, 915, 913, 331, 694, 935, 924,  705, 738, 139,  716, 294};
+    for (UINT bar : {IDR_MENU_FILER, IDR_MENU_NETWORK, IDR_MENU_DRIVE_LIST, IDR_MENU_ARCHIVE,
+                     IDR_MENU_TEXT_VIEWER, IDR_MENU_BINARY, IDR_MENU_GRAPHIC})
+    {
+        SCOPED_TRACE(bar);
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bar));
+        ASSERT_NE(nullptr, menu);
+        HMENU settings = nullptr;
+        const std::vector<std::wstring> top = TopLevel(menu);
+        for (size_t i = 0; i < top.size(); ++i)
+            if (top[i] == L"各種設定(&D)")
+                settings = GetSubMenu(menu, static_cast<int>(i));
+        ASSERT_NE(nullptr, settings);
+        EXPECT_EQ(kGroups, TopLevel(settings));
+        std::vector<UINT> expected = kItems;
+        if (bar == IDR_MENU_BINARY)
+            expected.push_back(207);
+        std::vector<UINT> found;
+        for (int i = 0; i < GetMenuItemCount(settings); ++i)
+        {
+            HMENU group = GetSubMenu(settings, i);
+            if (group == nullptr)
+            {
+                if (GetMenuItemID(settings, i) != 0)
+                    found.push_back(GetMenuItemID(settings, i));
+                continue;
+            }
+            // Rows of about twenty pixels: sixteen of them and the bar above stay well
+            // inside 800 pixels wherever the submenu opens.
+            EXPECT_LE(GetMenuItemCount(group), 16) << i;
+            for (int j = 0; j < GetMenuItemCount(group); ++j)
+            {
+                EXPECT_EQ(nullptr, GetSubMenu(group, j)) << "one level of groups";
+                if (GetMenuItemID(group, j) != 0)
+                    found.push_back(GetMenuItemID(group, j));
+            }
+        }
+        std::sort(expected.begin(), expected.end());
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(expected, found);
+        DestroyMenu(menu);
+    }
 }
 
 } // namespace

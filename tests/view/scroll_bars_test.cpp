@@ -4,7 +4,9 @@
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
+#include "graphics/picture/PictureData.h"
 #include "view/scroll/ScrollBars.h"
+#include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
 #include <string>
@@ -210,6 +212,34 @@ TEST_F(ScrollBars, PositionFollowsCursorMovesReloadsAndPaneSwitches)
     ExpectBarFollows(0);
     ExpectBarFollows(1);
     EXPECT_GT(Info(0).nPos, 0);
+}
+
+// A picture shown in the active pane takes the whole view: no pane keeps its bar over
+// it, and both bars come back with the list.
+TEST_F(ScrollBars, APictureShownInTheActivePaneTakesEveryPaneBarAwayUntilTheListReturns)
+{
+    for (int split : {1, 0})
+    {
+        SCOPED_TRACE(split);
+        Arrange(split);
+        ASSERT_NE(nullptr, Bar(0));
+        ASSERT_NE(nullptr, Bar(1));
+        const int active = m_pView->GetActivePaneIndex();
+        ASSERT_GE(active, 0);
+        const std::wstring picture = m_dir + L"\\shown.bmp";
+        ASSERT_TRUE(qvtest::WriteFileBytes(picture, qvtest::SolidBmp(40, 30, 255, 0, 0)));
+        ASSERT_EQ(1, g_CurrentPicture.LoadBmp(picture.c_str()));
+        g_Panes[active]->SetMode(0, PANE_MODE_GRAPHIC, 0);
+        m_pView->m_graphic.state = GRAPHIC_STATE_SHOWN;
+        m_pView->UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+        EXPECT_EQ(nullptr, Bar(0));
+        EXPECT_EQ(nullptr, Bar(1));
+
+        m_pView->LeaveGraphicMode(active, GRAPHIC_LEAVE_BY_USER);
+        EXPECT_EQ(UINT(PANE_MODE_FILER), g_Panes[active]->m_mode);
+        ExpectBarFollows(0);
+        ExpectBarFollows(1);
+    }
 }
 
 } // namespace

@@ -23,6 +23,11 @@ namespace
 
 constexpr UINT kGraphicModes = PANE_MODES_GRAPHIC_VIEWERS;
 
+constexpr wchar_t kNoImagePlugInMessage[] =
+    L"この画像を読み込める画像プラグインがありません\n"
+    L"画像プラグインのフォルダは 各種設定 > 画像 > 画像表示設定 の「Susie Plug-in」ページの"
+    L"「Plug-inディレクトリ」で設定します";
+
 // The file a list entry stands for: a shortcut is read as its target.
 CFileInfo ResolveListEntry(const CFileInfo& entry)
 {
@@ -182,6 +187,9 @@ void CQvView::EnterGraphicMode()
         m_graphic.position.PushLevel(pane.CountArchiveItems(FALSE), 1);
         result = LoadArchivePictures(index, 0);
     }
+    // A walk that ended without showing anything found no plug-in that reads its files:
+    // without a word the key would seem dead, and a new installation has no plug-in at all.
+    const bool nothingRead = result == 2 && m_graphic.state != GRAPHIC_STATE_SHOWN;
     if (result == 0 || (result == 2 && g_DRIVELISTCURJUMPCTRL))
     {
         if (m_hWnd != nullptr)
@@ -190,6 +198,8 @@ void CQvView::EnterGraphicMode()
     else
         LeaveGraphicMode(index, result);
     UpdateMenuForMode();
+    if (nothingRead)
+        Tell(DialogOwner(this), kNoImagePlugInMessage, L"画像の表示");
 }
 
 int CQvView::LoadPictureFile(const CFileInfo& entry)
@@ -432,6 +442,7 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
         ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE);
         RestoreFrameAfterGraphic();
         CalcLayout();
+        UpdateScrollBars();
         Invalidate(FALSE);
     }
     UpdateMenuForMode();

@@ -141,6 +141,8 @@ void CQvView::UpdatePictureLayout(int mask)
     m_graphic.origin.y = m_graphic.baseOrigin.y - m_graphic.vPos * PICTURE_SCROLL_UNIT;
     if (m_hWnd != nullptr)
     {
+        // The panes' bars are child windows: the picture's drawing does not cover them.
+        UpdateScrollBars();
         UpdatePictureScrollBars();
         Invalidate(FALSE);
     }

@@ -158,4 +158,103 @@ TEST(GraphicViewProgram, TheWheelWithCtrlZoomsTheShownPicture)
     EXPECT_EQ(qv.WaitForExit(), 0u);
 }
 
+// The panes' scroll bars of the program's view (child windows 30000 and 30001) that
+// are shown now.
+int ShownPaneBars(HWND main)
+{
+    struct Found
+    {
+        int count = 0;
+    } found;
+    EnumChildWindows(
+        main,
+        [](HWND child, LPARAM data) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(child, className, 16);
+            const int id = GetDlgCtrlID(child);
+            if (_wcsicmp(className, L"SCROLLBAR") == 0 && (id == 30000 || id == 30001) &&
+                IsWindowVisible(child))
+                ++reinterpret_cast<Found*>(data)->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.count;
+}
+
+// While a picture is shown no pane's scroll bar stays over it; back in the list both
+// panes have theirs again.
+TEST(GraphicViewProgram, TheShownPictureHidesThePaneScrollBarsUntilTheListReturns)
+{
+    const std::wstring root = qvtest::ScratchDir() + L"\\bars";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const qvtest::QvProgram program(root);
+    const std::wstring plugIns = program.Folder() + L"\\spi";
+    ASSERT_TRUE(program.Ok());
+    ASSERT_TRUE(program.CopyBeside(L"spi_bmp.sph", L"spi"));
+    const std::wstring left = root + L"\\left";
+    CreateDirectoryW(left.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.bmp", SolidBmp(64, 48, kRed)));
+    ASSERT_TRUE(WriteWindowAndPlugInSettings(program, plugIns));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    WaitForInputIdle(qv.Process(), 5000);
+
+    EXPECT_TRUE(WaitFor([&] { return ShownPaneBars(main) == 2; })) << "the lists have no scroll bars";
+    Press(main, 'G');
+    ASSERT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; })) << "G did not show the picture";
+    EXPECT_EQ(0, ShownPaneBars(main)) << "a pane's scroll bar stayed over the picture";
+    Press(main, 'N');
+    ASSERT_TRUE(WaitFor([&] { return Caption(main).find(L"幅:") == std::wstring::npos; }))
+        << "N after the only picture did not return to the list";
+    EXPECT_TRUE(WaitFor([&] { return ShownPaneBars(main) == 2; })) << "the lists did not get their bars back";
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+// A new installation has no image plug-in: G on a picture says that none reads it and
+// where the plug-in folder is set, and the pane stays on its list.
+TEST(GraphicViewProgram, WithoutAnImagePlugInGSaysSoAndWhereThePlugInFolderIsSet)
+{
+    const std::wstring root = qvtest::ScratchDir() + L"\\fresh";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    CreateDirectoryW(left.c_str(), nullptr);
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.bmp", SolidBmp(64, 48, kRed)));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nNOTQUITMESSAGE=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    WaitForInputIdle(qv.Process(), 5000);
+
+    Press(main, 'G');
+    qvtest::WindowMatch told;
+    told.caption = L"画像の表示";
+    told.dialogOnly = true;
+    told.messagePart = L"画像プラグインがありません";
+    HWND message = qvtest::WaitForProcessWindow(qv.ProcessId(), told);
+    ASSERT_NE(nullptr, message) << "G on a picture no plug-in reads said nothing";
+    told.messagePart = L"画像表示設定";
+    EXPECT_FALSE(qvtest::FindProcessWindows(qv.ProcessId(), told).empty()) << "the setting is not named";
+    Press(message, VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return qvtest::FindProcessWindows(qv.ProcessId(), told).empty(); }));
+    EXPECT_EQ(Caption(main).find(L"幅:"), std::wstring::npos);
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0));
+
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
 } // namespace

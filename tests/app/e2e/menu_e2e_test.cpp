@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -96,6 +97,33 @@ protected:
             GetWindowRect(shown, &rect);
         qvtest::TypeKeys(m_main, {VK_ESCAPE, VK_ESCAPE}, 300);
         return rect.right - rect.left;
+    }
+
+    // The screen rectangles of the popup menus the program shows now.
+    std::vector<RECT> OpenPopups()
+    {
+        std::vector<RECT> out;
+        for (HWND window : qvtest::FindProcessWindows(Qv().ProcessId(), qvtest::WindowMatch()))
+        {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            RECT rect = {};
+            if (std::wstring(className) == L"#32768" && GetWindowRect(window, &rect))
+                out.push_back(rect);
+        }
+        return out;
+    }
+    // Waits until `count` popups are open; their rectangles, empty after the time-out.
+    std::vector<RECT> WaitForPopups(size_t count)
+    {
+        std::vector<RECT> shown;
+        qvtest::PumpUntil(
+            [&] {
+                shown = OpenPopups();
+                return shown.size() == count;
+            },
+            10000);
+        return shown.size() == count ? shown : std::vector<RECT>();
     }
 
     std::wstring m_root;
@@ -260,5 +288,36 @@ TEST_F(MenuEndToEnd, TheSoundListsTransportButtonsShowPictures)
     EXPECT_NE(pictures[2], pictures[3]);
     PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(qvtest::PumpUntil([&] { return !IsWindowVisible(list); }, 10000));
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
+}
+
+// Every group of "各種設定(&D)" opens as a submenu that ends above the 800th pixel row,
+// so each settings item is reached on a 1280 x 800 screen without scrolling the menu.
+TEST_F(MenuEndToEnd, EverySettingsGroupOpensWithinAnEightHundredPixelScreen)
+{
+    Start();
+    RECT frame = {};
+    GetWindowRect(m_main, &frame);
+    ASSERT_LT(frame.top, 50) << "the window is not at the top of the screen";
+    qvtest::TypeKeys(m_main, {VK_MENU, 'D'}, 300);
+    std::vector<RECT> shown = WaitForPopups(1);
+    ASSERT_EQ(1u, shown.size()) << "Alt+D opened no popup";
+    EXPECT_LE(shown[0].bottom, 800);
+    const int kGroups = 6;
+    for (int group = 0; group < kGroups; ++group)
+    {
+        SCOPED_TRACE(group);
+        // The first group is the highlighted item; the others lie one row further down each.
+        qvtest::TypeKeys(m_main, {group == 0 ? VK_RIGHT : VK_DOWN}, 200);
+        if (group > 0)
+            qvtest::TypeKeys(m_main, {VK_RIGHT}, 200);
+        shown = WaitForPopups(2);
+        ASSERT_EQ(2u, shown.size()) << "the group did not open as a submenu";
+        for (const RECT& rect : shown)
+            EXPECT_LE(rect.bottom, 800) << "a popup reaches below the screen of 800 rows";
+        qvtest::TypeKeys(m_main, {VK_LEFT}, 200);
+        ASSERT_EQ(1u, WaitForPopups(1).size());
+    }
+    qvtest::TypeKeys(m_main, {VK_ESCAPE, VK_ESCAPE}, 300);
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
