@@ -189,7 +189,8 @@ TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
     EXPECT_EQ(0u, Qv().WaitForExit(30000));
 }
 
-// The exit item's key (Q) widens the "ファイル操作(&F)" popup when keys are shown.
+// The exit item's key (Q) widens the "ファイル操作(&F)" popup when keys are shown, and
+// only once however often the popup opens.
 TEST_F(MenuEndToEnd, WithKeysShownTheItemsCarryTheirKeys)
 {
     int widths[2] = {};
@@ -198,6 +199,8 @@ TEST_F(MenuEndToEnd, WithKeysShownTheItemsCarryTheirKeys)
         Start(shown ? "VIEWMENUCOMMAND=1\r\n" : "VIEWMENUCOMMAND=0\r\n");
         widths[shown] = PopupWidth('F');
         ASSERT_GT(widths[shown], 0) << "Alt+F opened no popup";
+        // Opened again, the items carry their keys once, not once more per opening.
+        EXPECT_EQ(PopupWidth('F'), widths[shown]) << "the second opening changed the items' texts";
         Stop();
     }
     EXPECT_GT(widths[1], widths[0]);
