@@ -1,7 +1,9 @@
 // The real program opens text files in Shift_JIS, UTF-8 and UTF-16 with V while it
 // detects the character code itself: all three show the same Japanese lines (the
 // pane's body is the same picture), Down and Page Down scroll, and Enter returns to
-// the list with the cursor still on the file (the next V opens the same file).
+// the list with the cursor still on the file (the next V opens the same file). Where
+// the viewer fills the window, Tab shows the other pane's list in its place and the
+// keys act on that list.
 #include "tests/app/e2e/PanePixels.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
@@ -182,6 +184,59 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     EXPECT_NE(BodyPixels(main), plain) << "B did not show the bytes";
     Press(qv.Process(), main, 'B');
     EXPECT_EQ(BodyPixels(main), plain) << "B again did not show the text as before";
+
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+TEST(TextViewerProgram, TabFromAViewerThatFillsTheWindowShowsTheOtherPanesList)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    CreateDirectoryW((right + L"\\inner").c_str(), nullptr);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(qvtest::WriteFileBytes(right + L"\\file" + std::to_wstring(i) + L".dat", "x"));
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "viewer line " + std::to_string(i) + " with some words on it\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\t.txt", text));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+
+    Press(qv.Process(), main, 'V');
+    ASSERT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "V did not open the file";
+    const std::vector<DWORD> viewer = BodyPixels(main);
+    ASSERT_TRUE(Distinct(viewer));
+
+    Press(qv.Process(), main, VK_TAB);
+    EXPECT_NE(Caption(main).find(right), std::wstring::npos) << "the right pane is not active";
+    const std::vector<DWORD> list = BodyPixels(main);
+    EXPECT_NE(list, viewer) << "the viewer stayed on screen";
+    EXPECT_TRUE(Distinct(list)) << "the right pane's list is not drawn";
+
+    // The keys act on the list on screen: Enter opens the folder under its cursor.
+    Press(qv.Process(), main, VK_RETURN);
+    EXPECT_NE(Caption(main).find(right + L"\\inner"), std::wstring::npos) << "Enter did not open the folder";
+    EXPECT_NE(BodyPixels(main), list) << "the opened folder is not shown";
+
+    Press(qv.Process(), main, VK_TAB);
+    EXPECT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "Tab did not return to the viewer";
+    EXPECT_TRUE(BodyPixels(main) == viewer) << "the viewer is not shown again as it was";
 
     Press(qv.Process(), main, VK_RETURN);
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
