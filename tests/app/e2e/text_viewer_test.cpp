@@ -228,6 +228,11 @@ TEST(TextViewerProgram, TabFromAViewerThatFillsTheWindowShowsTheOtherPanesList)
     const std::vector<DWORD> list = BodyPixels(main);
     EXPECT_NE(list, viewer) << "the viewer stayed on screen";
     EXPECT_TRUE(Distinct(list)) << "the right pane's list is not drawn";
+    // What Tab left on screen is what the window shows when it is painted afresh.
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qvtest::PumpMessages(100);
+    Settle(qv.Process(), main);
+    EXPECT_TRUE(BodyPixels(main) == list) << "Tab left the screen unlike a fresh painting";
 
     // The keys act on the list on screen: Enter opens the folder under its cursor.
     Press(qv.Process(), main, VK_RETURN);
