@@ -97,6 +97,20 @@ void CFilerPane::CloseArchiveListing(BOOL reread)
     }
 }
 
+void CFilerPane::ReplaceArchive(IPaneArchive* opened)
+{
+    if (opened == nullptr || opened == m_archive)
+        return;
+    m_entries.RemoveAll();
+    m_markedCount = 0;
+    ResetTargetIteration();
+    if (m_viewerEntry.m_owner == m_archive)
+        m_viewerEntry.Clear();
+    m_archive->Close();
+    delete m_archive;
+    m_archive = opened;
+}
+
 int CFilerPane::WalkArchiveItems(BOOL cursorOnly, BOOL countOwnItems, int wanted, CArchiveFileInfo* out)
 {
     int found = 0;

@@ -263,6 +263,10 @@ public:
     // Closes the archive; with reread the directory is read again with the cursor on
     // the archive file.
     void CloseArchiveListing(BOOL reread);
+    // Takes `opened`, an archive object that has opened and listed its archive, as
+    // the pane's own; the one it had is closed and deleted, and the entries that
+    // named it are dropped.
+    void ReplaceArchive(IPaneArchive* opened);
     // The archive members that the selection (the marked entries, else or with
     // cursorOnly the cursor entry) covers, a directory's own member left out.
     int CountArchiveItems(BOOL cursorOnly);

@@ -2,6 +2,7 @@
 // active pane only, and the move to a typed directory starts from the current one.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/DriveSeam.h"
 #include "app/dialogs/DialogAnswerScript.h"
 #include "filer/DirTreeStore.h"
 #include "res/FilerDialogs.h"
@@ -79,7 +80,52 @@ protected:
     }
 };
 
+DWORD WINAPI NoDrives()
+{
+    return 0;
+}
+
 } // namespace
+
+TEST_F(FilerDialogCommands, TheTreesOpenOnlyForADirectoryListingWithEntriesOnAPresentDrive)
+{
+    struct Case
+    {
+        const char* what;
+        UINT subMode;
+        bool emptyList;
+        bool driveGone;
+        bool opens;
+    } cases[] = {
+        {"directory listing", PANE_SUB_DIRECTORY, false, false, true},
+        {"search results", PANE_SUB_FIND_RESULTS, false, false, false},
+        {"empty list", PANE_SUB_DIRECTORY, true, false, false},
+        {"drive gone", PANE_SUB_DIRECTORY, false, true, false},
+    };
+    for (const Case& c : cases)
+        for (const char* keyword : {"@Dirtreeview", "@Drivetreeview"})
+        {
+            // The tree of the whole drive the scratch folder lies on takes too long to
+            // read: where a tree opens, the folder's own is shown.
+            if (c.opens && std::string(keyword) == "@Drivetreeview")
+                continue;
+            SCOPED_TRACE(testing::Message() << c.what << " " << keyword);
+            CDriveSeamOverride seam;
+            View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+            m_panes[0]->m_subMode = c.subMode;
+            if (c.emptyList)
+                m_panes[0]->m_entries.RemoveAll();
+            if (c.driveGone)
+                g_DriveSeam.GetLogicalDrives = NoDrives;
+            DialogAnswer close{L"DIRのTREE", 0, 0, IDCANCEL};
+            g_answer = &close;
+            const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerDialog);
+            EXPECT_EQ(1, View().ExecuteFilerCommand(CString(keyword)));
+            KillTimer(nullptr, timer);
+            EXPECT_EQ(c.opens, close.answered);
+        }
+    m_panes[0]->m_subMode = PANE_SUB_DIRECTORY;
+}
 
 TEST_F(FilerDialogCommands, TheTemporarySortOrdersTheActivePaneOnly)
 {

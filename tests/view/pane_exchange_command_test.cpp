@@ -44,13 +44,13 @@ TEST_F(PaneExchangeCommand, ExchangeSwapsThePanesOnlyWhenBothAreShown)
 {
     Set(g_UP_WINDOW_ADD_LINE, 3);
     View().m_nCompanionPane = 0;
-    View().m_previews.otherAlwaysDirectoryPane = -1;
+    View().m_previews.followingPane = -1;
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Changefilerdata"));
     EXPECT_EQ(m_panes[1].get(), g_Panes[0]);
     EXPECT_EQ(m_panes[0].get(), g_Panes[1]);
     EXPECT_EQ(-3, g_UP_WINDOW_ADD_LINE);
     EXPECT_EQ(1, View().m_nCompanionPane);
-    EXPECT_EQ(-1, View().m_previews.otherAlwaysDirectoryPane);
+    EXPECT_EQ(-1, View().m_previews.followingPane);
 
     struct Case
     {
@@ -75,6 +75,29 @@ TEST_F(PaneExchangeCommand, ExchangeSwapsThePanesOnlyWhenBothAreShown)
         g_Panes[1]->m_position = position;
         g_Panes[1]->m_mode = PANE_MODE_FILER;
     }
+}
+
+TEST_F(PaneExchangeCommand, ThePaneThatFollowsTheCursorsDirectoryKeepsFollowingAfterAnExchange)
+{
+    Set(g_NOTVIEWUPDIR, 1);
+    Set(g_NOTVIEWCURRENTDIR, 1);
+    for (LPCWSTR name : {L"\\one", L"\\two"})
+        CreateDirectoryW((std::wstring(m_dir) + name).c_str(), nullptr);
+    View().ChangePaneDirectory(0, m_dir, 1, 0, FALSE);
+    View().ChangePaneDirectory(1, m_dir, 1, 0, FALSE);
+    m_panes[0]->SetCursorToName(L"one", FALSE, 0);
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@OtherAlwaysDispDir"));
+    ASSERT_EQ(1, View().m_previews.followingPane);
+    EXPECT_EQ(std::wstring(m_dir) + L"\\one", qvtest::W(m_panes[1]->m_currentDir));
+
+    EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Changefilerdata"));
+    ASSERT_EQ(m_panes[0].get(), g_Panes[1]) << "the active pane now lies on the other side";
+    EXPECT_EQ(0, View().m_previews.followingPane) << "the follower is named by its new side";
+    // The active pane's cursor moves on: the follower shows the directory under it.
+    m_panes[0]->SetCursorToName(L"two", FALSE, 0);
+    View().UpdateAuxiliaryWindows();
+    EXPECT_EQ(std::wstring(m_dir) + L"\\two", qvtest::W(m_panes[1]->m_currentDir));
+    EXPECT_EQ(std::wstring(m_dir), qvtest::W(m_panes[0]->m_currentDir));
 }
 
 TEST_F(PaneExchangeCommand, SplitDirectionToggles)

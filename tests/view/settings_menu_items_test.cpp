@@ -248,6 +248,49 @@ TEST_F(SettingsMenuItems, TheDisplayFileDialogListsThePanesAgainAfterOk)
     }
 }
 
+TEST_F(SettingsMenuItems, TurningTheSharedSortOnGivesTheListingTheOrderOfItsPartner)
+{
+    // Which pane takes the other's order: the active listing, else the listing beside
+    // an active pane that lists nothing, else the second pane.
+    struct Case
+    {
+        int active;
+        UINT activeMode;
+        UINT otherMode;
+        int taker;
+    } cases[] = {
+        {1, PANE_MODE_FILER, PANE_MODE_FILER, 1},        {0, PANE_MODE_ARCHIVE, PANE_MODE_FILER, 0},
+        {1, PANE_MODE_DRIVE_LIST, PANE_MODE_FILER, 0},   {0, PANE_MODE_NETWORK, PANE_MODE_FILER, 1},
+        {1, PANE_MODE_DRIVE_LIST, PANE_MODE_ARCHIVE, 0}, {0, PANE_MODE_DRIVE_LIST, PANE_MODE_NETWORK, 1},
+    };
+    const int sortKeys[2] = {SORT_KEY_SIZE, SORT_KEY_NAME};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message()
+                     << "active " << c.active << " " << c.activeMode << "/" << c.otherMode);
+        Set(g_CHYNCROSORT, 0);
+        for (int i = 0; i < 2; ++i)
+        {
+            m_panes[i]->m_position = i == c.active ? PANE_POS_ACTIVE : PANE_POS_OTHER;
+            m_panes[i]->m_mode = i == c.active ? c.activeMode : c.otherMode;
+            m_panes[i]->m_sortSetting.m_fileKey = sortKeys[i];
+        }
+        g_optionLine = 6; // "ソート方法を同期させる"
+        g_button = IDOK;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerFilerSettings);
+        EXPECT_TRUE(View().OnCmdMsg(140, CN_COMMAND, nullptr, nullptr));
+        KillTimer(nullptr, timer);
+        ASSERT_EQ(1, g_CHYNCROSORT);
+        EXPECT_EQ(sortKeys[1 - c.taker], m_panes[c.taker]->m_sortSetting.m_fileKey) << "the taker";
+        EXPECT_EQ(sortKeys[1 - c.taker], m_panes[1 - c.taker]->m_sortSetting.m_fileKey) << "its partner";
+    }
+    for (int i = 0; i < 2; ++i)
+    {
+        m_panes[i]->m_position = i == 0 ? PANE_POS_ACTIVE : PANE_POS_OTHER;
+        m_panes[i]->m_mode = PANE_MODE_FILER;
+    }
+}
+
 TEST_F(SettingsMenuItems, MpegTitleSwitchReadsTheShownFilerListsAgain)
 {
     const int saved = g_MPEGNAMEDISPLAY;

@@ -1,6 +1,8 @@
 // A text viewer or binary editor pane scrolled in a real window: the rows that come
 // into sight show their lines at once, with nothing left for a later paint, the same
-// as the pane drawn afresh; with a background picture every row is drawn again.
+// as the pane drawn afresh; with a background picture every row is drawn again. A
+// switch to the other pane takes the selection and the caret off the old one at
+// once, and where the viewer fills the window the whole view is painted again.
 #include "tests/view/SettingsTestSupport.h"
 
 #include "app/StartDirs.h"
@@ -228,6 +230,81 @@ TEST_F(ViewerScrollDraw, ABinaryEditorDrawsTheRowsItsScrollUncoversAtOnce)
         Repaint();
         EXPECT_TRUE(scrolled == Body()) << "the rows after a scroll of " << lines;
     }
+}
+
+// The switch away from a viewer and back, in both layouts: where both panes stay on
+// screen the old pane is drawn at once without its selection or caret, as a fresh
+// drawing shows it; where the viewer fills the window the whole view waits for a
+// paint that shows the newly active pane.
+void SwitchAwayAndBack(CQvView& view, HWND window, const std::function<std::vector<DWORD>()>& body,
+                       const std::function<void()>& repaint, const std::function<void()>& focus)
+{
+    g_WINDOWDEVIDEWAY = 0;
+    g_DISPLAY_FULL_SCREEN_NOT_FILER = 0;
+    view.CalcLayout();
+    repaint();
+    focus();
+    const std::vector<DWORD> focused = body();
+    view.SwitchActivePane(-1);
+    ASSERT_EQ(static_cast<UINT>(PANE_POS_OTHER), g_Panes[0]->m_position);
+    RECT pending;
+    EXPECT_FALSE(GetUpdateRect(window, &pending, FALSE)) << "nothing waits for a paint";
+    const std::vector<DWORD> unfocused = body();
+    EXPECT_NE(focused, unfocused) << "the old pane lost its focus marks";
+    repaint();
+    const std::vector<DWORD> fresh = body();
+    EXPECT_TRUE(unfocused == fresh) << "as a fresh drawing of the pane";
+    view.SwitchActivePane(-1);
+
+    const struct
+    {
+        const char* layout;
+        int split;
+        int fullScreen;
+    } layouts[] = {{"side by side", 1, 0}, {"full screen", 0, 1}};
+    for (const auto& layout : layouts)
+    {
+        SCOPED_TRACE(layout.layout);
+        g_WINDOWDEVIDEWAY = layout.split;
+        g_DISPLAY_FULL_SCREEN_NOT_FILER = layout.fullScreen;
+        view.CalcLayout();
+        repaint();
+        ASSERT_TRUE(view.IsPaneVisible(0));
+        ASSERT_FALSE(view.IsPaneVisible(1)) << "the viewer fills the window";
+        RECT client;
+        GetClientRect(window, &client);
+        for (int shown : {1, 0})
+        {
+            view.SwitchActivePane(-1);
+            EXPECT_EQ(1, view.IsPaneVisible(shown));
+            EXPECT_EQ(0, view.IsPaneVisible(1 - shown));
+            EXPECT_EQ(shown, view.GetActivePaneIndex()) << "the keys go to the pane shown";
+            ASSERT_TRUE(GetUpdateRect(window, &pending, FALSE)) << "the view is painted again";
+            EXPECT_TRUE(EqualRect(&pending, &client));
+            UpdateWindow(window);
+        }
+    }
+}
+
+TEST_F(ViewerScrollDraw, ASwitchAwayFromATextViewerTakesItsSelectionAndShowsTheActivePane)
+{
+    Open(L"@View", L"v.txt", PANE_MODE_TEXT_VIEWER);
+    SwitchAwayAndBack(
+        *m_pView, m_pView->m_hWnd, [&] { return Body(); }, [&] { Repaint(); },
+        [&] {
+            m_pView->m_viewer.selection.anchor = 0;
+            m_pView->m_viewer.selection.end = 30;
+            m_pView->m_viewer.selection.active = TRUE;
+            m_pView->RedrawViewerSpan(0, 0, 30);
+        });
+}
+
+TEST_F(ViewerScrollDraw, ASwitchAwayFromABinaryEditorTakesItsCaretAndShowsTheActivePane)
+{
+    Open(L"@Binaryedit", L"b.bin", PANE_MODE_BINARY);
+    SwitchAwayAndBack(
+        *m_pView, m_pView->m_hWnd, [&] { return Body(); }, [&] { Repaint(); },
+        [&] { m_pView->DrawBinaryPane(0, 1); });
 }
 
 } // namespace

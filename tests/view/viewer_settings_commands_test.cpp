@@ -76,6 +76,7 @@ protected:
     {
         CommandBench::SetUp();
         SetPaneViewerFactory(&CreateTextPaneViewer);
+        SetPaneArchiveFactory(&CArchiveFront::CreateForPane);
         Set(g_VIEWCHARWIDE, 80);
         Set(g_TABCARAMES, 8);
         Set(g_GETVIEWMEM, 320);
@@ -97,6 +98,7 @@ protected:
             if (pane != nullptr)
                 pane->ReleaseViewerData();
         SetPaneViewerFactory(nullptr);
+        SetPaneArchiveFactory(nullptr);
         g_LineReturnCode = m_savedMark;
         g_LineReturnCodeLength = m_savedMarkLength;
         for (int i = 0; i < VIEWER_LINE_WIDTH_COUNT; ++i)
@@ -327,6 +329,89 @@ TEST_F(ViewerSettingsCommands, AHistoryNameTwoMembersShareCaseAsideOpensOnlyItsE
     delete Pane().m_archive;
     Pane().m_archive = saved;
     Pane().m_mode = PANE_MODE_FILER;
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(ViewerSettingsCommands, AHistoryArchiveThatCannotBeOpenedSaysWhyAndLeavesThePaneAsItWas)
+{
+    const std::wstring good = std::wstring(m_dir) + L"\\good.zip";
+    sztest::WriteStoredZip(good, {{"docs/m.txt", "one\r\ntwo\r\nthree\r\nfour"}});
+    const std::wstring broken = std::wstring(m_dir) + L"\\broken.zip";
+    ASSERT_TRUE(qvtest::WriteFileBytes(broken, std::string("PK\x03\x04") + std::string(60, '\x7f')));
+    // What the archive front says of the broken archive.
+    CString expected;
+    {
+        CArchiveFront front;
+        ASSERT_EQ(0, front.OpenAndList(broken.c_str(), 0));
+        expected = front.GetErrors().GetMessageText();
+        front.Close();
+    }
+    ASSERT_FALSE(expected.IsEmpty());
+    IPaneArchive* saved = Pane().m_archive;
+    Pane().m_archive = CArchiveFront::CreateForPane();
+    CViewFile member;
+    member.m_archive = good.c_str();
+    member.m_folder = L"docs";
+    member.m_name = L"m.txt";
+    CViewFile unreadable;
+    unreadable.m_archive = broken.c_str();
+    unreadable.m_folder = L"docs";
+    unreadable.m_name = L"m.txt";
+
+    // From a text viewer of a file on disk, an archive listing and an archive member's
+    // text: each stays on screen with its text and its archive.
+    struct Case
+    {
+        const char* what;
+        UINT mode;
+        INT64 lines;
+    } cases[] = {
+        {"disk file", PANE_MODE_TEXT_VIEWER, 2},
+        {"archive listing", PANE_MODE_ARCHIVE, -1},
+        {"archive member", PANE_MODE_ARCHIVE_TEXT_VIEWER, 4},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        if (c.mode == PANE_MODE_TEXT_VIEWER)
+            OpenViewer(L"disk.txt", "first\r\nsecond");
+        else
+        {
+            ASSERT_EQ(1, View().OpenViewHistoryEntry(member));
+            if (c.mode == PANE_MODE_ARCHIVE)
+            {
+                Pane().ReleaseViewerData();
+                Pane().SetMode(0, PANE_MODE_ARCHIVE, 0);
+            }
+        }
+        ASSERT_EQ(c.mode, Pane().m_mode);
+        IPaneArchive* const archive = Pane().m_archive;
+        const INT_PTR entries = Pane().m_entries.GetSize();
+        CDialogAnswerScript script;
+        EXPECT_EQ(0, View().OpenViewHistoryEntry(unreadable));
+        ASSERT_EQ(1u, script.GetQuestions().size());
+        EXPECT_EQ(W(expected), W(script.GetQuestions()[0].text));
+        EXPECT_EQ(c.mode, Pane().m_mode);
+        EXPECT_EQ(c.lines, c.lines < 0 ? -1 : Lines()) << "the text is still there";
+        EXPECT_EQ(archive, Pane().m_archive);
+        EXPECT_EQ(entries, Pane().m_entries.GetSize());
+        if (c.mode != PANE_MODE_TEXT_VIEWER)
+        {
+            CString path;
+            Pane().m_archive->GetArchivePath(path);
+            EXPECT_EQ(good, W(path)) << "the archive is still open";
+        }
+        Pane().ReleaseViewerData();
+        Pane().SetMode(0, PANE_MODE_FILER, 0);
+    }
+    Pane().m_entries.RemoveAll(); // its entries point at the archive object
+    Pane().m_archive->Close();
+    delete Pane().m_archive;
+    Pane().m_archive = saved;
 }
 
 } // namespace

@@ -64,13 +64,24 @@ bool IsSortedPane(const CFilerPane* pane)
 }
 
 // With the shared sort the panes must order alike: the active listing takes the
-// other pane's order; when the active pane lists nothing the second takes the first's.
+// other pane's order; when the active pane lists nothing, the listing beside it takes
+// the active pane's order; when neither lists, the second takes the first's.
+int SortTakingPane(CQvView& view)
+{
+    const int active = view.GetActivePaneIndex();
+    if (active >= 0 && IsSortedPane(g_Panes[active]))
+        return active;
+    for (int i = 0; i < 2; ++i)
+        if ((g_Panes[i]->m_position & PANE_POS_OTHER) != 0 && IsSortedPane(g_Panes[i]))
+            return i;
+    return 1;
+}
+
 void ShareSortBetweenPanes(CQvView& view)
 {
     if (g_Panes[0] == nullptr || g_Panes[1] == nullptr)
         return;
-    const int active = view.GetActivePaneIndex();
-    const int target = active >= 0 && IsSortedPane(g_Panes[active]) ? active : 1;
+    const int target = SortTakingPane(view);
     g_Panes[target]->m_sortSetting = g_Panes[1 - target]->m_sortSetting;
     SetPaneSortSetting(target, g_Panes[target]->m_sortSetting);
     for (CFilerPane* pane : g_Panes)

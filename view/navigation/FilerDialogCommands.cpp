@@ -40,7 +40,11 @@ void RunTreeDialog(CQvView& view, BOOL driveRoot)
 {
     int index = -1;
     CFilerPane* pane = ActiveListing(view, index);
-    if (pane == nullptr)
+    // Search results gather entries from many folders: the folder the pane names is
+    // only where the search began, not what the list shows. A drive that went away
+    // has no tree to read.
+    if (pane == nullptr || pane->m_subMode != PANE_SUB_DIRECTORY ||
+        pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
         return;
     CViewBusyGuard busy(view);
     CString root = pane->m_currentDir;

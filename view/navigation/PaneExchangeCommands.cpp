@@ -59,7 +59,7 @@ void CQvView::ToggleOtherPaneContent()
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
     m_nCompanionPane = OtherSide(m_nCompanionPane);
-    m_previews.otherAlwaysDirectoryPane = OtherSide(m_previews.otherAlwaysDirectoryPane);
+    m_previews.followingPane = OtherSide(m_previews.followingPane);
     if (m_hWnd)
         Invalidate();
 }

@@ -68,6 +68,7 @@ void CQvView::SwitchActivePane(int cursorIndex)
     ClearSelectionAnchors();
     CFilerPane& oldPane = *g_Panes[oldIndex];
     CFilerPane& newPane = *g_Panes[newIndex];
+    const int shownBefore[2] = {IsPaneVisible(0), IsPaneVisible(1)};
     if (fromHidden && !g_KEEP_FILER_INFO)
     {
         // The pane that was not shown has nothing of its own worth keeping: it opens
@@ -91,6 +92,17 @@ void CQvView::SwitchActivePane(int cursorIndex)
         INT_PTR count = newPane.GetEntryCount();
         newPane.m_cursor =
             cursorIndex < 0 ? 0 : (cursorIndex < count ? cursorIndex : (count > 0 ? count - 1 : 0));
+    }
+
+    // The pane left behind shows no focus: its text selection and its editing caret
+    // are drawn only in the active pane.
+    if (m_hWnd && IsPaneVisible(oldIndex))
+    {
+        const ViewerSelection& selection = m_viewer.selection;
+        if ((oldPane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && (selection.active || selection.dragging))
+            RedrawViewerSpan(oldIndex, selection.anchor, selection.end);
+        else if (oldPane.m_mode == PANE_MODE_BINARY)
+            DrawBinaryPane(oldIndex, 2);
     }
 
     if (fromHidden)
@@ -120,6 +132,13 @@ void CQvView::SwitchActivePane(int cursorIndex)
         newPane.MoveCursor(0, TRUE);
         oldPane.MoveCursor(0, TRUE);
     }
+    // Where a viewer or a search result takes the whole view, the pane that is shown
+    // follows the active one: the screen changes as a whole, and the keys must act on
+    // the pane the user sees.
+    const bool repaint =
+        !fromHidden && (shownBefore[0] != IsPaneVisible(0) || shownBefore[1] != IsPaneVisible(1));
+    if (repaint)
+        CalcLayout();
     if (m_hWnd)
     {
         for (int i = 0; i < 2; ++i)
@@ -132,11 +151,25 @@ void CQvView::SwitchActivePane(int cursorIndex)
                 DrawPaneTitle(i);
                 DrawPane(i);
             }
+            {
+                CClientDC dc(this);
+                HGDIOBJ oldFont =
+                    m_viewFont.GetSafeHandle() ? dc.SelectObject(m_viewFont.GetSafeHandle()) : nullptr;
+                DrawPaneCursorMark(&dc, i);
+                if (oldFont)
+                    dc.SelectObject(oldFont);
+            }
+            // A viewer pane keeps the list it was opened from; its rows must not be
+            // drawn over the text.
+            if ((g_Panes[i]->m_mode & kListModes) == 0)
+                continue;
             DrawMarks(i);
             DrawCursorLine(i, i == newIndex);
         }
         DrawStatusLine(STATUS_PART_FULL);
         UpdateImeWindowPos();
+        if (repaint)
+            Invalidate();
     }
     UpdateMenuForMode();
     UpdateAuxiliaryWindows();

@@ -11,6 +11,8 @@
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
 
+#include <memory>
+
 namespace
 {
 constexpr UINT kHistoryPaneModes = PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK |
@@ -105,10 +107,23 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         if ((pane.m_mode & (PANE_MODE_ARCHIVE | PANE_MODE_ARCHIVE_TEXT_VIEWER)) != 0)
             pane.m_archive->GetArchivePath(openArchive);
         const bool alreadyOpen = !openArchive.IsEmpty() && openArchive.CompareNoCase(chosen.m_archive) == 0;
+        // Another archive is opened beside what the pane shows: an archive that
+        // cannot be read leaves the pane's text and listing as they were.
+        std::unique_ptr<IPaneArchive> opened;
+        if (!alreadyOpen)
+        {
+            opened.reset(CreatePaneArchive());
+            if (!opened->OpenAndList(chosen.m_archive, 0))
+            {
+                opened->Close();
+                Tell(this, opened->GetErrors().GetMessageText(), L"圧縮ファイルの閲覧失敗");
+                return 0;
+            }
+        }
         if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
             pane.ReleaseViewerData();
-        if (!alreadyOpen && !pane.m_archive->OpenAndList(chosen.m_archive, 0))
-            return 0;
+        if (opened)
+            pane.ReplaceArchive(opened.release());
         CArrayFileInfo found;
         pane.m_archive->ListDirectory(found, chosen.m_folder, chosen.m_name, FALSE, nullptr);
         bool present = false;

@@ -1,7 +1,10 @@
 // The real program opens text files in Shift_JIS, UTF-8 and UTF-16 with V while it
 // detects the character code itself: all three show the same Japanese lines (the
 // pane's body is the same picture), Down and Page Down scroll, and Enter returns to
-// the list with the cursor still on the file (the next V opens the same file).
+// the list with the cursor still on the file (the next V opens the same file). Where
+// the viewer fills the window, Tab shows the other pane's list in its place and the
+// keys act on that list. A history entry whose archive cannot be read says why and
+// leaves the viewer on screen.
 #include "tests/app/e2e/PanePixels.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
@@ -182,6 +185,130 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     EXPECT_NE(BodyPixels(main), plain) << "B did not show the bytes";
     Press(qv.Process(), main, 'B');
     EXPECT_EQ(BodyPixels(main), plain) << "B again did not show the text as before";
+
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+TEST(TextViewerProgram, TabFromAViewerThatFillsTheWindowShowsTheOtherPanesList)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    CreateDirectoryW((right + L"\\inner").c_str(), nullptr);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(qvtest::WriteFileBytes(right + L"\\file" + std::to_wstring(i) + L".dat", "x"));
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "viewer line " + std::to_string(i) + " with some words on it\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\t.txt", text));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+
+    Press(qv.Process(), main, 'V');
+    ASSERT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "V did not open the file";
+    const std::vector<DWORD> viewer = BodyPixels(main);
+    ASSERT_TRUE(Distinct(viewer));
+
+    Press(qv.Process(), main, VK_TAB);
+    EXPECT_NE(Caption(main).find(right), std::wstring::npos) << "the right pane is not active";
+    const std::vector<DWORD> list = BodyPixels(main);
+    EXPECT_NE(list, viewer) << "the viewer stayed on screen";
+    EXPECT_TRUE(Distinct(list)) << "the right pane's list is not drawn";
+    // What Tab left on screen is what the window shows when it is painted afresh.
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    qvtest::PumpMessages(100);
+    Settle(qv.Process(), main);
+    EXPECT_TRUE(BodyPixels(main) == list) << "Tab left the screen unlike a fresh painting";
+
+    // The keys act on the list on screen: Enter opens the folder under its cursor.
+    Press(qv.Process(), main, VK_RETURN);
+    EXPECT_NE(Caption(main).find(right + L"\\inner"), std::wstring::npos) << "Enter did not open the folder";
+    EXPECT_NE(BodyPixels(main), list) << "the opened folder is not shown";
+
+    Press(qv.Process(), main, VK_TAB);
+    EXPECT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "Tab did not return to the viewer";
+    EXPECT_TRUE(BodyPixels(main) == viewer) << "the viewer is not shown again as it was";
+
+    Press(qv.Process(), main, VK_RETURN);
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+TEST(TextViewerProgram, AHistoryEntryInAnArchiveThatCannotBeReadSaysWhyAndKeepsTheViewer)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "shown line " + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a.txt", text));
+    const std::wstring broken = left + L"\\broken.zip";
+    ASSERT_TRUE(qvtest::WriteFileBytes(broken, std::string("PK\x03\x04") + std::string(60, '\x7f')));
+    std::string brokenNarrow(broken.begin(), broken.end());
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
+                              "[VIEWKEYEXEDATA]\r\nN_F3=@ViewHistory\r\n"
+                              "[VIEW_HISTORY]\r\nFILE_NAME0=m.txt\r\nPATH0=docs\r\nARCHIVE_PATH0=" +
+                              brokenNarrow + "\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    SetForegroundWindow(main);
+    qvtest::PumpMessages(500);
+    Settle(qv.Process(), main);
+
+    Press(qv.Process(), main, 'V');
+    ASSERT_NE(Caption(main).find(L"a.txt"), std::wstring::npos) << "V did not open the file";
+    const std::vector<DWORD> viewer = BodyPixels(main);
+    ASSERT_TRUE(Distinct(viewer));
+
+    // F3 shows the history, the file just viewed on top; Down and Enter choose the
+    // member of the broken archive below it.
+    qvtest::TypeKeys(main, {{VK_F3}}, 150);
+    qvtest::WindowMatch history;
+    history.caption = L"閲覧履歴";
+    history.dialogOnly = true;
+    HWND dialog = qvtest::WaitForProcessWindow(qv.ProcessId(), history);
+    ASSERT_NE(nullptr, dialog) << "F3 did not show the history";
+    qvtest::TypeKeys(dialog, {{VK_DOWN}, {VK_RETURN}}, 150);
+    qvtest::WindowMatch failure;
+    failure.caption = L"圧縮ファイルの閲覧失敗";
+    failure.dialogOnly = true;
+    HWND box = qvtest::WaitForProcessWindow(qv.ProcessId(), failure);
+    ASSERT_NE(nullptr, box) << "the failure was not told";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return qvtest::FindProcessWindows(qv.ProcessId(), failure).empty(); },
+                                  10000));
+    Settle(qv.Process(), main);
+    EXPECT_NE(Caption(main).find(L"a.txt"), std::wstring::npos) << "the viewer was left";
+    EXPECT_TRUE(BodyPixels(main) == viewer) << "the text is no longer shown";
+
+    // The keys still act on the text: Down scrolls it.
+    Press(qv.Process(), main, VK_DOWN);
+    EXPECT_NE(BodyPixels(main), viewer) << "Down did not scroll the text";
 
     Press(qv.Process(), main, VK_RETURN);
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
