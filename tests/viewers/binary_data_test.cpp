@@ -181,7 +181,7 @@ TEST_F(BinaryDataTest, SearchFindsOverlappingHitsAndWrapsOnce)
 // comparison with another file, whose differences sit on a block's edge or past its end.
 TEST_F(BinaryDataTest, SearchFindsTheSameHitsAcrossBlockEdgesEditsAndRounds)
 {
-    const LONGLONG B = 1 << 20; // a search reads this many positions at once
+    const LONGLONG B = CBinaryData::kSearchBlock; // a search reads this many positions at once
     const LONGLONG N = 2 * B + 777;
     struct Placed
     {
