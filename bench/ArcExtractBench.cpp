@@ -61,7 +61,7 @@ int wmain(int argc, wchar_t** argv)
         const double backEnd = BackEndSeconds(archive, out + L"\\ours-" + suffix, result);
         if (!referenceFirst)
             reference = ConsoleSeconds(exe, archive, out + L"\\ref-" + suffix);
-        turns.Add(result != 0 ? backEnd : -1, reference);
+        turns.Add(result != 0 ? backEnd : -1, reference, qvbench::TimeStartUp(exe));
     }
     std::printf("extract: back-end result %d\n", result);
     turns.Report("archive extraction, 7z", 1.1, "7z.exe x");

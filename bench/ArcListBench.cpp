@@ -64,7 +64,7 @@ int wmain(int argc, wchar_t** argv)
             const double ours = ListingSeconds(archive, entries);
             if (!referenceFirst)
                 reference = ConsoleSeconds(exe, archive);
-            listing.Add(ours, reference);
+            listing.Add(ours, reference, qvbench::TimeStartUp(exe));
         }
         std::printf("%s: %d entries\n", name, entries);
         const std::string scenario = std::string("archive listing, ") + (name + 11);

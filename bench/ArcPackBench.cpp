@@ -111,7 +111,8 @@ int wmain(int argc, wchar_t** argv)
         for (int run = 0; run < runs; run++)
         {
             const double driver = DriverSeconds(*codecs, tree, archive, result);
-            turns.Add(result == S_OK ? driver : -1, ConsoleSeconds(exe, tree, out + L"\\ref-" + name));
+            const double reference = ConsoleSeconds(exe, tree, out + L"\\ref-" + name);
+            turns.Add(result == S_OK ? driver : -1, reference, qvbench::TimeStartUp(exe));
         }
         std::printf("%ls: driver result 0x%08lX\n", name, static_cast<unsigned long>(result));
         const std::string scenario = std::string("archive packing, ") + (wcsstr(name, L".7z") ? "7z" : "zip");

@@ -2,14 +2,16 @@
 // first screen, against the same for a 1 KiB file; and paging through the whole file,
 // reading every shown 16-byte line as the drawing does, against a plain read of the
 // file in 32,000-byte blocks in the same run. The file is written once beside the
-// program and reused; the argument gives its size in MiB (256 unless given; 1024 for
-// the size of the first measurements).
+// program and reused. A search for bytes the file does not hold, over the whole file,
+// against a plain read of it in the blocks the search reads. The argument gives its size in MiB (256 unless
+// given; 1024 for the size of the first measurements).
 #include "bench/BenchSupport.h"
 #include "viewers/binary/BinaryData.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -96,6 +98,26 @@ int wmain(int argc, wchar_t** argv)
                 paging, plain, plain > 0 ? paging / plain : 0.0, sum);
     const double ratio = plain > 0 ? paging / plain : 0.0;
     qvbench::RecordRow("binary editor, paging every line", ratio, ratio, ratio, 1, 0);
+    // A search that finds nothing runs over the whole file: against a plain read of the
+    // file in blocks of the size the search reads, turn by turn.
+    const BYTE pattern[] = {'Q', 'v', 'Q', 'v', 'Q', 'v', 'Q', 'v'};
+    qvbench::Turns search;
+    for (int turn = 0; turn < 3; ++turn)
+    {
+        start = Seconds();
+        file = CreateFileW(large.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        std::vector<BYTE> big((size_t)CBinaryData::kSearchBlock);
+        while (ReadFile(file, big.data(), (DWORD)big.size(), &got, nullptr) && got > 0)
+            sum += big[got - 1];
+        CloseHandle(file);
+        const double read = Seconds() - start;
+        start = Seconds();
+        data.SetSearchData(pattern, sizeof(pattern), 0, 0);
+        const LONGLONG hit = data.SearchNext(0);
+        const double searched = Seconds() - start;
+        search.Add(hit == -1 ? searched : -1, read);
+    }
+    search.Report("binary editor, search missing over the file", 1.5, "plain read");
     const double extra = (openLarge - openSmall) * 1000;
     qvbench::RecordRow("binary editor, open of a large file, extra ms", extra, extra, extra, 1, 0);
     return 0;

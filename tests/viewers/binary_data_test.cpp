@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/common/TestHelpers.h"
 #include "viewers/binary/BinaryData.h"
@@ -172,6 +173,137 @@ TEST_F(BinaryDataTest, SearchFindsOverlappingHitsAndWrapsOnce)
     data.SetSearchData((const BYTE*)"Q", 1, 100, 1); // upwards
     EXPECT_EQ(data.SearchNext(0), 40);
     EXPECT_EQ(data.SearchNext(1), 40); // against the direction: from 39 down to 40
+}
+
+// Searches over a file larger than the blocks a search reads at once: hits that start
+// in one block and end in the next, overlapping hits, rounds that run across the end
+// (or the start) of the file, edits not yet saved that make or break a hit, and the
+// comparison with another file, whose differences sit on a block's edge or past its end.
+TEST_F(BinaryDataTest, SearchFindsTheSameHitsAcrossBlockEdgesEditsAndRounds)
+{
+    const LONGLONG B = CBinaryData::kSearchBlock; // a search reads this many positions at once
+    const LONGLONG N = 2 * B + 777;
+    struct Placed
+    {
+        LONGLONG offset;
+        const char* bytes;
+    };
+    struct Call
+    {
+        int reverse;
+        LONGLONG expected;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Placed> onDisk;
+        std::vector<Placed> edits;
+        const char* pattern;
+        LONGLONG start;
+        DWORD direction;
+        std::vector<Call> calls;
+    } cases[] = {
+        {"straddling hits from the start",
+         {{B - 1, "xyz"}, {2 * B - 2, "xyz"}},
+         {},
+         "xyz",
+         0,
+         0,
+         {{0, B - 1}, {0, 2 * B - 2}, {0, -1}, {0, B - 1}}},
+        {"overlapping hits over an edge",
+         {{B - 2, "xxxx"}},
+         {},
+         "xx",
+         0,
+         0,
+         {{0, B - 2}, {0, B - 1}, {0, B}, {0, -1}, {0, B - 2}}},
+        {"a hit that ends at the end of the file", {{N - 3, "xyz"}}, {}, "xyz", 5, 0, {{0, N - 3}, {0, -1}}},
+        {"a round across the end",
+         {{100, "xy"}, {B + 5, "xy"}, {2 * B, "xy"}},
+         {},
+         "xy",
+         B + 10,
+         0,
+         {{0, 2 * B}, {0, 100}, {0, B + 5}, {0, -1}, {0, 2 * B}}},
+        {"a round upwards across the start",
+         {{100, "xy"}, {B + 5, "xy"}, {2 * B, "xy"}, {B + 10, "xy"}},
+         {},
+         "xy",
+         B + 10,
+         1,
+         {{0, B + 10}, {0, B + 5}, {0, 100}, {0, 2 * B}, {0, -1}, {0, B + 10}}},
+        {"against the direction",
+         {{100, "xy"}, {B + 5, "xy"}, {2 * B, "xy"}},
+         {},
+         "xy",
+         B,
+         0,
+         {{0, B + 5}, {1, B + 5}, {1, -1}, {1, 100}, {1, 2 * B}, {0, 2 * B}, {0, 100}, {0, -1}, {0, B + 5}}},
+        {"edits make and break hits",
+         {{B - 1, "xyq"}, {300, "xyz"}, {N - 1, "x"}},
+         {{B + 1, "z"}, {301, "."}, {N - 3, "xy"}, {N - 1, "z"}},
+         "xyz",
+         0,
+         0,
+         {{0, B - 1}, {0, N - 3}, {0, -1}}},
+        {"a hit on the start, upwards", {{B, "xy"}}, {}, "xy", B, 1, {{0, B}, {0, -1}, {0, B}}},
+    };
+    std::string base((size_t)N, '\0');
+    for (LONGLONG i = 0; i < N; ++i)
+        base[(size_t)i] = (char)('a' + (i * 7) % 13);
+    for (const Case& c : cases)
+    {
+        std::string bytes = base;
+        for (const Placed& p : c.onDisk)
+            bytes.replace((size_t)p.offset, strlen(p.bytes), p.bytes);
+        std::wstring path = P(L"blocks.bin");
+        ASSERT_TRUE(WriteFileBytes(path, bytes));
+        CBinaryData data;
+        ASSERT_EQ(data.Open(path.c_str()), 1);
+        for (const Placed& e : c.edits)
+            data.WriteBytes((const BYTE*)e.bytes, (LONGLONG)strlen(e.bytes), e.offset, data.m_size);
+        data.SetSearchData((const BYTE*)c.pattern, (LONGLONG)strlen(c.pattern), c.start, c.direction);
+        for (size_t i = 0; i < c.calls.size(); ++i)
+            EXPECT_EQ(data.SearchNext(c.calls[i].reverse), c.calls[i].expected) << c.name << ", call " << i;
+    }
+
+    // Comparison with another file: the two differ in the byte on the edge and in the
+    // last byte of the other file, which is shorter; positions where the other file
+    // cannot hold the compared length are never hits.
+    std::string edited = base;
+    std::string other = base.substr(0, (size_t)(N - 100));
+    other[(size_t)B] = 'X';
+    other[(size_t)(N - 101)] = 'X';
+    std::wstring editedPath = P(L"compare-edited.bin");
+    std::wstring otherPath = P(L"compare-other.bin");
+    ASSERT_TRUE(WriteFileBytes(editedPath, edited));
+    ASSERT_TRUE(WriteFileBytes(otherPath, other));
+    CBinaryData data;
+    ASSERT_EQ(data.Open(editedPath.c_str()), 1);
+    const BYTE unused[2] = {0, 0};
+    data.SetSearchData(unused, 2, 0, 0);
+    ASSERT_EQ(data.SetCompareData(otherPath.c_str(), nullptr, nullptr, 0, 0, 0, 1, BINVALUE_HEX, 0, 2), 1);
+    const LONGLONG differing[] = {B - 1, B, N - 102, -1, B - 1};
+    for (LONGLONG expected : differing)
+        EXPECT_EQ(data.SearchNext(0), expected) << "differing";
+
+    // The compare value sought in the other file, with an edit in our file that the
+    // condition on our bytes must see.
+    data.SetSearchData((const BYTE*)"Xb", 2, B + 3, 0);
+    ASSERT_EQ(
+        data.SetCompareData(otherPath.c_str(), (const BYTE*)"X", nullptr, 0, 1, 0, 0, BINVALUE_TEXT, 0, 1),
+        1);
+    const LONGLONG compared[] = {N - 101, B, -1};
+    for (LONGLONG expected : compared)
+        EXPECT_EQ(data.SearchNext(0), expected) << "compare value";
+    data.SetByte(B, 'X', BINEDIT_BYTE);
+    data.SetSearchData((const BYTE*)"X", 1, 0, 1);
+    ASSERT_EQ(
+        data.SetCompareData(otherPath.c_str(), (const BYTE*)"X", nullptr, 1, 1, 0, 0, BINVALUE_TEXT, 0, 1),
+        1);
+    const LONGLONG both[] = {B, -1};
+    for (LONGLONG expected : both)
+        EXPECT_EQ(data.SearchNext(0), expected) << "edited and compare value";
 }
 
 // A replace run that writes every hit and searches on must end, also when a hit lies

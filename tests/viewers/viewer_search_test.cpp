@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -111,4 +113,128 @@ TEST_F(ViewerSearch, MatchesStartAtCharactersAndTrailBytesAreNeverFolded)
     }
 }
 
+} // namespace
+
+namespace
+{
+// Over a long Shift-JIS text, with double bytes whose trail bytes are the letters sought
+// and long runs of bytes in the lead range, a round of finds from any start gives every
+// match once: forward the matches from the start on and then those before it; backward
+// those at or before the start, downwards, and then those after it. The matches are the
+// character starts (found walking from the beginning) where the text matches; "B"
+// stands only in trail bytes and is never found.
+TEST_F(ViewerSearch, RoundsOverALongTextFindEveryCharacterStartThatMatches)
+{
+    std::string s;
+    unsigned seed = 7;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    while (s.size() < 3000)
+    {
+        switch (next() % 6)
+        {
+        case 0:
+            s += "ab";
+            break;
+        case 1:
+            s += "\x83";
+            s += (next() % 2) ? 'a' : 'B';
+            break; // a trail byte that is a letter
+        case 2:
+            s += "\x93\xFA\x96\xE0\x8C\xEA";
+            break; // only lead-range bytes
+        case 3:
+            s += "Ab";
+            break;
+        case 4:
+            s += "\r\n";
+            break;
+        default:
+            s += (char)('c' + next() % 5);
+            break;
+        }
+    }
+    std::vector<bool> starts(s.size(), false);
+    for (size_t i = 0; i < s.size();)
+    {
+        starts[i] = true;
+        const unsigned char c = (unsigned char)s[i];
+        i += ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < s.size() ? 2 : 1;
+    }
+    Load(s);
+    const INT64 end = text.LineIndex()[text.LineCount()];
+    ASSERT_EQ(end, (INT64)s.size());
+    const struct
+    {
+        std::string what;
+        BOOL ignoreCase;
+    } searches[] = {{"ab", FALSE}, {"ab", TRUE}, {"B", FALSE}, {"\x96\xE0", FALSE}, {"a", TRUE}};
+    for (const auto& w : searches)
+    {
+        // Case is folded only where the sought text has a single-byte character.
+        std::vector<bool> single(w.what.size(), true);
+        for (size_t i = 0; i < w.what.size(); ++i)
+        {
+            const unsigned char c = (unsigned char)w.what[i];
+            if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < w.what.size())
+            {
+                single[i] = single[i + 1] = false;
+                ++i;
+            }
+        }
+        std::vector<INT64> matches;
+        for (size_t p = 0; p + w.what.size() <= s.size(); ++p)
+        {
+            bool same = starts[p];
+            for (size_t i = 0; same && i < w.what.size(); ++i)
+            {
+                char a = s[p + i], b = w.what[i];
+                if (w.ignoreCase && single[i])
+                {
+                    a = (char)toupper((unsigned char)a);
+                    b = (char)toupper((unsigned char)b);
+                }
+                same = a == b;
+            }
+            if (same)
+                matches.push_back((INT64)p);
+        }
+        auto isMatch = [&](INT64 p) { return std::find(matches.begin(), matches.end(), p) != matches.end(); };
+        for (INT64 start = 0; start < end; start += 301)
+        {
+            // Stepping on from a find right beside the start begins a new round (the
+            // step lands on the start, or passes it backwards): such starts are left out.
+            if (!isMatch(start - 1))
+            {
+                std::vector<INT64> forward;
+                for (INT64 m : matches)
+                    if (m >= start)
+                        forward.push_back(m);
+                for (INT64 m : matches)
+                    if (m < start)
+                        forward.push_back(m);
+                text.SetSearch(w.what, w.ignoreCase, 0);
+                text.SetSearchStart(start);
+                EXPECT_EQ(Finds(TRUE, (int)forward.size() + 1), forward)
+                    << w.what << " forward from " << start;
+            }
+            if (!isMatch(start + 1) && !isMatch(start + 2))
+            {
+                std::vector<INT64> backward;
+                for (auto m = matches.rbegin(); m != matches.rend(); ++m)
+                    if (*m <= start)
+                        backward.push_back(*m);
+                for (auto m = matches.rbegin(); m != matches.rend(); ++m)
+                    if (*m > start)
+                        backward.push_back(*m);
+                text.SetSearch(w.what, w.ignoreCase, 0);
+                text.SetSearchStart(start);
+                EXPECT_EQ(Finds(FALSE, (int)backward.size() + 1), backward)
+                    << w.what << " backward from " << start;
+            }
+        }
+    }
+}
 } // namespace

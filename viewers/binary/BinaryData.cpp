@@ -1,5 +1,6 @@
 #include "viewers/binary/BinaryData.h"
 
+#include <emmintrin.h>
 #include <new>
 #include <stdio.h>
 #include <string.h>
@@ -46,6 +47,109 @@ BOOL ReadAll(HANDLE file, BYTE* into, LONGLONG length)
 {
     DWORD got = 0;
     return ReadFile(file, into, (DWORD)length, &got, nullptr) && got == (DWORD)length;
+}
+
+// Candidates of a search: offsets whose byte is `first` and, when `pairs`, whose next
+// byte is `second`. Sixteen offsets a step; with pairs, data must hold one byte past `to`.
+struct Candidates
+{
+    const BYTE* data;
+    BYTE first, second;
+    bool pairs;
+
+    int Mask(LONGLONG at) const
+    {
+        __m128i hits =
+            _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at)), _mm_set1_epi8((char)first));
+        if (pairs)
+            hits = _mm_and_si128(hits, _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at + 1)),
+                                                      _mm_set1_epi8((char)second)));
+        return _mm_movemask_epi8(hits);
+    }
+    bool At(LONGLONG at) const { return data[at] == first && (!pairs || data[at + 1] == second); }
+
+    // The first candidate in [from, to), or -1.
+    LONGLONG Next(LONGLONG from, LONGLONG to) const
+    {
+        LONGLONG at = from;
+        // Four steps of sixteen are first sifted by the first byte alone.
+        const __m128i wanted = _mm_set1_epi8((char)first);
+        for (; at + 64 <= to; at += 64)
+        {
+            const __m128i any = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at)), wanted),
+                             _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at + 16)), wanted)),
+                _mm_or_si128(_mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at + 32)), wanted),
+                             _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i*)(data + at + 48)), wanted)));
+            if (!_mm_movemask_epi8(any))
+                continue;
+            for (LONGLONG part = at; part < at + 64; part += 16)
+            {
+                const int mask = Mask(part);
+                if (mask)
+                    return part + __builtin_ctz((unsigned)mask);
+            }
+        }
+        for (; at + 16 <= to; at += 16)
+        {
+            const int mask = Mask(at);
+            if (mask)
+                return at + __builtin_ctz((unsigned)mask);
+        }
+        for (; at < to; ++at)
+        {
+            if (At(at))
+                return at;
+        }
+        return -1;
+    }
+
+    // The last candidate in [0, to), or -1.
+    LONGLONG Previous(LONGLONG to) const
+    {
+        LONGLONG at = to;
+        for (; at >= 16; at -= 16)
+        {
+            const int mask = Mask(at - 16);
+            if (mask)
+                return at - 16 + (31 - __builtin_clz((unsigned)mask));
+        }
+        for (; at > 0; --at)
+        {
+            if (At(at - 1))
+                return at - 1;
+        }
+        return -1;
+    }
+};
+
+// The bytes [from, from + count) of a file in `data`, which holds [heldStart, heldEnd)
+// from the call before. A search forwards reads overlapping blocks: the overlap is kept
+// and the read goes on where the file pointer stands, since under Wine every seek is
+// one more round trip to the server.
+BOOL FillBlock(HANDLE file, BYTE* data, LONGLONG& heldStart, LONGLONG& heldEnd, LONGLONG from, LONGLONG count,
+               LONGLONG& filePos)
+{
+    LONGLONG keep = 0;
+    if (heldStart <= from && from < heldEnd && heldEnd <= from + count)
+    {
+        keep = heldEnd - from;
+        memmove(data, data + (from - heldStart), (size_t)keep);
+    }
+    heldStart = heldEnd = 0;
+    const LONGLONG at = from + keep;
+    if (count > keep)
+    {
+        if ((filePos != at && !SeekTo(file, at)) || !ReadAll(file, data + keep, count - keep))
+        {
+            filePos = -1;
+            return FALSE;
+        }
+        filePos = from + count;
+    }
+    heldStart = from;
+    heldEnd = from + count;
+    return TRUE;
 }
 
 BOOL WriteAll(HANDLE file, const void* data, DWORD length)
@@ -205,9 +309,15 @@ LONGLONG CBinaryData::Read(BYTE* buffer, LONGLONG offset, LONGLONG count)
         remaining -= piece;
         pos += piece;
     }
+    LayEdits(buffer, offset, count);
+    return count;
+}
+
+void CBinaryData::LayEdits(BYTE* buffer, LONGLONG offset, LONGLONG count) const
+{
     // Paging through an unedited file reads line by line: no bucket to look up then.
     if (m_chunkCount == 0)
-        return count;
+        return;
     LONGLONG end = offset + count;
     for (LONGLONG b = offset / kBucketSpan; b <= (end - 1) / kBucketSpan && b < m_bucketCount; ++b)
     {
@@ -223,7 +333,6 @@ LONGLONG CBinaryData::Read(BYTE* buffer, LONGLONG offset, LONGLONG count)
             }
         }
     }
-    return count;
 }
 
 LONGLONG CBinaryData::ReadBlocks(BYTE* buffer, LONGLONG offset, LONGLONG count)
@@ -419,6 +528,22 @@ int CBinaryData::MatchDifference(const BYTE* other, const BYTE* edited, const BY
     return 1;
 }
 
+int CBinaryData::HitAt(const BYTE* edited, const BYTE* other) const
+{
+    const size_t length = (size_t)m_patternLength;
+    if (!m_compareMode)
+        return memcmp(edited, m_pattern, length) == 0;
+    if (m_matchEdit && memcmp(edited, m_pattern, length) != 0)
+        return 0;
+    if (m_matchCompare && memcmp(other, m_compareValue, length) != 0)
+        return 0;
+    if (m_matchDifference && !MatchDifference(other, edited, m_differenceValue, m_kind, m_signed))
+        return 0;
+    if (m_matchDiffering && memcmp(other, edited, length) == 0)
+        return 0;
+    return 1;
+}
+
 LONGLONG CBinaryData::SearchNext(int reverse)
 {
     if (m_roundEnded)
@@ -437,69 +562,145 @@ LONGLONG CBinaryData::SearchNext(int reverse)
     if (probed <= 0)
         return -1;
 
-    BYTE* edited = new (std::nothrow) BYTE[(size_t)m_patternLength + kBufferSlack];
-    BYTE* other = nullptr;
-    LONGLONG otherSize = 0, otherStart = 0, otherEnd = 0, otherPos = -1;
-    if (!edited)
-        return -1;
-    LONGLONG result = -1;
+    LONGLONG otherSize = 0;
     if (m_compareMode)
     {
         LARGE_INTEGER size;
-        other = new (std::nothrow) BYTE[kWindowSize + kBufferSlack];
-        if (!other || !GetFileSizeEx(m_compareFile, &size))
-            goto done;
+        if (!GetFileSizeEx(m_compareFile, &size))
+            return -1;
         otherSize = size.QuadPart;
     }
-    do
+    // The positions left in this round: up to the one before the search start, or a
+    // whole round when the search begins on it.
+    LONGLONG left =
+        ((step > 0 ? m_searchStart - m_searchPos : m_searchPos - m_searchStart) % m_size + m_size) % m_size;
+    if (left == 0)
+        left = m_size;
+
+    // Testing each position through Read would cost a call and a window check per byte;
+    // a block of positions is read once, edits laid over it, and tested from memory.
+    const LONGLONG length = m_patternLength;
+    const LONGLONG blockBytes = Min64(kSearchBlock, m_size) + length;
+    BYTE* edited = new (std::nothrow) BYTE[(size_t)blockBytes + kBufferSlack];
+    BYTE* other = m_compareMode ? new (std::nothrow) BYTE[(size_t)blockBytes + kBufferSlack] : nullptr;
+    if (!edited || (m_compareMode && !other))
     {
-        LONGLONG pos = m_searchPos;
-        int hit = 0;
-        if (m_size - pos >= m_patternLength)
+        delete[] edited;
+        delete[] other;
+        return -1;
+    }
+    // Only a candidate whose first bytes are right needs the whole test; which buffer
+    // and bytes decide that depends on the conditions set.
+    Candidates filter = {nullptr, 0, 0, length >= 2};
+    if (!m_compareMode || m_matchEdit)
+    {
+        filter.data = edited;
+        filter.first = m_pattern[0];
+        filter.second = m_pattern[length >= 2 ? 1 : 0];
+    }
+    else if (m_matchCompare)
+    {
+        filter.data = other;
+        filter.first = m_compareValue[0];
+        filter.second = m_compareValue[length >= 2 ? 1 : 0];
+    }
+
+    LONGLONG result = -1;
+    LONGLONG pos = m_searchPos;
+    LONGLONG editedStart = 0, editedEnd = 0, otherStart = 0, otherEnd = 0, otherPos = -1;
+    while (left > 0)
+    {
+        LONGLONG count = Min64(left, kSearchBlock);
+        LONGLONG low, high;
+        if (step > 0)
         {
-            if (Read(edited, pos, m_patternLength) <= 0)
-                goto done;
-            if (!m_compareMode)
-                hit = memcmp(edited, m_pattern, (size_t)m_patternLength) == 0;
-            else if (otherSize - pos >= m_patternLength)
+            count = Min64(count, m_size - pos);
+            low = pos;
+            high = pos + count - 1;
+        }
+        else
+        {
+            count = Min64(count, pos + 1);
+            high = pos;
+            low = pos - count + 1;
+        }
+        // Positions from which the pattern would run past the end of our file, or in
+        // compare mode of the other one, are never hits.
+        LONGLONG last = Min64(high, m_size - length);
+        if (m_compareMode)
+            last = Min64(last, otherSize - length);
+        if (last >= low)
+        {
+            const LONGLONG bytes = last - low + length;
+            if (!FillBlock(m_file, edited, editedStart, editedEnd, low, bytes, m_filePos) ||
+                (m_compareMode &&
+                 !FillBlock(m_compareFile, other, otherStart, otherEnd, low, bytes, otherPos)))
+                break;
+            LayEdits(edited, low, bytes);
+            const LONGLONG span = last - low + 1;
+            if (step > 0)
             {
-                if (pos < otherStart || otherEnd < pos + m_patternLength)
+                for (LONGLONG at = 0; at < span; ++at)
                 {
-                    otherStart = Max64(0, pos - kWindowLead);
-                    LONGLONG length = Min64(kWindowSize, otherSize - otherStart);
-                    otherEnd = otherStart;
-                    if (!ReadWindowAt(m_compareFile, otherStart, length, other, otherPos))
-                        goto done;
-                    otherEnd = otherStart + length;
+                    if (filter.data)
+                    {
+                        at = filter.Next(at, span);
+                        if (at < 0)
+                            break;
+                    }
+                    if (HitAt(edited + at, other ? other + at : nullptr))
+                    {
+                        result = low + at;
+                        break;
+                    }
                 }
-                const BYTE* there = other + (pos - otherStart);
-                hit = 1;
-                if (hit && m_matchEdit)
-                    hit = memcmp(edited, m_pattern, (size_t)m_patternLength) == 0;
-                if (hit && m_matchCompare)
-                    hit = memcmp(there, m_compareValue, (size_t)m_patternLength) == 0;
-                if (hit && m_matchDifference)
-                    hit = MatchDifference(there, edited, m_differenceValue, m_kind, m_signed);
-                if (hit && m_matchDiffering)
-                    hit = memcmp(there, edited, (size_t)m_patternLength) != 0;
+            }
+            else
+            {
+                for (LONGLONG at = span - 1; at >= 0; --at)
+                {
+                    if (filter.data)
+                    {
+                        at = filter.Previous(at + 1);
+                        if (at < 0)
+                            break;
+                    }
+                    if (HitAt(edited + at, other ? other + at : nullptr))
+                    {
+                        result = low + at;
+                        break;
+                    }
+                }
             }
         }
-        LONGLONG next = pos + step;
-        if (next >= m_size)
-            next = 0;
-        else if (next < 0)
-            next = m_size - 1;
-        m_searchPos = next;
-        if (hit)
+        if (result >= 0)
         {
-            m_roundEnded = m_searchPos == m_searchStart;
-            result = pos;
-            goto done;
+            pos = result;
+            break;
         }
-    } while (m_searchPos != m_searchStart);
-done:
+        left -= count;
+        pos = step > 0 ? high + 1 : low - 1;
+        if (pos >= m_size)
+            pos = 0;
+        else if (pos < 0)
+            pos = m_size - 1;
+    }
     delete[] edited;
     delete[] other;
+    // A failed read leaves the search on the first position it could not test; a round
+    // that found nothing ends on the search start.
+    if (result < 0)
+    {
+        m_searchPos = pos;
+        return -1;
+    }
+    LONGLONG next = result + step;
+    if (next >= m_size)
+        next = 0;
+    else if (next < 0)
+        next = m_size - 1;
+    m_searchPos = next;
+    m_roundEnded = m_searchPos == m_searchStart;
     return result;
 }
 

@@ -44,6 +44,8 @@ public:
     static constexpr LONGLONG kMaxSize = 0x7FFFFFFF;
     static constexpr int kWindowSize = 32000;
     static constexpr int kWindowLead = 16000;
+    // Positions a search reads and tests at once.
+    static constexpr LONGLONG kSearchBlock = 1 << 18;
 
     CBinaryData();
     virtual ~CBinaryData();
@@ -115,6 +117,8 @@ private:
     BinaryEditChunk* FindChunkRecord(LONGLONG chunkOffset) const;
     void FreeChunks();
     void ReleaseSearchValues();
+    void LayEdits(BYTE* buffer, LONGLONG offset, LONGLONG count) const;
+    int HitAt(const BYTE* edited, const BYTE* other) const;
     int ReadWindowAt(HANDLE file, LONGLONG start, LONGLONG length, BYTE* into, LONGLONG& filePos);
 
     BinaryEditChunk** m_buckets;

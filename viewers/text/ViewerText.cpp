@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <emmintrin.h>
 
 #include "util/PathHelpers.h"
 #include "app/settings/ViewerSettings.h"
@@ -235,6 +236,50 @@ inline bool IsLeadByte(char c)
     const BYTE b = static_cast<BYTE>(c);
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+
+// The first offset in [from, to) whose byte is `a` or `b`, or -1; sixteen bytes a step.
+INT64 NextEither(const char* text, INT64 from, INT64 to, char a, char b)
+{
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    INT64 at = from;
+    for (; at + 16 <= to; at += 16)
+    {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
+        if (mask)
+            return at + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+    for (; at < to; ++at)
+    {
+        if (text[at] == a || text[at] == b)
+            return at;
+    }
+    return -1;
+}
+
+// The last offset in [from, to) whose byte is `a` or `b`, or -1.
+INT64 PreviousEither(const char* text, INT64 from, INT64 to, char a, char b)
+{
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    INT64 at = to;
+    for (; at - 16 >= from; at -= 16)
+    {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at - 16));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
+        if (mask)
+            return at - 16 + (31 - __builtin_clz(static_cast<unsigned>(mask)));
+    }
+    for (; at > from; --at)
+    {
+        if (text[at - 1] == a || text[at - 1] == b)
+            return at - 1;
+    }
+    return -1;
+}
 } // namespace
 
 void CViewerText::SetSearch(const std::string& text, BOOL ignoreCase, int direction)
@@ -293,6 +338,68 @@ BOOL CViewerText::IsCharStart(INT64 pos) const
     return ((pos - (q + 1)) & 1) == 0;
 }
 
+void CViewerText::SearchFirstBytes(char& a, char& b) const
+{
+    a = b = m_searchText[0];
+    if (m_ignoreCase && m_searchSingle[0])
+    {
+        if (a >= 'a' && a <= 'z')
+            b = static_cast<char>(a - 'a' + 'A');
+        else if (a >= 'A' && a <= 'Z')
+            b = static_cast<char>(a - 'A' + 'a');
+    }
+}
+
+INT64 CViewerText::FindForward(INT64 from, INT64 stop, INT64 end) const
+{
+    // Testing every position costs a call per byte; only a byte that can begin a match
+    // is looked at, and whether a character starts there is told from the last byte
+    // outside the lead range before it, never looking back past a known start.
+    const char* text = m_data.text;
+    char a, b;
+    SearchFirstBytes(a, b);
+    INT64 known = from < end && !IsCharStart(from) ? from + 1 : from;
+    for (INT64 at = from; at < stop; ++at)
+    {
+        at = NextEither(text, at, stop, a, b);
+        if (at < 0)
+            return -1;
+        bool starts = false;
+        if (at >= known)
+        {
+            INT64 q = at - 1;
+            while (q >= known && IsLeadByte(text[q]))
+                --q;
+            starts = ((at - (q + 1)) & 1) == 0;
+        }
+        if (!starts)
+        {
+            known = at + 1; // a trail byte: the next character starts after it
+            continue;
+        }
+        if (CharsMatch(at, end))
+            return at;
+        known = at;
+    }
+    return -1;
+}
+
+INT64 CViewerText::FindBackward(INT64 low, INT64 high, INT64 end) const
+{
+    const char* text = m_data.text;
+    char a, b;
+    SearchFirstBytes(a, b);
+    for (INT64 at = high; at >= low; --at)
+    {
+        at = PreviousEither(text, low, at + 1, a, b);
+        if (at < 0)
+            return -1;
+        if (IsCharStart(at) && CharsMatch(at, end))
+            return at;
+    }
+    return -1;
+}
+
 BOOL CViewerText::SearchViewerText(BOOL forward)
 {
     BOOL down = m_searchDirection == 0 ? forward : !forward;
@@ -316,45 +423,46 @@ BOOL CViewerText::SearchViewerText(BOOL forward)
 
     BOOL found = FALSE;
     INT64 pos = m_searchPos;
-    if (end > 0)
+    if (end > 0 && !m_searchText.empty())
     {
+        // Every position is tested once, starting here and wrapping at the end (or the
+        // start), up to the search start; the wrap splits the round into stretches.
+        INT64 left = end;
+        bool first = true;
         if (down)
         {
             if (m_searchState == SEARCH_FOUND)
                 ++pos;
-            // A match starts only where a character starts: the next such place is
-            // found once and then kept in step with the scan.
-            INT64 nextStart = pos < end && !IsCharStart(pos) ? pos + 1 : pos;
-            // Every position is tested once, starting here and wrapping at the end, up
-            // to the one before the search start.
-            for (INT64 tested = 0; tested < end; ++tested)
+            while (left > 0)
             {
                 if (pos >= end)
                 {
                     if (m_searchStart == 0)
                         break;
                     pos = 0;
-                    nextStart = 0;
                 }
-                if (tested > 0 && pos == m_searchStart)
+                if (!first && pos == m_searchStart)
                     break;
-                if (pos == nextStart)
+                INT64 stop = m_searchStart > pos ? m_searchStart : end;
+                if (stop - pos > left)
+                    stop = pos + left;
+                const INT64 hit = FindForward(pos, stop, end);
+                if (hit >= 0)
                 {
-                    nextStart += IsLeadByte(m_data.text[pos]) && pos + 1 < end ? 2 : 1;
-                    if (CharsMatch(pos, end))
-                    {
-                        found = TRUE;
-                        break;
-                    }
+                    pos = hit;
+                    found = TRUE;
+                    break;
                 }
-                ++pos;
+                left -= stop - pos;
+                pos = stop;
+                first = false;
             }
         }
         else
         {
             if (m_searchState == SEARCH_FOUND)
                 --pos;
-            for (INT64 tested = 0; tested < end; ++tested)
+            while (left > 0)
             {
                 if (pos < 0)
                 {
@@ -362,14 +470,24 @@ BOOL CViewerText::SearchViewerText(BOOL forward)
                         break;
                     pos = end - 1;
                 }
-                if (IsCharStart(pos) && CharsMatch(pos, end))
+                // The round ends after the position just past the search start, unless
+                // the search begins there.
+                const bool ends = m_searchStart + 1 <= pos && !(first && pos == m_searchStart + 1);
+                INT64 low = ends ? m_searchStart + 1 : 0;
+                if (pos - low + 1 > left)
+                    low = pos - left + 1;
+                const INT64 hit = FindBackward(low, pos, end);
+                if (hit >= 0)
                 {
+                    pos = hit;
                     found = TRUE;
                     break;
                 }
-                if (pos == m_searchStart + 1 && tested > 0)
+                left -= pos - low + 1;
+                if (ends)
                     break;
-                --pos;
+                pos = low - 1;
+                first = false;
             }
         }
     }

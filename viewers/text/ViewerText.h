@@ -81,6 +81,11 @@ private:
     BOOL CharsMatch(INT64 pos, INT64 end) const;
     // TRUE when a character of the text starts at `pos`, not a double byte's trail.
     BOOL IsCharStart(INT64 pos) const;
+    // The bytes a match may begin with (the two cases of a letter when case is ignored).
+    void SearchFirstBytes(char& a, char& b) const;
+    // The first match in [from, stop), or the last in [low, high]; -1 when none.
+    INT64 FindForward(INT64 from, INT64 stop, INT64 end) const;
+    INT64 FindBackward(INT64 low, INT64 high, INT64 end) const;
 
     ViewerTextData m_data;
     CViewDataThread* m_loader = nullptr;
