@@ -476,16 +476,11 @@ protected:
             View().ExecuteFilerCommand(reached.thenKeyword);
         }
         // The editor holds a change, bytes copied and a selection of another length, as
-        // while a user edits; a selection made with the keys ends when Shift is let go.
+        // while a user edits; a plain cursor move ends the first selection.
         if (reached.mode == PANE_MODE_BINARY && m_panes[0]->m_binaryData != nullptr)
-        {
-            CBinaryData& data = *m_panes[0]->m_binaryData;
-            for (LPCWSTR keyword : {L"@InputA", L"@Selectright", L"@Selectright", L"@Copydata"})
+            for (LPCWSTR keyword : {L"@InputA", L"@Selectright", L"@Selectright", L"@Copydata", L"@Right",
+                                    L"@Selectright", L"@Selectright", L"@Selectright", L"@Selectright"})
                 View().ExecuteBinaryCommand(keyword);
-            data.m_extending = 0;
-            for (int i = 0; i < 4; ++i)
-                View().ExecuteBinaryCommand(L"@Selectright");
-        }
         return m_panes[0]->m_mode == reached.mode;
     }
 };
