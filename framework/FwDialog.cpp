@@ -3,6 +3,8 @@
 
 #include <climits>
 
+void (*g_DialogOpenObserver)(const CDialog& dialog) = nullptr;
+
 namespace fw_detail
 {
 void EnsureCommonControls();
@@ -396,6 +398,8 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;
+    if (g_DialogOpenObserver != nullptr)
+        g_DialogOpenObserver(*this);
     LPCDLGTEMPLATE lpTemplate = LoadTemplate(nIDTemplate);
     if (lpTemplate == nullptr)
         return FALSE;
@@ -411,6 +415,8 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal()
 {
+    if (g_DialogOpenObserver != nullptr)
+        g_DialogOpenObserver(*this);
     LPCDLGTEMPLATE lpTemplate = LoadTemplate(m_nIDTemplate);
     if (lpTemplate == nullptr)
         return -1;

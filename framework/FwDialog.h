@@ -47,6 +47,13 @@ public:
     [[noreturn]] void Fail();
 };
 
+class CDialog;
+
+// Told of every dialog about to be shown, modal or modeless, before its template is
+// loaded; null in the program. Tests see through it which dialog a command opens, also
+// where their own program does not hold the dialog's template.
+extern void (*g_DialogOpenObserver)(const CDialog& dialog);
+
 class CDialog : public CWnd
 {
     DECLARE_DYNAMIC(CDialog)

@@ -1,10 +1,11 @@
 // Shared by the 7-Zip back-end tests: fixture paths, small file helpers, a back-end
-// opened and listed on an archive, and a writer of stored zip archives with member
-// names that no real archiver would write.
+// opened and listed on an archive, and writers of stored zip and tar archives with
+// member names that no real archiver would write.
 #pragma once
 #include "archivefront/sevenzip/SevenZipArchive.h"
 #include "tests/common/TestHelpers.h"
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -142,6 +143,40 @@ inline void WriteStoredZip(const std::wstring& path,
     u32(out, static_cast<uint32_t>(central.size()));
     u32(out, centralOffset);
     u16(out, 0);
+    WriteFile(path, out);
+}
+
+// A ustar archive of files with the given stored names and contents.
+inline void WriteTar(const std::wstring& path,
+                     const std::vector<std::pair<std::string, std::string>>& members)
+{
+    std::string out;
+    for (const auto& member : members)
+    {
+        std::string header(512, '\0');
+        member.first.copy(&header[0], 100);
+        std::string("0000644").copy(&header[100], 7);
+        std::string("0000000").copy(&header[108], 7);
+        std::string("0000000").copy(&header[116], 7);
+        char field[16];
+        snprintf(field, sizeof(field), "%011o", static_cast<unsigned>(member.second.size()));
+        std::string(field).copy(&header[124], 11);
+        std::string("14000000000").copy(&header[136], 11);
+        header[156] = '0';
+        std::string("ustar").copy(&header[257], 5);
+        std::string("00").copy(&header[263], 2);
+        std::string(8, ' ').copy(&header[148], 8);
+        unsigned sum = 0;
+        for (unsigned char c : header)
+            sum += c;
+        snprintf(field, sizeof(field), "%06o", sum);
+        std::string(field).copy(&header[148], 6);
+        header[154] = '\0';
+        out += header;
+        out += member.second;
+        out += std::string((512 - member.second.size() % 512) % 512, '\0');
+    }
+    out += std::string(1024, '\0');
     WriteFile(path, out);
 }
 

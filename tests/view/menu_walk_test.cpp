@@ -1,11 +1,28 @@
 // Every item of every menu the view shows (the menu bars of the pane modes, the
 // right-click menus and the tray menu), in every pane mode: the frame's update step
 // runs through the view's command routing, and an item that nothing enables and for
-// which no handler answers ends greyed. None may, but for the few listed below.
+// which no handler answers ends greyed. None may, but for the few listed below. And in
+// each mode a pane is brought into as a user brings it there, an item of the menus
+// shown there that is left enabled acts when chosen: it opens a window or a dialog,
+// asks, starts a command, or changes a setting, a pane, the clipboard or a file.
 #include "tests/view/CommandTestSupport.h"
 
+#include "app/dialogs/DialogAnswerScript.h"
+#include "app/settings/ViewerSettings.h"
+#include "archivefront/ArchiveFront.h"
+#include "res/ContextMenus.h"
 #include "res/GraphicViewerDialogs.h"
+#include "res/Menus.h"
+#include "res/TrayMenu.h"
+#include "tests/archivefront/SevenZipTestSupport.h"
+#include "viewers/binary/BinaryData.h"
+#include "viewers/text/TextPaneViewer.h"
+#include "util/IniFile.h"
+#include "view/settings/ViewSettingsLink.h"
 
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,6 +76,14 @@ std::vector<UINT> MenusToWalk()
     return out;
 }
 
+bool HandledByTheApplication(UINT id)
+{
+    for (UINT handled : kHandledByTheApplication)
+        if (handled == id)
+            return true;
+    return false;
+}
+
 const char* ExceptionReason(UINT id)
 {
     for (const Exception& e : kExceptions)
@@ -66,6 +91,86 @@ const char* ExceptionReason(UINT id)
             return e.reason;
     return nullptr;
 }
+
+std::string Utf8(const CString& text)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &out[0], length, nullptr, nullptr);
+    return out;
+}
+
+// Thrown from the command observer: the item reached a command of the tables, which is
+// acting; the command itself is not run, as a walk over every item must not copy,
+// delete or end anything.
+struct CommandStarted
+{
+};
+
+// While it lives, every window this thread would create is counted and refused (a
+// dialog's DoModal then returns -1 at once), every question of the program's own
+// message and input dialogs is counted, and every command of the tables that starts
+// is counted and stopped before it runs.
+class ActionWatch
+{
+public:
+    ActionWatch()
+    {
+        s_windows = 0;
+        m_dialogObserver = g_DialogOpenObserver;
+        g_DialogOpenObserver = [](const CDialog&) { ++s_windows; };
+        m_hook = SetWindowsHookExW(WH_CBT, RefuseWindow, nullptr, GetCurrentThreadId());
+        m_observer = g_CommandObserver;
+        g_CommandObserver = [](const CommandEntry&, LPCWSTR, LPCWSTR) { throw CommandStarted(); };
+    }
+    ~ActionWatch()
+    {
+        g_CommandObserver = m_observer;
+        g_DialogOpenObserver = m_dialogObserver;
+        if (m_hook != nullptr)
+            UnhookWindowsHookEx(m_hook);
+    }
+    ActionWatch(const ActionWatch&) = delete;
+    ActionWatch& operator=(const ActionWatch&) = delete;
+
+    bool Hooked() const { return m_hook != nullptr; }
+    bool Acted(bool commandStarted) const
+    {
+        return commandStarted || s_windows > 0 || !m_script.GetQuestions().empty();
+    }
+
+private:
+    static LRESULT CALLBACK RefuseWindow(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND)
+        {
+            ++s_windows;
+            return 1;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline int s_windows = 0;
+    HHOOK m_hook = nullptr;
+    CommandObserver m_observer = nullptr;
+    void (*m_dialogObserver)(const CDialog&) = nullptr;
+    CDialogAnswerScript m_script;
+};
+
+// Items that may do nothing when chosen here: the choice already in use, and those whose
+// work happens where this test cannot see it.
+const Exception kActsUnseen[] = {
+    {486,
+     "the first filer layout, the one in use: choosing the layout in use keeps it, and each other layout "
+     "item changes it"},
+    {809,
+     "brings the main window back from the task tray, whose menu is shown only while the window is hidden "
+     "there; the view of this test has no window"},
+    {908, "selects the line at the point the right-click menu opened at, which needs the view's window"},
+    {911, "selects the address at the point the right-click menu opened at, which needs the view's window"},
+    {988,
+     "opens the address at the point the right-click menu opened at in the browser, a program of its own"},
+};
 
 class MenuWalkTest : public CommandBench
 {
@@ -82,13 +187,100 @@ protected:
         View().OnCmdMsg(ui.m_nID, CN_UPDATE_COMMAND_UI, &ui, nullptr);
         if (ui.m_bEnableChanged || ui.m_nID >= 0xF000)
             return false;
-        for (UINT id : kHandledByTheApplication)
-            if (id == ui.m_nID)
-                return false;
+        if (HandledByTheApplication(ui.m_nID))
+            return false;
         FwCmdHandlerInfo info{};
         const BOOL handler = View().OnCmdMsg(ui.m_nID, CN_COMMAND, &ui, &info);
         ui.Enable(handler);
         return !handler;
+    }
+
+    // The ids of every item of the menu, with the state the update step leaves: true
+    // when it is enabled.
+    void CollectEnabled(HMENU popup, std::map<UINT, bool>& items)
+    {
+        for (int i = 0; i < GetMenuItemCount(popup); ++i)
+        {
+            if (HMENU sub = GetSubMenu(popup, i))
+            {
+                CollectEnabled(sub, items);
+                continue;
+            }
+            const UINT id = GetMenuItemID(popup, i);
+            if (id == 0 || id == static_cast<UINT>(-1) || id >= 0xF000 || HandledByTheApplication(id))
+                continue;
+            GreyForLackOfRoute(popup, i);
+            const bool enabled = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) == 0;
+            items[id] = items[id] || enabled;
+        }
+    }
+
+    // What a user could see changed: every setting the program would save, and the
+    // panes' modes, places, cursors and marks.
+    std::string StateSnapshot()
+    {
+        const std::wstring path = std::wstring(m_dir) + L"\\snapshot.ini";
+        {
+            CIniFile ini;
+            if (ini.Create(path.c_str()))
+            {
+                SaveSettingsSections(ini, LendViewData(View()));
+                ini.Close();
+            }
+        }
+        std::ostringstream state;
+        state << qvtest::ReadFileBytes(path);
+        for (CFilerPane* pane : g_Panes)
+        {
+            if (pane == nullptr)
+                continue;
+            state << '|' << pane->m_mode << ',' << pane->m_subMode << ',' << pane->m_position << ','
+                  << pane->m_cursor << ',' << pane->m_firstVisible << ',' << pane->m_markedCount << ','
+                  << pane->m_entries.GetSize() << ',' << Utf8(pane->m_currentDir);
+            if (pane->m_viewer != nullptr)
+                state << ",viewer " << pane->m_viewer->LineCount() << ',' << pane->m_viewer->GetLineWidth()
+                      << ',' << pane->m_viewer->GetTabWidth() << ',' << pane->m_viewer->GetEncoding() << ','
+                      << pane->m_viewer->GetTopLine();
+            if (const CBinaryData* data = pane->m_binaryData)
+                state << ",binary " << data->m_size << ',' << data->m_cursor << ',' << data->m_firstLine
+                      << ',' << data->m_selAnchor << ',' << data->m_selEnd << ',' << data->IsModified();
+        }
+        // The view's own switches, the bytes it keeps for pasting, the clipboard and the
+        // files of the folder the panes show.
+        CQvView& view = View();
+        state << "|companion " << view.m_nCompanionPane << ",following " << view.m_previews.followingPane
+              << ",bytes " << view.m_binary.clipboard.length << ",clipboard " << GetClipboardSequenceNumber();
+        for (const std::wstring& name : qvtest::ListFolder(std::wstring(m_dir)))
+            state << '|' << Utf8(name.c_str()) << '='
+                  << qvtest::ReadFileBytes(std::wstring(m_dir) + L"\\" + name);
+        return state.str();
+    }
+
+    // Chooses the item as the frame does and tells whether it acted; `changed` tells
+    // whether it left the state changed.
+    bool Acts(UINT id, bool& changed)
+    {
+        if (m_snapshot.empty())
+            m_snapshot = StateSnapshot();
+        const std::string before = m_snapshot;
+        bool started = false;
+        bool acted = false;
+        {
+            ActionWatch watch;
+            EXPECT_TRUE(watch.Hooked());
+            try
+            {
+                View().OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
+            }
+            catch (const CommandStarted&)
+            {
+                started = true;
+            }
+            acted = watch.Acted(started);
+        }
+        m_snapshot = StateSnapshot();
+        changed = m_snapshot != before;
+        return acted || changed;
     }
 
     void Walk(HMENU popup, const std::string& path, std::vector<std::string>& faults)
@@ -107,6 +299,9 @@ protected:
                 faults.push_back(path + "/" + std::to_string(i) + " id " + std::to_string(id));
         }
     }
+
+    // The state after the last item chosen, empty after a fresh start.
+    std::string m_snapshot;
 };
 
 TEST_F(MenuWalkTest, NoItemOfAnyMenuIsGreyForLackOfARoute)
@@ -132,6 +327,192 @@ TEST_F(MenuWalkTest, NoItemOfAnyMenuIsGreyForLackOfARoute)
     for (const std::string& fault : faults)
         all += fault + "\n";
     EXPECT_TRUE(faults.empty()) << faults.size() << " items without a route:\n" << all;
+}
+
+// The modes a pane is brought into as a user brings it there: over a folder of a
+// text file, a binary file and a zip, by the command that opens each.
+struct ReachedMode
+{
+    UINT mode;
+    const wchar_t* cursorFile;
+    const wchar_t* keyword;
+    const wchar_t* thenKeyword; // run next, on the first row of what the first one opened
+};
+const ReachedMode kReachedModes[] = {
+    {PANE_MODE_FILER, L"a.txt", nullptr},
+    {PANE_MODE_DRIVE_LIST, nullptr, L"@Drivelist"},
+    {PANE_MODE_ARCHIVE, L"arc.zip", L"@Packview"},
+    {PANE_MODE_TEXT_VIEWER, L"a.txt", L"@View"},
+    {PANE_MODE_BINARY, L"b.bin", L"@Binaryedit"},
+    {PANE_MODE_ARCHIVE_TEXT_VIEWER, L"arc.zip", L"@Packview", L"@View"},
+};
+
+// The menus a user sees in a mode: its menu bar, its right-click menus and the tray
+// menu.
+std::vector<UINT> MenusShownIn(UINT mode)
+{
+    std::vector<UINT> menus = {GetModeMenuId(mode), IDR_MENU_TRAY};
+    switch (mode)
+    {
+    case PANE_MODE_FILER:
+        menus.insert(menus.end(), {IDR_CONTEXT_FILER, IDR_CONTEXT_NEW_FILE, IDR_CONTEXT_FALLBACK});
+        break;
+    case PANE_MODE_DRIVE_LIST:
+        menus.insert(menus.end(), {IDR_CONTEXT_DRIVE_LIST, IDR_CONTEXT_FALLBACK});
+        break;
+    case PANE_MODE_ARCHIVE:
+        menus.push_back(IDR_CONTEXT_ARCHIVE);
+        break;
+    case PANE_MODE_TEXT_VIEWER:
+    case PANE_MODE_ARCHIVE_TEXT_VIEWER:
+        menus.push_back(IDR_CONTEXT_TEXT_VIEWER);
+        break;
+    case PANE_MODE_BINARY:
+        menus.push_back(IDR_CONTEXT_BINARY);
+        break;
+    default:
+        break;
+    }
+    return menus;
+}
+
+class MenuActionWalkTest : public MenuWalkTest
+{
+protected:
+    void SetUp() override
+    {
+        MenuWalkTest::SetUp();
+        SetPaneViewerFactory(&CreateTextPaneViewer);
+        Set(g_NOTVIEWUPDIR, 1);
+        Set(g_NOTVIEWCURRENTDIR, 1);
+        // Line widths of their own, none the one in use, so that each preset rewraps.
+        Set(g_VIEWCHARWIDE, 80);
+        for (int i = 0; i < 5; ++i)
+            Set(g_ViewerLineWidths[i], 40 + 20 * i + (i >= 2 ? 20 : 0));
+        ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\a.txt",
+                                           std::string(300, 'w') + "\r\nhttp://example.com/\r\n"));
+        ASSERT_TRUE(qvtest::WriteFileBytes(std::wstring(m_dir) + L"\\b.bin",
+                                           std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)));
+        sztest::WriteStoredZip(std::wstring(m_dir) + L"\\arc.zip", {{"in.txt", "inner"}});
+    }
+    void TearDown() override
+    {
+        ReleasePanes();
+        SetPaneViewerFactory(nullptr);
+        MenuWalkTest::TearDown();
+    }
+    void ReleasePanes()
+    {
+        for (auto& pane : m_panes)
+            if (pane != nullptr)
+            {
+                delete pane->m_binaryData;
+                pane->m_binaryData = nullptr;
+                pane->ReleaseViewerData();
+                if (pane->m_archive != nullptr)
+                    pane->m_archive->Close();
+            }
+    }
+    // Every item of the menus shown in the mode that is left enabled there is chosen,
+    // each from the same start; the test fails on those that did nothing.
+    void WalkMode(const ReachedMode& reached)
+    {
+        ASSERT_TRUE(Reach(reached));
+        std::map<UINT, bool> items;
+        for (UINT menuId : MenusShownIn(reached.mode))
+        {
+            HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
+            ASSERT_NE(nullptr, menu) << menuId;
+            CollectEnabled(menu, items);
+            DestroyMenu(menu);
+        }
+        std::vector<UINT> faults;
+        bool changed = false;
+        for (const auto& item : items)
+        {
+            if (!item.second || ExceptionReason(item.first) != nullptr)
+                continue;
+            bool unseen = false;
+            for (const Exception& e : kActsUnseen)
+                unseen = unseen || e.id == item.first;
+            if (unseen)
+                continue;
+            // One that changed something, which may be the mode, is followed by a
+            // fresh start.
+            if (changed)
+                ASSERT_TRUE(Reach(reached)) << item.first;
+            if (!Acts(item.first, changed))
+                faults.push_back(item.first);
+        }
+        std::string all;
+        for (UINT id : faults)
+            all += " " + std::to_string(id);
+        EXPECT_TRUE(faults.empty()) << "enabled items that do nothing in mode " << reached.mode << ":" << all;
+    }
+
+    // Both panes new over the folder, pane 0 active, then brought into the mode.
+    bool Reach(const ReachedMode& reached)
+    {
+        m_snapshot.clear();
+        ReleasePanes();
+        for (int i = 0; i < 2; ++i)
+        {
+            m_panes[i] = std::make_unique<CFilerPane>(i);
+            m_panes[i]->m_position = i == 0 ? PANE_POS_ACTIVE : PANE_POS_OTHER;
+            m_panes[i]->m_mode = PANE_MODE_FILER;
+            m_panes[i]->m_subMode = PANE_SUB_DIRECTORY;
+            delete m_panes[i]->m_archive;
+            m_panes[i]->m_archive = CArchiveFront::CreateForPane();
+            g_Panes[i] = m_panes[i].get();
+            View().ChangePaneDirectory(i, m_dir, 1, 0, FALSE);
+        }
+        if (reached.cursorFile != nullptr)
+            m_panes[0]->SetCursorToName(reached.cursorFile, FALSE, 0);
+        if (reached.keyword != nullptr)
+            View().ExecuteFilerCommand(reached.keyword);
+        if (reached.thenKeyword != nullptr)
+        {
+            m_panes[0]->m_cursor = 0;
+            View().ExecuteFilerCommand(reached.thenKeyword);
+        }
+        // The editor holds a change, bytes copied and a selection of another length, as
+        // while a user edits; a plain cursor move ends the first selection.
+        if (reached.mode == PANE_MODE_BINARY && m_panes[0]->m_binaryData != nullptr)
+            for (LPCWSTR keyword : {L"@InputA", L"@Selectright", L"@Selectright", L"@Copydata", L"@Right",
+                                    L"@Selectright", L"@Selectright", L"@Selectright", L"@Selectright"})
+                View().ExecuteBinaryCommand(keyword);
+        return m_panes[0]->m_mode == reached.mode;
+    }
+};
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheFilerActsWhenChosen)
+{
+    WalkMode(kReachedModes[0]);
+}
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheDriveListActsWhenChosen)
+{
+    WalkMode(kReachedModes[1]);
+}
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInAnArchiveListingActsWhenChosen)
+{
+    WalkMode(kReachedModes[2]);
+}
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheTextViewerActsWhenChosen)
+{
+    WalkMode(kReachedModes[3]);
+}
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheBinaryEditorActsWhenChosen)
+{
+    WalkMode(kReachedModes[4]);
+}
+
+TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheTextViewerOfAMemberActsWhenChosen)
+{
+    WalkMode(kReachedModes[5]);
 }
 
 } // namespace

@@ -301,8 +301,10 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
         else if (id == ID_MENU_COMPANION_VIEWER)
         {
             // The companion viewer has no setting of its own: it is on while a pane
-            // follows the cursor.
-            ui->Enable(TRUE);
+            // follows the cursor. Only a filer's cursor can be followed, so elsewhere
+            // the item can only turn it off.
+            const int active = GetActivePaneIndex();
+            ui->Enable(m_nCompanionPane >= 0 || (active >= 0 && g_Panes[active]->m_mode == PANE_MODE_FILER));
             ui->SetCheck(m_nCompanionPane >= 0 ? 1 : 0);
             handled = TRUE;
         }
@@ -396,7 +398,12 @@ BOOL CQvView::RouteMenuCommand(UINT id, int code, void* extra)
             ui->Enable(TRUE);
             handled = TRUE;
         }
-        else if (IsCommandMenuItem(id) || IsSettingsMenuItem(id) || IsBinaryMenuCommand(id))
+        else if (IsSettingsMenuItem(id))
+        {
+            ui->Enable(CanRunSettingsMenuItem(*this, id));
+            handled = TRUE;
+        }
+        else if (IsCommandMenuItem(id) || IsBinaryMenuCommand(id))
         {
             ui->Enable(TRUE);
             handled = TRUE;

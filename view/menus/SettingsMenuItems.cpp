@@ -300,6 +300,18 @@ void RunCustomiseDialog(CQvView& view, CDialog& dialog, MenuReload reload)
 
 } // namespace
 
+BOOL CanRunSettingsMenuItem(CQvView& view, UINT id)
+{
+    // The displayed-file filter sorts and filters listings only: a viewer, the drive
+    // list and the network have nothing it would change.
+    if (id == 358)
+    {
+        const int active = view.GetActivePaneIndex();
+        return active >= 0 && IsSortedPane(g_Panes[active]);
+    }
+    return TRUE;
+}
+
 void OpenDisplayFilterDialog(CQvView& view)
 {
     const int active = view.GetActivePaneIndex();

@@ -9,6 +9,9 @@ class CQvView;
 BOOL IsSettingsMenuItem(UINT id);
 // Runs the item; FALSE when it is not served here.
 BOOL RunSettingsMenuItem(CQvView& view, UINT id);
+// FALSE for an item served here that could do nothing in the active pane's mode, so
+// that its menu item is greyed there.
+BOOL CanRunSettingsMenuItem(CQvView& view, UINT id);
 // The display-file dialog ("@DispFileSetting" and its menu item), only while the
 // active pane lists a folder or an archive; after OK the panes are listed again.
 void OpenDisplayFilterDialog(CQvView& view);
