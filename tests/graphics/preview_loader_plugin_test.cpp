@@ -13,6 +13,7 @@
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -85,16 +86,11 @@ protected:
             g_SusiePlugIns.Add(BmpPlugIn());
             g_SusiePlugInDir = qvtest::ProgramDir().c_str();
         }
-        m_savedHooks = g_PreviewDecodeHooks;
-        g_PreviewDecodeHooks.decodePicture = DecodePreviewFile;
-        g_PreviewDecodeHooks.takesName = PreviewPlugInTakesName;
-        g_PreviewDecodeHooks.decodeMemory = DecodePreviewMemory;
         m_dir = qvtest::ScratchDir() + L"\\preview_plugins";
         CreateDirectoryW(m_dir.c_str(), nullptr);
     }
     void TearDown() override
     {
-        g_PreviewDecodeHooks = m_savedHooks;
         CHandleLock lock(g_DataMutex);
         g_SusiePlugIns.Copy(m_saved);
         g_SusiePlugInDir = m_savedDir;
@@ -111,7 +107,7 @@ protected:
 
     CArray<CSusieDllFile> m_saved;
     CString m_savedDir;
-    PreviewDecodeHooks m_savedHooks;
+    qvtest::ScopedProgramWiring m_wiring;
     std::wstring m_dir;
 };
 } // namespace
