@@ -114,7 +114,13 @@ protected:
 
 TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirstPicture)
 {
+    // A kind only the plug-in reads: the loader reads its own BMP files without one.
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns[0].m_patterns.Add(L"*.pic");
+    }
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"red.bmp"), qvtest::SolidBmp(40, 10, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"green.pic"), qvtest::SolidBmp(8, 8, 0, 255, 0)));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"broken.bmp"), "BM but nothing more"));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"notes.txt"), "no picture"));
     CreateDirectoryW(P(L"target").c_str(), nullptr);
@@ -147,7 +153,7 @@ TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirst
     CLoadPreviewThread loader;
     loader.AcquireReaderLock();
     for (const wchar_t* name :
-         {L"red.bmp", L"broken.bmp", L"notes.txt", L"blue.lnk", L"folder", L"pictures.zip"})
+         {L"red.bmp", L"green.pic", L"broken.bmp", L"notes.txt", L"blue.lnk", L"folder", L"pictures.zip"})
         loader.QueueEntry(1, m_dir.c_str(), Find(P(name)), L"");
     loader.EndQueueing();
     loader.ReleaseReaderLock();
@@ -162,6 +168,7 @@ TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirst
     };
     const Expect expects[] = {
         {L"red.bmp", PREVIEW_READY, 0, RGB(255, 0, 0)},
+        {L"green.pic", PREVIEW_READY, 0, RGB(0, 255, 0)},
         {L"broken.bmp", PREVIEW_NONE, 0, 0},
         {L"notes.txt", PREVIEW_NONE, 0, 0},
         {L"blue.lnk", PREVIEW_READY, 0, RGB(0, 0, 255)},
