@@ -10,6 +10,7 @@
 #include "fileops/find/FindThread.h"
 #include "res/FindDialogs.h"
 #include "tests/common/DialogHarness.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestSupport.h"
 #include "tests/fileops/FileopsTestHelpers.h"
 
@@ -42,10 +43,10 @@ TEST(FindFileDialog, PaneSearchAddsTheAsterisksStartsThePanesWorkerAndCloses)
     MakeFile(dir, L"xabcx.txt", "1");
     MakeFile(dir, L"sub\\abc.log", "2");
     MakeFile(dir, L"other.txt", "3");
+    qvtest::ScopedProgramWiring wiring;
     CFilerPane* saved = g_Panes[0];
     CFilerPane pane(0);
     g_Panes[0] = &pane;
-    g_CreateFindThread = CreateFindThread;
     const int savedAsterisk = g_FIND_DIALOG_AUTO_ADD_ASTERRISK;
     g_FIND_DIALOG_AUTO_ADD_ASTERRISK = 1;
 

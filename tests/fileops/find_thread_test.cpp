@@ -3,6 +3,7 @@
 #include "util/WorkerMessages.h"
 #include "fileops/find/FindThread.h"
 #include "filer/FilerPane.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestSupport.h"
 #include "tests/fileops/FileopsTestHelpers.h"
 
@@ -336,10 +337,10 @@ TEST_F(FindThreadTest, PaneModeFillsThePanesFindResults)
     MakeFile(m_dir, L"one.txt", "needle");
     MakeFile(m_dir, L"sub\\two.txt", "the needle");
     MakeFile(m_dir, L"three.txt", "no");
+    qvtest::ScopedProgramWiring wiring;
     CFilerPane* saved = g_Panes[1];
     CFilerPane pane(1);
     g_Panes[1] = &pane;
-    g_CreateFindThread = CreateFindThread;
     auto* worker = dynamic_cast<CFindThread*>(pane.m_findResults.StartSearch());
     ASSERT_NE(worker, nullptr);
     Configure(*worker, L"*", L"needle", {1, 0, 0, 0, 0}, nullptr);

@@ -1,7 +1,7 @@
-// The filer's part of the wiring the program installs at start-up, installed the same
-// way: the walk frames of the copy and delete jobs close their enumerations, the
-// play-list filler sees a pane's target entries, and every new pane gets the archive
-// object of the installed factory.
+// The filer's part of the program's own wiring (InstallProgramHooks): the walk frames
+// of the copy and delete jobs close their enumerations, the play-list filler sees a
+// pane's target entries, and every new pane gets the archive object of the installed
+// factory.
 #include <gtest/gtest.h>
 #include "filer/FilerHooks.h"
 #include "app/records/PaneRecords.h"
@@ -10,6 +10,7 @@
 #include "filer/EntryFind.h"
 #include "filer/FilerPane.h"
 #include "filer/PaneArchive.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestSupport.h"
 
 #include <string>
@@ -20,20 +21,14 @@ namespace
 class FilerHooksTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        CDirWalkFrame::SetCloseEntryFind(&CloseEntryFind);
-        SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
-        SetPaneArchiveFactory(&CArchiveFront::CreateForPane);
-        m_dir = qvtest::ScratchDir();
-    }
+    void SetUp() override { m_dir = qvtest::ScratchDir(); }
     void TearDown() override
     {
         g_Panes[0] = m_savedPanes[0];
         g_Panes[1] = m_savedPanes[1];
-        SetPaneArchiveFactory(nullptr);
     }
 
+    qvtest::ScopedProgramWiring m_wiring;
     std::wstring m_dir;
     CFilerPane* m_savedPanes[2] = {g_Panes[0], g_Panes[1]};
 };

@@ -11,6 +11,7 @@
 #include "graphics/plugins/PictureStepper.h"
 #include "res/PictureDialogs.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -207,9 +208,7 @@ TEST_F(LoadPictureDialogTest, ArchiveMembersNoImagePlugInTakesAreSkippedForTheNe
         archiver.m_enabled = 1;
         g_SusiePlugIns.Add(archiver);
     }
-    const ArchivePlugInHooks savedHooks = g_ArchivePlugInHooks;
-    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
-    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    qvtest::ScopedProgramWiring wiring;
     const std::wstring archive = m_folder + L"\\members.qar";
     ASSERT_TRUE(qvtest::WriteFileBytes(archive, "QARC archive"));
     {
@@ -229,7 +228,6 @@ TEST_F(LoadPictureDialogTest, ArchiveMembersNoImagePlugInTakesAreSkippedForTheNe
         EXPECT_EQ(nullptr, dlg.m_memberImage);
         EXPECT_EQ(L"short.txt", std::wstring(dlg.m_memberName));
     }
-    g_ArchivePlugInHooks = savedHooks;
 }
 
 TEST_F(LoadPictureDialogTest, StopDuringASlowDecodeEndsTheLoadThroughThePlugInsProgress)
@@ -275,9 +273,7 @@ TEST_F(LoadPictureDialogTest, EachOfTwoPicturesWhoseNamesDifferOnlyInCaseIsShown
         container.m_enabled = 1;
         g_SusiePlugIns.Add(container);
     }
-    const ArchivePlugInHooks savedHooks = g_ArchivePlugInHooks;
-    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
-    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    qvtest::ScopedProgramWiring wiring;
     const std::vector<std::pair<std::string, std::string>> twins = {
         {"Pic.bmp", qvtest::SolidBmp(4, 4, 0, 0, 255)}, {"pic.bmp", qvtest::SolidBmp(4, 4, 0, 255, 0)}};
     const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0)};
@@ -334,5 +330,4 @@ TEST_F(LoadPictureDialogTest, EachOfTwoPicturesWhoseNamesDifferOnlyInCaseIsShown
             g_CurrentPicture.Free();
         }
     }
-    g_ArchivePlugInHooks = savedHooks;
 }

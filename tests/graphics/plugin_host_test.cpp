@@ -9,6 +9,7 @@
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/plugins/SusiePlugInHost.h"
 #include "graphics/plugins/SusiePlugInList.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -219,15 +220,16 @@ TEST_F(PlugInHostTest, AMemberWhoseNameIsALinkInTheDestinationIsNotWrittenThroug
 TEST_F(PlugInHostTest, TheArchiveFrontReachesTheHostOnlyThroughTheInstalledHooks)
 {
     const std::wstring archive = Write(L"front.qar", "QARC archive");
-    const ArchivePlugInHooks saved = g_ArchivePlugInHooks;
+    qvtest::ScopedProgramWiring wiring;
+    const ArchivePlugInHooks wired = g_ArchivePlugInHooks;
+    // Without the hooks the back-end knows no plug-in.
     g_ArchivePlugInHooks = {};
     {
         CArchivePlugInBackEnd backEnd;
         EXPECT_EQ(-1, backEnd.LoadPlugInForFile(archive.c_str(), 1, 0, 1));
         EXPECT_EQ(0, CArchivePlugInBackEnd::IsSupportedName(L"front.qar"));
     }
-    g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
-    g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+    g_ArchivePlugInHooks = wired;
     {
         CArchivePlugInBackEnd backEnd;
         EXPECT_EQ(1, CArchivePlugInBackEnd::IsSupportedName(L"front.qar"));
@@ -236,5 +238,4 @@ TEST_F(PlugInHostTest, TheArchiveFrontReachesTheHostOnlyThroughTheInstalledHooks
         EXPECT_EQ(6, backEnd.Listing().GetSize());
         EXPECT_EQ(L"spi_qarc.sph", qvtest::W(backEnd.GetLibraryName()));
     }
-    g_ArchivePlugInHooks = saved;
 }

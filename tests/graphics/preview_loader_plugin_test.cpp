@@ -13,6 +13,7 @@
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 
@@ -85,16 +86,11 @@ protected:
             g_SusiePlugIns.Add(BmpPlugIn());
             g_SusiePlugInDir = qvtest::ProgramDir().c_str();
         }
-        m_savedHooks = g_PreviewDecodeHooks;
-        g_PreviewDecodeHooks.decodePicture = DecodePreviewFile;
-        g_PreviewDecodeHooks.takesName = PreviewPlugInTakesName;
-        g_PreviewDecodeHooks.decodeMemory = DecodePreviewMemory;
         m_dir = qvtest::ScratchDir() + L"\\preview_plugins";
         CreateDirectoryW(m_dir.c_str(), nullptr);
     }
     void TearDown() override
     {
-        g_PreviewDecodeHooks = m_savedHooks;
         CHandleLock lock(g_DataMutex);
         g_SusiePlugIns.Copy(m_saved);
         g_SusiePlugInDir = m_savedDir;
@@ -111,14 +107,20 @@ protected:
 
     CArray<CSusieDllFile> m_saved;
     CString m_savedDir;
-    PreviewDecodeHooks m_savedHooks;
+    qvtest::ScopedProgramWiring m_wiring;
     std::wstring m_dir;
 };
 } // namespace
 
 TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirstPicture)
 {
+    // A kind only the plug-in reads: the loader reads its own BMP files without one.
+    {
+        CHandleLock lock(g_DataMutex);
+        g_SusiePlugIns[0].m_patterns.Add(L"*.pic");
+    }
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"red.bmp"), qvtest::SolidBmp(40, 10, 0, 0, 255)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(P(L"green.pic"), qvtest::SolidBmp(8, 8, 0, 255, 0)));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"broken.bmp"), "BM but nothing more"));
     ASSERT_TRUE(qvtest::WriteFileBytes(P(L"notes.txt"), "no picture"));
     CreateDirectoryW(P(L"target").c_str(), nullptr);
@@ -151,7 +153,7 @@ TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirst
     CLoadPreviewThread loader;
     loader.AcquireReaderLock();
     for (const wchar_t* name :
-         {L"red.bmp", L"broken.bmp", L"notes.txt", L"blue.lnk", L"folder", L"pictures.zip"})
+         {L"red.bmp", L"green.pic", L"broken.bmp", L"notes.txt", L"blue.lnk", L"folder", L"pictures.zip"})
         loader.QueueEntry(1, m_dir.c_str(), Find(P(name)), L"");
     loader.EndQueueing();
     loader.ReleaseReaderLock();
@@ -166,6 +168,7 @@ TEST_F(PreviewLoaderPlugInTest, PicturesShortcutsFoldersAndArchivesGetTheirFirst
     };
     const Expect expects[] = {
         {L"red.bmp", PREVIEW_READY, 0, RGB(255, 0, 0)},
+        {L"green.pic", PREVIEW_READY, 0, RGB(0, 255, 0)},
         {L"broken.bmp", PREVIEW_NONE, 0, 0},
         {L"notes.txt", PREVIEW_NONE, 0, 0},
         {L"blue.lnk", PREVIEW_READY, 0, RGB(0, 0, 255)},

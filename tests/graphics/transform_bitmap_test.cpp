@@ -1,6 +1,7 @@
 // Turning and mirroring a picture's rows through the picture object.
 #include "graphics/picture/PictureData.h"
 #include "tools/transform/TransformBitmap.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/graphics/PictureTestData.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,7 @@ std::string Rows(CPictureData& picture)
 class TransformBitmapTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { g_PictureTransformHooks.transformBitmap = TransformBitmap; }
-    void TearDown() override { g_PictureTransformHooks.transformBitmap = nullptr; }
+    qvtest::ScopedProgramWiring m_wiring;
 };
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/keys/KeyBindings.h"
 #include "filer/FilerPane.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestSupport.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
@@ -142,6 +143,9 @@ protected:
         return *m_view;
     }
 
+    // The program's hooks, from before the panes and the view are made until after
+    // they are gone; a test replaces only the hooks it controls.
+    qvtest::ScopedProgramWiring m_wiring;
     CString m_dir;
     std::unique_ptr<CFilerPane> m_panes[2];
     std::vector<RanCommand> m_ran;

@@ -11,6 +11,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PaneHooks.h"
 #include "filer/PathHistory.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestSupport.h"
 #include "view/QvView.h"
 #include "view/graphic/PreviewPanes.h"
@@ -123,7 +124,6 @@ protected:
         g_StartDirs[1].Empty();
         CIniFile::s_retryWaitMs = 1;
         m_display = std::make_unique<ScopedDisplayApi>(DisplayApi{TwoResolutions, RefuseChange, NoWallpaper});
-        InstallStartUpHooks();
         ResetAllSettings();
     }
 
@@ -147,19 +147,6 @@ protected:
         g_UserIniActive = m_savedActive;
         CIniFile::s_retryWaitMs = m_savedRetry;
         m_display.reset();
-    }
-
-    // The hooks the program installs at start-up that the view's reader and writer
-    // reach: the directory history's row and visits, and the preview loader's side of
-    // the panes.
-    static void InstallStartUpHooks()
-    {
-        g_SettingsHooks.loadDirHistory = LoadSectionDirHistory;
-        g_SettingsHooks.saveDirHistory = SaveSectionDirHistory;
-        g_PaneHooks.recordVisit = RecordPathVisit;
-        g_PaneHooks.isPreviewDirectory = IsLoaderPreviewDirectory;
-        g_PaneHooks.hasPictureExtension = IsLoaderDisplayedKind;
-        g_PaneHooks.queuePreviews = QueuePanePreviews;
     }
 
     // Every setting back to its default, as an empty file gives them.
@@ -193,7 +180,9 @@ protected:
 
     std::wstring m_dir;
     std::unique_ptr<CQvView> m_view;
-    CPaneHooksOverride m_hooks;
+    // Made before SetUp reads a setting, as the program installs its hooks before it
+    // reads one.
+    qvtest::ScopedProgramWiring m_wiring;
 
 private:
     std::vector<std::wstring> m_saved;

@@ -134,7 +134,6 @@ public:
         CHandleLock lock(g_DataMutex);
         m_saved.Copy(g_SusiePlugIns);
         m_savedDir = g_SusiePlugInDir;
-        m_savedHooks = g_ArchivePlugInHooks;
         CSusieDllFile record;
         memcpy(record.m_apiVersion, "00AM", 4);
         record.m_fileName = L"spi_bma.sph";
@@ -143,21 +142,17 @@ public:
         g_SusiePlugIns.RemoveAll();
         g_SusiePlugIns.Add(record);
         g_SusiePlugInDir = qvtest::ProgramDir().c_str();
-        g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
-        g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
     }
     ~BmaPlugIn()
     {
         CHandleLock lock(g_DataMutex);
         g_SusiePlugIns.Copy(m_saved);
         g_SusiePlugInDir = m_savedDir;
-        g_ArchivePlugInHooks = m_savedHooks;
     }
 
 private:
     CArray<CSusieDllFile> m_saved;
     CString m_savedDir;
-    ArchivePlugInHooks m_savedHooks;
 };
 
 class ArchiveCommands : public commandtest::CommandBench
@@ -183,22 +178,15 @@ protected:
         packer.SetOption(13, L"b.txt");
         CProgressInfo progress;
         ASSERT_EQ(1, CSevenZipArchive::CreateArchive(&packer, nullptr, &progress));
-        for (int i = 0; i < 2; ++i)
-        {
-            delete m_panes[i]->m_archive;
-            m_panes[i]->m_archive = CArchiveFront::CreateForPane();
-        }
         View().ChangePaneDirectory(0, m_work.c_str(), 1, 0, FALSE);
         View().ChangePaneDirectory(1, m_out.c_str(), 1, 0, FALSE);
         m_panes[0]->m_position = PANE_POS_ACTIVE;
         m_panes[1]->m_position = PANE_POS_OTHER;
-        SetPaneViewerFactory(&CreateTextPaneViewer);
     }
     void TearDown() override
     {
         for (int i = 0; i < 2; ++i)
             m_panes[i]->m_archive->Close();
-        SetPaneViewerFactory(nullptr);
         CommandBench::TearDown();
     }
     void OpenListing()

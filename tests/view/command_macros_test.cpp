@@ -20,9 +20,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        m_savedAccess = g_MacroPaneAccess;
-        g_MacroPaneAccess.getTarget = GetMacroPaneTarget;
-        g_MacroPaneAccess.getState = GetMacroPaneState;
         for (int i = 0; i < 5; ++i)
             m_savedTimes[i] = g_TimeMacros[i];
         m_savedHome = g_HomeDir;
@@ -39,7 +36,6 @@ protected:
     }
     void TearDown() override
     {
-        g_MacroPaneAccess = m_savedAccess;
         for (int i = 0; i < 5; ++i)
             g_TimeMacros[i] = m_savedTimes[i];
         g_HomeDir = m_savedHome;
@@ -69,7 +65,6 @@ protected:
     }
     std::wstring D(LPCWSTR name) const { return W(m_dir) + L"\\" + name; }
 
-    MacroPaneAccess m_savedAccess = {};
     CString m_savedTimes[5];
     CString m_savedHome;
 };

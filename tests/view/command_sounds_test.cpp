@@ -74,12 +74,10 @@ protected:
         g_QuitHooks.playCommandSound = RecordSound;
         g_ShellRunSeam.shellExecute = StartNothing;
         g_sounds.clear();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
     }
     void TearDown() override
     {
         SettingsBench::TearDown();
-        SetPaneViewerFactory(nullptr);
         g_sounds.clear();
     }
     void CursorOn(const wchar_t* name) { g_Panes[0]->SetCursorToName(name, FALSE, 0); }

@@ -47,7 +47,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        g_CreateFindThread = CreateFindThread;
         Set(g_FIND_DIALOG_AUTO_ADD_ASTERRISK, 0);
         m_root = W(m_dir) + L"\\tree";
         CreateDirectoryW(m_root.c_str(), nullptr);

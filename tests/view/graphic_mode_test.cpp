@@ -12,6 +12,7 @@
 #include "graphics/plugins/ArchivePlugInAdapter.h"
 #include "graphics/windows/GraphicListDlg.h"
 #include "res/GraphicViewerDialogs.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
 #include "tools/transform/TransformBitmap.h"
@@ -78,10 +79,6 @@ protected:
             g_SusiePlugIns.Add(Record("00AM", L"spi_bma.sph", L"*.bma"));
             g_SusiePlugInDir = qvtest::ProgramDir().c_str();
         }
-        // The program joins the archive front to the plug-in host at start-up.
-        m_savedHooks = g_ArchivePlugInHooks;
-        g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
-        g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
         m_savedStay = g_DRIVELISTCURJUMPCTRL;
         // Small pictures load without the load dialog (whose template lives with the
         // program); the end-to-end test sees the dialog.
@@ -116,7 +113,6 @@ protected:
         g_DRIVELISTCURJUMPCTRL = m_savedStay;
         g_ENABLE_NO_DIALOG_LOADING = m_savedNoDialog.first;
         g_NO_DIALOG_LOADING_SIZE = m_savedNoDialog.second;
-        g_ArchivePlugInHooks = m_savedHooks;
         CHandleLock lock(g_DataMutex);
         g_SusiePlugIns.Copy(m_savedPlugIns);
         g_SusiePlugInDir = m_savedDir;
@@ -148,6 +144,7 @@ protected:
         return DWORD(bits[2]) << 16 | DWORD(bits[1]) << 8 | bits[0];
     }
 
+    qvtest::ScopedProgramWiring m_wiring;
     std::wstring m_folder;
     std::unique_ptr<CFilerPane> m_panes[2];
     CFilerPane* m_savedPanes[2] = {};
@@ -156,7 +153,6 @@ protected:
     CString m_savedDir;
     int m_savedStay = 0;
     std::pair<int, int> m_savedNoDialog;
-    ArchivePlugInHooks m_savedHooks = {};
 };
 
 TEST_F(GraphicModeTest, StepsThroughFilesAndContainerMembersAndEndsAsTheStayOptionSays)
@@ -376,10 +372,7 @@ TEST_F(GraphicModeTest, ZoomFitAndTurnsLayTheShownPictureOutAgain)
     EXPECT_TRUE(view.m_graphic.zoom.IsUnset());
     EXPECT_EQ(0, view.m_graphic.fitWidth + view.m_graphic.fitHeight);
     EXPECT_EQ(4, view.m_graphic.displayed.cx);
-    // The program joins the turning of the tools to the picture at start-up.
-    g_PictureTransformHooks.transformBitmap = TransformBitmap;
     view.TransformPicture(0);
-    g_PictureTransformHooks.transformBitmap = nullptr;
     EXPECT_EQ(2, g_CurrentPicture.GetWidth());
     EXPECT_EQ(2, view.m_graphic.displayed.cx);
     EXPECT_EQ(4, view.m_graphic.displayed.cy);

@@ -74,8 +74,6 @@ TEST_F(MediaCommands, AListOfTheCursorFileAloneRemembersItAsPlayed)
         savedHistory.Copy(g_PlayedFileHistory);
         g_PlayedFileHistory.RemoveAll();
     }
-    // The program joins the play list to the panes at start-up.
-    SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
     CFilerPane& pane = *m_panes[0];
     pane.ReadDirectory(TRUE);
     pane.SortEntries();
@@ -107,7 +105,6 @@ TEST_F(MediaCommands, AListOfTheCursorFileAloneRemembersItAsPlayed)
         EXPECT_EQ(std::wstring(g_PlayedFileHistory[0]), dir + L"\\a.mp3");
         g_PlayedFileHistory.Copy(savedHistory);
     }
-    SetPaneTargetEntrySource(nullptr);
 }
 
 TEST_F(MediaCommands, OnlyTheFirstStartWithNothingToPlayTakesUpTheLastListFile)

@@ -40,7 +40,6 @@ protected:
         g_IncrementalSearchText.Empty();
         m_savedHistory.CopyFrom(g_PathHistory);
         g_PathHistory.RemoveAll();
-        g_PaneHooks.recordVisit = RecordPathVisit;
         for (int i = 0; i < 2; ++i)
             for (int d = 0; d < 26; ++d)
                 m_savedDriveDirs[i][d] = g_DriveLastDirs[i][d];
@@ -99,7 +98,6 @@ protected:
     }
 
 private:
-    CPaneHooksOverride m_hooks;
     CArrayPathHistoryInfo m_savedHistory;
     CString m_savedDriveDirs[2][26];
 };
@@ -382,7 +380,6 @@ TEST_F(Navigation, EnterInTheViewerClosesItShiftEnterEditsAndShiftReturnListsWha
 {
     CShellRunSeamOverride seam;
     g_ShellRunSeam.shellExecute = RecordEditor;
-    SetPaneViewerFactory(&CreateTextPaneViewer);
     const CString savedEditor = g_EDITORNAME;
     g_EDITORNAME = L"editor.exe";
     Set(g_SAMERETURNSHIFT, 0);
@@ -428,7 +425,6 @@ TEST_F(Navigation, EnterInTheViewerClosesItShiftEnterEditsAndShiftReturnListsWha
 
     g_ViewHistory.Copy(savedHistory);
     g_EDITORNAME = savedEditor;
-    SetPaneViewerFactory(nullptr);
 }
 
 TEST_F(Navigation, TabSwitchesPanesUnlessAPictureIsShown)

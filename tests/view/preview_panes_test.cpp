@@ -42,11 +42,8 @@ protected:
         CreateDirectoryW(m_root + L"\\child", nullptr);
         CreateDirectoryW(m_root + L"\\child\\grand", nullptr);
         qvtest::WriteFileBytes(W(m_root + L"\\picture.bmp"), "BM");
-        // The program's start-up installs the loader's hooks into the panes.
+        // The view makes its preview loader, which the panes' preview hooks reach.
         View().CreatePreviewLoader();
-        g_PaneHooks.isPreviewDirectory = IsLoaderPreviewDirectory;
-        g_PaneHooks.hasPictureExtension = IsLoaderDisplayedKind;
-        g_PaneHooks.queuePreviews = QueuePanePreviews;
     }
     void TearDown() override
     {
@@ -82,7 +79,6 @@ protected:
     std::unique_ptr<CLoadPreviewThread> m_loader;
     CLoadPreviewThread* m_savedLoader = nullptr;
     PreviewSettings m_savedSettings;
-    CPaneHooksOverride m_hooks;
 };
 } // namespace
 

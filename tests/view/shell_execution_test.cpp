@@ -76,9 +76,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        m_savedAccess = g_MacroPaneAccess;
-        g_MacroPaneAccess.getTarget = GetMacroPaneTarget;
-        g_MacroPaneAccess.getState = GetMacroPaneState;
         g_started = &m_started;
         g_loops = &m_loops;
         Add(L"..", true);
@@ -91,7 +88,6 @@ protected:
     {
         g_started = nullptr;
         g_loops = nullptr;
-        g_MacroPaneAccess = m_savedAccess;
         SetEnvironmentVariableW(L"QV_RECORD_FILE", nullptr);
         CommandBench::TearDown();
     }
@@ -119,7 +115,6 @@ protected:
     CShellRunSeamOverride m_seam;
     std::vector<StartedProgram> m_started;
     std::vector<LoopCall> m_loops;
-    MacroPaneAccess m_savedAccess = {};
 };
 
 TEST_F(ShellExecutionTest, CommandLinesRunOncePerEntryWhereAMacroAsks)

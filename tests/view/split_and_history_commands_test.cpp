@@ -31,18 +31,14 @@ protected:
         Set(g_FILENAMEPACK, 0);
         m_savedHistory.CopyFrom(g_PathHistory);
         g_PathHistory.RemoveAll();
-        m_savedRecordVisit = g_PaneHooks.recordVisit;
-        g_PaneHooks.recordVisit = RecordPathVisit;
     }
     void TearDown() override
     {
-        g_PaneHooks.recordVisit = m_savedRecordVisit;
         g_PathHistory.CopyFrom(m_savedHistory);
         CommandBench::TearDown();
     }
 
     CArrayPathHistoryInfo m_savedHistory;
-    void (*m_savedRecordVisit)(UINT, LPCWSTR, int) = nullptr;
 };
 
 TEST_F(SplitAndHistoryCommands, SplitterMovesByOneLineWithinTheView)

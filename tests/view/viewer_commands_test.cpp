@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
         Set(g_VIEWCHARWIDE, 80);
         Set(g_TABCARAMES, 8);
         Set(g_VIEWER_CHAR_CODE, 0);
@@ -37,7 +36,6 @@ protected:
         for (CFilerPane* pane : g_Panes)
             if (pane != nullptr)
                 pane->ReleaseViewerData();
-        SetPaneViewerFactory(nullptr);
         CommandBench::TearDown();
     }
     CFilerPane& Pane() { return *g_Panes[0]; }

@@ -36,7 +36,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
         Set(g_VIEWCHARWIDE, 80);
         Set(g_TABCARAMES, 8);
         Set(g_VIEWER_CHAR_CODE, 0);
@@ -55,7 +54,6 @@ protected:
         for (CFilerPane* pane : g_Panes)
             if (pane != nullptr)
                 pane->ReleaseViewerData();
-        SetPaneViewerFactory(nullptr);
         CommandBench::TearDown();
     }
     CFilerPane& Pane(int index = 0) { return *g_Panes[index]; }

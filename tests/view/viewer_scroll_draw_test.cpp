@@ -29,7 +29,6 @@ protected:
     void SetUp() override
     {
         SettingsBench::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
         std::string text;
         for (int i = 0; i < 200; ++i)
             text += "line " + std::to_string(i) + std::string(i % 7, '#') + "\r\n";
@@ -74,7 +73,6 @@ protected:
         m_pView = nullptr;
         if (m_frame)
             DestroyWindow(m_frame);
-        SetPaneViewerFactory(nullptr);
         SettingsBench::TearDown();
     }
 

@@ -75,8 +75,6 @@ protected:
     void SetUp() override
     {
         CommandBench::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
-        SetPaneArchiveFactory(&CArchiveFront::CreateForPane);
         Set(g_VIEWCHARWIDE, 80);
         Set(g_TABCARAMES, 8);
         Set(g_GETVIEWMEM, 320);
@@ -97,8 +95,6 @@ protected:
         for (CFilerPane* pane : g_Panes)
             if (pane != nullptr)
                 pane->ReleaseViewerData();
-        SetPaneViewerFactory(nullptr);
-        SetPaneArchiveFactory(nullptr);
         g_LineReturnCode = m_savedMark;
         g_LineReturnCodeLength = m_savedMarkLength;
         for (int i = 0; i < VIEWER_LINE_WIDTH_COUNT; ++i)
@@ -292,8 +288,6 @@ TEST_F(ViewerSettingsCommands, AHistoryNameTwoMembersShareCaseAsideOpensOnlyItsE
 {
     const std::wstring archivePath = std::wstring(m_dir) + L"\\twins.zip";
     sztest::WriteStoredZip(archivePath, {{"Makefile", "one\r\ntwo\r\nthree"}, {"makefile", "single"}});
-    IPaneArchive* saved = Pane().m_archive;
-    Pane().m_archive = CArchiveFront::CreateForPane();
     const struct
     {
         const wchar_t* name;
@@ -326,8 +320,6 @@ TEST_F(ViewerSettingsCommands, AHistoryNameTwoMembersShareCaseAsideOpensOnlyItsE
     }
     Pane().m_entries.RemoveAll(); // its entries point at the archive object
     Pane().m_archive->Close();
-    delete Pane().m_archive;
-    Pane().m_archive = saved;
     Pane().m_mode = PANE_MODE_FILER;
 }
 

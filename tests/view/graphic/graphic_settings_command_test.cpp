@@ -7,6 +7,7 @@
 #include "framework/FwLock.h"
 #include "graphics/picture/PictureData.h"
 #include "res/PictureDialogs.h"
+#include "tests/common/ProgramWiring.h"
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
@@ -119,6 +120,7 @@ protected:
         g_SusiePlugInDir = m_savedDir;
     }
 
+    qvtest::ScopedProgramWiring m_wiring;
     std::wstring m_folder;
     std::unique_ptr<CFilerPane> m_panes[2];
     CFilerPane* m_savedPanes[2] = {};
