@@ -84,10 +84,10 @@ std::vector<UINT> ItemsOf(const std::wstring& exe, UINT bar, int first, int last
     return ids;
 }
 
-bool Answers(HWND window)
+bool Answers(HWND window, UINT timeoutMs = 10000)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 std::wstring ClassOf(HWND window)
@@ -130,7 +130,7 @@ int EndChildrenOf(DWORD pid)
         {
             EndChildrenOf(entry.th32ProcessID);
             TerminateProcess(child, 1);
-            WaitForSingleObject(child, 5000);
+            WaitForSingleObject(child, 1000);
             CloseHandle(child);
             ++ended;
         }
@@ -213,20 +213,8 @@ protected:
         m_main = nullptr;
     }
 
-    // Moves the cursor of the active pane onto the entry `name`, one row at a time.
-    bool CursorOnto(const std::wstring& name)
-    {
-        for (int step = 0; step < 8; ++step)
-        {
-            if (qvtest::Caption(m_main).find(name) != std::wstring::npos)
-                return true;
-            qvtest::TypeKeys(m_main, {VK_DOWN}, 200);
-        }
-        return qvtest::Caption(m_main).find(name) != std::wstring::npos;
-    }
-
-    // Starts the program with fresh settings and brings the active pane into `mode`.
-    void StartIn(Mode mode)
+    // Starts the program with fresh settings, its active pane listing the scratch folder.
+    void Launch()
     {
         StopProgram();
         ASSERT_TRUE(m_program->WriteSettings(
@@ -240,14 +228,42 @@ protected:
         ASSERT_NE(nullptr, m_main);
         WaitForInputIdle(m_qv->Process(), 5000);
         ASSERT_TRUE(qvtest::PumpUntil([&] { return GetMenu(m_main) != nullptr; }, 20000));
-        const std::wstring filer = PlaceOf(m_main);
-        auto enter = [&](const wchar_t* file, UINT id) {
-            ASSERT_TRUE(CursorOnto(file)) << "the cursor did not reach the file";
+    }
+
+    // Opens `file` of the scratch folder with the item `id`: the cursor goes down one
+    // row more on each try, the listing's order being the program's to choose.
+    void Enter(const wchar_t* file, UINT id)
+    {
+        for (int row = m_row; row < 6; ++row)
+        {
+            if (row != m_row || m_qv == nullptr)
+                Launch();
+            if (HasFatalFailure())
+                return;
+            const std::wstring filer = PlaceOf(m_main);
+            for (int step = 0; step < row; ++step)
+                qvtest::TypeKeys(m_main, {VK_DOWN}, 200);
             ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0));
-            ASSERT_TRUE(qvtest::PumpUntil(
-                [&] { return GetMenu(m_main) != nullptr && PlaceOf(m_main) != filer; }, 20000))
-                << "item " << id << " did not leave the filer";
-        };
+            qvtest::PumpUntil([&] { return PlaceOf(m_main) != filer || AnswerOpenWindows(); }, 20000);
+            qvtest::PumpUntil([&] { return !AnswerOpenWindows() && Answers(m_main, 1000); }, 10000);
+            if (qvtest::Caption(m_main).find(file) != std::wstring::npos)
+            {
+                m_row = row;
+                return;
+            }
+            StopProgram();
+        }
+        FAIL() << "item " << id << " opened " << Narrow(file) << " on no row";
+    }
+
+    // Starts the program with fresh settings and brings the active pane into `mode`.
+    void StartIn(Mode mode)
+    {
+        Launch();
+        if (HasFatalFailure())
+            return;
+        const std::wstring filer = PlaceOf(m_main);
+        auto enter = [&](const wchar_t* file, UINT id) { Enter(file, id); };
         switch (mode)
         {
         case Mode::Filer:
@@ -283,7 +299,9 @@ protected:
             break;
         }
         }
-        qvtest::PumpUntil([&] { return Answers(m_main); }, 5000);
+        if (HasFatalFailure())
+            return;
+        qvtest::PumpUntil([&] { return Answers(m_main, 1000); }, 5000);
         m_place = PlaceOf(m_main);
         ++m_restarts;
         std::printf("started in %s\n", Narrow(m_place).c_str());
@@ -358,7 +376,7 @@ protected:
             [&] {
                 EndChildrenOf(m_qv->ProcessId());
                 AnswerOpenWindows();
-                return Answers(m_main) && !AnswerOpenWindows();
+                return Answers(m_main, 1000) && !AnswerOpenWindows();
             },
             3000);
         ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_qv->WaitForExit(0))
@@ -405,6 +423,7 @@ protected:
     std::wstring m_answered;
     size_t m_chosen = 0;
     int m_restarts = 0;
+    int m_row = 0;
 };
 
 } // namespace
