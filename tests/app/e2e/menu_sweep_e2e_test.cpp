@@ -1,7 +1,7 @@
 // Every item of the menu bars, chosen once in the real program in each pane mode the
 // test can bring about: the filer, the text viewer, the binary editor, an archive
 // listing and the finds of a pane search. The items are read from the program's own
-// menu resources and sent as a menu click sends them; a dialog an item opens is
+// menu resources and posted as a menu click posts them; a dialog an item opens is
 // answered with its own Cancel (No, OK, or a close when it has none), a window it
 // leaves open is closed, a program it starts is ended, and afterwards the program
 // must still run and answer. When an item leaves the pane in another mode, folder or
@@ -27,7 +27,9 @@
 namespace
 {
 
-// Items never chosen, each for what it would do to the machine the tests run on.
+// Items never chosen, each for what it would do to the machine the tests run on or
+// for a program it starts that the test cannot close (an interactive shell stays
+// open in a console of its own, and under Wine ending it from here did not end it).
 struct SkippedItem
 {
     UINT id;
@@ -146,11 +148,6 @@ std::string Narrow(const std::wstring& text)
                                       static_cast<int>(out.size()), nullptr, nullptr);
     out.resize(n > 0 ? n : 0);
     return out;
-}
-
-void CALLBACK CommandReturned(HWND, UINT, ULONG_PTR data, LRESULT)
-{
-    *reinterpret_cast<bool*>(data) = true;
 }
 
 enum class Mode
@@ -286,16 +283,6 @@ protected:
             ASSERT_TRUE(PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
             ASSERT_TRUE(qvtest::PumpUntil([&] { return PlaceOf(m_main) != filer; }, 20000))
                 << "the search listed nothing";
-            // The search runs on; its finds are all in when the listing holds still.
-            std::wstring last;
-            qvtest::PumpUntil(
-                [&] {
-                    const std::wstring now = PlaceOf(m_main);
-                    const bool still = now == last && now.find(L"deep.txt") != std::wstring::npos;
-                    last = now;
-                    return still;
-                },
-                5000);
             break;
         }
         }
@@ -348,37 +335,37 @@ protected:
     {
         SCOPED_TRACE(testing::Message() << "item " << id);
         const auto started = std::chrono::steady_clock::now();
-        bool returned = false;
-        ASSERT_TRUE(SendMessageCallbackW(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0, CommandReturned,
-                                         reinterpret_cast<ULONG_PTR>(&returned)));
+        ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0));
         int rounds = 0;
-        bool windows = true;
         m_answered.clear();
-        // The command returns once its dialogs are answered; a window it leaves behind
-        // (a modeless tool, a box the command posted) is closed after it.
+        // A posted command sends no word when it is done. The frame is disabled while a
+        // modal dialog of the command is up, and a message sent to it waits while the
+        // command works; so the command is over when the program shows no window but its
+        // frame, the frame is enabled and it answers, twice in a row: the first answer
+        // may come before the program took the posted command from its queue.
+        int calm = 0;
         const bool settled = qvtest::PumpUntil(
             [&] {
                 if (m_qv->WaitForExit(0) != STILL_ACTIVE)
                     return true;
                 EndChildrenOf(m_qv->ProcessId());
-                windows = AnswerOpenWindows();
-                if (windows)
+                if (AnswerOpenWindows())
+                {
                     ++rounds;
-                return returned && !windows;
+                    calm = 0;
+                    return false;
+                }
+                if (!IsWindowEnabled(m_main) || !Answers(m_main, 1000))
+                {
+                    calm = 0;
+                    return false;
+                }
+                return ++calm >= 2;
             },
             30000);
         ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_qv->WaitForExit(0))
             << "the program ended after item " << id;
-        ASSERT_TRUE(settled) << "item " << id
-                             << (returned ? " left a window that would not close" : " never returned");
-        // A window shown by a message the command posted comes after its return.
-        qvtest::PumpUntil(
-            [&] {
-                EndChildrenOf(m_qv->ProcessId());
-                AnswerOpenWindows();
-                return Answers(m_main, 1000) && !AnswerOpenWindows();
-            },
-            3000);
+        ASSERT_TRUE(settled) << "item " << id << " left the program busy or a window that would not close";
         ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_qv->WaitForExit(0))
             << "the program ended after item " << id;
         ASSERT_TRUE(Answers(m_main)) << "the program no longer answers after item " << id;
