@@ -27,9 +27,7 @@
 namespace
 {
 
-// Items never chosen, each for what it would do to the machine the tests run on or
-// for a program it starts that the test cannot close (an interactive shell stays
-// open in a console of its own, and under Wine ending it from here did not end it).
+// Items never chosen, each for what it would do to the machine the tests run on.
 struct SkippedItem
 {
     UINT id;
