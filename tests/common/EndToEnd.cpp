@@ -147,6 +147,23 @@ HWND WaitForProcessWindow(DWORD pid, const WindowMatch& match, DWORD timeoutMs)
     return found;
 }
 
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs)
+{
+    WindowMatch match;
+    match.caption = caption;
+    match.dialogOnly = true;
+    return WaitForProcessWindow(pid, match, timeoutMs);
+}
+
+HWND WaitForDialogContaining(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs)
+{
+    WindowMatch match;
+    match.caption = captionPart;
+    match.wholeCaption = false;
+    match.dialogOnly = true;
+    return WaitForProcessWindow(pid, match, timeoutMs);
+}
+
 bool HasVisibleWindow(DWORD pid)
 {
     return !FindProcessWindows(pid, WindowMatch()).empty();

@@ -76,6 +76,11 @@ std::vector<HWND> FindProcessWindows(DWORD pid, const WindowMatch& match);
 // null after the time-out.
 HWND WaitForProcessWindow(DWORD pid, const WindowMatch& match, DWORD timeoutMs = 20000);
 
+// A visible dialog of the process with exactly this caption (any dialog when empty), or
+// whose caption contains `captionPart`, waited for; null after the time-out.
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000);
+HWND WaitForDialogContaining(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs = 20000);
+
 // True while the process shows any visible top-level window.
 bool HasVisibleWindow(DWORD pid);
 

@@ -156,11 +156,9 @@ void CQvView::UpdateSmallGraphicWindow()
     const POINT place =
         KeepOnFrameMonitor(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : m_hWnd,
                            m_pSmallGraphicDlg->m_hWnd, POINT{g_SMALLGRAPHICX, g_SMALLGRAPHICY});
-    const int x = place.x;
-    const int y = place.y;
-    g_SMALLGRAPHICX = x;
-    g_SMALLGRAPHICY = y;
-    ::SetWindowPos(m_pSmallGraphicDlg->m_hWnd, nullptr, x, y, 0, 0,
+    g_SMALLGRAPHICX = place.x;
+    g_SMALLGRAPHICY = place.y;
+    ::SetWindowPos(m_pSmallGraphicDlg->m_hWnd, nullptr, place.x, place.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_graphic.smallWindowPlaced = 1;
 }

@@ -19,20 +19,6 @@
 namespace
 {
 
-void Press(HWND target, std::initializer_list<qvtest::Key> keys)
-{
-    qvtest::TypeKeys(target, keys, 150);
-}
-
-HWND WaitForDialog(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs = 20000)
-{
-    qvtest::WindowMatch match;
-    match.caption = captionPart;
-    match.wholeCaption = false;
-    match.dialogOnly = true;
-    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
     return qvtest::PumpUntil(done, timeoutMs);
@@ -60,14 +46,14 @@ std::wstring ControlText(HWND dialog, int id)
 bool RenameCursorRow(const qvtest::QvProcess& qv, HWND main, const std::wstring& newName,
                      std::wstring* oldName = nullptr)
 {
-    Press(main, {'N'});
-    HWND rename = WaitForDialog(qv.ProcessId(), L"名前の変更");
+    qvtest::TypeKeys(main, {'N'});
+    HWND rename = qvtest::WaitForDialogContaining(qv.ProcessId(), L"名前の変更");
     if (rename == nullptr)
         return false;
     if (oldName != nullptr)
         *oldName = ControlText(rename, IDC_RENAME_OLD_NAME);
     SetDlgItemTextW(rename, IDC_RENAME_PATTERN, newName.c_str());
-    Press(rename, {VK_RETURN});
+    qvtest::TypeKeys(rename, {VK_RETURN});
     return true;
 }
 
@@ -149,7 +135,7 @@ TEST(ArchiveRenameEndToEnd, RenamingOneOfTwoCaseTwinsRenamesThatMemberAlone)
     qvtest::PumpMessages(500);
 
     // F5 lists the zip with the cursor on its first row; N renames that row.
-    Press(main, {VK_F5});
+    qvtest::TypeKeys(main, {VK_F5});
     std::wstring oldName;
     ASSERT_TRUE(RenameCursorRow(qv, main, L"rules.mk", &oldName)) << "N opened no rename dialog";
     ASSERT_TRUE(oldName.find(L"Makefile") != std::wstring::npos ||
@@ -157,7 +143,7 @@ TEST(ArchiveRenameEndToEnd, RenamingOneOfTwoCaseTwinsRenamesThatMemberAlone)
         << "the dialog does not name a twin: " << oldName;
     ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }))
         << "the zip was not changed";
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 
@@ -197,13 +183,13 @@ TEST(ArchiveRenameEndToEnd, RenamingATarMemberStoredWithALeadingDotFolderRenames
 
     // F5 lists the tar, its folder first; Enter enters it, the cursor on "..", and
     // the row below is the member.
-    Press(main, {VK_F5, VK_RETURN, VK_DOWN});
+    qvtest::TypeKeys(main, {VK_F5, VK_RETURN, VK_DOWN});
     std::wstring oldName;
     ASSERT_TRUE(RenameCursorRow(qv, main, L"renamed.txt", &oldName)) << "N opened no rename dialog";
     EXPECT_NE(std::wstring::npos, oldName.find(L"file.txt")) << "the dialog does not name the member";
     ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }))
         << "the tar was not changed";
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 

@@ -32,14 +32,6 @@ void Press(const qvtest::QvProcess& qv, HWND target, std::initializer_list<qvtes
     }
 }
 
-HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000)
-{
-    qvtest::WindowMatch match;
-    match.caption = caption;
-    match.dialogOnly = true;
-    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
     return qvtest::PumpUntil(done, timeoutMs);
@@ -266,12 +258,12 @@ TEST(EnterSortHistoryEndToEnd, TheSortDialogsOkOrdersTheFolderAtOnce)
     qvtest::PumpMessages(500);
 
     Press(qv, main, {'S'});
-    HWND sort = WaitForDialog(qv.ProcessId(), L"ソート方法");
+    HWND sort = qvtest::WaitForDialog(qv.ProcessId(), L"ソート方法");
     ASSERT_NE(nullptr, sort);
     SendMessageW(GetDlgItem(sort, IDC_SORT_BY_SIZE), BM_CLICK, 0, 0);
     SendMessageW(GetDlgItem(sort, IDC_SORT_FILE_ASCENDING), BM_CLICK, 0, 0);
     SendMessageW(sort, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"ソート方法", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialog(qv.ProcessId(), L"ソート方法", 100) == nullptr; }, 10000);
     // The cursor stayed on a.txt; the entry above it is now c.txt, which V shows.
     Press(qv, main, {VK_UP, 'V', VK_RETURN});
 
@@ -300,7 +292,7 @@ TEST(EnterSortHistoryEndToEnd, AFileViewedWithVIsTheFirstRowOfTheViewHistory)
     qvtest::PumpMessages(500);
 
     Press(qv, main, {'V', VK_RETURN, VK_F3});
-    HWND history = WaitForDialog(qv.ProcessId(), L"閲覧履歴");
+    HWND history = qvtest::WaitForDialog(qv.ProcessId(), L"閲覧履歴");
     ASSERT_NE(nullptr, history);
     HWND list = FindWindowExW(history, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(nullptr, list);

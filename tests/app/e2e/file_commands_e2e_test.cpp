@@ -20,21 +20,6 @@
 namespace
 {
 
-void Press(HWND target, std::initializer_list<qvtest::Key> keys)
-{
-    qvtest::TypeKeys(target, keys, 150);
-}
-
-// A visible dialog of the process whose caption contains the text.
-HWND WaitForDialog(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs = 20000)
-{
-    qvtest::WindowMatch match;
-    match.caption = captionPart;
-    match.wholeCaption = false;
-    match.dialogOnly = true;
-    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
     return qvtest::PumpUntil(done, timeoutMs);
@@ -84,30 +69,30 @@ TEST(FileCommandsEndToEnd, CopyDeleteAndMakeFolderFromTheKeys)
     qvtest::PumpMessages(500);
 
     // Space marks the cursor file and moves on: a.txt and b.txt.
-    Press(main, {VK_SPACE, VK_SPACE, 'C'});
-    HWND copy = WaitForDialog(qv.ProcessId(), L"");
+    qvtest::TypeKeys(main, {VK_SPACE, VK_SPACE, 'C'});
+    HWND copy = qvtest::WaitForDialogContaining(qv.ProcessId(), L"");
     ASSERT_NE(nullptr, copy);
-    Press(copy, {VK_RETURN});
+    qvtest::TypeKeys(copy, {VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return Exists(right + L"\\a.txt") && Exists(right + L"\\b.txt"); }));
     EXPECT_FALSE(Exists(right + L"\\c.txt"));
     EXPECT_EQ("alpha", qvtest::ReadFileBytes(right + L"\\a.txt"));
     EXPECT_EQ("bravo bytes", qvtest::ReadFileBytes(right + L"\\b.txt"));
     const FILETIME copied = WriteTime(right + L"\\a.txt");
     EXPECT_EQ(0, CompareFileTime(&old, &copied));
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
 
     // K makes a folder of the typed name.
-    Press(main, {'K'});
-    HWND mkdir = WaitForDialog(qv.ProcessId(), L"ディレクトリの作成");
+    qvtest::TypeKeys(main, {'K'});
+    HWND mkdir = qvtest::WaitForDialogContaining(qv.ProcessId(), L"ディレクトリの作成");
     ASSERT_NE(nullptr, mkdir);
-    Press(mkdir, {'N', 'E', 'W', VK_RETURN});
+    qvtest::TypeKeys(mkdir, {'N', 'E', 'W', VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Exists(left + L"\\new"); }));
 
     // The copy cleared the marks and the new folder took the cursor: D deletes it.
-    Press(main, {'D'});
-    HWND del = WaitForDialog(qv.ProcessId(), L"");
+    qvtest::TypeKeys(main, {'D'});
+    HWND del = qvtest::WaitForDialogContaining(qv.ProcessId(), L"");
     ASSERT_NE(nullptr, del);
-    Press(del, {VK_RETURN});
+    qvtest::TypeKeys(del, {VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return !Exists(left + L"\\new"); }));
     for (const wchar_t* name : {L"\\a.txt", L"\\b.txt", L"\\c.txt"})
         EXPECT_TRUE(Exists(left + name)) << name;
@@ -155,39 +140,39 @@ TEST(FileCommandsEndToEnd, RenameAndBrowseAZipWithJapaneseNamesFromTheKeys)
     qvtest::PumpMessages(500);
 
     // The cursor starts on arc.zip; N renames memo.txt below it.
-    Press(main, {VK_DOWN, 'N'});
-    HWND rename = WaitForDialog(qv.ProcessId(), L"名前の変更");
+    qvtest::TypeKeys(main, {VK_DOWN, 'N'});
+    HWND rename = qvtest::WaitForDialogContaining(qv.ProcessId(), L"名前の変更");
     ASSERT_NE(nullptr, rename);
     SetDlgItemTextW(rename, IDC_RENAME_PATTERN, L"renamed.txt");
-    Press(rename, {VK_RETURN});
+    qvtest::TypeKeys(rename, {VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Exists(left + L"\\renamed.txt") && !Exists(left + L"\\memo.txt"); }));
     EXPECT_EQ("memo", qvtest::ReadFileBytes(left + L"\\renamed.txt"));
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
 
     // F5 lists the zip, Enter enters its folder (the cursor on ".."), C unpacks the
     // member below to the other pane.
-    Press(main, {VK_UP, VK_F5, VK_RETURN, VK_DOWN, 'C'});
-    HWND unpack = WaitForDialog(qv.ProcessId(), L"ファイルの解凍");
+    qvtest::TypeKeys(main, {VK_UP, VK_F5, VK_RETURN, VK_DOWN, 'C'});
+    HWND unpack = qvtest::WaitForDialogContaining(qv.ProcessId(), L"ファイルの解凍");
     ASSERT_NE(nullptr, unpack);
-    Press(unpack, {VK_RETURN});
+    qvtest::TypeKeys(unpack, {VK_RETURN});
     // Whether the member's folder comes along is the unpack dialog's option.
     EXPECT_TRUE(
         WaitFor([&] { return Exists(right + L"\\報告書.txt") || Exists(right + L"\\資料\\報告書.txt"); }));
     const std::wstring unpacked =
         Exists(right + L"\\報告書.txt") ? right + L"\\報告書.txt" : right + L"\\資料\\報告書.txt";
     EXPECT_EQ("report bytes", qvtest::ReadFileBytes(unpacked));
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
 
     // Backspace climbs to the zip's root and then leaves it, the cursor on the zip:
     // C copies that very file.
-    Press(main, {VK_BACK, VK_BACK, 'C'});
-    HWND copy = WaitForDialog(qv.ProcessId(), L"");
+    qvtest::TypeKeys(main, {VK_BACK, VK_BACK, 'C'});
+    HWND copy = qvtest::WaitForDialogContaining(qv.ProcessId(), L"");
     ASSERT_NE(nullptr, copy);
-    Press(copy, {VK_RETURN});
+    qvtest::TypeKeys(copy, {VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Exists(right + L"\\arc.zip"); }));
     EXPECT_EQ(zipBytes, qvtest::ReadFileBytes(right + L"\\arc.zip"));
     EXPECT_FALSE(Exists(right + L"\\renamed.txt"));
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
 
     qv.Close();
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
@@ -225,12 +210,12 @@ TEST(FileCommandsEndToEnd, DeletingOneOfTwoCaseTwinsFromTheListingLeavesTheOther
     qvtest::PumpMessages(500);
 
     // F5 lists the zip with the cursor on its first row; D deletes that row.
-    Press(main, {VK_F5, 'D'});
-    HWND del = WaitForDialog(qv.ProcessId(), L"");
+    qvtest::TypeKeys(main, {VK_F5, 'D'});
+    HWND del = qvtest::WaitForDialogContaining(qv.ProcessId(), L"");
     ASSERT_NE(nullptr, del);
-    Press(del, {VK_RETURN});
+    qvtest::TypeKeys(del, {VK_RETURN});
     ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }));
-    WaitFor([&] { return WaitForDialog(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
     qv.Close();
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
 

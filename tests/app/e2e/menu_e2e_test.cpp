@@ -21,17 +21,9 @@ const char kSettings[] = "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
                          "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n";
 
 // A visible dialog of the process with exactly this caption (any when empty).
-HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000)
-{
-    qvtest::WindowMatch match;
-    match.caption = caption;
-    match.dialogOnly = true;
-    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
-}
-
 bool NoDialogLeft(DWORD pid)
 {
-    return qvtest::PumpUntil([&] { return WaitForDialog(pid, L"", 100) == nullptr; }, 10000);
+    return qvtest::PumpUntil([&] { return qvtest::WaitForDialog(pid, L"", 100) == nullptr; }, 10000);
 }
 
 // The program on two folders, the left one holding a file under the cursor.
@@ -147,14 +139,14 @@ TEST_F(MenuEndToEnd, AFileCommandFromTheMenuOpensTheDialogOfItsKey)
     {
         SCOPED_TRACE(c.menuId);
         qvtest::TypeKeys(m_main, {c.key});
-        HWND byKey = WaitForDialog(Qv().ProcessId(), L"");
+        HWND byKey = qvtest::WaitForDialog(Qv().ProcessId(), L"");
         ASSERT_NE(nullptr, byKey) << "the key opened nothing";
         const std::wstring caption = qvtest::Caption(byKey);
         PostMessageW(byKey, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
 
         ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(c.menuId, 0), 0));
-        HWND byMenu = WaitForDialog(Qv().ProcessId(), caption);
+        HWND byMenu = qvtest::WaitForDialog(Qv().ProcessId(), caption);
         ASSERT_NE(nullptr, byMenu) << "the menu item did not open the key's dialog";
         PostMessageW(byMenu, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
@@ -169,7 +161,7 @@ TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
     Start();
     const std::wstring question = L"終了しますか";
     qvtest::TypeKeys(m_main, {VK_ESCAPE});
-    HWND asked = WaitForDialog(Qv().ProcessId(), question);
+    HWND asked = qvtest::WaitForDialog(Qv().ProcessId(), question);
     ASSERT_NE(nullptr, asked) << "Escape did not ask";
     HWND cancel = GetDlgItem(asked, IDCANCEL);
     ASSERT_NE(nullptr, cancel);
@@ -183,7 +175,7 @@ TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
     EXPECT_TRUE(IsWindowVisible(m_main));
 
     ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(57665, 0), 0));
-    asked = WaitForDialog(Qv().ProcessId(), question);
+    asked = qvtest::WaitForDialog(Qv().ProcessId(), question);
     ASSERT_NE(nullptr, asked) << "the exit item did not ask";
     PostMessageW(asked, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(0u, Qv().WaitForExit(30000));
@@ -212,7 +204,7 @@ TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
 {
     Start();
     ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(522, 0), 0));
-    HWND chooser = WaitForDialog(Qv().ProcessId(), L"");
+    HWND chooser = qvtest::WaitForDialog(Qv().ProcessId(), L"");
     ASSERT_NE(nullptr, chooser) << "no font chooser opened";
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
     PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
