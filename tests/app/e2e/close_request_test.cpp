@@ -43,6 +43,21 @@ HWND WaitForDialog(DWORD pid, const std::wstring& caption, const std::wstring& t
     return qvtest::WaitForProcessWindow(pid, Dialog(caption, textPart), timeoutMs);
 }
 
+// The captions of the process's visible dialogs, for a failure's message.
+std::string OpenDialogCaptions(DWORD pid)
+{
+    std::string out;
+    for (HWND dialog : FindDialogs(pid, L""))
+    {
+        wchar_t caption[256] = L"";
+        GetWindowTextW(dialog, caption, 256);
+        char narrow[768] = "";
+        WideCharToMultiByte(CP_UTF8, 0, caption, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        out += std::string("[") + narrow + "]";
+    }
+    return out;
+}
+
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -198,11 +213,17 @@ TEST(CloseRequest, ACopyStartedWhileTheQuitQuestionIsOpenRefusesTheAnswerAndFini
     PostMessageW(refusal, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(refusal); }, 20000));
 
-    SendMessageW(GetDlgItem(way, IDC_COPY_WAY_OVERWRITE), BM_CLICK, 0, 0);
+    // The choice is set on the radio buttons themselves: a click made of mouse messages
+    // depends on where the pointer and the capture are on the shared display.
+    for (int id : {IDC_COPY_WAY_NEWER, IDC_COPY_WAY_OLDER, IDC_COPY_WAY_LARGER, IDC_COPY_WAY_RENAME,
+                   IDC_COPY_WAY_NUMBERED, IDC_COPY_WAY_SKIP, IDC_COPY_WAY_OVERWRITE})
+        SendMessageW(GetDlgItem(way, id), BM_SETCHECK,
+                     id == IDC_COPY_WAY_OVERWRITE ? BST_CHECKED : BST_UNCHECKED, 0);
+    ASSERT_EQ(BST_CHECKED, SendMessageW(GetDlgItem(way, IDC_COPY_WAY_OVERWRITE), BM_GETCHECK, 0, 0));
     PostMessageW(way, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(
         qvtest::PumpUntil([&] { return qvtest::ReadFileBytes(right + L"\\data.bin") == bytes; }, 30000))
-        << "the copy did not finish";
+        << "the copy did not finish; dialogs left: " << OpenDialogCaptions(pid);
     EXPECT_TRUE(qvtest::PumpUntil([&] { return FindDialogs(pid, L"ファイルのコピー").empty(); }, 30000));
     ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0));
 
