@@ -16,6 +16,7 @@
 #include "app/dialogs/InputDlgs.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/EntryFind.h"
+#include "fileops/copy/CopyRules.h"
 #include "fileops/copy/CopyWayDlg.h"
 #include "fileops/rename/RenameDlg.h"
 #include "framework/FwWnd.h"
@@ -40,9 +41,6 @@ const CopyKindText kKindTexts[COPY_OPERATION_COUNT] = {
     {L"DROP_MOVE", L"ファイルの移動"},
     {L"DROP_LINK", L""},
 };
-
-const DWORD kDirectoryAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 BOOL SameRoot(LPCWSTR a, LPCWSTR b)
 {
@@ -318,10 +316,7 @@ int CCopyDlgThread::PrepareJob()
         return 0;
     if (g_COPYDLGEXTRA)
     {
-        BOOL count = m_kind == COPY || m_kind == DROP_COPY;
-        if (m_kind == MOVE || m_kind == DROP_MOVE)
-            count = !SameRoot(m_source.m_directory, m_destination);
-        if (count)
+        if (CopyJobCountsTotals(m_kind, SameRoot(m_source.m_directory, m_destination)))
         {
             m_showJobProgress = TRUE;
             CountJob();
@@ -629,18 +624,10 @@ int CCopyDlgThread::ProcessEntry()
     if (entry.IsDirectory())
         return ProcessDirectory(entry);
 
-    CString target;
-    if (!m_walking || m_walkTop == nullptr)
-        target = m_destination;
-    else if (m_kind == UP_MOVE)
-    {
-        CString below = RelativeTargetDirectory();
-        target = below.IsEmpty() ? m_destination : Joined(m_destination, below);
-    }
-    else if (m_kind == NEGLECT_DIR)
-        target = m_destination;
-    else
-        target = Joined(m_destination, m_walkTop->m_relativePath);
+    const BOOL inWalk = m_walking && m_walkTop != nullptr;
+    const CString below = inWalk && m_kind == UP_MOVE ? RelativeTargetDirectory() : CString();
+    const CString target = CopyTargetForFile(m_kind, inWalk, m_destination,
+                                             inWalk ? m_walkTop->m_relativePath.GetString() : L"", below);
     NoteFailure(L"", 0, entry.GetRealFullPath());
     int result = CopyFileEntry(target, entry);
     if (result == 2)
@@ -702,35 +689,20 @@ int CCopyDlgThread::CopyLinkItself(const CFileInfo& entry, LPCWSTR target)
 
 int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
 {
-    CString target;
-    if (m_walking && m_walkTop != nullptr)
-    {
-        if (m_kind == UP_MOVE)
-        {
-            CString below = RelativeTargetDirectory();
-            target = below.IsEmpty() ? Joined(m_destination, entry.GetName())
-                                     : Joined(Joined(m_destination, below), entry.GetName());
-        }
-        else if (m_kind == NEGLECT_DIR)
-            target = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT) ? Joined(m_destination, entry.GetName())
-                                                                      : m_destination;
-        else
-            target = Joined(Joined(m_destination, m_walkTop->m_relativePath), entry.GetName());
-    }
-    else if (m_kind == UP_MOVE || m_kind == NEGLECT_DIR)
-        target = m_destination;
-    else
-        target = Joined(m_destination, entry.GetName());
+    BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
+    const BOOL inWalk = m_walking && m_walkTop != nullptr;
+    const CString below = inWalk && m_kind == UP_MOVE ? RelativeTargetDirectory() : CString();
+    const CString target =
+        CopyTargetForDirectory(m_kind, inWalk, isLink, m_destination,
+                               inWalk ? m_walkTop->m_relativePath.GetString() : L"", below, entry.GetName());
 
     // The directory taken is shown like a file: a question about it must not stand
     // under the name of the file before it.
     ShowCurrent(CurrentRelativeName(entry));
     BOOL virtualSource = entry.m_source == ENTRY_SOURCE_VIRTUAL;
     CString source = entry.GetRealFullPath();
-    BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
-    // A link is never renamed: Wine renames the directory it points to instead.
-    if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == DROP_MOVE) && !isLink && !virtualSource &&
-        !DirectoryExists(target) && m_targetPatterns.GetSize() == 0 && m_excludedPatterns.GetSize() == 0 &&
+    const BOOL filtered = m_targetPatterns.GetSize() != 0 || m_excludedPatterns.GetSize() != 0;
+    if (DirectoryMoveTriesRename(m_kind, isLink, virtualSource, filtered) && !DirectoryExists(target) &&
         SameRoot(entry.GetRealDirectory(FALSE), target))
     {
         if ((m_kind == UP_MOVE || m_kind == DROP_MOVE) && m_walking)
@@ -811,7 +783,7 @@ BOOL CCopyDlgThread::MakeDirectoryInFreshTarget(LPCWSTR path, const CFileInfo& e
 {
     if (VirtualStoreOf(path) != nullptr || !CreateDirectoryLong(path, nullptr))
         return FALSE;
-    const DWORD attributes = entry.m_findData.dwFileAttributes & kDirectoryAttributes;
+    const DWORD attributes = entry.m_findData.dwFileAttributes & kCopiedDirectoryAttributes;
     if (attributes != 0)
         SetFileAttributesLong(path, attributes);
     return TRUE;
@@ -825,7 +797,7 @@ int CCopyDlgThread::EnsureDirectory(LPCWSTR path, const CFileInfo* entry, int* p
     DWORD attributes = GetFileAttributesLong(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1;
-    attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kDirectoryAttributes) : 0;
+    attributes = entry != nullptr ? (entry->m_findData.dwFileAttributes & kCopiedDirectoryAttributes) : 0;
     if (CreateDirectoryTree(path, attributes, nullptr))
         return 1;
     DWORD error = GetLastError();
@@ -881,9 +853,7 @@ int CCopyDlgThread::ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDir
     CString path = Joined(targetDirectory, entry.GetName());
     CString words, operation;
     DWORD error = 0;
-    DWORD attributes = entry.m_findData.dwFileAttributes & kDirectoryAttributes;
-    if (attributes == 0)
-        attributes = FILE_ATTRIBUTE_NORMAL;
+    const DWORD attributes = NoCopyTakenAttributes(entry.m_findData.dwFileAttributes);
     if (m_noCopyAttributes && !SetFileAttributesLong(path, attributes))
     {
         error = GetLastError();
@@ -914,7 +884,8 @@ int CCopyDlgThread::ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDir
             }
             CloseHandle(file);
         }
-        SetFileAttributesLong(path, m_noCopyAttributes || old == INVALID_FILE_ATTRIBUTES ? attributes : old);
+        SetFileAttributesLong(
+            path, NoCopyAttributesAfterTimes(m_noCopyAttributes, entry.m_findData.dwFileAttributes, old));
         if (failed)
             words += words.IsEmpty() ? L"日時" : L",日時";
     }
@@ -1000,7 +971,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
     // The system resolves a name that is another entry's 8.3 alias to that entry: only
     // an entry whose long name is the source's own is the file of that name. Any other
     // is a different file, which no answer may replace.
-    if (taken && CompareStringOrdinal(existing.cFileName, -1, entry.GetName(), -1, TRUE) != CSTR_EQUAL)
+    if (taken && IsAnotherFilesShortName(existing.cFileName, entry.GetName()))
     {
         CString detail;
         detail.Format(L"この名前は別のファイル「%s」の短い名前です", existing.cFileName);
@@ -1035,7 +1006,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
                 RemoveMovedSource(entry);
             return 1;
         }
-        if (IsMovingOperation(m_kind) && entry.m_source != ENTRY_SOURCE_VIRTUAL &&
+        if (FileMoveTriesRename(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL, FALSE) &&
             SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
         {
             DWORD error = 0;
@@ -1053,19 +1024,8 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
         if (!AnswerHoldsForRest(m_conflictAnswer) && !AskCopyWay(&entry, targetDirectory, &existing))
             return 2;
         BOOL copy = FALSE;
-        int slackCompare =
-            CompareFileTimesBySetting(entry.m_findData.ftLastWriteTime, existing.ftLastWriteTime);
         switch (m_rule)
         {
-        case COPY_RULE_NEWER:
-            copy = slackCompare == -1;
-            break;
-        case COPY_RULE_OLDER:
-            copy = slackCompare == 1;
-            break;
-        case COPY_RULE_LARGER:
-            copy = (ULONGLONG)entry.m_size > (ULONGLONG)SizeOf(existing);
-            break;
         case COPY_RULE_RENAME: {
             // The rename dialog of one entry refuses a name the destination has.
             CRenameDlg dialog(m_pOwner);
@@ -1093,11 +1053,10 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
         }
         case COPY_RULE_NUMBERED: {
             BOOL found = FALSE;
-            for (int n = 0; n < 999 && !found; ++n)
+            for (int n = 0; n < kNumberedCopyNameCount && !found; ++n)
             {
-                CString name;
-                name.Format(L"%s%03d.%s", entry.m_baseName.GetString(), n, entry.m_extension.GetString());
-                CString candidate = Joined(targetDirectory, name);
+                CString candidate =
+                    Joined(targetDirectory, NumberedCopyName(entry.m_baseName, entry.m_extension, n));
                 if (GetFileAttributesLong(candidate) == INVALID_FILE_ATTRIBUTES)
                 {
                     path = candidate;
@@ -1114,11 +1073,10 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
             copy = TRUE;
             break;
         }
-        case COPY_RULE_SKIP:
-            copy = FALSE;
-            break;
         default:
-            copy = TRUE;
+            copy = ConflictRuleCopies(
+                m_rule, CompareFileTimesBySetting(entry.m_findData.ftLastWriteTime, existing.ftLastWriteTime),
+                (ULONGLONG)entry.m_size, (ULONGLONG)SizeOf(existing));
             break;
         }
         if (!copy)
@@ -1135,8 +1093,7 @@ int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entr
             CountSkipped(entry);
             return 1;
         }
-        if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == NEGLECT_DIR) &&
-            entry.m_source != ENTRY_SOURCE_VIRTUAL &&
+        if (FileMoveTriesRename(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL, TRUE) &&
             SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
         {
             DWORD error = 0;
@@ -1171,7 +1128,7 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
             ShowFreeSpace(path, TRUE);
         // A volume whose free space cannot be read reports 0: that is no reason to
         // hold every file back.
-        if (m_freeBytes == 0 || (LONGLONG)m_freeBytes + existingSize >= (LONGLONG)entry.m_size)
+        if (HasRoomForCopy(m_freeBytes, existingSize, (LONGLONG)entry.m_size))
             break;
         if (!fresh)
             continue; // the figure may be old: read it once more before asking
@@ -1200,8 +1157,7 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
         if (goOn)
         {
             copied = 1;
-            LONGLONG grown = (LONGLONG)entry.m_size - existingSize;
-            m_freeBytes = grown >= (LONGLONG)m_freeBytes ? 0 : m_freeBytes - (grown > 0 ? grown : 0);
+            m_freeBytes = FreeBytesAfterCopy(m_freeBytes, existingSize, (LONGLONG)entry.m_size);
             return 1;
         }
     }

@@ -116,6 +116,28 @@ DWORD ComputeCopyChunkSize(UINT sourceType, BOOL sourceFloppy, UINT destinationT
     return chunk == 0 ? 1024 : chunk;
 }
 
+CString CopierTemporaryName(LPCWSTR destinationPath, int n, BOOL shortForm)
+{
+    CString temporary;
+    if (!shortForm)
+    {
+        temporary.Format(L"%s.~qv%03d", destinationPath, n);
+        return temporary;
+    }
+    const wchar_t* slash = wcsrchr(destinationPath, L'\\');
+    const CString folder =
+        slash != nullptr ? CString(destinationPath, static_cast<int>(slash - destinationPath)) : CString();
+    temporary.Format(L"%s\\~qv%03d.tmp", folder.GetString(), n);
+    return temporary;
+}
+
+BOOL IsCopierTemporaryOf(LPCWSTR name, LPCWSTR destinationName)
+{
+    const int length = static_cast<int>(wcslen(destinationName));
+    return LeftoverTargetLength(name) == length &&
+           CompareStringOrdinal(name, length, destinationName, length, TRUE) == CSTR_EQUAL;
+}
+
 CFileCopier::CFileCopier() : m_pFinishedBytes(&m_ownFinished), m_probe(g_SystemDriveProbe) {}
 
 CFileCopier::~CFileCopier()
@@ -203,16 +225,11 @@ DWORD CFileCopier::CreateTemporary(DWORD flags)
     // "<name>.~qvNNN" beside the destination; where that longer name does not fit the
     // volume's limit, "~qvNNN.tmp" in the same folder.
     const int slash = m_destinationPath.ReverseFind(L'\\');
-    const CString folder = slash >= 0 ? m_destinationPath.Left(slash) : CString();
     BOOL shortForm = FALSE;
     DWORD error = ERROR_FILE_EXISTS;
-    for (int n = 0; n < 1000;)
+    for (int n = 0; n < kCopierTemporaryNameCount;)
     {
-        CString temporary;
-        if (shortForm)
-            temporary.Format(L"%s\\~qv%03d.tmp", folder.GetString(), n);
-        else
-            temporary.Format(L"%s.~qv%03d", m_destinationPath.GetString(), n);
+        const CString temporary = CopierTemporaryName(m_destinationPath, n, shortForm);
         // A new file written through one handle takes its name on that handle at the end
         // (DELETE access); the unbuffered form opens a second handle, which that access
         // would refuse, and is renamed by name.
@@ -265,9 +282,7 @@ void CFileCopier::RemoveLeftovers()
         const CString& leftover = m_leftovers[i];
         // A copy still running holds its temporary open without sharing the delete, so
         // the system refuses it and the file stays.
-        if (LeftoverTargetLength(leftover) == name.GetLength() &&
-            CompareStringOrdinal(leftover, name.GetLength(), name, name.GetLength(), TRUE) == CSTR_EQUAL &&
-            DeleteFileLong(folder + L"\\" + leftover))
+        if (IsCopierTemporaryOf(leftover, name) && DeleteFileLong(folder + L"\\" + leftover))
         {
             m_leftovers.erase(m_leftovers.begin() + static_cast<std::ptrdiff_t>(i));
             continue;

@@ -166,3 +166,13 @@ private:
 // kinds (DRIVE_* values); the copier's rule, open to tests.
 DWORD ComputeCopyChunkSize(UINT sourceType, BOOL sourceFloppy, UINT destinationType, BOOL destinationFloppy,
                            LONGLONG size);
+
+// The name of the copier's n-th try at a temporary file for `destinationPath`:
+// "<destination>.~qvNNN" beside it, or, in the short form taken where that longer name
+// does not fit the volume's limit, "~qvNNN.tmp" in the same folder.
+const int kCopierTemporaryNameCount = 1000;
+CString CopierTemporaryName(LPCWSTR destinationPath, int n, BOOL shortForm);
+// TRUE when the file `name` is a temporary "<destinationName>.~qvNNN" that the copier
+// writes for the destination `destinationName` (letter case aside): one a copy cut short
+// left behind is removed when that destination is written again.
+BOOL IsCopierTemporaryOf(LPCWSTR name, LPCWSTR destinationName);

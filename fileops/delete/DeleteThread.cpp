@@ -13,17 +13,13 @@
 #include "app/records/PaneRecords.h"
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/CopyWayDlg.h"
+#include "fileops/delete/DeleteRules.h"
 #include "filer/EntryFind.h"
 
 namespace
 {
 
 const wchar_t FAILED_CONTINUE[] = L"削除に失敗しました続けますか";
-
-int AttributeIndex(int kind)
-{
-    return kind == FILE_ATTRIBUTE_SYSTEM ? 0 : kind == FILE_ATTRIBUTE_READONLY ? 1 : 2;
-}
 
 BOOL IsLink(const WIN32_FIND_DATAW& data)
 {
@@ -86,9 +82,11 @@ int CDeleteThread::RunJob()
 void CDeleteThread::HandleEntry(const CFileInfo& entry)
 {
     ShowProgress(entry.GetName());
+    const DeleteWay way =
+        ChooseDeleteWay(IsVirtualEntry(entry), entry.IsDirectory(), IsLink(entry.m_findData));
     // A virtual drive's entries only point at real files elsewhere: deleting there
     // forgets the entries and leaves every real file alone.
-    if (IsVirtualEntry(entry))
+    if (way == DELETE_FORGET_VIRTUAL)
     {
         const int drive = DriveIndex(entry.GetDirectory());
         if (drive >= 0 && g_VirtualFolderStores[drive] != nullptr)
@@ -97,12 +95,12 @@ void CDeleteThread::HandleEntry(const CFileInfo& entry)
     }
     CString base = entry.GetRealDirectory(FALSE);
     const CString path = base.IsEmpty() ? CString(entry.GetName()) : base + L"\\" + entry.GetName();
-    if (!entry.IsDirectory())
+    if (way == DELETE_ONE_FILE)
     {
         DeleteOneFile(path, entry.m_findData.dwFileAttributes);
         return;
     }
-    if (IsLink(entry.m_findData))
+    if (way == DELETE_LINK_ONLY)
     {
         RemoveLink(path);
         return;
@@ -161,9 +159,10 @@ void CDeleteThread::DeleteTree(const CString& path)
         CString relative = frame->m_relativePath + L"\\" + child.GetName();
         ShowProgress(relative);
         const CString childPath = frame->m_directoryPath + L"\\" + child.GetName();
-        if (!child.IsDirectory())
+        const DeleteWay way = ChooseDeleteWay(FALSE, child.IsDirectory(), IsLink(child.m_findData));
+        if (way == DELETE_ONE_FILE)
             DeleteOneFile(childPath, child.m_findData.dwFileAttributes);
-        else if (IsLink(child.m_findData))
+        else if (way == DELETE_LINK_ONLY)
             // A junction or directory link goes as a link: what it points at lies
             // outside the chosen tree.
             RemoveLink(childPath);
@@ -224,23 +223,20 @@ void CDeleteThread::RemoveLink(const CString& path)
 
 void CDeleteThread::DeleteOneFile(const CString& path, DWORD attributes)
 {
-    static const int kinds[3] = {FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN};
-    for (int kind : kinds)
+    const DWORD kind = DeleteAttributeAsked(attributes);
+    if (kind != 0)
     {
-        if (!(attributes & kind))
-            continue;
-        EngineAnswer& answer = m_answers[AttributeIndex(kind)];
+        EngineAnswer& answer = m_answers[DeleteAnswerSlot(kind)];
         if (!AnswerHoldsForRest(answer))
             answer = AskAttributeDelete(path, kind);
-        if (answer == ANSWER_SKIP || answer == ANSWER_SKIP_ALL)
+        if (DeleteAnswerKeepsFile(answer))
         {
             ++m_keptCount;
             return;
         }
-        break;
     }
     BOOL cleared = FALSE;
-    if (attributes & FILE_ATTRIBUTE_READONLY)
+    if (DeleteLiftsReadOnly(attributes))
     {
         if (!SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE))
         {

@@ -8,6 +8,7 @@
 #include "util/WorkerMessages.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "fileops/copy/CopyJob.h"
+#include "fileops/sync/SyncSteps.h"
 #include "fileops/sync/SyncWalk.h"
 #include "framework/FwWnd.h"
 
@@ -100,16 +101,16 @@ int CSyncCopyDlgThread::DoNextRow()
     const CSyncData row = (*m_rows)[m_current];
     const CString& folder = row.m_relativeFolder;
     const CString relative = JoinSyncPath(folder, row.m_entry.GetName());
-    const CString& writtenSide = row.m_action == SYNC_TO_SRC ? m_source : m_destination;
+    const BOOL toDest = !SyncRowWritesSource(row.m_action);
+    const CString& writtenSide = toDest ? m_destination : m_source;
     if (PassesThroughLink(writtenSide, folder))
     {
         ++m_current;
         return SYNC_STEP_MORE;
     }
 
-    if ((row.m_action == SYNC_TO_DEST || row.m_action == SYNC_TO_SRC) && !folder.IsEmpty())
+    if (SyncRowMakesFolder(row.m_action, folder))
     {
-        const BOOL toDest = row.m_action == SYNC_TO_DEST;
         const CString target = (toDest ? m_destination : m_source) + L"\\" + folder;
         const CString mirrored = (toDest ? m_source : m_destination) + L"\\" + folder;
         WIN32_FIND_DATAW data;
@@ -134,7 +135,6 @@ int CSyncCopyDlgThread::DoNextRow()
         return SYNC_STEP_MORE;
     }
 
-    const BOOL toDest = row.m_action == SYNC_TO_DEST;
     const CString from = (toDest ? m_source : m_destination) + L"\\" + relative;
     const CString to = (toDest ? m_destination : m_source) + L"\\" + relative;
     CString fromFolder;
@@ -203,30 +203,23 @@ int CSyncCopyDlgThread::DeletePath(const CString& path)
     WIN32_FIND_DATAW data;
     if (!FindPathEntry(path, data))
         return 1;
-    const DWORD attributes = data.dwFileAttributes;
+    const SyncDeleteStep step = PlanSyncDelete(data.dwFileAttributes);
+    if (step.lifted != 0)
+        SetFileAttributesLong(path, step.lifted);
     BOOL deleted;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    {
-        SetFileAttributesLong(path, FILE_ATTRIBUTE_NORMAL);
+    if (step.way == SYNC_DELETE_FILE)
         deleted = DeleteFileLong(path);
-    }
-    else if (IsLinkFolder(attributes))
-    {
-        // The link's attributes are left alone: on some systems they would be set on
-        // the folder it points to. A link to a folder goes as a folder, one that
-        // the system shows as a file link as a file.
+    else if (step.way == SYNC_DELETE_LINK)
+        // A link to a folder goes as a folder, one that the system shows as a file link
+        // as a file.
         deleted = RemoveDirectoryLong(path) || DeleteFileLong(path);
-    }
     else
-    {
-        SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
         deleted = RemoveDirectoryLong(path);
-    }
     if (deleted)
         return 1;
     const DWORD error = GetLastError();
-    if (!IsLinkFolder(attributes))
-        SetFileAttributesLong(path, attributes & ~FILE_ATTRIBUTE_REPARSE_POINT);
+    if (step.restored != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesLong(path, step.restored);
     CString text;
     text.Format(L"%sの削除に失敗しました(Error=%x)。続けますか", path.GetString(), (unsigned)error);
     return Ask(text);
