@@ -24,3 +24,14 @@ void CWorkerDialog::NotifyWorkerDone()
     if (s_workerDoneWindow != nullptr)
         ::PostMessageW(s_workerDoneWindow, WM_COMMAND, IDM_MODELESS_DONE, 0);
 }
+
+BOOL CWorkerDialog::ShowListedModeless(UINT templateId, CWnd* parent)
+{
+    if (parent == nullptr || parent->GetSafeHwnd() == nullptr || !Create(templateId, parent))
+    {
+        m_bWorkerDone = 1;
+        return FALSE;
+    }
+    ShowWindow(SW_SHOW);
+    return TRUE;
+}

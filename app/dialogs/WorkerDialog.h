@@ -17,6 +17,12 @@ public:
     // Marks the dialog done and posts IDM_MODELESS_DONE to the registered view window
     // (nothing is posted while none is registered), so that the view reaps it.
     void NotifyWorkerDone();
+
+    // Makes and shows the window of a dialog the view has already listed. A window that
+    // cannot be made (the parent has none, or the template fails) leaves nothing running
+    // and nothing that would post an end: the dialog is marked done here, so that the
+    // view's next reaping deletes it, and FALSE is returned.
+    BOOL ShowListedModeless(UINT templateId, CWnd* parent);
 };
 
 // The window that receives IDM_MODELESS_DONE from finishing worker dialogs: the main

@@ -52,23 +52,17 @@ int CollectDroppedFiles(HDROP drop, CSelectedEntryList& out)
 
 void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
 {
-    auto* dialog = new CMyCopyDlg();
-    AddCopyDialog(dialog);
     CFilerPane* target = PaneAt(pane);
     if (target == nullptr || (target->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) == 0 ||
         target->m_mode != PANE_MODE_FILER || target->m_subMode != PANE_SUB_DIRECTORY)
     {
-        dialog->m_bWorkerDone = 1;
         StartBinaryCursorTimer();
         return;
     }
     CViewBusyGuard busy(*this);
     const UINT count = drop ? DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) : 0;
     if (count == 0 || target->CheckState(PANE_CHECK_DRIVE_PRESENT))
-    {
-        dialog->m_bWorkerDone = 1;
         return;
-    }
     if (kind == DROP_LINK)
     {
         CString first;
@@ -79,16 +73,15 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
         if (count == 1 && !target->IsOnVirtualDrive() && ExtensionOf(first).CompareNoCase(L"EXE") == 0)
         {
             CreateShortcutsFromDrop(pane, drop);
-            dialog->m_bWorkerDone = 1;
             return;
         }
         kind = DROP_COPY;
     }
-    if (CollectDroppedFiles(drop, dialog->m_source) == 0)
-    {
-        dialog->m_bWorkerDone = 1;
+    CSelectedEntryList source;
+    if (CollectDroppedFiles(drop, source) == 0)
         return;
-    }
+    auto* dialog = new CMyCopyDlg();
+    dialog->m_source = std::move(source);
     dialog->m_kind = kind;
     dialog->m_sourcePane = pane;
     SetPathWithBackslash(target->m_currentDir, dialog->m_destinationText);

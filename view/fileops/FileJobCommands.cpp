@@ -16,6 +16,7 @@
 #include "fileops/dialogs/AttributeDlg.h"
 #include "fileops/dialogs/NameInputDlgs.h"
 #include "app/VirtualDrives.h"
+#include "res/CopyDialogs.h"
 #include "res/DeleteDialogs.h"
 #include "view/QvView.h"
 #include "view/status/StatusLine.h"
@@ -79,14 +80,9 @@ int CQvView::ShowSelectionError(int code)
 
 int CQvView::ShowCopyDialog(CMyCopyDlg* dialog)
 {
+    AddCopyDialog(dialog);
     // Without a window there is nothing to own the dialog: the job cannot be shown.
-    if (m_hWnd == nullptr || !dialog->CreateModeless(this))
-    {
-        dialog->m_bWorkerDone = 1;
-        return 0;
-    }
-    dialog->ShowWindow(SW_SHOW);
-    return 1;
+    return dialog->ShowListedModeless(IDD_MY_COPY, this) ? 1 : 0;
 }
 
 void CQvView::OnCopy()
@@ -96,29 +92,22 @@ void CQvView::OnCopy()
     if (pane == nullptr || (pane->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) == 0)
         return;
     CViewBusyGuard busy(*this);
-    auto* dialog = new CMyCopyDlg();
-    AddCopyDialog(dialog);
     if (pane->m_mode == PANE_MODE_ARCHIVE)
     {
-        dialog->m_bWorkerDone = 1;
-        ReapCopyDialogs();
         // An empty listing, or ".." with nothing marked, has nothing to unpack.
         if (!pane->CheckState(kUsualGuard))
             UnpackFromArchiveListing(index);
         return;
     }
     if (pane->CheckState(kUsualGuard))
-    {
-        dialog->m_bWorkerDone = 1;
         return;
-    }
+    CSelectedEntryList source;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, source)))
+        return;
+    auto* dialog = new CMyCopyDlg();
     dialog->m_sourcePane = index;
     dialog->m_kind = COPY;
-    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
-    {
-        dialog->m_bWorkerDone = 1;
-        return;
-    }
+    dialog->m_source = std::move(source);
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY);
     g_QuitHooks.playCommandSound(L"COPY");
     ShowCopyDialog(dialog);
@@ -131,20 +120,15 @@ void CQvView::OnMoveFiles()
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
         return;
     CViewBusyGuard busy(*this);
-    auto* dialog = new CMyCopyDlg();
-    AddCopyDialog(dialog);
     if (pane->CheckState(kUsualGuard))
-    {
-        dialog->m_bWorkerDone = 1;
         return;
-    }
+    CSelectedEntryList source;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, source)))
+        return;
+    auto* dialog = new CMyCopyDlg();
     dialog->m_sourcePane = index;
     dialog->m_kind = MOVE;
-    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
-    {
-        dialog->m_bWorkerDone = 1;
-        return;
-    }
+    dialog->m_source = std::move(source);
     SetCurrentDir(dialog->m_source.m_directory);
     // Find results are a filer pane too: a move may well go to where a search found.
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY | PANE_SUB_FIND_RESULTS);
@@ -158,10 +142,9 @@ void CQvView::OnCopyToAllDirs()
     CFilerPane* pane = ActivePane(index);
     if (pane == nullptr || pane->m_mode != PANE_MODE_FILER)
         return;
-    auto* dialog = new CMyCopyDlg();
-    AddCopyDialog(dialog);
     CViewBusyGuard busy(*this);
     CFilerPane* other = g_Panes[1 - index];
+    CSelectedEntryList source, targets;
     bool goAhead = !pane->CheckState(kUsualGuard) && other != nullptr &&
                    (other->m_position & PANE_POS_OTHER) && other->m_mode == PANE_MODE_FILER &&
                    other->m_subMode == PANE_SUB_DIRECTORY;
@@ -171,16 +154,15 @@ void CQvView::OnCopyToAllDirs()
         for (INT_PTR i = 0; i < other->m_entries.GetSize() && !markedDirectory; ++i)
             markedDirectory = other->m_entries[i].m_mark && other->m_entries[i].IsDirectory() &&
                               !other->m_entries[i].IsDots();
-        goAhead =
-            markedDirectory &&
-            !ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)) &&
-            !ShowSelectionError(GetPaneSelection(SELECT_DIRECTORIES_ONLY, 1 - index, dialog->m_targets));
+        goAhead = markedDirectory &&
+                  !ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, source)) &&
+                  !ShowSelectionError(GetPaneSelection(SELECT_DIRECTORIES_ONLY, 1 - index, targets));
     }
     if (!goAhead)
-    {
-        dialog->m_bWorkerDone = 1;
         return;
-    }
+    auto* dialog = new CMyCopyDlg();
+    dialog->m_source = std::move(source);
+    dialog->m_targets = std::move(targets);
     dialog->m_sourcePane = index;
     dialog->m_kind = COPY_TO_ALL;
     dialog->m_otherDirectory = other->m_currentDir;
@@ -201,18 +183,16 @@ void CQvView::OnDelete()
     CViewBusyGuard busy(*this);
     SetCurrentDir(pane->m_currentDir);
     g_QuitHooks.playCommandSound(L"DELETE");
+    CSelectedEntryList selection;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, selection)))
+        return;
     auto* dialog = new CDeleteDlg(DialogOwner(this));
     dialog->m_warnNotEmpty = g_DELETEASKNOTENMPTY;
     dialog->m_toRecycleBin = g_DELETETODUST;
     dialog->m_wholeFolder = g_TODUSTUNITFOLDER;
     dialog->m_paneIndex = index;
     dialog->m_paneMode = pane->m_mode;
-    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_selection)))
-    {
-        dialog->m_bWorkerDone = 1;
-        AddDeleteDialog(dialog);
-        return;
-    }
+    dialog->m_selection = std::move(selection);
     if (pane->m_mode == PANE_MODE_ARCHIVE)
     {
         CFileInfo* cursor = pane->GetCursorEntry();
@@ -223,10 +203,7 @@ void CQvView::OnDelete()
         return;
     }
     AddDeleteDialog(dialog);
-    if (m_hWnd == nullptr || !dialog->Create(IDD_DELETE, this))
-        dialog->m_bWorkerDone = 1;
-    else
-        dialog->ShowWindow(SW_SHOW);
+    dialog->ShowListedModeless(IDD_DELETE, this);
 }
 
 int MakeDirectoryCursorName(LPCWSTR typed, CString& out)

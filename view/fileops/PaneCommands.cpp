@@ -242,15 +242,15 @@ void StartFolderContentsJob(CQvView& view, int kind)
         return;
     CViewBusyGuard busy(view);
     SetCurrentDir(pane->m_currentDir);
+    CSelectedEntryList source;
+    if (view.ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, source)))
+        return;
     auto* dialog = new CMyCopyDlg();
-    view.AddCopyDialog(dialog);
+    dialog->m_source = std::move(source);
     CQvView::SetPathWithBackslash(pane->m_currentDir, dialog->m_destinationText);
     dialog->m_kind = kind;
     dialog->m_sourcePane = index;
-    if (view.ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_source)))
-        dialog->m_bWorkerDone = 1;
-    else
-        view.ShowCopyDialog(dialog);
+    view.ShowCopyDialog(dialog);
 }
 } // namespace
 

@@ -62,18 +62,18 @@ void CQvView::OnUnpack()
     // Checked before the dialog exists: a failed check leaves nothing to free.
     if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
         return;
+    g_QuitHooks.playCommandSound(L"UNPACK");
+    CSelectedEntryList selection;
+    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, selection)))
+        return;
     auto* dialog = new CUnpackDlg(DialogOwner(this));
     dialog->m_sourceMode = UNPACK_FROM_FILER;
     dialog->m_sourcePane = index;
     dialog->m_baseFolder = pane.m_currentDir;
     dialog->m_destination = UnpackDestination(index);
-    g_QuitHooks.playCommandSound(L"UNPACK");
+    dialog->m_selection = std::move(selection);
     AddUnpackDialog(dialog);
-    if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_selection)) ||
-        m_hWnd == nullptr || !dialog->Create(IDD_UNPACK, this))
-        dialog->m_bWorkerDone = 1;
-    else
-        dialog->ShowWindow(SW_SHOW);
+    dialog->ShowListedModeless(IDD_UNPACK, this);
 }
 
 void CQvView::PackSelection(int kind, int eachFile)
