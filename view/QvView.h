@@ -562,7 +562,8 @@ public:
     CWnd* GetFindDialogParent();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
-    // Shows the registered copy job's window; without one the job is marked done.
+    // Lists the copy job and shows its window; one that cannot be made leaves the job
+    // marked done, for the next reaping.
     int ShowCopyDialog(class CMyCopyDlg* dialog);
     // A root keeps (or gets) its backslash, any other folder is left as it is.
     static void SetPathWithBackslash(LPCWSTR path, CString& out);
