@@ -1,7 +1,7 @@
-// Menu command ids that the view's own routing serves: the ranges filled at run time
-// and the fixed items whose state or command the view sets itself. Every other menu
-// id stands in one row of the command tables (app/keys/CommandTables.cpp), which tie
-// it to its keyword.
+// Names of menu command ids that the menu table (view/menus/MenuTable.cpp) serves: the
+// ranges filled at run time and fixed items whose state or command the view sets
+// itself. An id that only runs a keyword stands in one row of the command tables
+// (app/keys/CommandTables.cpp), which tie it to that keyword.
 #pragma once
 
 // ---- Ranges filled at run time

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # menu-id.sh ID: the menu items that carry a menu id and every line of code that serves it.
 #   scripts/menu-id.sh 555
-# It prints the items of the menu resources, the command-table rows that tie the id to a keyword
+# It prints the items of the menu resources, the row of the menu table (view/menus/MenuTable.cpp)
+# that serves the id (alone or as a range), the command-table rows that tie the id to a keyword
 # (with the dispatcher row that names the member doing the work), the symbolic names the id has
 # in res/MenuIds.h (alone or inside a range filled at run time) and the lines of the program's
 # code that name the id or one of those names.
@@ -17,6 +18,27 @@ section() { printf '\n== %s\n' "$1"; }
 
 section "menu items"
 git grep -nE "MENUITEM +\"[^\"]*\", *$id\b" -- 'res/*.rc' || echo "(none)"
+
+section "row of the menu table (id or range, what choosing it runs, how its state is found)"
+row=$(awk -v id="$id" '
+    FNR == 1 { file++ }
+    file <= 2 && $1 == "#define" && $3 ~ /^[0-9]+$/ { value[$2] = $3 + 0; next }
+    file == 3 && match($0, /^ *(Item|Range|Filled)\(/) {
+        args = substr($0, RSTART + RLENGTH)
+        split(args, part, /, */)
+        first = part[1]
+        last = $0 ~ /^ *Item\(/ ? part[1] : part[2]
+        first = (first in value) ? value[first] : first + 0
+        last = (last in value) ? value[last] : last + 0
+        if (first <= id && id <= last) printf "view/menus/MenuTable.cpp:%d:%s\n", FNR, $0
+    }' res/MenuIds.h res/TrayMenu.h view/menus/MenuTable.cpp)
+if [[ -n $row ]]; then
+    printf '%s\n' "$row"
+elif git grep -qE "\{L\"@[^\"]+\", L\"[^\"]*\", $id," -- app/keys/CommandTables.cpp; then
+    echo "(none of its own: it runs the keyword of its command-table row below and is always enabled)"
+else
+    echo "(none)"
+fi
 
 section "command-table rows (keyword, caption, menu id)"
 keywords=$(git grep -hE "\{L\"@[^\"]+\", L\"[^\"]*\", $id," -- app/keys/CommandTables.cpp |

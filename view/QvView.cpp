@@ -19,9 +19,7 @@
 #include "graphics/picture/PictureData.h"
 #include "view/media/MediaWindows.h"
 #include "view/keys/HotKeys.h"
-#include "view/menus/CommandMenuItems.h"
 #include "view/ViewBusyGuard.h"
-#include "res/TrayMenu.h"
 
 #include <windowsx.h>
 
@@ -122,12 +120,6 @@ ON_WM_RBUTTONDBLCLK()
 ON_WM_ERASEBKGND()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
-ON_COMMAND_RANGE(618, 622, OnViewerLineWidthPreset)
-ON_COMMAND(741, ToggleCompanionViewer)
-ON_COMMAND(908, SelectLineAtPoint)
-ON_COMMAND(911, SelectUrlAtPoint)
-ON_COMMAND(988, OpenUrlAtPoint)
-ON_COMMAND(ID_TRAY_SHOW_WINDOW, RestoreFromTray)
 END_MESSAGE_MAP()
 
 CQvView::~CQvView()
@@ -381,11 +373,9 @@ BOOL CQvView::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
     }
     if (nID == IDM_MODELESS_DONE && nCode == CN_COMMAND)
         return TRUE;
-    if (CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    // The message map holds the few handlers with an id range of their own; every
-    // other command id runs through the command table row that carries it.
-    return pHandlerInfo == nullptr && nCode == CN_COMMAND && RunCommandMenuItem(*this, nID);
+    // Every menu id runs through its row of the menu table (RouteMenuCommand); the
+    // message map holds no command.
+    return CView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 // ---- Timers ----------------------------------------------------------------------------

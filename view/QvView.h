@@ -147,8 +147,6 @@ public:
     // "@Nextsearch" (reverse 0) and "@Beforesearch" (1) in an active binary pane; 0
     // when there is none.
     int SearchBinaryPane(int reverse);
-    // Runs a binary editor's menu command; 0 when the id is none of them.
-    int RunBinaryMenuCommand(UINT id);
     // Drag pane, dialog choices and byte clipboard of the binary editor.
     BinaryViewState m_binary;
 
@@ -439,8 +437,6 @@ public:
     // default; the result of the endpoint call.
     int SetDefaultOutputDevice(LPCWSTR name);
     int SetDefaultInputDevice(LPCWSTR name);
-    // Runs the dynamic items 6000-6098, 6311-6320 and 6321-6330; FALSE for other ids.
-    BOOL RunDynamicMenuItem(UINT id);
     // The keyword of a device item (6311-6320, 6321-6330): "@SetAudioPlayback" or
     // "@SetAudioCapture" with the device's friendly name, the text a key binding holds;
     // 0 for other ids and for ids past the devices listed.
@@ -661,8 +657,8 @@ public:
     void OnHScroll(UINT code, UINT thumb, CWnd* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
 
-    // Menu command routing (view/menus/MenuRouting.cpp): the run-time id ranges and the
-    // items whose state follows a setting. TRUE when the id was served here.
+    // Menu command routing (view/menus/MenuRouting.cpp): every menu id through its row
+    // of the menu table (view/menus/MenuTable.cpp). TRUE when the id was served here.
     BOOL RouteMenuCommand(UINT id, int code, void* extra);
     // The filer column layout items: the layout's text, checked while it is in use.
     void OnUpdateFilerInfoItem(CCmdUI& item, int layout);

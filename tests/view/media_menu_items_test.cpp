@@ -1,7 +1,8 @@
-// The media items of the view's menus.
+// The media items of the view's menus, as the view's menu routing updates them.
 #include "app/settings/MediaSettings.h"
 #include "media/MciWnd.h"
 #include "tests/common/TestHelpers.h"
+#include "tests/view/CommandTestSupport.h"
 #include "view/media/MediaWindows.h"
 
 #include <string>
@@ -21,10 +22,15 @@ public:
     std::wstring text;
 };
 
+class MediaMenuItems : public commandtest::CommandBench
+{
+};
+
 } // namespace
 
-TEST(MediaMenuItems, HistoryAndLastListItemsShowTheirPathsOrNothing)
+TEST_F(MediaMenuItems, HistoryAndLastListItemsShowTheirPathsOrNothing)
 {
+    Set(g_VIEWMENUCOMMAND, 0);
     CStringArray savedHistory;
     savedHistory.Copy(g_PlayedFileHistory);
     CString savedLast = g_LastPlayList;
@@ -51,12 +57,12 @@ TEST(MediaMenuItems, HistoryAndLastListItemsShowTheirPathsOrNothing)
     for (const Case& c : cases)
     {
         CRecordedUI ui;
-        EXPECT_TRUE(UpdateMediaMenuItem(c.id, ui)) << c.id;
+        EXPECT_TRUE(View().OnCmdMsg(c.id, CN_UPDATE_COMMAND_UI, &ui, nullptr)) << c.id;
         EXPECT_EQ(c.enabled, ui.enabled) << c.id;
         EXPECT_EQ(std::wstring(c.text), ui.text) << c.id;
     }
     CRecordedUI other;
-    EXPECT_FALSE(UpdateMediaMenuItem(731, other));
+    EXPECT_FALSE(View().OnCmdMsg(731, CN_UPDATE_COMMAND_UI, &other, nullptr));
     g_PlayedFileHistory.Copy(savedHistory);
     g_LastPlayList = savedLast;
     g_MciWnd = savedWindow;

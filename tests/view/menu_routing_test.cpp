@@ -11,15 +11,26 @@
 #include "app/settings/ViewSettings.h"
 #include "media/cd/CdPlayer.h"
 #include "app/keys/CommandTables.h"
-#include "view/menus/CommandMenuItems.h"
+#include "view/menus/MenuTable.h"
 
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace
 {
 
 using commandtest::CommandBench;
+
+std::string Utf8(const std::wstring& text)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                           0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], length, nullptr,
+                        nullptr);
+    return out;
+}
 
 class MenuRoutingTest : public CommandBench
 {
@@ -377,6 +388,92 @@ TEST_F(MenuRoutingTest, MenuIdsRunTheKeywordOfTheirTableRow)
     m_ran.clear();
     EXPECT_TRUE(View().OnCmdMsg(472, CN_COMMAND, nullptr, nullptr));
     EXPECT_EQ(std::vector<std::wstring>{L"ToggleFileNamePack"}, RanHandlers());
+}
+
+// Every id a command-table row carries runs that row's keyword when it is chosen in
+// the row's mode, unless the menu table gives the id a command of its own.
+TEST_F(MenuRoutingTest, EveryKeywordIdRunsTheKeywordOfItsTableRow)
+{
+    const struct
+    {
+        int family;
+        int list;
+        UINT mode;
+    } families[] = {
+        {COMMAND_FAMILY_FILER, DISPATCH_FILER, PANE_MODE_FILER},
+        {COMMAND_FAMILY_VIEWER, DISPATCH_VIEWER, PANE_MODE_TEXT_VIEWER},
+        {COMMAND_FAMILY_GRAPHIC, DISPATCH_GRAPHIC, PANE_MODE_GRAPHIC},
+        {COMMAND_FAMILY_BINARY, DISPATCH_BINARY, PANE_MODE_BINARY},
+    };
+    const CommandObserver saved = g_CommandObserver;
+    // The keyword is caught before its member runs: nothing is copied, deleted or ended.
+    g_CommandObserver = [](const CommandEntry&, LPCWSTR keyword, LPCWSTR) { throw std::wstring(keyword); };
+    std::wstring faults;
+    int reached = 0;
+    for (const auto& f : families)
+    {
+        m_panes[0]->m_mode = f.mode;
+        int count = 0;
+        const CommandTableRow* rows = GetCommandTable(f.family, &count);
+        for (int i = 0; i < count; ++i)
+        {
+            const UINT id = static_cast<UINT>(rows[i].menuId);
+            // The first row of the table with the id counts; a keyword that no list of
+            // the family runs leaves the id to the other tables.
+            int list = 0;
+            if (id == 0 || FindCommandRowByMenuId(f.family, id) != &rows[i] ||
+                ResolveDispatcherEntry(f.list, rows[i].keyword, &list) == nullptr)
+                continue;
+            const MenuRow* row = FindMenuRow(id);
+            if (row == nullptr)
+            {
+                faults += L" " + std::to_wstring(id) + L" has no row;";
+                continue;
+            }
+            if (row->run != nullptr)
+                continue;
+            std::wstring ran;
+            try
+            {
+                View().OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
+            }
+            catch (const std::wstring& keyword)
+            {
+                ran = keyword;
+            }
+            if (ran != rows[i].keyword)
+                faults +=
+                    L" " + std::to_wstring(id) + L" ran \"" + ran + L"\", not " + rows[i].keyword + L";";
+            ++reached;
+        }
+    }
+    g_CommandObserver = saved;
+    EXPECT_GE(reached, 300);
+    EXPECT_TRUE(faults.empty()) << Utf8(faults);
+}
+
+// A fixed row that leaves choosing its item to a keyword has one for each of its ids,
+// or greys the item: no item is left enabled that does nothing.
+TEST_F(MenuRoutingTest, ARowWithoutACommandOfItsOwnRunsAKeywordOrIsGreyed)
+{
+    size_t count = 0;
+    const MenuRow* rows = GetMenuRows(&count);
+    int checked = 0;
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (rows[i].run != nullptr || rows[i].filledAtRunTime)
+            continue;
+        for (UINT id = rows[i].first; id <= rows[i].last; ++id)
+        {
+            SCOPED_TRACE(id);
+            ++checked;
+            if (FindMenuCommandRoute(COMMAND_FAMILY_FILER, id, nullptr))
+                continue;
+            Update(id);
+            EXPECT_TRUE(Disabled(id)) << "enabled, and no keyword runs it";
+        }
+    }
+    EXPECT_GE(checked, 60);
 }
 
 TEST_F(MenuRoutingTest, CdItemsFollowThePlayerState)

@@ -18,6 +18,7 @@
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextPaneViewer.h"
 #include "util/IniFile.h"
+#include "view/menus/MenuTable.h"
 #include "view/settings/ViewSettingsLink.h"
 
 #include <map>
@@ -327,6 +328,71 @@ TEST_F(MenuWalkTest, NoItemOfAnyMenuIsGreyForLackOfARoute)
     for (const std::string& fault : faults)
         all += fault + "\n";
     EXPECT_TRUE(faults.empty()) << faults.size() << " items without a route:\n" << all;
+}
+
+// The ids of every item of the menu and its popups.
+void CollectIds(HMENU popup, std::set<UINT>& ids)
+{
+    for (int i = 0; i < GetMenuItemCount(popup); ++i)
+    {
+        if (HMENU sub = GetSubMenu(popup, i))
+        {
+            CollectIds(sub, ids);
+            continue;
+        }
+        const UINT id = GetMenuItemID(popup, i);
+        if (id != 0 && id != static_cast<UINT>(-1))
+            ids.insert(id);
+    }
+}
+
+// The menu table and the menus the view shows, both ways: every item of a menu
+// resource is served by a row (its own, or a keyword's row of the command tables),
+// every id of a fixed row stands in a menu, and no id has two rows.
+TEST_F(MenuWalkTest, EveryItemOfAMenuHasARowAndEveryRowIsInAMenu)
+{
+    std::set<UINT> inMenus;
+    for (UINT menuId : MenusToWalk())
+    {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
+        ASSERT_NE(nullptr, menu) << menuId;
+        CollectIds(menu, inMenus);
+        DestroyMenu(menu);
+    }
+    ASSERT_GE(inMenus.size(), 290u) << "the items of the seven bars, the right-click menus and the tray menu";
+    std::string faults;
+    for (UINT id : inMenus)
+        if (id < 0xF000 && !HandledByTheApplication(id) && FindMenuRow(id) == nullptr)
+            faults += "menu item " + std::to_string(id) + " has no row\n";
+    size_t count = 0;
+    const MenuRow* rows = GetMenuRows(&count);
+    ASSERT_GT(count, 0u);
+    std::map<UINT, size_t> rowOfId;
+    for (size_t i = 0; i < count; ++i)
+    {
+        const MenuRow& row = rows[i];
+        if (row.last < row.first)
+            faults += "row " + std::to_string(i) + " ends before it starts\n";
+        // The ranges filled at run time are checked by their first and last ids only:
+        // the shell's range is forty thousand ids wide.
+        std::vector<UINT> ids;
+        if (row.filledAtRunTime)
+            ids = {row.first, row.last};
+        else
+            for (UINT id = row.first; id <= row.last; ++id)
+                ids.push_back(id);
+        for (UINT id : ids)
+        {
+            if (!rowOfId.emplace(id, i).second)
+                faults += "id " + std::to_string(id) + " has two rows, " + std::to_string(rowOfId[id]) +
+                          " and " + std::to_string(i) + "\n";
+            if (FindMenuRow(id) != &row)
+                faults += "id " + std::to_string(id) + " does not find its row " + std::to_string(i) + "\n";
+            if (!row.filledAtRunTime && inMenus.count(id) == 0)
+                faults += "row " + std::to_string(i) + ": id " + std::to_string(id) + " is in no menu\n";
+        }
+    }
+    EXPECT_TRUE(faults.empty()) << faults;
 }
 
 // The modes a pane is brought into as a user brings it there: over a folder of a

@@ -76,7 +76,7 @@ protected:
             drive(dialog);
         };
         SetTimer(nullptr, 0, 20, DriveOpenDialog);
-        RunSettingsMenuItem(View(), 323);
+        View().OnCmdMsg(323, CN_COMMAND, nullptr, nullptr);
         g_driveDialog = nullptr;
         return shown;
     }

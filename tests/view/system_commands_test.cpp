@@ -300,8 +300,8 @@ TEST_F(SystemCommands, AppletsAndDevicesAreInsertedBeforeTheirAnchors)
     EXPECT_EQ(std::wstring(text), L"Headphones");
     DestroyMenu(menu);
 
-    EXPECT_TRUE(View().RunDynamicMenuItem(6311 + 1));
-    EXPECT_TRUE(View().RunDynamicMenuItem(6011));
+    EXPECT_TRUE(View().OnCmdMsg(6311 + 1, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(View().OnCmdMsg(6011, CN_COMMAND, nullptr, nullptr));
     ASSERT_EQ(m_calls.defaults.size(), 1u);
     EXPECT_EQ(m_calls.defaults[0], (std::pair<int, std::wstring>{AUDIO_FLOW_PLAYBACK, L"Headphones"}));
     ASSERT_EQ(m_calls.programs.size(), 1u);
@@ -319,7 +319,7 @@ TEST_F(SystemCommands, TheTenthDeviceGetsAWorkingItemAndAnEleventhNone)
     ASSERT_EQ(ids.size(), 10u);
     EXPECT_EQ(ids.back(), 6330u);
     DestroyMenu(menu);
-    EXPECT_TRUE(View().RunDynamicMenuItem(6330));
+    EXPECT_TRUE(View().OnCmdMsg(6330, CN_COMMAND, nullptr, nullptr));
     ASSERT_EQ(m_calls.defaults.size(), 1u);
     EXPECT_EQ(m_calls.defaults[0], (std::pair<int, std::wstring>{AUDIO_FLOW_CAPTURE, L"Mic9"}));
 }

@@ -9,7 +9,6 @@
 #include "view/QvView.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryLines.h"
-#include "view/binary/BinaryMenuCommands.h"
 #include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextBoxDlg.h"
@@ -175,84 +174,6 @@ void CQvView::OnBinaryWriteChangeList()
     CString path;
     if (g_BinaryEditorUi.askSavePath(DialogOwner(this), path) && !BinaryDataOf(index)->WriteChangeList(path))
         Tell(this, L"変更箇所出力ファイルの書き込みに失敗しました");
-}
-
-BOOL IsBinaryMenuCommand(UINT id)
-{
-    static const UINT kIds[] = {190, 203, 204, 206, 207, 246, 254, 275, 283,
-                                302, 503, 565, 566, 574, 755, 875, 909};
-    for (UINT known : kIds)
-        if (known == id)
-            return TRUE;
-    return FALSE;
-}
-
-int CQvView::RunBinaryMenuCommand(UINT id)
-{
-    switch (id)
-    {
-    case 206:
-        OnBinaryEditStart();
-        return 1;
-    case 203:
-        // The colours are settings of the program, set from every mode's bar.
-        OnBinaryColorConfig();
-        return 1;
-    default:
-        break;
-    }
-    if (ActiveBinaryPane() < 0)
-        return 0;
-    switch (id)
-    {
-    case 204:
-        OnBinaryEditEnd();
-        return 1;
-    case 503:
-        OnBinarySave();
-        return 1;
-    case 254:
-        OnBinaryWriteChangeList();
-        return 1;
-    case 875:
-        OnBinarySearch();
-        return 1;
-    case 246:
-        OnBinaryReplace();
-        return 1;
-    case 283:
-        OnBinaryCompare();
-        return 1;
-    case 275:
-        OnBinaryCopyHex();
-        return 1;
-    case 302:
-        OnBinaryCopyData();
-        return 1;
-    case 755:
-        OnBinaryPasteData();
-        return 1;
-    case 565:
-        OnBinaryInputPaste();
-        return 1;
-    case 566:
-        OnBinaryInputPasteLoop();
-        return 1;
-    case 574:
-        OnBinaryJumpLine();
-        return 1;
-    case 909:
-        OnBinarySelectRange();
-        return 1;
-    case 190:
-        OnBinarySelectAll();
-        return 1;
-    case 207:
-        OnBinaryEditConfig();
-        return 1;
-    default:
-        return 0;
-    }
 }
 
 // ---- The keywords of the binary editor's command table --------------------------------

@@ -16,8 +16,13 @@ void CloseMediaWindows();
 
 class CCmdUI;
 class CQvView;
-// The state of a media item of the menus; FALSE for another item.
-BOOL UpdateMediaMenuItem(UINT id, CCmdUI& ui);
-// Runs the recently played files and the last play list (menu only); FALSE for
-// another item.
-BOOL RunMediaMenuCommand(CQvView& view, UINT id);
+// The recently played files' items (ID_MENU_PLAYED_FIRST on): the file, or "なし"
+// and greyed past the history; choosing one stops the play list and plays the file.
+void UpdateRecentFileItem(CCmdUI& ui, UINT id);
+void PlayRecentFile(UINT id);
+// The last play list's item: its path, or "なし" and greyed; choosing it plays the
+// list again when it is an M3U file.
+void UpdateLastPlayListItem(CCmdUI& ui);
+void PlayLastPlayList(CQvView& view);
+// The dialog that assigns the SCSI devices; it keeps whether to skip the scan.
+void AssignScsiDevices();

@@ -1,7 +1,7 @@
 // The settings items of the menus that no keyword names: virtual drives, network
-// settings, the filer settings sheet, the display, colour, copy destination and
-// per-user settings file dialogs, the key text in menu items, and the settings dialogs
-// still to come.
+// settings, the filer settings sheet, the display, colour, copy destination, sound and
+// per-user settings file dialogs, the key text in menu items and the customisation
+// dialogs. The menu table (view/menus/MenuTable.cpp) names each for its item.
 #include "view/menus/SettingsMenuItems.h"
 
 #include "util/Globals.h"
@@ -27,9 +27,6 @@
 #include "tools/menus/NotViewMenuDlg.h"
 #include "tools/plugins/PlugInDlg.h"
 #include "view/ViewBusyGuard.h"
-
-namespace
-{
 
 void ChooseVirtualDrives(CQvView& view)
 {
@@ -57,6 +54,9 @@ void ToggleKeyTextInMenus(CQvView& view)
     view.m_menus.shownMenuId = 0;
     view.UpdateMenuForMode();
 }
+
+namespace
+{
 
 bool IsSortedPane(const CFilerPane* pane)
 {
@@ -88,6 +88,8 @@ void ShareSortBetweenPanes(CQvView& view)
         if (pane->m_mode == PANE_MODE_ARCHIVE)
             pane->SortEntries();
 }
+
+} // namespace
 
 void EditFilerSettings(CQvView& view)
 {
@@ -124,11 +126,31 @@ void EditFilerSettings(CQvView& view)
     }
 }
 
+namespace
+{
+
 void RepaintAfterDialog(CQvView& view)
 {
     if (view.m_hWnd)
         view.Invalidate();
 }
+
+bool IsShownDirectoryListing(const CFilerPane* pane)
+{
+    return pane != nullptr && pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY &&
+           (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) != 0;
+}
+
+template <class TDialog> void EditAndRepaint(CQvView& view)
+{
+    CViewBusyGuard busy(view);
+    TDialog dialog(DialogOwner(&view));
+    if (dialog.DoModal() == IDOK)
+        view.CalcLayout();
+    RepaintAfterDialog(view);
+}
+
+} // namespace
 
 void EditDisplayColors(CQvView& view)
 {
@@ -144,12 +166,6 @@ void EditDisplayColors(CQvView& view)
             loader->ReleaseReaderLock();
     }
     RepaintAfterDialog(view);
-}
-
-bool IsShownDirectoryListing(const CFilerPane* pane)
-{
-    return pane != nullptr && pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY &&
-           (pane->m_position & (PANE_POS_ACTIVE | PANE_POS_OTHER)) != 0;
 }
 
 void EditPreviewSettings(CQvView& view)
@@ -229,13 +245,19 @@ void EditLineHeight(CQvView& view)
     }
 }
 
-template <class TDialog> void EditAndRepaint(CQvView& view)
+void EditFilerInfoLayouts(CQvView& view)
 {
-    CViewBusyGuard busy(view);
-    TDialog dialog(DialogOwner(&view));
-    if (dialog.DoModal() == IDOK)
-        view.CalcLayout();
-    RepaintAfterDialog(view);
+    EditAndRepaint<CDefFilerInfoDlg>(view);
+}
+
+void EditHeaderLayout(CQvView& view)
+{
+    EditAndRepaint<CHeaderDefDlg>(view);
+}
+
+void EditFileKindColors(CQvView& view)
+{
+    EditAndRepaint<CFileKindColorDlg>(view);
 }
 
 void EditCopyDestinations(CQvView& view)
@@ -273,6 +295,9 @@ void EditUserSettingsFile(CQvView& view)
     }
 }
 
+namespace
+{
+
 // When a customisation dialog loads the mode's menu bar again.
 enum class MenuReload
 {
@@ -300,16 +325,30 @@ void RunCustomiseDialog(CQvView& view, CDialog& dialog, MenuReload reload)
 
 } // namespace
 
-BOOL CanRunSettingsMenuItem(CQvView& view, UINT id)
+void EditPlugIns(CQvView& view)
+{
+    CPlugInDlg dialog(DialogOwner(&view));
+    RunCustomiseDialog(view, dialog, MenuReload::Always);
+}
+
+void EditSkippedApplets(CQvView& view)
+{
+    CNonLoadCplDlg dialog(DialogOwner(&view));
+    RunCustomiseDialog(view, dialog, MenuReload::Never);
+}
+
+void EditHiddenMenus(CQvView& view)
+{
+    CNotViewMenuDlg dialog(DialogOwner(&view));
+    RunCustomiseDialog(view, dialog, MenuReload::OnOk);
+}
+
+BOOL CanOpenDisplayFilter(CQvView& view)
 {
     // The displayed-file filter sorts and filters listings only: a viewer, the drive
     // list and the network have nothing it would change.
-    if (id == 358)
-    {
-        const int active = view.GetActivePaneIndex();
-        return active >= 0 && IsSortedPane(g_Panes[active]);
-    }
-    return TRUE;
+    const int active = view.GetActivePaneIndex();
+    return active >= 0 && IsSortedPane(g_Panes[active]);
 }
 
 void OpenDisplayFilterDialog(CQvView& view)
@@ -342,97 +381,4 @@ void CQvView::OpenDebugDialog()
     CDebugDlg dialog(g_DebugFlags, g_DEBUGMODE, DialogOwner(this));
     dialog.DoModal();
     StartBinaryCursorTimer();
-}
-
-BOOL IsSettingsMenuItem(UINT id)
-{
-    switch (id)
-    {
-    case 140:
-    case 168:
-    case 322:
-    case 324:
-    case 325:
-    case 323:
-    case 326:
-    case 332:
-    case 358:
-    case 596:
-    case 331:
-    case 657:
-    case 694:
-    case 705:
-    case 716:
-    case 924:
-    case 935:
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-BOOL RunSettingsMenuItem(CQvView& view, UINT id)
-{
-    switch (id)
-    {
-    case 331:
-        ChooseVirtualDrives(view);
-        return TRUE;
-    case 694:
-        EditNetworkSettings(view);
-        return TRUE;
-    case 657:
-        ToggleKeyTextInMenus(view);
-        return TRUE;
-    case 140:
-        EditFilerSettings(view);
-        return TRUE;
-    case 332:
-        EditCommandSounds(view);
-        return TRUE;
-    case 935:
-        EditUserSettingsFile(view);
-        return TRUE;
-    case 324:
-        EditCopyDestinations(view);
-        return TRUE;
-    case 168:
-        EditDisplayColors(view);
-        return TRUE;
-    case 322:
-        EditLineHeight(view);
-        return TRUE;
-    case 325:
-        EditAndRepaint<CDefFilerInfoDlg>(view);
-        return TRUE;
-    case 326:
-        EditAndRepaint<CHeaderDefDlg>(view);
-        return TRUE;
-    case 358:
-        OpenDisplayFilterDialog(view);
-        return TRUE;
-    case 596:
-        EditAndRepaint<CFileKindColorDlg>(view);
-        return TRUE;
-    case 323:
-        EditPreviewSettings(view);
-        return TRUE;
-    case 924: {
-        CPlugInDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, MenuReload::Always);
-        return TRUE;
-    }
-    case 705: {
-        CNonLoadCplDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, MenuReload::Never);
-        return TRUE;
-    }
-    case 716: {
-        CNotViewMenuDlg dialog(DialogOwner(&view));
-        RunCustomiseDialog(view, dialog, MenuReload::OnOk);
-        return TRUE;
-    }
-    default:
-        return FALSE;
-    }
 }

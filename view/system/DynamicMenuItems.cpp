@@ -1,9 +1,12 @@
 // The menu items made at run time: the new-file kinds, the control-panel applets and
-// the audio devices, and the commands of those items.
+// the audio devices, with the states and commands of the applets and the devices.
 #include "app/records/ControlPanelApplets.h"
 #include "app/settings/FilerSettings.h"
 #include "view/QvView.h"
+#include "view/system/DynamicMenuItems.h"
 #include "view/system/SystemShellApi.h"
+#include "media/devices/AudioEndpoints.h"
+#include "tools/cpl/AppletCommands.h"
 #include "res/MenuIds.h"
 
 namespace
@@ -17,6 +20,19 @@ constexpr UINT kFirstInputDevice = ID_MENU_INPUT_DEVICE_FIRST;
 constexpr INT_PTR kMaxDevices = 10;
 constexpr UINT kNoOutputDeviceItem = 3028;
 constexpr UINT kNoInputDeviceItem = 3029;
+
+bool IsDefaultDevice(const CArray<CEndPointData>& devices, INT_PTR index, int flow)
+{
+    if (index >= devices.GetSize())
+        return false;
+    CEndPointData current;
+    if (!GetDefaultAudioEndpoint(flow, current))
+        return false;
+    const CEndPointData& device = devices[index];
+    if (!device.m_id.IsEmpty() && !current.m_id.IsEmpty())
+        return device.m_id == current.m_id;
+    return !device.m_name.IsEmpty() && device.m_name.CompareNoCase(current.m_name) == 0;
+}
 
 void InsertDevices(HMENU menu, const CArray<CEndPointData>& devices, UINT before, UINT firstId)
 {
@@ -104,26 +120,33 @@ int CQvView::SetDefaultInputDevice(LPCWSTR name)
     return g_SystemShellApi.setDefaultAudioEndpoint(AUDIO_FLOW_CAPTURE, name);
 }
 
-BOOL CQvView::RunDynamicMenuItem(UINT id)
+void RunAppletItem(UINT id)
 {
-    if (id >= kFirstApplet && id < kFirstApplet + kMaxApplets)
-    {
-        RunCplApplet(id - kFirstApplet);
-        return TRUE;
-    }
+    RunCplApplet(id - kFirstApplet);
+}
+
+void UpdateAudioDeviceItem(CQvView& view, CCmdUI& ui, UINT id)
+{
+    // The system's default device of the list carries the check mark.
+    const bool output = id < kFirstInputDevice;
+    ui.Enable(TRUE);
+    ui.SetCheck(IsDefaultDevice(output ? view.m_system.outputDevices : view.m_system.inputDevices,
+                                id - (output ? kFirstOutputDevice : kFirstInputDevice),
+                                output ? AUDIO_FLOW_PLAYBACK : AUDIO_FLOW_CAPTURE)
+                    ? 1
+                    : 0);
+}
+
+void ChooseAudioDeviceItem(CQvView& view, UINT id)
+{
     if (id >= kFirstOutputDevice && id < kFirstOutputDevice + kMaxDevices)
     {
         const INT_PTR i = id - kFirstOutputDevice;
-        if (i < m_system.outputDevices.GetSize() && !m_system.outputDevices[i].m_name.IsEmpty())
-            SetDefaultOutputDevice(m_system.outputDevices[i].m_name);
-        return TRUE;
+        if (i < view.m_system.outputDevices.GetSize() && !view.m_system.outputDevices[i].m_name.IsEmpty())
+            view.SetDefaultOutputDevice(view.m_system.outputDevices[i].m_name);
+        return;
     }
-    if (id >= kFirstInputDevice && id < kFirstInputDevice + kMaxDevices)
-    {
-        const INT_PTR i = id - kFirstInputDevice;
-        if (i < m_system.inputDevices.GetSize() && !m_system.inputDevices[i].m_name.IsEmpty())
-            SetDefaultInputDevice(m_system.inputDevices[i].m_name);
-        return TRUE;
-    }
-    return FALSE;
+    const INT_PTR i = id - kFirstInputDevice;
+    if (i < view.m_system.inputDevices.GetSize() && !view.m_system.inputDevices[i].m_name.IsEmpty())
+        view.SetDefaultInputDevice(view.m_system.inputDevices[i].m_name);
 }
