@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/FwCollections.h"
+#include "framework/FwMemory.h"
 #include "tests/common/TestHelpers.h"
 
 #include <functional>
@@ -220,6 +221,49 @@ std::vector<std::pair<CString, CString>> Iterate(const CMapStringToString& map)
         seen.emplace_back(key, value);
     }
     return seen;
+}
+
+// Mapping pages in ahead changes nothing a program can see: the bytes stay, the pages
+// stay writable, and a reserved part past the committed one stays reserved, whether the
+// range is smaller or larger than one lock step, starts inside a page or ends unaligned.
+TEST(FwPrefaultPages, LeavesContentsProtectionAndReservationAsTheyWere)
+{
+    const size_t kPage = 4096;
+    const size_t kCommitted = size_t(9) << 20; // more than two lock steps
+    const size_t kReserved = kCommitted + (size_t(1) << 20);
+    BYTE* block = static_cast<BYTE*>(VirtualAlloc(nullptr, kReserved, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_NE(block, nullptr);
+    ASSERT_NE(VirtualAlloc(block, kCommitted, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    for (size_t i = 0; i < kCommitted; i += kPage / 2)
+        block[i] = static_cast<BYTE>(i / kPage + 1);
+    struct Case
+    {
+        const char* name;
+        size_t start;
+        size_t bytes;
+    } cases[] = {
+        {"one page", 0, kPage},
+        {"inside a page, unaligned end", 100, 3 * kPage + 17},
+        {"more than a lock step", kPage, kCommitted - 2 * kPage},
+        {"into the reserved part", kCommitted - 8 * kPage, 16 * kPage},
+        {"nothing", 5, 0},
+    };
+    for (const Case& c : cases)
+    {
+        FwPrefaultPages(block + c.start, c.bytes);
+        for (size_t i = 0; i < kCommitted; i += kPage / 2)
+            ASSERT_EQ(block[i], static_cast<BYTE>(i / kPage + 1)) << c.name << ": byte " << i;
+        MEMORY_BASIC_INFORMATION committed = {}, reserved = {};
+        ASSERT_NE(VirtualQuery(block, &committed, sizeof committed), 0u);
+        EXPECT_EQ(committed.State, static_cast<DWORD>(MEM_COMMIT)) << c.name;
+        EXPECT_EQ(committed.Protect, static_cast<DWORD>(PAGE_READWRITE)) << c.name;
+        EXPECT_EQ(committed.RegionSize, kCommitted) << c.name;
+        ASSERT_NE(VirtualQuery(block + kCommitted, &reserved, sizeof reserved), 0u);
+        EXPECT_EQ(reserved.State, static_cast<DWORD>(MEM_RESERVE)) << c.name;
+    }
+    block[kCommitted - 1] = 0xAB; // still writable to its last byte
+    EXPECT_EQ(block[kCommitted - 1], 0xAB);
+    VirtualFree(block, 0, MEM_RELEASE);
 }
 
 TEST(CMapStringToString, InsertionOrderLookupAndRemove)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,34 @@ TEST_F(ViewerFileTest, LargeFilesEqualTheWholeConversion)
         EXPECT_TRUE(Content(text) == expected) << f.name;
         EXPECT_TRUE(Lines(text) == expectedLines) << f.name;
     }
+}
+
+// The text is mapped in steps ahead of the reads and filled through the reused read
+// block: a file that spans several steps, and ends inside a block, holds every byte
+// where the file has it and splits into the lines a load from memory makes.
+TEST_F(ViewerFileTest, FilesPastSeveralMappingStepsHoldEveryByteInPlace)
+{
+    std::string bytes;
+    const size_t size = static_cast<size_t>(2 * kViewerMapStep + 3 * kViewerBlockSize + 4321);
+    for (int i = 0; bytes.size() < size; ++i)
+        bytes += "line " + std::to_string(i) + " " + kA +
+                 std::string(static_cast<size_t>(i % 83), 'a' + i % 26) + (i % 5 ? "\r\n" : "\n");
+    bytes.resize(size);
+    CViewerText reference;
+    ASSERT_TRUE(reference.OpenViewerMemory(bytes.data(), static_cast<INT64>(bytes.size()), kViewerNoName, 8,
+                                           80, VIEWER_CODE_ANSI));
+    WaitLoaded(reference);
+    const std::wstring path = P(L"steps.txt");
+    WriteBytes(path, bytes);
+    CViewerText text;
+    ASSERT_TRUE(text.OpenViewerFile(path.c_str(), 8, 80, VIEWER_CODE_ANSI));
+    WaitLoaded(text);
+    const std::string loaded = Content(text);
+    ASSERT_EQ(loaded.size(), bytes.size());
+    EXPECT_TRUE(loaded == bytes) << "first difference at byte "
+                                 << std::mismatch(loaded.begin(), loaded.end(), bytes.begin()).first -
+                                        loaded.begin();
+    EXPECT_TRUE(Lines(text) == Lines(reference));
 }
 
 TEST_F(ViewerFileTest, CloseOrReopenWhileLoadingStopsTheLoader)

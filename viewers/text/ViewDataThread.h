@@ -89,6 +89,8 @@ private:
     BOOL AppendIndexEntry(INT64 offset);
     void IndexLines(BOOL final);
     BOOL LoadFileBlock(BOOL& final);
+    // Maps the text block's fresh pages in up to `end` bytes, a step ahead.
+    void MapTextAhead(INT64 end);
     BOOL ConvertInMemory();
 
     ViewerTextData& m_data;
@@ -113,6 +115,9 @@ private:
     BOOL m_memoryConverted = FALSE;
     INT64 m_scanPos = 0;
     INT64 m_readPos = 0;
+    // The text block whose first m_textMapped bytes are mapped in.
+    char* m_mappedText = nullptr;
+    INT64 m_textMapped = 0;
 };
 
 // The text block and the index block are allocated in these steps when the source
@@ -120,6 +125,8 @@ private:
 constexpr INT64 kViewerTextGrowth = 300000;
 constexpr INT64 kViewerBlockSize = 0x10000;
 constexpr INT64 kViewerSampleSize = 0x6000;
+// How far ahead of the reads the text block is mapped in.
+constexpr INT64 kViewerMapStep = INT64(4) << 20;
 
 // Lead-byte test of the system code page through a table built once.
 BOOL IsViewerLeadByte(BYTE b);
