@@ -15,6 +15,7 @@
 #include "app/settings/GraphicSettings.h"
 #include "app/settings/MediaSettings.h"
 #include "app/settings/PrintSettings.h"
+#include "app/settings/SettingsSchema.h"
 #include "app/settings/SettingsSections.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewSettings.h"
@@ -506,6 +507,113 @@ TEST_F(SettingsGoldenTest, TheReaderAsksForTheKeysInTheOrderOfBefore)
     std::wstring others = WriteFile(L"others.ini");
     ExpectRuns(kReadingDefaults, ReadFileRecorded(defaults));
     ExpectRuns(kReadingOtherValues, ReadFileRecorded(others));
+}
+
+// Every row of the schema, ints included, comes back from the file with a value of its
+// own: a row is written and read by its section without code of its own.
+using SettingsSchemaTest = SettingsGoldenTest;
+
+TEST_F(SettingsSchemaTest, EveryRowComesBackFromTheFileItsSectionWrites)
+{
+    auto storageOf = [this](const SettingRow& row) -> void* {
+        return row.storage != nullptr ? row.storage : static_cast<void*>(&m_tempDirectory);
+    };
+    auto textOf = [](int i) {
+        CString text;
+        text.Format(L"C:\\値%d", i);
+        return text;
+    };
+    for (int i = 0; i < g_SettingRowCount; ++i)
+    {
+        const SettingRow& row = g_SettingRows[i];
+        void* storage = storageOf(row);
+        switch (row.type)
+        {
+        case SETTING_INT:
+            // Small numbers: some counts are capped when they are read.
+            *static_cast<int*>(storage) = 2 + i % 50;
+            break;
+        case SETTING_SWITCH:
+            *static_cast<int*>(storage) = 1 - row.defaultNumber;
+            break;
+        case SETTING_SERIES_NUMBER:
+            *static_cast<int*>(storage) = 9000 + i;
+            break;
+        case SETTING_STRING:
+        case SETTING_FONT_FACE:
+        case SETTING_WINDOWS_FOLDER:
+        case SETTING_TEMP_FOLDER:
+            *static_cast<CString*>(storage) = textOf(i);
+            break;
+        case SETTING_COLOR:
+            *static_cast<DWORD*>(storage) = static_cast<DWORD>(0x010000 + i * 0x0101);
+            break;
+        case SETTING_SIZE:
+            *static_cast<SettingSize*>(storage) = SettingSize{i + 1, i + 2};
+            break;
+        }
+    }
+    std::wstring path = WriteFile(L"rows.ini");
+    ReadDefaults();
+    CIniFile ini;
+    ini.filePath = path.c_str();
+    ASSERT_EQ(INI_LOAD_OK, ini.Load());
+    ReadIntSettings(ini);
+    LoadSettingsSections(ini, Lent());
+
+    for (int i = 0; i < g_SettingRowCount; ++i)
+    {
+        const SettingRow& row = g_SettingRows[i];
+        const void* storage = storageOf(row);
+        std::string where = Utf8(row.section) + " " + Utf8(row.key);
+        switch (row.type)
+        {
+        case SETTING_INT:
+            EXPECT_EQ(2 + i % 50, *static_cast<const int*>(storage)) << where;
+            break;
+        case SETTING_SWITCH:
+            EXPECT_EQ(1 - row.defaultNumber, *static_cast<const int*>(storage)) << where;
+            break;
+        case SETTING_SERIES_NUMBER:
+            EXPECT_EQ(9000 + i, *static_cast<const int*>(storage)) << where;
+            break;
+        case SETTING_STRING:
+        case SETTING_FONT_FACE:
+        case SETTING_WINDOWS_FOLDER:
+        case SETTING_TEMP_FOLDER:
+            EXPECT_EQ(textOf(i), *static_cast<const CString*>(storage)) << where;
+            break;
+        case SETTING_COLOR:
+            EXPECT_EQ(static_cast<DWORD>(0x010000 + i * 0x0101), *static_cast<const DWORD*>(storage))
+                << where;
+            break;
+        case SETTING_SIZE:
+            EXPECT_EQ(i + 1, static_cast<const SettingSize*>(storage)->width) << where;
+            EXPECT_EQ(i + 2, static_cast<const SettingSize*>(storage)->height) << where;
+            break;
+        }
+    }
+}
+
+// The rules of the types that change what the file says.
+TEST_F(SettingsSchemaTest, TypesTurnOddValuesIntoTheirRules)
+{
+    std::wstring path = m_dir + L"\\odd.ini";
+    std::wstring text = L"[ALLDATA]\r\nFIRSTDIRECTORY=\r\n[SUSIEDATA]\r\nTEMPDIRECTORY=C:\\t\\\r\n"
+                        L"[SAVE_BMP]\r\nSAME_NAME=7\r\nSTART_NUMBER=10001\r\n";
+    std::string bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    ASSERT_TRUE(qvtest::WriteFileBytes(path, bytes));
+    CIniFile ini;
+    ini.filePath = path.c_str();
+    ASSERT_EQ(INI_LOAD_OK, ini.Load());
+    g_BmpSaveSettings.startNumber = 5;
+    LoadSettingsSections(ini, Lent());
+    EXPECT_EQ(CString(L"C:\\QvWindows"), g_FIRSTDIRECTORY); // empty: the Windows folder
+    EXPECT_EQ(CString(L"C:\\QvWindows"), g_ENDDIRECTORY);   // missing: the Windows folder
+    EXPECT_EQ(CString(L"C:\\t"), m_tempDirectory);          // no trailing backslash
+    EXPECT_EQ(1, g_BmpSaveSettings.sameName);               // a switch is 0 or 1
+    EXPECT_EQ(0, g_BmpSaveSettings.startNumber);            // beyond the series: 0
 }
 
 } // namespace
