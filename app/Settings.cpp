@@ -1,14 +1,13 @@
 #include "app/Settings.h"
 #include "util/IniFile.h"
 #include "app/settings/PrintSettings.h"
+#include "app/settings/SettingsSchema.h"
 
 // The variables, each starting with its default.
 #define QV_INT_SETTING(section, key, def) int g_##key = def;
 #define QV_INT_SETTING_VAR(section, key, variable, def) int g_##variable = def;
-#define QV_INT_SETTING_FIELD(section, key, field, def)
 #include "app/SettingsTable.inc"
 
-SettingSize g_DIR_HISTORY_DIALOG = {0, 0};
 StrCmpLogicalWProc g_pfnStrCmpLogicalW = nullptr;
 
 void ResolveStrCmpLogicalW()
@@ -65,8 +64,14 @@ constexpr int kListedSettings = 0
 static_assert(kListedAllData == kAllDataSettingCount, "ALLDATA rows and count differ");
 static_assert(kListedSettings - kListedAllData == kAllData2SettingCount, "ALLDATA2 rows and count differ");
 
+// The rows of type SIZE.
+#define QV_SIZE_ROW_STRING(key)
+#define QV_SIZE_ROW_FONT_FACE(key)
+#define QV_SIZE_ROW_WINDOWS_FOLDER(key)
+#define QV_SIZE_ROW_SIZE(key) {L"" #key, &g_##key},
+#define QV_SETTING(section, key, type, def) QV_SIZE_ROW_##type(key)
 const SizeSettingRow g_SizeInfoSettings[kSizeInfoSettingCount] = {
-    {L"DIR_HISTORY_DIALOG", &g_DIR_HISTORY_DIALOG},
+#include "app/SettingsTable.inc"
 };
 
 void ReadIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count)
@@ -83,26 +88,12 @@ void WriteIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* r
 
 void ReadSizeSettings(CIniFile& ini)
 {
-    for (const SizeSettingRow& row : g_SizeInfoSettings)
-    {
-        CString key;
-        key.Format(L"%s_W", row.name);
-        row.size->width = ini.GetInt(L"SIZE_INFO", key, 0);
-        key.Format(L"%s_H", row.name);
-        row.size->height = ini.GetInt(L"SIZE_INFO", key, 0);
-    }
+    ReadSettingRows(ini, L"SIZE_INFO");
 }
 
 void WriteSizeSettings(CIniFile& ini)
 {
-    for (const SizeSettingRow& row : g_SizeInfoSettings)
-    {
-        CString key;
-        key.Format(L"%s_W", row.name);
-        ini.WriteInt(L"SIZE_INFO", key, row.size->width);
-        key.Format(L"%s_H", row.name);
-        ini.WriteInt(L"SIZE_INFO", key, row.size->height);
-    }
+    WriteSettingRows(ini, L"SIZE_INFO");
 }
 
 void ReadIntSettings(CIniFile& ini)

@@ -1,19 +1,37 @@
-// Integer settings of the settings file, the tables that bind them to their ini keys,
-// and the optional system functions the program loads at start-up.
+// The single-valued settings of the settings file, the tables that bind the integers
+// to their ini keys, and the optional system functions the program loads at start-up.
 #pragma once
 #include <windows.h>
+#include "framework/FwString.h"
 
 class CIniFile;
 
-// Every integer setting is a global of its own named g_<ini key> (for example
-// g_HIDDENVIEWFLAG, g_DISABLETWIN, g_7Z_PACK_EXT); app/SettingsTable.inc lists them
-// all with section and default. The variables start with their defaults and take the
-// file's values when the settings are read at start-up; afterwards code reads and
-// assigns them directly.
+// A remembered window size of section "SIZE_INFO", kept under the keys <name>_W and
+// <name>_H.
+struct SettingSize
+{
+    int width;
+    int height;
+};
+
+// Every single-valued setting is a row of app/SettingsTable.inc with its section,
+// type and default. A row of an integer or of a string or size of its own is a global
+// named g_<ini key> (for example g_HIDDENVIEWFLAG, g_DISABLETWIN, g_7Z_PACK_EXT,
+// g_DOSSHELL, g_DIR_HISTORY_DIALOG). The integers start with their defaults and take
+// the file's values when the settings are read at start-up; the strings start empty
+// and are read with the sections. Afterwards code reads and assigns them directly.
+#define QV_SETTING_GLOBAL_STRING CString
+#define QV_SETTING_GLOBAL_FONT_FACE CString
+#define QV_SETTING_GLOBAL_WINDOWS_FOLDER CString
+#define QV_SETTING_GLOBAL_SIZE SettingSize
 #define QV_INT_SETTING(section, key, def) extern int g_##key;
 #define QV_INT_SETTING_VAR(section, key, variable, def) extern int g_##variable;
-#define QV_INT_SETTING_FIELD(section, key, field, def)
+#define QV_SETTING(section, key, type, def) inline QV_SETTING_GLOBAL_##type g_##key{};
 #include "app/SettingsTable.inc"
+#undef QV_SETTING_GLOBAL_STRING
+#undef QV_SETTING_GLOBAL_FONT_FACE
+#undef QV_SETTING_GLOBAL_WINDOWS_FOLDER
+#undef QV_SETTING_GLOBAL_SIZE
 
 // One row of an integer settings table. The layout is fixed: a zero-terminated key in
 // a field of 36, the default, a reserved 0 and the bound variable.
@@ -32,22 +50,11 @@ constexpr int kAllData2SettingCount = 163;
 extern const IntSettingRow g_AllDataSettings[kAllDataSettingCount + 1];
 extern const IntSettingRow g_AllData2Settings[kAllData2SettingCount + 1];
 
-// A remembered window size of section "SIZE_INFO", kept under the keys <name>_W and
-// <name>_H.
-struct SettingSize
-{
-    int width;
-    int height;
-};
-
 struct SizeSettingRow
 {
     wchar_t name[20];
     SettingSize* size;
 };
-
-// The size of the directory-history dialog ("DIR_HISTORY_DIALOG"); 0 x 0 until set.
-extern SettingSize g_DIR_HISTORY_DIALOG;
 
 constexpr int kSizeInfoSettingCount = 1;
 extern const SizeSettingRow g_SizeInfoSettings[kSizeInfoSettingCount];
@@ -56,7 +63,7 @@ extern const SizeSettingRow g_SizeInfoSettings[kSizeInfoSettingCount];
 void ReadIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count);
 // Every row of the table as CIniFile::WriteInt(section, key, current value).
 void WriteIntSettingTable(CIniFile& ini, LPCWSTR section, const IntSettingRow* rows, int count);
-// The size rows from and to section "SIZE_INFO" (default 0 for width and height).
+// The size rows from and to section "SIZE_INFO" (the rows of app/SettingsTable.inc).
 void ReadSizeSettings(CIniFile& ini);
 void WriteSizeSettings(CIniFile& ini);
 

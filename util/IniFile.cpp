@@ -10,6 +10,7 @@
 #include "framework/FwLock.h"
 
 DWORD CIniFile::s_retryWaitMs = 100;
+void (*CIniFile::s_lookupObserver)(LPCWSTR section, LPCWSTR key) = nullptr;
 
 namespace
 {
@@ -217,6 +218,8 @@ int CIniFile::FindSection(LPCWSTR sectionName)
 void CIniFile::GetString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, CString* out)
 {
     CHandleLock lock(g_DataMutex);
+    if (s_lookupObserver != nullptr)
+        s_lookupObserver(section, key);
     if (!out)
         return;
     *out = defaultValue ? defaultValue : L"";
@@ -270,6 +273,8 @@ void CIniFile::GetSectionKeys(LPCWSTR section, CStringArray& keys, CStringArray&
 {
     keys.RemoveAll();
     values.RemoveAll();
+    if (s_lookupObserver != nullptr)
+        s_lookupObserver(section, nullptr);
     int index = FindSection(section);
     if (index < 0)
         return;

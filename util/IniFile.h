@@ -90,6 +90,12 @@ public:
     // The pause between two tries of an opening that failed (100 ms).
     static DWORD s_retryWaitMs;
 
+    // Told the section and key of every lookup (GetString, and the lookups of GetInt,
+    // GetStringList and GetCurrentString) and, with a null key, every section that
+    // GetSectionKeys lists; null unless a test records the reader's order of keys,
+    // which a file written back does not show.
+    static void (*s_lookupObserver)(LPCWSTR section, LPCWSTR key);
+
 private:
     void RemoveSections();
     void WriteText(const CString& text);

@@ -8,6 +8,7 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 #include <vector>
@@ -29,11 +30,7 @@ const std::vector<WORD> kDefaultArchiverFlags = SnapshotArchiverFlags();
 
 void LoadSectionUnpackData(CIniFile& ini)
 {
-    CString bridge = ReadString(ini, L"UNPACKDATA", L"UNBYPASS_DLL_PATH", L"");
-    {
-        CHandleLock lock(g_DataMutex);
-        g_UnbypassDllPath = bridge;
-    }
+    ReadSettingRows(ini, L"UNPACKDATA");
     for (int row = 0; row < ARCHIVER_ROW_COUNT; ++row)
     {
         CArchiverDllEntry& entry = g_ArchiverDllTable[row];
@@ -45,10 +42,7 @@ void LoadSectionUnpackData(CIniFile& ini)
 
 void SaveSectionUnpackData(CIniFile& ini)
 {
-    {
-        CHandleLock lock(g_DataMutex);
-        ini.WriteString(L"UNPACKDATA", L"UNBYPASS_DLL_PATH", g_UnbypassDllPath);
-    }
+    WriteSettingRows(ini, L"UNPACKDATA");
     for (int row = 0; row < ARCHIVER_ROW_COUNT; ++row)
     {
         const CArchiverDllEntry& entry = g_ArchiverDllTable[row];

@@ -9,6 +9,7 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 void LoadSectionSpecialCopyTo(CIniFile& ini)
@@ -51,12 +52,8 @@ static const wchar_t kFindFileDlgInf[] = L"FIND_FILE_DLG_INF";
 
 void LoadSectionFindFileDlgInf(CIniFile& ini)
 {
+    ReadSettingRows(ini, kFindFileDlgInf);
     FindFileDlgState& state = g_FindFileDlgState;
-    state.init = ini.GetInt(kFindFileDlgInf, L"INIT", 0);
-    state.top = ini.GetInt(kFindFileDlgInf, L"TOP", 0);
-    state.left = ini.GetInt(kFindFileDlgInf, L"LEFT", 0);
-    state.height = ini.GetInt(kFindFileDlgInf, L"HEIGHT", 0);
-    state.width = ini.GetInt(kFindFileDlgInf, L"WIDTH", 0);
     for (int i = 0; i < 5; ++i)
         state.columns[i] = ini.GetInt(kFindFileDlgInf, IndexedKey(L"COLUMN%d", i), 0);
     ini.GetStringList(kFindFileDlgInf, L"SEARCH_FILE%d", g_FindPatternHistory, 10);
@@ -66,12 +63,8 @@ void LoadSectionFindFileDlgInf(CIniFile& ini)
 
 void SaveSectionFindFileDlgInf(CIniFile& ini)
 {
+    WriteSettingRows(ini, kFindFileDlgInf);
     const FindFileDlgState& state = g_FindFileDlgState;
-    ini.WriteInt(kFindFileDlgInf, L"INIT", state.init);
-    ini.WriteInt(kFindFileDlgInf, L"TOP", state.top);
-    ini.WriteInt(kFindFileDlgInf, L"LEFT", state.left);
-    ini.WriteInt(kFindFileDlgInf, L"HEIGHT", state.height);
-    ini.WriteInt(kFindFileDlgInf, L"WIDTH", state.width);
     for (int i = 0; i < 5; ++i)
         ini.WriteInt(kFindFileDlgInf, IndexedKey(L"COLUMN%d", i), state.columns[i]);
     ini.WriteStringList(kFindFileDlgInf, L"SEARCH_FILE%d", g_FindPatternHistory);

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "app/settings/PrintSettings.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 #include <cwchar>
@@ -79,62 +80,20 @@ void SetUserIniEntry(CStringArray& names, CStringArray& values, LPCWSTR userName
 }
 
 static const wchar_t kAllData[] = L"ALLDATA";
-static const wchar_t kDefaultFontFace[] = L"ＭＳ 明朝";
-
-struct StringSettingRow
-{
-    const wchar_t* key;
-    CString* variable;
-};
-
-// The fourteen in the order they are written.
-static const StringSettingRow kAllDataStrings[] = {
-    {L"FONTNAME", &g_FONTNAME},
-    {L"PRINTFONTNAME", &g_PrintSettings.fontName},
-    {L"EDITORNAME", &g_EDITORNAME},
-    {L"ONEDEFEDIT", &g_ONEDEFEDIT},
-    {L"SOMEDEFEDIT", &g_SOMEDEFEDIT},
-    {L"EDITOR_OPEN_UNICODE_OPTION", &g_EDITOR_OPEN_UNICODE_OPTION},
-    {L"DOSSHELL", &g_DOSSHELL},
-    {L"POWER_SHELL", &g_POWER_SHELL},
-    {L"BACKBITMAPNAME", &g_BACKBITMAPNAME},
-    {L"FIRSTDIRECTORY", &g_FIRSTDIRECTORY},
-    {L"SECONDDIRECTORY", &g_SECONDDIRECTORY},
-    {L"ENDDIRECTORY", &g_ENDDIRECTORY},
-    {L"ENDDIRECTORY2", &g_ENDDIRECTORY2},
-    {L"SET_SAME_TIME", &g_SET_SAME_TIME},
-};
 
 void LoadAllDataFontNames(CIniFile& ini)
 {
-    ini.GetString(kAllData, L"FONTNAME", kDefaultFontFace, &g_FONTNAME);
-    ini.GetString(kAllData, L"PRINTFONTNAME", kDefaultFontFace, &g_PrintSettings.fontName);
+    ReadSettingRows(ini, kAllData, SettingTypeBit(SETTING_FONT_FACE));
 }
 
 void LoadAllDataStrings(CIniFile& ini)
 {
-    ini.GetString(kAllData, L"EDITORNAME", L"", &g_EDITORNAME);
-    ini.GetString(kAllData, L"ONEDEFEDIT", L"", &g_ONEDEFEDIT);
-    ini.GetString(kAllData, L"SOMEDEFEDIT", L"", &g_SOMEDEFEDIT);
-    ini.GetString(kAllData, L"EDITOR_OPEN_UNICODE_OPTION", L"", &g_EDITOR_OPEN_UNICODE_OPTION);
-    ini.GetString(kAllData, L"DOSSHELL", L"command.com", &g_DOSSHELL);
-    ini.GetString(kAllData, L"POWER_SHELL", L"powershell.exe", &g_POWER_SHELL);
-    ini.GetString(kAllData, L"BACKBITMAPNAME", L"", &g_BACKBITMAPNAME);
-    ini.GetString(kAllData, L"FIRSTDIRECTORY", g_WindowsDir, &g_FIRSTDIRECTORY);
-    ini.GetString(kAllData, L"SECONDDIRECTORY", L"", &g_SECONDDIRECTORY);
-    ini.GetString(kAllData, L"ENDDIRECTORY", g_WindowsDir, &g_ENDDIRECTORY);
-    ini.GetString(kAllData, L"ENDDIRECTORY2", L"", &g_ENDDIRECTORY2);
-    ini.GetString(kAllData, L"SET_SAME_TIME", L"00:00:00", &g_SET_SAME_TIME);
-    if (g_FIRSTDIRECTORY.IsEmpty())
-        g_FIRSTDIRECTORY = g_WindowsDir;
-    if (g_ENDDIRECTORY.IsEmpty())
-        g_ENDDIRECTORY = g_WindowsDir;
+    ReadSettingRows(ini, kAllData, SettingTypeBit(SETTING_STRING) | SettingTypeBit(SETTING_WINDOWS_FOLDER));
 }
 
 void SaveAllDataStrings(CIniFile& ini)
 {
-    for (const StringSettingRow& row : kAllDataStrings)
-        ini.WriteString(kAllData, row.key, *row.variable);
+    WriteSettingRows(ini, kAllData, kEverySettingType & ~SettingTypeBit(SETTING_INT));
 }
 
 static const wchar_t kNetwork[] = L"NETWORK";
@@ -181,8 +140,12 @@ void SaveSectionTimeMacro(CIniFile& ini)
 
 void ResetAllDataStrings()
 {
-    for (const StringSettingRow& row : kAllDataStrings)
-        row.variable->Empty();
+    for (int i = 0; i < g_SettingRowCount; ++i)
+    {
+        const SettingRow& row = g_SettingRows[i];
+        if (wcscmp(row.section, kAllData) == 0 && row.type != SETTING_INT)
+            static_cast<CString*>(row.storage)->Empty();
+    }
 }
 
 void ResetSectionNetwork()

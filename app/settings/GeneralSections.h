@@ -1,5 +1,5 @@
 // The general sections of the settings file: the value formats, "USERINI", the
-// strings of "ALLDATA", "NETWORK" and "TIME_MACRO". The sections of each subsystem's
+// reader's steps of the strings of "ALLDATA", "NETWORK" and "TIME_MACRO". The sections of each subsystem's
 // records are declared with the records (ViewSettings.h, FilerSettings.h ...); the
 // rows of app/settings/SettingsSections.cpp call them in the reader's and the writer's
 // fixed orders. Every function names its own section, so keys such as "DIR%d" that
@@ -27,13 +27,13 @@ void MakeSavedUserIniPath(LPCWSTR userIniPath, LPCWSTR programDir, CString& out)
 // saved path, with "@" in front when `active` is set.
 void SetUserIniEntry(CStringArray& names, CStringArray& values, LPCWSTR userName, LPCWSTR savedPath,
                      int active);
-// "FONTNAME" and "PRINTFONTNAME" (read before "DISPLAYFONT").
+// The font faces of "ALLDATA" (read before "DISPLAYFONT", which falls back on them).
 void LoadAllDataFontNames(CIniFile& ini);
-// The other twelve strings; an empty "FIRSTDIRECTORY" or "ENDDIRECTORY" becomes the
-// Windows directory.
+// The other strings and folders of "ALLDATA".
 void LoadAllDataStrings(CIniFile& ini);
-// All fourteen, after the integers of "ALLDATA" and before "ALLDATA2".
+// Every string of "ALLDATA" without the integers.
 void SaveAllDataStrings(CIniFile& ini);
+// Every string of "ALLDATA" empty.
 void ResetAllDataStrings();
 void LoadSectionNetwork(CIniFile& ini); // "NETWORK"
 void SaveSectionNetwork(CIniFile& ini);

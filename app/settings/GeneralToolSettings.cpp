@@ -10,6 +10,7 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 void LoadSectionExeHistory(CIniFile& ini)
@@ -129,14 +130,12 @@ void SaveSectionDialogOtherWindow(CIniFile& ini)
 
 void LoadSectionExecute(CIniFile& ini)
 {
-    ini.GetString(L"EXECUTE", L"FILE", L"", &g_ExecuteLastFile);
-    ini.GetString(L"EXECUTE", L"PARAMETER", L"", &g_ExecuteLastParameter);
+    ReadSettingRows(ini, L"EXECUTE");
 }
 
 void SaveSectionExecute(CIniFile& ini)
 {
-    ini.WriteString(L"EXECUTE", L"FILE", g_ExecuteLastFile);
-    ini.WriteString(L"EXECUTE", L"PARAMETER", g_ExecuteLastParameter);
+    WriteSettingRows(ini, L"EXECUTE");
 }
 
 void ResetSectionKindExe()

@@ -10,6 +10,7 @@
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "app/settings/SettingsSections.h"
 #include "app/settings/ToolSettings.h"
 #include "framework/FwLock.h"
@@ -141,16 +142,7 @@ void SaveSectionZoomData(CIniFile& ini)
 
 void LoadSectionSusieData(CIniFile& ini, CString& viewTempDirectory)
 {
-    CString folder = ReadString(ini, L"SUSIEDATA", L"SUSIEDIRECTORY", L"");
-    {
-        CHandleLock lock(g_DataMutex);
-        g_SusiePlugInDir = folder;
-    }
-
-    viewTempDirectory = ReadString(ini, L"SUSIEDATA", L"TEMPDIRECTORY", L"");
-    if (viewTempDirectory.IsEmpty())
-        GetTempDirectory(viewTempDirectory);
-    RemoveTrailingBackslash(viewTempDirectory);
+    ReadSettingRows(ini, L"SUSIEDATA", kEverySettingType, &viewTempDirectory);
 
     CArray<CSusieDllFile> plugIns;
     const bool longForm = UsesLongPlugInLines();
@@ -203,9 +195,8 @@ void SaveSectionSusieData(CIniFile& ini, const CString& viewTempDirectory)
             ini.WriteString(L"SUSIEDATA", IndexedKey(L"PLUGINFILE%d", static_cast<int>(i)), line);
         }
         ini.WriteString(L"SUSIEDATA", IndexedKey(L"PLUGINFILE%d", static_cast<int>(count)), L"");
-        ini.WriteString(L"SUSIEDATA", L"SUSIEDIRECTORY", g_SusiePlugInDir);
     }
-    ini.WriteString(L"SUSIEDATA", L"TEMPDIRECTORY", viewTempDirectory);
+    WriteSettingRows(ini, L"SUSIEDATA", kEverySettingType, &viewTempDirectory);
 }
 
 void LoadSectionLoadPreview(CIniFile& ini)
@@ -301,29 +292,12 @@ void SaveSectionAlphaChannelProcess(CIniFile& ini)
 
 void LoadSectionSaveBmp(CIniFile& ini)
 {
-    BmpSaveSettings settings;
-    settings.prefix = ReadString(ini, L"SAVE_BMP", L"PREFIX", L"");
-    settings.folder = ReadString(ini, L"SAVE_BMP", L"FOLDER", L"");
-    settings.lastFolder = ReadString(ini, L"SAVE_BMP", L"LAST_FOLDER", L"");
-    settings.sameName = ini.GetInt(L"SAVE_BMP", L"SAME_NAME", 0) != 0 ? 1 : 0;
-    const int number = ini.GetInt(L"SAVE_BMP", L"START_NUMBER", 0);
-    settings.startNumber = number >= 0 && number <= 10000 ? number : 0;
-    CHandleLock lock(g_DataMutex);
-    g_BmpSaveSettings = settings;
+    ReadSettingRows(ini, L"SAVE_BMP");
 }
 
 void SaveSectionSaveBmp(CIniFile& ini)
 {
-    BmpSaveSettings settings;
-    {
-        CHandleLock lock(g_DataMutex);
-        settings = g_BmpSaveSettings;
-    }
-    ini.WriteString(L"SAVE_BMP", L"PREFIX", settings.prefix);
-    ini.WriteString(L"SAVE_BMP", L"FOLDER", settings.folder);
-    ini.WriteString(L"SAVE_BMP", L"LAST_FOLDER", settings.lastFolder);
-    ini.WriteInt(L"SAVE_BMP", L"SAME_NAME", settings.sameName);
-    ini.WriteInt(L"SAVE_BMP", L"START_NUMBER", settings.startNumber);
+    WriteSettingRows(ini, L"SAVE_BMP");
 }
 
 void ResetSectionSaveBmp()

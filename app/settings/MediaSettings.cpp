@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/records/MediaKinds.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 void LoadSectionSoundList(CIniFile& ini)
@@ -53,7 +54,7 @@ void SaveSectionWav(CIniFile& ini)
 
 void LoadSectionSound(CIniFile& ini)
 {
-    g_LastPlayList = ReadString(ini, L"SOUND", L"LASTLOAD", L"");
+    ReadSettingRows(ini, L"SOUND");
     SetDefaultMediaKinds(g_MediaKindList);
     const int half = MEDIA_KIND_COUNT / 2;
     for (int i = 0; i < half; ++i)
@@ -66,7 +67,7 @@ void LoadSectionSound(CIniFile& ini)
 
 void SaveSectionSound(CIniFile& ini)
 {
-    ini.WriteString(L"SOUND", L"LASTLOAD", g_LastPlayList);
+    WriteSettingRows(ini, L"SOUND");
     const int half = MEDIA_KIND_COUNT / 2;
     for (int i = 0; i < half; ++i)
         ini.WriteString(L"SOUND", IndexedKey(L"MOVIEKIND%02d", i),

@@ -12,6 +12,7 @@
 #include "app/settings/GeneralToolSettings.h"
 #include "app/settings/GraphicSettings.h"
 #include "app/settings/MediaSettings.h"
+#include "app/settings/SettingsSchema.h"
 #include "app/settings/ToolSettings.h"
 #include "app/settings/ViewSettings.h"
 #include "app/settings/ViewerSettings.h"
@@ -38,13 +39,12 @@ void LoadAllDataFirst(CIniFile& ini)
 
 void SaveAllData(CIniFile& ini)
 {
-    WriteIntSettingTable(ini, L"ALLDATA", g_AllDataSettings, kAllDataSettingCount);
-    SaveAllDataStrings(ini);
+    WriteSettingRows(ini, L"ALLDATA");
 }
 
 void SaveAllData2(CIniFile& ini)
 {
-    WriteIntSettingTable(ini, L"ALLDATA2", g_AllData2Settings, kAllData2SettingCount);
+    WriteSettingRows(ini, L"ALLDATA2");
 }
 
 void LoadDisplayFont(CIniFile& ini)

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 #include <vector>
@@ -165,7 +166,7 @@ void SaveSectionDisplayMode(CIniFile& ini)
 
 void LoadSectionPlugInData(CIniFile& ini)
 {
-    g_PlugInDir = ReadString(ini, L"PLUGINDATA", L"PLUGINDIR", L"");
+    ReadSettingRows(ini, L"PLUGINDATA");
     g_PlugInList.RemoveAll();
     if (g_QVPLUGINLOADTYPE == 0)
         return;
@@ -186,7 +187,7 @@ void LoadSectionPlugInData(CIniFile& ini)
 
 void SaveSectionPlugInData(CIniFile& ini)
 {
-    ini.WriteString(L"PLUGINDATA", L"PLUGINDIR", g_PlugInDir);
+    WriteSettingRows(ini, L"PLUGINDATA");
     if (g_QVPLUGINLOADTYPE == 0)
         return;
     int count = static_cast<int>(g_PlugInList.GetCount());

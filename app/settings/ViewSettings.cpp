@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/settings/GeneralSections.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "app/settings/ViewerSettings.h"
 #include "framework/FwLock.h"
 
@@ -85,9 +86,7 @@ static const wchar_t kColorData[] = L"COLORDATA";
 
 void LoadSectionColorNamed(CIniFile& ini)
 {
-    for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
-        g_DisplayColors[i] =
-            ReadColorValue(ini, kColorData, kDisplayColorRows[i].key, kDisplayColorRows[i].defaultValue);
+    ReadSettingRows(ini, kColorData);
     for (int b = 0; b < 256; ++b)
         g_BinaryByteColors[b] =
             ReadColorValue(ini, kColorData, IndexedKey(L"BINARY%02x", b), kBinaryByteColorDefault);
@@ -109,8 +108,7 @@ void SaveSectionColorData(CIniFile& ini)
         ini.WriteString(kColorData, IndexedKey(L"KINDCOLORNAME%d", i), g_KindColors[i].m_extensions);
         WriteColorValue(ini, kColorData, IndexedKey(L"KINDCOLOR%d", i), g_KindColors[i].m_color);
     }
-    for (int i = 0; i < DISPLAY_COLOR_COUNT; ++i)
-        WriteColorValue(ini, kColorData, kDisplayColorRows[i].key, g_DisplayColors[i]);
+    WriteSettingRows(ini, kColorData);
     for (int b = 0; b < 256; ++b)
         WriteColorValue(ini, kColorData, IndexedKey(L"BINARY%02x", b), g_BinaryByteColors[b]);
 }

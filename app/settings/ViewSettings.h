@@ -8,30 +8,12 @@
 
 #include <array>
 
-// The 21 display colours (0xBBGGRR), indexed in this order.
+// The display colours (0xBBGGRR): the colour rows of app/SettingsTable.inc, indexed
+// in their order as COLOR_<name>.
 enum
 {
-    COLOR_READ_ONLY,
-    COLOR_SYSTEM,
-    COLOR_DIRECTORY,
-    COLOR_HIDDEN,
-    COLOR_ARCHIVE,
-    COLOR_BACK_GROUND,
-    COLOR_ALL_INTRO,
-    COLOR_INTRO_VOLUME,
-    COLOR_TIME,
-    COLOR_INFORMATION,
-    COLOR_ALARM,
-    COLOR_TAG,
-    COLOR_LINE,
-    COLOR_VIEWER,
-    COLOR_VIEWER_CONTROL,
-    COLOR_VIEWER_LINE,
-    COLOR_BINARYCMP,
-    COLOR_MPEGNAME,
-    COLOR_PREVIEW_BACK,
-    COLOR_PREVIEW_SEL,
-    COLOR_PREVIEW_DIR_ICON_BACK,
+#define QV_COLOR_SETTING(section, key, name, def) COLOR_##name,
+#include "app/SettingsTable.inc"
     DISPLAY_COLOR_COUNT
 };
 
@@ -42,27 +24,8 @@ struct DisplayColorRow
 };
 
 inline constexpr DisplayColorRow kDisplayColorRows[DISPLAY_COLOR_COUNT] = {
-    {L"READ_ONLY_COLOR", 0x0000ff},
-    {L"SYSTEM_COLOR", 0x00ff00},
-    {L"DIRECTORY_COLOR", 0xffff00},
-    {L"HIDDEN_COLOR", 0xff0000},
-    {L"ARCHIVE_COLOR", 0x00ffff},
-    {L"BACK_GROUND_COLOR", 0x000000},
-    {L"ALL_INTRO_COLOR", 0x00ffff},
-    {L"INTRO_VOLUME_COLOR", 0xffff00},
-    {L"TIME_COLOR", 0x00ff00},
-    {L"INFORMATION_COLOR", 0xffffff},
-    {L"ALARM_COLOR", 0x0000ff},
-    {L"TAG_COLOR", 0x00ffff},
-    {L"LINE_COLOR", 0xffff00},
-    {L"VIEWER_COLOR", 0xffffff},
-    {L"VIEWER_CONTROL_COLOR", 0x00ff00},
-    {L"VIEWER_LINE_COLOR", 0x00ff00},
-    {L"BINARYCMP_COLOR", 0xffff00},
-    {L"MPEGNAME_COLOR", 0xffffff},
-    {L"PREVIEW_BACK_COLOR", 0xffffff},
-    {L"PREVIEW_SEL_COLOR", 0x00ff00},
-    {L"PREVIEW_DIR_ICON_BACK_COLOR", 0xc0c0c0},
+#define QV_COLOR_SETTING(section, key, name, def) {L"" #key, def},
+#include "app/SettingsTable.inc"
 };
 
 inline std::array<DWORD, DISPLAY_COLOR_COUNT> g_DisplayColors = [] {

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "app/records/ViewFileHistory.h"
 #include "app/settings/SectionText.h"
+#include "app/settings/SettingsSchema.h"
 #include "framework/FwLock.h"
 
 void LoadSectionViewerSetting(CIniFile& ini)
@@ -25,10 +26,7 @@ void LoadSectionViewerSetting(CIniFile& ini)
         row.lineWidth = ini.GetInt(L"VIEWERSETTING", IndexedKey(L"KINDWORDS%d", i), kDefaultViewerLineWidth);
         row.tabWidth = ini.GetInt(L"VIEWERSETTING", IndexedKey(L"KINDTAB%d", i), kDefaultViewerTabWidth);
     }
-    g_ViewerLeftDblClickAct =
-        ReadString(ini, L"VIEWERSETTING", L"LEFTDBLCLICKACT", kDefaultViewerLeftDblClickAct);
-    g_ViewerRightDblClickAct = ReadString(ini, L"VIEWERSETTING", L"RIGHTDBLCLICKACT", L"");
-    g_LineReturnCode = ReadString(ini, L"VIEWERSETTING", L"LINE_RETURN_CODE", kDefaultLineReturnCode);
+    ReadSettingRows(ini, L"VIEWERSETTING");
     g_LineReturnCodeLength = g_LineReturnCode.GetLength();
     // The menus name the five characters-per-line commands after these choices.
     SetLineWidthCommandNames(g_ViewerLineWidths);
@@ -45,9 +43,7 @@ void SaveSectionViewerSetting(CIniFile& ini)
         ini.WriteInt(L"VIEWERSETTING", IndexedKey(L"KINDWORDS%d", i), row.lineWidth);
         ini.WriteInt(L"VIEWERSETTING", IndexedKey(L"KINDTAB%d", i), row.tabWidth);
     }
-    ini.WriteString(L"VIEWERSETTING", L"LEFTDBLCLICKACT", g_ViewerLeftDblClickAct);
-    ini.WriteString(L"VIEWERSETTING", L"RIGHTDBLCLICKACT", g_ViewerRightDblClickAct);
-    ini.WriteString(L"VIEWERSETTING", L"LINE_RETURN_CODE", g_LineReturnCode);
+    WriteSettingRows(ini, L"VIEWERSETTING");
 }
 
 void LoadSectionViewerSearchString(CIniFile& ini)
