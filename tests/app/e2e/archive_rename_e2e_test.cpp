@@ -46,14 +46,14 @@ std::wstring ControlText(HWND dialog, int id)
 bool RenameCursorRow(const qvtest::QvProcess& qv, HWND main, const std::wstring& newName,
                      std::wstring* oldName = nullptr)
 {
-    qvtest::TypeKeys(main, {'N'});
+    qvtest::Press(qv, main, {'N'});
     HWND rename = qvtest::WaitForDialogContaining(qv.ProcessId(), L"名前の変更");
     if (rename == nullptr)
         return false;
     if (oldName != nullptr)
         *oldName = ControlText(rename, IDC_RENAME_OLD_NAME);
     SetDlgItemTextW(rename, IDC_RENAME_PATTERN, newName.c_str());
-    qvtest::TypeKeys(rename, {VK_RETURN});
+    qvtest::Press(qv, rename, {VK_RETURN});
     return true;
 }
 
@@ -125,25 +125,24 @@ TEST(ArchiveRenameEndToEnd, RenamingOneOfTwoCaseTwinsRenamesThatMemberAlone)
     const std::string upper = "upper case rules\n";
     const std::string lower = "lower case rules\n";
     sztest::WriteStoredZip(archive, {{"Makefile", upper}, {"makefile", lower}});
-    const std::string before = qvtest::ReadFileBytes(archive);
+    const ULONGLONG before = qvtest::LastWriteStamp(archive);
     ASSERT_TRUE(WriteArchiveSettings(program));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
     // F5 lists the zip with the cursor on its first row; N renames that row.
-    qvtest::TypeKeys(main, {VK_F5});
+    qvtest::Press(qv, main, {VK_F5});
     std::wstring oldName;
     ASSERT_TRUE(RenameCursorRow(qv, main, L"rules.mk", &oldName)) << "N opened no rename dialog";
     ASSERT_TRUE(oldName.find(L"Makefile") != std::wstring::npos ||
                 oldName.find(L"makefile") != std::wstring::npos)
         << "the dialog does not name a twin: " << oldName;
-    ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }))
+    ASSERT_TRUE(WaitFor([&] { return qvtest::LastWriteStamp(archive) != before; }))
         << "the zip was not changed";
-    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    EXPECT_TRUE(qvtest::WaitForDialogsClosed(qv.ProcessId()));
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 
@@ -170,7 +169,7 @@ TEST(ArchiveRenameEndToEnd, RenamingATarMemberStoredWithALeadingDotFolderRenames
     CreateDirectoryW(right.c_str(), nullptr);
     const std::wstring archive = left + L"\\dots.tar";
     sztest::WriteTar(archive, {{"./dir/file.txt", "inside\n"}, {"./other.txt", "other\n"}});
-    const std::string before = qvtest::ReadFileBytes(archive);
+    const ULONGLONG before = qvtest::LastWriteStamp(archive);
     const std::string listedBefore = RunSevenZipConsole(L"l \"" + archive + L"\"", right + L"\\before.txt");
     ASSERT_NE(std::string::npos, listedBefore.find("file.txt")) << listedBefore;
     ASSERT_TRUE(WriteArchiveSettings(program));
@@ -178,18 +177,17 @@ TEST(ArchiveRenameEndToEnd, RenamingATarMemberStoredWithALeadingDotFolderRenames
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
     // F5 lists the tar, its folder first; Enter enters it, the cursor on "..", and
     // the row below is the member.
-    qvtest::TypeKeys(main, {VK_F5, VK_RETURN, VK_DOWN});
+    qvtest::Press(qv, main, {VK_F5, VK_RETURN, VK_DOWN});
     std::wstring oldName;
     ASSERT_TRUE(RenameCursorRow(qv, main, L"renamed.txt", &oldName)) << "N opened no rename dialog";
     EXPECT_NE(std::wstring::npos, oldName.find(L"file.txt")) << "the dialog does not name the member";
-    ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(archive) != before; }))
+    ASSERT_TRUE(WaitFor([&] { return qvtest::LastWriteStamp(archive) != before; }))
         << "the tar was not changed";
-    WaitFor([&] { return qvtest::WaitForDialogContaining(qv.ProcessId(), L"", 100) == nullptr; }, 10000);
+    EXPECT_TRUE(qvtest::WaitForDialogsClosed(qv.ProcessId()));
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 
