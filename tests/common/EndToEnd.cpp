@@ -312,14 +312,6 @@ HWND WaitForDialogContaining(DWORD pid, const std::wstring& captionPart, DWORD t
     return WaitForProcessWindow(pid, match, timeoutMs);
 }
 
-ULONGLONG LastWriteStamp(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
-}
-
 bool HasVisibleWindow(DWORD pid)
 {
     return !FindProcessWindows(pid, WindowMatch()).empty();

@@ -97,12 +97,6 @@ HWND WaitForDialogContaining(DWORD pid, const std::wstring& captionPart, DWORD t
 // Waits until the process shows no dialog; false after the time-out.
 bool WaitForDialogsClosed(DWORD pid, DWORD timeoutMs = 20000);
 
-// When the file was last written (0 when there is none), read without opening it: the
-// program gives a rewritten file (an archive, a copy over an older file) its name in one
-// step at the end, which fails while any handle without delete sharing, a read of the
-// test's own too, has the old file open. Polled instead of the file's bytes.
-ULONGLONG LastWriteStamp(const std::wstring& path);
-
 // True while the process shows any visible top-level window.
 bool HasVisibleWindow(DWORD pid);
 
