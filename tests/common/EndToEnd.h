@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/common/QvProcess.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -53,9 +55,19 @@ struct Key
 // Makes `window` the foreground window, which typed keys go to (bounded tries).
 void BringToForeground(HWND window);
 
-// Types the keys in order after bringing `target` to the foreground, dispatching this
-// thread's messages for `pauseMs` after each key.
-void TypeKeys(HWND target, std::initializer_list<Key> keys, DWORD pauseMs = 150);
+// Waits until the program has done what the keys, commands and answers sent to it so far
+// began: its main window answers a message, its main thread waits for input with none
+// left, the keys have a window of the program to go to (the view, once the focus has
+// come back from a dialog that closed; an open dialog; or the main window again when a
+// program it started ended and left no window active), and two pictures of the main
+// window a moment apart agree. A program that ended, or whose main window went, counts
+// as settled; one that does not settle within the deadline fails the running test.
+void Settle(const QvProcess& qv, DWORD deadlineMs = 20000);
+
+// Types the keys one by one into `target` (the main window or a dialog of the program,
+// made the foreground window first), each once the program has settled after the one
+// before it, and settles after the last.
+void Press(const QvProcess& qv, HWND target, std::initializer_list<Key> keys);
 
 // What a visible top-level window of a process must show to match.
 struct WindowMatch
@@ -76,10 +88,14 @@ std::vector<HWND> FindProcessWindows(DWORD pid, const WindowMatch& match);
 // null after the time-out.
 HWND WaitForProcessWindow(DWORD pid, const WindowMatch& match, DWORD timeoutMs = 20000);
 
-// A visible dialog of the process with exactly this caption (any dialog when empty), or
-// whose caption contains `captionPart`, waited for; null after the time-out.
-HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000);
+// A visible dialog of the process with exactly this caption (any dialog when empty) and,
+// when `messagePart` is given, a message box whose text contains it; or a dialog whose
+// caption contains `captionPart`. Waited for; null after the time-out.
+HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 20000,
+                   const std::wstring& messagePart = L"");
 HWND WaitForDialogContaining(DWORD pid, const std::wstring& captionPart, DWORD timeoutMs = 20000);
+// Waits until the process shows no dialog; false after the time-out.
+bool WaitForDialogsClosed(DWORD pid, DWORD timeoutMs = 20000);
 
 // True while the process shows any visible top-level window.
 bool HasVisibleWindow(DWORD pid);

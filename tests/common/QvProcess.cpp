@@ -89,7 +89,7 @@ bool QvProcess::Close()
     return m_window && PostMessageW(m_window, WM_CLOSE, 0, 0);
 }
 
-DWORD QvProcess::WaitForExit(DWORD timeoutMs)
+DWORD QvProcess::WaitForExit(DWORD timeoutMs) const
 {
     if (!m_process || WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;

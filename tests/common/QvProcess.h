@@ -28,7 +28,7 @@ public:
     bool Close();
 
     // Waits for the process to end; returns its exit code or STILL_ACTIVE after the time-out.
-    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    DWORD WaitForExit(DWORD timeoutMs = 20000) const;
 
     HANDLE Process() const { return m_process; }
     DWORD ProcessId() const { return m_pid; }

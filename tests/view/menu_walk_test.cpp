@@ -16,7 +16,6 @@
 #include "res/TrayMenu.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
 #include "viewers/binary/BinaryData.h"
-#include "viewers/text/TextPaneViewer.h"
 #include "util/IniFile.h"
 #include "view/menus/MenuTable.h"
 #include "view/settings/ViewSettingsLink.h"
@@ -448,7 +447,6 @@ protected:
     void SetUp() override
     {
         MenuWalkTest::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
         Set(g_NOTVIEWUPDIR, 1);
         Set(g_NOTVIEWCURRENTDIR, 1);
         // Line widths of their own, none the one in use, so that each preset rewraps.
@@ -464,7 +462,6 @@ protected:
     void TearDown() override
     {
         ReleasePanes();
-        SetPaneViewerFactory(nullptr);
         MenuWalkTest::TearDown();
     }
     void ReleasePanes()

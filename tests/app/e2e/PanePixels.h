@@ -1,5 +1,5 @@
 // What the end-to-end tests of the viewers read off the running program's window: the
-// pixels of the left pane's body, and keys typed once the picture has settled.
+// pixels of the left pane's body.
 #pragma once
 #include <windows.h>
 
@@ -52,27 +52,6 @@ inline std::vector<DWORD> BodyPixels(HWND window, int skip = 0)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
-}
-
-// Waits until the program has taken the keys and two pictures a moment apart agree.
-inline void Settle(HANDLE process, HWND main)
-{
-    WaitForInputIdle(process, 5000);
-    std::vector<DWORD> last = BodyPixels(main);
-    for (int i = 0; i < 50; ++i)
-    {
-        qvtest::PumpMessages(120);
-        std::vector<DWORD> now = BodyPixels(main);
-        if (now == last)
-            return;
-        last = std::move(now);
-    }
-}
-
-inline void Press(HANDLE process, HWND main, WORD vk)
-{
-    qvtest::TypeKeys(main, {{vk}}, 150);
-    Settle(process, main);
 }
 
 } // namespace e2etest

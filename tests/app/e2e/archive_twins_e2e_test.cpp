@@ -21,8 +21,6 @@ namespace
 {
 
 using e2etest::BodyPixels;
-using e2etest::Press;
-using e2etest::Settle;
 
 // The viewer's text without the row above it that names the member shown.
 std::vector<DWORD> TextPixels(HWND window)
@@ -58,36 +56,34 @@ TEST(ArchiveTwinsEndToEnd, EnterOnEachOfTwoRowsWhoseNamesDifferOnlyInCaseShowsTh
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
     // F5 lists the zip. The pictures of the two texts, from the members of their own
     // names.
-    Press(qv.Process(), main, VK_F5);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_F5});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_NE(qvtest::Caption(main).find(L"ref_lower"), std::wstring::npos) << "Enter did not show ref_lower";
     const std::vector<DWORD> lowerPicture = TextPixels(main);
-    Press(qv.Process(), main, VK_RETURN);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_NE(qvtest::Caption(main).find(L"ref_upper"), std::wstring::npos) << "Enter did not show ref_upper";
     const std::vector<DWORD> upperPicture = TextPixels(main);
     ASSERT_NE(lowerPicture, upperPicture);
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
 
     // Enter on each of the first two rows shows its own member.
-    Press(qv.Process(), main, VK_UP);
-    Press(qv.Process(), main, VK_UP);
-    Press(qv.Process(), main, VK_UP);
+    qvtest::Press(qv, main, {VK_UP});
+    qvtest::Press(qv, main, {VK_UP});
+    qvtest::Press(qv, main, {VK_UP});
     int shown = 0;
     for (int row = 0; row < 2; ++row)
     {
         if (row > 0)
-            Press(qv.Process(), main, VK_DOWN);
-        Press(qv.Process(), main, VK_RETURN);
+            qvtest::Press(qv, main, {VK_DOWN});
+        qvtest::Press(qv, main, {VK_RETURN});
         const std::wstring caption = qvtest::Caption(main);
         SCOPED_TRACE(caption);
         const bool upperRow = caption.find(L"Makefile") != std::wstring::npos;
@@ -95,7 +91,7 @@ TEST(ArchiveTwinsEndToEnd, EnterOnEachOfTwoRowsWhoseNamesDifferOnlyInCaseShowsTh
         ASSERT_NE(upperRow, lowerRow) << "Enter did not show one of the two members";
         EXPECT_EQ(upperRow ? upperPicture : lowerPicture, TextPixels(main));
         shown |= upperRow ? 1 : 2;
-        Press(qv.Process(), main, VK_RETURN);
+        qvtest::Press(qv, main, {VK_RETURN});
     }
     EXPECT_EQ(3, shown) << "the two rows did not show the two members";
 
@@ -135,21 +131,19 @@ TEST(ArchiveTwinsEndToEnd, AMemberNameNoFolderCanHoldIsRefusedAndA255CharacterOn
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
     const std::wstring own = temp + L"\\qv" + std::to_wstring(qv.ProcessId());
     const std::wstring fitsName(fits.begin(), fits.end());
 
     // F5 lists the zip; Enter on the 300-character member (the second row): a message
     // that names it, and nothing written.
-    Press(qv.Process(), main, VK_F5);
-    Press(qv.Process(), main, VK_DOWN);
-    qvtest::TypeKeys(main, {VK_RETURN}, 300);
+    qvtest::Press(qv, main, {VK_F5});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {VK_RETURN});
     qvtest::WindowMatch refusal;
     refusal.dialogOnly = true;
     refusal.messagePart = L"解凍後ファイル名が長すぎます";
-    HWND box = qvtest::WaitForProcessWindow(qv.ProcessId(), refusal);
+    HWND box = qvtest::WaitForDialog(qv.ProcessId(), L"", 20000, refusal.messagePart);
     ASSERT_NE(nullptr, box) << "no refusal was shown";
     qvtest::WindowMatch named = refusal;
     named.messagePart = std::wstring(40, L'b');
@@ -160,8 +154,8 @@ TEST(ArchiveTwinsEndToEnd, AMemberNameNoFolderCanHoldIsRefusedAndA255CharacterOn
     EXPECT_TRUE(qvtest::ListFolder(own).empty());
 
     // Enter on the 255-character member extracts it into the own folder.
-    Press(qv.Process(), main, VK_UP);
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_UP});
+    qvtest::Press(qv, main, {VK_RETURN});
     EXPECT_TRUE(qvtest::PumpUntil([&] { return qvtest::ListFolder(own).count(fitsName) == 1; }, 20000))
         << "the 255-character member was not extracted into the own folder";
 
@@ -235,20 +229,18 @@ TEST(ArchiveTwinsEndToEnd, ThePictureViewerShowsEachOfTwoCaseTwinsOwnPicture)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
     // F5 lists the zip; G on each row shows a picture, Esc and Enter on the question
     // return to the listing with the cursor where it was.
-    Press(qv.Process(), main, VK_F5);
+    qvtest::Press(qv, main, {VK_F5});
     std::set<DWORD> shown;
     for (int row = 0; row < 2; ++row)
     {
         SCOPED_TRACE(row);
         if (row > 0)
-            Press(qv.Process(), main, VK_DOWN);
-        Press(qv.Process(), main, 'G');
+            qvtest::Press(qv, main, {VK_DOWN});
+        qvtest::Press(qv, main, {'G'});
         DWORD colour = 0;
         EXPECT_TRUE(qvtest::PumpUntil(
             [&] {
@@ -263,16 +255,14 @@ TEST(ArchiveTwinsEndToEnd, ThePictureViewerShowsEachOfTwoCaseTwinsOwnPicture)
         ASSERT_NE(upperRow, lowerRow) << "the title names neither twin";
         EXPECT_EQ(upperRow ? kRed : kBlue, colour) << "the picture is not the named member's";
         shown.insert(colour);
-        qvtest::TypeKeys(main, {VK_ESCAPE}, 300);
-        qvtest::WindowMatch endQuestion;
-        endQuestion.caption = L"画像の表示の終了の確認";
-        HWND question = qvtest::WaitForProcessWindow(qv.ProcessId(), endQuestion);
+        qvtest::Press(qv, main, {VK_ESCAPE});
+        HWND question = qvtest::WaitForDialog(qv.ProcessId(), L"画像の表示の終了の確認");
         ASSERT_NE(nullptr, question) << "Esc did not ask";
-        qvtest::TypeKeys(question, {VK_RETURN}, 300);
+        qvtest::Press(qv, question, {VK_RETURN});
         ASSERT_TRUE(qvtest::PumpUntil(
             [&] { return qvtest::Caption(main).find(L"幅:") == std::wstring::npos; }, 20000))
             << "the picture stayed";
-        Settle(qv.Process(), main);
+        qvtest::Settle(qv);
     }
     EXPECT_EQ((std::set<DWORD>{kRed, kBlue}), shown) << "the two rows did not show the two pictures";
 
@@ -308,8 +298,7 @@ TEST(ArchiveTwinsEndToEnd, TheThumbnailOfAZipIsThePictureOfTheTwinThatHoldsOne)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
     EXPECT_TRUE(qvtest::PumpUntil(
         [&] { return CountPixels(main, kRed) > 100 && CountPixels(main, kBlue) > 100; }, 30000))

@@ -15,11 +15,6 @@
 namespace
 {
 
-void Press(HWND target, std::initializer_list<qvtest::Key> keys)
-{
-    qvtest::TypeKeys(target, keys, 200);
-}
-
 bool WaitFor(const std::function<bool()>& done)
 {
     return qvtest::PumpUntil(done, 20000);
@@ -52,29 +47,26 @@ TEST(BinaryEditorEndToEnd, TypedDigitsAreSavedAndClosingWithAnEditAsks)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
-    Press(main, {{'H', false}});
+    qvtest::Press(qv, main, {'H'});
     ASSERT_TRUE(WaitFor([&] { return Caption(main).find(L"data.bin") != std::wstring::npos; }))
         << "the key did not open the file in the editor: " << Caption(main).size();
-    Press(main, {{'A', false}, {'5', false}, {'S', true}});
+    qvtest::Press(qv, main, {'A', '5', {'S', true}});
     std::string expected = original;
     expected[0] = static_cast<char>(0xA5);
     ASSERT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(file) == expected; }))
         << "the first byte was not saved as A5";
-    Press(main, {{VK_ESCAPE, false}});
+    qvtest::Press(qv, main, {VK_ESCAPE});
     EXPECT_TRUE(WaitFor([&] { return Caption(main).find(L"data.bin") == std::wstring::npos; }))
         << "Escape did not return to the listing";
 
     // Again, an edit left unsaved: closing asks, and No leaves the file as saved.
-    Press(main, {{'H', false}});
+    qvtest::Press(qv, main, {'H'});
     ASSERT_TRUE(WaitFor([&] { return Caption(main).find(L"data.bin") != std::wstring::npos; }));
-    Press(main, {{'1', false}});
+    qvtest::Press(qv, main, {'1'});
     PostMessageW(main, WM_CLOSE, 0, 0);
-    qvtest::WindowMatch saveQuestion;
-    saveQuestion.caption = L"ファイルの保存";
-    HWND question = qvtest::WaitForProcessWindow(qv.ProcessId(), saveQuestion);
+    HWND question = qvtest::WaitForDialog(qv.ProcessId(), L"ファイルの保存");
     ASSERT_TRUE(question != nullptr) << "closing with an unsaved edit did not ask";
     PostMessageW(question, WM_COMMAND, IDNO, 0);
     EXPECT_EQ(0u, qv.WaitForExit(30000));

@@ -21,17 +21,6 @@
 namespace
 {
 
-void Press(const qvtest::QvProcess& qv, HWND target, std::initializer_list<qvtest::Key> keys)
-{
-    for (const qvtest::Key& key : keys)
-    {
-        qvtest::TypeKeys(target, {key}, 150);
-        // Each key acts on what the one before it left.
-        WaitForInputIdle(qv.Process(), 5000);
-        qvtest::PumpMessages(150);
-    }
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
     return qvtest::PumpUntil(done, timeoutMs);
@@ -111,14 +100,13 @@ TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberRunsItsKindOnACopyOrShowsIt)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
     // F5 lists the zip with the cursor on note.txt; Enter runs its kind.
-    Press(qv, main, {VK_F5, VK_RETURN});
+    qvtest::Press(qv, main, {VK_F5, VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(copied) == "member bytes"; }));
     // other.dat has no kind: Enter shows it, Enter again goes back to the listing.
-    Press(qv, main, {VK_DOWN, VK_RETURN, VK_RETURN});
+    qvtest::Press(qv, main, {VK_DOWN, VK_RETURN, VK_RETURN});
 
     qv.Close();
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
@@ -169,13 +157,12 @@ TEST(EnterSortHistoryEndToEnd, EnterOnAZipMemberLeavesAFileOfItsNameInTheTempora
         ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
         HWND main = qv.WaitForMainWindow(L" - qv");
         ASSERT_NE(nullptr, main);
-        WaitForInputIdle(qv.Process(), 5000);
-        qvtest::PumpMessages(500);
+        qvtest::Settle(qv);
         const std::wstring own = temp + L"\\qv" + std::to_wstring(qv.ProcessId());
 
         // F5 lists the zip with the cursor on notes.txt; Enter runs its kind on the copy.
         const std::set<DWORD> before = RunningProcesses();
-        Press(qv, main, {VK_F5, VK_RETURN});
+        qvtest::Press(qv, main, {VK_F5, VK_RETURN});
         EXPECT_TRUE(WaitFor([&] { return qvtest::ReadFileBytes(copied) == "member notes"; }));
         EXPECT_EQ("member notes", qvtest::ReadFileBytes(own + L"\\notes.txt"));
         // The program (and the console host the system gave it) ran with the own folder
@@ -222,13 +209,12 @@ TEST(EnterSortHistoryEndToEnd, AZipListingGivesTheFrameItsArchivePathWhenItsPane
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
     // F5 lists the zip in the left pane; Tab goes to the folder on the right and back.
-    Press(qv, main, {VK_F5, VK_TAB});
+    qvtest::Press(qv, main, {VK_F5, VK_TAB});
     EXPECT_TRUE(WaitFor([&] { return qvtest::Caption(main) == right + L" - qv"; }));
-    Press(qv, main, {VK_TAB});
+    qvtest::Press(qv, main, {VK_TAB});
     EXPECT_TRUE(WaitFor([&] { return qvtest::Caption(main) == left + L"\\arc.zip - qv"; }))
         << qvtest::Caption(main).size() << " characters";
 
@@ -254,18 +240,17 @@ TEST(EnterSortHistoryEndToEnd, TheSortDialogsOkOrdersTheFolderAtOnce)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
-    Press(qv, main, {'S'});
+    qvtest::Press(qv, main, {'S'});
     HWND sort = qvtest::WaitForDialog(qv.ProcessId(), L"ソート方法");
     ASSERT_NE(nullptr, sort);
     SendMessageW(GetDlgItem(sort, IDC_SORT_BY_SIZE), BM_CLICK, 0, 0);
     SendMessageW(GetDlgItem(sort, IDC_SORT_FILE_ASCENDING), BM_CLICK, 0, 0);
     SendMessageW(sort, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    WaitFor([&] { return qvtest::WaitForDialog(qv.ProcessId(), L"ソート方法", 100) == nullptr; }, 10000);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(sort); }, 10000));
     // The cursor stayed on a.txt; the entry above it is now c.txt, which V shows.
-    Press(qv, main, {VK_UP, 'V', VK_RETURN});
+    qvtest::Press(qv, main, {VK_UP, 'V', VK_RETURN});
 
     qv.Close();
     EXPECT_NE(STILL_ACTIVE, qv.WaitForExit());
@@ -288,10 +273,9 @@ TEST(EnterSortHistoryEndToEnd, AFileViewedWithVIsTheFirstRowOfTheViewHistory)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(qv);
 
-    Press(qv, main, {'V', VK_RETURN, VK_F3});
+    qvtest::Press(qv, main, {'V', VK_RETURN, VK_F3});
     HWND history = qvtest::WaitForDialog(qv.ProcessId(), L"閲覧履歴");
     ASSERT_NE(nullptr, history);
     HWND list = FindWindowExW(history, nullptr, WC_LISTVIEWW, nullptr);

@@ -30,9 +30,7 @@ TEST(NavigationKeys, PaneSwitchAndDriveListKeepTheProgramSuffixInTheFrameTitle)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
     struct Step
     {
@@ -45,8 +43,7 @@ TEST(NavigationKeys, PaneSwitchAndDriveListKeepTheProgramSuffixInTheFrameTitle)
     };
     for (const Step& step : steps)
     {
-        qvtest::TypeKeys(main, {{step.key}}, 150);
-        WaitForInputIdle(qv.Process(), 5000);
+        qvtest::Press(qv, main, {step.key});
         EXPECT_TRUE(qvtest::WaitFor([&] { return qvtest::Caption(main) == step.title; }))
             << "key " << step.key << ": " << qvtest::Caption(main).size() << " characters";
     }

@@ -16,8 +16,6 @@ namespace
 {
 
 using e2etest::BodyPixels;
-using e2etest::Press;
-using e2etest::Settle;
 using qvtest::Caption;
 
 const UINT kExitItem = 57665;
@@ -70,7 +68,7 @@ private:
 // menus live in the program's process, so only their windows can be seen from here.
 int PulldownHeight(const qvtest::QvProcess& qv, HWND main, WORD accessKey)
 {
-    qvtest::TypeKeys(main, {VK_MENU, accessKey}, 300);
+    qvtest::Press(qv, main, {VK_MENU, accessKey});
     HWND shown = nullptr;
     qvtest::PumpUntil(
         [&] {
@@ -87,7 +85,7 @@ int PulldownHeight(const qvtest::QvProcess& qv, HWND main, WORD accessKey)
     RECT rect = {};
     if (shown != nullptr)
         GetWindowRect(shown, &rect);
-    qvtest::TypeKeys(main, {VK_ESCAPE, VK_ESCAPE}, 300);
+    qvtest::Press(qv, main, {VK_ESCAPE, VK_ESCAPE});
     return rect.bottom - rect.top;
 }
 
@@ -118,41 +116,40 @@ TEST(FreshInstallEndToEnd, WithoutASettingsFileTextShowsRightMenusAreFilledAndEx
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
     // The filer's pulldowns open, each with several items.
     for (WORD key : {'F', 'C', 'S', 'V', 'D', 'P', 'H'})
         EXPECT_GT(PulldownHeight(qv, main, key), 40)
             << "Alt+" << static_cast<char>(key) << " opened no filled pulldown";
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
     // The character code is found by itself: the UTF-8 file shows as the Shift_JIS one.
     // The list starts with the parent folder's row by default: the first file is below it.
-    Press(qv.Process(), main, VK_HOME);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {VK_HOME});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "V did not open the first file";
     const std::vector<DWORD> sjisShot = BodyPixels(main);
     ASSERT_TRUE(Distinct(sjisShot)) << "the viewer shows no text";
-    Press(qv.Process(), main, VK_RETURN);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {VK_RETURN});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"b_utf8.txt"), std::wstring::npos);
     EXPECT_TRUE(BodyPixels(main) == sjisShot) << "UTF-8 text is not shown as its characters on a first start";
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
 
     // The exit item asks; Cancel keeps the program, OK ends it and writes the settings.
     const std::wstring question = L"終了しますか";
     ASSERT_TRUE(PostMessageW(main, WM_COMMAND, kExitItem, 0));
-    HWND box = qvtest::WaitForProcessWindow(qv.ProcessId(), {question, true, true, L""}, 30000);
+    HWND box = qvtest::WaitForDialog(qv.ProcessId(), question, 30000);
     ASSERT_NE(nullptr, box) << "the exit item quit without asking";
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(qvtest::WaitFor([&] { return !IsWindow(box); }, 10000));
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0)) << "Cancel ended the program";
 
     ASSERT_TRUE(PostMessageW(main, WM_COMMAND, kExitItem, 0));
-    box = qvtest::WaitForProcessWindow(qv.ProcessId(), {question, true, true, L""}, 30000);
+    box = qvtest::WaitForDialog(qv.ProcessId(), question, 30000);
     ASSERT_NE(nullptr, box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(0u, qv.WaitForExit(30000));

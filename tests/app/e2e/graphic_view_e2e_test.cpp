@@ -23,11 +23,6 @@ std::string SolidBmp(int width, int height, DWORD rgb)
     return qvtest::SolidBmp(width, height, BYTE(rgb), BYTE(rgb >> 8), BYTE(rgb >> 16));
 }
 
-void Press(HWND target, WORD vk)
-{
-    qvtest::TypeKeys(target, {{vk}}, 300);
-}
-
 // The colour (0xRRGGBB) of the client pixel, read from the screen.
 DWORD ClientPixel(HWND window, int x, int y)
 {
@@ -80,41 +75,37 @@ TEST(GraphicViewProgram, ShowsTheMarkedPicturesStepsAndReturnsToTheList)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
     // Home marks every file; the cursor goes to the second file before G.
-    Press(main, VK_HOME);
-    Press(main, VK_DOWN);
-    Press(main, 'G');
+    qvtest::Press(qv, main, {VK_HOME});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {'G'});
     EXPECT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; }))
         << "G did not show the first picture";
     EXPECT_NE(Caption(main).find(L"幅:64 高さ48"), std::wstring::npos) << "the title does not give the size";
-    Press(main, 'N');
+    qvtest::Press(qv, main, {'N'});
     EXPECT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kBlue; }))
         << "N did not show the second picture";
-    Press(main, 'N');
+    qvtest::Press(qv, main, {'N'});
     EXPECT_TRUE(WaitFor([&] { return Caption(main).find(L"幅:") == std::wstring::npos; }))
         << "N after the last picture did not return to the list";
     EXPECT_NE(ClientPixel(main, 10, 10), kBlue);
 
-    Press(main, 'G');
+    qvtest::Press(qv, main, {'G'});
     EXPECT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; }));
-    Press(main, VK_ESCAPE);
-    qvtest::WindowMatch endQuestion;
-    endQuestion.caption = L"画像の表示の終了の確認";
-    HWND question = qvtest::WaitForProcessWindow(qv.ProcessId(), endQuestion);
+    qvtest::Press(qv, main, {VK_ESCAPE});
+    HWND question = qvtest::WaitForDialog(qv.ProcessId(), L"画像の表示の終了の確認");
     EXPECT_TRUE(question != nullptr) << "Esc did not ask";
     if (question != nullptr)
-        Press(question, VK_RETURN);
+        qvtest::Press(qv, question, {VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Caption(main).find(L"幅:") == std::wstring::npos; }))
         << "Enter on the question did not return to the list";
     // The cursor stayed on the second file: the text viewer opens it.
-    Press(main, 'V');
+    qvtest::Press(qv, main, {'V'});
     EXPECT_TRUE(WaitFor([&] { return Caption(main).find(L"b.bmp") != std::wstring::npos; }))
         << "the cursor left its file: " << Caption(main).size();
-    Press(main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
@@ -138,11 +129,9 @@ TEST(GraphicViewProgram, TheWheelWithCtrlZoomsTheShownPicture)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
-    Press(main, 'G');
+    qvtest::Press(qv, main, {'G'});
     ASSERT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; })) << "G did not show the picture";
     EXPECT_NE(ClientPixel(main, 80, 60), kRed);
     POINT at = {10, 10};
@@ -199,15 +188,13 @@ TEST(GraphicViewProgram, TheShownPictureHidesThePaneScrollBarsUntilTheListReturn
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
     EXPECT_TRUE(WaitFor([&] { return ShownPaneBars(main) == 2; })) << "the lists have no scroll bars";
-    Press(main, 'G');
+    qvtest::Press(qv, main, {'G'});
     ASSERT_TRUE(WaitFor([&] { return ClientPixel(main, 10, 10) == kRed; })) << "G did not show the picture";
     EXPECT_EQ(0, ShownPaneBars(main)) << "a pane's scroll bar stayed over the picture";
-    Press(main, 'N');
+    qvtest::Press(qv, main, {'N'});
     ASSERT_TRUE(WaitFor([&] { return Caption(main).find(L"幅:") == std::wstring::npos; }))
         << "N after the only picture did not return to the list";
     EXPECT_TRUE(WaitFor([&] { return ShownPaneBars(main) == 2; })) << "the lists did not get their bars back";
@@ -235,20 +222,18 @@ TEST(GraphicViewProgram, WithoutAnImagePlugInGSaysSoAndWhereThePlugInFolderIsSet
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, left)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
-    Press(main, 'G');
+    qvtest::Press(qv, main, {'G'});
     qvtest::WindowMatch told;
     told.caption = L"画像の表示";
     told.dialogOnly = true;
     told.messagePart = L"画像プラグインがありません";
-    HWND message = qvtest::WaitForProcessWindow(qv.ProcessId(), told);
+    HWND message = qvtest::WaitForDialog(qv.ProcessId(), told.caption, 20000, told.messagePart);
     ASSERT_NE(nullptr, message) << "G on a picture no plug-in reads said nothing";
     told.messagePart = L"画像表示設定";
     EXPECT_FALSE(qvtest::FindProcessWindows(qv.ProcessId(), told).empty()) << "the setting is not named";
-    Press(message, VK_RETURN);
+    qvtest::Press(qv, message, {VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return qvtest::FindProcessWindows(qv.ProcessId(), told).empty(); }));
     EXPECT_EQ(Caption(main).find(L"幅:"), std::wstring::npos);
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), qv.WaitForExit(0));

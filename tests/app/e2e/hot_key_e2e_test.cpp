@@ -2,7 +2,6 @@
 // key bound to "@Windowtotasktray" hides the window into the task tray, and the same
 // key typed while the window is hidden (so no window of the program has the focus)
 // reaches the program through QvDll.dll's hook and brings the window back.
-#include "tests/app/e2e/PanePixels.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
 #include "tests/common/TestSupport.h"
@@ -38,9 +37,9 @@ TEST(HotKeyEndToEnd, TheTrayKeyHidesTheWindowAndBringsItBackThroughTheHookLibrar
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(root, root)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    e2etest::Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
-    e2etest::Press(qv.Process(), main, VK_F11);
+    qvtest::Press(qv, main, {VK_F11});
     ASSERT_TRUE(qvtest::PumpUntil([&] { return !IsWindowVisible(main); }, 10000))
         << "the tray key did not hide the window";
 

@@ -17,13 +17,6 @@ namespace
 
 const UINT kFilerKeySettingsCommand = 576;
 
-HWND WaitForKeyDialog(DWORD pid)
-{
-    qvtest::WindowMatch match;
-    match.caption = L"キーボード設定";
-    return qvtest::WaitForProcessWindow(pid, match);
-}
-
 void Select(HWND dialog, int id, bool listBox, int position)
 {
     HWND box = GetDlgItem(dialog, id);
@@ -36,7 +29,7 @@ void Select(HWND dialog, int id, bool listBox, int position)
 void BindCtrlQ(const qvtest::QvProcess& qv, HWND main, const std::wstring& folder, int endCode)
 {
     PostMessageW(main, WM_COMMAND, kFilerKeySettingsCommand, 0);
-    HWND dialog = WaitForKeyDialog(qv.ProcessId());
+    HWND dialog = qvtest::WaitForDialog(qv.ProcessId(), L"キーボード設定");
     ASSERT_NE(nullptr, dialog);
     Select(dialog, IDC_KEYCFG_KEYS, true, 'Q' - 'A');
     SendDlgItemMessageW(dialog, IDC_KEYCFG_MOD_NONE, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -56,16 +49,7 @@ void BindCtrlQ(const qvtest::QvProcess& qv, HWND main, const std::wstring& folde
     Select(dialog, IDC_KEYCFG_FUNCTIONS, true, jump - first);
     SetDlgItemTextW(dialog, IDC_KEYCFG_ARGUMENT, folder.c_str());
     PostMessageW(dialog, WM_COMMAND, endCode, 0);
-    for (int i = 0; i < 100 && IsWindow(dialog); ++i)
-        qvtest::PumpMessages(100);
-    EXPECT_FALSE(IsWindow(dialog));
-}
-
-void PressCtrlQ(const qvtest::QvProcess& qv, HWND main)
-{
-    qvtest::TypeKeys(main, {{'Q', true}}, 300);
-    WaitForInputIdle(qv.Process(), 5000);
-    qvtest::PumpMessages(300);
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(dialog); }, 10000));
 }
 
 TEST(KeyConfigEndToEnd, BoundFolderJumpIsSavedAndActsAfterRestart)
@@ -88,7 +72,7 @@ TEST(KeyConfigEndToEnd, BoundFolderJumpIsSavedAndActsAfterRestart)
         ASSERT_TRUE(qv.Start(program.Exe(), args));
         HWND main = qv.WaitForMainWindow(L" - qv");
         ASSERT_NE(nullptr, main);
-        qvtest::PumpMessages(500);
+        qvtest::Settle(qv);
         BindCtrlQ(qv, main, target, IDOK);
         ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
         ASSERT_EQ(0u, qv.WaitForExit(30000));
@@ -99,9 +83,9 @@ TEST(KeyConfigEndToEnd, BoundFolderJumpIsSavedAndActsAfterRestart)
         ASSERT_TRUE(qv.Start(program.Exe(), args));
         HWND main = qv.WaitForMainWindow(L" - qv");
         ASSERT_NE(nullptr, main);
-        qvtest::PumpMessages(500);
+        qvtest::Settle(qv);
         BindCtrlQ(qv, main, right, IDCANCEL);
-        PressCtrlQ(qv, main);
+        qvtest::Press(qv, main, {{'Q', true}});
         ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
         ASSERT_EQ(0u, qv.WaitForExit(30000));
     }

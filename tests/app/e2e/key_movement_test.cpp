@@ -122,29 +122,6 @@ std::set<int> DifferingRows(const Shot& a, const Shot& b, int from)
     return rows;
 }
 
-// Waits until the program has taken the keys and drawn what they changed: its input
-// queue is idle and two pictures of the window a moment apart agree. Fixed pauses
-// are not enough on a loaded machine, where a picture could catch a half-drawn pane.
-void Settle(HANDLE process, HWND main)
-{
-    WaitForInputIdle(process, 5000);
-    Shot last = TakeShot(main);
-    for (int i = 0; i < 50; ++i)
-    {
-        qvtest::PumpMessages(120);
-        Shot now = TakeShot(main);
-        if (now.pixels == last.pixels)
-            return;
-        last = std::move(now);
-    }
-}
-
-void Press(HANDLE process, HWND main, WORD vk, bool shift = false)
-{
-    qvtest::TypeKeys(main, {{vk, false, shift}}, 100);
-    Settle(process, main);
-}
-
 TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
 {
     const std::wstring root = qvtest::ScratchDir();
@@ -168,10 +145,8 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qvtest::PumpMessages(300);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
     // Each pane shows a real scroll bar along its right edge.
     for (int id : {30000, 30001})
     {
@@ -184,13 +159,13 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     // The cursor line's band in each state; the fills that never move are not it.
     std::vector<Shot> shots;
     shots.push_back(TakeShot(main)); // 0: on the first entry
-    Press(qv.Process(), main, VK_DOWN);
+    qvtest::Press(qv, main, {VK_DOWN});
     shots.push_back(TakeShot(main)); // 1: one down
-    Press(qv.Process(), main, VK_DOWN);
+    qvtest::Press(qv, main, {VK_DOWN});
     shots.push_back(TakeShot(main)); // 2: two down
-    Press(qv.Process(), main, VK_UP);
+    qvtest::Press(qv, main, {VK_UP});
     shots.push_back(TakeShot(main)); // 3: one down again
-    Press(qv.Process(), main, VK_NEXT);
+    qvtest::Press(qv, main, {VK_NEXT});
     shots.push_back(TakeShot(main)); // 4: the last entry
     std::vector<std::set<int>> filled;
     for (const Shot& shot : shots)
@@ -226,14 +201,14 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
     // Shift+Down twice from the second entry (the first may be the parent "..", which
     // is never marked) marks the second to the fourth; compared with the cursor on the
     // fourth entry without marks, only those rows differ.
-    Press(qv.Process(), main, VK_PRIOR);
+    qvtest::Press(qv, main, {VK_PRIOR});
     for (int i = 0; i < 3; ++i)
-        Press(qv.Process(), main, VK_DOWN);
+        qvtest::Press(qv, main, {VK_DOWN});
     const Shot plain = TakeShot(main);
-    Press(qv.Process(), main, VK_PRIOR);
-    Press(qv.Process(), main, VK_DOWN);
-    Press(qv.Process(), main, VK_DOWN, true);
-    Press(qv.Process(), main, VK_DOWN, true);
+    qvtest::Press(qv, main, {VK_PRIOR});
+    qvtest::Press(qv, main, {VK_DOWN});
+    qvtest::Press(qv, main, {{VK_DOWN, false, true}});
+    qvtest::Press(qv, main, {{VK_DOWN, false, true}});
     const Shot marked = TakeShot(main);
     const std::set<int> differing = DifferingRows(plain, marked, top[0]);
     ASSERT_FALSE(differing.empty()) << "Shift+Down marked nothing";
@@ -248,7 +223,7 @@ TEST(KeyMovement, KeysMoveTheCursorAndShiftDownMarksARange)
 
     // A key the filer does not bind changes nothing in the panes.
     const Shot before = TakeShot(main);
-    Press(qv.Process(), main, 'H');
+    qvtest::Press(qv, main, {'H'});
     const Shot after = TakeShot(main);
     EXPECT_TRUE(DifferingRows(before, after, top[0]).empty());
 

@@ -91,7 +91,7 @@ TEST(MainView, TheFrameIsPlacedFromTheSettingsAndClosingItSavesThem)
 
     // The user moves the frame; the place at the end is what the file keeps.
     SetWindowPos(main, nullptr, 60, 70, 720, 520, SWP_NOZORDER | SWP_NOACTIVATE);
-    qvtest::PumpMessages(100);
+    qvtest::Settle(qv);
     ASSERT_TRUE(qv.Close());
     EXPECT_EQ(0u, qv.WaitForExit());
 
@@ -113,7 +113,7 @@ TEST(MainView, StartSizeOneOpensTheFrameMaximised)
     ASSERT_TRUE(qv.Start(program.Exe()));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    qvtest::PumpMessages(300);
+    qvtest::Settle(qv);
     EXPECT_TRUE(IsZoomed(main)) << "the start-up show command undid the maximised frame";
     ASSERT_TRUE(qv.Close());
     EXPECT_EQ(0u, qv.WaitForExit());
@@ -140,9 +140,8 @@ TEST(MainView, ScreenshotOfTwoPanesOverFoldersWithJapaneseNames)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qvtest::PumpMessages(700);
+    qvtest::Settle(qv);
     ASSERT_TRUE(IsWindow(main));
 
     // The build folder's artifacts: the test program lies in <build>\bin.

@@ -20,12 +20,6 @@ const char kSettings[] = "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
                          "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
                          "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\n";
 
-// A visible dialog of the process with exactly this caption (any when empty).
-bool NoDialogLeft(DWORD pid)
-{
-    return qvtest::PumpUntil([&] { return qvtest::WaitForDialog(pid, L"", 100) == nullptr; }, 10000);
-}
-
 // The program on two folders, the left one holding a file under the cursor.
 class MenuEndToEnd : public testing::Test
 {
@@ -45,8 +39,7 @@ protected:
         ASSERT_TRUE(m_process->Start(m_program->Exe(), qvtest::PaneArguments(left, right)));
         m_main = m_process->WaitForMainWindow(L" - qv");
         ASSERT_NE(nullptr, m_main);
-        WaitForInputIdle(m_process->Process(), 5000);
-        qvtest::PumpMessages(500);
+        qvtest::Settle(*m_process);
     }
     void TearDown() override { Stop(); }
     void Stop()
@@ -82,12 +75,12 @@ protected:
     // The width of the popup menu that Alt and the access key open, 0 when none opens.
     int PopupWidth(WORD accessKey)
     {
-        qvtest::TypeKeys(m_main, {VK_MENU, accessKey}, 300);
+        qvtest::Press(Qv(), m_main, {VK_MENU, accessKey});
         HWND shown = WaitForPopupMenu();
         RECT rect = {};
         if (shown != nullptr)
             GetWindowRect(shown, &rect);
-        qvtest::TypeKeys(m_main, {VK_ESCAPE, VK_ESCAPE}, 300);
+        qvtest::Press(Qv(), m_main, {VK_ESCAPE, VK_ESCAPE});
         return rect.right - rect.left;
     }
 
@@ -138,18 +131,18 @@ TEST_F(MenuEndToEnd, AFileCommandFromTheMenuOpensTheDialogOfItsKey)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.menuId);
-        qvtest::TypeKeys(m_main, {c.key});
+        qvtest::Press(Qv(), m_main, {c.key});
         HWND byKey = qvtest::WaitForDialog(Qv().ProcessId(), L"");
         ASSERT_NE(nullptr, byKey) << "the key opened nothing";
         const std::wstring caption = qvtest::Caption(byKey);
         PostMessageW(byKey, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+        ASSERT_TRUE(qvtest::WaitForDialogsClosed(Qv().ProcessId()));
 
         ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(c.menuId, 0), 0));
         HWND byMenu = qvtest::WaitForDialog(Qv().ProcessId(), caption);
         ASSERT_NE(nullptr, byMenu) << "the menu item did not open the key's dialog";
         PostMessageW(byMenu, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+        ASSERT_TRUE(qvtest::WaitForDialogsClosed(Qv().ProcessId()));
     }
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }
@@ -160,7 +153,7 @@ TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
 {
     Start();
     const std::wstring question = L"終了しますか";
-    qvtest::TypeKeys(m_main, {VK_ESCAPE});
+    qvtest::Press(Qv(), m_main, {VK_ESCAPE});
     HWND asked = qvtest::WaitForDialog(Qv().ProcessId(), question);
     ASSERT_NE(nullptr, asked) << "Escape did not ask";
     HWND cancel = GetDlgItem(asked, IDCANCEL);
@@ -169,8 +162,8 @@ TEST_F(MenuEndToEnd, TheQuitKeyAsksAndCancelKeepsTheProgram)
     GetWindowTextW(cancel, text, 64);
     EXPECT_EQ(std::wstring(L"キャンセル(&N)"), text);
     PostMessageW(asked, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
-    ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
-    qvtest::PumpMessages(1000);
+    ASSERT_TRUE(qvtest::WaitForDialogsClosed(Qv().ProcessId()));
+    qvtest::Settle(Qv());
     ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0)) << "Cancel ended the program";
     EXPECT_TRUE(IsWindowVisible(m_main));
 
@@ -208,7 +201,7 @@ TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
     ASSERT_NE(nullptr, chooser) << "no font chooser opened";
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
     PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(NoDialogLeft(Qv().ProcessId()));
+    ASSERT_TRUE(qvtest::WaitForDialogsClosed(Qv().ProcessId()));
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
     EXPECT_TRUE(IsWindowVisible(m_main));
 }
@@ -218,18 +211,18 @@ TEST_F(MenuEndToEnd, TheDisplayFontItemOpensTheFontChooser)
 TEST_F(MenuEndToEnd, TheAppsKeyOpensTheViewersMenuAtTheMouse)
 {
     Start();
-    qvtest::TypeKeys(m_main, {'V'});
+    qvtest::Press(Qv(), m_main, {'V'});
     ASSERT_TRUE(qvtest::PumpUntil(
         [&] { return qvtest::Caption(m_main).find(L"a.txt") != std::wstring::npos; }, 10000))
         << "V did not open the text viewer";
     const POINT mouse = {430, 280};
     ASSERT_TRUE(SetCursorPos(mouse.x, mouse.y));
-    qvtest::TypeKeys(m_main, {VK_APPS}, 300);
+    qvtest::Press(Qv(), m_main, {VK_APPS});
     HWND shown = WaitForPopupMenu();
     ASSERT_NE(nullptr, shown) << "the Apps key opened no menu";
     RECT rect = {};
     GetWindowRect(shown, &rect);
-    qvtest::TypeKeys(m_main, {VK_ESCAPE}, 300);
+    qvtest::Press(Qv(), m_main, {VK_ESCAPE});
     EXPECT_EQ(mouse.x + 2, rect.left);
     EXPECT_EQ(mouse.y + 2, rect.top);
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
@@ -294,7 +287,7 @@ TEST_F(MenuEndToEnd, EverySettingsGroupOpensWithinAnEightHundredPixelScreen)
     RECT frame = {};
     GetWindowRect(m_main, &frame);
     ASSERT_LT(frame.top, 50) << "the window is not at the top of the screen";
-    qvtest::TypeKeys(m_main, {VK_MENU, 'D'}, 300);
+    qvtest::Press(Qv(), m_main, {VK_MENU, 'D'});
     std::vector<RECT> shown = WaitForPopups(1);
     ASSERT_EQ(1u, shown.size()) << "Alt+D opened no popup";
     EXPECT_LE(shown[0].bottom, 800);
@@ -303,16 +296,16 @@ TEST_F(MenuEndToEnd, EverySettingsGroupOpensWithinAnEightHundredPixelScreen)
     {
         SCOPED_TRACE(group);
         // The first group is the highlighted item; the others lie one row further down each.
-        qvtest::TypeKeys(m_main, {group == 0 ? VK_RIGHT : VK_DOWN}, 200);
+        qvtest::Press(Qv(), m_main, {static_cast<WORD>(group == 0 ? VK_RIGHT : VK_DOWN)});
         if (group > 0)
-            qvtest::TypeKeys(m_main, {VK_RIGHT}, 200);
+            qvtest::Press(Qv(), m_main, {VK_RIGHT});
         shown = WaitForPopups(2);
         ASSERT_EQ(2u, shown.size()) << "the group did not open as a submenu";
         for (const RECT& rect : shown)
             EXPECT_LE(rect.bottom, 800) << "a popup reaches below the screen of 800 rows";
-        qvtest::TypeKeys(m_main, {VK_LEFT}, 200);
+        qvtest::Press(Qv(), m_main, {VK_LEFT});
         ASSERT_EQ(1u, WaitForPopups(1).size());
     }
-    qvtest::TypeKeys(m_main, {VK_ESCAPE, VK_ESCAPE}, 300);
+    qvtest::Press(Qv(), m_main, {VK_ESCAPE, VK_ESCAPE});
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), Qv().WaitForExit(0));
 }

@@ -221,8 +221,8 @@ protected:
         ASSERT_TRUE(m_qv->Start(m_program->Exe(), qvtest::PaneArguments(m_left, m_right)));
         m_main = m_qv->WaitForMainWindow(L" - qv");
         ASSERT_NE(nullptr, m_main);
-        WaitForInputIdle(m_qv->Process(), 5000);
         ASSERT_TRUE(qvtest::PumpUntil([&] { return GetMenu(m_main) != nullptr; }, 20000));
+        qvtest::Settle(*m_qv);
     }
 
     // Opens `file` of the scratch folder with the item `id`: the cursor goes down one
@@ -237,7 +237,7 @@ protected:
                 return;
             const std::wstring filer = PlaceOf(m_main);
             for (int step = 0; step < row; ++step)
-                qvtest::TypeKeys(m_main, {VK_DOWN}, 200);
+                qvtest::Press(*m_qv, m_main, {VK_DOWN});
             ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0));
             qvtest::PumpUntil([&] { return PlaceOf(m_main) != filer || AnswerOpenWindows(); }, 20000);
             qvtest::PumpUntil([&] { return !AnswerOpenWindows() && Answers(m_main, 1000); }, 10000);
@@ -273,10 +273,8 @@ protected:
             enter(L"pack.zip", 750);
             break;
         case Mode::FindResults: {
-            qvtest::TypeKeys(m_main, {'J'}, 200);
-            qvtest::WindowMatch match;
-            match.dialogOnly = true;
-            HWND dialog = qvtest::WaitForProcessWindow(m_qv->ProcessId(), match);
+            qvtest::Press(*m_qv, m_main, {'J'});
+            HWND dialog = qvtest::WaitForDialog(m_qv->ProcessId(), L"");
             ASSERT_NE(nullptr, dialog) << "J opened no search dialog";
             ASSERT_TRUE(PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
             ASSERT_TRUE(qvtest::PumpUntil([&] { return PlaceOf(m_main) != filer; }, 20000))

@@ -15,17 +15,6 @@
 namespace
 {
 
-void Press(const qvtest::QvProcess& qv, HWND main, const std::vector<WORD>& keys)
-{
-    for (WORD vk : keys)
-    {
-        qvtest::TypeKeys(main, {{vk}}, 150);
-        // Each key acts on what the one before it left: wait until the program took it.
-        WaitForInputIdle(qv.Process(), 5000);
-        qvtest::PumpMessages(150);
-    }
-}
-
 // Starts the program on the two folders with no "." or ".." rows, so that each list
 // starts on its first folder, F2 bound to switch the incremental search on, and
 // closing asking nothing; `main` is its window, null when it did not come up.
@@ -40,9 +29,7 @@ void Start(const qvtest::QvProgram& program, qvtest::QvProcess& qv, const std::w
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 }
 
 TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
@@ -63,10 +50,10 @@ TEST(NavigationKeys, EnterBackspaceTabAndIncrementalSearchMoveThroughATree)
 
     // Left pane: alpha, beta, zfile.txt. Down, Enter: into beta. Backspace: back with
     // the cursor on beta, which the next Enter proves by entering beta again.
-    Press(qv, main, {VK_DOWN, VK_RETURN, VK_BACK, VK_RETURN});
+    qvtest::Press(qv, main, {VK_DOWN, VK_RETURN, VK_BACK, VK_RETURN});
     // Right pane: r1dir, r2dir, r3dir. The search moves to r2dir; Enter ends the
     // search, the next Enter opens the folder.
-    Press(qv, main, {VK_TAB, VK_F2, 'R', '2', VK_RETURN, VK_RETURN});
+    qvtest::Press(qv, main, {VK_TAB, VK_F2, 'R', '2', VK_RETURN, VK_RETURN});
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     ASSERT_EQ(0u, qv.WaitForExit(30000));
@@ -91,7 +78,7 @@ TEST(NavigationKeys, LeavingAFolderEndsTheIncrementalSearch)
 
     // The search is switched on in beta and Backspace goes up with the cursor on beta.
     // Going up ended the search, so Enter opens beta instead of only ending it.
-    Press(qv, main, {VK_F2, 'I', VK_BACK, VK_RETURN});
+    qvtest::Press(qv, main, {VK_F2, 'I', VK_BACK, VK_RETURN});
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     ASSERT_EQ(0u, qv.WaitForExit(30000));

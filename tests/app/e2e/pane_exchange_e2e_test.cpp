@@ -32,9 +32,7 @@ TEST(NavigationKeys, TheFollowingPaneKeepsFollowingTheCursorAfterThePanesChangeS
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    WaitForInputIdle(qv.Process(), 5000);
+    qvtest::Settle(qv);
 
     // F3: the right pane follows the folder under the left pane's cursor ("one");
     // F4: the panes change sides; Down: the cursor moves to "two".
@@ -49,8 +47,7 @@ TEST(NavigationKeys, TheFollowingPaneKeepsFollowingTheCursorAfterThePanesChangeS
     };
     for (const Step& step : steps)
     {
-        qvtest::TypeKeys(main, {{step.key}}, 150);
-        WaitForInputIdle(qv.Process(), 5000);
+        qvtest::Press(qv, main, {step.key});
         EXPECT_TRUE(qvtest::WaitFor([&] { return qvtest::Caption(main) == step.title; }))
             << "key " << step.key << ": " << qvtest::Caption(main).size() << " characters";
     }

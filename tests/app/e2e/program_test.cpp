@@ -217,8 +217,7 @@ TEST(Program, SecondStartHandsItsDirectoriesToTheRunningInstance)
     HWND main = first.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
     ShowWindow(main, SW_MINIMIZE);
-    qvtest::PumpMessages(200);
-    const bool wasMinimised = IsIconic(main) != FALSE;
+    const bool wasMinimised = qvtest::PumpUntil([&] { return IsIconic(main) != FALSE; }, 5000);
 
     RequestProbe probe;
     qvtest::QvProcess second;
@@ -347,10 +346,8 @@ TEST(Program, AboutDialogOpensAndCloses)
     EXPECT_NE(nullptr, GetDlgItem(about, 556));
 
     PostMessageW(about, WM_COMMAND, IDOK, 0);
-    const DWORD start = GetTickCount();
-    while (IsWindow(about) && GetTickCount() - start < 10000)
-        Sleep(50);
-    EXPECT_FALSE(IsWindow(about)) << "the About dialog did not close";
+    EXPECT_TRUE(qvtest::PumpUntil([&] { return !IsWindow(about); }, 10000))
+        << "the About dialog did not close";
     CloseAndExpectCleanEnd(qv);
 }
 

@@ -78,13 +78,6 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
-HWND WaitForDialog(DWORD pid, DWORD timeoutMs = 20000)
-{
-    qvtest::WindowMatch match;
-    match.dialogOnly = true;
-    return qvtest::WaitForProcessWindow(pid, match, timeoutMs);
-}
-
 bool Answers(HWND window)
 {
     DWORD_PTR result = 0;
@@ -100,7 +93,7 @@ protected:
     {
         SCOPED_TRACE(id);
         ASSERT_TRUE(PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(id, 0), 0));
-        HWND dialog = WaitForDialog(m_qv.ProcessId());
+        HWND dialog = qvtest::WaitForDialog(m_qv.ProcessId(), L"");
         ASSERT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_qv.WaitForExit(0)) << "the program ended";
         ASSERT_NE(nullptr, dialog) << "item " << id << " opened no dialog";
         const std::wstring caption = qvtest::Caption(dialog);
@@ -110,16 +103,18 @@ protected:
         m_seen.push_back(id);
         // Cancel ends the dialog; a question it leaves behind is cancelled too.
         bool closed = false;
+        qvtest::WindowMatch dialogs;
+        dialogs.dialogOnly = true;
         for (int round = 0; round < 4 && !closed; ++round)
         {
-            if (HWND open = WaitForDialog(m_qv.ProcessId(), 100))
+            const std::vector<HWND> open = qvtest::FindProcessWindows(m_qv.ProcessId(), dialogs);
+            if (!open.empty())
             {
                 // A message box of the program offers OK alone.
-                PostMessageW(open, WM_COMMAND,
-                             GetDlgItem(open, IDC_MESSAGE_TEXT) != nullptr ? IDOK : IDCANCEL, 0);
-                qvtest::PumpMessages(300);
+                PostMessageW(open.front(), WM_COMMAND,
+                             GetDlgItem(open.front(), IDC_MESSAGE_TEXT) != nullptr ? IDOK : IDCANCEL, 0);
             }
-            closed = qvtest::PumpUntil([&] { return WaitForDialog(m_qv.ProcessId(), 100) == nullptr; }, 3000);
+            closed = qvtest::WaitForDialogsClosed(m_qv.ProcessId(), 3000);
         }
         EXPECT_TRUE(closed) << "the dialog of item " << id << " did not close";
         EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), m_qv.WaitForExit(0)) << "the program ended";
@@ -166,8 +161,7 @@ TEST_F(SettingsDialogsEndToEnd, EverySettingsItemOfTheMenusOpensItsDialogOnce)
     ASSERT_TRUE(m_qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     m_main = m_qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, m_main);
-    WaitForInputIdle(m_qv.Process(), 5000);
-    qvtest::PumpMessages(500);
+    qvtest::Settle(m_qv);
 
     // In the filer.
     for (UINT id : items)
@@ -178,17 +172,17 @@ TEST_F(SettingsDialogsEndToEnd, EverySettingsItemOfTheMenusOpensItsDialogOnce)
     }
 
     // In the binary editor, on the second file.
-    qvtest::TypeKeys(m_main, {VK_DOWN, 'H'}, 300);
+    qvtest::Press(m_qv, m_main, {VK_DOWN, 'H'});
     ASSERT_TRUE(qvtest::PumpUntil(
         [&] { return qvtest::Caption(m_main).find(L"data.bin") != std::wstring::npos; }, 20000))
         << "the binary editor did not open";
     OpenAndClose(kEditorOnly);
-    qvtest::TypeKeys(m_main, {VK_ESCAPE}, 300);
+    qvtest::Press(m_qv, m_main, {VK_ESCAPE});
     ASSERT_TRUE(qvtest::PumpUntil(
         [&] { return qvtest::Caption(m_main).find(L"data.bin") == std::wstring::npos; }, 20000));
 
     // Over a shown picture.
-    qvtest::TypeKeys(m_main, {VK_UP, 'G'}, 300);
+    qvtest::Press(m_qv, m_main, {VK_UP, 'G'});
     ASSERT_TRUE(
         qvtest::PumpUntil([&] { return qvtest::Caption(m_main).find(L"幅:") != std::wstring::npos; }, 20000))
         << "G did not show the picture";

@@ -27,8 +27,6 @@ std::string Narrow(const std::wstring& w, UINT cp)
 }
 
 using e2etest::BodyPixels;
-using e2etest::Press;
-using e2etest::Settle;
 using qvtest::Caption;
 
 bool Distinct(const std::vector<DWORD>& pixels)
@@ -65,26 +63,24 @@ TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "V did not open the cursor file";
     const std::vector<DWORD> sjisShot = BodyPixels(main);
     ASSERT_TRUE(Distinct(sjisShot)) << "the viewer shows no text";
 
-    Press(qv.Process(), main, VK_DOWN);
+    qvtest::Press(qv, main, {VK_DOWN});
     const std::vector<DWORD> afterDown = BodyPixels(main);
     EXPECT_NE(afterDown, sjisShot) << "Down did not scroll";
-    Press(qv.Process(), main, VK_NEXT);
+    qvtest::Press(qv, main, {VK_NEXT});
     EXPECT_NE(BodyPixels(main), afterDown) << "Page Down did not scroll";
 
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
     EXPECT_EQ(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "Enter did not leave the viewer";
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {'V'});
     EXPECT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "the cursor left the file";
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
 
     const struct
     {
@@ -92,12 +88,12 @@ TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
     } others[] = {{L"b_utf8.txt"}, {L"c_utf16.txt"}};
     for (const auto& other : others)
     {
-        Press(qv.Process(), main, VK_DOWN);
-        Press(qv.Process(), main, 'V');
+        qvtest::Press(qv, main, {VK_DOWN});
+        qvtest::Press(qv, main, {'V'});
         ASSERT_NE(Caption(main).find(other.name), std::wstring::npos) << Narrow(other.name, CP_UTF8);
         EXPECT_TRUE(BodyPixels(main) == sjisShot)
             << "shown differently from the Shift_JIS file: " << Narrow(other.name, CP_UTF8);
-        Press(qv.Process(), main, VK_RETURN);
+        qvtest::Press(qv, main, {VK_RETURN});
     }
 
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
@@ -124,11 +120,10 @@ ViewPoint PointInMain(HWND main, int x, int y)
     return out;
 }
 
-void SendMouse(HANDLE process, HWND main, HWND view, UINT message, WPARAM flags, LPARAM point)
+void SendMouse(const qvtest::QvProcess& qv, HWND view, UINT message, WPARAM flags, LPARAM point)
 {
     SendMessageW(view, message, flags, point);
-    qvtest::PumpMessages(100);
-    Settle(process, main);
+    qvtest::Settle(qv);
 }
 
 TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
@@ -152,10 +147,8 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
-    Press(qv.Process(), main, 'V');
+    qvtest::Settle(qv);
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"m.txt"), std::wstring::npos) << "V did not open the file";
     const std::vector<DWORD> plain = BodyPixels(main);
     ASSERT_TRUE(Distinct(plain));
@@ -168,25 +161,25 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     ASSERT_EQ(from.view, to.view);
     HWND view = from.view;
 
-    SendMouse(qv.Process(), main, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
-    SendMouse(qv.Process(), main, view, WM_MOUSEMOVE, MK_LBUTTON, to.client);
-    SendMouse(qv.Process(), main, view, WM_LBUTTONUP, 0, to.client);
+    SendMouse(qv, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
+    SendMouse(qv, view, WM_MOUSEMOVE, MK_LBUTTON, to.client);
+    SendMouse(qv, view, WM_LBUTTONUP, 0, to.client);
     EXPECT_NE(BodyPixels(main), plain) << "the drag drew no selection";
-    SendMouse(qv.Process(), main, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
-    SendMouse(qv.Process(), main, view, WM_LBUTTONUP, 0, from.client);
+    SendMouse(qv, view, WM_LBUTTONDOWN, MK_LBUTTON, from.client);
+    SendMouse(qv, view, WM_LBUTTONUP, 0, from.client);
     EXPECT_EQ(BodyPixels(main), plain) << "a click did not take the selection away";
 
-    SendMouse(qv.Process(), main, view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), from.screen);
+    SendMouse(qv, view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), from.screen);
     EXPECT_NE(BodyPixels(main), plain) << "the wheel did not scroll";
-    SendMouse(qv.Process(), main, view, WM_MOUSEWHEEL, MAKEWPARAM(0, 360), from.screen);
+    SendMouse(qv, view, WM_MOUSEWHEEL, MAKEWPARAM(0, 360), from.screen);
     EXPECT_EQ(BodyPixels(main), plain) << "the wheel back did not return to the top";
 
-    Press(qv.Process(), main, 'B');
+    qvtest::Press(qv, main, {'B'});
     EXPECT_NE(BodyPixels(main), plain) << "B did not show the bytes";
-    Press(qv.Process(), main, 'B');
+    qvtest::Press(qv, main, {'B'});
     EXPECT_EQ(BodyPixels(main), plain) << "B again did not show the text as before";
 
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 }
@@ -215,36 +208,33 @@ TEST(TextViewerProgram, TabFromAViewerThatFillsTheWindowShowsTheOtherPanesList)
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "V did not open the file";
     const std::vector<DWORD> viewer = BodyPixels(main);
     ASSERT_TRUE(Distinct(viewer));
 
-    Press(qv.Process(), main, VK_TAB);
+    qvtest::Press(qv, main, {VK_TAB});
     EXPECT_NE(Caption(main).find(right), std::wstring::npos) << "the right pane is not active";
     const std::vector<DWORD> list = BodyPixels(main);
     EXPECT_NE(list, viewer) << "the viewer stayed on screen";
     EXPECT_TRUE(Distinct(list)) << "the right pane's list is not drawn";
     // What Tab left on screen is what the window shows when it is painted afresh.
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    qvtest::PumpMessages(100);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
     EXPECT_TRUE(BodyPixels(main) == list) << "Tab left the screen unlike a fresh painting";
 
     // The keys act on the list on screen: Enter opens the folder under its cursor.
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
     EXPECT_NE(Caption(main).find(right + L"\\inner"), std::wstring::npos) << "Enter did not open the folder";
     EXPECT_NE(BodyPixels(main), list) << "the opened folder is not shown";
 
-    Press(qv.Process(), main, VK_TAB);
+    qvtest::Press(qv, main, {VK_TAB});
     EXPECT_NE(Caption(main).find(L"t.txt"), std::wstring::npos) << "Tab did not return to the viewer";
     EXPECT_TRUE(BodyPixels(main) == viewer) << "the viewer is not shown again as it was";
 
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 }
@@ -276,24 +266,22 @@ TEST(TextViewerProgram, AHistoryEntryInAnArchiveThatCannotBeReadSaysWhyAndKeepsT
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
     ASSERT_NE(nullptr, main);
-    SetForegroundWindow(main);
-    qvtest::PumpMessages(500);
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
 
-    Press(qv.Process(), main, 'V');
+    qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"a.txt"), std::wstring::npos) << "V did not open the file";
     const std::vector<DWORD> viewer = BodyPixels(main);
     ASSERT_TRUE(Distinct(viewer));
 
     // F3 shows the history, the file just viewed on top; Down and Enter choose the
     // member of the broken archive below it.
-    qvtest::TypeKeys(main, {{VK_F3}}, 150);
+    qvtest::Press(qv, main, {VK_F3});
     qvtest::WindowMatch history;
     history.caption = L"閲覧履歴";
     history.dialogOnly = true;
     HWND dialog = qvtest::WaitForProcessWindow(qv.ProcessId(), history);
     ASSERT_NE(nullptr, dialog) << "F3 did not show the history";
-    qvtest::TypeKeys(dialog, {{VK_DOWN}, {VK_RETURN}}, 150);
+    qvtest::Press(qv, dialog, {VK_DOWN, VK_RETURN});
     qvtest::WindowMatch failure;
     failure.caption = L"圧縮ファイルの閲覧失敗";
     failure.dialogOnly = true;
@@ -302,15 +290,15 @@ TEST(TextViewerProgram, AHistoryEntryInAnArchiveThatCannotBeReadSaysWhyAndKeepsT
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(qvtest::PumpUntil([&] { return qvtest::FindProcessWindows(qv.ProcessId(), failure).empty(); },
                                   10000));
-    Settle(qv.Process(), main);
+    qvtest::Settle(qv);
     EXPECT_NE(Caption(main).find(L"a.txt"), std::wstring::npos) << "the viewer was left";
     EXPECT_TRUE(BodyPixels(main) == viewer) << "the text is no longer shown";
 
     // The keys still act on the text: Down scrolls it.
-    Press(qv.Process(), main, VK_DOWN);
+    qvtest::Press(qv, main, {VK_DOWN});
     EXPECT_NE(BodyPixels(main), viewer) << "Down did not scroll the text";
 
-    Press(qv.Process(), main, VK_RETURN);
+    qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
     EXPECT_EQ(qv.WaitForExit(), 0u);
 }
