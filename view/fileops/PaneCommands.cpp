@@ -2,6 +2,7 @@
 // all, in folders and in archive listings), the volume label of a drive, the exchange
 // of two names and the listing of an archive.
 #include "app/Directories.h"
+#include "app/DriveSeam.h"
 #include "util/PathHelpers.h"
 #include "app/dialogs/DialogHelpers.h"
 #include "app/ProgressInfo.h"
@@ -141,7 +142,7 @@ void CQvView::ChangeVolumeLabel(int index)
     if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED && type != DRIVE_RAMDISK)
         return;
     wchar_t label[1040] = {};
-    if (!GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
+    if (!g_DriveSeam.GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
         return;
     COnlyEditNameDlg dialog(DialogOwner(this));
     dialog.m_name = label;
