@@ -382,7 +382,8 @@ protected:
     void SetUp() override
     {
         MenuWalkTest::SetUp();
-        SetPaneViewerFactory(&CreateTextPaneViewer);
+        m_savedViewer = g_PaneViewerHooks;
+        g_PaneViewerHooks.create = CreateTextPaneViewer;
         Set(g_NOTVIEWUPDIR, 1);
         Set(g_NOTVIEWCURRENTDIR, 1);
         // Line widths of their own, none the one in use, so that each preset rewraps.
@@ -398,7 +399,7 @@ protected:
     void TearDown() override
     {
         ReleasePanes();
-        SetPaneViewerFactory(nullptr);
+        g_PaneViewerHooks = m_savedViewer;
         MenuWalkTest::TearDown();
     }
     void ReleasePanes()
@@ -483,6 +484,8 @@ protected:
                 View().ExecuteBinaryCommand(keyword);
         return m_panes[0]->m_mode == reached.mode;
     }
+
+    PaneViewerHooks m_savedViewer = {};
 };
 
 TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheFilerActsWhenChosen)

@@ -14,6 +14,7 @@
 #include "fileops/rename/RenameDlg.h"
 #include "fileops/rename/RenameExchangeDlg.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/PaneSelection.h"
@@ -66,7 +67,7 @@ void CQvView::RenameEntries(int oneByOne)
             return;
         }
         SetCurrentDir(pane.m_currentDir);
-        g_QuitHooks.playCommandSound(L"RENAME");
+        g_SoundHooks.playCommandSound(L"RENAME");
         const bool inArchive = pane.m_mode == PANE_MODE_ARCHIVE;
         CArrayRenameFileName renameList;
         if (inArchive)
@@ -130,7 +131,7 @@ void CQvView::RenameEntries(int oneByOne)
 void CQvView::ChangeVolumeLabel(int index)
 {
     CFilerPane& pane = *g_Panes[index];
-    g_QuitHooks.playCommandSound(L"RENAME");
+    g_SoundHooks.playCommandSound(L"RENAME");
     if (pane.m_cursor < 0 || pane.m_cursor >= pane.m_driveList.GetSize())
         return;
     const CDriveInfo& drive = pane.m_driveList[pane.m_cursor];

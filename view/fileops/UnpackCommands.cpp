@@ -15,6 +15,7 @@
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 #include <memory>
@@ -41,7 +42,7 @@ void CQvView::UnpackFromArchiveListing(int pane)
     dialog->m_sourcePane = pane;
     dialog->m_baseFolder = g_Panes[pane]->m_currentDir;
     dialog->m_destination = UnpackDestination(pane);
-    g_QuitHooks.playCommandSound(L"UNPACK");
+    g_SoundHooks.playCommandSound(L"UNPACK");
     if (dialog->DoModal() == UNPACK_DONE && !dialog->m_destination.IsEmpty())
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog->m_destination);
 }
@@ -67,7 +68,7 @@ void CQvView::OnUnpack()
     dialog->m_sourcePane = index;
     dialog->m_baseFolder = pane.m_currentDir;
     dialog->m_destination = UnpackDestination(index);
-    g_QuitHooks.playCommandSound(L"UNPACK");
+    g_SoundHooks.playCommandSound(L"UNPACK");
     AddUnpackDialog(dialog);
     if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, dialog->m_selection)) ||
         m_hWnd == nullptr || !dialog->Create(IDD_UNPACK, this))
@@ -95,7 +96,7 @@ void CQvView::PackSelection(int kind, int eachFile)
     CFilerPane* other = g_Panes[1 - index];
     if (other != nullptr && (other->m_position & PANE_POS_OTHER) && other->m_mode == PANE_MODE_FILER)
         SetPathWithBackslash(other->m_currentDir, dialog.m_destination);
-    g_QuitHooks.playCommandSound(L"PACK");
+    g_SoundHooks.playCommandSound(L"PACK");
     if (dialog.DoModal() == IDOK && !dialog.m_destination.IsEmpty())
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog.m_destination);
     ReloadFilerPanes();
