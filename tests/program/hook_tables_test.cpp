@@ -26,10 +26,14 @@
 #include "graphics/picture/BmpSaving.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "media/cd/CdPlayDlg.h"
+#include "media/cd/CdPlayer.h"
+#include "media/playlist/AudioPlayList.h"
 #include "media/MciWnd.h"
 #include "program/ProgramHooks.h"
 #include "tools/cpl/AppletCommands.h"
 #include "tools/execute/LoopExecute.h"
+#include "util/Clock.h"
 #include "view/QvView.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/keys/HotKeys.h"
@@ -38,6 +42,7 @@
 #include "view/mouse/ShellDragSeam.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/shell/ShellSeam.h"
+#include "view/status/StatusLine.h"
 #include "view/system/SystemShellApi.h"
 #include "viewers/text/TextBoxDlg.h"
 #include "viewers/text/TextPaneViewer.h"
@@ -64,11 +69,6 @@ struct Member
     Member                                                                                                   \
     {                                                                                                        \
 #table "." #member, (table).member != nullptr                                                        \
-    }
-#define QV_POINTER(pointer)                                                                                  \
-    Member                                                                                                   \
-    {                                                                                                        \
-#pointer, (pointer) != nullptr                                                                       \
     }
 
 // A table that gains a member fails here until the member is listed below.
@@ -108,10 +108,17 @@ static_assert(sizeof(FileOpenSeam) == 2 * kPointer, "list the new member of File
 static_assert(sizeof(ShellRunSeam) == 2 * kPointer, "list the new member of ShellRunSeam");
 static_assert(sizeof(ContextMenuSeam) == 1 * kPointer, "list the new member of ContextMenuSeam");
 static_assert(sizeof(SystemShellApi) == 8 * kPointer, "list the new member of SystemShellApi");
+static_assert(sizeof(ShellDialogSeam) == 2 * kPointer, "list the new member of ShellDialogSeam");
+static_assert(sizeof(HotKeySeam) == 2 * kPointer, "list the new member of HotKeySeam");
+static_assert(sizeof(TextBoxFileSeam) == 2 * kPointer, "list the new member of TextBoxFileSeam");
+static_assert(sizeof(CdPlayerSeam) == 1 * kPointer, "list the new member of CdPlayerSeam");
+static_assert(sizeof(CdPlayDlgSeam) == 1 * kPointer, "list the new member of CdPlayDlgSeam");
+static_assert(sizeof(PlayListSeam) == 1 * kPointer, "list the new member of PlayListSeam");
+static_assert(sizeof(ClockSeam) == 1 * kPointer, "list the new member of ClockSeam");
+static_assert(sizeof(PowerStatusSeam) == 1 * kPointer, "list the new member of PowerStatusSeam");
 
-// Every member of every table, and the single function pointers and installed
-// functions the libraries call through. Left out on purpose: g_TearDownObserver, which
-// only a test sets to watch the view's tear-down.
+// Every member of every table the libraries call through. Left out on purpose:
+// g_TearDownObserver, which only a test sets to watch the view's tear-down.
 std::vector<Member> ProgramMembers()
 {
     return {
@@ -235,17 +242,28 @@ std::vector<Member> ProgramMembers()
         QV_MEMBER(g_SystemShellApi, setDefaultAudioEndpoint),
         QV_MEMBER(g_SystemShellApi, chooseFont),
 
-        QV_POINTER(g_ChooseFolder),
-        QV_POINTER(g_ShellExecuteEx),
-        QV_POINTER(g_TrayNotify),
-        QV_POINTER(g_HotKeyModifierDown),
-        QV_POINTER(g_TextBoxReadFile),
-        QV_POINTER(g_TextBoxWriteFile),
+        QV_MEMBER(g_ShellDialogSeam, shellExecuteEx),
+        QV_MEMBER(g_ShellDialogSeam, chooseFolder),
+
+        QV_MEMBER(g_HotKeySeam, trayNotify),
+        QV_MEMBER(g_HotKeySeam, modifierDown),
+
+        QV_MEMBER(g_TextBoxFileSeam, readFile),
+        QV_MEMBER(g_TextBoxFileSeam, writeFile),
+
+        QV_MEMBER(g_CdPlayerSeam, random),
+
+        QV_MEMBER(g_CdPlayDlgSeam, listDrives),
+
+        QV_MEMBER(g_PlayListSeam, random),
+
+        QV_MEMBER(g_ClockSeam, getLocalTime),
+
+        QV_MEMBER(g_PowerStatusSeam, getSystemPowerStatus),
     };
 }
 
 #undef QV_MEMBER
-#undef QV_POINTER
 
 } // namespace
 
