@@ -1,5 +1,6 @@
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
+#include "fs/LongPath.h"
 #include "util/Globals.h"
 #include "app/NetworkAccounts.h"
 #include "util/PathHelpers.h"
@@ -9,7 +10,6 @@
 #include "framework/FwLock.h"
 
 #include <cwchar>
-#include <io.h>
 
 namespace
 {
@@ -68,11 +68,10 @@ CString WithoutRoot(LPCWSTR path)
     return CString(path + root.GetLength());
 }
 
-// `_waccess` for existence, with the long-path rule of every other path call.
+// Whether the path is there, with the long-path rule of every other path call.
 bool PathAccessible(LPCWSTR path)
 {
-    CString holder;
-    return _waccess(LongPathArg(path, holder), 0) == 0;
+    return AccessLong(path, 0) == 0;
 }
 
 // A name the system's find would match only by itself: not empty, no wildcard, no
@@ -241,7 +240,7 @@ BOOL SetCurrentDir(LPCWSTR path)
     CString withBackslash(path);
     if (!EndsWithBackslash(withBackslash))
         withBackslash += L'\\';
-    return SetCurrentDirectoryW(withBackslash);
+    return SetCurrentDirectoryAsGiven(withBackslash);
 }
 
 int RemoveTrailingBackslash(CString& path)

@@ -52,7 +52,7 @@ LPCWSTR GetLineWidthCommandName(UINT menuId)
     return g_LineWidthCommandNames[menuId - LINE_WIDTH_FIRST_MENU_ID];
 }
 
-ScsiDeviceLookupFn g_ScsiDeviceLookup = nullptr;
+KeywordHooks g_KeywordHooks = {nullptr};
 
 namespace
 {
@@ -64,7 +64,8 @@ CString FormatScsiSlot(int adapter, int target, int unit, int closeFlag, BOOL& a
     CString label;
     BOOL ejectOnly = FALSE;
     acts = FALSE;
-    if (g_ScsiDeviceLookup && g_ScsiDeviceLookup(adapter, target, unit, label, ejectOnly))
+    if (g_KeywordHooks.lookupScsiDevice &&
+        g_KeywordHooks.lookupScsiDevice(adapter, target, unit, label, ejectOnly))
     {
         text.Format(closeFlag ? L"%s Close" : (ejectOnly ? L"%s Eject" : L"%s Open"),
                     static_cast<LPCWSTR>(label));

@@ -37,8 +37,13 @@ int GetScsiCommandText(LPCWSTR keyword, CString& out);
 // command of a unit that only ejects, are greyed.
 BOOL GetScsiMenuItem(int slot, CString& text);
 
-// How the keyword builder asks the SCSI device list (a higher library) for the
-// device at an address: 1 with its label and whether it only ejects, 0 when none is
-// listed. The program installs it; null means no device is known.
-typedef int (*ScsiDeviceLookupFn)(int adapter, int target, int unit, CString& label, BOOL& ejectOnly);
-extern ScsiDeviceLookupFn g_ScsiDeviceLookup;
+// What the keyword builder asks of the SCSI device list, a higher library; the
+// program installs it, and before that no device is known.
+struct KeywordHooks
+{
+    // The device at an address: 1 with its label and whether it only ejects, 0 when
+    // none is listed.
+    int (*lookupScsiDevice)(int adapter, int target, int unit, CString& label, BOOL& ejectOnly);
+};
+
+extern KeywordHooks g_KeywordHooks;

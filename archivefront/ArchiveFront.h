@@ -137,7 +137,7 @@ public:
     // Frees every back-end's library and keeps the listing.
     void UnloadLibraries() override;
 
-    // The factory the program installs for the panes (SetPaneArchiveFactory).
+    // The factory the program installs for the panes (g_PaneArchiveHooks).
     static IPaneArchive* CreateForPane();
 
     // The folder inside the archive the owning pane shows; empty at its root.

@@ -170,7 +170,7 @@ CFindThreadBase* CFindResultList::StartSearch()
     Clear();
     CHandleLock lock(m_mutex);
     if (!m_worker)
-        m_worker = g_CreateFindThread();
+        m_worker = g_FindWorkerHooks.createFindThread();
     if (m_worker)
         m_worker->m_sink = this;
     return m_worker;

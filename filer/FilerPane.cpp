@@ -1,6 +1,7 @@
 #include "filer/FilerPane.h"
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
+#include "fs/LongPath.h"
 #include "app/Drives.h"
 #include "filer/IncrementalSearchState.h"
 #include "util/Globals.h"
@@ -8,7 +9,6 @@
 #include "app/Settings.h"
 
 #include <climits>
-#include <io.h>
 
 CFilerPane* g_Panes[2] = {nullptr, nullptr};
 
@@ -414,5 +414,5 @@ BOOL CFilerPane::IsDriveReady() const
     if (m_currentDir.IsEmpty())
         return FALSE;
     wchar_t root[4] = {m_currentDir[0], L':', L'\\', 0};
-    return _waccess(root, 0) == 0;
+    return AccessLong(root, 0) == 0;
 }

@@ -27,4 +27,4 @@ static CFindThreadBase* CreateIdleFindThread()
     return new CFindThreadBase;
 }
 
-CFindThreadBase* (*g_CreateFindThread)() = CreateIdleFindThread;
+FindWorkerHooks g_FindWorkerHooks = {CreateIdleFindThread};

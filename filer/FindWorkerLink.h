@@ -41,6 +41,13 @@ public:
     CFindResultSink* m_sink = nullptr;
 };
 
-// Creates the worker a pane search runs; null until the program installs the
-// file operations' worker (then a pane search cannot start).
-extern CFindThreadBase* (*g_CreateFindThread)();
+// What a pane search asks of the file operations, which lie above the filer; the
+// program installs their search worker.
+struct FindWorkerHooks
+{
+    // Creates the worker a pane search runs; until the program installs its own, one
+    // that searches nothing.
+    CFindThreadBase* (*createFindThread)();
+};
+
+extern FindWorkerHooks g_FindWorkerHooks;

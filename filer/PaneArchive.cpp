@@ -47,16 +47,11 @@ IPaneArchive* CreateEmptyPaneArchive()
 {
     return new CEmptyPaneArchive;
 }
-
-PaneArchiveFactory g_paneArchiveFactory = CreateEmptyPaneArchive;
 } // namespace
 
-void SetPaneArchiveFactory(PaneArchiveFactory factory)
-{
-    g_paneArchiveFactory = factory ? factory : CreateEmptyPaneArchive;
-}
+PaneArchiveHooks g_PaneArchiveHooks = {nullptr};
 
 IPaneArchive* CreatePaneArchive()
 {
-    return g_paneArchiveFactory();
+    return g_PaneArchiveHooks.create != nullptr ? g_PaneArchiveHooks.create() : CreateEmptyPaneArchive();
 }

@@ -58,8 +58,15 @@ public:
     }
 };
 
-// Makes the archive object of a new pane; the pane owns and deletes it.
-using PaneArchiveFactory = IPaneArchive* (*)();
-// Null puts the default back: an archive object that lists nothing.
-void SetPaneArchiveFactory(PaneArchiveFactory factory);
+// What makes a new pane's archive object, which lies above the panes; the program
+// installs it.
+struct PaneArchiveHooks
+{
+    // Makes the archive object of a new pane; null: one that lists nothing.
+    IPaneArchive* (*create)();
+};
+
+extern PaneArchiveHooks g_PaneArchiveHooks;
+
+// The archive object of a new pane; the pane owns and deletes it.
 IPaneArchive* CreatePaneArchive();

@@ -8,13 +8,6 @@
 
 namespace
 {
-IPaneViewer* CreateNoPaneViewer()
-{
-    return nullptr;
-}
-
-PaneViewerFactory g_paneViewerFactory = CreateNoPaneViewer;
-
 LPCWSTR ExtensionOfName(LPCWSTR name)
 {
     LPCWSTR dot = wcsrchr(name, L'.');
@@ -22,14 +15,11 @@ LPCWSTR ExtensionOfName(LPCWSTR name)
 }
 } // namespace
 
-void SetPaneViewerFactory(PaneViewerFactory factory)
-{
-    g_paneViewerFactory = factory ? factory : CreateNoPaneViewer;
-}
+PaneViewerHooks g_PaneViewerHooks = {nullptr};
 
 IPaneViewer* CreatePaneViewer()
 {
-    return g_paneViewerFactory();
+    return g_PaneViewerHooks.create != nullptr ? g_PaneViewerHooks.create() : nullptr;
 }
 
 int CFilerPane::OpenViewerFile(const CFileInfo& entry, LONGLONG maxMemberBytes, int tabWidth, int lineWidth,

@@ -45,8 +45,15 @@ public:
     virtual INT64 GetSearchLength() const = 0;
 };
 
-// Makes the viewer text of a pane; the pane owns and deletes it.
-using PaneViewerFactory = IPaneViewer* (*)();
-// Null puts the default back: no viewer (every open fails).
-void SetPaneViewerFactory(PaneViewerFactory factory);
+// What makes a pane's viewer text, which lies above the panes; the program installs
+// it.
+struct PaneViewerHooks
+{
+    // Makes the viewer text of a pane; null: no viewer (every open fails).
+    IPaneViewer* (*create)();
+};
+
+extern PaneViewerHooks g_PaneViewerHooks;
+
+// The viewer text of a pane, or null; the pane owns and deletes it.
 IPaneViewer* CreatePaneViewer();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <io.h>
 #include <wchar.h>
 
 namespace
@@ -166,6 +167,12 @@ BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists)
                      failIfExists);
 }
 
+int AccessLong(LPCWSTR path, int mode)
+{
+    CString holder;
+    return _waccess(LongPathArg(path, holder), mode);
+}
+
 BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData)
 {
     // A read-only file cannot be opened for writing, and the times need a handle with
@@ -201,4 +208,19 @@ HANDLE CreateFileAsGiven(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPS
 {
     return CreateFileW(path, desiredAccess, shareMode, security, creationDisposition, flagsAndAttributes,
                        templateFile);
+}
+
+BOOL SetCurrentDirectoryAsGiven(LPCWSTR path)
+{
+    return SetCurrentDirectoryW(path);
+}
+
+DWORD GetShortPathNameAsGiven(LPCWSTR path, LPWSTR shortPath, DWORD size)
+{
+    return GetShortPathNameW(path, shortPath, size);
+}
+
+int SHFileOperationAsGiven(SHFILEOPSTRUCTW* operation)
+{
+    return SHFileOperationW(operation);
 }

@@ -5,6 +5,7 @@
 // FileSystem.h, FileHandles.h and FindEntries.h.)
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 #include "framework/FwString.h"
 
 // Returns the text to hand to the system for the path: a path that does not begin
@@ -27,6 +28,8 @@ DWORD GetFileAttributesLong(LPCWSTR path);
 BOOL GetFileAttributesExLong(LPCWSTR path, GET_FILEEX_INFO_LEVELS infoLevel, void* info);
 BOOL MoveFileExLong(LPCWSTR existingPath, LPCWSTR newPath, DWORD flags);
 BOOL CopyFileLong(LPCWSTR existingPath, LPCWSTR newPath, BOOL failIfExists);
+// The run-time library's `_waccess`: 0 when the path is there for `mode`, -1 otherwise.
+int AccessLong(LPCWSTR path, int mode);
 
 // Deletes the folder with every file and folder in it, read-only ones included. A
 // linked folder inside is only unlinked: what it leads to lies outside. What cannot
@@ -43,8 +46,16 @@ BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace);
 // directory, and leaves it with the record's attributes, also when the times fail.
 BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData);
 
-// The same calls with the path handed to the system as it stands, for the one file
-// the program opens by its plain path on purpose: the log.
+// Calls that hand the path to the system as it stands. The first two are for the one
+// file the program opens by its plain path on purpose: the log.
 HANDLE FindFirstFileAsGiven(LPCWSTR path, WIN32_FIND_DATAW* findData);
 HANDLE CreateFileAsGiven(LPCWSTR path, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                          DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+// The current folder is what relative names and the search for libraries start from,
+// and what GetCurrentDirectoryW gives back: it keeps the form the program named.
+BOOL SetCurrentDirectoryAsGiven(LPCWSTR path);
+// The short form goes on command lines, whose readers know no "\\?\" form.
+DWORD GetShortPathNameAsGiven(LPCWSTR path, LPWSTR shortPath, DWORD size);
+// The shell's file operations fail on every path in the "\\?\" form, so the paths of
+// the record go as they stand.
+int SHFileOperationAsGiven(SHFILEOPSTRUCTW* operation);

@@ -25,10 +25,12 @@
 #include "graphics/plugins/SusiePlugInList.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "graphics/preview/PreviewPlugInDecode.h"
+#include "media/MciWnd.h"
 #include "media/scsi/AspiDeviceList.h"
 #include "media/tags/MpegAudioData.h"
 #include "tools/transform/TransformBitmap.h"
 #include "view/graphic/PreviewPanes.h"
+#include "view/media/SoundHooks.h"
 #include "view/shell/ShellSeam.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -67,14 +69,14 @@ void InstallProgramHooks()
 
     // ---- Records -------------------------------------------------------------------
     // The walk frames of the copy and delete jobs close their enumerations.
-    CDirWalkFrame::SetCloseEntryFind(&CloseEntryFind);
+    g_DirWalkHooks.closeEntryFind = CloseEntryFind;
     // The play-list filler takes the panes' target entries.
-    SetPaneTargetEntrySource(&GetPaneTargetForPlayList);
+    g_PlayListHooks.paneTargetEntry = GetPaneTargetForPlayList;
     // The command-line macros read the panes.
     g_MacroPaneAccess.getTarget = GetMacroPaneTarget;
     g_MacroPaneAccess.getState = GetMacroPaneState;
     // The SCSI command names come from the device list.
-    g_ScsiDeviceLookup = LookupScsiDevice;
+    g_KeywordHooks.lookupScsiDevice = LookupScsiDevice;
 
     // ---- Panes ---------------------------------------------------------------------
     // Pane navigation feeds the directory history.
@@ -89,12 +91,12 @@ void InstallProgramHooks()
     g_PaneHooks.readAudioTitle = ReadAudioTitle;
     // Every pane's archive object is the archive front's; its text viewer the
     // viewers'.
-    SetPaneArchiveFactory(&CArchiveFront::CreateForPane);
-    SetPaneViewerFactory(&CreateTextPaneViewer);
+    g_PaneArchiveHooks.create = CArchiveFront::CreateForPane;
+    g_PaneViewerHooks.create = CreateTextPaneViewer;
     // The panes' searches run the file operations' search worker; the wildcard
     // dialog's extra conditions are the file search's.
-    g_CreateFindThread = CreateFindThread;
-    CWildCardDlg::SetEditCondition(EditFindCondition);
+    g_FindWorkerHooks.createFindThread = CreateFindThread;
+    g_WildCardHooks.editCondition = EditFindCondition;
     // Picture walks of the filer ask the image plug-ins which files they can show.
     g_PictureTestHooks.findImagePlugIn = FindImagePlugInForFile;
     g_PictureTestHooks.isArchivePictureName = IsArchivePictureName;
@@ -106,6 +108,10 @@ void InstallProgramHooks()
     // The panes' archive objects list and extract through the archive plug-ins.
     g_ArchivePlugInHooks.createHost = CreateArchivePlugInHost;
     g_ArchivePlugInHooks.isSupportedName = IsArchivePlugInName;
+
+    // ---- Sounds --------------------------------------------------------------------
+    // The commands of the view play their sounds through the media player.
+    g_SoundHooks.playCommandSound = PlayCommandSound;
 
     // ---- Pictures ------------------------------------------------------------------
     // The picture object lies below the tools that turn and mirror its rows.

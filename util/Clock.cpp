@@ -1,6 +1,6 @@
 #include "util/Clock.h"
 
-GetLocalTimeProc g_pfnGetLocalTime = ::GetLocalTime;
+ClockSeam g_ClockSeam = {::GetLocalTime};
 
 namespace
 {
@@ -13,18 +13,18 @@ void WINAPI FixedLocalTime(LPSYSTEMTIME now)
 }
 } // namespace
 
-CClockOverride::CClockOverride(const SYSTEMTIME& fixed) : m_previous(g_pfnGetLocalTime)
+CClockOverride::CClockOverride(const SYSTEMTIME& fixed) : m_previous(g_ClockSeam)
 {
     Set(fixed);
 }
 
 CClockOverride::~CClockOverride()
 {
-    g_pfnGetLocalTime = m_previous;
+    g_ClockSeam = m_previous;
 }
 
 void CClockOverride::Set(const SYSTEMTIME& fixed)
 {
     s_fixed = fixed;
-    g_pfnGetLocalTime = FixedLocalTime;
+    g_ClockSeam.getLocalTime = FixedLocalTime;
 }

@@ -3,14 +3,17 @@
 #pragma once
 #include <windows.h>
 
-typedef void(WINAPI* GetLocalTimeProc)(LPSYSTEMTIME);
+// The system's clock; tests replace it through CClockOverride.
+struct ClockSeam
+{
+    void(WINAPI* getLocalTime)(LPSYSTEMTIME now);
+};
 
-// Points to ::GetLocalTime; tests replace it through CClockOverride.
-extern GetLocalTimeProc g_pfnGetLocalTime;
+extern ClockSeam g_ClockSeam;
 
 inline void QvGetLocalTime(SYSTEMTIME* now)
 {
-    g_pfnGetLocalTime(now);
+    g_ClockSeam.getLocalTime(now);
 }
 
 // Test helper: makes the clock return a fixed time for the life of the object.
@@ -22,5 +25,5 @@ public:
     void Set(const SYSTEMTIME& fixed);
 
 private:
-    GetLocalTimeProc m_previous;
+    ClockSeam m_previous;
 };

@@ -1,4 +1,5 @@
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/Directories.h"
 #include "app/DriveSeam.h"
@@ -91,8 +92,8 @@ BOOL ExitWindowsSession(UINT flags)
     return ExitWindowsEx(flags, 0);
 }
 
-const QuitHooks kDefaultQuitHooks = {PlayCommandSound, QuerySaveViewBinaryPanes, SaveViewSettings,
-                                     EnableShutdownPrivilege, ExitWindowsSession};
+const QuitHooks kDefaultQuitHooks = {QuerySaveViewBinaryPanes, SaveViewSettings, EnableShutdownPrivilege,
+                                     ExitWindowsSession};
 
 } // namespace
 
@@ -899,7 +900,7 @@ int CQvView::Quit(int fromClose)
     if (RefuseQuitWhileJobsRun())
         return 0;
     CViewBusyGuard busy(*this);
-    g_QuitHooks.playCommandSound(L"QUIT");
+    g_SoundHooks.playCommandSound(L"QUIT");
     INT_PTR result = IDOK;
     if (!g_NOTQUITMESSAGE && (fromClose == 0 || g_ASK_ALWAYS_AT_EXIT))
     {

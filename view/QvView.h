@@ -1211,8 +1211,6 @@ extern CQvView* g_MainView;
 // program keeps the defaults, the real calls.
 struct QuitHooks
 {
-    // Plays one of the command sounds by its name ("QUIT").
-    void (*playCommandSound)(LPCWSTR name);
     // The view's questions before Windows ends: changed binary panes, then the settings.
     void (*querySaveBinaryPanes)(CQvView& view);
     void (*saveAllSettings)(CQvView& view);

@@ -14,15 +14,9 @@ BOOL DefaultFindNext(HANDLE find, WIN32_FIND_DATAW* findData)
 {
     return FindNextFileW(find, findData);
 }
-
-const DirectoryEnumHooks kDefaultHooks = {&DefaultFindFirst, &DefaultFindNext, &FindCloseLong};
-DirectoryEnumHooks g_hooks = kDefaultHooks;
 } // namespace
 
-void SetDirectoryEnumHooks(const DirectoryEnumHooks* hooks)
-{
-    g_hooks = hooks != nullptr ? *hooks : kDefaultHooks;
-}
+DirectoryEnumHooks g_DirectoryEnumHooks = {&DefaultFindFirst, &DefaultFindNext, &FindCloseLong};
 
 BOOL IsDotEntry(const WIN32_FIND_DATAW& findData)
 {
@@ -43,7 +37,7 @@ BOOL ForEachDirectoryEntry(LPCWSTR directory, const DirectoryEntryVisitor& visit
     CString pattern;
     MakePath(directory, L"*.*", pattern);
     WIN32_FIND_DATAW findData;
-    HANDLE find = g_hooks.findFirst(pattern, &findData);
+    HANDLE find = g_DirectoryEnumHooks.findFirst(pattern, &findData);
     if (find == INVALID_HANDLE_VALUE)
     {
         return TRUE;
@@ -56,8 +50,8 @@ BOOL ForEachDirectoryEntry(LPCWSTR directory, const DirectoryEntryVisitor& visit
             completed = FALSE;
             break;
         }
-    } while (g_hooks.findNext(find, &findData));
-    g_hooks.findClose(find);
+    } while (g_DirectoryEnumHooks.findNext(find, &findData));
+    g_DirectoryEnumHooks.findClose(find);
     return completed;
 }
 

@@ -7,16 +7,17 @@
 #include <functional>
 #include "framework/FwString.h"
 
-// The find calls a walk enumerates with. Tests replace them to present a folder
-// structure the file system under test cannot build (Wine makes no junctions).
+// The find calls a walk enumerates with, the long-path wrappers. Tests replace them to
+// present a folder structure the file system under test cannot build (Wine makes no
+// junctions).
 struct DirectoryEnumHooks
 {
     HANDLE (*findFirst)(LPCWSTR pattern, WIN32_FIND_DATAW* findData);
     BOOL (*findNext)(HANDLE find, WIN32_FIND_DATAW* findData);
     BOOL (*findClose)(HANDLE& find);
 };
-// Installs the hooks (copied); null restores the long-path wrappers.
-void SetDirectoryEnumHooks(const DirectoryEnumHooks* hooks);
+
+extern DirectoryEnumHooks g_DirectoryEnumHooks;
 
 // TRUE for "." and "..".
 BOOL IsDotEntry(const WIN32_FIND_DATAW& findData);

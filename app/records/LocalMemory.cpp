@@ -11,15 +11,9 @@ HLOCAL SystemLocalReAlloc(HLOCAL block, SIZE_T bytes, UINT flags)
 {
     return LocalReAlloc(block, bytes, flags);
 }
-
-const LocalMemoryHooks kSystemHooks = {&SystemLocalAlloc, &SystemLocalReAlloc};
-LocalMemoryHooks g_hooks = kSystemHooks;
 } // namespace
 
-void SetLocalMemoryHooks(const LocalMemoryHooks* hooks)
-{
-    g_hooks = hooks != nullptr ? *hooks : kSystemHooks;
-}
+LocalMemoryHooks g_LocalMemoryHooks = {&SystemLocalAlloc, &SystemLocalReAlloc};
 
 void* LocalAllocLocked(UINT flags, SIZE_T bytes)
 {
@@ -64,7 +58,7 @@ void* LocalReAllocGrow(void* pointer, SIZE_T bytes, SIZE_T* capacity)
     void* result = nullptr;
     if (pointer == nullptr)
     {
-        HLOCAL block = g_hooks.alloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
+        HLOCAL block = g_LocalMemoryHooks.alloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
         if (block == nullptr)
         {
             return nullptr;
@@ -87,7 +81,7 @@ void* LocalReAllocGrow(void* pointer, SIZE_T bytes, SIZE_T* capacity)
         // and lock the old block again when that fails, so the caller's pointer
         // stays usable.
         LocalUnlock(block);
-        HLOCAL grown = g_hooks.reAlloc(block, size, LMEM_MOVEABLE);
+        HLOCAL grown = g_LocalMemoryHooks.reAlloc(block, size, LMEM_MOVEABLE);
         if (grown == nullptr)
         {
             LocalLock(block);

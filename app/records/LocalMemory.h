@@ -22,11 +22,12 @@ constexpr SIZE_T LOCAL_GROW_STEP = 50000;
 // only when the block really has the new size.
 void* LocalReAllocGrow(void* pointer, SIZE_T bytes, SIZE_T* capacity);
 
-// The allocation calls LocalReAllocGrow goes through; tests replace them to make
-// an allocation fail. Null restores the system's.
+// The allocation calls LocalReAllocGrow goes through, the system's; tests replace
+// them to make an allocation fail.
 struct LocalMemoryHooks
 {
     HLOCAL (*alloc)(UINT flags, SIZE_T bytes);
     HLOCAL (*reAlloc)(HLOCAL block, SIZE_T bytes, UINT flags);
 };
-void SetLocalMemoryHooks(const LocalMemoryHooks* hooks);
+
+extern LocalMemoryHooks g_LocalMemoryHooks;

@@ -6,10 +6,7 @@
 const wchar_t* const kVirtualDriveDescription = L"仮想ドライブ";
 const wchar_t* const kNetworkComputerName = L"ネットワーク コンピュータ";
 
-namespace
-{
-CDirWalkFrame::CloseEntryFindFn g_closeEntryFind = nullptr;
-}
+DirWalkHooks g_DirWalkHooks = {nullptr};
 
 int CDriveInfo::IsDriveOfPath(LPCWSTR path) const
 {
@@ -29,9 +26,9 @@ void CDriveInfo::GetDisplayText(CString& out) const
 
 CDirWalkFrame::~CDirWalkFrame()
 {
-    if (m_pFind != nullptr && g_closeEntryFind != nullptr)
+    if (m_pFind != nullptr && g_DirWalkHooks.closeEntryFind != nullptr)
     {
-        g_closeEntryFind(m_pFind);
+        g_DirWalkHooks.closeEntryFind(m_pFind);
     }
 }
 
@@ -51,14 +48,4 @@ CDirWalkFrame* CDirWalkFrame::CreateChild(CDirWalkFrame* parent, LPCWSTR name)
     MakePath(parent->m_directoryPath, name, frame->m_directoryPath);
     frame->m_next = parent;
     return frame;
-}
-
-void CDirWalkFrame::SetCloseEntryFind(CloseEntryFindFn close)
-{
-    g_closeEntryFind = close;
-}
-
-CDirWalkFrame::CloseEntryFindFn CDirWalkFrame::GetCloseEntryFind()
-{
-    return g_closeEntryFind;
 }

@@ -99,14 +99,18 @@ public:
     // The frame for `name`, a subdirectory of `parent`: relative path
     // "<parent's relative path>\<name>", linked to `parent`.
     static CDirWalkFrame* CreateChild(CDirWalkFrame* parent, LPCWSTR name);
-
-    // How an open enumeration is closed; the filer panes install theirs (it closes
-    // and frees the enumeration and clears the reference), of the very type of
-    // CloseEntryFind so that the program can install that function itself.
-    using CloseEntryFindFn = BOOL (*)(CEntryFind*& find);
-    static void SetCloseEntryFind(CloseEntryFindFn close);
-    static CloseEntryFindFn GetCloseEntryFind();
 };
+
+// What the walk frames ask of the filer, which lies above them; the program installs
+// it, and a frame left with an open enumeration before that leaves it open.
+struct DirWalkHooks
+{
+    // Closes and frees an open enumeration and clears the reference: of the very type
+    // of CloseEntryFind so that the program can install that function itself.
+    BOOL (*closeEntryFind)(CEntryFind*& find);
+};
+
+extern DirWalkHooks g_DirWalkHooks;
 
 // One line of the file-list dialog: a node of a singly linked list.
 class CFileListEntry

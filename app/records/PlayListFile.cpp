@@ -10,8 +10,6 @@
 
 namespace
 {
-PaneTargetEntrySource g_paneTargetSource = nullptr;
-
 // Files beyond this size are no play lists; the limit keeps size + 2 in range.
 constexpr LONGLONG kMaxPlayListBytes = 0x40000000;
 
@@ -215,25 +213,17 @@ void AddDirectoryToPlayList(LPCWSTR directory, IPlayList& list, const CStringArr
     });
 }
 
-void SetPaneTargetEntrySource(PaneTargetEntrySource source)
-{
-    g_paneTargetSource = source;
-}
-
-PaneTargetEntrySource GetPaneTargetEntrySource()
-{
-    return g_paneTargetSource;
-}
+PlayListHooks g_PlayListHooks = {nullptr};
 
 void AddPaneSelectionToPlayList(int paneIndex, IPlayList& list, const CStringArray& extensions)
 {
-    if (g_paneTargetSource == nullptr)
+    if (g_PlayListHooks.paneTargetEntry == nullptr)
     {
         return;
     }
     CString folder;
     WIN32_FIND_DATAW findData;
-    for (int n = 0; g_paneTargetSource(paneIndex, n, folder, findData); ++n)
+    for (int n = 0; g_PlayListHooks.paneTargetEntry(paneIndex, n, folder, findData); ++n)
     {
         AddEntryToPlayList(folder, findData, list, extensions);
     }

@@ -69,12 +69,16 @@ void AddEntryToPlayList(LPCWSTR folder, const WIN32_FIND_DATAW& findData, IPlayL
 // reparse points are not entered.
 void AddDirectoryToPlayList(LPCWSTR directory, IPlayList& list, const CStringArray& extensions);
 
-// The n-th target entry of a pane (the marked entries, else the cursor entry): its
-// folder and find record and TRUE, or FALSE when there is none.
-using PaneTargetEntrySource = BOOL (*)(int paneIndex, int n, CString& folder, WIN32_FIND_DATAW& findData);
-// The panes install their source once they exist; without one a pane offers nothing.
-void SetPaneTargetEntrySource(PaneTargetEntrySource source);
-PaneTargetEntrySource GetPaneTargetEntrySource();
+// What the play-list filler asks of the panes, which lie above it; the program
+// installs it, and before that a pane offers nothing.
+struct PlayListHooks
+{
+    // The n-th target entry of a pane (the marked entries, else the cursor entry): its
+    // folder and find record and TRUE, or FALSE when there is none.
+    BOOL (*paneTargetEntry)(int paneIndex, int n, CString& folder, WIN32_FIND_DATAW& findData);
+};
+
+extern PlayListHooks g_PlayListHooks;
 
 // Appends the pane's target entries as AddEntryToPlayList does.
 void AddPaneSelectionToPlayList(int paneIndex, IPlayList& list, const CStringArray& extensions);

@@ -21,14 +21,9 @@ BOOL SystemChooseColor(HWND owner, COLORREF& color)
     color = choose.rgbResult;
     return TRUE;
 }
-
-CSelectColorButton::ColorChooser g_chooser = &SystemChooseColor;
 } // namespace
 
-void CSelectColorButton::SetColorChooser(ColorChooser chooser)
-{
-    g_chooser = chooser != nullptr ? chooser : &SystemChooseColor;
-}
+ColorChooserSeam g_ColorChooserSeam = {&SystemChooseColor};
 
 void CSelectColorButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 {
@@ -44,7 +39,7 @@ BOOL CSelectColorButton::OnClicked()
 {
     COLORREF color = m_color;
     HWND owner = m_hWnd != nullptr ? ::GetParent(m_hWnd) : nullptr;
-    if (!g_chooser(owner, color))
+    if (!g_ColorChooserSeam.chooseColor(owner, color))
     {
         return FALSE;
     }

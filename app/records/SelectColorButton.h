@@ -25,9 +25,14 @@ public:
     // For the parent's window procedure: handles WM_DRAWITEM and the BN_CLICKED
     // command when they come from this button; TRUE when it did.
     BOOL ReflectParentMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    // The colour dialog; tests replace it to answer without a person. It gets the
-    // owner and the colour to preselect and returns TRUE with the chosen colour.
-    using ColorChooser = BOOL (*)(HWND owner, COLORREF& color);
-    static void SetColorChooser(ColorChooser chooser);
 };
+
+// The colour dialog the button opens, the system's; tests replace it to answer
+// without a person.
+struct ColorChooserSeam
+{
+    // Gets the owner and the colour to preselect; TRUE with the chosen colour.
+    BOOL (*chooseColor)(HWND owner, COLORREF& color);
+};
+
+extern ColorChooserSeam g_ColorChooserSeam;

@@ -6,6 +6,7 @@
 #include "app/records/LocalMemory.h"
 #include "archiveclient/ops/ClientUtils.h"
 #include "framework/FwLock.h"
+#include "fs/LongPath.h"
 
 #include <new>
 #include <vector>
@@ -220,7 +221,7 @@ CString FolderArgument(const CString& folder)
     if (folder.Find(L' ') < 0)
         return folder + L"\\";
     wchar_t shortPath[MAX_PATH + 1] = {};
-    DWORD length = GetShortPathNameW(folder, shortPath, MAX_PATH + 1);
+    DWORD length = GetShortPathNameAsGiven(folder, shortPath, MAX_PATH + 1);
     if (length > 0 && length <= MAX_PATH && wcschr(shortPath, L' ') == nullptr)
         return CString(shortPath) + L"\\";
     return L"\"" + folder + L"\\\"";

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/dialogs/TellAndAsk.h"
+#include "fs/LongPath.h"
 #include "res/SyncDialogs.h"
 
 CCmpBinaryDlg::CCmpBinaryDlg(CWnd* pParent) : CDialog(IDD_CMP_BINARY, pParent) {}
@@ -104,7 +105,7 @@ void CCmpBinaryDlg::OnOK()
     m_progress = CompareProgressCallback;
     worker->m_progress = m_progress;
     if (!m_workingDirectory.IsEmpty())
-        SetCurrentDirectoryW(m_workingDirectory);
+        SetCurrentDirectoryAsGiven(m_workingDirectory);
     g_pCmpThread = worker;
     if (!worker->CreateThread())
     {

@@ -340,7 +340,7 @@ int CDeleteThread::MoveToRecycleBin(LPCWSTR path)
     // who asked for the bin is warned first.
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING;
     operation.lpszProgressTitle = L"ファイルごみ箱へ移動中";
-    const int result = SHFileOperationW(&operation);
+    const int result = SHFileOperationAsGiven(&operation);
     GlobalUnlock(block);
     GlobalFree(block);
     return result == 0 && !operation.fAnyOperationsAborted;

@@ -117,5 +117,5 @@ private:
     CFileInfo m_handedOverEntry;
 };
 
-// A new CFindThread: the worker of the panes' searches (g_CreateFindThread).
+// A new CFindThread: the worker of the panes' searches (g_FindWorkerHooks.createFindThread).
 CFindThreadBase* CreateFindThread();

@@ -5,20 +5,7 @@
 #include "framework/FwLock.h"
 #include "res/FilerDialogs.h"
 
-namespace
-{
-CWildCardDlg::EditConditionFn g_editCondition = nullptr;
-}
-
-void CWildCardDlg::SetEditCondition(EditConditionFn edit)
-{
-    g_editCondition = edit;
-}
-
-CWildCardDlg::EditConditionFn CWildCardDlg::GetEditCondition()
-{
-    return g_editCondition;
-}
+WildCardHooks g_WildCardHooks = {nullptr};
 
 BEGIN_MESSAGE_MAP(CWildCardDlg, CDialog)
 ON_BN_CLICKED(IDC_WILDCARD_CONDITION, OnCondition)
@@ -51,9 +38,9 @@ void CWildCardDlg::DoDataExchange(CDataExchange* pDX)
 
 void CWildCardDlg::OnCondition()
 {
-    if (g_editCondition == nullptr)
+    if (g_WildCardHooks.editCondition == nullptr)
         return;
     FindCondition copy = m_condition;
-    if (g_editCondition(this, copy) == IDOK)
+    if (g_WildCardHooks.editCondition(this, copy) == IDOK)
         m_condition = copy;
 }

@@ -17,13 +17,6 @@ public:
     int m_bAddAsterisk = 0;
     FindCondition m_condition;
 
-    // The extra-condition dialog lies with the file operations, above the panes: the
-    // program installs it. It edits `condition` and returns the dialog's end code;
-    // without one the button does nothing.
-    using EditConditionFn = INT_PTR (*)(CWnd* parent, FindCondition& condition);
-    static void SetEditCondition(EditConditionFn edit);
-    static EditConditionFn GetEditCondition();
-
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -31,3 +24,14 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The extra-condition dialog lies with the file operations, above the panes: the
+// program installs it.
+struct WildCardHooks
+{
+    // Edits `condition` and returns the dialog's end code; null: the button does
+    // nothing.
+    INT_PTR (*editCondition)(CWnd* parent, FindCondition& condition);
+};
+
+extern WildCardHooks g_WildCardHooks;

@@ -48,7 +48,7 @@ void ListCdDrives(CStringArray& drives)
 
 } // namespace
 
-CdDriveListFn g_CdDriveList = ListCdDrives;
+CdPlayDlgSeam g_CdPlayDlgSeam = {ListCdDrives};
 
 CCdPlayDlg::CCdPlayDlg() : CDialog(IDD_CD_PLAY), m_font(nullptr), m_change(INVALID_HANDLE_VALUE) {}
 
@@ -113,7 +113,7 @@ BOOL CCdPlayDlg::OnInitDialog()
     CDialog::OnInitDialog();
     UpdateButtons(TRUE);
     CStringArray drives;
-    g_CdDriveList(drives);
+    g_CdPlayDlgSeam.listDrives(drives);
     HWND combo = ::GetDlgItem(m_hWnd, IDC_CD_DRIVE);
     int selected = 0;
     for (INT_PTR i = 0; i < drives.GetSize(); ++i)

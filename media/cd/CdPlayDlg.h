@@ -4,9 +4,14 @@
 #include "framework/FwCollections.h"
 #include "framework/FwDialog.h"
 
-// The CD-ROM drives ("X:") the dialog offers; tests replace it.
-typedef void (*CdDriveListFn)(CStringArray& drives);
-extern CdDriveListFn g_CdDriveList;
+// Where the dialog takes its drives from; tests replace it.
+struct CdPlayDlgSeam
+{
+    // The CD-ROM drives ("X:") the dialog offers.
+    void (*listDrives)(CStringArray& drives);
+};
+
+extern CdPlayDlgSeam g_CdPlayDlgSeam;
 
 class CCdPlayDlg : public CDialog
 {

@@ -31,7 +31,7 @@ BOOL IsInside(INT_PTR index, INT_PTR size)
 
 } // namespace
 
-CdRandomFn g_CdRandom = DrawCdRandom;
+CdPlayerSeam g_CdPlayerSeam = {DrawCdRandom};
 
 CCdPlayThread::CCdPlayThread()
     : m_randomChoice(0), m_stop(0), m_drive(0), m_programPos(0), m_currentTrack(0), m_savedPosition(0),
@@ -205,7 +205,7 @@ int CCdPlayThread::SelectNextTrack(int direction)
         BOOL drawn = random && tries < 4 * size + 32;
         if (drawn)
         {
-            position = static_cast<INT_PTR>(g_CdRandom()) * size / 32766;
+            position = static_cast<INT_PTR>(g_CdPlayerSeam.random()) * size / 32766;
             m_randomChoice = 1;
         }
         else

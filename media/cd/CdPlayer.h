@@ -58,9 +58,14 @@ public:
 
 // The device the player uses; the program's MCI device unless a test replaced it.
 extern ICdAudioDevice* g_CdAudioDevice;
-// Draws a number 0..32767 for random play; tests replace it.
-typedef int (*CdRandomFn)();
-extern CdRandomFn g_CdRandom;
+// What the player draws random play from; tests replace it.
+struct CdPlayerSeam
+{
+    // Draws a number 0..32767.
+    int (*random)();
+};
+
+extern CdPlayerSeam g_CdPlayerSeam;
 
 class CCdPlayThread : public CWinThread
 {

@@ -7,7 +7,7 @@
 CAudioPlayList g_PlayList;
 int g_PlayListPos = 0;
 int g_PlayListStartedPos = 0;
-PlayListRandomFn g_PlayListRandom = DrawRandomPosition;
+PlayListSeam g_PlayListSeam = {DrawRandomPosition};
 
 void CAudioPlayList::GetEntryFullPath(INT_PTR index, CString& out) const
 {
@@ -98,7 +98,7 @@ int StepPlayListPosition(int direction, BOOL repeat, BOOL random)
     {
         if (first && random)
         {
-            candidate = g_PlayListRandom(count);
+            candidate = g_PlayListSeam.random(count);
             if (candidate < 0 || candidate >= count)
                 candidate = 0;
         }

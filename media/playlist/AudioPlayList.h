@@ -37,9 +37,14 @@ void ClearPlayList();
 BOOL IsPlayableEntry(const CMpegAudioData& entry);
 BOOL HasPlayableEntry();
 
-// Draws a position in 0..count-1 for random play. Tests replace it.
-typedef int (*PlayListRandomFn)(int count);
-extern PlayListRandomFn g_PlayListRandom;
+// What random play draws from; tests replace it.
+struct PlayListSeam
+{
+    // Draws a position in 0..count-1 (DrawRandomPosition).
+    int (*random)(int count);
+};
+
+extern PlayListSeam g_PlayListSeam;
 int DrawRandomPosition(int count);
 
 // Moves g_PlayListPos by direction (-1 or +1) to the next entry that may play: a

@@ -229,9 +229,10 @@ TEST_F(RecordsPlayList, PaneSelectionTakesEachTargetAndResetClearsStates)
     kinds.Add(L"mp3");
     AddPaneSelectionToPlayList(1, list, kinds); // no source installed yet
     EXPECT_EQ(0, list.GetEntryCount());
-    SetPaneTargetEntrySource(&FakeTargets);
+    const PlayListHooks saved = g_PlayListHooks;
+    g_PlayListHooks.paneTargetEntry = &FakeTargets;
     AddPaneSelectionToPlayList(1, list, kinds);
-    SetPaneTargetEntrySource(nullptr);
+    g_PlayListHooks = saved;
     EXPECT_EQ((std::vector<std::wstring>{dir + L"\\a.mp3", dir + L"\\sub\\c.mp3"}), Paths(list));
 
     list.SetEntryState(1, 1);

@@ -29,7 +29,10 @@ HLOCAL FailingReAlloc(HLOCAL, SIZE_T, UINT)
 class RecordsLocalMemory : public ::testing::Test
 {
 protected:
-    void TearDown() override { SetLocalMemoryHooks(nullptr); }
+    void SetUp() override { m_saved = g_LocalMemoryHooks; }
+    void TearDown() override { g_LocalMemoryHooks = m_saved; }
+
+    LocalMemoryHooks m_saved = {};
 };
 
 TEST_F(RecordsLocalMemory, GrowsInStepsOnlyWhenTheCapacityIsReached)
@@ -59,8 +62,7 @@ TEST_F(RecordsLocalMemory, FailureKeepsTheOldBlockAndCapacity)
     ASSERT_NE(nullptr, block);
     memcpy(block, "kept", 5);
 
-    LocalMemoryHooks failing = {&FailingAlloc, &FailingReAlloc};
-    SetLocalMemoryHooks(&failing);
+    g_LocalMemoryHooks = {&FailingAlloc, &FailingReAlloc};
     EXPECT_EQ(nullptr, LocalReAllocGrow(block, 60000, &capacity));
     EXPECT_EQ(50000u, capacity);
     ASSERT_NE(nullptr, LocalHandle(block));
@@ -70,7 +72,7 @@ TEST_F(RecordsLocalMemory, FailureKeepsTheOldBlockAndCapacity)
     SIZE_T fresh = 7;
     EXPECT_EQ(nullptr, LocalReAllocGrow(nullptr, 10, &fresh));
     EXPECT_EQ(7u, fresh);
-    SetLocalMemoryHooks(nullptr);
+    g_LocalMemoryHooks = m_saved;
 
     char* grown = static_cast<char*>(LocalReAllocGrow(block, 60000, &capacity));
     ASSERT_NE(nullptr, grown);
@@ -196,10 +198,12 @@ protected:
     void SetUp() override
     {
         g_findFirstCalls = 0;
-        static const DirectoryEnumHooks hooks = {&FakeFindFirst, &FakeFindNext, &FakeFindClose};
-        SetDirectoryEnumHooks(&hooks);
+        m_saved = g_DirectoryEnumHooks;
+        g_DirectoryEnumHooks = {&FakeFindFirst, &FakeFindNext, &FakeFindClose};
     }
-    void TearDown() override { SetDirectoryEnumHooks(nullptr); }
+    void TearDown() override { g_DirectoryEnumHooks = m_saved; }
+
+    DirectoryEnumHooks m_saved = {};
 };
 
 TEST_F(RecordsJunctionLoop, CountDoesNotEnterTheJunction)
@@ -279,12 +283,13 @@ TEST(RecordsSelectColorButton, ClickKeepsTheChosenColourOnlyOnOk)
 {
     CSelectColorButton button;
     button.m_color = RGB(1, 2, 3);
-    CSelectColorButton::SetColorChooser(&Cancel);
+    const ColorChooserSeam saved = g_ColorChooserSeam;
+    g_ColorChooserSeam.chooseColor = &Cancel;
     EXPECT_FALSE(button.OnClicked());
     EXPECT_EQ(RGB(1, 2, 3), button.m_color);
-    CSelectColorButton::SetColorChooser(&ChooseBlue);
+    g_ColorChooserSeam.chooseColor = &ChooseBlue;
     EXPECT_TRUE(button.OnClicked());
-    CSelectColorButton::SetColorChooser(nullptr);
+    g_ColorChooserSeam = saved;
     EXPECT_EQ(RGB(1, 2, 3), g_offered);
     EXPECT_EQ(RGB(0, 0, 255), button.m_color);
 }

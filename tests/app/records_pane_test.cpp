@@ -94,7 +94,8 @@ TEST(RecordsDirWalkFrame, RelativePathsAndStack)
 
 TEST(RecordsDirWalkFrame, DestructorClosesOnlyAnOpenEnumeration)
 {
-    CDirWalkFrame::SetCloseEntryFind(&CountingClose);
+    const DirWalkHooks saved = g_DirWalkHooks;
+    g_DirWalkHooks.closeEntryFind = &CountingClose;
     g_closeCalls = 0;
     delete new CDirWalkFrame;
     EXPECT_EQ(0, g_closeCalls);
@@ -103,7 +104,7 @@ TEST(RecordsDirWalkFrame, DestructorClosesOnlyAnOpenEnumeration)
     frame->m_pFind = reinterpret_cast<CEntryFind*>(frame); // any non-null enumeration
     delete frame;
     EXPECT_EQ(1, g_closeCalls);
-    CDirWalkFrame::SetCloseEntryFind(nullptr);
+    g_DirWalkHooks = saved;
 }
 
 TEST(RecordsJumpRecords, NewRecordsAreEmpty)

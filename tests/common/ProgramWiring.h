@@ -20,6 +20,7 @@
 #include "graphics/picture/PictureData.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "program/ProgramHooks.h"
+#include "view/media/SoundHooks.h"
 
 namespace qvtest
 {
@@ -28,52 +29,55 @@ class ScopedProgramWiring
 {
 public:
     ScopedProgramWiring()
-        : m_settings(g_SettingsHooks), m_closeEntryFind(CDirWalkFrame::GetCloseEntryFind()),
-          m_targetEntrySource(GetPaneTargetEntrySource()), m_macroPaneAccess(g_MacroPaneAccess),
-          m_scsiDeviceLookup(g_ScsiDeviceLookup), m_pane(g_PaneHooks), m_createFindThread(g_CreateFindThread),
-          m_editCondition(CWildCardDlg::GetEditCondition()), m_pictureTest(g_PictureTestHooks),
+        : m_settings(g_SettingsHooks), m_dirWalk(g_DirWalkHooks), m_playList(g_PlayListHooks),
+          m_macroPaneAccess(g_MacroPaneAccess), m_keyword(g_KeywordHooks), m_pane(g_PaneHooks),
+          m_paneArchive(g_PaneArchiveHooks), m_paneViewer(g_PaneViewerHooks), m_findWorker(g_FindWorkerHooks),
+          m_wildCard(g_WildCardHooks), m_pictureTest(g_PictureTestHooks),
           m_previewReaderLock(g_PreviewReaderLockHooks), m_archivePlugIn(g_ArchivePlugInHooks),
-          m_pictureTransform(g_PictureTransformHooks), m_previewDecode(g_PreviewDecodeHooks)
+          m_pictureTransform(g_PictureTransformHooks), m_previewDecode(g_PreviewDecodeHooks),
+          m_sound(g_SoundHooks)
     {
         InstallProgramHooks();
     }
     ~ScopedProgramWiring()
     {
         g_SettingsHooks = m_settings;
-        CDirWalkFrame::SetCloseEntryFind(m_closeEntryFind);
-        SetPaneTargetEntrySource(m_targetEntrySource);
+        g_DirWalkHooks = m_dirWalk;
+        g_PlayListHooks = m_playList;
         g_MacroPaneAccess = m_macroPaneAccess;
-        g_ScsiDeviceLookup = m_scsiDeviceLookup;
+        g_KeywordHooks = m_keyword;
         g_PaneHooks = m_pane;
-        // The pane factories cannot be read back: they return to the defaults a test
-        // program starts with.
-        SetPaneArchiveFactory(nullptr);
-        SetPaneViewerFactory(nullptr);
-        g_CreateFindThread = m_createFindThread;
-        CWildCardDlg::SetEditCondition(m_editCondition);
+        g_PaneArchiveHooks = m_paneArchive;
+        g_PaneViewerHooks = m_paneViewer;
+        g_FindWorkerHooks = m_findWorker;
+        g_WildCardHooks = m_wildCard;
         g_PictureTestHooks = m_pictureTest;
         g_PreviewReaderLockHooks = m_previewReaderLock;
         g_ArchivePlugInHooks = m_archivePlugIn;
         g_PictureTransformHooks = m_pictureTransform;
         g_PreviewDecodeHooks = m_previewDecode;
+        g_SoundHooks = m_sound;
     }
     ScopedProgramWiring(const ScopedProgramWiring&) = delete;
     ScopedProgramWiring& operator=(const ScopedProgramWiring&) = delete;
 
 private:
     SettingsHooks m_settings;
-    CDirWalkFrame::CloseEntryFindFn m_closeEntryFind;
-    PaneTargetEntrySource m_targetEntrySource;
+    DirWalkHooks m_dirWalk;
+    PlayListHooks m_playList;
     MacroPaneAccess m_macroPaneAccess;
-    ScsiDeviceLookupFn m_scsiDeviceLookup;
+    KeywordHooks m_keyword;
     PaneHooks m_pane;
-    CFindThreadBase* (*m_createFindThread)();
-    CWildCardDlg::EditConditionFn m_editCondition;
+    PaneArchiveHooks m_paneArchive;
+    PaneViewerHooks m_paneViewer;
+    FindWorkerHooks m_findWorker;
+    WildCardHooks m_wildCard;
     PictureTestHooks m_pictureTest;
     CPreviewReaderLockHooks m_previewReaderLock;
     ArchivePlugInHooks m_archivePlugIn;
     PictureTransformHooks m_pictureTransform;
     PreviewDecodeHooks m_previewDecode;
+    SoundHooks m_sound;
 };
 
 } // namespace qvtest

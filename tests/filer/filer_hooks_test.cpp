@@ -125,7 +125,7 @@ TEST_F(FilerHooksTest, EveryNewPaneGetsTheInstalledArchiveObject)
         EXPECT_NE(nullptr, dynamic_cast<CArchiveFront*>(pane.m_archive));
     }
     // Without the program's factory a pane still gets one, which lists nothing.
-    SetPaneArchiveFactory(nullptr);
+    g_PaneArchiveHooks.create = nullptr;
     CFilerPane pane(0);
     ASSERT_NE(nullptr, pane.m_archive);
     EXPECT_EQ(nullptr, dynamic_cast<CArchiveFront*>(pane.m_archive));

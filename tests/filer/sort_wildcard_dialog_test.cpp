@@ -86,7 +86,8 @@ INT_PTR EditCondition(CWnd*, FindCondition& condition)
 
 TEST(WildCardDialog, ExtraConditionsAreTakenOnlyOnOk)
 {
-    CWildCardDlg::SetEditCondition(EditCondition);
+    const WildCardHooks saved = g_WildCardHooks;
+    g_WildCardHooks.editCondition = EditCondition;
     for (INT_PTR result : {IDCANCEL, IDOK})
     {
         g_conditionResult = result;
@@ -117,5 +118,5 @@ TEST(WildCardDialog, ExtraConditionsAreTakenOnlyOnOk)
             EXPECT_EQ(0, memcmp(&before, &dialog.m_condition, sizeof(before)));
         }
     }
-    CWildCardDlg::SetEditCondition(nullptr);
+    g_WildCardHooks = saved;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -151,6 +152,7 @@ TEST(LongPathWrappers, PassLongRelativePathsWithThePrefix)
          }},
         {"CopyFileLong (target)",
          [&] { return CopyFileLong(L"short.txt", newFolder.c_str(), FALSE) != FALSE; }},
+        {"AccessLong", [&] { return AccessLong(file.c_str(), 0) == 0; }},
     };
     for (const Call& call : calls)
         EXPECT_FALSE(call.succeeds()) << call.what;
@@ -181,6 +183,39 @@ TEST(LongPathWrappers, AsGivenCallsPassThePathUnchanged)
     EXPECT_NE(INVALID_HANDLE_VALUE, h);
     if (h != INVALID_HANDLE_VALUE)
         CloseHandle(h);
+
+    // The short form of a relative name stays relative, without the "\\?\" form.
+    std::vector<wchar_t> shortName(1024);
+    const DWORD length = GetShortPathNameAsGiven(file.c_str(), shortName.data(), 1024);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, 1024u);
+    EXPECT_NE(L'\\', shortName[0]) << shortName.data();
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(shortName.data())) << shortName.data();
+}
+
+// The current folder reads back in the form it was set in, and the shell's delete
+// takes a path as it stands.
+TEST(LongPathWrappers, CurrentFolderAndShellOperationTakeThePathAsItStands)
+{
+    std::wstring dir = qvtest::ScratchDir();
+    CurrentDirGuard guard;
+    ASSERT_TRUE(CreateDirectoryW((dir + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryAsGiven(dir.c_str()));
+    ASSERT_TRUE(SetCurrentDirectoryAsGiven(L"sub"));
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_EQ(dir + L"\\sub", current);
+
+    const std::wstring victim = dir + L"\\sub\\victim.txt";
+    ASSERT_TRUE(qvtest::WriteFileBytes(victim, "x"));
+    // The shell reads a list of paths, each ended by a zero, the list by one more.
+    std::wstring from = victim + L'\0';
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    EXPECT_EQ(0, SHFileOperationAsGiven(&operation));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(victim.c_str()));
 }
 
 TEST(SetFileTimeLong, SetsTheTimesAndLeavesTheRecordsAttributes)

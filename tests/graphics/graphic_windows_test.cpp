@@ -61,6 +61,7 @@ protected:
         m_alpha = g_AlphaChannelTypes;
         m_showInfo = g_SMALL_SHOW_INFO;
         m_getPicture = g_SMALLLOADGETPICTURE;
+        m_colorChooser = g_ColorChooserSeam;
     }
     void TearDown() override
     {
@@ -68,12 +69,13 @@ protected:
         g_AlphaChannelTypes = m_alpha;
         g_SMALL_SHOW_INFO = m_showInfo;
         g_SMALLLOADGETPICTURE = m_getPicture;
-        CSelectColorButton::SetColorChooser(nullptr);
+        g_ColorChooserSeam = m_colorChooser;
     }
     std::array<ZoomStepRow, ZOOM_STEP_COUNT> m_zoom;
     std::array<CAlphaChannelRow, ALPHA_CHANNEL_ROW_COUNT> m_alpha;
     int m_showInfo = 0;
     int m_getPicture = 1;
+    ColorChooserSeam m_colorChooser = {};
 };
 } // namespace
 
@@ -116,7 +118,7 @@ TEST_F(GraphicWindowsTest, ZoomDialogListsNoZoomAndTheStepsAndWritesChecksOnlyOn
 
 TEST_F(GraphicWindowsTest, AlphaDialogKeepsARowsModeAcrossASwitchAndWritesOnlyOnOk)
 {
-    CSelectColorButton::SetColorChooser(ChooseRed);
+    g_ColorChooserSeam.chooseColor = ChooseRed;
     const auto before = g_AlphaChannelTypes;
     for (const bool ok : {false, true})
     {

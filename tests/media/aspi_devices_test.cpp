@@ -153,8 +153,8 @@ TEST_F(AspiDevices, SlotsNameTheirDevices)
     // The keyword builder asks the program's list; give it this one's devices.
     static CAspiDeviceList* s_list;
     s_list = &list;
-    ScsiDeviceLookupFn savedLookup = g_ScsiDeviceLookup;
-    g_ScsiDeviceLookup = [](int a, int t, int u, CString& label, BOOL& ejectOnly) {
+    const KeywordHooks savedLookup = g_KeywordHooks;
+    g_KeywordHooks.lookupScsiDevice = [](int a, int t, int u, CString& label, BOOL& ejectOnly) {
         for (int i = 0; i < s_list->GetDeviceCount(); ++i)
         {
             const AspiDeviceEntry& e = s_list->GetDevice(i);
@@ -203,7 +203,7 @@ TEST_F(AspiDevices, SlotsNameTheirDevices)
     list.RunSlot(2);
     EXPECT_EQ("0:1:0=2;", std::string(log()).substr(before.size()));
 
-    g_ScsiDeviceLookup = savedLookup;
+    g_KeywordHooks = savedLookup;
     for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
         g_ScsiCommandSettings[i] = saved[i];
 }

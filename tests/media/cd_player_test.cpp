@@ -66,7 +66,7 @@ protected:
         g_CdAudioDevice = savedDevice;
         g_CDREPEAT = savedRepeat;
         g_CDRANDOM = savedRandom;
-        g_CdRandom = savedDraw;
+        g_CdPlayerSeam = savedDraw;
         ClearCdTrackLists(nullptr);
         g_CdState = CD_STOPPED;
     }
@@ -85,7 +85,7 @@ protected:
 
     CScriptedCd cd;
     ICdAudioDevice* savedDevice = nullptr;
-    CdRandomFn savedDraw = g_CdRandom;
+    const CdPlayerSeam savedDraw = g_CdPlayerSeam;
     int savedRepeat = 0;
     int savedRandom = 0;
 };
@@ -143,7 +143,7 @@ TEST_F(CdPlayer, SelectNextTrack)
         for (size_t i = 0; i < 8; ++i)
             g_draws[i] = i < c.draws.size() ? c.draws[i] : (c.draws.empty() ? 0 : c.draws.back());
         g_drawIndex = 0;
-        g_CdRandom = ScriptedDraw;
+        g_CdPlayerSeam.random = ScriptedDraw;
         CCdPlayThread player;
         player.m_programPos = c.position;
         EXPECT_EQ(c.result, player.SelectNextTrack(c.direction));
@@ -216,8 +216,8 @@ void NoDrive(CStringArray& drives)
 
 TEST_F(CdPlayer, TheDialogListsTheDiscAndEditsTheProgram)
 {
-    CdDriveListFn saved = g_CdDriveList;
-    g_CdDriveList = OneDrive;
+    const CdPlayDlgSeam saved = g_CdPlayDlgSeam;
+    g_CdPlayDlgSeam.listDrives = OneDrive;
     std::vector<std::wstring> disc, program, edited;
     CDrivenCdPlayDlg dlg;
     dlg.drive = [&](CDrivenCdPlayDlg& d) {
@@ -233,7 +233,7 @@ TEST_F(CdPlayer, TheDialogListsTheDiscAndEditsTheProgram)
         d.Command(IDOK);
     };
     EXPECT_EQ(IDOK, dlg.DoModal());
-    g_CdDriveList = saved;
+    g_CdPlayDlgSeam = saved;
     EXPECT_EQ(std::vector<std::wstring>(
                   {L"Track 01 [01:10]", L"Track 02 [02:10]", L"Track 03 [03:10]", L"Track 04 [04:10]"}),
               disc);
@@ -247,20 +247,20 @@ TEST_F(CdPlayer, TheDialogListsTheDiscAndEditsTheProgram)
 
 TEST_F(CdPlayer, TheDialogNeedsACdDrive)
 {
-    CdDriveListFn saved = g_CdDriveList;
-    g_CdDriveList = NoDrive;
+    const CdPlayDlgSeam saved = g_CdPlayDlgSeam;
+    g_CdPlayDlgSeam.listDrives = NoDrive;
     CDialogAnswerScript script;
     CCdPlayDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    g_CdDriveList = saved;
+    g_CdPlayDlgSeam = saved;
     ASSERT_EQ(1u, script.GetQuestions().size());
     EXPECT_EQ(std::wstring(L"有効なCD-ROMドライブが有りません"), qvtest::W(script.GetQuestions()[0].text));
 }
 
 TEST_F(CdPlayer, TheButtonsShowTheirActiveOrInactivePictureByThePlayersState)
 {
-    CdDriveListFn saved = g_CdDriveList;
-    g_CdDriveList = OneDrive;
+    const CdPlayDlgSeam saved = g_CdPlayDlgSeam;
+    g_CdPlayDlgSeam.listDrives = OneDrive;
     const int controls[CCdPlayDlg::BUTTON_COUNT] = {IDC_CD_PREVIOUS, IDC_CD_PLAY, IDC_CD_PAUSE, IDC_CD_STOP,
                                                     IDC_CD_NEXT,     IDC_CD_ADD,  IDC_CD_REMOVE};
     // Per state: previous, play, pause, stop, next, add, remove (1 inactive).
@@ -298,7 +298,7 @@ TEST_F(CdPlayer, TheButtonsShowTheirActiveOrInactivePictureByThePlayersState)
         d.Command(IDOK);
     };
     EXPECT_EQ(IDOK, dlg.DoModal());
-    g_CdDriveList = saved;
+    g_CdPlayDlgSeam = saved;
     g_CdState = CD_STOPPED;
     ASSERT_EQ(4u, shown.size());
     for (size_t i = 0; i < shown.size(); ++i)

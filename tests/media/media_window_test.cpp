@@ -102,7 +102,7 @@ protected:
     {
         g_MciWnd = saved;
         ClearPlayList();
-        g_PlayListRandom = DrawRandomPosition;
+        g_PlayListSeam.random = DrawRandomPosition;
     }
     static void Add(const wchar_t* name, int failed = 0)
     {
@@ -280,7 +280,7 @@ TEST_F(MediaWindow, RandomPlayTakesEveryEntryOnceBeforeAnyAgain)
 {
     for (const wchar_t* name : {L"1.mp3", L"2.txt", L"3.mp3", L"4.mp3", L"5.mp3"})
         Add(name);
-    g_PlayListRandom = ScriptedDraw;
+    g_PlayListSeam.random = ScriptedDraw;
     std::multiset<int> taken;
     for (int round = 0; round < 4; ++round)
     {

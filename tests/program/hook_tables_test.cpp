@@ -6,8 +6,11 @@
 #include "app/DriveSeam.h"
 #include "app/KeywordBuilders.h"
 #include "app/MasterVolume.h"
+#include "app/records/DirectoryWalk.h"
+#include "app/records/LocalMemory.h"
 #include "app/records/PaneRecords.h"
 #include "app/records/PlayListFile.h"
+#include "app/records/SelectColorButton.h"
 #include "app/settings/DisplayMode.h"
 #include "app/settings/SettingsSections.h"
 #include "archivefront/ArchiveFront.h"
@@ -23,16 +26,23 @@
 #include "graphics/picture/BmpSaving.h"
 #include "graphics/picture/PictureData.h"
 #include "graphics/preview/LoadPreviewThread.h"
+#include "media/cd/CdPlayDlg.h"
+#include "media/cd/CdPlayer.h"
+#include "media/playlist/AudioPlayList.h"
+#include "media/MciWnd.h"
 #include "program/ProgramHooks.h"
 #include "tools/cpl/AppletCommands.h"
 #include "tools/execute/LoopExecute.h"
+#include "util/Clock.h"
 #include "view/QvView.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/keys/HotKeys.h"
 #include "view/keys/KeySettings.h"
+#include "view/media/SoundHooks.h"
 #include "view/mouse/ShellDragSeam.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/shell/ShellSeam.h"
+#include "view/status/StatusLine.h"
 #include "view/system/SystemShellApi.h"
 #include "viewers/text/TextBoxDlg.h"
 #include "viewers/text/TextPaneViewer.h"
@@ -60,14 +70,15 @@ struct Member
     {                                                                                                        \
 #table "." #member, (table).member != nullptr                                                        \
     }
-#define QV_POINTER(pointer)                                                                                  \
-    Member                                                                                                   \
-    {                                                                                                        \
-#pointer, (pointer) != nullptr                                                                       \
-    }
 
 // A table that gains a member fails here until the member is listed below.
 static_assert(sizeof(MacroPaneAccess) == 2 * kPointer, "list the new member of MacroPaneAccess");
+static_assert(sizeof(DirWalkHooks) == 1 * kPointer, "list the new member of DirWalkHooks");
+static_assert(sizeof(PlayListHooks) == 1 * kPointer, "list the new member of PlayListHooks");
+static_assert(sizeof(DirectoryEnumHooks) == 3 * kPointer, "list the new member of DirectoryEnumHooks");
+static_assert(sizeof(LocalMemoryHooks) == 2 * kPointer, "list the new member of LocalMemoryHooks");
+static_assert(sizeof(ColorChooserSeam) == 1 * kPointer, "list the new member of ColorChooserSeam");
+static_assert(sizeof(KeywordHooks) == 1 * kPointer, "list the new member of KeywordHooks");
 static_assert(sizeof(DriveSeam) == 13 * kPointer, "list the new member of DriveSeam");
 static_assert(sizeof(MixerVolumeApi) == 2 * kPointer, "list the new member of MixerVolumeApi");
 static_assert(sizeof(DisplayApi) == 3 * kPointer, "list the new member of DisplayApi");
@@ -77,13 +88,18 @@ static_assert(sizeof(CPreviewReaderLockHooks) == 2 * kPointer,
               "list the new member of CPreviewReaderLockHooks");
 static_assert(sizeof(CopierDriveProbe) == 4 * kPointer, "list the new member of CopierDriveProbe");
 static_assert(sizeof(PaneHooks) == 7 * kPointer, "list the new member of PaneHooks");
+static_assert(sizeof(PaneArchiveHooks) == 1 * kPointer, "list the new member of PaneArchiveHooks");
+static_assert(sizeof(PaneViewerHooks) == 1 * kPointer, "list the new member of PaneViewerHooks");
+static_assert(sizeof(FindWorkerHooks) == 1 * kPointer, "list the new member of FindWorkerHooks");
+static_assert(sizeof(WildCardHooks) == 1 * kPointer, "list the new member of WildCardHooks");
 static_assert(sizeof(PictureTestHooks) == 2 * kPointer, "list the new member of PictureTestHooks");
 static_assert(sizeof(BmpSaveHooks) == 1 * kPointer, "list the new member of BmpSaveHooks");
 static_assert(sizeof(PictureTransformHooks) == 1 * kPointer, "list the new member of PictureTransformHooks");
 static_assert(sizeof(PreviewDecodeHooks) == 3 * kPointer, "list the new member of PreviewDecodeHooks");
 static_assert(sizeof(CplApi) == sizeof(CString) + 1 * kPointer, "list the new member of CplApi");
 static_assert(sizeof(LoopExecuteSeam) == 1 * kPointer, "list the new member of LoopExecuteSeam");
-static_assert(sizeof(QuitHooks) == 5 * kPointer, "list the new member of QuitHooks");
+static_assert(sizeof(QuitHooks) == 4 * kPointer, "list the new member of QuitHooks");
+static_assert(sizeof(SoundHooks) == 1 * kPointer, "list the new member of SoundHooks");
 static_assert(sizeof(BinaryEditorUi) == 2 * kPointer, "list the new member of BinaryEditorUi");
 static_assert(sizeof(KeyboardHookLibrary) == 2 * kPointer, "list the new member of KeyboardHookLibrary");
 static_assert(sizeof(KeyDialogRunners) == 2 * kPointer, "list the new member of KeyDialogRunners");
@@ -92,17 +108,37 @@ static_assert(sizeof(FileOpenSeam) == 2 * kPointer, "list the new member of File
 static_assert(sizeof(ShellRunSeam) == 2 * kPointer, "list the new member of ShellRunSeam");
 static_assert(sizeof(ContextMenuSeam) == 1 * kPointer, "list the new member of ContextMenuSeam");
 static_assert(sizeof(SystemShellApi) == 8 * kPointer, "list the new member of SystemShellApi");
+static_assert(sizeof(ShellDialogSeam) == 2 * kPointer, "list the new member of ShellDialogSeam");
+static_assert(sizeof(HotKeySeam) == 2 * kPointer, "list the new member of HotKeySeam");
+static_assert(sizeof(TextBoxFileSeam) == 2 * kPointer, "list the new member of TextBoxFileSeam");
+static_assert(sizeof(CdPlayerSeam) == 1 * kPointer, "list the new member of CdPlayerSeam");
+static_assert(sizeof(CdPlayDlgSeam) == 1 * kPointer, "list the new member of CdPlayDlgSeam");
+static_assert(sizeof(PlayListSeam) == 1 * kPointer, "list the new member of PlayListSeam");
+static_assert(sizeof(ClockSeam) == 1 * kPointer, "list the new member of ClockSeam");
+static_assert(sizeof(PowerStatusSeam) == 1 * kPointer, "list the new member of PowerStatusSeam");
 
-// Every member of every table, and the single function pointers and installed
-// functions the libraries call through. Left out on purpose: g_TearDownObserver, which
-// only a test sets to watch the view's tear-down, and the directory-walk and
-// local-memory hooks, which only a test installs and whose null means the system's
-// own calls.
+// Every member of every table the libraries call through. Left out on purpose:
+// g_TearDownObserver, which only a test sets to watch the view's tear-down.
 std::vector<Member> ProgramMembers()
 {
     return {
         QV_MEMBER(g_MacroPaneAccess, getTarget),
         QV_MEMBER(g_MacroPaneAccess, getState),
+
+        QV_MEMBER(g_DirWalkHooks, closeEntryFind),
+
+        QV_MEMBER(g_PlayListHooks, paneTargetEntry),
+
+        QV_MEMBER(g_DirectoryEnumHooks, findFirst),
+        QV_MEMBER(g_DirectoryEnumHooks, findNext),
+        QV_MEMBER(g_DirectoryEnumHooks, findClose),
+
+        QV_MEMBER(g_LocalMemoryHooks, alloc),
+        QV_MEMBER(g_LocalMemoryHooks, reAlloc),
+
+        QV_MEMBER(g_ColorChooserSeam, chooseColor),
+
+        QV_MEMBER(g_KeywordHooks, lookupScsiDevice),
 
         QV_MEMBER(g_DriveSeam, GetLogicalDrives),
         QV_MEMBER(g_DriveSeam, GetDriveTypeW),
@@ -148,6 +184,14 @@ std::vector<Member> ProgramMembers()
         QV_MEMBER(g_PaneHooks, askAccessDeniedRetry),
         QV_MEMBER(g_PaneHooks, readAudioTitle),
 
+        QV_MEMBER(g_PaneArchiveHooks, create),
+
+        QV_MEMBER(g_PaneViewerHooks, create),
+
+        QV_MEMBER(g_FindWorkerHooks, createFindThread),
+
+        QV_MEMBER(g_WildCardHooks, editCondition),
+
         QV_MEMBER(g_PictureTestHooks, isArchivePictureName),
         QV_MEMBER(g_PictureTestHooks, findImagePlugIn),
 
@@ -163,11 +207,12 @@ std::vector<Member> ProgramMembers()
 
         QV_MEMBER(g_LoopExecuteSeam, shellExecuteEx),
 
-        QV_MEMBER(g_QuitHooks, playCommandSound),
         QV_MEMBER(g_QuitHooks, querySaveBinaryPanes),
         QV_MEMBER(g_QuitHooks, saveAllSettings),
         QV_MEMBER(g_QuitHooks, enableShutdownPrivilege),
         QV_MEMBER(g_QuitHooks, exitWindows),
+
+        QV_MEMBER(g_SoundHooks, playCommandSound),
 
         QV_MEMBER(g_BinaryEditorUi, runDialog),
         QV_MEMBER(g_BinaryEditorUi, askSavePath),
@@ -197,22 +242,28 @@ std::vector<Member> ProgramMembers()
         QV_MEMBER(g_SystemShellApi, setDefaultAudioEndpoint),
         QV_MEMBER(g_SystemShellApi, chooseFont),
 
-        QV_POINTER(g_ScsiDeviceLookup),
-        QV_POINTER(g_CreateFindThread),
-        QV_POINTER(g_ChooseFolder),
-        QV_POINTER(g_ShellExecuteEx),
-        QV_POINTER(g_TrayNotify),
-        QV_POINTER(g_HotKeyModifierDown),
-        QV_POINTER(g_TextBoxReadFile),
-        QV_POINTER(g_TextBoxWriteFile),
-        QV_POINTER(CDirWalkFrame::GetCloseEntryFind()),
-        QV_POINTER(GetPaneTargetEntrySource()),
-        QV_POINTER(CWildCardDlg::GetEditCondition()),
+        QV_MEMBER(g_ShellDialogSeam, shellExecuteEx),
+        QV_MEMBER(g_ShellDialogSeam, chooseFolder),
+
+        QV_MEMBER(g_HotKeySeam, trayNotify),
+        QV_MEMBER(g_HotKeySeam, modifierDown),
+
+        QV_MEMBER(g_TextBoxFileSeam, readFile),
+        QV_MEMBER(g_TextBoxFileSeam, writeFile),
+
+        QV_MEMBER(g_CdPlayerSeam, random),
+
+        QV_MEMBER(g_CdPlayDlgSeam, listDrives),
+
+        QV_MEMBER(g_PlayListSeam, random),
+
+        QV_MEMBER(g_ClockSeam, getLocalTime),
+
+        QV_MEMBER(g_PowerStatusSeam, getSystemPowerStatus),
     };
 }
 
 #undef QV_MEMBER
-#undef QV_POINTER
 
 } // namespace
 
@@ -225,6 +276,8 @@ TEST(ProgramHookTables, NoTableTheProgramCallsThroughHasAnEmptyMemberAfterItsWir
         if (!member.filled)
             empty += std::string(member.name) + "\n";
     EXPECT_TRUE(empty.empty()) << "empty after the program's wiring:\n" << empty;
+    // The view plays no sound until the program gives it the media player.
+    EXPECT_EQ(&PlayCommandSound, g_SoundHooks.playCommandSound) << "the commands play no sound";
     EXPECT_GE(members.size(), 80u);
 
     // The panes' factories stand in with objects that list or show nothing until the

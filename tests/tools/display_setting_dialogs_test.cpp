@@ -88,6 +88,7 @@ protected:
             m_header[i] = *g_HeaderOptionRows[i].setting;
         m_ints = {g_FILERINFONUMBER, g_DISP_FILE_KIND_COLOR, g_WRITEHEADERTYPE, g_BATTERY_INFO_ALARM_PERSENT,
                   g_ADD_HEIGHT_ONE_LINE};
+        m_colorChooser = g_ColorChooserSeam;
     }
     void TearDown() override
     {
@@ -106,9 +107,10 @@ protected:
         g_WRITEHEADERTYPE = m_ints[2];
         g_BATTERY_INFO_ALARM_PERSENT = m_ints[3];
         g_ADD_HEIGHT_ONE_LINE = m_ints[4];
-        CSelectColorButton::SetColorChooser(nullptr);
+        g_ColorChooserSeam = m_colorChooser;
     }
 
+    ColorChooserSeam m_colorChooser = {};
     int m_flags[kDisplayFileFlagCount] = {};
     int m_slots[kDisplayFilterSlotCount] = {};
     FilerInfoPreset m_presets[kFilerInfoPresetCount];
@@ -202,7 +204,7 @@ TEST_F(DisplaySettingDialogsTest, ExtensionColoursPageToTheLastTenAndKeepEditsOf
         g_KindColors[i] = KindColorEntry();
     g_KindColors[95].m_extensions = L"*.old";
     g_DISP_FILE_KIND_COLOR = 0;
-    CSelectColorButton::SetColorChooser(ChooseGreen);
+    g_ColorChooserSeam.chooseColor = ChooseGreen;
     for (const bool ok : {false, true})
     {
         CDrivenKindColorDlg dialog;
@@ -313,7 +315,7 @@ TEST_F(DisplaySettingDialogsTest, LineHeightAndColoursAreWrittenOnlyOnOk)
         EXPECT_EQ(g_ADD_HEIGHT_ONE_LINE, c.stored) << c.text;
     }
 
-    CSelectColorButton::SetColorChooser(ChooseGreen);
+    g_ColorChooserSeam.chooseColor = ChooseGreen;
     for (const bool ok : {false, true})
     {
         CAttColorDlg::ColorSet colors{};

@@ -8,6 +8,7 @@
 #include "app/settings/MediaSettings.h"
 #include "fileops/find/FindFileDlg.h"
 #include "tests/common/TestHelpers.h"
+#include "view/media/SoundHooks.h"
 #include "view/shell/ShellSeam.h"
 #include "viewers/text/TextPaneViewer.h"
 
@@ -71,7 +72,7 @@ protected:
             qvtest::WriteFileBytes(m_files + name, "text");
         g_StartDirs[0] = m_files.c_str();
         g_StartDirs[1] = m_files.c_str();
-        g_QuitHooks.playCommandSound = RecordSound;
+        g_SoundHooks.playCommandSound = RecordSound;
         g_ShellRunSeam.shellExecute = StartNothing;
         g_sounds.clear();
     }
@@ -83,7 +84,6 @@ protected:
     void CursorOn(const wchar_t* name) { g_Panes[0]->SetCursorToName(name, FALSE, 0); }
 
     std::wstring m_files;
-    CQuitHooksOverride m_quitHooks;
     CShellRunSeamOverride m_shellSeam;
 };
 

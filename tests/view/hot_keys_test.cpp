@@ -49,17 +49,18 @@ protected:
         CommandBench::SetUp();
         m_savedMain = g_MainView;
         g_MainView = &View();
-        g_HotKeyModifierDown = FakeKeyDown;
+        m_savedHotKeySeam = g_HotKeySeam;
+        g_HotKeySeam.modifierDown = FakeKeyDown;
         g_down = &m_down;
         g_KeyboardHookLibrary = {CountInstall, CountRelease};
         g_installs = g_releases = 0;
-        g_TrayNotify = RecordTray;
+        g_HotKeySeam.trayNotify = RecordTray;
         g_trayCalls.clear();
     }
     void TearDown() override
     {
         View().m_bInTray = FALSE;
-        g_TrayNotify = Shell_NotifyIconW;
+        g_HotKeySeam = m_savedHotKeySeam;
         g_KeyboardHookLibrary = DefaultKeyboardHookLibrary();
         g_down = nullptr;
         g_MainView = m_savedMain;
@@ -80,6 +81,7 @@ protected:
 
     std::set<int> m_down;
     CQvView* m_savedMain = nullptr;
+    HotKeySeam m_savedHotKeySeam = {};
 };
 
 // Only the keywords that act without the window (tray, sound list, CD, media volume,

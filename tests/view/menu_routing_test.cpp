@@ -514,8 +514,8 @@ TEST_F(MenuRoutingTest, ScsiItemsNameTheirDeviceAndGreyWhatCannotAct)
     CString saved[SCSI_COMMAND_COUNT];
     for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
         saved[i] = g_ScsiCommandSettings[i];
-    const ScsiDeviceLookupFn savedLookup = g_ScsiDeviceLookup;
-    g_ScsiDeviceLookup = LookUpTwoDrives;
+    const KeywordHooks savedLookup = g_KeywordHooks;
+    g_KeywordHooks.lookupScsiDevice = LookUpTwoDrives;
     const struct
     {
         LPCWSTR setting;
@@ -544,7 +544,7 @@ TEST_F(MenuRoutingTest, ScsiItemsNameTheirDeviceAndGreyWhatCannotAct)
             EXPECT_EQ(c.enabled, !Disabled(id));
         }
     }
-    g_ScsiDeviceLookup = savedLookup;
+    g_KeywordHooks = savedLookup;
     for (int i = 0; i < SCSI_COMMAND_COUNT; ++i)
         g_ScsiCommandSettings[i] = saved[i];
 }

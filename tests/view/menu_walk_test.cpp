@@ -546,6 +546,7 @@ protected:
                 View().ExecuteBinaryCommand(keyword);
         return m_panes[0]->m_mode == reached.mode;
     }
+
 };
 
 TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheFilerActsWhenChosen)

@@ -155,10 +155,11 @@ TEST_F(PreviewSettingsDialog, AnotherThumbnailBackgroundMakesTheThumbnailsAgain)
     m_loader.ReleaseReaderLock();
     CPreviewInfo* item = m_loader.GetQueue().Find(m_dir, L"p.bmp");
     ASSERT_NE(item, nullptr);
-    CSelectColorButton::SetColorChooser([](HWND, COLORREF& colour) {
+    const ColorChooserSeam savedChooser = g_ColorChooserSeam;
+    g_ColorChooserSeam.chooseColor = [](HWND, COLORREF& colour) {
         colour = colour ^ 0x123456;
         return TRUE;
-    });
+    };
     // The same colour chosen again leaves the thumbnails; another one remakes them.
     for (const bool another : {false, true})
     {
@@ -171,7 +172,7 @@ TEST_F(PreviewSettingsDialog, AnotherThumbnailBackgroundMakesTheThumbnailsAgain)
         EXPECT_EQ(g_DisplayColors[COLOR_PREVIEW_BACK], another ? savedBack ^ 0x123456 : savedBack);
         EXPECT_EQ(item->state, another ? PREVIEW_QUEUED : PREVIEW_READY);
     }
-    CSelectColorButton::SetColorChooser(nullptr);
+    g_ColorChooserSeam = savedChooser;
     g_DisplayColors[COLOR_PREVIEW_BACK] = savedBack;
 }
 } // namespace

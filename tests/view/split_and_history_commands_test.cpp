@@ -127,8 +127,8 @@ TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceI
 {
     const std::wstring sub = std::wstring(m_dir) + L"\\sub";
     CreateDirectoryW(sub.c_str(), nullptr);
-    auto* saved = g_ChooseFolder;
-    g_ChooseFolder = FakeChooseFolder;
+    const ShellDialogSeam saved = g_ShellDialogSeam;
+    g_ShellDialogSeam.chooseFolder = FakeChooseFolder;
     struct Case
     {
         const char* what;
@@ -158,7 +158,7 @@ TEST_F(SplitAndHistoryCommands, FolderChooserStartsAtThePanesFolderAndItsChoiceI
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Dirchangedlg"));
     EXPECT_EQ(L"unset", g_started);
     m_panes[0]->m_mode = PANE_MODE_FILER;
-    g_ChooseFolder = saved;
+    g_ShellDialogSeam = saved;
 }
 
 std::vector<std::wstring> g_shown;
@@ -180,8 +180,8 @@ TEST_F(SplitAndHistoryCommands, PropertiesOfTheCursorFileOrDrive)
     for (INT_PTR i = 0; i < m_panes[0]->m_entries.GetSize(); ++i)
         if (m_panes[0]->m_entries[i].GetName() == CString(L"a.txt"))
             m_panes[0]->m_cursor = i;
-    auto* saved = g_ShellExecuteEx;
-    g_ShellExecuteEx = FakeShellExecuteEx;
+    const ShellDialogSeam saved = g_ShellDialogSeam;
+    g_ShellDialogSeam.shellExecuteEx = FakeShellExecuteEx;
     g_shown.clear();
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
 
@@ -199,7 +199,7 @@ TEST_F(SplitAndHistoryCommands, PropertiesOfTheCursorFileOrDrive)
     m_panes[0]->m_cursor = 1;
     EXPECT_EQ(1, View().ExecuteFilerCommand(L"@Properties"));
     m_panes[0]->m_mode = PANE_MODE_FILER;
-    g_ShellExecuteEx = saved;
+    g_ShellDialogSeam = saved;
     EXPECT_EQ((std::vector<std::wstring>{std::wstring(m_dir) + L"\\a.txt", L"C:"}), g_shown);
 }
 

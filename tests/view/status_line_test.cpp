@@ -118,7 +118,7 @@ protected:
         g_HVOLUME3 = m_saved[3], g_HVOLUME4 = m_saved[4], g_HVOLUME5 = m_saved[5];
         g_HVOLUME6 = m_saved[6], g_HVOLUME7 = m_saved[7], g_HVOLUME8 = m_saved[8];
         g_DISP_BATTERY_INFO = m_saved[9], g_BATTERY_INFO_ALARM_PERSENT = m_saved[10];
-        g_pfnGetSystemPowerStatus = m_savedPower;
+        g_PowerStatusSeam = m_savedPower;
         g_IncrementalSearchOn = FALSE;
         g_IncrementalSearchText.Empty();
     }
@@ -139,7 +139,7 @@ protected:
                        g_HVOLUME8,
                        g_DISP_BATTERY_INFO,
                        g_BATTERY_INFO_ALARM_PERSENT};
-    GetSystemPowerStatusProc m_savedPower = g_pfnGetSystemPowerStatus;
+    PowerStatusSeam m_savedPower = g_PowerStatusSeam;
     CDriveSeamOverride m_driveSeam;
     CFilerPane m_pane;
     CStatusLine m_status;
@@ -242,7 +242,7 @@ TEST_F(StatusLineTest, BatteryAlarmsOnlyBelowTheLimitOnBatteryPower)
 {
     g_DISP_BATTERY_INFO = 1;
     g_BATTERY_INFO_ALARM_PERSENT = 10;
-    g_pfnGetSystemPowerStatus = FakePowerStatus;
+    g_PowerStatusSeam.getSystemPowerStatus = FakePowerStatus;
     const COLORREF red = RGB(255, 0, 0);
     const COLORREF intro = g_DisplayColors[COLOR_ALL_INTRO];
     struct Case

@@ -473,7 +473,7 @@ std::vector<std::wstring> g_quitSteps;
 void InstallRecordingQuitHooks()
 {
     g_quitSteps.clear();
-    g_QuitHooks.playCommandSound = [](LPCWSTR name) {
+    g_SoundHooks.playCommandSound = [](LPCWSTR name) {
         g_quitSteps.push_back(std::wstring(L"sound ") + name);
     };
     g_QuitHooks.querySaveBinaryPanes = [](CQvView&) { g_quitSteps.push_back(L"binary"); };

@@ -59,8 +59,8 @@ TEST_F(TextBoxTest, AFailedSaveKeepsTheNoteSavedBefore)
 {
     const std::wstring path = P(L"qv_TextBox.txt");
     ASSERT_EQ(SaveTextBoxFile(path.c_str(), CString(L"kept")), 1);
-    const auto saved = g_TextBoxWriteFile;
-    g_TextBoxWriteFile = FailingWrite;
+    const TextBoxFileSeam saved = g_TextBoxFileSeam;
+    g_TextBoxFileSeam.writeFile = FailingWrite;
     for (int failing : {1, 2})
     {
         SCOPED_TRACE(failing);
@@ -70,7 +70,7 @@ TEST_F(TextBoxTest, AFailedSaveKeepsTheNoteSavedBefore)
         EXPECT_EQ(ReadFileBytes(path), qvtest::Utf16File(L"kept"));
         EXPECT_EQ(qvtest::ListFolder(dir), std::set<std::wstring>{L"qv_TextBox.txt"});
     }
-    g_TextBoxWriteFile = saved;
+    g_TextBoxFileSeam = saved;
 }
 
 TEST_F(TextBoxTest, LoadsByKindOfFile)
@@ -185,7 +185,7 @@ TEST_F(TextBoxTest, ANoteNotLoadedWholeOpensReadOnlySaysWhyAndIsNeverWritten)
         {NotWhole::OddLength, TEXT_BOX_ODD_LENGTH, L"テキストボックスのファイル(UTF-16)の長さが奇数"},
     };
     const std::wstring path = P(L"qv_TextBox.txt");
-    const auto savedRead = g_TextBoxReadFile;
+    const TextBoxFileSeam savedRead = g_TextBoxFileSeam;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(static_cast<int>(c.kind));
@@ -196,14 +196,14 @@ TEST_F(TextBoxTest, ANoteNotLoadedWholeOpensReadOnlySaysWhyAndIsNeverWritten)
                           ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                           : INVALID_HANDLE_VALUE;
         if (c.kind == NotWhole::ReadFails)
-            g_TextBoxReadFile = FailingRead;
+            g_TextBoxFileSeam.readFile = FailingRead;
         CDialogAnswerScript script;
         script.Add(IDOK);
         {
             CTextBoxDlg box;
             box.m_path = path.c_str();
             box.ShowBox(nullptr);
-            g_TextBoxReadFile = savedRead;
+            g_TextBoxFileSeam = savedRead;
             if (busy != INVALID_HANDLE_VALUE)
                 CloseHandle(busy);
             ASSERT_NE(box.GetSafeHwnd(), nullptr);

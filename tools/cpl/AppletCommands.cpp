@@ -6,6 +6,7 @@
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
 #include "app/dialogs/TellAndAsk.h"
+#include "fs/LongPath.h"
 #include "app/settings/ToolSettings.h"
 #include "tools/cpl/KnownCplTables.h"
 
@@ -92,7 +93,7 @@ void LoadControlPanelApplets()
     const bool confirm = g_DEBUGMODE != 0 && g_DebugFlags[3] != 0;
     const CString folder = GetCplFolder();
     // An applet's own libraries are looked for in the current folder too.
-    SetCurrentDirectoryW(folder);
+    SetCurrentDirectoryAsGiven(folder);
     KnownCplTable table = GetKnownCplTable(GetOsVersionKind());
     CString pattern;
     pattern.Format(L"%s\\*.cpl", static_cast<LPCWSTR>(folder));
@@ -162,7 +163,7 @@ void RunCplApplet(INT_PTR index)
     if (index < 0 || index >= g_CplList.GetSize())
         return;
     const CString folder = GetCplFolder();
-    SetCurrentDirectoryW(folder);
+    SetCurrentDirectoryAsGiven(folder);
     const CCplEntry& entry = g_CplList[index];
     CString arguments;
     arguments.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), static_cast<LPCWSTR>(entry.m_file));

@@ -5,6 +5,7 @@
 #include "fileops/compare/CmpBinaryDlg.h"
 #include "fileops/newfile/MakeNewFileDlg.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 // A file inside the folder is shown by its bare name; the folder becomes the
@@ -46,7 +47,7 @@ void CQvView::CompareBinary()
         dialog.m_file1 = files[0];
         dialog.m_file2 = files[1];
         dialog.m_workingDirectory = pane->IsOnVirtualDrive() ? CString() : folder;
-        g_QuitHooks.playCommandSound(L"CMP_BINARY");
+        g_SoundHooks.playCommandSound(L"CMP_BINARY");
         dialog.DoModal();
     }
     ReloadFilerPanes();

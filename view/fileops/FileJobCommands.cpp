@@ -19,6 +19,7 @@
 #include "res/CopyDialogs.h"
 #include "res/DeleteDialogs.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 #include "fileops/dirsize/DirectorySize.h"
@@ -109,7 +110,7 @@ void CQvView::OnCopy()
     dialog->m_kind = COPY;
     dialog->m_source = std::move(source);
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY);
-    g_QuitHooks.playCommandSound(L"COPY");
+    g_SoundHooks.playCommandSound(L"COPY");
     ShowCopyDialog(dialog);
 }
 
@@ -132,7 +133,7 @@ void CQvView::OnMoveFiles()
     SetCurrentDir(dialog->m_source.m_directory);
     // Find results are a filer pane too: a move may well go to where a search found.
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY | PANE_SUB_FIND_RESULTS);
-    g_QuitHooks.playCommandSound(L"MOVE");
+    g_SoundHooks.playCommandSound(L"MOVE");
     ShowCopyDialog(dialog);
 }
 
@@ -182,7 +183,7 @@ void CQvView::OnDelete()
         return;
     CViewBusyGuard busy(*this);
     SetCurrentDir(pane->m_currentDir);
-    g_QuitHooks.playCommandSound(L"DELETE");
+    g_SoundHooks.playCommandSound(L"DELETE");
     CSelectedEntryList selection;
     if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, selection)))
         return;
@@ -232,7 +233,7 @@ void CQvView::OnMakeDirectory()
         (!pane->IsOnVirtualDrive() && !DirectoryExists(pane->m_currentDir)))
         return;
     dialog.m_bMoveCursor = g_MOVEMAKEDIR;
-    g_QuitHooks.playCommandSound(L"MKDIR");
+    g_SoundHooks.playCommandSound(L"MKDIR");
     CString cursorName;
     if (dialog.DoModal() == IDOK)
     {
@@ -280,7 +281,7 @@ void CQvView::OnAttribute()
     CAttributeDlg dialog(index, DialogOwner(this));
     dialog.m_bInside = g_CHANRGEATTINDIR;
     dialog.m_bSpareFolders = g_CHANGE_ATTRIBUTE_NEGLECT_DIR;
-    g_QuitHooks.playCommandSound(L"ATTRIBUTE");
+    g_SoundHooks.playCommandSound(L"ATTRIBUTE");
     if (dialog.DoModal() == IDOK)
     {
         g_CHANRGEATTINDIR = dialog.m_bInside;

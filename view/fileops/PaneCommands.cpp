@@ -2,6 +2,7 @@
 // all, in folders and in archive listings), the volume label of a drive, the exchange
 // of two names and the listing of an archive.
 #include "app/Directories.h"
+#include "app/DriveSeam.h"
 #include "util/PathHelpers.h"
 #include "app/dialogs/DialogHelpers.h"
 #include "app/ProgressInfo.h"
@@ -13,6 +14,7 @@
 #include "fileops/rename/RenameDlg.h"
 #include "fileops/rename/RenameExchangeDlg.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/PaneSelection.h"
@@ -65,7 +67,7 @@ void CQvView::RenameEntries(int oneByOne)
             return;
         }
         SetCurrentDir(pane.m_currentDir);
-        g_QuitHooks.playCommandSound(L"RENAME");
+        g_SoundHooks.playCommandSound(L"RENAME");
         const bool inArchive = pane.m_mode == PANE_MODE_ARCHIVE;
         CArrayRenameFileName renameList;
         if (inArchive)
@@ -129,7 +131,7 @@ void CQvView::RenameEntries(int oneByOne)
 void CQvView::ChangeVolumeLabel(int index)
 {
     CFilerPane& pane = *g_Panes[index];
-    g_QuitHooks.playCommandSound(L"RENAME");
+    g_SoundHooks.playCommandSound(L"RENAME");
     if (pane.m_cursor < 0 || pane.m_cursor >= pane.m_driveList.GetSize())
         return;
     const CDriveInfo& drive = pane.m_driveList[pane.m_cursor];
@@ -141,7 +143,7 @@ void CQvView::ChangeVolumeLabel(int index)
     if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED && type != DRIVE_RAMDISK)
         return;
     wchar_t label[1040] = {};
-    if (!GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
+    if (!g_DriveSeam.GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
         return;
     COnlyEditNameDlg dialog(DialogOwner(this));
     dialog.m_name = label;

@@ -15,6 +15,7 @@
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 #include <memory>
@@ -41,7 +42,7 @@ void CQvView::UnpackFromArchiveListing(int pane)
     dialog->m_sourcePane = pane;
     dialog->m_baseFolder = g_Panes[pane]->m_currentDir;
     dialog->m_destination = UnpackDestination(pane);
-    g_QuitHooks.playCommandSound(L"UNPACK");
+    g_SoundHooks.playCommandSound(L"UNPACK");
     if (dialog->DoModal() == UNPACK_DONE && !dialog->m_destination.IsEmpty())
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog->m_destination);
 }
@@ -62,7 +63,7 @@ void CQvView::OnUnpack()
     // Checked before the dialog exists: a failed check leaves nothing to free.
     if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET))
         return;
-    g_QuitHooks.playCommandSound(L"UNPACK");
+    g_SoundHooks.playCommandSound(L"UNPACK");
     CSelectedEntryList selection;
     if (ShowSelectionError(GetPaneSelection(TARGET_ALLOW_VIRTUAL_DRIVE, index, selection)))
         return;
@@ -95,7 +96,7 @@ void CQvView::PackSelection(int kind, int eachFile)
     CFilerPane* other = g_Panes[1 - index];
     if (other != nullptr && (other->m_position & PANE_POS_OTHER) && other->m_mode == PANE_MODE_FILER)
         SetPathWithBackslash(other->m_currentDir, dialog.m_destination);
-    g_QuitHooks.playCommandSound(L"PACK");
+    g_SoundHooks.playCommandSound(L"PACK");
     if (dialog.DoModal() == IDOK && !dialog.m_destination.IsEmpty())
         AddToHistoryList(g_SelectDirHistory, g_SUMCOPYPASTDIRECTORY, dialog.m_destination);
     ReloadFilerPanes();

@@ -7,6 +7,7 @@
 #include "filer/FilerPane.h"
 #include "filer/dialogs/WildCardDlg.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -28,7 +29,7 @@ void CQvView::OnWildcard()
         if (CFileInfo* cursor = pane.GetCursorEntry())
             cursorName = cursor->GetName();
     if (!archive)
-        g_QuitHooks.playCommandSound(L"WILDCARD");
+        g_SoundHooks.playCommandSound(L"WILDCARD");
     if (dialog.DoModal() != IDOK)
         return;
     CString pattern = dialog.m_text;

@@ -17,6 +17,7 @@
 #include "graphics/plugins/SusiePlugInList.h"
 #include "media/MciWnd.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 
 namespace
 {
@@ -173,7 +174,7 @@ void CQvView::EnterGraphicMode()
         m_graphic.position.PushLevel(1, 0);
         pane.SetMode(0, PANE_MODE_ARCHIVE_GRAPHIC, 0);
     }
-    g_QuitHooks.playCommandSound(L"LOAD_PICTURE");
+    g_SoundHooks.playCommandSound(L"LOAD_PICTURE");
     StopViewTimers(STOP_TIMERS_FOR_ACTION);
     m_graphic.state = GRAPHIC_STATE_LOADING;
     m_graphic.current = -1;

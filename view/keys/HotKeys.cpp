@@ -39,8 +39,7 @@ const KeyboardHookLibrary kDefaultLibrary = {LibraryInstall, LibraryRelease};
 } // namespace
 
 KeyboardHookLibrary g_KeyboardHookLibrary = kDefaultLibrary;
-BOOL(WINAPI* g_TrayNotify)(DWORD message, PNOTIFYICONDATAW data) = Shell_NotifyIconW;
-bool (*g_HotKeyModifierDown)(int vk) = AsyncKeyDown;
+HotKeySeam g_HotKeySeam = {Shell_NotifyIconW, AsyncKeyDown};
 
 const KeyboardHookLibrary& DefaultKeyboardHookLibrary()
 {
@@ -87,7 +86,7 @@ void SetTrayIcon(HWND window, DWORD message, UINT id, HICON icon, LPCWSTR toolti
     // The field holds 128 characters: a longer text is cut, never copied past it.
     if (tooltip != nullptr)
         lstrcpynW(data.szTip, tooltip, static_cast<int>(sizeof(data.szTip) / sizeof(data.szTip[0])));
-    g_TrayNotify(message, &data);
+    g_HotKeySeam.trayNotify(message, &data);
     if (icon != nullptr)
         DestroyIcon(icon);
 }
@@ -99,9 +98,9 @@ int CQvView::KeyboardHookCallback(int nCode, WPARAM message, LPARAM event)
     int modifier = 0;
     if (message == WM_KEYDOWN)
     {
-        if (g_HotKeyModifierDown(VK_SHIFT))
+        if (g_HotKeySeam.modifierDown(VK_SHIFT))
             modifier = 1;
-        else if (g_HotKeyModifierDown(VK_CONTROL))
+        else if (g_HotKeySeam.modifierDown(VK_CONTROL))
             modifier = 2;
     }
     else if (message == WM_SYSKEYDOWN)

@@ -42,5 +42,14 @@ struct KeyboardHookLibrary
 };
 extern KeyboardHookLibrary g_KeyboardHookLibrary;
 const KeyboardHookLibrary& DefaultKeyboardHookLibrary();
-extern BOOL(WINAPI* g_TrayNotify)(DWORD message, PNOTIFYICONDATAW data);
-extern bool (*g_HotKeyModifierDown)(int vk);
+// The system calls of the tray icon and of the hot keys' modifier test; a test stands
+// in for them.
+struct HotKeySeam
+{
+    // Shell_NotifyIconW.
+    BOOL(WINAPI* trayNotify)(DWORD message, PNOTIFYICONDATAW data);
+    // Whether the modifier key is down now.
+    bool (*modifierDown)(int vk);
+};
+
+extern HotKeySeam g_HotKeySeam;

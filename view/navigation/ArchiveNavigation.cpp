@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "view/ViewBusyGuard.h"
@@ -33,7 +34,7 @@ void CQvView::EnterArchiveFolder(int index, LPCWSTR name)
 void CQvView::LeaveArchiveFolder(int index)
 {
     CFilerPane& pane = *g_Panes[index];
-    g_QuitHooks.playCommandSound(L"UPDIR");
+    g_SoundHooks.playCommandSound(L"UPDIR");
     const CString current = pane.m_archive->GetCurrentFolder();
     if (!current.IsEmpty())
     {

@@ -86,7 +86,7 @@ void CQvView::ShowDirectoryHistory()
     }
 }
 
-BOOL (*g_ChooseFolder)(CString& path, CWnd* owner, BOOL includeFiles) = BrowseForFolder;
+ShellDialogSeam g_ShellDialogSeam = {ShellExecuteExW, BrowseForFolder};
 
 void CQvView::ChangeDirectoryByDialog()
 {
@@ -100,6 +100,6 @@ void CQvView::ChangeDirectoryByDialog()
     if (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE))
         path = g_Panes[index]->m_currentDir;
     CViewBusyGuard busy(*this);
-    if (g_ChooseFolder(path, this, FALSE) && !path.IsEmpty())
+    if (g_ShellDialogSeam.chooseFolder(path, this, FALSE) && !path.IsEmpty())
         ChangePaneDirectory(index, path, PATH_VISIT_NAVIGATE, STATUS_PART_FULL, FALSE);
 }

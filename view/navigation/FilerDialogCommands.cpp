@@ -13,6 +13,7 @@
 #include "filer/dialogs/LogDiskDlg.h"
 #include "res/FilerDialogs.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 #include "view/status/StatusLine.h"
 
@@ -87,7 +88,7 @@ void CQvView::JumpToDirectory()
     if (PaneAt(index) == nullptr)
         return;
     CViewBusyGuard busy(*this);
-    g_QuitHooks.playCommandSound(L"JUMPDIR");
+    g_SoundHooks.playCommandSound(L"JUMPDIR");
     CJumpDirectoryDlg dialog(this);
     dialog.m_pPane = g_Panes[index];
     const INT_PTR result = dialog.DoModal();
@@ -139,7 +140,7 @@ void CQvView::ChangeDirectoryByName()
     CLogDiskDlg dialog(this);
     dialog.m_baseDirectory = g_Panes[index]->m_currentDir;
     dialog.m_paneNumber = index;
-    g_QuitHooks.playCommandSound(L"DIRCHANGE");
+    g_SoundHooks.playCommandSound(L"DIRCHANGE");
     if (dialog.DoModal() == IDOK)
     {
         // A "file:" address dropped or pasted from a browser names a local path.

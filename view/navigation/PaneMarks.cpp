@@ -1,6 +1,7 @@
 // Marking the cursor entry and marking by the other pane's list.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -82,9 +83,9 @@ void CQvView::SelectEntries(int value)
         return;
     CViewBusyGuard busy(*this);
     if (value == 0)
-        g_QuitHooks.playCommandSound(L"ALLSELECT");
+        g_SoundHooks.playCommandSound(L"ALLSELECT");
     else if (value == 1)
-        g_QuitHooks.playCommandSound(L"FILE_ALLSELECT");
+        g_SoundHooks.playCommandSound(L"FILE_ALLSELECT");
     g_Panes[index]->MarkAll(value);
     if (m_hWnd)
     {

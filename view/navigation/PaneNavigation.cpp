@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -123,7 +124,7 @@ void CQvView::GoParentDirectory()
     }
     else if (pane.m_mode == PANE_MODE_FILER)
     {
-        g_QuitHooks.playCommandSound(L"UPDIR");
+        g_SoundHooks.playCommandSound(L"UPDIR");
         if (pane.CheckState(PANE_CHECK_DRIVE_PRESENT))
             return;
         for (CFilerPane* each : g_Panes)
@@ -157,7 +158,7 @@ void CQvView::GoParentDirectory()
     }
     else if (pane.m_mode == PANE_MODE_NETWORK)
     {
-        g_QuitHooks.playCommandSound(L"UPDIR");
+        g_SoundHooks.playCommandSound(L"UPDIR");
         if (pane.m_networkDepth > 0)
             NetworkGoUp(index);
         else

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/SortSetting.h"
 #include "filer/dialogs/SortDlg.h"
@@ -123,7 +124,7 @@ void CQvView::TemporarySort()
     dialog.m_bTemporary = TRUE;
     dialog.m_sort = pane.m_workingSort.IsSet() ? pane.m_workingSort : pane.m_sortSetting;
     const INT_PTR result = dialog.DoModal();
-    g_QuitHooks.playCommandSound(L"SORT");
+    g_SoundHooks.playCommandSound(L"SORT");
     if (result == IDOK)
     {
         pane.m_workingSort = dialog.m_sort;
@@ -141,7 +142,7 @@ void CQvView::OnSort()
     CViewBusyGuard busy(*this);
     CSortDlg dialog(this);
     dialog.m_sort = pane.m_sortSetting;
-    g_QuitHooks.playCommandSound(L"SORT");
+    g_SoundHooks.playCommandSound(L"SORT");
     if (dialog.DoModal() == IDOK)
     {
         // With the shared-sort option the stored setting is both panes' order.

@@ -9,6 +9,7 @@
 #include "fileops/find/FindFileDlg.h"
 #include "res/FindDialogs.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -68,7 +69,7 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
         dialog->m_paneIndex = index;
         dialog->m_baseDirectory = folder;
         AddFindDialog(dialog);
-        g_QuitHooks.playCommandSound(L"FINDFILE");
+        g_SoundHooks.playCommandSound(L"FINDFILE");
         if (dialog->Create(IDD_FIND_FILE, GetFindDialogParent()))
             dialog->ShowWindow(SW_SHOW);
         else

@@ -3,6 +3,7 @@
 // depends on those sections (the start directories on the directory strings, the
 // panes on the start directories).
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/Directories.h"
 #include "util/Globals.h"
@@ -104,7 +105,7 @@ void CQvView::LoadViewSettings()
     AppendBackBitmapName();
 
     ScheduleBackgroundChange();
-    g_QuitHooks.playCommandSound(L"START");
+    g_SoundHooks.playCommandSound(L"START");
 
     // Nothing is read from the file after this: the object start-up made
     // (CQvApp::InitInstance) ends here.

@@ -16,6 +16,7 @@
 #include "tools/execute/LoopExecute.h"
 #include "media/MciWnd.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/shell/ShellSeam.h"
 #include "view/ViewBusyGuard.h"
 
@@ -131,7 +132,7 @@ INT_PTR CQvView::RunExecuteDialog(int pane, LPCWSTR program, LPCWSTR parameters,
     dialog.m_pane = pane;
     dialog.m_bShowKeep = remember;
     dialog.m_keep = g_KEEP_EXECUTE_INPUT_VALUE;
-    g_QuitHooks.playCommandSound(L"EXECUTE");
+    g_SoundHooks.playCommandSound(L"EXECUTE");
     INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result;

@@ -11,6 +11,7 @@
 #include "fileops/dialogs/NameInputDlgs.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/shell/ShellSeam.h"
 #include "view/ViewBusyGuard.h"
 
@@ -190,7 +191,7 @@ void CQvView::EditCursorEntry()
     if (!listing && dialog.m_fileName.IsEmpty())
         return;
     CViewBusyGuard busy(*this);
-    g_QuitHooks.playCommandSound(L"EDIT");
+    g_SoundHooks.playCommandSound(L"EDIT");
     if (dialog.DoModal() != IDOK)
         return;
     g_CHECK_EDIT_FILE_IS_UNICODE = dialog.m_bUnicode;

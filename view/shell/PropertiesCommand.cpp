@@ -7,8 +7,6 @@
 #include "view/ViewBusyGuard.h"
 #include "view/shell/ShellSeam.h"
 
-BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info) = ShellExecuteExW;
-
 // The path whose properties the active pane offers; empty when it offers none.
 static CString PropertiesPath()
 {
@@ -55,7 +53,7 @@ void CQvView::ShowProperties()
         info.lpFile = path;
         info.nShow = SW_SHOWNORMAL;
         // The sheet runs inside the shell; a handle it still returns would leak.
-        if (g_ShellExecuteEx(&info) && info.hProcess != nullptr)
+        if (g_ShellDialogSeam.shellExecuteEx(&info) && info.hProcess != nullptr)
             CloseHandle(info.hProcess);
     }
 }

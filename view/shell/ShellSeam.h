@@ -22,10 +22,16 @@ struct ShellRunSeam
 
 extern ShellRunSeam g_ShellRunSeam;
 
-// The shell call "@Properties" makes; a test stands in for the shell's.
-extern BOOL(WINAPI* g_ShellExecuteEx)(SHELLEXECUTEINFOW* info);
-// The folder chooser "@Dirchangedlg" opens; a test stands in for the shell's.
-extern BOOL (*g_ChooseFolder)(CString& path, CWnd* owner, BOOL includeFiles);
+// The shell's calls of "@Properties" and "@Dirchangedlg"; a test stands in for them.
+struct ShellDialogSeam
+{
+    // The shell call "@Properties" makes.
+    BOOL(WINAPI* shellExecuteEx)(SHELLEXECUTEINFOW* info);
+    // The folder chooser "@Dirchangedlg" opens.
+    BOOL (*chooseFolder)(CString& path, CWnd* owner, BOOL includeFiles);
+};
+
+extern ShellDialogSeam g_ShellDialogSeam;
 
 // Test helper: restores g_ShellRunSeam when it goes out of scope.
 class CShellRunSeamOverride

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-GetSystemPowerStatusProc g_pfnGetSystemPowerStatus = ::GetSystemPowerStatus;
+PowerStatusSeam g_PowerStatusSeam = {::GetSystemPowerStatus};
 
 // ---- Canvas over a device context ---------------------------------------------------
 
@@ -627,7 +627,7 @@ void CStatusLine::DrawBatteryStatus(CCellCanvas& canvas, int always, CFilerPane*
     SYSTEM_POWER_STATUS status = {};
     CString text;
     COLORREF colour = Colour(COLOR_ALL_INTRO);
-    if (!g_pfnGetSystemPowerStatus(&status))
+    if (!g_PowerStatusSeam.getSystemPowerStatus(&status))
         text = L"---";
     else if (status.ACLineStatus == 1)
         text = L"AC電源";

@@ -116,5 +116,9 @@ private:
 int GetShownStatusFields(int fields[4]);
 
 // The one place the status rows read the power status, so that tests can fix it.
-typedef BOOL(WINAPI* GetSystemPowerStatusProc)(LPSYSTEM_POWER_STATUS);
-extern GetSystemPowerStatusProc g_pfnGetSystemPowerStatus;
+struct PowerStatusSeam
+{
+    BOOL(WINAPI* getSystemPowerStatus)(LPSYSTEM_POWER_STATUS status);
+};
+
+extern PowerStatusSeam g_PowerStatusSeam;

@@ -9,6 +9,7 @@
 #include "filer/PaneArchive.h"
 #include "filer/dialogs/ViewHistoryDlg.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 #include <memory>
@@ -168,7 +169,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     }
     if (opened)
     {
-        g_QuitHooks.playCommandSound(L"VIEW");
+        g_SoundHooks.playCommandSound(L"VIEW");
         m_viewer.selection = ViewerSelection();
         pane.SetMode(0, viewerMode, 0);
     }

@@ -8,6 +8,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/viewer/HexDump.h"
 #include "view/viewer/ViewerLines.h"
@@ -46,7 +47,7 @@ void CQvView::ViewText()
 {
     const int index = GetActivePaneIndex();
     if (index >= 0 && OpenCursorInTextViewer(index))
-        g_QuitHooks.playCommandSound(L"VIEW");
+        g_SoundHooks.playCommandSound(L"VIEW");
 }
 
 int CQvView::OpenCursorInTextViewer(int index)

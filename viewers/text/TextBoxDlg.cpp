@@ -9,7 +9,7 @@
 #include "util/PathHelpers.h"
 #include "res/BinaryDialogs.h"
 
-BOOL(WINAPI* g_TextBoxReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) = ReadFile;
+TextBoxFileSeam g_TextBoxFileSeam = {ReadFile, WriteFile};
 
 int LoadTextBoxFile(LPCWSTR path, CString& text, DWORD* error)
 {
@@ -50,7 +50,7 @@ int LoadTextBoxFile(LPCWSTR path, CString& text, DWORD* error)
     }
     memset(buffer, 0, length + 4);
     DWORD got = 0;
-    BOOL ok = g_TextBoxReadFile(file, buffer, length, &got, nullptr);
+    BOOL ok = g_TextBoxFileSeam.readFile(file, buffer, length, &got, nullptr);
     if (!ok)
         failure = GetLastError();
     else if (got != length)
@@ -112,8 +112,6 @@ CString DescribeTextBoxLoad(int load, LPCWSTR path, DWORD error)
     return text;
 }
 
-BOOL(WINAPI* g_TextBoxWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = WriteFile;
-
 int SaveTextBoxFile(LPCWSTR path, const CString& text)
 {
     // Written beside the note and put in its place only when complete: a write that
@@ -126,10 +124,11 @@ int SaveTextBoxFile(LPCWSTR path, const CString& text)
         return 0;
     const BYTE mark[2] = {0xFF, 0xFE};
     DWORD written = 0;
-    BOOL ok = g_TextBoxWriteFile(file, mark, 2, &written, nullptr) && written == 2;
+    BOOL ok = g_TextBoxFileSeam.writeFile(file, mark, 2, &written, nullptr) && written == 2;
     DWORD bytes = (DWORD)text.GetLength() * sizeof(wchar_t);
     if (ok && bytes)
-        ok = g_TextBoxWriteFile(file, text.GetString(), bytes, &written, nullptr) && written == bytes;
+        ok =
+            g_TextBoxFileSeam.writeFile(file, text.GetString(), bytes, &written, nullptr) && written == bytes;
     CloseHandle(file);
     if (ok && MoveFileExLong(scratch, path, MOVEFILE_REPLACE_EXISTING))
         return 1;

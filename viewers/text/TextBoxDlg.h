@@ -24,15 +24,18 @@ enum TextBoxLoad
 int LoadTextBoxFile(LPCWSTR path, CString& text, DWORD* error = nullptr);
 // The message that tells the user why the note at `path` is shown read-only.
 CString DescribeTextBoxLoad(int load, LPCWSTR path, DWORD error);
-// The read the load goes through; a test makes it fail.
-extern BOOL(WINAPI* g_TextBoxReadFile)(HANDLE file, LPVOID data, DWORD size, LPDWORD read,
-                                       LPOVERLAPPED overlapped);
 // Writes the mark and the text as UTF-16LE to "<path>.qvsave" and puts it in the
 // file's place; 0 on failure, the file as it was and no scratch file left.
 int SaveTextBoxFile(LPCWSTR path, const CString& text);
-// The write the save goes through; a test makes it fail.
-extern BOOL(WINAPI* g_TextBoxWriteFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
-                                        LPOVERLAPPED overlapped);
+// The read the load and the write the save go through, the system's; a test makes
+// them fail.
+struct TextBoxFileSeam
+{
+    BOOL(WINAPI* readFile)(HANDLE file, LPVOID data, DWORD size, LPDWORD read, LPOVERLAPPED overlapped);
+    BOOL(WINAPI* writeFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+};
+
+extern TextBoxFileSeam g_TextBoxFileSeam;
 
 class CTextBoxDlg : public CDialog
 {
