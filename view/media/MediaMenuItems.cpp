@@ -88,7 +88,7 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
     if (id == ID_MENU_LAST_PLAY_LIST)
     {
         CViewBusyGuard busy(view);
-        StopPlayList();
+        g_SoundList.StopList();
         ClearPlayList();
         if (IsM3uPath(g_LastPlayList))
             PlayMediaOrPlayList(g_LastPlayList);
@@ -96,7 +96,7 @@ BOOL RunMediaMenuCommand(CQvView& view, UINT id)
     }
     if (id < ID_MENU_PLAYED_FIRST || id > ID_MENU_PLAYED_LAST)
         return FALSE;
-    StopPlayList();
+    g_SoundList.StopList();
     CString path;
     {
         CHandleLock lock(g_DataMutex);
