@@ -7,12 +7,9 @@
 #include <direct.h>
 #include <cwchar>
 
-namespace
-{
-
 // Asks the volume of the path in the order the system offers: the extended call, the
 // cluster counts, then the C runtime by drive number. Both counts come from one answer.
-void QueryDiskBytes(LPCWSTR path, ULONGLONG& totalOut, ULONGLONG& freeOut)
+void GetDiskBytes(LPCWSTR path, ULONGLONG& totalOut, ULONGLONG& freeOut)
 {
     totalOut = freeOut = 0;
     CString root;
@@ -57,6 +54,9 @@ void QueryDiskBytes(LPCWSTR path, ULONGLONG& totalOut, ULONGLONG& freeOut)
         }
     }
 }
+
+namespace
+{
 
 // The names the shell gives a 3.5-inch floppy drive, up to the drive letter.
 const wchar_t* const kFloppyNames[] = {
@@ -133,20 +133,15 @@ UINT GetLetterDriveType(wchar_t letter)
 ULONGLONG GetDiskFreeBytes(LPCWSTR path)
 {
     ULONGLONG total, free;
-    QueryDiskBytes(path, total, free);
+    GetDiskBytes(path, total, free);
     return free;
 }
 
 ULONGLONG GetDiskTotalBytes(LPCWSTR path)
 {
     ULONGLONG total, free;
-    QueryDiskBytes(path, total, free);
+    GetDiskBytes(path, total, free);
     return total;
-}
-
-void GetDiskBytes(LPCWSTR path, ULONGLONG& total, ULONGLONG& free)
-{
-    QueryDiskBytes(path, total, free);
 }
 
 void GetDriveDisplayName(LPCWSTR rootPath, CString& out)

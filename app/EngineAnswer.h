@@ -7,10 +7,8 @@ enum EngineAnswer
 {
     ANSWER_GO_ON,         // do as chosen for this entry and ask again next time
     ANSWER_SAME_FOR_REST, // do as chosen for this entry and every later one, without asking
-    ANSWER_RETRY,         // try the same step again (another disk is in, ...)
     ANSWER_SKIP,          // pass over this entry and go on with the next
-    ANSWER_SKIP_ALL,      // pass over this entry and every later one asked about the same way
-    ANSWER_CANCEL         // end the job
+    ANSWER_SKIP_ALL       // pass over this entry and every later one asked about the same way
 };
 
 // The answer of a question with a "the same for the rest" check: `same` makes a "go

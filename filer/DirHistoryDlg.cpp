@@ -10,7 +10,7 @@
 BEGIN_MESSAGE_MAP(CDirHistoryDlg, CDialog)
 ON_BN_CLICKED(IDC_DIR_HISTORY_BY_VISIT, OnSortOrder)
 ON_BN_CLICKED(IDC_DIR_HISTORY_BY_NAME, OnSortOrder)
-ON_LBN_DBLCLK(IDC_DIR_HISTORY_LIST, OnListDoubleClick)
+ON_LBN_DBLCLK(IDC_DIR_HISTORY_LIST, Accept)
 ON_WM_SIZE()
 ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
@@ -125,11 +125,6 @@ void CDirHistoryDlg::OnOK()
         FillList();
         return;
     }
-    Accept();
-}
-
-void CDirHistoryDlg::OnListDoubleClick()
-{
     Accept();
 }
 

@@ -24,7 +24,6 @@ protected:
     void FillList();
 
     void OnSortOrder();
-    void OnListDoubleClick();
     void OnSize(UINT nType, int cx, int cy);
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
 

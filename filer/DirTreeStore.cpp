@@ -271,8 +271,3 @@ int ReadTreeCacheFile(LPCWSTR path, CDirTreeChain& out)
     out.Splice(lines);
     return 1;
 }
-
-void SaveTreeCacheFiles(LPCWSTR folder)
-{
-    g_DirTreeStore.SaveTreeFiles(folder);
-}

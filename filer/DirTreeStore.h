@@ -105,6 +105,3 @@ BOOL WriteTreeCacheFile(LPCWSTR path, const DirTreeNode* head);
 // file is missing or unreadable, holds 1 or 2 bytes only, or memory runs out; an
 // empty file gives 1 and no path.
 int ReadTreeCacheFile(LPCWSTR path, CDirTreeChain& out);
-
-// The settings writer's call: g_DirTreeStore's trees into `folder`.
-void SaveTreeCacheFiles(LPCWSTR folder);

@@ -49,10 +49,7 @@ void InitFindCondition(FindCondition& condition)
     condition.updateEnabled = 0;
 }
 
-namespace
-{
-// Either form of find data: the test reads only fields both share.
-template <class FindData> BOOL MatchesData(const FindData& findData, const FindCondition* condition)
+BOOL MatchesFindConditionData(const CEntryFindData& findData, const FindCondition* condition)
 {
     if (!condition)
         return TRUE;
@@ -78,15 +75,4 @@ template <class FindData> BOOL MatchesData(const FindData& findData, const FindC
     LONGLONG size =
         static_cast<LONGLONG>((static_cast<ULONGLONG>(findData.nFileSizeHigh) << 32) | findData.nFileSizeLow);
     return size >= condition->sizeMinimum && size <= condition->sizeMaximum;
-}
-} // namespace
-
-BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondition* condition)
-{
-    return MatchesData(findData, condition);
-}
-
-BOOL MatchesFindConditionData(const CEntryFindData& findData, const FindCondition* condition)
-{
-    return MatchesData(findData, condition);
 }

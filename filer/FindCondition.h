@@ -30,5 +30,4 @@ struct FindCondition
 void InitFindCondition(FindCondition& condition);
 
 // The condition test of one entry's find data; a null condition passes everything.
-BOOL MatchesFindConditionData(const WIN32_FIND_DATAW& findData, const FindCondition* condition);
 BOOL MatchesFindConditionData(const CEntryFindData& findData, const FindCondition* condition);

@@ -49,6 +49,10 @@ CString DefaultAppTitle()
     return ExeBaseName();
 }
 
+} // namespace
+
+namespace fw_detail
+{
 void EnsureCommonControls()
 {
     static LONG s_done = 0;
@@ -59,15 +63,6 @@ void EnsureCommonControls()
         icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS | ICC_USEREX_CLASSES;
         ::InitCommonControlsEx(&icc);
     }
-}
-
-} // namespace
-
-namespace fw_detail
-{
-void EnsureCommonControls()
-{
-    ::EnsureCommonControls();
 }
 } // namespace fw_detail
 
@@ -151,7 +146,7 @@ int AfxWinMain(HINSTANCE hInstance, LPWSTR lpCmdLine, int nCmdShow)
     pApp->m_nCmdShow = nCmdShow;
     pApp->m_nThreadID = ::GetCurrentThreadId();
     AfxGetAppName();
-    EnsureCommonControls();
+    fw_detail::EnsureCommonControls();
 
     int nExitCode;
     if (!pApp->InitInstance())

@@ -254,11 +254,6 @@ LRESULT CALLBACK FwWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
 
 namespace fw_detail
 {
-CWnd* WndFromHandle(HWND hWnd)
-{
-    return CWnd::FromHandle(hWnd);
-}
-
 BOOL CanDeleteTempObjects()
 {
     return State().nWndProcDepth == 0;

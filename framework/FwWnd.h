@@ -96,7 +96,6 @@ inline POINT PointFromLParam(LPARAM lParam)
 {
     return POINT{(short)LOWORD(lParam), (short)HIWORD(lParam)};
 }
-CWnd* WndFromHandle(HWND hWnd);
 // TRUE when no window procedure runs on this thread, so that no handler can
 // still hold a temporary window object.
 BOOL CanDeleteTempObjects();
@@ -275,26 +274,25 @@ protected:                                                                      
 // int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message)
 #define ON_WM_MOUSEACTIVATE()                                                                                \
     FW_ON_MSG_(WM_MOUSEACTIVATE,                                                                             \
-               return (LRESULT)p->OnMouseActivate(fw_detail::WndFromHandle((HWND)c.wParam),                  \
-                                                  (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam));)
+               return (LRESULT)p->OnMouseActivate(CWnd::FromHandle((HWND)c.wParam), (UINT)LOWORD(c.lParam),  \
+                                                  (UINT)HIWORD(c.lParam));)
 // void OnVScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
 #define ON_WM_VSCROLL()                                                                                      \
     FW_ON_MSG_(WM_VSCROLL, p->OnVScroll((UINT)LOWORD(c.wParam), (UINT)(short)HIWORD(c.wParam),               \
-                                        fw_detail::WndFromHandle((HWND)c.lParam));                           \
+                                        CWnd::FromHandle((HWND)c.lParam));                                   \
                return 0;)
 #define ON_WM_HSCROLL()                                                                                      \
     FW_ON_MSG_(WM_HSCROLL, p->OnHScroll((UINT)LOWORD(c.wParam), (UINT)(short)HIWORD(c.wParam),               \
-                                        fw_detail::WndFromHandle((HWND)c.lParam));                           \
+                                        CWnd::FromHandle((HWND)c.lParam));                                   \
                return 0;)
-#define ON_WM_SETFOCUS()                                                                                     \
-    FW_ON_MSG_(WM_SETFOCUS, p->OnSetFocus(fw_detail::WndFromHandle((HWND)c.wParam)); return 0;)
+#define ON_WM_SETFOCUS() FW_ON_MSG_(WM_SETFOCUS, p->OnSetFocus(CWnd::FromHandle((HWND)c.wParam)); return 0;)
 #define ON_WM_KILLFOCUS()                                                                                    \
-    FW_ON_MSG_(WM_KILLFOCUS, p->OnKillFocus(fw_detail::WndFromHandle((HWND)c.wParam)); return 0;)
+    FW_ON_MSG_(WM_KILLFOCUS, p->OnKillFocus(CWnd::FromHandle((HWND)c.wParam)); return 0;)
 #define ON_WM_DROPFILES() FW_ON_MSG_(WM_DROPFILES, p->OnDropFiles((HDROP)c.wParam); return 0;)
 // void OnContextMenu(CWnd* pWnd, CPoint pos)
 #define ON_WM_CONTEXTMENU()                                                                                  \
-    FW_ON_MSG_(WM_CONTEXTMENU, p->OnContextMenu(fw_detail::WndFromHandle((HWND)c.wParam),                    \
-                                                fw_detail::PointFromLParam(c.lParam));                       \
+    FW_ON_MSG_(WM_CONTEXTMENU,                                                                               \
+               p->OnContextMenu(CWnd::FromHandle((HWND)c.wParam), fw_detail::PointFromLParam(c.lParam));     \
                return 0;)
 // BOOL OnEraseBkgnd(CDC* pDC)
 #define ON_WM_ERASEBKGND()                                                                                   \
@@ -303,7 +301,7 @@ protected:                                                                      
 // HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) for all WM_CTLCOLORxxx
 #define FW_ON_CTLCOLOR_(msg, type)                                                                           \
     FW_ON_MSG_(msg, return (LRESULT)fw_detail::CallWithDC<CDC>((HDC)c.wParam, [p, &c](CDC* pDC_) {           \
-                   return p->OnCtlColor(pDC_, fw_detail::WndFromHandle((HWND)c.lParam), type);               \
+                   return p->OnCtlColor(pDC_, CWnd::FromHandle((HWND)c.lParam), type);                       \
                });)
 #define ON_WM_CTLCOLOR()                                                                                     \
     FW_ON_CTLCOLOR_(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX)                                                      \
@@ -316,11 +314,11 @@ protected:                                                                      
 // BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
 #define ON_WM_SETCURSOR()                                                                                    \
     FW_ON_MSG_(WM_SETCURSOR,                                                                                 \
-               return (LRESULT)p->OnSetCursor(fw_detail::WndFromHandle((HWND)c.wParam),                      \
-                                              (UINT)LOWORD(c.lParam), (UINT)HIWORD(c.lParam));)
+               return (LRESULT)p->OnSetCursor(CWnd::FromHandle((HWND)c.wParam), (UINT)LOWORD(c.lParam),      \
+                                              (UINT)HIWORD(c.lParam));)
 // void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 #define ON_WM_ACTIVATE()                                                                                     \
-    FW_ON_MSG_(WM_ACTIVATE, p->OnActivate((UINT)LOWORD(c.wParam), fw_detail::WndFromHandle((HWND)c.lParam),  \
+    FW_ON_MSG_(WM_ACTIVATE, p->OnActivate((UINT)LOWORD(c.wParam), CWnd::FromHandle((HWND)c.lParam),          \
                                           (BOOL)HIWORD(c.wParam));                                           \
                return 0;)
 // void OnInitMenuPopup(HMENU hPopupMenu, UINT nIndex, BOOL bSysMenu)

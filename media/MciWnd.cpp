@@ -156,7 +156,7 @@ CMciWnd* CMciWnd::ControlPlayback(int action, LPCWSTR path, int requester)
         while (m_skipPending && m_pOwnerList)
         {
             m_skipPending = 0;
-            m_pOwnerList->Transport(5);
+            m_pOwnerList->Transport(SOUND_LIST_NEXT);
         }
         m_skipPending = 0;
     }
@@ -336,7 +336,7 @@ void CMciWnd::OnPlayTimer()
     BOOL listEnded = m_requestMask == MEDIA_REQUEST_LIST;
     StopAndClose();
     if (listEnded && m_pOwnerList)
-        m_pOwnerList->Transport(5);
+        m_pOwnerList->Transport(SOUND_LIST_NEXT);
     else
         ShowMedia(SW_HIDE);
 }
@@ -539,7 +539,7 @@ LRESULT CMciWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         StopAndClose();
         if (m_pOwnerList)
         {
-            m_pOwnerList->Transport(2);
+            m_pOwnerList->Transport(SOUND_LIST_STOP);
             ResetPlayListFlags(g_PlayList);
         }
         return 0;

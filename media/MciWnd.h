@@ -22,13 +22,24 @@ enum
     MEDIA_REQUEST_ANY = 3,
 };
 
+// The transport commands of the sound list. The numbers are the ones the sound list's
+// answers carry, so they stay as they are.
+enum SoundListCommand
+{
+    SOUND_LIST_PLAY = 1,
+    SOUND_LIST_STOP = 2,
+    SOUND_LIST_PREVIOUS = 4,
+    SOUND_LIST_NEXT = 5,
+    SOUND_LIST_PAUSE = 6, // pause, or resume a paused list
+};
+
 // The list that hands entries to the media window and is told when one ended or
 // failed (the sound list).
 class IPlayListOwner
 {
 public:
     virtual ~IPlayListOwner() = default;
-    // 1 play, 2 stop, 4 previous, 5 next, 6 pause or resume.
+    // One of SoundListCommand.
     virtual int Transport(int command) = 0;
 };
 

@@ -9,26 +9,11 @@ void CQvView::UpdateAuxiliaryWindows()
 {
     UpdateGraphicListDialog();
     UpdateSmallGraphicWindow();
-    SyncViewerPane();
-    SyncOtherPane();
-    UpdateTagViewWindow();
-}
-
-// The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file.
-void CQvView::SyncViewerPane()
-{
+    // The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file, and
+    // the other pane may follow the cursor's directory.
     ShowCompanionViewer();
-}
-
-// The other pane that follows the cursor's directory.
-void CQvView::SyncOtherPane()
-{
     OpenCursorDirectoryInOtherPane();
-}
-
-void CQvView::UpdateTagViewWindow()
-{
-    UpdateTagViewForCursor();
+    UpdateTagViewWindow();
 }
 
 void CQvView::CycleFilerInfoLayout()

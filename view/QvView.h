@@ -141,7 +141,6 @@ public:
     int ApplyBinaryJump(LPCWSTR text);
     void OnBinarySelectRange();
     void OnBinarySelectAll();
-    void OnBinaryKeyConfig();
     void OnBinaryEditConfig();
     void OnBinaryColorConfig();
     // "@Nextsearch" (reverse 0) and "@Beforesearch" (1) in an active binary pane; 0
@@ -554,8 +553,6 @@ public:
     void ShowFindResults();
     // The pane switched to its finds under the filter "*.*", read and drawn.
     void ShowPaneFindResults(int pane);
-    // The owner of a search window: none when it is to be a window of its own.
-    CWnd* GetFindDialogParent();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
     // Lists the copy job and shows its window; one that cannot be made leaves the job
@@ -690,7 +687,7 @@ public:
     static CString CompareFieldText(const CString& prefix, const CString& path);
     // view/fileops/FileJobCommands.cpp
     void DeleteFilesWithDefault(int value);
-    // view/fileops/PaneCommands.cpp
+    // view/fileops/FolderContentsCommands.cpp
     void MoveFilesToParent();
     void ShowFilesOfSubdirectories();
     // view/graphic/GraphicMode.cpp
@@ -768,7 +765,7 @@ public:
     void ShowDriveTree();
     void WriteFileList();
     void ChangeDirectoryByName();
-    // view/navigation/PaneExchangeCommands.cpp
+    // view/navigation/TwoPaneCommands.cpp
     void SetOtherToSameDirectory();
     void SetActiveToOtherDirectory();
     void ToggleOtherPaneContent();
@@ -777,6 +774,7 @@ public:
     // view.
     void MoveSplitter(int delta);
     void ToggleSplitDirection();
+    // view/fileops/FileTimeCommands.cpp
     void ChangeFileTime();
     void ChangeTimeAndAttributes();
     // view/navigation/PaneMarks.cpp
@@ -884,9 +882,9 @@ public:
 
     // ---- Graphic mode (view/graphic/) --------------------------------------------------
     // "@GraphicviewB" (menu 541) and "@GraphiconeviewB" (menu 540): remember the frame
-    // and enter graphic mode on the marked entries or the cursor entry alone.
-    void OnViewGraphic();
-    void OnViewOnePicture();
+    // and enter graphic mode on the marked entries or (singlePicture 1) the cursor entry
+    // alone.
+    void OnViewGraphic(int singlePicture);
     // "@Exitgraphic": asks, then returns the graphic pane to its list.
     void OnExitGraphic();
     // The active filer pane or archive listing shows its pictures.
@@ -972,9 +970,6 @@ public:
     void UpdateAuxiliaryWindows();
     void UpdateGraphicListDialog();
     void UpdateSmallGraphicWindow();
-    void SyncViewerPane();
-    void SyncOtherPane();
-    void UpdateTagViewWindow();
 
     // ---- Thumbnail panes (view/graphic/PreviewPanes.cpp) ----
     // The one preview loader and the panes' hooks into it (while reading the
@@ -1079,7 +1074,6 @@ public:
     // The key dialogs (view/keys/KeySettings.cpp): the timers stop meanwhile; the common
     // keys' dialog holds the hot keys off and refreshes their flag afterwards.
     void OnFilerKeySettings();
-    void OnViewerKeySettings();
     void OnCommonKeySettings();
     void RunViewKeySettings(int mode);
     // Menu 638: the key bindings of another settings file replace the ones in use.

@@ -40,21 +40,51 @@ void ShowTabPage(CWnd& sheet, int tabId, CDialog* shown, CDialog& page, int inde
     page.ShowWindow(SW_SHOW);
 }
 
-bool BrowseForFile(CWnd& owner, LPCWSTR filter, CString& path, LPCWSTR initialDir)
+namespace
 {
-    wchar_t buffer[MAX_PATH * 4] = {};
+
+bool ShowFileDialog(const FileDialogRequest& request, DWORD extraFlags, wchar_t* buffer, DWORD capacity)
+{
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner.m_hWnd;
-    ofn.lpstrFilter = filter;
+    ofn.hwndOwner = request.owner;
+    ofn.lpstrFilter = request.filter;
     ofn.lpstrFile = buffer;
-    ofn.nMaxFile = ARRAYSIZE(buffer);
-    ofn.lpstrInitialDir = initialDir != nullptr && initialDir[0] != L'\0' ? initialDir : nullptr;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&ofn))
+    ofn.nMaxFile = capacity;
+    ofn.lpstrInitialDir =
+        request.initialDir != nullptr && request.initialDir[0] != L'\0' ? request.initialDir : nullptr;
+    ofn.lpstrDefExt = request.defaultExt;
+    ofn.Flags = request.flags | extraFlags;
+    return (request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)) != FALSE;
+}
+
+} // namespace
+
+bool BrowseForFile(const FileDialogRequest& request, CString& path)
+{
+    wchar_t buffer[MAX_PATH * 4] = {};
+    lstrcpynW(buffer, path, ARRAYSIZE(buffer));
+    if (!ShowFileDialog(request, 0, buffer, ARRAYSIZE(buffer)))
         return false;
     path = buffer;
     return true;
+}
+
+std::vector<CString> BrowseForFiles(const FileDialogRequest& request)
+{
+    std::vector<CString> paths;
+    wchar_t names[2000] = {};
+    if (!ShowFileDialog(request, OFN_ALLOWMULTISELECT, names, ARRAYSIZE(names)))
+        return paths;
+    // One file comes back as its full path; several as the folder followed by the bare
+    // names, each ended by a nul.
+    LPCWSTR folder = names;
+    LPCWSTR name = names + wcslen(names) + 1;
+    if (*name == 0)
+        paths.push_back(folder);
+    for (; *name; name += wcslen(name) + 1)
+        paths.push_back(CString(folder) + L"\\" + name);
+    return paths;
 }
 
 int GetSelectedListRow(HWND list)

@@ -5,7 +5,9 @@
 #include "framework/FwDialog.h"
 #include "framework/FwString.h"
 
+#include <commdlg.h>
 #include <functional>
+#include <vector>
 
 // The window to own a dialog or message box: `window` while it has a window, else
 // none (a view driven without its window, as the tests do, owns nothing).
@@ -19,10 +21,33 @@ void InsertTabs(CWnd& sheet, int tabId, const wchar_t* const* captions, int coun
 // far, or null) is hidden.
 void ShowTabPage(CWnd& sheet, int tabId, CDialog* shown, CDialog& page, int index);
 
-// The system's open dialog, owned by `owner`, for an existing file; `filter` is in
-// the nul-separated form the dialog reads ("すべてのファイル\0*.*\0\0"), `initialDir`
-// may be null. False when the user cancelled; otherwise `path` is the chosen file.
-bool BrowseForFile(CWnd& owner, LPCWSTR filter, CString& path, LPCWSTR initialDir = nullptr);
+// How the system's file dialog is to be shown. `filter` is in the nul-separated form the
+// dialog reads ("すべてのファイル\0*.*\0\0"); `initialDir` (null or empty: the dialog's own
+// choice) and `defaultExt` may be null; `flags` are the dialog's OFN_ flags, which differ
+// from caller to caller in what they ask of the chosen name (must it exist, ask before
+// overwriting, follow shortcuts, change the current folder).
+struct FileDialogRequest
+{
+    explicit FileDialogRequest(HWND ownerWindow, LPCWSTR filterText = L"すべてのファイル\0*.*\0\0")
+        : owner(ownerWindow), filter(filterText)
+    {
+    }
+
+    HWND owner;
+    LPCWSTR filter;
+    LPCWSTR initialDir = nullptr;
+    LPCWSTR defaultExt = nullptr;
+    DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    bool save = false; // the save dialog instead of the open dialog
+};
+
+// The system's open (or save) dialog for one file: `path` is the name it starts with and,
+// unless the user cancelled (false), the chosen file.
+bool BrowseForFile(const FileDialogRequest& request, CString& path);
+
+// The open dialog with several files chosen at once: the full paths of the chosen files,
+// none when the user cancelled.
+std::vector<CString> BrowseForFiles(const FileDialogRequest& request);
 
 // The selected row of a list view, -1 for none.
 int GetSelectedListRow(HWND list);

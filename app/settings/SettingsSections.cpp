@@ -32,11 +32,6 @@ template <typename T> T& Lent(T* lent, T& standIn)
     return lent != nullptr ? *lent : standIn;
 }
 
-void LoadAllDataFirst(CIniFile& ini)
-{
-    LoadAllDataFontNames(ini);
-}
-
 void SaveAllData(CIniFile& ini)
 {
     WriteSettingRows(ini, L"ALLDATA");
@@ -108,7 +103,7 @@ private:
 const SettingsSectionRow g_SettingsSections[SETTINGS_SECTION_COUNT] = {
     // The integer tables take their defaults from start-up's read (ReadIntSettings), so
     // that a reset of the sections leaves the switches that steer them alone.
-    {L"ALLDATA", LoadAllDataFirst, SaveAllData, ResetAllDataStrings},
+    {L"ALLDATA", LoadAllDataFontNames, SaveAllData, ResetAllDataStrings},
     {L"ALLDATA", LoadAllDataStrings, nullptr, nullptr},
     {L"ALLDATA2", nullptr, SaveAllData2, nullptr},
     {L"SIZE_INFO", nullptr, WriteSizeSettings, nullptr},

@@ -134,11 +134,6 @@ int FindStreamColonInName(const UString& path)
     return path.FindCharFrom(L':', static_cast<uint32_t>(sep + 1));
 }
 
-void SplitToParts(const UString& path, CPathParts& parts)
-{
-    SplitPathToParts(path, parts);
-}
-
 } // namespace
 
 // ---- Default item names ----
@@ -728,7 +723,7 @@ HRESULT CArchiveLevel::ReadItem(uint32_t index, CArchiveItemRecord& record) cons
         }
     }
     if (!record.useBaseParentFolder)
-        SplitToParts(record.mainPath, record.pathParts);
+        SplitPathToParts(record.mainPath, record.pathParts);
     else
     {
         hr = GetItemPathParts(mainIndex, static_cast<uint32_t>(record.baseParentFolder), record.pathParts);

@@ -1,5 +1,6 @@
 // The binary-compare dialog.
 #include "fileops/compare/CmpBinaryDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include <commctrl.h>
 #include <cwchar>
@@ -49,15 +50,11 @@ void CCmpBinaryDlg::CompareProgressCallback(int done, int total, void* owner)
 
 void CCmpBinaryDlg::Browse(int edit, BOOL save)
 {
-    wchar_t path[MAX_PATH * 4] = L"";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = static_cast<DWORD>(sizeof(path) / sizeof(path[0]));
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd);
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    request.save = save != FALSE;
+    CString path;
+    if (BrowseForFile(request, path))
         SetDlgItemText(edit, path);
 }
 

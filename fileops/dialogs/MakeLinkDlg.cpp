@@ -1,4 +1,5 @@
 #include "fileops/dialogs/MakeLinkDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include <commdlg.h>
 
@@ -65,17 +66,11 @@ void CMakeLinkDlg::FillFileName()
 
 void CMakeLinkDlg::BrowseArguments()
 {
-    wchar_t path[MAX_PATH * 4] = L"";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = static_cast<DWORD>(sizeof(path) / sizeof(path[0]));
-    ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd);
+    request.flags = OFN_HIDEREADONLY | OFN_EXPLORER;
+    CString chosen;
+    if (!BrowseForFile(request, chosen))
         return;
-    CString chosen = path;
     QuoteIfContainsBlank(chosen);
     SetDlgItemText(IDC_LINK_ARGUMENTS, chosen);
 }

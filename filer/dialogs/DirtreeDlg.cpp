@@ -39,7 +39,7 @@ CString LastComponent(const CString& path)
 
 BEGIN_MESSAGE_MAP(CDirtreeDlg, CDialog)
 ON_LBN_SELCHANGE(IDC_DIR_TREE_LIST, OnTreeSelChange)
-ON_LBN_DBLCLK(IDC_DIR_TREE_LIST, OnTreeDoubleClick)
+ON_LBN_DBLCLK(IDC_DIR_TREE_LIST, OnGo)
 ON_BN_CLICKED(IDC_DIR_TREE_GO, OnGo)
 ON_BN_CLICKED(IDC_DIR_TREE_RELOAD, OnReload)
 ON_BN_CLICKED(IDC_DIR_TREE_COPY, OnCopy)
@@ -234,11 +234,6 @@ void CDirtreeDlg::OnTreeSelChange()
                                   reinterpret_cast<LPARAM>(child.GetName()));
     } while (FindNextEntry(find, child));
     CloseEntryFind(find);
-}
-
-void CDirtreeDlg::OnTreeDoubleClick()
-{
-    OnGo();
 }
 
 void CDirtreeDlg::OnGo()

@@ -27,7 +27,6 @@ protected:
     virtual int ScanTree(const CFileInfo& directory, int depth);
 
     void OnTreeSelChange();
-    void OnTreeDoubleClick();
     void OnGo();
     void OnReload();
     void OnCopy();

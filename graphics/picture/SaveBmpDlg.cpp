@@ -1,4 +1,5 @@
 #include "graphics/picture/SaveBmpDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -94,16 +95,12 @@ BOOL CSaveBmpDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case IDC_SAVEBMP_BROWSE_PATH: {
-        wchar_t path[MAX_PATH] = {};
-        OPENFILENAMEW ofn = {};
-        ofn.lStructSize = sizeof(ofn);
-        ofn.hwndOwner = m_hWnd;
-        ofn.lpstrFilter = L"ビットマップ\0*.BMP\0\0";
-        ofn.lpstrFile = path;
-        ofn.nMaxFile = MAX_PATH;
-        ofn.lpstrDefExt = L"BMP";
-        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-        if (GetSaveFileNameW(&ofn))
+        FileDialogRequest request(m_hWnd, L"ビットマップ\0*.BMP\0\0");
+        request.defaultExt = L"BMP";
+        request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+        request.save = true;
+        CString path;
+        if (BrowseForFile(request, path))
             SetDlgItemText(IDC_SAVEBMP_PATH, path);
         return TRUE;
     }

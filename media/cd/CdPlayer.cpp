@@ -372,11 +372,6 @@ void StopCdPlayThread()
     g_CdPlayThread = nullptr;
 }
 
-void StopCdPlayback()
-{
-    StopCdPlayThread();
-}
-
 void StartCdPlayback()
 {
     if (g_CdState == CD_PLAYING)

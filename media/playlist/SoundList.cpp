@@ -2,8 +2,10 @@
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/records/HistoryList.h"
 #include "app/records/MediaKinds.h"
+#include "app/records/PlayListFile.h"
 #include "app/settings/MediaSettings.h"
 #include "framework/FwLock.h"
 #include "media/playlist/AudioPlayList.h"
@@ -26,11 +28,6 @@ BOOL IsMediaKindName(LPCWSTR name)
     return IsMovieKindFile(name) || IsAudioKindFile(name);
 }
 
-void StopPlayList()
-{
-    g_SoundList.StopList();
-}
-
 void PlayMediaOrPlayList(LPCWSTR path)
 {
     if (path == nullptr || *path == 0)
@@ -42,10 +39,10 @@ void PlayMediaOrPlayList(LPCWSTR path)
     }
     if (!IsM3u(path))
         return;
-    StopPlayList();
+    g_SoundList.StopList();
     ClearPlayList();
     if (LoadPlayListM3u(path, g_PlayList))
-        g_SoundList.Transport(1);
+        g_SoundList.Transport(SOUND_LIST_PLAY);
 }
 
 void RecordPlayedPath(LPCWSTR path)
@@ -57,4 +54,18 @@ void RecordPlayedPath(LPCWSTR path)
     }
     CHandleLock lock(g_DataMutex);
     AddToHistoryList(g_PlayedFileHistory, 5, path);
+}
+
+bool SavePlayListAs(HWND owner)
+{
+    FileDialogRequest request(owner, L"M3Uファイル\0*.M3U\0\0");
+    request.defaultExt = L"M3U";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.save = true;
+    CString name = g_LastPlayList;
+    if (!BrowseForFile(request, name) || g_PlayList.IsEmpty())
+        return false;
+    g_LastPlayList = name;
+    SavePlayListM3u(name, g_PlayList);
+    return true;
 }

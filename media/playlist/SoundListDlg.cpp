@@ -1,4 +1,5 @@
 #include "media/playlist/SoundListDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
 #include "app/Settings.h"
@@ -183,14 +184,9 @@ void CSoundListDlg::OnCancel()
 int CSoundListDlg::Transport(int command)
 {
     int result = g_SoundList.Transport(command);
-    if (command == 2 && m_hWnd)
+    if (command == SOUND_LIST_STOP && m_hWnd)
         RefreshTransport(FALSE);
     return result;
-}
-
-void CSoundListDlg::StopList()
-{
-    g_SoundList.StopList();
 }
 
 void CSoundListDlg::AddPath(LPCWSTR path)
@@ -355,24 +351,14 @@ void CSoundListDlg::AddFiles()
         patterns += (i ? L";*." : L"*.") + kinds[i];
     CString filter = L"Media Files|" + patterns + L"||";
     filter.Replace(L'|', L'\0');
-    wchar_t names[2000] = {};
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = names;
-    ofn.nMaxFile = 2000;
-    ofn.Flags =
-        OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd, filter);
+    request.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    const std::vector<CString> paths = BrowseForFiles(request);
+    if (paths.empty())
         return;
     INT_PTR first = g_PlayList.GetSize();
-    LPCWSTR folder = names;
-    LPCWSTR name = names + wcslen(names) + 1;
-    if (*name == 0)
-        AddPath(folder);
-    for (; *name; name += wcslen(name) + 1)
-        AddPath(CString(folder) + L"\\" + name);
+    for (const CString& path : paths)
+        AddPath(path);
     AppendRowsFrom(first);
 }
 
@@ -402,23 +388,10 @@ void CSoundListDlg::DeleteSelected()
 
 void CSoundListDlg::SaveList()
 {
-    wchar_t name[MAX_PATH] = {};
-    wcsncpy(name, g_LastPlayList, MAX_PATH - 1);
-    wchar_t filter[] = L"M3Uファイル\0*.M3U\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"M3U";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn) || g_PlayList.IsEmpty())
+    if (!SavePlayListAs(m_hWnd))
         return;
-    g_LastPlayList = name;
-    SavePlayListM3u(name, g_PlayList);
     CHandleLock lock(g_DataMutex);
-    AddToHistoryList(g_PlayedFileHistory, 5, name);
+    AddToHistoryList(g_PlayedFileHistory, 5, g_LastPlayList);
 }
 
 void CSoundListDlg::EditTags()
@@ -512,19 +485,19 @@ BOOL CSoundListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     }
     case IDC_SOUNDLIST_PREVIOUS:
-        Transport(4);
+        Transport(SOUND_LIST_PREVIOUS);
         break;
     case IDC_SOUNDLIST_PLAY:
-        Transport(1);
+        Transport(SOUND_LIST_PLAY);
         break;
     case IDC_SOUNDLIST_PAUSE:
-        Transport(6);
+        Transport(SOUND_LIST_PAUSE);
         break;
     case IDC_SOUNDLIST_NEXT:
-        Transport(5);
+        Transport(SOUND_LIST_NEXT);
         break;
     case IDC_SOUNDLIST_STOP:
-        StopList();
+        g_SoundList.StopList();
         break;
     case IDC_SOUNDLIST_RANDOM:
         g_SOUNDRANDOM = IsDlgButtonChecked(IDC_SOUNDLIST_RANDOM) == BST_CHECKED;
@@ -561,9 +534,9 @@ LRESULT CSoundListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 ::SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
             if (row >= 0)
             {
-                StopList();
+                g_SoundList.StopList();
                 g_PlayListPos = row;
-                Transport(1);
+                Transport(SOUND_LIST_PLAY);
             }
             return 0;
         }

@@ -15,29 +15,30 @@ int CSoundListPlayer::Transport(int command)
 {
     switch (command)
     {
-    case 1:
+    case SOUND_LIST_PLAY:
         if (IsListPlaying(FALSE) || !HasPlayableEntry())
             return 0;
         PlayCurrent();
         return 1;
-    case 2:
+    case SOUND_LIST_STOP:
         if (g_MciWnd)
             g_MciWnd->ControlPlayback(MEDIA_STOP, nullptr, MEDIA_REQUEST_LIST);
-        return 2;
-    case 4:
-    case 5:
-        if (!HasPlayableEntry() || !StepPlayListPosition(command == 4 ? -1 : 1, *m_repeat, *m_random))
+        return SOUND_LIST_STOP;
+    case SOUND_LIST_PREVIOUS:
+    case SOUND_LIST_NEXT:
+        if (!HasPlayableEntry() ||
+            !StepPlayListPosition(command == SOUND_LIST_PREVIOUS ? -1 : 1, *m_repeat, *m_random))
         {
-            Transport(2);
+            Transport(SOUND_LIST_STOP);
             return command;
         }
         if (IsListPlaying(TRUE))
             PlayCurrent();
         return command;
-    case 6:
+    case SOUND_LIST_PAUSE:
         if (g_MciWnd)
             g_MciWnd->ControlPlayback(MEDIA_PAUSE_RESUME, nullptr, MEDIA_REQUEST_LIST);
-        return 6;
+        return SOUND_LIST_PAUSE;
     default:
         return 0;
     }
@@ -45,7 +46,7 @@ int CSoundListPlayer::Transport(int command)
 
 void CSoundListPlayer::StopList()
 {
-    Transport(2);
+    Transport(SOUND_LIST_STOP);
     ResetPlayListFlags(g_PlayList);
 }
 

@@ -10,8 +10,7 @@ public:
     // The repeat and random settings the list follows.
     CSoundListPlayer(const int* repeat, const int* random);
 
-    // 1 play, 2 stop, 4 previous, 5 next, 6 pause or resume; 0 when nothing was done,
-    // else the command.
+    // One of SoundListCommand; 0 when nothing was done, else the command.
     int Transport(int command) override;
     // Stops and clears every failed mark.
     void StopList();

@@ -307,7 +307,7 @@ TEST_F(MediaWindow, AListOfMissingFilesEndsWithoutNesting)
     }
     repeat = 1;
     CSoundListPlayer player(&repeat, &random);
-    EXPECT_EQ(1, player.Transport(1));
+    EXPECT_EQ(SOUND_LIST_PLAY, player.Transport(SOUND_LIST_PLAY));
     // Each tried once; the stop at the end cleared the failed marks again.
     EXPECT_EQ(5000, device->opens);
     EXPECT_LT(device->deepest, 16384u) << "one request nested in another";
@@ -319,7 +319,7 @@ TEST_F(MediaWindow, AListOfMissingFilesEndsWithoutNesting)
     Add(L"a.mp3");
     Add(L"b.mp3");
     repeat = 0;
-    EXPECT_EQ(1, player.Transport(1));
+    EXPECT_EQ(SOUND_LIST_PLAY, player.Transport(SOUND_LIST_PLAY));
     EXPECT_EQ(0, g_PlayListPos);
     device->position = device->length;
     window.OnPlayTimer();

@@ -13,7 +13,7 @@
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
 #include "app/settings/ToolSettings.h"
-#include "res/ToolDialogs2.h"
+#include "res/DisplayDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tools/display/DisplayFontDlg.h"
 #include "tools/display/DisplayModeDlgs.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/dialogs/DialogAnswerScript.h"
-#include "res/ToolDialogs2.h"
+#include "res/FileKindDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "app/Settings.h"
 #include "app/settings/ToolSettings.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/dialogs/DialogAnswerScript.h"
-#include "res/ToolDialogs2.h"
+#include "res/LauncherDialogs.h"
 #include "tests/common/DialogHarness.h"
 #include "tools/launcher/LancherDlg.h"
 

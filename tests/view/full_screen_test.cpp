@@ -146,7 +146,7 @@ TEST_F(FullScreen, PicturesAskedToShowInFullScreenTakeItAndGiveItBack)
     const CRect before = FrameRect();
     const LONG_PTR style = FrameStyle();
 
-    m_view->OnViewOnePicture();
+    m_view->OnViewGraphic(1);
     EXPECT_EQ(1, m_view->IsPictureShown());
     EXPECT_EQ(1, m_view->m_system.fullScreenOn);
     EXPECT_EQ(1, m_view->m_system.fullScreen.graphic);
@@ -170,7 +170,7 @@ TEST_F(FullScreen, ThePictureListWindowBelongsToTheMainWindowUnlessItStandsAlone
         SCOPED_TRACE(standAlone);
         g_OtherWindowDialogs[0].flag = standAlone;
         m_view->m_graphic.listWindowShown = 1;
-        m_view->OnViewOnePicture();
+        m_view->OnViewGraphic(1);
         ASSERT_NE(nullptr, m_view->m_pGraphicListDlg);
         ASSERT_NE(nullptr, m_view->m_pGraphicListDlg->m_hWnd);
         EXPECT_EQ(standAlone ? nullptr : m_frame->m_hWnd,

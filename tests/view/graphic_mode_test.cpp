@@ -164,7 +164,7 @@ TEST_F(GraphicModeTest, StepsThroughFilesAndContainerMembersAndEndsAsTheStayOpti
         m_panes[0]->m_entries.ClearMarks();
         Mark({L"a.bmp", L"b.bmp", L"c.txt", L"d.bma"});
         CQvView& view = *m_view;
-        view.OnViewGraphic();
+        view.OnViewGraphic(0);
         ASSERT_EQ(UINT(PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
         EXPECT_EQ(kRed, Shown());
         EXPECT_EQ(1, view.IsPictureShown());
@@ -204,7 +204,7 @@ TEST_F(GraphicModeTest, OnePictureShowsTheCursorEntryEvenWithMarks)
 {
     Mark({L"a.bmp", L"b.bmp"});
     m_panes[0]->m_cursor = IndexOf(L"b.bmp");
-    m_view->OnViewOnePicture();
+    m_view->OnViewGraphic(1);
     ASSERT_EQ(UINT(PANE_MODE_GRAPHIC), m_panes[0]->m_mode);
     EXPECT_EQ(kGreen, Shown());
     m_view->ShowNextPicture(1);
@@ -226,10 +226,9 @@ TEST_F(GraphicModeTest, APictureNoPlugInReadsIsToldWithWhereThePlugInFolderIsSet
     const struct
     {
         const char* entry;
-        void (CQvView::*enter)();
+        int singlePicture;
         bool mark;
-    } cases[] = {{"one picture", &CQvView::OnViewOnePicture, false},
-                 {"the marked pictures", &CQvView::OnViewGraphic, true}};
+    } cases[] = {{"one picture", 1, false}, {"the marked pictures", 0, true}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.entry);
@@ -238,7 +237,7 @@ TEST_F(GraphicModeTest, APictureNoPlugInReadsIsToldWithWhereThePlugInFolderIsSet
             Mark({L"a.bmp", L"b.bmp"});
         CDialogAnswerScript script;
         script.Add(IDOK);
-        ((*m_view).*c.enter)();
+        m_view->OnViewGraphic(c.singlePicture);
         ASSERT_EQ(1u, script.GetQuestions().size()) << "nothing was told";
         const std::wstring text(script.GetQuestions()[0].text);
         EXPECT_NE(std::wstring::npos, text.find(L"画像プラグインがありません")) << text;
@@ -253,7 +252,7 @@ TEST_F(GraphicModeTest, APictureNoPlugInReadsIsToldWithWhereThePlugInFolderIsSet
     }
     m_panes[0]->m_entries.ClearMarks();
     CDialogAnswerScript script;
-    m_view->OnViewOnePicture();
+    m_view->OnViewGraphic(1);
     EXPECT_EQ(kRed, Shown());
     EXPECT_TRUE(script.GetQuestions().empty()) << "a shown picture was told about";
 }
@@ -266,7 +265,7 @@ TEST_F(GraphicModeTest, ExitAsksAndLeavesOnlyOnOk)
         INT_PTR answer;
         UINT mode;
     } cases[] = {{IDCANCEL, PANE_MODE_GRAPHIC}, {IDOK, PANE_MODE_FILER}};
-    m_view->OnViewGraphic();
+    m_view->OnViewGraphic(0);
     for (const auto& c : cases)
     {
         CDialogAnswerScript script;
@@ -284,7 +283,7 @@ TEST_F(GraphicModeTest, PictureListShowsTheContainerMembersAndAMemberRowShowsTha
     Mark({L"a.bmp", L"d.bma"});
     CQvView& view = *m_view;
     view.m_graphic.listWindowShown = 1;
-    view.OnViewGraphic();
+    view.OnViewGraphic(0);
     ASSERT_EQ(kRed, Shown());
     ASSERT_NE(nullptr, view.m_pGraphicListDlg);
     CGraphicListDlg& list = *view.m_pGraphicListDlg;
@@ -359,7 +358,7 @@ TEST_F(GraphicModeTest, ZoomFitAndTurnsLayTheShownPictureOutAgain)
 {
     m_panes[0]->m_cursor = IndexOf(L"a.bmp");
     CQvView& view = *m_view;
-    view.OnViewOnePicture();
+    view.OnViewGraphic(1);
     ASSERT_EQ(1, view.IsPictureShown());
     EXPECT_EQ(4, view.m_graphic.displayed.cx);
     view.StepZoom(1); // 1.0 -> 1.5
@@ -378,7 +377,7 @@ TEST_F(GraphicModeTest, ZoomFitAndTurnsLayTheShownPictureOutAgain)
     EXPECT_EQ(4, view.m_graphic.displayed.cy);
     // The next picture starts from the settings' fit flags again.
     view.LeaveGraphicMode(0, GRAPHIC_LEAVE_BY_USER);
-    view.OnViewOnePicture();
+    view.OnViewGraphic(1);
     EXPECT_EQ(g_HEIGHTSCALING, view.m_graphic.fitWidth);
     EXPECT_EQ(g_WIDTHSCALING, view.m_graphic.fitHeight);
 }
@@ -390,7 +389,7 @@ TEST_F(GraphicModeTest, ClipboardCopyKeepsAlphaOnlyWhenAsked)
     m_panes[0]->SortEntries();
     m_panes[0]->m_cursor = IndexOf(L"alpha.bmp");
     CQvView& view = *m_view;
-    view.OnViewOnePicture();
+    view.OnViewGraphic(1);
     ASSERT_EQ(1, view.IsPictureShown());
     ASSERT_EQ(32, g_CurrentPicture.GetBitCount());
     const struct
@@ -434,7 +433,7 @@ TEST_F(GraphicModeTest, AlphaKeywordsChooseTheRowSavingNeedsAShownPictureAndACli
     g_SELECT_ALPHA_CHANNEL_PROCESS = saved;
     // In graphic mode every point of the client area is the graphic pane, no entry.
     m_panes[0]->m_cursor = IndexOf(L"a.bmp");
-    m_view->OnViewOnePicture();
+    m_view->OnViewGraphic(1);
     int pane = -2;
     INT64 entry = -2;
     m_view->HitTest(CPoint(5, 5), &pane, &entry);
@@ -454,7 +453,7 @@ TEST_F(GraphicModeTest, TheMouseTableDrivesTheWheelAndTheDoubleClickOverAShownPi
     g_DRIVELISTCURJUMPCTRL = 0;
     Mark({L"a.bmp", L"b.bmp"});
     CQvView& view = *m_view;
-    view.OnViewGraphic();
+    view.OnViewGraphic(0);
     ASSERT_EQ(1, view.IsPictureShown());
     ASSERT_EQ(4, view.m_graphic.displayed.cx);
     const struct
@@ -501,7 +500,7 @@ TEST_F(GraphicModeTest, TheDebugSwitchForPictureSizesLogsEachDrawnPicture)
     const std::wstring log = m_folder + L"\\qv.log";
     DeleteFileW(log.c_str());
     m_panes[0]->m_cursor = IndexOf(L"a.bmp");
-    m_view->OnViewOnePicture();
+    m_view->OnViewGraphic(1);
     ASSERT_EQ(1, m_view->IsPictureShown());
     HDC memory = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(memory, 64, 64);

@@ -1,4 +1,5 @@
 #include "tools/cpl/NonLoadCplDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include <commdlg.h>
 #include "app/settings/ToolSettings.h"
 #include "res/CustomiseDialogs.h"
@@ -29,23 +30,11 @@ void CNonLoadCplDlg::OnOK()
 
 BOOL CNonLoadCplDlg::ChooseFile(CString& path)
 {
-    wchar_t file[MAX_PATH] = {};
-    lstrcpynW(file, path, MAX_PATH);
     const CString folder = GetCplFolder();
-    OPENFILENAMEW choice = {};
-    choice.lStructSize = sizeof(choice);
-    choice.hwndOwner = m_hWnd;
-    // The filter's bars become the separators the dialog wants.
-    wchar_t filter[] = L"CPLファイル\0*.CPL\0\0";
-    choice.lpstrFilter = filter;
-    choice.lpstrFile = file;
-    choice.nMaxFile = MAX_PATH;
-    choice.lpstrInitialDir = folder;
-    choice.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&choice))
-        return FALSE;
-    path = file;
-    return TRUE;
+    FileDialogRequest request(m_hWnd, L"CPLファイル\0*.CPL\0\0");
+    request.initialDir = folder;
+    request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    return BrowseForFile(request, path) ? TRUE : FALSE;
 }
 
 BOOL CNonLoadCplDlg::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -2,7 +2,7 @@
 #include <commdlg.h>
 #include "app/SettingStrings.h"
 #include "app/Settings.h"
-#include "res/ToolDialogs2.h"
+#include "res/DisplayDialogs.h"
 
 CDisplayFontDlg::CDisplayFontDlg() : CDialog(IDD_DISPLAY_FONT, nullptr) {}
 

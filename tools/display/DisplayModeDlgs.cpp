@@ -1,7 +1,7 @@
 #include "tools/display/DisplayModeDlgs.h"
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
-#include "res/ToolDialogs2.h"
+#include "res/DisplayDialogs.h"
 #include "tools/display/DisplayModeList.h"
 
 namespace

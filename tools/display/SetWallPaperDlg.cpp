@@ -2,7 +2,7 @@
 #include "app/OsVersion.h"
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
-#include "res/ToolDialogs2.h"
+#include "res/DisplayDialogs.h"
 
 #include <initializer_list>
 

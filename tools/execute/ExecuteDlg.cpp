@@ -108,8 +108,10 @@ BOOL CExecuteDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CExecuteDlg::Browse()
 {
+    FileDialogRequest request(m_hWnd);
+    request.initialDir = m_directory;
     CString path;
-    if (BrowseForFile(*this, L"すべてのファイル\0*.*\0\0", path, m_directory))
+    if (BrowseForFile(request, path))
         ::SetDlgItemTextW(m_hWnd, IDC_EXECUTE_PROGRAM, path);
 }
 

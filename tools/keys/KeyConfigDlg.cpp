@@ -1,5 +1,6 @@
 // The key configuration dialogs.
 #include "tools/keys/KeyConfigDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "app/PlugInCommands.h"
 #include "app/FolderChooser.h"
 #include "app/settings/ToolSettings.h"
@@ -119,19 +120,9 @@ void ShowItem(HWND dialog, int id, BOOL shown, BOOL enabled)
 
 BOOL BrowseProgram(HWND owner, CString& path)
 {
-    wchar_t file[MAX_PATH] = {};
-    lstrcpynW(file, path, MAX_PATH);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn))
-        return FALSE;
-    path = file;
-    return TRUE;
+    FileDialogRequest request(owner);
+    request.flags = OFN_HIDEREADONLY;
+    return BrowseForFile(request, path) ? TRUE : FALSE;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "tools/kinds/KindExeDlg.h"
 #include "app/Settings.h"
-#include "res/ToolDialogs2.h"
+#include "res/FileKindDialogs.h"
 #include "tools/kinds/SelExeDlg.h"
 
 #include <string>

@@ -1,9 +1,10 @@
 #include "tools/kinds/SelExeDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 #include <commdlg.h>
 #include "app/PlugInCommands.h"
 #include "app/keys/CommandTables.h"
 #include "app/settings/ToolSettings.h"
-#include "res/ToolDialogs2.h"
+#include "res/FileKindDialogs.h"
 
 #include <string>
 
@@ -76,16 +77,11 @@ BOOL CSelExeDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     }
     if (LOWORD(wParam) == IDC_SEL_EXE_BROWSE && HIWORD(wParam) == BN_CLICKED)
     {
-        wchar_t path[MAX_PATH * 4] = {};
-        ::GetDlgItemTextW(m_hWnd, IDC_SEL_EXE_TEXT, path, ARRAYSIZE(path));
-        OPENFILENAMEW ofn = {};
-        ofn.lStructSize = sizeof(ofn);
-        ofn.hwndOwner = m_hWnd;
-        ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
-        ofn.lpstrFile = path;
-        ofn.nMaxFile = ARRAYSIZE(path);
-        ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (GetOpenFileNameW(&ofn))
+        CString path;
+        GetDlgItemText(IDC_SEL_EXE_TEXT, path);
+        FileDialogRequest request(m_hWnd);
+        request.flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (BrowseForFile(request, path))
             ::SetDlgItemTextW(m_hWnd, IDC_SEL_EXE_TEXT, path);
         return TRUE;
     }

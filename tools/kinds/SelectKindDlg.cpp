@@ -1,7 +1,7 @@
 #include "tools/kinds/SelectKindDlg.h"
 #include "app/PlugInCommands.h"
 #include "app/keys/CommandTables.h"
-#include "res/ToolDialogs2.h"
+#include "res/FileKindDialogs.h"
 
 bool KindExtensionMatches(LPCWSTR fileName, const CString& extension)
 {

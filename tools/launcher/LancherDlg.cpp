@@ -10,7 +10,7 @@
 #include "app/dialogs/DialogHelpers.h"
 #include "app/dialogs/TellAndAsk.h"
 #include "app/keys/KeyTable.h"
-#include "res/ToolDialogs2.h"
+#include "res/LauncherDialogs.h"
 
 namespace
 {
@@ -62,19 +62,13 @@ void CEditLancherDlg::BrowseFile(int field, LPCWSTR filter, bool keepShortcuts)
     for (wchar_t& c : zeroed)
         if (c == L'|')
             c = L'\0';
-    wchar_t path[MAX_PATH * 4] = {};
-    lstrcpynW(path, ItemText(m_hWnd, field), ARRAYSIZE(path));
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = zeroed.c_str();
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    CString path = ItemText(m_hWnd, field);
+    FileDialogRequest request(m_hWnd, zeroed.c_str());
+    request.flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     // A shortcut is a program of its own here: it is kept, not followed.
     if (keepShortcuts)
-        ofn.Flags |= OFN_NODEREFERENCELINKS;
-    if (GetOpenFileNameW(&ofn))
+        request.flags |= OFN_NODEREFERENCELINKS;
+    if (BrowseForFile(request, path))
         ::SetDlgItemTextW(m_hWnd, field, path);
 }
 

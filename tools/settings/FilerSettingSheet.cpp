@@ -284,7 +284,7 @@ BOOL CAllDefExtProgram::OnCommand(WPARAM wParam, LPARAM lParam)
 void CAllDefExtProgram::Browse(int editId)
 {
     CString path;
-    if (BrowseForFile(*this, L"すべてのファイル\0*.*\0\0", path))
+    if (BrowseForFile(FileDialogRequest(m_hWnd), path))
         SetDlgItemText(editId, path);
 }
 

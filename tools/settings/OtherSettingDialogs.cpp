@@ -269,7 +269,7 @@ BOOL CDefWavDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 void CDefWavDlg::Browse()
 {
     CString path;
-    if (BrowseForFile(*this, L"WAV File\0*.WAV\0\0", path))
+    if (BrowseForFile(FileDialogRequest(m_hWnd, L"WAV File\0*.WAV\0\0"), path))
         SetDlgItemText(IDC_WAV_FILE, path);
 }
 
@@ -339,21 +339,13 @@ void CUseriniDlg::Browse()
     CString programDir;
     GetProgramDir(programDir);
     SetCurrentDir(programDir);
-    wchar_t path[MAX_PATH * 4] = {};
-    CString current;
-    GetDlgItemText(IDC_USERINI_FILE, current);
-    lstrcpynW(path, current, ARRAYSIZE(path));
-    // "iniファイル|*.ini||" in the nul-separated form the dialog reads.
-    wchar_t filter[] = L"iniファイル\0*.ini\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.lpstrDefExt = L"ini";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (GetSaveFileNameW(&ofn))
+    CString path;
+    GetDlgItemText(IDC_USERINI_FILE, path);
+    FileDialogRequest request(m_hWnd, L"iniファイル\0*.ini\0\0");
+    request.defaultExt = L"ini";
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    request.save = true;
+    if (BrowseForFile(request, path))
         SetDlgItemText(IDC_USERINI_FILE, path);
 }
 

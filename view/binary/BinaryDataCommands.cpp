@@ -532,11 +532,6 @@ void CQvView::OnBinarySelectAll()
     DrawBinaryPane(index, 1);
 }
 
-void CQvView::OnBinaryKeyConfig()
-{
-    RunViewKeySettings(VIEW_KEYS_BINARY);
-}
-
 void CQvView::OnBinaryEditConfig()
 {
     CViewBusyGuard busy(*this);

@@ -9,6 +9,7 @@
 #include "view/QvView.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryLines.h"
+#include "view/navigation/ReturnToListing.h"
 #include "view/ViewBusyGuard.h"
 #include "viewers/binary/BinaryData.h"
 #include "viewers/text/TextBoxDlg.h"
@@ -129,19 +130,7 @@ void CQvView::OnBinaryEditEnd()
         return;
     if (m_hWnd)
         KillTimer(VIEW_TIMER_BINARY_CURSOR);
-    CFilerPane& pane = *g_Panes[index];
-    const CString name = pane.m_viewerEntry.GetName();
-    pane.SetMode(0, PANE_MODE_FILER, 0);
-    pane.ReadDirectory(TRUE);
-    pane.SortEntries();
-    // Back on the file that was edited.
-    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
-        if (name.CompareNoCase(pane.m_entries[i].GetName()) == 0)
-        {
-            pane.m_cursor = i;
-            break;
-        }
-    pane.MoveCursor(0, TRUE);
+    ReturnPaneToListing(*g_Panes[index], false);
     UpdateMenuForMode();
     UpdateAuxiliaryWindows();
     CalcLayout();

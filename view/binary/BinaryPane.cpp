@@ -1,6 +1,7 @@
 // A binary-editor pane in the view: its drawing, the blinking caret, typing hex
 // digits, extending the selection by keys and by the mouse, and the point mapping.
 #include "view/binary/BinaryEditorUi.h"
+#include "app/dialogs/DialogHelpers.h"
 #include "view/binary/BinaryJump.h"
 #include "app/Settings.h"
 #include "app/settings/ViewSettings.h"
@@ -507,17 +508,13 @@ INT_PTR RunDialogModally(CDialog& dialog, UINT)
 
 BOOL AskSavePathWithDialog(CWnd* owner, CString& path)
 {
-    wchar_t buffer[MAX_PATH * 4] = L"";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner != nullptr ? owner->m_hWnd : nullptr;
-    ofn.lpstrFilter = L"全てのファイル\0*.*\0\0";
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = MAX_PATH * 4;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&ofn))
+    FileDialogRequest request(owner != nullptr ? owner->m_hWnd : nullptr, L"全てのファイル\0*.*\0\0");
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    request.save = true;
+    CString chosen;
+    if (!BrowseForFile(request, chosen))
         return FALSE;
-    path = buffer;
+    path = chosen;
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 // The text viewer's keywords in the order they are compared. "@Allcpldata" and
 // "@Binaryedit" stand in its command table: they run what they run in the filer.
 #include "view/QvView.h"
+#include "view/keys/KeySettings.h"
 
 namespace
 {
@@ -63,7 +64,7 @@ const CommandEntry kEntries[] = {
     {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
     {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
     {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
-    {L"@Viewerkey", &CQvView::OnViewerKeySettings, 0, L"ConfigureViewerKeys"},
+    {L"@Viewerkey", &CQvView::RunViewKeySettings, VIEW_KEYS_VIEWER, L"ConfigureViewerKeys"},
     {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
     {L"@Nextfilerbmp", &CQvView::NextWallpaper, 0, L"NextWallpaper"},
     {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},

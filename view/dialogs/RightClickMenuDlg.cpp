@@ -1,4 +1,5 @@
 #include "view/dialogs/RightClickMenuDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include "util/Formatting.h"
 #include "app/KeywordBuilders.h"
@@ -357,17 +358,12 @@ BOOL CRightClickMenuDlg::ChooseFolder(CString& path)
 
 BOOL CRightClickMenuDlg::ChooseFile(CString& path)
 {
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd);
+    request.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    CString chosen;
+    if (!BrowseForFile(request, chosen))
         return FALSE;
-    path = file;
+    path = chosen;
     return TRUE;
 }
 

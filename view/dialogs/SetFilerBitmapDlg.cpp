@@ -1,4 +1,5 @@
 #include "view/dialogs/SetFilerBitmapDlg.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include "util/Globals.h"
 #include "util/PathHelpers.h"
@@ -273,17 +274,12 @@ BOOL CSetFilerBitmapDlg::ChooseFile(LPCWSTR filter, CString& path)
     for (wchar_t& c : filters)
         if (c == L'|')
             c = 0;
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = filters.data();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd, filters.data());
+    request.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    CString chosen;
+    if (!BrowseForFile(request, chosen))
         return FALSE;
-    path = file;
+    path = chosen;
     return TRUE;
 }
 

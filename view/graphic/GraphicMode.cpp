@@ -450,7 +450,7 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
     UpdateAuxiliaryWindows();
 }
 
-void CQvView::OnViewGraphic()
+void CQvView::OnViewGraphic(int singlePicture)
 {
     if (!m_system.fullScreenOn && m_hWnd != nullptr)
     {
@@ -460,23 +460,7 @@ void CQvView::OnViewGraphic()
             m_graphic.frameRemembered = 1;
         }
     }
-    m_graphic.singlePicture = 0;
-    EnterGraphicMode();
-    UpdateAuxiliaryWindows();
-    StartBinaryCursorTimer();
-}
-
-void CQvView::OnViewOnePicture()
-{
-    if (!m_system.fullScreenOn && m_hWnd != nullptr)
-    {
-        if (CWnd* frame = GetParentFrame())
-        {
-            frame->GetWindowRect(&m_graphic.frameBefore);
-            m_graphic.frameRemembered = 1;
-        }
-    }
-    m_graphic.singlePicture = 1;
+    m_graphic.singlePicture = singlePicture;
     EnterGraphicMode();
     UpdateAuxiliaryWindows();
     StartBinaryCursorTimer();

@@ -51,20 +51,10 @@ BOOL ChooseKeyDataFile(CWnd* parent, CString& path)
         path = answer.text;
         return TRUE;
     }
-    wchar_t file[MAX_PATH] = {};
-    lstrcpynW(file, path, MAX_PATH);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = parent != nullptr ? parent->m_hWnd : nullptr;
-    ofn.lpstrFilter = L"INIファイル\0*.INI\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"INI";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-    if (!GetOpenFileNameW(&ofn))
-        return FALSE;
-    path = file;
-    return TRUE;
+    FileDialogRequest request(parent != nullptr ? parent->m_hWnd : nullptr, L"INIファイル\0*.INI\0");
+    request.defaultExt = L"INI";
+    request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    return BrowseForFile(request, path) ? TRUE : FALSE;
 }
 
 void CQvView::RunViewKeySettings(int mode)
@@ -86,11 +76,6 @@ void CQvView::OnFilerKeySettings()
 {
     CViewBusyGuard busy(*this);
     g_KeyDialogRunners.filerKeys(*this);
-}
-
-void CQvView::OnViewerKeySettings()
-{
-    RunViewKeySettings(VIEW_KEYS_VIEWER);
 }
 
 void CQvView::OnCommonKeySettings()

@@ -31,7 +31,7 @@ void CQvView::PauseCd()
 
 void CQvView::StopCd()
 {
-    StopCdPlayback();
+    StopCdPlayThread();
 }
 
 void CQvView::CdNextTrack()

@@ -86,7 +86,7 @@ void CQvView::AddToSoundList()
 {
     if (!g_PlayList.IsEmpty())
     {
-        g_SoundList.Transport(1);
+        g_SoundList.Transport(SOUND_LIST_PLAY);
         return;
     }
     CStringArray kinds;
@@ -100,7 +100,7 @@ void CQvView::AddToSoundList()
         {
             if (pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT))
                 return;
-            StopPlayList();
+            g_SoundList.StopList();
             ClearPlayList();
             AddPaneSelectionToPlayList(index, g_PlayList, kinds);
             // A list of the cursor file alone is remembered as a file played.
@@ -113,7 +113,7 @@ void CQvView::AddToSoundList()
         }
         else if (pane->m_mode == PANE_MODE_DRIVE_LIST)
         {
-            StopPlayList();
+            g_SoundList.StopList();
             ClearPlayList();
             if (pane->m_cursor >= 0 && pane->m_cursor < pane->m_driveList.GetSize())
             {
@@ -137,13 +137,13 @@ void CQvView::AddToSoundList()
         g_firstListStart = false;
         if (g_LastPlayList.GetLength() > 4 && g_LastPlayList.Right(4).CompareNoCase(L".M3U") == 0)
         {
-            StopPlayList();
+            g_SoundList.StopList();
             ClearPlayList();
             LoadPlayListM3u(g_LastPlayList, g_PlayList);
         }
     }
     if (!g_PlayList.IsEmpty())
-        g_SoundList.Transport(1);
+        g_SoundList.Transport(SOUND_LIST_PLAY);
 }
 
 void CQvView::PauseSound()
@@ -166,17 +166,17 @@ void CQvView::PauseSoundList()
 
 void CQvView::StopSoundList()
 {
-    StopPlayList();
+    g_SoundList.StopList();
 }
 
 void CQvView::SoundListNext()
 {
-    g_SoundList.Transport(5);
+    g_SoundList.Transport(SOUND_LIST_NEXT);
 }
 
 void CQvView::SoundListPrevious()
 {
-    g_SoundList.Transport(4);
+    g_SoundList.Transport(SOUND_LIST_PREVIOUS);
 }
 
 void CQvView::ToggleSoundListRepeat()

@@ -48,7 +48,7 @@ void UpdateRecentFileItem(CCmdUI& ui, UINT id)
 
 void PlayRecentFile(UINT id)
 {
-    StopPlayList();
+    g_SoundList.StopList();
     const CString path = RecentFileOfItem(id);
     if (!path.IsEmpty())
         PlayMediaOrPlayList(path);
@@ -63,7 +63,7 @@ void UpdateLastPlayListItem(CCmdUI& ui)
 void PlayLastPlayList(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    StopPlayList();
+    g_SoundList.StopList();
     ClearPlayList();
     if (IsM3uPath(g_LastPlayList))
         PlayMediaOrPlayList(g_LastPlayList);

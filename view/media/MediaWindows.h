@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Shows the active filer pane's cursor file in the tag window when it is shown.
-void UpdateTagViewForCursor();
+void UpdateTagViewWindow();
 // Creates the sound list window on first use and shows it with `show`.
 void ShowSoundListDlg(int show);
 // TRUE while the tag window is shown.

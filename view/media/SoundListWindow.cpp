@@ -56,7 +56,7 @@ void CQvView::OpenSoundList()
         g_firstSoundListOpen = 0;
         if (g_PlayList.IsEmpty() && IsM3uPath(g_LastPlayList))
         {
-            StopPlayList();
+            g_SoundList.StopList();
             ClearPlayList();
             LoadPlayListM3u(g_LastPlayList, g_PlayList);
         }
@@ -66,20 +66,6 @@ void CQvView::OpenSoundList()
 
 void CQvView::SaveSoundList()
 {
-    wchar_t name[MAX_PATH] = {};
-    wcsncpy(name, g_LastPlayList, MAX_PATH - 1);
-    wchar_t filter[] = L"M3Uファイル\0*.M3U\0\0";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
     CWnd* main = AfxGetMainWnd();
-    ofn.hwndOwner = main ? main->m_hWnd : nullptr;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = L"M3U";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn) || g_PlayList.IsEmpty())
-        return;
-    g_LastPlayList = name;
-    SavePlayListM3u(name, g_PlayList);
+    SavePlayListAs(main ? main->m_hWnd : nullptr);
 }

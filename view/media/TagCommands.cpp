@@ -64,7 +64,7 @@ void EditAudioTags(int batch)
 
 } // namespace
 
-void UpdateTagViewForCursor()
+void UpdateTagViewWindow()
 {
     if (g_pTagWindow == nullptr || !g_pTagWindow->m_hWnd || !g_pTagWindow->IsWindowVisible())
         return;
@@ -128,5 +128,5 @@ void CQvView::ToggleTagWindow()
     g_pTagWindow->SetWindowPos(nullptr, g_pTagWindow->m_position.x, g_pTagWindow->m_position.y, 0, 0,
                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     g_pTagWindow->ShowWindow(SW_SHOWNA);
-    UpdateTagViewForCursor();
+    UpdateTagViewWindow();
 }

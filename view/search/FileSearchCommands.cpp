@@ -36,11 +36,6 @@ CString SearchStartFolder(const CFilerPane& pane)
 
 } // namespace
 
-CWnd* CQvView::GetFindDialogParent()
-{
-    return GetDialogParent(DIALOG_PARENT_FIND_FILE);
-}
-
 void CQvView::OpenFindFileDialog(int alwaysNew)
 {
     CViewBusyGuard busy(*this);
@@ -70,7 +65,7 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
         dialog->m_baseDirectory = folder;
         AddFindDialog(dialog);
         g_SoundHooks.playCommandSound(L"FINDFILE");
-        if (dialog->Create(IDD_FIND_FILE, GetFindDialogParent()))
+        if (dialog->Create(IDD_FIND_FILE, GetDialogParent(DIALOG_PARENT_FIND_FILE)))
             dialog->ShowWindow(SW_SHOW);
         else
         {

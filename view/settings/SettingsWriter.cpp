@@ -208,7 +208,7 @@ void CQvView::SaveAllSettings()
 
     // The directory-tree caches follow the virtual-drive switches just written.
     if (g_SAVEDRIVETREETOFILE != 0)
-        SaveTreeCacheFiles(g_HomeDir);
+        g_DirTreeStore.SaveTreeFiles(g_HomeDir);
 
     // The writers close their files as they go out of scope.
     busy.Release();

@@ -10,6 +10,7 @@
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
+#include "view/navigation/ReturnToListing.h"
 #include "view/viewer/HexDump.h"
 #include "view/viewer/ViewerLines.h"
 #include "viewers/text/JumpTextDlg.h"
@@ -106,26 +107,7 @@ void CQvView::CloseViewer()
     // Leaving the companion viewer ends its following of the other pane's cursor.
     if (m_nCompanionPane == index)
         m_nCompanionPane = -1;
-    const CString name = pane.m_viewerEntry.GetName();
-    if ((pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0)
-    {
-        pane.SetMode(0, PANE_MODE_ARCHIVE, 0);
-        pane.ReloadArchiveListing();
-    }
-    else
-    {
-        pane.SetMode(0, PANE_MODE_FILER, 0);
-        pane.ReadDirectory(TRUE);
-        pane.SortEntries();
-    }
-    // Back on the file that was shown, whatever the cursor-memory setting says.
-    for (INT_PTR i = 0; i < pane.m_entries.GetSize(); ++i)
-        if (name.CompareNoCase(pane.m_entries[i].GetName()) == 0)
-        {
-            pane.m_cursor = i;
-            break;
-        }
-    pane.MoveCursor(0, TRUE);
+    ReturnPaneToListing(pane, (pane.m_mode & PANE_MODE_ARCHIVE_TEXT_VIEWER) != 0);
     RedrawWholePane(*this, index);
 }
 

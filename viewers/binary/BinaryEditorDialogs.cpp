@@ -1,4 +1,5 @@
 #include "viewers/binary/BinaryEditorDialogs.h"
+#include "app/dialogs/DialogHelpers.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -110,16 +111,11 @@ void CBinaryCmpDlg::DoDataExchange(CDataExchange* pDX)
 
 void CBinaryCmpDlg::OnBrowse()
 {
-    wchar_t path[MAX_PATH * 4] = L"";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = m_hWnd;
-    ofn.lpstrFilter = L"すべてのファイル\0*.*\0\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = (DWORD)(sizeof(path) / sizeof(path[0]));
-    ofn.lpstrInitialDir = m_browseDirectory.IsEmpty() ? nullptr : (LPCWSTR)m_browseDirectory;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (GetOpenFileNameW(&ofn))
+    FileDialogRequest request(m_hWnd);
+    request.initialDir = m_browseDirectory;
+    request.flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    CString path;
+    if (BrowseForFile(request, path))
         SetDlgItemText(IDC_BIN_COMPARE_FILE, path);
 }
 

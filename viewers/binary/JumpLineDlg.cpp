@@ -3,8 +3,8 @@
 #include "res/ViewerToolDialogs.h"
 
 BEGIN_MESSAGE_MAP(CJumpLineDlg, CDialog)
-ON_BN_CLICKED(IDC_JUMP_LINE_DECIMAL, OnNotation)
-ON_BN_CLICKED(IDC_JUMP_LINE_HEX, OnNotation)
+ON_BN_CLICKED(IDC_JUMP_LINE_DECIMAL, ShowUnit)
+ON_BN_CLICKED(IDC_JUMP_LINE_HEX, ShowUnit)
 END_MESSAGE_MAP()
 
 CJumpLineDlg::CJumpLineDlg(CWnd* pParent) : CDialog(IDD_JUMP_LINE, pParent) {}
@@ -21,11 +21,6 @@ void CJumpLineDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_JUMP_LINE_TEXT, m_text);
     DDX_Radio(pDX, IDC_JUMP_LINE_DECIMAL, m_notation);
     DDX_Radio(pDX, IDC_JUMP_LINE_ABSOLUTE, m_relative);
-}
-
-void CJumpLineDlg::OnNotation()
-{
-    ShowUnit();
 }
 
 void CJumpLineDlg::ShowUnit()

@@ -15,7 +15,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnNotation();
     void ShowUnit();
 
     DECLARE_MESSAGE_MAP()

@@ -77,7 +77,6 @@ public:
 
 private:
     BOOL LoadViewerData(INT64 sourceSize, int tabWidth, int lineWidth, HANDLE file, BOOL rewrap);
-    void LookUpKindRow(LPCWSTR extension, int& tabWidth, int& lineWidth) const;
     BOOL CharsMatch(INT64 pos, INT64 end) const;
     // TRUE when a character of the text starts at `pos`, not a double byte's trail.
     BOOL IsCharStart(INT64 pos) const;

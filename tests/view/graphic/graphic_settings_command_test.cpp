@@ -136,7 +136,7 @@ TEST_F(GraphicSettingsCommandTest, ChangingAScalingCheckLaysTheShownPictureOutAg
         if (std::wstring(m_panes[0]->m_entries[i].GetName()) == L"wide.bmp")
             m_panes[0]->m_cursor = i;
     CQvView& view = *m_view;
-    view.OnViewOnePicture();
+    view.OnViewGraphic(1);
     ASSERT_EQ(1, view.IsPictureShown());
     ASSERT_EQ(600, view.m_graphic.displayed.cx);
     const struct

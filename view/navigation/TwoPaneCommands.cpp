@@ -1,10 +1,9 @@
-// "@Samedirectory", "@Sameotherdir", "@Changefilerdata", "@Changedevide",
-// "@Downdevide", "@Updevide", "@Filetime" and "@TimeAttribute": the commands that set one pane
-// from the other, exchange the panes, turn and move the split, and change the times of the
-// active pane's targets.
+// "@Samedirectory", "@Sameotherdir", "@Changefilerdata", "@Changedevide", "@Downdevide",
+// "@Updevide" and "@Wide": the commands on the two panes together, which set one pane
+// from the other, exchange the panes, turn and move the split, and show or hide the
+// second pane.
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
-#include "fileops/dialogs/FileTimeDlg.h"
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
 
@@ -87,48 +86,57 @@ void CQvView::ToggleSplitDirection()
         Invalidate();
 }
 
-// The two time commands: the dialog on the active filer pane's targets; OK reloads
-// the panes by force, since a folder's times change nothing a re-check would see.
-static void RunFileTimeDialog(CQvView& view, BOOL withAttributes)
+// "@Wide": shows or hides the second pane.
+void CQvView::OnSplitPanes()
 {
-    int index = 0;
-    if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
+    CViewBusyGuard busy(*this);
+    if (FindPaneByMode(nullptr, PANE_POS_ACTIVE, PANE_MODES_GRAPHIC_VIEWERS, 0))
         return;
-    if (g_Panes[index]->CheckState(PANE_CHECK_DRIVE_PRESENT | PANE_CHECK_NOT_EMPTY |
-                                   PANE_CHECK_NO_DOT_TARGET))
-        return;
-    CViewBusyGuard busy(view);
-    INT_PTR result;
-    int inside = g_CHANRGEATTINDIR;
-    if (withAttributes)
+    for (int index = 0; index < 2; ++index)
     {
-        CTimeAttributeDlg dialog(index, &view);
-        dialog.m_bInside = inside;
-        result = dialog.DoModal();
-        inside = dialog.m_bInside;
+        CFilerPane* pane = g_Panes[index];
+        CFilerPane* other = g_Panes[1 - index];
+        if (pane == nullptr || other == nullptr)
+            continue;
+        if (pane->m_position & PANE_POS_HIDDEN)
+        {
+            if (g_KEEP_FILER_INFO)
+                pane->m_position = PANE_POS_ACTIVE;
+            else
+            {
+                pane->SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+                pane->m_currentDir = other->m_currentDir;
+                pane->m_sortSetting = other->m_sortSetting;
+            }
+            other->m_position = PANE_POS_OTHER;
+            if (pane->m_mode == PANE_MODE_FILER && pane->m_subMode == PANE_SUB_DIRECTORY)
+            {
+                pane->ReadDirectory(TRUE);
+                pane->SortEntries();
+                pane->MoveCursor(0, TRUE);
+            }
+            break;
+        }
+        if (pane->m_position & PANE_POS_OTHER)
+        {
+            pane->CloseChangeNotification();
+            if (!g_KEEP_FILER_INFO)
+            {
+                if (pane->m_mode == PANE_MODE_ARCHIVE)
+                    pane->CloseArchiveListing(TRUE);
+                if (pane->m_mode == PANE_MODE_BINARY && pane->m_binaryData != nullptr)
+                    CloseBinaryEditor(index, MB_YESNO);
+                pane->SetMode(PANE_POS_HIDDEN, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+            }
+            else
+                pane->m_position = PANE_POS_HIDDEN;
+            break;
+        }
     }
-    else
-    {
-        CFileTimeDlg dialog(index, &view);
-        dialog.m_bInside = inside;
-        result = dialog.DoModal();
-        inside = dialog.m_bInside;
-    }
-    if (result == IDOK)
-    {
-        g_CHANRGEATTINDIR = inside;
-        view.ReloadPanes();
-    }
-    else
-        view.ReloadFilerPanes();
-}
-
-void CQvView::ChangeFileTime()
-{
-    RunFileTimeDialog(*this, FALSE);
-}
-
-void CQvView::ChangeTimeAndAttributes()
-{
-    RunFileTimeDialog(*this, TRUE);
+    UpdateMenuForMode();
+    CalcLayout();
+    busy.Release();
+    if (m_hWnd)
+        Invalidate(FALSE);
+    UpdateAuxiliaryWindows();
 }

@@ -1,0 +1,20 @@
+// Template and control ids of the launcher and its edit dialog
+// (res/LauncherDialogs.rc).
+#pragma once
+
+#define IDD_EDIT_LANCHER 1230
+#define IDD_LANCHER 1299
+#define IDC_LANCHER_LIST 4991
+#define IDC_LANCHER_ADD 4992
+#define IDC_LANCHER_EDIT 4993
+#define IDC_LANCHER_DELETE 4994
+#define IDC_LANCHER_UP 4995
+#define IDC_LANCHER_DOWN 4996
+#define IDC_LANCHER_KEY 4997
+#define IDC_LANCHER_ASSIGN_KEY 4998
+#define IDC_LANCHER_EDIT_EXE 4981
+#define IDC_LANCHER_EDIT_PAR 4982
+#define IDC_LANCHER_EDIT_DIR 4983
+#define IDC_LANCHER_BROWSE_EXE 4984
+#define IDC_LANCHER_BROWSE_PAR 4985
+#define IDC_LANCHER_BROWSE_DIR 4986
