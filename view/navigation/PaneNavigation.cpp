@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
+#include "view/navigation/FileKindActions.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -225,7 +226,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         else if (!entry->IsDirectory() && !enterOnly)
         {
             CFileInfo file = *entry;
-            OpenFileEntry(index, file);
+            OpenFileEntry(*this, index, file);
         }
     }
     else if (pane.m_mode == PANE_MODE_ARCHIVE)
@@ -239,7 +240,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             else if (!entry->IsDirectory() && !enterOnly)
             {
                 CFileInfo member = *entry;
-                OpenArchiveMember(index, member);
+                OpenArchiveMember(*this, index, member);
             }
         }
     }

@@ -35,9 +35,10 @@ CString SearchStartFolder(const CFilerPane& pane)
 
 } // namespace
 
-CWnd* CQvView::GetFindDialogParent()
+// The owner of a search window: none when it is to be a window of its own.
+static CWnd* GetFindDialogParent(CQvView& view)
 {
-    return GetDialogParent(DIALOG_PARENT_FIND_FILE);
+    return view.GetDialogParent(CQvView::DIALOG_PARENT_FIND_FILE);
 }
 
 void CQvView::OpenFindFileDialog(int alwaysNew)
@@ -69,7 +70,7 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
         dialog->m_baseDirectory = folder;
         AddFindDialog(dialog);
         g_QuitHooks.playCommandSound(L"FINDFILE");
-        if (dialog->Create(IDD_FIND_FILE, GetFindDialogParent()))
+        if (dialog->Create(IDD_FIND_FILE, GetFindDialogParent(*this)))
             dialog->ShowWindow(SW_SHOW);
         else
         {
@@ -79,7 +80,8 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
     }
 }
 
-void CQvView::ShowPaneFindResults(int index)
+// The pane switched to its finds under the filter "*.*", read and drawn.
+static void ShowPaneFindResults(CQvView& view, int index)
 {
     CFilerPane& pane = *g_Panes[index];
     pane.m_wildcard = L"*.*";
@@ -87,9 +89,9 @@ void CQvView::ShowPaneFindResults(int index)
     pane.ReadDirectory(TRUE);
     pane.SortEntries();
     pane.MoveCursor(0, TRUE);
-    CalcLayout();
-    DrawPaneTitle(index);
-    RedrawMovedPane(index, STATUS_PART_UPDATE);
+    view.CalcLayout();
+    view.DrawPaneTitle(index);
+    view.RedrawMovedPane(index, STATUS_PART_UPDATE);
 }
 
 void CQvView::FindFilesInPane()
@@ -107,7 +109,7 @@ void CQvView::FindFilesInPane()
         {
             if (pane.m_mode == PANE_MODE_DRIVE_LIST)
                 pane.SetDirectory(dialog.m_baseDirectory, TRUE);
-            ShowPaneFindResults(index);
+            ShowPaneFindResults(*this, index);
         }
     }
 }
@@ -116,5 +118,5 @@ void CQvView::ShowFindResults()
 {
     int index = -1;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
-        ShowPaneFindResults(index);
+        ShowPaneFindResults(*this, index);
 }

@@ -11,6 +11,7 @@
 #include "fileops/dialogs/NameInputDlgs.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/shell/ShellSeam.h"
 #include "view/ViewBusyGuard.h"
 
@@ -157,13 +158,14 @@ int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
     return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;
 }
 
-void CQvView::EditCursorEntry()
+// "@Edit": the cursor file of the active filer pane in the editor.
+VIEW_COMMAND(EditFile)
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CEditNameDlg dialog(DialogOwner(this));
+    CEditNameDlg dialog(DialogOwner(&view));
     dialog.m_paneIndex = index;
     dialog.m_directory = pane.m_currentDir;
     dialog.m_bUnicode = g_CHECK_EDIT_FILE_IS_UNICODE;
@@ -189,7 +191,7 @@ void CQvView::EditCursorEntry()
     }
     if (!listing && dialog.m_fileName.IsEmpty())
         return;
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     g_QuitHooks.playCommandSound(L"EDIT");
     if (dialog.DoModal() != IDOK)
         return;
@@ -199,9 +201,9 @@ void CQvView::EditCursorEntry()
     if (name.GetLength() >= 1 && name[0] == L'\\' &&
         (name.GetLength() < 2 || (name[1] != L'\\' && name[1] != L':')))
         name = name.Mid(1);
-    OpenInEditor(name, pane.m_currentDir, index, g_CHECK_EDIT_FILE_IS_UNICODE);
+    view.OpenInEditor(name, pane.m_currentDir, index, g_CHECK_EDIT_FILE_IS_UNICODE);
     if (pane.ReadDirectory(FALSE) == READ_REBUILT)
         pane.SortEntries();
-    DrawPaneTitle(index);
-    DrawCursorLine(index, 1);
+    view.DrawPaneTitle(index);
+    view.DrawCursorLine(index, 1);
 }
