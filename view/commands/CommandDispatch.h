@@ -1,7 +1,7 @@
 // The keyword dispatchers of the view: one list per pane family and the two common
-// lists, each an ordered list of rows (keyword, view member, value, label). A
-// dispatcher compares the whole keyword case-sensitively with its list; the first
-// equal row runs its member.
+// lists, each an ordered list of rows (keyword, the keyword's own function or a view
+// member, value, label). A dispatcher compares the whole keyword case-sensitively with
+// its list; the first equal row runs what it names.
 #pragma once
 #include <windows.h>
 
