@@ -136,9 +136,6 @@ public:
     void OnBinaryInputPaste();
     void OnBinaryInputPasteLoop();
     void OnBinaryJumpLine();
-    // The jump dialog's answer: moves the cursor to (or by) the typed line; 0 and the
-    // message when the number is malformed.
-    int ApplyBinaryJump(LPCWSTR text);
     void OnBinarySelectRange();
     void OnBinarySelectAll();
     void OnBinaryEditConfig();
@@ -357,9 +354,6 @@ public:
     // The shell openers (view/shell/ShellOpeners.cpp); verb null or "RunAs".
     void OpenCommandPrompt(LPCWSTR verb);
     void OpenPowerShell(LPCWSTR verb);
-    // "@Dosshell" and "@PowerShell" (0), "@DosShellRunAs" and "@PowerShellRunAs" (1).
-    void OpenCommandPromptAs(int elevated);
-    void OpenPowerShellAs(int elevated);
     // A new file of new-file kind n in the active pane's folder.
     void CreateNewFile(int kind);
     // The file-kind loop command of each target file.
@@ -407,13 +401,9 @@ public:
     // The program's own folder inside TempExtractionFolder, made on first use; FALSE
     // when it cannot be made.
     BOOL GetOwnTempFolder(CString& folder);
-    // "@Edit": the cursor file of the active filer pane in the editor.
-    void EditCursorEntry();
     // A shortcut in the pane's folder for each dropped file, named after the file
     // without its extension (view/shell/Shortcuts.cpp).
     void CreateShortcutsFromDrop(int pane, HDROP drop);
-    // The same for the files on the clipboard, into the active filer pane.
-    void PasteShortcuts();
     // The last extracted member and the options of "@Newselelect".
     ShellViewState m_shell;
 
@@ -444,8 +434,6 @@ public:
     void OnFormatDisk();
     // "@Opencpl": the applet of the CPL file under the filer cursor.
     void OnOpenControlPanelApplet();
-    // "@AddDirJump": the directory under the cursor appended to a jump group.
-    void AddCursorDirectoryToJumpGroup();
     // Ids 775-777: PREVIEW_MAGNIFICATION to that percent (10..500), every thumbnail
     // loaded again; nothing at all when it has that value already.
     void ChangePreviewMagnification(int percent);
@@ -459,8 +447,6 @@ public:
         DIALOG_PARENT_FIND_FILE = 1,
         DIALOG_PARENT_DIRECTORY_HISTORY = 2,
     };
-    // "@PackViewExit": asks, then the active archive listing becomes its folder's list.
-    void OnPackViewExit();
     // Menu 522: the common font dialog; OK stores the face, character set, height,
     // width and weight and builds the view font again.
     void OnDisplayFont();
@@ -551,8 +537,6 @@ public:
     void FindFilesInPane();
     // "@DispResultFindFile": the active directory listing shows the last finds again.
     void ShowFindResults();
-    // The pane switched to its finds under the filter "*.*", read and drawn.
-    void ShowPaneFindResults(int pane);
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
     // Lists the copy job and shows its window; one that cannot be made leaves the job
@@ -565,8 +549,6 @@ public:
     // The common entry every directory change ends in; the caller stops and restarts
     // the timers.
     void ChangePaneDirectory(int pane, LPCWSTR path, int historyMode, int statusPart, BOOL allowFile);
-    // The key pressed after "@Dirjumpkey": the pane goes to the jump entry naming it.
-    void JumpByKey(int pane, UINT vk);
     // Enter on the cursor entry of the active pane.
     void OpenCursorEntry(int ignoreModifiers, int enterOnly);
     void GoParentDirectory();
@@ -586,13 +568,6 @@ public:
     void MarkCursorEntry(int moveCursor, int redraw);
     // kind 0 marks the files the other pane also has, 1 those it lacks.
     void SelectByOtherPane(int kind);
-    // Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
-    // file-kind table, else the program start or the registered action.
-    void OpenFileEntry(int pane, const class CFileInfo& entry);
-    // Return on a member of an archive listing: the file-kind table, else the action
-    // the shell has registered (when ARCINFOREADREGIST or ARCINFOSHIFTREADREGIST asks
-    // for it), else the text viewer.
-    void OpenArchiveMember(int pane, const class CFileInfo& entry);
     // A shortcut file on Return (shiftVariant 1 for Shift+Return): its target folder
     // opens in the pane, or its target file gets the cursor (and is opened), as the
     // LNK_*_ACT_RETURN_KEY_* settings say; otherwise the shell starts the shortcut.
@@ -622,7 +597,6 @@ public:
     int IncrementalSearchKey(UINT key, int isVirtualKey);
     void ClearIncrementalSearch();
     void BackIncrementalSearch();
-    void ToggleIncrementalSearchMode(int mode);
     void ToggleEasySearchMode(int mode);
 
     // Cursor movement (view/keys/CursorMovers.cpp). delta counts entries, lines or
@@ -643,13 +617,7 @@ public:
     // Scrolling by bar and wheel (view/keys/PaneScroll.cpp). bar null: the pane under
     // the mouse cursor.
     void ScrollByBar(UINT code, int thumb, HWND bar, int amount);
-    // The view's vertical picture bar moved by a code and an amount of steps (the
-    // wheel's notches); only while a picture is shown.
-    void ScrollPictureByAmount(UINT code, int thumb, int amount);
     void ScrollPane(int pane, UINT code, int thumb, int rangeMin, int rangeMax, int amount);
-    // The text viewer and the binary editor move their first shown line by a scroll code.
-    void ScrollTextDocument(int pane, UINT code, int thumb, int amount);
-    void ScrollBinaryDocument(int pane, UINT code, int thumb, int amount);
     void OnVScroll(UINT code, UINT thumb, CWnd* bar);
     void OnHScroll(UINT code, UINT thumb, CWnd* bar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
@@ -669,10 +637,6 @@ public:
     MenuViewState m_menus;
     // ---- Operations the keyword rows and menu items name, by the file that holds them
     // view/binary/BinaryEditorLifecycle.cpp
-    // The selection steps of the "@Select" keywords, as nibble deltas for
-    // SelectBinaryMove: 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
-    void StepBinarySelection(int step);
-    void OpenTextBox();
     // The view's end closes the text box; its note is saved as its window goes.
     void CloseTextBox();
     // view/commands/CommandDispatch.cpp
@@ -691,17 +655,10 @@ public:
     void MoveFilesToParent();
     void ShowFilesOfSubdirectories();
     // view/graphic/GraphicMode.cpp
-    void SetPicturePlacement(int value);
     void PausePictureDisplay();
-    void NextWallpaper();
     // view/graphic/PreviewPanes.cpp
-    void TogglePreviewPictureFilesOnly();
     void ToggleSmallPicture();
     void TogglePictureList();
-    // view/keys/KeyRouting.cpp
-    void RunFromFunctionList();
-    // view/keys/HotKeys.cpp
-    void ToggleTaskTray();
     // view/media/MediaCommands.cpp
     void SetAudioPlayback(LPCWSTR endpointId);
     void SetAudioCapture(LPCWSTR endpointId);
@@ -752,38 +709,16 @@ public:
     void ChooseDisplayFilter();
     void OpenDebugDialog();
     // view/navigation/DirectoryCommands.cpp
-    void ArmJumpKey();
     void ReloadPanes();
-    void ChangeDirectoryByDialog();
-    void ShowDirectoryHistory();
-    void ShowDriveList();
-    void ShowNetwork();
-    void GoRootDirectory();
-    // view/navigation/FilerDialogCommands.cpp
-    void JumpToDirectory();
-    void ShowDirectoryTree();
-    void ShowDriveTree();
-    void WriteFileList();
-    void ChangeDirectoryByName();
     // view/navigation/TwoPaneCommands.cpp
-    void SetOtherToSameDirectory();
-    void SetActiveToOtherDirectory();
-    void ToggleOtherPaneContent();
     // "@Downdevide" (+1) and "@Updevide" (-1): a picture pane keeps its size, and with
     // one pane hidden there is no split to move; the layout keeps the line inside the
     // view.
     void MoveSplitter(int delta);
-    void ToggleSplitDirection();
-    // view/fileops/FileTimeCommands.cpp
-    void ChangeFileTime();
-    void ChangeTimeAndAttributes();
     // view/navigation/PaneMarks.cpp
     void SelectEntries(int value);
     // view/navigation/SortAndSearchCommands.cpp
     void SetSortKey(int value);
-    void SetDirectorySortKey(int value);
-    void FlipSortOrder();
-    void FlipDirectorySortOrder();
     void SetEasySearchMode(int value);
     void ToggleAutoFileNameWidth();
     void ToggleFileNamePack();
@@ -793,42 +728,19 @@ public:
     void SwitchToSidePane(int side);
     // view/shell/PropertiesCommand.cpp
     void ShowProperties();
-    // view/shell/NetworkPlace.cpp
-    void ShowWholeNetwork();
-    // view/sync/SyncCommand.cpp
-    void SynchroniseDirectories();
     // view/system/DisplayModeCommands.cpp
     void ChangeDisplayMode();
-    void SetWallpaper();
-    // view/system/SystemDialogCommands.cpp
-    void OpenLauncher();
-    // view/system/PreviewMagnification.cpp
-    void EnlargePreview();
-    void ReducePreview();
-    void ResetPreviewScale();
     // view/system/SystemDialogCommands.cpp
     int RunMenuCommand(const CommandCall& call, INT_PTR value);
     void QuitProgram();
     int RunDefaultControlPanel(const CommandCall& call, INT_PTR value);
     // view/system/SystemDialogCommands.cpp
     void ShowControlPanelList();
-    void ConnectNetworkDrive();
-    void DisconnectNetworkDrive();
-    void OpenControlPanel();
     // view/system/WindowCommands.cpp
-    void ToggleMenuBar();
     void ToggleFullScreen();
     void MinimizeWindow();
     void ToggleMaximize();
-    void RunDisplaySet(int slot);
-    // view/viewer/ViewHistoryCommand.cpp
-    void ShowViewHistory();
-    // view/viewer/ViewerDisplay.cpp
-    void ToggleHexDisplay();
     // view/viewer/ViewerPane.cpp
-    void JumpToLine();
-    // view/viewer/ViewerPane.cpp
-    void ViewText();
     // The cursor file or member of the pane in the text viewer, recorded in the view
     // history; 1 when it opened.
     int OpenCursorInTextViewer(int pane);
@@ -838,17 +750,11 @@ public:
     // view/viewer/ViewerReopen.cpp
     void SetViewerEncoding(int value);
     void ReloadViewerFile();
-    void SetTabWidth(int value);
     void ToggleLineNumbers();
     // view/viewer/ViewerSearch.cpp
-    void SearchText();
     void SearchNext();
     void SearchPrevious();
     // view/viewer/ViewerSelect.cpp
-    // The selection steps of the "@Select" keywords: 0 left, 1 right, 2 up, 3 down, 4
-    // and 5 a page, 6 and 7 half a page, 8 and 9 to the first and the last line.
-    void StepViewerSelection(int step);
-    void SelectAllText();
     void CopyTextSelection();
 
     // ---- end keys and commands --------------------------------------------------------
@@ -992,8 +898,6 @@ public:
     void OnPreviewLoaded();
     // The following pane shows the directory under the active pane's cursor.
     void OpenCursorDirectoryInOtherPane();
-    // Makes the other pane follow the cursor's directory, or stops it following.
-    void ToggleFollowingPane();
     // The following pane and the pane that always shows the other pane's cursor
     // directory.
     PreviewViewState m_previews;

@@ -450,6 +450,25 @@ void CQvView::OnBinaryInputPasteLoop()
     RedrawBinary(*this, index);
 }
 
+// The jump dialog's answer: moves the cursor to (or by) the typed line; 0 and the
+// message when the number is malformed.
+static int ApplyBinaryJump(CQvView& view, LPCWSTR text)
+{
+    const int index = view.ActiveBinaryPane();
+    if (index < 0)
+        return 0;
+    CBinaryData& data = *view.BinaryDataOf(index);
+    LONGLONG delta = 0;
+    if (!ComputeBinaryJumpDelta(text, view.m_binary.choices.hexNotation, view.m_binary.choices.jumpMode,
+                                data.m_cursor, &delta))
+    {
+        Tell(&view, L"行数データが不正です");
+        return 0;
+    }
+    view.MoveBinaryCursor(index, delta);
+    return 1;
+}
+
 void CQvView::OnBinaryJumpLine()
 {
     const int index = ActiveBinaryPane();
@@ -463,25 +482,8 @@ void CQvView::OnBinaryJumpLine()
     {
         m_binary.choices.hexNotation = dialog.m_notation == 1 ? 1 : 0;
         m_binary.choices.jumpMode = dialog.m_relative == 1 ? 1 : 0;
-        ApplyBinaryJump(dialog.m_text);
+        ApplyBinaryJump(*this, dialog.m_text);
     }
-}
-
-int CQvView::ApplyBinaryJump(LPCWSTR text)
-{
-    const int index = ActiveBinaryPane();
-    if (index < 0)
-        return 0;
-    CBinaryData& data = *BinaryDataOf(index);
-    LONGLONG delta = 0;
-    if (!ComputeBinaryJumpDelta(text, m_binary.choices.hexNotation, m_binary.choices.jumpMode, data.m_cursor,
-                                &delta))
-    {
-        Tell(this, L"行数データが不正です");
-        return 0;
-    }
-    MoveBinaryCursor(index, delta);
-    return 1;
 }
 
 void CQvView::OnBinarySelectRange()

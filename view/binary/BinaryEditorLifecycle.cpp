@@ -7,6 +7,7 @@
 #include "filer/FilerPane.h"
 #include "res/BinaryDialogs.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/binary/BinaryEditorUi.h"
 #include "view/binary/BinaryLines.h"
 #include "view/navigation/ReturnToListing.h"
@@ -167,23 +168,24 @@ void CQvView::OnBinaryWriteChangeList()
 
 // ---- The keywords of the binary editor's command table --------------------------------
 
-// value 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
-void CQvView::StepBinarySelection(int step)
+// The selection steps of the "@Select" keywords, as nibble deltas for
+// SelectBinaryMove: 0 left, 1 right, 2 up, 3 down, 4 a page up, 5 a page down.
+VIEW_COMMAND(MoveBinarySelection)
 {
-    const int index = ActiveBinaryPane();
+    const int index = view.ActiveBinaryPane();
     if (index < 0)
         return;
-    const LONGLONG page = kBinaryNibblesPerLine * BinaryShownLines(index);
+    const LONGLONG page = kBinaryNibblesPerLine * view.BinaryShownLines(index);
     const LONGLONG deltas[] = {-1, 1, -kBinaryNibblesPerLine, kBinaryNibblesPerLine, -page, page};
-    if (step >= 0 && step < 6)
-        SelectBinaryMove(deltas[step]);
+    if (value >= 0 && value < 6)
+        view.SelectBinaryMove(deltas[value]);
 }
 
-void CQvView::OpenTextBox()
+VIEW_COMMAND(OpenTextBox)
 {
     if (!g_textBox)
         g_textBox = std::make_unique<CTextBoxDlg>();
-    g_textBox->ShowBox(DialogOwner(this));
+    g_textBox->ShowBox(DialogOwner(&view));
 }
 
 void CQvView::CloseTextBox()

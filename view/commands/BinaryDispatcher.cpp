@@ -4,11 +4,12 @@
 #include "view/QvView.h"
 #include "view/keys/KeySettings.h"
 
-namespace
+// In ViewCommands, as the functions the rows declare.
+namespace ViewCommands
 {
 
 // clang-format off
-const CommandEntry kEntries[] = {
+static const CommandEntry kEntries[] = {
     {L"@Filesave", &CQvView::OnBinarySave, 0, L"SaveBinaryFile"},
     {L"@Changedposout", &CQvView::OnBinaryWriteChangeList, 0, L"WriteChangedPositions"},
     {L"@Cmpbinaryfile", &CQvView::OnBinaryCompare, 0, L"CompareWithFile"},
@@ -22,12 +23,12 @@ const CommandEntry kEntries[] = {
     {L"@Nextpage", {&CQvView::MoveCursorByPage, 0}, 1, L"CursorPage"},
     {L"@Nexthalfpage", {&CQvView::MoveCursorByHalfPage, 0}, 1, L"CursorHalfPage"},
     {L"@Beforehalfpage", {&CQvView::MoveCursorByHalfPage, 0}, -1, L"CursorHalfPage"},
-    {L"@Selectleft", &CQvView::StepBinarySelection, 0, L"MoveBinarySelection"},
-    {L"@Selectright", &CQvView::StepBinarySelection, 1, L"MoveBinarySelection"},
-    {L"@Selectup", &CQvView::StepBinarySelection, 2, L"MoveBinarySelection"},
-    {L"@Selectdown", &CQvView::StepBinarySelection, 3, L"MoveBinarySelection"},
-    {L"@Selectbeforepage", &CQvView::StepBinarySelection, 4, L"MoveBinarySelection"},
-    {L"@Selectnextpage", &CQvView::StepBinarySelection, 5, L"MoveBinarySelection"},
+    COMMAND_ROW(L"@Selectleft", MoveBinarySelection, 0),
+    COMMAND_ROW(L"@Selectright", MoveBinarySelection, 1),
+    COMMAND_ROW(L"@Selectup", MoveBinarySelection, 2),
+    COMMAND_ROW(L"@Selectdown", MoveBinarySelection, 3),
+    COMMAND_ROW(L"@Selectbeforepage", MoveBinarySelection, 4),
+    COMMAND_ROW(L"@Selectnextpage", MoveBinarySelection, 5),
     {L"@Autonext", &CQvView::StartAutoScroll, 1, L"AutoScroll"},
     {L"@Autobefore", &CQvView::StartAutoScroll, -1, L"AutoScroll"},
     {L"@Jumpline", &CQvView::OnBinaryJumpLine, 0, L"JumpToBinaryLine"},
@@ -60,27 +61,27 @@ const CommandEntry kEntries[] = {
     {L"@Clipcopy", &CQvView::OnBinaryCopyHex, 0, L"CopyBinarySelection"},
     {L"@Selectrange", &CQvView::OnBinarySelectRange, 0, L"SelectBinaryRange"},
     {L"@Binaryallselect", &CQvView::OnBinarySelectAll, 0, L"SelectAllData"},
-    {L"@Changedevide", &CQvView::ToggleSplitDirection, 0, L"ToggleSplitDirection"},
+    COMMAND_ROW(L"@Changedevide", ToggleSplitDirection, 0),
     {L"@Wide", &CQvView::OnSplitPanes, 0, L"ToggleWideWindow"},
     {L"@Changewindow", &CQvView::SwitchActivePane, -1, L"SwitchPane"},
-    {L"@Changefilerdata", &CQvView::ToggleOtherPaneContent, 0, L"ToggleOtherPaneContent"},
-    {L"@Changedmenu", &CQvView::ToggleMenuBar, 0, L"ToggleMenuBar"},
+    COMMAND_ROW(L"@Changefilerdata", ToggleOtherPaneContent, 0),
+    COMMAND_ROW(L"@Changedmenu", ToggleMenuBar, 0),
     {L"@Downdevide", &CQvView::MoveSplitter, 1, L"MoveSplitter"},
     {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
     {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
     {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
     {L"@Binarykey", &CQvView::RunViewKeySettings, VIEW_KEYS_BINARY, L"ConfigureBinaryKeys"},
     {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
-    {L"@Nextfilerbmp", &CQvView::NextWallpaper, 0, L"NextWallpaper"},
+    COMMAND_ROW(L"@Nextfilerbmp", NextWallpaper, 0),
     {L"@AllSelect", &CQvView::OnBinarySelectAll, 0, L"SelectAllData"},
     {L"@Editend", &CQvView::OnBinaryEditEnd, 0, L"EndBinaryEdit"},
     {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},
 };
 // clang-format on
 
-} // namespace
+} // namespace ViewCommands
 
 const CommandEntry* GetBinaryDispatcherEntries(int* count)
 {
-    return ListEntries(kEntries, count);
+    return ListEntries(ViewCommands::kEntries, count);
 }

@@ -31,6 +31,9 @@ int CommandHandler::Run(CQvView& view, const CommandCall& call, INT_PTR value) c
         return 1;
     case SHAPE_CALL:
         return (view.*m_withCall)(call, value);
+    case SHAPE_FUNCTION:
+        m_function(view, call, value);
+        return 1;
     default:
         return 0;
     }
@@ -52,6 +55,8 @@ bool CommandHandler::operator==(const CommandHandler& other) const
         return m_withArgument == other.m_withArgument;
     case SHAPE_CALL:
         return m_withCall == other.m_withCall;
+    case SHAPE_FUNCTION:
+        return m_function == other.m_function;
     default:
         return true;
     }

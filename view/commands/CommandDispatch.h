@@ -1,7 +1,7 @@
 // The keyword dispatchers of the view: one list per pane family and the two common
-// lists, each an ordered list of rows (keyword, view member, value, label). A
-// dispatcher compares the whole keyword case-sensitively with its list; the first
-// equal row runs its member.
+// lists, each an ordered list of rows (keyword, the keyword's own function or a view
+// member, value, label). A dispatcher compares the whole keyword case-sensitively with
+// its list; the first equal row runs what it names.
 #pragma once
 #include <windows.h>
 
@@ -19,7 +19,8 @@ struct CommandCall
     LPCWSTR argument;
 };
 
-// The view member a row runs. A member has one of five shapes:
+// What a row runs: a keyword's own operation (a function of the one command shape,
+// below), or a view member of one of five shapes:
 // - void ()                 needs nothing;
 // - void (int value)        gets the row's value;
 // - void (int first, int value)  gets the number written beside it in the row, then
@@ -32,6 +33,7 @@ struct CommandCall
 class CommandHandler
 {
 public:
+    typedef void (*Function)(CQvView& view, const CommandCall& call, INT_PTR value);
     typedef void (CQvView::*Plain)();
     typedef void (CQvView::*WithValue)(int value);
     typedef void (CQvView::*WithTwo)(int first, int value);
@@ -51,6 +53,7 @@ public:
     {
     }
     constexpr CommandHandler(WithCall member) : m_shape(SHAPE_CALL), m_first(0), m_withCall(member) {}
+    constexpr CommandHandler(Function function) : m_shape(SHAPE_FUNCTION), m_first(0), m_function(function) {}
 
     // Runs the member; 1 for the shapes without a result, 0 for no member.
     int Run(CQvView& view, const CommandCall& call, INT_PTR value) const;
@@ -67,6 +70,7 @@ private:
         SHAPE_TWO,
         SHAPE_ARGUMENT,
         SHAPE_CALL,
+        SHAPE_FUNCTION,
     };
     Shape m_shape;
     int m_first;
@@ -76,8 +80,43 @@ private:
         WithTwo m_withTwo;
         WithArgument m_withArgument;
         WithCall m_withCall;
+        Function m_function;
     };
 };
+
+// A keyword's own operation is defined once, beside the code of its area:
+//     VIEW_COMMAND(ShowDriveList)
+//     {
+//         ... view.GetActivePaneIndex() ...
+//     }
+// with the view, the call and the row's value as `view`, `call` and `value`. A
+// dispatcher row names it, and the row declares it too, so the function has no
+// declaration elsewhere to keep in step:
+//     COMMAND_ROW(L"@Drivelist", ShowDriveList, 0),   (the operation's name is the label)
+//     {L"@Dosshell", COMMAND_FUNCTION(OpenCommandPromptAs), 0, L"OpenCommandPrompt"},
+// `git grep -n 'VIEW_COMMAND(ShowDriveList)'` finds the body. The functions live in
+// the namespace ViewCommands, where the Windows headers' names (a coclass is called
+// OpenControlPanel) cannot meet them.
+#define VIEW_COMMAND_SHAPE(name) void name(CQvView& view, const CommandCall& call, INT_PTR value)
+#define VIEW_COMMAND(name)                                                                                   \
+    namespace ViewCommands                                                                                   \
+    {                                                                                                        \
+    VIEW_COMMAND_SHAPE(name);                                                                                \
+    }                                                                                                        \
+    void ViewCommands::name([[maybe_unused]] CQvView& view, [[maybe_unused]] const CommandCall& call,        \
+                            [[maybe_unused]] INT_PTR value)
+// The declaration in the row stands in a block, where it names a function of the
+// innermost namespace around it: a row table stands in namespace ViewCommands (never in
+// an unnamed one, whose function of that name nothing defines).
+#define COMMAND_FUNCTION(name)                                                                               \
+    CommandHandler([] {                                                                                      \
+        VIEW_COMMAND_SHAPE(name);                                                                            \
+        return &name;                                                                                        \
+    }())
+#define COMMAND_ROW(keyword, name, value)                                                                    \
+    {                                                                                                        \
+        keyword, COMMAND_FUNCTION(name), value, L## #name                                                    \
+    }
 
 struct CommandEntry
 {

@@ -2,12 +2,13 @@
 // directly by the global hot keys.
 #include "view/QvView.h"
 
-namespace
+// In ViewCommands, as the functions the rows declare.
+namespace ViewCommands
 {
 
 // clang-format off
-const CommandEntry kEntries[] = {
-    {L"@Windowtotasktray", &CQvView::ToggleTaskTray, 0, L"ToggleTaskTray"},
+static const CommandEntry kEntries[] = {
+    COMMAND_ROW(L"@Windowtotasktray", ToggleTaskTray, 0),
     {L"@Soundpause", &CQvView::PauseSound, 0, L"PauseSound"},
     {L"@Soundstop", &CQvView::StopSound, 0, L"StopSound"},
     {L"@Setsoundlist", &CQvView::OpenSoundList, 0, L"OpenSoundList"},
@@ -42,9 +43,9 @@ const CommandEntry kEntries[] = {
 };
 // clang-format on
 
-} // namespace
+} // namespace ViewCommands
 
 const CommandEntry* GetCommon2DispatcherEntries(int* count)
 {
-    return ListEntries(kEntries, count);
+    return ListEntries(ViewCommands::kEntries, count);
 }

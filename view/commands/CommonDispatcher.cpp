@@ -2,11 +2,12 @@
 // argument after its first blank.
 #include "view/QvView.h"
 
-namespace
+// In ViewCommands, as the functions the rows declare.
+namespace ViewCommands
 {
 
 // clang-format off
-const CommandEntry kEntries[] = {
+static const CommandEntry kEntries[] = {
     {L"@Zoomscreen", &CQvView::ToggleMaximize, 0, L"ToggleMaximize"},
     {L"@Scsi01", &CQvView::RunScsiCommand, 1, L"RunScsiCommand"},
     {L"@Scsi02", &CQvView::RunScsiCommand, 2, L"RunScsiCommand"},
@@ -19,19 +20,19 @@ const CommandEntry kEntries[] = {
     {L"@Scsi09", &CQvView::RunScsiCommand, 9, L"RunScsiCommand"},
     {L"@Allscsiopen", &CQvView::OpenAllScsiTrays, 0, L"OpenAllScsiTrays"},
     {L"@Allscsiclose", &CQvView::CloseAllScsiTrays, 0, L"CloseAllScsiTrays"},
-    {L"@Displayset0", &CQvView::RunDisplaySet, 0, L"ApplyDisplaySet"},
-    {L"@Displayset1", &CQvView::RunDisplaySet, 1, L"ApplyDisplaySet"},
-    {L"@Displayset2", &CQvView::RunDisplaySet, 2, L"ApplyDisplaySet"},
-    {L"@Displayset3", &CQvView::RunDisplaySet, 3, L"ApplyDisplaySet"},
-    {L"@Displayset4", &CQvView::RunDisplaySet, 4, L"ApplyDisplaySet"},
-    {L"@Displayset5", &CQvView::RunDisplaySet, 5, L"ApplyDisplaySet"},
-    {L"@Displayset6", &CQvView::RunDisplaySet, 6, L"ApplyDisplaySet"},
-    {L"@Displayset7", &CQvView::RunDisplaySet, 7, L"ApplyDisplaySet"},
-    {L"@Displayset8", &CQvView::RunDisplaySet, 8, L"ApplyDisplaySet"},
-    {L"@Displayset9", &CQvView::RunDisplaySet, 9, L"ApplyDisplaySet"},
+    {L"@Displayset0", COMMAND_FUNCTION(RunDisplaySet), 0, L"ApplyDisplaySet"},
+    {L"@Displayset1", COMMAND_FUNCTION(RunDisplaySet), 1, L"ApplyDisplaySet"},
+    {L"@Displayset2", COMMAND_FUNCTION(RunDisplaySet), 2, L"ApplyDisplaySet"},
+    {L"@Displayset3", COMMAND_FUNCTION(RunDisplaySet), 3, L"ApplyDisplaySet"},
+    {L"@Displayset4", COMMAND_FUNCTION(RunDisplaySet), 4, L"ApplyDisplaySet"},
+    {L"@Displayset5", COMMAND_FUNCTION(RunDisplaySet), 5, L"ApplyDisplaySet"},
+    {L"@Displayset6", COMMAND_FUNCTION(RunDisplaySet), 6, L"ApplyDisplaySet"},
+    {L"@Displayset7", COMMAND_FUNCTION(RunDisplaySet), 7, L"ApplyDisplaySet"},
+    {L"@Displayset8", COMMAND_FUNCTION(RunDisplaySet), 8, L"ApplyDisplaySet"},
+    {L"@Displayset9", COMMAND_FUNCTION(RunDisplaySet), 9, L"ApplyDisplaySet"},
     {L"@Changedisplay", &CQvView::ChangeDisplayMode, 0, L"ChangeDisplayMode"},
-    {L"@TextBox", &CQvView::OpenTextBox, 0, L"OpenTextBox"},
-    {L"@ExeByFuncList", &CQvView::RunFromFunctionList, 0, L"RunFromFunctionList"},
+    COMMAND_ROW(L"@TextBox", OpenTextBox, 0),
+    COMMAND_ROW(L"@ExeByFuncList", RunFromFunctionList, 0),
     {L"@AlphaChannelType1", &CQvView::SetAlphaChannelType, 0, L"SetAlphaChannelType"},
     {L"@AlphaChannelType2", &CQvView::SetAlphaChannelType, 1, L"SetAlphaChannelType"},
     {L"@AlphaChannelType3", &CQvView::SetAlphaChannelType, 2, L"SetAlphaChannelType"},
@@ -46,9 +47,9 @@ const CommandEntry kEntries[] = {
 };
 // clang-format on
 
-} // namespace
+} // namespace ViewCommands
 
 const CommandEntry* GetCommonDispatcherEntries(int* count)
 {
-    return ListEntries(kEntries, count);
+    return ListEntries(ViewCommands::kEntries, count);
 }

@@ -3,11 +3,12 @@
 #include "view/QvView.h"
 #include "view/keys/KeySettings.h"
 
-namespace
+// In ViewCommands, as the functions the rows declare.
+namespace ViewCommands
 {
 
 // clang-format off
-const CommandEntry kEntries[] = {
+static const CommandEntry kEntries[] = {
     {L"@Zoomin", &CQvView::StepZoom, 1, L"ZoomPicture"},
     {L"@Zoomout", &CQvView::StepZoom, 2, L"ZoomPicture"},
     {L"@ScalingOnOff", &CQvView::ToggleFitToWindow, 1, L"ToggleScaling"},
@@ -17,12 +18,12 @@ const CommandEntry kEntries[] = {
     {L"@180Rot", &CQvView::TransformPicture, 4, L"RotatePicture"},
     {L"@H_Reverse", &CQvView::TransformPicture, 2, L"FlipPicture"},
     {L"@V_Reverse", &CQvView::TransformPicture, 3, L"FlipPicture"},
-    {L"@H_PosLeft", &CQvView::SetPicturePlacement, 0, L"SetPicturePlacement"},
-    {L"@H_PosRight", &CQvView::SetPicturePlacement, 1, L"SetPicturePlacement"},
-    {L"@H_PosCenter", &CQvView::SetPicturePlacement, 2, L"SetPicturePlacement"},
-    {L"@V_PosUp", &CQvView::SetPicturePlacement, 10, L"SetPicturePlacement"},
-    {L"@V_PosBottom", &CQvView::SetPicturePlacement, 11, L"SetPicturePlacement"},
-    {L"@V_PosCenter", &CQvView::SetPicturePlacement, 12, L"SetPicturePlacement"},
+    COMMAND_ROW(L"@H_PosLeft", SetPicturePlacement, 0),
+    COMMAND_ROW(L"@H_PosRight", SetPicturePlacement, 1),
+    COMMAND_ROW(L"@H_PosCenter", SetPicturePlacement, 2),
+    COMMAND_ROW(L"@V_PosUp", SetPicturePlacement, 10),
+    COMMAND_ROW(L"@V_PosBottom", SetPicturePlacement, 11),
+    COMMAND_ROW(L"@V_PosCenter", SetPicturePlacement, 12),
     {L"@Next", &CQvView::ShowNextPicture, 1, L"ShowNextPicture"},
     {L"@Before", &CQvView::ShowNextPicture, -1, L"ShowNextPicture"},
     {L"@10Next", &CQvView::ShowNextPicture, 10, L"ShowNextPicture"},
@@ -40,8 +41,8 @@ const CommandEntry kEntries[] = {
     {L"@Returnkey", {&CQvView::OpenCursorEntry, 1}, 0, L"OpenCursorEntry"},
     {L"@Quit", &CQvView::QuitProgram, 0, L"QuitProgram"},
     {L"@Exitgraphic", &CQvView::OnExitGraphic, 0, L"ExitPictureView"},
-    {L"@Setwallpaper", &CQvView::SetWallpaper, 0, L"SetWallpaper"},
-    {L"@Changedmenu", &CQvView::ToggleMenuBar, 0, L"ToggleMenuBar"},
+    COMMAND_ROW(L"@Setwallpaper", SetWallpaper, 0),
+    COMMAND_ROW(L"@Changedmenu", ToggleMenuBar, 0),
     {L"@Right", {&CQvView::ScrollPicture, 1}, 0, L"MoveGraphicPosition"},
     {L"@Left", {&CQvView::ScrollPicture, -1}, 0, L"MoveGraphicPosition"},
     {L"@Down", {&CQvView::ScrollPicture, 0}, 1, L"MoveGraphicPosition"},
@@ -54,9 +55,9 @@ const CommandEntry kEntries[] = {
 };
 // clang-format on
 
-} // namespace
+} // namespace ViewCommands
 
 const CommandEntry* GetGraphicDispatcherEntries(int* count)
 {
-    return ListEntries(kEntries, count);
+    return ListEntries(ViewCommands::kEntries, count);
 }

@@ -4,6 +4,7 @@
 #include "filer/FilerPane.h"
 #include "fileops/dialogs/FileTimeDlg.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 
 // The two time commands: the dialog on the active filer pane's targets; OK reloads
@@ -42,12 +43,12 @@ static void RunFileTimeDialog(CQvView& view, BOOL withAttributes)
         view.ReloadFilerPanes();
 }
 
-void CQvView::ChangeFileTime()
+VIEW_COMMAND(ChangeFileTime)
 {
-    RunFileTimeDialog(*this, FALSE);
+    RunFileTimeDialog(view, FALSE);
 }
 
-void CQvView::ChangeTimeAndAttributes()
+VIEW_COMMAND(ChangeTimeAndAttributes)
 {
-    RunFileTimeDialog(*this, TRUE);
+    RunFileTimeDialog(view, TRUE);
 }

@@ -18,6 +18,7 @@
 #include "media/MciWnd.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 
 namespace
 {
@@ -531,13 +532,13 @@ void CQvView::PausePictureDisplay()
     }
 }
 
-void CQvView::NextWallpaper()
+VIEW_COMMAND(NextWallpaper)
 {
-    if (FindGraphicPane() < 0)
-        LoadPaneBackgroundPicture(3);
+    if (view.FindGraphicPane() < 0)
+        view.LoadPaneBackgroundPicture(3);
 }
 
-void CQvView::SetPicturePlacement(int value)
+VIEW_COMMAND(SetPicturePlacement)
 {
     // 0-2 are the horizontal choices, 10-12 the vertical ones.
     int& setting = value >= 10 ? g_GRAPHIC_VIEW_V_POS : g_GRAPHIC_VIEW_H_POS;
@@ -545,6 +546,6 @@ void CQvView::SetPicturePlacement(int value)
     if (setting != choice)
     {
         setting = choice;
-        UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+        view.UpdatePictureLayout(PICTURE_LAYOUT_ALL);
     }
 }

@@ -7,6 +7,7 @@
 #include "filer/FilerPane.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -230,25 +231,26 @@ void CQvView::OpenCursorDirectoryInOtherPane()
     }
 }
 
-void CQvView::ToggleFollowingPane()
+// Makes the other pane follow the cursor's directory, or stops it following.
+VIEW_COMMAND(ToggleOtherAlwaysDirectory)
 {
-    const int active = GetActivePaneIndex();
-    if (m_previews.followingPane >= 0 || active < 0)
-        m_previews.followingPane = -1;
+    const int active = view.GetActivePaneIndex();
+    if (view.m_previews.followingPane >= 0 || active < 0)
+        view.m_previews.followingPane = -1;
     else
     {
-        m_previews.followingPane = 1 - active;
-        OpenCursorDirectoryInOtherPane();
+        view.m_previews.followingPane = 1 - active;
+        view.OpenCursorDirectoryInOtherPane();
     }
 }
 
 // ---- The preview keywords of the filer: a folder's thumbnails on, off or for its whole
 // tree, the picture-only listing, the other pane that follows the cursor's
 // directory, and the switches of the two picture windows.
-void CQvView::TogglePreviewPictureFilesOnly()
+VIEW_COMMAND(TogglePreviewPictureFilesOnly)
 {
     g_PREVIEW_DISP_PICTURE_FILE = g_PREVIEW_DISP_PICTURE_FILE ? 0 : 1;
-    ReloadPreviewPanes(0);
+    view.ReloadPreviewPanes(0);
 }
 
 void CQvView::ToggleSmallPicture()

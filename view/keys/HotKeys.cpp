@@ -223,10 +223,10 @@ void CQvView::OnKillFocus(CWnd* pNewWnd)
 }
 
 // "@Windowtotasktray": into the task tray, or back out of it.
-void CQvView::ToggleTaskTray()
+VIEW_COMMAND(ToggleTaskTray)
 {
-    if (m_bInTray)
-        RestoreFromTray();
+    if (view.m_bInTray)
+        view.RestoreFromTray();
     else
-        GoToTray();
+        view.GoToTray();
 }

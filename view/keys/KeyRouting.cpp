@@ -83,7 +83,8 @@ int CQvView::OnKeyDownFront(UINT vk, UINT /*repeat*/, UINT /*flags*/)
     return IsTableKeyOrEnter(vk) ? 1 : 0;
 }
 
-void CQvView::JumpByKey(int pane, UINT vk)
+// The key pressed after "@Dirjumpkey": the pane goes to the jump entry naming it.
+static void JumpByKey(CQvView& view, int pane, UINT vk)
 {
     if (pane < 0 || g_JumpGroups.GetSize() == 0)
         return;
@@ -104,7 +105,7 @@ void CQvView::JumpByKey(int pane, UINT vk)
         CString target;
         ExpandEnvironmentString(target, entries[i].m_directory);
         // A file opens its directory with the cursor on it, as from the jump dialog.
-        ChangePaneDirectory(pane, target, 1, STATUS_PART_FULL, TRUE);
+        view.ChangePaneDirectory(pane, target, 1, STATUS_PART_FULL, TRUE);
         return;
     }
 }
@@ -139,7 +140,7 @@ void CQvView::RouteKeyPress(UINT vk)
             // The armed key picks the entry of the jump group the jump dialog opens on
             // whose key name is the key's, ignoring case; a key no entry names is
             // swallowed.
-            JumpByKey(activeIndex, vk);
+            JumpByKey(*this, activeIndex, vk);
             return;
         }
         if (IncrementalSearchKey(vk, 1))
@@ -178,16 +179,16 @@ void CQvView::RouteKeyPress(UINT vk)
 
 // ---- "@ExeByFuncList": the function list of the active pane's mode; the command chosen
 // there runs as if its key had been pressed.
-void CQvView::RunFromFunctionList()
+VIEW_COMMAND(RunFromFunctionList)
 {
-    const int index = GetActivePaneIndex();
+    const int index = view.GetActivePaneIndex();
     const CFilerPane* pane = PaneAt(index);
     const UINT paneMode = pane != nullptr ? pane->m_mode : static_cast<UINT>(PANE_MODE_FILER);
-    CViewBusyGuard busy(*this);
-    CFuncListDlg dlg(paneMode, DialogOwner(this));
+    CViewBusyGuard busy(view);
+    CFuncListDlg dlg(paneMode, DialogOwner(&view));
     const INT_PTR result = dlg.DoModal();
     // The chosen keyword runs as an action of its own.
     busy.Release();
     if (result == IDOK && !dlg.m_resultKeyword.IsEmpty())
-        DispatchCommandKeyword(dlg.m_resultKeyword, dlg.m_resultModifier, dlg.m_resultVirtualKey);
+        view.DispatchCommandKeyword(dlg.m_resultKeyword, dlg.m_resultModifier, dlg.m_resultVirtualKey);
 }

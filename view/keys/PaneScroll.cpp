@@ -5,6 +5,11 @@
 #include "view/scroll/ScrollBars.h"
 #include "viewers/binary/BinaryData.h"
 
+// The steps of ScrollByBar and ScrollPane, defined after them.
+static void ScrollPictureByAmount(CQvView& view, UINT code, int thumb, int amount);
+static void ScrollTextDocument(CQvView& view, int paneIndex, UINT code, int thumb, int amount);
+static void ScrollBinaryDocument(CQvView& view, int paneIndex, UINT code, int thumb, int amount);
+
 namespace
 {
 
@@ -64,7 +69,7 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
         // The picture fills the view and scrolls by the view's own bar; the pane bars
         // are hidden and move nothing.
         if (bar == nullptr)
-            ScrollPictureByAmount(code, thumb, amount);
+            ScrollPictureByAmount(*this, code, thumb, amount);
         return;
     }
     int target = -1;
@@ -103,14 +108,16 @@ void CQvView::ScrollByBar(UINT code, int thumb, HWND bar, int amount)
     ScrollPane(target, code, thumb, rangeMin, rangeMax, amount);
 }
 
-void CQvView::ScrollPictureByAmount(UINT code, int thumb, int amount)
+// The view's vertical picture bar moved by a code and an amount of steps (the
+// wheel's notches); only while a picture is shown.
+static void ScrollPictureByAmount(CQvView& view, UINT code, int thumb, int amount)
 {
-    if (m_graphic.state != GRAPHIC_STATE_SHOWN)
+    if (view.m_graphic.state != GRAPHIC_STATE_SHOWN)
         return;
     // A page is a share of the client height, so that a turn of several notches moves
     // as far on a tall window as on a small one.
-    const int page = amount * m_layout.clientHeight / 100;
-    int next = m_graphic.vPos;
+    const int page = amount * view.m_layout.clientHeight / 100;
+    int next = view.m_graphic.vPos;
     switch (code)
     {
     case SB_LINEUP:
@@ -129,13 +136,13 @@ void CQvView::ScrollPictureByAmount(UINT code, int thumb, int amount)
         next = thumb;
         break;
     case SB_BOTTOM:
-        next = m_graphic.vMax;
+        next = view.m_graphic.vMax;
         break;
     default:
         return;
     }
     // Clamped to the bar's range, the offset set and the picture redrawn there.
-    ScrollPictureBar(SB_VERT, SB_THUMBPOSITION, next);
+    view.ScrollPictureBar(SB_VERT, SB_THUMBPOSITION, next);
 }
 
 void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int rangeMax, int amount)
@@ -259,9 +266,9 @@ void CQvView::ScrollPane(int paneIndex, UINT code, int thumb, int rangeMin, int 
     else if ((pane->m_mode & PANE_MODES_TEXT_VIEWERS) != 0 && (code == SB_LINEUP || code == SB_LINEDOWN))
         MoveCursorByLines(amount, 0, code == SB_LINEUP ? -1 : 1, 1);
     else if ((pane->m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
-        ScrollTextDocument(paneIndex, code, thumb, amount);
+        ScrollTextDocument(*this, paneIndex, code, thumb, amount);
     else if (pane->m_mode == PANE_MODE_BINARY)
-        ScrollBinaryDocument(paneIndex, code, thumb, amount);
+        ScrollBinaryDocument(*this, paneIndex, code, thumb, amount);
 }
 
 // The first line a scroll code asks for, from the current one: a page is pageLines, the
@@ -298,43 +305,45 @@ static bool DocumentLineForCode(UINT code, int thumb, int amount, INT64 current,
     }
 }
 
-void CQvView::ScrollTextDocument(int paneIndex, UINT code, int thumb, int amount)
+// The text viewer and the binary editor move their first shown line by a scroll code.
+static void ScrollTextDocument(CQvView& view, int paneIndex, UINT code, int thumb, int amount)
 {
     CFilerPane* pane = g_Panes[paneIndex];
     if (pane->m_viewer == nullptr)
         return;
-    const int rows = m_layout.panes[paneIndex].rowsFull > 0 ? m_layout.panes[paneIndex].rowsFull : 1;
+    const int rows =
+        view.m_layout.panes[paneIndex].rowsFull > 0 ? view.m_layout.panes[paneIndex].rowsFull : 1;
     const INT64 top = pane->m_viewer->GetTopLine();
     INT64 first = top;
     if (!DocumentLineForCode(code, thumb, amount, top, rows, LastFirstDocumentLine(*pane, rows), &first))
         return;
     // The viewer clamps to its last page and to the first line.
-    if (pane->ScrollViewerLines(first - top, rows, FALSE) != 0 && m_hWnd != nullptr &&
-        IsPaneVisible(paneIndex))
+    if (pane->ScrollViewerLines(first - top, rows, FALSE) != 0 && view.m_hWnd != nullptr &&
+        view.IsPaneVisible(paneIndex))
     {
-        m_paneRedrawRequest[paneIndex] = 1;
-        DrawPane(paneIndex);
+        view.m_paneRedrawRequest[paneIndex] = 1;
+        view.DrawPane(paneIndex);
     }
 }
 
-void CQvView::ScrollBinaryDocument(int paneIndex, UINT code, int thumb, int amount)
+static void ScrollBinaryDocument(CQvView& view, int paneIndex, UINT code, int thumb, int amount)
 {
-    CBinaryData* data = BinaryDataOf(paneIndex);
+    CBinaryData* data = view.BinaryDataOf(paneIndex);
     if (data == nullptr)
         return;
-    const bool draw = m_hWnd != nullptr && IsPaneVisible(paneIndex);
+    const bool draw = view.m_hWnd != nullptr && view.IsPaneVisible(paneIndex);
     // The caret cell is drawn plain before the rows move under it.
     if (draw)
-        DrawBinaryPane(paneIndex, 2);
-    const int shown = BinaryShownLines(paneIndex);
+        view.DrawBinaryPane(paneIndex, 2);
+    const int shown = view.BinaryShownLines(paneIndex);
     const INT64 top = data->m_firstLine;
     INT64 first = top;
-    if (!DocumentLineForCode(code, thumb, amount, top, shown,
-                             LastFirstDocumentLine(*g_Panes[paneIndex], m_layout.panes[paneIndex].rowsFull),
-                             &first))
+    if (!DocumentLineForCode(
+            code, thumb, amount, top, shown,
+            LastFirstDocumentLine(*g_Panes[paneIndex], view.m_layout.panes[paneIndex].rowsFull), &first))
     {
         if (draw)
-            DrawBinaryPane(paneIndex, 1);
+            view.DrawBinaryPane(paneIndex, 1);
         return;
     }
     data->m_firstLine = first;
@@ -343,9 +352,9 @@ void CQvView::ScrollBinaryDocument(int paneIndex, UINT code, int thumb, int amou
     {
         if (data->m_firstLine != top)
         {
-            m_paneRedrawRequest[paneIndex] = 1;
-            DrawPane(paneIndex);
+            view.m_paneRedrawRequest[paneIndex] = 1;
+            view.DrawPane(paneIndex);
         }
-        DrawBinaryPane(paneIndex, 1);
+        view.DrawBinaryPane(paneIndex, 1);
     }
 }

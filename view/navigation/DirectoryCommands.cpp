@@ -2,6 +2,7 @@
 // network lists, "@Rootdirectory" (the root of the drive or share), "@Dirhistory" (a
 // visited directory) and "@Dirchangedlg" (a folder from the shell's folder chooser).
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/FilerPane.h"
 #include "util/PathHelpers.h"
@@ -10,9 +11,9 @@
 #include "app/FolderChooser.h"
 #include "view/shell/ShellSeam.h"
 
-void CQvView::ArmJumpKey()
+VIEW_COMMAND(ArmJumpKey)
 {
-    m_bJumpKeyArmed = 1;
+    view.m_bJumpKeyArmed = 1;
 }
 
 void CQvView::ReloadPanes()
@@ -30,26 +31,26 @@ void CQvView::ReloadPanes()
     RedrawMovedPane(index, STATUS_PART_FULL);
 }
 
-void CQvView::ShowDriveList()
+VIEW_COMMAND(ShowDriveList)
 {
-    int index = GetActivePaneIndex();
+    int index = view.GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & PANE_MODES_LISTS) == 0)
         return;
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     CString current = g_Panes[index]->m_mode == PANE_MODE_FILER ? g_Panes[index]->m_currentDir : CString();
-    ShowDriveListAt(index, current);
+    view.ShowDriveListAt(index, current);
 }
 
-void CQvView::ShowNetwork()
+VIEW_COMMAND(ShowNetwork)
 {
-    int index = GetActivePaneIndex();
+    int index = view.GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & PANE_MODES_LISTS) == 0)
         return;
-    CViewBusyGuard busy(*this);
-    ShowNetworkList(index);
+    CViewBusyGuard busy(view);
+    view.ShowNetworkList(index);
 }
 
-void CQvView::GoRootDirectory()
+VIEW_COMMAND(GoRootDirectory)
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
@@ -60,17 +61,17 @@ void CQvView::GoRootDirectory()
     if (!root.IsEmpty() && root[root.GetLength() - 1] == L'\\')
         root = root.Left(root.GetLength() - 1);
     root += L"\\";
-    CViewBusyGuard busy(*this);
-    ChangePaneDirectory(index, root, 1, STATUS_PART_FULL, FALSE);
+    CViewBusyGuard busy(view);
+    view.ChangePaneDirectory(index, root, 1, STATUS_PART_FULL, FALSE);
 }
 
-void CQvView::ShowDirectoryHistory()
+VIEW_COMMAND(ShowDirectoryHistory)
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
-    CViewBusyGuard busy(*this);
-    CDirHistoryDlg dialog(this);
+    CViewBusyGuard busy(view);
+    CDirHistoryDlg dialog(&view);
     if (dialog.DoModal() == IDOK && !dialog.m_resultPath.IsEmpty())
     {
         CString path = dialog.m_resultPath;
@@ -82,15 +83,15 @@ void CQvView::ShowDirectoryHistory()
                 path.Delete(path.GetLength() - 1);
             path += L'\\';
         }
-        ChangePaneDirectory(index, path, PATH_VISIT_NAVIGATE, STATUS_PART_FULL, FALSE);
+        view.ChangePaneDirectory(index, path, PATH_VISIT_NAVIGATE, STATUS_PART_FULL, FALSE);
     }
 }
 
 ShellDialogSeam g_ShellDialogSeam = {ShellExecuteExW, BrowseForFolder};
 
-void CQvView::ChangeDirectoryByDialog()
+VIEW_COMMAND(ChangeDirectoryByDialog)
 {
-    const int index = GetActivePaneIndex();
+    const int index = view.GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr ||
         !(g_Panes[index]->m_mode &
           (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK)))
@@ -99,7 +100,7 @@ void CQvView::ChangeDirectoryByDialog()
     CString path;
     if (g_Panes[index]->m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE))
         path = g_Panes[index]->m_currentDir;
-    CViewBusyGuard busy(*this);
-    if (g_ShellDialogSeam.chooseFolder(path, this, FALSE) && !path.IsEmpty())
-        ChangePaneDirectory(index, path, PATH_VISIT_NAVIGATE, STATUS_PART_FULL, FALSE);
+    CViewBusyGuard busy(view);
+    if (g_ShellDialogSeam.chooseFolder(path, &view, FALSE) && !path.IsEmpty())
+        view.ChangePaneDirectory(index, path, PATH_VISIT_NAVIGATE, STATUS_PART_FULL, FALSE);
 }

@@ -139,42 +139,44 @@ int CQvView::RunFileKindCommand(int pane, const CFileInfo& entry, LPCWSTR workDi
     return 1;
 }
 
-void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
+// Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
+// file-kind table, else the program start or the registered action.
+void OpenFileEntry(CQvView& view, int pane, const CFileInfo& entry)
 {
     CFilerPane& target = *g_Panes[pane];
     CString directory =
         target.m_subMode == PANE_SUB_FIND_RESULTS ? CString(entry.GetDirectory()) : target.m_currentDir;
     LPCWSTR findDirectory = target.m_subMode == PANE_SUB_FIND_RESULTS ? (LPCWSTR)directory : nullptr;
-    if (RunFileKindCommand(pane, entry, directory, findDirectory, 0))
+    if (view.RunFileKindCommand(pane, entry, directory, findDirectory, 0))
         return;
     CString name = entry.GetName();
     for (LPCWSTR extension : {L"CMD", L"EXE", L"COM", L"BAT", L"PIF"})
         if (HasExtension(name, extension))
         {
             // A program opens the run dialog, as its menu command does.
-            RunExecuteCommand(0);
+            view.RunExecuteCommand(0);
             return;
         }
-    bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
+    bool shift = view.m_bShiftDown && !g_SAMERETURNSHIFT;
     if (shift ? g_KINDSHIFTWINEXE : g_KINDWINEXE)
     {
         if (HasExtension(name, L"LNK") && !(entry.m_findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            OpenShortcutEntry(shift ? 1 : 0, pane, entry))
+            view.OpenShortcutEntry(shift ? 1 : 0, pane, entry))
             return;
         CString full;
         MakePath(directory, name, full);
         HINSTANCE result =
-            g_FileOpenSeam.shellExecute(m_hWnd, nullptr, full, nullptr, directory, SW_SHOWNORMAL);
+            g_FileOpenSeam.shellExecute(view.m_hWnd, nullptr, full, nullptr, directory, SW_SHOWNORMAL);
         // A result of 32 or more is success; a failure is not reported, the next
         // way is tried.
         if (reinterpret_cast<INT_PTR>(result) > 31)
             return;
-        if ((shift ? g_SHIFTRETURNREADREGIST : g_RETURNREADREGIST) && OpenWithShellVerb(name, directory))
+        if ((shift ? g_SHIFTRETURNREADREGIST : g_RETURNREADREGIST) && view.OpenWithShellVerb(name, directory))
             return;
     }
     if (shift)
     {
-        OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
+        view.OpenInEditor(name, target.m_currentDir, pane, g_CHECK_EDIT_FILE_IS_UNICODE);
         // The editor may already have written the file, or a new one beside it.
         const int read = target.ReadDirectory(FALSE);
         if (read == READ_UNCHANGED)
@@ -182,24 +184,28 @@ void CQvView::OpenFileEntry(int pane, const CFileInfo& entry)
         if (read == READ_REBUILT)
             target.SortEntries();
         target.MoveCursor(0, TRUE);
-        RedrawMovedPane(pane, STATUS_PART_FULL);
+        view.RedrawMovedPane(pane, STATUS_PART_FULL);
         return;
     }
     // Anything else is shown in the text viewer, as "@View" shows the cursor file.
-    OpenCursorInTextViewer(pane);
+    view.OpenCursorInTextViewer(pane);
 }
 
-void CQvView::OpenArchiveMember(int pane, const CFileInfo& entry)
+// Return on a member of an archive listing: the file-kind table, else the action
+// the shell has registered (when ARCINFOREADREGIST or ARCINFOSHIFTREADREGIST asks
+// for it), else the text viewer.
+void OpenArchiveMember(CQvView& view, int pane, const CFileInfo& entry)
 {
     CString temp;
     GetTempDirectory(temp);
-    if (RunFileKindCommand(pane, entry, temp, temp, 0))
+    if (view.RunFileKindCommand(pane, entry, temp, temp, 0))
         return;
-    const bool shift = m_bShiftDown && !g_SAMERETURNSHIFT;
+    const bool shift = view.m_bShiftDown && !g_SAMERETURNSHIFT;
     // The shell's action needs the member on disk: the opener extracts it first.
-    if ((shift ? g_ARCINFOSHIFTREADREGIST : g_ARCINFOREADREGIST) && OpenWithShellVerb(entry.GetName(), temp))
+    if ((shift ? g_ARCINFOSHIFTREADREGIST : g_ARCINFOREADREGIST) &&
+        view.OpenWithShellVerb(entry.GetName(), temp))
         return;
-    OpenCursorInTextViewer(pane);
+    view.OpenCursorInTextViewer(pane);
 }
 
 int CQvView::OpenShortcutEntry(int shiftVariant, int pane, const CFileInfo& entry)

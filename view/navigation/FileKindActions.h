@@ -5,6 +5,7 @@
 #include <windows.h>
 
 class CQvView;
+class CFileInfo;
 
 struct FileOpenSeam
 {
@@ -30,3 +31,12 @@ public:
 private:
     FileOpenSeam m_saved;
 };
+
+// Return on a file of a filer pane (view/navigation/FileKindActions.cpp): the
+// file-kind table, else the program start or the registered action.
+void OpenFileEntry(CQvView& view, int pane, const CFileInfo& entry);
+
+// Return on a member of an archive listing: the file-kind table, else the action
+// the shell has registered (when ARCINFOREADREGIST or ARCINFOSHIFTREADREGIST asks
+// for it), else the text viewer.
+void OpenArchiveMember(CQvView& view, int pane, const CFileInfo& entry);

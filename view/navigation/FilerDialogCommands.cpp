@@ -14,6 +14,7 @@
 #include "res/FilerDialogs.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "view/status/StatusLine.h"
 
@@ -82,14 +83,14 @@ void RunTreeDialog(CQvView& view, BOOL driveRoot)
 }
 } // namespace
 
-void CQvView::JumpToDirectory()
+VIEW_COMMAND(JumpToDirectory)
 {
-    int index = GetActivePaneIndex();
+    int index = view.GetActivePaneIndex();
     if (PaneAt(index) == nullptr)
         return;
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     g_SoundHooks.playCommandSound(L"JUMPDIR");
-    CJumpDirectoryDlg dialog(this);
+    CJumpDirectoryDlg dialog(&view);
     dialog.m_pPane = g_Panes[index];
     const INT_PTR result = dialog.DoModal();
     if ((result == IDOK || result == IDC_JUMP_TO_LOCATION) && dialog.m_resultGroup >= 0 &&
@@ -100,44 +101,44 @@ void CQvView::JumpToDirectory()
         ExpandEnvironmentString(
             target, g_JumpGroups[dialog.m_resultGroup].m_entries[dialog.m_resultEntry].m_directory);
         if (result == IDC_JUMP_TO_LOCATION)
-            OpenPathInPane(index, target);
+            view.OpenPathInPane(index, target);
         else
             // A file opens its directory with the cursor on it.
-            ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, TRUE);
+            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, TRUE);
     }
 }
 
-void CQvView::ShowDirectoryTree()
+VIEW_COMMAND(ShowDirectoryTree)
 {
-    RunTreeDialog(*this, FALSE);
+    RunTreeDialog(view, FALSE);
 }
 
-void CQvView::ShowDriveTree()
+VIEW_COMMAND(ShowDriveTree)
 {
-    RunTreeDialog(*this, TRUE);
+    RunTreeDialog(view, TRUE);
 }
 
-void CQvView::WriteFileList()
+VIEW_COMMAND(WriteFileList)
 {
     int index = -1;
-    CFilerPane* pane = ActiveListing(*this, index);
+    CFilerPane* pane = ActiveListing(view, index);
     if (pane == nullptr || pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_DRIVE_PRESENT))
         return;
-    CViewBusyGuard busy(*this);
-    CFileListDlg dialog(this);
+    CViewBusyGuard busy(view);
+    CFileListDlg dialog(&view);
     dialog.m_paneNumber = index;
     dialog.DoModal();
 }
 
-void CQvView::ChangeDirectoryByName()
+VIEW_COMMAND(ChangeDirectoryByName)
 {
-    int index = GetActivePaneIndex();
+    int index = view.GetActivePaneIndex();
     if (index < 0 || g_Panes[index] == nullptr ||
         (g_Panes[index]->m_mode &
          (PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_ARCHIVE | PANE_MODE_NETWORK)) == 0)
         return;
-    CViewBusyGuard busy(*this);
-    CLogDiskDlg dialog(this);
+    CViewBusyGuard busy(view);
+    CLogDiskDlg dialog(&view);
     dialog.m_baseDirectory = g_Panes[index]->m_currentDir;
     dialog.m_paneNumber = index;
     g_SoundHooks.playCommandSound(L"DIRCHANGE");
@@ -148,8 +149,8 @@ void CQvView::ChangeDirectoryByName()
         FileUrlToPath(typed, dialog.m_result);
         CString target, message;
         if (!ResolveLogDiskTarget(dialog.m_baseDirectory, typed, target, message))
-            Tell(this, message);
+            Tell(&view, message);
         else if (!target.IsEmpty())
-            ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
+            view.ChangePaneDirectory(index, WithRootBackslash(target), 1, STATUS_PART_FULL, FALSE);
     }
 }

@@ -11,6 +11,7 @@
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/navigation/FileKindActions.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -226,7 +227,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         else if (!entry->IsDirectory() && !enterOnly)
         {
             CFileInfo file = *entry;
-            OpenFileEntry(index, file);
+            OpenFileEntry(*this, index, file);
         }
     }
     else if (pane.m_mode == PANE_MODE_ARCHIVE)
@@ -240,7 +241,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             else if (!entry->IsDirectory() && !enterOnly)
             {
                 CFileInfo member = *entry;
-                OpenArchiveMember(index, member);
+                OpenArchiveMember(*this, index, member);
             }
         }
     }

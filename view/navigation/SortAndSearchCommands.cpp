@@ -5,6 +5,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/SortSetting.h"
 #include "filer/dialogs/SortDlg.h"
@@ -55,20 +56,19 @@ void CQvView::SetSortKey(int key)
     ChangeActiveSort(*this, [key](CSortSetting& sort) { sort.m_fileKey = key; });
 }
 
-void CQvView::SetDirectorySortKey(int key)
+VIEW_COMMAND(SetDirectorySortKey)
 {
-    ChangeActiveSort(*this, [key](CSortSetting& sort) { sort.m_directoryKey = key; });
+    ChangeActiveSort(view, [value](CSortSetting& sort) { sort.m_directoryKey = value; });
 }
 
-void CQvView::FlipSortOrder()
+VIEW_COMMAND(FlipSortOrder)
 {
-    ChangeActiveSort(*this, [](CSortSetting& sort) { sort.m_fileOrder = sort.m_fileOrder ? 0 : 1; });
+    ChangeActiveSort(view, [](CSortSetting& sort) { sort.m_fileOrder = sort.m_fileOrder ? 0 : 1; });
 }
 
-void CQvView::FlipDirectorySortOrder()
+VIEW_COMMAND(FlipDirectorySortOrder)
 {
-    ChangeActiveSort(*this,
-                     [](CSortSetting& sort) { sort.m_directoryOrder = sort.m_directoryOrder ? 0 : 1; });
+    ChangeActiveSort(view, [](CSortSetting& sort) { sort.m_directoryOrder = sort.m_directoryOrder ? 0 : 1; });
 }
 
 void CQvView::SetEasySearchMode(int value)

@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 
 // With both the active and the other pane in filer mode, both remember their cursor,
@@ -31,14 +32,14 @@ static void ShowFolderOfPane(CQvView& view, bool toOther)
     view.DrawPane(to);
 }
 
-void CQvView::SetOtherToSameDirectory()
+VIEW_COMMAND(SetOtherToSameDirectory)
 {
-    ShowFolderOfPane(*this, true);
+    ShowFolderOfPane(view, true);
 }
 
-void CQvView::SetActiveToOtherDirectory()
+VIEW_COMMAND(SetToOtherDirectory)
 {
-    ShowFolderOfPane(*this, false);
+    ShowFolderOfPane(view, false);
 }
 
 // The pane index a follower names after the panes changed sides.
@@ -47,7 +48,7 @@ static int OtherSide(int index)
     return index == 0 ? 1 : index == 1 ? 0 : index;
 }
 
-void CQvView::ToggleOtherPaneContent()
+VIEW_COMMAND(ToggleOtherPaneContent)
 {
     for (CFilerPane* pane : g_Panes)
         if (pane == nullptr || (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS) ||
@@ -57,10 +58,10 @@ void CQvView::ToggleOtherPaneContent()
     g_Panes[0] = g_Panes[1];
     g_Panes[1] = first;
     g_UP_WINDOW_ADD_LINE = -g_UP_WINDOW_ADD_LINE;
-    m_nCompanionPane = OtherSide(m_nCompanionPane);
-    m_previews.followingPane = OtherSide(m_previews.followingPane);
-    if (m_hWnd)
-        Invalidate();
+    view.m_nCompanionPane = OtherSide(view.m_nCompanionPane);
+    view.m_previews.followingPane = OtherSide(view.m_previews.followingPane);
+    if (view.m_hWnd)
+        view.Invalidate();
 }
 
 // "@Downdevide" (+1) and "@Updevide" (-1): a picture pane keeps its size, and with
@@ -78,12 +79,12 @@ void CQvView::MoveSplitter(int delta)
         Invalidate();
 }
 
-void CQvView::ToggleSplitDirection()
+VIEW_COMMAND(ToggleSplitDirection)
 {
     g_WINDOWDEVIDEWAY = g_WINDOWDEVIDEWAY ? 0 : 1;
-    CalcLayout();
-    if (m_hWnd)
-        Invalidate();
+    view.CalcLayout();
+    if (view.m_hWnd)
+        view.Invalidate();
 }
 
 // "@Wide": shows or hides the second pane.

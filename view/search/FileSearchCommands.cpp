@@ -75,7 +75,8 @@ void CQvView::OpenFindFileDialog(int alwaysNew)
     }
 }
 
-void CQvView::ShowPaneFindResults(int index)
+// The pane switched to its finds under the filter "*.*", read and drawn.
+static void ShowPaneFindResults(CQvView& view, int index)
 {
     CFilerPane& pane = *g_Panes[index];
     pane.m_wildcard = L"*.*";
@@ -83,9 +84,9 @@ void CQvView::ShowPaneFindResults(int index)
     pane.ReadDirectory(TRUE);
     pane.SortEntries();
     pane.MoveCursor(0, TRUE);
-    CalcLayout();
-    DrawPaneTitle(index);
-    RedrawMovedPane(index, STATUS_PART_UPDATE);
+    view.CalcLayout();
+    view.DrawPaneTitle(index);
+    view.RedrawMovedPane(index, STATUS_PART_UPDATE);
 }
 
 void CQvView::FindFilesInPane()
@@ -103,7 +104,7 @@ void CQvView::FindFilesInPane()
         {
             if (pane.m_mode == PANE_MODE_DRIVE_LIST)
                 pane.SetDirectory(dialog.m_baseDirectory, TRUE);
-            ShowPaneFindResults(index);
+            ShowPaneFindResults(*this, index);
         }
     }
 }
@@ -112,5 +113,5 @@ void CQvView::ShowFindResults()
 {
     int index = -1;
     if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
-        ShowPaneFindResults(index);
+        ShowPaneFindResults(*this, index);
 }

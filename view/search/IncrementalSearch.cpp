@@ -5,6 +5,7 @@
 #include "filer/FilerPane.h"
 #include "filer/IncrementalSearchState.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 
 namespace
 {
@@ -112,23 +113,23 @@ void CQvView::ClearIncrementalSearch()
     g_IncrementalSearchOn = FALSE;
 }
 
-void CQvView::ToggleIncrementalSearchMode(int mode)
+VIEW_COMMAND(SetIncrementalSearchMode)
 {
-    int index = GetActivePaneIndex();
+    int index = view.GetActivePaneIndex();
     if (index < 0 || (g_Panes[index]->m_mode & kSearchableModes) == 0)
         return;
-    if (g_EASYSEARCHMODE == mode || (mode == 4 && (g_EASYSEARCHMODE == 1 || g_EASYSEARCHMODE == 2)))
+    if (g_EASYSEARCHMODE == value || (value == 4 && (g_EASYSEARCHMODE == 1 || g_EASYSEARCHMODE == 2)))
         g_EASYSEARCHMODE = 0;
-    if (g_IncrementalSearchMode == mode || mode == 0)
+    if (g_IncrementalSearchMode == value || value == 0)
     {
-        ClearIncrementalSearch();
+        view.ClearIncrementalSearch();
         return;
     }
     g_IncrementalSearchText.Empty();
-    g_IncrementalSearchMode = mode;
+    g_IncrementalSearchMode = value;
     g_IncrementalSearchOn = TRUE;
-    if (m_hWnd)
-        DrawStatusLine(STATUS_PART_FULL);
+    if (view.m_hWnd)
+        view.DrawStatusLine(STATUS_PART_FULL);
 }
 
 void CQvView::ToggleEasySearchMode(int mode)

@@ -12,6 +12,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/shell/ShellSeam.h"
 #include "view/ViewBusyGuard.h"
 
@@ -158,13 +159,14 @@ int CQvView::OpenWithShellVerb(LPCWSTR fileName, LPCWSTR directory)
     return reinterpret_cast<INT_PTR>(result) > 31 ? 1 : 0;
 }
 
-void CQvView::EditCursorEntry()
+// "@Edit": the cursor file of the active filer pane in the editor.
+VIEW_COMMAND(EditFile)
 {
     int index = 0;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0xFFFFFFFF))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CEditNameDlg dialog(DialogOwner(this));
+    CEditNameDlg dialog(DialogOwner(&view));
     dialog.m_paneIndex = index;
     dialog.m_directory = pane.m_currentDir;
     dialog.m_bUnicode = g_CHECK_EDIT_FILE_IS_UNICODE;
@@ -190,7 +192,7 @@ void CQvView::EditCursorEntry()
     }
     if (!listing && dialog.m_fileName.IsEmpty())
         return;
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     g_SoundHooks.playCommandSound(L"EDIT");
     if (dialog.DoModal() != IDOK)
         return;
@@ -200,9 +202,9 @@ void CQvView::EditCursorEntry()
     if (name.GetLength() >= 1 && name[0] == L'\\' &&
         (name.GetLength() < 2 || (name[1] != L'\\' && name[1] != L':')))
         name = name.Mid(1);
-    OpenInEditor(name, pane.m_currentDir, index, g_CHECK_EDIT_FILE_IS_UNICODE);
+    view.OpenInEditor(name, pane.m_currentDir, index, g_CHECK_EDIT_FILE_IS_UNICODE);
     if (pane.ReadDirectory(FALSE) == READ_REBUILT)
         pane.SortEntries();
-    DrawPaneTitle(index);
-    DrawCursorLine(index, 1);
+    view.DrawPaneTitle(index);
+    view.DrawCursorLine(index, 1);
 }

@@ -2,6 +2,7 @@
 #include "app/Directories.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "view/status/StatusLine.h"
 
@@ -38,21 +39,21 @@ CString NetworkContextPlace(const CFilerPane& pane)
 }
 
 // ---- "@Toallnetwork": the active pane, whatever it shows, lists the whole network.
-void CQvView::ShowWholeNetwork()
+VIEW_COMMAND(ShowWholeNetwork)
 {
-    const int index = GetActivePaneIndex();
+    const int index = view.GetActivePaneIndex();
     if (PaneAt(index) == nullptr)
         return;
     CFilerPane* pane = g_Panes[index];
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     pane->SetMode(0, PANE_MODE_NETWORK, PANE_SUB_DIRECTORY);
     pane->CloseChangeNotification();
-    UpdateMenuForMode();
+    view.UpdateMenuForMode();
     pane->m_networkPath = kWholeNetworkPath;
     pane->m_networkLevels[0] = 0;
     pane->m_networkDepth = 1;
     pane->m_firstVisible = 0;
-    CalcLayout();
+    view.CalcLayout();
     pane->ReadNetworkResources();
     pane->m_cursor = 0;
     for (INT_PTR i = 0; i < pane->m_networkList.GetSize(); ++i)
@@ -64,5 +65,5 @@ void CQvView::ShowWholeNetwork()
         }
     }
     pane->MoveCursor(0, FALSE);
-    RedrawMovedPane(index, STATUS_PART_FULL);
+    view.RedrawMovedPane(index, STATUS_PART_FULL);
 }

@@ -8,6 +8,7 @@
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "view/shell/ShellSeam.h"
 #include "app/CommandMacros.h"
@@ -110,14 +111,15 @@ void CQvView::OpenCommandPrompt(LPCWSTR verb)
                                 parameters.IsEmpty() ? nullptr : (LPCWSTR)parameters, folder, SW_SHOWNORMAL);
 }
 
-void CQvView::OpenCommandPromptAs(int elevated)
+// "@Dosshell" and "@PowerShell" (0), "@DosShellRunAs" and "@PowerShellRunAs" (1).
+VIEW_COMMAND(OpenCommandPromptAs)
 {
-    OpenCommandPrompt(elevated ? L"RunAs" : nullptr);
+    view.OpenCommandPrompt(value ? L"RunAs" : nullptr);
 }
 
-void CQvView::OpenPowerShellAs(int elevated)
+VIEW_COMMAND(OpenPowerShellAs)
 {
-    OpenPowerShell(elevated ? L"RunAs" : nullptr);
+    view.OpenPowerShell(value ? L"RunAs" : nullptr);
 }
 
 void CQvView::OpenPowerShell(LPCWSTR verb)

@@ -2,6 +2,7 @@
 #include "util/PathHelpers.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -79,14 +80,15 @@ void CQvView::CreateShortcutsFromDrop(int pane, HDROP drop)
     ReloadFilerPanes();
 }
 
-void CQvView::PasteShortcuts()
+// "@Pasteshortcut": shortcuts to the files on the clipboard, into the active filer pane.
+VIEW_COMMAND(PasteShortcut)
 {
     int pane = 0;
     if (!FindPaneByMode(&pane, PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY))
         return;
-    if (!OpenClipboard(m_hWnd))
+    if (!OpenClipboard(view.m_hWnd))
         return;
     if (HANDLE drop = GetClipboardData(CF_HDROP))
-        CreateShortcutsFromDrop(pane, static_cast<HDROP>(drop));
+        view.CreateShortcutsFromDrop(pane, static_cast<HDROP>(drop));
     CloseClipboard();
 }

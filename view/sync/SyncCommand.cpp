@@ -8,6 +8,7 @@
 #include "filer/FilerPane.h"
 #include "fileops/sync/SynccopyDlg.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -97,16 +98,16 @@ static void ReopenSyncedArchives(CQvView& view)
     }
 }
 
-void CQvView::SynchroniseDirectories()
+VIEW_COMMAND(SynchroniseDirectories)
 {
     SyncPaneSides sides;
     if (!FindSyncPaneSides(sides))
     {
-        StartBinaryCursorTimer();
+        view.StartBinaryCursorTimer();
         return;
     }
-    CViewBusyGuard busy(*this);
-    CSyncCopySetting setting(this);
+    CViewBusyGuard busy(view);
+    CSyncCopySetting setting(&view);
     setting.m_settings.copyMissing = g_SYNC_COPY_NOT_EXIST_IN_TO_DIR;
     setting.m_settings.olderWins = g_SYNC_COPY_SELECT_FILE_TYPE;
     setting.m_settings.deleteMissing = g_SYNC_COPY_DELETE_NOT_EXIST_ON_SRC;
@@ -119,7 +120,7 @@ void CQvView::SynchroniseDirectories()
     CFilerPane* source = g_Panes[sides.source];
     CFilerPane* destination = g_Panes[sides.destination];
     {
-        CSynccopyDlg dialog(this);
+        CSynccopyDlg dialog(&view);
         dialog.m_sourcePane = sides.source;
         dialog.m_destinationPane = sides.destination;
         dialog.m_destination = sides.destinationText;
@@ -142,7 +143,7 @@ void CQvView::SynchroniseDirectories()
             (!sides.destinationIsArchive || dialog.m_destinationArchive != nullptr))
             dialog.DoModal();
     }
-    ReopenSyncedArchives(*this);
-    ReloadFilerPanes();
-    StartBinaryCursorTimer();
+    ReopenSyncedArchives(view);
+    view.ReloadFilerPanes();
+    view.StartBinaryCursorTimer();
 }

@@ -8,6 +8,7 @@
 #include "tools/display/DisplayModeDlgs.h"
 #include "tools/display/SetWallPaperDlg.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/graphic/GraphicViewState.h"
 #include "view/ViewBusyGuard.h"
 
@@ -60,8 +61,8 @@ void CQvView::ChangeDisplayMode()
     StartBinaryCursorTimer();
 }
 
-void CQvView::SetWallpaper()
+VIEW_COMMAND(SetWallpaper)
 {
-    CViewBusyGuard busy(*this);
-    OnSetWallpaper();
+    CViewBusyGuard busy(view);
+    view.OnSetWallpaper();
 }

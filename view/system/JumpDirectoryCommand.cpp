@@ -7,6 +7,7 @@
 #include "app/settings/FilerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -67,15 +68,16 @@ CString FilerEntryOf(CFilerPane& pane)
 }
 } // namespace
 
-void CQvView::AddCursorDirectoryToJumpGroup()
+// "@AddDirJump": the directory under the cursor appended to a jump group.
+VIEW_COMMAND(AddJumpDirectory)
 {
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER | PANE_MODE_DRIVE_LIST | PANE_MODE_NETWORK,
                         0))
         return;
     CFilerPane& pane = *g_Panes[index];
-    CWnd* parent = DialogOwner(this);
-    CViewBusyGuard busy(*this);
+    CWnd* parent = DialogOwner(&view);
+    CViewBusyGuard busy(view);
     CString directory;
     if (pane.m_mode == PANE_MODE_NETWORK)
         directory = NetworkShareOf(pane);

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "graphics/preview/LoadPreviewThread.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -31,26 +32,26 @@ void CQvView::ChangePreviewMagnification(int percent)
         Invalidate();
 }
 
-void CQvView::EnlargePreview()
+VIEW_COMMAND(EnlargePreview)
 {
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION < kLargest)
-        ChangePreviewMagnification(
+        view.ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
-    StartBinaryCursorTimer();
+    view.StartBinaryCursorTimer();
 }
 
-void CQvView::ReducePreview()
+VIEW_COMMAND(ReducePreview)
 {
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION > kSmallest)
-        ChangePreviewMagnification(
+        view.ChangePreviewMagnification(
             g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
-    StartBinaryCursorTimer();
+    view.StartBinaryCursorTimer();
 }
 
-void CQvView::ResetPreviewScale()
+VIEW_COMMAND(ResetPreviewScale)
 {
-    CViewBusyGuard busy(*this);
-    ChangePreviewMagnification(100);
+    CViewBusyGuard busy(view);
+    view.ChangePreviewMagnification(100);
 }

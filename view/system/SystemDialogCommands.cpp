@@ -4,6 +4,7 @@
 #include "app/records/ControlPanelApplets.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/system/SystemShellApi.h"
 #include "view/ViewBusyGuard.h"
 #include "tools/cpl/ControlPanelDlg.h"
@@ -51,22 +52,22 @@ void CQvView::OnOpenControlPanelApplet()
     RunControlPanelApplet(entry->GetFullPath());
 }
 
-void CQvView::ConnectNetworkDrive()
+VIEW_COMMAND(ConnectNetworkDrive)
 {
-    CViewBusyGuard busy(*this);
-    g_SystemShellApi.connectDialog(m_hWnd, RESOURCETYPE_DISK);
+    CViewBusyGuard busy(view);
+    g_SystemShellApi.connectDialog(view.m_hWnd, RESOURCETYPE_DISK);
 }
 
-void CQvView::DisconnectNetworkDrive()
+VIEW_COMMAND(DisconnectNetworkDrive)
 {
-    CViewBusyGuard busy(*this);
-    g_SystemShellApi.disconnectDialog(m_hWnd, RESOURCETYPE_DISK);
+    CViewBusyGuard busy(view);
+    g_SystemShellApi.disconnectDialog(view.m_hWnd, RESOURCETYPE_DISK);
 }
 
-void CQvView::OpenControlPanel()
+VIEW_COMMAND(OpenControlPanel)
 {
-    CViewBusyGuard busy(*this);
-    OnOpenControlPanelApplet();
+    CViewBusyGuard busy(view);
+    view.OnOpenControlPanelApplet();
 }
 
 void CQvView::ShowControlPanelList()
@@ -85,20 +86,21 @@ void CQvView::OnExtensionExecuteSettings()
 }
 
 // ---- "@Lancher": the launcher list, and the chosen entry run for the active filer pane.
-void CQvView::OpenLauncher()
+VIEW_COMMAND(OpenLauncher)
 {
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_FILER, 0))
         return;
-    CViewBusyGuard busy(*this);
-    CLancherDlg dialog(m_LancherExe, m_LancherPar, m_LancherKey, m_LancherExeDir, DialogOwner(this));
-    if (dialog.DoModal() == IDOK && dialog.m_result >= 0 && dialog.m_result < m_LancherExe.GetSize())
+    CViewBusyGuard busy(view);
+    CLancherDlg dialog(view.m_LancherExe, view.m_LancherPar, view.m_LancherKey, view.m_LancherExeDir,
+                       DialogOwner(&view));
+    if (dialog.DoModal() == IDOK && dialog.m_result >= 0 && dialog.m_result < view.m_LancherExe.GetSize())
     {
         // Copies: the command may change the lists before it returns.
-        const CString exe = m_LancherExe[dialog.m_result];
-        const CString par = m_LancherPar[dialog.m_result];
-        const CString dir = m_LancherExeDir[dialog.m_result];
-        ExecuteCommandLine(index, exe, par, dir);
+        const CString exe = view.m_LancherExe[dialog.m_result];
+        const CString par = view.m_LancherPar[dialog.m_result];
+        const CString dir = view.m_LancherExeDir[dialog.m_result];
+        view.ExecuteCommandLine(index, exe, par, dir);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/settings/DisplayMode.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "app/settings/GeneralToolSettings.h"
 #include "app/SettingStrings.h"
@@ -41,10 +42,10 @@ void CQvView::OnMove(int x, int y)
     RememberFrameRect();
 }
 
-void CQvView::ToggleMenuBar()
+VIEW_COMMAND(ToggleMenuBar)
 {
     g_MENUDISPLAY = g_MENUDISPLAY ? 0 : 1;
-    UpdateMenuForMode();
+    view.UpdateMenuForMode();
 }
 
 void CQvView::ToggleFullScreen()
@@ -65,10 +66,10 @@ void CQvView::ToggleMaximize()
         frame->ShowWindow(frame->IsZoomed() ? SW_RESTORE : SW_MAXIMIZE);
 }
 
-void CQvView::RunDisplaySet(int slot)
+VIEW_COMMAND(RunDisplaySet)
 {
-    CViewBusyGuard busy(*this);
-    ApplyDisplaySet(slot);
+    CViewBusyGuard busy(view);
+    view.ApplyDisplaySet(value);
 }
 
 // ---- The owner of the auxiliary dialogs: the main window, or none (the desktop) for a

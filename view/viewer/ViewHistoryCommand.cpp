@@ -10,6 +10,7 @@
 #include "filer/dialogs/ViewHistoryDlg.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 
 #include <memory>
@@ -185,12 +186,12 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     return opened;
 }
 
-void CQvView::ShowViewHistory()
+VIEW_COMMAND(ShowViewHistory)
 {
-    CViewBusyGuard busy(*this);
-    CViewHistoryDlg dialog(DialogOwner(this));
+    CViewBusyGuard busy(view);
+    CViewHistoryDlg dialog(DialogOwner(&view));
     const INT_PTR result = dialog.DoModal();
     busy.Release();
     if (result == IDOK)
-        OpenViewHistoryEntry(dialog.m_result);
+        view.OpenViewHistoryEntry(dialog.m_result);
 }

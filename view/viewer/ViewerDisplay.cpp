@@ -4,6 +4,7 @@
 #include "app/settings/ViewSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/viewer/HexDump.h"
 #include "viewers/text/ViewerHitTest.h"
 #include "viewers/text/ViewerSelection.h"
@@ -19,9 +20,9 @@ void RedrawWholeViewer(CQvView& view, int index)
 }
 } // namespace
 
-void CQvView::ToggleHexDisplay()
+VIEW_COMMAND(ToggleHexDisplay)
 {
-    const int index = GetActivePaneIndex();
+    const int index = view.GetActivePaneIndex();
     CFilerPane* pane = TextViewerPaneAt(index);
     if (pane == nullptr)
         return;
@@ -32,9 +33,9 @@ void CQvView::ToggleHexDisplay()
     viewer.SetTopLine(0);
     viewer.SetSearch("", 0, FALSE, 0);
     viewer.SetSearchStart(0);
-    m_viewer.selection = ViewerSelection();
-    m_bTextDrag = FALSE;
-    RedrawWholeViewer(*this, index);
+    view.m_viewer.selection = ViewerSelection();
+    view.m_bTextDrag = FALSE;
+    RedrawWholeViewer(view, index);
 }
 
 BOOL CQvView::ViewerPointToPosition(int index, CPoint point, BOOL after, INT64* offset)

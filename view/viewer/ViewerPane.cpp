@@ -9,6 +9,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/media/SoundHooks.h"
+#include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
 #include "view/navigation/ReturnToListing.h"
 #include "view/viewer/HexDump.h"
@@ -44,10 +45,10 @@ LPCWSTR GetViewerEncodingTag(int code)
 }
 } // namespace
 
-void CQvView::ViewText()
+VIEW_COMMAND(ViewText)
 {
-    const int index = GetActivePaneIndex();
-    if (index >= 0 && OpenCursorInTextViewer(index))
+    const int index = view.GetActivePaneIndex();
+    if (index >= 0 && view.OpenCursorInTextViewer(index))
         g_SoundHooks.playCommandSound(L"VIEW");
 }
 
@@ -289,15 +290,15 @@ void CQvView::RefreshLoadingViewers()
 
 // ---- "@Jumptext": the text viewer shows a line asked for by number, or moves by a signed
 // number of lines.
-void CQvView::JumpToLine()
+VIEW_COMMAND(JumpToLine)
 {
-    const int index = GetActivePaneIndex();
+    const int index = view.GetActivePaneIndex();
     if (index < 0 || index > 1)
         return;
     CFilerPane* pane = g_Panes[index];
     if (pane == nullptr || (pane->m_mode & PANE_MODES_TEXT_VIEWERS) == 0 || pane->m_viewer == nullptr)
         return;
-    CJumpTextDlg dlg(this);
+    CJumpTextDlg dlg(&view);
     if (dlg.DoModal() != IDOK)
         return;
     CString text = dlg.m_text;
@@ -306,7 +307,7 @@ void CQvView::JumpToLine()
     if (text.IsEmpty())
         return;
     const INT64 n = _wtoi64(text);
-    const int rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
+    const int rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
     if (text[0] == L'+' || text[0] == L'-')
         pane->ScrollViewerLines(n, rows, FALSE);
     else
@@ -314,10 +315,10 @@ void CQvView::JumpToLine()
         pane->m_viewer->SetTopLine(n < 0 ? 0 : n);
         pane->ScrollViewerLines(0, rows, FALSE);
     }
-    if (m_hWnd != nullptr)
+    if (view.m_hWnd != nullptr)
     {
-        m_paneRedrawRequest[index] = 1;
-        DrawPane(index);
+        view.m_paneRedrawRequest[index] = 1;
+        view.DrawPane(index);
     }
 }
 

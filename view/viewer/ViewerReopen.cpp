@@ -4,6 +4,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 
 namespace
 {
@@ -86,10 +87,10 @@ void CQvView::ReloadViewerFile()
     RedrawViewer(*this, index);
 }
 
-void CQvView::SetTabWidth(int value)
+VIEW_COMMAND(SetTabWidth)
 {
     g_TABCARAMES = value;
-    RewrapViewerPanes(-1, g_TABCARAMES);
+    view.RewrapViewerPanes(-1, g_TABCARAMES);
 }
 
 void CQvView::ToggleLineNumbers()

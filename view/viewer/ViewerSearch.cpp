@@ -6,6 +6,7 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "viewers/text/StrSearchDlg.h"
 
 #include <string>
@@ -120,11 +121,11 @@ BOOL FindInTextViewer(CQvView& view, int index)
 }
 } // namespace
 
-void CQvView::SearchText()
+VIEW_COMMAND(SearchText)
 {
     for (int index = 0; index < 2; ++index)
         if (TextViewerPaneAt(index) != nullptr)
-            FindInTextViewer(*this, index);
+            FindInTextViewer(view, index);
 }
 
 void CQvView::SearchNext()

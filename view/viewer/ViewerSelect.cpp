@@ -2,6 +2,7 @@
 // copy of the selected text to the clipboard.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/commands/CommandDispatch.h"
 #include "viewers/text/ViewerSelection.h"
 
 #include <cstring>
@@ -94,43 +95,45 @@ void CQvView::ExtendViewerSelection(INT64 byteStep, INT64 lineStep)
     RedrawPaneBody(*this, index);
 }
 
-void CQvView::StepViewerSelection(int step)
+// The selection steps of the "@Select" keywords: 0 left, 1 right, 2 up, 3 down, 4
+// and 5 a page, 6 and 7 half a page, 8 and 9 to the first and the last line.
+VIEW_COMMAND(MoveViewerSelection)
 {
     int index = 0;
-    CFilerPane* pane = ActiveTextViewer(*this, index);
+    CFilerPane* pane = ActiveTextViewer(view, index);
     if (pane == nullptr)
         return;
-    const INT64 rows = m_layout.panes[index].rowsDrawn > 0 ? m_layout.panes[index].rowsDrawn : 1;
+    const INT64 rows = view.m_layout.panes[index].rowsDrawn > 0 ? view.m_layout.panes[index].rowsDrawn : 1;
     const INT64 all = pane->m_viewer->LineCount() + 1;
     // Left, right, up, down, page up and down, half pages, to the first and last line.
     const INT64 bytes[] = {-1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
     const INT64 lines[] = {0, 0, -1, 1, -rows, rows, -(rows / 2), rows / 2, -all, all};
-    if (step < 0 || step > 9)
+    if (value < 0 || value > 9)
         return;
-    INT64 lineStep = lines[step];
-    if (bytes[step] == 0 && lineStep == 0)
-        lineStep = step % 2 == 0 ? -1 : 1;
-    ExtendViewerSelection(bytes[step], lineStep);
+    INT64 lineStep = lines[value];
+    if (bytes[value] == 0 && lineStep == 0)
+        lineStep = value % 2 == 0 ? -1 : 1;
+    view.ExtendViewerSelection(bytes[value], lineStep);
 }
 
-void CQvView::SelectAllText()
+VIEW_COMMAND(SelectAllText)
 {
     int index = 0;
-    CFilerPane* pane = ActiveTextViewer(*this, index);
+    CFilerPane* pane = ActiveTextViewer(view, index);
     if (pane == nullptr)
         return;
-    m_viewer.selection.anchor = 0;
-    m_viewer.selection.end = 0;
+    view.m_viewer.selection.anchor = 0;
+    view.m_viewer.selection.end = 0;
     // The hexadecimal form shows bytes, not the text a selection stands for.
     if (pane->m_bHexDisplay)
     {
-        m_viewer.selection.active = FALSE;
-        RedrawPaneBody(*this, index);
+        view.m_viewer.selection.active = FALSE;
+        RedrawPaneBody(view, index);
         return;
     }
-    m_viewer.selection.end = pane->m_viewer->TextLength();
-    m_viewer.selection.active = TRUE;
-    RedrawPaneBody(*this, index);
+    view.m_viewer.selection.end = pane->m_viewer->TextLength();
+    view.m_viewer.selection.active = TRUE;
+    RedrawPaneBody(view, index);
 }
 
 void CQvView::CopyTextSelection()
