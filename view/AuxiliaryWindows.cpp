@@ -9,11 +9,21 @@ void CQvView::UpdateAuxiliaryWindows()
 {
     UpdateGraphicListDialog();
     UpdateSmallGraphicWindow();
-    // The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file, and
-    // the other pane may follow the cursor's directory.
-    ShowCompanionViewer();
-    OpenCursorDirectoryInOtherPane();
+    SyncViewerPane();
+    SyncOtherPane();
     UpdateTagViewWindow();
+}
+
+// The companion viewer (view/viewer/CompanionViewer.cpp) shows the cursor file.
+void CQvView::SyncViewerPane()
+{
+    ShowCompanionViewer();
+}
+
+// The other pane that follows the cursor's directory.
+void CQvView::SyncOtherPane()
+{
+    OpenCursorDirectoryInOtherPane();
 }
 
 void CQvView::CycleFilerInfoLayout()

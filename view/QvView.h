@@ -874,6 +874,8 @@ public:
     // Keeps the graphic list, the thumbnail window, the following panes and the tag
     // window in step with the active pane; after every mode or cursor change.
     void UpdateAuxiliaryWindows();
+    void SyncViewerPane();
+    void SyncOtherPane();
     void UpdateGraphicListDialog();
     void UpdateSmallGraphicWindow();
 
@@ -979,6 +981,8 @@ public:
     // keys' dialog holds the hot keys off and refreshes their flag afterwards.
     void OnFilerKeySettings();
     void OnCommonKeySettings();
+    void OnViewerKeySettings();
+    void OnBinaryKeyConfig();
     void RunViewKeySettings(int mode);
     // Menu 638: the key bindings of another settings file replace the ones in use.
     void ImportKeyData();

@@ -372,6 +372,11 @@ void StopCdPlayThread()
     g_CdPlayThread = nullptr;
 }
 
+void StopCdPlayback()
+{
+    StopCdPlayThread();
+}
+
 void StartCdPlayback()
 {
     if (g_CdState == CD_PLAYING)

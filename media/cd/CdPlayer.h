@@ -124,4 +124,5 @@ void MoveProgramEntryDown(CCdPlayThread* thread, int index);
 void MoveProgramEntryUp(CCdPlayThread* thread, int index);
 // "@CdPlay": resumes a paused player, or starts one on the first CD drive with tracks.
 void StartCdPlayback();
+void StopCdPlayback();
 void StopCdPlayThread();

@@ -28,6 +28,11 @@ BOOL IsMediaKindName(LPCWSTR name)
     return IsMovieKindFile(name) || IsAudioKindFile(name);
 }
 
+void StopPlayList()
+{
+    g_SoundList.StopList();
+}
+
 void PlayMediaOrPlayList(LPCWSTR path)
 {
     if (path == nullptr || *path == 0)
@@ -39,7 +44,7 @@ void PlayMediaOrPlayList(LPCWSTR path)
     }
     if (!IsM3u(path))
         return;
-    g_SoundList.StopList();
+    StopPlayList();
     ClearPlayList();
     if (LoadPlayListM3u(path, g_PlayList))
         g_SoundList.Transport(SOUND_LIST_PLAY);

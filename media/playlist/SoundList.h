@@ -6,6 +6,8 @@
 // Steps with the settings SOUNDREPEAT and SOUNDRANDOM.
 extern CSoundListPlayer g_SoundList;
 
+// Stops the list and clears every failed mark.
+void StopPlayList();
 // A media file plays as a single file; an M3U list replaces the play list and
 // starts. Anything else: nothing.
 void PlayMediaOrPlayList(LPCWSTR path);

@@ -189,6 +189,11 @@ int CSoundListDlg::Transport(int command)
     return result;
 }
 
+void CSoundListDlg::StopList()
+{
+    g_SoundList.StopList();
+}
+
 void CSoundListDlg::AddPath(LPCWSTR path)
 {
     WIN32_FIND_DATAW found;
@@ -497,7 +502,7 @@ BOOL CSoundListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         Transport(SOUND_LIST_NEXT);
         break;
     case IDC_SOUNDLIST_STOP:
-        g_SoundList.StopList();
+        StopList();
         break;
     case IDC_SOUNDLIST_RANDOM:
         g_SOUNDRANDOM = IsDlgButtonChecked(IDC_SOUNDLIST_RANDOM) == BST_CHECKED;
@@ -534,7 +539,7 @@ LRESULT CSoundListDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 ::SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
             if (row >= 0)
             {
-                g_SoundList.StopList();
+                StopList();
                 g_PlayListPos = row;
                 Transport(SOUND_LIST_PLAY);
             }

@@ -26,6 +26,7 @@ public:
     // Forwards to the sound list's transport (1 play, 2 stop, 4 previous, 5 next, 6
     // pause or resume).
     int Transport(int command);
+    void StopList();
     void AddPath(LPCWSTR path);
     void RefreshList();
     void SetRow(int index, BOOL replace);

@@ -70,7 +70,7 @@ static const CommandEntry kEntries[] = {
     {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
     {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
     {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
-    {L"@Binarykey", &CQvView::RunViewKeySettings, VIEW_KEYS_BINARY, L"ConfigureBinaryKeys"},
+    {L"@Binarykey", &CQvView::OnBinaryKeyConfig, 0, L"ConfigureBinaryKeys"},
     {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
     COMMAND_ROW(L"@Nextfilerbmp", NextWallpaper, 0),
     {L"@AllSelect", &CQvView::OnBinarySelectAll, 0, L"SelectAllData"},

@@ -65,7 +65,7 @@ static const CommandEntry kEntries[] = {
     {L"@Updevide", &CQvView::MoveSplitter, -1, L"MoveSplitter"},
     {L"@Fullscreen", &CQvView::ToggleFullScreen, 0, L"ToggleFullScreen"},
     {L"@Showicon", &CQvView::MinimizeWindow, 0, L"MinimizeWindow"},
-    {L"@Viewerkey", &CQvView::RunViewKeySettings, VIEW_KEYS_VIEWER, L"ConfigureViewerKeys"},
+    {L"@Viewerkey", &CQvView::OnViewerKeySettings, 0, L"ConfigureViewerKeys"},
     {L"@ConfigSave", &CQvView::SaveAllSettings, 0, L"SaveConfiguration"},
     COMMAND_ROW(L"@Nextfilerbmp", NextWallpaper, 0),
     {L"@Allcpldata", &CQvView::ShowControlPanelList, 0, L"ShowControlPanelList"},

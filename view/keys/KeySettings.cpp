@@ -78,6 +78,16 @@ void CQvView::OnFilerKeySettings()
     g_KeyDialogRunners.filerKeys(*this);
 }
 
+void CQvView::OnViewerKeySettings()
+{
+    RunViewKeySettings(VIEW_KEYS_VIEWER);
+}
+
+void CQvView::OnBinaryKeyConfig()
+{
+    RunViewKeySettings(VIEW_KEYS_BINARY);
+}
+
 void CQvView::OnCommonKeySettings()
 {
     RunViewKeySettings(VIEW_KEYS_COMMON);

@@ -31,7 +31,7 @@ void CQvView::PauseCd()
 
 void CQvView::StopCd()
 {
-    StopCdPlayThread();
+    StopCdPlayback();
 }
 
 void CQvView::CdNextTrack()

@@ -100,7 +100,7 @@ void CQvView::AddToSoundList()
         {
             if (pane->CheckState(PANE_CHECK_NOT_EMPTY | PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_DRIVE_PRESENT))
                 return;
-            g_SoundList.StopList();
+            StopPlayList();
             ClearPlayList();
             AddPaneSelectionToPlayList(index, g_PlayList, kinds);
             // A list of the cursor file alone is remembered as a file played.
@@ -113,7 +113,7 @@ void CQvView::AddToSoundList()
         }
         else if (pane->m_mode == PANE_MODE_DRIVE_LIST)
         {
-            g_SoundList.StopList();
+            StopPlayList();
             ClearPlayList();
             if (pane->m_cursor >= 0 && pane->m_cursor < pane->m_driveList.GetSize())
             {
@@ -137,7 +137,7 @@ void CQvView::AddToSoundList()
         g_firstListStart = false;
         if (g_LastPlayList.GetLength() > 4 && g_LastPlayList.Right(4).CompareNoCase(L".M3U") == 0)
         {
-            g_SoundList.StopList();
+            StopPlayList();
             ClearPlayList();
             LoadPlayListM3u(g_LastPlayList, g_PlayList);
         }
@@ -166,7 +166,7 @@ void CQvView::PauseSoundList()
 
 void CQvView::StopSoundList()
 {
-    g_SoundList.StopList();
+    StopPlayList();
 }
 
 void CQvView::SoundListNext()

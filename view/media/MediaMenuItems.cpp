@@ -48,7 +48,7 @@ void UpdateRecentFileItem(CCmdUI& ui, UINT id)
 
 void PlayRecentFile(UINT id)
 {
-    g_SoundList.StopList();
+    StopPlayList();
     const CString path = RecentFileOfItem(id);
     if (!path.IsEmpty())
         PlayMediaOrPlayList(path);
@@ -63,7 +63,7 @@ void UpdateLastPlayListItem(CCmdUI& ui)
 void PlayLastPlayList(CQvView& view)
 {
     CViewBusyGuard busy(view);
-    g_SoundList.StopList();
+    StopPlayList();
     ClearPlayList();
     if (IsM3uPath(g_LastPlayList))
         PlayMediaOrPlayList(g_LastPlayList);

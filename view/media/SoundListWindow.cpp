@@ -56,7 +56,7 @@ void CQvView::OpenSoundList()
         g_firstSoundListOpen = 0;
         if (g_PlayList.IsEmpty() && IsM3uPath(g_LastPlayList))
         {
-            g_SoundList.StopList();
+            StopPlayList();
             ClearPlayList();
             LoadPlayListM3u(g_LastPlayList, g_PlayList);
         }
