@@ -546,7 +546,6 @@ protected:
                 View().ExecuteBinaryCommand(keyword);
         return m_panes[0]->m_mode == reached.mode;
     }
-
 };
 
 TEST_F(MenuActionWalkTest, AnItemLeftEnabledInTheFilerActsWhenChosen)
