@@ -103,4 +103,7 @@ bool HasVisibleWindow(DWORD pid);
 // The caption of a window.
 std::wstring Caption(HWND window);
 
+// The pixels of a rectangle of the screen, as 32-bit BGRX values row by row from the top.
+std::vector<DWORD> ScreenPixels(int left, int top, int width, int height);
+
 } // namespace qvtest
