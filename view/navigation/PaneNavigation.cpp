@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
+#include "view/navigation/ArchiveNavigation.h"
 #include "view/media/SoundHooks.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/ViewBusyGuard.h"
@@ -112,7 +113,7 @@ void CQvView::GoParentDirectory()
     CFilerPane& pane = *g_Panes[index];
     CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_ARCHIVE)
-        LeaveArchiveFolder(index);
+        LeaveArchiveFolder(*this, index);
     else if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
     {
         pane.m_findResults.StopSearch();
@@ -235,9 +236,9 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         if (CFileInfo* entry = pane.GetCursorEntry())
         {
             if (entry->m_entryClass == ENTRY_CLASS_PARENT)
-                LeaveArchiveFolder(index);
+                LeaveArchiveFolder(*this, index);
             else if (entry->IsDirectory() && !entry->IsDots())
-                EnterArchiveFolder(index, CString(entry->GetName()));
+                EnterArchiveFolder(*this, index, CString(entry->GetName()));
             else if (!entry->IsDirectory() && !enterOnly)
             {
                 CFileInfo member = *entry;
