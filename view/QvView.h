@@ -477,9 +477,6 @@ public:
     // Every archive listing of the pane's archive listed again, the cursor on the
     // name when it is still there.
     void ReopenArchiveListings(int pane, LPCWSTR cursorName);
-    // The unpack of the marked members (else the cursor member) of the archive
-    // listing, run modally.
-    void UnpackFromArchiveListing(int pane);
     // The left button (view/mouse/): a click moves the cursor and marks, a double
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
@@ -527,9 +524,6 @@ public:
     void ShowFindResults();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
-    // Lists the copy job and shows its window; one that cannot be made leaves the job
-    // marked done, for the next reaping.
-    int ShowCopyDialog(class CMyCopyDlg* dialog);
     // A root keeps (or gets) its backslash, any other folder is left as it is.
     static void SetPathWithBackslash(LPCWSTR path, CString& out);
 
@@ -567,8 +561,6 @@ public:
     // menu bar of the active pane's mode.
     void RedrawMovedPane(int pane, int statusPart);
     // The network list (view/navigation/NetworkNavigation.cpp).
-    // The pane shows the network's top level.
-    void ShowNetworkList(int pane);
     // Enter on a network row: a level deeper, or the share's folder.
     void EnterNetworkResource(int pane);
     // One network level up, or from a share's root to the list of its server when

@@ -6,6 +6,7 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/navigation/NetworkNavigation.h"
 
 namespace
 {
@@ -26,7 +27,7 @@ void CQvView::RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR netw
     m_navigation.savedDomainNames.InsertAt(0, record);
 }
 
-void CQvView::ShowNetworkList(int pane)
+void ShowNetworkList(CQvView& view, int pane)
 {
     CFilerPane* target = g_Panes[pane];
     if (target == nullptr)
@@ -38,8 +39,8 @@ void CQvView::ShowNetworkList(int pane)
     target->ReadNetworkResources();
     target->m_cursor = 0;
     target->m_firstVisible = 0;
-    CalcLayout();
-    RedrawMovedPane(pane, STATUS_PART_FULL);
+    view.CalcLayout();
+    view.RedrawMovedPane(pane, STATUS_PART_FULL);
 }
 
 void CQvView::EnterNetworkResource(int pane)

@@ -11,6 +11,7 @@
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
 #include "view/navigation/ArchiveNavigation.h"
+#include "view/navigation/NetworkNavigation.h"
 #include "view/media/SoundHooks.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/ViewBusyGuard.h"
@@ -274,7 +275,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         {
             CDriveInfo row = pane.m_driveList[static_cast<INT_PTR>(pane.m_cursor)];
             if (row.m_kind == DRIVE_KIND_NETWORK_ROOT)
-                ShowNetworkList(index);
+                ShowNetworkList(*this, index);
             else
                 ChangePaneDirectory(index, row.m_name, 1, STATUS_PART_FULL, FALSE);
         }

@@ -66,7 +66,7 @@ void ResolveStartDirectories(CQvView& view)
 }
 
 // When the filer background picture changes next (now when no date is set), and the
-// first picture loaded.
+// pane background picture loaded.
 void ScheduleBackgroundChange(CQvView& view)
 {
     bool scheduled = false;

@@ -1,0 +1,7 @@
+// The network list of a pane.
+#pragma once
+
+class CQvView;
+
+// The pane shows the network's top level.
+void ShowNetworkList(CQvView& view, int pane);
