@@ -561,8 +561,6 @@ public:
     // menu bar of the active pane's mode.
     void RedrawMovedPane(int pane, int statusPart);
     // The network list (view/navigation/NetworkNavigation.cpp).
-    // Enter on a network row: a level deeper, or the share's folder.
-    void EnterNetworkResource(int pane);
     // One network level up, or from a share's root to the list of its server when
     // that server was visited through the list; 1 when the pane moved.
     int NetworkGoUp(int pane);

@@ -288,7 +288,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             GoParentDirectory();
             return;
         }
-        EnterNetworkResource(index);
+        EnterNetworkResource(*this, index);
     }
 }
 
