@@ -236,8 +236,6 @@ public:
     // Another window took the mouse (lParam) during a drag: the drag ends as if the
     // button had come up.
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
-    // Stops the drag timers and ends a drag selection in a viewer or binary pane.
-    void EndMouseDrag();
     void OnRButtonDblClk(UINT flags, CPoint point);
     // A drag selection runs in a text viewer pane; timer 6 replays m_dragPoint (timer 8
     // in a binary-editor pane).
@@ -379,8 +377,6 @@ public:
     // point; from the keyboard it opens at the cursor entry.
     void ShowContextMenu(int pane, CPoint point, int fromKeyboard);
     void ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard);
-    // 1 when an entry of the pane is drawn under the client point.
-    int IsPointOverEntry(int pane, CPoint point);
     // A chosen item: the shell's commands (10000-50000), the user's items (6300-6309)
     // and the program's commands.
     void RunContextMenuCommand(UINT id);
@@ -395,11 +391,8 @@ public:
     // The cursor member of the active archive listing extracted into the program's own
     // temporary folder; 1 when it was (view/shell/ShellOpeners.cpp).
     int ExtractCursorMemberToTemp();
-    // The folder the program's own temporary folder is made in: the graphic settings'
-    // temporary folder, else the system's (no closing backslash).
-    CString TempExtractionFolder() const;
-    // The program's own folder inside TempExtractionFolder, made on first use; FALSE
-    // when it cannot be made.
+    // The program's own folder inside the graphic settings' temporary folder, else the
+    // system's, made on first use; FALSE when it cannot be made.
     BOOL GetOwnTempFolder(CString& folder);
     // A shortcut in the pane's folder for each dropped file, named after the file
     // without its extension (view/shell/Shortcuts.cpp).
@@ -434,9 +427,6 @@ public:
     void OnFormatDisk();
     // "@Opencpl": the applet of the CPL file under the filer cursor.
     void OnOpenControlPanelApplet();
-    // Ids 775-777: PREVIEW_MAGNIFICATION to that percent (10..500), every thumbnail
-    // loaded again; nothing at all when it has that value already.
-    void ChangePreviewMagnification(int percent);
     void OnMove(int x, int y);
     // The owner of an auxiliary dialog (DIALOG_PARENT_...): the main window, or null
     // (the desktop) with ALL_DIALOG_OTHER_WINDOW or the dialog's own-window flag.
@@ -479,8 +469,6 @@ public:
     // cursor drive's volume label.
     void RenameEntries(int oneByOne);
     void ExchangeNames();
-    // The label of the drive-list pane's cursor drive, in the one-line name dialog.
-    void ChangeVolumeLabel(int index);
     void OnBrowseArchive();
     void OnPasteFiles();
     // A copy, move (kind DROP_COPY, DROP_MOVE) or link drop (DROP_LINK) of the files
@@ -489,9 +477,6 @@ public:
     // Every archive listing of the pane's archive listed again, the cursor on the
     // name when it is still there.
     void ReopenArchiveListings(int pane, LPCWSTR cursorName);
-    // The unpack of the marked members (else the cursor member) of the archive
-    // listing, run modally.
-    void UnpackFromArchiveListing(int pane);
     // The left button (view/mouse/): a click moves the cursor and marks, a double
     // click opens the entry.
     void OnLButtonDown(UINT flags, CPoint point);
@@ -539,9 +524,6 @@ public:
     void ShowFindResults();
     // A message for GetPaneSelection's result; 1 when one was shown.
     int ShowSelectionError(int code);
-    // Lists the copy job and shows its window; one that cannot be made leaves the job
-    // marked done, for the next reaping.
-    int ShowCopyDialog(class CMyCopyDlg* dialog);
     // A root keeps (or gets) its backslash, any other folder is left as it is.
     static void SetPathWithBackslash(LPCWSTR path, CString& out);
 
@@ -553,11 +535,9 @@ public:
     void OpenCursorEntry(int ignoreModifiers, int enterOnly);
     void GoParentDirectory();
     // Inside an archive listing (view/navigation/ArchiveNavigation.cpp): the listing of
-    // the member folder with the cursor on the name; one folder deeper (the cursor on
-    // ".."); one level up, or out of the archive with the cursor on the archive file.
+    // the member folder with the cursor on the name; one folder deeper and one level up
+    // are in view/navigation/ArchiveNavigation.h.
     void OpenArchiveFolder(int pane, LPCWSTR folder, LPCWSTR cursorName);
-    void EnterArchiveFolder(int pane, LPCWSTR name);
-    void LeaveArchiveFolder(int pane);
     // 1 when a drive row matches the root path and got the cursor.
     int ShowDriveListAt(int pane, LPCWSTR rootPath);
     void ChangeDrive(int letter);
@@ -581,10 +561,6 @@ public:
     // menu bar of the active pane's mode.
     void RedrawMovedPane(int pane, int statusPart);
     // The network list (view/navigation/NetworkNavigation.cpp).
-    // The pane shows the network's top level.
-    void ShowNetworkList(int pane);
-    // Enter on a network row: a level deeper, or the share's folder.
-    void EnterNetworkResource(int pane);
     // One network level up, or from a share's root to the list of its server when
     // that server was visited through the list; 1 when the pane moved.
     int NetworkGoUp(int pane);
@@ -1057,10 +1033,8 @@ private:
     std::unique_ptr<CSusiePlugInHost> m_pGraphicHost;
     // The shell's context menu of the selection or the folder, put into `menu`.
     void AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu);
-    // The steps of the reader that need the view's members.
-    void ResolveStartDirectories();
+    // The step of the reader that opens the panes.
     void CreatePanesAndOpenDirectories();
-    void ScheduleBackgroundChange();
     // The one-second change check of timer 1.
     void CheckPanesForChanges();
     // A further start's request to show its directories.

@@ -6,6 +6,7 @@
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
+#include "view/fileops/FileJobs.h"
 #include "view/ViewBusyGuard.h"
 
 #include <shellapi.h>
@@ -85,7 +86,7 @@ void CQvView::CopyDroppedFiles(int pane, HDROP drop, int kind)
     dialog->m_kind = kind;
     dialog->m_sourcePane = pane;
     SetPathWithBackslash(target->m_currentDir, dialog->m_destinationText);
-    ShowCopyDialog(dialog);
+    ShowCopyDialog(*this, dialog);
 }
 
 void CQvView::OnPasteFiles()

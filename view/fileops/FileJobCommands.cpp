@@ -19,6 +19,7 @@
 #include "res/CopyDialogs.h"
 #include "res/DeleteDialogs.h"
 #include "view/QvView.h"
+#include "view/fileops/FileJobs.h"
 #include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
@@ -79,11 +80,11 @@ int CQvView::ShowSelectionError(int code)
     return 0;
 }
 
-int CQvView::ShowCopyDialog(CMyCopyDlg* dialog)
+int ShowCopyDialog(CQvView& view, CMyCopyDlg* dialog)
 {
-    AddCopyDialog(dialog);
+    view.AddCopyDialog(dialog);
     // Without a window there is nothing to own the dialog: the job cannot be shown.
-    return dialog->ShowListedModeless(IDD_MY_COPY, this) ? 1 : 0;
+    return dialog->ShowListedModeless(IDD_MY_COPY, &view) ? 1 : 0;
 }
 
 void CQvView::OnCopy()
@@ -97,7 +98,7 @@ void CQvView::OnCopy()
     {
         // An empty listing, or ".." with nothing marked, has nothing to unpack.
         if (!pane->CheckState(kUsualGuard))
-            UnpackFromArchiveListing(index);
+            UnpackFromArchiveListing(*this, index);
         return;
     }
     if (pane->CheckState(kUsualGuard))
@@ -111,7 +112,7 @@ void CQvView::OnCopy()
     dialog->m_source = std::move(source);
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY);
     g_SoundHooks.playCommandSound(L"COPY");
-    ShowCopyDialog(dialog);
+    ShowCopyDialog(*this, dialog);
 }
 
 void CQvView::OnMoveFiles()
@@ -134,7 +135,7 @@ void CQvView::OnMoveFiles()
     // Find results are a filer pane too: a move may well go to where a search found.
     dialog->m_destinationText = OtherPaneDirectory(index, PANE_SUB_DIRECTORY | PANE_SUB_FIND_RESULTS);
     g_SoundHooks.playCommandSound(L"MOVE");
-    ShowCopyDialog(dialog);
+    ShowCopyDialog(*this, dialog);
 }
 
 void CQvView::OnCopyToAllDirs()
@@ -167,7 +168,7 @@ void CQvView::OnCopyToAllDirs()
     dialog->m_sourcePane = index;
     dialog->m_kind = COPY_TO_ALL;
     dialog->m_otherDirectory = other->m_currentDir;
-    ShowCopyDialog(dialog);
+    ShowCopyDialog(*this, dialog);
 }
 
 void CQvView::OnDelete()

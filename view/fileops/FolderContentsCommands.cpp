@@ -6,6 +6,7 @@
 #include "fileops/copy/CopyJob.h"
 #include "fileops/copy/MyCopyDlg.h"
 #include "view/QvView.h"
+#include "view/fileops/FileJobs.h"
 #include "view/ViewBusyGuard.h"
 
 namespace
@@ -28,7 +29,7 @@ void StartFolderContentsJob(CQvView& view, int kind)
     CQvView::SetPathWithBackslash(pane->m_currentDir, dialog->m_destinationText);
     dialog->m_kind = kind;
     dialog->m_sourcePane = index;
-    view.ShowCopyDialog(dialog);
+    ShowCopyDialog(view, dialog);
 }
 } // namespace
 

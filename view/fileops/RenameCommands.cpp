@@ -10,6 +10,7 @@
 #include "filer/FilerPane.h"
 #include "fileops/rename/RenameDlg.h"
 #include "view/QvView.h"
+#include "view/fileops/VolumeLabelCommand.h"
 #include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
@@ -116,5 +117,5 @@ void CQvView::RenameEntries(int oneByOne)
             ReloadFilerPanes(cursorName);
     }
     else if (FindPaneByMode(&index, PANE_POS_ACTIVE, PANE_MODE_DRIVE_LIST, 0))
-        ChangeVolumeLabel(index);
+        ChangeVolumeLabel(*this, index);
 }

@@ -15,6 +15,7 @@
 #include "filer/PaneSelection.h"
 #include "res/ArchiveDialogs.h"
 #include "view/QvView.h"
+#include "view/fileops/FileJobs.h"
 #include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
@@ -35,9 +36,9 @@ CString UnpackDestination(int pane)
 }
 } // namespace
 
-void CQvView::UnpackFromArchiveListing(int pane)
+void UnpackFromArchiveListing(CQvView& view, int pane)
 {
-    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(DialogOwner(this)));
+    std::unique_ptr<CUnpackDlg> dialog(new CUnpackDlg(DialogOwner(&view)));
     dialog->m_sourceMode = UNPACK_FROM_ARCHIVE;
     dialog->m_sourcePane = pane;
     dialog->m_baseFolder = g_Panes[pane]->m_currentDir;
@@ -56,7 +57,7 @@ void CQvView::OnUnpack()
     CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_ARCHIVE)
     {
-        UnpackFromArchiveListing(index);
+        UnpackFromArchiveListing(*this, index);
         ReloadFilerPanes();
         return;
     }

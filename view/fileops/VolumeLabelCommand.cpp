@@ -6,10 +6,11 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/fileops/VolumeLabelCommand.h"
 #include "view/media/SoundHooks.h"
 #include "view/status/StatusLine.h"
 
-void CQvView::ChangeVolumeLabel(int index)
+void ChangeVolumeLabel(CQvView& view, int index)
 {
     CFilerPane& pane = *g_Panes[index];
     g_SoundHooks.playCommandSound(L"RENAME");
@@ -26,13 +27,13 @@ void CQvView::ChangeVolumeLabel(int index)
     wchar_t label[1040] = {};
     if (!g_DriveSeam.GetVolumeInformationW(root, label, 1040, nullptr, nullptr, nullptr, nullptr, 0))
         return;
-    COnlyEditNameDlg dialog(DialogOwner(this));
+    COnlyEditNameDlg dialog(DialogOwner(&view));
     dialog.m_name = label;
     dialog.m_caption.Format(L"%cドライブのボリュームラベルの変更", drive.m_name[0]);
     if (dialog.DoModal() == IDOK && !SetVolumeLabelW(root, dialog.m_name))
-        Tell(this, L"ボリュームラベルの変更に失敗しました", L"");
+        Tell(&view, L"ボリュームラベルの変更に失敗しました", L"");
     pane.ReadDriveList();
-    DrawPaneTitle(index);
-    DrawCursorLine(index, 1);
-    DrawStatusLine(STATUS_PART_UPDATE);
+    view.DrawPaneTitle(index);
+    view.DrawCursorLine(index, 1);
+    view.DrawStatusLine(STATUS_PART_UPDATE);
 }

@@ -215,25 +215,29 @@ void CQvView::OnMouseMove(UINT flags, CPoint point)
     ViewerMouseMove(point);
 }
 
+namespace
+{
+// Stops the drag timers and ends a drag selection in a viewer or binary pane.
+void EndMouseDrag(CQvView& view)
+{
+    for (int timer :
+         {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
+        view.StopViewTimers(timer);
+    if (view.m_binary.dragPane >= 0)
+    {
+        view.m_binary.dragPane = -1;
+        if (view.m_hWnd && ::GetCapture() == view.m_hWnd)
+            ::ReleaseCapture();
+    }
+    view.ViewerMouseUp();
+}
+} // namespace
+
 void CQvView::OnLButtonUp(UINT, CPoint)
 {
     if (g_LEFTMOUSEDISABLE)
         return;
-    EndMouseDrag();
-}
-
-void CQvView::EndMouseDrag()
-{
-    for (int timer :
-         {VIEW_TIMER_TEXT_SCROLL, VIEW_TIMER_DRAG_SCROLL, VIEW_TIMER_BINARY_SCROLL, VIEW_TIMER_DRAG_SCROLL_2})
-        StopViewTimers(timer);
-    if (m_binary.dragPane >= 0)
-    {
-        m_binary.dragPane = -1;
-        if (m_hWnd && ::GetCapture() == m_hWnd)
-            ::ReleaseCapture();
-    }
-    ViewerMouseUp();
+    EndMouseDrag(*this);
 }
 
 LRESULT CQvView::OnCaptureChanged(WPARAM, LPARAM lParam)
@@ -242,6 +246,6 @@ LRESULT CQvView::OnCaptureChanged(WPARAM, LPARAM lParam)
     // program that took the mouse would leave the drag and its scroll timer running
     // and the next plain move would still extend the selection.
     if (reinterpret_cast<HWND>(lParam) != m_hWnd && (m_bTextDrag || m_binary.dragPane >= 0))
-        EndMouseDrag();
+        EndMouseDrag(*this);
     return 0;
 }

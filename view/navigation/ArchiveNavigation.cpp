@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/navigation/ArchiveNavigation.h"
 #include "view/media/SoundHooks.h"
 #include "view/commands/CommandDispatch.h"
 #include "view/status/StatusLine.h"
@@ -24,15 +25,15 @@ void CQvView::OpenArchiveFolder(int index, LPCWSTR folder, LPCWSTR cursorName)
     RedrawMovedPane(index, STATUS_PART_UPDATE);
 }
 
-void CQvView::EnterArchiveFolder(int index, LPCWSTR name)
+void EnterArchiveFolder(CQvView& view, int index, LPCWSTR name)
 {
     const CString& current = g_Panes[index]->m_archive->GetCurrentFolder();
     // At the archive's top the member folder is named without a leading backslash.
     const CString folder = current.IsEmpty() ? CString(name) : current + L"\\" + name;
-    OpenArchiveFolder(index, folder, L"..");
+    view.OpenArchiveFolder(index, folder, L"..");
 }
 
-void CQvView::LeaveArchiveFolder(int index)
+void LeaveArchiveFolder(CQvView& view, int index)
 {
     CFilerPane& pane = *g_Panes[index];
     g_SoundHooks.playCommandSound(L"UPDIR");
@@ -42,15 +43,15 @@ void CQvView::LeaveArchiveFolder(int index)
         const int slash = current.ReverseFind(L'\\');
         const CString parent = slash < 0 ? CString() : current.Left(slash);
         const CString name = slash < 0 ? current : current.Mid(slash + 1);
-        OpenArchiveFolder(index, parent, name);
+        view.OpenArchiveFolder(index, parent, name);
         return;
     }
     pane.SetMode(0, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
     pane.CloseArchiveListing(TRUE);
-    CalcLayout();
+    view.CalcLayout();
     pane.MoveCursor(0, TRUE);
-    DrawPaneTitle(index);
-    RedrawMovedPane(index, STATUS_PART_UPDATE);
+    view.DrawPaneTitle(index);
+    view.RedrawMovedPane(index, STATUS_PART_UPDATE);
 }
 
 // ---- "@PackViewExit": the archive listing of the active pane ends, after a question, and

@@ -2,6 +2,7 @@
 // network lists, "@Rootdirectory" (the root of the drive or share), "@Dirhistory" (a
 // visited directory) and "@Dirchangedlg" (a folder from the shell's folder chooser).
 #include "view/QvView.h"
+#include "view/navigation/NetworkNavigation.h"
 #include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
 #include "filer/FilerPane.h"
@@ -47,7 +48,7 @@ VIEW_COMMAND(ShowNetwork)
     if (index < 0 || (g_Panes[index]->m_mode & PANE_MODES_LISTS) == 0)
         return;
     CViewBusyGuard busy(view);
-    view.ShowNetworkList(index);
+    ShowNetworkList(view, index);
 }
 
 VIEW_COMMAND(GoRootDirectory)

@@ -6,6 +6,7 @@
 #include "app/dialogs/TellAndAsk.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/navigation/NetworkNavigation.h"
 
 namespace
 {
@@ -26,7 +27,7 @@ void CQvView::RememberNetworkServer(LPCWSTR domain, LPCWSTR server, LPCWSTR netw
     m_navigation.savedDomainNames.InsertAt(0, record);
 }
 
-void CQvView::ShowNetworkList(int pane)
+void ShowNetworkList(CQvView& view, int pane)
 {
     CFilerPane* target = g_Panes[pane];
     if (target == nullptr)
@@ -38,11 +39,11 @@ void CQvView::ShowNetworkList(int pane)
     target->ReadNetworkResources();
     target->m_cursor = 0;
     target->m_firstVisible = 0;
-    CalcLayout();
-    RedrawMovedPane(pane, STATUS_PART_FULL);
+    view.CalcLayout();
+    view.RedrawMovedPane(pane, STATUS_PART_FULL);
 }
 
-void CQvView::EnterNetworkResource(int pane)
+void EnterNetworkResource(CQvView& view, int pane)
 {
     CFilerPane& target = *g_Panes[pane];
     if (target.m_cursor < 0 || target.m_cursor >= target.m_networkList.GetSize())
@@ -56,7 +57,7 @@ void CQvView::EnterNetworkResource(int pane)
     }
     else if (resource.m_name.CompareNoCase(L"..") == 0)
     {
-        GoParentDirectory();
+        view.GoParentDirectory();
         return;
     }
     else
@@ -65,7 +66,7 @@ void CQvView::EnterNetworkResource(int pane)
         // deeper is refused rather than written past the stack.
         if (target.m_networkDepth >= kNetworkLevelCount)
         {
-            Tell(this, kTooDeepMessage);
+            Tell(&view, kTooDeepMessage);
             return;
         }
         if (target.m_networkDepth != 0)
@@ -101,15 +102,15 @@ void CQvView::EnterNetworkResource(int pane)
             if (error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PASSWORD)
                 ConnectNetworkResource(unc, network, RESOURCE_GLOBALNET);
         }
-        RememberNetworkServer(domain, server, network);
-        ChangePaneDirectory(pane, unc, 1, STATUS_PART_FULL, FALSE);
+        view.RememberNetworkServer(domain, server, network);
+        view.ChangePaneDirectory(pane, unc, 1, STATUS_PART_FULL, FALSE);
         return;
     }
-    CalcLayout();
+    view.CalcLayout();
     target.ReadNetworkResources();
     target.m_cursor = 0;
     target.m_firstVisible = 0;
-    RedrawMovedPane(pane, STATUS_PART_FULL);
+    view.RedrawMovedPane(pane, STATUS_PART_FULL);
 }
 
 int CQvView::NetworkGoUp(int pane)

@@ -10,6 +10,8 @@
 #include "filer/FilerPane.h"
 #include "filer/PathHistory.h"
 #include "view/QvView.h"
+#include "view/navigation/ArchiveNavigation.h"
+#include "view/navigation/NetworkNavigation.h"
 #include "view/media/SoundHooks.h"
 #include "view/navigation/FileKindActions.h"
 #include "view/ViewBusyGuard.h"
@@ -112,7 +114,7 @@ void CQvView::GoParentDirectory()
     CFilerPane& pane = *g_Panes[index];
     CViewBusyGuard busy(*this);
     if (pane.m_mode == PANE_MODE_ARCHIVE)
-        LeaveArchiveFolder(index);
+        LeaveArchiveFolder(*this, index);
     else if (pane.m_mode == PANE_MODE_FILER && pane.m_subMode == PANE_SUB_FIND_RESULTS)
     {
         pane.m_findResults.StopSearch();
@@ -235,9 +237,9 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         if (CFileInfo* entry = pane.GetCursorEntry())
         {
             if (entry->m_entryClass == ENTRY_CLASS_PARENT)
-                LeaveArchiveFolder(index);
+                LeaveArchiveFolder(*this, index);
             else if (entry->IsDirectory() && !entry->IsDots())
-                EnterArchiveFolder(index, CString(entry->GetName()));
+                EnterArchiveFolder(*this, index, CString(entry->GetName()));
             else if (!entry->IsDirectory() && !enterOnly)
             {
                 CFileInfo member = *entry;
@@ -273,7 +275,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
         {
             CDriveInfo row = pane.m_driveList[static_cast<INT_PTR>(pane.m_cursor)];
             if (row.m_kind == DRIVE_KIND_NETWORK_ROOT)
-                ShowNetworkList(index);
+                ShowNetworkList(*this, index);
             else
                 ChangePaneDirectory(index, row.m_name, 1, STATUS_PART_FULL, FALSE);
         }
@@ -286,7 +288,7 @@ void CQvView::OpenCursorEntry(int ignoreModifiers, int enterOnly)
             GoParentDirectory();
             return;
         }
-        EnterNetworkResource(index);
+        EnterNetworkResource(*this, index);
     }
 }
 

@@ -48,6 +48,46 @@ void ResolveStartDirectory(const CString& wanted, CString& out)
         ResolvePaneTargetDirectory(L"", wanted, out, RESOLVE_FALLBACK, 0);
 }
 
+// The panes' start directories from the first and second (or end) directory settings,
+// environment variables expanded.
+void ResolveStartDirectories(CQvView& view)
+{
+    // LoadAllDataStrings has already put the Windows directory in place of an empty
+    // first or end directory.
+    const CString& first = g_STARTENDDIR != 0 ? g_ENDDIRECTORY : g_FIRSTDIRECTORY;
+    const CString& second = g_STARTENDDIR != 0 ? g_ENDDIRECTORY2 : g_SECONDDIRECTORY;
+    CString expanded;
+    ExpandEnvironmentString(expanded, first);
+    ResolveStartDirectory(expanded, view.m_settings.startDirectories[0]);
+    ExpandEnvironmentString(expanded, second);
+    view.m_settings.startDirectories[1].Empty();
+    if (!expanded.IsEmpty())
+        ResolveStartDirectory(expanded, view.m_settings.startDirectories[1]);
+}
+
+// When the filer background picture changes next (now when no date is set), and the
+// pane background picture loaded.
+void ScheduleBackgroundChange(CQvView& view)
+{
+    bool scheduled = false;
+    if (g_FILERBMPNEXTYEAR != 0 || g_FILERBMPNEXTMONTH != 0 || g_FILERBMPNEXTDAY != 0 ||
+        g_FILERBMPNEXTHOUR != 0 || g_FILERBMPNEXTMINUTE != 0)
+    {
+        SYSTEMTIME local = {};
+        local.wYear = static_cast<WORD>(g_FILERBMPNEXTYEAR);
+        local.wMonth = static_cast<WORD>(g_FILERBMPNEXTMONTH);
+        local.wDay = static_cast<WORD>(g_FILERBMPNEXTDAY);
+        local.wHour = static_cast<WORD>(g_FILERBMPNEXTHOUR);
+        local.wMinute = static_cast<WORD>(g_FILERBMPNEXTMINUTE);
+        // The zone's rule for that date decides daylight saving, not today's.
+        SYSTEMTIME utc;
+        scheduled = TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) &&
+                    SystemTimeToFileTime(&utc, &view.m_graphic.nextBackgroundChange);
+    }
+    if (!scheduled)
+        GetSystemTimeAsFileTime(&view.m_graphic.nextBackgroundChange);
+    view.LoadPaneBackgroundPicture(0);
+}
 } // namespace
 
 void CQvView::LoadViewSettings()
@@ -89,7 +129,7 @@ void CQvView::LoadViewSettings()
     RefreshHotKeyFlag();
 
     // The start directories come from the strings just read.
-    ResolveStartDirectories();
+    ResolveStartDirectories(*this);
 
     // The stores need the virtual-drive switches read above.
     LoadVirtualDrives();
@@ -104,7 +144,7 @@ void CQvView::LoadViewSettings()
         LoadControlPanelApplets();
     AppendBackBitmapName();
 
-    ScheduleBackgroundChange();
+    ScheduleBackgroundChange(*this);
     g_SoundHooks.playCommandSound(L"START");
 
     // Nothing is read from the file after this: the object start-up made
@@ -117,21 +157,6 @@ void CQvView::LoadViewSettings()
 
     if (m_hDialogListMutex == nullptr)
         m_hDialogListMutex = CreateMutexW(nullptr, FALSE, nullptr);
-}
-
-void CQvView::ResolveStartDirectories()
-{
-    // LoadAllDataStrings has already put the Windows directory in place of an empty
-    // first or end directory.
-    const CString& first = g_STARTENDDIR != 0 ? g_ENDDIRECTORY : g_FIRSTDIRECTORY;
-    const CString& second = g_STARTENDDIR != 0 ? g_ENDDIRECTORY2 : g_SECONDDIRECTORY;
-    CString expanded;
-    ExpandEnvironmentString(expanded, first);
-    ResolveStartDirectory(expanded, m_settings.startDirectories[0]);
-    ExpandEnvironmentString(expanded, second);
-    m_settings.startDirectories[1].Empty();
-    if (!expanded.IsEmpty())
-        ResolveStartDirectory(expanded, m_settings.startDirectories[1]);
 }
 
 void CQvView::CreatePanesAndOpenDirectories()
@@ -196,26 +221,4 @@ void CQvView::CreatePanesAndOpenDirectories()
         EndRootInOneBackslash(m_settings.startDirectories[1]);
         second.ChangeDirectory(m_settings.startDirectories[1], 1, TRUE, FALSE);
     }
-}
-
-void CQvView::ScheduleBackgroundChange()
-{
-    bool scheduled = false;
-    if (g_FILERBMPNEXTYEAR != 0 || g_FILERBMPNEXTMONTH != 0 || g_FILERBMPNEXTDAY != 0 ||
-        g_FILERBMPNEXTHOUR != 0 || g_FILERBMPNEXTMINUTE != 0)
-    {
-        SYSTEMTIME local = {};
-        local.wYear = static_cast<WORD>(g_FILERBMPNEXTYEAR);
-        local.wMonth = static_cast<WORD>(g_FILERBMPNEXTMONTH);
-        local.wDay = static_cast<WORD>(g_FILERBMPNEXTDAY);
-        local.wHour = static_cast<WORD>(g_FILERBMPNEXTHOUR);
-        local.wMinute = static_cast<WORD>(g_FILERBMPNEXTMINUTE);
-        // The zone's rule for that date decides daylight saving, not today's.
-        SYSTEMTIME utc;
-        scheduled = TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) &&
-                    SystemTimeToFileTime(&utc, &m_graphic.nextBackgroundChange);
-    }
-    if (!scheduled)
-        GetSystemTimeAsFileTime(&m_graphic.nextBackgroundChange);
-    LoadPaneBackgroundPicture(0);
 }

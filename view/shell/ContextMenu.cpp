@@ -83,29 +83,34 @@ HMENU BuildNewFileMenu()
 
 ContextMenuSeam g_ContextMenuSeam = {TrackMenu};
 
-int CQvView::IsPointOverEntry(int pane, CPoint point)
+namespace
+{
+// 1 when an entry of the pane is drawn under the client point.
+int IsPointOverEntry(CQvView& view, int pane, CPoint point)
 {
     CFilerPane* target = g_Panes[pane];
     if (target == nullptr)
         return 0;
-    const PaneLayout& layout = m_layout.panes[pane];
+    const ViewLayout& viewLayout = view.m_layout;
+    const PaneLayout& layout = viewLayout.panes[pane];
     for (int i = 0; i < layout.columnsDrawn; ++i)
         for (int j = 0; j < layout.rowsDrawn; ++j)
         {
             INT64 index = 0;
             int column = 0;
             int row = 0;
-            GetEntryCell(pane, i, j, &index, &column, &row, FALSE);
+            view.GetEntryCell(pane, i, j, &index, &column, &row, FALSE);
             if (index >= target->GetEntryCount())
                 continue;
-            CRect cell(column * m_layout.charWidth, row * m_layout.lineHeight,
-                       (column + layout.cellWidth) * m_layout.charWidth,
-                       (row + layout.cellHeight) * m_layout.lineHeight);
+            CRect cell(column * viewLayout.charWidth, row * viewLayout.lineHeight,
+                       (column + layout.cellWidth) * viewLayout.charWidth,
+                       (row + layout.cellHeight) * viewLayout.lineHeight);
             if (cell.PtInRect(point))
                 return 1;
         }
     return 0;
 }
+} // namespace
 
 void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
 {
@@ -256,7 +261,7 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
         if (target.GetEntryCount() == 0 ||
             target.CheckState(PANE_CHECK_NO_DOT_TARGET | PANE_CHECK_CURSOR_NOT_DOT))
             shellItems = false;
-        bool overEntry = fromKeyboard || IsPointOverEntry(pane, point);
+        bool overEntry = fromKeyboard || IsPointOverEntry(*this, pane, point);
         bool cursorIsParent = cursor == nullptr || cursor->IsDots();
         if (!isVirtual && target.m_markedCount == 0 && (!overEntry || cursorIsParent))
         {
@@ -273,7 +278,7 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
     if (!g_FILERCONTEXTMENU)
         shellPart = false;
     if (shellPart)
-        AddShellItems(pane, kind, shellItems, fromKeyboard || IsPointOverEntry(pane, point), menu);
+        AddShellItems(pane, kind, shellItems, fromKeyboard || IsPointOverEntry(*this, pane, point), menu);
     HWND owner = m_hWnd;
     if (CWnd* main = AfxGetMainWnd())
         owner = main->m_hWnd ? main->m_hWnd : owner;

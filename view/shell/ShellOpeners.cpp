@@ -248,22 +248,27 @@ BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CStri
 }
 
 // ---- Archive members handed to other programs: extracted to a temporary folder first.
-CString CQvView::TempExtractionFolder() const
+namespace
 {
-    CString folder = m_tempDirectory;
+// The folder the program's own temporary folder is made in: the graphic settings'
+// temporary folder, else the system's (no closing backslash).
+CString TempExtractionFolder(const CQvView& view)
+{
+    CString folder = view.m_tempDirectory;
     if (folder.IsEmpty())
         GetTempDirectory(folder);
     while (folder.GetLength() > 3 && folder[folder.GetLength() - 1] == L'\\')
         folder = folder.Left(folder.GetLength() - 1);
     return folder;
 }
+} // namespace
 
 BOOL CQvView::GetOwnTempFolder(CString& folder)
 {
     // The temporary folder is shared with every other program: a member extracted
     // there under its own name would replace, and at the end delete, a file of that
     // name that someone else keeps there. So members go into a folder of our own.
-    const CString parent = TempExtractionFolder();
+    const CString parent = TempExtractionFolder(*this);
     CString bareParent = parent;
     bareParent.TrimRight(L'\\');
     for (INT_PTR i = 0; i < m_shell.ownTempFolders.GetSize(); ++i)
@@ -315,7 +320,7 @@ int CQvView::ExtractCursorMemberToTemp()
     if (!GetOwnTempFolder(folder))
     {
         CString text;
-        text.Format(L"テンポラリフォルダの作成に失敗しました\n%s", TempExtractionFolder().GetString());
+        text.Format(L"テンポラリフォルダの作成に失敗しました\n%s", TempExtractionFolder(*this).GetString());
         Tell(DialogOwner(this), text);
         return 0;
     }

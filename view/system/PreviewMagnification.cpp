@@ -10,9 +10,10 @@ namespace
 constexpr int kSmallest = 10;
 constexpr int kLargest = 500;
 constexpr int kStep = 10;
-} // namespace
 
-void CQvView::ChangePreviewMagnification(int percent)
+// PREVIEW_MAGNIFICATION to that percent (10..500), every thumbnail loaded again;
+// nothing at all when it has that value already.
+void ChangePreviewMagnification(CQvView& view, int percent)
 {
     if (percent < kSmallest || percent > kLargest || percent == g_PREVIEW_MAGNIFICATION)
         return;
@@ -28,16 +29,17 @@ void CQvView::ChangePreviewMagnification(int percent)
         loader->ReleaseReaderLock();
         SetEvent(loader->GetWakeEvent());
     }
-    if (m_hWnd)
-        Invalidate();
+    if (view.m_hWnd)
+        view.Invalidate();
 }
+} // namespace
 
 VIEW_COMMAND(EnlargePreview)
 {
     CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION < kLargest)
-        view.ChangePreviewMagnification(
-            g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
+        ChangePreviewMagnification(
+            view, g_PREVIEW_MAGNIFICATION + kStep > kLargest ? kLargest : g_PREVIEW_MAGNIFICATION + kStep);
     view.StartBinaryCursorTimer();
 }
 
@@ -45,13 +47,13 @@ VIEW_COMMAND(ReducePreview)
 {
     CViewBusyGuard busy(view);
     if (g_PREVIEW_MAGNIFICATION > kSmallest)
-        view.ChangePreviewMagnification(
-            g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
+        ChangePreviewMagnification(
+            view, g_PREVIEW_MAGNIFICATION - kStep < kSmallest ? kSmallest : g_PREVIEW_MAGNIFICATION - kStep);
     view.StartBinaryCursorTimer();
 }
 
 VIEW_COMMAND(ResetPreviewScale)
 {
     CViewBusyGuard busy(view);
-    view.ChangePreviewMagnification(100);
+    ChangePreviewMagnification(view, 100);
 }
