@@ -35,31 +35,9 @@ Shot TakeShot(HWND window)
     ClientToScreen(window, &origin);
     shot.width = client.right;
     shot.height = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr)
-    {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
-        SelectObject(memory, old);
-        GdiFlush();
-        const DWORD* p = static_cast<const DWORD*>(bits);
-        shot.pixels.assign(p, p + static_cast<size_t>(shot.width) * shot.height);
-        for (DWORD& pixel : shot.pixels)
-            pixel &= 0xFFFFFF;
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    shot.pixels = qvtest::ScreenPixels(origin.x, origin.y, shot.width, shot.height);
+    for (DWORD& pixel : shot.pixels)
+        pixel &= 0xFFFFFF;
     return shot;
 }
 
