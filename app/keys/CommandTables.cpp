@@ -4,11 +4,12 @@
 #include "app/KeywordTexts.h"
 
 #include <string.h>
+#include <iterator>
 
 // Each row: keyword, display name, menu id, category, file-action flag, common flag.
 // Within a table the rows stand by category, in the order the dialogs list them.
 // clang-format off
-const CommandTableRow g_FilerCommandTable[FILER_COMMAND_COUNT] = {
+const CommandTableRow g_FilerCommandTable[] = {
     {L"@Copy", L"コピー", 297, 0, 0, 0},
     {L"@Move", L"移動", 666, 0, 0, 0},
     {L"@Delete", L"削除", 333, 0, 0, 0},
@@ -303,7 +304,7 @@ const CommandTableRow g_FilerCommandTable[FILER_COMMAND_COUNT] = {
     {L"@MciVolumeDown", L"音量下げる", 653, 9, 0, 0},
 };
 
-const CommandTableRow g_ViewerCommandTable[VIEWER_COMMAND_COUNT] = {
+const CommandTableRow g_ViewerCommandTable[] = {
     {L"@Scsi01", L"SCSIコマンド1", 855, 4, 0, 0},
     {L"@Scsi02", L"SCSIコマンド2", 856, 4, 0, 0},
     {L"@Scsi03", L"SCSIコマンド3", 857, 4, 0, 0},
@@ -420,7 +421,7 @@ const CommandTableRow g_ViewerCommandTable[VIEWER_COMMAND_COUNT] = {
     {L"@Quit", L"Quarvel終了", 57665, 11, 0, 0},
 };
 
-const CommandTableRow g_GraphicCommandTable[GRAPHIC_COMMAND_COUNT] = {
+const CommandTableRow g_GraphicCommandTable[] = {
     {L"@Scsi01", L"SCSIコマンド1", 855, 4, 0, 0},
     {L"@Scsi02", L"SCSIコマンド2", 856, 4, 0, 0},
     {L"@Scsi03", L"SCSIコマンド3", 857, 4, 0, 0},
@@ -529,7 +530,7 @@ const CommandTableRow g_GraphicCommandTable[GRAPHIC_COMMAND_COUNT] = {
     {L"@Quit", L"Quarvel終了", 57665, 11, 0, 0},
 };
 
-const CommandTableRow g_BinaryCommandTable[BINARY_COMMAND_COUNT] = {
+const CommandTableRow g_BinaryCommandTable[] = {
     {L"@Scsi01", L"SCSIコマンド1", 855, 4, 0, 0},
     {L"@Scsi02", L"SCSIコマンド2", 856, 4, 0, 0},
     {L"@Scsi03", L"SCSIコマンド3", 857, 4, 0, 0},
@@ -649,7 +650,7 @@ const CommandTableRow g_BinaryCommandTable[BINARY_COMMAND_COUNT] = {
     {L"@ExeByFuncList", L"機能一覧から実行", 1468, 13, 0, 0},
 };
 
-const CommandTableRow g_CommonCommandTable[COMMON_COMMAND_COUNT] = {
+const CommandTableRow g_CommonCommandTable[] = {
     {L"@Scsi01", L"SCSIコマンド1", 855, 4, 0, 1},
     {L"@Scsi02", L"SCSIコマンド2", 856, 4, 0, 1},
     {L"@Scsi03", L"SCSIコマンド3", 857, 4, 0, 1},
@@ -692,6 +693,12 @@ const CommandTableRow g_CommonCommandTable[COMMON_COMMAND_COUNT] = {
     {L"@MciVolumeDown", L"音量下げる", 653, 9, 0, 1},
 };
 // clang-format on
+
+const int FILER_COMMAND_COUNT = static_cast<int>(std::size(g_FilerCommandTable));
+const int VIEWER_COMMAND_COUNT = static_cast<int>(std::size(g_ViewerCommandTable));
+const int GRAPHIC_COMMAND_COUNT = static_cast<int>(std::size(g_GraphicCommandTable));
+const int BINARY_COMMAND_COUNT = static_cast<int>(std::size(g_BinaryCommandTable));
+const int COMMON_COMMAND_COUNT = static_cast<int>(std::size(g_CommonCommandTable));
 
 const CommandTableRow* GetCommandTable(int family, int* count)
 {

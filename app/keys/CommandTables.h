@@ -32,20 +32,18 @@ enum CommandFamily
     COMMAND_FAMILY_COUNT,
 };
 
-enum
-{
-    FILER_COMMAND_COUNT = 292,
-    VIEWER_COMMAND_COUNT = 114,
-    GRAPHIC_COMMAND_COUNT = 106,
-    BINARY_COMMAND_COUNT = 117,
-    COMMON_COMMAND_COUNT = 40,
-};
-
-extern const CommandTableRow g_FilerCommandTable[FILER_COMMAND_COUNT];
-extern const CommandTableRow g_ViewerCommandTable[VIEWER_COMMAND_COUNT];
-extern const CommandTableRow g_GraphicCommandTable[GRAPHIC_COMMAND_COUNT];
-extern const CommandTableRow g_BinaryCommandTable[BINARY_COMMAND_COUNT];
-extern const CommandTableRow g_CommonCommandTable[COMMON_COMMAND_COUNT];
+// The tables and their row counts. Each count is taken from its table where the table
+// is defined, so a row added to a table needs no count raised by hand.
+extern const CommandTableRow g_FilerCommandTable[];
+extern const CommandTableRow g_ViewerCommandTable[];
+extern const CommandTableRow g_GraphicCommandTable[];
+extern const CommandTableRow g_BinaryCommandTable[];
+extern const CommandTableRow g_CommonCommandTable[];
+extern const int FILER_COMMAND_COUNT;
+extern const int VIEWER_COMMAND_COUNT;
+extern const int GRAPHIC_COMMAND_COUNT;
+extern const int BINARY_COMMAND_COUNT;
+extern const int COMMON_COMMAND_COUNT;
 
 // The table of a family and its row count; null and 0 for an unknown family.
 const CommandTableRow* GetCommandTable(int family, int* count);

@@ -257,8 +257,8 @@ TEST_F(RightClickMenuTest, FunctionsOfEachKindAreAssigned)
     EXPECT_EQ(L"C:\\Old", jumpShown);
     EXPECT_EQ(L"@Keyjumpdir D:\\New", std::wstring(g_UserMenuEntries[0].m_command));
     int category8Rows = 0;
-    for (const CommandTableRow& row : g_FilerCommandTable)
-        category8Rows += row.category == COMMAND_CATEGORY_CONTROL_PANEL ? 1 : 0;
+    for (int i = 0; i < FILER_COMMAND_COUNT; ++i)
+        category8Rows += g_FilerCommandTable[i].category == COMMAND_CATEGORY_CONTROL_PANEL ? 1 : 0;
     EXPECT_EQ(category8Rows, appletRow);
     EXPECT_EQ(0, plugInRow);
     EXPECT_EQ(L"@Defaultcpl main.cpl Mouse", std::wstring(g_UserMenuEntries[3].m_command));

@@ -15,20 +15,20 @@ CString GetKindActionText(const CString& action, bool* readOnly)
     CString text;
     if (FindPlugInByReference(action, &plugIn) && GetPlugInCommandText(plugIn, text))
         return text;
-    for (const CommandTableRow& row : g_FilerCommandTable)
-        if (action == row.keyword)
-            return GetCommandDisplayName(row);
+    for (int i = 0; i < FILER_COMMAND_COUNT; ++i)
+        if (action == g_FilerCommandTable[i].keyword)
+            return GetCommandDisplayName(g_FilerCommandTable[i]);
     *readOnly = false;
     return action;
 }
 
 CSelExeDlg::CSelExeDlg(CWnd* pParent) : CDialog(IDD_SEL_EXE, pParent)
 {
-    for (const CommandTableRow& row : g_FilerCommandTable)
-        if (row.fileAction)
+    for (int i = 0; i < FILER_COMMAND_COUNT; ++i)
+        if (g_FilerCommandTable[i].fileAction)
         {
-            m_keywords.push_back(row.keyword);
-            m_lines.push_back(GetCommandDisplayName(row));
+            m_keywords.push_back(g_FilerCommandTable[i].keyword);
+            m_lines.push_back(GetCommandDisplayName(g_FilerCommandTable[i]));
         }
     m_plugInCount = static_cast<int>(g_PlugInList.GetSize());
     for (int i = 0; i < m_plugInCount; ++i)

@@ -19,9 +19,9 @@ CString GetKindRowText(const CKindExeEntry& row)
     CString text;
     if (FindPlugInByReference(row.m_action, &plugIn) && GetPlugInCommandText(plugIn, text))
         return text;
-    for (const CommandTableRow& command : g_FilerCommandTable)
-        if (row.m_action == command.keyword)
-            return GetCommandDisplayName(command);
+    for (int i = 0; i < FILER_COMMAND_COUNT; ++i)
+        if (row.m_action == g_FilerCommandTable[i].keyword)
+            return GetCommandDisplayName(g_FilerCommandTable[i]);
     return row.m_action;
 }
 
