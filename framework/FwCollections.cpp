@@ -1,4 +1,5 @@
 #include "framework/FwCollections.h"
+#include "framework/FwMemory.h"
 
 namespace
 {
@@ -45,6 +46,12 @@ void* fw_detail::AllocArrayBlock(size_t bytes)
             VirtualFree(block, 0, MEM_RELEASE);
             block = nullptr;
         }
+        // An array commits what it is about to fill: map it in one call rather than a
+        // fault per page as the elements arrive.
+        if (block)
+        {
+            FwPrefaultPages(block, bytes);
+        }
     }
     if (!block)
     {
@@ -65,7 +72,12 @@ bool fw_detail::ResizeArrayBlockInPlace(void* block, size_t oldBytes, size_t new
     const size_t needed = RoundToPages(newBytes);
     if (needed > committed)
     {
-        return VirtualAlloc(base + committed, needed - committed, MEM_COMMIT, PAGE_READWRITE) != nullptr;
+        if (!VirtualAlloc(base + committed, needed - committed, MEM_COMMIT, PAGE_READWRITE))
+        {
+            return false;
+        }
+        FwPrefaultPages(base + committed, needed - committed);
+        return true;
     }
     if (needed < committed)
     {

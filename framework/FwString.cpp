@@ -1,4 +1,5 @@
 #include "framework/FwString.h"
+#include "framework/FwMemory.h"
 
 #include <clocale>
 #include <climits>
@@ -1152,6 +1153,9 @@ void CStringPoolT<CharT>::SetTogether(CStringT<CharT>* const* strings, const Cha
         {
             AfxThrowMemoryException();
         }
+        // The strings of a walk fill the allocation from end to end: its pages are
+        // mapped in one call rather than a fault per page.
+        FwPrefaultPages(m_block, room);
         auto* header = reinterpret_cast<CStringData*>(m_block);
         header->refs = kPoolCount;
         header->length = 0;
