@@ -25,15 +25,8 @@
 
 #include <shlobj.h>
 
-#include <climits>
-#include <functional>
-#include <memory>
-
 class CIniFile;
 class CSelectedEntryList;
-struct ViewerConfigValues;
-
-class CViewFile;
 
 // The view's window timers.
 enum ViewTimerId : UINT_PTR
@@ -185,24 +178,12 @@ public:
     // The viewer settings dialog (menu 1064) and the per-extension rows (menu 605).
     void OnViewerSettings();
     void OnViewerKindSettings();
-    // The settings the viewer settings dialog shows, and storing them after its OK:
-    // new widths wrap the active text viewer again, a new memory limit opens it
-    // again, a new line-end mark repaints.
-    ViewerConfigValues GetViewerSettings() const;
-    // Shows a file of the view history again in the active pane's text viewer; 1 when
-    // it opened (a missing file or member says so and leaves the pane).
-    int OpenViewHistoryEntry(const CViewFile& chosen);
-    void ApplyViewerSettings(const ViewerConfigValues& values);
     // What each text viewer pane was last drawn with, and the active one's selection.
     ViewerViewState m_viewer;
     // Moves the selection's caret by whole characters (byteStep) or to a line's start
     // (lineStep), starting a selection at the top line when there is none.
     void ExtendViewerSelection(INT64 byteStep, INT64 lineStep);
     // ---- text viewer: display form, ranges, mouse, companion (view/viewer/) ------------
-    // The body rows of a text viewer pane (both forms); with a span (from >= 0) only
-    // the rows whose bytes meet [from, to], in either order; only the view rows from
-    // firstRow to lastRow.
-    void DrawViewerRows(CDC* dc, int pane, INT64 from, INT64 to, int firstRow = 0, int lastRow = INT_MAX);
     // The shown lines of a text viewer or binary editor pane, only those meeting
     // `update` when it is given.
     void DrawViewerLines(CDC* dc, int pane, const RECT* update);
@@ -391,9 +372,6 @@ public:
     // The cursor member of the active archive listing extracted into the program's own
     // temporary folder; 1 when it was (view/shell/ShellOpeners.cpp).
     int ExtractCursorMemberToTemp();
-    // The program's own folder inside the graphic settings' temporary folder, else the
-    // system's, made on first use; FALSE when it cannot be made.
-    BOOL GetOwnTempFolder(CString& folder);
     // A shortcut in the pane's folder for each dropped file, named after the file
     // without its extension (view/shell/Shortcuts.cpp).
     void CreateShortcutsFromDrop(int pane, HDROP drop);
@@ -443,8 +421,6 @@ public:
     // The input method's composition and candidate windows just below the active
     // pane's cursor cell (the top-left corner while a picture is shown).
     void UpdateImeWindowPos();
-    // That point in client coordinates, before scaling.
-    CPoint GetImeAnchor();
     // Menu 329: the graphic settings sheet; on OK every thumbnail is made again.
     void OnGraphicSettings();
     // Opens the directory (environment variables expanded) in the active pane.
@@ -485,12 +461,6 @@ public:
     void OnLButtonDblClk(UINT flags, CPoint point);
     // The right button over a pane opens that pane's menu (unless RIGHTMOUSEDISABLE).
     void OnRButtonDown(UINT flags, CPoint point);
-    // The click's work; 1 when it acted on a pane or the drive bar, 2 when it also
-    // dragged files into another program that copied or moved them.
-    int ClickPane(UINT flags, CPoint point);
-    // A drag of the pane's grabbed files out of the view (view/mouse/ShellDrag.cpp);
-    // 1 when the drop target copied or moved them (both listings are read again).
-    int StartShellDrag(int pane);
     // Set while a drag of files runs from this view.
     int m_bShellDragStarted = 0;
     CPoint m_lastClickPoint;
@@ -615,16 +585,11 @@ public:
     // view/binary/BinaryEditorLifecycle.cpp
     // The view's end closes the text box; its note is saved as its window goes.
     void CloseTextBox();
-    // view/commands/CommandDispatch.cpp
-    int JumpToKeyDirectory(const CommandCall& call, INT_PTR value);
     // view/fileops/CompareAndNewFileCommands.cpp
     void CompareBinary();
     void OpenNewFileListDialog();
     // Menu item 642: the new-file kind settings.
     void OpenNewFileSettingsDialog();
-    // The compare dialog's text of a file: the bare name when it lies directly in the
-    // prefix folder.
-    static CString CompareFieldText(const CString& prefix, const CString& path);
     // view/fileops/FileJobCommands.cpp
     void DeleteFilesWithDefault(int value);
     // view/fileops/FolderContentsCommands.cpp
@@ -783,16 +748,12 @@ public:
     int IsPictureShown() const;
     // The first pane in a graphic mode; -1 when none.
     int FindGraphicPane() const;
-    // Reads the file through its plug-in into g_CurrentPicture: 1 read, 0 failed, -1
-    // no plug-in takes it.
-    int LoadPictureFile(const class CFileInfo& entry);
+    // "表示前にフルスクリーン化する": full screen from the first picture on, and back
+    // when the pictures end.
+    void ApplyFullScreenOnGraphic();
     // Runs the load dialog, or its body without a window for a small file: 1 loaded,
     // 0 failed, PICTURE_LOAD_CANCELLED when the user stopped it.
     int LoadPictureMaybeWithDialog(class CLoadPictureBDlg& dialog, LONGLONG fileSize);
-    // The archive member at the position's inner index (or the next one a plug-in
-    // reads): 1, 0 or PICTURE_LOAD_CANCELLED. memberAt null: the archive's listing.
-    int LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
-                              const std::function<CArchiveFileInfo*(int)>& memberAt);
     // Enter in graphic mode: the next picture, or the list past the last.
     int StepPictureFromOpenRoutine(int pane);
     void CloseGraphicArchive();
@@ -1019,22 +980,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CArchiveFront& GraphicArchive();
-    CSusiePlugInHost& GraphicHost();
-    int CollectPictureList(class CFilerPane& pane);
-    void PrepareNewPicture();
-    void RestoreFrameAfterGraphic();
-    // "表示前にフルスクリーン化する": full screen from the first picture on, and back
-    // when the pictures end.
-    void ApplyFullScreenOnGraphic();
-    void LeaveGraphicFullScreen();
-    void UpdatePictureScrollBars();
-    std::unique_ptr<CArchiveFront> m_pGraphicArchive;
-    std::unique_ptr<CSusiePlugInHost> m_pGraphicHost;
-    // The shell's context menu of the selection or the folder, put into `menu`.
-    void AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu);
-    // The step of the reader that opens the panes.
-    void CreatePanesAndOpenDirectories();
     // The one-second change check of timer 1.
     void CheckPanesForChanges();
     // A further start's request to show its directories.
@@ -1072,8 +1017,6 @@ int CollectDroppedFiles(HDROP drop, CSelectedEntryList& out);
 // initialised on the calling thread.
 BOOL CreateShortcut(LPCWSTR linkPath, LPCWSTR target, LPCWSTR workDirectory, LPCWSTR arguments,
                     LPCWSTR description);
-// "<directory>\<baseName>.lnk", or the first of "<baseName> (2).lnk", (3) … that is free.
-void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out);
 // The editor's parameters for path: EDITOR_OPEN_UNICODE_OPTION first when withOption
 // is set and the file (relative paths taken under baseDir) begins with the UTF-16LE
 // byte order mark, then the path itself, quoted when it holds a blank.

@@ -65,8 +65,8 @@ void CQvView::TearDown()
     // be freed before the process-wide ones go.
     g_CurrentPicture.Free();
     m_graphic.backgroundPicture.reset();
-    m_pGraphicArchive.reset();
-    m_pGraphicHost.reset();
+    m_graphic.archive.reset();
+    m_graphic.plugInHost.reset();
     Step(L"DeletePanes");
     for (CFilerPane*& pane : g_Panes)
     {

@@ -22,6 +22,7 @@
 #include "tests/common/TestSupport.h"
 #include "util/Globals.h"
 #include "view/navigation/FileKindActions.h"
+#include "view/shell/ShellSeam.h"
 #include "viewers/text/TextPaneViewer.h"
 
 #include <algorithm>
@@ -348,7 +349,7 @@ TEST_F(ArchiveCommands, AMemberIsOpenedFromTheFileExtractionWroteAndALeftoverIsR
     // Listed under the name extraction writes.
     PutCursorOn(L"report 10_30.txt");
     CString own;
-    ASSERT_TRUE(View().GetOwnTempFolder(own));
+    ASSERT_TRUE(GetOwnTempFolder(View(), own));
     const std::wstring written = W(own) + L"\\report 10_30.txt";
     // Any question (the overwrite question above all) is recorded and declined.
     CDialogAnswerScript script;
@@ -406,7 +407,7 @@ TEST_F(ArchiveCommands, AMemberNamedToClimbOutOfTheTemporaryFolderDeletesNothing
     EXPECT_EQ("precious", qvtest::ReadFileBytes(precious));
     EXPECT_EQ("nearer", qvtest::ReadFileBytes(nearer));
     CString own;
-    ASSERT_TRUE(View().GetOwnTempFolder(own));
+    ASSERT_TRUE(GetOwnTempFolder(View(), own));
     EXPECT_TRUE(qvtest::ListFolder(W(own)).empty());
     EXPECT_EQ(1u, qvtest::ListFolder(temp).size()) << "only the program's own folder";
     EXPECT_EQ(0, View().m_tempFiles.GetSize());

@@ -1,6 +1,7 @@
 // The compare command's file fields: a file directly in the pane's folder is shown
 // by its name, anything else by its whole path, also in find results.
 #include "view/QvView.h"
+#include "view/fileops/CompareAndNewFileCommands.h"
 
 #include "res/SyncDialogs.h"
 #include "tests/common/DialogHarness.h"
@@ -24,7 +25,7 @@ TEST(CompareCommand, FieldShowsBareNamesOnlyDirectlyInTheFolder)
         {L"C:\\data\\", L"", L""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(std::wstring(c.shown), std::wstring(CQvView::CompareFieldText(c.prefix, c.path))) << c.path;
+        EXPECT_EQ(std::wstring(c.shown), std::wstring(CompareFieldText(c.prefix, c.path))) << c.path;
 }
 
 namespace

@@ -15,6 +15,7 @@
 #include "tests/common/DialogHarness.h"
 #include "tests/common/TestHelpers.h"
 #include "view/layout/Layout.h"
+#include "view/mouse/MouseClicks.h"
 #include "view/mouse/ShellDragSeam.h"
 #include "app/DriveSlots.h"
 #include "app/settings/ViewSettings.h"
@@ -626,21 +627,21 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     auto pointOf = [&](INT64 target) { return PointOf(0, target); };
     const INT64 a = IndexOf(0, L"a.txt");
     const INT64 c = IndexOf(0, L"c.txt");
-    EXPECT_EQ(1, View().ClickPane(0, pointOf(c)));
+    EXPECT_EQ(1, ClickPane(View(), 0, pointOf(c)));
     EXPECT_EQ(c, pane.m_cursor);
     EXPECT_TRUE(Marked().empty());
 
-    EXPECT_EQ(1, View().ClickPane(MK_CONTROL, pointOf(a)));
+    EXPECT_EQ(1, ClickPane(View(), MK_CONTROL, pointOf(a)));
     EXPECT_EQ(a, pane.m_cursor);
     EXPECT_EQ((std::vector<int>{int(a)}), Marked());
 
     // Shift toggles the range from the old cursor: a becomes unmarked, b and c marked.
-    View().ClickPane(0, pointOf(a));
-    EXPECT_EQ(1, View().ClickPane(MK_SHIFT, pointOf(c)));
+    ClickPane(View(), 0, pointOf(a));
+    EXPECT_EQ(1, ClickPane(View(), MK_SHIFT, pointOf(c)));
     EXPECT_EQ(c, pane.m_cursor);
     EXPECT_EQ((std::vector<int>{int(IndexOf(0, L"b.txt")), int(c)}), Marked());
     // Shift on the cursor entry itself marks it and never unmarks it.
-    View().ClickPane(MK_SHIFT, pointOf(c));
+    ClickPane(View(), MK_SHIFT, pointOf(c));
     EXPECT_EQ((std::vector<int>{int(IndexOf(0, L"b.txt")), int(c)}), Marked());
 
     // Below the last entry: nothing but the activation.
@@ -649,7 +650,7 @@ TEST_F(FileCommands, ClicksMoveTheCursorAndMarkWithCtrlAndShift)
     INT64 hitEntry = -2;
     View().HitTest(below, &hitPane, &hitEntry);
     EXPECT_EQ(-1, hitEntry);
-    EXPECT_EQ(0, View().ClickPane(0, below));
+    EXPECT_EQ(0, ClickPane(View(), 0, below));
     EXPECT_EQ(c, pane.m_cursor);
 }
 
@@ -666,7 +667,7 @@ TEST_F(FileCommands, AClickOnADriveLetterOfTheHeaderBarTakesTheActivePaneToThatD
     const CString savedSlot = *slot;
     *slot = m_right.c_str();
     const CPoint letter((2 + 33) * View().m_layout.charWidth + 1, View().m_layout.lineHeight + 2);
-    EXPECT_EQ(1, View().ClickPane(0, letter));
+    EXPECT_EQ(1, ClickPane(View(), 0, letter));
     EXPECT_EQ(m_right, W(m_panes[0]->m_currentDir));
     // An arrow pressed on the bar is raised again by the release.
     View().m_driveBar.pressed[1] = 1;
@@ -676,7 +677,7 @@ TEST_F(FileCommands, AClickOnADriveLetterOfTheHeaderBarTakesTheActivePaneToThatD
     View().ChangePaneDirectory(0, m_left.c_str(), 1, 0, FALSE);
     *slot = m_right.c_str();
     Set(g_DRIVE_LIST_ON_HEADER, 0);
-    View().ClickPane(0, letter);
+    ClickPane(View(), 0, letter);
     EXPECT_EQ(m_left, W(m_panes[0]->m_currentDir));
     *slot = savedSlot;
 }
@@ -753,7 +754,7 @@ TEST_F(FileCommands, APressOnAFileDragsTheGrabbedFilesAndAMoveElsewhereReadsBoth
         g_dropTarget = DropTargetPlay();
         g_dropTarget.effect = c.effect;
         g_dropTarget.moveTo = c.effect == DROPEFFECT_MOVE ? m_right : L"";
-        EXPECT_EQ(c.result, View().ClickPane(c.flags, PointOf(0, IndexOf(0, c.grabbed))));
+        EXPECT_EQ(c.result, ClickPane(View(), c.flags, PointOf(0, IndexOf(0, c.grabbed))));
         EXPECT_EQ(c.dragged.empty() ? 0 : 1, g_dropTarget.runs);
         if (c.dragged.empty())
             continue;

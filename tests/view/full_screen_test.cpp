@@ -11,6 +11,7 @@
 #include "graphics/windows/GraphicListDlg.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/common/TestSupport.h"
+#include "view/system/ImeWindowPos.h"
 
 #include <imm.h>
 
@@ -202,7 +203,7 @@ TEST_F(FullScreen, AMoveIsRememberedUnlessTheFrameIsMaximised)
 
 TEST_F(FullScreen, TheInputMethodWindowsOpenBelowTheCursorCell)
 {
-    CPoint anchor = m_view->GetImeAnchor();
+    CPoint anchor = GetImeAnchor(*m_view);
     int column = 0;
     int row = 0;
     const CPoint cell = m_view->GetCursorCell(m_view->GetActivePaneIndex(), &column, &row)

@@ -4,6 +4,7 @@
 #include "app/dialogs/DialogAnswerScript.h"
 #include "app/settings/FilerSettings.h"
 #include "view/navigation/FileKindActions.h"
+#include "view/shell/ShellSeam.h"
 #include "tests/common/TestHelpers.h"
 #include "tests/view/CommandTestSupport.h"
 
@@ -246,7 +247,7 @@ TEST_F(ShellExchangeTest, TearDownReleasesInOrder)
         auto* view = new CQvView();
         view->m_tempDirectory = tempFolder.c_str();
         CString ownFolder;
-        ASSERT_TRUE(view->GetOwnTempFolder(ownFolder));
+        ASSERT_TRUE(GetOwnTempFolder(*view, ownFolder));
         const std::wstring own = W(ownFolder);
         // What was extracted, left read-only, and what a program wrote beside it.
         std::wstring temp = own + L"\\extracted.txt";

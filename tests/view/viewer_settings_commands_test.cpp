@@ -14,6 +14,8 @@
 #include "archivefront/ArchiveFront.h"
 #include "tests/archivefront/SevenZipTestSupport.h"
 #include "tests/common/TestHelpers.h"
+#include "view/viewer/ViewHistoryCommand.h"
+#include "view/viewer/ViewerSettingsCommand.h"
 #include "viewers/text/TextPaneViewer.h"
 #include "viewers/text/ViewConfigDlg.h"
 
@@ -129,13 +131,13 @@ TEST_F(ViewerSettingsCommands, WidthsWrapAgainMemoryReadsAgainAndTheMarkIsCut)
     // Another code requested from now on: only a fresh read takes it.
     Set(g_VIEWER_CHAR_CODE, 1);
 
-    ViewerConfigValues values = View().GetViewerSettings();
+    ViewerConfigValues values = GetViewerSettings();
     EXPECT_EQ(values.lineWidth, 80);
     EXPECT_EQ(W(values.lineReturnCode), W(m_savedMark));
     values.lineWidth = 50;
     values.presets[0] = 60;
     values.rightAction = L"@Selecturl";
-    View().ApplyViewerSettings(values);
+    ApplyViewerSettings(View(), values);
     EXPECT_EQ(g_VIEWCHARWIDE, 50);
     EXPECT_EQ(Lines(), 4) << "200 characters at 50 a line";
     EXPECT_EQ(Pane().GetViewerEncoding(), 0) << "the text held, wrapped again";
@@ -144,13 +146,13 @@ TEST_F(ViewerSettingsCommands, WidthsWrapAgainMemoryReadsAgainAndTheMarkIsCut)
     EXPECT_EQ(W(g_ViewerRightDblClickAct), L"@Selecturl");
 
     values.lineReturnCode = L"$$$";
-    View().ApplyViewerSettings(values);
+    ApplyViewerSettings(View(), values);
     EXPECT_EQ(W(g_LineReturnCode), L"$$");
     EXPECT_EQ(g_LineReturnCodeLength, 2);
     EXPECT_EQ(Pane().GetViewerEncoding(), 0) << "a new mark alone reads nothing";
 
     values.memoryKb = 100;
-    View().ApplyViewerSettings(values);
+    ApplyViewerSettings(View(), values);
     EXPECT_EQ(g_GETVIEWMEM, 100);
     ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
     EXPECT_EQ(Pane().GetViewerEncoding(), 1) << "read again";
@@ -234,7 +236,7 @@ TEST_F(ViewerSettingsCommands, HistoryEntryOpensTheFileInTheViewerOrSaysItIsGone
     gone.m_name = L"gone.txt";
     {
         CDialogAnswerScript script;
-        EXPECT_EQ(View().OpenViewHistoryEntry(gone), 0);
+        EXPECT_EQ(OpenViewHistoryEntry(View(), gone), 0);
         ASSERT_EQ(script.GetQuestions().size(), 1u);
         EXPECT_EQ(W(script.GetQuestions()[0].text), W(m_dir) + L"\\gone.txtが存在しません");
         EXPECT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_FILER)) << "the pane stays as it was";
@@ -244,7 +246,7 @@ TEST_F(ViewerSettingsCommands, HistoryEntryOpensTheFileInTheViewerOrSaysItIsGone
     CViewFile chosen;
     chosen.m_folder = m_dir;
     chosen.m_name = L"H.TXT";
-    EXPECT_EQ(View().OpenViewHistoryEntry(chosen), 1);
+    EXPECT_EQ(OpenViewHistoryEntry(View(), chosen), 1);
     ASSERT_EQ(Pane().m_mode, static_cast<UINT>(PANE_MODE_TEXT_VIEWER));
     EXPECT_EQ(std::wstring(Pane().m_viewerEntry.GetName()), L"h.txt");
     EXPECT_EQ(Lines(), 2) << "100 characters at 80 a line";
@@ -267,7 +269,7 @@ TEST_F(ViewerSettingsCommands, HistoryEntryOfTheArchiveThePaneListsIsNotOpenedAg
     int opened = 0;
     {
         CDialogAnswerScript script;
-        opened = View().OpenViewHistoryEntry(chosen);
+        opened = OpenViewHistoryEntry(View(), chosen);
         EXPECT_EQ(script.GetQuestions().size(), 0u);
     }
     const int opens = archive->m_opens;
@@ -301,7 +303,7 @@ TEST_F(ViewerSettingsCommands, AHistoryNameTwoMembersShareCaseAsideOpensOnlyItsE
         chosen.m_archive = archivePath.c_str();
         chosen.m_name = c.name;
         CDialogAnswerScript script;
-        EXPECT_EQ(c.opened, View().OpenViewHistoryEntry(chosen));
+        EXPECT_EQ(c.opened, OpenViewHistoryEntry(View(), chosen));
         if (c.opened)
         {
             EXPECT_EQ(0u, script.GetQuestions().size());
@@ -373,7 +375,7 @@ TEST_F(ViewerSettingsCommands, AHistoryArchiveThatCannotBeOpenedSaysWhyAndLeaves
             OpenViewer(L"disk.txt", "first\r\nsecond");
         else
         {
-            ASSERT_EQ(1, View().OpenViewHistoryEntry(member));
+            ASSERT_EQ(1, OpenViewHistoryEntry(View(), member));
             if (c.mode == PANE_MODE_ARCHIVE)
             {
                 Pane().ReleaseViewerData();
@@ -384,7 +386,7 @@ TEST_F(ViewerSettingsCommands, AHistoryArchiveThatCannotBeOpenedSaysWhyAndLeaves
         IPaneArchive* const archive = Pane().m_archive;
         const INT_PTR entries = Pane().m_entries.GetSize();
         CDialogAnswerScript script;
-        EXPECT_EQ(0, View().OpenViewHistoryEntry(unreadable));
+        EXPECT_EQ(0, OpenViewHistoryEntry(View(), unreadable));
         ASSERT_EQ(1u, script.GetQuestions().size());
         EXPECT_EQ(W(expected), W(script.GetQuestions()[0].text));
         EXPECT_EQ(c.mode, Pane().m_mode);

@@ -8,10 +8,20 @@
 
 CommandObserver g_CommandObserver = nullptr;
 
+VIEW_COMMAND(JumpToKeyDirectory)
+{
+    view.ChangeToEnvironmentPath(call.argument);
+}
+
+// In ViewCommands, as the function the row declares.
+namespace ViewCommands
+{
 // Resolved by ExecuteFilerCommand itself after the common lists; listed here so that
 // the walk over the keywords can name it.
-const CommandEntry g_KeyJumpDirEntry = {L"@Keyjumpdir", &CQvView::JumpToKeyDirectory, 0,
-                                        L"JumpToKeyDirectory"};
+static const CommandEntry kKeyJumpDirRow = COMMAND_ROW(L"@Keyjumpdir", JumpToKeyDirectory, 0);
+} // namespace ViewCommands
+
+const CommandEntry g_KeyJumpDirEntry = ViewCommands::kKeyJumpDirRow;
 
 int CommandHandler::Run(CQvView& view, const CommandCall& call, INT_PTR value) const
 {
@@ -60,12 +70,6 @@ bool CommandHandler::operator==(const CommandHandler& other) const
     default:
         return true;
     }
-}
-
-int CQvView::JumpToKeyDirectory(const CommandCall& call, INT_PTR)
-{
-    ChangeToEnvironmentPath(call.argument);
-    return 1;
 }
 
 const CommandEntry* GetDispatcherEntries(int list, int* count)

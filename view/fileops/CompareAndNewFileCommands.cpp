@@ -5,12 +5,13 @@
 #include "fileops/compare/CmpBinaryDlg.h"
 #include "fileops/newfile/MakeNewFileDlg.h"
 #include "view/QvView.h"
+#include "view/fileops/CompareAndNewFileCommands.h"
 #include "view/media/SoundHooks.h"
 #include "view/ViewBusyGuard.h"
 
 // A file inside the folder is shown by its bare name; the folder becomes the
 // worker's current directory, so the name still reaches it.
-CString CQvView::CompareFieldText(const CString& prefix, const CString& path)
+CString CompareFieldText(const CString& prefix, const CString& path)
 {
     if (!prefix.IsEmpty() && path.GetLength() > prefix.GetLength() &&
         path.Left(prefix.GetLength()).CompareNoCase(prefix) == 0 &&

@@ -20,6 +20,8 @@
 #include "view/media/SoundHooks.h"
 #include "view/commands/CommandDispatch.h"
 
+#include <functional>
+
 namespace
 {
 
@@ -77,20 +79,99 @@ private:
     bool m_movedOn = false;
 };
 
-} // namespace
-
-CArchiveFront& CQvView::GraphicArchive()
+// Reads the file through its plug-in into g_CurrentPicture: 1 read, 0 failed, -1 no
+// plug-in takes it.
+int LoadPictureFile(CQvView& view, const CFileInfo& entry)
 {
-    if (!m_pGraphicArchive)
-        m_pGraphicArchive = std::make_unique<CArchiveFront>();
-    return *m_pGraphicArchive;
+    const CString path = entry.GetRealFullPath();
+    CSusiePlugInHost& host = view.m_graphic.PlugInHost();
+    if (host.LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
+        return -1;
+    COnePictureStepper stepper(view.m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, DialogOwner(&view));
+    dialog.m_filePath = path;
+    dialog.m_sourceKind = 1;
+    dialog.m_hostInUse = &host;
+    return view.LoadPictureMaybeWithDialog(dialog, static_cast<LONGLONG>(entry.m_size));
 }
 
-CSusiePlugInHost& CQvView::GraphicHost()
+// The archive member at the position's inner index (or the next one a plug-in reads):
+// 1, 0 or PICTURE_LOAD_CANCELLED. memberAt null: the archive's listing.
+int LoadPictureFromMember(CQvView& view, CArchiveFront* archive, const CString& archivePath,
+                          const std::function<CArchiveFileInfo*(int)>& memberAt)
 {
-    if (!m_pGraphicHost)
-        m_pGraphicHost = std::make_unique<CSusiePlugInHost>();
-    return *m_pGraphicHost;
+    if (archive == nullptr)
+        return 0;
+    COnePictureStepper stepper(view.m_graphic.position);
+    CLoadPictureBDlg dialog(&stepper, DialogOwner(&view));
+    dialog.m_filePath = archivePath;
+    dialog.m_sourceKind = 0;
+    dialog.m_hostInUse = &view.m_graphic.PlugInHost();
+    dialog.m_archiveFront = archive;
+    dialog.m_memberAt = memberAt;
+    const int result = view.LoadPictureMaybeWithDialog(dialog, 0);
+    if (result == 1)
+        view.m_graphic.memberName = dialog.m_memberName;
+    return result;
+}
+
+// A picture was read: shown at the kept zoom with the fit settings, unscrolled.
+void PrepareNewPicture(CQvView& view)
+{
+    GraphicViewState& graphic = view.m_graphic;
+    graphic.state = GRAPHIC_STATE_SHOWN;
+    graphic.zoom = graphic.keptZoom;
+    view.ApplyFullScreenOnGraphic();
+    graphic.fitWidth = g_HEIGHTSCALING;
+    graphic.fitHeight = g_WIDTHSCALING;
+    graphic.hPos = graphic.vPos = 0;
+    view.UpdatePictureLayout(PICTURE_LAYOUT_ALL);
+}
+
+void LeaveGraphicFullScreen(CQvView& view)
+{
+    SystemViewState& system = view.m_system;
+    if (!system.fullScreen.graphic)
+        return;
+    // The full screen the pictures asked for goes with them; one the user had chosen
+    // before stays.
+    if (system.fullScreen.ordinary)
+        system.fullScreen.graphic = 0;
+    else
+        view.OnFullScreen();
+}
+
+// The frame goes back to the rectangle it had before the pictures grew it, unless it
+// is full screen.
+void RestoreFrameAfterGraphic(CQvView& view)
+{
+    GraphicViewState& graphic = view.m_graphic;
+    if (!graphic.frameRemembered || view.m_system.fullScreenOn)
+        return;
+    graphic.frameRemembered = 0;
+    if (CWnd* frame = view.GetParentFrame())
+    {
+        CRect now;
+        frame->GetWindowRect(&now);
+        if (now != graphic.frameBefore)
+            frame->MoveWindow(&graphic.frameBefore, TRUE);
+    }
+}
+
+} // namespace
+
+CArchiveFront& GraphicViewState::Archive()
+{
+    if (!archive)
+        archive = std::make_unique<CArchiveFront>();
+    return *archive;
+}
+
+CSusiePlugInHost& GraphicViewState::PlugInHost()
+{
+    if (!plugInHost)
+        plugInHost = std::make_unique<CSusiePlugInHost>();
+    return *plugInHost;
 }
 
 int CQvView::FindGraphicPane() const
@@ -110,8 +191,8 @@ int CQvView::IsPictureShown() const
 
 void CQvView::CloseGraphicArchive()
 {
-    if (m_pGraphicArchive)
-        m_pGraphicArchive->Close();
+    if (m_graphic.archive)
+        m_graphic.archive->Close();
     m_graphic.archivePath.Empty();
     // The list window borrows the archive: its member rows go with it.
     if (m_pGraphicListDlg != nullptr)
@@ -121,10 +202,10 @@ void CQvView::CloseGraphicArchive()
     }
 }
 
-int CQvView::CollectPictureList(CFilerPane& pane)
+int GraphicViewState::CollectPictureList(CFilerPane& pane)
 {
-    m_graphic.pictures.RemoveAll();
-    const DWORD flags = m_graphic.singlePicture ? TARGET_CURSOR_ONLY : 0;
+    pictures.RemoveAll();
+    const DWORD flags = singlePicture ? TARGET_CURSOR_ONLY : 0;
     CFileInfo target;
     for (int n = 0; pane.GetTargetEntry(flags, n, target); ++n)
     {
@@ -136,10 +217,10 @@ int CQvView::CollectPictureList(CFilerPane& pane)
             if (!target.ListPictureFilesSorted(inside))
                 return 0;
             for (INT_PTR i = 0; i < inside.GetSize(); ++i)
-                m_graphic.pictures.AddEntry(inside[i]);
+                pictures.AddEntry(inside[i]);
         }
         else
-            m_graphic.pictures.AddEntry(ResolveListEntry(target));
+            pictures.AddEntry(ResolveListEntry(target));
     }
     return 1;
 }
@@ -161,7 +242,7 @@ void CQvView::EnterGraphicMode()
         if (pane.CheckState(checks))
             return;
         pane.SetMode(0, PANE_MODE_GRAPHIC, 0);
-        if (!CollectPictureList(pane))
+        if (!m_graphic.CollectPictureList(pane))
         {
             pane.SetMode(0, PANE_MODE_FILER, 0);
             return;
@@ -204,55 +285,12 @@ void CQvView::EnterGraphicMode()
         Tell(DialogOwner(this), kNoImagePlugInMessage, L"画像の表示");
 }
 
-int CQvView::LoadPictureFile(const CFileInfo& entry)
-{
-    const CString path = entry.GetRealFullPath();
-    CSusiePlugInHost& host = GraphicHost();
-    if (host.LoadPlugInForFile(path, SUSIE_KIND_IMAGE, 0, 1) < 0)
-        return -1;
-    COnePictureStepper stepper(m_graphic.position);
-    CLoadPictureBDlg dialog(&stepper, DialogOwner(this));
-    dialog.m_filePath = path;
-    dialog.m_sourceKind = 1;
-    dialog.m_hostInUse = &host;
-    return LoadPictureMaybeWithDialog(dialog, static_cast<LONGLONG>(entry.m_size));
-}
-
 int CQvView::LoadPictureMaybeWithDialog(CLoadPictureBDlg& dialog, LONGLONG fileSize)
 {
     if (dialog.LoadMaybeWithDialog(fileSize) == 1)
         return 1;
     g_CurrentPicture.Free();
     return dialog.m_progress.cancelFlag ? PICTURE_LOAD_CANCELLED : 0;
-}
-
-int CQvView::LoadPictureFromMember(CArchiveFront* archive, const CString& archivePath,
-                                   const std::function<CArchiveFileInfo*(int)>& memberAt)
-{
-    if (archive == nullptr)
-        return 0;
-    COnePictureStepper stepper(m_graphic.position);
-    CLoadPictureBDlg dialog(&stepper, DialogOwner(this));
-    dialog.m_filePath = archivePath;
-    dialog.m_sourceKind = 0;
-    dialog.m_hostInUse = &GraphicHost();
-    dialog.m_archiveFront = archive;
-    dialog.m_memberAt = memberAt;
-    const int result = LoadPictureMaybeWithDialog(dialog, 0);
-    if (result == 1)
-        m_graphic.memberName = dialog.m_memberName;
-    return result;
-}
-
-void CQvView::PrepareNewPicture()
-{
-    m_graphic.state = GRAPHIC_STATE_SHOWN;
-    m_graphic.zoom = m_graphic.keptZoom;
-    ApplyFullScreenOnGraphic();
-    m_graphic.fitWidth = g_HEIGHTSCALING;
-    m_graphic.fitHeight = g_WIDTHSCALING;
-    m_graphic.hPos = m_graphic.vPos = 0;
-    UpdatePictureLayout(PICTURE_LAYOUT_ALL);
 }
 
 int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
@@ -286,7 +324,7 @@ int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
             m_graphic.memberName.Empty();
             const CFileInfo& entry = m_graphic.pictures[index];
             const CString path = entry.GetRealFullPath();
-            CArchiveFront& archive = GraphicArchive();
+            CArchiveFront& archive = m_graphic.Archive();
             // An archive without members is passed over like a file no plug-in reads:
             // a level of none would bring the walk back to the same entry.
             if (!entry.IsDirectory() && IsArchiveName(entry.GetName()) &&
@@ -298,24 +336,25 @@ int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
             }
             if (result != 2)
             {
-                const int loaded = LoadPictureFile(entry);
+                const int loaded = LoadPictureFile(*this, entry);
                 if (loaded == 1)
                     break;
-                GraphicHost().Close();
+                m_graphic.PlugInHost().Close();
                 if (loaded == PICTURE_LOAD_CANCELLED)
                     return 1;
             }
         }
         else if (result != 2)
         {
-            const int loaded = LoadPictureFromMember(&GraphicArchive(), m_graphic.archivePath, nullptr);
+            const int loaded =
+                LoadPictureFromMember(*this, &m_graphic.Archive(), m_graphic.archivePath, nullptr);
             if (loaded == PICTURE_LOAD_CANCELLED)
                 return 1;
             if (loaded == 1)
             {
                 position.RememberEarliest();
                 UpdateAuxiliaryWindows();
-                PrepareNewPicture();
+                PrepareNewPicture(*this);
                 return 0;
             }
         }
@@ -323,8 +362,8 @@ int CQvView::ShowPictureFromFilerList(int /*pane*/, int step)
             position.ResetDirection();
     }
     position.RememberEarliest();
-    PrepareNewPicture();
-    GraphicHost().Close();
+    PrepareNewPicture(*this);
+    m_graphic.PlugInHost().Close();
     UpdateAuxiliaryWindows();
     return 0;
 }
@@ -361,15 +400,15 @@ int CQvView::LoadArchivePictures(int paneIndex, int step)
             auto memberAt = [pane, held = CArchiveFileInfo()](int index) mutable -> CArchiveFileInfo* {
                 return pane->CollectArchiveItems(held, index, FALSE) ? &held : nullptr;
             };
-            const int loaded =
-                LoadPictureFromMember(dynamic_cast<CArchiveFront*>(pane->m_archive), archivePath, memberAt);
+            const int loaded = LoadPictureFromMember(*this, dynamic_cast<CArchiveFront*>(pane->m_archive),
+                                                     archivePath, memberAt);
             if (loaded == PICTURE_LOAD_CANCELLED)
                 return 1;
             if (loaded == 1)
             {
                 m_graphic.archivePath = archivePath;
                 position.RememberEarliest();
-                PrepareNewPicture();
+                PrepareNewPicture(*this);
                 UpdateAuxiliaryWindows();
                 return 0;
             }
@@ -432,17 +471,17 @@ void CQvView::LeaveGraphicMode(int paneIndex, int reason)
     {
         if ((pane->m_mode & kGraphicModes) != 0)
         {
-            LeaveGraphicFullScreen();
+            LeaveGraphicFullScreen(*this);
             CloseGraphicArchive();
-            if (m_pGraphicHost)
-                m_pGraphicHost->Close();
+            if (m_graphic.plugInHost)
+                m_graphic.plugInHost->Close();
         }
         pane->SetMode(0, pane->m_mode == PANE_MODE_ARCHIVE_GRAPHIC ? PANE_MODE_ARCHIVE : PANE_MODE_FILER, 0);
     }
     if (m_hWnd != nullptr)
     {
         ::ShowScrollBar(m_hWnd, SB_BOTH, FALSE);
-        RestoreFrameAfterGraphic();
+        RestoreFrameAfterGraphic(*this);
         CalcLayout();
         UpdateScrollBars();
         Invalidate(FALSE);
@@ -492,32 +531,6 @@ void CQvView::ApplyFullScreenOnGraphic()
         return;
     }
     OnFullScreen();
-}
-
-void CQvView::LeaveGraphicFullScreen()
-{
-    if (!m_system.fullScreen.graphic)
-        return;
-    // The full screen the pictures asked for goes with them; one the user had chosen
-    // before stays.
-    if (m_system.fullScreen.ordinary)
-        m_system.fullScreen.graphic = 0;
-    else
-        OnFullScreen();
-}
-
-void CQvView::RestoreFrameAfterGraphic()
-{
-    if (!m_graphic.frameRemembered || m_system.fullScreenOn)
-        return;
-    m_graphic.frameRemembered = 0;
-    if (CWnd* frame = GetParentFrame())
-    {
-        CRect now;
-        frame->GetWindowRect(&now);
-        if (now != m_graphic.frameBefore)
-            frame->MoveWindow(&m_graphic.frameBefore, TRUE);
-    }
 }
 
 // ---- The keywords of graphic mode, among them where it places a picture, and the filer

@@ -3,8 +3,10 @@
 // background picture.
 #pragma once
 #include <windows.h>
+#include "archivefront/ArchiveFront.h"
 #include "filer/FileInfo.h"
 #include "graphics/picture/PictureData.h"
+#include "graphics/plugins/SusiePlugInHost.h"
 #include "filer/ZoomRatio.h"
 #include "view/graphic/PicturePosition.h"
 
@@ -37,8 +39,19 @@ enum
     PICTURE_LAYOUT_ALL = 0xFFFF,
 };
 
+class CFilerPane;
+
 struct GraphicViewState
 {
+    // Fills pictures from the pane's targets (the cursor entry alone for a single
+    // picture): a marked folder gives its picture files in their sorted order, a
+    // shortcut its target. 0 when a folder could not be listed.
+    int CollectPictureList(CFilerPane& pane);
+    // The archive the walk opens for the inner level and the plug-in host that reads
+    // the pictures, each made on first use and kept for the session.
+    CArchiveFront& Archive();
+    CSusiePlugInHost& PlugInHost();
+
     int state = GRAPHIC_STATE_LOADING;
     int paused = 0;
     int singlePicture = 0;
@@ -79,4 +92,7 @@ struct GraphicViewState
     int smallWindowShown = 0;
     int listWindowPlaced = 0;
     int smallWindowPlaced = 0;
+    // Null until first used; the view's tear-down frees them.
+    std::unique_ptr<CArchiveFront> archive;
+    std::unique_ptr<CSusiePlugInHost> plugInHost;
 };

@@ -88,7 +88,7 @@ void CQvView::RefreshGraphicList(int pane, bool refill)
         // The member list shows the archive the walk is inside; it is filled again
         // only when the walk enters another one, so that a step keeps its scroll place.
         IPaneArchive* archive =
-            m_graphic.position.IsNested() && m_pGraphicArchive ? m_pGraphicArchive.get() : nullptr;
+            m_graphic.position.IsNested() && m_graphic.archive ? m_graphic.archive.get() : nullptr;
         const CString archivePath = archive != nullptr ? m_graphic.archivePath : CString();
         if (refill || list->GetArchive() != archive || list->m_shownArchivePath != archivePath)
         {

@@ -48,6 +48,39 @@ bool HasStyle(HWND window, DWORD style)
     return window != nullptr && (GetWindowLongW(window, GWL_STYLE) & style) != 0;
 }
 
+// The view's own scroll bars follow the picture's scroll ranges; they show only while
+// a picture is shown that does not fit.
+void UpdatePictureScrollBars(CQvView& view)
+{
+    const HWND window = view.m_hWnd;
+    if (window == nullptr)
+        return;
+    const GraphicViewState& graphic = view.m_graphic;
+    const bool shown = view.IsPictureShown() != 0;
+    const struct
+    {
+        int bar;
+        int minimum, maximum, position;
+    } axes[] = {{SB_HORZ, graphic.hMin, graphic.hMax, graphic.hPos},
+                {SB_VERT, graphic.vMin, graphic.vMax, graphic.vPos}};
+    for (const auto& axis : axes)
+    {
+        const bool scrolls = shown && axis.maximum > axis.minimum;
+        if (scrolls)
+        {
+            SCROLLINFO info = {};
+            info.cbSize = sizeof(info);
+            info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+            info.nMin = axis.minimum;
+            info.nMax = axis.maximum;
+            info.nPage = 1;
+            info.nPos = axis.position;
+            ::SetScrollInfo(window, axis.bar, &info, TRUE);
+        }
+        ::ShowScrollBar(window, axis.bar, scrolls ? TRUE : FALSE);
+    }
+}
+
 } // namespace
 
 void CQvView::UpdatePictureLayout(int mask)
@@ -143,37 +176,8 @@ void CQvView::UpdatePictureLayout(int mask)
     {
         // The panes' bars are child windows: the picture's drawing does not cover them.
         UpdateScrollBars();
-        UpdatePictureScrollBars();
+        UpdatePictureScrollBars(*this);
         Invalidate(FALSE);
-    }
-}
-
-void CQvView::UpdatePictureScrollBars()
-{
-    if (m_hWnd == nullptr)
-        return;
-    const bool shown = IsPictureShown() != 0;
-    const struct
-    {
-        int bar;
-        int minimum, maximum, position;
-    } axes[] = {{SB_HORZ, m_graphic.hMin, m_graphic.hMax, m_graphic.hPos},
-                {SB_VERT, m_graphic.vMin, m_graphic.vMax, m_graphic.vPos}};
-    for (const auto& axis : axes)
-    {
-        const bool scrolls = shown && axis.maximum > axis.minimum;
-        if (scrolls)
-        {
-            SCROLLINFO info = {};
-            info.cbSize = sizeof(info);
-            info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
-            info.nMin = axis.minimum;
-            info.nMax = axis.maximum;
-            info.nPage = 1;
-            info.nPos = axis.position;
-            ::SetScrollInfo(m_hWnd, axis.bar, &info, TRUE);
-        }
-        ::ShowScrollBar(m_hWnd, axis.bar, scrolls ? TRUE : FALSE);
     }
 }
 
@@ -242,7 +246,7 @@ void CQvView::DrawGraphicMode(CDC* pDC, const CRect& rect)
             if (oldFont)
                 SelectObject(dc, oldFont);
         }
-        UpdatePictureScrollBars();
+        UpdatePictureScrollBars(*this);
         m_graphic.drawingPicture = 0;
         return;
     }

@@ -5,6 +5,8 @@
 #include "app/settings/ViewerSettings.h"
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/mouse/MouseClicks.h"
+#include "view/mouse/ShellDragSeam.h"
 #include "view/status/StatusLine.h"
 #include "view/ViewBusyGuard.h"
 
@@ -60,68 +62,68 @@ void CQvView::HitTest(CPoint point, int* pane, INT64* entry)
     }
 }
 
-int CQvView::ClickPane(UINT flags, CPoint point)
+int ClickPane(CQvView& view, UINT flags, CPoint point)
 {
-    CViewBusyGuard busy(*this);
-    m_lastClickPoint = point;
+    CViewBusyGuard busy(view);
+    view.m_lastClickPoint = point;
     for (CFilerPane* pane : g_Panes)
         if (pane != nullptr && (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS))
             return 0;
-    HitTest(point, &m_clickPane, &m_clickEntry);
-    if (wchar_t letter = DriveBarClick(point))
+    view.HitTest(point, &view.m_clickPane, &view.m_clickEntry);
+    if (wchar_t letter = view.DriveBarClick(point))
     {
-        ChangeDrive(letter);
+        view.ChangeDrive(letter);
         return 1;
     }
-    if (m_clickPane < 0)
+    if (view.m_clickPane < 0)
         return 0;
-    CFilerPane& pane = *g_Panes[m_clickPane];
+    CFilerPane& pane = *g_Panes[view.m_clickPane];
     const bool markable = (pane.m_mode & (PANE_MODE_FILER | PANE_MODE_ARCHIVE)) != 0;
-    if (ViewerMouseDown(flags, point))
+    if (view.ViewerMouseDown(flags, point))
         return 1;
     if ((pane.m_position & PANE_POS_ACTIVE) == 0)
     {
         // A click into the other pane makes it the active one, the cursor on the entry.
-        SwitchActivePane(static_cast<int>(m_clickEntry));
-        if ((flags & MK_CONTROL) && markable && m_clickEntry >= 0)
-            MarkCursorEntry(0, 1);
+        view.SwitchActivePane(static_cast<int>(view.m_clickEntry));
+        if ((flags & MK_CONTROL) && markable && view.m_clickEntry >= 0)
+            view.MarkCursorEntry(0, 1);
         return 1;
     }
     if (pane.m_mode == PANE_MODE_BINARY)
     {
-        ClickBinaryPane(m_clickPane, point, flags);
+        view.ClickBinaryPane(view.m_clickPane, point, flags);
         // The drag keeps the mouse so rows beyond the pane's edge still select.
-        m_binary.dragPane = m_clickPane;
-        m_dragPoint = point;
-        if (m_hWnd)
+        view.m_binary.dragPane = view.m_clickPane;
+        view.m_dragPoint = point;
+        if (view.m_hWnd)
         {
-            ::SetCapture(m_hWnd);
+            ::SetCapture(view.m_hWnd);
             // The mouse may stop beyond the pane's edge: the timer replays the move.
-            SetTimer(VIEW_TIMER_DRAG_SCROLL_2, 20);
+            view.SetTimer(VIEW_TIMER_DRAG_SCROLL_2, 20);
         }
     }
-    if ((pane.m_mode & kFilerLikeModes) == 0 || m_clickEntry < 0)
+    if ((pane.m_mode & kFilerLikeModes) == 0 || view.m_clickEntry < 0)
         return 0;
-    const int index = m_clickPane;
-    if (m_hWnd)
-        DrawCursorLine(index, 0);
+    const int index = view.m_clickPane;
+    if (view.m_hWnd)
+        view.DrawCursorLine(index, 0);
     const INT64 oldCursor = pane.m_cursor;
-    pane.m_cursor = m_clickEntry;
+    pane.m_cursor = view.m_clickEntry;
     if (markable)
     {
         if (flags & MK_CONTROL)
-            MarkCursorEntry(0, 1);
+            view.MarkCursorEntry(0, 1);
         else if (flags & MK_SHIFT)
         {
-            if (m_clickEntry == oldCursor)
+            if (view.m_clickEntry == oldCursor)
             {
-                if (!pane.m_entries[static_cast<INT_PTR>(m_clickEntry)].m_mark)
-                    MarkCursorEntry(0, 1);
+                if (!pane.m_entries[static_cast<INT_PTR>(view.m_clickEntry)].m_mark)
+                    view.MarkCursorEntry(0, 1);
             }
             else
             {
-                const INT64 low = oldCursor < m_clickEntry ? oldCursor : m_clickEntry;
-                const INT64 high = oldCursor < m_clickEntry ? m_clickEntry : oldCursor;
+                const INT64 low = oldCursor < view.m_clickEntry ? oldCursor : view.m_clickEntry;
+                const INT64 high = oldCursor < view.m_clickEntry ? view.m_clickEntry : oldCursor;
                 for (INT64 i = low; i <= high && i < pane.m_entries.GetSize(); ++i)
                 {
                     // The dot entries take no mark: they are never a target.
@@ -130,25 +132,25 @@ int CQvView::ClickPane(UINT flags, CPoint point)
                     pane.SetEntryMark(static_cast<INT_PTR>(i),
                                       pane.m_entries[static_cast<INT_PTR>(i)].m_mark ? 0 : 1);
                 }
-                if (m_hWnd)
+                if (view.m_hWnd)
                 {
-                    m_paneRedrawRequest[index] = 1;
-                    DrawPane(index);
+                    view.m_paneRedrawRequest[index] = 1;
+                    view.DrawPane(index);
                 }
             }
         }
         else
-            m_keys.selectionAnchor[index] = -1;
+            view.m_keys.selectionAnchor[index] = -1;
     }
-    if (m_hWnd)
+    if (view.m_hWnd)
     {
-        DrawStatusLine(STATUS_PART_UPDATE);
-        DrawCursorLine(index, 1);
+        view.DrawStatusLine(STATUS_PART_UPDATE);
+        view.DrawCursorLine(index, 1);
     }
     // The press may be the start of a drag of the grabbed files into another program.
     const int dropped =
-        (flags & MK_CONTROL) == 0 && pane.m_mode == PANE_MODE_FILER ? StartShellDrag(index) : 0;
-    UpdateAuxiliaryWindows();
+        (flags & MK_CONTROL) == 0 && pane.m_mode == PANE_MODE_FILER ? StartShellDrag(view, index) : 0;
+    view.UpdateAuxiliaryWindows();
     return dropped ? 2 : 1;
 }
 
@@ -156,7 +158,7 @@ void CQvView::OnLButtonDown(UINT flags, CPoint point)
 {
     m_bShellDragStarted = 0;
     // After files were dropped elsewhere the program that took them stays in front.
-    if ((g_LEFTMOUSEDISABLE || ClickPane(flags, point) != 2) && m_hWnd && GetParent())
+    if ((g_LEFTMOUSEDISABLE || ClickPane(*this, flags, point) != 2) && m_hWnd && GetParent())
         ::SetActiveWindow(GetParent()->m_hWnd);
 }
 

@@ -183,24 +183,25 @@ UINT GetShellIdListFormat()
     return format;
 }
 
-int CQvView::StartShellDrag(int pane)
+int StartShellDrag(CQvView& view, int pane)
 {
-    StopViewTimers(STOP_TIMERS_FOR_ACTION);
+    view.StopViewTimers(STOP_TIMERS_FOR_ACTION);
     CFilerPane* source = PaneAt(pane);
     if (source == nullptr || source->m_mode != PANE_MODE_FILER || source->IsOnVirtualDrive())
         return 0;
     auto* data = new CDragData;
-    data->Add(GetShellIdListFormat(), BuildShellIdListArray(pane, 1));
+    data->Add(GetShellIdListFormat(), view.BuildShellIdListArray(pane, 1));
     data->Add(CF_HDROP, BuildDropFileList(pane, 1));
     DWORD effect = 0;
     if (data->GetCount() > 0)
     {
-        m_bShellDragStarted = 1;
-        effect = g_ShellDragSeam.run(m_hWnd, m_lastClickPoint, data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+        view.m_bShellDragStarted = 1;
+        effect =
+            g_ShellDragSeam.run(view.m_hWnd, view.m_lastClickPoint, data, DROPEFFECT_COPY | DROPEFFECT_MOVE);
     }
     data->Release();
     const int done = effect == DROPEFFECT_COPY || effect == DROPEFFECT_MOVE ? 1 : 0;
     if (done)
-        ReloadFilerPanes();
+        view.ReloadFilerPanes();
     return done;
 }

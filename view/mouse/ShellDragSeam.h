@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <objidl.h>
 
+class CQvView;
+
 struct ShellDragSeam
 {
     // Waits until the mouse leaves the system's drag rectangle with the left button
@@ -16,6 +18,10 @@ extern ShellDragSeam g_ShellDragSeam;
 
 // The clipboard format a drag carries besides CF_HDROP: the shell's own item list.
 UINT GetShellIdListFormat();
+
+// A drag of the pane's grabbed files out of the view; 1 when the drop target copied
+// or moved them (both listings are read again).
+int StartShellDrag(CQvView& view, int pane);
 
 // Test helper: restores g_ShellDragSeam when it goes out of scope.
 class CShellDragSeamOverride

@@ -88,6 +88,72 @@ void ScheduleBackgroundChange(CQvView& view)
         GetSystemTimeAsFileTime(&view.m_graphic.nextBackgroundChange);
     view.LoadPaneBackgroundPicture(0);
 }
+// The step of the reader that opens the panes: both are made, the first on its start
+// directory, the second on its own when it is to be shown.
+void CreatePanesAndOpenDirectories(CQvView& view)
+{
+    for (int index = 0; index < 2; ++index)
+    {
+        CFilerPane* pane = new (std::nothrow) CFilerPane(index);
+        if (pane == nullptr)
+        {
+            Tell(&view, L"メモリが足りません");
+            view.m_settings.startFailed = 1;
+            return;
+        }
+        g_Panes[index] = pane;
+        pane->m_paneSlot = index;
+        pane->m_pView = &view;
+    }
+
+    CFilerPane& first = *g_Panes[0];
+    CFilerPane& second = *g_Panes[1];
+    first.SetDirectory(view.m_settings.startDirectories[0], FALSE);
+    second.SetDirectory(view.m_settings.startDirectories[1].IsEmpty() ? view.m_settings.startDirectories[0]
+                                                                      : view.m_settings.startDirectories[1],
+                        FALSE);
+    for (CFilerPane* pane : g_Panes)
+    {
+        pane->m_wildcard = L"*.*";
+        pane->m_bFilterDirectories = view.m_settings.wildcardOnDirectories;
+    }
+    first.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+    GetPaneSortSetting(0, first.m_sortSetting);
+    GetPaneSortSetting(1, second.m_sortSetting);
+    SetPaneSortSetting(0, first.m_sortSetting);
+
+    // Directories of the command line win over the stored ones when they exist.
+    CString expanded;
+    if (!g_StartDirs[0].IsEmpty())
+    {
+        ExpandEnvironmentString(expanded, g_StartDirs[0]);
+        g_StartDirs[0] = expanded;
+        if (DirectoryExists(expanded))
+            view.m_settings.startDirectories[0] = expanded;
+    }
+    EndRootInOneBackslash(view.m_settings.startDirectories[0]);
+    // An ordinary visit for the history; the filter just set from the settings stays.
+    first.ChangeDirectory(view.m_settings.startDirectories[0], 1, TRUE, FALSE);
+
+    BOOL openSecond = g_SECONDFILEOPEN != 0;
+    if (!g_StartDirs[1].IsEmpty())
+    {
+        ExpandEnvironmentString(expanded, g_StartDirs[1]);
+        g_StartDirs[1] = expanded;
+        if (DirectoryExists(expanded))
+        {
+            view.m_settings.startDirectories[1] = expanded;
+            openSecond = TRUE;
+        }
+    }
+    if (openSecond && !view.m_settings.startDirectories[1].IsEmpty())
+    {
+        second.SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
+        EndRootInOneBackslash(view.m_settings.startDirectories[1]);
+        second.ChangeDirectory(view.m_settings.startDirectories[1], 1, TRUE, FALSE);
+    }
+}
+
 } // namespace
 
 void CQvView::LoadViewSettings()
@@ -135,7 +201,7 @@ void CQvView::LoadViewSettings()
     LoadVirtualDrives();
 
     // The panes last: opening them records visits in the directory history.
-    CreatePanesAndOpenDirectories();
+    CreatePanesAndOpenDirectories(*this);
     if (m_settings.startFailed)
         return;
 
@@ -157,68 +223,4 @@ void CQvView::LoadViewSettings()
 
     if (m_hDialogListMutex == nullptr)
         m_hDialogListMutex = CreateMutexW(nullptr, FALSE, nullptr);
-}
-
-void CQvView::CreatePanesAndOpenDirectories()
-{
-    for (int index = 0; index < 2; ++index)
-    {
-        CFilerPane* pane = new (std::nothrow) CFilerPane(index);
-        if (pane == nullptr)
-        {
-            Tell(this, L"メモリが足りません");
-            m_settings.startFailed = 1;
-            return;
-        }
-        g_Panes[index] = pane;
-        pane->m_paneSlot = index;
-        pane->m_pView = this;
-    }
-
-    CFilerPane& first = *g_Panes[0];
-    CFilerPane& second = *g_Panes[1];
-    first.SetDirectory(m_settings.startDirectories[0], FALSE);
-    second.SetDirectory(m_settings.startDirectories[1].IsEmpty() ? m_settings.startDirectories[0]
-                                                                 : m_settings.startDirectories[1],
-                        FALSE);
-    for (CFilerPane* pane : g_Panes)
-    {
-        pane->m_wildcard = L"*.*";
-        pane->m_bFilterDirectories = m_settings.wildcardOnDirectories;
-    }
-    first.SetMode(PANE_POS_ACTIVE, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-    GetPaneSortSetting(0, first.m_sortSetting);
-    GetPaneSortSetting(1, second.m_sortSetting);
-    SetPaneSortSetting(0, first.m_sortSetting);
-
-    // Directories of the command line win over the stored ones when they exist.
-    CString expanded;
-    if (!g_StartDirs[0].IsEmpty())
-    {
-        ExpandEnvironmentString(expanded, g_StartDirs[0]);
-        g_StartDirs[0] = expanded;
-        if (DirectoryExists(expanded))
-            m_settings.startDirectories[0] = expanded;
-    }
-    EndRootInOneBackslash(m_settings.startDirectories[0]);
-    // An ordinary visit for the history; the filter just set from the settings stays.
-    first.ChangeDirectory(m_settings.startDirectories[0], 1, TRUE, FALSE);
-
-    BOOL openSecond = g_SECONDFILEOPEN != 0;
-    if (!g_StartDirs[1].IsEmpty())
-    {
-        ExpandEnvironmentString(expanded, g_StartDirs[1]);
-        g_StartDirs[1] = expanded;
-        if (DirectoryExists(expanded))
-        {
-            m_settings.startDirectories[1] = expanded;
-            openSecond = TRUE;
-        }
-    }
-    if (openSecond && !m_settings.startDirectories[1].IsEmpty())
-    {
-        second.SetMode(PANE_POS_OTHER, PANE_MODE_FILER, PANE_SUB_DIRECTORY);
-        EndRootInOneBackslash(m_settings.startDirectories[1]);
-        second.ChangeDirectory(m_settings.startDirectories[1], 1, TRUE, FALSE);
-    }
 }

@@ -110,6 +110,126 @@ int IsPointOverEntry(CQvView& view, int pane, CPoint point)
         }
     return 0;
 }
+
+// The shell's context menu of the selection or the folder, put into `menu`.
+void AddShellItems(CQvView& view, int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu)
+{
+    CFilerPane& target = *g_Panes[pane];
+    CFileInfo* cursor = target.GetCursorEntry();
+    IShellFolder* desktop = nullptr;
+    IShellFolder* folder = nullptr;
+    IContextMenu* contextMenu = nullptr;
+    CItemIdLists lists;
+    int step = 1;
+    if (FAILED(SHGetDesktopFolder(&desktop)))
+        return;
+    CString directory = target.m_currentDir;
+    std::vector<CString> names;
+    LPITEMIDLIST parent = nullptr;
+    step = 2;
+    bool root = IsPathRoot(directory) != FALSE;
+    if (kind == PANE_MODE_FILER && (shellItems || !root))
+    {
+        CString folderPath;
+        if (shellItems)
+        {
+            folderPath =
+                (target.IsOnVirtualDrive() && cursor != nullptr)
+                    ? (cursor->m_realDirectory.IsEmpty() ? cursor->GetDirectory() : cursor->m_realDirectory)
+                    : directory;
+            if (target.IsOnVirtualDrive() && cursor != nullptr)
+                names.push_back(cursor->GetName());
+            else if (target.m_markedCount > 0)
+            {
+                for (INT_PTR i = 0; i < target.m_entries.GetSize(); ++i)
+                    if (target.m_entries[i].m_mark)
+                        names.push_back(target.m_entries[i].GetName());
+            }
+            else if (overEntry && cursor != nullptr)
+                names.push_back(cursor->GetName());
+            else
+            {
+                CString self;
+                self.Format(L"%s\\", (LPCWSTR)directory);
+                names.push_back(self);
+            }
+        }
+        else
+        {
+            CString trimmed = directory;
+            while (trimmed.GetLength() > 0 && trimmed[trimmed.GetLength() - 1] == L'\\')
+                trimmed = trimmed.Left(trimmed.GetLength() - 1);
+            int slash = trimmed.ReverseFind(L'\\');
+            folderPath = trimmed.Left(slash < 0 ? 0 : slash);
+            names.push_back(trimmed.Mid(slash + 1));
+        }
+        if (folderPath.IsEmpty() || folderPath[folderPath.GetLength() - 1] != L'\\')
+            folderPath += L'\\';
+        if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)folderPath),
+                                             nullptr, &parent, nullptr)))
+        {
+            desktop->Release();
+            return;
+        }
+    }
+    else
+    {
+        CString place = directory;
+        if (kind == PANE_MODE_DRIVE_LIST && cursor != nullptr)
+            place = cursor->GetName();
+        // Above the servers (domains, networks) the list's folder stands for the row.
+        if (kind == PANE_MODE_NETWORK && !NetworkContextPlace(target).IsEmpty())
+            place = NetworkContextPlace(target);
+        int csidl = (!place.IsEmpty() && place[0] == L'\\') ? CSIDL_NETWORK : CSIDL_DRIVES;
+        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &parent)))
+        {
+            desktop->Release();
+            return;
+        }
+        CString self;
+        self.Format(L"%s\\", (LPCWSTR)place);
+        while (self.GetLength() > 1 && self.Right(2) == L"\\\\")
+            self = self.Left(self.GetLength() - 1);
+        names.push_back(self);
+    }
+    lists.Add(parent);
+    step = 3;
+    HRESULT hr = desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
+    if (FAILED(hr))
+        folder = nullptr;
+    step = 4;
+    std::vector<LPCITEMIDLIST> items;
+    for (const CString& name : names)
+    {
+        if (folder == nullptr)
+            break;
+        LPITEMIDLIST item = nullptr;
+        if (FAILED(folder->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)name), nullptr,
+                                            &item, nullptr)))
+        {
+            items.clear();
+            break;
+        }
+        lists.Add(item);
+        items.push_back(item);
+    }
+    step = 5;
+    if (folder != nullptr && !items.empty() &&
+        SUCCEEDED(folder->GetUIObjectOf(view.m_hWnd, static_cast<UINT>(items.size()), items.data(),
+                                        IID_IContextMenu, nullptr, reinterpret_cast<void**>(&contextMenu))))
+    {
+        IContextMenu2* menu2 = nullptr;
+        if (SUCCEEDED(contextMenu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&menu2))))
+            g_pContMenu2 = menu2;
+        contextMenu->QueryContextMenu(menu, 0, ID_MENU_SHELL_FIRST, ID_MENU_SHELL_LAST, CMF_EXPLORE);
+    }
+    else
+        WriteLog(nullptr, L"WriteContextMenu %d", step);
+    // The kept IContextMenu2 holds its own reference and carries the commands.
+    ReleaseAndClear(contextMenu);
+    ReleaseAndClear(folder);
+    ReleaseAndClear(desktop);
+}
 } // namespace
 
 void CQvView::ShowContextMenu(int pane, CPoint point, int fromKeyboard)
@@ -278,7 +398,8 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
     if (!g_FILERCONTEXTMENU)
         shellPart = false;
     if (shellPart)
-        AddShellItems(pane, kind, shellItems, fromKeyboard || IsPointOverEntry(*this, pane, point), menu);
+        AddShellItems(*this, pane, kind, shellItems, fromKeyboard || IsPointOverEntry(*this, pane, point),
+                      menu);
     HWND owner = m_hWnd;
     if (CWnd* main = AfxGetMainWnd())
         owner = main->m_hWnd ? main->m_hWnd : owner;
@@ -287,125 +408,6 @@ void CQvView::ShowFilerContextMenu(int pane, CPoint point, int fromKeyboard)
     DestroyMenu(loaded != nullptr ? loaded : menu);
     if (chosen != 0)
         RunContextMenuCommand(chosen);
-}
-
-void CQvView::AddShellItems(int pane, UINT kind, bool shellItems, bool overEntry, HMENU menu)
-{
-    CFilerPane& target = *g_Panes[pane];
-    CFileInfo* cursor = target.GetCursorEntry();
-    IShellFolder* desktop = nullptr;
-    IShellFolder* folder = nullptr;
-    IContextMenu* contextMenu = nullptr;
-    CItemIdLists lists;
-    int step = 1;
-    if (FAILED(SHGetDesktopFolder(&desktop)))
-        return;
-    CString directory = target.m_currentDir;
-    std::vector<CString> names;
-    LPITEMIDLIST parent = nullptr;
-    step = 2;
-    bool root = IsPathRoot(directory) != FALSE;
-    if (kind == PANE_MODE_FILER && (shellItems || !root))
-    {
-        CString folderPath;
-        if (shellItems)
-        {
-            folderPath =
-                (target.IsOnVirtualDrive() && cursor != nullptr)
-                    ? (cursor->m_realDirectory.IsEmpty() ? cursor->GetDirectory() : cursor->m_realDirectory)
-                    : directory;
-            if (target.IsOnVirtualDrive() && cursor != nullptr)
-                names.push_back(cursor->GetName());
-            else if (target.m_markedCount > 0)
-            {
-                for (INT_PTR i = 0; i < target.m_entries.GetSize(); ++i)
-                    if (target.m_entries[i].m_mark)
-                        names.push_back(target.m_entries[i].GetName());
-            }
-            else if (overEntry && cursor != nullptr)
-                names.push_back(cursor->GetName());
-            else
-            {
-                CString self;
-                self.Format(L"%s\\", (LPCWSTR)directory);
-                names.push_back(self);
-            }
-        }
-        else
-        {
-            CString trimmed = directory;
-            while (trimmed.GetLength() > 0 && trimmed[trimmed.GetLength() - 1] == L'\\')
-                trimmed = trimmed.Left(trimmed.GetLength() - 1);
-            int slash = trimmed.ReverseFind(L'\\');
-            folderPath = trimmed.Left(slash < 0 ? 0 : slash);
-            names.push_back(trimmed.Mid(slash + 1));
-        }
-        if (folderPath.IsEmpty() || folderPath[folderPath.GetLength() - 1] != L'\\')
-            folderPath += L'\\';
-        if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)folderPath),
-                                             nullptr, &parent, nullptr)))
-        {
-            desktop->Release();
-            return;
-        }
-    }
-    else
-    {
-        CString place = directory;
-        if (kind == PANE_MODE_DRIVE_LIST && cursor != nullptr)
-            place = cursor->GetName();
-        // Above the servers (domains, networks) the list's folder stands for the row.
-        if (kind == PANE_MODE_NETWORK && !NetworkContextPlace(target).IsEmpty())
-            place = NetworkContextPlace(target);
-        int csidl = (!place.IsEmpty() && place[0] == L'\\') ? CSIDL_NETWORK : CSIDL_DRIVES;
-        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &parent)))
-        {
-            desktop->Release();
-            return;
-        }
-        CString self;
-        self.Format(L"%s\\", (LPCWSTR)place);
-        while (self.GetLength() > 1 && self.Right(2) == L"\\\\")
-            self = self.Left(self.GetLength() - 1);
-        names.push_back(self);
-    }
-    lists.Add(parent);
-    step = 3;
-    HRESULT hr = desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder));
-    if (FAILED(hr))
-        folder = nullptr;
-    step = 4;
-    std::vector<LPCITEMIDLIST> items;
-    for (const CString& name : names)
-    {
-        if (folder == nullptr)
-            break;
-        LPITEMIDLIST item = nullptr;
-        if (FAILED(folder->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>((LPCWSTR)name), nullptr,
-                                            &item, nullptr)))
-        {
-            items.clear();
-            break;
-        }
-        lists.Add(item);
-        items.push_back(item);
-    }
-    step = 5;
-    if (folder != nullptr && !items.empty() &&
-        SUCCEEDED(folder->GetUIObjectOf(m_hWnd, static_cast<UINT>(items.size()), items.data(),
-                                        IID_IContextMenu, nullptr, reinterpret_cast<void**>(&contextMenu))))
-    {
-        IContextMenu2* menu2 = nullptr;
-        if (SUCCEEDED(contextMenu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&menu2))))
-            g_pContMenu2 = menu2;
-        contextMenu->QueryContextMenu(menu, 0, ID_MENU_SHELL_FIRST, ID_MENU_SHELL_LAST, CMF_EXPLORE);
-    }
-    else
-        WriteLog(nullptr, L"WriteContextMenu %d", step);
-    // The kept IContextMenu2 holds its own reference and carries the commands.
-    ReleaseAndClear(contextMenu);
-    ReleaseAndClear(folder);
-    ReleaseAndClear(desktop);
 }
 
 void CQvView::RunContextMenuCommand(UINT id)

@@ -263,21 +263,21 @@ CString TempExtractionFolder(const CQvView& view)
 }
 } // namespace
 
-BOOL CQvView::GetOwnTempFolder(CString& folder)
+BOOL GetOwnTempFolder(CQvView& view, CString& folder)
 {
     // The temporary folder is shared with every other program: a member extracted
     // there under its own name would replace, and at the end delete, a file of that
     // name that someone else keeps there. So members go into a folder of our own.
-    const CString parent = TempExtractionFolder(*this);
+    const CString parent = TempExtractionFolder(view);
     CString bareParent = parent;
     bareParent.TrimRight(L'\\');
-    for (INT_PTR i = 0; i < m_shell.ownTempFolders.GetSize(); ++i)
+    for (INT_PTR i = 0; i < view.m_shell.ownTempFolders.GetSize(); ++i)
     {
         CString madeIn;
-        SplitPath(m_shell.ownTempFolders[i], &madeIn, nullptr);
-        if (madeIn.CompareNoCase(bareParent) == 0 && DirectoryExists(m_shell.ownTempFolders[i]))
+        SplitPath(view.m_shell.ownTempFolders[i], &madeIn, nullptr);
+        if (madeIn.CompareNoCase(bareParent) == 0 && DirectoryExists(view.m_shell.ownTempFolders[i]))
         {
-            folder = m_shell.ownTempFolders[i];
+            folder = view.m_shell.ownTempFolders[i];
             return TRUE;
         }
     }
@@ -295,7 +295,7 @@ BOOL CQvView::GetOwnTempFolder(CString& folder)
         MakePath(parent, name, candidate);
         if (CreateDirectoryLong(candidate, nullptr))
         {
-            m_shell.ownTempFolders.Add(candidate);
+            view.m_shell.ownTempFolders.Add(candidate);
             folder = candidate;
             return TRUE;
         }
@@ -317,7 +317,7 @@ int CQvView::ExtractCursorMemberToTemp()
     if (cursor == nullptr || cursor->IsDots() || cursor->IsDirectory())
         return 0;
     CString folder;
-    if (!GetOwnTempFolder(folder))
+    if (!GetOwnTempFolder(*this, folder))
     {
         CString text;
         text.Format(L"テンポラリフォルダの作成に失敗しました\n%s", TempExtractionFolder(*this).GetString());

@@ -62,3 +62,10 @@ BOOL GetMacroPaneState(int pane, UINT& position, UINT& mode, int& subMode, CStri
 // folder (with its trailing backslash): the elevated shell starts in the system folder.
 void BuildCommandPromptParameters(LPCWSTR directory, CString& out);
 void BuildPowerShellParameters(LPCWSTR directory, CString& out);
+
+// "<directory>\<baseName>.lnk", or the first of "<baseName> (2).lnk", (3) … that is free.
+void MakeFreeShortcutName(LPCWSTR directory, LPCWSTR baseName, CString& out);
+
+// The program's own folder inside the graphic settings' temporary folder, else the
+// system's, made on first use; FALSE when it cannot be made.
+BOOL GetOwnTempFolder(CQvView& view, CString& folder);

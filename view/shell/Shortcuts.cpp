@@ -3,6 +3,7 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/commands/CommandDispatch.h"
+#include "view/shell/ShellSeam.h"
 
 #include <objbase.h>
 #include <shlobj.h>

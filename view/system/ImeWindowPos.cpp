@@ -2,20 +2,21 @@
 // below the cursor cell, and the candidate list keeps clear of it.
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
+#include "view/system/ImeWindowPos.h"
 
 #include <imm.h>
 
-CPoint CQvView::GetImeAnchor()
+CPoint GetImeAnchor(CQvView& view)
 {
     CPoint point(0, 0);
     for (CFilerPane* pane : g_Panes)
         if (pane != nullptr && (pane->m_mode & PANE_MODES_GRAPHIC_VIEWERS) != 0)
             return point;
-    const int active = GetActivePaneIndex();
+    const int active = view.GetActivePaneIndex();
     int column = 0;
     int row = 0;
-    if (active >= 0 && GetCursorCell(active, &column, &row))
-        point = CPoint(column * m_layout.charWidth, row * m_layout.lineHeight);
+    if (active >= 0 && view.GetCursorCell(active, &column, &row))
+        point = CPoint(column * view.m_layout.charWidth, row * view.m_layout.lineHeight);
     return point;
 }
 
@@ -23,7 +24,7 @@ void CQvView::UpdateImeWindowPos()
 {
     if (m_hWnd == nullptr)
         return;
-    CPoint point = GetImeAnchor();
+    CPoint point = GetImeAnchor(*this);
     // A system scaled above 96 dots per inch places the input method's windows in
     // unscaled screen units: the point is scaled on the screen and brought back.
     int dpi = 96;

@@ -12,6 +12,7 @@
 #include "view/media/SoundHooks.h"
 #include "view/commands/CommandDispatch.h"
 #include "view/ViewBusyGuard.h"
+#include "view/viewer/ViewHistoryCommand.h"
 
 #include <memory>
 
@@ -72,21 +73,21 @@ void Redraw(CQvView& view, int index)
 }
 } // namespace
 
-int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
+int OpenViewHistoryEntry(CQvView& view, const CViewFile& chosen)
 {
     int index = -1;
     if (!FindPaneByMode(&index, PANE_POS_ACTIVE, kHistoryPaneModes, 0xFFFFFFFF))
         return 0;
     CFilerPane& pane = *g_Panes[index];
     const bool inArchive = !chosen.m_archive.IsEmpty();
-    CViewBusyGuard busy(*this);
+    CViewBusyGuard busy(view);
     if (!inArchive)
     {
         CString path;
         path.Format(L"%s\\%s", static_cast<LPCWSTR>(chosen.m_folder), static_cast<LPCWSTR>(chosen.m_name));
         if (!FileExists(path))
         {
-            TellMissing(*this, path);
+            TellMissing(view, path);
             return 0;
         }
         if ((pane.m_mode & PANE_MODES_TEXT_VIEWERS) != 0)
@@ -102,7 +103,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     {
         if (!FileExists(chosen.m_archive))
         {
-            TellMissing(*this, chosen.m_archive);
+            TellMissing(view, chosen.m_archive);
             return 0;
         }
         CString openArchive;
@@ -118,7 +119,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
             if (!opened->OpenAndList(chosen.m_archive, 0))
             {
                 opened->Close();
-                Tell(this, opened->GetErrors().GetMessageText(), L"圧縮ファイルの閲覧失敗");
+                Tell(&view, opened->GetErrors().GetMessageText(), L"圧縮ファイルの閲覧失敗");
                 return 0;
             }
         }
@@ -137,8 +138,8 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         ShowArchiveFolder(pane, chosen.m_folder, chosen.m_name);
         if (!present)
         {
-            Redraw(*this, index);
-            Tell(this, L"ファイルが圧縮ファイル内にありません");
+            Redraw(view, index);
+            Tell(&view, L"ファイルが圧縮ファイル内にありません");
             return 0;
         }
         // The history keeps a name only. Members that differ only in case share it:
@@ -147,11 +148,11 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
         const int member = NamedMemberRow(pane, chosen.m_name);
         if (member < 0)
         {
-            Redraw(*this, index);
+            Redraw(view, index);
             CErrorIF refusal;
             refusal.Add(ARCERR_AMBIGUOUS_NAME, 0);
             refusal.SetSubject(chosen.m_name);
-            Tell(this, refusal.GetMessageText());
+            Tell(&view, refusal.GetMessageText());
             return 0;
         }
         pane.m_cursor = member;
@@ -171,7 +172,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     if (opened)
     {
         g_SoundHooks.playCommandSound(L"VIEW");
-        m_viewer.selection = ViewerSelection();
+        view.m_viewer.selection = ViewerSelection();
         pane.SetMode(0, viewerMode, 0);
     }
     else if (inArchive)
@@ -182,7 +183,7 @@ int CQvView::OpenViewHistoryEntry(const CViewFile& chosen)
     {
         pane.MoveCursor(0, FALSE);
     }
-    Redraw(*this, index);
+    Redraw(view, index);
     return opened;
 }
 
@@ -193,5 +194,5 @@ VIEW_COMMAND(ShowViewHistory)
     const INT_PTR result = dialog.DoModal();
     busy.Release();
     if (result == IDOK)
-        view.OpenViewHistoryEntry(dialog.m_result);
+        OpenViewHistoryEntry(view, dialog.m_result);
 }

@@ -202,7 +202,7 @@ void CQvView::DrawViewerLines(CDC* dc, int pane, const RECT* update)
         RowsMeetingRect(*update, m_layout.lineHeight, firstRow, lastRow);
     if ((target->m_mode & PANE_MODE_BINARY) == 0)
     {
-        DrawViewerRows(dc, pane, -1, -1, firstRow, lastRow);
+        DrawViewerRows(*this, dc, pane, -1, -1, firstRow, lastRow);
         return;
     }
     CBinaryData* data = BinaryDataOf(pane);

@@ -5,6 +5,10 @@
 #include "framework/FwGdi.h"
 #include "view/status/StatusLine.h"
 
+#include <climits>
+
+class CQvView;
+
 // The view's text selection: two byte offsets into the file, in either order, and
 // its two activity flags; it is drawn while either flag is set.
 struct ViewerSelection
@@ -66,3 +70,9 @@ CRect ScrollViewerBody(CDC* dc, const RECT& paneRect, int rowsDrawn, int lineHei
 
 // The first and last view rows that meet a pixel rectangle; last < first when none.
 void RowsMeetingRect(const RECT& rect, int lineHeight, int& firstRow, int& lastRow);
+
+// The body rows of a text viewer pane (both forms); with a span (from >= 0) only the
+// rows whose bytes meet [from, to], in either order; only the view rows from firstRow
+// to lastRow.
+void DrawViewerRows(CQvView& view, CDC* dc, int pane, INT64 from, INT64 to, int firstRow = 0,
+                    int lastRow = INT_MAX);

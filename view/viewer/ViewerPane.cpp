@@ -116,7 +116,7 @@ void CQvView::DrawViewerPane(CDC* dc, int paneIndex, int right)
 {
     m_viewer.textRight[paneIndex] = right;
     DrawViewerTitle(dc, paneIndex, right);
-    DrawViewerRows(dc, paneIndex, -1, -1);
+    DrawViewerRows(*this, dc, paneIndex, -1, -1);
 }
 
 void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
@@ -162,23 +162,25 @@ void CQvView::DrawViewerTitle(CDC* dc, int paneIndex, int right)
     }
 }
 
-void CQvView::DrawViewerRows(CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo, int firstRow, int lastRow)
+void DrawViewerRows(CQvView& view, CDC* dc, int paneIndex, INT64 spanFrom, INT64 spanTo, int firstRow,
+                    int lastRow)
 {
     CFilerPane* pane = PaneAt(paneIndex);
     if (pane == nullptr || dc == nullptr || pane->m_viewer == nullptr)
         return;
     IPaneViewer* viewer = pane->m_viewer;
-    const PaneLayout& geo = m_layout.panes[paneIndex];
-    const int cw = m_layout.charWidth;
-    const int lh = m_layout.lineHeight;
-    const int right = m_viewer.textRight[paneIndex];
+    const PaneLayout& geo = view.m_layout.panes[paneIndex];
+    const int cw = view.m_layout.charWidth;
+    const int lh = view.m_layout.lineHeight;
+    const int right = view.m_viewer.textRight[paneIndex];
     // A cleared row shows the background picture where one is set.
-    CDcCellCanvas canvas(dc, cw, lh, right, this);
+    CDcCellCanvas canvas(dc, cw, lh, right, &view);
     const INT64 top = viewer->GetTopLine();
     const BOOL all = spanFrom < 0;
     const INT64 spanLow = spanFrom < spanTo ? spanFrom : spanTo;
     const INT64 spanHigh = spanFrom < spanTo ? spanTo : spanFrom;
-    const ViewerSelection* selection = paneIndex == GetActivePaneIndex() ? &m_viewer.selection : nullptr;
+    const ViewerSelection* selection =
+        paneIndex == view.GetActivePaneIndex() ? &view.m_viewer.selection : nullptr;
     if (pane->m_bHexDisplay)
     {
         if (all && geo.originRow >= firstRow && geo.originRow <= lastRow)
@@ -266,7 +268,7 @@ void CQvView::RedrawViewerSpan(int paneIndex, INT64 from, INT64 to, BOOL withTit
     if (withTitle)
         DrawViewerTitle(&dc, paneIndex, m_viewer.textRight[paneIndex]);
     if (from >= 0 || to >= 0)
-        DrawViewerRows(&dc, paneIndex, from < 0 ? 0 : from, to < 0 ? 0 : to);
+        DrawViewerRows(*this, &dc, paneIndex, from < 0 ? 0 : from, to < 0 ? 0 : to);
     ::SelectClipRgn(dc.GetSafeHdc(), nullptr);
     if (oldFont)
         dc.SelectObject(oldFont);

@@ -9,10 +9,11 @@
 #include "filer/FilerPane.h"
 #include "view/QvView.h"
 #include "view/ViewBusyGuard.h"
+#include "view/viewer/ViewerSettingsCommand.h"
 #include "viewers/text/VeiwKindSettingDlg.h"
 #include "viewers/text/ViewConfigDlg.h"
 
-ViewerConfigValues CQvView::GetViewerSettings() const
+ViewerConfigValues GetViewerSettings()
 {
     ViewerConfigValues values;
     values.tabColumns = g_TABCARAMES;
@@ -32,7 +33,7 @@ ViewerConfigValues CQvView::GetViewerSettings() const
     return values;
 }
 
-void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
+void ApplyViewerSettings(CQvView& view, const ViewerConfigValues& values)
 {
     int change = 0;
     if (values.tabColumns != g_TABCARAMES || values.lineWidth != g_VIEWCHARWIDE)
@@ -61,22 +62,22 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
         g_LineReturnCodeLength = mark.GetLength();
     }
 
-    const int active = GetActivePaneIndex();
+    const int active = view.GetActivePaneIndex();
     CFilerPane* pane = TextViewerPaneAt(active);
     if (pane == nullptr)
     {
-        if (markChanged && m_hWnd)
-            Invalidate();
+        if (markChanged && view.m_hWnd)
+            view.Invalidate();
         return;
     }
     if (change == 1)
     {
         pane->LoadViewerData(g_TABCARAMES, g_VIEWCHARWIDE);
-        if (m_hWnd)
+        if (view.m_hWnd)
         {
-            m_paneRedrawRequest[active] = 1;
-            DrawPaneTitle(active);
-            DrawPane(active);
+            view.m_paneRedrawRequest[active] = 1;
+            view.DrawPaneTitle(active);
+            view.DrawPane(active);
         }
     }
     else if (change == 2)
@@ -86,17 +87,17 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
         const UINT mode = pane->m_mode & PANE_MODES_TEXT_VIEWERS;
         const CFileInfo entry = pane->m_viewerEntry;
         pane->ReleaseViewerData();
-        m_viewer.selection = ViewerSelection();
+        view.m_viewer.selection = ViewerSelection();
         if (pane->OpenViewerFile(entry, static_cast<LONGLONG>(g_GETVIEWMEM) * 1000, g_TABCARAMES,
                                  g_VIEWCHARWIDE, mode))
         {
-            CalcLayout();
+            view.CalcLayout();
         }
         else
         {
             CString text;
             text.Format(L"%sを開くのに失敗しました", entry.GetName());
-            Tell(this, text);
+            Tell(&view, text);
             pane->ReleaseViewerData();
             if (mode == PANE_MODE_ARCHIVE_TEXT_VIEWER)
             {
@@ -109,17 +110,17 @@ void CQvView::ApplyViewerSettings(const ViewerConfigValues& values)
                 pane->ReadDirectory(TRUE);
                 pane->SortEntries();
             }
-            CalcLayout();
+            view.CalcLayout();
         }
-        if (m_hWnd)
+        if (view.m_hWnd)
         {
-            Invalidate();
-            UpdateMenuForMode();
+            view.Invalidate();
+            view.UpdateMenuForMode();
         }
     }
-    else if (markChanged && m_hWnd)
+    else if (markChanged && view.m_hWnd)
     {
-        Invalidate();
+        view.Invalidate();
     }
 }
 
@@ -129,7 +130,7 @@ void CQvView::OnViewerSettings()
     CViewConfigDlg dialog(DialogOwner(this));
     dialog.m_values = GetViewerSettings();
     if (dialog.DoModal() == IDOK)
-        ApplyViewerSettings(dialog.m_values);
+        ApplyViewerSettings(*this, dialog.m_values);
 }
 
 void CQvView::OnViewerKindSettings()
