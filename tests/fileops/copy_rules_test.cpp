@@ -1,6 +1,7 @@
 // The copy job's decisions as tables: the conflict rules, the numbered names, the short
-// name of another file, when a move renames, where files and directories go, when the
-// job counts its totals, the room for a file, what a skipped file takes from its source,
+// name of another file, when a move renames and when a failed rename copies, when a move
+// removes its source, where files and directories go, when the job counts its totals,
+// the room for a file and the wait for it, what a skipped file takes from its source,
 // and the copier's temporary names.
 #include <gtest/gtest.h>
 
@@ -47,6 +48,36 @@ TEST(CopyRules, ConflictRulesThatWeighTheFilesCopyOnlyWhatTheyPrefer)
                                         << c.sourceSize << "/" << c.existingSize);
         EXPECT_EQ(c.copies, ConflictRuleCopies(c.rule, c.timeOrder, c.sourceSize, c.existingSize));
     }
+}
+
+TEST(CopyRules, EveryConflictRuleReplacesLeavesOrFindsTheFileAnotherName)
+{
+    const int kNewer = -1, kSame = 0, kOlder = 1; // the source against the existing file
+    struct Case
+    {
+        int rule;
+        int timeOrder;
+        ULONGLONG sourceSize, existingSize;
+        ConflictOutcome outcome;
+    } const cases[] = {
+        {COPY_RULE_NEWER, kNewer, 1, 9, CONFLICT_REPLACE},
+        {COPY_RULE_NEWER, kSame, 9, 1, CONFLICT_LEAVE},
+        {COPY_RULE_OLDER, kOlder, 1, 9, CONFLICT_REPLACE},
+        {COPY_RULE_OLDER, kNewer, 9, 1, CONFLICT_LEAVE},
+        {COPY_RULE_LARGER, kOlder, 10, 9, CONFLICT_REPLACE},
+        {COPY_RULE_LARGER, kNewer, 9, 9, CONFLICT_LEAVE},
+        // The renaming rules never weigh the two files.
+        {COPY_RULE_RENAME, kNewer, 10, 1, CONFLICT_TYPED_NAME},
+        {COPY_RULE_RENAME, kOlder, 1, 10, CONFLICT_TYPED_NAME},
+        {COPY_RULE_NUMBERED, kNewer, 10, 1, CONFLICT_NUMBERED_NAME},
+        {COPY_RULE_NUMBERED, kSame, 1, 1, CONFLICT_NUMBERED_NAME},
+        {COPY_RULE_SKIP, kNewer, 10, 1, CONFLICT_LEAVE},
+        {COPY_RULE_OVERWRITE, kOlder, 1, 10, CONFLICT_REPLACE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.outcome, ConflictRuleOutcome(c.rule, c.timeOrder, c.sourceSize, c.existingSize))
+            << "rule " << c.rule << " time " << c.timeOrder << " sizes " << c.sourceSize << "/"
+            << c.existingSize;
 }
 
 TEST(CopyRules, NumberedNamesPutThreeDigitsBetweenTheBaseAndTheExtension)
@@ -139,6 +170,78 @@ TEST(CopyRules, ADirectoryMoveTriesARenameOnlyForAnUnfilteredRealDirectory)
         EXPECT_EQ(c.renames, DirectoryMoveTriesRename(c.kind, c.isLink, c.virtualSource, c.filtered))
             << GetCopyOperationTag(c.kind) << " link " << c.isLink << " virtual " << c.virtualSource
             << " filtered " << c.filtered;
+}
+
+TEST(CopyRules, AFailedRenameFallsBackToACopyOnlyAcrossVolumes)
+{
+    struct Case
+    {
+        DWORD error;
+        BOOL copies;
+    } const cases[] = {
+        {ERROR_NOT_SAME_DEVICE, TRUE},    {ERROR_ACCESS_DENIED, FALSE},        {ERROR_ALREADY_EXISTS, FALSE},
+        {ERROR_SHARING_VIOLATION, FALSE}, {ERROR_FILENAME_EXCED_RANGE, FALSE}, {0, FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.copies, RenameFailureFallsBackToCopy(c.error)) << "error " << c.error;
+}
+
+TEST(CopyRules, AMoveTakesItsSourceAwayOnlyOnceTheSourceIsSafeAtTheTarget)
+{
+    const int kGoOn = 1, kFailed = 0, kStop = 2;
+    struct Case
+    {
+        int kind;
+        BOOL virtualSource; // added to a virtual folder from a virtual folder
+        BOOL virtualRemoves;
+        int result, copied; // the copy step's
+        BOOL copyRemoves;
+    } const cases[] = {
+        {MOVE, TRUE, TRUE, kGoOn, 1, TRUE},
+        {UP_MOVE, TRUE, TRUE, kGoOn, 1, TRUE},
+        {NEGLECT_DIR, TRUE, TRUE, kGoOn, 1, TRUE},
+        // A dropped move copies into a virtual folder and leaves its source there.
+        {DROP_MOVE, TRUE, FALSE, kGoOn, 1, TRUE},
+        {MOVE, FALSE, FALSE, kGoOn, 1, TRUE},
+        // A copy that failed, went on without copying or was stopped keeps its source.
+        {MOVE, FALSE, FALSE, kGoOn, 0, FALSE},
+        {MOVE, FALSE, FALSE, kFailed, 0, FALSE},
+        {DROP_MOVE, FALSE, FALSE, kStop, 0, FALSE},
+        {COPY, TRUE, FALSE, kGoOn, 1, FALSE},
+        {DROP_COPY, TRUE, FALSE, kGoOn, 1, FALSE},
+        {COPY_TO_ALL, FALSE, FALSE, kGoOn, 1, FALSE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << GetCopyOperationTag(c.kind) << " virtual " << c.virtualSource
+                                        << " result " << c.result << " copied " << c.copied);
+        EXPECT_EQ(c.virtualRemoves, VirtualAddRemovesSource(c.kind, c.virtualSource));
+        EXPECT_EQ(c.copyRemoves, CopiedFileRemovesSource(c.kind, c.result, c.copied));
+    }
+}
+
+TEST(CopyRules, AFileThatSeemsNotToFitHasTheFreeSpaceReadOnceMoreBeforeTheUserIsAsked)
+{
+    struct Case
+    {
+        ULONGLONG freeBytes;
+        LONGLONG existingSize, size;
+        BOOL freshFigure;
+        FreeSpaceVerdict verdict;
+    } const cases[] = {
+        {100, 0, 60, FALSE, FREE_SPACE_ENOUGH},
+        {100, 0, 60, TRUE, FREE_SPACE_ENOUGH},
+        {100, 0, 101, FALSE, FREE_SPACE_READ_AGAIN},
+        {100, 0, 101, TRUE, FREE_SPACE_ASK_FOR_DISK},
+        {100, 50, 150, FALSE, FREE_SPACE_ENOUGH},
+        {100, 50, 151, TRUE, FREE_SPACE_ASK_FOR_DISK},
+        // An unreadable free space holds nothing back.
+        {0, 0, 1000, FALSE, FREE_SPACE_ENOUGH},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.verdict, JudgeFreeSpace(c.freeBytes, c.existingSize, c.size, c.freshFigure))
+            << c.freeBytes << " free, " << c.existingSize << " replaced, " << c.size << " written, fresh "
+            << c.freshFigure;
 }
 
 TEST(CopyRules, AFileGoesWhereItsKindPutsIt)
