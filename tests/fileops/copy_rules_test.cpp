@@ -2,7 +2,7 @@
 // name of another file, when a move renames and when a failed rename copies, when a move
 // removes its source, where files and directories go, when the job counts its totals,
 // the room for a file and the wait for it, what a skipped file takes from its source,
-// and the copier's temporary names.
+// and the copier's temporary files: their names, flags and sector-sized writes.
 #include <gtest/gtest.h>
 
 #include "fileops/copy/CopyJob.h"
@@ -403,6 +403,57 @@ TEST(CopyRules, TheCopiersTemporaryNamesStayBesideTheirDestination)
     for (const Case& c : cases)
         EXPECT_EQ(std::wstring(c.temporary), W(CopierTemporaryName(c.destination, c.n, c.shortForm)))
             << c.destination << L" " << c.n;
+}
+
+TEST(CopyRules, TheTemporaryIsWrittenPlainAndTheHidingAttributesWaitForItsName)
+{
+    const DWORD kSequential = FILE_FLAG_SEQUENTIAL_SCAN;
+    struct Case
+    {
+        DWORD source;
+        BOOL sectorAligned;
+        DWORD flags;
+        BOOL atEnd;
+    } const cases[] = {
+        {0, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential, FALSE},
+        {FILE_ATTRIBUTE_ARCHIVE, FALSE, FILE_ATTRIBUTE_ARCHIVE | kSequential, FALSE},
+        {FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, FALSE,
+         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | kSequential, FALSE},
+        {FILE_ATTRIBUTE_READONLY, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential, TRUE},
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, FALSE, FILE_ATTRIBUTE_ARCHIVE | kSequential, TRUE},
+        {FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY, FALSE, FILE_ATTRIBUTE_TEMPORARY | kSequential,
+         TRUE},
+        // The bits a find record carries but no file can be given are dropped.
+        {FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_SPARSE_FILE, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential,
+         FALSE},
+        // An unbuffered copy is created without attributes and takes all of them at the end.
+        {FILE_ATTRIBUTE_ARCHIVE, TRUE, FILE_FLAG_NO_BUFFERING, TRUE},
+        {0, TRUE, FILE_FLAG_NO_BUFFERING, TRUE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << std::hex << c.source << " aligned " << c.sectorAligned);
+        EXPECT_EQ(c.flags, CopierTemporaryFlags(c.source, c.sectorAligned));
+        EXPECT_EQ(c.atEnd, CopierSetsAttributesAtEnd(c.source, c.sectorAligned));
+    }
+}
+
+TEST(CopyRules, AnUnbufferedCopyWritesItsShortLastChunkUpToItsLastSector)
+{
+    struct Case
+    {
+        DWORD got, chunkSize, bytesPerSector;
+        BOOL sectorAligned;
+        DWORD written;
+    } const cases[] = {
+        {4096, 65536, 512, FALSE, 4096},  {1000, 65536, 0, FALSE, 1000},   {0, 65536, 0, FALSE, 0},
+        {65536, 65536, 512, TRUE, 65536}, {1024, 65536, 512, TRUE, 1024},  {1000, 65536, 512, TRUE, 1024},
+        {1, 65536, 4096, TRUE, 4096},     {4097, 65536, 4096, TRUE, 8192},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.written, CopierWriteSize(c.got, c.chunkSize, c.bytesPerSector, c.sectorAligned))
+            << c.got << " of " << c.chunkSize << ", sector " << c.bytesPerSector << " aligned "
+            << c.sectorAligned;
 }
 
 TEST(CopyRules, OnlyTheLongTemporaryOfTheSameDestinationIsItsLeftover)
