@@ -528,40 +528,7 @@ void CCopyDlgThread::FinishWalkedDirectory()
 {
     CDirWalkFrame* frame = m_walkTop;
     if (IsMovingOperation(m_kind))
-    {
-        CVirtualFolderStore* store = VirtualStoreOf(frame->m_directoryPath);
-        if (store != nullptr)
-        {
-            CString folder, name;
-            SplitPath(frame->m_directoryPath, &folder, &name);
-            store->RemoveEntry(folder, name);
-        }
-        else
-        {
-            // The attributes are lifted only for the removal: a directory that stays
-            // (it still holds skipped files) keeps its own.
-            DWORD attributes = GetFileAttributesLong(frame->m_directoryPath);
-            SetFileAttributesLong(frame->m_directoryPath, FILE_ATTRIBUTE_ARCHIVE);
-            if (!RemoveDirectoryLong(frame->m_directoryPath))
-            {
-                const DWORD error = GetLastError();
-                if (attributes != INVALID_FILE_ATTRIBUTES)
-                    SetFileAttributesLong(frame->m_directoryPath, attributes);
-                // A directory that still holds entries left behind stays without a word,
-                // and one gone meanwhile needs none; one that is empty and cannot go is a
-                // failure of the move, named.
-                if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND &&
-                    error != ERROR_PATH_NOT_FOUND)
-                {
-                    NoteFailure(L"RemoveDirectory", error, frame->m_directoryPath);
-                    if (!ReportFailure(L"RemoveDirectory", error, frame->m_directoryPath,
-                                       FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか",
-                                                         frame->m_directoryPath, L"RemoveDirectory", error)))
-                        m_stop = 1;
-                }
-            }
-        }
-    }
+        RemoveMovedDirectory(frame->m_directoryPath);
     if (!frame->m_targetDirectory.IsEmpty() && !m_createdTargets.empty() && m_createdTargets.back())
     {
         HANDLE directory = CreateFileLong(frame->m_targetDirectory, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -573,6 +540,34 @@ void CCopyDlgThread::FinishWalkedDirectory()
         }
     }
     PopFrame();
+}
+
+void CCopyDlgThread::RemoveMovedDirectory(const CString& path)
+{
+    CVirtualFolderStore* store = VirtualStoreOf(path);
+    if (store != nullptr)
+    {
+        CString folder, name;
+        SplitPath(path, &folder, &name);
+        store->RemoveEntry(folder, name);
+        return;
+    }
+    // The attributes are lifted only for the removal: a directory that stays (it still
+    // holds skipped files) keeps its own.
+    DWORD attributes = GetFileAttributesLong(path);
+    SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
+    if (RemoveDirectoryLong(path))
+        return;
+    const DWORD error = GetLastError();
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesLong(path, attributes);
+    if (!MovedDirectoryLeftIsAFailure(error))
+        return;
+    NoteFailure(L"RemoveDirectory", error, path);
+    if (!ReportFailure(
+            L"RemoveDirectory", error, path,
+            FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか", path, L"RemoveDirectory", error)))
+        m_stop = 1;
 }
 
 int CCopyDlgThread::NextEntry()

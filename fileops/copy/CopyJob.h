@@ -200,6 +200,8 @@ private:
     int NextWalkEntry();
     int NextTopEntry();
     void FinishWalkedDirectory();
+    // Removes a walked directory that a move emptied (or its entry of a virtual folder).
+    void RemoveMovedDirectory(const CString& path);
     void PopFrame();
     void ClearWalk();
     void CountJob();

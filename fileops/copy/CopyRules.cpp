@@ -75,6 +75,11 @@ BOOL RenameFailureFallsBackToCopy(DWORD error)
     return error == ERROR_NOT_SAME_DEVICE;
 }
 
+BOOL MovedDirectoryLeftIsAFailure(DWORD error)
+{
+    return error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 BOOL VirtualAddRemovesSource(int kind, BOOL virtualSource)
 {
     return virtualSource && IsPaneMove(kind);

@@ -55,6 +55,10 @@ BOOL DirectoryMoveTriesRename(int kind, BOOL isLink, BOOL virtualSource, BOOL fi
 // two paths lie on different volumes, which one root does not rule out (a folder may
 // have a volume mounted on it).
 BOOL RenameFailureFallsBackToCopy(DWORD error);
+// Whether a walked directory that a move could not remove is a failure to name: one that
+// still holds entries left behind (skipped or filtered out) stays without a word, and one
+// gone meanwhile needs none.
+BOOL MovedDirectoryLeftIsAFailure(DWORD error);
 // Whether a file added to a virtual folder is taken out of the virtual folder it came
 // from: by the moves started in a pane only, and only from a virtual folder (a file on
 // disk stays where it is).

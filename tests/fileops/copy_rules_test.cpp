@@ -1,8 +1,9 @@
 // The copy job's decisions as tables: the conflict rules, the numbered names, the short
 // name of another file, when a move renames and when a failed rename copies, when a move
-// removes its source, where files and directories go, when the job counts its totals,
-// the room for a file and the wait for it, what a skipped file takes from its source,
-// and the copier's temporary files: their names, flags and sector-sized writes.
+// removes its source and when a directory it leaves is a failure, where files and
+// directories go, when the job counts its totals, the room for a file and the wait for
+// it, what a skipped file takes from its source, and the copier's temporary files: their
+// names, flags and sector-sized writes.
 #include <gtest/gtest.h>
 
 #include "fileops/copy/CopyJob.h"
@@ -184,6 +185,21 @@ TEST(CopyRules, AFailedRenameFallsBackToACopyOnlyAcrossVolumes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.copies, RenameFailureFallsBackToCopy(c.error)) << "error " << c.error;
+}
+
+TEST(CopyRules, AMovedDirectoryThatStaysIsAFailureOnlyWhenNothingExplainsIt)
+{
+    struct Case
+    {
+        DWORD error;
+        BOOL failure;
+    } const cases[] = {
+        // Skipped or filtered entries keep it; gone meanwhile, it needs no word.
+        {ERROR_DIR_NOT_EMPTY, FALSE}, {ERROR_FILE_NOT_FOUND, FALSE},   {ERROR_PATH_NOT_FOUND, FALSE},
+        {ERROR_ACCESS_DENIED, TRUE},  {ERROR_SHARING_VIOLATION, TRUE}, {ERROR_WRITE_PROTECT, TRUE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.failure, MovedDirectoryLeftIsAFailure(c.error)) << "error " << c.error;
 }
 
 TEST(CopyRules, AMoveTakesItsSourceAwayOnlyOnceTheSourceIsSafeAtTheTarget)
