@@ -142,8 +142,8 @@ private:
     };
 
     // The steps of the job and of one entry return 1 go on, 0 failed or declined (the
-    // caller decides whether to ask), 2 stop the job. A step that may leave the entry
-    // to the next one returns no value when it did not settle it.
+    // caller decides whether to ask), 2 stop the job. A step after which the entry may
+    // still go on to the next step returns no value when it did not settle it.
     int PrepareJob();
     int NextTargetDirectory();
     int NextEntry();

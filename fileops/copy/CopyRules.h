@@ -1,8 +1,8 @@
 // The decisions of a copy or move job, each a small function of plain values so that
 // a table of cases can show it: where an entry goes, what happens to a file whose name
-// is taken, when a move renames instead of copying, what a skipped file takes from its
-// source, and whether there is room for a file. The job asks the file system, these
-// decide from what it found.
+// is taken, when a move renames instead of copying and when it removes its source, what
+// a skipped file takes from its source, and whether there is room for a file. The job
+// asks the file system, these decide from what it found.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"

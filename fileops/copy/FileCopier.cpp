@@ -89,9 +89,8 @@ int LeftoverTargetLength(LPCWSTR name)
     return target;
 }
 
-// The temporary file is written plain: one that a kill leaves behind must neither
-// hide itself nor refuse its removal. These attributes of the source follow when the
-// copy takes its name.
+// The attributes a temporary file is never created with: a temporary left behind by a
+// killed copy would hide itself or refuse its removal.
 const DWORD kAttributesKeptForTheEnd =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
@@ -325,6 +324,10 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
     if (!OpenSource())
         return 0;
     ChooseSectorAlignment(destinationPath);
+    // The temporary file is written plain: one that a kill leaves behind must neither
+    // hide itself nor refuse its removal. A read-only, hidden or system source's
+    // attributes (and those of a file made unbuffered or one that replaces another)
+    // follow when the copy takes its name.
     const DWORD flags = CopierTemporaryFlags(source.dwFileAttributes, m_sectorAligned);
     m_setAttributesAtEnd = CopierSetsAttributesAtEnd(source.dwFileAttributes, m_sectorAligned);
     // Nothing is written under the destination's own name before the copy is
