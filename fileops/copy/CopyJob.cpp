@@ -528,40 +528,7 @@ void CCopyDlgThread::FinishWalkedDirectory()
 {
     CDirWalkFrame* frame = m_walkTop;
     if (IsMovingOperation(m_kind))
-    {
-        CVirtualFolderStore* store = VirtualStoreOf(frame->m_directoryPath);
-        if (store != nullptr)
-        {
-            CString folder, name;
-            SplitPath(frame->m_directoryPath, &folder, &name);
-            store->RemoveEntry(folder, name);
-        }
-        else
-        {
-            // The attributes are lifted only for the removal: a directory that stays
-            // (it still holds skipped files) keeps its own.
-            DWORD attributes = GetFileAttributesLong(frame->m_directoryPath);
-            SetFileAttributesLong(frame->m_directoryPath, FILE_ATTRIBUTE_ARCHIVE);
-            if (!RemoveDirectoryLong(frame->m_directoryPath))
-            {
-                const DWORD error = GetLastError();
-                if (attributes != INVALID_FILE_ATTRIBUTES)
-                    SetFileAttributesLong(frame->m_directoryPath, attributes);
-                // A directory that still holds entries left behind stays without a word,
-                // and one gone meanwhile needs none; one that is empty and cannot go is a
-                // failure of the move, named.
-                if (error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND &&
-                    error != ERROR_PATH_NOT_FOUND)
-                {
-                    NoteFailure(L"RemoveDirectory", error, frame->m_directoryPath);
-                    if (!ReportFailure(L"RemoveDirectory", error, frame->m_directoryPath,
-                                       FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか",
-                                                         frame->m_directoryPath, L"RemoveDirectory", error)))
-                        m_stop = 1;
-                }
-            }
-        }
-    }
+        RemoveMovedDirectory(frame->m_directoryPath);
     if (!frame->m_targetDirectory.IsEmpty() && !m_createdTargets.empty() && m_createdTargets.back())
     {
         HANDLE directory = CreateFileLong(frame->m_targetDirectory, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -573,6 +540,34 @@ void CCopyDlgThread::FinishWalkedDirectory()
         }
     }
     PopFrame();
+}
+
+void CCopyDlgThread::RemoveMovedDirectory(const CString& path)
+{
+    CVirtualFolderStore* store = VirtualStoreOf(path);
+    if (store != nullptr)
+    {
+        CString folder, name;
+        SplitPath(path, &folder, &name);
+        store->RemoveEntry(folder, name);
+        return;
+    }
+    // The attributes are lifted only for the removal: a directory that stays (it still
+    // holds skipped files) keeps its own.
+    DWORD attributes = GetFileAttributesLong(path);
+    SetFileAttributesLong(path, FILE_ATTRIBUTE_ARCHIVE);
+    if (RemoveDirectoryLong(path))
+        return;
+    const DWORD error = GetLastError();
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesLong(path, attributes);
+    if (!MovedDirectoryLeftIsAFailure(error))
+        return;
+    NoteFailure(L"RemoveDirectory", error, path);
+    if (!ReportFailure(
+            L"RemoveDirectory", error, path,
+            FormatCopyFailure(L"ファイルの移動に失敗しました。続けますか", path, L"RemoveDirectory", error)))
+        m_stop = 1;
 }
 
 int CCopyDlgThread::NextEntry()
@@ -689,7 +684,7 @@ int CCopyDlgThread::CopyLinkItself(const CFileInfo& entry, LPCWSTR target)
 
 int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
 {
-    BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
+    const BOOL isLink = entry.HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT);
     const BOOL inWalk = m_walking && m_walkTop != nullptr;
     const CString below = inWalk && m_kind == UP_MOVE ? RelativeTargetDirectory() : CString();
     const CString target =
@@ -699,32 +694,9 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
     // The directory taken is shown like a file: a question about it must not stand
     // under the name of the file before it.
     ShowCurrent(CurrentRelativeName(entry));
-    BOOL virtualSource = entry.m_source == ENTRY_SOURCE_VIRTUAL;
-    CString source = entry.GetRealFullPath();
-    const BOOL filtered = m_targetPatterns.GetSize() != 0 || m_excludedPatterns.GetSize() != 0;
-    if (DirectoryMoveTriesRename(m_kind, isLink, virtualSource, filtered) && !DirectoryExists(target) &&
-        SameRoot(entry.GetRealDirectory(FALSE), target))
-    {
-        if ((m_kind == UP_MOVE || m_kind == DROP_MOVE) && m_walking)
-        {
-            CString parent, name;
-            SplitPath(target, &parent, &name);
-            if (!EnsureDirectory(parent, nullptr, nullptr))
-                return 0;
-        }
-        if (MoveFileLong(source, target))
-            return 1;
-        DWORD error = GetLastError();
-        // Two folders of one root may still lie on different volumes (a mounted
-        // folder): then the tree is copied and removed instead.
-        if (error != ERROR_NOT_SAME_DEVICE)
-        {
-            NoteFailure(L"MoveFile", error, source);
-            return ReportFailure(
-                L"MoveFile", error, source,
-                FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", source, L"MoveFile", error));
-        }
-    }
+    const CString source = entry.GetRealFullPath();
+    if (const std::optional<int> settled = MoveDirectoryByRename(entry, isLink, source, target))
+        return *settled;
     if (isLink)
     {
         int result = CopyLinkItself(entry, target);
@@ -733,22 +705,61 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
         return result != 0 ? 1 : 0;
     }
 
+    BOOL created = FALSE;
+    if (const std::optional<int> settled = MakeWalkTarget(entry, target, created))
+        return *settled;
+    // Its files need not make sure of it again.
+    m_ensuredDirectory = target;
+    PushWalkFrame(entry, source, target, created);
+    return 1;
+}
+
+std::optional<int> CCopyDlgThread::MoveDirectoryByRename(const CFileInfo& entry, BOOL isLink, LPCWSTR source,
+                                                         LPCWSTR target)
+{
+    const BOOL filtered = m_targetPatterns.GetSize() != 0 || m_excludedPatterns.GetSize() != 0;
+    if (!DirectoryMoveTriesRename(m_kind, isLink, entry.m_source == ENTRY_SOURCE_VIRTUAL, filtered) ||
+        DirectoryExists(target) || !SameRoot(entry.GetRealDirectory(FALSE), target))
+        return std::nullopt;
+    if ((m_kind == UP_MOVE || m_kind == DROP_MOVE) && m_walking)
+    {
+        CString parent, name;
+        SplitPath(target, &parent, &name);
+        if (!EnsureDirectory(parent, nullptr, nullptr))
+            return 0;
+    }
+    if (MoveFileLong(source, target))
+        return 1;
+    DWORD error = GetLastError();
+    // Two folders of one root may still lie on different volumes (a mounted
+    // folder): then the tree is copied and removed instead.
+    if (RenameFailureFallsBackToCopy(error))
+        return std::nullopt;
+    NoteFailure(L"MoveFile", error, source);
+    return ReportFailure(
+        L"MoveFile", error, source,
+        FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", source, L"MoveFile", error));
+}
+
+std::optional<int> CCopyDlgThread::MakeWalkTarget(const CFileInfo& entry, LPCWSTR target, BOOL& created)
+{
     // Below a directory this job made, the name is free: the directory is made at once,
     // without looking for it and for each folder above it. Only when that fails is it
     // looked at as anywhere else.
-    BOOL created = InFreshTarget() && MakeDirectoryInFreshTarget(target, entry);
-    if (!created)
-    {
-        created = !DirectoryExists(target);
-        int goOn = 1;
-        // An existing destination directory keeps its own attributes: only a directory
-        // made here takes the source's.
-        if (!EnsureDirectory(target, created ? &entry : nullptr, &goOn))
-            return goOn ? 1 : 0;
-    }
-    // Its files need not make sure of it again.
-    m_ensuredDirectory = target;
+    created = InFreshTarget() && MakeDirectoryInFreshTarget(target, entry);
+    if (created)
+        return std::nullopt;
+    created = !DirectoryExists(target);
+    int goOn = 1;
+    // An existing destination directory keeps its own attributes: only a directory
+    // made here takes the source's.
+    if (!EnsureDirectory(target, created ? &entry : nullptr, &goOn))
+        return goOn ? 1 : 0;
+    return std::nullopt;
+}
 
+void CCopyDlgThread::PushWalkFrame(const CFileInfo& entry, LPCWSTR source, LPCWSTR target, BOOL created)
+{
     CDirWalkFrame* frame = new CDirWalkFrame();
     if (m_walkTop == nullptr || !m_walking)
     {
@@ -771,7 +782,6 @@ int CCopyDlgThread::ProcessDirectory(const CFileInfo& entry)
     m_pendingEntries.push_back(first);
     m_createdTargets.push_back(created && m_kind != NEGLECT_DIR ? 1 : 0);
     m_walking = TRUE;
-    return 1;
 }
 
 BOOL CCopyDlgThread::InFreshTarget() const
@@ -941,200 +951,213 @@ int CCopyDlgThread::RemoveMovedSource(const CFileInfo& entry)
 
 int CCopyDlgThread::CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry)
 {
-    CString path = Joined(targetDirectory, entry.GetName());
-    CString source = entry.GetRealFullPath();
+    CFileTarget target;
+    target.path = Joined(targetDirectory, entry.GetName());
     ShowCurrent(CurrentRelativeName(entry));
-
-    WIN32_FIND_DATAW existing{};
-    BOOL exists = FALSE;
-    CVirtualFolderStore* virtualTarget = VirtualStoreOf(path);
+    CVirtualFolderStore* virtualTarget = VirtualStoreOf(target.path);
     // In a directory this job made itself, no name can be taken yet. Where the name is
     // free the copier is told so: it does not look again, and fails rather than replace
     // a file that appeared meanwhile.
-    BOOL taken = FALSE;
-    if (virtualTarget == nullptr && !InFreshTarget())
-    {
-        HANDLE find = FindFirstFileLong(path, &existing);
-        if (find != INVALID_HANDLE_VALUE)
-        {
-            FindCloseLong(find);
-            taken = TRUE;
-            exists = !(existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        }
-    }
+    const BOOL taken = virtualTarget == nullptr && !InFreshTarget() && LookUpTarget(target);
     m_copier.m_replaceExisting = taken;
-    if (m_showJobProgress)
-    {
-        ++m_filesCounted;
-        ShowTotals();
-    }
+    CountFileTaken();
     // The system resolves a name that is another entry's 8.3 alias to that entry: only
     // an entry whose long name is the source's own is the file of that name. Any other
     // is a different file, which no answer may replace.
-    if (taken && IsAnotherFilesShortName(existing.cFileName, entry.GetName()))
-    {
-        CString detail;
-        detail.Format(L"この名前は別のファイル「%s」の短い名前です", existing.cFileName);
-        NoteFailure(L"ShortName", ERROR_ALREADY_EXISTS, path, detail);
-        CountSkipped(entry);
-        CString logged;
-        logged.Format(L"%s,%s", path.GetString(), existing.cFileName);
-        return WriteCopyLog(L"ShortName", ERROR_ALREADY_EXISTS, logged) ? 1 : 0;
-    }
+    if (taken && IsAnotherFilesShortName(target.existing.cFileName, entry.GetName()))
+        return PassOverShortNameClash(entry, target);
     m_copier.m_filesCounted = m_filesCounted;
     m_copier.m_filesInJob = m_totalFiles;
 
-    if (!exists)
-    {
-        if (virtualTarget != nullptr)
-        {
-            WIN32_FIND_DATAW own;
-            HANDLE find = FindFirstFileLong(source, &own);
-            if (find == INVALID_HANDLE_VALUE)
-            {
-                NoteFailure(L"ExistFile", GetLastError(), source);
-                return WriteCopyLog(L"ExistFile", m_lastError, source) ? 1 : 0;
-            }
-            FindCloseLong(find);
-            if (!virtualTarget->AddEntry(targetDirectory, own, entry.GetRealDirectory(FALSE)))
-            {
-                NoteFailure(L"AddToVirtualDrive", 0, path);
-                return WriteCopyLog(L"AddToVirtualDrive", 0, targetDirectory, entry.GetName()) ? 1 : 0;
-            }
-            if ((m_kind == MOVE || m_kind == UP_MOVE || m_kind == NEGLECT_DIR) &&
-                entry.m_source == ENTRY_SOURCE_VIRTUAL)
-                RemoveMovedSource(entry);
-            return 1;
-        }
-        if (FileMoveTriesRename(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL, FALSE) &&
-            SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
-        {
-            DWORD error = 0;
-            if (MoveOverExisting(entry, path, FALSE, error))
-                return 1;
-            if (error != ERROR_NOT_SAME_DEVICE)
-            {
-                NoteFailure(L"MoveFile", error, source);
-                return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
-            }
-        }
-    }
-    else
-    {
-        if (!AnswerHoldsForRest(m_conflictAnswer) && !AskCopyWay(&entry, targetDirectory, &existing))
-            return 2;
-        BOOL copy = FALSE;
-        switch (m_rule)
-        {
-        case COPY_RULE_RENAME: {
-            // The rename dialog of one entry refuses a name the destination has.
-            CRenameDlg dialog(m_pOwner);
-            dialog.m_mode = 2;
-            dialog.m_entry = entry;
-            dialog.m_testDirectory = targetDirectory;
-            dialog.m_bScriptable = TRUE;
-            if (dialog.DoModal() != IDOK || dialog.m_typedName.IsEmpty())
-            {
-                CountSkipped(entry);
-                return 2;
-            }
-            path = Joined(targetDirectory, dialog.m_typedName);
-            // Any entry answering to the name, by its short alias too, is left alone.
-            if (NameIsTaken(path))
-            {
-                CountSkipped(entry);
-                return 1;
-            }
-            // Found free: a file put there meanwhile fails the copy rather than go.
-            m_copier.m_replaceExisting = FALSE;
-            exists = FALSE;
-            copy = TRUE;
-            break;
-        }
-        case COPY_RULE_NUMBERED: {
-            BOOL found = FALSE;
-            for (int n = 0; n < kNumberedCopyNameCount && !found; ++n)
-            {
-                CString candidate =
-                    Joined(targetDirectory, NumberedCopyName(entry.m_baseName, entry.m_extension, n));
-                if (GetFileAttributesLong(candidate) == INVALID_FILE_ATTRIBUTES)
-                {
-                    path = candidate;
-                    found = TRUE;
-                }
-            }
-            if (!found)
-            {
-                CountSkipped(entry);
-                return 1;
-            }
-            m_copier.m_replaceExisting = FALSE;
-            exists = FALSE;
-            copy = TRUE;
-            break;
-        }
-        default:
-            copy = ConflictRuleCopies(
-                m_rule, CompareFileTimesBySetting(entry.m_findData.ftLastWriteTime, existing.ftLastWriteTime),
-                (ULONGLONG)entry.m_size, (ULONGLONG)SizeOf(existing));
-            break;
-        }
-        if (!copy)
-        {
-            if (!ApplyNoCopyActions(entry, targetDirectory))
-                return 2;
-            CountSkipped(entry);
-            return 1;
-        }
-        // Replacing a file by itself (the same file under another spelling: letter
-        // case, a short name, a path through a link) would destroy it.
-        if (exists && (path.CompareNoCase(source) == 0 || IsSameFileObject(path, source)))
-        {
-            CountSkipped(entry);
-            return 1;
-        }
-        if (FileMoveTriesRename(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL, TRUE) &&
-            SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
-        {
-            DWORD error = 0;
-            if (MoveOverExisting(entry, path, exists, error))
-                return 1;
-            if (error != ERROR_NOT_SAME_DEVICE)
-            {
-                NoteFailure(L"MoveFile", error, source);
-                CountSkipped(entry);
-                return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
-            }
-        }
-    }
+    if (!target.exists && virtualTarget != nullptr)
+        return AddToVirtualFolder(entry, targetDirectory, target.path, *virtualTarget);
+    const std::optional<int> settled = target.exists ? SettleConflict(entry, targetDirectory, target)
+                                                     : MoveByRename(entry, target, targetDirectory, FALSE);
+    if (settled)
+        return *settled;
 
     int copied = 0;
-    int result = CopyOneFile(entry, exists ? &existing : nullptr, path, targetDirectory, copied);
-    if (result == 1 && copied && IsMovingOperation(m_kind))
+    const int result =
+        CopyOneFile(entry, target.exists ? &target.existing : nullptr, target.path, targetDirectory, copied);
+    if (CopiedFileRemovesSource(m_kind, result, copied))
         return RemoveMovedSource(entry);
     return result;
+}
+
+BOOL CCopyDlgThread::LookUpTarget(CFileTarget& target)
+{
+    HANDLE find = FindFirstFileLong(target.path, &target.existing);
+    if (find == INVALID_HANDLE_VALUE)
+        return FALSE;
+    FindCloseLong(find);
+    target.exists = !(target.existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    return TRUE;
+}
+
+void CCopyDlgThread::CountFileTaken()
+{
+    if (!m_showJobProgress)
+        return;
+    ++m_filesCounted;
+    ShowTotals();
+}
+
+int CCopyDlgThread::PassOverShortNameClash(const CFileInfo& entry, const CFileTarget& target)
+{
+    CString detail;
+    detail.Format(L"この名前は別のファイル「%s」の短い名前です", target.existing.cFileName);
+    NoteFailure(L"ShortName", ERROR_ALREADY_EXISTS, target.path, detail);
+    CountSkipped(entry);
+    CString logged;
+    logged.Format(L"%s,%s", target.path.GetString(), target.existing.cFileName);
+    return WriteCopyLog(L"ShortName", ERROR_ALREADY_EXISTS, logged) ? 1 : 0;
+}
+
+int CCopyDlgThread::AddToVirtualFolder(const CFileInfo& entry, LPCWSTR targetDirectory, LPCWSTR path,
+                                       CVirtualFolderStore& store)
+{
+    const CString source = entry.GetRealFullPath();
+    WIN32_FIND_DATAW own;
+    HANDLE find = FindFirstFileLong(source, &own);
+    if (find == INVALID_HANDLE_VALUE)
+    {
+        NoteFailure(L"ExistFile", GetLastError(), source);
+        return WriteCopyLog(L"ExistFile", m_lastError, source) ? 1 : 0;
+    }
+    FindCloseLong(find);
+    if (!store.AddEntry(targetDirectory, own, entry.GetRealDirectory(FALSE)))
+    {
+        NoteFailure(L"AddToVirtualDrive", 0, path);
+        return WriteCopyLog(L"AddToVirtualDrive", 0, targetDirectory, entry.GetName()) ? 1 : 0;
+    }
+    if (VirtualAddRemovesSource(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL))
+        RemoveMovedSource(entry);
+    return 1;
+}
+
+std::optional<int> CCopyDlgThread::MoveByRename(const CFileInfo& entry, const CFileTarget& target,
+                                                LPCWSTR targetDirectory, BOOL nameTaken)
+{
+    if (!FileMoveTriesRename(m_kind, entry.m_source == ENTRY_SOURCE_VIRTUAL, nameTaken) ||
+        !SameRoot(entry.GetRealDirectory(FALSE), targetDirectory))
+        return std::nullopt;
+    DWORD error = 0;
+    if (MoveOverExisting(entry, target.path, target.exists, error))
+        return 1;
+    if (RenameFailureFallsBackToCopy(error))
+        return std::nullopt;
+    const CString source = entry.GetRealFullPath();
+    NoteFailure(L"MoveFile", error, source);
+    if (nameTaken)
+        CountSkipped(entry);
+    return WriteCopyLog(L"MoveFile", error, source) ? 1 : 0;
+}
+
+std::optional<int> CCopyDlgThread::SettleConflict(const CFileInfo& entry, LPCWSTR targetDirectory,
+                                                  CFileTarget& target)
+{
+    if (!AnswerHoldsForRest(m_conflictAnswer) && !AskCopyWay(&entry, targetDirectory, &target.existing))
+        return 2;
+    const int timeOrder =
+        CompareFileTimesBySetting(entry.m_findData.ftLastWriteTime, target.existing.ftLastWriteTime);
+    std::optional<int> settled;
+    switch (
+        ConflictRuleOutcome(m_rule, timeOrder, (ULONGLONG)entry.m_size, (ULONGLONG)SizeOf(target.existing)))
+    {
+    case CONFLICT_TYPED_NAME:
+        settled = TakeTypedName(entry, targetDirectory, target);
+        break;
+    case CONFLICT_NUMBERED_NAME:
+        settled = TakeNumberedName(entry, targetDirectory, target);
+        break;
+    case CONFLICT_LEAVE:
+        return LeaveExisting(entry, targetDirectory);
+    case CONFLICT_REPLACE:
+        break;
+    }
+    if (settled)
+        return settled;
+    // Replacing a file by itself (the same file under another spelling: letter
+    // case, a short name, a path through a link) would destroy it.
+    if (target.exists && IsReplacingItself(target.path, entry))
+    {
+        CountSkipped(entry);
+        return 1;
+    }
+    return MoveByRename(entry, target, targetDirectory, TRUE);
+}
+
+std::optional<int> CCopyDlgThread::TakeTypedName(const CFileInfo& entry, LPCWSTR targetDirectory,
+                                                 CFileTarget& target)
+{
+    // The rename dialog of one entry refuses a name the destination has.
+    CRenameDlg dialog(m_pOwner);
+    dialog.m_mode = 2;
+    dialog.m_entry = entry;
+    dialog.m_testDirectory = targetDirectory;
+    dialog.m_bScriptable = TRUE;
+    if (dialog.DoModal() != IDOK || dialog.m_typedName.IsEmpty())
+    {
+        CountSkipped(entry);
+        return 2;
+    }
+    const CString path = Joined(targetDirectory, dialog.m_typedName);
+    // Any entry answering to the name, by its short alias too, is left alone.
+    if (NameIsTaken(path))
+    {
+        CountSkipped(entry);
+        return 1;
+    }
+    TakeFreeName(target, path);
+    return std::nullopt;
+}
+
+std::optional<int> CCopyDlgThread::TakeNumberedName(const CFileInfo& entry, LPCWSTR targetDirectory,
+                                                    CFileTarget& target)
+{
+    for (int n = 0; n < kNumberedCopyNameCount; ++n)
+    {
+        const CString candidate =
+            Joined(targetDirectory, NumberedCopyName(entry.m_baseName, entry.m_extension, n));
+        if (GetFileAttributesLong(candidate) == INVALID_FILE_ATTRIBUTES)
+        {
+            TakeFreeName(target, candidate);
+            return std::nullopt;
+        }
+    }
+    CountSkipped(entry);
+    return 1;
+}
+
+void CCopyDlgThread::TakeFreeName(CFileTarget& target, LPCWSTR path)
+{
+    // Found free: a file put there meanwhile fails the copy rather than go.
+    target.path = path;
+    target.exists = FALSE;
+    m_copier.m_replaceExisting = FALSE;
+}
+
+int CCopyDlgThread::LeaveExisting(const CFileInfo& entry, LPCWSTR targetDirectory)
+{
+    if (!ApplyNoCopyActions(entry, targetDirectory))
+        return 2;
+    CountSkipped(entry);
+    return 1;
+}
+
+BOOL CCopyDlgThread::IsReplacingItself(LPCWSTR path, const CFileInfo& entry) const
+{
+    const CString source = entry.GetRealFullPath();
+    return source.CompareNoCase(path) == 0 || IsSameFileObject(path, source);
 }
 
 int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* existing, LPCWSTR path,
                                 LPCWSTR targetDirectory, int& copied)
 {
     copied = 0;
-    LONGLONG existingSize = existing != nullptr ? SizeOf(*existing) : 0;
-    // The free space was read for this entry when it was taken; it is read again
-    // only after the user says another disk is in.
-    for (BOOL fresh = FALSE;; fresh = TRUE)
-    {
-        if (fresh)
-            ShowFreeSpace(path, TRUE);
-        // A volume whose free space cannot be read reports 0: that is no reason to
-        // hold every file back.
-        if (HasRoomForCopy(m_freeBytes, existingSize, (LONGLONG)entry.m_size))
-            break;
-        if (!fresh)
-            continue; // the figure may be old: read it once more before asking
-        if (!Ask(L"容量が足りませんディスクを入れ替えてください"))
-            return 0;
-    }
+    const LONGLONG existingSize = existing != nullptr ? SizeOf(*existing) : 0;
+    if (!WaitForFreeSpace(path, existingSize, (LONGLONG)entry.m_size))
+        return 0;
     if (m_ensuredDirectory.CompareNoCase(targetDirectory) != 0)
     {
         if (!EnsureDirectory(targetDirectory, nullptr, nullptr))
@@ -1161,6 +1184,33 @@ int CCopyDlgThread::CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* 
             return 1;
         }
     }
+    return ReportCopierFailure();
+}
+
+int CCopyDlgThread::WaitForFreeSpace(LPCWSTR path, LONGLONG existingSize, LONGLONG size)
+{
+    // The free space was read for this entry when it was taken; it is read again
+    // only when it seems too small, and after the user says another disk is in.
+    for (BOOL fresh = FALSE;; fresh = TRUE)
+    {
+        if (fresh)
+            ShowFreeSpace(path, TRUE);
+        switch (JudgeFreeSpace(m_freeBytes, existingSize, size, fresh))
+        {
+        case FREE_SPACE_ENOUGH:
+            return 1;
+        case FREE_SPACE_READ_AGAIN:
+            break;
+        case FREE_SPACE_ASK_FOR_DISK:
+            if (!Ask(L"容量が足りませんディスクを入れ替えてください"))
+                return 0;
+            break;
+        }
+    }
+}
+
+int CCopyDlgThread::ReportCopierFailure()
+{
     NoteFailure(m_copier.m_failedOperation, m_copier.m_failedError, m_copier.m_failedPath);
     const CString text =
         FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか", m_copier.m_failedPath,

@@ -8,6 +8,7 @@
 // The results (the copy log) are read from the job after its end.
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <vector>
 #include "app/EngineAnswer.h"
 #include "app/ProgressInfo.h"
@@ -18,6 +19,7 @@
 #include "framework/FwThread.h"
 
 class CWnd;
+class CVirtualFolderStore;
 
 // The kind of a copy job; MOVE, UP_MOVE, NEGLECT_DIR and DROP_MOVE move.
 enum CopyOperation
@@ -130,14 +132,51 @@ public:
     CFileCopier m_copier;
 
 private:
+    // The place one file goes: its path, and what was found there under its name.
+    struct CFileTarget
+    {
+        CString path;
+        WIN32_FIND_DATAW existing{};
+        // A file (not a directory) of that name is there, to be replaced or left.
+        BOOL exists = FALSE;
+    };
+
+    // The steps of the job and of one entry return 1 go on, 0 failed or declined (the
+    // caller decides whether to ask), 2 stop the job. A step after which the entry may
+    // still go on to the next step returns no value when it did not settle it.
     int PrepareJob();
     int NextTargetDirectory();
     int NextEntry();
     int ProcessEntry();
     int ProcessDirectory(const CFileInfo& entry);
+    std::optional<int> MoveDirectoryByRename(const CFileInfo& entry, BOOL isLink, LPCWSTR source,
+                                             LPCWSTR target);
+    // Makes sure of a directory's target before its walk; `created`: this job made it.
+    std::optional<int> MakeWalkTarget(const CFileInfo& entry, LPCWSTR target, BOOL& created);
+    void PushWalkFrame(const CFileInfo& entry, LPCWSTR source, LPCWSTR target, BOOL created);
     int CopyFileEntry(LPCWSTR targetDirectory, const CFileInfo& entry);
+    // Looks for the target's name: TRUE when an entry answers to it (`existing` then
+    // holds it, and `exists` says whether it is a file).
+    BOOL LookUpTarget(CFileTarget& target);
+    void CountFileTaken();
+    int PassOverShortNameClash(const CFileInfo& entry, const CFileTarget& target);
+    int AddToVirtualFolder(const CFileInfo& entry, LPCWSTR targetDirectory, LPCWSTR path,
+                           CVirtualFolderStore& store);
+    // A move within one volume; `nameTaken`: the file came through the conflict rules.
+    std::optional<int> MoveByRename(const CFileInfo& entry, const CFileTarget& target,
+                                    LPCWSTR targetDirectory, BOOL nameTaken);
+    // The name is taken by a file: the question, the rule, and a move by renaming.
+    std::optional<int> SettleConflict(const CFileInfo& entry, LPCWSTR targetDirectory, CFileTarget& target);
+    std::optional<int> TakeTypedName(const CFileInfo& entry, LPCWSTR targetDirectory, CFileTarget& target);
+    std::optional<int> TakeNumberedName(const CFileInfo& entry, LPCWSTR targetDirectory, CFileTarget& target);
+    void TakeFreeName(CFileTarget& target, LPCWSTR path);
+    int LeaveExisting(const CFileInfo& entry, LPCWSTR targetDirectory);
+    BOOL IsReplacingItself(LPCWSTR path, const CFileInfo& entry) const;
     int CopyOneFile(const CFileInfo& entry, const WIN32_FIND_DATAW* existing, LPCWSTR path,
                     LPCWSTR targetDirectory, int& copied);
+    // 1 once the file fits, 0 when the user gives up waiting for room.
+    int WaitForFreeSpace(LPCWSTR path, LONGLONG existingSize, LONGLONG size);
+    int ReportCopierFailure();
     int ApplyNoCopyActions(const CFileInfo& entry, LPCWSTR targetDirectory);
     int MoveOverExisting(const CFileInfo& entry, LPCWSTR path, BOOL replace, DWORD& error);
     int RemoveMovedSource(const CFileInfo& entry);
@@ -161,6 +200,8 @@ private:
     int NextWalkEntry();
     int NextTopEntry();
     void FinishWalkedDirectory();
+    // Removes a walked directory that a move emptied (or its entry of a virtual folder).
+    void RemoveMovedDirectory(const CString& path);
     void PopFrame();
     void ClearWalk();
     void CountJob();

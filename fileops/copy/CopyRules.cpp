@@ -37,6 +37,15 @@ BOOL ConflictRuleCopies(int rule, int timeOrder, ULONGLONG sourceSize, ULONGLONG
     }
 }
 
+ConflictOutcome ConflictRuleOutcome(int rule, int timeOrder, ULONGLONG sourceSize, ULONGLONG existingSize)
+{
+    if (rule == COPY_RULE_RENAME)
+        return CONFLICT_TYPED_NAME;
+    if (rule == COPY_RULE_NUMBERED)
+        return CONFLICT_NUMBERED_NAME;
+    return ConflictRuleCopies(rule, timeOrder, sourceSize, existingSize) ? CONFLICT_REPLACE : CONFLICT_LEAVE;
+}
+
 CString NumberedCopyName(LPCWSTR baseName, LPCWSTR extension, int n)
 {
     CString name;
@@ -59,6 +68,26 @@ BOOL FileMoveTriesRename(int kind, BOOL virtualSource, BOOL nameTaken)
 BOOL DirectoryMoveTriesRename(int kind, BOOL isLink, BOOL virtualSource, BOOL filtered)
 {
     return (kind == MOVE || kind == UP_MOVE || kind == DROP_MOVE) && !isLink && !virtualSource && !filtered;
+}
+
+BOOL RenameFailureFallsBackToCopy(DWORD error)
+{
+    return error == ERROR_NOT_SAME_DEVICE;
+}
+
+BOOL MovedDirectoryLeftIsAFailure(DWORD error)
+{
+    return error != ERROR_DIR_NOT_EMPTY && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+BOOL VirtualAddRemovesSource(int kind, BOOL virtualSource)
+{
+    return virtualSource && IsPaneMove(kind);
+}
+
+BOOL CopiedFileRemovesSource(int kind, int result, int copied)
+{
+    return result == 1 && copied && IsMovingOperation(kind);
 }
 
 CString CopyTargetForFile(int kind, BOOL inWalk, LPCWSTR destination, LPCWSTR walkRelative, LPCWSTR belowTop)
@@ -92,6 +121,13 @@ BOOL CopyJobCountsTotals(int kind, BOOL sameRoot)
 BOOL HasRoomForCopy(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size)
 {
     return freeBytes == 0 || (LONGLONG)freeBytes + existingSize >= size;
+}
+
+FreeSpaceVerdict JudgeFreeSpace(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size, BOOL freshFigure)
+{
+    if (HasRoomForCopy(freeBytes, existingSize, size))
+        return FREE_SPACE_ENOUGH;
+    return freshFigure ? FREE_SPACE_ASK_FOR_DISK : FREE_SPACE_READ_AGAIN;
 }
 
 ULONGLONG FreeBytesAfterCopy(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size)

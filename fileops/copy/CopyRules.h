@@ -1,8 +1,8 @@
 // The decisions of a copy or move job, each a small function of plain values so that
 // a table of cases can show it: where an entry goes, what happens to a file whose name
-// is taken, when a move renames instead of copying, what a skipped file takes from its
-// source, and whether there is room for a file. The job asks the file system, these
-// decide from what it found.
+// is taken, when a move renames instead of copying and when it removes its source, what
+// a skipped file takes from its source, and whether there is room for a file. The job
+// asks the file system, these decide from what it found.
 #pragma once
 #include <windows.h>
 #include "framework/FwString.h"
@@ -18,6 +18,18 @@ const DWORD kCopiedDirectoryAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUT
 // _OVERWRITE). `timeOrder` is CompareFileTimes(source, existing): -1 when the source
 // is the newer, 1 when it is the older, 0 when they count as equal.
 BOOL ConflictRuleCopies(int rule, int timeOrder, ULONGLONG sourceSize, ULONGLONG existingSize);
+
+// What the conflict rule does with a file whose name is taken by another file: replace
+// it, leave it (and the source skipped), or copy under a name the user types or under
+// the first free numbered name. `timeOrder` as for ConflictRuleCopies.
+enum ConflictOutcome
+{
+    CONFLICT_REPLACE,
+    CONFLICT_LEAVE,
+    CONFLICT_TYPED_NAME,
+    CONFLICT_NUMBERED_NAME,
+};
+ConflictOutcome ConflictRuleOutcome(int rule, int timeOrder, ULONGLONG sourceSize, ULONGLONG existingSize);
 
 // The numbered rule's n-th choice of a name, "<base>NNN.<extension>", for n from 0 to
 // kNumberedCopyNameCount - 1; none free: the file is skipped.
@@ -39,6 +51,22 @@ BOOL FileMoveTriesRename(int kind, BOOL virtualSource, BOOL nameTaken);
 // the destination looked for after this says yes.
 BOOL DirectoryMoveTriesRename(int kind, BOOL isLink, BOOL virtualSource, BOOL filtered);
 
+// Whether a move that failed to rename goes on to copy and remove instead: only when the
+// two paths lie on different volumes, which one root does not rule out (a folder may
+// have a volume mounted on it).
+BOOL RenameFailureFallsBackToCopy(DWORD error);
+// Whether a walked directory that a move could not remove is a failure to name: one that
+// still holds entries left behind (skipped or filtered out) stays without a word, and one
+// gone meanwhile needs none.
+BOOL MovedDirectoryLeftIsAFailure(DWORD error);
+// Whether a file added to a virtual folder is taken out of the virtual folder it came
+// from: by the moves started in a pane only, and only from a virtual folder (a file on
+// disk stays where it is).
+BOOL VirtualAddRemovesSource(int kind, BOOL virtualSource);
+// Whether the source goes after its copy (`result` and `copied` of the copy step): a
+// moving kind, once the copy is whole.
+BOOL CopiedFileRemovesSource(int kind, int result, int copied);
+
 // Where a file of the walk is written. `inWalk`: the file lies inside a selected
 // directory, `walkRelative` is its folder below the source's folder (the selected
 // directory's name first) and `belowTop` the same below the selected directory itself.
@@ -56,6 +84,16 @@ BOOL CopyJobCountsTotals(int kind, BOOL sameRoot);
 // Whether a file of `size` bytes fits where `existingSize` bytes of the file it replaces
 // are freed; a volume whose free space cannot be read reports 0, which holds nothing back.
 BOOL HasRoomForCopy(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size);
+// The next step of waiting for room: a figure read before this file may be old, so a
+// file that does not fit has the free space read once more before the user is asked
+// for another disk; after that each answer reads it again.
+enum FreeSpaceVerdict
+{
+    FREE_SPACE_ENOUGH,
+    FREE_SPACE_READ_AGAIN,
+    FREE_SPACE_ASK_FOR_DISK,
+};
+FreeSpaceVerdict JudgeFreeSpace(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size, BOOL freshFigure);
 // The free space left after such a file was written, never below 0.
 ULONGLONG FreeBytesAfterCopy(ULONGLONG freeBytes, LONGLONG existingSize, LONGLONG size);
 

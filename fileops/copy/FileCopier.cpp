@@ -89,6 +89,11 @@ int LeftoverTargetLength(LPCWSTR name)
     return target;
 }
 
+// The attributes a temporary file is never created with: a temporary left behind by a
+// killed copy would hide itself or refuse its removal.
+const DWORD kAttributesKeptForTheEnd =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 // A removable drive that is a floppy: it takes the "other" chunk size.
 const UINT kFloppyDriveType = 0x100;
 
@@ -129,6 +134,26 @@ CString CopierTemporaryName(LPCWSTR destinationPath, int n, BOOL shortForm)
         slash != nullptr ? CString(destinationPath, static_cast<int>(slash - destinationPath)) : CString();
     temporary.Format(L"%s\\~qv%03d.tmp", folder.GetString(), n);
     return temporary;
+}
+
+DWORD CopierTemporaryFlags(DWORD sourceAttributes, BOOL sectorAligned)
+{
+    if (sectorAligned)
+        return FILE_FLAG_NO_BUFFERING;
+    const DWORD attributes = SettableAttributes(sourceAttributes) & ~kAttributesKeptForTheEnd;
+    return (attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN;
+}
+
+BOOL CopierSetsAttributesAtEnd(DWORD sourceAttributes, BOOL sectorAligned)
+{
+    return sectorAligned || (SettableAttributes(sourceAttributes) & kAttributesKeptForTheEnd) != 0;
+}
+
+DWORD CopierWriteSize(DWORD got, DWORD chunkSize, DWORD bytesPerSector, BOOL sectorAligned)
+{
+    if (sectorAligned && got != chunkSize && got % bytesPerSector != 0)
+        return (got / bytesPerSector + 1) * bytesPerSector;
+    return got;
 }
 
 BOOL IsCopierTemporaryOf(LPCWSTR name, LPCWSTR destinationName)
@@ -295,6 +320,41 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
 {
     Close(TRUE);
     ULONGLONG start = GetTickCount64();
+    BeginFile(source, destinationPath, sourceDirectory);
+    if (!OpenSource())
+        return 0;
+    ChooseSectorAlignment(destinationPath);
+    // The temporary file is written plain: one that a kill leaves behind must neither
+    // hide itself nor refuse its removal. A read-only, hidden or system source's
+    // attributes (and those of a file made unbuffered or one that replaces another)
+    // follow when the copy takes its name.
+    const DWORD flags = CopierTemporaryFlags(source.dwFileAttributes, m_sectorAligned);
+    m_setAttributesAtEnd = CopierSetsAttributesAtEnd(source.dwFileAttributes, m_sectorAligned);
+    // Nothing is written under the destination's own name before the copy is
+    // complete: a new file and a replacement alike are written beside it under a
+    // temporary name and take the name at the end, so that a copy cut short (failed,
+    // stopped, or the program killed) never leaves a truncated file that passes for
+    // the copy, and an existing file is replaced only by a complete one.
+    if (!LookAtReplacedFile(destinationPath))
+        return 0;
+    if (!m_folderIsNew)
+        RemoveLeftovers();
+    DWORD error = CreateTemporary(flags);
+    if (error != 0)
+        return Fail(L"CreateFile", error, destinationPath);
+    if (m_sectorAligned && !SizeUnbufferedTemporary())
+        return 0;
+
+    ULONGLONG now = GetTickCount64();
+    m_openTime += now - start;
+    ++m_opens;
+    m_carriedCopyTime = m_copyTime;
+    m_fileCopyStart = now;
+    return 1;
+}
+
+void CFileCopier::BeginFile(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory)
+{
     m_source = source;
     m_destinationPath = destinationPath;
     MakePath(sourceDirectory, source.cFileName, m_sourcePath);
@@ -308,7 +368,10 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
     m_failedOperation.Empty();
     m_failedError = 0;
     m_failedPath.Empty();
+}
 
+int CFileCopier::OpenSource()
+{
     m_sourceHandle = CreateFileLong(m_sourcePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_sourceHandle == INVALID_HANDLE_VALUE)
@@ -318,75 +381,61 @@ int CFileCopier::Open(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, L
         m_fileSize = size.QuadPart;
     if (!ChooseChunkSize(m_fileSize))
         return Fail(L"CreateFile", ERROR_NOT_ENOUGH_MEMORY, m_sourcePath);
+    return 1;
+}
 
-    if (g_REMOVABLE_COPY_FAST && (LONGLONG)m_chunkSize < m_fileSize && destinationPath[0] != L'\\' &&
-        destinationPath[0] != 0)
-    {
-        wchar_t root[4] = {destinationPath[0], L':', L'\\', 0};
-        DWORD sector = 0;
-        if (m_probe.getDriveType(root) == DRIVE_REMOVABLE && m_probe.getBytesPerSector(root, &sector) &&
-            sector != 0 && m_chunkSize >= sector)
-        {
-            m_sectorAligned = TRUE;
-            m_bytesPerSector = sector;
-            m_chunkSize = m_chunkSize / sector * sector;
-        }
-    }
+void CFileCopier::ChooseSectorAlignment(LPCWSTR destinationPath)
+{
+    if (!g_REMOVABLE_COPY_FAST || (LONGLONG)m_chunkSize >= m_fileSize || destinationPath[0] == L'\\' ||
+        destinationPath[0] == 0)
+        return;
+    wchar_t root[4] = {destinationPath[0], L':', L'\\', 0};
+    DWORD sector = 0;
+    if (m_probe.getDriveType(root) != DRIVE_REMOVABLE || !m_probe.getBytesPerSector(root, &sector) ||
+        sector == 0 || m_chunkSize < sector)
+        return;
+    m_sectorAligned = TRUE;
+    m_bytesPerSector = sector;
+    m_chunkSize = m_chunkSize / sector * sector;
+}
 
-    // The temporary file is written plain: one that a kill leaves behind must neither
-    // hide itself nor refuse its removal. A read-only, hidden or system source's
-    // attributes (and those of a file made unbuffered or one that replaces another)
-    // follow when the copy takes its name.
-    const DWORD kKeptForTheEnd = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    DWORD attributes = SettableAttributes(source.dwFileAttributes);
-    m_setAttributesAtEnd = m_sectorAligned || (attributes & kKeptForTheEnd);
-    attributes &= ~kKeptForTheEnd;
-    DWORD flags = m_sectorAligned
-                      ? FILE_FLAG_NO_BUFFERING
-                      : ((attributes ? attributes : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN);
-    // Nothing is written under the destination's own name before the copy is
-    // complete: a new file and a replacement alike are written beside it under a
-    // temporary name and take the name at the end, so that a copy cut short (failed,
-    // stopped, or the program killed) never leaves a truncated file that passes for
-    // the copy, and an existing file is replaced only by a complete one.
+int CFileCopier::LookAtReplacedFile(LPCWSTR destinationPath)
+{
     // A caller that found the name free has said so: the destination is not asked again.
-    DWORD existing = m_replaceExisting ? GetFileAttributesLong(destinationPath) : INVALID_FILE_ATTRIBUTES;
-    if (existing != INVALID_FILE_ATTRIBUTES)
-    {
-        if (existing & FILE_ATTRIBUTE_DIRECTORY)
-            return Fail(L"CreateFile", ERROR_ALREADY_EXISTS, destinationPath);
-        m_replacing = TRUE;
-        m_setAttributesAtEnd = TRUE;
-    }
-    if (!m_folderIsNew)
-        RemoveLeftovers();
-    DWORD error = CreateTemporary(flags);
-    if (error != 0)
-        return Fail(L"CreateFile", error, destinationPath);
+    const DWORD existing =
+        m_replaceExisting ? GetFileAttributesLong(destinationPath) : INVALID_FILE_ATTRIBUTES;
+    if (existing == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (existing & FILE_ATTRIBUTE_DIRECTORY)
+        return Fail(L"CreateFile", ERROR_ALREADY_EXISTS, destinationPath);
+    m_replacing = TRUE;
+    m_setAttributesAtEnd = TRUE;
+    return 1;
+}
 
-    if (m_sectorAligned)
-    {
-        LONGLONG sectors = (m_fileSize + m_bytesPerSector - 1) / m_bytesPerSector;
-        if (m_fileSize % m_bytesPerSector != 0)
-        {
-            m_spareHandle = CreateFileLong(m_writtenPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (m_spareHandle == INVALID_HANDLE_VALUE)
-                return Fail(L"CreateFile", GetLastError(), destinationPath);
-        }
-        if (!SetPosition(m_destinationHandle, sectors * m_bytesPerSector))
-            return Fail(L"SetFilePointer", GetLastError(), destinationPath);
-        if (!SetEndOfFile(m_destinationHandle))
-            return Fail(L"SetEndOfFile", GetLastError(), destinationPath);
-        if (!SetPosition(m_destinationHandle, 0))
-            return Fail(L"SetFilePointer", GetLastError(), destinationPath);
-    }
+HANDLE CFileCopier::OpenSpareHandle()
+{
+    return CreateFileLong(m_writtenPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
-    ULONGLONG now = GetTickCount64();
-    m_openTime += now - start;
-    ++m_opens;
-    m_carriedCopyTime = m_copyTime;
-    m_fileCopyStart = now;
+int CFileCopier::SizeUnbufferedTemporary()
+{
+    // An unbuffered handle writes whole sectors only: the file is made as long as its
+    // sectors at once, and a second, buffered handle cuts a last part sector off at the end.
+    LONGLONG sectors = (m_fileSize + m_bytesPerSector - 1) / m_bytesPerSector;
+    if (m_fileSize % m_bytesPerSector != 0)
+    {
+        m_spareHandle = OpenSpareHandle();
+        if (m_spareHandle == INVALID_HANDLE_VALUE)
+            return Fail(L"CreateFile", GetLastError(), m_destinationPath);
+    }
+    if (!SetPosition(m_destinationHandle, sectors * m_bytesPerSector))
+        return Fail(L"SetFilePointer", GetLastError(), m_destinationPath);
+    if (!SetEndOfFile(m_destinationHandle))
+        return Fail(L"SetEndOfFile", GetLastError(), m_destinationPath);
+    if (!SetPosition(m_destinationHandle, 0))
+        return Fail(L"SetFilePointer", GetLastError(), m_destinationPath);
     return 1;
 }
 
@@ -399,6 +448,28 @@ int CFileCopier::CopyChunk(int* pContinue)
     }
     LONGLONG remaining = m_fileSize - m_bytesDone;
     DWORD wanted = remaining < (LONGLONG)m_chunkSize ? (DWORD)remaining : m_chunkSize;
+    if (!CopyPieces(wanted))
+    {
+        *pContinue = 0;
+        return 0;
+    }
+    m_bytesDone += wanted;
+    m_bytesCopied += wanted;
+    if (m_showJobProgress && m_pJobTotal != nullptr)
+        ShowJobProgress(*m_pFinishedBytes + m_bytesDone, *m_pJobTotal);
+    ShowFilePercent();
+    ReportProgress();
+    if (m_bytesDone < m_fileSize)
+    {
+        ShowTimes();
+        return 1;
+    }
+    *pContinue = CompleteFile();
+    return 0;
+}
+
+int CFileCopier::CopyPieces(DWORD wanted)
+{
     // An unbuffered handle takes the chunk whole. Through the system's cache the
     // chunk goes in pieces that stay in the processor's cache between the read and
     // the write: a chunk of megabytes read whole would be written back from memory.
@@ -409,20 +480,12 @@ int CFileCopier::CopyChunk(int* pContinue)
         const DWORD want = wanted - done < piece ? wanted - done : piece;
         DWORD got = 0;
         if (!ReadFile(m_sourceHandle, m_buffer, want, &got, nullptr))
-        {
-            *pContinue = 0;
             return Fail(L"ReadFile", GetLastError(), m_sourcePath);
-        }
         // A source that shrank under the copy ends early: what was read is not the
         // file, and stamping it with the source's times would pass it off as complete.
         if (got != want)
-        {
-            *pContinue = 0;
             return Fail(L"ReadFile", ERROR_HANDLE_EOF, m_sourcePath);
-        }
-        DWORD toWrite = got;
-        if (m_sectorAligned && got != m_chunkSize && got % m_bytesPerSector != 0)
-            toWrite = (got / m_bytesPerSector + 1) * m_bytesPerSector;
+        const DWORD toWrite = CopierWriteSize(got, m_chunkSize, m_bytesPerSector, m_sectorAligned);
         if (toWrite != 0)
         {
             DWORD written = 0;
@@ -430,62 +493,44 @@ int CFileCopier::CopyChunk(int* pContinue)
                 written != toWrite)
             {
                 DWORD error = GetLastError();
-                *pContinue = 0;
                 return Fail(L"WriteFile", error == 0 ? ERROR_DISK_FULL : error, m_destinationPath);
             }
         }
         done += got;
     } while (done < wanted);
-    m_bytesDone += done;
-    m_bytesCopied += done;
-    if (m_showJobProgress && m_pJobTotal != nullptr)
-        ShowJobProgress(*m_pFinishedBytes + m_bytesDone, *m_pJobTotal);
-    ShowFilePercent();
-    ReportProgress();
-    if (m_bytesDone < m_fileSize)
-    {
-        ShowTimes();
-        return 1;
-    }
+    return 1;
+}
 
-    if (m_sectorAligned && m_fileSize % m_bytesPerSector != 0)
-    {
-        if (m_spareHandle == INVALID_HANDLE_VALUE)
-        {
-            m_spareHandle = CreateFileLong(m_writtenPath, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (m_spareHandle == INVALID_HANDLE_VALUE)
-            {
-                *pContinue = 0;
-                return Fail(L"CreateFile", GetLastError(), m_destinationPath);
-            }
-        }
-        CloseHandleOnce(m_destinationHandle);
-        m_destinationHandle = m_spareHandle;
-        m_spareHandle = INVALID_HANDLE_VALUE;
-        if (!SetPosition(m_destinationHandle, m_fileSize))
-        {
-            *pContinue = 0;
-            return Fail(L"SetFilePointer", GetLastError(), m_destinationPath);
-        }
-        if (!SetEndOfFile(m_destinationHandle))
-        {
-            *pContinue = 0;
-            return Fail(L"SetEndOfFile", GetLastError(), m_destinationPath);
-        }
-    }
+int CFileCopier::CompleteFile()
+{
+    if (m_sectorAligned && m_fileSize % m_bytesPerSector != 0 && !CutSectorTail())
+        return 0;
     Show(COPIER_SHOW_FILE_PERCENT, L"100%", 100);
     SetFileTime(m_destinationHandle, &m_source.ftCreationTime, &m_source.ftLastAccessTime,
                 &m_source.ftLastWriteTime);
     if (FinishFile() != COPIER_FILE_DONE)
-    {
-        *pContinue = 0;
         return 0;
-    }
     if (m_showJobProgress)
         *m_pFinishedBytes += m_fileSize;
-    *pContinue = 1;
-    return 0;
+    return 1;
+}
+
+int CFileCopier::CutSectorTail()
+{
+    if (m_spareHandle == INVALID_HANDLE_VALUE)
+    {
+        m_spareHandle = OpenSpareHandle();
+        if (m_spareHandle == INVALID_HANDLE_VALUE)
+            return Fail(L"CreateFile", GetLastError(), m_destinationPath);
+    }
+    CloseHandleOnce(m_destinationHandle);
+    m_destinationHandle = m_spareHandle;
+    m_spareHandle = INVALID_HANDLE_VALUE;
+    if (!SetPosition(m_destinationHandle, m_fileSize))
+        return Fail(L"SetFilePointer", GetLastError(), m_destinationPath);
+    if (!SetEndOfFile(m_destinationHandle))
+        return Fail(L"SetEndOfFile", GetLastError(), m_destinationPath);
+    return 1;
 }
 
 int CFileCopier::FinishFile()

@@ -120,6 +120,19 @@ public:
     void ShowTimes();
 
 private:
+    // The steps of Open and CopyChunk: 1 done, 0 failed (Fail has run).
+    void BeginFile(const WIN32_FIND_DATAW& source, LPCWSTR destinationPath, LPCWSTR sourceDirectory);
+    int OpenSource();
+    // With the setting for fast removable copies, a file larger than a chunk bound for a
+    // removable drive is written unbuffered, in chunks of whole sectors.
+    void ChooseSectorAlignment(LPCWSTR destinationPath);
+    // A file of the destination's name is replaced; a directory of that name fails.
+    int LookAtReplacedFile(LPCWSTR destinationPath);
+    HANDLE OpenSpareHandle();
+    int SizeUnbufferedTemporary();
+    int CopyPieces(DWORD wanted);
+    int CompleteFile();
+    int CutSectorTail();
     int Fail(LPCWSTR operation, DWORD error, LPCWSTR path);
     int FinishFile();
     UINT DriveTypeOf(LPCWSTR path);
@@ -166,6 +179,18 @@ private:
 // kinds (DRIVE_* values); the copier's rule, open to tests.
 DWORD ComputeCopyChunkSize(UINT sourceType, BOOL sourceFloppy, UINT destinationType, BOOL destinationFloppy,
                            LONGLONG size);
+
+// The flags the temporary file is created with: unbuffered for a sector-aligned copy,
+// else the source's settable attributes without read-only, hidden and system, which
+// would keep a temporary left by a killed copy hidden or undeletable.
+DWORD CopierTemporaryFlags(DWORD sourceAttributes, BOOL sectorAligned);
+// Whether the copy takes its source's attributes only when it takes its name: those
+// left out of the temporary's flags, and every attribute of an unbuffered copy.
+BOOL CopierSetsAttributesAtEnd(DWORD sourceAttributes, BOOL sectorAligned);
+// The bytes written for `got` bytes read into a chunk of `chunkSize`: an unbuffered
+// handle takes whole sectors, so a short last chunk is written up to its last sector
+// (the file is cut to its size at the end).
+DWORD CopierWriteSize(DWORD got, DWORD chunkSize, DWORD bytesPerSector, BOOL sectorAligned);
 
 // The name of the copier's n-th try at a temporary file for `destinationPath`:
 // "<destination>.~qvNNN" beside it, or, in the short form taken where that longer name

@@ -132,45 +132,52 @@ void CDeleteThread::DeleteTree(const CString& path)
     while (m_pFrames != nullptr && !m_cancel)
     {
         CDirWalkFrame* frame = m_pFrames;
-        BOOL found = FALSE;
-        if (frame->m_pFind == nullptr && !frame->m_firstEntryPending)
-        {
-            frame->m_firstEntryPending = 1;
-            frame->m_pFind = FindFirstEntry(nullptr, frame->m_directoryPath, L"*.*", child);
-            found = frame->m_pFind != nullptr;
-        }
-        else if (frame->m_pFind != nullptr)
-        {
-            found = FindNextEntry(frame->m_pFind, child);
-        }
-        if (found && child.IsDots())
-            continue;
-        if (!found)
-        {
-            CloseEntryFind(frame->m_pFind);
-            const CString done = frame->m_directoryPath;
-            m_pFrames = frame->m_next;
-            delete frame;
-            const BOOL contentsKept = m_keptCount != keptBefore.back();
-            keptBefore.pop_back();
-            FinishDirectory(done, contentsKept);
-            continue;
-        }
-        CString relative = frame->m_relativePath + L"\\" + child.GetName();
-        ShowProgress(relative);
-        const CString childPath = frame->m_directoryPath + L"\\" + child.GetName();
-        const DeleteWay way = ChooseDeleteWay(FALSE, child.IsDirectory(), IsLink(child.m_findData));
-        if (way == DELETE_ONE_FILE)
-            DeleteOneFile(childPath, child.m_findData.dwFileAttributes);
-        else if (way == DELETE_LINK_ONLY)
-            // A junction or directory link goes as a link: what it points at lies
-            // outside the chosen tree.
-            RemoveLink(childPath);
-        else
-        {
-            m_pFrames = CDirWalkFrame::CreateChild(frame, child.GetName());
-            keptBefore.push_back(m_keptCount);
-        }
+        if (!NextTreeChild(*frame, child))
+            LeaveTreeFrame(keptBefore);
+        else if (!child.IsDots())
+            DeleteTreeChild(frame, child, keptBefore);
+    }
+}
+
+BOOL CDeleteThread::NextTreeChild(CDirWalkFrame& frame, CFileInfo& child)
+{
+    if (frame.m_pFind == nullptr && !frame.m_firstEntryPending)
+    {
+        frame.m_firstEntryPending = 1;
+        frame.m_pFind = FindFirstEntry(nullptr, frame.m_directoryPath, L"*.*", child);
+        return frame.m_pFind != nullptr;
+    }
+    return frame.m_pFind != nullptr && FindNextEntry(frame.m_pFind, child);
+}
+
+void CDeleteThread::LeaveTreeFrame(std::vector<LONG>& keptBefore)
+{
+    CDirWalkFrame* frame = m_pFrames;
+    CloseEntryFind(frame->m_pFind);
+    const CString done = frame->m_directoryPath;
+    m_pFrames = frame->m_next;
+    delete frame;
+    const BOOL contentsKept = m_keptCount != keptBefore.back();
+    keptBefore.pop_back();
+    FinishDirectory(done, contentsKept);
+}
+
+void CDeleteThread::DeleteTreeChild(CDirWalkFrame* frame, const CFileInfo& child,
+                                    std::vector<LONG>& keptBefore)
+{
+    ShowProgress(frame->m_relativePath + L"\\" + child.GetName());
+    const CString childPath = frame->m_directoryPath + L"\\" + child.GetName();
+    const DeleteWay way = ChooseDeleteWay(FALSE, child.IsDirectory(), IsLink(child.m_findData));
+    if (way == DELETE_ONE_FILE)
+        DeleteOneFile(childPath, child.m_findData.dwFileAttributes);
+    else if (way == DELETE_LINK_ONLY)
+        // A junction or directory link goes as a link: what it points at lies
+        // outside the chosen tree.
+        RemoveLink(childPath);
+    else
+    {
+        m_pFrames = CDirWalkFrame::CreateChild(frame, child.GetName());
+        keptBefore.push_back(m_keptCount);
     }
 }
 

@@ -4,6 +4,7 @@
 // m_progress for the dialog to show.
 #pragma once
 #include <windows.h>
+#include <vector>
 #include "app/EngineAnswer.h"
 #include "app/ProgressInfo.h"
 #include "framework/FwCollections.h"
@@ -56,6 +57,11 @@ private:
     BOOL IsVirtualEntry(const CFileInfo& entry) const;
     void HandleEntry(const CFileInfo& entry);
     void DeleteTree(const CString& path);
+    // The steps of the walk of a tree; `keptBefore` holds, per open frame, the count of
+    // entries that stayed before it was entered.
+    BOOL NextTreeChild(CDirWalkFrame& frame, CFileInfo& child);
+    void LeaveTreeFrame(std::vector<LONG>& keptBefore);
+    void DeleteTreeChild(CDirWalkFrame* frame, const CFileInfo& child, std::vector<LONG>& keptBefore);
     // Removes a walked directory; `contentsKept`: an entry below it stays by the user's
     // answer or its own reported failure.
     void FinishDirectory(const CString& path, BOOL contentsKept);

@@ -103,42 +103,17 @@ int CSyncCopyDlgThread::DoNextRow()
     const CString relative = JoinSyncPath(folder, row.m_entry.GetName());
     const BOOL toDest = !SyncRowWritesSource(row.m_action);
     const CString& writtenSide = toDest ? m_destination : m_source;
+    const CString& readSide = toDest ? m_source : m_destination;
     if (PassesThroughLink(writtenSide, folder))
-    {
-        ++m_current;
-        return SYNC_STEP_MORE;
-    }
-
-    if (SyncRowMakesFolder(row.m_action, folder))
-    {
-        const CString target = (toDest ? m_destination : m_source) + L"\\" + folder;
-        const CString mirrored = (toDest ? m_source : m_destination) + L"\\" + folder;
-        WIN32_FIND_DATAW data;
-        const BOOL found = FindPathEntry(mirrored, data);
-        WIN32_FIND_DATAW existing;
-        if (found && !FindPathEntry(target, existing))
-            m_createdFolders.push_back({target, data});
-        if (!CreateDirectoryTree(target, found ? data.dwFileAttributes : FILE_ATTRIBUTE_NORMAL,
-                                 found ? &data : nullptr))
-        {
-            const DWORD error = GetLastError();
-            Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", target, L"CreateDirectory", error));
-            return SYNC_STEP_ENDED;
-        }
-    }
-
+        return NextRow();
+    if (SyncRowMakesFolder(row.m_action, folder) &&
+        !MakeRowFolder(writtenSide + L"\\" + folder, readSide + L"\\" + folder))
+        return SYNC_STEP_ENDED;
     if (row.m_action == SYNC_DELETE)
-    {
-        if (!DeletePath(m_destination + L"\\" + relative))
-            return SYNC_STEP_ENDED;
-        ++m_current;
-        return SYNC_STEP_MORE;
-    }
+        return DeletePath(m_destination + L"\\" + relative) ? NextRow() : SYNC_STEP_ENDED;
 
-    const CString from = (toDest ? m_source : m_destination) + L"\\" + relative;
-    const CString to = (toDest ? m_destination : m_source) + L"\\" + relative;
-    CString fromFolder;
-    SplitPath(from, &fromFolder, nullptr);
+    const CString from = readSide + L"\\" + relative;
+    const CString to = writtenSide + L"\\" + relative;
     WIN32_FIND_DATAW source;
     if (!FindPathEntry(from, source))
     {
@@ -147,24 +122,52 @@ int CSyncCopyDlgThread::DoNextRow()
         Report(text);
         return SYNC_STEP_ENDED;
     }
-
     CString status;
     status.Format(L"%s %s", SyncActionText(row).GetString(), relative.GetString());
     m_progress.SetDisplay(SYNC_SHOW_STATUS, status);
-
     if (source.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-    {
-        // A folder row (one that exists on one side only) is carried over as a folder.
-        if (!CreateDirectoryTree(to, source.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, &source))
-        {
-            const DWORD error = GetLastError();
-            Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", to, L"CreateDirectory", error));
-            return SYNC_STEP_ENDED;
-        }
-        ++m_current;
-        return SYNC_STEP_MORE;
-    }
+        return CarryFolder(source, to);
+    return CopyRowFile(source, from, to, folder.IsEmpty() ? CString() : writtenSide + L"\\" + folder);
+}
 
+int CSyncCopyDlgThread::NextRow()
+{
+    ++m_current;
+    return SYNC_STEP_MORE;
+}
+
+BOOL CSyncCopyDlgThread::MakeRowFolder(const CString& target, const CString& mirrored)
+{
+    WIN32_FIND_DATAW data;
+    const BOOL found = FindPathEntry(mirrored, data);
+    WIN32_FIND_DATAW existing;
+    if (found && !FindPathEntry(target, existing))
+        m_createdFolders.push_back({target, data});
+    if (CreateDirectoryTree(target, found ? data.dwFileAttributes : FILE_ATTRIBUTE_NORMAL,
+                            found ? &data : nullptr))
+        return TRUE;
+    const DWORD error = GetLastError();
+    Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", target, L"CreateDirectory", error));
+    return FALSE;
+}
+
+int CSyncCopyDlgThread::CarryFolder(const WIN32_FIND_DATAW& source, const CString& to)
+{
+    // A folder row (one that exists on one side only) is carried over as a folder.
+    if (!CreateDirectoryTree(to, source.dwFileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, &source))
+    {
+        const DWORD error = GetLastError();
+        Report(FormatCopyFailure(L"ディレクトリの作成に失敗しました", to, L"CreateDirectory", error));
+        return SYNC_STEP_ENDED;
+    }
+    return NextRow();
+}
+
+int CSyncCopyDlgThread::CopyRowFile(const WIN32_FIND_DATAW& source, const CString& from, const CString& to,
+                                    const CString& writtenFolder)
+{
+    CString fromFolder;
+    SplitPath(from, &fromFolder, nullptr);
     int goOn = 1;
     BOOL failed = TRUE;
     if (m_copier.Open(source, to, fromFolder))
@@ -180,15 +183,14 @@ int CSyncCopyDlgThread::DoNextRow()
             return SYNC_STEP_ENDED;
         failed = !goOn;
     }
-    if (!folder.IsEmpty())
-        RestampCreatedFolder((toDest ? m_destination : m_source) + L"\\" + folder);
+    if (!writtenFolder.IsEmpty())
+        RestampCreatedFolder(writtenFolder);
     // The question names the file that failed, with the step and the system's code.
     if (failed && !Ask(FormatCopyFailure(L"ファイルのコピーに失敗しました。続けますか",
                                          m_copier.m_failedPath.IsEmpty() ? to : m_copier.m_failedPath,
                                          m_copier.m_failedOperation, m_copier.m_failedError)))
         return SYNC_STEP_ENDED;
-    ++m_current;
-    return SYNC_STEP_MORE;
+    return NextRow();
 }
 
 void CSyncCopyDlgThread::RestampCreatedFolder(const CString& folder)

@@ -58,6 +58,15 @@ public:
     CProgressInfo m_progress;
 
 private:
+    // The steps of a row, returning DoNextRow's results.
+    int NextRow();
+    // Makes the folder `target` of a row with the attributes and times of the folder
+    // `mirrored` on the other side, where that exists; FALSE (told) when it cannot.
+    BOOL MakeRowFolder(const CString& target, const CString& mirrored);
+    int CarryFolder(const WIN32_FIND_DATAW& source, const CString& to);
+    // `writtenFolder`: the row's folder on the written side, empty at the top.
+    int CopyRowFile(const WIN32_FIND_DATAW& source, const CString& from, const CString& to,
+                    const CString& writtenFolder);
     int Ask(LPCWSTR text);
     void Report(LPCWSTR text);
     // Puts the mirrored times back on a folder this run created: every file

@@ -120,47 +120,72 @@ void CSynccopyDlg::CloseWithMessage(LPCWSTR text)
     EndDialog(IDCANCEL);
 }
 
+// The small icons of the list: a folder's (the program's own folder's) in slot 0.
+static HIMAGELIST MakeFolderImageList()
+{
+    const int iconSize = GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST images =
+        ImageList_Create(iconSize, GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 1, 1);
+    if (images == nullptr)
+        return nullptr;
+    ImageList_SetBkColor(images, RGB(255, 255, 255));
+    wchar_t program[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    CString folder;
+    SplitPath(program, &folder, nullptr);
+    SHFILEINFOW info = {};
+    if (SHGetFileInfoW(folder, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon)
+    {
+        ImageList_AddIcon(images, info.hIcon);
+        DestroyIcon(info.hIcon);
+    }
+    return images;
+}
+
 BOOL CSynccopyDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    const int iconSize = GetSystemMetrics(SM_CXSMICON);
-    m_images = ImageList_Create(iconSize, GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 1, 1);
-    if (m_images != nullptr)
+    m_images = MakeFolderImageList();
+    if (m_sourceArchive != nullptr && !m_sourceArchive->GetCurrentFolder().IsEmpty())
     {
-        ImageList_SetBkColor(m_images, RGB(255, 255, 255));
-        wchar_t program[MAX_PATH] = L"";
-        GetModuleFileNameW(nullptr, program, MAX_PATH);
-        CString folder;
-        SplitPath(program, &folder, nullptr);
-        SHFILEINFOW info = {};
-        if (SHGetFileInfoW(folder, 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon)
-        {
-            ImageList_AddIcon(m_images, info.hIcon);
-            DestroyIcon(info.hIcon);
-        }
+        CloseWithMessage(L"圧縮ファイル内のディレクトリが一番上でありません");
+        return TRUE;
     }
+    SetDlgItemText(IDC_SYNC_SOURCE, SourceText());
+    SetUpListColumns();
+    SetDlgItemText(IDC_SYNC_DESTINATION, m_destination);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SYNC_ABORT), FALSE);
 
-    CString sourceText;
-    if (m_sourceArchive != nullptr)
+    if (m_destinationArchive != nullptr)
     {
-        if (!m_sourceArchive->GetCurrentFolder().IsEmpty())
+        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SYNC_BROWSE), FALSE);
+        if (!m_destinationArchive->GetCurrentFolder().IsEmpty())
         {
             CloseWithMessage(L"圧縮ファイル内のディレクトリが一番上でありません");
             return TRUE;
         }
+    }
+    UpdateActionButtons();
+    RebuildRows();
+    return TRUE;
+}
+
+CString CSynccopyDlg::SourceText() const
+{
+    if (m_sourceArchive != nullptr)
+    {
         CString folder, name;
         m_sourceArchive->SplitArchivePath(&folder, &name);
-        sourceText = folder + L"\\" + name;
+        return folder + L"\\" + name;
     }
-    else
-    {
-        sourceText = m_sourceDirectory;
-        if (IsPathRoot(sourceText) &&
-            (sourceText.IsEmpty() || sourceText[sourceText.GetLength() - 1] != L'\\'))
-            sourceText += L"\\";
-    }
-    SetDlgItemText(IDC_SYNC_SOURCE, sourceText);
+    CString text = m_sourceDirectory;
+    if (IsPathRoot(text) && (text.IsEmpty() || text[text.GetLength() - 1] != L'\\'))
+        text += L"\\";
+    return text;
+}
 
+void CSynccopyDlg::SetUpListColumns()
+{
     HWND list = ::GetDlgItem(m_hWnd, IDC_SYNC_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     ListView_SetImageList(list, m_images, LVSIL_SMALL);
@@ -181,21 +206,6 @@ BOOL CSynccopyDlg::OnInitDialog()
         column.cx = columns[i].width;
         ListView_InsertColumn(list, i, &column);
     }
-    SetDlgItemText(IDC_SYNC_DESTINATION, m_destination);
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SYNC_ABORT), FALSE);
-
-    if (m_destinationArchive != nullptr)
-    {
-        ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SYNC_BROWSE), FALSE);
-        if (!m_destinationArchive->GetCurrentFolder().IsEmpty())
-        {
-            CloseWithMessage(L"圧縮ファイル内のディレクトリが一番上でありません");
-            return TRUE;
-        }
-    }
-    UpdateActionButtons();
-    RebuildRows();
-    return TRUE;
 }
 
 void CSynccopyDlg::RebuildRows()

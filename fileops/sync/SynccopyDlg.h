@@ -99,6 +99,10 @@ private:
     void ApplyToSelected(int action);
     void FillList();
     void CloseWithMessage(LPCWSTR text);
+    // The source as the dialog shows it: the archive's path, or the folder (a root with
+    // its backslash).
+    CString SourceText() const;
+    void SetUpListColumns();
     CString DestinationBase() const;
     CString SourceBase() const;
     CArchiveFront* ArchiveSide() const;

@@ -1,7 +1,9 @@
 // The copy job's decisions as tables: the conflict rules, the numbered names, the short
-// name of another file, when a move renames, where files and directories go, when the
-// job counts its totals, the room for a file, what a skipped file takes from its source,
-// and the copier's temporary names.
+// name of another file, when a move renames and when a failed rename copies, when a move
+// removes its source and when a directory it leaves is a failure, where files and
+// directories go, when the job counts its totals, the room for a file and the wait for
+// it, what a skipped file takes from its source, and the copier's temporary files: their
+// names, flags and sector-sized writes.
 #include <gtest/gtest.h>
 
 #include "fileops/copy/CopyJob.h"
@@ -47,6 +49,36 @@ TEST(CopyRules, ConflictRulesThatWeighTheFilesCopyOnlyWhatTheyPrefer)
                                         << c.sourceSize << "/" << c.existingSize);
         EXPECT_EQ(c.copies, ConflictRuleCopies(c.rule, c.timeOrder, c.sourceSize, c.existingSize));
     }
+}
+
+TEST(CopyRules, EveryConflictRuleReplacesLeavesOrFindsTheFileAnotherName)
+{
+    const int kNewer = -1, kSame = 0, kOlder = 1; // the source against the existing file
+    struct Case
+    {
+        int rule;
+        int timeOrder;
+        ULONGLONG sourceSize, existingSize;
+        ConflictOutcome outcome;
+    } const cases[] = {
+        {COPY_RULE_NEWER, kNewer, 1, 9, CONFLICT_REPLACE},
+        {COPY_RULE_NEWER, kSame, 9, 1, CONFLICT_LEAVE},
+        {COPY_RULE_OLDER, kOlder, 1, 9, CONFLICT_REPLACE},
+        {COPY_RULE_OLDER, kNewer, 9, 1, CONFLICT_LEAVE},
+        {COPY_RULE_LARGER, kOlder, 10, 9, CONFLICT_REPLACE},
+        {COPY_RULE_LARGER, kNewer, 9, 9, CONFLICT_LEAVE},
+        // The renaming rules never weigh the two files.
+        {COPY_RULE_RENAME, kNewer, 10, 1, CONFLICT_TYPED_NAME},
+        {COPY_RULE_RENAME, kOlder, 1, 10, CONFLICT_TYPED_NAME},
+        {COPY_RULE_NUMBERED, kNewer, 10, 1, CONFLICT_NUMBERED_NAME},
+        {COPY_RULE_NUMBERED, kSame, 1, 1, CONFLICT_NUMBERED_NAME},
+        {COPY_RULE_SKIP, kNewer, 10, 1, CONFLICT_LEAVE},
+        {COPY_RULE_OVERWRITE, kOlder, 1, 10, CONFLICT_REPLACE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.outcome, ConflictRuleOutcome(c.rule, c.timeOrder, c.sourceSize, c.existingSize))
+            << "rule " << c.rule << " time " << c.timeOrder << " sizes " << c.sourceSize << "/"
+            << c.existingSize;
 }
 
 TEST(CopyRules, NumberedNamesPutThreeDigitsBetweenTheBaseAndTheExtension)
@@ -139,6 +171,93 @@ TEST(CopyRules, ADirectoryMoveTriesARenameOnlyForAnUnfilteredRealDirectory)
         EXPECT_EQ(c.renames, DirectoryMoveTriesRename(c.kind, c.isLink, c.virtualSource, c.filtered))
             << GetCopyOperationTag(c.kind) << " link " << c.isLink << " virtual " << c.virtualSource
             << " filtered " << c.filtered;
+}
+
+TEST(CopyRules, AFailedRenameFallsBackToACopyOnlyAcrossVolumes)
+{
+    struct Case
+    {
+        DWORD error;
+        BOOL copies;
+    } const cases[] = {
+        {ERROR_NOT_SAME_DEVICE, TRUE},    {ERROR_ACCESS_DENIED, FALSE},        {ERROR_ALREADY_EXISTS, FALSE},
+        {ERROR_SHARING_VIOLATION, FALSE}, {ERROR_FILENAME_EXCED_RANGE, FALSE}, {0, FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.copies, RenameFailureFallsBackToCopy(c.error)) << "error " << c.error;
+}
+
+TEST(CopyRules, AMovedDirectoryThatStaysIsAFailureOnlyWhenNothingExplainsIt)
+{
+    struct Case
+    {
+        DWORD error;
+        BOOL failure;
+    } const cases[] = {
+        // Skipped or filtered entries keep it; gone meanwhile, it needs no word.
+        {ERROR_DIR_NOT_EMPTY, FALSE}, {ERROR_FILE_NOT_FOUND, FALSE},   {ERROR_PATH_NOT_FOUND, FALSE},
+        {ERROR_ACCESS_DENIED, TRUE},  {ERROR_SHARING_VIOLATION, TRUE}, {ERROR_WRITE_PROTECT, TRUE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.failure, MovedDirectoryLeftIsAFailure(c.error)) << "error " << c.error;
+}
+
+TEST(CopyRules, AMoveTakesItsSourceAwayOnlyOnceTheSourceIsSafeAtTheTarget)
+{
+    const int kGoOn = 1, kFailed = 0, kStop = 2;
+    struct Case
+    {
+        int kind;
+        BOOL virtualSource; // added to a virtual folder from a virtual folder
+        BOOL virtualRemoves;
+        int result, copied; // the copy step's
+        BOOL copyRemoves;
+    } const cases[] = {
+        {MOVE, TRUE, TRUE, kGoOn, 1, TRUE},
+        {UP_MOVE, TRUE, TRUE, kGoOn, 1, TRUE},
+        {NEGLECT_DIR, TRUE, TRUE, kGoOn, 1, TRUE},
+        // A dropped move copies into a virtual folder and leaves its source there.
+        {DROP_MOVE, TRUE, FALSE, kGoOn, 1, TRUE},
+        {MOVE, FALSE, FALSE, kGoOn, 1, TRUE},
+        // A copy that failed, went on without copying or was stopped keeps its source.
+        {MOVE, FALSE, FALSE, kGoOn, 0, FALSE},
+        {MOVE, FALSE, FALSE, kFailed, 0, FALSE},
+        {DROP_MOVE, FALSE, FALSE, kStop, 0, FALSE},
+        {COPY, TRUE, FALSE, kGoOn, 1, FALSE},
+        {DROP_COPY, TRUE, FALSE, kGoOn, 1, FALSE},
+        {COPY_TO_ALL, FALSE, FALSE, kGoOn, 1, FALSE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << GetCopyOperationTag(c.kind) << " virtual " << c.virtualSource
+                                        << " result " << c.result << " copied " << c.copied);
+        EXPECT_EQ(c.virtualRemoves, VirtualAddRemovesSource(c.kind, c.virtualSource));
+        EXPECT_EQ(c.copyRemoves, CopiedFileRemovesSource(c.kind, c.result, c.copied));
+    }
+}
+
+TEST(CopyRules, AFileThatSeemsNotToFitHasTheFreeSpaceReadOnceMoreBeforeTheUserIsAsked)
+{
+    struct Case
+    {
+        ULONGLONG freeBytes;
+        LONGLONG existingSize, size;
+        BOOL freshFigure;
+        FreeSpaceVerdict verdict;
+    } const cases[] = {
+        {100, 0, 60, FALSE, FREE_SPACE_ENOUGH},
+        {100, 0, 60, TRUE, FREE_SPACE_ENOUGH},
+        {100, 0, 101, FALSE, FREE_SPACE_READ_AGAIN},
+        {100, 0, 101, TRUE, FREE_SPACE_ASK_FOR_DISK},
+        {100, 50, 150, FALSE, FREE_SPACE_ENOUGH},
+        {100, 50, 151, TRUE, FREE_SPACE_ASK_FOR_DISK},
+        // An unreadable free space holds nothing back.
+        {0, 0, 1000, FALSE, FREE_SPACE_ENOUGH},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.verdict, JudgeFreeSpace(c.freeBytes, c.existingSize, c.size, c.freshFigure))
+            << c.freeBytes << " free, " << c.existingSize << " replaced, " << c.size << " written, fresh "
+            << c.freshFigure;
 }
 
 TEST(CopyRules, AFileGoesWhereItsKindPutsIt)
@@ -300,6 +419,57 @@ TEST(CopyRules, TheCopiersTemporaryNamesStayBesideTheirDestination)
     for (const Case& c : cases)
         EXPECT_EQ(std::wstring(c.temporary), W(CopierTemporaryName(c.destination, c.n, c.shortForm)))
             << c.destination << L" " << c.n;
+}
+
+TEST(CopyRules, TheTemporaryIsWrittenPlainAndTheHidingAttributesWaitForItsName)
+{
+    const DWORD kSequential = FILE_FLAG_SEQUENTIAL_SCAN;
+    struct Case
+    {
+        DWORD source;
+        BOOL sectorAligned;
+        DWORD flags;
+        BOOL atEnd;
+    } const cases[] = {
+        {0, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential, FALSE},
+        {FILE_ATTRIBUTE_ARCHIVE, FALSE, FILE_ATTRIBUTE_ARCHIVE | kSequential, FALSE},
+        {FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, FALSE,
+         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | kSequential, FALSE},
+        {FILE_ATTRIBUTE_READONLY, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential, TRUE},
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, FALSE, FILE_ATTRIBUTE_ARCHIVE | kSequential, TRUE},
+        {FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY, FALSE, FILE_ATTRIBUTE_TEMPORARY | kSequential,
+         TRUE},
+        // The bits a find record carries but no file can be given are dropped.
+        {FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_SPARSE_FILE, FALSE, FILE_ATTRIBUTE_NORMAL | kSequential,
+         FALSE},
+        // An unbuffered copy is created without attributes and takes all of them at the end.
+        {FILE_ATTRIBUTE_ARCHIVE, TRUE, FILE_FLAG_NO_BUFFERING, TRUE},
+        {0, TRUE, FILE_FLAG_NO_BUFFERING, TRUE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << std::hex << c.source << " aligned " << c.sectorAligned);
+        EXPECT_EQ(c.flags, CopierTemporaryFlags(c.source, c.sectorAligned));
+        EXPECT_EQ(c.atEnd, CopierSetsAttributesAtEnd(c.source, c.sectorAligned));
+    }
+}
+
+TEST(CopyRules, AnUnbufferedCopyWritesItsShortLastChunkUpToItsLastSector)
+{
+    struct Case
+    {
+        DWORD got, chunkSize, bytesPerSector;
+        BOOL sectorAligned;
+        DWORD written;
+    } const cases[] = {
+        {4096, 65536, 512, FALSE, 4096},  {1000, 65536, 0, FALSE, 1000},   {0, 65536, 0, FALSE, 0},
+        {65536, 65536, 512, TRUE, 65536}, {1024, 65536, 512, TRUE, 1024},  {1000, 65536, 512, TRUE, 1024},
+        {1, 65536, 4096, TRUE, 4096},     {4097, 65536, 4096, TRUE, 8192},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.written, CopierWriteSize(c.got, c.chunkSize, c.bytesPerSector, c.sectorAligned))
+            << c.got << " of " << c.chunkSize << ", sector " << c.bytesPerSector << " aligned "
+            << c.sectorAligned;
 }
 
 TEST(CopyRules, OnlyTheLongTemporaryOfTheSameDestinationIsItsLeftover)

@@ -42,6 +42,23 @@ void BuildArchiveRenameList(IPaneArchive& archive, CArrayRenameFileName& list)
             list.Add(CRenameFileName(ListedMemberPath(*member), i));
     }
 }
+
+// One rename dialog on the pane's targets: mode 0 all of them at once, mode 1 the
+// `entry`-th alone. Says whether the user accepted it; `lastName` then holds the last
+// name it gave.
+bool RunRenameDialog(CWnd* parent, int paneIndex, int mode, int entry, CArrayRenameFileName* listed,
+                     CString& lastName)
+{
+    CRenameDlg dialog(parent);
+    dialog.m_paneIndex = paneIndex;
+    dialog.m_entryIndex = entry;
+    dialog.m_mode = mode;
+    dialog.m_pRenameList = listed;
+    if (dialog.DoModal() != IDOK)
+        return false;
+    lastName = dialog.m_lastNewName;
+    return true;
+}
 } // namespace
 
 void CQvView::RenameEntries(int oneByOne)
@@ -67,33 +84,15 @@ void CQvView::RenameEntries(int oneByOne)
         CString lastName;
         bool cancelled = false;
         CWnd* parent = DialogOwner(this);
+        CArrayRenameFileName* const listed = inArchive ? &renameList : nullptr;
         if (oneByOne)
         {
             const int count = pane.m_markedCount > 0 ? pane.m_markedCount : 1;
             for (int n = 0; n < count && !cancelled; ++n)
-            {
-                CRenameDlg dialog(parent);
-                dialog.m_paneIndex = index;
-                dialog.m_entryIndex = n;
-                dialog.m_mode = 1;
-                dialog.m_pRenameList = inArchive ? &renameList : nullptr;
-                if (dialog.DoModal() == IDOK)
-                    lastName = dialog.m_lastNewName;
-                else
-                    cancelled = true;
-            }
+                cancelled = !RunRenameDialog(parent, index, 1, n, listed, lastName);
         }
         else
-        {
-            CRenameDlg dialog(parent);
-            dialog.m_paneIndex = index;
-            dialog.m_mode = 0;
-            dialog.m_pRenameList = inArchive ? &renameList : nullptr;
-            if (dialog.DoModal() == IDOK)
-                lastName = dialog.m_lastNewName;
-            else
-                cancelled = true;
-        }
+            cancelled = !RunRenameDialog(parent, index, 0, 0, listed, lastName);
         LPCWSTR cursorName = g_MOVECURSORAFTERRENAME && !lastName.IsEmpty() ? (LPCWSTR)lastName : nullptr;
         if (inArchive)
         {
