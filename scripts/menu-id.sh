@@ -17,7 +17,12 @@ cd "$(dirname "$0")/.."
 section() { printf '\n== %s\n' "$1"; }
 
 section "menu items"
-git grep -nE "MENUITEM +\"[^\"]*\", *$id\b" -- 'res/*.rc' || echo "(none)"
+items=$(git grep -nE "MENUITEM +\"[^\"]*\", *$id\b" -- 'res/*.rc' || true)
+for name in $(awk -v id="$id" '$1 == "#define" && $3 == id { print $2 }' res/MenuIds.h res/TrayMenu.h); do
+    items+=$'\n'$(git grep -nE "MENUITEM +\"[^\"]*\", *$name\b" -- 'res/*.rc' || true)
+done
+items=$(printf '%s\n' "$items" | sed '/^$/d')
+if [[ -n $items ]]; then printf '%s\n' "$items"; else echo "(none)"; fi
 
 section "row of the menu table (id or range, what choosing it runs, how its state is found)"
 row=$(awk -v id="$id" '
@@ -49,7 +54,7 @@ for keyword in $keywords; do
     git grep -nF "\"$keyword\"" -- view/commands || echo "(none)"
 done
 
-section "names in res/MenuIds.h"
+section "names in res/MenuIds.h and res/TrayMenu.h"
 names=$(awk -v id="$id" '
     $1 == "#define" && $3 ~ /^[0-9]+$/ { value[$2] = $3 + 0; order[n++] = $2 }
     END {
@@ -66,7 +71,7 @@ names=$(awk -v id="$id" '
                 if ((last in value) && value[name] <= id && id <= value[last]) print name
             }
         }
-    }' res/MenuIds.h | sort -u)
+    }' res/MenuIds.h res/TrayMenu.h | sort -u)
 if [[ -n $names ]]; then printf '%s\n' $names; else echo "(none)"; fi
 
 section "code that names the id"
