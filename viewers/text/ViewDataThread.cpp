@@ -17,6 +17,8 @@ constexpr INT64 kIndexFirstEntries = 3010;
 constexpr INT64 kIndexBytesPerStep = 0x100000;
 // Beyond this, sizes could wrap once multiplied or incremented.
 constexpr INT64 kMaxBlockBytes = INT64(1) << 60;
+// The text that wakes the second indexing thread once it has caught up with the reads.
+constexpr INT64 kIndexerWakeBytes = INT64(4) << 20;
 
 struct LeadByteTable
 {
@@ -1084,7 +1086,9 @@ BOOL CViewDataThread::LoadFileBlock(BOOL& final)
         return TRUE;
     }
     INT64 length = m_data.textLength.load();
-    if (!EnsureTextCapacity(length + block))
+    // While the text is indexed beside the reads its block may not move, and need not:
+    // it has the file's size, and no conversion writes more bytes than it reads.
+    if (m_textPinned ? length + block > m_data.textCapacity : !EnsureTextCapacity(length + block))
     {
         // Show what fits; the pane tells the user that the rest is missing.
         m_data.truncated.store(TRUE);
@@ -1184,10 +1188,115 @@ int CViewDataThread::LoadNextBlock()
     return 1;
 }
 
+// Scanning the text for its line ends costs about a third of what reading it into
+// fresh memory costs; done by a second thread on the text already read, it takes
+// nothing from the reads. The file is read by this thread as before, and the index
+// is written by the other alone, so the rules for readers stay those of one loader.
+BOOL CViewDataThread::IndexesBesideReads() const
+{
+    return m_file != nullptr && m_file != INVALID_HANDLE_VALUE && !m_rewrap && m_data.text != nullptr &&
+           !m_data.truncated.load() && m_data.textCapacity >= m_sourceSize &&
+           m_sourceSize - m_readPos > 2 * kViewerBlockSize;
+}
+
+void CViewDataThread::WakeIndexer()
+{
+    // Each wake is a call into the system that costs about as much as indexing a block,
+    // so the sleeper is woken once a few blocks have come.
+    const INT64 wanted = m_indexerWaiting.load();
+    if (wanted != 0 && m_data.textLength.load() >= wanted && m_indexerWaiting.exchange(0) != 0)
+        SetEvent(m_textArrived);
+}
+
+DWORD WINAPI CViewDataThread::IndexerMain(void* self)
+{
+    static_cast<CViewDataThread*>(self)->IndexArrivingText();
+    return 0;
+}
+
+void CViewDataThread::IndexArrivingText()
+{
+    while (!m_done.load())
+    {
+        const int ended = m_readsEnded.load();
+        const INT64 length = m_data.textLength.load();
+        const INT64 before = m_scanPos;
+        IndexLines(ended == 1);
+        if (m_failed)
+        {
+            // Nothing is shown after a failed index growth rather than a part of a line;
+            // the reads stop at the done flag.
+            m_data.lineCount.store(0);
+            m_done.store(1);
+            return;
+        }
+        if (ended == 1 && m_scanPos >= m_data.textLength.load())
+            return;
+        if (m_scanPos != before)
+            continue;
+        if (ended == 2)
+            return;
+        // Caught up with the reads: sleep until the next block, unless it came or the
+        // reads ended since the lengths above were taken.
+        m_indexerWaiting.store(length + kIndexerWakeBytes);
+        if (m_data.textLength.load() >= length + kIndexerWakeBytes || m_readsEnded.load() != ended ||
+            m_done.load())
+        {
+            m_indexerWaiting.store(0);
+            continue;
+        }
+        WaitForSingleObject(m_textArrived, INFINITE);
+    }
+}
+
+// Reads the file while the second thread indexes; returns FALSE, having done nothing,
+// when that thread cannot be started.
+BOOL CViewDataThread::LoadWithIndexer()
+{
+    m_textArrived = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (m_textArrived == nullptr)
+        return FALSE;
+    m_textPinned = TRUE;
+    HANDLE indexer = ::CreateThread(nullptr, 0, IndexerMain, this, 0, nullptr);
+    if (indexer == nullptr)
+    {
+        m_textPinned = FALSE;
+        CloseHandle(m_textArrived);
+        m_textArrived = nullptr;
+        return FALSE;
+    }
+    BOOL readFailed = FALSE;
+    BOOL final = FALSE;
+    while (!final && !m_done.load())
+    {
+        if (!LoadFileBlock(final))
+        {
+            readFailed = TRUE;
+            break;
+        }
+        WakeIndexer();
+    }
+    m_readsEnded.store(final ? 1 : 2);
+    m_indexerWaiting.store(0);
+    SetEvent(m_textArrived);
+    WaitForSingleObject(indexer, INFINITE);
+    CloseHandle(indexer);
+    CloseHandle(m_textArrived);
+    m_textArrived = nullptr;
+    m_textPinned = FALSE;
+    if (readFailed)
+        m_failed = TRUE;
+    m_done.store(1);
+    m_lastResult = !m_failed;
+    return TRUE;
+}
+
 BOOL CViewDataThread::InitInstance()
 {
     BOOL ran = FALSE;
     m_lastResult = FALSE;
+    if (!m_done.load() && IndexesBesideReads() && LoadWithIndexer())
+        ran = TRUE;
     while (!m_done.load())
     {
         ran = TRUE;

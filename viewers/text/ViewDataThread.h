@@ -92,6 +92,13 @@ private:
     // Maps the text block's fresh pages in up to `end` bytes, a step ahead.
     void MapTextAhead(INT64 end);
     BOOL ConvertInMemory();
+    // A large file whose text block already has the file's size is indexed by a
+    // second thread while this one reads: see LoadWithIndexer.
+    BOOL IndexesBesideReads() const;
+    BOOL LoadWithIndexer();
+    static DWORD WINAPI IndexerMain(void* self);
+    void IndexArrivingText();
+    void WakeIndexer();
 
     ViewerTextData& m_data;
     HANDLE m_file;
@@ -118,6 +125,15 @@ private:
     // The text block whose first m_textMapped bytes are mapped in.
     char* m_mappedText = nullptr;
     INT64 m_textMapped = 0;
+    // While a second thread indexes: the text block must not move under it.
+    BOOL m_textPinned = FALSE;
+    // Told to that thread: 0 while reading, 1 when the whole text is in, 2 when the
+    // reads stopped short of it (a failure or a stop request).
+    std::atomic<int> m_readsEnded{0};
+    // Set by that thread before it sleeps on m_textArrived to the text length that is
+    // to wake it, so that the reader sets the event only when someone waits for it.
+    std::atomic<INT64> m_indexerWaiting{0};
+    HANDLE m_textArrived = nullptr;
 };
 
 // The text block and the index block are allocated in these steps when the source
