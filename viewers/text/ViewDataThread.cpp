@@ -1234,7 +1234,8 @@ void CViewDataThread::IndexArrivingText()
             return;
         if (m_scanPos != before)
             continue;
-        if (ended == 2)
+        // Once the reads have ended no more text comes to wait for.
+        if (ended != 0)
             return;
         // Caught up with the reads: sleep until the next block, unless it came or the
         // reads ended since the lengths above were taken.

@@ -3,8 +3,8 @@
 // pane's body is the same picture), Down and Page Down scroll, and Enter returns to
 // the list with the cursor still on the file (the next V opens the same file). Where
 // the viewer fills the window, Tab shows the other pane's list in its place and the
-// keys act on that list. A history entry whose archive cannot be read says why and
-// leaves the viewer on screen.
+// keys act on that list. A large file ends on its own last lines. A history entry
+// whose archive cannot be read says why and leaves the viewer on screen.
 #include "tests/app/e2e/PanePixels.h"
 #include "tests/common/EndToEnd.h"
 #include "tests/common/QvProcess.h"
@@ -178,6 +178,66 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     EXPECT_NE(BodyPixels(main), plain) << "B did not show the bytes";
     qvtest::Press(qv, main, {'B'});
     EXPECT_EQ(BodyPixels(main), plain) << "B again did not show the text as before";
+
+    qvtest::Press(qv, main, {VK_RETURN});
+    ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
+    EXPECT_EQ(qv.WaitForExit(), 0u);
+}
+
+// A file large enough to be read and indexed by two threads ends where a small file
+// holding only its last lines ends: Ctrl+End shows the same last screen.
+TEST(TextViewerProgram, ALargeFileShowsItsLastLinesAtTheEnd)
+{
+    const std::wstring root = qvtest::ScratchDir();
+    const qvtest::QvProgram program(root);
+    ASSERT_TRUE(program.Ok());
+    const std::wstring left = root + L"\\left";
+    const std::wstring right = root + L"\\right";
+    CreateDirectoryW(left.c_str(), nullptr);
+    CreateDirectoryW(right.c_str(), nullptr);
+    std::wstring large, tail;
+    const int kLines = 60000;
+    for (int i = 0; i < kLines; ++i)
+    {
+        std::wstring line = std::to_wstring(i) + L"行目\tテキスト" +
+                            std::wstring(static_cast<size_t>(i % 37), L'x') + (i % 3 ? L"\r\n" : L"\n");
+        large += line;
+        if (i >= kLines - 120)
+            tail += line;
+    }
+    const std::string largeBytes = Narrow(large, 932);
+    ASSERT_GT(largeBytes.size(), 32u * 0x10000) << "the file spans many read blocks";
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a_tail.txt", Narrow(tail, 932)));
+    ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b_large.txt", largeBytes));
+    ASSERT_TRUE(
+        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    qvtest::QvProcess qv;
+    ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
+    HWND main = qv.WaitForMainWindow(L" - qv");
+    ASSERT_NE(nullptr, main);
+    qvtest::Settle(qv);
+
+    qvtest::Press(qv, main, {'V', {VK_END, true}});
+    ASSERT_NE(Caption(main).find(L"a_tail.txt"), std::wstring::npos) << "V did not open the small file";
+    const std::vector<DWORD> end = BodyPixels(main);
+    ASSERT_TRUE(Distinct(end));
+    qvtest::Press(qv, main, {VK_RETURN, VK_DOWN, 'V'});
+    ASSERT_NE(Caption(main).find(L"b_large.txt"), std::wstring::npos) << "V did not open the large file";
+    const std::vector<DWORD> top = BodyPixels(main);
+    EXPECT_NE(top, end);
+    // Ctrl+End goes to the last line indexed so far: pressed until the load is done.
+    std::vector<DWORD> shown;
+    const bool same = qvtest::WaitFor(
+        [&] {
+            qvtest::Press(qv, main, {{VK_END, true}});
+            shown = BodyPixels(main);
+            return shown == end;
+        },
+        20000);
+    EXPECT_TRUE(same) << (shown == top ? "Ctrl+End did not move"
+                                       : "the last screen differs from the file's end");
 
     qvtest::Press(qv, main, {VK_RETURN});
     ASSERT_TRUE(PostMessageW(main, WM_CLOSE, 0, 0));
