@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,54 @@ bool Distinct(const std::vector<DWORD>& pixels)
         if (p != pixels.front())
             return true;
     return false;
+}
+
+// What tells two pictures of the body apart, for a failure's message: the box the
+// differing pixels lie in, and any other window that covers the body.
+std::string PictureDifference(HWND main, const std::vector<DWORD>& a, const std::vector<DWORD>& b)
+{
+    RECT client;
+    GetClientRect(main, &client);
+    const int width = client.right / 2 - 40;
+    int count = 0, left = width, top = INT_MAX, right = -1, bottom = -1;
+    for (size_t i = 0; i < a.size() && i < b.size() && width > 0; ++i)
+        if (a[i] != b[i])
+        {
+            const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+            ++count;
+            left = x < left ? x : left;
+            right = x > right ? x : right;
+            top = y < top ? y : top;
+            bottom = y > bottom ? y : bottom;
+        }
+    std::string text = std::to_string(count) + " pixels differ";
+    if (count > 0)
+        text += " between (" + std::to_string(left) + "," + std::to_string(top) + ") and (" +
+                std::to_string(right) + "," + std::to_string(bottom) + ") of the body";
+    struct Search
+    {
+        HWND main;
+        RECT body;
+        std::string found;
+    } search{main, {}, {}};
+    POINT origin = {0, client.bottom / 6};
+    ClientToScreen(main, &origin);
+    search.body = {origin.x, origin.y, origin.x + width, origin.y + client.bottom * 2 / 3};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            RECT rect, overlap;
+            if (window == s->main || !IsWindowVisible(window) || !GetWindowRect(window, &rect) ||
+                !IntersectRect(&overlap, &rect, &s->body))
+                return TRUE;
+            char name[128] = "", title[128] = "";
+            GetClassNameA(window, name, sizeof name);
+            GetWindowTextA(window, title, sizeof title);
+            s->found += std::string("; over the body: ") + name + " \"" + title + "\"";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return text + search.found;
 }
 
 // A program folder without qv.ini makes the program read and write the Windows
@@ -138,8 +187,15 @@ TEST(FreshInstallEndToEnd, WithoutASettingsFileTextShowsRightMenusAreFilledAndEx
     ASSERT_NE(Caption(main).find(L"b_utf8.txt"), std::wstring::npos);
     // Under load the viewer can still be drawing the second file when the keys settle:
     // wait for the same picture with a deadline, which wrongly read text never reaches.
-    EXPECT_TRUE(qvtest::WaitFor([&] { return BodyPixels(main) == sjisShot; }, 15000))
-        << "UTF-8 text is not shown as its characters on a first start";
+    std::vector<DWORD> utf8Shot;
+    EXPECT_TRUE(qvtest::WaitFor(
+        [&] {
+            utf8Shot = BodyPixels(main);
+            return utf8Shot == sjisShot;
+        },
+        15000))
+        << "UTF-8 text is not shown as its characters on a first start: "
+        << PictureDifference(main, sjisShot, utf8Shot);
     qvtest::Press(qv, main, {VK_RETURN});
 
     // The exit item asks; Cancel keeps the program, OK ends it and writes the settings.
