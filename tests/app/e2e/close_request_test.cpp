@@ -51,6 +51,13 @@ std::string OpenDialogCaptions(DWORD pid)
     return out;
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -96,7 +103,11 @@ TEST(CloseRequest, WhileAProgramMessageBoxIsOpenTheProgramEndsCleanlyAfterIt)
     ASSERT_TRUE(RemoveDirectoryW(victim.c_str()));
 
     HWND box = qvtest::WaitForDialog(qv.ProcessId(), L"", 30000, L"は存在しません");
-    ASSERT_NE(nullptr, box) << "the missing folder was not reported";
+    ASSERT_NE(nullptr, box) << "the missing folder was not reported; the folder is "
+                            << (Exists(victim) ? "still seen" : "gone") << ", the program "
+                            << (qv.WaitForExit(0) == static_cast<DWORD>(STILL_ACTIVE) ? "runs" : "ended")
+                            << ", its dialogs: " << OpenDialogCaptions(qv.ProcessId())
+                            << ", its caption: " << Utf8(qvtest::Caption(main));
 
     // Sent, the request comes back once the program has handled it.
     DWORD_PTR result = 0;
