@@ -26,6 +26,12 @@ std::string Narrow(const std::wstring& w, UINT cp)
     return s;
 }
 
+// The window at a known place and size, the panes side by side, and no rows for the
+// folders themselves: the pictures of the tests depend on it.
+const char kWindowSettings[] = "[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
+                               "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
+                               "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n";
+
 using e2etest::BodyPixels;
 using qvtest::Caption;
 
@@ -54,11 +60,7 @@ TEST(TextViewerProgram, OpensThreeEncodingsScrollsAndReturnsToTheList)
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a_sjis.txt", Narrow(body, 932)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b_utf8.txt", Narrow(body, CP_UTF8)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\c_utf16.txt", utf16));
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[ALLDATA2]\r\nVIEWER_CHAR_CODE=5\r\n"));
+    ASSERT_TRUE(program.WriteSettings(std::string(kWindowSettings) + "[ALLDATA2]\r\nVIEWER_CHAR_CODE=5\r\n"));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
@@ -139,10 +141,7 @@ TEST(TextViewerProgram, MouseSelectsAndWheelScrollsAndBShowsTheBytes)
     for (int i = 0; i < 200; ++i)
         text += "line " + std::to_string(i) + " of the text to select and scroll\r\n";
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\m.txt", text));
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    ASSERT_TRUE(program.WriteSettings(kWindowSettings));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
@@ -209,10 +208,7 @@ TEST(TextViewerProgram, ALargeFileShowsItsLastLinesAtTheEnd)
     ASSERT_GT(largeBytes.size(), 32u * 0x10000) << "the file spans many read blocks";
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\a_tail.txt", Narrow(tail, 932)));
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\b_large.txt", largeBytes));
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    ASSERT_TRUE(program.WriteSettings(kWindowSettings));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
@@ -260,10 +256,7 @@ TEST(TextViewerProgram, TabFromAViewerThatFillsTheWindowShowsTheOtherPanesList)
     for (int i = 0; i < 100; ++i)
         text += "viewer line " + std::to_string(i) + " with some words on it\r\n";
     ASSERT_TRUE(qvtest::WriteFileBytes(left + L"\\t.txt", text));
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"));
+    ASSERT_TRUE(program.WriteSettings(kWindowSettings));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
@@ -315,13 +308,10 @@ TEST(TextViewerProgram, AHistoryEntryInAnArchiveThatCannotBeReadSaysWhyAndKeepsT
     const std::wstring broken = left + L"\\broken.zip";
     ASSERT_TRUE(qvtest::WriteFileBytes(broken, std::string("PK\x03\x04") + std::string(60, '\x7f')));
     std::string brokenNarrow(broken.begin(), broken.end());
-    ASSERT_TRUE(
-        program.WriteSettings("[ALLDATA]\r\nSTARTPOS=1\r\nFIRSTX=0\r\nFIRSTY=0\r\n"
-                              "STARTSIZE=2\r\nFIRSTWIDE=800\r\nFIRSTHEIGHT=600\r\nWINDOWDEVIDEWAY=1\r\n"
-                              "NOTVIEWUPDIR=1\r\nNOTVIEWCURRENTDIR=1\r\nNOTQUITMESSAGE=1\r\n"
-                              "[VIEWKEYEXEDATA]\r\nN_F3=@ViewHistory\r\n"
-                              "[VIEW_HISTORY]\r\nFILE_NAME0=m.txt\r\nPATH0=docs\r\nARCHIVE_PATH0=" +
-                              brokenNarrow + "\r\n"));
+    ASSERT_TRUE(program.WriteSettings(std::string(kWindowSettings) +
+                                      "[VIEWKEYEXEDATA]\r\nN_F3=@ViewHistory\r\n"
+                                      "[VIEW_HISTORY]\r\nFILE_NAME0=m.txt\r\nPATH0=docs\r\nARCHIVE_PATH0=" +
+                                      brokenNarrow + "\r\n"));
     qvtest::QvProcess qv;
     ASSERT_TRUE(qv.Start(program.Exe(), qvtest::PaneArguments(left, right)));
     HWND main = qv.WaitForMainWindow(L" - qv");
