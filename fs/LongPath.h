@@ -42,6 +42,24 @@ BOOL RemoveFolderTreeLong(LPCWSTR folder);
 // replaced only when `replace`; FALSE with the system's error otherwise.
 BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace);
 
+// Calls on a bare name inside a folder held open: a job that writes many files into
+// one folder spares the system finding the folder by its path again for each of them.
+// OpenFolderForNamesLong opens the folder for them (attribute access only, every kind
+// of sharing: the handle keeps nobody from opening, renaming or removing the folder);
+// INVALID_HANDLE_VALUE with the system's error.
+HANDLE OpenFolderForNamesLong(LPCWSTR folder);
+// Whether the two calls below take the name as it stands, as CreateFileW would in
+// that folder: no separator or wildcard, no trailing dot or space (which a path drops)
+// and no device name (which a path opens instead of a file).
+BOOL IsPlainNameInFolder(LPCWSTR name);
+// CreateFileW of the plain name in the folder open on `folder`, with the same access,
+// sharing, disposition, attributes and flags and the same errors; flags it cannot
+// pass on (overlapped, backup semantics, reparse points) give ERROR_INVALID_PARAMETER.
+HANDLE CreateFileInFolder(HANDLE folder, LPCWSTR name, DWORD desiredAccess, DWORD shareMode,
+                          DWORD creationDisposition, DWORD flagsAndAttributes);
+// RenameOpenFileLong to the plain name in the folder open on `folder`.
+BOOL RenameOpenFileInFolder(HANDLE file, HANDLE folder, LPCWSTR name, BOOL replace);
+
 // Applies the creation, last-access and last-write times of the record to the file or
 // directory, and leaves it with the record's attributes, also when the times fail.
 BOOL SetFileTimeLong(LPCWSTR path, const WIN32_FIND_DATAW* findData);

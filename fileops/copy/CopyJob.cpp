@@ -264,6 +264,7 @@ int CCopyDlgThread::RunJob()
         if (last == 0)
             break;
     }
+    m_copier.ReleaseFolder();
     return !m_stop && last != 0 ? 1 : 0;
 }
 
@@ -527,6 +528,7 @@ int CCopyDlgThread::NextTopEntry()
 void CCopyDlgThread::FinishWalkedDirectory()
 {
     CDirWalkFrame* frame = m_walkTop;
+    m_copier.ReleaseFolder();
     if (IsMovingOperation(m_kind))
         RemoveMovedDirectory(frame->m_directoryPath);
     if (!frame->m_targetDirectory.IsEmpty() && !m_createdTargets.empty() && m_createdTargets.back())

@@ -169,6 +169,26 @@ CFileCopier::~CFileCopier()
 {
     Close(TRUE);
     FreeBuffer();
+    ReleaseFolder();
+}
+
+void CFileCopier::ReleaseFolder()
+{
+    CloseHandleOnce(m_namesFolderHandle);
+    m_namesFolderOpened = FALSE;
+    m_namesFolder.Empty();
+}
+
+HANDLE CFileCopier::FolderForNames(const CString& folder)
+{
+    if (!m_namesFolderOpened || folder.Compare(m_namesFolder) != 0)
+    {
+        ReleaseFolder();
+        m_namesFolderHandle = OpenFolderForNamesLong(folder);
+        m_namesFolderOpened = TRUE;
+        m_namesFolder = folder;
+    }
+    return m_namesFolderHandle;
 }
 
 void CFileCopier::FreeBuffer()
@@ -258,9 +278,29 @@ DWORD CFileCopier::CreateTemporary(DWORD flags)
         // A new file written through one handle takes its name on that handle at the end
         // (DELETE access); the unbuffered form opens a second handle, which that access
         // would refuse, and is renamed by name.
-        const DWORD access = (m_replacing || m_sectorAligned) ? GENERIC_WRITE : (GENERIC_WRITE | DELETE);
-        m_destinationHandle =
-            CreateFileLong(temporary, access, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
+        const BOOL namedOnHandle = !m_replacing && !m_sectorAligned;
+        const DWORD access = namedOnHandle ? (GENERIC_WRITE | DELETE) : GENERIC_WRITE;
+        // Such a file is made in the destination folder held open, by its bare name,
+        // where both names are ones a path would give the same file.
+        HANDLE folder = INVALID_HANDLE_VALUE;
+        if (namedOnHandle && slash >= 0 && IsPlainNameInFolder(m_destinationPath.GetString() + slash + 1) &&
+            IsPlainNameInFolder(temporary.GetString() + temporary.ReverseFind(L'\\') + 1))
+            folder = FolderForNames(m_destinationPath.Left(slash));
+        m_madeInFolder = FALSE;
+        DWORD folderError = 0;
+        if (folder != INVALID_HANDLE_VALUE)
+        {
+            m_destinationHandle =
+                CreateFileInFolder(folder, temporary.GetString() + temporary.ReverseFind(L'\\') + 1, access,
+                                   FILE_SHARE_WRITE, CREATE_NEW, flags);
+            m_madeInFolder = m_destinationHandle != INVALID_HANDLE_VALUE;
+            folderError = m_madeInFolder ? 0 : GetLastError();
+        }
+        // A refusal of the call in the folder other than a taken name is asked again by
+        // the path, whose answer counts.
+        if (!m_madeInFolder && folderError != ERROR_FILE_EXISTS && folderError != ERROR_ALREADY_EXISTS)
+            m_destinationHandle =
+                CreateFileLong(temporary, access, FILE_SHARE_WRITE, nullptr, CREATE_NEW, flags, nullptr);
         if (m_destinationHandle != INVALID_HANDLE_VALUE)
         {
             m_writtenPath = temporary;
@@ -541,7 +581,11 @@ int CFileCopier::FinishFile()
     if (!m_replacing && !m_sectorAligned && m_spareHandle == INVALID_HANDLE_VALUE &&
         m_destinationHandle != INVALID_HANDLE_VALUE)
     {
-        named = RenameOpenFileLong(m_destinationHandle, m_destinationPath, FALSE);
+        const int slash = m_destinationPath.ReverseFind(L'\\');
+        named = m_madeInFolder && m_namesFolderHandle != INVALID_HANDLE_VALUE
+                    ? RenameOpenFileInFolder(m_destinationHandle, m_namesFolderHandle,
+                                             m_destinationPath.GetString() + slash + 1, FALSE)
+                    : RenameOpenFileLong(m_destinationHandle, m_destinationPath, FALSE);
         const DWORD error = named ? 0 : GetLastError();
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
         {

@@ -92,6 +92,9 @@ public:
     void Close(BOOL deleteDestination);
     // Sets the chunk size for a file of `size` bytes and makes the buffer ready.
     BOOL ChooseChunkSize(LONGLONG size);
+    // Lets go of the destination folder the copier holds open between the files it
+    // writes into it; the job calls it when it leaves a folder and when it ends.
+    void ReleaseFolder();
 
     // ---- Results ----------------------------------------------------------------
     CString m_failedOperation; // "CreateFile", "ReadFile", "WriteFile", ...
@@ -173,6 +176,15 @@ private:
     CString m_leftoverFolder;
     BOOL m_leftoverFolderRead = FALSE;
     std::vector<CString> m_leftovers;
+    // The destination folder held open, in which a new file is made and named by its
+    // bare name (the system then finds the folder once, not twice for every file);
+    // INVALID_HANDLE_VALUE where it could not be opened.
+    CString m_namesFolder;
+    HANDLE m_namesFolderHandle = INVALID_HANDLE_VALUE;
+    BOOL m_namesFolderOpened = FALSE;
+    // The file's temporary was made in that folder, and takes its name there.
+    BOOL m_madeInFolder = FALSE;
+    HANDLE FolderForNames(const CString& folder);
 };
 
 // The chunk size in bytes for a file of `size` bytes between drives of the two

@@ -38,6 +38,13 @@ int CSyncCopyDlgThread::ExitInstance()
 
 int CSyncCopyDlgThread::Run()
 {
+    const int result = RunRows();
+    m_copier.ReleaseFolder();
+    return result;
+}
+
+int CSyncCopyDlgThread::RunRows()
+{
     for (;;)
     {
         if (m_stop)

@@ -43,6 +43,7 @@ public:
     // The whole run on the calling thread: 0 when the list was worked through, -1
     // when it was stopped or a row ended it. Posts nothing.
     int Run() override;
+    int RunRows();
     int DoNextRow();
     // 1 when the path was deleted, is absent, or the user chose to go on; 0 when the
     // user chose to stop.

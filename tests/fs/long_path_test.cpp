@@ -261,3 +261,71 @@ TEST(SetFileTimeLong, SetsTheTimesAndLeavesTheRecordsAttributes)
     missing.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
     EXPECT_FALSE(SetFileTimeLong((dir + L"\\missing.txt").c_str(), &missing));
 }
+
+TEST(NamesInFolder, TakeOnlyNamesAPathWouldGiveTheSameFile)
+{
+    struct Case
+    {
+        const wchar_t* name;
+        BOOL plain;
+    } cases[] = {
+        {L"report.txt", TRUE},  {L"a.b.c", TRUE},    {L"~qv001.tmp", TRUE}, {L" lead", TRUE},
+        {L"CONSOLE.txt", TRUE}, {L"COM10", TRUE},    {L"nullable", TRUE},   {L"日本語.dat", TRUE},
+        {L"", FALSE},           {L"dot.", FALSE},    {L"space ", FALSE},    {L"sub\\name", FALSE},
+        {L"sub/name", FALSE},   {L"c:name", FALSE},  {L"wild*", FALSE},     {L"que?", FALSE},
+        {L"nul", FALSE},        {L"NUL.txt", FALSE}, {L"con .log", FALSE},  {L"Com1", FALSE},
+        {L"lpt9.dat", FALSE},   {L"AUX", FALSE},     {L"prn.x.y", FALSE},   {L"conin$", FALSE},
+        {L"tab\there", FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.plain, IsPlainNameInFolder(c.name)) << W(c.name);
+}
+
+// A file made and named inside a folder held open: the taken names are refused as the
+// path calls refuse them, nothing is replaced, and a folder beyond the classic path
+// limit is no different.
+TEST(NamesInFolder, MakeAndNameFilesInTheFolderHeldOpen)
+{
+    const std::wstring folder =
+        qvtest::ScratchDir() + L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b');
+    ASSERT_TRUE(CreateDirectoryLong((folder.substr(0, folder.rfind(L'\\'))).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryLong(folder.c_str(), nullptr));
+    HANDLE held = OpenFolderForNamesLong(folder.c_str());
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    HANDLE made = CreateFileInFolder(held, L"new.~qv000", GENERIC_WRITE | DELETE, FILE_SHARE_WRITE,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, made);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(made, "copy", 4, &written, nullptr));
+    HANDLE again = CreateFileInFolder(held, L"NEW.~QV000", GENERIC_WRITE, FILE_SHARE_WRITE, CREATE_NEW, 0);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, again);
+    EXPECT_EQ((DWORD)ERROR_FILE_EXISTS, GetLastError());
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              CreateFileInFolder(held, L"missing.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, GetLastError());
+    EXPECT_EQ(INVALID_HANDLE_VALUE,
+              CreateFileInFolder(held, L"x", GENERIC_READ, 0, OPEN_EXISTING, FILE_FLAG_OVERLAPPED));
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
+
+    // A file of the name that appeared meanwhile stays as it was.
+    const std::wstring taken = folder + L"\\taken.txt";
+    HANDLE other = CreateFileLong(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    ASSERT_TRUE(WriteFile(other, "theirs", 6, &written, nullptr));
+    CloseHandle(other);
+    EXPECT_FALSE(RenameOpenFileInFolder(made, held, L"Taken.txt", FALSE));
+    const DWORD refusal = GetLastError();
+    EXPECT_TRUE(refusal == ERROR_ALREADY_EXISTS || refusal == ERROR_FILE_EXISTS) << refusal;
+
+    EXPECT_TRUE(RenameOpenFileInFolder(made, held, L"new.txt", FALSE)) << GetLastError();
+    CloseHandle(made);
+    CloseHandle(held);
+
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExLong((folder + L"\\new.txt").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(4u, data.nFileSizeLow);
+    ASSERT_TRUE(GetFileAttributesExLong(taken.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(6u, data.nFileSizeLow);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesLong((folder + L"\\new.~qv000").c_str()));
+}
