@@ -179,7 +179,18 @@ TEST(FreshInstallEndToEnd, WithoutASettingsFileTextShowsRightMenusAreFilledAndEx
     qvtest::Press(qv, main, {VK_DOWN});
     qvtest::Press(qv, main, {'V'});
     ASSERT_NE(Caption(main).find(L"a_sjis.txt"), std::wstring::npos) << "V did not open the first file";
-    const std::vector<DWORD> sjisShot = BodyPixels(main);
+    // The picture it is measured by is taken once the viewer has stopped drawing: two
+    // looks a moment apart that agree.
+    std::vector<DWORD> sjisShot = BodyPixels(main);
+    qvtest::WaitFor(
+        [&] {
+            Sleep(150);
+            std::vector<DWORD> again = BodyPixels(main);
+            const bool settled = again == sjisShot;
+            sjisShot = std::move(again);
+            return settled;
+        },
+        10000);
     ASSERT_TRUE(Distinct(sjisShot)) << "the viewer shows no text";
     qvtest::Press(qv, main, {VK_RETURN});
     qvtest::Press(qv, main, {VK_DOWN});
