@@ -164,6 +164,14 @@ BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace)
 
 HANDLE OpenFolderForNamesLong(LPCWSTR folder)
 {
+    // "X:" alone names the drive's current folder: the root is "X:\".
+    CString root;
+    if (folder != nullptr && folder[0] != 0 && folder[1] == L':' && folder[2] == 0)
+    {
+        root = folder;
+        root += L'\\';
+        folder = root;
+    }
     return CreateFileLong(folder, FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);

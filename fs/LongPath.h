@@ -46,7 +46,8 @@ BOOL RenameOpenFileLong(HANDLE file, LPCWSTR newPath, BOOL replace);
 // one folder spares the system finding the folder by its path again for each of them.
 // OpenFolderForNamesLong opens the folder for them (attribute access only, every kind
 // of sharing: the handle keeps nobody from opening, renaming or removing the folder);
-// INVALID_HANDLE_VALUE with the system's error.
+// INVALID_HANDLE_VALUE with the system's error. "X:" is the drive's root, as a file's
+// folder cut from "X:\name" would be.
 HANDLE OpenFolderForNamesLong(LPCWSTR folder);
 // Whether the two calls below take the name as it stands, as CreateFileW would in
 // that folder: no separator or wildcard, no trailing dot or space (which a path drops)

@@ -329,3 +329,28 @@ TEST(NamesInFolder, MakeAndNameFilesInTheFolderHeldOpen)
     EXPECT_EQ(6u, data.nFileSizeLow);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesLong((folder + L"\\new.~qv000").c_str()));
 }
+
+// A file written into a drive's root has the folder "X:", which alone would name the
+// drive's current folder: the folder held open is the root.
+TEST(NamesInFolder, ADriveLetterAloneIsItsRoot)
+{
+    const std::wstring dir = qvtest::ScratchDir();
+    ASSERT_GE(dir.size(), 3u);
+    ASSERT_EQ(L':', dir[1]);
+    CurrentDirGuard guard;
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+    auto identity = [](HANDLE handle) {
+        BY_HANDLE_FILE_INFORMATION info = {};
+        GetFileInformationByHandle(handle, &info);
+        CloseHandle(handle);
+        return (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    };
+    HANDLE held = OpenFolderForNamesLong(dir.substr(0, 2).c_str());
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    const ULONGLONG root = identity(CreateFileW(dir.substr(0, 3).c_str(), FILE_READ_ATTRIBUTES, 7, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const ULONGLONG current = identity(CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES, 7, nullptr,
+                                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_NE(root, current);
+    EXPECT_EQ(root, identity(held));
+}
