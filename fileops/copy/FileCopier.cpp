@@ -282,17 +282,17 @@ DWORD CFileCopier::CreateTemporary(DWORD flags)
         const DWORD access = namedOnHandle ? (GENERIC_WRITE | DELETE) : GENERIC_WRITE;
         // Such a file is made in the destination folder held open, by its bare name,
         // where both names are ones a path would give the same file.
+        LPCWSTR temporaryName = temporary.GetString() + temporary.ReverseFind(L'\\') + 1;
         HANDLE folder = INVALID_HANDLE_VALUE;
         if (namedOnHandle && slash >= 0 && IsPlainNameInFolder(m_destinationPath.GetString() + slash + 1) &&
-            IsPlainNameInFolder(temporary.GetString() + temporary.ReverseFind(L'\\') + 1))
+            IsPlainNameInFolder(temporaryName))
             folder = FolderForNames(m_destinationPath.Left(slash));
         m_madeInFolder = FALSE;
         DWORD folderError = 0;
         if (folder != INVALID_HANDLE_VALUE)
         {
             m_destinationHandle =
-                CreateFileInFolder(folder, temporary.GetString() + temporary.ReverseFind(L'\\') + 1, access,
-                                   FILE_SHARE_WRITE, CREATE_NEW, flags);
+                CreateFileInFolder(folder, temporaryName, access, FILE_SHARE_WRITE, CREATE_NEW, flags);
             m_madeInFolder = m_destinationHandle != INVALID_HANDLE_VALUE;
             folderError = m_madeInFolder ? 0 : GetLastError();
         }
@@ -400,6 +400,7 @@ void CFileCopier::BeginFile(const WIN32_FIND_DATAW& source, LPCWSTR destinationP
     MakePath(sourceDirectory, source.cFileName, m_sourcePath);
     m_writtenPath.Empty();
     m_replacing = FALSE;
+    m_madeInFolder = FALSE;
     m_fileSize = ((LONGLONG)source.nFileSizeHigh << 32) + source.nFileSizeLow;
     m_bytesDone = 0;
     m_lastPercent = -1;
