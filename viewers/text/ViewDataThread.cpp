@@ -19,6 +19,10 @@ constexpr INT64 kIndexBytesPerStep = 0x100000;
 constexpr INT64 kMaxBlockBytes = INT64(1) << 60;
 // The text that wakes the second indexing thread once it has caught up with the reads.
 constexpr INT64 kIndexerWakeBytes = INT64(4) << 20;
+// Text not yet indexed beyond which the second thread counts as lagging behind the
+// reads. At the start, while that thread is being started, the reads run up to 20 MiB
+// ahead on a machine where it then catches up.
+constexpr INT64 kIndexerLagBytes = INT64(32) << 20;
 
 struct LeadByteTable
 {
@@ -896,8 +900,9 @@ BOOL CViewDataThread::AppendIndexEntry(INT64 offset)
             if (m_data.lineIndex == nullptr)
                 moved[0] = 0;
             // The entries still to come go into fresh memory: mapped in one call (see
-            // MapTextAhead).
-            FwPrefaultPages(moved + count + 1, static_cast<size_t>(entries - count - 1) * sizeof(INT64));
+            // MapTextAhead), unless a second thread indexes that keeps up with the reads.
+            if (m_mapIndexAhead)
+                FwPrefaultPages(moved + count + 1, static_cast<size_t>(entries - count - 1) * sizeof(INT64));
             m_data.lineIndex = moved;
             m_data.indexCapacity = entries;
             grown = TRUE;
@@ -1214,6 +1219,13 @@ DWORD WINAPI CViewDataThread::IndexerMain(void* self)
     return 0;
 }
 
+// The index's fresh memory is not mapped in ahead while this thread keeps up with the
+// reads. Mapping a range in (VirtualLock and VirtualUnlock, see MapTextAhead) takes
+// the process's address-space lock for writing, and the reader maps its text ahead the
+// same way: the reader's calls wait for this thread's. On one machine that slowed the
+// reads by a fifth, where letting the index's pages fault in one by one slowed nothing,
+// since this thread waits for text most of the time. Where faults are dear enough
+// that this thread falls behind, it maps its index in one call from then on.
 void CViewDataThread::IndexArrivingText()
 {
     while (!m_done.load())
@@ -1221,6 +1233,14 @@ void CViewDataThread::IndexArrivingText()
         const int ended = m_readsEnded.load();
         const INT64 length = m_data.textLength.load();
         const INT64 before = m_scanPos;
+        if (!m_mapIndexAhead && length - m_scanPos > kIndexerLagBytes)
+        {
+            m_mapIndexAhead = TRUE;
+            const INT64 count = m_data.lineCount.load(std::memory_order_relaxed);
+            if (m_data.lineIndex != nullptr && count + 1 < m_data.indexCapacity)
+                FwPrefaultPages(m_data.lineIndex + count + 1,
+                                static_cast<size_t>(m_data.indexCapacity - count - 1) * sizeof(INT64));
+        }
         IndexLines(ended == 1);
         if (m_failed)
         {
@@ -1258,9 +1278,11 @@ BOOL CViewDataThread::LoadWithIndexer()
     if (m_textArrived == nullptr)
         return FALSE;
     m_textPinned = TRUE;
+    m_mapIndexAhead = FALSE;
     HANDLE indexer = ::CreateThread(nullptr, 0, IndexerMain, this, 0, nullptr);
     if (indexer == nullptr)
     {
+        m_mapIndexAhead = TRUE;
         m_textPinned = FALSE;
         CloseHandle(m_textArrived);
         m_textArrived = nullptr;
@@ -1285,6 +1307,7 @@ BOOL CViewDataThread::LoadWithIndexer()
     CloseHandle(m_textArrived);
     m_textArrived = nullptr;
     m_textPinned = FALSE;
+    m_mapIndexAhead = TRUE;
     if (readFailed)
         m_failed = TRUE;
     m_done.store(1);

@@ -127,6 +127,10 @@ private:
     INT64 m_textMapped = 0;
     // While a second thread indexes: the text block must not move under it.
     BOOL m_textPinned = FALSE;
+    // Whether the index's fresh memory is mapped in one call as it grows (see
+    // IndexArrivingText): always when one thread reads and indexes, and for a second
+    // thread only once it lags behind the reads.
+    BOOL m_mapIndexAhead = TRUE;
     // Told to that thread: 0 while reading, 1 when the whole text is in, 2 when the
     // reads stopped short of it (a failure or a stop request).
     std::atomic<int> m_readsEnded{0};
