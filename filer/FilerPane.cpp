@@ -404,6 +404,7 @@ void CFilerPane::CloseChangeNotification()
     m_hWatchedFolder = INVALID_HANDLE_VALUE;
     m_watchedVolume = 0;
     m_watchedFolderIndex = 0;
+    m_watchedFolderIndexHigh = 0;
     m_watchedDriveClass = -1;
 }
 

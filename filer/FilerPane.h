@@ -143,10 +143,12 @@ public:
     UINT m_networkLevels[kNetworkLevelCount] = {};
     int m_networkDepth = 0;
     HANDLE m_hChange = INVALID_HANDLE_VALUE;
-    // The folder the change handle watches (volume serial number and file index; 0
-    // when unknown): a path may name another folder by now.
+    // The folder the change handle watches (volume serial number and file id, whose
+    // upper half only some file systems use; an id of 0 when unknown): a path may name
+    // another folder by now.
     ULONGLONG m_watchedFolderIndex = 0;
-    DWORD m_watchedVolume = 0;
+    ULONGLONG m_watchedFolderIndexHigh = 0;
+    ULONGLONG m_watchedVolume = 0;
     // The watched folder, opened when the watch was armed and held until its identity
     // is first needed: asking for the volume serial number costs the system a round
     // trip to its mount manager, which the read that arms the watch need not wait for.
