@@ -306,6 +306,43 @@ TEST_F(BinaryDataTest, SearchFindsTheSameHitsAcrossBlockEdgesEditsAndRounds)
         EXPECT_EQ(data.SearchNext(0), expected) << "edited and compare value";
 }
 
+// Candidates are sifted many positions at a time: over bytes where the pattern's first
+// byte (and its first two) come often, at every offset within a sifted step, the hits
+// and their order are those of a test at each position.
+TEST_F(BinaryDataTest, SearchHitsEqualATestAtEachPosition)
+{
+    std::string bytes(100000, '\0');
+    unsigned seed = 12345;
+    for (char& b : bytes)
+    {
+        seed = seed * 1103515245u + 12345u;
+        b = (char)('a' + (seed >> 16) % 4);
+    }
+    std::wstring path = P(L"dense.bin");
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    for (const char* pattern : {"abcd", "ab", "d"})
+    {
+        std::vector<LONGLONG> expected;
+        for (size_t at = bytes.find(pattern); at != std::string::npos; at = bytes.find(pattern, at + 1))
+            expected.push_back((LONGLONG)at);
+        ASSERT_FALSE(expected.empty()) << pattern;
+        if (expected.size() > 400)
+            expected.resize(400);
+        CBinaryData data;
+        ASSERT_EQ(data.Open(path.c_str()), 1);
+        data.SetSearchData((const BYTE*)pattern, (LONGLONG)strlen(pattern), 0, 0);
+        std::vector<LONGLONG> found;
+        while (found.size() < expected.size())
+        {
+            const LONGLONG hit = data.SearchNext(0);
+            if (hit < 0)
+                break;
+            found.push_back(hit);
+        }
+        EXPECT_EQ(found, expected) << pattern;
+    }
+}
+
 // A replace run that writes every hit and searches on must end, also when a hit lies
 // just before the place the run began. Nothing is shifted, so each "AA" written puts
 // a new "A" under the next search position: from 30 to the end of the file, then 9.

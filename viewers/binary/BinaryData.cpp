@@ -1,6 +1,6 @@
 #include "viewers/binary/BinaryData.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 #include <new>
 #include <stdio.h>
 #include <string.h>
@@ -70,6 +70,46 @@ struct Candidates
 
     // The first candidate in [from, to), or -1.
     LONGLONG Next(LONGLONG from, LONGLONG to) const
+    {
+        static const bool wide = __builtin_cpu_supports("avx2");
+        return wide ? NextWide(from, to) : NextNarrow(from, to);
+    }
+
+    // Where the processor has 32-byte compares, 64 offsets a step are sifted by both
+    // bytes at once: over bytes of every value about one step in five holds the first
+    // byte alone, and each such step would take the narrow test and a mispredicted
+    // branch.
+    __attribute__((target("avx2"))) LONGLONG NextWide(LONGLONG from, LONGLONG to) const
+    {
+        LONGLONG at = from;
+        const __m256i wantedFirst = _mm256_set1_epi8((char)first);
+        const __m256i wantedSecond = _mm256_set1_epi8((char)second);
+        for (; at + 64 <= to; at += 64)
+        {
+            __m256i low = _mm256_cmpeq_epi8(_mm256_loadu_si256((const __m256i*)(data + at)), wantedFirst);
+            __m256i high =
+                _mm256_cmpeq_epi8(_mm256_loadu_si256((const __m256i*)(data + at + 32)), wantedFirst);
+            if (pairs)
+            {
+                low = _mm256_and_si256(
+                    low,
+                    _mm256_cmpeq_epi8(_mm256_loadu_si256((const __m256i*)(data + at + 1)), wantedSecond));
+                high = _mm256_and_si256(
+                    high,
+                    _mm256_cmpeq_epi8(_mm256_loadu_si256((const __m256i*)(data + at + 33)), wantedSecond));
+            }
+            const __m256i any = _mm256_or_si256(low, high);
+            if (_mm256_testz_si256(any, any))
+                continue;
+            const unsigned lowMask = (unsigned)_mm256_movemask_epi8(low);
+            if (lowMask)
+                return at + __builtin_ctz(lowMask);
+            return at + 32 + __builtin_ctz((unsigned)_mm256_movemask_epi8(high));
+        }
+        return NextNarrow(at, to);
+    }
+
+    LONGLONG NextNarrow(LONGLONG from, LONGLONG to) const
     {
         LONGLONG at = from;
         // Four steps of sixteen are first sifted by the first byte alone.
