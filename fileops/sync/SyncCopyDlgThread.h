@@ -43,7 +43,6 @@ public:
     // The whole run on the calling thread: 0 when the list was worked through, -1
     // when it was stopped or a row ended it. Posts nothing.
     int Run() override;
-    int RunRows();
     int DoNextRow();
     // 1 when the path was deleted, is absent, or the user chose to go on; 0 when the
     // user chose to stop.
@@ -59,6 +58,8 @@ public:
     CProgressInfo m_progress;
 
 private:
+    // Run's loop over the rows; Run lets go of the copier's folder after it.
+    int RunRows();
     // The steps of a row, returning DoNextRow's results.
     int NextRow();
     // Makes the folder `target` of a row with the attributes and times of the folder
